@@ -1,0 +1,12 @@
+# Fails when a core file (a subsystem folder's own files, not its gui/) includes Qt.
+string(REPLACE ":" ";" subsystems "${SUBSYSTEMS}")
+foreach(sub IN LISTS subsystems)
+  file(GLOB files ${ROOT}/src/${sub}/*.cpp ${ROOT}/src/${sub}/*.h)
+  foreach(f IN LISTS files)
+    file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/)")
+    if(hits)
+      message(FATAL_ERROR "core file ${f} includes Qt: ${hits}")
+    endif()
+  endforeach()
+endforeach()
+file(TOUCH "${STAMP}")

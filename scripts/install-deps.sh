@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Kestrel needs to build, test and run.
+# As root it installs what is missing; otherwise it prints the command and stops.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev libgl-dev
+  libpolyclipping-dev libboost-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2 fontconfig
+  gerbv
+)
+# Only needed to look at the editor without a real display.
+[ "${KESTREL_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+cmd="apt-get install -y --no-install-recommends ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Kestrel needs these packages. Run as root:" >&2
+  echo "  apt-get update && $cmd" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,148 @@
+#include "cli/Args.h"
+
+#include "cli/Command.h"
+#include "model/LayoutFile.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace kestrel::cli {
+
+Args::Args(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
+           const std::set<std::string>& flagOptions)
+{
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const std::string& a = raw[i];
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            std::string name = a.substr(2);
+            std::optional<std::string> inlineValue;
+            if (auto eq = name.find('='); eq != std::string::npos) {
+                inlineValue = name.substr(eq + 1);
+                name = name.substr(0, eq);
+            }
+            if (valueOptions.count(name)) {
+                if (inlineValue) {
+                    values_[name] = *inlineValue;
+                } else if (i + 1 < raw.size()) {
+                    values_[name] = raw[++i];
+                } else {
+                    error_ = "option --" + name + " needs a value";
+                    return;
+                }
+            } else if (flagOptions.count(name) && !inlineValue) {
+                flags_.insert(name);
+            } else {
+                error_ = "unknown option " + a;
+                return;
+            }
+        } else {
+            positional_.push_back(a);
+        }
+    }
+}
+
+std::optional<std::string> Args::value(const std::string& name) const
+{
+    auto it = values_.find(name);
+    if (it == values_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<long> Args::integer(const std::string& name)
+{
+    const auto v = value(name);
+    if (!v)
+        return std::nullopt;
+    long out = 0;
+    auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
+    if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
+        error_ = "--" + name + " expects a whole number, not '" + *v + "'";
+        return std::nullopt;
+    }
+    return out;
+}
+
+std::optional<double> Args::number(const std::string& name)
+{
+    const auto v = value(name);
+    if (!v)
+        return std::nullopt;
+    double out = 0;
+    auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
+    if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
+        error_ = "--" + name + " expects a number, not '" + *v + "'";
+        return std::nullopt;
+    }
+    return out;
+}
+
+bool Args::expectPositional(size_t count)
+{
+    if (ok() && positional_.size() != count)
+        error_ = "expected " + std::to_string(count) + " file argument" + (count == 1 ? "" : "s") + ", got " +
+                 std::to_string(positional_.size());
+    return ok();
+}
+
+std::optional<LayoutDocument> loadDocument(const std::string& path, int* version)
+{
+    ReadResult r = readDocument(path, Language::English);
+    if (version)
+        *version = r.version;
+    if (!r.document) {
+        fail(kExitFailure, r.error);
+        return std::nullopt;
+    }
+    return std::move(r.document);
+}
+
+Board* chooseBoard(LayoutDocument& doc, std::optional<long> index)
+{
+    if (!index)
+        return doc.activeBoard();
+    if (*index < 0 || static_cast<size_t>(*index) >= doc.boardCount()) {
+        fail(kExitFailure, "the document has no board " + std::to_string(*index) + " (it holds " +
+                               std::to_string(doc.boardCount()) + ")");
+        return nullptr;
+    }
+    return &doc.board(static_cast<size_t>(*index));
+}
+
+void activateBoard(LayoutDocument& doc, const Board* board)
+{
+    for (size_t i = 0; i < doc.boardCount(); ++i)
+        if (&doc.board(i) == board && static_cast<int>(i) != doc.ActiveBoard)
+            doc.activate(static_cast<int>(i));
+}
+
+bool saveDocument(LayoutDocument& doc, const std::string& path)
+{
+    const std::string error = writeDocument(doc, path, false, Language::English);
+    if (!error.empty()) {
+        fail(kExitFailure, error);
+        return false;
+    }
+    return true;
+}
+
+std::string jsonString(const std::string& s)
+{
+    std::string out = "\"";
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", u);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace kestrel::cli

@@ -1,0 +1,60 @@
+#pragma once
+// Option parsing and document loading shared by the subcommands.
+
+#include "model/LayoutDocument.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kestrel::cli {
+
+class Args {
+public:
+    // valueOptions take the next argument ("--board 2" or "--board=2");
+    // flagOptions stand alone.
+    Args(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
+         const std::set<std::string>& flagOptions);
+
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+
+    std::optional<std::string> value(const std::string& name) const;
+    bool flag(const std::string& name) const { return flags_.count(name) > 0; }
+    const std::vector<std::string>& positional() const { return positional_; }
+
+    // Parses an option as an integer / a decimal number; sets the error on
+    // a malformed value.
+    std::optional<long> integer(const std::string& name);
+    std::optional<double> number(const std::string& name);
+
+    // The usage error when the positional argument count differs.
+    bool expectPositional(size_t count);
+
+private:
+    std::map<std::string, std::string> values_;
+    std::set<std::string> flags_;
+    std::vector<std::string> positional_;
+    std::string error_;
+};
+
+// Reads a layout file; on failure prints the reason and returns nullopt.
+// `version` receives the file's version byte.
+std::optional<LayoutDocument> loadDocument(const std::string& path, int* version = nullptr);
+
+// The board chosen by --board (0-based), else the active board. Prints the
+// reason and returns nullptr when the index does not exist.
+Board* chooseBoard(LayoutDocument& doc, std::optional<long> index);
+
+// Makes the chosen board the active one, storing the working state, so the
+// core operations that act on the active board see it.
+void activateBoard(LayoutDocument& doc, const Board* board);
+
+// Writes a document as the editor's Save does; prints the reason on failure.
+bool saveDocument(LayoutDocument& doc, const std::string& path);
+
+std::string jsonString(const std::string& s);
+
+} // namespace kestrel::cli

@@ -1,0 +1,35 @@
+// kestrel-cli convert IN OUT: any readable layout version to version 3.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+
+#include <cstdio>
+
+namespace kestrel::cli {
+
+namespace {
+
+int run(const std::vector<std::string>& raw)
+{
+    Args args(raw, {}, {});
+    if (!args.expectPositional(2))
+        return fail(kExitUsage, args.error());
+    int version = -1;
+    auto doc = loadDocument(args.positional()[0], &version);
+    if (!doc)
+        return kExitFailure;
+    if (!saveDocument(*doc, args.positional()[1]))
+        return kExitFailure;
+    std::printf("converted version %d to version 3: %s\n", version, args.positional()[1].c_str());
+    return kExitOk;
+}
+
+const Registration reg({"convert", "rewrite a layout file of any version as version 3",
+                        "usage: kestrel-cli convert IN OUT\n\n"
+                        "Reads a layout file of version 0, 1, 2 or 3 and writes it as version 3 exactly as\n"
+                        "the editor's Save does (objects outside the active board and zones or tracks of\n"
+                        "fewer than two points are dropped, group numbers are compacted).\n",
+                        run});
+
+} // namespace
+} // namespace kestrel::cli

@@ -1,0 +1,68 @@
+// kestrel-cli info FILE: a JSON summary of a layout document.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+
+#include <cstdio>
+
+namespace kestrel::cli {
+
+namespace {
+
+std::string boardJson(const Board& board, const BoardSettings& settings)
+{
+    size_t counts[7] = {};
+    size_t partnered = 0;
+    size_t bandEnds = 0;
+    for (const auto& o : board.Objects) {
+        if (o->Kind >= 1 && o->Kind <= 6)
+            ++counts[o->Kind];
+        if (o->is(ObjectKind::Pad)) {
+            if (o->Partner)
+                ++partnered;
+            bandEnds += o->Connections.size();
+        }
+    }
+    auto n = [](size_t v) { return std::to_string(v); };
+    return "{\"name\": " + jsonString(board.Name) + ", \"width\": " + std::to_string(settings.BoardWidth) +
+           ", \"height\": " + std::to_string(settings.BoardHeight) + ", \"objects\": " + n(board.Objects.size()) +
+           ", \"lines\": " + n(counts[1]) + ", \"pads\": " + n(counts[2]) + ", \"texts\": " + n(counts[3]) +
+           ", \"zones\": " + n(counts[4]) + ", \"circles\": " + n(counts[5]) + ", \"tracks\": " + n(counts[6]) +
+           ", \"vias\": " + n(partnered / 2) + ", \"bands\": " + n(bandEnds / 2) + ", \"groundplane\": [" +
+           std::to_string(settings.GroundPlane1) + ", " + std::to_string(settings.GroundPlane2) + "]}";
+}
+
+int run(const std::vector<std::string>& raw)
+{
+    Args args(raw, {}, {});
+    if (!args.expectPositional(1))
+        return fail(kExitUsage, args.error());
+    const std::string& path = args.positional()[0];
+    int version = -1;
+    auto doc = loadDocument(path, &version);
+    if (!doc)
+        return kExitFailure;
+    std::string out = "{\"version\": " + std::to_string(version) + ", \"active\": " + std::to_string(doc->ActiveBoard) +
+                      ", \"origin\": [" + std::to_string(doc->Origin.x) + ", " + std::to_string(doc->Origin.y) +
+                      "], \"boards\": [";
+    for (size_t b = 0; b < doc->boardCount(); ++b) {
+        if (b)
+            out += ", ";
+        const BoardSettings& s =
+            static_cast<int>(b) == doc->ActiveBoard ? doc->Working : doc->board(b).Settings;
+        out += boardJson(doc->board(b), s);
+    }
+    out += "]}\n";
+    std::fputs(out.c_str(), stdout);
+    return kExitOk;
+}
+
+const Registration reg({"info", "print a JSON summary of a layout document",
+                        "usage: kestrel-cli info FILE\n\n"
+                        "Prints one JSON object: the file version, the active board index, the origin\n"
+                        "and, per board, its name, size in units (0.01 mm), object counts by kind,\n"
+                        "via and rubber-band pairs and the ground-plane flags of both sides.\n",
+                        run});
+
+} // namespace
+} // namespace kestrel::cli

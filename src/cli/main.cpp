@@ -1,0 +1,64 @@
+#include "cli/Command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace kestrel::cli {
+
+namespace {
+std::vector<Command>& registry()
+{
+    static std::vector<Command> list;
+    return list;
+}
+
+void printOverview(FILE* to)
+{
+    std::fprintf(to, "usage: kestrel-cli SUBCOMMAND [OPTIONS] ...\n\n"
+                     "Scripted access to Kestrel layout documents (.kbd).\n\nSubcommands:\n");
+    std::vector<Command> sorted = commands();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
+    for (const Command& c : sorted)
+        std::fprintf(to, "  %-12s %s\n", c.name, c.summary);
+    std::fprintf(to, "\n'kestrel-cli SUBCOMMAND --help' describes one subcommand.\n"
+                     "Exit status: 0 success, 1 bad input or failed read/write, 2 usage error.\n");
+}
+} // namespace
+
+void registerCommand(const Command& command) { registry().push_back(command); }
+const std::vector<Command>& commands() { return registry(); }
+
+int fail(int status, const std::string& message)
+{
+    std::fprintf(stderr, "kestrel-cli: %s\n", message.c_str());
+    return status;
+}
+
+} // namespace kestrel::cli
+
+int main(int argc, char** argv)
+{
+    using namespace kestrel::cli;
+    if (argc < 2) {
+        printOverview(stderr);
+        return kExitUsage;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printOverview(stdout);
+        return kExitOk;
+    }
+    for (const Command& c : commands()) {
+        if (name != c.name)
+            continue;
+        std::vector<std::string> args(argv + 2, argv + argc);
+        if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+            std::fputs(c.usage, stdout);
+            return kExitOk;
+        }
+        return c.run(args);
+    }
+    return fail(kExitUsage, "unknown subcommand '" + name + "' (see kestrel-cli --help)");
+}

@@ -1,0 +1,11 @@
+#include "model/Board.h"
+
+namespace kestrel {
+
+size_t removeOffBoardObjects(ObjectList& list, const BoardSettings& settings)
+{
+    const Rect board = settings.boardRect();
+    return list.removeIf([&](const LayoutObject& o) { return !BoundingRect(o).overlaps(board); });
+}
+
+} // namespace kestrel

@@ -1,0 +1,17 @@
+#pragma once
+// Group numbers: stacks of numbers on each object, the last entry being the
+// outermost group.
+
+#include "model/ObjectList.h"
+
+namespace kestrel {
+
+// Renumbers the group numbers in use to 1..n without gaps, keeping their order.
+void compactGroups(ObjectList& list);
+
+// Appends a new group number to every selected object unless the selection
+// is empty, a single object or already exactly one group. Returns whether
+// a group was made.
+bool groupSelection(ObjectList& list);
+
+} // namespace kestrel

@@ -1,0 +1,222 @@
+#include "model/LayoutFile.h"
+
+#include "model/BinaryIO.h"
+#include "model/FileIO.h"
+#include "model/Groups.h"
+#include "model/ObjectCodec.h"
+#include "model/RecordImages.h"
+#include "model/TextCodec.h"
+
+#include <unordered_map>
+
+namespace kestrel {
+
+namespace {
+
+constexpr size_t kMinBoardBlock = 31 + sizeof(BoardImage) + 4;
+
+// Version 1 kept one group number per object; objects sharing it become one group.
+void convertLegacyGroups(ObjectList& list)
+{
+    for (auto& o : list)
+        o->Selected = 0;
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+        const uint16_t legacy = list[i].LegacyGroup;
+        if (legacy == 0)
+            continue;
+        for (size_t k = i; k < list.size(); ++k)
+            if (list[k].LegacyGroup == legacy)
+                list[k].Selected = 1;
+        groupSelection(list);
+        for (auto& o : list)
+            o->Selected = 0;
+        list[i].LegacyGroup = 0;
+    }
+}
+
+void finishAfterReading(LayoutDocument& doc, size_t firstNewBoard)
+{
+    for (size_t b = firstNewBoard; b < doc.boardCount(); ++b)
+        repairPartners(doc.board(b).Objects);
+    if (ObjectList* active = doc.currentObjects()) {
+        removeDegenerate(*active);
+        compactGroups(*active);
+    }
+}
+
+} // namespace
+
+void prepareForWriting(LayoutDocument& doc, bool autosave)
+{
+    ObjectList* active = doc.currentObjects();
+    if (active) {
+        if (!autosave) {
+            removeOffBoardObjects(*active, doc.Working);
+            removeDegenerate(*active);
+        }
+        compactGroups(*active);
+    }
+    doc.storeWorkingState();
+}
+
+std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
+{
+    ByteWriter out;
+    size_t estimate = 64;
+    for (size_t b = 0; b < doc.boardCount(); ++b)
+        estimate += kMinBoardBlock + doc.board(b).Objects.size() * 120;
+    out.reserve(estimate);
+
+    out.u32(0xFFAA3300u + kLayoutFileVersion);
+    out.i32(static_cast<int32_t>(doc.boardCount()));
+    std::unordered_map<const LayoutObject*, int32_t> index;
+    for (size_t b = 0; b < doc.boardCount(); ++b) {
+        const Board& board = doc.board(b);
+        const ObjectList& list = board.Objects;
+        out.shortString(utf8ToCp1251(board.Name), kBoardNameMax);
+        const BoardSettings& settings =
+            static_cast<int>(b) == doc.ActiveBoard ? doc.Working : board.Settings;
+        const BoardImage image = toImage(settings);
+        out.bytes(&image, sizeof image);
+        out.i32(static_cast<int32_t>(list.size()));
+
+        index.clear();
+        index.reserve(list.size());
+        for (size_t i = 0; i < list.size(); ++i)
+            index.emplace(list.at(i), static_cast<int32_t>(i));
+        auto positionOf = [&](const LayoutObject* o) {
+            auto it = index.find(o);
+            return it == index.end() ? -1 : it->second;
+        };
+        for (const auto& o : list)
+            writeObjectBlock(out, *o, o->Partner ? positionOf(o->Partner) : -1);
+        for (const auto& o : list) {
+            if (!o->is(ObjectKind::Pad))
+                continue;
+            const size_t countAt = out.size();
+            out.i32(0);
+            int32_t written = 0;
+            for (const LayoutObject* peer : o->Connections) {
+                const int32_t at = positionOf(peer);
+                if (at >= 0) {
+                    out.i32(at);
+                    ++written;
+                }
+            }
+            std::memcpy(out.data().data() + countAt, &written, 4);
+        }
+    }
+    out.i32(doc.ActiveBoard);
+    out.i32(doc.Origin.x);
+    out.i32(doc.Origin.y);
+    return std::move(out.data());
+}
+
+std::string writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)
+{
+    prepareForWriting(doc, autosave);
+    const std::vector<uint8_t> bytes = encodeDocument(doc);
+    std::string error = writeFileAtomically(path, bytes);
+    if (!error.empty())
+        return std::string(tr(lang, "Файл не сохранён. ", "The file was not saved. ")) + error;
+    if (!autosave)
+        doc.Saved = true;
+    return {};
+}
+
+ReadResult decodeDocument(const uint8_t* data, size_t size, Language lang, const std::string& name, bool import)
+{
+    ReadResult result;
+    ByteReader in(data, size);
+    try {
+        const uint32_t header = in.u32("the file header");
+        const int version = static_cast<int>(header & 0xFF);
+        result.version = version;
+        if (version > kLayoutFileVersion) {
+            result.error = lang == Language::English
+                               ? "\"" + name + "\" was written by a newer version of Kestrel (file version " +
+                                     std::to_string(version) + ") and cannot be read."
+                               : "Файл \"" + name + "\" создан более новой версией Kestrel (версия файла " +
+                                     std::to_string(version) + ") и не может быть прочитан.";
+            return result;
+        }
+        LayoutDocument doc;
+        if (version < 3) {
+            auto board = std::make_unique<Board>();
+            board->Name = LayoutDocument::newBoardName(lang, 1);
+            board->Settings.BoardWidth = in.i32("the board width");
+            board->Settings.BoardHeight = in.i32("the board height");
+            readOldObjects(in, board->Objects, version);
+            if (version == 1)
+                convertLegacyGroups(board->Objects);
+            doc.appendBoard(std::move(board));
+            doc.activate(0);
+            doc.Origin = {0, 0};
+        } else {
+            const size_t boards = in.count(in.i32("the board count"), kMinBoardBlock, "board count");
+            for (size_t b = 0; b < boards; ++b) {
+                auto board = std::make_unique<Board>();
+                board->Name = cp1251ToUtf8(in.shortString(kBoardNameMax, "a board name"));
+                const size_t at = in.offset();
+                BoardImage image;
+                std::memcpy(&image, in.take(sizeof image, "a board header"), sizeof image);
+                board->Settings = fromImage(image, at);
+                readObjectsV3(in, board->Objects, in.i32("an object count"));
+                doc.appendBoard(std::move(board));
+            }
+            if (!import) {
+                if (boards == 0)
+                    throw FormatError("the file holds no board", in.offset());
+                const size_t at = in.offset();
+                const int32_t active = in.i32("the active board index");
+                doc.Origin.x = in.i32("the origin");
+                doc.Origin.y = in.i32("the origin");
+                if (active < 0 || static_cast<size_t>(active) >= boards)
+                    throw FormatError("active board " + std::to_string(active) + " does not exist", at);
+                doc.activate(active);
+            }
+        }
+        finishAfterReading(doc, 0);
+        result.document = std::move(doc);
+    } catch (const FormatError& e) {
+        result.error = readFailureMessage(lang, name, e.what(), e.offset);
+    }
+    return result;
+}
+
+ReadResult readDocument(const std::string& path, Language lang)
+{
+    std::string error;
+    const auto bytes = readWholeFile(path, error);
+    if (!bytes)
+        return ReadResult{std::nullopt, -1, error};
+    ReadResult r = decodeDocument(bytes->data(), bytes->size(), lang, path);
+    if (r.document)
+        r.document->FileName = path;
+    return r;
+}
+
+std::string importBoards(LayoutDocument& doc, const std::string& path, Language lang)
+{
+    std::string error;
+    const auto bytes = readWholeFile(path, error);
+    if (!bytes)
+        return error;
+    ReadResult r = decodeDocument(bytes->data(), bytes->size(), lang, path, true);
+    if (!r.document)
+        return r.error;
+    LayoutDocument& read = *r.document;
+    const size_t first = doc.boardCount();
+    read.storeWorkingState();
+    for (auto& board : read.releaseBoards())
+        doc.appendBoard(std::move(board));
+    // An old file brings one board, which becomes active as on opening;
+    // version-3 boards are appended inactive.
+    if (r.version < 3 && doc.boardCount() > first) {
+        doc.activate(static_cast<int>(first));
+        doc.Origin = {0, 0};
+    }
+    return {};
+}
+
+} // namespace kestrel

@@ -1,0 +1,105 @@
+#pragma once
+// One drawable record of a board: line, pad, label, zone, circle or track.
+// The persistent part mirrors the 74-byte on-disk image (ObjectImage.h);
+// everything after it exists in memory only.
+
+#include "model/Types.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+enum class ObjectKind : uint8_t { Line = 1, Pad = 2, Text = 3, Zone = 4, Circle = 5, Track = 6 };
+
+enum class PadShape : uint8_t {
+    Round = 1,
+    Octagon = 2,
+    Square = 3,
+    RoundedH = 4,
+    OctagonH = 5,
+    RectH = 6,
+    RoundedV = 7,
+    OctagonV = 8,
+    RectV = 9,
+};
+
+// Layer codes: 1 copper side 1, 2 silk side 1, 3 copper side 2, 4 silk side 2,
+// 5/6 side-neutral copper/silk inside macro files.
+namespace Layer {
+constexpr uint8_t K1 = 1, B1 = 2, K2 = 3, B2 = 4, MacroCopper = 5, MacroSilk = 6;
+inline bool isSide1(int layer) { return layer < 3; }
+inline bool isCopper(int layer) { return layer == 1 || layer == 3 || layer == 5; }
+inline int partnerLayer(int layer) { return layer < 3 ? layer + 2 : layer - 2; }
+} // namespace Layer
+
+constexpr int kTextValueMax = 15;
+
+struct LayoutObject {
+    // ---- persistent part (file order) ----
+    uint8_t Kind = 0;
+    int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    int32_t Width = 0;
+    uint8_t Selected = 0;
+    uint8_t Layer = 0;
+    uint8_t Shape = 0;
+    std::string TextValue; // UTF-8 in memory, at most 15 characters
+    std::vector<Point> Points;
+    uint16_t LegacyGroup = 0;
+    uint8_t Reserved46 = 0;
+    int32_t Angle = 0;
+    std::vector<int32_t> Groups; // innermost first, outermost last
+    uint8_t Reserved55 = 0;
+    uint8_t Filled = 0;
+    int32_t Clearance = 0;
+    LayoutObject* Partner = nullptr;            // via partner (pads), never owned
+    std::vector<LayoutObject*> Connections;     // rubber bands (pads), never owned
+    std::array<uint8_t, 5> Reserved69{};
+
+    // ---- in-memory part ----
+    // Whether the four on-disk Partner bytes were non-zero: a pad read from a
+    // macro file remembers that it was a via so the partner can be recreated.
+    bool PartnerBytesSet = false;
+    uint8_t DrawSide = 0;
+    uint8_t FillOn = 0;
+    int32_t PartnerIndex = -1; // scratch while reading and writing files
+    uint8_t Highlight = 0;
+    LayoutObject* RouteFrom = nullptr;
+    LayoutObject* RouteTo = nullptr;
+    uint8_t Routed = 0;
+    uint8_t CopiedMark = 0;
+
+    ObjectKind kind() const { return static_cast<ObjectKind>(Kind); }
+    bool is(ObjectKind k) const { return Kind == static_cast<uint8_t>(k); }
+    bool hasPoints() const { return is(ObjectKind::Zone) || is(ObjectKind::Track); }
+    // Last group number, or -1 when the object belongs to no group.
+    int32_t outerGroup() const { return Groups.empty() ? -1 : Groups.back(); }
+};
+
+// Creation operations: Selected 0, LegacyGroup 0, no groups. The caller sets
+// Clearance and appends the object to a list.
+LayoutObject makePad(Point centre, int32_t outerRadius, uint8_t shape, uint8_t layer, int32_t holeRadius);
+LayoutObject makeCircle(Point centre, int32_t outerRadius, uint8_t currentPadShape, uint8_t layer,
+                        int32_t innerRadius);
+LayoutObject makeText(Point anchor, const std::string& text, int32_t angle, int32_t fontHeight,
+                      int32_t farX, int32_t farY, uint8_t layer);
+LayoutObject makeZone(int32_t width, uint8_t layer);
+LayoutObject makeTrack(int32_t width, uint8_t layer);
+LayoutObject makeLine(Point from, Point to, int32_t width, uint8_t layer);
+
+// Copy of an object as the editor duplicates it: persistent fields, own
+// point and group lists, the same band and partner references, the route
+// fields. Marks the source as copied.
+LayoutObject copyObject(LayoutObject& source);
+
+// Bounding rectangle in board units, clearance included, normalised.
+Rect BoundingRect(const LayoutObject& o);
+
+void translate(LayoutObject& o, int32_t dx, int32_t dy);
+
+// Cuts a UTF-8 string to at most n characters.
+std::string cutToCharacters(const std::string& utf8, size_t n);
+
+} // namespace kestrel

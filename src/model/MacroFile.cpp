@@ -1,0 +1,116 @@
+#include "model/MacroFile.h"
+
+#include "model/BinaryIO.h"
+#include "model/FileIO.h"
+#include "model/ObjectCodec.h"
+
+#include <cmath>
+
+namespace kestrel {
+
+Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double grid)
+{
+    bool havePad = false;
+    Point ref;
+    for (const auto& o : list) {
+        if (!o->is(ObjectKind::Pad) || (selectionOnly && !o->Selected))
+            continue;
+        if (!havePad || (o->X1 <= ref.x && o->Y1 >= ref.y)) {
+            ref = {o->X1, o->Y1};
+            havePad = true;
+        }
+    }
+    if (havePad)
+        return ref;
+
+    bool any = false;
+    Rect bounds;
+    for (const auto& o : list) {
+        if (selectionOnly && !o->Selected)
+            continue;
+        const Rect r = BoundingRect(*o);
+        bounds = any ? bounds.united(r) : r;
+        any = true;
+    }
+    auto toGrid = [grid](int32_t v) {
+        return grid > 0 ? static_cast<int32_t>(std::nearbyint(v / grid) * grid) : v;
+    };
+    return {toGrid(bounds.left), toGrid(bounds.bottom)};
+}
+
+MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid)
+{
+    removeDegenerate(board);
+    MacroImage image;
+    image.reference = macroReferencePoint(board, selectionOnly, grid);
+
+    std::vector<LayoutObject*> chosen;
+    for (auto& o : board)
+        if (Layer::isSide1(o->Layer) == activeSideIs1 && (!selectionOnly || o->Selected))
+            chosen.push_back(o.get());
+    image.objectCount = chosen.size();
+
+    ByteWriter out;
+    out.u32(0xFFAA3303u);
+    out.i32(static_cast<int32_t>(chosen.size()));
+    for (LayoutObject* source : chosen) {
+        LayoutObject copy = copyObject(*source);
+        translate(copy, -image.reference.x, -image.reference.y);
+        if (copy.Layer == 1 || copy.Layer == 3)
+            copy.Layer = Layer::MacroCopper;
+        else if (copy.Layer == 2 || copy.Layer == 4)
+            copy.Layer = Layer::MacroSilk;
+        copy.Selected = 0;
+        writeObjectBlock(out, copy, copy.Partner ? -2 : -1);
+    }
+    for (LayoutObject* source : chosen)
+        if (source->is(ObjectKind::Pad))
+            out.i32(0);
+    image.bytes = std::move(out.data());
+    return image;
+}
+
+std::string writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly,
+                       double grid, Language lang)
+{
+    const MacroImage image = encodeMacro(board, activeSideIs1, selectionOnly, grid);
+    std::string error = writeFileAtomically(path, image.bytes);
+    if (!error.empty())
+        return std::string(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ")) + error;
+    return {};
+}
+
+MacroReadResult decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& name)
+{
+    MacroReadResult result;
+    ByteReader in(data, size);
+    try {
+        const int version = static_cast<int>(in.u32("the file header") & 0xFF);
+        result.version = version;
+        if (version > 3)
+            throw FormatError("the macro was written by a newer version of Kestrel (file version " +
+                                  std::to_string(version) + ")",
+                              0);
+        ObjectList list;
+        if (version < 3)
+            readOldObjects(in, list, version);
+        else
+            readObjectsV3(in, list, in.i32("the object count"));
+        removeDegenerate(list);
+        result.objects = std::move(list);
+    } catch (const FormatError& e) {
+        result.error = readFailureMessage(lang, name, e.what(), e.offset);
+    }
+    return result;
+}
+
+MacroReadResult readMacro(const std::string& path, Language lang)
+{
+    std::string error;
+    const auto bytes = readWholeFile(path, error);
+    if (!bytes)
+        return MacroReadResult{std::nullopt, -1, error};
+    return decodeMacro(bytes->data(), bytes->size(), lang, path);
+}
+
+} // namespace kestrel

@@ -1,0 +1,44 @@
+#pragma once
+// Macro files (KMK): a set of objects relative to a reference point, on the
+// side-neutral layers 5 (copper) and 6 (silk), without rubber bands.
+
+#include "model/Language.h"
+#include "model/ObjectList.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+// The reference point of the objects considered (the selected ones when
+// selectionOnly is set): the pad centre lying furthest left and up, or else
+// the upper-left corner of their bounding rectangle rounded to the grid.
+Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double grid);
+
+struct MacroImage {
+    std::vector<uint8_t> bytes;
+    size_t objectCount = 0;
+    Point reference;
+};
+
+// Removes degenerate zones and tracks from the board, then encodes the
+// objects of the active side (only the selected ones with selectionOnly).
+MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid);
+
+// Writes the macro file atomically; empty string on success, else the message.
+std::string writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly,
+                       double grid, Language lang);
+
+struct MacroReadResult {
+    std::optional<ObjectList> objects;
+    int version = -1;
+    std::string error;
+};
+
+// Reads a macro of version 0..3; degenerate zones and tracks are dropped.
+MacroReadResult decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& nameForMessages);
+MacroReadResult readMacro(const std::string& path, Language lang);
+
+} // namespace kestrel

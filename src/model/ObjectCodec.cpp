@@ -1,0 +1,150 @@
+#include "model/ObjectCodec.h"
+
+#include "model/RecordImages.h"
+#include "model/TextCodec.h"
+
+namespace kestrel {
+
+namespace {
+constexpr size_t kMinObjectBlock = sizeof(ObjectImage) + 4; // record and group count
+constexpr size_t kOldRecordSize = 49;
+} // namespace
+
+std::string readFailureMessage(Language lang, const std::string& name, const std::string& detail, size_t offset)
+{
+    if (lang == Language::English)
+        return "Cannot read \"" + name + "\": " + detail + " (at byte " + std::to_string(offset) + ").";
+    return "Файл \"" + name + "\" не прочитан: " + detail + " (байт " + std::to_string(offset) + ").";
+}
+
+void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerField)
+{
+    const ObjectImage image = toImage(o);
+    out.bytes(&image, sizeof image);
+    out.i32(static_cast<int32_t>(o.Groups.size()));
+    out.bytes(o.Groups.data(), o.Groups.size() * sizeof(int32_t));
+    if (o.hasPoints()) {
+        out.i32(static_cast<int32_t>(o.Points.size()));
+        for (const Point& p : o.Points) {
+            out.i32(p.x);
+            out.i32(p.y);
+        }
+    }
+    if (o.is(ObjectKind::Pad))
+        out.i32(partnerField);
+}
+
+void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
+{
+    const size_t n = in.count(count, kMinObjectBlock, "object count");
+    std::vector<LayoutObject*> pads;
+    for (size_t i = 0; i < n; ++i) {
+        auto o = std::make_unique<LayoutObject>();
+        const size_t at = in.offset();
+        ObjectImage image;
+        std::memcpy(&image, in.take(sizeof image, "an object record"), sizeof image);
+        fromImage(image, *o, at);
+        o->Routed = 0;
+        const size_t groups = in.count(in.i32("a group count"), 4, "group count");
+        o->Groups.resize(groups);
+        std::memcpy(o->Groups.data(), in.take(groups * 4, "the group numbers"), groups * 4);
+        o->Selected = 0;
+        o->FillOn = 1;
+        if (o->hasPoints()) {
+            const size_t points = in.count(in.i32("a point count"), 8, "point count");
+            o->Points.resize(points);
+            for (Point& p : o->Points) {
+                p.x = in.i32("a point");
+                p.y = in.i32("a point");
+            }
+        }
+        if (o->is(ObjectKind::Pad)) {
+            const size_t fieldAt = in.offset();
+            o->PartnerIndex = in.i32("a partner index");
+            if (o->PartnerIndex >= static_cast<int64_t>(n))
+                throw FormatError("partner index " + std::to_string(o->PartnerIndex) + " of object " +
+                                      std::to_string(i) + " lies outside the board's " +
+                                      std::to_string(n) + " objects",
+                                  fieldAt);
+            pads.push_back(o.get());
+        }
+        list.append(std::move(o));
+    }
+    for (LayoutObject* pad : pads) {
+        pad->Partner = pad->PartnerIndex >= 0 ? list.at(static_cast<size_t>(pad->PartnerIndex)) : nullptr;
+        const size_t c = in.count(in.i32("a connection count"), 4, "connection count");
+        pad->Connections.reserve(c);
+        for (size_t k = 0; k < c; ++k) {
+            const size_t at = in.offset();
+            const int32_t index = in.i32("a connection index");
+            if (index < 0 || static_cast<size_t>(index) >= n)
+                throw FormatError("connection index " + std::to_string(index) +
+                                      " lies outside the board's " + std::to_string(n) + " objects",
+                                  at);
+            LayoutObject* peer = list.at(static_cast<size_t>(index));
+            if (!peer->is(ObjectKind::Pad))
+                throw FormatError("connection index " + std::to_string(index) + " does not name a pad", at);
+            pad->Connections.push_back(peer);
+        }
+    }
+}
+
+void readOldObjects(ByteReader& in, ObjectList& list, int version)
+{
+    const int16_t rawCount = in.i16("the object count");
+    const size_t n = rawCount < 1 ? 0 : in.count(rawCount, kOldRecordSize, "object count");
+    for (size_t i = 0; i < n; ++i) {
+        const size_t at = in.offset();
+        ByteReader rec(in.take(kOldRecordSize, "an old object record"), kOldRecordSize);
+        auto o = std::make_unique<LayoutObject>();
+        o->Kind = rec.u8("");
+        o->X1 = rec.i16("");
+        o->Y1 = rec.i16("");
+        o->X2 = rec.i16("");
+        o->Y2 = rec.i16("");
+        o->Width = rec.i16("");
+        o->Selected = rec.u8("");
+        o->Layer = rec.u8("");
+        o->Shape = rec.u8("");
+        const uint8_t* text = rec.take(16, "");
+        if (text[0] > kTextValueMax)
+            throw FormatError("a label text claims " + std::to_string(text[0]) + " characters, more than its 15",
+                              at + 14);
+        o->TextValue = cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
+        rec.take(4, "");
+        o->LegacyGroup = rec.u16("");
+        o->Reserved46 = rec.u8("");
+        o->Angle = rec.i16("");
+        rec.take(4, "");
+        o->Reserved55 = rec.u8("");
+
+        if (version == 2) {
+            const int16_t g = in.i16("a group count");
+            const size_t groups = g < 1 ? 0 : in.count(g, 2, "group count");
+            o->Groups.reserve(groups);
+            for (size_t k = 0; k < groups; ++k)
+                o->Groups.push_back(in.i16("a group number"));
+        }
+        if (o->is(ObjectKind::Circle)) {
+            o->Angle = 0;
+            o->Width = 0;
+            o->Filled = 0;
+        }
+        o->Selected = 0;
+        o->FillOn = 1;
+        if (o->hasPoints()) {
+            const int16_t p = in.i16("a point count");
+            const size_t points = p < 1 ? 0 : in.count(p, 4, "point count");
+            o->Points.resize(points);
+            for (Point& pt : o->Points) {
+                pt.x = in.i16("a point");
+                pt.y = in.i16("a point");
+            }
+        }
+        o->Clearance = 40;
+        o->Partner = nullptr;
+        list.append(std::move(o));
+    }
+}
+
+} // namespace kestrel

@@ -1,0 +1,135 @@
+#include "model/ObjectList.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace kestrel {
+
+LayoutObject& ObjectList::append(LayoutObject o)
+{
+    return append(std::make_unique<LayoutObject>(std::move(o)));
+}
+
+LayoutObject& ObjectList::append(std::unique_ptr<LayoutObject> o)
+{
+    items_.push_back(std::move(o));
+    return *items_.back();
+}
+
+LayoutObject& ObjectList::insert(size_t index, LayoutObject o)
+{
+    auto it = items_.insert(items_.begin() + static_cast<long>(std::min(index, items_.size())),
+                            std::make_unique<LayoutObject>(std::move(o)));
+    return **it;
+}
+
+long ObjectList::indexOf(const LayoutObject* o) const
+{
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].get() == o)
+            return static_cast<long>(i);
+    return -1;
+}
+
+void ObjectList::scrubReferences(const std::vector<const LayoutObject*>& gone)
+{
+    if (gone.empty())
+        return;
+    auto isGone = [&](const LayoutObject* p) {
+        return p && std::find(gone.begin(), gone.end(), p) != gone.end();
+    };
+    std::unordered_set<const LayoutObject*> goneSet;
+    const bool useSet = gone.size() > 8;
+    if (useSet)
+        goneSet.insert(gone.begin(), gone.end());
+    auto dead = [&](const LayoutObject* p) { return p && (useSet ? goneSet.count(p) > 0 : isGone(p)); };
+
+    for (auto& item : items_) {
+        LayoutObject& o = *item;
+        if (dead(o.Partner))
+            o.Partner = nullptr;
+        if (dead(o.RouteFrom))
+            o.RouteFrom = nullptr;
+        if (dead(o.RouteTo))
+            o.RouteTo = nullptr;
+        if (!o.Connections.empty())
+            std::erase_if(o.Connections, dead);
+    }
+}
+
+std::unique_ptr<LayoutObject> ObjectList::take(size_t index)
+{
+    std::unique_ptr<LayoutObject> o = std::move(items_[index]);
+    items_.erase(items_.begin() + static_cast<long>(index));
+    scrubReferences({o.get()});
+    return o;
+}
+
+void ObjectList::remove(size_t index)
+{
+    take(index);
+}
+
+size_t ObjectList::removeIf(const std::function<bool(const LayoutObject&)>& pred)
+{
+    std::vector<std::unique_ptr<LayoutObject>> removed;
+    std::vector<std::unique_ptr<LayoutObject>> kept;
+    kept.reserve(items_.size());
+    for (auto& item : items_)
+        (pred(*item) ? removed : kept).push_back(std::move(item));
+    items_ = std::move(kept);
+    std::vector<const LayoutObject*> gone;
+    gone.reserve(removed.size());
+    for (auto& r : removed)
+        gone.push_back(r.get());
+    scrubReferences(gone);
+    return removed.size();
+}
+
+void ObjectList::clear()
+{
+    items_.clear();
+}
+
+size_t removeDegenerate(ObjectList& list)
+{
+    return list.removeIf([](const LayoutObject& o) { return o.hasPoints() && o.Points.size() < 2; });
+}
+
+void repairPartners(ObjectList& list)
+{
+    std::unordered_set<const LayoutObject*> members;
+    members.reserve(list.size());
+    for (const auto& o : list)
+        members.insert(o.get());
+    for (auto& item : list) {
+        LayoutObject& o = *item;
+        if (!o.is(ObjectKind::Pad)) {
+            o.Partner = nullptr;
+            continue;
+        }
+        if (!o.Partner)
+            continue;
+        if (!members.count(o.Partner)) {
+            o.Partner = nullptr;
+        } else if (o.Partner->Partner != &o) {
+            o.Partner->Partner = nullptr;
+            o.Partner = nullptr;
+        }
+    }
+}
+
+int32_t nextGroupNumber(const ObjectList& list)
+{
+    int32_t best = 0;
+    bool any = false;
+    for (const auto& o : list) {
+        if (!o->Groups.empty()) {
+            best = any ? std::max(best, o->Groups.back()) : o->Groups.back();
+            any = true;
+        }
+    }
+    return any ? best + 1 : 1;
+}
+
+} // namespace kestrel
