@@ -1,0 +1,46 @@
+#pragma once
+// The router's obstacle map on its pixel raster (5 units per pixel): pixels
+// covered by foreign copper and by none of the copper of the two pads' nets.
+// Held as runs of pixels per row, so memory follows the copper, not the
+// board size.
+
+#include "route/CellTouchMap.h"
+#include "route/Scanline.h"
+
+#include <vector>
+
+namespace kestrel {
+
+class ObstacleRaster {
+public:
+    void addForeign(const std::vector<std::vector<Point>>& polygons);
+    void addNet(const std::vector<std::vector<Point>>& polygons);
+
+    // Rasterises everything added so far inside the clip rectangle; pixels
+    // outside it count as free.
+    void build(const PixelRect& clip);
+
+    bool empty() const { return runs_.empty(); }
+    // Whether the pixel holds an obstacle.
+    bool covers(int32_t px, int32_t py) const;
+    // Whether any pixel of the shape (board units) holds an obstacle.
+    bool overlaps(const std::vector<std::vector<Point>>& polygons) const;
+    // Cells of cellPixels x cellPixels pixels (cell (0, 0) at pixel (0, 0))
+    // that hold an obstacle pixel, over the given number of columns and rows.
+    CellTouchMap touchedCells(int32_t cellPixels, int columns, int rows) const;
+
+private:
+    struct Run {
+        int32_t begin, end;
+    };
+    // Runs of one row, left to right; empty outside the clip rectangle.
+    std::pair<const Run*, const Run*> rowRuns(int32_t py) const;
+
+    ScanlineFill shapes_;
+    std::vector<bool> isNet_;
+    PixelRect clip_;
+    std::vector<uint32_t> rowFirstRun_; // per clip row, plus one end entry
+    std::vector<Run> runs_;
+};
+
+} // namespace kestrel
