@@ -421,4 +421,52 @@ Region ObjectRegion(const LayoutObject& o)
     return {};
 }
 
+Rect OutlineBounds(const LayoutObject& o)
+{
+    // One unit of slack everywhere for vertices rounded to whole units.
+    auto around = [](int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t by) {
+        return Rect{toUnits(std::min(left, right) - by - 1), toUnits(std::min(top, bottom) - by - 1),
+                    toUnits(std::max(left, right) + by + 1), toUnits(std::max(top, bottom) + by + 1)};
+    };
+    int64_t halfWidth = std::abs(static_cast<int64_t>(o.Width / 2));
+    if (halfWidth == 0)
+        halfWidth = 20;
+    switch (o.kind()) {
+    case ObjectKind::Line:
+        return around(o.X1, o.Y1, o.X2, o.Y2, halfWidth);
+    case ObjectKind::Pad: {
+        const int64_t r = std::abs(static_cast<int64_t>(o.X2));
+        if (o.Shape >= 1 && o.Shape <= 3)
+            return around(o.X1, o.Y1, o.X1, o.Y1, r);
+        if (o.Shape >= 4 && o.Shape <= 6)
+            return around(o.X1 - 2 * r, o.Y1 - r, o.X1 + 2 * r, o.Y1 + r, 0);
+        if (o.Shape >= 7 && o.Shape <= 9)
+            return around(o.X1 - r, o.Y1 - 2 * r, o.X1 + r, o.Y1 + 2 * r, 0);
+        return around(o.X1, o.Y1, o.X1, o.Y1, std::abs(static_cast<int64_t>(o.Y2)));
+    }
+    case ObjectKind::Text:
+        return around(o.X1, o.Y1, o.X2, o.Y2, 0);
+    case ObjectKind::Zone:
+    case ObjectKind::Track: {
+        if (o.Points.empty())
+            return {};
+        int64_t left = o.Points[0].x, right = left, top = o.Points[0].y, bottom = top;
+        for (const Point& p : o.Points) {
+            left = std::min<int64_t>(left, p.x);
+            right = std::max<int64_t>(right, p.x);
+            top = std::min<int64_t>(top, p.y);
+            bottom = std::max<int64_t>(bottom, p.y);
+        }
+        return around(left, top, right, bottom, halfWidth);
+    }
+    case ObjectKind::Circle: {
+        const int64_t outer = o.X2, inner = o.Y2;
+        // A widened inner disc or end caps of odd radii can reach past X2.
+        const int64_t r = (inner >= 0 && inner < outer) ? outer : std::abs(outer) + std::abs(inner) + 10;
+        return around(o.X1, o.Y1, o.X1, o.Y1, r);
+    }
+    }
+    return {};
+}
+
 } // namespace kestrel

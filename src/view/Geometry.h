@@ -64,4 +64,8 @@ int CornerAt(const LayoutObject& o, Point p);
 // The area covered by the object as drawn (enlargement and clearance play no part).
 Region ObjectRegion(const LayoutObject& o);
 
+// A rectangle that holds ObjectRegion(o), found without building the region;
+// spatial indexes key objects by it.
+Rect OutlineBounds(const LayoutObject& o);
+
 } // namespace kestrel

@@ -296,3 +296,23 @@ TEST(Region, CombinationsAndSelfCrossingPolygons)
     EXPECT_TRUE(framed.contains({10, 50}));
     EXPECT_DOUBLE_EQ(framed.area(), 7500);
 }
+
+TEST(OutlineBounds, HoldsTheRegionEvenForOddValues)
+{
+    LayoutObject bigHole = makePad({0, 0}, 50, 12, 1, 300);
+    LayoutObject negativeWidth = pointObject(ObjectKind::Track, -80, {{0, 0}, {500, 300}});
+    LayoutObject wideRing = circle(100, 150, 0, 0, false); // inner disc widened past the outer one
+    LayoutObject oddArc = circle(101, 20, 30, 300, false);
+    LayoutObject zone = pointObject(ObjectKind::Zone, 0, {{0, 0}, {500, 0}, {250, 400}});
+    const LayoutObject objects[] = {
+        bigHole,  negativeWidth, wideRing, oddArc, zone, makePad({10, 10}, 100, 5, 1, 30), makePad({0, 0}, 77, 8, 1, 30),
+        makeLine({0, 0}, {-300, 70}, 0, 1), makeText({0, 0}, "X", 0, 50, -200, -80, 1),
+    };
+    for (const LayoutObject& o : objects) {
+        const Region r = ObjectRegion(o);
+        ASSERT_FALSE(r.empty()) << int(o.Kind);
+        const Rect b = OutlineBounds(o), inner = r.bounds();
+        EXPECT_TRUE(b.left <= inner.left && b.top <= inner.top && inner.right <= b.right && inner.bottom <= b.bottom)
+            << int(o.Kind) << ": " << inner.left << "," << inner.top << "," << inner.right << "," << inner.bottom;
+    }
+}
