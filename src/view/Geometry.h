@@ -18,11 +18,14 @@ class Region {
 public:
     Region() = default;
     static Region fromPolygon(const Polygon& polygon);
+    // Union of the polygons, all filled by the non-zero rule together.
+    static Region fromPolygons(const std::vector<Polygon>& polygons);
     static Region rectangle(const Rect& r);
     // Disc approximated by a polygon whose vertices lie on the circle.
     static Region disc(Point centre, int32_t radius);
 
     bool empty() const { return polygons_.empty(); }
+    // Non-overlapping outer rings (counter-clockwise) and holes (clockwise).
     const std::vector<Polygon>& polygons() const { return polygons_; }
 
     Region united(const Region& other) const;
@@ -31,13 +34,20 @@ public:
     Region xored(const Region& other) const;
 
     double area() const;
-    Rect bounds() const;
+    // Smallest rectangle holding every vertex; all zero when empty.
+    Rect bounds() const { return bounds_; }
+    // Inside or on the edge.
     bool contains(Point p) const;
     // True exactly when the intersection has positive area.
     bool overlaps(const Region& other) const;
 
 private:
+    enum class Operation { Union, Intersection, Difference, Xor };
+    static Region fromNormalised(std::vector<Polygon> polygons);
+    Region combined(const Region& other, Operation op) const;
+
     std::vector<Polygon> polygons_;
+    Rect bounds_;
 };
 
 // The 10 corners of the capsule drawn around the segment p1-p2 of an object
@@ -53,5 +63,9 @@ int CornerAt(const LayoutObject& o, Point p);
 
 // The area covered by the object as drawn (enlargement and clearance play no part).
 Region ObjectRegion(const LayoutObject& o);
+
+// A rectangle that holds ObjectRegion(o), found without building the region;
+// spatial indexes key objects by it.
+Rect OutlineBounds(const LayoutObject& o);
 
 } // namespace kestrel
