@@ -1,0 +1,208 @@
+#include "route/Autorouter.h"
+
+#include "route/Connectivity.h"
+#include "route/ObstacleRaster.h"
+#include "route/SearchArea.h"
+#include "route/SegmentClearing.h"
+#include "route/TraceBack.h"
+#include "route/Wave.h"
+
+#include <algorithm>
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kBoxGrowthCells = 10;
+constexpr int kBlockCells = 10;
+
+int32_t clampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30)); }
+
+// The cells the classification can reach (whole blocks of ten around the
+// window) plus the start and target cells, as an inclusive cell rectangle.
+CellRect rasterCells(const CellRect& window, CellPos s, CellPos t)
+{
+    CellRect cells{kBlockCells * (window.left / kBlockCells), kBlockCells * (window.top / kBlockCells),
+                   kBlockCells * (window.right / kBlockCells) + kBlockCells - 1,
+                   kBlockCells * (window.bottom / kBlockCells) + kBlockCells - 1};
+    for (const CellPos& c : {s, t}) {
+        cells.left = std::min(cells.left, c.x);
+        cells.top = std::min(cells.top, c.y);
+        cells.right = std::max(cells.right, c.x);
+        cells.bottom = std::max(cells.bottom, c.y);
+    }
+    return cells;
+}
+
+// Pixels of those cells, widened so that every probe of the segment
+// clearing lies inside: its segment ends lie within the cells, move by at
+// most ten half-clearance steps and carry half the probe width.
+PixelRect rasterClip(const CellRect& cells, int32_t cellPixels, int32_t widthUnits, int32_t clearanceUnits)
+{
+    const int64_t margin = (6 * int64_t{clearanceUnits} + widthUnits + 40) / kUnitsPerPixel + 2;
+    return {clampToInt32(int64_t{cells.left} * cellPixels - margin), clampToInt32(int64_t{cells.top} * cellPixels - margin),
+            clampToInt32((int64_t{cells.right} + 1) * cellPixels + margin),
+            clampToInt32((int64_t{cells.bottom} + 1) * cellPixels + margin)};
+}
+
+Rect clipOnBoard(const PixelRect& clip)
+{
+    return {clampToInt32(int64_t{clip.left} * kUnitsPerPixel), clampToInt32(-int64_t{clip.bottom} * kUnitsPerPixel),
+            clampToInt32(int64_t{clip.right} * kUnitsPerPixel), clampToInt32(-int64_t{clip.top} * kUnitsPerPixel)};
+}
+
+bool meets(const Rect& a, const Rect& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+} // namespace
+
+RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, LayoutObject& start,
+                            LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer)
+{
+    auto say = [&](const std::string& text) {
+        if (observer.status)
+            observer.status(text);
+    };
+    auto finish = [&](RouteResult result) {
+        start.Selected = 1;
+        target.Selected = 1;
+        return result;
+    };
+
+    const long startIndex = objects.indexOf(&start);
+    const long targetIndex = objects.indexOf(&target);
+    if (startIndex < 0 || targetIndex < 0 || !isBoardCopper(settings.layer))
+        return {};
+
+    // The nets of both pads, through vias too; only their copper on the
+    // routed layer is cut out of the obstacles.
+    CopperMap copper(objects);
+    std::vector<uint8_t> startNet(objects.size(), 0);
+    std::vector<uint8_t> targetNet(objects.size(), 0);
+    FloodConnect(copper, static_cast<size_t>(startIndex), startNet);
+    FloodConnect(copper, static_cast<size_t>(targetIndex), targetNet);
+    for (auto& o : objects)
+        o->Selected = 0;
+
+    say(RouteStatus::Analysing);
+    const int32_t w = settings.widthUnits;
+    const int32_t a = settings.clearanceUnits;
+    const int32_t cellSize = CellSize(w, a);
+    const WaveArea area{GridExtent(board.BoardWidth, cellSize), GridExtent(board.BoardHeight, cellSize)};
+    const Point p{start.X1, start.Y1};
+    const Point q{target.X1, target.Y1};
+    const CellPos s = CellOfPoint(p, cellSize);
+    const CellPos t = CellOfPoint(q, cellSize);
+    // Pads beyond the fixed grid cannot be routed (boards from files may be
+    // larger than the grid holds).
+    if (!RouteGrid::contains(s) || !RouteGrid::contains(t)) {
+        say(RouteStatus::NoPath);
+        return finish({});
+    }
+
+    const CellRect window = SearchWindow(objects, cellSize, area);
+    const CellRect cells = rasterCells(window, s, t);
+    const int32_t cellPixels = cellSize / kUnitsPerPixel;
+    const PixelRect clip = rasterClip(cells, cellPixels, w, a);
+    const Rect clipArea = clipOnBoard(clip);
+    ObstacleRaster obstacles;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        if (objects[i].Layer != settings.layer || !meets(copper.bounds(i), clipArea))
+            continue;
+        const auto& polygons = copper.outline(i).polygons();
+        if (startNet[i] || targetNet[i])
+            obstacles.addNet(polygons);
+        else
+            obstacles.addForeign(polygons);
+    }
+    obstacles.build(clip);
+    const CellTouchMap touched = obstacles.touchedCells(cellPixels, cells.right + 1, cells.bottom + 1);
+
+    RouteGrid grid;
+    CellRect box = SearchBox(s, t);
+    bool reached = false;
+    while (true) {
+        const CellRect attempt = ClampInto(box, window);
+        const bool last = attempt == window;
+        const Rect shown = BoxOnBoard(attempt, cellSize);
+        if (observer.searchBox)
+            observer.searchBox(shown, true);
+        say(BoxText(attempt, cellSize));
+        reached = ExpandWave(grid, attempt, s, t, area, touched);
+        if (observer.searchBox)
+            observer.searchBox(shown, false);
+        box = Grown(box, kBoxGrowthCells);
+        if (reached || last)
+            break;
+    }
+    if (!reached) {
+        say(RouteStatus::NoPath);
+        return finish({});
+    }
+
+    if (observer.beforeTrack)
+        observer.beforeTrack();
+    std::vector<Point> points = TraceBack(grid, s, t, p, q, cellSize);
+    LayoutObject probe = makeTrack(w + 2 * a, settings.layer);
+    auto blocked = [&](Point from, Point to) {
+        probe.Points = {from, to};
+        return obstacles.overlaps(ObjectRegion(probe).polygons());
+    };
+    if (!ClearSegments(points, a, blocked)) {
+        say(RouteStatus::NoPath);
+        return finish({});
+    }
+
+    LayoutObject made = makeTrack(w, settings.layer);
+    made.Clearance = settings.newTrackClearance;
+    made.Points = std::move(points);
+    made.Routed = 1;
+    made.RouteFrom = &start;
+    made.RouteTo = &target;
+    made.Selected = 1;
+    LayoutObject& track = objects.append(std::move(made));
+    std::erase(start.Connections, &target);
+    std::erase(target.Connections, &start);
+    say(RouteStatus::Success);
+    return finish({true, &track});
+}
+
+std::pair<LayoutObject*, LayoutObject*> FindSelectedBand(ObjectList& objects)
+{
+    for (auto& o : objects) {
+        if (!o->is(ObjectKind::Pad) || !o->Selected)
+            continue;
+        for (LayoutObject* other : o->Connections)
+            if (other->Selected)
+                return {o.get(), other};
+    }
+    return {nullptr, nullptr};
+}
+
+UnrouteOutcome UnrouteTrack(ObjectList& objects)
+{
+    for (size_t i = 0; i < objects.size(); ++i) {
+        LayoutObject& track = objects[i];
+        if (!track.is(ObjectKind::Track) || !track.Routed || !track.Selected)
+            continue;
+        LayoutObject* from = track.RouteFrom;
+        LayoutObject* to = track.RouteTo;
+        if (!from || !to || objects.indexOf(from) < 0 || objects.indexOf(to) < 0) {
+            track.Routed = 0;
+            return UnrouteOutcome::TrackKept;
+        }
+        // A pair of pads carries at most one band, even if one was drawn
+        // again by hand meanwhile.
+        if (std::find(from->Connections.begin(), from->Connections.end(), to) == from->Connections.end())
+            from->Connections.push_back(to);
+        if (std::find(to->Connections.begin(), to->Connections.end(), from) == to->Connections.end())
+            to->Connections.push_back(from);
+        objects.remove(i);
+        return UnrouteOutcome::BandRestored;
+    }
+    return UnrouteOutcome::NoTrack;
+}
+
+} // namespace kestrel

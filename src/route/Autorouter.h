@@ -1,0 +1,62 @@
+#pragma once
+// The maze autorouter: lays one track for the rubber band between two pads
+// on one copper layer, and turns such a track back into its band.
+
+#include "model/Board.h"
+
+#include <functional>
+#include <string>
+
+namespace kestrel {
+
+struct RouteSettings {
+    uint8_t layer = Layer::K1;       // the copper layer to route on (1 or 3)
+    int32_t widthUnits = 40;         // track width w
+    int32_t clearanceUnits = 20;     // clearance a kept to foreign copper
+    int32_t newTrackClearance = 40;  // Clearance given to the new track (ground plane gap)
+};
+
+// What a routing run shows while it works; every member may be empty.
+struct RouteObserver {
+    // The status line texts. They are the same in both interface languages.
+    std::function<void(const std::string&)> status;
+    // Each attempt's search box in board units, shown before the attempt and
+    // hidden after it.
+    std::function<void(const Rect& boardRect, bool shown)> searchBox;
+    // Called once the wave reached the target, just before the track is
+    // made: the moment for the undo snapshot (kept even if the run then fails).
+    std::function<void()> beforeTrack;
+};
+
+namespace RouteStatus {
+constexpr const char* Analysing = "Analysiere...";
+constexpr const char* Success = "Erfolgreich.";
+constexpr const char* NoPath = "Kein Weg gefunden.";
+} // namespace RouteStatus
+
+struct RouteResult {
+    bool routed = false;
+    LayoutObject* track = nullptr; // the new track, appended to the list
+};
+
+// Routes the band from the start pad to the target pad. On success the new
+// track (from the target's centre to the start's) is appended with Routed
+// set and RouteFrom = start, RouteTo = target, the band is removed from both
+// pads and the track is selected. Afterwards nothing else is selected but
+// the two pads. Copper of either pad's net is no obstacle; everything else
+// on the layer is.
+RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, LayoutObject& start,
+                            LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer = {});
+
+// The pads of the band to route: the first selected pad in list order with a
+// selected pad among its bands, and the first such band partner.
+std::pair<LayoutObject*, LayoutObject*> FindSelectedBand(ObjectList& objects);
+
+enum class UnrouteOutcome { NoTrack, BandRestored, TrackKept };
+
+// Takes the first selected track laid by the router. With both of its pads
+// still present the band comes back and the track is deleted; otherwise the
+// track stays as an ordinary track.
+UnrouteOutcome UnrouteTrack(ObjectList& objects);
+
+} // namespace kestrel

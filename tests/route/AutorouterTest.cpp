@@ -1,0 +1,255 @@
+#include "route/Autorouter.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+using Points = std::vector<Point>;
+
+// With the defaults (width 40, clearance 20) the cells are 80 units wide.
+// Start pad P lies in cell (12, 12) (centre (1000, -1000)), target pad Q in
+// cell (25, 12) (centre (2040, -1000)); both a little off their centres.
+struct Band {
+    ObjectList list;
+    LayoutObject* p = nullptr;
+    LayoutObject* q = nullptr;
+
+    Band(Point from = {1010, -990}, Point to = {2030, -1010}, int32_t radius = 50)
+    {
+        p = &addPad(list, from, radius);
+        q = &addPad(list, to, radius);
+        addBand(*p, *q);
+    }
+};
+
+struct Outcome {
+    RouteResult result;
+    std::vector<std::string> status;
+    int snapshots = 0;
+    std::vector<std::pair<Rect, bool>> boxes;
+};
+
+Outcome route(Band& band, const BoardSettings& board = {}, RouteSettings settings = {})
+{
+    Outcome run;
+    RouteObserver observer;
+    observer.status = [&](const std::string& s) { run.status.push_back(s); };
+    observer.beforeTrack = [&] { ++run.snapshots; };
+    observer.searchBox = [&](const Rect& r, bool shown) { run.boxes.emplace_back(r, shown); };
+    run.result = RouteConnection(band.list, board, *band.p, *band.q, settings, observer);
+    return run;
+}
+
+const Points kFreeSpaceTrack = {{2030, -1010}, {2030, -1000}, {1010, -1000}, {1010, -990}};
+
+} // namespace
+
+TEST(Autorouter, FreeSpaceGivesOneStraightRunBetweenClampedCorners)
+{
+    Band band;
+    const Outcome run = route(band);
+    ASSERT_TRUE(run.result.routed);
+    const LayoutObject& track = *run.result.track;
+    // Q, the target cell's centre (2040, -1000) clamped so as not to lie
+    // beyond Q in the direction -x, the start cell's centre (1000, -1000)
+    // clamped to P's x, P.
+    EXPECT_EQ(track.Points, kFreeSpaceTrack);
+    EXPECT_EQ(track.Width, 40);
+    EXPECT_EQ(track.Clearance, 40);
+    EXPECT_EQ(track.Layer, 1);
+    EXPECT_TRUE(track.Routed);
+    EXPECT_EQ(track.RouteFrom, band.p);
+    EXPECT_EQ(track.RouteTo, band.q);
+    EXPECT_EQ(band.list.size(), 3u);
+    EXPECT_EQ(&band.list[2], &track);
+    EXPECT_TRUE(band.p->Connections.empty());
+    EXPECT_TRUE(band.q->Connections.empty());
+
+    // Window: the objects' rectangles (920..2120 by -1100..-900) in cells,
+    // 10 more on each side; first box: cells 0..30 by 0..20, clamped to it.
+    const std::vector<std::string> status = {"Analysiere...", "2/1 24/16", "Erfolgreich."};
+    EXPECT_EQ(run.status, status);
+    const Rect box{160, -1600, 2400, -80};
+    const std::vector<std::pair<Rect, bool>> boxes = {{box, true}, {box, false}};
+    EXPECT_EQ(run.boxes, boxes);
+    EXPECT_EQ(run.snapshots, 1);
+}
+
+TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
+{
+    Band band;
+    LayoutObject& foreign = addPad(band.list, {1480, -1000}, 30, 3); // square, only in cell (18, 12)
+    foreign.Selected = 1;
+    const Outcome run = route(band);
+    ASSERT_TRUE(run.result.routed);
+    // Traced: Q, T's centre clamped, (24, 11), (18, 11), (17, 12), S's centre
+    // clamped, P. The diagonal (1480, -920)-(1400, -1000) passes 14 units from
+    // the square's corner; sliding it along its horizontal neighbours in steps
+    // of 10 clears it after four steps on the positive side.
+    const Points expected = {{2030, -1010}, {2030, -1000}, {1960, -920}, {1440, -920},
+                             {1360, -1000}, {1010, -1000}, {1010, -990}};
+    EXPECT_EQ(run.result.track->Points, expected);
+    // Nothing but the new track and its pads stays selected.
+    EXPECT_FALSE(foreign.Selected);
+    EXPECT_TRUE(band.p->Selected);
+    EXPECT_TRUE(band.q->Selected);
+    EXPECT_TRUE(run.result.track->Selected);
+}
+
+TEST(Autorouter, OnlyForeignCopperOfTheLayerBlocks)
+{
+    Band band;
+    // Copper of Q's net crossing the straight way, a track already joining P
+    // and Q further down, copper on the other side and silk: none blocks.
+    addTrack(band.list, {{2030, -1010}, {1500, -600}, {1500, -1400}}, 40, 1);
+    addTrack(band.list, {{1010, -990}, {1010, -2000}, {2030, -2000}, {2030, -1010}}, 40, 1);
+    addTrack(band.list, {{1300, -500}, {1300, -1500}}, 60, 3);
+    band.list.append(makeLine({1700, -500}, {1700, -1500}, 60, 2));
+    BoardSettings board;
+    board.GroundPlane1 = 1; // the plane is no obstacle either
+    const Outcome run = route(band, board);
+    ASSERT_TRUE(run.result.routed);
+    EXPECT_EQ(run.result.track->Points, kFreeSpaceTrack);
+}
+
+TEST(Autorouter, PadsOutsideTheWaveArea)
+{
+    // The 160 x 100 mm board has W = 199 columns and H = 124 rows; the wave
+    // only enters 1..W-1 and 1..H-1.
+    const struct {
+        Point p, q;
+        bool routed;
+    } cases[] = {
+        {{1010, -990}, {15960, -1000}, false}, // target in column W
+        {{1010, -990}, {40, -1000}, false},    // target in column 0
+        {{1010, -990}, {1000, -40}, false},    // target in row 0
+        {{1010, -990}, {1000, -9960}, false},  // target in row H
+        {{-500, -1000}, {1000, -1000}, false}, // start left of the grid
+        {{15960, -1000}, {15000, -1000}, true}, // a start in column W is fine
+    };
+    for (const auto& c : cases) {
+        Band band(c.p, c.q);
+        const Outcome run = route(band);
+        EXPECT_EQ(run.result.routed, c.routed) << c.q.x << "," << c.q.y;
+        EXPECT_EQ(run.status.back(), c.routed ? "Erfolgreich." : "Kein Weg gefunden.");
+        EXPECT_EQ(band.list.size(), c.routed ? 3u : 2u);
+        EXPECT_EQ(band.p->Connections.size(), c.routed ? 0u : 1u);
+        EXPECT_EQ(run.snapshots, c.routed ? 1 : 0);
+        if (c.routed) {
+            const Points expected = {{15000, -1000}, {15000, -1000}, {15960, -1000}, {15960, -1000}};
+            EXPECT_EQ(run.result.track->Points, expected);
+        }
+    }
+}
+
+TEST(Autorouter, BoardLargerThanTheGrid)
+{
+    // A file may carry a board of a kilometre: the grid stays 801 x 801 cells.
+    BoardSettings huge;
+    huge.BoardWidth = 100000000;
+    huge.BoardHeight = 100000000;
+    {
+        Band band;
+        const Outcome run = route(band, huge);
+        ASSERT_TRUE(run.result.routed);
+        EXPECT_EQ(run.result.track->Points, kFreeSpaceTrack);
+    }
+    {
+        // Column 799 is the last the wave may enter.
+        Band band({1010, -990}, {63960, -1000});
+        const Outcome run = route(band, huge);
+        ASSERT_TRUE(run.result.routed);
+        const Points expected = {{63960, -1000}, {63960, -1000}, {1010, -1000}, {1010, -990}};
+        EXPECT_EQ(run.result.track->Points, expected);
+    }
+    for (Point beyond : {Point{70000, -1000}, Point{1000, -70000}}) {
+        Band band({1010, -990}, beyond);
+        const Outcome run = route(band, huge);
+        EXPECT_FALSE(run.result.routed);
+        EXPECT_EQ(run.status.back(), "Kein Weg gefunden.");
+        EXPECT_EQ(band.list.size(), 2u);
+    }
+}
+
+TEST(Autorouter, SegmentThatCannotBeClearedRemovesTheTrack)
+{
+    // Square pads fill cells 10..18 by 6..14 except the diagonal from S (12, 12)
+    // to T (16, 8): the wave squeezes through corner to corner, but the probe
+    // along the diagonal meets the squares' corners however far it is shifted.
+    Band band({1000, -1000}, {1320, -680}, 30);
+    for (int y = 6; y <= 14; ++y)
+        for (int x = 10; x <= 18; ++x)
+            if (x - 12 != 12 - y || x < 12 || x > 16)
+                addPad(band.list, {x * 80 + 40, -y * 80 - 40}, 40, 3);
+    const size_t before = band.list.size();
+    const Outcome run = route(band);
+    EXPECT_FALSE(run.result.routed);
+    EXPECT_EQ(run.snapshots, 1); // the wave arrived, the track was made and dropped
+    EXPECT_EQ(run.status.back(), "Kein Weg gefunden.");
+    EXPECT_EQ(band.list.size(), before);
+    ASSERT_EQ(band.p->Connections.size(), 1u);
+    EXPECT_EQ(band.p->Connections[0], band.q);
+    EXPECT_TRUE(band.p->Selected);
+    EXPECT_TRUE(band.q->Selected);
+}
+
+TEST(Autorouter, UnrouteBringsTheBandBack)
+{
+    Band band;
+    ASSERT_TRUE(route(band).result.routed);
+    EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
+    EXPECT_EQ(band.list.size(), 2u);
+    EXPECT_EQ(band.p->Connections, std::vector<LayoutObject*>{band.q});
+    EXPECT_EQ(band.q->Connections, std::vector<LayoutObject*>{band.p});
+    EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::NoTrack);
+
+    // A band drawn again by hand meanwhile is not doubled.
+    ASSERT_TRUE(route(band).result.routed);
+    addBand(*band.p, *band.q);
+    EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
+    EXPECT_EQ(band.p->Connections.size(), 1u);
+    EXPECT_EQ(band.q->Connections.size(), 1u);
+
+    // Only a selected routed track is taken.
+    LayoutObject* track = route(band).result.track;
+    ASSERT_TRUE(track);
+    track->Selected = 0;
+    EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::NoTrack);
+    EXPECT_EQ(band.list.size(), 3u);
+}
+
+TEST(Autorouter, UnrouteWithAPadGoneKeepsAnOrdinaryTrack)
+{
+    for (bool removeStart : {false, true}) {
+        Band band;
+        LayoutObject* track = route(band).result.track;
+        ASSERT_TRUE(track);
+        band.list.remove(static_cast<size_t>(band.list.indexOf(removeStart ? band.p : band.q)));
+        EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::TrackKept);
+        ASSERT_EQ(band.list.size(), 2u);
+        EXPECT_EQ(&band.list[1], track);
+        EXPECT_FALSE(track->Routed);
+        EXPECT_EQ(track->Points, kFreeSpaceTrack);
+        LayoutObject* kept = removeStart ? band.q : band.p;
+        EXPECT_TRUE(kept->Connections.empty());
+    }
+}
+
+TEST(Autorouter, FindSelectedBand)
+{
+    Band band;
+    LayoutObject& other = addPad(band.list, {5000, -5000}, 50);
+    addBand(*band.q, other);
+    EXPECT_EQ(FindSelectedBand(band.list).first, nullptr);
+    band.q->Selected = 1;
+    other.Selected = 1;
+    EXPECT_EQ(FindSelectedBand(band.list), std::make_pair(band.q, &other));
+    band.p->Selected = 1;
+    // P comes first in the list and has Q among its bands.
+    EXPECT_EQ(FindSelectedBand(band.list), std::make_pair(band.p, band.q));
+}

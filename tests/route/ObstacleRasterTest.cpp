@@ -1,0 +1,127 @@
+#include "route/ObstacleRaster.h"
+
+#include "view/Geometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrel;
+
+namespace {
+
+std::vector<Polygon> square(int32_t left, int32_t bottom, int32_t right, int32_t top)
+{
+    return {{{left, bottom}, {right, bottom}, {right, top}, {left, top}}};
+}
+
+const PixelRect kClip{-100, -100, 1000, 1000};
+
+} // namespace
+
+TEST(ObstacleRaster, PixelCentresDecide)
+{
+    ObstacleRaster r;
+    // Square 970..1030 by -1030..-970: pixel centres 5 px + 2.5 from 972.5 to 1027.5.
+    r.addForeign(square(970, -1030, 1030, -970));
+    r.build(kClip);
+    const struct {
+        int32_t px, py;
+        bool covered;
+    } cases[] = {{194, 194, true},  {205, 205, true},  {193, 200, false}, {206, 200, false},
+                 {200, 193, false}, {200, 206, false}, {200, 200, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(r.covers(c.px, c.py), c.covered) << c.px << "," << c.py;
+}
+
+TEST(ObstacleRaster, NetCopperIsCutOut)
+{
+    ObstacleRaster r;
+    r.addForeign(square(970, -1030, 1030, -970));
+    r.addNet(square(1000, -1100, 1100, -900)); // covers the pixels from 200 on
+    r.addForeign(square(2000, -1030, 2060, -970)); // disjoint, stays
+    r.build(kClip);
+    EXPECT_TRUE(r.covers(199, 200));
+    EXPECT_FALSE(r.covers(200, 200));
+    EXPECT_FALSE(r.covers(205, 200));
+    EXPECT_TRUE(r.covers(401, 200));
+
+    // Net copper alone is no obstacle.
+    ObstacleRaster net;
+    net.addNet(square(970, -1030, 1030, -970));
+    net.build(kClip);
+    EXPECT_TRUE(net.empty());
+}
+
+TEST(ObstacleRaster, HolesAndOverlapsFollowTheWinding)
+{
+    ObstacleRaster r;
+    // A ring: outer square counter-clockwise, inner one clockwise.
+    std::vector<Polygon> ring = square(0, -1000, 1000, 0);
+    ring.push_back({{300, -300}, {700, -300}, {700, -700}, {300, -700}});
+    r.addForeign(ring);
+    // Two overlapping squares of one shape, both counter-clockwise.
+    std::vector<Polygon> pair = square(2000, -600, 2400, -200);
+    pair.push_back(square(2200, -800, 2600, -400)[0]);
+    r.addForeign(pair);
+    r.build(kClip);
+    EXPECT_TRUE(r.covers(20, 100));  // (102.5, -502.5): in the ring
+    EXPECT_FALSE(r.covers(100, 100)); // (502.5, -502.5): in the hole
+    EXPECT_TRUE(r.covers(460, 100));  // (2302.5, -502.5): in both squares
+    EXPECT_TRUE(r.covers(500, 140));  // only the second
+    EXPECT_FALSE(r.covers(410, 150)); // in neither
+}
+
+TEST(ObstacleRaster, ClipKeepsToItsRectangle)
+{
+    ObstacleRaster r;
+    r.addForeign(square(-2000, -2000, 2000, 2000));
+    r.build({10, 20, 30, 40});
+    EXPECT_TRUE(r.covers(10, 20));
+    EXPECT_TRUE(r.covers(29, 39));
+    EXPECT_FALSE(r.covers(9, 25));
+    EXPECT_FALSE(r.covers(30, 25));
+    EXPECT_FALSE(r.covers(15, 40));
+}
+
+TEST(ObstacleRaster, TouchedCells)
+{
+    ObstacleRaster r;
+    r.addForeign(square(970, -1030, 1030, -970)); // pixels 194..205: cell 12 at 16 px a cell
+    r.addForeign(square(1590, -1030, 1610, -970)); // pixels 318..321 cross from cell 19 into 20
+    r.addForeign(square(30, -200, 70, -160)); // pixels 6..13: cell 0, rows 32..39 -> cell row 2
+    r.build(kClip);
+    const CellTouchMap m = r.touchedCells(16, 30, 30);
+    int count = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            count += m.touched(x, y);
+    EXPECT_EQ(count, 4);
+    EXPECT_TRUE(m.touched(12, 12));
+    EXPECT_TRUE(m.touched(19, 12));
+    EXPECT_TRUE(m.touched(20, 12));
+    EXPECT_TRUE(m.touched(0, 2));
+    EXPECT_TRUE(m.anyInBlock(10, 10, 5));
+    EXPECT_FALSE(m.anyInBlock(0, 0, 2));
+}
+
+TEST(ObstacleRaster, ProbeOverlap)
+{
+    ObstacleRaster r;
+    r.addForeign(square(970, -1030, 1030, -970)); // top pixel row has its centres at y = -972.5
+    r.build(kClip);
+    // A probe of width 80 covers 40 units either side of its segment, and its
+    // octagonal caps reach 40 units beyond the ends.
+    const struct {
+        Point a, b;
+        bool hits;
+    } cases[] = {
+        {{500, -925}, {1500, -925}, false}, // reaches down to -965
+        {{500, -935}, {1500, -935}, true},  // reaches down to -975
+        {{1060, -1000}, {1500, -1000}, true}, // the cap's tip at x = 1020
+        {{1075, -1000}, {1500, -1000}, false}, // the tip at 1035
+    };
+    LayoutObject probe = makeTrack(80, 1);
+    for (const auto& c : cases) {
+        probe.Points = {c.a, c.b};
+        EXPECT_EQ(r.overlaps(ObjectRegion(probe).polygons()), c.hits) << c.a.x << "," << c.a.y;
+    }
+}

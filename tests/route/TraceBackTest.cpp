@@ -1,0 +1,93 @@
+#include "route/TraceBack.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrel;
+
+namespace {
+
+// A grid where the listed cells hold the given distances.
+RouteGrid gridWith(std::initializer_list<std::pair<CellPos, int32_t>> values)
+{
+    RouteGrid g;
+    for (const auto& [c, v] : values)
+        g.at(c) = v;
+    return g;
+}
+
+} // namespace
+
+TEST(TraceBack, BestNeighbourPrefersSmallestThenEarliest)
+{
+    const CellPos c{5, 5};
+    const struct {
+        std::vector<std::pair<CellPos, int32_t>> around;
+        CellPos next;
+        int direction;
+    } cases[] = {
+        {{{{4, 5}, 3}, {{6, 5}, 3}}, {4, 5}, 6},             // tie: -x comes first
+        {{{{4, 5}, 3}, {{6, 4}, 2}}, {6, 4}, 1},             // smaller distance wins over order
+        {{{{5, 6}, 1}, {{4, 6}, 1}, {{5, 4}, 1}}, {5, 4}, 0}, // -y before +y before -x+y
+        {{{{6, 6}, 0}, {{4, 4}, 7}}, {6, 6}, 3},
+        {{{{4, 6}, 4}, {{5, 5}, 0}}, {4, 6}, 5},             // the cell itself is no neighbour
+        {{{{4, 4}, 2}, {{6, 4}, 2}}, {4, 4}, 7},
+        {{{{6, 5}, 9}, {{5, 6}, Cell::Blocked}}, {6, 5}, 2},
+        {{{{5, 6}, 2}}, {5, 6}, 4},
+    };
+    for (const auto& k : cases) {
+        RouteGrid g;
+        for (const auto& [p, v] : k.around)
+            g.at(p) = v;
+        const auto step = BestNeighbour(g, c);
+        ASSERT_TRUE(step);
+        EXPECT_EQ(step->next, k.next) << k.direction;
+        EXPECT_EQ(step->direction, k.direction);
+    }
+    EXPECT_FALSE(BestNeighbour(RouteGrid(), c));
+    // At the grid's edge the missing neighbours are not looked at.
+    EXPECT_EQ(BestNeighbour(gridWith({{{1, 0}, 4}}), {0, 0})->direction, 2);
+}
+
+TEST(TraceBack, CornerClamps)
+{
+    const Point pad{100, -100};
+    const Point corner{80, -80}; // left of and above the pad
+    const struct {
+        int direction;
+        Point leaving, arriving;
+    } cases[] = {
+        {0, {80, -80}, {80, -100}},  {1, {100, -80}, {80, -100}}, {2, {100, -80}, {80, -80}},
+        {3, {100, -100}, {80, -80}}, {4, {80, -100}, {80, -80}},  {5, {80, -100}, {100, -80}},
+        {6, {80, -80}, {100, -80}},  {7, {80, -80}, {100, -100}},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(ClampLeavingTarget(corner, k.direction, pad), k.leaving) << k.direction;
+        EXPECT_EQ(ClampArrivingAtStart(corner, k.direction, pad), k.arriving) << k.direction;
+    }
+}
+
+TEST(TraceBack, CornersWhereTheDirectionChanges)
+{
+    // Start (2, 5), target (6, 2): distances along an L with a diagonal.
+    const RouteGrid g = gridWith({{{2, 5}, 0}, {{3, 5}, 1}, {{4, 5}, 2}, {{5, 4}, 4}, {{6, 3}, 6}, {{6, 2}, 7},
+                                  {{5, 2}, 9}, {{7, 3}, 8}});
+    const Point p{212, -452}; // start pad, a little off its cell centre (200, -440)
+    const Point q{527, -200}; // target pad; cell (6, 2) has its centre at (520, -200)
+    const std::vector<Point> expected = {
+        q,
+        {520, -200}, // target cell, leaving downwards: not above Q
+        {520, -280}, // (6, 3): turns to the diagonal -x, -y
+        {360, -440}, // (4, 5): turns to -x
+        {212, -440}, // start cell, arriving in -x: not left of P
+        p,
+    };
+    EXPECT_EQ(TraceBack(g, {2, 5}, {6, 2}, p, q, 80), expected);
+}
+
+TEST(TraceBack, SameCellGivesTargetCentreStart)
+{
+    RouteGrid g;
+    g.at(3, 3) = 0;
+    const std::vector<Point> expected = {{290, -270}, {280, -280}, {275, -290}};
+    EXPECT_EQ(TraceBack(g, {3, 3}, {3, 3}, {275, -290}, {290, -270}, 80), expected);
+}
