@@ -1,6 +1,9 @@
 #include "route/Connectivity.h"
 
-#include <boost/geometry.hpp>
+// The rtree of this Boost release still includes a header it has deprecated itself.
+#define BOOST_ALLOW_DEPRECATED_HEADERS
+#include <boost/geometry/geometries/box.hpp>
+#include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
 
 #include <algorithm>
@@ -54,13 +57,27 @@ void CopperMap::buildAllOutlines()
             outline(i);
 }
 
-const Region& CopperMap::outline(size_t index)
+const std::vector<Region>& CopperMap::outline(size_t index)
 {
     if (!built_[index]) {
-        outlines_[index] = ObjectRegion(list_[index]);
+        outlines_[index] = OutlineParts(list_[index]);
         built_[index] = 1;
     }
     return outlines_[index];
+}
+
+bool CopperMap::outlinesOverlap(size_t a, size_t b)
+{
+    const std::vector<Region>& first = outline(a);
+    const std::vector<Region>& second = outline(b);
+    for (const Region& p : first) {
+        if (!p.bounds().overlaps(bounds_[b]))
+            continue;
+        for (const Region& q : second)
+            if (p.overlaps(q))
+                return true;
+    }
+    return false;
 }
 
 long CopperMap::indexOf(const LayoutObject* o) const
@@ -97,7 +114,7 @@ std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8
         for (uint32_t j : near) {
             if (reached[j])
                 continue;
-            if (map.outline(i).overlaps(map.outline(j))) {
+            if (map.outlinesOverlap(i, j)) {
                 reached[j] = 1;
                 found.push_back(j);
             }

@@ -30,7 +30,10 @@ public:
     const ObjectList& objects() const { return list_; }
 
     void buildAllOutlines();
-    const Region& outline(size_t index);
+    // The object's outline as the parts of OutlineParts.
+    const std::vector<Region>& outline(size_t index);
+    // Whether the outlines of two objects overlap with positive area.
+    bool outlinesOverlap(size_t a, size_t b);
 
     // Position of an object in the list, -1 when it is not there.
     long indexOf(const LayoutObject* o) const;
@@ -46,7 +49,7 @@ private:
 
     const ObjectList& list_;
     std::vector<Rect> bounds_;
-    std::vector<Region> outlines_;
+    std::vector<std::vector<Region>> outlines_;
     std::vector<uint8_t> built_;
     std::unique_ptr<Index> index_;
 };

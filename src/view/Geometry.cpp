@@ -30,12 +30,12 @@ int32_t toUnits(double v)
     return toUnits(static_cast<int64_t>(std::clamp(std::nearbyint(v), -4e18, 4e18)));
 }
 
-Path toPath(const Polygon& polygon)
+Path toPath(const Polygon& polygon, ClipperLib::cInt scale = 1)
 {
     Path path;
     path.reserve(polygon.size());
     for (const Point& p : polygon)
-        path.emplace_back(p.x, p.y);
+        path.emplace_back(p.x * scale, p.y * scale);
     return path;
 }
 
@@ -48,13 +48,29 @@ Polygon toPolygon(const Path& path)
     return polygon;
 }
 
-Paths toPaths(const std::vector<Polygon>& polygons)
+Paths toPaths(const std::vector<Polygon>& polygons, ClipperLib::cInt scale = 1)
 {
     Paths paths;
     paths.reserve(polygons.size());
     for (const Polygon& p : polygons)
-        paths.push_back(toPath(p));
+        paths.push_back(toPath(p, scale));
     return paths;
+}
+
+// Clipping puts the corners of an intersection on whole units, which can
+// swallow a sliver thinner than a unit; on a 1/16 unit grid it survives.
+bool clippedIntersectionHasArea(const std::vector<Polygon>& a, const std::vector<Polygon>& b)
+{
+    constexpr ClipperLib::cInt scale = 16;
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(toPaths(a, scale), ClipperLib::ptSubject, true);
+    clipper.AddPaths(toPaths(b, scale), ClipperLib::ptClip, true);
+    Paths out;
+    clipper.Execute(ClipperLib::ctIntersection, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    double area = 0;
+    for (const Path& p : out)
+        area += ClipperLib::Area(p);
+    return area > 0;
 }
 
 std::vector<Polygon> toPolygons(const Paths& paths)
@@ -68,6 +84,106 @@ std::vector<Polygon> toPolygons(const Paths& paths)
 }
 
 double radians(double degrees) { return degrees / 180.0 * std::numbers::pi; }
+
+// Cross product of (a - o) and (b - o); positive for a left turn. 128 bits,
+// as coordinate differences can take 33 bits.
+__int128 turn(const Point& o, const Point& a, const Point& b)
+{
+    return static_cast<__int128>(static_cast<int64_t>(a.x) - o.x) * (static_cast<int64_t>(b.y) - o.y) -
+           static_cast<__int128>(static_cast<int64_t>(a.y) - o.y) * (static_cast<int64_t>(b.x) - o.x);
+}
+
+// Drops repeated points and points in line with their neighbours.
+Polygon withoutStraightCorners(Polygon polygon)
+{
+    bool changed = true;
+    while (changed && polygon.size() >= 3) {
+        changed = false;
+        Polygon kept;
+        kept.reserve(polygon.size());
+        const size_t n = polygon.size();
+        for (size_t i = 0; i < n; ++i) {
+            const Point& prev = kept.empty() ? polygon[n - 1] : kept.back();
+            if (turn(prev, polygon[i], polygon[(i + 1) % n]) == 0 || polygon[i] == prev) {
+                changed = true;
+                continue;
+            }
+            kept.push_back(polygon[i]);
+        }
+        polygon.swap(kept);
+    }
+    return polygon;
+}
+
+// A polygon without straight corners is convex and simple when it turns the
+// same way at every corner and winds round only once (each coordinate's
+// direction changes sign at most twice).
+bool convexAndSimple(const Polygon& polygon)
+{
+    const size_t n = polygon.size();
+    if (n < 3)
+        return false;
+    int sign = 0, xFlips = 0, yFlips = 0, lastDx = 0, lastDy = 0, firstDx = 0, firstDy = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Point& a = polygon[i];
+        const Point& b = polygon[(i + 1) % n];
+        const Point& c = polygon[(i + 2) % n];
+        const __int128 t = turn(a, b, c);
+        const int s = t > 0 ? 1 : -1;
+        if (sign == 0)
+            sign = s;
+        else if (s != sign)
+            return false;
+        const int dx = (b.x > a.x) - (b.x < a.x), dy = (b.y > a.y) - (b.y < a.y);
+        if (dx != 0) {
+            if (firstDx == 0)
+                firstDx = dx;
+            if (lastDx != 0 && dx != lastDx)
+                ++xFlips;
+            lastDx = dx;
+        }
+        if (dy != 0) {
+            if (firstDy == 0)
+                firstDy = dy;
+            if (lastDy != 0 && dy != lastDy)
+                ++yFlips;
+            lastDy = dy;
+        }
+    }
+    xFlips += lastDx != firstDx;
+    yFlips += lastDy != firstDy;
+    return xFlips <= 2 && yFlips <= 2;
+}
+
+bool turnsLeftEverywhere(const Polygon& polygon)
+{
+    const size_t n = polygon.size();
+    for (size_t i = 0; i < n; ++i)
+        if (turn(polygon[i], polygon[(i + 1) % n], polygon[(i + 2) % n]) < 0)
+            return false;
+    return n >= 3;
+}
+
+// True when one edge of the counter-clockwise convex polygon a has all of b
+// on its outer side or on its line; for two convex polygons such an edge
+// exists in one of them exactly when their interiors are disjoint.
+bool separatedByEdgeOf(const Polygon& a, const Polygon& b)
+{
+    const size_t n = a.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Point& p = a[i];
+        const Point& q = a[(i + 1) % n];
+        bool allOutside = true;
+        for (const Point& v : b)
+            if (turn(p, q, v) > 0) {
+                allOutside = false;
+                break;
+            }
+        if (allOutside)
+            return true;
+    }
+    return false;
+}
 
 // Number of disc vertices so that the chord never strays more than half a
 // unit from the circle; a multiple of four so the extreme points are exact.
@@ -155,34 +271,30 @@ Region padRegion(const LayoutObject& o)
     }
 }
 
-void addOriented(Polygon polygon, std::vector<Polygon>& out)
+Region capsule(const LayoutObject& o, Point p1, Point p2)
 {
-    if (ClipperLib::Area(toPath(polygon)) < 0)
-        std::reverse(polygon.begin(), polygon.end());
-    out.push_back(std::move(polygon));
+    const auto outline = SegmentOutline(o, p1, p2);
+    return Region::fromPolygon(Polygon(outline.begin(), outline.end()));
 }
 
-Region pointListRegion(const LayoutObject& o)
+void addPart(Region part, std::vector<Region>& parts)
+{
+    if (!part.empty())
+        parts.push_back(std::move(part));
+}
+
+void addPointListParts(const LayoutObject& o, std::vector<Region>& parts)
 {
     if (o.Points.size() < 2)
-        return {};
-    std::vector<Polygon> parts;
-    parts.reserve(o.Points.size() + 4);
-    for (size_t i = 0; i + 1 < o.Points.size(); ++i) {
-        const auto outline = SegmentOutline(o, o.Points[i], o.Points[i + 1]);
-        addOriented(Polygon(outline.begin(), outline.end()), parts);
-    }
+        return;
+    for (size_t i = 0; i + 1 < o.Points.size(); ++i)
+        addPart(capsule(o, o.Points[i], o.Points[i + 1]), parts);
     if (o.is(ObjectKind::Zone) && o.Points.size() > 2) {
         // The zone is drawn as a closed polygon, so its closing edge carries
         // the wide outline too.
-        const auto closing = SegmentOutline(o, o.Points.back(), o.Points.front());
-        addOriented(Polygon(closing.begin(), closing.end()), parts);
-        // The fill polygon may cross itself; normalise it on its own first so
-        // its windings cannot cancel against the edge capsules.
-        const Region fill = Region::fromPolygon(o.Points);
-        parts.insert(parts.end(), fill.polygons().begin(), fill.polygons().end());
+        addPart(capsule(o, o.Points.back(), o.Points.front()), parts);
+        addPart(Region::fromPolygon(o.Points), parts);
     }
-    return Region::fromPolygons(parts);
 }
 
 Region circleRegion(const LayoutObject& o)
@@ -233,6 +345,7 @@ Region Region::fromNormalised(std::vector<Polygon> polygons)
             r.bounds_.top = std::min(r.bounds_.top, p.y);
             r.bounds_.bottom = std::max(r.bounds_.bottom, p.y);
         }
+    r.convex_ = r.polygons_.size() == 1 && turnsLeftEverywhere(r.polygons_[0]);
     return r;
 }
 
@@ -248,7 +361,17 @@ Region Region::combined(const Region& other, Operation op) const
     return fromNormalised(toPolygons(out));
 }
 
-Region Region::fromPolygon(const Polygon& polygon) { return fromPolygons({polygon}); }
+Region Region::fromPolygon(const Polygon& polygon)
+{
+    // Outlines are mostly convex (capsules, pads, labels): those need no clipping.
+    Polygon cleaned = withoutStraightCorners(polygon);
+    if (convexAndSimple(cleaned)) {
+        if (turn(cleaned[0], cleaned[1], cleaned[2]) < 0)
+            std::reverse(cleaned.begin(), cleaned.end());
+        return fromNormalised({std::move(cleaned)});
+    }
+    return fromPolygons({polygon});
+}
 
 Region Region::fromPolygons(const std::vector<Polygon>& polygons)
 {
@@ -342,7 +465,10 @@ bool Region::overlaps(const Region& other) const
 {
     if (empty() || other.empty() || !bounds_.overlaps(other.bounds_))
         return false;
-    return intersected(other).area() > 0;
+    if (convex_ && other.convex_)
+        return !separatedByEdgeOf(polygons_[0], other.polygons_[0]) &&
+               !separatedByEdgeOf(other.polygons_[0], polygons_[0]);
+    return clippedIntersectionHasArea(polygons_, other.polygons_);
 }
 
 std::array<Point, 10> SegmentOutline(const LayoutObject& o, Point p1, Point p2)
@@ -401,24 +527,41 @@ int CornerAt(const LayoutObject& o, Point p)
     return hit;
 }
 
-Region ObjectRegion(const LayoutObject& o)
+std::vector<Region> OutlineParts(const LayoutObject& o)
 {
+    std::vector<Region> parts;
     switch (o.kind()) {
-    case ObjectKind::Line: {
-        const auto outline = SegmentOutline(o, {o.X1, o.Y1}, {o.X2, o.Y2});
-        return Region::fromPolygon(Polygon(outline.begin(), outline.end()));
-    }
+    case ObjectKind::Line:
+        addPart(capsule(o, {o.X1, o.Y1}, {o.X2, o.Y2}), parts);
+        break;
     case ObjectKind::Pad:
-        return padRegion(o);
+        addPart(padRegion(o), parts);
+        break;
     case ObjectKind::Text:
-        return Region::rectangle({o.X1, o.Y1, o.X2, o.Y2});
+        addPart(Region::rectangle({o.X1, o.Y1, o.X2, o.Y2}), parts);
+        break;
     case ObjectKind::Zone:
     case ObjectKind::Track:
-        return pointListRegion(o);
+        addPointListParts(o, parts);
+        break;
     case ObjectKind::Circle:
-        return circleRegion(o);
+        addPart(circleRegion(o), parts);
+        break;
     }
-    return {};
+    return parts;
+}
+
+Region ObjectRegion(const LayoutObject& o)
+{
+    std::vector<Region> parts = OutlineParts(o);
+    if (parts.size() == 1)
+        return std::move(parts[0]);
+    // Every part is normalised (winding 1 inside, 0 outside), so filling all
+    // their rings together by the non-zero rule gives exactly their union.
+    std::vector<Polygon> rings;
+    for (Region& part : parts)
+        rings.insert(rings.end(), part.polygons().begin(), part.polygons().end());
+    return Region::fromPolygons(rings);
 }
 
 Rect OutlineBounds(const LayoutObject& o)

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 using namespace kestrel;
 
@@ -314,5 +315,74 @@ TEST(OutlineBounds, HoldsTheRegionEvenForOddValues)
         const Rect b = OutlineBounds(o), inner = r.bounds();
         EXPECT_TRUE(b.left <= inner.left && b.top <= inner.top && inner.right <= b.right && inner.bottom <= b.bottom)
             << int(o.Kind) << ": " << inner.left << "," << inner.top << "," << inner.right << "," << inner.bottom;
+    }
+}
+
+TEST(Region, ConvexShortcutAgreesWithClipping)
+{
+    // Capsules, discs and boxes near one another, often just touching: the
+    // separating-edge test on convex parts must agree with clipping, done
+    // here on a grid 64 times finer so that slivers between whole-unit
+    // corners keep their area.
+    auto finer = [](const Region& r) {
+        std::vector<Polygon> scaled = r.polygons();
+        for (Polygon& polygon : scaled)
+            for (Point& p : polygon)
+                p = {p.x * 64, p.y * 64};
+        return Region::fromPolygons(scaled);
+    };
+    std::mt19937 rng(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto shape = [&]() {
+        const Point c{pick(-60, 60), pick(-60, 60)};
+        switch (pick(0, 2)) {
+        case 0:
+            return ObjectRegion(makeLine(c, {c.x + pick(-80, 80), c.y + pick(-80, 80)}, 2 * pick(1, 30), 1));
+        case 1:
+            return Region::disc(c, pick(1, 60));
+        default:
+            return Region::rectangle({c.x, c.y, c.x + pick(1, 50), c.y + pick(1, 50)});
+        }
+    };
+    int convexPairs = 0, overlapping = 0;
+    for (int k = 0; k < 4000; ++k) {
+        const Region a = shape(), b = shape();
+        if (!a.convex() || !b.convex())
+            continue;
+        ++convexPairs;
+        const bool clipped = finer(a).intersected(finer(b)).area() > 0;
+        overlapping += clipped;
+        ASSERT_EQ(a.overlaps(b), clipped) << "pair " << k;
+    }
+    EXPECT_GT(convexPairs, 3000);
+    EXPECT_GT(overlapping, 500);
+    EXPECT_LT(overlapping, convexPairs - 500);
+}
+
+TEST(Region, SliverThinnerThanAUnitStillOverlaps)
+{
+    // The disc edge from (-27,-15) to (-12,-17) dips below y = -15 inside the box.
+    const Region disc = Region::disc({-12, 40}, 57);
+    const Region box = Region::rectangle({-38, -45, -26, -15});
+    EXPECT_TRUE(disc.overlaps(box));
+    const Region ring = disc.subtracted(Region::disc({-12, 40}, 20)); // not convex: clipped on the fine grid
+    ASSERT_FALSE(ring.convex());
+    EXPECT_TRUE(ring.overlaps(box));
+    EXPECT_FALSE(ring.overlaps(Region::rectangle({-38, -45, -27, -15})));
+}
+
+TEST(OutlineParts, UnionIsTheObjectRegion)
+{
+    LayoutObject zone = pointObject(ObjectKind::Zone, 30, {{0, 0}, {400, 0}, {0, 300}, {400, 300}}); // crosses itself
+    LayoutObject track = pointObject(ObjectKind::Track, 50, {{0, 0}, {300, 0}, {300, 300}, {0, 0}});
+    EXPECT_EQ(OutlineParts(zone).size(), 5u); // three edges, the closing edge and the fill
+    EXPECT_EQ(OutlineParts(track).size(), 3u);
+    EXPECT_TRUE(OutlineParts(pointObject(ObjectKind::Zone, 0, {{0, 0}, {100, 0}})).empty());
+    for (const LayoutObject* o : {&zone, &track}) {
+        Region joined;
+        for (const Region& part : OutlineParts(*o))
+            joined = joined.united(part);
+        EXPECT_DOUBLE_EQ(joined.area(), ObjectRegion(*o).area());
+        EXPECT_DOUBLE_EQ(joined.xored(ObjectRegion(*o)).area(), 0);
     }
 }
