@@ -111,11 +111,11 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     for (size_t i = 0; i < objects.size(); ++i) {
         if (objects[i].Layer != settings.layer || !meets(copper.bounds(i), clipArea))
             continue;
-        const auto& polygons = copper.outline(i).polygons();
+        const std::vector<Region>& parts = copper.outline(i);
         if (startNet[i] || targetNet[i])
-            obstacles.addNet(polygons);
+            obstacles.addNet(parts);
         else
-            obstacles.addForeign(polygons);
+            obstacles.addForeign(parts);
     }
     obstacles.build(clip);
     const CellTouchMap touched = obstacles.touchedCells(cellPixels, cells.right + 1, cells.bottom + 1);

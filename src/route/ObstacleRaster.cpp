@@ -1,6 +1,7 @@
 #include "route/ObstacleRaster.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace kestrel {
@@ -11,7 +12,7 @@ namespace {
 // clearing and reading cost what was drawn.
 class RowBits {
 public:
-    explicit RowBits(int32_t width) : words_(static_cast<size_t>(width) / 64 + 1, 0) {}
+    void resize(int32_t width) { words_.assign(static_cast<size_t>(width) / 64 + 1, 0); }
 
     void set(int32_t begin, int32_t end)
     {
@@ -50,18 +51,113 @@ private:
     size_t high_ = 0;
 };
 
+// Collects a band of rows as bits of foreign and of net copper, then keeps
+// the runs of foreign pixels outside the nets, row by row.
+class RunCollector : public ScanlineFill::Sink {
+public:
+    RunCollector(const PixelRect& clip, const std::vector<bool>& isNet, std::vector<uint32_t>& rowFirstRun,
+                 std::vector<std::pair<int32_t, int32_t>>& runs)
+        : clip_(clip), isNet_(isNet), rowFirstRun_(rowFirstRun), runs_(runs)
+    {
+        for (auto* rows : {&foreign_, &net_})
+            for (RowBits& bits : *rows)
+                bits.resize(clip.right - clip.left);
+    }
+
+    void span(uint32_t shape, int32_t row, int32_t begin, int32_t end) override
+    {
+        const size_t slot = static_cast<size_t>(row - clip_.top) % ScanlineFill::kBandRows;
+        (isNet_[shape] ? net_ : foreign_)[slot].set(begin - clip_.left, end - clip_.left);
+    }
+
+    void rowsDone(int32_t first, int32_t end) override
+    {
+        startRowsUpTo(first);
+        for (int32_t row = first; row < end; ++row) {
+            startRowsUpTo(row);
+            const size_t slot = static_cast<size_t>(row - clip_.top) % ScanlineFill::kBandRows;
+            keepRuns(foreign_[slot], net_[slot]);
+            foreign_[slot].clear();
+            net_[slot].clear();
+        }
+    }
+
+    void finish() { startRowsUpTo(clip_.bottom); }
+
+private:
+    // Rows up to and including `row` begin at the current end of the runs.
+    void startRowsUpTo(int32_t row)
+    {
+        const size_t last = static_cast<size_t>(std::min(row, clip_.bottom) - clip_.top);
+        for (; started_ <= last; ++started_)
+            rowFirstRun_[started_] = static_cast<uint32_t>(runs_.size());
+    }
+
+    void keepRuns(const RowBits& foreign, const RowBits& net)
+    {
+        if (!foreign.touched())
+            return;
+        int32_t open = -1;
+        for (size_t i = foreign.low(); i <= foreign.high(); ++i) {
+            const uint64_t bits = foreign.word(i) & ~net.word(i);
+            const auto base = static_cast<int32_t>(i * 64);
+            int shift = 0;
+            while (shift < 64) {
+                if (open >= 0) {
+                    const uint64_t gaps = ~bits >> shift;
+                    if (gaps == 0)
+                        break;
+                    shift += std::countr_zero(gaps);
+                    runs_.emplace_back(clip_.left + open, clip_.left + base + shift);
+                    open = -1;
+                } else {
+                    const uint64_t ones = bits >> shift;
+                    if (ones == 0)
+                        break;
+                    shift += std::countr_zero(ones);
+                    open = base + shift;
+                }
+            }
+        }
+        if (open >= 0)
+            runs_.emplace_back(clip_.left + open, clip_.left + static_cast<int32_t>((foreign.high() + 1) * 64));
+    }
+
+    const PixelRect clip_;
+    const std::vector<bool>& isNet_;
+    std::vector<uint32_t>& rowFirstRun_;
+    std::vector<std::pair<int32_t, int32_t>>& runs_;
+    std::array<RowBits, ScanlineFill::kBandRows> foreign_;
+    std::array<RowBits, ScanlineFill::kBandRows> net_;
+    size_t started_ = 0;
+};
+
 } // namespace
 
-void ObstacleRaster::addForeign(const std::vector<std::vector<Point>>& polygons)
+void ObstacleRaster::addForeign(const std::vector<Polygon>& polygons)
 {
     shapes_.addShape(polygons);
     isNet_.push_back(false);
 }
 
-void ObstacleRaster::addNet(const std::vector<std::vector<Point>>& polygons)
+void ObstacleRaster::addNet(const std::vector<Polygon>& polygons)
 {
     shapes_.addShape(polygons);
     isNet_.push_back(true);
+}
+
+void ObstacleRaster::addForeign(const std::vector<Region>& parts) { add(parts, false); }
+
+void ObstacleRaster::addNet(const std::vector<Region>& parts) { add(parts, true); }
+
+void ObstacleRaster::add(const std::vector<Region>& parts, bool net)
+{
+    // Each part is filled on its own and the pixels of all parts together
+    // make the object; the parts are mostly convex, which fill fastest.
+    for (const Region& part : parts) {
+        shapes_.addShape(part.polygons());
+        isNet_.push_back(net);
+    }
 }
 
 void ObstacleRaster::build(const PixelRect& clip)
@@ -69,54 +165,12 @@ void ObstacleRaster::build(const PixelRect& clip)
     clip_ = clip;
     runs_.clear();
     const int32_t rows = std::max(clip.bottom - clip.top, 0);
-    const int32_t width = std::max(clip.right - clip.left, 0);
     rowFirstRun_.assign(static_cast<size_t>(rows) + 1, 0);
-    if (rows == 0 || width == 0)
+    if (rows == 0 || clip.right <= clip.left)
         return;
-
-    RowBits foreign(width);
-    RowBits net(width);
-    std::vector<PixelSpan> spans;
-    int32_t row = 0;
-    int32_t filledRows = 0; // rows whose first run index is set
-    shapes_.startSweep(clip);
-    while (shapes_.nextRow(row, spans)) {
-        const int32_t r = row - clip.top;
-        for (; filledRows <= r; ++filledRows)
-            rowFirstRun_[static_cast<size_t>(filledRows)] = static_cast<uint32_t>(runs_.size());
-        for (const PixelSpan& s : spans)
-            (isNet_[s.shape] ? net : foreign).set(s.begin - clip.left, s.end - clip.left);
-        if (foreign.touched()) {
-            int32_t open = -1;
-            for (size_t i = foreign.low(); i <= foreign.high(); ++i) {
-                const uint64_t bits = foreign.word(i) & ~net.word(i);
-                const int32_t base = static_cast<int32_t>(i * 64);
-                int shift = 0;
-                while (shift < 64) {
-                    if (open >= 0) {
-                        const uint64_t gaps = ~bits >> shift;
-                        if (gaps == 0)
-                            break;
-                        shift += std::countr_zero(gaps);
-                        runs_.push_back({clip.left + open, clip.left + base + shift});
-                        open = -1;
-                    } else {
-                        const uint64_t ones = bits >> shift;
-                        if (ones == 0)
-                            break;
-                        shift += std::countr_zero(ones);
-                        open = base + shift;
-                    }
-                }
-            }
-            if (open >= 0)
-                runs_.push_back({clip.left + open, clip.left + static_cast<int32_t>((foreign.high() + 1) * 64)});
-        }
-        foreign.clear();
-        net.clear();
-    }
-    for (; filledRows <= rows; ++filledRows)
-        rowFirstRun_[static_cast<size_t>(filledRows)] = static_cast<uint32_t>(runs_.size());
+    RunCollector collector(clip, isNet_, rowFirstRun_, runs_);
+    shapes_.sweep(clip, collector);
+    collector.finish();
 }
 
 std::pair<const ObstacleRaster::Run*, const ObstacleRaster::Run*> ObstacleRaster::rowRuns(int32_t py) const
@@ -129,31 +183,38 @@ std::pair<const ObstacleRaster::Run*, const ObstacleRaster::Run*> ObstacleRaster
 
 bool ObstacleRaster::covers(int32_t px, int32_t py) const
 {
-    auto [first, last] = rowRuns(py);
-    const Run* it = std::upper_bound(first, last, px, [](int32_t x, const Run& run) { return x < run.end; });
-    return it != last && it->begin <= px;
+    return meets(py, px, px + 1);
 }
 
-bool ObstacleRaster::overlaps(const std::vector<std::vector<Point>>& polygons) const
+bool ObstacleRaster::overlaps(const std::vector<Polygon>& polygons) const
 {
     if (runs_.empty())
         return false;
-    ScanlineFill probe;
-    probe.addShape(polygons);
-    probe.startSweep(clip_);
-    std::vector<PixelSpan> spans;
-    int32_t row = 0;
-    while (probe.nextRow(row, spans)) {
-        auto [first, last] = rowRuns(row);
-        for (const PixelSpan& s : spans) {
-            // The first run ending after the span's start decides.
-            const Run* it =
-                std::upper_bound(first, last, s.begin, [](int32_t x, const Run& run) { return x < run.end; });
-            if (it != last && it->begin < s.end)
-                return true;
+    class Probe : public ScanlineFill::Sink {
+    public:
+        explicit Probe(const ObstacleRaster& raster) : raster_(raster) {}
+        void span(uint32_t, int32_t row, int32_t begin, int32_t end) override
+        {
+            hit = hit || raster_.meets(row, begin, end);
         }
-    }
-    return false;
+        void rowsDone(int32_t, int32_t) override {}
+        bool hit = false;
+
+    private:
+        const ObstacleRaster& raster_;
+    } probe(*this);
+    ScanlineFill fill;
+    fill.addShape(polygons);
+    fill.sweep(clip_, probe);
+    return probe.hit;
+}
+
+bool ObstacleRaster::meets(int32_t py, int32_t begin, int32_t end) const
+{
+    auto [first, last] = rowRuns(py);
+    // The first run ending after the span's start decides.
+    const Run* it = std::upper_bound(first, last, begin, [](int32_t x, const Run& run) { return x < run.second; });
+    return it != last && it->first < end;
 }
 
 CellTouchMap ObstacleRaster::touchedCells(int32_t cellPixels, int columns, int rows) const
@@ -167,8 +228,8 @@ CellTouchMap ObstacleRaster::touchedCells(int32_t cellPixels, int columns, int r
         auto [first, last] = rowRuns(py);
         const int cy = py / cellPixels;
         for (const Run* run = first; run != last; ++run) {
-            const int64_t begin = std::max<int64_t>(run->begin, 0);
-            const int64_t end = std::min<int64_t>(run->end, widthPixels);
+            const int64_t begin = std::max<int64_t>(run->first, 0);
+            const int64_t end = std::min<int64_t>(run->second, widthPixels);
             if (begin >= end)
                 continue;
             for (int64_t cx = begin / cellPixels; cx <= (end - 1) / cellPixels; ++cx)

@@ -6,6 +6,7 @@
 
 #include "route/CellTouchMap.h"
 #include "route/Scanline.h"
+#include "view/Geometry.h"
 
 #include <vector>
 
@@ -13,8 +14,12 @@ namespace kestrel {
 
 class ObstacleRaster {
 public:
-    void addForeign(const std::vector<std::vector<Point>>& polygons);
-    void addNet(const std::vector<std::vector<Point>>& polygons);
+    // One object: polygons filled by the non-zero rule, or normalised parts
+    // whose union is the object.
+    void addForeign(const std::vector<Polygon>& polygons);
+    void addForeign(const std::vector<Region>& parts);
+    void addNet(const std::vector<Polygon>& polygons);
+    void addNet(const std::vector<Region>& parts);
 
     // Rasterises everything added so far inside the clip rectangle; pixels
     // outside it count as free.
@@ -24,15 +29,18 @@ public:
     // Whether the pixel holds an obstacle.
     bool covers(int32_t px, int32_t py) const;
     // Whether any pixel of the shape (board units) holds an obstacle.
-    bool overlaps(const std::vector<std::vector<Point>>& polygons) const;
+    bool overlaps(const std::vector<Polygon>& polygons) const;
     // Cells of cellPixels x cellPixels pixels (cell (0, 0) at pixel (0, 0))
     // that hold an obstacle pixel, over the given number of columns and rows.
     CellTouchMap touchedCells(int32_t cellPixels, int columns, int rows) const;
 
 private:
-    struct Run {
-        int32_t begin, end;
-    };
+    using Run = std::pair<int32_t, int32_t>; // pixels first..second-1 of a row
+
+    // Whether pixels begin..end-1 of the row hold an obstacle.
+    bool meets(int32_t py, int32_t begin, int32_t end) const;
+    void add(const std::vector<Region>& parts, bool net);
+
     // Runs of one row, left to right; empty outside the clip rectangle.
     std::pair<const Run*, const Run*> rowRuns(int32_t py) const;
 

@@ -1,7 +1,6 @@
 #include "route/Scanline.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kestrel {
 
@@ -18,18 +17,42 @@ int64_t ceilDiv(int64_t a, int64_t b) { return -floorDiv(-a, b); }
 // Board y of the centres of row py.
 double rowCentreY(int32_t row) { return -static_cast<double>(kUnitsPerPixel) * row - kUnitsPerPixel / 2.0; }
 
-// First pixel column whose centre lies at or right of board x.
-double columnFrom(double x) { return std::ceil((x - kUnitsPerPixel / 2.0) / kUnitsPerPixel); }
+// First pixel column whose centre lies at or right of board x, kept within
+// the clip columns.
+int32_t columnFrom(double x, const PixelRect& clip)
+{
+    const double column = (x - kUnitsPerPixel / 2.0) / kUnitsPerPixel;
+    if (!(column > clip.left))
+        return clip.left;
+    if (!(column < clip.right))
+        return clip.right;
+    const auto whole = static_cast<int32_t>(column); // truncation is floor here unless below zero
+    return whole < column ? whole + 1 : whole;
+}
 
 } // namespace
 
 uint32_t ScanlineFill::addShape(const std::vector<std::vector<Point>>& polygons)
 {
-    Shape shape{static_cast<uint32_t>(edges_.size()), 0, INT32_MAX, INT32_MIN, 0, 0};
+    const uint32_t index = beginShape();
+    addPolygons(polygons);
+    return index;
+}
+
+uint32_t ScanlineFill::beginShape()
+{
+    const auto first = static_cast<uint32_t>(edges_.size());
+    shapes_.push_back({first, first, INT32_MAX, INT32_MIN, 0, 0});
+    return static_cast<uint32_t>(shapes_.size() - 1);
+}
+
+void ScanlineFill::addPolygons(const std::vector<std::vector<Point>>& polygons)
+{
+    Shape& shape = shapes_.back();
     for (const auto& polygon : polygons) {
         for (size_t i = 0; i < polygon.size(); ++i) {
             const Point a = polygon[i];
-            const Point b = polygon[(i + 1) % polygon.size()];
+            const Point b = polygon[i + 1 < polygon.size() ? i + 1 : 0];
             if (a.y == b.y)
                 continue; // row centres never lie on a horizontal edge
             const int64_t yLow = std::min(a.y, b.y);
@@ -39,101 +62,105 @@ uint32_t ScanlineFill::addShape(const std::vector<std::vector<Point>>& polygons)
             const int64_t last = floorDiv(-yLow - 3, kUnitsPerPixel);
             if (last < first)
                 continue;
-            Edge e;
-            e.x0 = a.x;
-            e.y0 = a.y;
-            e.dxPerY = static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y);
-            e.firstRow = static_cast<int32_t>(first);
-            e.lastRow = static_cast<int32_t>(last);
-            e.winding = b.y > a.y ? 1 : -1;
-            edges_.push_back(e);
-            shape.firstRow = std::min(shape.firstRow, e.firstRow);
-            shape.lastRow = std::max(shape.lastRow, e.lastRow);
+            edges_.push_back({a.x, a.y, static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y),
+                              static_cast<int32_t>(first), static_cast<int32_t>(last), b.y > a.y ? 1 : -1});
+            shape.firstRow = std::min(shape.firstRow, edges_.back().firstRow);
+            shape.lastRow = std::max(shape.lastRow, edges_.back().lastRow);
         }
     }
     shape.edgeEnd = static_cast<uint32_t>(edges_.size());
+    // Edges enter the sweep in the order of their first rows.
     std::sort(edges_.begin() + shape.edgeBegin, edges_.end(),
               [](const Edge& l, const Edge& r) { return l.firstRow < r.firstRow; });
-    shapes_.push_back(shape);
-    return static_cast<uint32_t>(shapes_.size() - 1);
 }
 
-void ScanlineFill::startSweep(const PixelRect& clip)
+void ScanlineFill::sweep(const PixelRect& clip, Sink& sink)
 {
-    clip_ = clip;
-    row_ = clip.top;
-    activePool_.assign(edges_.size(), 0);
-    byFirstRow_.clear();
+    activePool_.resize(edges_.size());
+    std::vector<uint32_t> byFirstRow;
     for (uint32_t i = 0; i < shapes_.size(); ++i) {
         Shape& s = shapes_[i];
         s.nextEdge = s.edgeBegin;
         s.activeCount = 0;
         if (s.edgeBegin < s.edgeEnd && s.lastRow >= clip.top && s.firstRow < clip.bottom)
-            byFirstRow_.push_back(i);
+            byFirstRow.push_back(i);
     }
-    std::stable_sort(byFirstRow_.begin(), byFirstRow_.end(),
+    std::stable_sort(byFirstRow.begin(), byFirstRow.end(),
                      [&](uint32_t l, uint32_t r) { return shapes_[l].firstRow < shapes_[r].firstRow; });
-    nextShape_ = 0;
-    activeShapes_.clear();
-}
 
-bool ScanlineFill::nextRow(int32_t& row, std::vector<PixelSpan>& spans)
-{
-    spans.clear();
+    std::vector<uint32_t> active;
+    size_t next = 0;
+    int32_t row = clip.top;
     while (true) {
-        if (activeShapes_.empty()) {
-            if (nextShape_ == byFirstRow_.size())
-                return false;
-            row_ = std::max(row_, shapes_[byFirstRow_[nextShape_]].firstRow);
+        if (active.empty()) {
+            if (next == byFirstRow.size())
+                return;
+            row = std::max(row, shapes_[byFirstRow[next]].firstRow);
         }
-        if (row_ >= clip_.bottom)
-            return false;
-        while (nextShape_ < byFirstRow_.size() && shapes_[byFirstRow_[nextShape_]].firstRow <= row_)
-            activeShapes_.push_back(byFirstRow_[nextShape_++]);
-
-        for (uint32_t index : activeShapes_)
-            emitSpans(index, shapes_[index], row_, spans);
-        std::erase_if(activeShapes_, [&](uint32_t index) { return shapes_[index].lastRow <= row_; });
-
-        row = row_++;
-        if (!spans.empty())
-            return true;
+        if (row >= clip.bottom)
+            return;
+        const int32_t end = std::min(row + kBandRows, clip.bottom);
+        while (next < byFirstRow.size() && shapes_[byFirstRow[next]].firstRow < end)
+            active.push_back(byFirstRow[next++]);
+        // Shape by shape through the band, so that each shape's edges stay at hand.
+        for (uint32_t index : active) {
+            Shape& shape = shapes_[index];
+            emitSpans(index, shape, std::max(row, shape.firstRow), std::min(end - 1, shape.lastRow), clip, sink);
+        }
+        std::erase_if(active, [&](uint32_t index) { return shapes_[index].lastRow < end; });
+        sink.rowsDone(row, end);
+        row = end;
     }
 }
 
-void ScanlineFill::emitSpans(uint32_t shapeIndex, Shape& shape, int32_t row, std::vector<PixelSpan>& spans)
+void ScanlineFill::emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow,
+                             const PixelRect& clip, Sink& sink)
 {
-    uint32_t* active = activePool_.data() + shape.edgeBegin;
-    while (shape.nextEdge < shape.edgeEnd && edges_[shape.nextEdge].firstRow <= row) {
-        if (edges_[shape.nextEdge].lastRow >= row)
-            active[shape.activeCount++] = shape.nextEdge;
-        ++shape.nextEdge;
-    }
-    uint32_t kept = 0;
-    crossings_.clear();
-    const double y = rowCentreY(row);
-    for (uint32_t i = 0; i < shape.activeCount; ++i) {
-        const Edge& e = edges_[active[i]];
-        if (e.lastRow < row)
-            continue;
-        active[kept++] = active[i];
-        crossings_.emplace_back(e.x0 + (y - e.y0) * e.dxPerY, e.winding);
-    }
-    shape.activeCount = kept;
-    std::sort(crossings_.begin(), crossings_.end());
-
-    int winding = 0;
-    double left = 0;
-    for (const auto& [x, w] : crossings_) {
-        const int before = winding;
-        winding += w;
-        if (before == 0 && winding != 0) {
-            left = x;
-        } else if (before != 0 && winding == 0) {
-            const double begin = std::max(columnFrom(left), static_cast<double>(clip_.left));
-            const double end = std::min(columnFrom(x), static_cast<double>(clip_.right));
+    ActiveEdge* active = activePool_.data() + shape.edgeBegin;
+    for (int32_t row = firstRow; row <= lastRow; ++row) {
+        const double y = rowCentreY(row);
+        // Edges ending above this row leave, edges starting here enter.
+        uint32_t kept = 0;
+        for (uint32_t i = 0; i < shape.activeCount; ++i) {
+            if (active[i].lastRow < row)
+                continue;
+            active[i].x += active[i].dxPerRow;
+            if (kept != i)
+                active[kept] = active[i];
+            ++kept;
+        }
+        for (; shape.nextEdge < shape.edgeEnd && edges_[shape.nextEdge].firstRow <= row; ++shape.nextEdge) {
+            const Edge& e = edges_[shape.nextEdge];
+            if (e.lastRow >= row)
+                active[kept++] = {e.x0 + (y - e.y0) * e.dxPerY, -kUnitsPerPixel * e.dxPerY, e.lastRow, e.winding};
+        }
+        shape.activeCount = kept;
+        auto emit = [&](double left, double right) {
+            const int32_t begin = columnFrom(left, clip);
+            const int32_t end = columnFrom(right, clip);
             if (begin < end)
-                spans.push_back({shapeIndex, static_cast<int32_t>(begin), static_cast<int32_t>(end)});
+                sink.span(shapeIndex, row, begin, end);
+        };
+        if (kept == 2) { // a convex outline: one run between its two edges
+            emit(std::min(active[0].x, active[1].x), std::max(active[0].x, active[1].x));
+            continue;
+        }
+        crossings_.clear();
+        for (uint32_t i = 0; i < kept; ++i)
+            crossings_.emplace_back(active[i].x, active[i].winding);
+        // A handful of crossings per row: insertion sort.
+        for (size_t i = 1; i < crossings_.size(); ++i)
+            for (size_t j = i; j > 0 && crossings_[j].first < crossings_[j - 1].first; --j)
+                std::swap(crossings_[j], crossings_[j - 1]);
+        int32_t winding = 0;
+        double left = 0;
+        for (const auto& [x, w] : crossings_) {
+            const int32_t before = winding;
+            winding += w;
+            if (before == 0 && winding != 0)
+                left = x;
+            else if (before != 0 && winding == 0)
+                emit(left, x);
         }
     }
 }

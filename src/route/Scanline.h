@@ -21,52 +21,61 @@ struct PixelRect {
     int32_t bottom = 0;
 };
 
-// A run of covered pixels [begin, end) of one shape in one row.
-struct PixelSpan {
-    uint32_t shape = 0;
-    int32_t begin = 0;
-    int32_t end = 0;
-};
-
 class ScanlineFill {
 public:
+    // Receives the runs of covered pixels, a band of rows at a time.
+    class Sink {
+    public:
+        virtual ~Sink() = default;
+        // Pixels begin..end-1 of the row belong to the shape.
+        virtual void span(uint32_t shape, int32_t row, int32_t begin, int32_t end) = 0;
+        // Every span of the rows first..end-1 has been given; later spans
+        // lie below them.
+        virtual void rowsDone(int32_t first, int32_t end) = 0;
+    };
+
     // Adds one shape: polygons in board units filled together by the
     // non-zero rule. Returns its index.
     uint32_t addShape(const std::vector<std::vector<Point>>& polygons);
+    // The same in pieces: a new empty shape, then polygons added to it.
+    uint32_t beginShape();
+    void addPolygons(const std::vector<std::vector<Point>>& polygons);
     size_t shapeCount() const { return shapes_.size(); }
 
-    // Walks the rows of the clip rectangle from top to bottom, keeping only
-    // what lies inside it. nextRow gives the next row holding any span and
-    // its spans (per shape, left to right); false when none is left.
-    void startSweep(const PixelRect& clip);
-    bool nextRow(int32_t& row, std::vector<PixelSpan>& spans);
+    // Walks the rows of the clip rectangle from top to bottom in bands,
+    // giving the spans that lie inside it; rows without any shape are skipped.
+    void sweep(const PixelRect& clip, Sink& sink);
+
+    static constexpr int32_t kBandRows = 32;
 
 private:
     struct Edge {
-        double x0, y0;  // a point of the edge, board units
-        double dxPerY;  // board x change per unit of y
+        int32_t x0, y0;  // one end, board units
+        double dxPerY;   // board x change per unit of y
         int32_t firstRow, lastRow;
-        int winding;
+        int32_t winding;
     };
     struct Shape {
         uint32_t edgeBegin, edgeEnd;
         int32_t firstRow, lastRow;
-        uint32_t nextEdge; // sweep: next edge to enter
-        uint32_t activeCount; // sweep: entries used in the active pool slice
+        uint32_t nextEdge;    // sweep: next edge to enter
+        uint32_t activeCount; // sweep: entries used in the shape's active slice
+    };
+    struct ActiveEdge {
+        double x; // board x at the centre line of the current row
+        double dxPerRow;
+        int32_t lastRow;
+        int32_t winding;
     };
 
-    void emitSpans(uint32_t shapeIndex, Shape& shape, int32_t row, std::vector<PixelSpan>& spans);
+    // Spans of one shape in consecutive rows.
+    void emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow, const PixelRect& clip,
+                   Sink& sink);
 
     std::vector<Edge> edges_;
     std::vector<Shape> shapes_;
-    std::vector<uint32_t> activePool_; // each shape's active edges live in its own slice
-
-    PixelRect clip_;
-    int32_t row_ = 0;
-    std::vector<uint32_t> byFirstRow_;
-    size_t nextShape_ = 0;
-    std::vector<uint32_t> activeShapes_;
-    std::vector<std::pair<double, int>> crossings_;
+    std::vector<ActiveEdge> activePool_; // each shape's active edges live in its own slice
+    std::vector<std::pair<double, int32_t>> crossings_;
 };
 
 } // namespace kestrel

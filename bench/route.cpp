@@ -1,0 +1,126 @@
+// One autorouter run across a 160 x 100 mm board carrying 5,000 foreign
+// copper objects: obstacle preparation, the wave, trace-back and clearing.
+
+#include "route/Autorouter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+using namespace kestrel;
+
+namespace {
+
+constexpr int32_t kBoardWidth = 16000;
+constexpr int32_t kBoardHeight = 10000;
+constexpr size_t kForeignObjects = 5000;
+
+// Parts sit on islands of 6 x 6 mm on a 10 mm lattice, every other column
+// shifted down by 5 mm, so the channels between them zig-zag and a route
+// across the board has to weave. Everything is on copper layer 1 except the
+// lower pads of vias.
+struct RouteBoard {
+    ObjectList objects;
+    BoardSettings settings;
+    LayoutObject* start = nullptr;
+    LayoutObject* target = nullptr;
+};
+
+RouteBoard makeBoard()
+{
+    RouteBoard b;
+    b.settings.BoardWidth = kBoardWidth;
+    b.settings.BoardHeight = kBoardHeight;
+    std::vector<Rect> islands;
+    for (int column = 0; column < 16; ++column) {
+        const int32_t shift = column % 2 ? 500 : 0;
+        for (int row = 0; row < 10; ++row) {
+            const int32_t top = -(1000 * row + 200 + shift);
+            if (top - 600 < -kBoardHeight)
+                continue;
+            islands.push_back({1000 * column + 200, top - 600, 1000 * column + 800, top});
+        }
+    }
+    std::mt19937 rng(5);
+    auto uniform = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
+    size_t made = 0;
+    for (size_t k = 0; made < kForeignObjects; ++k) {
+        const Rect& island = islands[k % islands.size()];
+        auto inside = [&](int32_t margin) {
+            return Point{uniform(island.left + margin, island.right - margin),
+                         uniform(island.top + margin, island.bottom - margin)};
+        };
+        const int kind = uniform(0, 99);
+        LayoutObject o;
+        if (kind < 45) {
+            o = makePad(inside(60), uniform(25, 60), static_cast<uint8_t>(uniform(1, 9)), Layer::K1, 15);
+        } else if (kind < 80) {
+            o = makeTrack(uniform(20, 40), Layer::K1);
+            Point p = inside(20);
+            for (int i = uniform(2, 4); i > 0; --i) {
+                o.Points.push_back(p);
+                p.x = std::clamp(p.x + uniform(-250, 250), island.left + 20, island.right - 20);
+                p.y = std::clamp(p.y + uniform(-250, 250), island.top + 20, island.bottom - 20);
+            }
+        } else if (kind < 88 && made + 2 <= kForeignObjects) {
+            const Point c = inside(50);
+            LayoutObject& upper = b.objects.append(makePad(c, 45, 1, Layer::K1, 20));
+            LayoutObject& lower = b.objects.append(makePad(c, 45, 1, Layer::K2, 20));
+            upper.Partner = &lower;
+            lower.Partner = &upper;
+            made += 2;
+            continue;
+        } else if (kind < 94) {
+            o = makeCircle(inside(150), uniform(60, 140), 1, Layer::K1, 0);
+            o.Y2 = o.X2 - uniform(15, 30);
+        } else {
+            o = makeZone(uniform(0, 20), Layer::K1);
+            const Point c = inside(150);
+            const int n = uniform(4, 8);
+            for (int i = 0; i < n; ++i) {
+                const double a = 2 * 3.14159265358979 * i / n;
+                const double r = uniform(60, 140);
+                o.Points.push_back({c.x + static_cast<int32_t>(r * std::cos(a)), c.y + static_cast<int32_t>(r * std::sin(a))});
+            }
+        }
+        o.Clearance = 40;
+        b.objects.append(std::move(o));
+        ++made;
+    }
+    // From the left edge near the top to the right edge near the bottom.
+    b.start = &b.objects.append(makePad({100, -1000}, 60, 1, Layer::K1, 30));
+    b.target = &b.objects.append(makePad({15900, -9000}, 60, 1, Layer::K1, 30));
+    b.start->Connections.push_back(b.target);
+    b.target->Connections.push_back(b.start);
+    return b;
+}
+
+void BM_RouteAcrossBoard(benchmark::State& state)
+{
+    RouteBoard board = makeBoard();
+    const RouteSettings settings; // 0.4 mm track, 0.2 mm clearance
+    size_t points = 0;
+    bool routed = false;
+    for (auto _ : state) {
+        const RouteResult result = RouteConnection(board.objects, board.settings, *board.start, *board.target, settings);
+        routed = result.routed;
+        state.PauseTiming();
+        if (result.track) {
+            points = result.track->Points.size();
+            board.objects.remove(board.objects.size() - 1);
+            board.start->Connections.push_back(board.target);
+            board.target->Connections.push_back(board.start);
+        }
+        state.ResumeTiming();
+    }
+    if (!routed)
+        state.SkipWithError("the band was not routed");
+    state.counters["objects"] = static_cast<double>(board.objects.size());
+    state.counters["track_points"] = static_cast<double>(points);
+}
+
+} // namespace
+
+BENCHMARK(BM_RouteAcrossBoard)->Unit(benchmark::kMillisecond);
