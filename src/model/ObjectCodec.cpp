@@ -25,10 +25,7 @@ void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerFie
     out.bytes(o.Groups.data(), o.Groups.size() * sizeof(int32_t));
     if (o.hasPoints()) {
         out.i32(static_cast<int32_t>(o.Points.size()));
-        for (const Point& p : o.Points) {
-            out.i32(p.x);
-            out.i32(p.y);
-        }
+        out.bytes(o.Points.data(), o.Points.size() * sizeof(Point));
     }
     if (o.is(ObjectKind::Pad))
         out.i32(partnerField);
@@ -53,10 +50,7 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
         if (o->hasPoints()) {
             const size_t points = in.count(in.i32("a point count"), 8, "point count");
             o->Points.resize(points);
-            for (Point& p : o->Points) {
-                p.x = in.i32("a point");
-                p.y = in.i32("a point");
-            }
+            std::memcpy(o->Points.data(), in.take(points * sizeof(Point), "the points"), points * sizeof(Point));
         }
         if (o->is(ObjectKind::Pad)) {
             const size_t fieldAt = in.offset();
