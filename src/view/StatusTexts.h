@@ -8,12 +8,6 @@
 
 namespace kestrel {
 
-// A number in the shortest form with at most `precision` significant digits,
-// trailing zeros dropped; scientific notation (exponent of at least
-// `exponentDigits` digits) only when the integer part needs more digits than
-// the precision or the value is below 0.00001. The decimal separator is '.'.
-std::string formatGeneral(double value, int precision, int exponentDigits);
-
 struct PointerPositionTexts {
     std::string x; // "X: 12.5 мм"
     std::string y; // "Y: 5 мм"
