@@ -55,21 +55,27 @@ StatusLine::StatusLine(QWidget* parent) : QWidget(parent)
     grid->setContentsMargins(3, 1, 1, 1);
     grid->setHorizontalSpacing(1);
     grid->setVerticalSpacing(0);
-    grid->addWidget(label("Label1", layers), 0, 0);
-    grid->addWidget(label("Label2", layers), 1, 0);
+    QFont captionFont = small;
+    captionFont.setPixelSize(10);
+    for (const char* name : {"Label1", "Label2"}) {
+        QLabel* caption = label(name, layers);
+        caption->setFont(captionFont);
+        grid->addWidget(caption, name[5] == '1' ? 0 : 1, 0);
+    }
     activeGroup_ = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         const int layer = i + 1;
         auto* visible = new QToolButton(layers);
         visible->setObjectName(kVisibleNames[static_cast<size_t>(i)]);
         visible->setAutoRaise(true);
-        visible->setFixedSize(22, 17);
+        visible->setFixedSize(20, 17);
         connect(visible, &QToolButton::clicked, this, [this, layer] { Q_EMIT visibleLayerClicked(layer); });
         visibleButtons_[static_cast<size_t>(i)] = visible;
         grid->addWidget(visible, 0, i + 1, Qt::AlignCenter);
 
         auto* active = new QRadioButton(layers);
         active->setObjectName(kActiveNames[static_cast<size_t>(i)]);
+        active->setFixedWidth(20);
         activeGroup_->addButton(active, layer);
         activeButtons_[static_cast<size_t>(i)] = active;
         grid->addWidget(active, 1, i + 1, Qt::AlignCenter);
