@@ -193,7 +193,7 @@ void buildBlinker(Board& board)
     b.pad("R2.1", g(20, 5), 75, 8);
     b.pad("R2.2", g(20, 8), 75, 8);
     b.box(g(19.6, 5.8), g(20.4, 7.2));
-    b.label("R2", g(22.4, 5.4), 1.5, Layer::B1, 90);
+    b.label("R2", g(20.8, 7.2), 1.5, Layer::B1, 90);
     b.pad("C1.+", g(22, 14), 70, 9);
     b.pad("C1.-", g(22, 16), 70, 1);
     b.circle(g(22, 15), 330, 315, Layer::B1);
@@ -292,9 +292,9 @@ void buildLedBar(Board& board)
         b.pad("K" + n, g(6 + 4 * i, 5), 80, 3);
         b.circle(g(6 + 4 * i, 4), 330, 315, Layer::B1, 120, 60);
         b.track({b.at("P.1"), g(6 + 4 * i, 3)}, 80);
-        b.track({b.at("K" + n), g(6 + 4 * i, 7), b.at("P.2")}, 80);
+        b.track({b.at("K" + n), g(6 + 4 * i, 7)}, 80);
     }
-    b.track({b.at("P.2"), g(2, 7), g(6, 7)}, 80);
+    b.track({b.at("P.2"), g(2, 7), g(18, 7)}, 80);
 }
 
 } // namespace
