@@ -1,8 +1,8 @@
 #include "output/DrillExport.h"
 
 #include "model/FileIO.h"
+#include "output/TextBuffer.h"
 
-#include <charconv>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -10,34 +10,25 @@ namespace kestrel {
 
 namespace {
 
-void appendInt(std::string& out, int64_t v)
-{
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
-}
-
 // Board units (0.01 mm) as micrometres: one "0" appended, 0 stays "0".
-void appendMicrometres(std::string& out, int64_t units)
+void appendMicrometres(TextBuffer& out, int64_t units)
 {
-    appendInt(out, units);
+    out.appendInt(units);
     if (units != 0)
-        out += '0';
+        out.append("0");
 }
 
 // A diameter in board units as millimetres with three decimals.
-void appendDiameterMm(std::string& out, int64_t diameterUnits)
+void appendDiameterMm(TextBuffer& out, int64_t diameterUnits)
 {
     const int64_t um = diameterUnits * 10;
     if (um < 0)
-        out += '-';
+        out.append("-");
     const int64_t a = um < 0 ? -um : um;
-    appendInt(out, a / 1000);
-    out += '.';
-    const int64_t frac = a % 1000;
-    out += static_cast<char>('0' + frac / 100);
-    out += static_cast<char>('0' + frac / 10 % 10);
-    out += static_cast<char>('0' + frac % 10);
+    out.appendInt(a / 1000);
+    const char frac[4] = {'.', static_cast<char>('0' + a % 1000 / 100), static_cast<char>('0' + a % 100 / 10),
+                          static_cast<char>('0' + a % 10)};
+    out.append({frac, 4});
 }
 
 } // namespace
@@ -70,31 +61,32 @@ std::string exportDrill(const ObjectList& objects, const BoardSettings& settings
         if (isDrilledPad(*o) && o->Y2 > 0)
             holes[toolOf.at(o->Y2)].push_back(o.get());
 
-    std::string out = "M48\r\nMETRIC,TZ\r\n";
+    TextBuffer out;
+    out.append("M48\r\nMETRIC,TZ\r\n");
     for (size_t i = 0; i < sizes.size(); ++i) {
-        out += 'T';
-        appendInt(out, static_cast<int64_t>(i + 1));
-        out += 'C';
+        out.append("T");
+        out.appendInt(static_cast<int64_t>(i + 1));
+        out.append("C");
         appendDiameterMm(out, 2 * static_cast<int64_t>(sizes[i]));
-        out += "\r\n";
+        out.endLine();
     }
-    out += "%\r\nG05\r\nM71\r\n";
+    out.append("%\r\nG05\r\nM71\r\n");
     for (size_t i = 0; i < sizes.size(); ++i) {
-        out += 'T';
-        appendInt(out, static_cast<int64_t>(i + 1));
-        out += "\r\n";
+        out.append("T");
+        out.appendInt(static_cast<int64_t>(i + 1));
+        out.endLine();
         for (const LayoutObject* pad : holes[i]) {
             const int64_t x = side == DrillSide::Solder ? int64_t{settings.BoardWidth} - pad->X1 : pad->X1;
             const int64_t y = int64_t{pad->Y1} + settings.BoardHeight;
-            out += 'X';
+            out.append("X");
             appendMicrometres(out, x);
-            out += 'Y';
+            out.append("Y");
             appendMicrometres(out, y);
-            out += "\r\n";
+            out.endLine();
         }
     }
-    out += "M30\r\n";
-    return out;
+    out.append("M30\r\n");
+    return out.take();
 }
 
 std::string writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings,

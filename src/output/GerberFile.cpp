@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace kestrel {
@@ -12,6 +13,7 @@ namespace kestrel {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr char kDraw = '1', kMove = '2'; // D01, D02
 
 void appendInt(std::string& out, int64_t v)
 {
@@ -53,6 +55,7 @@ void TGerberFile::OpenFile(std::string_view layerName)
 {
     apertures_.clear();
     index_.clear();
+    lastFound_ = SIZE_MAX;
     nextDCode_ = 10;
     penWidth_ = 0;
     body_.clear();
@@ -65,46 +68,61 @@ void TGerberFile::OpenFile(std::string_view layerName)
 
 void TGerberFile::line(std::string_view text)
 {
-    body_ += text;
-    body_ += kLineEnd;
+    body_.append(text);
+    body_.endLine();
 }
 
-void TGerberFile::writePoint(int32_t x, int32_t y, std::string_view op)
+void TGerberFile::writePoint(int32_t x, int32_t y, char operation)
 {
-    body_ += 'X';
-    appendInt(body_, x);
-    body_ += 'Y';
-    appendInt(body_, y);
-    body_ += op;
-    body_ += kLineEnd;
+    // "X<x>Y<y>D0<op>*" formatted in place: the body of a large board has
+    // millions of these lines.
+    char* p = body_.room(40);
+    *p++ = 'X';
+    p = std::to_chars(p, p + 11, x).ptr;
+    *p++ = 'Y';
+    p = std::to_chars(p, p + 11, y).ptr;
+    *p++ = 'D';
+    *p++ = '0';
+    *p++ = operation;
+    *p++ = '*';
+    *p++ = '\r';
+    *p++ = '\n';
+    body_.commit(p);
     lastWritten_ = {x, y};
 }
 
-void TGerberFile::coordinateLine(int32_t x, int32_t y, std::string_view op)
+void TGerberFile::coordinateLine(int32_t x, int32_t y, char operation)
 {
     x = mirroredX(x);
-    if (inRegion_ && op == "D02*") {
+    if (inRegion_ && operation == kMove) {
         // A new contour: the previous one must end where it began.
         if (regionStarted_ && lastWritten_ != regionFirst_)
-            writePoint(regionFirst_.x, regionFirst_.y, "D01*");
+            writePoint(regionFirst_.x, regionFirst_.y, kDraw);
         regionStarted_ = true;
         regionFirst_ = {x, y};
     }
-    writePoint(x, y, op);
+    writePoint(x, y, operation);
 }
 
-void TGerberFile::MoveTo(int32_t x, int32_t y) { coordinateLine(x, y, "D02*"); }
-void TGerberFile::LineTo(int32_t x, int32_t y) { coordinateLine(x, y, "D01*"); }
+void TGerberFile::MoveTo(int32_t x, int32_t y) { coordinateLine(x, y, kMove); }
+void TGerberFile::LineTo(int32_t x, int32_t y) { coordinateLine(x, y, kDraw); }
 
 const TBlende& TGerberFile::findOrCreate(const TBlende& request)
 {
+    // Consecutive requests for one aperture are common (pads, pens of a
+    // run of tracks); they skip the hash lookup.
+    if (lastFound_ < apertures_.size() && apertures_[lastFound_] == request)
+        return apertures_[lastFound_];
     const Key key{request.ApertureKind, request.Hole, request.Size, request.HalfWidth, request.HalfHeight};
-    if (auto it = index_.find(key); it != index_.end())
-        return apertures_[it->second];
+    if (auto it = index_.find(key); it != index_.end()) {
+        lastFound_ = it->second;
+        return apertures_[lastFound_];
+    }
     TBlende b = request;
     b.DCode = nextDCode_++;
     apertures_.push_back(b);
-    index_.emplace(key, apertures_.size() - 1);
+    lastFound_ = apertures_.size() - 1;
+    index_.emplace(key, lastFound_);
     return apertures_.back();
 }
 
@@ -120,10 +138,9 @@ void TGerberFile::SetPenwidth(int32_t w)
 
 void TGerberFile::SelectAperture(const TBlende& b)
 {
-    body_ += "G54D";
-    appendInt(body_, b.DCode);
-    body_ += '*';
-    body_ += kLineEnd;
+    body_.append("G54D");
+    body_.appendInt(b.DCode);
+    body_.append("*\r\n");
 }
 
 void TGerberFile::Flash() { line("D03*"); }
@@ -201,18 +218,18 @@ void TGerberFile::Arc(Point centre, Point start, Point end)
         std::swap(start, end); // mirroring reverses the direction
     }
     line("G75*");
-    body_ += "G01";
-    writePoint(start.x, start.y, "D02*");
-    body_ += "G03X";
-    appendInt(body_, end.x);
-    body_ += 'Y';
-    appendInt(body_, end.y);
-    body_ += 'I';
-    appendInt(body_, static_cast<int64_t>(centre.x) - start.x);
-    body_ += 'J';
-    appendInt(body_, static_cast<int64_t>(centre.y) - start.y);
-    body_ += "D01*";
-    body_ += kLineEnd;
+    appendCoordinateLine(body_, "G01X", start.x, "Y", start.y, "D02*");
+    char* p = body_.room(128);
+    auto put = [&p](std::string_view text, int64_t v) {
+        p += text.copy(p, text.size());
+        p = std::to_chars(p, p + 21, v).ptr;
+    };
+    put("G03X", end.x);
+    put("Y", end.y);
+    put("I", int64_t{centre.x} - start.x);
+    put("J", int64_t{centre.y} - start.y);
+    body_.commit(p);
+    line("D01*");
     lastWritten_ = end;
     line("G01*");
 }
@@ -227,7 +244,7 @@ void TGerberFile::BeginRegion()
 void TGerberFile::EndRegion()
 {
     if (inRegion_ && regionStarted_ && lastWritten_ != regionFirst_)
-        writePoint(regionFirst_.x, regionFirst_.y, "D01*");
+        writePoint(regionFirst_.x, regionFirst_.y, kDraw);
     inRegion_ = regionStarted_ = false;
     line("G37*");
 }
@@ -263,19 +280,16 @@ std::string TGerberFile::apertureLine(const TBlende& b) const
 std::string TGerberFile::Finish()
 {
     line("M02*");
-    std::string out;
-    out.reserve(body_.size() + 64 * (headerLines_.size() + apertures_.size()));
+    std::string header;
     for (const std::string& h : headerLines_) {
-        out += h;
-        out += kLineEnd;
+        header += h;
+        header += kLineEnd;
     }
     for (const TBlende& b : apertures_) {
-        out += apertureLine(b);
-        out += kLineEnd;
+        header += apertureLine(b);
+        header += kLineEnd;
     }
-    out += body_;
-    body_.clear();
-    return out;
+    return body_.take(header);
 }
 
 std::string TGerberFile::CloseFile() { return writeFileAtomically(Path, Finish()); }

@@ -6,7 +6,9 @@
 // is held in memory and joined behind the header when the file is finished.
 
 #include "model/Types.h"
+#include "output/TextBuffer.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -91,17 +93,19 @@ private:
 
     const TBlende& findOrCreate(const TBlende& request);
     void line(std::string_view text);
-    void coordinateLine(int32_t x, int32_t y, std::string_view op);
-    void writePoint(int32_t x, int32_t y, std::string_view op); // after mirroring
+    // operation '1' draws (D01), '2' moves (D02)
+    void coordinateLine(int32_t x, int32_t y, char operation);
+    void writePoint(int32_t x, int32_t y, char operation); // after mirroring
     int32_t mirroredX(int32_t x) const { return Mirror ? MirrorBase - x : x; }
     std::string apertureLine(const TBlende& b) const;
 
     std::vector<TBlende> apertures_;
     std::unordered_map<Key, size_t, KeyHash> index_;
+    size_t lastFound_ = SIZE_MAX;
     int32_t nextDCode_ = 10;
     int32_t penWidth_ = 0;
     std::vector<std::string> headerLines_;
-    std::string body_;
+    TextBuffer body_;
     bool inRegion_ = false;
     bool regionStarted_ = false;
     Point regionFirst_, lastWritten_;
