@@ -6,6 +6,7 @@
 
 #include "model/Board.h"
 #include "model/LayoutObject.h"
+#include "view/Geometry.h"
 
 #include <cstdint>
 
@@ -39,5 +40,19 @@ ArcStroke grownArcStroke(const LayoutObject& circle, int32_t c);
 // A point of a circle's centre line at a whole-degree angle, the angle
 // taken in single-precision radians and each component rounded.
 Point arcStrokePoint(Point centre, int32_t radius, int32_t angleDegrees);
+
+// The area of a pad grown by e, in the figures the Gerber export draws:
+// circle, rectangle, octagon with its corner cut, rounded rectangle.
+Region grownPadRegion(const LayoutObject& pad, int32_t e);
+
+// The area an object keeps free of a ground plane: its outline grown by its
+// own clearance. A label's box grows by it too; only the screen cuts that gap.
+Region clearanceRegion(const LayoutObject& o);
+
+// The copper a ground plane puts on a copper layer: the board minus the
+// clearance area of every object of the layer. Labels cut a gap only when
+// asked (the screen does, Gerber files do not).
+Region groundPlaneRegion(const ObjectList& objects, const BoardSettings& settings, int layer,
+                         bool labelsCutGaps = false);
 
 } // namespace kestrel

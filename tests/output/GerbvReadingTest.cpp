@@ -4,6 +4,7 @@
 
 #include "output/DrillExport.h"
 #include "output/GerberExport.h"
+#include "route/GroundPlane.h"
 
 #include "PngImage.h"
 #include "support/TestData.h"
@@ -281,4 +282,42 @@ TEST_F(GerbvReading, DrillHolesHaveTheirDiameter)
     const auto [plainCol, plainRow] = pixelOf({via->X1, via->Y1}, false);
     EXPECT_LE(image.red(plainCol, plainRow), 127);
     EXPECT_EQ(image.red(0, 0), 0);
+}
+
+TEST_F(GerbvReading, GroundPlaneMatchesTheClearanceArithmetic)
+{
+    // The file draws the plane as a dark board, clear grown objects and the
+    // objects again; the region is computed from the same sizes as polygons.
+    // Wherever both agree on a neighbourhood, the rendering must agree too.
+    settings.GroundPlane1 = 1;
+    GerberOptions options = GerberOptions::presetFor(GerberLayer::K1);
+    options.outline = false;
+    const auto image = render(exportGerber(list, settings, options, Language::English), "plane.gbr");
+    Region copper = groundPlaneRegion(list, settings, Layer::K1);
+    for (const auto& o : list)
+        if (o->Layer == Layer::K1 && !o->is(ObjectKind::Text))
+            copper = copper.united(o->is(ObjectKind::Pad) ? grownPadRegion(*o, 0) : clearanceRegion([&] {
+                LayoutObject plain = *o;
+                plain.Clearance = 0;
+                return plain;
+            }()));
+    int compared = 0, mismatches = 0;
+    constexpr int32_t margin = 8;
+    for (int32_t y = -kH + 20; y < -20; y += 16) {
+        for (int32_t x = 20; x < kW - 20; x += 16) {
+            const bool inside = copper.contains({x, y});
+            bool clear = true;
+            for (int dx = -1; dx <= 1 && clear; ++dx)
+                for (int dy = -1; dy <= 1 && clear; ++dy)
+                    clear = copper.contains({x + dx * margin, y + dy * margin}) == inside;
+            if (!clear)
+                continue;
+            ++compared;
+            const auto [col, row] = pixelOf({x, y}, true);
+            if ((image.red(col, row) > 127) != inside && ++mismatches <= 10)
+                ADD_FAILURE() << "at (" << x << ", " << y << ") the region says " << inside;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(compared, 35000);
 }
