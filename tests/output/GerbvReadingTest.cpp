@@ -321,3 +321,28 @@ TEST_F(GerbvReading, GroundPlaneMatchesTheClearanceArithmetic)
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(compared, 35000);
 }
+
+TEST_F(GerbvReading, DegenerateObjectsLoadQuietly)
+{
+    ObjectList odd;
+    LayoutObject onePointZone = makeZone(20, 1);
+    onePointZone.Points = {{500, -500}};
+    odd.append(onePointZone);
+    LayoutObject twoPointZone = makeZone(20, 1);
+    twoPointZone.Points = {{600, -500}, {900, -500}};
+    odd.append(twoPointZone);
+    odd.append(makeZone(20, 1)); // no points at all
+    odd.append(makeTrack(20, 1));
+    test::addTrack(odd, {{1000, -1000}}, 30);
+    test::addPad(odd, {1500, -1500}, 80, 0, 1, 30);  // unknown shape: only the move
+    test::addPad(odd, {1800, -1500}, 0, 2, 1, 0);    // octagon of radius 0
+    test::addPad(odd, {2100, -1500}, 40, 1, 1, 40);  // hole as large as the pad
+    odd.append(makeCircle({2500, -2000}, 100, 1, 1, 100)); // ring of width 0
+    settings.GroundPlane1 = 1;
+    GerberOptions options = GerberOptions::presetFor(GerberLayer::K1);
+    options.punch = true;
+    const auto image = render(exportGerber(odd, settings, options, Language::English), "odd.gbr");
+    expectProbes(image, {{{750, -500}, true, "two-point zone"}, {{2100, -1500}, false, "punched full hole"},
+                         {{3000, -2500}, true, "plane"}},
+                 true, "odd.gbr");
+}
