@@ -27,7 +27,7 @@ int run(const std::vector<std::string>& raw)
     const std::filesystem::path dir = args.positional()[1];
     std::error_code ec;
     if (!std::filesystem::is_directory(dir, ec))
-        return fail(kExitFailure, "'" + dir.string() + "' is not a directory");
+        return fail(kExitFailure, dir.string() + " is not a directory");
 
     std::optional<LayoutDocument> doc;
     const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
