@@ -6,11 +6,6 @@
 
 namespace kestrel {
 
-bool groundPlaneOn(const BoardSettings& settings, int layer)
-{
-    return settings.groundPlaneOfSide(Layer::isSide1(layer)) != 0;
-}
-
 int32_t grownPenWidth(const LayoutObject& o, int32_t c) { return o.Width + 2 * c; }
 
 PadExtents grownPadExtents(const LayoutObject& pad, int32_t e)

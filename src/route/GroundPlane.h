@@ -7,13 +7,11 @@
 #include "model/Board.h"
 #include "model/LayoutObject.h"
 #include "view/Geometry.h"
+#include "view/LayerSwitches.h" // groundPlaneOn
 
 #include <cstdint>
 
 namespace kestrel {
-
-// Whether the ground plane of the layer's side is filled.
-bool groundPlaneOn(const BoardSettings& settings, int layer);
 
 // Pen width of a line, track or zone outline grown by c on both sides.
 int32_t grownPenWidth(const LayoutObject& o, int32_t c);
