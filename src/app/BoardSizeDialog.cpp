@@ -1,6 +1,6 @@
 #include "app/BoardSizeDialog.h"
 
-#include "app/Prompts.h"
+#include "model/gui/Prompts.h"
 #include "app/UiTexts.h"
 #include "model/Board.h"
 #include "model/LayoutDocument.h"

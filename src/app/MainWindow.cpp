@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
 
 #include "app/CommandTable.h"
-#include "app/Prompts.h"
+#include "model/gui/Prompts.h"
+#include "output/gui/DrillDialog.h"
+#include "output/gui/GerberDialog.h"
 #include "app/ToolIcons.h"
 #include "app/ToolPanel.h"
 #include "app/UiTexts.h"
@@ -86,6 +88,9 @@ void MainWindow::defineHandlers()
     on("SB_SaveClick", [this] { saveDocument(); });
     on("Speichernals1Click", [this] { saveDocumentAs(); });
     on("Beenden1Click", [this] { close(); });
+
+    on("Gerber274Xerzeugen1Click", [this] { runGerberDialog(this, doc_, lang_, prompts_); });
+    on("Bohrdaten1Click", [this] { runDrillDialog(this, doc_, lang_, prompts_); });
 
     on("NeuePlatine1Click", [this] { addNewBoard(); });
     on("Layoutgroesse1Click", [this] { editBoardSize(); });

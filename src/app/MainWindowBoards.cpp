@@ -4,7 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/BoardSizeDialog.h"
-#include "app/Prompts.h"
+#include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
 
 #include <QMenu>

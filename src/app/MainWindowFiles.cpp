@@ -3,7 +3,7 @@
 
 #include "app/MainWindow.h"
 
-#include "app/Prompts.h"
+#include "model/gui/Prompts.h"
 #include "model/LayoutFile.h"
 #include "view/gui/BoardView.h"
 

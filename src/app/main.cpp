@@ -1,6 +1,6 @@
 #include "app/InterfaceLanguage.h"
 #include "app/MainWindow.h"
-#include "app/Prompts.h"
+#include "model/gui/Prompts.h"
 
 #include <QApplication>
 

@@ -130,7 +130,7 @@ TEST(Commands, ShortcutsOfTheEditCommands)
 TEST(Commands, LaterCommandsStayDisabledWhileBuiltOnesFollowTheirRules)
 {
     WindowFixture f;
-    for (const char* name : {"GerberFormat1", "BohrDatenExcellon1", "N1", "Drucken1", "Makrospeichern1",
+    for (const char* name : {"N1", "Drucken1", "Makrospeichern1",
                              "Autospeichern1", "Rckgngig1", "Vorlage1", "Index1", "TB_Print", "TB_Vorlage",
                              "TB_Makro", "Kopieren2", "R_Hinzufuegen"})
         EXPECT_FALSE(f.action(name).isEnabled()) << name;
@@ -138,7 +138,7 @@ TEST(Commands, LaterCommandsStayDisabledWhileBuiltOnesFollowTheirRules)
                              "Platinengrsse1", "Platinelschen1", "Platinenachrechts1", "Platinenachlinks1",
                              "Platinennachladen1", "M_AutoMasse", "E_MM", "E_Zoll", "ZoomPlatine1", "Neuzeichnen1",
                              "Hinweistexte1", "K1", "SB2", "Info2", "TB_Neu", "TB_ZoomAlles", "NeuePlatine2",
-                             "Rastersichtbar1"})
+                             "Rastersichtbar1", "GerberFormat1", "BohrDatenExcellon1"})
         EXPECT_TRUE(f.action(name).isEnabled()) << name;
 
     // An empty board: nothing to zoom to.
@@ -193,6 +193,34 @@ TEST(Commands, GridMenuOffersThePredefinedGrids)
     EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 63.5);
     EXPECT_DOUBLE_EQ(f.doc().Working.Grid, 63.5);
     EXPECT_EQ(f.control<QToolButton>("SB_Raster").text(), "0.635 мм");
+}
+
+// The export commands run their dialogs through the window's prompts and
+// write the active board.
+TEST(Commands, ExportCommandsWriteTheActiveBoard)
+{
+    WindowFixture f;
+    addTrack(*f.doc().currentObjects(), {{1000, -1000}, {3000, -1000}}, 40);
+    TempDir dir;
+    const QString gerber = QString::fromStdString(dir.file("copper.gbr"));
+    f.prompts().dialogs.push_back(WindowFixture::acceptAsIs);
+    f.prompts().dialogs.push_back(WindowFixture::cancel); // the dialog stays open for more layers
+    f.prompts().saveNames.push_back(gerber);
+    f.trigger("GerberFormat1");
+    EXPECT_EQ(f.prompts().dialogNames.front(), "GerberDlg");
+    ASSERT_FALSE(f.prompts().messages.empty());
+    EXPECT_EQ(f.prompts().messages.back().text, "File created successfully.");
+    const auto gerberBytes = readBytes(gerber.toStdString());
+    EXPECT_NE(std::string(gerberBytes.begin(), gerberBytes.end()).find("D01*"), std::string::npos);
+
+    const QString drill = QString::fromStdString(dir.file("holes.drl"));
+    f.prompts().dialogs.push_back(WindowFixture::acceptAsIs);
+    f.prompts().saveNames.push_back(drill);
+    f.trigger("BohrDatenExcellon1");
+    EXPECT_EQ(f.prompts().dialogNames.back(), "LochDlg");
+    const auto drillBytes = readBytes(drill.toStdString());
+    EXPECT_EQ(std::string(drillBytes.begin(), drillBytes.end()).rfind("M48\r\n", 0), 0u);
+    EXPECT_TRUE(f.prompts().exhausted());
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // Answers the main window's dialogs from a script and records what was shown.
 // A dialog that was not scripted fails the test and is cancelled.
 
-#include "app/Prompts.h"
+#include "model/gui/Prompts.h"
 
 #include <QDialog>
 #include <QString>

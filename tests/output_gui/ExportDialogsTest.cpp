@@ -41,41 +41,41 @@ QString captionOf(QWidget& w, const char* name)
 }
 
 // Scripted answers for the prompts of one command run.
-struct Script {
+struct Script : Prompts {
     std::deque<std::function<bool(QDialog&)>> dialogAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     QStringList suggestedNames, filters, suffixes;
     struct Message {
         QString caption, text;
-        QMessageBox::Icon icon;
+        Icon icon;
     };
     std::vector<Message> messages;
 
-    ExportPrompts prompts()
+    bool runDialog(QDialog& d) override
     {
-        ExportPrompts p;
-        p.runDialog = [this](QDialog& d) {
-            if (dialogAnswers.empty())
-                return false;
-            auto answer = dialogAnswers.front();
-            dialogAnswers.pop_front();
-            return answer(d);
-        };
-        p.saveFileName = [this](QWidget*, const QString& suggested, const QString& filter,
-                                const QString& suffix) -> std::optional<QString> {
-            suggestedNames << suggested;
-            filters << filter;
-            suffixes << suffix;
-            auto answer = fileAnswers.empty() ? std::nullopt : fileAnswers.front();
-            if (!fileAnswers.empty())
-                fileAnswers.pop_front();
-            return answer;
-        };
-        p.message = [this](QWidget*, const QString& caption, const QString& text, QMessageBox::Icon icon) {
-            messages.push_back({caption, text, icon});
-        };
-        return p;
+        if (dialogAnswers.empty())
+            return false;
+        auto answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        return answer(d);
     }
+    std::optional<QString> saveFileName(QWidget*, const QString& suggested, const QString& filter,
+                                        const QString& suffix) override
+    {
+        suggestedNames << suggested;
+        filters << filter;
+        suffixes << suffix;
+        auto answer = fileAnswers.empty() ? std::nullopt : fileAnswers.front();
+        if (!fileAnswers.empty())
+            fileAnswers.pop_front();
+        return answer;
+    }
+    void message(QWidget*, const QString& caption, const QString& text, Icon icon) override
+    {
+        messages.push_back({caption, text, icon});
+    }
+    std::optional<QString> openFileName(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+    Answer ask(QWidget*, const QString&, const QString&, Buttons, Icon) override { return Answer::Cancel; }
 };
 
 std::string fileText(const QString& path)
@@ -207,7 +207,7 @@ TEST(GerberDialog, CommandLoopsUntilClosed)
         [](QDialog&) { return false; },
     };
     script.fileAnswers = {k1, std::nullopt, mask, QString::fromStdString(dir.file("none/x.gbr"))};
-    runGerberDialog(&window, doc, Language::English, script.prompts());
+    runGerberDialog(&window, doc, Language::English, script);
 
     EXPECT_EQ(script.suggestedNames, (QStringList{"COPPER1.GBR", "SLDMASK1.GBR", "SLDMASK1.GBR", "SLDMASK1.GBR"}));
     EXPECT_EQ(script.filters.front(), "*.gbr|*.gbr");
@@ -222,10 +222,10 @@ TEST(GerberDialog, CommandLoopsUntilClosed)
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(script.messages[i].caption, "Gerber file (RS274X format)");
         EXPECT_EQ(script.messages[i].text, "File created successfully.");
-        EXPECT_EQ(script.messages[i].icon, QMessageBox::Information);
+        EXPECT_EQ(script.messages[i].icon, Prompts::Icon::Information);
     }
     EXPECT_TRUE(script.messages[2].text.startsWith("Can not create file!\n\n"));
-    EXPECT_EQ(script.messages[2].icon, QMessageBox::Critical);
+    EXPECT_EQ(script.messages[2].icon, Prompts::Icon::Error);
 
     // The next run starts with the layer and options of the last one.
     Script again;
@@ -234,7 +234,7 @@ TEST(GerberDialog, CommandLoopsUntilClosed)
         seen = static_cast<TGerberDlg&>(d).options();
         return false;
     }};
-    runGerberDialog(&window, doc, Language::English, again.prompts());
+    runGerberDialog(&window, doc, Language::English, again);
     EXPECT_EQ(seen.layer, GerberLayer::LStop1);
     EXPECT_TRUE(seen.invert);
     EXPECT_DOUBLE_EQ(seen.offsetMm, 0.2);
@@ -247,7 +247,7 @@ TEST(GerberDialog, RussianMessages)
     Script script;
     script.dialogAnswers = {[](QDialog&) { return true; }, [](QDialog&) { return true; }};
     script.fileAnswers = {QString::fromStdString(dir.file("a.gbr")), QString::fromStdString(dir.file("no/a.gbr"))};
-    runGerberDialog(nullptr, doc, Language::Russian, script.prompts());
+    runGerberDialog(nullptr, doc, Language::Russian, script);
     EXPECT_EQ(script.suggestedNames.front(), "KUPFER1.GBR");
     ASSERT_EQ(script.messages.size(), 2u);
     EXPECT_EQ(script.messages[0].caption, "Gerberfile im RS274X-Format");
@@ -291,7 +291,7 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
 
     Script cancelled;
     cancelled.dialogAnswers = {[](QDialog&) { return false; }};
-    runDrillDialog(&window, doc, Language::English, cancelled.prompts());
+    runDrillDialog(&window, doc, Language::English, cancelled);
     EXPECT_TRUE(cancelled.suggestedNames.empty());
 
     Script component;
@@ -300,7 +300,7 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
         return true;
     }};
     component.fileAnswers = {path};
-    runDrillDialog(&window, doc, Language::English, component.prompts());
+    runDrillDialog(&window, doc, Language::English, component);
     EXPECT_EQ(component.filters, QStringList{"Drill files (Excellon)|*.DRL"});
     EXPECT_EQ(component.suffixes, QStringList{"DRL"});
     EXPECT_TRUE(component.messages.empty()); // success is silent
@@ -309,9 +309,9 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     Script failing;
     failing.dialogAnswers = {[](QDialog& d) { return static_cast<TLochDlg&>(d).side() == DrillSide::Component; }};
     failing.fileAnswers = {QString::fromStdString(dir.file("none/holes.drl"))};
-    runDrillDialog(&window, doc, Language::Russian, failing.prompts());
+    runDrillDialog(&window, doc, Language::Russian, failing);
     EXPECT_EQ(failing.filters, QStringList{"*.drl|*.drl"});
     ASSERT_EQ(failing.messages.size(), 1u);
     EXPECT_TRUE(failing.messages[0].text.startsWith("Datei konnte nicht erstellt werden!"));
-    EXPECT_EQ(failing.messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(failing.messages[0].icon, Prompts::Icon::Error);
 }

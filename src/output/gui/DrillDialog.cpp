@@ -59,7 +59,7 @@ TLochDlg::TLochDlg(Language lang, QWidget* parent) : QDialog(parent)
 
 DrillSide TLochDlg::side() const { return RB_Kupfer_->isChecked() ? DrillSide::Solder : DrillSide::Component; }
 
-void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, const ExportPrompts& prompts)
+void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts& prompts)
 {
     ObjectList* objects = doc.currentObjects();
     if (!objects)
@@ -82,7 +82,7 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, const E
         prompts.message(parent, title(lang),
                         text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
                             QString::fromStdString(failure),
-                        QMessageBox::Critical);
+                        Prompts::Icon::Error);
 }
 
 } // namespace kestrel

@@ -4,7 +4,7 @@
 
 #include "model/LayoutDocument.h"
 #include "output/DrillExport.h"
-#include "output/gui/ExportPrompts.h"
+#include "model/gui/Prompts.h"
 
 #include <QDialog>
 
@@ -26,6 +26,6 @@ private:
 // The command behind the menu item BohrDatenExcellon1, on the active board
 // of `doc`. The dialog is kept as a child of `parent`.
 void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang,
-                    const ExportPrompts& prompts = ExportPrompts::desktop());
+                    Prompts& prompts);
 
 } // namespace kestrel

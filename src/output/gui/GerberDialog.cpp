@@ -170,7 +170,7 @@ void TGerberDlg::BohrungenFreiClick()
         Koernen_->setChecked(false);
 }
 
-void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, const ExportPrompts& prompts)
+void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts& prompts)
 {
     ObjectList* objects = doc.currentObjects();
     if (!objects)
@@ -192,12 +192,12 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, const 
         const std::string failure = writeGerber(path->toStdString(), *objects, doc.Working, options, lang);
         if (failure.empty()) {
             prompts.message(parent, caption, text(lang, "Datei wurde erfolgreich erstellt.", "File created successfully."),
-                            QMessageBox::Information);
+                            Prompts::Icon::Information);
         } else {
             prompts.message(parent, caption,
                             text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
                                 QString::fromStdString(failure),
-                            QMessageBox::Critical);
+                            Prompts::Icon::Error);
         }
     }
 }

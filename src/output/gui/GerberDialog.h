@@ -5,7 +5,7 @@
 
 #include "model/LayoutDocument.h"
 #include "output/GerberExport.h"
-#include "output/gui/ExportPrompts.h"
+#include "model/gui/Prompts.h"
 
 #include <QDialog>
 
@@ -44,6 +44,6 @@ private:
 // of `doc`. The dialog is kept as a child of `parent`, so the next call
 // shows the layer and options of the last one.
 void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang,
-                     const ExportPrompts& prompts = ExportPrompts::desktop());
+                     Prompts& prompts);
 
 } // namespace kestrel

@@ -1,6 +1,6 @@
 #pragma once
-// Every file dialog, message box, question and modal dialog of the main
-// window goes through this seam, so tests answer them without real dialogs.
+// Every file dialog, message box, question and modal dialog of the editor
+// goes through this seam, so tests answer them without real dialogs.
 
 #include <QString>
 
@@ -22,9 +22,10 @@ public:
     // Filters are given as "description|pattern|description|pattern".
     virtual std::optional<QString> openFileName(QWidget* parent, const QString& directory,
                                                 const QString& filter) = 0;
-    // defaultSuffix is appended when the typed name has none; the dialog
-    // asks before an existing file is overwritten.
-    virtual std::optional<QString> saveFileName(QWidget* parent, const QString& directory, const QString& filter,
+    // startPath is a directory or a file name to suggest; defaultSuffix is
+    // appended when the typed name has none; the dialog asks before an
+    // existing file is overwritten.
+    virtual std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
                                                 const QString& defaultSuffix) = 0;
     virtual void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) = 0;
     virtual Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons,
@@ -37,7 +38,7 @@ public:
 class DesktopPrompts : public Prompts {
 public:
     std::optional<QString> openFileName(QWidget* parent, const QString& directory, const QString& filter) override;
-    std::optional<QString> saveFileName(QWidget* parent, const QString& directory, const QString& filter,
+    std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
                                         const QString& defaultSuffix) override;
     void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
     Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons, Icon icon) override;

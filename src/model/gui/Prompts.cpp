@@ -1,4 +1,4 @@
-#include "app/Prompts.h"
+#include "model/gui/Prompts.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -53,10 +53,10 @@ std::optional<QString> DesktopPrompts::openFileName(QWidget* parent, const QStri
     return name;
 }
 
-std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QString& directory,
+std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QString& startPath,
                                                     const QString& filter, const QString& defaultSuffix)
 {
-    QFileDialog dialog(parent, QString(), directory, qtNameFilters(filter));
+    QFileDialog dialog(parent, QString(), startPath, qtNameFilters(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
