@@ -5,6 +5,7 @@
 #include <boost/geometry/geometries/box.hpp>
 #include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
+#include <boost/iterator/function_output_iterator.hpp>
 
 #include <algorithm>
 #include <unordered_map>
@@ -68,15 +69,19 @@ const std::vector<Region>& CopperMap::outline(size_t index)
 
 bool CopperMap::outlinesOverlap(size_t a, size_t b)
 {
-    const std::vector<Region>& first = outline(a);
-    const std::vector<Region>& second = outline(b);
-    for (const Region& p : first) {
-        if (!p.bounds().overlaps(bounds_[b]))
-            continue;
-        for (const Region& q : second)
-            if (p.overlaps(q))
-                return true;
-    }
+    for (const Region& part : outline(a))
+        if (partOverlaps(part, b))
+            return true;
+    return false;
+}
+
+bool CopperMap::partOverlaps(const Region& part, size_t index)
+{
+    if (!part.bounds().overlaps(bounds_[index]))
+        return false;
+    for (const Region& other : outline(index))
+        if (part.overlaps(other))
+            return true;
     return false;
 }
 
@@ -91,9 +96,10 @@ void CopperMap::objectsNear(int layer, const Rect& area, std::vector<uint32_t>& 
     if (!isBoardCopper(layer))
         return;
     const Tree& tree = index_->trees[treeOf(layer)];
-    for (auto it = tree.qbegin(bgi::intersects(toBox(area))); it != tree.qend(); ++it)
-        if (bounds_[it->second].overlaps(area))
-            out.push_back(it->second);
+    // The tree also reports boxes that only touch; those cannot overlap.
+    tree.query(bgi::intersects(toBox(area)) &&
+                   bgi::satisfies([&](const IndexEntry& e) { return bounds_[e.second].overlaps(area); }),
+               boost::make_function_output_iterator([&](const IndexEntry& e) { out.push_back(e.second); }));
 }
 
 std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8_t>& reached)
@@ -112,9 +118,7 @@ std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8
         near.clear();
         map.objectsNear(o.Layer, map.bounds(i), near);
         for (uint32_t j : near) {
-            if (reached[j])
-                continue;
-            if (map.outlinesOverlap(i, j)) {
+            if (!reached[j] && map.outlinesOverlap(i, j)) {
                 reached[j] = 1;
                 found.push_back(j);
             }

@@ -34,6 +34,8 @@ public:
     const std::vector<Region>& outline(size_t index);
     // Whether the outlines of two objects overlap with positive area.
     bool outlinesOverlap(size_t a, size_t b);
+    // Whether one part of an outline overlaps the object's outline.
+    bool partOverlaps(const Region& part, size_t index);
 
     // Position of an object in the list, -1 when it is not there.
     long indexOf(const LayoutObject* o) const;

@@ -316,7 +316,9 @@ Region circleRegion(const LayoutObject& o)
     const int64_t rm = halfWidth + o.Y2;
     const int64_t far = 2 * static_cast<int64_t>(o.X2);
     const int32_t d = static_cast<int32_t>(((static_cast<int64_t>(stop) - start) % 360 + 360) % 360);
-    const int32_t middle = d < 181 ? start + d / 2 : start - (360 - d) / 2;
+    // In 64 bits: a start angle read from a file may lie anywhere.
+    const int64_t middle64 = d < 181 ? static_cast<int64_t>(start) + d / 2 : static_cast<int64_t>(start) - (360 - d) / 2;
+    const auto middle = static_cast<int32_t>(middle64 % 360);
     const Polygon wedge = {pointOnRadius(c, start, rm), pointOnRadius(c, start, far), pointOnRadius(c, middle, far),
                            pointOnRadius(c, stop, far), pointOnRadius(c, stop, rm)};
     region = d < 181 ? region.intersected(Region::fromPolygon(wedge)) : region.subtracted(Region::fromPolygon(wedge));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <random>
 
@@ -305,8 +306,9 @@ TEST(OutlineBounds, HoldsTheRegionEvenForOddValues)
     LayoutObject wideRing = circle(100, 150, 0, 0, false); // inner disc widened past the outer one
     LayoutObject oddArc = circle(101, 20, 30, 300, false);
     LayoutObject zone = pointObject(ObjectKind::Zone, 0, {{0, 0}, {500, 0}, {250, 400}});
+    LayoutObject extremeAngle = circle(100, 80, std::numeric_limits<int32_t>::max(), 5, false);
     const LayoutObject objects[] = {
-        bigHole,  negativeWidth, wideRing, oddArc, zone, makePad({10, 10}, 100, 5, 1, 30), makePad({0, 0}, 77, 8, 1, 30),
+        bigHole,  negativeWidth, wideRing, oddArc, zone, extremeAngle, makePad({10, 10}, 100, 5, 1, 30), makePad({0, 0}, 77, 8, 1, 30),
         makeLine({0, 0}, {-300, 70}, 0, 1), makeText({0, 0}, "X", 0, 50, -200, -80, 1),
     };
     for (const LayoutObject& o : objects) {

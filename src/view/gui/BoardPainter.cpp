@@ -1,0 +1,370 @@
+#include "view/gui/BoardPainter.h"
+
+#include "view/GridChoice.h"
+#include "view/gui/LabelPainter.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QPointF>
+
+#include <algorithm>
+#include <vector>
+
+namespace kestrel {
+
+namespace {
+
+// Pens wider than one pixel have round ends and joins; width 0 is a
+// cosmetic one-pixel pen.
+QPen widePen(const QColor& colour, int32_t widthUnits)
+{
+    return QPen(colour, std::max(0, widthUnits), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QPen onePixelPen(const QColor& colour)
+{
+    QPen pen(colour, 0);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+// Corners of a track or zone, converted into one reused buffer.
+const std::vector<QPointF>& cornerPoints(const LayoutObject& o, int32_t dx = 0, int32_t dy = 0)
+{
+    static std::vector<QPointF> buffer;
+    buffer.clear();
+    buffer.reserve(o.Points.size());
+    for (const Point& p : o.Points)
+        buffer.emplace_back(p.x + dx, p.y + dy);
+    return buffer;
+}
+
+QRectF squareAround(double x, double y, double radius)
+{
+    return {x - radius, y - radius, 2 * radius, 2 * radius};
+}
+
+// The whole degrees of a circle's arc in Qt's terms: Qt counts angles
+// against the y-down frame, the board's y points up, so both signs flip.
+struct ArcAngles {
+    int startSixteenths;
+    int spanSixteenths;
+};
+ArcAngles arcAngles(const LayoutObject& c)
+{
+    const int start = c.Angle % 360;
+    int span = ((c.Width - c.Angle) % 360 + 360) % 360;
+    if (span == 0)
+        span = 360; // equal angles: the full circle
+    return {-start * 16, -span * 16};
+}
+
+// A circle or ring as an arc (or a chord when filled) on its middle radius,
+// with a pen as wide as the ring; widened by e for the clearance.
+void drawCircleFigure(QPainter& painter, const LayoutObject& c, const QColor& colour, int32_t e)
+{
+    const int32_t ring = std::max(0, c.X2 - c.Y2);
+    const int32_t penWidth = ring + 2 * e;
+    const int32_t rm = c.X2 - roundEven(penWidth / 2.0) + e;
+    const QRectF box = squareAround(c.X1, c.Y1, rm);
+    const ArcAngles a = arcAngles(c);
+    painter.setPen(widePen(colour, penWidth));
+    if (c.Filled) {
+        painter.setBrush(colour);
+        painter.drawChord(box, a.startSixteenths, a.spanSixteenths);
+    } else {
+        painter.setBrush(Qt::NoBrush);
+        painter.drawArc(box, a.startSixteenths, a.spanSixteenths);
+    }
+}
+
+void drawPolyFigure(QPainter& painter, const LayoutObject& o, const QColor& colour, int32_t penWidth, bool filled,
+                    const QColor& fill)
+{
+    const auto& pts = cornerPoints(o);
+    painter.setPen(widePen(colour, penWidth));
+    if (filled) {
+        painter.setBrush(fill);
+        painter.drawPolygon(pts.data(), static_cast<int>(pts.size()));
+    } else {
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+    }
+}
+
+void drawCornerMarks(QPainter& painter, const LayoutObject& o)
+{
+    const double radius = std::max(o.Width / 2, 20);
+    painter.setPen(onePixelPen(BoardColours::Marks));
+    painter.setBrush(BoardColours::Marks);
+    for (const Point& p : o.Points)
+        painter.drawEllipse(QPointF(p.x, p.y), radius, radius);
+}
+
+struct KindStyle {
+    QColor colour;
+    QColor holeColour;
+    int32_t padEnlargement = 0;
+    bool routedBlue = false;  // autorouted tracks show blue on screen
+    bool cornerMarks = false; // selected, ungrouped zones and tracks
+};
+
+void drawKind(QPainter& painter, const LayoutObject& o, const KindStyle& style)
+{
+    switch (o.kind()) {
+    case ObjectKind::Line:
+        painter.setPen(widePen(style.colour, o.Width));
+        painter.drawLine(QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
+        break;
+    case ObjectKind::Pad:
+        DrawPadShape(painter, style.colour, style.padEnlargement, o.Shape, o.X2, o.Y2, {o.X1, o.Y1},
+                     style.holeColour);
+        break;
+    case ObjectKind::Text:
+        drawLabel(painter, o, style.colour);
+        break;
+    case ObjectKind::Zone:
+        if (o.Points.size() < 2)
+            break;
+        drawPolyFigure(painter, o, style.colour, o.Width, o.FillOn != 0, style.colour);
+        if (style.cornerMarks)
+            drawCornerMarks(painter, o);
+        break;
+    case ObjectKind::Track:
+        if (o.Points.size() < 2)
+            break;
+        drawPolyFigure(painter, o, style.routedBlue && o.Routed ? BoardColours::Marks : style.colour, o.Width, false,
+                       style.colour);
+        if (style.cornerMarks)
+            drawCornerMarks(painter, o);
+        break;
+    case ObjectKind::Circle:
+        drawCircleFigure(painter, o, style.colour, 0);
+        break;
+    }
+}
+
+QColor screenColour(const LayoutObject& o, int activeLayer)
+{
+    QColor c = o.Selected ? BoardColours::Selected
+                          : (Layer::isCopper(o.Layer) ? BoardColours::Copper : BoardColours::Silk);
+    if (o.Layer >= 1 && o.Layer <= 4 && Layer::isSide1(o.Layer) != Layer::isSide1(activeLayer))
+        c = BoardColours::OtherSide;
+    return c;
+}
+
+} // namespace
+
+LayerState LayerState::of(const BoardSettings& s)
+{
+    LayerState l;
+    l.activeLayer = static_cast<int>(s.ActiveLayer);
+    for (size_t i = 0; i < 4; ++i)
+        l.visible[i] = s.LayerVisible[i] != 0;
+    l.groundPlane1 = s.GroundPlane1 != 0;
+    l.groundPlane2 = s.GroundPlane2 != 0;
+    return l;
+}
+
+bool LayerState::isVisible(int layer) const
+{
+    if (layer >= 1 && layer <= 4)
+        return visible[static_cast<size_t>(layer - 1)];
+    return layer == 5 || layer == 6;
+}
+
+BoardPaintOptions BoardPaintOptions::of(const BoardSettings& s)
+{
+    BoardPaintOptions o;
+    o.layers = LayerState::of(s);
+    o.boardWidth = s.BoardWidth;
+    o.boardHeight = s.BoardHeight;
+    o.zoomPxPerUnit = s.Zoom;
+    o.gridUnits = s.Grid;
+    return o;
+}
+
+QTransform boardTransform(double zoom, double scrollX, double scrollY)
+{
+    return QTransform(zoom, 0, 0, -zoom, -scrollX, -scrollY);
+}
+
+void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options, const Rect& clip)
+{
+    const int32_t k = roundEven(1.0 / options.zoomPxPerUnit);
+    painter.fillRect(QRectF(0, -options.boardHeight - k, options.boardWidth + k, options.boardHeight + k),
+                     options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
+    if (options.gridVisible)
+        DrawGrid(painter, options, clip);
+    DrawLayers(painter, objects, options.layers, clip);
+    for (const auto& o : objects)
+        if (o->is(ObjectKind::Pad) && !o->Connections.empty())
+            DrawRubberBands(painter, *o, 0, 0, options.autorouterTool);
+}
+
+void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clip)
+{
+    const GridLines lines = gridLines(options.boardWidth, options.boardHeight, options.gridUnits,
+                                      options.zoomPxPerUnit, clip, options.gridMarker);
+    if (lines.horizontal.empty() && lines.vertical.empty())
+        return;
+    const double left = std::max(clip.left, 0), right = std::min(clip.right, options.boardWidth);
+    const double top = std::max(clip.top, -options.boardHeight), bottom = std::min(clip.bottom, 0);
+    QPen thin = onePixelPen(BoardColours::Grid);
+    QPen thick = thin;
+    thick.setWidth(2);
+    // All thin lines first, then the markers: two pen changes per paint.
+    for (const bool marker : {false, true}) {
+        painter.setPen(marker ? thick : thin);
+        for (const GridLine& l : lines.horizontal)
+            if (l.marker == marker)
+                painter.drawLine(QPointF(left, l.position), QPointF(right, l.position));
+        for (const GridLine& l : lines.vertical)
+            if (l.marker == marker)
+                painter.drawLine(QPointF(l.position, top), QPointF(l.position, bottom));
+    }
+}
+
+void DrawLayers(QPainter& painter, const ObjectList& objects, const LayerState& layers, const Rect& clip)
+{
+    static constexpr int side2OnTop[] = {1, 2, 3, 4, 5, 6};
+    static constexpr int side1OnTop[] = {3, 4, 1, 2, 5, 6};
+    for (const int layer : layers.activeLayer >= 3 ? side2OnTop : side1OnTop)
+        DrawLayer(painter, objects, layers, layer, clip);
+}
+
+void DrawLayer(QPainter& painter, const ObjectList& objects, const LayerState& layers, int layer, const Rect& clip)
+{
+    if (!layers.isVisible(layer))
+        return;
+    std::vector<const LayoutObject*> drawn;
+    for (const auto& o : objects)
+        if (o->Layer == layer && (layer >= 5 || BoundingRect(*o).overlaps(clip)))
+            drawn.push_back(o.get());
+
+    const bool clearances = (layer == 1 || layer == 3) &&
+                            Layer::isSide1(layer) == layers.activeSideIs1() && layers.activeGroundPlane();
+    if (clearances)
+        for (const LayoutObject* o : drawn)
+            DrawClearance(painter, *o);
+    for (const LayoutObject* o : drawn)
+        if (!o->is(ObjectKind::Pad))
+            DrawObject(painter, *o, layers.activeLayer);
+    for (const LayoutObject* o : drawn)
+        if (o->is(ObjectKind::Pad))
+            DrawObject(painter, *o, layers.activeLayer);
+}
+
+void DrawObject(QPainter& painter, const LayoutObject& o, int activeLayer)
+{
+    KindStyle style;
+    style.colour = screenColour(o, activeLayer);
+    style.holeColour = o.Partner ? BoardColours::ViaHole : BoardColours::Hole;
+    style.routedBlue = !o.Selected;
+    style.cornerMarks = o.Selected && o.Groups.empty();
+    drawKind(painter, o, style);
+}
+
+void DrawObjectInColour(QPainter& painter, const LayoutObject& o, bool solderMask, const QColor& otherColour,
+                        const QColor& copperColour)
+{
+    KindStyle style;
+    style.colour = (o.Layer == 1 || o.Layer == 3) ? copperColour : otherColour;
+    style.holeColour = BoardColours::Hole;
+    if (solderMask && o.is(ObjectKind::Pad)) {
+        style.padEnlargement = 30;
+        style.holeColour = style.colour;
+    }
+    drawKind(painter, o, style);
+}
+
+void DrawClearance(QPainter& painter, const LayoutObject& o)
+{
+    const QColor& white = BoardColours::Clearance;
+    const int32_t c = o.Clearance;
+    switch (o.kind()) {
+    case ObjectKind::Line:
+        painter.setPen(widePen(white, o.Width + 2 * c));
+        painter.drawLine(QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
+        break;
+    case ObjectKind::Pad:
+        DrawPadShape(painter, white, c, o.Shape, o.X2, o.Y2, {o.X1, o.Y1}, white);
+        break;
+    case ObjectKind::Text: {
+        const Rect box = Rect{o.X1, o.Y1, o.X2, o.Y2}.normalised().grown(c);
+        painter.fillRect(QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top), white);
+        break;
+    }
+    case ObjectKind::Zone:
+        if (o.Points.size() >= 2)
+            drawPolyFigure(painter, o, white, o.Width + 2 * c, o.FillOn != 0, white);
+        break;
+    case ObjectKind::Track:
+        if (o.Points.size() >= 2)
+            drawPolyFigure(painter, o, white, o.Width + 2 * c, false, white);
+        break;
+    case ObjectKind::Circle:
+        drawCircleFigure(painter, o, white, c);
+        break;
+    }
+}
+
+void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape, int32_t r, int32_t h, Point centre,
+                  const QColor& holeColour)
+{
+    const double x = centre.x, y = centre.y;
+    if (h == r) {
+        // A hole as large as the pad: hole-coloured disc, pad-coloured rim and cross.
+        painter.setPen(onePixelPen(colour));
+        painter.setBrush(holeColour);
+        painter.drawEllipse(QPointF(x, y), h, h);
+        const int32_t s = roundEven(r * 0.5);
+        painter.drawLine(QPointF(x - s, y + s), QPointF(x + s, y - s));
+        painter.drawLine(QPointF(x + s, y + s), QPointF(x - s, y - s));
+        return;
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    const double R = r + e;
+    const double L = 2.0 * r + e;
+    const double corner = roundEven(1.5 * R) / 2.0;
+    auto octagon = [&](double a, double b) {
+        const double c = roundEven(R * 0.585);
+        const QPointF pts[8] = {{x - a, y + b - c}, {x - a + c, y + b}, {x + a - c, y + b}, {x + a, y + b - c},
+                                {x + a, y - b + c}, {x + a - c, y - b}, {x - a + c, y - b}, {x - a, y - b + c}};
+        painter.drawPolygon(pts, 8);
+    };
+    switch (shape) {
+    case 1: painter.drawEllipse(QPointF(x, y), R, R); break;
+    case 2: octagon(R, R); break;
+    case 3: painter.drawRect(QRectF(x - R, y - R, 2 * R, 2 * R)); break;
+    case 4: painter.drawRoundedRect(QRectF(x - L, y - R, 2 * L, 2 * R), corner, corner); break;
+    case 5: octagon(L, R); break;
+    case 6: painter.drawRect(QRectF(x - L, y - R, 2 * L, 2 * R)); break;
+    case 7: painter.drawRoundedRect(QRectF(x - R, y - L, 2 * R, 2 * L), corner, corner); break;
+    case 8: octagon(R, L); break;
+    case 9: painter.drawRect(QRectF(x - R, y - L, 2 * R, 2 * L)); break;
+    default: break; // no pad area, only the hole
+    }
+    if (h > 0) {
+        painter.setBrush(holeColour);
+        painter.drawEllipse(QPointF(x, y), h, h);
+    }
+}
+
+void DrawRubberBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool)
+{
+    if (!pad.is(ObjectKind::Pad))
+        return;
+    const QPointF from(pad.X1 + dx, pad.Y1 + dy);
+    for (const LayoutObject* q : pad.Connections) {
+        if (!q)
+            continue;
+        const bool highlighted = autorouterTool && pad.Selected && q->Selected;
+        painter.setPen(onePixelPen(highlighted ? BoardColours::Selected : BoardColours::Marks));
+        const QPointF to = q->Selected ? QPointF(q->X1 + dx, q->Y1 + dy) : QPointF(q->X1, q->Y1);
+        painter.drawLine(from, to);
+    }
+}
+
+} // namespace kestrel

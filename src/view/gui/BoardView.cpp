@@ -1,0 +1,401 @@
+#include "view/gui/BoardView.h"
+
+#include "view/gui/OriginMarker.h"
+#include "view/gui/PaintBox.h"
+#include "view/gui/Ruler.h"
+#include "view/gui/ScrollBox.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace kestrel {
+
+namespace {
+
+void setHint(QWidget* w, const QString& hint)
+{
+    // Short part as tool tip, long part for the status line; the whole
+    // hint stays available to the shell's hint handler.
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    w->setToolTip(bar < 0 ? hint : hint.left(bar));
+    w->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    w->setProperty("hint", hint);
+}
+
+} // namespace
+
+BoardView::BoardView(QWidget* parent) : QWidget(parent)
+{
+    hRuler_ = new Ruler(*this, Qt::Horizontal, this);
+    vRuler_ = new Ruler(*this, Qt::Vertical, this);
+    scrollBox_ = new ScrollBox(*this, this);
+    paintBox_ = new PaintBox(*this, scrollBox_->viewport());
+    originMarker_ = new OriginMarker(*this, scrollBox_->viewport());
+    unitButton_ = new QToolButton(hRuler_);
+    unitButton_->setObjectName(QStringLiteral("SB_Einheit"));
+    unitButton_->setGeometry(0, 0, 21, 20);
+    unitButton_->setAutoRaise(true);
+    connect(unitButton_, &QToolButton::clicked, this, &BoardView::toggleUnit);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(hRuler_, 0, 0, 1, 2);
+    layout->addWidget(vRuler_, 1, 0);
+    layout->addWidget(scrollBox_, 1, 1);
+
+    setLanguage(language_);
+    reloadFromDocument();
+}
+
+BoardView::~BoardView() = default;
+
+void BoardView::setDocument(LayoutDocument* document)
+{
+    document_ = document;
+    reloadFromDocument();
+}
+
+void BoardView::reloadFromDocument()
+{
+    if (document_ && document_->activeBoard()) {
+        viewport_.attach(document_->Working);
+        sanitizeViewSettings(document_->Working);
+    } else {
+        viewport_.attach(empty_);
+    }
+    viewport_.setClientSize({scrollBox_->viewport()->width(), scrollBox_->viewport()->height()});
+    viewport_.setBoxSize({scrollBox_->width(), scrollBox_->height()});
+    viewport_.clampScroll();
+    applyViewport();
+    redraw();
+    Q_EMIT gridChanged(grid(), gridCaption());
+    Q_EMIT viewChanged();
+}
+
+void BoardView::setLanguage(Language lang)
+{
+    language_ = lang;
+    updateUnitButton();
+    setHint(unitButton_, lang == Language::English ? QStringLiteral("Unit of rulers|Select inch or mm")
+                                                   : QStringLiteral("Единицы измерения"));
+    // The origin marker's hint has no English text of its own.
+    setHint(originMarker_, QStringLiteral("Нулевая точка|Нулевая точка отсчета на координатной сетке"));
+}
+
+QString BoardView::gridCaption() const
+{
+    return QString::fromStdString(kestrel::gridCaption(grid()));
+}
+
+Point BoardView::screenToBoard(QPoint p, bool snap) const
+{
+    return viewport_.screenToBoard({p.x(), p.y()}, snap);
+}
+
+QPoint BoardView::boardToScreen(Point p) const
+{
+    const Pixel px = viewport_.boardToScreen(p);
+    return {px.x, px.y};
+}
+
+void BoardView::invalidateObject(const LayoutObject& object)
+{
+    const PixelRect r = viewport_.invalidationRect(object);
+    paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
+}
+
+void BoardView::invalidateBoardRect(const Rect& boardRect)
+{
+    const PixelRect r = viewport_.boardRectToScreen(boardRect);
+    paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
+}
+
+QWidget* BoardView::paintBox() const
+{
+    return paintBox_;
+}
+
+QWidget* BoardView::scrollBox() const
+{
+    return scrollBox_;
+}
+
+bool BoardView::scrollAtEdge(QPoint p)
+{
+    const EdgeScroll scrolled = viewport_.scrollAtEdge({p.x(), p.y()});
+    if (!scrolled.any())
+        return false;
+    applyViewport();
+    updateRulers();
+    Q_EMIT viewChanged();
+    // A fresh pointer move from where the pointer is now: the pointer tool
+    // calls again and the view keeps scrolling while the pointer stays at
+    // the edge and a button is held.
+    QTimer::singleShot(30, paintBox_, [box = paintBox_] {
+        const Qt::MouseButtons buttons = QApplication::mouseButtons();
+        if (buttons == Qt::NoButton)
+            return;
+        const QPointF local = box->mapFromGlobal(QCursor::pos());
+        QMouseEvent move(QEvent::MouseMove, local, box->mapToGlobal(local), Qt::NoButton, buttons,
+                         QApplication::keyboardModifiers());
+        QApplication::sendEvent(box, &move);
+    });
+    return true;
+}
+
+void BoardView::setZoomToolActive(bool active)
+{
+    zoomTool_ = active;
+    paintBox_->setZoomTool(active);
+}
+
+void BoardView::setAutorouterToolActive(bool active)
+{
+    autorouterTool_ = active;
+    paintBox_->update();
+}
+
+void BoardView::setOriginDragEnabled(bool enabled)
+{
+    originMarker_->setEnabled(enabled);
+}
+
+void BoardView::showPointerMarkers(Point p)
+{
+    const Pixel px = viewport_.boardToScreen(p);
+    hRuler_->moveMarker(px.x - viewport_.scroll().x);
+    vRuler_->moveMarker(px.y - viewport_.scroll().y);
+}
+
+void BoardView::zoomBoard()
+{
+    viewport_.zoomBoard();
+    afterViewChange();
+}
+
+void BoardView::zoomObjects()
+{
+    Rect r;
+    if (!document_ || !document_->activeBoard() || !unitedBounds(document_->activeBoard()->Objects, false, r))
+        return;
+    if (viewport_.zoomToRect(r))
+        afterViewChange();
+}
+
+void BoardView::zoomSelection()
+{
+    Rect r;
+    if (!document_ || !document_->activeBoard() || !unitedBounds(document_->activeBoard()->Objects, true, r))
+        return;
+    if (viewport_.zoomToRect(r))
+        afterViewChange();
+}
+
+void BoardView::setZoom(double zoomPxPerUnit)
+{
+    viewport_.setZoom(zoomPxPerUnit);
+    afterViewChange();
+}
+
+void BoardView::setGrid(double gridUnits)
+{
+    viewport_.setGrid(gridUnits);
+    paintBox_->update();
+    Q_EMIT gridChanged(grid(), gridCaption());
+}
+
+void BoardView::chooseGridTag(int tag)
+{
+    setGrid(gridFromTag(tag));
+}
+
+void BoardView::setGridVisible(bool visible)
+{
+    gridVisible_ = visible;
+    paintBox_->update();
+}
+
+void BoardView::setGridMarker(bool marker)
+{
+    gridMarker_ = marker;
+    paintBox_->update();
+}
+
+void BoardView::setInchUnit(bool inch)
+{
+    if (inch == inchUnit_)
+        return;
+    inchUnit_ = inch;
+    updateUnitButton();
+    updateRulers();
+    Q_EMIT unitChanged(inch);
+}
+
+void BoardView::toggleUnit()
+{
+    setInchUnit(!inchUnit_);
+}
+
+void BoardView::resetOrigin()
+{
+    if (!document_)
+        return;
+    document_->Origin = {0, 0};
+    updateOrigin();
+    Q_EMIT originChanged();
+}
+
+void BoardView::updateOrigin()
+{
+    placeOriginMarker();
+    updateRulers();
+}
+
+void BoardView::setPaintSuspended(bool suspended)
+{
+    if (suspended == paintSuspended_)
+        return;
+    paintSuspended_ = suspended;
+    if (!suspended)
+        redraw();
+}
+
+void BoardView::redraw()
+{
+    paintBox_->update();
+    updateRulers();
+}
+
+void BoardView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    updateRulers();
+}
+
+void BoardView::applyViewport()
+{
+    applying_ = true;
+    const PixelSize size = viewport_.paintSize();
+    const Pixel scroll = viewport_.scroll();
+    const Pixel max = viewport_.maxScroll();
+    const PixelSize client = viewport_.clientSize();
+    QScrollBar* h = scrollBox_->horizontalScrollBar();
+    QScrollBar* v = scrollBox_->verticalScrollBar();
+    h->setRange(0, max.x);
+    v->setRange(0, max.y);
+    h->setPageStep(std::max(1, client.width));
+    v->setPageStep(std::max(1, client.height));
+    h->setSingleStep(std::max(1, viewport_.scrollStep()));
+    v->setSingleStep(std::max(1, viewport_.scrollStep()));
+    h->setValue(scroll.x);
+    v->setValue(scroll.y);
+    paintBox_->setGeometry(-scroll.x, -scroll.y, size.width, size.height);
+    placeOriginMarker();
+    applying_ = false;
+}
+
+void BoardView::syncScrollFromBars()
+{
+    if (applying_)
+        return;
+    const Pixel before = viewport_.scroll();
+    viewport_.setScroll({scrollBox_->horizontalScrollBar()->value(), scrollBox_->verticalScrollBar()->value()});
+    const Pixel after = viewport_.scroll();
+    if (before == after)
+        return;
+    paintBox_->move(-after.x, -after.y);
+    placeOriginMarker();
+    if (before.x != after.x)
+        hRuler_->update();
+    if (before.y != after.y)
+        vRuler_->update();
+    Q_EMIT viewChanged();
+}
+
+void BoardView::updateRulers()
+{
+    hRuler_->update();
+    vRuler_->update();
+}
+
+void BoardView::updateUnitButton()
+{
+    const bool english = language_ == Language::English;
+    unitButton_->setText(inchUnit_ ? (english ? QStringLiteral("I") : QStringLiteral("Z")) : QStringLiteral("M"));
+}
+
+void BoardView::afterViewChange()
+{
+    applyViewport();
+    redraw();
+    Q_EMIT viewChanged();
+}
+
+void BoardView::placeOriginMarker()
+{
+    const Point origin = document_ ? document_->Origin : Point{};
+    const Pixel px = viewport_.boardToScreen(origin);
+    const Pixel scroll = viewport_.scroll();
+    originMarker_->move(px.x - scroll.x - OriginMarker::kSize / 2, px.y - scroll.y - OriginMarker::kSize / 2);
+    originMarker_->raise();
+    originMarker_->update();
+}
+
+void BoardView::originDragMoved(QPoint paintBoxPixel, bool snap)
+{
+    tentativeOrigin_ = screenToBoard(paintBoxPixel, snap);
+    Q_EMIT pointerMoved(tentativeOrigin_);
+    showPointerMarkers(tentativeOrigin_);
+    const Pixel px = viewport_.boardToScreen(tentativeOrigin_);
+    const Pixel scroll = viewport_.scroll();
+    originMarker_->move(px.x - scroll.x - OriginMarker::kSize / 2, px.y - scroll.y - OriginMarker::kSize / 2);
+}
+
+void BoardView::originDragFinished()
+{
+    if (!document_)
+        return;
+    document_->Origin = tentativeOrigin_;
+    updateOrigin();
+    Q_EMIT pointerMoved(tentativeOrigin_);
+    Q_EMIT originChanged();
+}
+
+void BoardView::paintBoxMouseMoved(QPoint p, bool ctrl)
+{
+    const Point board = screenToBoard(p, !ctrl);
+    showPointerMarkers(board);
+    Q_EMIT pointerMoved(board);
+}
+
+void BoardView::wheelZoom(QPoint p, int delta)
+{
+    paintSuspended_ = true;
+    viewport_.wheelZoom({p.x(), p.y()}, delta);
+    paintSuspended_ = false;
+    afterViewChange();
+}
+
+void BoardView::zoomToolRelease(QPoint pressPixel, QPoint releasePixel)
+{
+    paintSuspended_ = true;
+    const Point a = viewport_.clampToBoard(screenToBoard(pressPixel, false));
+    const Point b = viewport_.clampToBoard(screenToBoard(releasePixel, false));
+    viewport_.zoomToolRelease(a, b);
+    paintSuspended_ = false;
+    afterViewChange();
+}
+
+void BoardView::zoomToolOut()
+{
+    viewport_.zoomToolOut();
+    afterViewChange();
+}
+
+} // namespace kestrel

@@ -1,0 +1,188 @@
+#pragma once
+// The board view of the main window: the horizontal ruler HScalePaintBox
+// (with the unit button SB_Einheit at its left end), the vertical ruler
+// VScalePaintbox, and the scroll box ScrollBoxEx1 holding the drawing area
+// PaintBox1 and the origin marker K0_Shape.
+//
+// The view shows the active board of a LayoutDocument it does not own. The
+// active board's zoom, scroll position, grid, active layer, visible layers
+// and ground-plane flags are read from and written to the document's working
+// state (LayoutDocument::Working); the origin is LayoutDocument::Origin.
+// Whoever changes those from outside (board switch, file open, board size,
+// layer buttons, ground plane) calls reloadFromDocument() or redraw().
+//
+// Pixel coordinates given to and taken from the view are paint-box pixels:
+// the widget PaintBox1 is as large as the board at the current zoom and its
+// top-left corner is the board's top-left corner, so mouse events received
+// on paintBox() already carry them.
+
+#include "model/LayoutDocument.h"
+#include "model/Language.h"
+#include "model/Types.h"
+#include "view/GridChoice.h"
+#include "view/Viewport.h"
+
+#include <QMetaType>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+class QToolButton;
+
+namespace kestrel {
+
+class PaintBox;
+class Ruler;
+class ScrollBox;
+class OriginMarker;
+
+class BoardView : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardView(QWidget* parent = nullptr);
+    ~BoardView() override;
+
+    // The document to show (not owned; nullptr shows an empty view). Calls
+    // reloadFromDocument().
+    void setDocument(LayoutDocument* document);
+    LayoutDocument* document() const { return document_; }
+
+    // Re-reads the working state after a board switch, an open, a new
+    // document or a board-size change: sanitises it, applies zoom, grid and
+    // scroll position exactly as stored, places the origin marker and repaints
+    // the board and both rulers. Emits gridChanged and viewChanged.
+    void reloadFromDocument();
+
+    // Interface language of the unit button caption and the hints.
+    void setLanguage(Language lang);
+    Language language() const { return language_; }
+
+    // ---- state ----
+    const Viewport& viewport() const { return viewport_; }
+    double zoom() const { return viewport_.zoom(); }
+    double grid() const { return viewport_.grid(); }
+    // Caption of the grid button SB_Raster for the current grid.
+    QString gridCaption() const;
+    bool inchUnit() const { return inchUnit_; }
+    bool gridVisible() const { return gridVisible_; }
+    bool gridMarker() const { return gridMarker_; }
+    bool paintSuspended() const { return paintSuspended_; }
+
+    // ---- conversions (paint-box pixels <-> board units) ----
+    // snap: snap to the grid (the pointer tools pass false while Ctrl is held).
+    Point screenToBoard(QPoint paintBoxPixel, bool snap) const;
+    QPoint boardToScreen(Point boardPoint) const;
+    Point snapToGrid(Point boardPoint) const { return viewport_.snapToGrid(boardPoint); }
+
+    // ---- repainting ----
+    // Repaints the part of the board covered by the object (after an edit).
+    void invalidateObject(const LayoutObject& object);
+    // Repaints the part of the board covered by a board rectangle.
+    void invalidateBoardRect(const Rect& boardRect);
+
+    // ---- hooks for the pointer tools ----
+    // The drawing area; install an event filter on it to receive the pointer
+    // events (their positions are paint-box pixels).
+    QWidget* paintBox() const;
+    // The scroll box (it takes the keyboard focus for the view).
+    QWidget* scrollBox() const;
+    // Call while a button is held and the pointer moves: scrolls one step
+    // when the pointer is near an edge of the visible area, and keeps doing
+    // so (by a repeated pointer-move event) while it stays there. True when
+    // it scrolled.
+    bool scrollAtEdge(QPoint paintBoxPixel);
+    // The zoom tool: while active, a left click zooms in by 2 about the
+    // point, a left drag zooms into the frame, a right click zooms out by 2.
+    void setZoomToolActive(bool active);
+    // The autorouter tool draws rubber bands between two selected pads in magenta.
+    void setAutorouterToolActive(bool active);
+    // The origin marker can be dragged only while the edit tool is active.
+    void setOriginDragEnabled(bool enabled);
+    // Moves the ruler markers to a board point (the pointer tools call this
+    // with the snapped pointer position; the view does it itself on moves).
+    void showPointerMarkers(Point boardPoint);
+
+public Q_SLOTS:
+    // Zoom commands (tool bar TB_ZoomAlles / TB_ZoomObjekte / TB_ZoomMarkierung
+    // and menu ZoomPlatine1 / ZoomObjekte1 / ZoomMarkierung1).
+    void zoomBoard();
+    void zoomObjects();
+    void zoomSelection();
+    void setZoom(double zoomPxPerUnit);
+    // Grid: a value in units, or the tag of a grid menu entry.
+    void setGrid(double gridUnits);
+    void chooseGridTag(int tag);
+    // Menu items Rastersichtbar1 / Rastermarkierung1.
+    void setGridVisible(bool visible);
+    void setGridMarker(bool marker);
+    // Ruler unit (menu E_MM / E_Zoll, button SB_Einheit toggles).
+    void setInchUnit(bool inch);
+    void toggleUnit();
+    // Puts the origin back to the board's top-left corner (0, 0).
+    void resetOrigin();
+    // Moves the origin marker to LayoutDocument::Origin and repaints the rulers.
+    void updateOrigin();
+    // While suspended the board and the rulers do not paint; resuming repaints.
+    void setPaintSuspended(bool suspended);
+    // Full repaint of the board and both rulers (TB_Neuzeichnen).
+    void redraw();
+
+Q_SIGNALS:
+    // The pointer moved over the board: the snapped board point (raw while
+    // Ctrl is held), for the coordinate display. Also sent with the tentative
+    // origin while the origin marker is dragged.
+    void pointerMoved(kestrel::Point boardPoint);
+    // Zoom or scroll position changed.
+    void viewChanged();
+    // Grid distance changed (caption for SB_Raster included).
+    void gridChanged(double gridUnits, const QString& caption);
+    void unitChanged(bool inch);
+    // LayoutDocument::Origin changed (drag released or reset).
+    void originChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class PaintBox;
+    friend class ScrollBox;
+    friend class Ruler;
+    friend class OriginMarker;
+
+    void applyViewport();
+    void syncScrollFromBars();
+    void updateRulers();
+    void updateUnitButton();
+    void afterViewChange();
+    void placeOriginMarker();
+    void originDragMoved(QPoint paintBoxPixel, bool snap);
+    void originDragFinished();
+    void paintBoxMouseMoved(QPoint paintBoxPixel, bool ctrl);
+    void wheelZoom(QPoint paintBoxPixel, int delta);
+    void zoomToolRelease(QPoint pressPixel, QPoint releasePixel);
+    void zoomToolOut();
+
+    LayoutDocument* document_ = nullptr;
+    BoardSettings empty_; // shown while there is no document
+    Viewport viewport_{empty_};
+    Language language_ = Language::Russian;
+    bool inchUnit_ = false;
+    bool gridVisible_ = true;
+    bool gridMarker_ = true;
+    bool paintSuspended_ = false;
+    bool autorouterTool_ = false;
+    bool zoomTool_ = false;
+    bool applying_ = false;
+    Point tentativeOrigin_;
+
+    Ruler* hRuler_ = nullptr;
+    Ruler* vRuler_ = nullptr;
+    QToolButton* unitButton_ = nullptr;
+    ScrollBox* scrollBox_ = nullptr;
+    PaintBox* paintBox_ = nullptr;
+    OriginMarker* originMarker_ = nullptr;
+};
+
+} // namespace kestrel
+
+Q_DECLARE_METATYPE(kestrel::Point)
