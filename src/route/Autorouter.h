@@ -3,6 +3,7 @@
 // on one copper layer, and turns such a track back into its band.
 
 #include "model/Board.h"
+#include "route/RouteGrid.h"
 
 #include <functional>
 #include <string>
@@ -47,6 +48,11 @@ struct RouteResult {
 // on the layer is.
 RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, LayoutObject& start,
                             LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer = {});
+// The same on a grid the caller keeps between runs, as the editor keeps one
+// for the whole session; it is filled anew on every run.
+RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, LayoutObject& start,
+                            LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer,
+                            RouteGrid& grid);
 
 // The pads of the band to route: the first selected pad in list order with a
 // selected pad among its bands, and the first such band partner.

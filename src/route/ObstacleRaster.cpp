@@ -155,7 +155,10 @@ void ObstacleRaster::add(const std::vector<Region>& parts, bool net)
     // Each part is filled on its own and the pixels of all parts together
     // make the object; the parts are mostly convex, which fill fastest.
     for (const Region& part : parts) {
-        shapes_.addShape(part.polygons());
+        if (part.convex())
+            shapes_.addConvexPolygon(part.polygons()[0]);
+        else
+            shapes_.addShape(part.polygons());
         isNet_.push_back(net);
     }
 }

@@ -40,6 +40,9 @@ public:
     // The same in pieces: a new empty shape, then polygons added to it.
     uint32_t beginShape();
     void addPolygons(const std::vector<std::vector<Point>>& polygons);
+    // A shape of one simple convex polygon: every row meets it in one run,
+    // which is found from its two sides alone.
+    uint32_t addConvexPolygon(const std::vector<Point>& polygon);
     size_t shapeCount() const { return shapes_.size(); }
 
     // Walks the rows of the clip rectangle from top to bottom in bands,
@@ -58,8 +61,11 @@ private:
     struct Shape {
         uint32_t edgeBegin, edgeEnd;
         int32_t firstRow, lastRow;
-        uint32_t nextEdge;    // sweep: next edge to enter
+        uint32_t nextEdge;    // sweep: next edge to enter (convex: of the first side)
         uint32_t activeCount; // sweep: entries used in the shape's active slice
+        uint32_t sideSplit;   // convex shapes: where the second side's edges begin, else 0
+        uint32_t nextOnSide;  // sweep, convex: current edge of the second side
+        uint32_t activeBegin; // sweep, other shapes: their slice of the active pool
     };
     struct ActiveEdge {
         double x; // board x at the centre line of the current row
@@ -68,7 +74,10 @@ private:
         int32_t winding;
     };
 
+    void addEdge(Shape& shape, Point a, Point b);
     // Spans of one shape in consecutive rows.
+    void emitConvexSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow,
+                         const PixelRect& clip, Sink& sink);
     void emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow, const PixelRect& clip,
                    Sink& sink);
 

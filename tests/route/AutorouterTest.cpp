@@ -101,6 +101,21 @@ TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
     EXPECT_TRUE(run.result.track->Selected);
 }
 
+TEST(Autorouter, AKeptGridGivesTheSameTracks)
+{
+    RouteGrid grid;
+    for (int round = 0; round < 2; ++round) {
+        Band around;
+        addPad(around.list, {1480, -1000}, 30, 3);
+        ASSERT_TRUE(RouteConnection(around.list, {}, *around.p, *around.q, {}, {}, grid).routed);
+        EXPECT_EQ(around.list[around.list.size() - 1].Points.size(), 7u);
+        Band free;
+        const RouteResult result = RouteConnection(free.list, {}, *free.p, *free.q, {}, {}, grid);
+        ASSERT_TRUE(result.routed);
+        EXPECT_EQ(result.track->Points, kFreeSpaceTrack);
+    }
+}
+
 TEST(Autorouter, OnlyForeignCopperOfTheLayerBlocks)
 {
     Band band;
