@@ -55,7 +55,7 @@ private:
 // the runs of foreign pixels outside the nets, row by row.
 class RunCollector : public ScanlineFill::Sink {
 public:
-    RunCollector(const PixelRect& clip, const std::vector<bool>& isNet, std::vector<uint32_t>& rowFirstRun,
+    RunCollector(const PixelRect& clip, const std::vector<uint8_t>& isNet, std::vector<uint32_t>& rowFirstRun,
                  std::vector<std::pair<int32_t, int32_t>>& runs)
         : clip_(clip), isNet_(isNet), rowFirstRun_(rowFirstRun), runs_(runs)
     {
@@ -124,7 +124,7 @@ private:
     }
 
     const PixelRect clip_;
-    const std::vector<bool>& isNet_;
+    const std::vector<uint8_t>& isNet_;
     std::vector<uint32_t>& rowFirstRun_;
     std::vector<std::pair<int32_t, int32_t>>& runs_;
     std::array<RowBits, ScanlineFill::kBandRows> foreign_;
@@ -137,13 +137,13 @@ private:
 void ObstacleRaster::addForeign(const std::vector<Polygon>& polygons)
 {
     shapes_.addShape(polygons);
-    isNet_.push_back(false);
+    isNet_.push_back(0);
 }
 
 void ObstacleRaster::addNet(const std::vector<Polygon>& polygons)
 {
     shapes_.addShape(polygons);
-    isNet_.push_back(true);
+    isNet_.push_back(1);
 }
 
 void ObstacleRaster::addForeign(const std::vector<Region>& parts) { add(parts, false); }
@@ -159,7 +159,7 @@ void ObstacleRaster::add(const std::vector<Region>& parts, bool net)
             shapes_.addConvexPolygon(part.polygons()[0]);
         else
             shapes_.addShape(part.polygons());
-        isNet_.push_back(net);
+        isNet_.push_back(net ? 1 : 0);
     }
 }
 

@@ -45,7 +45,7 @@ private:
     std::pair<const Run*, const Run*> rowRuns(int32_t py) const;
 
     ScanlineFill shapes_;
-    std::vector<bool> isNet_;
+    std::vector<uint8_t> isNet_;
     PixelRect clip_;
     std::vector<uint32_t> rowFirstRun_; // per clip row, plus one end entry
     std::vector<Run> runs_;

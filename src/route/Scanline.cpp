@@ -21,11 +21,8 @@ double rowCentreY(int32_t row) { return -static_cast<double>(kUnitsPerPixel) * r
 // the clip columns.
 int32_t columnFrom(double x, const PixelRect& clip)
 {
-    const double column = (x - kUnitsPerPixel / 2.0) / kUnitsPerPixel;
-    if (!(column > clip.left))
-        return clip.left;
-    if (!(column < clip.right))
-        return clip.right;
+    const double column = std::clamp((x - kUnitsPerPixel / 2.0) / kUnitsPerPixel, static_cast<double>(clip.left),
+                                     static_cast<double>(clip.right));
     const auto whole = static_cast<int32_t>(column); // truncation is floor here unless below zero
     return whole < column ? whole + 1 : whole;
 }
