@@ -5,6 +5,7 @@
 
 #include "model/Types.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 

@@ -183,12 +183,13 @@ void ScanlineFill::emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow
     ActiveEdge* active = activePool_.data() + shape.activeBegin;
     for (int32_t row = firstRow; row <= lastRow; ++row) {
         const double y = rowCentreY(row);
-        // Edges ending above this row leave, edges starting here enter.
+        // Edges ending above this row leave, edges starting here enter. Each
+        // crossing is computed afresh from the edge, so that a pixel centre on
+        // an edge counts the same way in every row and every kind of shape.
         uint32_t kept = 0;
         for (uint32_t i = 0; i < shape.activeCount; ++i) {
             if (active[i].lastRow < row)
                 continue;
-            active[i].x += active[i].dxPerRow;
             if (kept != i)
                 active[kept] = active[i];
             ++kept;
@@ -196,8 +197,10 @@ void ScanlineFill::emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow
         for (; shape.nextEdge < shape.edgeEnd && edges_[shape.nextEdge].firstRow <= row; ++shape.nextEdge) {
             const Edge& e = edges_[shape.nextEdge];
             if (e.lastRow >= row)
-                active[kept++] = {e.x0 + (y - e.y0) * e.dxPerY, -kUnitsPerPixel * e.dxPerY, e.lastRow, e.winding};
+                active[kept++] = {e.x0, e.y0, e.dxPerY, e.lastRow, e.winding};
         }
+        for (uint32_t i = 0; i < kept; ++i)
+            active[i].x = active[i].x0 + (y - active[i].y0) * active[i].dxPerY;
         shape.activeCount = kept;
         auto emit = [&](double left, double right) {
             const int32_t begin = columnFrom(left, clip);
@@ -205,7 +208,7 @@ void ScanlineFill::emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow
             if (begin < end)
                 sink.span(shapeIndex, row, begin, end);
         };
-        if (kept == 2) { // a convex outline: one run between its two edges
+        if (kept == 2) { // two crossings always bound one run
             emit(std::min(active[0].x, active[1].x), std::max(active[0].x, active[1].x));
             continue;
         }

@@ -68,10 +68,11 @@ private:
         uint32_t activeBegin; // sweep, other shapes: their slice of the active pool
     };
     struct ActiveEdge {
-        double x; // board x at the centre line of the current row
-        double dxPerRow;
+        int32_t x0, y0;
+        double dxPerY;
         int32_t lastRow;
         int32_t winding;
+        double x = 0; // board x at the centre line of the current row
     };
 
     void addEdge(Shape& shape, Point a, Point b);

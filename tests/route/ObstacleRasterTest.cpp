@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace kestrel;
 
 namespace {
@@ -123,5 +125,31 @@ TEST(ObstacleRaster, ProbeOverlap)
     for (const auto& c : cases) {
         probe.Points = {c.a, c.b};
         EXPECT_EQ(r.overlaps(ObjectRegion(probe).polygons()), c.hits) << c.a.x << "," << c.a.y;
+    }
+}
+
+TEST(ObstacleRaster, ConvexPartsFillLikeAnyPolygon)
+{
+    // Convex parts are filled from their two sides only; they must give the
+    // same pixels as the general fill of the same polygon.
+    std::mt19937 rng(3);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 40; ++round) {
+        LayoutObject track = makeTrack(uniform(0, 90), 1);
+        track.Points = {{uniform(0, 900), uniform(-900, 0)}, {uniform(0, 900), uniform(-900, 0)}};
+        const Region parts[] = {ObjectRegion(track), Region::disc({uniform(0, 900), uniform(-900, 0)}, uniform(1, 200)),
+                                ObjectRegion(makePad({uniform(0, 900), uniform(-900, 0)}, uniform(5, 80),
+                                                     static_cast<uint8_t>(uniform(1, 9)), 1, 10))};
+        for (const Region& part : parts) {
+            ASSERT_TRUE(part.convex());
+            ObstacleRaster convex, general;
+            convex.addForeign(std::vector<Region>{part});
+            general.addForeign(part.polygons());
+            convex.build({-100, -100, 300, 300});
+            general.build({-100, -100, 300, 300});
+            for (int32_t py = -100; py < 300; ++py)
+                for (int32_t px = -100; px < 300; ++px)
+                    ASSERT_EQ(convex.covers(px, py), general.covers(px, py)) << round << " " << px << "," << py;
+        }
     }
 }
