@@ -35,7 +35,7 @@ std::optional<PixelLines> PixelLines::forPainter(QPainter& painter, const QColor
         return std::nullopt;
     if (painter.testRenderHint(QPainter::Antialiasing) || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return std::nullopt;
-    const QTransform t = painter.combinedTransform();
+    const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxScale)
         return std::nullopt;
     QRect clip = image->rect();

@@ -68,7 +68,7 @@ QRectF visibleArea(const QPainter& painter)
     if (painter.hasClipping())
         return painter.clipBoundingRect();
     const QPaintDevice* device = painter.device();
-    return painter.combinedTransform().inverted().mapRect(QRectF(0, 0, device->width(), device->height()));
+    return painter.deviceTransform().inverted().mapRect(QRectF(0, 0, device->width(), device->height()));
 }
 
 // Cuts a segment to a rectangle (Liang-Barsky); false when nothing is left.
@@ -130,7 +130,7 @@ std::vector<QPointF>& arcBuffer()
 
 double deviceScale(const QPainter& painter)
 {
-    return std::sqrt(std::abs(painter.worldTransform().determinant()));
+    return std::sqrt(std::abs(painter.deviceTransform().determinant()));
 }
 
 void strokeLine(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF& a, const QPointF& b)
