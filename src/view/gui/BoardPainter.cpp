@@ -122,6 +122,79 @@ QColor screenColour(const LayoutObject& o, int activeLayer)
 
 } // namespace
 
+namespace {
+
+bool qualifies(const LayoutObject& o, const Rect& clip)
+{
+    return o.Layer >= 5 || BoundingRect(o).overlaps(clip);
+}
+
+// Clearances, then everything but pads, then the pads of one layer.
+void drawLayerObjects(QPainter& painter, const std::vector<const LayoutObject*>& drawn, const LayerState& layers,
+                      int layer)
+{
+    const bool clearances = (layer == 1 || layer == 3) &&
+                            Layer::isSide1(layer) == layers.activeSideIs1() && layers.activeGroundPlane();
+    if (clearances)
+        for (const LayoutObject* o : drawn)
+            DrawClearance(painter, *o);
+    for (const LayoutObject* o : drawn)
+        if (!o->is(ObjectKind::Pad))
+            DrawObject(painter, *o, layers.activeLayer);
+    for (const LayoutObject* o : drawn)
+        if (o->is(ObjectKind::Pad))
+            DrawObject(painter, *o, layers.activeLayer);
+}
+
+// Rubber bands of one pad; with a clip only those whose extent meets it.
+void drawBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool,
+               const Rect* clip)
+{
+    if (!pad.is(ObjectKind::Pad))
+        return;
+    const Point from{pad.X1 + dx, pad.Y1 + dy};
+    for (const LayoutObject* q : pad.Connections) {
+        if (!q)
+            continue;
+        const Point to = q->Selected ? Point{q->X1 + dx, q->Y1 + dy} : Point{q->X1, q->Y1};
+        if (clip && !Rect{from.x, from.y, to.x, to.y}.normalised().grown(1).overlaps(*clip))
+            continue;
+        const bool highlighted = autorouterTool && pad.Selected && q->Selected;
+        strokeLine(painter, highlighted ? BoardColours::Selected : BoardColours::Marks, 0, QPointF(from.x, from.y),
+                   QPointF(to.x, to.y));
+    }
+}
+
+// The qualifying objects of every layer and the pads with rubber bands,
+// found in one pass over the list.
+struct LayerBuckets {
+    std::array<std::vector<const LayoutObject*>, 7> byLayer;
+    std::vector<const LayoutObject*> padsWithBands;
+};
+
+LayerBuckets sortByLayer(const ObjectList& objects, const LayerState& layers, const Rect& clip)
+{
+    LayerBuckets b;
+    for (const auto& o : objects) {
+        const int layer = o->Layer;
+        if (layer >= 1 && layer <= 6 && layers.isVisible(layer) && qualifies(*o, clip))
+            b.byLayer[static_cast<size_t>(layer)].push_back(o.get());
+        if (!o->Connections.empty() && o->is(ObjectKind::Pad))
+            b.padsWithBands.push_back(o.get());
+    }
+    return b;
+}
+
+void drawBuckets(QPainter& painter, const LayerBuckets& b, const LayerState& layers)
+{
+    static constexpr int side2OnTop[] = {1, 2, 3, 4, 5, 6};
+    static constexpr int side1OnTop[] = {3, 4, 1, 2, 5, 6};
+    for (const int layer : layers.activeLayer >= 3 ? side2OnTop : side1OnTop)
+        drawLayerObjects(painter, b.byLayer[static_cast<size_t>(layer)], layers, layer);
+}
+
+} // namespace
+
 LayerState LayerState::of(const BoardSettings& s)
 {
     LayerState l;
@@ -163,10 +236,10 @@ void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOp
                      options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
     if (options.gridVisible)
         DrawGrid(painter, options, clip);
-    DrawLayers(painter, objects, options.layers, clip);
-    for (const auto& o : objects)
-        if (o->is(ObjectKind::Pad) && !o->Connections.empty())
-            DrawRubberBands(painter, *o, 0, 0, options.autorouterTool);
+    const LayerBuckets buckets = sortByLayer(objects, options.layers, clip);
+    drawBuckets(painter, buckets, options.layers);
+    for (const LayoutObject* pad : buckets.padsWithBands)
+        drawBands(painter, *pad, 0, 0, options.autorouterTool, &clip);
 }
 
 void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clip)
@@ -192,45 +265,9 @@ void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& c
     }
 }
 
-namespace {
-
-bool qualifies(const LayoutObject& o, const Rect& clip)
-{
-    return o.Layer >= 5 || BoundingRect(o).overlaps(clip);
-}
-
-// Clearances, then everything but pads, then the pads of one layer.
-void drawLayerObjects(QPainter& painter, const std::vector<const LayoutObject*>& drawn, const LayerState& layers,
-                      int layer)
-{
-    const bool clearances = (layer == 1 || layer == 3) &&
-                            Layer::isSide1(layer) == layers.activeSideIs1() && layers.activeGroundPlane();
-    if (clearances)
-        for (const LayoutObject* o : drawn)
-            DrawClearance(painter, *o);
-    for (const LayoutObject* o : drawn)
-        if (!o->is(ObjectKind::Pad))
-            DrawObject(painter, *o, layers.activeLayer);
-    for (const LayoutObject* o : drawn)
-        if (o->is(ObjectKind::Pad))
-            DrawObject(painter, *o, layers.activeLayer);
-}
-
-} // namespace
-
 void DrawLayers(QPainter& painter, const ObjectList& objects, const LayerState& layers, const Rect& clip)
 {
-    // One pass over the list sorts the qualifying objects by layer.
-    std::array<std::vector<const LayoutObject*>, 7> byLayer;
-    for (const auto& o : objects) {
-        const int layer = o->Layer;
-        if (layer >= 1 && layer <= 6 && layers.isVisible(layer) && qualifies(*o, clip))
-            byLayer[static_cast<size_t>(layer)].push_back(o.get());
-    }
-    static constexpr int side2OnTop[] = {1, 2, 3, 4, 5, 6};
-    static constexpr int side1OnTop[] = {3, 4, 1, 2, 5, 6};
-    for (const int layer : layers.activeLayer >= 3 ? side2OnTop : side1OnTop)
-        drawLayerObjects(painter, byLayer[static_cast<size_t>(layer)], layers, layer);
+    drawBuckets(painter, sortByLayer(objects, layers, clip), layers);
 }
 
 void DrawLayer(QPainter& painter, const ObjectList& objects, const LayerState& layers, int layer, const Rect& clip)
@@ -342,17 +379,7 @@ void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape,
 
 void DrawRubberBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool)
 {
-    if (!pad.is(ObjectKind::Pad))
-        return;
-    const QPointF from(pad.X1 + dx, pad.Y1 + dy);
-    for (const LayoutObject* q : pad.Connections) {
-        if (!q)
-            continue;
-        const bool highlighted = autorouterTool && pad.Selected && q->Selected;
-        painter.setPen(onePixelPen(highlighted ? BoardColours::Selected : BoardColours::Marks));
-        const QPointF to = q->Selected ? QPointF(q->X1 + dx, q->Y1 + dy) : QPointF(q->X1, q->Y1);
-        painter.drawLine(from, to);
-    }
+    drawBands(painter, pad, dx, dy, autorouterTool, nullptr);
 }
 
 } // namespace kestrel

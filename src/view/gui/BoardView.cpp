@@ -280,6 +280,8 @@ void BoardView::resizeEvent(QResizeEvent* event)
 
 void BoardView::applyViewport()
 {
+    if (!paintBox_)
+        return; // still being built
     applying_ = true;
     const PixelSize size = viewport_.paintSize();
     const Pixel scroll = viewport_.scroll();

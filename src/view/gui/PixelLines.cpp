@@ -17,11 +17,6 @@ int floorToInt(double v)
     const int i = static_cast<int>(v);
     return i - (v < i);
 }
-int ceilToInt(double v)
-{
-    const int i = static_cast<int>(v);
-    return i + (v > i);
-}
 } // namespace
 
 std::optional<PixelLines> PixelLines::forPainter(QPainter& painter, const QColor& colour)
@@ -76,19 +71,31 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
     const int majorEnd = xMajor ? clip_.right() : clip_.bottom();
     const int minorStart = xMajor ? clip_.top() : clip_.left();
     const int minorEnd = xMajor ? clip_.bottom() : clip_.right();
+    // Only the stretch whose centre line passes the clip across the line is
+    // walked; a long line crossing a small clip costs only that stretch.
+    double lo = x0 - reach - 0.5, hi = x1 + reach + 0.5;
+    if (slope != 0) {
+        const double a = x0 + (minorStart - run - 1 - y0) / slope;
+        const double b = x0 + (minorEnd + run + 1 - y0) / slope;
+        lo = std::max(lo, std::min(a, b));
+        hi = std::min(hi, std::max(a, b));
+    } else if (y0 + run < minorStart - 1 || y0 - run > minorEnd + 1) {
+        return;
+    }
     // Clamped as doubles first: device coordinates may lie far outside int.
-    const int first = static_cast<int>(std::max(std::ceil(x0 - reach - 0.5), double(majorStart)));
-    const int last = static_cast<int>(std::min(std::floor(x1 + reach - 0.5), double(majorEnd)));
-    // Across the line, pixel centres from ceil(c - run/2 - 0.5) to
-    // ceil(c + run/2 - 0.5) - 1 are covered; at least the one under c.
+    const int first = static_cast<int>(std::max(std::ceil(std::max(lo, x0 - reach - 0.5)), double(majorStart)));
+    const int last = static_cast<int>(std::min(std::floor(std::min(hi, x1 + reach - 0.5)), double(majorEnd)));
+    // Across the line, pixels whose centre lies in (c - run/2, c + run/2]
+    // are covered, at least one: a one-pixel line on a pixel border takes
+    // the pixel below or right of it, as the painter's own thin lines do.
     const ptrdiff_t majorStep = xMajor ? 1 : stride_;
     const ptrdiff_t minorStep = xMajor ? stride_ : 1;
     double centre = y0 + slope * (first + 0.5 - x0);
     for (int m = first; m <= last; ++m, centre += slope) {
         if (centre + run < minorStart - 1 || centre - run > minorEnd + 1)
             continue;
-        int from = ceilToInt(centre - run / 2 - 0.5);
-        int to = ceilToInt(centre + run / 2 - 0.5) - 1;
+        int from = floorToInt(centre - run / 2 - 0.5) + 1;
+        int to = floorToInt(centre + run / 2 - 0.5);
         if (to < from)
             from = to = floorToInt(centre);
         from = std::max(from, minorStart);
