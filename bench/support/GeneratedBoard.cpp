@@ -59,8 +59,9 @@ LayoutDocument generateDocument(const BoardRecipe& recipe)
             o.Filled = static_cast<uint8_t>(uniform(0, 1));
         } else if (kind == 8) {
             const Point a = somewhere();
-            o = makeText(a, "R" + std::to_string(list.size() % 1000), 90 * uniform(0, 3), 150, a.x + 600, a.y + 150,
-                         layerOf(false));
+            std::string label = "R";
+            label += std::to_string(list.size() % 1000);
+            o = makeText(a, label, 90 * uniform(0, 3), 150, a.x + 600, a.y + 150, layerOf(false));
         } else {
             o = makeLine(somewhere(), somewhere(), uniform(10, 50), layerOf(uniform(0, 1)));
         }

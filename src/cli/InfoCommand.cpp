@@ -23,13 +23,24 @@ std::string boardJson(const Board& board, const BoardSettings& settings)
             bandEnds += o->Connections.size();
         }
     }
-    auto n = [](size_t v) { return std::to_string(v); };
-    return "{\"name\": " + jsonString(board.Name) + ", \"width\": " + std::to_string(settings.BoardWidth) +
-           ", \"height\": " + std::to_string(settings.BoardHeight) + ", \"objects\": " + n(board.Objects.size()) +
-           ", \"lines\": " + n(counts[1]) + ", \"pads\": " + n(counts[2]) + ", \"texts\": " + n(counts[3]) +
-           ", \"zones\": " + n(counts[4]) + ", \"circles\": " + n(counts[5]) + ", \"tracks\": " + n(counts[6]) +
-           ", \"vias\": " + n(partnered / 2) + ", \"bands\": " + n(bandEnds / 2) + ", \"groundplane\": [" +
-           std::to_string(settings.GroundPlane1) + ", " + std::to_string(settings.GroundPlane2) + "]}";
+    std::string out = "{\"name\": " + jsonString(board.Name);
+    auto field = [&out](const char* name, auto value) {
+        out += ", \"";
+        out += name;
+        out += "\": ";
+        out += std::to_string(value);
+    };
+    field("width", settings.BoardWidth);
+    field("height", settings.BoardHeight);
+    field("objects", board.Objects.size());
+    const char* kinds[] = {"lines", "pads", "texts", "zones", "circles", "tracks"};
+    for (int k = 1; k <= 6; ++k)
+        field(kinds[k - 1], counts[k]);
+    field("vias", partnered / 2);
+    field("bands", bandEnds / 2);
+    out += ", \"groundplane\": [" + std::to_string(settings.GroundPlane1) + ", " +
+           std::to_string(settings.GroundPlane2) + "]}";
+    return out;
 }
 
 int run(const std::vector<std::string>& raw)

@@ -25,8 +25,11 @@ class ByteWriter {
 public:
     void bytes(const void* data, size_t n)
     {
-        const auto* p = static_cast<const uint8_t*>(data);
-        buf_.insert(buf_.end(), p, p + n);
+        if (n == 0)
+            return;
+        const size_t at = buf_.size();
+        buf_.resize(at + n);
+        std::memcpy(buf_.data() + at, data, n);
     }
     void u8(uint8_t v) { buf_.push_back(v); }
     void i32(int32_t v) { bytes(&v, 4); }
@@ -37,7 +40,7 @@ public:
         const size_t len = std::min(s.size(), n);
         u8(static_cast<uint8_t>(len));
         bytes(s.data(), len);
-        buf_.insert(buf_.end(), n - len, 0);
+        buf_.resize(buf_.size() + (n - len), 0);
     }
     void reserve(size_t n) { buf_.reserve(n); }
     size_t size() const { return buf_.size(); }

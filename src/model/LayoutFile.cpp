@@ -7,7 +7,6 @@
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
 
-#include <unordered_map>
 
 namespace kestrel {
 
@@ -62,14 +61,14 @@ void prepareForWriting(LayoutDocument& doc, bool autosave)
 std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
 {
     ByteWriter out;
-    size_t estimate = 64;
+    size_t estimate = 64 + doc.boardCount() * kMinBoardBlock;
     for (size_t b = 0; b < doc.boardCount(); ++b)
-        estimate += kMinBoardBlock + doc.board(b).Objects.size() * 120;
+        for (const auto& o : doc.board(b).Objects)
+            estimate += 90 + o->Groups.size() * 4 + o->Points.size() * sizeof(Point) + o->Connections.size() * 4;
     out.reserve(estimate);
 
     out.u32(0xFFAA3300u + kLayoutFileVersion);
     out.i32(static_cast<int32_t>(doc.boardCount()));
-    std::unordered_map<const LayoutObject*, int32_t> index;
     for (size_t b = 0; b < doc.boardCount(); ++b) {
         const Board& board = doc.board(b);
         const ObjectList& list = board.Objects;
@@ -80,13 +79,13 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
         out.bytes(&image, sizeof image);
         out.i32(static_cast<int32_t>(list.size()));
 
-        index.clear();
-        index.reserve(list.size());
         for (size_t i = 0; i < list.size(); ++i)
-            index.emplace(list.at(i), static_cast<int32_t>(i));
+            list[i].ListIndex = static_cast<int32_t>(i);
+        // A reference to an object outside this list (never made by the
+        // editor) is written as none rather than as a wrong position.
         auto positionOf = [&](const LayoutObject* o) {
-            auto it = index.find(o);
-            return it == index.end() ? -1 : it->second;
+            const int32_t at = o->ListIndex;
+            return at >= 0 && static_cast<size_t>(at) < list.size() && list.at(static_cast<size_t>(at)) == o ? at : -1;
         };
         for (const auto& o : list)
             writeObjectBlock(out, *o, o->Partner ? positionOf(o->Partner) : -1);

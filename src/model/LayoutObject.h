@@ -64,7 +64,8 @@ struct LayoutObject {
     bool PartnerBytesSet = false;
     uint8_t DrawSide = 0;
     uint8_t FillOn = 0;
-    int32_t PartnerIndex = -1; // scratch while reading and writing files
+    int32_t PartnerIndex = -1; // scratch while reading files: the partner's list position
+    mutable int32_t ListIndex = -1; // scratch while writing files: own list position
     uint8_t Highlight = 0;
     LayoutObject* RouteFrom = nullptr;
     LayoutObject* RouteTo = nullptr;

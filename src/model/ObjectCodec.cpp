@@ -8,6 +8,14 @@ namespace kestrel {
 namespace {
 constexpr size_t kMinObjectBlock = sizeof(ObjectImage) + 4; // record and group count
 constexpr size_t kOldRecordSize = 49;
+
+template <typename T>
+void readArray(ByteReader& in, std::vector<T>& into, size_t count, const char* what)
+{
+    into.resize(count);
+    if (count > 0)
+        std::memcpy(into.data(), in.take(count * sizeof(T), what), count * sizeof(T));
+}
 } // namespace
 
 std::string readFailureMessage(Language lang, const std::string& name, const std::string& detail, size_t offset)
@@ -25,10 +33,7 @@ void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerFie
     out.bytes(o.Groups.data(), o.Groups.size() * sizeof(int32_t));
     if (o.hasPoints()) {
         out.i32(static_cast<int32_t>(o.Points.size()));
-        for (const Point& p : o.Points) {
-            out.i32(p.x);
-            out.i32(p.y);
-        }
+        out.bytes(o.Points.data(), o.Points.size() * sizeof(Point));
     }
     if (o.is(ObjectKind::Pad))
         out.i32(partnerField);
@@ -46,17 +51,12 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
         fromImage(image, *o, at);
         o->Routed = 0;
         const size_t groups = in.count(in.i32("a group count"), 4, "group count");
-        o->Groups.resize(groups);
-        std::memcpy(o->Groups.data(), in.take(groups * 4, "the group numbers"), groups * 4);
+        readArray(in, o->Groups, groups, "the group numbers");
         o->Selected = 0;
         o->FillOn = 1;
         if (o->hasPoints()) {
             const size_t points = in.count(in.i32("a point count"), 8, "point count");
-            o->Points.resize(points);
-            for (Point& p : o->Points) {
-                p.x = in.i32("a point");
-                p.y = in.i32("a point");
-            }
+            readArray(in, o->Points, points, "the points");
         }
         if (o->is(ObjectKind::Pad)) {
             const size_t fieldAt = in.offset();

@@ -113,7 +113,8 @@ void repairPartners(ObjectList& list)
         if (!members.count(o.Partner)) {
             o.Partner = nullptr;
         } else if (o.Partner->Partner != &o) {
-            o.Partner->Partner = nullptr;
+            // Only the one-sided link goes; the pad it names may still form
+            // a sound via with another pad.
             o.Partner = nullptr;
         }
     }

@@ -13,6 +13,7 @@ struct Point {
     int32_t y = 0;
     friend bool operator==(const Point&, const Point&) = default;
 };
+static_assert(sizeof(Point) == 8, "points are stored as two packed i32");
 
 // left/top/right/bottom; after normalise() left <= right and top <= bottom,
 // so "top" holds the smaller y.

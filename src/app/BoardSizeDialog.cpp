@@ -1,0 +1,125 @@
+#include "app/BoardSizeDialog.h"
+
+#include "app/Prompts.h"
+#include "app/UiTexts.h"
+#include "model/Board.h"
+#include "model/LayoutDocument.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace kestrel {
+
+namespace {
+
+using P = TextProperty;
+
+const auto kTexts = std::to_array<UiText>({
+    {"TL_Groesse", P::Caption, "Плата", "Board properties"},
+    {"GroupBox1", P::Caption, "Размер платы (макс. 300x300 мм)", "Board size (max. 300 x 300 мм)"},
+    {"Label1", P::Caption, "Ширина [мм]:", "Width (мм):"},
+    {"Label2", P::Caption, "Высота [мм]:", "Height (мм):"},
+    {"GroupBox2", P::Caption, "Название", "Name"},
+    {"Button1", P::Caption, "OK", "OK"},
+    {"Button2", P::Caption, "О&тмена", "&Cancel"},
+});
+
+QLineEdit* edit(const char* name, QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    return e;
+}
+
+} // namespace
+
+std::span<const UiText> boardSizeDialogTexts()
+{
+    return kTexts;
+}
+
+BoardSizeDialog::BoardSizeDialog(Language lang, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), lang_(lang), prompts_(prompts)
+{
+    setObjectName("TL_Groesse");
+    auto* sizeGroup = new QGroupBox(this);
+    sizeGroup->setObjectName("GroupBox1");
+    auto* sizeLayout = new QGridLayout(sizeGroup);
+    auto* widthLabel = new QLabel(sizeGroup);
+    widthLabel->setObjectName("Label1");
+    auto* heightLabel = new QLabel(sizeGroup);
+    heightLabel->setObjectName("Label2");
+    width_ = edit("Breite", sizeGroup);
+    height_ = edit("Hoehe", sizeGroup);
+    widthLabel->setBuddy(width_);
+    heightLabel->setBuddy(height_);
+    sizeLayout->addWidget(widthLabel, 0, 0);
+    sizeLayout->addWidget(width_, 0, 1);
+    sizeLayout->addWidget(heightLabel, 1, 0);
+    sizeLayout->addWidget(height_, 1, 1);
+
+    auto* nameGroup = new QGroupBox(this);
+    nameGroup->setObjectName("GroupBox2");
+    auto* nameLayout = new QVBoxLayout(nameGroup);
+    name_ = edit("E_Name", nameGroup);
+    name_->setMaxLength(kBoardNameMax);
+    nameLayout->addWidget(name_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setObjectName("Button1");
+    ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName("Button2");
+    connect(buttons, &QDialogButtonBox::accepted, this, &BoardSizeDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &BoardSizeDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(sizeGroup);
+    layout->addWidget(nameGroup);
+    layout->addWidget(buttons);
+    applyTexts(this, kTexts, lang_);
+}
+
+void BoardSizeDialog::load(int32_t widthUnits, int32_t heightUnits, const QString& name)
+{
+    width_->setText(QString::number(widthUnits / 100));
+    height_->setText(QString::number(heightUnits / 100));
+    name_->setText(name.left(kBoardNameMax));
+    widthUnits_ = widthUnits;
+    heightUnits_ = heightUnits;
+}
+
+QString BoardSizeDialog::boardName() const
+{
+    return name_->text();
+}
+
+void BoardSizeDialog::accept()
+{
+    const BoardSizeCheck check =
+        checkBoardSize(width_->text().toStdString(), height_->text().toStdString(), lang_);
+    if (check.message) {
+        prompts_.message(this, "Kestrel", QString::fromStdString(*check.message), Prompts::Icon::Information);
+        return;
+    }
+    widthUnits_ = check.widthUnits;
+    heightUnits_ = check.heightUnits;
+    QDialog::accept();
+}
+
+void BoardSizeDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    width_->setFocus();
+    width_->selectAll();
+}
+
+} // namespace kestrel

@@ -1,0 +1,359 @@
+#include "app/MainWindow.h"
+
+#include "app/CommandTable.h"
+#include "app/Prompts.h"
+#include "app/ToolIcons.h"
+#include "app/ToolPanel.h"
+#include "app/UiTexts.h"
+#include "view/GridChoice.h"
+#include "view/LayerSwitches.h"
+#include "view/gui/BoardView.h"
+#include "view/gui/StatusLine.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kEditTool = 0;
+constexpr int kZoomTool = 3;
+
+} // namespace
+
+MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), lang_(lang), prompts_(prompts), doc_(LayoutDocument::withFirstBoard(lang))
+{
+    setObjectName("TForm1");
+    lastDirectory_ = QCoreApplication::applicationDirPath();
+    defineHandlers();
+    buildMenus();
+    buildToolBar();
+    buildCentralArea();
+    buildStatusLine();
+    buildLayerKeys();
+    applyTexts(this, mainWindowTexts(), lang_);
+    qApp->installEventFilter(this);
+
+    view_->setLanguage(lang_);
+    view_->setDocument(&doc_);
+    rebuildTabs();
+    status_->showClearanceMm(tools_.CurrentClearance / 100.0);
+    toolPanel_->showParameters(tools_.CurrentTrackWidth / 100.0, tools_.CurrentPadOuter / 50.0,
+                               tools_.CurrentPadInner / 50.0);
+    toolPanel_->showTool(kEditTool);
+    toolPanel_->showGridCaption(view_->gridCaption());
+    activeBoardChanged();
+    updateTitle();
+    resize(1200, 800);
+}
+
+MainWindow::~MainWindow()
+{
+    // The view paints the document this window owns; detach it first.
+    view_->setDocument(nullptr);
+}
+
+QString MainWindow::windowCaption(const std::string& fileName)
+{
+    QString caption = "Kestrel 3.0 R";
+    if (!fileName.empty())
+        caption += " - [" + QString::fromStdString(fileName).toLower() + "]";
+    return caption;
+}
+
+void MainWindow::defineHandlers()
+{
+    auto on = [this](const char* name, std::function<void()> f) {
+        handlers_[name] = [f = std::move(f)](int) { f(); };
+    };
+    on("SB_NeuClick", [this] { newDocument(); });
+    on("SB_LoadClick", [this] { openCommand(false); });
+    on("Platinennachladen1Click", [this] { openCommand(true); });
+    on("SB_SaveClick", [this] { saveDocument(); });
+    on("Speichernals1Click", [this] { saveDocumentAs(); });
+    on("Beenden1Click", [this] { close(); });
+
+    on("NeuePlatine1Click", [this] { addNewBoard(); });
+    on("Layoutgroesse1Click", [this] { editBoardSize(); });
+    on("Platinelschen1Click", [this] { deleteBoard(); });
+    on("Platinenachrechts1Click", [this] { moveBoard(true); });
+    on("Platinenachlinks1Click", [this] { moveBoard(false); });
+
+    handlers_["B2Click"] = [this](int layer) { activateLayer(layer); };
+    handlers_["SB2Click"] = [this](int layer) { toggleLayer(layer); };
+    on("M_AutoMasseClick", [this] {
+        setGroundPlane(!groundPlaneOn(doc_.Working, static_cast<int>(doc_.Working.ActiveLayer)));
+    });
+
+    handlers_["EinheitClick"] = [this](int tag) { view_->setInchUnit(tag == 2); };
+    on("TB_ZoomAllesClick", [this] { view_->zoomBoard(); });
+    on("TB_ZoomObjekteClick", [this] { view_->zoomObjects(); });
+    on("TB_ZoomMarkierungClick", [this] { view_->zoomSelection(); });
+    on("SB_NeuzeichnenClick", [this] { view_->redraw(); });
+    on("Rastermarkierung1Click", [this] { view_->setGridMarker(!view_->gridMarker()); });
+    on("Rastersichtbar1Click", [this] { view_->setGridVisible(!view_->gridVisible()); });
+    on("Hinweistexte1Click", [this] { showHints_ = !showHints_; });
+    on("Info2Click", [this] {
+        prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
+                         kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
+                         Prompts::Icon::Information);
+    });
+}
+
+QAction* MainWindow::makeAction(const MenuCommand& row)
+{
+    auto* action = new QAction(QString::fromUtf8(captionOf(row, lang_ == Language::English)), this);
+    action->setObjectName(row.name);
+    if (row.shortcut)
+        action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+    action->setCheckable(row.checkable);
+    action->setVisible(!row.hidden);
+    bindCommand(action, row.handler, row.tag, row.rule);
+    return action;
+}
+
+void MainWindow::bindCommand(QAction* action, const char* handler, int tag, CommandRule rule)
+{
+    const auto found = handlers_.find(handler);
+    const bool bound = found != handlers_.end();
+    if (bound) {
+        // Check marks are the window's state, not the action's own toggling.
+        connect(action, &QAction::triggered, this, [this, tag, h = found->second] {
+            h(tag);
+            refreshCheckMarks();
+        });
+    }
+    commands_.push_back({action, rule, bound});
+}
+
+void MainWindow::buildMenus()
+{
+    for (const MenuCommand& row : menuCommands()) {
+        QMenu* parent = row.parent ? menus_.at(row.parent) : nullptr;
+        switch (row.kind) {
+        case CommandKind::Menu: {
+            const QString caption = QString::fromUtf8(captionOf(row, lang_ == Language::English));
+            QMenu* menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+            menu->setObjectName(row.name);
+            menu->menuAction()->setObjectName(QString(row.name) + "_action");
+            connect(menu, &QMenu::aboutToShow, this, &MainWindow::refreshCheckMarks);
+            menus_[row.name] = menu;
+            break;
+        }
+        case CommandKind::Popup: {
+            auto* menu = new QMenu(this);
+            menu->setObjectName(row.name);
+            connect(menu, &QMenu::aboutToShow, this, &MainWindow::refreshCheckMarks);
+            menus_[row.name] = menu;
+            break;
+        }
+        case CommandKind::Item:
+            parent->addAction(makeAction(row));
+            break;
+        case CommandKind::Separator: {
+            QAction* line = parent->addSeparator();
+            if (row.name)
+                line->setObjectName(row.name);
+            break;
+        }
+        }
+    }
+    popupMenu_ = menus_.at("PopupMenu");
+    boardMenu_ = menus_.at("PlatinenPopup");
+    gridMenu_ = menus_.at("RasterPopup");
+
+    // The predefined grids open the grid menu, ahead of its separator N17.
+    QAction* firstFixed = gridMenu_->actions().value(0);
+    for (const GridPreset& preset : gridPresets()) {
+        auto* action = new QAction(QString::fromUtf8(preset.caption), this);
+        action->setObjectName(preset.objectName);
+        connect(action, &QAction::triggered, this, [this, tag = preset.tag] { view_->chooseGridTag(tag); });
+        gridMenu_->insertAction(firstFixed, action);
+    }
+    // The separator before the user's grids shows only when there are some.
+    for (QAction* a : gridMenu_->actions())
+        if (a->objectName() == "R_Trenner")
+            a->setVisible(false);
+}
+
+void MainWindow::buildToolBar()
+{
+    auto* bar = addToolBar(QString());
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->setIconSize({20, 20});
+    for (const ToolBarCommand& row : toolBarCommands()) {
+        if (row.separatorBefore)
+            bar->addSeparator();
+        auto* action = new QAction(toolIcon(row.icon), QString(), this);
+        action->setObjectName(row.name);
+        bindCommand(action, row.handler, 0, row.rule);
+        bar->addAction(action);
+        bar->widgetForAction(action)->setObjectName(row.name);
+    }
+}
+
+void MainWindow::buildCentralArea()
+{
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    toolPanel_ = new ToolPanel(central);
+    toolPanel_->gridButton()->setMenu(gridMenu_);
+    connect(toolPanel_, &ToolPanel::toolChosen, this, &MainWindow::chooseTool);
+    // Only the edit and the zoom tool exist so far; the other tools come
+    // with the pointer tools and stay disabled until then.
+    for (int mode = 0; mode <= 10; ++mode)
+        if (QAbstractButton* b = toolPanel_->toolButton(mode))
+            b->setEnabled(mode == kEditTool || mode == kZoomTool);
+    for (const char* name : {"SE_Breite", "SE_Aussen", "SE_Innen", "LMDSpeedButton1", "LMDSpeedButton2"})
+        toolPanel_->findChild<QWidget*>(name)->setEnabled(false);
+    row->addWidget(toolPanel_);
+
+    auto* boardColumn = new QVBoxLayout;
+    boardColumn->setSpacing(0);
+    view_ = new BoardView(central);
+    boardColumn->addWidget(view_, 1);
+    tabs_ = new QTabBar(central);
+    tabs_->setObjectName("TabSet");
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setExpanding(false);
+    tabs_->setDrawBase(true);
+    tabs_->setContextMenuPolicy(Qt::CustomContextMenu);
+    tabs_->setFocusPolicy(Qt::NoFocus);
+    connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::switchToBoard);
+    connect(tabs_, &QTabBar::customContextMenuRequested, this, &MainWindow::showBoardTabMenu);
+    boardColumn->addWidget(tabs_);
+    row->addLayout(boardColumn, 1);
+    setCentralWidget(central);
+
+    connect(view_, &BoardView::pointerMoved, this, &MainWindow::showPointerPosition);
+    connect(view_, &BoardView::gridChanged, this,
+            [this](double, const QString& caption) { toolPanel_->showGridCaption(caption); });
+}
+
+void MainWindow::buildStatusLine()
+{
+    auto* bar = new QStatusBar(this);
+    bar->setSizeGripEnabled(false);
+    status_ = new StatusLine(bar);
+    bar->addPermanentWidget(status_, 1);
+    setStatusBar(bar);
+    status_->findChild<QToolButton*>("SB_AutoMasse")->setIcon(toolIcon("groundPlane"));
+    for (QAbstractButton* b : status_->findChildren<QAbstractButton*>())
+        b->setFocusPolicy(Qt::NoFocus);
+    connect(status_, &StatusLine::activeLayerClicked, this, &MainWindow::activateLayer);
+    connect(status_, &StatusLine::visibleLayerClicked, this, &MainWindow::toggleLayer);
+    connect(status_, &StatusLine::boardSizeClicked, this, &MainWindow::editBoardSize);
+    connect(status_, &StatusLine::groundPlaneClicked, this, &MainWindow::setGroundPlane);
+    connect(status_, &StatusLine::clearanceChanged, this, &MainWindow::clearanceChanged);
+}
+
+// F1..F4 make layer 1..4 active, F5..F8 toggle their visibility, while the
+// board view has the keyboard focus.
+void MainWindow::buildLayerKeys()
+{
+    for (int layer = 1; layer <= 4; ++layer) {
+        auto* activate = new QShortcut(QKeySequence(Qt::Key_F1 + layer - 1), view_->scrollBox());
+        activate->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(activate, &QShortcut::activated, this, [this, layer] { activateLayer(layer); });
+        auto* toggle = new QShortcut(QKeySequence(Qt::Key_F5 + layer - 1), view_->scrollBox());
+        toggle->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(toggle, &QShortcut::activated, this, [this, layer] { toggleLayer(layer); });
+    }
+}
+
+void MainWindow::chooseTool(int toolMode)
+{
+    view_->setZoomToolActive(toolMode == kZoomTool);
+    view_->setOriginDragEnabled(toolMode == kEditTool);
+}
+
+void MainWindow::updateCommandStates()
+{
+    static const ObjectList kNoObjects;
+    const ObjectList* objects = doc_.currentObjects();
+    states_ = UpdateCommandStates(objects ? *objects : kNoObjects, false);
+    for (const BoundCommand& c : commands_)
+        c.action->setEnabled(c.bound && states_.allows(c.rule));
+}
+
+void MainWindow::refreshCheckMarks()
+{
+    auto check = [this](const char* name, bool on) {
+        if (auto* a = findChild<QAction*>(name))
+            a->setChecked(on);
+    };
+    const BoardSettings& s = doc_.Working;
+    check("Makrofenster1", false);
+    check("Hinweistexte1", showHints_);
+    check("E_MM", !view_->inchUnit());
+    check("E_Zoll", view_->inchUnit());
+    check("M_AutoMasse", groundPlaneOn(s, static_cast<int>(s.ActiveLayer)));
+    static constexpr const char* kActive[] = {"K1", "B1", "K2", "B2"};
+    static constexpr const char* kVisible[] = {"SK1", "SB1", "SK2", "SB2"};
+    for (size_t i = 0; i < 4; ++i) {
+        check(kActive[i], s.ActiveLayer == i + 1);
+        check(kVisible[i], s.LayerVisible[i] != 0);
+    }
+    check("Rastermarkierung1", view_->gridMarker());
+    check("Rastersichtbar1", view_->gridVisible());
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    // The long part of the hint under the pointer goes to the help label.
+    if (event->type() == QEvent::StatusTip) {
+        status_->showHelpText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Show hints off: no tool tips anywhere (the help label keeps working).
+    if (event->type() == QEvent::ToolTip && !showHints_)
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    view_->setZoom(0.1);
+    // The document is still the single empty board here, so opening the
+    // named file cannot raise the save question.
+    if (!startupFile_.isEmpty() && QFileInfo::exists(startupFile_))
+        openDocumentFile(startupFile_, false);
+    view_->scrollBox()->setFocus();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (askToSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace kestrel

@@ -1,0 +1,141 @@
+#pragma once
+// TForm1: the main window. It owns the document, the tool parameters and the
+// interface language, builds its menus, tool bar, tool panel, board tabs and
+// status line from the command and text tables, and runs the file, board,
+// layer and ground-plane commands.
+
+#include "edit/CommandStates.h"
+#include "edit/ToolParameters.h"
+#include "model/LayoutDocument.h"
+#include "model/Language.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QTabBar;
+
+namespace kestrel {
+
+class BoardView;
+class Prompts;
+class StatusLine;
+class ToolPanel;
+struct MenuCommand;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Language lang, Prompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Language language() const { return lang_; }
+    LayoutDocument& document() { return doc_; }
+    const ToolParameters& toolParameters() const { return tools_; }
+    BoardView& boardView() const { return *view_; }
+    QTabBar& boardTabs() const { return *tabs_; }
+    // The drawing area's pop-up menu, for the editing tools.
+    QMenu& drawingAreaMenu() const { return *popupMenu_; }
+
+    // The file named on the command line, opened when the window is first shown.
+    void setStartupFile(const QString& path) { startupFile_ = path; }
+
+    // "Kestrel 3.0 R", then " - [name in lower case]" when a file is named.
+    static QString windowCaption(const std::string& fileName);
+
+    // Re-evaluates the enabling rules after a change of the selection, the
+    // object list or the clipboard.
+    void updateCommandStates();
+    CommandStates commandStates() const { return states_; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct BoundCommand {
+        QAction* action;
+        CommandRule rule;
+        bool bound; // the window offers the row's handler
+    };
+    using Handler = std::function<void(int tag)>;
+
+    // Construction (MainWindow.cpp).
+    void defineHandlers();
+    void buildMenus();
+    void buildToolBar();
+    void buildCentralArea();
+    void buildStatusLine();
+    void buildLayerKeys();
+    QAction* makeAction(const MenuCommand& row);
+    void bindCommand(QAction* action, const char* handler, int tag, CommandRule rule);
+    void refreshCheckMarks();
+    void chooseTool(int toolMode);
+
+    // Files (MainWindowFiles.cpp).
+    void newDocument();
+    void openCommand(bool import);
+    bool openDocumentFile(const QString& path, bool askFirst);
+    void importBoardsFrom(const QString& path);
+    bool saveDocument();
+    bool saveDocumentAs();
+    bool writeTo(const QString& path);
+    bool documentHasContent() const;
+    // Yes saves (false when the save did not complete), No goes on, Cancel stops.
+    bool askToSave();
+    void documentReplaced();
+    void updateTitle();
+    QString existingLastDirectory() const;
+    void rememberDirectory(const QString& path);
+    QString layoutFilter() const;
+
+    // Boards (MainWindowBoards.cpp).
+    void rebuildTabs();
+    void switchToBoard(int index);
+    void activeBoardChanged();
+    void addNewBoard();
+    void editBoardSize();
+    void deleteBoard();
+    void moveBoard(bool toEnd);
+    void showBoardTabMenu(const QPoint& position);
+
+    // Layers, status line and ground plane (MainWindowLayers.cpp).
+    void activateLayer(int layer);
+    void toggleLayer(int layer);
+    void refreshLayerControls();
+    void showPointerPosition(Point boardPoint);
+    void showBoardSize();
+    void setGroundPlane(bool on);
+    void clearanceChanged(double mm);
+
+    Language lang_;
+    Prompts& prompts_;
+    LayoutDocument doc_;
+    ToolParameters tools_;
+    CommandStates states_;
+    QString lastDirectory_;
+    QString startupFile_;
+    bool shownOnce_ = false;
+    bool showHints_ = true;
+    bool rebuildingTabs_ = false;
+
+    std::map<std::string, Handler> handlers_;
+    std::vector<BoundCommand> commands_;
+    std::map<std::string, QMenu*> menus_;
+
+    BoardView* view_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    StatusLine* status_ = nullptr;
+    ToolPanel* toolPanel_ = nullptr;
+    QMenu* popupMenu_ = nullptr;
+    QMenu* boardMenu_ = nullptr;
+    QMenu* gridMenu_ = nullptr;
+};
+
+} // namespace kestrel

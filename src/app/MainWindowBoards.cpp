@@ -1,0 +1,104 @@
+// The board tabs below the drawing area and the board commands: add, size
+// and name, delete, move, switch.
+
+#include "app/MainWindow.h"
+
+#include "app/BoardSizeDialog.h"
+#include "app/Prompts.h"
+#include "view/gui/BoardView.h"
+
+#include <QMenu>
+#include <QTabBar>
+
+namespace kestrel {
+
+// The tab strip mirrors the board list: tab i carries board i's name.
+void MainWindow::rebuildTabs()
+{
+    rebuildingTabs_ = true;
+    while (tabs_->count() > 0)
+        tabs_->removeTab(0);
+    for (size_t i = 0; i < doc_.boardCount(); ++i)
+        tabs_->addTab(QString::fromStdString(doc_.board(i).Name));
+    tabs_->setCurrentIndex(doc_.ActiveBoard);
+    rebuildingTabs_ = false;
+}
+
+void MainWindow::switchToBoard(int index)
+{
+    if (rebuildingTabs_ || index < 0 || index == doc_.ActiveBoard)
+        return;
+    doc_.activate(index);
+    activeBoardChanged();
+}
+
+// After the active board or its settings changed: the view, the layer and
+// ground-plane controls, the board size and the commands follow.
+void MainWindow::activeBoardChanged()
+{
+    view_->reloadFromDocument();
+    refreshLayerControls();
+    showBoardSize();
+    updateCommandStates();
+}
+
+void MainWindow::addNewBoard()
+{
+    doc_.newBoard(lang_);
+    rebuildTabs();
+    activeBoardChanged();
+    editBoardSize();
+}
+
+void MainWindow::editBoardSize()
+{
+    Board* board = doc_.activeBoard();
+    if (!board)
+        return;
+    BoardSizeDialog dialog(lang_, prompts_, this);
+    dialog.load(doc_.Working.BoardWidth, doc_.Working.BoardHeight, QString::fromStdString(board->Name));
+    if (!prompts_.runDialog(dialog))
+        return;
+    doc_.Working.BoardWidth = dialog.widthUnits();
+    doc_.Working.BoardHeight = dialog.heightUnits();
+    board->Name = cutToCharacters(dialog.boardName().toStdString(), kBoardNameMax);
+    tabs_->setTabText(doc_.ActiveBoard, QString::fromStdString(board->Name));
+    activeBoardChanged();
+}
+
+void MainWindow::deleteBoard()
+{
+    const Board* board = doc_.activeBoard();
+    if (!board)
+        return;
+    if (doc_.boardCount() < 2) {
+        const auto refusal = doc_.deleteActiveBoard(lang_);
+        prompts_.message(this, "Информация", QString::fromStdString(refusal.value_or("")),
+                         Prompts::Icon::Information);
+        return;
+    }
+    const QString question = QString::fromStdString(LayoutDocument::deleteQuestion(lang_, board->Name));
+    if (prompts_.ask(this, "Информация", question, Prompts::Buttons::OkCancel, Prompts::Icon::Question) !=
+        Prompts::Answer::Ok)
+        return;
+    doc_.deleteActiveBoard(lang_);
+    rebuildTabs();
+    activeBoardChanged();
+}
+
+void MainWindow::moveBoard(bool toEnd)
+{
+    if (toEnd)
+        doc_.moveActiveToEnd();
+    else
+        doc_.moveActiveToFront();
+    // The moved board stays active; only the tab order changes.
+    rebuildTabs();
+}
+
+void MainWindow::showBoardTabMenu(const QPoint& position)
+{
+    boardMenu_->popup(tabs_->mapToGlobal(position));
+}
+
+} // namespace kestrel

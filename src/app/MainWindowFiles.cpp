@@ -1,0 +1,188 @@
+// The file commands of the main window: New, Open, Save, Save as, importing
+// boards, the save question and the title bar.
+
+#include "app/MainWindow.h"
+
+#include "app/Prompts.h"
+#include "model/LayoutFile.h"
+#include "view/gui/BoardView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kestrel {
+
+namespace {
+
+// Shows the busy cursor while a document is read or written.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+QString MainWindow::layoutFilter() const
+{
+    return kestrel::tr(lang_, "*.kbd|*.kbd|Все Файлы (*.*)      |*.*", "Layout files|*.KBD|All files|*.*");
+}
+
+void MainWindow::updateTitle()
+{
+    setWindowTitle(windowCaption(doc_.FileName));
+}
+
+QString MainWindow::existingLastDirectory() const
+{
+    return QDir(lastDirectory_).exists() ? lastDirectory_ : QString();
+}
+
+void MainWindow::rememberDirectory(const QString& path)
+{
+    lastDirectory_ = QFileInfo(path).absolutePath();
+}
+
+bool MainWindow::documentHasContent() const
+{
+    if (doc_.boardCount() > 1)
+        return true;
+    const Board* active = doc_.activeBoard();
+    return active && !active->Objects.empty();
+}
+
+bool MainWindow::askToSave()
+{
+    if (!documentHasContent())
+        return true;
+    const Prompts::Answer answer =
+        prompts_.ask(this, "Информация", kestrel::tr(lang_, "Сохранить текущий чертёж или нет ?         ", "Save changes?"),
+                     Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
+    switch (answer) {
+    case Prompts::Answer::Yes:
+        doc_.Saved = false;
+        saveDocument();
+        return doc_.Saved;
+    case Prompts::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Everything that shows the document follows a swap of the whole document.
+void MainWindow::documentReplaced()
+{
+    rebuildTabs();
+    activeBoardChanged();
+    updateTitle();
+}
+
+void MainWindow::newDocument()
+{
+    if (!askToSave())
+        return;
+    doc_ = LayoutDocument::withFirstBoard(lang_);
+    documentReplaced();
+    editBoardSize();
+}
+
+void MainWindow::openCommand(bool import)
+{
+    const auto name = prompts_.openFileName(this, existingLastDirectory(), layoutFilter());
+    if (!name)
+        return;
+    view_->redraw();
+    if (!QFileInfo::exists(*name)) {
+        prompts_.message(this, kestrel::tr(lang_, "Цffnen", "Open"), kestrel::tr(lang_, "Datei nicht gefunden", "File not found!"),
+                         Prompts::Icon::Warning);
+        return;
+    }
+    if (import)
+        importBoardsFrom(*name);
+    else
+        openDocumentFile(*name, true);
+}
+
+// The file is read into a fresh document that replaces the open one only
+// when the whole file read correctly; a damaged file leaves it untouched.
+bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
+{
+    if (askFirst && !askToSave())
+        return false;
+    ReadResult read;
+    {
+        BusyCursor busy;
+        read = readDocument(path.toStdString(), lang_);
+    }
+    if (!read.document) {
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(read.error),
+                         Prompts::Icon::Warning);
+        return false;
+    }
+    doc_ = std::move(*read.document);
+    documentReplaced();
+    // Old files store no view of their board: show all of it.
+    if (read.version < kLayoutFileVersion)
+        view_->zoomBoard();
+    rememberDirectory(path);
+    return true;
+}
+
+void MainWindow::importBoardsFrom(const QString& path)
+{
+    std::string error;
+    {
+        BusyCursor busy;
+        error = importBoards(doc_, path.toStdString(), lang_);
+    }
+    if (!error.empty()) {
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(error),
+                         Prompts::Icon::Warning);
+        return;
+    }
+    rebuildTabs();
+    activeBoardChanged();
+    rememberDirectory(path);
+}
+
+bool MainWindow::saveDocument()
+{
+    if (doc_.FileName.empty())
+        return saveDocumentAs();
+    return writeTo(QString::fromStdString(doc_.FileName));
+}
+
+bool MainWindow::saveDocumentAs()
+{
+    const auto name = prompts_.saveFileName(this, existingLastDirectory(), layoutFilter(), "kbd");
+    if (!name || !writeTo(*name))
+        return false;
+    doc_.FileName = name->toStdString();
+    updateTitle();
+    rememberDirectory(*name);
+    return true;
+}
+
+bool MainWindow::writeTo(const QString& path)
+{
+    std::string error;
+    {
+        BusyCursor busy;
+        error = writeDocument(doc_, path.toStdString(), false, lang_);
+    }
+    // Writing removes objects lying wholly outside the board and renumbers
+    // groups, so the view and the commands follow even after a failure.
+    view_->redraw();
+    updateCommandStates();
+    if (!error.empty()) {
+        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), QString::fromStdString(error), Prompts::Icon::Error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace kestrel

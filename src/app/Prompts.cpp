@@ -1,0 +1,94 @@
+#include "app/Prompts.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace kestrel {
+
+namespace {
+
+QMessageBox::Icon boxIcon(Prompts::Icon icon)
+{
+    switch (icon) {
+    case Prompts::Icon::Information: return QMessageBox::Information;
+    case Prompts::Icon::Warning: return QMessageBox::Warning;
+    case Prompts::Icon::Question: return QMessageBox::Question;
+    case Prompts::Icon::Error: return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString caseInsensitivePatterns(const QString& patterns)
+{
+    QStringList out;
+    for (const QString& p : patterns.split(';', Qt::SkipEmptyParts)) {
+        const QString trimmed = p.trimmed();
+        out << trimmed;
+        for (const QString& variant : {trimmed.toLower(), trimmed.toUpper()})
+            if (!out.contains(variant))
+                out << variant;
+    }
+    return out.join(' ');
+}
+
+} // namespace
+
+QString qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i].trimmed() + " (" + caseInsensitivePatterns(parts[i + 1]) + ")";
+    return filters.join(";;");
+}
+
+std::optional<QString> DesktopPrompts::openFileName(QWidget* parent, const QString& directory,
+                                                    const QString& filter)
+{
+    const QString name = QFileDialog::getOpenFileName(parent, QString(), directory, qtNameFilters(filter));
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QString& directory,
+                                                    const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, QString(), directory, qtNameFilters(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+void DesktopPrompts::message(QWidget* parent, const QString& caption, const QString& text, Icon icon)
+{
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Prompts::Answer DesktopPrompts::ask(QWidget* parent, const QString& caption, const QString& text,
+                                    Buttons buttons, Icon icon)
+{
+    const auto standard = buttons == Buttons::YesNoCancel
+                              ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                              : QMessageBox::Ok | QMessageBox::Cancel;
+    QMessageBox box(boxIcon(icon), caption, text, standard, parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: return Answer::Cancel;
+    }
+}
+
+bool DesktopPrompts::runDialog(QDialog& dialog)
+{
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace kestrel

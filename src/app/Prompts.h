@@ -1,0 +1,51 @@
+#pragma once
+// Every file dialog, message box, question and modal dialog of the main
+// window goes through this seam, so tests answer them without real dialogs.
+
+#include <QString>
+
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+namespace kestrel {
+
+class Prompts {
+public:
+    enum class Icon { Information, Warning, Question, Error };
+    enum class Buttons { YesNoCancel, OkCancel };
+    enum class Answer { Yes, No, Ok, Cancel };
+
+    virtual ~Prompts() = default;
+
+    // Filters are given as "description|pattern|description|pattern".
+    virtual std::optional<QString> openFileName(QWidget* parent, const QString& directory,
+                                                const QString& filter) = 0;
+    // defaultSuffix is appended when the typed name has none; the dialog
+    // asks before an existing file is overwritten.
+    virtual std::optional<QString> saveFileName(QWidget* parent, const QString& directory, const QString& filter,
+                                                const QString& defaultSuffix) = 0;
+    virtual void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) = 0;
+    virtual Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons,
+                       Icon icon) = 0;
+    // Shows a dialog modally; true when it was accepted.
+    virtual bool runDialog(QDialog& dialog) = 0;
+};
+
+// The desktop's own dialogs.
+class DesktopPrompts : public Prompts {
+public:
+    std::optional<QString> openFileName(QWidget* parent, const QString& directory, const QString& filter) override;
+    std::optional<QString> saveFileName(QWidget* parent, const QString& directory, const QString& filter,
+                                        const QString& defaultSuffix) override;
+    void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
+    Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons, Icon icon) override;
+    bool runDialog(QDialog& dialog) override;
+};
+
+// "Layout files|*.KBD|All files|*.*" as a Qt name filter list. Patterns
+// match either letter case, as on the file systems the files come from.
+QString qtNameFilters(const QString& filter);
+
+} // namespace kestrel

@@ -1,0 +1,43 @@
+// kestrel-cli clear-bands: removes rubber bands already made in copper.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "route/RubberBands.h"
+
+#include <cstdio>
+
+namespace kestrel::cli {
+
+namespace {
+
+int run(const std::vector<std::string>& raw)
+{
+    Args args(raw, {"board"}, {});
+    const auto boardIndex = args.integer("board");
+    if (!args.expectPositional(2))
+        return fail(kExitUsage, args.error());
+    auto doc = loadDocument(args.positional()[0]);
+    if (!doc)
+        return kExitFailure;
+    Board* board = chooseBoard(*doc, boardIndex);
+    if (!board)
+        return kExitFailure;
+    // The clean-up works on the chosen board's list directly, so the active
+    // board of the written document stays what it was.
+    const BandCleanup result = ClearConnections(board->Objects);
+    if (!saveDocument(*doc, args.positional()[1]))
+        return kExitFailure;
+    std::printf("{\"removed\": %zu, \"kept\": %zu}\n", result.removedBands(), result.keptBands());
+    return kExitOk;
+}
+
+const Registration reg({"clear-bands", "remove rubber bands whose pads are already joined by copper",
+                        "usage: kestrel-cli clear-bands [--board N] IN OUT\n\n"
+                        "Removes every rubber band of the board whose two pads are connected by copper\n"
+                        "(through vias too), keeps the others, writes the document to OUT as the\n"
+                        "editor's Save does and prints {\"removed\": a, \"kept\": b} in bands.\n"
+                        "--board (0-based) defaults to the active board.\n",
+                        run});
+
+} // namespace
+} // namespace kestrel::cli

@@ -1,0 +1,52 @@
+// kestrel-cli connected: the objects the connectivity test selects.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "route/Connectivity.h"
+
+#include <cstdio>
+
+namespace kestrel::cli {
+
+namespace {
+
+int run(const std::vector<std::string>& raw)
+{
+    Args args(raw, {"board", "object"}, {});
+    const auto boardIndex = args.integer("board");
+    const auto object = args.integer("object");
+    if (!args.expectPositional(1))
+        return fail(kExitUsage, args.error());
+    if (!object)
+        return fail(kExitUsage, "--object I is required");
+    auto doc = loadDocument(args.positional()[0]);
+    if (!doc)
+        return kExitFailure;
+    const Board* board = chooseBoard(*doc, boardIndex);
+    if (!board)
+        return kExitFailure;
+    if (*object < 0 || static_cast<size_t>(*object) >= board->Objects.size())
+        return fail(kExitFailure, "the board has no object " + std::to_string(*object) + " (it holds " +
+                                      std::to_string(board->Objects.size()) + ")");
+    std::string out = "[";
+    for (size_t i : connectedObjects(board->Objects, *object)) {
+        if (out.size() > 1)
+            out += ", ";
+        out += std::to_string(i);
+    }
+    out += "]\n";
+    std::fputs(out.c_str(), stdout);
+    return kExitOk;
+}
+
+const Registration reg({"connected", "list the objects joined to one object by copper",
+                        "usage: kestrel-cli connected [--board N] --object I FILE\n\n"
+                        "Runs the connectivity test from object I (0-based position in the board's object\n"
+                        "list) and prints the JSON array, ascending, of every object it selects: the copper\n"
+                        "on the same layer that overlaps with positive area, and the other layer through\n"
+                        "vias. An object on a silk layer gives []. --board (0-based) defaults to the\n"
+                        "active board.\n",
+                        run});
+
+} // namespace
+} // namespace kestrel::cli

@@ -1,0 +1,31 @@
+#pragma once
+// Clean-up of rubber bands: a band whose two pads are already joined by
+// copper is no longer needed.
+
+#include "model/Language.h"
+#include "model/ObjectList.h"
+
+#include <string>
+
+namespace kestrel {
+
+// Every band is seen once from each of its pads, so the ends are counted and
+// the report shows half of each count.
+struct BandCleanup {
+    size_t removedEnds = 0;
+    size_t keptEnds = 0;
+    size_t removedBands() const { return removedEnds / 2; }
+    size_t keptBands() const { return keptEnds / 2; }
+};
+
+// Removes from each pad's Connections the entries whose pad is joined to it
+// by copper (through vias too) and keeps the others; leaves every object
+// deselected. The caller takes the undo snapshot first.
+BandCleanup ClearConnections(ObjectList& list);
+
+// The text of the information box that reports the clean-up (caption
+// clearReportCaption). Lines are separated by '\n'.
+std::string clearReportText(Language lang, const BandCleanup& result);
+inline const char* clearReportCaption() { return "Информация"; }
+
+} // namespace kestrel

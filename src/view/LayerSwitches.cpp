@@ -1,0 +1,55 @@
+#include "view/LayerSwitches.h"
+
+namespace kestrel {
+
+namespace {
+
+bool isSwitchableLayer(int layer) { return layer >= 1 && layer <= 4; }
+
+} // namespace
+
+bool IsLayerVisible(const BoardSettings& settings, int layer)
+{
+    if (!isSwitchableLayer(layer))
+        return true;
+    return settings.LayerVisible[static_cast<size_t>(layer - 1)] != 0;
+}
+
+bool SetActiveLayer(BoardSettings& settings, ObjectList& objects, int layer)
+{
+    if (!isSwitchableLayer(layer) || static_cast<int>(settings.ActiveLayer) == layer)
+        return false;
+    for (auto& o : objects)
+        o->Selected = 0;
+    if (!IsLayerVisible(settings, layer))
+        SetViewLayer(settings, objects, layer);
+    settings.ActiveLayer = static_cast<uint32_t>(layer);
+    return true;
+}
+
+bool SetViewLayer(BoardSettings& settings, ObjectList& objects, int layer)
+{
+    if (!isSwitchableLayer(layer) || static_cast<int>(settings.ActiveLayer) == layer)
+        return false;
+    for (auto& o : objects)
+        if (o->Layer == layer)
+            o->Selected = 0;
+    uint8_t& visible = settings.LayerVisible[static_cast<size_t>(layer - 1)];
+    visible = visible ? 0 : 1;
+    return true;
+}
+
+bool groundPlaneOn(const BoardSettings& settings, int layer)
+{
+    return settings.groundPlaneOfSide(Layer::isSide1(layer)) != 0;
+}
+
+void setGroundPlaneOfActiveSide(BoardSettings& settings, bool on)
+{
+    if (Layer::isSide1(static_cast<int>(settings.ActiveLayer)))
+        settings.GroundPlane1 = on ? 1 : 0;
+    else
+        settings.GroundPlane2 = on ? 1 : 0;
+}
+
+} // namespace kestrel

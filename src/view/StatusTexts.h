@@ -1,0 +1,22 @@
+#pragma once
+// Texts of the status line: the pointer position against the origin and the
+// board size caption. Millimetre texts carry the Cyrillic unit "мм".
+
+#include "model/Types.h"
+
+#include <string>
+
+namespace kestrel {
+
+struct PointerPositionTexts {
+    std::string x; // "X: 12.5 мм"
+    std::string y; // "Y: 5 мм"
+};
+
+// The displayed Y grows downwards from the origin, as on the vertical ruler.
+PointerPositionTexts ShowPointerPosition(Point p, Point origin, bool inchUnit);
+
+// "160 x 100 мм": whole millimetres, the fraction dropped.
+std::string ShowBoardSize(int32_t widthUnits, int32_t heightUnits);
+
+} // namespace kestrel

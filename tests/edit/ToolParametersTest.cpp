@@ -1,0 +1,31 @@
+#include "edit/ToolParameters.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+TEST(ToolParameters, ClearanceGoesToExactlyTheSelectedObjects)
+{
+    ObjectList list;
+    for (int i = 0; i < 5; ++i)
+        test::addTrack(list, {{0, 0}, {100, 0}}).Selected = (i % 2 == 0) ? 1 : 0;
+    EXPECT_EQ(applyClearanceToSelection(list, clearanceUnitsFromMm(1.2)), 3u);
+    std::vector<int32_t> clearances;
+    for (const auto& o : list)
+        clearances.push_back(o->Clearance);
+    EXPECT_EQ(clearances, (std::vector<int32_t>{120, 40, 120, 40, 120}));
+    EXPECT_EQ(applyClearanceToSelection(list, 120), 0u) << "nothing left to change";
+}
+
+TEST(ToolParameters, ClearanceInMillimetresRoundsToNearestUnit)
+{
+    EXPECT_EQ(clearanceUnitsFromMm(0.4), 40);
+    EXPECT_EQ(clearanceUnitsFromMm(0.1), 10);
+    EXPECT_EQ(clearanceUnitsFromMm(5.0), 500);
+    EXPECT_EQ(clearanceUnitsFromMm(0.0), 0);
+}
+
+} // namespace
+} // namespace kestrel

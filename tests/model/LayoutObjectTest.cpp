@@ -1,0 +1,186 @@
+#include "model/Board.h"
+#include "model/Groups.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+TEST(LayoutObject, BoundingRectangles)
+{
+    struct Case {
+        const char* what;
+        LayoutObject object;
+        Rect expected;
+    };
+    auto withClearance = [](LayoutObject o, int32_t c) {
+        o.Clearance = c;
+        return o;
+    };
+    LayoutObject emptyTrack = makeTrack(0, 1);
+    emptyTrack.Points = {{500, -500}};
+    LayoutObject zone = makeZone(30, 1);
+    zone.Points = {{100, -100}, {300, -50}, {200, -400}};
+    LayoutObject text = makeText({100, -100}, "A", 0, 100, 40, -300, 2);
+    const Case cases[] = {
+        {"pad shape 4 doubles the clearance along x", withClearance(makePad({0, 0}, 100, 4, 1, 30), 40),
+         {-280, -140, 280, 140}},
+        {"pad shape 8 doubles it along y", withClearance(makePad({10, 10}, 100, 8, 1, 30), 40),
+         {-130, -270, 150, 290}},
+        {"square pad", withClearance(makePad({0, 0}, 50, 3, 1, 30), 0), {-50, -50, 50, 50}},
+        {"single-point track of width 0", withClearance(emptyTrack, 7), {-27, -27, 27, 27}},
+        {"line backwards", withClearance(makeLine({300, -10}, {100, -200}, 41, 1), 5), {75, -225, 325, 15}},
+        {"line forwards", withClearance(makeLine({100, -200}, {300, -10}, 41, 1), 5), {75, -225, 325, 15}},
+        {"circle ignores its angles", withClearance(makeCircle({0, 0}, 200, 1, 1, 100), 10), {-210, -210, 210, 210}},
+        {"zone grows by half its width", withClearance(zone, 0), {85, -415, 315, -35}},
+        {"text box normalised", withClearance(text, 10), {30, -310, 110, -90}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BoundingRect(c.object), c.expected) << c.what;
+}
+
+TEST(LayoutObject, CreationCopyAndTranslate)
+{
+    LayoutObject circle = makeCircle({1, 2}, 300, 4, 2, 100);
+    EXPECT_EQ(circle.Angle, 0);
+    EXPECT_EQ(circle.Width, 0); // start = stop: full circle
+    EXPECT_EQ(circle.Filled, 0);
+    EXPECT_TRUE(circle.Groups.empty());
+
+    LayoutObject text = makeText({0, 0}, "0123456789abcdefgh", 90, 100, 10, 10, 2);
+    EXPECT_EQ(text.TextValue, "0123456789abcde");
+
+    ObjectList list;
+    LayoutObject& a = addPad(list, {0, 0}, 50);
+    LayoutObject& b = addPad(list, {100, 0}, 50);
+    addBand(a, b);
+    a.Groups = {3, 4};
+    LayoutObject copy = copyObject(a);
+    EXPECT_EQ(a.CopiedMark, 1);
+    EXPECT_EQ(copy.Connections, a.Connections);
+    EXPECT_EQ(copy.Groups, a.Groups);
+
+    LayoutObject& zone = list.append(makeZone(10, 1));
+    zone.Points = {{0, 0}, {10, 10}};
+    LayoutObject zoneCopy = copyObject(zone);
+    zoneCopy.Points[0].x = 99;
+    EXPECT_EQ(zone.Points[0].x, 0) << "points are copied, not shared";
+    EXPECT_EQ(zoneCopy.FillOn, 1);
+
+    LayoutObject line = makeLine({1, 2}, {3, 4}, 10, 1);
+    translate(line, 10, -10);
+    EXPECT_EQ(line.X1, 11);
+    EXPECT_EQ(line.Y2, -6);
+    LayoutObject pad = makePad({1, 2}, 30, 1, 1, 10);
+    translate(pad, 5, 5);
+    EXPECT_EQ(pad.X2, 30) << "radius unchanged";
+    EXPECT_EQ(pad.X1, 6);
+}
+
+TEST(ObjectList, RemovingAPadLeavesNoDanglingReference)
+{
+    ObjectList list;
+    LayoutObject& a = addPad(list, {0, 0}, 50);
+    LayoutObject& b = addPad(list, {100, 0}, 50);
+    LayoutObject& c = addPad(list, {200, 0}, 50);
+    auto [v1, v2] = addVia(list, {300, 0});
+    addBand(a, b);
+    addBand(b, c);
+    a.Connections.push_back(v1); // one-sided entry: must still be scrubbed
+    LayoutObject& track = addTrack(list, {{0, 0}, {100, 0}});
+    track.RouteFrom = &a;
+    track.RouteTo = &b;
+    track.Routed = 1;
+
+    list.remove(static_cast<size_t>(list.indexOf(&b)));
+    EXPECT_EQ(a.Connections, std::vector<LayoutObject*>{v1});
+    EXPECT_TRUE(c.Connections.empty());
+    EXPECT_EQ(track.RouteFrom, &a);
+    EXPECT_EQ(track.RouteTo, nullptr);
+
+    list.remove(static_cast<size_t>(list.indexOf(v1)));
+    EXPECT_EQ(v2->Partner, nullptr);
+    EXPECT_TRUE(a.Connections.empty());
+}
+
+TEST(ObjectList, CleanUps)
+{
+    ObjectList list;
+    addTrack(list, {{0, 0}});
+    addTrack(list, {{0, 0}, {10, 0}});
+    list.append(makeZone(10, 1));
+    addPad(list, {0, 0}, 10);
+    EXPECT_EQ(removeDegenerate(list), 2u);
+    EXPECT_EQ(list.size(), 2u);
+
+    // Off-board objects: zero-area overlap counts as none.
+    BoardSettings s; // 16000 x 10000
+    ObjectList board;
+    auto bare = [&](Point p, int32_t r) { addPad(board, p, r).Clearance = 0; };
+    bare({-100, -500}, 100);   // touches x = 0 only
+    bare({-99, -500}, 100);    // overlaps one unit
+    bare({8000, 100}, 100);    // touches y = 0 only
+    bare({16100, -5000}, 99);  // entirely right of the board
+    bare({16099, -5000}, 100); // one unit inside
+    removeOffBoardObjects(board, s);
+    ASSERT_EQ(board.size(), 2u);
+    EXPECT_EQ(board[0].X1, -99);
+    EXPECT_EQ(board[1].X1, 16099);
+}
+
+TEST(ObjectList, RepairPartnersAndGroups)
+{
+    ObjectList list;
+    auto [a, b] = addVia(list, {0, 0});
+    LayoutObject& lone = addPad(list, {50, 0}, 10);
+    LayoutObject outsider = makePad({0, 0}, 10, 1, 3, 5);
+    lone.Partner = a; // a does not point back: only this stray link goes
+    LayoutObject& strayPartner = addPad(list, {70, 0}, 10);
+    strayPartner.Partner = &outsider; // not in the list
+    repairPartners(list);
+    EXPECT_EQ(lone.Partner, nullptr);
+    EXPECT_EQ(strayPartner.Partner, nullptr);
+    EXPECT_EQ(a->Partner, b) << "a stray link does not break a sound via";
+    EXPECT_EQ(b->Partner, a);
+
+    EXPECT_EQ(nextGroupNumber(list), 1);
+    lone.Groups = {4, 9};
+    a->Groups = {12, 2};
+    EXPECT_EQ(nextGroupNumber(list), 10) << "only the outermost numbers count";
+
+    for (auto& o : list)
+        o->Groups.clear();
+    a->Selected = b->Selected = 1;
+    EXPECT_TRUE(groupSelection(list));
+    EXPECT_FALSE(groupSelection(list)) << "already exactly one group";
+    lone.Selected = 1;
+    EXPECT_TRUE(groupSelection(list)) << "a group plus an ungrouped object";
+    EXPECT_EQ(a->Groups, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(lone.Groups, (std::vector<int32_t>{2}));
+    for (LayoutObject* o : {a, b})
+        o->Groups.pop_back(); // ungroup once
+    EXPECT_EQ(a->Groups, std::vector<int32_t>{1});
+
+    for (auto& o : list)
+        o->Selected = 0;
+    strayPartner.Selected = 1;
+    EXPECT_FALSE(groupSelection(list)) << "a single object is not grouped";
+}
+
+TEST(Groups, CompactionKeepsOrder)
+{
+    const std::vector<std::pair<std::vector<int32_t>, std::vector<int32_t>>> cases = {
+        {{1, 3}, {1, 2}}, {{1, 3, 5}, {1, 2, 3}}, {{2, 7}, {1, 2}}, {{7, 2, 7}, {2, 1, 2}}};
+    for (const auto& [before, after] : cases) {
+        ObjectList list;
+        for (int32_t g : before)
+            addPad(list, {0, 0}, 10).Groups = {g};
+        compactGroups(list);
+        std::vector<int32_t> got;
+        for (auto& o : list)
+            got.push_back(o->Groups.back());
+        EXPECT_EQ(got, after);
+    }
+}

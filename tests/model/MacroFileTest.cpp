@@ -1,0 +1,99 @@
+#include "model/MacroFile.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+TEST(MacroFile, ReferencePoint)
+{
+    ObjectList list;
+    addPad(list, {100, -100}, 20);
+    addPad(list, {50, -50}, 20);
+    EXPECT_EQ(macroReferencePoint(list, false, 254.0), (Point{50, -50}));
+    addPad(list, {40, -200}, 20); // further left but lower: not taken
+    EXPECT_EQ(macroReferencePoint(list, false, 254.0), (Point{50, -50}));
+
+    // Without pads: upper-left corner of the bounds, rounded to the grid.
+    ObjectList noPads;
+    addTrack(noPads, {{300, -300}, {1000, -800}}, 40); // bounds 280..1020, -820..-280
+    EXPECT_EQ(macroReferencePoint(noPads, false, 254.0), (Point{254, -254}));
+    noPads[0].Selected = 0;
+    addTrack(noPads, {{2000, -100}, {2100, -100}}, 40).Selected = 1;
+    // Selected track only: bounds 1940..2160 by -160..-40, corner (1940, -40) on a 100 grid.
+    EXPECT_EQ(macroReferencePoint(noPads, true, 100.0), (Point{1900, 0}));
+}
+
+TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    addPad(list, {1000, -1000}, 50, 1, 1);
+    auto [top, bottom] = addVia(list, {2000, -1500});
+    LayoutObject& silk = list.append(makeLine({1000, -2000}, {3000, -2000}, 20, 2));
+    silk.Selected = 1;
+    addTrack(list, {{0, 0}, {100, 0}}, 40, 3); // other side: not written
+    addBand(list[0], *top);
+
+    const MacroImage image = encodeMacro(list, true, false, 254.0);
+    EXPECT_EQ(image.reference, (Point{1000, -1000}));
+    EXPECT_EQ(image.objectCount, 3u);
+    int32_t count;
+    std::memcpy(&count, image.bytes.data() + 4, 4);
+    EXPECT_EQ(count, 3);
+
+    MacroReadResult back = decodeMacro(image.bytes.data(), image.bytes.size(), Language::English, "m.kmk");
+    ASSERT_TRUE(back.objects) << back.error;
+    const ObjectList& m = *back.objects;
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].Layer, 5);
+    EXPECT_EQ(m[0].X1, 0);
+    EXPECT_EQ(m[0].Y1, 0);
+    EXPECT_FALSE(m[0].PartnerBytesSet);
+    EXPECT_EQ(m[1].Layer, 5);
+    EXPECT_EQ(m[1].X1, 1000);
+    EXPECT_EQ(m[1].Y1, -500);
+    EXPECT_TRUE(m[1].PartnerBytesSet) << "the via is stored once, flagged";
+    EXPECT_EQ(m[1].Partner, nullptr);
+    EXPECT_EQ(m[2].Layer, 6);
+    EXPECT_EQ(m[2].Selected, 0);
+    for (const auto& o : m)
+        EXPECT_TRUE(o->Connections.empty()) << "bands are not stored";
+
+    // The partner field of the flagged pad is -2, of the plain pad -1.
+    const size_t firstBlock = 8;
+    int32_t field;
+    std::memcpy(&field, image.bytes.data() + firstBlock + 78, 4);
+    EXPECT_EQ(field, -1);
+    std::memcpy(&field, image.bytes.data() + firstBlock + 82 + 78, 4);
+    EXPECT_EQ(field, -2);
+    EXPECT_EQ(image.bytes[firstBlock + 21], 0) << "Selected is written as 0";
+
+    // Selection only: just the silk line.
+    const MacroImage selected = encodeMacro(list, true, true, 254.0);
+    EXPECT_EQ(selected.objectCount, 1u);
+}
+
+TEST(MacroFile, ReadsOldVersions)
+{
+    // Version 2 macro: header, i16 count, one old track block with groups and points.
+    std::vector<uint8_t> b = {0x02, 0x33, 0xAA, 0xFF, 1, 0};
+    std::vector<uint8_t> record(49, 0);
+    record[0] = 6;   // track
+    record[9] = 30;  // width
+    record[12] = 5;  // layer
+    b.insert(b.end(), record.begin(), record.end());
+    b.insert(b.end(), {1, 0, 9, 0});             // one group: 9
+    b.insert(b.end(), {2, 0, 10, 0, 0, 0, 20, 0, 0xF6, 0xFF}); // two points, (10,0) (20,-10)
+    MacroReadResult r = decodeMacro(b.data(), b.size(), Language::English, "old.kmk");
+    ASSERT_TRUE(r.objects) << r.error;
+    ASSERT_EQ(r.objects->size(), 1u);
+    const LayoutObject& t = (*r.objects)[0];
+    EXPECT_EQ(t.Groups, std::vector<int32_t>{9});
+    EXPECT_EQ(t.Points, (std::vector<Point>{{10, 0}, {20, -10}}));
+    EXPECT_EQ(r.version, 2);
+}
