@@ -151,7 +151,6 @@ bool BoardView::scrollAtEdge(QPoint p)
 
 void BoardView::setZoomToolActive(bool active)
 {
-    zoomTool_ = active;
     paintBox_->setZoomTool(active);
 }
 

@@ -176,7 +176,6 @@ private:
     bool gridMarker_ = true;
     bool paintSuspended_ = false;
     bool autorouterTool_ = false;
-    bool zoomTool_ = false;
     bool applying_ = false;
     Point tentativeOrigin_;
 
