@@ -1,0 +1,265 @@
+#include "output/GerberExport.h"
+
+#include "model/FileIO.h"
+#include "output/GerberFile.h"
+#include "route/GroundPlane.h"
+
+#include <array>
+
+namespace kestrel {
+
+namespace {
+
+struct LayerInfo {
+    GerberLayer layer;
+    std::string_view key;
+    int boardLayer;
+    bool mirror, outline;
+    const char* fileName[2];
+    const char* layerName[2];
+};
+
+constexpr std::array<LayerInfo, 6> kLayers{{
+    {GerberLayer::K1, "K1", 1, true, true, {"KUPFER1.GBR", "COPPER1.GBR"}, {"LAYOUTLOETSEITE", "COPPERSOLDERSIDE"}},
+    {GerberLayer::B1, "B1", 2, false, false, {"BESTCK1.GBR", "SILKSC1.GBR"},
+     {"BESTUECKUNGSPLANBESTUECKUNGSSEITE", "SILKSCREENCOMPONENTSIDE"}},
+    {GerberLayer::LStop1, "LStop1", 0, true, false, {"LOETSTP1.GBR", "SLDMASK1.GBR"},
+     {"LOETSTOPLOETSEITE", "SOLDERMASKSOLDERSIDE"}},
+    {GerberLayer::K2, "K2", 3, false, true, {"KUPFER2.GBR", "COPPER2.GBR"},
+     {"LAYOUTBESTUECKUNGSSEITE", "COPPERCOMPONENTSIDE"}},
+    {GerberLayer::B2, "B2", 4, true, false, {"BESTCK2.GBR", "SILKSC2.GBR"},
+     {"BESTUECKUNGSPLANLOETSEITE", "SILKSCREENSOLDERSIDE"}},
+    {GerberLayer::LStop2, "LStop2", 0, false, false, {"LOETSTP2.GBR", "SLDMASK2.GBR"},
+     {"LOETSTOPBESTUECKUNGSSEITE", "SOLDERMASKCOMPONENTSIDE"}},
+}};
+
+const LayerInfo& info(GerberLayer layer) { return kLayers[static_cast<size_t>(layer)]; }
+
+std::string byLanguage(const char* const (&texts)[2], Language lang)
+{
+    const auto i = static_cast<uint8_t>(lang);
+    return i < 2 ? texts[i] : "";
+}
+
+constexpr int32_t kOutlinePen = 20;
+constexpr int32_t kMarkRadius = 15; // a 0.3 mm centre mark
+
+class Plotter {
+public:
+    Plotter(TGerberFile& out, const BoardSettings& settings, const GerberOptions& options)
+        : out_(out), height_(settings.BoardHeight), width_(settings.BoardWidth), options_(options),
+          layer_(boardLayerOf(options.layer))
+    {
+    }
+
+    void boardOutline()
+    {
+        out_.SetPenwidth(kOutlinePen);
+        out_.MoveTo(0, 0);
+        out_.LineTo(width_, 0);
+        out_.LineTo(width_, height_);
+        out_.LineTo(0, height_);
+        out_.LineTo(0, 0);
+    }
+
+    void darkBoard()
+    {
+        out_.BeginRegion();
+        out_.MoveTo(0, 0);
+        out_.LineTo(width_, 0);
+        out_.LineTo(width_, height_);
+        out_.LineTo(0, height_);
+        out_.EndRegion();
+    }
+
+    bool visible(const LayoutObject& o) const { return layer_ != 0 && o.Layer == layer_; }
+
+    // Normal mode draws the objects at their size; clearance mode grows
+    // each by its own clearance.
+    void layout(const ObjectList& objects, bool clearanceMode)
+    {
+        for (const auto& o : objects)
+            if (visible(*o))
+                object(*o, clearanceMode ? o->Clearance : 0, clearanceMode);
+    }
+
+    void punchHoles(const ObjectList& objects)
+    {
+        out_.BeginPunchLayer();
+        for (const auto& o : objects) {
+            if (!o->is(ObjectKind::Pad) || !visible(*o))
+                continue;
+            out_.MoveTo(at(o->X1, o->Y1));
+            const int32_t hole = options_.mark ? kMarkRadius : o->Y2;
+            out_.SetPenwidth(2 * hole);
+            out_.Flash();
+        }
+    }
+
+    void solderMask(const ObjectList& objects)
+    {
+        const int32_t offset = roundEven(options_.offsetMm * 100);
+        if (options_.outline && !options_.invert)
+            boardOutline();
+        if (options_.invert) {
+            darkBoard();
+            out_.ClearPolarity();
+        }
+        const int padLayer = options_.layer == GerberLayer::LStop1 ? Layer::K1 : Layer::K2;
+        for (const auto& o : objects)
+            if (o->is(ObjectKind::Pad) && o->Layer == padLayer)
+                padFigure(*o, offset, 0);
+    }
+
+private:
+    Point at(int32_t x, int32_t y) const { return {x, y + height_}; }
+
+    void object(const LayoutObject& o, int32_t c, bool clearanceMode)
+    {
+        switch (o.kind()) {
+        case ObjectKind::Line:
+            out_.SetPenwidth(grownPenWidth(o, c));
+            out_.MoveTo(at(o.X1, o.Y1));
+            out_.LineTo(at(o.X2, o.Y2));
+            break;
+        case ObjectKind::Pad:
+            // A pad whose hole fills it has no copper ring, but it still
+            // cuts its clearance out of a ground plane.
+            if (clearanceMode || o.X2 != o.Y2)
+                padFigure(o, c, o.Y2);
+            break;
+        case ObjectKind::Zone:
+            zone(o, c);
+            break;
+        case ObjectKind::Circle: {
+            const ArcStroke s = grownArcStroke(o, c);
+            const Point centre = at(o.X1, o.Y1);
+            out_.SetPenwidth(s.widthUnits);
+            out_.Arc(centre, arcStrokePoint(centre, s.centreRadius, o.Angle),
+                     arcStrokePoint(centre, s.centreRadius, o.Width));
+            break;
+        }
+        case ObjectKind::Track:
+            if (o.Points.empty())
+                break;
+            out_.SetPenwidth(grownPenWidth(o, c));
+            out_.MoveTo(at(o.Points[0].x, o.Points[0].y));
+            for (size_t i = 1; i < o.Points.size(); ++i)
+                out_.LineTo(at(o.Points[i].x, o.Points[i].y));
+            break;
+        default: // labels in a system font have no Gerber form
+            break;
+        }
+    }
+
+    void zone(const LayoutObject& o, int32_t c)
+    {
+        if (o.Points.empty())
+            return;
+        out_.SetPenwidth(grownPenWidth(o, c));
+        out_.BeginRegion();
+        out_.MoveTo(at(o.Points[0].x, o.Points[0].y));
+        for (size_t i = 1; i < o.Points.size(); ++i)
+            out_.LineTo(at(o.Points[i].x, o.Points[i].y));
+        out_.EndRegion();
+        out_.MoveTo(at(o.Points[0].x, o.Points[0].y));
+        for (size_t i = 1; i < o.Points.size(); ++i)
+            out_.LineTo(at(o.Points[i].x, o.Points[i].y));
+        out_.LineTo(at(o.Points[0].x, o.Points[0].y));
+    }
+
+    // A pad grown by e; `hole` tells circular pads of equal size apart.
+    void padFigure(const LayoutObject& o, int32_t e, int32_t hole)
+    {
+        const Point centre = at(o.X1, o.Y1);
+        const PadExtents x = grownPadExtents(o, e);
+        out_.MoveTo(centre);
+        switch (static_cast<PadShape>(o.Shape)) {
+        case PadShape::Round:
+            out_.FlashCircle(hole, x.across);
+            break;
+        case PadShape::Square:
+        case PadShape::RectH:
+        case PadShape::RectV:
+            out_.FlashRect(x.halfX, x.halfY);
+            break;
+        case PadShape::Octagon:
+        case PadShape::OctagonH:
+        case PadShape::OctagonV:
+            out_.FlashOctagon(centre, x.halfX, x.halfY);
+            break;
+        case PadShape::RoundedH:
+        case PadShape::RoundedV:
+            out_.FlashRoundRect(centre, x.halfX, x.halfY);
+            break;
+        default: // an unknown shape leaves only the move
+            break;
+        }
+    }
+
+    TGerberFile& out_;
+    int32_t height_, width_;
+    const GerberOptions& options_;
+    int layer_;
+};
+
+} // namespace
+
+GerberOptions GerberOptions::presetFor(GerberLayer layer)
+{
+    GerberOptions o;
+    o.layer = layer;
+    o.mirror = info(layer).mirror;
+    o.outline = info(layer).outline;
+    return o;
+}
+
+bool isSolderMask(GerberLayer layer) { return layer == GerberLayer::LStop1 || layer == GerberLayer::LStop2; }
+int boardLayerOf(GerberLayer layer) { return info(layer).boardLayer; }
+std::string_view gerberLayerKey(GerberLayer layer) { return info(layer).key; }
+
+std::optional<GerberLayer> gerberLayerFromKey(std::string_view key)
+{
+    for (const LayerInfo& l : kLayers)
+        if (l.key == key)
+            return l.layer;
+    return std::nullopt;
+}
+
+std::string gerberDefaultFileName(GerberLayer layer, Language lang) { return byLanguage(info(layer).fileName, lang); }
+std::string gerberLayerName(GerberLayer layer, Language lang) { return byLanguage(info(layer).layerName, lang); }
+
+std::string exportGerber(const ObjectList& objects, const BoardSettings& settings, const GerberOptions& options,
+                         Language lang)
+{
+    TGerberFile out;
+    out.Mirror = options.mirror;
+    out.MirrorBase = settings.BoardWidth;
+    out.OpenFile(gerberLayerName(options.layer, lang));
+    Plotter plot(out, settings, options);
+    if (options.outline)
+        plot.boardOutline();
+    if (isSolderMask(options.layer)) {
+        plot.solderMask(objects);
+        return out.Finish();
+    }
+    const int layer = boardLayerOf(options.layer);
+    if (Layer::isCopper(layer) && groundPlaneOn(settings, layer)) {
+        plot.darkBoard();
+        out.ClearPolarity();
+        plot.layout(objects, true);
+        out.DarkPolarity();
+    }
+    plot.layout(objects, false);
+    if (options.punch)
+        plot.punchHoles(objects);
+    return out.Finish();
+}
+
+std::string writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
+                        const GerberOptions& options, Language lang)
+{
+    return writeFileAtomically(path, exportGerber(objects, settings, options, lang));
+}
+
+} // namespace kestrel

@@ -1,0 +1,53 @@
+#pragma once
+// Gerber export of one layer of a board: copper or silk screen of either
+// side (copper optionally with its ground plane and punched drill holes) or
+// the solder mask of either side. Board coordinates (x, y) go to the file as
+// (x, y + H), putting the origin at the board's lower left corner.
+
+#include "model/Board.h"
+#include "model/Language.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrel {
+
+// The six layer buttons of the export dialog.
+enum class GerberLayer { K1, B1, LStop1, K2, B2, LStop2 };
+
+struct GerberOptions {
+    GerberLayer layer = GerberLayer::K1;
+    bool mirror = true;        // about the board's vertical centre line
+    bool outline = true;       // board outline with a 0.2 mm pen
+    bool punch = false;        // punched drill holes (copper and silk)
+    bool mark = false;         // punch 0.3 mm centre marks instead of holes
+    double offsetMm = 0;       // solder mask: enlargement of every opening
+    bool invert = false;       // solder mask: openings cut out of a dark board
+
+    // What clicking the layer's button presets: mirror and outline per
+    // layer, everything else off.
+    static GerberOptions presetFor(GerberLayer layer);
+};
+
+bool isSolderMask(GerberLayer layer);
+// The board layer exported by a copper or silk button; 0 for the masks.
+int boardLayerOf(GerberLayer layer);
+
+// "K1", "B1", "LStop1", ... and back.
+std::string_view gerberLayerKey(GerberLayer layer);
+std::optional<GerberLayer> gerberLayerFromKey(std::string_view key);
+
+// Default file name and %LN layer name per button and language; empty for a
+// language other than 0 or 1.
+std::string gerberDefaultFileName(GerberLayer layer, Language lang);
+std::string gerberLayerName(GerberLayer layer, Language lang);
+
+// The whole file text.
+std::string exportGerber(const ObjectList& objects, const BoardSettings& settings, const GerberOptions& options,
+                         Language lang);
+// Writes the file atomically; returns an empty string or the reason.
+std::string writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
+                        const GerberOptions& options, Language lang);
+
+} // namespace kestrel

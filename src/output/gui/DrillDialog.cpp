@@ -1,0 +1,88 @@
+#include "output/gui/DrillDialog.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace kestrel {
+
+namespace {
+
+QString text(Language lang, const char* russian, const char* english)
+{
+    return QString::fromUtf8(tr(lang, russian, english));
+}
+
+QString title(Language lang) { return text(lang, "Экспорт сверловки", "Excellon export"); }
+
+} // namespace
+
+TLochDlg::TLochDlg(Language lang, QWidget* parent) : QDialog(parent)
+{
+    setObjectName("LochDlg");
+    setWindowTitle(title(lang));
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(text(lang, "Экспорт в файл EXCELLON", "Drill data uses EXCELLON format."), this);
+    label->setObjectName("Label1");
+    layout->addWidget(label);
+
+    auto* group = new QGroupBox(text(lang, "Выбор стороны сверловки", "Origin of coordinates"), this);
+    group->setObjectName("GroupBox2");
+    auto* sides = new QVBoxLayout(group);
+    RB_Kupfer_ = new QRadioButton(text(lang, "Сверлить со стороны Деталей", "Drill from solder side"), group);
+    RB_Kupfer_->setObjectName("RB_Kupfer");
+    RB_Kupfer_->setChecked(true);
+    RB_Best_ = new QRadioButton(text(lang, "Сверлить со стороны Монтажа", "Drill from component side"), group);
+    RB_Best_->setObjectName("RB_Best");
+    sides->addWidget(RB_Kupfer_);
+    sides->addWidget(RB_Best_);
+    layout->addWidget(group);
+
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton("&OK", this);
+    ok->setObjectName("Button1");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(text(lang, "О&тмена", "&Cancel"), this);
+    cancel->setObjectName("Button2");
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+}
+
+DrillSide TLochDlg::side() const { return RB_Kupfer_->isChecked() ? DrillSide::Solder : DrillSide::Component; }
+
+void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, const ExportPrompts& prompts)
+{
+    ObjectList* objects = doc.currentObjects();
+    if (!objects)
+        return;
+    std::unique_ptr<TLochDlg> owned;
+    TLochDlg* dialog = parent ? parent->findChild<TLochDlg*>("LochDlg", Qt::FindDirectChildrenOnly) : nullptr;
+    if (!dialog) {
+        dialog = new TLochDlg(lang, parent);
+        if (!parent)
+            owned.reset(dialog);
+    }
+    if (!prompts.runDialog(*dialog))
+        return;
+    const auto path = prompts.saveFileName(parent, QString(), text(lang, "*.drl|*.drl", "Drill files (Excellon)|*.DRL"),
+                                           "DRL");
+    if (!path)
+        return;
+    const std::string failure = writeDrill(path->toStdString(), *objects, doc.Working, dialog->side());
+    if (!failure.empty())
+        prompts.message(parent, title(lang),
+                        text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
+                            QString::fromStdString(failure),
+                        QMessageBox::Critical);
+}
+
+} // namespace kestrel

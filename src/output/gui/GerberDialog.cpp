@@ -1,0 +1,205 @@
+#include "output/gui/GerberDialog.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace kestrel {
+
+namespace {
+
+QString text(Language lang, const char* russian, const char* english)
+{
+    return QString::fromUtf8(tr(lang, russian, english));
+}
+
+struct ButtonText {
+    GerberLayer layer;
+    const char* name;
+    const char* russian;
+    const char* english;
+};
+
+constexpr ButtonText kButtons[6] = {
+    {GerberLayer::K1, "K1", "Фольга", "Copper"},
+    {GerberLayer::B1, "B1", "Маска", "Silk screen"},
+    {GerberLayer::LStop1, "LStop1", "Без паек", "Solder mask"},
+    {GerberLayer::K2, "K2", "Фольга", "Copper"},
+    {GerberLayer::B2, "B2", "Маска", "Silk screen"},
+    {GerberLayer::LStop2, "LStop2", "Без паек", "Solder mask"},
+};
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+} // namespace
+
+TGerberDlg::TGerberDlg(Language lang, QWidget* parent) : QDialog(parent)
+{
+    setObjectName("GerberDlg");
+    setWindowTitle(text(lang, "Экспорт в формате Gerber", "Gerber export"));
+    auto* layout = new QVBoxLayout(this);
+    auto* info = new QLabel(text(lang, "Экспорт в формате RS-274X", "Kestrel exports Extended-Gerber-Format RS-274X."));
+    info->setObjectName("InfoLabel");
+    layout->addWidget(info);
+
+    auto* exportGroup = new QGroupBox(text(lang, "Экспорт", "Export"), this);
+    exportGroup->setObjectName("ExportGroup");
+    auto* sides = new QGridLayout(exportGroup);
+    for (int side = 0; side < 2; ++side) {
+        auto* number = new QLabel(side == 0 ? "1" : "2", exportGroup);
+        QFont big = number->font();
+        big.setPointSize(big.pointSize() * 2);
+        big.setBold(true);
+        number->setFont(big);
+        sides->addWidget(number, 0, side * 2, 3, 1);
+        for (int i = 0; i < 3; ++i) {
+            const ButtonText& b = kButtons[side * 3 + i];
+            auto* radio = new QRadioButton(text(lang, b.russian, b.english), exportGroup);
+            radio->setObjectName(b.name);
+            layerButtons_[static_cast<int>(b.layer)] = radio;
+            sides->addWidget(radio, i, side * 2 + 1);
+            connect(radio, &QRadioButton::clicked, this, [this, layer = b.layer] { layerClicked(layer); });
+        }
+    }
+    layerButtons_[static_cast<int>(GerberLayer::K1)]->setChecked(true);
+    layout->addWidget(exportGroup);
+
+    auto* optionGroup = new QGroupBox(text(lang, "Опции", "Options"), this);
+    optionGroup->setObjectName("OptionsGroup");
+    auto* options = new QVBoxLayout(optionGroup);
+    Spiegeln_ = checkBox(optionGroup, "Spiegeln", text(lang, "Зеркально", "Mirror"));
+    Umriss_ = checkBox(optionGroup, "Umriss", text(lang, "Нумерация плат", "Board outline"));
+    BohrungenFrei_ = checkBox(optionGroup, "BohrungenFrei", text(lang, "Разметка сверловки", "Punch drill holes"));
+    Koernen_ = checkBox(optionGroup, "Koernen", text(lang, "Разм. (круг)", "Mark drill holes"));
+    Spiegeln_->setChecked(true);
+    Umriss_->setChecked(true);
+    for (QCheckBox* box : {Spiegeln_, Umriss_, BohrungenFrei_, Koernen_})
+        options->addWidget(box);
+    connect(BohrungenFrei_, &QCheckBox::clicked, this, [this] { BohrungenFreiClick(); });
+    layout->addWidget(optionGroup);
+
+    auto* maskGroup =
+        new QGroupBox(text(lang, "Опции для варианта (Без паек)", "Options for solder mask"), this);
+    maskGroup->setObjectName("MaskOptionsGroup");
+    auto* mask = new QGridLayout(maskGroup);
+    offsetLabel_ = new QLabel(QString::fromUtf8("Сдвиг [мм]:"), maskGroup); // has no English caption
+    offsetLabel_->setObjectName("OffsetLabel");
+    SE_Offset_ = new QDoubleSpinBox(maskGroup);
+    SE_Offset_->setObjectName("SE_Offset");
+    SE_Offset_->setRange(0, 9.9);
+    SE_Offset_->setSingleStep(0.1);
+    SE_Offset_->setDecimals(1);
+    offsetLabel_->setBuddy(SE_Offset_);
+    Invertieren_ = checkBox(maskGroup, "Invertieren", text(lang, "Инвертировать", "&Inverting output"));
+    mask->addWidget(offsetLabel_, 0, 0);
+    mask->addWidget(SE_Offset_, 0, 1);
+    mask->addWidget(Invertieren_, 1, 0, 1, 2);
+    layout->addWidget(maskGroup);
+
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(text(lang, "Экспорт в файл", "Create exp&ort file..."), this);
+    ok->setObjectName("OKBtn");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(text(lang, "За&кончить", "&Close"), this);
+    cancel->setObjectName("CancelBtn");
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+
+    EnableOptions(true);
+}
+
+GerberLayer TGerberDlg::layer() const
+{
+    for (const ButtonText& b : kButtons)
+        if (layerButtons_[static_cast<int>(b.layer)]->isChecked())
+            return b.layer;
+    return GerberLayer::K1;
+}
+
+GerberOptions TGerberDlg::options() const
+{
+    GerberOptions o;
+    o.layer = layer();
+    o.mirror = Spiegeln_->isChecked();
+    o.outline = Umriss_->isChecked();
+    o.punch = BohrungenFrei_->isChecked();
+    o.mark = Koernen_->isChecked();
+    o.offsetMm = SE_Offset_->value();
+    o.invert = Invertieren_->isChecked();
+    return o;
+}
+
+void TGerberDlg::layerClicked(GerberLayer layer)
+{
+    const GerberOptions preset = GerberOptions::presetFor(layer);
+    Spiegeln_->setChecked(preset.mirror);
+    Umriss_->setChecked(preset.outline);
+    EnableOptions(!isSolderMask(layer));
+}
+
+void TGerberDlg::EnableOptions(bool copperOrSilk)
+{
+    BohrungenFrei_->setEnabled(copperOrSilk);
+    Koernen_->setEnabled(copperOrSilk && BohrungenFrei_->isChecked());
+    offsetLabel_->setEnabled(!copperOrSilk);
+    SE_Offset_->setEnabled(!copperOrSilk);
+    Invertieren_->setEnabled(!copperOrSilk);
+}
+
+void TGerberDlg::BohrungenFreiClick()
+{
+    Koernen_->setEnabled(BohrungenFrei_->isChecked());
+    if (!Koernen_->isEnabled())
+        Koernen_->setChecked(false);
+}
+
+void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, const ExportPrompts& prompts)
+{
+    ObjectList* objects = doc.currentObjects();
+    if (!objects)
+        return;
+    std::unique_ptr<TGerberDlg> owned;
+    TGerberDlg* dialog = parent ? parent->findChild<TGerberDlg*>("GerberDlg", Qt::FindDirectChildrenOnly) : nullptr;
+    if (!dialog) {
+        dialog = new TGerberDlg(lang, parent);
+        if (!parent)
+            owned.reset(dialog);
+    }
+    const QString caption = text(lang, "Gerberfile im RS274X-Format", "Gerber file (RS274X format)");
+    while (prompts.runDialog(*dialog)) {
+        const GerberOptions options = dialog->options();
+        const auto path = prompts.saveFileName(
+            parent, QString::fromStdString(gerberDefaultFileName(options.layer, lang)), "*.gbr|*.gbr", "GBR");
+        if (!path)
+            continue;
+        const std::string failure = writeGerber(path->toStdString(), *objects, doc.Working, options, lang);
+        if (failure.empty()) {
+            prompts.message(parent, caption, text(lang, "Datei wurde erfolgreich erstellt.", "File created successfully."),
+                            QMessageBox::Information);
+        } else {
+            prompts.message(parent, caption,
+                            text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
+                                QString::fromStdString(failure),
+                            QMessageBox::Critical);
+        }
+    }
+}
+
+} // namespace kestrel
