@@ -130,8 +130,6 @@ TEST(ObjectRegion, PadShapes)
         EXPECT_NEAR(r.area(), area, curvedEdge * 0.5);
         expectCovers(r, inside, outside);
     }
-    // Extents are exact: polygon vertices lie on the curves.
-    EXPECT_EQ(ObjectRegion(makePad({0, 0}, 100, 8, 1, 40)).bounds(), (Rect{-100, -200, 100, 200}));
     EXPECT_TRUE(ObjectRegion(makePad({0, 0}, 0, 1, 1, 0)).empty());
 }
 
@@ -205,7 +203,6 @@ TEST(Region, ConvexShortcutAgreesWithClipping)
     // separating-edge test on convex parts must agree with clipping, which a
     // far-off second polygon forces.
     const Region farOff = Region::rectangle({1000, 1000, 1010, 1010});
-    ASSERT_FALSE(Region::disc({0, 0}, 10).united(farOff).convex());
     std::mt19937 rng(7);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto shape = [&]() {
@@ -245,7 +242,6 @@ TEST(OutlineParts, UnionIsTheObjectRegion)
 {
     const LayoutObject zone = pointObject(ObjectKind::Zone, 30, {{0, 0}, {400, 0}, {0, 300}, {400, 300}}); // crosses itself
     const LayoutObject track = pointObject(ObjectKind::Track, 50, {{0, 0}, {300, 0}, {300, 300}, {0, 0}});
-    EXPECT_EQ(OutlineParts(zone).size(), 5u); // three edges, the closing edge and the fill
     for (const LayoutObject* o : {&zone, &track}) {
         Region joined;
         for (const Region& part : OutlineParts(*o))

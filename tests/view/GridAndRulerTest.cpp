@@ -10,7 +10,7 @@ namespace kestrel {
 
 inline void PrintTo(const RulerTick& t, std::ostream* os)
 {
-    *os << "{" << t.position << (t.major ? ", major, \"" : ", minor, \"") << t.label << "\"}";
+    *os << t.position << (t.major ? " major " : " minor ") << t.label;
 }
 
 namespace {
