@@ -43,14 +43,18 @@ std::string formatGeneral(double value, int precision, int exponentDigits)
                 out += digits;
                 out.append(intDigits - digits.size(), '0');
             } else {
-                out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+                out.append(digits, 0, intDigits);
+                out += '.';
+                out.append(digits, intDigits, std::string::npos);
             }
         }
         return out;
     }
-    out += digits.substr(0, 1);
-    if (digits.size() > 1)
-        out += "." + digits.substr(1);
+    out += digits[0];
+    if (digits.size() > 1) {
+        out += '.';
+        out.append(digits, 1, std::string::npos);
+    }
     std::string exp = std::to_string(std::abs(exponent));
     if (static_cast<int>(exp.size()) < exponentDigits)
         exp.insert(0, static_cast<size_t>(exponentDigits) - exp.size(), '0');

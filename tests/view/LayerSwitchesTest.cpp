@@ -6,46 +6,31 @@
 namespace kestrel {
 namespace {
 
-using test::addTrack;
-
-std::array<uint8_t, 4> visibility(const BoardSettings& s) { return s.LayerVisible; }
-
-TEST(LayerSwitches, MakingAHiddenLayerActiveShowsItAndDeselectsEverything)
+std::vector<int> selection(const ObjectList& list)
 {
-    BoardSettings s;
-    ObjectList list;
-    addTrack(list, {{0, 0}, {10, 0}}, 40, 1).Selected = 1;
-    addTrack(list, {{0, 0}, {10, 0}}, 40, 3).Selected = 1;
-    ASSERT_TRUE(SetActiveLayer(s, list, 3));
-    EXPECT_EQ(s.ActiveLayer, 3u);
-    EXPECT_EQ(visibility(s), (std::array<uint8_t, 4>{1, 1, 1, 0}));
-    EXPECT_EQ(list[0].Selected, 0);
-    EXPECT_EQ(list[1].Selected, 0);
+    std::vector<int> selected;
+    for (const auto& o : list)
+        selected.push_back(o->Selected);
+    return selected;
 }
 
-TEST(LayerSwitches, ActiveLayerAgainOrOutOfRangeChangesNothing)
+TEST(LayerSwitches, ActiveLayerIsShownAndDeselectsEverything)
 {
-    BoardSettings s;
+    BoardSettings s; // layer 1 active, layers 3 and 4 hidden
     ObjectList list;
-    addTrack(list, {{0, 0}, {10, 0}}).Selected = 1;
-    for (int layer : {1, 0, 5, -1}) {
-        EXPECT_FALSE(SetActiveLayer(s, list, layer)) << layer;
-        EXPECT_EQ(list[0].Selected, 1) << layer;
-    }
-    EXPECT_EQ(s.ActiveLayer, 1u);
-}
+    for (uint8_t layer : {1, 4})
+        test::addTrack(list, {{0, 0}, {10, 0}}, 40, layer).Selected = 1;
+    for (int layer : {1, 0, 5, -1})
+        EXPECT_FALSE(SetActiveLayer(s, list, layer)) << "already active or out of range: " << layer;
+    EXPECT_EQ(selection(list), (std::vector<int>{1, 1}));
 
-TEST(LayerSwitches, TheActiveLayerCanNeverBeHidden)
-{
-    BoardSettings s;
-    ObjectList list;
-    EXPECT_FALSE(SetViewLayer(s, list, 1));
-    EXPECT_TRUE(IsLayerVisible(s, 1));
     ASSERT_TRUE(SetActiveLayer(s, list, 4));
-    EXPECT_FALSE(SetViewLayer(s, list, 4));
+    EXPECT_EQ(s.ActiveLayer, 4u);
+    EXPECT_EQ(s.LayerVisible, (std::array<uint8_t, 4>{1, 1, 0, 1}));
+    EXPECT_EQ(selection(list), (std::vector<int>{0, 0}));
+    EXPECT_FALSE(SetViewLayer(s, list, 4)) << "the active layer is never hidden";
     EXPECT_TRUE(IsLayerVisible(s, 4));
-    EXPECT_TRUE(SetViewLayer(s, list, 1)) << "the former active layer is an ordinary layer again";
-    EXPECT_FALSE(IsLayerVisible(s, 1));
+    EXPECT_TRUE(SetViewLayer(s, list, 1) && !IsLayerVisible(s, 1)) << "the former active layer can be hidden";
 }
 
 TEST(LayerSwitches, TogglingALayerDeselectsOnlyItsObjects)
@@ -53,40 +38,23 @@ TEST(LayerSwitches, TogglingALayerDeselectsOnlyItsObjects)
     BoardSettings s;
     ObjectList list;
     for (uint8_t layer : {1, 2, 3, 3, 4})
-        addTrack(list, {{0, 0}, {10, 0}}, 40, layer).Selected = 1;
+        test::addTrack(list, {{0, 0}, {10, 0}}, 40, layer).Selected = 1;
     ASSERT_TRUE(SetViewLayer(s, list, 3));
     EXPECT_TRUE(IsLayerVisible(s, 3));
-    std::vector<int> selected;
-    for (const auto& o : list)
-        selected.push_back(o->Selected);
-    EXPECT_EQ(selected, (std::vector<int>{1, 1, 0, 0, 1}));
+    EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 1}));
     ASSERT_TRUE(SetViewLayer(s, list, 3));
     EXPECT_FALSE(IsLayerVisible(s, 3));
-}
-
-TEST(LayerSwitches, MacroLayersAreAlwaysVisible)
-{
-    BoardSettings s;
-    s.LayerVisible = {0, 0, 0, 0};
-    EXPECT_TRUE(IsLayerVisible(s, 5));
-    EXPECT_TRUE(IsLayerVisible(s, 6));
-    EXPECT_FALSE(IsLayerVisible(s, 2));
+    EXPECT_TRUE(IsLayerVisible(s, 5) && IsLayerVisible(s, 6)) << "macro layers are always shown";
 }
 
 TEST(LayerSwitches, GroundPlaneFollowsTheActiveSide)
 {
-    struct Case {
-        uint32_t activeLayer;
-        uint8_t plane1, plane2;
-    };
-    for (const Case& c : {Case{1, 1, 0}, Case{2, 1, 0}, Case{3, 0, 1}, Case{4, 0, 1}}) {
+    for (uint32_t active : {1u, 2u, 3u, 4u}) {
         BoardSettings s;
-        s.ActiveLayer = c.activeLayer;
+        s.ActiveLayer = active;
         setGroundPlaneOfActiveSide(s, true);
-        EXPECT_EQ(s.GroundPlane1, c.plane1) << c.activeLayer;
-        EXPECT_EQ(s.GroundPlane2, c.plane2) << c.activeLayer;
-        EXPECT_TRUE(groundPlaneOn(s, static_cast<int>(c.activeLayer)));
-        EXPECT_FALSE(groundPlaneOn(s, Layer::partnerLayer(static_cast<int>(c.activeLayer))));
+        EXPECT_TRUE(groundPlaneOn(s, static_cast<int>(active))) << active;
+        EXPECT_FALSE(groundPlaneOn(s, Layer::partnerLayer(static_cast<int>(active))));
         setGroundPlaneOfActiveSide(s, false);
         EXPECT_EQ(s.GroundPlane1 + s.GroundPlane2, 0);
     }

@@ -2,26 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kestrel {
 namespace {
 
-TEST(StatusTexts, PointerPositionIsMeasuredFromTheOriginWithYDownwards)
+TEST(StatusTexts, PointerPositionFromTheOriginWithYDownwardsAndBoardSize)
 {
-    const auto mm = ShowPointerPosition({1000, -2500}, {1000, -2000}, false);
-    EXPECT_EQ(mm.x, "X: 0 мм");
-    EXPECT_EQ(mm.y, "Y: 5 мм");
-    const auto above = ShowPointerPosition({1250, 300}, {0, 0}, false);
-    EXPECT_EQ(above.x, "X: 12.5 мм");
-    EXPECT_EQ(above.y, "Y: -3 мм");
-    const auto inch = ShowPointerPosition({2540, -5080}, {0, 0}, true);
-    EXPECT_EQ(inch.x, "X: 1 \"");
-    EXPECT_EQ(inch.y, "Y: 2 \"");
-}
-
-TEST(StatusTexts, BoardSizeShowsWholeMillimetres)
-{
-    EXPECT_EQ(ShowBoardSize(16050, 10000), "160 x 100 мм");
-    EXPECT_EQ(ShowBoardSize(1099, 30000), "10 x 300 мм");
+    const std::tuple<Point, Point, bool, const char*, const char*> cases[] = {
+        {{1000, -2500}, {1000, -2000}, false, "X: 0 мм", "Y: 5 мм"},
+        {{1250, 300}, {0, 0}, false, "X: 12.5 мм", "Y: -3 мм"},
+        {{2540, -5080}, {0, 0}, true, "X: 1 \"", "Y: 2 \""},
+    };
+    for (const auto& [p, origin, inch, x, y] : cases) {
+        const PointerPositionTexts texts = ShowPointerPosition(p, origin, inch);
+        EXPECT_EQ(texts.x, x);
+        EXPECT_EQ(texts.y, y);
+    }
+    EXPECT_EQ(ShowBoardSize(16050, 10099), "160 x 100 мм");
 }
 
 } // namespace

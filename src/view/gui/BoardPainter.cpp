@@ -2,6 +2,7 @@
 
 #include "view/GridChoice.h"
 #include "view/gui/LabelPainter.h"
+#include "view/gui/Strokes.h"
 
 #include <QPainter>
 #include <QPen>
@@ -13,13 +14,6 @@
 namespace kestrel {
 
 namespace {
-
-// Pens wider than one pixel have round ends and joins; width 0 is a
-// cosmetic one-pixel pen.
-QPen widePen(const QColor& colour, int32_t widthUnits)
-{
-    return QPen(colour, std::max(0, widthUnits), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
 
 QPen onePixelPen(const QColor& colour)
 {
@@ -39,56 +33,31 @@ const std::vector<QPointF>& cornerPoints(const LayoutObject& o, int32_t dx = 0, 
     return buffer;
 }
 
-QRectF squareAround(double x, double y, double radius)
+// The arc of a circle: counter-clockwise from the start angle (Angle) to the
+// stop angle (Width); equal angles give the full circle.
+int arcSpan(const LayoutObject& c)
 {
-    return {x - radius, y - radius, 2 * radius, 2 * radius};
-}
-
-// The whole degrees of a circle's arc in Qt's terms: Qt counts angles
-// against the y-down frame, the board's y points up, so both signs flip.
-struct ArcAngles {
-    int startSixteenths;
-    int spanSixteenths;
-};
-ArcAngles arcAngles(const LayoutObject& c)
-{
-    const int start = c.Angle % 360;
-    int span = ((c.Width - c.Angle) % 360 + 360) % 360;
-    if (span == 0)
-        span = 360; // equal angles: the full circle
-    return {-start * 16, -span * 16};
+    const int span = ((c.Width - c.Angle) % 360 + 360) % 360;
+    return span == 0 ? 360 : span;
 }
 
 // A circle or ring as an arc (or a chord when filled) on its middle radius,
 // with a pen as wide as the ring; widened by e for the clearance.
 void drawCircleFigure(QPainter& painter, const LayoutObject& c, const QColor& colour, int32_t e)
 {
-    const int32_t ring = std::max(0, c.X2 - c.Y2);
-    const int32_t penWidth = ring + 2 * e;
+    const int32_t penWidth = std::max(0, c.X2 - c.Y2) + 2 * e;
     const int32_t rm = c.X2 - roundEven(penWidth / 2.0) + e;
-    const QRectF box = squareAround(c.X1, c.Y1, rm);
-    const ArcAngles a = arcAngles(c);
-    painter.setPen(widePen(colour, penWidth));
-    if (c.Filled) {
-        painter.setBrush(colour);
-        painter.drawChord(box, a.startSixteenths, a.spanSixteenths);
-    } else {
-        painter.setBrush(Qt::NoBrush);
-        painter.drawArc(box, a.startSixteenths, a.spanSixteenths);
-    }
+    strokeArc(painter, colour, penWidth, QPointF(c.X1, c.Y1), rm, c.Angle % 360, arcSpan(c), c.Filled != 0);
 }
 
-void drawPolyFigure(QPainter& painter, const LayoutObject& o, const QColor& colour, int32_t penWidth, bool filled,
-                    const QColor& fill)
+void drawPolyFigure(QPainter& painter, const LayoutObject& o, const QColor& colour, int32_t penWidth, bool filled)
 {
     const auto& pts = cornerPoints(o);
-    painter.setPen(widePen(colour, penWidth));
     if (filled) {
-        painter.setBrush(fill);
-        painter.drawPolygon(pts.data(), static_cast<int>(pts.size()));
+        fillPolygon(painter, colour, penWidth, pts.data(), static_cast<int>(pts.size()));
     } else {
         painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(pts.data(), static_cast<int>(pts.size()));
+        strokePolyline(painter, colour, penWidth, pts.data(), static_cast<int>(pts.size()));
     }
 }
 
@@ -113,8 +82,7 @@ void drawKind(QPainter& painter, const LayoutObject& o, const KindStyle& style)
 {
     switch (o.kind()) {
     case ObjectKind::Line:
-        painter.setPen(widePen(style.colour, o.Width));
-        painter.drawLine(QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
+        strokeLine(painter, style.colour, o.Width, QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
         break;
     case ObjectKind::Pad:
         DrawPadShape(painter, style.colour, style.padEnlargement, o.Shape, o.X2, o.Y2, {o.X1, o.Y1},
@@ -126,15 +94,14 @@ void drawKind(QPainter& painter, const LayoutObject& o, const KindStyle& style)
     case ObjectKind::Zone:
         if (o.Points.size() < 2)
             break;
-        drawPolyFigure(painter, o, style.colour, o.Width, o.FillOn != 0, style.colour);
+        drawPolyFigure(painter, o, style.colour, o.Width, o.FillOn != 0);
         if (style.cornerMarks)
             drawCornerMarks(painter, o);
         break;
     case ObjectKind::Track:
         if (o.Points.size() < 2)
             break;
-        drawPolyFigure(painter, o, style.routedBlue && o.Routed ? BoardColours::Marks : style.colour, o.Width, false,
-                       style.colour);
+        drawPolyFigure(painter, o, style.routedBlue && o.Routed ? BoardColours::Marks : style.colour, o.Width, false);
         if (style.cornerMarks)
             drawCornerMarks(painter, o);
         break;
@@ -151,6 +118,79 @@ QColor screenColour(const LayoutObject& o, int activeLayer)
     if (o.Layer >= 1 && o.Layer <= 4 && Layer::isSide1(o.Layer) != Layer::isSide1(activeLayer))
         c = BoardColours::OtherSide;
     return c;
+}
+
+} // namespace
+
+namespace {
+
+bool qualifies(const LayoutObject& o, const Rect& clip)
+{
+    return o.Layer >= 5 || BoundingRect(o).overlaps(clip);
+}
+
+// Clearances, then everything but pads, then the pads of one layer.
+void drawLayerObjects(QPainter& painter, const std::vector<const LayoutObject*>& drawn, const LayerState& layers,
+                      int layer)
+{
+    const bool clearances = (layer == 1 || layer == 3) &&
+                            Layer::isSide1(layer) == layers.activeSideIs1() && layers.activeGroundPlane();
+    if (clearances)
+        for (const LayoutObject* o : drawn)
+            DrawClearance(painter, *o);
+    for (const LayoutObject* o : drawn)
+        if (!o->is(ObjectKind::Pad))
+            DrawObject(painter, *o, layers.activeLayer);
+    for (const LayoutObject* o : drawn)
+        if (o->is(ObjectKind::Pad))
+            DrawObject(painter, *o, layers.activeLayer);
+}
+
+// Rubber bands of one pad; with a clip only those whose extent meets it.
+void drawBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool,
+               const Rect* clip)
+{
+    if (!pad.is(ObjectKind::Pad))
+        return;
+    const Point from{pad.X1 + dx, pad.Y1 + dy};
+    for (const LayoutObject* q : pad.Connections) {
+        if (!q)
+            continue;
+        const Point to = q->Selected ? Point{q->X1 + dx, q->Y1 + dy} : Point{q->X1, q->Y1};
+        if (clip && !Rect{from.x, from.y, to.x, to.y}.normalised().grown(1).overlaps(*clip))
+            continue;
+        const bool highlighted = autorouterTool && pad.Selected && q->Selected;
+        strokeLine(painter, highlighted ? BoardColours::Selected : BoardColours::Marks, 0, QPointF(from.x, from.y),
+                   QPointF(to.x, to.y));
+    }
+}
+
+// The qualifying objects of every layer and the pads with rubber bands,
+// found in one pass over the list.
+struct LayerBuckets {
+    std::array<std::vector<const LayoutObject*>, 7> byLayer;
+    std::vector<const LayoutObject*> padsWithBands;
+};
+
+LayerBuckets sortByLayer(const ObjectList& objects, const LayerState& layers, const Rect& clip)
+{
+    LayerBuckets b;
+    for (const auto& o : objects) {
+        const int layer = o->Layer;
+        if (layer >= 1 && layer <= 6 && layers.isVisible(layer) && qualifies(*o, clip))
+            b.byLayer[static_cast<size_t>(layer)].push_back(o.get());
+        if (!o->Connections.empty() && o->is(ObjectKind::Pad))
+            b.padsWithBands.push_back(o.get());
+    }
+    return b;
+}
+
+void drawBuckets(QPainter& painter, const LayerBuckets& b, const LayerState& layers)
+{
+    static constexpr int side2OnTop[] = {1, 2, 3, 4, 5, 6};
+    static constexpr int side1OnTop[] = {3, 4, 1, 2, 5, 6};
+    for (const int layer : layers.activeLayer >= 3 ? side2OnTop : side1OnTop)
+        drawLayerObjects(painter, b.byLayer[static_cast<size_t>(layer)], layers, layer);
 }
 
 } // namespace
@@ -196,10 +236,10 @@ void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOp
                      options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
     if (options.gridVisible)
         DrawGrid(painter, options, clip);
-    DrawLayers(painter, objects, options.layers, clip);
-    for (const auto& o : objects)
-        if (o->is(ObjectKind::Pad) && !o->Connections.empty())
-            DrawRubberBands(painter, *o, 0, 0, options.autorouterTool);
+    const LayerBuckets buckets = sortByLayer(objects, options.layers, clip);
+    drawBuckets(painter, buckets, options.layers);
+    for (const LayoutObject* pad : buckets.padsWithBands)
+        drawBands(painter, *pad, 0, 0, options.autorouterTool, &clip);
 }
 
 void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clip)
@@ -227,10 +267,7 @@ void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& c
 
 void DrawLayers(QPainter& painter, const ObjectList& objects, const LayerState& layers, const Rect& clip)
 {
-    static constexpr int side2OnTop[] = {1, 2, 3, 4, 5, 6};
-    static constexpr int side1OnTop[] = {3, 4, 1, 2, 5, 6};
-    for (const int layer : layers.activeLayer >= 3 ? side2OnTop : side1OnTop)
-        DrawLayer(painter, objects, layers, layer, clip);
+    drawBuckets(painter, sortByLayer(objects, layers, clip), layers);
 }
 
 void DrawLayer(QPainter& painter, const ObjectList& objects, const LayerState& layers, int layer, const Rect& clip)
@@ -239,20 +276,9 @@ void DrawLayer(QPainter& painter, const ObjectList& objects, const LayerState& l
         return;
     std::vector<const LayoutObject*> drawn;
     for (const auto& o : objects)
-        if (o->Layer == layer && (layer >= 5 || BoundingRect(*o).overlaps(clip)))
+        if (o->Layer == layer && qualifies(*o, clip))
             drawn.push_back(o.get());
-
-    const bool clearances = (layer == 1 || layer == 3) &&
-                            Layer::isSide1(layer) == layers.activeSideIs1() && layers.activeGroundPlane();
-    if (clearances)
-        for (const LayoutObject* o : drawn)
-            DrawClearance(painter, *o);
-    for (const LayoutObject* o : drawn)
-        if (!o->is(ObjectKind::Pad))
-            DrawObject(painter, *o, layers.activeLayer);
-    for (const LayoutObject* o : drawn)
-        if (o->is(ObjectKind::Pad))
-            DrawObject(painter, *o, layers.activeLayer);
+    drawLayerObjects(painter, drawn, layers, layer);
 }
 
 void DrawObject(QPainter& painter, const LayoutObject& o, int activeLayer)
@@ -284,8 +310,7 @@ void DrawClearance(QPainter& painter, const LayoutObject& o)
     const int32_t c = o.Clearance;
     switch (o.kind()) {
     case ObjectKind::Line:
-        painter.setPen(widePen(white, o.Width + 2 * c));
-        painter.drawLine(QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
+        strokeLine(painter, white, o.Width + 2 * c, QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
         break;
     case ObjectKind::Pad:
         DrawPadShape(painter, white, c, o.Shape, o.X2, o.Y2, {o.X1, o.Y1}, white);
@@ -297,11 +322,11 @@ void DrawClearance(QPainter& painter, const LayoutObject& o)
     }
     case ObjectKind::Zone:
         if (o.Points.size() >= 2)
-            drawPolyFigure(painter, o, white, o.Width + 2 * c, o.FillOn != 0, white);
+            drawPolyFigure(painter, o, white, o.Width + 2 * c, o.FillOn != 0);
         break;
     case ObjectKind::Track:
         if (o.Points.size() >= 2)
-            drawPolyFigure(painter, o, white, o.Width + 2 * c, false, white);
+            drawPolyFigure(painter, o, white, o.Width + 2 * c, false);
         break;
     case ObjectKind::Circle:
         drawCircleFigure(painter, o, white, c);
@@ -354,17 +379,7 @@ void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape,
 
 void DrawRubberBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool)
 {
-    if (!pad.is(ObjectKind::Pad))
-        return;
-    const QPointF from(pad.X1 + dx, pad.Y1 + dy);
-    for (const LayoutObject* q : pad.Connections) {
-        if (!q)
-            continue;
-        const bool highlighted = autorouterTool && pad.Selected && q->Selected;
-        painter.setPen(onePixelPen(highlighted ? BoardColours::Selected : BoardColours::Marks));
-        const QPointF to = q->Selected ? QPointF(q->X1 + dx, q->Y1 + dy) : QPointF(q->X1, q->Y1);
-        painter.drawLine(from, to);
-    }
+    drawBands(painter, pad, dx, dy, autorouterTool, nullptr);
 }
 
 } // namespace kestrel

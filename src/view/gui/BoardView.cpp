@@ -151,7 +151,6 @@ bool BoardView::scrollAtEdge(QPoint p)
 
 void BoardView::setZoomToolActive(bool active)
 {
-    zoomTool_ = active;
     paintBox_->setZoomTool(active);
 }
 
@@ -280,6 +279,8 @@ void BoardView::resizeEvent(QResizeEvent* event)
 
 void BoardView::applyViewport()
 {
+    if (!paintBox_)
+        return; // still being built
     applying_ = true;
     const PixelSize size = viewport_.paintSize();
     const Pixel scroll = viewport_.scroll();

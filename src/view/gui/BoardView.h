@@ -11,6 +11,11 @@
 // Whoever changes those from outside (board switch, file open, board size,
 // layer buttons, ground plane) calls reloadFromDocument() or redraw().
 //
+// For the shell: the grid menu RasterPopup is built from gridPresets()
+// (view/GridChoice.h), each entry calling chooseGridTag(tag); the grid
+// button SB_Raster shows the caption sent with gridChanged. The coordinate
+// display formats numbers with formatGeneral (view/NumberFormat.h).
+//
 // Pixel coordinates given to and taken from the view are paint-box pixels:
 // the widget PaintBox1 is as large as the board at the current zoom and its
 // top-left corner is the board's top-left corner, so mouse events received
@@ -171,7 +176,6 @@ private:
     bool gridMarker_ = true;
     bool paintSuspended_ = false;
     bool autorouterTool_ = false;
-    bool zoomTool_ = false;
     bool applying_ = false;
     Point tentativeOrigin_;
 

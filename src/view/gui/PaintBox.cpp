@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace kestrel {
 
 PaintBox::PaintBox(BoardView& view, QWidget* parent) : QWidget(parent), view_(view)
@@ -37,15 +39,34 @@ void PaintBox::paintEvent(QPaintEvent* event)
     options.gridMarker = view_.gridMarker_;
     options.autorouterTool = view_.autorouterTool_;
 
-    QPainter painter(this);
-    painter.setTransform(boardTransform(vp.zoom()));
+    // Drawn into an image first, where thin strokes can be written as pixel
+    // runs; on scaled screens the painter draws on the widget itself.
+    const bool buffered = devicePixelRatioF() == 1.0;
+    if (buffered) {
+        if (buffer_.width() < r.width() || buffer_.height() < r.height())
+            buffer_ = QImage(std::max(r.width(), buffer_.width()), std::max(r.height(), buffer_.height()),
+                             QImage::Format_RGB32);
+        buffer_.fill(palette().color(QPalette::Mid));
+    }
+    QPainter widgetPainter(this);
+    QPainter bufferPainter;
+    if (buffered)
+        bufferPainter.begin(&buffer_);
+    QPainter& painter = buffered ? bufferPainter : widgetPainter;
+    if (buffered)
+        painter.setClipRect(QRect(QPoint(0, 0), r.size()));
+    const QPoint origin = buffered ? r.topLeft() : QPoint(0, 0);
+    painter.setTransform(boardTransform(vp.zoom(), origin.x(), origin.y()));
     PaintBoard(painter, view_.document_->activeBoard()->Objects, options, clip);
+    if (buffered) {
+        bufferPainter.end();
+        widgetPainter.drawImage(r.topLeft(), buffer_, QRect(QPoint(0, 0), r.size()));
+    }
 
     if (framing_) {
-        painter.resetTransform();
-        painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(frameRect());
+        widgetPainter.setPen(QPen(Qt::black, 0, Qt::DotLine));
+        widgetPainter.setBrush(Qt::NoBrush);
+        widgetPainter.drawRect(frameRect());
     }
 }
 

@@ -3,6 +3,7 @@
 // Paints the board through PaintBoard; reports pointer moves to the board
 // view and runs the zoom tool's clicks and frames.
 
+#include <QImage>
 #include <QPoint>
 #include <QWidget>
 
@@ -27,6 +28,7 @@ private:
     QRect frameRect() const;
 
     BoardView& view_;
+    QImage buffer_; // the repainted rectangle is drawn here first
     bool zoomTool_ = false;
     bool framing_ = false;
     QPoint frameStart_; // paint-box pixels, clamped to the board

@@ -1,0 +1,121 @@
+// Repaint cost of a large board: the whole board fitted into a 1600 x 1000
+// image, and the rectangle of one changed object at zoom 1.0.
+
+#include "support/GeneratedBoard.h"
+#include "view/Viewport.h"
+#include "view/gui/BoardPainter.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+using namespace kestrel;
+
+namespace {
+
+constexpr int kImageWidth = 1600;
+constexpr int kImageHeight = 1000;
+
+LayoutDocument& document()
+{
+    static LayoutDocument doc = [] {
+        bench::BoardRecipe recipe;
+        recipe.objects = 20000;
+        recipe.vias = 200;
+        recipe.bands = 400;
+        return bench::generateDocument(recipe);
+    }();
+    return doc;
+}
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "bench_render_gui";
+    static char* argv[] = {name, nullptr};
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication app(argc, argv);
+    return app;
+}
+
+void fullRepaint(benchmark::State& state, bool allLayers)
+{
+    application();
+    LayoutDocument& doc = document();
+    BoardSettings settings = doc.Working;
+    if (allLayers)
+        settings.LayerVisible = {1, 1, 1, 1};
+    Viewport vp(settings);
+    vp.setClientSize({kImageWidth, kImageHeight});
+    vp.setBoxSize({kImageWidth, kImageHeight});
+    vp.zoomBoard();
+    BoardPaintOptions options = BoardPaintOptions::of(settings);
+    QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
+    const Rect clip = vp.screenRectToBoard({0, 0, kImageWidth, kImageHeight}).grown(vp.onePixelUnits());
+    for (auto _ : state) {
+        image.fill(Qt::gray);
+        QPainter painter(&image);
+        painter.setTransform(boardTransform(vp.zoom(), vp.scroll().x, vp.scroll().y));
+        PaintBoard(painter, doc.activeBoard()->Objects, options, clip);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["zoom"] = vp.zoom();
+}
+
+void BM_FullRepaintZoomBoard(benchmark::State& state)
+{
+    fullRepaint(state, false);
+}
+BENCHMARK(BM_FullRepaintZoomBoard)->Unit(benchmark::kMillisecond);
+
+void BM_FullRepaintZoomBoardAllLayers(benchmark::State& state)
+{
+    fullRepaint(state, true);
+}
+BENCHMARK(BM_FullRepaintZoomBoardAllLayers)->Unit(benchmark::kMillisecond);
+
+// One pad in the middle of the board changed: its invalidation rectangle is
+// repainted at zoom 1.0, the view scrolled so that the pad is visible.
+void BM_PartialRepaintOneObject(benchmark::State& state)
+{
+    application();
+    LayoutDocument& doc = document();
+    BoardSettings settings = doc.Working;
+    settings.LayerVisible = {1, 1, 1, 1};
+    Viewport vp(settings);
+    vp.setClientSize({kImageWidth, kImageHeight});
+    vp.setBoxSize({kImageWidth, kImageHeight});
+    vp.setZoom(1.0);
+    const ObjectList& list = doc.activeBoard()->Objects;
+    const LayoutObject* changed = nullptr;
+    for (const auto& o : list)
+        if (o->is(ObjectKind::Pad) && !o->Partner && o->X1 > 10000 && -o->Y1 > 10000) {
+            changed = o.get();
+            break;
+        }
+    vp.centerView({changed->X1, -changed->Y1});
+    const PixelRect r = vp.invalidationRect(*changed);
+    const Pixel scroll = vp.scroll();
+    const QRect device(r.left - scroll.x, r.top - scroll.y, r.right - r.left, r.bottom - r.top);
+    const Rect clip = vp.screenRectToBoard(r).grown(vp.onePixelUnits());
+    BoardPaintOptions options = BoardPaintOptions::of(settings);
+    QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.setClipRect(device);
+        painter.setTransform(boardTransform(vp.zoom(), scroll.x, scroll.y));
+        PaintBoard(painter, list, options, clip);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["rect_px"] = static_cast<double>(device.width()) * device.height();
+}
+BENCHMARK(BM_PartialRepaintOneObject)->Unit(benchmark::kMicrosecond);
+
+} // namespace
