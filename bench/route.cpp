@@ -122,6 +122,24 @@ void BM_RouteAcrossBoard(benchmark::State& state)
     state.counters["track_points"] = static_cast<double>(points);
 }
 
+// The same board with the target walled in by a square frame of copper: the
+// wave fills everything it can reach and every search box is tried.
+void BM_RouteWithoutWay(benchmark::State& state)
+{
+    RouteBoard board = makeBoard();
+    LayoutObject frame = makeTrack(100, Layer::K1);
+    frame.Points = {{15600, -8700}, {16200, -8700}, {16200, -9300}, {15600, -9300}, {15600, -8700}};
+    board.objects.append(std::move(frame));
+    const RouteSettings settings;
+    RouteGrid grid;
+    bool routed = true;
+    for (auto _ : state)
+        routed = RouteConnection(board.objects, board.settings, *board.start, *board.target, settings, {}, grid).routed;
+    if (routed)
+        state.SkipWithError("the walled-in band was routed");
+}
+
 } // namespace
 
 BENCHMARK(BM_RouteAcrossBoard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RouteWithoutWay)->Unit(benchmark::kMillisecond);
