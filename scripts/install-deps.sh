@@ -9,7 +9,7 @@ packages=(
   libpolyclipping-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
-  gerbv zlib1g-dev
+  gerbv libpng-dev
 )
 # Only needed to look at the editor without a real display.
 [ "${KESTREL_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb xauth)

@@ -6,49 +6,23 @@
 #include "output/GerberExport.h"
 #include "route/GroundPlane.h"
 
-#include "PngImage.h"
-#include "support/TestData.h"
+#include "OutputTestUtil.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <functional>
+#include <tuple>
 
 using namespace kestrel;
+using namespace kestrel::test;
 
 namespace {
 
-constexpr int32_t kW = 4000, kH = 3000;
-constexpr int32_t kUnitsPerPixel = 5; // 508 dpi
-constexpr int32_t kClearance = 40;
-
-struct ProgramRun {
-    int status = -1;
-    std::string err;
-};
-
-ProgramRun runProgram(const std::vector<std::string>& args, const std::string& errPath)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen(errPath.c_str(), "w", stderr);
-        std::vector<std::string> copy = args;
-        std::vector<char*> argv;
-        for (auto& a : copy)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        std::fprintf(stderr, "CRITICAL: cannot start %s\n", argv[0]);
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const auto bytes = test::readBytes(errPath);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(bytes.begin(), bytes.end())};
-}
+constexpr int32_t kW = 4000, kH = 3000, kUnitsPerPixel = 5, kClearance = 40;
+using Offsets = std::vector<std::tuple<int32_t, int32_t, bool>>;
 
 struct Probe {
     Point at; // board coordinates
@@ -60,261 +34,116 @@ class GerbvReading : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings.BoardWidth = kW;
-        settings.BoardHeight = kH;
+        settings = boardOf(kW, kH);
         // Every pad shape in a row; hole radii 20, 25, ... 60 give nine tools.
         for (int i = 0; i < 9; ++i)
-            pads.push_back(&test::addPad(list, {400 + 400 * i, -600}, 80, static_cast<uint8_t>(i + 1), 1, 20 + 5 * i));
-        test::addTrack(list, {{400, -1400}, {3600, -1400}}, 40);
-        LayoutObject ring = makeCircle({800, -2200}, 300, 1, 1, 240);
-        ring.Clearance = kClearance;
-        list.append(ring);
-        LayoutObject arc = makeCircle({2000, -2200}, 300, 1, 1, 240);
-        arc.Angle = 0;
-        arc.Width = 180;
-        arc.Clearance = kClearance;
-        list.append(arc);
-        LayoutObject zone = makeZone(20, 1);
+            pads.push_back(&addPad(list, {400 + 400 * i, -600}, 80, static_cast<uint8_t>(i + 1), 1, 20 + 5 * i));
+        addTrack(list, {{400, -1400}, {3600, -1400}}, 40);
+        for (int32_t x : {800, 2000}) // a ring, and an arc from 0 to 180 degrees
+            list.append(makeCircle({x, -2200}, 300, 1, 1, 240)).Width = x == 800 ? 0 : 180;
+        LayoutObject& zone = list.append(makeZone(20, 1));
         zone.Points = {{2800, -2000}, {3600, -2000}, {3600, -2600}, {2800, -2600}};
-        zone.Clearance = kClearance;
-        list.append(zone);
-        via = test::addVia(list, {3200, -1000}, 60, 30).first;
-        test::addTrack(list, {{400, -1700}, {3600, -1700}}, 40, 2); // silk: in no copper file
+        for (auto& o : list)
+            o->Clearance = kClearance;
+        via = addVia(list, {3200, -1000}, 60, 30).first;
+        addTrack(list, {{400, -1700}, {3600, -1700}}, 40, 2); // silk: in no copper file
     }
 
-    // Renders one file and returns the image; fails on any complaint.
-    test::PngImage render(const std::string& text, const std::string& name)
+    // Renders one file in grey, white on black; any complaint of gerbv fails the test.
+    void render(const std::string& text, const std::string& name, bool mirrored)
     {
-        const std::string in = dir.file(name), png = dir.file(name + ".png");
+        const std::string in = dir.file(name), png = in + ".png", err = in + ".err";
         std::ofstream(in, std::ios::binary) << text;
-        const ProgramRun r = runProgram({"gerbv", "-x", "png", "-o", png, "--dpi", std::to_string(2540 / kUnitsPerPixel),
-                                  "--border", "0", "--origin", "0x0", "--window",
-                                  std::to_string(kW / kUnitsPerPixel) + "x" + std::to_string(kH / kUnitsPerPixel),
-                                  "--background", "#000000", "--foreground", "#FFFFFF", in},
-                                 dir.file(name + ".err"));
-        EXPECT_EQ(r.status, 0) << name;
-        EXPECT_EQ(r.err.find("CRITICAL"), std::string::npos) << name << ":\n" << r.err;
-        EXPECT_EQ(r.err.find("WARNING"), std::string::npos) << name << ":\n" << r.err;
-        std::string error;
-        auto image = test::readPng(png, error);
-        if (!image) {
-            ADD_FAILURE() << error << "\n" << r.err;
-            return {};
+        const std::string command = "gerbv -x png -o '" + png + "' --dpi " + std::to_string(2540 / kUnitsPerPixel) +
+                                    " --border 0 --origin 0x0 --window " + std::to_string(kW / kUnitsPerPixel) + "x" +
+                                    std::to_string(kH / kUnitsPerPixel) +
+                                    " --background '#000000' --foreground '#FFFFFF' '" + in + "' >/dev/null 2>'" +
+                                    err + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << name;
+        const std::string complaints = fileText(err);
+        EXPECT_EQ(complaints.find("CRITICAL"), std::string::npos) << name << ":\n" << complaints;
+        EXPECT_EQ(complaints.find("WARNING"), std::string::npos) << name << ":\n" << complaints;
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        grey.clear();
+        if (png_image_begin_read_from_file(&image, png.c_str())) {
+            image.format = PNG_FORMAT_GRAY;
+            grey.resize(PNG_IMAGE_SIZE(image));
+            if (!png_image_finish_read(&image, nullptr, grey.data(), 0, nullptr))
+                grey.clear();
         }
-        EXPECT_EQ(image->width, kW / kUnitsPerPixel);
-        EXPECT_EQ(image->height, kH / kUnitsPerPixel);
-        return *image;
+        EXPECT_EQ(grey.size(), size_t(kW / kUnitsPerPixel * kH / kUnitsPerPixel)) << name << ": " << image.message;
+        mirrored_ = mirrored;
     }
 
-    // The pixel holding a board point, as the file places it.
-    static std::pair<int, int> pixelOf(Point p, bool mirrored)
+    // Whether the rendering is lit (foreground) at a board point, as the file places it.
+    bool lit(Point p) const
     {
-        const int32_t gx = mirrored ? kW - p.x : p.x, gy = p.y + kH;
-        return {static_cast<int>(std::floor(gx / double(kUnitsPerPixel))),
-                static_cast<int>(std::floor((kH - gy) / double(kUnitsPerPixel)))};
+        constexpr int w = kW / kUnitsPerPixel, h = kH / kUnitsPerPixel;
+        const int col = (mirrored_ ? kW - p.x : p.x) / kUnitsPerPixel, row = -p.y / kUnitsPerPixel;
+        return col >= 0 && row >= 0 && col < w && row < h && grey.size() == size_t(w * h) && grey[row * w + col] > 127;
     }
 
-    static void expectProbes(const test::PngImage& image, const std::vector<Probe>& probes, bool mirrored,
-                             const std::string& file)
+    void expectProbes(const std::vector<Probe>& probes) const
     {
-        for (const Probe& p : probes) {
-            const auto [col, row] = pixelOf(p.at, mirrored);
-            EXPECT_EQ(image.red(col, row) > 127, p.lit)
-                << file << ": " << p.what << " at (" << p.at.x << ", " << p.at.y << ") pixel " << col << "," << row;
+        for (const Probe& p : probes)
+            EXPECT_EQ(lit(p.at), p.lit) << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
+    }
+
+    // Probes at offsets from each pad's centre; x and y are its half extents grown by `grow`.
+    std::vector<Probe> aroundPads(int32_t grow, const std::function<Offsets(int32_t x, int32_t y)>& offsets) const
+    {
+        std::vector<Probe> probes;
+        for (const LayoutObject* p : pads) {
+            // Copper reaches R across and 2R along.
+            const int32_t x = (p->Shape >= 4 && p->Shape <= 6 ? 160 : 80) + grow, y = (p->Shape >= 7 ? 160 : 80) + grow;
+            for (auto [dx, dy, on] : offsets(x, y))
+                probes.push_back({{p->X1 + dx, p->Y1 + dy}, on, "pad shape " + std::to_string(p->Shape)});
         }
+        return probes;
     }
 
-    // Extents of a lit run through a point, in pixels, horizontally and vertically.
-    static std::pair<int, int> litRun(const test::PngImage& image, int col, int row)
-    {
-        auto lit = [&](int c, int r) { return image.red(c, r) > 127; };
-        int left = col, right = col, up = row, down = row;
-        while (lit(left - 1, row))
-            --left;
-        while (lit(right + 1, row))
-            ++right;
-        while (lit(col, up - 1))
-            --up;
-        while (lit(col, down + 1))
-            ++down;
-        return {lit(col, row) ? right - left + 1 : 0, lit(col, row) ? down - up + 1 : 0};
-    }
-
-    static Point offset(const LayoutObject* o, int32_t dx, int32_t dy) { return {o->X1 + dx, o->Y1 + dy}; }
-
-    test::TempDir dir;
+    TempDir dir;
     ObjectList list;
     BoardSettings settings;
     std::vector<LayoutObject*> pads;
     LayoutObject* via = nullptr;
+    std::vector<uint8_t> grey;
+    bool mirrored_ = false;
 };
-
-bool elongatedH(const LayoutObject* p) { return p->Shape >= 4 && p->Shape <= 6; }
-bool elongatedV(const LayoutObject* p) { return p->Shape >= 7; }
 
 } // namespace
 
 TEST_F(GerbvReading, CopperWithGroundPlaneKeepsEveryClearance)
 {
     settings.GroundPlane1 = 1;
-    const GerberOptions options = GerberOptions::presetFor(GerberLayer::K1); // mirrored, with outline
-    const auto image = render(exportGerber(list, settings, options, Language::English), "k1.gbr");
-    std::vector<Probe> probes;
-    for (const LayoutObject* p : pads) {
-        const std::string name = "pad shape " + std::to_string(p->Shape);
-        // Copper reaches R across and 2R along; the gap is c wider, once.
-        const int32_t x = elongatedH(p) ? 160 : 80, y = elongatedV(p) ? 160 : 80;
-        probes.push_back({offset(p, 0, 0), true, name + " centre"});
-        probes.push_back({offset(p, x - 10, 0), true, name + " inside right edge"});
-        probes.push_back({offset(p, 0, -(y - 10)), true, name + " inside lower edge"});
-        probes.push_back({offset(p, x + kClearance / 2, 0), false, name + " gap right"});
-        probes.push_back({offset(p, -(x + kClearance / 2), 0), false, name + " gap left"});
-        probes.push_back({offset(p, 0, y + kClearance / 2), false, name + " gap above"});
-        probes.push_back({offset(p, 0, y + kClearance + 15), true, name + " plane beyond the gap"});
-    }
-    for (int32_t x : {600, 2000, 3300}) {
-        probes.push_back({{x, -1400}, true, "track"});
-        probes.push_back({{x, -1400 + 20 + kClearance / 2}, false, "track gap"});
-        probes.push_back({{x, -1400 - 20 - kClearance - 15}, true, "plane below the track gap"});
-        probes.push_back({{x, -1700}, true, "plane under a silk track"});
-    }
-    for (int a : {0, 90, 180, 270}) {
-        const double r = a * M_PI / 180;
-        auto on = [&](int32_t radius) {
-            return Point{800 + static_cast<int32_t>(std::lround(radius * std::cos(r))),
-                         -2200 + static_cast<int32_t>(std::lround(radius * std::sin(r)))};
-        };
-        probes.push_back({on(270), true, "ring " + std::to_string(a)});
-        probes.push_back({on(320), false, "gap outside ring " + std::to_string(a)});
-        probes.push_back({on(220), false, "gap inside ring " + std::to_string(a)});
-        probes.push_back({on(150), true, "plane within ring " + std::to_string(a)});
-    }
-    probes.push_back({{2000, -2200 + 270}, true, "arc top"});
-    probes.push_back({{2000, -2200 + 320}, false, "gap above the arc"});
-    probes.push_back({{3200, -2300}, true, "zone"});
-    probes.push_back({{3600 + 30, -2300}, false, "gap right of the zone"});
-    probes.push_back({{2800 - 30, -2300}, false, "gap left of the zone"});
-    probes.push_back({{3200, -1000}, true, "via"});
-    probes.push_back({{3200 + 80, -1000}, false, "via gap"});
-    probes.push_back({{1400, -2700}, true, "open plane"});
-    expectProbes(image, probes, true, "k1.gbr");
-}
+    render(exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::K1), Language::English), "k1.gbr", true);
+    // Pads: copper inside, the gap c wide (once) around, the plane beyond.
+    std::vector<Probe> probes = aroundPads(0, [](int32_t x, int32_t y) -> Offsets {
+        return {{0, 0, true}, {x - 10, 0, true}, {0, 10 - y, true}, {x + 20, 0, false}, {-x - 20, 0, false},
+            {0, y + 20, false}, {0, y + 55, true}};
+    });
+    probes.insert(probes.end(), {{{2000, -1360}, false, "track gap"}, {{2000, -1700}, true, "plane under silk"},
+                                 {{3200 + 80, -1000}, false, "via gap"}, {{1400, -2700}, true, "open plane"}});
+    expectProbes(probes);
 
-TEST_F(GerbvReading, PunchedHolesArcsAndSilkWithoutGroundPlane)
-{
-    GerberOptions options = GerberOptions::presetFor(GerberLayer::K1);
-    options.punch = true;
-    options.mirror = false;
-    const auto image = render(exportGerber(list, settings, options, Language::Russian), "punched.gbr");
-    std::vector<Probe> probes;
-    for (const LayoutObject* p : pads) {
-        probes.push_back({offset(p, 0, 0), false, "hole of shape " + std::to_string(p->Shape)});
-        probes.push_back({offset(p, p->Y2 + 8, 0), true, "ring of shape " + std::to_string(p->Shape)});
-        probes.push_back({offset(p, 0, -(p->Y2 + 8)), true, "ring of shape " + std::to_string(p->Shape)});
-        probes.push_back({offset(p, 0, 200), false, "no plane near shape " + std::to_string(p->Shape)});
-    }
-    probes.push_back({{2000, -2200 + 270}, true, "arc top"});
-    probes.push_back({{2000, -2200 - 270}, false, "arc bottom (not drawn)"});
-    probes.push_back({{2000 + 270, -2200}, true, "arc start"});
-    probes.push_back({{800, -2200 - 270}, true, "ring bottom"});
-    probes.push_back({{3200, -1000}, false, "via hole"});
-    probes.push_back({{400, -1700}, false, "silk track"});
-    expectProbes(image, probes, false, "punched.gbr");
-
-    options.mark = true;
-    const auto marked = render(exportGerber(list, settings, options, Language::Russian), "marked.gbr");
-    std::vector<Probe> markProbes;
-    for (const LayoutObject* p : pads) {
-        markProbes.push_back({offset(p, 0, 0), false, "mark of shape " + std::to_string(p->Shape)});
-        markProbes.push_back({offset(p, 15 + 8, 0), true, "copper beside the mark " + std::to_string(p->Shape)});
-    }
-    expectProbes(marked, markProbes, false, "marked.gbr");
-
-    const auto silk = render(exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::B1), Language::English),
-                             "silk.gbr");
-    expectProbes(silk, {{{400, -1700}, true, "silk track"}, {{2000, -1700}, true, "silk track"},
-                        {{2000, -1400}, false, "copper track"}, {offset(pads[0], 0, 0), false, "pad"}},
-                 false, "silk.gbr");
-}
-
-TEST_F(GerbvReading, InvertedSolderMaskWithOffset)
-{
-    GerberOptions options = GerberOptions::presetFor(GerberLayer::LStop1); // mirrored
-    options.offsetMm = 0.2;
-    options.invert = true;
-    const int32_t o = 20;
-    const auto image = render(exportGerber(list, settings, options, Language::English), "mask.gbr");
-    std::vector<Probe> probes;
-    for (const LayoutObject* p : pads) {
-        const std::string name = "opening of shape " + std::to_string(p->Shape);
-        const int32_t x = (elongatedH(p) ? 160 : 80) + o, y = (elongatedV(p) ? 160 : 80) + o;
-        probes.push_back({offset(p, 0, 0), false, name});
-        probes.push_back({offset(p, x - 10, 0), false, name + " right edge"});
-        probes.push_back({offset(p, 0, y - 10), false, name + " upper edge"});
-        probes.push_back({offset(p, x + 15, 0), true, name + " mask beyond"});
-        probes.push_back({offset(p, 0, -(y + 15)), true, name + " mask below"});
-    }
-    probes.push_back({{3200, -1000}, false, "via opening"});
-    probes.push_back({{2000, -1400}, true, "mask over the track"});
-    probes.push_back({{3200, -2300}, true, "mask over the zone"});
-    expectProbes(image, probes, true, "mask.gbr");
-
-    options.invert = false;
-    const auto plain = render(exportGerber(list, settings, options, Language::English), "mask-plain.gbr");
-    expectProbes(plain, {{offset(pads[0], 0, 0), true, "opening"}, {{2000, -1400}, false, "no mask over the track"}},
-                 true, "mask-plain.gbr");
-}
-
-TEST_F(GerbvReading, DrillHolesHaveTheirDiameter)
-{
-    const auto image = render(exportDrill(list, settings, DrillSide::Solder), "holes.drl");
-    std::vector<std::pair<const LayoutObject*, int>> holes;
-    for (const LayoutObject* p : pads)
-        holes.push_back({p, 2 * p->Y2 / kUnitsPerPixel});
-    holes.push_back({via, 2 * via->Y2 / kUnitsPerPixel});
-    for (const auto& [pad, diameterPx] : holes) {
-        const auto [col, row] = pixelOf({pad->X1, pad->Y1}, true);
-        const auto [across, down] = litRun(image, col, row);
-        EXPECT_NEAR(across, diameterPx, 1) << "hole radius " << pad->Y2 << " at x " << pad->X1;
-        EXPECT_NEAR(down, diameterPx, 1) << "hole radius " << pad->Y2 << " at x " << pad->X1;
-    }
-    // Drilled from the solder side the via lies mirrored, not where the board has it.
-    const auto [plainCol, plainRow] = pixelOf({via->X1, via->Y1}, false);
-    EXPECT_LE(image.red(plainCol, plainRow), 127);
-    EXPECT_EQ(image.red(0, 0), 0);
-}
-
-TEST_F(GerbvReading, GroundPlaneMatchesTheClearanceArithmetic)
-{
-    // The file draws the plane as a dark board, clear grown objects and the
-    // objects again; the region is computed from the same sizes as polygons.
-    // Wherever both agree on a neighbourhood, the rendering must agree too.
-    settings.GroundPlane1 = 1;
-    GerberOptions options = GerberOptions::presetFor(GerberLayer::K1);
-    options.outline = false;
-    const auto image = render(exportGerber(list, settings, options, Language::English), "plane.gbr");
+    // The ground plane arithmetic gives the same copper as polygons: wherever
+    // it is sure of a whole neighbourhood, the rendering must agree.
     Region copper = groundPlaneRegion(list, settings, Layer::K1);
-    for (const auto& o : list)
-        if (o->Layer == Layer::K1 && !o->is(ObjectKind::Text))
-            copper = copper.united(o->is(ObjectKind::Pad) ? grownPadRegion(*o, 0) : clearanceRegion([&] {
-                LayoutObject plain = *o;
-                plain.Clearance = 0;
-                return plain;
-            }()));
+    for (const auto& o : list) {
+        LayoutObject plain = *o;
+        plain.Clearance = 0;
+        if (o->Layer == Layer::K1)
+            copper = copper.united(o->is(ObjectKind::Pad) ? grownPadRegion(*o, 0) : clearanceRegion(plain));
+    }
     int compared = 0, mismatches = 0;
-    constexpr int32_t margin = 8;
     for (int32_t y = -kH + 20; y < -20; y += 16) {
         for (int32_t x = 20; x < kW - 20; x += 16) {
             const bool inside = copper.contains({x, y});
-            bool clear = true;
-            for (int dx = -1; dx <= 1 && clear; ++dx)
-                for (int dy = -1; dy <= 1 && clear; ++dy)
-                    clear = copper.contains({x + dx * margin, y + dy * margin}) == inside;
-            if (!clear)
-                continue;
-            ++compared;
-            const auto [col, row] = pixelOf({x, y}, true);
-            if ((image.red(col, row) > 127) != inside && ++mismatches <= 10)
+            bool sure = true;
+            for (int d = 0; d < 9 && sure; ++d) // margin 8 all round
+                sure = copper.contains({x + (d % 3 - 1) * 8, y + (d / 3 - 1) * 8}) == inside;
+            if (sure && ++compared && lit({x, y}) != inside && ++mismatches <= 10)
                 ADD_FAILURE() << "at (" << x << ", " << y << ") the region says " << inside;
         }
     }
@@ -322,27 +151,78 @@ TEST_F(GerbvReading, GroundPlaneMatchesTheClearanceArithmetic)
     EXPECT_GT(compared, 35000);
 }
 
+TEST_F(GerbvReading, PunchedHolesMarksArcsAndSilk)
+{
+    GerberOptions options{.mirror = false, .punch = true};
+    render(exportGerber(list, settings, options, Language::Russian), "punched.gbr", false);
+    std::vector<Probe> probes;
+    for (const LayoutObject* p : pads)
+        for (auto [dx, dy, on] : {std::tuple{0, 0, false}, {p->Y2 + 8, 0, true}, {0, -p->Y2 - 8, true}, {0, 200, false}})
+            probes.push_back({{p->X1 + dx, p->Y1 + dy}, on, "hole, ring, no plane near shape " + std::to_string(p->Shape)});
+    probes.insert(probes.end(), {{{3200, -1000}, false, "via hole"}, {{400, -1700}, false, "silk track"}});
+    expectProbes(probes);
+
+    options.mark = true;
+    render(exportGerber(list, settings, options, Language::Russian), "marked.gbr", false);
+    expectProbes(aroundPads(0, [](int32_t, int32_t) -> Offsets {
+        return {{0, 0, false}, {15 + 8, 0, true}}; // 0.3 mm marks
+    }));
+
+    render(exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::B1), Language::English), "silk.gbr", false);
+    expectProbes({{{400, -1700}, true, "silk track"}, {{2000, -1700}, true, "silk track"},
+                  {{2000, -1400}, false, "copper track"}, {{pads[0]->X1, pads[0]->Y1}, false, "pad"}});
+}
+
+TEST_F(GerbvReading, SolderMaskWithOffset)
+{
+    GerberOptions options = GerberOptions::presetFor(GerberLayer::LStop1); // mirrored
+    options.offsetMm = 0.2;
+    options.invert = true;
+    render(exportGerber(list, settings, options, Language::English), "mask.gbr", true);
+    std::vector<Probe> probes = aroundPads(20, [](int32_t x, int32_t y) -> Offsets {
+        return {{0, 0, false}, {x - 10, 0, false}, {0, y - 10, false}, {x + 15, 0, true}, {0, -y - 15, true}};
+    });
+    probes.insert(probes.end(), {{{3200, -1000}, false, "via opening"}, {{2000, -1400}, true, "mask over the track"},
+                                 {{3200, -2300}, true, "mask over the zone"}});
+    expectProbes(probes);
+
+    options.invert = false;
+    render(exportGerber(list, settings, options, Language::English), "mask-plain.gbr", true);
+    expectProbes({{{pads[0]->X1, pads[0]->Y1}, true, "opening"}, {{2000, -1400}, false, "no mask over the track"}});
+}
+
+TEST_F(GerbvReading, DrillHolesHaveTheirDiameter)
+{
+    render(exportDrill(list, settings, DrillSide::Solder), "holes.drl", true);
+    std::vector<const LayoutObject*> holes(pads.begin(), pads.end());
+    holes.push_back(via);
+    for (const LayoutObject* pad : holes) {
+        // Lit from the centre out to the hole's radius in every direction, dark beyond.
+        const Point c{pad->X1, pad->Y1};
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            EXPECT_TRUE(lit({c.x + dx * (pad->Y2 - 5), c.y + dy * (pad->Y2 - 5)})) << "hole radius " << pad->Y2;
+            EXPECT_FALSE(lit({c.x + dx * (pad->Y2 + 5), c.y + dy * (pad->Y2 + 5)})) << "hole radius " << pad->Y2;
+        }
+    }
+    // Drilled from the solder side the via lies mirrored, not where the board has it.
+    mirrored_ = false;
+    EXPECT_FALSE(lit({via->X1, via->Y1}));
+}
+
 TEST_F(GerbvReading, DegenerateObjectsLoadQuietly)
 {
     ObjectList odd;
-    LayoutObject onePointZone = makeZone(20, 1);
-    onePointZone.Points = {{500, -500}};
-    odd.append(onePointZone);
-    LayoutObject twoPointZone = makeZone(20, 1);
-    twoPointZone.Points = {{600, -500}, {900, -500}};
-    odd.append(twoPointZone);
-    odd.append(makeZone(20, 1)); // no points at all
+    for (std::vector<Point> points : {std::vector<Point>{{500, -500}}, {{600, -500}, {900, -500}}, {}})
+        odd.append(makeZone(20, 1)).Points = points;
     odd.append(makeTrack(20, 1));
-    test::addTrack(odd, {{1000, -1000}}, 30);
-    test::addPad(odd, {1500, -1500}, 80, 0, 1, 30);  // unknown shape: only the move
-    test::addPad(odd, {1800, -1500}, 0, 2, 1, 0);    // octagon of radius 0
-    test::addPad(odd, {2100, -1500}, 40, 1, 1, 40);  // hole as large as the pad
+    addTrack(odd, {{1000, -1000}}, 30);
+    addPad(odd, {1500, -1500}, 80, 0, 1, 30);             // unknown shape: only the move
+    addPad(odd, {1800, -1500}, 0, 2, 1, 0);               // octagon of radius 0
+    addPad(odd, {2100, -1500}, 40, 1, 1, 40);             // hole as large as the pad
     odd.append(makeCircle({2500, -2000}, 100, 1, 1, 100)); // ring of width 0
     settings.GroundPlane1 = 1;
-    GerberOptions options = GerberOptions::presetFor(GerberLayer::K1);
-    options.punch = true;
-    const auto image = render(exportGerber(odd, settings, options, Language::English), "odd.gbr");
-    expectProbes(image, {{{750, -500}, true, "two-point zone"}, {{2100, -1500}, false, "punched full hole"},
-                         {{3000, -2500}, true, "plane"}},
-                 true, "odd.gbr");
+    GerberOptions options{.punch = true};
+    render(exportGerber(odd, settings, options, Language::English), "odd.gbr", true);
+    expectProbes({{{750, -500}, true, "two-point zone"}, {{2100, -1500}, false, "punched full hole"},
+                  {{3000, -2500}, true, "plane"}});
 }

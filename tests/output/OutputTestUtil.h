@@ -1,13 +1,24 @@
 #pragma once
-// Helpers for comparing exported text line by line.
+// Shared by the output tests: exported text as lines, boards and files.
+
+#include "model/LayoutDocument.h"
+#include "support/TestData.h"
 
 #include <string>
 #include <vector>
 
 namespace kestrel::test {
 
+using Lines = std::vector<std::string>;
+
+inline Lines operator+(Lines a, const Lines& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // The lines joined with CR LF, each line ended by one.
-inline std::string crlf(const std::vector<std::string>& lines)
+inline std::string crlf(const Lines& lines)
 {
     std::string out;
     for (const std::string& l : lines)
@@ -15,31 +26,47 @@ inline std::string crlf(const std::vector<std::string>& lines)
     return out;
 }
 
-// Splits text at CR LF; a line ended by a bare LF stays part of its line.
-inline std::vector<std::string> splitCrlf(const std::string& text)
+// Splits text at CR LF; a bare LF stays part of its line.
+inline Lines splitCrlf(const std::string& text)
 {
-    std::vector<std::string> lines;
+    Lines lines;
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
     return lines;
 }
 
-// The lines of `text` after the five header lines and the aperture table.
-inline std::vector<std::string> bodyLines(const std::string& text)
+inline std::string fileText(const std::string& path)
 {
-    std::vector<std::string> lines = splitCrlf(text);
-    size_t i = 0;
-    while (i < lines.size() && lines[i] != "%LPD*%")
-        ++i;
-    return {lines.begin() + static_cast<long>(i), lines.end()};
+    const auto bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
 }
+
+inline BoardSettings boardOf(int32_t widthUnits, int32_t heightUnits)
+{
+    BoardSettings s;
+    s.BoardWidth = widthUnits;
+    s.BoardHeight = heightUnits;
+    return s;
+}
+
+// A 10 x 10 mm board: a 0.4 mm track ending on a round pad (radius 80, hole 40).
+inline LayoutDocument exampleDocument()
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    doc.Working.BoardWidth = doc.Working.BoardHeight = 1000;
+    addTrack(*doc.currentObjects(), {{100, -100}, {500, -100}}, 40);
+    addPad(*doc.currentObjects(), {500, -100}, 80, 1, 1, 40);
+    return doc;
+}
+
+// Its layer K1 with the preset options in language 0, and its drill file from the solder side.
+inline const Lines kExampleK1 = {"%FSLAX32Y32*%", "%MOMM*%", "%LNLAYOUTLOETSEITE*%", "G71*", "G1*", "%ADD10C,0.20*%",
+                                 "%ADD11C,0.40*%", "%ADD12C,1.60*%", "%LPD*%", "G54D10*", "X1000Y0D02*", "X0Y0D01*",
+                                 "X0Y1000D01*", "X1000Y1000D01*", "X1000Y0D01*", "G54D11*", "X900Y900D02*",
+                                 "X500Y900D01*", "X500Y900D02*", "G54D12*", "D03*", "M02*"};
+inline const Lines kExampleDrill = {"M48", "METRIC,TZ", "T1C0.800", "%", "G05", "M71", "T1", "X5000Y9000", "M30"};
 
 } // namespace kestrel::test
