@@ -413,3 +413,33 @@ TEST(BoardPainter, DrawObjectInColourAndSolderMask)
     EXPECT_COLOUR(image.pixelColor(200 + 12, 150), QColor(Qt::blue)) << "enlarged by 0.3 mm";
     EXPECT_COLOUR(image.pixelColor(200 + 14, 150), kWhite);
 }
+
+TEST(BoardPainter, PaintingThroughTheIndexGivesTheSameImage)
+{
+    Canvas c;
+    c.settings.LayerVisible = {1, 1, 1, 1};
+    c.settings.GroundPlane1 = 1;
+    for (int i = 0; i < 40; ++i) {
+        const int32_t x = 100 * i, y = -75 * i;
+        const uint8_t layer = static_cast<uint8_t>(i % 6 + 1);
+        c.list.append(makeLine({x, -100}, {4000 - x, y}, 20 + i, layer)).Clearance = 30;
+        test::addPad(c.list, {x + 50, y - 40}, 60, static_cast<uint8_t>(i % 9 + 1), layer, 20);
+        test::addTrack(c.list, {{x, y}, {x + 300, y - 200}, {x + 100, y - 600}}, 30, layer).Clearance = 20;
+        c.list.append(makeText({x, y - 300}, "R" + std::to_string(i), 90 * (i % 4), 200, 0, 0, layer));
+    }
+    test::addBand(c.list[1], c.list[41]);
+    const Rect clips[] = {{0, -3000, 4000, 0}, {1200, -1800, 1500, -1500}, {0, -300, 4000, -250}, {3990, -10, 4000, 0}};
+    for (const Rect& clip : clips) {
+        const QImage direct = c.paint(clip).copy();
+        ObjectIndex index;
+        index.build(c.list);
+        QImage indexed(direct.size(), QImage::Format_RGB32);
+        indexed.fill(Qt::darkGray);
+        {
+            QPainter p(&indexed);
+            p.setTransform(boardTransform(Canvas::kZoom));
+            PaintBoard(p, index, c.options, clip);
+        }
+        EXPECT_TRUE(indexed == direct) << "clip " << clip.left << "," << clip.top;
+    }
+}

@@ -240,3 +240,58 @@ TEST(BoardView, PaintsTheBoardAndHonoursSuspension)
     shot = v.view.paintBox()->grab().toImage();
     EXPECT_EQ(shot.pixelColor(130, 70), QColor(255, 250, 180));
 }
+
+// The view keeps an index of object bounds between paints; after edits it
+// was told about, what it paints must match a fresh paint of the board.
+TEST(BoardView, RepaintsAfterEditsMatchAFreshPaint)
+{
+    ShownView v;
+    ObjectList& list = *v.doc.currentObjects();
+    LayoutObject& moved = test::addPad(list, {1000, -1000}, 200, 3, 1, 0);
+    LayoutObject& track = test::addTrack(list, {{500, -2500}, {2500, -2500}}, 100, 1);
+    test::addPad(list, {3000, -1000}, 150, 1, 1, 0);
+    v.view.redraw();
+    ASSERT_EQ(v.view.paintBox()->grab().toImage().pixelColor(100, 100), QColor(0, 0, 0));
+
+    // Small rectangles: their repaints look objects up in the index.
+    const QRect parts[] = {{150, 150, 100, 100}, {230, 30, 60, 120}, {30, 30, 60, 60}, {270, 70, 60, 60}};
+    auto grabParts = [&](BoardView& view) {
+        std::vector<QImage> shots;
+        for (const QRect& r : parts)
+            shots.push_back(view.paintBox()->grab(r).toImage());
+        return shots;
+    };
+    auto freshPaint = [&] {
+        LayoutDocument copy = LayoutDocument::withFirstBoard(Language::English);
+        copy.Working = v.doc.Working;
+        for (const auto& o : list)
+            copy.currentObjects()->append(*o);
+        BoardView fresh;
+        fresh.resize(640, 480);
+        fresh.setDocument(&copy);
+        fresh.show();
+        QApplication::processEvents();
+        return grabParts(fresh);
+    };
+    grabParts(v.view); // the index is built and used before the edits
+
+    // Moved far from where it was: both places are invalidated.
+    v.view.invalidateObject(moved);
+    moved.X1 = 2000;
+    moved.Y1 = -2000;
+    v.view.invalidateObject(moved);
+    // A track gains a corner outside its old extent.
+    track.Points.push_back({2500, -500});
+    v.view.invalidateBoardRect({500, -2600, 2600, -400});
+    // An object added and the last one removed.
+    v.view.invalidateObject(test::addPad(list, {500, -500}, 100, 3, 1, 0));
+    v.view.invalidateObject(list[2]);
+    list.remove(2);
+    QApplication::processEvents();
+    const std::vector<QImage> after = grabParts(v.view);
+    EXPECT_EQ(after[0].pixelColor(50, 50), QColor(0, 0, 0)) << "the pad at its new place";
+    EXPECT_EQ(after[1].pixelColor(20, 70), QColor(0, 0, 0)) << "the track's new corner";
+    const std::vector<QImage> expected = freshPaint();
+    for (size_t i = 0; i < after.size(); ++i)
+        EXPECT_TRUE(after[i] == expected[i]) << "part " << i;
+}

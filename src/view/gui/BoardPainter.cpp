@@ -185,6 +185,21 @@ LayerBuckets sortByLayer(const ObjectList& objects, const LayerState& layers, co
     return b;
 }
 
+LayerBuckets sortByLayer(const ObjectIndex& index, const LayerState& layers, const Rect& clip)
+{
+    static std::vector<uint32_t> found;
+    index.query(clip, found);
+    LayerBuckets b;
+    for (const uint32_t i : found) {
+        const LayoutObject& o = index.object(i);
+        const int layer = o.Layer;
+        if (layer >= 1 && layer <= 6 && layers.isVisible(layer))
+            b.byLayer[static_cast<size_t>(layer)].push_back(&o);
+    }
+    b.padsWithBands = index.padsWithBands();
+    return b;
+}
+
 void drawBuckets(QPainter& painter, const LayerBuckets& b, const LayerState& layers)
 {
     static constexpr int side2OnTop[] = {1, 2, 3, 4, 5, 6};
@@ -229,17 +244,30 @@ QTransform boardTransform(double zoom, double scrollX, double scrollY)
     return QTransform(zoom, 0, 0, -zoom, -scrollX, -scrollY);
 }
 
-void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options, const Rect& clip)
+namespace {
+
+void paintBuckets(QPainter& painter, const LayerBuckets& buckets, const BoardPaintOptions& options, const Rect& clip)
 {
     const int32_t k = roundEven(1.0 / options.zoomPxPerUnit);
     painter.fillRect(QRectF(0, -options.boardHeight - k, options.boardWidth + k, options.boardHeight + k),
                      options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
     if (options.gridVisible)
         DrawGrid(painter, options, clip);
-    const LayerBuckets buckets = sortByLayer(objects, options.layers, clip);
     drawBuckets(painter, buckets, options.layers);
     for (const LayoutObject* pad : buckets.padsWithBands)
         drawBands(painter, *pad, 0, 0, options.autorouterTool, &clip);
+}
+
+} // namespace
+
+void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options, const Rect& clip)
+{
+    paintBuckets(painter, sortByLayer(objects, options.layers, clip), options, clip);
+}
+
+void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clip)
+{
+    paintBuckets(painter, sortByLayer(index, options.layers, clip), options, clip);
 }
 
 void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clip)

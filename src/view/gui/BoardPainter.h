@@ -8,6 +8,7 @@
 #include "model/Board.h"
 #include "model/LayoutObject.h"
 #include "model/ObjectList.h"
+#include "view/ObjectIndex.h"
 
 #include <QColor>
 #include <QTransform>
@@ -69,6 +70,9 @@ QTransform boardTransform(double zoomPxPerUnit, double scrollX = 0, double scrol
 // layers and the rubber bands. The painter must carry boardTransform.
 void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options,
                 const Rect& clipUnits);
+// The same, finding the objects through an index that must be up to date
+// with the list it was built from.
+void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clipUnits);
 // The grid lines inside clipUnits, limited to the board.
 void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clipUnits);
 // The visible layers, the inactive side under the active one, copper under

@@ -57,6 +57,7 @@ BoardView::~BoardView() = default;
 
 void BoardView::setDocument(LayoutDocument* document)
 {
+    objectIndexStale_ = true;
     document_ = document;
     reloadFromDocument();
 }
@@ -106,12 +107,14 @@ QPoint BoardView::boardToScreen(Point p) const
 
 void BoardView::invalidateObject(const LayoutObject& object)
 {
+    objectIndexStale_ = true;
     const PixelRect r = viewport_.invalidationRect(object);
     paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
 }
 
 void BoardView::invalidateBoardRect(const Rect& boardRect)
 {
+    objectIndexStale_ = true;
     const PixelRect r = viewport_.boardRectToScreen(boardRect);
     paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
 }
@@ -267,8 +270,21 @@ void BoardView::setPaintSuspended(bool suspended)
 
 void BoardView::redraw()
 {
+    objectIndexStale_ = true;
     paintBox_->update();
     updateRulers();
+}
+
+const ObjectIndex& BoardView::objectIndex()
+{
+    const ObjectList* list = document_ && document_->activeBoard() ? &document_->activeBoard()->Objects : nullptr;
+    if (!list) {
+        objectIndex_.clear();
+    } else if (objectIndexStale_ || objectIndex_.source() != list || objectIndex_.size() != list->size()) {
+        objectIndex_.build(*list);
+        objectIndexStale_ = false;
+    }
+    return objectIndex_;
 }
 
 void BoardView::resizeEvent(QResizeEvent* event)

@@ -25,6 +25,7 @@
 #include "model/Language.h"
 #include "model/Types.h"
 #include "view/GridChoice.h"
+#include "view/ObjectIndex.h"
 #include "view/Viewport.h"
 
 #include <QMetaType>
@@ -80,6 +81,10 @@ public:
     Point snapToGrid(Point boardPoint) const { return viewport_.snapToGrid(boardPoint); }
 
     // ---- repainting ----
+    // Every change to the active board's objects (added, removed, moved,
+    // resized, selected...) must be followed by invalidateObject,
+    // invalidateBoardRect or redraw: each of them also drops the view's
+    // index of object bounds, which is built again on the next paint.
     // Repaints the part of the board covered by the object (after an edit).
     void invalidateObject(const LayoutObject& object);
     // Repaints the part of the board covered by a board rectangle.
@@ -166,6 +171,9 @@ private:
     void wheelZoom(QPoint paintBoxPixel, int delta);
     void zoomToolRelease(QPoint pressPixel, QPoint releasePixel);
     void zoomToolOut();
+    // The index of the active board's objects, built again when dropped or
+    // when the board or its object count changed.
+    const ObjectIndex& objectIndex();
 
     LayoutDocument* document_ = nullptr;
     BoardSettings empty_; // shown while there is no document
@@ -178,6 +186,8 @@ private:
     bool autorouterTool_ = false;
     bool applying_ = false;
     Point tentativeOrigin_;
+    ObjectIndex objectIndex_;
+    bool objectIndexStale_ = true;
 
     Ruler* hRuler_ = nullptr;
     Ruler* vRuler_ = nullptr;

@@ -57,7 +57,7 @@ void PaintBox::paintEvent(QPaintEvent* event)
         painter.setClipRect(QRect(QPoint(0, 0), r.size()));
     const QPoint origin = buffered ? r.topLeft() : QPoint(0, 0);
     painter.setTransform(boardTransform(vp.zoom(), origin.x(), origin.y()));
-    PaintBoard(painter, view_.document_->activeBoard()->Objects, options, clip);
+    PaintBoard(painter, view_.objectIndex(), options, clip);
     if (buffered) {
         bufferPainter.end();
         widgetPainter.drawImage(r.topLeft(), buffer_, QRect(QPoint(0, 0), r.size()));

@@ -48,9 +48,11 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
 {
     if (clip_.isEmpty())
         return;
-    const QLineF d = toDevice_.map(logical);
+    // The transform only scales and translates (checked in forPainter).
+    const double sx = toDevice_.m11(), sy = toDevice_.m22(), tx = toDevice_.dx(), ty = toDevice_.dy();
     widthPx = std::max(widthPx, 1.0);
-    double x0 = d.x1(), y0 = d.y1(), x1 = d.x2(), y1 = d.y2();
+    double x0 = logical.x1() * sx + tx, y0 = logical.y1() * sy + ty;
+    double x1 = logical.x2() * sx + tx, y1 = logical.y2() * sy + ty;
     // Walk along the major direction; "x" below is the major coordinate.
     const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
     if (!xMajor) {
@@ -91,9 +93,9 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
     const ptrdiff_t majorStep = xMajor ? 1 : stride_;
     const ptrdiff_t minorStep = xMajor ? stride_ : 1;
     double centre = y0 + slope * (first + 0.5 - x0);
+    // [first, last] keeps the centre within reach of the clip; rows or
+    // columns beyond it are cut off by the clamps below.
     for (int m = first; m <= last; ++m, centre += slope) {
-        if (centre + run < minorStart - 1 || centre - run > minorEnd + 1)
-            continue;
         int from = floorToInt(centre - run / 2 - 0.5) + 1;
         int to = floorToInt(centre + run / 2 - 0.5);
         if (to < from)
