@@ -10,29 +10,50 @@ namespace kestrel::test {
 namespace {
 
 // Fills the size dialog and presses OK, which checks the texts.
-ScriptedPrompts::DialogScript sizeDialog(const char* width, const char* height, const char* name = nullptr)
+WindowFixture::DialogScript sizeDialog(const char* width, const char* height, const char* name = nullptr)
 {
     return [=](QDialog& d) {
         d.findChild<QLineEdit*>("Breite")->setText(width);
         d.findChild<QLineEdit*>("Hoehe")->setText(height);
         if (name)
             d.findChild<QLineEdit*>("E_Name")->setText(QString::fromUtf8(name));
-        return ScriptedPrompts::accept(d);
+        return WindowFixture::accept(d);
     };
 }
 
-TEST(Boards, ANewBoardIsNumberedAfterTheBoardsPresentAndStartsWithTheDefaultView)
+TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
 {
     WindowFixture f;
+    f.trigger("Platinelschen1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0].text, "A project must at least contain one board.");
+
     f.addBoards(1);
     f.doc().Working.Zoom = 0.5; // board 2 changed before the third is added
-    f.prompts().dialogs = {sizeDialog("120", "80")};
+    f.dialogs = {sizeDialog("120", "80")};
     f.trigger("NeuePlatine2");
-    EXPECT_EQ(f.tabTexts(), (std::vector<std::string>{"Board 1", "Board 2", "Board 3"}));
-    EXPECT_EQ(f.window().boardTabs().currentIndex(), 2);
     EXPECT_EQ(f.doc().Working.BoardHeight, 8000);
-    EXPECT_DOUBLE_EQ(f.doc().Working.Zoom, 0.1);
+    EXPECT_DOUBLE_EQ(f.doc().Working.Zoom, 0.1) << "a new board starts with the default view";
     EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "120 x 80 мм");
+
+    f.window().boardTabs().setCurrentIndex(1);
+    f.answers = {Answer::Cancel, Answer::Ok};
+    struct Step {
+        const char* action;
+        std::vector<std::string> tabs;
+        int active;
+    };
+    for (const Step& s : {Step{"Platinenachlinks1", {"Board 2", "Board 1", "Board 3"}, 0},
+                          Step{"Platinenachrechts2", {"Board 1", "Board 3", "Board 2"}, 2},
+                          Step{"Platinelschen1", {"Board 1", "Board 3", "Board 2"}, 2}, // cancelled
+                          Step{"Platinelschen2", {"Board 1", "Board 3"}, 1}}) {
+        f.trigger(s.action);
+        EXPECT_EQ(f.tabTexts(), s.tabs) << s.action;
+        EXPECT_EQ(f.doc().ActiveBoard, s.active) << s.action;
+        EXPECT_EQ(f.window().boardTabs().currentIndex(), s.active) << s.action;
+    }
+    ASSERT_EQ(f.questions.size(), 2u);
+    EXPECT_EQ(f.questions[1].text, "Delete board \"Board 2\" ?");
 }
 
 TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
@@ -44,53 +65,19 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
         WindowFixture f(Language::Russian);
         f.doc().Working.BoardWidth = 16050;
         bool stayedOpen = false;
-        f.prompts().dialogs = {[&](QDialog& d) {
+        f.dialogs = {[&](QDialog& d) {
             EXPECT_EQ(d.findChild<QLineEdit*>("Breite")->text(), "160");
             EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Plata 1");
             stayedOpen = !sizeDialog(width, height, "Renamed")(d);
-            return !stayedOpen || ScriptedPrompts::cancel(d);
+            return !stayedOpen || WindowFixture::cancel(d);
         }};
         f.trigger("Platinengrsse1");
         EXPECT_EQ(stayedOpen, !accepted) << width << " x " << height;
         EXPECT_EQ(f.doc().Working.BoardWidth, accepted ? std::atoi(width) * 100 : 16050) << width;
         EXPECT_EQ(f.tabTexts(), std::vector<std::string>{accepted ? "Renamed" : "Plata 1"}) << width;
-        ASSERT_EQ(f.prompts().messages.size(), accepted ? 0u : 1u) << width;
-        EXPECT_TRUE(accepted || f.prompts().messages[0].caption == "Kestrel");
+        ASSERT_EQ(f.messages.size(), accepted ? 0u : 1u) << width;
+        EXPECT_TRUE(accepted || f.messages[0].caption == "Kestrel");
     }
-}
-
-TEST(Boards, DeletingRefusesTheOnlyBoardAndAsksFirstOtherwise)
-{
-    WindowFixture f;
-    f.trigger("Platinelschen1");
-    ASSERT_EQ(f.prompts().messages.size(), 1u);
-    EXPECT_EQ(f.prompts().messages[0].text, "A project must at least contain one board.");
-    f.addBoards(1);
-    f.prompts().answers = {Answer::Cancel, Answer::Ok};
-    f.trigger("Platinelschen2");
-    ASSERT_EQ(f.prompts().questions.size(), 1u);
-    EXPECT_EQ(f.prompts().questions[0].text, "Delete board \"Board 2\" ?");
-    EXPECT_EQ(f.doc().boardCount(), 2u);
-    f.trigger("Platinelschen1");
-    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Board 1"});
-    EXPECT_EQ(f.doc().ActiveBoard, 0);
-    EXPECT_EQ(f.window().boardTabs().currentIndex(), 0);
-}
-
-TEST(Boards, MovingKeepsTheMovedBoardActive)
-{
-    WindowFixture f;
-    f.addBoards(2);
-    f.window().boardTabs().setCurrentIndex(1);
-    addTrack(*f.doc().currentObjects(), {{0, 0}, {100, 0}});
-    f.trigger("Platinenachlinks1");
-    EXPECT_EQ(f.tabTexts(), (std::vector<std::string>{"Board 2", "Board 1", "Board 3"}));
-    EXPECT_EQ(f.window().boardTabs().currentIndex(), 0);
-    EXPECT_EQ(f.doc().currentObjects()->size(), 1u);
-    f.trigger("Platinenachrechts2");
-    EXPECT_EQ(f.tabTexts(), (std::vector<std::string>{"Board 1", "Board 3", "Board 2"}));
-    EXPECT_EQ(f.doc().ActiveBoard, 2);
-    EXPECT_EQ(f.window().boardTabs().currentIndex(), 2);
 }
 
 // Zoom, scroll position, grid, active and visible layers come back exactly

@@ -15,13 +15,13 @@ TEST(FileFlows, SaveAsNamesTheWindowAfterTheFileAndSaveThenWritesItAgain)
     TempDir dir;
     WindowFixture f;
     f.addContent();
-    f.prompts().saveNames = {""};
+    f.saveNames = {""};
     f.trigger("Speichern1"); // no file name yet: save as, cancelled
     EXPECT_TRUE(f.doc().FileName.empty());
     EXPECT_FALSE(f.doc().Saved);
 
     const std::string path = dir.file("My Board.kbd");
-    f.prompts().saveNames = {q(path)};
+    f.saveNames = {q(path)};
     f.trigger("Speichernals1");
     EXPECT_EQ(f.window().windowTitle(), titleWith(path));
     EXPECT_EQ(f.doc().FileName, path);
@@ -60,21 +60,21 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
         SCOPED_TRACE(std::string(c.action) + " " + c.path);
         WindowFixture f(c.lang);
         f.addContent();
-        f.prompts().openNames = {q(c.path)};
+        f.openNames = {q(c.path)};
         if (c.asked)
-            f.prompts().answers = {Answer::No};
+            f.answers = {Answer::No};
         f.trigger(c.action);
-        EXPECT_TRUE(f.prompts().exhausted());
+        EXPECT_TRUE(f.exhausted());
         if (c.asked) {
-            EXPECT_EQ(f.prompts().questions.at(0).caption, "Информация");
-            EXPECT_EQ(f.prompts().questions[0].text, "Save changes?");
+            EXPECT_EQ(f.questions.at(0).caption, "Информация");
+            EXPECT_EQ(f.questions[0].text, "Save changes?");
         }
         if (c.lang == Language::English) {
-            EXPECT_EQ(f.prompts().openFilter, "Layout files|*.KBD|All files|*.*");
+            EXPECT_EQ(f.openFilter, "Layout files|*.KBD|All files|*.*");
         }
-        ASSERT_EQ(f.prompts().messages.size(), c.message ? 1u : 0u);
+        ASSERT_EQ(f.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
-            EXPECT_TRUE((f.prompts().messages[0].caption + ": " + f.prompts().messages[0].text).startsWith(c.message));
+            EXPECT_TRUE((f.messages[0].caption + ": " + f.messages[0].text).startsWith(c.message));
         }
         EXPECT_EQ(f.tabTexts().size(), c.tabs);
         EXPECT_EQ(f.doc().FileName, c.replaced ? c.path : "");
@@ -102,13 +102,13 @@ TEST(FileFlows, NewFollowsTheAnswerToTheSaveQuestion)
         WindowFixture f;
         f.addContent();
         f.addBoards(1);
-        f.prompts().answers = {c.answer};
+        f.answers = {c.answer};
         if (c.answer == Answer::Yes)
-            f.prompts().saveNames = {c.saveName};
+            f.saveNames = {c.saveName};
         if (c.cleared)
-            f.prompts().dialogs = {ScriptedPrompts::accept};
+            f.dialogs = {WindowFixture::accept};
         f.trigger("Neu1");
-        EXPECT_TRUE(f.prompts().exhausted()) << c.name;
+        EXPECT_TRUE(f.exhausted()) << c.name;
         EXPECT_EQ(f.doc().boardCount(), c.cleared ? 1u : 2u) << c.name;
         EXPECT_EQ(f.doc().board(0).Objects.size(), c.cleared ? 0u : 1u) << c.name;
         if (c.cleared) {
@@ -127,13 +127,13 @@ TEST(FileFlows, ClosingAsksOnlyWhenTheDocumentHasContent)
     }
     WindowFixture f;
     f.addBoards(1); // a second, empty board counts as content
-    f.prompts().answers = {Answer::Yes, Answer::No};
-    f.prompts().saveNames = {""};
+    f.answers = {Answer::Yes, Answer::No};
+    f.saveNames = {""};
     f.trigger("Beenden1"); // Yes, then the save is cancelled
     EXPECT_TRUE(f.window().isVisible());
     EXPECT_EQ(f.doc().boardCount(), 2u);
     EXPECT_TRUE(f.window().close());
-    EXPECT_TRUE(f.prompts().exhausted());
+    EXPECT_TRUE(f.exhausted());
 }
 
 } // namespace

@@ -80,7 +80,7 @@ TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndSkipsAMissingOne)
     WindowFixture f(Language::Russian, q(dir.file("missing.kbd")));
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Plata 1"});
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
-    EXPECT_TRUE(f.prompts().messages.empty());
+    EXPECT_TRUE(f.messages.empty());
 }
 
 } // namespace

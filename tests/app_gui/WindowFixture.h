@@ -25,7 +25,7 @@ namespace kestrel::test {
 using Answer = Prompts::Answer;
 using Layers = std::array<uint8_t, 4>;
 
-class ScriptedPrompts : public Prompts {
+class WindowFixture : public Prompts {
 public:
     struct Shown {
         QString caption, text;
@@ -40,56 +40,8 @@ public:
     std::vector<QString> dialogNames;
     QString openFilter;
 
-    std::optional<QString> openFileName(QWidget*, const QString&, const QString& filter) override
-    {
-        openFilter = filter;
-        return chosen(next(openNames, "open dialog", {}));
-    }
-    std::optional<QString> saveFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return chosen(next(saveNames, "save dialog", {}));
-    }
-    void message(QWidget*, const QString& caption, const QString& text, Icon icon) override
-    {
-        messages.push_back({caption, text, icon});
-    }
-    Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Icon icon) override
-    {
-        questions.push_back({caption, text, icon});
-        return next(answers, "question", Answer::Cancel);
-    }
-    bool runDialog(QDialog& dialog) override
-    {
-        dialogNames.push_back(dialog.objectName());
-        return next(dialogs, "dialog", cancel)(dialog);
-    }
-    bool exhausted() const { return openNames.empty() && saveNames.empty() && answers.empty() && dialogs.empty(); }
-
-    // Dialog scripts that press OK (which may refuse to close) or Cancel.
-    static bool accept(QDialog& d) { d.accept(); return d.result() == QDialog::Accepted; }
-    static bool cancel(QDialog& d) { d.reject(); return false; }
-
-private:
-    static std::optional<QString> chosen(const QString& name)
-    {
-        return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
-    }
-    template <class T> static T next(std::deque<T>& queue, const char* what, std::type_identity_t<T> unscripted)
-    {
-        if (queue.empty()) {
-            ADD_FAILURE() << "unexpected " << what;
-            return unscripted;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-};
-
-class WindowFixture {
-public:
     explicit WindowFixture(Language lang = Language::English, const QString& startupFile = {})
-        : window_(std::make_unique<MainWindow>(lang, prompts_))
+        : window_(std::make_unique<MainWindow>(lang, *this))
     {
         window_->setStartupFile(startupFile);
         window_->show();
@@ -97,11 +49,11 @@ public:
         window_->activateWindow();
         (void)QTest::qWaitForWindowActive(window_.get());
     }
-    ~WindowFixture() { window_->hide(); } // nothing may ask on the way out
+    ~WindowFixture() override { window_->hide(); } // nothing may ask on the way out
 
     MainWindow& window() { return *window_; }
     LayoutDocument& doc() { return window_->document(); }
-    ScriptedPrompts& prompts() { return prompts_; }
+    bool exhausted() const { return openNames.empty() && saveNames.empty() && answers.empty() && dialogs.empty(); }
 
     template <class T = QAction> T& control(const char* name)
     {
@@ -134,13 +86,55 @@ public:
     void addBoards(int count)
     {
         for (int i = 0; i < count; ++i) {
-            prompts_.dialogs.push_back(ScriptedPrompts::cancel);
+            dialogs.push_back(cancel);
             trigger("NeuePlatine1");
         }
     }
 
+    // Dialog scripts that press OK (which may refuse to close) or Cancel.
+    static bool accept(QDialog& d) { d.accept(); return d.result() == QDialog::Accepted; }
+    static bool cancel(QDialog& d) { d.reject(); return false; }
+
+    std::optional<QString> openFileName(QWidget*, const QString&, const QString& filter) override
+    {
+        openFilter = filter;
+        return chosen(next(openNames, "open dialog", {}));
+    }
+    std::optional<QString> saveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return chosen(next(saveNames, "save dialog", {}));
+    }
+    void message(QWidget*, const QString& caption, const QString& text, Icon icon) override
+    {
+        messages.push_back({caption, text, icon});
+    }
+    Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Icon icon) override
+    {
+        questions.push_back({caption, text, icon});
+        return next(answers, "question", Answer::Cancel);
+    }
+    bool runDialog(QDialog& dialog) override
+    {
+        dialogNames.push_back(dialog.objectName());
+        return next(dialogs, "dialog", cancel)(dialog);
+    }
+
 private:
-    ScriptedPrompts prompts_;
+    static std::optional<QString> chosen(const QString& name)
+    {
+        return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+    }
+    template <class T> static T next(std::deque<T>& queue, const char* what, std::type_identity_t<T> unscripted)
+    {
+        if (queue.empty()) {
+            ADD_FAILURE() << "unexpected " << what;
+            return unscripted;
+        }
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+
     std::unique_ptr<MainWindow> window_;
 };
 
