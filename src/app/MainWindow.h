@@ -50,7 +50,6 @@ public:
     // Re-evaluates the enabling rules after a change of the selection, the
     // object list or the clipboard.
     void updateCommandStates();
-    CommandStates commandStates() const { return states_; }
 
 protected:
     bool event(QEvent* event) override;

@@ -5,9 +5,6 @@
 #include "app/UiTexts.h"
 #include "view/gui/BoardView.h"
 
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QToolButton>
@@ -17,210 +14,115 @@
 namespace kestrel::test {
 namespace {
 
-// Cyrillic left in a text, the unit "мм" aside (it is part of the English
-// texts too).
-bool hasRussian(QString text)
+// Every table row is a control carrying the row's name, with a text in each
+// language; a text row that found no control would never be applied. The
+// English interface keeps Russian only where there is no English text: the
+// layer menu, the about entry and the origin marker's hint.
+TEST(Commands, EveryTableRowIsANamedControlAndEnglishLeavesNoRussianElsewhere)
 {
-    text.remove("мм");
-    static const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
-    return text.contains(cyrillic);
-}
-
-TEST(Commands, EveryRowOfTheTablesIsAControlWithItsName)
-{
-    WindowFixture f(Language::Russian);
+    WindowFixture f;
     for (const MenuCommand& row : menuCommands()) {
         if (!row.name)
             continue;
-        const bool found = row.kind == CommandKind::Item ? f.window().findChild<QAction*>(row.name) != nullptr
-                                                         : row.kind == CommandKind::Separator
-                                                               ? f.window().findChild<QAction*>(row.name) != nullptr
-                                                               : f.window().findChild<QMenu*>(row.name) != nullptr;
-        EXPECT_TRUE(found) << row.name;
-        if (row.kind != CommandKind::Separator && row.kind != CommandKind::Popup && !row.hidden) {
-            EXPECT_STRNE(row.russian, "") << row.name;
-        }
+        const bool isMenu = row.kind == CommandKind::Menu || row.kind == CommandKind::Popup;
+        EXPECT_TRUE(isMenu ? f.window().findChild<QObject*>(row.name) : f.window().findChild<QAction*>(row.name))
+            << row.name;
+        const bool captioned = row.kind != CommandKind::Separator && row.kind != CommandKind::Popup && !row.hidden;
+        EXPECT_TRUE(!captioned || *row.russian) << row.name;
+        const QKeySequence shortcut(QString::fromLatin1(row.shortcut ? row.shortcut : ""));
+        EXPECT_TRUE(isMenu || f.action(row.name).shortcut() == shortcut) << row.name;
     }
     for (const ToolBarCommand& row : toolBarCommands()) {
-        EXPECT_NE(f.window().findChild<QAction*>(row.name), nullptr) << row.name;
-        EXPECT_NE(f.window().findChild<QToolButton*>(row.name), nullptr) << row.name;
+        EXPECT_TRUE(f.window().findChild<QAction*>(row.name)) << row.name;
+        EXPECT_TRUE(f.window().findChild<QToolButton*>(row.name)) << row.name;
     }
-    for (const char* name : {"ToolBar1", "ToolPanel", "Statuszeile", "TabSet", "ScrollBoxEx1", "PaintBox1", "L_XPos",
-                             "L_YPos", "L_Hilfetext", "SB_AutoMasse", "SE_FreistanzOffset", "SB_Layoutgroesse",
-                             "SE_Breite", "SE_Innen", "SE_Aussen", "SB_Raster", "RasterPopup", "PlatinenPopup",
-                             "PopupMenu"})
-        EXPECT_NE(f.window().findChild<QObject*>(name), nullptr) << name;
-}
-
-// A text row that names no control would silently never be applied.
-TEST(Commands, EveryTextRowFindsItsControlAndHasBothLanguages)
-{
-    WindowFixture f(Language::English);
+    BoardSizeDialog dialog(Language::English, f);
     EXPECT_TRUE(applyTexts(&f.window(), mainWindowTexts(), Language::English).empty());
-    for (const UiText& row : mainWindowTexts()) {
-        ASSERT_NE(row.english, nullptr) << row.name;
-        EXPECT_STRNE(row.english, "") << row.name;
-        if (row.property == TextProperty::Caption) {
-            ASSERT_NE(row.russian, nullptr) << row.name;
-            EXPECT_STRNE(row.russian, "") << row.name;
-        }
-    }
-    BoardSizeDialog dialog(Language::English, f.prompts());
     EXPECT_TRUE(applyTexts(&dialog, boardSizeDialogTexts(), Language::English).empty());
-}
+    for (const auto& rows : {mainWindowTexts(), boardSizeDialogTexts()})
+        for (const UiText& row : rows) {
+            EXPECT_TRUE(row.english && *row.english) << row.name;
+            EXPECT_TRUE(row.property == TextProperty::Hint || (row.russian && *row.russian)) << row.name;
+        }
+    // Built by hand rather than from a table.
+    for (const char* name : {"ToolBar1", "ToolPanel", "Statuszeile", "TabSet", "ScrollBoxEx1", "PaintBox1", "L_Hilfetext"})
+        EXPECT_TRUE(f.window().findChild<QObject*>(name)) << name;
 
-// The English interface shows no Russian text except where it keeps it on
-// purpose: the layer menu, the about entry and the origin marker's hint,
-// which have no English text.
-TEST(Commands, EnglishInterfaceLeavesNoRussianCaptions)
-{
-    WindowFixture f(Language::English);
-    const std::set<QString> keptRussian{"L1", "L1_action", "Info2", "K0_Shape"};
-    for (QAction* a : f.window().findChildren<QAction*>()) {
-        if (keptRussian.count(a->objectName()))
-            continue;
-        EXPECT_FALSE(hasRussian(a->text())) << a->objectName().toStdString() << ": " << a->text().toStdString();
-        EXPECT_FALSE(hasRussian(a->toolTip())) << a->objectName().toStdString();
-    }
-    for (QMenu* m : f.window().findChildren<QMenu*>()) {
-        if (keptRussian.count(m->objectName()))
-            continue;
-        EXPECT_FALSE(hasRussian(m->title())) << m->objectName().toStdString();
-    }
-    for (QWidget* w : f.window().findChildren<QWidget*>()) {
-        if (keptRussian.count(w->objectName()))
-            continue;
-        QString text;
-        if (auto* b = qobject_cast<QAbstractButton*>(w))
-            text = b->text();
-        else if (auto* l = qobject_cast<QLabel*>(w))
-            text = l->text();
-        EXPECT_FALSE(hasRussian(text)) << w->objectName().toStdString() << ": " << text.toStdString();
-        EXPECT_FALSE(hasRussian(w->toolTip())) << w->objectName().toStdString();
-        EXPECT_FALSE(hasRussian(w->statusTip())) << w->objectName().toStdString();
-    }
-    BoardSizeDialog dialog(Language::English, f.prompts());
-    for (QWidget* w : dialog.findChildren<QWidget*>()) {
-        QString text;
-        if (auto* b = qobject_cast<QAbstractButton*>(w))
-            text = b->text();
-        else if (auto* l = qobject_cast<QLabel*>(w))
-            text = l->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
-            text = g->title();
-        EXPECT_FALSE(hasRussian(text)) << w->objectName().toStdString();
-    }
     EXPECT_EQ(dialog.windowTitle(), "Board properties");
+    const std::set<QString> keptRussian{"L1", "L1_action", "Info2", "K0_Shape"};
+    static const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
+    for (QObject* root : {static_cast<QObject*>(&f.window()), static_cast<QObject*>(&dialog)})
+        for (QObject* o : root->findChildren<QObject*>())
+            for (const char* property : {"text", "title", "toolTip", "statusTip"}) {
+                QString text = o->property(property).toString();
+                EXPECT_FALSE(!keptRussian.count(o->objectName()) && text.remove("мм").contains(cyrillic))
+                    << o->objectName().toStdString() << "." << property;
+            }
 }
 
-TEST(Commands, ShortcutsOfTheEditCommands)
+// Commands whose handlers come later stay disabled; the built ones follow
+// their rules as the board's objects and the selection change.
+TEST(Commands, EnablingFollowsTheHandlersAndTheRules)
 {
     WindowFixture f;
-    const std::pair<const char*, const char*> rows[] = {
-        {"Rckgngig1", "Alt+Backspace"}, {"Kopieren1", "Ctrl+C"}, {"Ausschneiden1", "Ctrl+X"}, {"Einfgen1", "Ctrl+V"},
-        {"Duplizieren1", "Ctrl+D"},     {"Lschen1", "Del"},      {"Allesmarkieren1", "Ctrl+A"}, {"Rotieren1", "Ctrl+R"},
-        {"Horizontalspiegeln2", "Ctrl+H"}, {"Vertikalspiegeln2", "Ctrl+T"}, {"Gruppieren1", "Ctrl+G"},
-        {"Gruppierungaufheben1", "Ctrl+U"}};
-    for (const auto& [name, keys] : rows)
-        EXPECT_EQ(f.action(name).shortcut(), QKeySequence(QString::fromLatin1(keys))) << name;
-}
-
-// Commands of parts still to come are shown but cannot be used; the built
-// ones are enabled by their rules.
-TEST(Commands, LaterCommandsStayDisabledWhileBuiltOnesFollowTheirRules)
-{
-    WindowFixture f;
-    for (const char* name : {"N1", "Drucken1", "Makrospeichern1",
-                             "Autospeichern1", "Rckgngig1", "Vorlage1", "Index1", "TB_Print", "TB_Vorlage",
-                             "TB_Makro", "Kopieren2", "R_Hinzufuegen"})
+    for (const char* name : {"N1", "Drucken1", "Rckgngig1", "TB_Print", "Kopieren2", "R_Hinzufuegen"})
         EXPECT_FALSE(f.action(name).isEnabled()) << name;
-    for (const char* name : {"Neu1", "ffnen1", "Speichern1", "Speichernals1", "Beenden1", "NeuePlatine1",
-                             "Platinengrsse1", "Platinelschen1", "Platinenachrechts1", "Platinenachlinks1",
-                             "Platinennachladen1", "M_AutoMasse", "E_MM", "E_Zoll", "ZoomPlatine1", "Neuzeichnen1",
-                             "Hinweistexte1", "K1", "SB2", "Info2", "TB_Neu", "TB_ZoomAlles", "NeuePlatine2",
-                             "Rastersichtbar1", "GerberFormat1", "BohrDatenExcellon1"})
+    for (const char* name : {"Neu1", "Speichern1", "NeuePlatine2", "SB2", "TB_Neu", "TB_ZoomAlles", "GerberFormat1"})
         EXPECT_TRUE(f.action(name).isEnabled()) << name;
 
-    // An empty board: nothing to zoom to.
-    EXPECT_FALSE(f.action("ZoomObjekte1").isEnabled());
-    EXPECT_FALSE(f.action("TB_ZoomObjekte").isEnabled());
-    EXPECT_FALSE(f.action("ZoomMarkierung1").isEnabled());
-
-    ObjectList& objects = *f.doc().currentObjects();
-    LayoutObject& pad = addPad(objects, {1000, -1000}, 90);
-    LayoutObject& other = addPad(objects, {2000, -1000}, 90);
-    addBand(pad, other);
+    auto ruled = [&f] {
+        std::vector<bool> enabled;
+        for (const char* name : {"ZoomObjekte1", "TB_ZoomObjekte", "ZoomMarkierung1", "TB_ZoomMarkierung"})
+            enabled.push_back(f.action(name).isEnabled());
+        return enabled;
+    };
+    EXPECT_EQ(ruled(), (std::vector<bool>{false, false, false, false})) << "empty board";
+    LayoutObject& pad = addPad(*f.doc().currentObjects(), {1000, -1000}, 90);
     f.window().updateCommandStates();
-    EXPECT_TRUE(f.action("ZoomObjekte1").isEnabled());
-    EXPECT_TRUE(f.action("TB_ZoomObjekte").isEnabled());
-    EXPECT_FALSE(f.action("ZoomMarkierung1").isEnabled());
-    EXPECT_TRUE(f.window().commandStates().bands);
-    EXPECT_FALSE(f.action("Luftlinienentfernen1").isEnabled()) << "rubber-band clean-up comes later";
-
+    EXPECT_EQ(ruled(), (std::vector<bool>{true, true, false, false})) << "objects";
     pad.Selected = 1;
     f.window().updateCommandStates();
-    EXPECT_TRUE(f.action("ZoomMarkierung1").isEnabled());
-    EXPECT_TRUE(f.action("TB_ZoomMarkierung").isEnabled());
-    EXPECT_TRUE(f.window().commandStates().any);
+    EXPECT_EQ(ruled(), (std::vector<bool>{true, true, true, true})) << "selection";
     EXPECT_FALSE(f.action("Kopieren1").isEnabled()) << "copying comes later";
 }
 
-TEST(Commands, CheckMarksFollowTheStateWhenMenusOpen)
+TEST(Commands, MenuCommandsSetTheViewAndItsCheckMarks)
 {
     WindowFixture f;
     f.trigger("E_Zoll");
     EXPECT_TRUE(f.window().boardView().inchUnit());
-    EXPECT_TRUE(f.action("E_Zoll").isChecked());
     EXPECT_FALSE(f.action("E_MM").isChecked());
-    f.trigger("E_MM");
-    EXPECT_FALSE(f.window().boardView().inchUnit());
-    EXPECT_TRUE(f.action("E_MM").isChecked());
-
     f.trigger("Rastersichtbar1");
     EXPECT_FALSE(f.window().boardView().gridVisible());
     EXPECT_FALSE(f.action("Rastersichtbar1").isChecked());
-
-    EXPECT_TRUE(f.action("Hinweistexte1").isChecked());
     f.trigger("Hinweistexte1");
     EXPECT_FALSE(f.action("Hinweistexte1").isChecked());
-}
 
-TEST(Commands, GridMenuOffersThePredefinedGrids)
-{
-    WindowFixture f;
-    f.trigger("R254"); // 2.54 mm
-    f.trigger("N0635mm1401");
-    EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 63.5);
+    f.trigger("N0635mm1401"); // a predefined grid
     EXPECT_DOUBLE_EQ(f.doc().Working.Grid, 63.5);
     EXPECT_EQ(f.control<QToolButton>("SB_Raster").text(), "0.635 мм");
 }
 
-// The export commands run their dialogs through the window's prompts and
-// write the active board.
+// The export dialogs run through the window's prompts and write the active board.
 TEST(Commands, ExportCommandsWriteTheActiveBoard)
 {
     WindowFixture f;
-    addTrack(*f.doc().currentObjects(), {{1000, -1000}, {3000, -1000}}, 40);
+    f.addContent();
     TempDir dir;
-    const QString gerber = QString::fromStdString(dir.file("copper.gbr"));
-    f.prompts().dialogs.push_back(WindowFixture::acceptAsIs);
-    f.prompts().dialogs.push_back(WindowFixture::cancel); // the dialog stays open for more layers
-    f.prompts().saveNames.push_back(gerber);
+    const std::string gerber = dir.file("copper.gbr");
+    const std::string drill = dir.file("holes.drl");
+    // The Gerber dialog stays open for more layers until it is cancelled.
+    f.dialogs = {WindowFixture::accept, WindowFixture::cancel, WindowFixture::accept};
+    f.saveNames = {q(gerber), q(drill)};
     f.trigger("GerberFormat1");
-    EXPECT_EQ(f.prompts().dialogNames.front(), "GerberDlg");
-    ASSERT_FALSE(f.prompts().messages.empty());
-    EXPECT_EQ(f.prompts().messages.back().text, "File created successfully.");
-    const auto gerberBytes = readBytes(gerber.toStdString());
-    EXPECT_NE(std::string(gerberBytes.begin(), gerberBytes.end()).find("D01*"), std::string::npos);
-
-    const QString drill = QString::fromStdString(dir.file("holes.drl"));
-    f.prompts().dialogs.push_back(WindowFixture::acceptAsIs);
-    f.prompts().saveNames.push_back(drill);
+    EXPECT_EQ(f.messages.at(0).text, "File created successfully.");
     f.trigger("BohrDatenExcellon1");
-    EXPECT_EQ(f.prompts().dialogNames.back(), "LochDlg");
-    const auto drillBytes = readBytes(drill.toStdString());
+    EXPECT_EQ(f.dialogNames, (std::vector<QString>{"GerberDlg", "GerberDlg", "LochDlg"}));
+    EXPECT_TRUE(f.exhausted());
+    const auto gerberBytes = readBytes(gerber);
+    EXPECT_NE(std::string(gerberBytes.begin(), gerberBytes.end()).find("D01*"), std::string::npos);
+    const auto drillBytes = readBytes(drill);
     EXPECT_EQ(std::string(drillBytes.begin(), drillBytes.end()).rfind("M48\r\n", 0), 0u);
-    EXPECT_TRUE(f.prompts().exhausted());
 }
 
 } // namespace
