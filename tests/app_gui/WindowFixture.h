@@ -5,7 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "model/LayoutFile.h"
-#include "model/gui/Prompts.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 
 #include <QAction>
@@ -25,21 +25,8 @@ namespace kestrel::test {
 using Answer = Prompts::Answer;
 using Layers = std::array<uint8_t, 4>;
 
-class WindowFixture : public Prompts {
+class WindowFixture : public ScriptedPrompts {
 public:
-    struct Shown {
-        QString caption, text;
-        Icon icon;
-    };
-    using DialogScript = std::function<bool(QDialog&)>; // fills a dialog in, returns whether it was accepted
-
-    std::deque<QString> openNames, saveNames; // an empty name cancels the file dialog
-    std::deque<Answer> answers;
-    std::deque<DialogScript> dialogs;
-    std::vector<Shown> messages, questions;
-    std::vector<QString> dialogNames;
-    QString openFilter;
-
     explicit WindowFixture(Language lang = Language::English, const QString& startupFile = {})
         : window_(std::make_unique<MainWindow>(lang, *this))
     {
@@ -53,7 +40,6 @@ public:
 
     MainWindow& window() { return *window_; }
     LayoutDocument& doc() { return window_->document(); }
-    bool exhausted() const { return openNames.empty() && saveNames.empty() && answers.empty() && dialogs.empty(); }
 
     template <class T = QAction> T& control(const char* name)
     {
@@ -91,50 +77,7 @@ public:
         }
     }
 
-    // Dialog scripts that press OK (which may refuse to close) or Cancel.
-    static bool accept(QDialog& d) { d.accept(); return d.result() == QDialog::Accepted; }
-    static bool cancel(QDialog& d) { d.reject(); return false; }
-
-    std::optional<QString> openFileName(QWidget*, const QString&, const QString& filter) override
-    {
-        openFilter = filter;
-        return chosen(next(openNames, "open dialog", {}));
-    }
-    std::optional<QString> saveFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return chosen(next(saveNames, "save dialog", {}));
-    }
-    void message(QWidget*, const QString& caption, const QString& text, Icon icon) override
-    {
-        messages.push_back({caption, text, icon});
-    }
-    Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Icon icon) override
-    {
-        questions.push_back({caption, text, icon});
-        return next(answers, "question", Answer::Cancel);
-    }
-    bool runDialog(QDialog& dialog) override
-    {
-        dialogNames.push_back(dialog.objectName());
-        return next(dialogs, "dialog", cancel)(dialog);
-    }
-
 private:
-    static std::optional<QString> chosen(const QString& name)
-    {
-        return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
-    }
-    template <class T> static T next(std::deque<T>& queue, const char* what, std::type_identity_t<T> unscripted)
-    {
-        if (queue.empty()) {
-            ADD_FAILURE() << "unexpected " << what;
-            return unscripted;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-
     std::unique_ptr<MainWindow> window_;
 };
 

@@ -1,7 +1,7 @@
 #include "output/gui/DrillDialog.h"
 #include "output/gui/GerberDialog.h"
 
-#include "../app_gui/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "../output/OutputTestUtil.h"
 
 #include <QCheckBox>
@@ -134,7 +134,7 @@ TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)
         return true;
     };
     script.dialogs = {accept, mask, accept, accept, [](QDialog&) { return false; }};
-    script.saveNames = {pathIn(dir, "k1.gbr"), std::nullopt, pathIn(dir, "m.gbr"), pathIn(dir, "none/x.gbr")};
+    script.saveNames = {pathIn(dir, "k1.gbr"), QString(), pathIn(dir, "m.gbr"), pathIn(dir, "none/x.gbr")};
     runGerberDialog(&window, doc, Language::English, script);
 
     EXPECT_TRUE(script.exhausted());
