@@ -1,4 +1,5 @@
 #include "output/gui/DrillDialog.h"
+#include "output/gui/KeptDialog.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -65,12 +66,7 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts
     if (!objects)
         return;
     std::unique_ptr<TLochDlg> owned;
-    TLochDlg* dialog = parent ? parent->findChild<TLochDlg*>("LochDlg", Qt::FindDirectChildrenOnly) : nullptr;
-    if (!dialog) {
-        dialog = new TLochDlg(lang, parent);
-        if (!parent)
-            owned.reset(dialog);
-    }
+    TLochDlg* dialog = keptDialog(parent, "LochDlg", lang, owned);
     if (!prompts.runDialog(*dialog))
         return;
     const auto path = prompts.saveFileName(parent, QString(), text(lang, "*.drl|*.drl", "Drill files (Excellon)|*.DRL"),

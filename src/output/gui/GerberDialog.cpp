@@ -1,4 +1,5 @@
 #include "output/gui/GerberDialog.h"
+#include "output/gui/KeptDialog.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -176,12 +177,7 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     if (!objects)
         return;
     std::unique_ptr<TGerberDlg> owned;
-    TGerberDlg* dialog = parent ? parent->findChild<TGerberDlg*>("GerberDlg", Qt::FindDirectChildrenOnly) : nullptr;
-    if (!dialog) {
-        dialog = new TGerberDlg(lang, parent);
-        if (!parent)
-            owned.reset(dialog);
-    }
+    TGerberDlg* dialog = keptDialog(parent, "GerberDlg", lang, owned);
     const QString caption = text(lang, "Gerberfile im RS274X-Format", "Gerber file (RS274X format)");
     while (prompts.runDialog(*dialog)) {
         const GerberOptions options = dialog->options();
