@@ -83,11 +83,3 @@ TEST(TraceBack, CornersWhereTheDirectionChanges)
     };
     EXPECT_EQ(TraceBack(g, {2, 5}, {6, 2}, p, q, 80), expected);
 }
-
-TEST(TraceBack, SameCellGivesTargetCentreStart)
-{
-    RouteGrid g;
-    g.at(3, 3) = 0;
-    const std::vector<Point> expected = {{290, -270}, {280, -280}, {275, -290}};
-    EXPECT_EQ(TraceBack(g, {3, 3}, {3, 3}, {275, -290}, {290, -270}, 80), expected);
-}
