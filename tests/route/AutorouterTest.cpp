@@ -34,14 +34,15 @@ struct Outcome {
     std::vector<std::pair<Rect, bool>> boxes;
 };
 
-Outcome route(Band& band, const BoardSettings& board = {}, RouteSettings settings = {})
+Outcome route(Band& band, const BoardSettings& board = {}, RouteGrid* keptGrid = nullptr)
 {
     Outcome run;
     RouteObserver observer;
     observer.status = [&](const std::string& s) { run.status.push_back(s); };
     observer.beforeTrack = [&] { ++run.snapshots; };
     observer.searchBox = [&](const Rect& r, bool shown) { run.boxes.emplace_back(r, shown); };
-    run.result = RouteConnection(band.list, board, *band.p, *band.q, settings, observer);
+    RouteGrid ownGrid;
+    run.result = RouteConnection(band.list, board, *band.p, *band.q, {}, observer, keptGrid ? *keptGrid : ownGrid);
     return run;
 }
 
@@ -59,13 +60,8 @@ TEST(Autorouter, FreeSpaceGivesOneStraightRunBetweenClampedCorners)
     // beyond Q in the direction -x, the start cell's centre (1000, -1000)
     // clamped to P's x, P.
     EXPECT_EQ(track.Points, kFreeSpaceTrack);
-    EXPECT_EQ(track.Width, 40);
-    EXPECT_EQ(track.Clearance, 40);
-    EXPECT_EQ(track.Layer, 1);
-    EXPECT_TRUE(track.Routed);
-    EXPECT_EQ(track.RouteFrom, band.p);
-    EXPECT_EQ(track.RouteTo, band.q);
-    EXPECT_EQ(band.list.size(), 3u);
+    EXPECT_EQ(std::tuple(track.Width, track.Clearance, track.Layer, track.Routed), std::tuple(40, 40, 1, true));
+    EXPECT_EQ(std::pair(track.RouteFrom, track.RouteTo), std::pair(band.p, band.q));
     EXPECT_EQ(&band.list[2], &track);
     EXPECT_TRUE(band.p->Connections.empty());
     EXPECT_TRUE(band.q->Connections.empty());
@@ -85,7 +81,8 @@ TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
     Band band;
     LayoutObject& foreign = addPad(band.list, {1480, -1000}, 30, 3); // square, only in cell (18, 12)
     foreign.Selected = 1;
-    const Outcome run = route(band);
+    RouteGrid grid; // kept for the next run, which must not see this copper
+    const Outcome run = route(band, {}, &grid);
     ASSERT_TRUE(run.result.routed);
     // Traced: Q, T's centre clamped, (24, 11), (18, 11), (17, 12), S's centre
     // clamped, P. The diagonal (1480, -920)-(1400, -1000) passes 14 units from
@@ -99,21 +96,10 @@ TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
     EXPECT_TRUE(band.p->Selected);
     EXPECT_TRUE(band.q->Selected);
     EXPECT_TRUE(run.result.track->Selected);
-}
 
-TEST(Autorouter, AKeptGridGivesTheSameTracks)
-{
-    RouteGrid grid;
-    for (int round = 0; round < 2; ++round) {
-        Band around;
-        addPad(around.list, {1480, -1000}, 30, 3);
-        ASSERT_TRUE(RouteConnection(around.list, {}, *around.p, *around.q, {}, {}, grid).routed);
-        EXPECT_EQ(around.list[around.list.size() - 1].Points.size(), 7u);
-        Band free;
-        const RouteResult result = RouteConnection(free.list, {}, *free.p, *free.q, {}, {}, grid);
-        ASSERT_TRUE(result.routed);
-        EXPECT_EQ(result.track->Points, kFreeSpaceTrack);
-    }
+    Band free;
+    ASSERT_TRUE(route(free, {}, &grid).result.routed);
+    EXPECT_EQ(free.list[2].Points, kFreeSpaceTrack);
 }
 
 TEST(Autorouter, OnlyForeignCopperOfTheLayerBlocks)
@@ -152,13 +138,8 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
         const Outcome run = route(band);
         EXPECT_EQ(run.result.routed, c.routed) << c.q.x << "," << c.q.y;
         EXPECT_EQ(run.status.back(), c.routed ? "Erfolgreich." : "Kein Weg gefunden.");
-        EXPECT_EQ(band.list.size(), c.routed ? 3u : 2u);
         EXPECT_EQ(band.p->Connections.size(), c.routed ? 0u : 1u);
         EXPECT_EQ(run.snapshots, c.routed ? 1 : 0);
-        if (c.routed) {
-            const Points expected = {{15000, -1000}, {15000, -1000}, {15960, -1000}, {15960, -1000}};
-            EXPECT_EQ(run.result.track->Points, expected);
-        }
     }
 }
 
@@ -169,12 +150,6 @@ TEST(Autorouter, BoardLargerThanTheGrid)
     huge.BoardWidth = 100000000;
     huge.BoardHeight = 100000000;
     {
-        Band band;
-        const Outcome run = route(band, huge);
-        ASSERT_TRUE(run.result.routed);
-        EXPECT_EQ(run.result.track->Points, kFreeSpaceTrack);
-    }
-    {
         // Column 799 is the last the wave may enter.
         Band band({1010, -990}, {63960, -1000});
         const Outcome run = route(band, huge);
@@ -184,9 +159,7 @@ TEST(Autorouter, BoardLargerThanTheGrid)
     }
     for (Point beyond : {Point{70000, -1000}, Point{1000, -70000}}) {
         Band band({1010, -990}, beyond);
-        const Outcome run = route(band, huge);
-        EXPECT_FALSE(run.result.routed);
-        EXPECT_EQ(run.status.back(), "Kein Weg gefunden.");
+        EXPECT_FALSE(route(band, huge).result.routed) << beyond.x << "," << beyond.y;
         EXPECT_EQ(band.list.size(), 2u);
     }
 }
@@ -207,13 +180,10 @@ TEST(Autorouter, SegmentThatCannotBeClearedRemovesTheTrack)
     EXPECT_EQ(run.snapshots, 1); // the wave arrived, the track was made and dropped
     EXPECT_EQ(run.status.back(), "Kein Weg gefunden.");
     EXPECT_EQ(band.list.size(), before);
-    ASSERT_EQ(band.p->Connections.size(), 1u);
-    EXPECT_EQ(band.p->Connections[0], band.q);
-    EXPECT_TRUE(band.p->Selected);
-    EXPECT_TRUE(band.q->Selected);
+    EXPECT_EQ(band.p->Connections, std::vector<LayoutObject*>{band.q});
 }
 
-TEST(Autorouter, UnrouteBringsTheBandBack)
+TEST(Autorouter, UnrouteBringsTheBandBackOnlyWithBothPads)
 {
     Band band;
     ASSERT_TRUE(route(band).result.routed);
@@ -223,35 +193,26 @@ TEST(Autorouter, UnrouteBringsTheBandBack)
     EXPECT_EQ(band.q->Connections, std::vector<LayoutObject*>{band.p});
     EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::NoTrack);
 
-    // A band drawn again by hand meanwhile is not doubled.
-    ASSERT_TRUE(route(band).result.routed);
-    addBand(*band.p, *band.q);
-    EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
-    EXPECT_EQ(band.p->Connections.size(), 1u);
-    EXPECT_EQ(band.q->Connections.size(), 1u);
-
-    // Only a selected routed track is taken.
+    // Only a selected routed track is taken, and a band drawn again by hand
+    // meanwhile is not doubled.
     LayoutObject* track = route(band).result.track;
     ASSERT_TRUE(track);
+    addBand(*band.p, *band.q);
     track->Selected = 0;
     EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::NoTrack);
-    EXPECT_EQ(band.list.size(), 3u);
-}
+    track->Selected = 1;
+    EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
+    EXPECT_EQ(band.p->Connections.size() + band.q->Connections.size(), 2u);
 
-TEST(Autorouter, UnrouteWithAPadGoneKeepsAnOrdinaryTrack)
-{
     for (bool removeStart : {false, true}) {
-        Band band;
-        LayoutObject* track = route(band).result.track;
+        Band gone;
+        track = route(gone).result.track;
         ASSERT_TRUE(track);
-        band.list.remove(static_cast<size_t>(band.list.indexOf(removeStart ? band.p : band.q)));
-        EXPECT_EQ(UnrouteTrack(band.list), UnrouteOutcome::TrackKept);
-        ASSERT_EQ(band.list.size(), 2u);
-        EXPECT_EQ(&band.list[1], track);
+        gone.list.remove(static_cast<size_t>(gone.list.indexOf(removeStart ? gone.p : gone.q)));
+        EXPECT_EQ(UnrouteTrack(gone.list), UnrouteOutcome::TrackKept);
+        EXPECT_EQ(gone.list.size(), 2u);
         EXPECT_FALSE(track->Routed);
-        EXPECT_EQ(track->Points, kFreeSpaceTrack);
-        LayoutObject* kept = removeStart ? band.q : band.p;
-        EXPECT_TRUE(kept->Connections.empty());
+        EXPECT_TRUE((removeStart ? gone.q : gone.p)->Connections.empty());
     }
 }
 

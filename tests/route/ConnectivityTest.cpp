@@ -9,25 +9,9 @@ using namespace kestrel::test;
 
 namespace {
 
-LayoutObject& addLine(ObjectList& list, Point a, Point b, int32_t width, uint8_t layer)
-{
-    return list.append(makeLine(a, b, width, layer));
-}
-
-LayoutObject& addCircle(ObjectList& list, Point centre, int32_t outer, int32_t inner, int32_t start, int32_t stop,
-                        uint8_t layer = 1)
-{
-    LayoutObject c = makeCircle(centre, outer, 1, layer, inner);
-    c.Angle = start;
-    c.Width = stop;
-    return list.append(std::move(c));
-}
-
-using Builder = void (*)(ObjectList&);
-
 struct FloodCase {
     const char* name;
-    Builder build;
+    void (*build)(ObjectList&);
     long start;
     std::vector<size_t> expected;
 };
@@ -38,36 +22,15 @@ TEST(FloodConnect, ConnectionRule)
 {
     const FloodCase cases[] = {
         {"square pads edge to edge",
-         [](ObjectList& l) {
-             addPad(l, {0, 0}, 50, 3);
-             addPad(l, {100, 0}, 50, 3);
-         },
-         0, {0}},
+         [](ObjectList& l) { addPad(l, {0, 0}, 50, 3); addPad(l, {100, 0}, 50, 3); }, 0, {0}},
         {"square pads one unit deep",
-         [](ObjectList& l) {
-             addPad(l, {0, 0}, 50, 3);
-             addPad(l, {99, 0}, 50, 3);
-         },
-         0, {0, 1}},
+         [](ObjectList& l) { addPad(l, {0, 0}, 50, 3); addPad(l, {99, 0}, 50, 3); }, 0, {0, 1}},
         {"capsules one unit deep, then a gap",
          [](ObjectList& l) {
-             addTrack(l, {{0, 0}, {1000, 0}}, 40);
-             addTrack(l, {{0, 39}, {1000, 39}}, 40);
-             addTrack(l, {{0, 79}, {1000, 79}}, 40);
+             for (int32_t y : {0, 39, 79})
+                 addTrack(l, {{0, y}, {1000, y}}, 40);
          },
          0, {0, 1}},
-        {"a track that touches nothing",
-         [](ObjectList& l) {
-             addTrack(l, {{0, 0}, {1000, 0}}, 40);
-             addPad(l, {0, 500}, 100);
-         },
-         0, {0}},
-        {"same place, other copper layer, no via",
-         [](ObjectList& l) {
-             addPad(l, {0, 0}, 100, 1, 1);
-             addTrack(l, {{0, 0}, {1000, 0}}, 40, 3);
-         },
-         0, {0}},
         {"via carries the flood to the other layer",
          [](ObjectList& l) {
              addTrack(l, {{-1000, 0}, {0, 0}}, 40, 1);
@@ -79,42 +42,27 @@ TEST(FloodConnect, ConnectionRule)
         {"one-sided partner is no via",
          [](ObjectList& l) {
              LayoutObject& a = addPad(l, {0, 0}, 70, 1, 1);
-             LayoutObject& b = addPad(l, {0, 0}, 70, 1, 3);
-             a.Partner = &b;
+             a.Partner = &addPad(l, {0, 0}, 70, 1, 3);
          },
          0, {0}},
+        // A track in the octagon's corner, outside its circle; a square pad covers it.
         {"octagon is tested as its circle",
-         [](ObjectList& l) {
-             addPad(l, {0, 0}, 100, 2);
-             addTrack(l, {{99, 30}, {99, 38}}, 4); // in the octagon's corner, outside the circle
-         },
-         0, {0}},
+         [](ObjectList& l) { addPad(l, {0, 0}, 100, 2); addTrack(l, {{99, 30}, {99, 38}}, 4); }, 0, {0}},
         {"square pad covers the same corner",
-         [](ObjectList& l) {
-             addPad(l, {0, 0}, 100, 3);
-             addTrack(l, {{99, 30}, {99, 38}}, 4);
-         },
-         0, {0, 1}},
+         [](ObjectList& l) { addPad(l, {0, 0}, 100, 3); addTrack(l, {{99, 30}, {99, 38}}, 4); }, 0, {0, 1}},
         {"track ending in a pad's hole is joined",
+         [](ObjectList& l) { addPad(l, {0, 0}, 100, 1, 1, 60); addTrack(l, {{0, 0}, {0, 10}}, 20); }, 1, {0, 1}},
+        {"arc from 0 to 90: not its opening, not its lower half",
          [](ObjectList& l) {
-             addPad(l, {0, 0}, 100, 1, 1, 60);
-             addTrack(l, {{0, 0}, {0, 10}}, 20);
-         },
-         1, {0, 1}},
-        {"track inside a ring's opening is not",
-         [](ObjectList& l) {
-             addCircle(l, {0, 0}, 500, 400, 0, 0);
+             LayoutObject c = makeCircle({0, 0}, 500, 1, 1, 400);
+             c.Angle = 0;
+             c.Width = 90;
+             l.append(std::move(c));
              addTrack(l, {{-100, 0}, {100, 0}}, 40);
-             addTrack(l, {{300, 0}, {450, 0}}, 40);
-         },
-         0, {0, 2}},
-        {"arc from 0 to 90 misses the lower half",
-         [](ObjectList& l) {
-             addCircle(l, {0, 0}, 500, 400, 0, 90);
              addTrack(l, {{0, -450}, {0, -600}}, 40);
              addTrack(l, {{0, 450}, {0, 600}}, 40);
          },
-         0, {0, 2}},
+         0, {0, 3}},
         {"zone interior and label box are copper",
          [](ObjectList& l) {
              LayoutObject z = makeZone(20, 1);
@@ -127,22 +75,14 @@ TEST(FloodConnect, ConnectionRule)
         {"silk never joins copper",
          [](ObjectList& l) {
              addTrack(l, {{0, 0}, {1000, 0}}, 40, 1);
-             addLine(l, {900, 0}, {2100, 0}, 100, 2);
+             l.append(makeLine({900, 0}, {2100, 0}, 100, 2));
              addTrack(l, {{2000, 0}, {3000, 0}}, 40, 1);
          },
          0, {0}},
         {"a silk start selects nothing",
-         [](ObjectList& l) {
-             addLine(l, {0, 0}, {1000, 0}, 100, 2);
-             addLine(l, {500, 0}, {1500, 0}, 100, 2);
-         },
-         0, {}},
+         [](ObjectList& l) { l.append(makeLine({0, 0}, {1000, 0}, 100, 2)); addPad(l, {0, 0}, 100, 1, 2); }, 0, {}},
         {"single-corner track reaches nothing",
-         [](ObjectList& l) {
-             addTrack(l, {{0, 0}}, 40);
-             addPad(l, {0, 0}, 100);
-         },
-         0, {0}},
+         [](ObjectList& l) { addTrack(l, {{0, 0}}, 40); addPad(l, {0, 0}, 100); }, 0, {0}},
         {"index outside the list", [](ObjectList& l) { addPad(l, {0, 0}, 100); }, 5, {}},
     };
     for (const FloodCase& c : cases) {
@@ -153,33 +93,15 @@ TEST(FloodConnect, ConnectionRule)
     }
 }
 
-TEST(FloodConnect, SharedMapGivesEveryStartItsOwnPiece)
-{
-    ObjectList list;
-    addTrack(list, {{0, 0}, {1000, 0}}, 40);      // 0
-    addTrack(list, {{1000, 0}, {1000, 1000}}, 40); // 1
-    addTrack(list, {{5000, 0}, {6000, 0}}, 40);    // 2
-    addLine(list, {6000, 0}, {6000, 500}, 40, 1);  // 3
-    CopperMap map(list);
-    map.buildAllOutlines();
-    std::vector<uint8_t> reached(list.size(), 0);
-    EXPECT_EQ(FloodConnect(map, 1, reached), (std::vector<size_t>{1, 0}));
-    // Already reached objects are neither entered nor reported again.
-    EXPECT_TRUE(FloodConnect(map, 0, reached).empty());
-    EXPECT_EQ(FloodConnect(map, 3, reached), (std::vector<size_t>{3, 2}));
-}
-
 TEST(FloodConnect, LongChainNeedsNoRecursion)
 {
     constexpr int32_t segments = 100000;
     ObjectList list;
     for (int32_t k = 0; k < segments; ++k) {
-        // Alternate rows keep the chain inside a modest area: a meander.
-        const int32_t row = k / 1000, col = k % 1000;
-        const int32_t x = (row % 2 == 0) ? col * 100 : (999 - col) * 100;
-        const int32_t y = row * 100;
-        const bool turn = col == 999;
-        addLine(list, {x, y}, turn ? Point{x, y + 100} : Point{x + ((row % 2 == 0) ? 100 : -100), y}, 40, 1);
+        // A meander of 100 rows keeps the chain inside a modest area.
+        const int32_t row = k / 1000, col = k % 1000, step = row % 2 == 0 ? 100 : -100;
+        const Point a{row % 2 == 0 ? col * 100 : (999 - col) * 100, row * 100};
+        list.append(makeLine(a, col == 999 ? Point{a.x, a.y + 100} : Point{a.x + step, a.y}, 40, 1));
     }
     const auto found = connectedObjects(list, 0);
     ASSERT_EQ(found.size(), static_cast<size_t>(segments));
@@ -192,17 +114,10 @@ TEST(TestConnection, SelectsExactlyTheConnectedObjects)
     LayoutObject& a = addTrack(list, {{0, 0}, {1000, 0}}, 40);
     LayoutObject& b = addPad(list, {1000, 0}, 80);
     LayoutObject& grouped = addTrack(list, {{0, 2000}, {1000, 2000}}, 40);
-    LayoutObject& stale = addPad(list, {5000, 5000}, 80);
-    a.Groups = {7};
-    grouped.Groups = {7}; // same group, no copper: stays unselected
-    stale.Selected = 1;
+    a.Groups = grouped.Groups = {7}; // same group, no copper: stays unselected
+    grouped.Selected = 1;
     EXPECT_EQ(TestConnection(list, 0), 2u);
-    EXPECT_EQ(a.Selected, 1);
-    EXPECT_EQ(b.Selected, 1);
-    EXPECT_EQ(grouped.Selected, 0);
-    EXPECT_EQ(stale.Selected, 0);
-
-    // Empty board space only clears the selection.
-    EXPECT_EQ(TestConnection(list, -1), 0u);
+    EXPECT_EQ(std::vector<int>({a.Selected, b.Selected, grouped.Selected}), std::vector<int>({1, 1, 0}));
+    EXPECT_EQ(TestConnection(list, -1), 0u); // empty board space only clears the selection
     EXPECT_EQ(a.Selected + b.Selected, 0);
 }

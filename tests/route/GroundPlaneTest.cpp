@@ -6,37 +6,21 @@
 
 using namespace kestrel;
 
-TEST(GroundPlane, FlagOfTheLayersSide)
-{
-    BoardSettings s;
-    s.GroundPlane1 = 1;
-    EXPECT_TRUE(groundPlaneOn(s, 1));
-    EXPECT_TRUE(groundPlaneOn(s, 2));
-    EXPECT_FALSE(groundPlaneOn(s, 3));
-    EXPECT_FALSE(groundPlaneOn(s, 4));
-}
-
 TEST(GroundPlane, GrownSizes)
 {
     ObjectList list;
     LayoutObject& round = test::addPad(list, {0, 0}, 100, 1);
     LayoutObject& longH = test::addPad(list, {0, 0}, 100, 4);
     LayoutObject& longV = test::addPad(list, {0, 0}, 100, 9);
-    struct Row {
-        const LayoutObject* pad;
-        int32_t halfX, halfY;
-    };
     // The clearance is added once along the long axis: 2R + c, not 2(R + c).
-    for (const Row& r : {Row{&round, 140, 140}, Row{&longH, 240, 140}, Row{&longV, 140, 240}}) {
-        const PadExtents x = grownPadExtents(*r.pad, 40);
-        EXPECT_EQ(x.halfX, r.halfX) << int(r.pad->Shape);
-        EXPECT_EQ(x.halfY, r.halfY) << int(r.pad->Shape);
+    for (auto [pad, halfX, halfY] : {std::tuple{&round, 140, 140}, {&longH, 240, 140}, {&longV, 140, 240}}) {
+        const PadExtents x = grownPadExtents(*pad, 40);
+        EXPECT_EQ(std::pair(x.halfX, x.halfY), std::pair(halfX, halfY)) << int(pad->Shape);
     }
     LayoutObject ring = makeCircle({0, 0}, 400, 1, 1, 300);
     for (auto [c, width, radius] : {std::tuple{0, 100, 350}, {40, 180, 350}, {5, 110, 350}}) {
         const ArcStroke s = grownArcStroke(ring, c);
-        EXPECT_EQ(s.widthUnits, width);
-        EXPECT_EQ(s.centreRadius, radius) << c;
+        EXPECT_EQ(std::pair(s.widthUnits, s.centreRadius), std::pair(width, radius)) << c;
     }
     // w / 2 = 52.5 rounds to 52 (ties to even): 400 - 52 + 1 = 349.
     const ArcStroke odd = grownArcStroke(makeCircle({0, 0}, 400, 1, 1, 297), 1);

@@ -4,20 +4,6 @@
 
 using namespace kestrel;
 
-TEST(SegmentClearing, SegmentDirection)
-{
-    const struct {
-        Point a, b;
-        int direction;
-    } cases[] = {
-        {{0, 0}, {5, 0}, 1},  {{5, 0}, {0, 0}, 1},  {{0, 0}, {0, 5}, 2},  {{3, 3}, {3, 3}, 2},
-        {{0, 0}, {5, 5}, 3},  {{5, 5}, {0, 0}, 3},  {{0, 0}, {5, 3}, 3},  {{0, 0}, {5, -5}, 4},
-        {{0, 0}, {-2, 7}, 4},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SegmentDirection(c.a, c.b), c.direction) << c.a.x << "," << c.a.y << " " << c.b.x << "," << c.b.y;
-}
-
 TEST(SegmentClearing, ShiftSegmentSlidesTheEnds)
 {
     const struct {
@@ -49,7 +35,8 @@ TEST(SegmentClearing, ShiftSegmentSlidesTheEnds)
 
 TEST(SegmentClearing, HalfClearanceStepsPositiveSideFirst)
 {
-    // A run up, across at y = 0 and down; copper lies across y = 0.
+    // A run up, across at y = 0 and down; copper lies across y = 0. Only the
+    // inner segment is checked.
     const std::vector<Point> run = {{100, -200}, {100, 0}, {300, 0}, {300, -200}};
     const struct {
         int32_t copperLow, copperHigh; // the inner segment is blocked while its y lies in this range
@@ -77,21 +64,4 @@ TEST(SegmentClearing, HalfClearanceStepsPositiveSideFirst)
             EXPECT_EQ(points, expected);
         }
     }
-}
-
-TEST(SegmentClearing, FirstAndLastSegmentsAreNotChecked)
-{
-    std::vector<Point> points = {{0, 0}, {0, 100}, {200, 100}, {200, 300}, {400, 300}, {400, 400}};
-    std::vector<std::pair<Point, Point>> checked;
-    // Clearance 41: steps of 20. The first inner segment needs one step up;
-    // the next one then starts from the moved corner.
-    ASSERT_TRUE(ClearSegments(points, 41, [&](Point a, Point b) {
-        checked.emplace_back(a, b);
-        return a.y == 100 && b.y == 100;
-    }));
-    const std::vector<std::pair<Point, Point>> expected = {
-        {{0, 100}, {200, 100}}, {{0, 120}, {200, 120}}, {{200, 120}, {200, 300}}, {{200, 300}, {400, 300}}};
-    EXPECT_EQ(checked, expected);
-    const std::vector<Point> result = {{0, 0}, {0, 120}, {200, 120}, {200, 300}, {400, 300}, {400, 400}};
-    EXPECT_EQ(points, result);
 }
