@@ -69,6 +69,9 @@ void fullRepaint(benchmark::State& state, bool allLayers)
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
+    // For comparing the pixels of two builds.
+    if (const char* path = std::getenv("KESTREL_BENCH_IMAGE"))
+        image.save(QString::fromLocal8Bit(path) + (allLayers ? "-all.png" : ".png"));
     state.counters["zoom"] = vp.zoom();
 }
 
@@ -121,6 +124,8 @@ void BM_PartialRepaintOneObject(benchmark::State& state)
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
+    if (const char* path = std::getenv("KESTREL_BENCH_IMAGE"))
+        image.save(QString::fromLocal8Bit(path) + "-partial.png");
     state.counters["rect_px"] = static_cast<double>(device.width()) * device.height();
 }
 BENCHMARK(BM_PartialRepaintOneObject)->Unit(benchmark::kMicrosecond);

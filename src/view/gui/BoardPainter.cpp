@@ -2,6 +2,7 @@
 
 #include "view/GridChoice.h"
 #include "view/gui/LabelPainter.h"
+#include "view/gui/PixelLines.h"
 #include "view/gui/Strokes.h"
 
 #include <QPainter>
@@ -278,6 +279,13 @@ void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& c
         return;
     const double left = std::max(clip.left, 0), right = std::min(clip.right, options.boardWidth);
     const double top = std::max(clip.top, -options.boardHeight), bottom = std::min(clip.bottom, 0);
+    if (auto pixels = PixelLines::forPainter(painter, BoardColours::Grid)) {
+        for (const GridLine& l : lines.horizontal)
+            pixels->drawSegment(QLineF(left, l.position, right, l.position), l.marker ? 2 : 1);
+        for (const GridLine& l : lines.vertical)
+            pixels->drawSegment(QLineF(l.position, top, l.position, bottom), l.marker ? 2 : 1);
+        return;
+    }
     QPen thin = onePixelPen(BoardColours::Grid);
     QPen thick = thin;
     thick.setWidth(2);

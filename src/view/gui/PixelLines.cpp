@@ -11,11 +11,58 @@
 namespace kestrel {
 
 namespace {
-// For values well inside the int range (the caller has checked).
-int floorToInt(double v)
+struct Walk {
+    int64_t lower;    // lower end of the covered interval across the line
+    int64_t step;     // its change per step along the line
+    int64_t run;      // the interval's length
+    int64_t toCentre; // from the lower end to the line's centre
+    int count;
+    int minorStart, minorEnd;
+};
+
+// One pixel run across the line per step along it. For a mostly horizontal
+// line a step moves one pixel right and the run goes down the rows.
+void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t minorStep, ptrdiff_t majorStep, QRgb pixel)
 {
-    const int i = static_cast<int>(v);
-    return i - (v < i);
+    QRgb* line = firstLine;
+    if (w.run <= (int64_t(1) << 32)) {
+        // No more than one pixel centre fits in the interval, and it is
+        // always the one under the centre (which is also the fallback).
+        int64_t centre = w.lower + w.toCentre;
+        for (int n = 0; n < w.count; ++n, centre += w.step, line += majorStep) {
+            const int i = static_cast<int>(centre >> 32);
+            if (i >= w.minorStart && i <= w.minorEnd)
+                line[i * minorStep] = pixel;
+        }
+        return;
+    }
+    int64_t lower = w.lower;
+    const int64_t lastLower = lower + w.step * (w.count - 1);
+    const bool inside = (std::min(lower, lastLower) >> 32) + 1 >= w.minorStart &&
+                        ((std::max(lower, lastLower) + w.run) >> 32) <= w.minorEnd;
+    if (inside) {
+        // At least one pixel wide and clear of the clip's edges: every step
+        // writes the pixels from..to as they come.
+        for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
+            const int from = static_cast<int>(lower >> 32) + 1;
+            const int to = static_cast<int>((lower + w.run) >> 32);
+            QRgb* p = line + from * minorStep;
+            for (int i = from; i <= to; ++i, p += minorStep)
+                *p = pixel;
+        }
+        return;
+    }
+    for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
+        int from = static_cast<int>(lower >> 32) + 1;
+        int to = static_cast<int>((lower + w.run) >> 32);
+        if (to < from)
+            from = to = static_cast<int>((lower + w.toCentre) >> 32);
+        from = std::max(from, w.minorStart);
+        to = std::min(to, w.minorEnd);
+        QRgb* p = line + from * minorStep;
+        for (int i = from; i <= to; ++i, p += minorStep)
+            *p = pixel;
+    }
 }
 } // namespace
 
@@ -87,25 +134,30 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
     // Clamped as doubles first: device coordinates may lie far outside int.
     const int first = static_cast<int>(std::max(std::ceil(std::max(lo, x0 - reach - 0.5)), double(majorStart)));
     const int last = static_cast<int>(std::min(std::floor(std::min(hi, x1 + reach - 0.5)), double(majorEnd)));
+    if (first > last)
+        return;
     // Across the line, pixels whose centre lies in (c - run/2, c + run/2]
     // are covered, at least one: a one-pixel line on a pixel border takes
     // the pixel below or right of it, as the painter's own thin lines do.
-    const ptrdiff_t majorStep = xMajor ? 1 : stride_;
-    const ptrdiff_t minorStep = xMajor ? stride_ : 1;
-    double centre = y0 + slope * (first + 0.5 - x0);
-    // [first, last] keeps the centre within reach of the clip; rows or
-    // columns beyond it are cut off by the clamps below.
-    for (int m = first; m <= last; ++m, centre += slope) {
-        int from = floorToInt(centre - run / 2 - 0.5) + 1;
-        int to = floorToInt(centre + run / 2 - 0.5);
-        if (to < from)
-            from = to = floorToInt(centre);
-        from = std::max(from, minorStart);
-        to = std::min(to, minorEnd);
-        QRgb* p = bits_ + m * majorStep + from * minorStep;
-        for (int i = from; i <= to; ++i, p += minorStep)
-            *p = pixel_;
-    }
+    // The walk keeps the interval's lower end in 32.32 fixed point, so each
+    // step is an integer add; [first, last] keeps the centre within reach of
+    // the clip, so the values stay far inside the 64-bit range.
+    constexpr double kOne = 4294967296.0;
+    const double lower = y0 + slope * (first + 0.5 - x0) - run / 2 - 0.5;
+    Walk walk;
+    // Truncation moves each value by less than 2^-32 pixel; the library
+    // rounding calls cost more than the whole walk of a short segment.
+    walk.lower = static_cast<int64_t>(lower * kOne);
+    walk.step = static_cast<int64_t>(slope * kOne);
+    walk.run = static_cast<int64_t>(run * kOne);
+    walk.toCentre = static_cast<int64_t>((run / 2 + 0.5) * kOne);
+    walk.count = last - first + 1;
+    walk.minorStart = minorStart;
+    walk.minorEnd = minorEnd;
+    if (xMajor)
+        walkLine(walk, bits_ + first, stride_, 1, pixel_);
+    else
+        walkLine(walk, bits_ + static_cast<ptrdiff_t>(first) * stride_, 1, stride_, pixel_);
 }
 
 } // namespace kestrel
