@@ -147,7 +147,7 @@ TEST(BoardPainter, PadShapeExtents)
         Canvas c;
         c.list.append(makePad({2000, -1500}, 100, k.shape, 1, 30));
         c.paint();
-        SCOPED_TRACE("shape " + std::to_string(k.shape));
+        SCOPED_TRACE(testing::Message() << "shape " << int(k.shape));
         EXPECT_COLOUR(c.at(2000, -1500), kWhite);
         for (const int s : {-1, 1}) {
             EXPECT_COLOUR(c.at(2000 + s * (k.halfX - 15), -1500), kBlack);
@@ -305,7 +305,7 @@ TEST(BoardPainter, PaintingThroughTheIndexGivesTheSameImage)
         c.list.append(makeLine({x, -100}, {4000 - x, y}, 20 + i, layer)).Clearance = 30;
         test::addPad(c.list, {x + 50, y - 40}, 60, static_cast<uint8_t>(i % 9 + 1), layer, 20);
         test::addTrack(c.list, {{x, y}, {x + 300, y - 200}, {x + 100, y - 600}}, 30, layer).Clearance = 20;
-        c.list.append(makeText({x, y - 300}, "R" + std::to_string(i), 90 * (i % 4), 200, 0, 0, layer));
+        c.list.append(makeText({x, y - 300}, std::string("R").append(std::to_string(i)), 90 * (i % 4), 200, 0, 0, layer));
     }
     test::addBand(c.list[1], c.list[41]);
     ObjectIndex index;
