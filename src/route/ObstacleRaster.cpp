@@ -134,18 +134,6 @@ private:
 
 } // namespace
 
-void ObstacleRaster::addForeign(const std::vector<Polygon>& polygons)
-{
-    shapes_.addShape(polygons);
-    isNet_.push_back(0);
-}
-
-void ObstacleRaster::addNet(const std::vector<Polygon>& polygons)
-{
-    shapes_.addShape(polygons);
-    isNet_.push_back(1);
-}
-
 void ObstacleRaster::addForeign(const std::vector<Region>& parts) { add(parts, false); }
 
 void ObstacleRaster::addNet(const std::vector<Region>& parts) { add(parts, true); }

@@ -14,11 +14,8 @@ namespace kestrel {
 
 class ObstacleRaster {
 public:
-    // One object: polygons filled by the non-zero rule, or normalised parts
-    // whose union is the object.
-    void addForeign(const std::vector<Polygon>& polygons);
+    // One object as normalised parts whose union is the object.
     void addForeign(const std::vector<Region>& parts);
-    void addNet(const std::vector<Polygon>& polygons);
     void addNet(const std::vector<Region>& parts);
 
     // Rasterises everything added so far inside the clip rectangle; pixels

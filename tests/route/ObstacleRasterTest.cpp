@@ -9,20 +9,21 @@ using namespace kestrel;
 
 namespace {
 
-std::vector<Polygon> square(int32_t left, int32_t bottom, int32_t right, int32_t top)
+Region square(int32_t left, int32_t bottom, int32_t right, int32_t top)
 {
-    return {{{left, bottom}, {right, bottom}, {right, top}, {left, top}}};
+    return Region::rectangle({left, bottom, right, top});
 }
 
 const PixelRect kClip{-100, -100, 1000, 1000};
 
 } // namespace
 
-TEST(ObstacleRaster, PixelCentresDecide)
+TEST(ObstacleRaster, PixelCentresDecideCoverAndTouchedCells)
 {
     ObstacleRaster r;
     // Square 970..1030 by -1030..-970: pixel centres 5 px + 2.5 from 972.5 to 1027.5.
-    r.addForeign(square(970, -1030, 1030, -970));
+    r.addForeign({square(970, -1030, 1030, -970)});
+    r.addForeign({square(1590, -1030, 1610, -970)}); // pixels 318..321 cross from cell 19 into 20
     r.build(kClip);
     const struct {
         int32_t px, py;
@@ -31,56 +32,42 @@ TEST(ObstacleRaster, PixelCentresDecide)
                  {200, 206, false}};
     for (const auto& c : cases)
         EXPECT_EQ(r.covers(c.px, c.py), c.covered) << c.px << "," << c.py;
-}
 
-TEST(ObstacleRaster, NetCopperIsCutOutAndWindingDecides)
-{
-    ObstacleRaster r;
-    r.addForeign(square(970, -1030, 1030, -970));
-    r.addNet(square(1000, -1100, 1100, -900)); // covers the pixels from 200 on
-    // A ring: outer square counter-clockwise, inner one clockwise.
-    std::vector<Polygon> ring = square(0, -1000, 1000, 0);
-    ring.push_back({{300, -300}, {700, -300}, {700, -700}, {300, -700}});
-    r.addForeign(ring);
-    // Two overlapping squares of one shape, both counter-clockwise.
-    std::vector<Polygon> pair = square(2000, -600, 2400, -200);
-    pair.push_back(square(2200, -800, 2600, -400)[0]);
-    r.addForeign(pair);
-    r.build(kClip);
-    EXPECT_TRUE(r.covers(199, 200));
-    EXPECT_FALSE(r.covers(200, 200));
-    EXPECT_TRUE(r.covers(20, 100));   // (102.5, -502.5): in the ring
-    EXPECT_FALSE(r.covers(100, 100)); // (502.5, -502.5): in the hole
-    EXPECT_TRUE(r.covers(460, 100));  // (2302.5, -502.5): in both squares
-    EXPECT_TRUE(r.covers(500, 140));  // only the second
-    EXPECT_FALSE(r.covers(410, 150)); // in neither
-
-    ObstacleRaster net; // net copper alone is no obstacle
-    net.addNet(square(970, -1030, 1030, -970));
-    net.build(kClip);
-    EXPECT_TRUE(net.empty());
-}
-
-TEST(ObstacleRaster, TouchedCells)
-{
-    ObstacleRaster r;
-    r.addForeign(square(970, -1030, 1030, -970)); // pixels 194..205: cell 12 at 16 px a cell
-    r.addForeign(square(1590, -1030, 1610, -970)); // pixels 318..321 cross from cell 19 into 20
-    r.addForeign(square(30, -200, 70, -160)); // pixels 6..13: cell 0, rows 32..39 -> cell row 2
-    r.build(kClip);
-    const CellTouchMap m = r.touchedCells(16, 30, 30);
+    const CellTouchMap m = r.touchedCells(16, 30, 30); // pixels 194..205 lie in cell 12
     std::vector<CellPos> touched;
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 30; ++x)
             if (m.touched(x, y))
                 touched.push_back({x, y});
-    EXPECT_EQ(touched, (std::vector<CellPos>{{0, 2}, {12, 12}, {19, 12}, {20, 12}}));
+    EXPECT_EQ(touched, (std::vector<CellPos>{{12, 12}, {19, 12}, {20, 12}}));
+}
+
+TEST(ObstacleRaster, NetCopperIsCutOutAndPartsUnite)
+{
+    ObstacleRaster r;
+    r.addForeign({square(970, -1030, 1030, -970)});
+    r.addNet({square(1000, -1100, 1100, -900)}); // covers the pixels from 200 on
+    r.addForeign({square(0, -1000, 1000, 0).subtracted(square(300, -700, 700, -300))}); // a ring
+    r.addForeign({square(2000, -600, 2400, -200), square(2200, -800, 2600, -400)}); // overlapping parts
+    r.build(kClip);
+    EXPECT_TRUE(r.covers(199, 200));
+    EXPECT_FALSE(r.covers(200, 200));
+    EXPECT_TRUE(r.covers(20, 100));   // (102.5, -502.5): in the ring
+    EXPECT_FALSE(r.covers(100, 100)); // (502.5, -502.5): in the hole
+    EXPECT_TRUE(r.covers(460, 100));  // (2302.5, -502.5): in both parts
+    EXPECT_TRUE(r.covers(500, 140));  // only the second
+    EXPECT_FALSE(r.covers(410, 150)); // in neither
+
+    ObstacleRaster net; // net copper alone is no obstacle
+    net.addNet({square(970, -1030, 1030, -970)});
+    net.build(kClip);
+    EXPECT_TRUE(net.empty());
 }
 
 TEST(ObstacleRaster, ProbeOverlap)
 {
     ObstacleRaster r;
-    r.addForeign(square(970, -1030, 1030, -970)); // top pixel row has its centres at y = -972.5
+    r.addForeign({square(970, -1030, 1030, -970)}); // top pixel row has its centres at y = -972.5
     r.build(kClip);
     // A probe of width 80 covers 40 units either side of its segment, and its
     // octagonal caps reach 40 units beyond the ends.

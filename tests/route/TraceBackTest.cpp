@@ -20,33 +20,22 @@ RouteGrid gridWith(std::initializer_list<std::pair<CellPos, int32_t>> values)
 TEST(TraceBack, BestNeighbourPrefersSmallestThenEarliest)
 {
     const CellPos c{5, 5};
-    const struct {
-        std::vector<std::pair<CellPos, int32_t>> around;
-        CellPos next;
-        int direction;
-    } cases[] = {
-        {{{{4, 5}, 3}, {{6, 5}, 3}}, {4, 5}, 6},             // tie: -x comes first
-        {{{{4, 5}, 3}, {{6, 4}, 2}}, {6, 4}, 1},             // smaller distance wins over order
-        {{{{5, 6}, 1}, {{4, 6}, 1}, {{5, 4}, 1}}, {5, 4}, 0}, // -y before +y before -x+y
-        {{{{6, 6}, 0}, {{4, 4}, 7}}, {6, 6}, 3},
-        {{{{4, 6}, 4}, {{5, 5}, 0}}, {4, 6}, 5},             // the cell itself is no neighbour
-        {{{{4, 4}, 2}, {{6, 4}, 2}}, {4, 4}, 7},
-        {{{{6, 5}, 9}, {{5, 6}, Cell::Blocked}}, {6, 5}, 2},
-        {{{{5, 6}, 2}}, {5, 6}, 4},
-    };
-    for (const auto& k : cases) {
+    // The neighbours in tie order with their directions: each wins a tie
+    // against all that follow it.
+    const std::pair<CellPos, int> order[] = {{{4, 5}, 6}, {{4, 4}, 7}, {{5, 4}, 0}, {{6, 4}, 1},
+                                             {{6, 5}, 2}, {{6, 6}, 3}, {{5, 6}, 4}, {{4, 6}, 5}};
+    for (size_t i = 0; i < std::size(order); ++i) {
         RouteGrid g;
-        for (const auto& [p, v] : k.around)
-            g.at(p) = v;
+        for (size_t k = i; k < std::size(order); ++k)
+            g.at(order[k].first) = 3;
         const auto step = BestNeighbour(g, c);
         ASSERT_TRUE(step);
-        EXPECT_EQ(step->next, k.next) << k.direction;
-        EXPECT_EQ(step->direction, k.direction);
+        EXPECT_EQ(std::pair(step->next, step->direction), order[i]) << i;
     }
-    // Each neighbour wins a tie against the next one in the order.
-    const CellPos order[] = {{4, 5}, {4, 4}, {5, 4}, {6, 4}, {6, 5}, {6, 6}, {5, 6}, {4, 6}};
-    for (size_t i = 0; i + 1 < std::size(order); ++i)
-        EXPECT_EQ(BestNeighbour(gridWith({{order[i + 1], 3}, {order[i], 3}}), c)->next, order[i]) << i;
+    // A smaller distance wins over the order; the cell itself and blocked
+    // cells are no neighbours.
+    EXPECT_EQ(BestNeighbour(gridWith({{{4, 5}, 3}, {{6, 4}, 2}}), c)->next, (CellPos{6, 4}));
+    EXPECT_EQ(BestNeighbour(gridWith({{{4, 6}, 4}, {c, 0}, {{5, 6}, Cell::Blocked}}), c)->next, (CellPos{4, 6}));
     EXPECT_FALSE(BestNeighbour(RouteGrid(), c));
     // At the grid's edge the missing neighbours are not looked at.
     EXPECT_EQ(BestNeighbour(gridWith({{{1, 0}, 4}}), {0, 0})->direction, 2);
