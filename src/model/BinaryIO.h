@@ -27,11 +27,11 @@ public:
     {
         if (n == 0)
             return;
-        const size_t at = buf_.size();
-        buf_.resize(at + n);
-        std::memcpy(buf_.data() + at, data, n);
+        grow(n);
+        std::memcpy(buf_.data() + size_, data, n);
+        size_ += n;
     }
-    void u8(uint8_t v) { buf_.push_back(v); }
+    void u8(uint8_t v) { bytes(&v, 1); }
     void i32(int32_t v) { bytes(&v, 4); }
     void u32(uint32_t v) { bytes(&v, 4); }
     // A string[N] field: length byte, the characters, zero fill to N.
@@ -40,14 +40,31 @@ public:
         const size_t len = std::min(s.size(), n);
         u8(static_cast<uint8_t>(len));
         bytes(s.data(), len);
-        buf_.resize(buf_.size() + (n - len), 0);
+        grow(n - len);
+        std::memset(buf_.data() + size_, 0, n - len);
+        size_ += n - len;
     }
-    void reserve(size_t n) { buf_.reserve(n); }
-    size_t size() const { return buf_.size(); }
-    std::vector<uint8_t>& data() { return buf_; }
+    // Overwrites four bytes written earlier (a count known only afterwards).
+    void patchI32(size_t at, int32_t v) { std::memcpy(buf_.data() + at, &v, 4); }
+    void reserve(size_t n) { grow(n > size_ ? n - size_ : 0); }
+    size_t size() const { return size_; }
+    std::vector<uint8_t> take()
+    {
+        buf_.resize(size_);
+        size_ = 0;
+        return std::move(buf_);
+    }
 
 private:
+    // The buffer grows geometrically; only its first size_ bytes are content.
+    void grow(size_t n)
+    {
+        if (size_ + n > buf_.size())
+            buf_.resize(std::max(size_ + n, buf_.size() * 2));
+    }
+
     std::vector<uint8_t> buf_;
+    size_t size_ = 0;
 };
 
 class ByteReader {

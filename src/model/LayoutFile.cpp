@@ -102,13 +102,13 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
                     ++written;
                 }
             }
-            std::memcpy(out.data().data() + countAt, &written, 4);
+            out.patchI32(countAt, written);
         }
     }
     out.i32(doc.ActiveBoard);
     out.i32(doc.Origin.x);
     out.i32(doc.Origin.y);
-    return std::move(out.data());
+    return out.take();
 }
 
 std::string writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)

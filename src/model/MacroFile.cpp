@@ -66,7 +66,7 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
     for (LayoutObject* source : chosen)
         if (source->is(ObjectKind::Pad))
             out.i32(0);
-    image.bytes = std::move(out.data());
+    image.bytes = out.take();
     return image;
 }
 
