@@ -67,10 +67,14 @@ TEST(PixelLines, StaysInsideTheClipAndTheImage)
         ASSERT_TRUE(lines);
         lines->drawSegment(QLineF(0, 35, 119, 35), 2);
         lines->drawSegment(QLineF(-1e9, -1e9, 1e9, 1e9), 1); // far outside int range
+        lines->fillEllipse(QPointF(20, 20), 6, 6);
+        lines->fillRect(QRectF(-1e12, 45, 2e12, 1e12));
     }
     EXPECT_EQ(blackPixels(image), blackPixels(image.copy(20, 20, 30, 30))) << "nothing outside the clip";
     EXPECT_EQ(image.pixelColor(25, 35), Qt::black);
     EXPECT_EQ(image.pixelColor(30, 30), Qt::black) << "the diagonal";
+    EXPECT_EQ(image.pixelColor(22, 22), Qt::black) << "the disc's quarter inside";
+    EXPECT_EQ(image.pixelColor(40, 47), Qt::black) << "the huge rectangle";
 }
 
 TEST(PixelLines, OnlyWhereThePainterWouldGiveTheSamePixels)
@@ -87,4 +91,66 @@ TEST(PixelLines, OnlyWhereThePainterWouldGiveTheSamePixels)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setClipRegion(QRegion(0, 0, 10, 10) + QRegion(50, 50, 10, 10));
     EXPECT_FALSE(PixelLines::forPainter(p, Qt::black)) << "clip of several rectangles";
+}
+
+TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)
+{
+    // Pads of a board overview: a few pixels across at any sub-pixel offset,
+    // under a scaling transform whose y points up.
+    enum Kind { Rect, Ellipse, RoundedRect, Octagon };
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(0, 1);
+    int total[4] = {}, differingTotal[4] = {};
+    for (int round = 0; round < 400; ++round) {
+        const Kind kind = static_cast<Kind>(round % 4);
+        const double zoom = 0.02 + 0.3 * unit(rng);
+        const QTransform transform(zoom, 0, 0, -zoom, 3.7 * unit(rng), 3.7 * unit(rng));
+        const QPointF centre(std::round((20 + 80 * unit(rng)) / zoom), -std::round((20 + 60 * unit(rng)) / zoom));
+        const double a = std::round((0.5 + 8 * unit(rng)) / zoom), b = std::round((0.5 + 8 * unit(rng)) / zoom);
+        const QRectF box(centre.x() - a, centre.y() - b, 2 * a, 2 * b);
+        const double corner = std::min(a, b) * 0.75, cut = std::round(std::min(a, b) * 0.585);
+        const QPointF octagon[8] = {{box.left(), box.bottom() - cut}, {box.left() + cut, box.bottom()},
+                                    {box.right() - cut, box.bottom()}, {box.right(), box.bottom() - cut},
+                                    {box.right(), box.top() + cut},    {box.right() - cut, box.top()},
+                                    {box.left() + cut, box.top()},     {box.left(), box.top() + cut}};
+        QImage fast = blank();
+        QImage reference = blank(QImage::Format_RGB888);
+        {
+            QPainter p(&fast);
+            p.setTransform(transform);
+            auto pixels = PixelLines::forPainter(p, Qt::black);
+            switch (kind) {
+            case Rect: pixels->fillRect(box); break;
+            case Ellipse: pixels->fillEllipse(centre, a, b); break;
+            case RoundedRect: pixels->fillRoundedRect(box, corner); break;
+            case Octagon: pixels->fillConvexPolygon(octagon, 8); break;
+            }
+        }
+        {
+            QPainter p(&reference);
+            p.setTransform(transform);
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::black);
+            switch (kind) {
+            case Rect: p.drawRect(box); break;
+            case Ellipse: p.drawEllipse(centre, a, b); break;
+            case RoundedRect: p.drawRoundedRect(box, corner, corner); break;
+            case Octagon: p.drawPolygon(octagon, 8); break;
+            }
+        }
+        int differing = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 120; ++x)
+                differing += (fast.pixelColor(x, y) == Qt::black) != (reference.pixelColor(x, y) == Qt::black);
+        // The painter's rasterizer rounds edges to fixed point: a pixel
+        // centre within a rounding step of an edge may fall either way.
+        EXPECT_LE(differing, 5) << "figure " << kind << " round " << round;
+        total[kind] += blackPixels(reference);
+        differingTotal[kind] += differing;
+    }
+    for (const Kind kind : {Rect, Ellipse, RoundedRect, Octagon}) {
+        EXPECT_GT(total[kind], 5000) << "figure " << kind << ": the figures lie inside the image";
+        EXPECT_LE(differingTotal[kind] * 500, total[kind]) << "figure " << kind;
+    }
+    EXPECT_EQ(differingTotal[Rect], 0);
 }

@@ -10,6 +10,8 @@
 #include <QPointF>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace kestrel {
@@ -110,6 +112,17 @@ void drawKind(QPainter& painter, const LayoutObject& o, const KindStyle& style)
         drawCircleFigure(painter, o, style.colour, 0);
         break;
     }
+}
+
+// Pads up to this many device pixels across are filled by the pixel writer;
+// larger curves are left to the painter, whose curves are flattened.
+constexpr double kSmallPadPx = 32.0;
+
+std::optional<PixelLines> smallPadPixels(QPainter& painter, const QColor& colour, double halfExtentUnits)
+{
+    if (2 * halfExtentUnits * deviceScale(painter) > kSmallPadPx)
+        return std::nullopt;
+    return PixelLines::forPainter(painter, colour);
 }
 
 QColor screenColour(const LayoutObject& o, int activeLayer)
@@ -384,17 +397,36 @@ void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape,
         painter.drawLine(QPointF(x + s, y + s), QPointF(x - s, y - s));
         return;
     }
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
     const double R = r + e;
     const double L = 2.0 * r + e;
     const double corner = roundEven(1.5 * R) / 2.0;
-    auto octagon = [&](double a, double b) {
-        const double c = roundEven(R * 0.585);
-        const QPointF pts[8] = {{x - a, y + b - c}, {x - a + c, y + b}, {x + a - c, y + b}, {x + a, y + b - c},
-                                {x + a, y - b + c}, {x + a - c, y - b}, {x - a + c, y - b}, {x - a, y - b + c}};
-        painter.drawPolygon(pts, 8);
+    const double c = roundEven(R * 0.585);
+    auto octagonCorners = [&](double a, double b) {
+        return std::array<QPointF, 8>{QPointF{x - a, y + b - c}, {x - a + c, y + b}, {x + a - c, y + b},
+                                      {x + a, y + b - c},        {x + a, y - b + c}, {x + a - c, y - b},
+                                      {x - a + c, y - b},        {x - a, y - b + c}};
     };
+    if (auto pixels = smallPadPixels(painter, colour, std::max<double>(L, h))) {
+        switch (shape) {
+        case 1: pixels->fillEllipse(QPointF(x, y), R, R); break;
+        case 2: pixels->fillConvexPolygon(octagonCorners(R, R).data(), 8); break;
+        case 3: pixels->fillRect(QRectF(x - R, y - R, 2 * R, 2 * R)); break;
+        case 4: pixels->fillRoundedRect(QRectF(x - L, y - R, 2 * L, 2 * R), corner); break;
+        case 5: pixels->fillConvexPolygon(octagonCorners(L, R).data(), 8); break;
+        case 6: pixels->fillRect(QRectF(x - L, y - R, 2 * L, 2 * R)); break;
+        case 7: pixels->fillRoundedRect(QRectF(x - R, y - L, 2 * R, 2 * L), corner); break;
+        case 8: pixels->fillConvexPolygon(octagonCorners(R, L).data(), 8); break;
+        case 9: pixels->fillRect(QRectF(x - R, y - L, 2 * R, 2 * L)); break;
+        default: break;
+        }
+        if (h > 0)
+            if (auto hole = PixelLines::forPainter(painter, holeColour))
+                hole->fillEllipse(QPointF(x, y), h, h);
+        return;
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    auto octagon = [&](double a, double b) { painter.drawPolygon(octagonCorners(a, b).data(), 8); };
     switch (shape) {
     case 1: painter.drawEllipse(QPointF(x, y), R, R); break;
     case 2: octagon(R, R); break;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kestrel {
 
@@ -158,6 +159,185 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
         walkLine(walk, bits_ + first, stride_, 1, pixel_);
     else
         walkLine(walk, bits_ + static_cast<ptrdiff_t>(first) * stride_, 1, stride_, pixel_);
+}
+
+template <typename SpanAt>
+void PixelLines::fillRows(double top, double bottom, SpanAt spanAt)
+{
+    // A pixel is covered when its centre lies inside, the top and left edges
+    // counting as inside: pixel n spans centres from ceil(v - 0.5).
+    // Clamped as doubles first: device coordinates may lie far outside int.
+    auto first = [](double v, int lowest) { return static_cast<int>(std::max(std::ceil(v - 0.5), lowest - 1.0)); };
+    auto last = [](double v, int highest) { return static_cast<int>(std::min(std::ceil(v - 0.5), highest + 1.0)) - 1; };
+    const int firstRow = std::max(first(top, clip_.top()), clip_.top());
+    const int lastRow = std::min(last(bottom, clip_.bottom()), clip_.bottom());
+    for (int y = firstRow; y <= lastRow; ++y) {
+        const auto [left, right] = spanAt(y + 0.5);
+        const int from = std::max(first(left, clip_.left()), clip_.left());
+        const int to = std::min(last(right, clip_.right()), clip_.right());
+        QRgb* p = bits_ + static_cast<ptrdiff_t>(y) * stride_;
+        for (int x = from; x <= to; ++x)
+            p[x] = pixel_;
+    }
+}
+
+void PixelLines::fillRect(const QRectF& logical)
+{
+    const QRectF r = toDevice_.mapRect(logical);
+    fillRows(r.top(), r.bottom(), [&](double) { return std::pair(r.left(), r.right()); });
+}
+
+namespace {
+
+// Corners of a cubic curve from the last point of `out` to p3, split in
+// halves the way the painter flattens curves before filling, so that the
+// filled pixels agree with its own: a piece is kept once its control points
+// lie within `threshold` of its chord, or after nine splits.
+void flattenCubic(std::vector<QPointF>& out, QPointF p1, QPointF p2, QPointF p3, double threshold)
+{
+    struct Cubic {
+        QPointF a, b, c, d;
+    };
+    Cubic stack[10];
+    int levels[10];
+    stack[0] = {out.back(), p1, p2, p3};
+    levels[0] = 9;
+    int top = 0;
+    while (top >= 0) {
+        Cubic& k = stack[top];
+        const QPointF chord = k.d - k.a;
+        double l = std::abs(chord.x()) + std::abs(chord.y());
+        double d;
+        if (l > 1) {
+            d = std::abs(chord.x() * (k.a.y() - k.b.y()) - chord.y() * (k.a.x() - k.b.x())) +
+                std::abs(chord.x() * (k.a.y() - k.c.y()) - chord.y() * (k.a.x() - k.c.x()));
+        } else {
+            d = std::abs(k.a.x() - k.b.x()) + std::abs(k.a.y() - k.b.y()) + std::abs(k.a.x() - k.c.x()) +
+                std::abs(k.a.y() - k.c.y());
+            l = 1;
+        }
+        if (d < threshold * l || levels[top] == 0) {
+            out.push_back(k.d);
+            --top;
+            continue;
+        }
+        // The first half goes on top of the stack, the second stays below.
+        const QPointF bc = (k.b + k.c) * 0.5;
+        Cubic first, second;
+        first.a = k.a;
+        first.b = (k.a + k.b) * 0.5;
+        second.c = (k.c + k.d) * 0.5;
+        first.c = (first.b + bc) * 0.5;
+        second.b = (second.c + bc) * 0.5;
+        first.d = second.a = (first.c + second.b) * 0.5;
+        second.d = k.d;
+        k = second;
+        stack[top + 1] = first;
+        levels[top + 1] = --levels[top];
+        ++top;
+    }
+}
+
+// The control point distance of a cubic quarter ellipse, as a fraction of the radius.
+constexpr double kQuarterArc = 0.5522847498;
+
+// A quarter of the ellipse around centre from (centre + ends[0]) to
+// (centre + ends[1]), ends being a radius along x and one along y.
+void flattenQuarter(std::vector<QPointF>& out, QPointF centre, QPointF from, QPointF to, double threshold)
+{
+    flattenCubic(out, centre + from + to * kQuarterArc, centre + to + from * kQuarterArc, centre + to, threshold);
+}
+
+// The painter's outlines of curved figures hold device coordinates in 1/64 pixel.
+constexpr double kCurveStepsPerPx = 64;
+
+std::vector<QPointF>& outlineBuffer()
+{
+    static std::vector<QPointF> buffer;
+    return buffer;
+}
+
+} // namespace
+
+double PixelLines::flatteningThreshold() const
+{
+    // A quarter of a device pixel, in logical units.
+    const double scale = std::max(scaleX(), scaleY());
+    return scale > 0 ? 0.25 / scale : 0.25;
+}
+
+void PixelLines::fillEllipse(const QPointF& centre, double radiusX, double radiusY)
+{
+    if (radiusX <= 0 || radiusY <= 0)
+        return;
+    std::vector<QPointF>& outline = outlineBuffer();
+    outline.clear();
+    const double t = flatteningThreshold();
+    const QPointF right(radiusX, 0), up(0, radiusY);
+    outline.push_back(centre + right);
+    flattenQuarter(outline, centre, right, -up, t);
+    flattenQuarter(outline, centre, -up, -right, t);
+    flattenQuarter(outline, centre, -right, up, t);
+    flattenQuarter(outline, centre, up, right, t);
+    fillConvex(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
+}
+
+void PixelLines::fillRoundedRect(const QRectF& logical, double cornerRadius)
+{
+    const QRectF r = logical.normalized();
+    const double rx = std::min(cornerRadius, r.width() / 2), ry = std::min(cornerRadius, r.height() / 2);
+    if (rx <= 0 || ry <= 0) {
+        fillRect(r);
+        return;
+    }
+    std::vector<QPointF>& outline = outlineBuffer();
+    outline.clear();
+    const double t = flatteningThreshold();
+    const QPointF right(rx, 0), down(0, ry);
+    outline.emplace_back(r.left() + rx, r.top());
+    outline.emplace_back(r.right() - rx, r.top());
+    flattenQuarter(outline, QPointF(r.right() - rx, r.top() + ry), -down, right, t);
+    outline.emplace_back(r.right(), r.bottom() - ry);
+    flattenQuarter(outline, QPointF(r.right() - rx, r.bottom() - ry), right, down, t);
+    outline.emplace_back(r.left() + rx, r.bottom());
+    flattenQuarter(outline, QPointF(r.left() + rx, r.bottom() - ry), down, -right, t);
+    outline.emplace_back(r.left(), r.top() + ry);
+    flattenQuarter(outline, QPointF(r.left() + rx, r.top() + ry), -right, -down, t);
+    fillConvex(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
+}
+
+void PixelLines::fillConvexPolygon(const QPointF* logical, int count)
+{
+    fillConvex(logical, count, 65536);
+}
+
+void PixelLines::fillConvex(const QPointF* logical, int count, double stepsPerPx)
+{
+    if (count < 3)
+        return;
+    static std::vector<QPointF> device;
+    device.resize(static_cast<size_t>(count));
+    double top = HUGE_VAL, bottom = -HUGE_VAL;
+    auto snap = [stepsPerPx](double v) { return std::floor(v * stepsPerPx + 0.5) / stepsPerPx; };
+    for (int i = 0; i < count; ++i) {
+        const QPointF d = toDevice_.map(logical[i]);
+        device[i] = QPointF(snap(d.x()), snap(d.y()));
+        top = std::min(top, device[i].y());
+        bottom = std::max(bottom, device[i].y());
+    }
+    fillRows(top, bottom, [&](double yc) {
+        double left = HUGE_VAL, right = -HUGE_VAL;
+        for (int i = 0, j = count - 1; i < count; j = i++) {
+            const QPointF& a = device[j];
+            const QPointF& b = device[i];
+            if ((a.y() <= yc) == (b.y() <= yc))
+                continue;
+            const double x = a.x() + (yc - a.y()) * (b.x() - a.x()) / (b.y() - a.y());
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        return std::pair(left, right);
+    });
 }
 
 } // namespace kestrel
