@@ -407,8 +407,15 @@ void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape,
                                       {x - a + c, y - b},        {x - a, y - b + c}};
     };
     if (auto pixels = smallPadPixels(painter, colour, std::max<double>(L, h))) {
+        auto disc = [&](PixelLines& writer, const QColor& discColour, double radius) {
+            if (!writer.fillEllipse(QPointF(x, y), radius, radius)) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(discColour);
+                painter.drawEllipse(QPointF(x, y), radius, radius);
+            }
+        };
         switch (shape) {
-        case 1: pixels->fillEllipse(QPointF(x, y), R, R); break;
+        case 1: disc(*pixels, colour, R); break;
         case 2: pixels->fillConvexPolygon(octagonCorners(R, R).data(), 8); break;
         case 3: pixels->fillRect(QRectF(x - R, y - R, 2 * R, 2 * R)); break;
         case 4: pixels->fillRoundedRect(QRectF(x - L, y - R, 2 * L, 2 * R), corner); break;
@@ -421,7 +428,7 @@ void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape,
         }
         if (h > 0)
             if (auto hole = PixelLines::forPainter(painter, holeColour))
-                hole->fillEllipse(QPointF(x, y), h, h);
+                disc(*hole, holeColour, h);
         return;
     }
     painter.setPen(Qt::NoPen);

@@ -164,11 +164,14 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
 template <typename SpanAt>
 void PixelLines::fillRows(double top, double bottom, SpanAt spanAt)
 {
-    // A pixel is covered when its centre lies inside, the top and left edges
-    // counting as inside: pixel n spans centres from ceil(v - 0.5).
-    // Clamped as doubles first: device coordinates may lie far outside int.
-    auto first = [](double v, int lowest) { return static_cast<int>(std::max(std::ceil(v - 0.5), lowest - 1.0)); };
-    auto last = [](double v, int highest) { return static_cast<int>(std::min(std::ceil(v - 0.5), highest + 1.0)) - 1; };
+    // The first and last pixel whose centre lies in (low, high]; clamped as
+    // doubles first, device coordinates may lie far outside int.
+    auto first = [](double low, int lowest) {
+        return static_cast<int>(std::max(std::floor(low - 0.5) + 1, lowest - 1.0));
+    };
+    auto last = [](double high, int highest) {
+        return static_cast<int>(std::min(std::floor(high - 0.5), highest + 1.0));
+    };
     const int firstRow = std::max(first(top, clip_.top()), clip_.top());
     const int lastRow = std::min(last(bottom, clip_.bottom()), clip_.bottom());
     for (int y = firstRow; y <= lastRow; ++y) {
@@ -266,10 +269,15 @@ double PixelLines::flatteningThreshold() const
     return scale > 0 ? 0.25 / scale : 0.25;
 }
 
-void PixelLines::fillEllipse(const QPointF& centre, double radiusX, double radiusY)
+bool PixelLines::fillEllipse(const QPointF& centre, double radiusX, double radiusY)
 {
     if (radiusX <= 0 || radiusY <= 0)
-        return;
+        return true;
+    // On whole device pixels the painter draws ellipses its own way.
+    const QRectF r = toDevice_.mapRect(QRectF(centre.x() - radiusX, centre.y() - radiusY, 2 * radiusX, 2 * radiusY));
+    if (r.left() == std::floor(r.left()) && r.top() == std::floor(r.top()) && r.right() == std::floor(r.right()) &&
+        r.bottom() == std::floor(r.bottom()))
+        return false;
     std::vector<QPointF>& outline = outlineBuffer();
     outline.clear();
     const double t = flatteningThreshold();
@@ -280,6 +288,7 @@ void PixelLines::fillEllipse(const QPointF& centre, double radiusX, double radiu
     flattenQuarter(outline, centre, -right, up, t);
     flattenQuarter(outline, centre, up, right, t);
     fillConvex(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
+    return true;
 }
 
 void PixelLines::fillRoundedRect(const QRectF& logical, double cornerRadius)

@@ -32,9 +32,11 @@ public:
     void drawSegment(const QLineF& logical, double widthPx);
 
     // Filled figures in logical coordinates, without outline: the pixels
-    // whose centres lie inside, as the painter's aliased fill sets them.
+    // whose centres lie inside, as the painter's aliased fill sets them
+    // (a centre on the right or bottom edge counts as inside).
     void fillRect(const QRectF& logical);
-    void fillEllipse(const QPointF& centre, double radiusX, double radiusY);
+    // False, drawing nothing, where the painter fills the ellipse by other rules.
+    [[nodiscard]] bool fillEllipse(const QPointF& centre, double radiusX, double radiusY);
     void fillRoundedRect(const QRectF& logical, double cornerRadius);
     void fillConvexPolygon(const QPointF* logical, int count);
 
@@ -43,8 +45,8 @@ public:
     double scaleY() const { return std::abs(toDevice_.m22()); }
 
 private:
-    // Rows whose centre lies in [top, bottom); spanAt(yCentre) gives the
-    // figure's [left, right) there.
+    // Rows whose centre lies in (top, bottom]; spanAt(yCentre) gives the
+    // figure's (left, right] there.
     template <typename SpanAt>
     void fillRows(double top, double bottom, SpanAt spanAt);
     double flatteningThreshold() const;
