@@ -426,9 +426,14 @@ void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape,
         case 9: pixels->fillRect(QRectF(x - R, y - L, 2 * R, 2 * L)); break;
         default: break;
         }
-        if (h > 0)
-            if (auto hole = PixelLines::forPainter(painter, holeColour))
-                disc(*hole, holeColour, h);
+        if (h > 0 && holeColour.alpha() == 255) {
+            PixelLines hole = pixels->inColour(holeColour);
+            disc(hole, holeColour, h);
+        } else if (h > 0) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(holeColour);
+            painter.drawEllipse(QPointF(x, y), h, h);
+        }
         return;
     }
     painter.setPen(Qt::NoPen);

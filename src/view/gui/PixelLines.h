@@ -27,6 +27,14 @@ public:
     // painter must draw itself.
     static std::optional<PixelLines> forPainter(QPainter& painter, const QColor& colour);
 
+    // The same writer drawing in another opaque colour.
+    PixelLines inColour(const QColor& colour) const
+    {
+        PixelLines other = *this;
+        other.pixel_ = colour.rgb() | 0xFF000000u;
+        return other;
+    }
+
     // A segment in the painter's logical coordinates, square-ended, widthPx
     // device pixels wide (at least one pixel).
     void drawSegment(const QLineF& logical, double widthPx);
