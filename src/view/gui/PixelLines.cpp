@@ -41,6 +41,19 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t minorStep, ptrdiff_t maj
     const int64_t lastLower = lower + w.step * (w.count - 1);
     const bool inside = (std::min(lower, lastLower) >> 32) + 1 >= w.minorStart &&
                         ((std::max(lower, lastLower) + w.run) >> 32) <= w.minorEnd;
+    if (inside && w.run < (int64_t(2) << 32)) {
+        // Between one and two pixels wide: one or two pixels a step, both
+        // written without a branch (the second store repeats the first
+        // when there is only one).
+        for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
+            const int from = static_cast<int>(lower >> 32) + 1;
+            const int to = static_cast<int>((lower + w.run) >> 32);
+            QRgb* p = line + from * minorStep;
+            p[0] = pixel;
+            p[(to - from) * minorStep] = pixel;
+        }
+        return;
+    }
     if (inside) {
         // At least one pixel wide and clear of the clip's edges: every step
         // writes the pixels from..to as they come.
