@@ -44,18 +44,7 @@ TLochDlg::TLochDlg(Language lang, QWidget* parent) : QDialog(parent)
     sides->addWidget(RB_Best_);
     layout->addWidget(group);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("&OK", this);
-    ok->setObjectName("Button1");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(text(lang, "О&тмена", "&Cancel"), this);
-    cancel->setObjectName("Button2");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    addDialogButtons(this, layout, "&OK", "Button1", text(lang, "О&тмена", "&Cancel"), "Button2");
 }
 
 DrillSide TLochDlg::side() const { return RB_Kupfer_->isChecked() ? DrillSide::Solder : DrillSide::Component; }

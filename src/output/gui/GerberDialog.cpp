@@ -110,18 +110,7 @@ TGerberDlg::TGerberDlg(Language lang, QWidget* parent) : QDialog(parent)
     mask->addWidget(Invertieren_, 1, 0, 1, 2);
     layout->addWidget(maskGroup);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(text(lang, "Экспорт в файл", "Create exp&ort file..."), this);
-    ok->setObjectName("OKBtn");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(text(lang, "За&кончить", "&Close"), this);
-    cancel->setObjectName("CancelBtn");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    addDialogButtons(this, layout, text(lang, "Экспорт в файл", "Create exp&ort file..."), "OKBtn", text(lang, "За&кончить", "&Close"), "CancelBtn");
 
     EnableOptions(true);
 }
