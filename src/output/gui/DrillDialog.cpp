@@ -2,9 +2,7 @@
 #include "output/gui/KeptDialog.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
