@@ -13,7 +13,9 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 using namespace kestrel;
 
@@ -45,7 +47,7 @@ QApplication& application()
     return app;
 }
 
-void fullRepaint(benchmark::State& state, bool allLayers)
+void fullRepaint(benchmark::State& state, bool allLayers, int threads)
 {
     application();
     LayoutDocument& doc = document();
@@ -57,6 +59,7 @@ void fullRepaint(benchmark::State& state, bool allLayers)
     vp.setBoxSize({kImageWidth, kImageHeight});
     vp.zoomBoard();
     BoardPaintOptions options = BoardPaintOptions::of(settings);
+    options.paintThreads = threads;
     QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
     const Rect clip = vp.screenRectToBoard({0, 0, kImageWidth, kImageHeight}).grown(vp.onePixelUnits());
     ObjectIndex index;
@@ -71,21 +74,31 @@ void fullRepaint(benchmark::State& state, bool allLayers)
     }
     // For comparing the pixels of two builds.
     if (const char* path = std::getenv("KESTREL_BENCH_IMAGE"))
-        image.save(QString::fromLocal8Bit(path) + (allLayers ? "-all.png" : ".png"));
+        image.save(QString::fromLocal8Bit(path) + (allLayers ? "-all" : "") + "-" + QString::number(threads) + ".png");
     state.counters["zoom"] = vp.zoom();
+    state.counters["threads"] = threads;
 }
+
+// The editor paints with every core; the second figure is one thread's.
+const int kCores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 
 void BM_FullRepaintZoomBoard(benchmark::State& state)
 {
-    fullRepaint(state, false);
+    fullRepaint(state, false, kCores);
 }
-BENCHMARK(BM_FullRepaintZoomBoard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaintZoomBoard)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FullRepaintZoomBoardOneThread(benchmark::State& state)
+{
+    fullRepaint(state, false, 1);
+}
+BENCHMARK(BM_FullRepaintZoomBoardOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FullRepaintZoomBoardAllLayers(benchmark::State& state)
 {
-    fullRepaint(state, true);
+    fullRepaint(state, true, kCores);
 }
-BENCHMARK(BM_FullRepaintZoomBoardAllLayers)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaintZoomBoardAllLayers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One pad in the middle of the board changed: its invalidation rectangle is
 // repainted at zoom 1.0, the view scrolled so that the pad is visible.
@@ -128,7 +141,7 @@ void BM_PartialRepaintOneObject(benchmark::State& state)
         image.save(QString::fromLocal8Bit(path) + "-partial.png");
     state.counters["rect_px"] = static_cast<double>(device.width()) * device.height();
 }
-BENCHMARK(BM_PartialRepaintOneObject)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PartialRepaintOneObject)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_BuildObjectIndex(benchmark::State& state)
 {

@@ -1,6 +1,7 @@
 #include "view/gui/BoardPainter.h"
 
 #include "support/TestData.h"
+#include "view/gui/BandedPaint.h"
 
 #include <QImage>
 #include <QPainter>
@@ -25,7 +26,9 @@ struct Canvas {
     ObjectList list;
     BoardPaintOptions options;
     QImage image = QImage(420, 320, QImage::Format_RGB32);
+    QSize size{420, 320};
     bool gridVisible = false, autorouterTool = false;
+    int threads = 1;
 
     Canvas() { settings.BoardWidth = 4000, settings.BoardHeight = 3000; }
     QImage paint(Rect clip = {0, -3000, 4000, 0}, const ObjectIndex* index = nullptr)
@@ -34,7 +37,8 @@ struct Canvas {
         options.zoomPxPerUnit = kZoom;
         options.gridVisible = gridVisible;
         options.autorouterTool = autorouterTool;
-        image = QImage(420, 320, QImage::Format_RGB32);
+        options.paintThreads = threads;
+        image = QImage(size, QImage::Format_RGB32);
         image.fill(Qt::darkGray);
         QPainter p(&image);
         p.setTransform(boardTransform(kZoom));
@@ -294,9 +298,10 @@ TEST(BoardPainter, DrawObjectInColourAndSolderMask)
     }
 }
 
-TEST(BoardPainter, PaintingThroughTheIndexGivesTheSameImage)
+TEST(BoardPainter, IndexAndBandsGiveTheSameImage)
 {
     Canvas c;
+    c.size = QSize(1000, 320); // large enough for two bands, whose seam crosses the board
     c.settings.LayerVisible = {1, 1, 1, 1};
     c.settings.GroundPlane1 = 1;
     for (int i = 0; i < 40; ++i) {
@@ -310,6 +315,28 @@ TEST(BoardPainter, PaintingThroughTheIndexGivesTheSameImage)
     test::addBand(c.list[1], c.list[41]);
     ObjectIndex index;
     index.build(c.list);
-    for (const Rect& clip : {Rect{0, -3000, 4000, 0}, Rect{1200, -1800, 1500, -1500}, Rect{3990, -10, 4000, 0}})
-        EXPECT_TRUE(c.paint(clip, &index) == c.paint(clip)) << "clip " << clip.left << "," << clip.top;
+    for (const Rect& clip : {Rect{0, -3000, 4000, 0}, Rect{1200, -1800, 1500, -1500}, Rect{3990, -10, 4000, 0}}) {
+        const QImage plain = c.paint(clip);
+        EXPECT_TRUE(c.paint(clip, &index) == plain) << "clip " << clip.left << "," << clip.top;
+        c.threads = 3;
+        EXPECT_TRUE(c.paint(clip, &index) == plain) << "bands, clip " << clip.left << "," << clip.top;
+        c.threads = 1;
+    }
+}
+
+TEST(BoardPainter, BandsOnlyForLargeRectangularAreasOfImages)
+{
+    QImage image(1000, 320, QImage::Format_RGB32);
+    QPainter p(&image);
+    EXPECT_EQ(bandCount(p, 3), 2) << "320,000 pixels";
+    EXPECT_EQ(bandCount(p, 1), 1);
+    p.setClipRect(0, 0, 400, 300);
+    EXPECT_EQ(bandCount(p, 3), 1) << "a small repaint";
+    p.setClipRegion(QRegion(0, 0, 1000, 150) + QRegion(0, 170, 1000, 150));
+    EXPECT_EQ(bandCount(p, 3), 1) << "a clip of two rectangles";
+    p.end();
+    QImage other(1000, 320, QImage::Format_RGB888);
+    p.begin(&other);
+    EXPECT_EQ(bandCount(p, 3), 1) << "an image format the pixel writer does not take";
+    p.end();
 }

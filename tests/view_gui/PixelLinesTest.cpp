@@ -168,3 +168,78 @@ TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)
     EXPECT_EQ(differingTotal[Rect], 0);
     EXPECT_EQ(differingTotal[Ellipse], 0);
 }
+
+TEST(PixelLines, FillsPolygonsAndRoundEndedSegmentsAsThePainterDoes)
+{
+    // Zones are any polygons, filled odd-even; wide strokes are capsules,
+    // which the painter builds from flattened round caps.
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> unit(0, 1);
+    auto distanceToSegment = [](QPointF p, QPointF a, QPointF b) {
+        const QPointF d = b - a, ap = p - a;
+        const double length2 = d.x() * d.x() + d.y() * d.y();
+        const double t = length2 > 0 ? std::clamp((ap.x() * d.x() + ap.y() * d.y()) / length2, 0.0, 1.0) : 0;
+        const QPointF q = a + t * d - p;
+        return std::hypot(q.x(), q.y());
+    };
+    int drawn = 0;
+    for (int round = 0; round < 60; ++round) {
+        const bool polygon = round % 2 == 0;
+        const double zoom = 0.05 + 0.2 * unit(rng);
+        const QTransform transform(zoom, 0, 0, -zoom, 2 * unit(rng), 2 * unit(rng));
+        auto somewhere = [&] { return QPointF((-10 + 140 * unit(rng)) / zoom, -(-10 + 120 * unit(rng)) / zoom); };
+        std::vector<QPointF> corners;
+        for (int i = 0; i < 3 + round % 9; ++i)
+            corners.push_back(somewhere());
+        const QLineF segment(somewhere(), somewhere());
+        const double widthPx = 1 + 25 * unit(rng);
+        QImage fast = blank();
+        QImage reference = blank(QImage::Format_RGB888);
+        {
+            QPainter p(&fast);
+            p.setTransform(transform);
+            auto pixels = PixelLines::forPainter(p, Qt::black);
+            ASSERT_TRUE(pixels && pixels->keepsCircles());
+            if (polygon)
+                pixels->fillPolygon(corners.data(), static_cast<int>(corners.size()));
+            else
+                pixels->fillCapsule(segment, widthPx);
+        }
+        {
+            QPainter p(&reference);
+            p.setTransform(transform);
+            if (polygon) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(Qt::black);
+                p.drawPolygon(corners.data(), static_cast<int>(corners.size()), Qt::OddEvenFill);
+            } else {
+                p.setPen(QPen(Qt::black, widthPx / zoom, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(segment);
+            }
+        }
+        drawn += blackPixels(reference);
+        // A pixel may differ only where its centre lies within the painter's
+        // rounding of an edge (polygons) or its flattening of the round
+        // ends (capsules) from the outline.
+        int stray = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 120; ++x) {
+                if ((fast.pixelColor(x, y) == Qt::black) == (reference.pixelColor(x, y) == Qt::black))
+                    continue;
+                const QPointF centre(x + 0.5, y + 0.5);
+                double offOutline = HUGE_VAL;
+                if (polygon) {
+                    for (size_t i = 0, j = corners.size() - 1; i < corners.size(); j = i++)
+                        offOutline = std::min(offOutline, distanceToSegment(centre, transform.map(corners[j]),
+                                                                            transform.map(corners[i])));
+                    stray += offOutline >= 1.0 / 64;
+                } else {
+                    offOutline = std::abs(distanceToSegment(centre, transform.map(segment.p1()),
+                                                            transform.map(segment.p2())) - widthPx / 2);
+                    stray += offOutline >= 0.3;
+                }
+            }
+        EXPECT_EQ(stray, 0) << "round " << round;
+    }
+    EXPECT_GT(drawn, 60 * 500) << "the figures lie mostly inside the image";
+}

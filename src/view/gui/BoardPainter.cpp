@@ -1,6 +1,7 @@
 #include "view/gui/BoardPainter.h"
 
 #include "view/GridChoice.h"
+#include "view/gui/BandedPaint.h"
 #include "view/gui/LabelPainter.h"
 #include "view/gui/PixelLines.h"
 #include "view/gui/Strokes.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -28,7 +30,7 @@ QPen onePixelPen(const QColor& colour)
 // Corners of a track or zone, converted into one reused buffer.
 const std::vector<QPointF>& cornerPoints(const LayoutObject& o, int32_t dx = 0, int32_t dy = 0)
 {
-    static std::vector<QPointF> buffer;
+    thread_local std::vector<QPointF> buffer;
     buffer.clear();
     buffer.reserve(o.Points.size());
     for (const Point& p : o.Points)
@@ -201,7 +203,7 @@ LayerBuckets sortByLayer(const ObjectList& objects, const LayerState& layers, co
 
 LayerBuckets sortByLayer(const ObjectIndex& index, const LayerState& layers, const Rect& clip)
 {
-    static std::vector<uint32_t> found;
+    thread_local std::vector<uint32_t> found;
     index.query(clip, found);
     LayerBuckets b;
     for (const uint32_t i : found) {
@@ -262,6 +264,7 @@ namespace {
 
 void paintBuckets(QPainter& painter, const LayerBuckets& buckets, const BoardPaintOptions& options, const Rect& clip)
 {
+    const PixelLinesScope sameTarget(painter);
     const int32_t k = roundEven(1.0 / options.zoomPxPerUnit);
     painter.fillRect(QRectF(0, -options.boardHeight - k, options.boardWidth + k, options.boardHeight + k),
                      options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
@@ -281,6 +284,19 @@ void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOp
 
 void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clip)
 {
+    const int bands = bandCount(painter, options.paintThreads);
+    if (bands > 1 && paintInBands(painter, bands, [&](QPainter& band, const QRect& device) {
+            // The band's part of the clip, a few pixels wider: label glyphs
+            // may reach a little beyond their object's rectangle.
+            const QRectF units = painter.deviceTransform().inverted().mapRect(QRectF(device));
+            const int32_t k = static_cast<int32_t>(std::ceil(8.0 / deviceScale(painter)));
+            const Rect bandClip{std::max(clip.left, static_cast<int32_t>(std::floor(units.left())) - k),
+                                std::max(clip.top, static_cast<int32_t>(std::floor(units.top())) - k),
+                                std::min(clip.right, static_cast<int32_t>(std::ceil(units.right())) + k),
+                                std::min(clip.bottom, static_cast<int32_t>(std::ceil(units.bottom())) + k)};
+            paintBuckets(band, sortByLayer(index, options.layers, bandClip), options, bandClip);
+        }))
+        return;
     paintBuckets(painter, sortByLayer(index, options.layers, clip), options, clip);
 }
 

@@ -57,6 +57,9 @@ struct BoardPaintOptions {
     bool gridMarker = true;
     // Rubber bands between two selected pads are magenta in the autorouter tool.
     bool autorouterTool = false;
+    // Threads a large repaint into an image may use; 1 paints on the
+    // caller's thread only.
+    int paintThreads = 1;
 
     // Layers, size and grid from a board's settings; zoom as stored there.
     static BoardPaintOptions of(const BoardSettings& s);
@@ -71,7 +74,8 @@ QTransform boardTransform(double zoomPxPerUnit, double scrollX = 0, double scrol
 void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options,
                 const Rect& clipUnits);
 // The same, finding the objects through an index that must be up to date
-// with the list it was built from.
+// with the list it was built from; a large image is painted in bands on
+// options.paintThreads threads.
 void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clipUnits);
 // The grid lines inside clipUnits, limited to the board.
 void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clipUnits);

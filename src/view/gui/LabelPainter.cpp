@@ -2,12 +2,15 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
 #include <QString>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace kestrel {
 
@@ -39,7 +42,7 @@ double cellPerEm(bool bold)
 // Fonts are made once per cell height, not per object.
 const LabelFont& labelFont(int32_t cellHeight)
 {
-    static QHash<int32_t, LabelFont> cache;
+    thread_local QHash<int32_t, LabelFont> cache;
     auto it = cache.find(cellHeight);
     if (it != cache.end())
         return *it;
@@ -49,17 +52,24 @@ const LabelFont& labelFont(int32_t cellHeight)
     return *cache.insert(cellHeight, lf);
 }
 
-// Decoded label texts, so a repaint does not convert UTF-8 again.
-const QString& labelString(const std::string& utf8)
+// Laid-out label texts per font: a repaint draws the glyphs without
+// shaping the text again.
+const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, const LabelFont& lf, int32_t cellHeight)
 {
-    static QHash<QByteArray, QString> cache;
-    const QByteArray key = QByteArray::fromRawData(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    auto it = cache.find(key);
+    using Key = std::pair<int32_t, QByteArray>;
+    thread_local QHash<Key, QList<QGlyphRun>> cache;
+    const QByteArray text = QByteArray::fromRawData(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    auto it = cache.find(Key(cellHeight, text));
     if (it != cache.end())
         return *it;
     if (cache.size() > 20000)
         cache.clear();
-    return *cache.insert(QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size())), QString::fromStdString(utf8));
+    QTextLayout layout(QString::fromStdString(utf8), lf.font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    return *cache.insert(Key(cellHeight, QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size()))),
+                         layout.glyphRuns());
 }
 
 } // namespace
@@ -87,9 +97,9 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
     painter.scale(1, -1);
     if (text.Angle % 360 != 0)
         painter.rotate(-text.Angle);
-    painter.setFont(lf.font);
     painter.setPen(colour);
-    painter.drawText(QPointF(0, lf.ascent), labelString(text.TextValue));
+    for (const QGlyphRun& run : labelGlyphs(text.TextValue, lf, height))
+        painter.drawGlyphRun(QPointF(0, 0), run);
     painter.setTransform(saved);
 }
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QThread>
 
 #include <algorithm>
 
@@ -38,6 +39,7 @@ void PaintBox::paintEvent(QPaintEvent* event)
     options.gridVisible = view_.gridVisible_;
     options.gridMarker = view_.gridMarker_;
     options.autorouterTool = view_.autorouterTool_;
+    options.paintThreads = QThread::idealThreadCount();
 
     // Drawn into an image first, where thin strokes can be written as pixel
     // runs; on scaled screens the painter draws on the widget itself.

@@ -1,17 +1,42 @@
 #include "view/gui/PixelLines.h"
 
+#include "view/gui/ImageTarget.h"
+
 #include <QImage>
-#include <QPaintDevice>
 #include <QPainter>
-#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#include <cwchar>
 
 namespace kestrel {
 
 namespace {
+// std::floor and std::ceil are library calls without SSE4.1; these take
+// values already clamped to the int range.
+int floorToInt(double v)
+{
+    const int i = static_cast<int>(v);
+    return i - (i > v);
+}
+
+int ceilToInt(double v)
+{
+    const int i = static_cast<int>(v);
+    return i + (i < v);
+}
+
+// Rounds to 1/stepsPerPx pixel, as the painter's rasterizer holds corners;
+// device coordinates stay far inside the int64 range.
+double snapToRasterStep(double v, double stepsPerPx)
+{
+    const double scaled = v * stepsPerPx + 0.5;
+    auto whole = static_cast<int64_t>(scaled);
+    whole -= whole > scaled;
+    return static_cast<double>(whole) / stepsPerPx;
+}
+
 struct Walk {
     int64_t lower;    // lower end of the covered interval across the line
     int64_t step;     // its change per step along the line
@@ -22,9 +47,13 @@ struct Walk {
 };
 
 // One pixel run across the line per step along it. For a mostly horizontal
-// line a step moves one pixel right and the run goes down the rows.
-void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t minorStep, ptrdiff_t majorStep, QRgb pixel)
+// line a step moves one pixel right and the run goes down the rows. The
+// step that is one pixel is a constant, so only the other one multiplies.
+template <bool xMajor>
+void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
 {
+    const ptrdiff_t minorStep = xMajor ? stride : 1;
+    const ptrdiff_t majorStep = xMajor ? 1 : stride;
     QRgb* line = firstLine;
     if (w.run <= (int64_t(1) << 32)) {
         // No more than one pixel centre fits in the interval, and it is
@@ -80,29 +109,46 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t minorStep, ptrdiff_t maj
 }
 } // namespace
 
+namespace {
+thread_local PixelLinesScope* currentScope = nullptr;
+
+} // namespace
+
+PixelLinesScope::PixelLinesScope(QPainter& painter)
+    : painter_(&painter), outer_(currentScope)
+{
+    if (const std::optional<ImageTarget> target = imageTarget(painter))
+        target_ = PixelLines(reinterpret_cast<QRgb*>(target->image->bits()),
+                             static_cast<int>(target->image->bytesPerLine() / 4), QTransform(), target->clip,
+                             0xFF000000u);
+    currentScope = this;
+}
+
+PixelLinesScope::~PixelLinesScope()
+{
+    currentScope = outer_;
+}
+
 std::optional<PixelLines> PixelLines::forPainter(QPainter& painter, const QColor& colour)
 {
-    QPaintDevice* device = painter.device();
-    if (!device || device->devType() != QInternal::Image || colour.alpha() != 255)
-        return std::nullopt;
-    auto* image = static_cast<QImage*>(device);
-    const QImage::Format f = image->format();
-    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
-        return std::nullopt;
-    if (painter.testRenderHint(QPainter::Antialiasing) || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+    if (colour.alpha() != 255 || painter.testRenderHint(QPainter::Antialiasing) ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return std::nullopt;
     const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxScale)
         return std::nullopt;
-    QRect clip = image->rect();
-    if (painter.hasClipping()) {
-        const QRegion region = painter.clipRegion();
-        if (region.rectCount() > 1)
-            return std::nullopt;
-        clip &= t.mapRect(region.boundingRect());
+    std::optional<PixelLines> writer;
+    if (currentScope && currentScope->painter_ == &painter) {
+        writer = currentScope->target_;
+    } else if (const std::optional<ImageTarget> target = imageTarget(painter)) {
+        writer = PixelLines(reinterpret_cast<QRgb*>(target->image->bits()),
+                            static_cast<int>(target->image->bytesPerLine() / 4), t, target->clip, 0);
     }
-    return PixelLines(reinterpret_cast<QRgb*>(image->bits()), static_cast<int>(image->bytesPerLine() / 4), t, clip,
-                      colour.rgb() | 0xFF000000u);
+    if (writer) {
+        writer->toDevice_ = t;
+        writer->pixel_ = colour.rgb() | 0xFF000000u;
+    }
+    return writer;
 }
 
 void PixelLines::drawSegment(const QLineF& logical, double widthPx)
@@ -146,8 +192,10 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
         return;
     }
     // Clamped as doubles first: device coordinates may lie far outside int.
-    const int first = static_cast<int>(std::max(std::ceil(std::max(lo, x0 - reach - 0.5)), double(majorStart)));
-    const int last = static_cast<int>(std::min(std::floor(std::min(hi, x1 + reach - 0.5)), double(majorEnd)));
+    const int first =
+        std::max(ceilToInt(std::clamp(std::max(lo, x0 - reach - 0.5), majorStart - 1.0, majorEnd + 1.0)), majorStart);
+    const int last =
+        std::min(floorToInt(std::clamp(std::min(hi, x1 + reach - 0.5), majorStart - 1.0, majorEnd + 1.0)), majorEnd);
     if (first > last)
         return;
     // Across the line, pixels whose centre lies in (c - run/2, c + run/2]
@@ -169,32 +217,55 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
     walk.minorStart = minorStart;
     walk.minorEnd = minorEnd;
     if (xMajor)
-        walkLine(walk, bits_ + first, stride_, 1, pixel_);
+        walkLine<true>(walk, bits_ + first, stride_, pixel_);
     else
-        walkLine(walk, bits_ + static_cast<ptrdiff_t>(first) * stride_, 1, stride_, pixel_);
+        walkLine<false>(walk, bits_ + static_cast<ptrdiff_t>(first) * stride_, stride_, pixel_);
+}
+
+namespace {
+// The first and last pixel whose centre lies in (low, high], kept within
+// [lowest, highest] as doubles first: device coordinates may lie far outside
+// int, and an empty span may come as (+inf, -inf).
+int firstCentreAbove(double low, int lowest, int highest)
+{
+    return floorToInt(std::clamp(low - 0.5, lowest - 1.0, double(highest))) + 1;
+}
+
+int lastCentreBelow(double high, int lowest, int highest)
+{
+    return floorToInt(std::clamp(high - 0.5, lowest - 1.0, double(highest)));
+}
+} // namespace
+
+template <typename Row>
+void PixelLines::fillSpans(double top, double bottom, Row row)
+{
+    const int firstRow = firstCentreAbove(top, clip_.top(), clip_.bottom());
+    const int lastRow = lastCentreBelow(bottom, clip_.top(), clip_.bottom());
+    for (int y = firstRow; y <= lastRow; ++y) {
+        QRgb* p = bits_ + static_cast<ptrdiff_t>(y) * stride_;
+        row(y + 0.5, [&](double left, double right) {
+            const int from = firstCentreAbove(left, clip_.left(), clip_.right());
+            const int to = lastCentreBelow(right, clip_.left(), clip_.right());
+            // Long runs go to the C library's vectorised fill; a call costs
+            // more than writing a few pixels.
+            if (to - from >= 16)
+                wmemset(reinterpret_cast<wchar_t*>(p + from), static_cast<wchar_t>(pixel_),
+                        static_cast<size_t>(to - from + 1));
+            else
+                for (int x = from; x <= to; ++x)
+                    p[x] = pixel_;
+        });
+    }
 }
 
 template <typename SpanAt>
 void PixelLines::fillRows(double top, double bottom, SpanAt spanAt)
 {
-    // The first and last pixel whose centre lies in (low, high]; clamped as
-    // doubles first, device coordinates may lie far outside int.
-    auto first = [](double low, int lowest) {
-        return static_cast<int>(std::max(std::floor(low - 0.5) + 1, lowest - 1.0));
-    };
-    auto last = [](double high, int highest) {
-        return static_cast<int>(std::min(std::floor(high - 0.5), highest + 1.0));
-    };
-    const int firstRow = std::max(first(top, clip_.top()), clip_.top());
-    const int lastRow = std::min(last(bottom, clip_.bottom()), clip_.bottom());
-    for (int y = firstRow; y <= lastRow; ++y) {
-        const auto [left, right] = spanAt(y + 0.5);
-        const int from = std::max(first(left, clip_.left()), clip_.left());
-        const int to = std::min(last(right, clip_.right()), clip_.right());
-        QRgb* p = bits_ + static_cast<ptrdiff_t>(y) * stride_;
-        for (int x = from; x <= to; ++x)
-            p[x] = pixel_;
-    }
+    fillSpans(top, bottom, [&](double yc, auto fillSpan) {
+        const auto [left, right] = spanAt(yc);
+        fillSpan(left, right);
+    });
 }
 
 void PixelLines::fillRect(const QRectF& logical)
@@ -269,7 +340,7 @@ constexpr double kCurveStepsPerPx = 64;
 
 std::vector<QPointF>& outlineBuffer()
 {
-    static std::vector<QPointF> buffer;
+    thread_local std::vector<QPointF> buffer;
     return buffer;
 }
 
@@ -337,13 +408,12 @@ void PixelLines::fillConvex(const QPointF* logical, int count, double stepsPerPx
 {
     if (count < 3)
         return;
-    static std::vector<QPointF> device;
+    thread_local std::vector<QPointF> device;
     device.resize(static_cast<size_t>(count));
     double top = HUGE_VAL, bottom = -HUGE_VAL;
-    auto snap = [stepsPerPx](double v) { return std::floor(v * stepsPerPx + 0.5) / stepsPerPx; };
     for (int i = 0; i < count; ++i) {
         const QPointF d = toDevice_.map(logical[i]);
-        device[i] = QPointF(snap(d.x()), snap(d.y()));
+        device[i] = QPointF(snapToRasterStep(d.x(), stepsPerPx), snapToRasterStep(d.y(), stepsPerPx));
         top = std::min(top, device[i].y());
         bottom = std::max(bottom, device[i].y());
     }
@@ -355,6 +425,129 @@ void PixelLines::fillConvex(const QPointF* logical, int count, double stepsPerPx
             if ((a.y() <= yc) == (b.y() <= yc))
                 continue;
             const double x = a.x() + (yc - a.y()) * (b.x() - a.x()) / (b.y() - a.y());
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        return std::pair(left, right);
+    });
+}
+
+void PixelLines::fillPolygon(const QPointF* logical, int count)
+{
+    if (count < 3 || clip_.isEmpty())
+        return;
+    thread_local std::vector<QPointF> corners;
+    corners.resize(static_cast<size_t>(count));
+    double top = HUGE_VAL, bottom = -HUGE_VAL;
+    for (int i = 0; i < count; ++i) {
+        corners[i] = QPointF(snapToRasterStep(logical[i].x() * toDevice_.m11() + toDevice_.dx(), 65536),
+                             snapToRasterStep(logical[i].y() * toDevice_.m22() + toDevice_.dy(), 65536));
+        top = std::min(top, corners[i].y());
+        bottom = std::max(bottom, corners[i].y());
+    }
+    const int firstRow = firstCentreAbove(top, clip_.top(), clip_.bottom());
+    const int lastRow = lastCentreBelow(bottom, clip_.top(), clip_.bottom());
+    if (firstRow > lastRow)
+        return;
+    // Every edge puts its crossing into each row whose centre lies in
+    // [upper end, lower end); the rows' crossings are then sorted and filled
+    // pairwise (odd-even). Two passes: count the crossings of each row, then
+    // place them.
+    const auto rows = static_cast<size_t>(lastRow - firstRow + 1);
+    thread_local std::vector<uint32_t> rowStart;
+    thread_local std::vector<double> crossings;
+    rowStart.assign(rows + 1, 0);
+    auto edgeRows = [&](const QPointF& a, const QPointF& b, int& r0, int& r1) {
+        r0 = std::max(ceilToInt(std::clamp(a.y() - 0.5, firstRow - 1.0, lastRow + 1.0)), firstRow);
+        r1 = std::min(ceilToInt(std::clamp(b.y() - 0.5, firstRow - 1.0, lastRow + 1.0)) - 1, lastRow);
+    };
+    auto forEachEdge = [&](auto visit) {
+        for (int i = 0, j = count - 1; i < count; j = i++) {
+            const bool down = corners[j].y() <= corners[i].y();
+            const QPointF& a = down ? corners[j] : corners[i];
+            const QPointF& b = down ? corners[i] : corners[j];
+            int r0, r1;
+            edgeRows(a, b, r0, r1);
+            if (r0 <= r1)
+                visit(a, b, r0, r1);
+        }
+    };
+    forEachEdge([&](const QPointF&, const QPointF&, int r0, int r1) {
+        for (int r = r0; r <= r1; ++r)
+            ++rowStart[static_cast<size_t>(r - firstRow) + 1];
+    });
+    for (size_t r = 1; r <= rows; ++r)
+        rowStart[r] += rowStart[r - 1];
+    crossings.resize(rowStart[rows]);
+    thread_local std::vector<uint32_t> rowFill;
+    rowFill.assign(rowStart.begin(), rowStart.end() - 1);
+    forEachEdge([&](const QPointF& a, const QPointF& b, int r0, int r1) {
+        const double slope = (b.x() - a.x()) / (b.y() - a.y());
+        double x = a.x() + (r0 + 0.5 - a.y()) * slope;
+        for (int r = r0; r <= r1; ++r, x += slope)
+            crossings[rowFill[static_cast<size_t>(r - firstRow)]++] = x;
+    });
+    fillSpans(top, bottom, [&](double yc, auto fillSpan) {
+        const auto r = static_cast<size_t>(static_cast<int>(yc - 0.5) - firstRow);
+        double* xs = crossings.data() + rowStart[r];
+        const size_t n = rowStart[r + 1] - rowStart[r];
+        // A row of a jagged outline holds several crossings in no order;
+        // compare-and-swap without branches costs less than mispredicting.
+        if (n > 16) {
+            std::sort(xs, xs + n);
+        } else {
+            for (size_t k = 1; k < n; ++k)
+                for (size_t j = k; j > 0; --j) {
+                    const double low = std::min(xs[j - 1], xs[j]), high = std::max(xs[j - 1], xs[j]);
+                    xs[j - 1] = low;
+                    xs[j] = high;
+                }
+        }
+        for (size_t k = 0; k + 1 < n; k += 2)
+            fillSpan(xs[k], xs[k + 1]);
+    });
+}
+
+void PixelLines::fillCapsule(const QLineF& logical, double widthPx)
+{
+    const QPointF a = toDevice_.map(logical.p1()), b = toDevice_.map(logical.p2());
+    const double r = std::max(widthPx, 1.0) / 2;
+    // The band between the round ends: a rectangle of corners a +- n, b +- n,
+    // its sloped edges kept as x at a row and the change of x per row (a
+    // division per edge here instead of one per row and edge).
+    const QPointF d = b - a;
+    const double length = std::hypot(d.x(), d.y());
+    const QPointF n = length > 0 ? QPointF(-d.y(), d.x()) * (r / length) : QPointF();
+    const QPointF band[4] = {a + n, b + n, b - n, a - n};
+    struct Edge {
+        double top, bottom, x, slope;
+    };
+    Edge edges[4];
+    int edgeCount = 0;
+    for (int i = 0, j = 3; i < 4; j = i++) {
+        const QPointF& p = band[j].y() <= band[i].y() ? band[j] : band[i];
+        const QPointF& q = band[j].y() <= band[i].y() ? band[i] : band[j];
+        if (p.y() < q.y())
+            edges[edgeCount++] = {p.y(), q.y(), p.x(), (q.x() - p.x()) / (q.y() - p.y())};
+    }
+    const double r2 = r * r;
+    auto disc = [r2](const QPointF& c, double yc, double& left, double& right) {
+        const double dy = yc - c.y();
+        if (dy * dy > r2)
+            return;
+        const double half = std::sqrt(r2 - dy * dy);
+        left = std::min(left, c.x() - half);
+        right = std::max(right, c.x() + half);
+    };
+    fillRows(std::min(a.y(), b.y()) - r, std::max(a.y(), b.y()) + r, [&](double yc) {
+        double left = HUGE_VAL, right = -HUGE_VAL;
+        disc(a, yc, left, right);
+        disc(b, yc, left, right);
+        for (int k = 0; k < edgeCount; ++k) {
+            const Edge& e = edges[k];
+            if (yc < e.top || yc >= e.bottom)
+                continue;
+            const double x = e.x + (yc - e.top) * e.slope;
             left = std::min(left, x);
             right = std::max(right, x);
         }

@@ -21,6 +21,8 @@ class QPainter;
 
 namespace kestrel {
 
+class PixelLinesScope;
+
 class PixelLines {
 public:
     // The pixel writer for the painter's current state, or none when the
@@ -47,16 +49,27 @@ public:
     [[nodiscard]] bool fillEllipse(const QPointF& centre, double radiusX, double radiusY);
     void fillRoundedRect(const QRectF& logical, double cornerRadius);
     void fillConvexPolygon(const QPointF* logical, int count);
+    // Any polygon, filled by the odd-even rule.
+    void fillPolygon(const QPointF* logical, int count);
+    // A segment with round ends: the pixels whose centres lie within
+    // widthPx / 2 of it. Only for equal scales along x and y.
+    void fillCapsule(const QLineF& logical, double widthPx);
+    bool keepsCircles() const { return std::abs(scaleX() - scaleY()) <= 1e-9 * scaleX(); }
 
     // Device pixels per logical unit along x and y.
     double scaleX() const { return std::abs(toDevice_.m11()); }
     double scaleY() const { return std::abs(toDevice_.m22()); }
 
 private:
+    friend class PixelLinesScope;
     // Rows whose centre lies in (top, bottom]; spanAt(yCentre) gives the
     // figure's (left, right] there.
     template <typename SpanAt>
     void fillRows(double top, double bottom, SpanAt spanAt);
+    // The same with any number of spans a row: row(yCentre, fillSpan)
+    // calls fillSpan(left, right) for each.
+    template <typename Row>
+    void fillSpans(double top, double bottom, Row row);
     double flatteningThreshold() const;
     // A convex polygon, its device coordinates rounded to 1/stepsPerPx pixel.
     void fillConvex(const QPointF* logical, int count, double stepsPerPx);
@@ -70,6 +83,23 @@ private:
     QTransform toDevice_;
     QRect clip_;
     QRgb pixel_;
+};
+
+// While one lives, PixelLines::forPainter on its painter (on the same
+// thread) takes the image and clip found when it was made instead of looking
+// them up for every figure: neither may change meanwhile; the transform may.
+class PixelLinesScope {
+public:
+    explicit PixelLinesScope(QPainter& painter);
+    ~PixelLinesScope();
+    PixelLinesScope(const PixelLinesScope&) = delete;
+    PixelLinesScope& operator=(const PixelLinesScope&) = delete;
+
+private:
+    friend class PixelLines;
+    QPainter* painter_;
+    std::optional<PixelLines> target_; // without transform and colour
+    PixelLinesScope* outer_;
 };
 
 } // namespace kestrel

@@ -35,7 +35,7 @@ QPen squarePen(const QColor& colour, int32_t widthUnits)
 
 std::vector<QLineF>& segmentBuffer()
 {
-    static std::vector<QLineF> buffer;
+    thread_local std::vector<QLineF> buffer;
     return buffer;
 }
 
@@ -116,13 +116,42 @@ void drawWideSegments(QPainter& painter, const QColor& colour, int32_t widthUnit
         add(points[i - 1], points[i]);
     if (closed && count > 2)
         add(points[count - 1], points[0]);
+    if (lines.empty())
+        return;
+    if (auto pixels = PixelLines::forPainter(painter, colour); pixels && pixels->keepsCircles()) {
+        const double widthPx = widthUnits * pixels->scaleX();
+        for (const QLineF& line : lines)
+            pixels->fillCapsule(line, widthPx);
+        return;
+    }
     painter.setPen(roundPen(colour, widthUnits));
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
+void drawSegments(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF* points, int count,
+                  bool closed)
+{
+    if (isThin(painter, widthUnits))
+        drawThinSegments(painter, colour, widthUnits, points, count, closed);
+    else
+        drawWideSegments(painter, colour, widthUnits, points, count, closed);
+}
+
+// The inside of a closed outline, by the odd-even rule.
+void fillOutline(QPainter& painter, const QColor& colour, const QPointF* points, int count)
+{
+    if (auto pixels = PixelLines::forPainter(painter, colour)) {
+        pixels->fillPolygon(points, count);
+        return;
+    }
+    painter.setBrush(colour);
+    painter.setPen(Qt::NoPen);
+    painter.drawPolygon(points, count);
+}
+
 std::vector<QPointF>& arcBuffer()
 {
-    static std::vector<QPointF> buffer;
+    thread_local std::vector<QPointF> buffer;
     return buffer;
 }
 
@@ -136,36 +165,26 @@ double deviceScale(const QPainter& painter)
 void strokeLine(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF& a, const QPointF& b)
 {
     const QPointF ends[2] = {a, b};
-    if (isThin(painter, widthUnits))
-        drawThinSegments(painter, colour, widthUnits, ends, 2, false);
-    else
-        drawWideSegments(painter, colour, widthUnits, ends, 2, false);
+    drawSegments(painter, colour, widthUnits, ends, 2, false);
 }
 
 void strokePolyline(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF* points, int count)
 {
-    if (isThin(painter, widthUnits))
-        drawThinSegments(painter, colour, widthUnits, points, count, false);
-    else
-        drawWideSegments(painter, colour, widthUnits, points, count, false);
+    drawSegments(painter, colour, widthUnits, points, count, false);
 }
 
 void fillPolygon(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF* points, int count)
 {
-    painter.setBrush(colour);
-    painter.setPen(Qt::NoPen);
-    painter.drawPolygon(points, count);
-    if (isThin(painter, widthUnits))
-        drawThinSegments(painter, colour, widthUnits, points, count, true);
-    else
-        drawWideSegments(painter, colour, widthUnits, points, count, true);
+    fillOutline(painter, colour, points, count);
+    drawSegments(painter, colour, widthUnits, points, count, true);
 }
 
 void strokeArc(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF& centre, double radius,
                int startDegrees, int spanDegrees, bool chord)
 {
     const double scale = deviceScale(painter);
-    if (!isThin(painter, widthUnits)) {
+    const auto pixels = PixelLines::forPainter(painter, colour);
+    if (!isThin(painter, widthUnits) && !(pixels && pixels->keepsCircles())) {
         // Qt counts arc angles in its y-down frame; the board's y points up.
         const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
         painter.setPen(roundPen(colour, widthUnits));
@@ -190,12 +209,10 @@ void strokeArc(QPainter& painter, const QColor& colour, int32_t widthUnits, cons
         const double a = startRad + spanRad * i / steps;
         pts.emplace_back(centre.x() + radius * std::cos(a), centre.y() + radius * std::sin(a));
     }
-    if (chord) {
-        painter.setBrush(colour);
-        painter.setPen(Qt::NoPen);
-        painter.drawPolygon(pts.data(), static_cast<int>(pts.size()));
-    }
-    drawThinSegments(painter, colour, widthUnits, pts.data(), static_cast<int>(pts.size()), chord);
+    const int count = static_cast<int>(pts.size());
+    if (chord)
+        fillOutline(painter, colour, pts.data(), count);
+    drawSegments(painter, colour, widthUnits, pts.data(), count, chord);
 }
 
 } // namespace kestrel
