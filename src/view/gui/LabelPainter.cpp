@@ -19,11 +19,6 @@ namespace {
 // The label's height is the height of the whole text cell (ascent plus
 // descent); Qt sizes fonts by the em square, so the ratio of the two is
 // measured once on a large reference size.
-struct LabelFont {
-    QFont font;
-    double ascent = 0;
-};
-
 double cellPerEm(bool bold)
 {
     auto measure = [](bool b) {
@@ -39,22 +34,9 @@ double cellPerEm(bool bold)
     return bold ? boldRatio : regular;
 }
 
-// Fonts are made once per cell height, not per object.
-const LabelFont& labelFont(int32_t cellHeight)
-{
-    thread_local QHash<int32_t, LabelFont> cache;
-    auto it = cache.find(cellHeight);
-    if (it != cache.end())
-        return *it;
-    LabelFont lf;
-    lf.font = arialWithCellHeight(cellHeight, true);
-    lf.ascent = QFontMetricsF(lf.font).ascent();
-    return *cache.insert(cellHeight, lf);
-}
-
-// Laid-out label texts per font: a repaint draws the glyphs without
-// shaping the text again.
-const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, const LabelFont& lf, int32_t cellHeight)
+// Label texts laid out once per cell height: a repaint draws the glyphs
+// without making the font and shaping the text again.
+const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, int32_t cellHeight)
 {
     using Key = std::pair<int32_t, QByteArray>;
     thread_local QHash<Key, QList<QGlyphRun>> cache;
@@ -64,7 +46,7 @@ const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, const LabelFont& lf
         return *it;
     if (cache.size() > 20000)
         cache.clear();
-    QTextLayout layout(QString::fromStdString(utf8), lf.font);
+    QTextLayout layout(QString::fromStdString(utf8), arialWithCellHeight(cellHeight, true));
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
@@ -89,7 +71,6 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
     const int32_t height = std::min(std::abs(text.Width), 100000);
     if (height == 0 || text.TextValue.empty())
         return;
-    const LabelFont& lf = labelFont(height);
     const QTransform saved = painter.transform();
     // The board's y axis points up; the text is laid out in a local frame
     // whose y points down again, turned about the anchor.
@@ -98,7 +79,7 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
     if (text.Angle % 360 != 0)
         painter.rotate(-text.Angle);
     painter.setPen(colour);
-    for (const QGlyphRun& run : labelGlyphs(text.TextValue, lf, height))
+    for (const QGlyphRun& run : labelGlyphs(text.TextValue, height))
         painter.drawGlyphRun(QPointF(0, 0), run);
     painter.setTransform(saved);
 }
