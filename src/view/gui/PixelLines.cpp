@@ -171,25 +171,31 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
         std::swap(y0, y1);
     }
     const double dx = x1 - x0, dy = y1 - y0;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    const double slope = dx > 0 ? dy / dx : 0;
-    // Thickness across the major direction, and the square ends' reach along it.
-    const double run = length > 0 ? widthPx * length / dx : widthPx;
-    const double reach = length > 0 ? 0.5 * widthPx * dx / length : 0.5 * widthPx;
+    // Thickness across the major direction, and the square ends' reach
+    // along it; a segment of no length is a square of the width.
+    double slope = 0, run = widthPx, reach = 0.5 * widthPx;
+    if (dx > 0) {
+        const double length = std::sqrt(dx * dx + dy * dy);
+        slope = dy / dx;
+        run = widthPx * length / dx;
+        reach = 0.5 * widthPx * dx / length;
+    }
     const int majorStart = xMajor ? clip_.left() : clip_.top();
     const int majorEnd = xMajor ? clip_.right() : clip_.bottom();
     const int minorStart = xMajor ? clip_.top() : clip_.left();
     const int minorEnd = xMajor ? clip_.bottom() : clip_.right();
-    // Only the stretch whose centre line passes the clip across the line is
-    // walked; a long line crossing a small clip costs only that stretch.
+    const double minorLow = std::min(y0, y1) - run - 1, minorHigh = std::max(y0, y1) + run + 1;
+    if (minorHigh < minorStart || minorLow > minorEnd)
+        return;
+    // Where the line leaves the clip across it, only the stretch whose
+    // centre line passes the clip is walked: a long line crossing a small
+    // clip costs only that stretch.
     double lo = x0 - reach - 0.5, hi = x1 + reach + 0.5;
-    if (slope != 0) {
+    if (slope != 0 && (minorLow < minorStart || minorHigh > minorEnd)) {
         const double a = x0 + (minorStart - run - 1 - y0) / slope;
         const double b = x0 + (minorEnd + run + 1 - y0) / slope;
         lo = std::max(lo, std::min(a, b));
         hi = std::min(hi, std::max(a, b));
-    } else if (y0 + run < minorStart - 1 || y0 - run > minorEnd + 1) {
-        return;
     }
     // Clamped as doubles first: device coordinates may lie far outside int.
     const int first =
