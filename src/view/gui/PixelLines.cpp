@@ -377,7 +377,7 @@ bool PixelLines::fillEllipse(const QPointF& centre, double radiusX, double radiu
     flattenQuarter(outline, centre, -up, -right, t);
     flattenQuarter(outline, centre, -right, up, t);
     flattenQuarter(outline, centre, up, right, t);
-    fillConvex(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
+    fillOddEven(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
     return true;
 }
 
@@ -402,43 +402,20 @@ void PixelLines::fillRoundedRect(const QRectF& logical, double cornerRadius)
     flattenQuarter(outline, QPointF(r.left() + rx, r.bottom() - ry), down, -right, t);
     outline.emplace_back(r.left(), r.top() + ry);
     flattenQuarter(outline, QPointF(r.left() + rx, r.top() + ry), -right, -down, t);
-    fillConvex(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
+    fillOddEven(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
 }
 
 void PixelLines::fillConvexPolygon(const QPointF* logical, int count)
 {
-    fillConvex(logical, count, 65536);
-}
-
-void PixelLines::fillConvex(const QPointF* logical, int count, double stepsPerPx)
-{
-    if (count < 3)
-        return;
-    thread_local std::vector<QPointF> device;
-    device.resize(static_cast<size_t>(count));
-    double top = HUGE_VAL, bottom = -HUGE_VAL;
-    for (int i = 0; i < count; ++i) {
-        const QPointF d = toDevice_.map(logical[i]);
-        device[i] = QPointF(snapToRasterStep(d.x(), stepsPerPx), snapToRasterStep(d.y(), stepsPerPx));
-        top = std::min(top, device[i].y());
-        bottom = std::max(bottom, device[i].y());
-    }
-    fillRows(top, bottom, [&](double yc) {
-        double left = HUGE_VAL, right = -HUGE_VAL;
-        for (int i = 0, j = count - 1; i < count; j = i++) {
-            const QPointF& a = device[j];
-            const QPointF& b = device[i];
-            if ((a.y() <= yc) == (b.y() <= yc))
-                continue;
-            const double x = a.x() + (yc - a.y()) * (b.x() - a.x()) / (b.y() - a.y());
-            left = std::min(left, x);
-            right = std::max(right, x);
-        }
-        return std::pair(left, right);
-    });
+    fillOddEven(logical, count, 65536);
 }
 
 void PixelLines::fillPolygon(const QPointF* logical, int count)
+{
+    fillOddEven(logical, count, 65536);
+}
+
+void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerPx)
 {
     if (count < 3 || clip_.isEmpty())
         return;
@@ -446,8 +423,8 @@ void PixelLines::fillPolygon(const QPointF* logical, int count)
     corners.resize(static_cast<size_t>(count));
     double top = HUGE_VAL, bottom = -HUGE_VAL;
     for (int i = 0; i < count; ++i) {
-        corners[i] = QPointF(snapToRasterStep(logical[i].x() * toDevice_.m11() + toDevice_.dx(), 65536),
-                             snapToRasterStep(logical[i].y() * toDevice_.m22() + toDevice_.dy(), 65536));
+        corners[i] = QPointF(snapToRasterStep(logical[i].x() * toDevice_.m11() + toDevice_.dx(), stepsPerPx),
+                             snapToRasterStep(logical[i].y() * toDevice_.m22() + toDevice_.dy(), stepsPerPx));
         top = std::min(top, corners[i].y());
         bottom = std::max(bottom, corners[i].y());
     }
@@ -489,9 +466,8 @@ void PixelLines::fillPolygon(const QPointF* logical, int count)
     rowFill.assign(rowStart.begin(), rowStart.end() - 1);
     forEachEdge([&](const QPointF& a, const QPointF& b, int r0, int r1) {
         const double slope = (b.x() - a.x()) / (b.y() - a.y());
-        double x = a.x() + (r0 + 0.5 - a.y()) * slope;
-        for (int r = r0; r <= r1; ++r, x += slope)
-            crossings[rowFill[static_cast<size_t>(r - firstRow)]++] = x;
+        for (int r = r0; r <= r1; ++r)
+            crossings[rowFill[static_cast<size_t>(r - firstRow)]++] = a.x() + (r + 0.5 - a.y()) * slope;
     });
     fillSpans(top, bottom, [&](double yc, auto fillSpan) {
         const auto r = static_cast<size_t>(static_cast<int>(yc - 0.5) - firstRow);

@@ -71,8 +71,9 @@ private:
     template <typename Row>
     void fillSpans(double top, double bottom, Row row);
     double flatteningThreshold() const;
-    // A convex polygon, its device coordinates rounded to 1/stepsPerPx pixel.
-    void fillConvex(const QPointF* logical, int count, double stepsPerPx);
+    // A polygon filled odd-even, its device coordinates rounded to
+    // 1/stepsPerPx pixel as the painter rounds them.
+    void fillOddEven(const QPointF* logical, int count, double stepsPerPx);
 
     PixelLines(QRgb* bits, int strideQuads, const QTransform& toDevice, const QRect& clip, QRgb pixel)
         : bits_(bits), stride_(strideQuads), toDevice_(toDevice), clip_(clip), pixel_(pixel)
