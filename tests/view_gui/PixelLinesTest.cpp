@@ -135,7 +135,7 @@ TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)
                 }
                 break;
             case RoundedRect: pixels->fillRoundedRect(box, corner); break;
-            case Octagon: pixels->fillConvexPolygon(octagon, 8); break;
+            case Octagon: pixels->fillPolygon(octagon, 8); break;
             }
         }
         {

@@ -432,13 +432,13 @@ void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape,
         };
         switch (shape) {
         case 1: disc(*pixels, colour, R); break;
-        case 2: pixels->fillConvexPolygon(octagonCorners(R, R).data(), 8); break;
+        case 2: pixels->fillPolygon(octagonCorners(R, R).data(), 8); break;
         case 3: pixels->fillRect(QRectF(x - R, y - R, 2 * R, 2 * R)); break;
         case 4: pixels->fillRoundedRect(QRectF(x - L, y - R, 2 * L, 2 * R), corner); break;
-        case 5: pixels->fillConvexPolygon(octagonCorners(L, R).data(), 8); break;
+        case 5: pixels->fillPolygon(octagonCorners(L, R).data(), 8); break;
         case 6: pixels->fillRect(QRectF(x - L, y - R, 2 * L, 2 * R)); break;
         case 7: pixels->fillRoundedRect(QRectF(x - R, y - L, 2 * R, 2 * L), corner); break;
-        case 8: pixels->fillConvexPolygon(octagonCorners(R, L).data(), 8); break;
+        case 8: pixels->fillPolygon(octagonCorners(R, L).data(), 8); break;
         case 9: pixels->fillRect(QRectF(x - R, y - L, 2 * R, 2 * L)); break;
         default: break;
         }

@@ -405,10 +405,6 @@ void PixelLines::fillRoundedRect(const QRectF& logical, double cornerRadius)
     fillOddEven(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
 }
 
-void PixelLines::fillConvexPolygon(const QPointF* logical, int count)
-{
-    fillOddEven(logical, count, 65536);
-}
 
 void PixelLines::fillPolygon(const QPointF* logical, int count)
 {

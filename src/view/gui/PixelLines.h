@@ -1,12 +1,13 @@
 #pragma once
-// Thin straight strokes and small filled figures written straight into the
-// pixels of a 32-bit image. Qt's aliased line drawing costs about ten times
-// more per pixel than a plain line walk, and a board overview draws a
-// million pixels of thin track segments and tens of thousands of pads a few
-// pixels across, each costing the painter a path and a rasterizer set-up.
-// Used only where it gives the same pixels as the painter would: a QImage
-// target, no antialiasing, source-over with an opaque colour, a transform
-// without rotation and a rectangular clip.
+// Straight strokes and filled figures written straight into the pixels of
+// a 32-bit image. Qt's aliased line drawing costs about ten times more per
+// pixel than a plain line walk, its stroker builds a path for every wide
+// segment, and a board overview draws a million pixels of thin track
+// segments and tens of thousands of pads a few pixels across, each costing
+// the painter a path and a rasterizer set-up. Used only where it gives the
+// painter's pixels (up to pixel centres within the painter's rounding of
+// an outline): a QImage target, no antialiasing, source-over with an opaque
+// colour, a transform without rotation and a rectangular clip.
 
 #include <QColor>
 #include <QLineF>
@@ -48,7 +49,6 @@ public:
     // False, drawing nothing, where the painter fills the ellipse by other rules.
     [[nodiscard]] bool fillEllipse(const QPointF& centre, double radiusX, double radiusY);
     void fillRoundedRect(const QRectF& logical, double cornerRadius);
-    void fillConvexPolygon(const QPointF* logical, int count);
     // Any polygon, filled by the odd-even rule.
     void fillPolygon(const QPointF* logical, int count);
     // A segment with round ends: the pixels whose centres lie within

@@ -1,9 +1,10 @@
 #pragma once
-// Wide strokes in board units. Pens have round ends and joins; but where a
+// Strokes in board units. Pens have round ends and joins; but where a
 // stroke is at most a few device pixels wide the round ends cannot be told
-// from square ones, and square-ended segments go through the rasterizer's
-// fast line path instead of the general stroker, which is many times
-// slower. Board overviews draw tens of thousands of such segments.
+// from square ones, so such strokes are drawn as square-ended segments,
+// which cost far less. Board overviews draw tens of thousands of them.
+// Into a 32-bit image both kinds are written as pixels (PixelLines); on
+// other devices the painter draws them.
 
 #include <QColor>
 #include <QPointF>
