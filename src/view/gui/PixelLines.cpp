@@ -37,6 +37,14 @@ double snapToRasterStep(double v, double stepsPerPx)
     return static_cast<double>(whole) / stepsPerPx;
 }
 
+// min(a, b) by arithmetic: the compiler turns std::min into a branch here,
+// which mispredicts where a and b vary from pixel to pixel.
+int smaller(int a, int b)
+{
+    const int d = a - b;
+    return b + (d & (d >> 31));
+}
+
 struct Walk {
     int64_t lower;    // lower end of the covered interval across the line
     int64_t step;     // its change per step along the line
@@ -83,9 +91,25 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
         }
         return;
     }
+    if (inside && w.run < (int64_t(5) << 32)) {
+        // Up to five pixels a step (the thin strokes of a board overview):
+        // five stores without a branch, the surplus ones repeating the last
+        // pixel; a loop of varying length mispredicts its end every step.
+        for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
+            const int from = static_cast<int>(lower >> 32) + 1;
+            const int last = static_cast<int>((lower + w.run) >> 32) - from;
+            QRgb* p = line + from * minorStep;
+            p[0] = pixel;
+            p[smaller(1, last) * minorStep] = pixel;
+            p[smaller(2, last) * minorStep] = pixel;
+            p[smaller(3, last) * minorStep] = pixel;
+            p[last * minorStep] = pixel;
+        }
+        return;
+    }
     if (inside) {
-        // At least one pixel wide and clear of the clip's edges: every step
-        // writes the pixels from..to as they come.
+        // Wider and clear of the clip's edges: every step writes the pixels
+        // from..to as they come.
         for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
             const int from = static_cast<int>(lower >> 32) + 1;
             const int to = static_cast<int>((lower + w.run) >> 32);
@@ -253,14 +277,22 @@ void PixelLines::fillSpans(double top, double bottom, Row row)
         row(y + 0.5, [&](double left, double right) {
             const int from = firstCentreAbove(left, clip_.left(), clip_.right());
             const int to = lastCentreBelow(right, clip_.left(), clip_.right());
-            // Long runs go to the C library's vectorised fill; a call costs
-            // more than writing a few pixels.
-            if (to - from >= 16)
-                wmemset(reinterpret_cast<wchar_t*>(p + from), static_cast<wchar_t>(pixel_),
-                        static_cast<size_t>(to - from + 1));
-            else
-                for (int x = from; x <= to; ++x)
-                    p[x] = pixel_;
+            // Long runs go to the C library's vectorised fill, whose call
+            // costs more than writing a few pixels; runs of up to eight are
+            // eight stores without a branch, the surplus repeating the last.
+            const int last = to - from;
+            if (last < 0)
+                return;
+            QRgb* q = p + from;
+            if (last < 8) {
+                for (int k = 0; k < 8; ++k)
+                    q[smaller(k, last)] = pixel_;
+            } else if (last < 16) {
+                for (int k = 0; k <= last; ++k)
+                    q[k] = pixel_;
+            } else {
+                wmemset(reinterpret_cast<wchar_t*>(q), static_cast<wchar_t>(pixel_), static_cast<size_t>(last + 1));
+            }
         });
     }
 }
