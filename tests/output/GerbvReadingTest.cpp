@@ -21,7 +21,7 @@ using namespace kestrel::test;
 
 namespace {
 
-constexpr int32_t kW = 4000, kH = 3000, kUnitsPerPixel = 5, kClearance = 40;
+constexpr int32_t kW = 4000, kH = 3000, kUnitsPerPixel = 5;
 using Offsets = std::vector<std::tuple<int32_t, int32_t, bool>>;
 
 struct Probe {
@@ -29,6 +29,7 @@ struct Probe {
     bool lit; // foreground (copper, mask, drill) expected
     std::string what;
 };
+using Probes = std::vector<Probe>;
 
 class GerbvReading : public ::testing::Test {
 protected:
@@ -39,12 +40,13 @@ protected:
         for (int i = 0; i < 9; ++i)
             pads.push_back(&addPad(list, {400 + 400 * i, -600}, 80, static_cast<uint8_t>(i + 1), 1, 20 + 5 * i));
         addTrack(list, {{400, -1400}, {3600, -1400}}, 40);
-        for (int32_t x : {800, 2000}) // a ring, and an arc from 0 to 180 degrees
-            list.append(makeCircle({x, -2200}, 300, 1, 1, 240)).Width = x == 800 ? 0 : 180;
+        for (int32_t x : {800, 2000}) { // a ring, and an arc from 0 to 180 degrees
+            LayoutObject& c = list.append(makeCircle({x, -2200}, 300, 1, 1, 240));
+            c.Width = x == 800 ? 0 : 180, c.Clearance = 40;
+        }
         LayoutObject& zone = list.append(makeZone(20, 1));
         zone.Points = {{2800, -2000}, {3600, -2000}, {3600, -2600}, {2800, -2600}};
-        for (auto& o : list)
-            o->Clearance = kClearance;
+        zone.Clearance = 40;
         via = addVia(list, {3200, -1000}, 60, 30).first;
         addTrack(list, {{400, -1700}, {3600, -1700}}, 40, 2); // silk: in no copper file
     }
@@ -54,15 +56,14 @@ protected:
     {
         const std::string in = dir.file(name), png = in + ".png", err = in + ".err";
         std::ofstream(in, std::ios::binary) << text;
-        const std::string command = "gerbv -x png -o '" + png + "' --dpi " + std::to_string(2540 / kUnitsPerPixel) +
-                                    " --border 0 --origin 0x0 --window " + std::to_string(kW / kUnitsPerPixel) + "x" +
-                                    std::to_string(kH / kUnitsPerPixel) +
-                                    " --background '#000000' --foreground '#FFFFFF' '" + in + "' >/dev/null 2>'" +
-                                    err + "'";
+        const auto px = [](int32_t units) { return std::to_string(units / kUnitsPerPixel); };
+        const std::string command = "gerbv -x png -o '" + png + "' --dpi " + px(2540) + " --border 0 --origin 0x0" +
+                                    " --window " + px(kW) + "x" + px(kH) + " --background '#000000'" +
+                                    " --foreground '#FFFFFF' '" + in + "' >/dev/null 2>'" + err + "'";
         EXPECT_EQ(std::system(command.c_str()), 0) << name;
         const std::string complaints = fileText(err);
-        EXPECT_EQ(complaints.find("CRITICAL"), std::string::npos) << name << ":\n" << complaints;
-        EXPECT_EQ(complaints.find("WARNING"), std::string::npos) << name << ":\n" << complaints;
+        for (const char* level : {"CRITICAL", "WARNING"})
+            EXPECT_EQ(complaints.find(level), std::string::npos) << name << ":\n" << complaints;
         png_image image{};
         image.version = PNG_IMAGE_VERSION;
         grey.clear();
@@ -84,20 +85,14 @@ protected:
         return col >= 0 && row >= 0 && col < w && row < h && grey.size() == size_t(w * h) && grey[row * w + col] > 127;
     }
 
-    void expectProbes(const std::vector<Probe>& probes) const
+    // Probes at offsets from each pad's centre; x and y are its half extents
+    // (R across, 2R along) grown by `grow`.
+    Probes atPads(int32_t grow, const std::function<Offsets(const LayoutObject&, int32_t x, int32_t y)>& offsets,
+                  Probes probes) const
     {
-        for (const Probe& p : probes)
-            EXPECT_EQ(lit(p.at), p.lit) << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
-    }
-
-    // Probes at offsets from each pad's centre; x and y are its half extents grown by `grow`.
-    std::vector<Probe> aroundPads(int32_t grow, const std::function<Offsets(int32_t x, int32_t y)>& offsets) const
-    {
-        std::vector<Probe> probes;
         for (const LayoutObject* p : pads) {
-            // Copper reaches R across and 2R along.
             const int32_t x = (p->Shape >= 4 && p->Shape <= 6 ? 160 : 80) + grow, y = (p->Shape >= 7 ? 160 : 80) + grow;
-            for (auto [dx, dy, on] : offsets(x, y))
+            for (auto [dx, dy, on] : offsets(*p, x, y))
                 probes.push_back({{p->X1 + dx, p->Y1 + dy}, on, "pad shape " + std::to_string(p->Shape)});
         }
         return probes;
@@ -114,21 +109,12 @@ protected:
 
 } // namespace
 
-TEST_F(GerbvReading, CopperWithGroundPlaneKeepsEveryClearance)
+// The ground plane arithmetic gives the same copper as polygons: wherever it
+// is sure of a whole neighbourhood, the mirrored rendering must agree.
+TEST_F(GerbvReading, CopperWithGroundPlaneMatchesTheClearanceRegions)
 {
     settings.GroundPlane1 = 1;
     render(exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::K1), Language::English), "k1.gbr", true);
-    // Pads: copper inside, the gap c wide (once) around, the plane beyond.
-    std::vector<Probe> probes = aroundPads(0, [](int32_t x, int32_t y) -> Offsets {
-        return {{0, 0, true}, {x - 10, 0, true}, {0, 10 - y, true}, {x + 20, 0, false}, {-x - 20, 0, false},
-            {0, y + 20, false}, {0, y + 55, true}};
-    });
-    probes.insert(probes.end(), {{{2000, -1360}, false, "track gap"}, {{2000, -1700}, true, "plane under silk"},
-                                 {{3200 + 80, -1000}, false, "via gap"}, {{1400, -2700}, true, "open plane"}});
-    expectProbes(probes);
-
-    // The ground plane arithmetic gives the same copper as polygons: wherever
-    // it is sure of a whole neighbourhood, the rendering must agree.
     Region copper = groundPlaneRegion(list, settings, Layer::K1);
     for (const auto& o : list) {
         LayoutObject plain = *o;
@@ -151,67 +137,9 @@ TEST_F(GerbvReading, CopperWithGroundPlaneKeepsEveryClearance)
     EXPECT_GT(compared, 35000);
 }
 
-TEST_F(GerbvReading, PunchedHolesMarksArcsAndSilk)
+TEST_F(GerbvReading, HolesMarksSilkAndMasks)
 {
-    GerberOptions options{.mirror = false, .punch = true};
-    render(exportGerber(list, settings, options, Language::Russian), "punched.gbr", false);
-    std::vector<Probe> probes;
-    for (const LayoutObject* p : pads)
-        for (auto [dx, dy, on] : {std::tuple{0, 0, false}, {p->Y2 + 8, 0, true}, {0, -p->Y2 - 8, true}, {0, 200, false}})
-            probes.push_back({{p->X1 + dx, p->Y1 + dy}, on, "hole, ring, no plane near shape " + std::to_string(p->Shape)});
-    probes.insert(probes.end(), {{{3200, -1000}, false, "via hole"}, {{400, -1700}, false, "silk track"}});
-    expectProbes(probes);
-
-    options.mark = true;
-    render(exportGerber(list, settings, options, Language::Russian), "marked.gbr", false);
-    expectProbes(aroundPads(0, [](int32_t, int32_t) -> Offsets {
-        return {{0, 0, false}, {15 + 8, 0, true}}; // 0.3 mm marks
-    }));
-
-    render(exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::B1), Language::English), "silk.gbr", false);
-    expectProbes({{{400, -1700}, true, "silk track"}, {{2000, -1700}, true, "silk track"},
-                  {{2000, -1400}, false, "copper track"}, {{pads[0]->X1, pads[0]->Y1}, false, "pad"}});
-}
-
-TEST_F(GerbvReading, SolderMaskWithOffset)
-{
-    GerberOptions options = GerberOptions::presetFor(GerberLayer::LStop1); // mirrored
-    options.offsetMm = 0.2;
-    options.invert = true;
-    render(exportGerber(list, settings, options, Language::English), "mask.gbr", true);
-    std::vector<Probe> probes = aroundPads(20, [](int32_t x, int32_t y) -> Offsets {
-        return {{0, 0, false}, {x - 10, 0, false}, {0, y - 10, false}, {x + 15, 0, true}, {0, -y - 15, true}};
-    });
-    probes.insert(probes.end(), {{{3200, -1000}, false, "via opening"}, {{2000, -1400}, true, "mask over the track"},
-                                 {{3200, -2300}, true, "mask over the zone"}});
-    expectProbes(probes);
-
-    options.invert = false;
-    render(exportGerber(list, settings, options, Language::English), "mask-plain.gbr", true);
-    expectProbes({{{pads[0]->X1, pads[0]->Y1}, true, "opening"}, {{2000, -1400}, false, "no mask over the track"}});
-}
-
-TEST_F(GerbvReading, DrillHolesHaveTheirDiameter)
-{
-    render(exportDrill(list, settings, DrillSide::Solder), "holes.drl", true);
-    std::vector<const LayoutObject*> holes(pads.begin(), pads.end());
-    holes.push_back(via);
-    for (const LayoutObject* pad : holes) {
-        // Lit from the centre out to the hole's radius in every direction, dark beyond.
-        const Point c{pad->X1, pad->Y1};
-        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-            EXPECT_TRUE(lit({c.x + dx * (pad->Y2 - 5), c.y + dy * (pad->Y2 - 5)})) << "hole radius " << pad->Y2;
-            EXPECT_FALSE(lit({c.x + dx * (pad->Y2 + 5), c.y + dy * (pad->Y2 + 5)})) << "hole radius " << pad->Y2;
-        }
-    }
-    // Drilled from the solder side the via lies mirrored, not where the board has it.
-    mirrored_ = false;
-    EXPECT_FALSE(lit({via->X1, via->Y1}));
-}
-
-TEST_F(GerbvReading, DegenerateObjectsLoadQuietly)
-{
-    ObjectList odd;
+    ObjectList odd; // degenerate objects must load quietly too
     for (std::vector<Point> points : {std::vector<Point>{{500, -500}}, {{600, -500}, {900, -500}}, {}})
         odd.append(makeZone(20, 1)).Points = points;
     odd.append(makeTrack(20, 1));
@@ -220,9 +148,47 @@ TEST_F(GerbvReading, DegenerateObjectsLoadQuietly)
     addPad(odd, {1800, -1500}, 0, 2, 1, 0);               // octagon of radius 0
     addPad(odd, {2100, -1500}, 40, 1, 1, 40);             // hole as large as the pad
     odd.append(makeCircle({2500, -2000}, 100, 1, 1, 100)); // ring of width 0
-    settings.GroundPlane1 = 1;
-    GerberOptions options{.punch = true};
-    render(exportGerber(odd, settings, options, Language::English), "odd.gbr", true);
-    expectProbes({{{750, -500}, true, "two-point zone"}, {{2100, -1500}, false, "punched full hole"},
-                  {{3000, -2500}, true, "plane"}});
+    BoardSettings plane = settings;
+    plane.GroundPlane1 = 1;
+
+    GerberOptions mask = GerberOptions::presetFor(GerberLayer::LStop1); // mirrored
+    mask.offsetMm = 0.2, mask.invert = true;
+    // Drilled from the solder side: lit out to each hole's radius, dark beyond,
+    // and nothing where the via lies unmirrored.
+    Probes holes = {{{kW - via->X1, via->Y1}, false, "the via unmirrored"}};
+    std::vector<const LayoutObject*> drilled(pads.begin(), pads.end());
+    drilled.push_back(via);
+    for (const LayoutObject* h : drilled)
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+            for (int32_t r : {h->Y2 - 5, h->Y2 + 5})
+                holes.push_back({{h->X1 + dx * r, h->Y1 + dy * r}, r < h->Y2, "hole " + std::to_string(h->Y2)});
+
+    const struct {
+        const char* name;
+        std::string text;
+        bool mirrored;
+        Probes probes;
+    } rows[] = {
+        {"punched.gbr", exportGerber(list, settings, {.mirror = false, .punch = true}, Language::Russian), false,
+         atPads(0, [](const LayoutObject& p, int32_t, int32_t) -> Offsets {
+             return {{0, 0, false}, {p.Y2 + 8, 0, true}, {0, -p.Y2 - 8, true}, {0, 200, false}}; // no plane
+         }, {{{3200, -1000}, false, "via hole"}, {{400, -1700}, false, "silk track"}})},
+        {"silk.gbr", exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::B1), Language::English), false,
+         {{{400, -1700}, true, "silk track"}, {{2000, -1700}, true, "silk track"},
+          {{2000, -1400}, false, "copper track"}, {{pads[0]->X1, pads[0]->Y1}, false, "pad"}}},
+        {"mask.gbr", exportGerber(list, settings, mask, Language::English), true,
+         atPads(20, [](const LayoutObject&, int32_t x, int32_t y) -> Offsets {
+             return {{0, 0, false}, {x - 10, 0, false}, {0, y - 10, false}, {x + 15, 0, true}, {0, -y - 15, true}};
+         }, {{{3200, -1000}, false, "via opening"}, {{2000, -1400}, true, "mask over the track"},
+             {{3200, -2300}, true, "mask over the zone"}})},
+        {"holes.drl", exportDrill(list, settings, DrillSide::Solder), true, holes},
+        {"odd.gbr", exportGerber(odd, plane, {.punch = true}, Language::English), true,
+         {{{750, -500}, true, "two-point zone"}, {{2100, -1500}, false, "punched full hole"},
+          {{3000, -2500}, true, "plane"}}},
+    };
+    for (const auto& r : rows) {
+        render(r.text, r.name, r.mirrored);
+        for (const Probe& p : r.probes)
+            EXPECT_EQ(lit(p.at), p.lit) << r.name << ": " << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
+    }
 }

@@ -47,8 +47,7 @@ inline std::string fileText(const std::string& path)
 inline BoardSettings boardOf(int32_t widthUnits, int32_t heightUnits)
 {
     BoardSettings s;
-    s.BoardWidth = widthUnits;
-    s.BoardHeight = heightUnits;
+    s.BoardWidth = widthUnits, s.BoardHeight = heightUnits;
     return s;
 }
 

@@ -57,21 +57,19 @@ TEST(ExportDialogs, CaptionsInBothLanguages)
         {false, "B1", "Маска", "Silk screen"}, {false, "LStop1", "Без паек", "Solder mask"},
         {false, "K2", "Фольга", "Copper"}, {false, "B2", "Маска", "Silk screen"},
         {false, "LStop2", "Без паек", "Solder mask"}, {false, "Spiegeln", "Зеркально", "Mirror"},
-        {false, "Umriss", "Нумерация плат", "Board outline"},
+        {false, "Umriss", "Нумерация плат", "Board outline"}, {false, "Koernen", "Разм. (круг)", "Mark drill holes"},
         {false, "BohrungenFrei", "Разметка сверловки", "Punch drill holes"},
-        {false, "Koernen", "Разм. (круг)", "Mark drill holes"},
-        {false, "Invertieren", "Инвертировать", "&Inverting output"},
-        {false, "OKBtn", "Экспорт в файл", "Create exp&ort file..."}, {false, "CancelBtn", "За&кончить", "&Close"},
-        {false, "OffsetLabel", "Сдвиг [мм]:", "Сдвиг [мм]:"}, {false, "ExportGroup", "Экспорт", "Export"},
-        {false, "OptionsGroup", "Опции", "Options"},
+        {false, "Invertieren", "Инвертировать", "&Inverting output"}, {false, "CancelBtn", "За&кончить", "&Close"},
+        {false, "OKBtn", "Экспорт в файл", "Create exp&ort file..."}, {false, "ExportGroup", "Экспорт", "Export"},
+        {false, "OffsetLabel", "Сдвиг [мм]:", "Сдвиг [мм]:"}, {false, "OptionsGroup", "Опции", "Options"},
         {false, "MaskOptionsGroup", "Опции для варианта (Без паек)", "Options for solder mask"},
         {false, "InfoLabel", "Экспорт в формате RS-274X", "Kestrel exports Extended-Gerber-Format RS-274X."},
-        {true, "", "Экспорт сверловки", "Excellon export"},
+        {true, "", "Экспорт сверловки", "Excellon export"}, {true, "Button1", "&OK", "&OK"},
         {true, "Label1", "Экспорт в файл EXCELLON", "Drill data uses EXCELLON format."},
         {true, "GroupBox2", "Выбор стороны сверловки", "Origin of coordinates"},
         {true, "RB_Kupfer", "Сверлить со стороны Деталей", "Drill from solder side"},
         {true, "RB_Best", "Сверлить со стороны Монтажа", "Drill from component side"},
-        {true, "Button1", "&OK", "&OK"}, {true, "Button2", "О&тмена", "&Cancel"},
+        {true, "Button2", "О&тмена", "&Cancel"},
     };
     TGerberDlg gerberRu(Language::Russian), gerberEn(Language::English);
     TLochDlg drillRu(Language::Russian), drillEn(Language::English);
@@ -144,13 +142,13 @@ TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)
     EXPECT_EQ(fileText(dir.file("k1.gbr")), exportGerber(*doc.currentObjects(), doc.Working, {}, Language::English));
     EXPECT_EQ(fileText(dir.file("m.gbr")), exportGerber(*doc.currentObjects(), doc.Working, maskOptions, Language::English));
     ASSERT_EQ(script.messages.size(), 3u);
-    for (const auto& m : script.messages)
-        EXPECT_EQ(m.caption, "Gerber file (RS274X format)");
-    for (size_t i : {0, 1})
-        EXPECT_EQ(std::tuple(script.messages[i].text, script.messages[i].icon),
-                  std::tuple("File created successfully.", Prompts::Icon::Information));
-    EXPECT_TRUE(script.messages[2].text.startsWith("Can not create file!\n\n"));
-    EXPECT_EQ(script.messages[2].icon, Prompts::Icon::Error);
+    for (size_t i = 0; i < 3; ++i) {
+        const auto& [caption, text, icon] = script.messages[i];
+        EXPECT_EQ(caption, "Gerber file (RS274X format)");
+        const bool shown = i < 2 ? text == "File created successfully." : text.startsWith("Can not create file!\n\n");
+        EXPECT_TRUE(shown) << text.toStdString();
+        EXPECT_EQ(icon, i < 2 ? Prompts::Icon::Information : Prompts::Icon::Error);
+    }
 
     Script again; // the dialog comes back with the layer and options of the last run
     GerberOptions seen;

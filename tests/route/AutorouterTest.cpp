@@ -16,13 +16,12 @@ using Points = std::vector<Point>;
 // cell (25, 12) (centre (2040, -1000)); both a little off their centres.
 struct Band {
     ObjectList list;
-    LayoutObject* p = nullptr;
-    LayoutObject* q = nullptr;
+    LayoutObject* p;
+    LayoutObject* q;
 
     Band(Point from = {1010, -990}, Point to = {2030, -1010}, int32_t radius = 50)
+        : p(&addPad(list, from, radius)), q(&addPad(list, to, radius))
     {
-        p = &addPad(list, from, radius);
-        q = &addPad(list, to, radius);
         addBand(*p, *q);
     }
 };
@@ -44,19 +43,26 @@ Outcome route(Band& band, const BoardSettings& board = {}, RouteGrid* keptGrid =
     return run;
 }
 
+// Q, the target cell's centre clamped so as not to lie beyond Q in the
+// direction -x, the start cell's centre clamped to P's x, P.
 const Points kFreeSpaceTrack = {{2030, -1010}, {2030, -1000}, {1010, -1000}, {1010, -990}};
 
 } // namespace
 
-TEST(Autorouter, FreeSpaceGivesOneStraightRunBetweenClampedCorners)
+TEST(Autorouter, OnlyForeignCopperOfTheLayerBlocks)
 {
     Band band;
-    const RouteResult result = route(band).result;
+    // Copper of Q's net crossing the straight way, a track already joining P
+    // and Q further down, copper on the other side, silk and the ground plane.
+    addTrack(band.list, {{2030, -1010}, {1500, -600}, {1500, -1400}}, 40, 1);
+    addTrack(band.list, {{1010, -990}, {1010, -2000}, {2030, -2000}, {2030, -1010}}, 40, 1);
+    addTrack(band.list, {{1300, -500}, {1300, -1500}}, 60, 3);
+    band.list.append(makeLine({1700, -500}, {1700, -1500}, 60, 2));
+    BoardSettings board;
+    board.GroundPlane1 = 1;
+    const RouteResult result = route(band, board).result;
     ASSERT_TRUE(result.routed);
     const LayoutObject& track = *result.track;
-    // Q, the target cell's centre (2040, -1000) clamped so as not to lie
-    // beyond Q in the direction -x, the start cell's centre (1000, -1000)
-    // clamped to P's x, P.
     EXPECT_EQ(track.Points, kFreeSpaceTrack);
     EXPECT_EQ(std::tuple(track.Width, track.Clearance, track.Layer, track.Routed), std::tuple(40, 40, 1, true));
     EXPECT_EQ(std::pair(track.RouteFrom, track.RouteTo), std::pair(band.p, band.q));
@@ -75,9 +81,8 @@ TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
     // clamped, P. The diagonal (1480, -920)-(1400, -1000) passes 14 units from
     // the square's corner; sliding it along its horizontal neighbours in steps
     // of 10 clears it after four steps on the positive side.
-    const Points expected = {{2030, -1010}, {2030, -1000}, {1960, -920}, {1440, -920},
-                             {1360, -1000}, {1010, -1000}, {1010, -990}};
-    EXPECT_EQ(result.track->Points, expected);
+    EXPECT_EQ(result.track->Points, (Points{{2030, -1010}, {2030, -1000}, {1960, -920}, {1440, -920}, {1360, -1000},
+                                            {1010, -1000}, {1010, -990}}));
     // Nothing but the new track and its pads stays selected.
     EXPECT_EQ(std::tuple(foreign.Selected, band.p->Selected, band.q->Selected, result.track->Selected),
               std::tuple(0, 1, 1, 1));
@@ -85,22 +90,6 @@ TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
     Band free;
     ASSERT_TRUE(route(free, {}, &grid).result.routed);
     EXPECT_EQ(free.list[2].Points, kFreeSpaceTrack);
-}
-
-TEST(Autorouter, OnlyForeignCopperOfTheLayerBlocks)
-{
-    Band band;
-    // Copper of Q's net crossing the straight way, a track already joining P
-    // and Q further down, copper on the other side and silk: none blocks.
-    addTrack(band.list, {{2030, -1010}, {1500, -600}, {1500, -1400}}, 40, 1);
-    addTrack(band.list, {{1010, -990}, {1010, -2000}, {2030, -2000}, {2030, -1010}}, 40, 1);
-    addTrack(band.list, {{1300, -500}, {1300, -1500}}, 60, 3);
-    band.list.append(makeLine({1700, -500}, {1700, -1500}, 60, 2));
-    BoardSettings board;
-    board.GroundPlane1 = 1; // the plane is no obstacle either
-    const RouteResult result = route(band, board).result;
-    ASSERT_TRUE(result.routed);
-    EXPECT_EQ(result.track->Points, kFreeSpaceTrack);
 }
 
 TEST(Autorouter, PadsOutsideTheWaveArea)
@@ -186,7 +175,6 @@ TEST(Autorouter, FindSelectedBand)
     EXPECT_EQ(FindSelectedBand(band.list).first, nullptr);
     band.q->Selected = other.Selected = 1;
     EXPECT_EQ(FindSelectedBand(band.list), std::make_pair(band.q, &other));
-    band.p->Selected = 1;
-    // P comes first in the list and has Q among its bands.
+    band.p->Selected = 1; // P comes first in the list and has Q among its bands
     EXPECT_EQ(FindSelectedBand(band.list), std::make_pair(band.p, band.q));
 }

@@ -7,29 +7,21 @@
 using namespace kestrel;
 using namespace kestrel::test;
 
-namespace {
-
-struct FloodCase {
-    const char* name;
-    void (*build)(ObjectList&);
-    long start;
-    std::vector<size_t> expected;
-};
-
-} // namespace
-
 TEST(FloodConnect, ConnectionRule)
 {
-    const FloodCase cases[] = {
+    const struct {
+        const char* name;
+        void (*build)(ObjectList&);
+        long start;
+        std::vector<size_t> expected;
+    } cases[] = {
         // Pad 1 abuts pad 0 and overlaps pad 2 by one unit.
         {"edge to edge is apart, one unit deep is joined",
-         [](ObjectList& l) { addPad(l, {0, 0}, 50, 3); addPad(l, {100, 0}, 50, 3); addPad(l, {199, 0}, 50, 3); },
-         1, {1, 2}},
+         [](ObjectList& l) { addPad(l, {0, 0}, 50, 3), addPad(l, {100, 0}, 50, 3), addPad(l, {199, 0}, 50, 3); }, 1,
+         {1, 2}},
         {"via carries the flood to the other layer",
          [](ObjectList& l) {
-             addTrack(l, {{-1000, 0}, {0, 0}}, 40, 1);
-             addVia(l, {0, 0});
-             addTrack(l, {{0, 0}, {0, 1000}}, 40, 3);
+             addTrack(l, {{-1000, 0}, {0, 0}}, 40, 1), addVia(l, {0, 0}), addTrack(l, {{0, 0}, {0, 1000}}, 40, 3);
              addTrack(l, {{0, 1000}, {500, 1000}}, 40, 1); // under layer 3's end: not joined
          },
          0, {0, 1, 2, 3}},
@@ -41,62 +33,54 @@ TEST(FloodConnect, ConnectionRule)
          0, {0}},
         // A track inside the octagon's corner but outside its circle.
         {"octagon is tested as its circle",
-         [](ObjectList& l) { addPad(l, {0, 0}, 100, 2); addTrack(l, {{99, 30}, {99, 38}}, 4); }, 0, {0}},
+         [](ObjectList& l) { addPad(l, {0, 0}, 100, 2), addTrack(l, {{99, 30}, {99, 38}}, 4); }, 0, {0}},
         {"track ending in a pad's hole is joined",
-         [](ObjectList& l) { addPad(l, {0, 0}, 100, 1, 1, 60); addTrack(l, {{0, 0}, {0, 10}}, 20); }, 1, {0, 1}},
+         [](ObjectList& l) { addPad(l, {0, 0}, 100, 1, 1, 60), addTrack(l, {{0, 0}, {0, 10}}, 20); }, 1, {0, 1}},
         {"arc from 0 to 90: not its opening, not its lower half",
          [](ObjectList& l) {
-             LayoutObject c = makeCircle({0, 0}, 500, 1, 1, 400);
+             LayoutObject& c = l.append(makeCircle({0, 0}, 500, 1, 1, 400));
              c.Angle = 0, c.Width = 90;
-             l.append(std::move(c));
-             addTrack(l, {{-100, 0}, {100, 0}}, 40);
-             addTrack(l, {{0, -450}, {0, -600}}, 40);
+             addTrack(l, {{-100, 0}, {100, 0}}, 40), addTrack(l, {{0, -450}, {0, -600}}, 40);
              addTrack(l, {{0, 450}, {0, 600}}, 40);
          },
          0, {0, 3}},
         {"zone interior and label box are copper",
          [](ObjectList& l) {
-             LayoutObject z = makeZone(20, 1);
-             z.Points = {{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}};
-             l.append(std::move(z));
-             l.append(makeText({400, 400}, "GND", 0, 100, 2000, 500, 1));
-             addPad(l, {1900, 450}, 40);
+             l.append(makeZone(20, 1)).Points = {{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}};
+             l.append(makeText({400, 400}, "GND", 0, 100, 2000, 500, 1)), addPad(l, {1900, 450}, 40);
          },
          0, {0, 1, 2}},
         {"silk never joins copper",
          [](ObjectList& l) {
-             addTrack(l, {{0, 0}, {1000, 0}}, 40, 1);
-             l.append(makeLine({900, 0}, {2100, 0}, 100, 2));
+             addTrack(l, {{0, 0}, {1000, 0}}, 40, 1), l.append(makeLine({900, 0}, {2100, 0}, 100, 2));
              addTrack(l, {{2000, 0}, {3000, 0}}, 40, 1);
          },
          0, {0}},
         {"a silk start selects nothing",
-         [](ObjectList& l) { l.append(makeLine({0, 0}, {1000, 0}, 100, 2)); addPad(l, {0, 0}, 100, 1, 2); }, 0, {}},
+         [](ObjectList& l) { l.append(makeLine({0, 0}, {1000, 0}, 100, 2)), addPad(l, {0, 0}, 100, 1, 2); }, 0, {}},
         {"single-corner track reaches nothing",
-         [](ObjectList& l) { addTrack(l, {{0, 0}}, 40); addPad(l, {0, 0}, 100); }, 0, {0}},
+         [](ObjectList& l) { addTrack(l, {{0, 0}}, 40), addPad(l, {0, 0}, 100); }, 0, {0}},
         {"index outside the list", [](ObjectList& l) { addPad(l, {0, 0}, 100); }, 5, {}},
     };
-    for (const FloodCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
         ObjectList list;
         c.build(list);
-        EXPECT_EQ(connectedObjects(list, c.start), c.expected);
+        EXPECT_EQ(connectedObjects(list, c.start), c.expected) << c.name;
     }
 }
 
 TEST(FloodConnect, LongChainNeedsNoRecursion)
 {
-    constexpr int32_t segments = 100000;
+    // 100000 segments meandering over 100 rows.
     ObjectList list;
-    for (int32_t k = 0; k < segments; ++k) {
-        // A meander of 100 rows keeps the chain inside a modest area.
+    for (int32_t k = 0; k < 100000; ++k) {
         const int32_t row = k / 1000, col = k % 1000, step = row % 2 == 0 ? 100 : -100;
         const Point a{row % 2 == 0 ? col * 100 : (999 - col) * 100, row * 100};
         list.append(makeLine(a, col == 999 ? Point{a.x, a.y + 100} : Point{a.x + step, a.y}, 40, 1));
     }
     const auto found = connectedObjects(list, 0);
-    ASSERT_EQ(found.size(), static_cast<size_t>(segments));
-    EXPECT_EQ(found.back(), static_cast<size_t>(segments - 1));
+    ASSERT_EQ(found.size(), 100000u);
+    EXPECT_EQ(found.back(), 99999u);
 }
 
 TEST(TestConnection, SelectsExactlyTheConnectedObjects)

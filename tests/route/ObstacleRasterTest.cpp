@@ -25,13 +25,9 @@ TEST(ObstacleRaster, PixelCentresDecideCoverAndTouchedCells)
     r.addForeign({square(970, -1030, 1030, -970)});
     r.addForeign({square(1590, -1030, 1610, -970)}); // pixels 318..321 cross from cell 19 into 20
     r.build(kClip);
-    const struct {
-        int32_t px, py;
-        bool covered;
-    } cases[] = {{194, 194, true}, {205, 205, true}, {193, 200, false}, {206, 200, false}, {200, 193, false},
-                 {200, 206, false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(r.covers(c.px, c.py), c.covered) << c.px << "," << c.py;
+    for (auto [px, py, covered] : {std::tuple{194, 194, true}, {205, 205, true}, {193, 200, false},
+                                   {206, 200, false}, {200, 193, false}, {200, 206, false}})
+        EXPECT_EQ(r.covers(px, py), covered) << px << "," << py;
 
     const CellTouchMap m = r.touchedCells(16, 30, 30); // pixels 194..205 lie in cell 12
     std::vector<CellPos> touched;
@@ -50,13 +46,11 @@ TEST(ObstacleRaster, NetCopperIsCutOutAndPartsUnite)
     r.addForeign({square(0, -1000, 1000, 0).subtracted(square(300, -700, 700, -300))}); // a ring
     r.addForeign({square(2000, -600, 2400, -200), square(2200, -800, 2600, -400)}); // overlapping parts
     r.build(kClip);
-    EXPECT_TRUE(r.covers(199, 200));
-    EXPECT_FALSE(r.covers(200, 200));
-    EXPECT_TRUE(r.covers(20, 100));   // (102.5, -502.5): in the ring
-    EXPECT_FALSE(r.covers(100, 100)); // (502.5, -502.5): in the hole
-    EXPECT_TRUE(r.covers(460, 100));  // (2302.5, -502.5): in both parts
-    EXPECT_TRUE(r.covers(500, 140));  // only the second
-    EXPECT_FALSE(r.covers(410, 150)); // in neither
+    // (102.5, -502.5) in the ring, (502.5, -502.5) in its hole, (2302.5, -502.5)
+    // in both parts, then only in the second, then in neither.
+    for (auto [px, py, covered] : {std::tuple{199, 200, true}, {200, 200, false}, {20, 100, true},
+                                   {100, 100, false}, {460, 100, true}, {500, 140, true}, {410, 150, false}})
+        EXPECT_EQ(r.covers(px, py), covered) << px << "," << py;
 
     ObstacleRaster net; // net copper alone is no obstacle
     net.addNet({square(970, -1030, 1030, -970)});
@@ -71,18 +65,15 @@ TEST(ObstacleRaster, ProbeOverlap)
     r.build(kClip);
     // A probe of width 80 covers 40 units either side of its segment, and its
     // octagonal caps reach 40 units beyond the ends.
-    const struct {
-        Point a, b;
-        bool hits;
-    } cases[] = {
-        {{500, -925}, {1500, -925}, false}, // reaches down to -965
-        {{500, -935}, {1500, -935}, true},  // reaches down to -975
-        {{1060, -1000}, {1500, -1000}, true}, // the cap's tip at x = 1020
-        {{1075, -1000}, {1500, -1000}, false}, // the tip at 1035
+    const std::tuple<Point, bool> cases[] = {
+        {{500, -925}, false},  // reaches down to -965
+        {{500, -935}, true},   // reaches down to -975
+        {{1060, -1000}, true}, // the cap's tip at x = 1020
+        {{1075, -1000}, false}, // the tip at 1035
     };
     LayoutObject probe = makeTrack(80, 1);
-    for (const auto& c : cases) {
-        probe.Points = {c.a, c.b};
-        EXPECT_EQ(r.overlaps(ObjectRegion(probe).polygons()), c.hits) << c.a.x << "," << c.a.y;
+    for (const auto& [a, hits] : cases) {
+        probe.Points = {a, {1500, a.y}};
+        EXPECT_EQ(r.overlaps(ObjectRegion(probe).polygons()), hits) << a.x << "," << a.y;
     }
 }

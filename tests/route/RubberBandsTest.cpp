@@ -9,76 +9,59 @@ using namespace kestrel::test;
 
 namespace {
 
-// Pads a and b 2000 apart on the given layers with a band between them, and
-// whatever copper the case adds.
-struct CleanupCase {
-    const char* name;
-    uint8_t layerA, layerB;
-    void (*join)(ObjectList&);
-    size_t removed, kept;
-};
+// The bands left, as "pad>partner" by list position.
+std::string bandsOf(const ObjectList& list)
+{
+    std::string out;
+    for (size_t i = 0; i < list.size(); ++i)
+        for (const LayoutObject* other : list[i].Connections)
+            out += std::to_string(i) + ">" + std::to_string(list.indexOf(other)) + " ";
+    return out;
+}
 
 } // namespace
 
 TEST(ClearConnections, RemovesExactlyTheBandsJoinedByCopper)
 {
-    const CleanupCase cases[] = {
-        {"joined by a track", 1, 1, [](ObjectList& l) { addTrack(l, {{0, 0}, {2000, 0}}); }, 1, 0},
-        {"other layer through a via", 1, 3,
+    // Pads 0 and 1, 2000 apart, with a band between them; pad 1 on layer 3 when asked.
+    const struct {
+        const char* name;
+        bool secondOnLayer3;
+        void (*add)(ObjectList&);
+        size_t removed, kept;
+        std::string left;
+    } cases[] = {
+        {"joined by a track", false, [](ObjectList& l) { addTrack(l, {{0, 0}, {2000, 0}}); }, 1, 0, ""},
+        {"joined through a via", true,
          [](ObjectList& l) {
-             addTrack(l, {{0, 0}, {1000, 0}}, 40, 1);
-             addVia(l, {1000, 0});
+             addTrack(l, {{0, 0}, {1000, 0}}, 40, 1), addVia(l, {1000, 0});
              addTrack(l, {{1000, 0}, {2000, 0}}, 40, 3);
          },
-         1, 0},
-        {"other layer without the via", 1, 3,
+         1, 0, ""},
+        {"apart", false, [](ObjectList&) {}, 0, 1, "0>1 1>0 "},
+        {"joined pads keep their loose bands", false,
          [](ObjectList& l) {
-             addTrack(l, {{0, 0}, {1000, 0}}, 40, 1);
-             addTrack(l, {{1000, 0}, {2000, 0}}, 40, 3);
+             LayoutObject& c = addPad(l, {0, 3000}, 80);
+             addBand(l[0], c), addBand(l[1], c), addTrack(l, {{0, 0}, {2000, 0}});
          },
-         0, 1},
-        {"joined only by silk", 1, 1, [](ObjectList& l) { l.append(makeLine({0, 0}, {2000, 0}, 100, 2)); }, 0, 1},
+         1, 2, "0>2 1>2 2>0 2>1 "},
     };
-    for (const CleanupCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
         ObjectList list;
-        LayoutObject& a = addPad(list, {0, 0}, 80, 1, c.layerA);
-        LayoutObject& b = addPad(list, {2000, 0}, 80, 1, c.layerB);
-        addBand(a, b);
-        c.join(list);
+        LayoutObject& a = addPad(list, {0, 0}, 80);
+        addBand(a, addPad(list, {2000, 0}, 80, 1, c.secondOnLayer3 ? 3 : 1));
+        c.add(list);
         a.Selected = 1;
         const BandCleanup result = ClearConnections(list);
-        EXPECT_EQ(result.removedBands(), c.removed);
-        EXPECT_EQ(result.keptBands(), c.kept);
-        EXPECT_EQ(a.Connections.size(), c.kept);
-        EXPECT_EQ(b.Connections.size(), c.kept);
-        EXPECT_EQ(a.Selected, 0);
+        EXPECT_EQ(std::pair(result.removedBands(), result.keptBands()), std::pair(c.removed, c.kept)) << c.name;
+        EXPECT_EQ(bandsOf(list), c.left) << c.name;
+        EXPECT_EQ(a.Selected, 0) << c.name;
     }
-}
-
-TEST(ClearConnections, KeepsTheLooseBandsOfAJoinedPad)
-{
-    ObjectList list;
-    LayoutObject& a = addPad(list, {0, 0}, 80);
-    LayoutObject& b = addPad(list, {1000, 0}, 80);
-    LayoutObject& c = addPad(list, {0, 3000}, 80);
-    addTrack(list, {{0, 0}, {1000, 0}});
-    addBand(a, c);
-    addBand(a, b);
-    addBand(b, c);
-    const BandCleanup result = ClearConnections(list);
-    EXPECT_EQ(result.removedBands(), 1u);
-    EXPECT_EQ(result.keptBands(), 2u);
-    EXPECT_EQ(a.Connections, std::vector<LayoutObject*>{&c});
-    EXPECT_EQ(b.Connections, std::vector<LayoutObject*>{&c});
-    EXPECT_EQ(c.Connections, (std::vector<LayoutObject*>{&a, &b}));
 }
 
 TEST(ClearConnections, ReportShowsHalfTheCountedEnds)
 {
-    BandCleanup r;
-    r.removedEnds = 7; // an odd count comes from a one-sided band entry
-    r.keptEnds = 4;
+    const BandCleanup r{7, 4}; // an odd count comes from a one-sided band entry
     EXPECT_EQ(clearReportText(Language::Russian, r),
               "На чертеже 3 удалённых перемычек        \nНа чертеже имеется 2 перемычек ");
     EXPECT_EQ(clearReportText(Language::English, r), "3 дорожка(и) удалена\n2 дорожка(и) сохранена");

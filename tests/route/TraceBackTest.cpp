@@ -43,19 +43,14 @@ TEST(TraceBack, BestNeighbourPrefersSmallestThenEarliest)
 
 TEST(TraceBack, CornerClamps)
 {
-    const Point pad{100, -100};
-    const Point corner{80, -80}; // left of and above the pad
-    const struct {
-        int direction;
-        Point leaving, arriving;
-    } cases[] = {
-        {0, {80, -80}, {80, -100}},  {1, {100, -80}, {80, -100}}, {2, {100, -80}, {80, -80}},
-        {3, {100, -100}, {80, -80}}, {4, {80, -100}, {80, -80}},  {5, {80, -100}, {100, -80}},
-        {6, {80, -80}, {100, -80}},  {7, {80, -80}, {100, -100}},
+    const Point pad{100, -100}, corner{80, -80}; // the corner lies left of and above the pad
+    const std::tuple<Point, Point> byDirection[] = { // leaving the target, arriving at the start
+        {{80, -80}, {80, -100}}, {{100, -80}, {80, -100}}, {{100, -80}, {80, -80}}, {{100, -100}, {80, -80}},
+        {{80, -100}, {80, -80}}, {{80, -100}, {100, -80}}, {{80, -80}, {100, -80}}, {{80, -80}, {100, -100}},
     };
-    for (const auto& k : cases) {
-        EXPECT_EQ(ClampLeavingTarget(corner, k.direction, pad), k.leaving) << k.direction;
-        EXPECT_EQ(ClampArrivingAtStart(corner, k.direction, pad), k.arriving) << k.direction;
+    for (int d = 0; d < 8; ++d) {
+        EXPECT_EQ(ClampLeavingTarget(corner, d, pad), std::get<0>(byDirection[d])) << d;
+        EXPECT_EQ(ClampArrivingAtStart(corner, d, pad), std::get<1>(byDirection[d])) << d;
     }
 }
 
