@@ -12,11 +12,6 @@ using namespace kestrel::test;
 
 TEST(LayoutObject, BoundingRectangles)
 {
-    struct Case {
-        const char* what;
-        LayoutObject object;
-        Rect expected;
-    };
     auto withClearance = [](LayoutObject o, int32_t c) {
         o.Clearance = c;
         return o;
@@ -26,7 +21,7 @@ TEST(LayoutObject, BoundingRectangles)
     LayoutObject zone = makeZone(30, 1);
     zone.Points = {{100, -100}, {300, -50}, {200, -400}};
     LayoutObject text = makeText({100, -100}, "A", 0, 100, 40, -300, 2);
-    const Case cases[] = {
+    const std::tuple<const char*, LayoutObject, Rect> cases[] = {
         {"pad shape 4 doubles the clearance along x", withClearance(makePad({0, 0}, 100, 4, 1, 30), 40),
          {-280, -140, 280, 140}},
         {"pad shape 8 doubles it along y", withClearance(makePad({10, 10}, 100, 8, 1, 30), 40),
@@ -39,8 +34,8 @@ TEST(LayoutObject, BoundingRectangles)
         {"zone grows by half its width", withClearance(zone, 0), {85, -415, 315, -35}},
         {"text box normalised", withClearance(text, 10), {30, -310, 110, -90}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(BoundingRect(c.object), c.expected) << c.what;
+    for (const auto& [what, object, expected] : cases)
+        EXPECT_EQ(BoundingRect(object), expected) << what;
 }
 
 TEST(LayoutObject, CopyAndTranslate)
