@@ -162,27 +162,40 @@ TEST(LayoutFile, RoundTripOfEveryKind)
     EXPECT_EQ(encoded(back), first) << "a read document writes back byte for byte";
 }
 
-TEST(LayoutFile, SaveCleansUpUnlessAutosave)
+TEST(LayoutFile, SaveDropsOffBoardAndDegenerateObjectsUnlessAutosave)
 {
-    auto build = [] {
+    // Bare pads around the 16000 x 10000 board (a zero-area overlap counts as
+    // none), then a one-point track, a zone without points and a kept track.
+    const std::tuple<Point, int32_t, const char*> pads[] = {
+        {{1000, -1000}, 50, "inside"},           {{-100, -500}, 100, "touches x = 0 only"},
+        {{-99, -500}, 100, "overlaps one unit"}, {{8000, 100}, 100, "touches y = 0 only"},
+        {{16100, -5000}, 100, "touches x = 16000 only"}, {{16099, -5000}, 100, "one unit inside"},
+        {{8000, -10100}, 100, "touches y = -10000 only"},
+    };
+    for (bool autosave : {false, true}) {
         LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
         ObjectList& list = *doc.currentObjects();
-        addPad(list, {1000, -1000}, 50).Groups = {3};
-        addPad(list, {-5000, -1000}, 50).Groups = {7}; // off the board
-        addTrack(list, {{10, -10}});                    // degenerate
-        addPad(list, {2000, -1000}, 50).Groups = {9, 5};
-        return doc;
-    };
-    LayoutDocument normal = build();
-    encoded(normal, false);
-    ASSERT_EQ(normal.currentObjects()->size(), 2u);
-    EXPECT_EQ((*normal.currentObjects())[0].Groups, std::vector<int32_t>{1});
-    EXPECT_EQ((*normal.currentObjects())[1].Groups, (std::vector<int32_t>{3, 2})) << "numbers keep their order";
-
-    LayoutDocument autosave = build();
-    encoded(autosave, true);
-    ASSERT_EQ(autosave.currentObjects()->size(), 4u);
-    EXPECT_EQ((*autosave.currentObjects())[1].Groups, std::vector<int32_t>{3});
+        for (const auto& [centre, radius, what] : pads)
+            addPad(list, centre, radius).Clearance = 0;
+        list[0].Groups = {3};
+        list[1].Groups = {7}; // goes before the numbers are compacted
+        list[5].Groups = {9, 5};
+        addTrack(list, {{10, -10}});
+        list.append(makeZone(10, 1));
+        addTrack(list, {{0, -100}, {10, -100}});
+        encoded(doc, autosave);
+        std::vector<int32_t> x1s;
+        for (const auto& o : list)
+            x1s.push_back(o->X1);
+        if (autosave) {
+            EXPECT_EQ(list.size(), 10u) << "autosave keeps everything";
+            EXPECT_EQ(list[5].Groups, (std::vector<int32_t>{4, 2})) << "but compacts the numbers";
+        } else {
+            EXPECT_EQ(x1s, (std::vector<int32_t>{1000, -99, 16099, 0}));
+            EXPECT_EQ(list[0].Groups, std::vector<int32_t>{1});
+            EXPECT_EQ(list[2].Groups, (std::vector<int32_t>{3, 2})) << "numbers keep their order";
+        }
+    }
 }
 
 TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
