@@ -76,21 +76,14 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
 
 TEST(MacroFile, ReadsOldVersions)
 {
-    // Version 2 macro: header, i16 count, one old track block with groups and points.
-    std::vector<uint8_t> b = {0x02, 0x33, 0xAA, 0xFF, 1, 0};
-    std::vector<uint8_t> record(49, 0);
-    record[0] = 6;   // track
-    record[9] = 30;  // width
-    record[12] = 5;  // layer
-    b.insert(b.end(), record.begin(), record.end());
-    b.insert(b.end(), {1, 0, 9, 0});             // one group: 9
-    b.insert(b.end(), {2, 0, 10, 0, 0, 0, 20, 0, 0xF6, 0xFF}); // two points, (10,0) (20,-10)
+    // Version 2: header, i16 count, one old pad record at x = 300, one group number 9.
+    std::vector<uint8_t> b = {0x02, 0x33, 0xAA, 0xFF, 1, 0, 2, 0x2C, 0x01};
+    b.resize(6 + 49);
+    b.insert(b.end(), {1, 0, 9, 0});
     MacroReadResult r = decodeMacro(b.data(), b.size(), Language::English, "old.kmk");
     ASSERT_TRUE(r.objects) << r.error;
     ASSERT_EQ(r.objects->size(), 1u);
-    const LayoutObject& t = (*r.objects)[0];
-    EXPECT_EQ(t.Groups, std::vector<int32_t>{9});
-    EXPECT_EQ(t.Points, (std::vector<Point>{{10, 0}, {20, -10}}));
+    EXPECT_EQ(std::tie((*r.objects)[0].X1, (*r.objects)[0].Groups), std::make_tuple(300, std::vector<int32_t>{9}));
     EXPECT_EQ(r.version, 2);
 }
 
