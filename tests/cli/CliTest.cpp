@@ -30,18 +30,11 @@ TEST(Cli, InfoReportsEveryBoard)
 TEST(Cli, ConvertWritesVersionThreeLikeSave)
 {
     TempDir dir;
-    // A version-0 file holding one pad.
-    std::vector<uint8_t> old = {0x00, 0x33, 0xAA, 0xFF, 0x40, 0x1F, 0, 0, 0x88, 0x13, 0, 0, 1, 0};
-    std::vector<uint8_t> record(49, 0);
-    record[0] = 2;
-    record[1] = 0xE8; record[2] = 0x03;   // x 1000
-    record[3] = 0x18; record[4] = 0xFC;   // y -1000
-    record[5] = 50;                        // radius
-    record[12] = 1;                        // layer
-    record[13] = 1;                        // shape
-    old.insert(old.end(), record.begin(), record.end());
+    // A version-0 file, board 8000 x 5000, holding one pad of radius 50 at (1000, -1000) on layer 1.
+    std::vector<uint8_t> old = {0x00, 0x33, 0xAA, 0xFF, 0x40, 0x1F, 0, 0, 0x88, 0x13, 0, 0, 1, 0,
+                                2,    0xE8, 0x03, 0x18, 0xFC, 50,   0, 0, 0,    0,    0, 0, 1, 1};
+    old.resize(14 + 49); // the rest of the record is zero
     writeBytes(dir.file("old.kbd"), old);
-
     CommandResult info = runCli({"info", dir.file("old.kbd")});
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_EQ(info.out.rfind("{\"version\": 0,", 0), 0u) << info.out;
@@ -51,25 +44,24 @@ TEST(Cli, ConvertWritesVersionThreeLikeSave)
     ReadResult back = readDocument(dir.file("new.kbd"), Language::English);
     ASSERT_TRUE(back.document) << back.error;
     EXPECT_EQ(back.version, 3);
-    EXPECT_EQ(back.document->Working.BoardWidth, 8000);
     ASSERT_EQ(back.document->currentObjects()->size(), 1u);
-    EXPECT_EQ((*back.document->currentObjects())[0].Clearance, 40);
-
     // Saving the read document again gives the same bytes as convert wrote.
-    LayoutDocument again = std::move(*back.document);
-    ASSERT_EQ(writeDocument(again, dir.file("again.kbd"), false, Language::English), "");
+    ASSERT_EQ(writeDocument(*back.document, dir.file("again.kbd"), false, Language::English), "");
     EXPECT_EQ(readBytes(dir.file("again.kbd")), readBytes(dir.file("new.kbd")));
 }
 
-TEST(Cli, ExitStatusesAndHelp)
+TEST(Cli, ExitStatusesAndMessages)
 {
     TempDir dir;
+    LayoutDocument doc = sampleDocument(); // board 0 holds 10 objects, board 1 holds 2
+    const std::string s = dir.file("s.kbd"), junk = dir.file("junk.kbd"), out = dir.file("out.kbd");
+    ASSERT_EQ(writeDocument(doc, s, false, Language::English), "");
+    writeBytes(junk, {0x03, 0x33, 0xAA});
     struct Case {
         std::vector<std::string> args;
         int status;
         const char* inOutput;
     };
-    writeBytes(dir.file("junk.kbd"), {0x03, 0x33, 0xAA});
     const Case cases[] = {
         {{}, 2, "usage"},
         {{"--help"}, 0, "convert"},
@@ -78,16 +70,85 @@ TEST(Cli, ExitStatusesAndHelp)
         {{"info"}, 2, "expected 1 file argument"},
         {{"info", "--bogus", "x"}, 2, "unknown option"},
         {{"info", dir.file("missing.kbd")}, 1, "missing.kbd"},
-        {{"info", dir.file("junk.kbd")}, 1, "junk.kbd"},
-        {{"convert", dir.file("junk.kbd"), dir.file("out.kbd")}, 1, "ends inside"},
+        {{"info", junk}, 1, "junk.kbd"},
+        {{"convert", junk, out}, 1, "ends inside"},
+        {{"connected", "--object", "10", s}, 1, "no object 10"},
+        {{"connected", "--board", "1", "--object", "2", s}, 1, "no object 2 (it holds 2)"},
+        {{"connected", "--object", "-1", s}, 1, "no object -1"},
+        {{"connected", "--board", "2", "--object", "0", s}, 1, "no board 2"},
+        {{"connected", s}, 2, "--object"},
+        {{"connected", "--object", "x", s}, 2, "whole number"},
+        {{"clear-bands", s}, 2, "expected 2 file arguments"},
+        {{"clear-bands", "--board", "9", s, out}, 1, "no board 9"},
+        {{"clear-bands", s, dir.file("no/such/dir/out.kbd")}, 1, "out.kbd"},
     };
     for (const Case& c : cases) {
         const CommandResult r = runCli(c.args);
-        EXPECT_EQ(r.status, c.status) << (c.args.empty() ? "" : c.args[0]);
-        EXPECT_NE((r.out + r.err).find(c.inOutput), std::string::npos) << r.out << r.err;
+        std::string name;
+        for (const std::string& a : c.args)
+            name += a + " ";
+        EXPECT_EQ(r.status, c.status) << name;
+        EXPECT_NE((r.out + r.err).find(c.inOutput), std::string::npos) << name << ": " << r.out << r.err;
         if (c.status != 0 && !c.args.empty()) {
             EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "one line on stderr: " << r.err;
+            EXPECT_EQ(r.out, "") << name;
         }
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("out.kbd")));
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+namespace {
+
+// On both boards pads 0 and 2 are joined by track 1 and by a band. Board 0
+// (active) adds silk line 3, board 1 a loose pad 3 banded to pad 0.
+std::string writeTwoBoards(const TempDir& dir)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    doc.addBoard("second");
+    for (size_t b = 0; b < 2; ++b) {
+        ObjectList& list = doc.board(b).Objects;
+        LayoutObject& p = addPad(list, {1000, -1000}, 80);
+        addTrack(list, {{1000, -1000}, {2000, -1000}});
+        addBand(p, addPad(list, {2000, -1000}, 80));
+        if (b == 0)
+            list.append(makeLine({1000, -1000}, {2000, -1000}, 60, 2));
+        else
+            addBand(p, addPad(list, {6000, -6000}, 80));
+    }
+    doc.activate(0);
+    const std::string file = dir.file("in.kbd");
+    EXPECT_EQ(writeDocument(doc, file, false, Language::English), "");
+    return file;
+}
+
+} // namespace
+
+TEST(ConnectivityCommands, ConnectedAndClearBandsWorkOnTheChosenBoard)
+{
+    TempDir dir;
+    const std::string in = writeTwoBoards(dir), out = dir.file("out.kbd");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"connected", "--object", "2", in}, "[0, 1, 2]\n"},
+        {{"connected", "--object", "3", in}, "[]\n"}, // silk
+        {{"connected", "--board", "1", "--object", "3", in}, "[3]\n"},
+        {{"connected", "--board=1", "--object=1", in}, "[0, 1, 2]\n"},
+        {{"clear-bands", in, out}, "{\"removed\": 1, \"kept\": 0}\n"},
+        {{"clear-bands", "--board", "1", in, out}, "{\"removed\": 1, \"kept\": 1}\n"},
+    };
+    for (const auto& [args, expected] : cases) {
+        const CommandResult r = runCli(args);
+        EXPECT_EQ(r.status, 0) << args[1] << " " << args[2] << ": " << r.err;
+        EXPECT_EQ(r.out, expected) << args[1] << " " << args[2];
+    }
+
+    // The last run cleaned board 1 only; the active board stays board 0.
+    ReadResult written = readDocument(out, Language::English);
+    ASSERT_TRUE(written.document) << written.error;
+    LayoutDocument& d = *written.document;
+    EXPECT_EQ(d.ActiveBoard, 0);
+    ObjectList& second = d.board(1).Objects;
+    ASSERT_EQ(second.size(), 4u);
+    EXPECT_EQ(second[0].Connections, std::vector<LayoutObject*>{second.at(3)});
+    EXPECT_TRUE(second[2].Connections.empty());
+    EXPECT_EQ(d.board(0).Objects[0].Connections.size(), 1u) << "board 0 was not asked for";
 }

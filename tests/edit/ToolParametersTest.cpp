@@ -11,7 +11,7 @@ TEST(ToolParameters, ClearanceGoesToExactlyTheSelectedObjects)
     ObjectList list;
     for (int i = 0; i < 5; ++i)
         test::addTrack(list, {{0, 0}, {100, 0}}).Selected = (i % 2 == 0) ? 1 : 0;
-    EXPECT_EQ(applyClearanceToSelection(list, clearanceUnitsFromMm(1.2)), 3u);
+    EXPECT_EQ(applyClearanceToSelection(list, 120), 3u);
     std::vector<int32_t> clearances;
     for (const auto& o : list)
         clearances.push_back(o->Clearance);
@@ -19,12 +19,11 @@ TEST(ToolParameters, ClearanceGoesToExactlyTheSelectedObjects)
     EXPECT_EQ(applyClearanceToSelection(list, 120), 0u) << "nothing left to change";
 }
 
-TEST(ToolParameters, ClearanceInMillimetresRoundsToNearestUnit)
+TEST(ToolParameters, ClearanceInMillimetresRoundsToNearestEvenUnit)
 {
-    EXPECT_EQ(clearanceUnitsFromMm(0.4), 40);
-    EXPECT_EQ(clearanceUnitsFromMm(0.1), 10);
-    EXPECT_EQ(clearanceUnitsFromMm(5.0), 500);
-    EXPECT_EQ(clearanceUnitsFromMm(0.0), 0);
+    // 0.29 * 100 lies just below 29; 12.5 is a tie.
+    for (const auto& [mm, units] : {std::pair{0.29, 29}, {0.125, 12}, {5.0, 500}, {0.0, 0}})
+        EXPECT_EQ(clearanceUnitsFromMm(mm), units) << mm;
 }
 
 } // namespace

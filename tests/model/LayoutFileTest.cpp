@@ -7,20 +7,26 @@
 
 #include <cstring>
 #include <filesystem>
+#include <random>
+#include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 using namespace kestrel;
 using namespace kestrel::test;
 
 namespace {
 
-int32_t i32At(const std::vector<uint8_t>& b, size_t at)
+// `count` little-endian int32 values from byte `at` on.
+std::vector<int32_t> i32s(const std::vector<uint8_t>& b, size_t at, size_t count)
 {
-    int32_t v;
-    std::memcpy(&v, b.data() + at, 4);
+    std::vector<int32_t> v(count);
+    std::memcpy(v.data(), b.data() + at, 4 * count);
     return v;
 }
+
+int32_t i32At(const std::vector<uint8_t>& b, size_t at) { return i32s(b, at, 1)[0]; }
 
 std::vector<uint8_t> encoded(LayoutDocument& doc, bool autosave = false)
 {
@@ -35,40 +41,60 @@ LayoutDocument decoded(const std::vector<uint8_t>& bytes, Language lang = Langua
     return std::move(*r.document);
 }
 
-// Old-format writer for the version 0..2 tests.
+std::vector<uint8_t> sampleBytes()
+{
+    LayoutDocument doc = sampleDocument();
+    return encoded(doc);
+}
+
+// Every reference of a read document stays inside its own board.
+void expectConsistent(const LayoutDocument& doc)
+{
+    ASSERT_GE(doc.boardCount(), 1u);
+    ASSERT_GE(doc.ActiveBoard, 0);
+    ASSERT_LT(static_cast<size_t>(doc.ActiveBoard), doc.boardCount());
+    for (size_t b = 0; b < doc.boardCount(); ++b) {
+        std::unordered_set<const LayoutObject*> members;
+        for (const auto& o : doc.board(b).Objects)
+            members.insert(o.get());
+        for (const auto& o : doc.board(b).Objects) {
+            if (o->Partner) {
+                ASSERT_TRUE(members.count(o->Partner));
+                ASSERT_EQ(o->Partner->Partner, o.get()) << "partners are mutual after reading";
+            }
+            for (const LayoutObject* c : o->Connections)
+                ASSERT_TRUE(members.count(c));
+        }
+    }
+}
+
+// Writes the version 0..2 format: a board of 8000 x 5000 and old records.
 struct OldFile {
     std::vector<uint8_t> bytes;
-    explicit OldFile(int version, int32_t width, int32_t height, int16_t count)
+    OldFile(int version, int16_t count)
     {
         put32(0xFFAA3300u + static_cast<uint32_t>(version));
-        put32(static_cast<uint32_t>(width));
-        put32(static_cast<uint32_t>(height));
+        put32(8000);
+        put32(5000);
         put16(count);
     }
-    void put8(uint8_t v) { bytes.push_back(v); }
     void put16(int16_t v) { bytes.insert(bytes.end(), {uint8_t(v & 0xFF), uint8_t((v >> 8) & 0xFF)}); }
     void put32(uint32_t v) { for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(v >> (8 * i))); }
-    void record(uint8_t kind, int16_t x1, int16_t y1, int16_t x2, int16_t y2, int16_t width, uint8_t layer,
-                uint16_t legacyGroup = 0, const char* text = "", int16_t angle = 0)
+    void record(uint8_t kind, std::array<int16_t, 5> coordsAndWidth, uint8_t layer, uint16_t legacyGroup = 0,
+                const std::string& text = "", int16_t angle = 0)
     {
-        put8(kind);
-        for (int16_t v : {x1, y1, x2, y2, width})
+        bytes.push_back(kind);
+        for (int16_t v : coordsAndWidth)
             put16(v);
-        put8(1); // selected
-        put8(layer);
-        put8(1); // shape
-        const size_t len = std::strlen(text);
-        put8(uint8_t(len));
+        bytes.insert(bytes.end(), {1, layer, 1, uint8_t(text.size())}); // selected, layer, shape, text length
         for (size_t i = 0; i < 15; ++i)
-            put8(i < len ? uint8_t(text[i]) : 0);
+            bytes.push_back(i < text.size() ? uint8_t(text[i]) : 0);
         put32(0xDEADBEEF); // ignored
         put16(static_cast<int16_t>(legacyGroup));
-        put8(0x11); // reserved
+        bytes.push_back(0x11); // reserved
         put16(angle);
         put32(0xDEADBEEF);
-        put8(0x22);
-        for (int i = 0; i < 5; ++i)
-            put8(0xEE);
+        bytes.insert(bytes.end(), {0x22, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE});
     }
 };
 
@@ -84,8 +110,7 @@ TEST(LayoutFile, EmptyBoardImage)
     EXPECT_EQ(b[8], 7);                                          // name length
     EXPECT_EQ(std::string(b.begin() + 9, b.begin() + 16), "Board 1");
     const size_t rec = 8 + 31;
-    EXPECT_EQ(i32At(b, rec + 4), 16000);
-    EXPECT_EQ(i32At(b, rec + 8), 10000);
+    EXPECT_EQ(i32s(b, rec + 4, 2), (std::vector<int32_t>{16000, 10000}));
     double grid, zoom;
     std::memcpy(&grid, b.data() + rec + 14, 8);
     std::memcpy(&zoom, b.data() + rec + 22, 8);
@@ -96,8 +121,7 @@ TEST(LayoutFile, EmptyBoardImage)
     EXPECT_EQ(i32At(b, rec + 450), 600);
     EXPECT_EQ(i32At(b, rec + 474), 65280);
     EXPECT_EQ(i32At(b, rec + 482), 0);                            // object count
-    EXPECT_EQ(i32At(b, 525), 0);                                  // active board
-    EXPECT_EQ(i32At(b, 529), 0);                                  // origin
+    EXPECT_EQ(i32s(b, 525, 3), (std::vector<int32_t>{0, 0, 0}));   // active board, origin
 }
 
 TEST(LayoutFile, ObjectBlocksPartnersAndConnections)
@@ -118,11 +142,8 @@ TEST(LayoutFile, ObjectBlocksPartnersAndConnections)
     EXPECT_EQ(i32At(bytes, first + block + 78), 2);
     EXPECT_EQ(i32At(bytes, first + 2 * block + 78), 1);
     const size_t connections = first + 3 * block;
-    EXPECT_EQ(i32At(bytes, connections), 1);      // lone: one band
-    EXPECT_EQ(i32At(bytes, connections + 4), 2);  //   to b
-    EXPECT_EQ(i32At(bytes, connections + 8), 0);  // a: none
-    EXPECT_EQ(i32At(bytes, connections + 12), 1); // b: one band
-    EXPECT_EQ(i32At(bytes, connections + 16), 0); //   to lone
+    // lone: one band to b (2); a: none; b: one band to lone (0)
+    EXPECT_EQ(i32s(bytes, connections, 5), (std::vector<int32_t>{1, 2, 0, 1, 0}));
     EXPECT_EQ(bytes.size(), connections + 20 + 12);
 }
 
@@ -134,38 +155,47 @@ TEST(LayoutFile, RoundTripOfEveryKind)
     ASSERT_EQ(back.boardCount(), 2u);
     EXPECT_EQ(back.board(1).Name, "Zweite Platte");
     EXPECT_EQ(back.Origin, (Point{1270, -1270}));
-    EXPECT_EQ(back.ActiveBoard, 0);
-    EXPECT_EQ(back.Working.GroundPlane2, 1);
-    EXPECT_EQ(back.Working.Zoom, 0.25);
-    EXPECT_EQ(back.Working.CopyFile1, "scans/top.bmp");
+    EXPECT_EQ(back.Working, doc.Working) << "the active board's working state is what is written";
     EXPECT_EQ(back.board(1).Settings.ActiveLayer, 3u);
-
-    // Together with the exact layout checks above, an identical second
-    // image shows every field, point, group, partner and band survived.
+    // Together with the exact layout checks, an identical second image shows
+    // every field, point, group, partner and band survived.
     EXPECT_EQ(encoded(back), first) << "a read document writes back byte for byte";
 }
 
-TEST(LayoutFile, SaveCleansUpUnlessAutosave)
+TEST(LayoutFile, SaveDropsOffBoardAndDegenerateObjectsUnlessAutosave)
 {
-    auto build = [] {
+    // Bare pads around the 16000 x 10000 board (a zero-area overlap counts as
+    // none), then a one-point track, a zone without points and a kept track.
+    const std::tuple<Point, int32_t, const char*> pads[] = {
+        {{1000, -1000}, 50, "inside"},           {{-100, -500}, 100, "touches x = 0 only"},
+        {{-99, -500}, 100, "overlaps one unit"}, {{8000, 100}, 100, "touches y = 0 only"},
+        {{16100, -5000}, 100, "touches x = 16000 only"}, {{16099, -5000}, 100, "one unit inside"},
+        {{8000, -10100}, 100, "touches y = -10000 only"},
+    };
+    for (bool autosave : {false, true}) {
         LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
         ObjectList& list = *doc.currentObjects();
-        addPad(list, {1000, -1000}, 50).Groups = {3};
-        addPad(list, {-5000, -1000}, 50).Groups = {7}; // off the board
-        addTrack(list, {{10, -10}});                    // degenerate
-        addPad(list, {2000, -1000}, 50).Groups = {9, 5};
-        return doc;
-    };
-    LayoutDocument normal = build();
-    encoded(normal, false);
-    ASSERT_EQ(normal.currentObjects()->size(), 2u);
-    EXPECT_EQ((*normal.currentObjects())[0].Groups, std::vector<int32_t>{1});
-    EXPECT_EQ((*normal.currentObjects())[1].Groups, (std::vector<int32_t>{3, 2})) << "numbers keep their order";
-
-    LayoutDocument autosave = build();
-    encoded(autosave, true);
-    ASSERT_EQ(autosave.currentObjects()->size(), 4u);
-    EXPECT_EQ((*autosave.currentObjects())[1].Groups, std::vector<int32_t>{3});
+        for (const auto& [centre, radius, what] : pads)
+            addPad(list, centre, radius).Clearance = 0;
+        list[0].Groups = {3};
+        list[1].Groups = {7}; // goes before the numbers are compacted
+        list[5].Groups = {9, 5};
+        addTrack(list, {{10, -10}});
+        list.append(makeZone(10, 1));
+        addTrack(list, {{0, -100}, {10, -100}});
+        encoded(doc, autosave);
+        std::vector<int32_t> x1s;
+        for (const auto& o : list)
+            x1s.push_back(o->X1);
+        if (autosave) {
+            EXPECT_EQ(list.size(), 10u) << "autosave keeps everything";
+            EXPECT_EQ(list[5].Groups, (std::vector<int32_t>{4, 2})) << "but compacts the numbers";
+        } else {
+            EXPECT_EQ(x1s, (std::vector<int32_t>{1000, -99, 16099, 0}));
+            EXPECT_EQ(list[0].Groups, std::vector<int32_t>{1});
+            EXPECT_EQ(list[2].Groups, (std::vector<int32_t>{3, 2})) << "numbers keep their order";
+        }
+    }
 }
 
 TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
@@ -173,7 +203,6 @@ TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
     TempDir dir;
     LayoutDocument other = sampleDocument();
     ASSERT_EQ(writeDocument(other, dir.file("other.kbd"), false, Language::English), "");
-
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     doc.Origin = {5, -5};
     doc.Working.Zoom = 0.5;
@@ -182,7 +211,6 @@ TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
     EXPECT_EQ(doc.ActiveBoard, 0);
     EXPECT_EQ(doc.Origin, (Point{5, -5}));
     EXPECT_EQ(doc.Working.Zoom, 0.5);
-    EXPECT_EQ(doc.board(1).Name, "Board 1");
     EXPECT_EQ(doc.board(1).Settings.Zoom, 0.25);
     EXPECT_EQ(doc.board(2).Name, "Zweite Platte");
     EXPECT_EQ(doc.board(1).Objects.size(), other.board(0).Objects.size());
@@ -191,97 +219,141 @@ TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
 TEST(LayoutFile, OldVersions)
 {
     // Version 0: one track with two points and one pad; every object gets clearance 40.
-    OldFile v0(0, 8000, 5000, 2);
-    v0.record(6, 0, 0, 0, 0, 30, 1);
-    v0.put16(2);
-    for (int16_t v : {100, -100, 300, -200})
+    OldFile v0(0, 2);
+    v0.record(6, {0, 0, 0, 0, 30}, 1);
+    for (int16_t v : {2, 100, -100, 300, -200})
         v0.put16(v);
-    v0.record(2, 500, -600, 80, 30, 0, 3, 0, "P1");
+    v0.record(2, {500, -600, 80, 30, 0}, 3, 0, "P1");
     LayoutDocument d0 = decoded(v0.bytes, Language::Russian);
     ASSERT_EQ(d0.boardCount(), 1u);
     EXPECT_EQ(d0.board(0).Name, "Plata 1");
-    EXPECT_EQ(d0.Working.BoardWidth, 8000);
-    EXPECT_EQ(d0.Working.BoardHeight, 5000);
+    EXPECT_EQ(std::tie(d0.Working.BoardWidth, d0.Working.BoardHeight), std::make_tuple(8000, 5000));
     const ObjectList& l0 = *d0.currentObjects();
     ASSERT_EQ(l0.size(), 2u);
     EXPECT_EQ(l0[0].Points, (std::vector<Point>{{100, -100}, {300, -200}}));
-    EXPECT_EQ(l0[1].X1, 500);
-    EXPECT_EQ(l0[1].Y1, -600);
-    EXPECT_EQ(l0[1].TextValue, "P1");
-    for (const auto& o : l0) {
-        EXPECT_EQ(o->Clearance, 40);
-        EXPECT_EQ(o->Selected, 0);
-    }
+    EXPECT_EQ(std::tie(l0[1].X1, l0[1].Y1, l0[1].TextValue), std::make_tuple(500, -600, "P1"));
+    for (const auto& o : l0)
+        EXPECT_EQ(std::tie(o->Clearance, o->Selected), std::make_tuple(40, 0));
 
     // Version 2: group numbers and a circle that becomes full and unfilled.
-    OldFile v2(2, 8000, 5000, 1);
-    v2.record(5, 100, -100, 300, 200, 90, 1, 0, "", 45);
-    v2.put16(2);
-    v2.put16(4);
-    v2.put16(-3);
+    OldFile v2(2, 1);
+    v2.record(5, {100, -100, 300, 200, 90}, 1, 0, "", 45);
+    for (int16_t v : {2, 4, -3})
+        v2.put16(v);
     LayoutDocument d2 = decoded(v2.bytes);
     const LayoutObject& circle = (*d2.currentObjects())[0];
-    EXPECT_EQ(circle.Angle, 0);
-    EXPECT_EQ(circle.Width, 0);
-    EXPECT_EQ(circle.Filled, 0);
+    EXPECT_EQ(std::tie(circle.Angle, circle.Width, circle.Filled, circle.Reserved46), std::make_tuple(0, 0, 0, 0x11));
     EXPECT_EQ(circle.Groups, (std::vector<int32_t>{2, 1})) << "read numbers are compacted, order kept";
-    EXPECT_EQ(circle.Reserved46, 0x11);
 
-    // Version 1: ten pads; objects 3 and 7 share legacy group 5.
-    for (bool sevenIsLast : {false, true}) {
-        const int count = sevenIsLast ? 8 : 10;
-        OldFile v1(1, 8000, 5000, static_cast<int16_t>(count));
+    // Version 1: objects 3 and 7 share legacy group 5; the last member keeps it.
+    for (int count : {10, 8}) {
+        OldFile v1(1, static_cast<int16_t>(count));
         for (int i = 0; i < count; ++i)
-            v1.record(2, static_cast<int16_t>(100 * i), -100, 40, 10, 0, 1, (i == 3 || i == 7) ? 5 : 0);
+            v1.record(2, {static_cast<int16_t>(100 * i), -100, 40, 10, 0}, 1, (i == 3 || i == 7) ? 5 : 0);
         LayoutDocument d1 = decoded(v1.bytes);
         const ObjectList& l1 = *d1.currentObjects();
         EXPECT_EQ(l1[3].Groups, std::vector<int32_t>{1});
         EXPECT_EQ(l1[7].Groups, std::vector<int32_t>{1});
-        EXPECT_EQ(l1[3].LegacyGroup, 0);
-        EXPECT_EQ(l1[7].LegacyGroup, sevenIsLast ? 5 : 0);
         EXPECT_TRUE(l1[0].Groups.empty());
+        EXPECT_EQ(std::tie(l1[3].LegacyGroup, l1[7].LegacyGroup), std::make_tuple(0, count == 8 ? 5 : 0));
     }
-}
-
-TEST(LayoutFile, HeaderVersionByte)
-{
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    auto bytes = encoded(doc);
-    bytes[1] = bytes[2] = bytes[3] = 0x42;
-    EXPECT_TRUE(decodeDocument(bytes.data(), bytes.size(), Language::English, "x").document)
-        << "only the first byte carries the version";
-    bytes[0] = 4;
-    ReadResult newer = decodeDocument(bytes.data(), bytes.size(), Language::English, "x.kbd");
-    EXPECT_FALSE(newer.document);
-    EXPECT_NE(newer.error.find("newer version"), std::string::npos) << newer.error;
 }
 
 TEST(LayoutFile, FailedWriteKeepsThePreviousFile)
 {
     TempDir dir;
-    const std::string target = dir.file("board.kbd");
-    LayoutDocument doc = sampleDocument();
+    const std::string target = dir.file("board.kbd"), asDirectory = dir.file("sub");
+    LayoutDocument doc = sampleDocument(), other = LayoutDocument::withFirstBoard(Language::English);
     ASSERT_EQ(writeDocument(doc, target, false, Language::English), "");
-    const auto before = readBytes(target);
     EXPECT_TRUE(doc.Saved);
-
-    // A directory that cannot take the temporary file: the old file stays.
-    if (::geteuid() != 0) {
+    const auto before = readBytes(target);
+    if (::geteuid() != 0) { // a directory that cannot take the temporary file
         ::chmod(dir.path().c_str(), 0555);
-        LayoutDocument other = LayoutDocument::withFirstBoard(Language::English);
         EXPECT_NE(writeDocument(other, target, false, Language::English), "");
         ::chmod(dir.path().c_str(), 0755);
         EXPECT_EQ(readBytes(target), before);
     }
     // A target that is a directory cannot be replaced; nothing is left behind.
-    const std::string asDirectory = dir.file("sub");
     ::mkdir(asDirectory.c_str(), 0755);
-    LayoutDocument other = LayoutDocument::withFirstBoard(Language::English);
     const std::string error = writeDocument(other, asDirectory, false, Language::English);
     EXPECT_NE(error.find("sub"), std::string::npos) << error;
     EXPECT_FALSE(other.Saved);
-    size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, 2u) << "no temporary file remains";
+    const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    EXPECT_EQ(entries, 2) << "no temporary file remains";
+}
+
+// Damaged files are rejected with a message, never crash nor leave a document
+// whose references point outside it.
+TEST(LayoutFile, EveryTruncationIsRejected)
+{
+    const auto bytes = sampleBytes();
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        ReadResult r = decodeDocument(bytes.data(), n, Language::English, "cut.kbd");
+        ASSERT_FALSE(r.document) << "a file cut to " << n << " bytes was accepted";
+        ASSERT_NE(r.error.find("cut.kbd"), std::string::npos) << r.error;
+    }
+}
+
+TEST(LayoutFile, RandomCorruptionsNeverCrash)
+{
+    const auto original = sampleBytes();
+    std::mt19937 rng(20261206);
+    size_t accepted = 0;
+    for (int round = 0; round < 4000; ++round) {
+        auto bytes = original;
+        const int flips = 1 + static_cast<int>(rng() % 4);
+        for (int f = 0; f < flips; ++f) {
+            const size_t at = rng() % bytes.size();
+            switch (rng() % 3) {
+            case 0: bytes[at] = static_cast<uint8_t>(rng()); break;
+            case 1: bytes[at] ^= static_cast<uint8_t>(1u << (rng() % 8)); break;
+            default: bytes[at] = (rng() % 2) ? 0xFF : 0x7F; break;
+            }
+        }
+        ReadResult r = decodeDocument(bytes.data(), bytes.size(), Language::English, "bad.kbd");
+        if (r.document) {
+            ++accepted;
+            expectConsistent(*r.document);
+            // What was accepted can be written again.
+            prepareForWriting(*r.document, true);
+            EXPECT_FALSE(encodeDocument(*r.document).empty());
+        } else {
+            EXPECT_FALSE(r.error.empty());
+        }
+    }
+    // Most single-byte changes land in coordinates and stay readable.
+    EXPECT_GT(accepted, 100u);
+}
+
+TEST(LayoutFile, InconsistentCountsAndIndices)
+{
+    const auto bytes = sampleBytes();
+    const size_t objectCountAt = 8 + 31 + 482;
+    struct Case {
+        const char* what;
+        size_t at;
+        int32_t value;
+        const char* message;
+        Language lang = Language::English;
+    };
+    const Case cases[] = {
+        {"negative board count", 4, -1, "negative board count"},
+        {"huge board count", 4, 0x7FFFFFFF, "board count"},
+        {"huge object count", objectCountAt, 1 << 30, "object count"},
+        {"group count past the end", objectCountAt + 4 + 74, 1 << 28, "group count"},
+        {"partner index one past the list", objectCountAt + 4 + 74 + 4 + 8, 10, "partner index"},
+        {"active board one past the last", bytes.size() - 12, 2, "не прочитан", Language::Russian},
+        {"version 4", 0, static_cast<int32_t>(0xFFAA3304u), "newer version"},
+    };
+    for (const Case& c : cases) {
+        auto damaged = bytes;
+        std::memcpy(damaged.data() + c.at, &c.value, 4);
+        ReadResult r = decodeDocument(damaged.data(), damaged.size(), c.lang, "d.kbd");
+        EXPECT_FALSE(r.document) << c.what;
+        EXPECT_NE(r.error.find(c.message), std::string::npos) << c.what << ": " << r.error;
+    }
+    auto otherMagic = bytes;
+    otherMagic[1] = otherMagic[2] = otherMagic[3] = 0x42;
+    EXPECT_TRUE(decodeDocument(otherMagic.data(), otherMagic.size(), Language::English, "x").document)
+        << "only the first byte carries the version";
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <tuple>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -42,36 +44,30 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
     const MacroImage image = encodeMacro(list, true, false, 254.0);
     EXPECT_EQ(image.reference, (Point{1000, -1000}));
     EXPECT_EQ(image.objectCount, 3u);
-    int32_t count;
-    std::memcpy(&count, image.bytes.data() + 4, 4);
-    EXPECT_EQ(count, 3);
+    // Count at byte 4; the partner field (block offset 78) is -1 for the plain
+    // pad and -2 for the via, stored once; the selected silk line (third block)
+    // is written with Selected (offset 21) 0.
+    const size_t firstBlock = 8, blockSize = 82;
+    auto i32At = [&](size_t at) {
+        int32_t v;
+        std::memcpy(&v, image.bytes.data() + at, 4);
+        return v;
+    };
+    EXPECT_EQ(i32At(4), 3);
+    EXPECT_EQ(i32At(firstBlock + 78), -1);
+    EXPECT_EQ(i32At(firstBlock + blockSize + 78), -2);
+    EXPECT_EQ(image.bytes[firstBlock + 2 * blockSize + 21], 0);
 
     MacroReadResult back = decodeMacro(image.bytes.data(), image.bytes.size(), Language::English, "m.kmk");
     ASSERT_TRUE(back.objects) << back.error;
     const ObjectList& m = *back.objects;
     ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m[0].Layer, 5);
-    EXPECT_EQ(m[0].X1, 0);
-    EXPECT_EQ(m[0].Y1, 0);
-    EXPECT_FALSE(m[0].PartnerBytesSet);
-    EXPECT_EQ(m[1].Layer, 5);
-    EXPECT_EQ(m[1].X1, 1000);
-    EXPECT_EQ(m[1].Y1, -500);
-    EXPECT_TRUE(m[1].PartnerBytesSet) << "the via is stored once, flagged";
+    EXPECT_EQ(std::tie(m[0].Layer, m[0].X1, m[0].Y1, m[0].PartnerBytesSet), std::make_tuple(5, 0, 0, false));
+    EXPECT_EQ(std::tie(m[1].Layer, m[1].X1, m[1].Y1, m[1].PartnerBytesSet), std::make_tuple(5, 1000, -500, true));
     EXPECT_EQ(m[1].Partner, nullptr);
-    EXPECT_EQ(m[2].Layer, 6);
-    EXPECT_EQ(m[2].Selected, 0);
+    EXPECT_EQ(std::tie(m[2].Layer, m[2].Selected), std::make_tuple(6, 0));
     for (const auto& o : m)
         EXPECT_TRUE(o->Connections.empty()) << "bands are not stored";
-
-    // The partner field of the flagged pad is -2, of the plain pad -1.
-    const size_t firstBlock = 8;
-    int32_t field;
-    std::memcpy(&field, image.bytes.data() + firstBlock + 78, 4);
-    EXPECT_EQ(field, -1);
-    std::memcpy(&field, image.bytes.data() + firstBlock + 82 + 78, 4);
-    EXPECT_EQ(field, -2);
-    EXPECT_EQ(image.bytes[firstBlock + 21], 0) << "Selected is written as 0";
 
     // Selection only: just the silk line.
     const MacroImage selected = encodeMacro(list, true, true, 254.0);
@@ -80,20 +76,28 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
 
 TEST(MacroFile, ReadsOldVersions)
 {
-    // Version 2 macro: header, i16 count, one old track block with groups and points.
-    std::vector<uint8_t> b = {0x02, 0x33, 0xAA, 0xFF, 1, 0};
-    std::vector<uint8_t> record(49, 0);
-    record[0] = 6;   // track
-    record[9] = 30;  // width
-    record[12] = 5;  // layer
-    b.insert(b.end(), record.begin(), record.end());
-    b.insert(b.end(), {1, 0, 9, 0});             // one group: 9
-    b.insert(b.end(), {2, 0, 10, 0, 0, 0, 20, 0, 0xF6, 0xFF}); // two points, (10,0) (20,-10)
+    // Version 2: header, i16 count, one old pad record at x = 300, one group number 9.
+    std::vector<uint8_t> b = {0x02, 0x33, 0xAA, 0xFF, 1, 0, 2, 0x2C, 0x01};
+    b.resize(6 + 49);
+    b.insert(b.end(), {1, 0, 9, 0});
     MacroReadResult r = decodeMacro(b.data(), b.size(), Language::English, "old.kmk");
     ASSERT_TRUE(r.objects) << r.error;
     ASSERT_EQ(r.objects->size(), 1u);
-    const LayoutObject& t = (*r.objects)[0];
-    EXPECT_EQ(t.Groups, std::vector<int32_t>{9});
-    EXPECT_EQ(t.Points, (std::vector<Point>{{10, 0}, {20, -10}}));
+    EXPECT_EQ(std::tie((*r.objects)[0].X1, (*r.objects)[0].Groups), std::make_tuple(300, std::vector<int32_t>{9}));
     EXPECT_EQ(r.version, 2);
+}
+
+TEST(MacroFile, DamagedMacrosAreRejected)
+{
+    LayoutDocument doc = sampleDocument();
+    const MacroImage image = encodeMacro(*doc.currentObjects(), true, false, 254.0);
+    for (size_t n = 0; n < image.bytes.size(); ++n)
+        ASSERT_FALSE(decodeMacro(image.bytes.data(), n, Language::English, "m.kmk").objects) << n;
+    std::mt19937 rng(7);
+    for (int round = 0; round < 1000; ++round) {
+        auto bytes = image.bytes;
+        bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+        MacroReadResult r = decodeMacro(bytes.data(), bytes.size(), Language::English, "m.kmk");
+        EXPECT_TRUE(r.objects || !r.error.empty());
+    }
 }

@@ -31,13 +31,18 @@ LayoutObject circle(int32_t outer, int32_t inner, int32_t start, int32_t stop, b
     return o;
 }
 
-// The object's region, checked against the cheaper OutlineBounds on the way.
+// The object's region, checked on the way against the cheaper OutlineBounds
+// and against the union of its OutlineParts.
 Region outline(const LayoutObject& o)
 {
     const Region r = ObjectRegion(o);
     const Rect b = OutlineBounds(o), inner = r.bounds();
     EXPECT_TRUE(b.left <= inner.left && b.top <= inner.top && inner.right <= b.right && inner.bottom <= b.bottom)
         << "kind " << int(o.Kind) << ": " << inner.left << "," << inner.top << "," << inner.right << "," << inner.bottom;
+    Region joined;
+    for (const Region& part : OutlineParts(o))
+        joined = joined.united(part);
+    EXPECT_DOUBLE_EQ(joined.xored(r).area(), 0) << "parts of kind " << int(o.Kind);
     return r;
 }
 
@@ -145,6 +150,10 @@ TEST(ObjectRegion, OtherKinds)
         {"pentagram zone", pointObject(ObjectKind::Zone, 0, {{0, 100}, {59, -81}, {-95, 31}, {95, 31}, {-59, -81}}),
          {{0, 0}, {0, 90}}, {{90, 90}}},
         {"clockwise zone", pointObject(ObjectKind::Zone, 40, {{0, 0}, {0, 100}, {100, 100}, {100, 0}}), {{50, 50}}, {}},
+        {"zone crossing itself", pointObject(ObjectKind::Zone, 30, {{0, 0}, {400, 0}, {0, 300}, {400, 300}}),
+         {{200, 50}, {200, 250}}, {{20, 150}}},
+        {"track closing a loop", pointObject(ObjectKind::Track, 50, {{0, 0}, {300, 0}, {300, 300}, {0, 0}}),
+         {{150, 0}, {150, 150}}, {{200, 100}}},
         // Text box given corner first, far corner second.
         {"text box", makeText({100, -50}, "R1", 0, 50, 0, 0, 2), {{1, -1}, {99, -49}}, {{101, -25}, {50, 1}}},
         {"ring", circle(100, 80, 0, 0, false), {{90, 0}, {-63, 63}}, {{50, 0}, {101, 0}}},
@@ -236,18 +245,6 @@ TEST(OutlineBounds, HoldsTheRegionEvenForOddValues)
                                   circle(100, 80, std::numeric_limits<int32_t>::max(), 5, false),
                                   makeText({0, 0}, "X", 0, 50, -200, -80, 1)})
         EXPECT_FALSE(outline(o).empty());
-}
-
-TEST(OutlineParts, UnionIsTheObjectRegion)
-{
-    const LayoutObject zone = pointObject(ObjectKind::Zone, 30, {{0, 0}, {400, 0}, {0, 300}, {400, 300}}); // crosses itself
-    const LayoutObject track = pointObject(ObjectKind::Track, 50, {{0, 0}, {300, 0}, {300, 300}, {0, 0}});
-    for (const LayoutObject* o : {&zone, &track}) {
-        Region joined;
-        for (const Region& part : OutlineParts(*o))
-            joined = joined.united(part);
-        EXPECT_DOUBLE_EQ(joined.xored(ObjectRegion(*o)).area(), 0);
-    }
 }
 
 } // namespace

@@ -71,59 +71,47 @@ TEST(GridChoice, LinesFollowZoomAndClip)
     EXPECT_EQ(clipped.horizontal.front().position, -2032);
 }
 
-TEST(Rulers, TicksAtTheDescribedZooms)
+TEST(Rulers, TicksFollowZoomUnitAndOffset)
 {
-    // Zoom 0.1 in millimetres: 10 pixels a step, labelled major ticks every
-    // 10 mm, unlabelled minor ticks every millimetre.
-    auto ticks = rulerTicks(false, 0.1, 16000, 0, 0, 200);
-    ASSERT_EQ(ticks.size(), 21u);
-    EXPECT_EQ(ticks[0], (RulerTick{0, true, "0"}));
-    EXPECT_EQ(ticks[5], (RulerTick{50, false, ""}));
-    EXPECT_EQ(ticks[10], (RulerTick{100, true, "10"}));
-
-    // Zoom 0.5: every millimetre is a labelled major tick.
-    ticks = rulerTicks(false, 0.5, 16000, 0, 0, 200);
-    ASSERT_EQ(ticks.size(), 5u);
-    EXPECT_EQ(ticks[3], (RulerTick{150, true, "3"}));
-
-    // Below 2 pixels a step only the major ticks (every 25 steps) remain,
-    // up to the 160 mm board's end; at 2 pixels minor ticks come back.
-    ticks = rulerTicks(false, 0.01, 16000, 0, 0, 200);
-    ASSERT_EQ(ticks.size(), 7u);
-    EXPECT_EQ(ticks[1], (RulerTick{25, true, "25"}));
-    EXPECT_EQ(rulerTicks(false, 0.02, 16000, 0, 0, 200).size(), 101u);
-
-    // Inches: 0.1 inch = 25.4 pixels at zoom 0.1, majors every inch; at 50.8
-    // pixels a step every tenth is labelled.
-    ticks = rulerTicks(true, 0.1, 16000, 0, 0, 260);
-    ASSERT_EQ(ticks.size(), 11u);
-    EXPECT_EQ(ticks[3], (RulerTick{76, false, ""}));
-    EXPECT_EQ(ticks[10], (RulerTick{254, true, "1"}));
-    ticks = rulerTicks(true, 0.2, 16000, -200, -1000, 0);
-    ASSERT_FALSE(ticks.empty());
-    EXPECT_EQ(ticks.back(), (RulerTick{-3, true, "-0.4"}));
-}
-
-TEST(Rulers, OffsetsPlaceTheOriginAndLimitTheRange)
-{
-    // Origin at x = 1000 scrolled 100 pixels to the left, visible area
-    // starting 24 pixels into the ruler: the zero tick sits at pixel 24.
-    auto ticks = rulerTicks(false, 0.1, 16000, horizontalRulerOffset(100, 24, 1000, 0.1), 0, 60);
-    ASSERT_GE(ticks.size(), 3u);
-    EXPECT_EQ(ticks[2], (RulerTick{24, true, "0"}));
-
-    // Vertical: origin at y = -2000, scrolled down 50, area starting at 2;
-    // steps below the origin count up.
-    ticks = rulerTicks(false, 0.1, 10000, verticalRulerOffset(50, 2, -2000, 0.1), 150, 260);
-    ASSERT_FALSE(ticks.empty());
-    EXPECT_EQ(ticks[0], (RulerTick{152, true, "0"}));
-    EXPECT_EQ(ticks.back(), (RulerTick{252, true, "10"}));
-
-    // Steps stop at +-round(extent / step).
-    ticks = rulerTicks(false, 0.5, 1000, -500, 0, 2000);
-    ASSERT_EQ(ticks.size(), 21u);
-    EXPECT_EQ(ticks.front().label, "-10");
-    EXPECT_EQ(ticks.back().label, "10");
+    const double left = horizontalRulerOffset(100, 24, 1000, 0.1); // origin x = 1000, scrolled 100, area at 24
+    const double top = verticalRulerOffset(50, 2, -2000, 0.1);     // origin y = -2000, scrolled 50, area at 2
+    struct Case {
+        const char* what;
+        bool inch;
+        double zoom;
+        int32_t extent;
+        double offset;
+        int32_t fromPx, toPx;
+        size_t count; // 0: not checked
+        int index;    // negative: from the end
+        RulerTick tick;
+    };
+    const Case cases[] = {
+        {"mm at 0.1: 10 px a step, labels every 10 mm", false, 0.1, 16000, 0, 0, 200, 21, 0, {0, true, "0"}},
+        {"mm at 0.1: minor ticks unlabelled", false, 0.1, 16000, 0, 0, 200, 21, 5, {50, false, ""}},
+        {"mm at 0.1: major tick at 10 mm", false, 0.1, 16000, 0, 0, 200, 21, 10, {100, true, "10"}},
+        {"mm at 0.5: every step labelled", false, 0.5, 16000, 0, 0, 200, 5, 3, {150, true, "3"}},
+        {"below 2 px a step only majors, to the board's end", false, 0.01, 16000, 0, 0, 200, 7, 1, {25, true, "25"}},
+        {"at 2 px a step minor ticks come back", false, 0.02, 16000, 0, 0, 200, 101, 10, {20, false, ""}},
+        {"inch at 0.1: minor tick", true, 0.1, 16000, 0, 0, 260, 11, 3, {76, false, ""}},
+        {"inch at 0.1: major every inch", true, 0.1, 16000, 0, 0, 260, 11, 10, {254, true, "1"}},
+        {"inch: steps stop at round(16000 / 254) = 63", true, 0.1, 16000, 0, 1590, 1610, 1, 0, {1600, false, ""}},
+        {"inch at 0.2: every tenth labelled", true, 0.2, 16000, -200, -1000, 0, 0, -1, {-3, true, "-0.4"}},
+        {"horizontal offset puts zero at pixel 24", false, 0.1, 16000, left, 0, 60, 0, 2, {24, true, "0"}},
+        {"vertical offset puts zero at pixel 152", false, 0.1, 10000, top, 150, 260, 0, 0, {152, true, "0"}},
+        {"below the origin steps count up", false, 0.1, 10000, top, 150, 260, 0, -1, {252, true, "10"}},
+        {"steps stop at -round(extent / step)", false, 0.5, 1000, -500, -100, 2000, 21, 0, {0, true, "-10"}},
+        {"steps stop at +round(extent / step)", false, 0.5, 1000, -500, -100, 2000, 21, -1, {1000, true, "10"}},
+    };
+    for (const Case& c : cases) {
+        const auto ticks = rulerTicks(c.inch, c.zoom, c.extent, c.offset, c.fromPx, c.toPx);
+        if (c.count) {
+            EXPECT_EQ(ticks.size(), c.count) << c.what;
+        }
+        const size_t at = c.index < 0 ? ticks.size() - size_t(-c.index) : size_t(c.index);
+        ASSERT_LT(at, ticks.size()) << c.what;
+        EXPECT_EQ(ticks[at], c.tick) << c.what;
+    }
 }
 
 } // namespace

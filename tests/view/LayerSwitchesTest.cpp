@@ -14,37 +14,29 @@ std::vector<int> selection(const ObjectList& list)
     return selected;
 }
 
-TEST(LayerSwitches, ActiveLayerIsShownAndDeselectsEverything)
+TEST(LayerSwitches, SwitchesDeselectWhatTheyHideOrLeave)
 {
     BoardSettings s; // layer 1 active, layers 3 and 4 hidden
-    ObjectList list;
-    for (uint8_t layer : {1, 4})
-        test::addTrack(list, {{0, 0}, {10, 0}}, 40, layer).Selected = 1;
-    for (int layer : {1, 0, 5, -1})
-        EXPECT_FALSE(SetActiveLayer(s, list, layer)) << "already active or out of range: " << layer;
-    EXPECT_EQ(selection(list), (std::vector<int>{1, 1}));
-
-    ASSERT_TRUE(SetActiveLayer(s, list, 4));
-    EXPECT_EQ(s.ActiveLayer, 4u);
-    EXPECT_EQ(s.LayerVisible, (std::array<uint8_t, 4>{1, 1, 0, 1}));
-    EXPECT_EQ(selection(list), (std::vector<int>{0, 0}));
-    EXPECT_FALSE(SetViewLayer(s, list, 4)) << "the active layer is never hidden";
-    EXPECT_TRUE(IsLayerVisible(s, 4));
-    EXPECT_TRUE(SetViewLayer(s, list, 1) && !IsLayerVisible(s, 1)) << "the former active layer can be hidden";
-}
-
-TEST(LayerSwitches, TogglingALayerDeselectsOnlyItsObjects)
-{
-    BoardSettings s;
     ObjectList list;
     for (uint8_t layer : {1, 2, 3, 3, 4})
         test::addTrack(list, {{0, 0}, {10, 0}}, 40, layer).Selected = 1;
     ASSERT_TRUE(SetViewLayer(s, list, 3));
     EXPECT_TRUE(IsLayerVisible(s, 3));
-    EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 1}));
+    EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 1})) << "toggling deselects only its layer";
     ASSERT_TRUE(SetViewLayer(s, list, 3));
     EXPECT_FALSE(IsLayerVisible(s, 3));
     EXPECT_TRUE(IsLayerVisible(s, 5) && IsLayerVisible(s, 6)) << "macro layers are always shown";
+
+    for (int layer : {1, 0, 5, -1})
+        EXPECT_FALSE(SetActiveLayer(s, list, layer)) << "already active or out of range: " << layer;
+    EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 1}));
+    ASSERT_TRUE(SetActiveLayer(s, list, 4));
+    EXPECT_EQ(s.ActiveLayer, 4u);
+    EXPECT_EQ(s.LayerVisible, (std::array<uint8_t, 4>{1, 1, 0, 1}));
+    EXPECT_EQ(selection(list), std::vector<int>(5, 0)) << "a new active layer deselects everything";
+    EXPECT_FALSE(SetViewLayer(s, list, 4)) << "the active layer is never hidden";
+    EXPECT_TRUE(IsLayerVisible(s, 4));
+    EXPECT_TRUE(SetViewLayer(s, list, 1) && !IsLayerVisible(s, 1)) << "the former active layer can be hidden";
 }
 
 TEST(LayerSwitches, GroundPlaneFollowsTheActiveSide)

@@ -45,11 +45,36 @@ TEST(Viewport, SetZoomClampsAndSizesThePaintBox)
     }
 }
 
-TEST(Viewport, SetZoomKeepsTheCentreUpTo30000Units)
+TEST(Viewport, ZoomAndCentreCommandsPlaceTheScroll)
 {
-    ViewFixture f({600, 350}); // centre: board point (8000, -5000)
-    f.vp.setZoom(0.2);
-    EXPECT_EQ(f.vp.scroll(), (Pixel{1400, 850}));
+    using Action = void (*)(Viewport&);
+    // From a start scroll: the command, the zoom and the scroll after it.
+    const std::tuple<const char*, Pixel, Action, double, Pixel> cases[] = {
+        {"zoom keeps the centre (8000, -5000)", {600, 350}, [](Viewport& v) { v.setZoom(0.2); }, 0.2, {1400, 850}},
+        {"centre on the middle", {0, 0}, [](Viewport& v) { v.centerView({8000, 5000}); }, 0.1, {600, 350}},
+        {"centre on the corner", {9, 9}, [](Viewport& v) { v.centerView({0, 0}); }, 0.1, {0, 0}},
+        {"centre left of the board", {0, 0}, [](Viewport& v) { v.centerView({-5000, 2000}); }, 0.1, {0, 50}},
+        {"centre past the board", {0, 0}, [](Viewport& v) { v.centerView({30000, 30000}); }, 0.1, {1201, 701}},
+        // (8000 - round(200 / 0.14)) * 0.14, (5000 - round(150 / 0.14)) * 0.14
+        {"wheel in about (8000, -5000)", {600, 350}, [](Viewport& v) { v.wheelZoom({800, 500}, 120); }, 0.14,
+         {920, 550}},
+        {"wheel with the pointer past the right edge: x = 16000", {1201, 350},
+         [](Viewport& v) { v.wheelZoom({1650, 500}, 120); }, 0.14, {1841, 550}},
+        {"wheel with the pointer above the top edge: y = 0", {600, 350},
+         [](Viewport& v) { v.wheelZoom({800, -40}, 120); }, 0.14, {920, 0}},
+        {"wheel out keeps the centre", {600, 350}, [](Viewport& v) { v.wheelZoom({0, 0}, -120); }, 0.1 / 1.4,
+         {371, 207}},
+        {"zoom tool frame of 200 x 100 pixels: fitted, centred on its middle", {0, 0},
+         [](Viewport& v) { v.zoomToolRelease({1000, -1000}, {3000, -2000}); }, 0.2, {200, 150}},
+        {"zoom tool frame 4 pixels wide is a click: in by 2 about the release", {0, 0},
+         [](Viewport& v) { v.zoomToolRelease({1000, -1000}, {1040, -1500}); }, 0.2, {8, 150}},
+    };
+    for (const auto& [name, start, action, zoom, scroll] : cases) {
+        ViewFixture f(start);
+        action(f.vp);
+        EXPECT_DOUBLE_EQ(f.vp.zoom(), zoom) << name;
+        EXPECT_EQ(f.vp.scroll(), scroll) << name;
+    }
 
     ViewFixture big;
     big.s.BoardWidth = big.s.BoardHeight = 100000;
@@ -57,18 +82,6 @@ TEST(Viewport, SetZoomKeepsTheCentreUpTo30000Units)
     big.vp.setScroll({50000, 50000});
     big.vp.setZoom(1.0);
     EXPECT_EQ(big.vp.scroll(), (Pixel{29800, 29850})) << "centre (30000, 30000) less half the visible area";
-}
-
-TEST(Viewport, CenterViewClampsToTheScrollRange)
-{
-    const std::pair<Point, Pixel> cases[] = {
-        {{8000, 5000}, {600, 350}}, {{0, 0}, {0, 0}}, {{-5000, 2000}, {0, 50}}, {{30000, 30000}, {1201, 701}},
-    };
-    for (const auto& [downward, scroll] : cases) {
-        ViewFixture f;
-        f.vp.centerView(downward);
-        EXPECT_EQ(f.vp.scroll(), scroll) << downward.x << "," << downward.y;
-    }
 }
 
 TEST(Viewport, ZoomBoardAndZoomToRect)
@@ -105,43 +118,14 @@ TEST(Viewport, UnitedBoundsOfObjectsAndSelection)
 {
     ObjectList list;
     Rect r;
-    test::addPad(list, {1000, -1000}, 80).Clearance = 0;
+    test::addPad(list, {1000, -1000}, 80); // clearance 40
     LayoutObject& pad = test::addPad(list, {3000, -2000}, 50);
-    pad.Clearance = 0;
     ASSERT_TRUE(unitedBounds(list, false, r));
-    EXPECT_EQ(r, (Rect{920, -2050, 3050, -920}));
+    EXPECT_EQ(r, (Rect{880, -2090, 3090, -880}));
     EXPECT_FALSE(unitedBounds(list, true, r));
     pad.Selected = 1;
     ASSERT_TRUE(unitedBounds(list, true, r));
-    EXPECT_EQ(r, (Rect{2950, -2050, 3050, -1950}));
-}
-
-TEST(Viewport, WheelAndZoomToolZoomAboutThePointer)
-{
-    const std::tuple<const char*, Pixel, Pixel, int, double, Pixel> cases[] = {
-        // (8000 - round(200 / 0.14)) * 0.14, (5000 - round(150 / 0.14)) * 0.14
-        {"in about (8000, -5000)", {600, 350}, {800, 500}, 120, 0.14, {920, 550}},
-        {"pointer past the right edge: x = 16000", {1201, 350}, {1650, 500}, 120, 0.14, {1841, 550}},
-        {"pointer above the top edge: y = 0", {600, 350}, {800, -40}, 120, 0.14, {920, 0}},
-        {"out keeps the centre", {600, 350}, {0, 0}, -120, 0.1 / 1.4, {371, 207}},
-    };
-    for (const auto& [name, start, pointer, delta, zoom, scroll] : cases) {
-        ViewFixture f(start);
-        f.vp.wheelZoom(pointer, delta);
-        EXPECT_DOUBLE_EQ(f.vp.zoom(), zoom) << name;
-        EXPECT_EQ(f.vp.scroll(), scroll) << name;
-    }
-
-    const std::tuple<Point, Point, Pixel> tool[] = {
-        {{1000, -1000}, {3000, -2000}, {200, 150}}, // a 200 x 100 pixel frame: fitted, centred on its middle
-        {{1000, -1000}, {1040, -1500}, {8, 150}},   // 4 pixels wide is a click: zoom in by 2 about the release
-    };
-    for (const auto& [anchor, release, scroll] : tool) {
-        ViewFixture f;
-        f.vp.zoomToolRelease(anchor, release);
-        EXPECT_DOUBLE_EQ(f.vp.zoom(), 0.2);
-        EXPECT_EQ(f.vp.scroll(), scroll) << release.x << "," << release.y;
-    }
+    EXPECT_EQ(r, (Rect{2910, -2090, 3090, -1910}));
 }
 
 TEST(Viewport, ScrollAtEdge)
@@ -191,26 +175,23 @@ TEST(Viewport, InvalidationRectangles)
 
 TEST(Viewport, SanitizeValuesFromFiles)
 {
-    // zoom, grid and active layer as read and as made safe
+    // zoom, grid and active layer as read and as made safe; the active layer
+    // is made visible after it is corrected
     const std::tuple<double, double, uint32_t, double, double, uint32_t> cases[] = {
         {std::nan(""), std::nan(""), 0, 0.1, 254.0, 1}, {0.0, 0.5, 5, 0.01, 254.0, 1},
-        {inf, 1e9, 4, 1.0, 254.0, 4},                   {0.3, 15.875, 2, 0.3, 15.875, 2},
+        {inf, 1e9, 4, 1.0, 254.0, 4},                   {0.3, 15.875, 3, 0.3, 15.875, 3},
     };
     for (const auto& [zoom, grid, active, zoomAfter, gridAfter, activeAfter] : cases) {
         BoardSettings s;
-        s.Zoom = zoom;
-        s.Grid = grid;
-        s.ActiveLayer = active;
+        std::tie(s.Zoom, s.Grid, s.ActiveLayer, s.ScrollX) = std::make_tuple(zoom, grid, active, -40);
+        s.LayerVisible = {0, 7, 0, 0};
         sanitizeViewSettings(s);
-        EXPECT_EQ(std::tie(s.Zoom, s.Grid, s.ActiveLayer), std::tie(zoomAfter, gridAfter, activeAfter)) << zoom;
+        EXPECT_EQ(std::tie(s.Zoom, s.Grid, s.ActiveLayer, s.ScrollX), std::make_tuple(zoomAfter, gridAfter, activeAfter, 0))
+            << zoom;
+        std::array<uint8_t, 4> visible{0, 1, 0, 0};
+        visible[activeAfter - 1] = 1;
+        EXPECT_EQ(s.LayerVisible, visible) << zoom;
     }
-    BoardSettings s;
-    s.ActiveLayer = 3;
-    s.LayerVisible = {0, 7, 0, 0};
-    s.ScrollX = -40;
-    sanitizeViewSettings(s);
-    EXPECT_EQ(s.LayerVisible, (std::array<uint8_t, 4>{0, 1, 1, 0})) << "the active layer is always visible";
-    EXPECT_EQ(s.ScrollX, 0);
 }
 
 } // namespace
