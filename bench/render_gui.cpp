@@ -60,12 +60,12 @@ void fullRepaint(benchmark::State& state, bool allLayers, int threads)
     vp.zoomBoard();
     BoardPaintOptions options = BoardPaintOptions::of(settings);
     options.paintThreads = threads;
+    options.outsideColour = Qt::gray;
     QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
     const Rect clip = vp.screenRectToBoard({0, 0, kImageWidth, kImageHeight}).grown(vp.onePixelUnits());
     ObjectIndex index;
     index.build(doc.activeBoard()->Objects);
     for (auto _ : state) {
-        image.fill(Qt::gray);
         QPainter painter(&image);
         painter.setTransform(boardTransform(vp.zoom(), vp.scroll().x, vp.scroll().y));
         PaintBoard(painter, index, options, clip);

@@ -29,6 +29,7 @@ struct Canvas {
     QSize size{420, 320};
     bool gridVisible = false, autorouterTool = false;
     int threads = 1;
+    QColor outside;
 
     Canvas() { settings.BoardWidth = 4000, settings.BoardHeight = 3000; }
     QImage paint(Rect clip = {0, -3000, 4000, 0}, const ObjectIndex* index = nullptr)
@@ -38,6 +39,7 @@ struct Canvas {
         options.gridVisible = gridVisible;
         options.autorouterTool = autorouterTool;
         options.paintThreads = threads;
+        options.outsideColour = outside;
         image = QImage(size, QImage::Format_RGB32);
         image.fill(Qt::darkGray);
         QPainter p(&image);
@@ -59,6 +61,13 @@ TEST(BoardPainter, BackgroundGridAndGroundPlane)
     c.paint();
     EXPECT_COLOUR(c.at(1500, -1500), kBoard);
     EXPECT_COLOUR(c.image.pixelColor(415, 10), QColor(Qt::darkGray)) << "nothing beyond the board";
+    c.outside = Qt::green;
+    c.paint({-500, -3500, 4100, 0});
+    EXPECT_COLOUR(c.image.pixelColor(405, 10), QColor(Qt::green)) << "beyond the board, inside the clip";
+    EXPECT_COLOUR(c.image.pixelColor(415, 10), QColor(Qt::darkGray)) << "beyond the clip";
+    EXPECT_COLOUR(c.image.pixelColor(200, 305), QColor(Qt::green)) << "below the board";
+    EXPECT_COLOUR(c.at(3990, -10), kBoard);
+    c.outside = QColor();
     c.gridVisible = true;
     c.paint();
     EXPECT_COLOUR(c.at(254, -1500), kGrey) << "grid line";

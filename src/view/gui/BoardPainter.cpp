@@ -262,12 +262,30 @@ QTransform boardTransform(double zoom, double scrollX, double scrollY)
 
 namespace {
 
+// The parts of area outside inner, so no pixel is filled twice.
+void fillAround(QPainter& painter, const QRectF& area, const QRectF& inner, const QColor& colour)
+{
+    const double top = std::max(area.top(), inner.top()), bottom = std::min(area.bottom(), inner.bottom());
+    const QRectF parts[] = {
+        QRectF(QPointF(area.left(), area.top()), QPointF(area.right(), std::min(area.bottom(), inner.top()))),
+        QRectF(QPointF(area.left(), std::max(area.top(), inner.bottom())), QPointF(area.right(), area.bottom())),
+        QRectF(QPointF(area.left(), top), QPointF(std::min(area.right(), inner.left()), bottom)),
+        QRectF(QPointF(std::max(area.left(), inner.right()), top), QPointF(area.right(), bottom)),
+    };
+    for (const QRectF& part : parts)
+        if (part.width() > 0 && part.height() > 0)
+            painter.fillRect(part, colour);
+}
+
 void paintBuckets(QPainter& painter, const LayerBuckets& buckets, const BoardPaintOptions& options, const Rect& clip)
 {
     const PixelLinesScope sameTarget(painter);
     const int32_t k = roundEven(1.0 / options.zoomPxPerUnit);
-    painter.fillRect(QRectF(0, -options.boardHeight - k, options.boardWidth + k, options.boardHeight + k),
-                     options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
+    const QRectF board(0, -options.boardHeight - k, options.boardWidth + k, options.boardHeight + k);
+    if (options.outsideColour.isValid())
+        fillAround(painter, QRectF(clip.left, clip.top, double(clip.right) - clip.left, double(clip.bottom) - clip.top),
+                   board, options.outsideColour);
+    painter.fillRect(board, options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
     if (options.gridVisible)
         DrawGrid(painter, options, clip);
     drawBuckets(painter, buckets, options.layers);

@@ -60,6 +60,8 @@ struct BoardPaintOptions {
     // Threads a large repaint into an image may use; 1 paints on the
     // caller's thread only.
     int paintThreads = 1;
+    // Beyond the board inside the clip; left as it is when invalid.
+    QColor outsideColour;
 
     // Layers, size and grid from a board's settings; zoom as stored there.
     static BoardPaintOptions of(const BoardSettings& s);
@@ -69,8 +71,8 @@ struct BoardPaintOptions {
 QTransform boardTransform(double zoomPxPerUnit, double scrollX = 0, double scrollY = 0);
 
 // The whole board view inside clipUnits (board units, normalised): the
-// background (navy under the active side's ground plane), the grid, the
-// layers and the rubber bands. The painter must carry boardTransform.
+// background (navy under the active side's ground plane, outsideColour
+// beyond the board), the grid, the layers and the rubber bands. The painter must carry boardTransform.
 void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options,
                 const Rect& clipUnits);
 // The same, finding the objects through an index that must be up to date

@@ -40,6 +40,7 @@ void PaintBox::paintEvent(QPaintEvent* event)
     options.gridMarker = view_.gridMarker_;
     options.autorouterTool = view_.autorouterTool_;
     options.paintThreads = QThread::idealThreadCount();
+    options.outsideColour = palette().color(QPalette::Mid);
 
     // Drawn into an image first, where thin strokes can be written as pixel
     // runs; on scaled screens the painter draws on the widget itself.
@@ -48,7 +49,6 @@ void PaintBox::paintEvent(QPaintEvent* event)
         if (buffer_.width() < r.width() || buffer_.height() < r.height())
             buffer_ = QImage(std::max(r.width(), buffer_.width()), std::max(r.height(), buffer_.height()),
                              QImage::Format_RGB32);
-        buffer_.fill(palette().color(QPalette::Mid));
     }
     QPainter widgetPainter(this);
     QPainter bufferPainter;
