@@ -57,7 +57,7 @@ struct Walk {
 // One pixel run across the line per step along it. For a mostly horizontal
 // line a step moves one pixel right and the run goes down the rows. The
 // step that is one pixel is a constant, so only the other one multiplies.
-template <bool xMajor>
+template <bool xMajor, bool knownInside>
 void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
 {
     const ptrdiff_t minorStep = xMajor ? stride : 1;
@@ -76,8 +76,8 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
     }
     int64_t lower = w.lower;
     const int64_t lastLower = lower + w.step * (w.count - 1);
-    const bool inside = (std::min(lower, lastLower) >> 32) + 1 >= w.minorStart &&
-                        ((std::max(lower, lastLower) + w.run) >> 32) <= w.minorEnd;
+    const bool inside = knownInside || ((std::min(lower, lastLower) >> 32) + 1 >= w.minorStart &&
+                                        ((std::max(lower, lastLower) + w.run) >> 32) <= w.minorEnd);
     if (inside && w.run < (int64_t(2) << 32)) {
         // Between one and two pixels wide: one or two pixels a step, both
         // written without a branch (the second store repeats the first
@@ -181,9 +181,44 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
         return;
     // The transform only scales and translates (checked in forPainter).
     const double sx = toDevice_.m11(), sy = toDevice_.m22(), tx = toDevice_.dx(), ty = toDevice_.dy();
+    walkSegment<false>(logical.x1() * sx + tx, logical.y1() * sy + ty, logical.x2() * sx + tx,
+                       logical.y2() * sy + ty, std::max(widthPx, 1.0));
+}
+
+void PixelLines::drawPolyline(const QPointF* logical, int count, bool closed, double widthPx)
+{
+    if (clip_.isEmpty() || count < 2)
+        return;
     widthPx = std::max(widthPx, 1.0);
-    double x0 = logical.x1() * sx + tx, y0 = logical.y1() * sy + ty;
-    double x1 = logical.x2() * sx + tx, y1 = logical.y2() * sy + ty;
+    thread_local std::vector<QPointF> device;
+    device.resize(static_cast<size_t>(count));
+    double left = HUGE_VAL, right = -HUGE_VAL, top = HUGE_VAL, bottom = -HUGE_VAL;
+    for (int i = 0; i < count; ++i) {
+        device[i] = QPointF(logical[i].x() * toDevice_.m11() + toDevice_.dx(),
+                            logical[i].y() * toDevice_.m22() + toDevice_.dy());
+        left = std::min(left, device[i].x()), right = std::max(right, device[i].x());
+        top = std::min(top, device[i].y()), bottom = std::max(bottom, device[i].y());
+    }
+    // A polyline well inside the clip (the usual case on a board overview)
+    // skips every test against the clip's edges.
+    const double margin = widthPx + 2;
+    const bool inside = left - margin >= clip_.left() && right + margin <= clip_.right() &&
+                        top - margin >= clip_.top() && bottom + margin <= clip_.bottom();
+    auto walk = [&](const QPointF& a, const QPointF& b) {
+        if (inside)
+            walkSegment<true>(a.x(), a.y(), b.x(), b.y(), widthPx);
+        else
+            walkSegment<false>(a.x(), a.y(), b.x(), b.y(), widthPx);
+    };
+    for (int i = 1; i < count; ++i)
+        walk(device[i - 1], device[i]);
+    if (closed && count > 2)
+        walk(device[count - 1], device[0]);
+}
+
+template <bool knownInside>
+void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double widthPx)
+{
     // Walk along the major direction; "x" below is the major coordinate.
     const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
     if (!xMajor) {
@@ -209,13 +244,13 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
     const int minorStart = xMajor ? clip_.top() : clip_.left();
     const int minorEnd = xMajor ? clip_.bottom() : clip_.right();
     const double minorLow = std::min(y0, y1) - run - 1, minorHigh = std::max(y0, y1) + run + 1;
-    if (minorHigh < minorStart || minorLow > minorEnd)
+    if (!knownInside && (minorHigh < minorStart || minorLow > minorEnd))
         return;
     // Where the line leaves the clip across it, only the stretch whose
     // centre line passes the clip is walked: a long line crossing a small
     // clip costs only that stretch.
     double lo = x0 - reach - 0.5, hi = x1 + reach + 0.5;
-    if (slope != 0 && (minorLow < minorStart || minorHigh > minorEnd)) {
+    if (!knownInside && slope != 0 && (minorLow < minorStart || minorHigh > minorEnd)) {
         const double a = x0 + (minorStart - run - 1 - y0) / slope;
         const double b = x0 + (minorEnd + run + 1 - y0) / slope;
         lo = std::max(lo, std::min(a, b));
@@ -247,9 +282,9 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
     walk.minorStart = minorStart;
     walk.minorEnd = minorEnd;
     if (xMajor)
-        walkLine<true>(walk, bits_ + first, stride_, pixel_);
+        walkLine<true, knownInside>(walk, bits_ + first, stride_, pixel_);
     else
-        walkLine<false>(walk, bits_ + static_cast<ptrdiff_t>(first) * stride_, stride_, pixel_);
+        walkLine<false, knownInside>(walk, bits_ + static_cast<ptrdiff_t>(first) * stride_, stride_, pixel_);
 }
 
 namespace {

@@ -41,6 +41,8 @@ public:
     // A segment in the painter's logical coordinates, square-ended, widthPx
     // device pixels wide (at least one pixel).
     void drawSegment(const QLineF& logical, double widthPx);
+    // The segments between consecutive points, and back to the first when closed.
+    void drawPolyline(const QPointF* logical, int count, bool closed, double widthPx);
 
     // Filled figures in logical coordinates, without outline: the pixels
     // whose centres lie inside, as the painter's aliased fill sets them
@@ -62,6 +64,10 @@ public:
 
 private:
     friend class PixelLinesScope;
+    // A segment in device coordinates; knownInside when its pixels cannot
+    // reach the clip's edges.
+    template <bool knownInside>
+    void walkSegment(double x0, double y0, double x1, double y1, double widthPx);
     // Rows whose centre lies in (top, bottom]; spanAt(yCentre) gives the
     // figure's (left, right] there.
     template <typename SpanAt>

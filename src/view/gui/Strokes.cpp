@@ -45,11 +45,7 @@ void drawThinSegments(QPainter& painter, const QColor& colour, int32_t widthUnit
                       bool closed)
 {
     if (auto pixels = PixelLines::forPainter(painter, colour)) {
-        const double widthPx = widthUnits * deviceScale(painter);
-        for (int i = 1; i < count; ++i)
-            pixels->drawSegment(QLineF(points[i - 1], points[i]), widthPx);
-        if (closed && count > 2)
-            pixels->drawSegment(QLineF(points[count - 1], points[0]), widthPx);
+        pixels->drawPolyline(points, count, closed, widthUnits * deviceScale(painter));
         return;
     }
     std::vector<QLineF>& lines = segmentBuffer();
