@@ -67,11 +67,18 @@ TEST(PixelLines, StaysInsideTheClipAndTheImage)
         ASSERT_TRUE(lines);
         lines->drawSegment(QLineF(0, 35, 119, 35), 2);
         lines->drawSegment(QLineF(-1e9, -1e9, 1e9, 1e9), 1); // far outside int range
+        const QPointF crossing[] = {{22, 48}, {60, 48}, {60, 90}, {-5e8, 3e8}};
+        lines->drawPolyline(crossing, 4, true, 3);
+        const QPointF within[] = {{30, 26}, {40, 26}, {40, 28}};
+        lines->drawPolyline(within, 3, false, 1);
         EXPECT_TRUE(lines->fillEllipse(QPointF(20.2, 20), 6, 6)) << "not on whole pixels";
         lines->fillRect(QRectF(-1e12, 45, 2e12, 1e12));
     }
     EXPECT_EQ(blackPixels(image), blackPixels(image.copy(20, 20, 30, 30))) << "nothing outside the clip";
     EXPECT_EQ(image.pixelColor(25, 35), Qt::black);
+    EXPECT_EQ(image.pixelColor(30, 48), Qt::black) << "the polyline's part inside the clip";
+    EXPECT_EQ(image.pixelColor(35, 26), Qt::black) << "a polyline clear of the clip's edges";
+    EXPECT_EQ(image.pixelColor(40, 27), Qt::black);
     EXPECT_EQ(image.pixelColor(30, 30), Qt::black) << "the diagonal";
     EXPECT_EQ(image.pixelColor(22, 22), Qt::black) << "the disc's quarter inside";
     EXPECT_EQ(image.pixelColor(40, 47), Qt::black) << "the huge rectangle";
