@@ -28,13 +28,14 @@ int ceilToInt(double v)
 }
 
 // Rounds to 1/stepsPerPx pixel, as the painter's rasterizer holds corners;
-// device coordinates stay far inside the int64 range.
-double snapToRasterStep(double v, double stepsPerPx)
+// device coordinates stay far inside the int64 range. The steps are powers
+// of two, so multiplying by pxPerStep is exact and spares a division.
+double snapToRasterStep(double v, double stepsPerPx, double pxPerStep)
 {
     const double scaled = v * stepsPerPx + 0.5;
     auto whole = static_cast<int64_t>(scaled);
     whole -= whole > scaled;
-    return static_cast<double>(whole) / stepsPerPx;
+    return static_cast<double>(whole) * pxPerStep;
 }
 
 // min(a, b) by arithmetic: the compiler turns std::min into a branch here,
@@ -484,10 +485,11 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
         return;
     thread_local std::vector<QPointF> corners;
     corners.resize(static_cast<size_t>(count));
+    const double pxPerStep = 1 / stepsPerPx;
     double top = HUGE_VAL, bottom = -HUGE_VAL;
     for (int i = 0; i < count; ++i) {
-        corners[i] = QPointF(snapToRasterStep(logical[i].x() * toDevice_.m11() + toDevice_.dx(), stepsPerPx),
-                             snapToRasterStep(logical[i].y() * toDevice_.m22() + toDevice_.dy(), stepsPerPx));
+        corners[i] = QPointF(snapToRasterStep(logical[i].x() * toDevice_.m11() + toDevice_.dx(), stepsPerPx, pxPerStep),
+                             snapToRasterStep(logical[i].y() * toDevice_.m22() + toDevice_.dy(), stepsPerPx, pxPerStep));
         top = std::min(top, corners[i].y());
         bottom = std::max(bottom, corners[i].y());
     }
@@ -503,35 +505,32 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
     thread_local std::vector<uint32_t> rowStart;
     thread_local std::vector<double> crossings;
     rowStart.assign(rows + 1, 0);
-    auto edgeRows = [&](const QPointF& a, const QPointF& b, int& r0, int& r1) {
-        r0 = std::max(ceilToInt(std::clamp(a.y() - 0.5, firstRow - 1.0, lastRow + 1.0)), firstRow);
-        r1 = std::min(ceilToInt(std::clamp(b.y() - 0.5, firstRow - 1.0, lastRow + 1.0)) - 1, lastRow);
+    struct Edge {
+        double x, y, slope; // upper end, dx per dy
+        int firstRow, lastRow;
     };
-    auto forEachEdge = [&](auto visit) {
-        for (int i = 0, j = count - 1; i < count; j = i++) {
-            const bool down = corners[j].y() <= corners[i].y();
-            const QPointF& a = down ? corners[j] : corners[i];
-            const QPointF& b = down ? corners[i] : corners[j];
-            int r0, r1;
-            edgeRows(a, b, r0, r1);
-            if (r0 <= r1)
-                visit(a, b, r0, r1);
-        }
-    };
-    forEachEdge([&](const QPointF&, const QPointF&, int r0, int r1) {
+    thread_local std::vector<Edge> edges;
+    edges.clear();
+    for (int i = 0, j = count - 1; i < count; j = i++) {
+        const bool down = corners[j].y() <= corners[i].y();
+        const QPointF& a = down ? corners[j] : corners[i];
+        const QPointF& b = down ? corners[i] : corners[j];
+        const int r0 = std::max(ceilToInt(std::clamp(a.y() - 0.5, firstRow - 1.0, lastRow + 1.0)), firstRow);
+        const int r1 = std::min(ceilToInt(std::clamp(b.y() - 0.5, firstRow - 1.0, lastRow + 1.0)) - 1, lastRow);
+        if (r0 > r1)
+            continue;
+        edges.push_back({a.x(), a.y(), (b.x() - a.x()) / (b.y() - a.y()), r0, r1});
         for (int r = r0; r <= r1; ++r)
             ++rowStart[static_cast<size_t>(r - firstRow) + 1];
-    });
+    }
     for (size_t r = 1; r <= rows; ++r)
         rowStart[r] += rowStart[r - 1];
     crossings.resize(rowStart[rows]);
     thread_local std::vector<uint32_t> rowFill;
     rowFill.assign(rowStart.begin(), rowStart.end() - 1);
-    forEachEdge([&](const QPointF& a, const QPointF& b, int r0, int r1) {
-        const double slope = (b.x() - a.x()) / (b.y() - a.y());
-        for (int r = r0; r <= r1; ++r)
-            crossings[rowFill[static_cast<size_t>(r - firstRow)]++] = a.x() + (r + 0.5 - a.y()) * slope;
-    });
+    for (const Edge& e : edges)
+        for (int r = e.firstRow; r <= e.lastRow; ++r)
+            crossings[rowFill[static_cast<size_t>(r - firstRow)]++] = e.x + (r + 0.5 - e.y) * e.slope;
     fillSpans(top, bottom, [&](double yc, auto fillSpan) {
         const auto r = static_cast<size_t>(static_cast<int>(yc - 0.5) - firstRow);
         double* xs = crossings.data() + rowStart[r];
