@@ -236,8 +236,9 @@ void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double 
     double slope = 0, run = widthPx, reach = 0.5 * widthPx;
     if (dx > 0) {
         const double length = std::sqrt(dx * dx + dy * dy);
-        slope = dy / dx;
-        run = widthPx * length / dx;
+        const double perDx = 1 / dx; // one division for both quotients
+        slope = dy * perDx;
+        run = widthPx * length * perDx;
         reach = 0.5 * widthPx * dx / length;
     }
     const int majorStart = xMajor ? clip_.left() : clip_.top();
