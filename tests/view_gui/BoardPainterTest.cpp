@@ -339,6 +339,9 @@ TEST(BoardPainter, BandsOnlyForLargeRectangularAreasOfImages)
     QPainter p(&image);
     EXPECT_EQ(bandCount(p, 3), 2) << "320,000 pixels";
     EXPECT_EQ(bandCount(p, 1), 1);
+    p.setOpacity(0.5);
+    EXPECT_EQ(bandCount(p, 3), 1) << "translucent painting";
+    p.setOpacity(1);
     p.setClipRect(0, 0, 400, 300);
     EXPECT_EQ(bandCount(p, 3), 1) << "a small repaint";
     p.setClipRegion(QRegion(0, 0, 1000, 150) + QRegion(0, 170, 1000, 150));

@@ -31,8 +31,10 @@ QThreadPool& bandThreads()
 
 int bandCount(const QPainter& painter, int threads)
 {
+    // The bands' painters take over only the transform, clip and hints.
     const std::optional<ImageTarget> target = imageTarget(painter);
-    if (!target || threads < 2 || target->clip.isEmpty())
+    if (!target || threads < 2 || target->clip.isEmpty() || painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return 1;
     const QRect& area = target->clip;
     const qint64 pixels = qint64{area.width()} * area.height();

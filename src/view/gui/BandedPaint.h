@@ -12,8 +12,9 @@ class QPainter;
 
 namespace kestrel {
 
-// Bands for a repaint of this many device pixels: one below a size where
-// starting threads costs more than it saves, else up to `threads`.
+// Bands for the painter's repaint: one for a small area, where handing work
+// to threads costs more than it saves, or for a painter state the bands do
+// not take over (opacity, composition); else up to `threads`.
 int bandCount(const QPainter& painter, int threads);
 
 // Paints the painter's image in `bands` bands; paintBand receives each
