@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 #include <cwchar>
 
@@ -437,15 +438,38 @@ bool PixelLines::fillEllipse(const QPointF& centre, double radiusX, double radiu
     if (r.left() == std::floor(r.left()) && r.top() == std::floor(r.top()) && r.right() == std::floor(r.right()) &&
         r.bottom() == std::floor(r.bottom()))
         return false;
+    // Pads repeat a few sizes thousands of times: the flattened outline
+    // around the origin is kept per size and moved to each centre.
+    struct Size {
+        double radiusX, radiusY, threshold;
+        bool operator==(const Size&) const = default;
+    };
+    struct SizeHash {
+        size_t operator()(const Size& k) const
+        {
+            return std::hash<double>()(k.radiusX) ^ (std::hash<double>()(k.radiusY) << 1) ^
+                   (std::hash<double>()(k.threshold) << 2);
+        }
+    };
+    thread_local std::unordered_map<Size, std::vector<QPointF>, SizeHash> outlines;
+    const Size size{radiusX, radiusY, flatteningThreshold()};
+    auto found = outlines.find(size);
+    if (found == outlines.end()) {
+        if (outlines.size() > 4096)
+            outlines.clear();
+        std::vector<QPointF> around;
+        const QPointF origin, right(radiusX, 0), up(0, radiusY);
+        around.push_back(right);
+        flattenQuarter(around, origin, right, -up, size.threshold);
+        flattenQuarter(around, origin, -up, -right, size.threshold);
+        flattenQuarter(around, origin, -right, up, size.threshold);
+        flattenQuarter(around, origin, up, right, size.threshold);
+        found = outlines.emplace(size, std::move(around)).first;
+    }
     std::vector<QPointF>& outline = outlineBuffer();
     outline.clear();
-    const double t = flatteningThreshold();
-    const QPointF right(radiusX, 0), up(0, radiusY);
-    outline.push_back(centre + right);
-    flattenQuarter(outline, centre, right, -up, t);
-    flattenQuarter(outline, centre, -up, -right, t);
-    flattenQuarter(outline, centre, -right, up, t);
-    flattenQuarter(outline, centre, up, right, t);
+    for (const QPointF& p : found->second)
+        outline.push_back(centre + p);
     fillOddEven(outline.data(), static_cast<int>(outline.size()), kCurveStepsPerPx);
     return true;
 }
