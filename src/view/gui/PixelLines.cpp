@@ -9,6 +9,7 @@
 #include <cmath>
 #include <unordered_map>
 #include <vector>
+#include <cstring>
 #include <cwchar>
 
 namespace kestrel {
@@ -37,14 +38,6 @@ double snapToRasterStep(double v, double stepsPerPx, double pxPerStep)
     auto whole = static_cast<int64_t>(scaled);
     whole -= whole > scaled;
     return static_cast<double>(whole) * pxPerStep;
-}
-
-// min(a, b) by arithmetic: the compiler turns std::min into a branch here,
-// which mispredicts where a and b vary from pixel to pixel.
-int smaller(int a, int b)
-{
-    const int d = a - b;
-    return b + (d & (d >> 31));
 }
 
 struct Walk {
@@ -80,31 +73,19 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
     const int64_t lastLower = lower + w.step * (w.count - 1);
     const bool inside = knownInside || ((std::min(lower, lastLower) >> 32) + 1 >= w.minorStart &&
                                         ((std::max(lower, lastLower) + w.run) >> 32) <= w.minorEnd);
-    if (inside && w.run < (int64_t(2) << 32)) {
-        // Between one and two pixels wide: one or two pixels a step, both
-        // written without a branch (the second store repeats the first
-        // when there is only one).
-        for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
-            const int from = static_cast<int>(lower >> 32) + 1;
-            const int to = static_cast<int>((lower + w.run) >> 32);
-            QRgb* p = line + from * minorStep;
-            p[0] = pixel;
-            p[(to - from) * minorStep] = pixel;
-        }
-        return;
-    }
     if (inside && w.run < (int64_t(5) << 32)) {
-        // Up to five pixels a step (the thin strokes of a board overview):
-        // five stores without a branch, the surplus ones repeating the last
-        // pixel; a loop of varying length mispredicts its end every step.
+        // The thin strokes of a board overview. Each step covers floor(run)
+        // or floor(run) + 1 pixels: the first floor(run) in a loop of the
+        // same length at every step, which the processor learns, and the
+        // last with one store more that repeats a pixel when there is no
+        // further one. A loop to a varying end would mispredict every step.
+        const int whole = static_cast<int>(w.run >> 32);
         for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
             const int from = static_cast<int>(lower >> 32) + 1;
             const int last = static_cast<int>((lower + w.run) >> 32) - from;
             QRgb* p = line + from * minorStep;
-            p[0] = pixel;
-            p[smaller(1, last) * minorStep] = pixel;
-            p[smaller(2, last) * minorStep] = pixel;
-            p[smaller(3, last) * minorStep] = pixel;
+            for (int i = 0; i < whole; ++i)
+                p[i * minorStep] = pixel;
             p[last * minorStep] = pixel;
         }
         return;
@@ -310,21 +291,27 @@ void PixelLines::fillSpans(double top, double bottom, Row row)
 {
     const int firstRow = firstCentreAbove(top, clip_.top(), clip_.bottom());
     const int lastRow = lastCentreBelow(bottom, clip_.top(), clip_.bottom());
+    const QRgb fourPixels[4] = {pixel_, pixel_, pixel_, pixel_};
     for (int y = firstRow; y <= lastRow; ++y) {
         QRgb* p = bits_ + static_cast<ptrdiff_t>(y) * stride_;
         row(y + 0.5, [&](double left, double right) {
             const int from = firstCentreAbove(left, clip_.left(), clip_.right());
             const int to = lastCentreBelow(right, clip_.left(), clip_.right());
             // Long runs go to the C library's vectorised fill, whose call
-            // costs more than writing a few pixels; runs of up to eight are
-            // eight stores without a branch, the surplus repeating the last.
+            // costs more than writing a few pixels; runs of four to eight
+            // are two overlapping four-pixel stores, shorter ones three
+            // stores that repeat a pixel where the run has fewer.
             const int last = to - from;
             if (last < 0)
                 return;
             QRgb* q = p + from;
-            if (last < 8) {
-                for (int k = 0; k < 8; ++k)
-                    q[smaller(k, last)] = pixel_;
+            if (last < 3) {
+                q[0] = pixel_;
+                q[last >> 1] = pixel_;
+                q[last] = pixel_;
+            } else if (last < 8) {
+                std::memcpy(q, fourPixels, sizeof fourPixels);
+                std::memcpy(q + last - 3, fourPixels, sizeof fourPixels);
             } else if (last < 16) {
                 for (int k = 0; k <= last; ++k)
                     q[k] = pixel_;
