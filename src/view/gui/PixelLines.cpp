@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
-#include <vector>
 #include <cstring>
 #include <cwchar>
+#include <unordered_map>
+#include <vector>
 
 namespace kestrel {
 
@@ -114,11 +114,9 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
             *p = pixel;
     }
 }
-} // namespace
 
-namespace {
+// The scope of the painting under way on this thread, if any.
 thread_local PixelLinesScope* currentScope = nullptr;
-
 } // namespace
 
 PixelLinesScope::PixelLinesScope(QPainter& painter)

@@ -56,6 +56,7 @@ public:
     // A segment with round ends: the pixels whose centres lie within
     // widthPx / 2 of it. Only for equal scales along x and y.
     void fillCapsule(const QLineF& logical, double widthPx);
+    // Whether the transform scales x and y alike, as capsules need.
     bool keepsCircles() const { return std::abs(scaleX() - scaleY()) <= 1e-9 * scaleX(); }
 
     // Device pixels per logical unit along x and y.
