@@ -53,15 +53,20 @@ bool paintInBands(QPainter& painter, int bands, const std::function<void(QPainte
     bands = std::min(bands, area.height());
     // Each band is an image of its own over the rows of the caller's image;
     // the rows do not overlap, so the painters never write the same pixel.
+    // Everything the bands need is read here, so no thread touches the
+    // caller's painter or image while they paint.
     uchar* bits = image->bits();
     const qsizetype stride = image->bytesPerLine();
+    const int width = image->width();
+    const QImage::Format format = image->format();
     const QTransform transform = painter.deviceTransform();
+    const QPainter::RenderHints hints = painter.renderHints();
     auto paint = [&](int band) {
         const int top = area.top() + static_cast<int>(qint64{area.height()} * band / bands);
         const int bottom = area.top() + static_cast<int>(qint64{area.height()} * (band + 1) / bands);
-        QImage rows(bits + top * stride, image->width(), bottom - top, stride, image->format());
+        QImage rows(bits + top * stride, width, bottom - top, stride, format);
         QPainter p(&rows);
-        p.setRenderHints(painter.renderHints());
+        p.setRenderHints(hints);
         const QRect bandArea(area.left(), top, area.width(), bottom - top);
         p.setClipRect(bandArea.translated(0, -top)); // in device pixels: no transform yet
         p.setTransform(transform * QTransform::fromTranslate(0, -top));

@@ -303,11 +303,13 @@ void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOp
 void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clip)
 {
     const int bands = bandCount(painter, options.paintThreads);
+    // The band's part of the clip, a few pixels wider: label glyphs may
+    // reach a little beyond their object's rectangle. Worked out from values
+    // read here, as the bands' threads must not touch the caller's painter.
+    const QTransform toUnits = painter.deviceTransform().inverted();
+    const int32_t k = static_cast<int32_t>(std::ceil(8.0 / deviceScale(painter)));
     if (bands > 1 && paintInBands(painter, bands, [&](QPainter& band, const QRect& device) {
-            // The band's part of the clip, a few pixels wider: label glyphs
-            // may reach a little beyond their object's rectangle.
-            const QRectF units = painter.deviceTransform().inverted().mapRect(QRectF(device));
-            const int32_t k = static_cast<int32_t>(std::ceil(8.0 / deviceScale(painter)));
+            const QRectF units = toUnits.mapRect(QRectF(device));
             const Rect bandClip{std::max(clip.left, static_cast<int32_t>(std::floor(units.left())) - k),
                                 std::max(clip.top, static_cast<int32_t>(std::floor(units.top())) - k),
                                 std::min(clip.right, static_cast<int32_t>(std::ceil(units.right())) + k),
