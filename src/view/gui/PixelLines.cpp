@@ -119,13 +119,19 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
 thread_local PixelLinesScope* currentScope = nullptr;
 } // namespace
 
+std::optional<PixelLines> PixelLines::forImage(const QPainter& painter)
+{
+    const std::optional<ImageTarget> target = imageTarget(painter);
+    if (!target)
+        return std::nullopt;
+    return PixelLines(reinterpret_cast<QRgb*>(target->image->bits()),
+                      static_cast<int>(target->image->bytesPerLine() / 4), QTransform(), target->clip, 0xFF000000u);
+}
+
 PixelLinesScope::PixelLinesScope(QPainter& painter)
     : painter_(&painter), outer_(currentScope)
 {
-    if (const std::optional<ImageTarget> target = imageTarget(painter))
-        target_ = PixelLines(reinterpret_cast<QRgb*>(target->image->bits()),
-                             static_cast<int>(target->image->bytesPerLine() / 4), QTransform(), target->clip,
-                             0xFF000000u);
+    target_ = PixelLines::forImage(painter);
     currentScope = this;
 }
 
@@ -142,13 +148,8 @@ std::optional<PixelLines> PixelLines::forPainter(QPainter& painter, const QColor
     const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxScale)
         return std::nullopt;
-    std::optional<PixelLines> writer;
-    if (currentScope && currentScope->painter_ == &painter) {
-        writer = currentScope->target_;
-    } else if (const std::optional<ImageTarget> target = imageTarget(painter)) {
-        writer = PixelLines(reinterpret_cast<QRgb*>(target->image->bits()),
-                            static_cast<int>(target->image->bytesPerLine() / 4), t, target->clip, 0);
-    }
+    std::optional<PixelLines> writer =
+        currentScope && currentScope->painter_ == &painter ? currentScope->target_ : forImage(painter);
     if (writer) {
         writer->toDevice_ = t;
         writer->pixel_ = colour.rgb() | 0xFF000000u;

@@ -65,6 +65,9 @@ public:
 
 private:
     friend class PixelLinesScope;
+    // The painter's image and clip, without transform and colour; none
+    // when the device is no image the writer takes.
+    static std::optional<PixelLines> forImage(const QPainter& painter);
     // A segment in device coordinates; knownInside when its pixels cannot
     // reach the clip's edges.
     template <bool knownInside>
