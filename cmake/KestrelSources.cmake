@@ -1,6 +1,6 @@
 # Each subsystem folder under src/ holds its core files directly and its Qt
 # files in a gui/ sub-folder. src/app is GUI only, src/cli is the command-line tool.
-set(KESTREL_SUBSYSTEMS model view edit route output)
+set(KESTREL_SUBSYSTEMS model geometry view edit route output)
 
 function(kestrel_collect_core_sources out)
   set(result)

@@ -1,9 +1,10 @@
 #include "app/BoardSizeDialog.h"
 
-#include "model/gui/Prompts.h"
 #include "app/UiTexts.h"
 #include "model/Board.h"
 #include "model/LayoutDocument.h"
+#include "model/Units.h"
+#include "model/gui/Prompts.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -90,8 +91,8 @@ BoardSizeDialog::BoardSizeDialog(Language lang, Prompts& prompts, QWidget* paren
 
 void BoardSizeDialog::load(int32_t widthUnits, int32_t heightUnits, const QString& name)
 {
-    width_->setText(QString::number(widthUnits / 100));
-    height_->setText(QString::number(heightUnits / 100));
+    width_->setText(QString::number(wholeMmFromUnits(widthUnits)));
+    height_->setText(QString::number(wholeMmFromUnits(heightUnits)));
     name_->setText(name.left(kBoardNameMax));
     widthUnits_ = widthUnits;
     heightUnits_ = heightUnits;

@@ -1,14 +1,15 @@
 #include "app/MainWindow.h"
 
 #include "app/CommandTable.h"
-#include "model/gui/Prompts.h"
-#include "output/gui/DrillDialog.h"
-#include "output/gui/GerberDialog.h"
 #include "app/ToolIcons.h"
 #include "app/ToolPanel.h"
 #include "app/UiTexts.h"
+#include "model/LayerSwitches.h"
+#include "model/Units.h"
+#include "model/gui/Prompts.h"
+#include "output/gui/DrillDialog.h"
+#include "output/gui/GerberDialog.h"
 #include "view/GridChoice.h"
-#include "view/LayerSwitches.h"
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"
 
@@ -53,9 +54,9 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     view_->setLanguage(lang_);
     view_->setDocument(&doc_);
     rebuildTabs();
-    status_->showClearanceMm(tools_.CurrentClearance / 100.0);
-    toolPanel_->showParameters(tools_.CurrentTrackWidth / 100.0, tools_.CurrentPadOuter / 50.0,
-                               tools_.CurrentPadInner / 50.0);
+    status_->showClearanceMm(mmFromUnits(tools_.CurrentClearance));
+    toolPanel_->showParameters(mmFromUnits(tools_.CurrentTrackWidth), diameterMmFromRadiusUnits(tools_.CurrentPadOuter),
+                               diameterMmFromRadiusUnits(tools_.CurrentPadInner));
     toolPanel_->showTool(kEditTool);
     toolPanel_->showGridCaption(view_->gridCaption());
     activeBoardChanged();

@@ -3,7 +3,7 @@
 
 #include "app/MainWindow.h"
 
-#include "view/LayerSwitches.h"
+#include "model/LayerSwitches.h"
 #include "view/StatusTexts.h"
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"

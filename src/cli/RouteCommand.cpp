@@ -2,6 +2,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "model/Units.h"
 #include "route/Autorouter.h"
 
 #include <algorithm>
@@ -13,8 +14,6 @@ namespace {
 
 constexpr double kMinMm = 0.1; // the range of the autorouter window's spins
 constexpr double kMaxMm = 9.9;
-
-int32_t mmToUnits(double mm) { return roundEven(mm * 100.0); }
 
 const LayoutObject* padAt(const Board& board, long index, const char* option, std::string& error)
 {
@@ -69,9 +68,9 @@ int run(const std::vector<std::string>& raw)
 
     RouteSettings settings;
     settings.layer = static_cast<uint8_t>(routeLayer);
-    settings.widthUnits = mmToUnits(widthMm);
-    settings.clearanceUnits = mmToUnits(clearanceMm);
-    settings.newTrackClearance = mmToUnits(0.4);
+    settings.widthUnits = unitsFromMm(widthMm);
+    settings.clearanceUnits = unitsFromMm(clearanceMm);
+    settings.newTrackClearance = unitsFromMm(0.4);
     // The chosen board is routed in place, so the active board stays as it was.
     const bool active = board == doc->activeBoard();
     const BoardSettings& size = active ? doc->Working : board->Settings;

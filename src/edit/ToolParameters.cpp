@@ -1,10 +1,12 @@
 #include "edit/ToolParameters.h"
 
+#include "model/Units.h"
+
 namespace kestrel {
 
 int32_t clearanceUnitsFromMm(double mm)
 {
-    return roundEven(mm * 100.0);
+    return unitsFromMm(mm);
 }
 
 size_t applyClearanceToSelection(ObjectList& objects, int32_t clearanceUnits)

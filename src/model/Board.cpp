@@ -1,5 +1,7 @@
 #include "model/Board.h"
 
+#include "geometry/Geometry.h"
+
 namespace kestrel {
 
 size_t removeOffBoardObjects(ObjectList& list, const BoardSettings& settings)

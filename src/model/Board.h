@@ -2,6 +2,7 @@
 // A board: its name (the tab caption), its settings record and its objects.
 
 #include "model/ObjectList.h"
+#include "model/Units.h"
 
 #include <array>
 #include <cstdint>
@@ -20,7 +21,7 @@ struct BoardSettings {
     int32_t BoardHeight = 10000;
     uint8_t GroundPlane1 = 0;
     uint8_t GroundPlane2 = 0;
-    double Grid = 254.0;
+    double Grid = kUnitsPerTenthInch;
     double Zoom = 0.1;
     int32_t ScrollX = 0;
     int32_t ScrollY = 0;

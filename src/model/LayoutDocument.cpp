@@ -1,5 +1,7 @@
 #include "model/LayoutDocument.h"
 
+#include "model/Units.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -156,8 +158,8 @@ BoardSizeCheck checkBoardSize(const std::string& widthText, const std::string& h
                             "Please enter the board size in whole millimetres (10 to 300 mm).");
         return result;
     }
-    result.widthUnits = static_cast<int32_t>(*w) * 100;
-    result.heightUnits = static_cast<int32_t>(*h) * 100;
+    result.widthUnits = unitsFromWholeMm(static_cast<int32_t>(*w));
+    result.heightUnits = unitsFromWholeMm(static_cast<int32_t>(*h));
     return result;
 }
 

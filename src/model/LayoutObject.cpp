@@ -96,51 +96,6 @@ LayoutObject copyObject(LayoutObject& source)
     return t;
 }
 
-Rect BoundingRect(const LayoutObject& o)
-{
-    const int32_t c = o.Clearance;
-    int32_t m = o.Width / 2;
-    if (m == 0)
-        m = 20;
-    m += c;
-    Rect r;
-    switch (o.kind()) {
-    case ObjectKind::Line:
-        r = Rect{o.X1, o.Y1, o.X2, o.Y2}.normalised().grown(m);
-        break;
-    case ObjectKind::Pad: {
-        const int32_t rr = o.X2;
-        if (o.Shape >= 4 && o.Shape <= 6)
-            r = {o.X1 - 2 * rr - 2 * c, o.Y1 - rr - c, o.X1 + 2 * rr + 2 * c, o.Y1 + rr + c};
-        else if (o.Shape >= 7 && o.Shape <= 9)
-            r = {o.X1 - rr - c, o.Y1 - 2 * rr - 2 * c, o.X1 + rr + c, o.Y1 + 2 * rr + 2 * c};
-        else // shapes 1..3; other shapes have no defined extent, treat them as round
-            r = {o.X1 - rr - c, o.Y1 - rr - c, o.X1 + rr + c, o.Y1 + rr + c};
-        break;
-    }
-    case ObjectKind::Circle:
-        r = {o.X1 - o.X2 - c, o.Y1 - o.X2 - c, o.X1 + o.X2 + c, o.Y1 + o.X2 + c};
-        break;
-    case ObjectKind::Text:
-        r = Rect{o.X1, o.Y1, o.X2, o.Y2}.normalised().grown(c);
-        break;
-    case ObjectKind::Zone:
-    case ObjectKind::Track:
-        if (o.Points.size() > 1) {
-            r = {o.Points[0].x, o.Points[0].y, o.Points[0].x, o.Points[0].y};
-            for (const Point& p : o.Points) {
-                r.left = std::min(r.left, p.x);
-                r.right = std::max(r.right, p.x);
-                r.top = std::min(r.top, p.y);
-                r.bottom = std::max(r.bottom, p.y);
-            }
-        }
-        r = r.grown(m);
-        break;
-    }
-    return r.normalised();
-}
-
 void translate(LayoutObject& o, int32_t dx, int32_t dy)
 {
     switch (o.kind()) {

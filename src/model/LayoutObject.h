@@ -1,6 +1,6 @@
 #pragma once
 // One drawable record of a board: line, pad, label, zone, circle or track.
-// The persistent part mirrors the 74-byte on-disk image (ObjectImage.h);
+// The persistent part mirrors the 74-byte on-disk image (RecordImages.h);
 // everything after it exists in memory only.
 
 #include "model/Types.h"
@@ -77,7 +77,38 @@ struct LayoutObject {
     bool hasPoints() const { return is(ObjectKind::Zone) || is(ObjectKind::Track); }
     // Last group number, or -1 when the object belongs to no group.
     int32_t outerGroup() const { return Groups.empty() ? -1 : Groups.back(); }
+
+    // What the shared fields mean for each kind, all lengths in board units.
+    // Pads and circles: centre (X1, Y1), outer radius X2, hole or inner radius Y2.
+    Point centre() const { return {X1, Y1}; }
+    int32_t padOuterRadius() const { return X2; }
+    int32_t holeRadius() const { return Y2; }
+    int32_t circleOuterRadius() const { return X2; }
+    int32_t circleInnerRadius() const { return Y2; }
+    void setPadOuterRadius(int32_t r) { X2 = r; }
+    void setHoleRadius(int32_t r) { Y2 = r; }
+    void setCircleOuterRadius(int32_t r) { X2 = r; }
+    void setCircleInnerRadius(int32_t r) { Y2 = r; }
+    // A circle is drawn counter-clockwise from its start angle (Angle) to its
+    // stop angle (Width), whole degrees; equal angles give the full circle.
+    int32_t arcStartDegrees() const { return Angle; }
+    int32_t arcStopDegrees() const { return Width; }
+    void setArcStartDegrees(int32_t a) { Angle = a; }
+    void setArcStopDegrees(int32_t a) { Width = a; }
+    // Lines, zones and tracks: the pen width. Labels: the font's cell height
+    // and the turn about the anchor (X1, Y1) in whole degrees.
+    int32_t widthUnits() const { return Width; }
+    int32_t fontHeight() const { return Width; }
+    int32_t textDegrees() const { return Angle; }
+    // Lines: the two end points. Labels: the anchor and the far box corner.
+    Point start() const { return {X1, Y1}; }
+    Point end() const { return {X2, Y2}; }
 };
+
+// A pen without width is drawn this wide (half width 20, 0.2 mm across).
+constexpr int32_t kDefaultHalfWidth = 20;
+// Solder-mask openings are pads grown by 0.3 mm.
+constexpr int32_t kSolderMaskEnlargement = 30;
 
 // Creation operations: Selected 0, LegacyGroup 0, no groups. The caller sets
 // Clearance and appends the object to a list.
@@ -94,9 +125,6 @@ LayoutObject makeLine(Point from, Point to, int32_t width, uint8_t layer);
 // point and group lists, the same band and partner references, the route
 // fields. Marks the source as copied.
 LayoutObject copyObject(LayoutObject& source);
-
-// Bounding rectangle in board units, clearance included, normalised.
-Rect BoundingRect(const LayoutObject& o);
 
 void translate(LayoutObject& o, int32_t dx, int32_t dy);
 

@@ -1,5 +1,6 @@
 #include "model/MacroFile.h"
 
+#include "geometry/Geometry.h"
 #include "model/BinaryIO.h"
 #include "model/FileIO.h"
 #include "model/ObjectCodec.h"

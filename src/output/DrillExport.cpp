@@ -1,6 +1,7 @@
 #include "output/DrillExport.h"
 
 #include "model/FileIO.h"
+#include "model/Units.h"
 #include "output/TextBuffer.h"
 
 #include <unordered_map>
@@ -21,7 +22,7 @@ void appendMicrometres(TextBuffer& out, int64_t units)
 // A diameter in board units as millimetres with three decimals.
 void appendDiameterMm(TextBuffer& out, int64_t diameterUnits)
 {
-    const int64_t um = diameterUnits * 10;
+    const int64_t um = umFromUnits(diameterUnits);
     if (um < 0)
         out.append("-");
     const int64_t a = um < 0 ? -um : um;
@@ -44,8 +45,8 @@ std::vector<int32_t> drillSizeList(const ObjectList& objects)
     std::vector<int32_t> sizes;
     std::unordered_set<int32_t> seen;
     for (const auto& o : objects)
-        if (isDrilledPad(*o) && o->Y2 > 0 && seen.insert(o->Y2).second)
-            sizes.push_back(o->Y2);
+        if (isDrilledPad(*o) && o->holeRadius() > 0 && seen.insert(o->holeRadius()).second)
+            sizes.push_back(o->holeRadius());
     return sizes;
 }
 
@@ -58,8 +59,8 @@ std::string exportDrill(const ObjectList& objects, const BoardSettings& settings
         toolOf.emplace(sizes[i], i);
     std::vector<std::vector<const LayoutObject*>> holes(sizes.size());
     for (const auto& o : objects)
-        if (isDrilledPad(*o) && o->Y2 > 0)
-            holes[toolOf.at(o->Y2)].push_back(o.get());
+        if (isDrilledPad(*o) && o->holeRadius() > 0)
+            holes[toolOf.at(o->holeRadius())].push_back(o.get());
 
     TextBuffer out;
     out.append("M48\r\nMETRIC,TZ\r\n");

@@ -2,7 +2,9 @@
 
 #include "model/FileIO.h"
 #include "output/GerberFile.h"
-#include "route/GroundPlane.h"
+#include "geometry/Figures.h"
+#include "model/LayerSwitches.h"
+#include "model/Units.h"
 
 #include <array>
 
@@ -90,7 +92,7 @@ public:
             if (!o->is(ObjectKind::Pad) || !visible(*o))
                 continue;
             out_.MoveTo(at(o->X1, o->Y1));
-            const int32_t hole = options_.mark ? kMarkRadius : o->Y2;
+            const int32_t hole = options_.mark ? kMarkRadius : o->holeRadius();
             out_.SetPenwidth(2 * hole);
             out_.Flash();
         }
@@ -98,7 +100,7 @@ public:
 
     void solderMask(const ObjectList& objects)
     {
-        const int32_t offset = roundEven(options_.offsetMm * 100);
+        const int32_t offset = unitsFromMm(options_.offsetMm);
         if (options_.outline && !options_.invert)
             boardOutline();
         if (options_.invert) {
@@ -108,7 +110,7 @@ public:
         const int padLayer = options_.layer == GerberLayer::LStop1 ? Layer::K1 : Layer::K2;
         for (const auto& o : objects)
             if (o->is(ObjectKind::Pad) && o->Layer == padLayer)
-                padFigure(*o, offset, 0);
+                pad(*o, offset, 0);
     }
 
 private:
@@ -125,18 +127,18 @@ private:
         case ObjectKind::Pad:
             // A pad whose hole fills it has no copper ring, but it still
             // cuts its clearance out of a ground plane.
-            if (clearanceMode || o.X2 != o.Y2)
-                padFigure(o, c, o.Y2);
+            if (clearanceMode || o.padOuterRadius() != o.holeRadius())
+                pad(o, c, o.holeRadius());
             break;
         case ObjectKind::Zone:
             zone(o, c);
             break;
         case ObjectKind::Circle: {
-            const ArcStroke s = grownArcStroke(o, c);
+            const ArcStroke s = arcStroke(o, c);
             const Point centre = at(o.X1, o.Y1);
             out_.SetPenwidth(s.widthUnits);
-            out_.Arc(centre, arcStrokePoint(centre, s.centreRadius, o.Angle),
-                     arcStrokePoint(centre, s.centreRadius, o.Width));
+            out_.Arc(centre, arcStrokePoint(centre, s.centreRadius, o.arcStartDegrees()),
+                     arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees()));
             break;
         }
         case ObjectKind::Track:
@@ -169,30 +171,25 @@ private:
     }
 
     // A pad grown by e; `hole` tells circular pads of equal size apart.
-    void padFigure(const LayoutObject& o, int32_t e, int32_t hole)
+    void pad(const LayoutObject& o, int32_t e, int32_t hole)
     {
         const Point centre = at(o.X1, o.Y1);
-        const PadExtents x = grownPadExtents(o, e);
+        const PadFigure f = padFigure(o, e);
         out_.MoveTo(centre);
-        switch (static_cast<PadShape>(o.Shape)) {
-        case PadShape::Round:
-            out_.FlashCircle(hole, x.across);
+        switch (f.kind) {
+        case PadFigureKind::Disc:
+            out_.FlashCircle(hole, f.halfX);
             break;
-        case PadShape::Square:
-        case PadShape::RectH:
-        case PadShape::RectV:
-            out_.FlashRect(x.halfX, x.halfY);
+        case PadFigureKind::Rectangle:
+            out_.FlashRect(f.halfX, f.halfY);
             break;
-        case PadShape::Octagon:
-        case PadShape::OctagonH:
-        case PadShape::OctagonV:
-            out_.FlashOctagon(centre, x.halfX, x.halfY);
+        case PadFigureKind::Octagon:
+            out_.FlashOctagon(centre, f.halfX, f.halfY);
             break;
-        case PadShape::RoundedH:
-        case PadShape::RoundedV:
-            out_.FlashRoundRect(centre, x.halfX, x.halfY);
+        case PadFigureKind::RoundedRectangle:
+            out_.FlashRoundRect(centre, f.halfX, f.halfY);
             break;
-        default: // an unknown shape leaves only the move
+        case PadFigureKind::None: // an unknown shape leaves only the move
             break;
         }
     }

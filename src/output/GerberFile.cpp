@@ -1,6 +1,8 @@
 #include "output/GerberFile.h"
 
+#include "geometry/Figures.h"
 #include "model/FileIO.h"
+#include "model/Units.h"
 
 #include <algorithm>
 #include <charconv>
@@ -31,15 +33,14 @@ std::string fixedMm(int64_t hundredths)
         out += '-';
     const uint64_t a = hundredths < 0 ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
     char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, a / 100);
+    const auto r = std::to_chars(buf, buf + sizeof buf, wholeMmPart(static_cast<int64_t>(a)));
     out.append(buf, r.ptr);
+    const int64_t cents = hundredthsPart(static_cast<int64_t>(a));
     out += '.';
-    out += static_cast<char>('0' + a % 100 / 10);
-    out += static_cast<char>('0' + a % 10);
+    out += static_cast<char>('0' + cents / 10);
+    out += static_cast<char>('0' + cents % 10);
     return out;
 }
-
-int32_t roundProduct(long double v) { return static_cast<int32_t>(std::nearbyintl(v)); }
 
 } // namespace
 
@@ -169,18 +170,10 @@ void TGerberFile::FlashOctagon(Point centre, int32_t hw, int32_t hh)
 {
     const int32_t pen = penWidth_;
     BeginRegion();
-    // 0.585L is the nearest extended value, a little below 0.585, so that
-    // 100 x 0.585 gives 58.
-    const int32_t c = roundProduct(static_cast<long double>(std::min(hw, hh)) * 0.585L);
-    const int32_t x = centre.x, y = centre.y;
-    MoveTo(x - hw, y + hh - c);
-    LineTo(x - hw + c, y + hh);
-    LineTo(x + hw - c, y + hh);
-    LineTo(x + hw, y + hh - c);
-    LineTo(x + hw, y - hh + c);
-    LineTo(x + hw - c, y - hh);
-    LineTo(x - hw + c, y - hh);
-    LineTo(x - hw, y - hh + c);
+    const auto corners = octagonCorners(centre, hw, hh);
+    MoveTo(corners[0]);
+    for (size_t i = 1; i < corners.size(); ++i)
+        LineTo(corners[i]);
     EndRegion();
     SetPenwidth(pen);
 }
@@ -188,7 +181,7 @@ void TGerberFile::FlashOctagon(Point centre, int32_t hw, int32_t hh)
 void TGerberFile::FlashRoundRect(Point centre, int32_t hw, int32_t hh)
 {
     const int32_t pen = penWidth_;
-    const int32_t d = roundProduct(static_cast<long double>(std::min(hw, hh)) * 1.5L);
+    const int32_t d = roundedCornerDiameter(std::min(hw, hh));
     const int32_t e = d / 2;
     const Point corners[4] = {{centre.x - hw + e, centre.y - hh + e},
                               {centre.x + hw - e, centre.y - hh + e},

@@ -5,7 +5,7 @@
 // and the ground plane is not copper here.
 
 #include "model/ObjectList.h"
-#include "view/Geometry.h"
+#include "geometry/Geometry.h"
 
 #include <cstdint>
 #include <memory>

@@ -6,7 +6,7 @@
 
 #include "route/CellTouchMap.h"
 #include "route/Scanline.h"
-#include "view/Geometry.h"
+#include "geometry/Geometry.h"
 
 #include <vector>
 

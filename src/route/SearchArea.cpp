@@ -1,5 +1,8 @@
 #include "route/SearchArea.h"
 
+#include "geometry/Geometry.h"
+#include "model/Units.h"
+
 namespace kestrel {
 
 namespace {
@@ -54,7 +57,7 @@ Rect BoxOnBoard(const CellRect& box, int32_t cellSize)
 
 std::string BoxText(const CellRect& box, int32_t cellSize)
 {
-    auto mm = [&](int cells) { return std::to_string(roundEven64(static_cast<double>(cells) * cellSize / 100.0)); };
+    auto mm = [&](int cells) { return std::to_string(roundEven64(mmFromUnits(static_cast<double>(cells) * cellSize))); };
     return mm(box.left) + "/" + mm(box.top) + " " + mm(box.right) + "/" + mm(box.bottom);
 }
 

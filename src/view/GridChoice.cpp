@@ -1,5 +1,6 @@
 #include "view/GridChoice.h"
 
+#include "model/Units.h"
 #include "view/NumberFormat.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ size_t utf8Length(const std::string& s)
 
 std::string gridCaption(double gridUnits)
 {
-    std::string text = formatGeneral(gridUnits / 100.0, 8, 3) + " мм";
+    std::string text = formatGeneral(mmFromUnits(gridUnits), 8, 3) + " мм";
     const size_t length = utf8Length(text);
     if (length < 9)
         text.insert(0, 9 - length, ' ');

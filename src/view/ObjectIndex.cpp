@@ -1,5 +1,7 @@
 #include "view/ObjectIndex.h"
 
+#include "geometry/Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 

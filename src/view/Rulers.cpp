@@ -1,6 +1,7 @@
 #include "view/Rulers.h"
 
 #include "model/Types.h"
+#include "model/Units.h"
 #include "view/NumberFormat.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace kestrel {
 
 int32_t rulerStepUnits(bool inchUnit)
 {
-    return inchUnit ? 254 : 100;
+    return inchUnit ? kUnitsPerTenthInch : kUnitsPerMm;
 }
 
 std::vector<RulerTick> rulerTicks(bool inchUnit, double zoom, int32_t extent, double offset, int32_t fromPx,

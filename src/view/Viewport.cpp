@@ -1,5 +1,8 @@
 #include "view/Viewport.h"
 
+#include "geometry/Geometry.h"
+#include "model/Units.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -96,7 +99,7 @@ void Viewport::setScroll(Pixel p)
 
 int32_t Viewport::scrollStep() const
 {
-    return roundEven(100.0 * zoom() * 2.0);
+    return roundEven(pxFromUnits(unitsFromWholeMm(2), zoom()));
 }
 
 Point Viewport::screenToBoard(Pixel px, bool snap) const
@@ -132,7 +135,7 @@ Point Viewport::clampToBoard(Point p) const
 PixelRect Viewport::invalidationRect(const LayoutObject& o) const
 {
     const PixelRect r = boardRectToScreen(BoundingRect(o));
-    const int32_t margin = o.is(ObjectKind::Zone) ? roundClamped(o.Width * zoom(), 0, 1e6) + 2 : 5;
+    const int32_t margin = o.is(ObjectKind::Zone) ? roundClamped(pxFromUnits(o.widthUnits(), zoom()), 0, 1e6) + 2 : 5;
     return {r.left - margin, r.top - margin, r.right + margin, r.bottom + margin};
 }
 

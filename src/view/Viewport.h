@@ -38,7 +38,7 @@ struct PixelRect {
 constexpr double kMinZoom = 0.01;    // 1 mm = 1 pixel
 constexpr double kMaxZoom = 1.0;     // 1 mm = 100 pixels
 constexpr double kDefaultZoom = 0.1; // 1 mm = 10 pixels
-constexpr double kDefaultGrid = 254.0;
+constexpr double kDefaultGrid = kUnitsPerTenthInch;
 // Grids outside this range (from damaged files) fall back to the default:
 // below one unit snapping means nothing, and far above the largest board
 // every point would snap to the corner.

@@ -1,3 +1,4 @@
+#include "geometry/Geometry.h"
 #include "model/Board.h"
 #include "model/Groups.h"
 

@@ -2,6 +2,7 @@
 // it must load them without a complaint, and its rendering must show copper,
 // gaps, holes and openings where the board says they are.
 
+#include "geometry/Figures.h"
 #include "output/DrillExport.h"
 #include "output/GerberExport.h"
 #include "route/GroundPlane.h"

@@ -7,21 +7,6 @@
 using namespace kestrel;
 using namespace kestrel::test;
 
-TEST(GroundPlane, GrownSizes)
-{
-    ObjectList list;
-    // The clearance is added once along the long axis: 2R + c, not 2(R + c).
-    for (auto [shape, halfX, halfY] : {std::tuple{1, 140, 140}, {4, 240, 140}, {9, 140, 240}}) {
-        const PadExtents x = grownPadExtents(addPad(list, {0, 0}, 100, uint8_t(shape)), 40);
-        EXPECT_EQ(std::pair(x.halfX, x.halfY), std::pair(halfX, halfY)) << shape;
-    }
-    // The ring grows by c on both sides; w / 2 = 52.5 rounds to 52 (ties to even): 400 - 52 + 1 = 349.
-    for (auto [inner, c, width, radius] : {std::tuple{300, 0, 100, 350}, {300, 40, 180, 350}, {297, 1, 105, 349}}) {
-        const ArcStroke s = grownArcStroke(makeCircle({0, 0}, 400, 1, 1, inner), c);
-        EXPECT_EQ(std::pair(s.widthUnits, s.centreRadius), std::pair(width, radius)) << inner << " " << c;
-    }
-}
-
 TEST(GroundPlane, RegionLeavesEachClearanceFree)
 {
     ObjectList list;

@@ -1,7 +1,7 @@
 #include "route/ObstacleRaster.h"
 
 #include "route/RouteGrid.h"
-#include "view/Geometry.h"
+#include "geometry/Geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "geometry/Geometry.h"
 #include "view/ObjectIndex.h"
 
 #include "support/TestData.h"

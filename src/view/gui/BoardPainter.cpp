@@ -1,5 +1,6 @@
 #include "view/gui/BoardPainter.h"
 
+#include "geometry/Geometry.h"
 #include "view/GridChoice.h"
 #include "view/gui/BandedPaint.h"
 #include "view/gui/LabelPainter.h"

@@ -52,7 +52,7 @@ struct BoardPaintOptions {
     int32_t boardWidth = 16000;
     int32_t boardHeight = 10000;
     double zoomPxPerUnit = 0.1; // device pixels per unit
-    double gridUnits = 254.0;
+    double gridUnits = kUnitsPerTenthInch;
     bool gridVisible = true;
     bool gridMarker = true;
     // Rubber bands between two selected pads are magenta in the autorouter tool.

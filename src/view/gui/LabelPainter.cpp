@@ -68,7 +68,7 @@ QFont arialWithCellHeight(double cellHeight, bool bold)
 
 void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour)
 {
-    const int32_t height = std::min(std::abs(text.Width), 100000);
+    const int32_t height = std::min(std::abs(text.fontHeight()), 100000);
     if (height == 0 || text.TextValue.empty())
         return;
     const QTransform saved = painter.transform();
@@ -76,8 +76,8 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
     // whose y points down again, turned about the anchor.
     painter.translate(text.X1, text.Y1);
     painter.scale(1, -1);
-    if (text.Angle % 360 != 0)
-        painter.rotate(-text.Angle);
+    if (text.textDegrees() % 360 != 0)
+        painter.rotate(-text.textDegrees());
     painter.setPen(colour);
     for (const QGlyphRun& run : labelGlyphs(text.TextValue, height))
         painter.drawGlyphRun(QPointF(0, 0), run);

@@ -1,4 +1,4 @@
-#include "view/Geometry.h"
+#include "geometry/Geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "view/LayerSwitches.h"
+#include "model/LayerSwitches.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,10 @@
 #pragma once
-// Geometry services shared by drawing, hit tests, connectivity, routing and
-// the exports: object outlines as integer polygons in board units. This is
-// the one module that talks to Clipper; everyone else sees Region.
+// Areas as integer polygons in board units. This is the one module that
+// talks to Clipper; everyone else sees Region.
 
-#include "model/LayoutObject.h"
+#include "model/Types.h"
 
-#include <array>
+#include <cstdint>
 #include <vector>
 
 namespace kestrel {
@@ -25,6 +24,8 @@ public:
     static Region rectangle(const Rect& r);
     // Disc approximated by a polygon whose vertices lie on the circle.
     static Region disc(Point centre, int32_t radius);
+    // Rectangle of half extents halfX and halfY with quarter-circle corners.
+    static Region roundedRectangle(Point centre, int64_t halfX, int64_t halfY, double cornerRadius);
 
     bool empty() const { return polygons_.empty(); }
     bool convex() const { return convex_; }
@@ -55,29 +56,5 @@ private:
     Rect bounds_;
     bool convex_ = false;
 };
-
-// The 10 corners of the capsule drawn around the segment p1-p2 of an object
-// (half width Width div 2, 20 when that is 0 and the object is not a zone).
-std::array<Point, 10> SegmentOutline(const LayoutObject& o, Point p1, Point p2);
-
-// The point of a circle at a whole-degree angle on its outer radius X2.
-Point ArcPoint(const LayoutObject& circle, int32_t angleDegrees);
-
-// The corner of a track or zone under the board point p (the last one hit),
-// or -1.
-int CornerAt(const LayoutObject& o, Point p);
-
-// The area covered by the object as drawn (enlargement and clearance play no part).
-Region ObjectRegion(const LayoutObject& o);
-
-// The same area as non-empty parts whose union is ObjectRegion(o): one capsule
-// per line, track or zone edge, the zone's fill, or the one shape of a pad,
-// label or circle. Overlap tests on the small, mostly convex parts are far
-// cheaper than on a whole long track.
-std::vector<Region> OutlineParts(const LayoutObject& o);
-
-// A rectangle that holds ObjectRegion(o), found without building the region;
-// spatial indexes key objects by it.
-Rect OutlineBounds(const LayoutObject& o);
 
 } // namespace kestrel

@@ -1,4 +1,4 @@
-#include "view/LayerSwitches.h"
+#include "model/LayerSwitches.h"
 
 namespace kestrel {
 

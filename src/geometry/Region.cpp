@@ -1,10 +1,11 @@
-#include "view/Geometry.h"
+#include "geometry/Region.h"
+
+#include "model/Units.h"
 
 #include <polyclipping/clipper.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numbers>
 
 namespace kestrel {
@@ -15,20 +16,9 @@ using ClipperLib::IntPoint;
 using ClipperLib::Path;
 using ClipperLib::Paths;
 
-// Intermediate sums are kept in 64 bits so that odd values read from a file
-// (huge radii, far-off points) saturate instead of wrapping.
-int32_t toUnits(int64_t v)
-{
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-int32_t toUnits(double v)
-{
-    if (!(v == v))
-        return 0;
-    return toUnits(static_cast<int64_t>(std::clamp(std::nearbyint(v), -4e18, 4e18)));
-}
+using ClipperLib::IntPoint;
+using ClipperLib::Path;
+using ClipperLib::Paths;
 
 Path toPath(const Polygon& polygon, ClipperLib::cInt scale = 1)
 {
@@ -83,7 +73,6 @@ std::vector<Polygon> toPolygons(const Paths& paths)
     return polygons;
 }
 
-double radians(double degrees) { return degrees / 180.0 * std::numbers::pi; }
 
 // Cross product of (a - o) and (b - o); positive for a left turn. 128 bits,
 // as coordinate differences can take 33 bits.
@@ -93,12 +82,19 @@ __int128 turn(const Point& o, const Point& a, const Point& b)
            static_cast<__int128>(static_cast<int64_t>(a.y) - o.y) * (static_cast<int64_t>(b.x) - o.x);
 }
 
-// Drops repeated points and points in line with their neighbours.
+// Drops repeated points and points in line with their neighbours. Repeats
+// go first: a corner followed by its own copy would otherwise look straight
+// at both copies and vanish.
 Polygon withoutStraightCorners(Polygon polygon)
 {
     bool changed = true;
     while (changed && polygon.size() >= 3) {
         changed = false;
+        polygon.erase(std::unique(polygon.begin(), polygon.end()), polygon.end());
+        while (polygon.size() > 1 && polygon.front() == polygon.back())
+            polygon.pop_back();
+        if (polygon.size() < 3)
+            break;
         Polygon kept;
         kept.reserve(polygon.size());
         const size_t n = polygon.size();
@@ -201,20 +197,20 @@ int discSegments(double radius)
 
 Point pointAt(double cx, double cy, double radius, double angleRadians)
 {
-    return {toUnits(cx + radius * std::cos(angleRadians)), toUnits(cy + radius * std::sin(angleRadians))};
+    return {saturatedUnits(cx + radius * std::cos(angleRadians)), saturatedUnits(cy + radius * std::sin(angleRadians))};
 }
 
-// Whole-degree point on a radius, rounded like ArcPoint.
-Point pointOnRadius(Point centre, int32_t angleDegrees, int64_t radius)
+Polygon rectanglePolygon(int64_t left, int64_t bottom, int64_t right, int64_t top)
 {
-    const double a = radians(angleDegrees);
-    return {toUnits(static_cast<int64_t>(centre.x) + roundEven64(std::cos(a) * static_cast<double>(radius))),
-            toUnits(static_cast<int64_t>(centre.y) + roundEven64(std::sin(a) * static_cast<double>(radius)))};
+    return {{saturatedUnits(left), saturatedUnits(bottom)},
+            {saturatedUnits(right), saturatedUnits(bottom)},
+            {saturatedUnits(right), saturatedUnits(top)},
+            {saturatedUnits(left), saturatedUnits(top)}};
 }
 
 // Rectangle with quarter-circle corners of radius cornerRadius; half extents
 // a (x) and b (y). Counter-clockwise.
-Polygon roundedRectangle(Point centre, int64_t a, int64_t b, double cornerRadius)
+Polygon roundedRectanglePolygon(Point centre, int64_t a, int64_t b, double cornerRadius)
 {
     cornerRadius = std::clamp(cornerRadius, 0.0, static_cast<double>(std::min(a, b)));
     const int quarter = discSegments(cornerRadius) / 4;
@@ -233,99 +229,6 @@ Polygon roundedRectangle(Point centre, int64_t a, int64_t b, double cornerRadius
             polygon.push_back(pointAt(corners[c][0], corners[c][1], cornerRadius, angle));
         }
     return polygon;
-}
-
-Polygon rectanglePolygon(int64_t left, int64_t bottom, int64_t right, int64_t top)
-{
-    return {{toUnits(left), toUnits(bottom)},
-            {toUnits(right), toUnits(bottom)},
-            {toUnits(right), toUnits(top)},
-            {toUnits(left), toUnits(top)}};
-}
-
-Region padRegion(const LayoutObject& o)
-{
-    const Point c{o.X1, o.Y1};
-    const int64_t r = o.X2;
-    if (r <= 0)
-        return {};
-    const double cornerRadius = roundEven64(1.5 * static_cast<double>(r)) / 2.0;
-    switch (o.Shape) {
-    case 1: // round
-    case 2: // octagon: its outline is the circle
-        return Region::disc(c, o.X2);
-    case 3:
-        return Region::fromPolygon(rectanglePolygon(c.x - r, c.y - r, c.x + r, c.y + r));
-    case 4:
-    case 5:
-        return Region::fromPolygon(roundedRectangle(c, 2 * r, r, cornerRadius));
-    case 6:
-        return Region::fromPolygon(rectanglePolygon(c.x - 2 * r, c.y - r, c.x + 2 * r, c.y + r));
-    case 7:
-    case 8:
-        return Region::fromPolygon(roundedRectangle(c, r, 2 * r, cornerRadius));
-    case 9:
-        return Region::fromPolygon(rectanglePolygon(c.x - r, c.y - 2 * r, c.x + r, c.y + 2 * r));
-    default: // an unknown shape draws only its hole
-        return Region::disc(c, o.Y2);
-    }
-}
-
-Region capsule(const LayoutObject& o, Point p1, Point p2)
-{
-    const auto outline = SegmentOutline(o, p1, p2);
-    return Region::fromPolygon(Polygon(outline.begin(), outline.end()));
-}
-
-void addPart(Region part, std::vector<Region>& parts)
-{
-    if (!part.empty())
-        parts.push_back(std::move(part));
-}
-
-void addPointListParts(const LayoutObject& o, std::vector<Region>& parts)
-{
-    if (o.Points.size() < 2)
-        return;
-    for (size_t i = 0; i + 1 < o.Points.size(); ++i)
-        addPart(capsule(o, o.Points[i], o.Points[i + 1]), parts);
-    if (o.is(ObjectKind::Zone) && o.Points.size() > 2) {
-        // The zone is drawn as a closed polygon, so its closing edge carries
-        // the wide outline too.
-        addPart(capsule(o, o.Points.back(), o.Points.front()), parts);
-        addPart(Region::fromPolygon(o.Points), parts);
-    }
-}
-
-Region circleRegion(const LayoutObject& o)
-{
-    const Point c{o.X1, o.Y1};
-    Region region = Region::disc(c, o.X2);
-    if (!o.Filled) {
-        int64_t inner = o.Y2;
-        if (o.Y2 >= o.X2)
-            inner += 10;
-        region = region.xored(Region::disc(c, toUnits(inner)));
-    }
-    const int32_t start = o.Angle;
-    const int32_t stop = o.Width;
-    if (start == stop)
-        return region;
-
-    const int64_t halfWidth = (static_cast<int64_t>(o.X2) - o.Y2) / 2;
-    const int64_t rm = halfWidth + o.Y2;
-    const int64_t far = 2 * static_cast<int64_t>(o.X2);
-    const int32_t d = static_cast<int32_t>(((static_cast<int64_t>(stop) - start) % 360 + 360) % 360);
-    // In 64 bits: a start angle read from a file may lie anywhere.
-    const int64_t middle64 = d < 181 ? static_cast<int64_t>(start) + d / 2 : static_cast<int64_t>(start) - (360 - d) / 2;
-    const auto middle = static_cast<int32_t>(middle64 % 360);
-    const Polygon wedge = {pointOnRadius(c, start, rm), pointOnRadius(c, start, far), pointOnRadius(c, middle, far),
-                           pointOnRadius(c, stop, far), pointOnRadius(c, stop, rm)};
-    region = d < 181 ? region.intersected(Region::fromPolygon(wedge)) : region.subtracted(Region::fromPolygon(wedge));
-
-    const int32_t endRadius = toUnits(halfWidth);
-    return region.united(Region::disc(pointOnRadius(c, start, rm), endRadius))
-        .united(Region::disc(pointOnRadius(c, stop, rm), endRadius));
 }
 
 } // namespace
@@ -473,145 +376,11 @@ bool Region::overlaps(const Region& other) const
     return clippedIntersectionHasArea(polygons_, other.polygons_);
 }
 
-std::array<Point, 10> SegmentOutline(const LayoutObject& o, Point p1, Point p2)
+Region Region::roundedRectangle(Point centre, int64_t halfX, int64_t halfY, double cornerRadius)
 {
-    int64_t w = o.Width / 2;
-    if (w == 0 && !o.is(ObjectKind::Zone))
-        w = 20;
-    const int64_t x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y;
-    const double dx = static_cast<double>(x2 - x1);
-    double dy = static_cast<double>(y2 - y1);
-    if (p1 == p2)
-        dy = 1;
-    const double len = std::sqrt(dx * dx + dy * dy);
-    const int64_t ox = roundEven64(static_cast<double>(w) * dy / len);
-    const int64_t oy = roundEven64(static_cast<double>(w) * dx / len);
-
-    int64_t t;
-    if (dx != 0) {
-        t = roundEven64(std::atan(dy / dx) * 180.0 / std::numbers::pi);
-        if (dx > 0)
-            t += 180;
-        if (t < 0)
-            t += 360;
-    } else {
-        t = dy < 0 ? 90 : 270;
-    }
-    int64_t s[3], c[3];
-    for (int k = 0; k < 3; ++k) {
-        const double a = radians(static_cast<double>(t + 45 * (k + 1)));
-        s[k] = roundEven64(std::sin(a) * static_cast<double>(w));
-        c[k] = roundEven64(std::cos(a) * static_cast<double>(w));
-    }
-    auto pt = [](int64_t x, int64_t y) { return Point{toUnits(x), toUnits(y)}; };
-    return {pt(x1 - ox, y1 + oy),     pt(x1 + s[0], y1 - c[0]), pt(x1 + s[1], y1 - c[1]),
-            pt(x1 + s[2], y1 - c[2]), pt(x1 + ox, y1 - oy),     pt(x2 + ox, y2 - oy),
-            pt(x2 - s[0], y2 + c[0]), pt(x2 - s[1], y2 + c[1]), pt(x2 - s[2], y2 + c[2]),
-            pt(x2 - ox, y2 + oy)};
-}
-
-Point ArcPoint(const LayoutObject& circle, int32_t angleDegrees)
-{
-    return pointOnRadius({circle.X1, circle.Y1}, angleDegrees, circle.X2);
-}
-
-int CornerAt(const LayoutObject& o, Point p)
-{
-    if (!o.hasPoints())
-        return -1;
-    const int64_t r = std::max<int64_t>(o.Width / 2, 20);
-    int hit = -1;
-    for (size_t k = 0; k < o.Points.size(); ++k) {
-        const Point& c = o.Points[k];
-        if (c.x - r <= p.x && p.x < c.x + r && c.y - r <= p.y && p.y < c.y + r)
-            hit = static_cast<int>(k);
-    }
-    return hit;
-}
-
-std::vector<Region> OutlineParts(const LayoutObject& o)
-{
-    std::vector<Region> parts;
-    switch (o.kind()) {
-    case ObjectKind::Line:
-        addPart(capsule(o, {o.X1, o.Y1}, {o.X2, o.Y2}), parts);
-        break;
-    case ObjectKind::Pad:
-        addPart(padRegion(o), parts);
-        break;
-    case ObjectKind::Text:
-        addPart(Region::rectangle({o.X1, o.Y1, o.X2, o.Y2}), parts);
-        break;
-    case ObjectKind::Zone:
-    case ObjectKind::Track:
-        addPointListParts(o, parts);
-        break;
-    case ObjectKind::Circle:
-        addPart(circleRegion(o), parts);
-        break;
-    }
-    return parts;
-}
-
-Region ObjectRegion(const LayoutObject& o)
-{
-    std::vector<Region> parts = OutlineParts(o);
-    if (parts.size() == 1)
-        return std::move(parts[0]);
-    // Every part is normalised (winding 1 inside, 0 outside), so filling all
-    // their rings together by the non-zero rule gives exactly their union.
-    std::vector<Polygon> rings;
-    for (Region& part : parts)
-        rings.insert(rings.end(), part.polygons().begin(), part.polygons().end());
-    return Region::fromPolygons(rings);
-}
-
-Rect OutlineBounds(const LayoutObject& o)
-{
-    // One unit of slack everywhere for vertices rounded to whole units.
-    auto around = [](int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t by) {
-        return Rect{toUnits(std::min(left, right) - by - 1), toUnits(std::min(top, bottom) - by - 1),
-                    toUnits(std::max(left, right) + by + 1), toUnits(std::max(top, bottom) + by + 1)};
-    };
-    int64_t halfWidth = std::abs(static_cast<int64_t>(o.Width / 2));
-    if (halfWidth == 0)
-        halfWidth = 20;
-    switch (o.kind()) {
-    case ObjectKind::Line:
-        return around(o.X1, o.Y1, o.X2, o.Y2, halfWidth);
-    case ObjectKind::Pad: {
-        const int64_t r = std::abs(static_cast<int64_t>(o.X2));
-        if (o.Shape >= 1 && o.Shape <= 3)
-            return around(o.X1, o.Y1, o.X1, o.Y1, r);
-        if (o.Shape >= 4 && o.Shape <= 6)
-            return around(o.X1 - 2 * r, o.Y1 - r, o.X1 + 2 * r, o.Y1 + r, 0);
-        if (o.Shape >= 7 && o.Shape <= 9)
-            return around(o.X1 - r, o.Y1 - 2 * r, o.X1 + r, o.Y1 + 2 * r, 0);
-        return around(o.X1, o.Y1, o.X1, o.Y1, std::abs(static_cast<int64_t>(o.Y2)));
-    }
-    case ObjectKind::Text:
-        return around(o.X1, o.Y1, o.X2, o.Y2, 0);
-    case ObjectKind::Zone:
-    case ObjectKind::Track: {
-        if (o.Points.empty())
-            return {};
-        int64_t left = o.Points[0].x, right = left, top = o.Points[0].y, bottom = top;
-        for (const Point& p : o.Points) {
-            left = std::min<int64_t>(left, p.x);
-            right = std::max<int64_t>(right, p.x);
-            top = std::min<int64_t>(top, p.y);
-            bottom = std::max<int64_t>(bottom, p.y);
-        }
-        return around(left, top, right, bottom, halfWidth);
-    }
-    case ObjectKind::Circle: {
-        const int64_t outer = o.X2, inner = o.Y2;
-        // A widened inner disc or end caps of odd radii can reach past X2.
-        const int64_t r = (inner >= 0 && inner < outer) ? outer : std::abs(outer) + std::abs(inner) + 10;
-        return around(o.X1, o.Y1, o.X1, o.Y1, r);
-    }
-    }
-    return {};
+    if (halfX <= 0 || halfY <= 0)
+        return {};
+    return fromPolygon(roundedRectanglePolygon(centre, halfX, halfY, cornerRadius));
 }
 
 } // namespace kestrel

@@ -1,0 +1,203 @@
+#include "geometry/Figures.h"
+
+#include "model/Units.h"
+#include "output/GerberExport.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+// What the Gerber export draws for one pad, read back from the file: the
+// region corners of an octagon or rounded rectangle, the aperture of a flash,
+// and the pen a rounded rectangle's corners are stroked with.
+struct GerberPad {
+    std::vector<Point> regionCorners;
+    char aperture = 0; // 'C' or 'R' for a flashed pad
+    int64_t sizeX = 0, sizeY = 0, strokeDiameter = 0;
+};
+
+int64_t hundredths(const std::string& mm)
+{
+    const size_t dot = mm.find('.');
+    return std::stoll(mm.substr(0, dot)) * 100 + std::stoll(mm.substr(dot + 1));
+}
+
+GerberPad gerberPad(const LayoutObject& pad, int32_t enlargement, int32_t boardHeight)
+{
+    // The solder mask draws nothing but the pads, grown by its offset.
+    ObjectList list;
+    list.append(pad);
+    BoardSettings settings;
+    settings.BoardHeight = boardHeight;
+    GerberOptions options = GerberOptions::presetFor(GerberLayer::LStop1);
+    options.mirror = options.outline = false;
+    options.offsetMm = mmFromUnits(enlargement);
+    std::istringstream file(exportGerber(list, settings, options, Language::English));
+
+    GerberPad found;
+    std::vector<std::pair<int, std::string>> apertures;
+    std::string line;
+    bool inRegion = false;
+    int selected = 0;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("%ADD", 0) == 0) {
+            apertures.emplace_back(std::stoi(line.substr(4)), line.substr(line.find_first_of("CR")));
+        } else if (line.rfind("G54D", 0) == 0) {
+            selected = std::stoi(line.substr(4));
+        } else if (line == "G36*") {
+            inRegion = true;
+        } else if (line == "G37*") {
+            inRegion = false;
+        } else if (inRegion && line[0] == 'X') {
+            const size_t y = line.find('Y');
+            const Point corner{std::stoi(line.substr(1, y - 1)), std::stoi(line.substr(y + 1))};
+            if (found.regionCorners.empty() || corner != found.regionCorners.front()) // the closing line
+                found.regionCorners.push_back(corner);
+        } else if (line == "D03*" || (!found.regionCorners.empty() && line.find("D01*") != std::string::npos)) {
+            for (const auto& [code, definition] : apertures)
+                if (code == selected) {
+                    const size_t comma = definition.find(','), x = definition.find('X');
+                    const std::string first = definition.substr(comma + 1, x == std::string::npos ? std::string::npos : x - comma - 1);
+                    if (line == "D03*") {
+                        found.aperture = definition[0];
+                        found.sizeX = hundredths(first);
+                        found.sizeY = x == std::string::npos ? found.sizeX : hundredths(definition.substr(x + 1));
+                    } else {
+                        found.strokeDiameter = hundredths(first);
+                    }
+                }
+        }
+    }
+    return found;
+}
+
+std::set<std::pair<int32_t, int32_t>> asSet(const std::vector<Point>& points, int32_t dy = 0)
+{
+    std::set<std::pair<int32_t, int32_t>> s;
+    for (const Point& p : points)
+        s.insert({p.x, p.y + dy});
+    return s;
+}
+
+} // namespace
+
+// The corner rules in extended precision: 100 x 0.585 lies just below 58.5.
+TEST(Figures, CornerRules)
+{
+    const std::tuple<int32_t, int32_t, int32_t> rows[] = {
+        // half extent, octagon cut, rounded corner diameter
+        {100, 58, 150}, {1500, 877, 2250}, {3100, 1813, 4650}, {1, 1, 2}, {3, 2, 4}, {5, 3, 8}, {0, 0, 0},
+    };
+    for (auto [half, cut, diameter] : rows) {
+        EXPECT_EQ(octagonCut(half), cut) << half;
+        EXPECT_EQ(roundedCornerDiameter(half), diameter) << half;
+    }
+}
+
+TEST(Figures, GrownSizes)
+{
+    ObjectList list;
+    // The clearance is added once along the long axis: 2R + c, not 2(R + c).
+    for (auto [shape, halfX, halfY] : {std::tuple{1, 140, 140}, {4, 240, 140}, {9, 140, 240}}) {
+        const PadExtents x = padExtents(addPad(list, {0, 0}, 100, uint8_t(shape)), 40);
+        EXPECT_EQ(std::pair(x.halfX, x.halfY), std::pair(halfX, halfY)) << shape;
+    }
+    // The ring grows by c on both sides; w / 2 = 52.5 rounds to 52 (ties to even): 400 - 52 + 1 = 349.
+    // An inner radius above the outer one leaves no negative pen.
+    for (auto [inner, c, width, radius] :
+         {std::tuple{300, 0, 100, 350}, {300, 40, 180, 350}, {297, 1, 105, 349}, {500, 10, 20, 400}}) {
+        const ArcStroke s = arcStroke(makeCircle({0, 0}, 400, 1, 1, inner), c);
+        EXPECT_EQ(std::pair(s.widthUnits, s.centreRadius), std::pair(width, radius)) << inner << " " << c;
+    }
+    for (auto [start, stop, span] : {std::tuple{0, 90, 90}, {90, 0, 270}, {45, 45, 360}, {-30, 30, 60}, {0, 720, 360}}) {
+        LayoutObject arc = makeCircle({0, 0}, 400, 1, 1, 300);
+        arc.setArcStartDegrees(start);
+        arc.setArcStopDegrees(stop);
+        EXPECT_EQ(arcSpanDegrees(arc), span) << start << " " << stop;
+    }
+}
+
+// Every pad shape over the whole range of radii: the figure every drawing
+// takes, the Gerber file's flashes and regions, and the ground plane's cut
+// agree to the unit (the rounded rectangle's stroke may reach half a unit
+// further in the file, where the corner diameter is odd).
+TEST(Figures, GerberAndGroundPlaneDrawThePadFigure)
+{
+    constexpr int32_t kHeight = 100000;
+    std::vector<int32_t> radii = {1, 2, 3, 4, 5, 99, 100, 1500, 3100, 4999, 5000};
+    for (int32_t r = 7; r < 5000; r += 37)
+        radii.push_back(r);
+    int compared = 0;
+    for (int shape = 1; shape <= 9; ++shape) {
+        for (const int32_t r : radii) {
+            for (const int32_t e : {0, 30, 41}) {
+                const LayoutObject pad = makePad({20000, -30000}, r, uint8_t(shape), Layer::K1, r / 2);
+                const PadFigure f = padFigure(pad, e);
+                const GerberPad g = gerberPad(pad, e, kHeight);
+                const Region plane = grownPadRegion(pad, e);
+                const std::string where = "shape " + std::to_string(shape) + " r " + std::to_string(r) +
+                                          " e " + std::to_string(e);
+                const Rect b = plane.bounds();
+                switch (f.kind) {
+                case PadFigureKind::Disc:
+                    EXPECT_EQ(g.aperture, 'C') << where;
+                    EXPECT_EQ(g.sizeX, 2 * f.halfX) << where;
+                    EXPECT_EQ(b, (Rect{20000 - f.halfX, -30000 - f.halfX, 20000 + f.halfX, -30000 + f.halfX})) << where;
+                    break;
+                case PadFigureKind::Rectangle:
+                    EXPECT_EQ(g.aperture, 'R') << where;
+                    EXPECT_EQ(g.sizeX, 2 * f.halfX) << where;
+                    EXPECT_EQ(g.sizeY, 2 * f.halfY) << where;
+                    EXPECT_EQ(b, (Rect{20000 - f.halfX, -30000 - f.halfY, 20000 + f.halfX, -30000 + f.halfY})) << where;
+                    break;
+                case PadFigureKind::Octagon: {
+                    const auto corners = octagonCorners(f.centre, f.halfX, f.halfY);
+                    const std::vector<Point> expected(corners.begin(), corners.end());
+                    EXPECT_EQ(asSet(g.regionCorners, -kHeight), asSet(expected)) << where;
+                    ASSERT_EQ(plane.polygons().size(), 1u) << where;
+                    EXPECT_EQ(asSet(plane.polygons()[0]), asSet(expected)) << where;
+                    break;
+                }
+                case PadFigureKind::RoundedRectangle: {
+                    ASSERT_FALSE(g.regionCorners.empty()) << where;
+                    EXPECT_EQ(g.strokeDiameter, f.corner) << where;
+                    // Outer extent in the file: the inset corner plus half the pen.
+                    int32_t right = INT32_MIN, top = INT32_MIN;
+                    for (const Point& p : g.regionCorners)
+                        right = std::max(right, p.x), top = std::max(top, p.y);
+                    const double fileHalfX = right - 20000 + f.corner / 2.0;
+                    const double fileHalfY = top - kHeight + 30000 + f.corner / 2.0;
+                    EXPECT_NEAR(fileHalfX, f.halfX, 0.5) << where;
+                    EXPECT_NEAR(fileHalfY, f.halfY, 0.5) << where;
+                    EXPECT_EQ(b, (Rect{20000 - f.halfX, -30000 - f.halfY, 20000 + f.halfX, -30000 + f.halfY})) << where;
+                    break;
+                }
+                case PadFigureKind::None:
+                    ADD_FAILURE() << where;
+                }
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(compared, 9 * 3 * static_cast<int>(radii.size()));
+}
+
+TEST(Figures, UnknownShapesHaveNoFigure)
+{
+    for (const uint8_t shape : {uint8_t(0), uint8_t(10), uint8_t(255)}) {
+        const LayoutObject pad = makePad({0, 0}, 100, shape, Layer::K1, 40);
+        EXPECT_EQ(padFigure(pad, 0).kind, PadFigureKind::None);
+        EXPECT_TRUE(grownPadRegion(pad, 30).empty());
+    }
+}
