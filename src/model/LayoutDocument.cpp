@@ -38,6 +38,7 @@ std::string LayoutDocument::newBoardName(Language lang, size_t number)
 
 Board& LayoutDocument::newBoard(Language lang)
 {
+    Modified = true;
     return addBoard(newBoardName(lang, boards_.size() + 1));
 }
 
@@ -72,6 +73,7 @@ std::optional<std::string> LayoutDocument::deleteActiveBoard(Language lang)
     if (ActiveBoard < 0)
         return std::nullopt;
     const auto removed = static_cast<size_t>(ActiveBoard);
+    Modified = true;
     boards_.erase(boards_.begin() + static_cast<long>(removed));
     ActiveBoard = -1;
     // The tab strip keeps its position, or falls back to the new last tab.
@@ -97,6 +99,8 @@ void LayoutDocument::moveActiveTo(size_t target)
     if (ActiveBoard < 0)
         return;
     const auto from = static_cast<size_t>(ActiveBoard);
+    if (from != target)
+        Modified = true;
     auto b = std::move(boards_[from]);
     boards_.erase(boards_.begin() + static_cast<long>(from));
     boards_.insert(boards_.begin() + static_cast<long>(target), std::move(b));

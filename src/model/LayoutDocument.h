@@ -31,6 +31,10 @@ public:
     Point Origin;
     std::string FileName;
     bool Saved = false;
+    // Changed since it was read or last saved (an autosave does not count).
+    // Editing commands, board operations and property changes set it; a
+    // fresh, read or saved document has it clear.
+    bool Modified = false;
     // The active board's settings while it is active (its record holds the
     // values of the last switch away from it).
     BoardSettings Working;

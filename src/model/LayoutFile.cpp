@@ -118,8 +118,10 @@ std::string writeDocument(LayoutDocument& doc, const std::string& path, bool aut
     std::string error = writeFileAtomically(path, bytes);
     if (!error.empty())
         return std::string(tr(lang, "Файл не сохранён. ", "The file was not saved. ")) + error;
-    if (!autosave)
+    if (!autosave) {
         doc.Saved = true;
+        doc.Modified = false;
+    }
     return {};
 }
 
@@ -209,6 +211,7 @@ std::string importBoards(LayoutDocument& doc, const std::string& path, Language 
     read.storeWorkingState();
     for (auto& board : read.releaseBoards())
         doc.appendBoard(std::move(board));
+    doc.Modified = true;
     // An old file brings one board, which becomes active as on opening;
     // version-3 boards are appended inactive.
     if (r.version < 3 && doc.boardCount() > first) {

@@ -1,0 +1,27 @@
+#pragma once
+// Undo by whole snapshots of the active board's objects. At depth 1 Undo
+// toggles between the objects and the one snapshot; at a greater depth Undo
+// steps back through the snapshots and Redo forward again, and every new
+// snapshot drops the redo steps.
+
+#include "edit/EditSession.h"
+#include "model/LayoutDocument.h"
+
+namespace kestrel {
+
+// Keeps an unselected copy of the active board's objects as the state to go
+// back to. Does nothing while SuppressUndo is set. Marks the document
+// modified: every caller is about to change it.
+void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc);
+
+// After a file was read or another board became active: the history starts
+// over, so an Undo there changes nothing.
+void ResetUndoHistory(EditSession& session, LayoutDocument& doc);
+
+// Both return whether the objects were replaced; restored objects are
+// unselected. Neither acts on a board other than the one the history
+// belongs to.
+bool Undo(EditSession& session, LayoutDocument& doc);
+bool Redo(EditSession& session, LayoutDocument& doc);
+
+} // namespace kestrel

@@ -1,0 +1,167 @@
+#include "edit/CopyList.h"
+#include "edit/Undo.h"
+#include "model/LayoutFile.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+struct Fixture {
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    EditSession session;
+    ObjectList& objects() { return *doc.currentObjects(); }
+    // The x of every object's first point or centre, in list order: enough to
+    // tell the states of these tests apart.
+    std::vector<int32_t> xs()
+    {
+        std::vector<int32_t> out;
+        for (const auto& o : objects())
+            out.push_back(o->hasPoints() ? o->Points[0].x : o->X1);
+        return out;
+    }
+    // Takes a snapshot and appends a pad at x, as a drawing tool does.
+    void drawPad(int32_t x)
+    {
+        TakeUndoSnapshot(session, doc);
+        test::addPad(objects(), {x, -500}, 50);
+    }
+};
+
+TEST(Undo, SnapshotCopiesReferencesIntoItself)
+{
+    ObjectList src;
+    auto [a, b] = test::addVia(src, {100, -100});
+    LayoutObject& c = test::addPad(src, {500, -100}, 50);
+    test::addBand(*a, c);
+    LayoutObject& t = test::addTrack(src, {{100, -100}, {500, -100}});
+    t.Routed = 1;
+    t.RouteFrom = a;
+    t.RouteTo = &c;
+    a->Selected = 1;
+    ObjectList copy;
+    CopyList(copy, src);
+    ASSERT_EQ(copy.size(), 4u);
+    EXPECT_EQ(copy[0].Partner, copy.at(1));
+    EXPECT_EQ(copy[1].Partner, copy.at(0));
+    EXPECT_EQ(copy[0].Connections, std::vector<LayoutObject*>{copy.at(2)});
+    EXPECT_EQ(copy[2].Connections, std::vector<LayoutObject*>{copy.at(0)});
+    EXPECT_EQ(copy[3].RouteFrom, copy.at(0));
+    EXPECT_EQ(copy[3].RouteTo, copy.at(2));
+    EXPECT_EQ(copy[0].Selected, 0) << "snapshots hold unselected objects";
+    EXPECT_EQ(src[0].Selected, 1) << "the source keeps its selection";
+}
+
+TEST(Undo, DepthOneTogglesBetweenTwoStates)
+{
+    Fixture f;
+    ResetUndoHistory(f.session, f.doc);
+    EXPECT_TRUE(Undo(f.session, f.doc)) << "the state after loading";
+    EXPECT_TRUE(f.objects().empty());
+    f.drawPad(100);
+    f.drawPad(200);
+    const std::vector<std::vector<int32_t>> afterEachUndo = {{100}, {100, 200}, {100}};
+    for (const auto& expected : afterEachUndo) {
+        ASSERT_TRUE(Undo(f.session, f.doc));
+        EXPECT_EQ(f.xs(), expected);
+    }
+    EXPECT_FALSE(Redo(f.session, f.doc)) << "depth 1 has no redo steps";
+}
+
+TEST(Undo, DeeperHistoryStepsBackAndForth)
+{
+    Fixture f;
+    f.session.setUndoDepth(3);
+    ResetUndoHistory(f.session, f.doc);
+    EXPECT_FALSE(Undo(f.session, f.doc)) << "nothing to undo after loading";
+    for (int32_t x : {100, 200, 300, 400})
+        f.drawPad(x);
+    // Only three steps are kept: the first pad stays.
+    const std::vector<std::vector<int32_t>> back = {{100, 200, 300}, {100, 200}, {100}};
+    for (const auto& expected : back) {
+        ASSERT_TRUE(Undo(f.session, f.doc));
+        EXPECT_EQ(f.xs(), expected);
+    }
+    EXPECT_FALSE(Undo(f.session, f.doc));
+    ASSERT_TRUE(Redo(f.session, f.doc));
+    ASSERT_TRUE(Redo(f.session, f.doc));
+    EXPECT_EQ(f.xs(), (std::vector<int32_t>{100, 200, 300}));
+    f.drawPad(900);
+    EXPECT_FALSE(Redo(f.session, f.doc)) << "a new change drops the redo steps";
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    EXPECT_EQ(f.xs(), (std::vector<int32_t>{100, 200, 300}));
+}
+
+TEST(Undo, SuppressionKeepsTheFirstSnapshot)
+{
+    Fixture f;
+    ResetUndoHistory(f.session, f.doc);
+    f.drawPad(100);
+    TakeUndoSnapshot(f.session, f.doc); // the composite command's own snapshot
+    f.session.SuppressUndo = true;
+    f.drawPad(200);
+    f.drawPad(300);
+    f.session.SuppressUndo = false;
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    EXPECT_EQ(f.xs(), std::vector<int32_t>{100}) << "one snapshot for the composite command";
+}
+
+TEST(Undo, HistoryBelongsToItsBoard)
+{
+    Fixture f;
+    ResetUndoHistory(f.session, f.doc);
+    f.drawPad(100);
+    f.doc.newBoard(Language::English);
+    EXPECT_FALSE(Undo(f.session, f.doc)) << "the snapshot shows another board";
+    f.doc.activate(0);
+    EXPECT_TRUE(Undo(f.session, f.doc));
+    EXPECT_TRUE(f.objects().empty());
+}
+
+TEST(Undo, EndsThePointerOperationFirst)
+{
+    Fixture f;
+    f.session.setUndoDepth(2);
+    ResetUndoHistory(f.session, f.doc);
+    f.drawPad(100);
+    std::vector<size_t> sizesSeen;
+    f.session.EndPointerOperation = [&] { sizesSeen.push_back(f.objects().size()); };
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    ASSERT_TRUE(Redo(f.session, f.doc));
+    EXPECT_EQ(sizesSeen, (std::vector<size_t>{1, 0})) << "called before each replacement";
+}
+
+TEST(Undo, ModifiedFollowsEditsSavesAndReads)
+{
+    test::TempDir dir;
+    Fixture f;
+    EXPECT_FALSE(f.doc.Modified) << "a new document";
+    f.drawPad(100);
+    EXPECT_TRUE(f.doc.Modified);
+    ASSERT_EQ(writeDocument(f.doc, dir.file("a.kbd"), true, Language::English), "");
+    EXPECT_TRUE(f.doc.Modified) << "an autosave keeps it";
+    ASSERT_EQ(writeDocument(f.doc, dir.file("a.kbd"), false, Language::English), "");
+    EXPECT_FALSE(f.doc.Modified);
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    EXPECT_TRUE(f.doc.Modified) << "undo changes the document";
+    ReadResult read = readDocument(dir.file("a.kbd"), Language::English);
+    ASSERT_TRUE(read.document);
+    EXPECT_FALSE(read.document->Modified);
+
+    const std::pair<const char*, void (*)(LayoutDocument&)> boardOperations[] = {
+        {"new board", [](LayoutDocument& d) { d.newBoard(Language::English); }},
+        {"delete board", [](LayoutDocument& d) { (void)d.deleteActiveBoard(Language::English); }},
+        {"move board", [](LayoutDocument& d) { d.moveActiveToFront(); }},
+    };
+    for (const auto& [name, operation] : boardOperations) {
+        LayoutDocument d = LayoutDocument::withFirstBoard(Language::English);
+        d.newBoard(Language::English);
+        d.Modified = false;
+        operation(d);
+        EXPECT_TRUE(d.Modified) << name;
+    }
+}
+
+} // namespace
+} // namespace kestrel
