@@ -1,5 +1,10 @@
 #include "edit/CommandStates.h"
 
+#include "edit/EditSession.h"
+
+#include <algorithm>
+#include <vector>
+
 namespace kestrel {
 
 bool CommandStates::allows(CommandRule rule) const
@@ -13,6 +18,8 @@ bool CommandStates::allows(CommandRule rule) const
     case CommandRule::Bands: return bands;
     case CommandRule::Circle: return circle;
     case CommandRule::Objects: return objects;
+    case CommandRule::Undo: return undo;
+    case CommandRule::Redo: return redo;
     }
     return false;
 }
@@ -23,9 +30,7 @@ CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasOb
     s.paste = clipboardHasObjects;
     s.objects = !objects.empty();
     size_t ungrouped = 0;
-    size_t grouped = 0;
-    bool oneOuterGroup = true;
-    int32_t firstOuter = -1;
+    std::vector<int32_t> outerGroups;
     for (const auto& o : objects) {
         if (o->is(ObjectKind::Pad) && !o->Connections.empty())
             s.bands = true;
@@ -39,15 +44,21 @@ CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasOb
             continue;
         }
         s.ungroup = true;
-        if (grouped == 0)
-            firstOuter = o->outerGroup();
-        else if (o->outerGroup() != firstOuter)
-            oneOuterGroup = false;
-        ++grouped;
+        outerGroups.push_back(o->outerGroup());
     }
-    const bool isOneGroup = ungrouped == 0 && grouped > 0 && oneOuterGroup;
-    const size_t members = ungrouped + (grouped > 0 ? grouped - 1 : 0);
-    s.group = !isOneGroup && members > 1;
+    std::sort(outerGroups.begin(), outerGroups.end());
+    outerGroups.erase(std::unique(outerGroups.begin(), outerGroups.end()), outerGroups.end());
+    // A group counts as one member however many objects it holds, so a
+    // selection that is exactly one group has one member.
+    s.group = ungrouped + outerGroups.size() > 1;
+    return s;
+}
+
+CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session)
+{
+    CommandStates s = UpdateCommandStates(objects, !session.Clipboard.empty());
+    s.undo = session.canUndo();
+    s.redo = session.canRedo();
     return s;
 }
 

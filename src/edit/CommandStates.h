@@ -4,6 +4,8 @@
 
 #include "model/ObjectList.h"
 
+#include <cstdint>
+
 namespace kestrel {
 
 // The condition a command's enabled state depends on.
@@ -16,6 +18,8 @@ enum class CommandRule : uint8_t {
     Bands,   // some pad has rubber bands
     Circle,  // a selected object is a circle
     Objects, // the board has objects
+    Undo,    // there is a snapshot to go back to
+    Redo,    // an undone step can be done again
 };
 
 struct CommandStates {
@@ -26,15 +30,20 @@ struct CommandStates {
     bool bands = false;
     bool circle = false;
     bool objects = false;
+    bool undo = false;
+    bool redo = false;
 
     bool allows(CommandRule rule) const;
     bool operator==(const CommandStates&) const = default;
 };
 
+class EditSession;
+
 // One pass over the board's objects. Grouping is allowed when the selection is
 // not already exactly one group and would join more than one member: every
-// ungrouped object counts once, the grouped objects together count one less
-// than their number.
+// ungrouped object counts once, and so does every distinct outermost group.
 CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasObjects);
+// The same with the clipboard and the undo and redo steps of the session.
+CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session);
 
 } // namespace kestrel

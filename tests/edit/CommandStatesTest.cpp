@@ -26,7 +26,7 @@ TEST(CommandStates, FlagsFollowTheSelectionBoardAndClipboard)
         {"nothing selected, pad without band", {{ObjectKind::Circle, false, {4}}, {ObjectKind::Pad, false, {}}}, false,
          false, {.objects = true}},
         {"selected grouped circle", {{ObjectKind::Circle, true, {4}}, {ObjectKind::Track, true, {}}}, false, false,
-         {.any = true, .ungroup = true, .circle = true, .objects = true}},
+         {.any = true, .group = true, .ungroup = true, .circle = true, .objects = true}},
         {"unselected pads with a band", {{ObjectKind::Pad, false, {}}, {ObjectKind::Pad, false, {}}}, false, true,
          {.bands = true, .objects = true}},
     };
@@ -52,7 +52,8 @@ TEST(CommandStates, GroupNeedsMoreThanOneMemberAndNotExactlyOneGroup)
         {"nothing", {}, false}, {"single", {{}}, false}, {"two ungrouped", {{}, {}}, true},
         {"exactly one group", {{3}, {3}, {3}}, false}, {"one group plus one object", {{3}, {3}, {}}, true},
         {"nested, same outer group", {{1, 3}, {2, 3}}, false}, {"two groups of two", {{3}, {3}, {5}, {5}}, true},
-        {"same inner, different outer", {{1, 3}, {1, 5}, {7}}, true}, {"two single-member groups", {{3}, {5}}, false},
+        {"same inner, different outer", {{1, 3}, {1, 5}, {7}}, true}, {"two single-member groups", {{3}, {5}}, true},
+        {"a single-member group plus an ungrouped object", {{3}, {}}, true},
     };
     for (const auto& [name, selected, enabled] : cases) {
         ObjectList list;
@@ -72,7 +73,8 @@ TEST(CommandStates, EachRuleReadsItsOwnFlag)
         {CommandRule::Any, &CommandStates::any},         {CommandRule::Paste, &CommandStates::paste},
         {CommandRule::Group, &CommandStates::group},     {CommandRule::Ungroup, &CommandStates::ungroup},
         {CommandRule::Bands, &CommandStates::bands},     {CommandRule::Circle, &CommandStates::circle},
-        {CommandRule::Objects, &CommandStates::objects},
+        {CommandRule::Objects, &CommandStates::objects}, {CommandRule::Undo, &CommandStates::undo},
+        {CommandRule::Redo, &CommandStates::redo},
     };
     for (const auto& [rule, flag] : rules) {
         CommandStates s;

@@ -1,0 +1,293 @@
+#include "edit/Grouping.h"
+#include "edit/HitTest.h"
+#include "edit/Selection.h"
+#include "edit/ToolPanelSync.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+LayoutObject& addLabel(ObjectList& list, Rect box, uint8_t layer = Layer::B1)
+{
+    LayoutObject& o = list.append(makeText({box.left, box.top}, "X", 0, 100, box.right, box.bottom, layer));
+    o.Clearance = 0;
+    return o;
+}
+
+LayoutObject& addCircle(ObjectList& list, Point c, int32_t outer, int32_t inner, uint8_t layer = Layer::K1)
+{
+    LayoutObject& o = list.append(makeCircle(c, outer, 1, layer, inner));
+    o.Clearance = 0;
+    return o;
+}
+
+std::vector<int> selectedFlags(const ObjectList& list)
+{
+    std::vector<int> out;
+    for (const auto& o : list)
+        out.push_back(o->Selected);
+    return out;
+}
+
+long findAt(const ObjectList& list, const BoardSettings& view, Point p)
+{
+    ObjectIndex index;
+    index.build(list);
+    return FindObjectAt(index, view, p);
+}
+
+TEST(HitTest, PrioritiesAmongOverlappingObjects)
+{
+    // Each case builds a list bottom to top and clicks at (0, 0).
+    struct Case {
+        const char* name;
+        void (*build)(ObjectList&);
+        long expected;
+    };
+    const Case cases[] = {
+        {"pad under a track wins",
+         [](ObjectList& l) {
+             test::addPad(l, {0, 0}, 100);
+             test::addTrack(l, {{-500, 0}, {500, 0}});
+         },
+         0},
+        {"label above a circle wins",
+         [](ObjectList& l) {
+             addCircle(l, {0, 0}, 300, 0).Filled = 1;
+             addLabel(l, {-100, -100, 100, 100});
+         },
+         1},
+        {"label under a circle still wins",
+         [](ObjectList& l) {
+             addLabel(l, {-100, -100, 100, 100});
+             addCircle(l, {0, 0}, 300, 0).Filled = 1;
+         },
+         0},
+        {"topmost of two tracks", [](ObjectList& l) {
+             test::addTrack(l, {{-500, 0}, {500, 0}});
+             test::addTrack(l, {{0, -500}, {0, 500}});
+         },
+         1},
+        {"topmost of two pads", [](ObjectList& l) {
+             test::addPad(l, {0, 0}, 100);
+             test::addPad(l, {50, 0}, 100);
+         },
+         1},
+        {"corner of a selected track beats a pad above it",
+         [](ObjectList& l) {
+             test::addTrack(l, {{0, 0}, {500, 0}}).Selected = 1;
+             test::addPad(l, {0, 0}, 100);
+         },
+         0},
+        {"an unselected track's corner is no shortcut",
+         [](ObjectList& l) {
+             test::addTrack(l, {{0, 0}, {500, 0}});
+             test::addPad(l, {0, 0}, 100);
+         },
+         1},
+        {"inside the bounds but off the stroke",
+         [](ObjectList& l) { test::addTrack(l, {{-500, -500}, {500, -500}, {500, 500}}); }, -1},
+        {"ring hole is not the ring", [](ObjectList& l) { addCircle(l, {0, 0}, 300, 250); }, -1},
+        {"the other side is not pickable", [](ObjectList& l) { test::addPad(l, {0, 0}, 100, 1, Layer::K2); }, -1},
+        {"a hidden layer is not pickable", [](ObjectList& l) { addLabel(l, {-100, -100, 100, 100}, Layer::B1); }, -1},
+        {"a pad on the other side under a track", [](ObjectList& l) {
+             test::addPad(l, {0, 0}, 100, 1, Layer::K2);
+             test::addTrack(l, {{-500, 0}, {500, 0}});
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        ObjectList list;
+        c.build(list);
+        BoardSettings view;
+        if (std::string(c.name) == "a hidden layer is not pickable")
+            view.LayerVisible = {1, 0, 0, 0};
+        EXPECT_EQ(findAt(list, view, {0, 0}), c.expected) << c.name;
+    }
+}
+
+TEST(HitTest, BoundsAreHalfOpen)
+{
+    ObjectList list;
+    addLabel(list, {0, -100, 200, 0});
+    const BoardSettings view;
+    const std::pair<Point, long> cases[] = {
+        {{0, -100}, 0}, {{199, -1}, 0}, {{200, -50}, -1}, {{100, 0}, -1}, {{-1, -50}, -1}, {{100, -101}, -1},
+    };
+    for (const auto& [p, expected] : cases)
+        EXPECT_EQ(findAt(list, view, p), expected) << p.x << ", " << p.y;
+}
+
+TEST(Selection, SpreadsToTheOutermostGroupAndPartners)
+{
+    ObjectList list;
+    auto [a, b] = test::addVia(list, {0, 0}); // 0, 1
+    a->Groups = {1, 5};
+    b->Groups = {1, 5};
+    test::addTrack(list, {{0, 0}, {10, 0}}).Groups = {2, 5};  // 2: same outer group
+    test::addTrack(list, {{0, 0}, {10, 0}}).Groups = {1};     // 3: shares only the inner number
+    test::addTrack(list, {{0, 0}, {10, 0}});                  // 4: ungrouped
+    auto [c, d] = test::addVia(list, {500, 0});                // 5, 6: an ungrouped via
+    EXPECT_TRUE(SelectObject(list, 2, true));
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 0, 0, 0, 0}));
+    EXPECT_FALSE(SelectObject(list, 0, true)) << "already selected";
+    EXPECT_TRUE(SelectObject(list, 6, true));
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 0, 0, 1, 1}));
+    EXPECT_TRUE(SelectObject(list, 1, false));
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{0, 0, 0, 0, 0, 1, 1}));
+    (void)c;
+    (void)d;
+
+    // The one-pass form agrees with selecting one at a time.
+    DeselectAll(list);
+    SelectObjects(list, {3, 2});
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 1, 0, 0, 0}));
+}
+
+TEST(Selection, FrameTouchesShapesOrBoundingRectangles)
+{
+    struct Case {
+        const char* name;
+        Rect frame;
+        bool selected;
+    };
+    // A diagonal track of width 40 from (0, 0) to (1000, -1000), and a pad of
+    // radius 100, clearance 40, at (3000, -500) in a separate list.
+    const Case trackCases[] = {
+        {"crossing the stroke", {480, -520, 520, -480}, true},
+        {"only the empty corner of its bounds", {800, -200, 1100, 100}, false},
+        {"holding the whole track", {-100, -1100, 1100, 100}, true},
+        {"the edge along the end cap", {-40, -10, -21, 10}, false},
+    };
+    for (const Case& c : trackCases) {
+        ObjectList list;
+        test::addTrack(list, {{0, 0}, {1000, -1000}});
+        ObjectIndex index;
+        index.build(list);
+        SelectInFrame(list, index, BoardSettings{}, {c.frame.left, c.frame.top}, {c.frame.right, c.frame.bottom});
+        EXPECT_EQ(list[0].Selected, c.selected) << c.name;
+    }
+    const Case padCases[] = {
+        {"only the clearance of the pad", {3105, -500, 3200, -400}, true},
+        {"touching its bounds' edge", {3140, -500, 3300, -400}, false},
+        {"corners given in either order", {3000, -400, 2950, -450}, true},
+    };
+    for (const Case& c : padCases) {
+        ObjectList list;
+        test::addPad(list, {3000, -500}, 100);
+        ObjectIndex index;
+        index.build(list);
+        SelectInFrame(list, index, BoardSettings{}, {c.frame.left, c.frame.top}, {c.frame.right, c.frame.bottom});
+        EXPECT_EQ(list[0].Selected, c.selected) << c.name;
+    }
+}
+
+TEST(Selection, FrameAddsButNeverRemovesAndSkipsTheOtherSide)
+{
+    ObjectList list;
+    test::addPad(list, {0, 0}, 50).Selected = 1;    // outside the frame, stays
+    test::addPad(list, {1000, 0}, 50);              // inside
+    test::addPad(list, {1000, 0}, 50, 1, Layer::K2); // inside, other side
+    ObjectIndex index;
+    index.build(list);
+    SelectInFrame(list, index, BoardSettings{}, {900, -100}, {1100, 100});
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 0}));
+}
+
+TEST(Selection, SelectAllTakesPickableLayersOnly)
+{
+    ObjectList list;
+    for (uint8_t layer : {Layer::K1, Layer::B1, Layer::K2, Layer::B2})
+        test::addPad(list, {0, 0}, 50, 1, layer);
+    BoardSettings view;
+    view.ActiveLayer = Layer::K2;
+    view.LayerVisible = {1, 1, 1, 0};
+    SelectAll(list, view);
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{0, 0, 1, 0})) << "side 1 and the hidden B2 stay";
+    EXPECT_EQ(SelectedCount(list), 1u);
+}
+
+TEST(Selection, BoundsOfSelectionAndRubberBands)
+{
+    ObjectList list;
+    LayoutObject& a = test::addPad(list, {0, 0}, 100);
+    LayoutObject& b = test::addPad(list, {5000, -2000}, 100);
+    test::addPad(list, {-9000, 0}, 100);
+    test::addBand(a, b);
+    EXPECT_FALSE(SelectionBounds(list));
+    EXPECT_FALSE(RubberBandArea(list));
+    a.Selected = 1;
+    EXPECT_EQ(SelectionBounds(list), (Rect{-140, -140, 140, 140}));
+    EXPECT_EQ(RubberBandArea(list), (Rect{-140, -2140, 5140, 140})) << "reaches the band's far pad";
+}
+
+TEST(Grouping, GroupAndUngroupPeelOneLevel)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    for (int i = 0; i < 3; ++i)
+        test::addPad(list, {i * 500, 0}, 50).Selected = 1;
+    list[2].Selected = 0;
+    EXPECT_TRUE(GroupSelection(doc));
+    EXPECT_TRUE(doc.Modified);
+    list[2].Selected = 1;
+    EXPECT_TRUE(GroupSelection(doc)) << "a group plus an ungrouped pad";
+    EXPECT_FALSE(GroupSelection(doc)) << "already exactly one group";
+    EXPECT_EQ(list[0].Groups, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(list[2].Groups, (std::vector<int32_t>{2}));
+    EXPECT_TRUE(Ungroup(doc));
+    EXPECT_EQ(list[0].Groups, (std::vector<int32_t>{1}));
+    EXPECT_TRUE(list[2].Groups.empty());
+    EXPECT_TRUE(Ungroup(doc));
+    EXPECT_FALSE(Ungroup(doc)) << "nothing grouped any more";
+}
+
+TEST(ToolPanelSync, CommonMixedAndAbsentValues)
+{
+    ObjectList list;
+    LayoutObject& t = test::addTrack(list, {{0, 0}, {10, 0}}, 41);
+    LayoutObject& p = test::addPad(list, {0, 0}, 33, 6, Layer::K1, 20);
+    LayoutObject& c = addCircle(list, {0, 0}, 33, 25);
+    LayoutObject& unknown = test::addPad(list, {0, 0}, 33, 12, Layer::K1, 20);
+    for (LayoutObject* o : {&t, &p, &c, &unknown})
+        o->Selected = 1;
+    c.Clearance = 40;
+    const ToolPanelValues v = SyncToolPanel(list);
+    EXPECT_EQ(v.widthUnits, (PanelValue{PanelValue::State::Common, 41}));
+    EXPECT_EQ(v.outerRadiusUnits, (PanelValue{PanelValue::State::Common, 33}));
+    EXPECT_EQ(v.innerRadiusUnits.state, PanelValue::State::Mixed);
+    EXPECT_EQ(v.padShape.state, PanelValue::State::Mixed) << "shape 6 and an unknown shape taken as round";
+    EXPECT_EQ(v.clearanceUnits, (PanelValue{PanelValue::State::Common, 40}));
+
+    unknown.Selected = 0;
+    p.Selected = 0;
+    EXPECT_EQ(SyncToolPanel(list).padShape.state, PanelValue::State::None);
+    p.Shape = 0;
+    p.Selected = 1;
+    EXPECT_EQ(SyncToolPanel(list).padShape, (PanelValue{PanelValue::State::Common, 1})) << "shape 0 read as round";
+}
+
+TEST(ToolPanelSync, SelectingNeverChangesTheObjects)
+{
+    // A stroke label of width 41 and a pad of radius 33: the panel shows
+    // 0.4 mm and 0.7 mm, yet the tool parameters and the objects keep 41 and 33.
+    ObjectList list;
+    test::addTrack(list, {{0, 0}, {10, 0}}, 41).Selected = 1;
+    LayoutObject& pad = test::addPad(list, {0, 0}, 33, 2, Layer::K1, 20);
+    pad.Selected = 1;
+    ToolParameters tools;
+    EXPECT_TRUE(AdoptToolPanelValues(tools, SyncToolPanel(list)));
+    EXPECT_EQ(tools.CurrentTrackWidth, 41);
+    EXPECT_EQ(tools.CurrentPadOuter, 33);
+    EXPECT_EQ(tools.CurrentPadInner, 20);
+    EXPECT_EQ(tools.CurrentPadShape, 2);
+    EXPECT_FALSE(tools.ViaMode);
+    EXPECT_EQ(list[0].Width, 41);
+    EXPECT_EQ(pad.X2, 33);
+    EXPECT_FALSE(AdoptToolPanelValues(tools, SyncToolPanel(list))) << "a second sync finds nothing new";
+}
+
+} // namespace
+} // namespace kestrel
