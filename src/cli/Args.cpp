@@ -87,14 +87,14 @@ bool Args::expectPositional(size_t count)
 
 std::optional<LayoutDocument> loadDocument(const std::string& path, int* version)
 {
-    ReadResult r = readDocument(path, Language::English);
-    if (version)
-        *version = r.version;
-    if (!r.document) {
-        fail(kExitFailure, r.error);
+    auto read = readDocument(path, Language::English);
+    if (!read) {
+        fail(kExitFailure, read.message());
         return std::nullopt;
     }
-    return std::move(r.document);
+    if (version)
+        *version = read->version;
+    return std::move(read->document);
 }
 
 Board* chooseBoard(LayoutDocument& doc, std::optional<long> index)
@@ -118,12 +118,10 @@ void activateBoard(LayoutDocument& doc, const Board* board)
 
 bool saveDocument(LayoutDocument& doc, const std::string& path)
 {
-    const std::string error = writeDocument(doc, path, false, Language::English);
-    if (!error.empty()) {
-        fail(kExitFailure, error);
-        return false;
-    }
-    return true;
+    const Status written = writeDocument(doc, path, false, Language::English);
+    if (!written)
+        fail(kExitFailure, written.message());
+    return written.ok();
 }
 
 std::string jsonString(const std::string& s)

@@ -31,9 +31,8 @@ int run(const std::vector<std::string>& raw)
     if (!board)
         return kExitFailure;
     const std::string& out = args.positional()[1];
-    const std::string failure = writeDrill(out, board->Objects, doc->Working, side);
-    if (!failure.empty())
-        return fail(kExitFailure, failure);
+    if (const Status written = writeDrill(out, board->Objects, doc->Working, side); !written)
+        return fail(kExitFailure, written.message());
     std::printf("wrote %zu drill tools of board \"%s\" to %s\n", drillSizeList(board->Objects).size(),
                 board->Name.c_str(), out.c_str());
     return kExitOk;

@@ -37,16 +37,14 @@ int run(const std::vector<std::string>& raw)
     for (GerberLayer layer : {GerberLayer::K1, GerberLayer::B1, GerberLayer::K2, GerberLayer::B2, GerberLayer::LStop1,
                               GerberLayer::LStop2}) {
         const std::string path = (dir / gerberDefaultFileName(layer, *lang)).string();
-        const std::string failure =
-            writeGerber(path, board->Objects, doc->Working, GerberOptions::presetFor(layer), *lang);
-        if (!failure.empty())
-            return fail(kExitFailure, failure);
+        const Status status = writeGerber(path, board->Objects, doc->Working, GerberOptions::presetFor(layer), *lang);
+        if (!status)
+            return fail(kExitFailure, status.message());
         written.push_back(path);
     }
     const std::string drillPath = (dir / drillDefaultFileName(*lang)).string();
-    const std::string failure = writeDrill(drillPath, board->Objects, doc->Working, DrillSide::Solder);
-    if (!failure.empty())
-        return fail(kExitFailure, failure);
+    if (const Status status = writeDrill(drillPath, board->Objects, doc->Working, DrillSide::Solder); !status)
+        return fail(kExitFailure, status.message());
     written.push_back(drillPath);
     for (const std::string& path : written)
         std::printf("%s\n", path.c_str());

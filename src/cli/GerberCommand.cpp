@@ -72,9 +72,8 @@ int run(const std::vector<std::string>& raw)
     if (!board)
         return kExitFailure;
     const std::string& out = args.positional()[1];
-    const std::string failure = writeGerber(out, board->Objects, doc->Working, options, *lang);
-    if (!failure.empty())
-        return fail(kExitFailure, failure);
+    if (const Status written = writeGerber(out, board->Objects, doc->Working, options, *lang); !written)
+        return fail(kExitFailure, written.message());
     std::printf("wrote layer %s of board \"%s\" to %s\n", std::string(gerberLayerKey(*layer)).c_str(),
                 board->Name.c_str(), out.c_str());
     return kExitOk;

@@ -256,8 +256,8 @@ std::string exportGerber(const ObjectList& objects, const BoardSettings& setting
     return out.Finish();
 }
 
-std::string writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                        const GerberOptions& options, Language lang)
+Status writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
+                   const GerberOptions& options, Language lang)
 {
     return writeFileAtomically(path, exportGerber(objects, settings, options, lang));
 }

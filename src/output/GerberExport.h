@@ -6,6 +6,7 @@
 
 #include "model/Board.h"
 #include "model/Language.h"
+#include "model/Result.h"
 
 #include <optional>
 #include <string>
@@ -46,8 +47,8 @@ std::string gerberLayerName(GerberLayer layer, Language lang);
 // The whole file text.
 std::string exportGerber(const ObjectList& objects, const BoardSettings& settings, const GerberOptions& options,
                          Language lang);
-// Writes the file atomically; returns an empty string or the reason.
-std::string writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                        const GerberOptions& options, Language lang);
+// Writes the file atomically.
+Status writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
+                   const GerberOptions& options, Language lang);
 
 } // namespace kestrel

@@ -14,7 +14,7 @@ TEST(Cli, InfoReportsEveryBoard)
 {
     TempDir dir;
     LayoutDocument doc = sampleDocument();
-    ASSERT_EQ(writeDocument(doc, dir.file("s.kbd"), false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("s.kbd"), false, Language::English)));
     const CommandResult r = runCli({"info", dir.file("s.kbd")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -41,12 +41,12 @@ TEST(Cli, ConvertWritesVersionThreeLikeSave)
 
     CommandResult r = runCli({"convert", dir.file("old.kbd"), dir.file("new.kbd")});
     ASSERT_EQ(r.status, 0) << r.err;
-    ReadResult back = readDocument(dir.file("new.kbd"), Language::English);
-    ASSERT_TRUE(back.document) << back.error;
-    EXPECT_EQ(back.version, 3);
-    ASSERT_EQ(back.document->currentObjects()->size(), 1u);
+    auto back = readDocument(dir.file("new.kbd"), Language::English);
+    ASSERT_TRUE(succeeded(back));
+    EXPECT_EQ(back->version, 3);
+    ASSERT_EQ(back->document.currentObjects()->size(), 1u);
     // Saving the read document again gives the same bytes as convert wrote.
-    ASSERT_EQ(writeDocument(*back.document, dir.file("again.kbd"), false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(back->document, dir.file("again.kbd"), false, Language::English)));
     EXPECT_EQ(readBytes(dir.file("again.kbd")), readBytes(dir.file("new.kbd")));
 }
 
@@ -55,7 +55,7 @@ TEST(Cli, ExitStatusesAndMessages)
     TempDir dir;
     LayoutDocument doc = sampleDocument(); // board 0 holds 10 objects, board 1 holds 2
     const std::string s = dir.file("s.kbd"), junk = dir.file("junk.kbd"), out = dir.file("out.kbd");
-    ASSERT_EQ(writeDocument(doc, s, false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(doc, s, false, Language::English)));
     writeBytes(junk, {0x03, 0x33, 0xAA});
     struct Case {
         std::vector<std::string> args;
@@ -117,7 +117,7 @@ std::string writeTwoBoards(const TempDir& dir)
     }
     doc.activate(0);
     const std::string file = dir.file("in.kbd");
-    EXPECT_EQ(writeDocument(doc, file, false, Language::English), "");
+    EXPECT_TRUE(succeeded(writeDocument(doc, file, false, Language::English)));
     return file;
 }
 
@@ -142,9 +142,9 @@ TEST(ConnectivityCommands, ConnectedAndClearBandsWorkOnTheChosenBoard)
     }
 
     // The last run cleaned board 1 only; the active board stays board 0.
-    ReadResult written = readDocument(out, Language::English);
-    ASSERT_TRUE(written.document) << written.error;
-    LayoutDocument& d = *written.document;
+    auto written = readDocument(out, Language::English);
+    ASSERT_TRUE(succeeded(written));
+    LayoutDocument& d = written->document;
     EXPECT_EQ(d.ActiveBoard, 0);
     ObjectList& second = d.board(1).Objects;
     ASSERT_EQ(second.size(), 4u);

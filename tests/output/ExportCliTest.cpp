@@ -24,7 +24,7 @@ protected:
         doc.Working.GroundPlane2 = 1;
         addPad(*doc.currentObjects(), {300, -300}, 60, 3, 3, 25);
         doc.activate(0);
-        ASSERT_EQ(writeDocument(doc, input, false, Language::English), "");
+        ASSERT_TRUE(succeeded(writeDocument(doc, input, false, Language::English)));
     }
 
     // The file the export functions give for board `index`.

@@ -132,7 +132,7 @@ TEST(Writers, WriteTheFileOrReportWhyNot)
 {
     LayoutDocument doc = exampleDocument();
     const ObjectList& objects = *doc.currentObjects();
-    const std::pair<std::function<std::string(const std::string&)>, Lines> writers[] = {
+    const std::pair<std::function<Status(const std::string&)>, Lines> writers[] = {
         {[&](const std::string& path) {
              return writeGerber(path, objects, doc.Working, GerberOptions::presetFor(L::K1), Language::Russian);
          },
@@ -148,9 +148,11 @@ TEST(Writers, WriteTheFileOrReportWhyNot)
     };
     for (const auto& [write, lines] : writers) {
         TempDir dir;
-        EXPECT_EQ(write(dir.file("out")), "");
+        EXPECT_TRUE(succeeded(write(dir.file("out"))));
         EXPECT_EQ(fileText(dir.file("out")), crlf(lines));
-        EXPECT_NE(write(dir.file("missing/out")), "");
+        const Status failed = write(dir.file("missing/out"));
+        EXPECT_FALSE(failed.ok());
+        EXPECT_NE(failed.message().find("missing/out"), std::string::npos) << "names the file: " << failed.message();
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
     EXPECT_FALSE(std::filesystem::exists("GERBER.TMP"));

@@ -28,7 +28,7 @@ TEST(RouteCommand, OutputAndExitCodes)
     doc.activate(0);
     TempDir dir;
     const std::string in = dir.file("in.kbd"), out = dir.file("out.kbd");
-    ASSERT_EQ(writeDocument(doc, in, false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(doc, in, false, Language::English)));
 
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = { // stdout, or part of the stderr line
         // Cells of 120 units: P in (8, 8), Q in (16, 8); neither centre is clamped.
@@ -58,9 +58,9 @@ TEST(RouteCommand, OutputAndExitCodes)
 
     // The track is saved and only the band to the pad on silk is left.
     ASSERT_EQ(runCli({"route", "--from", "0", "--to", "1", "--layer", "3", in, out}).status, 0);
-    ReadResult read = readDocument(out, Language::English);
-    ASSERT_TRUE(read.document) << read.error;
-    const ObjectList& objects = read.document->board(0).Objects;
+    auto read = readDocument(out, Language::English);
+    ASSERT_TRUE(succeeded(read));
+    const ObjectList& objects = read->document.board(0).Objects;
     ASSERT_EQ(objects.size(), 7u);
     EXPECT_EQ(std::tuple(objects[6].Width, objects[6].Clearance, objects[6].Layer), std::tuple(40, 40, 3));
     ASSERT_EQ(objects[0].Connections.size(), 1u);

@@ -172,14 +172,14 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
             parent, QString::fromStdString(gerberDefaultFileName(options.layer, lang)), "*.gbr|*.gbr", "GBR");
         if (!path)
             continue;
-        const std::string failure = writeGerber(path->toStdString(), *objects, doc.Working, options, lang);
-        if (failure.empty()) {
+        const Status written = writeGerber(path->toStdString(), *objects, doc.Working, options, lang);
+        if (written) {
             prompts.message(parent, caption, text(lang, "Datei wurde erfolgreich erstellt.", "File created successfully."),
                             Prompts::Icon::Information);
         } else {
             prompts.message(parent, caption,
                             text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
-                                QString::fromStdString(failure),
+                                QString::fromStdString(written.message()),
                             Prompts::Icon::Error);
         }
     }
