@@ -57,7 +57,7 @@ std::optional<long> Args::integer(const std::string& name)
     long out = 0;
     auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
     if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
-        error_ = "--" + name + " expects a whole number, not '" + *v + "'";
+        reject("--" + name + " expects a whole number, not '" + *v + "'");
         return std::nullopt;
     }
     return out;
@@ -71,10 +71,26 @@ std::optional<double> Args::number(const std::string& name)
     double out = 0;
     auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
     if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
-        error_ = "--" + name + " expects a number, not '" + *v + "'";
+        reject("--" + name + " expects a number, not '" + *v + "'");
         return std::nullopt;
     }
     return out;
+}
+
+std::optional<long> Args::index(const std::string& name)
+{
+    const auto v = integer(name);
+    if (v && *v < 0) {
+        reject("--" + name + " expects a whole number from 0 up, not '" + std::to_string(*v) + "'");
+        return std::nullopt;
+    }
+    return v;
+}
+
+void Args::reject(const std::string& message)
+{
+    if (ok())
+        error_ = message;
 }
 
 bool Args::expectPositional(size_t count)
@@ -141,6 +157,13 @@ std::string jsonString(const std::string& s)
         }
     }
     return out + "\"";
+}
+
+std::string mmText(double mm)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", mm);
+    return buf;
 }
 
 } // namespace kestrel::cli
