@@ -317,9 +317,9 @@ int main(int argc, char** argv)
         doc.appendBoard(std::move(board));
     }
     doc.activate(0);
-    const std::string error = writeDocument(doc, out, false, Language::English);
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    const Status written = writeDocument(doc, out, false, Language::English);
+    if (!written) {
+        std::fprintf(stderr, "%s\n", written.message().c_str());
         return 1;
     }
     std::printf("%s: %zu boards\n", out.c_str(), doc.boardCount());
