@@ -33,9 +33,9 @@ void BM_ReadFromMemory(benchmark::State& state)
 {
     const auto& bytes = documentBytes();
     for (auto _ : state) {
-        ReadResult r = decodeDocument(bytes.data(), bytes.size(), Language::English, "bench.kbd");
-        if (!r.document)
-            state.SkipWithError(r.error.c_str());
+        auto r = decodeDocument(bytes.data(), bytes.size(), Language::English, "bench.kbd");
+        if (!r)
+            state.SkipWithError(r.message().c_str());
         benchmark::DoNotOptimize(r);
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
@@ -45,11 +45,14 @@ BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond);
 void BM_ReadFile(benchmark::State& state)
 {
     const std::string path = scratchPath();
-    writeFileAtomically(path, documentBytes());
+    if (const Status written = writeFileAtomically(path, documentBytes()); !written) {
+        state.SkipWithError(written.message().c_str());
+        return;
+    }
     for (auto _ : state) {
-        ReadResult r = readDocument(path, Language::English);
-        if (!r.document)
-            state.SkipWithError(r.error.c_str());
+        auto r = readDocument(path, Language::English);
+        if (!r)
+            state.SkipWithError(r.message().c_str());
         benchmark::DoNotOptimize(r);
     }
     std::remove(path.c_str());
@@ -73,9 +76,9 @@ void BM_WriteFile(benchmark::State& state)
     LayoutDocument doc = bench::generateDocument();
     const std::string path = scratchPath();
     for (auto _ : state) {
-        const std::string error = writeDocument(doc, path, false, Language::English);
-        if (!error.empty())
-            state.SkipWithError(error.c_str());
+        const Status written = writeDocument(doc, path, false, Language::English);
+        if (!written)
+            state.SkipWithError(written.message().c_str());
     }
     std::remove(path.c_str());
 }

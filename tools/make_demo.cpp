@@ -5,6 +5,7 @@
 //   make_demo [output.kbd]     (default: examples/demo.kbd of the source tree)
 
 #include "model/LayoutFile.h"
+#include "model/Units.h"
 #include "view/gui/LabelPainter.h"
 
 #include <QFontMetricsF>
@@ -19,7 +20,7 @@
 namespace kestrel {
 namespace {
 
-constexpr int32_t kGrid = 254; // 2.54 mm
+constexpr int32_t kGrid = kUnitsPerTenthInch;
 constexpr int32_t kClearance = 40;
 
 // Places objects on one board; coordinates are board units with y up, so
@@ -92,7 +93,7 @@ public:
     LayoutObject& label(const std::string& text, Point anchor, double heightMm, uint8_t layer = Layer::B1,
                         int32_t angle = 0)
     {
-        const int32_t fontHeight = -static_cast<int32_t>(std::lround(96.0 * heightMm * 100.0 / 72.0));
+        const int32_t fontHeight = -static_cast<int32_t>(std::lround(96.0 * heightMm * kUnitsPerMm / 72.0));
         const QFontMetricsF metrics(arialWithCellHeight(std::abs(fontHeight), true));
         const auto w = static_cast<int32_t>(std::lround(metrics.horizontalAdvance(QString::fromStdString(text + " "))));
         const auto h = static_cast<int32_t>(std::lround(metrics.ascent() + metrics.descent()));
@@ -316,9 +317,9 @@ int main(int argc, char** argv)
         doc.appendBoard(std::move(board));
     }
     doc.activate(0);
-    const std::string error = writeDocument(doc, out, false, Language::English);
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    const Status written = writeDocument(doc, out, false, Language::English);
+    if (!written) {
+        std::fprintf(stderr, "%s\n", written.message().c_str());
         return 1;
     }
     std::printf("%s: %zu boards\n", out.c_str(), doc.boardCount());

@@ -50,6 +50,8 @@ public:
     // Re-evaluates the enabling rules after a change of the selection, the
     // object list or the clipboard.
     void updateCommandStates();
+    // Whether a command row naming this handler does something in this window.
+    bool definesHandler(const std::string& handler) const { return handlers_.count(handler) > 0; }
 
 protected:
     bool event(QEvent* event) override;

@@ -113,20 +113,19 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
 {
     if (askFirst && !askToSave())
         return false;
-    ReadResult read;
-    {
+    Result<LoadedDocument> read = [&] {
         BusyCursor busy;
-        read = readDocument(path.toStdString(), lang_);
-    }
-    if (!read.document) {
-        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(read.error),
+        return readDocument(path.toStdString(), lang_);
+    }();
+    if (!read) {
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(read.message()),
                          Prompts::Icon::Warning);
         return false;
     }
-    doc_ = std::move(*read.document);
+    doc_ = std::move(read->document);
     documentReplaced();
     // Old files store no view of their board: show all of it.
-    if (read.version < kLayoutFileVersion)
+    if (read->version < kLayoutFileVersion)
         view_->zoomBoard();
     rememberDirectory(path);
     return true;
@@ -134,13 +133,12 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
 
 void MainWindow::importBoardsFrom(const QString& path)
 {
-    std::string error;
-    {
+    const Status imported = [&] {
         BusyCursor busy;
-        error = importBoards(doc_, path.toStdString(), lang_);
-    }
-    if (!error.empty()) {
-        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(error),
+        return importBoards(doc_, path.toStdString(), lang_);
+    }();
+    if (!imported) {
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(imported.message()),
                          Prompts::Icon::Warning);
         return;
     }
@@ -169,17 +167,17 @@ bool MainWindow::saveDocumentAs()
 
 bool MainWindow::writeTo(const QString& path)
 {
-    std::string error;
-    {
+    const Status written = [&] {
         BusyCursor busy;
-        error = writeDocument(doc_, path.toStdString(), false, lang_);
-    }
+        return writeDocument(doc_, path.toStdString(), false, lang_);
+    }();
     // Writing removes objects lying wholly outside the board and renumbers
     // groups, so the view and the commands follow even after a failure.
     view_->redraw();
     updateCommandStates();
-    if (!error.empty()) {
-        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), QString::fromStdString(error), Prompts::Icon::Error);
+    if (!written) {
+        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), QString::fromStdString(written.message()),
+                         Prompts::Icon::Error);
         return false;
     }
     return true;

@@ -57,7 +57,7 @@ std::optional<long> Args::integer(const std::string& name)
     long out = 0;
     auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
     if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
-        error_ = "--" + name + " expects a whole number, not '" + *v + "'";
+        reject("--" + name + " expects a whole number, not '" + *v + "'");
         return std::nullopt;
     }
     return out;
@@ -71,10 +71,26 @@ std::optional<double> Args::number(const std::string& name)
     double out = 0;
     auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
     if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
-        error_ = "--" + name + " expects a number, not '" + *v + "'";
+        reject("--" + name + " expects a number, not '" + *v + "'");
         return std::nullopt;
     }
     return out;
+}
+
+std::optional<long> Args::index(const std::string& name)
+{
+    const auto v = integer(name);
+    if (v && *v < 0) {
+        reject("--" + name + " expects a whole number from 0 up, not '" + std::to_string(*v) + "'");
+        return std::nullopt;
+    }
+    return v;
+}
+
+void Args::reject(const std::string& message)
+{
+    if (ok())
+        error_ = message;
 }
 
 bool Args::expectPositional(size_t count)
@@ -87,14 +103,14 @@ bool Args::expectPositional(size_t count)
 
 std::optional<LayoutDocument> loadDocument(const std::string& path, int* version)
 {
-    ReadResult r = readDocument(path, Language::English);
-    if (version)
-        *version = r.version;
-    if (!r.document) {
-        fail(kExitFailure, r.error);
+    auto read = readDocument(path, Language::English);
+    if (!read) {
+        fail(kExitFailure, read.message());
         return std::nullopt;
     }
-    return std::move(r.document);
+    if (version)
+        *version = read->version;
+    return std::move(read->document);
 }
 
 Board* chooseBoard(LayoutDocument& doc, std::optional<long> index)
@@ -118,12 +134,10 @@ void activateBoard(LayoutDocument& doc, const Board* board)
 
 bool saveDocument(LayoutDocument& doc, const std::string& path)
 {
-    const std::string error = writeDocument(doc, path, false, Language::English);
-    if (!error.empty()) {
-        fail(kExitFailure, error);
-        return false;
-    }
-    return true;
+    const Status written = writeDocument(doc, path, false, Language::English);
+    if (!written)
+        fail(kExitFailure, written.message());
+    return written.ok();
 }
 
 std::string jsonString(const std::string& s)
@@ -143,6 +157,13 @@ std::string jsonString(const std::string& s)
         }
     }
     return out + "\"";
+}
+
+std::string mmText(double mm)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", mm);
+    return buf;
 }
 
 } // namespace kestrel::cli

@@ -29,9 +29,14 @@ public:
     // a malformed value.
     std::optional<long> integer(const std::string& name);
     std::optional<double> number(const std::string& name);
+    // A 0-based position in a list (--board, --object): a whole number from 0 up.
+    std::optional<long> index(const std::string& name);
 
     // The usage error when the positional argument count differs.
     bool expectPositional(size_t count);
+
+    // Records a usage error found by the caller; the first one is kept.
+    void reject(const std::string& message);
 
 private:
     std::map<std::string, std::string> values_;
@@ -56,5 +61,8 @@ void activateBoard(LayoutDocument& doc, const Board* board);
 bool saveDocument(LayoutDocument& doc, const std::string& path);
 
 std::string jsonString(const std::string& s);
+
+// Millimetres as the help texts and messages write them: "9.9", "0.4", "0".
+std::string mmText(double mm);
 
 } // namespace kestrel::cli

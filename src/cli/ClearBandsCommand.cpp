@@ -13,7 +13,7 @@ namespace {
 int run(const std::vector<std::string>& raw)
 {
     Args args(raw, {"board"}, {});
-    const auto boardIndex = args.integer("board");
+    const auto boardIndex = args.index("board");
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
     auto doc = loadDocument(args.positional()[0]);
@@ -36,7 +36,9 @@ const Registration reg({"clear-bands", "remove rubber bands whose pads are alrea
                         "Removes every rubber band of the board whose two pads are connected by copper\n"
                         "(through vias too), keeps the others, writes the document to OUT as the\n"
                         "editor's Save does and prints {\"removed\": a, \"kept\": b} in bands.\n"
-                        "--board (0-based) defaults to the active board.\n",
+                        "--board (0-based) defaults to the active board.\n\n"
+                        "example:\n"
+                        "  kestrel-cli clear-bands board.kbd cleaned.kbd\n",
                         run});
 
 } // namespace

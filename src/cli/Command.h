@@ -6,15 +6,27 @@
 
 namespace kestrel::cli {
 
-// Exit statuses shared by every subcommand.
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1; // bad input, failed read or write
-constexpr int kExitUsage = 2;
+// Exit statuses shared by every subcommand. A usage error is anything that
+// is wrong with the command line alone, before any file is opened.
+enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+struct ExitStatusMeaning {
+    ExitStatus status;
+    const char* meaning;
+};
+// What `kestrel-cli --help` says about each status.
+inline constexpr ExitStatusMeaning kExitStatuses[] = {
+    {kExitOk, "success"},
+    {kExitFailure, "an input file cannot be read, is damaged or lacks the board, object or band named;\n"
+                   "     or an output cannot be written"},
+    {kExitUsage, "usage error: unknown subcommand or option, wrong file count, a malformed value, a\n"
+                 "     value out of its range, or options that do not go together"},
+};
 
 struct Command {
     const char* name;
     const char* summary; // one line for the overview
-    const char* usage;   // full --help text
+    std::string usage;   // full --help text, ending with examples
     int (*run)(const std::vector<std::string>& args);
 };
 

@@ -13,8 +13,8 @@ namespace {
 int run(const std::vector<std::string>& raw)
 {
     Args args(raw, {"board", "object"}, {});
-    const auto boardIndex = args.integer("board");
-    const auto object = args.integer("object");
+    const auto boardIndex = args.index("board");
+    const auto object = args.index("object");
     if (!args.expectPositional(1))
         return fail(kExitUsage, args.error());
     if (!object)
@@ -25,7 +25,7 @@ int run(const std::vector<std::string>& raw)
     const Board* board = chooseBoard(*doc, boardIndex);
     if (!board)
         return kExitFailure;
-    if (*object < 0 || static_cast<size_t>(*object) >= board->Objects.size())
+    if (static_cast<size_t>(*object) >= board->Objects.size())
         return fail(kExitFailure, "the board has no object " + std::to_string(*object) + " (it holds " +
                                       std::to_string(board->Objects.size()) + ")");
     std::string out = "[";
@@ -45,7 +45,9 @@ const Registration reg({"connected", "list the objects joined to one object by c
                         "list) and prints the JSON array, ascending, of every object it selects: the copper\n"
                         "on the same layer that overlaps with positive area, and the other layer through\n"
                         "vias. An object on a silk layer gives []. --board (0-based) defaults to the\n"
-                        "active board.\n",
+                        "active board.\n\n"
+                        "example:\n"
+                        "  kestrel-cli connected --object 12 board.kbd\n",
                         run});
 
 } // namespace

@@ -28,7 +28,9 @@ const Registration reg({"convert", "rewrite a layout file of any version as vers
                         "usage: kestrel-cli convert IN OUT\n\n"
                         "Reads a layout file of version 0, 1, 2 or 3 and writes it as version 3 exactly as\n"
                         "the editor's Save does (objects outside the active board and zones or tracks of\n"
-                        "fewer than two points are dropped, group numbers are compacted).\n",
+                        "fewer than two points are dropped, group numbers are compacted).\n\n"
+                        "example:\n"
+                        "  kestrel-cli convert old.kbd new.kbd\n",
                         run});
 
 } // namespace

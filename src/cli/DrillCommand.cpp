@@ -16,7 +16,7 @@ int run(const std::vector<std::string>& raw)
     Args args(raw, {"board", "from"}, {});
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
-    const auto boardIndex = args.integer("board");
+    const auto boardIndex = args.index("board");
     if (!args.ok())
         return fail(kExitUsage, args.error());
     DrillSide side = DrillSide::Solder;
@@ -31,9 +31,8 @@ int run(const std::vector<std::string>& raw)
     if (!board)
         return kExitFailure;
     const std::string& out = args.positional()[1];
-    const std::string failure = writeDrill(out, board->Objects, doc->Working, side);
-    if (!failure.empty())
-        return fail(kExitFailure, failure);
+    if (const Status written = writeDrill(out, board->Objects, doc->Working, side); !written)
+        return fail(kExitFailure, written.message());
     std::printf("wrote %zu drill tools of board \"%s\" to %s\n", drillSizeList(board->Objects).size(),
                 board->Name.c_str(), out.c_str());
     return kExitOk;
@@ -43,7 +42,10 @@ const Registration reg({"drill", "export the pad holes of a board as an Excellon
                         "usage: kestrel-cli drill [--board N] [--from solder|component] IN.kbd OUT.drl\n\n"
                         "Writes the holes of board N (0-based; default the active board), one tool per hole\n"
                         "diameter in order of first appearance. Drilled from the solder side (the default)\n"
-                        "the x coordinates are mirrored.\n",
+                        "the x coordinates are mirrored.\n\n"
+                        "examples:\n"
+                        "  kestrel-cli drill board.kbd BOHRUNG.DRL\n"
+                        "  kestrel-cli drill --from component --board 1 board.kbd DRILL.DRL\n",
                         run});
 
 } // namespace

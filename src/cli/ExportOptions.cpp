@@ -1,19 +1,15 @@
 #include "cli/ExportOptions.h"
 
-#include "cli/Command.h"
-
 namespace kestrel::cli {
 
 std::optional<Language> languageOption(Args& args)
 {
     const auto v = args.value("lang");
-    if (!v)
+    if (!v || *v == "ru" || *v == "0")
         return Language::Russian;
-    if (*v == "0")
-        return Language::Russian;
-    if (*v == "1")
+    if (*v == "en" || *v == "1")
         return Language::English;
-    fail(kExitUsage, "--lang expects 0 (Russian) or 1 (English), not '" + *v + "'");
+    args.reject("--lang expects ru or en (or the language byte 0 or 1), not '" + *v + "'");
     return std::nullopt;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Option handling shared by the gerber, drill and export subcommands.
+// Pieces shared by the gerber, drill and export subcommands.
 
 #include "cli/Args.h"
 #include "model/Language.h"
@@ -8,7 +8,8 @@
 
 namespace kestrel::cli {
 
-// --lang 0|1 (default 0); nullopt with the usage error set otherwise.
+// --lang ru|en, or the interface language byte 0|1 (default ru); nullopt
+// with the usage error recorded in `args` otherwise.
 std::optional<Language> languageOption(Args& args);
 
 // Loads IN, picks --board and makes it the active board so its working

@@ -72,7 +72,9 @@ const Registration reg({"info", "print a JSON summary of a layout document",
                         "usage: kestrel-cli info FILE\n\n"
                         "Prints one JSON object: the file version, the active board index, the origin\n"
                         "and, per board, its name, size in units (0.01 mm), object counts by kind,\n"
-                        "via and rubber-band pairs and the ground-plane flags of both sides.\n",
+                        "via and rubber-band pairs and the ground-plane flags of both sides.\n\n"
+                        "example:\n"
+                        "  kestrel-cli info board.kbd\n",
                         run});
 
 } // namespace

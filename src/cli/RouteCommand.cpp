@@ -2,6 +2,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "model/LayerKeys.h"
 #include "model/Units.h"
 #include "route/Autorouter.h"
 
@@ -12,12 +13,32 @@ namespace kestrel::cli {
 
 namespace {
 
-constexpr double kMinMm = 0.1; // the range of the autorouter window's spins
-constexpr double kMaxMm = 9.9;
+// --layer K1|K2, or the layer numbers 1|3 scripts used before the names.
+std::optional<int> layerOption(Args& args)
+{
+    const auto v = args.value("layer");
+    if (!v)
+        return std::nullopt;
+    std::optional<int> layer = layerFromKey(*v);
+    if (*v == "1" || *v == "3")
+        layer = std::stoi(*v);
+    if (!layer || !RouteSettings::routesOn(*layer)) {
+        args.reject("--layer expects the copper layer K1 or K2 (or its number 1 or 3), not '" + *v + "'");
+        return std::nullopt;
+    }
+    return layer;
+}
+
+// The board layer as the interface names it, with its number for other layers.
+std::string layerName(int layer)
+{
+    const std::string_view key = layerKey(layer);
+    return key.empty() ? std::to_string(layer) : std::string(key);
+}
 
 const LayoutObject* padAt(const Board& board, long index, const char* option, std::string& error)
 {
-    if (index < 0 || static_cast<size_t>(index) >= board.Objects.size()) {
+    if (static_cast<size_t>(index) >= board.Objects.size()) {
         error = std::string("--") + option + ": the board has no object " + std::to_string(index) + " (it holds " +
                 std::to_string(board.Objects.size()) + ")";
         return nullptr;
@@ -33,10 +54,10 @@ const LayoutObject* padAt(const Board& board, long index, const char* option, st
 int run(const std::vector<std::string>& raw)
 {
     Args args(raw, {"board", "from", "to", "layer", "width", "clearance"}, {});
-    const auto boardIndex = args.integer("board");
-    const auto from = args.integer("from");
-    const auto to = args.integer("to");
-    const auto layer = args.integer("layer");
+    const auto boardIndex = args.index("board");
+    const auto from = args.index("from");
+    const auto to = args.index("to");
+    const auto layer = layerOption(args);
     const double widthMm = args.number("width").value_or(0.4);
     const double clearanceMm = args.number("clearance").value_or(0.2);
     if (!args.expectPositional(2))
@@ -44,8 +65,9 @@ int run(const std::vector<std::string>& raw)
     if (!from || !to)
         return fail(kExitUsage, "--from P and --to Q are required");
     for (const auto& [name, mm] : {std::pair{"--width", widthMm}, std::pair{"--clearance", clearanceMm}})
-        if (!(mm >= kMinMm && mm <= kMaxMm))
-            return fail(kExitFailure, std::string(name) + " must lie between 0.1 and 9.9 mm");
+        if (!RouteSettings::inRange(mm))
+            return fail(kExitUsage, std::string(name) + " must lie between " + mmText(RouteSettings::kMinMm) +
+                                        " and " + mmText(RouteSettings::kMaxMm) + " mm");
 
     auto doc = loadDocument(args.positional()[0]);
     if (!doc)
@@ -61,10 +83,10 @@ int run(const std::vector<std::string>& raw)
     if (std::find(start->Connections.begin(), start->Connections.end(), target) == start->Connections.end())
         return fail(kExitFailure, "there is no rubber band between pads " + std::to_string(*from) + " and " +
                                       std::to_string(*to));
-    const long routeLayer = layer.value_or(start->Layer);
-    if (routeLayer != Layer::K1 && routeLayer != Layer::K2)
-        return fail(kExitFailure, "layer " + std::to_string(routeLayer) +
-                                      " is not a copper layer: the router works on layer 1 or 3");
+    const int routeLayer = layer.value_or(start->Layer);
+    if (!RouteSettings::routesOn(routeLayer))
+        return fail(kExitFailure, "pad " + std::to_string(*from) + " lies on layer " + layerName(routeLayer) +
+                                      ", which is not a copper layer: give --layer K1 or K2");
 
     RouteSettings settings;
     settings.layer = static_cast<uint8_t>(routeLayer);
@@ -93,18 +115,25 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const Registration reg({"route", "route one rubber band as a track with the autorouter",
-                        "usage: kestrel-cli route [--board N] --from P --to Q [--layer 1|3] [--width MM]\n"
-                        "                         [--clearance MM] IN OUT\n\n"
-                        "Routes the rubber band from pad P (the start) to pad Q (the target), both 0-based\n"
-                        "positions in the board's object list, on copper layer 1 or 3 (default: P's layer)\n"
-                        "with the track width and the clearance to foreign copper in millimetres (0.1 to\n"
-                        "9.9; defaults 0.4 and 0.2). The new track gets the clearance 0.4 mm for the\n"
-                        "ground plane. Writes the document to OUT as the editor's Save does and prints\n"
-                        "{\"routed\": true, \"points\": [[x, y], ...]} with the track's points in units of\n"
-                        "0.01 mm from Q to P, or {\"routed\": false} when no way was found; both exit 0.\n"
-                        "--board (0-based) defaults to the active board.\n",
-                        run});
+const std::string kUsage =
+    "usage: kestrel-cli route [--board N] --from P --to Q [--layer K1|K2] [--width MM]\n"
+    "                         [--clearance MM] IN OUT\n\n"
+    "Routes the rubber band from pad P (the start) to pad Q (the target), both 0-based\n"
+    "positions in the board's object list, on the copper layer K1 or K2 (1 and 3 are\n"
+    "accepted too; default: P's layer) with the track width and the clearance to foreign\n"
+    "copper in millimetres (" +
+    mmText(RouteSettings::kMinMm) + " to " + mmText(RouteSettings::kMaxMm) +
+    "; defaults 0.4 and 0.2).\n"
+    "The new track gets the clearance 0.4 mm for the ground plane. Writes the document to\n"
+    "OUT as the editor's Save does and prints {\"routed\": true, \"points\": [[x, y], ...]}\n"
+    "with the track's points in units of 0.01 mm from Q to P, or {\"routed\": false} when no\n"
+    "way was found; both exit 0.\n"
+    "--board (0-based) defaults to the active board.\n\n"
+    "examples:\n"
+    "  kestrel-cli route --from 3 --to 7 board.kbd routed.kbd\n"
+    "  kestrel-cli route --from 3 --to 7 --layer K2 --width 0.6 board.kbd routed.kbd\n";
+
+const Registration reg({"route", "route one rubber band as a track with the autorouter", kUsage, run});
 
 } // namespace
 } // namespace kestrel::cli

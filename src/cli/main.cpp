@@ -22,8 +22,9 @@ void printOverview(FILE* to)
               [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const Command& c : sorted)
         std::fprintf(to, "  %-12s %s\n", c.name, c.summary);
-    std::fprintf(to, "\n'kestrel-cli SUBCOMMAND --help' describes one subcommand.\n"
-                     "Exit status: 0 success, 1 bad input or failed read/write, 2 usage error.\n");
+    std::fprintf(to, "\n'kestrel-cli SUBCOMMAND --help' describes one subcommand.\n\nExit status:\n");
+    for (const ExitStatusMeaning& e : kExitStatuses)
+        std::fprintf(to, "  %d  %s\n", static_cast<int>(e.status), e.meaning);
 }
 } // namespace
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv)
             continue;
         std::vector<std::string> args(argv + 2, argv + argc);
         if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-            std::fputs(c.usage, stdout);
+            std::fputs(c.usage.c_str(), stdout);
             return kExitOk;
         }
         return c.run(args);

@@ -11,9 +11,9 @@ namespace kestrel {
 
 namespace {
 
-std::string systemError(const std::string& what, const std::string& path)
+Status systemError(const std::string& what, const std::string& path)
 {
-    return what + " \"" + path + "\": " + std::strerror(errno);
+    return Status::failure(what + " \"" + path + "\": " + std::strerror(errno));
 }
 
 std::string directoryOf(const std::string& path)
@@ -26,13 +26,11 @@ std::string directoryOf(const std::string& path)
 
 } // namespace
 
-std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, std::string& error)
+Result<std::vector<uint8_t>> readWholeFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = systemError("Cannot open", path);
-        return std::nullopt;
-    }
+    if (fd < 0)
+        return systemError("Cannot open", path);
     std::vector<uint8_t> bytes;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
@@ -43,9 +41,9 @@ std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, std::
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            error = systemError("Cannot read", path);
+            Status failure = systemError("Cannot read", path);
             ::close(fd);
-            return std::nullopt;
+            return failure;
         }
         if (n == 0)
             break;
@@ -55,7 +53,7 @@ std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, std::
     return bytes;
 }
 
-std::string writeFileAtomically(const std::string& path, const void* data, size_t size)
+Status writeFileAtomically(const std::string& path, const void* data, size_t size)
 {
     std::string tmp = directoryOf(path) + "/.kestrel-save-XXXXXX";
     const int fd = ::mkstemp(tmp.data());
@@ -76,10 +74,10 @@ std::string writeFileAtomically(const std::string& path, const void* data, size_
         if (n <= 0) {
             if (n == 0)
                 errno = ENOSPC;
-            std::string msg = systemError("Cannot write", path);
+            Status failure = systemError("Cannot write", path);
             ::close(fd);
             ::unlink(tmp.c_str());
-            return msg;
+            return failure;
         }
         p += n;
         left -= static_cast<size_t>(n);
@@ -87,14 +85,14 @@ std::string writeFileAtomically(const std::string& path, const void* data, size_
     const bool synced = ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!synced || !closed) {
-        std::string msg = systemError("Cannot write", path);
+        Status failure = systemError("Cannot write", path);
         ::unlink(tmp.c_str());
-        return msg;
+        return failure;
     }
     if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::string msg = systemError("Cannot replace", path);
+        Status failure = systemError("Cannot replace", path);
         ::unlink(tmp.c_str());
-        return msg;
+        return failure;
     }
     return {};
 }

@@ -111,13 +111,13 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
     return out.take();
 }
 
-std::string writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)
+Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)
 {
     prepareForWriting(doc, autosave);
     const std::vector<uint8_t> bytes = encodeDocument(doc);
-    std::string error = writeFileAtomically(path, bytes);
-    if (!error.empty())
-        return std::string(tr(lang, "Файл не сохранён. ", "The file was not saved. ")) + error;
+    const Status written = writeFileAtomically(path, bytes);
+    if (!written)
+        return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + written.message());
     if (!autosave) {
         doc.Saved = true;
         doc.Modified = false;
@@ -125,22 +125,19 @@ std::string writeDocument(LayoutDocument& doc, const std::string& path, bool aut
     return {};
 }
 
-ReadResult decodeDocument(const uint8_t* data, size_t size, Language lang, const std::string& name, bool import)
+Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language lang, const std::string& name,
+                                      bool import)
 {
-    ReadResult result;
     ByteReader in(data, size);
     try {
         const uint32_t header = in.u32("the file header");
         const int version = static_cast<int>(header & 0xFF);
-        result.version = version;
-        if (version > kLayoutFileVersion) {
-            result.error = lang == Language::English
-                               ? "\"" + name + "\" was written by a newer version of Kestrel (file version " +
-                                     std::to_string(version) + ") and cannot be read."
-                               : "Файл \"" + name + "\" создан более новой версией Kestrel (версия файла " +
-                                     std::to_string(version) + ") и не может быть прочитан.";
-            return result;
-        }
+        if (version > kLayoutFileVersion)
+            return Status::failure(lang == Language::English
+                                       ? "\"" + name + "\" was written by a newer version of Kestrel (file version " +
+                                             std::to_string(version) + ") and cannot be read."
+                                       : "Файл \"" + name + "\" создан более новой версией Kestrel (версия файла " +
+                                             std::to_string(version) + ") и не может быть прочитан.");
         LayoutDocument doc;
         if (version < 3) {
             auto board = std::make_unique<Board>();
@@ -178,35 +175,32 @@ ReadResult decodeDocument(const uint8_t* data, size_t size, Language lang, const
             }
         }
         finishAfterReading(doc, 0);
-        result.document = std::move(doc);
+        return LoadedDocument{std::move(doc), version};
     } catch (const FormatError& e) {
-        result.error = readFailureMessage(lang, name, e.what(), e.offset);
+        return Status::failure(readFailureMessage(lang, name, e.what(), e.offset));
     }
-    return result;
 }
 
-ReadResult readDocument(const std::string& path, Language lang)
+Result<LoadedDocument> readDocument(const std::string& path, Language lang)
 {
-    std::string error;
-    const auto bytes = readWholeFile(path, error);
+    const auto bytes = readWholeFile(path);
     if (!bytes)
-        return ReadResult{std::nullopt, -1, error};
-    ReadResult r = decodeDocument(bytes->data(), bytes->size(), lang, path);
-    if (r.document)
-        r.document->FileName = path;
+        return bytes.status();
+    auto r = decodeDocument(bytes->data(), bytes->size(), lang, path);
+    if (r)
+        r->document.FileName = path;
     return r;
 }
 
-std::string importBoards(LayoutDocument& doc, const std::string& path, Language lang)
+Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
 {
-    std::string error;
-    const auto bytes = readWholeFile(path, error);
+    const auto bytes = readWholeFile(path);
     if (!bytes)
-        return error;
-    ReadResult r = decodeDocument(bytes->data(), bytes->size(), lang, path, true);
-    if (!r.document)
-        return r.error;
-    LayoutDocument& read = *r.document;
+        return bytes.status();
+    auto r = decodeDocument(bytes->data(), bytes->size(), lang, path, true);
+    if (!r)
+        return r.status();
+    LayoutDocument& read = r->document;
     const size_t first = doc.boardCount();
     read.storeWorkingState();
     for (auto& board : read.releaseBoards())
@@ -214,7 +208,7 @@ std::string importBoards(LayoutDocument& doc, const std::string& path, Language 
     doc.Modified = true;
     // An old file brings one board, which becomes active as on opening;
     // version-3 boards are appended inactive.
-    if (r.version < 3 && doc.boardCount() > first) {
+    if (r->version < 3 && doc.boardCount() > first) {
         doc.activate(static_cast<int>(first));
         doc.Origin = {0, 0};
     }

@@ -71,23 +71,21 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
     return image;
 }
 
-std::string writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly,
-                       double grid, Language lang)
+Status writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid,
+                  Language lang)
 {
     const MacroImage image = encodeMacro(board, activeSideIs1, selectionOnly, grid);
-    std::string error = writeFileAtomically(path, image.bytes);
-    if (!error.empty())
-        return std::string(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ")) + error;
+    const Status written = writeFileAtomically(path, image.bytes);
+    if (!written)
+        return Status::failure(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ") + written.message());
     return {};
 }
 
-MacroReadResult decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& name)
+Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& name)
 {
-    MacroReadResult result;
     ByteReader in(data, size);
     try {
         const int version = static_cast<int>(in.u32("the file header") & 0xFF);
-        result.version = version;
         if (version > 3)
             throw FormatError("the macro was written by a newer version of Kestrel (file version " +
                                   std::to_string(version) + ")",
@@ -98,19 +96,17 @@ MacroReadResult decodeMacro(const uint8_t* data, size_t size, Language lang, con
         else
             readObjectsV3(in, list, in.i32("the object count"));
         removeDegenerate(list);
-        result.objects = std::move(list);
+        return LoadedMacro{std::move(list), version};
     } catch (const FormatError& e) {
-        result.error = readFailureMessage(lang, name, e.what(), e.offset);
+        return Status::failure(readFailureMessage(lang, name, e.what(), e.offset));
     }
-    return result;
 }
 
-MacroReadResult readMacro(const std::string& path, Language lang)
+Result<LoadedMacro> readMacro(const std::string& path, Language lang)
 {
-    std::string error;
-    const auto bytes = readWholeFile(path, error);
+    const auto bytes = readWholeFile(path);
     if (!bytes)
-        return MacroReadResult{std::nullopt, -1, error};
+        return bytes.status();
     return decodeMacro(bytes->data(), bytes->size(), lang, path);
 }
 

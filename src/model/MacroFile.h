@@ -4,9 +4,9 @@
 
 #include "model/Language.h"
 #include "model/ObjectList.h"
+#include "model/Result.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,18 +27,17 @@ struct MacroImage {
 // objects of the active side (only the selected ones with selectionOnly).
 MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid);
 
-// Writes the macro file atomically; empty string on success, else the message.
-std::string writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly,
-                       double grid, Language lang);
+// Writes the macro file atomically.
+Status writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid,
+                  Language lang);
 
-struct MacroReadResult {
-    std::optional<ObjectList> objects;
-    int version = -1;
-    std::string error;
+struct LoadedMacro {
+    ObjectList objects;
+    int version = -1; // the version byte read
 };
 
 // Reads a macro of version 0..3; degenerate zones and tracks are dropped.
-MacroReadResult decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& nameForMessages);
-MacroReadResult readMacro(const std::string& path, Language lang);
+Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& nameForMessages);
+Result<LoadedMacro> readMacro(const std::string& path, Language lang);
 
 } // namespace kestrel

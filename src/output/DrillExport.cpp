@@ -90,8 +90,7 @@ std::string exportDrill(const ObjectList& objects, const BoardSettings& settings
     return out.take();
 }
 
-std::string writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                       DrillSide side)
+Status writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings, DrillSide side)
 {
     return writeFileAtomically(path, exportDrill(objects, settings, side));
 }

@@ -6,6 +6,7 @@
 
 #include "model/Board.h"
 #include "model/Language.h"
+#include "model/Result.h"
 
 #include <string>
 #include <vector>
@@ -22,9 +23,8 @@ bool isDrilledPad(const LayoutObject& o);
 std::vector<int32_t> drillSizeList(const ObjectList& objects);
 
 std::string exportDrill(const ObjectList& objects, const BoardSettings& settings, DrillSide side);
-// Writes the file atomically; returns an empty string or the reason.
-std::string writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                       DrillSide side);
+// Writes the file atomically.
+Status writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings, DrillSide side);
 
 // The name the batch export gives the drill file.
 std::string drillDefaultFileName(Language lang);

@@ -211,6 +211,23 @@ GerberOptions GerberOptions::presetFor(GerberLayer layer)
     return o;
 }
 
+bool GerberOptions::takesPunch(GerberLayer layer) { return !isSolderMask(layer); }
+bool GerberOptions::takesMaskOptions(GerberLayer layer) { return isSolderMask(layer); }
+
+GerberOptions::Problem GerberOptions::check() const
+{
+    if (!takesPunch(layer) && (punch || mark))
+        return Problem::PunchOnMask;
+    if (!takesMaskOptions(layer) && (invert || offsetMm != 0))
+        return Problem::MaskOptionOnOtherLayer;
+    if (mark && !punch)
+        return Problem::MarkWithoutPunch;
+    // Written so that a NaN is out of range too.
+    if (!(offsetMm >= kMinOffsetMm && offsetMm <= kMaxOffsetMm))
+        return Problem::OffsetOutOfRange;
+    return Problem::None;
+}
+
 bool isSolderMask(GerberLayer layer) { return layer == GerberLayer::LStop1 || layer == GerberLayer::LStop2; }
 int boardLayerOf(GerberLayer layer) { return info(layer).boardLayer; }
 std::string_view gerberLayerKey(GerberLayer layer) { return info(layer).key; }
@@ -253,8 +270,8 @@ std::string exportGerber(const ObjectList& objects, const BoardSettings& setting
     return out.Finish();
 }
 
-std::string writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                        const GerberOptions& options, Language lang)
+Status writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
+                   const GerberOptions& options, Language lang)
 {
     return writeFileAtomically(path, exportGerber(objects, settings, options, lang));
 }

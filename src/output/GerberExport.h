@@ -6,6 +6,7 @@
 
 #include "model/Board.h"
 #include "model/Language.h"
+#include "model/Result.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +18,10 @@ namespace kestrel {
 enum class GerberLayer { K1, B1, LStop1, K2, B2, LStop2 };
 
 struct GerberOptions {
+    // The solder-mask offset the dialog offers: 0 to 9.9 mm in steps of 0.1.
+    static constexpr double kMinOffsetMm = 0, kMaxOffsetMm = 9.9, kOffsetStepMm = 0.1;
+    static constexpr int kOffsetDecimals = 1;
+
     GerberLayer layer = GerberLayer::K1;
     bool mirror = true;        // about the board's vertical centre line
     bool outline = true;       // board outline with a 0.2 mm pen
@@ -28,6 +33,15 @@ struct GerberOptions {
     // What clicking the layer's button presets: mirror and outline per
     // layer, everything else off.
     static GerberOptions presetFor(GerberLayer layer);
+
+    // Which options a layer takes: punching and marking on copper and silk,
+    // offset and inversion on the solder masks.
+    static bool takesPunch(GerberLayer layer);
+    static bool takesMaskOptions(GerberLayer layer);
+
+    // Why the export dialog could never produce these options; None when it could.
+    enum class Problem { None, PunchOnMask, MaskOptionOnOtherLayer, MarkWithoutPunch, OffsetOutOfRange };
+    Problem check() const;
 };
 
 bool isSolderMask(GerberLayer layer);
@@ -46,8 +60,8 @@ std::string gerberLayerName(GerberLayer layer, Language lang);
 // The whole file text.
 std::string exportGerber(const ObjectList& objects, const BoardSettings& settings, const GerberOptions& options,
                          Language lang);
-// Writes the file atomically; returns an empty string or the reason.
-std::string writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                        const GerberOptions& options, Language lang);
+// Writes the file atomically.
+Status writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
+                   const GerberOptions& options, Language lang);
 
 } // namespace kestrel

@@ -285,6 +285,6 @@ std::string TGerberFile::Finish()
     return body_.take(header);
 }
 
-std::string TGerberFile::CloseFile() { return writeFileAtomically(Path, Finish()); }
+Status TGerberFile::CloseFile() { return writeFileAtomically(Path, Finish()); }
 
 } // namespace kestrel

@@ -11,10 +11,17 @@
 namespace kestrel {
 
 struct RouteSettings {
+    // The track widths and clearances the autorouter window offers, in mm.
+    static constexpr double kMinMm = 0.1, kMaxMm = 9.9;
+
     uint8_t layer = Layer::K1;       // the copper layer to route on (1 or 3)
     int32_t widthUnits = 40;         // track width w
     int32_t clearanceUnits = 20;     // clearance a kept to foreign copper
     int32_t newTrackClearance = 40;  // Clearance given to the new track (ground plane gap)
+
+    // Written so that a NaN lies outside too.
+    static bool inRange(double mm) { return mm >= kMinMm && mm <= kMaxMm; }
+    static bool routesOn(int layer) { return layer == Layer::K1 || layer == Layer::K2; }
 };
 
 // What a routing run shows while it works; every member may be empty.

@@ -5,9 +5,9 @@ namespace {
 
 size_t objectsInFile(const std::string& path)
 {
-    ReadResult back = readDocument(path, Language::English);
-    EXPECT_TRUE(back.document) << back.error;
-    return back.document ? back.document->board(0).Objects.size() : 0;
+    auto back = readDocument(path, Language::English);
+    EXPECT_TRUE(succeeded(back));
+    return back ? back->document.board(0).Objects.size() : 0;
 }
 
 TEST(FileFlows, SaveAsNamesTheWindowAfterTheFileAndSaveThenWritesItAgain)

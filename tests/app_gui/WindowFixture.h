@@ -95,9 +95,9 @@ inline QString titleWith(const std::string& fileName)
 inline LayoutDocument writeSample(const std::string& path)
 {
     LayoutDocument sample = sampleDocument();
-    const std::string error = writeDocument(sample, path, false, Language::English);
-    if (!error.empty())
-        throw std::runtime_error(error);
+    const Status written = writeDocument(sample, path, false, Language::English);
+    if (!written)
+        throw std::runtime_error(written.message());
     return sample;
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -14,7 +15,7 @@ TEST(Cli, InfoReportsEveryBoard)
 {
     TempDir dir;
     LayoutDocument doc = sampleDocument();
-    ASSERT_EQ(writeDocument(doc, dir.file("s.kbd"), false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("s.kbd"), false, Language::English)));
     const CommandResult r = runCli({"info", dir.file("s.kbd")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -41,12 +42,12 @@ TEST(Cli, ConvertWritesVersionThreeLikeSave)
 
     CommandResult r = runCli({"convert", dir.file("old.kbd"), dir.file("new.kbd")});
     ASSERT_EQ(r.status, 0) << r.err;
-    ReadResult back = readDocument(dir.file("new.kbd"), Language::English);
-    ASSERT_TRUE(back.document) << back.error;
-    EXPECT_EQ(back.version, 3);
-    ASSERT_EQ(back.document->currentObjects()->size(), 1u);
+    auto back = readDocument(dir.file("new.kbd"), Language::English);
+    ASSERT_TRUE(succeeded(back));
+    EXPECT_EQ(back->version, 3);
+    ASSERT_EQ(back->document.currentObjects()->size(), 1u);
     // Saving the read document again gives the same bytes as convert wrote.
-    ASSERT_EQ(writeDocument(*back.document, dir.file("again.kbd"), false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(back->document, dir.file("again.kbd"), false, Language::English)));
     EXPECT_EQ(readBytes(dir.file("again.kbd")), readBytes(dir.file("new.kbd")));
 }
 
@@ -55,7 +56,7 @@ TEST(Cli, ExitStatusesAndMessages)
     TempDir dir;
     LayoutDocument doc = sampleDocument(); // board 0 holds 10 objects, board 1 holds 2
     const std::string s = dir.file("s.kbd"), junk = dir.file("junk.kbd"), out = dir.file("out.kbd");
-    ASSERT_EQ(writeDocument(doc, s, false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(doc, s, false, Language::English)));
     writeBytes(junk, {0x03, 0x33, 0xAA});
     struct Case {
         std::vector<std::string> args;
@@ -74,12 +75,13 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"convert", junk, out}, 1, "ends inside"},
         {{"connected", "--object", "10", s}, 1, "no object 10"},
         {{"connected", "--board", "1", "--object", "2", s}, 1, "no object 2 (it holds 2)"},
-        {{"connected", "--object", "-1", s}, 1, "no object -1"},
+        {{"connected", "--object", "-1", s}, 2, "--object expects a whole number from 0 up, not '-1'"},
         {{"connected", "--board", "2", "--object", "0", s}, 1, "no board 2"},
         {{"connected", s}, 2, "--object"},
         {{"connected", "--object", "x", s}, 2, "whole number"},
         {{"clear-bands", s}, 2, "expected 2 file arguments"},
         {{"clear-bands", "--board", "9", s, out}, 1, "no board 9"},
+        {{"clear-bands", "--board", "-1", s, out}, 2, "from 0 up"},
         {{"clear-bands", s, dir.file("no/such/dir/out.kbd")}, 1, "out.kbd"},
     };
     for (const Case& c : cases) {
@@ -95,6 +97,37 @@ TEST(Cli, ExitStatusesAndMessages)
         }
     }
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// The overview lists every subcommand and the exit statuses; every
+// subcommand's help ends with one or two examples that call it.
+TEST(Cli, HelpTextsEndWithExamples)
+{
+    const CommandResult overview = runCli({"--help"});
+    ASSERT_EQ(overview.status, 0);
+    const std::string exitStatuses = overview.out.substr(overview.out.find("\nExit status:\n"));
+    for (const char* status : {"\n  0  success", "\n  1  ", "\n  2  usage error"})
+        EXPECT_NE(exitStatuses.find(status), std::string::npos) << status << " in\n" << exitStatuses;
+
+    std::vector<std::string> names; // the "  name  summary" lines under "Subcommands:"
+    const size_t listAt = overview.out.find("Subcommands:\n") + 13;
+    std::istringstream list(overview.out.substr(listAt, overview.out.find("\n\n", listAt) - listAt));
+    for (std::string line; std::getline(list, line);)
+        names.push_back(line.substr(2, line.find(' ', 2) - 2));
+    EXPECT_EQ(names.size(), 8u) << overview.out;
+
+    for (const std::string& name : names) {
+        const CommandResult help = runCli({name, "--help"});
+        ASSERT_EQ(help.status, 0) << name;
+        EXPECT_EQ(help.out.rfind("usage: kestrel-cli " + name + " ", 0), 0u) << help.out;
+        const size_t at = help.out.rfind("\n\nexample");
+        ASSERT_NE(at, std::string::npos) << help.out;
+        std::istringstream examples(help.out.substr(help.out.find('\n', at + 2) + 1));
+        size_t count = 0;
+        for (std::string line; std::getline(examples, line); ++count)
+            EXPECT_EQ(line.rfind("  kestrel-cli " + name + " ", 0), 0u) << name << ": " << line;
+        EXPECT_TRUE(count == 1 || count == 2) << name << " has " << count << " example lines";
+    }
 }
 
 namespace {
@@ -117,7 +150,7 @@ std::string writeTwoBoards(const TempDir& dir)
     }
     doc.activate(0);
     const std::string file = dir.file("in.kbd");
-    EXPECT_EQ(writeDocument(doc, file, false, Language::English), "");
+    EXPECT_TRUE(succeeded(writeDocument(doc, file, false, Language::English)));
     return file;
 }
 
@@ -142,9 +175,9 @@ TEST(ConnectivityCommands, ConnectedAndClearBandsWorkOnTheChosenBoard)
     }
 
     // The last run cleaned board 1 only; the active board stays board 0.
-    ReadResult written = readDocument(out, Language::English);
-    ASSERT_TRUE(written.document) << written.error;
-    LayoutDocument& d = *written.document;
+    auto written = readDocument(out, Language::English);
+    ASSERT_TRUE(succeeded(written));
+    LayoutDocument& d = written->document;
     EXPECT_EQ(d.ActiveBoard, 0);
     ObjectList& second = d.board(1).Objects;
     ASSERT_EQ(second.size(), 4u);

@@ -1,19 +1,22 @@
 #include "model/LayoutFile.h"
 
+#include "support/TestData.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 using namespace kestrel;
+using kestrel::test::succeeded;
 
 // examples/demo.kbd is what a first start shows: it must read and use every
 // kind of object the editor draws.
 TEST(DemoDocument, UsesEveryObjectKindAndPadShape)
 {
-    ReadResult read = readDocument(std::string(KESTREL_SOURCE_DIR) + "/examples/demo.kbd", Language::English);
-    ASSERT_TRUE(read.document) << read.error;
-    EXPECT_EQ(read.version, 3);
-    const Board& board = read.document->board(0);
+    auto read = readDocument(std::string(KESTREL_SOURCE_DIR) + "/examples/demo.kbd", Language::English);
+    ASSERT_TRUE(succeeded(read));
+    EXPECT_EQ(read->version, 3);
+    const Board& board = read->document.board(0);
     std::set<int> kinds, padShapes, layers;
     size_t vias = 0, bandEnds = 0, nestedGroups = 0;
     for (const auto& o : board.Objects) {

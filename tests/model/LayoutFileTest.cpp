@@ -36,9 +36,9 @@ std::vector<uint8_t> encoded(LayoutDocument& doc, bool autosave = false)
 
 LayoutDocument decoded(const std::vector<uint8_t>& bytes, Language lang = Language::English)
 {
-    ReadResult r = decodeDocument(bytes.data(), bytes.size(), lang, "test.kbd");
-    EXPECT_TRUE(r.document) << r.error;
-    return std::move(*r.document);
+    auto r = decodeDocument(bytes.data(), bytes.size(), lang, "test.kbd");
+    EXPECT_TRUE(succeeded(r));
+    return r ? std::move(r->document) : LayoutDocument();
 }
 
 std::vector<uint8_t> sampleBytes()
@@ -202,11 +202,11 @@ TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
 {
     TempDir dir;
     LayoutDocument other = sampleDocument();
-    ASSERT_EQ(writeDocument(other, dir.file("other.kbd"), false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(other, dir.file("other.kbd"), false, Language::English)));
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     doc.Origin = {5, -5};
     doc.Working.Zoom = 0.5;
-    ASSERT_EQ(importBoards(doc, dir.file("other.kbd"), Language::English), "");
+    ASSERT_TRUE(succeeded(importBoards(doc, dir.file("other.kbd"), Language::English)));
     ASSERT_EQ(doc.boardCount(), 3u);
     EXPECT_EQ(doc.ActiveBoard, 0);
     EXPECT_EQ(doc.Origin, (Point{5, -5}));
@@ -264,19 +264,20 @@ TEST(LayoutFile, FailedWriteKeepsThePreviousFile)
     TempDir dir;
     const std::string target = dir.file("board.kbd"), asDirectory = dir.file("sub");
     LayoutDocument doc = sampleDocument(), other = LayoutDocument::withFirstBoard(Language::English);
-    ASSERT_EQ(writeDocument(doc, target, false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(doc, target, false, Language::English)));
     EXPECT_TRUE(doc.Saved);
     const auto before = readBytes(target);
     if (::geteuid() != 0) { // a directory that cannot take the temporary file
         ::chmod(dir.path().c_str(), 0555);
-        EXPECT_NE(writeDocument(other, target, false, Language::English), "");
+        EXPECT_FALSE(writeDocument(other, target, false, Language::English).ok());
         ::chmod(dir.path().c_str(), 0755);
         EXPECT_EQ(readBytes(target), before);
     }
     // A target that is a directory cannot be replaced; nothing is left behind.
     ::mkdir(asDirectory.c_str(), 0755);
-    const std::string error = writeDocument(other, asDirectory, false, Language::English);
-    EXPECT_NE(error.find("sub"), std::string::npos) << error;
+    const Status written = writeDocument(other, asDirectory, false, Language::English);
+    EXPECT_FALSE(written.ok());
+    EXPECT_NE(written.message().find("sub"), std::string::npos) << written.message();
     EXPECT_FALSE(other.Saved);
     const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
     EXPECT_EQ(entries, 2) << "no temporary file remains";
@@ -288,9 +289,9 @@ TEST(LayoutFile, EveryTruncationIsRejected)
 {
     const auto bytes = sampleBytes();
     for (size_t n = 0; n < bytes.size(); ++n) {
-        ReadResult r = decodeDocument(bytes.data(), n, Language::English, "cut.kbd");
-        ASSERT_FALSE(r.document) << "a file cut to " << n << " bytes was accepted";
-        ASSERT_NE(r.error.find("cut.kbd"), std::string::npos) << r.error;
+        auto r = decodeDocument(bytes.data(), n, Language::English, "cut.kbd");
+        ASSERT_FALSE(r) << "a file cut to " << n << " bytes was accepted";
+        ASSERT_NE(r.message().find("cut.kbd"), std::string::npos) << r.message();
     }
 }
 
@@ -310,15 +311,15 @@ TEST(LayoutFile, RandomCorruptionsNeverCrash)
             default: bytes[at] = (rng() % 2) ? 0xFF : 0x7F; break;
             }
         }
-        ReadResult r = decodeDocument(bytes.data(), bytes.size(), Language::English, "bad.kbd");
-        if (r.document) {
+        auto r = decodeDocument(bytes.data(), bytes.size(), Language::English, "bad.kbd");
+        if (r) {
             ++accepted;
-            expectConsistent(*r.document);
+            expectConsistent(r->document);
             // What was accepted can be written again.
-            prepareForWriting(*r.document, true);
-            EXPECT_FALSE(encodeDocument(*r.document).empty());
+            prepareForWriting(r->document, true);
+            EXPECT_FALSE(encodeDocument(r->document).empty());
         } else {
-            EXPECT_FALSE(r.error.empty());
+            EXPECT_FALSE(r.message().empty());
         }
     }
     // Most single-byte changes land in coordinates and stay readable.
@@ -348,12 +349,12 @@ TEST(LayoutFile, InconsistentCountsAndIndices)
     for (const Case& c : cases) {
         auto damaged = bytes;
         std::memcpy(damaged.data() + c.at, &c.value, 4);
-        ReadResult r = decodeDocument(damaged.data(), damaged.size(), c.lang, "d.kbd");
-        EXPECT_FALSE(r.document) << c.what;
-        EXPECT_NE(r.error.find(c.message), std::string::npos) << c.what << ": " << r.error;
+        auto r = decodeDocument(damaged.data(), damaged.size(), c.lang, "d.kbd");
+        EXPECT_FALSE(r) << c.what;
+        EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
     }
     auto otherMagic = bytes;
     otherMagic[1] = otherMagic[2] = otherMagic[3] = 0x42;
-    EXPECT_TRUE(decodeDocument(otherMagic.data(), otherMagic.size(), Language::English, "x").document)
+    EXPECT_TRUE(decodeDocument(otherMagic.data(), otherMagic.size(), Language::English, "x").ok())
         << "only the first byte carries the version";
 }

@@ -58,9 +58,9 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
     EXPECT_EQ(i32At(firstBlock + blockSize + 78), -2);
     EXPECT_EQ(image.bytes[firstBlock + 2 * blockSize + 21], 0);
 
-    MacroReadResult back = decodeMacro(image.bytes.data(), image.bytes.size(), Language::English, "m.kmk");
-    ASSERT_TRUE(back.objects) << back.error;
-    const ObjectList& m = *back.objects;
+    auto back = decodeMacro(image.bytes.data(), image.bytes.size(), Language::English, "m.kmk");
+    ASSERT_TRUE(succeeded(back));
+    const ObjectList& m = back->objects;
     ASSERT_EQ(m.size(), 3u);
     EXPECT_EQ(std::tie(m[0].Layer, m[0].X1, m[0].Y1, m[0].PartnerBytesSet), std::make_tuple(5, 0, 0, false));
     EXPECT_EQ(std::tie(m[1].Layer, m[1].X1, m[1].Y1, m[1].PartnerBytesSet), std::make_tuple(5, 1000, -500, true));
@@ -80,11 +80,11 @@ TEST(MacroFile, ReadsOldVersions)
     std::vector<uint8_t> b = {0x02, 0x33, 0xAA, 0xFF, 1, 0, 2, 0x2C, 0x01};
     b.resize(6 + 49);
     b.insert(b.end(), {1, 0, 9, 0});
-    MacroReadResult r = decodeMacro(b.data(), b.size(), Language::English, "old.kmk");
-    ASSERT_TRUE(r.objects) << r.error;
-    ASSERT_EQ(r.objects->size(), 1u);
-    EXPECT_EQ(std::tie((*r.objects)[0].X1, (*r.objects)[0].Groups), std::make_tuple(300, std::vector<int32_t>{9}));
-    EXPECT_EQ(r.version, 2);
+    auto r = decodeMacro(b.data(), b.size(), Language::English, "old.kmk");
+    ASSERT_TRUE(succeeded(r));
+    ASSERT_EQ(r->objects.size(), 1u);
+    EXPECT_EQ(std::tie(r->objects[0].X1, r->objects[0].Groups), std::make_tuple(300, std::vector<int32_t>{9}));
+    EXPECT_EQ(r->version, 2);
 }
 
 TEST(MacroFile, DamagedMacrosAreRejected)
@@ -92,12 +92,12 @@ TEST(MacroFile, DamagedMacrosAreRejected)
     LayoutDocument doc = sampleDocument();
     const MacroImage image = encodeMacro(*doc.currentObjects(), true, false, 254.0);
     for (size_t n = 0; n < image.bytes.size(); ++n)
-        ASSERT_FALSE(decodeMacro(image.bytes.data(), n, Language::English, "m.kmk").objects) << n;
+        ASSERT_FALSE(decodeMacro(image.bytes.data(), n, Language::English, "m.kmk").ok()) << n;
     std::mt19937 rng(7);
     for (int round = 0; round < 1000; ++round) {
         auto bytes = image.bytes;
         bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
-        MacroReadResult r = decodeMacro(bytes.data(), bytes.size(), Language::English, "m.kmk");
-        EXPECT_TRUE(r.objects || !r.error.empty());
+        auto r = decodeMacro(bytes.data(), bytes.size(), Language::English, "m.kmk");
+        EXPECT_TRUE(r.ok() || !r.message().empty());
     }
 }

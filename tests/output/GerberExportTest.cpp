@@ -1,11 +1,13 @@
 #include "output/DrillExport.h"
 #include "output/GerberExport.h"
 #include "output/GerberFile.h"
+#include "model/LayerKeys.h"
 
 #include "OutputTestUtil.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -132,7 +134,7 @@ TEST(Writers, WriteTheFileOrReportWhyNot)
 {
     LayoutDocument doc = exampleDocument();
     const ObjectList& objects = *doc.currentObjects();
-    const std::pair<std::function<std::string(const std::string&)>, Lines> writers[] = {
+    const std::pair<std::function<Status(const std::string&)>, Lines> writers[] = {
         {[&](const std::string& path) {
              return writeGerber(path, objects, doc.Working, GerberOptions::presetFor(L::K1), Language::Russian);
          },
@@ -148,10 +150,49 @@ TEST(Writers, WriteTheFileOrReportWhyNot)
     };
     for (const auto& [write, lines] : writers) {
         TempDir dir;
-        EXPECT_EQ(write(dir.file("out")), "");
+        EXPECT_TRUE(succeeded(write(dir.file("out"))));
         EXPECT_EQ(fileText(dir.file("out")), crlf(lines));
-        EXPECT_NE(write(dir.file("missing/out")), "");
+        const Status failed = write(dir.file("missing/out"));
+        EXPECT_FALSE(failed.ok());
+        EXPECT_NE(failed.message().find("missing/out"), std::string::npos) << "names the file: " << failed.message();
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
     EXPECT_FALSE(std::filesystem::exists("GERBER.TMP"));
+}
+
+// The command line refuses exactly what the export dialog cannot produce.
+TEST(GerberOptions, CheckNamesWhatTheDialogCannotProduce)
+{
+    using P = GerberOptions::Problem;
+    const std::tuple<const char*, GerberOptions, P> rows[] = {
+        {"a layer's preset", GerberOptions::presetFor(L::LStop2), P::None},
+        {"punched and marked copper", {.punch = true, .mark = true}, P::None},
+        {"punched silk", {.layer = L::B2, .punch = true}, P::None},
+        {"largest mask offset, inverted", {.layer = L::LStop1, .offsetMm = 9.9, .invert = true}, P::None},
+        {"offset 0 on copper: the disabled spin's value", {.offsetMm = 0}, P::None},
+        {"mark alone", {.layer = L::B1, .mark = true}, P::MarkWithoutPunch},
+        {"punched mask", {.layer = L::LStop1, .punch = true}, P::PunchOnMask},
+        {"marked mask", {.layer = L::LStop2, .mark = true}, P::PunchOnMask},
+        {"offset on copper", {.layer = L::K2, .offsetMm = 0.1}, P::MaskOptionOnOtherLayer},
+        {"inverted silk", {.layer = L::B1, .invert = true}, P::MaskOptionOnOtherLayer},
+        {"offset past the spin", {.layer = L::LStop1, .offsetMm = 9.91}, P::OffsetOutOfRange},
+        {"negative offset", {.layer = L::LStop2, .offsetMm = -0.1}, P::OffsetOutOfRange},
+        {"offset not a number", {.layer = L::LStop2, .offsetMm = std::nan("")}, P::OffsetOutOfRange},
+    };
+    for (const auto& [what, options, problem] : rows)
+        EXPECT_EQ(options.check(), problem) << what;
+}
+
+// The export buttons of copper and silk carry the names the board layers have everywhere else.
+TEST(GerberOptions, LayerButtonsUseTheBoardLayerNames)
+{
+    for (GerberLayer layer : {L::K1, L::B1, L::LStop1, L::K2, L::B2, L::LStop2}) {
+        const std::string_view key = gerberLayerKey(layer);
+        if (const int board = boardLayerOf(layer)) {
+            EXPECT_EQ(layerKey(board), key);
+            EXPECT_EQ(layerFromKey(key), board);
+        } else {
+            EXPECT_EQ(layerFromKey(key), std::nullopt) << key << " is no board layer";
+        }
+    }
 }

@@ -119,6 +119,29 @@ TEST(GerberDialog, DefaultsLayerPresetsAndMarking)
     EXPECT_FALSE(mark->isEnabled() || mark->isChecked());
 }
 
+// Whatever a user clicks, the dialog hands the export only options the
+// command line would accept too; controls a layer does not take keep their
+// state but stay out of the options.
+TEST(GerberDialog, EveryReachableStatePassesTheOptionRules)
+{
+    TGerberDlg dlg(Language::English);
+    const char* toggles[] = {"BohrungenFrei", "Koernen", "Invertieren", "Spiegeln"};
+    auto* offset = child<QDoubleSpinBox>(dlg, "SE_Offset");
+    for (const char* button : {"K1", "LStop1", "B1", "K2", "LStop2", "B2"}) {
+        for (unsigned clicks = 0; clicks < 16; ++clicks) {
+            child<QRadioButton>(dlg, button)->click();
+            for (unsigned t = 0; t < 4; ++t)
+                if (clicks & (1u << t))
+                    child<QCheckBox>(dlg, toggles[t])->click(); // a disabled box ignores the click
+            if (offset->isEnabled())
+                offset->setValue(clicks % 2 ? offset->maximum() : 0.3);
+            const GerberOptions o = dlg.options();
+            EXPECT_EQ(o.check(), GerberOptions::Problem::None) << button << " after clicks " << clicks;
+            EXPECT_EQ(o.offsetMm != 0, GerberOptions::takesMaskOptions(o.layer)) << "the masks read the spin";
+        }
+    }
+}
+
 TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)
 {
     TempDir dir;

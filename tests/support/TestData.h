@@ -2,6 +2,9 @@
 // Shared fixtures: sample documents, temporary directories, running the CLI.
 
 #include "model/LayoutDocument.h"
+#include "model/Result.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -35,6 +38,19 @@ void addBand(LayoutObject& a, LayoutObject& b);
 
 // Two boards using every object kind, a via, rubber bands and nested groups.
 LayoutDocument sampleDocument(Language lang = Language::English);
+
+// For ASSERT_TRUE / EXPECT_TRUE: a failure shows the read or write's message.
+inline ::testing::AssertionResult succeeded(const Status& status)
+{
+    if (status)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << status.message();
+}
+template <class T>
+::testing::AssertionResult succeeded(const Result<T>& result)
+{
+    return result ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << result.message();
+}
 
 std::vector<uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -60,11 +60,11 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts
                                            "DRL");
     if (!path)
         return;
-    const std::string failure = writeDrill(path->toStdString(), *objects, doc.Working, dialog->side());
-    if (!failure.empty())
+    const Status written = writeDrill(path->toStdString(), *objects, doc.Working, dialog->side());
+    if (!written)
         prompts.message(parent, title(lang),
                         text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
-                            QString::fromStdString(failure),
+                            QString::fromStdString(written.message()),
                         Prompts::Icon::Error);
 }
 

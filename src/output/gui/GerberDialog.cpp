@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <cassert>
 #include <memory>
 
 namespace kestrel {
@@ -98,9 +99,9 @@ TGerberDlg::TGerberDlg(Language lang, QWidget* parent) : QDialog(parent)
     offsetLabel_->setObjectName("OffsetLabel");
     SE_Offset_ = new QDoubleSpinBox(maskGroup);
     SE_Offset_->setObjectName("SE_Offset");
-    SE_Offset_->setRange(0, 9.9);
-    SE_Offset_->setSingleStep(0.1);
-    SE_Offset_->setDecimals(1);
+    SE_Offset_->setRange(GerberOptions::kMinOffsetMm, GerberOptions::kMaxOffsetMm);
+    SE_Offset_->setSingleStep(GerberOptions::kOffsetStepMm);
+    SE_Offset_->setDecimals(GerberOptions::kOffsetDecimals);
     offsetLabel_->setBuddy(SE_Offset_);
     Invertieren_ = checkBox(maskGroup, "Invertieren", text(lang, "Инвертировать", "&Inverting output"));
     mask->addWidget(offsetLabel_, 0, 0);
@@ -110,7 +111,7 @@ TGerberDlg::TGerberDlg(Language lang, QWidget* parent) : QDialog(parent)
 
     addDialogButtons(this, layout, text(lang, "Экспорт в файл", "Create exp&ort file..."), "OKBtn", text(lang, "За&кончить", "&Close"), "CancelBtn");
 
-    EnableOptions(true);
+    EnableOptions(GerberLayer::K1);
 }
 
 GerberLayer TGerberDlg::layer() const
@@ -127,10 +128,17 @@ GerberOptions TGerberDlg::options() const
     o.layer = layer();
     o.mirror = Spiegeln_->isChecked();
     o.outline = Umriss_->isChecked();
-    o.punch = BohrungenFrei_->isChecked();
-    o.mark = Koernen_->isChecked();
-    o.offsetMm = SE_Offset_->value();
-    o.invert = Invertieren_->isChecked();
+    // A control the layer does not take keeps its state for the next layer
+    // but does not reach the file.
+    if (GerberOptions::takesPunch(o.layer)) {
+        o.punch = BohrungenFrei_->isChecked();
+        o.mark = o.punch && Koernen_->isChecked();
+    }
+    if (GerberOptions::takesMaskOptions(o.layer)) {
+        o.offsetMm = SE_Offset_->value();
+        o.invert = Invertieren_->isChecked();
+    }
+    assert(o.check() == GerberOptions::Problem::None);
     return o;
 }
 
@@ -139,16 +147,17 @@ void TGerberDlg::layerClicked(GerberLayer layer)
     const GerberOptions preset = GerberOptions::presetFor(layer);
     Spiegeln_->setChecked(preset.mirror);
     Umriss_->setChecked(preset.outline);
-    EnableOptions(!isSolderMask(layer));
+    EnableOptions(layer);
 }
 
-void TGerberDlg::EnableOptions(bool copperOrSilk)
+void TGerberDlg::EnableOptions(GerberLayer layer)
 {
-    BohrungenFrei_->setEnabled(copperOrSilk);
-    Koernen_->setEnabled(copperOrSilk && BohrungenFrei_->isChecked());
-    offsetLabel_->setEnabled(!copperOrSilk);
-    SE_Offset_->setEnabled(!copperOrSilk);
-    Invertieren_->setEnabled(!copperOrSilk);
+    const bool punch = GerberOptions::takesPunch(layer), mask = GerberOptions::takesMaskOptions(layer);
+    BohrungenFrei_->setEnabled(punch);
+    Koernen_->setEnabled(punch && BohrungenFrei_->isChecked());
+    offsetLabel_->setEnabled(mask);
+    SE_Offset_->setEnabled(mask);
+    Invertieren_->setEnabled(mask);
 }
 
 void TGerberDlg::BohrungenFreiClick()
@@ -172,14 +181,14 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
             parent, QString::fromStdString(gerberDefaultFileName(options.layer, lang)), "*.gbr|*.gbr", "GBR");
         if (!path)
             continue;
-        const std::string failure = writeGerber(path->toStdString(), *objects, doc.Working, options, lang);
-        if (failure.empty()) {
+        const Status written = writeGerber(path->toStdString(), *objects, doc.Working, options, lang);
+        if (written) {
             prompts.message(parent, caption, text(lang, "Datei wurde erfolgreich erstellt.", "File created successfully."),
                             Prompts::Icon::Information);
         } else {
             prompts.message(parent, caption,
                             text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
-                                QString::fromStdString(failure),
+                                QString::fromStdString(written.message()),
                             Prompts::Icon::Error);
         }
     }

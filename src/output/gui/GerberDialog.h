@@ -22,12 +22,13 @@ public:
     TGerberDlg(Language lang, QWidget* parent = nullptr);
 
     GerberLayer layer() const;
-    // The options as the checked controls say, whether enabled or not.
+    // The options as the controls say; those the layer does not take are
+    // left at their defaults, so the result always passes check().
     GerberOptions options() const;
 
 private:
     void layerClicked(GerberLayer layer);
-    void EnableOptions(bool copperOrSilk);
+    void EnableOptions(GerberLayer layer);
     void BohrungenFreiClick();
 
     QRadioButton* layerButtons_[6] = {};

@@ -28,7 +28,7 @@ TEST(RouteCommand, OutputAndExitCodes)
     doc.activate(0);
     TempDir dir;
     const std::string in = dir.file("in.kbd"), out = dir.file("out.kbd");
-    ASSERT_EQ(writeDocument(doc, in, false, Language::English), "");
+    ASSERT_TRUE(succeeded(writeDocument(doc, in, false, Language::English)));
 
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = { // stdout, or part of the stderr line
         // Cells of 120 units: P in (8, 8), Q in (16, 8); neither centre is clamped.
@@ -37,14 +37,24 @@ TEST(RouteCommand, OutputAndExitCodes)
         {{"--board", "1", "--from", "1", "--to", "0"}, 0,
          "{\"routed\": true, \"points\": [[1010, -990], [1010, -1000], [2030, -1000], [2030, -1010]]}\n"},
         {{"--from", "2", "--to", "3"}, 0, "{\"routed\": false}\n"},
+        // Pads on layer 1 routed on K1 by name, by number and by default alike.
+        {{"--from=0", "--to=1", "--width", "0.6", "--clearance", "0.3", "--layer", "K1"}, 0,
+         "{\"routed\": true, \"points\": [[2030, -1010], [1980, -1020], [1020, -1020], [1010, -990]]}\n"},
+        {{"--from=0", "--to=1", "--width", "0.6", "--clearance", "0.3", "--layer", "1"}, 0,
+         "{\"routed\": true, \"points\": [[2030, -1010], [1980, -1020], [1020, -1020], [1010, -990]]}\n"},
         {{"--from", "0", "--to", "2"}, 1, "no rubber band between pads 0 and 2"},
         {{"--from", "0", "--to", "4"}, 1, "object 4 is not a pad"},
         {{"--from", "9", "--to", "1"}, 1, "no object 9"},
-        {{"--from", "5", "--to", "0"}, 1, "layer 2 is not a copper layer"},
-        {{"--from", "0", "--to", "1", "--layer", "2"}, 1, "layer 2 is not a copper layer"},
-        {{"--from", "0", "--to", "1", "--width", "0"}, 1, "--width must lie between 0.1 and 9.9 mm"},
+        {{"--from", "5", "--to", "0"}, 1, "pad 5 lies on layer B1, which is not a copper layer"},
         {{"--from", "0", "--to", "1", "--board", "2"}, 1, "no board 2"},
         {{"--from", "0"}, 2, "--from P and --to Q are required"},
+        {{"--from", "-1", "--to", "1"}, 2, "--from expects a whole number from 0 up"},
+        {{"--from", "0", "--to", "1", "--layer", "2"}, 2, "--layer expects the copper layer K1 or K2"},
+        {{"--from", "0", "--to", "1", "--layer", "B1"}, 2, "--layer expects the copper layer K1 or K2"},
+        {{"--from", "0", "--to", "1", "--layer", "k1"}, 2, "not 'k1'"},
+        {{"--from", "0", "--to", "1", "--width", "0"}, 2, "--width must lie between 0.1 and 9.9 mm"},
+        {{"--from", "0", "--to", "1", "--width", "0.09"}, 2, "--width must lie between"},
+        {{"--from", "0", "--to", "1", "--clearance", "10"}, 2, "--clearance must lie between 0.1 and 9.9 mm"},
     };
     for (const auto& [options, status, text] : cases) {
         std::vector<std::string> args = {"route"};
@@ -56,14 +66,19 @@ TEST(RouteCommand, OutputAndExitCodes)
         EXPECT_TRUE(shown) << text << "\n" << r.out << r.err;
     }
 
-    // The track is saved and only the band to the pad on silk is left.
-    ASSERT_EQ(runCli({"route", "--from", "0", "--to", "1", "--layer", "3", in, out}).status, 0);
-    ReadResult read = readDocument(out, Language::English);
-    ASSERT_TRUE(read.document) << read.error;
-    const ObjectList& objects = read.document->board(0).Objects;
-    ASSERT_EQ(objects.size(), 7u);
-    EXPECT_EQ(std::tuple(objects[6].Width, objects[6].Clearance, objects[6].Layer), std::tuple(40, 40, 3));
-    ASSERT_EQ(objects[0].Connections.size(), 1u);
-    EXPECT_EQ(objects[0].Connections[0], objects.at(5));
-    EXPECT_TRUE(objects[1].Connections.empty());
+    // The track is saved on the layer asked for, by name or number, and only
+    // the band to the pad on silk is left.
+    const std::pair<const char*, uint8_t> layers[] = {{"K2", 3}, {"3", 3}, {"K1", 1}};
+    for (const auto& [option, layer] : layers) {
+        ASSERT_EQ(runCli({"route", "--from", "0", "--to", "1", "--layer", option, in, out}).status, 0) << option;
+        auto read = readDocument(out, Language::English);
+        ASSERT_TRUE(succeeded(read));
+        const ObjectList& objects = read->document.board(0).Objects;
+        ASSERT_EQ(objects.size(), 7u);
+        EXPECT_EQ(std::tuple(objects[6].Width, objects[6].Clearance, objects[6].Layer), std::tuple(40, 40, layer))
+            << option;
+        ASSERT_EQ(objects[0].Connections.size(), 1u);
+        EXPECT_EQ(objects[0].Connections[0], objects.at(5));
+        EXPECT_TRUE(objects[1].Connections.empty());
+    }
 }
