@@ -1,0 +1,76 @@
+#include "edit/Corners.h"
+
+#include "edit/Undo.h"
+#include "model/Units.h"
+#include "view/Viewport.h"
+
+namespace kestrel {
+
+namespace {
+
+LayoutObject* cornered(LayoutDocument& doc, size_t object, size_t k)
+{
+    ObjectList* objects = doc.currentObjects();
+    if (!objects || object >= objects->size())
+        return nullptr;
+    LayoutObject& o = (*objects)[object];
+    return o.hasPoints() && k < o.Points.size() ? &o : nullptr;
+}
+
+} // namespace
+
+bool AddCorner(LayoutDocument& doc, size_t object, size_t k)
+{
+    LayoutObject* o = cornered(doc, object, k);
+    if (!o)
+        return false;
+    auto& pts = o->Points;
+    Point added;
+    if (k == 0) {
+        added = {pts[0].x - kUnitsPerTenthInch, pts[0].y + kUnitsPerTenthInch};
+    } else {
+        added = {static_cast<int32_t>((int64_t{pts[k - 1].x} + pts[k].x) / 2),
+                 static_cast<int32_t>((int64_t{pts[k - 1].y} + pts[k].y) / 2)};
+    }
+    pts.insert(pts.begin() + static_cast<long>(k), snapPointToGrid(added, doc.Working.Grid));
+    doc.Modified = true;
+    return true;
+}
+
+bool RemoveCorner(LayoutDocument& doc, size_t object, size_t k)
+{
+    LayoutObject* o = cornered(doc, object, k);
+    if (!o || o->Points.size() < 3)
+        return false;
+    o->Points.erase(o->Points.begin() + static_cast<long>(k));
+    doc.Modified = true;
+    return true;
+}
+
+bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k)
+{
+    LayoutObject* o = cornered(doc, object, k);
+    if (!o)
+        return false;
+    o->Points[k] = snapPointToGrid(o->Points[k], doc.Working.Grid);
+    doc.Modified = true;
+    return true;
+}
+
+bool SplitTrack(EditSession& session, LayoutDocument& doc, size_t object, size_t k)
+{
+    LayoutObject* t = cornered(doc, object, k);
+    if (!t || !t->is(ObjectKind::Track) || k == 0 || k + 1 >= t->Points.size())
+        return false;
+    session.objectsWillChange();
+    TakeUndoSnapshot(session, doc);
+    // The new part belongs where the original lies, whatever layer is active.
+    LayoutObject part = makeTrack(t->widthUnits(), t->Layer);
+    part.Clearance = t->Clearance;
+    part.Points.assign(t->Points.rbegin(), t->Points.rend() - static_cast<long>(k));
+    t->Points.resize(k + 1);
+    doc.currentObjects()->append(std::move(part));
+    return true;
+}
+
+} // namespace kestrel

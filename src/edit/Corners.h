@@ -1,0 +1,24 @@
+#pragma once
+// Editing single corners of tracks and zones: the corner menu of the edit
+// tool. Object and corner are list and point positions; a call whose
+// positions do not name a corner the command is offered for changes nothing
+// and returns false.
+
+#include "edit/EditSession.h"
+#include "model/LayoutDocument.h"
+
+namespace kestrel {
+
+// Inserts a corner before corner k, snapped to the grid: halfway to the
+// previous corner, or 2.54 mm left of and above the first one.
+bool AddCorner(LayoutDocument& doc, size_t object, size_t k);
+// Removes corner k of an object that keeps at least two.
+bool RemoveCorner(LayoutDocument& doc, size_t object, size_t k);
+bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k);
+
+// Splits a track at inner corner k: it keeps corners 0..k, and a new track
+// appended to the list runs from its former last corner back to corner k,
+// with the original's width, layer and clearance. Takes an undo snapshot.
+bool SplitTrack(EditSession& session, LayoutDocument& doc, size_t object, size_t k);
+
+} // namespace kestrel

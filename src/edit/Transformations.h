@@ -1,0 +1,34 @@
+#pragma once
+// The commands that move, turn, mirror and align the active board's
+// selection. Each marks the document modified; all but the arrow-key nudge
+// take an undo snapshot first, even on an empty selection.
+
+#include "edit/EditSession.h"
+#include "model/LayoutDocument.h"
+
+namespace kestrel {
+
+// The displacement of a move drag: snapped to the grid when asked, then
+// limited so that pressRect (the selection's bounds at the press) stays on
+// the board: its x from 0 to the width, its smallest y no lower than minus
+// the height and its largest y no higher than 0.
+Point ClampMoveDelta(const Rect& pressRect, Point delta, const BoardSettings& board, bool snap);
+
+// Moves every selected object by the delta (already clamped by the caller).
+void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta);
+
+enum class NudgeDirection : uint8_t { Left, Right, Up, Down };
+// The arrow keys: one grid step (one unit when fine), no snapshot, no clamp.
+void NudgeSelection(LayoutDocument& doc, NudgeDirection direction, bool fine);
+
+// About the grid point nearest the centre of the selection's bounds.
+void RotateSelection(EditSession& session, LayoutDocument& doc);
+void MirrorHorizontal(EditSession& session, LayoutDocument& doc);
+void MirrorVertical(EditSession& session, LayoutDocument& doc);
+
+// Puts the selection on the grid: a group moves rigidly so that its first
+// object's reference point lands on the grid; a single line has both ends
+// snapped; other objects move so that their first point lands on the grid.
+void AlignToGrid(EditSession& session, LayoutDocument& doc);
+
+} // namespace kestrel

@@ -1,0 +1,242 @@
+#include "edit/Corners.h"
+#include "edit/Transform.h"
+#include "edit/Transformations.h"
+#include "edit/Undo.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+// One object of every kind, not lying symmetrically about any point.
+std::vector<LayoutObject> everyKind()
+{
+    LayoutObject zone = makeZone(20, Layer::K1);
+    zone.Points = {{0, 0}, {300, -50}, {120, 400}};
+    LayoutObject track = makeTrack(40, Layer::K2);
+    track.Points = {{-70, 10}, {500, 10}, {500, -333}};
+    LayoutObject circle = makeCircle({130, -70}, 200, 1, Layer::B1, 150);
+    circle.setArcStartDegrees(30);
+    circle.setArcStopDegrees(100);
+    return {makeLine({-10, 40}, {250, -90}, 20, Layer::B1), makePad({17, -33}, 60, 5, Layer::K1, 20),
+            makeText({100, -200}, "R1", 0, 150, 420, -50, Layer::B2), zone, track, circle};
+}
+
+bool sameGeometry(const LayoutObject& a, const LayoutObject& b)
+{
+    return a.X1 == b.X1 && a.Y1 == b.Y1 && a.X2 == b.X2 && a.Y2 == b.Y2 && a.Width == b.Width && a.Angle == b.Angle &&
+           a.Shape == b.Shape && a.Points == b.Points;
+}
+
+TEST(Transform, FourTurnsAndTwoMirrorsAreTheIdentity)
+{
+    const Point c{254, -508};
+    for (const LayoutObject& original : everyKind()) {
+        LayoutObject o = original;
+        for (int i = 0; i < 4; ++i) {
+            RotateObject(o, c);
+            EXPECT_EQ(sameGeometry(o, original), i == 3) << "kind " << int(o.Kind) << " after " << i + 1 << " turns";
+        }
+        MirrorObjectHorizontal(o, c.x);
+        EXPECT_FALSE(sameGeometry(o, original)) << "kind " << int(o.Kind);
+        MirrorObjectHorizontal(o, c.x);
+        MirrorObjectVertical(o, c.y);
+        MirrorObjectVertical(o, c.y);
+        EXPECT_TRUE(sameGeometry(o, original)) << "kind " << int(o.Kind);
+    }
+}
+
+TEST(Transform, PadShapesUnderTurnsAndMirrors)
+{
+    const uint8_t turned[] = {0, 1, 2, 3, 7, 8, 9, 4, 5, 6};
+    for (uint8_t shape = 1; shape <= 9; ++shape) {
+        LayoutObject pad = makePad({100, 0}, 50, shape, Layer::K1, 20);
+        RotateObject(pad, {0, 0});
+        EXPECT_EQ(pad.Shape, turned[shape]) << int(shape);
+        EXPECT_EQ(pad.centre(), (Point{0, -100})) << "a quarter turn clockwise on the screen";
+        LayoutObject mirrored = makePad({100, 0}, 50, shape, Layer::K1, 20);
+        MirrorObjectHorizontal(mirrored, 0);
+        MirrorObjectVertical(mirrored, 50);
+        EXPECT_EQ(mirrored.Shape, shape) << "mirrors keep the shape";
+        EXPECT_EQ(mirrored.centre(), (Point{-100, 100}));
+    }
+    EXPECT_EQ(RotatedPadShape(12), 12) << "unknown shapes stay as they are";
+}
+
+TEST(Transform, ArcAnglesStayCounterClockwise)
+{
+    struct Case {
+        const char* name;
+        void (*apply)(LayoutObject&);
+        int32_t start, stop;
+    };
+    const Case cases[] = {
+        {"turned", [](LayoutObject& o) { RotateObject(o, {0, 0}); }, 270, 0},
+        {"mirrored left-right", [](LayoutObject& o) { MirrorObjectHorizontal(o, 0); }, 90, 180},
+        {"mirrored top-bottom", [](LayoutObject& o) { MirrorObjectVertical(o, 0); }, 270, 0},
+    };
+    for (const Case& c : cases) {
+        LayoutObject arc = makeCircle({0, 0}, 100, 1, Layer::K1, 80);
+        arc.setArcStopDegrees(90);
+        c.apply(arc);
+        EXPECT_EQ(arc.arcStartDegrees(), c.start) << c.name;
+        EXPECT_EQ(arc.arcStopDegrees(), c.stop) << c.name;
+    }
+}
+
+TEST(Transform, LabelBoxesAndLineEnds)
+{
+    LayoutObject label = makeText({0, 0}, "A", 270, 100, 200, 100, Layer::B1);
+    RotateObject(label, {0, 0});
+    EXPECT_EQ((std::array{label.X1, label.Y1, label.X2, label.Y2, label.Angle}), (std::array{0, 0, 100, -200, 0}));
+    LayoutObject flipped = makeText({0, 0}, "A", 90, 100, 200, 100, Layer::B1);
+    MirrorObjectHorizontal(flipped, 1000);
+    EXPECT_EQ((std::array{flipped.X1, flipped.X2, flipped.Angle}), (std::array{1800, 2000, 90}))
+        << "the box is mirrored, the writing keeps its angle";
+    MirrorObjectVertical(flipped, 0);
+    EXPECT_EQ((std::array{flipped.Y1, flipped.Y2}), (std::array{-100, 0}));
+
+    // After a turn a line's ends are ordered by x, then by falling y.
+    LayoutObject line = makeLine({0, 0}, {100, 0}, 20, Layer::B1);
+    RotateObject(line, {0, 0});
+    EXPECT_EQ((std::array{line.X1, line.Y1, line.X2, line.Y2}), (std::array{0, 0, 0, -100}));
+    MirrorObjectHorizontal(line, 0);
+    EXPECT_EQ((std::array{line.X1, line.Y1, line.X2, line.Y2}), (std::array{0, 0, 0, -100}));
+    LayoutObject slanted = makeLine({0, 0}, {100, 50}, 20, Layer::B1);
+    MirrorObjectHorizontal(slanted, 0);
+    EXPECT_EQ((std::array{slanted.X1, slanted.Y1, slanted.X2, slanted.Y2}), (std::array{-100, 50, 0, 0}));
+}
+
+TEST(Transform, CentreLiesOnTheNearestGridPoint)
+{
+    const std::tuple<Rect, double, Point> cases[] = {
+        {{0, -1000, 1000, 0}, 100.0, {500, -500}},
+        {{0, -1000, 1000, 0}, 254.0, {508, -508}},
+        {{0, -1, 3, 0}, 1.0, {1, 0}}, // 1.5 and -0.5 rounded towards the lower left
+        {{-300, 100, 200, 300}, 254.0, {0, 254}},
+    };
+    for (const auto& [bounds, grid, expected] : cases)
+        EXPECT_EQ(TransformationCentre(bounds, grid), expected) << bounds.left << " " << grid;
+}
+
+struct Board {
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    EditSession session;
+    Board() { doc.Working.Grid = 100; }
+    ObjectList& objects() { return *doc.currentObjects(); }
+};
+
+TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
+{
+    BoardSettings board; // 16000 x 10000
+    board.Grid = 100;
+    const Rect sel{1000, -3000, 2000, -1000}; // y from -3000 up to -1000
+    const std::tuple<const char*, Point, bool, Point> cases[] = {
+        {"inside", {120, -230}, false, {120, -230}},
+        {"snapped", {120, -230}, true, {100, -200}},
+        {"left edge", {-5000, 0}, false, {-1000, 0}},
+        {"right edge", {20000, 0}, false, {14000, 0}},
+        {"upwards stops at the top edge", {0, 5000}, false, {0, 1000}},
+        {"downwards stops at the bottom edge", {0, -9000}, false, {0, -7000}},
+    };
+    for (const auto& [name, wanted, snap, expected] : cases)
+        EXPECT_EQ(ClampMoveDelta(sel, wanted, board, snap), expected) << name;
+}
+
+TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
+{
+    Board b;
+    test::addPad(b.objects(), {1000, -1000}, 50, 4).Selected = 1;
+    test::addPad(b.objects(), {1400, -1000}, 50, 4).Selected = 1;
+    test::addPad(b.objects(), {9000, -9000}, 50, 4); // unselected, stays
+    ResetUndoHistory(b.session, b.doc);
+    RotateSelection(b.session, b.doc);
+    // Bounds 840..1560 by -1070..-930: centre (1200, -1000) on the grid.
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -800}));
+    EXPECT_EQ(b.objects()[1].centre(), (Point{1200, -1200}));
+    EXPECT_EQ(b.objects()[0].Shape, 7);
+    EXPECT_EQ(b.objects()[2].centre(), (Point{9000, -9000}));
+    MirrorVertical(b.session, b.doc);
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -1200}));
+    MirrorHorizontal(b.session, b.doc);
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -1200}));
+    EXPECT_TRUE(Undo(b.session, b.doc));
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -1200})) << "undo of the last mirror";
+    EXPECT_EQ(b.objects()[0].Shape, 7);
+}
+
+TEST(Transformations, NudgeTakesNoSnapshot)
+{
+    Board b;
+    ResetUndoHistory(b.session, b.doc);
+    test::addPad(b.objects(), {1000, -1000}, 50).Selected = 1;
+    ApplyMove(b.session, b.doc, {0, -100});
+    const std::pair<NudgeDirection, Point> steps[] = {
+        {NudgeDirection::Right, {1100, -1100}}, {NudgeDirection::Up, {1100, -1000}},
+        {NudgeDirection::Left, {1000, -1000}}, {NudgeDirection::Down, {1000, -1100}}};
+    for (const auto& [direction, expected] : steps) {
+        NudgeSelection(b.doc, direction, false);
+        EXPECT_EQ(b.objects()[0].centre(), expected);
+    }
+    NudgeSelection(b.doc, NudgeDirection::Right, true);
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1001, -1100})) << "one unit with Ctrl";
+    ASSERT_TRUE(Undo(b.session, b.doc));
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1000, -1000})) << "back past the nudges, before the move";
+}
+
+TEST(Transformations, AlignMovesGroupsRigidly)
+{
+    Board b;
+    ObjectList& list = b.objects();
+    LayoutObject& g1 = test::addPad(list, {1030, -1020}, 50);
+    LayoutObject& g2 = test::addTrack(list, {{1130, -1120}, {1250, -1120}});
+    g1.Groups = g2.Groups = {3};
+    test::addTrack(list, {{2030, -2020}, {2150, -2020}});
+    list.append(makeLine({3010, -3040}, {3190, -3160}, 20, Layer::B1));
+    for (auto& o : list)
+        o->Selected = 1;
+    AlignToGrid(b.session, b.doc);
+    EXPECT_EQ(g1.centre(), (Point{1000, -1000}));
+    EXPECT_EQ(g2.Points, (std::vector<Point>{{1100, -1100}, {1220, -1100}})) << "moved with its group";
+    EXPECT_EQ(list[2].Points, (std::vector<Point>{{2000, -2000}, {2120, -2000}})) << "first point on the grid";
+    EXPECT_EQ((std::array{list[3].X1, list[3].Y1, list[3].X2, list[3].Y2}), (std::array{3000, -3000, 3200, -3200}));
+}
+
+TEST(Corners, AddRemoveSnapAndSplit)
+{
+    Board b;
+    ObjectList& list = b.objects();
+    LayoutObject& t = test::addTrack(list, {{1030, -1000}, {1530, -1000}, {1530, -2000}}, 60, Layer::K2);
+    t.Clearance = 77;
+    EXPECT_TRUE(AddCorner(b.doc, 0, 0));
+    EXPECT_EQ(t.Points[0], (Point{800, -700})) << "2.54 mm left of and above, then snapped";
+    EXPECT_TRUE(AddCorner(b.doc, 0, 2));
+    EXPECT_EQ(t.Points[2], (Point{1300, -1000})) << "halfway, snapped";
+    EXPECT_TRUE(RemoveCorner(b.doc, 0, 0));
+    EXPECT_TRUE(RemoveCorner(b.doc, 0, 1));
+    EXPECT_TRUE(CornerToGrid(b.doc, 0, 0));
+    EXPECT_EQ(t.Points, (std::vector<Point>{{1000, -1000}, {1530, -1000}, {1530, -2000}}));
+    EXPECT_FALSE(AddCorner(b.doc, 0, 3)) << "no such corner";
+    EXPECT_FALSE(SplitTrack(b.session, b.doc, 0, 0)) << "only at an inner corner";
+    EXPECT_FALSE(SplitTrack(b.session, b.doc, 0, 2));
+
+    b.doc.Working.ActiveLayer = Layer::K1;
+    int ended = 0;
+    b.session.EndPointerOperation = [&] { ++ended; };
+    ASSERT_TRUE(SplitTrack(b.session, b.doc, 0, 1));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].Points, (std::vector<Point>{{1000, -1000}, {1530, -1000}}));
+    EXPECT_EQ(list[1].Points, (std::vector<Point>{{1530, -2000}, {1530, -1000}})) << "runs backwards";
+    EXPECT_EQ(list[1].Layer, Layer::K2) << "the original's layer, not the active one";
+    EXPECT_EQ(list[1].Clearance, 77);
+    EXPECT_EQ(list[1].Width, 60);
+    EXPECT_EQ(ended, 1);
+
+    LayoutObject& two = test::addTrack(list, {{0, 0}, {100, 0}});
+    EXPECT_FALSE(RemoveCorner(b.doc, 2, 0)) << "a track keeps two corners";
+    EXPECT_EQ(two.Points.size(), 2u);
+}
+
+} // namespace
+} // namespace kestrel
