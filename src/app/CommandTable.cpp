@@ -60,7 +60,8 @@ const auto kMenus = std::to_array<MenuCommand>({
     item("Beenden1", "Datei1", "&Закрыть", "&Quit", "Beenden1Click"),
 
     menu("Bearbeiten1", nullptr, "Действия", "&Edit"),
-    item("Rckgngig1", "Bearbeiten1", "Отменить", "&Undo", "Rckgngig1Click", R::Always, "Alt+Backspace"),
+    item("Rckgngig1", "Bearbeiten1", "Отменить", "&Undo", "Rckgngig1Click", R::Undo, "Alt+Backspace"),
+    item("Wiederholen1", "Bearbeiten1", "Повторить", "&Redo", "RedoClick", R::Redo, "Ctrl+Y"),
     separator("Bearbeiten1"),
     item("Kopieren1", "Bearbeiten1", "Копировать", "C&opy", "SB_CopyClick", R::Any, "Ctrl+C"),
     item("Ausschneiden1", "Bearbeiten1", "Вырезать", "&Cut", "SB_CutClick", R::Any, "Ctrl+X"),

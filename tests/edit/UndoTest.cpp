@@ -139,14 +139,14 @@ TEST(Undo, ModifiedFollowsEditsSavesAndReads)
     EXPECT_FALSE(f.doc.Modified) << "a new document";
     f.drawPad(100);
     EXPECT_TRUE(f.doc.Modified);
-    ASSERT_TRUE(succeeded(writeDocument(f.doc, dir.file("a.kbd"), true, Language::English)));
+    ASSERT_TRUE(test::succeeded(writeDocument(f.doc, dir.file("a.kbd"), true, Language::English)));
     EXPECT_TRUE(f.doc.Modified) << "an autosave keeps it";
-    ASSERT_TRUE(succeeded(writeDocument(f.doc, dir.file("a.kbd"), false, Language::English)));
+    ASSERT_TRUE(test::succeeded(writeDocument(f.doc, dir.file("a.kbd"), false, Language::English)));
     EXPECT_FALSE(f.doc.Modified);
     ASSERT_TRUE(Undo(f.session, f.doc));
     EXPECT_TRUE(f.doc.Modified) << "undo changes the document";
     const auto read = readDocument(dir.file("a.kbd"), Language::English);
-    ASSERT_TRUE(succeeded(read));
+    ASSERT_TRUE(test::succeeded(read));
     EXPECT_FALSE(read->document.Modified);
 
     const std::pair<const char*, void (*)(LayoutDocument&)> boardOperations[] = {
