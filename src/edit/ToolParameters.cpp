@@ -2,7 +2,21 @@
 
 #include "model/Units.h"
 
+#include <algorithm>
+
 namespace kestrel {
+
+void setCurrentPadOuter(ToolParameters& tools, int32_t radiusUnits)
+{
+    tools.CurrentPadOuter = radiusUnits;
+    tools.CurrentPadInner = std::min(tools.CurrentPadInner, radiusUnits);
+}
+
+void setCurrentPadInner(ToolParameters& tools, int32_t radiusUnits)
+{
+    tools.CurrentPadInner = radiusUnits;
+    tools.CurrentPadOuter = std::max(tools.CurrentPadOuter, radiusUnits);
+}
 
 int32_t clearanceUnitsFromMm(double mm)
 {

@@ -18,6 +18,11 @@ struct ToolParameters {
     bool ViaMode = false;
 };
 
+// The pad spin edits keep the hole inside the pad: a smaller outer radius
+// lowers the inner one with it, a larger inner radius raises the outer one.
+void setCurrentPadOuter(ToolParameters& tools, int32_t radiusUnits);
+void setCurrentPadInner(ToolParameters& tools, int32_t radiusUnits);
+
 // Clearance typed in millimetres, as units (ties to even).
 int32_t clearanceUnitsFromMm(double mm);
 

@@ -1,0 +1,87 @@
+// kestrel-cli edit: applies editing steps to one board, as the editor's
+// commands do, and writes the result as Save does.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "cli/EditSteps.h"
+#include "edit/Selection.h"
+#include "edit/Undo.h"
+
+#include <cstdio>
+
+namespace kestrel::cli {
+
+namespace {
+
+int run(const std::vector<std::string>& raw)
+{
+    Args args(raw, {"board", "lang"}, {});
+    const auto boardIndex = args.integer("board");
+    if (!args.ok())
+        return fail(kExitUsage, args.error());
+    const std::string langName = args.value("lang").value_or("en");
+    if (langName != "en" && langName != "ru")
+        return fail(kExitUsage, "--lang expects ru or en, not '" + langName + "'");
+    const Language lang = langName == "ru" ? Language::Russian : Language::English;
+    const auto& files = args.positional();
+    if (files.size() < 2)
+        return fail(kExitUsage, tr(lang, "нужны файлы IN и OUT, затем шаги", "expected IN and OUT, then the steps"));
+
+    // Every step is read before the file, so a typo costs nothing.
+    std::vector<ParsedStep> steps;
+    for (size_t i = 2; i < files.size(); ++i) {
+        std::string error;
+        auto step = parseStep(files[i], lang, error);
+        if (!step)
+            return fail(kExitUsage, error);
+        steps.push_back(std::move(*step));
+    }
+
+    auto doc = loadDocument(files[0]);
+    if (!doc)
+        return kExitFailure;
+    Board* board = chooseBoard(*doc, boardIndex);
+    if (!board)
+        return kExitFailure;
+    const int activeBefore = doc->ActiveBoard;
+    activateBoard(*doc, board);
+
+    EditContext context{*doc, {}, {}, {}};
+    // As after opening a file in the editor: an undo there changes nothing.
+    ResetUndoHistory(context.session, *doc);
+    for (const ParsedStep& step : steps)
+        step.row->apply(context, step.args);
+
+    // The file keeps the board that was active when it was read.
+    doc->activate(activeBefore);
+    if (!saveDocument(*doc, files[1]))
+        return kExitFailure;
+    std::printf("{\"objects\": %zu, \"selected\": %zu}\n", board->Objects.size(), SelectedCount(board->Objects));
+    return kExitOk;
+}
+
+const Registration reg({"edit", "apply editing steps (select, move, rotate, copy, paste, undo...) to a board",
+                        "usage: kestrel-cli edit [--board N] [--lang ru|en] IN OUT STEP...\n\n"
+                        "Applies each STEP (one argument, words separated by blanks) in order to board N\n"
+                        "(0-based; default the active board) through the editor's own commands, then writes\n"
+                        "OUT as Save does and prints {\"objects\": n, \"selected\": n} for the board.\n"
+                        "Coordinates and distances are millimetres, x to the right and y downwards from\n"
+                        "the board's top-left corner; the grid is the board's grid.\n\n"
+                        "Steps:\n"
+                        "  select all | select none        pickable layers only, with groups and vias\n"
+                        "  select frame X1 Y1 X2 Y2        replaces the selection by what the frame touches\n"
+                        "  select at X Y                   a click; select add X Y: a click with Shift\n"
+                        "  move DX DY                      kept on the board; nudge left|right|up|down\n"
+                        "  rotate | mirror horizontal|vertical | align\n"
+                        "  group | ungroup | copy | cut | paste | duplicate | delete | undo | redo\n"
+                        "  set width|outer|inner|clearance MM   (outer and inner are diameters)\n"
+                        "  set shape 1..9                  the pad shape\n"
+                        "  layer K1|B1|K2|B2               the active layer, which paste uses\n\n"
+                        "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
+                        "Example:\n"
+                        "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
+                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n",
+                        run});
+
+} // namespace
+} // namespace kestrel::cli

@@ -1,0 +1,264 @@
+#include "cli/EditSteps.h"
+
+#include "edit/ApplyToolParameter.h"
+#include "edit/Clipboard.h"
+#include "edit/Grouping.h"
+#include "edit/HitTest.h"
+#include "edit/Selection.h"
+#include "edit/ToolPanelSync.h"
+#include "edit/Transformations.h"
+#include "edit/Undo.h"
+#include "model/LayerSwitches.h"
+#include "model/Units.h"
+
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+namespace kestrel::cli {
+
+namespace {
+
+// Step coordinates are millimetres with y downwards from the board's top
+// left corner, as the rulers show them.
+Point boardPoint(double xMm, double yMm)
+{
+    return {unitsFromMm(xMm), -unitsFromMm(yMm)};
+}
+
+// What a press in the edit tool does after changing the selection.
+void syncPanel(EditContext& c)
+{
+    AdoptToolPanelValues(c.tools, SyncToolPanel(c.objects()));
+}
+
+void selectAll(EditContext& c, const StepArgs&)
+{
+    SelectAll(c.objects(), c.doc.Working);
+    syncPanel(c);
+}
+
+void selectNone(EditContext& c, const StepArgs&)
+{
+    DeselectAll(c.objects());
+}
+
+// A frame drawn from an empty spot: the press clears the selection first.
+void selectFrame(EditContext& c, const StepArgs& a)
+{
+    DeselectAll(c.objects());
+    SelectInFrame(c.objects(), c.freshIndex(), c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]),
+                  boardPoint(a.numbers[2], a.numbers[3]));
+    syncPanel(c);
+}
+
+// A left press without Shift.
+void selectAt(EditContext& c, const StepArgs& a)
+{
+    const long i = FindObjectAt(c.freshIndex(), c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
+    if (i < 0 || !c.objects()[static_cast<size_t>(i)].Selected)
+        DeselectAll(c.objects());
+    if (i >= 0)
+        SelectObject(c.objects(), static_cast<size_t>(i), true);
+    syncPanel(c);
+}
+
+// A left press with Shift toggles the object's selection.
+void selectAdd(EditContext& c, const StepArgs& a)
+{
+    const long i = FindObjectAt(c.freshIndex(), c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
+    if (i >= 0)
+        SelectObject(c.objects(), static_cast<size_t>(i), !c.objects()[static_cast<size_t>(i)].Selected);
+    syncPanel(c);
+}
+
+// A move drag by the distance, kept on the board like one.
+void move(EditContext& c, const StepArgs& a)
+{
+    Point delta{unitsFromMm(a.numbers[0]), -unitsFromMm(a.numbers[1])};
+    if (const auto bounds = SelectionBounds(c.objects()))
+        delta = ClampMoveDelta(*bounds, delta, c.doc.Working, false);
+    ApplyMove(c.session, c.doc, delta);
+}
+
+void nudge(EditContext& c, const StepArgs& a)
+{
+    const NudgeDirection d = a.word == "left"    ? NudgeDirection::Left
+                             : a.word == "right" ? NudgeDirection::Right
+                             : a.word == "up"    ? NudgeDirection::Up
+                                                 : NudgeDirection::Down;
+    NudgeSelection(c.doc, d, false);
+}
+
+void mirror(EditContext& c, const StepArgs& a)
+{
+    if (a.word == "horizontal")
+        MirrorHorizontal(c.session, c.doc);
+    else
+        MirrorVertical(c.session, c.doc);
+}
+
+void setValue(EditContext& c, const StepArgs& a)
+{
+    const double v = a.numbers[0];
+    if (a.word == "clearance") {
+        c.tools.CurrentClearance = clearanceUnitsFromMm(v);
+        if (applyClearanceToSelection(c.objects(), c.tools.CurrentClearance) > 0)
+            c.doc.Modified = true;
+        return;
+    }
+    ToolParameter which = ToolParameter::Width;
+    if (a.word == "width") {
+        c.tools.CurrentTrackWidth = unitsFromMm(v);
+    } else if (a.word == "outer") {
+        setCurrentPadOuter(c.tools, radiusUnitsFromDiameterMm(v));
+        which = ToolParameter::OuterRadius;
+    } else if (a.word == "inner") {
+        setCurrentPadInner(c.tools, radiusUnitsFromDiameterMm(v));
+        which = ToolParameter::InnerRadius;
+    } else {
+        c.tools.CurrentPadShape = static_cast<uint8_t>(v);
+        which = ToolParameter::PadShape;
+    }
+    ApplyToolParameter(c.session, c.doc, c.tools, which);
+}
+
+void activeLayer(EditContext& c, const StepArgs& a)
+{
+    const int layer = a.word == "K1" ? Layer::K1 : a.word == "B1" ? Layer::B1 : a.word == "K2" ? Layer::K2 : Layer::B2;
+    SetActiveLayer(c.doc.Working, c.objects(), layer);
+}
+
+bool validSetting(const StepArgs& a)
+{
+    const double v = a.numbers[0];
+    if (a.word == "shape")
+        return v >= 1 && v <= 9 && v == std::floor(v);
+    // The panel's spin edits reach 99.9 mm.
+    return v >= 0 && v <= 99.9;
+}
+
+std::vector<StepRow> buildTable()
+{
+    auto plain = [](const char* name, void (*apply)(EditContext&, const StepArgs&)) {
+        return StepRow{name, {}, 0, nullptr, apply};
+    };
+    return {
+        plain("select all", selectAll),
+        plain("select none", selectNone),
+        {"select frame", {}, 4, nullptr, selectFrame},
+        {"select at", {}, 2, nullptr, selectAt},
+        {"select add", {}, 2, nullptr, selectAdd},
+        {"move", {}, 2, nullptr, move},
+        {"nudge", {"left", "right", "up", "down"}, 0, nullptr, nudge},
+        plain("rotate", [](EditContext& c, const StepArgs&) { RotateSelection(c.session, c.doc); }),
+        {"mirror", {"horizontal", "vertical"}, 0, nullptr, mirror},
+        plain("align", [](EditContext& c, const StepArgs&) { AlignToGrid(c.session, c.doc); }),
+        plain("group", [](EditContext& c, const StepArgs&) { GroupSelection(c.doc); }),
+        plain("ungroup", [](EditContext& c, const StepArgs&) { Ungroup(c.doc); }),
+        plain("copy", [](EditContext& c, const StepArgs&) { CopySelection(c.session, c.doc); }),
+        plain("cut", [](EditContext& c, const StepArgs&) { CutSelection(c.session, c.doc); }),
+        plain("paste", [](EditContext& c, const StepArgs&) { Paste(c.session, c.doc); }),
+        plain("duplicate", [](EditContext& c, const StepArgs&) { Duplicate(c.session, c.doc); }),
+        plain("delete", [](EditContext& c, const StepArgs&) { DeleteSelection(c.session, c.doc); }),
+        plain("undo", [](EditContext& c, const StepArgs&) { Undo(c.session, c.doc); }),
+        plain("redo", [](EditContext& c, const StepArgs&) { Redo(c.session, c.doc); }),
+        {"set", {"width", "outer", "inner", "shape", "clearance"}, 1, validSetting, setValue},
+        {"layer", {"K1", "B1", "K2", "B2"}, 0, nullptr, activeLayer},
+    };
+}
+
+std::vector<std::string> wordsOf(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;)
+        out.push_back(w);
+    return out;
+}
+
+std::optional<double> decimal(const std::string& s)
+{
+    double v = 0;
+    const char* first = s.data() + (!s.empty() && s[0] == '+' ? 1 : 0);
+    const auto [ptr, ec] = std::from_chars(first, s.data() + s.size(), v);
+    if (ec != std::errc() || ptr != s.data() + s.size() || first == ptr || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+const ObjectIndex& EditContext::freshIndex()
+{
+    index.build(objects());
+    return index;
+}
+
+const std::vector<StepRow>& editSteps()
+{
+    static const std::vector<StepRow> table = buildTable();
+    return table;
+}
+
+std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std::string& error)
+{
+    const std::vector<std::string> words = wordsOf(text);
+    const std::string quoted = "'" + text + "'";
+    // The longest row name that begins the step wins ("select all" before "select").
+    const StepRow* row = nullptr;
+    size_t nameWords = 0;
+    for (const StepRow& r : editSteps()) {
+        const std::vector<std::string> name = wordsOf(r.name);
+        if (name.size() > nameWords && name.size() <= words.size() &&
+            std::equal(name.begin(), name.end(), words.begin())) {
+            row = &r;
+            nameWords = name.size();
+        }
+    }
+    if (!row) {
+        error = tr(lang, "неизвестный шаг ", "unknown step ") + quoted;
+        return std::nullopt;
+    }
+    const size_t expected = nameWords + (row->words.empty() ? 0 : 1) + static_cast<size_t>(row->numbers);
+    if (words.size() != expected) {
+        error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": ожидается аргументов: ", ": expects arguments: ") +
+                std::to_string(expected - nameWords);
+        return std::nullopt;
+    }
+    ParsedStep step{row, {}};
+    size_t next = nameWords;
+    if (!row->words.empty()) {
+        const std::string& w = words[next++];
+        bool known = false;
+        for (const char* choice : row->words)
+            known |= w == choice;
+        if (!known) {
+            std::string choices;
+            for (const char* choice : row->words) {
+                if (!choices.empty())
+                    choices += '|';
+                choices += choice;
+            }
+            error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": ожидается ", ": expects ") + choices;
+            return std::nullopt;
+        }
+        step.args.word = w;
+    }
+    for (; next < words.size(); ++next) {
+        const auto v = decimal(words[next]);
+        if (!v) {
+            error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": не число: ", ": not a number: ") + words[next];
+            return std::nullopt;
+        }
+        step.args.numbers.push_back(*v);
+    }
+    if (row->valid && !row->valid(step.args)) {
+        error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": значение вне допустимого диапазона",
+                                                          ": value out of range");
+        return std::nullopt;
+    }
+    return step;
+}
+
+} // namespace kestrel::cli

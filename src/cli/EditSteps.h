@@ -1,0 +1,55 @@
+#pragma once
+// The steps of `kestrel-cli edit`: a table of rows, each a step name, the
+// arguments it takes and the core call it makes. Tools that come later add
+// rows here.
+
+#include "edit/EditSession.h"
+#include "edit/ToolParameters.h"
+#include "model/LayoutDocument.h"
+#include "view/ObjectIndex.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrel::cli {
+
+// What the steps of one run share: the document, the editor's session and
+// tool parameters, and the spatial index hit tests use.
+struct EditContext {
+    LayoutDocument& doc;
+    EditSession session;
+    ToolParameters tools;
+    ObjectIndex index;
+
+    ObjectList& objects() { return *doc.currentObjects(); }
+    // The index of the objects as they are now.
+    const ObjectIndex& freshIndex();
+};
+
+struct StepArgs {
+    std::string word;            // the chosen word, when the row takes one
+    std::vector<double> numbers; // in the order given
+};
+
+struct StepRow {
+    const char* name;               // one or two words: "rotate", "select frame"
+    std::vector<const char*> words; // the choices of a word argument; empty: none
+    int numbers;                    // decimal arguments after the word
+    // Checks the values beyond their syntax; nullptr accepts any number.
+    bool (*valid)(const StepArgs&);
+    void (*apply)(EditContext&, const StepArgs&);
+};
+
+const std::vector<StepRow>& editSteps();
+
+struct ParsedStep {
+    const StepRow* row = nullptr;
+    StepArgs args;
+};
+
+// Reads one step ("select frame 10 10 50 40"); on failure returns nullopt
+// and sets error to the reason in the language.
+std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std::string& error);
+
+} // namespace kestrel::cli

@@ -1,0 +1,157 @@
+#include "model/LayoutFile.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+// Board 0: pads A (10, 10 mm) and B (30, 10 mm) joined by a band, a track
+// from (10, 20) to (50, 20) mm; board 1: one pad. Board 0 is active.
+std::string writeSample(const TempDir& dir)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    LayoutObject& a = addPad(list, {1000, -1000}, 80);
+    LayoutObject& b = addPad(list, {3000, -1000}, 80);
+    addBand(a, b);
+    addTrack(list, {{1000, -2000}, {5000, -2000}});
+    doc.addBoard("Second");
+    addPad(*doc.currentObjects(), {500, -500}, 50);
+    doc.activate(0);
+    const std::string path = dir.file("in.kbd");
+    EXPECT_EQ(writeDocument(doc, path, false, Language::English), "");
+    return path;
+}
+
+LayoutDocument readBack(const std::string& path)
+{
+    ReadResult r = readDocument(path, Language::English);
+    EXPECT_TRUE(r.document) << r.error;
+    return r.document ? std::move(*r.document) : LayoutDocument{};
+}
+
+CommandResult edit(const TempDir& dir, std::vector<std::string> steps, std::vector<std::string> options = {})
+{
+    std::vector<std::string> args = {"edit"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(dir.file("in.kbd"));
+    args.push_back(dir.file("out.kbd"));
+    args.insert(args.end(), steps.begin(), steps.end());
+    return runCli(args);
+}
+
+TEST(EditCli, StepsRunInOrderThroughTheEditorCommands)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        const char* json;
+        // Centres (pads) or first points (tracks) of board 0 in the written file.
+        std::vector<Point> where;
+    };
+    const Case cases[] = {
+        {"click and move", {"select at 10 10", "move 5 -2.5"}, "{\"objects\": 3, \"selected\": 1}",
+         {{1500, -750}, {3000, -1000}, {1000, -2000}}},
+        {"a frame takes the track by its stroke", {"select frame 40 19 60 30", "nudge right"},
+         "{\"objects\": 3, \"selected\": 1}", {{1000, -1000}, {3000, -1000}, {1254, -2000}}},
+        {"the move stops at the board's top edge", {"select at 30 10", "move 0 -50"},
+         "{\"objects\": 3, \"selected\": 1}", {{1000, -1000}, {3000, -120}, {1000, -2000}}},
+        {"duplicate one grid step right and down", {"select at 10 10", "duplicate"},
+         "{\"objects\": 4, \"selected\": 1}", {{1000, -1000}, {3000, -1000}, {1000, -2000}, {1254, -1254}}},
+        {"delete, then undo", {"select all", "delete", "undo"}, "{\"objects\": 3, \"selected\": 0}",
+         {{1000, -1000}, {3000, -1000}, {1000, -2000}}},
+        {"shift-click adds, then removes", {"select at 10 10", "select add 30 10", "select add 10 10", "delete"},
+         "{\"objects\": 2, \"selected\": 0}", {{1000, -1000}, {1000, -2000}}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, c.steps);
+        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+        EXPECT_EQ(r.out, std::string(c.json) + "\n") << c.name;
+        LayoutDocument out = readBack(dir.file("out.kbd"));
+        std::vector<Point> where;
+        for (const auto& o : out.board(0).Objects)
+            where.push_back(o->hasPoints() ? o->Points[0] : o->centre());
+        EXPECT_EQ(where, c.where) << c.name;
+    }
+}
+
+TEST(EditCli, CopyPasteOntoTheOtherSideKeepsTheBand)
+{
+    TempDir dir;
+    writeSample(dir);
+    const CommandResult r =
+        edit(dir, {"select frame 5 5 35 15", "copy", "layer K2", "paste", "set outer 2", "set shape 6"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"objects\": 5, \"selected\": 2}\n");
+    LayoutDocument out = readBack(dir.file("out.kbd"));
+    const ObjectList& list = out.board(0).Objects;
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[3].Layer, Layer::K2);
+    EXPECT_EQ(list[3].centre(), (Point{1254, -1254}));
+    EXPECT_EQ(list[3].Connections, std::vector<LayoutObject*>{out.board(0).Objects.at(4)});
+    EXPECT_EQ(list[4].X2, 100) << "2 mm across";
+    EXPECT_EQ(list[4].Shape, 6);
+    EXPECT_EQ(list[0].X2, 80) << "the originals keep theirs";
+    EXPECT_EQ(out.ActiveBoard, 0);
+}
+
+TEST(EditCli, BoardOptionEditsThatBoardOnly)
+{
+    TempDir dir;
+    writeSample(dir);
+    const CommandResult r = edit(dir, {"select all", "delete"}, {"--board", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"objects\": 0, \"selected\": 0}\n");
+    LayoutDocument out = readBack(dir.file("out.kbd"));
+    EXPECT_EQ(out.board(0).Objects.size(), 3u);
+    EXPECT_EQ(out.board(1).Objects.size(), 0u);
+    EXPECT_EQ(out.ActiveBoard, 0) << "the file keeps its active board";
+}
+
+TEST(EditCli, BadStepsAndFilesAreRefused)
+{
+    struct Case {
+        std::vector<std::string> args; // after "edit"
+        int status;
+        const char* inError;
+    };
+    TempDir dir;
+    const std::string in = writeSample(dir), out = dir.file("out.kbd");
+    const Case cases[] = {
+        {{in, out, "rotate", "spin"}, 2, "unknown step 'spin'"},
+        {{in, out, "move 5"}, 2, "'move 5'"},
+        {{in, out, "move 5 x"}, 2, "not a number: x"},
+        {{in, out, "move 5 nan"}, 2, "not a number"},
+        {{in, out, "nudge sideways"}, 2, "left|right|up|down"},
+        {{in, out, "select frame 1 2 3"}, 2, "'select frame 1 2 3'"},
+        {{in, out, "set shape 10"}, 2, "out of range"},
+        {{in, out, "set width -1"}, 2, "out of range"},
+        {{in, out, "layer K3"}, 2, "K1|B1|K2|B2"},
+        {{"--lang", "ru", in, out, "spin"}, 2, "неизвестный шаг 'spin'"},
+        {{"--lang", "de", in, out}, 2, "--lang"},
+        {{in}, 2, "IN and OUT"},
+        {{dir.file("missing.kbd"), out, "rotate"}, 1, "missing.kbd"},
+        {{"--board", "5", in, out}, 1, "no board 5"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"edit"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CommandResult r = runCli(args);
+        EXPECT_EQ(r.status, c.status) << c.inError;
+        EXPECT_NE(r.err.find(c.inError), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.inError << ": nothing written";
+    }
+    const CommandResult help = runCli({"edit", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.rfind("  kestrel-cli edit in.kbd out.kbd"), std::string::npos);
+}
+
+} // namespace
