@@ -1,9 +1,12 @@
 #include "app/MainWindow.h"
 
 #include "app/CommandTable.h"
+#include "app/SelectionPointer.h"
+#include "app/SettingsFile.h"
 #include "app/ToolIcons.h"
 #include "app/ToolPanel.h"
 #include "app/UiTexts.h"
+#include "edit/Selection.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
 #include "model/gui/Prompts.h"
@@ -42,24 +45,25 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
 {
     setObjectName("TForm1");
     lastDirectory_ = QCoreApplication::applicationDirPath();
+    session_.setUndoDepth(readUndoDepth());
     defineHandlers();
     buildMenus();
     buildToolBar();
     buildCentralArea();
     buildStatusLine();
     buildLayerKeys();
+    buildEditKeys();
     applyTexts(this, mainWindowTexts(), lang_);
     qApp->installEventFilter(this);
 
     view_->setLanguage(lang_);
     view_->setDocument(&doc_);
     rebuildTabs();
-    status_->showClearanceMm(mmFromUnits(tools_.CurrentClearance));
-    toolPanel_->showParameters(mmFromUnits(tools_.CurrentTrackWidth), diameterMmFromRadiusUnits(tools_.CurrentPadOuter),
-                               diameterMmFromRadiusUnits(tools_.CurrentPadInner));
+    showToolParameters();
     toolPanel_->showTool(kEditTool);
     toolPanel_->showGridCaption(view_->gridCaption());
     activeBoardChanged();
+    resetUndoHistory();
     updateTitle();
     resize(1200, 800);
 }
@@ -70,12 +74,20 @@ MainWindow::~MainWindow()
     view_->setDocument(nullptr);
 }
 
-QString MainWindow::windowCaption(const std::string& fileName)
+QString MainWindow::windowCaption(const std::string& fileName, bool modified)
 {
     QString caption = "Kestrel 3.0 R";
     if (!fileName.empty())
-        caption += " - [" + QString::fromStdString(fileName).toLower() + "]";
+        caption += " - [" + QString(modified ? "*" : "") + QString::fromStdString(fileName).toLower() + "]";
     return caption;
+}
+
+// At depth 1 the history holds a state to toggle with, which means nothing
+// at a greater depth: a new depth starts a new history.
+void MainWindow::setUndoDepth(int depth)
+{
+    session_.setUndoDepth(clampedUndoDepth(depth));
+    resetUndoHistory();
 }
 
 void MainWindow::defineHandlers()
@@ -113,6 +125,7 @@ void MainWindow::defineHandlers()
     on("Rastermarkierung1Click", [this] { view_->setGridMarker(!view_->gridMarker()); });
     on("Rastersichtbar1Click", [this] { view_->setGridVisible(!view_->gridVisible()); });
     on("Hinweistexte1Click", [this] { showHints_ = !showHints_; });
+    defineEditHandlers();
     on("Info2Click", [this] {
         prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
                          kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
@@ -228,8 +241,11 @@ void MainWindow::buildCentralArea()
     for (int mode = 0; mode <= 10; ++mode)
         if (QAbstractButton* b = toolPanel_->toolButton(mode))
             b->setEnabled(mode == kEditTool || mode == kZoomTool);
-    for (const char* name : {"SE_Breite", "SE_Aussen", "SE_Innen", "LMDSpeedButton1", "LMDSpeedButton2"})
+    for (const char* name : {"LMDSpeedButton1", "LMDSpeedButton2"})
         toolPanel_->findChild<QWidget*>(name)->setEnabled(false);
+    connect(toolPanel_, &ToolPanel::trackWidthEdited, this, &MainWindow::trackWidthEdited);
+    connect(toolPanel_, &ToolPanel::padOuterEdited, this, &MainWindow::padOuterEdited);
+    connect(toolPanel_, &ToolPanel::padInnerEdited, this, &MainWindow::padInnerEdited);
     row->addWidget(toolPanel_);
 
     auto* boardColumn = new QVBoxLayout;
@@ -250,6 +266,12 @@ void MainWindow::buildCentralArea()
     setCentralWidget(central);
 
     connect(view_, &BoardView::pointerMoved, this, &MainWindow::showPointerPosition);
+
+    pointer_ = new SelectionPointer(*view_, this);
+    connect(pointer_, &SelectionPointer::objectPressed, this, &MainWindow::objectPressed);
+    connect(pointer_, &SelectionPointer::emptyPressed, this, &MainWindow::emptyPressed);
+    connect(pointer_, &SelectionPointer::frameReleased, this, &MainWindow::frameReleased);
+    session_.EndPointerOperation = [this] { pointer_->reset(); };
     connect(view_, &BoardView::gridChanged, this,
             [this](double, const QString& caption) { toolPanel_->showGridCaption(caption); });
 }
@@ -285,17 +307,21 @@ void MainWindow::buildLayerKeys()
     }
 }
 
+// A new tool starts with nothing selected.
 void MainWindow::chooseTool(int toolMode)
 {
+    toolMode_ = toolMode;
+    pointer_->setActive(toolMode == kEditTool);
     view_->setZoomToolActive(toolMode == kZoomTool);
     view_->setOriginDragEnabled(toolMode == kEditTool);
+    const std::vector<uint8_t> before = selectionFlags();
+    DeselectAll(objects());
+    selectionChanged(before);
 }
 
 void MainWindow::updateCommandStates()
 {
-    static const ObjectList kNoObjects;
-    const ObjectList* objects = doc_.currentObjects();
-    states_ = UpdateCommandStates(objects ? *objects : kNoObjects, false);
+    states_ = UpdateCommandStates(objects(), session_);
     for (const BoundCommand& c : commands_)
         c.action->setEnabled(c.bound && states_.allows(c.rule));
 }
@@ -356,10 +382,12 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (askToSave())
-        event->accept();
-    else
+    if (!askToSave()) {
         event->ignore();
+        return;
+    }
+    writeUndoDepth(session_.UndoDepth);
+    event->accept();
 }
 
 } // namespace kestrel

@@ -2,9 +2,10 @@
 // TForm1: the main window. It owns the document, the tool parameters and the
 // interface language, builds its menus, tool bar, tool panel, board tabs and
 // status line from the command and text tables, and runs the file, board,
-// layer and ground-plane commands.
+// layer, ground-plane and edit commands.
 
 #include "edit/CommandStates.h"
+#include "edit/EditSession.h"
 #include "edit/ToolParameters.h"
 #include "model/LayoutDocument.h"
 #include "model/Language.h"
@@ -23,9 +24,12 @@ namespace kestrel {
 
 class BoardView;
 class Prompts;
+class SelectionPointer;
 class StatusLine;
 class ToolPanel;
 struct MenuCommand;
+enum class NudgeDirection : uint8_t;
+enum class ToolParameter : uint8_t;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -44,8 +48,14 @@ public:
     // The file named on the command line, opened when the window is first shown.
     void setStartupFile(const QString& path) { startupFile_ = path; }
 
-    // "Kestrel 3.0 R", then " - [name in lower case]" when a file is named.
-    static QString windowCaption(const std::string& fileName);
+    const EditSession& editSession() const { return session_; }
+    // Undo steps kept (clamped to 1..100); read from the settings file at
+    // start-up and written back on close.
+    void setUndoDepth(int depth);
+
+    // "Kestrel 3.0 R", then " - [name in lower case]" when a file is named,
+    // the name marked "*" while the document has unsaved changes.
+    static QString windowCaption(const std::string& fileName, bool modified);
 
     // Re-evaluates the enabling rules after a change of the selection, the
     // object list or the clipboard.
@@ -79,6 +89,30 @@ private:
     void refreshCheckMarks();
     void chooseTool(int toolMode);
 
+    // Edit commands and keys (MainWindowEdit.cpp).
+    void defineEditHandlers();
+    void buildEditKeys();
+    // Ends the pointer operation, runs the core command, repaints the whole
+    // view and brings the commands, the panel and the title up to date.
+    void runEdit(const std::function<void()>& command);
+    void nudge(NudgeDirection direction, bool fine);
+
+    // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
+    ObjectList& objects();
+    std::vector<uint8_t> selectionFlags();
+    void objectPressed(long index, bool shift);
+    void emptyPressed(bool shift);
+    void frameReleased(Point a, Point b);
+    void selectAll();
+    // Repaints the objects whose selection differs from before, then the
+    // panel takes the selection's values and the commands follow.
+    void selectionChanged(const std::vector<uint8_t>& before);
+    void showToolParameters();
+    void trackWidthEdited(double mm);
+    void padOuterEdited(double mm);
+    void padInnerEdited(double mm);
+    void applyToolParameter(ToolParameter which);
+
     // Files (MainWindowFiles.cpp).
     void newDocument();
     void openCommand(bool import);
@@ -87,10 +121,11 @@ private:
     bool saveDocument();
     bool saveDocumentAs();
     bool writeTo(const QString& path);
-    bool documentHasContent() const;
     // Yes saves (false when the save did not complete), No goes on, Cancel stops.
     bool askToSave();
     void documentReplaced();
+    // The undo history starts over with the objects now shown.
+    void resetUndoHistory();
     void updateTitle();
     QString existingLastDirectory() const;
     void rememberDirectory(const QString& path);
@@ -118,7 +153,9 @@ private:
     Language lang_;
     Prompts& prompts_;
     LayoutDocument doc_;
+    EditSession session_;
     ToolParameters tools_;
+    int toolMode_ = 0;
     CommandStates states_;
     QString lastDirectory_;
     QString startupFile_;
@@ -134,6 +171,7 @@ private:
     QTabBar* tabs_ = nullptr;
     StatusLine* status_ = nullptr;
     ToolPanel* toolPanel_ = nullptr;
+    SelectionPointer* pointer_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

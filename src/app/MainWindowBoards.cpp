@@ -30,16 +30,20 @@ void MainWindow::switchToBoard(int index)
         return;
     doc_.activate(index);
     activeBoardChanged();
+    resetUndoHistory();
 }
 
 // After the active board or its settings changed: the view, the layer and
-// ground-plane controls, the board size and the commands follow.
+// ground-plane controls, the board size, the commands and the title follow.
+// A pointer operation on the board shown before ends here.
 void MainWindow::activeBoardChanged()
 {
+    session_.objectsWillChange();
     view_->reloadFromDocument();
     refreshLayerControls();
     showBoardSize();
     updateCommandStates();
+    updateTitle();
 }
 
 void MainWindow::addNewBoard()
@@ -47,6 +51,7 @@ void MainWindow::addNewBoard()
     doc_.newBoard(lang_);
     rebuildTabs();
     activeBoardChanged();
+    resetUndoHistory();
     editBoardSize();
 }
 
@@ -59,9 +64,13 @@ void MainWindow::editBoardSize()
     dialog.load(doc_.Working.BoardWidth, doc_.Working.BoardHeight, QString::fromStdString(board->Name));
     if (!prompts_.runDialog(dialog))
         return;
+    const std::string name = cutToCharacters(dialog.boardName().toStdString(), kBoardNameMax);
+    if (dialog.widthUnits() != doc_.Working.BoardWidth || dialog.heightUnits() != doc_.Working.BoardHeight ||
+        name != board->Name)
+        doc_.Modified = true;
     doc_.Working.BoardWidth = dialog.widthUnits();
     doc_.Working.BoardHeight = dialog.heightUnits();
-    board->Name = cutToCharacters(dialog.boardName().toStdString(), kBoardNameMax);
+    board->Name = name;
     tabs_->setTabText(doc_.ActiveBoard, QString::fromStdString(board->Name));
     activeBoardChanged();
 }
@@ -84,6 +93,7 @@ void MainWindow::deleteBoard()
     doc_.deleteActiveBoard(lang_);
     rebuildTabs();
     activeBoardChanged();
+    resetUndoHistory();
 }
 
 void MainWindow::moveBoard(bool toEnd)
@@ -94,6 +104,7 @@ void MainWindow::moveBoard(bool toEnd)
         doc_.moveActiveToFront();
     // The moved board stays active; only the tab order changes.
     rebuildTabs();
+    updateTitle();
 }
 
 void MainWindow::showBoardTabMenu(const QPoint& position)

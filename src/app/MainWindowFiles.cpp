@@ -33,7 +33,7 @@ QString MainWindow::layoutFilter() const
 
 void MainWindow::updateTitle()
 {
-    setWindowTitle(windowCaption(doc_.FileName));
+    setWindowTitle(windowCaption(doc_.FileName, doc_.Modified));
 }
 
 QString MainWindow::existingLastDirectory() const
@@ -46,17 +46,11 @@ void MainWindow::rememberDirectory(const QString& path)
     lastDirectory_ = QFileInfo(path).absolutePath();
 }
 
-bool MainWindow::documentHasContent() const
-{
-    if (doc_.boardCount() > 1)
-        return true;
-    const Board* active = doc_.activeBoard();
-    return active && !active->Objects.empty();
-}
-
+// Only a document with unsaved changes asks; a fresh, read or saved one
+// goes without a question.
 bool MainWindow::askToSave()
 {
-    if (!documentHasContent())
+    if (!doc_.Modified)
         return true;
     const Prompts::Answer answer =
         prompts_.ask(this, "Информация", kestrel::tr(lang_, "Сохранить текущий чертёж или нет ?         ", "Save changes?"),
@@ -78,6 +72,7 @@ void MainWindow::documentReplaced()
 {
     rebuildTabs();
     activeBoardChanged();
+    resetUndoHistory();
     updateTitle();
 }
 
@@ -87,7 +82,10 @@ void MainWindow::newDocument()
         return;
     doc_ = LayoutDocument::withFirstBoard(lang_);
     documentReplaced();
+    // Sizing the first board belongs to making the document: nothing to save yet.
     editBoardSize();
+    doc_.Modified = false;
+    updateTitle();
 }
 
 void MainWindow::openCommand(bool import)
@@ -144,6 +142,8 @@ void MainWindow::importBoardsFrom(const QString& path)
     }
     rebuildTabs();
     activeBoardChanged();
+    resetUndoHistory();
+    updateTitle();
     rememberDirectory(path);
 }
 
@@ -175,6 +175,7 @@ bool MainWindow::writeTo(const QString& path)
     // groups, so the view and the commands follow even after a failure.
     view_->redraw();
     updateCommandStates();
+    updateTitle();
     if (!written) {
         prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), QString::fromStdString(written.message()),
                          Prompts::Icon::Error);

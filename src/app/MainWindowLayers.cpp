@@ -10,20 +10,9 @@
 
 namespace kestrel {
 
-namespace {
-
-ObjectList& objectsOf(LayoutDocument& doc)
-{
-    static ObjectList none;
-    ObjectList* objects = doc.currentObjects();
-    return objects ? *objects : none;
-}
-
-} // namespace
-
 void MainWindow::activateLayer(int layer)
 {
-    if (SetActiveLayer(doc_.Working, objectsOf(doc_), layer)) {
+    if (SetActiveLayer(doc_.Working, objects(), layer)) {
         view_->redraw();
         updateCommandStates();
     }
@@ -32,7 +21,7 @@ void MainWindow::activateLayer(int layer)
 
 void MainWindow::toggleLayer(int layer)
 {
-    if (SetViewLayer(doc_.Working, objectsOf(doc_), layer)) {
+    if (SetViewLayer(doc_.Working, objects(), layer)) {
         view_->redraw();
         updateCommandStates();
     }
@@ -58,18 +47,28 @@ void MainWindow::showBoardSize()
 }
 
 // Both the button and the menu act on the side of the active layer.
+// The ground plane is part of the board (it shapes the copper), so a
+// change marks the document; layer visibility and the active layer are the
+// view's state and do not.
 void MainWindow::setGroundPlane(bool on)
 {
+    const int layer = static_cast<int>(doc_.Working.ActiveLayer);
+    if (groundPlaneOn(doc_.Working, layer) != on)
+        doc_.Modified = true;
     setGroundPlaneOfActiveSide(doc_.Working, on);
     refreshLayerControls();
     view_->redraw();
+    updateTitle();
 }
 
 void MainWindow::clearanceChanged(double mm)
 {
     tools_.CurrentClearance = clearanceUnitsFromMm(mm);
-    if (applyClearanceToSelection(objectsOf(doc_), tools_.CurrentClearance) > 0)
+    if (applyClearanceToSelection(objects(), tools_.CurrentClearance) > 0) {
+        doc_.Modified = true;
         view_->redraw();
+        updateTitle();
+    }
 }
 
 } // namespace kestrel

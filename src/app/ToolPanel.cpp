@@ -4,7 +4,10 @@
 
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGridLayout>
+#include <QLineEdit>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -35,14 +38,17 @@ constexpr std::array<ToolButtonRow, 11> kTools{{
     {"SB_Vieleck", 10, "polygonTool"},
 }};
 
-QDoubleSpinBox* spin(const char* name, double value, QWidget* parent)
+// One decimal, steps of 0.1, at most four characters up to 99.9.
+QDoubleSpinBox* spin(const char* name, double minimum, double value, QWidget* parent)
 {
     auto* s = new QDoubleSpinBox(parent);
     s->setObjectName(name);
-    s->setDecimals(2);
-    s->setRange(0.0, 99.99);
+    s->setDecimals(1);
+    s->setRange(minimum, 99.9);
     s->setSingleStep(0.1);
     s->setValue(value);
+    if (auto* text = s->findChild<QLineEdit*>())
+        text->setMaxLength(4);
     return s;
 }
 
@@ -92,9 +98,12 @@ ToolPanel::ToolPanel(QWidget* parent) : QWidget(parent)
     layout->addSpacing(8);
     auto* parameters = new QGridLayout;
     parameters->setSpacing(1);
-    width_ = spin("SE_Breite", 0.8, this);
-    outer_ = spin("SE_Aussen", 1.8, this);
-    inner_ = spin("SE_Innen", 0.6, this);
+    width_ = spin("SE_Breite", 0.0, 0.8, this);
+    outer_ = spin("SE_Aussen", 0.1, 1.8, this);
+    inner_ = spin("SE_Innen", 0.0, 0.6, this);
+    wireEdit(width_, &ToolPanel::trackWidthEdited);
+    wireEdit(outer_, &ToolPanel::padOuterEdited);
+    wireEdit(inner_, &ToolPanel::padInnerEdited);
     parameters->addWidget(width_, 0, 0);
     parameters->addWidget(dropButton("LMDSpeedButton1", this), 0, 1);
     parameters->addWidget(outer_, 1, 0);
@@ -121,11 +130,55 @@ void ToolPanel::showGridCaption(const QString& caption)
     grid_->setText(caption.trimmed());
 }
 
+const QColor ToolPanel::kFocusColour = QColor(255, 255, 0);
+
+// "typed" marks an edit whose text the user changed since its value was last
+// shown: leaving it applies the value even when typing gave the same number.
+void ToolPanel::wireEdit(QDoubleSpinBox* edit, void (ToolPanel::*edited)(double))
+{
+    edit->installEventFilter(this);
+    connect(edit, &QDoubleSpinBox::valueChanged, this, [this, edited](double mm) { Q_EMIT(this->*edited)(mm); });
+    if (auto* text = edit->findChild<QLineEdit*>())
+        connect(text, &QLineEdit::textEdited, edit, [edit] { edit->setProperty("typed", true); });
+    connect(edit, &QDoubleSpinBox::editingFinished, this, [this, edit, edited] {
+        if (!edit->property("typed").toBool())
+            return;
+        edit->setProperty("typed", false);
+        Q_EMIT(this->*edited)(edit->value());
+    });
+}
+
 void ToolPanel::showParameters(double trackWidthMm, double padOuterMm, double padInnerMm)
 {
-    width_->setValue(trackWidthMm);
-    outer_->setValue(padOuterMm);
-    inner_->setValue(padInnerMm);
+    const std::pair<QDoubleSpinBox*, double> shown[] = {{width_, trackWidthMm}, {outer_, padOuterMm}, {inner_, padInnerMm}};
+    for (const auto& [edit, mm] : shown) {
+        const QSignalBlocker quiet(edit);
+        edit->setValue(mm);
+        edit->setProperty("typed", false);
+    }
+}
+
+void ToolPanel::setPadOuterMm(double mm)
+{
+    outer_->setValue(mm);
+}
+
+void ToolPanel::setPadInnerMm(double mm)
+{
+    inner_->setValue(mm);
+}
+
+bool ToolPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* edit = qobject_cast<QDoubleSpinBox*>(watched);
+    if (edit && event->type() == QEvent::FocusIn) {
+        QPalette yellow = edit->palette();
+        yellow.setColor(QPalette::Base, kFocusColour);
+        edit->setPalette(yellow);
+    } else if (edit && event->type() == QEvent::FocusOut) {
+        edit->setPalette(QPalette());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kestrel

@@ -1,7 +1,10 @@
 #pragma once
 // ToolPanel: the column of tool buttons left of the board, the grid button
-// and the spin edits of the track width and the pad diameters.
+// and the spin edits of the track width and the pad diameters. The edits
+// report only what the user changes: showing values never reports them, so
+// a rounded value shown for a selection is not applied back to it.
 
+#include <QColor>
 #include <QWidget>
 
 #include <map>
@@ -24,12 +27,28 @@ public:
     void showTool(int toolMode);
     QToolButton* gridButton() const { return grid_; }
     void showGridCaption(const QString& caption);
+    // Shows the values without reporting them.
     void showParameters(double trackWidthMm, double padOuterMm, double padInnerMm);
+    // Sets one diameter as if typed: reported like a user's change.
+    void setPadOuterMm(double mm);
+    void setPadInnerMm(double mm);
+
+    // The edits' colour while they have the focus.
+    static const QColor kFocusColour;
 
 Q_SIGNALS:
     void toolChosen(int toolMode);
+    // The user changed a value, or left an edit whose text was typed in.
+    void trackWidthEdited(double mm);
+    void padOuterEdited(double mm);
+    void padInnerEdited(double mm);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void wireEdit(QDoubleSpinBox* edit, void (ToolPanel::*edited)(double));
+
     QButtonGroup* tools_ = nullptr;
     QToolButton* grid_ = nullptr;
     QDoubleSpinBox* width_ = nullptr;

@@ -66,19 +66,13 @@ TEST(Commands, EveryTableRowIsANamedControlAndEnglishLeavesNoRussianElsewhere)
 // brings them. A row outside this list must reach a handler of the window; a
 // handler in it that the window now defines must leave the list.
 const std::map<std::string, const char*> kWaitingHandlers = {
-    {"Rckgngig1Click", "editing"},        {"SB_CopyClick", "editing"},
-    {"SB_CutClick", "editing"},           {"SB_InsertClick", "editing"},
-    {"Duplizieren1Click", "editing"},     {"SB_DelClick", "editing"},
-    {"Allesmarkieren1Click", "editing"},  {"SB_RotateClick", "editing"},
-    {"SB_HSpiegelnClick", "editing"},     {"SB_VSpiegelnClick", "editing"},
-    {"SB_GruppierenClick", "editing"},    {"SB_GruppeAufloesenClick", "editing"},
-    {"SB_AusrichtenClick", "editing"},    {"TB_ClearConnectionsClick", "pointer tools"},
-    {"Kreisbogen1Click", "generators"},   {"R_HinzufuegenClick", "parameter lists"},
-    {"R_EntfernenClick", "parameter lists"}, {"Makrospeichern1Click", "macros"},
-    {"SB_MakrofensterClick", "macros"},   {"Autospeichern1Click", "settings"},
-    {"HistoryClick", "settings"},         {"N1Click", "printing"},
-    {"Druckereinrichten1Click", "printing"}, {"SB_PrintClick", "printing"},
-    {"Vorlage1Click", "printing"},        {"Index1Click", "help"},
+    {"TB_ClearConnectionsClick", "pointer tools"}, {"Kreisbogen1Click", "generators"},
+    {"R_HinzufuegenClick", "parameter lists"},     {"R_EntfernenClick", "parameter lists"},
+    {"Makrospeichern1Click", "macros"},            {"SB_MakrofensterClick", "macros"},
+    {"Autospeichern1Click", "settings"},           {"HistoryClick", "settings"},
+    {"N1Click", "printing"},                       {"Druckereinrichten1Click", "printing"},
+    {"SB_PrintClick", "printing"},                 {"Vorlage1Click", "printing"},
+    {"Index1Click", "help"},
 };
 
 TEST(Commands, EveryRowReachesAHandlerUnlessItsWorkIsPending)
@@ -107,7 +101,7 @@ TEST(Commands, EveryRowReachesAHandlerUnlessItsWorkIsPending)
 TEST(Commands, EnablingFollowsTheHandlersAndTheRules)
 {
     WindowFixture f;
-    for (const char* name : {"N1", "Drucken1", "Rckgngig1", "TB_Print", "Kopieren2", "R_Hinzufuegen"})
+    for (const char* name : {"N1", "Drucken1", "Wiederholen1", "TB_Print", "Kopieren2", "R_Hinzufuegen"})
         EXPECT_FALSE(f.action(name).isEnabled()) << name;
     for (const char* name : {"Neu1", "Speichern1", "NeuePlatine2", "SB2", "TB_Neu", "TB_ZoomAlles", "GerberFormat1"})
         EXPECT_TRUE(f.action(name).isEnabled()) << name;
@@ -125,7 +119,6 @@ TEST(Commands, EnablingFollowsTheHandlersAndTheRules)
     pad.Selected = 1;
     f.window().updateCommandStates();
     EXPECT_EQ(ruled(), (std::vector<bool>{true, true, true, true})) << "selection";
-    EXPECT_FALSE(f.action("Kopieren1").isEnabled()) << "copying comes later";
 }
 
 TEST(Commands, MenuCommandsSetTheViewAndItsCheckMarks)

@@ -62,10 +62,11 @@ public:
             out.push_back(window_->boardTabs().tabText(i).toStdString());
         return out;
     }
-    // A track on the active board: New, Open and closing then ask first.
+    // A track drawn on the active board: New, Open and closing then ask first.
     void addContent()
     {
         addTrack(*doc().currentObjects(), {{1000, -1000}, {3000, -1000}}, 40);
+        doc().Modified = true;
         window_->updateCommandStates();
     }
     // Empty boards added through the command, their size dialog cancelled.

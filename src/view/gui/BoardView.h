@@ -111,6 +111,9 @@ public:
     // Moves the ruler markers to a board point (the pointer tools call this
     // with the snapped pointer position; the view does it itself on moves).
     void showPointerMarkers(Point boardPoint);
+    // The index of the active board's objects for hit tests and frames,
+    // built again when dropped or when the board or its object count changed.
+    const ObjectIndex& objectIndex();
 
 public Q_SLOTS:
     // Zoom commands (tool bar TB_ZoomAlles / TB_ZoomObjekte / TB_ZoomMarkierung
@@ -171,10 +174,6 @@ private:
     void wheelZoom(QPoint paintBoxPixel, int delta);
     void zoomToolRelease(QPoint pressPixel, QPoint releasePixel);
     void zoomToolOut();
-    // The index of the active board's objects, built again when dropped or
-    // when the board or its object count changed.
-    const ObjectIndex& objectIndex();
-
     LayoutDocument* document_ = nullptr;
     BoardSettings empty_; // shown while there is no document
     Viewport viewport_{empty_};

@@ -1,0 +1,88 @@
+// The edit commands of the main window: undo and redo, the clipboard,
+// deleting, turning, mirroring, aligning, groups, selecting all and the
+// arrow keys. Each runs the core
+// operation on the active board and repaints what it changed.
+
+#include "app/MainWindow.h"
+
+#include "edit/Clipboard.h"
+#include "edit/Grouping.h"
+#include "edit/Selection.h"
+#include "edit/Transformations.h"
+#include "edit/Undo.h"
+#include "view/gui/BoardView.h"
+
+#include <QShortcut>
+
+namespace kestrel {
+
+void MainWindow::defineEditHandlers()
+{
+    auto edit = [this](const char* name, std::function<void()> command) {
+        handlers_[name] = [this, command = std::move(command)](int) { runEdit(command); };
+    };
+    edit("Rckgngig1Click", [this] { Undo(session_, doc_); });
+    edit("RedoClick", [this] { Redo(session_, doc_); });
+    edit("SB_CopyClick", [this] { CopySelection(session_, doc_); });
+    edit("SB_CutClick", [this] { CutSelection(session_, doc_); });
+    edit("SB_InsertClick", [this] { Paste(session_, doc_); });
+    edit("Duplizieren1Click", [this] { Duplicate(session_, doc_); });
+    edit("SB_DelClick", [this] { DeleteSelection(session_, doc_); });
+    edit("SB_RotateClick", [this] { RotateSelection(session_, doc_); });
+    edit("SB_HSpiegelnClick", [this] { MirrorHorizontal(session_, doc_); });
+    edit("SB_VSpiegelnClick", [this] { MirrorVertical(session_, doc_); });
+    edit("SB_AusrichtenClick", [this] { AlignToGrid(session_, doc_); });
+    edit("SB_GruppierenClick", [this] { GroupSelection(doc_); });
+    edit("SB_GruppeAufloesenClick", [this] { Ungroup(doc_); });
+    handlers_["Allesmarkieren1Click"] = [this](int) { selectAll(); };
+}
+
+// The arrow keys nudge the selection while the board has the focus; with
+// Ctrl by one unit instead of one grid step.
+void MainWindow::buildEditKeys()
+{
+    const std::pair<Qt::Key, NudgeDirection> keys[] = {{Qt::Key_Left, NudgeDirection::Left},
+                                                       {Qt::Key_Right, NudgeDirection::Right},
+                                                       {Qt::Key_Up, NudgeDirection::Up},
+                                                       {Qt::Key_Down, NudgeDirection::Down}};
+    for (const auto& [key, direction] : keys) {
+        for (const bool fine : {false, true}) {
+            auto* shortcut = new QShortcut(QKeySequence(fine ? (Qt::CTRL | key) : QKeyCombination(key)),
+                                           view_->scrollBox());
+            shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+            connect(shortcut, &QShortcut::activated, this, [this, direction, fine] { nudge(direction, fine); });
+        }
+    }
+}
+
+void MainWindow::runEdit(const std::function<void()>& command)
+{
+    session_.objectsWillChange();
+    command();
+    view_->redraw();
+    updateCommandStates();
+    updateTitle();
+}
+
+void MainWindow::resetUndoHistory()
+{
+    ResetUndoHistory(session_, doc_);
+    updateCommandStates();
+}
+
+// No undo step: each object is repainted where it was and where it is now.
+void MainWindow::nudge(NudgeDirection direction, bool fine)
+{
+    if (SelectedCount(objects()) == 0)
+        return;
+    for (const auto& o : objects())
+        if (o->Selected)
+            view_->invalidateObject(*o);
+    NudgeSelection(doc_, direction, fine);
+    for (const auto& o : objects())
+        if (o->Selected)
+            view_->invalidateObject(*o);
+    updateTitle();
+}
+
+} // namespace kestrel

@@ -1,0 +1,132 @@
+// Selecting with the edit tool and the tool panel that follows the
+// selection: the panel shows the values the selected objects share, and a
+// value the user edits is applied to them.
+
+#include "app/MainWindow.h"
+
+#include "app/ToolPanel.h"
+#include "edit/ApplyToolParameter.h"
+#include "edit/HitTest.h"
+#include "edit/Selection.h"
+#include "edit/ToolPanelSync.h"
+#include "model/Units.h"
+#include "view/gui/BoardView.h"
+#include "view/gui/StatusLine.h"
+
+namespace kestrel {
+
+ObjectList& MainWindow::objects()
+{
+    static ObjectList none; // only while no board is active
+    ObjectList* list = doc_.currentObjects();
+    return list ? *list : none;
+}
+
+std::vector<uint8_t> MainWindow::selectionFlags()
+{
+    std::vector<uint8_t> flags;
+    flags.reserve(objects().size());
+    for (const auto& o : objects())
+        flags.push_back(o->Selected);
+    return flags;
+}
+
+// Without Shift a press on an unselected object makes it the selection; a
+// press on a selected one keeps the selection (it will be what a drag
+// moves). Shift toggles the object.
+void MainWindow::objectPressed(long index, bool shift)
+{
+    ObjectList& list = objects();
+    if (index < 0 || static_cast<size_t>(index) >= list.size())
+        return;
+    const auto i = static_cast<size_t>(index);
+    const std::vector<uint8_t> before = selectionFlags();
+    if (shift) {
+        SelectObject(list, i, !list[i].Selected);
+    } else {
+        if (!list[i].Selected)
+            DeselectAll(list);
+        SelectObject(list, i, true);
+    }
+    selectionChanged(before);
+}
+
+// A frame begins; without Shift it replaces the selection.
+void MainWindow::emptyPressed(bool shift)
+{
+    if (shift)
+        return;
+    const std::vector<uint8_t> before = selectionFlags();
+    DeselectAll(objects());
+    selectionChanged(before);
+}
+
+void MainWindow::frameReleased(Point a, Point b)
+{
+    const std::vector<uint8_t> before = selectionFlags();
+    SelectInFrame(objects(), view_->objectIndex(), doc_.Working, a, b);
+    selectionChanged(before);
+}
+
+void MainWindow::selectAll()
+{
+    const std::vector<uint8_t> before = selectionFlags();
+    SelectAll(objects(), doc_.Working);
+    selectionChanged(before);
+}
+
+void MainWindow::selectionChanged(const std::vector<uint8_t>& before)
+{
+    const ObjectList& list = objects();
+    for (size_t i = 0; i < list.size() && i < before.size(); ++i)
+        if (list[i].Selected != before[i])
+            view_->invalidateObject(list[i]);
+    AdoptToolPanelValues(tools_, SyncToolPanel(list));
+    showToolParameters();
+    updateCommandStates();
+}
+
+// Shown without reporting: the rounded millimetres must not flow back.
+void MainWindow::showToolParameters()
+{
+    toolPanel_->showParameters(mmFromUnits(tools_.CurrentTrackWidth), diameterMmFromRadiusUnits(tools_.CurrentPadOuter),
+                               diameterMmFromRadiusUnits(tools_.CurrentPadInner));
+    status_->showClearanceMm(mmFromUnits(tools_.CurrentClearance));
+}
+
+void MainWindow::trackWidthEdited(double mm)
+{
+    tools_.CurrentTrackWidth = unitsFromMm(mm);
+    applyToolParameter(ToolParameter::Width);
+}
+
+// A hole never exceeds its pad: raising the hole above the pad raises the
+// pad with it, and shrinking the pad below the hole shrinks the hole. The
+// other edit is set as if typed, so it applies its value too.
+void MainWindow::padOuterEdited(double mm)
+{
+    tools_.CurrentPadOuter = radiusUnitsFromDiameterMm(mm);
+    if (tools_.CurrentPadInner > tools_.CurrentPadOuter)
+        toolPanel_->setPadInnerMm(mm);
+    applyToolParameter(ToolParameter::OuterRadius);
+}
+
+void MainWindow::padInnerEdited(double mm)
+{
+    tools_.CurrentPadInner = radiusUnitsFromDiameterMm(mm);
+    if (tools_.CurrentPadInner > tools_.CurrentPadOuter)
+        toolPanel_->setPadOuterMm(mm);
+    applyToolParameter(ToolParameter::InnerRadius);
+}
+
+// No undo step for panel values; the changed objects are repainted.
+void MainWindow::applyToolParameter(ToolParameter which)
+{
+    if (!ApplyToolParameter(session_, doc_, tools_, which))
+        return;
+    view_->redraw();
+    updateCommandStates();
+    updateTitle();
+}
+
+} // namespace kestrel
