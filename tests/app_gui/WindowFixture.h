@@ -7,6 +7,7 @@
 #include "model/LayoutFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
+#include "view/gui/BoardView.h"
 
 #include <QAction>
 #include <QDialog>
@@ -76,6 +77,45 @@ public:
             dialogs.push_back(cancel);
             trigger("NeuePlatine1");
         }
+    }
+
+    // The edit tool's pointer on the drawing area, at board points.
+    QWidget* paintBox() { return window_->boardView().paintBox(); }
+    QPoint pixelOf(Point p) { return window_->boardView().boardToScreen(p); }
+    void click(Point p, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        QTest::mouseClick(paintBox(), Qt::LeftButton, keys, pixelOf(p));
+    }
+    void pressAndMove(Point from, Point to, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        QTest::mousePress(paintBox(), Qt::LeftButton, keys, pixelOf(from));
+        QTest::mouseMove(paintBox(), pixelOf(to));
+    }
+    void release(Point at, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        QTest::mouseRelease(paintBox(), Qt::LeftButton, keys, pixelOf(at));
+    }
+    void frame(Point from, Point to, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        pressAndMove(from, to, keys);
+        release(to, keys);
+    }
+    // A key pressed while the board view has the focus.
+    void key(Qt::Key k, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        QWidget* box = window_->boardView().scrollBox();
+        box->setFocus();
+        QTest::keyClick(box, k, keys);
+    }
+    // List positions of the selected objects of the active board.
+    std::vector<size_t> selected()
+    {
+        std::vector<size_t> out;
+        const ObjectList& list = *doc().currentObjects();
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i].Selected)
+                out.push_back(i);
+        return out;
     }
 
 private:

@@ -1,0 +1,238 @@
+#include "WindowFixture.h"
+
+#include "app/SettingsFile.h"
+
+#include <QFile>
+#include <QSettings>
+
+namespace kestrel::test {
+namespace {
+
+// Pads at A and B, and a group of two pads at C and D.
+constexpr Point kA{1000, -1000}, kB{3000, -1000}, kC{5000, -1000}, kD{7000, -1000}, kEmpty{2000, -3000};
+
+void addPadsAndGroup(WindowFixture& f, int undoDepth = 1)
+{
+    ObjectList& list = *f.doc().currentObjects();
+    for (Point p : {kA, kB, kC, kD})
+        addPad(list, p, 90);
+    list[2].Groups = {5};
+    list[3].Groups = {5};
+    f.window().setUndoDepth(undoDepth);
+}
+
+// Menu items, pop-up twins and tool-bar buttons alike.
+const std::map<std::string, std::vector<const char*>> kControls = {
+    {"any",
+     {"Kopieren1", "Kopieren2", "TB_Copy", "Ausschneiden1", "Ausschneiden2", "TB_Cut", "Lschen1", "Lschen2",
+      "TB_Delete", "Duplizieren1", "Duplizieren2", "TB_Duplizieren", "Rotieren1", "Rotieren2", "TB_Rotieren",
+      "Horizontalspiegeln1", "Horizontalspiegeln2", "TB_HSpiegeln", "Vertikalspiegeln1", "Vertikalspiegeln2",
+      "TB_VSpiegeln", "amRasterausrichten1", "TB_Ausrichten"}},
+    {"paste", {"Einfgen1", "Einfgen2", "TB_Paste"}},
+    {"group", {"Gruppieren1", "Gruppieren2", "TB_Gruppieren"}},
+    {"ungroup", {"Gruppierungaufheben1", "Gruppierungaufheben2", "TB_GruppeAufloesen"}},
+};
+
+TEST(EditCommands, EnablingFollowsTheSelectionAndTheClipboard)
+{
+    using Step = std::function<void(WindowFixture&)>;
+    struct Case {
+        const char* name;
+        Step select;
+        std::map<std::string, bool> enabled;
+    };
+    const auto shift = Qt::ShiftModifier;
+    const Case cases[] = {
+        {"nothing", [](auto&) {}, {{"any", false}, {"paste", false}, {"group", false}, {"ungroup", false}}},
+        {"one pad", [](auto& f) { f.click(kA); }, {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", false}}},
+        {"two ungrouped pads", [&](auto& f) { f.click(kA), f.click(kB, shift); },
+         {{"any", true}, {"paste", false}, {"group", true}, {"ungroup", false}}},
+        {"one group", [](auto& f) { f.click(kC); }, {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", true}}},
+        {"a group and a pad", [&](auto& f) { f.click(kD), f.click(kA, shift); },
+         {{"any", true}, {"paste", false}, {"group", true}, {"ungroup", true}}},
+        {"clipboard filled", [](auto& f) { f.click(kA), f.trigger("Kopieren1"), f.click(kEmpty); },
+         {{"any", false}, {"paste", true}, {"group", false}, {"ungroup", false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        addPadsAndGroup(f);
+        c.select(f);
+        for (const auto& [rule, on] : c.enabled)
+            for (const char* name : kControls.at(rule))
+                EXPECT_EQ(f.action(name).isEnabled(), on) << name;
+    }
+}
+
+// Each step: the command, then the number of objects and whether Undo and
+// Redo are offered.
+struct UndoStep {
+    const char* command;
+    size_t objects;
+    bool undo, redo;
+};
+
+TEST(EditCommands, UndoAndRedoThroughTheActions)
+{
+    struct Case {
+        int depth;
+        std::vector<UndoStep> steps;
+    };
+    const Case cases[] = {
+        // Depth 1: Undo toggles between the board and the one snapshot.
+        {1,
+         {{nullptr, 4, true, false},
+          {"Lschen1", 3, true, false},
+          {"Rckgngig1", 4, true, false},
+          {"Rckgngig1", 3, true, false}}},
+        // Depth 3: back through every snapshot, then forward again.
+        {3,
+         {{nullptr, 4, false, false},
+          {"Duplizieren1", 5, true, false},
+          {"Duplizieren1", 6, true, false},
+          {"TB_Delete", 5, true, false},
+          {"Rckgngig1", 6, true, true},
+          {"Rckgngig1", 5, true, true},
+          {"Rckgngig1", 4, false, true},
+          {"Wiederholen1", 5, true, true},
+          {"Wiederholen1", 6, true, true},
+          {"Wiederholen1", 5, true, false},
+          {"Rckgngig1", 6, true, true},
+          {"TB_Paste", 7, true, false}}}, // a new step drops the steps to redo
+    };
+    for (const Case& c : cases) {
+        WindowFixture f;
+        addPadsAndGroup(f, c.depth);
+        f.click(kA);
+        for (const UndoStep& s : c.steps) {
+            SCOPED_TRACE(std::to_string(c.depth) + " " + (s.command ? s.command : "start"));
+            if (s.command)
+                f.trigger(s.command);
+            EXPECT_EQ(f.doc().currentObjects()->size(), s.objects);
+            EXPECT_EQ(f.action("Rckgngig1").isEnabled(), s.undo);
+            EXPECT_EQ(f.action("Wiederholen1").isEnabled(), s.redo);
+        }
+    }
+}
+
+// The arrow keys move the selection without an undo step, so Undo after a
+// delete brings back the moved pad; Del deletes.
+TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
+{
+    WindowFixture f;
+    addPadsAndGroup(f);
+    f.key(Qt::Key_Right);
+    EXPECT_EQ(f.doc().board(0).Objects[0].X1, kA.x);
+    EXPECT_FALSE(f.doc().Modified) << "nothing selected, nothing moved";
+    f.click(kA);
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Point centre;
+    };
+    const int32_t grid = static_cast<int32_t>(f.doc().Working.Grid);
+    for (const Step& s : {Step{Qt::Key_Right, Qt::NoModifier, {1000 + grid, -1000}},
+                          Step{Qt::Key_Right, Qt::ControlModifier, {1001 + grid, -1000}},
+                          Step{Qt::Key_Up, Qt::NoModifier, {1001 + grid, -1000 + grid}},
+                          Step{Qt::Key_Down, Qt::ControlModifier, {1001 + grid, -1001 + grid}},
+                          Step{Qt::Key_Left, Qt::NoModifier, {1001, -1001 + grid}}}) {
+        f.key(s.key, s.modifiers);
+        const LayoutObject& pad = (*f.doc().currentObjects())[0];
+        EXPECT_EQ((Point{pad.X1, pad.Y1}), s.centre) << s.key << " " << s.modifiers;
+    }
+    EXPECT_TRUE(f.doc().Modified);
+    f.key(Qt::Key_Delete);
+    EXPECT_EQ(f.doc().currentObjects()->size(), 3u);
+    f.trigger("Rckgngig1");
+    ASSERT_EQ(f.doc().currentObjects()->size(), 4u);
+    const LayoutObject& back = (*f.doc().currentObjects())[0];
+    EXPECT_EQ((Point{back.X1, back.Y1}), (Point{1001, -1001 + grid}));
+}
+
+// Opened from a file, the document is unchanged until something changes it;
+// only then does the title carry "*" and New or closing ask.
+TEST(EditCommands, TitleAndSaveQuestionFollowUnsavedChanges)
+{
+    using Step = std::function<void(WindowFixture&)>;
+    struct Case {
+        const char* name;
+        Step change;
+        bool modified;
+        const char* command; // asks first when modified
+    };
+    const Case cases[] = {
+        {"selecting", [](auto& f) { f.trigger("Allesmarkieren1"); }, false, "Beenden1"},
+        {"another active layer", [](auto& f) { f.trigger("K2"); }, false, "Neu1"},
+        {"turning", [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Rotieren1"); }, true, "Beenden1"},
+        {"an arrow key", [](auto& f) { f.trigger("Allesmarkieren1"), f.key(Qt::Key_Left); }, true, "Neu1"},
+        {"the ground plane", [](auto& f) { f.trigger("M_AutoMasse"); }, true, "Beenden1"},
+        {"a group", [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Gruppierungaufheben1"); }, true, "Neu1"},
+        {"saved after turning", [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Rotieren1"), f.trigger("TB_Save"); },
+         false, "Beenden1"},
+    };
+    TempDir dir;
+    const std::string path = dir.file("Board.kbd");
+    writeSample(path);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f(Language::English, q(path));
+        ASSERT_EQ(f.window().windowTitle(), titleWith(path));
+        c.change(f);
+        EXPECT_EQ(f.doc().Modified, c.modified);
+        EXPECT_EQ(f.window().windowTitle(), c.modified ? "Kestrel 3.0 R - [*" + q(path).toLower() + "]" : titleWith(path));
+        if (c.modified)
+            f.answers = {Answer::No};
+        if (std::string(c.command) == "Neu1")
+            f.dialogs = {WindowFixture::accept};
+        f.trigger(c.command);
+        EXPECT_EQ(f.questions.size(), c.modified ? 1u : 0u);
+        EXPECT_TRUE(f.exhausted());
+        if (std::string(c.command) == "Neu1")
+            EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
+        else
+            EXPECT_FALSE(f.window().isVisible());
+    }
+}
+
+// The settings file lives below HOME while this test runs, so it neither
+// reads nor changes another run's file.
+class SettingsHome {
+public:
+    SettingsHome() : saved_(qgetenv("HOME")) { qputenv("HOME", QByteArray::fromStdString(dir_.path())); }
+    ~SettingsHome() { qputenv("HOME", saved_); }
+
+private:
+    TempDir dir_;
+    QByteArray saved_;
+};
+
+TEST(EditCommands, UndoDepthComesFromTheSettingsFileAndGoesBackOnClose)
+{
+    SettingsHome home;
+    struct Case {
+        const char* stored; // nullptr: no key
+        int depth;
+    };
+    for (const Case& c : {Case{nullptr, 1}, Case{"3", 3}, Case{"100", 100}, Case{"0", 1}, Case{"500", 100},
+                          Case{"-2", 1}, Case{"many", 1}}) {
+        SCOPED_TRACE(c.stored ? c.stored : "none");
+        {
+            QSettings file(settingsFilePath(), QSettings::IniFormat);
+            file.clear();
+            if (c.stored)
+                file.setValue("Optionen/UndoDepth", c.stored);
+        }
+        WindowFixture f;
+        EXPECT_EQ(f.window().editSession().UndoDepth, c.depth);
+    }
+    {
+        WindowFixture f;
+        f.window().setUndoDepth(7);
+        EXPECT_TRUE(f.window().close());
+    }
+    EXPECT_EQ(QSettings(settingsFilePath(), QSettings::IniFormat).value("Optionen/UndoDepth").toInt(), 7);
+    EXPECT_TRUE(settingsFilePath().endsWith("/KESTREL30.INI"));
+}
+
+} // namespace
+} // namespace kestrel::test

@@ -1,0 +1,207 @@
+#include "WindowFixture.h"
+
+#include "view/gui/BoardView.h"
+
+#include <QAbstractButton>
+#include <QDoubleSpinBox>
+
+namespace kestrel::test {
+namespace {
+
+// Two pads and a track on an otherwise empty board, the history started
+// over with them.
+constexpr Point kPadA{1000, -1000};
+constexpr Point kPadB{3000, -1000};
+constexpr Point kTrackMiddle{2000, -3000};
+constexpr Point kEmpty{2000, -2000};
+
+void addThree(WindowFixture& f)
+{
+    ObjectList& list = *f.doc().currentObjects();
+    addPad(list, kPadA, 90);
+    addPad(list, kPadB, 90);
+    addTrack(list, {{1000, -3000}, {3000, -3000}}, 40);
+    f.window().setUndoDepth(1);
+}
+
+TEST(PointerSelection, ClickShiftClickAndFrameSelect)
+{
+    using Step = std::function<void(WindowFixture&)>;
+    struct Case {
+        const char* name;
+        Step steps;
+        std::vector<size_t> selected;
+    };
+    const auto shift = Qt::ShiftModifier;
+    const Case cases[] = {
+        {"a click selects", [](auto& f) { f.click(kPadA); }, {0}},
+        {"a click on another object replaces", [](auto& f) { f.click(kPadA), f.click(kPadB); }, {1}},
+        {"Shift+click adds", [&](auto& f) { f.click(kPadA), f.click(kPadB, shift); }, {0, 1}},
+        {"Shift+click on a selected object removes it",
+         [&](auto& f) { f.click(kPadA), f.click(kPadB, shift), f.click(kPadA, shift); }, {1}},
+        {"a click on a selected object keeps the selection",
+         [&](auto& f) { f.click(kPadA), f.click(kPadB, shift), f.click(kPadA); }, {0, 1}},
+        {"a click on empty board deselects", [](auto& f) { f.click(kPadA), f.click(kEmpty); }, {}},
+        {"a frame selects what it touches", [](auto& f) { f.frame({500, -500}, {3500, -1500}); }, {0, 1}},
+        {"a frame touching the track's stroke", [](auto& f) { f.frame({2100, -2900}, {2500, -3500}); }, {2}},
+        {"a frame replaces the selection", [](auto& f) { f.click(kTrackMiddle), f.frame({500, -500}, {1500, -1500}); },
+         {0}},
+        {"Shift+frame adds", [&](auto& f) { f.click(kTrackMiddle), f.frame({500, -500}, {1500, -1500}, shift); },
+         {0, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        addThree(f);
+        c.steps(f);
+        EXPECT_EQ(f.selected(), c.selected);
+        EXPECT_FALSE(f.control<QWidget>("SelectionFrame").isVisible());
+        EXPECT_EQ(f.action("Kopieren1").isEnabled(), !c.selected.empty());
+        EXPECT_FALSE(f.doc().Modified) << "selecting changes nothing to save";
+    }
+}
+
+// The frame shows while the button is held; a command that changes the
+// objects ends it, and the release then selects nothing.
+TEST(PointerSelection, ACommandEndsTheFrame)
+{
+    WindowFixture f;
+    addThree(f);
+    f.pressAndMove({500, -500}, {3500, -1500});
+    EXPECT_TRUE(f.control<QWidget>("SelectionFrame").isVisible());
+    f.trigger("Rckgngig1");
+    EXPECT_FALSE(f.control<QWidget>("SelectionFrame").isVisible());
+    f.release({3500, -1500});
+    EXPECT_TRUE(f.selected().empty());
+}
+
+// The zoom tool keeps its clicks; choosing a tool deselects.
+TEST(PointerSelection, OnlyTheEditToolSelects)
+{
+    WindowFixture f;
+    addThree(f);
+    f.click(kPadA);
+    f.control<QAbstractButton>("SB_Zoom").click();
+    EXPECT_TRUE(f.selected().empty());
+    f.frame({500, -500}, {3500, -1500});
+    EXPECT_TRUE(f.selected().empty());
+    f.control<QAbstractButton>("SB_Standard").click();
+    f.click(kPadB);
+    EXPECT_EQ(f.selected(), std::vector<size_t>{1});
+}
+
+QDoubleSpinBox& spin(WindowFixture& f, const char* name)
+{
+    return f.control<QDoubleSpinBox>(name);
+}
+
+// Gives an edit the focus and takes it away again, as tabbing through does.
+void enterAndLeave(WindowFixture& f, const char* name)
+{
+    spin(f, name).setFocus();
+    f.window().boardView().scrollBox()->setFocus();
+}
+
+// A value the user sets goes to the selected objects only; the hole stays
+// within the pad.
+TEST(ToolPanel, EditedValuesApplyToTheSelection)
+{
+    struct Case {
+        const char* name;
+        Point pick;
+        const char* edit;
+        double mm;
+        bool typed; // typed and left, rather than stepped
+        int32_t widthUnits, outerRadius, innerRadius; // of the picked object afterwards
+    };
+    for (const Case& c : {Case{"track width", kTrackMiddle, "SE_Breite", 1.2, false, 120, 0, 0},
+                          Case{"typed track width", kTrackMiddle, "SE_Breite", 1.5, true, 150, 0, 0},
+                          Case{"pad diameter", kPadA, "SE_Aussen", 2.0, false, 0, 100, 40},
+                          Case{"typed hole", kPadA, "SE_Innen", 1.0, true, 0, 90, 50},
+                          Case{"a hole above the pad raises the pad", kPadA, "SE_Innen", 2.4, false, 0, 120, 120},
+                          Case{"a pad below the hole lowers the hole", kPadA, "SE_Aussen", 0.4, false, 0, 20, 20},
+                          Case{"the pad has a smallest diameter", kPadA, "SE_Aussen", 0.0, false, 0, 5, 5},
+                          Case{"and every edit a largest", kTrackMiddle, "SE_Breite", 150.0, false, 9990, 0, 0}}) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        addThree(f);
+        f.click(c.pick);
+        if (c.typed) {
+            spin(f, c.edit).setFocus();
+            spin(f, c.edit).selectAll();
+            QTest::keyClicks(&spin(f, c.edit), spin(f, c.edit).locale().toString(c.mm, 'f', 1));
+            f.window().boardView().scrollBox()->setFocus();
+        } else {
+            spin(f, c.edit).setValue(c.mm);
+        }
+        const ObjectList& list = *f.doc().currentObjects();
+        const LayoutObject& o = list[f.selected().at(0)];
+        if (o.kind() == ObjectKind::Track) {
+            EXPECT_EQ(o.widthUnits(), c.widthUnits);
+        } else {
+            EXPECT_EQ(o.X2, c.outerRadius);
+            EXPECT_EQ(o.Y2, c.innerRadius);
+        }
+        EXPECT_EQ(list[1].X2, 90) << "unselected pad";
+        EXPECT_EQ(list[2].widthUnits() == 40, o.kind() != ObjectKind::Track) << "the track only when selected";
+        EXPECT_TRUE(f.doc().Modified);
+    }
+}
+
+// The panel shows a selection's values in tenths of a millimetre; showing
+// them, and passing through the edits without typing, must not write the
+// rounded value back.
+TEST(ToolPanel, ShowingTheSelectionsValuesLeavesThemAlone)
+{
+    struct Case {
+        const char* name;
+        std::function<LayoutObject&(ObjectList&)> add;
+        std::function<int32_t(const LayoutObject&)> field;
+        int32_t units;
+        std::function<int32_t(const ToolParameters&)> adopted;
+    };
+    const Case cases[] = {
+        {"track width 0.41 mm", [](auto& l) -> auto& { return addTrack(l, {{500, -500}, {1500, -500}}, 41); },
+         [](const auto& o) { return o.widthUnits(); }, 41, [](const auto& t) { return t.CurrentTrackWidth; }},
+        {"pad radius 0.33 mm", [](auto& l) -> auto& { return addPad(l, {1000, -500}, 33, 1, 1, 10); },
+         [](const auto& o) { return o.X2; }, 33, [](const auto& t) { return t.CurrentPadOuter; }},
+        {"hole radius 0.33 mm", [](auto& l) -> auto& { return addPad(l, {1000, -500}, 90, 1, 1, 33); },
+         [](const auto& o) { return o.Y2; }, 33, [](const auto& t) { return t.CurrentPadInner; }},
+        {"clearance 0.45 mm",
+         [](auto& l) -> auto& {
+             LayoutObject& pad = addPad(l, {1000, -500}, 90);
+             pad.Clearance = 45;
+             return pad;
+         },
+         [](const auto& o) { return o.Clearance; }, 45, [](const auto& t) { return t.CurrentClearance; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        f.trigger("M_AutoMasse"); // shows the clearance edit
+        f.doc().Modified = false;
+        LayoutObject& o = c.add(*f.doc().currentObjects());
+        f.click({1000, -500});
+        ASSERT_EQ(o.Selected, 1);
+        EXPECT_EQ(c.adopted(f.window().toolParameters()), c.units) << "new objects get the value in full";
+        for (const char* edit : {"SE_Breite", "SE_Aussen", "SE_Innen", "SE_FreistanzOffset"})
+            enterAndLeave(f, edit);
+        f.click({1000, -500}); // shown again
+        EXPECT_EQ(c.field(o), c.units);
+        EXPECT_FALSE(f.doc().Modified);
+    }
+}
+
+TEST(ToolPanel, EditsAreYellowWhileTheyHaveTheFocus)
+{
+    WindowFixture f;
+    for (const char* name : {"SE_Breite", "SE_Aussen", "SE_Innen"}) {
+        spin(f, name).setFocus();
+        EXPECT_EQ(spin(f, name).palette().color(QPalette::Base), QColor(255, 255, 0)) << name;
+        f.window().boardView().scrollBox()->setFocus();
+        EXPECT_NE(spin(f, name).palette().color(QPalette::Base), QColor(255, 255, 0)) << name;
+    }
+}
+
+} // namespace
+} // namespace kestrel::test
