@@ -119,14 +119,14 @@ TEST(FileFlows, NewFollowsTheAnswerToTheSaveQuestion)
     EXPECT_EQ(objectsInFile(saved), 1u);
 }
 
-TEST(FileFlows, ClosingAsksOnlyWhenTheDocumentHasContent)
+TEST(FileFlows, ClosingAsksOnlyAfterAChange)
 {
     {
         WindowFixture f; // a question here would fail: none is scripted
         EXPECT_TRUE(f.window().close());
     }
     WindowFixture f;
-    f.addBoards(1); // a second, empty board counts as content
+    f.addBoards(1); // adding a board is a change, empty as it is
     f.answers = {Answer::Yes, Answer::No};
     f.saveNames = {""};
     f.trigger("Beenden1"); // Yes, then the save is cancelled
