@@ -1,9 +1,12 @@
 #include "edit/HitTest.h"
 
+#include "edit/QuickShapeTests.h"
 #include "edit/Selection.h"
 #include "geometry/Geometry.h"
 
+#include <algorithm>
 #include <cassert>
+#include <functional>
 #include <cstdlib>
 
 namespace kestrel {
@@ -23,23 +26,10 @@ bool anySegment(const LayoutObject& o, Visit visit)
     return o.is(ObjectKind::Zone) && pts.size() > 2 && visit(pts.back(), pts.front());
 }
 
-// The rectangle a segment's capsule can reach, so most segments are passed
-// over without building their outline.
-Rect segmentReach(const LayoutObject& o, Point a, Point b)
-{
-    const int32_t reach = std::max(std::abs(o.widthUnits() / 2), kDefaultHalfWidth) + 2;
-    return Rect{a.x, a.y, b.x, b.y}.normalised().grown(reach);
-}
-
 Region capsuleOf(const LayoutObject& o, Point a, Point b)
 {
     const auto outline = SegmentOutline(o, a, b);
     return Region::fromPolygon(Polygon(outline.begin(), outline.end()));
-}
-
-bool inside(const Rect& r, Point p)
-{
-    return r.left <= p.x && p.x <= r.right && r.top <= p.y && p.y <= r.bottom;
 }
 
 bool strictlyInside(const Rect& inner, const Rect& outer)
@@ -58,35 +48,58 @@ int rank(const LayoutObject& o)
 
 bool HitsDrawnShape(const LayoutObject& o, Point p)
 {
-    if (!o.hasPoints())
+    switch (o.kind()) {
+    case ObjectKind::Text: {
+        // A label is drawn as its box; a box without area covers nothing.
+        const Rect box = Rect{o.X1, o.Y1, o.X2, o.Y2}.normalised();
+        return box.left < box.right && box.top < box.bottom && box.left <= p.x && p.x <= box.right &&
+               box.top <= p.y && p.y <= box.bottom;
+    }
+    case ObjectKind::Line:
+        if (const Quick q = quickSegmentHit(o, o.start(), o.end(), p); q != Quick::Unsure)
+            return q == Quick::Yes;
+        return capsuleOf(o, o.start(), o.end()).contains(p);
+    case ObjectKind::Circle:
+        if (const Quick q = quickCircleHit(o, p); q != Quick::Unsure)
+            return q == Quick::Yes;
         return ObjectRegion(o).contains(p);
+    case ObjectKind::Pad:
+        return ObjectRegion(o).contains(p);
+    case ObjectKind::Zone:
+    case ObjectKind::Track:
+        break;
+    }
     const bool onStroke = anySegment(o, [&](Point a, Point b) {
-        return inside(segmentReach(o, a, b), p) && capsuleOf(o, a, b).contains(p);
+        const Quick q = quickSegmentHit(o, a, b, p);
+        return q == Quick::Yes || (q == Quick::Unsure && capsuleOf(o, a, b).contains(p));
     });
     if (onStroke)
         return true;
-    return o.is(ObjectKind::Zone) && o.Points.size() > 2 && Region::fromPolygon(o.Points).contains(p);
+    return o.is(ObjectKind::Zone) && o.Points.size() > 2 && polygonHolds(o.Points, p);
 }
 
 long FindObjectAt(const ObjectIndex& index, const BoardSettings& view, Point p)
 {
     std::vector<uint32_t> positions;
     // Rectangles overlap this unit square exactly when they hold p half-open.
-    index.query({p.x, p.y, p.x + 1, p.y + 1}, positions);
+    index.queryUnordered({p.x, p.y, p.x + 1, p.y + 1}, positions);
+    // Only the few objects under p are sorted, topmost first.
+    std::erase_if(positions, [&](uint32_t i) {
+        const Rect& box = index.bounds(i);
+        return !(box.left <= p.x && p.x < box.right && box.top <= p.y && p.y < box.bottom) ||
+               !IsPickable(view, index.object(i).Layer);
+    });
+    std::sort(positions.begin(), positions.end(), std::greater<>());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     long held = -1;
-    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
-        const LayoutObject& o = index.object(*it);
-        if (!IsPickable(view, o.Layer))
-            continue;
-        const Rect box = BoundingRect(o);
-        if (!(box.left <= p.x && p.x < box.right && box.top <= p.y && p.y < box.bottom))
-            continue;
+    for (const uint32_t i : positions) {
+        const LayoutObject& o = index.object(i);
         if (o.hasPoints() && o.Selected && CornerAt(o, p) >= 0)
-            return *it;
+            return i;
         if (held >= 0 && rank(o) <= rank(index.object(static_cast<uint32_t>(held))))
             continue;
         if (HitsDrawnShape(o, p))
-            held = *it;
+            held = i;
     }
     return held;
 }
@@ -106,20 +119,34 @@ bool TouchesFrame(const LayoutObject& o, const Rect& frame)
     if (hasArea && strictlyInside(reach, frame))
         return true;
     const Region frameRegion = Region::rectangle(frame);
-    if (o.is(ObjectKind::Circle))
+    if (o.is(ObjectKind::Circle)) {
+        if (const Quick q = quickCircleTouch(o, frame); q != Quick::Unsure)
+            return q == Quick::Yes;
         return ObjectRegion(o).overlaps(frameRegion);
+    }
     const bool onStroke = anySegment(o, [&](Point a, Point b) {
-        return segmentReach(o, a, b).overlaps(frame) && capsuleOf(o, a, b).overlaps(frameRegion);
+        const Quick q = quickSegmentTouch(o, a, b, frame);
+        return q == Quick::Yes || (q == Quick::Unsure && capsuleOf(o, a, b).overlaps(frameRegion));
     });
     if (onStroke)
         return true;
-    return o.is(ObjectKind::Zone) && o.Points.size() > 2 && Region::fromPolygon(o.Points).overlaps(frameRegion);
+    if (!o.is(ObjectKind::Zone) || o.Points.size() <= 2)
+        return false;
+    // When no edge of the zone meets the frame, the frame lies wholly inside
+    // or wholly outside the fill, and one of its points tells which.
+    const bool edgeMeetsFrame = anySegment(o, [&](Point a, Point b) { return segmentMeetsRect(a, b, frame); });
+    if (!edgeMeetsFrame)
+        return polygonHolds(o.Points, {frame.left, frame.top});
+    return Region::fromPolygon(o.Points).overlaps(frameRegion);
 }
 
 void SelectInFrame(ObjectList& list, const ObjectIndex& index, const BoardSettings& view, Point a, Point b)
 {
     assert(index.source() == &list && index.size() == list.size());
     const Rect frame = Rect{a.x, a.y, b.x, b.y}.normalised();
+    // A frame without area touches nothing.
+    if (frame.left == frame.right || frame.top == frame.bottom)
+        return;
     std::vector<uint32_t> near;
     index.query(frame, near);
     std::vector<uint32_t> touched;

@@ -8,8 +8,11 @@
 namespace kestrel {
 
 namespace {
-// Objects spanning more cells than this are kept out of the grid.
+// An object goes into the finest grid where it spans at most this many cells.
 constexpr int64_t kMaxCellsPerObject = 16;
+constexpr int64_t kGridCoarsening = 8;
+constexpr size_t kMaxGrids = 4;
+constexpr int kMaxCellsPerSide = 1024;
 } // namespace
 
 void ObjectIndex::clear()
@@ -18,21 +21,18 @@ void ObjectIndex::clear()
     entries_.clear();
     padsWithBands_.clear();
     large_.clear();
-    cellStart_.clear();
-    cellItems_.clear();
-    columns_ = rows_ = 0;
+    grids_.clear();
 }
 
-int ObjectIndex::column(int32_t x) const
+ObjectIndex::CellSpan ObjectIndex::span(const Grid& g, const Rect& r) const
 {
-    const int64_t c = (int64_t{x} - extent_.left) / cellUnits_;
-    return static_cast<int>(std::clamp<int64_t>(c, 0, columns_ - 1));
-}
-
-int ObjectIndex::row(int32_t y) const
-{
-    const int64_t r = (int64_t{y} - extent_.top) / cellUnits_;
-    return static_cast<int>(std::clamp<int64_t>(r, 0, rows_ - 1));
+    auto column = [&](int32_t x) {
+        return static_cast<int>(std::clamp<int64_t>((int64_t{x} - extent_.left) / g.cellUnits, 0, g.columns - 1));
+    };
+    auto row = [&](int32_t y) {
+        return static_cast<int>(std::clamp<int64_t>((int64_t{y} - extent_.top) / g.cellUnits, 0, g.rows - 1));
+    };
+    return {column(r.left), column(r.right), row(r.top), row(r.bottom)};
 }
 
 void ObjectIndex::build(const ObjectList& objects)
@@ -51,45 +51,66 @@ void ObjectIndex::build(const ObjectList& objects)
     }
     if (entries_.empty())
         return;
-    // About four objects per square cell.
+    // About four objects per square cell of the finest grid.
     const int64_t width = int64_t{extent_.right} - extent_.left + 1;
     const int64_t height = int64_t{extent_.bottom} - extent_.top + 1;
     const double area = static_cast<double>(width) * static_cast<double>(height);
     const double cells = std::max(1.0, entries_.size() / 4.0);
-    cellUnits_ = std::max<int64_t>(1, static_cast<int64_t>(std::ceil(std::sqrt(area / cells))));
-    columns_ = static_cast<int>(std::min<int64_t>(width / cellUnits_ + 1, 1024));
-    rows_ = static_cast<int>(std::min<int64_t>(height / cellUnits_ + 1, 1024));
-    cellUnits_ = std::max((width + columns_ - 1) / columns_, (height + rows_ - 1) / rows_);
-
-    // Two passes: count the items of every cell, then place them.
-    cellStart_.assign(static_cast<size_t>(columns_) * rows_ + 1, 0);
-    std::vector<uint8_t> inGrid(entries_.size(), 0);
-    for (uint32_t i = 0; i < entries_.size(); ++i) {
-        const Entry& e = entries_[i];
-        const int c0 = column(e.bounds.left), c1 = column(e.bounds.right);
-        const int r0 = row(e.bounds.top), r1 = row(e.bounds.bottom);
-        if (e.object->Layer >= 5 || int64_t{c1 - c0 + 1} * (r1 - r0 + 1) > kMaxCellsPerObject) {
-            large_.push_back(i);
-            continue;
-        }
-        inGrid[i] = 1;
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                ++cellStart_[static_cast<size_t>(r) * columns_ + c + 1];
+    int64_t cellUnits = std::max<int64_t>(1, static_cast<int64_t>(std::ceil(std::sqrt(area / cells))));
+    while (grids_.size() < kMaxGrids) {
+        Grid g;
+        g.columns = static_cast<int>(std::min<int64_t>(width / cellUnits + 1, kMaxCellsPerSide));
+        g.rows = static_cast<int>(std::min<int64_t>(height / cellUnits + 1, kMaxCellsPerSide));
+        g.cellUnits = std::max((width + g.columns - 1) / g.columns, (height + g.rows - 1) / g.rows);
+        g.cellStart.assign(static_cast<size_t>(g.columns) * g.rows + 1, 0);
+        const bool single = g.columns == 1 && g.rows == 1;
+        grids_.push_back(std::move(g));
+        if (single)
+            break;
+        cellUnits *= kGridCoarsening;
     }
-    for (size_t c = 1; c < cellStart_.size(); ++c)
-        cellStart_[c] += cellStart_[c - 1];
-    cellItems_.resize(cellStart_.back());
-    std::vector<uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+
+    // The grid of every entry (grids_.size() for the large list), then two
+    // passes per grid: count the items of every cell, then place them.
+    std::vector<uint8_t> gridOf(entries_.size(), static_cast<uint8_t>(grids_.size()));
     for (uint32_t i = 0; i < entries_.size(); ++i) {
-        if (!inGrid[i])
-            continue;
         const Entry& e = entries_[i];
-        const int c0 = column(e.bounds.left), c1 = column(e.bounds.right);
-        const int r0 = row(e.bounds.top), r1 = row(e.bounds.bottom);
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                cellItems_[fill[static_cast<size_t>(r) * columns_ + c]++] = i;
+        if (e.object->Layer >= 5)
+            continue;
+        for (size_t k = 0; k < grids_.size(); ++k) {
+            const CellSpan s = span(grids_[k], e.bounds);
+            if (s.cells() <= kMaxCellsPerObject) {
+                gridOf[i] = static_cast<uint8_t>(k);
+                break;
+            }
+        }
+        if (gridOf[i] == grids_.size())
+            continue;
+        Grid& g = grids_[gridOf[i]];
+        const CellSpan s = span(g, e.bounds);
+        for (int r = s.r0; r <= s.r1; ++r)
+            for (int c = s.c0; c <= s.c1; ++c)
+                ++g.cellStart[static_cast<size_t>(r) * g.columns + c + 1];
+    }
+    for (uint32_t i = 0; i < entries_.size(); ++i)
+        if (gridOf[i] == grids_.size())
+            large_.push_back(i);
+    for (Grid& g : grids_) {
+        for (size_t c = 1; c < g.cellStart.size(); ++c)
+            g.cellStart[c] += g.cellStart[c - 1];
+        g.cellItems.resize(g.cellStart.back());
+    }
+    std::vector<std::vector<uint32_t>> fill;
+    for (const Grid& g : grids_)
+        fill.emplace_back(g.cellStart.begin(), g.cellStart.end() - 1);
+    for (uint32_t i = 0; i < entries_.size(); ++i) {
+        if (gridOf[i] == grids_.size())
+            continue;
+        Grid& g = grids_[gridOf[i]];
+        const CellSpan s = span(g, entries_[i].bounds);
+        for (int r = s.r0; r <= s.r1; ++r)
+            for (int c = s.c0; c <= s.c1; ++c)
+                g.cellItems[fill[gridOf[i]][static_cast<size_t>(r) * g.columns + c]++] = i;
     }
 }
 
@@ -100,13 +121,20 @@ bool ObjectIndex::qualifies(const Entry& e, const Rect& clip) const
 
 void ObjectIndex::query(const Rect& clip, std::vector<uint32_t>& positions) const
 {
+    queryUnordered(clip, positions);
+    // Objects spanning several cells were found once per cell.
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+}
+
+void ObjectIndex::queryUnordered(const Rect& clip, std::vector<uint32_t>& positions) const
+{
     positions.clear();
     if (entries_.empty())
         return;
-    const int c0 = column(clip.left), c1 = column(clip.right);
-    const int r0 = row(clip.top), r1 = row(clip.bottom);
     // A large part of the board: one pass over all objects is cheaper.
-    if (int64_t{c1 - c0 + 1} * (r1 - r0 + 1) * 8 > int64_t{columns_} * rows_) {
+    const Grid& finest = grids_.front();
+    if (span(finest, clip).cells() * 8 > int64_t{finest.columns} * finest.rows) {
         for (uint32_t i = 0; i < entries_.size(); ++i)
             if (qualifies(entries_[i], clip))
                 positions.push_back(i);
@@ -115,16 +143,16 @@ void ObjectIndex::query(const Rect& clip, std::vector<uint32_t>& positions) cons
     for (const uint32_t i : large_)
         if (qualifies(entries_[i], clip))
             positions.push_back(i);
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c) {
-            const size_t cell = static_cast<size_t>(r) * columns_ + c;
-            for (uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k)
-                if (entries_[cellItems_[k]].bounds.overlaps(clip))
-                    positions.push_back(cellItems_[k]);
-        }
-    // Objects spanning several cells were found once per cell.
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    for (const Grid& g : grids_) {
+        const CellSpan s = span(g, clip);
+        for (int r = s.r0; r <= s.r1; ++r)
+            for (int c = s.c0; c <= s.c1; ++c) {
+                const size_t cell = static_cast<size_t>(r) * g.columns + c;
+                for (uint32_t k = g.cellStart[cell]; k < g.cellStart[cell + 1]; ++k)
+                    if (entries_[g.cellItems[k]].bounds.overlaps(clip))
+                        positions.push_back(g.cellItems[k]);
+            }
+    }
 }
 
 } // namespace kestrel

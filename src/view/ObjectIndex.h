@@ -1,7 +1,10 @@
 #pragma once
 // Bounding rectangles of a board's objects, computed once and kept in list
-// order, with a uniform grid over them: a repaint of a small rectangle
-// visits only the objects near it instead of measuring every object again.
+// order, with uniform grids over them: a repaint of a small rectangle or a
+// click visits only the objects near it instead of measuring every object
+// again. Each grid is eight times coarser than the one before, and an object
+// goes into the finest grid where it covers few cells, so long lines and
+// wandering tracks do not have to be looked at by every query.
 // The index is a snapshot of the list: after any change to the list or to
 // an object in it, it must be built again before it is used.
 
@@ -25,7 +28,12 @@ public:
     // Positions in list order of the objects whose bounding rectangle
     // overlaps clipUnits, and of every object on layers 5 and 6.
     void query(const Rect& clipUnits, std::vector<uint32_t>& positions) const;
+    // The same positions unsorted and perhaps more than once, for callers
+    // that only look for the best of them (a click's hit test).
+    void queryUnordered(const Rect& clipUnits, std::vector<uint32_t>& positions) const;
     const LayoutObject& object(uint32_t position) const { return *entries_[position].object; }
+    // The object's bounding rectangle (BoundingRect) as it was at build time.
+    const Rect& bounds(uint32_t position) const { return entries_[position].bounds; }
     // Pads that have rubber bands, in list order.
     const std::vector<const LayoutObject*>& padsWithBands() const { return padsWithBands_; }
 
@@ -34,22 +42,29 @@ private:
         const LayoutObject* object;
         Rect bounds;
     };
+    struct Grid {
+        int64_t cellUnits = 1;
+        int columns = 0;
+        int rows = 0;
+        // Cell c holds cellItems[cellStart[c] .. cellStart[c + 1]).
+        std::vector<uint32_t> cellStart;
+        std::vector<uint32_t> cellItems;
+    };
+    struct CellSpan {
+        int c0, c1, r0, r1;
+        int64_t cells() const { return int64_t{c1 - c0 + 1} * (r1 - r0 + 1); }
+    };
     bool qualifies(const Entry& e, const Rect& clip) const;
-    int column(int32_t x) const;
-    int row(int32_t y) const;
+    CellSpan span(const Grid& g, const Rect& r) const;
 
     const ObjectList* source_ = nullptr;
     std::vector<Entry> entries_;
     std::vector<const LayoutObject*> padsWithBands_;
-    // Objects covering many cells, looked at on every query.
+    // Objects on the macro layers and objects too large for every grid,
+    // looked at on every query.
     std::vector<uint32_t> large_;
     Rect extent_;
-    int64_t cellUnits_ = 1;
-    int columns_ = 0;
-    int rows_ = 0;
-    // Cell c holds cellItems_[cellStart_[c] .. cellStart_[c + 1]).
-    std::vector<uint32_t> cellStart_;
-    std::vector<uint32_t> cellItems_;
+    std::vector<Grid> grids_; // finest first
 };
 
 } // namespace kestrel
