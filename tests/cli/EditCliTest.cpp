@@ -25,15 +25,15 @@ std::string writeSample(const TempDir& dir)
     addPad(*doc.currentObjects(), {500, -500}, 50);
     doc.activate(0);
     const std::string path = dir.file("in.kbd");
-    EXPECT_EQ(writeDocument(doc, path, false, Language::English), "");
+    EXPECT_TRUE(succeeded(writeDocument(doc, path, false, Language::English)));
     return path;
 }
 
 LayoutDocument readBack(const std::string& path)
 {
-    ReadResult r = readDocument(path, Language::English);
-    EXPECT_TRUE(r.document) << r.error;
-    return r.document ? std::move(*r.document) : LayoutDocument{};
+    auto r = readDocument(path, Language::English);
+    EXPECT_TRUE(succeeded(r));
+    return r ? std::move(r->document) : LayoutDocument{};
 }
 
 CommandResult edit(const TempDir& dir, std::vector<std::string> steps, std::vector<std::string> options = {})
