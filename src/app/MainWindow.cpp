@@ -310,7 +310,6 @@ void MainWindow::buildLayerKeys()
 // A new tool starts with nothing selected.
 void MainWindow::chooseTool(int toolMode)
 {
-    toolMode_ = toolMode;
     pointer_->setActive(toolMode == kEditTool);
     view_->setZoomToolActive(toolMode == kZoomTool);
     view_->setOriginDragEnabled(toolMode == kEditTool);

@@ -155,7 +155,6 @@ private:
     LayoutDocument doc_;
     EditSession session_;
     ToolParameters tools_;
-    int toolMode_ = 0;
     CommandStates states_;
     QString lastDirectory_;
     QString startupFile_;
