@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 namespace kestrel {
 
@@ -115,6 +116,8 @@ Quick quickCircleHit(const LayoutObject& c, Point p)
     return Quick::Unsure;
 }
 
+namespace {
+
 // Points of an arc's middle line well inside its span, strictly inside the
 // frame: the arc's area around such a point meets the frame. The outline
 // cuts the arc off along its end rays and, for spans up to a half turn,
@@ -142,13 +145,121 @@ bool arcMiddleLineInside(const LayoutObject& c, const Rect& frame)
     return false;
 }
 
+double distanceToFrame(const Rect& frame, double x, double y)
+{
+    const double dx = std::max({frame.left - x, 0.0, x - frame.right});
+    const double dy = std::max({frame.top - y, 0.0, y - frame.bottom});
+    return std::hypot(dx, dy);
+}
+
+// Whether an unfilled arc of at most a half turn stays clear of the frame:
+// its outline lies within half its width (and a unit of rounding) of its
+// middle line, sampled so densely that no point of the line lies further
+// than `gap` from a sample. (Longer arcs are outlined as the ring less a
+// wedge, which leaves pieces of the ring's inside in the gap.)
+bool arcClearOf(const LayoutObject& c, const Rect& frame)
+{
+    const double outer = c.circleOuterRadius(), inner = c.circleInnerRadius();
+    const double span = arcSpanDegrees(c) * std::numbers::pi / 180.0;
+    if (c.Filled || !(inner >= 0 && inner < outer) || span > std::numbers::pi)
+        return false;
+    const double halfWidth = std::trunc((outer - inner) / 2);
+    const double middle = halfWidth + inner;
+    const double gap = 10.0;
+    const int steps = std::max(1, static_cast<int>(std::ceil(middle * span / (2 * gap))));
+    const double reach = halfWidth + gap + tolerance(outer) + 1;
+    const double start = c.arcStartDegrees() * std::numbers::pi / 180.0;
+    for (int k = 0; k <= steps; ++k) {
+        const double a = start + span * k / steps;
+        const double x = c.X1 + middle * std::cos(a), y = c.Y1 + middle * std::sin(a);
+        if (distanceToFrame(frame, x, y) <= reach)
+            return false;
+    }
+    return true;
+}
+
+// Whether a convex polygon (corners in order) and the frame are apart: some
+// edge of the polygon, or an axis, separates them.
+bool convexApart(const std::vector<std::pair<double, double>>& poly, const Rect& frame)
+{
+    double minX = poly[0].first, maxX = minX, minY = poly[0].second, maxY = minY;
+    for (const auto& [x, y] : poly) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+    }
+    if (maxX < frame.left || minX > frame.right || maxY < frame.top || minY > frame.bottom)
+        return true;
+    const double corners[4][2] = {{double(frame.left), double(frame.top)}, {double(frame.right), double(frame.top)},
+                                  {double(frame.right), double(frame.bottom)}, {double(frame.left), double(frame.bottom)}};
+    const size_t n = poly.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto [ax, ay] = poly[i];
+        const auto [bx, by] = poly[(i + 1) % n];
+        // The side of edge a-b the polygon lies on, taken from a third corner.
+        const auto [ox, oy] = poly[(i + 2) % n];
+        const double inside = (bx - ax) * (oy - ay) - (by - ay) * (ox - ax);
+        bool allOutside = true;
+        for (const auto& corner : corners) {
+            const double side = (bx - ax) * (corner[1] - ay) - (by - ay) * (corner[0] - ax);
+            allOutside &= inside > 0 ? side < 0 : side > 0;
+        }
+        if (allOutside)
+            return true;
+    }
+    return false;
+}
+
+// Whether a filled sector of at most a half turn stays clear of the frame:
+// its outline lies in the sector (radius up to the outer one) with a disc of
+// half its width at each end of the middle line. The sector is enclosed in a
+// polygon whose edges touch the outer circle from outside.
+bool sectorClearOf(const LayoutObject& c, const Rect& frame)
+{
+    const double outer = c.circleOuterRadius(), inner = c.circleInnerRadius();
+    const double span = arcSpanDegrees(c) * std::numbers::pi / 180.0;
+    if (!c.Filled || !(inner >= 0 && inner < outer) || span > std::numbers::pi)
+        return false;
+    const double halfWidth = std::trunc((outer - inner) / 2), middle = halfWidth + inner;
+    const double start = c.arcStartDegrees() * std::numbers::pi / 180.0;
+    const double t = tolerance(outer) + 1;
+    for (const double a : {start, start + span})
+        if (distanceToFrame(frame, c.X1 + middle * std::cos(a), c.Y1 + middle * std::sin(a)) <= halfWidth + t)
+            return false;
+    const int steps = std::max(1, static_cast<int>(std::ceil(span / (std::numbers::pi / 8))));
+    const double step = span / steps;
+    const double far = (outer + t) / std::cos(step / 2);
+    std::vector<std::pair<double, double>> poly = {{c.X1, c.Y1}};
+    poly.emplace_back(c.X1 + (outer + t) * std::cos(start), c.Y1 + (outer + t) * std::sin(start));
+    for (int k = 0; k < steps; ++k) {
+        const double a = start + step * (k + 0.5);
+        poly.emplace_back(c.X1 + far * std::cos(a), c.Y1 + far * std::sin(a));
+    }
+    poly.emplace_back(c.X1 + (outer + t) * std::cos(start + span), c.Y1 + (outer + t) * std::sin(start + span));
+    return convexApart(poly, frame);
+}
+
+} // namespace
+
 Quick quickCircleTouch(const LayoutObject& c, const Rect& frame)
 {
+    // Every outline of a circle lies within its outer radius and a unit, and
+    // that of a ring or an unfilled arc outside its inner radius less a unit.
+    const double outerReach = c.circleOuterRadius() + tolerance(c.circleOuterRadius()) + 1;
+    if (c.circleOuterRadius() >= 0 && distanceToFrame(frame, c.X1, c.Y1) > outerReach)
+        return Quick::No;
+    if (!c.Filled && c.circleInnerRadius() >= 0 && c.circleInnerRadius() < c.circleOuterRadius()) {
+        const double fx = std::max(std::abs(frame.left - double(c.X1)), std::abs(frame.right - double(c.X1)));
+        const double fy = std::max(std::abs(frame.top - double(c.Y1)), std::abs(frame.bottom - double(c.Y1)));
+        if (std::hypot(fx, fy) < c.circleInnerRadius() - tolerance(c.circleOuterRadius()) - 1)
+            return Quick::No;
+    }
     double inner = 0, outer = 0;
     if (!ringOf(c, inner, outer)) {
-        if (c.arcStartDegrees() != c.arcStopDegrees() && arcMiddleLineInside(c, frame))
+        if (c.arcStartDegrees() == c.arcStopDegrees())
+            return Quick::Unsure;
+        if (arcMiddleLineInside(c, frame))
             return Quick::Yes;
-        return Quick::Unsure;
+        return arcClearOf(c, frame) || sectorClearOf(c, frame) ? Quick::No : Quick::Unsure;
     }
     const double cx = c.X1, cy = c.Y1;
     // Nearest and farthest distance of the frame from the centre.
