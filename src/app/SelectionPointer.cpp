@@ -11,13 +11,16 @@ namespace kestrel {
 
 namespace {
 
-// Draws the frame: a red dotted outline over the board, blind to the pointer.
-class FrameOutline : public QWidget {
+// One side of the frame: a line of red and white dots, blind to the pointer.
+// Each side is an opaque widget of its own, so moving the frame repaints
+// the board only along the old sides, never under the whole frame.
+class FrameSide : public QWidget {
 public:
-    explicit FrameOutline(QWidget* parent) : QWidget(parent)
+    explicit FrameSide(QWidget* parent) : QWidget(parent)
     {
         setObjectName("SelectionFrame");
         setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_OpaquePaintEvent);
         hide();
     }
 
@@ -25,9 +28,12 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
+        p.fillRect(rect(), Qt::white);
         p.setPen(QPen(Qt::red, 0, Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        if (width() >= height())
+            p.drawLine(0, 0, width() - 1, 0);
+        else
+            p.drawLine(0, 0, 0, height() - 1);
     }
 };
 
@@ -35,7 +41,8 @@ protected:
 
 SelectionPointer::SelectionPointer(BoardView& view, QObject* parent) : QObject(parent), view_(view)
 {
-    frame_ = new FrameOutline(view_.paintBox());
+    for (QWidget*& side : sides_)
+        side = new FrameSide(view_.paintBox());
     view_.paintBox()->installEventFilter(this);
 }
 
@@ -48,7 +55,8 @@ void SelectionPointer::setActive(bool active)
 void SelectionPointer::reset()
 {
     framing_ = false;
-    frame_->hide();
+    for (QWidget* side : sides_)
+        side->hide();
 }
 
 bool SelectionPointer::eventFilter(QObject* watched, QEvent* event)
@@ -106,10 +114,15 @@ void SelectionPointer::press(QPoint pixel, bool shift)
 
 void SelectionPointer::showFrame()
 {
-    frame_->setGeometry(QRect(anchor_, current_).normalized());
-    frame_->setVisible(framing_);
-    frame_->raise();
-    frame_->update();
+    const QRect r = QRect(anchor_, current_).normalized();
+    sides_[0]->setGeometry(r.left(), r.top(), r.width(), 1);
+    sides_[1]->setGeometry(r.left(), r.bottom(), r.width(), 1);
+    sides_[2]->setGeometry(r.left(), r.top(), 1, r.height());
+    sides_[3]->setGeometry(r.right(), r.top(), 1, r.height());
+    for (QWidget* side : sides_) {
+        side->setVisible(framing_);
+        side->raise();
+    }
 }
 
 } // namespace kestrel

@@ -7,6 +7,8 @@
 #include "view/gui/BoardView.h" // kestrel::Point as a signal argument
 
 #include <QObject>
+
+#include <array>
 #include <QPoint>
 
 class QWidget;
@@ -40,7 +42,7 @@ private:
     void showFrame();
 
     BoardView& view_;
-    QWidget* frame_ = nullptr; // the dotted rectangle over the drawing area
+    std::array<QWidget*, 4> sides_{}; // the dotted frame over the drawing area
     bool active_ = true;
     bool framing_ = false;
     QPoint anchor_; // paint-box pixels: they stay put when the view scrolls
