@@ -115,6 +115,39 @@ TEST(EditCommands, UndoAndRedoThroughTheActions)
     }
 }
 
+// Another board, an opened and an imported file each start the history over.
+TEST(EditCommands, HistoryStartsOverOnAnotherBoardOrFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("other.kbd");
+    writeSample(path);
+    using Step = std::function<void(WindowFixture&)>;
+    struct Case {
+        const char* name;
+        Step step;
+    };
+    const Case cases[] = {
+        {"another board", [](auto& f) { f.window().boardTabs().setCurrentIndex(1); }},
+        {"a new board", [](auto& f) { f.addBoards(1); }},
+        {"open", [&](auto& f) { f.answers = {Answer::No}, f.openNames = {q(path)}, f.trigger("ffnen1"); }},
+        {"import", [&](auto& f) { f.openNames = {q(path)}, f.trigger("Platinennachladen1"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        f.addBoards(1);
+        f.window().boardTabs().setCurrentIndex(0);
+        addPadsAndGroup(f, 3);
+        f.click(kA);
+        f.trigger("Duplizieren1");
+        ASSERT_TRUE(f.action("Rckgngig1").isEnabled());
+        c.step(f);
+        EXPECT_TRUE(f.exhausted());
+        EXPECT_FALSE(f.action("Rckgngig1").isEnabled());
+        EXPECT_FALSE(f.action("Wiederholen1").isEnabled());
+    }
+}
+
 // The arrow keys move the selection without an undo step, so Undo after a
 // delete brings back the moved pad; Del deletes.
 TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
