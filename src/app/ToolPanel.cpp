@@ -150,7 +150,8 @@ void ToolPanel::wireEdit(QDoubleSpinBox* edit, void (ToolPanel::*edited)(double)
 
 void ToolPanel::showParameters(double trackWidthMm, double padOuterMm, double padInnerMm)
 {
-    const std::pair<QDoubleSpinBox*, double> shown[] = {{width_, trackWidthMm}, {outer_, padOuterMm}, {inner_, padInnerMm}};
+    const std::pair<QDoubleSpinBox*, double> shown[] = {
+        {width_, trackWidthMm}, {outer_, padOuterMm}, {inner_, padInnerMm}};
     for (const auto& [edit, mm] : shown) {
         const QSignalBlocker quiet(edit);
         edit->setValue(mm);

@@ -44,10 +44,12 @@ TEST(EditCommands, EnablingFollowsTheSelectionAndTheClipboard)
     const auto shift = Qt::ShiftModifier;
     const Case cases[] = {
         {"nothing", [](auto&) {}, {{"any", false}, {"paste", false}, {"group", false}, {"ungroup", false}}},
-        {"one pad", [](auto& f) { f.click(kA); }, {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", false}}},
+        {"one pad", [](auto& f) { f.click(kA); },
+         {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", false}}},
         {"two ungrouped pads", [&](auto& f) { f.click(kA), f.click(kB, shift); },
          {{"any", true}, {"paste", false}, {"group", true}, {"ungroup", false}}},
-        {"one group", [](auto& f) { f.click(kC); }, {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", true}}},
+        {"one group", [](auto& f) { f.click(kC); },
+         {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", true}}},
         {"a group and a pad", [&](auto& f) { f.click(kD), f.click(kA, shift); },
          {{"any", true}, {"paste", false}, {"group", true}, {"ungroup", true}}},
         {"clipboard filled", [](auto& f) { f.click(kA), f.trigger("Kopieren1"), f.click(kEmpty); },
@@ -199,9 +201,10 @@ TEST(EditCommands, TitleAndSaveQuestionFollowUnsavedChanges)
         {"turning", [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Rotieren1"); }, true, "Beenden1"},
         {"an arrow key", [](auto& f) { f.trigger("Allesmarkieren1"), f.key(Qt::Key_Left); }, true, "Neu1"},
         {"the ground plane", [](auto& f) { f.trigger("M_AutoMasse"); }, true, "Beenden1"},
-        {"a group", [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Gruppierungaufheben1"); }, true, "Neu1"},
-        {"saved after turning", [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Rotieren1"), f.trigger("TB_Save"); },
-         false, "Beenden1"},
+        {"ungrouping", [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Gruppierungaufheben1"); }, true, "Neu1"},
+        {"saved after turning",
+         [](auto& f) { f.trigger("Allesmarkieren1"), f.trigger("Rotieren1"), f.trigger("TB_Save"); }, false,
+         "Beenden1"},
     };
     TempDir dir;
     const std::string path = dir.file("Board.kbd");
@@ -212,7 +215,8 @@ TEST(EditCommands, TitleAndSaveQuestionFollowUnsavedChanges)
         ASSERT_EQ(f.window().windowTitle(), titleWith(path));
         c.change(f);
         EXPECT_EQ(f.doc().Modified, c.modified);
-        EXPECT_EQ(f.window().windowTitle(), c.modified ? "Kestrel 3.0 R - [*" + q(path).toLower() + "]" : titleWith(path));
+        const QString marked = "Kestrel 3.0 R - [*" + q(path).toLower() + "]";
+        EXPECT_EQ(f.window().windowTitle(), c.modified ? marked : titleWith(path));
         if (c.modified)
             f.answers = {Answer::No};
         if (std::string(c.command) == "Neu1")
