@@ -176,6 +176,10 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
         EXPECT_EQ((Point{pad.X1, pad.Y1}), s.centre) << s.key << " " << s.modifiers;
     }
     EXPECT_TRUE(f.doc().Modified);
+    QWidget& widthEdit = f.control<QWidget>("SE_Breite");
+    widthEdit.setFocus();
+    QTest::keyClick(&widthEdit, Qt::Key_Delete);
+    EXPECT_EQ(f.doc().currentObjects()->size(), 4u) << "Del in a panel edit belongs to its text";
     f.key(Qt::Key_Delete);
     EXPECT_EQ(f.doc().currentObjects()->size(), 3u);
     f.trigger("Rckgngig1");
