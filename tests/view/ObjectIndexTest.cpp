@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using namespace kestrel;
@@ -59,6 +60,11 @@ TEST(ObjectIndex, FindsExactlyTheObjectsABruteForceScanFinds)
                 expected.push_back(i);
         index.query(clip, found);
         ASSERT_EQ(found, expected) << "clip " << clip.left << "," << clip.top << " size " << size;
+        // The unordered form finds the same objects, some perhaps twice.
+        index.queryUnordered(clip, found);
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        ASSERT_EQ(found, expected) << "unordered, clip " << clip.left << "," << clip.top << " size " << size;
     }
 }
 
