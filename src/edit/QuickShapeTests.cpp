@@ -192,16 +192,17 @@ bool convexApart(const std::vector<std::pair<double, double>>& poly, const Rect&
     const double corners[4][2] = {{double(frame.left), double(frame.top)}, {double(frame.right), double(frame.top)},
                                   {double(frame.right), double(frame.bottom)}, {double(frame.left), double(frame.bottom)}};
     const size_t n = poly.size();
+    // The polygon lies left of its edges when it runs counter-clockwise.
+    double twiceArea = 0;
+    for (size_t i = 0; i < n; ++i)
+        twiceArea += poly[i].first * poly[(i + 1) % n].second - poly[(i + 1) % n].first * poly[i].second;
     for (size_t i = 0; i < n; ++i) {
         const auto [ax, ay] = poly[i];
         const auto [bx, by] = poly[(i + 1) % n];
-        // The side of edge a-b the polygon lies on, taken from a third corner.
-        const auto [ox, oy] = poly[(i + 2) % n];
-        const double inside = (bx - ax) * (oy - ay) - (by - ay) * (ox - ax);
         bool allOutside = true;
         for (const auto& corner : corners) {
             const double side = (bx - ax) * (corner[1] - ay) - (by - ay) * (corner[0] - ax);
-            allOutside &= inside > 0 ? side < 0 : side > 0;
+            allOutside &= twiceArea > 0 ? side < 0 : side > 0;
         }
         if (allOutside)
             return true;
