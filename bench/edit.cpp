@@ -37,8 +37,9 @@ void BM_FindObjectAt(benchmark::State& state)
     index.build(*doc.currentObjects());
     std::mt19937 rng(7);
     std::vector<Point> clicks(4096);
+    std::uniform_int_distribution<int32_t> x(0, 16000), y(-10000, 0);
     for (Point& p : clicks)
-        p = {std::uniform_int_distribution<int32_t>(0, 16000)(rng), std::uniform_int_distribution<int32_t>(-10000, 0)(rng)};
+        p = {x(rng), y(rng)};
     size_t i = 0, hits = 0;
     for (auto _ : state) {
         const long found = FindObjectAt(index, doc.Working, clicks[i++ % clicks.size()]);

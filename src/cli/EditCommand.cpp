@@ -13,16 +13,21 @@ namespace kestrel::cli {
 
 namespace {
 
+constexpr long kMaxUndoDepth = 100;
+
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {"board", "lang"}, {});
+    Args args(raw, {"board", "lang", "undo-depth"}, {});
     const auto boardIndex = args.integer("board");
+    const auto undoDepth = args.integer("undo-depth");
     if (!args.ok())
         return fail(kExitUsage, args.error());
     const std::string langName = args.value("lang").value_or("en");
     if (langName != "en" && langName != "ru")
         return fail(kExitUsage, "--lang expects ru or en, not '" + langName + "'");
     const Language lang = langName == "ru" ? Language::Russian : Language::English;
+    if (undoDepth && (*undoDepth < 1 || *undoDepth > kMaxUndoDepth))
+        return fail(kExitUsage, tr(lang, "--undo-depth: от 1 до 100", "--undo-depth expects 1 to 100"));
     const auto& files = args.positional();
     if (files.size() < 2)
         return fail(kExitUsage, tr(lang, "нужны файлы IN и OUT, затем шаги", "expected IN and OUT, then the steps"));
@@ -47,6 +52,7 @@ int run(const std::vector<std::string>& raw)
     activateBoard(*doc, board);
 
     EditContext context{*doc, {}, {}, {}};
+    context.session.setUndoDepth(static_cast<int>(undoDepth.value_or(1)));
     // As after opening a file in the editor: an undo there changes nothing.
     ResetUndoHistory(context.session, *doc);
     for (const ParsedStep& step : steps)
@@ -61,12 +67,14 @@ int run(const std::vector<std::string>& raw)
 }
 
 const Registration reg({"edit", "apply editing steps (select, move, rotate, copy, paste, undo...) to a board",
-                        "usage: kestrel-cli edit [--board N] [--lang ru|en] IN OUT STEP...\n\n"
+                        "usage: kestrel-cli edit [--board N] [--undo-depth N] [--lang ru|en] IN OUT STEP...\n\n"
                         "Applies each STEP (one argument, words separated by blanks) in order to board N\n"
                         "(0-based; default the active board) through the editor's own commands, then writes\n"
                         "OUT as Save does and prints {\"objects\": n, \"selected\": n} for the board.\n"
                         "Coordinates and distances are millimetres, x to the right and y downwards from\n"
-                        "the board's top-left corner; the grid is the board's grid.\n\n"
+                        "the board's top-left corner; the grid is the board's grid. With --undo-depth 1 (the\n"
+                        "default) undo toggles between two states; above 1 it steps back up to N snapshots\n"
+                        "and redo steps forward again.\n\n"
                         "Steps:\n"
                         "  select all | select none        pickable layers only, with groups and vias\n"
                         "  select frame X1 Y1 X2 Y2        replaces the selection by what the frame touches\n"

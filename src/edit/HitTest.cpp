@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cassert>
 #include <functional>
-#include <cstdlib>
 
 namespace kestrel {
 

@@ -132,7 +132,8 @@ bool arcMiddleLineInside(const LayoutObject& c, const Rect& frame)
     const double middle = std::trunc((outer - inner) / 2) + inner;
     const double span = arcSpanDegrees(c) * std::numbers::pi / 180.0;
     const double clearOfRays = middle * std::sin(std::min(span / 4, std::numbers::pi / 2));
-    const double clearOfChord = span < std::numbers::pi ? middle * (1 - std::cos(span / 2) / std::cos(span / 4)) : middle;
+    const double clearOfChord =
+        span < std::numbers::pi ? middle * (1 - std::cos(span / 2) / std::cos(span / 4)) : middle;
     if (clearOfRays < 4 || clearOfChord < 4)
         return false;
     constexpr int kSamples = 9; // over the middle half of the span
@@ -189,19 +190,20 @@ bool convexApart(const std::vector<std::pair<double, double>>& poly, const Rect&
     }
     if (maxX < frame.left || minX > frame.right || maxY < frame.top || minY > frame.bottom)
         return true;
-    const double corners[4][2] = {{double(frame.left), double(frame.top)}, {double(frame.right), double(frame.top)},
-                                  {double(frame.right), double(frame.bottom)}, {double(frame.left), double(frame.bottom)}};
+    const double l = frame.left, t = frame.top, r = frame.right, b = frame.bottom;
+    const double corners[4][2] = {{l, t}, {r, t}, {r, b}, {l, b}};
     const size_t n = poly.size();
+    // The polygon lies left of its edges when it runs counter-clockwise.
+    double twiceArea = 0;
+    for (size_t i = 0; i < n; ++i)
+        twiceArea += poly[i].first * poly[(i + 1) % n].second - poly[(i + 1) % n].first * poly[i].second;
     for (size_t i = 0; i < n; ++i) {
         const auto [ax, ay] = poly[i];
         const auto [bx, by] = poly[(i + 1) % n];
-        // The side of edge a-b the polygon lies on, taken from a third corner.
-        const auto [ox, oy] = poly[(i + 2) % n];
-        const double inside = (bx - ax) * (oy - ay) - (by - ay) * (ox - ax);
         bool allOutside = true;
         for (const auto& corner : corners) {
             const double side = (bx - ax) * (corner[1] - ay) - (by - ay) * (corner[0] - ax);
-            allOutside &= inside > 0 ? side < 0 : side > 0;
+            allOutside &= twiceArea > 0 ? side < 0 : side > 0;
         }
         if (allOutside)
             return true;

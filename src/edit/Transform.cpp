@@ -159,8 +159,9 @@ void MirrorObjectVertical(LayoutObject& o, int32_t cy)
 
 Point TransformationCentre(const Rect& bounds, double gridUnits)
 {
-    const Point middle{saturatedUnits(static_cast<int64_t>(bounds.left) + (static_cast<int64_t>(bounds.right) - bounds.left) / 2),
-                       saturatedUnits(static_cast<int64_t>(bounds.bottom) - (static_cast<int64_t>(bounds.bottom) - bounds.top) / 2)};
+    const int64_t left = bounds.left, top = bounds.top, right = bounds.right, bottom = bounds.bottom;
+    // The larger y is the upper edge on the board.
+    const Point middle{saturatedUnits(left + (right - left) / 2), saturatedUnits(bottom - (bottom - top) / 2)};
     return snapPointToGrid(middle, gridUnits);
 }
 

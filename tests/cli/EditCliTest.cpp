@@ -116,6 +116,21 @@ TEST(EditCli, BoardOptionEditsThatBoardOnly)
     EXPECT_EQ(out.ActiveBoard, 0) << "the file keeps its active board";
 }
 
+TEST(EditCli, UndoDepthDecidesWhatUndoAndRedoDo)
+{
+    const std::vector<std::string> steps = {"select at 10 10", "move 5 0", "move 5 0", "undo", "undo", "redo"};
+    // Depth 1: the second undo toggles back, redo has nothing to do. Depth
+    // 3: two steps back, one forward.
+    const std::pair<const char*, int32_t> cases[] = {{"1", 2000}, {"3", 1500}};
+    for (const auto& [depth, x] : cases) {
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, steps, {"--undo-depth", depth});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(readBack(dir.file("out.kbd")).board(0).Objects[0].X1, x) << "depth " << depth;
+    }
+}
+
 TEST(EditCli, BadStepsAndFilesAreRefused)
 {
     struct Case {
@@ -137,6 +152,7 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{in, out, "layer K3"}, 2, "K1|B1|K2|B2"},
         {{"--lang", "ru", in, out, "spin"}, 2, "неизвестный шаг 'spin'"},
         {{"--lang", "de", in, out}, 2, "--lang"},
+        {{"--undo-depth", "0", in, out}, 2, "--undo-depth"},
         {{in}, 2, "IN and OUT"},
         {{dir.file("missing.kbd"), out, "rotate"}, 1, "missing.kbd"},
         {{"--board", "5", in, out}, 1, "no board 5"},

@@ -91,8 +91,11 @@ TEST(ApplyToolParameter, ViaOnMakesTwinsWithoutBands)
     test::addBand(pad, peer);
     pad.Selected = 1;
     d.tools.ViaMode = true;
+    int ended = 0;
+    d.session.EndPointerOperation = [&] { ++ended; };
     ASSERT_TRUE(d.apply(ToolParameter::Via));
     ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(ended, 1) << "the list grew";
     LayoutObject& twin = list[2];
     EXPECT_EQ(twin.Layer, Layer::K2);
     EXPECT_EQ(twin.Shape, 3);
@@ -101,6 +104,7 @@ TEST(ApplyToolParameter, ViaOnMakesTwinsWithoutBands)
     EXPECT_TRUE(twin.Connections.empty()) << "no one-sided band on the twin";
     EXPECT_EQ(peer.Connections, std::vector<LayoutObject*>{&pad});
     EXPECT_FALSE(d.apply(ToolParameter::Via)) << "already a via";
+    EXPECT_EQ(ended, 1) << "nothing added, nothing to end";
     EXPECT_EQ(MakeVia(list, peer)->Layer, Layer::K2);
     LayoutObject silk = makePad({0, 0}, 50, 1, Layer::B1, 20);
     ObjectList other;

@@ -63,7 +63,8 @@ TEST(QuickShapeTests, AgreeWithTheExactRegions)
             const Rect frame = Rect{p.x, p.y, p.x + uniform(5, 400), p.y + uniform(5, 400)};
             const bool touched = touches(frame);
             if (touches(frame.grown(2)) == touched && touches(frame.grown(-2)) == touched) {
-                EXPECT_EQ(TouchesFrame(o, frame), touched) << "object " << n << " frame at " << p.x << ", " << p.y << " to " << frame.right << ", " << frame.bottom;
+                EXPECT_EQ(TouchesFrame(o, frame), touched) << "object " << n << " frame at " << p.x << ", " << p.y << " to "
+                                                       << frame.right << ", " << frame.bottom;
                 decidedFrames += touched ? 1 : 0;
             }
         }
