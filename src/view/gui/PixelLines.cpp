@@ -131,30 +131,7 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
     }
 }
 
-// The scope of the painting under way on this thread, if any.
-thread_local PixelLinesScope* currentScope = nullptr;
 } // namespace
-
-std::optional<PixelLines> PixelLines::forImage(const QPainter& painter)
-{
-    const std::optional<ImageTarget> target = imageTarget(painter);
-    if (!target)
-        return std::nullopt;
-    return PixelLines(reinterpret_cast<QRgb*>(target->image->bits()),
-                      static_cast<int>(target->image->bytesPerLine() / 4), QTransform(), target->clip, 0xFF000000u);
-}
-
-PixelLinesScope::PixelLinesScope(QPainter& painter)
-    : painter_(&painter), outer_(currentScope)
-{
-    target_ = PixelLines::forImage(painter);
-    currentScope = this;
-}
-
-PixelLinesScope::~PixelLinesScope()
-{
-    currentScope = outer_;
-}
 
 std::optional<PixelLines> PixelLines::forPainter(QPainter& painter, const QColor& colour)
 {
@@ -164,13 +141,12 @@ std::optional<PixelLines> PixelLines::forPainter(QPainter& painter, const QColor
     const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxScale)
         return std::nullopt;
-    std::optional<PixelLines> writer =
-        currentScope && currentScope->painter_ == &painter ? currentScope->target_ : forImage(painter);
-    if (writer) {
-        writer->toDevice_ = t;
-        writer->pixel_ = colour.rgb() | 0xFF000000u;
-    }
-    return writer;
+    const std::optional<ImageTarget> target = imageTarget(painter);
+    if (!target)
+        return std::nullopt;
+    return PixelLines(reinterpret_cast<QRgb*>(target->image->bits()),
+                      static_cast<int>(target->image->bytesPerLine() / 4), t, target->clip,
+                      colour.rgb() | 0xFF000000u);
 }
 
 void PixelLines::drawSegment(const QLineF& logical, double widthPx)
