@@ -1,7 +1,8 @@
 // Repaint cost of a large board: the whole board fitted into a 1600 x 1000
 // image, and the rectangle of one changed object at zoom 1.0. The board view
 // paints through an index of object bounds that it builds again after each
-// edit; that build is measured on its own.
+// edit; that build is measured on its own. The same one-thread repaint runs
+// through each figure sink, the pixel writer and the painter, side by side.
 
 #include "support/GeneratedBoard.h"
 #include "view/ObjectIndex.h"
@@ -47,9 +48,13 @@ QApplication& application()
     return app;
 }
 
-void fullRepaint(benchmark::State& state, bool allLayers, int threads)
+void fullRepaint(benchmark::State& state, bool allLayers, int threads, SinkChoice sink = SinkChoice::Fastest)
 {
     application();
+    if (sink == SinkChoice::Fastest && std::getenv("KESTREL_PAINTER")) {
+        state.SkipWithError("KESTREL_PAINTER may turn the pixel writer off");
+        return;
+    }
     LayoutDocument& doc = document();
     BoardSettings settings = doc.Working;
     if (allLayers)
@@ -61,6 +66,7 @@ void fullRepaint(benchmark::State& state, bool allLayers, int threads)
     BoardPaintOptions options = BoardPaintOptions::of(settings);
     options.paintThreads = threads;
     options.outsideColour = Qt::gray;
+    options.sink = sink;
     QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
     const Rect clip = vp.screenRectToBoard({0, 0, kImageWidth, kImageHeight}).grown(vp.onePixelUnits());
     ObjectIndex index;
@@ -74,7 +80,8 @@ void fullRepaint(benchmark::State& state, bool allLayers, int threads)
     }
     // For comparing the pixels of two builds.
     if (const char* path = std::getenv("KESTREL_BENCH_IMAGE"))
-        image.save(QString::fromLocal8Bit(path) + (allLayers ? "-all" : "") + "-" + QString::number(threads) + ".png");
+        image.save(QString::fromLocal8Bit(path) + (allLayers ? "-all" : "") + "-" + QString::number(threads) +
+                   (sink == SinkChoice::Painter ? "-painter" : "") + ".png");
     state.counters["zoom"] = vp.zoom();
     state.counters["threads"] = threads;
 }
@@ -93,6 +100,18 @@ void BM_FullRepaintZoomBoardOneThread(benchmark::State& state)
     fullRepaint(state, false, 1);
 }
 BENCHMARK(BM_FullRepaintZoomBoardOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FullRepaintPixelSink(benchmark::State& state)
+{
+    fullRepaint(state, false, 1, SinkChoice::Fastest);
+}
+BENCHMARK(BM_FullRepaintPixelSink)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FullRepaintPainterSink(benchmark::State& state)
+{
+    fullRepaint(state, false, 1, SinkChoice::Painter);
+}
+BENCHMARK(BM_FullRepaintPainterSink)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FullRepaintZoomBoardAllLayers(benchmark::State& state)
 {

@@ -2,12 +2,15 @@
 
 #include "support/TestData.h"
 #include "view/gui/BandedPaint.h"
+#include "view/gui/PainterSink.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace kestrel;
 
@@ -19,7 +22,8 @@ const QColor kBlack(0, 0, 0), kRed(255, 0, 0), kGrey(192, 192, 192), kMagenta(25
 
 #define EXPECT_COLOUR(actual, expected) EXPECT_EQ((actual).name().toStdString(), (expected).name().toStdString())
 
-// Paints a 4000 x 3000 unit board at 10 units a pixel, grid hidden unless asked for.
+// Paints a 4000 x 3000 unit board at 10 units a pixel, grid hidden unless
+// asked for, through the pixel writer or the painter.
 struct Canvas {
     static constexpr double kZoom = 0.1;
     BoardSettings settings;
@@ -30,8 +34,12 @@ struct Canvas {
     bool gridVisible = false, autorouterTool = false;
     int threads = 1;
     QColor outside;
+    SinkChoice sink = SinkChoice::Fastest;
 
-    Canvas() { settings.BoardWidth = 4000, settings.BoardHeight = 3000; }
+    explicit Canvas(SinkChoice s = SinkChoice::Fastest) : sink(s)
+    {
+        settings.BoardWidth = 4000, settings.BoardHeight = 3000;
+    }
     QImage paint(Rect clip = {0, -3000, 4000, 0}, const ObjectIndex* index = nullptr)
     {
         options = BoardPaintOptions::of(settings);
@@ -40,11 +48,15 @@ struct Canvas {
         options.autorouterTool = autorouterTool;
         options.paintThreads = threads;
         options.outsideColour = outside;
+        options.sink = sink;
         image = QImage(size, QImage::Format_RGB32);
         image.fill(Qt::darkGray);
         QPainter p(&image);
         p.setTransform(boardTransform(kZoom));
-        index ? PaintBoard(p, *index, options, clip) : PaintBoard(p, list, options, clip);
+        if (index)
+            PaintBoard(p, *index, options, clip);
+        else
+            PaintBoard(*makeFigureSink(p, sink), list, options, clip);
         return image;
     }
     QColor at(double x, double y) const
@@ -53,11 +65,19 @@ struct Canvas {
     }
 };
 
+// Every table below runs on both back ends.
+class BoardPainter : public testing::TestWithParam<SinkChoice> {};
+
+INSTANTIATE_TEST_SUITE_P(Sinks, BoardPainter, testing::Values(SinkChoice::Fastest, SinkChoice::Painter),
+                         [](const testing::TestParamInfo<SinkChoice>& info) {
+                             return info.param == SinkChoice::Fastest ? "Pixels" : "Painter";
+                         });
+
 } // namespace
 
-TEST(BoardPainter, BackgroundGridAndGroundPlane)
+TEST_P(BoardPainter, BackgroundGridAndGroundPlane)
 {
-    Canvas c;
+    Canvas c(GetParam());
     c.paint();
     EXPECT_COLOUR(c.at(1500, -1500), kBoard);
     EXPECT_COLOUR(c.image.pixelColor(415, 10), QColor(Qt::darkGray)) << "nothing beyond the board";
@@ -80,7 +100,7 @@ TEST(BoardPainter, BackgroundGridAndGroundPlane)
     EXPECT_COLOUR(c.at(380, -380), kBoard) << "the ground plane belongs to the other side";
 }
 
-TEST(BoardPainter, LayerColours)
+TEST_P(BoardPainter, LayerColours)
 {
     struct Case {
         uint8_t layer;
@@ -95,7 +115,7 @@ TEST(BoardPainter, LayerColours)
         {1, 1, false, true, kBoard},  {6, 1, false, true, kRed}, // macro layers are always shown
     };
     for (const Case& k : cases) {
-        Canvas c;
+        Canvas c(GetParam());
         c.settings.ActiveLayer = k.activeLayer;
         c.settings.LayerVisible = k.hidden ? std::array<uint8_t, 4>{} : std::array<uint8_t, 4>{1, 1, 1, 1};
         c.list.append(makeLine({500, -1000}, {3500, -1000}, 60, k.layer)).Selected = k.selected;
@@ -104,10 +124,10 @@ TEST(BoardPainter, LayerColours)
     }
 }
 
-TEST(BoardPainter, ActiveSideAndPadsLieOnTop)
+TEST_P(BoardPainter, ActiveSideAndPadsLieOnTop)
 {
     for (const uint32_t active : {1u, 3u}) {
-        Canvas c;
+        Canvas c(GetParam());
         c.settings.ActiveLayer = active;
         c.settings.LayerVisible = {1, 1, 1, 1};
         // In list order the layer-3 line would end up on top.
@@ -118,16 +138,16 @@ TEST(BoardPainter, ActiveSideAndPadsLieOnTop)
         EXPECT_COLOUR(c.at(1000, -1000), active == 1 ? kBlack : kGrey);
         EXPECT_COLOUR(c.at(2000, -2000), active == 3 ? kBlack : kGrey);
     }
-    Canvas c;
+    Canvas c(GetParam());
     c.list.append(makePad({2000, -1500}, 200, 3, 1, 0));
     c.list.append(makeLine({500, -1500}, {3500, -1500}, 100, 1)).Selected = 1;
     c.paint();
     EXPECT_COLOUR(c.at(2000, -1500), kBlack) << "the pad over the later selected line";
 }
 
-TEST(BoardPainter, Holes)
+TEST_P(BoardPainter, Holes)
 {
-    Canvas c;
+    Canvas c(GetParam());
     test::addPad(c.list, {1000, -1500}, 150, 1, 1, 50);
     test::addVia(c.list, {3000, -1500}, 150, 50);
     c.list.append(makePad({2000, -500}, 200, 6, 1, 200)); // hole as large as the pad: ring and cross
@@ -145,7 +165,7 @@ TEST(BoardPainter, Holes)
     EXPECT_COLOUR(c.at(1060, -2500), kBoard) << "no pad area";
 }
 
-TEST(BoardPainter, PadShapeExtents)
+TEST_P(BoardPainter, PadShapeExtents)
 {
     // r = 100; cornerFilled: a point just inside the bounding box corner.
     struct Case {
@@ -157,7 +177,7 @@ TEST(BoardPainter, PadShapeExtents)
         {6, 200, 100, true},  {7, 100, 200, false}, {8, 100, 200, false}, {9, 100, 200, true},
     };
     for (const Case& k : cases) {
-        Canvas c;
+        Canvas c(GetParam());
         c.list.append(makePad({2000, -1500}, 100, k.shape, 1, 30));
         c.paint();
         SCOPED_TRACE(testing::Message() << "shape " << int(k.shape));
@@ -172,7 +192,7 @@ TEST(BoardPainter, PadShapeExtents)
     }
 }
 
-TEST(BoardPainter, ArcsRunCounterClockwise)
+TEST_P(BoardPainter, ArcsRunCounterClockwise)
 {
     struct Case {
         int32_t start, stop;
@@ -185,7 +205,7 @@ TEST(BoardPainter, ArcsRunCounterClockwise)
         {0, 180, true, {true, true, false, false}}, // filled: a chord
     };
     for (const Case& k : cases) {
-        Canvas c;
+        Canvas c(GetParam());
         LayoutObject arc = makeCircle({2000, -1500}, 1000, 1, 1, 800);
         arc.Angle = k.start;
         arc.Width = k.stop;
@@ -201,9 +221,9 @@ TEST(BoardPainter, ArcsRunCounterClockwise)
     }
 }
 
-TEST(BoardPainter, ZonesTracksMarksAndBands)
+TEST_P(BoardPainter, ZonesTracksMarksAndBands)
 {
-    Canvas c;
+    Canvas c(GetParam());
     LayoutObject zone = makeZone(20, 1);
     for (int i = 0; i < 400; ++i) { // far beyond any fixed corner buffer
         const double a = 2 * M_PI * i / 400;
@@ -234,9 +254,9 @@ TEST(BoardPainter, ZonesTracksMarksAndBands)
     EXPECT_COLOUR(c.at(2000, -200), kMagenta) << "between selected pads in the autorouter tool";
 }
 
-TEST(BoardPainter, ClearancesUnderTheGroundPlane)
+TEST_P(BoardPainter, ClearancesUnderTheGroundPlane)
 {
-    Canvas c;
+    Canvas c(GetParam());
     c.settings.GroundPlane1 = 1;
     c.settings.LayerVisible = {1, 1, 1, 1};
     test::addTrack(c.list, {{500, -1000}, {3500, -1000}}, 40, 1).Clearance = 100;
@@ -254,11 +274,11 @@ TEST(BoardPainter, ClearancesUnderTheGroundPlane)
     EXPECT_COLOUR(c.at(2000, -1080), kBoard) << "no clearance without the ground plane";
 }
 
-TEST(BoardPainter, LabelsAtTheirAngleWithinTheirCell)
+TEST_P(BoardPainter, LabelsAtTheirAngleWithinTheirCell)
 {
     // The 40-pixel cell lies below and right of the anchor (200, 150), turned counter-clockwise about it.
     for (const int32_t angle : {0, 90, 180, 270}) {
-        Canvas c;
+        Canvas c(GetParam());
         c.list.append(makeText({2000, -1500}, "Hg", angle, 400, 0, 0, 2));
         c.paint();
         QRect ink;
@@ -274,9 +294,9 @@ TEST(BoardPainter, LabelsAtTheirAngleWithinTheirCell)
     }
 }
 
-TEST(BoardPainter, ClipBoxSkipsObjectsOutsideIt)
+TEST_P(BoardPainter, ClipBoxSkipsObjectsOutsideIt)
 {
-    Canvas c;
+    Canvas c(GetParam());
     c.list.append(makeLine({500, -1000}, {1500, -1000}, 60, 1));
     c.list.append(makeLine({2500, -1000}, {3500, -1000}, 60, 1));
     c.list.append(makeLine({2500, -2000}, {3500, -2000}, 60, 6));
@@ -286,30 +306,44 @@ TEST(BoardPainter, ClipBoxSkipsObjectsOutsideIt)
     EXPECT_COLOUR(c.at(3000, -2000), kRed) << "macro layers are never skipped";
 }
 
-TEST(BoardPainter, DrawObjectInColourAndSolderMask)
+TEST_P(BoardPainter, DrawObjectInColourAndSolderMask)
 {
     LayoutObject pad = makePad({2000, -1500}, 100, 1, 1, 40);
     pad.Selected = 1;
     pad.Partner = &pad; // a via's hole is still white when printed
-    for (const bool mask : {false, true}) {
-        Canvas c;
-        c.image.fill(Qt::white);
-        QPainter p(&c.image);
-        p.setTransform(boardTransform(Canvas::kZoom));
-        DrawObjectInColour(p, pad, mask, Qt::green, Qt::blue);
-        DrawObjectInColour(p, makeLine({500, -500}, {3500, -500}, 60, 2), mask, Qt::green, Qt::blue);
-        p.end();
-        EXPECT_COLOUR(c.at(2000, -500), QColor(Qt::green)) << "silk";
-        EXPECT_COLOUR(c.at(2080, -1500), kBlue) << "copper colour, selection ignored";
-        EXPECT_COLOUR(c.at(2000, -1500), mask ? kBlue : kWhite) << "no hole under the mask";
-        EXPECT_COLOUR(c.at(2120, -1500), mask ? kBlue : kWhite) << "mask enlarged by 0.3 mm";
-        EXPECT_COLOUR(c.at(2140, -1500), kWhite);
+    const LayoutObject silk = makeLine({500, -500}, {3500, -500}, 60, 2);
+    // Into the image, and recorded as a picture (a device without pixels,
+    // as a printer is) and played back into it.
+    for (const bool recorded : {false, true}) {
+        for (const bool mask : {false, true}) {
+            Canvas c(GetParam());
+            c.image.fill(Qt::white);
+            QPicture picture;
+            QPainter p;
+            recorded ? p.begin(&picture) : p.begin(&c.image);
+            p.setTransform(boardTransform(Canvas::kZoom));
+            const std::unique_ptr<FigureSink> sink = makeFigureSink(p, GetParam());
+            DrawObjectInColour(*sink, pad, mask, Qt::green, Qt::blue);
+            DrawObjectInColour(*sink, silk, mask, Qt::green, Qt::blue);
+            p.end();
+            if (recorded) {
+                QPainter play(&c.image);
+                play.drawPicture(0, 0, picture);
+            }
+            SCOPED_TRACE(testing::Message() << (recorded ? "picture" : "image") << (mask ? ", mask" : ""));
+            EXPECT_COLOUR(c.at(2000, -500), QColor(Qt::green)) << "silk";
+            EXPECT_COLOUR(c.at(2000, -520), QColor(Qt::green)) << "the wide pen";
+            EXPECT_COLOUR(c.at(2080, -1500), kBlue) << "copper colour, selection ignored";
+            EXPECT_COLOUR(c.at(2000, -1500), mask ? kBlue : kWhite) << "no hole under the mask";
+            EXPECT_COLOUR(c.at(2120, -1500), mask ? kBlue : kWhite) << "mask enlarged by 0.3 mm";
+            EXPECT_COLOUR(c.at(2140, -1500), kWhite);
+        }
     }
 }
 
-TEST(BoardPainter, IndexAndBandsGiveTheSameImage)
+TEST_P(BoardPainter, IndexAndBandsGiveTheSameImage)
 {
-    Canvas c;
+    Canvas c(GetParam());
     c.size = QSize(1000, 320); // large enough for two bands, whose seam crosses the board
     c.settings.LayerVisible = {1, 1, 1, 1};
     c.settings.GroundPlane1 = 1;
@@ -333,7 +367,180 @@ TEST(BoardPainter, IndexAndBandsGiveTheSameImage)
     }
 }
 
-TEST(BoardPainter, BandsOnlyForLargeRectangularAreasOfImages)
+namespace {
+
+// How far the pixel writer may stray from the painter on a figure, by the
+// rules its own tests hold it to: filled rectangles and discs and whatever
+// both sinks leave to the painter agree exactly; polygon corners and
+// flattened curves are rounded differently, so pixel centres on an outline
+// may fall either way (at most 16 a figure, or 2 % of a larger figure's
+// pixels); one-pixel strokes step differently from the painter's, so a
+// stretch may lie one pixel over, but the stroke keeps its place and,
+// within a quarter, its number of pixels.
+enum class Tolerance { Exact, Outline, ThinStroke };
+
+struct FigureRow {
+    const char* what;
+    Tolerance tolerance;
+    std::function<void(Canvas&)> add;
+};
+
+// The pixels where `a` differs from `b`; those of them off every edge (no
+// 4-neighbour of another colour in either image); and the strays, whose
+// colour in one image is nowhere within a pixel of them in the other.
+struct Difference {
+    int pixels = 0, offEdge = 0, strays = 0;
+};
+
+Difference compare(const QImage& a, const QImage& b)
+{
+    auto onEdge = [](const QImage& image, int x, int y) {
+        const QRgb here = image.pixel(x, y);
+        const QPoint around[] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+        for (const QPoint& p : around)
+            if (image.valid(p) && image.pixel(p) != here)
+                return true;
+        return false;
+    };
+    auto near = [](const QImage& image, int x, int y, QRgb colour) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (image.valid(x + dx, y + dy) && image.pixel(x + dx, y + dy) == colour)
+                    return true;
+        return false;
+    };
+    Difference d;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                ++d.pixels;
+                d.offEdge += !onEdge(a, x, y) && !onEdge(b, x, y);
+                d.strays += !near(b, x, y, a.pixel(x, y)) || !near(a, x, y, b.pixel(x, y));
+            }
+    return d;
+}
+
+int drawnPixels(const QImage& image, const QImage& empty)
+{
+    return compare(image, empty).pixels;
+}
+
+LayoutObject arc(int32_t outer, int32_t inner, int32_t start, int32_t stop, bool filled)
+{
+    LayoutObject a = makeCircle({2000, -1500}, outer, 1, 1, inner);
+    a.setArcStartDegrees(start);
+    a.setArcStopDegrees(stop);
+    a.Filled = filled;
+    return a;
+}
+
+std::vector<FigureRow> figureTable()
+{
+    std::vector<FigureRow> rows = {
+        {"thin track", Tolerance::ThinStroke,
+         [](Canvas& c) { test::addTrack(c.list, {{300, -300}, {3700, -900}, {2100, -2700}}, 20); }},
+        {"wide track", Tolerance::Outline,
+         [](Canvas& c) { test::addTrack(c.list, {{300, -300}, {3700, -900}, {2100, -2700}}, 150); }},
+        {"autorouted track", Tolerance::ThinStroke,
+         [](Canvas& c) { test::addTrack(c.list, {{300, -2000}, {3700, -2200}}, 25).Routed = 1; }},
+        {"line of no width", Tolerance::ThinStroke,
+         [](Canvas& c) { c.list.append(makeLine({400, -2900}, {3900, -100}, 0, 2)); }},
+        {"wide line", Tolerance::Outline,
+         [](Canvas& c) { c.list.append(makeLine({400, -2600}, {3600, -400}, 90, 1)); }},
+        {"thin ring", Tolerance::ThinStroke, [](Canvas& c) { c.list.append(arc(1200, 1190, 0, 0, false)); }},
+        {"wide arc", Tolerance::Outline, [](Canvas& c) { c.list.append(arc(1200, 1000, 30, 250, false)); }},
+        {"filled chord", Tolerance::Outline, [](Canvas& c) { c.list.append(arc(1300, 1100, 200, 20, true)); }},
+        {"zone", Tolerance::Outline,
+         [](Canvas& c) {
+             LayoutObject zone = makeZone(40, 1);
+             zone.Points = {{300, -300}, {3600, -700}, {2000, -1400}, {3300, -2800}, {500, -2400}};
+             c.list.append(std::move(zone));
+         }},
+        {"labels", Tolerance::Exact,
+         [](Canvas& c) {
+             c.list.append(makeText({300, -300}, "R17", 0, 400, 0, 0, 2));
+             c.list.append(makeText({3000, -2500}, "GND", 90, 300, 0, 0, 1));
+         }},
+        {"clearances", Tolerance::Outline,
+         [](Canvas& c) {
+             c.settings.GroundPlane1 = 1;
+             test::addTrack(c.list, {{300, -1000}, {3700, -1300}}, 40, 1).Clearance = 100;
+             test::addPad(c.list, {1000, -2200}, 150, 2, 1, 40).Clearance = 60;
+             test::addPad(c.list, {2500, -2200}, 120, 4, 1, 40).Clearance = 60;
+             c.list.append(makeText({3000, -1800}, "X", 0, 300, 3400, -2100, 1)).Clearance = 50;
+             LayoutObject ring = arc(600, 500, 0, 0, false);
+             ring.Clearance = 40;
+             c.list.append(std::move(ring));
+         }},
+        {"rubber bands", Tolerance::ThinStroke,
+         [](Canvas& c) {
+             LayoutObject& a = test::addPad(c.list, {300, -300}, 50, 1, 3);
+             LayoutObject& b = test::addPad(c.list, {3700, -2700}, 50, 1, 3);
+             LayoutObject& d = test::addPad(c.list, {3500, -400}, 50, 1, 3);
+             test::addBand(a, b);
+             test::addBand(a, d);
+         }},
+        {"selected track and zone with corner marks", Tolerance::Outline,
+         [](Canvas& c) {
+             test::addTrack(c.list, {{300, -300}, {1900, -900}, {700, -1700}}, 20).Selected = 1;
+             LayoutObject zone = makeZone(60, 1);
+             zone.Points = {{2200, -400}, {3700, -600}, {3100, -2600}};
+             zone.Selected = 1;
+             c.list.append(std::move(zone));
+         }},
+        {"pad with a hole as large as itself", Tolerance::ThinStroke,
+         [](Canvas& c) { c.list.append(makePad({2000, -1500}, 700, 3, 1, 700)); }},
+        {"grid", Tolerance::ThinStroke, [](Canvas& c) { c.gridVisible = true; }},
+    };
+    // Every pad shape, a few pixels across and far larger, with a hole.
+    static const char* const names[] = {"round", "octagon", "square", "rounded h", "octagon h",
+                                        "rect h", "rounded v", "octagon v", "rect v"};
+    for (int shape = 1; shape <= 9; ++shape) {
+        const bool straight = shape == 3 || shape == 6 || shape == 9;
+        for (const int32_t r : {37, 330}) {
+            const Tolerance t = straight || shape == 1 ? Tolerance::Exact : Tolerance::Outline;
+            rows.push_back({names[shape - 1], t, [shape, r](Canvas& c) {
+                                test::addPad(c.list, {2003, -1498}, r, uint8_t(shape), 1, r / 3);
+                                test::addPad(c.list, {707, -707}, r / 2, uint8_t(shape), 1, 0);
+                            }});
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(BoardPainterSinks, AgreeOnEveryFigure)
+{
+    for (const FigureRow& row : figureTable()) {
+        Canvas pixels(SinkChoice::Fastest), painter(SinkChoice::Painter);
+        row.add(pixels);
+        row.add(painter);
+        const QImage fast = pixels.paint(), reference = painter.paint();
+        painter.list.clear(); // the same board without the figure
+        painter.gridVisible = false;
+        const QImage empty = painter.paint();
+        const int drawn = drawnPixels(reference, empty);
+        const Difference d = compare(fast, reference);
+        SCOPED_TRACE(testing::Message() << row.what << ": " << d.pixels << " of " << drawn << " pixels differ");
+        EXPECT_GT(drawn, 50) << "the figure lies on the board";
+        switch (row.tolerance) {
+        case Tolerance::Exact:
+            EXPECT_EQ(d.pixels, 0);
+            break;
+        case Tolerance::Outline:
+            EXPECT_EQ(d.offEdge, 0);
+            EXPECT_LE(d.pixels, std::max(16, drawn / 50));
+            break;
+        case Tolerance::ThinStroke:
+            EXPECT_EQ(d.strays, 0);
+            EXPECT_LE(std::abs(drawnPixels(fast, empty) - drawn), std::max(6, drawn / 4));
+            break;
+        }
+    }
+}
+
+TEST(PaintBands, OnlyForLargeRectangularAreasOfImages)
 {
     QImage image(1000, 320, QImage::Format_RGB32);
     QPainter p(&image);

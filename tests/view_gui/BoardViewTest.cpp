@@ -11,12 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace kestrel;
 
 namespace {
 
-const QColor kBoard(255, 250, 180), kBlack(0, 0, 0);
+const QColor kBoard(255, 250, 180), kBlack(0, 0, 0), kBlue(0, 0, 255);
 
 struct ShownView {
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
@@ -225,4 +227,53 @@ TEST(BoardView, RepaintsAfterEditsMatchAFreshView)
     const std::vector<QImage> expected = grabParts(fresh.view);
     for (size_t i = 0; i < after.size(); ++i)
         EXPECT_TRUE(after[i] == expected[i]) << "part " << i;
+}
+
+namespace {
+
+// Run in a process started with QT_SCALE_FACTOR=2: the number of faults
+// found, each named on stderr.
+int scaledViewFaults()
+{
+    int faults = 0;
+    auto check = [&](bool ok, const char* what) {
+        if (!ok) {
+            std::fprintf(stderr, "%s\n", what);
+            ++faults;
+        }
+    };
+    ShownView v;
+    ObjectList& list = *v.doc.currentObjects();
+    test::addPad(list, {1000, -1000}, 200, 3, 1, 0); // logical pixels 80..120 both ways
+    test::addBand(test::addPad(list, {2000, -500}, 50, 1, 1, 0), test::addPad(list, {3500, -500}, 50, 1, 1, 0));
+    v.view.redraw();
+    const QImage shot = v.shot();
+    check(v.view.paintBox()->devicePixelRatioF() == 2, "a scaled screen");
+    check(shot.width() == 2 * v.view.paintBox()->width(), "painted in device pixels");
+    check(shot.pixelColor(160, 160) == kBlack && shot.pixelColor(239, 239) == kBlack, "the pad's corners");
+    check(shot.pixelColor(159, 160) == kBoard && shot.pixelColor(240, 239) == kBoard, "nothing beyond the pad");
+    int bandRows = 0;
+    for (int y = 90; y < 110; ++y)
+        bandRows += shot.pixelColor(550, y) == kBlue;
+    check(bandRows == 1, "the rubber band is one device pixel wide");
+
+    Point reported{-1, -1};
+    QObject::connect(&v.view, &BoardView::pointerMoved, [&](Point p) { reported = p; });
+    v.send(v.view.paintBox(), QEvent::MouseMove, {13, 13}, Qt::NoButton, Qt::ControlModifier);
+    check(reported == Point{130, -130}, "pointer positions stay in logical pixels");
+    const int areaLeftInRuler = v.area()->viewport()->mapTo(&v.view, QPoint(0, 0)).x() - v.child("HScalePaintBox")->x();
+    check(v.child("HMarker")->x() == 13 + areaLeftInRuler, "the ruler marker follows the pointer");
+    return faults;
+}
+
+} // namespace
+
+// The board is painted into an image of the screen's device pixels, so a
+// scaled screen gets sharp figures and the pixel writer too.
+TEST(BoardViewDeathTest, ScaledScreensArePaintedAtDeviceResolution)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("QT_SCALE_FACTOR", "2", 1);
+    EXPECT_EXIT(std::exit(scaledViewFaults()), testing::ExitedWithCode(0), "");
+    unsetenv("QT_SCALE_FACTOR");
 }

@@ -1,18 +1,22 @@
 #include "view/gui/PixelLines.h"
 
+#include "view/gui/PainterSink.h"
+#include "view/gui/PixelSink.h"
+
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 using namespace kestrel;
 
 namespace {
 
-QImage blank(QImage::Format format = QImage::Format_RGB32)
+QImage blank()
 {
-    QImage image(120, 100, format);
+    QImage image(120, 100, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
 }
@@ -26,34 +30,49 @@ int blackPixels(const QImage& image)
     return n;
 }
 
+// The same figures drawn by both sinks under one transform: first through
+// the pixel writer, then by the painter.
+std::pair<QImage, QImage> paintOnBothSinks(const QTransform& transform, const std::function<void(FigureSink&)>& draw)
+{
+    std::pair<QImage, QImage> images{blank(), blank()};
+    {
+        QPainter p(&images.first);
+        p.setTransform(transform);
+        auto writer = PixelLines::forPainter(p, Qt::black);
+        EXPECT_TRUE(writer);
+        PixelSink sink(p, *writer);
+        draw(sink);
+    }
+    {
+        QPainter p(&images.second);
+        p.setTransform(transform);
+        PainterSink sink(p);
+        draw(sink);
+    }
+    return images;
+}
+
 } // namespace
 
 TEST(PixelLines, MatchesThePainterOnRandomSegments)
 {
-    // The same square-ended segments drawn by Qt into an image format the pixel writer does not take.
+    // Thin strokes: square-ended segments half a pixel to three pixels wide.
     std::mt19937 rng(7);
-    std::uniform_real_distribution<double> coord(-10, 130), width(0.5, 3.0);
+    std::uniform_real_distribution<double> coord(-100, 1300), width(5, 30);
+    const QTransform tenth = QTransform::fromScale(0.1, 0.1);
     for (int round = 0; round < 20; ++round) {
-        const QLineF line(coord(rng), coord(rng), coord(rng), coord(rng));
-        const double w = width(rng);
-        QImage fast = blank();
-        QImage reference = blank(QImage::Format_RGB888);
-        {
-            QPainter p(&fast);
-            PixelLines::forPainter(p, Qt::black)->drawSegment(line, w);
-        }
-        {
-            QPainter p(&reference);
-            ASSERT_FALSE(PixelLines::forPainter(p, Qt::black));
-            p.setPen(QPen(Qt::black, std::max(w, 1.0), Qt::SolidLine, Qt::SquareCap));
-            p.drawLine(line);
-        }
+        const QPointF ends[2] = {{coord(rng), coord(rng)}, {coord(rng), coord(rng)}};
+        const auto w = static_cast<int32_t>(width(rng));
+        const auto [fast, reference] = paintOnBothSinks(tenth, [&](FigureSink& sink) {
+            sink.strokePolyline(ends, 2, false, w, Qt::black);
+        });
         const int drawn = blackPixels(reference);
         int differing = 0;
         for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 120; ++x)
                 differing += (fast.pixelColor(x, y) == Qt::black) != (reference.pixelColor(x, y) == Qt::black);
         EXPECT_LE(differing, std::max(6, drawn / 4)) << "segment " << round << " width " << w;
+        EXPECT_GT(drawn, 0);
     }
 }
 
@@ -119,44 +138,21 @@ TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)
         if (aligned)
             centre = QPointF(4 * std::round(centre.x() / 4), 4 * std::round(centre.y() / 4));
         const double a = std::round((0.5 + 8 * unit(rng)) / zoom);
-        const double b = aligned ? a : std::round((0.5 + 8 * unit(rng)) / zoom);
+        const double b = aligned || kind == Ellipse ? a : std::round((0.5 + 8 * unit(rng)) / zoom);
         const QRectF box(centre.x() - a, centre.y() - b, 2 * a, 2 * b);
         const double corner = std::min(a, b) * 0.75, cut = std::round(std::min(a, b) * 0.585);
         const QPointF octagon[8] = {{box.left(), box.bottom() - cut}, {box.left() + cut, box.bottom()},
                                     {box.right() - cut, box.bottom()}, {box.right(), box.bottom() - cut},
                                     {box.right(), box.top() + cut},    {box.right() - cut, box.top()},
                                     {box.left() + cut, box.top()},     {box.left(), box.top() + cut}};
-        QImage fast = blank();
-        QImage reference = blank(QImage::Format_RGB888);
-        {
-            QPainter p(&fast);
-            p.setTransform(transform);
-            auto pixels = PixelLines::forPainter(p, Qt::black);
+        const auto [fast, reference] = paintOnBothSinks(transform, [&](FigureSink& sink) {
             switch (kind) {
-            case Rect: pixels->fillRect(box); break;
-            case Ellipse:
-                if (!pixels->fillEllipse(centre, a, b)) {
-                    p.setPen(Qt::NoPen);
-                    p.setBrush(Qt::black);
-                    p.drawEllipse(centre, a, b); // on whole pixels the painter's own way
-                }
-                break;
-            case RoundedRect: pixels->fillRoundedRect(box, corner); break;
-            case Octagon: pixels->fillPolygon(octagon, 8); break;
+            case Rect: sink.fillRect(box, Qt::black); break;
+            case Ellipse: sink.fillDisc(centre, a, Qt::black); break;
+            case RoundedRect: sink.fillRoundedRect(box, corner, Qt::black); break;
+            case Octagon: sink.fillPolygon(octagon, 8, Qt::black); break;
             }
-        }
-        {
-            QPainter p(&reference);
-            p.setTransform(transform);
-            p.setPen(Qt::NoPen);
-            p.setBrush(Qt::black);
-            switch (kind) {
-            case Rect: p.drawRect(box); break;
-            case Ellipse: p.drawEllipse(centre, a, b); break;
-            case RoundedRect: p.drawRoundedRect(box, corner, corner); break;
-            case Octagon: p.drawPolygon(octagon, 8); break;
-            }
-        }
+        });
         int differing = 0;
         for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 120; ++x)
@@ -199,31 +195,16 @@ TEST(PixelLines, FillsPolygonsAndRoundEndedSegmentsAsThePainterDoes)
         for (int i = 0; i < 3 + round % 9; ++i)
             corners.push_back(somewhere());
         const QLineF segment(somewhere(), somewhere());
-        const double widthPx = 1 + 25 * unit(rng);
-        QImage fast = blank();
-        QImage reference = blank(QImage::Format_RGB888);
-        {
-            QPainter p(&fast);
-            p.setTransform(transform);
-            auto pixels = PixelLines::forPainter(p, Qt::black);
-            ASSERT_TRUE(pixels && pixels->keepsCircles());
+        // Wider than thin strokes, which are square-ended.
+        const auto widthUnits = static_cast<int32_t>((3.5 + 22 * unit(rng)) / zoom);
+        const double widthPx = widthUnits * zoom;
+        const QPointF ends[2] = {segment.p1(), segment.p2()};
+        const auto [fast, reference] = paintOnBothSinks(transform, [&](FigureSink& sink) {
             if (polygon)
-                pixels->fillPolygon(corners.data(), static_cast<int>(corners.size()));
+                sink.fillPolygon(corners.data(), static_cast<int>(corners.size()), Qt::black);
             else
-                pixels->fillCapsule(segment, widthPx);
-        }
-        {
-            QPainter p(&reference);
-            p.setTransform(transform);
-            if (polygon) {
-                p.setPen(Qt::NoPen);
-                p.setBrush(Qt::black);
-                p.drawPolygon(corners.data(), static_cast<int>(corners.size()), Qt::OddEvenFill);
-            } else {
-                p.setPen(QPen(Qt::black, widthPx / zoom, Qt::SolidLine, Qt::RoundCap));
-                p.drawLine(segment);
-            }
-        }
+                sink.strokePolyline(ends, 2, false, widthUnits, Qt::black);
+        });
         drawn += blackPixels(reference);
         // A pixel may differ only where its centre lies within the painter's
         // rounding of an edge (polygons) or its flattening of the round

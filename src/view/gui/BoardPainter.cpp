@@ -1,79 +1,67 @@
 #include "view/gui/BoardPainter.h"
 
+#include "geometry/Figures.h"
 #include "geometry/Geometry.h"
 #include "view/GridChoice.h"
 #include "view/gui/BandedPaint.h"
-#include "view/gui/LabelPainter.h"
-#include "view/gui/PixelLines.h"
 #include "view/gui/Strokes.h"
 
 #include <QPainter>
-#include <QPen>
-#include <QPointF>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 namespace kestrel {
 
 namespace {
 
-QPen onePixelPen(const QColor& colour)
+QPointF toPointF(Point p)
 {
-    QPen pen(colour, 0);
-    pen.setCosmetic(true);
-    return pen;
+    return QPointF(p.x, p.y);
 }
 
 // Corners of a track or zone, converted into one reused buffer.
-const std::vector<QPointF>& cornerPoints(const LayoutObject& o, int32_t dx = 0, int32_t dy = 0)
+const std::vector<QPointF>& cornerPoints(const LayoutObject& o)
 {
     thread_local std::vector<QPointF> buffer;
     buffer.clear();
     buffer.reserve(o.Points.size());
     for (const Point& p : o.Points)
-        buffer.emplace_back(p.x + dx, p.y + dy);
+        buffer.push_back(toPointF(p));
     return buffer;
 }
 
-// The arc of a circle: counter-clockwise from the start angle (Angle) to the
-// stop angle (Width); equal angles give the full circle.
-int arcSpan(const LayoutObject& c)
+// A circle or ring as an arc (or a chord when filled) on its centre-line
+// radius, with a pen as wide as the ring; grown by c for the clearance.
+void drawCircleFigure(FigureSink& sink, const LayoutObject& circle, const QColor& colour, int32_t c)
 {
-    const int span = ((c.Width - c.Angle) % 360 + 360) % 360;
-    return span == 0 ? 360 : span;
+    const ArcStroke stroke = arcStroke(circle, c);
+    sink.strokeArc(toPointF(circle.centre()), stroke.centreRadius, circle.arcStartDegrees() % 360,
+                   arcSpanDegrees(circle), stroke.widthUnits, circle.Filled != 0, colour);
 }
 
-// A circle or ring as an arc (or a chord when filled) on its middle radius,
-// with a pen as wide as the ring; widened by e for the clearance.
-void drawCircleFigure(QPainter& painter, const LayoutObject& c, const QColor& colour, int32_t e)
-{
-    const int32_t penWidth = std::max(0, c.X2 - c.Y2) + 2 * e;
-    const int32_t rm = c.X2 - roundEven(penWidth / 2.0) + e;
-    strokeArc(painter, colour, penWidth, QPointF(c.X1, c.Y1), rm, c.Angle % 360, arcSpan(c), c.Filled != 0);
-}
-
-void drawPolyFigure(QPainter& painter, const LayoutObject& o, const QColor& colour, int32_t penWidth, bool filled)
+void drawPolyFigure(FigureSink& sink, const LayoutObject& o, const QColor& colour, int32_t penWidth, bool filled)
 {
     const auto& pts = cornerPoints(o);
-    if (filled) {
-        fillPolygon(painter, colour, penWidth, pts.data(), static_cast<int>(pts.size()));
-    } else {
-        painter.setBrush(Qt::NoBrush);
-        strokePolyline(painter, colour, penWidth, pts.data(), static_cast<int>(pts.size()));
-    }
+    const int count = static_cast<int>(pts.size());
+    if (filled)
+        sink.fillPolygon(pts.data(), count, colour);
+    sink.strokePolyline(pts.data(), count, filled, penWidth, colour);
 }
 
-void drawCornerMarks(QPainter& painter, const LayoutObject& o)
+void drawCornerMarks(FigureSink& sink, const LayoutObject& o)
 {
-    const double radius = std::max(o.Width / 2, 20);
-    painter.setPen(onePixelPen(BoardColours::Marks));
-    painter.setBrush(BoardColours::Marks);
+    const double radius = std::max(o.widthUnits() / 2, kDefaultHalfWidth);
     for (const Point& p : o.Points)
-        painter.drawEllipse(QPointF(p.x, p.y), radius, radius);
+        sink.rimmedDisc(toPointF(p), radius, BoardColours::Marks, BoardColours::Marks);
+}
+
+void drawSegment(FigureSink& sink, Point a, Point b, int32_t widthUnits, const QColor& colour)
+{
+    const QPointF ends[2] = {toPointF(a), toPointF(b)};
+    sink.strokePolyline(ends, 2, false, widthUnits, colour);
 }
 
 struct KindStyle {
@@ -84,48 +72,37 @@ struct KindStyle {
     bool cornerMarks = false; // selected, ungrouped zones and tracks
 };
 
-void drawKind(QPainter& painter, const LayoutObject& o, const KindStyle& style)
+void drawKind(FigureSink& sink, const LayoutObject& o, const KindStyle& style)
 {
     switch (o.kind()) {
     case ObjectKind::Line:
-        strokeLine(painter, style.colour, o.Width, QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
+        drawSegment(sink, o.start(), o.end(), o.widthUnits(), style.colour);
         break;
     case ObjectKind::Pad:
-        DrawPadShape(painter, style.colour, style.padEnlargement, o.Shape, o.X2, o.Y2, {o.X1, o.Y1},
-                     style.holeColour);
+        DrawPadShape(sink, o, style.padEnlargement, style.colour, style.holeColour);
         break;
     case ObjectKind::Text:
-        drawLabel(painter, o, style.colour);
+        sink.label(o, style.colour);
         break;
     case ObjectKind::Zone:
         if (o.Points.size() < 2)
             break;
-        drawPolyFigure(painter, o, style.colour, o.Width, o.FillOn != 0);
+        drawPolyFigure(sink, o, style.colour, o.widthUnits(), o.FillOn != 0);
         if (style.cornerMarks)
-            drawCornerMarks(painter, o);
+            drawCornerMarks(sink, o);
         break;
     case ObjectKind::Track:
         if (o.Points.size() < 2)
             break;
-        drawPolyFigure(painter, o, style.routedBlue && o.Routed ? BoardColours::Marks : style.colour, o.Width, false);
+        drawPolyFigure(sink, o, style.routedBlue && o.Routed ? BoardColours::Marks : style.colour, o.widthUnits(),
+                       false);
         if (style.cornerMarks)
-            drawCornerMarks(painter, o);
+            drawCornerMarks(sink, o);
         break;
     case ObjectKind::Circle:
-        drawCircleFigure(painter, o, style.colour, 0);
+        drawCircleFigure(sink, o, style.colour, 0);
         break;
     }
-}
-
-// Pads up to this many device pixels across are filled by the pixel writer;
-// larger curves are left to the painter, whose curves are flattened.
-constexpr double kSmallPadPx = 32.0;
-
-std::optional<PixelLines> smallPadPixels(QPainter& painter, const QColor& colour, double halfExtentUnits)
-{
-    if (2 * halfExtentUnits * deviceScale(painter) > kSmallPadPx)
-        return std::nullopt;
-    return PixelLines::forPainter(painter, colour);
 }
 
 QColor screenColour(const LayoutObject& o, int activeLayer)
@@ -137,48 +114,44 @@ QColor screenColour(const LayoutObject& o, int activeLayer)
     return c;
 }
 
-} // namespace
-
-namespace {
-
 bool qualifies(const LayoutObject& o, const Rect& clip)
 {
     return o.Layer >= 5 || BoundingRect(o).overlaps(clip);
 }
 
 // Clearances, then everything but pads, then the pads of one layer.
-void drawLayerObjects(QPainter& painter, const std::vector<const LayoutObject*>& drawn, const LayerState& layers,
+void drawLayerObjects(FigureSink& sink, const std::vector<const LayoutObject*>& drawn, const LayerState& layers,
                       int layer)
 {
     const bool clearances = (layer == 1 || layer == 3) &&
                             Layer::isSide1(layer) == layers.activeSideIs1() && layers.activeGroundPlane();
     if (clearances)
         for (const LayoutObject* o : drawn)
-            DrawClearance(painter, *o);
+            DrawClearance(sink, *o);
     for (const LayoutObject* o : drawn)
         if (!o->is(ObjectKind::Pad))
-            DrawObject(painter, *o, layers.activeLayer);
+            DrawObject(sink, *o, layers.activeLayer);
     for (const LayoutObject* o : drawn)
         if (o->is(ObjectKind::Pad))
-            DrawObject(painter, *o, layers.activeLayer);
+            DrawObject(sink, *o, layers.activeLayer);
 }
 
 // Rubber bands of one pad; with a clip only those whose extent meets it.
-void drawBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool,
+void drawBands(FigureSink& sink, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool,
                const Rect* clip)
 {
     if (!pad.is(ObjectKind::Pad))
         return;
-    const Point from{pad.X1 + dx, pad.Y1 + dy};
+    const Point from{pad.centre().x + dx, pad.centre().y + dy};
     for (const LayoutObject* q : pad.Connections) {
         if (!q)
             continue;
-        const Point to = q->Selected ? Point{q->X1 + dx, q->Y1 + dy} : Point{q->X1, q->Y1};
+        const Point to = q->Selected ? Point{q->centre().x + dx, q->centre().y + dy} : q->centre();
         if (clip && !Rect{from.x, from.y, to.x, to.y}.normalised().grown(1).overlaps(*clip))
             continue;
         const bool highlighted = autorouterTool && pad.Selected && q->Selected;
-        strokeLine(painter, highlighted ? BoardColours::Selected : BoardColours::Marks, 0, QPointF(from.x, from.y),
-                   QPointF(to.x, to.y));
+        const QLineF band(toPointF(from), toPointF(to));
+        sink.hairlines(&band, 1, 1, highlighted ? BoardColours::Selected : BoardColours::Marks);
     }
 }
 
@@ -217,12 +190,12 @@ LayerBuckets sortByLayer(const ObjectIndex& index, const LayerState& layers, con
     return b;
 }
 
-void drawBuckets(QPainter& painter, const LayerBuckets& b, const LayerState& layers)
+void drawBuckets(FigureSink& sink, const LayerBuckets& b, const LayerState& layers)
 {
     static constexpr int side2OnTop[] = {1, 2, 3, 4, 5, 6};
     static constexpr int side1OnTop[] = {3, 4, 1, 2, 5, 6};
     for (const int layer : layers.activeLayer >= 3 ? side2OnTop : side1OnTop)
-        drawLayerObjects(painter, b.byLayer[static_cast<size_t>(layer)], layers, layer);
+        drawLayerObjects(sink, b.byLayer[static_cast<size_t>(layer)], layers, layer);
 }
 
 } // namespace
@@ -264,7 +237,7 @@ QTransform boardTransform(double zoom, double scrollX, double scrollY)
 namespace {
 
 // The parts of area outside inner, so no pixel is filled twice.
-void fillAround(QPainter& painter, const QRectF& area, const QRectF& inner, const QColor& colour)
+void fillAround(FigureSink& sink, const QRectF& area, const QRectF& inner, const QColor& colour)
 {
     const double top = std::max(area.top(), inner.top()), bottom = std::min(area.bottom(), inner.bottom());
     const QRectF parts[] = {
@@ -275,35 +248,35 @@ void fillAround(QPainter& painter, const QRectF& area, const QRectF& inner, cons
     };
     for (const QRectF& part : parts)
         if (part.width() > 0 && part.height() > 0)
-            painter.fillRect(part, colour);
+            sink.fillRect(part, colour);
 }
 
-void paintBuckets(QPainter& painter, const LayerBuckets& buckets, const BoardPaintOptions& options, const Rect& clip)
+void paintBuckets(FigureSink& sink, const LayerBuckets& buckets, const BoardPaintOptions& options, const Rect& clip)
 {
-    const PixelLinesScope sameTarget(painter);
-    const int32_t k = roundEven(1.0 / options.zoomPxPerUnit);
+    const int32_t k = roundEven(1.0 / options.zoomPxPerUnit); // one pixel
     const QRectF board(0, -options.boardHeight - k, options.boardWidth + k, options.boardHeight + k);
     if (options.outsideColour.isValid())
-        fillAround(painter, QRectF(clip.left, clip.top, double(clip.right) - clip.left, double(clip.bottom) - clip.top),
+        fillAround(sink, QRectF(clip.left, clip.top, double(clip.right) - clip.left, double(clip.bottom) - clip.top),
                    board, options.outsideColour);
-    painter.fillRect(board, options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
+    sink.fillRect(board, options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
     if (options.gridVisible)
-        DrawGrid(painter, options, clip);
-    drawBuckets(painter, buckets, options.layers);
+        DrawGrid(sink, options, clip);
+    drawBuckets(sink, buckets, options.layers);
     for (const LayoutObject* pad : buckets.padsWithBands)
-        drawBands(painter, *pad, 0, 0, options.autorouterTool, &clip);
+        drawBands(sink, *pad, 0, 0, options.autorouterTool, &clip);
 }
 
 } // namespace
 
-void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options, const Rect& clip)
+void PaintBoard(FigureSink& sink, const ObjectList& objects, const BoardPaintOptions& options, const Rect& clip)
 {
-    paintBuckets(painter, sortByLayer(objects, options.layers, clip), options, clip);
+    paintBuckets(sink, sortByLayer(objects, options.layers, clip), options, clip);
 }
 
 void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clip)
 {
-    const int bands = bandCount(painter, options.paintThreads);
+    const std::unique_ptr<FigureSink> sink = makeFigureSink(painter, options.sink);
+    const int bands = sink->bandsPaintAlike() ? bandCount(painter, options.paintThreads) : 1;
     // The band's part of the clip, a few pixels wider: label glyphs may
     // reach a little beyond their object's rectangle. Worked out from values
     // read here, as the bands' threads must not touch the caller's painter.
@@ -315,48 +288,38 @@ void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOpt
                                 std::max(clip.top, static_cast<int32_t>(std::floor(units.top())) - k),
                                 std::min(clip.right, static_cast<int32_t>(std::ceil(units.right())) + k),
                                 std::min(clip.bottom, static_cast<int32_t>(std::ceil(units.bottom())) + k)};
-            paintBuckets(band, sortByLayer(index, options.layers, bandClip), options, bandClip);
+            paintBuckets(*makeFigureSink(band, options.sink), sortByLayer(index, options.layers, bandClip), options,
+                         bandClip);
         }))
         return;
-    paintBuckets(painter, sortByLayer(index, options.layers, clip), options, clip);
+    paintBuckets(*sink, sortByLayer(index, options.layers, clip), options, clip);
 }
 
-void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clip)
+void DrawGrid(FigureSink& sink, const BoardPaintOptions& options, const Rect& clip)
 {
     const GridLines lines = gridLines(options.boardWidth, options.boardHeight, options.gridUnits,
                                       options.zoomPxPerUnit, clip, options.gridMarker);
-    if (lines.horizontal.empty() && lines.vertical.empty())
-        return;
     const double left = std::max(clip.left, 0), right = std::min(clip.right, options.boardWidth);
     const double top = std::max(clip.top, -options.boardHeight), bottom = std::min(clip.bottom, 0);
-    if (auto pixels = PixelLines::forPainter(painter, BoardColours::Grid)) {
-        for (const GridLine& l : lines.horizontal)
-            pixels->drawSegment(QLineF(left, l.position, right, l.position), l.marker ? 2 : 1);
-        for (const GridLine& l : lines.vertical)
-            pixels->drawSegment(QLineF(l.position, top, l.position, bottom), l.marker ? 2 : 1);
-        return;
-    }
-    QPen thin = onePixelPen(BoardColours::Grid);
-    QPen thick = thin;
-    thick.setWidth(2);
-    // All thin lines first, then the markers: two pen changes per paint.
-    for (const bool marker : {false, true}) {
-        painter.setPen(marker ? thick : thin);
-        for (const GridLine& l : lines.horizontal)
-            if (l.marker == marker)
-                painter.drawLine(QPointF(left, l.position), QPointF(right, l.position));
-        for (const GridLine& l : lines.vertical)
-            if (l.marker == marker)
-                painter.drawLine(QPointF(l.position, top), QPointF(l.position, bottom));
-    }
+    // All thin lines in one call, the markers in another: two pen changes
+    // per paint on a painter.
+    std::vector<QLineF> thin, markers;
+    for (const GridLine& l : lines.horizontal)
+        (l.marker ? markers : thin).emplace_back(left, l.position, right, l.position);
+    for (const GridLine& l : lines.vertical)
+        (l.marker ? markers : thin).emplace_back(l.position, top, l.position, bottom);
+    if (!thin.empty())
+        sink.hairlines(thin.data(), static_cast<int>(thin.size()), 1, BoardColours::Grid);
+    if (!markers.empty())
+        sink.hairlines(markers.data(), static_cast<int>(markers.size()), 2, BoardColours::Grid);
 }
 
-void DrawLayers(QPainter& painter, const ObjectList& objects, const LayerState& layers, const Rect& clip)
+void DrawLayers(FigureSink& sink, const ObjectList& objects, const LayerState& layers, const Rect& clip)
 {
-    drawBuckets(painter, sortByLayer(objects, layers, clip), layers);
+    drawBuckets(sink, sortByLayer(objects, layers, clip), layers);
 }
 
-void DrawLayer(QPainter& painter, const ObjectList& objects, const LayerState& layers, int layer, const Rect& clip)
+void DrawLayer(FigureSink& sink, const ObjectList& objects, const LayerState& layers, int layer, const Rect& clip)
 {
     if (!layers.isVisible(layer))
         return;
@@ -364,139 +327,104 @@ void DrawLayer(QPainter& painter, const ObjectList& objects, const LayerState& l
     for (const auto& o : objects)
         if (o->Layer == layer && qualifies(*o, clip))
             drawn.push_back(o.get());
-    drawLayerObjects(painter, drawn, layers, layer);
+    drawLayerObjects(sink, drawn, layers, layer);
 }
 
-void DrawObject(QPainter& painter, const LayoutObject& o, int activeLayer)
+void DrawObject(FigureSink& sink, const LayoutObject& o, int activeLayer)
 {
     KindStyle style;
     style.colour = screenColour(o, activeLayer);
     style.holeColour = o.Partner ? BoardColours::ViaHole : BoardColours::Hole;
     style.routedBlue = !o.Selected;
     style.cornerMarks = o.Selected && o.Groups.empty();
-    drawKind(painter, o, style);
+    drawKind(sink, o, style);
 }
 
-void DrawObjectInColour(QPainter& painter, const LayoutObject& o, bool solderMask, const QColor& otherColour,
+void DrawObjectInColour(FigureSink& sink, const LayoutObject& o, bool solderMask, const QColor& otherColour,
                         const QColor& copperColour)
 {
     KindStyle style;
     style.colour = (o.Layer == 1 || o.Layer == 3) ? copperColour : otherColour;
     style.holeColour = BoardColours::Hole;
     if (solderMask && o.is(ObjectKind::Pad)) {
-        style.padEnlargement = 30;
+        style.padEnlargement = kSolderMaskEnlargement;
         style.holeColour = style.colour;
     }
-    drawKind(painter, o, style);
+    drawKind(sink, o, style);
 }
 
-void DrawClearance(QPainter& painter, const LayoutObject& o)
+void DrawClearance(FigureSink& sink, const LayoutObject& o)
 {
     const QColor& white = BoardColours::Clearance;
     const int32_t c = o.Clearance;
     switch (o.kind()) {
     case ObjectKind::Line:
-        strokeLine(painter, white, o.Width + 2 * c, QPointF(o.X1, o.Y1), QPointF(o.X2, o.Y2));
+        drawSegment(sink, o.start(), o.end(), grownPenWidth(o, c), white);
         break;
     case ObjectKind::Pad:
-        DrawPadShape(painter, white, c, o.Shape, o.X2, o.Y2, {o.X1, o.Y1}, white);
+        DrawPadShape(sink, o, c, white, white);
         break;
     case ObjectKind::Text: {
-        const Rect box = Rect{o.X1, o.Y1, o.X2, o.Y2}.normalised().grown(c);
-        painter.fillRect(QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top), white);
+        const Rect box = Rect{o.start().x, o.start().y, o.end().x, o.end().y}.normalised().grown(c);
+        sink.fillRect(QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top), white);
         break;
     }
     case ObjectKind::Zone:
         if (o.Points.size() >= 2)
-            drawPolyFigure(painter, o, white, o.Width + 2 * c, o.FillOn != 0);
+            drawPolyFigure(sink, o, white, grownPenWidth(o, c), o.FillOn != 0);
         break;
     case ObjectKind::Track:
         if (o.Points.size() >= 2)
-            drawPolyFigure(painter, o, white, o.Width + 2 * c, false);
+            drawPolyFigure(sink, o, white, grownPenWidth(o, c), false);
         break;
     case ObjectKind::Circle:
-        drawCircleFigure(painter, o, white, c);
+        drawCircleFigure(sink, o, white, c);
         break;
     }
 }
 
-void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape, int32_t r, int32_t h, Point centre,
+void DrawPadShape(FigureSink& sink, const LayoutObject& pad, int32_t e, const QColor& colour,
                   const QColor& holeColour)
 {
-    const double x = centre.x, y = centre.y;
+    const QPointF centre = toPointF(pad.centre());
+    const int32_t r = pad.padOuterRadius(), h = pad.holeRadius();
     if (h == r) {
         // A hole as large as the pad: hole-coloured disc, pad-coloured rim and cross.
-        painter.setPen(onePixelPen(colour));
-        painter.setBrush(holeColour);
-        painter.drawEllipse(QPointF(x, y), h, h);
+        sink.rimmedDisc(centre, h, holeColour, colour);
         const int32_t s = roundEven(r * 0.5);
-        painter.drawLine(QPointF(x - s, y + s), QPointF(x + s, y - s));
-        painter.drawLine(QPointF(x + s, y + s), QPointF(x - s, y - s));
+        const QLineF cross[2] = {QLineF(centre + QPointF(-s, s), centre + QPointF(s, -s)),
+                                 QLineF(centre + QPointF(s, s), centre + QPointF(-s, -s))};
+        sink.hairlines(cross, 2, 1, colour);
         return;
     }
-    const double R = r + e;
-    const double L = 2.0 * r + e;
-    const double corner = roundEven(1.5 * R) / 2.0;
-    const double c = roundEven(R * 0.585);
-    auto octagonCorners = [&](double a, double b) {
-        return std::array<QPointF, 8>{QPointF{x - a, y + b - c}, {x - a + c, y + b}, {x + a - c, y + b},
-                                      {x + a, y + b - c},        {x + a, y - b + c}, {x + a - c, y - b},
-                                      {x - a + c, y - b},        {x - a, y - b + c}};
-    };
-    if (auto pixels = smallPadPixels(painter, colour, std::max<double>(L, h))) {
-        auto disc = [&](PixelLines& writer, const QColor& discColour, double radius) {
-            if (!writer.fillEllipse(QPointF(x, y), radius, radius)) {
-                painter.setPen(Qt::NoPen);
-                painter.setBrush(discColour);
-                painter.drawEllipse(QPointF(x, y), radius, radius);
-            }
-        };
-        switch (shape) {
-        case 1: disc(*pixels, colour, R); break;
-        case 2: pixels->fillPolygon(octagonCorners(R, R).data(), 8); break;
-        case 3: pixels->fillRect(QRectF(x - R, y - R, 2 * R, 2 * R)); break;
-        case 4: pixels->fillRoundedRect(QRectF(x - L, y - R, 2 * L, 2 * R), corner); break;
-        case 5: pixels->fillPolygon(octagonCorners(L, R).data(), 8); break;
-        case 6: pixels->fillRect(QRectF(x - L, y - R, 2 * L, 2 * R)); break;
-        case 7: pixels->fillRoundedRect(QRectF(x - R, y - L, 2 * R, 2 * L), corner); break;
-        case 8: pixels->fillPolygon(octagonCorners(R, L).data(), 8); break;
-        case 9: pixels->fillRect(QRectF(x - R, y - L, 2 * R, 2 * L)); break;
-        default: break;
-        }
-        if (h > 0 && holeColour.alpha() == 255) {
-            PixelLines hole = pixels->inColour(holeColour);
-            disc(hole, holeColour, h);
-        } else if (h > 0) {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(holeColour);
-            painter.drawEllipse(QPointF(x, y), h, h);
-        }
-        return;
+    const PadFigure f = padFigure(pad, e);
+    const QRectF box(centre.x() - f.halfX, centre.y() - f.halfY, 2.0 * f.halfX, 2.0 * f.halfY);
+    switch (f.kind) {
+    case PadFigureKind::Disc:
+        sink.fillDisc(centre, f.halfX, colour);
+        break;
+    case PadFigureKind::Rectangle:
+        sink.fillRect(box, colour);
+        break;
+    case PadFigureKind::Octagon: {
+        std::array<QPointF, 8> corners;
+        std::ranges::transform(octagonCorners(f.centre, f.halfX, f.halfY), corners.begin(), toPointF);
+        sink.fillPolygon(corners.data(), 8, colour);
+        break;
     }
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    auto octagon = [&](double a, double b) { painter.drawPolygon(octagonCorners(a, b).data(), 8); };
-    switch (shape) {
-    case 1: painter.drawEllipse(QPointF(x, y), R, R); break;
-    case 2: octagon(R, R); break;
-    case 3: painter.drawRect(QRectF(x - R, y - R, 2 * R, 2 * R)); break;
-    case 4: painter.drawRoundedRect(QRectF(x - L, y - R, 2 * L, 2 * R), corner, corner); break;
-    case 5: octagon(L, R); break;
-    case 6: painter.drawRect(QRectF(x - L, y - R, 2 * L, 2 * R)); break;
-    case 7: painter.drawRoundedRect(QRectF(x - R, y - L, 2 * R, 2 * L), corner, corner); break;
-    case 8: octagon(R, L); break;
-    case 9: painter.drawRect(QRectF(x - R, y - L, 2 * R, 2 * L)); break;
-    default: break; // no pad area, only the hole
+    case PadFigureKind::RoundedRectangle:
+        sink.fillRoundedRect(box, f.corner / 2.0, colour);
+        break;
+    case PadFigureKind::None: // no pad area, only the hole
+        break;
     }
-    if (h > 0) {
-        painter.setBrush(holeColour);
-        painter.drawEllipse(QPointF(x, y), h, h);
-    }
+    if (h > 0)
+        sink.fillDisc(centre, h, holeColour);
 }
 
-void DrawRubberBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool)
+void DrawRubberBands(FigureSink& sink, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool)
 {
-    drawBands(painter, pad, dx, dy, autorouterTool, nullptr);
+    drawBands(sink, pad, dx, dy, autorouterTool, nullptr);
 }
 
 } // namespace kestrel

@@ -1,14 +1,15 @@
 #pragma once
-// Drawing of a board and its objects on any QPainter: the screen, the
-// printer and bitmap export share these functions. Everything is drawn in
-// board units; the painter's transform maps units to device pixels
-// (boardTransform). One-pixel lines are cosmetic pens, so they stay one
-// device pixel wide at every scale.
+// The board walk: what of a board is drawn, in which order, colour and
+// figure, once for every back end. It hands each figure, in board units, to
+// a FigureSink; the screen, the printer and bitmap export differ only in
+// the sink and the options. The painter's transform maps units to device
+// pixels (boardTransform).
 
 #include "model/Board.h"
 #include "model/LayoutObject.h"
 #include "model/ObjectList.h"
 #include "view/ObjectIndex.h"
+#include "view/gui/FigureSink.h"
 
 #include <QColor>
 #include <QTransform>
@@ -62,6 +63,8 @@ struct BoardPaintOptions {
     int paintThreads = 1;
     // Beyond the board inside the clip; left as it is when invalid.
     QColor outsideColour;
+    // The back end PaintBoard on a painter draws through.
+    SinkChoice sink = SinkChoice::Fastest;
 
     // Layers, size and grid from a board's settings; zoom as stored there.
     static BoardPaintOptions of(const BoardSettings& s);
@@ -72,41 +75,43 @@ QTransform boardTransform(double zoomPxPerUnit, double scrollX = 0, double scrol
 
 // The whole board view inside clipUnits (board units, normalised): the
 // background (navy under the active side's ground plane, outsideColour
-// beyond the board), the grid, the layers and the rubber bands. The painter must carry boardTransform.
-void PaintBoard(QPainter& painter, const ObjectList& objects, const BoardPaintOptions& options,
+// beyond the board), the grid, the layers and the rubber bands.
+void PaintBoard(FigureSink& sink, const ObjectList& objects, const BoardPaintOptions& options,
                 const Rect& clipUnits);
-// The same, finding the objects through an index that must be up to date
-// with the list it was built from; a large image is painted in bands on
-// options.paintThreads threads.
+// The same on a painter carrying boardTransform, through the sink
+// options.sink chooses, finding the objects through an index that must be
+// up to date with the list it was built from; a large image is painted in
+// bands on options.paintThreads threads, each with a sink of its own, where
+// the sink's pixels allow it.
 void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clipUnits);
 // The grid lines inside clipUnits, limited to the board.
-void DrawGrid(QPainter& painter, const BoardPaintOptions& options, const Rect& clipUnits);
+void DrawGrid(FigureSink& sink, const BoardPaintOptions& options, const Rect& clipUnits);
 // The visible layers, the inactive side under the active one, copper under
 // silk, the macro layers 5 and 6 last.
-void DrawLayers(QPainter& painter, const ObjectList& objects, const LayerState& layers, const Rect& clipUnits);
+void DrawLayers(FigureSink& sink, const ObjectList& objects, const LayerState& layers, const Rect& clipUnits);
 // One layer: clearances (copper of the active side under its ground plane),
 // then every object that is not a pad, then the pads. Objects of layers 1..4
 // whose bounding rectangle misses clipUnits are skipped.
-void DrawLayer(QPainter& painter, const ObjectList& objects, const LayerState& layers, int layer,
+void DrawLayer(FigureSink& sink, const ObjectList& objects, const LayerState& layers, int layer,
                const Rect& clipUnits);
 
 // One object in its screen colour: magenta when selected, black copper, red
 // silk, grey when it lies on the side that is not active.
-void DrawObject(QPainter& painter, const LayoutObject& object, int activeLayer);
+void DrawObject(FigureSink& sink, const LayoutObject& object, int activeLayer);
 // The object's outline widened by its clearance, in white.
-void DrawClearance(QPainter& painter, const LayoutObject& object);
+void DrawClearance(FigureSink& sink, const LayoutObject& object);
 // One object in given colours (printing, bitmaps): copperColour for layers 1
 // and 3, otherColour for the rest, selection ignored, pad holes white. With
-// solderMask pads are enlarged by 0.3 mm and drawn without a hole.
-void DrawObjectInColour(QPainter& painter, const LayoutObject& object, bool solderMask, const QColor& otherColour,
+// solderMask pads are enlarged by kSolderMaskEnlargement and drawn without a hole.
+void DrawObjectInColour(FigureSink& sink, const LayoutObject& object, bool solderMask, const QColor& otherColour,
                         const QColor& copperColour);
-// A pad figure of outer radius r, enlarged by e, with a hole of radius h.
-// A hole as large as the pad is drawn as a ring with a cross; shapes outside
+// A pad's figure (padFigure) enlarged by e, with its hole in holeColour. A
+// hole as large as the pad is drawn as a ring with a cross; shapes outside
 // 1..9 have no pad area, only the hole.
-void DrawPadShape(QPainter& painter, const QColor& colour, int32_t e, int shape, int32_t r, int32_t h, Point centre,
+void DrawPadShape(FigureSink& sink, const LayoutObject& pad, int32_t e, const QColor& colour,
                   const QColor& holeColour);
 // The rubber bands of a pad, one pixel wide; selected partner pads are drawn
 // shifted by (dx, dy) as the pad itself (while a selection is dragged).
-void DrawRubberBands(QPainter& painter, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool);
+void DrawRubberBands(FigureSink& sink, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool);
 
 } // namespace kestrel

@@ -74,7 +74,7 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
     const QTransform saved = painter.transform();
     // The board's y axis points up; the text is laid out in a local frame
     // whose y points down again, turned about the anchor.
-    painter.translate(text.X1, text.Y1);
+    painter.translate(text.start().x, text.start().y);
     painter.scale(1, -1);
     if (text.textDegrees() % 360 != 0)
         painter.rotate(-text.textDegrees());

@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrel {
 
@@ -42,29 +43,27 @@ void PaintBox::paintEvent(QPaintEvent* event)
     options.paintThreads = QThread::idealThreadCount();
     options.outsideColour = palette().color(QPalette::Mid);
 
-    // Drawn into an image first, where thin strokes can be written as pixel
-    // runs; on scaled screens the painter draws on the widget itself.
-    const bool buffered = devicePixelRatioF() == 1.0;
-    if (buffered) {
-        if (buffer_.width() < r.width() || buffer_.height() < r.height())
-            buffer_ = QImage(std::max(r.width(), buffer_.width()), std::max(r.height(), buffer_.height()),
-                             QImage::Format_RGB32);
-    }
-    QPainter widgetPainter(this);
-    QPainter bufferPainter;
-    if (buffered)
-        bufferPainter.begin(&buffer_);
-    QPainter& painter = buffered ? bufferPainter : widgetPainter;
-    if (buffered)
-        painter.setClipRect(QRect(QPoint(0, 0), r.size()));
-    const QPoint origin = buffered ? r.topLeft() : QPoint(0, 0);
+    // Drawn into an image at the screen's device resolution first, where the
+    // pixel sink writes the figures itself. The image covers whole device
+    // pixels, so it goes back onto the widget without scaling.
+    const qreal dpr = devicePixelRatioF();
+    const QRect device(QPoint(static_cast<int>(std::floor(r.left() * dpr)), static_cast<int>(std::floor(r.top() * dpr))),
+                       QPoint(static_cast<int>(std::ceil((r.right() + 1) * dpr)) - 1,
+                              static_cast<int>(std::ceil((r.bottom() + 1) * dpr)) - 1));
+    if (buffer_.width() < device.width() || buffer_.height() < device.height())
+        buffer_ = QImage(std::max(device.width(), buffer_.width()), std::max(device.height(), buffer_.height()),
+                         QImage::Format_RGB32);
+    buffer_.setDevicePixelRatio(dpr);
+    const QPointF origin = QPointF(device.topLeft()) / dpr;
+    const QSizeF size = QSizeF(device.size()) / dpr;
+    QPainter painter(&buffer_);
+    painter.setClipRect(QRectF(QPointF(0, 0), size));
     painter.setTransform(boardTransform(vp.zoom(), origin.x(), origin.y()));
     PaintBoard(painter, view_.objectIndex(), options, clip);
-    if (buffered) {
-        bufferPainter.end();
-        widgetPainter.drawImage(r.topLeft(), buffer_, QRect(QPoint(0, 0), r.size()));
-    }
+    painter.end();
 
+    QPainter widgetPainter(this);
+    widgetPainter.drawImage(QRectF(origin, size), buffer_, QRectF(QPointF(0, 0), QSizeF(device.size())));
     if (framing_) {
         widgetPainter.setPen(QPen(Qt::black, 0, Qt::DotLine));
         widgetPainter.setBrush(Qt::NoBrush);

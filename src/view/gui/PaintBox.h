@@ -1,7 +1,8 @@
 #pragma once
 // PaintBox1: the drawing area, as large as the board at the current zoom.
-// Paints the board through PaintBoard; reports pointer moves to the board
-// view and runs the zoom tool's clicks and frames.
+// Paints the board through PaintBoard into an image at the screen's device
+// resolution; reports pointer moves to the board view and runs the zoom
+// tool's clicks and frames.
 
 #include <QImage>
 #include <QPoint>
@@ -28,7 +29,7 @@ private:
     QRect frameRect() const;
 
     BoardView& view_;
-    QImage buffer_; // the repainted rectangle is drawn here first
+    QImage buffer_; // the repainted rectangle is drawn here first, in device pixels
     bool zoomTool_ = false;
     bool framing_ = false;
     QPoint frameStart_; // paint-box pixels, clamped to the board

@@ -7,7 +7,8 @@
 // the painter a path and a rasterizer set-up. Used only where it gives the
 // painter's pixels (up to pixel centres within the painter's rounding of
 // an outline): a QImage target, no antialiasing, source-over with an opaque
-// colour, a transform without rotation and a rectangular clip.
+// colour, a transform without rotation and a rectangular clip. The screen's
+// figure sink (PixelSink) draws through it.
 
 #include <QColor>
 #include <QLineF>
@@ -22,21 +23,15 @@ class QPainter;
 
 namespace kestrel {
 
-class PixelLinesScope;
-
 class PixelLines {
 public:
     // The pixel writer for the painter's current state, or none when the
-    // painter must draw itself.
+    // painter must draw itself. It keeps the painter's image, transform and
+    // clip as they are now.
     static std::optional<PixelLines> forPainter(QPainter& painter, const QColor& colour);
 
-    // The same writer drawing in another opaque colour.
-    PixelLines inColour(const QColor& colour) const
-    {
-        PixelLines other = *this;
-        other.pixel_ = colour.rgb() | 0xFF000000u;
-        return other;
-    }
+    // Draws in another colour from now on; the alpha is taken as opaque.
+    void setColour(const QColor& colour) { pixel_ = colour.rgb() | 0xFF000000u; }
 
     // A segment in the painter's logical coordinates, square-ended, widthPx
     // device pixels wide (at least one pixel).
@@ -64,10 +59,6 @@ public:
     double scaleY() const { return std::abs(toDevice_.m22()); }
 
 private:
-    friend class PixelLinesScope;
-    // The painter's image and clip, without transform and colour; none
-    // when the device is no image the writer takes.
-    static std::optional<PixelLines> forImage(const QPainter& painter);
     // A segment in device coordinates; knownInside when its pixels cannot
     // reach the clip's edges.
     template <bool knownInside>
@@ -94,23 +85,6 @@ private:
     QTransform toDevice_;
     QRect clip_;
     QRgb pixel_;
-};
-
-// While one lives, PixelLines::forPainter on its painter (on the same
-// thread) takes the image and clip found when it was made instead of looking
-// them up for every figure: neither may change meanwhile; the transform may.
-class PixelLinesScope {
-public:
-    explicit PixelLinesScope(QPainter& painter);
-    ~PixelLinesScope();
-    PixelLinesScope(const PixelLinesScope&) = delete;
-    PixelLinesScope& operator=(const PixelLinesScope&) = delete;
-
-private:
-    friend class PixelLines;
-    QPainter* painter_;
-    std::optional<PixelLines> target_; // without transform and colour
-    PixelLinesScope* outer_;
 };
 
 } // namespace kestrel

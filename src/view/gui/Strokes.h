@@ -1,29 +1,39 @@
 #pragma once
-// Strokes in board units. Pens have round ends and joins; but where a
-// stroke is at most a few device pixels wide the round ends cannot be told
-// from square ones, so such strokes are drawn as square-ended segments,
-// which cost far less. Board overviews draw tens of thousands of them.
-// Into a 32-bit image both kinds are written as pixels (PixelLines); on
-// other devices the painter draws them.
+// Stroke geometry both figure sinks share. Pens have round ends and joins;
+// but where a stroke is at most a few device pixels wide the round ends
+// cannot be told from square ones, so such strokes are drawn as
+// square-ended segments, which cost far less: board overviews draw tens of
+// thousands of them. Wide strokes are cut to the painted area first, and
+// arcs that are not left to the painter are flattened to corners.
 
-#include <QColor>
+#include <QLineF>
 #include <QPointF>
+#include <QRectF>
+
+#include <vector>
 
 class QPainter;
 
 namespace kestrel {
 
+// Up to this device width strokes are drawn as square-ended segments.
+constexpr double kThinStrokePx = 3.0;
+
 // Device pixels per board unit of the painter's current transform.
 double deviceScale(const QPainter& painter);
 
-void strokeLine(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF& a, const QPointF& b);
-void strokePolyline(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF* points, int count);
-// A filled polygon outlined by a wide pen (the fill rule is odd-even).
-void fillPolygon(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF* points, int count);
-// An arc of the circle around centre, counter-clockwise in board
-// coordinates from startDegrees over spanDegrees; with `chord` the figure is
-// closed by its chord and filled.
-void strokeArc(QPainter& painter, const QColor& colour, int32_t widthUnits, const QPointF& centre, double radius,
-               int startDegrees, int spanDegrees, bool chord);
+// The painted area in logical coordinates: the clip, else the device; all
+// of the plane on a device without size (a picture being recorded).
+QRectF visibleArea(const QPainter& painter);
+
+// The segments between consecutive points, and back to the first when
+// closed, each cut to `area`; segments missing it are left out.
+void segmentsInside(const QPointF* points, int count, bool closed, const QRectF& area, std::vector<QLineF>& out);
+
+// Corners along an arc of the circle around centre, counter-clockwise in
+// board coordinates from startDegrees over spanDegrees, the chords no
+// further than a quarter pixel from the arc at pxPerUnit.
+void arcCorners(const QPointF& centre, double radius, int startDegrees, int spanDegrees, double pxPerUnit,
+                std::vector<QPointF>& out);
 
 } // namespace kestrel
