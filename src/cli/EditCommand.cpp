@@ -86,7 +86,7 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  set shape 1..9                  the pad shape\n"
                         "  layer K1|B1|K2|B2               the active layer, which paste uses\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
-                        "Example:\n"
+                        "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n",
                         run});
