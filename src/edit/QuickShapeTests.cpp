@@ -1,6 +1,7 @@
 #include "edit/QuickShapeTests.h"
 
 #include "geometry/Figures.h"
+#include "geometry/SegmentClip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,25 +56,8 @@ bool ringOf(const LayoutObject& c, double& inner, double& outer)
 bool segmentMeetsRect(Point a, Point b, const Rect& r)
 {
     double t0 = 0, t1 = 1;
-    const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {static_cast<double>(a.x) - r.left, static_cast<double>(r.right) - a.x,
-                         static_cast<double>(a.y) - r.top, static_cast<double>(r.bottom) - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    return true;
+    return clipSegmentToRect(a.x, a.y, static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y, r.left, r.top,
+                             r.right, r.bottom, t0, t1);
 }
 
 Quick quickSegmentHit(const LayoutObject& o, Point a, Point b, Point p)

@@ -1,5 +1,7 @@
 #include "view/gui/Strokes.h"
 
+#include "geometry/SegmentClip.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -13,24 +15,9 @@ namespace {
 // Cuts a segment to a rectangle (Liang-Barsky); false when nothing is left.
 bool clipSegment(QLineF& line, const QRectF& r)
 {
-    const double dx = line.dx(), dy = line.dy();
     double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {line.x1() - r.left(), r.right() - line.x1(), line.y1() - r.top(), r.bottom() - line.y1()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
+    if (!clipSegmentToRect(line.x1(), line.y1(), line.dx(), line.dy(), r.left(), r.top(), r.right(), r.bottom(), t0, t1))
+        return false;
     const QPointF a = line.pointAt(t0), b = line.pointAt(t1);
     line = QLineF(a, b);
     return true;
