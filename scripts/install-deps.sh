@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
   gerbv libpng-dev
+  poppler-utils
 )
 # Only needed to look at the editor without a real display.
 [ "${KESTREL_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb xauth)

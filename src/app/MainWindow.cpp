@@ -126,6 +126,7 @@ void MainWindow::defineHandlers()
     on("Rastersichtbar1Click", [this] { view_->setGridVisible(!view_->gridVisible()); });
     on("Hinweistexte1Click", [this] { showHints_ = !showHints_; });
     defineEditHandlers();
+    definePrintHandlers();
     on("Info2Click", [this] {
         prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
                          kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),

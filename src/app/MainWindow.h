@@ -97,6 +97,9 @@ private:
     void runEdit(const std::function<void()>& command);
     void nudge(NudgeDirection direction, bool fine);
 
+    // Bitmap export, scanned copy and printing (MainWindowPrint.cpp).
+    void definePrintHandlers();
+
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
     std::vector<uint8_t> selectionFlags();

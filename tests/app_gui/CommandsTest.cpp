@@ -70,7 +70,7 @@ const std::map<std::string, const char*> kWaitingHandlers = {
     {"R_HinzufuegenClick", "parameter lists"},     {"R_EntfernenClick", "parameter lists"},
     {"Makrospeichern1Click", "macros"},            {"SB_MakrofensterClick", "macros"},
     {"Autospeichern1Click", "settings"},           {"HistoryClick", "settings"},
-    {"N1Click", "printing"},                       {"Druckereinrichten1Click", "printing"},
+    {"Druckereinrichten1Click", "printing"},
     {"SB_PrintClick", "printing"},                 {"Vorlage1Click", "printing"},
     {"Index1Click", "help"},
 };
@@ -101,9 +101,9 @@ TEST(Commands, EveryRowReachesAHandlerUnlessItsWorkIsPending)
 TEST(Commands, EnablingFollowsTheHandlersAndTheRules)
 {
     WindowFixture f;
-    for (const char* name : {"N1", "Drucken1", "Wiederholen1", "TB_Print", "Kopieren2", "R_Hinzufuegen"})
+    for (const char* name : {"Drucken1", "Wiederholen1", "TB_Print", "Kopieren2", "R_Hinzufuegen"})
         EXPECT_FALSE(f.action(name).isEnabled()) << name;
-    for (const char* name : {"Neu1", "Speichern1", "NeuePlatine2", "SB2", "TB_Neu", "TB_ZoomAlles", "GerberFormat1"})
+    for (const char* name : {"Neu1", "Speichern1", "NeuePlatine2", "SB2", "TB_Neu", "TB_ZoomAlles", "GerberFormat1", "N1"})
         EXPECT_TRUE(f.action(name).isEnabled()) << name;
 
     auto ruled = [&f] {

@@ -74,9 +74,9 @@ void DesktopPrompts::message(QWidget* parent, const QString& caption, const QStr
 Prompts::Answer DesktopPrompts::ask(QWidget* parent, const QString& caption, const QString& text,
                                     Buttons buttons, Icon icon)
 {
-    const auto standard = buttons == Buttons::YesNoCancel
-                              ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
-                              : QMessageBox::Ok | QMessageBox::Cancel;
+    const auto standard = buttons == Buttons::YesNoCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                          : buttons == Buttons::YesNo     ? QMessageBox::Yes | QMessageBox::No
+                                                          : QMessageBox::Ok | QMessageBox::Cancel;
     QMessageBox box(boxIcon(icon), caption, text, standard, parent);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

@@ -14,7 +14,7 @@ namespace kestrel {
 class Prompts {
 public:
     enum class Icon { Information, Warning, Question, Error };
-    enum class Buttons { YesNoCancel, OkCancel };
+    enum class Buttons { YesNoCancel, YesNo, OkCancel };
     enum class Answer { Yes, No, Ok, Cancel };
 
     virtual ~Prompts() = default;

@@ -1,0 +1,85 @@
+#include "output/gui/BoardBitmap.h"
+
+#include "output/BitmapEstimate.h"
+
+#include <QPainter>
+
+#include <array>
+
+namespace kestrel {
+
+namespace {
+
+// The sixteen colours of a 4-bit bitmap; every screen colour but the board's
+// own background is among them.
+constexpr std::array<uint32_t, 16> kSixteenColours = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
+    0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
+};
+
+uint8_t nearestOfSixteen(QRgb c)
+{
+    int best = 0;
+    long bestDistance = -1;
+    for (size_t i = 0; i < kSixteenColours.size(); ++i) {
+        const long dr = qRed(c) - long(kSixteenColours[i] >> 16), dg = qGreen(c) - long((kSixteenColours[i] >> 8) & 0xFF),
+                   db = qBlue(c) - long(kSixteenColours[i] & 0xFF);
+        const long d = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || d < bestDistance) {
+            bestDistance = d;
+            best = static_cast<int>(i);
+        }
+    }
+    return static_cast<uint8_t>(best);
+}
+
+QString text(Language lang, const char* russian, const char* english) { return QString::fromUtf8(tr(lang, russian, english)); }
+
+} // namespace
+
+Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
+                               int dpi, bool colour, Language lang)
+{
+    const BitmapEstimate size = bitmapEstimate(board.BoardWidth, board.BoardHeight, dpi, colour);
+    if (size.widthPx < 1 || size.heightPx < 1 || size.tooLarge())
+        return Status::failure(
+            text(lang, "Рисунок %1 x %2 пикселов слишком велик (не более %3 пикселов по стороне).",
+                 "A bitmap of %1 x %2 pixels is too large (at most %3 pixels a side).")
+                .arg(size.widthPx).arg(size.heightPx).arg(kMaxBitmapSidePx).toStdString());
+    QImage image(static_cast<int>(size.widthPx), static_cast<int>(size.heightPx), QImage::Format_RGB32);
+    if (image.isNull())
+        return Status::failure(text(lang, "Недостаточно памяти для рисунка %1 x %2 пикселов.",
+                                    "Not enough memory for a bitmap of %1 x %2 pixels.")
+                                   .arg(size.widthPx).arg(size.heightPx).toStdString());
+    image.fill(layers.activeGroundPlane() ? Qt::black : Qt::white);
+    {
+        QPainter painter(&image);
+        // The board fills the image exactly, y upwards.
+        painter.setTransform(QTransform::fromScale(double(size.widthPx) / board.BoardWidth,
+                                                   -double(size.heightPx) / board.BoardHeight));
+        const auto sink = makeFigureSink(painter, SinkChoice::Painter);
+        DrawLayers(*sink, objects, layers, board.boardRect());
+    }
+    return image;
+}
+
+IndexedImage reduceColours(const QImage& image, bool colour, int dpi)
+{
+    IndexedImage out;
+    out.width = image.width();
+    out.height = image.height();
+    out.dpi = dpi;
+    out.bitsPerPixel = colour ? 4 : 1;
+    out.palette = colour ? std::vector<uint32_t>(kSixteenColours.begin(), kSixteenColours.end())
+                         : std::vector<uint32_t>{0x000000, 0xFFFFFF};
+    out.pixels.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height));
+    uint8_t* dst = out.pixels.data();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            *dst++ = colour ? nearestOfSixteen(row[x]) : (qGray(row[x]) < 128 ? 0 : 1);
+    }
+    return out;
+}
+
+} // namespace kestrel

@@ -1,0 +1,26 @@
+#pragma once
+// The board drawn into a bitmap for export: the visible layers in the screen's
+// order and colours (DrawLayers), the board filling the image exactly, then
+// reduced to the two or sixteen colours of the BMP file.
+
+#include "model/Board.h"
+#include "model/Language.h"
+#include "model/Result.h"
+#include "output/BmpFile.h"
+#include "view/gui/BoardPainter.h"
+
+#include <QImage>
+
+namespace kestrel {
+
+// The board in RGB32, white (navy-less black under the active side's
+// ground plane) where nothing is drawn. Fails with a message in `lang`
+// when the size is refused or the memory cannot be had.
+Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
+                               int dpi, bool colour, Language lang);
+
+// Black and white by luminance (1 bit), or the nearest of the sixteen
+// standard colours (4 bits).
+IndexedImage reduceColours(const QImage& image, bool colour, int dpi);
+
+} // namespace kestrel

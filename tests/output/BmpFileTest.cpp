@@ -1,0 +1,210 @@
+#include "output/BitmapEstimate.h"
+#include "output/BmpFile.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+uint32_t u32(const std::vector<uint8_t>& b, size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
+uint16_t u16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
+void set32(std::vector<uint8_t>& b, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// 3 x 2 pixels: the top row 1 0 1, the bottom row 0 1 0.
+IndexedImage smallImage(int bits)
+{
+    IndexedImage im;
+    im.width = 3;
+    im.height = 2;
+    im.bitsPerPixel = bits;
+    im.palette = bits == 1 ? std::vector<uint32_t>{0x000000, 0xFFFFFF}
+                           : std::vector<uint32_t>{0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    im.pixels = {1, 0, 1, 0, 1, 0};
+    if (bits == 4)
+        im.pixels = {1, 2, 3, 0, 3, 2};
+    im.dpi = 300;
+    return im;
+}
+
+} // namespace
+
+TEST(BmpFile, HeaderFieldsOfBothDepths)
+{
+    struct Row {
+        int bits;
+        uint32_t dataOffset, fileSize, colours;
+    } rows[] = {
+        {1, 14 + 40 + 8, 14 + 40 + 8 + 2 * 4, 2},    // one 4-byte word per row
+        {4, 14 + 40 + 64, 14 + 40 + 64 + 2 * 4, 16}, // 12 bits still pad to a word
+    };
+    for (const Row& r : rows) {
+        const auto bytes = encodeBmp(smallImage(r.bits));
+        ASSERT_TRUE(succeeded(bytes));
+        const auto& b = *bytes;
+        EXPECT_EQ(b[0], 'B');
+        EXPECT_EQ(b[1], 'M');
+        EXPECT_EQ(u32(b, 2), r.fileSize) << r.bits;
+        EXPECT_EQ(b.size(), r.fileSize);
+        EXPECT_EQ(u32(b, 10), r.dataOffset);
+        EXPECT_EQ(u32(b, 14), 40u);
+        EXPECT_EQ(u32(b, 18), 3u);
+        EXPECT_EQ(u32(b, 22), 2u);
+        EXPECT_EQ(u16(b, 26), 1);
+        EXPECT_EQ(u16(b, 28), r.bits);
+        EXPECT_EQ(u32(b, 30), 0u);
+        EXPECT_EQ(u32(b, 38), 11811u) << "300 dpi in pixels per metre";
+        EXPECT_EQ(u32(b, 42), 11811u);
+        EXPECT_EQ(u32(b, 46), r.colours);
+    }
+}
+
+TEST(BmpFile, PixelsAreStoredBottomRowFirstAndPacked)
+{
+    const auto mono = encodeBmp(smallImage(1));
+    ASSERT_TRUE(succeeded(mono));
+    EXPECT_EQ((*mono)[62], 0b01000000) << "bottom row 0 1 0 first";
+    EXPECT_EQ((*mono)[66], 0b10100000) << "top row 1 0 1";
+    EXPECT_EQ(u32(*mono, 58), 0xFFFFFFu) << "palette entry 1 white";
+
+    const auto colour = encodeBmp(smallImage(4));
+    ASSERT_TRUE(succeeded(colour));
+    EXPECT_EQ((*colour)[118], 0x03);
+    EXPECT_EQ((*colour)[119], 0x20);
+    EXPECT_EQ((*colour)[122], 0x12);
+    EXPECT_EQ((*colour)[123], 0x30);
+    EXPECT_EQ(u32(*colour, 54 + 4), 0xFF0000u) << "red stored as blue, green, red, 0";
+}
+
+TEST(BmpFile, InconsistentImagesAreRefused)
+{
+    const std::function<void(IndexedImage&)> damage[] = {
+        [](IndexedImage& im) { im.bitsPerPixel = 8; },
+        [](IndexedImage& im) { im.width = 0; },
+        [](IndexedImage& im) { im.pixels.pop_back(); },
+        [](IndexedImage& im) { im.palette.resize(3); },
+    };
+    for (const auto& d : damage) {
+        IndexedImage im = smallImage(1);
+        d(im);
+        EXPECT_FALSE(encodeBmp(im).ok());
+    }
+}
+
+TEST(BmpFile, WriteErrorsNameTheFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("missing/board.bmp");
+    const Status s = writeBmp(path, smallImage(1));
+    ASSERT_FALSE(s.ok());
+    EXPECT_NE(s.message().find("board.bmp"), std::string::npos) << s.message();
+    ASSERT_TRUE(succeeded(writeBmp(dir.file("board.bmp"), smallImage(4))));
+    EXPECT_EQ(readBytes(dir.file("board.bmp")), *encodeBmp(smallImage(4)));
+}
+
+TEST(BmpFile, ReadsBackWhatItWritesAsDarkAndLight)
+{
+    for (int bits : {1, 4}) {
+        const auto decoded = decodeBmp(*encodeBmp(smallImage(bits)), "x.bmp");
+        ASSERT_TRUE(succeeded(decoded));
+        EXPECT_EQ(decoded->width, 3);
+        EXPECT_EQ(decoded->height, 2);
+        EXPECT_EQ(decoded->dpi, 300);
+        // 1 bit: black is dark. 4 bits: red (luminance 76) and blue are dark, green (150) is not.
+        const std::vector<uint8_t> expected =
+            bits == 1 ? std::vector<uint8_t>{0, 1, 0, 1, 0, 1} : std::vector<uint8_t>{1, 0, 1, 1, 1, 0};
+        EXPECT_EQ(decoded->dark, expected) << bits;
+    }
+}
+
+TEST(BmpFile, TrueColourAndTopDownFilesAreReducedByLuminance)
+{
+    // 2 x 2, 24 bits, stored top row first (negative height).
+    std::vector<uint8_t> b(54 + 2 * 8, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    set32(b, 2, static_cast<uint32_t>(b.size()));
+    set32(b, 10, 54);
+    set32(b, 14, 40);
+    set32(b, 18, 2);
+    set32(b, 22, static_cast<uint32_t>(-2));
+    b[26] = 1;
+    b[28] = 24;
+    set32(b, 38, 23622); // 600 dpi
+    const uint8_t pixels[] = {255, 255, 255, 10, 10, 10, 0, 0,  // white, dark grey, pad
+                              0, 255, 0, 200, 200, 200, 0, 0}; // green (150): light, silver: light
+    std::memcpy(b.data() + 54, pixels, sizeof pixels);
+    const auto decoded = decodeBmp(b, "scan.bmp");
+    ASSERT_TRUE(succeeded(decoded));
+    EXPECT_EQ(decoded->dpi, 600);
+    EXPECT_EQ(decoded->dark, (std::vector<uint8_t>{0, 1, 0, 0}));
+}
+
+TEST(BmpFile, DamagedHeadersAreRefused)
+{
+    const std::vector<uint8_t> good = *encodeBmp(smallImage(1));
+    const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> rows[] = {
+        {"no BM", [](auto& b) { b[0] = 'X'; }},
+        {"shorter than 54 bytes", [](auto& b) { b.resize(53); }},
+        {"information header of 12 bytes", [](auto& b) { set32(b, 14, 12); }},
+        {"information header past the end", [](auto& b) { set32(b, 14, 4000); }},
+        {"zero width", [](auto& b) { set32(b, 18, 0); }},
+        {"negative width", [](auto& b) { set32(b, 18, static_cast<uint32_t>(-3)); }},
+        {"zero height", [](auto& b) { set32(b, 22, 0); }},
+        {"a million rows", [](auto& b) { set32(b, 22, 1000000); }},
+        {"pixels cut off", [](auto& b) { b.resize(b.size() - 1); }},
+        {"pixel offset past the end", [](auto& b) { set32(b, 10, 100000); }},
+        {"compressed", [](auto& b) { set32(b, 30, 1); }},
+        {"16 bits", [](auto& b) { b[28] = 16; }},
+        {"two planes", [](auto& b) { b[26] = 2; }},
+    };
+    for (const auto& [why, damage] : rows) {
+        std::vector<uint8_t> b = good;
+        damage(b);
+        const auto decoded = decodeBmp(b, "scan.bmp");
+        EXPECT_FALSE(decoded.ok()) << why;
+        if (!decoded.ok())
+            EXPECT_NE(decoded.message().find("scan.bmp"), std::string::npos) << why;
+    }
+}
+
+TEST(BitmapEstimate, PixelsAndMemory)
+{
+    struct Row {
+        int32_t w, h;
+        int dpi;
+        bool colour;
+        int64_t px, py, kb;
+        bool large;
+    } rows[] = {
+        {16000, 10000, 300, false, 1890, 1181, 272, false}, // round(2232090 / 1024) = 2180, div 8
+        {16000, 10000, 300, true, 1890, 1181, 1090, false},
+        {30000, 30000, 600, true, 7087, 7087, 24524, false}, // just below the question
+        {31000, 30000, 600, true, 7323, 7087, 25341, true},
+        {100, 100, 100, false, 4, 4, 0, false},
+        // 64-bit arithmetic: 2 x 2 m at 600 dpi does not overflow
+        {200000, 200000, 600, true, 47244, 47244, 1089842, true},
+    };
+    for (const Row& r : rows) {
+        const BitmapEstimate e = bitmapEstimate(r.w, r.h, r.dpi, r.colour);
+        EXPECT_EQ(e.widthPx, r.px) << r.w;
+        EXPECT_EQ(e.heightPx, r.py) << r.h;
+        EXPECT_EQ(e.kilobytes, r.kb) << r.w << " " << r.colour;
+        EXPECT_EQ(e.large(), r.large) << r.w;
+    }
+    EXPECT_TRUE(bitmapEstimate(200000, 200000, 600, true).tooLarge());
+    EXPECT_FALSE(bitmapEstimate(100000, 100000, 600, true).tooLarge());
+}
