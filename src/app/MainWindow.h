@@ -24,6 +24,7 @@ namespace kestrel {
 
 class BoardView;
 class Prompts;
+class ScannedCopies;
 class SelectionPointer;
 class StatusLine;
 class ToolPanel;
@@ -99,6 +100,11 @@ private:
 
     // Bitmap export, scanned copy and printing (MainWindowPrint.cpp).
     void definePrintHandlers();
+    void runScannedCopyDialog();
+    // The active board's scanned copies loaded from their files (a side
+    // that fails to load shows none) and handed to the view.
+    void loadBoardScannedCopies();
+    void showScannedCopy(int side);
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
@@ -174,6 +180,7 @@ private:
     StatusLine* status_ = nullptr;
     ToolPanel* toolPanel_ = nullptr;
     SelectionPointer* pointer_ = nullptr;
+    ScannedCopies* scans_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

@@ -40,6 +40,7 @@ void MainWindow::activeBoardChanged()
 {
     session_.objectsWillChange();
     view_->reloadFromDocument();
+    loadBoardScannedCopies();
     refreshLayerControls();
     showBoardSize();
     updateCommandStates();

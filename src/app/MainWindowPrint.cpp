@@ -3,13 +3,69 @@
 
 #include "app/MainWindow.h"
 
+#include "output/ScannedCopy.h"
 #include "output/gui/BitmapExportDialog.h"
+#include "output/gui/ScanImage.h"
+#include "output/gui/ScannedCopyDialog.h"
+#include "view/gui/BoardView.h"
 
 namespace kestrel {
 
 void MainWindow::definePrintHandlers()
 {
+    scans_ = new ScannedCopies(this);
     handlers_["N1Click"] = [this](int) { runBitmapExport(this, doc_, lang_, prompts_); };
+    handlers_["Vorlage1Click"] = [this](int) { runScannedCopyDialog(); };
+}
+
+void MainWindow::runScannedCopyDialog()
+{
+    TVorlageDlg dialog(lang_, prompts_, doc_.Working, *scans_, this);
+    connect(&dialog, &TVorlageDlg::changed, this, [this](int side) {
+        showScannedCopy(side);
+        doc_.Modified = true;
+        updateTitle();
+    });
+    prompts_.runDialog(dialog);
+}
+
+void MainWindow::loadBoardScannedCopies()
+{
+    for (const int side : {1, 2}) {
+        const CopySide copy = copySide(doc_.Working, side);
+        if (copy.file.empty()) {
+            scans_->clear(side);
+        } else {
+            const auto path = usableCopyPath(copy.file);
+            const Status loaded = path ? scans_->load(side, *path) : path.status();
+            if (!loaded) {
+                // Never the previous board's picture under this board.
+                scans_->clear(side);
+                if (copy.on)
+                    prompts_.message(this, "Kestrel",
+                                     QString::fromUtf8(kestrel::tr(lang_, "Файл фонового рисунка не может быть загружен.",
+                                                          side == 1 ? "Error loading scanned-copy-bitmap."
+                                                                    : "Error loading file.")) +
+                                         "\n\n" + QString::fromStdString(loaded.message()),
+                                     Prompts::Icon::Error);
+            }
+        }
+        showScannedCopy(side);
+    }
+}
+
+void MainWindow::showScannedCopy(int side)
+{
+    const CopySide copy = copySide(doc_.Working, side);
+    QImage image;
+    QRectF units;
+    if (copy.on && scans_->loaded(side)) {
+        const TwoColourBitmap& bitmap = scans_->bitmap(side);
+        image = scans_->image(side, QColor(copy.colour >> 16 & 0xFF, copy.colour >> 8 & 0xFF, copy.colour & 0xFF));
+        const Rect r = scanRectUnits(bitmap.width, bitmap.height, copy.dpi, copy.offsetX, copy.offsetY);
+        units = QRectF(r.left, r.top, double(r.right) - r.left, double(r.bottom) - r.top);
+    }
+    view_->setScannedCopy(side - 1, image, units);
 }
 
 } // namespace kestrel

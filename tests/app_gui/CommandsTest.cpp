@@ -71,7 +71,7 @@ const std::map<std::string, const char*> kWaitingHandlers = {
     {"Makrospeichern1Click", "macros"},            {"SB_MakrofensterClick", "macros"},
     {"Autospeichern1Click", "settings"},           {"HistoryClick", "settings"},
     {"Druckereinrichten1Click", "printing"},
-    {"SB_PrintClick", "printing"},                 {"Vorlage1Click", "printing"},
+    {"SB_PrintClick", "printing"},
     {"Index1Click", "help"},
 };
 

@@ -52,6 +52,7 @@ public:
     void strokePolyline(const QPointF*, int, bool, int32_t, const QColor& colour) override { other(colour); }
     void strokeArc(const QPointF&, double, int, int, int32_t, bool, const QColor& colour) override { other(colour); }
     void label(const LayoutObject&, const QColor& colour) override { other(colour); }
+    void image(const QRectF&, const QImage&) override { other(QColor()); }
 
 private:
     void other(const QColor& colour) { figures.push_back({Figure::Other, colour, {}, {}, 0, {}}); }

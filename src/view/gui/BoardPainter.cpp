@@ -6,6 +6,7 @@
 #include "view/gui/BandedPaint.h"
 #include "view/gui/Strokes.h"
 
+#include <QImage>
 #include <QPainter>
 
 #include <algorithm>
@@ -259,6 +260,8 @@ void paintBuckets(FigureSink& sink, const LayerBuckets& buckets, const BoardPain
         fillAround(sink, QRectF(clip.left, clip.top, double(clip.right) - clip.left, double(clip.bottom) - clip.top),
                    board, options.outsideColour);
     sink.fillRect(board, options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
+    if (options.underlay && !options.underlay->isNull())
+        sink.image(options.underlayUnits, *options.underlay);
     if (options.gridVisible)
         DrawGrid(sink, options, clip);
     drawBuckets(sink, buckets, options.layers);

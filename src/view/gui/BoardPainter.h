@@ -12,6 +12,7 @@
 #include "view/gui/FigureSink.h"
 
 #include <QColor>
+#include <QRectF>
 #include <QTransform>
 
 #include <array>
@@ -65,6 +66,10 @@ struct BoardPaintOptions {
     QColor outsideColour;
     // The back end PaintBoard on a painter draws through.
     SinkChoice sink = SinkChoice::Fastest;
+    // The scanned copy of the active side, drawn over the background under
+    // the grid and the layers; none when null.
+    const QImage* underlay = nullptr;
+    QRectF underlayUnits;
 
     // Layers, size and grid from a board's settings; zoom as stored there.
     static BoardPaintOptions of(const BoardSettings& s);

@@ -275,6 +275,15 @@ void BoardView::redraw()
     updateRulers();
 }
 
+void BoardView::setScannedCopy(int sideIndex, const QImage& image, const QRectF& units)
+{
+    scannedCopies_.at(static_cast<size_t>(sideIndex)) = image;
+    scannedCopyUnits_.at(static_cast<size_t>(sideIndex)) = units;
+    // Only the active side's copy is on the screen.
+    if (document_ && (document_->Working.ActiveLayer < 3) == (sideIndex == 0))
+        paintBox_->update();
+}
+
 const ObjectIndex& BoardView::objectIndex()
 {
     const ObjectList* list = document_ && document_->activeBoard() ? &document_->activeBoard()->Objects : nullptr;

@@ -28,10 +28,14 @@
 #include "view/ObjectIndex.h"
 #include "view/Viewport.h"
 
+#include <QImage>
 #include <QMetaType>
+#include <QRectF>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
+
+#include <array>
 
 class QToolButton;
 
@@ -139,6 +143,9 @@ public Q_SLOTS:
     void setPaintSuspended(bool suspended);
     // Full repaint of the board and both rulers (TB_Neuzeichnen).
     void redraw();
+    // The scanned copy of each side (0: side 1) and where it lies in units;
+    // the active side's is drawn under the layers. A null image hides it.
+    void setScannedCopy(int sideIndex, const QImage& image, const QRectF& units);
 
 Q_SIGNALS:
     // The pointer moved over the board: the snapped board point (raw while
@@ -187,6 +194,8 @@ private:
     Point tentativeOrigin_;
     ObjectIndex objectIndex_;
     bool objectIndexStale_ = true;
+    std::array<QImage, 2> scannedCopies_;
+    std::array<QRectF, 2> scannedCopyUnits_;
 
     Ruler* hRuler_ = nullptr;
     Ruler* vRuler_ = nullptr;

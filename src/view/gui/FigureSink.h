@@ -16,6 +16,7 @@
 
 #include <memory>
 
+class QImage;
 class QPainter;
 
 namespace kestrel {
@@ -45,6 +46,9 @@ public:
                            int32_t widthUnits, bool chord, const QColor& colour) = 0;
     // A Text object's label.
     virtual void label(const LayoutObject& text, const QColor& colour) = 0;
+    // An image stretched over a rectangle, its top row at units.bottom()
+    // (the upper edge on the board, whose y axis points up).
+    virtual void image(const QRectF& units, const QImage& image) = 0;
 
     // Whether an image painted in bands, a sink for each, gets the pixels of
     // one paint. The painter's thin lines start where its clip cuts them, so

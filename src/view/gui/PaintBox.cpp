@@ -42,6 +42,9 @@ void PaintBox::paintEvent(QPaintEvent* event)
     options.autorouterTool = view_.autorouterTool_;
     options.paintThreads = QThread::idealThreadCount();
     options.outsideColour = palette().color(QPalette::Mid);
+    const size_t side = options.layers.activeSideIs1() ? 0 : 1;
+    options.underlay = &view_.scannedCopies_[side];
+    options.underlayUnits = view_.scannedCopyUnits_[side];
 
     // Drawn into an image at the screen's device resolution first, where the
     // pixel sink writes the figures itself. The image covers whole device

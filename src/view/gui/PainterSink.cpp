@@ -2,6 +2,7 @@
 
 #include "view/gui/LabelPainter.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 
@@ -134,6 +135,16 @@ void PainterSink::strokeFlattenedArc(const QPointF& centre, double radius, int s
     if (chord)
         fillPolygon(arc_.data(), count, colour);
     strokePolyline(arc_.data(), count, chord, widthUnits, colour);
+}
+
+void PainterSink::image(const QRectF& units, const QImage& image)
+{
+    // Turned upright about the upper edge, so the image's first row lies there.
+    const QTransform saved = painter_.transform();
+    painter_.translate(units.left(), units.bottom());
+    painter_.scale(1, -1);
+    painter_.drawImage(QRectF(0, 0, units.width(), units.height()), image);
+    painter_.setTransform(saved);
 }
 
 } // namespace kestrel

@@ -28,6 +28,7 @@ public:
     void strokeArc(const QPointF& centre, double radius, int startDegrees, int spanDegrees, int32_t widthUnits,
                    bool chord, const QColor& colour) override;
     void label(const LayoutObject& text, const QColor& colour) override;
+    void image(const QRectF& units, const QImage& image) override;
 
 protected:
     bool isThin(int32_t widthUnits) const { return widthUnits * pxPerUnit_ <= kThinStrokePx; }

@@ -1,0 +1,92 @@
+#include "output/ScannedCopy.h"
+
+#include "model/FileIO.h"
+#include "model/Units.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace kestrel {
+
+namespace {
+
+// The record keeps Windows colour values (0x00BBGGRR).
+uint32_t swapRedBlue(uint32_t c) { return (c & 0x00FF00) | (c & 0xFF) << 16 | (c >> 16 & 0xFF); }
+
+size_t utf8Length(const std::string& s)
+{
+    return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+} // namespace
+
+CopySide copySide(const BoardSettings& b, int side)
+{
+    CopySide c;
+    const bool one = side == 1;
+    c.on = (one ? b.CopyOn1 : b.CopyOn2) != 0;
+    c.file = one ? b.CopyFile1 : b.CopyFile2;
+    c.dpi = one ? b.CopyDpi1 : b.CopyDpi2;
+    c.offsetX = one ? b.CopyOffsetX1 : b.CopyOffsetX2;
+    c.offsetY = one ? b.CopyOffsetY1 : b.CopyOffsetY2;
+    c.colour = swapRedBlue(one ? b.CopyColour1 : b.CopyColour2);
+    return c;
+}
+
+void setCopySide(BoardSettings& b, int side, const CopySide& c)
+{
+    const bool one = side == 1;
+    (one ? b.CopyOn1 : b.CopyOn2) = c.on ? 1 : 0;
+    (one ? b.CopyFile1 : b.CopyFile2) = c.file;
+    (one ? b.CopyDpi1 : b.CopyDpi2) = c.dpi;
+    (one ? b.CopyOffsetX1 : b.CopyOffsetX2) = c.offsetX;
+    (one ? b.CopyOffsetY1 : b.CopyOffsetY2) = c.offsetY;
+    (one ? b.CopyColour1 : b.CopyColour2) = swapRedBlue(c.colour);
+}
+
+int clampedCopyDpi(int dpi, int fallback)
+{
+    if (dpi == 0)
+        return std::clamp(fallback, kCopyDpiMin, kCopyDpiMax);
+    return std::clamp(dpi, kCopyDpiMin, kCopyDpiMax);
+}
+
+Rect scanRectUnits(int32_t widthPx, int32_t heightPx, int dpi, int32_t offsetX, int32_t offsetY)
+{
+    const double unitsPerPx = kMmPerInch * kUnitsPerMm / clampedCopyDpi(dpi);
+    const int32_t left = offsetX * 10, top = -offsetY * 10; // tenths of a millimetre
+    const int32_t width = roundEven(widthPx * unitsPerPx), height = roundEven(heightPx * unitsPerPx);
+    return {left, top - height, left + width, top};
+}
+
+Result<std::string> storableCopyPath(const std::string& path)
+{
+    std::string normal = path;
+    std::replace(normal.begin(), normal.end(), '\\', '/');
+    if (utf8Length(normal) > static_cast<size_t>(kCopyFileMax))
+        return Status::failure(normal + ": the name is longer than " + std::to_string(kCopyFileMax) +
+                               " characters");
+    return normal;
+}
+
+Result<std::string> usableCopyPath(const std::string& stored)
+{
+    auto normal = storableCopyPath(stored);
+    if (!normal)
+        return normal;
+    std::error_code ec;
+    if (normal->empty() || !std::filesystem::is_regular_file(std::filesystem::path(*normal), ec))
+        return Status::failure(*normal + ": not a file");
+    return normal;
+}
+
+Result<TwoColourBitmap> loadScanBitmap(const std::string& path)
+{
+    const auto bytes = readWholeFile(path);
+    if (!bytes)
+        return bytes.status();
+    return decodeBmp(*bytes, path);
+}
+
+} // namespace kestrel

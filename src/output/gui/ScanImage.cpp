@@ -1,0 +1,48 @@
+#include "output/gui/ScanImage.h"
+
+#include "output/ScannedCopy.h"
+
+namespace kestrel {
+
+QImage twoColourImage(const TwoColourBitmap& b, const QColor& colour)
+{
+    QImage image(b.width, b.height, QImage::Format_Mono);
+    if (image.isNull())
+        return image;
+    image.setColorTable({qRgb(255, 255, 255), colour.rgb()});
+    image.fill(0);
+    for (int32_t y = 0; y < b.height; ++y) {
+        uchar* row = image.scanLine(y);
+        const uint8_t* dark = b.dark.data() + static_cast<size_t>(y) * static_cast<size_t>(b.width);
+        for (int32_t x = 0; x < b.width; ++x)
+            if (dark[x])
+                row[x >> 3] = static_cast<uchar>(row[x >> 3] | (0x80 >> (x & 7)));
+    }
+    return image;
+}
+
+Status ScannedCopies::load(int side, const std::string& path)
+{
+    auto bitmap = loadScanBitmap(path);
+    if (!bitmap)
+        return bitmap.status();
+    Side& s = at(side);
+    s.bitmap = std::move(*bitmap);
+    s.file = path;
+    s.image = QImage();
+    return {};
+}
+
+void ScannedCopies::clear(int side) { at(side) = Side{}; }
+
+QImage ScannedCopies::image(int side, const QColor& colour)
+{
+    Side& s = at(side);
+    if (s.file.empty())
+        return {};
+    if (s.image.isNull() || s.image.color(1) != colour.rgb())
+        s.image = twoColourImage(s.bitmap, colour);
+    return s.image;
+}
+
+} // namespace kestrel

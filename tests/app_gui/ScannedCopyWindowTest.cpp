@@ -1,0 +1,94 @@
+#include "WindowFixture.h"
+
+#include "output/BmpFile.h"
+#include "output/gui/ScanImage.h"
+#include "output/gui/ScannedCopyDialog.h"
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+// 40 x 40 black pixels at 254 dpi: 4 x 4 mm.
+void writeDarkScan(const std::string& path)
+{
+    IndexedImage im;
+    im.width = im.height = 40;
+    im.dpi = 254;
+    im.palette = {0x000000, 0xFFFFFF};
+    im.pixels.assign(1600, 0);
+    ASSERT_TRUE(succeeded(writeBmp(path, im)));
+}
+
+// Whether the view shows any pixel of the scan's green.
+bool showsGreen(WindowFixture& f)
+{
+    QApplication::processEvents();
+    const QImage shot = f.paintBox()->grab().toImage();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixel(x, y) == qRgb(0, 255, 0))
+                return true;
+    return false;
+}
+
+ScannedCopies& copies(WindowFixture& f) { return *f.window().findChild<ScannedCopies*>(); }
+
+} // namespace
+
+TEST(ScannedCopyWindow, ShownUnderTheActiveSideOnly)
+{
+    TempDir dir;
+    writeDarkScan(dir.file("scan.bmp"));
+    WindowFixture f;
+    f.dialogs.push_back([&dir](QDialog& d) {
+        static_cast<TVorlageDlg&>(d).LoadScannedCopy(1, q(dir.file("scan.bmp")));
+        return ScriptedPrompts::accept(d);
+    });
+    EXPECT_FALSE(showsGreen(f));
+    f.trigger("Vorlage1");
+    EXPECT_EQ(f.doc().Working.CopyFile1, dir.file("scan.bmp"));
+    EXPECT_EQ(f.doc().Working.CopyDpi1, 254);
+    EXPECT_TRUE(f.doc().Modified);
+    EXPECT_TRUE(showsGreen(f));
+    f.trigger("K2");
+    EXPECT_FALSE(showsGreen(f)) << "side 1's copy is not drawn under side 2";
+    f.trigger("K1");
+    EXPECT_TRUE(showsGreen(f));
+    EXPECT_TRUE(f.messages.empty());
+}
+
+TEST(ScannedCopyWindow, ABoardSwitchLoadsThatBoardsCopyOrNone)
+{
+    TempDir dir;
+    writeDarkScan(dir.file("scan.bmp"));
+    WindowFixture f;
+    f.doc().Working.CopyOn1 = 1;
+    f.doc().Working.CopyFile1 = dir.file("scan.bmp");
+    f.doc().Working.CopyDpi1 = 508; // the stored resolution wins over the file's
+    f.addBoards(1);
+    f.window().boardTabs().setCurrentIndex(0);
+    ASSERT_TRUE(copies(f).loaded(1));
+    EXPECT_EQ(f.doc().Working.CopyDpi1, 508);
+    EXPECT_TRUE(showsGreen(f));
+
+    // The second board names a file that is not there.
+    f.window().boardTabs().setCurrentIndex(1);
+    EXPECT_FALSE(copies(f).loaded(1));
+    f.doc().Working.CopyOn1 = 1;
+    f.doc().Working.CopyFile1 = dir.file("gone.bmp");
+    f.window().boardTabs().setCurrentIndex(0);
+    f.window().boardTabs().setCurrentIndex(1);
+    EXPECT_FALSE(copies(f).loaded(1)) << "the first board's picture is not kept";
+    EXPECT_FALSE(showsGreen(f));
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.startsWith("Error loading scanned-copy-bitmap."));
+    EXPECT_EQ(f.doc().Working.CopyFile1, dir.file("gone.bmp")) << "the board keeps its setting";
+
+    // A directory named in its place is no bitmap either.
+    f.doc().Working.CopyFile1 = dir.path();
+    f.window().boardTabs().setCurrentIndex(0);
+    f.window().boardTabs().setCurrentIndex(1);
+    EXPECT_FALSE(copies(f).loaded(1));
+    EXPECT_EQ(f.messages.size(), 2u);
+}

@@ -1,0 +1,108 @@
+#include "output/ScannedCopy.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+TEST(ScannedCopy, PlacementFromResolutionAndOffsets)
+{
+    struct Row {
+        int32_t w, h;
+        int dpi;
+        int32_t dx, dy;
+        Rect expected; // left, lower y, right, upper y
+        const char* why;
+    } rows[] = {
+        {1200, 600, 600, 0, 0, {0, -2540, 5080, 0}, "1200 pixels at 600 dpi are 50.8 mm"},
+        {1200, 600, 600, 25, 10, {250, -2640, 5330, -100}, "2.5 mm right, 1 mm down"},
+        {100, 100, 254, -10, -20, {-100, -800, 900, 200}, "negative offsets go left and up"},
+        {1200, 600, 0, 0, 0, {0, -2540, 5080, 0}, "no resolution: 600 dpi"},
+        {20, 20, 5, 0, 0, {0, -2540, 2540, 0}, "below 20 dpi: 20 dpi"},
+        {2400, 2400, 99999, 0, 0, {0, -2540, 2540, 0}, "beyond 2400 dpi: 2400 dpi"},
+    };
+    for (const Row& r : rows) {
+        const Rect got = scanRectUnits(r.w, r.h, r.dpi, r.dx, r.dy);
+        EXPECT_EQ(got.left, r.expected.left) << r.why;
+        EXPECT_EQ(got.top, r.expected.top) << r.why;
+        EXPECT_EQ(got.right, r.expected.right) << r.why;
+        EXPECT_EQ(got.bottom, r.expected.bottom) << r.why;
+    }
+}
+
+TEST(ScannedCopy, ResolutionLimits)
+{
+    const std::tuple<int, int, int> rows[] = {
+        // dpi, fallback, result
+        {0, 300, 300}, {0, 0, 20}, {19, 600, 20}, {20, 600, 20}, {2400, 600, 2400}, {2401, 600, 2400}, {-5, 600, 20},
+    };
+    for (const auto& [dpi, fallback, expected] : rows)
+        EXPECT_EQ(clampedCopyDpi(dpi, fallback), expected) << dpi;
+}
+
+TEST(ScannedCopy, SidesReadAndWriteTheBoardRecord)
+{
+    BoardSettings b;
+    EXPECT_EQ(copySide(b, 2).colour, 0x00FF00u) << "green by default";
+    b.CopyColour1 = 0x0000FF; // a Windows colour value: red
+    EXPECT_EQ(copySide(b, 1).colour, 0xFF0000u);
+    const CopySide c{true, "/scans/top.bmp", 300, 25, -10, 0x123456};
+    setCopySide(b, 2, c);
+    EXPECT_EQ(b.CopyOn2, 1);
+    EXPECT_EQ(b.CopyFile2, "/scans/top.bmp");
+    EXPECT_EQ(b.CopyDpi2, 300);
+    EXPECT_EQ(b.CopyOffsetX2, 25);
+    EXPECT_EQ(b.CopyOffsetY2, -10);
+    EXPECT_EQ(b.CopyColour2, 0x563412u);
+    EXPECT_EQ(b.CopyOn1, 0) << "side 1 untouched";
+    EXPECT_EQ(copySide(b, 2).colour, 0x123456u);
+}
+
+TEST(ScannedCopy, PathsFromFilesAreCheckedNotCut)
+{
+    TempDir dir;
+    writeBytes(dir.file("scan.bmp"), {1, 2, 3});
+    const std::string longName(kCopyFileMax + 1, 'a');
+    const std::string cyrillic = [] {
+        std::string s;
+        for (int i = 0; i < kCopyFileMax; ++i)
+            s += "ж"; // two bytes, one character
+        return s;
+    }();
+    EXPECT_EQ(*storableCopyPath("C:\\scans\\top.bmp"), "C:/scans/top.bmp");
+    EXPECT_FALSE(storableCopyPath(longName).ok()) << "refused, not cut";
+    EXPECT_TRUE(storableCopyPath(cyrillic).ok()) << "characters are counted, not bytes";
+
+    struct Row {
+        std::string stored;
+        bool usable;
+        const char* why;
+    } rows[] = {
+        {dir.file("scan.bmp"), true, "a regular file"},
+        {dir.path(), false, "a directory"},
+        {dir.file("missing.bmp"), false, "no such file"},
+        {"", false, "no name"},
+        {dir.path() + "/" + longName, false, "too long"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(usableCopyPath(r.stored).ok(), r.usable) << r.why;
+    std::string windows = dir.file("scan.bmp");
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    ASSERT_TRUE(usableCopyPath(windows).ok()) << "separators are normalised first";
+    EXPECT_EQ(*usableCopyPath(windows), dir.file("scan.bmp"));
+}
+
+TEST(ScannedCopy, LoadingReportsTheFile)
+{
+    TempDir dir;
+    writeBytes(dir.file("bad.bmp"), std::vector<uint8_t>(60, 'B'));
+    for (const char* name : {"bad.bmp", "missing.bmp"}) {
+        const auto loaded = loadScanBitmap(dir.file(name));
+        ASSERT_FALSE(loaded.ok());
+        EXPECT_NE(loaded.message().find(name), std::string::npos) << loaded.message();
+    }
+}

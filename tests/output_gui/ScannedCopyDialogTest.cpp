@@ -1,0 +1,192 @@
+#include "output/BmpFile.h"
+#include "output/ScannedCopy.h"
+#include "output/gui/ScanImage.h"
+#include "output/gui/ScannedCopyDialog.h"
+#include "view/gui/BoardPainter.h"
+#include "view/gui/PainterSink.h"
+
+#include "support/ScriptedPrompts.h"
+#include "support/TestData.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+template <typename T>
+T& child(QWidget& w, const QString& name)
+{
+    T* c = w.findChild<T*>(name);
+    if (!c)
+        throw std::runtime_error("no control " + name.toStdString());
+    return *c;
+}
+
+// w x h pixels at dpi, the left half black, the rest white.
+std::vector<uint8_t> halfDarkBmp(int32_t w, int32_t h, int dpi)
+{
+    IndexedImage im;
+    im.width = w;
+    im.height = h;
+    im.dpi = dpi;
+    im.palette = {0x000000, 0xFFFFFF};
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x)
+            im.pixels.push_back(x < w / 2 ? 0 : 1);
+    return *encodeBmp(im);
+}
+
+struct DialogFixture {
+    TempDir dir;
+    ScriptedPrompts prompts;
+    BoardSettings board;
+    ScannedCopies copies;
+    TVorlageDlg dialog;
+    explicit DialogFixture(Language lang = Language::English) : dialog(lang, prompts, board, copies) {}
+    QString write(const char* name, const std::vector<uint8_t>& bytes)
+    {
+        writeBytes(dir.file(name), bytes);
+        return QString::fromStdString(dir.file(name));
+    }
+};
+
+} // namespace
+
+TEST(ScannedCopyDialog, CaptionsInBothLanguages)
+{
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"CB_Vorlage1", "Показать рисунок", "&Show bitmap"},
+        {"CB_Vorlage2", "Показать рисунок", "&Show bitmap"},
+        {"B_Suchen1", "&Открыть Файл", "&Load bitmap..."},
+        {"B_Suchen", "&Открыть Файл", "&Load bitmap..."},
+    };
+    for (const Language lang : {Language::Russian, Language::English}) {
+        DialogFixture f(lang);
+        const bool en = lang == Language::English;
+        EXPECT_EQ(f.dialog.windowTitle(), QString::fromUtf8(en ? "Scanned copy" : "Фоновый рисунок"));
+        auto& pages = child<QTabWidget>(f.dialog, "PageControl1");
+        EXPECT_EQ(pages.tabText(1), QString::fromUtf8(en ? "Board side 2" : "Сторона 2"));
+        for (const auto& [name, russian, english] : rows)
+            EXPECT_EQ(child<QAbstractButton>(f.dialog, name).text(), QString::fromUtf8(en ? english : russian));
+        EXPECT_EQ(child<QSpinBox>(f.dialog, "SE_XOffset1").suffix(), QString::fromUtf8(en ? " [1/10 mm]" : " [1/10 мм]"));
+        EXPECT_EQ(child<QSpinBox>(f.dialog, "SE_DPI2").value(), 600);
+    }
+}
+
+TEST(ScannedCopyDialog, LoadingTakesTheFileAndItsResolution)
+{
+    const std::tuple<int, int, int> rows[] = {
+        // side, header dpi, resulting dpi
+        {1, 300, 300}, {2, 1200, 1200}, {1, 0, 600}, {2, 5000, 2400},
+    };
+    for (const auto& [side, headerDpi, dpi] : rows) {
+        DialogFixture f;
+        QSignalSpy changed(&f.dialog, &TVorlageDlg::changed);
+        const QString path = f.write("top.bmp", halfDarkBmp(16, 8, headerDpi));
+        f.prompts.openNames.push_back(path);
+        child<QPushButton>(f.dialog, side == 1 ? "B_Suchen1" : "B_Suchen").click();
+        const CopySide copy = copySide(f.board, side);
+        EXPECT_EQ(copy.file, path.toStdString());
+        EXPECT_TRUE(copy.on);
+        EXPECT_EQ(copy.dpi, dpi) << headerDpi;
+        EXPECT_EQ(child<QSpinBox>(f.dialog, QString("SE_DPI%1").arg(side)).value(), dpi);
+        EXPECT_EQ(child<QLabel>(f.dialog, QString("L_Dateiname%1").arg(side)).text(), "top.bmp");
+        ASSERT_EQ(changed.size(), 1);
+        EXPECT_EQ(changed[0][0].toInt(), side);
+        EXPECT_FALSE(copySide(f.board, 3 - side).on) << "the other side stays as it was";
+        EXPECT_TRUE(f.prompts.messages.empty());
+    }
+}
+
+TEST(ScannedCopyDialog, AFailedLoadKeepsTheNameAndTheBitmap)
+{
+    const std::tuple<int, Language, const char*> rows[] = {
+        {1, Language::English, "Error loading scanned-copy-bitmap."},
+        {2, Language::English, "Error loading file."},
+        {2, Language::Russian, "Файл фонового рисунка не может быть загружен."},
+    };
+    for (const auto& [side, lang, message] : rows) {
+        DialogFixture f(lang);
+        const QString good = f.write("good.bmp", halfDarkBmp(16, 8, 300));
+        ASSERT_TRUE(f.dialog.LoadScannedCopy(side, good));
+        std::vector<uint8_t> damaged = halfDarkBmp(16, 8, 300);
+        damaged[14] = 12; // an information header too short
+        for (const QString& bad : {f.write("bad.bmp", damaged), QString::fromStdString(f.dir.file("missing.bmp")),
+                                   QString(kCopyFileMax + 1, 'x')}) {
+            EXPECT_FALSE(f.dialog.LoadScannedCopy(side, bad));
+            EXPECT_EQ(copySide(f.board, side).file, good.toStdString()) << bad.toStdString();
+            EXPECT_EQ(f.copies.bitmap(side).width, 16);
+            EXPECT_EQ(child<QLabel>(f.dialog, QString("L_Dateiname%1").arg(side)).text(), "good.bmp");
+        }
+        ASSERT_EQ(f.prompts.messages.size(), 3u);
+        EXPECT_TRUE(f.prompts.messages[0].text.startsWith(QString::fromUtf8(message)));
+    }
+}
+
+TEST(ScannedCopyDialog, ControlsWriteTheBoardRecord)
+{
+    DialogFixture f;
+    f.dialog.chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
+    child<QSpinBox>(f.dialog, "SE_XOffset2").setValue(25);
+    child<QSpinBox>(f.dialog, "SE_YOffset2").setValue(-10);
+    child<QSpinBox>(f.dialog, "SE_DPI2").setValue(300);
+    child<QPushButton>(f.dialog, "P_Farbe2").click();
+    child<QCheckBox>(f.dialog, "CB_Vorlage2").setChecked(true);
+    EXPECT_EQ(f.board.CopyOffsetX2, 25);
+    EXPECT_EQ(f.board.CopyOffsetY2, -10);
+    EXPECT_EQ(f.board.CopyDpi2, 300);
+    EXPECT_EQ(f.board.CopyColour2, 0x0000FFu) << "red as a Windows colour value";
+    EXPECT_EQ(f.board.CopyOn2, 1);
+    EXPECT_EQ(f.board.CopyOn1, 0);
+    f.dialog.chooseColour = [](const QColor&) { return std::optional<QColor>(); };
+    child<QPushButton>(f.dialog, "P_Farbe2").click();
+    EXPECT_EQ(f.board.CopyColour2, 0x0000FFu) << "a cancelled colour dialog changes nothing";
+}
+
+// The copy lies over the background and under the layers: its dark pixels in
+// its colour, the light ones white, moved by its offset.
+TEST(ScannedCopyDialog, DrawnUnderTheLayersAtItsPlace)
+{
+    const auto bitmap = decodeBmp(halfDarkBmp(20, 10, 254), "scan.bmp"); // 10 units a pixel
+    ASSERT_TRUE(succeeded(bitmap));
+    const QImage scan = twoColourImage(*bitmap, QColor(0, 255, 0));
+    const Rect r = scanRectUnits(20, 10, 254, 25, 10); // 2.5 mm right, 1 mm down
+    ObjectList objects;
+    addTrack(objects, {{0, -200}, {1000, -200}}, 40, 1); // across the copy at y = 20 px
+    BoardPaintOptions options;
+    options.boardWidth = 1000;
+    options.boardHeight = 500;
+    options.gridVisible = false;
+    options.underlay = &scan;
+    options.underlayUnits = QRectF(r.left, r.top, double(r.right) - r.left, double(r.bottom) - r.top);
+    QImage image(100, 50, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    {
+        QPainter painter(&image);
+        painter.setTransform(boardTransform(0.1));
+        PainterSink sink(painter);
+        PaintBoard(sink, objects, options, Rect{0, -500, 1000, 0});
+    }
+    const std::tuple<int, int, QRgb, const char*> probes[] = {
+        {30, 12, qRgb(0, 255, 0), "dark half of the copy"},
+        {40, 12, qRgb(255, 255, 255), "light half"},
+        {20, 12, BoardColours::Board.rgb(), "left of the copy"},
+        {30, 25, BoardColours::Board.rgb(), "below the copy"},
+        {30, 20, qRgb(0, 0, 0), "the track lies on top"},
+        {26, 10, qRgb(0, 255, 0), "the copy's top-left pixel"},
+        {25, 9, BoardColours::Board.rgb(), "above and left of it"},
+    };
+    for (const auto& [x, y, colour, why] : probes)
+        EXPECT_EQ(QColor(image.pixel(x, y)), QColor(colour)) << why;
+}
