@@ -46,8 +46,8 @@ int indexAt(const std::vector<uint8_t>& b, int x, int y)
     return (byte >> shift) & ((1 << bits) - 1);
 }
 
-// A 20 x 10 mm board: a copper track along y = -3 mm, a selected one along
-// y = -7 mm, silk across x = 15 mm and a track of the hidden layer K2 across x = 5 mm.
+// A 20 x 10 mm board: a copper track along y = -3 mm, a selected and
+// autorouted one along y = -7 mm, silk across x = 15 mm and a track of the hidden layer K2 across x = 5 mm.
 LayoutDocument exampleBoard()
 {
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
@@ -55,7 +55,9 @@ LayoutDocument exampleBoard()
     doc.Working.BoardHeight = 1000;
     ObjectList& list = *doc.currentObjects();
     addTrack(list, {{200, -300}, {1800, -300}}, 100, 1);
-    addTrack(list, {{200, -700}, {1800, -700}}, 100, 1).Selected = 1;
+    LayoutObject& selected = addTrack(list, {{200, -700}, {1800, -700}}, 100, 1);
+    selected.Selected = 1;
+    selected.Routed = 1; // blue on the screen while unselected
     addTrack(list, {{1500, -100}, {1500, -900}}, 100, 2);
     addTrack(list, {{500, -100}, {500, -900}}, 100, 3);
     return doc;
@@ -143,7 +145,7 @@ TEST(BitmapExport, WritesTheVisibleLayersInTheirColours)
         int bits;
     } rows[] = {
         {false, 0, 0, 0, 1, 1, 1},  // black and white: every drawn colour is dark
-        {true, 0, 13, 9, 15, 15, 4}, // black, magenta, red, white
+        {true, 0, 12, 9, 15, 15, 4}, // black, blue as unselected routed, red, white
     };
     for (const Row& r : rows) {
         LayoutDocument doc = exampleBoard();

@@ -58,7 +58,9 @@ Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& b
         painter.setTransform(QTransform::fromScale(double(size.widthPx) / board.BoardWidth,
                                                    -double(size.heightPx) / board.BoardHeight));
         const auto sink = makeFigureSink(painter, SinkChoice::Painter);
-        DrawLayers(*sink, objects, layers, board.boardRect());
+        LayerState unselected = layers;
+        unselected.showSelection = false; // a bitmap does not depend on what happens to be selected
+        DrawLayers(*sink, objects, unselected, board.boardRect());
     }
     return image;
 }

@@ -13,8 +13,8 @@
 
 namespace kestrel {
 
-// The board in RGB32, white (navy-less black under the active side's
-// ground plane) where nothing is drawn. Fails with a message in `lang`
+// The board in RGB32, white (black under the active side's ground plane)
+// where nothing is drawn; selected objects look unselected. Fails with a message in `lang`
 // when the size is refused or the memory cannot be had.
 Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
                                int dpi, bool colour, Language lang);

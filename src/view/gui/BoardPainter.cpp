@@ -106,13 +106,24 @@ void drawKind(FigureSink& sink, const LayoutObject& o, const KindStyle& style)
     }
 }
 
-QColor screenColour(const LayoutObject& o, int activeLayer)
+QColor screenColour(const LayoutObject& o, int activeLayer, bool selected)
 {
-    QColor c = o.Selected ? BoardColours::Selected
+    QColor c = selected ? BoardColours::Selected
                           : (Layer::isCopper(o.Layer) ? BoardColours::Copper : BoardColours::Silk);
     if (o.Layer >= 1 && o.Layer <= 4 && Layer::isSide1(o.Layer) != Layer::isSide1(activeLayer))
         c = BoardColours::OtherSide;
     return c;
+}
+
+void drawObject(FigureSink& sink, const LayoutObject& o, int activeLayer, bool showSelection)
+{
+    const bool selected = showSelection && o.Selected;
+    KindStyle style;
+    style.colour = screenColour(o, activeLayer, selected);
+    style.holeColour = o.Partner ? BoardColours::ViaHole : BoardColours::Hole;
+    style.routedBlue = !selected;
+    style.cornerMarks = selected && o.Groups.empty();
+    drawKind(sink, o, style);
 }
 
 bool qualifies(const LayoutObject& o, const Rect& clip)
@@ -129,12 +140,10 @@ void drawLayerObjects(FigureSink& sink, const std::vector<const LayoutObject*>& 
     if (clearances)
         for (const LayoutObject* o : drawn)
             DrawClearance(sink, *o);
-    for (const LayoutObject* o : drawn)
-        if (!o->is(ObjectKind::Pad))
-            DrawObject(sink, *o, layers.activeLayer);
-    for (const LayoutObject* o : drawn)
-        if (o->is(ObjectKind::Pad))
-            DrawObject(sink, *o, layers.activeLayer);
+    for (const bool pads : {false, true})
+        for (const LayoutObject* o : drawn)
+            if (o->is(ObjectKind::Pad) == pads)
+                drawObject(sink, *o, layers.activeLayer, layers.showSelection);
 }
 
 // Rubber bands of one pad; with a clip only those whose extent meets it.
@@ -335,12 +344,7 @@ void DrawLayer(FigureSink& sink, const ObjectList& objects, const LayerState& la
 
 void DrawObject(FigureSink& sink, const LayoutObject& o, int activeLayer)
 {
-    KindStyle style;
-    style.colour = screenColour(o, activeLayer);
-    style.holeColour = o.Partner ? BoardColours::ViaHole : BoardColours::Hole;
-    style.routedBlue = !o.Selected;
-    style.cornerMarks = o.Selected && o.Groups.empty();
-    drawKind(sink, o, style);
+    drawObject(sink, o, activeLayer, true);
 }
 
 void DrawObjectInColour(FigureSink& sink, const LayoutObject& o, bool solderMask, const QColor& otherColour,

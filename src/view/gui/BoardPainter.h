@@ -41,6 +41,8 @@ struct LayerState {
     std::array<bool, 4> visible{true, true, false, false};
     bool groundPlane1 = false;
     bool groundPlane2 = false;
+    // Off, selected objects are drawn as if unselected (exported bitmaps).
+    bool showSelection = true;
 
     static LayerState of(const BoardSettings& s);
     // Layers 5 and 6 (macro layers) are always visible.

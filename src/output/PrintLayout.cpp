@@ -1,0 +1,77 @@
+#include "output/PrintLayout.h"
+
+#include "model/Types.h"
+#include "model/Units.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrel {
+
+int32_t ClampPrintCoord(double v)
+{
+    return roundEven(std::clamp(v, double(-kPrintCoordLimit), double(kPrintCoordLimit)));
+}
+
+void applyScaleChoice(PrintOptions& o)
+{
+    o.printScale = o.trueScale ? 1.0 : 10.0 / o.scalePosition;
+}
+
+void setScalePosition(PrintOptions& o, int position)
+{
+    position = std::clamp(position, kScalePositionMin, kScalePositionMax);
+    const double old = o.printScale;
+    o.scalePosition = position;
+    o.printScale = 10.0 / position;
+    if (old > 0) {
+        o.offsetX = ClampPrintCoord(std::nearbyint(o.offsetX * o.printScale / old));
+        o.offsetY = ClampPrintCoord(std::nearbyint(o.offsetY * o.printScale / old));
+    }
+}
+
+int scalePercent(int position) { return position * 10; }
+
+void dragPreview(PrintOptions& o, int dxPx, int dyPx, double pageWidthPx, double pageWidthMm)
+{
+    if (pageWidthPx <= 0)
+        return;
+    // Units of the page per preview pixel, at the scale shown.
+    const double f = pageWidthMm * kUnitsPerMm / pageWidthPx * o.printScale;
+    o.offsetX = ClampPrintCoord(o.offsetX - std::nearbyint(dxPx * f));
+    o.offsetY = ClampPrintCoord(o.offsetY + std::nearbyint(dyPx * f));
+}
+
+bool calibrationAcceptable(double x, double y)
+{
+    auto ok = [](double v) { return v >= kCalibrationMin && v <= kCalibrationMax; };
+    return ok(x) && ok(y);
+}
+
+PrintPoint pageOrigin(const PrintOptions& o, double pageWidthMm)
+{
+    if (o.mirror)
+        return {double(ClampPrintCoord(std::nearbyint(pageWidthMm * kUnitsPerMm / 2 * o.printScale) - o.offsetX)),
+                double(o.offsetY)};
+    return {double(o.offsetX), double(o.offsetY)};
+}
+
+PrintPoint tileOrigin(const PrintOptions& o, double pageWidthMm, int column, int row, int32_t boardWidth,
+                      int32_t boardHeight)
+{
+    const PrintPoint first = pageOrigin(o, pageWidthMm);
+    return {first.x - (double(boardWidth) + o.tileGap) * column, first.y + (double(boardHeight) + o.tileGap) * row};
+}
+
+PageMapping pageMapping(const PrintOptions& o, double pxPerMmX, double pxPerMmY, bool calibrated, PrintPoint origin)
+{
+    const double s = o.effectiveScale();
+    const double calX = calibrated ? o.calibrationX : 1.0, calY = calibrated ? o.calibrationY : 1.0;
+    PageMapping m;
+    m.xPxPerUnit = pxPerMmX / kUnitsPerMm * calX / s * (o.mirror ? -1 : 1);
+    m.yPxPerUnit = -pxPerMmY / kUnitsPerMm * calY / s;
+    m.origin = origin;
+    return m;
+}
+
+} // namespace kestrel
