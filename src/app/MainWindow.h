@@ -24,6 +24,7 @@ namespace kestrel {
 
 class BoardView;
 class Prompts;
+class PrintSession;
 class ScannedCopies;
 class SelectionPointer;
 class StatusLine;
@@ -105,6 +106,7 @@ private:
     // that fails to load shows none) and handed to the view.
     void loadBoardScannedCopies();
     void showScannedCopy(int side);
+    void printBoard();
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
@@ -181,6 +183,7 @@ private:
     ToolPanel* toolPanel_ = nullptr;
     SelectionPointer* pointer_ = nullptr;
     ScannedCopies* scans_ = nullptr;
+    PrintSession* printing_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

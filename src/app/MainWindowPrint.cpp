@@ -5,6 +5,9 @@
 
 #include "output/ScannedCopy.h"
 #include "output/gui/BitmapExportDialog.h"
+#include "output/gui/PrintCommand.h"
+#include "output/gui/PrintRender.h"
+#include "output/gui/PrintSession.h"
 #include "output/gui/ScanImage.h"
 #include "output/gui/ScannedCopyDialog.h"
 #include "view/gui/BoardView.h"
@@ -16,6 +19,34 @@ void MainWindow::definePrintHandlers()
     scans_ = new ScannedCopies(this);
     handlers_["N1Click"] = [this](int) { runBitmapExport(this, doc_, lang_, prompts_); };
     handlers_["Vorlage1Click"] = [this](int) { runScannedCopyDialog(); };
+    printing_ = new PrintSession(this);
+    handlers_["SB_PrintClick"] = [this](int) { printBoard(); };
+    handlers_["Druckereinrichten1Click"] = [this](int) { runPrinterSetup(this, *printing_, prompts_); };
+}
+
+void MainWindow::printBoard()
+{
+    const ObjectList* objects = doc_.currentObjects();
+    if (!objects)
+        return;
+    PrintJob job;
+    job.objects = objects;
+    job.boardWidth = doc_.Working.BoardWidth;
+    job.boardHeight = doc_.Working.BoardHeight;
+    job.groundPlane1 = doc_.Working.GroundPlane1 != 0;
+    job.groundPlane2 = doc_.Working.GroundPlane2 != 0;
+    for (const int side : {1, 2}) {
+        if (!scans_->loaded(side))
+            continue;
+        const CopySide copy = copySide(doc_.Working, side);
+        const TwoColourBitmap& bitmap = scans_->bitmap(side);
+        const Rect r = scanRectUnits(bitmap.width, bitmap.height, copy.dpi, copy.offsetX, copy.offsetY);
+        job.scans[static_cast<size_t>(side - 1)] = scans_->image(side, Qt::black);
+        job.scanUnits[static_cast<size_t>(side - 1)] = QRectF(r.left, r.top, double(r.right) - r.left, double(r.bottom) - r.top);
+    }
+    printing_->options.side1 = doc_.Working.ActiveLayer < 3;
+    job.options = printing_->options;
+    runPrintCommand(this, job, *printing_, lang_, prompts_, existingLastDirectory());
 }
 
 void MainWindow::runScannedCopyDialog()

@@ -1,0 +1,40 @@
+#include "output/gui/PrintCommand.h"
+
+#include "output/gui/PrintDialog.h"
+#include "output/gui/PrintSession.h"
+
+#include <QPageSetupDialog>
+
+namespace kestrel {
+
+bool runPrintCommand(QWidget* parent, PrintJob& job, PrintSession& session, Language lang, Prompts& prompts,
+                     const QString& startDirectory)
+{
+    // A printer chosen last time may have gone since.
+    session.chooseTarget(session.target());
+    TPrint_Dlg dialog(lang, prompts, session, job, parent);
+    dialog.setWindowState(Qt::WindowMaximized);
+    if (!prompts.runDialog(dialog))
+        return false;
+    job.options = session.options;
+    if (session.targetIsPdf()) {
+        const auto path = prompts.saveFileName(parent, startDirectory, "PDF (*.pdf)|*.pdf", "pdf");
+        if (!path)
+            return false;
+        session.printer().setOutputFileName(*path);
+    }
+    const Status printed = printPage(session, job, lang);
+    if (!printed)
+        prompts.message(parent, "Kestrel", QString::fromStdString(printed.message()), Prompts::Icon::Error);
+    return printed.ok();
+}
+
+void runPrinterSetup(QWidget* parent, PrintSession& session, Prompts& prompts)
+{
+    session.chooseTarget(session.target());
+    QPageSetupDialog dialog(&session.printer(), parent);
+    dialog.setObjectName("PageSetupDlg");
+    prompts.runDialog(dialog);
+}
+
+} // namespace kestrel

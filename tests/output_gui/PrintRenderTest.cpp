@@ -1,0 +1,191 @@
+// The page walk drawn into an image at 4 pixels a millimetre, unmirrored
+// and mirrored: a mirrored print is the mirror image of the plain one, but
+// its labels stay readable.
+
+#include "output/gui/PrintRender.h"
+
+#include "view/gui/LabelPainter.h"
+
+#include "support/TestData.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+constexpr double kPxPerMm = 4;
+constexpr int kPageWidthMm = 100;
+
+QImage renderPage(const PrintJob& job)
+{
+    QImage page(kPageWidthMm * kPxPerMm, 80 * kPxPerMm, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    RenderPage(painter, job, kPxPerMm, kPxPerMm, true, kPageWidthMm);
+    return page;
+}
+
+// Bounding box of the pixels that are not white.
+QRect ink(const QImage& page)
+{
+    QRect box;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Where the plain print's box lands when mirrored: x = 0 at the middle of the page.
+QRect mirrored(const QRect& r)
+{
+    const int middle = kPageWidthMm * kPxPerMm / 2;
+    return QRect(QPoint(middle - r.right() - 1, r.top()), QPoint(middle - r.left() - 1, r.bottom()));
+}
+
+PrintJob jobFor(const ObjectList& objects)
+{
+    PrintJob job;
+    job.objects = &objects;
+    job.boardWidth = 5000;
+    job.boardHeight = 5000;
+    job.options.silk = true;
+    return job;
+}
+
+// A label whose box (X1, Y1)-(X2, Y2) is the extent of its text cell.
+LayoutObject& addLabel(ObjectList& list, Point at, int degrees, const std::string& text)
+{
+    auto o = std::make_unique<LayoutObject>();
+    o->Kind = static_cast<uint8_t>(ObjectKind::Text);
+    o->Layer = 2;
+    o->TextValue = text;
+    o->Width = 500; // 5 mm cell
+    o->Angle = degrees;
+    const int32_t length =
+        static_cast<int32_t>(QFontMetricsF(arialWithCellHeight(500, true)).horizontalAdvance(QString::fromStdString(text)));
+    const int32_t h = o->Width;
+    o->X1 = at.x;
+    o->Y1 = at.y;
+    switch (degrees) {
+    case 0: o->X2 = at.x + length; o->Y2 = at.y - h; break;
+    case 90: o->X2 = at.x + h; o->Y2 = at.y + length; break;
+    case 180: o->X2 = at.x - length; o->Y2 = at.y + h; break;
+    default: o->X2 = at.x - h; o->Y2 = at.y - length; break;
+    }
+    return list.append(std::move(o));
+}
+
+bool near(const QRect& a, const QRect& b, int tolerance)
+{
+    return std::abs(a.left() - b.left()) <= tolerance && std::abs(a.right() - b.right()) <= tolerance &&
+           std::abs(a.top() - b.top()) <= tolerance && std::abs(a.bottom() - b.bottom()) <= tolerance;
+}
+
+} // namespace
+
+TEST(PrintRender, MirroredLabelsStayInTheirBoxAtEveryAngle)
+{
+    for (const int degrees : {0, 90, 180, 270}) {
+        ObjectList objects;
+        addLabel(objects, {2500, -2500}, degrees, "KB");
+        PrintJob job = jobFor(objects);
+        const QRect plain = ink(renderPage(job));
+        job.options.mirror = true;
+        const QRect flipped = ink(renderPage(job));
+        ASSERT_FALSE(plain.isEmpty());
+        EXPECT_TRUE(near(flipped, mirrored(plain), 3))
+            << degrees << " degrees: plain " << plain.x() << "," << plain.y() << " " << plain.width() << "x"
+            << plain.height() << ", mirrored " << flipped.x() << "," << flipped.y() << " " << flipped.width() << "x"
+            << flipped.height();
+    }
+}
+
+TEST(PrintRender, MirroredArcsKeepTheirPartOfTheCircle)
+{
+    struct Row {
+        int start, stop;
+    } rows[] = {{0, 90}, {90, 0}, {45, 200}};
+    for (const Row& r : rows) {
+        ObjectList objects;
+        auto arc = std::make_unique<LayoutObject>();
+        arc->Kind = static_cast<uint8_t>(ObjectKind::Circle);
+        arc->Layer = 1;
+        arc->X1 = 2000;
+        arc->Y1 = -2000;
+        arc->X2 = 1000; // outer radius
+        arc->Y2 = 900;  // inner radius
+        arc->Angle = r.start;
+        arc->Width = r.stop;
+        objects.append(std::move(arc));
+        PrintJob job = jobFor(objects);
+        const QRect plain = ink(renderPage(job));
+        job.options.mirror = true;
+        EXPECT_TRUE(near(ink(renderPage(job)), mirrored(plain), 1)) << r.start << ".." << r.stop;
+    }
+}
+
+TEST(PrintRender, LayersColoursAndGroundPlane)
+{
+    ObjectList objects;
+    LayoutObject& routed = addTrack(objects, {{500, -1000}, {4500, -1000}}, 100, 1);
+    routed.Routed = 1;
+    addTrack(objects, {{500, -2000}, {4500, -2000}}, 100, 2);     // silk
+    addTrack(objects, {{500, -3000}, {4500, -3000}}, 100, 3);     // copper of side 2
+    addPad(objects, {2500, -4000}, 100, 1, 1, 40);
+    PrintJob job = jobFor(objects);
+    job.options.copperColour = 0x008000;
+    job.options.silkColour = 0x0000FF;
+    auto at = [](const QImage& page, int32_t x, int32_t y) {
+        return QColor(page.pixel(int(x / 100.0 * kPxPerMm), int(-y / 100.0 * kPxPerMm)));
+    };
+    struct Row {
+        bool side1, groundPlane;
+        QColor routedTrack, silk, side2, padHole, between;
+        const char* why;
+    } rows[] = {
+        {true, false, QColor(0, 128, 0), QColor(0, 0, 255), Qt::white, Qt::white, Qt::white,
+         "the chosen colour, also for autorouted tracks"},
+        {true, true, QColor(0, 128, 0), QColor(0, 0, 255), QColor(0, 128, 0), Qt::white, QColor(0, 128, 0),
+         "under the ground plane the board is copper"},
+        {false, false, Qt::white, Qt::white, QColor(0, 128, 0), Qt::white, Qt::white, "side 2 only"},
+    };
+    for (const Row& r : rows) {
+        job.options.side1 = r.side1;
+        job.groundPlane1 = r.groundPlane;
+        const QImage page = renderPage(job);
+        EXPECT_EQ(at(page, 2000, -1000), r.routedTrack) << r.why;
+        EXPECT_EQ(at(page, 2000, -2000), r.silk) << r.why;
+        EXPECT_EQ(at(page, 2000, -3000), r.side2) << r.why;
+        EXPECT_EQ(at(page, 2500, -4000), r.padHole) << r.why;
+        EXPECT_EQ(at(page, 2000, -1500), r.between) << r.why;
+    }
+}
+
+TEST(PrintRender, DrillPlanLabelsEveryHole)
+{
+    const std::tuple<int32_t, const char*> rows[] = {{40, "0.8"}, {50, "1"}, {33, "0.66"}, {125, "2.5"}};
+    for (const auto& [radius, label] : rows)
+        EXPECT_EQ(drillLabel(radius), label);
+
+    ObjectList objects;
+    addPad(objects, {1000, -2500}, 100, 1, 1, 40);
+    addPad(objects, {4000, -2500}, 100, 1, 1, 0); // no hole: no cross, no label
+    PrintJob job = jobFor(objects);
+    job.options.copper = job.options.silk = false;
+    job.options.drillPlan = true;
+    job.options.drillColour = 0xFF0000;
+    const QImage page = renderPage(job);
+    const QRect drawn = ink(page);
+    ASSERT_FALSE(drawn.isEmpty());
+    EXPECT_LT(drawn.right(), 30 * kPxPerMm) << "nothing at the hole-less pad";
+    // The text cell's top lies 2 mm above the hole centre.
+    EXPECT_NEAR(drawn.top(), 23 * kPxPerMm, 2) << "the diameter stands above the hole";
+    const QRect text = ink(page.copy(0, 0, page.width(), 24 * kPxPerMm));
+    EXPECT_NEAR(text.center().x(), 10 * kPxPerMm, 2) << "centred over it";
+    EXPECT_EQ(QColor(page.pixel(10 * kPxPerMm, 25 * kPxPerMm)), QColor(255, 0, 0)) << "the cross";
+}
