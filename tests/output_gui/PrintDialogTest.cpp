@@ -1,0 +1,205 @@
+#include "output/gui/PrintDialog.h"
+#include "output/gui/PrintSession.h"
+#include "output/gui/PrintSmallDialogs.h"
+
+#include "support/ScriptedPrompts.h"
+#include "support/TestData.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+template <typename T>
+T& child(QWidget& w, const char* name)
+{
+    T* c = w.findChild<T*>(name);
+    if (!c)
+        throw std::runtime_error(std::string("no control ") + name);
+    return *c;
+}
+
+QString captionOf(QWidget& w, const char* name)
+{
+    QObject* o = *name ? w.findChild<QObject*>(name) : &w;
+    for (const char* property : {"text", "title", "windowTitle"})
+        if (o && o->property(property).isValid())
+            return o->property(property).toString();
+    return "<missing>";
+}
+
+struct DialogFixture {
+    ScriptedPrompts prompts;
+    PrintSession session;
+    ObjectList objects;
+    PrintJob job;
+    std::unique_ptr<TPrint_Dlg> dialog;
+    explicit DialogFixture(Language lang = Language::English, QStringList printers = {})
+    {
+        session.printerNames = [printers] { return printers; };
+        session.chooseTarget(printers.value(0));
+        job.objects = &objects;
+        dialog = std::make_unique<TPrint_Dlg>(lang, prompts, session, job);
+    }
+};
+
+} // namespace
+
+TEST(PrintDialog, CaptionsAndHintsInBothLanguages)
+{
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"S1", "Сторона &1", "Board side 1"},
+        {"WillsteLayout", "&Плата", "&Copper"},
+        {"WillsteBestueckung", "&Элемент", "&Silk screen"},
+        {"WillsteLoetStopp", "&Пайка", "S&older mask"},
+        {"WillsteBohrplan", "С&верловка", "&Drillings"},
+        {"S_Frei", "&Масштаб:", "&Scale:"},
+        {"Spiegeln", "&Зеркально", "&Mirror"},
+        {"Passkreuze", "&Кресты", "&Targets"},
+        {"Rahmen", "&Рамка", "&Board outline"},
+        {"CB_Vorlage", "Задний п&лан", "Scanned copy"},
+        {"KorrekturBtn", "&Поправка", "&Calibrate..."},
+        {"KachelBtn", "К&олич-во", "&Tile..."},
+        {"OKBtn", "&Печать", "&Print"},
+        {"", "Файл PDF", "PDF file"},
+    };
+    for (const Language lang : {Language::Russian, Language::English}) {
+        DialogFixture f(lang);
+        const bool en = lang == Language::English;
+        for (const auto& [name, russian, english] : rows)
+            EXPECT_EQ(captionOf(*f.dialog, name), QString::fromUtf8(en ? english : russian)) << name;
+        EXPECT_EQ(child<QCheckBox>(*f.dialog, "CB_Vorlage").toolTip(),
+                  QString::fromUtf8(en ? "Combine printout with scanned copy (bitmap)"
+                                       : "Печатать вместе с фоновым рисунком"));
+    }
+}
+
+TEST(PrintDialog, PdfIsAlwaysATargetAndTheOnlyOneWithoutPrinters)
+{
+    const std::tuple<QStringList, int, QString> rows[] = {
+        {{}, 1, "PDF file"},
+        {{"Laser", "Office"}, 3, "Laser"},
+    };
+    for (const auto& [printers, count, caption] : rows) {
+        DialogFixture f(Language::English, printers);
+        auto& box = child<QComboBox>(*f.dialog, "PrinterBox");
+        EXPECT_EQ(box.count(), count);
+        EXPECT_EQ(box.itemText(box.count() - 1), "PDF file");
+        EXPECT_EQ(f.dialog->windowTitle(), caption);
+        box.setCurrentIndex(box.count() - 1);
+        EXPECT_TRUE(f.session.targetIsPdf());
+        EXPECT_EQ(f.dialog->windowTitle(), "PDF file");
+    }
+}
+
+TEST(PrintDialog, ScaleBarOptionsAndColours)
+{
+    DialogFixture f;
+    auto& bar = child<QScrollBar>(*f.dialog, "S_Wert");
+    EXPECT_FALSE(bar.isEnabled()) << "true scale by default";
+    EXPECT_EQ(child<QLabel>(*f.dialog, "L_Scale").text(), "100%");
+    child<QRadioButton>(*f.dialog, "S_Frei").click();
+    EXPECT_TRUE(bar.isEnabled());
+    f.session.options.offsetX = 1000;
+    f.session.options.offsetY = -600;
+    bar.setValue(20);
+    EXPECT_EQ(child<QLabel>(*f.dialog, "L_Scale").text(), "200%");
+    EXPECT_DOUBLE_EQ(f.session.options.printScale, 0.5);
+    EXPECT_EQ(f.session.options.offsetX, 500);
+    EXPECT_EQ(f.session.options.offsetY, -300);
+    child<QRadioButton>(*f.dialog, "S_1zu1").click();
+    EXPECT_DOUBLE_EQ(f.session.options.printScale, 1.0);
+
+    for (const char* name : {"Spiegeln", "Passkreuze", "Rahmen", "WillsteBohrplan"})
+        child<QCheckBox>(*f.dialog, name).click();
+    child<QRadioButton>(*f.dialog, "S2").click();
+    const PrintOptions& o = f.session.options;
+    EXPECT_TRUE(o.mirror && o.targets && o.outline && o.drillPlan);
+    EXPECT_FALSE(o.side1);
+    EXPECT_TRUE(f.job.options.mirror) << "the preview follows";
+
+    f.dialog->chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(0, 0, 128)); };
+    child<QPushButton>(*f.dialog, "B_Shape").click();
+    EXPECT_EQ(o.silkColour, 0x000080u);
+    f.dialog->chooseColour = [](const QColor&) { return std::optional<QColor>(); };
+    child<QPushButton>(*f.dialog, "B_Shape").click();
+    EXPECT_EQ(o.silkColour, 0x000080u) << "cancelled";
+}
+
+TEST(PrintDialog, DraggingThePreviewMovesTheBoard)
+{
+    DialogFixture f;
+    f.dialog->resize(1000, 700);
+    f.dialog->show();
+    QWidget& preview = f.dialog->preview();
+    const QRect page = f.dialog->preview().pageRect();
+    ASSERT_FALSE(page.isEmpty());
+    const double unitsPerPx = f.session.pageSizeMm().width() * 100 / page.width();
+    QTest::mousePress(&preview, Qt::LeftButton, {}, page.center());
+    QMouseEvent move(QEvent::MouseMove, QPointF(page.center() + QPoint(20, 10)), QPointF(), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&preview, &move);
+    QTest::mouseRelease(&preview, Qt::LeftButton, {}, page.center() + QPoint(20, 10));
+    EXPECT_NEAR(f.session.options.offsetX, -20 * unitsPerPx, 1);
+    EXPECT_NEAR(f.session.options.offsetY, 10 * unitsPerPx, 1);
+}
+
+TEST(PrintDialog, TilesAndCalibration)
+{
+    DialogFixture f;
+    f.prompts.dialogs.push_back([](QDialog& d) {
+        child<QSpinBox>(d, "KachelX").setValue(3);
+        child<QSpinBox>(d, "KachelY").setValue(25); // beyond 20
+        child<QDoubleSpinBox>(d, "Abstand").setValue(2.5);
+        return ScriptedPrompts::accept(d);
+    });
+    child<QPushButton>(*f.dialog, "KachelBtn").click();
+    EXPECT_EQ(f.session.options.tilesX, 3);
+    EXPECT_EQ(f.session.options.tilesY, 20);
+    EXPECT_EQ(f.session.options.tileGap, 250);
+
+    const std::tuple<Language, const char*, const char*, bool, const char*> rows[] = {
+        {Language::English, "1.02", "0.99", true, ""},
+        {Language::English, "1.3", "1.0", false, "Please enter values from 0.8 to 1.2"},
+        {Language::Russian, "1,0", "1.0", false, "Коэффициенты поправки должны быть\nв пределах 0.8...1.2."},
+    };
+    for (const auto& [lang, x, y, accepted, message] : rows) {
+        ScriptedPrompts prompts;
+        PrintOptions options;
+        TKorrekturDlg dialog(lang, prompts, options);
+        EXPECT_EQ(child<QLineEdit>(dialog, "HKorrektur").text(), "1.00000");
+        child<QLineEdit>(dialog, "HKorrektur").setText(x);
+        child<QLineEdit>(dialog, "VKorrektur").setText(y);
+        EXPECT_EQ(ScriptedPrompts::accept(dialog), accepted) << x;
+        if (accepted) {
+            EXPECT_DOUBLE_EQ(options.calibrationX, 1.02);
+            EXPECT_DOUBLE_EQ(options.calibrationY, 0.99);
+            EXPECT_TRUE(prompts.messages.empty());
+        } else {
+            EXPECT_DOUBLE_EQ(options.calibrationX, 1.0) << "the old factors stay";
+            ASSERT_EQ(prompts.messages.size(), 1u);
+            EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8(message));
+            EXPECT_EQ(prompts.messages[0].caption, "Kestrel");
+        }
+    }
+    for (const Language lang : {Language::Russian, Language::English}) {
+        PrintOptions options;
+        TKachel_Dlg tiles(lang, options);
+        EXPECT_EQ(tiles.windowTitle(), QString::fromUtf8(lang == Language::English ? "Tile" : "Количество Страниц"));
+        EXPECT_EQ(child<QDoubleSpinBox>(tiles, "Abstand").suffix(), QString::fromUtf8(lang == Language::English ? " mm" : " мм"));
+    }
+}
