@@ -1,0 +1,65 @@
+// kestrel-cli pdf and bmp: printing to a PDF file and the bitmap export.
+// Both draw with Qt, which kestrel-cli does not link; they run in
+// kestrel-cli-render, installed beside kestrel-cli, which this file starts
+// in its own place with the same arguments.
+
+#include "cli/Command.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace kestrel::cli {
+
+namespace {
+
+int runRenderer(const char* subcommand, const std::vector<std::string>& args)
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::string renderer = (self.parent_path() / "kestrel-cli-render").string();
+    if (ec || access(renderer.c_str(), X_OK) != 0)
+        return fail(kExitFailure, std::string(subcommand) + " needs kestrel-cli-render beside kestrel-cli (" +
+                                      renderer + ")");
+    std::vector<char*> argv{const_cast<char*>(renderer.c_str()), const_cast<char*>(subcommand)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(renderer.c_str(), argv.data());
+    return fail(kExitFailure, "cannot start " + renderer);
+}
+
+int runPdf(const std::vector<std::string>& args) { return runRenderer("pdf", args); }
+int runBmp(const std::vector<std::string>& args) { return runRenderer("bmp", args); }
+
+const Registration pdf({"pdf", "print one side of a board to a PDF file, as the print dialog does",
+                        "usage: kestrel-cli pdf [--board N] [--layers K1,B1,LStop1] [--mirror] [--scale PERCENT]\n"
+                        "                       [--calibrate X,Y] [--tiles N] [--gap MM]\n"
+                        "                       [--lang ru|en] IN.kbd OUT.pdf\n\n"
+                        "Prints board N (0-based; default the active board) on an A4 page as the editor's\n"
+                        "print dialog does with a PDF file as its target: 1000 units are 1 cm on paper times\n"
+                        "the calibration. --layers names the layers of one side (default the copper of the\n"
+                        "active side): K copper, B silk screen, LStop solder mask. --scale is 10 to 1000 in\n"
+                        "steps of 10 (default 100, true scale); --calibrate gives the horizontal and vertical\n"
+                        "factors, each 0.8 to 1.2; --tiles puts 1 to 20 copies side by side, --gap mm apart\n"
+                        "(0 to 50, default 0). --lang chooses the language of the messages (default ru).\n\n"
+                        "examples:\n"
+                        "  kestrel-cli pdf --layers K2,LStop2 --mirror --calibrate 1.02,0.99 board.kbd side2.pdf\n"
+                        "  kestrel-cli pdf --board 1 --scale 50 --tiles 3 --gap 2.5 --lang en board.kbd copies.pdf\n",
+                        runPdf});
+
+const Registration bmp({"bmp", "write the visible layers of a board as a Windows bitmap",
+                        "usage: kestrel-cli bmp [--board N] [--dpi D] [--colour] [--layers K1,B1,K2,B2]\n"
+                        "                       [--lang ru|en] IN.kbd OUT.bmp\n\n"
+                        "Draws board N (0-based; default the active board) as the editor's bitmap export\n"
+                        "does: the board fills the bitmap, its visible layers in the screen's order and\n"
+                        "colours, selected objects as unselected. --dpi is 100 to 600 (default 300) and is\n"
+                        "stored in the file; the bitmap is black and white (1 bit) unless --colour asks\n"
+                        "for 16 colours (4 bits). --layers chooses the layers shown (default those shown\n"
+                        "in the document). --lang chooses the language of the messages (default ru).\n\n"
+                        "examples:\n"
+                        "  kestrel-cli bmp board.kbd board.bmp\n"
+                        "  kestrel-cli bmp --dpi 600 --colour --layers K1,B1 --lang en board.kbd top.bmp\n",
+                        runBmp});
+
+} // namespace
+} // namespace kestrel::cli

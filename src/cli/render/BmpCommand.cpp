@@ -1,0 +1,53 @@
+// kestrel-cli bmp: the bitmap export.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "cli/ExportOptions.h"
+#include "cli/render/Render.h"
+#include "output/BitmapEstimate.h"
+#include "output/gui/BoardBitmap.h"
+
+#include <cstdio>
+
+namespace kestrel::cli {
+
+int runBmpCommand(const std::vector<std::string>& raw)
+{
+    Args args(raw, {"board", "dpi", "layers", "lang"}, {"colour"});
+    const auto lang = languageOption(args);
+    if (!args.ok() || !args.expectPositional(2))
+        return fail(kExitUsage, args.error());
+    const auto boardIndex = args.index("board");
+    const int dpi = static_cast<int>(args.integer("dpi").value_or(kBitmapDpiDefault));
+    if (args.ok() && (dpi < kBitmapDpiMin || dpi > kBitmapDpiMax))
+        args.reject(tr(*lang, "--dpi: от 100 до 600", "--dpi expects 100 to 600"));
+    std::vector<int> shown;
+    std::string bad;
+    if (const auto list = args.value("layers"); list && args.ok() && !parseLayerList(*list, false, shown, bad))
+        args.reject(tr(*lang, "--layers: неизвестный слой '", "--layers: unknown layer '") + bad + "'");
+    if (!args.ok())
+        return fail(kExitUsage, args.error());
+    std::optional<LayoutDocument> doc;
+    Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    if (!board)
+        return kExitFailure;
+
+    LayerState layers = LayerState::of(doc->Working);
+    if (!shown.empty()) {
+        layers.visible.fill(false);
+        for (const int l : shown)
+            layers.visible[static_cast<size_t>(l - 1)] = true;
+    }
+    const bool colour = args.flag("colour");
+    const auto image = drawBoardBitmap(board->Objects, doc->Working, layers, dpi, colour, *lang);
+    if (!image)
+        return fail(kExitFailure, image.message());
+    const std::string& out = args.positional()[1];
+    if (const Status written = writeBmp(out, reduceColours(*image, colour, dpi)); !written)
+        return fail(kExitFailure, written.message());
+    std::printf("%s %d x %d %s%s\n", tr(*lang, "записано", "wrote"), image->width(), image->height(),
+                tr(*lang, "пикселов в ", "pixels to "), out.c_str());
+    return kExitOk;
+}
+
+} // namespace kestrel::cli

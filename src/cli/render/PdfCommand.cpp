@@ -1,0 +1,135 @@
+// kestrel-cli pdf: the print dialog's printout, to a PDF file.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "cli/ExportOptions.h"
+#include "cli/render/Render.h"
+#include "model/Units.h"
+#include "output/gui/PrintRender.h"
+#include "output/gui/PrintSession.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+namespace kestrel::cli {
+
+namespace {
+
+std::string text(Language lang, const char* russian, const char* english) { return tr(lang, russian, english); }
+
+// Chooses the side and the layers; false after a usage error.
+bool applyLayers(Args& args, PrintOptions& o, const BoardSettings& board, Language lang)
+{
+    o.side1 = board.ActiveLayer < 3;
+    const auto list = args.value("layers");
+    if (!list)
+        return true;
+    std::vector<int> layers;
+    std::string bad;
+    if (!parseLayerList(*list, true, layers, bad)) {
+        args.reject(text(lang, "--layers: неизвестный слой '", "--layers: unknown layer '") + bad + "'");
+        return false;
+    }
+    auto sideOf = [](int layer) { return layer == 1 || layer == 2 || layer == 5; };
+    o.side1 = sideOf(layers.front());
+    if (!std::all_of(layers.begin(), layers.end(), [&](int l) { return sideOf(l) == o.side1; })) {
+        args.reject(text(lang, "--layers: слои одной стороны", "--layers: the layers of one side only"));
+        return false;
+    }
+    o.copper = o.silk = o.solderMask = false;
+    for (const int l : layers) {
+        if (l == 1 || l == 3)
+            o.copper = true;
+        else if (l == 2 || l == 4)
+            o.silk = true;
+        else
+            o.solderMask = true;
+    }
+    return true;
+}
+
+bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
+{
+    if (const auto percent = args.integer("scale")) {
+        if (*percent < 10 * kScalePositionMin || *percent > 10 * kScalePositionMax || *percent % 10 != 0) {
+            args.reject(text(lang, "--scale: от 10 до 1000 с шагом 10", "--scale expects 10 to 1000 in steps of 10"));
+            return false;
+        }
+        o.trueScale = *percent == 100;
+        o.scalePosition = static_cast<int>(*percent / 10);
+        applyScaleChoice(o);
+    }
+    if (const auto calibration = args.value("calibrate")) {
+        std::istringstream in(*calibration);
+        char comma = 0;
+        double x = 0, y = 0;
+        in.imbue(std::locale::classic());
+        if (!(in >> x >> comma >> y) || comma != ',' || !in.eof() || !calibrationAcceptable(x, y)) {
+            args.reject(text(lang, "--calibrate: X,Y, каждый от 0.8 до 1.2", "--calibrate expects X,Y, each 0.8 to 1.2"));
+            return false;
+        }
+        o.calibrationX = x;
+        o.calibrationY = y;
+    }
+    if (const auto tiles = args.integer("tiles")) {
+        if (*tiles < 1 || *tiles > kTilesMax) {
+            args.reject(text(lang, "--tiles: от 1 до 20", "--tiles expects 1 to 20"));
+            return false;
+        }
+        o.tilesX = static_cast<int>(*tiles);
+    }
+    if (const auto gap = args.number("gap")) {
+        if (*gap < 0 || *gap > mmFromUnits(kTileGapMax)) {
+            args.reject(text(lang, "--gap: от 0 до 50 мм", "--gap expects 0 to 50 mm"));
+            return false;
+        }
+        o.tileGap = unitsFromMm(*gap);
+    }
+    return args.ok();
+}
+
+} // namespace
+
+int runPdfCommand(const std::vector<std::string>& raw)
+{
+    Args args(raw, {"board", "layers", "scale", "calibrate", "tiles", "gap", "lang"}, {"mirror"});
+    const auto lang = languageOption(args);
+    if (!args.ok() || !args.expectPositional(2))
+        return fail(kExitUsage, args.error());
+    const auto boardIndex = args.index("board");
+    PrintOptions options;
+    options.mirror = args.flag("mirror");
+    if (!args.ok() || !applyScaleAndCopies(args, options, *lang))
+        return fail(kExitUsage, args.error());
+    std::optional<LayoutDocument> doc;
+    Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    if (!board)
+        return kExitFailure;
+    if (!applyLayers(args, options, doc->Working, *lang))
+        return fail(kExitUsage, args.error());
+
+    PrintSession session;
+    session.printerNames = [] { return QStringList(); };
+    session.chooseTarget({});
+    session.options = options;
+    session.printer().setOutputFileName(QString::fromStdString(args.positional()[1]));
+    PrintJob job;
+    job.objects = &board->Objects;
+    job.boardWidth = doc->Working.BoardWidth;
+    job.boardHeight = doc->Working.BoardHeight;
+    job.groundPlane1 = doc->Working.GroundPlane1 != 0;
+    job.groundPlane2 = doc->Working.GroundPlane2 != 0;
+    job.options = options;
+    if (const Status printed = printPage(session, job, *lang); !printed)
+        return fail(kExitFailure, printed.message());
+    std::printf("%s\n", (text(*lang, "напечатана сторона ", "printed side ") + (options.side1 ? "1" : "2") +
+                         text(*lang, " платы \"", " of board \"") + board->Name + "\" " + text(*lang, "в ", "to ") +
+                         args.positional()[1])
+                            .c_str());
+    return kExitOk;
+}
+
+} // namespace kestrel::cli

@@ -1,0 +1,57 @@
+// kestrel-cli-render: the part of kestrel-cli that needs a Qt GUI library.
+// It runs without a display: the offscreen platform unless one is chosen.
+
+#include "cli/Command.h"
+#include "cli/render/Render.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <sstream>
+
+namespace kestrel::cli {
+
+int fail(int status, const std::string& message)
+{
+    std::fprintf(stderr, "kestrel-cli: %s\n", message.c_str());
+    return status;
+}
+
+bool parseLayerList(const std::string& text, bool masks, std::vector<int>& layers, std::string& bad)
+{
+    static const std::pair<const char*, int> names[] = {{"K1", 1}, {"B1", 2}, {"K2", 3}, {"B2", 4},
+                                                        {"LStop1", 5}, {"LStop2", 6}};
+    std::stringstream in(text);
+    std::string name;
+    while (std::getline(in, name, ',')) {
+        int found = 0;
+        for (const auto& [n, layer] : names)
+            if (name == n && (masks || layer <= 4))
+                found = layer;
+        if (!found) {
+            bad = name;
+            return false;
+        }
+        layers.push_back(found);
+    }
+    return !layers.empty();
+}
+
+} // namespace kestrel::cli
+
+int main(int argc, char** argv)
+{
+    using namespace kestrel::cli;
+    // Qt's own warnings would add lines to the one-line messages on stderr.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
+    const std::string name = argc > 1 ? argv[1] : "";
+    if (name == "pdf")
+        return runPdfCommand(args);
+    if (name == "bmp")
+        return runBmpCommand(args);
+    return fail(kExitUsage, "kestrel-cli-render runs the subcommands pdf and bmp of kestrel-cli");
+}

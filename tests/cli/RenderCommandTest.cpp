@@ -1,0 +1,156 @@
+// kestrel-cli pdf and bmp, which run in kestrel-cli-render: exit statuses,
+// and what lands on paper and in the bitmap.
+
+#include "model/LayoutFile.h"
+#include "output/BmpFile.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+// A 100 x 80 mm board: a 100 mm copper track, 0.2 mm wide, 10 mm below the
+// top edge, and a silk track 40 mm below it.
+class RenderCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        doc.Working.BoardWidth = 10000;
+        doc.Working.BoardHeight = 8000;
+        addTrack(*doc.currentObjects(), {{0, -1000}, {10000, -1000}}, 20, 1);
+        addTrack(*doc.currentObjects(), {{0, -5000}, {10000, -5000}}, 200, 2);
+        ASSERT_TRUE(succeeded(writeDocument(doc, input, false, Language::English)));
+    }
+
+    // Lengths of the dark runs along the darkest row of the page, in pixels
+    // at ten a millimetre.
+    std::vector<int> runsOnPaper(const std::string& pdf)
+    {
+        const std::string base = dir.file("page");
+        const std::string command = "pdftoppm -r 254 -gray -singlefile '" + pdf + "' '" + base + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        std::ifstream in(base + ".pgm", std::ios::binary);
+        std::string magic;
+        int w = 0, h = 0, max = 0;
+        in >> magic >> w >> h >> max;
+        in.get();
+        std::vector<unsigned char> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+        in.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+        EXPECT_EQ(magic, "P5");
+        int bestRow = 0;
+        long bestCount = -1;
+        for (int y = 0; y < h; ++y) {
+            const long count = std::count_if(pixels.begin() + long(y) * w, pixels.begin() + long(y + 1) * w,
+                                             [](unsigned char p) { return p < 128; });
+            if (count > bestCount)
+                bestCount = count, bestRow = y;
+        }
+        std::vector<int> runs;
+        bool inRun = false;
+        for (int x = 0; x < w; ++x) {
+            const bool dark = pixels[static_cast<size_t>(bestRow) * w + x] < 128;
+            if (dark && !inRun)
+                runs.push_back(0);
+            if (dark)
+                ++runs.back();
+            inRun = dark;
+        }
+        return runs;
+    }
+
+    TempDir dir;
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    std::string input = dir.file("in.kbd");
+};
+
+} // namespace
+
+TEST_F(RenderCli, BadInvocations)
+{
+    const std::string in = input, pdf = dir.file("out.pdf"), bmp = dir.file("out.bmp");
+    const std::tuple<std::vector<std::string>, int, std::string> rows[] = { // arguments, status, message start
+        {{"pdf", "--scale", "15", "--lang", "en", in, pdf}, 2, "--scale expects 10 to 1000"},
+        {{"pdf", "--scale", "1010", in, pdf}, 2, "--scale: от 10 до 1000"},
+        {{"pdf", "--calibrate", "1.3,1", "--lang", "en", in, pdf}, 2, "--calibrate expects"},
+        {{"pdf", "--calibrate", "1.0", "--lang", "en", in, pdf}, 2, "--calibrate expects"},
+        {{"pdf", "--tiles", "21", "--lang", "en", in, pdf}, 2, "--tiles expects 1 to 20"},
+        {{"pdf", "--gap", "50.1", "--lang", "en", in, pdf}, 2, "--gap expects 0 to 50 mm"},
+        {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
+        {{"pdf", "--layers", "K9", "--lang", "en", in, pdf}, 2, "--layers: unknown layer 'K9'"},
+        {{"pdf", "--lang", "de", in, pdf}, 2, "--lang expects ru or en"},
+        {{"pdf", in}, 2, ""},
+        {{"bmp", "--dpi", "50", "--lang", "en", in, bmp}, 2, "--dpi expects 100 to 600"},
+        {{"bmp", "--layers", "LStop1", "--lang", "en", in, bmp}, 2, "--layers: unknown layer 'LStop1'"},
+        {{"bmp", "--frame", in, bmp}, 2, ""},
+        {{"pdf", dir.file("missing.kbd"), pdf}, 1, ""},
+        {{"bmp", "--board", "3", in, bmp}, 1, "the document has no board 3"},
+        {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "The file " + dir.file("no/out.pdf") + " cannot be written."},
+        {{"bmp", in, dir.file("no/out.bmp")}, 1, ""},
+    };
+    for (const auto& [args, status, message] : rows) {
+        const CommandResult r = runCli(args);
+        EXPECT_EQ(r.status, status) << args[0] << " " << args[1] << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("kestrel-cli: " + message, 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "one line: " << r.err;
+    }
+    EXPECT_FALSE(std::ifstream(pdf).good()) << "nothing written on failure";
+}
+
+TEST_F(RenderCli, PdfTrueToScaleCalibratedAndTiled)
+{
+    const std::string pdf = dir.file("out.pdf");
+    const std::tuple<std::vector<std::string>, std::vector<int>, const char*> rows[] = {
+        {{}, {1002}, "100 mm print 100 mm"},
+        {{"--calibrate", "1.02,0.98"}, {1022}, "102 mm at 1.02"},
+        {{"--scale", "50"}, {501}, "half as long at 50 %"},
+        {{"--tiles", "2", "--gap", "5", "--scale", "40"}, {401, 401}, "two copies"},
+        {{"--tiles", "2", "--gap", "5", "--scale", "40", "--mirror"}, {401, 401}, "mirrored"},
+        {{"--tiles", "2"}, {2002}, "without a gap the copies touch"},
+    };
+    for (const auto& [options, runs, why] : rows) {
+        std::vector<std::string> args{"pdf", "--lang", "en"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), {input, pdf});
+        const CommandResult r = runCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "printed side 1 of board \"Board 1\" to " + pdf + "\n");
+        const std::vector<int> found = runsOnPaper(pdf);
+        ASSERT_EQ(found.size(), runs.size()) << why;
+        for (size_t i = 0; i < runs.size(); ++i)
+            EXPECT_NEAR(found[i], runs[i], 2.5) << why;
+    }
+}
+
+TEST_F(RenderCli, BitmapOfTheChosenLayers)
+{
+    const std::string bmp = dir.file("out.bmp");
+    const std::tuple<std::vector<std::string>, bool, bool, const char*> rows[] = {
+        // options, copper drawn, silk drawn
+        {{"--dpi", "254"}, true, true, "the document's visible layers"},
+        {{"--dpi", "254", "--layers", "B1"}, false, true, "copper hidden"},
+        {{"--dpi", "254", "--colour", "--layers", "K1"}, true, false, "silk hidden"},
+    };
+    for (const auto& [options, copper, silk, why] : rows) {
+        std::vector<std::string> args{"bmp"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), {input, bmp});
+        const CommandResult r = runCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "записано 1000 x 800 пикселов в " + bmp + "\n");
+        const auto decoded = decodeBmp(readBytes(bmp), bmp);
+        ASSERT_TRUE(succeeded(decoded));
+        EXPECT_EQ(decoded->dpi, 254);
+        auto dark = [&](int x, int y) { return decoded->dark[static_cast<size_t>(y) * 1000 + x] != 0; };
+        EXPECT_EQ(dark(500, 100), copper) << why;
+        EXPECT_EQ(dark(500, 500), silk) << why;
+        EXPECT_FALSE(dark(500, 300)) << why;
+    }
+}
