@@ -189,3 +189,27 @@ TEST(PrintRender, DrillPlanLabelsEveryHole)
     EXPECT_NEAR(text.center().x(), 10 * kPxPerMm, 2) << "centred over it";
     EXPECT_EQ(QColor(page.pixel(10 * kPxPerMm, 25 * kPxPerMm)), QColor(255, 0, 0)) << "the cross";
 }
+
+TEST(PrintRender, ScannedCopyUnderThePrintedSideOnly)
+{
+    QImage scan(10, 10, QImage::Format_Mono);
+    scan.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    scan.fill(1); // all dark
+    ObjectList objects;
+    PrintJob job = jobFor(objects);
+    job.scans[0] = scan;
+    job.scanUnits[0] = QRectF(1000, -2000, 1000, 1000); // 10 x 10 mm from (10 mm, 10 mm) down
+    job.options.copperColour = 0x800000;
+    const std::tuple<bool, bool, QColor, const char*> rows[] = {
+        {true, true, QColor(128, 0, 0), "in the copper colour"},
+        {true, false, Qt::white, "only when asked for"},
+        {false, true, Qt::white, "side 2 has no copy"},
+    };
+    for (const auto& [side1, shown, colour, why] : rows) {
+        job.options.side1 = side1;
+        job.options.scannedCopy = shown;
+        const QImage page = renderPage(job);
+        EXPECT_EQ(QColor(page.pixel(15 * kPxPerMm, 15 * kPxPerMm)), colour) << why;
+        EXPECT_EQ(QColor(page.pixel(25 * kPxPerMm, 15 * kPxPerMm)), QColor(Qt::white)) << why;
+    }
+}
