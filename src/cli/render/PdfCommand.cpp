@@ -8,6 +8,7 @@
 #include "output/gui/PrintRender.h"
 #include "output/gui/PrintSession.h"
 
+#include <QPageSize>
 #include <QStringList>
 
 #include <algorithm>
@@ -115,6 +116,7 @@ int runPdfCommand(const std::vector<std::string>& raw)
     session.printerNames = [] { return QStringList(); };
     session.chooseTarget({});
     session.options = options;
+    session.printer().setPageSize(QPageSize(QPageSize::A4)); // whatever the locale would choose
     session.printer().setOutputFileName(QString::fromStdString(args.positional()[1]));
     PrintJob job;
     job.objects = &board->Objects;
