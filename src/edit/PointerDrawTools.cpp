@@ -3,7 +3,6 @@
 
 #include "edit/PointerMachine.h"
 
-#include "edit/Clipboard.h"
 #include "edit/Undo.h"
 #include "edit/Vias.h"
 
@@ -38,6 +37,7 @@ bool PointerMachine::pathPress(Point raw, PointerKeys keys)
         track.Clearance = tools_.CurrentClearance;
         track.Points.push_back(s_.ClickPoint);
         building_ = &objects().append(std::move(track));
+        buildingList_ = &objects();
         changed(*building_);
         effects_.objectsChanged = true;
         return true;
@@ -63,6 +63,7 @@ void PointerMachine::startZone()
     zone.FillOn = 0; // shown as an outline until it is finished
     zone.Points.push_back(s_.AnchorPoint);
     building_ = &objects().append(std::move(zone));
+    buildingList_ = &objects();
     changed(*building_);
     effects_.objectsChanged = true;
 }
@@ -86,19 +87,15 @@ void PointerMachine::finishZone()
 {
     previews_.eraseIfDrawn(PreviewKind::RubberBand);
     previews_.eraseIfDrawn(PreviewKind::StartDot);
-    LayoutObject* zone = building_;
-    building_ = nullptr;
     s_.Pressed = false;
-    if (!zone)
+    if (!building_)
         return;
-    zone->FillOn = 1;
-    changed(*zone);
+    building_->FillOn = 1;
+    changed(*building_);
     effects_.objectsChanged = true;
-    if (ZoneSpansArea(zone->Points, 4))
-        return;
-    const long i = objects().indexOf(zone);
-    if (i >= 0)
-        DeleteObject(session_, doc_, static_cast<size_t>(i));
+    if (!ZoneSpansArea(building_->Points, 4))
+        dropBuilding();
+    building_ = nullptr;
 }
 
 void PointerMachine::pathRightPress()
@@ -115,12 +112,8 @@ void PointerMachine::pathRightPress()
         return;
     }
     changed(*building_);
-    if (building_->Points.size() < 2) {
-        const long i = objects().indexOf(building_);
-        if (i >= 0)
-            DeleteObject(session_, doc_, static_cast<size_t>(i));
-        effects_.objectsChanged = true;
-    }
+    if (building_->Points.size() < 2)
+        dropBuilding();
     building_ = nullptr;
 }
 

@@ -108,12 +108,8 @@ void PointerMachine::endOperation()
         // An open outline of three corners still encloses an area.
         const bool drop = track ? pts.size() < 2 : !ZoneSpansArea(pts, 3);
         changed(*building_);
-        if (drop) {
-            const long i = objects().indexOf(building_);
-            if (i >= 0)
-                DeleteObject(session_, doc_, static_cast<size_t>(i));
-            effects_.objectsChanged = true;
-        }
+        if (drop)
+            dropBuilding();
         building_ = nullptr;
     }
     if (s_.Pressed || s_.Moving || s_.NodeDrag)
@@ -122,6 +118,17 @@ void PointerMachine::endOperation()
     s_.NodeObject = s_.NodeIndex = -1;
     s_.HighlightedPad = s_.StartPad = -1;
     overCorner_ = false;
+}
+
+void PointerMachine::dropBuilding()
+{
+    const long i = buildingList_ ? buildingList_->indexOf(building_) : -1;
+    if (i >= 0) {
+        buildingList_->remove(static_cast<size_t>(i));
+        doc_.Modified = true;
+        effects_.objectsChanged = true;
+    }
+    building_ = nullptr;
 }
 
 void PointerMachine::press(PointerButton button, Point raw, PointerKeys keys)

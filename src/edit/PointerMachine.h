@@ -135,6 +135,9 @@ private:
     Previews previews_;
     PointerEffects effects_;
     LayoutObject* building_ = nullptr; // the track or zone under construction
+    ObjectList* buildingList_ = nullptr; // its board's list: a board change ends it after the switch
+    // Takes the track or zone being built off its board, without a snapshot.
+    void dropBuilding();
     bool overCorner_ = false;          // edit tool: the pointer rests on a draggable corner
     bool outlineBuilt_ = false;        // the move outline of this drag exists
     int busy_ = 0;                     // inside the machine's own edits

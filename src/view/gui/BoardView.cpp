@@ -109,14 +109,38 @@ void BoardView::invalidateObject(const LayoutObject& object)
 {
     objectIndexStale_ = true;
     const PixelRect r = viewport_.invalidationRect(object);
-    paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
+    paintBox_->boardChanged(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
 }
 
 void BoardView::invalidateBoardRect(const Rect& boardRect)
 {
     objectIndexStale_ = true;
     const PixelRect r = viewport_.boardRectToScreen(boardRect);
+    paintBox_->boardChanged(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
+}
+
+void BoardView::updateOverlay(const Rect& boardRect)
+{
+    const PixelRect r = viewport_.boardRectToScreen(boardRect);
     paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
+}
+
+void BoardView::setOverlay(std::function<void(QPainter&)> overlay)
+{
+    paintBox_->setOverlay(std::move(overlay));
+}
+
+QRect BoardView::visibleArea() const
+{
+    const Pixel s = viewport_.scroll();
+    const PixelSize c = viewport_.clientSize();
+    return QRect(s.x, s.y, c.width, c.height) & paintBox_->rect();
+}
+
+void BoardView::scrollByPixels(int dx, int dy)
+{
+    scrollBox_->horizontalScrollBar()->setValue(scrollBox_->horizontalScrollBar()->value() + dx);
+    scrollBox_->verticalScrollBar()->setValue(scrollBox_->verticalScrollBar()->value() + dy);
 }
 
 QWidget* BoardView::paintBox() const
@@ -152,15 +176,10 @@ bool BoardView::scrollAtEdge(QPoint p)
     return true;
 }
 
-void BoardView::setZoomToolActive(bool active)
-{
-    paintBox_->setZoomTool(active);
-}
-
 void BoardView::setAutorouterToolActive(bool active)
 {
     autorouterTool_ = active;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
 }
 
 void BoardView::setOriginDragEnabled(bool enabled)
@@ -208,7 +227,7 @@ void BoardView::setZoom(double zoomPxPerUnit)
 void BoardView::setGrid(double gridUnits)
 {
     viewport_.setGrid(gridUnits);
-    paintBox_->update();
+    paintBox_->boardChangedAll();
     Q_EMIT gridChanged(grid(), gridCaption());
 }
 
@@ -220,13 +239,13 @@ void BoardView::chooseGridTag(int tag)
 void BoardView::setGridVisible(bool visible)
 {
     gridVisible_ = visible;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
 }
 
 void BoardView::setGridMarker(bool marker)
 {
     gridMarker_ = marker;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
 }
 
 void BoardView::setInchUnit(bool inch)
@@ -271,7 +290,7 @@ void BoardView::setPaintSuspended(bool suspended)
 void BoardView::redraw()
 {
     objectIndexStale_ = true;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
     updateRulers();
 }
 
@@ -399,12 +418,10 @@ void BoardView::wheelZoom(QPoint p, int delta)
     afterViewChange();
 }
 
-void BoardView::zoomToolRelease(QPoint pressPixel, QPoint releasePixel)
+void BoardView::zoomToolRelease(Point anchor, Point release)
 {
     paintSuspended_ = true;
-    const Point a = viewport_.clampToBoard(screenToBoard(pressPixel, false));
-    const Point b = viewport_.clampToBoard(screenToBoard(releasePixel, false));
-    viewport_.zoomToolRelease(a, b);
+    viewport_.zoomToolRelease(viewport_.clampToBoard(anchor), viewport_.clampToBoard(release));
     paintSuspended_ = false;
     afterViewChange();
 }
