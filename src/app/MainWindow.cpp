@@ -12,6 +12,7 @@
 #include "model/gui/Prompts.h"
 #include "output/gui/DrillDialog.h"
 #include "output/gui/GerberDialog.h"
+#include "route/gui/RouteToolActions.h"
 #include "view/GridChoice.h"
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildCentralArea();
+    buildRouteTools();
     buildStatusLine();
     buildLayerKeys();
     buildEditKeys();
@@ -126,6 +128,7 @@ void MainWindow::defineHandlers()
     on("Rastersichtbar1Click", [this] { view_->setGridVisible(!view_->gridVisible()); });
     on("Hinweistexte1Click", [this] { showHints_ = !showHints_; });
     defineEditHandlers();
+    defineRouteHandlers();
     on("Info2Click", [this] {
         prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
                          kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
@@ -313,6 +316,7 @@ void MainWindow::chooseTool(int toolMode)
     pointer_->setActive(toolMode == kEditTool);
     view_->setZoomToolActive(toolMode == kZoomTool);
     view_->setOriginDragEnabled(toolMode == kEditTool);
+    routeTools_->toolChosen(toolMode);
     const std::vector<uint8_t> before = selectionFlags();
     DeselectAll(objects());
     selectionChanged(before);

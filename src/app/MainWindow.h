@@ -24,8 +24,10 @@ namespace kestrel {
 
 class BoardView;
 class Prompts;
+class RouteToolActions;
 class SelectionPointer;
 class StatusLine;
+class TAutoRouter;
 class ToolPanel;
 struct MenuCommand;
 enum class NudgeDirection : uint8_t;
@@ -44,6 +46,9 @@ public:
     QTabBar& boardTabs() const { return *tabs_; }
     // The drawing area's pop-up menu, for the editing tools.
     QMenu& drawingAreaMenu() const { return *popupMenu_; }
+    // What the test, connect and autorouter tools do to the board
+    // (route/gui/RouteToolActions.h); its window is the autorouter window.
+    RouteToolActions& routeTools() const { return *routeTools_; }
 
     // The file named on the command line, opened when the window is first shown.
     void setStartupFile(const QString& path) { startupFile_ = path; }
@@ -96,6 +101,11 @@ private:
     // view and brings the commands, the panel and the title up to date.
     void runEdit(const std::function<void()>& command);
     void nudge(NudgeDirection direction, bool fine);
+
+    // Rubber bands and the autorouter (MainWindowRoute.cpp).
+    void defineRouteHandlers();
+    void buildRouteTools();
+    void clearConnections();
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
@@ -171,6 +181,8 @@ private:
     StatusLine* status_ = nullptr;
     ToolPanel* toolPanel_ = nullptr;
     SelectionPointer* pointer_ = nullptr;
+    TAutoRouter* autoRouter_ = nullptr;
+    RouteToolActions* routeTools_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;
