@@ -44,8 +44,11 @@ struct ToolBoard {
         for (size_t i = 0; i < objects().size(); ++i) {
             const LayoutObject& o = at(i);
             out += o.is(ObjectKind::Pad) ? "P" : o.is(ObjectKind::Track) ? (o.Routed ? "R" : "T") : "O";
-            for (const LayoutObject* peer : o.Connections)
-                out += (out.back() == 'P' ? "" : ",") + std::to_string(objects().indexOf(peer));
+            for (size_t k = 0; k < o.Connections.size(); ++k) {
+                if (k > 0)
+                    out += ',';
+                out += std::to_string(objects().indexOf(o.Connections[k]));
+            }
             out += ' ';
         }
         return out;
