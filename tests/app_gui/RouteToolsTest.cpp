@@ -7,6 +7,8 @@
 #include "route/gui/RouteToolActions.h"
 #include "route/gui/SearchBoxFlash.h"
 
+#include <QLabel>
+
 namespace kestrel::test {
 namespace {
 
@@ -65,6 +67,21 @@ TEST(ClearConnectionsCommand, ReportsInTheInterfaceLanguageAndUndoes)
         f.trigger("Rckgngig1");
         EXPECT_EQ(bands(f), "0>1 1>0 2>3 3>2");
     }
+}
+
+// The window's texts are set by name over all of its children, so no
+// control of the autorouter window may share a name with another one.
+TEST(RouteTools, AutorouterWindowKeepsItsOwnCaptions)
+{
+    WindowFixture f(Language::Russian);
+    TAutoRouter& window = f.window().routeTools().window();
+    for (QObject* o : window.findChildren<QObject*>()) {
+        if (o->objectName().isEmpty() || o->objectName().startsWith("qt_"))
+            continue;
+        EXPECT_EQ(f.window().findChildren<QObject*>(o->objectName()).size(), 1) << o->objectName().toStdString();
+    }
+    EXPECT_EQ(window.findChild<QLabel*>("L_AutoWidth")->text(), "Ширина:");
+    EXPECT_EQ(window.findChild<QLabel*>("L_AutoAbstand")->text(), "Расстояние:");
 }
 
 TEST(RouteTools, TestPressSelectsTheJoinedCopper)

@@ -36,8 +36,8 @@ TEST(AutoRouterWindow, TextsOfEachLanguage)
         TAutoRouter w(c.lang);
         EXPECT_EQ(w.objectName(), "AutoRouter");
         EXPECT_EQ(w.windowTitle(), QString::fromUtf8(c.title));
-        EXPECT_EQ(textOf(w, "Label1"), QString::fromUtf8(c.width));
-        EXPECT_EQ(textOf(w, "Label2"), QString::fromUtf8(c.clearance));
+        EXPECT_EQ(textOf(w, "L_AutoWidth"), QString::fromUtf8(c.width));
+        EXPECT_EQ(textOf(w, "L_AutoAbstand"), QString::fromUtf8(c.clearance));
         EXPECT_EQ(textOf(w, "L_Info"), QString::fromUtf8(c.info));
         EXPECT_EQ(spin(w, "SE_AutoWidth").toolTip(), QString::fromUtf8(c.widthTip));
         EXPECT_EQ(spin(w, "SE_AutoAbstand").toolTip(), QString::fromUtf8(c.clearanceTip));

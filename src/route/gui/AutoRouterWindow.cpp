@@ -43,12 +43,12 @@ TAutoRouter::TAutoRouter(Language lang, QWidget* parent)
     auto* grid = new QGridLayout(this);
 
     auto* widthLabel = new QLabel(text(lang, "Ширина:", "Width:"), this);
-    widthLabel->setObjectName("Label1");
+    widthLabel->setObjectName("L_AutoWidth");
     width_ = millimetreSpin(this, "SE_AutoWidth");
     setHint(width_, text(lang, "Ширина дорожки|Ширина дорожки, которую прокладывает автотрассировка",
                          "Track width|The width of the track the autorouter lays"));
     auto* clearanceLabel = new QLabel(text(lang, "Расстояние:", "Clearance:"), this);
-    clearanceLabel->setObjectName("Label2");
+    clearanceLabel->setObjectName("L_AutoAbstand");
     clearance_ = millimetreSpin(this, "SE_AutoAbstand");
     setHint(clearance_, text(lang, "Зазор|Расстояние, которое дорожка выдерживает до чужой меди",
                              "Clearance|The distance the track keeps from other copper"));
