@@ -14,6 +14,7 @@
 #include "model/gui/Prompts.h"
 #include "output/gui/DrillDialog.h"
 #include "output/gui/GerberDialog.h"
+#include "route/gui/RouteToolActions.h"
 #include "view/GridChoice.h"
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"
@@ -60,6 +61,7 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildCentralArea();
+    buildRouteTools();
     buildStatusLine();
     buildLayerKeys();
     buildEditKeys();
@@ -141,6 +143,7 @@ void MainWindow::defineHandlers()
     on("Rastersichtbar1Click", [this] { view_->setGridVisible(!view_->gridVisible()); });
     on("Hinweistexte1Click", [this] { showHints_ = !showHints_; });
     defineEditHandlers();
+    defineRouteHandlers();
     on("Info2Click", [this] {
         prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
                          kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
@@ -341,7 +344,7 @@ void MainWindow::showToolChoice(int toolMode)
 {
     toolPanel_->showTool(toolMode);
     view_->setOriginDragEnabled(toolMode == kEditTool);
-    view_->setAutorouterToolActive(toolMode == kAutoRouteTool);
+    routeTools_->toolChosen(toolMode);
 }
 
 void MainWindow::buildToolKeys()

@@ -27,7 +27,9 @@ class BoardPointer;
 class BoardView;
 class PointerMachine;
 class Prompts;
+class RouteToolActions;
 class StatusLine;
+class TAutoRouter;
 class ToolPanel;
 struct MenuCommand;
 enum class NudgeDirection : uint8_t;
@@ -49,6 +51,9 @@ public:
     // The pointer tools of the board view and their state.
     const PointerMachine& pointerMachine() const { return *machine_; }
     BoardPointer& boardPointer() const { return *pointer_; }
+    // What the test, connect and autorouter tools do to the board
+    // (route/gui/RouteToolActions.h); its window is the autorouter window.
+    RouteToolActions& routeTools() const { return *routeTools_; }
 
     // The file named on the command line, opened when the window is first shown.
     void setStartupFile(const QString& path) { startupFile_ = path; }
@@ -106,6 +111,11 @@ private:
     // view and brings the commands, the panel and the title up to date.
     void runEdit(const std::function<void()>& command);
     void nudge(NudgeDirection direction, bool fine);
+
+    // Rubber bands and the autorouter (MainWindowRoute.cpp).
+    void defineRouteHandlers();
+    void buildRouteTools();
+    void clearConnections();
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
@@ -183,6 +193,8 @@ private:
     ToolPanel* toolPanel_ = nullptr;
     std::unique_ptr<PointerMachine> machine_;
     BoardPointer* pointer_ = nullptr;
+    TAutoRouter* autoRouter_ = nullptr;
+    RouteToolActions* routeTools_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

@@ -84,11 +84,20 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  group | ungroup | copy | cut | paste | duplicate | delete | undo | redo\n"
                         "  set width|outer|inner|clearance MM   (outer and inner are diameters)\n"
                         "  set shape 1..9                  the pad shape\n"
-                        "  layer K1|B1|K2|B2               the active layer, which paste uses\n\n"
+                        "  layer K1|B1|K2|B2               the active layer, which paste and route use\n"
+                        "  band X1 Y1 X2 Y2                the rubber band between the pads at the two points:\n"
+                        "                                  drawn, or removed when it is there\n"
+                        "  test X Y                        selects the copper joined to the object at the point\n"
+                        "  clear bands                     removes the bands whose pads copper already joins\n"
+                        "  route WIDTH CLEARANCE           routes the band between the selected pads (mm,\n"
+                        "                                  0.1 to 9.9)\n"
+                        "  unroute                         the selected router-laid track becomes its band again\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
                         "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
-                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n",
+                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n"
+                        "  kestrel-cli edit in.kbd out.kbd \"band 10 10 30 10\" \"select at 10 10\" \"select add 30 10\" \\\n"
+                        "      \"route 0.4 0.2\"\n",
                         run});
 
 } // namespace

@@ -10,6 +10,10 @@
 #include "edit/Undo.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
+#include "route/ConnectTool.h"
+#include "route/RouteTool.h"
+#include "route/RubberBands.h"
+#include "route/TestTool.h"
 
 #include <charconv>
 #include <cmath>
@@ -129,6 +133,38 @@ void activeLayer(EditContext& c, const StepArgs& a)
     SetActiveLayer(c.doc.Working, c.objects(), layer);
 }
 
+// The connect tool's press on one pad and then on another: draws the band
+// between them, or removes it when they have one.
+void band(EditContext& c, const StepArgs& a)
+{
+    const ObjectIndex& index = c.freshIndex();
+    const long from = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
+    const long to = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[2], a.numbers[3]));
+    if (from >= 0 && to >= 0)
+        ToggleBand(c.session, c.doc, static_cast<size_t>(from), static_cast<size_t>(to));
+}
+
+void testAt(EditContext& c, const StepArgs& a)
+{
+    TestConnectionAt(c.objects(), c.freshIndex(), c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
+}
+
+// The autorouter's press on a picked band: the band between the selected
+// pads, on the active layer, with the window's width and clearance.
+void route(EditContext& c, const StepArgs& a)
+{
+    RouteGrid grid;
+    RouteSelectedBand(c.session, c.doc,
+                      RouteSettingsFor(a.numbers[0], a.numbers[1], static_cast<int>(c.doc.Working.ActiveLayer),
+                                       c.tools.CurrentClearance),
+                      {}, grid);
+}
+
+bool validRouteSizes(const StepArgs& a)
+{
+    return RouteSettings::inRange(a.numbers[0]) && RouteSettings::inRange(a.numbers[1]);
+}
+
 bool validSetting(const StepArgs& a)
 {
     const double v = a.numbers[0];
@@ -165,6 +201,11 @@ std::vector<StepRow> buildTable()
         plain("redo", [](EditContext& c, const StepArgs&) { Redo(c.session, c.doc); }),
         {"set", {"width", "outer", "inner", "shape", "clearance"}, 1, validSetting, setValue},
         {"layer", {"K1", "B1", "K2", "B2"}, 0, nullptr, activeLayer},
+        {"band", {}, 4, nullptr, band},
+        {"test", {}, 2, nullptr, testAt},
+        plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
+        {"route", {}, 2, validRouteSizes, route},
+        plain("unroute", [](EditContext& c, const StepArgs&) { UnrouteSelectedTrack(c.session, c.doc); }),
     };
 }
 

@@ -131,6 +131,45 @@ TEST(EditCli, UndoDepthDecidesWhatUndoAndRedoDo)
     }
 }
 
+TEST(EditCli, BandTestRouteAndUnrouteSteps)
+{
+    // Pads A (0) and B (1) start with a band between them.
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        const char* json;
+        size_t bandsOfA; // entries in A's list in the written file
+    };
+    const Case cases[] = {
+        {"the band drawn again is removed", {"band 10 10 30 10"}, "{\"objects\": 3, \"selected\": 0}", 0},
+        {"and drawn a third time is back", {"band 10 10 30 10", "band 30 10 10 10"},
+         "{\"objects\": 3, \"selected\": 0}", 1},
+        {"undo brings it back", {"band 10 10 30 10", "undo"}, "{\"objects\": 3, \"selected\": 0}", 1},
+        {"a band needs a pad at both points", {"band 10 10 20 20"}, "{\"objects\": 3, \"selected\": 0}", 1},
+        {"the test selects the joined copper only", {"select at 10 10", "test 20 20"},
+         "{\"objects\": 3, \"selected\": 1}", 1},
+        {"routing the band between the selected pads", {"select at 10 10", "select add 30 10", "route 0.4 0.2"},
+         "{\"objects\": 4, \"selected\": 3}", 0},
+        {"unrouting the laid track", {"select at 10 10", "select add 30 10", "route 0.4 0.2", "unroute"},
+         "{\"objects\": 3, \"selected\": 2}", 1},
+        {"a band drawn over the laid track is cleared",
+         {"select at 10 10", "select add 30 10", "route 0.4 0.2", "band 10 10 30 10", "clear bands"},
+         "{\"objects\": 4, \"selected\": 0}", 0},
+        {"routing with no band picked does nothing", {"route 0.4 0.2"}, "{\"objects\": 3, \"selected\": 0}", 1},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, c.steps);
+        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+        EXPECT_EQ(r.out, std::string(c.json) + "\n") << c.name;
+        LayoutDocument out = readBack(dir.file("out.kbd"));
+        const ObjectList& list = out.board(0).Objects;
+        EXPECT_EQ(list[0].Connections.size(), c.bandsOfA) << c.name;
+        EXPECT_EQ(list[1].Connections.size(), c.bandsOfA) << c.name;
+    }
+}
+
 TEST(EditCli, BadStepsAndFilesAreRefused)
 {
     struct Case {
@@ -150,6 +189,9 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{in, out, "set shape 10"}, 2, "out of range"},
         {{in, out, "set width -1"}, 2, "out of range"},
         {{in, out, "layer K3"}, 2, "K1|B1|K2|B2"},
+        {{in, out, "route 0.05 0.2"}, 2, "out of range"},
+        {{in, out, "route 0.4 10"}, 2, "out of range"},
+        {{in, out, "band 10 10 30"}, 2, "'band 10 10 30'"},
         {{"--lang", "ru", in, out, "spin"}, 2, "неизвестный шаг 'spin'"},
         {{"--lang", "de", in, out}, 2, "--lang"},
         {{"--undo-depth", "0", in, out}, 2, "--undo-depth"},
