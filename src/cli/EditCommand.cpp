@@ -6,6 +6,7 @@
 #include "cli/EditSteps.h"
 #include "edit/Selection.h"
 #include "edit/Undo.h"
+#include "route/Autorouter.h"
 
 #include <cstdio>
 
@@ -90,14 +91,13 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  test X Y                        selects the copper joined to the object at the point\n"
                         "  clear bands                     removes the bands whose pads copper already joins\n"
                         "  route WIDTH CLEARANCE           routes the band between the selected pads (mm,\n"
-                        "                                  0.1 to 9.9)\n"
+                        "                                  " + mmText(RouteSettings::kMinMm) + " to " +
+                            mmText(RouteSettings::kMaxMm) + ")\n"
                         "  unroute                         the selected router-laid track becomes its band again\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
                         "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
-                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n"
-                        "  kestrel-cli edit in.kbd out.kbd \"band 10 10 30 10\" \"select at 10 10\" \"select add 30 10\" \\\n"
-                        "      \"route 0.4 0.2\"\n",
+                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n",
                         run});
 
 } // namespace

@@ -4,7 +4,8 @@
 // selection stays until the next action changes it (another press, a tool
 // change, a command); nothing is added to the undo history.
 //
-// On a left press at board point p (snapped as the tool panel says):
+// On a left press at the unsnapped board point p of the pointer, as a click
+// picks objects:
 //     const ConnectionTestResult r = TestConnectionAt(objects, view.objectIndex(), doc.Working, p);
 //     if (r.change.repaint) view.invalidateBoardRect(*r.change.repaint);
 // then bring the command states up to date. Movement and release do nothing.

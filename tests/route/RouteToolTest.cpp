@@ -198,27 +198,6 @@ TEST(RouteTool, StatusTextsInBothLanguages)
     }
 }
 
-TEST(RouteTool, SettingsFromTheWindowsMillimetres)
-{
-    // Rounded to units with ties to even; the cell pitch follows from them.
-    const struct {
-        double widthMm, clearanceMm;
-        int32_t width, clearance, cellSize;
-    } cases[] = {
-        {0.4, 0.2, 40, 20, 80},
-        {0.1, 0.1, 10, 10, 40},
-        {0.29, 0.15, 29, 15, 60}, // 0.29 mm is 28.999... units before rounding
-        {9.9, 9.9, 990, 990, 2970},
-    };
-    for (const auto& c : cases) {
-        const RouteSettings s = RouteSettingsFor(c.widthMm, c.clearanceMm, Layer::K2, 55);
-        EXPECT_EQ(std::tuple(s.widthUnits, s.clearanceUnits, s.layer, s.newTrackClearance),
-                  std::tuple(c.width, c.clearance, Layer::K2, 55))
-            << c.widthMm;
-        EXPECT_EQ(CellSize(s.widthUnits, s.clearanceUnits), c.cellSize) << c.widthMm;
-    }
-}
-
 TEST(ToolUndo, EveryBandAndRouteOperationIsOneStepBack)
 {
     const struct {

@@ -73,22 +73,3 @@ TEST(AutoRouterWindow, SpinsOfferTheRoutersRangeInTenths)
             << c.typedWidth;
     }
 }
-
-TEST(AutoRouterWindow, StatusOfARunInTheInterfaceLanguage)
-{
-    TAutoRouter russian(Language::Russian), english(Language::English);
-    const struct {
-        RouteStatus status;
-        const char *russian, *english;
-    } steps[] = {
-        {RouteStatus::Analysing, "Анализ...", "Analysing..."},
-        {RouteStatus::Searching, "0/0 40/30", "0/0 40/30"},
-        {RouteStatus::NoPath, "Путь не найден.", "No way found."},
-    };
-    for (const auto& s : steps) {
-        russian.showStatus(s.status, "0/0 40/30");
-        english.showStatus(s.status, "0/0 40/30");
-        EXPECT_EQ(russian.info(), QString::fromUtf8(s.russian));
-        EXPECT_EQ(english.info(), QString::fromUtf8(s.english));
-    }
-}

@@ -10,7 +10,7 @@
 // Calls, by tool and event:
 //   any tool chosen:  toolChosen(mode) - shows TAutoRouter only for tool 11
 //                     and lets the view draw the picked band in magenta.
-//   8 left press:     testPress(snapped board point)
+//   8 left press:     testPress(raw board point)
 //   9 move:           connectMove(raw board point, HighlightedPad)
 //   9 left press:     connectPress(StartPad, HighlightedPad)
 //   11 move:          pick = autorouteMove(paint-box pixel)
