@@ -14,6 +14,7 @@
 #include "model/gui/Prompts.h"
 #include "output/gui/DrillDialog.h"
 #include "output/gui/GerberDialog.h"
+#include "route/RouteTool.h"
 #include "route/gui/RouteToolActions.h"
 #include "view/GridChoice.h"
 #include "view/gui/BoardView.h"
@@ -43,8 +44,8 @@ constexpr int kEditTool = 0;
 constexpr int kAutoRouteTool = 11;
 
 // The tools that work so far; the label, track-label and polygon tools wait
-// for their dialogs, test, rubber bands and autorouter for their windows.
-constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6};
+// for their dialogs.
+constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6, 8, 9, 11};
 
 // One letter per tool, in tool mode order.
 constexpr char kToolKeys[] = {'S', 'T', 'P', 'Z', 'L', 'F', 'R', 'K', 'X', 'B', 'G', 'U'};

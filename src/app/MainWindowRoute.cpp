@@ -3,6 +3,8 @@
 
 #include "app/MainWindow.h"
 
+#include "edit/PointerMachine.h"
+#include "edit/gui/BoardPointer.h"
 #include "model/gui/Prompts.h"
 #include "route/RubberBands.h"
 #include "route/gui/AutoRouterWindow.h"
@@ -28,6 +30,11 @@ void MainWindow::buildRouteTools()
         updateCommandStates();
         updateTitle();
     });
+    connect(pointer_, &BoardPointer::autoroutePointerMoved, this, [this](QPoint pixel) {
+        machine_->setRoutePick(static_cast<int>(routeTools_->autorouteMove(pixel)));
+    });
+    connect(pointer_, &BoardPointer::autoroutePressed, this,
+            [this](int pick) { routeTools_->autoroutePress(static_cast<PickState>(pick)); });
 }
 
 void MainWindow::clearConnections()

@@ -117,6 +117,7 @@ void PointerMachine::endOperation()
     s_.Pressed = s_.Moving = s_.NodeDrag = false;
     s_.NodeObject = s_.NodeIndex = -1;
     s_.HighlightedPad = s_.StartPad = -1;
+    routePick_ = 0;
     overCorner_ = false;
 }
 
@@ -161,6 +162,15 @@ void PointerMachine::press(PointerButton button, Point raw, PointerKeys keys)
         s_.AnchorPoint = s_.CurrentPoint = clampToBoard(raw);
         s_.Pressed = true;
         break;
+    case ToolMode::Test:
+        testPress(raw);
+        break;
+    case ToolMode::Connect:
+        connectPress();
+        break;
+    case ToolMode::AutoRoute:
+        effects_.autoroutePick = routePick_;
+        break;
     default:
         break;
     }
@@ -186,6 +196,9 @@ void PointerMachine::rightPress(Point raw, PointerKeys keys)
         break;
     case ToolMode::Zoom:
         effects_.zoom = ZoomRequest::Out;
+        break;
+    case ToolMode::Connect:
+        connectRightPress();
         break;
     default:
         previews_.eraseAll();
@@ -217,6 +230,12 @@ void PointerMachine::move(Point raw, PointerKeys keys)
             s_.CurrentPoint = clampToBoard(raw);
             drawFrame();
         }
+        break;
+    case ToolMode::Connect:
+        connectMove(raw);
+        break;
+    case ToolMode::AutoRoute:
+        effects_.autorouteMoved = true;
         break;
     default:
         break;
@@ -266,10 +285,10 @@ void PointerMachine::key(PointerKey key, PointerKeys keys)
         }
         break;
     case PointerKey::Escape:
-        if (path && s_.Pressed) {
+        if ((path && s_.Pressed) || (tool_ == ToolMode::Connect && s_.StartPad >= 0)) {
             rightPress(s_.CurrentPoint, PointerKeys{});
-        } else if (s_.Pressed) {
-            // A frame, a move or a corner drag ends without effect.
+        } else if (s_.Pressed && (tool_ == ToolMode::Edit || tool_ == ToolMode::Zoom)) {
+            // A frame, a move, a corner drag or a zoom frame ends without effect.
             previews_.eraseAll();
             effects_.confine = false;
             s_.Pressed = s_.Moving = s_.NodeDrag = false;

@@ -6,6 +6,7 @@
 // window has to do about it (repaint, menus, zoom, another tool) it collects
 // in PointerEffects for the caller to take after each event.
 
+#include "edit/BoardChange.h"
 #include "edit/EditSession.h"
 #include "edit/PointerState.h"
 #include "edit/Previews.h"
@@ -37,6 +38,11 @@ struct PointerEffects {
     Point zoomAnchor, zoomRelease; // raw, clamped into the board
     // The pointer is kept in the visible area (true) or set free (false).
     std::optional<bool> confine;
+    // Autorouter tool: a press with this pick state (1 a band, 2 a routed
+    // track) routes or unroutes; 0 when no press asks for it.
+    int autoroutePick = 0;
+    // Autorouter tool: the pointer moved, its pick state is due.
+    bool autorouteMoved = false;
 };
 
 // Whether the corner commands of the corner menu apply.
@@ -72,6 +78,9 @@ public:
     // than two points and a zone that spans no area are removed. The
     // machine's own edits do not end it.
     void abort();
+    // The autorouter's pick under the pointer, found by the window from the
+    // pointer's pixel after a move (0 nothing, 1 a band, 2 a routed track).
+    void setRoutePick(int pick) { routePick_ = pick; }
     // Set after the label dialog of a double click: the next press is ignored.
     void ignoreNextPress() { s_.IgnoreNextPress = true; }
 
@@ -126,6 +135,12 @@ private:
 
     void drawFrame();
 
+    void report(const BoardChange& change);
+    void testPress(Point raw);
+    void connectMove(Point raw);
+    void connectPress();
+    void connectRightPress();
+
     EditSession& session_;
     LayoutDocument& doc_;
     ToolParameters& tools_;
@@ -141,6 +156,7 @@ private:
     bool overCorner_ = false;          // edit tool: the pointer rests on a draggable corner
     bool outlineBuilt_ = false;        // the move outline of this drag exists
     int busy_ = 0;                     // inside the machine's own edits
+    int routePick_ = 0;
 };
 
 } // namespace kestrel

@@ -2,6 +2,8 @@
 
 #include "edit/PointerMachine.h"
 #include "edit/gui/BoardPointer.h"
+#include "route/gui/AutoRouterWindow.h"
+#include "route/gui/RouteToolActions.h"
 #include "view/gui/BoardView.h"
 
 #include <QAbstractButton>
@@ -207,8 +209,8 @@ TEST(PointerTools, ToolKeysFollowTheirButtons)
     const Case cases[] = {
         {Qt::Key_Z, "SB_Zoom", true},       {Qt::Key_T, "SB_Line", true},     {Qt::Key_P, "SB_Circle", true},
         {Qt::Key_R, "SB_Ring", true},       {Qt::Key_F, "SB_Polygon", true},  {Qt::Key_L, "SB_Text", false},
-        {Qt::Key_K, "SB_LineText", false},  {Qt::Key_B, "SB_Connect", false}, {Qt::Key_X, "SB_Test", false},
-        {Qt::Key_G, "SB_Vieleck", false},   {Qt::Key_U, "SB_AutoRoute", false}, {Qt::Key_S, "SB_Standard", true},
+        {Qt::Key_K, "SB_LineText", false},  {Qt::Key_B, "SB_Connect", true},  {Qt::Key_X, "SB_Test", true},
+        {Qt::Key_G, "SB_Vieleck", false},   {Qt::Key_U, "SB_AutoRoute", true}, {Qt::Key_S, "SB_Standard", true},
     };
     Tools f;
     for (const Case& c : cases) {
@@ -220,6 +222,39 @@ TEST(PointerTools, ToolKeysFollowTheirButtons)
         f.key(c.key);
         EXPECT_EQ(b.isChecked(), c.ready);
     }
+}
+
+// The router's tools through the pointer: a band drawn by the connect
+// tool, routed by the autorouter tool and its copper found by the test tool.
+TEST(PointerTools, ConnectRouteAndTest)
+{
+    Tools f;
+    addPad(f.list(), at(10, 10), 60);
+    addPad(f.list(), at(20, 10), 60);
+    f.window().boardView().redraw();
+    f.key(Qt::Key_B);
+    EXPECT_EQ(f.paintBox()->cursor().shape(), Qt::BitmapCursor) << "the CONNECT cursor";
+    f.moveTo(at(10, 10));
+    f.clickAt(at(10, 10));
+    f.moveTo(at(15, 12));
+    EXPECT_TRUE(f.machine().previews()[PreviewKind::BandLine].drawn) << "the dotted line follows the pointer";
+    f.moveTo(at(20, 10));
+    f.clickAt(at(20, 10));
+    ASSERT_EQ(f.list()[0].Connections.size(), 1u);
+    EXPECT_FALSE(f.machine().previews()[PreviewKind::BandLine].drawn);
+
+    f.key(Qt::Key_U);
+    EXPECT_TRUE(f.window().routeTools().window().isVisible());
+    f.moveTo(at(15, 10));
+    f.clickAt(at(15, 10));
+    ASSERT_EQ(f.list().size(), 3u) << "the band became a track";
+    EXPECT_TRUE(f.list()[2].Routed);
+    f.rightAt(at(15, 10));
+    EXPECT_FALSE(f.window().routeTools().window().isVisible()) << "back to editing hides the router";
+
+    f.tool("SB_Test");
+    f.clickAt(at(10, 10));
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1, 2}));
 }
 
 TEST(PointerTools, RussianHints)

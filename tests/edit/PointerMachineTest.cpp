@@ -431,6 +431,54 @@ TEST(PointerMachine, PreviewsToggleAndReportWhereTheyWere)
     EXPECT_FALSE(b.m.previews().anyDrawn());
 }
 
+TEST(PointerMachine, ConnectToolDrawsABandAndASecondOneRemovesIt)
+{
+    Bench b;
+    LayoutObject& a = test::addPad(b.list(), at(10, 10), 60);
+    LayoutObject& c = test::addPad(b.list(), at(20, 10), 60);
+    b.m.selectTool(ToolMode::Connect);
+    EXPECT_EQ(b.m.cursor(), PointerCursor::Connect);
+    for (const size_t bands : {1u, 0u, 1u}) {
+        b.m.move(at(10, 10), {});
+        EXPECT_EQ(b.m.state().HighlightedPad, 0);
+        b.left(at(10, 10));
+        EXPECT_EQ(b.m.state().StartPad, 0);
+        b.m.move(at(20, 10), {});
+        ASSERT_TRUE(b.m.previews()[PreviewKind::BandLine].drawn);
+        EXPECT_EQ(b.m.previews()[PreviewKind::BandLine].colour, PreviewColour::Blue);
+        b.left(at(20, 10));
+        EXPECT_EQ(a.Connections.size(), bands);
+        EXPECT_EQ(c.Connections.size(), bands);
+        EXPECT_EQ(b.m.state().StartPad, -1);
+        EXPECT_FALSE(b.m.previews()[PreviewKind::BandLine].drawn);
+    }
+    b.m.move(at(10, 10), {});
+    b.left(at(10, 10));
+    b.m.key(PointerKey::Escape, {});
+    EXPECT_EQ(b.m.state().StartPad, -1) << "Esc gives the band up";
+    EXPECT_EQ(b.m.tool(), ToolMode::Connect);
+    b.right();
+    EXPECT_EQ(b.m.tool(), ToolMode::Edit) << "with no band begun the right button leaves the tool";
+    EXPECT_EQ(a.Connections.size(), 1u);
+}
+
+TEST(PointerMachine, TestToolSelectsTheJoinedCopper)
+{
+    Bench b;
+    test::addPad(b.list(), at(10, 10), 60);
+    test::addTrack(b.list(), {at(10, 10), at(20, 10)}, 40);
+    test::addPad(b.list(), at(30, 10), 60);
+    b.m.selectTool(ToolMode::Test);
+    EXPECT_EQ(b.m.cursor(), PointerCursor::Test);
+    b.left(at(20, 10));
+    EXPECT_EQ(b.list()[0].Selected + b.list()[1].Selected + b.list()[2].Selected, 2);
+    EXPECT_TRUE(b.m.takeEffects().selectionChanged);
+    b.left(at(30, 10));
+    EXPECT_EQ(b.list()[2].Selected, 1);
+    EXPECT_EQ(b.list()[0].Selected, 0);
+    EXPECT_FALSE(b.doc.Modified) << "testing changes nothing to save";
+}
+
 TEST(PointerMachine, IgnoredPressAndHints)
 {
     Bench b;

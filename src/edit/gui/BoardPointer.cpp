@@ -115,7 +115,7 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
         if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton)
             return false;
         machine_.press(b, boardPoint(e->position().toPoint()), keysOf(*e));
-        settle(e->globalPosition().toPoint());
+        settle(e->globalPosition().toPoint(), e->position().toPoint());
         return true;
     }
     case QEvent::MouseMove: {
@@ -129,7 +129,7 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
         machine_.move(boardPoint(e->position().toPoint()), keysOf(*e));
         if (e->buttons() & Qt::LeftButton)
             view_.scrollAtEdge(e->position().toPoint());
-        settle();
+        settle(e->globalPosition().toPoint(), e->position().toPoint());
         return false; // the view shows the pointer position
     }
     case QEvent::MouseButtonRelease: {
@@ -149,9 +149,13 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void BoardPointer::settle(QPoint globalPosition)
+void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
 {
     PointerEffects fx = machine_.takeEffects();
+    if (fx.autorouteMoved)
+        Q_EMIT autoroutePointerMoved(pixel);
+    if (fx.autoroutePick != 0)
+        Q_EMIT autoroutePressed(fx.autoroutePick);
     if (fx.changedAll)
         view_.redraw();
     for (const Rect& r : fx.changed)

@@ -38,6 +38,12 @@ Q_SIGNALS:
     void toolSwitched(int toolMode);
     void contextMenuRequested(QPoint globalPosition);
     void hintChanged(const QString& hint);
+    // Autorouter tool: the pointer moved to this paint-box pixel; the
+    // receiver finds the pick state there and gives it to the machine
+    // (PointerMachine::setRoutePick) before returning.
+    void autoroutePointerMoved(QPoint paintBoxPixel);
+    // Autorouter tool: a press on what was picked (1 a band, 2 a routed track).
+    void autoroutePressed(int pick);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,7 +53,7 @@ private:
     Point boardPoint(QPoint pixel) const;
     PointerKeys keysOf(const QMouseEvent& e) const;
     // Applies what the machine reports after each event.
-    void settle(QPoint globalPosition = {});
+    void settle(QPoint globalPosition = {}, QPoint pixel = {});
     void confine(bool on);
 
     BoardView& view_;
