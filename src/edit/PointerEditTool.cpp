@@ -20,6 +20,30 @@ bool cornerEditable(const LayoutObject& o)
     return o.hasPoints() && o.Selected && o.Groups.empty();
 }
 
+// The rubber bands of the selected pads as pieces of at most 10 mm, each
+// with its own rectangle: a long slanted band then repaints a strip along
+// itself instead of the box it spans.
+void bandPieces(const ObjectList& list, std::vector<Rect>& out)
+{
+    constexpr int64_t kPiece = 1000;
+    for (const auto& o : list) {
+        if (!o->Selected || !o->is(ObjectKind::Pad))
+            continue;
+        for (const LayoutObject* far : o->Connections) {
+            const Point a = o->centre(), b = far->centre();
+            const int64_t length = std::max(std::abs(int64_t{b.x} - a.x), std::abs(int64_t{b.y} - a.y));
+            const int64_t n = std::max<int64_t>(1, (length + kPiece - 1) / kPiece);
+            Point from = a;
+            for (int64_t k = 1; k <= n; ++k) {
+                const Point to{static_cast<int32_t>(a.x + (int64_t{b.x} - a.x) * k / n),
+                               static_cast<int32_t>(a.y + (int64_t{b.y} - a.y) * k / n)};
+                out.push_back(Rect{from.x, from.y, to.x, to.y}.normalised().grown(kDefaultHalfWidth));
+                from = to;
+            }
+        }
+    }
+}
+
 } // namespace
 
 std::vector<uint8_t> PointerMachine::selectionFlags()
@@ -154,7 +178,7 @@ void PointerMachine::buildMoveOutline()
         if (!o->Selected)
             continue;
         Preview one;
-        AppendObjectOutline(*o, one);
+        AppendObjectOutline(*o, one, true);
         p.strokes.insert(p.strokes.end(), one.strokes.begin(), one.strokes.end());
         const bool bandsShown = !o->Partner || Layer::isSide1(o->Layer) == side1;
         if (!bandsShown)
@@ -185,7 +209,7 @@ void PointerMachine::editRelease()
     }
     if (previews_[PreviewKind::MoveOutline].drawn) {
         previews_.erase(PreviewKind::MoveOutline);
-        const std::optional<Rect> bandsBefore = RubberBandArea(list);
+        bandPieces(list, effects_.changed);
         for (const auto& o : list)
             if (o->Selected)
                 changed(*o);
@@ -193,9 +217,7 @@ void PointerMachine::editRelease()
         for (const auto& o : list)
             if (o->Selected)
                 changed(*o);
-        for (const std::optional<Rect>& r : {bandsBefore, RubberBandArea(list)})
-            if (r)
-                effects_.changed.push_back(*r);
+        bandPieces(list, effects_.changed);
         effects_.objectsChanged = true;
     }
     if (s_.NodeDrag && s_.NodeObject >= 0 && static_cast<size_t>(s_.NodeObject) < list.size()) {

@@ -55,9 +55,25 @@ ObjectList& PointerMachine::objects()
     return list ? *list : none;
 }
 
+// A track is repainted segment by segment: a long one that wanders over
+// the view changes only a strip along itself.
 void PointerMachine::changed(const LayoutObject& o)
 {
-    effects_.changed.push_back(BoundingRect(o));
+    if (!o.is(ObjectKind::Track) || o.Points.size() < 3) {
+        effects_.changed.push_back(BoundingRect(o));
+        return;
+    }
+    const Rect whole = BoundingRect(o);
+    Rect pts{o.Points[0].x, o.Points[0].y, o.Points[0].x, o.Points[0].y};
+    for (Point p : o.Points)
+        pts = pts.united({p.x, p.y, p.x, p.y});
+    // The margin the bounding rectangle keeps around the points (pen and clearance).
+    const int32_t margin = std::max({pts.left - whole.left, whole.right - pts.right, pts.top - whole.top,
+                                     whole.bottom - pts.bottom});
+    for (size_t i = 0; i + 1 < o.Points.size(); ++i) {
+        const Point a = o.Points[i], b = o.Points[i + 1];
+        effects_.changed.push_back(Rect{a.x, a.y, b.x, b.y}.normalised().grown(margin));
+    }
 }
 
 void PointerMachine::deselectAll()

@@ -130,7 +130,7 @@ std::vector<Rect> Previews::takeDamage()
     return out;
 }
 
-void AppendObjectOutline(const LayoutObject& o, Preview& preview)
+void AppendObjectOutline(const LayoutObject& o, Preview& preview, bool centreLines)
 {
     auto capsule = [&](Point a, Point b) {
         const auto corners = SegmentOutline(o, a, b);
@@ -138,9 +138,16 @@ void AppendObjectOutline(const LayoutObject& o, Preview& preview)
     };
     switch (o.kind()) {
     case ObjectKind::Line:
-        capsule(o.start(), o.end());
+        if (centreLines)
+            preview.strokes.push_back({{o.start(), o.end()}, 0, false});
+        else
+            capsule(o.start(), o.end());
         break;
     case ObjectKind::Track:
+        if (centreLines && o.Points.size() > 1) {
+            preview.strokes.push_back({o.Points, 0, false});
+            break;
+        }
         for (size_t i = 0; i + 1 < o.Points.size(); ++i)
             capsule(o.Points[i], o.Points[i + 1]);
         if (o.Points.size() == 1)

@@ -94,7 +94,9 @@ private:
 
 // The outline a preview shows of an object: a capsule per segment of a line
 // or track, the polygon of a zone, the figure of a pad, the arcs of a
-// circle, the box of a label. Pads add their rubber bands to lines.
-void AppendObjectOutline(const LayoutObject& o, Preview& preview);
+// circle, the box of a label. Pads add their rubber bands to lines. With
+// centreLines, lines and tracks show their centre line only: a drag of
+// hundreds of long tracks stays light to draw.
+void AppendObjectOutline(const LayoutObject& o, Preview& preview, bool centreLines = false);
 
 } // namespace kestrel

@@ -142,11 +142,20 @@ TEST(PointerTools, MoveDragRepaintsTheBoardWhereItChanged)
     addPad(f.list(), at(10, 10), 90);
     f.window().boardView().redraw();
     const QRgb board = f.pixel(at(16, 10));
+    BoardView& view = f.window().boardView();
+    const qint64 before = view.boardPixelsPainted();
     f.press(at(10, 10));
     f.moveTo(at(13, 10));
     f.moveTo(at(16, 10));
+    QApplication::processEvents();
     EXPECT_TRUE(f.machine().previews()[PreviewKind::MoveOutline].drawn);
+    const qint64 afterMoves = view.boardPixelsPainted();
+    EXPECT_LT(afterMoves - before, 2000) << "the outline moves over the cached board (the press repaints the pad)";
     f.releaseAt(at(16, 10));
+    QApplication::processEvents();
+    const QRect shown = view.visibleArea();
+    EXPECT_LT(view.boardPixelsPainted() - afterMoves, shown.width() * shown.height() / 50)
+        << "the drop repaints where the pad was and is, not the view";
     EXPECT_EQ(f.list()[0].centre(), at(16, 10));
     EXPECT_NE(f.pixel(at(16, 10)), board) << "the pad shows where it was dropped";
     EXPECT_EQ(f.pixel(at(10, 10)), board) << "and has gone from where it was";

@@ -14,7 +14,7 @@ BoardPointer::BoardPointer(BoardView& view, PointerMachine& machine, Language la
     : QObject(parent), view_(view), machine_(machine), lang_(lang)
 {
     view_.paintBox()->installEventFilter(this);
-    view_.setOverlay([this](QPainter& p) { DrawPreviews(p, machine_.previews()); });
+    view_.setOverlay([this](QImage& image, const QTransform& t) { DrawPreviews(image, t, machine_.previews()); });
     buildCornerMenu(lang);
 }
 
@@ -158,8 +158,7 @@ void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
         Q_EMIT autoroutePressed(fx.autoroutePick);
     if (fx.changedAll)
         view_.redraw();
-    for (const Rect& r : fx.changed)
-        view_.invalidateBoardRect(r);
+    view_.invalidateBoardRects(fx.changed);
     for (const Rect& r : fx.previews)
         view_.updateOverlay(r);
     if (fx.confine)

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QGridLayout>
 #include <QMouseEvent>
+#include <QRegion>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -119,15 +120,36 @@ void BoardView::invalidateBoardRect(const Rect& boardRect)
     paintBox_->boardChanged(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
 }
 
+void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
+{
+    if (boardRects.empty())
+        return;
+    objectIndexStale_ = true;
+    std::vector<QRect> pixels;
+    pixels.reserve(boardRects.size());
+    for (const Rect& b : boardRects) {
+        const PixelRect r = viewport_.boardRectToScreen(b);
+        pixels.push_back(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
+    }
+    QRegion region;
+    region.setRects(pixels.data(), static_cast<int>(pixels.size()));
+    paintBox_->boardChanged(region);
+}
+
 void BoardView::updateOverlay(const Rect& boardRect)
 {
     const PixelRect r = viewport_.boardRectToScreen(boardRect);
     paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
 }
 
-void BoardView::setOverlay(std::function<void(QPainter&)> overlay)
+void BoardView::setOverlay(std::function<void(QImage&, const QTransform&)> overlay)
 {
     paintBox_->setOverlay(std::move(overlay));
+}
+
+qint64 BoardView::boardPixelsPainted() const
+{
+    return paintBox_->boardPixelsPainted();
 }
 
 QRect BoardView::visibleArea() const

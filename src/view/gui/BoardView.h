@@ -34,8 +34,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
-class QPainter;
+class QImage;
+class QTransform;
 class QToolButton;
 
 namespace kestrel {
@@ -92,6 +94,8 @@ public:
     void invalidateObject(const LayoutObject& object);
     // Repaints the part of the board covered by a board rectangle.
     void invalidateBoardRect(const Rect& boardRect);
+    // The same for many rectangles at once (a drop of hundreds of objects).
+    void invalidateBoardRects(const std::vector<Rect>& boardRects);
 
     // ---- hooks for the pointer tools ----
     // The drawing area; install an event filter on it to receive the pointer
@@ -112,8 +116,11 @@ public:
     // Repaints the pointer tools' previews over a board rectangle without
     // painting the board there again.
     void updateOverlay(const Rect& boardRect);
-    // Drawn over the board on every paint (PaintBox::setOverlay).
-    void setOverlay(std::function<void(QPainter&)> overlay);
+    // Drawn over the board on every paint (PaintBox::setOverlay): into an
+    // image of the repainted pixels, through a board-to-image transform.
+    void setOverlay(std::function<void(QImage&, const QTransform&)> overlay);
+    // Board pixels painted again so far (PaintBox::boardPixelsPainted).
+    qint64 boardPixelsPainted() const;
     // The paint-box pixels the scroll box shows.
     QRect visibleArea() const;
     // Scrolls by pixels, as far as the scroll bars go (dragging the view).

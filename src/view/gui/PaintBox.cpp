@@ -8,7 +8,10 @@
 #include <QPainter>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace kestrel {
 
@@ -19,6 +22,12 @@ PaintBox::PaintBox(BoardView& view, QWidget* parent) : QWidget(parent), view_(vi
 }
 
 void PaintBox::boardChanged(const QRect& pixels)
+{
+    stale_ += pixels;
+    update(pixels);
+}
+
+void PaintBox::boardChanged(const QRegion& pixels)
 {
     stale_ += pixels;
     update(pixels);
@@ -50,9 +59,13 @@ void PaintBox::renderBoard(const QRect& r)
     options.gridVisible = view_.gridVisible_;
     options.gridMarker = view_.gridMarker_;
     options.autorouterTool = view_.autorouterTool_;
-    options.paintThreads = QThread::idealThreadCount();
+    // Threads pay off on large areas only; a small part is done before
+    // they would have started.
+    constexpr qint64 kThreadedPixels = 256 * 256;
+    options.paintThreads = qint64(r.width()) * r.height() >= kThreadedPixels ? QThread::idealThreadCount() : 1;
     options.outsideColour = palette().color(QPalette::Mid);
 
+    boardPixelsPainted_ += qint64(r.width()) * r.height();
     QPainter painter(&cache_);
     painter.setClipRect(r.translated(-cacheRect_.topLeft()));
     painter.setTransform(boardTransform(vp.zoom(), cacheRect_.left(), cacheRect_.top()));
@@ -74,21 +87,64 @@ void PaintBox::paintEvent(QPaintEvent* event)
         cache_.setDevicePixelRatio(dpr);
         stale_ = QRegion(cacheRect_);
     }
-    const QRegion due = stale_ & r;
+    // Only the changed parts are painted again. After a drop of objects
+    // spread over the view these are hundreds of small rectangles; each walk
+    // of the board has a cost of its own, so within each band of rows the
+    // rectangles that lie close side by side are painted as one.
+    const QRegion due = stale_ & event->region();
     if (!due.isEmpty()) {
-        const QRect area = due.boundingRect();
-        renderBoard(area);
-        stale_ -= area;
+        constexpr int kBandRows = 64;
+        constexpr int kJoinGap = 48;
+        const QRect hull = due.boundingRect();
+        // One pass over the region: each rectangle goes to the bands it meets.
+        std::vector<std::vector<QRect>> bands(static_cast<size_t>(hull.height() / kBandRows + 1));
+        const int lastBand = static_cast<int>(bands.size()) - 1;
+        for (const QRect& part : due) {
+            const int first = std::clamp((part.top() - hull.top()) / kBandRows, 0, lastBand);
+            const int last = std::clamp((part.bottom() - hull.top()) / kBandRows, 0, lastBand);
+            for (int b = first; b <= last; ++b) {
+                const QRect inBand = part & QRect(hull.left(), hull.top() + b * kBandRows, hull.width(), kBandRows);
+                if (!inBand.isEmpty())
+                    bands[static_cast<size_t>(b)].push_back(inBand);
+            }
+        }
+        for (std::vector<QRect>& parts : bands) {
+            std::sort(parts.begin(), parts.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+            QRect run;
+            for (const QRect& p : parts) {
+                if (!run.isNull() && p.left() <= run.right() + kJoinGap) {
+                    run |= p;
+                    continue;
+                }
+                if (!run.isNull())
+                    renderBoard(run);
+                run = p;
+            }
+            if (!run.isNull())
+                renderBoard(run);
+        }
+        stale_ -= due;
     }
     QPainter painter(this);
     const qreal dpr = cache_.devicePixelRatio();
     const QRect source(QPointF((r.topLeft() - cacheRect_.topLeft()) * dpr).toPoint(), (QSizeF(r.size()) * dpr).toSize());
-    painter.drawImage(r, cache_, source);
-    if (overlay_) {
-        painter.setClipRect(r);
-        painter.setTransform(boardTransform(view_.viewport_.zoom()));
-        overlay_(painter);
+    if (!overlay_) {
+        painter.drawImage(r, cache_, source);
+        return;
     }
+    // The previews go over a copy, so the cache keeps the bare board. The
+    // copy's buffer is kept from paint to paint.
+    if (frame_.width() < source.width() || frame_.height() < source.height())
+        frame_ = QImage(std::max(frame_.width(), source.width()), std::max(frame_.height(), source.height()),
+                        QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        std::memcpy(frame_.scanLine(y), cache_.constScanLine(source.top() + y) + source.left() * 4,
+                    static_cast<size_t>(source.width()) * 4);
+    QImage view(frame_.bits(), source.width(), source.height(), frame_.bytesPerLine(), QImage::Format_RGB32);
+    QTransform toFrame = boardTransform(view_.viewport_.zoom(), r.left(), r.top());
+    toFrame *= QTransform::fromScale(dpr, dpr);
+    overlay_(view, toFrame);
+    painter.drawImage(QRectF(r), view);
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event)

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRegion>
+#include <QTransform>
 #include <QWidget>
 
 #include <functional>
@@ -24,11 +25,16 @@ public:
 
     // The board under these paint-box pixels changed.
     void boardChanged(const QRect& pixels);
+    void boardChanged(const QRegion& pixels);
     // Everything changed: zoom, grid, layers, another board.
     void boardChangedAll();
-    // Draws over the board image on every paint; the painter carries the
-    // board transform and is clipped to the repainted rectangle.
-    void setOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
+    // Draws over a copy of the board image on every paint: the image holds
+    // the repainted rectangle, the transform maps board units to its pixels.
+    using Overlay = std::function<void(QImage&, const QTransform&)>;
+    void setOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
+    // Pixels of the board painted again since the widget was made: what a
+    // change cost, as opposed to copies of the cached image.
+    qint64 boardPixelsPainted() const { return boardPixelsPainted_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,7 +49,9 @@ private:
     QImage cache_;     // the board under cacheRect_, in device pixels
     QRect cacheRect_;  // paint-box pixels the cache covers
     QRegion stale_;    // paint-box pixels of the cache to paint again
-    std::function<void(QPainter&)> overlay_;
+    QImage frame_; // the repainted rectangle with the overlay, in device pixels
+    Overlay overlay_;
+    qint64 boardPixelsPainted_ = 0;
 };
 
 } // namespace kestrel
