@@ -74,6 +74,31 @@ TEST(PointerTools, TrackDrawnWithItsRubberBandOnTheOverlay)
     EXPECT_TRUE(f.doc().Modified);
 }
 
+// What the cached board shows after edits by the tools must be what a full
+// repaint shows.
+TEST(PointerTools, PartialRepaintsMatchAFullRepaint)
+{
+    Tools f;
+    f.tool("SB_Line");
+    f.clickAt(at(10, 10));
+    f.moveTo(at(20, 14));
+    f.clickAt(at(20, 14));
+    f.moveTo(at(26, 11));
+    f.clickAt(at(26, 11));
+    f.rightAt(at(26, 11));
+    f.tool("SB_Circle");
+    f.clickAt(at(30, 20));
+    f.tool("SB_Standard");
+    f.press(at(20, 14));
+    f.moveTo(at(24, 18));
+    f.releaseAt(at(24, 18));
+    f.clickAt(at(40, 30));
+    ASSERT_FALSE(f.machine().previews().anyDrawn());
+    const QImage partial = f.shot();
+    f.window().boardView().redraw();
+    EXPECT_TRUE(partial == f.shot());
+}
+
 // Every way an operation ends: a one-point track goes, a longer one stays.
 TEST(PointerTools, AbortPathsDropAOnePointTrack)
 {

@@ -131,9 +131,19 @@ void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
         const PixelRect r = viewport_.boardRectToScreen(b);
         pixels.push_back(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
     }
-    QRegion region;
-    region.setRects(pixels.data(), static_cast<int>(pixels.size()));
-    paintBox_->boardChanged(region);
+    // United pairwise up a tree: adding hundreds of rectangles one by one to
+    // a growing region costs far more.
+    std::vector<QRegion> level(pixels.begin(), pixels.end());
+    while (level.size() > 1) {
+        std::vector<QRegion> next;
+        next.reserve(level.size() / 2 + 1);
+        for (size_t i = 0; i + 1 < level.size(); i += 2)
+            next.push_back(level[i] | level[i + 1]);
+        if (level.size() % 2)
+            next.push_back(level.back());
+        level.swap(next);
+    }
+    paintBox_->boardChanged(level.front());
 }
 
 void BoardView::updateOverlay(const Rect& boardRect)
