@@ -168,14 +168,16 @@ TEST(PointerTools, MoveDragRepaintsTheBoardWhereItChanged)
     f.window().boardView().redraw();
     const QRgb board = f.pixel(at(16, 10));
     BoardView& view = f.window().boardView();
-    const qint64 before = view.boardPixelsPainted();
-    f.press(at(10, 10));
+    f.press(at(10, 10)); // selects the pad: it is painted again in magenta
     f.moveTo(at(13, 10));
+    QApplication::processEvents();
+    const qint64 before = view.boardPixelsPainted();
+    f.moveTo(at(20, 12));
     f.moveTo(at(16, 10));
     QApplication::processEvents();
     EXPECT_TRUE(f.machine().previews()[PreviewKind::MoveOutline].drawn);
     const qint64 afterMoves = view.boardPixelsPainted();
-    EXPECT_LT(afterMoves - before, 2000) << "the outline moves over the cached board (the press repaints the pad)";
+    EXPECT_EQ(afterMoves, before) << "the outline moves over the cached board";
     f.releaseAt(at(16, 10));
     QApplication::processEvents();
     const QRect shown = view.visibleArea();

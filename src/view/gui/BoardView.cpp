@@ -6,6 +6,8 @@
 #include "view/gui/ScrollBox.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCursor>
 #include <QGridLayout>
 #include <QMouseEvent>
@@ -125,25 +127,41 @@ void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
     if (boardRects.empty())
         return;
     objectIndexStale_ = true;
-    std::vector<QRect> pixels;
-    pixels.reserve(boardRects.size());
+    // Thousands of rectangles (every segment of hundreds of dropped tracks)
+    // are marked on 16-pixel tiles of the visible area, and the region is
+    // built from the runs of marked tiles: uniting them one by one as a
+    // QRegion costs more than painting them.
+    constexpr int kTile = 16;
+    const QRect area = visibleArea();
+    if (area.isEmpty())
+        return;
+    const int columns = (area.width() + kTile - 1) / kTile, rows = (area.height() + kTile - 1) / kTile;
+    std::vector<uint8_t> marked(static_cast<size_t>(columns * rows), 0);
     for (const Rect& b : boardRects) {
-        const PixelRect r = viewport_.boardRectToScreen(b);
-        pixels.push_back(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
+        const PixelRect p = viewport_.boardRectToScreen(b);
+        const QRect r = QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)).adjusted(-2, -2, 2, 2) & area;
+        if (r.isEmpty())
+            continue;
+        for (int y = (r.top() - area.top()) / kTile; y <= (r.bottom() - area.top()) / kTile; ++y)
+            std::fill_n(marked.begin() + y * columns + (r.left() - area.left()) / kTile,
+                        (r.right() - area.left()) / kTile - (r.left() - area.left()) / kTile + 1, uint8_t{1});
     }
-    // United pairwise up a tree: adding hundreds of rectangles one by one to
-    // a growing region costs far more.
-    std::vector<QRegion> level(pixels.begin(), pixels.end());
-    while (level.size() > 1) {
-        std::vector<QRegion> next;
-        next.reserve(level.size() / 2 + 1);
-        for (size_t i = 0; i + 1 < level.size(); i += 2)
-            next.push_back(level[i] | level[i + 1]);
-        if (level.size() % 2)
-            next.push_back(level.back());
-        level.swap(next);
+    QRegion region;
+    for (int y = 0; y < rows; ++y) {
+        QRegion row;
+        for (int x = 0; x < columns;) {
+            if (!marked[static_cast<size_t>(y * columns + x)]) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < columns && marked[static_cast<size_t>(y * columns + x)])
+                ++x;
+            row += QRect(area.left() + first * kTile, area.top() + y * kTile, (x - first) * kTile, kTile);
+        }
+        region += row;
     }
-    paintBox_->boardChanged(level.front());
+    paintBox_->boardChanged(region & area);
 }
 
 void BoardView::updateOverlay(const Rect& boardRect)

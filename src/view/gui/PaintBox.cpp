@@ -72,6 +72,52 @@ void PaintBox::renderBoard(const QRect& r)
     PaintBoard(painter, view_.objectIndex(), options, clip);
 }
 
+// Only the changed parts are painted again. After a drop of objects spread
+// over the view these are hundreds of small rectangles; each walk of the
+// board has a cost of its own, so within each band of rows the rectangles
+// that lie close side by side are painted as one, and a region that fills
+// most of its hull is painted as the hull, on all threads.
+void PaintBox::renderChanged(const QRegion& due)
+{
+    constexpr int kBandRows = 64;
+    constexpr int kJoinGap = 48;
+    const QRect hull = due.boundingRect();
+    qint64 dueArea = 0;
+    for (const QRect& part : due)
+        dueArea += qint64(part.width()) * part.height();
+    if (2 * dueArea > qint64(hull.width()) * hull.height()) {
+        renderBoard(hull);
+        return;
+    }
+    // One pass over the region: each rectangle goes to the bands it meets.
+    std::vector<std::vector<QRect>> bands(static_cast<size_t>(hull.height() / kBandRows + 1));
+    const int lastBand = static_cast<int>(bands.size()) - 1;
+    for (const QRect& part : due) {
+        const int first = std::clamp((part.top() - hull.top()) / kBandRows, 0, lastBand);
+        const int last = std::clamp((part.bottom() - hull.top()) / kBandRows, 0, lastBand);
+        for (int b = first; b <= last; ++b) {
+            const QRect inBand = part & QRect(hull.left(), hull.top() + b * kBandRows, hull.width(), kBandRows);
+            if (!inBand.isEmpty())
+                bands[static_cast<size_t>(b)].push_back(inBand);
+        }
+    }
+    for (std::vector<QRect>& parts : bands) {
+        std::sort(parts.begin(), parts.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+        QRect run;
+        for (const QRect& p : parts) {
+            if (!run.isNull() && p.left() <= run.right() + kJoinGap) {
+                run |= p;
+                continue;
+            }
+            if (!run.isNull())
+                renderBoard(run);
+            run = p;
+        }
+        if (!run.isNull())
+            renderBoard(run);
+    }
+}
+
 void PaintBox::paintEvent(QPaintEvent* event)
 {
     if (view_.paintSuspended_ || !view_.document_ || !view_.document_->activeBoard())
@@ -87,42 +133,9 @@ void PaintBox::paintEvent(QPaintEvent* event)
         cache_.setDevicePixelRatio(dpr);
         stale_ = QRegion(cacheRect_);
     }
-    // Only the changed parts are painted again. After a drop of objects
-    // spread over the view these are hundreds of small rectangles; each walk
-    // of the board has a cost of its own, so within each band of rows the
-    // rectangles that lie close side by side are painted as one.
     const QRegion due = stale_ & event->region();
     if (!due.isEmpty()) {
-        constexpr int kBandRows = 64;
-        constexpr int kJoinGap = 48;
-        const QRect hull = due.boundingRect();
-        // One pass over the region: each rectangle goes to the bands it meets.
-        std::vector<std::vector<QRect>> bands(static_cast<size_t>(hull.height() / kBandRows + 1));
-        const int lastBand = static_cast<int>(bands.size()) - 1;
-        for (const QRect& part : due) {
-            const int first = std::clamp((part.top() - hull.top()) / kBandRows, 0, lastBand);
-            const int last = std::clamp((part.bottom() - hull.top()) / kBandRows, 0, lastBand);
-            for (int b = first; b <= last; ++b) {
-                const QRect inBand = part & QRect(hull.left(), hull.top() + b * kBandRows, hull.width(), kBandRows);
-                if (!inBand.isEmpty())
-                    bands[static_cast<size_t>(b)].push_back(inBand);
-            }
-        }
-        for (std::vector<QRect>& parts : bands) {
-            std::sort(parts.begin(), parts.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
-            QRect run;
-            for (const QRect& p : parts) {
-                if (!run.isNull() && p.left() <= run.right() + kJoinGap) {
-                    run |= p;
-                    continue;
-                }
-                if (!run.isNull())
-                    renderBoard(run);
-                run = p;
-            }
-            if (!run.isNull())
-                renderBoard(run);
-        }
+        renderChanged(due);
         stale_ -= due;
     }
     QPainter painter(this);

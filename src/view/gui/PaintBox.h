@@ -44,6 +44,7 @@ private:
     // The part of the paint box inside the scroll box's visible area.
     QRect visibleRect() const;
     void renderBoard(const QRect& pixels);
+    void renderChanged(const QRegion& pixels);
 
     BoardView& view_;
     QImage cache_;     // the board under cacheRect_, in device pixels
