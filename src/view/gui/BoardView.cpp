@@ -137,9 +137,12 @@ void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
         return;
     const int columns = (area.width() + kTile - 1) / kTile, rows = (area.height() + kTile - 1) / kTile;
     std::vector<uint8_t> marked(static_cast<size_t>(columns * rows), 0);
+    bool beyond = false;
     for (const Rect& b : boardRects) {
         const PixelRect p = viewport_.boardRectToScreen(b);
-        const QRect r = QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)).adjusted(-2, -2, 2, 2) & area;
+        const QRect whole = QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)).adjusted(-2, -2, 2, 2);
+        const QRect r = whole & area;
+        beyond = beyond || r != whole;
         if (r.isEmpty())
             continue;
         for (int y = (r.top() - area.top()) / kTile; y <= (r.bottom() - area.top()) / kTile; ++y)
@@ -162,6 +165,10 @@ void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
         region += row;
     }
     paintBox_->boardChanged(region & area);
+    // A change beyond the view: whatever the cache holds there is painted
+    // again before it is shown.
+    if (beyond)
+        paintBox_->markStale(QRegion(paintBox_->rect()) - area);
 }
 
 void BoardView::updateOverlay(const Rect& boardRect)

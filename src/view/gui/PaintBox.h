@@ -26,6 +26,8 @@ public:
     // The board under these paint-box pixels changed.
     void boardChanged(const QRect& pixels);
     void boardChanged(const QRegion& pixels);
+    // Marks pixels to be painted again when next shown, without a repaint now.
+    void markStale(const QRegion& pixels) { stale_ += pixels; }
     // Everything changed: zoom, grid, layers, another board.
     void boardChangedAll();
     // Draws over a copy of the board image on every paint: the image holds
