@@ -99,6 +99,27 @@ TEST(PointerTools, PartialRepaintsMatchAFullRepaint)
     EXPECT_TRUE(partial == f.shot());
 }
 
+// While a track is drawn a click beyond the visible area lands on its edge.
+TEST(PointerTools, TrackPointsStayInTheVisibleArea)
+{
+    Tools f;
+    BoardView& view = f.window().boardView();
+    const QRect shown = view.visibleArea();
+    ASSERT_LT(shown.right() + 100, f.paintBox()->width()) << "the board reaches beyond the view";
+    f.tool("SB_Line");
+    f.clickAt(at(10, 10));
+    for (int i = 0; i < 4; ++i)
+        f.key(Qt::Key_Space); // straight
+    const QPoint beyond(shown.right() + 80, f.pixelOf(at(10, 10)).y());
+    QTest::mouseMove(f.paintBox(), beyond);
+    QTest::mouseClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, beyond);
+    f.rightAt(at(10, 10));
+    ASSERT_EQ(f.list().size(), 1u);
+    const Point last = f.list()[0].Points.back();
+    EXPECT_LE(last.x, view.screenToBoard(shown.bottomRight(), false).x + g / 2) << "snapped at the view's edge";
+    EXPECT_GT(last.x, view.screenToBoard(shown.bottomRight(), false).x - g);
+}
+
 // Every way an operation ends: a one-point track goes, a longer one stays.
 TEST(PointerTools, AbortPathsDropAOnePointTrack)
 {
