@@ -1,22 +1,27 @@
 #include "app/MainWindow.h"
 
 #include "app/CommandTable.h"
-#include "app/SelectionPointer.h"
 #include "app/SettingsFile.h"
 #include "app/ToolIcons.h"
 #include "app/ToolPanel.h"
 #include "app/UiTexts.h"
+#include "edit/ApplyToolParameter.h"
+#include "edit/PointerMachine.h"
 #include "edit/Selection.h"
+#include "edit/gui/BoardPointer.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
 #include "model/gui/Prompts.h"
 #include "output/gui/DrillDialog.h"
 #include "output/gui/GerberDialog.h"
+#include "route/RouteTool.h"
+#include "route/gui/RouteToolActions.h"
 #include "view/GridChoice.h"
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -36,7 +41,14 @@ namespace kestrel {
 namespace {
 
 constexpr int kEditTool = 0;
-constexpr int kZoomTool = 3;
+constexpr int kAutoRouteTool = 11;
+
+// The tools that work so far; the label, track-label and polygon tools wait
+// for their dialogs.
+constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6, 8, 9, 11};
+
+// One letter per tool, in tool mode order.
+constexpr char kToolKeys[] = {'S', 'T', 'P', 'Z', 'L', 'F', 'R', 'K', 'X', 'B', 'G', 'U'};
 
 } // namespace
 
@@ -50,10 +62,16 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildCentralArea();
+    buildRouteTools();
     buildStatusLine();
     buildLayerKeys();
     buildEditKeys();
+    buildToolKeys();
     applyTexts(this, mainWindowTexts(), lang_);
+    // The tool tips name the tool's key.
+    for (int mode = 0; mode <= kAutoRouteTool; ++mode)
+        if (QAbstractButton* b = toolPanel_->toolButton(mode))
+            b->setToolTip(b->toolTip() + QString(" (%1)").arg(QChar(kToolKeys[mode])));
     qApp->installEventFilter(this);
 
     view_->setLanguage(lang_);
@@ -127,6 +145,7 @@ void MainWindow::defineHandlers()
     on("Hinweistexte1Click", [this] { showHints_ = !showHints_; });
     defineEditHandlers();
     definePrintHandlers();
+    defineRouteHandlers();
     on("Info2Click", [this] {
         prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
                          kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
@@ -237,11 +256,9 @@ void MainWindow::buildCentralArea()
     toolPanel_ = new ToolPanel(central);
     toolPanel_->gridButton()->setMenu(gridMenu_);
     connect(toolPanel_, &ToolPanel::toolChosen, this, &MainWindow::chooseTool);
-    // Only the edit and the zoom tool exist so far; the other tools come
-    // with the pointer tools and stay disabled until then.
-    for (int mode = 0; mode <= 10; ++mode)
+    for (int mode = 0; mode <= kAutoRouteTool; ++mode)
         if (QAbstractButton* b = toolPanel_->toolButton(mode))
-            b->setEnabled(mode == kEditTool || mode == kZoomTool);
+            b->setEnabled(std::find(std::begin(kReadyTools), std::end(kReadyTools), mode) != std::end(kReadyTools));
     for (const char* name : {"LMDSpeedButton1", "LMDSpeedButton2"})
         toolPanel_->findChild<QWidget*>(name)->setEnabled(false);
     connect(toolPanel_, &ToolPanel::trackWidthEdited, this, &MainWindow::trackWidthEdited);
@@ -268,11 +285,20 @@ void MainWindow::buildCentralArea()
 
     connect(view_, &BoardView::pointerMoved, this, &MainWindow::showPointerPosition);
 
-    pointer_ = new SelectionPointer(*view_, this);
-    connect(pointer_, &SelectionPointer::objectPressed, this, &MainWindow::objectPressed);
-    connect(pointer_, &SelectionPointer::emptyPressed, this, &MainWindow::emptyPressed);
-    connect(pointer_, &SelectionPointer::frameReleased, this, &MainWindow::frameReleased);
-    session_.EndPointerOperation = [this] { pointer_->reset(); };
+    machine_ = std::make_unique<PointerMachine>(session_, doc_, tools_,
+                                                [this]() -> const ObjectIndex& { return view_->objectIndex(); });
+    pointer_ = new BoardPointer(*view_, *machine_, lang_, this);
+    connect(pointer_, &BoardPointer::selectionChanged, this, &MainWindow::pointerSelectionChanged);
+    connect(pointer_, &BoardPointer::objectsChanged, this, [this] {
+        updateCommandStates();
+        updateTitle();
+    });
+    connect(pointer_, &BoardPointer::toolSwitched, this, &MainWindow::showToolChoice);
+    connect(pointer_, &BoardPointer::contextMenuRequested, this, [this](QPoint at) { popupMenu_->popup(at); });
+    connect(pointer_, &BoardPointer::hintChanged, this, [this](const QString& hint) {
+        status_->showHelpText(hint);
+    });
+    session_.EndPointerOperation = [this] { pointer_->abort(); };
     connect(view_, &BoardView::gridChanged, this,
             [this](double, const QString& caption) { toolPanel_->showGridCaption(caption); });
 }
@@ -308,15 +334,41 @@ void MainWindow::buildLayerKeys()
     }
 }
 
-// A new tool starts with nothing selected.
+// A new tool starts with nothing selected (the pointer deselects).
 void MainWindow::chooseTool(int toolMode)
 {
-    pointer_->setActive(toolMode == kEditTool);
-    view_->setZoomToolActive(toolMode == kZoomTool);
+    pointer_->selectTool(static_cast<ToolMode>(toolMode));
+    showToolChoice(toolMode);
+    pointerSelectionChanged();
+}
+
+void MainWindow::showToolChoice(int toolMode)
+{
+    toolPanel_->showTool(toolMode);
     view_->setOriginDragEnabled(toolMode == kEditTool);
-    const std::vector<uint8_t> before = selectionFlags();
-    DeselectAll(objects());
-    selectionChanged(before);
+    routeTools_->toolChosen(toolMode);
+}
+
+void MainWindow::buildToolKeys()
+{
+    auto onKey = [this](QKeySequence key, std::function<void()> f) {
+        auto* shortcut = new QShortcut(key, view_->scrollBox());
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, std::move(f));
+    };
+    // A key chooses a tool as its button does, and only when the button can.
+    for (int mode = 0; mode <= kAutoRouteTool; ++mode)
+        onKey(QKeySequence(QString(QChar(kToolKeys[mode]))), [this, mode] {
+            QAbstractButton* b = toolPanel_->toolButton(mode);
+            if (b && b->isEnabled())
+                b->click();
+        });
+    onKey(QKeySequence(Qt::Key_Space), [this] { pointer_->key(PointerKey::Space); });
+    onKey(QKeySequence(Qt::Key_Escape), [this] { pointer_->key(PointerKey::Escape); });
+    onKey(QKeySequence(Qt::Key_F12), [this] {
+        tools_.ViaMode = !tools_.ViaMode;
+        applyToolParameter(ToolParameter::Via);
+    });
 }
 
 void MainWindow::updateCommandStates()

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,15 @@ class QTabBar;
 
 namespace kestrel {
 
+class BoardPointer;
 class BoardView;
+class PointerMachine;
 class Prompts;
 class PrintSession;
 class ScannedCopies;
-class SelectionPointer;
+class RouteToolActions;
 class StatusLine;
+class TAutoRouter;
 class ToolPanel;
 struct MenuCommand;
 enum class NudgeDirection : uint8_t;
@@ -46,6 +50,12 @@ public:
     QTabBar& boardTabs() const { return *tabs_; }
     // The drawing area's pop-up menu, for the editing tools.
     QMenu& drawingAreaMenu() const { return *popupMenu_; }
+    // The pointer tools of the board view and their state.
+    const PointerMachine& pointerMachine() const { return *machine_; }
+    BoardPointer& boardPointer() const { return *pointer_; }
+    // What the test, connect and autorouter tools do to the board
+    // (route/gui/RouteToolActions.h); its window is the autorouter window.
+    RouteToolActions& routeTools() const { return *routeTools_; }
 
     // The file named on the command line, opened when the window is first shown.
     void setStartupFile(const QString& path) { startupFile_ = path; }
@@ -90,7 +100,12 @@ private:
     void bindCommand(QAction* action, const char* handler, int tag, CommandRule rule);
     void refreshCheckMarks();
     void chooseTool(int toolMode);
-
+    // The window's part of a tool change: panel button, origin marker,
+    // autorouter colours.
+    void showToolChoice(int toolMode);
+    // One letter per tool while the board view has the focus, and the keys
+    // of the drawing tools (Space, Esc, F12).
+    void buildToolKeys();
     // Edit commands and keys (MainWindowEdit.cpp).
     void defineEditHandlers();
     void buildEditKeys();
@@ -107,14 +122,19 @@ private:
     void loadBoardScannedCopies();
     void showScannedCopy(int side);
     void printBoard();
+    // Rubber bands and the autorouter (MainWindowRoute.cpp).
+    void defineRouteHandlers();
+    void buildRouteTools();
+    void clearConnections();
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
     std::vector<uint8_t> selectionFlags();
-    void objectPressed(long index, bool shift);
-    void emptyPressed(bool shift);
-    void frameReleased(Point a, Point b);
     void selectAll();
+    // After the pointer changed the selection: the panel and the commands follow.
+    void pointerSelectionChanged();
+    // DEL: the selection, and while a track or zone is drawn its last point.
+    void deleteKey();
     // Repaints the objects whose selection differs from before, then the
     // panel takes the selection's values and the commands follow.
     void selectionChanged(const std::vector<uint8_t>& before);
@@ -181,9 +201,12 @@ private:
     QTabBar* tabs_ = nullptr;
     StatusLine* status_ = nullptr;
     ToolPanel* toolPanel_ = nullptr;
-    SelectionPointer* pointer_ = nullptr;
     ScannedCopies* scans_ = nullptr;
     PrintSession* printing_ = nullptr;
+    std::unique_ptr<PointerMachine> machine_;
+    BoardPointer* pointer_ = nullptr;
+    TAutoRouter* autoRouter_ = nullptr;
+    RouteToolActions* routeTools_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;

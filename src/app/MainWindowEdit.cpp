@@ -10,6 +10,8 @@
 #include "edit/Selection.h"
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
+#include "edit/PointerMachine.h"
+#include "edit/gui/BoardPointer.h"
 #include "view/gui/BoardView.h"
 
 #include <QShortcut>
@@ -27,7 +29,7 @@ void MainWindow::defineEditHandlers()
     edit("SB_CutClick", [this] { CutSelection(session_, doc_); });
     edit("SB_InsertClick", [this] { Paste(session_, doc_); });
     edit("Duplizieren1Click", [this] { Duplicate(session_, doc_); });
-    edit("SB_DelClick", [this] { DeleteSelection(session_, doc_); });
+    handlers_["SB_DelClick"] = [this](int) { deleteKey(); };
     edit("SB_RotateClick", [this] { RotateSelection(session_, doc_); });
     edit("SB_HSpiegelnClick", [this] { MirrorHorizontal(session_, doc_); });
     edit("SB_VSpiegelnClick", [this] { MirrorVertical(session_, doc_); });
@@ -53,6 +55,18 @@ void MainWindow::buildEditKeys()
             connect(shortcut, &QShortcut::activated, this, [this, direction, fine] { nudge(direction, fine); });
         }
     }
+}
+
+void MainWindow::deleteKey()
+{
+    if (!machine_->building()) {
+        runEdit([this] { DeleteSelection(session_, doc_); });
+        return;
+    }
+    // The track or zone being drawn stays and gives back its last point.
+    pointer_->key(PointerKey::Delete);
+    updateCommandStates();
+    updateTitle();
 }
 
 void MainWindow::runEdit(const std::function<void()>& command)

@@ -6,7 +6,6 @@
 
 #include "app/ToolPanel.h"
 #include "edit/ApplyToolParameter.h"
-#include "edit/HitTest.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
 #include "model/Units.h"
@@ -31,41 +30,10 @@ std::vector<uint8_t> MainWindow::selectionFlags()
     return flags;
 }
 
-// Without Shift a press on an unselected object makes it the selection; a
-// press on a selected one keeps the selection (it will be what a drag
-// moves). Shift toggles the object.
-void MainWindow::objectPressed(long index, bool shift)
+void MainWindow::pointerSelectionChanged()
 {
-    ObjectList& list = objects();
-    if (index < 0 || static_cast<size_t>(index) >= list.size())
-        return;
-    const auto i = static_cast<size_t>(index);
-    const std::vector<uint8_t> before = selectionFlags();
-    if (shift) {
-        SelectObject(list, i, !list[i].Selected);
-    } else {
-        if (!list[i].Selected)
-            DeselectAll(list);
-        SelectObject(list, i, true);
-    }
-    selectionChanged(before);
-}
-
-// A frame begins; without Shift it replaces the selection.
-void MainWindow::emptyPressed(bool shift)
-{
-    if (shift)
-        return;
-    const std::vector<uint8_t> before = selectionFlags();
-    DeselectAll(objects());
-    selectionChanged(before);
-}
-
-void MainWindow::frameReleased(Point a, Point b)
-{
-    const std::vector<uint8_t> before = selectionFlags();
-    SelectInFrame(objects(), view_->objectIndex(), doc_.Working, a, b);
-    selectionChanged(before);
+    showToolParameters();
+    updateCommandStates();
 }
 
 void MainWindow::selectAll()

@@ -276,6 +276,15 @@ const std::map<std::string, Painter>& painters()
              p.drawLine(QPointF(5.5, 13.5), QPointF(14.5, 6.5));
          }},
         {"zoomTool", [](QPainter& p) { magnifier(p, {8, 8}, 5.5); }},
+        {"autorouteTool",
+         [](QPainter& p) {
+             p.setBrush(Qt::black);
+             p.drawEllipse(QPointF(4, 4), 2.5, 2.5);
+             p.drawEllipse(QPointF(16, 16), 2.5, 2.5);
+             p.setBrush(Qt::NoBrush);
+             p.setPen(QPen(kInk, 1.5));
+             p.drawPolyline(QPolygonF{{6.5, 4}, {11, 4}, {11, 16}, {13.5, 16}});
+         }},
         {"textTool",
          [](QPainter& p) {
              QFont f("Arial");

@@ -24,7 +24,7 @@ struct ToolButtonRow {
 };
 
 // In panel order; the tool mode numbers are those the pointer tools use.
-constexpr std::array<ToolButtonRow, 11> kTools{{
+constexpr std::array<ToolButtonRow, 12> kTools{{
     {"SB_Standard", 0, "editTool"},
     {"SB_Zoom", 3, "zoomTool"},
     {"SB_Line", 1, "trackTool"},
@@ -36,6 +36,7 @@ constexpr std::array<ToolButtonRow, 11> kTools{{
     {"SB_Connect", 9, "connectTool"},
     {"SB_Test", 8, "testTool"},
     {"SB_Vieleck", 10, "polygonTool"},
+    {"SB_AutoRoute", 11, "autorouteTool"},
 }};
 
 // One decimal, steps of 0.1, at most four characters up to 99.9.

@@ -23,6 +23,8 @@ const auto kTexts = std::to_array<UiText>({
     {"SB_Polygon", P::Caption, "Закраска", "Zone"},
     {"SB_Vieleck", P::Caption, "Многогран.", "Polygon"},
     {"SB_Connect", P::Caption, "Перемычки", "Ratsnest"},
+    {"SB_AutoRoute", P::Caption, "Автотрасс.", "Autorouter"},
+    {"SB_AutoRoute", P::Hint, "Автотрассировка перемычек", "Route rubber bands automatically"},
     {"SB_Standard", P::Hint, "Указка", "Edit mode"},
     {"SB_Zoom", P::Hint, "Лупа", "Zoom mode"},
     {"SB_Line", P::Hint, "Вычерчивание дорожек", "Draw tracks"},

@@ -6,6 +6,7 @@
 #include "cli/EditSteps.h"
 #include "edit/Selection.h"
 #include "edit/Undo.h"
+#include "route/Autorouter.h"
 
 #include <cstdio>
 
@@ -84,7 +85,24 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  group | ungroup | copy | cut | paste | duplicate | delete | undo | redo\n"
                         "  set width|outer|inner|clearance MM   (outer and inner are diameters)\n"
                         "  set shape 1..9                  the pad shape\n"
-                        "  layer K1|B1|K2|B2               the active layer, which paste uses\n\n"
+                        "  layer K1|B1|K2|B2               the active layer, which paste and route use\n"
+                        "  band X1 Y1 X2 Y2                the rubber band between the pads at the two points:\n"
+                        "                                  drawn, or removed when it is there\n"
+                        "  test X Y                        selects the copper joined to the object at the point\n"
+                        "  clear bands                     removes the bands whose pads copper already joins\n"
+                        "  route WIDTH CLEARANCE           routes the band between the selected pads (mm,\n"
+                        "                                  " + mmText(RouteSettings::kMinMm) + " to " +
+                            mmText(RouteSettings::kMaxMm) + ")\n"
+                        "  unroute                         the selected router-laid track becomes its band again\n"
+                        "  track X1 Y1 X2 Y2 ...           a track through the points, in straight segments\n"
+                        "  zone X1 Y1 X2 Y2 X3 Y3 ...      a filled zone through the points, closed; dropped\n"
+                        "                                  when it encloses no area\n"
+                        "  pad X Y | circle X Y R          a pad (with its via twin after \"via on\") or a\n"
+                        "                                  circle of radius R; points are taken as given\n"
+                        "  via on|off                      via mode for new pads, applied to the selected pads\n"
+                        "  drag X1 Y1 X2 Y2                the edit tool's drag: from an object it moves the\n"
+                        "                                  selection (snapped, kept on the board), from empty\n"
+                        "                                  board it selects by a frame\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
                         "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"

@@ -4,12 +4,17 @@
 #include "edit/Clipboard.h"
 #include "edit/Grouping.h"
 #include "edit/HitTest.h"
+#include "edit/PointerMachine.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
+#include "route/ConnectTool.h"
+#include "route/RouteTool.h"
+#include "route/RubberBands.h"
+#include "route/TestTool.h"
 
 #include <charconv>
 #include <cmath>
@@ -129,6 +134,38 @@ void activeLayer(EditContext& c, const StepArgs& a)
     SetActiveLayer(c.doc.Working, c.objects(), layer);
 }
 
+// The connect tool's press on one pad and then on another: draws the band
+// between them, or removes it when they have one.
+void band(EditContext& c, const StepArgs& a)
+{
+    const ObjectIndex& index = c.freshIndex();
+    const long from = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
+    const long to = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[2], a.numbers[3]));
+    if (from >= 0 && to >= 0)
+        ToggleBand(c.session, c.doc, static_cast<size_t>(from), static_cast<size_t>(to));
+}
+
+void testAt(EditContext& c, const StepArgs& a)
+{
+    TestConnectionAt(c.objects(), c.freshIndex(), c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
+}
+
+// The autorouter's press on a picked band: the band between the selected
+// pads, on the active layer, with the window's width and clearance.
+void route(EditContext& c, const StepArgs& a)
+{
+    RouteGrid grid;
+    RouteSelectedBand(c.session, c.doc,
+                      RouteSettingsFor(a.numbers[0], a.numbers[1], static_cast<int>(c.doc.Working.ActiveLayer),
+                                       c.tools.CurrentClearance),
+                      {}, grid);
+}
+
+bool validRouteSizes(const StepArgs& a)
+{
+    return RouteSettings::inRange(a.numbers[0]) && RouteSettings::inRange(a.numbers[1]);
+}
+
 bool validSetting(const StepArgs& a)
 {
     const double v = a.numbers[0];
@@ -136,6 +173,90 @@ bool validSetting(const StepArgs& a)
         return v >= 1 && v <= 9 && v == std::floor(v);
     // The panel's spin edits reach 99.9 mm.
     return v >= 0 && v <= 99.9;
+}
+
+// Drawing steps go through the pointer state machine as the board view's
+// clicks do. The points are taken as given (as with Ctrl held): a script
+// states exact coordinates.
+struct Pointer {
+    explicit Pointer(EditContext& c)
+        : machine(c.session, c.doc, c.tools, [&c]() -> const ObjectIndex& { return c.freshIndex(); })
+    {
+    }
+    void click(Point p, PointerKeys keys)
+    {
+        machine.press(PointerButton::Left, p, keys);
+        machine.release(PointerButton::Left, p, keys);
+    }
+    // Clicks at each pair of numbers in straight segments, then a right press.
+    void path(ToolMode tool, const std::vector<double>& mm)
+    {
+        machine.selectTool(tool);
+        const PointerKeys exact{.ctrl = true};
+        for (size_t i = 0; i + 1 < mm.size(); i += 2) {
+            click(boardPoint(mm[i], mm[i + 1]), exact);
+            while (i == 0 && machine.state().BendMode != 4)
+                machine.key(PointerKey::Space, exact);
+        }
+        machine.press(PointerButton::Right, boardPoint(mm[0], mm[1]), exact);
+    }
+    PointerMachine machine;
+};
+
+void track(EditContext& c, const StepArgs& a)
+{
+    Pointer(c).path(ToolMode::Track, a.numbers);
+}
+
+void zone(EditContext& c, const StepArgs& a)
+{
+    Pointer(c).path(ToolMode::Zone, a.numbers);
+}
+
+void pad(EditContext& c, const StepArgs& a)
+{
+    Pointer p(c);
+    p.machine.selectTool(ToolMode::Pad);
+    p.click(boardPoint(a.numbers[0], a.numbers[1]), {.ctrl = true});
+}
+
+// A circle of the given radius; the panel's outer diameter is left alone.
+void circle(EditContext& c, const StepArgs& a)
+{
+    const ToolParameters kept = c.tools;
+    setCurrentPadOuter(c.tools, unitsFromMm(a.numbers[2]));
+    Pointer p(c);
+    p.machine.selectTool(ToolMode::Circle);
+    p.click(boardPoint(a.numbers[0], a.numbers[1]), {.ctrl = true});
+    c.tools = kept;
+}
+
+// A press, one move and a release of the edit tool: a move drag from an
+// object (snapped to the grid and kept on the board) or a frame from
+// empty board.
+void drag(EditContext& c, const StepArgs& a)
+{
+    Pointer p(c);
+    const Point from = boardPoint(a.numbers[0], a.numbers[1]), to = boardPoint(a.numbers[2], a.numbers[3]);
+    p.machine.press(PointerButton::Left, from, {});
+    p.machine.move(to, {.left = true});
+    p.machine.release(PointerButton::Left, to, {});
+}
+
+void via(EditContext& c, const StepArgs& a)
+{
+    c.tools.ViaMode = a.word == "on";
+    ApplyToolParameter(c.session, c.doc, c.tools, ToolParameter::Via);
+}
+
+bool validPath(const StepArgs& a)
+{
+    return a.numbers.size() % 2 == 0;
+}
+
+bool validRadius(const StepArgs& a)
+{
+    return a.numbers[2] > 0 && a.numbers[2] <= 99.9;
 }
 
 std::vector<StepRow> buildTable()
@@ -165,6 +286,17 @@ std::vector<StepRow> buildTable()
         plain("redo", [](EditContext& c, const StepArgs&) { Redo(c.session, c.doc); }),
         {"set", {"width", "outer", "inner", "shape", "clearance"}, 1, validSetting, setValue},
         {"layer", {"K1", "B1", "K2", "B2"}, 0, nullptr, activeLayer},
+        {"band", {}, 4, nullptr, band},
+        {"track", {}, -4, validPath, track},
+        {"zone", {}, -6, validPath, zone},
+        {"pad", {}, 2, nullptr, pad},
+        {"circle", {}, 3, validRadius, circle},
+        {"drag", {}, 4, nullptr, drag},
+        {"via", {"on", "off"}, 0, nullptr, via},
+        {"test", {}, 2, nullptr, testAt},
+        plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
+        {"route", {}, 2, validRouteSizes, route},
+        plain("unroute", [](EditContext& c, const StepArgs&) { UnrouteSelectedTrack(c.session, c.doc); }),
     };
 }
 
@@ -220,8 +352,10 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         error = tr(lang, "неизвестный шаг ", "unknown step ") + quoted;
         return std::nullopt;
     }
-    const size_t expected = nameWords + (row->words.empty() ? 0 : 1) + static_cast<size_t>(row->numbers);
-    if (words.size() != expected) {
+    const size_t fixed = nameWords + (row->words.empty() ? 0 : 1);
+    const size_t expected = fixed + static_cast<size_t>(std::abs(row->numbers));
+    // A negative count asks for at least that many numbers.
+    if (row->numbers < 0 ? words.size() < expected : words.size() != expected) {
         error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": ожидается аргументов: ", ": expects arguments: ") +
                 std::to_string(expected - nameWords);
         return std::nullopt;

@@ -35,7 +35,7 @@ struct StepArgs {
 struct StepRow {
     const char* name;               // one or two words: "rotate", "select frame"
     std::vector<const char*> words; // the choices of a word argument; empty: none
-    int numbers;                    // decimal arguments after the word
+    int numbers;                    // decimal arguments after the word; -n: at least n
     // Checks the values beyond their syntax; nullptr accepts any number.
     bool (*valid)(const StepArgs&);
     void (*apply)(EditContext&, const StepArgs&);

@@ -69,9 +69,9 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
                             LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer,
                             RouteGrid& grid)
 {
-    auto say = [&](const std::string& text) {
+    auto say = [&](RouteStatus status, const std::string& box = {}) {
         if (observer.status)
-            observer.status(text);
+            observer.status(status, box);
     };
     auto finish = [&](RouteResult result) {
         start.Selected = 1;
@@ -137,7 +137,7 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         const Rect shown = BoxOnBoard(attempt, cellSize);
         if (observer.searchBox)
             observer.searchBox(shown, true);
-        say(BoxText(attempt, cellSize));
+        say(RouteStatus::Searching, BoxText(attempt, cellSize));
         reached = ExpandWave(grid, attempt, s, t, area, touched);
         if (observer.searchBox)
             observer.searchBox(shown, false);
@@ -175,6 +175,21 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     std::erase(target.Connections, &start);
     say(RouteStatus::Success);
     return finish({true, &track});
+}
+
+std::string RouteStatusText(Language lang, RouteStatus status, const std::string& box)
+{
+    switch (status) {
+    case RouteStatus::Analysing:
+        return tr(lang, "Анализ...", "Analysing...");
+    case RouteStatus::Searching:
+        return box;
+    case RouteStatus::Success:
+        return tr(lang, "Успешно.", "Routed.");
+    case RouteStatus::NoPath:
+        return tr(lang, "Путь не найден.", "No way found.");
+    }
+    return {};
 }
 
 std::pair<LayoutObject*, LayoutObject*> FindSelectedBand(ObjectList& objects)

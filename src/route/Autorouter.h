@@ -3,6 +3,7 @@
 // on one copper layer, and turns such a track back into its band.
 
 #include "model/Board.h"
+#include "model/Language.h"
 #include "route/RouteGrid.h"
 
 #include <functional>
@@ -24,10 +25,23 @@ struct RouteSettings {
     static bool routesOn(int layer) { return layer == Layer::K1 || layer == Layer::K2; }
 };
 
+// The steps a run reports in the autorouter window's information label.
+enum class RouteStatus : uint8_t {
+    Analysing, // the run has begun
+    Searching, // an attempt over a search box begins
+    Success,
+    NoPath,
+};
+
+// The label's text for a step in the interface language; Searching shows
+// the box as BoxText gives it.
+std::string RouteStatusText(Language lang, RouteStatus status, const std::string& box = {});
+
 // What a routing run shows while it works; every member may be empty.
 struct RouteObserver {
-    // The status line texts. They are the same in both interface languages.
-    std::function<void(const std::string&)> status;
+    // Each step; `box` is the attempt's search box as "left/top right/bottom"
+    // in whole millimetres for Searching and empty otherwise.
+    std::function<void(RouteStatus status, const std::string& box)> status;
     // Each attempt's search box in board units, shown before the attempt and
     // hidden after it.
     std::function<void(const Rect& boardRect, bool shown)> searchBox;
@@ -35,12 +49,6 @@ struct RouteObserver {
     // made: the moment for the undo snapshot (kept even if the run then fails).
     std::function<void()> beforeTrack;
 };
-
-namespace RouteStatus {
-constexpr const char* Analysing = "Analysiere...";
-constexpr const char* Success = "Erfolgreich.";
-constexpr const char* NoPath = "Kein Weg gefunden.";
-} // namespace RouteStatus
 
 struct RouteResult {
     bool routed = false;

@@ -1,5 +1,6 @@
 #include "route/RubberBands.h"
 
+#include "edit/Undo.h"
 #include "route/Connectivity.h"
 
 #include <algorithm>
@@ -41,12 +42,21 @@ BandCleanup ClearConnections(ObjectList& list)
     return result;
 }
 
+BandCleanup ClearConnections(EditSession& session, LayoutDocument& doc)
+{
+    ObjectList* objects = doc.currentObjects();
+    if (!objects)
+        return {};
+    TakeUndoSnapshot(session, doc);
+    return ClearConnections(*objects);
+}
+
 std::string clearReportText(Language lang, const BandCleanup& result)
 {
     const std::string removed = std::to_string(result.removedBands());
     const std::string kept = std::to_string(result.keptBands());
     if (lang == Language::English)
-        return removed + " дорожка(и) удалена\n" + kept + " дорожка(и) сохранена";
+        return removed + " rubber band(s) removed\n" + kept + " rubber band(s) kept";
     return "На чертеже " + removed + " удалённых перемычек        \nНа чертеже имеется " + kept + " перемычек ";
 }
 

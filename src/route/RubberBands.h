@@ -2,8 +2,9 @@
 // Clean-up of rubber bands: a band whose two pads are already joined by
 // copper is no longer needed.
 
+#include "edit/EditSession.h"
 #include "model/Language.h"
-#include "model/ObjectList.h"
+#include "model/LayoutDocument.h"
 
 #include <string>
 
@@ -23,9 +24,13 @@ struct BandCleanup {
 // deselected. The caller takes the undo snapshot first.
 BandCleanup ClearConnections(ObjectList& list);
 
-// The text of the information box that reports the clean-up (caption
-// clearReportCaption). Lines are separated by '\n'.
+// The command TB_ClearConnections on the active board: one undo step, then
+// the clean-up above. The window shows clearReportText afterwards.
+BandCleanup ClearConnections(EditSession& session, LayoutDocument& doc);
+
+// The text of the information box that reports the clean-up, in the
+// interface language. Lines are separated by '\n'.
 std::string clearReportText(Language lang, const BandCleanup& result);
-inline const char* clearReportCaption() { return "Информация"; }
+inline const char* clearReportCaption(Language lang) { return tr(lang, "Информация", "Information"); }
 
 } // namespace kestrel

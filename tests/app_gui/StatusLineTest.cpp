@@ -99,7 +99,7 @@ TEST(StatusLine, ShowsThePointerAgainstTheOriginAndTheLongPartOfHints)
     EXPECT_EQ(f.control<QLabel>("L_XPos").text(), "X: 1 \"");
 
     QToolButton& pad = f.control<QToolButton>("SB_Circle");
-    EXPECT_EQ(pad.toolTip(), "Add pads");
+    EXPECT_EQ(pad.toolTip(), "Add pads (P)") << "the short hint and the tool key";
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QApplication::sendEvent(&pad, &enter);
     EXPECT_EQ(f.control<QLabel>("L_Hilfetext").text(), "Click to the arrow to select a pad shape.");

@@ -131,6 +131,45 @@ TEST(EditCli, UndoDepthDecidesWhatUndoAndRedoDo)
     }
 }
 
+TEST(EditCli, BandTestRouteAndUnrouteSteps)
+{
+    // Pads A (0) and B (1) start with a band between them.
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        const char* json;
+        size_t bandsOfA; // entries in A's list in the written file
+    };
+    const Case cases[] = {
+        {"the band drawn again is removed", {"band 10 10 30 10"}, "{\"objects\": 3, \"selected\": 0}", 0},
+        {"and drawn a third time is back", {"band 10 10 30 10", "band 30 10 10 10"},
+         "{\"objects\": 3, \"selected\": 0}", 1},
+        {"undo brings it back", {"band 10 10 30 10", "undo"}, "{\"objects\": 3, \"selected\": 0}", 1},
+        {"a band needs a pad at both points", {"band 10 10 20 20"}, "{\"objects\": 3, \"selected\": 0}", 1},
+        {"the test selects the joined copper only", {"select at 10 10", "test 20 20"},
+         "{\"objects\": 3, \"selected\": 1}", 1},
+        {"routing the band between the selected pads", {"select at 10 10", "select add 30 10", "route 0.4 0.2"},
+         "{\"objects\": 4, \"selected\": 3}", 0},
+        {"unrouting the laid track", {"select at 10 10", "select add 30 10", "route 0.4 0.2", "unroute"},
+         "{\"objects\": 3, \"selected\": 2}", 1},
+        {"a band drawn over the laid track is cleared",
+         {"select at 10 10", "select add 30 10", "route 0.4 0.2", "band 10 10 30 10", "clear bands"},
+         "{\"objects\": 4, \"selected\": 0}", 0},
+        {"routing with no band picked does nothing", {"route 0.4 0.2"}, "{\"objects\": 3, \"selected\": 0}", 1},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, c.steps);
+        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+        EXPECT_EQ(r.out, std::string(c.json) + "\n") << c.name;
+        LayoutDocument out = readBack(dir.file("out.kbd"));
+        const ObjectList& list = out.board(0).Objects;
+        EXPECT_EQ(list[0].Connections.size(), c.bandsOfA) << c.name;
+        EXPECT_EQ(list[1].Connections.size(), c.bandsOfA) << c.name;
+    }
+}
+
 TEST(EditCli, BadStepsAndFilesAreRefused)
 {
     struct Case {
@@ -150,6 +189,9 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{in, out, "set shape 10"}, 2, "out of range"},
         {{in, out, "set width -1"}, 2, "out of range"},
         {{in, out, "layer K3"}, 2, "K1|B1|K2|B2"},
+        {{in, out, "route 0.05 0.2"}, 2, "out of range"},
+        {{in, out, "route 0.4 10"}, 2, "out of range"},
+        {{in, out, "band 10 10 30"}, 2, "'band 10 10 30'"},
         {{"--lang", "ru", in, out, "spin"}, 2, "неизвестный шаг 'spin'"},
         {{"--lang", "de", in, out}, 2, "--lang"},
         {{"--undo-depth", "0", in, out}, 2, "--undo-depth"},
@@ -168,6 +210,94 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
     const CommandResult help = runCli({"edit", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.rfind("  kestrel-cli edit in.kbd out.kbd"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// The drawing steps go through the pointer tools; each row lists the objects
+// added after the sample's three: kind, layer and points (pads and circles:
+// the centre).
+TEST(EditCli, DrawingStepsAddObjectsThroughThePointerTools)
+{
+    struct Added {
+        ObjectKind kind;
+        uint8_t layer;
+        std::vector<Point> points;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        std::vector<Added> added;
+    };
+    const Case cases[] = {
+        {"a track through three points, straight", {"track 5 5 20 5 20 12.5"},
+         {{ObjectKind::Track, 1, {{500, -500}, {2000, -500}, {2000, -1250}}}}},
+        {"a zone is closed on its first point", {"zone 40 40 60 40 60 60"},
+         {{ObjectKind::Zone, 1, {{4000, -4000}, {6000, -4000}, {6000, -6000}, {4000, -4000}}}}},
+        {"a zone on one line encloses nothing", {"zone 40 40 60 40 80 40"}, {}},
+        {"a pad on the active layer", {"layer K2", "pad 70 30.5"}, {{ObjectKind::Pad, 3, {{7000, -3050}}}}},
+        {"a pad in via mode brings its twin", {"via on", "pad 70 30"},
+         {{ObjectKind::Pad, 1, {{7000, -3000}}}, {ObjectKind::Pad, 3, {{7000, -3000}}}}},
+        {"a circle", {"circle 50 50 2.5"}, {{ObjectKind::Circle, 1, {{5000, -5000}}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, c.steps);
+        ASSERT_EQ(r.status, 0) << r.err;
+        LayoutDocument out = readBack(dir.file("out.kbd"));
+        const ObjectList& list = out.board(0).Objects;
+        ASSERT_EQ(list.size(), 3 + c.added.size());
+        for (size_t i = 0; i < c.added.size(); ++i) {
+            const LayoutObject& o = list[3 + i];
+            EXPECT_EQ(o.kind(), c.added[i].kind);
+            EXPECT_EQ(o.Layer, c.added[i].layer);
+            EXPECT_EQ(o.hasPoints() ? o.Points : std::vector<Point>{o.centre()}, c.added[i].points);
+        }
+        if (c.added.size() == 2)
+            EXPECT_EQ(list[3].Partner, list.at(4));
+    }
+}
+
+TEST(EditCli, DragMovesFromAnObjectAndFramesFromEmptyBoard)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        const char* json;
+        Point padA; // afterwards
+    };
+    const Case cases[] = {
+        {"a drag from pad A moves it by whole grid steps", {"drag 10 10 15.3 10"}, "{\"objects\": 3, \"selected\": 1}",
+         {1508, -1000}},
+        {"a drag past the left edge stops there", {"drag 10 10 -40 10"}, "{\"objects\": 3, \"selected\": 1}",
+         {120, -1000}},
+        {"a drag from empty board selects by a frame", {"drag 5 5 35 15"}, "{\"objects\": 3, \"selected\": 2}",
+         {1000, -1000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, c.steps);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, std::string(c.json) + "\n");
+        EXPECT_EQ(readBack(dir.file("out.kbd")).board(0).Objects[0].centre(), c.padA);
+    }
+}
+
+TEST(EditCli, DrawingStepsRejectOddOrTooFewNumbers)
+{
+    for (const char* step : {"track 1 2 3", "track 1 2", "zone 1 2 3 4", "circle 5 5 0", "pad 1"}) {
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, {step});
+        EXPECT_EQ(r.status, 2) << step;
+        EXPECT_NE(r.err.find(step), std::string::npos) << r.err;
+    }
 }
 
 } // namespace

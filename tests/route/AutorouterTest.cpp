@@ -28,7 +28,7 @@ struct Band {
 
 struct Outcome {
     RouteResult result;
-    std::string lastStatus;
+    RouteStatus lastStatus = RouteStatus::Analysing;
     int snapshots = 0;
 };
 
@@ -36,7 +36,7 @@ Outcome route(Band& band, const BoardSettings& board = {}, RouteGrid* keptGrid =
 {
     Outcome run;
     RouteObserver observer;
-    observer.status = [&](const std::string& s) { run.lastStatus = s; };
+    observer.status = [&](RouteStatus s, const std::string&) { run.lastStatus = s; };
     observer.beforeTrack = [&] { ++run.snapshots; };
     RouteGrid ownGrid;
     run.result = RouteConnection(band.list, board, *band.p, *band.q, {}, observer, keptGrid ? *keptGrid : ownGrid);
@@ -115,7 +115,7 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
         Band band(c.p, c.q);
         const Outcome run = route(band, c.onHugeBoard ? huge : BoardSettings{});
         EXPECT_EQ(run.result.routed, c.routed) << c.q.x << "," << c.q.y;
-        EXPECT_EQ(run.lastStatus, c.routed ? "Erfolgreich." : "Kein Weg gefunden.");
+        EXPECT_EQ(run.lastStatus, c.routed ? RouteStatus::Success : RouteStatus::NoPath);
         EXPECT_EQ(band.list.size(), c.routed ? 3u : 2u);
         EXPECT_EQ(band.p->Connections.size(), c.routed ? 0u : 1u);
     }

@@ -64,5 +64,7 @@ TEST(ClearConnections, ReportShowsHalfTheCountedEnds)
     const BandCleanup r{7, 4}; // an odd count comes from a one-sided band entry
     EXPECT_EQ(clearReportText(Language::Russian, r),
               "На чертеже 3 удалённых перемычек        \nНа чертеже имеется 2 перемычек ");
-    EXPECT_EQ(clearReportText(Language::English, r), "3 дорожка(и) удалена\n2 дорожка(и) сохранена");
+    EXPECT_EQ(clearReportText(Language::English, r), "3 rubber band(s) removed\n2 rubber band(s) kept");
+    EXPECT_STREQ(clearReportCaption(Language::Russian), "Информация");
+    EXPECT_STREQ(clearReportCaption(Language::English), "Information");
 }

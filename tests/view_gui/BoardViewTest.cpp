@@ -70,23 +70,15 @@ TEST(BoardView, WheelZoomsAboutThePointer)
     EXPECT_DOUBLE_EQ(v.view.zoom(), 0.1) << "an empty wheel step does nothing";
 }
 
-TEST(BoardView, ZoomTool)
+TEST(BoardView, ShiftWheelScrollsSideways)
 {
     ShownView v;
-    v.view.setZoomToolActive(true);
-    QWidget* pb = v.view.paintBox();
-    v.send(pb, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton);
-    v.send(pb, QEvent::MouseButtonRelease, {100, 100}, Qt::LeftButton);
-    EXPECT_DOUBLE_EQ(v.view.zoom(), 0.2) << "a click zooms in by 2";
-    v.send(pb, QEvent::MouseButtonPress, {300, 300}, Qt::RightButton);
-    EXPECT_DOUBLE_EQ(v.view.zoom(), 0.1) << "the right button zooms out";
-    // A frame over 100 x 50 board pixels fills the visible area.
-    v.send(pb, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton);
-    v.send(pb, QEvent::MouseMove, {200, 150}, Qt::LeftButton);
-    v.send(pb, QEvent::MouseButtonRelease, {200, 150}, Qt::LeftButton);
-    const QSize client = v.area()->viewport()->size();
-    EXPECT_DOUBLE_EQ(v.view.zoom(), std::min(client.width() / 1000.0, client.height() / 500.0));
-    EXPECT_EQ(v.view.paintBox()->width(), std::lround(16000 * v.view.zoom()) + 1) << "the paint box follows";
+    QScrollBar* h = v.area()->horizontalScrollBar();
+    QWheelEvent e(QPointF(100, 100), v.area()->viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
+                  Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(v.area()->viewport(), &e);
+    EXPECT_EQ(h->value(), 3 * h->singleStep()) << "a notch towards the user scrolls right";
+    EXPECT_DOUBLE_EQ(v.view.zoom(), 0.1) << "and does not zoom";
 }
 
 TEST(BoardView, DamagedViewValuesAreMadeSafeOnReload)

@@ -6,9 +6,12 @@
 #include "view/gui/ScrollBox.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCursor>
 #include <QGridLayout>
 #include <QMouseEvent>
+#include <QRegion>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -109,14 +112,92 @@ void BoardView::invalidateObject(const LayoutObject& object)
 {
     objectIndexStale_ = true;
     const PixelRect r = viewport_.invalidationRect(object);
-    paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
+    paintBox_->boardChanged(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
 }
 
 void BoardView::invalidateBoardRect(const Rect& boardRect)
 {
     objectIndexStale_ = true;
     const PixelRect r = viewport_.boardRectToScreen(boardRect);
+    paintBox_->boardChanged(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
+}
+
+void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
+{
+    if (boardRects.empty())
+        return;
+    objectIndexStale_ = true;
+    // Thousands of rectangles (every segment of hundreds of dropped tracks)
+    // are marked on 16-pixel tiles of the visible area, and the region is
+    // built from the runs of marked tiles: uniting them one by one as a
+    // QRegion costs more than painting them.
+    constexpr int kTile = 16;
+    const QRect area = visibleArea();
+    if (area.isEmpty())
+        return;
+    const int columns = (area.width() + kTile - 1) / kTile, rows = (area.height() + kTile - 1) / kTile;
+    std::vector<uint8_t> marked(static_cast<size_t>(columns * rows), 0);
+    bool beyond = false;
+    for (const Rect& b : boardRects) {
+        const PixelRect p = viewport_.boardRectToScreen(b);
+        const QRect whole = QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)).adjusted(-2, -2, 2, 2);
+        const QRect r = whole & area;
+        beyond = beyond || r != whole;
+        if (r.isEmpty())
+            continue;
+        for (int y = (r.top() - area.top()) / kTile; y <= (r.bottom() - area.top()) / kTile; ++y)
+            std::fill_n(marked.begin() + y * columns + (r.left() - area.left()) / kTile,
+                        (r.right() - area.left()) / kTile - (r.left() - area.left()) / kTile + 1, uint8_t{1});
+    }
+    QRegion region;
+    for (int y = 0; y < rows; ++y) {
+        QRegion row;
+        for (int x = 0; x < columns;) {
+            if (!marked[static_cast<size_t>(y * columns + x)]) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < columns && marked[static_cast<size_t>(y * columns + x)])
+                ++x;
+            row += QRect(area.left() + first * kTile, area.top() + y * kTile, (x - first) * kTile, kTile);
+        }
+        region += row;
+    }
+    paintBox_->boardChanged(region & area);
+    // A change beyond the view: whatever the cache holds there is painted
+    // again before it is shown.
+    if (beyond)
+        paintBox_->markStale(QRegion(paintBox_->rect()) - area);
+}
+
+void BoardView::updateOverlay(const Rect& boardRect)
+{
+    const PixelRect r = viewport_.boardRectToScreen(boardRect);
     paintBox_->update(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).adjusted(-2, -2, 2, 2));
+}
+
+void BoardView::setOverlay(std::function<void(QImage&, const QTransform&)> overlay)
+{
+    paintBox_->setOverlay(std::move(overlay));
+}
+
+qint64 BoardView::boardPixelsPainted() const
+{
+    return paintBox_->boardPixelsPainted();
+}
+
+QRect BoardView::visibleArea() const
+{
+    const Pixel s = viewport_.scroll();
+    const PixelSize c = viewport_.clientSize();
+    return QRect(s.x, s.y, c.width, c.height) & paintBox_->rect();
+}
+
+void BoardView::scrollByPixels(int dx, int dy)
+{
+    scrollBox_->horizontalScrollBar()->setValue(scrollBox_->horizontalScrollBar()->value() + dx);
+    scrollBox_->verticalScrollBar()->setValue(scrollBox_->verticalScrollBar()->value() + dy);
 }
 
 QWidget* BoardView::paintBox() const
@@ -152,15 +233,10 @@ bool BoardView::scrollAtEdge(QPoint p)
     return true;
 }
 
-void BoardView::setZoomToolActive(bool active)
-{
-    paintBox_->setZoomTool(active);
-}
-
 void BoardView::setAutorouterToolActive(bool active)
 {
     autorouterTool_ = active;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
 }
 
 void BoardView::setOriginDragEnabled(bool enabled)
@@ -208,7 +284,7 @@ void BoardView::setZoom(double zoomPxPerUnit)
 void BoardView::setGrid(double gridUnits)
 {
     viewport_.setGrid(gridUnits);
-    paintBox_->update();
+    paintBox_->boardChangedAll();
     Q_EMIT gridChanged(grid(), gridCaption());
 }
 
@@ -220,13 +296,13 @@ void BoardView::chooseGridTag(int tag)
 void BoardView::setGridVisible(bool visible)
 {
     gridVisible_ = visible;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
 }
 
 void BoardView::setGridMarker(bool marker)
 {
     gridMarker_ = marker;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
 }
 
 void BoardView::setInchUnit(bool inch)
@@ -271,7 +347,7 @@ void BoardView::setPaintSuspended(bool suspended)
 void BoardView::redraw()
 {
     objectIndexStale_ = true;
-    paintBox_->update();
+    paintBox_->boardChangedAll();
     updateRulers();
 }
 
@@ -281,7 +357,7 @@ void BoardView::setScannedCopy(int sideIndex, const QImage& image, const QRectF&
     scannedCopyUnits_.at(static_cast<size_t>(sideIndex)) = units;
     // Only the active side's copy is on the screen.
     if (document_ && (document_->Working.ActiveLayer < 3) == (sideIndex == 0))
-        paintBox_->update();
+        paintBox_->boardChangedAll();
 }
 
 const ObjectIndex& BoardView::objectIndex()
@@ -408,12 +484,10 @@ void BoardView::wheelZoom(QPoint p, int delta)
     afterViewChange();
 }
 
-void BoardView::zoomToolRelease(QPoint pressPixel, QPoint releasePixel)
+void BoardView::zoomToolRelease(Point anchor, Point release)
 {
     paintSuspended_ = true;
-    const Point a = viewport_.clampToBoard(screenToBoard(pressPixel, false));
-    const Point b = viewport_.clampToBoard(screenToBoard(releasePixel, false));
-    viewport_.zoomToolRelease(a, b);
+    viewport_.zoomToolRelease(viewport_.clampToBoard(anchor), viewport_.clampToBoard(release));
     paintSuspended_ = false;
     afterViewChange();
 }

@@ -36,7 +36,11 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <vector>
 
+class QImage;
+class QTransform;
 class QToolButton;
 
 namespace kestrel {
@@ -93,6 +97,8 @@ public:
     void invalidateObject(const LayoutObject& object);
     // Repaints the part of the board covered by a board rectangle.
     void invalidateBoardRect(const Rect& boardRect);
+    // The same for many rectangles at once (a drop of hundreds of objects).
+    void invalidateBoardRects(const std::vector<Rect>& boardRects);
 
     // ---- hooks for the pointer tools ----
     // The drawing area; install an event filter on it to receive the pointer
@@ -105,9 +111,23 @@ public:
     // so (by a repeated pointer-move event) while it stays there. True when
     // it scrolled.
     bool scrollAtEdge(QPoint paintBoxPixel);
-    // The zoom tool: while active, a left click zooms in by 2 about the
-    // point, a left drag zooms into the frame, a right click zooms out by 2.
-    void setZoomToolActive(bool active);
+    // The zoom tool's release (raw board points of the press and the
+    // release: a frame zooms into it, a click zooms in by 2 about the point)
+    // and its right click (zoom out by 2).
+    void zoomToolRelease(Point anchor, Point release);
+    void zoomToolOut();
+    // Repaints the pointer tools' previews over a board rectangle without
+    // painting the board there again.
+    void updateOverlay(const Rect& boardRect);
+    // Drawn over the board on every paint (PaintBox::setOverlay): into an
+    // image of the repainted pixels, through a board-to-image transform.
+    void setOverlay(std::function<void(QImage&, const QTransform&)> overlay);
+    // Board pixels painted again so far (PaintBox::boardPixelsPainted).
+    qint64 boardPixelsPainted() const;
+    // The paint-box pixels the scroll box shows.
+    QRect visibleArea() const;
+    // Scrolls by pixels, as far as the scroll bars go (dragging the view).
+    void scrollByPixels(int dx, int dy);
     // The autorouter tool draws rubber bands between two selected pads in magenta.
     void setAutorouterToolActive(bool active);
     // The origin marker can be dragged only while the edit tool is active.
@@ -179,8 +199,6 @@ private:
     void originDragFinished();
     void paintBoxMouseMoved(QPoint paintBoxPixel, bool ctrl);
     void wheelZoom(QPoint paintBoxPixel, int delta);
-    void zoomToolRelease(QPoint pressPixel, QPoint releasePixel);
-    void zoomToolOut();
     LayoutDocument* document_ = nullptr;
     BoardSettings empty_; // shown while there is no document
     Viewport viewport_{empty_};

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace kestrel {
 
@@ -19,20 +21,37 @@ PaintBox::PaintBox(BoardView& view, QWidget* parent) : QWidget(parent), view_(vi
     setMouseTracking(true);
 }
 
-void PaintBox::setZoomTool(bool active)
+void PaintBox::boardChanged(const QRect& pixels)
 {
-    zoomTool_ = active;
-    framing_ = false;
-    setCursor(active ? Qt::CrossCursor : Qt::ArrowCursor);
+    stale_ += pixels;
+    update(pixels);
+}
+
+void PaintBox::boardChanged(const QRegion& pixels)
+{
+    stale_ += pixels;
+    update(pixels);
+}
+
+void PaintBox::boardChangedAll()
+{
+    cacheRect_ = QRect();
+    stale_ = QRegion();
     update();
 }
 
-void PaintBox::paintEvent(QPaintEvent* event)
+QRect PaintBox::visibleRect() const
 {
-    if (view_.paintSuspended_ || !view_.document_ || !view_.document_->activeBoard())
-        return;
+    const QWidget* area = parentWidget();
+    if (!area)
+        return rect();
+    return rect() & QRect(mapFrom(area, QPoint(0, 0)), area->size());
+}
+
+// The cache image's pixel (0, 0) is the paint-box pixel cacheRect_.topLeft().
+void PaintBox::renderBoard(const QRect& r)
+{
     const Viewport& vp = view_.viewport_;
-    const QRect r = event->rect();
     const int32_t k = vp.onePixelUnits();
     const Rect clip = vp.screenRectToBoard({r.left(), r.top(), r.right() + 1, r.bottom() + 1}).grown(k);
 
@@ -40,87 +59,114 @@ void PaintBox::paintEvent(QPaintEvent* event)
     options.gridVisible = view_.gridVisible_;
     options.gridMarker = view_.gridMarker_;
     options.autorouterTool = view_.autorouterTool_;
-    options.paintThreads = QThread::idealThreadCount();
+    // Threads pay off on large areas only; a small part is done before
+    // they would have started.
+    constexpr qint64 kThreadedPixels = 256 * 256;
+    options.paintThreads = qint64(r.width()) * r.height() >= kThreadedPixels ? QThread::idealThreadCount() : 1;
     options.outsideColour = palette().color(QPalette::Mid);
     const size_t side = options.layers.activeSideIs1() ? 0 : 1;
     options.underlay = &view_.scannedCopies_[side];
     options.underlayUnits = view_.scannedCopyUnits_[side];
 
-    // Drawn into an image at the screen's device resolution first, where the
-    // pixel sink writes the figures itself. The image covers whole device
-    // pixels, so it goes back onto the widget without scaling.
-    const qreal dpr = devicePixelRatioF();
-    const QRect device(QPoint(static_cast<int>(std::floor(r.left() * dpr)), static_cast<int>(std::floor(r.top() * dpr))),
-                       QPoint(static_cast<int>(std::ceil((r.right() + 1) * dpr)) - 1,
-                              static_cast<int>(std::ceil((r.bottom() + 1) * dpr)) - 1));
-    if (buffer_.width() < device.width() || buffer_.height() < device.height())
-        buffer_ = QImage(std::max(device.width(), buffer_.width()), std::max(device.height(), buffer_.height()),
-                         QImage::Format_RGB32);
-    buffer_.setDevicePixelRatio(dpr);
-    const QPointF origin = QPointF(device.topLeft()) / dpr;
-    const QSizeF size = QSizeF(device.size()) / dpr;
-    QPainter painter(&buffer_);
-    painter.setClipRect(QRectF(QPointF(0, 0), size));
-    painter.setTransform(boardTransform(vp.zoom(), origin.x(), origin.y()));
+    boardPixelsPainted_ += qint64(r.width()) * r.height();
+    QPainter painter(&cache_);
+    painter.setClipRect(r.translated(-cacheRect_.topLeft()));
+    painter.setTransform(boardTransform(vp.zoom(), cacheRect_.left(), cacheRect_.top()));
     PaintBoard(painter, view_.objectIndex(), options, clip);
-    painter.end();
+}
 
-    QPainter widgetPainter(this);
-    widgetPainter.drawImage(QRectF(origin, size), buffer_, QRectF(QPointF(0, 0), QSizeF(device.size())));
-    if (framing_) {
-        widgetPainter.setPen(QPen(Qt::black, 0, Qt::DotLine));
-        widgetPainter.setBrush(Qt::NoBrush);
-        widgetPainter.drawRect(frameRect());
+// Only the changed parts are painted again. After a drop of objects spread
+// over the view these are hundreds of small rectangles; each walk of the
+// board has a cost of its own, so within each band of rows the rectangles
+// that lie close side by side are painted as one, and a region that fills
+// most of its hull is painted as the hull, on all threads.
+void PaintBox::renderChanged(const QRegion& due)
+{
+    constexpr int kBandRows = 64;
+    constexpr int kJoinGap = 48;
+    const QRect hull = due.boundingRect();
+    qint64 dueArea = 0;
+    for (const QRect& part : due)
+        dueArea += qint64(part.width()) * part.height();
+    if (2 * dueArea > qint64(hull.width()) * hull.height()) {
+        renderBoard(hull);
+        return;
+    }
+    // One pass over the region: each rectangle goes to the bands it meets.
+    std::vector<std::vector<QRect>> bands(static_cast<size_t>(hull.height() / kBandRows + 1));
+    const int lastBand = static_cast<int>(bands.size()) - 1;
+    for (const QRect& part : due) {
+        const int first = std::clamp((part.top() - hull.top()) / kBandRows, 0, lastBand);
+        const int last = std::clamp((part.bottom() - hull.top()) / kBandRows, 0, lastBand);
+        for (int b = first; b <= last; ++b) {
+            const QRect inBand = part & QRect(hull.left(), hull.top() + b * kBandRows, hull.width(), kBandRows);
+            if (!inBand.isEmpty())
+                bands[static_cast<size_t>(b)].push_back(inBand);
+        }
+    }
+    for (std::vector<QRect>& parts : bands) {
+        std::sort(parts.begin(), parts.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+        QRect run;
+        for (const QRect& p : parts) {
+            if (!run.isNull() && p.left() <= run.right() + kJoinGap) {
+                run |= p;
+                continue;
+            }
+            if (!run.isNull())
+                renderBoard(run);
+            run = p;
+        }
+        if (!run.isNull())
+            renderBoard(run);
     }
 }
 
-QRect PaintBox::frameRect() const
+void PaintBox::paintEvent(QPaintEvent* event)
 {
-    return QRect(frameStart_, frameEnd_).normalized();
-}
-
-namespace {
-QPoint clampedPixel(const Viewport& vp, QPoint p)
-{
-    const Point b = vp.clampToBoard(vp.screenToBoard({p.x(), p.y()}, false));
-    const Pixel px = vp.boardToScreen(b);
-    return {px.x, px.y};
-}
-} // namespace
-
-void PaintBox::mousePressEvent(QMouseEvent* event)
-{
-    if (!zoomTool_)
-        return QWidget::mousePressEvent(event);
-    if (event->button() == Qt::RightButton) {
-        framing_ = false;
-        view_.zoomToolOut();
-    } else if (event->button() == Qt::LeftButton) {
-        framing_ = true;
-        frameStart_ = frameEnd_ = clampedPixel(view_.viewport_, event->position().toPoint());
+    if (view_.paintSuspended_ || !view_.document_ || !view_.document_->activeBoard())
+        return;
+    const QRect r = event->rect();
+    if (!cacheRect_.contains(r)) {
+        // Scrolled, resized or first shown: the cache starts over on what
+        // can be seen now.
+        cacheRect_ = visibleRect().united(r);
+        const qreal dpr = devicePixelRatioF();
+        cache_ = QImage(static_cast<int>(std::ceil(cacheRect_.width() * dpr)),
+                        static_cast<int>(std::ceil(cacheRect_.height() * dpr)), QImage::Format_RGB32);
+        cache_.setDevicePixelRatio(dpr);
+        stale_ = QRegion(cacheRect_);
     }
+    const QRegion due = stale_ & event->region();
+    if (!due.isEmpty()) {
+        renderChanged(due);
+        stale_ -= due;
+    }
+    QPainter painter(this);
+    const qreal dpr = cache_.devicePixelRatio();
+    const QRect source(QPointF((r.topLeft() - cacheRect_.topLeft()) * dpr).toPoint(), (QSizeF(r.size()) * dpr).toSize());
+    if (!overlay_) {
+        painter.drawImage(r, cache_, source);
+        return;
+    }
+    // The previews go over a copy, so the cache keeps the bare board. The
+    // copy's buffer is kept from paint to paint.
+    if (frame_.width() < source.width() || frame_.height() < source.height())
+        frame_ = QImage(std::max(frame_.width(), source.width()), std::max(frame_.height(), source.height()),
+                        QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        std::memcpy(frame_.scanLine(y), cache_.constScanLine(source.top() + y) + source.left() * 4,
+                    static_cast<size_t>(source.width()) * 4);
+    QImage view(frame_.bits(), source.width(), source.height(), frame_.bytesPerLine(), QImage::Format_RGB32);
+    QTransform toFrame = boardTransform(view_.viewport_.zoom(), r.left(), r.top());
+    toFrame *= QTransform::fromScale(dpr, dpr);
+    overlay_(view, toFrame);
+    painter.drawImage(QRectF(r), view);
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
-    view_.paintBoxMouseMoved(p, event->modifiers() & Qt::ControlModifier);
-    if (zoomTool_ && framing_) {
-        const QRect before = frameRect();
-        frameEnd_ = clampedPixel(view_.viewport_, p);
-        update(before.adjusted(-1, -1, 2, 2));
-        update(frameRect().adjusted(-1, -1, 2, 2));
-        view_.scrollAtEdge(p);
-    }
+    view_.paintBoxMouseMoved(event->position().toPoint(), event->modifiers() & Qt::ControlModifier);
     QWidget::mouseMoveEvent(event);
-}
-
-void PaintBox::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (!zoomTool_ || event->button() != Qt::LeftButton || !framing_)
-        return QWidget::mouseReleaseEvent(event);
-    framing_ = false;
-    view_.zoomToolRelease(frameStart_, event->position().toPoint());
 }
 
 } // namespace kestrel

@@ -1,12 +1,18 @@
 #pragma once
 // PaintBox1: the drawing area, as large as the board at the current zoom.
-// Paints the board through PaintBoard into an image at the screen's device
-// resolution; reports pointer moves to the board view and runs the zoom
-// tool's clicks and frames.
+// Keeps the board as painted by PaintBoard in an image of the visible part
+// at the screen's device resolution; a changed board rectangle is painted
+// again into that image, while an overlay (the pointer tools' previews) is
+// drawn over the image on every paint and never into it, so repainting a
+// preview costs a copy of the image, not a walk over the board.
 
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
+#include <QTransform>
 #include <QWidget>
+
+#include <functional>
 
 namespace kestrel {
 
@@ -17,23 +23,38 @@ class PaintBox : public QWidget {
 public:
     PaintBox(BoardView& view, QWidget* parent);
 
-    void setZoomTool(bool active);
+    // The board under these paint-box pixels changed.
+    void boardChanged(const QRect& pixels);
+    void boardChanged(const QRegion& pixels);
+    // Marks pixels to be painted again when next shown, without a repaint now.
+    void markStale(const QRegion& pixels) { stale_ += pixels; }
+    // Everything changed: zoom, grid, layers, another board.
+    void boardChangedAll();
+    // Draws over a copy of the board image on every paint: the image holds
+    // the repainted rectangle, the transform maps board units to its pixels.
+    using Overlay = std::function<void(QImage&, const QTransform&)>;
+    void setOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
+    // Pixels of the board painted again since the widget was made: what a
+    // change cost, as opposed to copies of the cached image.
+    qint64 boardPixelsPainted() const { return boardPixelsPainted_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QRect frameRect() const;
+    // The part of the paint box inside the scroll box's visible area.
+    QRect visibleRect() const;
+    void renderBoard(const QRect& pixels);
+    void renderChanged(const QRegion& pixels);
 
     BoardView& view_;
-    QImage buffer_; // the repainted rectangle is drawn here first, in device pixels
-    bool zoomTool_ = false;
-    bool framing_ = false;
-    QPoint frameStart_; // paint-box pixels, clamped to the board
-    QPoint frameEnd_;
+    QImage cache_;     // the board under cacheRect_, in device pixels
+    QRect cacheRect_;  // paint-box pixels the cache covers
+    QRegion stale_;    // paint-box pixels of the cache to paint again
+    QImage frame_; // the repainted rectangle with the overlay, in device pixels
+    Overlay overlay_;
+    qint64 boardPixelsPainted_ = 0;
 };
 
 } // namespace kestrel

@@ -39,6 +39,12 @@ void ScrollBox::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
     event->accept();
+    // Shift turns the wheel into a sideways scroll, three steps a notch.
+    if (event->modifiers() & Qt::ShiftModifier) {
+        const int notch = delta != 0 ? delta : event->angleDelta().x();
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - notch / 40 * horizontalScrollBar()->singleStep());
+        return;
+    }
     if (delta == 0)
         return; // horizontal or empty wheel steps do not zoom
     const QPoint inViewport = event->position().toPoint();

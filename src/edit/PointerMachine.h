@@ -1,0 +1,162 @@
+#pragma once
+// The pointer state machine of the board view over plain events in board
+// units: presses, moves and releases of the buttons, a few keys, the tool
+// choice and the abort of an operation in progress. It changes the active
+// board's objects through the edit core and keeps the previews; what the
+// window has to do about it (repaint, menus, zoom, another tool) it collects
+// in PointerEffects for the caller to take after each event.
+
+#include "edit/BoardChange.h"
+#include "edit/EditSession.h"
+#include "edit/PointerState.h"
+#include "edit/Previews.h"
+#include "edit/ToolParameters.h"
+#include "model/LayoutDocument.h"
+#include "view/ObjectIndex.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kestrel {
+
+enum class PointerMenu : uint8_t { None, Context, Corner };
+enum class ZoomRequest : uint8_t { None, Out, Release };
+enum class PointerCursor : uint8_t { Arrow, Lupe, Test, Changer, Connect, AutoRoute };
+
+struct PointerEffects {
+    // Board rectangles whose objects changed, and whether everything did.
+    std::vector<Rect> changed;
+    bool changedAll = false;
+    // Board rectangles where a preview appeared or went.
+    std::vector<Rect> previews;
+    bool selectionChanged = false;
+    bool objectsChanged = false; // the list or an object in it: commands, title
+    std::optional<ToolMode> switchTool;
+    PointerMenu menu = PointerMenu::None;
+    ZoomRequest zoom = ZoomRequest::None;
+    Point zoomAnchor, zoomRelease; // raw, clamped into the board
+    // The pointer is kept in the visible area (true) or set free (false).
+    std::optional<bool> confine;
+    // Autorouter tool: a press with this pick state (1 a band, 2 a routed
+    // track) routes or unroutes; 0 when no press asks for it.
+    int autoroutePick = 0;
+    // Autorouter tool: the pointer moved, its pick state is due.
+    bool autorouteMoved = false;
+};
+
+// Whether the corner commands of the corner menu apply.
+struct CornerMenuState {
+    bool remove = false; // the object keeps at least two corners
+    bool split = false;  // a track's inner corner
+};
+
+class PointerMachine {
+public:
+    using IndexSource = std::function<const ObjectIndex&()>;
+    // index returns the spatial index of the active board's objects as they
+    // are now. session.EndPointerOperation is left to the caller: it should
+    // call abort().
+    PointerMachine(EditSession& session, LayoutDocument& doc, ToolParameters& tools, IndexSource index);
+
+    ToolMode tool() const { return tool_; }
+    const PointerState& state() const { return s_; }
+    const Previews& previews() const { return previews_; }
+    // The pixel size in units, for the previews' hairline margins.
+    void setOnePixelUnits(int32_t units) { previews_.setOnePixelUnits(units); }
+
+    // The tool buttons: nothing stays selected, any operation ends.
+    void selectTool(ToolMode tool);
+    // raw is the unsnapped board point under the pointer; the machine snaps
+    // it to the grid unless Ctrl is held.
+    void press(PointerButton button, Point raw, PointerKeys keys);
+    void move(Point raw, PointerKeys keys);
+    void release(PointerButton button, Point raw, PointerKeys keys);
+    void key(PointerKey key, PointerKeys keys);
+    // Ends what a press has begun as a tool change, a board change or a
+    // command that changes the objects must: previews go, a track of fewer
+    // than two points and a zone that spans no area are removed. The
+    // machine's own edits do not end it.
+    void abort();
+    // The autorouter's pick under the pointer, found by the window from the
+    // pointer's pixel after a move (0 nothing, 1 a band, 2 a routed track).
+    void setRoutePick(int pick) { routePick_ = pick; }
+    // Set after the label dialog of a double click: the next press is ignored.
+    void ignoreNextPress() { s_.IgnoreNextPress = true; }
+
+    // The corner under the right press, for the corner menu.
+    CornerMenuState cornerMenu() const;
+    enum class CornerCommand : uint8_t { Add, Remove, ToGrid, Split };
+    void cornerCommand(CornerCommand command);
+
+    PointerCursor cursor() const;
+    // The long hint for the tool and state, in the language.
+    const char* hint(Language lang) const;
+
+    PointerEffects takeEffects();
+
+    // Whether a track or zone is being built (DEL then also takes its last point).
+    bool building() const { return building_ != nullptr; }
+
+private:
+    struct Busy;
+
+    Point snapped(Point raw, PointerKeys keys) const;
+    ObjectList& objects();
+    void changed(const LayoutObject& o);
+    void deselectAll();
+    void backToEdit();
+    void endOperation();
+    void rightPress(Point raw, PointerKeys keys);
+    Point clampToBoard(Point p) const;
+    PreviewColour previewColour() const;
+    // The selection flags before a change, and the repaint of what differs.
+    std::vector<uint8_t> selectionFlags();
+    void selectionDiffers(const std::vector<uint8_t>& before);
+
+    void editPress(Point raw, PointerKeys keys);
+    void editMove(Point raw, PointerKeys keys);
+    void editRelease();
+    void editRightPress(Point raw);
+    void buildMoveOutline();
+
+    // False when the press closed a zone on its first point.
+    bool pathPress(Point raw, PointerKeys keys);
+    void pathMove(Point raw, PointerKeys keys);
+    void pathRightPress();
+    void startZone();
+    void appendPathPoint(Point p);
+    void finishZone();
+    void drawRubberBand();
+    void drawStartDot();
+
+    void placeFigure(Point raw, PointerKeys keys);
+    void figureMove(Point raw, PointerKeys keys);
+
+    void drawFrame();
+
+    void report(const BoardChange& change);
+    void testPress(Point raw);
+    void connectMove(Point raw);
+    void connectPress();
+    void connectRightPress();
+
+    EditSession& session_;
+    LayoutDocument& doc_;
+    ToolParameters& tools_;
+    IndexSource index_;
+    ToolMode tool_ = ToolMode::Edit;
+    PointerState s_;
+    Previews previews_;
+    PointerEffects effects_;
+    LayoutObject* building_ = nullptr; // the track or zone under construction
+    ObjectList* buildingList_ = nullptr; // its board's list: a board change ends it after the switch
+    // Takes the track or zone being built off its board, without a snapshot.
+    void dropBuilding();
+    bool overCorner_ = false;          // edit tool: the pointer rests on a draggable corner
+    bool outlineBuilt_ = false;        // the move outline of this drag exists
+    int busy_ = 0;                     // inside the machine's own edits
+    int routePick_ = 0;
+};
+
+} // namespace kestrel

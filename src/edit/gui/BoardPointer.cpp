@@ -1,0 +1,199 @@
+#include "edit/gui/BoardPointer.h"
+
+#include "edit/gui/PointerCursors.h"
+#include "edit/gui/PreviewPainter.h"
+#include "view/gui/BoardView.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace kestrel {
+
+BoardPointer::BoardPointer(BoardView& view, PointerMachine& machine, Language lang, QObject* parent)
+    : QObject(parent), view_(view), machine_(machine), lang_(lang)
+{
+    view_.paintBox()->installEventFilter(this);
+    view_.setOverlay([this](QImage& image, const QTransform& t) { DrawPreviews(image, t, machine_.previews()); });
+    buildCornerMenu(lang);
+}
+
+void BoardPointer::buildCornerMenu(Language lang)
+{
+    cornerMenu_ = new QMenu(view_.paintBox());
+    cornerMenu_->setObjectName("KnotenPopup");
+    using C = PointerMachine::CornerCommand;
+    struct Row {
+        const char* name;
+        const char* russian;
+        const char* english;
+        C command;
+    };
+    const Row rows[] = {
+        {"NeuerKnoten1", "Добавить узел", "Add corner", C::Add},
+        {"Knotenentfernen1", "Удалить узел", "Remove corner", C::Remove},
+        {"AmRasterausrichten2", "Подогнать под сетку", "Adjust corner to grid", C::ToGrid},
+        {"Trennen1", "Разделить дорожки", "Split track", C::Split},
+    };
+    for (const Row& r : rows) {
+        QAction* a = cornerMenu_->addAction(QString::fromUtf8(kestrel::tr(lang, r.russian, r.english)));
+        a->setObjectName(r.name);
+        connect(a, &QAction::triggered, this, [this, c = r.command] {
+            machine_.cornerCommand(c);
+            settle();
+        });
+    }
+}
+
+void BoardPointer::selectTool(ToolMode tool)
+{
+    machine_.selectTool(tool);
+    settle();
+}
+
+void BoardPointer::key(PointerKey key, PointerKeys keys)
+{
+    machine_.key(key, keys);
+    settle();
+}
+
+void BoardPointer::abort()
+{
+    machine_.abort();
+    settle();
+}
+
+// While a track, zone or frame runs the pointer stays in the visible area:
+// points beyond it are taken at its edge.
+Point BoardPointer::boardPoint(QPoint pixel) const
+{
+    if (confined_) {
+        const QRect area = view_.visibleArea();
+        if (!area.isEmpty())
+            pixel = {std::clamp(pixel.x(), area.left(), area.right()), std::clamp(pixel.y(), area.top(), area.bottom())};
+    }
+    return view_.screenToBoard(pixel, false);
+}
+
+PointerKeys BoardPointer::keysOf(const QMouseEvent& e) const
+{
+    const Qt::KeyboardModifiers m = e.modifiers();
+    const bool leftHeld = (e.buttons() & Qt::LeftButton) && e.button() != Qt::LeftButton;
+    return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier), leftHeld};
+}
+
+void BoardPointer::confine(bool on)
+{
+    if (on == confined_)
+        return;
+    confined_ = on;
+    // Between the clicks of a track no button is held: the grab keeps the
+    // moves coming when the pointer leaves the drawing area.
+    if (on)
+        view_.paintBox()->grabMouse();
+    else
+        view_.paintBox()->releaseMouse();
+}
+
+bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != view_.paintBox())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        // A double click's second press counts as a press of its own, so
+        // fast clicks in the drawing tools all place their points.
+        auto* e = static_cast<QMouseEvent*>(event);
+        view_.scrollBox()->setFocus(Qt::MouseFocusReason);
+        if (e->button() == Qt::MiddleButton) {
+            panning_ = true;
+            panFrom_ = e->globalPosition().toPoint();
+            return true;
+        }
+        const PointerButton b = e->button() == Qt::RightButton ? PointerButton::Right : PointerButton::Left;
+        if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton)
+            return false;
+        machine_.press(b, boardPoint(e->position().toPoint()), keysOf(*e));
+        settle(e->globalPosition().toPoint(), e->position().toPoint());
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (panning_) {
+            const QPoint now = e->globalPosition().toPoint();
+            view_.scrollByPixels(panFrom_.x() - now.x(), panFrom_.y() - now.y());
+            panFrom_ = now;
+            return true;
+        }
+        machine_.move(boardPoint(e->position().toPoint()), keysOf(*e));
+        if (e->buttons() & Qt::LeftButton)
+            view_.scrollAtEdge(e->position().toPoint());
+        settle(e->globalPosition().toPoint(), e->position().toPoint());
+        return false; // the view shows the pointer position
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::MiddleButton) {
+            panning_ = false;
+            return true;
+        }
+        if (e->button() != Qt::LeftButton)
+            return false;
+        machine_.release(PointerButton::Left, boardPoint(e->position().toPoint()), keysOf(*e));
+        settle();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
+{
+    PointerEffects fx = machine_.takeEffects();
+    if (fx.autorouteMoved)
+        Q_EMIT autoroutePointerMoved(pixel);
+    if (fx.autoroutePick != 0)
+        Q_EMIT autoroutePressed(fx.autoroutePick);
+    if (fx.changedAll)
+        view_.redraw();
+    view_.invalidateBoardRects(fx.changed);
+    for (const Rect& r : fx.previews)
+        view_.updateOverlay(r);
+    if (fx.confine)
+        confine(*fx.confine);
+    if (fx.zoom == ZoomRequest::Out)
+        view_.zoomToolOut();
+    else if (fx.zoom == ZoomRequest::Release)
+        view_.zoomToolRelease(fx.zoomAnchor, fx.zoomRelease);
+    if (fx.selectionChanged)
+        Q_EMIT selectionChanged();
+    if (fx.objectsChanged || fx.changedAll)
+        Q_EMIT objectsChanged();
+    if (fx.switchTool)
+        Q_EMIT toolSwitched(static_cast<int>(*fx.switchTool));
+    if (fx.menu == PointerMenu::Context) {
+        Q_EMIT contextMenuRequested(globalPosition);
+    } else if (fx.menu == PointerMenu::Corner) {
+        const CornerMenuState state = machine_.cornerMenu();
+        cornerMenu_->findChild<QAction*>("Knotenentfernen1")->setEnabled(state.remove);
+        cornerMenu_->findChild<QAction*>("Trennen1")->setEnabled(state.split);
+        cornerMenu_->popup(globalPosition);
+    }
+    const PointerCursor cursor = machine_.cursor();
+    if (cursor != cursor_ || fx.switchTool) {
+        cursor_ = cursor;
+        view_.paintBox()->setCursor(pointerCursor(cursor));
+    }
+    if (const char* hint = machine_.hint(lang_)) {
+        const QString text = QString::fromUtf8(hint);
+        if (text != hint_) {
+            hint_ = text;
+            view_.paintBox()->setStatusTip(text.mid(1));
+            Q_EMIT hintChanged(text.mid(1));
+        }
+    }
+}
+
+} // namespace kestrel

@@ -1,0 +1,70 @@
+#pragma once
+// The board view's pointer: turns the drawing area's mouse events and the
+// tool keys into events of the PointerMachine, repaints what it reports,
+// draws its previews over the board, keeps the pointer inside the visible
+// area while a track, zone or frame is drawn, scrolls at the edges while a
+// button is held and drags the view with the middle button in every tool.
+// Menus, tool changes and list changes go to the window as signals.
+
+#include "edit/PointerMachine.h"
+#include "model/Language.h"
+
+#include <QObject>
+#include <QPoint>
+
+class QMenu;
+class QMouseEvent;
+
+namespace kestrel {
+
+class BoardView;
+
+class BoardPointer : public QObject {
+    Q_OBJECT
+public:
+    BoardPointer(BoardView& view, PointerMachine& machine, Language lang, QObject* parent);
+
+    PointerMachine& machine() { return machine_; }
+    void selectTool(ToolMode tool);
+    void key(PointerKey key, PointerKeys keys = {});
+    // Ends the operation in progress (the hook of EditSession).
+    void abort();
+    // The corner menu KnotenPopup with its four commands.
+    QMenu& cornerMenu() const { return *cornerMenu_; }
+
+Q_SIGNALS:
+    void objectsChanged();
+    void selectionChanged();
+    void toolSwitched(int toolMode);
+    void contextMenuRequested(QPoint globalPosition);
+    void hintChanged(const QString& hint);
+    // Autorouter tool: the pointer moved to this paint-box pixel; the
+    // receiver finds the pick state there and gives it to the machine
+    // (PointerMachine::setRoutePick) before returning.
+    void autoroutePointerMoved(QPoint paintBoxPixel);
+    // Autorouter tool: a press on what was picked (1 a band, 2 a routed track).
+    void autoroutePressed(int pick);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildCornerMenu(Language lang);
+    Point boardPoint(QPoint pixel) const;
+    PointerKeys keysOf(const QMouseEvent& e) const;
+    // Applies what the machine reports after each event.
+    void settle(QPoint globalPosition = {}, QPoint pixel = {});
+    void confine(bool on);
+
+    BoardView& view_;
+    PointerMachine& machine_;
+    Language lang_;
+    QMenu* cornerMenu_ = nullptr;
+    bool confined_ = false;
+    bool panning_ = false;
+    QPoint panFrom_; // global pixels
+    PointerCursor cursor_ = PointerCursor::Arrow;
+    QString hint_;
+};
+
+} // namespace kestrel

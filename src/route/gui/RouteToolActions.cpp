@@ -1,0 +1,106 @@
+#include "route/gui/RouteToolActions.h"
+
+#include "route/TestTool.h"
+#include "route/gui/AutoRouterWindow.h"
+#include "route/gui/SearchBoxFlash.h"
+#include "view/gui/BoardView.h"
+
+#include <QApplication>
+
+namespace kestrel {
+
+RouteToolActions::RouteToolActions(BoardView& view, EditSession& session, const ToolParameters& tools,
+                                   TAutoRouter& window, QObject* parent)
+    : QObject(parent), view_(view), session_(session), tools_(tools), window_(window),
+      flash_(new SearchBoxFlash(view)), grid_(std::make_unique<RouteGrid>())
+{
+}
+
+RouteToolActions::~RouteToolActions() = default;
+
+void RouteToolActions::toolChosen(int toolMode)
+{
+    const bool autorouter = toolMode == kAutorouterTool;
+    view_.setAutorouterToolActive(autorouter);
+    window_.setVisible(autorouter);
+    if (!autorouter)
+        flash_->flash({});
+}
+
+void RouteToolActions::repaint(const BoardChange& change)
+{
+    if (change.repaint) {
+        view_.invalidateBoardRect(*change.repaint);
+        Q_EMIT boardChanged();
+    }
+}
+
+void RouteToolActions::testPress(Point p)
+{
+    LayoutDocument* doc = view_.document();
+    if (!doc || !doc->currentObjects())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ConnectionTestResult r = TestConnectionAt(*doc->currentObjects(), view_.objectIndex(), doc->Working, p);
+    QApplication::restoreOverrideCursor();
+    repaint(r.change);
+}
+
+void RouteToolActions::connectMove(Point p, long& highlightedPad)
+{
+    LayoutDocument* doc = view_.document();
+    if (!doc || !doc->currentObjects())
+        return;
+    const long pad = PadForConnecting(view_.objectIndex(), doc->Working, p);
+    repaint(HighlightPadForConnecting(*doc->currentObjects(), highlightedPad, pad));
+}
+
+BandEdit RouteToolActions::connectPress(long& startPad, long highlightedPad)
+{
+    LayoutDocument* doc = view_.document();
+    if (!doc)
+        return BandEdit::None;
+    const ConnectPress press = ConnectToolPress(session_, *doc, startPad, highlightedPad);
+    repaint(press.change);
+    return press.edit;
+}
+
+PickState RouteToolActions::autorouteMove(QPoint paintBoxPixel)
+{
+    LayoutDocument* doc = view_.document();
+    if (!doc || !doc->currentObjects())
+        return PickState::Nothing;
+    const RoutePick pick = PickRouteTarget(*doc->currentObjects(), view_.objectIndex(), view_.viewport(),
+                                           {paintBoxPixel.x(), paintBoxPixel.y()});
+    repaint(pick.change);
+    return pick.state;
+}
+
+void RouteToolActions::autoroutePress(PickState pick)
+{
+    LayoutDocument* doc = view_.document();
+    if (!doc)
+        return;
+    if (pick == PickState::RoutedTrack) {
+        repaint(UnrouteSelectedTrack(session_, *doc).change);
+        return;
+    }
+    if (pick != PickState::Band)
+        return;
+    std::vector<Rect> boxes;
+    RouteObserver observer;
+    observer.status = [this](RouteStatus status, const std::string& box) { window_.showStatus(status, box); };
+    observer.searchBox = [&boxes](const Rect& box, bool shown) {
+        if (shown)
+            boxes.push_back(box);
+    };
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const RouteSettings settings = window_.settings(static_cast<int>(doc->Working.ActiveLayer),
+                                                    tools_.CurrentClearance);
+    const RouteRun run = RouteSelectedBand(session_, *doc, settings, observer, *grid_);
+    QApplication::restoreOverrideCursor();
+    flash_->flash(std::move(boxes));
+    repaint(run.change);
+}
+
+} // namespace kestrel

@@ -1,0 +1,164 @@
+// The rubber-band clean-up command and the actions of the test, connect and
+// autorouter tools, in a shown main window.
+
+#include "WindowFixture.h"
+
+#include "route/gui/AutoRouterWindow.h"
+#include "route/gui/RouteToolActions.h"
+#include "route/gui/SearchBoxFlash.h"
+
+#include <QLabel>
+
+namespace kestrel::test {
+namespace {
+
+// Bands of the active board by list position: "0>1 1>0".
+std::string bands(WindowFixture& f)
+{
+    std::string out;
+    const ObjectList& list = *f.doc().currentObjects();
+    for (size_t i = 0; i < list.size(); ++i)
+        for (const LayoutObject* peer : list[i].Connections) {
+            if (!out.empty())
+                out += ' ';
+            out += std::to_string(i) + ">" + std::to_string(list.indexOf(peer));
+        }
+    return out;
+}
+
+// Pads 0 and 1 joined by a band and by track 4; pads 2 and 3 with a band and apart.
+void addBandedPads(WindowFixture& f)
+{
+    ObjectList& list = *f.doc().currentObjects();
+    LayoutObject& a = addPad(list, {1000, -1000}, 60);
+    LayoutObject& b = addPad(list, {3000, -1000}, 60);
+    LayoutObject& c = addPad(list, {1000, -3000}, 60);
+    LayoutObject& d = addPad(list, {3000, -3000}, 60);
+    addBand(a, b);
+    addBand(c, d);
+    addTrack(list, {{1000, -1000}, {3000, -1000}});
+    f.window().updateCommandStates();
+}
+
+TEST(ClearConnectionsCommand, ReportsInTheInterfaceLanguageAndUndoes)
+{
+    const struct {
+        Language lang;
+        const char* action;
+        const char *caption, *text;
+    } cases[] = {
+        {Language::Russian, "Luftlinienentfernen1", "Информация",
+         "На чертеже 1 удалённых перемычек        \nНа чертеже имеется 1 перемычек "},
+        {Language::English, "TB_ClearConnections", "Information", "1 rubber band(s) removed\n1 rubber band(s) kept"},
+    };
+    for (const auto& c : cases) {
+        WindowFixture f(c.lang);
+        EXPECT_FALSE(f.action(c.action).isEnabled()) << "no bands yet";
+        addBandedPads(f);
+        f.doc().currentObjects()->at(0)->Selected = 1;
+        f.trigger(c.action);
+        ASSERT_EQ(f.messages.size(), 1u);
+        EXPECT_EQ(f.messages[0].caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(f.messages[0].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(f.messages[0].icon, Prompts::Icon::Information);
+        EXPECT_EQ(bands(f), "2>3 3>2");
+        EXPECT_TRUE(f.selected().empty());
+        EXPECT_TRUE(f.doc().Modified);
+        f.trigger("Rckgngig1");
+        EXPECT_EQ(bands(f), "0>1 1>0 2>3 3>2");
+    }
+}
+
+// The window's texts are set by name over all of its children, so no
+// control of the autorouter window may share a name with another one.
+TEST(RouteTools, AutorouterWindowKeepsItsOwnCaptions)
+{
+    WindowFixture f(Language::Russian);
+    TAutoRouter& window = f.window().routeTools().window();
+    for (QObject* o : window.findChildren<QObject*>()) {
+        if (o->objectName().isEmpty() || o->objectName().startsWith("qt_"))
+            continue;
+        EXPECT_EQ(f.window().findChildren<QObject*>(o->objectName()).size(), 1) << o->objectName().toStdString();
+    }
+    EXPECT_EQ(window.findChild<QLabel*>("L_AutoWidth")->text(), "Ширина:");
+    EXPECT_EQ(window.findChild<QLabel*>("L_AutoAbstand")->text(), "Расстояние:");
+}
+
+TEST(RouteTools, TestPressSelectsTheJoinedCopper)
+{
+    WindowFixture f;
+    addBandedPads(f);
+    RouteToolActions& tools = f.window().routeTools();
+    tools.testPress({2000, -1000}); // the track
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1, 4}));
+    EXPECT_TRUE(f.action("ZoomMarkierung1").isEnabled()) << "the commands follow the selection";
+    tools.testPress({1000, -3000});
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{2}));
+    tools.testPress({5000, -5000});
+    EXPECT_TRUE(f.selected().empty());
+    EXPECT_FALSE(f.action("ZoomMarkierung1").isEnabled());
+}
+
+TEST(RouteTools, ConnectDrawsAndRemovesABandEachAnUndoStep)
+{
+    WindowFixture f;
+    addBandedPads(f);
+    RouteToolActions& tools = f.window().routeTools();
+    long highlighted = -1, start = -1;
+    tools.connectMove({1000, -1000}, highlighted);
+    EXPECT_EQ(highlighted, 0);
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{0}));
+    EXPECT_EQ(tools.connectPress(start, highlighted), BandEdit::Started);
+    tools.connectMove({2000, -2000}, highlighted); // between the pads
+    EXPECT_EQ(highlighted, -1);
+    EXPECT_TRUE(f.selected().empty());
+    EXPECT_EQ(tools.connectPress(start, highlighted), BandEdit::None);
+    tools.connectMove({3000, -3000}, highlighted);
+    EXPECT_EQ(tools.connectPress(start, highlighted), BandEdit::Added);
+    EXPECT_EQ(bands(f), "0>1 0>3 1>0 2>3 3>2 3>0");
+    EXPECT_TRUE(f.doc().Modified);
+    EXPECT_TRUE(f.action("Rckgngig1").isEnabled());
+    f.trigger("Rckgngig1");
+    EXPECT_EQ(bands(f), "0>1 1>0 2>3 3>2");
+}
+
+TEST(RouteTools, AutorouterWindowRoutesAndUnroutes)
+{
+    WindowFixture f;
+    ObjectList& list = *f.doc().currentObjects();
+    LayoutObject& p = addPad(list, {1010, -990}, 50);
+    addBand(p, addPad(list, {2030, -1010}, 50));
+    RouteToolActions& tools = f.window().routeTools();
+    TAutoRouter& window = tools.window();
+    EXPECT_FALSE(window.isVisible());
+    tools.toolChosen(RouteToolActions::kAutorouterTool);
+    EXPECT_TRUE(window.isVisible());
+
+    const QPoint onBand = f.pixelOf({1500, -1000});
+    ASSERT_EQ(tools.autorouteMove(onBand), PickState::Band);
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
+    tools.autoroutePress(PickState::Band);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_TRUE(list[2].Routed);
+    EXPECT_EQ(list[2].Width, 40) << "the window's 0.4 mm";
+    EXPECT_EQ(bands(f), "");
+    EXPECT_EQ(window.info(), "Routed.");
+    const SearchBoxFlash& flash = tools.searchBoxFlash();
+    EXPECT_TRUE(flash.isVisible());
+    EXPECT_EQ(flash.boxes().size(), 1u) << "free space is found in the first box";
+    QTest::qWait(SearchBoxFlash::kShownMs + 200);
+    EXPECT_FALSE(flash.isVisible());
+
+    ASSERT_EQ(tools.autorouteMove(f.pixelOf(list[2].Points[1])), PickState::RoutedTrack);
+    tools.autoroutePress(PickState::RoutedTrack);
+    EXPECT_EQ(list.size(), 2u);
+    EXPECT_EQ(bands(f), "0>1 1>0");
+    f.trigger("Rckgngig1");
+    EXPECT_EQ(f.doc().currentObjects()->size(), 3u) << "undo lays the track again";
+
+    tools.toolChosen(0);
+    EXPECT_FALSE(window.isVisible());
+}
+
+} // namespace
+} // namespace kestrel::test

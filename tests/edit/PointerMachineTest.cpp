@@ -1,0 +1,497 @@
+#include "edit/PointerMachine.h"
+#include "edit/Selection.h"
+#include "edit/Undo.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+constexpr int32_t g = 254; // the default grid
+
+Point at(int gx, int gy)
+{
+    return {gx * g, -gy * g}; // grid steps right of and below the top-left corner
+}
+
+Point plus(Point p, int dx, int dy)
+{
+    return {p.x + dx * g, p.y + dy * g};
+}
+
+// A board of the default size with the machine driving it, as the window
+// and the command-line tool set it up.
+struct Bench {
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    EditSession session;
+    ToolParameters tools;
+    ObjectIndex index;
+    PointerMachine m{session, doc, tools, [this]() -> const ObjectIndex& {
+                         index.build(list());
+                         return index;
+                     }};
+    Bench() { session.EndPointerOperation = [this] { m.abort(); }; }
+
+    ObjectList& list() { return *doc.currentObjects(); }
+    void left(Point p, PointerKeys k = {}) { m.press(PointerButton::Left, p, k), m.release(PointerButton::Left, p, k); }
+    void right(Point p = {}) { m.press(PointerButton::Right, p, {}); }
+    void drag(Point from, Point to, PointerKeys k = {})
+    {
+        m.press(PointerButton::Left, from, k);
+        m.move(to, k);
+        m.release(PointerButton::Left, to, k);
+    }
+    std::vector<Point> points(size_t i) { return list()[i].Points; }
+};
+
+TEST(PointerMachine, BendModesInEveryQuadrant)
+{
+    struct Case {
+        int mode;
+        int dx, dy;                   // the second click, grid steps from the first (y up)
+        std::vector<Point> corners;   // expected track, the same steps from the first click
+    };
+    // A = the first click; every row draws one segment and ends the track.
+    const Case cases[] = {
+        {0, 3, 1, {{0, 0}, {2, 0}, {3, 1}}},    // straight first, 45 degrees into the click
+        {0, -3, 1, {{0, 0}, {-2, 0}, {-3, 1}}}, // left
+        {0, 1, -3, {{0, 0}, {0, -2}, {1, -3}}}, // down: the vertical leg first
+        {0, -1, -3, {{0, 0}, {0, -2}, {-1, -3}}},
+        {0, 2, 2, {{0, 0}, {2, 2}}},            // |dx| = |dy|: the corner falls on the start
+        {0, -2, -2, {{0, 0}, {-2, -2}}},
+        {1, 3, 1, {{0, 0}, {1, 1}, {3, 1}}},    // 45 degrees first
+        {1, -3, -1, {{0, 0}, {-1, -1}, {-3, -1}}},
+        {1, 1, -3, {{0, 0}, {1, -1}, {1, -3}}},
+        {1, -2, 2, {{0, 0}, {-2, 2}}},          // |dx| = |dy|: the corner falls on the click
+        {2, 3, 1, {{0, 0}, {0, 1}, {3, 1}}},    // vertical first
+        {2, -3, -2, {{0, 0}, {0, -2}, {-3, -2}}},
+        {2, 0, 3, {{0, 0}, {0, 3}}},            // already vertical: no corner
+        {3, 3, 1, {{0, 0}, {3, 0}, {3, 1}}},    // horizontal first
+        {3, -1, -3, {{0, 0}, {-1, 0}, {-1, -3}}},
+        {4, 3, 1, {{0, 0}, {3, 1}}},            // straight at any angle: never a corner
+        {4, -1, -3, {{0, 0}, {-1, -3}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " to " << c.dx << "," << c.dy);
+        Bench b;
+        b.m.selectTool(ToolMode::Track);
+        for (int i = 0; i < c.mode; ++i)
+            b.m.key(PointerKey::Space, {}); // without a track SPACE changes nothing
+        const Point a = at(20, 20);
+        b.left(a);
+        for (int i = 0; i < c.mode; ++i)
+            b.m.key(PointerKey::Space, {});
+        const Point click = plus(a, c.dx, -c.dy);
+        b.m.move(click, {});
+        ASSERT_TRUE(b.m.previews()[PreviewKind::RubberBand].drawn);
+        EXPECT_EQ(b.m.previews()[PreviewKind::RubberBand].strokes[0].points.back(), click);
+        b.left(click);
+        b.right();
+        ASSERT_EQ(b.list().size(), 1u);
+        std::vector<Point> expected;
+        for (Point s : c.corners)
+            expected.push_back(plus(a, s.x, -s.y));
+        EXPECT_EQ(b.points(0), expected);
+        EXPECT_EQ(b.m.state().BendMode, c.mode) << "the mode is kept for the next track";
+        EXPECT_FALSE(b.m.previews().anyDrawn());
+    }
+}
+
+TEST(PointerMachine, TrackPointsSnappingAndEndings)
+{
+    using Steps = std::function<void(Bench&)>;
+    struct Case {
+        const char* name;
+        Steps steps;
+        std::vector<std::vector<Point>> tracks; // the tracks left on the board
+    };
+    const Point a = at(10, 10), c = at(14, 10);
+    const PointerKeys ctrl{.ctrl = true};
+    const Case cases[] = {
+        {"clicks snap to the grid", [&](Bench& b) { b.left({a.x + 100, a.y - 100}), b.left({c.x - 120, c.y}), b.right(); },
+         {{a, c}}},
+        {"Ctrl turns snapping off", [&](Bench& b) { b.left({a.x + 7, a.y}, ctrl), b.left(c, ctrl), b.right(); },
+         {{{a.x + 7, a.y}, c}}},
+        {"two clicks at one point give two points", [&](Bench& b) { b.left(a), b.left(a), b.right(); }, {{a, a}}},
+        {"a right press after one point deletes the track", [&](Bench& b) { b.left(a), b.right(); }, {}},
+        {"Esc ends the track like a right press", [&](Bench& b) { b.left(a), b.m.key(PointerKey::Escape, {}); }, {}},
+        {"a tool change deletes a one-point track", [&](Bench& b) { b.left(a), b.m.selectTool(ToolMode::Pad); }, {}},
+        {"a command deletes a one-point track", [&](Bench& b) { b.left(a), b.session.objectsWillChange(); }, {}},
+        {"a tool change keeps a track of two points",
+         [&](Bench& b) { b.left(a), b.left(c), b.m.selectTool(ToolMode::Edit); }, {{a, c}}},
+        {"a command keeps a track of two points", [&](Bench& b) { b.left(a), b.left(c), b.m.abort(); }, {{a, c}}},
+        {"DEL takes the last point back",
+         [&](Bench& b) { b.left(a), b.left(c), b.left(at(14, 14)), b.m.key(PointerKey::Delete, {}), b.right(); },
+         {{a, c}}},
+        {"the next press after a right press starts a new track",
+         [&](Bench& b) { b.left(a), b.left(c), b.right(), b.left(c), b.left(a), b.right(); }, {{a, c}, {c, a}}},
+        {"a right press without a track goes back to the edit tool", [&](Bench& b) { b.right(); }, {}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Bench b;
+        b.tools.CurrentTrackWidth = 60;
+        b.m.selectTool(ToolMode::Track);
+        b.m.key(PointerKey::Space, {}); // SPACE counts only while a track is drawn
+        // Straight segments (mode 4): these rows test the points, not the bends.
+        b.left(at(1, 1));
+        for (int i = 0; i < 4; ++i)
+            b.m.key(PointerKey::Space, {});
+        b.right(); // the one-point track goes
+        ASSERT_EQ(b.m.state().BendMode, 4);
+        b.m.selectTool(ToolMode::Track);
+        k.steps(b);
+        ASSERT_EQ(b.list().size(), k.tracks.size());
+        for (size_t i = 0; i < k.tracks.size(); ++i) {
+            EXPECT_EQ(b.points(i), k.tracks[i]);
+            EXPECT_EQ(b.list()[i].Width, 60);
+            EXPECT_EQ(b.list()[i].Clearance, b.tools.CurrentClearance);
+        }
+        EXPECT_FALSE(b.m.previews()[PreviewKind::RubberBand].drawn);
+        EXPECT_FALSE(b.m.building());
+    }
+}
+
+TEST(PointerMachine, ZonesCloseOnTheirFirstPointOrAreDropped)
+{
+    using Steps = std::function<void(Bench&)>;
+    struct Case {
+        const char* name;
+        Steps steps;
+        std::vector<Point> zone; // empty: no zone stays
+    };
+    const Point p0 = at(10, 10), p1 = at(20, 10), p2 = at(20, 20), p3 = at(10, 20);
+    const Case cases[] = {
+        {"a click on the first point closes it", [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.left(p0); },
+         {p0, p1, p2, p0}},
+        {"a right press closes it", [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.left(p3), b.right(); },
+         {p0, p1, p2, p3, p0}},
+        {"collinear corners span no area",
+         [&](Bench& b) { b.left(p0), b.left(p1), b.left(at(30, 10)), b.right(); }, {}},
+        {"two corners closed are too few", [&](Bench& b) { b.left(p0), b.left(p2), b.right(); }, {}},
+        {"a tool change drops a zone of one point", [&](Bench& b) { b.left(p0), b.m.selectTool(ToolMode::Edit); }, {}},
+        {"a command keeps an open triangle", [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.m.abort(); },
+         {p0, p1, p2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench b;
+        b.m.selectTool(ToolMode::Zone);
+        b.left(p0), b.right(); // the first press starts a zone; this one is dropped
+        b.m.selectTool(ToolMode::Zone);
+        b.left(p0);
+        for (int i = 0; i < 4; ++i)
+            b.m.key(PointerKey::Space, {}); // straight edges
+        b.m.abort();
+        b.m.selectTool(ToolMode::Zone);
+        c.steps(b);
+        if (c.zone.empty()) {
+            EXPECT_EQ(b.list().size(), 0u);
+        } else {
+            ASSERT_EQ(b.list().size(), 1u);
+            EXPECT_EQ(b.points(0), c.zone);
+            EXPECT_EQ(b.list()[0].FillOn, 1);
+        }
+        EXPECT_FALSE(b.m.state().Pressed) << "closing does not start the next zone";
+        EXPECT_FALSE(b.m.previews().anyDrawn());
+    }
+}
+
+TEST(PointerMachine, PadsCirclesAndVias)
+{
+    struct Case {
+        ToolMode tool;
+        bool via;
+        uint32_t layer;
+        std::vector<std::pair<ObjectKind, uint8_t>> objects; // kind and layer
+        PreviewColour colour;
+    };
+    const Case cases[] = {
+        {ToolMode::Pad, false, Layer::K1, {{ObjectKind::Pad, Layer::K1}}, PreviewColour::Black},
+        {ToolMode::Pad, true, Layer::K1, {{ObjectKind::Pad, Layer::K1}, {ObjectKind::Pad, Layer::K2}}, PreviewColour::Black},
+        {ToolMode::Pad, true, Layer::K2, {{ObjectKind::Pad, Layer::K2}, {ObjectKind::Pad, Layer::K1}}, PreviewColour::Black},
+        {ToolMode::Circle, true, Layer::B1, {{ObjectKind::Circle, Layer::B1}}, PreviewColour::Red},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.tool) << " via " << c.via << " layer " << c.layer);
+        Bench b;
+        b.tools.ViaMode = c.via;
+        b.tools.CurrentPadShape = 6;
+        b.doc.Working.ActiveLayer = c.layer;
+        b.m.selectTool(c.tool);
+        b.m.move({2600, -2500}, {});
+        ASSERT_TRUE(b.m.previews()[PreviewKind::PadCircle].drawn);
+        EXPECT_EQ(b.m.previews()[PreviewKind::PadCircle].colour, c.colour);
+        b.left({2600, -2500});
+        ASSERT_EQ(b.list().size(), c.objects.size());
+        for (size_t i = 0; i < c.objects.size(); ++i) {
+            EXPECT_EQ(b.list()[i].kind(), c.objects[i].first);
+            EXPECT_EQ(b.list()[i].Layer, c.objects[i].second);
+            EXPECT_EQ(b.list()[i].centre(), at(10, 10)) << "snapped";
+            EXPECT_EQ(b.list()[i].padOuterRadius(), b.tools.CurrentPadOuter);
+        }
+        if (c.objects.size() == 2) {
+            EXPECT_EQ(b.list()[0].Partner, b.list().at(1));
+        }
+        EXPECT_FALSE(b.m.previews()[PreviewKind::PadCircle].drawn) << "the press erases the outline";
+        EXPECT_TRUE(b.session.canUndo());
+        b.right();
+        EXPECT_EQ(b.m.tool(), ToolMode::Edit);
+    }
+}
+
+// Two pads and a track: the edit tool's selections.
+struct EditBench : Bench {
+    EditBench()
+    {
+        test::addPad(list(), at(10, 10), 90);
+        test::addPad(list(), at(20, 10), 90);
+        test::addTrack(list(), {at(10, 20), at(20, 20), at(20, 30)}, 40);
+    }
+    std::vector<size_t> selected()
+    {
+        std::vector<size_t> out;
+        for (size_t i = 0; i < list().size(); ++i)
+            if (list()[i].Selected)
+                out.push_back(i);
+        return out;
+    }
+};
+
+TEST(PointerMachine, EditToolSelects)
+{
+    using Steps = std::function<void(EditBench&)>;
+    const PointerKeys shift{.shift = true};
+    struct Case {
+        const char* name;
+        Steps steps;
+        std::vector<size_t> selected;
+    };
+    const Case cases[] = {
+        {"a click selects", [](EditBench& b) { b.left(at(10, 10)); }, {0}},
+        {"Shift+click adds", [&](EditBench& b) { b.left(at(10, 10)), b.left(at(20, 10), shift); }, {0, 1}},
+        {"Shift+click on a selected object removes it",
+         [&](EditBench& b) { b.left(at(10, 10)), b.left(at(20, 10), shift), b.left(at(10, 10), shift); }, {1}},
+        {"a frame selects what it touches", [](EditBench& b) { b.drag(at(5, 5), at(25, 15)); }, {0, 1}},
+        {"a frame without Shift replaces", [](EditBench& b) { b.left(at(15, 20)), b.drag(at(5, 5), at(15, 15)); }, {0}},
+        {"Shift+frame adds", [&](EditBench& b) { b.left(at(15, 20)), b.drag(at(5, 5), at(15, 15), shift); }, {0, 2}},
+        {"a click on empty board deselects", [](EditBench& b) { b.left(at(10, 10)), b.left(at(40, 30)); }, {}},
+        {"Esc drops the frame", [](EditBench& b) {
+             b.m.press(PointerButton::Left, at(5, 5), {}), b.m.move(at(25, 15), {}), b.m.key(PointerKey::Escape, {}),
+                 b.m.release(PointerButton::Left, at(25, 15), {});
+         }, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditBench b;
+        c.steps(b);
+        EXPECT_EQ(b.selected(), c.selected);
+        EXPECT_FALSE(b.m.previews().anyDrawn());
+        EXPECT_FALSE(b.doc.Modified);
+    }
+}
+
+TEST(PointerMachine, MoveDragSnapsAndStaysOnTheBoard)
+{
+    struct Case {
+        const char* name;
+        Point to;       // where the pad at (10, 10) is dragged by its centre
+        bool ctrl;      // held through the drag
+        Point expected; // the pad's centre afterwards
+    };
+    const Point c = at(10, 10);
+    const Rect board = LayoutDocument::withFirstBoard(Language::English).Working.boardRect();
+    // The pad's bounds reach 90 + 40 (clearance) units from its centre.
+    const int32_t reach = 130;
+    const Case cases[] = {
+        {"snapped to whole grid steps", {c.x + 300, c.y - 100}, false, {c.x + g, c.y}},
+        {"Ctrl at the start moves freely", {c.x + 300, c.y - 100}, true, {c.x + 300, c.y - 100}},
+        {"stops at the left edge", {-5000, c.y}, false, {reach, c.y}},
+        {"stops at the top edge", {c.x, 5000}, false, {c.x, -reach}},
+        {"stops at the right edge", {board.right + 5000, c.y}, false, {board.right - reach, c.y}},
+        {"stops at the bottom edge", {c.x, board.top - 5000}, false, {c.x, board.top + reach}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        EditBench b;
+        b.m.press(PointerButton::Left, c, {});
+        b.m.move({k.to.x - 3 * g, k.to.y}, {.ctrl = k.ctrl});
+        ASSERT_TRUE(b.m.previews()[PreviewKind::MoveOutline].drawn);
+        b.m.move(k.to, {.ctrl = k.ctrl});
+        b.m.release(PointerButton::Left, k.to, {});
+        EXPECT_EQ(b.list()[0].centre(), k.expected);
+        EXPECT_EQ(b.list()[1].centre(), at(20, 10)) << "unselected objects stay";
+        EXPECT_FALSE(b.m.previews().anyDrawn());
+        ASSERT_TRUE(Undo(b.session, b.doc));
+        EXPECT_EQ(b.list()[0].centre(), c);
+    }
+}
+
+TEST(PointerMachine, APressWithoutAMoveOrAnEscMovesNothing)
+{
+    for (const bool esc : {false, true}) {
+        EditBench b;
+        b.m.press(PointerButton::Left, at(10, 10), {});
+        if (esc) {
+            b.m.move(at(15, 15), {});
+            b.m.key(PointerKey::Escape, {});
+        }
+        b.m.release(PointerButton::Left, at(15, 15), {});
+        EXPECT_EQ(b.list()[0].centre(), at(10, 10)) << "esc " << esc;
+        EXPECT_FALSE(b.doc.Modified);
+    }
+}
+
+TEST(PointerMachine, CornerDragAndCornerMenu)
+{
+    EditBench b;
+    b.left(at(15, 20)); // select the track
+    EXPECT_EQ(b.m.cursor(), PointerCursor::Arrow);
+    b.m.move(at(20, 20), {});
+    EXPECT_EQ(b.m.cursor(), PointerCursor::Changer);
+    EXPECT_STREQ(b.m.hint(Language::English), "|Move corners\rUse right mouse button to add/delete corners");
+
+    b.m.press(PointerButton::Left, at(20, 20), {});
+    EXPECT_TRUE(b.m.state().NodeDrag);
+    b.m.move({at(22, 21).x + 40, at(22, 21).y}, {});
+    ASSERT_TRUE(b.m.previews()[PreviewKind::Corner].drawn);
+    b.m.release(PointerButton::Left, at(22, 21), {});
+    EXPECT_EQ(b.points(2), (std::vector<Point>{at(10, 20), at(22, 21), at(20, 30)}));
+    EXPECT_FALSE(b.m.previews().anyDrawn());
+    ASSERT_TRUE(Undo(b.session, b.doc)) << "the press took a snapshot";
+    EXPECT_EQ(b.points(2)[1], at(20, 20));
+
+    struct MenuCase {
+        Point at;
+        PointerMenu menu;
+        bool remove, split;
+    };
+    const MenuCase menus[] = {
+        {at(20, 20), PointerMenu::Corner, true, true},  // inner corner of a three-point track
+        {at(10, 20), PointerMenu::Corner, true, false}, // its first corner cannot split
+        {at(40, 40), PointerMenu::Context, false, false},
+    };
+    for (const MenuCase& c : menus) {
+        EditBench e;
+        e.left(at(15, 20));
+        e.right(c.at);
+        const PointerEffects fx = e.m.takeEffects();
+        EXPECT_EQ(fx.menu, c.menu);
+        EXPECT_EQ(e.m.cornerMenu().remove, c.remove);
+        EXPECT_EQ(e.m.cornerMenu().split, c.split);
+    }
+    EditBench s;
+    s.left(at(15, 20));
+    s.right(at(20, 20));
+    s.m.cornerCommand(PointerMachine::CornerCommand::Split);
+    ASSERT_EQ(s.list().size(), 4u);
+    EXPECT_EQ(s.points(2), (std::vector<Point>{at(10, 20), at(20, 20)}));
+    EXPECT_EQ(s.points(3), (std::vector<Point>{at(20, 30), at(20, 20)}));
+}
+
+TEST(PointerMachine, ZoomToolAsksTheViewAndKeepsItsFrameOnTheBoard)
+{
+    Bench b;
+    b.m.selectTool(ToolMode::Zoom);
+    EXPECT_EQ(b.m.cursor(), PointerCursor::Lupe);
+    b.m.press(PointerButton::Left, {-300, 200}, {});
+    b.m.move(at(10, 10), {});
+    EXPECT_TRUE(b.m.previews()[PreviewKind::Frame].drawn);
+    b.m.takeEffects();
+    b.m.release(PointerButton::Left, at(10, 10), {});
+    PointerEffects fx = b.m.takeEffects();
+    EXPECT_EQ(fx.zoom, ZoomRequest::Release);
+    EXPECT_EQ(fx.zoomAnchor, (Point{0, 0})) << "clamped into the board";
+    EXPECT_EQ(fx.zoomRelease, at(10, 10));
+    EXPECT_FALSE(b.m.previews().anyDrawn());
+    b.right();
+    EXPECT_EQ(b.m.takeEffects().zoom, ZoomRequest::Out);
+    EXPECT_EQ(b.m.tool(), ToolMode::Zoom);
+}
+
+TEST(PointerMachine, PreviewsToggleAndReportWhereTheyWere)
+{
+    Bench b;
+    b.m.selectTool(ToolMode::Track);
+    b.m.takeEffects();
+    b.m.move(at(10, 10), {});
+    PointerEffects fx = b.m.takeEffects();
+    ASSERT_EQ(fx.previews.size(), 1u) << "the start dot appears";
+    const Rect dot = fx.previews[0];
+    EXPECT_LE(dot.left, at(10, 10).x - 40);
+    EXPECT_GE(dot.right, at(10, 10).x + 40);
+    b.m.move(at(10, 10), {});
+    EXPECT_TRUE(b.m.takeEffects().previews.empty()) << "the same grid point changes nothing";
+    b.m.move(at(11, 10), {});
+    fx = b.m.takeEffects();
+    ASSERT_EQ(fx.previews.size(), 2u);
+    EXPECT_EQ(fx.previews[0], dot) << "erased where it was drawn";
+    b.m.selectTool(ToolMode::Edit);
+    EXPECT_FALSE(b.m.previews().anyDrawn());
+}
+
+TEST(PointerMachine, ConnectToolDrawsABandAndASecondOneRemovesIt)
+{
+    Bench b;
+    LayoutObject& a = test::addPad(b.list(), at(10, 10), 60);
+    LayoutObject& c = test::addPad(b.list(), at(20, 10), 60);
+    b.m.selectTool(ToolMode::Connect);
+    EXPECT_EQ(b.m.cursor(), PointerCursor::Connect);
+    for (const size_t bands : {1u, 0u, 1u}) {
+        b.m.move(at(10, 10), {});
+        EXPECT_EQ(b.m.state().HighlightedPad, 0);
+        b.left(at(10, 10));
+        EXPECT_EQ(b.m.state().StartPad, 0);
+        b.m.move(at(20, 10), {});
+        ASSERT_TRUE(b.m.previews()[PreviewKind::BandLine].drawn);
+        EXPECT_EQ(b.m.previews()[PreviewKind::BandLine].colour, PreviewColour::Blue);
+        b.left(at(20, 10));
+        EXPECT_EQ(a.Connections.size(), bands);
+        EXPECT_EQ(c.Connections.size(), bands);
+        EXPECT_EQ(b.m.state().StartPad, -1);
+        EXPECT_FALSE(b.m.previews()[PreviewKind::BandLine].drawn);
+    }
+    b.m.move(at(10, 10), {});
+    b.left(at(10, 10));
+    b.m.key(PointerKey::Escape, {});
+    EXPECT_EQ(b.m.state().StartPad, -1) << "Esc gives the band up";
+    EXPECT_EQ(b.m.tool(), ToolMode::Connect);
+    b.right();
+    EXPECT_EQ(b.m.tool(), ToolMode::Edit) << "with no band begun the right button leaves the tool";
+    EXPECT_EQ(a.Connections.size(), 1u);
+}
+
+TEST(PointerMachine, TestToolSelectsTheJoinedCopper)
+{
+    Bench b;
+    test::addPad(b.list(), at(10, 10), 60);
+    test::addTrack(b.list(), {at(10, 10), at(20, 10)}, 40);
+    test::addPad(b.list(), at(30, 10), 60);
+    b.m.selectTool(ToolMode::Test);
+    EXPECT_EQ(b.m.cursor(), PointerCursor::Test);
+    b.left(at(20, 10));
+    EXPECT_EQ(b.list()[0].Selected + b.list()[1].Selected + b.list()[2].Selected, 2);
+    EXPECT_TRUE(b.m.takeEffects().selectionChanged);
+    b.left(at(30, 10));
+    EXPECT_EQ(b.list()[2].Selected, 1);
+    EXPECT_EQ(b.list()[0].Selected, 0);
+    EXPECT_FALSE(b.doc.Modified) << "testing changes nothing to save";
+}
+
+TEST(PointerMachine, IgnoredPressAndHints)
+{
+    Bench b;
+    b.m.selectTool(ToolMode::Track);
+    EXPECT_STREQ(b.m.hint(Language::English), "|Track: Click to start point");
+    b.m.ignoreNextPress();
+    b.left(at(3, 3));
+    EXPECT_EQ(b.list().size(), 0u) << "the press of the double click";
+    b.left(at(3, 3));
+    EXPECT_EQ(b.list().size(), 1u);
+    EXPECT_STREQ(b.m.hint(Language::Russian),
+                 "|Переместить мышь до конца линии нажать левую, а затем правую кнопки мыши");
+}
+
+} // namespace
+} // namespace kestrel

@@ -1,0 +1,201 @@
+// The test tool and the connect tool on a board.
+
+#include "route/ConnectTool.h"
+#include "route/TestTool.h"
+
+#include "ToolBoard.h"
+#include "geometry/Geometry.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+// 0 pad A at (10, -10) mm on K1, 1 track from A to the via, 2/3 the via's
+// pads on K1/K2, 4 a K2 track from the via down, 5 a lone pad C, 6 silk
+// over C, 7 a K1 track under the K2 track's end (no via there).
+struct Net : ToolBoard {
+    Net()
+    {
+        addPad(objects(), {1000, -1000}, 80);
+        addTrack(objects(), {{1000, -1000}, {3000, -1000}});
+        addVia(objects(), {3000, -1000});
+        addTrack(objects(), {{3000, -1000}, {3000, -3000}}, 40, 3);
+        addPad(objects(), {5000, -1000}, 80);
+        objects().append(makeLine({4500, -1000}, {5500, -1000}, 20, 2));
+        addTrack(objects(), {{3000, -3000}, {4000, -3000}}, 40, 1);
+    }
+};
+
+} // namespace
+
+TEST(TestTool, SelectsTheCopperJoinedToTheObjectUnderThePointer)
+{
+    const struct {
+        const char* name;
+        Point at;
+        uint32_t activeLayer;
+        long picked;
+        std::vector<size_t> selected;
+    } cases[] = {
+        {"a pad: its track, the via and the other side", {1000, -1000}, 1, 0, {0, 1, 2, 3, 4}},
+        {"the same net from side 2", {3000, -2500}, 3, 4, {0, 1, 2, 3, 4}},
+        {"a track under the net's end on the other side stays apart", {3800, -3000}, 1, 7, {7}},
+        {"a lone pad under silk: the pad wins, the silk is not copper", {5000, -1000}, 1, 5, {5}},
+        {"silk alone selects nothing", {5450, -1000}, 1, 6, {}},
+        {"empty board clears the selection", {8000, -8000}, 1, -1, {}},
+    };
+    for (const auto& c : cases) {
+        Net board;
+        board.doc.Working.ActiveLayer = c.activeLayer;
+        board.doc.Working.LayerVisible = {1, 1, 1, 1};
+        board.at(5).Selected = board.at(6).Selected = 1; // left over from before
+        const ConnectionTestResult r =
+            TestConnectionAt(board.objects(), board.freshIndex(), board.doc.Working, c.at);
+        EXPECT_EQ(r.picked, c.picked) << c.name;
+        EXPECT_EQ(board.selected(), c.selected) << c.name;
+        EXPECT_EQ(r.connected, c.selected.size()) << c.name;
+        // Every object whose colour changed lies in the repainted area.
+        ASSERT_TRUE(r.change.repaint) << c.name;
+        for (size_t i = 0; i < board.objects().size(); ++i) {
+            const bool was = i == 5 || i == 6;
+            const bool is = board.at(i).Selected;
+            const Rect b = BoundingRect(board.at(i));
+            if (was != is) {
+                EXPECT_EQ(r.change.repaint->united(b), *r.change.repaint) << c.name << " object " << i;
+            }
+        }
+        EXPECT_FALSE(board.session.canUndo()) << c.name;
+    }
+}
+
+TEST(TestTool, ASecondPressOnTheSameNetRepaintsNothing)
+{
+    Net board;
+    TestConnectionAt(board.objects(), board.freshIndex(), board.doc.Working, {1000, -1000});
+    const ConnectionTestResult again =
+        TestConnectionAt(board.objects(), board.freshIndex(), board.doc.Working, {2000, -1000});
+    EXPECT_EQ(again.picked, 1);
+    EXPECT_FALSE(again.change.repaint);
+    EXPECT_FALSE(board.doc.Modified);
+}
+
+TEST(ConnectTool, PadUnderThePointer)
+{
+    const struct {
+        Point at;
+        uint32_t activeLayer;
+        long pad;
+    } cases[] = {
+        {{1000, -1000}, 1, 0},  // pad A
+        {{1050, -1000}, 1, 0},  // pad A over its track's end: pads win
+        {{2000, -1000}, 1, -1}, // a track
+        {{5000, -1000}, 1, 5},  // pad C under silk
+        {{3000, -1000}, 3, 3},  // the via's side-2 pad, picked from side 2
+        {{3000, -1000}, 1, 2},  // and its side-1 pad from side 1
+        {{8000, -8000}, 1, -1}, // nothing
+    };
+    for (const auto& c : cases) {
+        Net board;
+        board.doc.Working.ActiveLayer = c.activeLayer;
+        board.doc.Working.LayerVisible = {1, 1, 1, 1};
+        EXPECT_EQ(PadForConnecting(board.freshIndex(), board.doc.Working, c.at), c.pad)
+            << c.at.x << "," << c.at.y << " on " << c.activeLayer;
+    }
+}
+
+TEST(ConnectTool, HighlightFollowsThePointerFromPadToPad)
+{
+    Net board;
+    // Each step: the pad under the pointer, then the selection and whether
+    // anything had to be repainted.
+    const struct {
+        long pad;
+        std::vector<size_t> selected;
+        bool repainted;
+    } steps[] = {
+        {0, {0}, true},
+        {0, {0}, false},      // still on the same pad
+        {2, {2, 3}, true},    // a via pad comes with its partner
+        {-1, {}, true},       // off the pads
+        {-1, {}, false},
+        {5, {5}, true},
+        {999, {}, true},      // an index the list no longer has
+    };
+    long highlighted = -1;
+    for (const auto& s : steps) {
+        const BoardChange change = HighlightPadForConnecting(board.objects(), highlighted, s.pad);
+        EXPECT_EQ(board.selected(), s.selected) << "pad " << s.pad;
+        EXPECT_EQ(highlighted, s.pad == 999 ? -1 : s.pad);
+        EXPECT_EQ(change.repaint.has_value(), s.repainted) << "pad " << s.pad;
+    }
+}
+
+TEST(ConnectTool, PressesDrawABandAndTheSameBandAgainRemovesIt)
+{
+    Net board;
+    const std::string before = board.state();
+    // Each press with the pad then highlighted: what it did, the start pad
+    // afterwards and the bands.
+    const struct {
+        long highlighted;
+        BandEdit edit;
+        long start;
+        const char* state;
+    } presses[] = {
+        {-1, BandEdit::None, -1, "P T P P T P O T "},   // away from pads
+        {0, BandEdit::Started, 0, "P T P P T P O T "},
+        {0, BandEdit::None, 0, "P T P P T P O T "},     // the start pad again
+        {5, BandEdit::Added, -1, "P5 T P P T P0 O T "},
+        {2, BandEdit::Started, 2, "P5 T P P T P0 O T "},
+        {5, BandEdit::Added, -1, "P5 T P5 P T P0,2 O T "},
+        {5, BandEdit::Started, 5, "P5 T P5 P T P0,2 O T "},
+        {0, BandEdit::Removed, -1, "P T P5 P T P2 O T "}, // drawn the other way round
+    };
+    long start = -1;
+    size_t steps = 0;
+    for (const auto& p : presses) {
+        const long startBefore = start;
+        const ConnectPress r = ConnectToolPress(board.session, board.doc, start, p.highlighted);
+        EXPECT_EQ(r.edit, p.edit) << p.state;
+        EXPECT_EQ(start, p.start) << p.state;
+        EXPECT_EQ(board.state(), p.state);
+        const bool changed = p.edit == BandEdit::Added || p.edit == BandEdit::Removed;
+        steps += changed ? 1 : 0;
+        EXPECT_EQ(board.session.undoSteps(), steps) << p.state;
+        if (changed) {
+            // Both pads, so the band between their centres, are repainted.
+            ASSERT_TRUE(r.change.repaint);
+            for (long pad : {startBefore, p.highlighted})
+                EXPECT_EQ(r.change.repaint->united(BoundingRect(board.at(static_cast<size_t>(pad)))),
+                          *r.change.repaint);
+        }
+    }
+    // Undo steps back through every band change to the board as it was.
+    while (Undo(board.session, board.doc))
+        ;
+    EXPECT_EQ(board.state(), before);
+}
+
+TEST(ConnectTool, ToggleRefusesWhatIsNoPairOfPads)
+{
+    const struct {
+        const char* name;
+        size_t a, b;
+    } cases[] = {
+        {"a pad with itself", 0, 0},
+        {"a pad and a track", 0, 1},
+        {"a pad and silk", 5, 6},
+        {"beyond the list", 0, 42},
+    };
+    for (const auto& c : cases) {
+        Net board;
+        const std::string before = board.state();
+        EXPECT_EQ(ToggleBand(board.session, board.doc, c.a, c.b), BandEdit::None) << c.name;
+        EXPECT_EQ(board.state(), before) << c.name;
+        EXPECT_FALSE(board.session.canUndo() || board.doc.Modified) << c.name;
+    }
+}
