@@ -6,6 +6,7 @@
 #include "model/ObjectCodec.h"
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
+#include "model/ValueChecks.h"
 
 
 namespace kestrel {
@@ -142,8 +143,10 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
         if (version < 3) {
             auto board = std::make_unique<Board>();
             board->Name = LayoutDocument::newBoardName(lang, 1);
+            const size_t sizeAt = in.offset();
             board->Settings.BoardWidth = in.i32("the board width");
             board->Settings.BoardHeight = in.i32("the board height");
+            checkBoardSize(board->Settings.BoardWidth, board->Settings.BoardHeight, sizeAt);
             readOldObjects(in, board->Objects, version);
             if (version == 1)
                 convertLegacyGroups(board->Objects);
@@ -159,6 +162,7 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
                 BoardImage image;
                 std::memcpy(&image, in.take(sizeof image, "a board header"), sizeof image);
                 board->Settings = fromImage(image, at);
+                checkBoardSize(image.BoardWidth, image.BoardHeight, at + offsetof(BoardImage, BoardWidth));
                 readObjectsV3(in, board->Objects, in.i32("an object count"));
                 doc.appendBoard(std::move(board));
             }
@@ -169,6 +173,7 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
                 const int32_t active = in.i32("the active board index");
                 doc.Origin.x = in.i32("the origin");
                 doc.Origin.y = in.i32("the origin");
+                checkOrigin(doc.Origin, at + 4);
                 if (active < 0 || static_cast<size_t>(active) >= boards)
                     throw FormatError("active board " + std::to_string(active) + " does not exist", at);
                 doc.activate(active);
@@ -177,7 +182,7 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
         finishAfterReading(doc, 0);
         return LoadedDocument{std::move(doc), version};
     } catch (const FormatError& e) {
-        return Status::failure(readFailureMessage(lang, name, e.what(), e.offset));
+        return Status::failure(readFailureMessage(lang, name, e.detail(lang == Language::Russian), e.offset));
     }
 }
 

@@ -98,7 +98,7 @@ Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang,
         removeDegenerate(list);
         return LoadedMacro{std::move(list), version};
     } catch (const FormatError& e) {
-        return Status::failure(readFailureMessage(lang, name, e.what(), e.offset));
+        return Status::failure(readFailureMessage(lang, name, e.detail(lang == Language::Russian), e.offset));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
+#include "model/ValueChecks.h"
 
 namespace kestrel {
 
@@ -49,14 +50,23 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
         ObjectImage image;
         std::memcpy(&image, in.take(sizeof image, "an object record"), sizeof image);
         fromImage(image, *o, at);
+        checkRecordValues(*o, i, at, kRecordFields);
         o->Routed = 0;
         const size_t groups = in.count(in.i32("a group count"), 4, "group count");
+        checkGroupDepth(*o, groups, i, in.offset() - 4);
+        const size_t groupsAt = in.offset();
         readArray(in, o->Groups, groups, "the group numbers");
+        for (size_t k = 0; k < groups; ++k)
+            checkGroupNumber(*o, o->Groups[k], i, groupsAt + 4 * k);
         o->Selected = 0;
         o->FillOn = 1;
         if (o->hasPoints()) {
             const size_t points = in.count(in.i32("a point count"), 8, "point count");
+            checkPointCount(*o, points, i, in.offset() - 4);
+            const size_t pointsAt = in.offset();
             readArray(in, o->Points, points, "the points");
+            for (size_t k = 0; k < points; ++k)
+                checkPoint(*o, o->Points[k], i, pointsAt + 8 * k);
         }
         if (o->is(ObjectKind::Pad)) {
             const size_t fieldAt = in.offset();
@@ -130,6 +140,7 @@ void readOldObjects(ByteReader& in, ObjectList& list, int version)
             o->Width = 0;
             o->Filled = 0;
         }
+        checkRecordValues(*o, i, at, kOldRecordFields);
         o->Selected = 0;
         o->FillOn = 1;
         if (o->hasPoints()) {
