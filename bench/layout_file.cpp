@@ -45,7 +45,7 @@ BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond);
 void BM_ReadFile(benchmark::State& state)
 {
     const std::string path = scratchPath();
-    if (const Status written = writeFileAtomically(path, documentBytes()); !written) {
+    if (const Status written = writeFileAtomically(path, documentBytes(), Language::English); !written) {
         state.SkipWithError(written.message().c_str());
         return;
     }

@@ -61,7 +61,7 @@ int run(const std::vector<std::string>& raw)
         written.push_back(path);
     }
     const std::string drillPath = (dir / drillDefaultFileName(*lang)).string();
-    if (const Status status = writeDrill(drillPath, board->Objects, doc->Working, DrillSide::Solder); !status)
+    if (const Status status = writeDrill(drillPath, board->Objects, doc->Working, DrillSide::Solder, *lang); !status)
         return fail(kExitFailure, status.message());
     written.push_back(drillPath);
     for (const std::string& path : written)

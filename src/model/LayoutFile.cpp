@@ -4,10 +4,12 @@
 #include "model/FileIO.h"
 #include "model/Groups.h"
 #include "model/ObjectCodec.h"
+#include "model/QuotedPath.h"
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
 #include "model/ValueChecks.h"
 
+#include <new>
 
 namespace kestrel {
 
@@ -116,7 +118,7 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
 {
     prepareForWriting(doc, autosave);
     const std::vector<uint8_t> bytes = encodeDocument(doc);
-    const Status written = writeFileAtomically(path, bytes);
+    const Status written = writeFileAtomically(path, bytes, lang);
     if (!written)
         return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + written.message());
     if (!autosave) {
@@ -129,16 +131,19 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
 Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language lang, const std::string& name,
                                       bool import)
 {
+    const int version = headerVersion(data, size);
+    if (version < 0)
+        return Status::failure(lang == Language::English ? quotedPath(name) + " is not a Kestrel layout file."
+                                                         : "Файл " + quotedPath(name) + " не является платой Kestrel.");
+    if (version > kLayoutFileVersion)
+        return Status::failure(lang == Language::English
+                                   ? quotedPath(name) + " was written by a newer version of Kestrel (file version " +
+                                         std::to_string(version) + ") and cannot be read."
+                                   : "Файл " + quotedPath(name) + " создан более новой версией Kestrel (версия файла " +
+                                         std::to_string(version) + ") и не может быть прочитан.");
     ByteReader in(data, size);
+    in.take(4, "the file header");
     try {
-        const uint32_t header = in.u32("the file header");
-        const int version = static_cast<int>(header & 0xFF);
-        if (version > kLayoutFileVersion)
-            return Status::failure(lang == Language::English
-                                       ? "\"" + name + "\" was written by a newer version of Kestrel (file version " +
-                                             std::to_string(version) + ") and cannot be read."
-                                       : "Файл \"" + name + "\" создан более новой версией Kestrel (версия файла " +
-                                             std::to_string(version) + ") и не может быть прочитан.");
         LayoutDocument doc;
         if (version < 3) {
             auto board = std::make_unique<Board>();
@@ -183,12 +188,15 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
         return LoadedDocument{std::move(doc), version};
     } catch (const FormatError& e) {
         return Status::failure(readFailureMessage(lang, name, e.detail(lang == Language::Russian), e.offset));
+    } catch (const std::bad_alloc&) {
+        return Status::failure(readFailureMessage(lang, name, tr(lang, "недостаточно памяти", "not enough memory"),
+                                                  in.offset()));
     }
 }
 
 Result<LoadedDocument> readDocument(const std::string& path, Language lang)
 {
-    const auto bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path);
@@ -199,7 +207,7 @@ Result<LoadedDocument> readDocument(const std::string& path, Language lang)
 
 Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
 {
-    const auto bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path, true);

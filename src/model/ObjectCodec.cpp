@@ -1,5 +1,6 @@
 #include "model/ObjectCodec.h"
 
+#include "model/QuotedPath.h"
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
 #include "model/ValueChecks.h"
@@ -19,11 +20,20 @@ void readArray(ByteReader& in, std::vector<T>& into, size_t count, const char* w
 }
 } // namespace
 
+int headerVersion(const uint8_t* data, size_t size)
+{
+    if (size < 4)
+        return -1;
+    uint32_t header;
+    std::memcpy(&header, data, 4);
+    return (header & 0xFFFFFF00u) == kFileMagic ? static_cast<int>(header & 0xFF) : -1;
+}
+
 std::string readFailureMessage(Language lang, const std::string& name, const std::string& detail, size_t offset)
 {
     if (lang == Language::English)
-        return "Cannot read \"" + name + "\": " + detail + " (at byte " + std::to_string(offset) + ").";
-    return "Файл \"" + name + "\" не прочитан: " + detail + " (байт " + std::to_string(offset) + ").";
+        return "Cannot read " + quotedPath(name) + ": " + detail + " (at byte " + std::to_string(offset) + ").";
+    return "Файл " + quotedPath(name) + " не прочитан: " + detail + " (байт " + std::to_string(offset) + ").";
 }
 
 void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerField)

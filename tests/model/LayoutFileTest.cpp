@@ -353,10 +353,36 @@ TEST(LayoutFile, InconsistentCountsAndIndices)
         EXPECT_FALSE(r) << c.what;
         EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
     }
-    auto otherMagic = bytes;
-    otherMagic[1] = otherMagic[2] = otherMagic[3] = 0x42;
-    EXPECT_TRUE(decodeDocument(otherMagic.data(), otherMagic.size(), Language::English, "x").ok())
-        << "only the first byte carries the version";
+}
+
+// All four header bytes are checked: another file is not taken for a layout.
+TEST(LayoutFile, HeaderMustBeComplete)
+{
+    const auto bytes = sampleBytes();
+    struct Case {
+        const char* what;
+        size_t at;
+        uint8_t value;
+        size_t size;
+    };
+    const Case cases[] = {
+        {"second byte changed", 1, 0x42, bytes.size()},
+        {"last byte changed", 3, 0xFE, bytes.size()},
+        {"three bytes only", 0, 0x03, 3},
+        {"empty", 0, 0x03, 0},
+    };
+    for (const Case& c : cases) {
+        auto damaged = bytes;
+        damaged[c.at] = c.value;
+        for (Language lang : {Language::English, Language::Russian}) {
+            auto r = decodeDocument(damaged.data(), c.size, lang, "x.kbd");
+            ASSERT_FALSE(r) << c.what;
+            EXPECT_NE(r.message().find(lang == Language::English ? "\"x.kbd\" is not a Kestrel layout file"
+                                                                 : "не является платой"),
+                      std::string::npos)
+                << c.what << ": " << r.message();
+        }
+    }
 }
 
 // Values outside what any later computation handles are refused with the
