@@ -1,4 +1,5 @@
 #include "model/FileIO.h"
+#include "model/Groups.h"
 #include "model/LayoutFile.h"
 
 #include "support/TestData.h"
@@ -464,5 +465,44 @@ TEST(LayoutFile, OldValuesAreCheckedWhereTheyCanBeWrong)
         }
         ASSERT_FALSE(r) << c.what;
         EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
+    }
+}
+
+// The one-pass legacy group conversion gives what grouping each object with
+// its later peers, one object at a time, gave.
+TEST(LayoutFile, LegacyGroupConversionMatchesTheStepwiseRule)
+{
+    std::mt19937 rng(18);
+    for (int round = 0; round < 200; ++round) {
+        const int count = 1 + static_cast<int>(rng() % 40);
+        const int numbers = 1 + static_cast<int>(rng() % 8);
+        OldFile file(1, static_cast<int16_t>(count));
+        ObjectList expected;
+        for (int i = 0; i < count; ++i) {
+            const uint16_t legacy = rng() % 3 == 0 ? 0 : static_cast<uint16_t>(1 + rng() % numbers);
+            file.record(2, {static_cast<int16_t>(100 + 50 * i), -100, 20, 5, 0}, 1, legacy);
+            addPad(expected, {100 + 50 * i, -100}, 20).LegacyGroup = legacy;
+        }
+        for (size_t i = 0; i + 1 < expected.size(); ++i) {
+            const uint16_t legacy = expected[i].LegacyGroup;
+            if (legacy == 0)
+                continue;
+            for (size_t k = i; k < expected.size(); ++k)
+                expected[k].Selected = expected[k].LegacyGroup == legacy;
+            groupSelection(expected);
+            for (auto& o : expected)
+                o->Selected = 0;
+            expected[i].LegacyGroup = 0;
+        }
+        compactGroups(expected);
+
+        const LayoutDocument doc = decoded(file.bytes);
+        const ObjectList& got = doc.board(0).Objects;
+        ASSERT_EQ(got.size(), expected.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].Groups, expected[i].Groups) << "round " << round << " object " << i;
+            EXPECT_EQ(got[i].LegacyGroup, expected[i].LegacyGroup) << "round " << round << " object " << i;
+            EXPECT_EQ(got[i].Selected, 0);
+        }
     }
 }
