@@ -81,7 +81,13 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
 
     // Keep the permissions of the file being replaced, else the usual ones.
     struct stat st {};
-    const mode_t mode = ::stat(file.target_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    const bool exists = ::stat(file.target_.c_str(), &st) == 0;
+    // A folder in the target's place is found now, before any file of a set is replaced.
+    if (exists && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return file.failure("Не удаётся заменить", "Cannot replace");
+    }
+    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
 #ifdef O_TMPFILE
     file.fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 #endif
