@@ -99,9 +99,14 @@ Status writeFileAtomically(const std::string& path, const void* data, size_t siz
         return file.status();
     if (Status s = file->write(data, size); !s)
         return s;
+    if (Status s = file->flush(); !s)
+        return s;
     if (Status s = file->prepare(); !s)
         return s;
-    return file->commit();
+    if (Status s = file->commit(); !s)
+        return s;
+    file->syncFolder();
+    return {};
 }
 
 Status writeFilesAtomically(const std::vector<FileContent>& files, Language lang)
@@ -120,11 +125,16 @@ Status writeFilesAtomically(const std::vector<FileContent>& files, Language lang
         pending.push_back(std::move(*file));
     }
     for (PendingFile& file : pending)
+        if (Status s = file.flush(); !s)
+            return nothingReplaced(s);
+    for (PendingFile& file : pending)
         if (Status s = file.prepare(); !s)
             return nothingReplaced(s);
     for (PendingFile& file : pending)
         if (Status s = file.commit(); !s)
             return s;
+    for (const PendingFile& file : pending)
+        file.syncFolder();
     return {};
 }
 

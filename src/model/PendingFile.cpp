@@ -107,9 +107,9 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : shown_(std::move(other.shown_)), target_(std::move(other.target_)), named_(std::move(other.named_)),
-      fd_(other.fd_), lang_(other.lang_)
+      fd_(other.fd_), replaced_(other.replaced_), lang_(other.lang_)
 {
-    other.fd_ = -1;
+    other.fd_ = other.replaced_ = -1;
     other.named_.clear();
 }
 
@@ -121,8 +121,9 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
         target_ = std::move(other.target_);
         named_ = std::move(other.named_);
         fd_ = other.fd_;
+        replaced_ = other.replaced_;
         lang_ = other.lang_;
-        other.fd_ = -1;
+        other.fd_ = other.replaced_ = -1;
         other.named_.clear();
     }
     return *this;
@@ -134,7 +135,9 @@ void PendingFile::discard()
 {
     if (fd_ >= 0)
         ::close(fd_);
-    fd_ = -1;
+    if (replaced_ >= 0)
+        ::close(replaced_);
+    fd_ = replaced_ = -1;
     if (!named_.empty())
         ::unlink(named_.c_str());
     named_.clear();
@@ -164,10 +167,19 @@ Status PendingFile::write(const void* data, size_t size)
     return {};
 }
 
-Status PendingFile::prepare()
+Status PendingFile::flush()
 {
+    // Holding the file being replaced open keeps the rename from freeing its
+    // blocks, which can take long enough for a set's renames to be caught
+    // half done; they are freed when this object goes.
+    replaced_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (::fsync(fd_) != 0)
         return failure("Не удаётся записать", "Cannot write");
+    return {};
+}
+
+Status PendingFile::prepare()
+{
     if (named_.empty()) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
         const std::string dir = directoryOf(target_);
@@ -195,13 +207,16 @@ Status PendingFile::commit()
     if (::rename(named_.c_str(), target_.c_str()) != 0)
         return failure("Не удаётся заменить", "Cannot replace");
     named_.clear();
-    // The rename itself reaches the disk with the folder.
+    return {};
+}
+
+void PendingFile::syncFolder() const
+{
     const int dir = ::open(directoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
-    return {};
 }
 
 } // namespace kestrel

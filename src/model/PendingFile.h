@@ -29,10 +29,17 @@ public:
     ~PendingFile();
 
     Status write(const void* data, size_t size);
-    // Flushes the bytes to disk and gives the temporary its name beside the target.
+    // Puts the bytes on disk.
+    Status flush();
+    // Gives the flushed temporary its name beside the target. Between this
+    // and commit() a kill leaves a named temporary, so the two follow each
+    // other with nothing slow between them.
     Status prepare();
     // Renames the prepared temporary over the target.
     Status commit();
+    // Makes the rename durable; kept apart from commit() so that a set's
+    // renames follow each other without a pause.
+    void syncFolder() const;
 
 private:
     PendingFile(std::string shown, std::string target, Language lang)
@@ -44,6 +51,7 @@ private:
     std::string target_; // the file replaced, after following links
     std::string named_;  // the temporary's name once it has one
     int fd_ = -1;
+    int replaced_ = -1; // the file being replaced, held open from flush() on
     Language lang_;
 };
 
