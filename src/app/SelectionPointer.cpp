@@ -39,7 +39,7 @@ protected:
 
 } // namespace
 
-SelectionPointer::SelectionPointer(BoardView& view, QObject* parent) : QObject(parent), view_(view)
+SelectionPointer::SelectionPointer(BoardView& view, QObject* parent) : QObject(parent), view_(view), paintBox_(view.paintBox())
 {
     for (QWidget*& side : sides_)
         side = new FrameSide(view_.paintBox());
@@ -61,7 +61,7 @@ void SelectionPointer::reset()
 
 bool SelectionPointer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!active_ || watched != view_.paintBox())
+    if (!active_ || watched != paintBox_)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

@@ -42,6 +42,9 @@ private:
     void showFrame();
 
     BoardView& view_;
+    // Kept apart from view_: the filter still sees the paint box's events
+    // while the view around it is being destroyed.
+    QObject* paintBox_;
     std::array<QWidget*, 4> sides_{}; // the dotted frame over the drawing area
     bool active_ = true;
     bool framing_ = false;
