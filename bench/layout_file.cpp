@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 using namespace kestrel;
@@ -45,7 +46,7 @@ BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond);
 void BM_ReadFile(benchmark::State& state)
 {
     const std::string path = scratchPath();
-    if (const Status written = writeFileAtomically(path, documentBytes()); !written) {
+    if (const Status written = writeFileAtomically(path, documentBytes(), Language::English); !written) {
         state.SkipWithError(written.message().c_str());
         return;
     }
@@ -83,5 +84,47 @@ void BM_WriteFile(benchmark::State& state)
     std::remove(path.c_str());
 }
 BENCHMARK(BM_WriteFile)->Unit(benchmark::kMillisecond);
+
+// A version-1 file of the largest object count the old format holds, every
+// object carrying a legacy group number shared by range(0) objects.
+std::vector<uint8_t> version1File(int sharing)
+{
+    std::vector<uint8_t> b;
+    auto put = [&b](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    const int count = 32'767;
+    put(0xFFAA3301u, 4);
+    put(16000, 4);
+    put(10000, 4);
+    put(count, 2);
+    for (int i = 0; i < count; ++i) {
+        const size_t at = b.size();
+        b.resize(at + 49);
+        b[at] = 2; // a round pad with a hole
+        const int16_t fields[5] = {static_cast<int16_t>(100 + i % 150 * 100), static_cast<int16_t>(-100 - i / 150 * 40),
+                                   40, 10, 0};
+        std::memcpy(&b[at + 1], fields, sizeof fields);
+        b[at + 12] = 1; // layer
+        b[at + 13] = 1; // shape
+        const uint16_t legacy = static_cast<uint16_t>(i / sharing + 1);
+        std::memcpy(&b[at + 34], &legacy, 2);
+    }
+    return b;
+}
+
+void BM_ReadVersion1LegacyGroups(benchmark::State& state)
+{
+    const auto bytes = version1File(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto r = decodeDocument(bytes.data(), bytes.size(), Language::English, "v1.kbd");
+        if (!r)
+            state.SkipWithError(r.message().c_str());
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+}
+BENCHMARK(BM_ReadVersion1LegacyGroups)->Arg(1)->Arg(2)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace

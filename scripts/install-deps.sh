@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Kestrel needs to build, test and run.
+# Installs the Debian 12 packages Kestrel needs to build, test and run
+# (clang and its runtime libraries only for the libFuzzer targets).
 # As root it installs what is missing; otherwise it prints the command and stops.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   fonts-liberation2 fontconfig
   gerbv libpng-dev
   poppler-utils
+  clang libclang-rt-14-dev
 )
 # Only needed to look at the editor without a real display.
 [ "${KESTREL_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb xauth)

@@ -68,7 +68,7 @@ void MainWindow::loadBoardScannedCopies()
             scans_->clear(side);
         } else {
             const auto path = usableCopyPath(copy.file);
-            const Status loaded = path ? scans_->load(side, *path) : path.status();
+            const Status loaded = path ? scans_->load(side, *path, lang_) : path.status();
             if (!loaded) {
                 // Never the previous board's picture under this board.
                 scans_->clear(side);

@@ -31,7 +31,7 @@ int run(const std::vector<std::string>& raw)
     if (!board)
         return kExitFailure;
     const std::string& out = args.positional()[1];
-    if (const Status written = writeDrill(out, board->Objects, doc->Working, side); !written)
+    if (const Status written = writeDrill(out, board->Objects, doc->Working, side, Language::English); !written)
         return fail(kExitFailure, written.message());
     std::printf("wrote %zu drill tools of board \"%s\" to %s\n", drillSizeList(board->Objects).size(),
                 board->Name.c_str(), out.c_str());

@@ -3,6 +3,8 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "model/FileIO.h"
+#include "model/QuotedPath.h"
 #include "output/DrillExport.h"
 #include "output/GerberExport.h"
 
@@ -23,12 +25,12 @@ bool prepareFolder(const fs::path& dir)
     if (fs::is_directory(dir, ec))
         return true;
     if (fs::exists(dir, ec)) {
-        fail(kExitFailure, dir.string() + " is not a directory");
+        fail(kExitFailure, quotedPath(dir.string()) + " is not a directory");
         return false;
     }
     if (fs::create_directory(dir, ec))
         return true;
-    fail(kExitFailure, "cannot create the folder " + dir.string() + ": " +
+    fail(kExitFailure, "cannot create the folder " + quotedPath(dir.string()) + ": " +
                            (ec == std::errc::no_such_file_or_directory ? "the folder above it does not exist"
                                                                        : ec.message()));
     return false;
@@ -51,21 +53,18 @@ int run(const std::vector<std::string>& raw)
     const fs::path dir = args.positional()[1];
     if (!prepareFolder(dir))
         return kExitFailure;
-    std::vector<std::string> written;
+    // The set is replaced as a whole: a failure leaves the previous files.
+    std::vector<FileContent> files;
     for (GerberLayer layer : {GerberLayer::K1, GerberLayer::B1, GerberLayer::K2, GerberLayer::B2, GerberLayer::LStop1,
-                              GerberLayer::LStop2}) {
-        const std::string path = (dir / gerberDefaultFileName(layer, *lang)).string();
-        const Status status = writeGerber(path, board->Objects, doc->Working, GerberOptions::presetFor(layer), *lang);
-        if (!status)
-            return fail(kExitFailure, status.message());
-        written.push_back(path);
-    }
-    const std::string drillPath = (dir / drillDefaultFileName(*lang)).string();
-    if (const Status status = writeDrill(drillPath, board->Objects, doc->Working, DrillSide::Solder); !status)
+                              GerberLayer::LStop2})
+        files.push_back({(dir / gerberDefaultFileName(layer, *lang)).string(),
+                         exportGerber(board->Objects, doc->Working, GerberOptions::presetFor(layer), *lang)});
+    files.push_back({(dir / drillDefaultFileName(*lang)).string(),
+                     exportDrill(board->Objects, doc->Working, DrillSide::Solder)});
+    if (const Status status = writeFilesAtomically(files, Language::English); !status)
         return fail(kExitFailure, status.message());
-    written.push_back(drillPath);
-    for (const std::string& path : written)
-        std::printf("%s\n", path.c_str());
+    for (const FileContent& file : files)
+        std::printf("%s\n", file.path.c_str());
     return kExitOk;
 }
 
@@ -75,7 +74,9 @@ const Registration reg({"export", "write every Gerber layer, both solder masks a
                         "file of board N (0-based; default the active board) into OUTDIR under their default\n"
                         "names (ru: KUPFER1.GBR ... BOHRUNG.DRL; en: COPPER1.GBR ... DRILL.DRL; 0 and 1 are\n"
                         "accepted too), each with the options the export dialog presets, and prints the files\n"
-                        "written. OUTDIR is made when it is missing; the folder above it must exist.\n\n"
+                        "written. The files replace those in OUTDIR together, only once all are complete, so\n"
+                        "a failure leaves the previous set. OUTDIR is made when it is missing; the folder\n"
+                        "above it must exist.\n\n"
                         "examples:\n"
                         "  kestrel-cli export board.kbd gerber/\n"
                         "  kestrel-cli export --lang en --board 1 board.kbd fab/\n",

@@ -9,16 +9,20 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrel {
 
 static_assert(std::endian::native == std::endian::little, "the file formats are little-endian");
 
+// What is wrong, in English and, where given, in Russian, and where.
 struct FormatError : std::runtime_error {
-    FormatError(const std::string& what, size_t offset)
-        : std::runtime_error(what), offset(offset) {}
+    FormatError(const std::string& what, size_t offset, std::string russian = {})
+        : std::runtime_error(what), offset(offset), russian(std::move(russian)) {}
+    std::string detail(bool inRussian) const { return inRussian && !russian.empty() ? russian : what(); }
     size_t offset;
+    std::string russian;
 };
 
 class ByteWriter {

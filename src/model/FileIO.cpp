@@ -1,9 +1,12 @@
 #include "model/FileIO.h"
 
+#include "model/PendingFile.h"
+#include "model/QuotedPath.h"
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,89 +14,127 @@ namespace kestrel {
 
 namespace {
 
-Status systemError(const std::string& what, const std::string& path)
+Status readFailure(Language lang, const char* russian, const char* english, const std::string& path,
+                   const std::string& detail)
 {
-    return Status::failure(what + " \"" + path + "\": " + std::strerror(errno));
+    return Status::failure(std::string(tr(lang, russian, english)) + " " + quotedPath(path) + ": " + detail);
 }
 
-std::string directoryOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : fd_(fd) {}
+    ~FdCloser() { ::close(fd_); }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+
+private:
+    int fd_;
+};
 
 } // namespace
 
-Result<std::vector<uint8_t>> readWholeFile(const std::string& path)
+Result<std::vector<uint8_t>> readWholeFile(const std::string& path, Language lang, uint64_t maxBytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a FIFO without a writer returns at once;
+    // the file's type is checked before anything is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return systemError("Cannot open", path);
-    std::vector<uint8_t> bytes;
+        return readFailure(lang, "Не удаётся открыть", "Cannot open", path, std::strerror(errno));
+    FdCloser closer(fd);
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        bytes.reserve(static_cast<size_t>(st.st_size));
-    uint8_t chunk[1 << 16];
+    if (::fstat(fd, &st) != 0)
+        return readFailure(lang, "Не удаётся открыть", "Cannot open", path, std::strerror(errno));
+    if (!S_ISREG(st.st_mode))
+        return readFailure(lang, "Не удаётся открыть", "Cannot open", path,
+                           tr(lang, "это не обычный файл", "not a regular file"));
+    const auto tooLarge = [&](uint64_t size) {
+        const std::string n = std::to_string(size), max = std::to_string(maxBytes);
+        return readFailure(lang, "Не удаётся открыть", "Cannot open", path,
+                           lang == Language::English
+                               ? "its " + n + " bytes are more than any document holds (at most " + max + ")"
+                               : "его " + n + " байт больше любого документа (не более " + max + ")");
+    };
+    if (static_cast<uint64_t>(st.st_size) > maxBytes)
+        return tooLarge(static_cast<uint64_t>(st.st_size));
+
+    std::vector<uint8_t> bytes;
+    try {
+        // One byte more than the size, to notice a file that grew meanwhile.
+        bytes.resize(static_cast<size_t>(st.st_size) + 1);
+    } catch (const std::bad_alloc&) {
+        return readFailure(lang, "Не удаётся прочитать", "Cannot read", path,
+                           tr(lang, "недостаточно памяти", "not enough memory"));
+    }
+    size_t size = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Status failure = systemError("Cannot read", path);
-            ::close(fd);
-            return failure;
+        if (size == bytes.size()) {
+            if (size > maxBytes)
+                return tooLarge(size);
+            try {
+                bytes.resize(std::min<uint64_t>(2 * size, maxBytes + 1));
+            } catch (const std::bad_alloc&) {
+                return readFailure(lang, "Не удаётся прочитать", "Cannot read", path,
+                                   tr(lang, "недостаточно памяти", "not enough memory"));
+            }
         }
+        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return readFailure(lang, "Не удаётся прочитать", "Cannot read", path, std::strerror(errno));
         if (n == 0)
             break;
-        bytes.insert(bytes.end(), chunk, chunk + n);
+        size += static_cast<size_t>(n);
     }
-    ::close(fd);
+    if (size > maxBytes)
+        return tooLarge(size);
+    bytes.resize(size);
     return bytes;
 }
 
-Status writeFileAtomically(const std::string& path, const void* data, size_t size)
+Status writeFileAtomically(const std::string& path, const void* data, size_t size, Language lang)
 {
-    std::string tmp = directoryOf(path) + "/.kestrel-save-XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return systemError("Cannot create a file beside", path);
+    auto file = PendingFile::open(path, lang);
+    if (!file)
+        return file.status();
+    if (Status s = file->write(data, size); !s)
+        return s;
+    if (Status s = file->flush(); !s)
+        return s;
+    if (Status s = file->prepare(); !s)
+        return s;
+    if (Status s = file->commit(); !s)
+        return s;
+    file->syncFolder();
+    return {};
+}
 
-    // Keep the permissions of the file being replaced, else the usual ones.
-    struct stat st {};
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    ::fchmod(fd, mode);
-
-    const auto* p = static_cast<const uint8_t*>(data);
-    size_t left = size;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
-            Status failure = systemError("Cannot write", path);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return failure;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
+Status writeFilesAtomically(const std::vector<FileContent>& files, Language lang)
+{
+    const auto nothingReplaced = [lang](const Status& s) {
+        return Status::failure(s.message() + tr(lang, ". Ни один файл не заменён.", ". No file was replaced."));
+    };
+    std::vector<PendingFile> pending;
+    pending.reserve(files.size());
+    for (const FileContent& f : files) {
+        auto file = PendingFile::open(f.path, lang);
+        if (!file)
+            return nothingReplaced(file.status());
+        if (Status s = file->write(f.bytes.data(), f.bytes.size()); !s)
+            return nothingReplaced(s);
+        pending.push_back(std::move(*file));
     }
-    const bool synced = ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!synced || !closed) {
-        Status failure = systemError("Cannot write", path);
-        ::unlink(tmp.c_str());
-        return failure;
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        Status failure = systemError("Cannot replace", path);
-        ::unlink(tmp.c_str());
-        return failure;
-    }
+    for (PendingFile& file : pending)
+        if (Status s = file.flush(); !s)
+            return nothingReplaced(s);
+    for (PendingFile& file : pending)
+        if (Status s = file.prepare(); !s)
+            return nothingReplaced(s);
+    for (PendingFile& file : pending)
+        if (Status s = file.commit(); !s)
+            return s;
+    for (const PendingFile& file : pending)
+        file.syncFolder();
     return {};
 }
 

@@ -4,9 +4,13 @@
 #include "model/FileIO.h"
 #include "model/Groups.h"
 #include "model/ObjectCodec.h"
+#include "model/QuotedPath.h"
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
+#include "model/ValueChecks.h"
 
+#include <new>
+#include <unordered_map>
 
 namespace kestrel {
 
@@ -14,22 +18,33 @@ namespace {
 
 constexpr size_t kMinBoardBlock = 31 + sizeof(BoardImage) + 4;
 
-// Version 1 kept one group number per object; objects sharing it become one group.
+// Version 1 kept one group number per object; objects sharing it become one
+// group. Taking the objects one by one and grouping each one's later peers
+// gives each number that occurs twice or more one new group, numbered in the
+// order of first occurrence; every object but the last loses its number.
+// This does the same in one pass over the list.
 void convertLegacyGroups(ObjectList& list)
 {
-    for (auto& o : list)
-        o->Selected = 0;
-    for (size_t i = 0; i + 1 < list.size(); ++i) {
-        const uint16_t legacy = list[i].LegacyGroup;
+    std::unordered_map<uint16_t, uint32_t> occurrences;
+    for (const auto& o : list)
+        if (o->LegacyGroup != 0)
+            ++occurrences[o->LegacyGroup];
+    std::unordered_map<uint16_t, int32_t> groupOf;
+    int32_t next = nextGroupNumber(list);
+    for (size_t i = 0; i < list.size(); ++i) {
+        LayoutObject& o = list[i];
+        o.Selected = 0;
+        const uint16_t legacy = o.LegacyGroup;
         if (legacy == 0)
             continue;
-        for (size_t k = i; k < list.size(); ++k)
-            if (list[k].LegacyGroup == legacy)
-                list[k].Selected = 1;
-        groupSelection(list);
-        for (auto& o : list)
-            o->Selected = 0;
-        list[i].LegacyGroup = 0;
+        if (occurrences[legacy] > 1) {
+            auto [it, added] = groupOf.try_emplace(legacy, next);
+            if (added)
+                ++next;
+            o.Groups.push_back(it->second);
+        }
+        if (i + 1 < list.size())
+            o.LegacyGroup = 0;
     }
 }
 
@@ -115,7 +130,7 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
 {
     prepareForWriting(doc, autosave);
     const std::vector<uint8_t> bytes = encodeDocument(doc);
-    const Status written = writeFileAtomically(path, bytes);
+    const Status written = writeFileAtomically(path, bytes, lang);
     if (!written)
         return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + written.message());
     if (!autosave) {
@@ -128,22 +143,27 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
 Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language lang, const std::string& name,
                                       bool import)
 {
+    const int version = headerVersion(data, size);
+    if (version < 0)
+        return Status::failure(lang == Language::English ? quotedPath(name) + " is not a Kestrel layout file."
+                                                         : "Файл " + quotedPath(name) + " не является платой Kestrel.");
+    if (version > kLayoutFileVersion)
+        return Status::failure(lang == Language::English
+                                   ? quotedPath(name) + " was written by a newer version of Kestrel (file version " +
+                                         std::to_string(version) + ") and cannot be read."
+                                   : "Файл " + quotedPath(name) + " создан более новой версией Kestrel (версия файла " +
+                                         std::to_string(version) + ") и не может быть прочитан.");
     ByteReader in(data, size);
+    in.take(4, "the file header");
     try {
-        const uint32_t header = in.u32("the file header");
-        const int version = static_cast<int>(header & 0xFF);
-        if (version > kLayoutFileVersion)
-            return Status::failure(lang == Language::English
-                                       ? "\"" + name + "\" was written by a newer version of Kestrel (file version " +
-                                             std::to_string(version) + ") and cannot be read."
-                                       : "Файл \"" + name + "\" создан более новой версией Kestrel (версия файла " +
-                                             std::to_string(version) + ") и не может быть прочитан.");
         LayoutDocument doc;
         if (version < 3) {
             auto board = std::make_unique<Board>();
             board->Name = LayoutDocument::newBoardName(lang, 1);
+            const size_t sizeAt = in.offset();
             board->Settings.BoardWidth = in.i32("the board width");
             board->Settings.BoardHeight = in.i32("the board height");
+            checkBoardSize(board->Settings.BoardWidth, board->Settings.BoardHeight, sizeAt);
             readOldObjects(in, board->Objects, version);
             if (version == 1)
                 convertLegacyGroups(board->Objects);
@@ -159,6 +179,7 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
                 BoardImage image;
                 std::memcpy(&image, in.take(sizeof image, "a board header"), sizeof image);
                 board->Settings = fromImage(image, at);
+                checkBoardSize(image.BoardWidth, image.BoardHeight, at + offsetof(BoardImage, BoardWidth));
                 readObjectsV3(in, board->Objects, in.i32("an object count"));
                 doc.appendBoard(std::move(board));
             }
@@ -169,6 +190,7 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
                 const int32_t active = in.i32("the active board index");
                 doc.Origin.x = in.i32("the origin");
                 doc.Origin.y = in.i32("the origin");
+                checkOrigin(doc.Origin, at + 4);
                 if (active < 0 || static_cast<size_t>(active) >= boards)
                     throw FormatError("active board " + std::to_string(active) + " does not exist", at);
                 doc.activate(active);
@@ -177,13 +199,16 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
         finishAfterReading(doc, 0);
         return LoadedDocument{std::move(doc), version};
     } catch (const FormatError& e) {
-        return Status::failure(readFailureMessage(lang, name, e.what(), e.offset));
+        return Status::failure(readFailureMessage(lang, name, e.detail(lang == Language::Russian), e.offset));
+    } catch (const std::bad_alloc&) {
+        return Status::failure(readFailureMessage(lang, name, tr(lang, "недостаточно памяти", "not enough memory"),
+                                                  in.offset()));
     }
 }
 
 Result<LoadedDocument> readDocument(const std::string& path, Language lang)
 {
-    const auto bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path);
@@ -194,7 +219,7 @@ Result<LoadedDocument> readDocument(const std::string& path, Language lang)
 
 Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
 {
-    const auto bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path, true);

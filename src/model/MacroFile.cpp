@@ -4,8 +4,10 @@
 #include "model/BinaryIO.h"
 #include "model/FileIO.h"
 #include "model/ObjectCodec.h"
+#include "model/QuotedPath.h"
 
 #include <cmath>
+#include <new>
 
 namespace kestrel {
 
@@ -75,7 +77,7 @@ Status writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1
                   Language lang)
 {
     const MacroImage image = encodeMacro(board, activeSideIs1, selectionOnly, grid);
-    const Status written = writeFileAtomically(path, image.bytes);
+    const Status written = writeFileAtomically(path, image.bytes, lang);
     if (!written)
         return Status::failure(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ") + written.message());
     return {};
@@ -83,9 +85,13 @@ Status writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1
 
 Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& name)
 {
+    const int version = headerVersion(data, size);
+    if (version < 0)
+        return Status::failure(lang == Language::English ? quotedPath(name) + " is not a Kestrel macro file."
+                                                         : "Файл " + quotedPath(name) + " не является макросом Kestrel.");
     ByteReader in(data, size);
+    in.take(4, "the file header");
     try {
-        const int version = static_cast<int>(in.u32("the file header") & 0xFF);
         if (version > 3)
             throw FormatError("the macro was written by a newer version of Kestrel (file version " +
                                   std::to_string(version) + ")",
@@ -98,13 +104,16 @@ Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang,
         removeDegenerate(list);
         return LoadedMacro{std::move(list), version};
     } catch (const FormatError& e) {
-        return Status::failure(readFailureMessage(lang, name, e.what(), e.offset));
+        return Status::failure(readFailureMessage(lang, name, e.detail(lang == Language::Russian), e.offset));
+    } catch (const std::bad_alloc&) {
+        return Status::failure(readFailureMessage(lang, name, tr(lang, "недостаточно памяти", "not enough memory"),
+                                                  in.offset()));
     }
 }
 
 Result<LoadedMacro> readMacro(const std::string& path, Language lang)
 {
-    const auto bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
     return decodeMacro(bytes->data(), bytes->size(), lang, path);

@@ -1,7 +1,9 @@
 #include "model/ObjectCodec.h"
 
+#include "model/QuotedPath.h"
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
+#include "model/ValueChecks.h"
 
 namespace kestrel {
 
@@ -18,11 +20,20 @@ void readArray(ByteReader& in, std::vector<T>& into, size_t count, const char* w
 }
 } // namespace
 
+int headerVersion(const uint8_t* data, size_t size)
+{
+    if (size < 4)
+        return -1;
+    uint32_t header;
+    std::memcpy(&header, data, 4);
+    return (header & 0xFFFFFF00u) == kFileMagic ? static_cast<int>(header & 0xFF) : -1;
+}
+
 std::string readFailureMessage(Language lang, const std::string& name, const std::string& detail, size_t offset)
 {
     if (lang == Language::English)
-        return "Cannot read \"" + name + "\": " + detail + " (at byte " + std::to_string(offset) + ").";
-    return "Файл \"" + name + "\" не прочитан: " + detail + " (байт " + std::to_string(offset) + ").";
+        return "Cannot read " + quotedPath(name) + ": " + detail + " (at byte " + std::to_string(offset) + ").";
+    return "Файл " + quotedPath(name) + " не прочитан: " + detail + " (байт " + std::to_string(offset) + ").";
 }
 
 void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerField)
@@ -49,14 +60,23 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
         ObjectImage image;
         std::memcpy(&image, in.take(sizeof image, "an object record"), sizeof image);
         fromImage(image, *o, at);
+        checkRecordValues(*o, i, at, kRecordFields);
         o->Routed = 0;
         const size_t groups = in.count(in.i32("a group count"), 4, "group count");
+        checkGroupDepth(*o, groups, i, in.offset() - 4);
+        const size_t groupsAt = in.offset();
         readArray(in, o->Groups, groups, "the group numbers");
+        for (size_t k = 0; k < groups; ++k)
+            checkGroupNumber(*o, o->Groups[k], i, groupsAt + 4 * k);
         o->Selected = 0;
         o->FillOn = 1;
         if (o->hasPoints()) {
             const size_t points = in.count(in.i32("a point count"), 8, "point count");
+            checkPointCount(*o, points, i, in.offset() - 4);
+            const size_t pointsAt = in.offset();
             readArray(in, o->Points, points, "the points");
+            for (size_t k = 0; k < points; ++k)
+                checkPoint(*o, o->Points[k], i, pointsAt + 8 * k);
         }
         if (o->is(ObjectKind::Pad)) {
             const size_t fieldAt = in.offset();
@@ -130,6 +150,7 @@ void readOldObjects(ByteReader& in, ObjectList& list, int version)
             o->Width = 0;
             o->Filled = 0;
         }
+        checkRecordValues(*o, i, at, kOldRecordFields);
         o->Selected = 0;
         o->FillOn = 1;
         if (o->hasPoints()) {

@@ -12,6 +12,12 @@ namespace kestrel {
 // The message for a file that does not read: names the file, what is wrong and where.
 std::string readFailureMessage(Language lang, const std::string& name, const std::string& detail, size_t offset);
 
+// The four header bytes of layout and macro files hold this plus the version
+// in the low byte. A file without them is not one of ours.
+constexpr uint32_t kFileMagic = 0xFFAA3300u;
+// The version byte, or -1 when the file does not start with the header.
+int headerVersion(const uint8_t* data, size_t size);
+
 // One version-3 object block; `partnerField` is written for pads only.
 void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerField);
 

@@ -99,12 +99,12 @@ Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& im)
     return out;
 }
 
-Status writeBmp(const std::string& path, const IndexedImage& image)
+Status writeBmp(const std::string& path, const IndexedImage& image, Language lang)
 {
     const auto bytes = encodeBmp(image);
     if (!bytes)
         return Status::failure(path + ": " + bytes.message());
-    return writeFileAtomically(path, *bytes);
+    return writeFileAtomically(path, *bytes, lang);
 }
 
 Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::string& name)

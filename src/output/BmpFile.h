@@ -3,6 +3,7 @@
 // the encoder of the bitmap export and the reader of scanned copies. Both
 // work on bytes in memory; only writeBmp touches the disk, atomically.
 
+#include "model/Language.h"
 #include "model/Result.h"
 
 #include <cstdint>
@@ -24,7 +25,7 @@ struct IndexedImage {
 // The file's bytes; fails when the image is inconsistent or would exceed 2 GB.
 Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& image);
 // Encodes and writes through the atomic writer; failures name the file.
-Status writeBmp(const std::string& path, const IndexedImage& image);
+Status writeBmp(const std::string& path, const IndexedImage& image, Language lang);
 
 // A bitmap reduced to two colours: dark pixels (luminance below half) are
 // the ones drawn. Rows top first.

@@ -90,9 +90,10 @@ std::string exportDrill(const ObjectList& objects, const BoardSettings& settings
     return out.take();
 }
 
-Status writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings, DrillSide side)
+Status writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings, DrillSide side,
+                  Language lang)
 {
-    return writeFileAtomically(path, exportDrill(objects, settings, side));
+    return writeFileAtomically(path, exportDrill(objects, settings, side), lang);
 }
 
 std::string drillDefaultFileName(Language lang) { return lang == Language::English ? "DRILL.DRL" : "BOHRUNG.DRL"; }

@@ -24,7 +24,8 @@ std::vector<int32_t> drillSizeList(const ObjectList& objects);
 
 std::string exportDrill(const ObjectList& objects, const BoardSettings& settings, DrillSide side);
 // Writes the file atomically.
-Status writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings, DrillSide side);
+Status writeDrill(const std::string& path, const ObjectList& objects, const BoardSettings& settings, DrillSide side,
+                  Language lang);
 
 // The name the batch export gives the drill file.
 std::string drillDefaultFileName(Language lang);

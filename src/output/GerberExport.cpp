@@ -273,7 +273,7 @@ std::string exportGerber(const ObjectList& objects, const BoardSettings& setting
 Status writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
                    const GerberOptions& options, Language lang)
 {
-    return writeFileAtomically(path, exportGerber(objects, settings, options, lang));
+    return writeFileAtomically(path, exportGerber(objects, settings, options, lang), lang);
 }
 
 } // namespace kestrel

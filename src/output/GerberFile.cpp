@@ -285,6 +285,6 @@ std::string TGerberFile::Finish()
     return body_.take(header);
 }
 
-Status TGerberFile::CloseFile() { return writeFileAtomically(Path, Finish()); }
+Status TGerberFile::CloseFile(Language lang) { return writeFileAtomically(Path, Finish(), lang); }
 
 } // namespace kestrel

@@ -5,6 +5,7 @@
 // aperture table can only be written once the drawing is done, so the body
 // is held in memory and joined behind the header when the file is finished.
 
+#include "model/Language.h"
 #include "model/Result.h"
 #include "model/Types.h"
 #include "output/TextBuffer.h"
@@ -76,7 +77,7 @@ public:
     // The finished file text (header, aperture table, body, "M02*").
     std::string Finish();
     // Finishes and writes the file to Path atomically.
-    Status CloseFile();
+    Status CloseFile(Language lang);
 
     const std::vector<TBlende>& Apertures() const { return apertures_; }
     int32_t NextDCode() const { return nextDCode_; }

@@ -81,9 +81,9 @@ Result<std::string> usableCopyPath(const std::string& stored)
     return normal;
 }
 
-Result<TwoColourBitmap> loadScanBitmap(const std::string& path)
+Result<TwoColourBitmap> loadScanBitmap(const std::string& path, Language lang)
 {
-    const auto bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
     return decodeBmp(*bytes, path);

@@ -49,6 +49,6 @@ Result<std::string> storableCopyPath(const std::string& path);
 Result<std::string> usableCopyPath(const std::string& stored);
 
 // Reads and decodes the bitmap file.
-Result<TwoColourBitmap> loadScanBitmap(const std::string& path);
+Result<TwoColourBitmap> loadScanBitmap(const std::string& path, Language lang);
 
 } // namespace kestrel

@@ -17,7 +17,7 @@ void writeDarkScan(const std::string& path)
     im.dpi = 254;
     im.palette = {0x000000, 0xFFFFFF};
     im.pixels.assign(1600, 0);
-    ASSERT_TRUE(succeeded(writeBmp(path, im)));
+    ASSERT_TRUE(succeeded(writeBmp(path, im, Language::English)));
 }
 
 // Whether the view shows any pixel of the scan's green.

@@ -131,3 +131,19 @@ TEST_F(ExportCli, ExportWritesEverythingUnderDefaultNames)
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 7);
     }
 }
+
+// A set that cannot be completed leaves the previous set as it was.
+TEST_F(ExportCli, FailedExportReplacesNothing)
+{
+    const std::string folder = dir.file("fab");
+    ASSERT_EQ(runCli({"export", "--lang", "en", "--board", "1", input, folder}).status, 0);
+    const std::string before = fileText(folder + "/COPPER1.GBR");
+    std::filesystem::remove(folder + "/DRILL.DRL");
+    std::filesystem::create_directory(folder + "/DRILL.DRL"); // the last file cannot take its place
+    const auto r = runCli({"export", "--lang", "en", "--board", "0", input, folder});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("No file was replaced"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("DRILL.DRL\""), std::string::npos) << r.err;
+    EXPECT_EQ(fileText(folder + "/COPPER1.GBR"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 7) << "no temporary is left";
+}

@@ -1,4 +1,5 @@
 #include "model/FileIO.h"
+#include "model/Groups.h"
 #include "model/LayoutFile.h"
 
 #include "support/TestData.h"
@@ -353,8 +354,155 @@ TEST(LayoutFile, InconsistentCountsAndIndices)
         EXPECT_FALSE(r) << c.what;
         EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
     }
-    auto otherMagic = bytes;
-    otherMagic[1] = otherMagic[2] = otherMagic[3] = 0x42;
-    EXPECT_TRUE(decodeDocument(otherMagic.data(), otherMagic.size(), Language::English, "x").ok())
-        << "only the first byte carries the version";
+}
+
+// All four header bytes are checked: another file is not taken for a layout.
+TEST(LayoutFile, HeaderMustBeComplete)
+{
+    const auto bytes = sampleBytes();
+    struct Case {
+        const char* what;
+        size_t at;
+        uint8_t value;
+        size_t size;
+    };
+    const Case cases[] = {
+        {"second byte changed", 1, 0x42, bytes.size()},
+        {"last byte changed", 3, 0xFE, bytes.size()},
+        {"three bytes only", 0, 0x03, 3},
+        {"empty", 0, 0x03, 0},
+    };
+    for (const Case& c : cases) {
+        auto damaged = bytes;
+        damaged[c.at] = c.value;
+        for (Language lang : {Language::English, Language::Russian}) {
+            auto r = decodeDocument(damaged.data(), c.size, lang, "x.kbd");
+            ASSERT_FALSE(r) << c.what;
+            EXPECT_NE(r.message().find(lang == Language::English ? "\"x.kbd\" is not a Kestrel layout file"
+                                                                 : "не является платой"),
+                      std::string::npos)
+                << c.what << ": " << r.message();
+        }
+    }
+}
+
+// Values outside what any later computation handles are refused with the
+// object, the value and its offset; values at the limits still read.
+TEST(LayoutFile, ValuesOutsideTheirRangesAreRefused)
+{
+    const auto bytes = sampleBytes();
+    const size_t boardAt = 8 + 31, pad = boardAt + 482 + 4; // the first object is a grouped pad
+    struct Case {
+        const char* what;
+        size_t at;
+        int32_t value;
+        const char* message; // empty: the file still reads
+        Language lang = Language::English;
+    };
+    const Case cases[] = {
+        {"board height at the int32 minimum", boardAt + 8, INT32_MIN, "the board: height -2147483648"},
+        {"board width beyond 2 m", boardAt + 4, 200'001, "the board: width 200001 lies outside 0..200000"},
+        {"board width of 2 m", boardAt + 4, 200'000, ""},
+        {"pad x far off", pad + 1, 1'000'001, "object 0 (a pad): x 1000001 lies outside"},
+        {"pad y at the far limit", pad + 5, -1'000'000, ""},
+        {"pad radius 0x40000000", pad + 9, 0x40000000, "object 0 (a pad): outer radius 1073741824"},
+        {"negative hole radius", pad + 13, -1, "inner radius -1"},
+        {"huge clearance", pad + 57, INT32_MAX, "clearance 2147483647"},
+        {"negative clearance", pad + 57, -5, "объект 0 (площадка): зазор -5 вне диапазона 0..100000",
+         Language::Russian},
+        {"angle beyond the limit", pad + 47, 36'001, "angle 36001"},
+        {"group number zero", pad + 74 + 4, 0, "group number 0 lies outside 1..16777216"},
+        {"group number too large", pad + 74 + 8, INT32_MAX, "group number"},
+    };
+    for (const Case& c : cases) {
+        auto damaged = bytes;
+        std::memcpy(damaged.data() + c.at, &c.value, 4);
+        auto r = decodeDocument(damaged.data(), damaged.size(), c.lang, "v.kbd");
+        if (!*c.message) {
+            EXPECT_TRUE(succeeded(r)) << c.what;
+            continue;
+        }
+        ASSERT_FALSE(r) << c.what;
+        EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
+        EXPECT_NE(r.message().find(std::to_string(c.at)), std::string::npos) << c.what << ": " << r.message();
+    }
+}
+
+// Regression: a pad centred on the board with radius 0x40000000 used to pass,
+// wrap in the bounding rectangle and be deleted as off the board on saving.
+TEST(LayoutFile, HugePadOnTheBoardIsRefusedNotDeleted)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    addPad(*doc.currentObjects(), {8000, -5000}, 80).setPadOuterRadius(0x40000000);
+    const auto bytes = encodeDocument(doc);
+    auto r = decodeDocument(bytes.data(), bytes.size(), Language::English, "huge.kbd");
+    ASSERT_FALSE(r);
+    EXPECT_NE(r.message().find("outer radius 1073741824"), std::string::npos) << r.message();
+}
+
+TEST(LayoutFile, OldValuesAreCheckedWhereTheyCanBeWrong)
+{
+    struct Case {
+        const char* what;
+        uint8_t kind;
+        std::array<int16_t, 5> coordsAndWidth;
+        int16_t angle;
+        const char* message; // empty: accepted
+    };
+    const Case cases[] = {
+        {"negative pad radius", 2, {100, -100, -40, 10, 0}, 0, "object 0 (a pad): outer radius -40"},
+        {"negative line width", 1, {0, 0, 100, 100, -3}, 0, "object 0 (a line): width -3"},
+        {"any 16-bit label angle", 3, {0, 0, 100, 100, 50}, -32768, ""},
+        {"extreme 16-bit coordinates", 1, {-32768, 32767, 32767, -32768, 10}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        OldFile f(0, 1);
+        f.record(c.kind, c.coordsAndWidth, 1, 0, "", c.angle);
+        auto r = decodeDocument(f.bytes.data(), f.bytes.size(), Language::English, "old.kbd");
+        if (!*c.message) {
+            EXPECT_TRUE(succeeded(r)) << c.what;
+            continue;
+        }
+        ASSERT_FALSE(r) << c.what;
+        EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
+    }
+}
+
+// The one-pass legacy group conversion gives what grouping each object with
+// its later peers, one object at a time, gave.
+TEST(LayoutFile, LegacyGroupConversionMatchesTheStepwiseRule)
+{
+    std::mt19937 rng(18);
+    for (int round = 0; round < 200; ++round) {
+        const int count = 1 + static_cast<int>(rng() % 40);
+        const int numbers = 1 + static_cast<int>(rng() % 8);
+        OldFile file(1, static_cast<int16_t>(count));
+        ObjectList expected;
+        for (int i = 0; i < count; ++i) {
+            const uint16_t legacy = rng() % 3 == 0 ? 0 : static_cast<uint16_t>(1 + rng() % numbers);
+            file.record(2, {static_cast<int16_t>(100 + 50 * i), -100, 20, 5, 0}, 1, legacy);
+            addPad(expected, {100 + 50 * i, -100}, 20).LegacyGroup = legacy;
+        }
+        for (size_t i = 0; i + 1 < expected.size(); ++i) {
+            const uint16_t legacy = expected[i].LegacyGroup;
+            if (legacy == 0)
+                continue;
+            for (size_t k = i; k < expected.size(); ++k)
+                expected[k].Selected = expected[k].LegacyGroup == legacy;
+            groupSelection(expected);
+            for (auto& o : expected)
+                o->Selected = 0;
+            expected[i].LegacyGroup = 0;
+        }
+        compactGroups(expected);
+
+        const LayoutDocument doc = decoded(file.bytes);
+        const ObjectList& got = doc.board(0).Objects;
+        ASSERT_EQ(got.size(), expected.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].Groups, expected[i].Groups) << "round " << round << " object " << i;
+            EXPECT_EQ(got[i].LegacyGroup, expected[i].LegacyGroup) << "round " << round << " object " << i;
+            EXPECT_EQ(got[i].Selected, 0);
+        }
+    }
 }

@@ -101,3 +101,32 @@ TEST(MacroFile, DamagedMacrosAreRejected)
         EXPECT_TRUE(r.ok() || !r.message().empty());
     }
 }
+
+TEST(MacroFile, ValuesOutOfRangeAreRefused)
+{
+    struct Case {
+        const char* what;
+        std::vector<Point> points;
+        const char* message; // empty: accepted
+    };
+    const Case cases[] = {
+        {"a track 10 m long", {{0, 0}, {1'000'000, 0}}, ""},
+        {"a track just over 10 m long", {{0, 0}, {1'000'001, 0}}, "object 0 (a track): point x 1000001"},
+        {"a point at the int32 minimum", {{0, 0}, {0, INT32_MIN}}, "point y -2147483648"},
+    };
+    for (const Case& c : cases) {
+        ObjectList list;
+        addTrack(list, {{0, 0}, {100, 0}}, 0);
+        auto bytes = encodeMacro(list, true, false, 0).bytes;
+        // The stored points (header, count, record, groups, point count) replaced.
+        const size_t pointsAt = 4 + 4 + 74 + 4 + 4;
+        std::memcpy(bytes.data() + pointsAt, c.points.data(), c.points.size() * sizeof(Point));
+        auto r = decodeMacro(bytes.data(), bytes.size(), Language::English, "far.kmk");
+        if (!*c.message) {
+            EXPECT_TRUE(succeeded(r)) << c.what;
+            continue;
+        }
+        ASSERT_FALSE(r) << c.what;
+        EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
+    }
+}

@@ -108,10 +108,10 @@ TEST(BmpFile, WriteErrorsNameTheFile)
 {
     TempDir dir;
     const std::string path = dir.file("missing/board.bmp");
-    const Status s = writeBmp(path, smallImage(1));
+    const Status s = writeBmp(path, smallImage(1), Language::English);
     ASSERT_FALSE(s.ok());
     EXPECT_NE(s.message().find("board.bmp"), std::string::npos) << s.message();
-    ASSERT_TRUE(succeeded(writeBmp(dir.file("board.bmp"), smallImage(4))));
+    ASSERT_TRUE(succeeded(writeBmp(dir.file("board.bmp"), smallImage(4), Language::English)));
     EXPECT_EQ(readBytes(dir.file("board.bmp")), *encodeBmp(smallImage(4)));
 }
 

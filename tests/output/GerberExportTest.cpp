@@ -139,12 +139,12 @@ TEST(Writers, WriteTheFileOrReportWhyNot)
              return writeGerber(path, objects, doc.Working, GerberOptions::presetFor(L::K1), Language::Russian);
          },
          kExampleK1},
-        {[&](const std::string& path) { return writeDrill(path, objects, doc.Working, DrillSide::Solder); },
+        {[&](const std::string& path) { return writeDrill(path, objects, doc.Working, DrillSide::Solder, Language::English); },
          kExampleDrill},
         {[](const std::string& path) {
              TGerberFile g;
              g.Path = path, g.OpenFile("TEST"), g.SetPenwidth(20);
-             return g.CloseFile();
+             return g.CloseFile(Language::English);
          },
          {"%FSLAX32Y32*%", "%MOMM*%", "%LNTEST*%", "G71*", "G1*", "%ADD10C,0.20*%", "%LPD*%", "G54D10*", "M02*"}},
     };

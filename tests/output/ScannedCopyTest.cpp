@@ -101,7 +101,7 @@ TEST(ScannedCopy, LoadingReportsTheFile)
     TempDir dir;
     writeBytes(dir.file("bad.bmp"), std::vector<uint8_t>(60, 'B'));
     for (const char* name : {"bad.bmp", "missing.bmp"}) {
-        const auto loaded = loadScanBitmap(dir.file(name));
+        const auto loaded = loadScanBitmap(dir.file(name), Language::English);
         ASSERT_FALSE(loaded.ok());
         EXPECT_NE(loaded.message().find(name), std::string::npos) << loaded.message();
     }

@@ -43,7 +43,7 @@ int runBmpCommand(const std::vector<std::string>& raw)
     if (!image)
         return fail(kExitFailure, image.message());
     const std::string& out = args.positional()[1];
-    if (const Status written = writeBmp(out, reduceColours(*image, colour, dpi)); !written)
+    if (const Status written = writeBmp(out, reduceColours(*image, colour, dpi), *lang); !written)
         return fail(kExitFailure, written.message());
     std::printf("%s %d x %d %s%s\n", tr(*lang, "записано", "wrote"), image->width(), image->height(),
                 tr(*lang, "пикселов в ", "pixels to "), out.c_str());

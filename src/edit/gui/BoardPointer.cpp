@@ -11,7 +11,7 @@
 namespace kestrel {
 
 BoardPointer::BoardPointer(BoardView& view, PointerMachine& machine, Language lang, QObject* parent)
-    : QObject(parent), view_(view), machine_(machine), lang_(lang)
+    : QObject(parent), view_(view), paintBox_(view.paintBox()), machine_(machine), lang_(lang)
 {
     view_.paintBox()->installEventFilter(this);
     view_.setOverlay([this](QImage& image, const QTransform& t) { DrawPreviews(image, t, machine_.previews()); });
@@ -97,7 +97,7 @@ void BoardPointer::confine(bool on)
 
 bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != view_.paintBox())
+    if (watched != paintBox_)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

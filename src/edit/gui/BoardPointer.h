@@ -57,6 +57,9 @@ private:
     void confine(bool on);
 
     BoardView& view_;
+    // Kept apart from view_: the filter still sees the paint box's events
+    // while the view around it is being destroyed.
+    QObject* paintBox_;
     PointerMachine& machine_;
     Language lang_;
     QMenu* cornerMenu_ = nullptr;

@@ -153,7 +153,7 @@ void runBitmapExport(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     const auto path = prompts.saveFileName(parent, start, "Bitmaps (*.BMP)|*.BMP", "BMP");
     if (!path)
         return;
-    const Status written = writeBmp(path->toStdString(), reduceColours(*image, dialog->colour(), dialog->dpi()));
+    const Status written = writeBmp(path->toStdString(), reduceColours(*image, dialog->colour(), dialog->dpi()), lang);
     if (!written)
         prompts.message(parent, title(lang),
                         text(lang, "Файл не может быть создан!", "Can not create file!") + "\n\n" +

@@ -60,7 +60,7 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts
                                            "DRL");
     if (!path)
         return;
-    const Status written = writeDrill(path->toStdString(), *objects, doc.Working, dialog->side());
+    const Status written = writeDrill(path->toStdString(), *objects, doc.Working, dialog->side(), lang);
     if (!written)
         prompts.message(parent, title(lang),
                         text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +

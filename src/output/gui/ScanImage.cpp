@@ -21,9 +21,9 @@ QImage twoColourImage(const TwoColourBitmap& b, const QColor& colour)
     return image;
 }
 
-Status ScannedCopies::load(int side, const std::string& path)
+Status ScannedCopies::load(int side, const std::string& path, Language lang)
 {
-    auto bitmap = loadScanBitmap(path);
+    auto bitmap = loadScanBitmap(path, lang);
     if (!bitmap)
         return bitmap.status();
     Side& s = at(side);

@@ -23,7 +23,7 @@ public:
 
     // Loads side 1 or 2 from the file. On failure the side keeps the
     // bitmap it had and the failure is returned.
-    Status load(int side, const std::string& path);
+    Status load(int side, const std::string& path, Language lang);
     // Forgets side 1 or 2's bitmap.
     void clear(int side);
     bool loaded(int side) const { return !at(side).file.empty(); }

@@ -1,0 +1,222 @@
+#include "model/PendingFile.h"
+
+#include "model/QuotedPath.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrel {
+
+namespace {
+
+std::string directoryOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends at (which need not exist yet).
+std::string followLinks(std::string path)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        char buf[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
+        if (n <= 0 || static_cast<size_t>(n) >= sizeof buf)
+            return path;
+        const std::string link(buf, static_cast<size_t>(n));
+        path = link.front() == '/' ? link : directoryOf(path) + "/" + link;
+    }
+    return path;
+}
+
+// Removes the temporaries in `dir` left by writers that no longer run.
+void removeStaleTemporaries(const std::string& dir)
+{
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    const size_t prefixLength = std::strlen(kTemporaryPrefix);
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.compare(0, prefixLength, kTemporaryPrefix) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefixLength, &end, 10);
+        if (pid <= 0 || *end != '-')
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink((dir + "/" + name).c_str());
+    }
+    ::closedir(d);
+}
+
+// A temporary name beside the target that nobody uses yet is found by trying.
+std::string temporaryName(const std::string& dir)
+{
+    static unsigned counter = 0;
+    const unsigned salt = static_cast<unsigned>(std::time(nullptr)) * 2654435761u + ++counter * 40503u;
+    return dir + "/" + kTemporaryPrefix + std::to_string(::getpid()) + "-" + std::to_string(salt);
+}
+
+} // namespace
+
+Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
+{
+    PendingFile file(path, followLinks(path), lang);
+    const std::string dir = directoryOf(file.target_);
+    removeStaleTemporaries(dir);
+
+    // Keep the permissions of the file being replaced, else the usual ones.
+    struct stat st {};
+    const bool exists = ::stat(file.target_.c_str(), &st) == 0;
+    // A folder in the target's place is found now, before any file of a set is replaced.
+    if (exists && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return file.failure("Не удаётся заменить", "Cannot replace");
+    }
+    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
+#ifdef O_TMPFILE
+    file.fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+#endif
+    for (int attempt = 0; file.fd_ < 0 && attempt < 100; ++attempt) {
+        file.named_ = temporaryName(dir);
+        file.fd_ = ::open(file.named_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        if (file.fd_ < 0 && errno != EEXIST)
+            break;
+    }
+    if (file.fd_ < 0) {
+        file.named_.clear();
+        return file.failure("Не удаётся создать файл рядом с", "Cannot create a file beside");
+    }
+    ::fchmod(file.fd_, mode);
+    return file;
+}
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : shown_(std::move(other.shown_)), target_(std::move(other.target_)), named_(std::move(other.named_)),
+      fd_(other.fd_), replaced_(other.replaced_), lang_(other.lang_)
+{
+    other.fd_ = other.replaced_ = -1;
+    other.named_.clear();
+}
+
+PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
+{
+    if (this != &other) {
+        discard();
+        shown_ = std::move(other.shown_);
+        target_ = std::move(other.target_);
+        named_ = std::move(other.named_);
+        fd_ = other.fd_;
+        replaced_ = other.replaced_;
+        lang_ = other.lang_;
+        other.fd_ = other.replaced_ = -1;
+        other.named_.clear();
+    }
+    return *this;
+}
+
+PendingFile::~PendingFile() { discard(); }
+
+void PendingFile::discard()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (replaced_ >= 0)
+        ::close(replaced_);
+    fd_ = replaced_ = -1;
+    if (!named_.empty())
+        ::unlink(named_.c_str());
+    named_.clear();
+}
+
+Status PendingFile::failure(const char* russian, const char* english) const
+{
+    return Status::failure(std::string(tr(lang_, russian, english)) + " " + quotedPath(shown_) + ": " +
+                           std::strerror(errno));
+}
+
+Status PendingFile::write(const void* data, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd_, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return failure("Не удаётся записать", "Cannot write");
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return {};
+}
+
+Status PendingFile::flush()
+{
+    // Holding the file being replaced open keeps the rename from freeing its
+    // blocks, which can take long enough for a set's renames to be caught
+    // half done; they are freed when this object goes.
+    replaced_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (::fsync(fd_) != 0)
+        return failure("Не удаётся записать", "Cannot write");
+    return {};
+}
+
+Status PendingFile::prepare()
+{
+    if (named_.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        const std::string dir = directoryOf(target_);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string name = temporaryName(dir);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                named_ = name;
+                break;
+            }
+            if (errno != EEXIST)
+                return failure("Не удаётся записать", "Cannot write");
+        }
+        if (named_.empty())
+            return failure("Не удаётся записать", "Cannot write");
+    }
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0)
+        return failure("Не удаётся записать", "Cannot write");
+    return {};
+}
+
+Status PendingFile::commit()
+{
+    if (::rename(named_.c_str(), target_.c_str()) != 0)
+        return failure("Не удаётся заменить", "Cannot replace");
+    named_.clear();
+    return {};
+}
+
+void PendingFile::syncFolder() const
+{
+    const int dir = ::open(directoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+} // namespace kestrel

@@ -1,0 +1,61 @@
+#pragma once
+// A file written beside its target and put in place only when complete.
+// On Linux the bytes go to an unnamed file (O_TMPFILE) that vanishes with the
+// process if it dies before the end; it gets a name only for the instant
+// between prepare() and commit(). Where unnamed files are not available the
+// temporary is named from the start. Either way a temporary's name holds its
+// writer's process id, and opening a pending file removes the temporaries in
+// the same folder whose writer no longer runs.
+
+#include "model/Language.h"
+#include "model/Result.h"
+
+#include <cstddef>
+#include <string>
+
+namespace kestrel {
+
+class PendingFile {
+public:
+    // A symbolic link at `path` is followed, so the file it names is replaced
+    // and the link itself stays.
+    static Result<PendingFile> open(const std::string& path, Language lang);
+
+    PendingFile(PendingFile&& other) noexcept;
+    PendingFile& operator=(PendingFile&& other) noexcept;
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    // An uncommitted temporary is removed.
+    ~PendingFile();
+
+    Status write(const void* data, size_t size);
+    // Puts the bytes on disk.
+    Status flush();
+    // Gives the flushed temporary its name beside the target. Between this
+    // and commit() a kill leaves a named temporary, so the two follow each
+    // other with nothing slow between them.
+    Status prepare();
+    // Renames the prepared temporary over the target.
+    Status commit();
+    // Makes the rename durable; kept apart from commit() so that a set's
+    // renames follow each other without a pause.
+    void syncFolder() const;
+
+private:
+    PendingFile(std::string shown, std::string target, Language lang)
+        : shown_(std::move(shown)), target_(std::move(target)), lang_(lang) {}
+    Status failure(const char* russian, const char* english) const;
+    void discard();
+
+    std::string shown_;  // the path as given, for messages
+    std::string target_; // the file replaced, after following links
+    std::string named_;  // the temporary's name once it has one
+    int fd_ = -1;
+    int replaced_ = -1; // the file being replaced, held open from flush() on
+    Language lang_;
+};
+
+// The prefix of every temporary file name.
+inline constexpr const char* kTemporaryPrefix = ".kestrel-save-";
+
+} // namespace kestrel

@@ -1,0 +1,154 @@
+// kestrel-cli killed at random moments while it saves or exports: the
+// destination holds the previous file (or set) or the complete new one. A
+// kill in the few microseconds between naming a temporary and renaming it
+// can leave the temporary; the next write removes it, so none outlives that.
+
+#include "model/LayoutFile.h"
+#include "model/PendingFile.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kestrel;
+using namespace kestrel::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kKills = 30;
+constexpr const char* kExportNames[] = {"COPPER1.GBR",  "SILKSC1.GBR",  "COPPER2.GBR", "SILKSC2.GBR",
+                                        "SLDMASK1.GBR", "SLDMASK2.GBR", "DRILL.DRL"};
+
+// A board large enough that reading, encoding and writing take a while.
+LayoutDocument largeDocument(int32_t shift)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    doc.Working.BoardWidth = doc.Working.BoardHeight = 30000;
+    ObjectList& list = *doc.currentObjects();
+    for (int32_t i = 0; i < 40000; ++i) {
+        const Point at{100 + (i % 200) * 140 + shift, -100 - (i / 200) * 140};
+        addPad(list, at, 40 + i % 3, static_cast<uint8_t>(1 + i % 9), i % 2 ? 1 : 3, 15);
+        if (i % 4 == 0)
+            addTrack(list, {at, {at.x + 140, at.y}, {at.x + 140, at.y - 140}}, 20);
+    }
+    return doc;
+}
+
+// Starts kestrel-cli with stdout and stderr discarded.
+pid_t startCli(const std::vector<std::string>& args)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        std::vector<char*> argv;
+        std::string exe = KESTREL_CLI_PATH;
+        argv.push_back(exe.data());
+        std::vector<std::string> copy = args;
+        for (auto& a : copy)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execv(exe.c_str(), argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Runs to the end and returns how long it took.
+std::chrono::microseconds runToEnd(const std::vector<std::string>& args)
+{
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    ::waitpid(startCli(args), &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+}
+
+void killAfter(const std::vector<std::string>& args, std::chrono::microseconds delay)
+{
+    const pid_t pid = startCli(args);
+    ::usleep(static_cast<useconds_t>(delay.count()));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+}
+
+std::vector<std::string> leftovers(const std::string& dir)
+{
+    std::vector<std::string> found;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().filename().string().rfind(kTemporaryPrefix, 0) == 0)
+            found.push_back(e.path().filename().string());
+    return found;
+}
+
+} // namespace
+
+TEST(KillDuringWrite, ConvertLeavesTheOldOrTheNewFile)
+{
+    TempDir dir;
+    const std::string in = dir.file("in.kbd"), out = dir.file("out.kbd");
+    LayoutDocument big = largeDocument(0), small = sampleDocument();
+    ASSERT_TRUE(succeeded(writeDocument(big, in, false, Language::English)));
+    ASSERT_TRUE(succeeded(writeDocument(small, out, false, Language::English)));
+    const auto oldBytes = readBytes(out);
+    const auto duration = runToEnd({"convert", in, out});
+    const auto newBytes = readBytes(out);
+    ASSERT_NE(oldBytes, newBytes);
+
+    std::mt19937 rng(7);
+    int sawOld = 0;
+    for (int k = 0; k < kKills; ++k) {
+        writeBytes(out, oldBytes);
+        killAfter({"convert", in, out}, std::chrono::microseconds(rng() % (duration.count() + 1)));
+        const auto now = readBytes(out);
+        ASSERT_TRUE(now == oldBytes || now == newBytes) << "kill " << k << ": a mixed file of " << now.size();
+        sawOld += now == oldBytes;
+    }
+    EXPECT_GT(sawOld, 0) << "no kill landed before the rename";
+    runToEnd({"convert", in, out});
+    EXPECT_EQ(leftovers(dir.path()), std::vector<std::string>{});
+}
+
+TEST(KillDuringWrite, ExportLeavesTheOldOrTheNewSet)
+{
+    TempDir dir;
+    const std::string in = dir.file("in.kbd"), other = dir.file("other.kbd"), folder = dir.file("fab");
+    LayoutDocument big = largeDocument(0), shifted = largeDocument(20);
+    ASSERT_TRUE(succeeded(writeDocument(big, in, false, Language::English)));
+    ASSERT_TRUE(succeeded(writeDocument(shifted, other, false, Language::English)));
+    auto snapshot = [&] {
+        std::vector<std::vector<uint8_t>> set;
+        for (const char* name : kExportNames)
+            set.push_back(readBytes(folder + "/" + name));
+        return set;
+    };
+    runToEnd({"export", "--lang", "en", other, folder});
+    const auto oldSet = snapshot();
+    const auto duration = runToEnd({"export", "--lang", "en", in, folder});
+    const auto newSet = snapshot();
+    ASSERT_NE(oldSet, newSet);
+
+    std::mt19937 rng(11);
+    int sawOld = 0;
+    for (int k = 0; k < kKills; ++k) {
+        for (size_t i = 0; i < oldSet.size(); ++i)
+            writeBytes(folder + "/" + kExportNames[i], oldSet[i]);
+        killAfter({"export", "--lang", "en", in, folder}, std::chrono::microseconds(rng() % (duration.count() + 1)));
+        const auto now = snapshot();
+        ASSERT_TRUE(now == oldSet || now == newSet) << "kill " << k << " left a mixed set";
+        sawOld += now == oldSet;
+    }
+    EXPECT_GT(sawOld, 0) << "no kill landed before the renames";
+    runToEnd({"export", "--lang", "en", in, folder});
+    EXPECT_EQ(leftovers(folder), std::vector<std::string>{});
+}

@@ -1,0 +1,171 @@
+#include "model/FileIO.h"
+#include "model/LayoutFile.h"
+#include "model/PendingFile.h"
+#include "model/QuotedPath.h"
+
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kestrel;
+using namespace kestrel::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> temporariesIn(const std::string& dir)
+{
+    std::vector<std::string> found;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().filename().string().rfind(kTemporaryPrefix, 0) == 0)
+            found.push_back(e.path().filename().string());
+    return found;
+}
+
+std::string text(const std::string& path)
+{
+    const auto b = readBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
+} // namespace
+
+TEST(FileIO, QuotedPathsStayOnOneLine)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"board.kbd", "\"board.kbd\""},
+        {"a\nb.kbd", "\"a\\nb.kbd\""},
+        {"tab\there\r", "\"tab\\there\\r\""},
+        {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
+        {std::string("bell\a\x7f", 6), "\"bell\\x07\\x7F\""},
+        {"плата.kbd", "\"плата.kbd\""},
+    };
+    for (const auto& [path, quoted] : cases)
+        EXPECT_EQ(quotedPath(path), quoted);
+
+    TempDir dir;
+    auto r = readDocument(dir.file("two\nlines.kbd"), Language::English);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.message().find('\n'), std::string::npos) << r.message();
+    EXPECT_NE(r.message().find("two\\nlines.kbd"), std::string::npos) << r.message();
+}
+
+// Only regular files are read, and none larger than a document can be.
+TEST(FileIO, ReadingRefusesWhatIsNoDocument)
+{
+    TempDir dir;
+    const std::string fifo = dir.file("pipe.kbd"), sparse = dir.file("sparse.kbd"), small = dir.file("ten.kbd");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    {
+        const int fd = ::open(sparse.c_str(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(ranges::kMaxFileBytes + 1)), 0);
+        ::close(fd);
+    }
+    writeBytes(small, std::vector<uint8_t>(10, 7));
+    struct Case {
+        std::string path;
+        uint64_t maxBytes;
+        const char* message; // empty: read
+    };
+    const Case cases[] = {
+        {"/dev/zero", ranges::kMaxFileBytes, "not a regular file"},
+        {fifo, ranges::kMaxFileBytes, "not a regular file"}, // and no wait for a writer
+        {dir.path(), ranges::kMaxFileBytes, "not a regular file"},
+        {sparse, ranges::kMaxFileBytes, "268435457 bytes are more than any document holds"},
+        {small, 9, "10 bytes are more"},
+        {small, 10, ""},
+        {dir.file("missing.kbd"), ranges::kMaxFileBytes, "Cannot open"},
+    };
+    for (const Case& c : cases) {
+        auto r = readWholeFile(c.path, Language::English, c.maxBytes);
+        if (!*c.message) {
+            ASSERT_TRUE(succeeded(r)) << c.path;
+            EXPECT_EQ(r->size(), 10u);
+            continue;
+        }
+        ASSERT_FALSE(r) << c.path;
+        EXPECT_NE(r.message().find(c.message), std::string::npos) << r.message();
+        EXPECT_NE(r.message().find(quotedPath(c.path)), std::string::npos) << r.message();
+    }
+    auto ru = readWholeFile("/dev/zero", Language::Russian);
+    EXPECT_NE(ru.message().find("не обычный файл"), std::string::npos) << ru.message();
+}
+
+// Saving over a symbolic link replaces the file it names and keeps the link.
+TEST(FileIO, WritingFollowsSymbolicLinks)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("real"));
+    writeBytes(dir.file("real/board.kbd"), {1, 2, 3});
+    fs::create_symlink("real/board.kbd", dir.file("link.kbd"));        // relative
+    fs::create_symlink(dir.file("link.kbd"), dir.file("chain.kbd"));  // a link to a link
+    fs::create_symlink("real/new.kbd", dir.file("dangling.kbd"));      // names a file not yet there
+    struct Case {
+        const char* link;
+        const char* target;
+    };
+    const Case cases[] = {{"link.kbd", "real/board.kbd"}, {"chain.kbd", "real/board.kbd"},
+                          {"dangling.kbd", "real/new.kbd"}};
+    for (const Case& c : cases) {
+        const std::string content = std::string("through ") + c.link;
+        ASSERT_TRUE(succeeded(writeFileAtomically(dir.file(c.link), content, Language::English))) << c.link;
+        EXPECT_TRUE(fs::is_symlink(dir.file(c.link))) << c.link;
+        EXPECT_EQ(text(dir.file(c.target)), content) << c.link;
+        EXPECT_TRUE(temporariesIn(dir.path()).empty());
+        EXPECT_TRUE(temporariesIn(dir.file("real")).empty());
+    }
+}
+
+// Temporaries of writers that no longer run are removed by the next write;
+// those of a running writer are left alone.
+TEST(FileIO, StaleTemporariesAreRemoved)
+{
+    TempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = std::string(kTemporaryPrefix) + std::to_string(child) + "-1";
+    const std::string alive = std::string(kTemporaryPrefix) + std::to_string(::getppid()) + "-1";
+    const std::string foreign = std::string(kTemporaryPrefix) + "notes";
+    for (const std::string& name : {dead, alive, foreign})
+        writeBytes(dir.file(name), {0});
+    ASSERT_TRUE(succeeded(writeFileAtomically(dir.file("out.gbr"), "G04*", Language::English)));
+    auto left = temporariesIn(dir.path());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected{alive, foreign};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+}
+
+// A set is replaced only when every member is complete.
+TEST(FileIO, FileSetsAreReplacedTogetherOrNotAtAll)
+{
+    TempDir dir;
+    const std::string a = dir.file("a.gbr"), b = dir.file("b.gbr");
+    writeBytes(a, {'o', 'l', 'd'});
+    writeBytes(b, {'o', 'l', 'd'});
+    Status failed = writeFilesAtomically({{a, "new a"}, {dir.file("missing/c.gbr"), "c"}, {b, "new b"}},
+                                         Language::English);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_NE(failed.message().find("No file was replaced"), std::string::npos) << failed.message();
+    EXPECT_EQ(text(a), "old");
+    EXPECT_EQ(text(b), "old");
+    EXPECT_TRUE(temporariesIn(dir.path()).empty());
+    failed = writeFilesAtomically({{dir.file("missing/c.gbr"), "c"}}, Language::Russian);
+    EXPECT_NE(failed.message().find("Ни один файл не заменён"), std::string::npos) << failed.message();
+
+    ASSERT_TRUE(succeeded(writeFilesAtomically({{a, "new a"}, {b, "new b"}}, Language::English)));
+    EXPECT_EQ(text(a), "new a");
+    EXPECT_EQ(text(b), "new b");
+    EXPECT_TRUE(temporariesIn(dir.path()).empty());
+}
