@@ -69,7 +69,6 @@ const std::map<std::string, const char*> kWaitingHandlers = {
     {"Kreisbogen1Click", "generators"},
     {"R_HinzufuegenClick", "parameter lists"},     {"R_EntfernenClick", "parameter lists"},
     {"Makrospeichern1Click", "macros"},            {"SB_MakrofensterClick", "macros"},
-    {"Autospeichern1Click", "settings"},           {"HistoryClick", "settings"},
     {"Index1Click", "help"},
 };
 
