@@ -124,6 +124,7 @@ void MainWindow::defineHandlers()
     on("Beenden1Click", [this] { close(); });
     handlers_["HistoryClick"] = [this](int number) { openFromHistory(number); };
     on("Autospeichern1Click", [this] { runAutoSaveDialog(); });
+    on("Makrospeichern1Click", [this] { saveAsMacro(); });
 
     on("Gerber274Xerzeugen1Click", [this] { runGerberDialog(this, doc_, lang_, prompts_); });
     on("Bohrdaten1Click", [this] { runDrillDialog(this, doc_, lang_, prompts_); });

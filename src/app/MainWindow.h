@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,11 @@ private:
     void openFromHistory(int number);
     void runAutoSaveDialog();
 
+    // Save as macro (MainWindowMacro.cpp): the saved file's name, or nothing
+    // when the user stopped or the write failed (reported).
+    QString macroFolder() const;
+    std::optional<QString> saveAsMacro();
+
     // Boards (MainWindowBoards.cpp).
     void rebuildTabs();
     void switchToBoard(int index);
@@ -209,6 +215,7 @@ private:
     bool rebuildingTabs_ = false;
     bool loading_ = false; // a document is being read
     bool macroPanelShown_ = false;
+    QString macroFolder_; // chosen by the user; empty until then
     FileHistory history_;
     UserLists userLists_;
     AutoSaveSchedule autoSave_;

@@ -30,6 +30,7 @@ void MainWindow::loadSettings()
     session_.setUndoDepth(settings.options.undoDepth);
     showHints_ = settings.options.hints;
     macroPanelShown_ = settings.options.macroPanel;
+    macroFolder_ = settings.options.macroFolder;
     history_ = settings.history;
     userLists_ = settings.lists;
 
@@ -49,6 +50,7 @@ void MainWindow::saveSettings() const
     Options options;
     options.hints = showHints_;
     options.macroPanel = macroPanelShown_;
+    options.macroFolder = macroFolder_;
     options.autoSave = autoSave_.enabled();
     options.autoSaveMs = autoSave_.intervalMs();
     options.undoDepth = session_.UndoDepth;

@@ -34,6 +34,7 @@ struct Options {
     bool autoSave = false;     // AutoSave
     int autoSaveMs = kDefaultAutoSaveMs; // AutoSaveTime, 1..60 minutes
     int undoDepth = kDefaultUndoDepth;   // UndoDepth, 1..100
+    QString macroFolder;                 // MakroOrdner: the macro panel's folder, empty until chosen
     bool operator==(const Options&) const = default;
 };
 

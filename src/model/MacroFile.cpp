@@ -11,10 +11,19 @@ namespace kestrel {
 
 Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double grid)
 {
+    std::vector<const LayoutObject*> considered;
+    for (const auto& o : list)
+        if (!selectionOnly || o->Selected)
+            considered.push_back(o.get());
+    return macroReferencePoint(considered, grid);
+}
+
+Point macroReferencePoint(const std::vector<const LayoutObject*>& objects, double grid)
+{
     bool havePad = false;
     Point ref;
-    for (const auto& o : list) {
-        if (!o->is(ObjectKind::Pad) || (selectionOnly && !o->Selected))
+    for (const LayoutObject* o : objects) {
+        if (!o->is(ObjectKind::Pad))
             continue;
         if (!havePad || (o->X1 <= ref.x && o->Y1 >= ref.y)) {
             ref = {o->X1, o->Y1};
@@ -26,15 +35,15 @@ Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double gri
 
     bool any = false;
     Rect bounds;
-    for (const auto& o : list) {
-        if (selectionOnly && !o->Selected)
-            continue;
+    for (const LayoutObject* o : objects) {
         const Rect r = BoundingRect(*o);
         bounds = any ? bounds.united(r) : r;
         any = true;
     }
     auto toGrid = [grid](int32_t v) {
-        return grid > 0 ? static_cast<int32_t>(std::nearbyint(v / grid) * grid) : v;
+        // A grid of 15.875 units has multiples between whole units: round the
+        // multiple itself to the nearest unit rather than cutting it off.
+        return grid > 0 ? static_cast<int32_t>(std::lround(std::nearbyint(v / grid) * grid)) : v;
     };
     return {toGrid(bounds.left), toGrid(bounds.bottom)};
 }
@@ -43,12 +52,13 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
 {
     removeDegenerate(board);
     MacroImage image;
-    image.reference = macroReferencePoint(board, selectionOnly, grid);
-
     std::vector<LayoutObject*> chosen;
     for (auto& o : board)
         if (Layer::isSide1(o->Layer) == activeSideIs1 && (!selectionOnly || o->Selected))
             chosen.push_back(o.get());
+    // Only the written objects place the reference point: a pad on the other
+    // side would shift the macro by an offset nobody can see in it.
+    image.reference = macroReferencePoint(std::vector<const LayoutObject*>(chosen.begin(), chosen.end()), grid);
     image.objectCount = chosen.size();
 
     ByteWriter out;
