@@ -104,7 +104,7 @@ Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang,
         if (version < 3)
             readOldObjects(in, list, version);
         else
-            readObjectsV3(in, list, in.i32("the object count"));
+            readObjectsV3(in, list, in.i32("the object count"), true);
         removeDegenerate(list);
         return LoadedMacro{std::move(list), version};
     } catch (const FormatError& e) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace kestrel;
 using namespace kestrel::test;
 
@@ -89,6 +91,53 @@ TEST(MacroCli, RefusesWhatCannotBeSaved)
         EXPECT_EQ(c.status, r.status) << r.message;
         EXPECT_NE(c.err.find(r.message), std::string::npos) << c.err;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The edit step drops a macro as the panel does: at the snapped point kept
+// on the board, on the active side, as one group with its via made anew.
+TEST(MacroCli, EditStepDropsAMacro)
+{
+    TempDir dir;
+    LayoutDocument source = twoBoards();
+    source.activate(0);
+    ASSERT_TRUE(succeeded(saveMacro(source, dir.file("part.kmk"), false, Language::English)));
+    LayoutDocument target = LayoutDocument::withFirstBoard(Language::English); // 160 x 100 mm, grid 2.54 mm
+    ASSERT_TRUE(succeeded(writeDocument(target, dir.file("in.kbd"), false, Language::English)));
+
+    const struct {
+        std::vector<std::string> steps;
+        Point firstPad; // where the reference pad lands
+        uint8_t padLayer;
+    } rows[] = {
+        {{"macro " + dir.file("part.kmk") + " 10 10"}, {1016, -1016}, 1},
+        {{"macro " + dir.file("part.kmk") + " -5 -3"}, {0, 0}, 1}, // beyond the top-left corner
+        {{"layer K2", "macro " + dir.file("part.kmk") + " 10 10"}, {1016, -1016}, 3},
+    };
+    for (const auto& r : rows) {
+        std::vector<std::string> args = {"edit", dir.file("in.kbd"), dir.file("out.kbd")};
+        args.insert(args.end(), r.steps.begin(), r.steps.end());
+        const CommandResult c = runCli(args);
+        ASSERT_EQ(c.status, 0) << c.err;
+        EXPECT_EQ(c.out, "{\"objects\": 4, \"selected\": 4}\n") << "3 objects and the via's twin";
+        auto back = readDocument(dir.file("out.kbd"), Language::English);
+        ASSERT_TRUE(succeeded(back));
+        const ObjectList& list = *back->document.currentObjects();
+        ASSERT_EQ(list.size(), 4u);
+        EXPECT_EQ(std::tie(list[0].X1, list[0].Y1, list[0].Layer),
+                  std::make_tuple(r.firstPad.x, r.firstPad.y, r.padLayer));
+        ASSERT_NE(list[0].Partner, nullptr) << "the via is made anew";
+        EXPECT_EQ(list[0].Partner->Partner, &list[0]);
+        for (const auto& o : list)
+            EXPECT_EQ(o->Groups, (std::vector<int32_t>{1}));
+    }
+    const CommandResult missing = runCli({"edit", dir.file("in.kbd"), dir.file("out.kbd"), "macro " + dir.file("no.kmk") + " 1 1"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("no.kmk"), std::string::npos) << missing.err;
+    EXPECT_EQ(runCli({"edit", dir.file("in.kbd"), dir.file("out.kbd"), "macro 1 1"}).status, 2) << "no file";
 }
 
 } // namespace
