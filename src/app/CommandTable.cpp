@@ -31,9 +31,10 @@ constexpr MenuCommand separator(const char* parent, const char* name = nullptr)
     return {K::Separator, name, parent, "-", "-"};
 }
 
-constexpr MenuCommand history(const char* name)
+// Entry 1..4 of the file history, its number as the tag.
+constexpr MenuCommand history(const char* name, int number)
 {
-    return {K::Item, name, "Datei1", "", nullptr, nullptr, "HistoryClick", 0, R::Always, false, true};
+    return {K::Item, name, "Datei1", "", nullptr, nullptr, "HistoryClick", number, R::Always, false, true};
 }
 
 const auto kMenus = std::to_array<MenuCommand>({
@@ -52,11 +53,11 @@ const auto kMenus = std::to_array<MenuCommand>({
     separator("Datei1"),
     item("Druckereinrichten1", "Datei1", "Принтер (настройка)", "P&rinter Setup", "Druckereinrichten1Click"),
     item("Drucken1", "Datei1", "Печать", "&Print...", "SB_PrintClick"),
-    separator("Datei1"),
-    history("History1"),
-    history("History2"),
-    history("History3"),
-    history("History4"),
+    separator("Datei1", "HistoryTrenner"),
+    history("History1", 1),
+    history("History2", 2),
+    history("History3", 3),
+    history("History4", 4),
     item("Beenden1", "Datei1", "&Закрыть", "&Quit", "Beenden1Click"),
 
     menu("Bearbeiten1", nullptr, "Действия", "&Edit"),

@@ -57,9 +57,10 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
 {
     setObjectName("TForm1");
     lastDirectory_ = QCoreApplication::applicationDirPath();
-    session_.setUndoDepth(readUndoDepth());
+    loadSettings();
     defineHandlers();
     buildMenus();
+    refreshHistoryItems();
     buildToolBar();
     buildCentralArea();
     buildRouteTools();
@@ -83,6 +84,8 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     activeBoardChanged();
     resetUndoHistory();
     updateTitle();
+    // The hints switch comes from the settings file: its mark shows it before any menu opens.
+    refreshCheckMarks();
     resize(1200, 800);
 }
 
@@ -119,6 +122,9 @@ void MainWindow::defineHandlers()
     on("SB_SaveClick", [this] { saveDocument(); });
     on("Speichernals1Click", [this] { saveDocumentAs(); });
     on("Beenden1Click", [this] { close(); });
+    handlers_["HistoryClick"] = [this](int number) { openFromHistory(number); };
+    on("Autospeichern1Click", [this] { runAutoSaveDialog(); });
+    on("Makrospeichern1Click", [this] { saveAsMacro(); });
 
     on("Gerber274Xerzeugen1Click", [this] { runGerberDialog(this, doc_, lang_, prompts_); });
     on("Bohrdaten1Click", [this] { runDrillDialog(this, doc_, lang_, prompts_); });
@@ -438,7 +444,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    writeUndoDepth(session_.UndoDepth);
+    saveSettings();
     event->accept();
 }
 

@@ -4,6 +4,7 @@
 // status line from the command and text tables, and runs the file, board,
 // layer, ground-plane and edit commands.
 
+#include "app/SettingsFile.h"
 #include "edit/CommandStates.h"
 #include "edit/EditSession.h"
 #include "edit/ToolParameters.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,12 @@ public:
     // Re-evaluates the enabling rules after a change of the selection, the
     // object list or the clipboard.
     void updateCommandStates();
+    // One look at the autosave timer: saves to the backup file when a save
+    // is due and may run. The timer calls it every second.
+    void autoSaveTick();
+    // The millisecond clock the autosave schedule reads (a steady clock by default).
+    void setAutoSaveClock(std::function<int64_t()> clock);
+
     // Whether a command row naming this handler does something in this window.
     bool definesHandler(const std::string& handler) const { return handlers_.count(handler) > 0; }
 
@@ -162,6 +170,19 @@ private:
     void rememberDirectory(const QString& path);
     QString layoutFilter() const;
 
+    // Settings, history and autosave (MainWindowSettings.cpp).
+    void loadSettings();
+    void saveSettings() const;
+    void addToHistory(const QString& path);
+    void refreshHistoryItems();
+    void openFromHistory(int number);
+    void runAutoSaveDialog();
+
+    // Save as macro (MainWindowMacro.cpp): the saved file's name, or nothing
+    // when the user stopped or the write failed (reported).
+    QString macroFolder() const;
+    std::optional<QString> saveAsMacro();
+
     // Boards (MainWindowBoards.cpp).
     void rebuildTabs();
     void switchToBoard(int index);
@@ -192,6 +213,13 @@ private:
     bool shownOnce_ = false;
     bool showHints_ = true;
     bool rebuildingTabs_ = false;
+    bool loading_ = false; // a document is being read
+    bool macroPanelShown_ = false;
+    QString macroFolder_; // chosen by the user; empty until then
+    FileHistory history_;
+    UserLists userLists_;
+    AutoSaveSchedule autoSave_;
+    std::function<int64_t()> clock_;
 
     std::map<std::string, Handler> handlers_;
     std::vector<BoundCommand> commands_;

@@ -113,7 +113,10 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
         return false;
     Result<LoadedDocument> read = [&] {
         BusyCursor busy;
-        return readDocument(path.toStdString(), lang_);
+        loading_ = true;
+        auto result = readDocument(path.toStdString(), lang_);
+        loading_ = false;
+        return result;
     }();
     if (!read) {
         prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(read.message()),
@@ -126,6 +129,7 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     if (read->version < kLayoutFileVersion)
         view_->zoomBoard();
     rememberDirectory(path);
+    addToHistory(path);
     return true;
 }
 
@@ -145,6 +149,7 @@ void MainWindow::importBoardsFrom(const QString& path)
     resetUndoHistory();
     updateTitle();
     rememberDirectory(path);
+    addToHistory(path);
 }
 
 bool MainWindow::saveDocument()
@@ -181,6 +186,7 @@ bool MainWindow::writeTo(const QString& path)
                          Prompts::Icon::Error);
         return false;
     }
+    addToHistory(path);
     return true;
 }
 

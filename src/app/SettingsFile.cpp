@@ -10,11 +10,48 @@ namespace kestrel {
 
 namespace {
 
-constexpr const char* kUndoDepthKey = "Optionen/UndoDepth";
+constexpr int kFirstUserGridIndex = 7;
 
-QSettings openSettings()
+QVariant flag(bool on)
 {
-    return QSettings(settingsFilePath(), QSettings::IniFormat);
+    return on ? 1 : 0; // booleans are stored as 1 and 0
+}
+
+int readInt(const QSettings& file, const QString& key, int fallback)
+{
+    bool ok = false;
+    const int value = file.value(key).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+// Entries from the first index upward until a T key is missing or -1.
+std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int first)
+{
+    std::vector<ListEntry> out;
+    file.beginGroup(section);
+    for (int i = first;; ++i) {
+        const int tag = readInt(file, QString("T%1").arg(i), -1);
+        if (tag == -1)
+            break;
+        out.push_back({tag, file.value(QString("S%1").arg(i)).toString()});
+    }
+    file.endGroup();
+    return out;
+}
+
+void writeTaggedList(QSettings& file, const char* section, int first, const std::vector<ListEntry>& entries)
+{
+    file.remove(section);
+    file.beginGroup(section);
+    int i = first;
+    for (const ListEntry& entry : entries) {
+        if (entry.tag < 0)
+            break; // a separator ends the user's entries
+        file.setValue(QString("T%1").arg(i), entry.tag);
+        file.setValue(QString("S%1").arg(i), entry.caption);
+        ++i;
+    }
+    file.endGroup();
 }
 
 } // namespace
@@ -30,17 +67,55 @@ int clampedUndoDepth(int depth)
     return std::clamp(depth, 1, kMaxUndoDepth);
 }
 
-int readUndoDepth()
+Settings readSettings(const QString& path)
 {
+    QSettings file(path, QSettings::IniFormat);
+    Settings s;
+    Options& o = s.options;
+    o.hints = file.value("Optionen/Kurzhilfe", flag(o.hints)).toBool();
+    o.macroPanel = file.value("Optionen/Makro", flag(o.macroPanel)).toBool();
+    o.autoSave = file.value("Optionen/AutoSave", flag(o.autoSave)).toBool();
     bool ok = false;
-    const int depth = openSettings().value(kUndoDepthKey, kDefaultUndoDepth).toInt(&ok);
-    return ok ? clampedUndoDepth(depth) : kDefaultUndoDepth;
+    const qlonglong ms = file.value("Optionen/AutoSaveTime").toLongLong(&ok);
+    o.autoSaveMs = ok ? clampedAutoSaveMs(ms) : kDefaultAutoSaveMs;
+    o.undoDepth = clampedUndoDepth(readInt(file, "Optionen/UndoDepth", kDefaultUndoDepth));
+    o.macroFolder = file.value("Optionen/MakroOrdner").toString();
+
+    for (int i = 0; i < kHistoryEntries; ++i)
+        s.history.entries[static_cast<size_t>(i)] = file.value(QString("History/D%1").arg(i + 1)).toString().toStdString();
+
+    s.lists.trackWidths = readTaggedList(file, "L_POPUP", 0);
+    s.lists.grids = readTaggedList(file, "R_POPUP", kFirstUserGridIndex);
+    for (int i = 0;; ++i) {
+        const QString caption = file.value(QString("LA_POPUP/S%1").arg(i)).toString();
+        if (caption.isEmpty())
+            break;
+        s.lists.padSizes.push_back(caption);
+    }
+    return s;
 }
 
-void writeUndoDepth(int depth)
+void writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path)
 {
-    QSettings settings = openSettings();
-    settings.setValue(kUndoDepthKey, clampedUndoDepth(depth));
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue("Optionen/Kurzhilfe", flag(options.hints));
+    file.setValue("Optionen/Makro", flag(options.macroPanel));
+    file.setValue("Optionen/AutoSave", flag(options.autoSave));
+    file.setValue("Optionen/AutoSaveTime", clampedAutoSaveMs(options.autoSaveMs));
+    file.setValue("Optionen/UndoDepth", clampedUndoDepth(options.undoDepth));
+    file.setValue("Optionen/MakroOrdner", options.macroFolder);
+    writeTaggedList(file, "L_POPUP", 0, lists.trackWidths);
+    writeTaggedList(file, "R_POPUP", kFirstUserGridIndex, lists.grids);
+    file.remove("LA_POPUP");
+    for (size_t i = 0; i < lists.padSizes.size() && !lists.padSizes[i].isEmpty(); ++i)
+        file.setValue(QString("LA_POPUP/S%1").arg(i), lists.padSizes[i]);
+}
+
+void writeHistory(const FileHistory& history, const QString& path)
+{
+    QSettings file(path, QSettings::IniFormat);
+    for (int i = 0; i < kHistoryEntries; ++i)
+        file.setValue(QString("History/D%1").arg(i + 1), QString::fromStdString(history.entries[static_cast<size_t>(i)]));
 }
 
 } // namespace kestrel

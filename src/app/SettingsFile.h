@@ -1,20 +1,61 @@
 #pragma once
 // The per-user settings file KESTREL30.INI (INI format) in the platform's
-// configuration directory, and the values the main window keeps there.
+// configuration directory: the options, the file history and the user's
+// entries of the parameter lists. Missing keys, or a missing file, give the
+// defaults below.
+
+#include "model/AutoSave.h"
+#include "model/FileHistory.h"
 
 #include <QString>
+
+#include <vector>
 
 namespace kestrel {
 
 QString settingsFilePath();
 
-// Section Optionen, key UndoDepth: how many steps Undo goes back.
 constexpr int kDefaultUndoDepth = 1;
 constexpr int kMaxUndoDepth = 100;
 int clampedUndoDepth(int depth);
-// The stored depth, clamped; the default when the file or key is missing or
-// holds no number.
-int readUndoDepth();
-void writeUndoDepth(int depth);
+
+// One user entry of a parameter list menu: its value (the menu item's tag)
+// and its caption.
+struct ListEntry {
+    int tag = -1;
+    QString caption;
+    bool operator==(const ListEntry&) const = default;
+};
+
+// Section Optionen: read at start-up, written on close.
+struct Options {
+    bool hints = true;         // Kurzhilfe
+    bool macroPanel = false;   // Makro
+    bool autoSave = false;     // AutoSave
+    int autoSaveMs = kDefaultAutoSaveMs; // AutoSaveTime, 1..60 minutes
+    int undoDepth = kDefaultUndoDepth;   // UndoDepth, 1..100
+    QString macroFolder;                 // MakroOrdner: the macro panel's folder, empty until chosen
+    bool operator==(const Options&) const = default;
+};
+
+// The user's entries of the width, grid and pad-size menus.
+struct UserLists {
+    std::vector<ListEntry> trackWidths; // L_POPUP, from index 0
+    std::vector<ListEntry> grids;       // R_POPUP, from index 7 (after the built-in grids)
+    std::vector<QString> padSizes;      // LA_POPUP, from index 0
+    bool operator==(const UserLists&) const = default;
+};
+
+struct Settings {
+    Options options;
+    FileHistory history;
+    UserLists lists;
+};
+
+Settings readSettings(const QString& path = settingsFilePath());
+// The options and the lists, each list's section erased first.
+void writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path = settingsFilePath());
+// Written on every change of the history.
+void writeHistory(const FileHistory& history, const QString& path = settingsFilePath());
 
 } // namespace kestrel

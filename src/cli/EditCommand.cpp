@@ -3,6 +3,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "model/MacroFile.h"
 #include "cli/EditSteps.h"
 #include "edit/Selection.h"
 #include "edit/Undo.h"
@@ -41,6 +42,16 @@ int run(const std::vector<std::string>& raw)
         if (!step)
             return fail(kExitUsage, error);
         steps.push_back(std::move(*step));
+    }
+
+    // Macro files are read with the steps, before the board is touched.
+    for (ParsedStep& step : steps) {
+        if (!step.row->fileWord)
+            continue;
+        Result<LoadedMacro> macro = readMacro(step.args.word, lang);
+        if (!macro)
+            return fail(kExitFailure, macro.message());
+        step.args.macro = std::make_shared<ObjectList>(std::move(macro->objects));
     }
 
     auto doc = loadDocument(files[0]);
@@ -102,7 +113,10 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  via on|off                      via mode for new pads, applied to the selected pads\n"
                         "  drag X1 Y1 X2 Y2                the edit tool's drag: from an object it moves the\n"
                         "                                  selection (snapped, kept on the board), from empty\n"
-                        "                                  board it selects by a frame\n\n"
+                        "                                  board it selects by a frame\n"
+                        "  macro FILE X Y                  drops the macro file with its reference point at the\n"
+                        "                                  point (snapped, kept on the board) as one new group,\n"
+                        "                                  vias made anew, on the active side\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
                         "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"

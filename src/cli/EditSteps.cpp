@@ -4,6 +4,7 @@
 #include "edit/Clipboard.h"
 #include "edit/Grouping.h"
 #include "edit/HitTest.h"
+#include "edit/MacroDrop.h"
 #include "edit/PointerMachine.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
@@ -243,6 +244,13 @@ void drag(EditContext& c, const StepArgs& a)
     p.machine.release(PointerButton::Left, to, {});
 }
 
+// As a drop from the macro panel: the reference point at the snapped
+// point, kept on the board.
+void dropMacro(EditContext& c, const StepArgs& a)
+{
+    DropMacro(c.session, c.doc, *a.macro, MacroDropPoint(boardPoint(a.numbers[0], a.numbers[1]), c.doc.Working));
+}
+
 void via(EditContext& c, const StepArgs& a)
 {
     c.tools.ViaMode = a.word == "on";
@@ -292,6 +300,7 @@ std::vector<StepRow> buildTable()
         {"pad", {}, 2, nullptr, pad},
         {"circle", {}, 3, validRadius, circle},
         {"drag", {}, 4, nullptr, drag},
+        {"macro", {}, 2, nullptr, dropMacro, true},
         {"via", {"on", "off"}, 0, nullptr, via},
         {"test", {}, 2, nullptr, testAt},
         plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
@@ -352,7 +361,7 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         error = tr(lang, "неизвестный шаг ", "unknown step ") + quoted;
         return std::nullopt;
     }
-    const size_t fixed = nameWords + (row->words.empty() ? 0 : 1);
+    const size_t fixed = nameWords + (row->words.empty() && !row->fileWord ? 0 : 1);
     const size_t expected = fixed + static_cast<size_t>(std::abs(row->numbers));
     // A negative count asks for at least that many numbers.
     if (row->numbers < 0 ? words.size() < expected : words.size() != expected) {
@@ -362,7 +371,9 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
     }
     ParsedStep step{row, {}};
     size_t next = nameWords;
-    if (!row->words.empty()) {
+    if (row->fileWord) {
+        step.args.word = words[next++];
+    } else if (!row->words.empty()) {
         const std::string& w = words[next++];
         bool known = false;
         for (const char* choice : row->words)

@@ -9,6 +9,7 @@
 #include "view/ObjectIndex.h"
 
 #include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct EditContext {
 struct StepArgs {
     std::string word;            // the chosen word, when the row takes one
     std::vector<double> numbers; // in the order given
+    std::shared_ptr<ObjectList> macro; // a file step's macro, read before the board
 };
 
 struct StepRow {
@@ -39,6 +41,7 @@ struct StepRow {
     // Checks the values beyond their syntax; nullptr accepts any number.
     bool (*valid)(const StepArgs&);
     void (*apply)(EditContext&, const StepArgs&);
+    bool fileWord = false; // the word is a macro file's name, not a choice
 };
 
 const std::vector<StepRow>& editSteps();

@@ -13,10 +13,19 @@ namespace kestrel {
 
 Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double grid)
 {
+    std::vector<const LayoutObject*> considered;
+    for (const auto& o : list)
+        if (!selectionOnly || o->Selected)
+            considered.push_back(o.get());
+    return macroReferencePoint(considered, grid);
+}
+
+Point macroReferencePoint(const std::vector<const LayoutObject*>& objects, double grid)
+{
     bool havePad = false;
     Point ref;
-    for (const auto& o : list) {
-        if (!o->is(ObjectKind::Pad) || (selectionOnly && !o->Selected))
+    for (const LayoutObject* o : objects) {
+        if (!o->is(ObjectKind::Pad))
             continue;
         if (!havePad || (o->X1 <= ref.x && o->Y1 >= ref.y)) {
             ref = {o->X1, o->Y1};
@@ -28,15 +37,15 @@ Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double gri
 
     bool any = false;
     Rect bounds;
-    for (const auto& o : list) {
-        if (selectionOnly && !o->Selected)
-            continue;
+    for (const LayoutObject* o : objects) {
         const Rect r = BoundingRect(*o);
         bounds = any ? bounds.united(r) : r;
         any = true;
     }
     auto toGrid = [grid](int32_t v) {
-        return grid > 0 ? static_cast<int32_t>(std::nearbyint(v / grid) * grid) : v;
+        // A grid of 15.875 units has multiples between whole units: round the
+        // multiple itself to the nearest unit rather than cutting it off.
+        return grid > 0 ? static_cast<int32_t>(std::lround(std::nearbyint(v / grid) * grid)) : v;
     };
     return {toGrid(bounds.left), toGrid(bounds.bottom)};
 }
@@ -45,12 +54,13 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
 {
     removeDegenerate(board);
     MacroImage image;
-    image.reference = macroReferencePoint(board, selectionOnly, grid);
-
     std::vector<LayoutObject*> chosen;
     for (auto& o : board)
         if (Layer::isSide1(o->Layer) == activeSideIs1 && (!selectionOnly || o->Selected))
             chosen.push_back(o.get());
+    // Only the written objects place the reference point: a pad on the other
+    // side would shift the macro by an offset nobody can see in it.
+    image.reference = macroReferencePoint(std::vector<const LayoutObject*>(chosen.begin(), chosen.end()), grid);
     image.objectCount = chosen.size();
 
     ByteWriter out;
@@ -100,7 +110,7 @@ Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang,
         if (version < 3)
             readOldObjects(in, list, version);
         else
-            readObjectsV3(in, list, in.i32("the object count"));
+            readObjectsV3(in, list, in.i32("the object count"), true);
         removeDegenerate(list);
         return LoadedMacro{std::move(list), version};
     } catch (const FormatError& e) {

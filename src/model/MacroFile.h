@@ -16,6 +16,8 @@ namespace kestrel {
 // selectionOnly is set): the pad centre lying furthest left and up, or else
 // the upper-left corner of their bounding rectangle rounded to the grid.
 Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double grid);
+// The same rule over the objects a macro file holds.
+Point macroReferencePoint(const std::vector<const LayoutObject*>& objects, double grid);
 
 struct MacroImage {
     std::vector<uint8_t> bytes;

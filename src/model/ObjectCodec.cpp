@@ -50,7 +50,7 @@ void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerFie
         out.i32(partnerField);
 }
 
-void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
+void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
 {
     const size_t n = in.count(count, kMinObjectBlock, "object count");
     std::vector<LayoutObject*> pads;
@@ -81,7 +81,7 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
         if (o->is(ObjectKind::Pad)) {
             const size_t fieldAt = in.offset();
             o->PartnerIndex = in.i32("a partner index");
-            if (o->PartnerIndex >= static_cast<int64_t>(n))
+            if (!macro && o->PartnerIndex >= static_cast<int64_t>(n))
                 throw FormatError("partner index " + std::to_string(o->PartnerIndex) + " of object " +
                                       std::to_string(i) + " lies outside the board's " +
                                       std::to_string(n) + " objects",
@@ -91,8 +91,12 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count)
         list.append(std::move(o));
     }
     for (LayoutObject* pad : pads) {
-        pad->Partner = pad->PartnerIndex >= 0 ? list.at(static_cast<size_t>(pad->PartnerIndex)) : nullptr;
+        pad->Partner = !macro && pad->PartnerIndex >= 0 ? list.at(static_cast<size_t>(pad->PartnerIndex)) : nullptr;
         const size_t c = in.count(in.i32("a connection count"), 4, "connection count");
+        if (macro) {
+            in.take(c * 4, "the connection indices");
+            continue;
+        }
         pad->Connections.reserve(c);
         for (size_t k = 0; k < c; ++k) {
             const size_t at = in.offset();

@@ -24,7 +24,9 @@ void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerFie
 // Reads `count` version-3 object blocks and then the connection block of
 // every pad into `list` (which must be empty), linking partners and bands
 // by index. Partner fields below 0 mean none.
-void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count);
+// In a macro the partner and connection indices are never followed: a pad
+// keeps only the fact that it was a via (PartnerBytesSet).
+void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro = false);
 
 // Reads an i16 count and that many old object blocks of version 0, 1 or 2.
 void readOldObjects(ByteReader& in, ObjectList& list, int version);

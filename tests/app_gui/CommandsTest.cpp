@@ -68,8 +68,7 @@ TEST(Commands, EveryTableRowIsANamedControlAndEnglishLeavesNoRussianElsewhere)
 const std::map<std::string, const char*> kWaitingHandlers = {
     {"Kreisbogen1Click", "generators"},
     {"R_HinzufuegenClick", "parameter lists"},     {"R_EntfernenClick", "parameter lists"},
-    {"Makrospeichern1Click", "macros"},            {"SB_MakrofensterClick", "macros"},
-    {"Autospeichern1Click", "settings"},           {"HistoryClick", "settings"},
+    {"SB_MakrofensterClick", "macros"},
     {"Index1Click", "help"},
 };
 

@@ -1,3 +1,4 @@
+#include "SettingsHome.h"
 #include "WindowFixture.h"
 
 #include "app/SettingsFile.h"
@@ -234,18 +235,6 @@ TEST(EditCommands, TitleAndSaveQuestionFollowUnsavedChanges)
             EXPECT_FALSE(f.window().isVisible());
     }
 }
-
-// The settings file lives below HOME while this test runs, so it neither
-// reads nor changes another run's file.
-class SettingsHome {
-public:
-    SettingsHome() : saved_(qgetenv("HOME")) { qputenv("HOME", QByteArray::fromStdString(dir_.path())); }
-    ~SettingsHome() { qputenv("HOME", saved_); }
-
-private:
-    TempDir dir_;
-    QByteArray saved_;
-};
 
 TEST(EditCommands, UndoDepthComesFromTheSettingsFileAndGoesBackOnClose)
 {

@@ -194,4 +194,9 @@ void StatusLine::showHelpText(const QString& text)
     help_->setText(text);
 }
 
+QString StatusLine::helpText() const
+{
+    return help_->text();
+}
+
 } // namespace kestrel

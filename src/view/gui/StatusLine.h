@@ -33,6 +33,7 @@ public:
     void showGroundPlane(bool on);
     void showClearanceMm(double mm);
     void showHelpText(const QString& text);
+    QString helpText() const;
 
     static constexpr int kHeightPx = 40;
     static constexpr int kGroundPanelNarrowPx = 47;

@@ -1,0 +1,67 @@
+// Save as macro: the questions before the file dialog and the write, on the
+// active side of the active board.
+
+#include "app/MainWindow.h"
+#include "edit/MacroSave.h"
+#include "model/gui/Prompts.h"
+#include "view/gui/BoardView.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+
+namespace kestrel {
+
+// The folder the user chose last, else the starter library beside the
+// program, else the program's own folder.
+QString MainWindow::macroFolder() const
+{
+    if (!macroFolder_.isEmpty() && QDir(macroFolder_).exists())
+        return macroFolder_;
+    const QDir program(QCoreApplication::applicationDirPath());
+    return program.exists("Makros") ? program.filePath("Makros") : program.path();
+}
+
+std::optional<QString> MainWindow::saveAsMacro()
+{
+    session_.objectsWillChange();
+    const MacroSaveScope scope = macroSaveScope(doc_);
+    if (scope == MacroSaveScope::NothingOnSide) {
+        prompts_.message(this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"),
+                         kestrel::tr(lang_, "На чертеже нет объектов для сохранения Макроса.",
+                                     "There are no objects on this side of the board."),
+                         Prompts::Icon::Warning);
+        return std::nullopt;
+    }
+    if (scope == MacroSaveScope::WholeSide) {
+        const QString question =
+            lang_ == Language::English
+                ? QString("No object is selected.\nSave whole layout as macro?")
+                : QString("Нет выделенных объектов на плате. \nСохранить чертёж платы целиком как Макрос?") +
+                      QString(19, ' ');
+        const Prompts::Answer answer =
+            prompts_.ask(this, lang_ == Language::English ? QString("Save as macro") : "Сохранить" + QString(6, ' '),
+                         question, Prompts::Buttons::OkCancel, Prompts::Icon::Question);
+        if (answer != Prompts::Answer::Ok)
+            return std::nullopt;
+    }
+    const auto name = prompts_.saveFileName(
+        this, macroFolder(),
+        kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk");
+    if (!name)
+        return std::nullopt;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Result<size_t> written = saveMacro(doc_, name->toStdString(), scope == MacroSaveScope::Selection, lang_);
+    QApplication::restoreOverrideCursor();
+    // Degenerate zones and tracks were removed before writing.
+    view_->redraw();
+    updateCommandStates();
+    if (!written) {
+        prompts_.message(this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"),
+                         QString::fromStdString(written.message()), Prompts::Icon::Error);
+        return std::nullopt;
+    }
+    return name;
+}
+
+} // namespace kestrel

@@ -1,0 +1,133 @@
+// The main window's settings: the options read at start-up and written on
+// close, the file history in the File menu, and autosave with its dialog.
+
+#include "app/AutoSaveDialog.h"
+#include "app/MainWindow.h"
+#include "model/LayoutFile.h"
+#include "model/gui/Prompts.h"
+#include "view/gui/StatusLine.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <memory>
+
+namespace kestrel {
+
+namespace {
+
+// How often the window looks whether an autosave is due.
+constexpr int kAutoSavePollMs = 1000;
+
+} // namespace
+
+void MainWindow::loadSettings()
+{
+    const Settings settings = readSettings();
+    session_.setUndoDepth(settings.options.undoDepth);
+    showHints_ = settings.options.hints;
+    macroPanelShown_ = settings.options.macroPanel;
+    macroFolder_ = settings.options.macroFolder;
+    history_ = settings.history;
+    userLists_ = settings.lists;
+
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    clock_ = [started] { return static_cast<int64_t>(started->elapsed()); };
+    autoSave_.configure(settings.options.autoSave, settings.options.autoSaveMs, clock_());
+    auto* timer = new QTimer(this);
+    timer->setObjectName("AutoSaveTimer");
+    timer->setInterval(kAutoSavePollMs);
+    connect(timer, &QTimer::timeout, this, &MainWindow::autoSaveTick);
+    timer->start();
+}
+
+void MainWindow::saveSettings() const
+{
+    Options options;
+    options.hints = showHints_;
+    options.macroPanel = macroPanelShown_;
+    options.macroFolder = macroFolder_;
+    options.autoSave = autoSave_.enabled();
+    options.autoSaveMs = autoSave_.intervalMs();
+    options.undoDepth = session_.UndoDepth;
+    writeOptionsAndLists(options, userLists_);
+}
+
+void MainWindow::setAutoSaveClock(std::function<int64_t()> clock)
+{
+    clock_ = std::move(clock);
+    autoSave_.configure(autoSave_.enabled(), autoSave_.intervalMs(), clock_());
+}
+
+void MainWindow::addToHistory(const QString& path)
+{
+    if (!history_.add(path.toStdString()))
+        return;
+    writeHistory(history_);
+    refreshHistoryItems();
+}
+
+void MainWindow::refreshHistoryItems()
+{
+    for (int number = 1; number <= kHistoryEntries; ++number) {
+        auto* item = findChild<QAction*>(QString("History%1").arg(number));
+        const QString name = QString::fromStdString(history_.shown(number));
+        item->setText(QString("&%1 ").arg(number) + name.toLower());
+        item->setVisible(!name.isEmpty());
+    }
+    if (auto* line = findChild<QAction*>("HistoryTrenner"))
+        line->setVisible(!history_.shown(1).empty());
+}
+
+void MainWindow::openFromHistory(int number)
+{
+    const QString path = QString::fromStdString(history_.shown(number));
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path)) {
+        prompts_.message(this, kestrel::tr(lang_, "Цffnen", "Open"), kestrel::tr(lang_, "Datei nicht gefunden", "File not found"),
+                         Prompts::Icon::Warning);
+        return;
+    }
+    openDocumentFile(path, true);
+}
+
+void MainWindow::runAutoSaveDialog()
+{
+    AutoSaveDialog dialog(lang_, this);
+    dialog.load(autoSave_.enabled(), autoSave_.intervalMs());
+    if (!prompts_.runDialog(dialog))
+        return;
+    autoSave_.configure(dialog.enabled(), dialog.intervalMs(), clock_());
+}
+
+// The backup is written as it stands: nothing is repaired or deleted first,
+// and the document keeps its name, its title and its unsaved state.
+void MainWindow::autoSaveTick()
+{
+    const int64_t now = clock_();
+    if (!autoSave_.due(now))
+        return;
+    const AutoSaveMoment moment{doc_.FileName, loading_, doc_.activeBoard() != nullptr,
+                                QApplication::activeModalWidget() != nullptr};
+    if (!autosaveMayRun(moment))
+        return;
+    autoSave_.saved(now);
+    const QString backup = QString::fromStdString(backupNameFor(doc_.FileName));
+    const QString shownBefore = status_->helpText();
+    status_->showHelpText(kestrel::tr(lang_, "Автосохранение...", "Autosave..."));
+    status_->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Status written = writeDocument(doc_, backup.toStdString(), true, lang_);
+    QApplication::restoreOverrideCursor();
+    status_->showHelpText(shownBefore);
+    if (!written)
+        prompts_.message(this, kestrel::tr(lang_, "Автосохранение", "AutoSave"), QString::fromStdString(written.message()),
+                         Prompts::Icon::Warning);
+}
+
+} // namespace kestrel

@@ -1,0 +1,57 @@
+#include "edit/MacroDrop.h"
+
+#include "edit/Selection.h"
+#include "edit/Undo.h"
+#include "edit/Vias.h"
+#include "model/Groups.h"
+#include "view/Viewport.h"
+
+#include <algorithm>
+
+namespace kestrel {
+
+Point MacroDropPoint(Point boardPoint, const BoardSettings& board)
+{
+    const Point snapped = snapPointToGrid(boardPoint, board.Grid);
+    return {std::clamp(snapped.x, 0, board.BoardWidth), std::clamp(snapped.y, -board.BoardHeight, 0)};
+}
+
+size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, Point at)
+{
+    ObjectList* objects = doc.currentObjects();
+    if (!objects || macro.empty())
+        return 0;
+    session.objectsWillChange();
+    TakeUndoSnapshot(session, doc);
+    const int32_t g = nextGroupNumber(*objects);
+    DeselectAll(*objects);
+    const bool side1 = Layer::isSide1(static_cast<int>(doc.Working.ActiveLayer));
+    const size_t n0 = objects->size();
+    std::vector<LayoutObject*> viaPads;
+    for (auto& item : macro) {
+        LayoutObject& added = objects->append(copyObject(*item));
+        translate(added, at.x, at.y);
+        added.Selected = 1;
+        if (added.Layer == Layer::MacroCopper)
+            added.Layer = side1 ? Layer::K1 : Layer::K2;
+        else if (added.Layer == Layer::MacroSilk)
+            added.Layer = side1 ? Layer::B1 : Layer::B2;
+        for (int32_t& group : added.Groups)
+            group += g;
+        // References read from a file point into the macro list, never
+        // into the board: drop them all and make vias afresh.
+        added.Partner = nullptr;
+        added.Connections.clear();
+        if (added.PartnerBytesSet)
+            viaPads.push_back(&added);
+        added.PartnerBytesSet = false;
+    }
+    for (LayoutObject* pad : viaPads)
+        if (LayoutObject* twin = MakeVia(*objects, *pad))
+            twin->Selected = 1;
+    groupSelection(*objects);
+    doc.Modified = true;
+    return objects->size() - n0;
+}
+
+} // namespace kestrel

@@ -1,0 +1,299 @@
+// The settings file, the file history in the File menu, and autosave with
+// its dialog, each in a window whose settings live in a scratch HOME.
+
+#include "SettingsHome.h"
+#include "WindowFixture.h"
+#include "app/AutoSaveDialog.h"
+#include "app/SettingsFile.h"
+#include "view/gui/StatusLine.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QSpinBox>
+
+#include <filesystem>
+
+namespace kestrel::test {
+namespace {
+
+size_t objectsInFile(const std::string& path)
+{
+    const Result<LoadedDocument> back = readDocument(path, Language::English);
+    return back ? back->document.board(0).Objects.size() : 0;
+}
+
+QStringList iniLines(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
+{
+    TempDir dir;
+    const QString path = q(dir.file("KESTREL30.INI"));
+    const Settings defaults = readSettings(path);
+    EXPECT_EQ(defaults.options, Options{}) << "no file";
+    EXPECT_EQ(defaults.options.autoSaveMs, 300000);
+    EXPECT_TRUE(defaults.options.hints);
+    EXPECT_EQ(defaults.lists, UserLists{});
+
+    Options options{false, true, true, 7 * 60000, 12, "/w/Макросы"};
+    UserLists lists{{{40, "0,4 mm"}, {100, "1 mm"}}, {{635, "0,635 mm"}}, {"1,8 x 0,8", "2,5 x 1"}};
+    FileHistory history;
+    history.entries = {"/w/d.kbd", "/w/Ü c.kbd", "/w/b.kbd", ""};
+    writeOptionsAndLists(options, lists, path);
+    writeHistory(history, path);
+    const Settings back = readSettings(path);
+    EXPECT_EQ(back.options, options);
+    EXPECT_EQ(back.lists, lists);
+    EXPECT_EQ(back.history.entries, history.entries);
+
+    const QStringList lines = iniLines(path);
+    for (const char* line : {"Kurzhilfe=0", "Makro=1", "AutoSave=1", "AutoSaveTime=420000", "T0=40", "T1=100", "T7=635",
+                             "S0=\"1,8 x 0,8\"", "D1=/w/d.kbd"})
+        EXPECT_TRUE(lines.contains(line)) << line << " in\n" << lines.join('\n').toStdString();
+    EXPECT_FALSE(lines.contains("T0=635")) << "user grids start at index 7";
+
+    // Writing shorter lists erases the old entries of the section.
+    writeOptionsAndLists(options, UserLists{{{40, "0,4 mm"}, {-1, "-"}, {100, "1 mm"}}, {}, {}}, path);
+    const UserLists shorter = readSettings(path).lists;
+    EXPECT_EQ(shorter.trackWidths, (std::vector<ListEntry>{{40, "0,4 mm"}})) << "a separator ends the list";
+    EXPECT_TRUE(shorter.grids.empty());
+    EXPECT_TRUE(shorter.padSizes.empty());
+}
+
+TEST(Settings, StoredValuesAreCheckedOnReading)
+{
+    TempDir dir;
+    const QString path = q(dir.file("KESTREL30.INI"));
+    const struct {
+        const char* key;
+        QVariant stored;
+        int autoSaveMs;
+        int undoDepth;
+    } rows[] = {
+        {"Optionen/AutoSaveTime", 0, 60000, 1},
+        {"Optionen/AutoSaveTime", 59999, 60000, 1},
+        {"Optionen/AutoSaveTime", 3600001, 3600000, 1},
+        {"Optionen/AutoSaveTime", "9999999999", 3600000, 1},
+        {"Optionen/AutoSaveTime", "soon", 300000, 1},
+        {"Optionen/UndoDepth", 500, 300000, 100},
+    };
+    for (const auto& r : rows) {
+        {
+            QSettings file(path, QSettings::IniFormat);
+            file.clear();
+            file.setValue(r.key, r.stored);
+        }
+        const Options o = readSettings(path).options;
+        EXPECT_EQ(o.autoSaveMs, r.autoSaveMs) << r.stored.toString().toStdString();
+        EXPECT_EQ(o.undoDepth, r.undoDepth) << r.stored.toString().toStdString();
+    }
+    // A list ends at a missing or -1 tag and, for the pad sizes, at an empty caption.
+    {
+        QSettings file(path, QSettings::IniFormat);
+        file.clear();
+        for (auto [key, value] : {std::pair{"L_POPUP/T0", "20"}, {"L_POPUP/T1", "-1"}, {"L_POPUP/T2", "30"},
+                                  {"R_POPUP/T0", "50"}, {"R_POPUP/T7", "500"}, {"R_POPUP/T9", "600"},
+                                  {"LA_POPUP/S0", "a"}, {"LA_POPUP/S2", "c"}})
+            file.setValue(key, value);
+    }
+    const UserLists lists = readSettings(path).lists;
+    EXPECT_EQ(lists.trackWidths, (std::vector<ListEntry>{{20, ""}}));
+    EXPECT_EQ(lists.grids, (std::vector<ListEntry>{{500, ""}}));
+    EXPECT_EQ(lists.padSizes, (std::vector<QString>{"a"}));
+}
+
+std::vector<QString> historyCaptions(WindowFixture& f)
+{
+    std::vector<QString> out;
+    for (const char* name : {"History1", "History2", "History3", "History4"})
+        if (f.action(name).isVisible())
+            out.push_back(f.action(name).text());
+    return out;
+}
+
+TEST(Settings, HistoryFollowsSavesAndOpensAndSkipsBackups)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string a = dir.file("A.kbd"), b = dir.file("b.kbd"), bak = dir.file("c.BAK");
+    {
+        WindowFixture f;
+        EXPECT_TRUE(historyCaptions(f).empty());
+        EXPECT_FALSE(f.action("HistoryTrenner").isVisible());
+        f.saveNames = {q(a), q(b), q(bak)};
+        f.trigger("Speichernals1");
+        f.trigger("Speichernals1");
+        f.trigger("Speichernals1");
+        EXPECT_EQ(historyCaptions(f), (std::vector<QString>{"&1 " + q(b).toLower(), "&2 " + q(a).toLower()}));
+        EXPECT_TRUE(f.action("HistoryTrenner").isVisible());
+        EXPECT_TRUE(std::filesystem::exists(bak)) << "written, but not listed";
+    }
+    // Written at once, read by the next window, which opens entry 2.
+    const QSettings file(settingsFilePath(), QSettings::IniFormat);
+    EXPECT_EQ(file.value("History/D1").toString(), q(b));
+    EXPECT_EQ(file.value("History/D2").toString(), q(a));
+    WindowFixture f;
+    EXPECT_EQ(historyCaptions(f).size(), 2u);
+    f.trigger("History2");
+    EXPECT_EQ(f.doc().FileName, a);
+    EXPECT_EQ(f.window().windowTitle(), titleWith(a));
+    EXPECT_EQ(f.action("History1").text(), "&1 " + q(b).toLower()) << "an opened listed file keeps its place";
+
+    std::filesystem::remove(b);
+    f.trigger("History1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0].text, "File not found");
+    EXPECT_EQ(f.messages[0].caption, "Open");
+    EXPECT_EQ(f.doc().FileName, a);
+    EXPECT_EQ(historyCaptions(f).size(), 2u);
+    EXPECT_TRUE(f.exhausted());
+}
+
+TEST(Settings, OptionsGoBackOnCloseAndComeBackAtStartUp)
+{
+    SettingsHome home;
+    {
+        WindowFixture f;
+        EXPECT_TRUE(f.action("Hinweistexte1").isChecked()) << "no file: hints on";
+        f.trigger("Hinweistexte1");
+        f.dialogs = {[](QDialog& d) {
+            d.findChild<QCheckBox*>("RB_AutoSave")->setChecked(true);
+            d.findChild<QSpinBox*>("SE_Zyklus")->setValue(7);
+            return WindowFixture::accept(d);
+        }};
+        f.trigger("Autospeichern1");
+        EXPECT_TRUE(f.window().close());
+    }
+    const QSettings file(settingsFilePath(), QSettings::IniFormat);
+    EXPECT_EQ(file.value("Optionen/Kurzhilfe").toString(), "0");
+    EXPECT_EQ(file.value("Optionen/AutoSave").toString(), "1");
+    EXPECT_EQ(file.value("Optionen/AutoSaveTime").toString(), "420000");
+    EXPECT_EQ(file.value("Optionen/Makro").toString(), "0");
+
+    WindowFixture f;
+    EXPECT_FALSE(f.action("Hinweistexte1").isChecked());
+    f.dialogs = {[](QDialog& d) {
+        EXPECT_TRUE(d.findChild<QCheckBox*>("RB_AutoSave")->isChecked());
+        EXPECT_EQ(d.findChild<QSpinBox*>("SE_Zyklus")->value(), 7);
+        return WindowFixture::cancel(d);
+    }};
+    f.trigger("Autospeichern1");
+    EXPECT_TRUE(f.exhausted());
+}
+
+TEST(Settings, AutoSaveDialogInBothLanguages)
+{
+    for (Language lang : {Language::English, Language::Russian}) {
+        AutoSaveDialog d(lang);
+        d.load(false, 420000);
+        auto* check = d.findChild<QCheckBox*>("RB_AutoSave");
+        auto* minutes = d.findChild<QSpinBox*>("SE_Zyklus");
+        EXPECT_FALSE(minutes->isEnabled());
+        EXPECT_FALSE(d.findChild<QLabel*>("L_Zyklus")->isEnabled());
+        d.show();
+        QTest::mouseClick(d.findChild<QLabel*>("Label1"), Qt::LeftButton);
+        EXPECT_TRUE(check->isChecked()) << "a click on the text toggles the box";
+        EXPECT_TRUE(minutes->isEnabled());
+        EXPECT_EQ(minutes->value(), 7);
+        minutes->setValue(90);
+        EXPECT_EQ(d.intervalMs(), 60 * 60000) << "at most an hour";
+        const bool english = lang == Language::English;
+        EXPECT_EQ(d.windowTitle(), english ? "AutoSave" : "Автосохранение");
+        EXPECT_EQ(minutes->suffix(), english ? " min" : " мин");
+        EXPECT_EQ(d.findChild<QLabel*>("L_Zyklus")->text(), english ? "Interval:" : "Интервал");
+        EXPECT_TRUE(applyTexts(&d, autoSaveDialogTexts(), lang).empty()) << "every text finds its control";
+    }
+}
+
+// Autosave on a fake clock: the backup appears a whole interval after the
+// dialog's OK, leaves the name, the title, the history and the unsaved
+// state alone, and restores the status text.
+TEST(Settings, AutoSaveWritesTheBackupOnTheClock)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("BOARD.KBD"), backup = dir.file("BOARD.bak");
+    int64_t now = 0;
+    WindowFixture f;
+    f.window().setAutoSaveClock([&now] { return now; });
+    f.dialogs = {[](QDialog& d) {
+        d.findChild<QCheckBox*>("RB_AutoSave")->setChecked(true);
+        d.findChild<QSpinBox*>("SE_Zyklus")->setValue(2);
+        return WindowFixture::accept(d);
+    }};
+    f.trigger("Autospeichern1");
+
+    f.addContent();
+    now = 5 * 60000;
+    f.window().autoSaveTick();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("BOARD.bak"))) << "an unnamed document";
+
+    f.saveNames = {q(path)};
+    f.trigger("Speichernals1");
+    addPad(*f.doc().currentObjects(), {2000, -2000}, 90);
+    f.doc().Modified = true;
+    auto* help = f.window().findChild<QLabel*>("L_Hilfetext");
+    help->setText("hint");
+    const QString title = f.window().windowTitle();
+    f.window().autoSaveTick(); // overdue since the unnamed tick: runs now
+    ASSERT_TRUE(std::filesystem::exists(backup));
+    EXPECT_EQ(help->text(), "hint");
+    EXPECT_EQ(objectsInFile(backup), 2u);
+    EXPECT_EQ(f.doc().FileName, path);
+    EXPECT_TRUE(f.doc().Modified);
+    EXPECT_EQ(f.window().windowTitle(), title);
+    EXPECT_EQ(QSettings(settingsFilePath(), QSettings::IniFormat).value("History/D1").toString(), q(path));
+    EXPECT_EQ(QSettings(settingsFilePath(), QSettings::IniFormat).value("History/D2").toString(), "");
+
+    std::filesystem::remove(backup);
+    now += 2 * 60000 - 1;
+    f.window().autoSaveTick();
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "not yet due";
+    now += 1;
+    f.window().autoSaveTick();
+    EXPECT_TRUE(std::filesystem::exists(backup));
+}
+
+// A failed Save does not become a saved document through a later autosave.
+TEST(Settings, AutoSaveAfterAFailedSaveStillAsksBeforeDiscarding)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("BOARD.KBD");
+    int64_t now = 0;
+    WindowFixture f;
+    f.window().setAutoSaveClock([&now] { return now; });
+    f.dialogs = {[](QDialog& d) {
+        d.findChild<QCheckBox*>("RB_AutoSave")->setChecked(true);
+        return WindowFixture::accept(d);
+    }};
+    f.trigger("Autospeichern1");
+    f.addContent();
+    f.saveNames = {q(path)};
+    f.trigger("Speichernals1");
+    f.addContent();
+    // The target becomes a directory: Save fails, the backup beside it works.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    f.trigger("Speichern1");
+    ASSERT_EQ(f.messages.size(), 1u) << "the failed save is reported";
+    now = 5 * 60000;
+    f.window().autoSaveTick();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("BOARD.bak")));
+    EXPECT_TRUE(f.doc().Modified);
+    f.answers = {Answer::Cancel};
+    f.dialogs = {};
+    f.trigger("Neu1");
+    EXPECT_EQ(f.questions.size(), 1u) << "New still asks";
+    EXPECT_EQ(f.doc().FileName, path);
+}
+
+} // namespace
+} // namespace kestrel::test

@@ -1,0 +1,104 @@
+#include "edit/MacroSave.h"
+
+#include "model/MacroFile.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <tuple>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+// Objects of both sides; the reference point of a saved side depends only on
+// what is written.
+TEST(MacroSave, ReferencePoints)
+{
+    struct Row {
+        const char* why;
+        std::function<void(ObjectList&)> build;
+        bool side1;
+        bool selectionOnly;
+        double grid;
+        Point expected;
+    };
+    const Row rows[] = {
+        {"the pad furthest left and up", [](ObjectList& l) { addPad(l, {100, -100}, 20); addPad(l, {50, -50}, 20); },
+         true, false, 254.0, {50, -50}},
+        {"a pad further left but lower is not taken",
+         [](ObjectList& l) { addPad(l, {100, -100}, 20); addPad(l, {50, -50}, 20); addPad(l, {40, -200}, 20); },
+         true, false, 254.0, {50, -50}},
+        {"a pad at the same x and higher wins",
+         [](ObjectList& l) { addPad(l, {50, -50}, 20); addPad(l, {50, -10}, 20); }, true, false, 254.0, {50, -10}},
+        {"a pad of the other side does not count",
+         [](ObjectList& l) { addPad(l, {500, -500}, 20); addPad(l, {10, -10}, 20, 1, 3); }, true, false, 254.0,
+         {500, -500}},
+        {"saving side 2 takes its own pad",
+         [](ObjectList& l) { addPad(l, {500, -500}, 20); addPad(l, {900, -10}, 20, 1, 3); }, false, false, 254.0,
+         {900, -10}},
+        {"no pad on the saved side: bounds corner on the grid, pads elsewhere ignored",
+         [](ObjectList& l) { addTrack(l, {{300, -300}, {1000, -800}}, 40); addPad(l, {0, 0}, 20, 1, 3); }, true, false,
+         254.0, {254, -254}},
+        {"the 15.875 grid: 17 x 15.875 = 269.875 rounds to 270, not cut to 269",
+         [](ObjectList& l) { addTrack(l, {{330, -330}, {1000, -800}}, 40); }, true, false, 15.875, {270, -270}},
+        {"only the selected objects",
+         [](ObjectList& l) {
+             addPad(l, {10, -10}, 20);
+             addPad(l, {700, -700}, 20).Selected = 1;
+             addPad(l, {800, -600}, 20).Selected = 1;
+         },
+         true, true, 254.0, {700, -700}},
+    };
+    for (const Row& r : rows) {
+        ObjectList list;
+        r.build(list);
+        EXPECT_EQ(encodeMacro(list, r.side1, r.selectionOnly, r.grid).reference, r.expected) << r.why;
+    }
+}
+
+TEST(MacroSave, ScopeFollowsTheActiveSideAndTheSelection)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::NothingOnSide) << "empty board";
+    addPad(list, {1000, -1000}, 50, 1, 3);
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::NothingOnSide) << "objects only on side 2";
+    doc.Working.ActiveLayer = 4;
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::WholeSide);
+    list[0].Selected = 1;
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::Selection);
+}
+
+// The whole side is written relative to the reference point on the
+// side-neutral layers; the file reads back as the same shapes.
+TEST(MacroSave, WritesTheActiveSideAndReportsAFailedWrite)
+{
+    TempDir dir;
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    addPad(list, {2000, -1000}, 50, 1, 3);
+    addTrack(list, {{2000, -1000}, {3000, -1500}}, 30, 3);
+    addPad(list, {100, -100}, 50, 1, 1); // side 1: left out
+    addTrack(list, {{500, -500}}, 30, 3); // a single point: removed before writing
+    doc.Working.ActiveLayer = 3;
+
+    const Result<size_t> written = saveMacro(doc, dir.file("m.kmk"), false, Language::English);
+    ASSERT_TRUE(succeeded(written));
+    EXPECT_EQ(*written, 2u);
+    EXPECT_EQ(list.size(), 3u) << "the degenerate track left the board";
+    const auto back = readMacro(dir.file("m.kmk"), Language::English);
+    ASSERT_TRUE(succeeded(back));
+    ASSERT_EQ(back->objects.size(), 2u);
+    EXPECT_EQ(std::tie(back->objects[0].Layer, back->objects[0].X1, back->objects[0].Y1), std::make_tuple(5, 0, 0));
+    EXPECT_EQ(back->objects[1].Points, (std::vector<Point>{{0, 0}, {1000, -500}}));
+
+    const Result<size_t> failed = saveMacro(doc, dir.file("missing/m.kmk"), false, Language::English);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_NE(failed.message().find("The macro was not saved."), std::string::npos) << failed.message();
+}
+
+} // namespace

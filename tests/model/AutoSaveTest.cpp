@@ -1,0 +1,59 @@
+#include "model/AutoSave.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrel;
+
+TEST(AutoSave, IntervalIsLimitedToOneToSixtyMinutes)
+{
+    const struct {
+        int64_t stored, expected;
+    } rows[] = {
+        {300000, 300000}, {420000, 420000}, {60000, 60000}, {3600000, 3600000},
+        {0, 60000},       {-5, 60000},      {59999, 60000}, {3600001, 3600000},
+        {int64_t{1} << 40, 3600000}, // larger than an int
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(clampedAutoSaveMs(r.stored), r.expected) << r.stored;
+}
+
+TEST(AutoSave, WhenASaveMayRun)
+{
+    const AutoSaveMoment named{"/w/BOARD.KBD"};
+    const struct {
+        AutoSaveMoment moment;
+        bool runs;
+        const char* why;
+    } rows[] = {
+        {named, true, "a named document, nothing else going on"},
+        {{""}, false, "an unnamed document"},
+        {{"/w/BOARD.Bak"}, false, "a document read from a backup file"},
+        {{"/w/BOARD.KBD", true}, false, "a document is being loaded"},
+        {{"/w/BOARD.KBD", false, false}, false, "no active board"},
+        {{"/w/BOARD.KBD", false, true, true}, false, "a modal dialog is open"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(autosaveMayRun(r.moment), r.runs) << r.why;
+}
+
+// The schedule on a fake clock: due a whole interval after configuring or
+// after the last save; a blocked save stays due.
+TEST(AutoSave, ScheduleOnAFakeClock)
+{
+    AutoSaveSchedule s;
+    s.configure(false, 2 * kMinuteMs, 1000);
+    EXPECT_FALSE(s.due(1000 + 10 * kMinuteMs)) << "disabled";
+
+    s.configure(true, 2 * kMinuteMs, 1000);
+    EXPECT_FALSE(s.due(1000 + 2 * kMinuteMs - 1));
+    EXPECT_TRUE(s.due(1000 + 2 * kMinuteMs));
+    EXPECT_TRUE(s.due(1000 + 3 * kMinuteMs)) << "not saved yet: still due";
+    s.saved(1000 + 3 * kMinuteMs);
+    EXPECT_FALSE(s.due(1000 + 5 * kMinuteMs - 1));
+    EXPECT_TRUE(s.due(1000 + 5 * kMinuteMs));
+
+    s.configure(true, 0, 0);
+    EXPECT_EQ(s.intervalMs(), kMinuteMs) << "an interval below a minute";
+    EXPECT_FALSE(s.due(kMinuteMs - 1));
+    EXPECT_TRUE(s.due(kMinuteMs));
+}
