@@ -32,11 +32,7 @@ Result<size_t> saveMacro(LayoutDocument& doc, const std::string& path, bool sele
     ObjectList* list = doc.currentObjects();
     if (!list)
         return Status::failure(tr(lang, "Нет активной платы.", "No board is active."));
-    const MacroImage image = encodeMacro(*list, activeSideIs1(doc), selectionOnly, doc.Working.Grid);
-    const Status written = writeFileAtomically(path, image.bytes);
-    if (!written)
-        return Status::failure(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ") + written.message());
-    return image.objectCount;
+    return writeMacro(path, *list, activeSideIs1(doc), selectionOnly, doc.Working.Grid, lang);
 }
 
 } // namespace kestrel

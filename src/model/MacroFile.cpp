@@ -83,14 +83,14 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
     return image;
 }
 
-Status writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid,
-                  Language lang)
+Result<size_t> writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly,
+                          double grid, Language lang)
 {
     const MacroImage image = encodeMacro(board, activeSideIs1, selectionOnly, grid);
     const Status written = writeFileAtomically(path, image.bytes, lang);
     if (!written)
         return Status::failure(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ") + written.message());
-    return {};
+    return image.objectCount;
 }
 
 Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang, const std::string& name)

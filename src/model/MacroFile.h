@@ -29,9 +29,9 @@ struct MacroImage {
 // objects of the active side (only the selected ones with selectionOnly).
 MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid);
 
-// Writes the macro file atomically.
-Status writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid,
-                  Language lang);
+// Writes the macro file atomically; the number of objects written.
+Result<size_t> writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly,
+                          double grid, Language lang);
 
 struct LoadedMacro {
     ObjectList objects;

@@ -63,7 +63,8 @@ TEST(FuzzRegressions, MacroInputs)
     for (const fs::path& file : files) {
         const auto bytes = readBytes(file.string());
         auto r = decodeMacro(bytes.data(), bytes.size(), Language::English, file.filename().string());
-        if (!r)
+        if (!r) {
             EXPECT_NE(r.message().find(quotedPath(file.filename().string())), std::string::npos) << r.message();
+        }
     }
 }
