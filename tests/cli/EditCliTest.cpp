@@ -257,8 +257,9 @@ TEST(EditCli, DrawingStepsAddObjectsThroughThePointerTools)
             EXPECT_EQ(o.Layer, c.added[i].layer);
             EXPECT_EQ(o.hasPoints() ? o.Points : std::vector<Point>{o.centre()}, c.added[i].points);
         }
-        if (c.added.size() == 2)
+        if (c.added.size() == 2) {
             EXPECT_EQ(list[3].Partner, list.at(4));
+        }
     }
 }
 

@@ -12,7 +12,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <sys/wait.h>
@@ -41,27 +40,6 @@ LayoutDocument largeDocument(int32_t shift)
             addTrack(list, {at, {at.x + 140, at.y}, {at.x + 140, at.y - 140}}, 20);
     }
     return doc;
-}
-
-// Starts kestrel-cli with stdout and stderr discarded.
-pid_t startCli(const std::vector<std::string>& args)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        std::vector<char*> argv;
-        std::string exe = KESTREL_CLI_PATH;
-        argv.push_back(exe.data());
-        std::vector<std::string> copy = args;
-        for (auto& a : copy)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(exe.c_str(), argv.data());
-        ::_exit(127);
-    }
-    return pid;
 }
 
 // Runs to the end and returns how long it took.

@@ -176,8 +176,9 @@ TEST(BmpFile, DamagedHeadersAreRefused)
         damage(b);
         const auto decoded = decodeBmp(b, "scan.bmp");
         EXPECT_FALSE(decoded.ok()) << why;
-        if (!decoded.ok())
+        if (!decoded.ok()) {
             EXPECT_NE(decoded.message().find("scan.bmp"), std::string::npos) << why;
+        }
     }
 }
 

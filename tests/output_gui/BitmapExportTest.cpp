@@ -131,8 +131,9 @@ TEST(BitmapExport, LargeBitmapsAskFirst)
         child<QRadioButton>(dialog, "RB_Farbe").click();
         EXPECT_EQ(ScriptedPrompts::accept(dialog), accepted) << width;
         ASSERT_EQ(prompts.questions.size(), asked);
-        if (asked)
+        if (asked) {
             EXPECT_TRUE(prompts.questions[0].text.startsWith("You are about to create a large bitmap."));
+        }
     }
 }
 

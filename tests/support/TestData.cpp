@@ -125,11 +125,8 @@ std::string slurp(const std::string& path)
 }
 } // namespace
 
-CommandResult runCli(const std::vector<std::string>& args)
+pid_t startCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
 {
-    TempDir dir;
-    const std::string outPath = dir.file("stdout"), errPath = dir.file("stderr");
-    CommandResult result;
     const pid_t pid = ::fork();
     if (pid == 0) {
         std::freopen(outPath.c_str(), "w", stdout);
@@ -144,6 +141,15 @@ CommandResult runCli(const std::vector<std::string>& args)
         ::execv(exe.c_str(), argv.data());
         ::_exit(127);
     }
+    return pid;
+}
+
+CommandResult runCli(const std::vector<std::string>& args)
+{
+    TempDir dir;
+    const std::string outPath = dir.file("stdout"), errPath = dir.file("stderr");
+    CommandResult result;
+    const pid_t pid = startCli(args, outPath, errPath);
     int status = 0;
     ::waitpid(pid, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

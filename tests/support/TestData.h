@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -62,5 +64,8 @@ struct CommandResult {
 };
 // Runs kestrel-cli with the arguments (no shell quoting needed).
 CommandResult runCli(const std::vector<std::string>& args);
+// Starts kestrel-cli without waiting for it, its output going to the files.
+pid_t startCli(const std::vector<std::string>& args, const std::string& outPath = "/dev/null",
+               const std::string& errPath = "/dev/null");
 
 } // namespace kestrel::test
