@@ -1,6 +1,7 @@
 #include "output/BmpFile.h"
 #include "output/gui/BitmapExportDialog.h"
 
+#include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 
@@ -16,24 +17,6 @@ using namespace kestrel::test;
 using Answer = Prompts::Answer;
 
 namespace {
-
-template <typename T>
-T& child(QWidget& w, const char* name)
-{
-    T* c = w.findChild<T*>(name);
-    if (!c)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *c;
-}
-
-QString captionOf(QWidget& w, const char* name)
-{
-    QObject* o = *name ? w.findChild<QObject*>(name) : &w;
-    for (const char* property : {"text", "title", "windowTitle"})
-        if (o && o->property(property).isValid())
-            return o->property(property).toString();
-    return "<missing>";
-}
 
 // The palette index of pixel (x, y), counted from the top, of a 1- or 4-bit file.
 int indexAt(const std::vector<uint8_t>& b, int x, int y)

@@ -1,6 +1,7 @@
 #include "output/gui/DrillDialog.h"
 #include "output/gui/GerberDialog.h"
 
+#include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
 #include "../output/OutputTestUtil.h"
 
@@ -16,24 +17,6 @@ using namespace kestrel;
 using namespace kestrel::test;
 
 namespace {
-
-template <typename T>
-T* child(QWidget& w, const char* name)
-{
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
-// A control's caption, or the window title for an empty name.
-QString captionOf(QWidget& w, const char* name)
-{
-    QObject* o = *name ? w.findChild<QObject*>(name) : &w;
-    for (const char* property : {"text", "title", "windowTitle"})
-        if (o && o->property(property).isValid())
-            return o->property(property).toString();
-    return "<missing>";
-}
 
 // Also records the name, filter and suffix each save dialog was given.
 struct Script : ScriptedPrompts {
@@ -82,14 +65,14 @@ TEST(ExportDialogs, CaptionsInBothLanguages)
 TEST(GerberDialog, DefaultsLayerPresetsAndMarking)
 {
     TGerberDlg dlg(Language::English);
-    auto* mirror = child<QCheckBox>(dlg, "Spiegeln");
-    auto* outline = child<QCheckBox>(dlg, "Umriss");
-    auto* punch = child<QCheckBox>(dlg, "BohrungenFrei");
-    auto* mark = child<QCheckBox>(dlg, "Koernen");
-    auto* offset = child<QDoubleSpinBox>(dlg, "SE_Offset");
-    auto* invert = child<QCheckBox>(dlg, "Invertieren");
+    auto* mirror = &child<QCheckBox>(dlg, "Spiegeln");
+    auto* outline = &child<QCheckBox>(dlg, "Umriss");
+    auto* punch = &child<QCheckBox>(dlg, "BohrungenFrei");
+    auto* mark = &child<QCheckBox>(dlg, "Koernen");
+    auto* offset = &child<QDoubleSpinBox>(dlg, "SE_Offset");
+    auto* invert = &child<QCheckBox>(dlg, "Invertieren");
     EXPECT_EQ(dlg.layer(), GerberLayer::K1);
-    EXPECT_TRUE(mirror->isChecked() && outline->isChecked() && child<QPushButton>(dlg, "OKBtn")->isDefault());
+    EXPECT_TRUE(mirror->isChecked() && outline->isChecked() && child<QPushButton>(dlg, "OKBtn").isDefault());
     EXPECT_FALSE(punch->isChecked() || mark->isChecked() || mark->isEnabled() || invert->isChecked());
     EXPECT_FALSE(offset->isEnabled() || invert->isEnabled());
     EXPECT_EQ(std::tuple(offset->maximum(), offset->singleStep(), offset->decimals()), std::tuple(9.9, 0.1, 1));
@@ -100,7 +83,7 @@ TEST(GerberDialog, DefaultsLayerPresetsAndMarking)
         {"LStop2", false, false, false}, {"B2", true, false, true}, {"K1", true, true, true}};
     for (const auto& [button, mirrored, outlined, copperOrSilk] : rows) {
         mirror->setChecked(!mirrored), outline->setChecked(!outlined);
-        child<QRadioButton>(dlg, button)->click();
+        child<QRadioButton>(dlg, button).click();
         EXPECT_EQ(dlg.layer(), *gerberLayerFromKey(button));
         EXPECT_EQ(std::tuple(mirror->isChecked(), outline->isChecked(), punch->isEnabled(), offset->isEnabled(),
                              invert->isEnabled()),
@@ -111,9 +94,9 @@ TEST(GerberDialog, DefaultsLayerPresetsAndMarking)
     // Marking needs punching; a mask disables both but keeps the marks checked.
     punch->click(), mark->click();
     EXPECT_TRUE(dlg.options().punch && dlg.options().mark);
-    child<QRadioButton>(dlg, "LStop2")->click();
+    child<QRadioButton>(dlg, "LStop2").click();
     EXPECT_FALSE(punch->isEnabled() || mark->isEnabled());
-    child<QRadioButton>(dlg, "K2")->click();
+    child<QRadioButton>(dlg, "K2").click();
     EXPECT_TRUE(mark->isEnabled() && mark->isChecked());
     punch->click();
     EXPECT_FALSE(mark->isEnabled() || mark->isChecked());
@@ -126,13 +109,13 @@ TEST(GerberDialog, EveryReachableStatePassesTheOptionRules)
 {
     TGerberDlg dlg(Language::English);
     const char* toggles[] = {"BohrungenFrei", "Koernen", "Invertieren", "Spiegeln"};
-    auto* offset = child<QDoubleSpinBox>(dlg, "SE_Offset");
+    auto* offset = &child<QDoubleSpinBox>(dlg, "SE_Offset");
     for (const char* button : {"K1", "LStop1", "B1", "K2", "LStop2", "B2"}) {
         for (unsigned clicks = 0; clicks < 16; ++clicks) {
-            child<QRadioButton>(dlg, button)->click();
+            child<QRadioButton>(dlg, button).click();
             for (unsigned t = 0; t < 4; ++t)
                 if (clicks & (1u << t))
-                    child<QCheckBox>(dlg, toggles[t])->click(); // a disabled box ignores the click
+                    child<QCheckBox>(dlg, toggles[t]).click(); // a disabled box ignores the click
             if (offset->isEnabled())
                 offset->setValue(clicks % 2 ? offset->maximum() : 0.3);
             const GerberOptions o = dlg.options();
@@ -150,8 +133,8 @@ TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)
     Script script;
     auto accept = [](QDialog&) { return true; };
     auto mask = [](QDialog& d) { // solder mask side 1 with offset and inversion; its save dialog is cancelled
-        child<QRadioButton>(d, "LStop1")->click(), child<QDoubleSpinBox>(d, "SE_Offset")->setValue(0.2);
-        child<QCheckBox>(d, "Invertieren")->click();
+        child<QRadioButton>(d, "LStop1").click(), child<QDoubleSpinBox>(d, "SE_Offset").setValue(0.2);
+        child<QCheckBox>(d, "Invertieren").click();
         return true;
     };
     script.dialogs = {accept, mask, accept, accept, [](QDialog&) { return false; }};
@@ -193,7 +176,7 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     EXPECT_TRUE(cancelled.saves.isEmpty());
 
     Script component; // success is silent
-    component.dialogs = {[](QDialog& d) { return child<QRadioButton>(d, "RB_Best")->click(), true; }};
+    component.dialogs = {[](QDialog& d) { return child<QRadioButton>(d, "RB_Best").click(), true; }};
     component.saveNames = {pathIn(dir, "holes.drl")};
     runDrillDialog(&window, doc, Language::English, component);
     EXPECT_EQ(component.saves, QStringList{" Drill files (Excellon)|*.DRL DRL"});

@@ -2,6 +2,7 @@
 #include "output/gui/PrintSession.h"
 #include "output/gui/PrintSmallDialogs.h"
 
+#include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 
@@ -23,24 +24,6 @@ using namespace kestrel;
 using namespace kestrel::test;
 
 namespace {
-
-template <typename T>
-T& child(QWidget& w, const char* name)
-{
-    T* c = w.findChild<T*>(name);
-    if (!c)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *c;
-}
-
-QString captionOf(QWidget& w, const char* name)
-{
-    QObject* o = *name ? w.findChild<QObject*>(name) : &w;
-    for (const char* property : {"text", "title", "windowTitle"})
-        if (o && o->property(property).isValid())
-            return o->property(property).toString();
-    return "<missing>";
-}
 
 struct DialogFixture {
     ScriptedPrompts prompts;
