@@ -31,6 +31,11 @@ constexpr MenuCommand separator(const char* parent, const char* name = nullptr)
     return {K::Separator, name, parent, "-", "-"};
 }
 
+constexpr MenuCommand shape(const char* name, const char* ru, const char* en, int tag)
+{
+    return {K::Item, name, "LAForm_Popup", ru, en, nullptr, "LAForm_PopupClick", tag};
+}
+
 // Entry 1..4 of the file history, its number as the tag.
 constexpr MenuCommand history(const char* name, int number)
 {
@@ -171,6 +176,32 @@ const auto kMenus = std::to_array<MenuCommand>({
     separator("RasterPopup"),
     checkItem("Rastermarkierung1", "RasterPopup", "Маркёр сетки", "Subdivisions", "Rastermarkierung1Click"),
     checkItem("Rastersichtbar1", "RasterPopup", "Показать сетку", "Show grid", "Rastersichtbar1Click"),
+
+    // The track widths beside SE_Breite and the pad sizes beside
+    // SE_Aussen/SE_Innen: the user's entries go before the separator.
+    {K::Popup, "LinienPopup", nullptr, "", ""},
+    separator("LinienPopup", "L_Trenner"),
+    item("L_Hinzufuegen", "LinienPopup", "Записать", "Add", "L_HinzufuegenClick"),
+    item("L_Entfernen", "LinienPopup", "Стереть", "Remove", "L_EntfernenClick"),
+    {K::Popup, "LA_Popup", nullptr, "", ""},
+    separator("LA_Popup", "LA_Trenner"),
+    item("LA_Hinzufuegen", "LA_Popup", "Записать", "Add", "LA_HinzufuegenClick"),
+    item("LA_Entfernen", "LA_Popup", "Стереть", "Remove", "LA_EntfernenClick"),
+
+    // The pad button's shape menu, the shape number as the tag.
+    {K::Popup, "LAForm_Popup", nullptr, "", ""},
+    shape("rund1", "Круглая", "Round", 1),
+    shape("Octagon1", "Восьмигранная", "Octagon", 2),
+    shape("Quadrat1", "Квадратная", "Square", 3),
+    shape("Abegrundetquer1", "Скруглённая горизонтальная", "Rounded, horizontal", 4),
+    shape("Octagonquer1", "Восьмигранная горизонтальная", "Octagon, horizontal", 5),
+    shape("Rechteckquer1", "Прямоугольная горизонтальная", "Rectangle, horizontal", 6),
+    shape("Abgerundethoch1", "Скруглённая вертикальная", "Rounded, vertical", 7),
+    shape("Octagonhoch1", "Восьмигранная вертикальная", "Octagon, vertical", 8),
+    shape("Rechteckhoch1", "Прямоугольная вертикальная", "Rectangle, vertical", 9),
+    separator("LAForm_Popup"),
+    checkItem("Durchkontaktierung1", "LAForm_Popup", "Переходное отверстие\tF12", "Through-hole via\tF12",
+              "Durchkontaktierung1Click"),
 });
 
 const auto kToolBar = std::to_array<ToolBarCommand>({

@@ -43,9 +43,9 @@ namespace {
 constexpr int kEditTool = 0;
 constexpr int kAutoRouteTool = 11;
 
-// The tools that work so far; the label, track-label and polygon tools wait
-// for their dialogs.
-constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6, 8, 9, 11};
+// The tools that work so far; the track-label and polygon tools wait for
+// their dialogs.
+constexpr int kReadyTools[] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 11};
 
 // One letter per tool, in tool mode order.
 constexpr char kToolKeys[] = {'S', 'T', 'P', 'Z', 'L', 'F', 'R', 'K', 'X', 'B', 'G', 'U'};
@@ -65,6 +65,8 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     buildCentralArea();
     buildRouteTools();
     buildStatusLine();
+    buildLabelTool();
+    buildParameterLists();
     buildLayerKeys();
     buildEditKeys();
     buildToolKeys();
@@ -152,6 +154,8 @@ void MainWindow::defineHandlers()
     defineEditHandlers();
     definePrintHandlers();
     defineRouteHandlers();
+    defineLabelHandlers();
+    defineListHandlers();
     on("Info2Click", [this] {
         prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
                          kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
@@ -178,6 +182,10 @@ void MainWindow::bindCommand(QAction* action, const char* handler, int tag, Comm
     if (bound) {
         // Check marks are the window's state, not the action's own toggling.
         connect(action, &QAction::triggered, this, [this, tag, h = found->second] {
+            // A label following the pointer is not part of the board: no
+            // command (save, export, print...) may see it.
+            if (machine_ && machine_->followingLabel())
+                pointer_->abort();
             h(tag);
             refreshCheckMarks();
         });
@@ -265,8 +273,6 @@ void MainWindow::buildCentralArea()
     for (int mode = 0; mode <= kAutoRouteTool; ++mode)
         if (QAbstractButton* b = toolPanel_->toolButton(mode))
             b->setEnabled(std::find(std::begin(kReadyTools), std::end(kReadyTools), mode) != std::end(kReadyTools));
-    for (const char* name : {"LMDSpeedButton1", "LMDSpeedButton2"})
-        toolPanel_->findChild<QWidget*>(name)->setEnabled(false);
     connect(toolPanel_, &ToolPanel::trackWidthEdited, this, &MainWindow::trackWidthEdited);
     connect(toolPanel_, &ToolPanel::padOuterEdited, this, &MainWindow::padOuterEdited);
     connect(toolPanel_, &ToolPanel::padInnerEdited, this, &MainWindow::padInnerEdited);
@@ -344,7 +350,8 @@ void MainWindow::buildLayerKeys()
 void MainWindow::chooseTool(int toolMode)
 {
     pointer_->selectTool(static_cast<ToolMode>(toolMode));
-    showToolChoice(toolMode);
+    // The label tool's dialog may have sent it back to the edit tool.
+    showToolChoice(static_cast<int>(machine_->tool()));
     pointerSelectionChanged();
 }
 
@@ -402,6 +409,7 @@ void MainWindow::refreshCheckMarks()
         check(kActive[i], s.ActiveLayer == i + 1);
         check(kVisible[i], s.LayerVisible[i] != 0);
     }
+    check("Durchkontaktierung1", tools_.ViaMode);
     check("Rastermarkierung1", view_->gridMarker());
     check("Rastersichtbar1", view_->gridVisible());
 }

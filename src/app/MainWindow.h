@@ -7,6 +7,7 @@
 #include "app/SettingsFile.h"
 #include "edit/CommandStates.h"
 #include "edit/EditSession.h"
+#include "edit/ParameterLists.h"
 #include "edit/ToolParameters.h"
 #include "model/LayoutDocument.h"
 #include "model/Language.h"
@@ -27,6 +28,7 @@ namespace kestrel {
 
 class BoardPointer;
 class BoardView;
+class LabelDialog;
 class PointerMachine;
 class Prompts;
 class PrintSession;
@@ -170,6 +172,21 @@ private:
     void rememberDirectory(const QString& path);
     QString layoutFilter() const;
 
+    // Label tool and pad shapes (MainWindowLabels.cpp).
+    void defineLabelHandlers();
+    void buildLabelTool();
+    void runLabelDialog();
+    void editLabelProperties(long objectIndex);
+    void setPadShape(int shape);
+
+    // Parameter lists (MainWindowLists.cpp).
+    void defineListHandlers();
+    void buildParameterLists();
+    // The user's entries into the menus, then their check marks and commands.
+    void fillListMenus();
+    void showListStates();
+    UserLists parameterLists() const;
+
     // Settings, history and autosave (MainWindowSettings.cpp).
     void loadSettings();
     void saveSettings() const;
@@ -217,7 +234,10 @@ private:
     bool macroPanelShown_ = false;
     QString macroFolder_; // chosen by the user; empty until then
     FileHistory history_;
-    UserLists userLists_;
+    UserLists userLists_; // as read at start-up
+    std::vector<TaggedEntry> widthList_, gridList_;
+    std::vector<std::string> padSizeList_;
+    LabelDialog* labelDialog_ = nullptr;
     AutoSaveSchedule autoSave_;
     std::function<int64_t()> clock_;
 

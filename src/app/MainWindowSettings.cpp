@@ -3,6 +3,7 @@
 
 #include "app/AutoSaveDialog.h"
 #include "app/MainWindow.h"
+#include "edit/PointerMachine.h"
 #include "model/LayoutFile.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/StatusLine.h"
@@ -54,7 +55,7 @@ void MainWindow::saveSettings() const
     options.autoSave = autoSave_.enabled();
     options.autoSaveMs = autoSave_.intervalMs();
     options.undoDepth = session_.UndoDepth;
-    writeOptionsAndLists(options, userLists_);
+    writeOptionsAndLists(options, parameterLists());
 }
 
 void MainWindow::setAutoSaveClock(std::function<int64_t()> clock)
@@ -114,7 +115,8 @@ void MainWindow::autoSaveTick()
         return;
     const AutoSaveMoment moment{doc_.FileName, loading_, doc_.activeBoard() != nullptr,
                                 QApplication::activeModalWidget() != nullptr};
-    if (!autosaveMayRun(moment))
+    // A label following the pointer would be saved as placed: wait for it.
+    if (!autosaveMayRun(moment) || machine_->followingLabel())
         return;
     autoSave_.saved(now);
     const QString backup = QString::fromStdString(backupNameFor(doc_.FileName));

@@ -1,5 +1,7 @@
 #include "app/SettingsFile.h"
 
+#include "edit/ParameterLists.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -24,18 +26,31 @@ int readInt(const QSettings& file, const QString& key, int fallback)
     return ok ? value : fallback;
 }
 
-// Entries from the first index upward until a T key is missing or -1.
+// A hand-edited file must not make the editor loop for long.
+constexpr int kMaxListKeys = 1000;
+
+// Entries from the first index upward until a T key is missing or -1. A T
+// that is no whole number, or out of range, drops its entry; the entries
+// left come back sorted and capped.
 std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int first)
 {
-    std::vector<ListEntry> out;
+    std::vector<TaggedEntry> read;
     file.beginGroup(section);
-    for (int i = first;; ++i) {
-        const int tag = readInt(file, QString("T%1").arg(i), -1);
-        if (tag == -1)
+    for (int i = first; i < first + kMaxListKeys; ++i) {
+        const QString key = QString("T%1").arg(i);
+        if (!file.contains(key))
             break;
-        out.push_back({tag, file.value(QString("S%1").arg(i)).toString()});
+        bool ok = false;
+        const int tag = file.value(key).toString().trimmed().toInt(&ok); // C locale
+        if (ok && tag == -1)
+            break;
+        if (ok)
+            read.push_back({tag, file.value(QString("S%1").arg(i)).toString().toStdString()});
     }
     file.endGroup();
+    std::vector<ListEntry> out;
+    for (const TaggedEntry& e : SanitizedTaggedList(read))
+        out.push_back({e.tag, QString::fromStdString(e.caption)});
     return out;
 }
 
@@ -86,12 +101,15 @@ Settings readSettings(const QString& path)
 
     s.lists.trackWidths = readTaggedList(file, "L_POPUP", 0);
     s.lists.grids = readTaggedList(file, "R_POPUP", kFirstUserGridIndex);
-    for (int i = 0;; ++i) {
+    std::vector<std::string> padSizes;
+    for (int i = 0; i < kMaxListKeys; ++i) {
         const QString caption = file.value(QString("LA_POPUP/S%1").arg(i)).toString();
         if (caption.isEmpty())
             break;
-        s.lists.padSizes.push_back(caption);
+        padSizes.push_back(caption.toStdString());
     }
+    for (const std::string& caption : SanitizedPadSizes(padSizes))
+        s.lists.padSizes.push_back(QString::fromStdString(caption));
     return s;
 }
 

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -348,6 +349,59 @@ QIcon toolIcon(const char* name)
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(kInk, 1.2));
         found->second(p);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+namespace {
+
+// One pad of a glyph: its outline around the centre and its hole.
+void padShape(QPainter& p, int shape, QPointF c, QColor fill)
+{
+    const int family = (shape - 1) % 3; // 0 round, 1 octagon, 2 square
+    const int stretch = (shape - 1) / 3; // 0 none, 1 horizontal, 2 vertical
+    const double half = 6.5;
+    const double hx = stretch == 1 ? 9 : half, hy = stretch == 2 ? 9 : half;
+    const QRectF box(c.x() - hx, c.y() - hy, 2 * hx, 2 * hy);
+    p.setBrush(fill);
+    if (family == 0) {
+        const double r = std::min(hx, hy);
+        p.drawRoundedRect(box, r, r);
+    } else if (family == 1) {
+        const double cut = std::min(hx, hy) * 0.6;
+        p.drawPolygon(QPolygonF{{box.left() + cut, box.top()},    {box.right() - cut, box.top()},
+                                {box.right(), box.top() + cut},    {box.right(), box.bottom() - cut},
+                                {box.right() - cut, box.bottom()}, {box.left() + cut, box.bottom()},
+                                {box.left(), box.bottom() - cut},  {box.left(), box.top() + cut}});
+    } else {
+        p.drawRect(box);
+    }
+    p.setBrush(kPaper);
+    p.drawEllipse(c, 2.5, 2.5);
+}
+
+} // namespace
+
+QIcon padShapeIcon(int shape, bool via)
+{
+    shape = std::clamp(shape, 1, 9);
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pixmap(kSize * scale, kSize * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(kInk, 1.2));
+        if (via) {
+            // The partner on the other side peeks out below and to the right.
+            padShape(p, shape, {11.5, 11.5}, kBlue);
+            padShape(p, shape, {8.5, 8.5}, kCopper);
+        } else {
+            padShape(p, shape, {10, 10}, kCopper);
+        }
         p.end();
         icon.addPixmap(pixmap);
     }

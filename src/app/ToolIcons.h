@@ -9,4 +9,9 @@ namespace kestrel {
 // A null icon for an unknown name.
 QIcon toolIcon(const char* name);
 
+// The pad-shape glyphs of the pad button and its shape menu: shapes 1..9
+// (round, octagon, square; the same three horizontal and vertical), each
+// also as a via, drawn over a second pad on the other side.
+QIcon padShapeIcon(int shape, bool via);
+
 } // namespace kestrel

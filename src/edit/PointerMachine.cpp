@@ -104,6 +104,8 @@ void PointerMachine::selectTool(ToolMode tool)
     tool_ = tool;
     overCorner_ = false;
     AdoptToolPanelValues(tools_, SyncToolPanel(objects()));
+    if (tool == ToolMode::Text)
+        effects_.labelDialog = true;
 }
 
 void PointerMachine::abort()
@@ -111,12 +113,33 @@ void PointerMachine::abort()
     if (busy_)
         return;
     Busy busy(*this);
+    const bool labelFollowed = following_ != nullptr;
     endOperation();
+    // Without its following label the label tool has nothing to place.
+    if (labelFollowed && tool_ == ToolMode::Text) {
+        tool_ = ToolMode::Edit;
+        effects_.switchTool = ToolMode::Edit;
+    }
+}
+
+void PointerMachine::labelChosen(const std::optional<LabelChoice>& choice)
+{
+    Busy busy(*this);
+    if (tool_ != ToolMode::Text)
+        return;
+    if (!choice || !measure_) {
+        backToEdit();
+        return;
+    }
+    label_ = *choice;
+    s_.LabelCounter = choice->start;
+    createFollowingLabel({0, 0});
 }
 
 void PointerMachine::endOperation()
 {
     previews_.eraseAll();
+    dropFollowingLabel();
     if (building_) {
         const bool track = building_->is(ObjectKind::Track);
         building_->FillOn = 1;
@@ -187,6 +210,9 @@ void PointerMachine::press(PointerButton button, Point raw, PointerKeys keys)
     case ToolMode::AutoRoute:
         effects_.autoroutePick = routePick_;
         break;
+    case ToolMode::Text:
+        labelPress();
+        break;
     default:
         break;
     }
@@ -253,6 +279,9 @@ void PointerMachine::move(Point raw, PointerKeys keys)
     case ToolMode::AutoRoute:
         effects_.autorouteMoved = true;
         break;
+    case ToolMode::Text:
+        labelMove(raw, keys);
+        break;
     default:
         break;
     }
@@ -280,6 +309,11 @@ void PointerMachine::release(PointerButton button, Point raw, PointerKeys)
 void PointerMachine::key(PointerKey key, PointerKeys keys)
 {
     Busy busy(*this);
+    if (tool_ == ToolMode::Text && (key == PointerKey::Escape || key == PointerKey::Delete)) {
+        // The following label is no object to delete: both keys end the tool.
+        backToEdit();
+        return;
+    }
     const bool path = tool_ == ToolMode::Track || tool_ == ToolMode::Zone;
     switch (key) {
     case PointerKey::Space:

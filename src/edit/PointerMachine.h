@@ -8,6 +8,7 @@
 
 #include "edit/BoardChange.h"
 #include "edit/EditSession.h"
+#include "edit/Labels.h"
 #include "edit/PointerState.h"
 #include "edit/Previews.h"
 #include "edit/ToolParameters.h"
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace kestrel {
@@ -43,6 +45,19 @@ struct PointerEffects {
     int autoroutePick = 0;
     // Autorouter tool: the pointer moved, its pick state is due.
     bool autorouteMoved = false;
+    // Label tool: the label dialog is due; answer with labelChosen.
+    bool labelDialog = false;
+    // Edit tool: a double click asks for the properties of this label.
+    long editLabel = -1;
+};
+
+// What the label dialog gave for the labels the label tool places.
+struct LabelChoice {
+    std::string text;
+    int32_t fontHeight = 0; // the labels' Width: negative, units
+    int32_t angle = 0;
+    bool numbering = false; // the counter follows the text
+    int start = 0;          // the counter's first value
 };
 
 // Whether the corner commands of the corner menu apply.
@@ -83,6 +98,18 @@ public:
     void setRoutePick(int pick) { routePick_ = pick; }
     // Set after the label dialog of a double click: the next press is ignored.
     void ignoreNextPress() { s_.IgnoreNextPress = true; }
+    // Edit tool: a double click; on a label it asks for its properties.
+    void doubleClick(Point raw);
+
+    // How label texts measure (the font is the caller's).
+    void setLabelMeasure(LabelMeasure measure) { measure_ = std::move(measure); }
+    const LabelMeasure& labelMeasure() const { return measure_; }
+    // The label dialog's answer after PointerEffects::labelDialog; nullopt
+    // is Cancel, which returns to the edit tool.
+    void labelChosen(const std::optional<LabelChoice>& choice);
+    // The label that follows the pointer in the label tool, if any. It is
+    // removed whenever the tool, the board or the objects change otherwise.
+    const LayoutObject* followingLabel() const { return following_; }
 
     // The corner under the right press, for the corner menu.
     CornerMenuState cornerMenu() const;
@@ -135,6 +162,11 @@ private:
 
     void drawFrame();
 
+    void labelPress();
+    void labelMove(Point raw, PointerKeys keys);
+    void createFollowingLabel(Point at);
+    void dropFollowingLabel();
+
     void report(const BoardChange& change);
     void testPress(Point raw);
     void connectMove(Point raw);
@@ -157,6 +189,10 @@ private:
     bool outlineBuilt_ = false;        // the move outline of this drag exists
     int busy_ = 0;                     // inside the machine's own edits
     int routePick_ = 0;
+    LabelChoice label_;                   // the label tool's text, look and numbering
+    LabelMeasure measure_;
+    LayoutObject* following_ = nullptr;   // the label under the pointer
+    ObjectList* followingList_ = nullptr; // its board's list
 };
 
 } // namespace kestrel

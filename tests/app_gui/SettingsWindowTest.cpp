@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 #include "app/AutoSaveDialog.h"
 #include "app/SettingsFile.h"
+#include "edit/ParameterLists.h"
 #include "view/gui/StatusLine.h"
 
 #include <QCheckBox>
@@ -43,7 +44,7 @@ TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
     EXPECT_EQ(defaults.lists, UserLists{});
 
     Options options{false, true, true, 7 * 60000, 12, "/w/Макросы"};
-    UserLists lists{{{40, "0,4 mm"}, {100, "1 mm"}}, {{635, "0,635 mm"}}, {"1,8 x 0,8", "2,5 x 1"}};
+    UserLists lists{{{40, "0,4 mm"}, {100, "1 mm"}}, {{635, "0,635 mm"}}, {"1.8 x 0.8", "2.5 x 1"}};
     FileHistory history;
     history.entries = {"/w/d.kbd", "/w/Ü c.kbd", "/w/b.kbd", ""};
     writeOptionsAndLists(options, lists, path);
@@ -55,7 +56,7 @@ TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
 
     const QStringList lines = iniLines(path);
     for (const char* line : {"Kurzhilfe=0", "Makro=1", "AutoSave=1", "AutoSaveTime=420000", "T0=40", "T1=100", "T7=635",
-                             "S0=\"1,8 x 0,8\"", "D1=/w/d.kbd"})
+                             "S0=1.8 x 0.8", "D1=/w/d.kbd"})
         EXPECT_TRUE(lines.contains(line)) << line << " in\n" << lines.join('\n').toStdString();
     EXPECT_FALSE(lines.contains("T0=635")) << "user grids start at index 7";
 
@@ -100,13 +101,51 @@ TEST(Settings, StoredValuesAreCheckedOnReading)
         file.clear();
         for (auto [key, value] : {std::pair{"L_POPUP/T0", "20"}, {"L_POPUP/T1", "-1"}, {"L_POPUP/T2", "30"},
                                   {"R_POPUP/T0", "50"}, {"R_POPUP/T7", "500"}, {"R_POPUP/T9", "600"},
-                                  {"LA_POPUP/S0", "a"}, {"LA_POPUP/S2", "c"}})
+                                  {"LA_POPUP/S0", "1.0 x 0.5"}, {"LA_POPUP/S2", "2.0 x 0.5"}})
             file.setValue(key, value);
     }
     const UserLists lists = readSettings(path).lists;
     EXPECT_EQ(lists.trackWidths, (std::vector<ListEntry>{{20, ""}}));
     EXPECT_EQ(lists.grids, (std::vector<ListEntry>{{500, ""}}));
-    EXPECT_EQ(lists.padSizes, (std::vector<QString>{"a"}));
+    EXPECT_EQ(lists.padSizes, (std::vector<QString>{"1.0 x 0.5"}));
+}
+
+// Entries that would break the menus are dropped on reading: a grid of zero
+// would divide by zero when snapping; the rest come back sorted, once each.
+TEST(Settings, ListEntriesThatDoNotReadAreDropped)
+{
+    TempDir dir;
+    const QString path = q(dir.file("KESTREL30.INI"));
+    {
+        QSettings file(path, QSettings::IniFormat);
+        const std::pair<const char*, const char*> stored[] = {
+            {"L_POPUP/T0", "100"}, {"L_POPUP/T1", "abc"},  {"L_POPUP/T2", "0"},    {"L_POPUP/T3", "10000"},
+            {"L_POPUP/T4", "40"},  {"L_POPUP/T5", "1,5"},  {"L_POPUP/T6", "40"},   {"L_POPUP/T7", "9999"},
+            {"R_POPUP/T7", "0"},   {"R_POPUP/T8", "-5"},   {"R_POPUP/T9", "254"},  {"R_POPUP/T10", "100"},
+            {"LA_POPUP/S0", "abc"}, {"LA_POPUP/S1", "2.5 x 1.0 мм"}, {"LA_POPUP/S2", "1,8 x 0,6 мм"},
+            {"LA_POPUP/S3", "1.8 x 0.6 мм"}, {"LA_POPUP/S4", "0 x 0.6"}, {"LA_POPUP/S5", "1.8 x"}};
+        for (const auto& [key, value] : stored)
+            file.setValue(key, value);
+    }
+    const UserLists lists = readSettings(path).lists;
+    auto tags = [](const std::vector<ListEntry>& list) {
+        std::vector<int> out;
+        for (const ListEntry& e : list)
+            out.push_back(e.tag);
+        return out;
+    };
+    EXPECT_EQ(tags(lists.trackWidths), (std::vector<int>{40, 100, 9999}));
+    EXPECT_EQ(tags(lists.grids), (std::vector<int>{100, 254}));
+    EXPECT_EQ(lists.padSizes, (std::vector<QString>{"1.8 x 0.6 мм", "2.5 x 1.0 мм"}));
+
+    // A list stops growing at its cap.
+    {
+        QSettings file(path, QSettings::IniFormat);
+        file.clear();
+        for (int i = 0; i < 200; ++i)
+            file.setValue(QString("L_POPUP/T%1").arg(i), i + 1);
+    }
+    EXPECT_EQ(readSettings(path).lists.trackWidths.size(), kMaxListEntries);
 }
 
 std::vector<QString> historyCaptions(WindowFixture& f)

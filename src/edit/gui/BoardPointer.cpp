@@ -63,6 +63,12 @@ void BoardPointer::abort()
     settle();
 }
 
+void BoardPointer::answerLabelDialog(const std::optional<LabelChoice>& choice)
+{
+    machine_.labelChosen(choice);
+    settle();
+}
+
 // While a track, zone or frame runs the pointer stays in the visible area:
 // points beyond it are taken at its edge.
 Point BoardPointer::boardPoint(QPoint pixel) const
@@ -116,6 +122,10 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
             return false;
         machine_.press(b, boardPoint(e->position().toPoint()), keysOf(*e));
         settle(e->globalPosition().toPoint(), e->position().toPoint());
+        if (event->type() == QEvent::MouseButtonDblClick && b == PointerButton::Left) {
+            machine_.doubleClick(boardPoint(e->position().toPoint()));
+            settle();
+        }
         return true;
     }
     case QEvent::MouseMove: {
@@ -193,6 +203,13 @@ void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
             view_.paintBox()->setStatusTip(text.mid(1));
             Q_EMIT hintChanged(text.mid(1));
         }
+    }
+    // Dialogs last: their answers settle again on a settled pointer.
+    if (fx.labelDialog)
+        Q_EMIT labelDialogRequested();
+    if (fx.editLabel >= 0) {
+        Q_EMIT labelPropertiesRequested(fx.editLabel);
+        machine_.ignoreNextPress();
     }
 }
 

@@ -29,6 +29,8 @@ public:
     void key(PointerKey key, PointerKeys keys = {});
     // Ends the operation in progress (the hook of EditSession).
     void abort();
+    // The label dialog's answer (nullopt: Cancel).
+    void answerLabelDialog(const std::optional<LabelChoice>& choice);
     // The corner menu KnotenPopup with its four commands.
     QMenu& cornerMenu() const { return *cornerMenu_; }
 
@@ -44,6 +46,12 @@ Q_SIGNALS:
     void autoroutePointerMoved(QPoint paintBoxPixel);
     // Autorouter tool: a press on what was picked (1 a band, 2 a routed track).
     void autoroutePressed(int pick);
+    // Label tool: the receiver shows the label dialog and answers with
+    // answerLabelDialog before returning.
+    void labelDialogRequested();
+    // Edit tool: a label was double-clicked; the receiver shows its
+    // properties. The next press is ignored afterwards.
+    void labelPropertiesRequested(long objectIndex);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

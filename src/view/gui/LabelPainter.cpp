@@ -1,5 +1,7 @@
 #include "view/gui/LabelPainter.h"
 
+#include "edit/Labels.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -9,6 +11,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -76,12 +79,24 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
     // whose y points down again, turned about the anchor.
     painter.translate(text.start().x, text.start().y);
     painter.scale(1, -1);
+    // In this frame a positive turn is clockwise on the screen.
     if (text.textDegrees() % 360 != 0)
-        painter.rotate(-text.textDegrees());
+        painter.rotate(text.textDegrees());
     painter.setPen(colour);
     for (const QGlyphRun& run : labelGlyphs(text.TextValue, height))
         painter.drawGlyphRun(QPointF(0, 0), run);
     painter.setTransform(saved);
+}
+
+Point labelExtent(const std::string& utf8, int32_t fontHeight, int32_t angle)
+{
+    const int32_t height = std::min(std::abs(fontHeight), 100000);
+    if (height == 0)
+        return {0, 0};
+    const QFontMetricsF m(arialWithCellHeight(height, true));
+    const auto w = static_cast<int32_t>(std::ceil(m.horizontalAdvance(QString::fromStdString(utf8 + " "))));
+    const auto h = static_cast<int32_t>(std::ceil(m.ascent() + m.descent()));
+    return TurnedLabelExtent(w, h, angle);
 }
 
 } // namespace kestrel

@@ -1,7 +1,9 @@
 #pragma once
 // Labels in bold Arial: the text of a Text object written at its anchor
-// (the top-left corner of the text cell), turned counter-clockwise by its
-// angle about that point, the cell height being the object's Width.
+// (the top-left corner of the text cell), turned clockwise on the screen by
+// its angle about that point, the cell height being the object's Width.
+// The box of a label (anchor to far corner) is measured in the same font,
+// so what is drawn, hit and invalidated agree.
 
 #include "model/LayoutObject.h"
 
@@ -16,5 +18,10 @@ namespace kestrel {
 QFont arialWithCellHeight(double cellHeight, bool bold);
 
 void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour);
+
+// The far corner's offset from the anchor (units): the text followed by one
+// blank, in bold Arial of the cell height |fontHeight|, turned by angle.
+// Pixel sizes are units, so the result does not depend on the screen.
+Point labelExtent(const std::string& utf8, int32_t fontHeight, int32_t angle);
 
 } // namespace kestrel

@@ -1,0 +1,67 @@
+#include "app/GridDialog.h"
+
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <array>
+#include <cmath>
+
+namespace kestrel {
+
+namespace {
+
+using P = TextProperty;
+
+const auto kTexts = std::to_array<UiText>({
+    {"TRasterDlg", P::Caption, "Новый шаг сетки", "New grid distance"},
+    {"GroupBox1", P::Caption, "Шаг сетки", "Grid distance"},
+    {"OKBtn", P::Caption, "OK", "OK"},
+    {"CancelBtn", P::Caption, "О&тмена", "&Cancel"},
+});
+
+} // namespace
+
+std::span<const UiText> gridDialogTexts()
+{
+    return kTexts;
+}
+
+GridDialog::GridDialog(Language lang, QWidget* parent) : QDialog(parent)
+{
+    setObjectName("TRasterDlg");
+    auto* group = new QGroupBox(this);
+    group->setObjectName("GroupBox1");
+    grid_ = new QDoubleSpinBox(group);
+    grid_->setObjectName("SE_Raster");
+    grid_->setLocale(QLocale::c());
+    grid_->setDecimals(2);
+    grid_->setRange(0.1, 99.99);
+    grid_->setSingleStep(0.1);
+    grid_->setValue(1.0);
+    grid_->setSuffix(lang == Language::English ? " mm" : " мм");
+    (new QVBoxLayout(group))->addWidget(grid_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setObjectName("OKBtn");
+    ok->setDefault(true);
+    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(buttons);
+    applyTexts(this, kTexts, lang);
+    setMinimumWidth(240);
+}
+
+int32_t GridDialog::gridUnits() const
+{
+    return static_cast<int32_t>(std::lround(grid_->value() * 100));
+}
+
+} // namespace kestrel

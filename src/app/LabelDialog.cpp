@@ -1,0 +1,157 @@
+#include "app/LabelDialog.h"
+
+#include "edit/Labels.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <array>
+#include <cmath>
+
+namespace kestrel {
+
+namespace {
+
+using P = TextProperty;
+
+const auto kTexts = std::to_array<UiText>({
+    {"TTXT_Dlg", P::Caption, "Текст/Фонт", "Text"},
+    {"GroupBox1", P::Caption, "Текст", "Text"},
+    {"GroupBox2", P::Caption, "Высота [мм]", "Height [мм]"},
+    {"GroupBox3", P::Caption, "Ориентация", "Orientation"},
+    {"GroupBox4", P::Caption, "Автонумерация", "Automatic"},
+    {"CB_WillsteZahl", P::Caption, "Текст + Номер", "Add number"},
+    {"Label1", P::Caption, "Начать с № :", "Start at:"},
+    {"Button1", P::Caption, "OK", "OK"},
+    {"Button2", P::Caption, "О&тмена", "&Cancel"},
+});
+
+constexpr int kAngles[4] = {0, 90, 180, 270};
+
+} // namespace
+
+std::span<const UiText> labelDialogTexts()
+{
+    return kTexts;
+}
+
+LabelDialog::LabelDialog(Language lang, QWidget* parent) : QDialog(parent)
+{
+    setObjectName("TTXT_Dlg");
+    auto* textBox = new QGroupBox(this);
+    textBox->setObjectName("GroupBox1");
+    text_ = new QLineEdit(lang == Language::English ? "Text" : "Текст", textBox);
+    text_->setObjectName("Edit1");
+    text_->setMaxLength(kTextValueMax);
+    (new QVBoxLayout(textBox))->addWidget(text_);
+
+    auto* heightBox = new QGroupBox(this);
+    heightBox->setObjectName("GroupBox2");
+    height_ = new QDoubleSpinBox(heightBox);
+    height_->setObjectName("SE_Hoehe");
+    height_->setLocale(QLocale::c());
+    height_->setDecimals(1);
+    height_->setRange(1.0, 99.9);
+    height_->setSingleStep(0.1);
+    height_->setSuffix(lang == Language::English ? " mm" : " мм");
+    (new QVBoxLayout(heightBox))->addWidget(height_);
+
+    auto* angleBox = new QGroupBox(this);
+    angleBox->setObjectName("GroupBox3");
+    auto* angleRow = new QHBoxLayout(angleBox);
+    for (int i = 0; i < 4; ++i) {
+        angles_[i] = new QRadioButton(QString("%1°").arg(kAngles[i]), angleBox);
+        angles_[i]->setObjectName(QString("RB_%1").arg(kAngles[i]));
+        angleRow->addWidget(angles_[i]);
+    }
+    angles_[0]->setChecked(true);
+
+    auto* numberBox = new QGroupBox(this);
+    numberBox->setObjectName("GroupBox4");
+    numbering_ = new QCheckBox(numberBox);
+    numbering_->setObjectName("CB_WillsteZahl");
+    auto* startLabel = new QLabel(numberBox);
+    startLabel->setObjectName("Label1");
+    start_ = new QSpinBox(numberBox);
+    start_->setObjectName("SE_Start");
+    start_->setRange(0, 9999);
+    startLabel->setBuddy(start_);
+    auto* numberGrid = new QGridLayout(numberBox);
+    numberGrid->addWidget(numbering_, 0, 0, 1, 2);
+    numberGrid->addWidget(startLabel, 1, 0);
+    numberGrid->addWidget(start_, 1, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setObjectName("Button1");
+    ok->setDefault(true);
+    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("Button2");
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(textBox);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(heightBox);
+    middle->addWidget(numberBox);
+    layout->addLayout(middle);
+    layout->addWidget(angleBox);
+    layout->addWidget(buttons);
+    applyTexts(this, kTexts, lang);
+    setHeightUnits(300);
+}
+
+void LabelDialog::setHeightUnits(int32_t heightUnits)
+{
+    height_->setValue(heightUnits / 100.0);
+}
+
+int32_t LabelDialog::heightUnits() const
+{
+    return static_cast<int32_t>(std::lround(height_->value() * 100));
+}
+
+void LabelDialog::loadLabel(const LayoutObject& label)
+{
+    height_->setValue(LabelHeightMm(label.fontHeight()));
+    text_->setText(QString::fromStdString(label.TextValue));
+    for (int i = 0; i < 4; ++i)
+        angles_[i]->setChecked(kAngles[i] == label.textDegrees());
+}
+
+int32_t LabelDialog::angle() const
+{
+    for (int i = 0; i < 4; ++i)
+        if (angles_[i]->isChecked())
+            return kAngles[i];
+    return 0;
+}
+
+std::string LabelDialog::text() const
+{
+    return text_->text().toStdString();
+}
+
+LabelChoice LabelDialog::choice() const
+{
+    return {text(), LabelFontHeight(heightUnits()), angle(), numbering_->isChecked(), start_->value()};
+}
+
+void LabelDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    text_->setFocus();
+    text_->selectAll();
+}
+
+} // namespace kestrel

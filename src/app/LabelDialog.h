@@ -1,0 +1,50 @@
+#pragma once
+// TTXT_Dlg: a label in a system font, for the label tool (text, height,
+// orientation, automatic numbering) and for the properties of a placed
+// label (the same dialog loaded from it). It keeps its values between uses.
+
+#include "app/UiTexts.h"
+#include "edit/PointerMachine.h"
+#include "model/Language.h"
+
+#include <QDialog>
+
+#include <span>
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+
+namespace kestrel {
+
+std::span<const UiText> labelDialogTexts();
+
+class LabelDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit LabelDialog(Language lang, QWidget* parent = nullptr);
+
+    // The height in units (TextHeight) shown in mm.
+    void setHeightUnits(int32_t heightUnits);
+    int32_t heightUnits() const;
+    // Loads a placed label: its text, the height its font stands for, its angle.
+    void loadLabel(const LayoutObject& label);
+    // What OK gave, for the label tool.
+    LabelChoice choice() const;
+    int32_t angle() const;
+    std::string text() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLineEdit* text_ = nullptr;
+    QDoubleSpinBox* height_ = nullptr;
+    QRadioButton* angles_[4] = {};
+    QCheckBox* numbering_ = nullptr;
+    QSpinBox* start_ = nullptr;
+};
+
+} // namespace kestrel

@@ -1,0 +1,89 @@
+// The label tool's dialog and the properties of a placed label, and the pad
+// button's shape menu with its via switch.
+
+#include "app/LabelDialog.h"
+#include "app/MainWindow.h"
+#include "app/ToolIcons.h"
+#include "app/ToolPanel.h"
+#include "edit/ApplyToolParameter.h"
+#include "edit/Labels.h"
+#include "edit/PointerMachine.h"
+#include "edit/gui/BoardPointer.h"
+#include "model/gui/Prompts.h"
+#include "view/gui/BoardView.h"
+#include "view/gui/LabelPainter.h"
+
+#include <QAbstractButton>
+#include <QMenu>
+#include <QToolButton>
+
+namespace kestrel {
+
+void MainWindow::defineLabelHandlers()
+{
+    handlers_["LAForm_PopupClick"] = [this](int shape) {
+        setPadShape(shape);
+        applyToolParameter(ToolParameter::PadShape);
+    };
+    handlers_["Durchkontaktierung1Click"] = [this](int) {
+        tools_.ViaMode = !tools_.ViaMode;
+        setPadShape(tools_.CurrentPadShape);
+        applyToolParameter(ToolParameter::Via);
+    };
+}
+
+void MainWindow::buildLabelTool()
+{
+    labelDialog_ = new LabelDialog(lang_, this);
+    machine_->setLabelMeasure(labelExtent);
+    connect(pointer_, &BoardPointer::labelDialogRequested, this, &MainWindow::runLabelDialog);
+    connect(pointer_, &BoardPointer::labelPropertiesRequested, this, &MainWindow::editLabelProperties);
+
+    auto* padButton = qobject_cast<QToolButton*>(toolPanel_->toolButton(2));
+    padButton->setMenu(menus_.at("LAForm_Popup"));
+    padButton->setPopupMode(QToolButton::MenuButtonPopup);
+    for (int shape = 1; shape <= 9; ++shape)
+        menus_.at("LAForm_Popup")->actions().at(shape - 1)->setIcon(padShapeIcon(shape, false));
+    setPadShape(tools_.CurrentPadShape);
+}
+
+void MainWindow::setPadShape(int shape)
+{
+    if (shape < 1 || shape > 9)
+        return;
+    tools_.CurrentPadShape = static_cast<uint8_t>(shape);
+    toolPanel_->toolButton(2)->setIcon(padShapeIcon(shape, tools_.ViaMode));
+}
+
+// OK makes the dialog's height and angle the current ones and lets a label
+// follow the pointer; Cancel returns to the edit tool.
+void MainWindow::runLabelDialog()
+{
+    labelDialog_->setHeightUnits(tools_.TextHeight);
+    if (!prompts_.runDialog(*labelDialog_)) {
+        pointer_->answerLabelDialog(std::nullopt);
+        return;
+    }
+    tools_.TextHeight = labelDialog_->heightUnits();
+    tools_.TextAngle = labelDialog_->angle();
+    pointer_->answerLabelDialog(labelDialog_->choice());
+}
+
+void MainWindow::editLabelProperties(long objectIndex)
+{
+    ObjectList& list = objects();
+    if (objectIndex < 0 || static_cast<size_t>(objectIndex) >= list.size())
+        return;
+    LayoutObject& label = list[static_cast<size_t>(objectIndex)];
+    labelDialog_->loadLabel(label);
+    if (!prompts_.runDialog(*labelDialog_))
+        return;
+    view_->invalidateObject(label);
+    tools_.TextAngle = labelDialog_->angle();
+    EditLabel(doc_, label, labelDialog_->text(), LabelFontHeight(labelDialog_->heightUnits()), tools_.TextAngle,
+              labelExtent);
+    view_->invalidateObject(label);
+    updateTitle();
+}
+
+} // namespace kestrel

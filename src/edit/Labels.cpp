@@ -1,0 +1,77 @@
+#include "edit/Labels.h"
+
+#include "edit/Undo.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrel {
+
+int32_t LabelFontHeight(int32_t heightUnits)
+{
+    return -static_cast<int32_t>(std::lround(static_cast<double>(heightUnits) * kLabelPixelsPerInch / 72.0));
+}
+
+double LabelHeightMm(int32_t fontHeight)
+{
+    return -static_cast<double>(fontHeight) / kLabelPixelsPerInch * 72.0 / 100.0;
+}
+
+std::string NumberedLabelText(const std::string& text, bool numbering, int counter)
+{
+    return numbering ? text + std::to_string(counter) : text;
+}
+
+// Board y points up: text read at 0 degrees runs right and hangs down from
+// its anchor; each quarter turn clockwise turns that box with it.
+Point TurnedLabelExtent(int32_t w, int32_t h, int32_t angle)
+{
+    switch (((angle % 360) + 360) % 360) {
+    case 90:
+        return {-h, -w};
+    case 180:
+        return {-w, h};
+    case 270:
+        return {h, w};
+    default:
+        return {w, -h};
+    }
+}
+
+LayoutObject& CreateLabel(EditSession& session, LayoutDocument& doc, Point p, const std::string& text,
+                          const LabelLook& look, const LabelMeasure& measure)
+{
+    TakeUndoSnapshot(session, doc);
+    const std::string kept = cutToCharacters(text, kTextValueMax);
+    const Point e = measure(kept, look.fontHeight, look.angle);
+    LayoutObject label = makeText(p, kept, look.angle, look.fontHeight, p.x + e.x, p.y + e.y, look.layer);
+    label.Clearance = look.clearance;
+    doc.Modified = true;
+    return doc.currentObjects()->append(std::move(label));
+}
+
+void EditLabel(LayoutDocument& doc, LayoutObject& label, const std::string& text, int32_t fontHeight,
+               int32_t angle, const LabelMeasure& measure)
+{
+    label.TextValue = cutToCharacters(text, kTextValueMax);
+    label.Width = fontHeight;
+    label.Angle = angle;
+    const Point e = measure(label.TextValue, fontHeight, angle);
+    label.X2 = label.X1 + e.x;
+    label.Y2 = label.Y1 + e.y;
+    doc.Modified = true;
+}
+
+Point ClampLabelAnchor(Point p, Point extent, int32_t boardWidth, int32_t boardHeight)
+{
+    // The box spans [p + lo, p + hi] on each axis.
+    auto clampAxis = [](int32_t v, int32_t e, int32_t low, int32_t high) {
+        const int32_t lo = std::min(0, e), hi = std::max(0, e);
+        if (hi - lo >= high - low)
+            return low - lo; // larger than the board: its near edge at the board's
+        return std::clamp(v, low - lo, high - hi);
+    };
+    return {clampAxis(p.x, extent.x, 0, boardWidth), clampAxis(p.y, extent.y, -boardHeight, 0)};
+}
+
+} // namespace kestrel

@@ -1,0 +1,90 @@
+// The label tool: a label in a system font follows the pointer and a left
+// press leaves it where it is; with numbering the next number follows at
+// once, otherwise the dialog asks for the next label. The following label
+// is an object of the board only while it follows: every way out of the
+// tool removes it, so no save, export or snapshot sees it.
+
+#include "edit/PointerMachine.h"
+
+#include "edit/HitTest.h"
+
+namespace kestrel {
+
+void PointerMachine::createFollowingLabel(Point at)
+{
+    const std::string text = NumberedLabelText(label_.text, label_.numbering, s_.LabelCounter);
+    if (label_.numbering)
+        ++s_.LabelCounter;
+    const LabelLook look{label_.fontHeight, label_.angle, static_cast<uint8_t>(doc_.Working.ActiveLayer),
+                         tools_.CurrentClearance};
+    LayoutObject& made = CreateLabel(session_, doc_, at, text, look, measure_);
+    following_ = &made;
+    followingList_ = &objects();
+    const Point e{made.X2 - made.X1, made.Y2 - made.Y1};
+    const Point kept = ClampLabelAnchor(at, e, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
+    translate(made, kept.x - at.x, kept.y - at.y);
+    changed(made);
+    effects_.objectsChanged = true;
+}
+
+void PointerMachine::dropFollowingLabel()
+{
+    LayoutObject* label = following_;
+    ObjectList* list = followingList_;
+    following_ = nullptr;
+    followingList_ = nullptr;
+    const long i = label && list ? list->indexOf(label) : -1;
+    if (i < 0)
+        return;
+    if (list == doc_.currentObjects())
+        changed(*label);
+    list->remove(static_cast<size_t>(i));
+    effects_.objectsChanged = true;
+}
+
+void PointerMachine::labelPress()
+{
+    if (following_ && followingList_ != doc_.currentObjects())
+        dropFollowingLabel(); // the board changed under it
+    if (!following_) {
+        effects_.labelDialog = true;
+        return;
+    }
+    changed(*following_);
+    following_ = nullptr; // it stays where it is
+    followingList_ = nullptr;
+    effects_.objectsChanged = true;
+    if (label_.numbering)
+        createFollowingLabel(s_.CurrentPoint);
+    else
+        effects_.labelDialog = true;
+}
+
+void PointerMachine::labelMove(Point raw, PointerKeys keys)
+{
+    const Point p = snapped(raw, keys);
+    if (p == s_.CurrentPoint)
+        return;
+    s_.CurrentPoint = p;
+    if (following_ && followingList_ != doc_.currentObjects())
+        dropFollowingLabel();
+    if (!following_)
+        return;
+    LayoutObject& label = *following_;
+    const Point e{label.X2 - label.X1, label.Y2 - label.Y1};
+    const Point to = ClampLabelAnchor(p, e, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
+    changed(label);
+    translate(label, to.x - label.X1, to.y - label.Y1);
+    changed(label);
+}
+
+void PointerMachine::doubleClick(Point raw)
+{
+    if (tool_ != ToolMode::Edit)
+        return;
+    const long i = FindObjectAt(index_(), doc_.Working, raw);
+    if (i >= 0 && objects()[static_cast<size_t>(i)].is(ObjectKind::Text))
+        effects_.editLabel = i;
+}
+
+} // namespace kestrel
