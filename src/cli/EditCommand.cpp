@@ -5,6 +5,7 @@
 #include "cli/Command.h"
 #include "model/MacroFile.h"
 #include "cli/EditSteps.h"
+#include "cli/LabelMeasure.h"
 #include "edit/Selection.h"
 #include "edit/Undo.h"
 #include "route/Autorouter.h"
@@ -52,6 +53,17 @@ int run(const std::vector<std::string>& raw)
         if (!macro)
             return fail(kExitFailure, macro.message());
         step.args.macro = std::make_shared<ObjectList>(std::move(macro->objects));
+    }
+
+    // Label boxes are measured in the label font, also before the board.
+    for (ParsedStep& step : steps) {
+        if (step.args.text.empty())
+            continue;
+        std::string error;
+        step.args.extent = measureLabel(step.args.text, LabelStepFontHeight(step.args),
+                                        static_cast<int32_t>(step.args.numbers[kLabelAngle]), error);
+        if (!step.args.extent)
+            return fail(kExitFailure, error);
     }
 
     auto doc = loadDocument(files[0]);
@@ -114,13 +126,20 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  drag X1 Y1 X2 Y2                the edit tool's drag: from an object it moves the\n"
                         "                                  selection (snapped, kept on the board), from empty\n"
                         "                                  board it selects by a frame\n"
+                        "  label X Y TEXT [--height H] [--angle 0|90|180|270] [--layer K1|B1|K2|B2]\n"
+                        "                                  a label in the system font (bold Arial), its text\n"
+                        "                                  box's top-left corner at the point: H is the label\n"
+                        "                                  dialog's height (1 to 99.9, default 3), the text at\n"
+                        "                                  most 15 characters, turned clockwise by the angle;\n"
+                        "                                  the default layer is the active one\n"
                         "  macro FILE X Y                  drops the macro file with its reference point at the\n"
                         "                                  point (snapped, kept on the board) as one new group,\n"
                         "                                  vias made anew, on the active side\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
                         "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
-                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n",
+                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n"
+                        "  kestrel-cli edit in.kbd out.kbd \"label 10 5 R12 --height 2.5 --angle 90 --layer B1\"\n",
                         run});
 
 } // namespace

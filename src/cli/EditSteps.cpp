@@ -4,6 +4,7 @@
 #include "edit/Clipboard.h"
 #include "edit/Grouping.h"
 #include "edit/HitTest.h"
+#include "edit/Labels.h"
 #include "edit/MacroDrop.h"
 #include "edit/PointerMachine.h"
 #include "edit/Selection.h"
@@ -17,6 +18,7 @@
 #include "route/RubberBands.h"
 #include "route/TestTool.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -24,6 +26,16 @@
 namespace kestrel::cli {
 
 namespace {
+
+std::optional<double> decimal(const std::string& s)
+{
+    double v = 0;
+    const char* first = s.data() + (!s.empty() && s[0] == '+' ? 1 : 0);
+    const auto [ptr, ec] = std::from_chars(first, s.data() + s.size(), v);
+    if (ec != std::errc() || ptr != s.data() + s.size() || first == ptr || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
 
 // Step coordinates are millimetres with y downwards from the board's top
 // left corner, as the rulers show them.
@@ -257,6 +269,57 @@ void via(EditContext& c, const StepArgs& a)
     ApplyToolParameter(c.session, c.doc, c.tools, ToolParameter::Via);
 }
 
+// A label in the system font, as the label tool leaves it: the box was
+// measured beforehand in the label font (kestrel-cli-render).
+void label(EditContext& c, const StepArgs& a)
+{
+    const int layer = static_cast<int>(a.numbers[kLabelLayer]);
+    const LabelLook look{LabelStepFontHeight(a), static_cast<int32_t>(a.numbers[kLabelAngle]),
+                         static_cast<uint8_t>(layer != 0 ? layer : static_cast<int>(c.doc.Working.ActiveLayer)),
+                         c.tools.CurrentClearance};
+    const Point extent = a.extent.value_or(Point{0, 0});
+    CreateLabel(c.session, c.doc, boardPoint(a.numbers[kLabelX], a.numbers[kLabelY]), a.text, look,
+                [extent](const std::string&, int32_t, int32_t) { return extent; });
+}
+
+// X Y TEXT... [--height H] [--angle 0|90|180|270] [--layer K1|B1|K2|B2]: the
+// words that are no option make the text, joined by single blanks.
+bool readLabelWords(const std::vector<std::string>& words, StepArgs& a)
+{
+    if (words.size() < 3)
+        return false;
+    const auto x = decimal(words[0]), y = decimal(words[1]);
+    if (!x || !y)
+        return false;
+    double height = 3.0, angle = 0, layer = 0;
+    for (size_t i = 2; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w == "--height" || w == "--angle" || w == "--layer") {
+            if (++i >= words.size())
+                return false;
+            if (w == "--layer") {
+                static const char* const names[] = {"K1", "B1", "K2", "B2"};
+                const auto found = std::find(std::begin(names), std::end(names), words[i]);
+                if (found == std::end(names))
+                    return false;
+                layer = static_cast<double>(found - std::begin(names) + 1);
+                continue;
+            }
+            const auto v = decimal(words[i]);
+            if (!v)
+                return false;
+            (w == "--height" ? height : angle) = *v;
+            continue;
+        }
+        a.text += (a.text.empty() ? "" : " ") + w;
+    }
+    const bool quarterTurn = angle == 0 || angle == 90 || angle == 180 || angle == 270;
+    if (a.text.empty() || !quarterTurn || height < 1 || height > 99.9)
+        return false;
+    a.numbers = {*x, *y, height, angle, layer};
+    return true;
+}
+
 bool validPath(const StepArgs& a)
 {
     return a.numbers.size() % 2 == 0;
@@ -302,6 +365,7 @@ std::vector<StepRow> buildTable()
         {"drag", {}, 4, nullptr, drag},
         {"macro", {}, 2, nullptr, dropMacro, true},
         {"via", {"on", "off"}, 0, nullptr, via},
+        {"label", {}, 0, nullptr, label, false, readLabelWords},
         {"test", {}, 2, nullptr, testAt},
         plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
         {"route", {}, 2, validRouteSizes, route},
@@ -318,17 +382,13 @@ std::vector<std::string> wordsOf(const std::string& text)
     return out;
 }
 
-std::optional<double> decimal(const std::string& s)
-{
-    double v = 0;
-    const char* first = s.data() + (!s.empty() && s[0] == '+' ? 1 : 0);
-    const auto [ptr, ec] = std::from_chars(first, s.data() + s.size(), v);
-    if (ec != std::errc() || ptr != s.data() + s.size() || first == ptr || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
 
 } // namespace
+
+int32_t LabelStepFontHeight(const StepArgs& args)
+{
+    return LabelFontHeight(static_cast<int32_t>(std::lround(args.numbers[kLabelHeight] * 100)));
+}
 
 const ObjectIndex& EditContext::freshIndex()
 {
@@ -360,6 +420,15 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
     if (!row) {
         error = tr(lang, "неизвестный шаг ", "unknown step ") + quoted;
         return std::nullopt;
+    }
+    if (row->readWords) {
+        ParsedStep step{row, {}};
+        if (!row->readWords(std::vector<std::string>(words.begin() + static_cast<long>(nameWords), words.end()),
+                            step.args)) {
+            error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": аргументы не читаются", ": malformed arguments");
+            return std::nullopt;
+        }
+        return step;
     }
     const size_t fixed = nameWords + (row->words.empty() && !row->fileWord ? 0 : 1);
     const size_t expected = fixed + static_cast<size_t>(std::abs(row->numbers));

@@ -32,6 +32,8 @@ struct StepArgs {
     std::string word;            // the chosen word, when the row takes one
     std::vector<double> numbers; // in the order given
     std::shared_ptr<ObjectList> macro; // a file step's macro, read before the board
+    std::string text;            // a label step's text
+    std::optional<Point> extent; // a label step's measured box, found before the board
 };
 
 struct StepRow {
@@ -42,9 +44,18 @@ struct StepRow {
     bool (*valid)(const StepArgs&);
     void (*apply)(EditContext&, const StepArgs&);
     bool fileWord = false; // the word is a macro file's name, not a choice
+    // Reads the words after the name itself (numbers and options in its
+    // own form); nullptr: the word and numbers above. False: malformed.
+    bool (*readWords)(const std::vector<std::string>&, StepArgs&) = nullptr;
 };
 
 const std::vector<StepRow>& editSteps();
+
+// A label step's values in its numbers: X, Y (mm), height, angle, layer (0:
+// the active one).
+enum LabelNumber : size_t { kLabelX, kLabelY, kLabelHeight, kLabelAngle, kLabelLayer };
+// The font height of a label step's height (the dialog's millimetres).
+int32_t LabelStepFontHeight(const StepArgs& args);
 
 struct ParsedStep {
     const StepRow* row = nullptr;

@@ -53,5 +53,7 @@ int main(int argc, char** argv)
         return runPdfCommand(args);
     if (name == "bmp")
         return runBmpCommand(args);
+    if (name == "label-extent")
+        return runLabelExtentCommand(args);
     return fail(kExitUsage, "kestrel-cli-render runs the subcommands pdf and bmp of kestrel-cli");
 }

@@ -1,0 +1,14 @@
+#pragma once
+// Measures a label's text in the label font through kestrel-cli-render.
+
+#include "model/Types.h"
+
+#include <optional>
+#include <string>
+
+namespace kestrel::cli {
+
+// The far corner's offset (units) of a label box, or nullopt with error set.
+std::optional<Point> measureLabel(const std::string& text, int32_t fontHeight, int32_t angle, std::string& error);
+
+} // namespace kestrel::cli

@@ -1,0 +1,157 @@
+#include "edit/Labels.h"
+#include "edit/PointerMachine.h"
+#include "edit/Undo.h"
+#include "support/TestData.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+// Every character 100 units wide and the cell 200 high, plus the blank.
+Point fakeMeasure(const std::string& text, int32_t, int32_t angle)
+{
+    return TurnedLabelExtent(static_cast<int32_t>(text.size() + 1) * 100, 200, angle);
+}
+
+struct Bench {
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    EditSession session;
+    ToolParameters tools;
+    ObjectIndex index;
+    PointerMachine m{session, doc, tools, [this]() -> const ObjectIndex& {
+                         index.build(list());
+                         return index;
+                     }};
+    Bench()
+    {
+        session.EndPointerOperation = [this] { m.abort(); };
+        m.setLabelMeasure(fakeMeasure);
+    }
+    ObjectList& list() { return *doc.currentObjects(); }
+    void left(Point p) { m.press(PointerButton::Left, p, {.ctrl = true}), m.release(PointerButton::Left, p, {}); }
+    // Chooses the label tool and answers its dialog.
+    void start(bool numbering, int first)
+    {
+        m.selectTool(ToolMode::Text);
+        ASSERT_TRUE(m.takeEffects().labelDialog);
+        m.labelChosen(LabelChoice{"R", LabelFontHeight(300), 0, numbering, first});
+    }
+    std::vector<std::string> texts()
+    {
+        std::vector<std::string> out;
+        for (const auto& o : list())
+            out.push_back(o->TextValue);
+        return out;
+    }
+};
+
+TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
+{
+    struct Case {
+        const char* name;
+        bool numbering;
+        int start;
+        int clicks;
+        std::vector<std::string> placed; // after the clicks and a right press
+        int counter;                     // LabelCounter afterwards
+    };
+    const Case cases[] = {
+        {"numbers from 7", true, 7, 3, {"R7", "R8", "R9"}, 11},
+        {"from 9999 on", true, 9999, 2, {"R9999", "R10000"}, 10002},
+        {"no numbering", false, 7, 1, {"R"}, 7},
+        {"right press at once", true, 0, 0, {}, 1},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        b.start(c.numbering, c.start);
+        for (int i = 0; i < c.clicks; ++i) {
+            const Point p{1000 + 1000 * i, -2000};
+            b.m.move(p, {.ctrl = true});
+            ASSERT_TRUE(b.m.followingLabel()) << c.name;
+            EXPECT_EQ(b.m.followingLabel()->start(), p) << c.name;
+            b.left(p);
+            if (!c.numbering) {
+                // The dialog asks for the next label; Cancel ends the tool.
+                EXPECT_TRUE(b.m.takeEffects().labelDialog) << c.name;
+                b.m.labelChosen(std::nullopt);
+                EXPECT_EQ(b.m.tool(), ToolMode::Edit) << c.name;
+            }
+        }
+        b.m.press(PointerButton::Right, {}, {});
+        EXPECT_EQ(b.texts(), c.placed) << c.name;
+        EXPECT_EQ(b.m.state().LabelCounter, c.counter) << c.name;
+        EXPECT_EQ(b.m.followingLabel(), nullptr) << c.name;
+        EXPECT_EQ(b.m.tool(), ToolMode::Edit) << c.name;
+    }
+}
+
+// The following label goes with every way out: a tool change, a command that
+// changes the objects, a board change, Escape. Undo never brings it back.
+TEST(LabelTool, TheFollowingLabelGoesWithTheTool)
+{
+    struct Case {
+        const char* name;
+        void (*leave)(Bench&);
+    };
+    const Case cases[] = {
+        {"tool change", [](Bench& b) { b.m.selectTool(ToolMode::Track); }},
+        {"command", [](Bench& b) { Undo(b.session, b.doc); }},
+        {"board change", [](Bench& b) {
+             b.doc.addBoard("Second");
+             b.doc.activate(1);
+             b.session.objectsWillChange();
+         }},
+        {"escape", [](Bench& b) { b.m.key(PointerKey::Escape, {}); }},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        b.start(true, 1);
+        b.left({500, -500}); // one placed, the next follows
+        ASSERT_EQ(b.doc.board(0).Objects.size(), 2u) << c.name;
+        c.leave(b);
+        const ObjectList& first = b.doc.board(0).Objects;
+        EXPECT_EQ(b.m.followingLabel(), nullptr) << c.name;
+        EXPECT_NE(b.m.tool(), ToolMode::Text) << c.name;
+        for (const auto& o : first)
+            EXPECT_NE(o->TextValue, "R2") << c.name << ": the follower stayed";
+    }
+}
+
+TEST(LabelTool, TheBoxTurnsClockwiseAndStaysOnTheBoard)
+{
+    struct Case {
+        int angle;
+        Point extent; // of text 300 wide, 100 high
+    };
+    // Board y points up: at 0 degrees the text runs right and hangs down.
+    const Case cases[] = {{0, {300, -100}}, {90, {-100, -300}}, {180, {-300, 100}}, {270, {100, 300}}, {360, {300, -100}}};
+    for (const Case& c : cases)
+        EXPECT_EQ(TurnedLabelExtent(300, 100, c.angle), c.extent) << c.angle;
+
+    struct Clamp {
+        Point p, extent, kept;
+    };
+    // Board 10000 x 8000 units: x 0..10000, y -8000..0.
+    const Clamp clamps[] = {
+        {{5000, -4000}, {300, -100}, {5000, -4000}},  // inside
+        {{9900, -7950}, {300, -100}, {9700, -7900}},  // right and bottom edges
+        {{50, -50}, {-100, -300}, {100, -50}},        // 90 degrees: the box left of the anchor
+        {{-500, 200}, {100, 300}, {0, -300}},         // 270 degrees above the anchor
+        {{100, -100}, {20000, -100}, {0, -100}},      // wider than the board: its left edge
+    };
+    for (const Clamp& c : clamps)
+        EXPECT_EQ(ClampLabelAnchor(c.p, c.extent, 10000, 8000), c.kept) << c.p.x << "," << c.p.y;
+}
+
+TEST(LabelTool, FontHeightAtNinetySixPixelsPerInch)
+{
+    EXPECT_EQ(LabelFontHeight(300), -400); // 3 mm: 300 * 96 / 72
+    EXPECT_EQ(LabelFontHeight(250), -333);
+    EXPECT_DOUBLE_EQ(LabelHeightMm(-400), 3.0);
+    EXPECT_EQ(NumberedLabelText("C", true, 12), "C12");
+    EXPECT_EQ(NumberedLabelText("C", false, 12), "C");
+}
+
+} // namespace
+} // namespace kestrel
