@@ -72,15 +72,17 @@ std::vector<QAction*> entries(QMenu& menu)
     return out;
 }
 
-// Checks the entry at index (none for -1); add when none is checked, remove
-// when one is; the separator shows only with entries before it.
-void showListState(QMenu& menu, long checked, const char* separator, const char* add, const char* remove)
+// Checks the entry at index (none for -1); add when none is checked (always
+// for the grids, whose add command chooses a listed grid), remove when one
+// is; the separator shows only with entries before it.
+void showListState(QMenu& menu, long checked, const char* separator, const char* add, const char* remove,
+                   bool addAlways = false)
 {
     const std::vector<QAction*> items = entries(menu);
     for (size_t i = 0; i < items.size(); ++i)
         items[i]->setChecked(static_cast<long>(i) == checked);
     namedAction(menu, separator)->setVisible(!items.empty());
-    namedAction(menu, add)->setEnabled(checked < 0);
+    namedAction(menu, add)->setEnabled(addAlways || checked < 0);
     namedAction(menu, remove)->setEnabled(checked >= 0);
 }
 
@@ -195,7 +197,7 @@ void MainWindow::showListStates()
                   "LA_Trenner", "LA_Hinzufuegen", "LA_Entfernen");
     // The predefined grids carry thousandths and are never checked.
     showListState(*gridMenu_, FindTagged(gridList_, static_cast<int32_t>(std::lround(view_->grid()))), "R_Trenner",
-                  "R_Hinzufuegen", "R_Entfernen");
+                  "R_Hinzufuegen", "R_Entfernen", true);
 }
 
 UserLists MainWindow::parameterLists() const
