@@ -302,3 +302,35 @@ TEST(EditCli, DrawingStepsRejectOddOrTooFewNumbers)
 }
 
 } // namespace
+
+// The label step places what the label tool places: the box measured in
+// the label font, turned clockwise, on the layer asked for.
+TEST(EditCli, LabelStepsInTheSystemFont)
+{
+    TempDir dir;
+    writeSample(dir);
+    const CommandResult r = edit(dir, {"label 10 5 R 12 --height 2.5 --angle 90 --layer B1", "label 20 30 Q"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const LayoutDocument out = readBack(dir.file("out.kbd"));
+    const ObjectList& list = out.board(0).Objects;
+    ASSERT_EQ(list.size(), 5u);
+    const LayoutObject& turned = list[3];
+    EXPECT_EQ(turned.kind(), ObjectKind::Text);
+    EXPECT_EQ(turned.TextValue, "R 12");
+    EXPECT_EQ(turned.start(), (Point{1000, -500}));
+    EXPECT_EQ(turned.Width, -333); // 2.5 mm at 96 pixels per inch
+    EXPECT_EQ(turned.Angle, 90);
+    EXPECT_EQ(turned.Layer, Layer::B1);
+    EXPECT_TRUE(turned.X2 < turned.X1 && turned.Y2 < turned.Y1 && turned.Y1 - turned.Y2 > turned.X1 - turned.X2)
+        << "a quarter turn clockwise: the text runs down";
+    const LayoutObject& plain = list[4];
+    EXPECT_EQ(plain.Layer, Layer::K1) << "the active layer";
+    EXPECT_EQ(plain.Y1 - plain.Y2, 400) << "a 3 mm label's cell is 4 mm";
+
+    for (const char* bad : {"label 10 5", "label 10 5 A --angle 45", "label 10 5 A --height 0.5", "label x 5 A",
+                            "label 10 5 A --layer K5", "label 10 5 A --height"}) {
+        const CommandResult e = edit(dir, {bad});
+        EXPECT_EQ(e.status, 2) << bad;
+        EXPECT_NE(e.err.find("malformed"), std::string::npos) << bad << ": " << e.err;
+    }
+}
