@@ -27,7 +27,7 @@ using P = TextProperty;
 const auto kTexts = std::to_array<UiText>({
     {"TTXT_Dlg", P::Caption, "Текст/Фонт", "Text"},
     {"GroupBox1", P::Caption, "Текст", "Text"},
-    {"GroupBox2", P::Caption, "Высота [мм]", "Height [мм]"},
+    {"GroupBox2", P::Caption, "Высота [мм]", "Height [mm]"},
     {"GroupBox3", P::Caption, "Ориентация", "Orientation"},
     {"GroupBox4", P::Caption, "Автонумерация", "Automatic"},
     {"CB_WillsteZahl", P::Caption, "Текст + Номер", "Add number"},

@@ -175,6 +175,7 @@ private:
     // Label tool and pad shapes (MainWindowLabels.cpp).
     void defineLabelHandlers();
     void buildLabelTool();
+    LabelDialog& labelDialog();
     void runLabelDialog();
     void editLabelProperties(long objectIndex);
     void setPadShape(int shape);

@@ -34,7 +34,6 @@ void MainWindow::defineLabelHandlers()
 
 void MainWindow::buildLabelTool()
 {
-    labelDialog_ = new LabelDialog(lang_, this);
     machine_->setLabelMeasure(labelExtent);
     connect(pointer_, &BoardPointer::labelDialogRequested, this, &MainWindow::runLabelDialog);
     connect(pointer_, &BoardPointer::labelPropertiesRequested, this, &MainWindow::editLabelProperties);
@@ -45,6 +44,15 @@ void MainWindow::buildLabelTool()
     for (int shape = 1; shape <= 9; ++shape)
         menus_.at("LAForm_Popup")->actions().at(shape - 1)->setIcon(padShapeIcon(shape, false));
     setPadShape(tools_.CurrentPadShape);
+}
+
+// Made on first use, after the window's own texts went to its children,
+// and kept: the dialog remembers its values between uses.
+LabelDialog& MainWindow::labelDialog()
+{
+    if (!labelDialog_)
+        labelDialog_ = new LabelDialog(lang_, this);
+    return *labelDialog_;
 }
 
 void MainWindow::setPadShape(int shape)
@@ -59,14 +67,15 @@ void MainWindow::setPadShape(int shape)
 // follow the pointer; Cancel returns to the edit tool.
 void MainWindow::runLabelDialog()
 {
-    labelDialog_->setHeightUnits(tools_.TextHeight);
-    if (!prompts_.runDialog(*labelDialog_)) {
+    LabelDialog& dialog = labelDialog();
+    dialog.setHeightUnits(tools_.TextHeight);
+    if (!prompts_.runDialog(dialog)) {
         pointer_->answerLabelDialog(std::nullopt);
         return;
     }
-    tools_.TextHeight = labelDialog_->heightUnits();
-    tools_.TextAngle = labelDialog_->angle();
-    pointer_->answerLabelDialog(labelDialog_->choice());
+    tools_.TextHeight = dialog.heightUnits();
+    tools_.TextAngle = dialog.angle();
+    pointer_->answerLabelDialog(dialog.choice());
 }
 
 void MainWindow::editLabelProperties(long objectIndex)
@@ -75,13 +84,13 @@ void MainWindow::editLabelProperties(long objectIndex)
     if (objectIndex < 0 || static_cast<size_t>(objectIndex) >= list.size())
         return;
     LayoutObject& label = list[static_cast<size_t>(objectIndex)];
-    labelDialog_->loadLabel(label);
-    if (!prompts_.runDialog(*labelDialog_))
+    LabelDialog& dialog = labelDialog();
+    dialog.loadLabel(label);
+    if (!prompts_.runDialog(dialog))
         return;
     view_->invalidateObject(label);
-    tools_.TextAngle = labelDialog_->angle();
-    EditLabel(doc_, label, labelDialog_->text(), LabelFontHeight(labelDialog_->heightUnits()), tools_.TextAngle,
-              labelExtent);
+    tools_.TextAngle = dialog.angle();
+    EditLabel(doc_, label, dialog.text(), LabelFontHeight(dialog.heightUnits()), tools_.TextAngle, labelExtent);
     view_->invalidateObject(label);
     updateTitle();
 }

@@ -80,6 +80,7 @@ TEST(LabelDialog, CaptionsInBothLanguages)
         EXPECT_EQ(captionOf(d, ""), r.form);
         EXPECT_EQ(captionOf(d, "CB_WillsteZahl"), r.numbering);
         EXPECT_EQ(captionOf(d, "Button2"), r.cancel);
+        EXPECT_EQ(captionOf(d, "Label1"), r.lang == Language::English ? "Start at:" : "Начать с № :");
         EXPECT_EQ(child<QLineEdit>(d, "Edit1").text(), r.text);
         EXPECT_EQ(child<QLineEdit>(d, "Edit1").maxLength(), 15);
         EXPECT_TRUE(child<QAbstractButton>(d, "RB_0").isChecked());
@@ -108,8 +109,10 @@ TEST(LabelTool, PlacesNumberedLabelsAndEditsThemByDoubleClick)
         EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
 
         // Its properties: a new text and a quarter turn; the box follows.
-        f.dialogs = {[](QDialog& d) {
+        f.dialogs = {[lang](QDialog& d) {
             EXPECT_EQ(child<QLineEdit>(d, "Edit1").text(), "C7");
+            EXPECT_EQ(captionOf(d, "Label1"), lang == Language::English ? "Start at:" : "Начать с № :")
+                << "the window's own texts leave the dialog alone";
             child<QLineEdit>(d, "Edit1").setText("X");
             child<QAbstractButton>(d, "RB_90").click();
             return WindowFixture::accept(d);
