@@ -138,8 +138,7 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
                         "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
-                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste\n"
-                        "  kestrel-cli edit in.kbd out.kbd \"label 10 5 R12 --height 2.5 --angle 90 --layer B1\"\n",
+                        "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste \"label 10 5 R12 --angle 90\"\n",
                         run});
 
 } // namespace

@@ -2,6 +2,7 @@
 // and mirrored: a mirrored print is the mirror image of the plain one, but
 // its labels stay readable.
 
+#include "edit/Labels.h"
 #include "output/gui/PrintRender.h"
 
 #include "view/gui/LabelPainter.h"
@@ -69,14 +70,11 @@ LayoutObject& addLabel(ObjectList& list, Point at, int degrees, const std::strin
     const int32_t length =
         static_cast<int32_t>(QFontMetricsF(arialWithCellHeight(500, true)).horizontalAdvance(QString::fromStdString(text)));
     const int32_t h = o->Width;
+    const Point e = TurnedLabelExtent(length, h, degrees); // turned clockwise on the screen
     o->X1 = at.x;
     o->Y1 = at.y;
-    switch (degrees) {
-    case 0: o->X2 = at.x + length; o->Y2 = at.y - h; break;
-    case 90: o->X2 = at.x + h; o->Y2 = at.y + length; break;
-    case 180: o->X2 = at.x - length; o->Y2 = at.y + h; break;
-    default: o->X2 = at.x - h; o->Y2 = at.y - length; break;
-    }
+    o->X2 = at.x + e.x;
+    o->Y2 = at.y + e.y;
     return list.append(std::move(o));
 }
 

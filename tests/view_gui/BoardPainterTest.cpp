@@ -276,7 +276,7 @@ TEST_P(BoardPainter, ClearancesUnderTheGroundPlane)
 
 TEST_P(BoardPainter, LabelsAtTheirAngleWithinTheirCell)
 {
-    // The 40-pixel cell lies below and right of the anchor (200, 150), turned counter-clockwise about it.
+    // The 40-pixel cell lies below and right of the anchor (200, 150), turned clockwise on the screen about it.
     for (const int32_t angle : {0, 90, 180, 270}) {
         Canvas c(GetParam());
         c.list.append(makeText({2000, -1500}, "Hg", angle, 400, 0, 0, 2));
@@ -286,7 +286,7 @@ TEST_P(BoardPainter, LabelsAtTheirAngleWithinTheirCell)
             for (int x = 0; x < c.image.width(); ++x)
                 if (c.image.pixelColor(x, y) == kRed)
                     ink |= QRect(x, y, 1, 1);
-        const bool right = angle < 180, above = angle == 90 || angle == 180;
+        const bool right = angle == 0 || angle == 270, above = angle == 180 || angle == 270;
         EXPECT_TRUE(right ? ink.left() >= 200 : ink.right() < 200) << angle;
         EXPECT_TRUE(above ? ink.bottom() < 150 : ink.top() >= 150) << angle;
         const int across = angle % 180 ? ink.width() : ink.height();
