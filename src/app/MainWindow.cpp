@@ -448,6 +448,9 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // The save question must not offer a label that only follows the pointer.
+    if (machine_->followingLabel())
+        pointer_->abort();
     if (!askToSave()) {
         event->ignore();
         return;

@@ -119,7 +119,7 @@ void MainWindow::defineListHandlers()
             return;
         const int32_t grid = dialog.gridUnits();
         // A grid already listed is chosen instead of added twice.
-        if (FindTagged(gridList_, grid) < 0 && InsertTagged(gridList_, {grid, mmText(grid, 2).toStdString()}))
+        if (FindTagged(gridList_, grid) < 0 && InsertTagged(gridList_, {grid, (mmText(grid, 2) + unitText(lang_)).toStdString()}))
             fillListMenus();
         view_->chooseGridTag(grid);
     });

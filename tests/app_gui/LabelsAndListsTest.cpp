@@ -3,6 +3,7 @@
 
 #include "app/GridDialog.h"
 #include "app/LabelDialog.h"
+#include "app/ToolIcons.h"
 #include "edit/PointerMachine.h"
 #include "support/DialogControls.h"
 #include "view/gui/BoardView.h"
@@ -14,6 +15,8 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QToolButton>
+
+#include <set>
 
 namespace kestrel::test {
 namespace {
@@ -146,6 +149,20 @@ TEST(LabelTool, CancelAndCommandsLeaveNoFollowingLabel)
     EXPECT_TRUE(f.list().empty());
     EXPECT_EQ(f.window().pointerMachine().followingLabel(), nullptr);
     EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
+
+    // Closing while a label follows: the save the window asks for leaves it out.
+    SettingsHome home;
+    TempDir dir;
+    f.dialogs = {labelScript("Q", false, 0)};
+    f.control<QAbstractButton>("SB_Text").click();
+    f.moveTo({1500, -1500});
+    ASSERT_EQ(f.list().size(), 1u);
+    f.answers = {Answer::Yes};
+    f.saveNames = {q(dir.file("closed.kbd"))};
+    EXPECT_TRUE(f.window().close());
+    auto saved = readDocument(dir.file("closed.kbd"), Language::English);
+    ASSERT_TRUE(succeeded(saved));
+    EXPECT_TRUE(saved->document.board(0).Objects.empty());
 }
 
 TEST(ParameterLists, AddChooseRemoveAndReloadInBothLanguages)
@@ -204,6 +221,20 @@ TEST(ParameterLists, AddChooseRemoveAndReloadInBothLanguages)
 
 TEST(PadShapes, TheShapeMenuChangesTheSelectedPads)
 {
+    for (Language lang : {Language::Russian, Language::English}) {
+        Labels f(lang);
+        EXPECT_EQ(f.action("Rechteckhoch1").text(), lang == Language::English ? "Rectangle, vertical"
+                                                                                : "Прямоугольная вертикальная");
+    }
+    // Eighteen glyphs, all different: nine shapes, each also as a via.
+    std::set<QByteArray> glyphs;
+    for (bool via : {false, true})
+        for (int shape = 1; shape <= 9; ++shape) {
+            const QImage image = padShapeIcon(shape, via).pixmap(20, 20).toImage();
+            glyphs.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+        }
+    EXPECT_EQ(glyphs.size(), 18u);
+
     Labels f;
     for (int i = 0; i < 3; ++i)
         addPad(f.list(), {1000 + 500 * i, -1000}, 60).Selected = 1;
