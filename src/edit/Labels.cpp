@@ -38,16 +38,21 @@ Point TurnedLabelExtent(int32_t w, int32_t h, int32_t angle)
     }
 }
 
-LayoutObject& CreateLabel(EditSession& session, LayoutDocument& doc, Point p, const std::string& text,
-                          const LabelLook& look, const LabelMeasure& measure)
+LayoutObject MakeLabel(Point p, const std::string& text, const LabelLook& look, const LabelMeasure& measure)
 {
-    TakeUndoSnapshot(session, doc);
     const std::string kept = cutToCharacters(text, kTextValueMax);
     const Point e = measure(kept, look.fontHeight, look.angle);
     LayoutObject label = makeText(p, kept, look.angle, look.fontHeight, p.x + e.x, p.y + e.y, look.layer);
     label.Clearance = look.clearance;
+    return label;
+}
+
+LayoutObject& CreateLabel(EditSession& session, LayoutDocument& doc, Point p, const std::string& text,
+                          const LabelLook& look, const LabelMeasure& measure)
+{
+    TakeUndoSnapshot(session, doc);
     doc.Modified = true;
-    return doc.currentObjects()->append(std::move(label));
+    return doc.currentObjects()->append(MakeLabel(p, text, look, measure));
 }
 
 void EditLabel(LayoutDocument& doc, LayoutObject& label, const std::string& text, int32_t fontHeight,

@@ -42,8 +42,10 @@ struct LabelLook {
     int32_t clearance = 0;
 };
 
-// Appends a label at p after an undo snapshot; the text is cut to 15
-// characters, the box is p + extent.
+// A label at p: the text cut to 15 characters, the box p + its extent.
+LayoutObject MakeLabel(Point p, const std::string& text, const LabelLook& look, const LabelMeasure& measure);
+
+// Appends MakeLabel's label after an undo snapshot.
 LayoutObject& CreateLabel(EditSession& session, LayoutDocument& doc, Point p, const std::string& text,
                           const LabelLook& look, const LabelMeasure& measure);
 

@@ -2,7 +2,9 @@
 // press leaves it where it is; with numbering the next number follows at
 // once, otherwise the dialog asks for the next label. The following label
 // is an object of the board only while it follows: every way out of the
-// tool removes it, so no save, export or snapshot sees it.
+// tool removes it, so no save, export or snapshot sees it. It takes no
+// undo snapshot and does not mark the document changed; placing it does,
+// so Undo takes back the last label placed.
 
 #include "edit/PointerMachine.h"
 
@@ -17,14 +19,13 @@ void PointerMachine::createFollowingLabel(Point at)
         ++s_.LabelCounter;
     const LabelLook look{label_.fontHeight, label_.angle, static_cast<uint8_t>(doc_.Working.ActiveLayer),
                          tools_.CurrentClearance};
-    LayoutObject& made = CreateLabel(session_, doc_, at, text, look, measure_);
-    following_ = &made;
-    followingList_ = &objects();
-    const Point e{made.X2 - made.X1, made.Y2 - made.Y1};
+    LayoutObject label = MakeLabel(at, text, look, measure_);
+    const Point e{label.X2 - label.X1, label.Y2 - label.Y1};
     const Point kept = ClampLabelAnchor(at, e, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
-    translate(made, kept.x - at.x, kept.y - at.y);
-    changed(made);
-    effects_.objectsChanged = true;
+    translate(label, kept.x - at.x, kept.y - at.y);
+    following_ = &objects().append(std::move(label));
+    followingList_ = &objects();
+    changed(*following_);
 }
 
 void PointerMachine::dropFollowingLabel()
@@ -39,7 +40,6 @@ void PointerMachine::dropFollowingLabel()
     if (list == doc_.currentObjects())
         changed(*label);
     list->remove(static_cast<size_t>(i));
-    effects_.objectsChanged = true;
 }
 
 void PointerMachine::labelPress()
@@ -50,9 +50,13 @@ void PointerMachine::labelPress()
         effects_.labelDialog = true;
         return;
     }
-    changed(*following_);
-    following_ = nullptr; // it stays where it is
-    followingList_ = nullptr;
+    // Placed as a label of its own, after the snapshot that leaves it out.
+    const LayoutObject placed = *following_;
+    dropFollowingLabel();
+    const LabelLook look{placed.Width, placed.Angle, placed.Layer, placed.Clearance};
+    const Point e{placed.X2 - placed.X1, placed.Y2 - placed.Y1};
+    changed(CreateLabel(session_, doc_, placed.start(), placed.TextValue, look,
+                        [e](const std::string&, int32_t, int32_t) { return e; }));
     effects_.objectsChanged = true;
     if (label_.numbering)
         createFollowingLabel(s_.CurrentPoint);
