@@ -22,22 +22,6 @@ std::string NumberedLabelText(const std::string& text, bool numbering, int count
     return numbering ? text + std::to_string(counter) : text;
 }
 
-// Board y points up: text read at 0 degrees runs right and hangs down from
-// its anchor; each quarter turn clockwise turns that box with it.
-Point TurnedLabelExtent(int32_t w, int32_t h, int32_t angle)
-{
-    switch (((angle % 360) + 360) % 360) {
-    case 90:
-        return {-h, -w};
-    case 180:
-        return {-w, h};
-    case 270:
-        return {h, w};
-    default:
-        return {w, -h};
-    }
-}
-
 LayoutObject MakeLabel(Point p, const std::string& text, const LabelLook& look, const LabelMeasure& measure)
 {
     const std::string kept = cutToCharacters(text, kTextValueMax);

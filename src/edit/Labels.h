@@ -27,11 +27,6 @@ double LabelHeightMm(int32_t fontHeight);
 // The text a label gets: with numbering, the text followed by the counter.
 std::string NumberedLabelText(const std::string& text, bool numbering, int counter);
 
-// The far corner's offset from the anchor for text w wide and h high
-// (units), the text turned clockwise on the screen by angle (0, 90, 180,
-// 270): the box always lies on the side the text is written to.
-Point TurnedLabelExtent(int32_t w, int32_t h, int32_t angle);
-
 // The measured, turned extent of a text at a font height and angle.
 using LabelMeasure = std::function<Point(const std::string& text, int32_t fontHeight, int32_t angle)>;
 

@@ -133,4 +133,20 @@ std::string cutToCharacters(const std::string& utf8, size_t n)
     return utf8;
 }
 
+// Board y points up: text read at 0 degrees runs right and hangs down from
+// its anchor; each quarter turn clockwise turns that box with it.
+Point TurnedLabelExtent(int32_t w, int32_t h, int32_t angle)
+{
+    switch (((angle % 360) + 360) % 360) {
+    case 90:
+        return {-h, -w};
+    case 180:
+        return {-w, h};
+    case 270:
+        return {h, w};
+    default:
+        return {w, -h};
+    }
+}
+
 } // namespace kestrel

@@ -128,6 +128,11 @@ LayoutObject copyObject(LayoutObject& source);
 
 void translate(LayoutObject& o, int32_t dx, int32_t dy);
 
+// A label's far corner offset from its anchor for text w wide and h high
+// (units), the text turned clockwise on the screen by angle (0, 90, 180,
+// 270): the box always lies on the side the text is written to.
+Point TurnedLabelExtent(int32_t w, int32_t h, int32_t angle);
+
 // Cuts a UTF-8 string to at most n characters.
 std::string cutToCharacters(const std::string& utf8, size_t n);
 

@@ -206,6 +206,16 @@ TEST(ParameterLists, AddChooseRemoveAndReloadInBothLanguages)
             EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 254);
             EXPECT_TRUE(f.action("R_Hinzufuegen").isEnabled()) << "no user entry is current";
             EXPECT_FALSE(f.action("R_Entfernen").isEnabled());
+            // A grid already listed is chosen, not listed twice.
+            f.dialogs = {[](QDialog& d) {
+                child<QDoubleSpinBox>(d, "SE_Raster").setValue(1.5);
+                return WindowFixture::accept(d);
+            }};
+            f.choose("RasterPopup", "R_Hinzufuegen");
+            EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 150);
+            const auto again = f.opened("RasterPopup");
+            EXPECT_EQ(std::count(again.begin(), again.end(), "*      1.50" + mm), 1);
+            EXPECT_EQ(again.size(), grids.size());
             EXPECT_TRUE(f.window().close());
         }
         Labels again(lang);

@@ -1,7 +1,5 @@
 #include "view/gui/LabelPainter.h"
 
-#include "edit/Labels.h"
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGlyphRun>
