@@ -60,14 +60,10 @@ TEST(EditCli, StepsRunInOrderThroughTheEditorCommands)
          {{1500, -750}, {3000, -1000}, {1000, -2000}}},
         {"a frame takes the track by its stroke", {"select frame 40 19 60 30", "nudge right"},
          "{\"objects\": 3, \"selected\": 1}", {{1000, -1000}, {3000, -1000}, {1254, -2000}}},
-        {"the move stops at the board's top edge", {"select at 30 10", "move 0 -50"},
-         "{\"objects\": 3, \"selected\": 1}", {{1000, -1000}, {3000, -120}, {1000, -2000}}},
         {"duplicate one grid step right and down", {"select at 10 10", "duplicate"},
          "{\"objects\": 4, \"selected\": 1}", {{1000, -1000}, {3000, -1000}, {1000, -2000}, {1254, -1254}}},
         {"delete, then undo", {"select all", "delete", "undo"}, "{\"objects\": 3, \"selected\": 0}",
          {{1000, -1000}, {3000, -1000}, {1000, -2000}}},
-        {"shift-click adds, then removes", {"select at 10 10", "select add 30 10", "select add 10 10", "delete"},
-         "{\"objects\": 2, \"selected\": 0}", {{1000, -1000}, {1000, -2000}}},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -142,10 +138,7 @@ TEST(EditCli, BandTestRouteAndUnrouteSteps)
     };
     const Case cases[] = {
         {"the band drawn again is removed", {"band 10 10 30 10"}, "{\"objects\": 3, \"selected\": 0}", 0},
-        {"and drawn a third time is back", {"band 10 10 30 10", "band 30 10 10 10"},
-         "{\"objects\": 3, \"selected\": 0}", 1},
         {"undo brings it back", {"band 10 10 30 10", "undo"}, "{\"objects\": 3, \"selected\": 0}", 1},
-        {"a band needs a pad at both points", {"band 10 10 20 20"}, "{\"objects\": 3, \"selected\": 0}", 1},
         {"the test selects the joined copper only", {"select at 10 10", "test 20 20"},
          "{\"objects\": 3, \"selected\": 1}", 1},
         {"routing the band between the selected pads", {"select at 10 10", "select add 30 10", "route 0.4 0.2"},
@@ -155,7 +148,6 @@ TEST(EditCli, BandTestRouteAndUnrouteSteps)
         {"a band drawn over the laid track is cleared",
          {"select at 10 10", "select add 30 10", "route 0.4 0.2", "band 10 10 30 10", "clear bands"},
          "{\"objects\": 4, \"selected\": 0}", 0},
-        {"routing with no band picked does nothing", {"route 0.4 0.2"}, "{\"objects\": 3, \"selected\": 0}", 1},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -236,7 +228,6 @@ TEST(EditCli, DrawingStepsAddObjectsThroughThePointerTools)
          {{ObjectKind::Track, 1, {{500, -500}, {2000, -500}, {2000, -1250}}}}},
         {"a zone is closed on its first point", {"zone 40 40 60 40 60 60"},
          {{ObjectKind::Zone, 1, {{4000, -4000}, {6000, -4000}, {6000, -6000}, {4000, -4000}}}}},
-        {"a zone on one line encloses nothing", {"zone 40 40 60 40 80 40"}, {}},
         {"a pad on the active layer", {"layer K2", "pad 70 30.5"}, {{ObjectKind::Pad, 3, {{7000, -3050}}}}},
         {"a pad in via mode brings its twin", {"via on", "pad 70 30"},
          {{ObjectKind::Pad, 1, {{7000, -3000}}}, {ObjectKind::Pad, 3, {{7000, -3000}}}}},
@@ -274,8 +265,6 @@ TEST(EditCli, DragMovesFromAnObjectAndFramesFromEmptyBoard)
     const Case cases[] = {
         {"a drag from pad A moves it by whole grid steps", {"drag 10 10 15.3 10"}, "{\"objects\": 3, \"selected\": 1}",
          {1508, -1000}},
-        {"a drag past the left edge stops there", {"drag 10 10 -40 10"}, "{\"objects\": 3, \"selected\": 1}",
-         {120, -1000}},
         {"a drag from empty board selects by a frame", {"drag 5 5 35 15"}, "{\"objects\": 3, \"selected\": 2}",
          {1000, -1000}},
     };
