@@ -246,18 +246,6 @@ TEST(LayoutFile, OldVersions)
     EXPECT_EQ(std::tie(circle.Angle, circle.Width, circle.Filled, circle.Reserved46), std::make_tuple(0, 0, 0, 0x11));
     EXPECT_EQ(circle.Groups, (std::vector<int32_t>{2, 1})) << "read numbers are compacted, order kept";
 
-    // Version 1: objects 3 and 7 share legacy group 5; the last member keeps it.
-    for (int count : {10, 8}) {
-        OldFile v1(1, static_cast<int16_t>(count));
-        for (int i = 0; i < count; ++i)
-            v1.record(2, {static_cast<int16_t>(100 * i), -100, 40, 10, 0}, 1, (i == 3 || i == 7) ? 5 : 0);
-        LayoutDocument d1 = decoded(v1.bytes);
-        const ObjectList& l1 = *d1.currentObjects();
-        EXPECT_EQ(l1[3].Groups, std::vector<int32_t>{1});
-        EXPECT_EQ(l1[7].Groups, std::vector<int32_t>{1});
-        EXPECT_TRUE(l1[0].Groups.empty());
-        EXPECT_EQ(std::tie(l1[3].LegacyGroup, l1[7].LegacyGroup), std::make_tuple(0, count == 8 ? 5 : 0));
-    }
 }
 
 TEST(LayoutFile, FailedWriteKeepsThePreviousFile)
@@ -426,18 +414,6 @@ TEST(LayoutFile, ValuesOutsideTheirRangesAreRefused)
         EXPECT_NE(r.message().find(c.message), std::string::npos) << c.what << ": " << r.message();
         EXPECT_NE(r.message().find(std::to_string(c.at)), std::string::npos) << c.what << ": " << r.message();
     }
-}
-
-// Regression: a pad centred on the board with radius 0x40000000 used to pass,
-// wrap in the bounding rectangle and be deleted as off the board on saving.
-TEST(LayoutFile, HugePadOnTheBoardIsRefusedNotDeleted)
-{
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    addPad(*doc.currentObjects(), {8000, -5000}, 80).setPadOuterRadius(0x40000000);
-    const auto bytes = encodeDocument(doc);
-    auto r = decodeDocument(bytes.data(), bytes.size(), Language::English, "huge.kbd");
-    ASSERT_FALSE(r);
-    EXPECT_NE(r.message().find("outer radius 1073741824"), std::string::npos) << r.message();
 }
 
 TEST(LayoutFile, OldValuesAreCheckedWhereTheyCanBeWrong)
