@@ -17,12 +17,6 @@
 namespace kestrel::test {
 namespace {
 
-size_t objectsInFile(const std::string& path)
-{
-    const Result<LoadedDocument> back = readDocument(path, Language::English);
-    return back ? back->document.board(0).Objects.size() : 0;
-}
-
 QStringList iniLines(const QString& path)
 {
     QFile file(path);
@@ -228,7 +222,9 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClock)
     f.window().autoSaveTick(); // overdue since the unnamed tick: runs now
     ASSERT_TRUE(std::filesystem::exists(backup));
     EXPECT_EQ(help->text(), "hint");
-    EXPECT_EQ(objectsInFile(backup), 2u);
+    const auto written = readDocument(backup, Language::English);
+    ASSERT_TRUE(succeeded(written));
+    EXPECT_EQ(written->document.board(0).Objects.size(), 2u);
     EXPECT_EQ(f.doc().FileName, path);
     EXPECT_TRUE(f.doc().Modified);
     EXPECT_EQ(f.window().windowTitle(), title);

@@ -28,7 +28,8 @@ std::string stateOf(const ObjectList& list)
         out << " v" << (o->Partner ? list.indexOf(o->Partner) : -1) << " b";
         for (const LayoutObject* peer : o->Connections)
             out << list.indexOf(peer) << ';';
-        out << " r" << (o->RouteFrom ? list.indexOf(o->RouteFrom) : -1) << '\n';
+        out << " r" << (o->RouteFrom ? list.indexOf(o->RouteFrom) : -1) << ','
+            << (o->RouteTo ? list.indexOf(o->RouteTo) : -1) << '\n';
     }
     return out.str();
 }
