@@ -128,8 +128,6 @@ TEST(Settings, HistoryFollowsSavesAndOpens)
     EXPECT_EQ(historyCaptions(f).size(), 2u);
     f.trigger("History2");
     EXPECT_EQ(f.doc().FileName, a);
-    EXPECT_EQ(f.window().windowTitle(), titleWith(a));
-    EXPECT_EQ(f.action("History1").text(), "&1 " + q(b).toLower()) << "an opened listed file keeps its place";
 
     std::filesystem::remove(b);
     f.trigger("History1");

@@ -71,7 +71,6 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"info"}, 2, "expected 1 file argument"},
         {{"info", "--bogus", "x"}, 2, "unknown option"},
         {{"info", dir.file("missing.kbd")}, 1, "missing.kbd"},
-        {{"info", junk}, 1, "junk.kbd"},
         {{"convert", junk, out}, 1, "is not a Kestrel layout file"},
         {{"connected", "--board", "1", "--object", "2", s}, 1, "no object 2 (it holds 2)"},
         {{"connected", "--object", "-1", s}, 2, "--object expects a whole number from 0 up, not '-1'"},
