@@ -95,7 +95,8 @@ void PointerMachine::trackLabelPress(Point raw, PointerKeys keys)
         --s_.LabelCounter;
     ObjectList& list = objects();
     const size_t before = list.size();
-    GenerateTrackLabel(session_, doc_, trackLabel_, s_.LabelCounter, s_.CurrentPoint, tools_.CurrentClearance);
+    GenerateTrackLabel(session_, doc_, trackLabel_, s_.LabelCounter, s_.CurrentPoint,
+                       static_cast<uint8_t>(doc_.Working.ActiveLayer), tools_.CurrentClearance);
     for (size_t i = before; i < list.size(); ++i)
         changed(list[i]);
     effects_.objectsChanged = true;

@@ -99,7 +99,7 @@ size_t PlaceStrokeText(ObjectList& list, const std::string& utf8Text, const Trac
                        uint8_t layer, int32_t clearance)
 {
     const int32_t s = GlyphScale(settings.heightMm);
-    const int32_t width = LabelStrokeWidth(s, settings.weight);
+    const int32_t width = settings.strokeWidth > 0 ? settings.strokeWidth : LabelStrokeWidth(s, settings.weight);
     const size_t first = list.size();
     Point pen = p;
     for (const char ch : StrokeFontCodes(utf8Text)) {
@@ -130,7 +130,7 @@ size_t PlaceStrokeText(ObjectList& list, const std::string& utf8Text, const Trac
 }
 
 size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,
-                          int32_t& counter, Point p, int32_t clearance)
+                          int32_t& counter, Point p, uint8_t layer, int32_t clearance)
 {
     ObjectList* list = doc.currentObjects();
     if (!list)
@@ -140,7 +140,6 @@ size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const Track
     const std::string text = TrackLabelText(settings, counter);
     if (settings.numbered)
         ++counter;
-    const auto layer = static_cast<uint8_t>(doc.Working.ActiveLayer);
     const size_t made = PlaceStrokeText(*list, text, settings, p, layer, clearance);
     if (made > 0)
         doc.Modified = true;

@@ -26,6 +26,7 @@ struct TrackLabelSettings {
     bool mirror = false; // reflected left to right about the start point
     bool numbered = false;
     int32_t start = 0;
+    int32_t strokeWidth = 0; // units; 0 takes it from the weight
 };
 
 // Units per glyph cell when placing: round(height * 100) div 9.
@@ -48,8 +49,8 @@ size_t PlaceStrokeText(ObjectList& list, const std::string& utf8Text, const Trac
 
 // The generator behind the dialog and the track-label tool: one undo
 // snapshot, then the label (text plus counter when numbered, which then
-// counts on) on the active board's active layer. Returns the tracks made.
+// counts on) on the active board. Returns the tracks made.
 size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,
-                          int32_t& counter, Point p, int32_t clearance);
+                          int32_t& counter, Point p, uint8_t layer, int32_t clearance);
 
 } // namespace kestrel

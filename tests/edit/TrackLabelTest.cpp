@@ -150,9 +150,9 @@ TEST(TrackLabel, GeneratorNumbersAndTakesOneSnapshot)
     s.text = "N";
     s.numbered = true;
     int32_t counter = 7;
-    EXPECT_EQ(GenerateTrackLabel(session, doc, s, counter, kAt, 40), 3u) << "N, and 7 of two strokes";
+    EXPECT_EQ(GenerateTrackLabel(session, doc, s, counter, kAt, Layer::K1, 40), 3u) << "N, and 7 of two strokes";
     EXPECT_EQ(counter, 8);
-    EXPECT_EQ(GenerateTrackLabel(session, doc, s, counter, kAt, 40), 3u) << "N, and 8 of two strokes";
+    EXPECT_EQ(GenerateTrackLabel(session, doc, s, counter, kAt, Layer::K1, 40), 3u) << "N, and 8 of two strokes";
     EXPECT_EQ(counter, 9);
     EXPECT_EQ(session.undoSteps(), 2u);
     Undo(session, doc);
