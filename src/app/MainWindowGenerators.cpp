@@ -19,11 +19,8 @@ void MainWindow::defineGeneratorHandlers()
     handlers_["Kreisbogen1Click"] = [this](int) { editArcSegment(); };
 }
 
-// The label and polygon dialogs keep their values from one use to the next.
 void MainWindow::buildGeneratorTools()
 {
-    trackLabelDialog_ = new TrackLabelDialog(lang_, this);
-    polygonDialog_ = new PolygonDialog(lang_, this);
     // After the click that placed the label has been handled in full.
     connect(pointer_, &BoardPointer::trackLabelAsked, this, [this] {
         if (!askTrackLabel())
@@ -40,8 +37,13 @@ void MainWindow::chooseGeneratorTool(int toolMode)
     showToolChoice(started ? toolMode : static_cast<int>(ToolMode::Edit));
 }
 
+// The label and polygon dialogs are made at their first use, after the
+// window's own captions went out by object name, and keep their values
+// from one use to the next.
 bool MainWindow::askTrackLabel()
 {
+    if (!trackLabelDialog_)
+        trackLabelDialog_ = new TrackLabelDialog(lang_, this);
     if (!prompts_.runDialog(*trackLabelDialog_)) {
         pointer_->selectTool(ToolMode::Edit);
         return false;
@@ -56,6 +58,8 @@ bool MainWindow::askTrackLabel()
 
 bool MainWindow::askPolygon()
 {
+    if (!polygonDialog_)
+        polygonDialog_ = new PolygonDialog(lang_, this);
     if (!prompts_.runDialog(*polygonDialog_))
         return false;
     pointer_->startPolygon(polygonDialog_->settings());

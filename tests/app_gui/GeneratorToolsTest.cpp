@@ -77,6 +77,7 @@ TEST(GeneratorTools, TrackLabelTool)
     WindowFixture f;
     ObjectList& list = *f.doc().currentObjects();
     f.dialogs.push_back([](QDialog& d) {
+        EXPECT_EQ(captionOf(d, "Label1"), "Start at:") << "the window's own captions stay out";
         child<QLineEdit>(d, "E_Text").setText("L");
         child<QAbstractButton>(d, "RB_90").click();
         return WindowFixture::accept(d);
@@ -118,6 +119,7 @@ TEST(GeneratorTools, PolygonToolAndArcSegment)
     f.key(Qt::Key_G);
     EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked()) << "Cancel keeps the edit tool";
     f.dialogs.push_back([](QDialog& d) {
+        EXPECT_EQ(captionOf(d, "Label2"), "Radius (mm):");
         child<QSpinBox>(d, "SE_Ecken").setValue(4);
         child<QDoubleSpinBox>(d, "SE_WinkelOffset").setValue(45);
         return WindowFixture::accept(d);
