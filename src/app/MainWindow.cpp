@@ -377,10 +377,7 @@ void MainWindow::buildToolKeys()
         });
     onKey(QKeySequence(Qt::Key_Space), [this] { pointer_->key(PointerKey::Space); });
     onKey(QKeySequence(Qt::Key_Escape), [this] { pointer_->key(PointerKey::Escape); });
-    onKey(QKeySequence(Qt::Key_F12), [this] {
-        tools_.ViaMode = !tools_.ViaMode;
-        applyToolParameter(ToolParameter::Via);
-    });
+    onKey(QKeySequence(Qt::Key_F12), [this] { toggleViaMode(); });
 }
 
 void MainWindow::updateCommandStates()

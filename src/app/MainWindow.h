@@ -145,6 +145,9 @@ private:
     bool askTrackLabel();
     bool askPolygon();
     void editArcSegment();
+    // F12: via mode on or off, applied to the selected pads (vias made, or
+    // the partners on the inactive side removed).
+    void toggleViaMode();
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ToolPanel.h"
+#include "edit/ApplyToolParameter.h"
 #include "edit/Generators.h"
 #include "edit/PointerMachine.h"
 #include "edit/gui/ArcDialog.h"
@@ -77,6 +78,12 @@ void MainWindow::editArcSegment()
     if (!prompts_.runDialog(dialog))
         return;
     runEdit([this, arc = dialog.settings()] { ApplyArcSegment(doc_, arc); });
+}
+
+void MainWindow::toggleViaMode()
+{
+    tools_.ViaMode = !tools_.ViaMode;
+    applyToolParameter(ToolParameter::Via);
 }
 
 } // namespace kestrel

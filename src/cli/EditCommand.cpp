@@ -125,6 +125,8 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "                                  a circle segment of the width along the radius,\n"
                         "                                  counter-clockwise from DEG to DEG (equal: the full\n"
                         "                                  circle); --fill makes a sector\n"
+                        "  segment FROM TO [--fill]        the selected circles become arcs from FROM to TO\n"
+                        "                                  degrees, counter-clockwise\n"
                         "  drag X1 Y1 X2 Y2                the edit tool's drag: from an object it moves the\n"
                         "                                  selection (snapped, kept on the board), from empty\n"
                         "                                  board it selects by a frame\n"

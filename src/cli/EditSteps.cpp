@@ -365,6 +365,12 @@ void arc(EditContext& c, const StepArgs& a)
     circle.Filled = a.has("--fill") ? 1 : 0;
 }
 
+// The segment command on the selected circles.
+void segment(EditContext& c, const StepArgs& a)
+{
+    ApplyArcSegment(c.doc, {NormalDegrees(a.numbers[0]), NormalDegrees(a.numbers[1]), a.has("--fill")});
+}
+
 bool validPath(const StepArgs& a)
 {
     return a.numbers.size() % 2 == 0;
@@ -421,6 +427,7 @@ std::vector<StepRow> buildTable()
          {{"--radius", StepOption::Kind::Number, {}, true}, {"--width", StepOption::Kind::Number, {}, true},
           {"--from", StepOption::Kind::Number, {}, true}, {"--to", StepOption::Kind::Number, {}, true},
           {"--fill", StepOption::Kind::Flag}}},
+        {"segment", {}, 2, nullptr, segment, false, {{"--fill", StepOption::Kind::Flag}}},
         {"test", {}, 2, nullptr, testAt},
         plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
         {"route", {}, 2, validRouteSizes, route},

@@ -349,6 +349,14 @@ TEST(EditCli, LabelPolygonArcAndViaSteps)
              EXPECT_EQ((std::tuple{l[3].circleOuterRadius(), l[3].circleInnerRadius()}), (std::tuple{550, 450}));
              EXPECT_EQ((std::tuple{l[3].arcStartDegrees(), l[3].arcStopDegrees()}), (std::tuple{90, 90}));
          }},
+        {{"arc 50 50 --radius 5 --width 1 --from 0 --to 0", "arc 70 50 --radius 5 --width 1 --from 0 --to 0",
+          "select frame 40 40 80 60", "segment -90 180 --fill"},
+         2,
+         [](const ObjectList& l) {
+             for (size_t i : {3u, 4u})
+                 EXPECT_EQ((std::tuple{l[i].arcStartDegrees(), l[i].arcStopDegrees(), l[i].Filled}),
+                           (std::tuple{270, 180, uint8_t{1}}));
+         }},
         {{"select at 10 10", "via"}, 1,
          [](const ObjectList& l) {
              EXPECT_EQ(l[3].Partner, l.at(0));
