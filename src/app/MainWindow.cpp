@@ -45,7 +45,7 @@ constexpr int kAutoRouteTool = 11;
 
 // The tools that work so far; the label, track-label and polygon tools wait
 // for their dialogs.
-constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6, 8, 9, 11};
+constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 11};
 
 // One letter per tool, in tool mode order.
 constexpr char kToolKeys[] = {'S', 'T', 'P', 'Z', 'L', 'F', 'R', 'K', 'X', 'B', 'G', 'U'};
@@ -64,6 +64,7 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     buildToolBar();
     buildCentralArea();
     buildRouteTools();
+    buildGeneratorTools();
     buildStatusLine();
     buildLayerKeys();
     buildEditKeys();
@@ -152,6 +153,7 @@ void MainWindow::defineHandlers()
     defineEditHandlers();
     definePrintHandlers();
     defineRouteHandlers();
+    defineGeneratorHandlers();
     on("Info2Click", [this] {
         prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
                          kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
@@ -343,6 +345,10 @@ void MainWindow::buildLayerKeys()
 // A new tool starts with nothing selected (the pointer deselects).
 void MainWindow::chooseTool(int toolMode)
 {
+    if (toolMode == static_cast<int>(ToolMode::TrackText) || toolMode == static_cast<int>(ToolMode::Polygon)) {
+        chooseGeneratorTool(toolMode);
+        return;
+    }
     pointer_->selectTool(static_cast<ToolMode>(toolMode));
     showToolChoice(toolMode);
     pointerSelectionChanged();
@@ -371,10 +377,7 @@ void MainWindow::buildToolKeys()
         });
     onKey(QKeySequence(Qt::Key_Space), [this] { pointer_->key(PointerKey::Space); });
     onKey(QKeySequence(Qt::Key_Escape), [this] { pointer_->key(PointerKey::Escape); });
-    onKey(QKeySequence(Qt::Key_F12), [this] {
-        tools_.ViaMode = !tools_.ViaMode;
-        applyToolParameter(ToolParameter::Via);
-    });
+    onKey(QKeySequence(Qt::Key_F12), [this] { toggleViaMode(); });
 }
 
 void MainWindow::updateCommandStates()

@@ -32,8 +32,10 @@ class Prompts;
 class PrintSession;
 class ScannedCopies;
 class RouteToolActions;
+class PolygonDialog;
 class StatusLine;
 class TAutoRouter;
+class TrackLabelDialog;
 class ToolPanel;
 struct MenuCommand;
 enum class NudgeDirection : uint8_t;
@@ -134,6 +136,18 @@ private:
     void defineRouteHandlers();
     void buildRouteTools();
     void clearConnections();
+    // Track labels, polygons and arc segments (MainWindowGenerators.cpp).
+    void defineGeneratorHandlers();
+    void buildGeneratorTools();
+    // Tools 7 and 10 begin with their dialogs: OK starts the tool, Cancel
+    // (or a text that makes no track) leaves the edit tool chosen.
+    void chooseGeneratorTool(int toolMode);
+    bool askTrackLabel();
+    bool askPolygon();
+    void editArcSegment();
+    // F12: via mode on or off, applied to the selected pads (vias made, or
+    // the partners on the inactive side removed).
+    void toggleViaMode();
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
@@ -204,6 +218,8 @@ private:
 
     Language lang_;
     Prompts& prompts_;
+    TrackLabelDialog* trackLabelDialog_ = nullptr;
+    PolygonDialog* polygonDialog_ = nullptr;
     LayoutDocument doc_;
     EditSession session_;
     ToolParameters tools_;

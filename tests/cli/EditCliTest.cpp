@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include <filesystem>
 
 using namespace kestrel;
@@ -184,6 +187,17 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{in, out, "route 0.05 0.2"}, 2, "out of range"},
         {{in, out, "route 0.4 10"}, 2, "out of range"},
         {{in, out, "band 10 10 30"}, 2, "'band 10 10 30'"},
+        {{in, out, "track-label 10 10"}, 2, "expects arguments: 3"},
+        {{in, out, "track-label 10 10 ###"}, 2, "out of range"},
+        {{in, out, "track-label 10 10 A --height 51"}, 2, "out of range"},
+        {{in, out, "track-label 10 10 A --angle 45"}, 2, "0|90|180|270"},
+        {{in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
+        {{in, out, "track-label 10 10 A --size 3"}, 2, "unknown option --size"},
+        {{in, out, "polygon 10 10 --radius 5"}, 2, "requires --corners"},
+        {{in, out, "polygon 10 10 --corners 100 --radius 5"}, 2, "out of range"},
+        {{in, out, "polygon 10 10 --corners 4.5 --radius 5"}, 2, "out of range"},
+        {{in, out, "arc 10 10 --radius 1 --width 3 --from 0 --to 90"}, 2, "out of range"},
+        {{in, out, "arc 10 10 --radius 1 --width 0.5 --from x --to 90"}, 2, "not a number: x"},
         {{"--lang", "ru", in, out, "spin"}, 2, "неизвестный шаг 'spin'"},
         {{"--lang", "de", in, out}, 2, "--lang"},
         {{"--undo-depth", "0", in, out}, 2, "--undo-depth"},
@@ -287,6 +301,68 @@ TEST(EditCli, DrawingStepsRejectOddOrTooFewNumbers)
         const CommandResult r = edit(dir, {step});
         EXPECT_EQ(r.status, 2) << step;
         EXPECT_NE(r.err.find(step), std::string::npos) << r.err;
+    }
+}
+
+// The generator steps reach the core: what each adds to board 0.
+TEST(EditCli, LabelPolygonArcAndViaSteps)
+{
+    struct Case {
+        std::vector<std::string> steps;
+        size_t added;
+        std::function<void(const ObjectList&)> check; // on the objects after the sample's three
+    };
+    const Case cases[] = {
+        {{"track-label 10 30 L --height 5 --stroke 0.3 --layer B1"}, 1,
+         [](const ObjectList& l) {
+             EXPECT_EQ(l[3].Points, (std::vector<Point>{{1000, -2560}, {1000, -3000}, {1220, -3000}}));
+             EXPECT_EQ(l[3].Width, 30);
+             EXPECT_EQ(l[3].Layer, Layer::B1);
+         }},
+        {{"track-label 10 30 A B --angle 90 --mirror"}, 4,
+         [](const ObjectList& l) {
+             EXPECT_EQ(l[3].Points.front(), (Point{1000, -3000}));
+             EXPECT_EQ(l[3].Points[1], (Point{1000 - 6 * 55, -3000})) << "clockwise, mirrored to the left";
+             EXPECT_EQ(l[3].Width, 50);
+         }},
+        {{"polygon 50 50 --corners 4 --radius 10 --offset 45 --width 0.5 --fill"}, 1,
+         [](const ObjectList& l) {
+             EXPECT_TRUE(l[3].is(ObjectKind::Zone));
+             EXPECT_EQ(l[3].Points.size(), 5u);
+             EXPECT_EQ(l[3].Points[0], (Point{5707, -4293}));
+             EXPECT_EQ(l[3].Width, 50);
+         }},
+        {{"arc 50 50 --radius 5 --width 1 --from 90 --to 450"}, 1,
+         [](const ObjectList& l) {
+             EXPECT_TRUE(l[3].is(ObjectKind::Circle));
+             EXPECT_EQ((std::tuple{l[3].circleOuterRadius(), l[3].circleInnerRadius()}), (std::tuple{550, 450}));
+             EXPECT_EQ((std::tuple{l[3].arcStartDegrees(), l[3].arcStopDegrees()}), (std::tuple{90, 90}));
+         }},
+        {{"arc 50 50 --radius 5 --width 1 --from 0 --to 0", "arc 70 50 --radius 5 --width 1 --from 0 --to 0",
+          "select frame 40 40 80 60", "segment -90 180 --fill"},
+         2,
+         [](const ObjectList& l) {
+             for (size_t i : {3u, 4u})
+                 EXPECT_EQ((std::tuple{l[i].arcStartDegrees(), l[i].arcStopDegrees(), l[i].Filled}),
+                           (std::tuple{270, 180, uint8_t{1}}));
+         }},
+        {{"select at 10 10", "via"}, 1,
+         [](const ObjectList& l) {
+             EXPECT_EQ(l[3].Partner, l.at(0));
+             EXPECT_EQ(l[3].Layer, Layer::K2);
+             EXPECT_TRUE(l[3].Connections.empty()) << "the band stays with the pad it was drawn to";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.steps.back());
+        TempDir dir;
+        writeSample(dir);
+        const CommandResult r = edit(dir, c.steps);
+        ASSERT_EQ(r.status, 0) << r.err;
+        LayoutDocument out = readBack(dir.file("out.kbd"));
+        const ObjectList& list = out.board(0).Objects;
+        ASSERT_EQ(list.size(), 3 + c.added);
+        c.check(list);
     }
 }
 

@@ -51,6 +51,19 @@ void BoardPointer::selectTool(ToolMode tool)
     settle();
 }
 
+bool BoardPointer::startTrackLabel(const TrackLabelSettings& settings)
+{
+    const bool made = machine_.startTrackLabel(settings);
+    settle();
+    return made;
+}
+
+void BoardPointer::startPolygon(const PolygonSettings& settings)
+{
+    machine_.startPolygon(settings);
+    settle();
+}
+
 void BoardPointer::key(PointerKey key, PointerKeys keys)
 {
     machine_.key(key, keys);
@@ -173,6 +186,8 @@ void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
         Q_EMIT objectsChanged();
     if (fx.switchTool)
         Q_EMIT toolSwitched(static_cast<int>(*fx.switchTool));
+    if (fx.askTrackLabel)
+        Q_EMIT trackLabelAsked();
     if (fx.menu == PointerMenu::Context) {
         Q_EMIT contextMenuRequested(globalPosition);
     } else if (fx.menu == PointerMenu::Corner) {

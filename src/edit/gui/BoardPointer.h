@@ -26,6 +26,9 @@ public:
 
     PointerMachine& machine() { return machine_; }
     void selectTool(ToolMode tool);
+    // The generator tools after their dialogs (PointerMachine::startTrackLabel, startPolygon).
+    bool startTrackLabel(const TrackLabelSettings& settings);
+    void startPolygon(const PolygonSettings& settings);
     void key(PointerKey key, PointerKeys keys = {});
     // Ends the operation in progress (the hook of EditSession).
     void abort();
@@ -44,6 +47,8 @@ Q_SIGNALS:
     void autoroutePointerMoved(QPoint paintBoxPixel);
     // Autorouter tool: a press on what was picked (1 a band, 2 a routed track).
     void autoroutePressed(int pick);
+    // Track-label tool: a label was placed without numbering; its dialog is due again.
+    void trackLabelAsked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
