@@ -68,7 +68,6 @@ TEST(Commands, EveryTableRowIsANamedControlAndEnglishLeavesNoRussianElsewhere)
 const std::map<std::string, const char*> kWaitingHandlers = {
     {"Kreisbogen1Click", "generators"},
     {"R_HinzufuegenClick", "parameter lists"},     {"R_EntfernenClick", "parameter lists"},
-    {"SB_MakrofensterClick", "macros"},
     {"Index1Click", "help"},
 };
 
