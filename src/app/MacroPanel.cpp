@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -118,6 +119,16 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
     watcher_ = new QFileSystemWatcher(this);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { refreshList(); });
 
+    // The tree fills in and sorts itself while the folders are read: it
+    // keeps the folder in view until the user takes the tree in hand.
+    auto reveal = [this] {
+        if (revealing_)
+            revealFolder();
+    };
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, reveal);
+    connect(folders_, &QFileSystemModel::layoutChanged, this, reveal);
+    connect(tree_, &QTreeView::pressed, this, [this] { revealing_ = false; });
+    connect(tree_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { revealing_ = false; });
     connect(drives_, &QComboBox::activated, this, [this](int i) {
         setFolder(drives_->itemText(i));
         Q_EMIT folderChosen(folder_);
@@ -140,13 +151,21 @@ void MacroPanel::setFolder(const QString& path)
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
     watcher_->addPath(folder_);
-    const QModelIndex index = folders_->index(folder_);
-    tree_->setCurrentIndex(index);
-    tree_->scrollTo(index);
+    revealing_ = true;
+    revealFolder();
     for (int i = 0; i < drives_->count(); ++i)
         if (folder_.startsWith(drives_->itemText(i)))
             drives_->setCurrentIndex(i);
     refreshList();
+}
+
+void MacroPanel::revealFolder()
+{
+    const QModelIndex index = folders_->index(folder_);
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        tree_->expand(up);
+    tree_->setCurrentIndex(index);
+    tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 // The entries keep their place when the same names come back, so the
@@ -260,6 +279,13 @@ void MacroPanel::deleteSelected()
     const QSignalBlocker quiet(list_);
     list_->setCurrentRow(next);
     loadEntry(next);
+}
+
+// Scrolling means nothing before the tree has its size.
+void MacroPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    revealFolder();
 }
 
 void MacroPanel::resizeEvent(QResizeEvent* event)

@@ -57,9 +57,12 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void refreshList();
+    // Expands the tree down to the folder and scrolls it into view.
+    void revealFolder();
     // LB_MakroChange: reads the entry's file into the preview list.
     void loadEntry(int row);
     // Reads a macro file into the preview list; a file that does not read
@@ -72,6 +75,7 @@ private:
     Prompts& prompts_;
     const LayoutDocument* doc_ = nullptr;
     QString folder_;
+    bool revealing_ = false; // the tree follows the folder until the user scrolls or clicks it
     ObjectList macro_;
 
     QComboBox* drives_ = nullptr;
