@@ -134,7 +134,7 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
         Q_EMIT folderChosen(folder_);
     });
     connect(tree_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        setFolder(folders_->filePath(index));
+        showFolder(folders_->filePath(index)); // in view already where it was clicked
         Q_EMIT folderChosen(folder_);
     });
     connect(list_, &QListWidget::currentRowChanged, this, &MacroPanel::loadEntry);
@@ -147,12 +147,17 @@ MacroPanel::~MacroPanel() = default;
 
 void MacroPanel::setFolder(const QString& path)
 {
+    showFolder(path);
+    revealing_ = true;
+    revealFolder();
+}
+
+void MacroPanel::showFolder(const QString& path)
+{
     folder_ = QDir(path).absolutePath();
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
     watcher_->addPath(folder_);
-    revealing_ = true;
-    revealFolder();
     for (int i = 0; i < drives_->count(); ++i)
         if (folder_.startsWith(drives_->itemText(i)))
             drives_->setCurrentIndex(i);

@@ -60,6 +60,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The folder's macros in the list, the drive selector on its drive.
+    void showFolder(const QString& path);
     void refreshList();
     // Expands the tree down to the folder and scrolls it into view.
     void revealFolder();
