@@ -36,10 +36,19 @@ MacroPreviewBox::MacroPreviewBox(const ObjectList& macro, std::function<Point()>
 
 void MacroPreviewBox::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), BoardColours::Board);
+    // Painted into an image of its own: the figure sinks take the device
+    // for the painted area, which a widget's backing store offsets.
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(BoardColours::Board);
+    paintMacro(image);
+    QPainter(this).drawImage(0, 0, image);
+}
+
+void MacroPreviewBox::paintMacro(QImage& image) const
+{
     if (macro_.empty())
         return;
+    QPainter painter(&image);
     Rect bounds = BoundingRect(macro_[0]);
     for (const auto& o : macro_)
         bounds = bounds.united(BoundingRect(*o));

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QImage;
 class QMimeData;
 
 namespace kestrel {
@@ -25,6 +26,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void paintMacro(QImage& image) const;
+
     const ObjectList& macro_;
     std::function<Point()> boardSize_;
     std::function<QMimeData*()> dragData_;

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QToolButton>
 #include <QTreeView>
@@ -24,12 +25,14 @@
 namespace kestrel::test {
 namespace {
 
-// A macro of `pads` pads 2.54 mm apart in a row, the first one a via.
+// A macro of `pads` pads 2.54 mm apart in a row, the first one a via, and
+// a wide silk line under them.
 void writePads(const std::string& path, int pads)
 {
     ObjectList list;
     for (int i = 0; i < pads; ++i)
         addPad(list, {1000 + 254 * i, -1000}, 60);
+    list.append(makeLine({1000, -1200}, {1000 + 254 * (pads - 1), -1200}, 60, Layer::B1));
     list[0].Partner = &list[0]; // written as a via; only the flag is kept
     ASSERT_TRUE(succeeded(writeMacro(path, list, true, false, 254, Language::English)));
 }
@@ -66,17 +69,30 @@ TEST(MacroPanelWindow, ListPreviewDeleteAndFolder)
             ASSERT_EQ(entries(list), (QStringList{"a.kmk", "B.KMK"})) << "either letter case, macros only";
 
             list.setCurrentRow(1);
-            EXPECT_EQ(panel.macro().size(), 3u);
-            // Scaled to fit: the row of pads spans the preview's width less its margins.
-            const QImage shot = f.control<QWidget>("PB_Makro").grab().toImage();
-            int left = shot.width(), right = -1;
+            EXPECT_EQ(panel.macro().size(), 4u);
+            // Scaled to fit: the row of pads spans the preview's width less
+            // its margins; the silk line shows too.
+            // Taken from the screen, where the window paints the box away
+            // from its own origin, once the splitter has made room for it.
+            QCoreApplication::processEvents();
+            auto& box = f.control<QWidget>("PB_Makro");
+            box.repaint();
+            const QPoint at = box.mapTo(&f.window(), QPoint());
+            const QImage shot = QGuiApplication::primaryScreen()
+                                    ->grabWindow(f.window().winId(), at.x(), at.y(), box.width(), box.height())
+                                    .toImage();
+            int left = shot.width(), right = -1, silk = 0;
             for (int y = 0; y < shot.height(); ++y)
-                for (int x = 0; x < shot.width(); ++x)
-                    if (shot.pixelColor(x, y) == Qt::black) {
+                for (int x = 0; x < shot.width(); ++x) {
+                    const QColor c = shot.pixelColor(x, y);
+                    silk += c == Qt::red;
+                    if (c == Qt::black) {
                         left = std::min(left, x);
                         right = std::max(right, x);
                     }
+                }
             EXPECT_GT(right - left, shot.width() * 8 / 10) << left << ".." << right << " of " << shot.width();
+            EXPECT_GT(silk, 0);
 
             auto& remove = f.control<QPushButton>("B_MakroLoeschen");
             f.answers = {Answer::Cancel, Answer::Ok};
@@ -90,7 +106,7 @@ TEST(MacroPanelWindow, ListPreviewDeleteAndFolder)
             EXPECT_EQ(f.questions[0].icon, Prompts::Icon::Question);
             EXPECT_EQ(entries(list), QStringList{"a.kmk"});
             EXPECT_EQ(list.currentRow(), 0) << "the last entry takes the deleted one's place";
-            EXPECT_EQ(panel.macro().size(), 1u);
+            EXPECT_EQ(panel.macro().size(), 2u);
 
             std::filesystem::remove(dir.file("a.kmk")); // gone behind the panel's back
             f.answers = {Answer::Ok};
@@ -102,7 +118,7 @@ TEST(MacroPanelWindow, ListPreviewDeleteAndFolder)
             writePads(dir.file("c.kmk"), 2);
             panel.setFolder(q(dir.path()));
             list.setCurrentRow(0);
-            EXPECT_EQ(panel.macro().size(), 2u);
+            EXPECT_EQ(panel.macro().size(), 3u);
             f.answers = {Answer::Ok};
             remove.click();
             EXPECT_TRUE(entries(list).isEmpty());
@@ -150,7 +166,7 @@ TEST(MacroPanelWindow, DragOntoTheBoard)
     MacroPanel& panel = f.window().macroPanel();
     f.window().boardView().setZoom(0.2);
     panel.showSaved(q(dir.file("row.kmk")));
-    ASSERT_EQ(panel.macro().size(), 3u);
+    ASSERT_EQ(panel.macro().size(), 4u);
     addPad(*f.doc().currentObjects(), {500, -500}, 60).Selected = 1;
 
     QMimeData foreign;
@@ -164,7 +180,7 @@ TEST(MacroPanelWindow, DragOntoTheBoard)
     EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::DragMove, *data, f.pixelOf({2040, -2030})));
     EXPECT_TRUE(outline.drawn);
     EXPECT_EQ(outline.offset, (Point{2032, -2032})) << "the reference point snaps to the grid";
-    EXPECT_EQ(outline.strokes.size(), 3u) << "one outline per pad";
+    EXPECT_EQ(outline.strokes.size(), 4u) << "one outline per object";
     sendDrag(f.paintBox(), QEvent::DragMove, *data, f.pixelOf({-300, 200}));
     EXPECT_EQ(outline.offset, (Point{0, 0})) << "kept on the board";
     sendDrag(f.paintBox(), QEvent::DragLeave, *data, {});
@@ -174,12 +190,12 @@ TEST(MacroPanelWindow, DragOntoTheBoard)
     EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::Drop, *data, f.pixelOf({2040, -2030})));
     EXPECT_FALSE(outline.drawn);
     const ObjectList& list = *f.doc().currentObjects();
-    ASSERT_EQ(list.size(), 5u) << "three pads and the via's twin";
-    EXPECT_EQ(f.selected(), (std::vector<size_t>{1, 2, 3, 4}));
+    ASSERT_EQ(list.size(), 6u) << "three pads, the line and the via's twin";
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(std::tie(list[1].X1, list[1].Y1), std::make_tuple(2032, -2032));
     ASSERT_NE(list[1].Partner, nullptr);
     EXPECT_EQ(list[1].Partner->Partner, &list[1]);
-    for (size_t i = 1; i < 5; ++i)
+    for (size_t i = 1; i < 6; ++i)
         EXPECT_EQ(list[i].Groups, (std::vector<int32_t>{1})) << i;
     EXPECT_TRUE(f.action("Gruppierungaufheben1").isEnabled());
 
