@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/CommandTable.h"
+#include "app/MacroPanel.h"
 #include "app/SettingsFile.h"
 #include "app/ToolIcons.h"
 #include "app/ToolPanel.h"
@@ -29,6 +30,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -126,6 +128,7 @@ void MainWindow::defineHandlers()
     handlers_["HistoryClick"] = [this](int number) { openFromHistory(number); };
     on("Autospeichern1Click", [this] { runAutoSaveDialog(); });
     on("Makrospeichern1Click", [this] { saveAsMacro(); });
+    on("SB_MakrofensterClick", [this] { showMacroPanel(!macroPanelShown_); });
 
     on("Gerber274Xerzeugen1Click", [this] { runGerberDialog(this, doc_, lang_, prompts_); });
     on("Bohrdaten1Click", [this] { runDrillDialog(this, doc_, lang_, prompts_); });
@@ -274,11 +277,17 @@ void MainWindow::buildCentralArea()
     connect(toolPanel_, &ToolPanel::padInnerEdited, this, &MainWindow::padInnerEdited);
     row->addWidget(toolPanel_);
 
-    auto* boardColumn = new QVBoxLayout;
+    // The board and its tabs, and right of them the macro library behind a splitter.
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    splitter->setObjectName("Splitter1");
+    splitter->setChildrenCollapsible(false);
+    auto* boardArea = new QWidget(splitter);
+    auto* boardColumn = new QVBoxLayout(boardArea);
+    boardColumn->setContentsMargins(0, 0, 0, 0);
     boardColumn->setSpacing(0);
-    view_ = new BoardView(central);
+    view_ = new BoardView(boardArea);
     boardColumn->addWidget(view_, 1);
-    tabs_ = new QTabBar(central);
+    tabs_ = new QTabBar(boardArea);
     tabs_->setObjectName("TabSet");
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);
@@ -288,7 +297,12 @@ void MainWindow::buildCentralArea()
     connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::switchToBoard);
     connect(tabs_, &QTabBar::customContextMenuRequested, this, &MainWindow::showBoardTabMenu);
     boardColumn->addWidget(tabs_);
-    row->addLayout(boardColumn, 1);
+    splitter->addWidget(boardArea);
+    splitter->addWidget(buildMacroPanel(splitter));
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({1000, 190});
+    row->addWidget(splitter, 1);
     setCentralWidget(central);
 
     connect(view_, &BoardView::pointerMoved, this, &MainWindow::showPointerPosition);
@@ -307,6 +321,7 @@ void MainWindow::buildCentralArea()
         status_->showHelpText(hint);
     });
     session_.EndPointerOperation = [this] { pointer_->abort(); };
+    pointer_->setMacroSource([this](const QMimeData& data) { return macroPanel_->macroFor(data); });
     connect(view_, &BoardView::gridChanged, this,
             [this](double, const QString& caption) { toolPanel_->showGridCaption(caption); });
 }
@@ -394,7 +409,7 @@ void MainWindow::refreshCheckMarks()
             a->setChecked(on);
     };
     const BoardSettings& s = doc_.Working;
-    check("Makrofenster1", false);
+    check("Makrofenster1", macroPanelShown_);
     check("Hinweistexte1", showHints_);
     check("E_MM", !view_->inchUnit());
     check("E_Zoll", view_->inchUnit());

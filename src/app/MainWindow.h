@@ -27,6 +27,7 @@ namespace kestrel {
 
 class BoardPointer;
 class BoardView;
+class MacroPanel;
 class PointerMachine;
 class Prompts;
 class PrintSession;
@@ -81,6 +82,8 @@ public:
     void autoSaveTick();
     // The millisecond clock the autosave schedule reads (a steady clock by default).
     void setAutoSaveClock(std::function<int64_t()> clock);
+
+    MacroPanel& macroPanel() const { return *macroPanel_; }
 
     // Whether a command row naming this handler does something in this window.
     bool definesHandler(const std::string& handler) const { return handlers_.count(handler) > 0; }
@@ -192,9 +195,15 @@ private:
     void openFromHistory(int number);
     void runAutoSaveDialog();
 
-    // Save as macro (MainWindowMacro.cpp): the saved file's name, or nothing
-    // when the user stopped or the write failed (reported).
-    QString macroFolder() const;
+    // The macro panel and Save as macro (MainWindowMacro.cpp).
+    // The folder the panel opens on: the one the user chose last, else the
+    // starter library beside the program or where it is installed, else the
+    // program's own folder.
+    QString startMacroFolder() const;
+    QWidget* buildMacroPanel(QWidget* parent);
+    void showMacroPanel(bool shown);
+    // The saved file's name, or nothing when the user stopped or the write
+    // failed (reported). The panel then shows the saved macro.
     std::optional<QString> saveAsMacro();
 
     // Boards (MainWindowBoards.cpp).
@@ -245,6 +254,7 @@ private:
     QTabBar* tabs_ = nullptr;
     StatusLine* status_ = nullptr;
     ToolPanel* toolPanel_ = nullptr;
+    MacroPanel* macroPanel_ = nullptr;
     ScannedCopies* scans_ = nullptr;
     PrintSession* printing_ = nullptr;
     std::unique_ptr<PointerMachine> machine_;

@@ -12,14 +12,6 @@
 
 namespace kestrel {
 
-// The machine's own edits call EditSession::objectsWillChange like every
-// command; while one runs, that must not end the operation it belongs to.
-struct PointerMachine::Busy {
-    explicit Busy(PointerMachine& m) : m_(m) { ++m_.busy_; }
-    ~Busy() { --m_.busy_; }
-    PointerMachine& m_;
-};
-
 Point BendCornerOf(Point a, Point c, int bendMode)
 {
     const int32_t dx = c.x - a.x, dy = c.y - a.y;

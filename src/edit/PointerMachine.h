@@ -111,11 +111,26 @@ public:
 
     PointerEffects takeEffects();
 
+    // A macro dragged from the macro panel over the drawing area: its outline
+    // follows with the reference point at the snapped board point under the
+    // pointer, kept on the board. The first move ends any other operation.
+    void macroDragMove(const ObjectList& macro, Point raw);
+    // The drag left the drawing area or was given up: the outline goes.
+    void macroDragLeave();
+    // The drop: the macro inserted at the previewed point (MacroDrop.h).
+    void macroDrop(ObjectList& macro, Point raw);
+
     // Whether a track or zone is being built (DEL then also takes its last point).
     bool building() const { return building_ != nullptr; }
 
 private:
-    struct Busy;
+    // The machine's own edits call EditSession::objectsWillChange like every
+    // command; while one runs, that must not end the operation it belongs to.
+    struct Busy {
+        explicit Busy(PointerMachine& m) : m_(m) { ++m_.busy_; }
+        ~Busy() { --m_.busy_; }
+        PointerMachine& m_;
+    };
 
     Point snapped(Point raw, PointerKeys keys) const;
     ObjectList& objects();
@@ -180,6 +195,7 @@ private:
     void dropBuilding();
     bool overCorner_ = false;          // edit tool: the pointer rests on a draggable corner
     bool outlineBuilt_ = false;        // the move outline of this drag exists
+    bool macroOutlineBuilt_ = false;   // the outline of a dragged macro exists
     int busy_ = 0;                     // inside the machine's own edits
     int routePick_ = 0;
     TrackLabelSettings trackLabel_;

@@ -48,6 +48,30 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
 }
 
+// A selection saved with the document is what --selection writes, the same
+// bytes as the editor's Save as macro of that selection.
+TEST(MacroCli, SelectionSavedWithTheFile)
+{
+    TempDir dir;
+    LayoutDocument doc = twoBoards();
+    doc.activate(0);
+    ObjectList& list = *doc.currentObjects();
+    list[0].Selected = list[1].Selected = 1; // the via pair
+    list[3].Selected = 1;                    // the silk line
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
+    ASSERT_TRUE(succeeded(saveMacro(doc, dir.file("editor.kmk"), true, Language::English)));
+
+    const CommandResult c = runCli({"macro", "--board", "0", "--selection", dir.file("b.kbd"), dir.file("cli.kmk")});
+    ASSERT_EQ(c.status, 0) << c.err;
+    EXPECT_EQ(c.out.rfind("wrote 2 selected objects of side 1", 0), 0u) << c.out;
+    EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
+    const auto back = readMacro(dir.file("cli.kmk"), Language::English);
+    ASSERT_TRUE(succeeded(back));
+    ASSERT_EQ(back->objects.size(), 2u) << "the via once and the line, not the unselected pad";
+    EXPECT_TRUE(back->objects[0].PartnerBytesSet);
+    EXPECT_EQ(back->objects[1].Kind, static_cast<uint8_t>(ObjectKind::Line));
+}
+
 TEST(MacroCli, RefusesWhatCannotBeSaved)
 {
     TempDir dir;
@@ -61,7 +85,7 @@ TEST(MacroCli, RefusesWhatCannotBeSaved)
     } rows[] = {
         {{"macro", "--board", "2", in, out}, 1, "no board 2"},
         {{"macro", in, out}, 1, "no objects on its active side"},
-        {{"macro", "--selection", in, out}, 2, "--selection"},
+        {{"macro", "--board", "0", "--selection", in, out}, 1, "no selected object on its active side"},
         {{"macro", "--board", "0", in, dir.file("missing/m.kmk")}, 1, "The macro was not saved."},
     };
     for (const auto& r : rows) {
