@@ -188,7 +188,8 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     if (!board)
         return kExitFailure;
     // The check runs first; a board house would reject what it finds.
-    const std::vector<Violation> violations = checkDesign(board->Objects, doc->Working, DesignRules{});
+    const DesignReport report = checkDesignWithFigures(board->Objects, doc->Working, DesignRules{});
+    const std::vector<Violation>& violations = report.violations;
     if (!violations.empty() && !args.flag("force")) {
         for (const Violation& v : violations)
             std::fprintf(stderr, "%s\n", describeViolation(v, board->Objects, Language::English).c_str());
@@ -196,7 +197,7 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
                                       " design check violation(s); nothing written (--force writes anyway)");
     }
     const std::string& out = args.positional()[1];
-    if (const Status written = writeFabPackage(out, *board, doc->Working, labels, *lang); !written)
+    if (const Status written = writeFabPackage(out, *board, doc->Working, labels, report.figures, *lang); !written)
         return fail(kExitFailure, written.message());
     std::printf("wrote the fab package of board \"%s\" to %s (%zu design check violation(s))\n", board->Name.c_str(),
                 out.c_str(), violations.size());

@@ -136,15 +136,49 @@ std::vector<int> netNumbers(const ObjectList& objects)
     return netsOf(map);
 }
 
-std::vector<Violation> checkDesign(const ObjectList& objects, const BoardSettings& settings, const DesignRules& rules)
+namespace {
+
+// The figures a board has, from its copper map and nets.
+void collectFigures(CopperMap& map, DesignFigures& figures)
+{
+    const ObjectList& objects = map.objects();
+    bool layers[2] = {false, false};
+    std::set<int32_t> holes;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const LayoutObject& o = objects[i];
+        if (!isBoardCopper(o.Layer))
+            continue;
+        layers[o.Layer == Layer::K1 ? 0 : 1] = true;
+        if (const int32_t w = conductorWidth(o);
+            w >= 0 && (figures.smallestTrackUnits < 0 || w < figures.smallestTrackUnits))
+            figures.smallestTrackUnits = w;
+        if (isDrilledPad(o) && o.holeRadius() > 0)
+            holes.insert(2 * o.holeRadius());
+    }
+    figures.holeDiametersUnits.assign(holes.begin(), holes.end());
+    figures.copperLayers = int(layers[0]) + int(layers[1]);
+}
+
+// The check, and with `figures` the figures too: one pair search serves both,
+// reaching as far as the larger of the clearance and the figures' search.
+std::vector<Violation> check(const ObjectList& objects, const BoardSettings& settings, const DesignRules& rules,
+                             DesignFigures* figures)
 {
     CopperMap map(objects);
     const std::vector<int> nets = netsOf(map);
     std::vector<Violation> found;
-    closePairs(map, nets, rules.clearanceUnits, [&](size_t i, size_t j, double gap) {
-        found.push_back({ViolationKind::Clearance, i, static_cast<long>(j), gap, rules.clearanceUnits,
-                         partsBounds(map.outline(i)).united(partsBounds(map.outline(j)))});
+    const int32_t reach =
+        figures ? std::max(rules.clearanceUnits, DesignFigures::kClearanceSearchUnits) : rules.clearanceUnits;
+    closePairs(map, nets, reach, [&](size_t i, size_t j, double gap) {
+        if (figures && (figures->smallestClearanceUnits < 0 || gap < figures->smallestClearanceUnits) &&
+            gap < DesignFigures::kClearanceSearchUnits)
+            figures->smallestClearanceUnits = gap;
+        if (gap < rules.clearanceUnits)
+            found.push_back({ViolationKind::Clearance, i, static_cast<long>(j), gap, rules.clearanceUnits,
+                             partsBounds(map.outline(i)).united(partsBounds(map.outline(j)))});
     });
+    if (figures)
+        collectFigures(map, *figures);
     const Rect board = settings.boardRect();
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& o = objects[i];
@@ -172,29 +206,31 @@ std::vector<Violation> checkDesign(const ObjectList& objects, const BoardSetting
     return found;
 }
 
+} // namespace
+
+std::vector<Violation> checkDesign(const ObjectList& objects, const BoardSettings& settings, const DesignRules& rules)
+{
+    return check(objects, settings, rules, nullptr);
+}
+
+DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettings& settings,
+                                    const DesignRules& rules)
+{
+    DesignReport report;
+    report.violations = check(objects, settings, rules, &report.figures);
+    return report;
+}
+
 DesignFigures designFigures(const ObjectList& objects)
 {
-    DesignFigures figures;
     CopperMap map(objects);
     const std::vector<int> nets = netsOf(map);
-    bool layers[2] = {false, false};
-    std::set<int32_t> holes;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        const LayoutObject& o = objects[i];
-        if (!isBoardCopper(o.Layer))
-            continue;
-        layers[o.Layer == Layer::K1 ? 0 : 1] = true;
-        if (const int32_t w = conductorWidth(o); w >= 0 && (figures.smallestTrackUnits < 0 || w < figures.smallestTrackUnits))
-            figures.smallestTrackUnits = w;
-        if (isDrilledPad(o) && o.holeRadius() > 0)
-            holes.insert(2 * o.holeRadius());
-    }
+    DesignFigures figures;
+    collectFigures(map, figures);
     closePairs(map, nets, DesignFigures::kClearanceSearchUnits, [&](size_t, size_t, double gap) {
         if (figures.smallestClearanceUnits < 0 || gap < figures.smallestClearanceUnits)
             figures.smallestClearanceUnits = gap;
     });
-    figures.holeDiametersUnits.assign(holes.begin(), holes.end());
-    figures.copperLayers = int(layers[0]) + int(layers[1]);
     return figures;
 }
 

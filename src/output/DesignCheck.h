@@ -58,6 +58,15 @@ struct DesignFigures {
 };
 DesignFigures designFigures(const ObjectList& objects);
 
+// The check and the figures in one pass over the board's nets, as the fab
+// package needs both.
+struct DesignReport {
+    std::vector<Violation> violations;
+    DesignFigures figures;
+};
+DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettings& settings,
+                                    const DesignRules& rules);
+
 // "K1", "B1", "K2", "B2" for the board layers, else the layer number.
 std::string layerKey(int layer);
 // The kind as a short key for machine-readable output: "clearance", "width", ...

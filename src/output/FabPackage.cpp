@@ -38,9 +38,8 @@ std::string mmText(double units)
 }
 
 std::string readme(const std::string& name, const std::vector<ZipEntry>& files, const Board& board,
-                   const BoardSettings& settings)
+                   const BoardSettings& settings, const DesignFigures& figures)
 {
-    const DesignFigures figures = designFigures(board.Objects);
     std::string text = "Fab package of board \"" + board.Name + "\" (" + name + ")\r\n\r\nFiles:\r\n";
     for (const ZipEntry& f : files) {
         text += "  " + f.name;
@@ -93,7 +92,7 @@ std::string fabBaseName(const std::string& boardName)
 }
 
 std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
-                                      const LabelOutlineSource* labels)
+                                      const LabelOutlineSource* labels, const DesignFigures& figures)
 {
     const std::string name = fabBaseName(board.Name);
     std::vector<ZipEntry> files;
@@ -102,21 +101,22 @@ std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& s
         options.mirror = false;
         options.outline = false;
         options.fontLabels = true;
-        options.comment = std::string("Kestrel fab package: ") + l.description;
+        const std::string comment = std::string("Kestrel fab package: ") + l.description;
+        options.comment = comment;
         files.push_back({name + "." + l.extension,
                          exportGerber(board.Objects, settings, options, Language::English, labels)});
     }
     files.push_back({name + ".GKO", exportBoardOutline(settings, "Kestrel fab package: board outline")});
     files.push_back({name + ".TXT", exportDrill(board.Objects, settings, DrillSide::Component)});
-    files.push_back({"README.txt", readme(name, files, board, settings)});
+    files.push_back({"README.txt", readme(name, files, board, settings, figures)});
     return files;
 }
 
 Status writeFabPackage(const std::string& path, const Board& board, const BoardSettings& settings,
-                       const LabelOutlineSource* labels, Language lang)
+                       const LabelOutlineSource* labels, const DesignFigures& figures, Language lang)
 {
-    const Result<std::string> zip =
-        zipArchive(fabPackageFiles(board, settings, labels), static_cast<long long>(std::time(nullptr)));
+    const Result<std::string> zip = zipArchive(fabPackageFiles(board, settings, labels, figures),
+                                               static_cast<long long>(std::time(nullptr)));
     if (!zip)
         return Status::failure(std::string(tr(lang, "Файл не создан: ", "Cannot create ")) + path + ": " +
                                zip.message());

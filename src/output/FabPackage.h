@@ -7,6 +7,7 @@
 #include "model/Board.h"
 #include "model/Language.h"
 #include "model/Result.h"
+#include "output/DesignCheck.h"
 #include "output/LabelOutlines.h"
 #include "output/ZipArchive.h"
 
@@ -20,13 +21,13 @@ namespace kestrel {
 std::string fabBaseName(const std::string& boardName);
 
 // The package's files in archive order: NAME.GTL, .GBL, .GTO, .GBO, .GTS,
-// .GBS, .GKO, NAME.TXT (Excellon) and README.txt. Labels in a system font
-// are drawn when `labels` is given.
+// .GBS, .GKO, NAME.TXT (Excellon) and README.txt, which gives `figures`.
+// Labels in a system font are drawn when `labels` is given.
 std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
-                                      const LabelOutlineSource* labels);
+                                      const LabelOutlineSource* labels, const DesignFigures& figures);
 
 // Builds the package and writes the zip atomically.
 Status writeFabPackage(const std::string& path, const Board& board, const BoardSettings& settings,
-                       const LabelOutlineSource* labels, Language lang);
+                       const LabelOutlineSource* labels, const DesignFigures& figures, Language lang);
 
 } // namespace kestrel

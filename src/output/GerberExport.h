@@ -36,7 +36,7 @@ struct GerberOptions {
     // A "G04" comment line opening the body, followed by the selection of
     // the 0.2 mm pen so that every such file has an aperture table; none
     // when empty.
-    std::string comment;
+    std::string_view comment = {};
 
     // What clicking the layer's button presets: mirror and outline per
     // layer, everything else off.

@@ -105,8 +105,9 @@ TEST(DesignCheck, RulesAtTheirLimits)
         for (const Violation& v : found)
             kinds.push_back(v.kind);
         EXPECT_EQ(kinds, r.expected) << r.why;
-        if (!std::isnan(r.firstMeasured) && !found.empty())
+        if (!std::isnan(r.firstMeasured) && !found.empty()) {
             EXPECT_NEAR(found[0].measuredUnits, r.firstMeasured, 1e-9) << r.why;
+        }
     }
 }
 
@@ -127,4 +128,8 @@ TEST(DesignCheck, ViolationTextsAndFigures)
     EXPECT_NEAR(figures.smallestClearanceUnits, 14, 1e-9);
     EXPECT_EQ(figures.holeDiametersUnits, std::vector<int32_t>{40});
     EXPECT_EQ(figures.copperLayers, 1);
+    const DesignReport report = checkDesignWithFigures(list, boardOf(4000, 3000), DesignRules{});
+    EXPECT_EQ(report.violations.size(), 1u);
+    EXPECT_EQ(report.figures.smallestClearanceUnits, figures.smallestClearanceUnits);
+    EXPECT_EQ(report.figures.holeDiametersUnits, figures.holeDiametersUnits);
 }

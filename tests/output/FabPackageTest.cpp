@@ -76,7 +76,7 @@ TEST(FabPackage, FilesNamesAndReadme)
     board.Objects.append(makeText({300, -300}, "A", 0, 200, 500, -500, Layer::B1));
     const BoardSettings settings = boardOf(1000, 800);
     const SquareGlyphs glyphs;
-    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs);
+    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, designFigures(board.Objects));
 
     std::vector<std::string> names;
     for (const ZipEntry& f : files)
@@ -101,7 +101,7 @@ TEST(FabPackage, FilesNamesAndReadme)
 
     TempDir dir;
     const std::string zip = dir.file("fab.zip");
-    ASSERT_TRUE(succeeded(writeFabPackage(zip, board, settings, &glyphs, Language::English)));
+    ASSERT_TRUE(succeeded(writeFabPackage(zip, board, settings, &glyphs, designFigures(board.Objects), Language::English)));
     const Result<std::vector<ZipEntry>> back = unzipArchive(fileText(zip));
     ASSERT_TRUE(succeeded(back));
     ASSERT_EQ(back->size(), files.size());
@@ -109,5 +109,5 @@ TEST(FabPackage, FilesNamesAndReadme)
         EXPECT_EQ((*back)[i].name, files[i].name);
         EXPECT_EQ((*back)[i].bytes, files[i].bytes) << files[i].name;
     }
-    EXPECT_FALSE(writeFabPackage(dir.file("missing/fab.zip"), board, settings, &glyphs, Language::English).ok());
+    EXPECT_FALSE(writeFabPackage(dir.file("missing/fab.zip"), board, settings, &glyphs, {}, Language::English).ok());
 }

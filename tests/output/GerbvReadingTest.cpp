@@ -207,7 +207,7 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
         board.Objects.append(copyObject(*o));
     board.Objects.append(makeText({1000, -2700}, "A", 0, 200, 1200, -2900, Layer::B1));
     const SquareGlyphs glyphs;
-    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs);
+    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, {});
     const Point viaAt{3200, -1000}, padRing{400 + 70, -600};
     const std::map<std::string, Probes> probes = {
         {"probe.GTL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 2"}, {padRing, false, "pad of side 1"}}},

@@ -25,7 +25,8 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
         return false;
     const QString caption = text(lang, "Пакет для производства", "Fab package");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const size_t violations = checkDesign(board->Objects, doc.Working, rules).size();
+    const DesignReport report = checkDesignWithFigures(board->Objects, doc.Working, rules);
+    const size_t violations = report.violations.size();
     QApplication::restoreOverrideCursor();
     if (violations > 0) {
         const QString question =
@@ -43,7 +44,7 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
         return false;
     const ScreenLabelOutlines labels;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status written = writeFabPackage(path->toStdString(), *board, doc.Working, &labels, lang);
+    const Status written = writeFabPackage(path->toStdString(), *board, doc.Working, &labels, report.figures, lang);
     QApplication::restoreOverrideCursor();
     if (!written) {
         prompts.message(parent, caption,

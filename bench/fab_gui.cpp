@@ -1,0 +1,84 @@
+// The fab package of the generated 100,000-object board against the export
+// of every layer and the drill file on the same board, both held in memory.
+// The package's figure includes what its command does: the design check,
+// labels in a system font drawn from the screen's glyphs, and the zip.
+
+#include "output/DesignCheck.h"
+#include "output/DrillExport.h"
+#include "output/FabPackage.h"
+#include "output/GerberExport.h"
+#include "support/GeneratedBoard.h"
+#include "view/gui/LabelOutlines.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+using namespace kestrel;
+
+namespace {
+
+const LayoutDocument& document()
+{
+    static int argc = 1;
+    static char name[] = "bench_fab_gui";
+    static char* argv[] = {name, nullptr};
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QGuiApplication app(argc, argv);
+    static const LayoutDocument doc = bench::generateDocument();
+    return doc;
+}
+
+void BM_ExportEveryLayerAndDrill(benchmark::State& state)
+{
+    const LayoutDocument& doc = document();
+    const ObjectList& objects = doc.board(0).Objects;
+    size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (GerberLayer layer : {GerberLayer::K1, GerberLayer::B1, GerberLayer::K2, GerberLayer::B2,
+                                  GerberLayer::LStop1, GerberLayer::LStop2})
+            bytes += exportGerber(objects, doc.Working, GerberOptions::presetFor(layer), Language::English).size();
+        bytes += exportDrill(objects, doc.Working, DrillSide::Solder).size();
+    }
+    state.counters["output_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+void BM_FabPackage(benchmark::State& state)
+{
+    const LayoutDocument& doc = document();
+    const Board& board = doc.board(0);
+    const ScreenLabelOutlines labels;
+    size_t bytes = 0, violations = 0;
+    for (auto _ : state) {
+        const DesignReport report = checkDesignWithFigures(board.Objects, doc.Working, DesignRules{});
+        violations = report.violations.size();
+        const Result<std::string> zip = zipArchive(fabPackageFiles(board, doc.Working, &labels, report.figures), 0);
+        bytes = zip ? zip->size() : 0;
+    }
+    state.counters["zip_MB"] = static_cast<double>(bytes) / 1e6;
+    state.counters["violations"] = static_cast<double>(violations);
+}
+
+} // namespace
+
+BENCHMARK(BM_ExportEveryLayerAndDrill)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FabPackage)->Unit(benchmark::kMillisecond);
+void BM_Piece(benchmark::State& state)
+{
+    const LayoutDocument& doc = document();
+    const Board& board = doc.board(0);
+    const ScreenLabelOutlines labels;
+    for (auto _ : state) {
+        if (state.range(0) == 0) benchmark::DoNotOptimize(checkDesign(board.Objects, doc.Working, DesignRules{}).size());
+        if (state.range(0) == 1) benchmark::DoNotOptimize(designFigures(board.Objects).copperLayers);
+        if (state.range(0) == 2) {
+            GerberOptions o = GerberOptions::presetFor(GerberLayer::B1); o.fontLabels = true; o.mirror = false;
+            benchmark::DoNotOptimize(exportGerber(board.Objects, doc.Working, o, Language::English, &labels).size());
+        }
+        if (state.range(0) == 3) benchmark::DoNotOptimize(netNumbers(board.Objects).size());
+    }
+}
+BENCHMARK(BM_Piece)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(1);
