@@ -70,8 +70,7 @@ DesignCheckDlg::DesignCheckDlg(Language lang, QWidget* parent) : QDialog(parent)
     connect(checkButton, &QPushButton::clicked, this, [this] {
         if (onRulesUsed)
             onRulesUsed(rules());
-        if (recheck_)
-            recheck_();
+        runCheck();
     });
     setRules({});
 }
@@ -96,12 +95,20 @@ DesignRules DesignCheckDlg::rules() const
 
 void DesignCheckDlg::check(const ObjectList& objects, const BoardSettings& settings)
 {
-    recheck_ = [this, &objects, settings] { check(objects, settings); };
-    violations_ = checkDesign(objects, settings, rules());
+    objects_ = &objects;
+    settings_ = settings;
+    runCheck();
+}
+
+void DesignCheckDlg::runCheck()
+{
+    if (!objects_)
+        return;
+    violations_ = checkDesign(*objects_, settings_, rules());
     const QSignalBlocker quiet(list_);
     list_->clear();
     for (const Violation& v : violations_)
-        list_->addItem(QString::fromStdString(describeViolation(v, objects, lang_)));
+        list_->addItem(QString::fromStdString(describeViolation(v, *objects_, lang_)));
     result_->setText(violations_.empty()
                          ? text(lang_, "Нарушений нет.", "No violations.")
                          : text(lang_, "Нарушений: %1. Выберите строку, чтобы показать место.",

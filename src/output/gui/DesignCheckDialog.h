@@ -36,7 +36,11 @@ public:
     std::function<void(const Violation&)> onPick;
 
 private:
+    void runCheck();
+
     Language lang_;
+    const ObjectList* objects_ = nullptr;
+    BoardSettings settings_;
     QDoubleSpinBox* clearance_ = nullptr;
     QDoubleSpinBox* width_ = nullptr;
     QDoubleSpinBox* hole_ = nullptr;
@@ -44,7 +48,6 @@ private:
     QListWidget* list_ = nullptr;
     QLabel* result_ = nullptr;
     std::vector<Violation> violations_;
-    std::function<void()> recheck_;
 };
 
 // The command behind Functions > Design check: checks the active board with
