@@ -92,12 +92,24 @@ QPainterPath labelOutlinePath(const LayoutObject& text)
     const int32_t height = std::min(std::abs(text.fontHeight()), 100000);
     if (height == 0 || text.TextValue.empty())
         return path;
+    // A glyph's outline is hinted by the font engine each time it is asked
+    // for; boards repeat a few dozen glyphs at a few sizes. A run may come
+    // from a fallback font, so the font is part of the key.
+    thread_local QHash<QString, QPainterPath> outlines;
+    if (outlines.size() > 20000)
+        outlines.clear();
     for (const QGlyphRun& run : labelGlyphs(text.TextValue, height)) {
         const QRawFont font = run.rawFont();
+        const QString fontKey = font.familyName() + '/' + font.styleName() + '/' + QString::number(height) + '/';
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
-        for (qsizetype i = 0; i < glyphs.size(); ++i)
-            path.addPath(font.pathForGlyph(glyphs[i]).translated(positions[i]));
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QString key = fontKey + QString::number(glyphs[i]);
+            auto it = outlines.find(key);
+            if (it == outlines.end())
+                it = outlines.insert(key, font.pathForGlyph(glyphs[i]));
+            path.addPath(it->translated(positions[i]));
+        }
     }
     // The frame drawLabel sets up on the painter.
     QTransform frame;
