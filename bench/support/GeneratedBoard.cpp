@@ -94,11 +94,11 @@ LayoutDocument generateDocument(const BoardRecipe& recipe)
 // a small zone with its pad is tied by a layer-3 track to the zone of the
 // cell below, so each column of zones forms a 75-object ground net; silk
 // labels, lines and rings and a few loose copper objects fill the rest.
-LayoutDocument generateNetDocument()
+LayoutDocument generateNetDocument(int32_t columns)
 {
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     ObjectList& list = *doc.currentObjects();
-    constexpr int32_t cell = 400, columns = 40, rows = 25;
+    constexpr int32_t cell = 400, rows = 25;
     for (int32_t row = 0; row < rows; ++row)
         for (int32_t col = 0; col < columns; ++col) {
             const int32_t x0 = col * cell, y0 = -row * cell;

@@ -36,9 +36,10 @@ double objectGap(CopperMap& map, size_t a, size_t b, double limit)
 }
 
 // Calls found(i, j, gap) for every pair of copper objects of different nets
-// whose outlines lie closer than `limit`.
-template <typename Found>
-void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t limit, Found found)
+// whose outlines lie closer than limit(), which may shrink as pairs are found
+// but never grows beyond `reach`.
+template <typename Limit, typename Found>
+void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t reach, Limit limit, Found found)
 {
     std::vector<uint32_t> near;
     for (size_t i = 0; i < map.size(); ++i) {
@@ -46,12 +47,13 @@ void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t limit, Fou
         if (nets[i] < 0 || map.outline(i).empty())
             continue;
         near.clear();
-        map.objectsNear(o.Layer, map.bounds(i).grown(limit), near);
+        map.objectsNear(o.Layer, map.bounds(i).grown(reach), near);
         for (uint32_t j : near) {
             if (j <= i || nets[j] == nets[i] || map.outline(j).empty())
                 continue;
-            const double gap = objectGap(map, i, j, limit);
-            if (gap < limit)
+            const double within = limit();
+            const double gap = objectGap(map, i, j, within);
+            if (gap < within)
                 found(i, size_t{j}, gap);
         }
     }
@@ -169,7 +171,13 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
     std::vector<Violation> found;
     const int32_t reach =
         figures ? std::max(rules.clearanceUnits, DesignFigures::kClearanceSearchUnits) : rules.clearanceUnits;
-    closePairs(map, nets, reach, [&](size_t i, size_t j, double gap) {
+    // Beyond the clearance only a gap smaller than the smallest so far matters.
+    const auto limit = [&] {
+        if (!figures || figures->smallestClearanceUnits < 0)
+            return double(reach);
+        return std::max<double>(rules.clearanceUnits, figures->smallestClearanceUnits);
+    };
+    closePairs(map, nets, reach, limit, [&](size_t i, size_t j, double gap) {
         if (figures && (figures->smallestClearanceUnits < 0 || gap < figures->smallestClearanceUnits) &&
             gap < DesignFigures::kClearanceSearchUnits)
             figures->smallestClearanceUnits = gap;
@@ -227,7 +235,11 @@ DesignFigures designFigures(const ObjectList& objects)
     const std::vector<int> nets = netsOf(map);
     DesignFigures figures;
     collectFigures(map, figures);
-    closePairs(map, nets, DesignFigures::kClearanceSearchUnits, [&](size_t, size_t, double gap) {
+    const auto limit = [&] {
+        return figures.smallestClearanceUnits < 0 ? double(DesignFigures::kClearanceSearchUnits)
+                                                  : figures.smallestClearanceUnits;
+    };
+    closePairs(map, nets, DesignFigures::kClearanceSearchUnits, limit, [&](size_t, size_t, double gap) {
         if (figures.smallestClearanceUnits < 0 || gap < figures.smallestClearanceUnits)
             figures.smallestClearanceUnits = gap;
     });
