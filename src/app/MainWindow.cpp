@@ -14,6 +14,8 @@
 #include "model/Units.h"
 #include "model/gui/Prompts.h"
 #include "output/gui/DrillDialog.h"
+#include "output/gui/DesignCheckDialog.h"
+#include "output/gui/FabPackageCommand.h"
 #include "output/gui/GerberDialog.h"
 #include "route/RouteTool.h"
 #include "route/gui/RouteToolActions.h"
@@ -132,6 +134,13 @@ void MainWindow::defineHandlers()
 
     on("Gerber274Xerzeugen1Click", [this] { runGerberDialog(this, doc_, lang_, prompts_); });
     on("Bohrdaten1Click", [this] { runDrillDialog(this, doc_, lang_, prompts_); });
+    on("FabPackageClick", [this] { runFabPackageCommand(this, doc_, lang_, prompts_, readDesignRules()); });
+    on("DesignCheckClick", [this] {
+        DesignRules rules = readDesignRules();
+        runDesignCheckDialog(this, doc_, lang_, prompts_, rules, [this](const Violation& v) { showViolation(v); });
+        if (!(rules == readDesignRules()))
+            writeDesignRules(rules);
+    });
 
     on("NeuePlatine1Click", [this] { addNewBoard(); });
     on("Layoutgroesse1Click", [this] { editBoardSize(); });

@@ -156,6 +156,8 @@ private:
     ObjectList& objects();
     std::vector<uint8_t> selectionFlags();
     void selectAll();
+    // Selects the objects of a design check violation and zooms to them.
+    void showViolation(const Violation& v);
     // After the pointer changed the selection: the panel and the commands follow.
     void pointerSelectionChanged();
     // DEL: the selection, and while a track or zone is drawn its last point.

@@ -39,6 +39,7 @@ TEST(ExportDialogs, CaptionsInBothLanguages)
 {
     const std::tuple<bool, const char*, const char*, const char*> rows[] = { // drill dialog?, name, Russian, English
         {false, "", "Экспорт в формате Gerber", "Gerber export"}, {false, "LStop1", "Без паек", "Solder mask"},
+        {false, "FontLabels", "Надписи шрифтом (контуры букв)", "Labels in a system font (glyph outlines)"},
         {false, "MaskOptionsGroup", "Опции для варианта (Без паек)", "Options for solder mask"},
         {false, "OffsetLabel", "Сдвиг [мм]:", "Сдвиг [мм]:"}, {false, "CancelBtn", "За&кончить", "&Close"},
         {true, "", "Экспорт сверловки", "Excellon export"},
