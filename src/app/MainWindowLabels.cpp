@@ -25,10 +25,10 @@ void MainWindow::defineLabelHandlers()
         setPadShape(shape);
         applyToolParameter(ToolParameter::PadShape);
     };
+    // The menu's via switch also shows the via glyph on the pad button.
     handlers_["Durchkontaktierung1Click"] = [this](int) {
-        tools_.ViaMode = !tools_.ViaMode;
+        toggleViaMode();
         setPadShape(tools_.CurrentPadShape);
-        applyToolParameter(ToolParameter::Via);
     };
 }
 

@@ -116,7 +116,7 @@ void MainWindow::autoSaveTick()
     const AutoSaveMoment moment{doc_.FileName, loading_, doc_.activeBoard() != nullptr,
                                 QApplication::activeModalWidget() != nullptr};
     // A label following the pointer would be saved as placed: wait for it.
-    if (!autosaveMayRun(moment) || machine_->followingLabel())
+    if (!autosaveMayRun(moment) || machine_->placingLabel())
         return;
     autoSave_.saved(now);
     const QString backup = QString::fromStdString(backupNameFor(doc_.FileName));

@@ -57,11 +57,10 @@ int run(const std::vector<std::string>& raw)
 
     // Label boxes are measured in the label font, also before the board.
     for (ParsedStep& step : steps) {
-        if (step.args.text.empty())
+        if (!isLabelStep(step))
             continue;
         std::string error;
-        step.args.extent = measureLabel(step.args.text, LabelStepFontHeight(step.args),
-                                        static_cast<int32_t>(step.args.numbers[kLabelAngle]), error);
+        step.args.extent = measureLabel(step.args.text, LabelStepFontHeight(step.args), LabelStepAngle(step.args), error);
         if (!step.args.extent)
             return fail(kExitFailure, error);
     }
@@ -123,6 +122,22 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  pad X Y | circle X Y R          a pad (with its via twin after \"via on\") or a\n"
                         "                                  circle of radius R; points are taken as given\n"
                         "  via on|off                      via mode for new pads, applied to the selected pads\n"
+                        "  via                             makes vias of the selected pads\n"
+                        "  track-label X Y TEXT [--height MM] [--stroke MM] [--angle 0|90|180|270] [--mirror]\n"
+                        "              [--layer K1|B1|K2|B2]\n"
+                        "                                  a label made of tracks in the stroke font, X Y the\n"
+                        "                                  left end of its baseline; height 0.1 to 50 (5), the\n"
+                        "                                  stroke from the height unless given, turned clockwise\n"
+                        "  polygon X Y --corners N --radius MM [--offset DEG] [--width MM] [--fill]\n"
+                        "                                  a closed track (a zone with --fill) through N corners\n"
+                        "                                  (3 to 99) around the point, the first at DEG\n"
+                        "                                  counter-clockwise from the x axis (-180 to 180)\n"
+                        "  arc X Y --radius MM --width MM --from DEG --to DEG [--fill]\n"
+                        "                                  a circle segment of the width along the radius,\n"
+                        "                                  counter-clockwise from DEG to DEG (equal: the full\n"
+                        "                                  circle); --fill makes a sector\n"
+                        "  segment FROM TO [--fill]        the selected circles become arcs from FROM to TO\n"
+                        "                                  degrees, counter-clockwise\n"
                         "  drag X1 Y1 X2 Y2                the edit tool's drag: from an object it moves the\n"
                         "                                  selection (snapped, kept on the board), from empty\n"
                         "                                  board it selects by a frame\n"

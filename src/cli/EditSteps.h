@@ -8,6 +8,7 @@
 #include "model/LayoutDocument.h"
 #include "view/ObjectIndex.h"
 
+#include <map>
 #include <optional>
 #include <memory>
 #include <string>
@@ -32,8 +33,22 @@ struct StepArgs {
     std::string word;            // the chosen word, when the row takes one
     std::vector<double> numbers; // in the order given
     std::shared_ptr<ObjectList> macro; // a file step's macro, read before the board
-    std::string text;            // a label step's text
-    std::optional<Point> extent; // a label step's measured box, found before the board
+    std::string text;            // a text step's words after the numbers, one blank apart
+    // Options given ("--height" -> "3.5"; a flag maps to ""), checked by the parser.
+    std::map<std::string, std::string> options;
+    std::optional<Point> extent; // a label step's box, measured before the board is read
+
+    bool has(const std::string& option) const { return options.count(option) > 0; }
+    // An option's number (the parser has checked it), or the fallback.
+    double number(const std::string& option, double fallback) const;
+};
+
+// "--name VALUE" or a flag "--name" after the positional arguments.
+struct StepOption {
+    const char* name;
+    enum class Kind : uint8_t { Number, Word, Flag } kind = Kind::Number;
+    std::vector<const char*> words = {}; // the choices of a word
+    bool required = false;
 };
 
 struct StepRow {
@@ -44,23 +59,24 @@ struct StepRow {
     bool (*valid)(const StepArgs&);
     void (*apply)(EditContext&, const StepArgs&);
     bool fileWord = false; // the word is a macro file's name, not a choice
-    // Reads the words after the name itself (numbers and options in its
-    // own form); nullptr: the word and numbers above. False: malformed.
-    bool (*readWords)(const std::vector<std::string>&, StepArgs&) = nullptr;
+    std::vector<StepOption> options = {};
+    bool text = false;         // words after the numbers form a text (at least one)
+    bool wordOptional = false; // the word may be left out
 };
 
 const std::vector<StepRow>& editSteps();
 
-// A label step's values in its numbers: X, Y (mm), height, angle, layer (0:
-// the active one).
-enum LabelNumber : size_t { kLabelX, kLabelY, kLabelHeight, kLabelAngle, kLabelLayer };
-// The font height of a label step's height (the dialog's millimetres).
-int32_t LabelStepFontHeight(const StepArgs& args);
 
 struct ParsedStep {
     const StepRow* row = nullptr;
     StepArgs args;
 };
+
+// A label step in the system font: its box is measured in the label font
+// (by kestrel-cli-render) before the steps run.
+bool isLabelStep(const ParsedStep& step);
+int32_t LabelStepFontHeight(const StepArgs& args);
+int32_t LabelStepAngle(const StepArgs& args);
 
 // Reads one step ("select frame 10 10 50 40"); on failure returns nullopt
 // and sets error to the reason in the language.

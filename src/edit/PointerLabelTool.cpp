@@ -23,17 +23,17 @@ void PointerMachine::createFollowingLabel(Point at)
     const Point e{label.X2 - label.X1, label.Y2 - label.Y1};
     const Point kept = ClampLabelAnchor(at, e, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
     translate(label, kept.x - at.x, kept.y - at.y);
-    following_ = &objects().append(std::move(label));
-    followingList_ = &objects();
-    changed(*following_);
+    placing_ = &objects().append(std::move(label));
+    placingList_ = &objects();
+    changed(*placing_);
 }
 
 void PointerMachine::dropFollowingLabel()
 {
-    LayoutObject* label = following_;
-    ObjectList* list = followingList_;
-    following_ = nullptr;
-    followingList_ = nullptr;
+    LayoutObject* label = placing_;
+    ObjectList* list = placingList_;
+    placing_ = nullptr;
+    placingList_ = nullptr;
     const long i = label && list ? list->indexOf(label) : -1;
     if (i < 0)
         return;
@@ -44,14 +44,14 @@ void PointerMachine::dropFollowingLabel()
 
 void PointerMachine::labelPress()
 {
-    if (following_ && followingList_ != doc_.currentObjects())
+    if (placing_ && placingList_ != doc_.currentObjects())
         dropFollowingLabel(); // the board changed under it
-    if (!following_) {
+    if (!placing_) {
         effects_.labelDialog = true;
         return;
     }
     // Placed as a label of its own, after the snapshot that leaves it out.
-    const LayoutObject placed = *following_;
+    const LayoutObject placed = *placing_;
     dropFollowingLabel();
     const LabelLook look{placed.Width, placed.Angle, placed.Layer, placed.Clearance};
     const Point e{placed.X2 - placed.X1, placed.Y2 - placed.Y1};
@@ -70,11 +70,11 @@ void PointerMachine::labelMove(Point raw, PointerKeys keys)
     if (p == s_.CurrentPoint)
         return;
     s_.CurrentPoint = p;
-    if (following_ && followingList_ != doc_.currentObjects())
+    if (placing_ && placingList_ != doc_.currentObjects())
         dropFollowingLabel();
-    if (!following_)
+    if (!placing_)
         return;
-    LayoutObject& label = *following_;
+    LayoutObject& label = *placing_;
     const Point e{label.X2 - label.X1, label.Y2 - label.Y1};
     const Point to = ClampLabelAnchor(p, e, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
     changed(label);

@@ -147,7 +147,7 @@ TEST(LabelTool, CancelAndCommandsLeaveNoFollowingLabel)
     ASSERT_EQ(f.list().size(), 1u);
     f.trigger("TB_ZoomAlles");
     EXPECT_TRUE(f.list().empty());
-    EXPECT_EQ(f.window().pointerMachine().followingLabel(), nullptr);
+    EXPECT_EQ(f.window().pointerMachine().placingLabel(), nullptr);
     EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
 
     // Closing while a label follows: the save the window asks for leaves it out.

@@ -68,8 +68,8 @@ TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
         for (int i = 0; i < c.clicks; ++i) {
             const Point p{1000 + 1000 * i, -2000};
             b.m.move(p, {.ctrl = true});
-            ASSERT_TRUE(b.m.followingLabel()) << c.name;
-            EXPECT_EQ(b.m.followingLabel()->start(), p) << c.name;
+            ASSERT_TRUE(b.m.placingLabel()) << c.name;
+            EXPECT_EQ(b.m.placingLabel()->start(), p) << c.name;
             b.left(p);
             if (!c.numbering) {
                 // The dialog asks for the next label; Cancel ends the tool.
@@ -81,7 +81,7 @@ TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
         b.m.press(PointerButton::Right, {}, {});
         EXPECT_EQ(b.texts(), c.placed) << c.name;
         EXPECT_EQ(b.m.state().LabelCounter, c.counter) << c.name;
-        EXPECT_EQ(b.m.followingLabel(), nullptr) << c.name;
+        EXPECT_EQ(b.m.placingLabel(), nullptr) << c.name;
         EXPECT_EQ(b.m.tool(), ToolMode::Edit) << c.name;
     }
 }
@@ -117,7 +117,7 @@ TEST(LabelTool, TheFollowingLabelGoesWithTheTool)
         for (const auto& o : b.doc.board(0).Objects)
             left.push_back(o->TextValue);
         EXPECT_EQ(left, c.left) << c.name;
-        EXPECT_EQ(b.m.followingLabel(), nullptr) << c.name;
+        EXPECT_EQ(b.m.placingLabel(), nullptr) << c.name;
         EXPECT_NE(b.m.tool(), ToolMode::Text) << c.name;
     }
 }

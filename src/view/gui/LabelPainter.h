@@ -11,6 +11,7 @@
 #include <QFont>
 
 class QPainter;
+class QPainterPath;
 
 namespace kestrel {
 
@@ -23,5 +24,8 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
 // blank, in bold Arial of the cell height |fontHeight|, turned by angle.
 // Pixel sizes are units, so the result does not depend on the screen.
 Point labelExtent(const std::string& utf8, int32_t fontHeight, int32_t angle);
+
+// The glyphs drawLabel draws, as outlines in board coordinates.
+QPainterPath labelOutlinePath(const LayoutObject& text);
 
 } // namespace kestrel
