@@ -1,5 +1,6 @@
 #include "edit/MacroSave.h"
 #include "model/LayoutFile.h"
+#include "model/MacroFile.h"
 
 #include "support/TestData.h"
 
