@@ -396,6 +396,6 @@ TEST(EditCli, LabelStepsInTheSystemFont)
                             "label 10 5 A --layer K5", "label 10 5 A --height"}) {
         const CommandResult e = edit(dir, {bad});
         EXPECT_EQ(e.status, 2) << bad;
-        EXPECT_NE(e.err.find("malformed"), std::string::npos) << bad << ": " << e.err;
+        EXPECT_NE(e.err.find(std::string("step '") + bad + "'"), std::string::npos) << bad << ": " << e.err;
     }
 }

@@ -24,11 +24,12 @@ TEST(LabelOutlines, MatchTheScreensGlyphsAndBox)
         const Region glyphs = Region::fromPolygons(ScreenLabelOutlines().labelOutline(label));
         ASSERT_FALSE(glyphs.empty()) << degrees;
 
-        // The box's corners in board units: along the text, then down the cell.
+        // The box's corners in board units: along the text, then down the
+        // cell, turned clockwise on the screen (negative turns, y up).
         const double a = degrees * M_PI / 180, c = std::cos(a), s = std::sin(a);
         double left = anchor.x, right = anchor.x, bottom = anchor.y, top = anchor.y;
         for (auto [u, v] : {std::pair{advance, 0.0}, {0.0, double(cell)}, {advance, double(cell)}}) {
-            const double x = anchor.x + u * c + v * s, y = anchor.y + u * s - v * c;
+            const double x = anchor.x + u * c - v * s, y = anchor.y - u * s - v * c;
             left = std::min(left, x), right = std::max(right, x), bottom = std::min(bottom, y), top = std::max(top, y);
         }
         const Rect b = glyphs.bounds();
