@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2 fontconfig
   gerbv libpng-dev
   poppler-utils
+  qt6-translations-l10n desktop-file-utils
   clang libclang-rt-14-dev
 )
 # Only needed to look at the editor without a real display.

@@ -28,7 +28,7 @@ const auto kTexts = std::to_array<UiText>({
     {"Label1", P::Caption, "Ширина [мм]:", "Width (мм):"},
     {"Label2", P::Caption, "Высота [мм]:", "Height (мм):"},
     {"GroupBox2", P::Caption, "Название", "Name"},
-    {"Button1", P::Caption, "OK", "OK"},
+    {"Button1", P::Caption, "ОК", "OK"},
     {"Button2", P::Caption, "О&тмена", "&Cancel"},
 });
 

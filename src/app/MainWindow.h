@@ -26,6 +26,7 @@ class QTabBar;
 namespace kestrel {
 
 class BoardPointer;
+class HelpWindow;
 class BoardView;
 class PointerMachine;
 class Prompts;
@@ -82,6 +83,14 @@ public:
 
     // Whether a command row naming this handler does something in this window.
     bool definesHandler(const std::string& handler) const { return handlers_.count(handler) > 0; }
+
+    // The manual at a page (file name without ".html"), opened on first use.
+    void showHelp(const QString& page);
+    // The page of the tool in use, for F1.
+    QString helpPageOfCurrentTool() const;
+
+    // No tool-bar pop-up of visible bars: this window has one fixed bar.
+    QMenu* createPopupMenu() override { return nullptr; }
 
 protected:
     bool event(QEvent* event) override;
@@ -177,6 +186,10 @@ private:
     void refreshHistoryItems();
     void openFromHistory(int number);
     void runAutoSaveDialog();
+    // The last geometry from the settings file, else a size that fits the screen.
+    void placeOnScreen();
+    // Stores the language for the next start in the user's SPRACHE.INI.
+    void chooseLanguage(Language next);
 
     // Save as macro (MainWindowMacro.cpp): the saved file's name, or nothing
     // when the user stopped or the write failed (reported).
@@ -216,6 +229,8 @@ private:
     bool loading_ = false; // a document is being read
     bool macroPanelShown_ = false;
     QString macroFolder_; // chosen by the user; empty until then
+    QByteArray savedGeometry_;
+    Language nextLanguage_; // chosen in the Options menu for the next start
     FileHistory history_;
     UserLists userLists_;
     AutoSaveSchedule autoSave_;
@@ -234,6 +249,7 @@ private:
     std::unique_ptr<PointerMachine> machine_;
     BoardPointer* pointer_ = nullptr;
     TAutoRouter* autoRouter_ = nullptr;
+    HelpWindow* help_ = nullptr;
     RouteToolActions* routeTools_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;

@@ -32,7 +32,7 @@ const auto kTexts = std::to_array<UiText>({
     {"SB_Ring", P::Hint, "Круг / Сектор", "Add circles|You may call SEGMENT from the main menu."},
     {"SB_Polygon", P::Hint, "Закраска участков платы", "Draw filled areas"},
     {"SB_Vieleck", P::Hint, "Многогранник", "Create a polygon"},
-    {"SB_Text", P::Hint, "Текст/Фонт", "Add labels with Windows-font"},
+    {"SB_Text", P::Hint, "Текст/Фонт", "Add labels in a system font"},
     {"SB_LineText", P::Hint, "Текст/Слой", "Add labels made of tracks"},
     {"SB_Connect", P::Hint, "Перемычки (Выделены синим цветом)", "Draw rubber bands to mark connections"},
     {"SB_Test", P::Hint, "Тестирование соединений", "Test mode|Display connections"},

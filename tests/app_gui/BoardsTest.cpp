@@ -67,14 +67,14 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
         bool stayedOpen = false;
         f.dialogs = {[&](QDialog& d) {
             EXPECT_EQ(d.findChild<QLineEdit*>("Breite")->text(), "160");
-            EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Plata 1");
+            EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Плата 1");
             stayedOpen = !sizeDialog(width, height, "Renamed")(d);
             return !stayedOpen || WindowFixture::cancel(d);
         }};
         f.trigger("Platinengrsse1");
         EXPECT_EQ(stayedOpen, !accepted) << width << " x " << height;
         EXPECT_EQ(f.doc().Working.BoardWidth, accepted ? std::atoi(width) * 100 : 16050) << width;
-        EXPECT_EQ(f.tabTexts(), std::vector<std::string>{accepted ? "Renamed" : "Plata 1"}) << width;
+        EXPECT_EQ(f.tabTexts(), std::vector<std::string>{accepted ? "Renamed" : "Плата 1"}) << width;
         ASSERT_EQ(f.messages.size(), accepted ? 0u : 1u) << width;
         EXPECT_TRUE(accepted || f.messages[0].caption == "Kestrel");
     }

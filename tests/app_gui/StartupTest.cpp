@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace kestrel::test {
@@ -31,7 +32,9 @@ TEST_P(StartUp, ShowsOneDefaultBoardInTheChosenLanguage)
     const BoardSettings& s = f.doc().Working;
     EXPECT_EQ(s.BoardWidth, 16000);
     EXPECT_EQ(s.BoardHeight, 10000);
-    EXPECT_DOUBLE_EQ(f.window().boardView().zoom(), 0.1);
+    // The whole board shows.
+    for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
+        EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->objectName().toStdString();
     EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 254.0);
     EXPECT_EQ(s.ActiveLayer, 1u);
     EXPECT_EQ(s.LayerVisible, (Layers{1, 1, 0, 0}));
@@ -39,13 +42,13 @@ TEST_P(StartUp, ShowsOneDefaultBoardInTheChosenLanguage)
     EXPECT_EQ(f.control<QMenu>("Datei1").title(), QString::fromUtf8(c.fileMenu));
     EXPECT_EQ(f.control<QLabel>("Label2").text(), QString::fromUtf8(c.activeLabel));
     EXPECT_EQ(f.control<QToolButton>("SB_K1").text(), QString::fromUtf8(c.copperButton));
-    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "160 x 100 мм");
-    EXPECT_EQ(f.control<QToolButton>("SB_Raster").text(), "2.54 мм");
+    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), QString("160 x 100 ") + mmUnit(c.lang));
+    EXPECT_EQ(f.control<QToolButton>("SB_Raster").text(), QString("2.54 ") + mmUnit(c.lang));
     EXPECT_TRUE(f.control<QToolButton>("SB_Standard").isChecked());
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, StartUp,
-                         ::testing::Values(StartCase{Language::Russian, "Plata 1", "Файл", "Активн.", "Ф1"},
+                         ::testing::Values(StartCase{Language::Russian, "Плата 1", "Файл", "Активн.", "Ф1"},
                                            StartCase{Language::English, "Board 1", "&File", "active", "C1"}),
                          [](const auto& info) { return info.param.lang == Language::English ? "English" : "Russian"; });
 
@@ -63,11 +66,31 @@ TEST(LanguageFile, ReadsTheByteBesideTheProgramWithRussianAsDefault)
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write(contents);
         }
-        EXPECT_EQ(readInterfaceLanguage(q(dir.path())), expected) << (contents ? contents : "no file");
+        EXPECT_EQ(readInterfaceLanguage({q(dir.path())}), expected) << (contents ? contents : "no file");
     }
 }
 
-TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndSkipsAMissingOne)
+// The user's folder is searched first; a file there without the key leaves
+// the choice to the next folder. The Options menu writes the user's file.
+TEST(LanguageFile, TheUsersFileWinsOverTheProgramsAndIsWhatTheMenuWrites)
+{
+    TempDir user, program;
+    ASSERT_TRUE(writeInterfaceLanguage(Language::Russian, q(program.path())));
+    EXPECT_EQ(readInterfaceLanguage({q(user.path()), q(program.path())}), Language::Russian);
+    ASSERT_TRUE(writeInterfaceLanguage(Language::English, q(user.path())));
+    EXPECT_EQ(readInterfaceLanguage({q(user.path()), q(program.path())}), Language::English);
+
+    const QString userFolder = languageFileFolders(QString()).first();
+    QFile::remove(userFolder + "/SPRACHE.INI");
+    WindowFixture f(Language::Russian);
+    f.trigger("SpracheEnglisch1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(readInterfaceLanguage({userFolder, q(program.path())}), Language::English);
+    EXPECT_TRUE(f.action("SpracheEnglisch1").isChecked());
+    QFile::remove(userFolder + "/SPRACHE.INI");
+}
+
+TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndReportsAMissingOne)
 {
     TempDir dir;
     const std::string path = dir.file("Sample.KBD");
@@ -78,9 +101,10 @@ TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndSkipsAMissingOne)
         EXPECT_EQ(f.window().windowTitle(), titleWith(path));
     }
     WindowFixture f(Language::Russian, q(dir.file("missing.kbd")));
-    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Plata 1"});
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Плата 1"});
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
-    EXPECT_TRUE(f.messages.empty());
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.startsWith("Файл не найден")) << f.messages[0].text.toStdString();
 }
 
 } // namespace

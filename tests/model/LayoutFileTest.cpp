@@ -227,7 +227,7 @@ TEST(LayoutFile, OldVersions)
     v0.record(2, {500, -600, 80, 30, 0}, 3, 0, "P1");
     LayoutDocument d0 = decoded(v0.bytes, Language::Russian);
     ASSERT_EQ(d0.boardCount(), 1u);
-    EXPECT_EQ(d0.board(0).Name, "Plata 1");
+    EXPECT_EQ(d0.board(0).Name, "Плата 1");
     EXPECT_EQ(std::tie(d0.Working.BoardWidth, d0.Working.BoardHeight), std::make_tuple(8000, 5000));
     const ObjectList& l0 = *d0.currentObjects();
     ASSERT_EQ(l0.size(), 2u);
@@ -346,6 +346,7 @@ TEST(LayoutFile, InconsistentCountsAndIndices)
         {"partner index one past the list", objectCountAt + 4 + 74 + 4 + 8, 10, "partner index"},
         {"active board one past the last", bytes.size() - 12, 2, "не прочитан", Language::Russian},
         {"version 4", 0, static_cast<int32_t>(0xFFAA3304u), "newer version"},
+        {"version 163", 0, static_cast<int32_t>(0xFFAA33A3u), "is not a Kestrel layout file"},
     };
     for (const Case& c : cases) {
         auto damaged = bytes;

@@ -40,18 +40,18 @@ TEST(ExportDialogs, CaptionsInBothLanguages)
         {false, "B1", "Маска", "Silk screen"}, {false, "LStop1", "Без паек", "Solder mask"},
         {false, "K2", "Фольга", "Copper"}, {false, "B2", "Маска", "Silk screen"},
         {false, "LStop2", "Без паек", "Solder mask"}, {false, "Spiegeln", "Зеркально", "Mirror"},
-        {false, "Umriss", "Нумерация плат", "Board outline"}, {false, "Koernen", "Разм. (круг)", "Mark drill holes"},
+        {false, "Umriss", "Контур платы", "Board outline"}, {false, "Koernen", "Разм. (круг)", "Mark drill holes"},
         {false, "BohrungenFrei", "Разметка сверловки", "Punch drill holes"},
         {false, "Invertieren", "Инвертировать", "&Inverting output"}, {false, "CancelBtn", "За&кончить", "&Close"},
         {false, "OKBtn", "Экспорт в файл", "Create exp&ort file..."}, {false, "ExportGroup", "Экспорт", "Export"},
-        {false, "OffsetLabel", "Сдвиг [мм]:", "Сдвиг [мм]:"}, {false, "OptionsGroup", "Опции", "Options"},
+        {false, "OffsetLabel", "Сдвиг [мм]:", "Offset [mm]:"}, {false, "OptionsGroup", "Опции", "Options"},
         {false, "MaskOptionsGroup", "Опции для варианта (Без паек)", "Options for solder mask"},
         {false, "InfoLabel", "Экспорт в формате RS-274X", "Kestrel exports Extended-Gerber-Format RS-274X."},
-        {true, "", "Экспорт сверловки", "Excellon export"}, {true, "Button1", "&OK", "&OK"},
+        {true, "", "Экспорт сверловки", "Excellon export"}, {true, "Button1", "&ОК", "&OK"},
         {true, "Label1", "Экспорт в файл EXCELLON", "Drill data uses EXCELLON format."},
         {true, "GroupBox2", "Выбор стороны сверловки", "Origin of coordinates"},
-        {true, "RB_Kupfer", "Сверлить со стороны Деталей", "Drill from solder side"},
-        {true, "RB_Best", "Сверлить со стороны Монтажа", "Drill from component side"},
+        {true, "RB_Kupfer", "Сверлить со стороны пайки", "Drill from solder side"},
+        {true, "RB_Best", "Сверлить со стороны деталей", "Drill from component side"},
         {true, "Button2", "О&тмена", "&Cancel"},
     };
     TGerberDlg gerberRu(Language::Russian), gerberEn(Language::English);
@@ -179,16 +179,17 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     component.dialogs = {[](QDialog& d) { return child<QRadioButton>(d, "RB_Best").click(), true; }};
     component.saveNames = {pathIn(dir, "holes.drl")};
     runDrillDialog(&window, doc, Language::English, component);
-    EXPECT_EQ(component.saves, QStringList{" Drill files (Excellon)|*.DRL DRL"});
-    EXPECT_TRUE(component.messages.empty());
+    EXPECT_EQ(component.saves, QStringList{"DRILL.DRL Drill files (Excellon)|*.DRL DRL"});
+    ASSERT_EQ(component.messages.size(), 1u);
+    EXPECT_EQ(component.messages[0].text, "File created successfully.");
     EXPECT_EQ(fileText(dir.file("holes.drl")), exportDrill(*doc.currentObjects(), doc.Working, DrillSide::Component));
 
     Script failing; // the side chosen last time is kept
     failing.dialogs = {[](QDialog& d) { return static_cast<TLochDlg&>(d).side() == DrillSide::Component; }};
     failing.saveNames = {pathIn(dir, "none/holes.drl")};
     runDrillDialog(&window, doc, Language::Russian, failing);
-    EXPECT_EQ(failing.saves, QStringList{" *.drl|*.drl DRL"});
+    EXPECT_EQ(failing.saves, QStringList{"BOHRUNG.DRL Файлы сверловки (Excellon)|*.DRL DRL"});
     ASSERT_EQ(failing.messages.size(), 1u);
-    EXPECT_TRUE(failing.messages[0].text.startsWith("Datei konnte nicht erstellt werden!"));
+    EXPECT_TRUE(failing.messages[0].text.startsWith("Не удалось создать файл!"));
     EXPECT_EQ(failing.messages[0].icon, Prompts::Icon::Error);
 }

@@ -80,7 +80,7 @@ TExportDlg::TExportDlg(Language lang, Prompts& prompts, QWidget* parent)
     formats->addWidget(RB_SW_);
     layout->addWidget(format);
 
-    addDialogButtons(this, layout, "OK", "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
+    addDialogButtons(this, layout, text(lang, "ОК", "OK"), "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
     connect(TrackBar_, &QSlider::valueChanged, this, [this] { UpdateExportEstimate(); });
     connect(RB_Farbe_, &QRadioButton::clicked, this, [this] { UpdateExportEstimate(); });
     connect(RB_SW_, &QRadioButton::clicked, this, [this] { UpdateExportEstimate(); });

@@ -65,7 +65,7 @@ TVorlageDlg::TVorlageDlg(Language lang, Prompts& prompts, BoardSettings& board, 
     PageControl1_->setCurrentIndex(board.ActiveLayer < 3 ? 0 : 1);
     layout->addWidget(PageControl1_);
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton(text(lang, "ОК", "OK"), this);
     ok->setObjectName("OKBtn");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -94,7 +94,7 @@ void BoardView::setLanguage(Language lang)
 
 QString BoardView::gridCaption() const
 {
-    return QString::fromStdString(kestrel::gridCaption(grid()));
+    return QString::fromStdString(kestrel::gridCaption(grid(), language_));
 }
 
 Point BoardView::screenToBoard(QPoint p, bool snap) const
