@@ -99,6 +99,7 @@ AboutDialog::AboutDialog(Language lang, QWidget* parent) : QDialog(parent)
             "<li>Liberation Fonts — SIL Open Font License 1.1</li></ul>",
         this);
     licences->setObjectName("L_Lizenzen");
+    licences->setProperty("properNames", true); // library and licence names stay as their authors write them
     licences->setTextFormat(Qt::RichText);
     layout->addWidget(licences);
 

@@ -19,7 +19,7 @@ const auto kTexts = std::to_array<UiText>({
     {"SB_Standard", P::Caption, "Указка", "Edit"},
     {"SB_Line", P::Caption, "Дорожка", "Track"},
     {"SB_Circle", P::Caption, "Пятачок", "Pad"},
-    {"SB_Ring", P::Caption, "Круг/Cектор", "Circle"},
+    {"SB_Ring", P::Caption, "Круг/Сектор", "Circle"},
     {"SB_Polygon", P::Caption, "Закраска", "Zone"},
     {"SB_Vieleck", P::Caption, "Многогран.", "Polygon"},
     {"SB_Connect", P::Caption, "Перемычки", "Ratsnest"},

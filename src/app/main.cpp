@@ -40,7 +40,7 @@ int main(int argc, char** argv)
         lang = *chosen;
     }
     kestrel::installQtTranslation(lang);
-    kestrel::DesktopPrompts prompts;
+    kestrel::DesktopPrompts prompts(lang);
     kestrel::MainWindow window(lang, prompts);
     if (!parser.positionalArguments().isEmpty())
         window.setStartupFile(parser.positionalArguments().first());

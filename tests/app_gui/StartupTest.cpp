@@ -26,7 +26,7 @@ class StartUp : public ::testing::TestWithParam<StartCase> {};
 TEST_P(StartUp, ShowsOneDefaultBoardInTheChosenLanguage)
 {
     const StartCase& c = GetParam();
-    WindowFixture f(c.lang);
+    WindowFixture f(c.lang, {}, true);
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{c.firstBoard});
     const BoardSettings& s = f.doc().Working;

@@ -28,11 +28,18 @@ using Layers = std::array<uint8_t, 4>;
 
 class WindowFixture : public ScriptedPrompts {
 public:
-    explicit WindowFixture(Language lang = Language::English, const QString& startupFile = {})
+    // The pixel positions of the tests assume a 1200 x 800 window showing
+    // the board at zoom 0.1; keepStartView leaves the view as start-up made it.
+    explicit WindowFixture(Language lang = Language::English, const QString& startupFile = {},
+                           bool keepStartView = false)
         : window_(std::make_unique<MainWindow>(lang, *this))
     {
         window_->setStartupFile(startupFile);
         window_->show();
+        if (!keepStartView) {
+            window_->resize(1200, 800);
+            window_->boardView().setZoom(0.1);
+        }
         // Keys reach the board view only in the active window.
         window_->activateWindow();
         (void)QTest::qWaitForWindowActive(window_.get());

@@ -88,8 +88,9 @@ void BoardView::setLanguage(Language lang)
     updateUnitButton();
     setHint(unitButton_, lang == Language::English ? QStringLiteral("Unit of rulers|Select inch or mm")
                                                    : QStringLiteral("Единицы измерения"));
-    // The origin marker's hint has no English text of its own.
-    setHint(originMarker_, QStringLiteral("Нулевая точка|Нулевая точка отсчета на координатной сетке"));
+    setHint(originMarker_, lang == Language::English
+                               ? QStringLiteral("Origin|Origin of the coordinates on the grid")
+                               : QStringLiteral("Нулевая точка|Нулевая точка отсчета на координатной сетке"));
 }
 
 QString BoardView::gridCaption() const
