@@ -38,6 +38,7 @@
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -500,7 +501,8 @@ void MainWindow::showEvent(QShowEvent* event)
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    view_->zoomBoard();
+    // The board fits the view once the window's layout has its final size.
+    QTimer::singleShot(0, this, [this] { view_->zoomBoard(); });
     // The document is still the single empty board here, so opening the
     // named file cannot raise the save question. A file that cannot be read
     // is reported and leaves the empty document.

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <type_traits>
 
 namespace kestrel::test {
@@ -36,13 +37,16 @@ public:
     {
         window_->setStartupFile(startupFile);
         window_->show();
-        if (!keepStartView) {
-            window_->resize(1200, 800);
-            window_->boardView().setZoom(0.1);
-        }
         // Keys reach the board view only in the active window.
         window_->activateWindow();
         (void)QTest::qWaitForWindowActive(window_.get());
+        QCoreApplication::processEvents(); // the start-up fit runs once the layout is done
+        if (!keepStartView) {
+            window_->resize(1200, 800);
+            BoardSettings& view = window_->document().Working;
+            std::tie(view.Zoom, view.ScrollX, view.ScrollY) = std::make_tuple(0.1, 0, 0);
+            window_->boardView().reloadFromDocument();
+        }
     }
     ~WindowFixture() override { window_->hide(); } // nothing may ask on the way out
 

@@ -254,6 +254,11 @@ void BoardView::showPointerMarkers(Point p)
 
 void BoardView::zoomBoard()
 {
+    // A fitted board needs no scroll bars: measure the client without them,
+    // or bars still shown from the last zoom would keep themselves.
+    const QSize whole = scrollBox_->maximumViewportSize();
+    viewport_.setClientSize({whole.width(), whole.height()});
+    viewport_.setBoxSize({whole.width(), whole.height()});
     viewport_.zoomBoard();
     afterViewChange();
 }
