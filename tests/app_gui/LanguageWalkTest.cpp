@@ -216,6 +216,23 @@ void walk(Language lang)
         prompts.ask(&window, "?", "?", Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
         prompts.ask(&window, "?", "?", Prompts::Buttons::OkCancel, Prompts::Icon::Question);
 
+        auto readTopLevels = [&] {
+            QApplication::processEvents();
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top != &window) {
+                    reader.read(top);
+                    if (top->inherits("QMenu"))
+                        top->hide();
+                }
+        };
+        // The tools (the autorouter brings its window).
+        for (QAbstractButton* tool : window.findChild<QWidget*>("ToolPanel")->findChildren<QAbstractButton*>())
+            if (tool->isEnabled() && tool->isCheckable()) {
+                tool->click();
+                readTopLevels();
+            }
+        window.findChild<QAbstractButton*>("SB_Standard")->click();
+
         int triggered = 0;
         for (QAction* action : window.findChildren<QAction*>()) {
             if (action->isSeparator() || action->menu() || !action->isVisible())
@@ -226,13 +243,7 @@ void walk(Language lang)
                 continue;
             action->trigger();
             ++triggered;
-            QApplication::processEvents();
-            for (QWidget* top : QApplication::topLevelWidgets())
-                if (top->isVisible() && top != &window) {
-                    reader.read(top);
-                    if (top->inherits("QMenu"))
-                        top->hide();
-                }
+            readTopLevels();
             reader.read(&window);
         }
         EXPECT_GT(triggered, 40);
