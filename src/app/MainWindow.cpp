@@ -501,20 +501,28 @@ void MainWindow::showEvent(QShowEvent* event)
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    // The board fits the view once the window's layout has its final size.
-    QTimer::singleShot(0, this, [this] { view_->zoomBoard(); });
-    // The document is still the single empty board here, so opening the
-    // named file cannot raise the save question. A file that cannot be read
-    // is reported and leaves the empty document.
-    if (!startupFile_.isEmpty()) {
-        if (QFileInfo::exists(startupFile_))
-            openDocumentFile(startupFile_, false);
-        else
-            prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
-                             kestrel::tr(lang_, "Файл не найден", "File not found!") + QString(":\n") + startupFile_,
-                             Prompts::Icon::Warning);
-    }
+    // Once the window's layout has its final size and the window shows: the
+    // board fits the view, then the file named on the command line opens.
+    QTimer::singleShot(0, this, [this] {
+        view_->zoomBoard();
+        openStartupFile();
+    });
     view_->scrollBox()->setFocus();
+}
+
+// The document is still the single empty board here, so opening the named
+// file cannot raise the save question. A file that cannot be read is
+// reported and leaves the empty document.
+void MainWindow::openStartupFile()
+{
+    if (startupFile_.isEmpty())
+        return;
+    if (QFileInfo::exists(startupFile_))
+        openDocumentFile(startupFile_, false);
+    else
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
+                         kestrel::tr(lang_, "Файл не найден", "File not found!") + QString(":\n") + startupFile_,
+                         Prompts::Icon::Warning);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -165,6 +165,7 @@ private:
     void newDocument();
     void openCommand(bool import);
     bool openDocumentFile(const QString& path, bool askFirst);
+    void openStartupFile();
     void importBoardsFrom(const QString& path);
     bool saveDocument();
     bool saveDocumentAs();
