@@ -263,6 +263,8 @@ void walk(Language lang)
     for (const QString& f : reader.faults)
         ADD_FAILURE() << f.toStdString();
     installQtTranslation(Language::English);
+    // The walk chose languages in the Options menu: leave no choice behind.
+    QFile::remove(languageFileFolders({}).first() + "/SPRACHE.INI");
 }
 
 TEST(LanguageWalk, RussianShowsNoLatinGermanOrMisencodedText) { walk(Language::Russian); }
