@@ -6,7 +6,6 @@
 #include "view/gui/BoardView.h"
 
 #include <QMenu>
-#include <QRegularExpression>
 #include <QToolButton>
 
 #include <map>
