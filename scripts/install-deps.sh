@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
   gerbv libpng-dev
+  libzip-dev
   poppler-utils
   qt6-translations-l10n desktop-file-utils
   clang libclang-rt-14-dev

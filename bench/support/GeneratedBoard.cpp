@@ -88,4 +88,56 @@ LayoutDocument generateDocument(const BoardRecipe& recipe)
     return doc;
 }
 
+// 20,000 objects on a 160 x 100 mm board laid out as real nets: 1,000 cells
+// of 4 x 4 mm with 20 objects each. In every cell a signal net of pads,
+// tracks and a via crosses to layer 3 and ends on a pad of the next cell;
+// a small zone with its pad is tied by a layer-3 track to the zone of the
+// cell below, so each column of zones forms a 75-object ground net; silk
+// labels, lines and rings and a few loose copper objects fill the rest.
+LayoutDocument generateNetDocument(int32_t columns)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    constexpr int32_t cell = 400, rows = 25;
+    for (int32_t row = 0; row < rows; ++row)
+        for (int32_t col = 0; col < columns; ++col) {
+            const int32_t x0 = col * cell, y0 = -row * cell;
+            auto at = [&](int32_t dx, int32_t dy) { return Point{x0 + dx, y0 - dy}; };
+            auto track = [&](std::vector<Point> points, int32_t width, uint8_t layer) {
+                LayoutObject t = makeTrack(width, layer);
+                t.Points = std::move(points);
+                list.append(std::move(t));
+            };
+            list.append(makePad(at(50, 50), 40, static_cast<uint8_t>(1 + (row + col) % 9), 1, 20));
+            track({at(50, 50), at(150, 90), at(250, 90)}, 30, 1);
+            list.append(makePad(at(250, 90), 40, 1, 1, 20));
+            LayoutObject& v1 = list.append(makePad(at(250, 200), 35, 1, 1, 15));
+            LayoutObject& v3 = list.append(makePad(at(250, 200), 35, 1, 3, 15));
+            v1.Partner = &v3;
+            v3.Partner = &v1;
+            track({at(250, 90), at(250, 200)}, 30, 1);
+            track({at(250, 200), at(350, 200), at(350, 300)}, 30, 3);
+            list.append(makePad(at(350, 300), 40, 1, 3, 20));
+            if (col + 1 < columns)
+                track({at(350, 300), at(cell + 50, 300)}, 30, 3); // to the next cell's end pad
+            else
+                track({at(350, 300), at(380, 330)}, 30, 3);
+            list.append(makePad(at(50, 300), 40, 1, 3, 20));
+            LayoutObject zone = makeZone(10, 3);
+            zone.Points = {at(120, 250), at(200, 250), at(200, 350), at(120, 350)};
+            list.append(std::move(zone));
+            list.append(makePad(at(160, 300), 30, 1, 3, 15));
+            track({at(160, 300), at(160, cell + 250)}, 30, 3); // into the zone of the cell below
+            const std::string label = std::to_string(col);
+            list.append(makeText(at(20, 370), label, 0, 40, x0 + 200, y0 - 330, 2));
+            list.append(makeLine(at(0, 10), at(cell, 10), 10, 2));
+            list.append(makeCircle(at(200, 200), 60, 1, 4, 50));
+            list.append(makeCircle(at(60, 190), 45, 1, 1, 30));
+            list.append(makeLine(at(300, 380), at(390, 380), 20, 1));
+            list.append(makePad(at(350, 50), 30, 3, 1, 15));
+            track({at(350, 50), at(330, 20)}, 20, 1);
+        }
+    return doc;
+}
+
 } // namespace kestrel::bench

@@ -20,4 +20,10 @@ struct BoardRecipe {
 // 10..50 points, circles, labels, lines, vias, rubber bands and nested groups.
 LayoutDocument generateDocument(const BoardRecipe& recipe = {});
 
+// A board laid out as real nets: 25 rows of 4 x 4 mm cells with 20 objects
+// each (signal nets through vias, zone-tied ground columns, silk and loose
+// copper); 40 columns give 20,000 objects on 160 x 100 mm. The board's size
+// is the document's default; callers fit it to the columns.
+LayoutDocument generateNetDocument(int32_t columns = 40);
+
 } // namespace kestrel::bench

@@ -50,6 +50,7 @@ const auto kMenus = std::to_array<MenuCommand>({
     item("GerberFormat1", "Exportieren1", "Формат Gerber", "&Gerber export...", "Gerber274Xerzeugen1Click"),
     item("BohrDatenExcellon1", "Exportieren1", "Формат Excellon", "&Drill data (Excellon)...", "Bohrdaten1Click"),
     item("N1", "Exportieren1", "Формат *.BMP", "&Bitmap export...", "N1Click"),
+    item("FabPackage1", "Exportieren1", "Пакет для производства...", "Fab package...", "FabPackageClick"),
     separator("Datei1"),
     item("Druckereinrichten1", "Datei1", "Принтер (настройка)", "P&rinter Setup", "Druckereinrichten1Click"),
     item("Drucken1", "Datei1", "Печать", "&Print...", "SB_PrintClick"),
@@ -100,6 +101,8 @@ const auto kMenus = std::to_array<MenuCommand>({
          "SB_AusrichtenClick", R::Any),
     item("Luftlinienentfernen1", "Funktionen1", "Удаление ненужных перемычек", "&Remove rubber bands",
          "TB_ClearConnectionsClick", R::Bands),
+    separator("Funktionen1"),
+    item("DesignCheck1", "Funktionen1", "Проверка правил проектирования...", "Design check...", "DesignCheckClick"),
 
     menu("Optionen1", nullptr, "Опции", "&Options"),
     item("Vorlage1", "Optionen1", "Фоновый рисунок", "&Scanned copy...", "Vorlage1Click"),

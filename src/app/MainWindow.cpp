@@ -4,6 +4,7 @@
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/InterfaceLanguage.h"
+#include "app/MacroPanel.h"
 #include "app/SettingsFile.h"
 #include "app/ToolIcons.h"
 #include "app/ToolPanel.h"
@@ -16,6 +17,8 @@
 #include "model/Units.h"
 #include "model/gui/Prompts.h"
 #include "output/gui/DrillDialog.h"
+#include "output/gui/DesignCheckDialog.h"
+#include "output/gui/FabPackageCommand.h"
 #include "output/gui/GerberDialog.h"
 #include "route/RouteTool.h"
 #include "route/gui/RouteToolActions.h"
@@ -34,6 +37,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -51,7 +55,7 @@ constexpr int kAutoRouteTool = 11;
 
 // The tools that work so far; the label, track-label and polygon tools wait
 // for their dialogs.
-constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6, 8, 9, 11};
+constexpr int kReadyTools[] = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 11};
 
 // One letter per tool, in tool mode order.
 constexpr char kToolKeys[] = {'S', 'T', 'P', 'Z', 'L', 'F', 'R', 'K', 'X', 'B', 'G', 'U'};
@@ -71,6 +75,7 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     buildToolBar();
     buildCentralArea();
     buildRouteTools();
+    buildGeneratorTools();
     buildStatusLine();
     buildLayerKeys();
     buildEditKeys();
@@ -178,9 +183,17 @@ void MainWindow::defineHandlers()
     handlers_["HistoryClick"] = [this](int number) { openFromHistory(number); };
     on("Autospeichern1Click", [this] { runAutoSaveDialog(); });
     on("Makrospeichern1Click", [this] { saveAsMacro(); });
+    on("SB_MakrofensterClick", [this] { showMacroPanel(!macroPanelShown_); });
 
     on("Gerber274Xerzeugen1Click", [this] { runGerberDialog(this, doc_, lang_, prompts_); });
     on("Bohrdaten1Click", [this] { runDrillDialog(this, doc_, lang_, prompts_); });
+    on("FabPackageClick", [this] { runFabPackageCommand(this, doc_, lang_, prompts_, readDesignRules()); });
+    on("DesignCheckClick", [this] {
+        DesignRules rules = readDesignRules();
+        runDesignCheckDialog(this, doc_, lang_, prompts_, rules, [this](const Violation& v) { showViolation(v); });
+        if (!(rules == readDesignRules()))
+            writeDesignRules(rules);
+    });
 
     on("NeuePlatine1Click", [this] { addNewBoard(); });
     on("Layoutgroesse1Click", [this] { editBoardSize(); });
@@ -205,6 +218,7 @@ void MainWindow::defineHandlers()
     defineEditHandlers();
     definePrintHandlers();
     defineRouteHandlers();
+    defineGeneratorHandlers();
     on("Info2Click", [this] {
         AboutDialog about(lang_, this);
         prompts_.runDialog(about);
@@ -326,11 +340,17 @@ void MainWindow::buildCentralArea()
     connect(toolPanel_, &ToolPanel::padInnerEdited, this, &MainWindow::padInnerEdited);
     row->addWidget(toolPanel_);
 
-    auto* boardColumn = new QVBoxLayout;
+    // The board and its tabs, and right of them the macro library behind a splitter.
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    splitter->setObjectName("Splitter1");
+    splitter->setChildrenCollapsible(false);
+    auto* boardArea = new QWidget(splitter);
+    auto* boardColumn = new QVBoxLayout(boardArea);
+    boardColumn->setContentsMargins(0, 0, 0, 0);
     boardColumn->setSpacing(0);
-    view_ = new BoardView(central);
+    view_ = new BoardView(boardArea);
     boardColumn->addWidget(view_, 1);
-    tabs_ = new QTabBar(central);
+    tabs_ = new QTabBar(boardArea);
     tabs_->setObjectName("TabSet");
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);
@@ -340,7 +360,12 @@ void MainWindow::buildCentralArea()
     connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::switchToBoard);
     connect(tabs_, &QTabBar::customContextMenuRequested, this, &MainWindow::showBoardTabMenu);
     boardColumn->addWidget(tabs_);
-    row->addLayout(boardColumn, 1);
+    splitter->addWidget(boardArea);
+    splitter->addWidget(buildMacroPanel(splitter));
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({1000, 190});
+    row->addWidget(splitter, 1);
     setCentralWidget(central);
 
     connect(view_, &BoardView::pointerMoved, this, &MainWindow::showPointerPosition);
@@ -359,6 +384,7 @@ void MainWindow::buildCentralArea()
         status_->showHelpText(hint);
     });
     session_.EndPointerOperation = [this] { pointer_->abort(); };
+    pointer_->setMacroSource([this](const QMimeData& data) { return macroPanel_->macroFor(data); });
     connect(view_, &BoardView::gridChanged, this,
             [this](double, const QString& caption) { toolPanel_->showGridCaption(caption); });
 }
@@ -412,6 +438,10 @@ void MainWindow::buildLayerKeys()
 // A new tool starts with nothing selected (the pointer deselects).
 void MainWindow::chooseTool(int toolMode)
 {
+    if (toolMode == static_cast<int>(ToolMode::TrackText) || toolMode == static_cast<int>(ToolMode::Polygon)) {
+        chooseGeneratorTool(toolMode);
+        return;
+    }
     pointer_->selectTool(static_cast<ToolMode>(toolMode));
     showToolChoice(toolMode);
     pointerSelectionChanged();
@@ -440,10 +470,7 @@ void MainWindow::buildToolKeys()
         });
     onKey(QKeySequence(Qt::Key_Space), [this] { pointer_->key(PointerKey::Space); });
     onKey(QKeySequence(Qt::Key_Escape), [this] { pointer_->key(PointerKey::Escape); });
-    onKey(QKeySequence(Qt::Key_F12), [this] {
-        tools_.ViaMode = !tools_.ViaMode;
-        applyToolParameter(ToolParameter::Via);
-    });
+    onKey(QKeySequence(Qt::Key_F12), [this] { toggleViaMode(); });
 }
 
 void MainWindow::updateCommandStates()
@@ -460,7 +487,7 @@ void MainWindow::refreshCheckMarks()
             a->setChecked(on);
     };
     const BoardSettings& s = doc_.Working;
-    check("Makrofenster1", false);
+    check("Makrofenster1", macroPanelShown_);
     check("Hinweistexte1", showHints_);
     check("E_MM", !view_->inchUnit());
     check("E_Zoll", view_->inchUnit());

@@ -28,13 +28,16 @@ namespace kestrel {
 class BoardPointer;
 class HelpWindow;
 class BoardView;
+class MacroPanel;
 class PointerMachine;
 class Prompts;
 class PrintSession;
 class ScannedCopies;
 class RouteToolActions;
+class PolygonDialog;
 class StatusLine;
 class TAutoRouter;
+class TrackLabelDialog;
 class ToolPanel;
 struct MenuCommand;
 enum class NudgeDirection : uint8_t;
@@ -80,6 +83,8 @@ public:
     void autoSaveTick();
     // The millisecond clock the autosave schedule reads (a steady clock by default).
     void setAutoSaveClock(std::function<int64_t()> clock);
+
+    MacroPanel& macroPanel() const { return *macroPanel_; }
 
     // Whether a command row naming this handler does something in this window.
     bool definesHandler(const std::string& handler) const { return handlers_.count(handler) > 0; }
@@ -143,11 +148,25 @@ private:
     void defineRouteHandlers();
     void buildRouteTools();
     void clearConnections();
+    // Track labels, polygons and arc segments (MainWindowGenerators.cpp).
+    void defineGeneratorHandlers();
+    void buildGeneratorTools();
+    // Tools 7 and 10 begin with their dialogs: OK starts the tool, Cancel
+    // (or a text that makes no track) leaves the edit tool chosen.
+    void chooseGeneratorTool(int toolMode);
+    bool askTrackLabel();
+    bool askPolygon();
+    void editArcSegment();
+    // F12: via mode on or off, applied to the selected pads (vias made, or
+    // the partners on the inactive side removed).
+    void toggleViaMode();
 
     // Selection by the edit tool and the tool panel (MainWindowSelection.cpp).
     ObjectList& objects();
     std::vector<uint8_t> selectionFlags();
     void selectAll();
+    // Selects the objects of a design check violation and zooms to them.
+    void showViolation(const Violation& v);
     // After the pointer changed the selection: the panel and the commands follow.
     void pointerSelectionChanged();
     // DEL: the selection, and while a track or zone is drawn its last point.
@@ -192,9 +211,15 @@ private:
     // Stores the language for the next start in the user's SPRACHE.INI.
     void chooseLanguage(Language next);
 
-    // Save as macro (MainWindowMacro.cpp): the saved file's name, or nothing
-    // when the user stopped or the write failed (reported).
-    QString macroFolder() const;
+    // The macro panel and Save as macro (MainWindowMacro.cpp).
+    // The folder the panel opens on: the one the user chose last, else the
+    // starter library beside the program or where it is installed, else the
+    // program's own folder.
+    QString startMacroFolder() const;
+    QWidget* buildMacroPanel(QWidget* parent);
+    void showMacroPanel(bool shown);
+    // The saved file's name, or nothing when the user stopped or the write
+    // failed (reported). The panel then shows the saved macro.
     std::optional<QString> saveAsMacro();
 
     // Boards (MainWindowBoards.cpp).
@@ -218,6 +243,8 @@ private:
 
     Language lang_;
     Prompts& prompts_;
+    TrackLabelDialog* trackLabelDialog_ = nullptr;
+    PolygonDialog* polygonDialog_ = nullptr;
     LayoutDocument doc_;
     EditSession session_;
     ToolParameters tools_;
@@ -245,6 +272,7 @@ private:
     QTabBar* tabs_ = nullptr;
     StatusLine* status_ = nullptr;
     ToolPanel* toolPanel_ = nullptr;
+    MacroPanel* macroPanel_ = nullptr;
     ScannedCopies* scans_ = nullptr;
     PrintSession* printing_ = nullptr;
     std::unique_ptr<PointerMachine> machine_;

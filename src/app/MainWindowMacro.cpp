@@ -1,6 +1,7 @@
-// Save as macro: the questions before the file dialog and the write, on the
-// active side of the active board.
+// The macro library panel, and Save as macro: the questions before the file
+// dialog and the write, on the active side of the active board.
 
+#include "app/MacroPanel.h"
 #include "app/MainWindow.h"
 #include "edit/MacroSave.h"
 #include "model/gui/Prompts.h"
@@ -12,14 +13,35 @@
 
 namespace kestrel {
 
-// The folder the user chose last, else the starter library beside the
-// program, else the program's own folder.
-QString MainWindow::macroFolder() const
+QString MainWindow::startMacroFolder() const
 {
     if (!macroFolder_.isEmpty() && QDir(macroFolder_).exists())
         return macroFolder_;
     const QDir program(QCoreApplication::applicationDirPath());
-    return program.exists("Makros") ? program.filePath("Makros") : program.path();
+    for (const QString& library : {QString("Makros"), QString("../share/kestrel/Makros")})
+        if (program.exists(library))
+            return QDir::cleanPath(program.filePath(library));
+    return program.path();
+}
+
+QWidget* MainWindow::buildMacroPanel(QWidget* parent)
+{
+    macroPanel_ = new MacroPanel(lang_, prompts_, parent);
+    macroPanel_->setDocument(&doc_);
+    macroPanel_->setFolder(startMacroFolder());
+    macroPanel_->setVisible(macroPanelShown_);
+    connect(macroPanel_, &MacroPanel::saveRequested, this, [this] { saveAsMacro(); });
+    connect(macroPanel_, &MacroPanel::closeRequested, this, [this] { showMacroPanel(false); });
+    connect(macroPanel_, &MacroPanel::folderChosen, this, [this](const QString& path) { macroFolder_ = path; });
+    return macroPanel_;
+}
+
+// The splitter's handle shows exactly while the panel does.
+void MainWindow::showMacroPanel(bool shown)
+{
+    macroPanelShown_ = shown;
+    macroPanel_->setVisible(shown);
+    refreshCheckMarks();
 }
 
 std::optional<QString> MainWindow::saveAsMacro()
@@ -46,7 +68,7 @@ std::optional<QString> MainWindow::saveAsMacro()
             return std::nullopt;
     }
     const auto name = prompts_.saveFileName(
-        this, macroFolder(),
+        this, macroPanel_->folder(),
         kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk");
     if (!name)
         return std::nullopt;
@@ -61,6 +83,7 @@ std::optional<QString> MainWindow::saveAsMacro()
                          QString::fromStdString(written.message()), Prompts::Icon::Error);
         return std::nullopt;
     }
+    macroPanel_->showSaved(*name);
     return name;
 }
 

@@ -43,6 +43,20 @@ void MainWindow::selectAll()
     selectionChanged(before);
 }
 
+void MainWindow::showViolation(const Violation& v)
+{
+    ObjectList& list = objects();
+    if (v.object >= list.size())
+        return;
+    const std::vector<uint8_t> before = selectionFlags();
+    DeselectAll(list);
+    list[v.object].Selected = 1;
+    if (v.other >= 0 && static_cast<size_t>(v.other) < list.size())
+        list[static_cast<size_t>(v.other)].Selected = 1;
+    selectionChanged(before);
+    view_->zoomSelection();
+}
+
 void MainWindow::selectionChanged(const std::vector<uint8_t>& before)
 {
     const ObjectList& list = objects();

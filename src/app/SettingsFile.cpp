@@ -121,4 +121,40 @@ void writeHistory(const FileHistory& history, const QString& path)
         file.setValue(QString("History/D%1").arg(i + 1), QString::fromStdString(history.entries[static_cast<size_t>(i)]));
 }
 
+namespace {
+
+struct RuleKey {
+    const char* key;
+    int32_t DesignRules::*field;
+};
+
+constexpr RuleKey kRuleKeys[] = {
+    {"DesignCheck/Clearance", &DesignRules::clearanceUnits},
+    {"DesignCheck/Width", &DesignRules::widthUnits},
+    {"DesignCheck/Hole", &DesignRules::holeUnits},
+    {"DesignCheck/Ring", &DesignRules::ringUnits},
+};
+
+} // namespace
+
+DesignRules readDesignRules(const QString& path)
+{
+    QSettings file(path, QSettings::IniFormat);
+    DesignRules rules;
+    for (const RuleKey& k : kRuleKeys) {
+        bool ok = false;
+        const int units = file.value(k.key).toInt(&ok);
+        if (ok && units >= 0 && units <= unitsFromMm(DesignRules::kMaxMm))
+            rules.*k.field = units;
+    }
+    return rules;
+}
+
+void writeDesignRules(const DesignRules& rules, const QString& path)
+{
+    QSettings file(path, QSettings::IniFormat);
+    for (const RuleKey& k : kRuleKeys)
+        file.setValue(k.key, rules.*k.field);
+}
+
 } // namespace kestrel

@@ -6,6 +6,7 @@
 
 #include "model/AutoSave.h"
 #include "model/FileHistory.h"
+#include "output/DesignCheck.h"
 
 #include <QByteArray>
 #include <QString>
@@ -59,5 +60,11 @@ Settings readSettings(const QString& path = settingsFilePath());
 void writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path = settingsFilePath());
 // Written on every change of the history.
 void writeHistory(const FileHistory& history, const QString& path = settingsFilePath());
+
+// Section DesignCheck: the design check's rules (limits in board units),
+// written whenever the window or the fab package uses them. Missing or
+// unusable values give the board-house defaults.
+DesignRules readDesignRules(const QString& path = settingsFilePath());
+void writeDesignRules(const DesignRules& rules, const QString& path = settingsFilePath());
 
 } // namespace kestrel

@@ -67,6 +67,13 @@ const auto kTexts = std::to_array<UiText>({
     {"TB_Vorlage", P::Hint, "Фоновый рисунок", "Scanned copy..."},
     {"TB_Makro", P::Hint, "Макросы", "Macro library"},
 
+    // Macro library.
+    {"Panel6", P::Caption, "Макросы", "Macros"},
+    {"SpeedButton1", P::Hint, "Закрыть", "Close"},
+    {"DragDropLabel", P::Caption, "Нажми и переноси", "Click and drag"},
+    {"B_MakroSpeichern", P::Caption, "Добавить", "Save"},
+    {"B_MakroLoeschen", P::Caption, "Удалить", "Delete"},
+
     // Status line.
     {"Label1", P::Caption, "Показ", "visible"},
     {"Label2", P::Caption, "Активн.", "active"},

@@ -2,12 +2,14 @@
 
 #include "edit/ApplyToolParameter.h"
 #include "edit/Clipboard.h"
+#include "edit/Generators.h"
 #include "edit/Grouping.h"
 #include "edit/HitTest.h"
 #include "edit/MacroDrop.h"
 #include "edit/PointerMachine.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
+#include "edit/TrackLabel.h"
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "model/LayerSwitches.h"
@@ -16,7 +18,9 @@
 #include "route/RouteTool.h"
 #include "route/RubberBands.h"
 #include "route/TestTool.h"
+#include "view/StrokeFont.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -129,10 +133,14 @@ void setValue(EditContext& c, const StepArgs& a)
     ApplyToolParameter(c.session, c.doc, c.tools, which);
 }
 
+uint8_t layerOf(const std::string& word)
+{
+    return word == "K1" ? Layer::K1 : word == "B1" ? Layer::B1 : word == "K2" ? Layer::K2 : Layer::B2;
+}
+
 void activeLayer(EditContext& c, const StepArgs& a)
 {
-    const int layer = a.word == "K1" ? Layer::K1 : a.word == "B1" ? Layer::B1 : a.word == "K2" ? Layer::K2 : Layer::B2;
-    SetActiveLayer(c.doc.Working, c.objects(), layer);
+    SetActiveLayer(c.doc.Working, c.objects(), layerOf(a.word));
 }
 
 // The connect tool's press on one pad and then on another: draws the band
@@ -251,10 +259,116 @@ void dropMacro(EditContext& c, const StepArgs& a)
     DropMacro(c.session, c.doc, *a.macro, MacroDropPoint(boardPoint(a.numbers[0], a.numbers[1]), c.doc.Working));
 }
 
+// "via on|off" sets via mode and applies it; a bare "via" makes vias of the
+// selected pads and leaves the mode as it is.
 void via(EditContext& c, const StepArgs& a)
 {
-    c.tools.ViaMode = a.word == "on";
+    const bool mode = c.tools.ViaMode;
+    c.tools.ViaMode = a.word != "off";
     ApplyToolParameter(c.session, c.doc, c.tools, ToolParameter::Via);
+    if (a.word.empty())
+        c.tools.ViaMode = mode;
+}
+
+TrackLabelSettings trackLabelOf(const StepArgs& a)
+{
+    TrackLabelSettings s;
+    s.text = a.text;
+    s.heightMm = a.number("--height", s.heightMm);
+    s.strokeWidth = unitsFromMm(a.number("--stroke", 0.0));
+    s.angle = static_cast<int32_t>(a.number("--angle", 0.0));
+    s.mirror = a.has("--mirror");
+    return s;
+}
+
+size_t codePoints(const std::string& utf8)
+{
+    return static_cast<size_t>(std::count_if(utf8.begin(), utf8.end(), [](char ch) { return (ch & 0xC0) != 0x80; }));
+}
+
+// A label needs a text of at most 50 characters of which one makes a stroke.
+bool validTrackLabel(const StepArgs& a)
+{
+    const TrackLabelSettings s = trackLabelOf(a);
+    const std::string codes = StrokeFontCodes(s.text);
+    const bool drawable =
+        std::any_of(codes.begin(), codes.end(), [](char ch) { return !GlyphStrokes(static_cast<uint8_t>(ch)).empty(); });
+    const double stroke = a.number("--stroke", 1.0);
+    return drawable && codePoints(s.text) <= TrackLabelSettings::kTextMax &&
+           s.heightMm >= TrackLabelSettings::kMinHeightMm && s.heightMm <= TrackLabelSettings::kMaxHeightMm &&
+           stroke >= 0.01 && stroke <= 99.9;
+}
+
+void trackLabel(EditContext& c, const StepArgs& a)
+{
+    const uint8_t layer =
+        a.has("--layer") ? layerOf(a.options.at("--layer")) : static_cast<uint8_t>(c.doc.Working.ActiveLayer);
+    int32_t counter = 0;
+    GenerateTrackLabel(c.session, c.doc, trackLabelOf(a), counter, boardPoint(a.numbers[0], a.numbers[1]), layer,
+                       c.tools.CurrentClearance);
+}
+
+PolygonSettings polygonOf(const StepArgs& a)
+{
+    PolygonSettings s;
+    s.corners = static_cast<int>(a.number("--corners", s.corners));
+    s.radiusMm = a.number("--radius", s.radiusMm);
+    s.offsetDegrees = a.number("--offset", s.offsetDegrees);
+    s.lineWidthMm = a.number("--width", s.lineWidthMm);
+    s.filled = a.has("--fill");
+    return s;
+}
+
+bool validPolygon(const StepArgs& a)
+{
+    const PolygonSettings s = polygonOf(a);
+    const double corners = a.number("--corners", 0);
+    return corners == std::floor(corners) && s.corners >= PolygonSettings::kMinCorners &&
+           s.corners <= PolygonSettings::kMaxCorners && s.radiusMm >= PolygonSettings::kMinRadiusMm &&
+           s.radiusMm <= PolygonSettings::kMaxRadiusMm && std::abs(s.offsetDegrees) <= PolygonSettings::kMaxOffsetDegrees &&
+           s.lineWidthMm >= 0 && s.lineWidthMm <= PolygonSettings::kMaxLineWidthMm;
+}
+
+// A click of the polygon tool with the dialog's values.
+void polygon(EditContext& c, const StepArgs& a);
+
+// An arc drawn along the radius with the width, as a ring segment from the
+// start to the stop angle (counter-clockwise).
+bool validArc(const StepArgs& a)
+{
+    const double r = a.number("--radius", 0), w = a.number("--width", 0);
+    return r > 0 && r <= 99.9 && w > 0 && w <= 2 * r;
+}
+
+void arc(EditContext& c, const StepArgs& a);
+
+void polygon(EditContext& c, const StepArgs& a)
+{
+    Pointer p(c);
+    p.machine.startPolygon(polygonOf(a));
+    p.click(boardPoint(a.numbers[0], a.numbers[1]), {.ctrl = true});
+}
+
+void arc(EditContext& c, const StepArgs& a)
+{
+    const ToolParameters kept = c.tools;
+    const double r = a.number("--radius", 0), w = a.number("--width", 0);
+    setCurrentPadOuter(c.tools, unitsFromMm(r + w / 2));
+    setCurrentPadInner(c.tools, std::max(0, unitsFromMm(r - w / 2)));
+    Pointer p(c);
+    p.machine.selectTool(ToolMode::Circle);
+    p.click(boardPoint(a.numbers[0], a.numbers[1]), {.ctrl = true});
+    c.tools = kept;
+    LayoutObject& circle = c.objects()[c.objects().size() - 1];
+    circle.setArcStartDegrees(NormalDegrees(a.number("--from", 0)));
+    circle.setArcStopDegrees(NormalDegrees(a.number("--to", 0)));
+    circle.Filled = a.has("--fill") ? 1 : 0;
+}
+
+// The segment command on the selected circles.
+void segment(EditContext& c, const StepArgs& a)
+{
+    ApplyArcSegment(c.doc, {NormalDegrees(a.numbers[0]), NormalDegrees(a.numbers[1]), a.has("--fill")});
 }
 
 bool validPath(const StepArgs& a)
@@ -301,7 +415,19 @@ std::vector<StepRow> buildTable()
         {"circle", {}, 3, validRadius, circle},
         {"drag", {}, 4, nullptr, drag},
         {"macro", {}, 2, nullptr, dropMacro, true},
-        {"via", {"on", "off"}, 0, nullptr, via},
+        {"via", {"on", "off"}, 0, nullptr, via, false, {}, false, true},
+        {"track-label", {}, 2, validTrackLabel, trackLabel, false,
+         {{"--height"}, {"--stroke"}, {"--angle", StepOption::Kind::Word, {"0", "90", "180", "270"}},
+          {"--mirror", StepOption::Kind::Flag}, {"--layer", StepOption::Kind::Word, {"K1", "B1", "K2", "B2"}}},
+         true},
+        {"polygon", {}, 2, validPolygon, polygon, false,
+         {{"--corners", StepOption::Kind::Number, {}, true}, {"--radius", StepOption::Kind::Number, {}, true},
+          {"--offset"}, {"--width"}, {"--fill", StepOption::Kind::Flag}}},
+        {"arc", {}, 2, validArc, arc, false,
+         {{"--radius", StepOption::Kind::Number, {}, true}, {"--width", StepOption::Kind::Number, {}, true},
+          {"--from", StepOption::Kind::Number, {}, true}, {"--to", StepOption::Kind::Number, {}, true},
+          {"--fill", StepOption::Kind::Flag}}},
+        {"segment", {}, 2, nullptr, segment, false, {{"--fill", StepOption::Kind::Flag}}},
         {"test", {}, 2, nullptr, testAt},
         plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
         {"route", {}, 2, validRouteSizes, route},
@@ -342,9 +468,74 @@ const std::vector<StepRow>& editSteps()
     return table;
 }
 
+double StepArgs::number(const std::string& option, double fallback) const
+{
+    const auto it = options.find(option);
+    if (it == options.end())
+        return fallback;
+    return decimal(it->second).value_or(fallback);
+}
+
+namespace {
+
+// Takes the row's options out of the words after the step's name; false
+// with the error set when one is unknown, lacks its value or has a wrong one.
+bool takeOptions(const StepRow& row, std::vector<std::string>& words, size_t from, StepArgs& args,
+                 const std::string& quoted, Language lang, std::string& error)
+{
+    const std::string prefix = tr(lang, "шаг ", "step ") + quoted + ": ";
+    std::vector<std::string> rest(words.begin(), words.begin() + static_cast<long>(from));
+    for (size_t i = from; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w.size() < 3 || w.compare(0, 2, "--") != 0) {
+            rest.push_back(w);
+            continue;
+        }
+        const StepOption* option = nullptr;
+        for (const StepOption& o : row.options)
+            if (w == o.name)
+                option = &o;
+        if (!option) {
+            error = prefix + tr(lang, "неизвестный параметр ", "unknown option ") + w;
+            return false;
+        }
+        if (option->kind == StepOption::Kind::Flag) {
+            args.options[w] = "";
+            continue;
+        }
+        if (i + 1 >= words.size()) {
+            error = prefix + w + tr(lang, ": нет значения", ": expects a value");
+            return false;
+        }
+        const std::string& value = words[++i];
+        if (option->kind == StepOption::Kind::Number && !decimal(value)) {
+            error = prefix + tr(lang, "не число: ", "not a number: ") + value;
+            return false;
+        }
+        if (option->kind == StepOption::Kind::Word &&
+            std::none_of(option->words.begin(), option->words.end(), [&](const char* c) { return value == c; })) {
+            std::string choices;
+            for (const char* c : option->words)
+                choices += (choices.empty() ? "" : "|") + std::string(c);
+            error = prefix + w + tr(lang, ": ожидается ", ": expects ") + choices;
+            return false;
+        }
+        args.options[w] = value;
+    }
+    for (const StepOption& o : row.options)
+        if (o.required && !args.has(o.name)) {
+            error = prefix + tr(lang, "нужен параметр ", "requires ") + o.name;
+            return false;
+        }
+    words = std::move(rest);
+    return true;
+}
+
+} // namespace
+
 std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std::string& error)
 {
-    const std::vector<std::string> words = wordsOf(text);
+    std::vector<std::string> words = wordsOf(text);
     const std::string quoted = "'" + text + "'";
     // The longest row name that begins the step wins ("select all" before "select").
     const StepRow* row = nullptr;
@@ -361,19 +552,25 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         error = tr(lang, "неизвестный шаг ", "unknown step ") + quoted;
         return std::nullopt;
     }
-    const size_t fixed = nameWords + (row->words.empty() && !row->fileWord ? 0 : 1);
+    ParsedStep step{row, {}};
+    if (!row->options.empty() && !takeOptions(*row, words, nameWords, step.args, quoted, lang, error))
+        return std::nullopt;
+    const bool hasWord = (!row->words.empty() || row->fileWord) && !(row->wordOptional && words.size() == nameWords);
+    const size_t fixed = nameWords + (hasWord ? 1 : 0);
     const size_t expected = fixed + static_cast<size_t>(std::abs(row->numbers));
-    // A negative count asks for at least that many numbers.
-    if (row->numbers < 0 ? words.size() < expected : words.size() != expected) {
+    // A negative count asks for at least that many numbers; a text at least one word.
+    const bool countFits = row->text          ? words.size() > expected
+                           : row->numbers < 0 ? words.size() >= expected
+                                              : words.size() == expected;
+    if (!countFits) {
         error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": ожидается аргументов: ", ": expects arguments: ") +
-                std::to_string(expected - nameWords);
+                std::to_string(expected - nameWords + (row->text ? 1 : 0));
         return std::nullopt;
     }
-    ParsedStep step{row, {}};
     size_t next = nameWords;
     if (row->fileWord) {
         step.args.word = words[next++];
-    } else if (!row->words.empty()) {
+    } else if (hasWord) {
         const std::string& w = words[next++];
         bool known = false;
         for (const char* choice : row->words)
@@ -390,7 +587,8 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         }
         step.args.word = w;
     }
-    for (; next < words.size(); ++next) {
+    const size_t numbersEnd = row->text ? expected : words.size();
+    for (; next < numbersEnd; ++next) {
         const auto v = decimal(words[next]);
         if (!v) {
             error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": не число: ", ": not a number: ") + words[next];
@@ -398,6 +596,8 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         }
         step.args.numbers.push_back(*v);
     }
+    for (; next < words.size(); ++next)
+        step.args.text += (step.args.text.empty() ? "" : " ") + words[next];
     if (row->valid && !row->valid(step.args)) {
         error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": значение вне допустимого диапазона",
                                                           ": value out of range");

@@ -8,6 +8,7 @@
 #include "model/LayoutDocument.h"
 #include "view/ObjectIndex.h"
 
+#include <map>
 #include <optional>
 #include <memory>
 #include <string>
@@ -32,6 +33,21 @@ struct StepArgs {
     std::string word;            // the chosen word, when the row takes one
     std::vector<double> numbers; // in the order given
     std::shared_ptr<ObjectList> macro; // a file step's macro, read before the board
+    std::string text;            // a text step's words after the numbers, one blank apart
+    // Options given ("--height" -> "3.5"; a flag maps to ""), checked by the parser.
+    std::map<std::string, std::string> options;
+
+    bool has(const std::string& option) const { return options.count(option) > 0; }
+    // An option's number (the parser has checked it), or the fallback.
+    double number(const std::string& option, double fallback) const;
+};
+
+// "--name VALUE" or a flag "--name" after the positional arguments.
+struct StepOption {
+    const char* name;
+    enum class Kind : uint8_t { Number, Word, Flag } kind = Kind::Number;
+    std::vector<const char*> words = {}; // the choices of a word
+    bool required = false;
 };
 
 struct StepRow {
@@ -42,6 +58,9 @@ struct StepRow {
     bool (*valid)(const StepArgs&);
     void (*apply)(EditContext&, const StepArgs&);
     bool fileWord = false; // the word is a macro file's name, not a choice
+    std::vector<StepOption> options = {};
+    bool text = false;         // words after the numbers form a text (at least one)
+    bool wordOptional = false; // the word may be left out
 };
 
 const std::vector<StepRow>& editSteps();

@@ -4,29 +4,11 @@
 // in its own place with the same arguments.
 
 #include "cli/Command.h"
-
-#include <filesystem>
-#include <unistd.h>
+#include "cli/ExportRuns.h"
 
 namespace kestrel::cli {
 
 namespace {
-
-int runRenderer(const char* subcommand, const std::vector<std::string>& args)
-{
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const std::string renderer = (self.parent_path() / "kestrel-cli-render").string();
-    if (ec || access(renderer.c_str(), X_OK) != 0)
-        return fail(kExitFailure, std::string(subcommand) + " needs kestrel-cli-render beside kestrel-cli (" +
-                                      renderer + ")");
-    std::vector<char*> argv{const_cast<char*>(renderer.c_str()), const_cast<char*>(subcommand)};
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(renderer.c_str(), argv.data());
-    return fail(kExitFailure, "cannot start " + renderer);
-}
 
 int runPdf(const std::vector<std::string>& args) { return runRenderer("pdf", args); }
 int runBmp(const std::vector<std::string>& args) { return runRenderer("bmp", args); }

@@ -12,14 +12,6 @@
 
 namespace kestrel {
 
-// The machine's own edits call EditSession::objectsWillChange like every
-// command; while one runs, that must not end the operation it belongs to.
-struct PointerMachine::Busy {
-    explicit Busy(PointerMachine& m) : m_(m) { ++m_.busy_; }
-    ~Busy() { --m_.busy_; }
-    PointerMachine& m_;
-};
-
 Point BendCornerOf(Point a, Point c, int bendMode)
 {
     const int32_t dx = c.x - a.x, dy = c.y - a.y;
@@ -101,6 +93,7 @@ void PointerMachine::selectTool(ToolMode tool)
     Busy busy(*this);
     deselectAll();
     endOperation();
+    following_.clear();
     tool_ = tool;
     overCorner_ = false;
     AdoptToolPanelValues(tools_, SyncToolPanel(objects()));
@@ -181,6 +174,12 @@ void PointerMachine::press(PointerButton button, Point raw, PointerKeys keys)
     case ToolMode::Test:
         testPress(raw);
         break;
+    case ToolMode::TrackText:
+        trackLabelPress(raw, keys);
+        break;
+    case ToolMode::Polygon:
+        polygonPress(raw, keys);
+        break;
     case ToolMode::Connect:
         connectPress();
         break;
@@ -247,6 +246,12 @@ void PointerMachine::move(Point raw, PointerKeys keys)
             drawFrame();
         }
         break;
+    case ToolMode::TrackText:
+        trackLabelMove(raw, keys);
+        break;
+    case ToolMode::Polygon:
+        polygonMove(raw, keys);
+        break;
     case ToolMode::Connect:
         connectMove(raw);
         break;
@@ -301,7 +306,8 @@ void PointerMachine::key(PointerKey key, PointerKeys keys)
         }
         break;
     case PointerKey::Escape:
-        if ((path && s_.Pressed) || (tool_ == ToolMode::Connect && s_.StartPad >= 0)) {
+        if ((path && s_.Pressed) || (tool_ == ToolMode::Connect && s_.StartPad >= 0) ||
+            tool_ == ToolMode::TrackText || tool_ == ToolMode::Polygon) {
             rightPress(s_.CurrentPoint, PointerKeys{});
         } else if (s_.Pressed && (tool_ == ToolMode::Edit || tool_ == ToolMode::Zoom)) {
             // A frame, a move, a corner drag or a zoom frame ends without effect.

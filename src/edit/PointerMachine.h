@@ -8,9 +8,11 @@
 
 #include "edit/BoardChange.h"
 #include "edit/EditSession.h"
+#include "edit/Generators.h"
 #include "edit/PointerState.h"
 #include "edit/Previews.h"
 #include "edit/ToolParameters.h"
+#include "edit/TrackLabel.h"
 #include "model/LayoutDocument.h"
 #include "view/ObjectIndex.h"
 
@@ -43,6 +45,9 @@ struct PointerEffects {
     int autoroutePick = 0;
     // Autorouter tool: the pointer moved, its pick state is due.
     bool autorouteMoved = false;
+    // Track-label tool: a label was placed without numbering; the dialog
+    // opens again (startTrackLabel on OK, the edit tool on Cancel).
+    bool askTrackLabel = false;
 };
 
 // Whether the corner commands of the corner menu apply.
@@ -67,6 +72,17 @@ public:
 
     // The tool buttons: nothing stays selected, any operation ends.
     void selectTool(ToolMode tool);
+    // The track-label tool after its dialog: the counter starts at the
+    // first number and the label that follows the pointer is made. False
+    // (and the edit tool) when the text makes no track.
+    bool startTrackLabel(const TrackLabelSettings& settings);
+    // The polygon tool after its dialog.
+    void startPolygon(const PolygonSettings& settings);
+    // The label that follows the pointer in the track-label tool, made at
+    // kFollowingAnchor. It lives outside the board: nothing saves, exports
+    // or deletes it with the board's objects.
+    const ObjectList& followingLabel() const { return following_; }
+    static constexpr Point kFollowingAnchor{0, 100};
     // raw is the unsnapped board point under the pointer; the machine snaps
     // it to the grid unless Ctrl is held.
     void press(PointerButton button, Point raw, PointerKeys keys);
@@ -95,11 +111,26 @@ public:
 
     PointerEffects takeEffects();
 
+    // A macro dragged from the macro panel over the drawing area: its outline
+    // follows with the reference point at the snapped board point under the
+    // pointer, kept on the board. The first move ends any other operation.
+    void macroDragMove(const ObjectList& macro, Point raw);
+    // The drag left the drawing area or was given up: the outline goes.
+    void macroDragLeave();
+    // The drop: the macro inserted at the previewed point (MacroDrop.h).
+    void macroDrop(ObjectList& macro, Point raw);
+
     // Whether a track or zone is being built (DEL then also takes its last point).
     bool building() const { return building_ != nullptr; }
 
 private:
-    struct Busy;
+    // The machine's own edits call EditSession::objectsWillChange like every
+    // command; while one runs, that must not end the operation it belongs to.
+    struct Busy {
+        explicit Busy(PointerMachine& m) : m_(m) { ++m_.busy_; }
+        ~Busy() { --m_.busy_; }
+        PointerMachine& m_;
+    };
 
     Point snapped(Point raw, PointerKeys keys) const;
     ObjectList& objects();
@@ -135,6 +166,15 @@ private:
 
     void drawFrame();
 
+    // Track-label and polygon tools (PointerGeneratorTools.cpp).
+    void makeFollowingLabel();
+    Point clampLabel(Point p) const;
+    void drawFollowingLabel();
+    void trackLabelMove(Point raw, PointerKeys keys);
+    void trackLabelPress(Point raw, PointerKeys keys);
+    void polygonMove(Point raw, PointerKeys keys);
+    void polygonPress(Point raw, PointerKeys keys);
+
     void report(const BoardChange& change);
     void testPress(Point raw);
     void connectMove(Point raw);
@@ -155,8 +195,13 @@ private:
     void dropBuilding();
     bool overCorner_ = false;          // edit tool: the pointer rests on a draggable corner
     bool outlineBuilt_ = false;        // the move outline of this drag exists
+    bool macroOutlineBuilt_ = false;   // the outline of a dragged macro exists
     int busy_ = 0;                     // inside the machine's own edits
     int routePick_ = 0;
+    TrackLabelSettings trackLabel_;
+    ObjectList following_;
+    Point followingExtent_;
+    PolygonSettings polygon_;
 };
 
 } // namespace kestrel

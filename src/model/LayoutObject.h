@@ -62,6 +62,9 @@ struct LayoutObject {
     // Whether the four on-disk Partner bytes were non-zero: a pad read from a
     // macro file remembers that it was a via so the partner can be recreated.
     bool PartnerBytesSet = false;
+    // The Selected byte as the file held it; the editor clears Selected on
+    // reading, while kestrel-cli can still act on a selection saved with a file.
+    bool SelectedInFile = false;
     uint8_t DrawSide = 0;
     uint8_t FillOn = 0;
     int32_t PartnerIndex = -1; // scratch while reading files: the partner's list position

@@ -69,6 +69,7 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
         readArray(in, o->Groups, groups, "the group numbers");
         for (size_t k = 0; k < groups; ++k)
             checkGroupNumber(*o, o->Groups[k], i, groupsAt + 4 * k);
+        o->SelectedInFile = o->Selected != 0;
         o->Selected = 0;
         o->FillOn = 1;
         if (o->hasPoints()) {
@@ -156,6 +157,7 @@ void readOldObjects(ByteReader& in, ObjectList& list, int version)
             o->Filled = 0;
         }
         checkRecordValues(*o, i, at, kOldRecordFields);
+        o->SelectedInFile = o->Selected != 0;
         o->Selected = 0;
         o->FillOn = 1;
         if (o->hasPoints()) {

@@ -66,7 +66,7 @@ std::string cp1251ToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string utf8ToCp1251(std::string_view utf8)
+std::string utf8ToCp1251(std::string_view utf8, char replacement)
 {
     std::string out;
     out.reserve(utf8.size());
@@ -85,7 +85,7 @@ std::string utf8ToCp1251(std::string_view utf8)
             cp = b & 0x1F;
         }
         if (i + len > utf8.size()) {
-            out += '?';
+            out += replacement;
             break;
         }
         for (size_t k = 1; k < len; ++k)
@@ -97,7 +97,7 @@ std::string utf8ToCp1251(std::string_view utf8)
         }
         const auto& rev = reverseTable();
         auto it = rev.find(cp);
-        out += it != rev.end() ? it->second : '?';
+        out += it != rev.end() ? it->second : replacement;
     }
     return out;
 }

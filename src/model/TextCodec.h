@@ -7,7 +7,7 @@
 namespace kestrel {
 
 std::string cp1251ToUtf8(std::string_view bytes);
-// Characters without a Windows-1251 code become '?'.
-std::string utf8ToCp1251(std::string_view utf8);
+// Characters without a Windows-1251 code become the replacement.
+std::string utf8ToCp1251(std::string_view utf8, char replacement = '?');
 
 } // namespace kestrel

@@ -2,6 +2,7 @@
 
 #include "model/FileIO.h"
 #include "output/GerberFile.h"
+#include "geometry/CutIns.h"
 #include "geometry/Figures.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
@@ -48,9 +49,10 @@ constexpr int32_t kMarkRadius = 15; // a 0.3 mm centre mark
 
 class Plotter {
 public:
-    Plotter(TGerberFile& out, const BoardSettings& settings, const GerberOptions& options)
+    Plotter(TGerberFile& out, const BoardSettings& settings, const GerberOptions& options,
+            const LabelOutlineSource* labels)
         : out_(out), height_(settings.BoardHeight), width_(settings.BoardWidth), options_(options),
-          layer_(boardLayerOf(options.layer))
+          layer_(boardLayerOf(options.layer)), labels_(options.fontLabels ? labels : nullptr)
     {
     }
 
@@ -149,9 +151,33 @@ private:
             for (size_t i = 1; i < o.Points.size(); ++i)
                 out_.LineTo(at(o.Points[i].x, o.Points[i].y));
             break;
-        default: // labels in a system font have no Gerber form
+        case ObjectKind::Text:
+            if (labels_)
+                label(o, clearanceMode);
             break;
         }
+    }
+
+    void regions(const Region& area)
+    {
+        for (const Polygon& contour : cutInContours(area)) {
+            out_.BeginRegion();
+            out_.MoveTo(at(contour[0].x, contour[0].y));
+            for (size_t i = 1; i < contour.size(); ++i)
+                out_.LineTo(at(contour[i].x, contour[i].y));
+            out_.EndRegion();
+        }
+    }
+
+    // The glyphs as filled regions; in a ground plane the label keeps its
+    // box grown by its clearance free, as on the screen.
+    void label(const LayoutObject& o, bool clearanceMode)
+    {
+        if (clearanceMode) {
+            regions(clearanceRegion(o));
+            return;
+        }
+        regions(Region::fromPolygons(labels_->labelOutline(o)));
     }
 
     void zone(const LayoutObject& o, int32_t c)
@@ -198,6 +224,7 @@ private:
     int32_t height_, width_;
     const GerberOptions& options_;
     int layer_;
+    const LabelOutlineSource* labels_;
 };
 
 } // namespace
@@ -244,13 +271,19 @@ std::string gerberDefaultFileName(GerberLayer layer, Language lang) { return byL
 std::string gerberLayerName(GerberLayer layer, Language lang) { return byLanguage(info(layer).layerName, lang); }
 
 std::string exportGerber(const ObjectList& objects, const BoardSettings& settings, const GerberOptions& options,
-                         Language lang)
+                         Language lang, const LabelOutlineSource* labels)
 {
     TGerberFile out;
     out.Mirror = options.mirror;
     out.MirrorBase = settings.BoardWidth;
     out.OpenFile(gerberLayerName(options.layer, lang));
-    Plotter plot(out, settings, options);
+    Plotter plot(out, settings, options, labels);
+    if (!options.comment.empty()) {
+        out.Comment(options.comment);
+        // An aperture table, even for a layer of regions only or an empty
+        // one: readers take a file without one for RS-274D.
+        out.SetPenwidth(kOutlinePen);
+    }
     if (options.outline)
         plot.boardOutline();
     if (isSolderMask(options.layer)) {
@@ -271,9 +304,28 @@ std::string exportGerber(const ObjectList& objects, const BoardSettings& setting
 }
 
 Status writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                   const GerberOptions& options, Language lang)
+                   const GerberOptions& options, Language lang, const LabelOutlineSource* labels)
 {
-    return writeFileAtomically(path, exportGerber(objects, settings, options, lang), lang);
+    return writeFileAtomically(path, exportGerber(objects, settings, options, lang, labels), lang);
+}
+
+size_t fontLabelsOnLayer(const ObjectList& objects, GerberLayer layer)
+{
+    const int boardLayer = boardLayerOf(layer);
+    size_t count = 0;
+    for (const auto& o : objects)
+        count += boardLayer != 0 && o->Layer == boardLayer && o->is(ObjectKind::Text) && !o->TextValue.empty();
+    return count;
+}
+
+std::string exportBoardOutline(const BoardSettings& settings, std::string_view comment)
+{
+    TGerberFile out;
+    out.OpenFile("OUTLINE");
+    out.Comment(comment);
+    const GerberOptions options;
+    Plotter(out, settings, options, nullptr).boardOutline();
+    return out.Finish();
 }
 
 } // namespace kestrel

@@ -7,6 +7,7 @@
 #include "model/Board.h"
 #include "model/Language.h"
 #include "model/Result.h"
+#include "output/LabelOutlines.h"
 
 #include <optional>
 #include <string>
@@ -29,6 +30,13 @@ struct GerberOptions {
     bool mark = false;         // punch 0.3 mm centre marks instead of holes
     double offsetMm = 0;       // solder mask: enlargement of every opening
     bool invert = false;       // solder mask: openings cut out of a dark board
+    // Labels in a system font as filled glyph outlines (needs a source of
+    // outlines); off, they are left out as the classic export does.
+    bool fontLabels = false;
+    // A "G04" comment line opening the body, followed by the selection of
+    // the 0.2 mm pen so that every such file has an aperture table; none
+    // when empty.
+    std::string_view comment = {};
 
     // What clicking the layer's button presets: mirror and outline per
     // layer, everything else off.
@@ -57,11 +65,19 @@ std::optional<GerberLayer> gerberLayerFromKey(std::string_view key);
 std::string gerberDefaultFileName(GerberLayer layer, Language lang);
 std::string gerberLayerName(GerberLayer layer, Language lang);
 
-// The whole file text.
+// The whole file text. Labels in a system font are drawn only with
+// options.fontLabels and a source of their outlines.
 std::string exportGerber(const ObjectList& objects, const BoardSettings& settings, const GerberOptions& options,
-                         Language lang);
+                         Language lang, const LabelOutlineSource* labels = nullptr);
 // Writes the file atomically.
 Status writeGerber(const std::string& path, const ObjectList& objects, const BoardSettings& settings,
-                   const GerberOptions& options, Language lang);
+                   const GerberOptions& options, Language lang, const LabelOutlineSource* labels = nullptr);
+
+// How many labels in a system font the layer holds: what an export without
+// font labels leaves out.
+size_t fontLabelsOnLayer(const ObjectList& objects, GerberLayer layer);
+
+// A file holding only the board outline (0.2 mm pen) and a comment.
+std::string exportBoardOutline(const BoardSettings& settings, std::string_view comment);
 
 } // namespace kestrel

@@ -227,6 +227,15 @@ void TGerberFile::Arc(Point centre, Point start, Point end)
     line("G01*");
 }
 
+void TGerberFile::Comment(std::string_view text)
+{
+    std::string l = "G04 ";
+    for (char c : text)
+        l += c == '*' || c == '%' ? ' ' : c;
+    l += '*';
+    line(l);
+}
+
 void TGerberFile::BeginRegion()
 {
     line("G36*");

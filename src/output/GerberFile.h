@@ -73,6 +73,8 @@ public:
     void ClearPolarity();
     void DarkPolarity();
     void BeginPunchLayer();
+    // A comment line "G04 text*"; the text must not hold '*' or '%'.
+    void Comment(std::string_view text);
 
     // The finished file text (header, aperture table, body, "M02*").
     std::string Finish();

@@ -22,7 +22,8 @@ void addPadsAndGroup(WindowFixture& f, int undoDepth = 1)
     f.window().setUndoDepth(undoDepth);
 }
 
-// Menu items, pop-up twins and tool-bar buttons alike.
+// Menu items, pop-up twins and tool-bar buttons alike; the rules themselves
+// are the core's, so two selections reach every control in both states.
 const std::map<std::string, std::vector<const char*>> kControls = {
     {"any",
      {"Kopieren1", "Kopieren2", "TB_Copy", "Ausschneiden1", "Ausschneiden2", "TB_Cut", "Lschen1", "Lschen2",
@@ -45,12 +46,6 @@ TEST(EditCommands, EnablingFollowsTheSelectionAndTheClipboard)
     const auto shift = Qt::ShiftModifier;
     const Case cases[] = {
         {"nothing", [](auto&) {}, {{"any", false}, {"paste", false}, {"group", false}, {"ungroup", false}}},
-        {"one pad", [](auto& f) { f.click(kA); },
-         {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", false}}},
-        {"two ungrouped pads", [&](auto& f) { f.click(kA), f.click(kB, shift); },
-         {{"any", true}, {"paste", false}, {"group", true}, {"ungroup", false}}},
-        {"one group", [](auto& f) { f.click(kC); },
-         {{"any", true}, {"paste", false}, {"group", false}, {"ungroup", true}}},
         {"a group and a pad", [&](auto& f) { f.click(kD), f.click(kA, shift); },
          {{"any", true}, {"paste", false}, {"group", true}, {"ungroup", true}}},
         {"clipboard filled", [](auto& f) { f.click(kA), f.trigger("Kopieren1"), f.click(kEmpty); },

@@ -49,8 +49,8 @@ QString fault(const QString& text, Language lang)
 {
     static const QRegularExpression word("[\\p{L}]+");
     static const QRegularExpression cyrillic("\\p{Cyrillic}");
-    // File paths are the user's, not the interface's.
-    static const QRegularExpression path("(?:^|\\s)/[^\\s/]+/.*$|\\S*/\\S*\\.\\w+");
+    // File paths and name patterns are the user's and the system's, not the interface's.
+    static const QRegularExpression path("(?:^|\\s)/[^\\s/]+/.*$|\\S*/\\S*\\.\\w+|\\*\\.\\w+");
     static const QRegularExpression latin("[A-Za-z]");
     if (text.contains(QRegularExpression("[äöüÄÖÜß]")))
         return "German letters";

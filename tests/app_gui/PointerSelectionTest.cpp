@@ -14,7 +14,6 @@ namespace {
 constexpr Point kPadA{1000, -1000};
 constexpr Point kPadB{3000, -1000};
 constexpr Point kTrackMiddle{2000, -3000};
-constexpr Point kEmpty{2000, -2000};
 
 void addThree(WindowFixture& f)
 {
@@ -31,6 +30,8 @@ bool frameShown(WindowFixture& f)
     return f.window().pointerMachine().previews()[PreviewKind::Frame].drawn;
 }
 
+// The selection rules are the pointer machine's; these rows show that clicks,
+// Shift and frames reach it from the widget.
 TEST(PointerSelection, ClickShiftClickAndFrameSelect)
 {
     using Step = std::function<void(WindowFixture&)>;
@@ -42,17 +43,8 @@ TEST(PointerSelection, ClickShiftClickAndFrameSelect)
     const auto shift = Qt::ShiftModifier;
     const Case cases[] = {
         {"a click selects", [](auto& f) { f.click(kPadA); }, {0}},
-        {"a click on another object replaces", [](auto& f) { f.click(kPadA), f.click(kPadB); }, {1}},
         {"Shift+click adds", [&](auto& f) { f.click(kPadA), f.click(kPadB, shift); }, {0, 1}},
-        {"Shift+click on a selected object removes it",
-         [&](auto& f) { f.click(kPadA), f.click(kPadB, shift), f.click(kPadA, shift); }, {1}},
-        {"a click on a selected object keeps the selection",
-         [&](auto& f) { f.click(kPadA), f.click(kPadB, shift), f.click(kPadA); }, {0, 1}},
-        {"a click on empty board deselects", [](auto& f) { f.click(kPadA), f.click(kEmpty); }, {}},
-        {"a frame selects what it touches", [](auto& f) { f.frame({500, -500}, {3500, -1500}); }, {0, 1}},
         {"a frame touching the track's stroke", [](auto& f) { f.frame({2100, -2900}, {2500, -3500}); }, {2}},
-        {"a frame replaces the selection", [](auto& f) { f.click(kTrackMiddle), f.frame({500, -500}, {1500, -1500}); },
-         {0}},
         {"Shift+frame adds", [&](auto& f) { f.click(kTrackMiddle), f.frame({500, -500}, {1500, -1500}, shift); },
          {0, 2}},
     };
@@ -109,8 +101,8 @@ void enterAndLeave(WindowFixture& f, const char* name)
     f.window().boardView().scrollBox()->setFocus();
 }
 
-// A value the user sets goes to the selected objects only; the hole stays
-// within the pad.
+// A value the user sets, stepped or typed, goes to the selected objects only,
+// within the edit's range.
 TEST(ToolPanel, EditedValuesApplyToTheSelection)
 {
     struct Case {
@@ -122,11 +114,8 @@ TEST(ToolPanel, EditedValuesApplyToTheSelection)
         int32_t widthUnits, outerRadius, innerRadius; // of the picked object afterwards
     };
     for (const Case& c : {Case{"track width", kTrackMiddle, "SE_Breite", 1.2, false, 120, 0, 0},
-                          Case{"typed track width", kTrackMiddle, "SE_Breite", 1.5, true, 150, 0, 0},
                           Case{"pad diameter", kPadA, "SE_Aussen", 2.0, false, 0, 100, 40},
                           Case{"typed hole", kPadA, "SE_Innen", 1.0, true, 0, 90, 50},
-                          Case{"a hole above the pad raises the pad", kPadA, "SE_Innen", 2.4, false, 0, 120, 120},
-                          Case{"a pad below the hole lowers the hole", kPadA, "SE_Aussen", 0.4, false, 0, 20, 20},
                           Case{"the pad has a smallest diameter", kPadA, "SE_Aussen", 0.0, false, 0, 5, 5},
                           Case{"and every edit a largest", kTrackMiddle, "SE_Breite", 150.0, false, 9990, 0, 0}}) {
         SCOPED_TRACE(c.name);

@@ -84,44 +84,6 @@ TEST(RouteTools, AutorouterWindowKeepsItsOwnCaptions)
     EXPECT_EQ(window.findChild<QLabel*>("L_AutoAbstand")->text(), "Расстояние:");
 }
 
-TEST(RouteTools, TestPressSelectsTheJoinedCopper)
-{
-    WindowFixture f;
-    addBandedPads(f);
-    RouteToolActions& tools = f.window().routeTools();
-    tools.testPress({2000, -1000}); // the track
-    EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1, 4}));
-    EXPECT_TRUE(f.action("ZoomMarkierung1").isEnabled()) << "the commands follow the selection";
-    tools.testPress({1000, -3000});
-    EXPECT_EQ(f.selected(), (std::vector<size_t>{2}));
-    tools.testPress({5000, -5000});
-    EXPECT_TRUE(f.selected().empty());
-    EXPECT_FALSE(f.action("ZoomMarkierung1").isEnabled());
-}
-
-TEST(RouteTools, ConnectDrawsAndRemovesABandEachAnUndoStep)
-{
-    WindowFixture f;
-    addBandedPads(f);
-    RouteToolActions& tools = f.window().routeTools();
-    long highlighted = -1, start = -1;
-    tools.connectMove({1000, -1000}, highlighted);
-    EXPECT_EQ(highlighted, 0);
-    EXPECT_EQ(f.selected(), (std::vector<size_t>{0}));
-    EXPECT_EQ(tools.connectPress(start, highlighted), BandEdit::Started);
-    tools.connectMove({2000, -2000}, highlighted); // between the pads
-    EXPECT_EQ(highlighted, -1);
-    EXPECT_TRUE(f.selected().empty());
-    EXPECT_EQ(tools.connectPress(start, highlighted), BandEdit::None);
-    tools.connectMove({3000, -3000}, highlighted);
-    EXPECT_EQ(tools.connectPress(start, highlighted), BandEdit::Added);
-    EXPECT_EQ(bands(f), "0>1 0>3 1>0 2>3 3>2 3>0");
-    EXPECT_TRUE(f.doc().Modified);
-    EXPECT_TRUE(f.action("Rckgngig1").isEnabled());
-    f.trigger("Rckgngig1");
-    EXPECT_EQ(bands(f), "0>1 1>0 2>3 3>2");
-}
-
 TEST(RouteTools, AutorouterWindowRoutesAndUnroutes)
 {
     WindowFixture f;

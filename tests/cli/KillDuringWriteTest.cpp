@@ -1,7 +1,8 @@
-// kestrel-cli killed at random moments while it saves or exports: the
-// destination holds the previous file (or set) or the complete new one. A
-// kill in the few microseconds between naming a temporary and renaming it
-// can leave the temporary; the next write removes it, so none outlives that.
+// kestrel-cli killed at random moments while it exports: the folder holds the
+// previous set or the complete new one (every file goes through the same
+// pending-file path a saved layout takes; a failed single write is checked in
+// the model tests). A kill in the few microseconds between naming a temporary
+// and renaming it can leave the temporary; the next write removes it.
 
 #include "model/LayoutFile.h"
 #include "model/PendingFile.h"
@@ -70,32 +71,6 @@ std::vector<std::string> leftovers(const std::string& dir)
 }
 
 } // namespace
-
-TEST(KillDuringWrite, ConvertLeavesTheOldOrTheNewFile)
-{
-    TempDir dir;
-    const std::string in = dir.file("in.kbd"), out = dir.file("out.kbd");
-    LayoutDocument big = largeDocument(0), small = sampleDocument();
-    ASSERT_TRUE(succeeded(writeDocument(big, in, false, Language::English)));
-    ASSERT_TRUE(succeeded(writeDocument(small, out, false, Language::English)));
-    const auto oldBytes = readBytes(out);
-    const auto duration = runToEnd({"convert", in, out});
-    const auto newBytes = readBytes(out);
-    ASSERT_NE(oldBytes, newBytes);
-
-    std::mt19937 rng(7);
-    int sawOld = 0;
-    for (int k = 0; k < kKills; ++k) {
-        writeBytes(out, oldBytes);
-        killAfter({"convert", in, out}, std::chrono::microseconds(rng() % (duration.count() + 1)));
-        const auto now = readBytes(out);
-        ASSERT_TRUE(now == oldBytes || now == newBytes) << "kill " << k << ": a mixed file of " << now.size();
-        sawOld += now == oldBytes;
-    }
-    EXPECT_GT(sawOld, 0) << "no kill landed before the rename";
-    runToEnd({"convert", in, out});
-    EXPECT_EQ(leftovers(dir.path()), std::vector<std::string>{});
-}
 
 TEST(KillDuringWrite, ExportLeavesTheOldOrTheNewSet)
 {

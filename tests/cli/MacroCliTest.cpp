@@ -27,44 +27,50 @@ LayoutDocument twoBoards()
     return doc;
 }
 
-// The subcommand writes the same bytes as the editor's operation.
+// The subcommand writes the same bytes as the editor's operation, from the
+// side stored as active on the board asked for (not the active board).
 TEST(MacroCli, SavesAsTheEditorDoes)
 {
     TempDir dir;
-    struct Row {
-        std::vector<std::string> options;
-        uint32_t activeLayer; // 0: as stored
-        size_t objects;
-        const char* summary;
-    };
-    const Row rows[] = {
-        {{"--board", "0"}, 0, 3, "wrote 3 objects of side 1 of board \"Board 1\""},
-        {{"--board", "0"}, 3, 2, "wrote 2 objects of side 2 of board \"Board 1\""},
-    };
-    for (const Row& r : rows) {
-        LayoutDocument doc = twoBoards();
-        doc.activate(0);
-        if (r.activeLayer)
-            doc.Working.ActiveLayer = r.activeLayer;
-        doc.activate(1);
-        ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
-        std::vector<std::string> args = {"macro"};
-        args.insert(args.end(), r.options.begin(), r.options.end());
-        args.insert(args.end(), {dir.file("b.kbd"), dir.file("cli.kmk")});
-        const CommandResult c = runCli(args);
-        ASSERT_EQ(c.status, 0) << c.err;
-        EXPECT_EQ(c.out.rfind(r.summary, 0), 0u) << c.out;
+    LayoutDocument doc = twoBoards();
+    doc.activate(0);
+    doc.Working.ActiveLayer = 3;
+    doc.activate(1);
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
+    const CommandResult c = runCli({"macro", "--board", "0", dir.file("b.kbd"), dir.file("cli.kmk")});
+    ASSERT_EQ(c.status, 0) << c.err;
+    EXPECT_EQ(c.out.rfind("wrote 2 objects of side 2 of board \"Board 1\"", 0), 0u) << c.out;
 
-        auto read = readDocument(dir.file("b.kbd"), Language::English);
-        ASSERT_TRUE(succeeded(read));
-        LayoutDocument& editor = read->document;
-        editor.activate(0);
-        ASSERT_TRUE(succeeded(saveMacro(editor, dir.file("editor.kmk"), false, Language::English)));
-        EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
-        const auto back = readMacro(dir.file("cli.kmk"), Language::English);
-        ASSERT_TRUE(succeeded(back));
-        EXPECT_EQ(back->objects.size(), r.objects);
-    }
+    auto read = readDocument(dir.file("b.kbd"), Language::English);
+    ASSERT_TRUE(succeeded(read));
+    LayoutDocument& editor = read->document;
+    editor.activate(0);
+    ASSERT_TRUE(succeeded(saveMacro(editor, dir.file("editor.kmk"), false, Language::English)));
+    EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
+}
+
+// A selection saved with the document is what --selection writes, the same
+// bytes as the editor's Save as macro of that selection.
+TEST(MacroCli, SelectionSavedWithTheFile)
+{
+    TempDir dir;
+    LayoutDocument doc = twoBoards();
+    doc.activate(0);
+    ObjectList& list = *doc.currentObjects();
+    list[0].Selected = list[1].Selected = 1; // the via pair
+    list[3].Selected = 1;                    // the silk line
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
+    ASSERT_TRUE(succeeded(saveMacro(doc, dir.file("editor.kmk"), true, Language::English)));
+
+    const CommandResult c = runCli({"macro", "--board", "0", "--selection", dir.file("b.kbd"), dir.file("cli.kmk")});
+    ASSERT_EQ(c.status, 0) << c.err;
+    EXPECT_EQ(c.out.rfind("wrote 2 selected objects of side 1", 0), 0u) << c.out;
+    EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
+    const auto back = readMacro(dir.file("cli.kmk"), Language::English);
+    ASSERT_TRUE(succeeded(back));
+    ASSERT_EQ(back->objects.size(), 2u) << "the via once and the line, not the unselected pad";
+    EXPECT_TRUE(back->objects[0].PartnerBytesSet);
+    EXPECT_EQ(back->objects[1].Kind, static_cast<uint8_t>(ObjectKind::Line));
 }
 
 TEST(MacroCli, RefusesWhatCannotBeSaved)
@@ -78,13 +84,10 @@ TEST(MacroCli, RefusesWhatCannotBeSaved)
         int status;
         const char* message;
     } rows[] = {
-        {{"macro", "--board", "1", in, out}, 1, "no objects on its active side"},
         {{"macro", "--board", "2", in, out}, 1, "no board 2"},
         {{"macro", in, out}, 1, "no objects on its active side"},
-        {{"macro", "--selection", in, out}, 2, "--selection"},
+        {{"macro", "--board", "0", "--selection", in, out}, 1, "no selected object on its active side"},
         {{"macro", "--board", "0", in, dir.file("missing/m.kmk")}, 1, "The macro was not saved."},
-        {{"macro", in}, 2, "expected 2 file arguments"},
-        {{"macro", "--board", "x", in, out}, 2, "--board"},
     };
     for (const auto& r : rows) {
         const CommandResult c = runCli(r.args);
@@ -93,51 +96,36 @@ TEST(MacroCli, RefusesWhatCannotBeSaved)
     }
 }
 
-} // namespace
-
-namespace {
-
-// The edit step drops a macro as the panel does: at the snapped point kept
-// on the board, on the active side, as one group with its via made anew.
+// The edit step drops a macro as the panel does (where and on which side are
+// checked in the edit tests): at the snapped point, as one group with its via
+// made anew.
 TEST(MacroCli, EditStepDropsAMacro)
 {
     TempDir dir;
     LayoutDocument source = twoBoards();
     source.activate(0);
     ASSERT_TRUE(succeeded(saveMacro(source, dir.file("part.kmk"), false, Language::English)));
-    LayoutDocument target = LayoutDocument::withFirstBoard(Language::English); // 160 x 100 mm, grid 2.54 mm
+    LayoutDocument target = LayoutDocument::withFirstBoard(Language::English); // grid 2.54 mm
     ASSERT_TRUE(succeeded(writeDocument(target, dir.file("in.kbd"), false, Language::English)));
+    const std::string in = dir.file("in.kbd"), out = dir.file("out.kbd");
 
-    const struct {
-        std::vector<std::string> steps;
-        Point firstPad; // where the reference pad lands
-        uint8_t padLayer;
-    } rows[] = {
-        {{"macro " + dir.file("part.kmk") + " 10 10"}, {1016, -1016}, 1},
-        {{"macro " + dir.file("part.kmk") + " -5 -3"}, {0, 0}, 1}, // beyond the top-left corner
-        {{"layer K2", "macro " + dir.file("part.kmk") + " 10 10"}, {1016, -1016}, 3},
-    };
-    for (const auto& r : rows) {
-        std::vector<std::string> args = {"edit", dir.file("in.kbd"), dir.file("out.kbd")};
-        args.insert(args.end(), r.steps.begin(), r.steps.end());
-        const CommandResult c = runCli(args);
-        ASSERT_EQ(c.status, 0) << c.err;
-        EXPECT_EQ(c.out, "{\"objects\": 4, \"selected\": 4}\n") << "3 objects and the via's twin";
-        auto back = readDocument(dir.file("out.kbd"), Language::English);
-        ASSERT_TRUE(succeeded(back));
-        const ObjectList& list = *back->document.currentObjects();
-        ASSERT_EQ(list.size(), 4u);
-        EXPECT_EQ(std::tie(list[0].X1, list[0].Y1, list[0].Layer),
-                  std::make_tuple(r.firstPad.x, r.firstPad.y, r.padLayer));
-        ASSERT_NE(list[0].Partner, nullptr) << "the via is made anew";
-        EXPECT_EQ(list[0].Partner->Partner, &list[0]);
-        for (const auto& o : list)
-            EXPECT_EQ(o->Groups, (std::vector<int32_t>{1}));
-    }
-    const CommandResult missing = runCli({"edit", dir.file("in.kbd"), dir.file("out.kbd"), "macro " + dir.file("no.kmk") + " 1 1"});
+    const CommandResult c = runCli({"edit", in, out, "macro " + dir.file("part.kmk") + " 10 10"});
+    ASSERT_EQ(c.status, 0) << c.err;
+    EXPECT_EQ(c.out, "{\"objects\": 4, \"selected\": 4}\n") << "3 objects and the via's twin";
+    auto back = readDocument(out, Language::English);
+    ASSERT_TRUE(succeeded(back));
+    const ObjectList& list = *back->document.currentObjects();
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(std::tie(list[0].X1, list[0].Y1, list[0].Layer), std::make_tuple(1016, -1016, 1));
+    ASSERT_NE(list[0].Partner, nullptr) << "the via is made anew";
+    EXPECT_EQ(list[0].Partner->Partner, &list[0]);
+    for (const auto& o : list)
+        EXPECT_EQ(o->Groups, (std::vector<int32_t>{1}));
+
+    const CommandResult missing = runCli({"edit", in, out, "macro " + dir.file("no.kmk") + " 1 1"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("no.kmk"), std::string::npos) << missing.err;
-    EXPECT_EQ(runCli({"edit", dir.file("in.kbd"), dir.file("out.kbd"), "macro 1 1"}).status, 2) << "no file";
+    EXPECT_EQ(runCli({"edit", in, out, "macro 1 1"}).status, 2) << "no file";
 }
 
 } // namespace

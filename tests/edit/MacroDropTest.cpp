@@ -15,12 +15,6 @@ using namespace kestrel::test;
 
 namespace {
 
-LayoutDocument emptyDocument()
-{
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    return doc; // 16000 x 10000, grid 254
-}
-
 // Saves the active side of `from` and reads the macro back as a drop gets it.
 ObjectList savedAndRead(LayoutDocument& from)
 {
@@ -54,7 +48,7 @@ TEST(MacroDrop, DropPointIsSnappedAndKeptOnTheBoard)
 // anew with mutual partners and no bands, all one new group, one undo step.
 TEST(MacroDrop, SaveAndDropRoundTrip)
 {
-    LayoutDocument source = emptyDocument();
+    LayoutDocument source = LayoutDocument::withFirstBoard(Language::English); // 16000 x 10000, grid 254
     ObjectList& s = *source.currentObjects();
     auto [top, bottom] = addVia(s, {2000, -2000});
     addPad(s, {3000, -2000}, 60, 2, 3);
@@ -66,7 +60,7 @@ TEST(MacroDrop, SaveAndDropRoundTrip)
     ObjectList macro = savedAndRead(source);
     ASSERT_EQ(macro.size(), 4u);
 
-    LayoutDocument doc = emptyDocument();
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     EditSession session;
     ResetUndoHistory(session, doc);
     ObjectList& list = *doc.currentObjects();
@@ -101,7 +95,7 @@ TEST(MacroDrop, LayersFollowTheActiveSide)
     addPad(macro, {0, 0}, 60, 1, Layer::MacroCopper);
     macro.append(makeLine({0, 0}, {100, 0}, 20, Layer::MacroSilk));
     for (uint32_t active : {1u, 2u, 3u, 4u}) {
-        LayoutDocument doc = emptyDocument();
+        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
         doc.Working.ActiveLayer = active;
         EditSession session;
         DropMacro(session, doc, macro, {1000, -1000});
@@ -125,7 +119,7 @@ TEST(MacroDrop, GroupNumbers)
         {{{1}, {}}, {{6, 7}, {7}}, "a group and a loose object: a new outermost group"},
     };
     for (const auto& r : rows) {
-        LayoutDocument doc = emptyDocument();
+        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
         ObjectList& list = *doc.currentObjects();
         addPad(list, {500, -500}, 60).Groups = {4};
         ObjectList macro;
@@ -165,7 +159,7 @@ TEST(MacroDrop, PartnerAndConnectionIndicesInAMacroAreNotFollowed)
     EXPECT_TRUE(m[0].PartnerBytesSet);
     EXPECT_TRUE(m[0].Connections.empty());
 
-    LayoutDocument doc = emptyDocument();
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     EditSession session;
     DropMacro(session, doc, m, {1016, -1016});
     const ObjectList& list = *doc.currentObjects();

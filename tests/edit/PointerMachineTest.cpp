@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kestrel {
 namespace {
 
@@ -491,6 +493,88 @@ TEST(PointerMachine, IgnoredPressAndHints)
     EXPECT_EQ(b.list().size(), 1u);
     EXPECT_STREQ(b.m.hint(Language::Russian),
                  "|Переместить мышь до конца линии нажать левую, а затем правую кнопки мыши");
+}
+
+// Tools 7 and 10: what a sequence leaves on the board, the tool it ends in,
+// and whether a label still follows the pointer.
+TEST(PointerMachine, TrackLabelAndPolygonTools)
+{
+    const Point p = at(20, 20);
+    TrackLabelSettings label;
+    label.text = "L";
+    TrackLabelSettings numbered = label;
+    numbered.text = "N";
+    numbered.numbered = true;
+    numbered.start = 7;
+    TrackLabelSettings blank = label;
+    blank.text = " #";
+    const PolygonSettings square{.corners = 4, .radiusMm = 10, .offsetDegrees = 45, .lineWidthMm = 0.5};
+    struct Case {
+        const char* name;
+        std::function<void(Bench&)> steps;
+        size_t objects; // on the board afterwards, the pad at (5, 5) included
+        ToolMode tool;
+        bool following;
+    };
+    const Case cases[] = {
+        {"a click places the label; the dialog is asked again",
+         [&](Bench& b) { b.m.startTrackLabel(label), b.m.move(p, {}), b.left(p); }, 2, ToolMode::TrackText, false},
+        {"numbered labels: each click places the number shown, the next one follows",
+         [&](Bench& b) { b.m.startTrackLabel(numbered), b.m.move(p, {}), b.left(p), b.left(at(30, 20)); }, 7,
+         ToolMode::TrackText, true},
+        {"the selection survives a click", [&](Bench& b) { b.m.startTrackLabel(label), SelectAll(b.list(), b.doc.Working), b.left(p); },
+         2, ToolMode::TrackText, false},
+        {"a right press drops the label", [&](Bench& b) { b.m.startTrackLabel(label), b.m.move(p, {}), b.right(p); }, 1,
+         ToolMode::Edit, false},
+        {"Esc drops it too", [&](Bench& b) { b.m.startTrackLabel(label), b.m.key(PointerKey::Escape, {}); }, 1,
+         ToolMode::Edit, false},
+        {"a command hides it, the next move shows it",
+         [&](Bench& b) { b.m.startTrackLabel(label), b.m.move(p, {}), b.session.objectsWillChange(), b.m.move(p, {}); }, 1,
+         ToolMode::TrackText, true},
+        {"a tool change drops it", [&](Bench& b) { b.m.startTrackLabel(label), b.m.move(p, {}), b.m.selectTool(ToolMode::Track); },
+         1, ToolMode::Track, false},
+        {"a text without strokes is refused", [&](Bench& b) { EXPECT_FALSE(b.m.startTrackLabel(blank)); },
+         1, ToolMode::Edit, false},
+        {"each polygon click places one",
+         [&](Bench& b) { b.m.startPolygon(square), b.m.move(p, {}), b.left(p), b.left(at(30, 20)); }, 3, ToolMode::Polygon,
+         false},
+        {"a right press ends the polygon tool", [&](Bench& b) { b.m.startPolygon(square), b.m.move(p, {}), b.right(p); }, 1,
+         ToolMode::Edit, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench b;
+        test::addPad(b.list(), at(5, 5), 60);
+        c.steps(b);
+        EXPECT_EQ(b.list().size(), c.objects);
+        EXPECT_EQ(b.m.tool(), c.tool);
+        EXPECT_EQ(!b.m.followingLabel().empty(), c.following);
+        EXPECT_EQ(b.m.previews()[PreviewKind::TrackLabel].drawn, c.following);
+        if (c.tool == ToolMode::Edit) {
+            EXPECT_FALSE(b.m.previews().anyDrawn());
+        }
+    }
+
+    Bench b;
+    b.m.startTrackLabel(numbered);
+    b.m.move(p, {});
+    b.left(p);
+    EXPECT_EQ(b.list().size(), 3u) << "N and 7";
+    EXPECT_EQ(b.list()[0].Points.front(), p) << "the label starts at the pointer";
+    EXPECT_EQ(b.m.state().LabelCounter, 9) << "8 follows the pointer";
+    EXPECT_TRUE(b.m.takeEffects().objectsChanged);
+    // Beyond the right edge the label's box stays on the board.
+    b.m.move({b.doc.Working.BoardWidth + 5000, p.y}, {});
+    EXPECT_EQ(b.m.state().CurrentPoint.x, b.doc.Working.BoardWidth - StrokeTextExtent(numbered, 8).x);
+
+    Bench poly;
+    poly.m.startPolygon(square);
+    poly.m.move(p, {});
+    EXPECT_TRUE(poly.m.previews()[PreviewKind::Polygon].drawn);
+    poly.left(p);
+    ASSERT_EQ(poly.list().size(), 1u);
+    EXPECT_EQ(poly.list()[0].Points.front(), (Point{p.x + 707, p.y + 707}));
+    EXPECT_EQ(poly.list()[0].Width, 50);
 }
 
 } // namespace

@@ -29,27 +29,16 @@ struct Fixture {
     }
 };
 
-TEST(Undo, SnapshotCopiesReferencesIntoItself)
+// That a snapshot's references point into itself is checked through every
+// command's undo (UndoEveryCommand); here that it holds no selection.
+TEST(Undo, SnapshotsHoldUnselectedObjects)
 {
     ObjectList src;
-    auto [a, b] = test::addVia(src, {100, -100});
-    LayoutObject& c = test::addPad(src, {500, -100}, 50);
-    test::addBand(*a, c);
-    LayoutObject& t = test::addTrack(src, {{100, -100}, {500, -100}});
-    t.Routed = 1;
-    t.RouteFrom = a;
-    t.RouteTo = &c;
-    a->Selected = 1;
+    test::addPad(src, {500, -100}, 50).Selected = 1;
     ObjectList copy;
     CopyList(copy, src);
-    ASSERT_EQ(copy.size(), 4u);
-    EXPECT_EQ(copy[0].Partner, copy.at(1));
-    EXPECT_EQ(copy[1].Partner, copy.at(0));
-    EXPECT_EQ(copy[0].Connections, std::vector<LayoutObject*>{copy.at(2)});
-    EXPECT_EQ(copy[2].Connections, std::vector<LayoutObject*>{copy.at(0)});
-    EXPECT_EQ(copy[3].RouteFrom, copy.at(0));
-    EXPECT_EQ(copy[3].RouteTo, copy.at(2));
-    EXPECT_EQ(copy[0].Selected, 0) << "snapshots hold unselected objects";
+    ASSERT_EQ(copy.size(), 1u);
+    EXPECT_EQ(copy[0].Selected, 0);
     EXPECT_EQ(src[0].Selected, 1) << "the source keeps its selection";
 }
 

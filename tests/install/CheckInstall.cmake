@@ -1,6 +1,7 @@
 # Installs the build tree into a fresh prefix and checks what a desktop
 # needs: both programs answering --version, the desktop entry (validated),
-# its icon and file types, and the manual in both languages.
+# its icon and file types, the manual in both languages and the starter
+# macro library.
 # Called with -DBUILD_DIR=... -DPREFIX=... -DVERSION=...
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -17,6 +18,9 @@ set(expected
 foreach(page start drawing editing boards macros routing groundplane output printing commandline)
   list(APPEND expected share/doc/kestrel/manual/ru/${page}.html share/doc/kestrel/manual/en/${page}.html)
 endforeach()
+if(NOT IS_DIRECTORY "${PREFIX}/share/kestrel/Makros")
+  message(FATAL_ERROR "not installed: the starter macro library share/kestrel/Makros")
+endif()
 foreach(f IN LISTS expected)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "not installed: ${f}")

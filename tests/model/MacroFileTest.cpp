@@ -5,30 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <random>
 #include <tuple>
 
 using namespace kestrel;
 using namespace kestrel::test;
-
-TEST(MacroFile, ReferencePoint)
-{
-    ObjectList list;
-    addPad(list, {100, -100}, 20);
-    addPad(list, {50, -50}, 20);
-    EXPECT_EQ(macroReferencePoint(list, false, 254.0), (Point{50, -50}));
-    addPad(list, {40, -200}, 20); // further left but lower: not taken
-    EXPECT_EQ(macroReferencePoint(list, false, 254.0), (Point{50, -50}));
-
-    // Without pads: upper-left corner of the bounds, rounded to the grid.
-    ObjectList noPads;
-    addTrack(noPads, {{300, -300}, {1000, -800}}, 40); // bounds 280..1020, -820..-280
-    EXPECT_EQ(macroReferencePoint(noPads, false, 254.0), (Point{254, -254}));
-    noPads[0].Selected = 0;
-    addTrack(noPads, {{2000, -100}, {2100, -100}}, 40).Selected = 1;
-    // Selected track only: bounds 1940..2160 by -160..-40, corner (1940, -40) on a 100 grid.
-    EXPECT_EQ(macroReferencePoint(noPads, true, 100.0), (Point{1900, 0}));
-}
 
 TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
 {
@@ -87,19 +67,14 @@ TEST(MacroFile, ReadsOldVersions)
     EXPECT_EQ(r->version, 2);
 }
 
-TEST(MacroFile, DamagedMacrosAreRejected)
+// Random damage is the macro fuzz target's job (its finds are replayed by
+// FuzzRegressions); every truncation is refused.
+TEST(MacroFile, TruncatedMacrosAreRejected)
 {
     LayoutDocument doc = sampleDocument();
     const MacroImage image = encodeMacro(*doc.currentObjects(), true, false, 254.0);
     for (size_t n = 0; n < image.bytes.size(); ++n)
         ASSERT_FALSE(decodeMacro(image.bytes.data(), n, Language::English, "m.kmk").ok()) << n;
-    std::mt19937 rng(7);
-    for (int round = 0; round < 1000; ++round) {
-        auto bytes = image.bytes;
-        bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
-        auto r = decodeMacro(bytes.data(), bytes.size(), Language::English, "m.kmk");
-        EXPECT_TRUE(r.ok() || !r.message().empty());
-    }
 }
 
 TEST(MacroFile, ValuesOutOfRangeAreRefused)

@@ -4,6 +4,7 @@
 
 #include "geometry/Figures.h"
 #include "output/DrillExport.h"
+#include "output/FabPackage.h"
 #include "output/GerberExport.h"
 #include "route/GroundPlane.h"
 
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <tuple>
 
 using namespace kestrel;
@@ -191,5 +193,39 @@ TEST_F(GerbvReading, HolesMarksSilkAndMasks)
         render(r.text, r.name, r.mirrored);
         for (const Probe& p : r.probes)
             EXPECT_EQ(lit(p.at), p.lit) << r.name << ": " << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
+    }
+}
+
+// The fab package's files all load quietly and line up unmirrored: copper of
+// either side, silk with a label's glyphs, masks, drill and outline probed
+// at the same board points.
+TEST_F(GerbvReading, FabPackageLayersLineUp)
+{
+    Board board;
+    board.Name = "probe";
+    for (const auto& o : list)
+        board.Objects.append(copyObject(*o));
+    board.Objects.append(makeText({1000, -2700}, "A", 0, 200, 1200, -2900, Layer::B1));
+    const SquareGlyphs glyphs;
+    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, {});
+    const Point viaAt{3200, -1000}, padRing{400 + 70, -600};
+    const std::map<std::string, Probes> probes = {
+        {"probe.GTL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 2"}, {padRing, false, "pad of side 1"}}},
+        {"probe.GBL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 1"}, {padRing, true, "pad of side 1"}}},
+        {"probe.GTO", {{{2000, -1700}, true, "silk track"}, {{1025, -2800}, true, "glyph"},
+                       {{1100, -2800}, false, "the glyph's hole"}, {{1250, -2800}, false, "beside the glyph"}}},
+        {"probe.GBO", {{{2000, -1700}, false, "silk of the other side"}}},
+        {"probe.GTS", {{viaAt, true, "opening over the via"}, {padRing, false, "pad of side 1"}}},
+        {"probe.GBS", {{viaAt, true, "opening over the via"}, {padRing, true, "pad of side 1"}}},
+        {"probe.GKO", {{{3, -1500}, true, "left edge"}, {{2000, -1500}, false, "inside"}}},
+        {"probe.TXT", {{viaAt, true, "via hole"}, {{kW - viaAt.x, viaAt.y}, false, "the via mirrored"}}},
+    };
+    ASSERT_EQ(files.size(), probes.size() + 1);
+    for (const ZipEntry& f : files) {
+        if (f.name == "README.txt")
+            continue;
+        render(f.bytes, f.name, false);
+        for (const Probe& p : probes.at(f.name))
+            EXPECT_EQ(lit(p.at), p.lit) << f.name << ": " << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
     }
 }

@@ -2,6 +2,7 @@
 // Shared by the output tests: exported text as lines, boards and files.
 
 #include "model/LayoutDocument.h"
+#include "output/LabelOutlines.h"
 #include "support/TestData.h"
 
 #include <string>
@@ -43,6 +44,17 @@ inline std::string fileText(const std::string& path)
     const auto bytes = readBytes(path);
     return {bytes.begin(), bytes.end()};
 }
+
+// A glyph stand-in for labels in a system font: a 200-unit square with a
+// square hole 100 wide, hanging below the anchor.
+struct SquareGlyphs : LabelOutlineSource {
+    std::vector<Polygon> labelOutline(const LayoutObject& l) const override
+    {
+        const int32_t x = l.X1, y = l.Y1;
+        return {{{x, y - 200}, {x + 200, y - 200}, {x + 200, y}, {x, y}},
+                {{x + 50, y - 150}, {x + 50, y - 50}, {x + 150, y - 50}, {x + 150, y - 150}}};
+    }
+};
 
 inline BoardSettings boardOf(int32_t widthUnits, int32_t heightUnits)
 {

@@ -112,16 +112,8 @@ TEST(PrintRender, MirroredArcsKeepTheirPartOfTheCircle)
     } rows[] = {{0, 90}, {90, 0}, {45, 200}};
     for (const Row& r : rows) {
         ObjectList objects;
-        auto arc = std::make_unique<LayoutObject>();
-        arc->Kind = static_cast<uint8_t>(ObjectKind::Circle);
-        arc->Layer = 1;
-        arc->X1 = 2000;
-        arc->Y1 = -2000;
-        arc->X2 = 1000; // outer radius
-        arc->Y2 = 900;  // inner radius
-        arc->Angle = r.start;
-        arc->Width = r.stop;
-        objects.append(std::move(arc));
+        LayoutObject& arc = objects.append(makeCircle({2000, -2000}, 1000, 1, 1, 900));
+        arc.Angle = r.start, arc.Width = r.stop;
         PrintJob job = jobFor(objects);
         const QRect plain = ink(renderPage(job));
         job.options.mirror = true;

@@ -165,33 +165,6 @@ TEST_P(BoardPainter, Holes)
     EXPECT_COLOUR(c.at(1060, -2500), kBoard) << "no pad area";
 }
 
-TEST_P(BoardPainter, PadShapeExtents)
-{
-    // r = 100; cornerFilled: a point just inside the bounding box corner.
-    struct Case {
-        uint8_t shape;
-        int32_t halfX, halfY;
-        bool cornerFilled;
-    } cases[] = {
-        {1, 100, 100, false}, {2, 100, 100, false}, {3, 100, 100, true}, {4, 200, 100, false}, {5, 200, 100, false},
-        {6, 200, 100, true},  {7, 100, 200, false}, {8, 100, 200, false}, {9, 100, 200, true},
-    };
-    for (const Case& k : cases) {
-        Canvas c(GetParam());
-        c.list.append(makePad({2000, -1500}, 100, k.shape, 1, 30));
-        c.paint();
-        SCOPED_TRACE(testing::Message() << "shape " << int(k.shape));
-        EXPECT_COLOUR(c.at(2000, -1500), kWhite);
-        for (const int s : {-1, 1}) {
-            EXPECT_COLOUR(c.at(2000 + s * (k.halfX - 15), -1500), kBlack);
-            EXPECT_COLOUR(c.at(2000 + s * (k.halfX + 25), -1500), kBoard);
-            EXPECT_COLOUR(c.at(2000, -1500 + s * (k.halfY - 15)), kBlack);
-            EXPECT_COLOUR(c.at(2000, -1500 + s * (k.halfY + 25)), kBoard);
-        }
-        EXPECT_COLOUR(c.at(2000 + k.halfX - 12, -1500 + k.halfY - 12), k.cornerFilled ? kBlack : kBoard);
-    }
-}
-
 TEST_P(BoardPainter, ArcsRunCounterClockwise)
 {
     struct Case {

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -54,27 +55,7 @@ std::pair<QImage, QImage> paintOnBothSinks(const QTransform& transform, const st
 
 } // namespace
 
-TEST(PixelLines, MatchesThePainterOnRandomSegments)
-{
-    // Thin strokes: square-ended segments half a pixel to three pixels wide.
-    std::mt19937 rng(7);
-    std::uniform_real_distribution<double> coord(-100, 1300), width(5, 30);
-    const QTransform tenth = QTransform::fromScale(0.1, 0.1);
-    for (int round = 0; round < 20; ++round) {
-        const QPointF ends[2] = {{coord(rng), coord(rng)}, {coord(rng), coord(rng)}};
-        const auto w = static_cast<int32_t>(width(rng));
-        const auto [fast, reference] = paintOnBothSinks(tenth, [&](FigureSink& sink) {
-            sink.strokePolyline(ends, 2, false, w, Qt::black);
-        });
-        const int drawn = blackPixels(reference);
-        int differing = 0;
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 120; ++x)
-                differing += (fast.pixelColor(x, y) == Qt::black) != (reference.pixelColor(x, y) == Qt::black);
-        EXPECT_LE(differing, std::max(6, drawn / 4)) << "segment " << round << " width " << w;
-        EXPECT_GT(drawn, 0);
-    }
-}
+// Thin strokes are held against the painter on the board: BoardPainterSinks.AgreeOnEveryFigure.
 
 TEST(PixelLines, StaysInsideTheClipAndTheImage)
 {
@@ -117,6 +98,23 @@ TEST(PixelLines, OnlyWhereThePainterWouldGiveTheSamePixels)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setClipRegion(QRegion(0, 0, 10, 10) + QRegion(50, 50, 10, 10));
     EXPECT_FALSE(PixelLines::forPainter(p, Qt::black)) << "clip of several rectangles";
+
+    const std::tuple<const char*, QImage::Format, qreal, bool> targets[] = {
+        {"ARGB32 premultiplied", QImage::Format_ARGB32_Premultiplied, 1, true},
+        {"a scaled screen's buffer", QImage::Format_RGB32, 2, true},
+        {"a fractionally scaled buffer", QImage::Format_RGB32, 1.5, true},
+        {"16-bit image", QImage::Format_RGB16, 1, false},
+    };
+    for (const auto& [what, format, ratio, writes] : targets) {
+        QImage target(64, 48, format);
+        target.setDevicePixelRatio(ratio);
+        QPainter q(&target);
+        q.setTransform(QTransform::fromScale(0.1, -0.1));
+        EXPECT_EQ(PixelLines::forPainter(q, Qt::black).has_value(), writes) << what;
+    }
+    QPicture picture;
+    QPainter recording(&picture);
+    EXPECT_FALSE(PixelLines::forPainter(recording, Qt::black)) << "a recorded picture";
 }
 
 TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)

@@ -3,6 +3,8 @@
 
 #include "cli/Command.h"
 #include "cli/render/Render.h"
+#include "cli/ExportRuns.h"
+#include "view/gui/LabelOutlines.h"
 
 #include <QGuiApplication>
 
@@ -53,5 +55,12 @@ int main(int argc, char** argv)
         return runPdfCommand(args);
     if (name == "bmp")
         return runBmpCommand(args);
-    return fail(kExitUsage, "kestrel-cli-render runs the subcommands pdf and bmp of kestrel-cli");
+    const kestrel::ScreenLabelOutlines labels;
+    if (name == "gerber")
+        return runGerberCommand(args, &labels);
+    if (name == "export")
+        return runExportCommand(args, &labels);
+    if (name == "fab")
+        return runFabCommand(args, &labels);
+    return fail(kExitUsage, "kestrel-cli-render runs the subcommands pdf, bmp, gerber, export and fab of kestrel-cli");
 }

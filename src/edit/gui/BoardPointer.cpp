@@ -5,6 +5,7 @@
 #include "view/gui/BoardView.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -14,6 +15,7 @@ BoardPointer::BoardPointer(BoardView& view, PointerMachine& machine, Language la
     : QObject(parent), view_(view), paintBox_(view.paintBox()), machine_(machine), lang_(lang)
 {
     view_.paintBox()->installEventFilter(this);
+    view_.paintBox()->setAcceptDrops(true);
     view_.setOverlay([this](QImage& image, const QTransform& t) { DrawPreviews(image, t, machine_.previews()); });
     buildCornerMenu(lang);
 }
@@ -48,6 +50,19 @@ void BoardPointer::buildCornerMenu(Language lang)
 void BoardPointer::selectTool(ToolMode tool)
 {
     machine_.selectTool(tool);
+    settle();
+}
+
+bool BoardPointer::startTrackLabel(const TrackLabelSettings& settings)
+{
+    const bool made = machine_.startTrackLabel(settings);
+    settle();
+    return made;
+}
+
+void BoardPointer::startPolygon(const PolygonSettings& settings)
+{
+    machine_.startPolygon(settings);
     settle();
 }
 
@@ -95,10 +110,42 @@ void BoardPointer::confine(bool on)
         view_.paintBox()->releaseMouse();
 }
 
+bool BoardPointer::macroDragEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* e = static_cast<QDropEvent*>(event);
+        ObjectList* macro = macroSource_ && e->mimeData() ? macroSource_(*e->mimeData()) : nullptr;
+        if (!macro) {
+            e->ignore();
+            return true;
+        }
+        const Point raw = view_.screenToBoard(e->position().toPoint(), false);
+        if (event->type() == QEvent::Drop)
+            machine_.macroDrop(*macro, raw);
+        else
+            machine_.macroDragMove(*macro, raw);
+        e->acceptProposedAction();
+        settle();
+        return true;
+    }
+    case QEvent::DragLeave:
+        machine_.macroDragLeave();
+        settle();
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != paintBox_)
         return false;
+    if (macroDragEvent(event))
+        return true;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
@@ -173,6 +220,8 @@ void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
         Q_EMIT objectsChanged();
     if (fx.switchTool)
         Q_EMIT toolSwitched(static_cast<int>(*fx.switchTool));
+    if (fx.askTrackLabel)
+        Q_EMIT trackLabelAsked();
     if (fx.menu == PointerMenu::Context) {
         Q_EMIT contextMenuRequested(globalPosition);
     } else if (fx.menu == PointerMenu::Corner) {

@@ -12,7 +12,11 @@
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
+
+class QDropEvent;
 class QMenu;
+class QMimeData;
 class QMouseEvent;
 
 namespace kestrel {
@@ -26,11 +30,19 @@ public:
 
     PointerMachine& machine() { return machine_; }
     void selectTool(ToolMode tool);
+    // The generator tools after their dialogs (PointerMachine::startTrackLabel, startPolygon).
+    bool startTrackLabel(const TrackLabelSettings& settings);
+    void startPolygon(const PolygonSettings& settings);
     void key(PointerKey key, PointerKeys keys = {});
     // Ends the operation in progress (the hook of EditSession).
     void abort();
     // The corner menu KnotenPopup with its four commands.
     QMenu& cornerMenu() const { return *cornerMenu_; }
+    // Where a dragged macro comes from: its list for the dragged data, or
+    // nullptr when the data is not a macro the window offers (the drawing
+    // area then refuses the drag).
+    using MacroSource = std::function<ObjectList*(const QMimeData&)>;
+    void setMacroSource(MacroSource source) { macroSource_ = std::move(source); }
 
 Q_SIGNALS:
     void objectsChanged();
@@ -44,6 +56,8 @@ Q_SIGNALS:
     void autoroutePointerMoved(QPoint paintBoxPixel);
     // Autorouter tool: a press on what was picked (1 a band, 2 a routed track).
     void autoroutePressed(int pick);
+    // Track-label tool: a label was placed without numbering; its dialog is due again.
+    void trackLabelAsked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,6 +69,8 @@ private:
     // Applies what the machine reports after each event.
     void settle(QPoint globalPosition = {}, QPoint pixel = {});
     void confine(bool on);
+    // Drag and drop of a macro; true when the event was one of those.
+    bool macroDragEvent(QEvent* event);
 
     BoardView& view_;
     // Kept apart from view_: the filter still sees the paint box's events
@@ -68,6 +84,7 @@ private:
     QPoint panFrom_; // global pixels
     PointerCursor cursor_ = PointerCursor::Arrow;
     QString hint_;
+    MacroSource macroSource_;
 };
 
 } // namespace kestrel

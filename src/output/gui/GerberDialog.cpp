@@ -1,5 +1,6 @@
 #include "output/gui/GerberDialog.h"
 #include "output/gui/KeptDialog.h"
+#include "view/gui/LabelOutlines.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -84,9 +85,12 @@ TGerberDlg::TGerberDlg(Language lang, QWidget* parent) : QDialog(parent)
     Umriss_ = checkBox(optionGroup, "Umriss", text(lang, "Контур платы", "Board outline"));
     BohrungenFrei_ = checkBox(optionGroup, "BohrungenFrei", text(lang, "Разметка сверловки", "Punch drill holes"));
     Koernen_ = checkBox(optionGroup, "Koernen", text(lang, "Разм. (круг)", "Mark drill holes"));
+    // Off by default: the classic export leaves labels in a system font out.
+    FontLabels_ = checkBox(optionGroup, "FontLabels",
+                           text(lang, "Надписи шрифтом (контуры букв)", "Labels in a system font (glyph outlines)"));
     Spiegeln_->setChecked(true);
     Umriss_->setChecked(true);
-    for (QCheckBox* box : {Spiegeln_, Umriss_, BohrungenFrei_, Koernen_})
+    for (QCheckBox* box : {Spiegeln_, Umriss_, BohrungenFrei_, Koernen_, FontLabels_})
         options->addWidget(box);
     connect(BohrungenFrei_, &QCheckBox::clicked, this, [this] { BohrungenFreiClick(); });
     layout->addWidget(optionGroup);
@@ -133,6 +137,7 @@ GerberOptions TGerberDlg::options() const
     if (GerberOptions::takesPunch(o.layer)) {
         o.punch = BohrungenFrei_->isChecked();
         o.mark = o.punch && Koernen_->isChecked();
+        o.fontLabels = FontLabels_->isChecked();
     }
     if (GerberOptions::takesMaskOptions(o.layer)) {
         o.offsetMm = SE_Offset_->value();
@@ -154,6 +159,7 @@ void TGerberDlg::EnableOptions(GerberLayer layer)
 {
     const bool punch = GerberOptions::takesPunch(layer), mask = GerberOptions::takesMaskOptions(layer);
     BohrungenFrei_->setEnabled(punch);
+    FontLabels_->setEnabled(punch); // copper and silk hold labels, masks do not
     Koernen_->setEnabled(punch && BohrungenFrei_->isChecked());
     offsetLabel_->setEnabled(mask);
     SE_Offset_->setEnabled(mask);
@@ -181,10 +187,15 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
             parent, QString::fromStdString(gerberDefaultFileName(options.layer, lang)), "*.gbr|*.gbr", "GBR");
         if (!path)
             continue;
-        const Status written = writeGerber(path->toStdString(), *objects, doc.Working, options, lang);
+        const ScreenLabelOutlines labels;
+        const Status written = writeGerber(path->toStdString(), *objects, doc.Working, options, lang, &labels);
         if (written) {
-            prompts.message(parent, caption, text(lang, "Файл успешно создан.", "File created successfully."),
-                            Prompts::Icon::Information);
+            QString done = text(lang, "Файл успешно создан.", "File created successfully.");
+            if (const size_t leftOut = options.fontLabels ? 0 : fontLabelsOnLayer(*objects, options.layer))
+                done += "\n\n" + text(lang, "Надписи шрифтом не экспортированы: %1.",
+                                       "Labels in a system font left out: %1.")
+                                      .arg(leftOut);
+            prompts.message(parent, caption, done, Prompts::Icon::Information);
         } else {
             prompts.message(parent, caption,
                             text(lang, "Не удалось создать файл!", "Can not create file!") + "\n\n" +

@@ -39,6 +39,7 @@ private:
     QLabel* offsetLabel_ = nullptr;
     QDoubleSpinBox* SE_Offset_ = nullptr;
     QCheckBox* Invertieren_ = nullptr;
+    QCheckBox* FontLabels_ = nullptr;
 };
 
 // The command behind the menu item GerberFormat1. Exports the active board

@@ -5,6 +5,8 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 #include <QString>
 #include <QTextLayout>
 
@@ -82,6 +84,40 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
     for (const QGlyphRun& run : labelGlyphs(text.TextValue, height))
         painter.drawGlyphRun(QPointF(0, 0), run);
     painter.setTransform(saved);
+}
+
+QPainterPath labelOutlinePath(const LayoutObject& text)
+{
+    QPainterPath path;
+    const int32_t height = std::min(std::abs(text.fontHeight()), 100000);
+    if (height == 0 || text.TextValue.empty())
+        return path;
+    // A glyph's outline is hinted by the font engine each time it is asked
+    // for; boards repeat a few dozen glyphs at a few sizes. A run may come
+    // from a fallback font, so the font is part of the key.
+    thread_local QHash<QString, QPainterPath> outlines;
+    if (outlines.size() > 20000)
+        outlines.clear();
+    for (const QGlyphRun& run : labelGlyphs(text.TextValue, height)) {
+        const QRawFont font = run.rawFont();
+        const QString fontKey = font.familyName() + '/' + font.styleName() + '/' + QString::number(height) + '/';
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QString key = fontKey + QString::number(glyphs[i]);
+            auto it = outlines.find(key);
+            if (it == outlines.end())
+                it = outlines.insert(key, font.pathForGlyph(glyphs[i]));
+            path.addPath(it->translated(positions[i]));
+        }
+    }
+    // The frame drawLabel sets up on the painter.
+    QTransform frame;
+    frame.translate(text.start().x, text.start().y);
+    frame.scale(1, -1);
+    if (text.textDegrees() % 360 != 0)
+        frame.rotate(-text.textDegrees());
+    return frame.map(path);
 }
 
 } // namespace kestrel

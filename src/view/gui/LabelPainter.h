@@ -9,6 +9,7 @@
 #include <QFont>
 
 class QPainter;
+class QPainterPath;
 
 namespace kestrel {
 
@@ -16,5 +17,8 @@ namespace kestrel {
 QFont arialWithCellHeight(double cellHeight, bool bold);
 
 void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour);
+
+// The glyphs drawLabel draws, as outlines in board coordinates.
+QPainterPath labelOutlinePath(const LayoutObject& text);
 
 } // namespace kestrel

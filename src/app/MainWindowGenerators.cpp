@@ -1,0 +1,89 @@
+// The generator tools' dialogs: labels made of tracks, polygons and the arc
+// segment of circles.
+
+#include "app/MainWindow.h"
+
+#include "app/ToolPanel.h"
+#include "edit/ApplyToolParameter.h"
+#include "edit/Generators.h"
+#include "edit/PointerMachine.h"
+#include "edit/gui/ArcDialog.h"
+#include "edit/gui/BoardPointer.h"
+#include "edit/gui/PolygonDialog.h"
+#include "edit/gui/TrackLabelDialog.h"
+#include "model/gui/Prompts.h"
+
+namespace kestrel {
+
+void MainWindow::defineGeneratorHandlers()
+{
+    handlers_["Kreisbogen1Click"] = [this](int) { editArcSegment(); };
+}
+
+void MainWindow::buildGeneratorTools()
+{
+    // After the click that placed the label has been handled in full.
+    connect(pointer_, &BoardPointer::trackLabelAsked, this, [this] {
+        if (!askTrackLabel())
+            showToolChoice(static_cast<int>(ToolMode::Edit));
+    }, Qt::QueuedConnection);
+}
+
+void MainWindow::chooseGeneratorTool(int toolMode)
+{
+    // The dialog opens with no operation running and nothing selected.
+    pointer_->selectTool(ToolMode::Edit);
+    pointerSelectionChanged();
+    const bool started = toolMode == static_cast<int>(ToolMode::TrackText) ? askTrackLabel() : askPolygon();
+    showToolChoice(started ? toolMode : static_cast<int>(ToolMode::Edit));
+}
+
+// The label and polygon dialogs are made at their first use, after the
+// window's own captions went out by object name, and keep their values
+// from one use to the next.
+bool MainWindow::askTrackLabel()
+{
+    if (!trackLabelDialog_)
+        trackLabelDialog_ = new TrackLabelDialog(lang_, this);
+    if (!prompts_.runDialog(*trackLabelDialog_)) {
+        pointer_->selectTool(ToolMode::Edit);
+        return false;
+    }
+    if (pointer_->startTrackLabel(trackLabelDialog_->settings()))
+        return true;
+    prompts_.message(this, kestrel::tr(lang_, "Текст платы", "Layout-text"),
+                     kestrel::tr(lang_, "Не удалось создать текст.", "The text could not be generated."),
+                     Prompts::Icon::Warning);
+    return false;
+}
+
+bool MainWindow::askPolygon()
+{
+    if (!polygonDialog_)
+        polygonDialog_ = new PolygonDialog(lang_, this);
+    if (!prompts_.runDialog(*polygonDialog_))
+        return false;
+    pointer_->startPolygon(polygonDialog_->settings());
+    return true;
+}
+
+// No undo step, as the command has none; the view shows the new arcs.
+void MainWindow::editArcSegment()
+{
+    const std::optional<ArcSettings> shown = ArcOfSelection(objects());
+    if (!shown)
+        return;
+    ArcDialog dialog(lang_, this);
+    dialog.load(*shown);
+    if (!prompts_.runDialog(dialog))
+        return;
+    runEdit([this, arc = dialog.settings()] { ApplyArcSegment(doc_, arc); });
+}
+
+void MainWindow::toggleViaMode()
+{
+    tools_.ViaMode = !tools_.ViaMode;
+    applyToolParameter(ToolParameter::Via);
+}
+
+} // namespace kestrel

@@ -1,0 +1,91 @@
+// kestrel-cli check: the design-rule check of a board.
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "cli/ExportOptions.h"
+#include "output/DesignCheck.h"
+
+#include <cstdio>
+
+namespace kestrel::cli {
+
+namespace {
+
+// A rule's limit in mm, 0 to DesignRules::kMaxMm, as whole units.
+void limitOption(Args& args, const char* name, int32_t& units)
+{
+    const auto mm = args.number(name);
+    if (!mm)
+        return;
+    if (!(*mm >= 0 && *mm <= DesignRules::kMaxMm))
+        args.reject(std::string("--") + name + " must lie between 0 and " + mmText(DesignRules::kMaxMm) + " mm");
+    else
+        units = unitsFromMm(*mm);
+}
+
+std::string jsonLine(const Violation& v, const ObjectList& objects)
+{
+    auto mm = [](double units) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f", mmFromUnits(units));
+        return std::string(text);
+    };
+    std::string line = std::string("{\"rule\":\"") + violationKey(v.kind) + "\",\"object\":" +
+                       std::to_string(v.object);
+    if (v.other >= 0)
+        line += ",\"other\":" + std::to_string(v.other);
+    line += ",\"layer\":\"" + layerKey(objects[v.object].Layer) + "\"";
+    if (v.kind != ViolationKind::OffBoard)
+        line += ",\"measured_mm\":" + mm(v.measuredUnits) + ",\"limit_mm\":" + mm(v.limitUnits);
+    line += ",\"area_mm\":[" + mm(v.area.left) + "," + mm(v.area.top) + "," + mm(v.area.right) + "," +
+            mm(v.area.bottom) + "]";
+    line += ",\"text\":" + jsonString(describeViolation(v, objects, Language::English)) + "}";
+    return line;
+}
+
+int run(const std::vector<std::string>& raw)
+{
+    Args args(raw, {"board", "clearance", "width", "hole", "ring", "lang"}, {"json"});
+    if (!args.expectPositional(1))
+        return fail(kExitUsage, args.error());
+    const auto boardIndex = args.index("board");
+    DesignRules rules;
+    limitOption(args, "clearance", rules.clearanceUnits);
+    limitOption(args, "width", rules.widthUnits);
+    limitOption(args, "hole", rules.holeUnits);
+    limitOption(args, "ring", rules.ringUnits);
+    const auto lang = languageOption(args);
+    if (!args.ok())
+        return fail(kExitUsage, args.error());
+    std::optional<LayoutDocument> doc;
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    if (!board)
+        return kExitFailure;
+    const std::vector<Violation> violations = checkDesign(board->Objects, doc->Working, rules);
+    for (const Violation& v : violations) {
+        const std::string line =
+            args.flag("json") ? jsonLine(v, board->Objects) : describeViolation(v, board->Objects, *lang);
+        std::printf("%s\n", line.c_str());
+    }
+    return violations.empty() ? kExitOk : kExitFailure;
+}
+
+const Registration reg({"check", "check a board against design rules (clearance, width, holes, rings, edge)",
+                        "usage: kestrel-cli check [--board N] [--clearance MM] [--width MM] [--hole MM] [--ring MM]\n"
+                        "                         [--json] [--lang ru|en] IN.kbd\n\n"
+                        "Checks board N (0-based; default the active board) and prints one line per violation:\n"
+                        "copper of different nets closer than --clearance (nets as the connectivity test finds\n"
+                        "them, through copper and vias; rubber bands join nothing), tracks, lines and arcs on\n"
+                        "copper narrower than --width, drilled holes smaller than --hole (diameter), annular\n"
+                        "rings thinner than --ring, copper closer than --clearance to the board edge, and\n"
+                        "objects reaching off the board. Limits are 0 to 10 mm; the defaults are a common\n"
+                        "board-house profile: clearance and width 0.15, hole 0.3, ring 0.15. --json prints one\n"
+                        "JSON object per line instead; --lang chooses the language of the lines (default ru).\n"
+                        "Exits 1 when there are violations, 0 when there are none.\n\n"
+                        "examples:\n"
+                        "  kestrel-cli check board.kbd\n"
+                        "  kestrel-cli check --clearance 0.2 --hole 0.4 --json board.kbd\n",
+                        run});
+
+} // namespace
+} // namespace kestrel::cli

@@ -1,0 +1,223 @@
+// The gerber, export and fab subcommands' work, shared by kestrel-cli and
+// kestrel-cli-render.
+
+#include "cli/ExportRuns.h"
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "cli/ExportOptions.h"
+#include "model/FileIO.h"
+#include "model/QuotedPath.h"
+#include "output/DesignCheck.h"
+#include "output/DrillExport.h"
+#include "output/FabPackage.h"
+#include "output/GerberExport.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+namespace kestrel::cli {
+
+namespace {
+
+// Without --font-labels the labels in a system font stay out, as in the
+// classic export; the count says so.
+void reportLeftOutLabels(const ObjectList& objects, const GerberOptions& options)
+{
+    if (options.fontLabels)
+        return;
+    if (const size_t n = fontLabelsOnLayer(objects, options.layer))
+        std::fprintf(stderr, "kestrel-cli: layer %s: %zu label(s) in a system font left out (see --font-labels)\n",
+                     std::string(gerberLayerKey(options.layer)).c_str(), n);
+}
+
+constexpr const char* kLayerList = "K1, B1, K2, B2, LStop1 or LStop2";
+
+// --name / --no-name; nullopt when neither is given.
+std::optional<bool> onOff(Args& args, const std::string& name)
+{
+    const bool on = args.flag(name), off = args.flag("no-" + name);
+    if (on && off)
+        args.reject("--" + name + " and --no-" + name + " contradict each other");
+    if (on || off)
+        return on;
+    return std::nullopt;
+}
+
+// The core's rule, worded in terms of this command's options.
+std::string problemText(GerberOptions::Problem problem)
+{
+    using P = GerberOptions::Problem;
+    switch (problem) {
+    case P::PunchOnMask:
+        return "--punch and --mark apply to copper and silk layers only";
+    case P::MaskOptionOnOtherLayer:
+        return "--offset and --invert apply to the solder masks LStop1 and LStop2 only";
+    case P::MarkWithoutPunch:
+        return "--mark needs --punch";
+    case P::OffsetOutOfRange:
+        return "--offset must lie between " + mmText(GerberOptions::kMinOffsetMm) + " and " +
+               mmText(GerberOptions::kMaxOffsetMm) + " mm";
+    case P::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSource* labels)
+{
+    Args args(raw, {"board", "layer", "offset", "lang"},
+              {"mirror", "no-mirror", "outline", "no-outline", "punch", "mark", "invert", "font-labels"});
+    if (!args.expectPositional(2))
+        return fail(kExitUsage, args.error());
+    const auto boardIndex = args.index("board");
+    const auto offsetMm = args.number("offset");
+    if (!args.ok())
+        return fail(kExitUsage, args.error());
+    const auto key = args.value("layer");
+    if (!key)
+        return fail(kExitUsage, std::string("--layer is required (") + kLayerList + ")");
+    const auto layer = gerberLayerFromKey(*key);
+    if (!layer)
+        return fail(kExitUsage, "unknown layer '" + *key + "' (" + kLayerList + ")");
+    const auto lang = languageOption(args);
+
+    GerberOptions options = GerberOptions::presetFor(*layer);
+    if (auto v = onOff(args, "mirror"))
+        options.mirror = *v;
+    if (auto v = onOff(args, "outline"))
+        options.outline = *v;
+    if (!args.ok())
+        return fail(kExitUsage, args.error());
+    options.punch = args.flag("punch");
+    options.mark = args.flag("mark");
+    options.invert = args.flag("invert");
+    options.fontLabels = args.flag("font-labels");
+    options.offsetMm = offsetMm.value_or(0);
+    if (const auto problem = options.check(); problem != GerberOptions::Problem::None)
+        return fail(kExitUsage, problemText(problem));
+
+    std::optional<LayoutDocument> doc;
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    if (!board)
+        return kExitFailure;
+    const std::string& out = args.positional()[1];
+    if (const Status written = writeGerber(out, board->Objects, doc->Working, options, *lang, labels); !written)
+        return fail(kExitFailure, written.message());
+    reportLeftOutLabels(board->Objects, options);
+    std::printf("wrote layer %s of board \"%s\" to %s\n", std::string(gerberLayerKey(*layer)).c_str(),
+                board->Name.c_str(), out.c_str());
+    return kExitOk;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The output folder, made when it is missing; its parent must exist, so a
+// mistyped path does not grow a tree of folders.
+bool prepareFolder(const fs::path& dir)
+{
+    std::error_code ec;
+    if (fs::is_directory(dir, ec))
+        return true;
+    if (fs::exists(dir, ec)) {
+        fail(kExitFailure, quotedPath(dir.string()) + " is not a directory");
+        return false;
+    }
+    if (fs::create_directory(dir, ec))
+        return true;
+    fail(kExitFailure, "cannot create the folder " + quotedPath(dir.string()) + ": " +
+                           (ec == std::errc::no_such_file_or_directory ? "the folder above it does not exist"
+                                                                       : ec.message()));
+    return false;
+}
+
+} // namespace
+
+int runExportCommand(const std::vector<std::string>& raw, const LabelOutlineSource* labels)
+{
+    Args args(raw, {"board", "lang"}, {"font-labels"});
+    if (!args.expectPositional(2))
+        return fail(kExitUsage, args.error());
+    const auto boardIndex = args.index("board");
+    const auto lang = languageOption(args);
+    if (!args.ok())
+        return fail(kExitUsage, args.error());
+
+    std::optional<LayoutDocument> doc;
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    if (!board)
+        return kExitFailure;
+    const fs::path dir = args.positional()[1];
+    if (!prepareFolder(dir))
+        return kExitFailure;
+    // The set is replaced as a whole: a failure leaves the previous files.
+    std::vector<FileContent> files;
+    for (GerberLayer layer : {GerberLayer::K1, GerberLayer::B1, GerberLayer::K2, GerberLayer::B2, GerberLayer::LStop1,
+                              GerberLayer::LStop2}) {
+        GerberOptions options = GerberOptions::presetFor(layer);
+        options.fontLabels = args.flag("font-labels");
+        files.push_back({(dir / gerberDefaultFileName(layer, *lang)).string(),
+                         exportGerber(board->Objects, doc->Working, options, *lang, labels)});
+        reportLeftOutLabels(board->Objects, options);
+    }
+    files.push_back({(dir / drillDefaultFileName(*lang)).string(),
+                     exportDrill(board->Objects, doc->Working, DrillSide::Solder)});
+    if (const Status status = writeFilesAtomically(files, Language::English); !status)
+        return fail(kExitFailure, status.message());
+    for (const FileContent& file : files)
+        std::printf("%s\n", file.path.c_str());
+    return kExitOk;
+}
+
+int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource* labels)
+{
+    Args args(raw, {"board", "lang"}, {"force"});
+    if (!args.expectPositional(2))
+        return fail(kExitUsage, args.error());
+    const auto boardIndex = args.index("board");
+    const auto lang = languageOption(args);
+    if (!args.ok())
+        return fail(kExitUsage, args.error());
+    std::optional<LayoutDocument> doc;
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    if (!board)
+        return kExitFailure;
+    // The check runs first; a board house would reject what it finds.
+    const DesignReport report = checkDesignWithFigures(board->Objects, doc->Working, DesignRules{});
+    const std::vector<Violation>& violations = report.violations;
+    if (!violations.empty() && !args.flag("force")) {
+        for (const Violation& v : violations)
+            std::fprintf(stderr, "%s\n", describeViolation(v, board->Objects, Language::English).c_str());
+        return fail(kExitFailure, std::to_string(violations.size()) +
+                                      " design check violation(s); nothing written (--force writes anyway)");
+    }
+    const std::string& out = args.positional()[1];
+    if (const Status written = writeFabPackage(out, *board, doc->Working, labels, report.figures, *lang); !written)
+        return fail(kExitFailure, written.message());
+    std::printf("wrote the fab package of board \"%s\" to %s (%zu design check violation(s))\n", board->Name.c_str(),
+                out.c_str(), violations.size());
+    return kExitOk;
+}
+
+int runRenderer(const char* subcommand, const std::vector<std::string>& args)
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::string renderer = (self.parent_path() / "kestrel-cli-render").string();
+    if (ec || access(renderer.c_str(), X_OK) != 0)
+        return fail(kExitFailure, std::string(subcommand) + " needs kestrel-cli-render beside kestrel-cli (" +
+                                      renderer + ")");
+    std::vector<char*> argv{const_cast<char*>(renderer.c_str()), const_cast<char*>(subcommand)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(renderer.c_str(), argv.data());
+    return fail(kExitFailure, "cannot start " + renderer);
+}
+
+} // namespace kestrel::cli

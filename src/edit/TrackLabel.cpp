@@ -1,0 +1,149 @@
+#include "edit/TrackLabel.h"
+
+#include "edit/Selection.h"
+#include "edit/Undo.h"
+#include "model/Groups.h"
+#include "view/StrokeFont.h"
+
+#include <cmath>
+
+namespace kestrel {
+
+namespace {
+
+int32_t hundredths(double mm)
+{
+    return roundEven(mm * 100.0);
+}
+
+// A cell point (u, v) of a character at the pen position, turned
+// clockwise on the screen (board y points up).
+Point cellPoint(Point pen, Point cell, int32_t s, int32_t angle)
+{
+    const int32_t u = cell.x * s, v = cell.y * s;
+    switch (angle) {
+    case 90:
+        return {pen.x + v, pen.y - u};
+    case 180:
+        return {pen.x - u, pen.y - v};
+    case 270:
+        return {pen.x - v, pen.y + u};
+    default:
+        return {pen.x + u, pen.y + v};
+    }
+}
+
+Point advanced(Point pen, int32_t a, int32_t angle)
+{
+    switch (angle) {
+    case 90:
+        return {pen.x, pen.y - a};
+    case 180:
+        return {pen.x - a, pen.y};
+    case 270:
+        return {pen.x, pen.y + a};
+    default:
+        return {pen.x + a, pen.y};
+    }
+}
+
+} // namespace
+
+int32_t GlyphScale(double heightMm)
+{
+    return hundredths(heightMm) / 9;
+}
+
+int32_t LabelStrokeWidth(int32_t scale, StrokeWeight weight)
+{
+    const double divisor = weight == StrokeWeight::Bold ? 0.8 : weight == StrokeWeight::Thin ? 1.8 : 1.1;
+    return roundEven(scale / divisor);
+}
+
+std::string TrackLabelText(const TrackLabelSettings& settings, int32_t counter)
+{
+    return settings.numbered ? settings.text + std::to_string(counter) : settings.text;
+}
+
+Point StrokeTextExtent(const TrackLabelSettings& settings, int32_t counter)
+{
+    const int32_t s8 = hundredths(settings.heightMm) / 8;
+    const std::string codes = StrokeFontCodes(TrackLabelText(settings, counter));
+    int32_t w = 0;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        w += CharAdvance(static_cast<uint8_t>(codes[i]), settings.fixedSpacing) * s8;
+        if (i + 1 < codes.size())
+            w += roundEven(s8 * 1.7);
+    }
+    const int32_t h = 8 * s8;
+    Point e{w, h};
+    switch (settings.angle) {
+    case 90:
+        e = {h, -w};
+        break;
+    case 180:
+        e = {-w, -h};
+        break;
+    case 270:
+        e = {-h, w};
+        break;
+    default:
+        break;
+    }
+    if (settings.mirror)
+        e.x = -e.x;
+    return e;
+}
+
+size_t PlaceStrokeText(ObjectList& list, const std::string& utf8Text, const TrackLabelSettings& settings, Point p,
+                       uint8_t layer, int32_t clearance)
+{
+    const int32_t s = GlyphScale(settings.heightMm);
+    const int32_t width = settings.strokeWidth > 0 ? settings.strokeWidth : LabelStrokeWidth(s, settings.weight);
+    const size_t first = list.size();
+    Point pen = p;
+    for (const char ch : StrokeFontCodes(utf8Text)) {
+        const auto code = static_cast<uint8_t>(ch);
+        DeselectAll(list);
+        for (const auto& stroke : GlyphStrokes(code)) {
+            LayoutObject track = makeTrack(width, layer);
+            track.Clearance = clearance;
+            track.Selected = 1;
+            for (Point cell : stroke) {
+                Point q = cellPoint(pen, cell, s, settings.angle);
+                if (settings.mirror)
+                    q.x = 2 * p.x - q.x;
+                track.Points.push_back(q);
+            }
+            list.append(std::move(track));
+        }
+        // A character without strokes has nothing to group.
+        groupSelection(list);
+        pen = advanced(pen, CharAdvance(code, settings.fixedSpacing) * s + roundEven(s * 1.7), settings.angle);
+    }
+    DeselectAll(list);
+    for (size_t i = first; i < list.size(); ++i)
+        list[i].Selected = 1;
+    groupSelection(list);
+    DeselectAll(list);
+    return list.size() - first;
+}
+
+size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,
+                          int32_t& counter, Point p, uint8_t layer, int32_t clearance)
+{
+    ObjectList* list = doc.currentObjects();
+    if (!list)
+        return 0;
+    session.objectsWillChange();
+    TakeUndoSnapshot(session, doc);
+    const std::string text = TrackLabelText(settings, counter);
+    if (settings.numbered)
+        ++counter;
+    const size_t made = PlaceStrokeText(*list, text, settings, p, layer, clearance);
+    if (made > 0)
+        doc.Modified = true;
+    return made;
+}
+
+} // namespace kestrel

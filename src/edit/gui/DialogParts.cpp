@@ -1,0 +1,63 @@
+#include "edit/gui/DialogParts.h"
+
+#include <QBoxLayout>
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+namespace kestrel {
+
+QDoubleSpinBox* decimalSpin(const char* name, double minimum, double maximum, double value, QWidget* parent)
+{
+    auto* s = new QDoubleSpinBox(parent);
+    s->setObjectName(name);
+    s->setDecimals(1);
+    s->setSingleStep(0.1);
+    s->setRange(minimum, maximum);
+    s->setValue(value);
+    return s;
+}
+
+QSpinBox* wholeSpin(const char* name, int minimum, int maximum, int value, QWidget* parent)
+{
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(name);
+    s->setRange(minimum, maximum);
+    s->setValue(value);
+    return s;
+}
+
+QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<const char*, int>> buttons,
+                      QButtonGroup*& group, QWidget* parent)
+{
+    auto* box = new QGroupBox(parent);
+    box->setObjectName(groupName);
+    auto* layout = new QVBoxLayout(box);
+    group = new QButtonGroup(box);
+    for (const auto& [name, id] : buttons) {
+        auto* b = new QRadioButton(box);
+        b->setObjectName(name);
+        group->addButton(b, id);
+        layout->addWidget(b);
+    }
+    group->buttons().front()->setChecked(true);
+    return box;
+}
+
+void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const char* cancelName)
+{
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setObjectName(okName);
+    ok->setDefault(true);
+    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(cancelName);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout.addWidget(buttons);
+}
+
+} // namespace kestrel

@@ -1,0 +1,27 @@
+#pragma once
+// Small builders the generator dialogs share: named spin boxes, radio rows
+// and the OK and Cancel buttons.
+
+#include <QDialog>
+
+#include <initializer_list>
+#include <utility>
+
+class QBoxLayout;
+class QButtonGroup;
+class QDoubleSpinBox;
+class QGroupBox;
+class QSpinBox;
+class QWidget;
+
+namespace kestrel {
+
+QDoubleSpinBox* decimalSpin(const char* name, double minimum, double maximum, double value, QWidget* parent);
+QSpinBox* wholeSpin(const char* name, int minimum, int maximum, int value, QWidget* parent);
+// A group of radio buttons (name, id); the first is checked.
+QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<const char*, int>> buttons,
+                      QButtonGroup*& group, QWidget* parent);
+// OK (okName) and Cancel (cancelName) wired to accept and reject.
+void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const char* cancelName);
+
+} // namespace kestrel

@@ -1,0 +1,311 @@
+#include "output/DesignCheck.h"
+
+#include "geometry/Distance.h"
+#include "geometry/Geometry.h"
+#include "geometry/Figures.h"
+#include "output/DrillExport.h"
+#include "route/Connectivity.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+namespace kestrel {
+
+namespace {
+
+Rect partsBounds(const std::vector<Region>& parts)
+{
+    Rect r;
+    bool first = true;
+    for (const Region& part : parts) {
+        r = first ? part.bounds() : r.united(part.bounds());
+        first = false;
+    }
+    return r;
+}
+
+// Gap between two objects' outlines, exact below `limit`.
+double objectGap(CopperMap& map, size_t a, size_t b, double limit)
+{
+    double best = limit;
+    for (const Region& pa : map.outline(a))
+        for (const Region& pb : map.outline(b))
+            best = std::min(best, regionGap(pa, pb, best));
+    return best;
+}
+
+// Calls found(i, j, gap) for every pair of copper objects of different nets
+// whose outlines lie closer than limit(), which may shrink as pairs are found
+// but never grows beyond `reach`.
+template <typename Limit, typename Found>
+void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t reach, Limit limit, Found found)
+{
+    std::vector<uint32_t> near;
+    for (size_t i = 0; i < map.size(); ++i) {
+        const LayoutObject& o = map.objects()[i];
+        if (nets[i] < 0 || map.outline(i).empty())
+            continue;
+        near.clear();
+        map.objectsNear(o.Layer, map.bounds(i).grown(reach), near);
+        for (uint32_t j : near) {
+            if (j <= i || nets[j] == nets[i] || map.outline(j).empty())
+                continue;
+            const double within = limit();
+            const double gap = objectGap(map, i, j, within);
+            if (gap < within)
+                found(i, size_t{j}, gap);
+        }
+    }
+}
+
+std::vector<int> netsOf(CopperMap& map)
+{
+    std::vector<int> nets(map.size(), -1);
+    std::vector<uint8_t> reached(map.size(), 0);
+    int next = 0;
+    for (size_t i = 0; i < map.size(); ++i) {
+        if (reached[i] || !isBoardCopper(map.objects()[i].Layer))
+            continue;
+        for (size_t j : FloodConnect(map, i, reached))
+            nets[j] = next;
+        ++next;
+    }
+    return nets;
+}
+
+// The pen width a copper object is made with, or -1 for objects without one.
+int32_t conductorWidth(const LayoutObject& o)
+{
+    if (o.is(ObjectKind::Line) || o.is(ObjectKind::Track))
+        return o.widthUnits();
+    if (o.is(ObjectKind::Circle))
+        return arcStroke(o, 0).widthUnits;
+    return -1;
+}
+
+// The thinnest copper around a pad's hole; -1 for pads without a hole or
+// without copper (a bare hole has no ring to be thin).
+int32_t ringWidth(const LayoutObject& o)
+{
+    if (!o.is(ObjectKind::Pad) || o.holeRadius() <= 0 || o.padOuterRadius() <= o.holeRadius())
+        return -1;
+    return padExtents(o, 0).across - o.holeRadius();
+}
+
+double edgeGap(const Rect& r, const Rect& board)
+{
+    return std::min({double(r.left) - board.left, double(board.right) - r.right, double(r.top) - board.top,
+                     double(board.bottom) - r.bottom});
+}
+
+bool inside(const Rect& r, const Rect& board)
+{
+    return r.left >= board.left && r.right <= board.right && r.top >= board.top && r.bottom <= board.bottom;
+}
+
+const char* kindName(const LayoutObject& o, Language lang)
+{
+    switch (o.kind()) {
+    case ObjectKind::Line:
+        return tr(lang, "линия", "line");
+    case ObjectKind::Pad:
+        return tr(lang, "площадка", "pad");
+    case ObjectKind::Text:
+        return tr(lang, "надпись", "label");
+    case ObjectKind::Zone:
+        return tr(lang, "полигон", "zone");
+    case ObjectKind::Circle:
+        return tr(lang, "окружность", "circle");
+    case ObjectKind::Track:
+        return tr(lang, "дорожка", "track");
+    }
+    return "?";
+}
+
+std::string mm(double units)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", mmFromUnits(units));
+    return text;
+}
+
+} // namespace
+
+std::vector<int> netNumbers(const ObjectList& objects)
+{
+    CopperMap map(objects);
+    return netsOf(map);
+}
+
+namespace {
+
+// The figures a board has, from its copper map and nets.
+void collectFigures(CopperMap& map, DesignFigures& figures)
+{
+    const ObjectList& objects = map.objects();
+    bool layers[2] = {false, false};
+    std::set<int32_t> holes;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const LayoutObject& o = objects[i];
+        if (!isBoardCopper(o.Layer))
+            continue;
+        layers[o.Layer == Layer::K1 ? 0 : 1] = true;
+        if (const int32_t w = conductorWidth(o);
+            w >= 0 && (figures.smallestTrackUnits < 0 || w < figures.smallestTrackUnits))
+            figures.smallestTrackUnits = w;
+        if (isDrilledPad(o) && o.holeRadius() > 0)
+            holes.insert(2 * o.holeRadius());
+    }
+    figures.holeDiametersUnits.assign(holes.begin(), holes.end());
+    figures.copperLayers = int(layers[0]) + int(layers[1]);
+}
+
+// The check, and with `figures` the figures too: one pair search serves both,
+// reaching as far as the larger of the clearance and the figures' search.
+std::vector<Violation> check(const ObjectList& objects, const BoardSettings& settings, const DesignRules& rules,
+                             DesignFigures* figures)
+{
+    CopperMap map(objects);
+    const std::vector<int> nets = netsOf(map);
+    std::vector<Violation> found;
+    const int32_t reach =
+        figures ? std::max(rules.clearanceUnits, DesignFigures::kClearanceSearchUnits) : rules.clearanceUnits;
+    // Beyond the clearance only a gap smaller than the smallest so far matters.
+    const auto limit = [&] {
+        if (!figures || figures->smallestClearanceUnits < 0)
+            return double(reach);
+        return std::max<double>(rules.clearanceUnits, figures->smallestClearanceUnits);
+    };
+    closePairs(map, nets, reach, limit, [&](size_t i, size_t j, double gap) {
+        if (figures && (figures->smallestClearanceUnits < 0 || gap < figures->smallestClearanceUnits) &&
+            gap < DesignFigures::kClearanceSearchUnits)
+            figures->smallestClearanceUnits = gap;
+        if (gap < rules.clearanceUnits)
+            found.push_back({ViolationKind::Clearance, i, static_cast<long>(j), gap, rules.clearanceUnits,
+                             partsBounds(map.outline(i)).united(partsBounds(map.outline(j)))});
+    });
+    if (figures)
+        collectFigures(map, *figures);
+    const Rect board = settings.boardRect();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const LayoutObject& o = objects[i];
+        const bool copper = isBoardCopper(o.Layer);
+        const Rect where = copper ? partsBounds(map.outline(i)) : OutlineBounds(o);
+        if (const int32_t w = conductorWidth(o); copper && w >= 0 && w < rules.widthUnits)
+            found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, where});
+        if (isDrilledPad(o) && o.holeRadius() > 0 && 2 * o.holeRadius() < rules.holeUnits)
+            found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, where});
+        if (const int32_t ring = ringWidth(o); copper && ring >= 0 && ring < rules.ringUnits)
+            found.push_back({ViolationKind::Ring, i, -1, double(ring), rules.ringUnits, where});
+        if (!inside(where, board)) {
+            // The quick bounds have a unit of slack: measure the outline itself.
+            const Rect exact = copper ? where : partsBounds(OutlineParts(o));
+            if (!inside(exact, board))
+                found.push_back({ViolationKind::OffBoard, i, -1, 0, 0, exact});
+        } else if (copper && !map.outline(i).empty()) {
+            if (const double gap = edgeGap(where, board); gap < rules.clearanceUnits)
+                found.push_back({ViolationKind::EdgeClearance, i, -1, gap, rules.clearanceUnits, where});
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Violation& a, const Violation& b) {
+        return a.kind != b.kind ? a.kind < b.kind : a.object < b.object;
+    });
+    return found;
+}
+
+} // namespace
+
+std::vector<Violation> checkDesign(const ObjectList& objects, const BoardSettings& settings, const DesignRules& rules)
+{
+    return check(objects, settings, rules, nullptr);
+}
+
+DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettings& settings,
+                                    const DesignRules& rules)
+{
+    DesignReport report;
+    report.violations = check(objects, settings, rules, &report.figures);
+    return report;
+}
+
+DesignFigures designFigures(const ObjectList& objects)
+{
+    CopperMap map(objects);
+    const std::vector<int> nets = netsOf(map);
+    DesignFigures figures;
+    collectFigures(map, figures);
+    const auto limit = [&] {
+        return figures.smallestClearanceUnits < 0 ? double(DesignFigures::kClearanceSearchUnits)
+                                                  : figures.smallestClearanceUnits;
+    };
+    closePairs(map, nets, DesignFigures::kClearanceSearchUnits, limit, [&](size_t, size_t, double gap) {
+        if (figures.smallestClearanceUnits < 0 || gap < figures.smallestClearanceUnits)
+            figures.smallestClearanceUnits = gap;
+    });
+    return figures;
+}
+
+std::string layerKey(int layer)
+{
+    static const char* const keys[] = {"K1", "B1", "K2", "B2"};
+    return layer >= 1 && layer <= 4 ? keys[layer - 1] : std::to_string(layer);
+}
+
+const char* violationKey(ViolationKind kind)
+{
+    switch (kind) {
+    case ViolationKind::Clearance:
+        return "clearance";
+    case ViolationKind::Width:
+        return "width";
+    case ViolationKind::Hole:
+        return "hole";
+    case ViolationKind::Ring:
+        return "ring";
+    case ViolationKind::EdgeClearance:
+        return "edge";
+    case ViolationKind::OffBoard:
+        return "off-board";
+    }
+    return "?";
+}
+
+std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang)
+{
+    const LayoutObject& o = objects[v.object];
+    std::string what = kindName(o, lang);
+    if (v.other >= 0)
+        what += std::string(" – ") + kindName(objects[static_cast<size_t>(v.other)], lang);
+    const char* unit = tr(lang, "мм", "mm");
+    std::string rule;
+    switch (v.kind) {
+    case ViolationKind::Clearance:
+        rule = tr(lang, "Зазор", "Clearance");
+        break;
+    case ViolationKind::Width:
+        rule = tr(lang, "Ширина", "Width");
+        break;
+    case ViolationKind::Hole:
+        rule = tr(lang, "Отверстие", "Hole");
+        break;
+    case ViolationKind::Ring:
+        rule = tr(lang, "Поясок", "Annular ring");
+        break;
+    case ViolationKind::EdgeClearance:
+        rule = tr(lang, "Зазор до края платы", "Edge clearance");
+        break;
+    case ViolationKind::OffBoard:
+        rule = tr(lang, "За пределами платы", "Off the board");
+        break;
+    }
+    std::string text = rule;
+    if (v.kind != ViolationKind::OffBoard)
+        text += " " + mm(v.measuredUnits) + " " + unit + " < " + mm(v.limitUnits) + " " + unit;
+    const double cx = (double(v.area.left) + v.area.right) / 2, cy = (double(v.area.top) + v.area.bottom) / 2;
+    text += ": " + what + ", " + layerKey(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx) + ", " + mm(cy) +
+            ") " + unit;
+    return text;
+}
+
+} // namespace kestrel

@@ -1,0 +1,77 @@
+#pragma once
+// Design-rule check before the files go to a board house: copper of
+// different nets too close, tracks too narrow, holes too small, annular
+// rings too thin, copper too close to the board edge, objects off the
+// board. Nets are the connectivity test's (rubber bands join nothing).
+
+#include "model/Board.h"
+#include "model/Language.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+struct DesignRules {
+    // A common board-house profile: 0.15 mm clearance and width, 0.3 mm
+    // holes, 0.15 mm rings.
+    static constexpr int32_t kDefaultClearance = 15, kDefaultWidth = 15, kDefaultHole = 30, kDefaultRing = 15;
+    // What the dialog and the command line accept, in mm.
+    static constexpr double kMaxMm = 10;
+
+    int32_t clearanceUnits = kDefaultClearance;
+    int32_t widthUnits = kDefaultWidth;
+    int32_t holeUnits = kDefaultHole; // smallest hole diameter
+    int32_t ringUnits = kDefaultRing;
+    bool operator==(const DesignRules&) const = default;
+};
+
+enum class ViolationKind : uint8_t { Clearance, Width, Hole, Ring, EdgeClearance, OffBoard };
+
+struct Violation {
+    ViolationKind kind;
+    size_t object;         // position in the object list
+    long other = -1;       // the second object of a clearance violation
+    double measuredUnits;  // the gap, width, hole diameter or ring found
+    int32_t limitUnits;    // the rule's limit (0 for objects off the board)
+    Rect area;             // where it is: the objects' outlines, normalised
+};
+
+// Net number of every object: objects joined by copper or vias share one,
+// objects off the copper layers get -1.
+std::vector<int> netNumbers(const ObjectList& objects);
+
+// Every violation, ordered by kind and then by object.
+std::vector<Violation> checkDesign(const ObjectList& objects, const BoardSettings& settings, const DesignRules& rules);
+
+// Figures for the fab package's notes; a value is -1 when nothing on the
+// board has it.
+struct DesignFigures {
+    int32_t smallestTrackUnits = -1;
+    // Smallest gap between copper of different nets, looked for up to
+    // kClearanceSearchUnits.
+    double smallestClearanceUnits = -1;
+    static constexpr int32_t kClearanceSearchUnits = 100;
+    std::vector<int32_t> holeDiametersUnits; // distinct, ascending
+    int copperLayers = 0;                    // layers holding copper objects
+};
+DesignFigures designFigures(const ObjectList& objects);
+
+// The check and the figures in one pass over the board's nets, as the fab
+// package needs both.
+struct DesignReport {
+    std::vector<Violation> violations;
+    DesignFigures figures;
+};
+DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettings& settings,
+                                    const DesignRules& rules);
+
+// "K1", "B1", "K2", "B2" for the board layers, else the layer number.
+std::string layerKey(int layer);
+// The kind as a short key for machine-readable output: "clearance", "width", ...
+const char* violationKey(ViolationKind kind);
+// One line describing the violation in the interface language.
+std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang);
+
+} // namespace kestrel

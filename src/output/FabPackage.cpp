@@ -1,0 +1,126 @@
+#include "output/FabPackage.h"
+
+#include "model/FileIO.h"
+#include "model/Units.h"
+#include "output/DesignCheck.h"
+#include "output/DrillExport.h"
+#include "output/GerberExport.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace kestrel {
+
+namespace {
+
+struct FabLayer {
+    const char* extension;
+    GerberLayer layer;
+    const char* description;
+};
+
+// Side 2 is the component side: its copper is the top copper, and the silk
+// of side 1 is printed on the component side.
+constexpr FabLayer kFabLayers[] = {
+    {"GTL", GerberLayer::K2, "top copper (copper of side 2)"},
+    {"GBL", GerberLayer::K1, "bottom copper (copper of side 1)"},
+    {"GTO", GerberLayer::B1, "top silk screen (silk of side 1)"},
+    {"GBO", GerberLayer::B2, "bottom silk screen (silk of side 2)"},
+    {"GTS", GerberLayer::LStop2, "top solder mask"},
+    {"GBS", GerberLayer::LStop1, "bottom solder mask"},
+};
+
+std::string mmText(double units)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", mmFromUnits(units));
+    return text;
+}
+
+std::string readme(const std::string& name, const std::vector<ZipEntry>& files, const Board& board,
+                   const BoardSettings& settings, const DesignFigures& figures)
+{
+    std::string text = "Fab package of board \"" + board.Name + "\" (" + name + ")\r\n\r\nFiles:\r\n";
+    for (const ZipEntry& f : files) {
+        text += "  " + f.name;
+        for (const FabLayer& l : kFabLayers)
+            if (f.name == name + "." + l.extension)
+                text += std::string("  ") + l.description;
+        if (f.name == name + ".GKO")
+            text += "  board outline";
+        if (f.name == name + ".TXT")
+            text += "  Excellon drill file";
+        text += "\r\n";
+    }
+    text += "  README.txt  this file\r\n\r\n";
+    text += "All layers are seen from the top, unmirrored; coordinates in mm from the board's lower left corner.\r\n";
+    text += "Board size: " + mmText(settings.BoardWidth) + " x " + mmText(settings.BoardHeight) + " mm\r\n";
+    text += "Copper layers: " + std::to_string(figures.copperLayers) + "\r\n";
+    text += "Smallest track width: " +
+            (figures.smallestTrackUnits < 0 ? std::string("no tracks") : mmText(figures.smallestTrackUnits) + " mm") +
+            "\r\n";
+    text += "Smallest clearance: " +
+            (figures.smallestClearanceUnits < 0
+                 ? "more than " + mmText(DesignFigures::kClearanceSearchUnits) + " mm"
+                 : mmText(figures.smallestClearanceUnits) + " mm") +
+            "\r\n";
+    text += "Hole sizes:";
+    if (figures.holeDiametersUnits.empty())
+        text += " no holes";
+    for (size_t i = 0; i < figures.holeDiametersUnits.size(); ++i)
+        text += (i ? ", " : " ") + mmText(figures.holeDiametersUnits[i]);
+    text += figures.holeDiametersUnits.empty() ? "\r\n" : " mm\r\n";
+    return text;
+}
+
+} // namespace
+
+std::string fabBaseName(const std::string& boardName)
+{
+    std::string name;
+    for (unsigned char c : boardName) {
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                          c == '_';
+        if (kept)
+            name += static_cast<char>(c);
+        else if (!name.empty() && name.back() != '_')
+            name += '_';
+    }
+    while (!name.empty() && name.back() == '_')
+        name.pop_back();
+    return name.empty() ? "board" : name;
+}
+
+std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
+                                      const LabelOutlineSource* labels, const DesignFigures& figures)
+{
+    const std::string name = fabBaseName(board.Name);
+    std::vector<ZipEntry> files;
+    for (const FabLayer& l : kFabLayers) {
+        GerberOptions options = GerberOptions::presetFor(l.layer);
+        options.mirror = false;
+        options.outline = false;
+        options.fontLabels = true;
+        const std::string comment = std::string("Kestrel fab package: ") + l.description;
+        options.comment = comment;
+        files.push_back({name + "." + l.extension,
+                         exportGerber(board.Objects, settings, options, Language::English, labels)});
+    }
+    files.push_back({name + ".GKO", exportBoardOutline(settings, "Kestrel fab package: board outline")});
+    files.push_back({name + ".TXT", exportDrill(board.Objects, settings, DrillSide::Component)});
+    files.push_back({"README.txt", readme(name, files, board, settings, figures)});
+    return files;
+}
+
+Status writeFabPackage(const std::string& path, const Board& board, const BoardSettings& settings,
+                       const LabelOutlineSource* labels, const DesignFigures& figures, Language lang)
+{
+    const Result<std::string> zip = zipArchive(fabPackageFiles(board, settings, labels, figures),
+                                               static_cast<long long>(std::time(nullptr)));
+    if (!zip)
+        return Status::failure(std::string(tr(lang, "Файл не создан: ", "Cannot create ")) + path + ": " +
+                               zip.message());
+    return writeFileAtomically(path, *zip, lang);
+}
+
+} // namespace kestrel

@@ -1,0 +1,33 @@
+#pragma once
+// The fab package: everything a board house needs in one zip. Every layer
+// is seen from the top (side 2 is the component side), unmirrored, in the
+// same coordinates, under the names upload pages recognise; the drill file
+// and a README with the board's figures go with them.
+
+#include "model/Board.h"
+#include "model/Language.h"
+#include "model/Result.h"
+#include "output/DesignCheck.h"
+#include "output/LabelOutlines.h"
+#include "output/ZipArchive.h"
+
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+// The board's name as a file name: letters, digits, '-' and '_' kept, runs
+// of anything else one '_', "board" when nothing is left.
+std::string fabBaseName(const std::string& boardName);
+
+// The package's files in archive order: NAME.GTL, .GBL, .GTO, .GBO, .GTS,
+// .GBS, .GKO, NAME.TXT (Excellon) and README.txt, which gives `figures`.
+// Labels in a system font are drawn when `labels` is given.
+std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
+                                      const LabelOutlineSource* labels, const DesignFigures& figures);
+
+// Builds the package and writes the zip atomically.
+Status writeFabPackage(const std::string& path, const Board& board, const BoardSettings& settings,
+                       const LabelOutlineSource* labels, const DesignFigures& figures, Language lang);
+
+} // namespace kestrel

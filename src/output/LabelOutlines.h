@@ -1,0 +1,21 @@
+#pragma once
+// Labels in a system font have no shape the core can make: fonts are the
+// GUI library's business. The Gerber export takes their outlines from a
+// source the Qt side implements with the glyphs the screen draws.
+
+#include "geometry/Region.h"
+#include "model/LayoutObject.h"
+
+#include <vector>
+
+namespace kestrel {
+
+class LabelOutlineSource {
+public:
+    virtual ~LabelOutlineSource() = default;
+    // The label's glyphs as closed polygons in board coordinates, filled by
+    // the non-zero rule; empty for a label that shows nothing.
+    virtual std::vector<Polygon> labelOutline(const LayoutObject& label) const = 0;
+};
+
+} // namespace kestrel

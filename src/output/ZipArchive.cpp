@@ -1,0 +1,103 @@
+#include "output/ZipArchive.h"
+
+#include <zip.h>
+
+#include <memory>
+
+namespace kestrel {
+
+namespace {
+
+Status zipFailure(const char* what, zip_error_t* error)
+{
+    return Status::failure(std::string("zip: ") + what + ": " + zip_error_strerror(error));
+}
+
+// The whole content of a buffer source.
+Result<std::string> sourceBytes(zip_source_t* source)
+{
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_source_stat(source, &stat) != 0 || zip_source_open(source) != 0)
+        return zipFailure("cannot read the archive", zip_source_error(source));
+    std::string bytes(static_cast<size_t>(stat.size), '\0');
+    const zip_int64_t read = zip_source_read(source, bytes.data(), stat.size);
+    zip_source_close(source);
+    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
+        return zipFailure("cannot read the archive", zip_source_error(source));
+    return bytes;
+}
+
+} // namespace
+
+Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, long long modified)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    if (!buffer)
+        return zipFailure("cannot start an archive", &error);
+    const std::unique_ptr<zip_source_t, decltype(&zip_source_free)> keep(buffer, zip_source_free);
+    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    if (!archive)
+        return zipFailure("cannot start an archive", &error);
+    // The archive would free the buffer on closing; it is read afterwards.
+    zip_source_keep(buffer);
+    for (const ZipEntry& e : entries) {
+        zip_source_t* data = zip_source_buffer(archive, e.bytes.data(), e.bytes.size(), 0);
+        const zip_int64_t index = data ? zip_file_add(archive, e.name.c_str(), data, ZIP_FL_ENC_UTF_8) : -1;
+        if (index < 0) {
+            zip_source_free(data);
+            const Status failed = zipFailure("cannot add a file", zip_get_error(archive));
+            zip_discard(archive);
+            return failed;
+        }
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
+        zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), static_cast<time_t>(modified), 0);
+    }
+    if (zip_close(archive) != 0) {
+        const Status failed = zipFailure("cannot finish the archive", zip_get_error(archive));
+        zip_discard(archive);
+        return failed;
+    }
+    return sourceBytes(buffer);
+}
+
+Result<std::vector<ZipEntry>> unzipArchive(const std::string& bytes)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    if (!source)
+        return zipFailure("cannot open the archive", &error);
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    if (!archive) {
+        zip_source_free(source);
+        return zipFailure("cannot open the archive", &error);
+    }
+    std::vector<ZipEntry> entries;
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        zip_file_t* file = nullptr;
+        if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) == 0)
+            file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+        if (!file) {
+            const Status failed = zipFailure("cannot read an entry", zip_get_error(archive));
+            zip_discard(archive);
+            return failed;
+        }
+        ZipEntry e{stat.name, std::string(static_cast<size_t>(stat.size), '\0')};
+        const zip_int64_t read = zip_fread(file, e.bytes.data(), stat.size);
+        zip_fclose(file);
+        if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) {
+            zip_discard(archive);
+            return Status::failure("zip: an entry is shorter than its size");
+        }
+        entries.push_back(std::move(e));
+    }
+    zip_discard(archive);
+    return entries;
+}
+
+} // namespace kestrel

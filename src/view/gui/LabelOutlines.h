@@ -1,0 +1,13 @@
+#pragma once
+// Label outlines for the Gerber export from the glyphs the screen draws.
+
+#include "output/LabelOutlines.h"
+
+namespace kestrel {
+
+class ScreenLabelOutlines : public LabelOutlineSource {
+public:
+    std::vector<Polygon> labelOutline(const LayoutObject& label) const override;
+};
+
+} // namespace kestrel

@@ -1,0 +1,101 @@
+#include "model/LayoutFile.h"
+#include "output/ZipArchive.h"
+
+#include "output/OutputTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+// Board 0: the example board, a track 0.10 mm beside its track and a label
+// in a system font on K1. Board 1: the example board alone.
+class CheckFabCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        doc.addBoard("clean");
+        doc.Working.BoardWidth = doc.Working.BoardHeight = 1000;
+        addTrack(*doc.currentObjects(), {{100, -100}, {500, -100}}, 40);
+        doc.activate(0);
+        doc.activeBoard()->Name = "Demo 1";
+        addTrack(*doc.currentObjects(), {{100, -140}, {300, -140}}, 20);
+        doc.currentObjects()->append(makeText({200, -400}, "Kb", 0, 150, 400, -550, Layer::K1));
+        ASSERT_TRUE(succeeded(writeDocument(doc, input, false, Language::English)));
+    }
+
+    TempDir dir;
+    LayoutDocument doc = exampleDocument();
+    std::string input = dir.file("in.kbd");
+};
+
+} // namespace
+
+TEST_F(CheckFabCli, CheckPrintsViolationsAndExitsOneWhenThereAreAny)
+{
+    const std::string in = input;
+    const std::tuple<std::vector<std::string>, int, std::string> rows[] = { // arguments, status, first line or message
+        {{"check", in}, 1, "Зазор 0.10 мм < 0.15 мм: дорожка – дорожка, K1"},
+        {{"check", "--lang", "en", in}, 1, "Clearance 0.10 mm < 0.15 mm: track – track, K1"},
+        {{"check", "--clearance", "0.1", in}, 0, ""},
+        {{"check", "--board", "1", in}, 0, ""},
+        {{"check", "--json", "--width", "0.3", in}, 1,
+         R"({"rule":"clearance","object":0,"other":2,"layer":"K1","measured_mm":0.100,"limit_mm":0.150,)"},
+        {{"check", "--width", "11", in}, 2, "--width must lie between 0 and 10 mm"},
+        {{"check", "--hole", "x", in}, 2, "expects a number"},
+        {{"check", in, in}, 2, "expected 1 file argument"},
+        {{"check", dir.file("missing.kbd")}, 1, "missing.kbd"},
+    };
+    for (const auto& [args, status, text] : rows) {
+        const auto r = runCli(args);
+        EXPECT_EQ(r.status, status) << args[1] << ": " << r.err;
+        const std::string& where = status == 2 || (status == 1 && r.out.empty()) ? r.err : r.out;
+        EXPECT_NE(where.find(text), std::string::npos) << args[1] << ": " << r.out << r.err;
+        if (status == 0)
+            EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    // --width 0.3 adds the 0.20 mm track to the one clearance line.
+    const auto json = runCli({"check", "--json", "--width", "0.3", input});
+    EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2) << json.out;
+}
+
+// Without --font-labels the count of labels left out goes to stderr; with
+// it they are drawn (by kestrel-cli-render).
+TEST_F(CheckFabCli, GerberFontLabels)
+{
+    const std::string out = dir.file("k1.gbr");
+    const auto off = runCli({"gerber", "--layer", "K1", input, out});
+    EXPECT_EQ(off.status, 0) << off.err;
+    EXPECT_EQ(off.err, "kestrel-cli: layer K1: 1 label(s) in a system font left out (see --font-labels)\n");
+    EXPECT_EQ(fileText(out).find("G36*"), std::string::npos);
+    const auto on = runCli({"gerber", "--layer", "K1", "--font-labels", input, out});
+    EXPECT_EQ(on.status, 0) << on.err;
+    EXPECT_EQ(on.err, "");
+    EXPECT_NE(fileText(out).find("G36*"), std::string::npos);
+}
+
+// The package is refused while the check finds violations, unless forced.
+TEST_F(CheckFabCli, FabWritesTheZip)
+{
+    const std::string zip = dir.file("fab.zip");
+    const auto refused = runCli({"fab", input, zip});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("1 design check violation(s); nothing written"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(zip));
+
+    const auto forced = runCli({"fab", "--force", input, zip});
+    ASSERT_EQ(forced.status, 0) << forced.err;
+    const auto files = unzipArchive(fileText(zip));
+    ASSERT_TRUE(succeeded(files));
+    ASSERT_EQ(files->size(), 9u);
+    EXPECT_EQ((*files)[1].name, "Demo_1.GBL");
+    EXPECT_NE((*files)[1].bytes.find("G36*"), std::string::npos) << "the label on the bottom copper";
+
+    EXPECT_EQ(runCli({"fab", "--board", "1", input, dir.file("clean.zip")}).status, 0);
+    EXPECT_EQ(runCli({"fab", "--board", "1", input, dir.file("no/dir/clean.zip")}).status, 1);
+}

@@ -1,0 +1,113 @@
+#include "output/FabPackage.h"
+#include "output/GerberExport.h"
+
+#include "OutputTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace kestrel;
+using namespace kestrel::test;
+
+namespace {
+
+size_t count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(FabPackage, BaseNames)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"Blinker 555", "Blinker_555"}, {"a/b\\c:d", "a_b_c_d"}, {"  x--y__", "x--y"},
+        {"Плата 2", "2"},               {"Плата", "board"},       {"", "board"},
+    };
+    for (const auto& [name, expected] : rows)
+        EXPECT_EQ(fabBaseName(name), expected) << name;
+}
+
+// Off, labels in a system font leave the file exactly as the classic export
+// writes it and are counted; on, they become regions, and a ground plane
+// keeps their box grown by the clearance free.
+TEST(FabPackage, FontLabelsInGerber)
+{
+    ObjectList list;
+    addTrack(list, {{100, -100}, {500, -100}}, 40);
+    LayoutObject& label = list.append(makeText({300, -300}, "A", 0, 200, 500, -500, Layer::K1));
+    label.Clearance = 20;
+    BoardSettings settings = boardOf(1000, 1000);
+    const SquareGlyphs glyphs;
+    const GerberOptions off = GerberOptions::presetFor(GerberLayer::K1);
+    GerberOptions on = off;
+    on.fontLabels = true;
+
+    EXPECT_EQ(exportGerber(list, settings, off, Language::English, &glyphs),
+              exportGerber(list, settings, off, Language::English));
+    EXPECT_EQ(fontLabelsOnLayer(list, GerberLayer::K1), 1u);
+    EXPECT_EQ(fontLabelsOnLayer(list, GerberLayer::B1), 0u);
+    EXPECT_EQ(fontLabelsOnLayer(list, GerberLayer::LStop1), 0u);
+
+    const std::string drawn = exportGerber(list, settings, on, Language::English, &glyphs);
+    EXPECT_EQ(count(drawn, "G36*"), 1u); // the hole is cut in, one region
+    // Mirrored about x = 1000: the glyph's corner (300, -300) + H lands at x 700.
+    EXPECT_NE(drawn.find("X700Y700D0"), std::string::npos) << drawn;
+
+    settings.GroundPlane1 = 1;
+    const Lines plane = splitCrlf(exportGerber(list, settings, on, Language::English, &glyphs));
+    const auto clear = std::find(plane.begin(), plane.end(), "%LPC*%");
+    ASSERT_NE(clear, plane.end());
+    // The label's box (300..500, -500..-300) grown by 20 is cut out, mirrored.
+    EXPECT_TRUE(std::any_of(clear, plane.end(), [](const std::string& l) { return l.starts_with("X720Y480D0"); }));
+}
+
+TEST(FabPackage, FilesNamesAndReadme)
+{
+    Board board;
+    board.Name = "Blinker 555";
+    addTrack(board.Objects, {{100, -100}, {500, -100}}, 25);
+    addPad(board.Objects, {500, -100}, 80, 1, Layer::K2, 40);
+    addVia(board.Objects, {800, -500}, 60, 20);
+    board.Objects.append(makeText({300, -300}, "A", 0, 200, 500, -500, Layer::B1));
+    const BoardSettings settings = boardOf(1000, 800);
+    const SquareGlyphs glyphs;
+    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, designFigures(board.Objects));
+
+    std::vector<std::string> names;
+    for (const ZipEntry& f : files)
+        names.push_back(f.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Blinker_555.GTL", "Blinker_555.GBL", "Blinker_555.GTO",
+                                               "Blinker_555.GBO", "Blinker_555.GTS", "Blinker_555.GBS",
+                                               "Blinker_555.GKO", "Blinker_555.TXT", "README.txt"}));
+    for (size_t i = 0; i < 7; ++i) {
+        // Every Gerber file, the empty bottom silk too, has an aperture table
+        // and a comment, and nothing is mirrored.
+        EXPECT_NE(files[i].bytes.find("%ADD10C,0.20*%"), std::string::npos) << names[i];
+        EXPECT_NE(files[i].bytes.find("G04 Kestrel fab package"), std::string::npos) << names[i];
+    }
+    // Top copper holds the pad of side 2 at its own x; the drill file is unmirrored.
+    EXPECT_NE(files[0].bytes.find("X500Y700D02*"), std::string::npos);
+    EXPECT_NE(files[7].bytes.find("X8000Y3000"), std::string::npos);
+    EXPECT_NE(files[2].bytes.find("G36*"), std::string::npos) << "the label on the top silk";
+    const std::string& readme = files[8].bytes;
+    for (const char* line : {"Blinker_555.GTL  top copper (copper of side 2)", "Board size: 10.00 x 8.00 mm",
+                             "Copper layers: 2", "Smallest track width: 0.25 mm", "Hole sizes: 0.40, 0.80 mm"})
+        EXPECT_NE(readme.find(line), std::string::npos) << line << "\n" << readme;
+
+    TempDir dir;
+    const std::string zip = dir.file("fab.zip");
+    ASSERT_TRUE(succeeded(writeFabPackage(zip, board, settings, &glyphs, designFigures(board.Objects), Language::English)));
+    const Result<std::vector<ZipEntry>> back = unzipArchive(fileText(zip));
+    ASSERT_TRUE(succeeded(back));
+    ASSERT_EQ(back->size(), files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ((*back)[i].name, files[i].name);
+        EXPECT_EQ((*back)[i].bytes, files[i].bytes) << files[i].name;
+    }
+    EXPECT_FALSE(writeFabPackage(dir.file("missing/fab.zip"), board, settings, &glyphs, {}, Language::English).ok());
+}

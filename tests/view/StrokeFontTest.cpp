@@ -1,0 +1,76 @@
+#include "view/StrokeFont.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+// Every code's glyph is well formed: two-character tokens ending in "ZZ",
+// strokes opened by "XX", points inside the cell grid.
+TEST(StrokeFont, EveryGlyphParses)
+{
+    int withStrokes = 0;
+    for (int code = 0; code < 256; ++code) {
+        const std::string_view g = GlyphString(static_cast<uint8_t>(code));
+        ASSERT_EQ(g.size() % 2, 0u) << code;
+        ASSERT_GE(g.size(), 2u) << code;
+        EXPECT_EQ(g.substr(g.size() - 2), "ZZ") << code;
+        const size_t tokens = g.size() / 2;
+        bool inStroke = false;
+        for (size_t i = 0; i + 1 < tokens; ++i) {
+            const Point p = DecodeGlyphPoint(static_cast<uint8_t>(code), i);
+            ASSERT_NE(p, kGlyphEnd) << code << " token " << i << " ends early";
+            if (p == kGlyphStrokeStart) {
+                inStroke = true;
+                continue;
+            }
+            EXPECT_TRUE(inStroke) << code << ": a point before the first stroke";
+            EXPECT_TRUE(p.x >= 0 && p.x <= 6 && p.y >= -8 && p.y <= 2) << code << " token " << i;
+        }
+        EXPECT_EQ(DecodeGlyphPoint(static_cast<uint8_t>(code), tokens - 1), kGlyphEnd) << code;
+        for (const auto& stroke : GlyphStrokes(static_cast<uint8_t>(code)))
+            EXPECT_GE(stroke.size(), 2u) << code << ": a stroke needs two points (a dot repeats one)";
+        withStrokes += tokens > 1;
+    }
+    EXPECT_EQ(withStrokes, 81);
+}
+
+TEST(StrokeFont, TokensDecodeAsTheTableSays)
+{
+    struct Row {
+        char code;
+        size_t token;
+        Point expected;
+    };
+    const Row rows[] = {
+        {'0', 0, kGlyphStrokeStart}, {'0', 1, {0, -1}}, {'0', 10, kGlyphStrokeStart}, {'0', 13, kGlyphEnd},
+        {',', 3, {0, 1}},            {'g', 10, {1, 1}}, {'L', 3, {4, 0}},             {'L', 4, kGlyphEnd},
+        {'L', 40, kGlyphEnd},        {'#', 0, kGlyphEnd},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(DecodeGlyphPoint(static_cast<uint8_t>(r.code), r.token), r.expected) << r.code << " " << r.token;
+    EXPECT_EQ(DecodeGlyphPoint(181, 2), (Point{0, 1})) << "the micro sign's descender";
+    EXPECT_EQ(GlyphStrokes('.'), (std::vector<std::vector<Point>>{{{0, 0}, {0, 0}}})) << "a dot";
+    EXPECT_EQ(GlyphStrokes('0').size(), 2u);
+}
+
+TEST(StrokeFont, AdvancesAndCodes)
+{
+    struct Row {
+        uint8_t code;
+        int32_t proportional;
+        int32_t fixed;
+    };
+    const Row rows[] = {{'L', 4, 4}, {' ', 1, 4}, {'#', 0, 4}, {'.', 0, 4}, {'%', 6, 4}, {'1', 3, 4}, {181, 3, 4}};
+    for (const Row& r : rows) {
+        EXPECT_EQ(CharAdvance(r.code, false), r.proportional) << r.code;
+        EXPECT_EQ(CharAdvance(r.code, true), r.fixed) << r.code;
+    }
+    // Text reaches the table through the code page: a Cyrillic letter has
+    // a code but no glyph, a character beyond the code page gets code 0.
+    EXPECT_EQ(StrokeFontCodes("A\u0416\u00B5\u4E2D"), std::string("A\xC6\xB5", 3) + '\0');
+    EXPECT_EQ(GlyphString(0xC6), "ZZ");
+}
+
+} // namespace
+} // namespace kestrel
