@@ -13,6 +13,7 @@ packages=(
   gerbv libpng-dev
   libzip-dev
   poppler-utils
+  qt6-translations-l10n desktop-file-utils
   clang libclang-rt-14-dev
 )
 # Only needed to look at the editor without a real display.

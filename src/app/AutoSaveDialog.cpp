@@ -26,7 +26,7 @@ const auto kTexts = std::to_array<UiText>({
     {"Label1", P::Caption, "Автоматическое сохранение результатов работы в файл *.BAK",
      "Save work regularly\nto backup file (*.bak)"},
     {"L_Zyklus", P::Caption, "Интервал", "Interval:"},
-    {"OKBtn", P::Caption, "OK", "OK"},
+    {"OKBtn", P::Caption, "ОК", "OK"},
     {"CancelBtn", P::Caption, "О&тмена", "&Cancel"},
 });
 

@@ -24,11 +24,11 @@ using P = TextProperty;
 
 const auto kTexts = std::to_array<UiText>({
     {"TL_Groesse", P::Caption, "Плата", "Board properties"},
-    {"GroupBox1", P::Caption, "Размер платы (макс. 300x300 мм)", "Board size (max. 300 x 300 мм)"},
-    {"Label1", P::Caption, "Ширина [мм]:", "Width (мм):"},
-    {"Label2", P::Caption, "Высота [мм]:", "Height (мм):"},
+    {"GroupBox1", P::Caption, "Размер платы (макс. 300x300 мм)", "Board size (max. 300 x 300 mm)"},
+    {"Label1", P::Caption, "Ширина [мм]:", "Width (mm):"},
+    {"Label2", P::Caption, "Высота [мм]:", "Height (mm):"},
     {"GroupBox2", P::Caption, "Название", "Name"},
-    {"Button1", P::Caption, "OK", "OK"},
+    {"Button1", P::Caption, "ОК", "OK"},
     {"Button2", P::Caption, "О&тмена", "&Cancel"},
 });
 

@@ -114,7 +114,7 @@ const auto kMenus = std::to_array<MenuCommand>({
     checkItem("Makrofenster1", "Optionen1", "Библиотека Макросов", "&Macro library", "SB_MakrofensterClick"),
     checkItem("M_AutoMasse", "Optionen1", "Общая шина (масса)", "&GroundPlane", "M_AutoMasseClick"),
     menu("Linealeinheit1", "Optionen1", "Единицы измерения", "&Rulers"),
-    checkItem("E_MM", "Linealeinheit1", "мм", nullptr, "EinheitClick", 1),
+    checkItem("E_MM", "Linealeinheit1", "мм", "&mm", "EinheitClick", 1),
     checkItem("E_Zoll", "Linealeinheit1", "дюйм", "&Inch", "EinheitClick", 2),
     separator("Optionen1"),
     item("ZoomPlatine1", "Optionen1", "Лупа-Общий вид", "Zoom &board", "TB_ZoomAllesClick"),
@@ -123,8 +123,11 @@ const auto kMenus = std::to_array<MenuCommand>({
     item("Neuzeichnen1", "Optionen1", "Обновить вид", "&Repaint", "SB_NeuzeichnenClick"),
     separator("Optionen1"),
     checkItem("Hinweistexte1", "Optionen1", "Всплывающая подсказка", "Show &hints", "Hinweistexte1Click"),
+    menu("Sprache1", "Optionen1", "Язык интерфейса", "&Language"),
+    checkItem("SpracheRussisch1", "Sprache1", "Русский", "&Russian", "SpracheClick", 0),
+    checkItem("SpracheEnglisch1", "Sprache1", "Английский", "&English", "SpracheClick", 1),
 
-    menu("L1", nullptr, "Стороны", nullptr),
+    menu("L1", nullptr, "Стороны", "&Layers"),
     menu("AktiverLayer1", "L1", "Активная сторона", "&Active layer"),
     checkItem("K1", "AktiverLayer1", "Фольга сторона  (1)", "&Copper (1)", "B2Click", 1),
     checkItem("B1", "AktiverLayer1", "Маска сторона    (1)", "&Silk screen (1)", "B2Click", 2),
@@ -138,7 +141,7 @@ const auto kMenus = std::to_array<MenuCommand>({
 
     menu("Info1", nullptr, "?", nullptr),
     item("Index1", "Info1", "Помощь", "&Index", "Index1Click"),
-    item("Info2", "Info1", "О программе", nullptr, "Info2Click"),
+    item("Info2", "Info1", "О программе", "&About Kestrel...", "Info2Click"),
 
     // The drawing area's pop-up menu, opened by the edit tool.
     {K::Popup, "PopupMenu", nullptr, "", ""},

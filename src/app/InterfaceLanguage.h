@@ -1,16 +1,35 @@
 #pragma once
-// The interface language byte: SPRACHE.INI beside the executable, section
-// "Sprache", key "Sprache". The program only reads it.
+// The interface language byte: SPRACHE.INI, section "Sprache", key
+// "Sprache". The copy in the user's configuration folder wins over the one
+// beside the program, which an installed program cannot write.
 
 #include "model/Language.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace kestrel {
 
-// Without the file or the key the interface is Russian (0). Any value other
-// than 0 starts the English interface, the language every other value can
-// fall back on without leaving texts half translated.
-Language readInterfaceLanguage(const QString& programDirectory);
+// The user's configuration folder (where KESTREL30.INI lives), then the
+// program's folder.
+QStringList languageFileFolders(const QString& programDirectory);
+
+// The first folder holding a SPRACHE.INI with the key decides. Without one
+// the interface is Russian (0). Any value other than 0 starts the English
+// interface, the language every other value can fall back on without
+// leaving texts half translated.
+Language readInterfaceLanguage(const QStringList& folders);
+
+// Writes the choice into SPRACHE.INI of the folder; false when it could not.
+bool writeInterfaceLanguage(Language lang, const QString& folder);
+
+// "ru" or "en" as given to --lang.
+std::optional<Language> languageFromName(const QString& name);
+
+// Qt's own buttons and dialogs speak Russian through Qt's translation
+// (qtbase_ru); English removes it again. False when it is missing.
+bool installQtTranslation(Language lang);
 
 } // namespace kestrel

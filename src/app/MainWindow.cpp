@@ -1,6 +1,9 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutDialog.h"
 #include "app/CommandTable.h"
+#include "app/HelpWindow.h"
+#include "app/InterfaceLanguage.h"
 #include "app/MacroPanel.h"
 #include "app/SettingsFile.h"
 #include "app/ToolIcons.h"
@@ -31,12 +34,15 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -56,7 +62,8 @@ constexpr char kToolKeys[] = {'S', 'T', 'P', 'Z', 'L', 'F', 'R', 'K', 'X', 'B', 
 } // namespace
 
 MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), lang_(lang), prompts_(prompts), doc_(LayoutDocument::withFirstBoard(lang))
+    : QMainWindow(parent), lang_(lang), prompts_(prompts), doc_(LayoutDocument::withFirstBoard(lang)),
+      nextLanguage_(lang)
 {
     setObjectName("TForm1");
     lastDirectory_ = QCoreApplication::applicationDirPath();
@@ -92,7 +99,53 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     updateTitle();
     // The hints switch comes from the settings file: its mark shows it before any menu opens.
     refreshCheckMarks();
-    resize(1200, 800);
+    placeOnScreen();
+}
+
+void MainWindow::placeOnScreen()
+{
+    if (!savedGeometry_.isEmpty() && restoreGeometry(savedGeometry_))
+        return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(1200, 800);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize size = (available.size() * 0.85).boundedTo(QSize(1600, 1100)).expandedTo(QSize(640, 480));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size.boundedTo(available.size()), available));
+}
+
+void MainWindow::chooseLanguage(Language next)
+{
+    const QString folder = languageFileFolders(QCoreApplication::applicationDirPath()).first();
+    if (!writeInterfaceLanguage(next, folder)) {
+        prompts_.message(this, kestrel::tr(lang_, "Язык интерфейса", "Interface language"),
+                         kestrel::tr(lang_, "Не удалось записать выбор языка в папку настроек.",
+                                     "The language choice could not be written to the settings folder."),
+                         Prompts::Icon::Error);
+        return;
+    }
+    nextLanguage_ = next;
+    prompts_.message(this, kestrel::tr(lang_, "Язык интерфейса", "Interface language"),
+                     kestrel::tr(lang_, "Выбранный язык будет применён при следующем запуске программы.",
+                                 "The chosen language applies the next time Kestrel starts."),
+                     Prompts::Icon::Information);
+}
+
+void MainWindow::showHelp(const QString& page)
+{
+    if (!help_)
+        help_ = new HelpWindow(lang_, this);
+    help_->showPage(page);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+QString MainWindow::helpPageOfCurrentTool() const
+{
+    return QString::fromLatin1(helpPageForTool(static_cast<int>(machine_->tool())));
 }
 
 MainWindow::~MainWindow()
@@ -170,10 +223,11 @@ void MainWindow::defineHandlers()
     defineLabelHandlers();
     defineListHandlers();
     on("Info2Click", [this] {
-        prompts_.message(this, kestrel::tr(lang_, "О программе", "About Kestrel"),
-                         kestrel::tr(lang_, "Kestrel 3.0 R\nРедактор печатных плат", "Kestrel 3.0 R\nPrinted circuit board editor"),
-                         Prompts::Icon::Information);
+        AboutDialog about(lang_, this);
+        prompts_.runDialog(about);
     });
+    on("Index1Click", [this] { showHelp(QString::fromLatin1(helpPages().front().file)); });
+    handlers_["SpracheClick"] = [this](int tag) { chooseLanguage(tag == 1 ? Language::English : Language::Russian); };
 }
 
 QAction* MainWindow::makeAction(const MenuCommand& row)
@@ -245,7 +299,7 @@ void MainWindow::buildMenus()
     // The predefined grids open the grid menu, ahead of its separator N17.
     QAction* firstFixed = gridMenu_->actions().value(0);
     for (const GridPreset& preset : gridPresets()) {
-        auto* action = new QAction(QString::fromUtf8(preset.caption), this);
+        auto* action = new QAction(QString::fromUtf8(preset.caption(lang_)), this);
         action->setObjectName(preset.objectName);
         connect(action, &QAction::triggered, this, [this, tag = preset.tag] { view_->chooseGridTag(tag); });
         gridMenu_->insertAction(firstFixed, action);
@@ -258,7 +312,7 @@ void MainWindow::buildMenus()
 
 void MainWindow::buildToolBar()
 {
-    auto* bar = addToolBar(QString());
+    auto* bar = addToolBar(QString::fromUtf8(kestrel::tr(lang_, "Панель инструментов", "Tool bar")));
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
     bar->setIconSize({20, 20});
@@ -362,13 +416,28 @@ void MainWindow::buildStatusLine()
 void MainWindow::buildLayerKeys()
 {
     for (int layer = 1; layer <= 4; ++layer) {
-        auto* activate = new QShortcut(QKeySequence(Qt::Key_F1 + layer - 1), view_->scrollBox());
-        activate->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(activate, &QShortcut::activated, this, [this, layer] { activateLayer(layer); });
+        if (layer > 1) { // F1 is shared with the help, below
+            auto* activate = new QShortcut(QKeySequence(Qt::Key_F1 + layer - 1), view_->scrollBox());
+            activate->setContext(Qt::WidgetWithChildrenShortcut);
+            connect(activate, &QShortcut::activated, this, [this, layer] { activateLayer(layer); });
+        }
         auto* toggle = new QShortcut(QKeySequence(Qt::Key_F5 + layer - 1), view_->scrollBox());
         toggle->setContext(Qt::WidgetWithChildrenShortcut);
         connect(toggle, &QShortcut::activated, this, [this, layer] { toggleLayer(layer); });
     }
+    // F1 in the drawing area makes layer 1 active; anywhere else in the
+    // window it opens the manual at the page of the tool in use, as
+    // Shift+F1 does everywhere.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == view_->scrollBox() || view_->scrollBox()->isAncestorOf(focus)))
+            activateLayer(1);
+        else
+            showHelp(helpPageOfCurrentTool());
+    });
+    auto* shiftF1 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
+    connect(shiftF1, &QShortcut::activated, this, [this] { showHelp(helpPageOfCurrentTool()); });
 }
 
 // A new tool starts with nothing selected (the pointer deselects).
@@ -438,6 +507,8 @@ void MainWindow::refreshCheckMarks()
     check("Durchkontaktierung1", tools_.ViaMode);
     check("Rastermarkierung1", view_->gridMarker());
     check("Rastersichtbar1", view_->gridVisible());
+    check("SpracheRussisch1", nextLanguage_ == Language::Russian);
+    check("SpracheEnglisch1", nextLanguage_ == Language::English);
 }
 
 bool MainWindow::event(QEvent* event)
@@ -464,12 +535,28 @@ void MainWindow::showEvent(QShowEvent* event)
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    view_->setZoom(0.1);
-    // The document is still the single empty board here, so opening the
-    // named file cannot raise the save question.
-    if (!startupFile_.isEmpty() && QFileInfo::exists(startupFile_))
-        openDocumentFile(startupFile_, false);
+    // Once the window's layout has its final size and the window shows: the
+    // board fits the view, then the file named on the command line opens.
+    QTimer::singleShot(0, this, [this] {
+        view_->zoomBoard();
+        openStartupFile();
+    });
     view_->scrollBox()->setFocus();
+}
+
+// The document is still the single empty board here, so opening the named
+// file cannot raise the save question. A file that cannot be read is
+// reported and leaves the empty document.
+void MainWindow::openStartupFile()
+{
+    if (startupFile_.isEmpty())
+        return;
+    if (QFileInfo::exists(startupFile_))
+        openDocumentFile(startupFile_, false);
+    else
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
+                         kestrel::tr(lang_, "Файл не найден", "File not found!") + QString(":\n") + startupFile_,
+                         Prompts::Icon::Warning);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -27,6 +27,7 @@ class QTabBar;
 namespace kestrel {
 
 class BoardPointer;
+class HelpWindow;
 class BoardView;
 class LabelDialog;
 class MacroPanel;
@@ -89,6 +90,14 @@ public:
 
     // Whether a command row naming this handler does something in this window.
     bool definesHandler(const std::string& handler) const { return handlers_.count(handler) > 0; }
+
+    // The manual at a page (file name without ".html"), opened on first use.
+    void showHelp(const QString& page);
+    // The page of the tool in use, for F1.
+    QString helpPageOfCurrentTool() const;
+
+    // No tool-bar pop-up of visible bars: this window has one fixed bar.
+    QMenu* createPopupMenu() override { return nullptr; }
 
 protected:
     bool event(QEvent* event) override;
@@ -177,6 +186,7 @@ private:
     void newDocument();
     void openCommand(bool import);
     bool openDocumentFile(const QString& path, bool askFirst);
+    void openStartupFile();
     void importBoardsFrom(const QString& path);
     bool saveDocument();
     bool saveDocumentAs();
@@ -214,6 +224,10 @@ private:
     void refreshHistoryItems();
     void openFromHistory(int number);
     void runAutoSaveDialog();
+    // The last geometry from the settings file, else a size that fits the screen.
+    void placeOnScreen();
+    // Stores the language for the next start in the user's SPRACHE.INI.
+    void chooseLanguage(Language next);
 
     // The macro panel and Save as macro (MainWindowMacro.cpp).
     // The folder the panel opens on: the one the user chose last, else the
@@ -261,6 +275,8 @@ private:
     bool loading_ = false; // a document is being read
     bool macroPanelShown_ = false;
     QString macroFolder_; // chosen by the user; empty until then
+    QByteArray savedGeometry_;
+    Language nextLanguage_; // chosen in the Options menu for the next start
     FileHistory history_;
     UserLists userLists_; // as read at start-up
     std::vector<TaggedEntry> widthList_, gridList_;
@@ -283,6 +299,7 @@ private:
     std::unique_ptr<PointerMachine> machine_;
     BoardPointer* pointer_ = nullptr;
     TAutoRouter* autoRouter_ = nullptr;
+    HelpWindow* help_ = nullptr;
     RouteToolActions* routeTools_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QMenu* boardMenu_ = nullptr;

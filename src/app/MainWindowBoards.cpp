@@ -54,6 +54,7 @@ void MainWindow::addNewBoard()
     activeBoardChanged();
     resetUndoHistory();
     editBoardSize();
+    view_->zoomBoard();
 }
 
 void MainWindow::editBoardSize()
@@ -83,12 +84,12 @@ void MainWindow::deleteBoard()
         return;
     if (doc_.boardCount() < 2) {
         const auto refusal = doc_.deleteActiveBoard(lang_);
-        prompts_.message(this, "Информация", QString::fromStdString(refusal.value_or("")),
+        prompts_.message(this, kestrel::tr(lang_, "Информация", "Information"), QString::fromStdString(refusal.value_or("")),
                          Prompts::Icon::Information);
         return;
     }
     const QString question = QString::fromStdString(LayoutDocument::deleteQuestion(lang_, board->Name));
-    if (prompts_.ask(this, "Информация", question, Prompts::Buttons::OkCancel, Prompts::Icon::Question) !=
+    if (prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"), question, Prompts::Buttons::OkCancel, Prompts::Icon::Question) !=
         Prompts::Answer::Ok)
         return;
     doc_.deleteActiveBoard(lang_);

@@ -53,7 +53,7 @@ bool MainWindow::askToSave()
     if (!doc_.Modified)
         return true;
     const Prompts::Answer answer =
-        prompts_.ask(this, "Информация", kestrel::tr(lang_, "Сохранить текущий чертёж или нет ?         ", "Save changes?"),
+        prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"), kestrel::tr(lang_, "Сохранить текущий чертёж или нет ?         ", "Save changes?"),
                      Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
     switch (answer) {
     case Prompts::Answer::Yes:
@@ -84,6 +84,7 @@ void MainWindow::newDocument()
     documentReplaced();
     // Sizing the first board belongs to making the document: nothing to save yet.
     editBoardSize();
+    view_->zoomBoard();
     doc_.Modified = false;
     updateTitle();
 }
@@ -95,7 +96,7 @@ void MainWindow::openCommand(bool import)
         return;
     view_->redraw();
     if (!QFileInfo::exists(*name)) {
-        prompts_.message(this, kestrel::tr(lang_, "Цffnen", "Open"), kestrel::tr(lang_, "Datei nicht gefunden", "File not found!"),
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), kestrel::tr(lang_, "Файл не найден", "File not found!"),
                          Prompts::Icon::Warning);
         return;
     }
@@ -125,9 +126,8 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     }
     doc_ = std::move(read->document);
     documentReplaced();
-    // Old files store no view of their board: show all of it.
-    if (read->version < kLayoutFileVersion)
-        view_->zoomBoard();
+    // The stored view belongs to another window size: show the whole board.
+    view_->zoomBoard();
     rememberDirectory(path);
     addToHistory(path);
     return true;

@@ -37,13 +37,13 @@ void MainWindow::refreshLayerControls()
 
 void MainWindow::showPointerPosition(Point boardPoint)
 {
-    const PointerPositionTexts texts = ShowPointerPosition(boardPoint, doc_.Origin, view_->inchUnit());
+    const PointerPositionTexts texts = ShowPointerPosition(boardPoint, doc_.Origin, view_->inchUnit(), lang_);
     status_->showPointerTexts(QString::fromStdString(texts.x), QString::fromStdString(texts.y));
 }
 
 void MainWindow::showBoardSize()
 {
-    status_->showBoardSize(QString::fromStdString(ShowBoardSize(doc_.Working.BoardWidth, doc_.Working.BoardHeight)));
+    status_->showBoardSize(QString::fromStdString(ShowBoardSize(doc_.Working.BoardWidth, doc_.Working.BoardHeight, lang_)));
 }
 
 // Both the button and the menu act on the side of the active layer.

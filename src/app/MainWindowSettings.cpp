@@ -32,6 +32,7 @@ void MainWindow::loadSettings()
     showHints_ = settings.options.hints;
     macroPanelShown_ = settings.options.macroPanel;
     macroFolder_ = settings.options.macroFolder;
+    savedGeometry_ = settings.options.windowGeometry;
     history_ = settings.history;
     userLists_ = settings.lists;
 
@@ -55,6 +56,7 @@ void MainWindow::saveSettings() const
     options.autoSave = autoSave_.enabled();
     options.autoSaveMs = autoSave_.intervalMs();
     options.undoDepth = session_.UndoDepth;
+    options.windowGeometry = saveGeometry();
     writeOptionsAndLists(options, parameterLists());
 }
 
@@ -90,7 +92,7 @@ void MainWindow::openFromHistory(int number)
     if (path.isEmpty())
         return;
     if (!QFileInfo::exists(path)) {
-        prompts_.message(this, kestrel::tr(lang_, "Цffnen", "Open"), kestrel::tr(lang_, "Datei nicht gefunden", "File not found"),
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), kestrel::tr(lang_, "Файл не найден", "File not found!"),
                          Prompts::Icon::Warning);
         return;
     }

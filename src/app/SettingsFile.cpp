@@ -95,6 +95,7 @@ Settings readSettings(const QString& path)
     o.autoSaveMs = ok ? clampedAutoSaveMs(ms) : kDefaultAutoSaveMs;
     o.undoDepth = clampedUndoDepth(readInt(file, "Optionen/UndoDepth", kDefaultUndoDepth));
     o.macroFolder = file.value("Optionen/MakroOrdner").toString();
+    o.windowGeometry = file.value("Optionen/Fenster").toByteArray();
 
     for (int i = 0; i < kHistoryEntries; ++i)
         s.history.entries[static_cast<size_t>(i)] = file.value(QString("History/D%1").arg(i + 1)).toString().toStdString();
@@ -122,6 +123,8 @@ void writeOptionsAndLists(const Options& options, const UserLists& lists, const 
     file.setValue("Optionen/AutoSaveTime", clampedAutoSaveMs(options.autoSaveMs));
     file.setValue("Optionen/UndoDepth", clampedUndoDepth(options.undoDepth));
     file.setValue("Optionen/MakroOrdner", options.macroFolder);
+    if (!options.windowGeometry.isEmpty())
+        file.setValue("Optionen/Fenster", options.windowGeometry);
     writeTaggedList(file, "L_POPUP", 0, lists.trackWidths);
     writeTaggedList(file, "R_POPUP", kFirstUserGridIndex, lists.grids);
     file.remove("LA_POPUP");

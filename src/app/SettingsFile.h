@@ -8,6 +8,7 @@
 #include "model/FileHistory.h"
 #include "output/DesignCheck.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -36,6 +37,7 @@ struct Options {
     int autoSaveMs = kDefaultAutoSaveMs; // AutoSaveTime, 1..60 minutes
     int undoDepth = kDefaultUndoDepth;   // UndoDepth, 1..100
     QString macroFolder;                 // MakroOrdner: the macro panel's folder, empty until chosen
+    QByteArray windowGeometry;           // Fenster: the main window's last size and position
     bool operator==(const Options&) const = default;
 };
 

@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "kestrel/Version.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,7 +16,7 @@ std::vector<Command>& registry()
 
 void printOverview(FILE* to)
 {
-    std::fprintf(to, "usage: kestrel-cli SUBCOMMAND [OPTIONS] ...\n\n"
+    std::fprintf(to, "usage: kestrel-cli SUBCOMMAND [OPTIONS] ...\n       kestrel-cli --version\n\n"
                      "Scripted access to Kestrel layout documents (.kbd).\n\nSubcommands:\n");
     std::vector<Command> sorted = commands();
     std::sort(sorted.begin(), sorted.end(),
@@ -47,6 +48,10 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     const std::string name = argv[1];
+    if (name == "--version") {
+        std::printf("kestrel-cli %s\n", kestrel::kVersion);
+        return kExitOk;
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         printOverview(stdout);
         return kExitOk;

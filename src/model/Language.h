@@ -14,4 +14,10 @@ inline const char* tr(Language lang, const char* russian, const char* english)
     return lang == Language::English ? english : russian;
 }
 
+// The millimetre unit as the interface writes it.
+inline const char* mmUnit(Language lang)
+{
+    return tr(lang, "мм", "mm");
+}
+
 } // namespace kestrel

@@ -33,7 +33,7 @@ Board& LayoutDocument::appendBoard(std::unique_ptr<Board> b)
 
 std::string LayoutDocument::newBoardName(Language lang, size_t number)
 {
-    return std::string(tr(lang, "Plata ", "Board ")) + std::to_string(number);
+    return std::string(tr(lang, "Плата ", "Board ")) + std::to_string(number);
 }
 
 Board& LayoutDocument::newBoard(Language lang)
@@ -151,8 +151,8 @@ BoardSizeCheck checkBoardSize(const std::string& widthText, const std::string& h
     const auto w = readDecimal(widthText);
     const auto h = readDecimal(heightText);
     if (!w || !h || *w < 10 || *w > 300 || *h < 10 || *h > 300) {
-        result.message = tr(lang, "Der Wert muЯ zwischen 10..300 мм liegen.",
-                            "Please enter values from 10 мм to 300 мм.");
+        result.message = tr(lang, "Введите значения от 10 до 300 мм.",
+                            "Please enter values from 10 mm to 300 mm.");
         return result;
     }
     // The size is kept in whole millimetres; a fraction would be dropped

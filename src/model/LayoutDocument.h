@@ -20,7 +20,7 @@ public:
     LayoutDocument(LayoutDocument&&) = default;
     LayoutDocument& operator=(LayoutDocument&&) = default;
 
-    // A document as after start-up or New: one board "Plata 1" / "Board 1".
+    // A document as after start-up or New: one board "Плата 1" / "Board 1".
     static LayoutDocument withFirstBoard(Language lang);
 
     size_t boardCount() const { return boards_.size(); }
@@ -50,7 +50,7 @@ public:
     Board& addBoard(const std::string& name);
     // Appends an already filled board without activating it (reading files).
     Board& appendBoard(std::unique_ptr<Board> b);
-    // Adds "Plata n" / "Board n", n = number of boards before adding plus one.
+    // Adds "Плата n" / "Board n", n = number of boards before adding plus one.
     Board& newBoard(Language lang);
     static std::string newBoardName(Language lang, size_t number);
 

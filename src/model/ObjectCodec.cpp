@@ -26,7 +26,8 @@ int headerVersion(const uint8_t* data, size_t size)
         return -1;
     uint32_t header;
     std::memcpy(&header, data, 4);
-    return (header & 0xFFFFFF00u) == kFileMagic ? static_cast<int>(header & 0xFF) : -1;
+    const int version = static_cast<int>(header & 0xFF);
+    return (header & 0xFFFFFF00u) == kFileMagic && version <= kLastPlausibleVersion ? version : -1;
 }
 
 std::string readFailureMessage(Language lang, const std::string& name, const std::string& detail, size_t offset)

@@ -15,7 +15,10 @@ std::string readFailureMessage(Language lang, const std::string& name, const std
 // The four header bytes of layout and macro files hold this plus the version
 // in the low byte. A file without them is not one of ours.
 constexpr uint32_t kFileMagic = 0xFFAA3300u;
-// The version byte, or -1 when the file does not start with the header.
+// Versions above this are no plausible successor of ours: such a header is
+// taken for another file's bytes, not for a newer layout.
+constexpr int kLastPlausibleVersion = 15;
+// The version byte, or -1 when the file does not start with a plausible header.
 int headerVersion(const uint8_t* data, size_t size);
 
 // One version-3 object block; `partnerField` is written for pads only.

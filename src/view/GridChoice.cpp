@@ -11,12 +11,12 @@ namespace kestrel {
 const std::array<GridPreset, 6>& gridPresets()
 {
     static const std::array<GridPreset, 6> presets{{
-        {"N015875mm116RM1", 15875, "0.15875 мм (1/16 RM)"},
-        {"N03175mm18RM1", 31750, "  0.3175 мм (1/8 RM)"},
-        {"N0635mm1401", 63500, "    0.635 мм (1/4 RM)"},
-        {"r127", 127000, "      1.27 мм (1/2 RM)"},
-        {"R254", 254000, "      2.54 мм (RM)"},
-        {"R635", 508000, "      5.08 мм (2 RM)"},
+        {"N015875mm116RM1", 15875, "0.15875 мм (1/16 шага)", "0.15875 mm (1/16 pitch)"},
+        {"N03175mm18RM1", 31750, "  0.3175 мм (1/8 шага)", "  0.3175 mm (1/8 pitch)"},
+        {"N0635mm1401", 63500, "    0.635 мм (1/4 шага)", "    0.635 mm (1/4 pitch)"},
+        {"r127", 127000, "      1.27 мм (1/2 шага)", "      1.27 mm (1/2 pitch)"},
+        {"R254", 254000, "      2.54 мм (шаг)", "      2.54 mm (pitch)"},
+        {"R635", 508000, "      5.08 мм (2 шага)", "      5.08 mm (2 pitches)"},
     }};
     return presets;
 }
@@ -35,9 +35,9 @@ size_t utf8Length(const std::string& s)
 
 } // namespace
 
-std::string gridCaption(double gridUnits)
+std::string gridCaption(double gridUnits, Language lang)
 {
-    std::string text = formatGeneral(mmFromUnits(gridUnits), 8, 3) + " мм";
+    std::string text = formatGeneral(mmFromUnits(gridUnits), 8, 3) + " " + mmUnit(lang);
     const size_t length = utf8Length(text);
     if (length < 9)
         text.insert(0, 9 - length, ' ');

@@ -3,6 +3,8 @@
 // button, the predefined entries of the grid menu, and the grid lines the
 // board view draws.
 
+#include "model/Language.h"
+#include "model/Language.h"
 #include "model/Types.h"
 
 #include <array>
@@ -13,11 +15,13 @@
 namespace kestrel {
 
 // A predefined entry of the grid menu. The tag holds the grid in thousandths
-// of a unit; the caption is the same in both interface languages.
+// of a unit; the caption's note gives the step in grid pitches (2.54 mm).
 struct GridPreset {
     const char* objectName;
     int32_t tag;
-    const char* caption;
+    const char* russian;
+    const char* english;
+    const char* caption(Language lang) const { return tr(lang, russian, english); }
 };
 const std::array<GridPreset, 6>& gridPresets();
 
@@ -27,8 +31,8 @@ const std::array<GridPreset, 6>& gridPresets();
 double gridFromTag(int32_t tag);
 
 // Caption of the grid button: the grid in millimetres with up to 8
-// significant digits and " мм", padded on the left to at least 9 characters.
-std::string gridCaption(double gridUnits);
+// significant digits and the unit, padded on the left to at least 9 characters.
+std::string gridCaption(double gridUnits, Language lang);
 
 // One grid line: its x (vertical lines) or y (horizontal lines) in units,
 // and whether it is drawn twice as thick (every fourth line as a marker).

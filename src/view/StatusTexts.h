@@ -1,7 +1,8 @@
 #pragma once
 // Texts of the status line: the pointer position against the origin and the
-// board size caption. Millimetre texts carry the Cyrillic unit "мм".
+// board size caption, with the unit of the interface language ("мм" / "mm").
 
+#include "model/Language.h"
 #include "model/Types.h"
 
 #include <string>
@@ -14,9 +15,9 @@ struct PointerPositionTexts {
 };
 
 // The displayed Y grows downwards from the origin, as on the vertical ruler.
-PointerPositionTexts ShowPointerPosition(Point p, Point origin, bool inchUnit);
+PointerPositionTexts ShowPointerPosition(Point p, Point origin, bool inchUnit, Language lang);
 
 // "160 x 100 мм": whole millimetres, the fraction dropped.
-std::string ShowBoardSize(int32_t widthUnits, int32_t heightUnits);
+std::string ShowBoardSize(int32_t widthUnits, int32_t heightUnits, Language lang);
 
 } // namespace kestrel

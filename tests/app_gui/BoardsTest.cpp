@@ -33,8 +33,10 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
     f.dialogs = {sizeDialog("120", "80")};
     f.trigger("NeuePlatine2");
     EXPECT_EQ(f.doc().Working.BoardHeight, 8000);
-    EXPECT_DOUBLE_EQ(f.doc().Working.Zoom, 0.1) << "a new board starts with the default view";
-    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "120 x 80 мм");
+    const double fitted = f.doc().Working.Zoom;
+    f.window().boardView().zoomBoard();
+    EXPECT_DOUBLE_EQ(f.doc().Working.Zoom, fitted) << "a new board starts fitted to the view";
+    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "120 x 80 mm");
 
     f.window().boardTabs().setCurrentIndex(1);
     f.answers = {Answer::Cancel, Answer::Ok};
@@ -67,14 +69,14 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
         bool stayedOpen = false;
         f.dialogs = {[&](QDialog& d) {
             EXPECT_EQ(d.findChild<QLineEdit*>("Breite")->text(), "160");
-            EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Plata 1");
+            EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Плата 1");
             stayedOpen = !sizeDialog(width, height, "Renamed")(d);
             return !stayedOpen || WindowFixture::cancel(d);
         }};
         f.trigger("Platinengrsse1");
         EXPECT_EQ(stayedOpen, !accepted) << width << " x " << height;
         EXPECT_EQ(f.doc().Working.BoardWidth, accepted ? std::atoi(width) * 100 : 16050) << width;
-        EXPECT_EQ(f.tabTexts(), std::vector<std::string>{accepted ? "Renamed" : "Plata 1"}) << width;
+        EXPECT_EQ(f.tabTexts(), std::vector<std::string>{accepted ? "Renamed" : "Плата 1"}) << width;
         ASSERT_EQ(f.messages.size(), accepted ? 0u : 1u) << width;
         EXPECT_TRUE(accepted || f.messages[0].caption == "Kestrel");
     }
@@ -88,6 +90,7 @@ TEST(Boards, SwitchingRestoresEachBoardsViewExactly)
     f.addBoards(1);
     QTabBar& tabs = f.window().boardTabs();
     BoardView& view = f.window().boardView();
+    const double secondZoom = view.zoom();
     tabs.setCurrentIndex(0);
     view.setZoom(0.37);
     view.setGrid(127);
@@ -98,7 +101,7 @@ TEST(Boards, SwitchingRestoresEachBoardsViewExactly)
     ASSERT_TRUE(first.ScrollX > 0 && first.ScrollY > 0) << "zooming in about the centre scrolls";
 
     tabs.setCurrentIndex(1);
-    EXPECT_DOUBLE_EQ(view.zoom(), 0.1);
+    EXPECT_DOUBLE_EQ(view.zoom(), secondZoom);
     view.setZoom(0.02);
     f.trigger("B1");
 

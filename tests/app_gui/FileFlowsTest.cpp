@@ -55,7 +55,7 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
     for (const Case& c : {Case{"ffnen1", Language::English, sample, true, nullptr, sampleBoards, true},
                           Case{"Platinennachladen1", Language::English, sample, false, nullptr, 1 + sampleBoards, false},
                           Case{"TB_Open", Language::English, missing, false, "Open: File not found!", 1, false},
-                          Case{"TB_Open", Language::Russian, missing, false, "Цffnen: Datei nicht gefunden", 1, false},
+                          Case{"TB_Open", Language::Russian, missing, false, "Открыть: Файл не найден", 1, false},
                           Case{"TB_Open", Language::English, damaged, true, "Open: ", 1, false}}) {
         SCOPED_TRACE(std::string(c.action) + " " + c.path);
         WindowFixture f(c.lang);
@@ -66,7 +66,7 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
         f.trigger(c.action);
         EXPECT_TRUE(f.exhausted());
         if (c.asked) {
-            EXPECT_EQ(f.questions.at(0).caption, "Информация");
+            EXPECT_EQ(f.questions.at(0).caption, "Information");
             EXPECT_EQ(f.questions[0].text, "Save changes?");
         }
         if (c.lang == Language::English) {

@@ -171,7 +171,7 @@ TEST(Settings, HistoryFollowsSavesAndOpens)
     std::filesystem::remove(b);
     f.trigger("History1");
     ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_EQ(f.messages[0].text, "File not found");
+    EXPECT_EQ(f.messages[0].text, "File not found!");
     EXPECT_EQ(f.messages[0].caption, "Open");
     EXPECT_EQ(f.doc().FileName, a);
     EXPECT_EQ(historyCaptions(f).size(), 2u);

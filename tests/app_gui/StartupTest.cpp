@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace kestrel::test {
@@ -25,23 +26,26 @@ class StartUp : public ::testing::TestWithParam<StartCase> {};
 TEST_P(StartUp, ShowsOneDefaultBoardInTheChosenLanguage)
 {
     const StartCase& c = GetParam();
-    WindowFixture f(c.lang);
+    WindowFixture f(c.lang, {}, true);
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{c.firstBoard});
-    // The default board itself is checked in the model tests; here the view shows it.
-    EXPECT_DOUBLE_EQ(f.window().boardView().zoom(), 0.1);
+    // The default board itself is checked in the model tests; here the whole
+    // of it shows, once the scroll bars have settled.
+    QTest::qWait(50);
+    for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
+        EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->maximum();
     EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 254.0);
     EXPECT_TRUE(f.control<QRadioButton>("RB_K1").isChecked());
     EXPECT_EQ(f.control<QMenu>("Datei1").title(), QString::fromUtf8(c.fileMenu));
     EXPECT_EQ(f.control<QLabel>("Label2").text(), QString::fromUtf8(c.activeLabel));
     EXPECT_EQ(f.control<QToolButton>("SB_K1").text(), QString::fromUtf8(c.copperButton));
-    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "160 x 100 мм");
-    EXPECT_EQ(f.control<QToolButton>("SB_Raster").text(), "2.54 мм");
+    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), QString("160 x 100 ") + mmUnit(c.lang));
+    EXPECT_EQ(f.control<QToolButton>("SB_Raster").text(), QString("2.54 ") + mmUnit(c.lang));
     EXPECT_TRUE(f.control<QToolButton>("SB_Standard").isChecked());
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, StartUp,
-                         ::testing::Values(StartCase{Language::Russian, "Plata 1", "Файл", "Активн.", "Ф1"},
+                         ::testing::Values(StartCase{Language::Russian, "Плата 1", "Файл", "Активн.", "Ф1"},
                                            StartCase{Language::English, "Board 1", "&File", "active", "C1"}),
                          [](const auto& info) { return info.param.lang == Language::English ? "English" : "Russian"; });
 
@@ -59,11 +63,31 @@ TEST(LanguageFile, ReadsTheByteBesideTheProgramWithRussianAsDefault)
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write(contents);
         }
-        EXPECT_EQ(readInterfaceLanguage(q(dir.path())), expected) << (contents ? contents : "no file");
+        EXPECT_EQ(readInterfaceLanguage({q(dir.path())}), expected) << (contents ? contents : "no file");
     }
 }
 
-TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndSkipsAMissingOne)
+// The user's folder is searched first; a file there without the key leaves
+// the choice to the next folder. The Options menu writes the user's file.
+TEST(LanguageFile, TheUsersFileWinsOverTheProgramsAndIsWhatTheMenuWrites)
+{
+    TempDir user, program;
+    ASSERT_TRUE(writeInterfaceLanguage(Language::Russian, q(program.path())));
+    EXPECT_EQ(readInterfaceLanguage({q(user.path()), q(program.path())}), Language::Russian);
+    ASSERT_TRUE(writeInterfaceLanguage(Language::English, q(user.path())));
+    EXPECT_EQ(readInterfaceLanguage({q(user.path()), q(program.path())}), Language::English);
+
+    const QString userFolder = languageFileFolders(QString()).first();
+    QFile::remove(userFolder + "/SPRACHE.INI");
+    WindowFixture f(Language::Russian);
+    f.trigger("SpracheEnglisch1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(readInterfaceLanguage({userFolder, q(program.path())}), Language::English);
+    EXPECT_TRUE(f.action("SpracheEnglisch1").isChecked());
+    QFile::remove(userFolder + "/SPRACHE.INI");
+}
+
+TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndReportsAMissingOne)
 {
     TempDir dir;
     const std::string path = dir.file("Sample.KBD");
@@ -74,9 +98,10 @@ TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndSkipsAMissingOne)
         EXPECT_EQ(f.window().windowTitle(), titleWith(path));
     }
     WindowFixture f(Language::Russian, q(dir.file("missing.kbd")));
-    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Plata 1"});
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Плата 1"});
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
-    EXPECT_TRUE(f.messages.empty());
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.startsWith("Файл не найден")) << f.messages[0].text.toStdString();
 }
 
 } // namespace

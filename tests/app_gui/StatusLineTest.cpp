@@ -92,8 +92,8 @@ TEST(StatusLine, ShowsThePointerAgainstTheOriginAndTheLongPartOfHints)
     WindowFixture f;
     f.doc().Origin = {1000, -2000};
     Q_EMIT f.window().boardView().pointerMoved(Point{1000, -2500});
-    EXPECT_EQ(f.control<QLabel>("L_XPos").text(), "X: 0 мм");
-    EXPECT_EQ(f.control<QLabel>("L_YPos").text(), "Y: 5 мм");
+    EXPECT_EQ(f.control<QLabel>("L_XPos").text(), "X: 0 mm");
+    EXPECT_EQ(f.control<QLabel>("L_YPos").text(), "Y: 5 mm");
     f.trigger("E_Zoll");
     Q_EMIT f.window().boardView().pointerMoved(Point{1000 + 2540, -2000});
     EXPECT_EQ(f.control<QLabel>("L_XPos").text(), "X: 1 \"");

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <type_traits>
 
 namespace kestrel::test {
@@ -28,7 +29,10 @@ using Layers = std::array<uint8_t, 4>;
 
 class WindowFixture : public ScriptedPrompts {
 public:
-    explicit WindowFixture(Language lang = Language::English, const QString& startupFile = {})
+    // The pixel positions of the tests assume a 1200 x 800 window showing
+    // the board at zoom 0.1; keepStartView leaves the view as start-up made it.
+    explicit WindowFixture(Language lang = Language::English, const QString& startupFile = {},
+                           bool keepStartView = false)
         : window_(std::make_unique<MainWindow>(lang, *this))
     {
         window_->setStartupFile(startupFile);
@@ -36,6 +40,13 @@ public:
         // Keys reach the board view only in the active window.
         window_->activateWindow();
         (void)QTest::qWaitForWindowActive(window_.get());
+        QCoreApplication::processEvents(); // the start-up fit runs once the layout is done
+        if (!keepStartView) {
+            window_->resize(1200, 800);
+            BoardSettings& view = window_->document().Working;
+            std::tie(view.Zoom, view.ScrollX, view.ScrollY) = std::make_tuple(0.1, 0, 0);
+            window_->boardView().reloadFromDocument();
+        }
     }
     ~WindowFixture() override { window_->hide(); } // nothing may ask on the way out
 

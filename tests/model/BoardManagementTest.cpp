@@ -20,7 +20,7 @@ TEST(BoardManagement, NewBoardsAndSwitchingKeepEachBoardsWorkingState)
     EXPECT_EQ(doc.Working, first);
     doc.activate(2);
     EXPECT_EQ(doc.Working.Zoom, 0.9);
-    EXPECT_EQ(LayoutDocument::withFirstBoard(Language::Russian).board(0).Name, "Plata 1");
+    EXPECT_EQ(LayoutDocument::withFirstBoard(Language::Russian).board(0).Name, "Плата 1");
 }
 
 TEST(BoardManagement, DeleteAndMove)
@@ -71,7 +71,7 @@ TEST(BoardManagement, SizeCheck)
             EXPECT_EQ(r.widthUnits, widthUnits) << w;
         }
     }
-    EXPECT_EQ(checkBoardSize("9", "9", Language::English).message, "Please enter values from 10 мм to 300 мм.");
-    EXPECT_EQ(checkBoardSize("9", "9", Language::Russian).message, "Der Wert muЯ zwischen 10..300 мм liegen.");
+    EXPECT_EQ(checkBoardSize("9", "9", Language::English).message, "Please enter values from 10 mm to 300 mm.");
+    EXPECT_EQ(checkBoardSize("9", "9", Language::Russian).message, "Введите значения от 10 до 300 мм.");
     EXPECT_NE(checkBoardSize("100.5", "100", Language::English).message.value_or("").find("whole"), std::string::npos);
 }

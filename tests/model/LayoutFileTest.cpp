@@ -227,7 +227,7 @@ TEST(LayoutFile, OldVersions)
     v0.record(2, {500, -600, 80, 30, 0}, 3, 0, "P1");
     LayoutDocument d0 = decoded(v0.bytes, Language::Russian);
     ASSERT_EQ(d0.boardCount(), 1u);
-    EXPECT_EQ(d0.board(0).Name, "Plata 1");
+    EXPECT_EQ(d0.board(0).Name, "Плата 1");
     EXPECT_EQ(std::tie(d0.Working.BoardWidth, d0.Working.BoardHeight), std::make_tuple(8000, 5000));
     const ObjectList& l0 = *d0.currentObjects();
     ASSERT_EQ(l0.size(), 2u);
@@ -368,6 +368,7 @@ TEST(LayoutFile, InconsistentCountsAndValuesOutsideTheirRangesAreRefused)
         {"partner index one past the list", pad + 74 + 4 + 8, 10, "partner index", false},
         {"active board one past the last", bytes.size() - 12, 2, "не прочитан", false, Language::Russian},
         {"version 4", 0, static_cast<int32_t>(0xFFAA3304u), "newer version", false},
+        {"version 163", 0, static_cast<int32_t>(0xFFAA33A3u), "is not a Kestrel layout file", false},
         {"board height at the int32 minimum", boardAt + 8, INT32_MIN, "the board: height -2147483648"},
         {"board width beyond 2 m", boardAt + 4, 200'001, "the board: width 200001 lies outside 0..200000"},
         {"board width of 2 m", boardAt + 4, 200'000, ""},

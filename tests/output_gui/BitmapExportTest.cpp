@@ -78,7 +78,7 @@ TEST(BitmapExport, EstimatesFollowResolutionAndFormat)
 {
     ScriptedPrompts prompts;
     const std::tuple<Language, int, bool, const char*, const char*, const char*, const char*> rows[] = {
-        {Language::Russian, 300, false, "160.0 мм x 100.0 мм", "1890 x 1181", "300 dpi", "272 кБ"},
+        {Language::Russian, 300, false, "160.0 мм x 100.0 мм", "1890 x 1181", "300 точек/дюйм", "272 кБ"},
         {Language::English, 300, true, "160.0 mm x 100.0 mm", "1890 x 1181", "300 dpi", "1090 kB"},
         {Language::English, 100, false, "160.0 mm x 100.0 mm", "630 x 394", "100 dpi", "30 kB"},
     };

@@ -41,9 +41,9 @@ TEST(ExportDialogs, CaptionsInBothLanguages)
         {false, "", "Экспорт в формате Gerber", "Gerber export"}, {false, "LStop1", "Без паек", "Solder mask"},
         {false, "FontLabels", "Надписи шрифтом (контуры букв)", "Labels in a system font (glyph outlines)"},
         {false, "MaskOptionsGroup", "Опции для варианта (Без паек)", "Options for solder mask"},
-        {false, "OffsetLabel", "Сдвиг [мм]:", "Сдвиг [мм]:"}, {false, "CancelBtn", "За&кончить", "&Close"},
+        {false, "OffsetLabel", "Сдвиг [мм]:", "Offset [mm]:"}, {false, "CancelBtn", "За&кончить", "&Close"},
         {true, "", "Экспорт сверловки", "Excellon export"},
-        {true, "RB_Kupfer", "Сверлить со стороны Деталей", "Drill from solder side"},
+        {true, "RB_Kupfer", "Сверлить со стороны пайки", "Drill from solder side"},
     };
     TGerberDlg gerberRu(Language::Russian), gerberEn(Language::English);
     TLochDlg drillRu(Language::Russian), drillEn(Language::English);
@@ -170,16 +170,17 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     component.dialogs = {[](QDialog& d) { return child<QRadioButton>(d, "RB_Best").click(), true; }};
     component.saveNames = {pathIn(dir, "holes.drl")};
     runDrillDialog(&window, doc, Language::English, component);
-    EXPECT_EQ(component.saves, QStringList{" Drill files (Excellon)|*.DRL DRL"});
-    EXPECT_TRUE(component.messages.empty());
+    EXPECT_EQ(component.saves, QStringList{"DRILL.DRL Drill files (Excellon)|*.DRL DRL"});
+    ASSERT_EQ(component.messages.size(), 1u);
+    EXPECT_EQ(component.messages[0].text, "File created successfully.");
     EXPECT_EQ(fileText(dir.file("holes.drl")), exportDrill(*doc.currentObjects(), doc.Working, DrillSide::Component));
 
     Script failing; // the side chosen last time is kept
     failing.dialogs = {[](QDialog& d) { return static_cast<TLochDlg&>(d).side() == DrillSide::Component; }};
     failing.saveNames = {pathIn(dir, "none/holes.drl")};
     runDrillDialog(&window, doc, Language::Russian, failing);
-    EXPECT_EQ(failing.saves, QStringList{" *.drl|*.drl DRL"});
+    EXPECT_EQ(failing.saves, QStringList{"BOHRUNG.DRL Файлы сверловки (Excellon)|*.DRL DRL"});
     ASSERT_EQ(failing.messages.size(), 1u);
-    EXPECT_TRUE(failing.messages[0].text.startsWith("Datei konnte nicht erstellt werden!"));
+    EXPECT_TRUE(failing.messages[0].text.startsWith("Не удалось создать файл!"));
     EXPECT_EQ(failing.messages[0].icon, Prompts::Icon::Error);
 }

@@ -25,21 +25,25 @@ TEST(NumberFormat, GeneralFormatAndGridCaption)
     for (const auto& [value, precision, digits, text] : cases)
         EXPECT_EQ(formatGeneral(value, precision, digits), text) << value;
 
-    const std::pair<double, const char*> captions[] = {
-        {254, "  2.54 мм"}, {200, "     2 мм"}, {12.345678, "0.12345678 мм"}, {9999, " 99.99 мм"},
+    const std::tuple<double, Language, const char*> captions[] = {
+        {254, Language::Russian, "  2.54 мм"},
+        {200, Language::English, "     2 mm"},
+        {12.345678, Language::Russian, "0.12345678 мм"},
+        {9999, Language::English, " 99.99 mm"},
     };
-    for (const auto& [grid, caption] : captions)
-        EXPECT_EQ(gridCaption(grid), caption) << grid;
+    for (const auto& [grid, lang, caption] : captions)
+        EXPECT_EQ(gridCaption(grid, lang), caption) << grid;
 }
 
 TEST(GridChoice, MenuTags)
 {
     EXPECT_DOUBLE_EQ(gridFromTag(10000), 10000.0); // units up to 10000, thousandths above
     // Each predefined caption names the grid its tag stands for.
-    for (const GridPreset& p : gridPresets()) {
-        const std::string mm = formatGeneral(gridFromTag(p.tag) / 100.0, 8, 3) + " мм";
-        EXPECT_NE(std::string(p.caption).find(mm), std::string::npos) << p.caption;
-    }
+    for (const GridPreset& p : gridPresets())
+        for (const Language lang : {Language::Russian, Language::English}) {
+            const std::string mm = formatGeneral(gridFromTag(p.tag) / 100.0, 8, 3) + " " + mmUnit(lang);
+            EXPECT_NE(std::string(p.caption(lang)).find(mm), std::string::npos) << p.caption(lang);
+        }
 }
 
 TEST(GridChoice, LinesFollowZoomAndClip)

@@ -25,7 +25,7 @@ const auto kTexts = std::to_array<UiText>({
     {"Label3", P::Caption, "Сектор рисуется против часовой\nстрелки от начала к концу.",
      "The segment is drawn\nanticlockwise from start to stop."},
     {"L_Fuellung", P::Caption, "Нет экспорта Gerber для заполненных секторов", "No Gerber-export for filled segments"},
-    {"OKBtn", P::Caption, "OK", "OK"},
+    {"OKBtn", P::Caption, "ОК", "OK"},
     {"CancelBtn", P::Caption, "О&тмена", "&Cancel"},
 });
 

@@ -26,7 +26,7 @@ const auto kTexts = std::to_array<UiText>({
     {"Label3", P::Caption, "Поворот [°]:", "Angle offset (°):"},
     {"Label4", P::Caption, "Ширина линии [мм]:", "Line width (mm):"},
     {"CB_Gefuellt", P::Caption, "&Заливка", "&Fill"},
-    {"OKBtn", P::Caption, "OK", "OK"},
+    {"OKBtn", P::Caption, "ОК", "OK"},
     {"CancelBtn", P::Caption, "О&тмена", "&Cancel"},
 });
 

@@ -1,6 +1,9 @@
 #include "model/gui/Prompts.h"
 
+#include <QAbstractButton>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -68,6 +71,7 @@ std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QStri
 void DesktopPrompts::message(QWidget* parent, const QString& caption, const QString& text, Icon icon)
 {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parent);
+    nameOkButton(box);
     box.exec();
 }
 
@@ -78,6 +82,7 @@ Prompts::Answer DesktopPrompts::ask(QWidget* parent, const QString& caption, con
                           : buttons == Buttons::YesNo     ? QMessageBox::Yes | QMessageBox::No
                                                           : QMessageBox::Ok | QMessageBox::Cancel;
     QMessageBox box(boxIcon(icon), caption, text, standard, parent);
+    nameOkButton(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -86,8 +91,18 @@ Prompts::Answer DesktopPrompts::ask(QWidget* parent, const QString& caption, con
     }
 }
 
+void DesktopPrompts::nameOkButton(QMessageBox& box) const
+{
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+        ok->setText(QString::fromUtf8(tr(lang_, "ОК", "OK")));
+}
+
 bool DesktopPrompts::runDialog(QDialog& dialog)
 {
+    // Qt's own dialogs (page set-up) carry a standard button box.
+    for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
+        if (QAbstractButton* ok = box->button(QDialogButtonBox::Ok))
+            ok->setText(QString::fromUtf8(tr(lang_, "ОК", "OK")));
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -2,11 +2,14 @@
 // Every file dialog, message box, question and modal dialog of the editor
 // goes through this seam, so tests answer them without real dialogs.
 
+#include "model/Language.h"
+
 #include <QString>
 
 #include <optional>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace kestrel {
@@ -34,15 +37,21 @@ public:
     virtual bool runDialog(QDialog& dialog) = 0;
 };
 
-// The desktop's own dialogs.
+// The desktop's own dialogs. Qt's translation names their buttons, except
+// OK, which its Russian translation leaves in Latin letters.
 class DesktopPrompts : public Prompts {
 public:
+    explicit DesktopPrompts(Language lang) : lang_(lang) {}
     std::optional<QString> openFileName(QWidget* parent, const QString& directory, const QString& filter) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
                                         const QString& defaultSuffix) override;
     void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
     Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons, Icon icon) override;
     bool runDialog(QDialog& dialog) override;
+
+private:
+    void nameOkButton(QMessageBox& box) const;
+    Language lang_;
 };
 
 // "Layout files|*.KBD|All files|*.*" as a Qt name filter list. Patterns

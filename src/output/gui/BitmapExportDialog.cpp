@@ -51,7 +51,7 @@ TExportDlg::TExportDlg(Language lang, Prompts& prompts, QWidget* parent)
     L_Speicher_ = valueLabel(quality, "L_Speicher");
     form->addRow(text(lang, "Размер оригинала:", "Size:"), L_Original_);
     form->addRow(text(lang, "BMP в пикселах:", "Pixels:"), L_Pixel_);
-    form->addRow(text(lang, "Разрешение (dpi):", "Resolution:"), L_dpi_);
+    form->addRow(text(lang, "Разрешение:", "Resolution:"), L_dpi_);
     form->addRow(text(lang, "Размер BMP:", "Memory:"), L_Speicher_);
     TrackBar_ = new QSlider(Qt::Horizontal, quality);
     TrackBar_->setObjectName("TrackBar");
@@ -80,7 +80,7 @@ TExportDlg::TExportDlg(Language lang, Prompts& prompts, QWidget* parent)
     formats->addWidget(RB_SW_);
     layout->addWidget(format);
 
-    addDialogButtons(this, layout, "OK", "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
+    addDialogButtons(this, layout, text(lang, "ОК", "OK"), "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
     connect(TrackBar_, &QSlider::valueChanged, this, [this] { UpdateExportEstimate(); });
     connect(RB_Farbe_, &QRadioButton::clicked, this, [this] { UpdateExportEstimate(); });
     connect(RB_SW_, &QRadioButton::clicked, this, [this] { UpdateExportEstimate(); });
@@ -102,7 +102,7 @@ void TExportDlg::UpdateExportEstimate()
     const QString mm = text(lang_, " мм", " mm");
     L_Original_->setText(QString::number(static_cast<float>(widthUnits_) / 100.0f, 'f', 1) + mm + " x " +
                          QString::number(static_cast<float>(heightUnits_) / 100.0f, 'f', 1) + mm);
-    L_dpi_->setText(QString::number(dpi()) + " dpi");
+    L_dpi_->setText(QString::number(dpi()) + text(lang_, " точек/дюйм", " dpi"));
     const BitmapEstimate e = bitmapEstimate(widthUnits_, heightUnits_, dpi(), colour());
     L_Pixel_->setText(QString::number(e.widthPx) + " x " + QString::number(e.heightPx));
     L_Speicher_->setText(QString::number(e.kilobytes) + text(lang_, " кБ", " kB"));

@@ -33,16 +33,16 @@ TLochDlg::TLochDlg(Language lang, QWidget* parent) : QDialog(parent)
     auto* group = new QGroupBox(text(lang, "Выбор стороны сверловки", "Origin of coordinates"), this);
     group->setObjectName("GroupBox2");
     auto* sides = new QVBoxLayout(group);
-    RB_Kupfer_ = new QRadioButton(text(lang, "Сверлить со стороны Деталей", "Drill from solder side"), group);
+    RB_Kupfer_ = new QRadioButton(text(lang, "Сверлить со стороны пайки", "Drill from solder side"), group);
     RB_Kupfer_->setObjectName("RB_Kupfer");
     RB_Kupfer_->setChecked(true);
-    RB_Best_ = new QRadioButton(text(lang, "Сверлить со стороны Монтажа", "Drill from component side"), group);
+    RB_Best_ = new QRadioButton(text(lang, "Сверлить со стороны деталей", "Drill from component side"), group);
     RB_Best_->setObjectName("RB_Best");
     sides->addWidget(RB_Kupfer_);
     sides->addWidget(RB_Best_);
     layout->addWidget(group);
 
-    addDialogButtons(this, layout, "&OK", "Button1", text(lang, "О&тмена", "&Cancel"), "Button2");
+    addDialogButtons(this, layout, text(lang, "&ОК", "&OK"), "Button1", text(lang, "О&тмена", "&Cancel"), "Button2");
 }
 
 DrillSide TLochDlg::side() const { return RB_Kupfer_->isChecked() ? DrillSide::Solder : DrillSide::Component; }
@@ -56,14 +56,18 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts
     TLochDlg* dialog = keptDialog(parent, "LochDlg", lang, owned);
     if (!prompts.runDialog(*dialog))
         return;
-    const auto path = prompts.saveFileName(parent, QString(), text(lang, "*.drl|*.drl", "Drill files (Excellon)|*.DRL"),
+    const auto path = prompts.saveFileName(parent, text(lang, "BOHRUNG.DRL", "DRILL.DRL"),
+                                           text(lang, "Файлы сверловки (Excellon)|*.DRL", "Drill files (Excellon)|*.DRL"),
                                            "DRL");
     if (!path)
         return;
     const Status written = writeDrill(path->toStdString(), *objects, doc.Working, dialog->side(), lang);
-    if (!written)
+    if (written)
+        prompts.message(parent, title(lang), text(lang, "Файл успешно создан.", "File created successfully."),
+                        Prompts::Icon::Information);
+    else
         prompts.message(parent, title(lang),
-                        text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
+                        text(lang, "Не удалось создать файл!", "Can not create file!") + "\n\n" +
                             QString::fromStdString(written.message()),
                         Prompts::Icon::Error);
 }

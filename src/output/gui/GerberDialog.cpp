@@ -82,7 +82,7 @@ TGerberDlg::TGerberDlg(Language lang, QWidget* parent) : QDialog(parent)
     optionGroup->setObjectName("OptionsGroup");
     auto* options = new QVBoxLayout(optionGroup);
     Spiegeln_ = checkBox(optionGroup, "Spiegeln", text(lang, "Зеркально", "Mirror"));
-    Umriss_ = checkBox(optionGroup, "Umriss", text(lang, "Нумерация плат", "Board outline"));
+    Umriss_ = checkBox(optionGroup, "Umriss", text(lang, "Контур платы", "Board outline"));
     BohrungenFrei_ = checkBox(optionGroup, "BohrungenFrei", text(lang, "Разметка сверловки", "Punch drill holes"));
     Koernen_ = checkBox(optionGroup, "Koernen", text(lang, "Разм. (круг)", "Mark drill holes"));
     // Off by default: the classic export leaves labels in a system font out.
@@ -99,7 +99,7 @@ TGerberDlg::TGerberDlg(Language lang, QWidget* parent) : QDialog(parent)
         new QGroupBox(text(lang, "Опции для варианта (Без паек)", "Options for solder mask"), this);
     maskGroup->setObjectName("MaskOptionsGroup");
     auto* mask = new QGridLayout(maskGroup);
-    offsetLabel_ = new QLabel(QString::fromUtf8("Сдвиг [мм]:"), maskGroup); // has no English caption
+    offsetLabel_ = new QLabel(text(lang, "Сдвиг [мм]:", "Offset [mm]:"), maskGroup);
     offsetLabel_->setObjectName("OffsetLabel");
     SE_Offset_ = new QDoubleSpinBox(maskGroup);
     SE_Offset_->setObjectName("SE_Offset");
@@ -180,7 +180,7 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
         return;
     std::unique_ptr<TGerberDlg> owned;
     TGerberDlg* dialog = keptDialog(parent, "GerberDlg", lang, owned);
-    const QString caption = text(lang, "Gerberfile im RS274X-Format", "Gerber file (RS274X format)");
+    const QString caption = text(lang, "Gerber-файл (формат RS274X)", "Gerber file (RS274X format)");
     while (prompts.runDialog(*dialog)) {
         const GerberOptions options = dialog->options();
         const auto path = prompts.saveFileName(
@@ -190,7 +190,7 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
         const ScreenLabelOutlines labels;
         const Status written = writeGerber(path->toStdString(), *objects, doc.Working, options, lang, &labels);
         if (written) {
-            QString done = text(lang, "Datei wurde erfolgreich erstellt.", "File created successfully.");
+            QString done = text(lang, "Файл успешно создан.", "File created successfully.");
             if (const size_t leftOut = options.fontLabels ? 0 : fontLabelsOnLayer(*objects, options.layer))
                 done += "\n\n" + text(lang, "Надписи шрифтом не экспортированы: %1.",
                                        "Labels in a system font left out: %1.")
@@ -198,7 +198,7 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
             prompts.message(parent, caption, done, Prompts::Icon::Information);
         } else {
             prompts.message(parent, caption,
-                            text(lang, "Datei konnte nicht erstellt werden!", "Can not create file!") + "\n\n" +
+                            text(lang, "Не удалось создать файл!", "Can not create file!") + "\n\n" +
                                 QString::fromStdString(written.message()),
                             Prompts::Icon::Error);
         }

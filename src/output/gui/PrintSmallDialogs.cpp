@@ -64,7 +64,7 @@ TKachel_Dlg::TKachel_Dlg(Language lang, const PrintOptions& options, QWidget* pa
     Abstand_->setValue(mmFromUnits(options.tileGap));
     gapLayout->addWidget(Abstand_);
     layout->addWidget(gap);
-    addDialogButtons(this, layout, "OK", "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
+    addDialogButtons(this, layout, text(lang, "ОК", "OK"), "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
 }
 
 void TKachel_Dlg::applyTo(PrintOptions& options) const
@@ -96,7 +96,7 @@ TKorrekturDlg::TKorrekturDlg(Language lang, Prompts& prompts, PrintOptions& opti
     form->addRow(text(lang, "Горизонтальн. поправка:", "Horizontal (X):"), HKorrektur_);
     form->addRow(text(lang, "Вертикальная поправка:", "Vertical (Y)"), VKorrektur_);
     layout->addLayout(form);
-    addDialogButtons(this, layout, "OK", "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
+    addDialogButtons(this, layout, text(lang, "ОК", "OK"), "OKBtn", text(lang, "Отмена", "&Cancel"), "CancelBtn");
 }
 
 void TKorrekturDlg::accept()

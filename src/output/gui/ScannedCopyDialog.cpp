@@ -65,7 +65,7 @@ TVorlageDlg::TVorlageDlg(Language lang, Prompts& prompts, BoardSettings& board, 
     PageControl1_->setCurrentIndex(board.ActiveLayer < 3 ? 0 : 1);
     layout->addWidget(PageControl1_);
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton(text(lang, "ОК", "OK"), this);
     ok->setObjectName("OKBtn");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -85,7 +85,7 @@ QWidget* TVorlageDlg::makePage(int side)
     c.show = new QCheckBox(text(lang_, "Показать рисунок", "&Show bitmap"), page);
     c.show->setObjectName(sideName("CB_Vorlage", side));
     form->addRow(c.show);
-    c.dpi = spinBox(page, sideName("SE_DPI", side), kCopyDpiMin, kCopyDpiMax, "[dpi]");
+    c.dpi = spinBox(page, sideName("SE_DPI", side), kCopyDpiMin, kCopyDpiMax, text(lang_, "[точек/дюйм]", "[dpi]"));
     form->addRow(text(lang_, "Разрешен:", "Resolution:"), c.dpi);
     const QString tenths = text(lang_, "[1/10 мм]", "[1/10 mm]");
     c.offsetX = spinBox(page, sideName("SE_XOffset", side), -kCopyOffsetMax, kCopyOffsetMax, tenths);

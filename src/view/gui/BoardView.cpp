@@ -88,13 +88,14 @@ void BoardView::setLanguage(Language lang)
     updateUnitButton();
     setHint(unitButton_, lang == Language::English ? QStringLiteral("Unit of rulers|Select inch or mm")
                                                    : QStringLiteral("Единицы измерения"));
-    // The origin marker's hint has no English text of its own.
-    setHint(originMarker_, QStringLiteral("Нулевая точка|Нулевая точка отсчета на координатной сетке"));
+    setHint(originMarker_, lang == Language::English
+                               ? QStringLiteral("Origin|Origin of the coordinates on the grid")
+                               : QStringLiteral("Нулевая точка|Нулевая точка отсчета на координатной сетке"));
 }
 
 QString BoardView::gridCaption() const
 {
-    return QString::fromStdString(kestrel::gridCaption(grid()));
+    return QString::fromStdString(kestrel::gridCaption(grid(), language_));
 }
 
 Point BoardView::screenToBoard(QPoint p, bool snap) const
@@ -253,6 +254,11 @@ void BoardView::showPointerMarkers(Point p)
 
 void BoardView::zoomBoard()
 {
+    // A fitted board needs no scroll bars: measure the client without them,
+    // or bars still shown from the last zoom would keep themselves.
+    const QSize whole = scrollBox_->maximumViewportSize();
+    viewport_.setClientSize({whole.width(), whole.height()});
+    viewport_.setBoxSize({whole.width(), whole.height()});
     viewport_.zoomBoard();
     afterViewChange();
 }

@@ -1,0 +1,17 @@
+#pragma once
+// TInfoDlg: the about box. A drawn picture, the version and the licences of
+// the libraries the program uses.
+
+#include "model/Language.h"
+
+#include <QDialog>
+
+namespace kestrel {
+
+class AboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutDialog(Language lang, QWidget* parent = nullptr);
+};
+
+} // namespace kestrel

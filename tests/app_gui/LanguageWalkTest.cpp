@@ -1,0 +1,295 @@
+// Walks every menu command of the main window in each interface language,
+// with the desktop's own dialogs: every control, window, dialog, message box
+// and Qt standard dialog that shows up is read, and any text in the other
+// language's script, in German or mis-encoded fails the test. New dialogs
+// are picked up because they open from the window's actions.
+
+#include "app/HelpWindow.h"
+#include "app/InterfaceLanguage.h"
+#include "app/MainWindow.h"
+#include "model/gui/Prompts.h"
+#include "support/TestData.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace kestrel::test {
+namespace {
+
+// Latin words a Russian text may hold: names of formats, programs and keys.
+const std::set<QString> kLatinNames = {"Kestrel", "Gerber", "Excellon", "EXCELLON", "RS", "KBD", "KMK", "DRL", "BMP",
+                                       "GBR", "kbd", "kmk", "drl", "bmp", "gbr", "PDF", "BAK", "Qt", "Shift", "Esc", "Ctrl", "Alt",
+                                       "DD", "CC"}; // typographic units of Qt's page set-up
+// Words that only a German text would hold.
+const std::set<QString> kGermanWords = {"Datei", "nicht", "wurde", "erfolgreich", "erstellt", "Fehler", "zwischen",
+                                        "liegen", "Wert", "Gerberfile", "Platine", "Bohrdaten", "Speichern",
+                                        "Drucken", "Umriss", "Sprache", "Plata"};
+
+// What is wrong with a text shown in the interface language, or nothing.
+QString fault(const QString& text, Language lang)
+{
+    static const QRegularExpression word("[\\p{L}]+");
+    static const QRegularExpression cyrillic("\\p{Cyrillic}");
+    // File paths and name patterns are the user's and the system's, not the interface's.
+    static const QRegularExpression path("(?:^|\\s)/[^\\s/]+/.*$|\\S*/\\S*\\.\\w+|\\*\\.\\w+");
+    static const QRegularExpression latin("[A-Za-z]");
+    if (text.contains(QRegularExpression("[äöüÄÖÜß]")))
+        return "German letters";
+    for (auto it = word.globalMatch(QString(text).remove(path)); it.hasNext();) {
+        const QString w = it.next().captured();
+        const bool hasCyrillic = w.contains(cyrillic), hasLatin = w.contains(latin);
+        if (hasCyrillic && hasLatin)
+            return "mixed scripts in '" + w + "'";
+        if (kGermanWords.count(w))
+            return "German word '" + w + "'";
+        if (lang == Language::English && hasCyrillic)
+            return "Cyrillic word '" + w + "'";
+        if (lang == Language::Russian && hasLatin && w.size() > 1 && !kLatinNames.count(w))
+            return "Latin word '" + w + "'";
+    }
+    return {};
+}
+
+QString plain(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    QTextDocument doc;
+    doc.setHtml(text);
+    return doc.toPlainText();
+}
+
+// A manual page as read, without what it quotes to be typed (commands, file names).
+QString pageWithoutCode(const QUrl& source)
+{
+    QFile file(source.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString html = QString::fromUtf8(file.readAll());
+    html.remove(QRegularExpression("<(code|pre|title)>.*?</\\1>", QRegularExpression::DotMatchesEverythingOption));
+    QTextDocument doc;
+    doc.setHtml(html);
+    return doc.toPlainText();
+}
+
+// Collects the texts a user can see on a widget tree, with where they sit.
+class Reader {
+public:
+    explicit Reader(Language lang) : lang_(lang) {}
+
+    void read(QWidget* top)
+    {
+        top_ = top->metaObject()->className() + QString(" ") + top->objectName();
+        add(top, "windowTitle", top->windowTitle());
+        readObject(top);
+        for (QObject* o : top->findChildren<QObject*>())
+            readObject(o);
+    }
+
+    void add(const QObject* o, const char* what, const QString& text)
+    {
+        const QString problem = fault(plain(text), lang_);
+        if (!problem.isEmpty())
+            faults.insert(top_ + " > " + o->metaObject()->className() + " " + o->objectName() + "." + what + ": \"" +
+                          text + "\" (" + problem + ")");
+    }
+
+    std::set<QString> faults;
+
+private:
+    void readObject(QObject* o)
+    {
+        if (o->property("properNames").toBool())
+            return;
+        if (auto* a = qobject_cast<QAction*>(o)) {
+            if (a->isSeparator() || !a->isVisible())
+                return;
+            add(a, "text", a->text());
+            add(a, "toolTip", a->toolTip());
+            add(a, "statusTip", a->statusTip());
+            return;
+        }
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w)
+            return;
+        add(w, "toolTip", w->toolTip());
+        add(w, "statusTip", w->statusTip());
+        if (w->isWindow())
+            add(w, "windowTitle", w->windowTitle());
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            add(b, "text", b->text());
+        if (auto* l = qobject_cast<QLabel*>(w))
+            add(l, "text", l->text());
+        if (auto* g = qobject_cast<QGroupBox*>(w))
+            add(g, "title", g->title());
+        if (auto* m = qobject_cast<QMenu*>(w))
+            add(m, "title", m->title());
+        if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) {
+            add(s, "suffix", s->property("suffix").toString());
+            add(s, "prefix", s->property("prefix").toString());
+        }
+        // Qt's page set-up lists paper names as the standards write them.
+        if (auto* c = qobject_cast<QComboBox*>(w); c && c->objectName() != "pageSizeCombo")
+            for (int i = 0; i < c->count(); ++i)
+                add(c, "item", c->itemText(i));
+        if (auto* t = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < t->count(); ++i)
+                add(t, "tab", t->tabText(i));
+        if (auto* l = qobject_cast<QListWidget*>(w))
+            for (int i = 0; i < l->count(); ++i)
+                add(l, "item", l->item(i)->text());
+        if (auto* b = qobject_cast<QTextBrowser*>(w))
+            add(b, "page", pageWithoutCode(b->source()));
+    }
+
+    Language lang_;
+    QString top_;
+};
+
+// Every modal window that opens is read and closed again, so each command
+// runs into its dialogs and their messages as a user would, then cancels.
+class ModalSweeper {
+public:
+    explicit ModalSweeper(Reader& reader) : reader_(reader)
+    {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { sweep(); });
+        timer_.start();
+    }
+
+    int seen = 0;
+
+private:
+    void sweep()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            modal = QApplication::activePopupWidget();
+        if (!modal)
+            return;
+        ++seen;
+        reader_.read(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->done(QDialog::Rejected);
+        else
+            modal->close();
+    }
+
+    Reader& reader_;
+    QTimer timer_;
+};
+
+void walk(Language lang)
+{
+    ASSERT_TRUE(installQtTranslation(lang)) << "Qt's translation (qt6-translations-l10n) is missing";
+    Reader reader(lang);
+    {
+        DesktopPrompts prompts(lang);
+        MainWindow window(lang, prompts);
+        window.show();
+        LayoutDocument& doc = window.document();
+        addTrack(*doc.currentObjects(), {{1000, -1000}, {3000, -1000}}, 40);
+        window.updateCommandStates();
+        ModalSweeper sweeper(reader);
+        reader.read(&window);
+
+        // The Qt standard buttons of a question.
+        prompts.ask(&window, "?", "?", Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
+        prompts.ask(&window, "?", "?", Prompts::Buttons::OkCancel, Prompts::Icon::Question);
+
+        auto readTopLevels = [&] {
+            QApplication::processEvents();
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top != &window) {
+                    reader.read(top);
+                    if (top->inherits("QMenu"))
+                        top->hide();
+                }
+        };
+        // The tools (the autorouter brings its window).
+        for (QAbstractButton* tool : window.findChild<QWidget*>("ToolPanel")->findChildren<QAbstractButton*>())
+            if (tool->isEnabled() && tool->isCheckable()) {
+                tool->click();
+                readTopLevels();
+            }
+        window.findChild<QAbstractButton*>("SB_Standard")->click();
+
+        int triggered = 0;
+        for (QAction* action : window.findChildren<QAction*>()) {
+            if (action->isSeparator() || action->menu() || !action->isVisible())
+                continue;
+            if (!action->isEnabled()) // commands that need a selection get one
+                window.findChild<QAction*>("Allesmarkieren1")->trigger();
+            if (!action->isEnabled())
+                continue;
+            action->trigger();
+            ++triggered;
+            readTopLevels();
+            reader.read(&window);
+        }
+        EXPECT_GT(triggered, 40);
+        EXPECT_GT(sweeper.seen, 10) << "dialogs and messages met on the way";
+
+        // F1 outside the drawing area: the manual at the tool's page.
+        window.showHelp(window.helpPageOfCurrentTool());
+        for (const HelpPage& page : helpPages()) {
+            auto* help = window.findChild<HelpWindow*>();
+            ASSERT_TRUE(help);
+            help->showPage(page.file);
+            EXPECT_EQ(help->currentPage(), page.file);
+            reader.read(help);
+        }
+        window.hide();
+    }
+    for (const QString& f : reader.faults)
+        ADD_FAILURE() << f.toStdString();
+    installQtTranslation(Language::English);
+    // The walk chose languages in the Options menu: leave no choice behind.
+    QFile::remove(languageFileFolders({}).first() + "/SPRACHE.INI");
+}
+
+TEST(LanguageWalk, RussianShowsNoLatinGermanOrMisencodedText) { walk(Language::Russian); }
+
+TEST(LanguageWalk, EnglishShowsNoCyrillicOrGermanText) { walk(Language::English); }
+
+// The checker itself: what it lets pass and what it catches.
+TEST(LanguageWalk, TheCheckerTellsTheScripts)
+{
+    const std::tuple<const char*, Language, bool> cases[] = {
+        {"Файл не найден", Language::Russian, true},
+        {"Экспорт в формате Gerber RS-274X (*.gbr)", Language::Russian, true},
+        {"X: 12.5 мм", Language::Russian, true},
+        {"OK", Language::Russian, false},
+        {"12.5 mm", Language::Russian, false},
+        {"Цffnen", Language::Russian, false},
+        {"Datei nicht gefunden", Language::Russian, false},
+        {"File not found!", Language::English, true},
+        {"12.5 мм", Language::English, false},
+        {"Der Wert muß zwischen", Language::English, false},
+        {"Plata 1", Language::English, false},
+    };
+    for (const auto& [text, lang, clean] : cases)
+        EXPECT_EQ(fault(QString::fromUtf8(text), lang).isEmpty(), clean) << text;
+}
+
+} // namespace
+} // namespace kestrel::test
