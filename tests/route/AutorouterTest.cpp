@@ -94,6 +94,30 @@ TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
     EXPECT_EQ(free.list[2].Points, kFreeSpaceTrack);
 }
 
+TEST(Autorouter, KeptGridSeesCopperEditedInPlace)
+{
+    // A grid kept across runs keeps what it learnt about the board only while
+    // the board is unchanged: a pad moved into the way must be gone around.
+    Band band;
+    LayoutObject& pad = addPad(band.list, {1480, -3000}, 30, 3);
+    RouteGrid kept;
+    ASSERT_TRUE(route(band, {}, &kept).result.routed);
+    EXPECT_EQ(band.list[3].Points, kFreeSpaceTrack);
+    band.list[3].Selected = 1;
+    ASSERT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
+    pad.Y1 = -1000;
+    const RouteResult again = route(band, {}, &kept).result;
+    ASSERT_TRUE(again.routed);
+    const std::vector<Point> aroundPad = again.track->Points;
+    EXPECT_NE(aroundPad, kFreeSpaceTrack);
+
+    again.track->Selected = 1;
+    ASSERT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
+    const RouteResult fresh = route(band).result;
+    ASSERT_TRUE(fresh.routed);
+    EXPECT_EQ(fresh.track->Points, aroundPad);
+}
+
 TEST(Autorouter, PadsOutsideTheWaveArea)
 {
     // The 160 x 100 mm board has W = 199 columns and H = 124 rows; the wave
