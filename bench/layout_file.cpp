@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace kestrel;
@@ -84,6 +85,24 @@ void BM_WriteFile(benchmark::State& state)
     std::remove(path.c_str());
 }
 BENCHMARK(BM_WriteFile)->Unit(benchmark::kMillisecond);
+
+// The yardstick for the whole Save: the same number of bytes written with
+// one plain write and made durable with fsync, nothing else.
+void BM_PlainWriteAndSync(benchmark::State& state)
+{
+    const auto& bytes = documentBytes();
+    const std::string path = scratchPath();
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) || ::fsync(fd) != 0)
+            state.SkipWithError("plain write failed");
+        if (fd >= 0)
+            ::close(fd);
+    }
+    std::remove(path.c_str());
+    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+}
+BENCHMARK(BM_PlainWriteAndSync)->Unit(benchmark::kMillisecond);
 
 // A version-1 file of the largest object count the old format holds, every
 // object carrying a legacy group number shared by range(0) objects.
