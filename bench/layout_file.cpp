@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -41,6 +42,11 @@ void BM_ReadFromMemory(benchmark::State& state)
         benchmark::DoNotOptimize(r);
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+    // Heap held by one loaded document, per object.
+    const size_t before = mallinfo2().uordblks;
+    auto loaded = decodeDocument(bytes.data(), bytes.size(), Language::English, "bench.kbd");
+    const size_t objects = loaded ? loaded->document.board(0).Objects.size() : 1;
+    state.counters["heap_bytes_per_object"] = static_cast<double>(mallinfo2().uordblks - before) / static_cast<double>(objects);
 }
 BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond);
 

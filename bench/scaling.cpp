@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <malloc.h>
 #include <map>
 #include <memory>
 
@@ -70,6 +71,10 @@ void BM_ScaleLoad(benchmark::State& state)
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * tracks));
     state.counters["MB"] = static_cast<double>(s.bytes.size()) / 1e6;
+    // Heap held by one loaded document, per object.
+    const size_t before = mallinfo2().uordblks;
+    auto loaded = decodeDocument(s.bytes.data(), s.bytes.size(), Language::English, "scale.kbd");
+    state.counters["heap_bytes_per_object"] = static_cast<double>(mallinfo2().uordblks - before) / static_cast<double>(tracks);
 }
 
 void BM_ScaleExport(benchmark::State& state)
