@@ -27,7 +27,6 @@ struct CopperMap::Index {
     std::vector<CopperPart> parts;
     std::vector<uint32_t> firstPart; // per object, plus an end entry
     PartGrid grids[2];
-    std::unordered_map<const LayoutObject*, uint32_t> positions;
 
     // Pieces found whole by earlier floods.
     std::vector<uint32_t> pieceOf;
@@ -110,18 +109,14 @@ bool CopperMap::outlinesOverlap(size_t a, size_t b)
 
 long CopperMap::indexOf(const LayoutObject* o) const
 {
-    if (!index_)
-        return list_.indexOf(o);
-    const auto& positions = index_->positions;
-    if (positions.empty()) {
+    if (positions_.empty()) {
         // Filled on the first look-up; most floods never need it.
-        auto& filled = const_cast<std::unordered_map<const LayoutObject*, uint32_t>&>(positions);
-        filled.reserve(list_.size());
+        positions_.reserve(list_.size());
         for (size_t i = 0; i < list_.size(); ++i)
-            filled.emplace(&list_[i], static_cast<uint32_t>(i));
+            positions_.emplace(&list_[i], static_cast<uint32_t>(i));
     }
-    const auto it = positions.find(o);
-    return it == positions.end() ? -1 : static_cast<long>(it->second);
+    const auto it = positions_.find(o);
+    return it == positions_.end() ? -1 : static_cast<long>(it->second);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace kestrel {
@@ -52,6 +53,7 @@ private:
     std::vector<std::vector<Region>> outlines_;
     std::vector<uint8_t> built_;
     std::unique_ptr<Index> index_;
+    mutable std::unordered_map<const LayoutObject*, uint32_t> positions_;
 };
 
 // Marks the object at `start` and everything connected to it in `reached`
