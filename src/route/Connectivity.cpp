@@ -82,6 +82,7 @@ CopperMap::Index& CopperMap::index()
 void CopperMap::buildAllOutlines()
 {
     index();
+    indexOf(nullptr); // fills the table of positions
     for (size_t i = 0; i < list_.size(); ++i)
         if (isBoardCopper(list_[i].Layer))
             outline(i);
@@ -154,6 +155,15 @@ public:
     }
 
 private:
+    // Capsules OutlineParts makes for an object with capsule parts.
+    static size_t capsuleCount(const LayoutObject& o)
+    {
+        if (o.is(ObjectKind::Line))
+            return 1;
+        const size_t n = o.Points.size();
+        return o.is(ObjectKind::Zone) && n > 2 ? n : n - 1;
+    }
+
     // A capsule clear of a circle's ring needs no clipping against the
     // circle's outline, which lies within the ring.
     bool outsideCircle(const CopperPart& capsule, const CopperPart& shape) const
@@ -208,6 +218,13 @@ private:
     const Region& region(const CopperPart& p)
     {
         if (p.isCapsule()) {
+            // Outlines built already hold the capsules first, in segment order.
+            if (map_.outlineBuilt(p.object)) {
+                const std::vector<Region>& parts = map_.outline(p.object);
+                const size_t k = p.piece == CopperPart::kLine ? 0 : static_cast<size_t>(p.piece);
+                if (k < parts.size() && capsuleCount(object(p)) <= parts.size())
+                    return parts[k];
+            }
             const CapsuleShape c = capsuleOf(object(p), p);
             const auto outline = SegmentOutline(object(p), c.a, c.b);
             scratch_[which_ ^= 1] = Region::fromPolygon(Polygon(outline.begin(), outline.end()));

@@ -31,10 +31,12 @@ public:
     size_t size() const { return list_.size(); }
     const ObjectList& objects() const { return list_; }
 
-    // Builds the index and every copper outline now rather than on first use.
+    // Builds the index, the positions and every copper outline now rather
+    // than on first use.
     void buildAllOutlines();
     // The object's outline as the parts of OutlineParts.
     const std::vector<Region>& outline(size_t index);
+    bool outlineBuilt(size_t index) const { return built_[index] != 0; }
     // Whether the outlines of two objects overlap with positive area.
     bool outlinesOverlap(size_t a, size_t b);
 
