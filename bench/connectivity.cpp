@@ -56,6 +56,7 @@ const LayoutDocument& boardFor(int which)
     return *boards[which];
 }
 
+// Floods on one kept map: after the first, the piece found comes back whole.
 void BM_FloodWithOutlinesBuilt(benchmark::State& state)
 {
     const FloodCase& c = floodCases[state.range(0)];
@@ -75,6 +76,31 @@ void BM_FloodWithOutlinesBuilt(benchmark::State& state)
     state.counters["reached"] = static_cast<double>(reached);
 }
 BENCHMARK(BM_FloodWithOutlinesBuilt)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// The first flood on a map whose index and outlines are built (outside the
+// timing): no piece found by an earlier flood to hand back.
+void BM_FirstFloodOnBuiltMap(benchmark::State& state)
+{
+    const FloodCase& c = floodCases[state.range(0)];
+    const ObjectList& list = boardFor(static_cast<int>(state.range(0))).board(0).Objects;
+    const size_t start = c.start(list);
+    size_t reached = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto map = std::make_unique<CopperMap>(list);
+        map->buildAllOutlines();
+        std::vector<uint8_t> marks(list.size(), 0);
+        state.ResumeTiming();
+        reached = FloodConnect(*map, start, marks).size();
+        state.PauseTiming();
+        map.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel(c.label);
+    state.counters["reached"] = static_cast<double>(reached);
+}
+// Few iterations: building the map outside the timing costs far more than the flood.
+BENCHMARK(BM_FirstFloodOnBuiltMap)->DenseRange(0, 2)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // From cold: the index and the outlines the flood needs are built inside the timing.
 void BM_FloodFromCold(benchmark::State& state)

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace kestrel;
@@ -40,6 +42,11 @@ void BM_ReadFromMemory(benchmark::State& state)
         benchmark::DoNotOptimize(r);
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+    // Heap held by one loaded document, per object.
+    const size_t before = mallinfo2().uordblks;
+    auto loaded = decodeDocument(bytes.data(), bytes.size(), Language::English, "bench.kbd");
+    const size_t objects = loaded ? loaded->document.board(0).Objects.size() : 1;
+    state.counters["heap_bytes_per_object"] = static_cast<double>(mallinfo2().uordblks - before) / static_cast<double>(objects);
 }
 BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond);
 
@@ -84,6 +91,24 @@ void BM_WriteFile(benchmark::State& state)
     std::remove(path.c_str());
 }
 BENCHMARK(BM_WriteFile)->Unit(benchmark::kMillisecond);
+
+// The yardstick for the whole Save: the same number of bytes written with
+// one plain write and made durable with fsync, nothing else.
+void BM_PlainWriteAndSync(benchmark::State& state)
+{
+    const auto& bytes = documentBytes();
+    const std::string path = scratchPath();
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) || ::fsync(fd) != 0)
+            state.SkipWithError("plain write failed");
+        if (fd >= 0)
+            ::close(fd);
+    }
+    std::remove(path.c_str());
+    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+}
+BENCHMARK(BM_PlainWriteAndSync)->Unit(benchmark::kMillisecond);
 
 // A version-1 file of the largest object count the old format holds, every
 // object carrying a legacy group number shared by range(0) objects.

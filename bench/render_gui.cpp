@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <thread>
 
@@ -118,6 +119,23 @@ void BM_FullRepaintZoomBoardAllLayers(benchmark::State& state)
     fullRepaint(state, true, kCores);
 }
 BENCHMARK(BM_FullRepaintZoomBoardAllLayers)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same repaint while another thread keeps a core busy the whole time,
+// as another program would: with range(0) threads, the second figure one
+// thread's, the first must not be slower.
+void BM_FullRepaintSecondCoreBusy(benchmark::State& state)
+{
+    std::atomic<bool> stop{false};
+    std::thread busy([&] {
+        volatile uint64_t spin = 0;
+        while (!stop.load(std::memory_order_relaxed))
+            spin = spin + 1;
+    });
+    fullRepaint(state, false, static_cast<int>(state.range(0)));
+    stop = true;
+    busy.join();
+}
+BENCHMARK(BM_FullRepaintSecondCoreBusy)->Arg(kCores)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One pad in the middle of the board changed: its invalidation rectangle is
 // repainted at zoom 1.0, the view scrolled so that the pad is visible.

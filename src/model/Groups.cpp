@@ -12,13 +12,12 @@ void compactGroups(ObjectList& list)
         used.insert(used.end(), o->Groups.begin(), o->Groups.end());
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
-    std::unordered_map<int32_t, int32_t> renumber;
-    renumber.reserve(used.size());
-    for (size_t i = 0; i < used.size(); ++i)
-        renumber[used[i]] = static_cast<int32_t>(i + 1);
+    // A group's new number is its place among the sorted numbers in use.
+    if (used.empty() || (used.front() >= 1 && used.back() == static_cast<int32_t>(used.size())))
+        return; // already 1..n
     for (auto& o : list)
         for (int32_t& g : o->Groups)
-            g = renumber[g];
+            g = static_cast<int32_t>(std::lower_bound(used.begin(), used.end(), g) - used.begin() + 1);
 }
 
 bool groupSelection(ObjectList& list)

@@ -1,5 +1,6 @@
 #include "model/LayoutFile.h"
 
+#include "geometry/Geometry.h"
 #include "model/BinaryIO.h"
 #include "model/FileIO.h"
 #include "model/Groups.h"
@@ -65,8 +66,11 @@ void prepareForWriting(LayoutDocument& doc, bool autosave)
     ObjectList* active = doc.currentObjects();
     if (active) {
         if (!autosave) {
-            removeOffBoardObjects(*active, doc.Working);
-            removeDegenerate(*active);
+            // Objects off the board and point lists too short to draw, in one pass.
+            const Rect board = doc.Working.boardRect();
+            active->removeIf([&](const LayoutObject& o) {
+                return (o.hasPoints() && o.Points.size() < 2) || !BoundingRect(o).overlaps(board);
+            });
         }
         compactGroups(*active);
     }
@@ -76,10 +80,20 @@ void prepareForWriting(LayoutDocument& doc, bool autosave)
 std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
 {
     ByteWriter out;
+    // One pass over the objects sizes the buffer, numbers the objects for
+    // references and picks out the pads, whose bands follow the records.
     size_t estimate = 64 + doc.boardCount() * kMinBoardBlock;
-    for (size_t b = 0; b < doc.boardCount(); ++b)
-        for (const auto& o : doc.board(b).Objects)
-            estimate += 90 + o->Groups.size() * 4 + o->Points.size() * sizeof(Point) + o->Connections.size() * 4;
+    std::vector<std::vector<const LayoutObject*>> padsOf(doc.boardCount());
+    for (size_t b = 0; b < doc.boardCount(); ++b) {
+        const ObjectList& list = doc.board(b).Objects;
+        for (size_t i = 0; i < list.size(); ++i) {
+            const LayoutObject& o = list[i];
+            o.ListIndex = static_cast<int32_t>(i);
+            estimate += 90 + o.Groups.size() * 4 + o.Points.size() * sizeof(Point) + o.Connections.size() * 4;
+            if (o.is(ObjectKind::Pad))
+                padsOf[b].push_back(&o);
+        }
+    }
     out.reserve(estimate);
 
     out.u32(0xFFAA3300u + kLayoutFileVersion);
@@ -94,8 +108,6 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
         out.bytes(&image, sizeof image);
         out.i32(static_cast<int32_t>(list.size()));
 
-        for (size_t i = 0; i < list.size(); ++i)
-            list[i].ListIndex = static_cast<int32_t>(i);
         // A reference to an object outside this list (never made by the
         // editor) is written as none rather than as a wrong position.
         auto positionOf = [&](const LayoutObject* o) {
@@ -104,9 +116,7 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
         };
         for (const auto& o : list)
             writeObjectBlock(out, *o, o->Partner ? positionOf(o->Partner) : -1);
-        for (const auto& o : list) {
-            if (!o->is(ObjectKind::Pad))
-                continue;
+        for (const LayoutObject* o : padsOf[b]) {
             const size_t countAt = out.size();
             out.i32(0);
             int32_t written = 0;

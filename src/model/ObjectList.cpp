@@ -72,11 +72,20 @@ void ObjectList::remove(size_t index)
 
 size_t ObjectList::removeIf(const std::function<bool(const LayoutObject&)>& pred)
 {
+    // Most calls remove nothing: look for the first match before moving anything.
+    size_t first = 0;
+    while (first < items_.size() && !pred(*items_[first]))
+        ++first;
+    if (first == items_.size())
+        return 0;
     std::vector<std::unique_ptr<LayoutObject>> removed;
     std::vector<std::unique_ptr<LayoutObject>> kept;
     kept.reserve(items_.size());
-    for (auto& item : items_)
-        (pred(*item) ? removed : kept).push_back(std::move(item));
+    for (size_t i = 0; i < first; ++i)
+        kept.push_back(std::move(items_[i]));
+    removed.push_back(std::move(items_[first]));
+    for (size_t i = first + 1; i < items_.size(); ++i)
+        (pred(*items_[i]) ? removed : kept).push_back(std::move(items_[i]));
     items_ = std::move(kept);
     std::vector<const LayoutObject*> gone;
     gone.reserve(removed.size());
@@ -98,10 +107,15 @@ size_t removeDegenerate(ObjectList& list)
 
 void repairPartners(ObjectList& list)
 {
-    std::unordered_set<const LayoutObject*> members;
-    members.reserve(list.size());
+    // Only the objects some pad names need looking up.
+    std::unordered_set<const LayoutObject*> named, members;
     for (const auto& o : list)
-        members.insert(o.get());
+        if (o->Partner)
+            named.insert(o->Partner);
+    if (!named.empty())
+        for (const auto& o : list)
+            if (named.count(o.get()))
+                members.insert(o.get());
     for (auto& item : list) {
         LayoutObject& o = *item;
         if (!o.is(ObjectKind::Pad)) {

@@ -2,6 +2,7 @@
 
 #include "route/Connectivity.h"
 #include "route/ObstacleRaster.h"
+#include "route/RouteMemo.h"
 #include "route/SearchArea.h"
 #include "route/SegmentClearing.h"
 #include "route/TraceBack.h"
@@ -85,8 +86,11 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         return {};
 
     // The nets of both pads, through vias too; only their copper on the
-    // routed layer is cut out of the obstacles.
-    CopperMap copper(objects);
+    // routed layer is cut out of the obstacles. The copper map and the
+    // raster of all copper stay with the grid while the board is unchanged.
+    RouteMemo& memo = grid.memo();
+    memo.follow(objects);
+    CopperMap& copper = memo.copper();
     std::vector<uint8_t> startNet(objects.size(), 0);
     std::vector<uint8_t> targetNet(objects.size(), 0);
     FloodConnect(copper, static_cast<size_t>(startIndex), startNet);
@@ -110,22 +114,28 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         return finish({});
     }
 
-    const CellRect window = SearchWindow(objects, cellSize, area);
+    const CellRect window = memo.searchWindow(cellSize, area);
     const CellRect cells = rasterCells(window, s, t);
     const int32_t cellPixels = cellSize / kUnitsPerPixel;
     const PixelRect clip = rasterClip(cells, cellPixels, w, a);
     const Rect clipArea = clipOnBoard(clip);
-    ObstacleRaster obstacles;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i].Layer != settings.layer || !meets(copper.bounds(i), clipArea))
-            continue;
-        const std::vector<Region>& parts = copper.outline(i);
-        if (startNet[i] || targetNet[i])
-            obstacles.addNet(parts);
-        else
-            obstacles.addForeign(parts);
+    // All copper of the layer, then the nets' pixels taken out: the same
+    // pixels as foreign copper outside the nets.
+    const ObstacleRaster* allCopper = memo.allCopper(settings.layer, clip);
+    if (!allCopper) {
+        ObstacleRaster all;
+        for (size_t i = 0; i < objects.size(); ++i)
+            if (objects[i].Layer == settings.layer && meets(copper.bounds(i), clipArea))
+                all.addForeign(copper.outline(i));
+        all.build(clip);
+        allCopper = &memo.keepAllCopper(settings.layer, std::move(all));
     }
-    obstacles.build(clip);
+    ObstacleRaster nets;
+    for (size_t i = 0; i < objects.size(); ++i)
+        if ((startNet[i] || targetNet[i]) && objects[i].Layer == settings.layer && meets(copper.bounds(i), clipArea))
+            nets.addForeign(copper.outline(i));
+    nets.build(clip);
+    const ObstacleRaster obstacles = ObstacleRaster::without(*allCopper, nets);
     const CellTouchMap touched = obstacles.touchedCells(cellPixels, cells.right + 1, cells.bottom + 1);
 
     grid.fill(Cell::Unclassified);

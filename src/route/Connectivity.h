@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace kestrel {
@@ -18,7 +19,8 @@ inline bool isBoardCopper(int layer) { return layer == Layer::K1 || layer == Lay
 
 // Outlines and a spatial index of a board's copper. Build it once over an
 // unchanging object list and flood from as many objects as needed: outlines
-// are made on first use and kept, or all at once with buildAllOutlines().
+// and the index are made on first use and kept, and so is every piece of
+// copper a flood has found whole.
 class CopperMap {
 public:
     explicit CopperMap(const ObjectList& list);
@@ -29,31 +31,31 @@ public:
     size_t size() const { return list_.size(); }
     const ObjectList& objects() const { return list_; }
 
+    // Builds the index, the positions and every copper outline now rather
+    // than on first use.
     void buildAllOutlines();
     // The object's outline as the parts of OutlineParts.
     const std::vector<Region>& outline(size_t index);
+    bool outlineBuilt(size_t index) const { return built_[index] != 0; }
     // Whether the outlines of two objects overlap with positive area.
     bool outlinesOverlap(size_t a, size_t b);
-    // Whether one part of an outline overlaps the object's outline.
-    bool partOverlaps(const Region& part, size_t index);
 
     // Position of an object in the list, -1 when it is not there.
     long indexOf(const LayoutObject* o) const;
-
-    // Appends to `out` every object j on `layer` whose outline bounds
-    // overlap `area` with positive area.
-    void objectsNear(int layer, const Rect& area, std::vector<uint32_t>& out) const;
 
     const Rect& bounds(size_t index) const { return bounds_[index]; }
 
 private:
     struct Index;
+    friend std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8_t>& reached);
+    Index& index();
 
     const ObjectList& list_;
     std::vector<Rect> bounds_;
     std::vector<std::vector<Region>> outlines_;
     std::vector<uint8_t> built_;
     std::unique_ptr<Index> index_;
+    mutable std::unordered_map<const LayoutObject*, uint32_t> positions_;
 };
 
 // Marks the object at `start` and everything connected to it in `reached`

@@ -162,6 +162,44 @@ void ObstacleRaster::build(const PixelRect& clip)
     RunCollector collector(clip, isNet_, rowFirstRun_, runs_);
     shapes_.sweep(clip, collector);
     collector.finish();
+    // Only the runs are read from here on.
+    shapes_ = ScanlineFill();
+    isNet_.clear();
+}
+
+ObstacleRaster ObstacleRaster::without(const ObstacleRaster& all, const ObstacleRaster& net)
+{
+    ObstacleRaster result;
+    result.clip_ = all.clip_;
+    result.rowFirstRun_.assign(all.rowFirstRun_.size(), 0);
+    if (net.runs_.empty()) {
+        result.rowFirstRun_ = all.rowFirstRun_;
+        result.runs_ = all.runs_;
+        return result;
+    }
+    result.runs_.reserve(all.runs_.size());
+    const int32_t rows = std::max(all.clip_.bottom - all.clip_.top, 0);
+    for (int32_t r = 0; r < rows; ++r) {
+        result.rowFirstRun_[static_cast<size_t>(r)] = static_cast<uint32_t>(result.runs_.size());
+        auto [cut, cutEnd] = net.rowRuns(all.clip_.top + r);
+        const Run* run = all.runs_.data() + all.rowFirstRun_[static_cast<size_t>(r)];
+        const Run* runEnd = all.runs_.data() + all.rowFirstRun_[static_cast<size_t>(r) + 1];
+        for (; run != runEnd; ++run) {
+            int32_t from = run->first;
+            while (cut != cutEnd && cut->second <= from)
+                ++cut;
+            // Runs of a row are sorted and apart, so each cut is passed once.
+            for (const Run* c = cut; c != cutEnd && c->first < run->second; ++c) {
+                if (c->first > from)
+                    result.runs_.emplace_back(from, c->first);
+                from = std::max(from, c->second);
+            }
+            if (from < run->second)
+                result.runs_.emplace_back(from, run->second);
+        }
+    }
+    result.rowFirstRun_[static_cast<size_t>(rows)] = static_cast<uint32_t>(result.runs_.size());
+    return result;
 }
 
 std::pair<const ObstacleRaster::Run*, const ObstacleRaster::Run*> ObstacleRaster::rowRuns(int32_t py) const

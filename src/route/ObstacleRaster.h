@@ -22,6 +22,11 @@ public:
     // outside it count as free.
     void build(const PixelRect& clip);
 
+    // The obstacles of `all` without the pixels `net` holds; both built
+    // over the same clip rectangle.
+    static ObstacleRaster without(const ObstacleRaster& all, const ObstacleRaster& net);
+
+    const PixelRect& clip() const { return clip_; }
     bool empty() const { return runs_.empty(); }
     // Whether the pixel holds an obstacle.
     bool covers(int32_t px, int32_t py) const;

@@ -1,6 +1,15 @@
 #include "route/RouteGrid.h"
 
+#include "route/RouteMemo.h"
+
 namespace kestrel {
+
+RouteMemo& RouteGrid::memo()
+{
+    if (!memo_)
+        memo_ = std::make_shared<RouteMemo>();
+    return *memo_;
+}
 
 int32_t CellSize(int32_t widthUnits, int32_t clearanceUnits)
 {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace kestrel {
@@ -34,6 +35,8 @@ struct CellRect {
     friend bool operator==(const CellRect&, const CellRect&) = default;
 };
 
+class RouteMemo;
+
 class RouteGrid {
 public:
     static constexpr int kCells = 801; // columns and rows, indices 0..800
@@ -50,8 +53,12 @@ public:
 
     void fill(int32_t value) { std::fill(cells_.begin(), cells_.end(), value); }
 
+    // What the router keeps between runs on an unchanged board.
+    RouteMemo& memo();
+
 private:
     std::vector<int32_t> cells_;
+    std::shared_ptr<RouteMemo> memo_;
 };
 
 // Cell pitch for a track width and clearance in units: w + 2a rounded to

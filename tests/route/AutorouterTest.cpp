@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace kestrel;
 using namespace kestrel::test;
 
@@ -92,6 +94,30 @@ TEST(Autorouter, GoesAroundForeignCopperAndPushesTheDiagonalOffIt)
     EXPECT_EQ(free.list[2].Points, kFreeSpaceTrack);
 }
 
+TEST(Autorouter, KeptGridSeesCopperEditedInPlace)
+{
+    // A grid kept across runs keeps what it learnt about the board only while
+    // the board is unchanged: a pad moved into the way must be gone around.
+    Band band;
+    LayoutObject& pad = addPad(band.list, {1480, -3000}, 30, 3);
+    RouteGrid kept;
+    ASSERT_TRUE(route(band, {}, &kept).result.routed);
+    EXPECT_EQ(band.list[3].Points, kFreeSpaceTrack);
+    band.list[3].Selected = 1;
+    ASSERT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
+    pad.Y1 = -1000;
+    const RouteResult again = route(band, {}, &kept).result;
+    ASSERT_TRUE(again.routed);
+    const std::vector<Point> aroundPad = again.track->Points;
+    EXPECT_NE(aroundPad, kFreeSpaceTrack);
+
+    again.track->Selected = 1;
+    ASSERT_EQ(UnrouteTrack(band.list), UnrouteOutcome::BandRestored);
+    const RouteResult fresh = route(band).result;
+    ASSERT_TRUE(fresh.routed);
+    EXPECT_EQ(fresh.track->Points, aroundPad);
+}
+
 TEST(Autorouter, PadsOutsideTheWaveArea)
 {
     // The 160 x 100 mm board has W = 199 columns and H = 124 rows; the wave
@@ -137,6 +163,40 @@ TEST(Autorouter, SegmentThatCannotBeClearedRemovesTheTrack)
     EXPECT_EQ(run.snapshots, 1); // the wave arrived, the track was made and dropped
     EXPECT_EQ(band.list.size(), before);
     EXPECT_EQ(band.p->Connections, std::vector<LayoutObject*>{band.q});
+}
+
+TEST(Autorouter, MazeOfPadsWhereTheWaveSqueezesDiagonallyBetweenPads)
+{
+    // n pads of every shape on a 1 mm lattice of a 160 x 100 mm board; the
+    // smaller boards hold the first pads of the larger ones. On the 2,000 pad
+    // board the wave threads a diagonal chain of free cells from
+    // (12840, -6760) to (12200, -6120) between the square pad at
+    // (12600, -6600) and the long pads at (12900, -6600) and (12500, -6200):
+    // their facing corners are 0.7 mm apart across the diagonal, the probe
+    // needs 0.8 mm, and every shift meets one side or the other. The 10,000
+    // pad board blocks that chain, so its wave takes a way that clears, a way
+    // the smaller board has too but the wave never offers.
+    const struct {
+        size_t pads;
+        bool routed;
+    } cases[] = {{2000, false}, {10000, true}};
+    for (const auto& c : cases) {
+        Band band({100, -1000}, {15900, -9000}, 60);
+        std::mt19937 rng(1);
+        auto pick = [&](uint32_t lo, uint32_t hi) { return static_cast<int32_t>(lo + rng() % (hi - lo + 1)); };
+        for (size_t i = 0; i < c.pads; ++i) {
+            const Point centre{pick(3, 157) * 100, -pick(3, 97) * 100};
+            const int32_t radius = pick(25, 60);
+            addPad(band.list, centre, radius, static_cast<uint8_t>(pick(1, 9)), 1, 15);
+        }
+        BoardSettings board;
+        board.BoardWidth = 16000;
+        board.BoardHeight = 10000;
+        const Outcome run = route(band, board);
+        EXPECT_EQ(run.snapshots, 1) << c.pads; // the wave arrives on both
+        EXPECT_EQ(run.result.routed, c.routed) << c.pads;
+        EXPECT_EQ(run.lastStatus, c.routed ? RouteStatus::Success : RouteStatus::NoPath) << c.pads;
+    }
 }
 
 TEST(Autorouter, UnrouteBringsTheBandBackOnlyWithBothPads)

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+
 using namespace kestrel;
 using namespace kestrel::test;
 
@@ -95,4 +99,135 @@ TEST(TestConnection, SelectsExactlyTheConnectedObjects)
     EXPECT_EQ(std::vector<int>({a.Selected, b.Selected, grouped.Selected}), std::vector<int>({1, 1, 0}));
     EXPECT_EQ(TestConnection(list, -1), 0u); // empty board space only clears the selection
     EXPECT_EQ(a.Selected + b.Selected, 0);
+}
+
+namespace {
+
+// The rule taken literally: whole outlines, every pair, no index.
+std::vector<uint8_t> joinedOnPolygons(const ObjectList& list)
+{
+    const size_t n = list.size();
+    std::vector<Region> regions;
+    for (const auto& o : list)
+        regions.push_back(ObjectRegion(*o));
+    std::vector<uint8_t> joined(n * n, 0);
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = i + 1; j < n; ++j) {
+            const bool via = list[i].Partner == &list[j] && list[j].Partner == &list[i];
+            joined[i * n + j] = joined[j * n + i] =
+                via || (list[i].Layer == list[j].Layer && regions[i].overlaps(regions[j]));
+        }
+    return joined;
+}
+
+std::vector<size_t> floodOnPolygons(const ObjectList& list, const std::vector<uint8_t>& joined, size_t start)
+{
+    std::vector<uint8_t> reached(list.size(), 0);
+    std::vector<size_t> work{start};
+    reached[start] = 1;
+    for (size_t next = 0; next < work.size(); ++next) {
+        const size_t i = work[next];
+        for (size_t j = 0; j < list.size(); ++j) {
+            if (!reached[j] && joined[i * list.size() + j]) {
+                reached[j] = 1;
+                work.push_back(j);
+            }
+        }
+    }
+    std::sort(work.begin(), work.end());
+    return work;
+}
+
+// Copper of every kind on a small area, on a 10 unit lattice so that many
+// shapes meet edge to edge or overlap by a hair; widths from none to wide.
+ObjectList randomCopper(uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    auto pick = [&](int32_t lo, int32_t hi) { return lo + static_cast<int32_t>(rng() % static_cast<uint32_t>(hi - lo + 1)); };
+    auto somewhere = [&] { return Point{10 * pick(0, 200), -10 * pick(0, 200)}; };
+    auto layer = [&] { return static_cast<uint8_t>(pick(0, 3) == 0 ? 3 : 1); };
+    const int32_t widths[] = {0, 1, 2, 3, 4, 7, 8, 9, 20, 40, 41, 80, 200};
+    ObjectList list;
+    for (int k = 0; k < 160; ++k) {
+        const int32_t width = widths[pick(0, 12)];
+        switch (pick(0, 7)) {
+        case 0:
+            addPad(list, somewhere(), pick(1, 12) * 10, static_cast<uint8_t>(pick(1, 9)), layer(), 20);
+            break;
+        case 1: {
+            LayoutObject& t = list.append(makeTrack(width, layer()));
+            for (int n = pick(1, 6), i = 0; i < n; ++i)
+                t.Points.push_back(i == 0 || pick(0, 3) ? somewhere() : t.Points.back());
+            break;
+        }
+        case 2: {
+            LayoutObject& z = list.append(makeZone(pick(0, 2) ? width : 0, layer()));
+            const Point c = somewhere();
+            for (int n = pick(2, 9), i = 0; i < n; ++i) // some cross themselves
+                z.Points.push_back({c.x + 10 * pick(-30, 30), c.y + 10 * pick(-30, 30)});
+            break;
+        }
+        case 3: {
+            LayoutObject& c = list.append(makeCircle(somewhere(), pick(2, 40) * 10, 1, layer(), 0));
+            c.Y2 = c.X2 - pick(1, 10) * 10;
+            c.Filled = static_cast<uint8_t>(pick(0, 3) == 0);
+            c.Angle = pick(0, 3) * 90;
+            c.Width = pick(0, 1) ? c.Angle : pick(0, 359);
+            break;
+        }
+        case 4: {
+            const Point a = somewhere();
+            list.append(makeText(a, "X", 0, 100, a.x + pick(0, 40) * 10, a.y + pick(0, 20) * 10, layer()));
+            break;
+        }
+        case 5:
+            addVia(list, somewhere(), pick(3, 10) * 10, 20);
+            break;
+        case 6:
+            list.append(makeLine(somewhere(), somewhere(), width, layer()));
+            break;
+        default: {
+            // Two tracks whose ends keep about their half widths apart, at
+            // any angle: where the cap's corners and the round cap differ.
+            const int32_t w1 = pick(8, 200), w2 = pick(8, 200);
+            const double reach = (w1 / 2 + w2 / 2) * (0.9 + 0.13 * pick(0, 1000) / 1000.0);
+            const double angle = pick(0, 3599) * 3.14159265358979 / 1800;
+            const Point a = somewhere();
+            const Point b{a.x + static_cast<int32_t>(std::lround(reach * std::cos(angle))),
+                          a.y + static_cast<int32_t>(std::lround(reach * std::sin(angle)))};
+            const uint8_t side = layer();
+            addTrack(list, {a, {a.x - pick(-50, 50), a.y - pick(1, 50)}}, w1, side);
+            addTrack(list, {b, {b.x + pick(-50, 50), b.y + pick(1, 50)}}, w2, side);
+            break;
+        }
+        }
+    }
+    return list;
+}
+
+} // namespace
+
+TEST(FloodConnect, AgreesWithTheRuleOnWholeOutlines)
+{
+    for (uint32_t seed = 1; seed <= 12; ++seed) {
+        const ObjectList list = randomCopper(seed);
+        const std::vector<uint8_t> joined = joinedOnPolygons(list);
+        CopperMap map(list); // kept across the floods, as the clean-up does
+        for (int round = 0; round < 2; ++round) // the second round meets the kept pieces
+            for (size_t start = 0; start < list.size(); start += 7) {
+                if (!isBoardCopper(list[start].Layer))
+                    continue;
+                std::vector<uint8_t> reached(list.size(), 0);
+                std::vector<size_t> found = FloodConnect(map, start, reached);
+                std::sort(found.begin(), found.end());
+                ASSERT_EQ(found, floodOnPolygons(list, joined, start)) << "seed " << seed << " start " << start;
+            }
+        // Marks set beforehand stop the flood there.
+        std::vector<uint8_t> reached(list.size(), 0);
+        for (size_t i = 1; i < list.size(); i += 3)
+            reached[i] = 1;
+        const std::vector<size_t> cut = FloodConnect(map, 0, reached);
+        for (size_t i : cut)
+            EXPECT_TRUE(i == 0 || i % 3 != 1) << "seed " << seed;
+    }
 }

@@ -7,7 +7,10 @@
 #include <QThreadPool>
 
 #include <algorithm>
-#include <latch>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace kestrel {
 
@@ -72,14 +75,36 @@ bool paintInBands(QPainter& painter, int bands, const std::function<void(QPainte
         p.setTransform(transform * QTransform::fromTranslate(0, -top));
         paintBand(p, bandArea);
     };
-    std::latch done(bands - 1);
-    for (int band = 1; band < bands; ++band)
-        bandThreads().start([&, band] {
-            paint(band);
-            done.count_down();
-        });
-    paint(0);
-    done.wait();
+    // Bands go to whoever asks first. The caller paints too and takes the
+    // bands no helper has started on, so a helper kept off a busy core costs
+    // nothing: the caller then paints every band alone. A helper that starts
+    // after the last band was taken leaves without touching the caller's state.
+    struct Shared {
+        std::atomic<int> next{0};
+        std::atomic<int> done{0};
+        int bands = 0;
+        const std::function<void(int)>* paint = nullptr;
+        std::mutex mutex;
+        std::condition_variable finished;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->bands = bands;
+    const std::function<void(int)> paintOne = paint;
+    shared->paint = &paintOne;
+    auto work = [](Shared& s) {
+        for (int band; (band = s.next.fetch_add(1)) < s.bands;) {
+            (*s.paint)(band);
+            if (s.done.fetch_add(1) + 1 == s.bands) {
+                std::lock_guard lock(s.mutex);
+                s.finished.notify_all();
+            }
+        }
+    };
+    for (int helper = 1; helper < bands; ++helper)
+        bandThreads().start([shared, work] { work(*shared); });
+    work(*shared);
+    std::unique_lock lock(shared->mutex);
+    shared->finished.wait(lock, [&] { return shared->done.load() == bands; });
     return true;
 }
 

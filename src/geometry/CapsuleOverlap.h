@@ -1,0 +1,41 @@
+#pragma once
+// Quick answers on the outlines that SegmentOutline draws around a segment,
+// for overlap tests that would otherwise build and clip polygons. Each
+// answer is exact or says it cannot tell; then the polygons must decide.
+
+#include "model/Types.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kestrel {
+
+enum class QuickAnswer { Overlap, Apart, Unsure };
+
+// A segment's outline of half width w (as SegmentOutline computes it): a
+// convex ten-corner polygon whose corners lie on the round capsule of radius
+// w, rounded to whole units. It holds the capsule of radius 0.92 w - 1 and
+// lies within the capsule of radius w + 1.
+struct CapsuleShape {
+    Point a, b;
+    int32_t halfWidth = 0;
+};
+
+// Whether the shape is small and wide enough for the bounds above to hold.
+bool quickCapsule(const CapsuleShape& c);
+
+// Overlap with positive area of two outlines that pass quickCapsule.
+QuickAnswer capsulesOverlap(const CapsuleShape& c, const CapsuleShape& d);
+
+// Whether an outline that passes quickCapsule keeps clear of the ring
+// between the radii inner and outer around centre, outlines of whose circles
+// have their corners on the circles, rounded to whole units.
+bool capsuleOutsideRing(const CapsuleShape& c, Point centre, int32_t inner, int32_t outer);
+
+// Smallest distance between the segments a-b and c-d.
+double segmentDistance(Point a, Point b, Point c, Point d);
+
+// Winding number of the closed polygon around p; p must not lie on an edge.
+int windingNumber(const std::vector<Point>& polygon, Point p);
+
+} // namespace kestrel
