@@ -6,6 +6,13 @@
 #include "output/DrillExport.h"
 #include "route/Connectivity.h"
 
+// The rtree of this Boost release still includes a header it has deprecated itself.
+#define BOOST_ALLOW_DEPRECATED_HEADERS
+#include <boost/geometry/geometries/box.hpp>
+#include <boost/geometry/geometries/point.hpp>
+#include <boost/geometry/index/rtree.hpp>
+#include <boost/iterator/function_output_iterator.hpp>
+
 #include <algorithm>
 #include <cstdio>
 #include <set>
@@ -13,6 +20,40 @@
 namespace kestrel {
 
 namespace {
+
+namespace bg = boost::geometry;
+namespace bgi = boost::geometry::index;
+using IndexPoint = bg::model::point<int32_t, 2, bg::cs::cartesian>;
+using IndexBox = bg::model::box<IndexPoint>;
+using IndexEntry = std::pair<IndexBox, uint32_t>;
+using Tree = bgi::rtree<IndexEntry, bgi::rstar<16>>;
+
+IndexBox toBox(const Rect& r) { return {{r.left, r.top}, {r.right, r.bottom}}; }
+
+// The copper of one layer keyed by outline bounds, for the pairs that may
+// lie closer than the clearance.
+class CopperBoxes {
+public:
+    CopperBoxes(const CopperMap& map, int layer) : map_(map)
+    {
+        std::vector<IndexEntry> entries;
+        for (size_t i = 0; i < map.size(); ++i)
+            if (map.objects()[i].Layer == layer)
+                entries.emplace_back(toBox(map.bounds(i)), static_cast<uint32_t>(i));
+        tree_ = Tree(entries);
+    }
+    // Appends the objects whose outline bounds overlap `area` with positive area.
+    void near(const Rect& area, std::vector<uint32_t>& out) const
+    {
+        tree_.query(bgi::intersects(toBox(area)) &&
+                        bgi::satisfies([&](const IndexEntry& e) { return map_.bounds(e.second).overlaps(area); }),
+                    boost::make_function_output_iterator([&](const IndexEntry& e) { out.push_back(e.second); }));
+    }
+
+private:
+    const CopperMap& map_;
+    Tree tree_;
+};
 
 Rect partsBounds(const std::vector<Region>& parts)
 {
@@ -41,13 +82,15 @@ double objectGap(CopperMap& map, size_t a, size_t b, double limit)
 template <typename Limit, typename Found>
 void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t reach, Limit limit, Found found)
 {
+    const CopperBoxes boxes[2] = {CopperBoxes(map, Layer::K1), CopperBoxes(map, Layer::K2)};
     std::vector<uint32_t> near;
     for (size_t i = 0; i < map.size(); ++i) {
         const LayoutObject& o = map.objects()[i];
         if (nets[i] < 0 || map.outline(i).empty())
             continue;
+        const Rect area = map.bounds(i).grown(reach);
         near.clear();
-        map.objectsNear(o.Layer, map.bounds(i).grown(reach), near);
+        boxes[o.Layer == Layer::K1 ? 0 : 1].near(area, near);
         for (uint32_t j : near) {
             if (j <= i || nets[j] == nets[i] || map.outline(j).empty())
                 continue;
