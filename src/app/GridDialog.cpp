@@ -18,7 +18,7 @@ using P = TextProperty;
 const auto kTexts = std::to_array<UiText>({
     {"TRasterDlg", P::Caption, "Новый шаг сетки", "New grid distance"},
     {"GroupBox1", P::Caption, "Шаг сетки", "Grid distance"},
-    {"OKBtn", P::Caption, "OK", "OK"},
+    {"OKBtn", P::Caption, "ОК", "OK"},
     {"CancelBtn", P::Caption, "О&тмена", "&Cancel"},
 });
 

@@ -32,7 +32,7 @@ const auto kTexts = std::to_array<UiText>({
     {"GroupBox4", P::Caption, "Автонумерация", "Automatic"},
     {"CB_WillsteZahl", P::Caption, "Текст + Номер", "Add number"},
     {"Label1", P::Caption, "Начать с № :", "Start at:"},
-    {"Button1", P::Caption, "OK", "OK"},
+    {"Button1", P::Caption, "ОК", "OK"},
     {"Button2", P::Caption, "О&тмена", "&Cancel"},
 });
 

@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -225,11 +226,18 @@ void walk(Language lang)
                         top->hide();
                 }
         };
-        // The tools (the autorouter brings its window).
+        // The tools (the autorouter brings its window), each with a press on
+        // the board, where the label tools ask for their text.
+        QWidget* board = window.findChild<QWidget*>("PaintBox1");
+        ASSERT_TRUE(board);
+        const QPoint onBoard(board->width() / 4, board->height() / 4);
         for (QAbstractButton* tool : window.findChild<QWidget*>("ToolPanel")->findChildren<QAbstractButton*>())
             if (tool->isEnabled() && tool->isCheckable()) {
                 tool->click();
                 readTopLevels();
+                QTest::mouseClick(board, Qt::LeftButton, Qt::NoModifier, onBoard);
+                readTopLevels();
+                QTest::mouseClick(board, Qt::RightButton, Qt::NoModifier, onBoard);
             }
         window.findChild<QAbstractButton*>("SB_Standard")->click();
 
