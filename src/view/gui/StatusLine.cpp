@@ -1,5 +1,7 @@
 #include "view/gui/StatusLine.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
 #include <QFrame>
@@ -38,8 +40,10 @@ StatusLine::StatusLine(QWidget* parent) : QWidget(parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
 
-    // Panel 0: pointer position.
-    QFrame* position = panel(72);
+    // Panel 0: pointer position, wide enough for the longest coordinate in
+    // the font the platform gives.
+    const int positionText = fontMetrics().horizontalAdvance(QStringLiteral("X: 9999.99 mm")) + 8;
+    QFrame* position = panel(std::max(72, positionText));
     auto* positionLayout = new QVBoxLayout(position);
     positionLayout->setContentsMargins(4, 2, 2, 2);
     positionLayout->setSpacing(0);
