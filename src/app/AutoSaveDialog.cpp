@@ -1,14 +1,14 @@
 #include "app/AutoSaveDialog.h"
 
+#include "edit/gui/DialogParts.h"
+
 #include "model/AutoSave.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -64,18 +64,11 @@ AutoSaveDialog::AutoSaveDialog(Language lang, QWidget* parent) : QDialog(parent)
     grid->addWidget(minutes_, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName("OKBtn");
-    ok->setDefault(true);
-    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(check_, &QCheckBox::toggled, this, &AutoSaveDialog::followCheckBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(buttons);
+    addOkCancel(*this, *layout, "OKBtn", "CancelBtn");
     applyTexts(this, kTexts, lang);
     setMinimumWidth(320);
     followCheckBox();

@@ -1,17 +1,17 @@
 #include "app/BoardSizeDialog.h"
 
+#include "edit/gui/DialogParts.h"
+
 #include "app/UiTexts.h"
 #include "model/Board.h"
 #include "model/LayoutDocument.h"
 #include "model/Units.h"
 #include "model/gui/Prompts.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <array>
@@ -73,19 +73,10 @@ BoardSizeDialog::BoardSizeDialog(Language lang, Prompts& prompts, QWidget* paren
     name_->setMaxLength(kBoardNameMax);
     nameLayout->addWidget(name_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName("Button1");
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cancel->setObjectName("Button2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &BoardSizeDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &BoardSizeDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sizeGroup);
     layout->addWidget(nameGroup);
-    layout->addWidget(buttons);
+    addOkCancel(*this, *layout, "Button1", "Button2");
     applyTexts(this, kTexts, lang_);
 }
 

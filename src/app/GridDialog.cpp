@@ -1,9 +1,9 @@
 #include "app/GridDialog.h"
 
-#include <QDialogButtonBox>
+#include "edit/gui/DialogParts.h"
+
 #include <QDoubleSpinBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <array>
@@ -44,17 +44,9 @@ GridDialog::GridDialog(Language lang, QWidget* parent) : QDialog(parent)
     grid_->setSuffix(lang == Language::English ? " mm" : " мм");
     (new QVBoxLayout(group))->addWidget(grid_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName("OKBtn");
-    ok->setDefault(true);
-    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(buttons);
+    addOkCancel(*this, *layout, "OKBtn", "CancelBtn");
     applyTexts(this, kTexts, lang);
     setMinimumWidth(240);
 }

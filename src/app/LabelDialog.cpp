@@ -1,16 +1,16 @@
 #include "app/LabelDialog.h"
 
+#include "edit/gui/DialogParts.h"
+
 #include "edit/Labels.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -91,14 +91,6 @@ LabelDialog::LabelDialog(Language lang, QWidget* parent) : QDialog(parent)
     numberGrid->addWidget(startLabel, 1, 0);
     numberGrid->addWidget(start_, 1, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName("Button1");
-    ok->setDefault(true);
-    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("Button2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textBox);
     auto* middle = new QHBoxLayout;
@@ -106,7 +98,7 @@ LabelDialog::LabelDialog(Language lang, QWidget* parent) : QDialog(parent)
     middle->addWidget(numberBox);
     layout->addLayout(middle);
     layout->addWidget(angleBox);
-    layout->addWidget(buttons);
+    addOkCancel(*this, *layout, "Button1", "Button2");
     applyTexts(this, kTexts, lang);
     setHeightUnits(300);
 }
