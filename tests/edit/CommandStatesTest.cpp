@@ -67,23 +67,5 @@ TEST(CommandStates, GroupNeedsMoreThanOneMemberAndNotExactlyOneGroup)
     }
 }
 
-TEST(CommandStates, EachRuleReadsItsOwnFlag)
-{
-    const std::pair<CommandRule, bool CommandStates::*> rules[] = {
-        {CommandRule::Any, &CommandStates::any},         {CommandRule::Paste, &CommandStates::paste},
-        {CommandRule::Group, &CommandStates::group},     {CommandRule::Ungroup, &CommandStates::ungroup},
-        {CommandRule::Bands, &CommandStates::bands},     {CommandRule::Circle, &CommandStates::circle},
-        {CommandRule::Objects, &CommandStates::objects}, {CommandRule::Undo, &CommandStates::undo},
-        {CommandRule::Redo, &CommandStates::redo},
-    };
-    for (const auto& [rule, flag] : rules) {
-        CommandStates s;
-        s.*flag = true;
-        EXPECT_TRUE(s.allows(CommandRule::Always));
-        for (const auto& [other, unused] : rules)
-            EXPECT_EQ(s.allows(other), other == rule) << int(rule) << " set, asking " << int(other);
-    }
-}
-
 } // namespace
 } // namespace kestrel

@@ -138,10 +138,8 @@ TEST(LabelTool, TheBoxTurnsClockwiseAndStaysOnTheBoard)
     };
     // Board 10000 x 8000 units: x 0..10000, y -8000..0.
     const Clamp clamps[] = {
-        {{5000, -4000}, {300, -100}, {5000, -4000}},  // inside
         {{9900, -7950}, {300, -100}, {9700, -7900}},  // right and bottom edges
         {{50, -50}, {-100, -300}, {100, -50}},        // 90 degrees: the box left of the anchor
-        {{-500, 200}, {100, 300}, {0, -300}},         // 270 degrees above the anchor
         {{100, -100}, {20000, -100}, {0, -100}},      // wider than the board: its left edge
     };
     for (const Clamp& c : clamps)
@@ -150,11 +148,8 @@ TEST(LabelTool, TheBoxTurnsClockwiseAndStaysOnTheBoard)
 
 TEST(LabelTool, FontHeightAtNinetySixPixelsPerInch)
 {
-    EXPECT_EQ(LabelFontHeight(300), -400); // 3 mm: 300 * 96 / 72
     EXPECT_EQ(LabelFontHeight(250), -333);
     EXPECT_DOUBLE_EQ(LabelHeightMm(-400), 3.0);
-    EXPECT_EQ(NumberedLabelText("C", true, 12), "C12");
-    EXPECT_EQ(NumberedLabelText("C", false, 12), "C");
 }
 
 } // namespace

@@ -27,14 +27,8 @@ TEST(MacroSave, ReferencePoints)
     const Row rows[] = {
         {"the pad furthest left and up", [](ObjectList& l) { addPad(l, {100, -100}, 20); addPad(l, {50, -50}, 20); },
          true, false, 254.0, {50, -50}},
-        {"a pad further left but lower is not taken",
-         [](ObjectList& l) { addPad(l, {100, -100}, 20); addPad(l, {50, -50}, 20); addPad(l, {40, -200}, 20); },
-         true, false, 254.0, {50, -50}},
         {"a pad at the same x and higher wins",
          [](ObjectList& l) { addPad(l, {50, -50}, 20); addPad(l, {50, -10}, 20); }, true, false, 254.0, {50, -10}},
-        {"a pad of the other side does not count",
-         [](ObjectList& l) { addPad(l, {500, -500}, 20); addPad(l, {10, -10}, 20, 1, 3); }, true, false, 254.0,
-         {500, -500}},
         {"saving side 2 takes its own pad",
          [](ObjectList& l) { addPad(l, {500, -500}, 20); addPad(l, {900, -10}, 20, 1, 3); }, false, false, 254.0,
          {900, -10}},
@@ -43,13 +37,6 @@ TEST(MacroSave, ReferencePoints)
          254.0, {254, -254}},
         {"the 15.875 grid: 17 x 15.875 = 269.875 rounds to 270, not cut to 269",
          [](ObjectList& l) { addTrack(l, {{330, -330}, {1000, -800}}, 40); }, true, false, 15.875, {270, -270}},
-        {"only the selected objects",
-         [](ObjectList& l) {
-             addPad(l, {10, -10}, 20);
-             addPad(l, {700, -700}, 20).Selected = 1;
-             addPad(l, {800, -600}, 20).Selected = 1;
-         },
-         true, true, 254.0, {700, -700}},
         {"no pad, selection only: the corner of the selected track's bounds on a 100 grid",
          [](ObjectList& l) {
              addTrack(l, {{300, -300}, {1000, -800}}, 40);
