@@ -63,10 +63,6 @@ TEST(SegmentOutline, CornersFollowTheCapsuleRule)
         {40, ObjectKind::Line, {0, 0}, {100, 0}, eastward},
         {0, ObjectKind::Line, {0, 0}, {100, 0}, eastward},  // width 0 draws half width 20
         {41, ObjectKind::Line, {0, 0}, {100, 0}, eastward}, // odd width halves toward zero
-        {40, ObjectKind::Line, {100, 0}, {0, 0},
-         {{{100, -20}, {114, -14}, {120, 0}, {114, 14}, {100, 20}, {0, 20}, {-14, 14}, {-20, 0}, {-14, -14}, {0, -20}}}},
-        {40, ObjectKind::Line, {0, 0}, {0, 100},
-         {{{-20, 0}, {-14, -14}, {0, -20}, {14, -14}, {20, 0}, {20, 100}, {14, 114}, {0, 120}, {-14, 114}, {-20, 100}}}},
         // Zero length points up.
         {40, ObjectKind::Line, {50, 50}, {50, 50},
          {{{30, 50}, {36, 36}, {50, 30}, {64, 36}, {70, 50}, {70, 50}, {64, 64}, {50, 70}, {36, 64}, {30, 50}}}},
@@ -119,14 +115,11 @@ TEST(ObjectRegion, PadShapes)
         {2, pi * 100 * 100, circleRim, {{0, 0}, {70, 70}}, {{95, 35}, {72, 71}}},
         {3, 40000, 0, {{99, 99}, {-100, -100}}, {{101, 0}, {0, 101}}},
         {4, rounded, corners, {{199, 0}, {150, 90}, {125, 99}}, {{199, 99}, {201, 0}, {0, 101}}},
-        {5, rounded, corners, {{199, 0}, {150, 90}}, {{199, 99}, {95, 135}}},
         {6, 80000, 0, {{199, 99}, {-199, -99}}, {{201, 0}, {0, 101}}},
         {7, rounded, corners, {{0, 199}, {90, 150}}, {{99, 199}, {0, 201}, {101, 0}}},
-        {8, rounded, corners, {{0, -199}, {-90, -150}}, {{-99, -199}}},
         {9, 80000, 0, {{99, 199}, {-99, -199}}, {{101, 0}, {0, 201}}},
         // Unknown shapes draw only their hole (radius 40).
         {0, pi * 40 * 40, holeRim, {{0, 0}, {39, 0}}, {{41, 0}}},
-        {10, pi * 40 * 40, holeRim, {{0, 0}}, {{60, 0}}},
     };
     for (const auto& [shape, area, curvedEdge, inside, outside] : cases) {
         SCOPED_TRACE(static_cast<int>(shape));
@@ -149,11 +142,6 @@ TEST(ObjectRegion, OtherKinds)
         // Winding twice round its centre, still filled there (non-zero rule).
         {"pentagram zone", pointObject(ObjectKind::Zone, 0, {{0, 100}, {59, -81}, {-95, 31}, {95, 31}, {-59, -81}}),
          {{0, 0}, {0, 90}}, {{90, 90}}},
-        {"clockwise zone", pointObject(ObjectKind::Zone, 40, {{0, 0}, {0, 100}, {100, 100}, {100, 0}}), {{50, 50}}, {}},
-        {"zone crossing itself", pointObject(ObjectKind::Zone, 30, {{0, 0}, {400, 0}, {0, 300}, {400, 300}}),
-         {{200, 50}, {200, 250}}, {{20, 150}}},
-        {"track closing a loop", pointObject(ObjectKind::Track, 50, {{0, 0}, {300, 0}, {300, 300}, {0, 0}}),
-         {{150, 0}, {150, 150}}, {{200, 100}}},
         // Text box given corner first, far corner second.
         {"text box", makeText({100, -50}, "R1", 0, 50, 0, 0, 2), {{1, -1}, {99, -49}}, {{101, -25}, {50, 1}}},
         {"ring", circle(100, 80, 0, 0, false), {{90, 0}, {-63, 63}}, {{50, 0}, {101, 0}}},
@@ -161,9 +149,7 @@ TEST(ObjectRegion, OtherKinds)
         {"filled disc", circle(100, 80, 0, 0, true), {{0, 0}, {99, 0}}, {{101, 0}}},
         // Round ends of radius 10 at both arc ends.
         {"0 to 90", circle(100, 80, 0, 90, false), {{64, 64}, {90, -9}, {-9, 90}}, {{-64, 64}, {64, -64}, {90, -11}}},
-        {"90 to 0", circle(100, 80, 90, 0, false), {{-64, 64}, {-64, -64}, {64, -64}}, {{64, 64}}},
         {"arc across 0 degrees", circle(100, 80, 350, 10, false), {{90, 0}}, {{0, 90}, {-90, 0}}},
-        {"arc of exactly 180 degrees", circle(100, 80, 0, 180, false), {{0, 90}}, {{0, -90}}},
         {"filled sector", circle(100, 0, 0, 90, true), {{60, 60}, {10, 10}}, {{-60, 60}, {60, -60}}},
     };
     for (const auto& [name, object, inside, outside] : cases) {
@@ -187,15 +173,10 @@ TEST(Region, OverlapNeedsPositiveArea)
     const Region sliverBox = Region::rectangle({-38, -45, -26, -15});
     const std::tuple<const char*, const Region&, Region, bool> cases[] = {
         {"edge to edge", square, Region::rectangle({100, 0, 200, 100}), false},
-        {"corner to corner", square, Region::rectangle({100, 100, 200, 200}), false},
         {"one unit deep", square, Region::rectangle({99, 0, 200, 100}), true},
-        {"one unit cell at the corner", square, Region::rectangle({99, 99, 200, 200}), true},
         {"disc tangent to the edge", square, Region::disc({200, 50}, 100), false},
-        {"disc one unit in", square, Region::disc({199, 50}, 100), true},
         {"empty", square, Region(), false},
-        {"degenerate rectangle", square, Region::rectangle({50, 0, 50, 100}), false},
         {"pad in the hole of a ring", ring, ObjectRegion(makePad({0, 0}, 50, 1, 1, 20)), false},
-        {"pad reaching the ring", ring, ObjectRegion(makePad({0, 0}, 85, 1, 1, 20)), true},
         {"convex sliver", disc, sliverBox, true},
         {"sliver of a region that is not convex", discRing, sliverBox, true},
         {"box short of the sliver", discRing, Region::rectangle({-38, -45, -27, -15}), false},

@@ -20,14 +20,12 @@ TEST(BoardManagement, NewBoardsAndSwitchingKeepEachBoardsWorkingState)
     EXPECT_EQ(doc.Working, first);
     doc.activate(2);
     EXPECT_EQ(doc.Working.Zoom, 0.9);
-    EXPECT_EQ(LayoutDocument::withFirstBoard(Language::Russian).board(0).Name, "Плата 1");
 }
 
 TEST(BoardManagement, DeleteAndMove)
 {
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     EXPECT_EQ(doc.deleteActiveBoard(Language::English), "A project must at least contain one board.");
-    EXPECT_EQ(doc.deleteActiveBoard(Language::Russian), "Этот рисунок (чертёж) вы не можете удалить.");
     EXPECT_EQ(doc.boardCount(), 1u);
 
     doc.addBoard("two");
@@ -52,8 +50,6 @@ TEST(BoardManagement, DeleteAndMove)
     EXPECT_EQ(doc.ActiveBoard, 1) << "deleting the last tab activates the new last one";
     EXPECT_EQ(doc.board(1).Name, "four");
 
-    EXPECT_EQ(LayoutDocument::deleteQuestion(Language::English, "X"), "Delete board \"X\" ?");
-    EXPECT_EQ(LayoutDocument::deleteQuestion(Language::Russian, "X"), " Вы уверены, что чертёж \"X\" следует удалить ?");
 }
 
 TEST(BoardManagement, SizeCheck)
@@ -72,6 +68,5 @@ TEST(BoardManagement, SizeCheck)
         }
     }
     EXPECT_EQ(checkBoardSize("9", "9", Language::English).message, "Please enter values from 10 mm to 300 mm.");
-    EXPECT_EQ(checkBoardSize("9", "9", Language::Russian).message, "Введите значения от 10 до 300 мм.");
     EXPECT_NE(checkBoardSize("100.5", "100", Language::English).message.value_or("").find("whole"), std::string::npos);
 }

@@ -35,35 +35,10 @@ TEST(FloodConnect, ConnectionRule)
              a.Partner = &addPad(l, {0, 0}, 70, 1, 3);
          },
          0, {0}},
-        // A track inside the octagon's corner but outside its circle.
-        {"octagon is tested as its circle",
-         [](ObjectList& l) { addPad(l, {0, 0}, 100, 2), addTrack(l, {{99, 30}, {99, 38}}, 4); }, 0, {0}},
         {"track ending in a pad's hole is joined",
          [](ObjectList& l) { addPad(l, {0, 0}, 100, 1, 1, 60), addTrack(l, {{0, 0}, {0, 10}}, 20); }, 1, {0, 1}},
-        {"arc from 0 to 90: not its opening, not its lower half",
-         [](ObjectList& l) {
-             LayoutObject& c = l.append(makeCircle({0, 0}, 500, 1, 1, 400));
-             c.Angle = 0, c.Width = 90;
-             addTrack(l, {{-100, 0}, {100, 0}}, 40), addTrack(l, {{0, -450}, {0, -600}}, 40);
-             addTrack(l, {{0, 450}, {0, 600}}, 40);
-         },
-         0, {0, 3}},
-        {"zone interior and label box are copper",
-         [](ObjectList& l) {
-             l.append(makeZone(20, 1)).Points = {{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}};
-             l.append(makeText({400, 400}, "GND", 0, 100, 2000, 500, 1)), addPad(l, {1900, 450}, 40);
-         },
-         0, {0, 1, 2}},
-        {"silk never joins copper",
-         [](ObjectList& l) {
-             addTrack(l, {{0, 0}, {1000, 0}}, 40, 1), l.append(makeLine({900, 0}, {2100, 0}, 100, 2));
-             addTrack(l, {{2000, 0}, {3000, 0}}, 40, 1);
-         },
-         0, {0}},
         {"a silk start selects nothing",
          [](ObjectList& l) { l.append(makeLine({0, 0}, {1000, 0}, 100, 2)), addPad(l, {0, 0}, 100, 1, 2); }, 0, {}},
-        {"single-corner track reaches nothing",
-         [](ObjectList& l) { addTrack(l, {{0, 0}}, 40), addPad(l, {0, 0}, 100); }, 0, {0}},
         {"index outside the list", [](ObjectList& l) { addPad(l, {0, 0}, 100); }, 5, {}},
     };
     for (const auto& c : cases) {

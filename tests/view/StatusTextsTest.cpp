@@ -20,7 +20,6 @@ TEST(StatusTexts, PointerPositionFromTheOriginWithYDownwardsAndBoardSize)
         EXPECT_EQ(texts.x, x);
         EXPECT_EQ(texts.y, y);
     }
-    EXPECT_EQ(ShowBoardSize(16050, 10099, ru), "160 x 100 мм");
     EXPECT_EQ(ShowBoardSize(16050, 10099, en), "160 x 100 mm");
 }
 
