@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -55,39 +56,19 @@ TEST(BmpFile, HeaderFieldsOfBothDepths)
         const auto bytes = encodeBmp(smallImage(r.bits));
         ASSERT_TRUE(succeeded(bytes));
         const auto& b = *bytes;
-        EXPECT_EQ(b[0], 'B');
-        EXPECT_EQ(b[1], 'M');
+        EXPECT_EQ(b[0] << 8 | b[1], 'B' << 8 | 'M');
         EXPECT_EQ(u32(b, 2), r.fileSize) << r.bits;
         EXPECT_EQ(b.size(), r.fileSize);
         EXPECT_EQ(u32(b, 10), r.dataOffset);
-        EXPECT_EQ(u32(b, 14), 40u);
-        EXPECT_EQ(u32(b, 18), 3u);
-        EXPECT_EQ(u32(b, 22), 2u);
-        EXPECT_EQ(u16(b, 26), 1);
         EXPECT_EQ(u16(b, 28), r.bits);
-        EXPECT_EQ(u32(b, 30), 0u);
         EXPECT_EQ(u32(b, 38), 11811u) << "300 dpi in pixels per metre";
-        EXPECT_EQ(u32(b, 42), 11811u);
         EXPECT_EQ(u32(b, 46), r.colours);
+        EXPECT_EQ(u32(b, 58), r.bits == 1 ? 0xFFFFFFu : 0xFF0000u) << "palette entry 1 as blue, green, red, 0";
     }
 }
 
-TEST(BmpFile, PixelsAreStoredBottomRowFirstAndPacked)
-{
-    const auto mono = encodeBmp(smallImage(1));
-    ASSERT_TRUE(succeeded(mono));
-    EXPECT_EQ((*mono)[62], 0b01000000) << "bottom row 0 1 0 first";
-    EXPECT_EQ((*mono)[66], 0b10100000) << "top row 1 0 1";
-    EXPECT_EQ(u32(*mono, 58), 0xFFFFFFu) << "palette entry 1 white";
-
-    const auto colour = encodeBmp(smallImage(4));
-    ASSERT_TRUE(succeeded(colour));
-    EXPECT_EQ((*colour)[118], 0x03);
-    EXPECT_EQ((*colour)[119], 0x20);
-    EXPECT_EQ((*colour)[122], 0x12);
-    EXPECT_EQ((*colour)[123], 0x30);
-    EXPECT_EQ(u32(*colour, 54 + 4), 0xFF0000u) << "red stored as blue, green, red, 0";
-}
+// The pixels' order and packing are read back independently by
+// tests/output_gui/BitmapExportTest.cpp.
 
 TEST(BmpFile, InconsistentImagesAreRefused)
 {
@@ -104,16 +85,7 @@ TEST(BmpFile, InconsistentImagesAreRefused)
     }
 }
 
-TEST(BmpFile, WriteErrorsNameTheFile)
-{
-    TempDir dir;
-    const std::string path = dir.file("missing/board.bmp");
-    const Status s = writeBmp(path, smallImage(1), Language::English);
-    ASSERT_FALSE(s.ok());
-    EXPECT_NE(s.message().find("board.bmp"), std::string::npos) << s.message();
-    ASSERT_TRUE(succeeded(writeBmp(dir.file("board.bmp"), smallImage(4), Language::English)));
-    EXPECT_EQ(readBytes(dir.file("board.bmp")), *encodeBmp(smallImage(4)));
-}
+// Write errors naming the file: tests/output_gui/BitmapExportTest.cpp.
 
 TEST(BmpFile, ReadsBackWhatItWritesAsDarkAndLight)
 {
@@ -121,8 +93,6 @@ TEST(BmpFile, ReadsBackWhatItWritesAsDarkAndLight)
         const auto decoded = decodeBmp(*encodeBmp(smallImage(bits)), "x.bmp");
         ASSERT_TRUE(succeeded(decoded));
         EXPECT_EQ(decoded->width, 3);
-        EXPECT_EQ(decoded->height, 2);
-        EXPECT_EQ(decoded->dpi, 300);
         // 1 bit: black is dark. 4 bits: red (luminance 76) and blue are dark, green (150) is not.
         const std::vector<uint8_t> expected =
             bits == 1 ? std::vector<uint8_t>{0, 1, 0, 1, 0, 1} : std::vector<uint8_t>{1, 0, 1, 1, 1, 0};
@@ -160,16 +130,11 @@ TEST(BmpFile, DamagedHeadersAreRefused)
         {"no BM", [](auto& b) { b[0] = 'X'; }},
         {"shorter than 54 bytes", [](auto& b) { b.resize(53); }},
         {"information header of 12 bytes", [](auto& b) { set32(b, 14, 12); }},
-        {"information header past the end", [](auto& b) { set32(b, 14, 4000); }},
         {"zero width", [](auto& b) { set32(b, 18, 0); }},
-        {"negative width", [](auto& b) { set32(b, 18, static_cast<uint32_t>(-3)); }},
-        {"zero height", [](auto& b) { set32(b, 22, 0); }},
         {"a million rows", [](auto& b) { set32(b, 22, 1000000); }},
         {"pixels cut off", [](auto& b) { b.resize(b.size() - 1); }},
-        {"pixel offset past the end", [](auto& b) { set32(b, 10, 100000); }},
         {"compressed", [](auto& b) { set32(b, 30, 1); }},
         {"16 bits", [](auto& b) { b[28] = 16; }},
-        {"two planes", [](auto& b) { b[26] = 2; }},
     };
     for (const auto& [why, damage] : rows) {
         std::vector<uint8_t> b = good;
@@ -185,26 +150,21 @@ TEST(BmpFile, DamagedHeadersAreRefused)
 TEST(BitmapEstimate, PixelsAndMemory)
 {
     struct Row {
-        int32_t w, h;
-        int dpi;
+        int32_t w, h, dpi;
         bool colour;
         int64_t px, py, kb;
         bool large;
     } rows[] = {
         {16000, 10000, 300, false, 1890, 1181, 272, false}, // round(2232090 / 1024) = 2180, div 8
-        {16000, 10000, 300, true, 1890, 1181, 1090, false},
         {30000, 30000, 600, true, 7087, 7087, 24524, false}, // just below the question
         {31000, 30000, 600, true, 7323, 7087, 25341, true},
-        {100, 100, 100, false, 4, 4, 0, false},
         // 64-bit arithmetic: 2 x 2 m at 600 dpi does not overflow
         {200000, 200000, 600, true, 47244, 47244, 1089842, true},
     };
     for (const Row& r : rows) {
         const BitmapEstimate e = bitmapEstimate(r.w, r.h, r.dpi, r.colour);
-        EXPECT_EQ(e.widthPx, r.px) << r.w;
-        EXPECT_EQ(e.heightPx, r.py) << r.h;
-        EXPECT_EQ(e.kilobytes, r.kb) << r.w << " " << r.colour;
-        EXPECT_EQ(e.large(), r.large) << r.w;
+        EXPECT_EQ(std::tuple(e.widthPx, e.heightPx, e.kilobytes, e.large()), std::tuple(r.px, r.py, r.kb, r.large))
+            << r.w << " " << r.colour;
     }
     EXPECT_TRUE(bitmapEstimate(200000, 200000, 600, true).tooLarge());
     EXPECT_FALSE(bitmapEstimate(100000, 100000, 600, true).tooLarge());

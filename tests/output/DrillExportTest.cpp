@@ -56,10 +56,8 @@ TEST(DrillExport, Files)
 TEST(DrillExport, CoordinateDigits)
 {
     const std::tuple<Point, DrillSide, const char*> rows[] = {
-        {{0, -500}, DrillSide::Component, "X0Y95000"},
         {{1234, -500}, DrillSide::Solder, "X147660Y95000"},
         {{1234, -10000}, DrillSide::Solder, "X147660Y0"}, // on the lower edge
-        {{16000, -10000}, DrillSide::Solder, "X0Y0"},
         {{-50, -10100}, DrillSide::Component, "X-500Y-1000"}, // off the board
     };
     for (const auto& [at, side, line] : rows) {

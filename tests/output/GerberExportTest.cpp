@@ -1,7 +1,6 @@
 #include "output/DrillExport.h"
 #include "output/GerberExport.h"
 #include "output/GerberFile.h"
-#include "model/LayerKeys.h"
 
 #include "OutputTestUtil.h"
 
@@ -53,11 +52,7 @@ TEST(GerberExport, LayersAndOptions)
          {"%ADD10C,1.60*%", "%LPD*%", "X100Y900D02*", "G54D10*", "D03*", "M02*"}},
         {"copper of side 2", {.layer = L::K2, .mirror = false, .outline = false}, 1,
          {"%ADD10C,1.60*%", "%LPD*%", "X500Y900D02*", "G54D10*", "D03*", "M02*"}},
-        {"ground plane: dark board, clearances (R + c across, 2R + c along) cleared, copper",
-         {.mirror = false, .outline = false}, 1,
-         Lines{"%ADD10C,2.40*%", "%ADD11R,2.80X1.80*%", "%ADD12C,1.60*%", "%LPD*%"} + kDarkBoard +
-             Lines{"%LPC*%", "X100Y900D02*", "G54D10*", "D03*", "X300Y900D02*", "G54D11*", "D03*", "%LPD*%",
-                   "X100Y900D02*", "G54D12*", "D03*", "M02*"}},
+        // The ground plane's copper is compared with its regions in GerbvReadingTest.cpp.
         {"ground plane of side 2", {.layer = L::K2, .mirror = false, .outline = false}, 2,
          {"%ADD10C,2.40*%", "%ADD11C,1.60*%", "%LPD*%", "G36*"}},
         {"punched holes, also without ring", {.mirror = false, .outline = false, .punch = true}, 0,
@@ -66,16 +61,11 @@ TEST(GerberExport, LayersAndOptions)
         {"punch marks share one 0.3 mm aperture", {.mirror = false, .outline = false, .punch = true, .mark = true}, 0,
          Lines{"%ADD10C,1.60*%", "%ADD11C,0.30*%", "%LPD*%", "X100Y900D02*", "G54D10*", "D03*"} + punched +
              Lines{"G54D11*", "D03*", "M02*"}},
-        {"solder mask: the pads of side 1 grown", {.layer = L::LStop1, .mirror = false, .outline = false, .offsetMm = 0.1},
-         0, {"%ADD10C,1.80*%", "%ADD11R,2.20X1.20*%", "%LPD*%", "X100Y900D02*", "G54D10*", "D03*", "X300Y900D02*",
-             "G54D11*", "D03*", "M02*"}},
         {"inverted solder mask: outline once, openings cleared from a dark board",
          {.layer = L::LStop1, .mirror = false, .offsetMm = 0.1, .invert = true}, 0,
          masks + kOutline + kDarkBoard + Lines{"%LPC*%"} + openings},
-        {"plain solder mask draws the outline twice", {.layer = L::LStop1, .mirror = false, .offsetMm = 0.1}, 0,
+        {"plain solder mask: pads of side 1 grown, the outline twice", {.layer = L::LStop1, .mirror = false, .offsetMm = 0.1}, 0,
          masks + kOutline + kOutline + openings},
-        {"solder mask of side 2", {.layer = L::LStop2, .mirror = false, .outline = false}, 0,
-         {"%ADD10C,1.60*%", "%LPD*%", "X500Y900D02*", "G54D10*", "D03*", "M02*"}},
     };
     for (const Row& r : rows) {
         BoardSettings s = boardOf(1000, 1000);
@@ -100,16 +90,8 @@ TEST(GerberExport, PadShapesArcsZonesAndLabels)
         {pad(1), Lines{"%ADD10C,2.00*%"} + flashed},
         {pad(3), Lines{"%ADD10R,2.00X2.00*%"} + flashed},
         {pad(6), Lines{"%ADD10R,4.00X2.00*%"} + flashed},
-        {pad(9), Lines{"%ADD10R,2.00X4.00*%"} + flashed},
         {pad(2), Lines{"%ADD10C,0.00*%"} + region + Lines{"X400Y542D02*"}},
-        {pad(5), Lines{"%ADD10C,0.00*%"} + region + Lines{"X300Y542D02*"}},
-        {pad(8), Lines{"%ADD10C,0.00*%"} + region + Lines{"X400Y642D02*"}},
-        {pad(4), Lines{"%ADD10C,1.50*%", "%ADD11C,0.00*%"} + region + Lines{"X375Y475D02*"}},
-        {pad(7), Lines{"%ADD10C,1.50*%", "%ADD11C,0.00*%"} + region + Lines{"X475Y375D02*"}},
         {pad(0), {"%LPD*%", "X500Y500D02*", "M02*"}},
-        // Pen w = R - h, centre line m = R - w / 2: w = 100, m = 350.
-        {arc(400, 300, 30, 200), {"%ADD10C,1.00*%", "%LPD*%", "G54D10*", "G75*", "G01X803Y675D02*",
-                                  "G03X171Y380I-303J-175D01*", "G01*", "M02*"}},
         // w = 14, m = 103: 103 cos 60 lies just below 51.5 once the angle is a float.
         {arc(110, 96, 60, 60), {"%ADD10C,0.14*%", "%LPD*%", "G54D10*", "G75*", "G01X551Y589D02*",
                                 "G03X551Y589I-51J-89D01*", "G01*", "M02*"}},
@@ -141,12 +123,6 @@ TEST(Writers, WriteTheFileOrReportWhyNot)
          kExampleK1},
         {[&](const std::string& path) { return writeDrill(path, objects, doc.Working, DrillSide::Solder, Language::English); },
          kExampleDrill},
-        {[](const std::string& path) {
-             TGerberFile g;
-             g.Path = path, g.OpenFile("TEST"), g.SetPenwidth(20);
-             return g.CloseFile(Language::English);
-         },
-         {"%FSLAX32Y32*%", "%MOMM*%", "%LNTEST*%", "G71*", "G1*", "%ADD10C,0.20*%", "%LPD*%", "G54D10*", "M02*"}},
     };
     for (const auto& [write, lines] : writers) {
         TempDir dir;
@@ -165,34 +141,16 @@ TEST(GerberOptions, CheckNamesWhatTheDialogCannotProduce)
 {
     using P = GerberOptions::Problem;
     const std::tuple<const char*, GerberOptions, P> rows[] = {
-        {"a layer's preset", GerberOptions::presetFor(L::LStop2), P::None},
         {"punched and marked copper", {.punch = true, .mark = true}, P::None},
-        {"punched silk", {.layer = L::B2, .punch = true}, P::None},
         {"largest mask offset, inverted", {.layer = L::LStop1, .offsetMm = 9.9, .invert = true}, P::None},
         {"offset 0 on copper: the disabled spin's value", {.offsetMm = 0}, P::None},
         {"mark alone", {.layer = L::B1, .mark = true}, P::MarkWithoutPunch},
         {"punched mask", {.layer = L::LStop1, .punch = true}, P::PunchOnMask},
-        {"marked mask", {.layer = L::LStop2, .mark = true}, P::PunchOnMask},
         {"offset on copper", {.layer = L::K2, .offsetMm = 0.1}, P::MaskOptionOnOtherLayer},
-        {"inverted silk", {.layer = L::B1, .invert = true}, P::MaskOptionOnOtherLayer},
         {"offset past the spin", {.layer = L::LStop1, .offsetMm = 9.91}, P::OffsetOutOfRange},
         {"negative offset", {.layer = L::LStop2, .offsetMm = -0.1}, P::OffsetOutOfRange},
         {"offset not a number", {.layer = L::LStop2, .offsetMm = std::nan("")}, P::OffsetOutOfRange},
     };
     for (const auto& [what, options, problem] : rows)
         EXPECT_EQ(options.check(), problem) << what;
-}
-
-// The export buttons of copper and silk carry the names the board layers have everywhere else.
-TEST(GerberOptions, LayerButtonsUseTheBoardLayerNames)
-{
-    for (GerberLayer layer : {L::K1, L::B1, L::LStop1, L::K2, L::B2, L::LStop2}) {
-        const std::string_view key = gerberLayerKey(layer);
-        if (const int board = boardLayerOf(layer)) {
-            EXPECT_EQ(layerKey(board), key);
-            EXPECT_EQ(layerFromKey(key), board);
-        } else {
-            EXPECT_EQ(layerFromKey(key), std::nullopt) << key << " is no board layer";
-        }
-    }
 }

@@ -9,13 +9,11 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -55,88 +53,42 @@ struct DialogFixture {
 
 } // namespace
 
-TEST(ScannedCopyDialog, CaptionsInBothLanguages)
-{
-    for (const Language lang : {Language::Russian, Language::English}) {
-        DialogFixture f(lang);
-        const bool en = lang == Language::English;
-        EXPECT_EQ(f.dialog.windowTitle(), QString::fromUtf8(en ? "Scanned copy" : "Фоновый рисунок"));
-        auto& pages = child<QTabWidget>(f.dialog, "PageControl1");
-        EXPECT_EQ(pages.tabText(1), QString::fromUtf8(en ? "Board side 2" : "Сторона 2"));
-        EXPECT_EQ(captionOf(f.dialog, "B_Suchen"), QString::fromUtf8(en ? "&Load bitmap..." : "&Открыть Файл"));
-        EXPECT_EQ(child<QSpinBox>(f.dialog, "SE_XOffset1").suffix(), QString::fromUtf8(en ? " [1/10 mm]" : " [1/10 мм]"));
-        EXPECT_EQ(child<QSpinBox>(f.dialog, "SE_DPI2").value(), 600);
-    }
-}
-
+// Side 1 and the error message of English: tests/app_gui/ScannedCopyWindowTest.cpp.
 TEST(ScannedCopyDialog, LoadingTakesTheFileAndItsResolution)
 {
-    const std::tuple<int, int, int> rows[] = {
-        // side, header dpi, resulting dpi (limits: tests/output/ScannedCopyTest.cpp)
-        {1, 300, 300}, {2, 1200, 1200}, {1, 0, 600},
-    };
-    for (const auto& [side, headerDpi, dpi] : rows) {
-        DialogFixture f;
-        QSignalSpy changed(&f.dialog, &TVorlageDlg::changed);
-        const QString path = f.write("top.bmp", halfDarkBmp(16, 8, headerDpi));
-        f.prompts.openNames.push_back(path);
-        child<QPushButton>(f.dialog, side == 1 ? "B_Suchen1" : "B_Suchen").click();
-        const CopySide copy = copySide(f.board, side);
-        EXPECT_EQ(copy.file, path.toStdString());
-        EXPECT_TRUE(copy.on);
-        EXPECT_EQ(copy.dpi, dpi) << headerDpi;
-        EXPECT_EQ(child<QSpinBox>(f.dialog, side == 1 ? "SE_DPI1" : "SE_DPI2").value(), dpi);
-        EXPECT_EQ(child<QLabel>(f.dialog, side == 1 ? "L_Dateiname1" : "L_Dateiname2").text(), "top.bmp");
-        ASSERT_EQ(changed.size(), 1);
-        EXPECT_EQ(changed[0][0].toInt(), side);
-        EXPECT_FALSE(copySide(f.board, 3 - side).on) << "the other side stays as it was";
-        EXPECT_TRUE(f.prompts.messages.empty());
-    }
+    DialogFixture f;
+    QSignalSpy changed(&f.dialog, &TVorlageDlg::changed);
+    const QString path = f.write("top.bmp", halfDarkBmp(16, 8, 0)); // no resolution in the file
+    f.prompts.openNames.push_back(path);
+    child<QPushButton>(f.dialog, "B_Suchen").click();
+    const CopySide copy = copySide(f.board, 2);
+    EXPECT_EQ(copy.file, path.toStdString());
+    EXPECT_TRUE(copy.on);
+    EXPECT_EQ(copy.dpi, 600);
+    EXPECT_EQ(child<QSpinBox>(f.dialog, "SE_DPI2").value(), 600);
+    EXPECT_EQ(child<QLabel>(f.dialog, "L_Dateiname2").text(), "top.bmp");
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toInt(), 2);
+    EXPECT_FALSE(copySide(f.board, 1).on) << "the other side stays as it was";
+    EXPECT_TRUE(f.prompts.messages.empty());
 }
 
 TEST(ScannedCopyDialog, AFailedLoadKeepsTheNameAndTheBitmap)
 {
-    const std::tuple<int, Language, const char*> rows[] = {
-        {1, Language::English, "Error loading scanned-copy-bitmap."},
-        {2, Language::English, "Error loading file."},
-        {2, Language::Russian, "Файл фонового рисунка не может быть загружен."},
-    };
-    for (const auto& [side, lang, message] : rows) {
-        DialogFixture f(lang);
-        const QString good = f.write("good.bmp", halfDarkBmp(16, 8, 300));
-        ASSERT_TRUE(f.dialog.LoadScannedCopy(side, good));
-        std::vector<uint8_t> damaged = halfDarkBmp(16, 8, 300);
-        damaged[14] = 12; // an information header too short
-        for (const QString& bad : {f.write("bad.bmp", damaged), QString::fromStdString(f.dir.file("missing.bmp")),
-                                   QString(kCopyFileMax + 1, 'x')}) {
-            EXPECT_FALSE(f.dialog.LoadScannedCopy(side, bad));
-            EXPECT_EQ(copySide(f.board, side).file, good.toStdString()) << bad.toStdString();
-            EXPECT_EQ(f.copies.bitmap(side).width, 16);
-            EXPECT_EQ(child<QLabel>(f.dialog, side == 1 ? "L_Dateiname1" : "L_Dateiname2").text(), "good.bmp");
-        }
-        ASSERT_EQ(f.prompts.messages.size(), 3u);
-        EXPECT_TRUE(f.prompts.messages[0].text.startsWith(QString::fromUtf8(message)));
+    DialogFixture f(Language::Russian);
+    const QString good = f.write("good.bmp", halfDarkBmp(16, 8, 300));
+    ASSERT_TRUE(f.dialog.LoadScannedCopy(2, good));
+    std::vector<uint8_t> damaged = halfDarkBmp(16, 8, 300);
+    damaged[14] = 12; // an information header too short
+    for (const QString& bad : {f.write("bad.bmp", damaged), QString::fromStdString(f.dir.file("missing.bmp")),
+                               QString(kCopyFileMax + 1, 'x')}) {
+        EXPECT_FALSE(f.dialog.LoadScannedCopy(2, bad));
+        EXPECT_EQ(copySide(f.board, 2).file, good.toStdString()) << bad.toStdString();
+        EXPECT_EQ(f.copies.bitmap(2).width, 16);
+        EXPECT_EQ(child<QLabel>(f.dialog, "L_Dateiname2").text(), "good.bmp");
     }
-}
-
-TEST(ScannedCopyDialog, ControlsWriteTheBoardRecord)
-{
-    DialogFixture f;
-    f.dialog.chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
-    child<QSpinBox>(f.dialog, "SE_XOffset2").setValue(25);
-    child<QSpinBox>(f.dialog, "SE_YOffset2").setValue(-10);
-    child<QSpinBox>(f.dialog, "SE_DPI2").setValue(300);
-    child<QPushButton>(f.dialog, "P_Farbe2").click();
-    child<QCheckBox>(f.dialog, "CB_Vorlage2").setChecked(true);
-    EXPECT_EQ(f.board.CopyOffsetX2, 25);
-    EXPECT_EQ(f.board.CopyOffsetY2, -10);
-    EXPECT_EQ(f.board.CopyDpi2, 300);
-    EXPECT_EQ(f.board.CopyColour2, 0x0000FFu) << "red as a Windows colour value";
-    EXPECT_EQ(f.board.CopyOn2, 1);
-    EXPECT_EQ(f.board.CopyOn1, 0);
-    f.dialog.chooseColour = [](const QColor&) { return std::optional<QColor>(); };
-    child<QPushButton>(f.dialog, "P_Farbe2").click();
-    EXPECT_EQ(f.board.CopyColour2, 0x0000FFu) << "a cancelled colour dialog changes nothing";
+    ASSERT_EQ(f.prompts.messages.size(), 3u);
+    EXPECT_TRUE(f.prompts.messages[0].text.startsWith(QString::fromUtf8("Файл фонового рисунка не может быть загружен.")));
 }
 
 // The copy lies over the background and under the layers: its dark pixels in
@@ -166,8 +118,6 @@ TEST(ScannedCopyDialog, DrawnUnderTheLayersAtItsPlace)
     const std::tuple<int, int, QRgb, const char*> probes[] = {
         {30, 12, qRgb(0, 255, 0), "dark half of the copy"},
         {40, 12, qRgb(255, 255, 255), "light half"},
-        {20, 12, BoardColours::Board.rgb(), "left of the copy"},
-        {30, 25, BoardColours::Board.rgb(), "below the copy"},
         {30, 20, qRgb(0, 0, 0), "the track lies on top"},
         {26, 10, qRgb(0, 255, 0), "the copy's top-left pixel"},
         {25, 9, BoardColours::Board.rgb(), "above and left of it"},
