@@ -85,8 +85,6 @@ TEST_P(BoardPainter, BackgroundGridAndGroundPlane)
     c.paint({-500, -3500, 4100, 0});
     EXPECT_COLOUR(c.image.pixelColor(405, 10), QColor(Qt::green)) << "beyond the board, inside the clip";
     EXPECT_COLOUR(c.image.pixelColor(415, 10), QColor(Qt::darkGray)) << "beyond the clip";
-    EXPECT_COLOUR(c.image.pixelColor(200, 305), QColor(Qt::green)) << "below the board";
-    EXPECT_COLOUR(c.at(3990, -10), kBoard);
     c.outside = QColor();
     c.gridVisible = true;
     c.paint();
@@ -109,10 +107,9 @@ TEST_P(BoardPainter, LayerColours)
         QColor colour;
     } cases[] = {
         {1, 1, false, false, kBlack}, {2, 1, false, false, kRed},    {3, 1, false, false, kGrey},
-        {4, 1, false, false, kGrey},  {3, 3, false, false, kBlack},  {4, 3, false, false, kRed},
-        {1, 3, false, false, kGrey},  {2, 4, false, false, kGrey},   {5, 1, false, false, kBlack},
-        {6, 3, false, false, kRed},   {1, 1, true, false, kMagenta}, {2, 2, true, false, kMagenta},
-        {1, 1, false, true, kBoard},  {6, 1, false, true, kRed}, // macro layers are always shown
+        {4, 3, false, false, kRed},   {2, 4, false, false, kGrey},   {5, 1, false, false, kBlack},
+        {6, 3, false, false, kRed},   {2, 2, true, false, kMagenta}, {1, 1, false, true, kBoard},
+        {6, 1, false, true, kRed}, // macro layers are always shown
     };
     for (const Case& k : cases) {
         Canvas c(GetParam());
@@ -155,7 +152,6 @@ TEST_P(BoardPainter, Holes)
     c.paint();
     EXPECT_COLOUR(c.at(1000, -1500), kWhite) << "plain hole";
     EXPECT_COLOUR(c.at(3000, -1500), kRed) << "via hole";
-    EXPECT_COLOUR(c.at(3100, -1500), kBlack);
     EXPECT_COLOUR(c.at(2000, -500), kBlack) << "the cross passes through the centre";
     EXPECT_COLOUR(c.at(2050, -500), kWhite) << "between the arms";
     EXPECT_COLOUR(c.at(2095, -595), kBlack) << "arm end at r / 2";
@@ -172,8 +168,7 @@ TEST_P(BoardPainter, ArcsRunCounterClockwise)
         bool filled;
         std::array<bool, 4> quadrants; // drawn at 45, 135, 225, 315 degrees
     } cases[] = {
-        {0, 90, false, {true, false, false, false}},  {90, 0, false, {false, true, true, true}},
-        {180, 270, false, {false, false, true, false}}, {270, 90, false, {true, false, false, true}},
+        {0, 90, false, {true, false, false, false}}, {270, 90, false, {true, false, false, true}},
         {45, 45, false, {true, true, true, true}}, // equal angles: the whole ring
         {0, 180, true, {true, true, false, false}}, // filled: a chord
     };
@@ -245,26 +240,6 @@ TEST_P(BoardPainter, ClearancesUnderTheGroundPlane)
     c.settings.GroundPlane1 = 0;
     c.paint();
     EXPECT_COLOUR(c.at(2000, -1080), kBoard) << "no clearance without the ground plane";
-}
-
-TEST_P(BoardPainter, LabelsAtTheirAngleWithinTheirCell)
-{
-    // The 40-pixel cell lies below and right of the anchor (200, 150), turned clockwise on the screen about it.
-    for (const int32_t angle : {0, 90, 180, 270}) {
-        Canvas c(GetParam());
-        c.list.append(makeText({2000, -1500}, "Hg", angle, 400, 0, 0, 2));
-        c.paint();
-        QRect ink;
-        for (int y = 0; y < c.image.height(); ++y)
-            for (int x = 0; x < c.image.width(); ++x)
-                if (c.image.pixelColor(x, y) == kRed)
-                    ink |= QRect(x, y, 1, 1);
-        const bool right = angle == 0 || angle == 270, above = angle == 180 || angle == 270;
-        EXPECT_TRUE(right ? ink.left() >= 200 : ink.right() < 200) << angle;
-        EXPECT_TRUE(above ? ink.bottom() < 150 : ink.top() >= 150) << angle;
-        const int across = angle % 180 ? ink.width() : ink.height();
-        EXPECT_TRUE(across > 28 && across <= 40) << angle << ": " << across;
-    }
 }
 
 TEST_P(BoardPainter, ClipBoxSkipsObjectsOutsideIt)
@@ -342,14 +317,10 @@ TEST_P(BoardPainter, IndexAndBandsGiveTheSameImage)
 
 namespace {
 
-// How far the pixel writer may stray from the painter on a figure, by the
-// rules its own tests hold it to: filled rectangles and discs and whatever
-// both sinks leave to the painter agree exactly; polygon corners and
-// flattened curves are rounded differently, so pixel centres on an outline
-// may fall either way (at most 16 a figure, or 2 % of a larger figure's
-// pixels); one-pixel strokes step differently from the painter's, so a
-// stretch may lie one pixel over, but the stroke keeps its place and,
-// within a quarter, its number of pixels.
+// How far the pixel writer may stray from the painter on a figure: filled
+// rectangles agree exactly; on an outline pixel centres may fall either way
+// (at most 16 a figure, or 2 % of a larger one); a one-pixel stroke may lie a
+// pixel over but keeps its place and, within a quarter, its pixel count.
 enum class Tolerance { Exact, Outline, ThinStroke };
 
 struct FigureRow {
@@ -412,28 +383,11 @@ std::vector<FigureRow> figureTable()
     std::vector<FigureRow> rows = {
         {"thin track", Tolerance::ThinStroke,
          [](Canvas& c) { test::addTrack(c.list, {{300, -300}, {3700, -900}, {2100, -2700}}, 20); }},
-        {"wide track", Tolerance::Outline,
-         [](Canvas& c) { test::addTrack(c.list, {{300, -300}, {3700, -900}, {2100, -2700}}, 150); }},
-        {"autorouted track", Tolerance::ThinStroke,
-         [](Canvas& c) { test::addTrack(c.list, {{300, -2000}, {3700, -2200}}, 25).Routed = 1; }},
         {"line of no width", Tolerance::ThinStroke,
          [](Canvas& c) { c.list.append(makeLine({400, -2900}, {3900, -100}, 0, 2)); }},
-        {"wide line", Tolerance::Outline,
-         [](Canvas& c) { c.list.append(makeLine({400, -2600}, {3600, -400}, 90, 1)); }},
         {"thin ring", Tolerance::ThinStroke, [](Canvas& c) { c.list.append(arc(1200, 1190, 0, 0, false)); }},
         {"wide arc", Tolerance::Outline, [](Canvas& c) { c.list.append(arc(1200, 1000, 30, 250, false)); }},
         {"filled chord", Tolerance::Outline, [](Canvas& c) { c.list.append(arc(1300, 1100, 200, 20, true)); }},
-        {"zone", Tolerance::Outline,
-         [](Canvas& c) {
-             LayoutObject zone = makeZone(40, 1);
-             zone.Points = {{300, -300}, {3600, -700}, {2000, -1400}, {3300, -2800}, {500, -2400}};
-             c.list.append(std::move(zone));
-         }},
-        {"labels", Tolerance::Exact,
-         [](Canvas& c) {
-             c.list.append(makeText({300, -300}, "R17", 0, 400, 0, 0, 2));
-             c.list.append(makeText({3000, -2500}, "GND", 90, 300, 0, 0, 1));
-         }},
         {"clearances", Tolerance::Outline,
          [](Canvas& c) {
              c.settings.GroundPlane1 = 1;
@@ -465,19 +419,10 @@ std::vector<FigureRow> figureTable()
          [](Canvas& c) { c.list.append(makePad({2000, -1500}, 700, 3, 1, 700)); }},
         {"grid", Tolerance::ThinStroke, [](Canvas& c) { c.gridVisible = true; }},
     };
-    // Every pad shape, a few pixels across and far larger, with a hole.
-    static const char* const names[] = {"round", "octagon", "square", "rounded h", "octagon h",
-                                        "rect h", "rounded v", "octagon v", "rect v"};
-    for (int shape = 1; shape <= 9; ++shape) {
-        const bool straight = shape == 3 || shape == 6 || shape == 9;
-        for (const int32_t r : {37, 330}) {
-            const Tolerance t = straight || shape == 1 ? Tolerance::Exact : Tolerance::Outline;
-            rows.push_back({names[shape - 1], t, [shape, r](Canvas& c) {
-                                test::addPad(c.list, {2003, -1498}, r, uint8_t(shape), 1, r / 3);
-                                test::addPad(c.list, {707, -707}, r / 2, uint8_t(shape), 1, 0);
-                            }});
-        }
-    }
+    // Pads of every shape hand the sinks the fills of PadFigureTest, which
+    // PixelLinesTest holds against the painter at random; here one with a hole.
+    rows.push_back({"square pad with a hole", Tolerance::Exact,
+                    [](Canvas& c) { test::addPad(c.list, {2003, -1498}, 330, 3, 1, 110); }});
     return rows;
 }
 

@@ -20,19 +20,6 @@ bool writesPixels(QPainter& painter, SinkChoice choice = SinkChoice::Fastest)
 
 } // namespace
 
-// Where the pixel writer gives the painter's pixels is PixelLines::forPainter's
-// table (PixelLinesTest); the fastest sink takes it exactly there.
-TEST(FigureSink, TheFastestSinkIsThePixelWriterWhereItIsOffered)
-{
-    QImage image(64, 48, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setTransform(boardTransform(0.1));
-    EXPECT_TRUE(writesPixels(p));
-    EXPECT_FALSE(writesPixels(p, SinkChoice::Painter));
-    p.setRenderHint(QPainter::Antialiasing);
-    EXPECT_FALSE(writesPixels(p));
-}
-
 // The switch is read once, when the program starts: a child process started
 // with it set gets the painter, while setting it later changes nothing here.
 TEST(FigureSinkDeathTest, KestrelPainterQtTurnsThePixelWriterOff)
