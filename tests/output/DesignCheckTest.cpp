@@ -21,6 +21,15 @@ void twoTracks(ObjectList& l, int32_t gap)
     addTrack(l, {{900, -1100}, {900, -1000 - 20 - gap}, {2000, -1000 - 20 - gap}}, 20);
 }
 
+// B's far ends reach vias; the other side's copper may join them.
+void viaEnds(ObjectList& l, bool joinedOnSide2)
+{
+    addVia(l, {2200, -1000}, 45, 15);
+    addVia(l, {900, -1100}, 45, 15);
+    if (joinedOnSide2)
+        addTrack(l, {{2200, -1000}, {2200, -1300}, {900, -1300}, {900, -1100}}, 20, Layer::K2);
+}
+
 LayoutObject& squarePad(ObjectList& l, Point at, int32_t radius = 45, int32_t hole = 15, uint8_t shape = 3)
 {
     return addPad(l, at, radius, shape, Layer::K1, hole);
@@ -29,8 +38,7 @@ LayoutObject& squarePad(ObjectList& l, Point at, int32_t radius = 45, int32_t ho
 } // namespace
 
 // Every rule just inside and just outside its limit (defaults: clearance and
-// width 0.15 mm, hole 0.3 mm, ring 0.15 mm); how copper joins into nets is
-// tests/route/ConnectivityTest.cpp.
+// width 0.15 mm, hole 0.3 mm, ring 0.15 mm), and how nets are joined.
 TEST(DesignCheck, RulesAtTheirLimits)
 {
     const struct {
@@ -45,9 +53,22 @@ TEST(DesignCheck, RulesAtTheirLimits)
              twoTracks(l, 14);
              addTrack(l, {{1500, -1000}, {1500, -1034}}, 20);
          }, {}},
+        {"one net through two vias and copper of side 2", [](ObjectList& l) {
+             twoTracks(l, 14);
+             viaEnds(l, true);
+         }, {}},
+        {"vias without the copper of side 2 join nothing", [](ObjectList& l) {
+             twoTracks(l, 14);
+             viaEnds(l, false);
+         }, {V::Clearance}},
+        {"a zone over both tracks joins them", [](ObjectList& l) {
+             twoTracks(l, 14);
+             l.append(makeZone(10, Layer::K1)).Points = {{1400, -1050}, {1600, -1050}, {1600, -980}, {1400, -980}};
+         }, {}},
         {"a rubber band joins nothing", [](ObjectList& l) {
              addBand(squarePad(l, {1000, -2000}), squarePad(l, {1104, -2000}));
          }, {V::Clearance}, 14},
+        {"pads 0.15 mm apart", [](ObjectList& l) { squarePad(l, {1000, -2000}), squarePad(l, {1105, -2000}); }, {}},
         {"copper on different sides never clashes", [](ObjectList& l) {
              addTrack(l, {{1000, -1000}, {2000, -1000}}, 20);
              addTrack(l, {{1000, -1000}, {2000, -1000}}, 20, Layer::K2);
@@ -62,12 +83,18 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"hole 0.28 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 14); }, {V::Hole}, 28},
         {"ring 0.15 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 30, 15); }, {}},
         {"ring 0.14 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15); }, {V::Ring}, 14},
+        {"elongated pad: the ring across counts", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15, 6); },
+         {V::Ring}, 14},
         {"a bare hole has no ring", [](ObjectList& l) { squarePad(l, {2000, -1500}, 20, 20); }, {}},
         {"0.15 mm from the left edge", [](ObjectList& l) { squarePad(l, {60, -1500}); }, {}},
         {"0.14 mm from the left edge", [](ObjectList& l) { squarePad(l, {59, -1500}); }, {V::EdgeClearance}, 14},
+        {"0.14 mm from the top edge", [](ObjectList& l) { squarePad(l, {2000, -59}); }, {V::EdgeClearance}, 14},
+        {"0.15 mm from the right edge", [](ObjectList& l) { squarePad(l, {4000 - 60, -1500}); }, {}},
         {"copper reaching off the board", [](ObjectList& l) { squarePad(l, {40, -1500}); }, {V::OffBoard}},
         {"silk reaching off the board", [](ObjectList& l) { addTrack(l, {{-5, -500}, {500, -500}}, 20, Layer::B1); },
          {V::OffBoard}},
+        {"silk close to the edge is fine", [](ObjectList& l) { addTrack(l, {{10, -500}, {500, -500}}, 20, Layer::B1); },
+         {}},
     };
     const BoardSettings board = boardOf(4000, 3000);
     for (const auto& r : rows) {
@@ -93,6 +120,8 @@ TEST(DesignCheck, ViolationTextsAndFigures)
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(describeViolation(found[0], list, Language::English),
               "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.50, -10.50) mm");
+    EXPECT_EQ(describeViolation(found[0], list, Language::Russian),
+              "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.50, -10.50) мм");
 
     const DesignFigures figures = designFigures(list);
     EXPECT_EQ(figures.smallestTrackUnits, 20);
@@ -101,5 +130,6 @@ TEST(DesignCheck, ViolationTextsAndFigures)
     EXPECT_EQ(figures.copperLayers, 1);
     const DesignReport report = checkDesignWithFigures(list, boardOf(4000, 3000), DesignRules{});
     EXPECT_EQ(report.violations.size(), 1u);
+    EXPECT_EQ(report.figures.smallestClearanceUnits, figures.smallestClearanceUnits);
     EXPECT_EQ(report.figures.holeDiametersUnits, figures.holeDiametersUnits);
 }

@@ -3,6 +3,8 @@
 // gaps, holes and openings where the board says they are.
 
 #include "geometry/Figures.h"
+#include "output/DrillExport.h"
+#include "output/FabPackage.h"
 #include "output/GerberExport.h"
 #include "route/GroundPlane.h"
 
@@ -13,6 +15,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <map>
+#include <tuple>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -20,6 +25,14 @@ using namespace kestrel::test;
 namespace {
 
 constexpr int32_t kW = 4000, kH = 3000, kUnitsPerPixel = 5;
+using Offsets = std::vector<std::tuple<int32_t, int32_t, bool>>;
+
+struct Probe {
+    Point at; // board coordinates
+    bool lit; // foreground (copper, mask, drill) expected
+    std::string what;
+};
+using Probes = std::vector<Probe>;
 
 class GerbvReading : public ::testing::Test {
 protected:
@@ -28,7 +41,7 @@ protected:
         settings = boardOf(kW, kH);
         // Every pad shape in a row; hole radii 20, 25, ... 60 give nine tools.
         for (int i = 0; i < 9; ++i)
-            (addPad(list, {400 + 400 * i, -600}, 80, static_cast<uint8_t>(i + 1), 1, 20 + 5 * i));
+            pads.push_back(&addPad(list, {400 + 400 * i, -600}, 80, static_cast<uint8_t>(i + 1), 1, 20 + 5 * i));
         addTrack(list, {{400, -1400}, {3600, -1400}}, 40);
         for (int32_t x : {800, 2000}) { // a ring, and an arc from 0 to 180 degrees
             LayoutObject& c = list.append(makeCircle({x, -2200}, 300, 1, 1, 240));
@@ -37,7 +50,7 @@ protected:
         LayoutObject& zone = list.append(makeZone(20, 1));
         zone.Points = {{2800, -2000}, {3600, -2000}, {3600, -2600}, {2800, -2600}};
         zone.Clearance = 40;
-        addVia(list, {3200, -1000}, 60, 30);
+        via = addVia(list, {3200, -1000}, 60, 30).first;
         addTrack(list, {{400, -1700}, {3600, -1700}}, 40, 2); // silk: in no copper file
     }
 
@@ -75,9 +88,24 @@ protected:
         return col >= 0 && row >= 0 && col < w && row < h && grey.size() == size_t(w * h) && grey[row * w + col] > 127;
     }
 
+    // Probes at offsets from each pad's centre; x and y are its half extents
+    // (R across, 2R along) grown by `grow`.
+    Probes atPads(int32_t grow, const std::function<Offsets(const LayoutObject&, int32_t x, int32_t y)>& offsets,
+                  Probes probes) const
+    {
+        for (const LayoutObject* p : pads) {
+            const int32_t x = (p->Shape >= 4 && p->Shape <= 6 ? 160 : 80) + grow, y = (p->Shape >= 7 ? 160 : 80) + grow;
+            for (auto [dx, dy, on] : offsets(*p, x, y))
+                probes.push_back({{p->X1 + dx, p->Y1 + dy}, on, "pad shape " + std::to_string(p->Shape)});
+        }
+        return probes;
+    }
+
     TempDir dir;
     ObjectList list;
     BoardSettings settings;
+    std::vector<LayoutObject*> pads;
+    LayoutObject* via = nullptr;
     std::vector<uint8_t> grey;
     bool mirrored_ = false;
 };
@@ -110,4 +138,94 @@ TEST_F(GerbvReading, CopperWithGroundPlaneMatchesTheClearanceRegions)
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(compared, 35000);
+}
+
+TEST_F(GerbvReading, HolesMarksSilkAndMasks)
+{
+    ObjectList odd; // degenerate objects must load quietly too
+    for (std::vector<Point> points : {std::vector<Point>{{500, -500}}, {{600, -500}, {900, -500}}, {}})
+        odd.append(makeZone(20, 1)).Points = points;
+    odd.append(makeTrack(20, 1));
+    addTrack(odd, {{1000, -1000}}, 30);
+    addPad(odd, {1500, -1500}, 80, 0, 1, 30);             // unknown shape: only the move
+    addPad(odd, {1800, -1500}, 0, 2, 1, 0);               // octagon of radius 0
+    addPad(odd, {2100, -1500}, 40, 1, 1, 40);             // hole as large as the pad
+    odd.append(makeCircle({2500, -2000}, 100, 1, 1, 100)); // ring of width 0
+    BoardSettings plane = settings;
+    plane.GroundPlane1 = 1;
+
+    GerberOptions mask = GerberOptions::presetFor(GerberLayer::LStop1); // mirrored
+    mask.offsetMm = 0.2, mask.invert = true;
+    // Drilled from the solder side: lit out to each hole's radius, dark beyond,
+    // and nothing where the via lies unmirrored.
+    Probes holes = {{{kW - via->X1, via->Y1}, false, "the via unmirrored"}};
+    std::vector<const LayoutObject*> drilled(pads.begin(), pads.end());
+    drilled.push_back(via);
+    for (const LayoutObject* h : drilled)
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+            for (int32_t r : {h->Y2 - 5, h->Y2 + 5})
+                holes.push_back({{h->X1 + dx * r, h->Y1 + dy * r}, r < h->Y2, "hole " + std::to_string(h->Y2)});
+
+    const struct {
+        const char* name;
+        std::string text;
+        bool mirrored;
+        Probes probes;
+    } rows[] = {
+        {"punched.gbr", exportGerber(list, settings, {.mirror = false, .punch = true}, Language::Russian), false,
+         atPads(0, [](const LayoutObject& p, int32_t, int32_t) -> Offsets {
+             return {{0, 0, false}, {p.Y2 + 8, 0, true}, {0, -p.Y2 - 8, true}, {0, 200, false}}; // no plane
+         }, {{{3200, -1000}, false, "via hole"}, {{400, -1700}, false, "silk track"}})},
+        {"silk.gbr", exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::B1), Language::English), false,
+         {{{400, -1700}, true, "silk track"}, {{2000, -1700}, true, "silk track"},
+          {{2000, -1400}, false, "copper track"}, {{pads[0]->X1, pads[0]->Y1}, false, "pad"}}},
+        {"mask.gbr", exportGerber(list, settings, mask, Language::English), true,
+         atPads(20, [](const LayoutObject&, int32_t x, int32_t y) -> Offsets {
+             return {{0, 0, false}, {x - 10, 0, false}, {0, y - 10, false}, {x + 15, 0, true}, {0, -y - 15, true}};
+         }, {{{3200, -1000}, false, "via opening"}, {{2000, -1400}, true, "mask over the track"},
+             {{3200, -2300}, true, "mask over the zone"}})},
+        {"holes.drl", exportDrill(list, settings, DrillSide::Solder), true, holes},
+        {"odd.gbr", exportGerber(odd, plane, {.punch = true}, Language::English), true,
+         {{{750, -500}, true, "two-point zone"}, {{2100, -1500}, false, "punched full hole"},
+          {{3000, -2500}, true, "plane"}}},
+    };
+    for (const auto& r : rows) {
+        render(r.text, r.name, r.mirrored);
+        for (const Probe& p : r.probes)
+            EXPECT_EQ(lit(p.at), p.lit) << r.name << ": " << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
+    }
+}
+
+// The fab package's files all load quietly and line up unmirrored: copper of
+// either side, silk with a label's glyphs, masks, drill and outline probed
+// at the same board points.
+TEST_F(GerbvReading, FabPackageLayersLineUp)
+{
+    Board board;
+    board.Name = "probe";
+    for (const auto& o : list)
+        board.Objects.append(copyObject(*o));
+    board.Objects.append(makeText({1000, -2700}, "A", 0, 200, 1200, -2900, Layer::B1));
+    const SquareGlyphs glyphs;
+    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, {});
+    const Point viaAt{3200, -1000}, padRing{400 + 70, -600};
+    const std::map<std::string, Probes> probes = {
+        {"probe.GTL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 2"}, {padRing, false, "pad of side 1"}}},
+        {"probe.GBL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 1"}, {padRing, true, "pad of side 1"}}},
+        {"probe.GTO", {{{2000, -1700}, true, "silk track"}, {{1025, -2800}, true, "glyph"},
+                       {{1100, -2800}, false, "the glyph's hole"}, {{1250, -2800}, false, "beside the glyph"}}},
+        {"probe.GBO", {{{2000, -1700}, false, "silk of the other side"}}},
+        {"probe.GTS", {{viaAt, true, "opening over the via"}, {padRing, false, "pad of side 1"}}},
+        {"probe.GBS", {{viaAt, true, "opening over the via"}, {padRing, true, "pad of side 1"}}},
+        {"probe.GKO", {{{3, -1500}, true, "left edge"}, {{2000, -1500}, false, "inside"}}},
+        {"probe.TXT", {{viaAt, true, "via hole"}, {{kW - viaAt.x, viaAt.y}, false, "the via mirrored"}}},
+    };
+    ASSERT_EQ(files.size(), probes.size() + 1);
+    for (const ZipEntry& f : files) {
+        if (f.name == "README.txt")
+            continue;
+        render(f.bytes, f.name, false);
+        for (const Probe& p : probes.at(f.name))
+            EXPECT_EQ(lit(p.at), p.lit) << f.name << ": " << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
+    }
 }

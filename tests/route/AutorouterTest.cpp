@@ -130,10 +130,12 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
         bool onHugeBoard, routed;
     } cases[] = {
         {{1010, -990}, {15960, -1000}, false, false}, // target in column W
+        {{1010, -990}, {1000, -40}, false, false},    // target in row 0
         {{-500, -1000}, {1000, -1000}, false, false}, // start left of the grid
         {{15960, -1000}, {15000, -1000}, false, true}, // a start in column W is fine
         {{1010, -990}, {63960, -1000}, true, true},
         {{1010, -990}, {70000, -1000}, true, false},
+        {{1010, -990}, {1000, -70000}, true, false},
     };
     for (const auto& c : cases) {
         Band band(c.p, c.q);
@@ -161,6 +163,40 @@ TEST(Autorouter, SegmentThatCannotBeClearedRemovesTheTrack)
     EXPECT_EQ(run.snapshots, 1); // the wave arrived, the track was made and dropped
     EXPECT_EQ(band.list.size(), before);
     EXPECT_EQ(band.p->Connections, std::vector<LayoutObject*>{band.q});
+}
+
+TEST(Autorouter, MazeOfPadsWhereTheWaveSqueezesDiagonallyBetweenPads)
+{
+    // n pads of every shape on a 1 mm lattice of a 160 x 100 mm board; the
+    // smaller boards hold the first pads of the larger ones. On the 2,000 pad
+    // board the wave threads a diagonal chain of free cells from
+    // (12840, -6760) to (12200, -6120) between the square pad at
+    // (12600, -6600) and the long pads at (12900, -6600) and (12500, -6200):
+    // their facing corners are 0.7 mm apart across the diagonal, the probe
+    // needs 0.8 mm, and every shift meets one side or the other. The 10,000
+    // pad board blocks that chain, so its wave takes a way that clears, a way
+    // the smaller board has too but the wave never offers.
+    const struct {
+        size_t pads;
+        bool routed;
+    } cases[] = {{2000, false}, {10000, true}};
+    for (const auto& c : cases) {
+        Band band({100, -1000}, {15900, -9000}, 60);
+        std::mt19937 rng(1);
+        auto pick = [&](uint32_t lo, uint32_t hi) { return static_cast<int32_t>(lo + rng() % (hi - lo + 1)); };
+        for (size_t i = 0; i < c.pads; ++i) {
+            const Point centre{pick(3, 157) * 100, -pick(3, 97) * 100};
+            const int32_t radius = pick(25, 60);
+            addPad(band.list, centre, radius, static_cast<uint8_t>(pick(1, 9)), 1, 15);
+        }
+        BoardSettings board;
+        board.BoardWidth = 16000;
+        board.BoardHeight = 10000;
+        const Outcome run = route(band, board);
+        EXPECT_EQ(run.snapshots, 1) << c.pads; // the wave arrives on both
+        EXPECT_EQ(run.result.routed, c.routed) << c.pads;
+        EXPECT_EQ(run.lastStatus, c.routed ? RouteStatus::Success : RouteStatus::NoPath) << c.pads;
+    }
 }
 
 TEST(Autorouter, UnrouteBringsTheBandBackOnlyWithBothPads)
