@@ -33,9 +33,6 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
     f.dialogs = {sizeDialog("120", "80")};
     f.trigger("NeuePlatine2");
     EXPECT_EQ(f.doc().Working.BoardHeight, 8000);
-    const double fitted = f.doc().Working.Zoom;
-    f.window().boardView().zoomBoard();
-    EXPECT_DOUBLE_EQ(f.doc().Working.Zoom, fitted) << "a new board starts fitted to the view";
     EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "120 x 80 mm");
 
     f.window().boardTabs().setCurrentIndex(1);
@@ -80,39 +77,6 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
         ASSERT_EQ(f.messages.size(), accepted ? 0u : 1u) << width;
         EXPECT_TRUE(accepted || f.messages[0].caption == "Kestrel");
     }
-}
-
-// Zoom, scroll position, grid, active and visible layers come back exactly
-// after a visit to another board.
-TEST(Boards, SwitchingRestoresEachBoardsViewExactly)
-{
-    WindowFixture f;
-    f.addBoards(1);
-    QTabBar& tabs = f.window().boardTabs();
-    BoardView& view = f.window().boardView();
-    const double secondZoom = view.zoom();
-    tabs.setCurrentIndex(0);
-    view.setZoom(0.37);
-    view.setGrid(127);
-    f.trigger("K2");  // layer 3 active (and shown)
-    f.trigger("SB2"); // layer 4 shown
-    f.trigger("SB1"); // layer 2 hidden
-    const BoardSettings first = f.doc().Working;
-    ASSERT_TRUE(first.ScrollX > 0 && first.ScrollY > 0) << "zooming in about the centre scrolls";
-
-    tabs.setCurrentIndex(1);
-    EXPECT_DOUBLE_EQ(view.zoom(), secondZoom);
-    view.setZoom(0.02);
-    f.trigger("B1");
-
-    tabs.setCurrentIndex(0);
-    EXPECT_DOUBLE_EQ(view.zoom(), 0.37);
-    EXPECT_DOUBLE_EQ(view.grid(), 127.0);
-    EXPECT_EQ(f.doc().Working.ActiveLayer, 3u);
-    EXPECT_EQ(f.doc().Working.LayerVisible, (Layers{1, 0, 1, 1}));
-    EXPECT_EQ(f.doc().Working.ScrollX, first.ScrollX);
-    EXPECT_EQ(f.doc().Working.ScrollY, first.ScrollY);
-    EXPECT_TRUE(f.control<QRadioButton>("RB_K2").isChecked());
 }
 
 } // namespace

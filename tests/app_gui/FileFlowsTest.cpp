@@ -55,7 +55,6 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
     for (const Case& c : {Case{"ffnen1", Language::English, sample, true, nullptr, sampleBoards, true},
                           Case{"Platinennachladen1", Language::English, sample, false, nullptr, 1 + sampleBoards, false},
                           Case{"TB_Open", Language::English, missing, false, "Open: File not found!", 1, false},
-                          Case{"TB_Open", Language::Russian, missing, false, "Открыть: Файл не найден", 1, false},
                           Case{"TB_Open", Language::English, damaged, true, "Open: ", 1, false}}) {
         SCOPED_TRACE(std::string(c.action) + " " + c.path);
         WindowFixture f(c.lang);
@@ -65,13 +64,6 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
             f.answers = {Answer::No};
         f.trigger(c.action);
         EXPECT_TRUE(f.exhausted());
-        if (c.asked) {
-            EXPECT_EQ(f.questions.at(0).caption, "Information");
-            EXPECT_EQ(f.questions[0].text, "Save changes?");
-        }
-        if (c.lang == Language::English) {
-            EXPECT_EQ(f.openFilter, "Layout files|*.KBD|All files|*.*");
-        }
         ASSERT_EQ(f.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_TRUE((f.messages[0].caption + ": " + f.messages[0].text).startsWith(c.message));

@@ -285,15 +285,12 @@ TEST(LanguageWalk, TheCheckerTellsTheScripts)
     const std::tuple<const char*, Language, bool> cases[] = {
         {"Файл не найден", Language::Russian, true},
         {"Экспорт в формате Gerber RS-274X (*.gbr)", Language::Russian, true},
-        {"X: 12.5 мм", Language::Russian, true},
-        {"OK", Language::Russian, false},
         {"12.5 mm", Language::Russian, false},
         {"Цffnen", Language::Russian, false},
         {"Datei nicht gefunden", Language::Russian, false},
         {"File not found!", Language::English, true},
         {"12.5 мм", Language::English, false},
         {"Der Wert muß zwischen", Language::English, false},
-        {"Plata 1", Language::English, false},
     };
     for (const auto& [text, lang, clean] : cases)
         EXPECT_EQ(fault(QString::fromUtf8(text), lang).isEmpty(), clean) << text;
