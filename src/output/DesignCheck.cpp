@@ -5,13 +5,10 @@
 #include "geometry/Figures.h"
 #include "output/DrillExport.h"
 #include "route/Connectivity.h"
+#include "route/CopperParts.h"
+#include "route/PartGrid.h"
+#include "geometry/CapsuleOverlap.h"
 
-// The rtree of this Boost release still includes a header it has deprecated itself.
-#define BOOST_ALLOW_DEPRECATED_HEADERS
-#include <boost/geometry/geometries/box.hpp>
-#include <boost/geometry/geometries/point.hpp>
-#include <boost/geometry/index/rtree.hpp>
-#include <boost/iterator/function_output_iterator.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,40 +17,6 @@
 namespace kestrel {
 
 namespace {
-
-namespace bg = boost::geometry;
-namespace bgi = boost::geometry::index;
-using IndexPoint = bg::model::point<int32_t, 2, bg::cs::cartesian>;
-using IndexBox = bg::model::box<IndexPoint>;
-using IndexEntry = std::pair<IndexBox, uint32_t>;
-using Tree = bgi::rtree<IndexEntry, bgi::rstar<16>>;
-
-IndexBox toBox(const Rect& r) { return {{r.left, r.top}, {r.right, r.bottom}}; }
-
-// The copper of one layer keyed by outline bounds, for the pairs that may
-// lie closer than the clearance.
-class CopperBoxes {
-public:
-    CopperBoxes(const CopperMap& map, int layer) : map_(map)
-    {
-        std::vector<IndexEntry> entries;
-        for (size_t i = 0; i < map.size(); ++i)
-            if (map.objects()[i].Layer == layer)
-                entries.emplace_back(toBox(map.bounds(i)), static_cast<uint32_t>(i));
-        tree_ = Tree(entries);
-    }
-    // Appends the objects whose outline bounds overlap `area` with positive area.
-    void near(const Rect& area, std::vector<uint32_t>& out) const
-    {
-        tree_.query(bgi::intersects(toBox(area)) &&
-                        bgi::satisfies([&](const IndexEntry& e) { return map_.bounds(e.second).overlaps(area); }),
-                    boost::make_function_output_iterator([&](const IndexEntry& e) { out.push_back(e.second); }));
-    }
-
-private:
-    const CopperMap& map_;
-    Tree tree_;
-};
 
 Rect partsBounds(const std::vector<Region>& parts)
 {
@@ -76,29 +39,119 @@ double objectGap(CopperMap& map, size_t a, size_t b, double limit)
     return best;
 }
 
+// The copper parts of a board (capsules, fills, shapes) in a grid per layer,
+// each part entered with a margin of half the search reach, so parts that
+// may lie within reach of each other meet in some cell.
+class CopperPartGrids {
+public:
+    CopperPartGrids(const ObjectList& objects, int32_t reach)
+    {
+        const size_t n = objects.size();
+        objects_.reserve(n);
+        firstPart_.reserve(n + 1);
+        std::vector<uint32_t> ids[2];
+        for (size_t i = 0; i < n; ++i) {
+            const LayoutObject& o = objects[i];
+            objects_.push_back(&o);
+            firstPart_.push_back(static_cast<uint32_t>(parts_.size()));
+            if (!isBoardCopper(o.Layer))
+                continue;
+            appendCopperParts(o, static_cast<uint32_t>(i), parts_);
+            for (uint32_t p = firstPart_.back(); p < parts_.size(); ++p)
+                ids[o.Layer == Layer::K1 ? 0 : 1].push_back(p);
+        }
+        firstPart_.push_back(static_cast<uint32_t>(parts_.size()));
+        const int32_t margin = reach / 2 + 1;
+        for (int g = 0; g < 2; ++g)
+            grids_[g].build(parts_, objects_, ids[g], margin);
+        seen_.assign(parts_.size(), 0);
+    }
+
+    // Calls near(j, bound) once for each live part of another object that
+    // shares a cell with a part of object i, with a lower bound of the two
+    // parts' outline gap. Parts for which retired(j) says true are dropped
+    // for good on the way.
+    template <typename Retired, typename Near>
+    void forEachNear(size_t i, Retired retired, Near near)
+    {
+        PartGrid& grid = grids_[objects_[i]->Layer == Layer::K1 ? 0 : 1];
+        for (uint32_t p = firstPart_[i]; p < firstPart_[i + 1]; ++p) {
+            const CopperPart& part = parts_[p];
+            const uint32_t query = ++query_;
+            grid.forEachNear(p, [&](uint32_t q) { return retired(size_t{parts_[q].object}); }, [&](uint32_t q) {
+                const CopperPart& other = parts_[q];
+                if (seen_[q] == query || other.object == i)
+                    return;
+                seen_[q] = query;
+                near(size_t{other.object}, [&] { return gapBound(part, other); });
+            });
+        }
+    }
+
+    size_t partCount(size_t i) const { return firstPart_[i + 1] - firstPart_[i]; }
+
+private:
+    // No more than the gap between the two parts' outlines: their boxes'
+    // gap, and for capsules the segments' distance less both outer radii.
+    double gapBound(const CopperPart& a, const CopperPart& b) const
+    {
+        double bound = rectGap(a.box, b.box);
+        if (a.isCapsule() && b.isCapsule()) {
+            const CapsuleShape c = capsuleOf(*objects_[a.object], a), d = capsuleOf(*objects_[b.object], b);
+            if (quickCapsule(c) && quickCapsule(d))
+                bound = std::max(bound, segmentDistance(c.a, c.b, d.a, d.b) - c.halfWidth - d.halfWidth - 2.5);
+        }
+        return bound;
+    }
+
+    std::vector<LayoutObject const*> objects_;
+    std::vector<CopperPart> parts_;
+    std::vector<uint32_t> firstPart_;
+    PartGrid grids_[2];
+    std::vector<uint32_t> seen_; // the query that last met each part
+    uint32_t query_ = 0;
+};
+
 // Calls found(i, j, gap) for every pair of copper objects of different nets
 // whose outlines lie closer than limit(), which may shrink as pairs are found
 // but never grows beyond `reach`.
 template <typename Limit, typename Found>
 void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t reach, Limit limit, Found found)
 {
-    const CopperBoxes boxes[2] = {CopperBoxes(map, Layer::K1), CopperBoxes(map, Layer::K2)};
-    std::vector<uint32_t> near;
-    for (size_t i = 0; i < map.size(); ++i) {
-        const LayoutObject& o = map.objects()[i];
-        if (nets[i] < 0 || map.outline(i).empty())
-            continue;
-        const Rect area = map.bounds(i).grown(reach);
-        near.clear();
-        boxes[o.Layer == Layer::K1 ? 0 : 1].near(area, near);
-        for (uint32_t j : near) {
-            if (j <= i || nets[j] == nets[i] || map.outline(j).empty())
-                continue;
-            const double within = limit();
-            const double gap = objectGap(map, i, j, within);
-            if (gap < within)
-                found(i, size_t{j}, gap);
+    CopperPartGrids grids(map.objects(), reach);
+    // The net with the most parts only answers: every pair it is in is
+    // found from the other net's side, and most boards have one such net
+    // (the ground, or the whole board when everything is joined).
+    std::vector<size_t> netParts;
+    for (size_t i = 0; i < map.size(); ++i)
+        if (nets[i] >= 0) {
+            if (size_t(nets[i]) >= netParts.size())
+                netParts.resize(size_t(nets[i]) + 1, 0);
+            netParts[size_t(nets[i])] += grids.partCount(i);
         }
+    const int passive =
+        netParts.empty() ? -1 : int(std::max_element(netParts.begin(), netParts.end()) - netParts.begin());
+    // Pairs of two active objects are measured from the lower one, so an
+    // active object is done with once it has asked.
+    std::vector<uint8_t> asked(map.size(), 0);
+    // The object whose pairs are being looked at, per object measured with it.
+    std::vector<uint32_t> measuredWith(map.size(), UINT32_MAX);
+    for (size_t i = 0; i < map.size(); ++i) {
+        if (nets[i] < 0 || nets[i] == passive)
+            continue;
+        const auto retired = [&](size_t j) { return asked[j] != 0; };
+        grids.forEachNear(i, retired, [&](size_t j, auto gapBound) {
+            if (measuredWith[j] == i || nets[j] == nets[i])
+                return;
+            const double within = limit();
+            if (gapBound() >= within)
+                return;
+            measuredWith[j] = static_cast<uint32_t>(i);
+            const size_t a = std::min(i, j), b = std::max(i, j);
+            if (const double gap = objectGap(map, a, b, within); gap < within)
+                found(a, b, gap);
+        });
+        asked[i] = 1;
     }
 }
 
@@ -234,25 +287,30 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& o = objects[i];
         const bool copper = isBoardCopper(o.Layer);
-        const Rect where = copper ? partsBounds(map.outline(i)) : OutlineBounds(o);
+        // The quick bounds hold the outline; its exact bounds are measured
+        // only where a rule needs them.
+        const Rect& quick = map.bounds(i);
+        auto exact = [&] { return copper ? partsBounds(map.outline(i)) : partsBounds(OutlineParts(o)); };
+        auto area = [&] { return copper ? exact() : quick; };
         if (const int32_t w = conductorWidth(o); copper && w >= 0 && w < rules.widthUnits)
-            found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, where});
+            found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, area()});
         if (isDrilledPad(o) && o.holeRadius() > 0 && 2 * o.holeRadius() < rules.holeUnits)
-            found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, where});
+            found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, area()});
         if (const int32_t ring = ringWidth(o); copper && ring >= 0 && ring < rules.ringUnits)
-            found.push_back({ViolationKind::Ring, i, -1, double(ring), rules.ringUnits, where});
-        if (!inside(where, board)) {
-            // The quick bounds have a unit of slack: measure the outline itself.
-            const Rect exact = copper ? where : partsBounds(OutlineParts(o));
-            if (!inside(exact, board))
-                found.push_back({ViolationKind::OffBoard, i, -1, 0, 0, exact});
-        } else if (copper && !map.outline(i).empty()) {
+            found.push_back({ViolationKind::Ring, i, -1, double(ring), rules.ringUnits, area()});
+        if (inside(quick, board) && (!copper || edgeGap(quick, board) >= rules.clearanceUnits))
+            continue;
+        const Rect where = exact();
+        if (!inside(where, board))
+            found.push_back({ViolationKind::OffBoard, i, -1, 0, 0, where});
+        else if (copper && !map.outline(i).empty())
             if (const double gap = edgeGap(where, board); gap < rules.clearanceUnits)
                 found.push_back({ViolationKind::EdgeClearance, i, -1, gap, rules.clearanceUnits, where});
-        }
     }
     std::stable_sort(found.begin(), found.end(), [](const Violation& a, const Violation& b) {
-        return a.kind != b.kind ? a.kind < b.kind : a.object < b.object;
+        if (a.kind != b.kind)
+            return a.kind < b.kind;
+        return a.object != b.object ? a.object < b.object : a.other < b.other;
     });
     return found;
 }

@@ -11,9 +11,10 @@ constexpr double kPartsPerCellSide = 1.0;
 }
 
 void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<LayoutObject const*>& objects,
-                     const std::vector<uint32_t>& ids)
+                     const std::vector<uint32_t>& ids, int32_t margin, int32_t largestCell)
 {
     parts_ = &parts;
+    margin_ = margin;
     objects_ = &objects;
     first_.clear();
     live_.clear();
@@ -23,9 +24,9 @@ void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<Lay
         columns_ = rows_ = 0;
         return;
     }
-    area_ = parts[ids[0]].box;
+    area_ = parts[ids[0]].box.grown(margin);
     for (uint32_t id : ids) {
-        const Rect& b = parts[id].box;
+        const Rect b = parts[id].box.grown(margin);
         area_.left = std::min(area_.left, b.left);
         area_.top = std::min(area_.top, b.top);
         area_.right = std::max(area_.right, b.right);
@@ -39,7 +40,7 @@ void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<Lay
         extents += std::max(double(b.right) - b.left, double(b.bottom) - b.top);
     }
     double size = kPartsPerCellSide * extents / double(ids.size());
-    size = std::max({size, 64.0, std::sqrt(width * height / double(kMaxCells))});
+    size = std::max({std::min(size, double(largestCell)), 64.0, std::sqrt(width * height / double(kMaxCells))});
     cellSize_ = static_cast<int32_t>(std::min(size, double(INT32_MAX / 2)));
     columns_ = static_cast<int32_t>(width / cellSize_) + 1;
     rows_ = static_cast<int32_t>(height / cellSize_) + 1;
@@ -91,7 +92,7 @@ void PartGrid::cellsOf(uint32_t id, std::vector<uint32_t>& out) const
             for (int32_t x = column(left); x <= column(right); ++x)
                 cell(static_cast<uint32_t>(y) * static_cast<uint32_t>(columns_) + static_cast<uint32_t>(x));
     };
-    const Rect& b = part.box;
+    const Rect b = part.box.grown(margin_);
     const int32_t spanX = column(b.right) - column(b.left), spanY = row(b.bottom) - row(b.top);
     if (!part.isCapsule() || (spanX <= 1 && spanY <= 1)) {
         boxCells(b.left, b.top, b.right, b.bottom);
@@ -100,7 +101,7 @@ void PartGrid::cellsOf(uint32_t id, std::vector<uint32_t>& out) const
     // Row by row: the stretch of the segment within the row's band, widened
     // by the half width, gives the row's columns.
     const CapsuleShape c = capsuleOf(*(*objects_)[part.object], part);
-    const double grow = std::abs(double(c.halfWidth)) + 3;
+    const double grow = std::abs(double(c.halfWidth)) + 3 + margin_;
     const double ax = c.a.x, ay = c.a.y, dx = double(c.b.x) - ax, dy = double(c.b.y) - ay;
     for (int32_t y = row(b.top); y <= row(b.bottom); ++y) {
         const double bandTop = double(area_.top) + double(y) * cellSize_ - grow;

@@ -15,8 +15,11 @@ namespace kestrel {
 class PartGrid {
 public:
     // `parts` must outlive the grid; `ids` are the indices into it to enter.
+    // Each part covers the cells within `margin` of it, so two parts closer
+    // than twice the margin share a cell. Cells are as large as a typical
+    // part unless `largestCell` caps them.
     void build(const std::vector<CopperPart>& parts, const std::vector<LayoutObject const*>& objects,
-               const std::vector<uint32_t>& ids);
+               const std::vector<uint32_t>& ids, int32_t margin = 0, int32_t largestCell = INT32_MAX);
 
     // Calls visit(id) for the live entries of every cell the part covers;
     // entries for which `dead` says true are retired on the way. The same
@@ -39,6 +42,7 @@ private:
     const std::vector<LayoutObject const*>* objects_ = nullptr;
     Rect area_;
     int32_t cellSize_ = 256;
+    int32_t margin_ = 0;
     int32_t columns_ = 0, rows_ = 0;
     std::vector<uint32_t> first_; // per cell, plus an end entry
     std::vector<uint32_t> live_;  // live entries per cell

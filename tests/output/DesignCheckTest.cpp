@@ -1,11 +1,15 @@
 #include "output/DesignCheck.h"
 
 #include "OutputTestUtil.h"
+#include "geometry/Distance.h"
+#include "geometry/Geometry.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <random>
+#include <tuple>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -132,4 +136,94 @@ TEST(DesignCheck, ViolationTextsAndFigures)
     EXPECT_EQ(report.violations.size(), 1u);
     EXPECT_EQ(report.figures.smallestClearanceUnits, figures.smallestClearanceUnits);
     EXPECT_EQ(report.figures.holeDiametersUnits, figures.holeDiametersUnits);
+}
+
+namespace {
+
+// Copper of every kind on both sides of a 40 x 40 mm area, dense enough that
+// many objects of different nets pass within a few tenths of a millimetre.
+ObjectList crowdedCopper(uint32_t seed)
+{
+    std::mt19937 random(seed);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    auto somewhere = [&] { return Point{pick(0, 4000), -pick(0, 4000)}; };
+    auto layer = [&] { return pick(0, 1) ? Layer::K1 : Layer::K2; };
+    ObjectList list;
+    for (int k = 0; k < 260; ++k) {
+        const int32_t width = pick(1, 30) * 2;
+        switch (pick(0, 5)) {
+        case 0:
+            addPad(list, somewhere(), pick(3, 12) * 10, static_cast<uint8_t>(pick(1, 9)), layer(), 15);
+            break;
+        case 1: {
+            std::vector<Point> points{somewhere()};
+            for (int n = pick(1, 5), i = 0; i < n; ++i)
+                points.push_back({points.back().x + pick(-600, 600), points.back().y + pick(-600, 600)});
+            addTrack(list, points, width, layer());
+            break;
+        }
+        case 2: {
+            LayoutObject& z = list.append(makeZone(pick(0, 2) ? width : 0, layer()));
+            const Point c = somewhere();
+            for (int n = pick(3, 7), i = 0; i < n; ++i)
+                z.Points.push_back({c.x + 10 * pick(-20, 20), c.y + 10 * pick(-20, 20)});
+            break;
+        }
+        case 3: {
+            LayoutObject& c = list.append(makeCircle(somewhere(), pick(3, 30) * 10, 1, layer(), 0));
+            c.Y2 = c.X2 - pick(1, 10) * 5;
+            c.Angle = pick(0, 3) * 90;
+            c.Width = pick(0, 1) ? c.Angle : pick(0, 359);
+            break;
+        }
+        case 4:
+            addVia(list, somewhere(), pick(3, 8) * 10, 15);
+            break;
+        default:
+            list.append(makeLine(somewhere(), somewhere(), width, layer()));
+            break;
+        }
+    }
+    return list;
+}
+
+} // namespace
+
+// The pair search looks only near each object and skips the largest net's
+// own queries; measuring every pair of different nets must find the same.
+TEST(DesignCheck, ClearancePairsMatchEveryPairMeasured)
+{
+    DesignRules rules;
+    rules.clearanceUnits = 40;
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        const ObjectList list = crowdedCopper(seed);
+        const std::vector<int> nets = netNumbers(list);
+        std::vector<std::vector<Region>> outlines;
+        for (size_t i = 0; i < list.size(); ++i)
+            outlines.push_back(OutlineParts(list[i]));
+        std::vector<std::tuple<size_t, long, double>> expected;
+        double smallest = -1;
+        for (size_t i = 0; i < list.size(); ++i)
+            for (size_t j = i + 1; j < list.size(); ++j) {
+                if (nets[i] < 0 || nets[j] < 0 || nets[i] == nets[j] || list[i].Layer != list[j].Layer)
+                    continue;
+                double gap = DesignFigures::kClearanceSearchUnits;
+                for (const Region& a : outlines[i])
+                    for (const Region& b : outlines[j])
+                        gap = std::min(gap, regionGap(a, b, gap));
+                if (gap < DesignFigures::kClearanceSearchUnits && (smallest < 0 || gap < smallest))
+                    smallest = gap;
+                if (gap < rules.clearanceUnits)
+                    expected.emplace_back(i, static_cast<long>(j), gap);
+            }
+        ASSERT_GT(expected.size(), 10u) << "seed " << seed; // the board must be crowded to test anything
+
+        const DesignReport report = checkDesignWithFigures(list, BoardSettings{}, rules);
+        std::vector<std::tuple<size_t, long, double>> found;
+        for (const Violation& v : report.violations)
+            if (v.kind == V::Clearance)
+                found.emplace_back(v.object, v.other, v.measuredUnits);
+        EXPECT_EQ(found, expected) << "seed " << seed;
+        EXPECT_DOUBLE_EQ(report.figures.smallestClearanceUnits, smallest) << "seed " << seed;
+    }
 }
