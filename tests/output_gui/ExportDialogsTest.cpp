@@ -32,15 +32,6 @@ QString pathIn(const TempDir& dir, const char* name) { return QString::fromStdSt
 
 } // namespace
 
-// The language reaches both dialogs.
-TEST(ExportDialogs, CaptionsInBothLanguages)
-{
-    TGerberDlg gerber(Language::Russian);
-    TLochDlg drill(Language::English);
-    EXPECT_EQ(captionOf(gerber, "LStop1"), QString::fromUtf8("Без паек"));
-    EXPECT_EQ(captionOf(drill, "RB_Kupfer"), "Drill from solder side");
-}
-
 TEST(GerberDialog, LayerPresetsAndMarking)
 {
     TGerberDlg dlg(Language::English);

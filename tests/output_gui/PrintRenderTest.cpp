@@ -58,24 +58,12 @@ PrintJob jobFor(const ObjectList& objects)
     return job;
 }
 
-// A label whose box (X1, Y1)-(X2, Y2) is the extent of its text cell.
+// A silk label with a 5 mm cell whose box (X1, Y1)-(X2, Y2) is the extent of its text.
 LayoutObject& addLabel(ObjectList& list, Point at, int degrees, const std::string& text)
 {
-    auto o = std::make_unique<LayoutObject>();
-    o->Kind = static_cast<uint8_t>(ObjectKind::Text);
-    o->Layer = 2;
-    o->TextValue = text;
-    o->Width = 500; // 5 mm cell
-    o->Angle = degrees;
-    const int32_t length =
-        static_cast<int32_t>(QFontMetricsF(arialWithCellHeight(500, true)).horizontalAdvance(QString::fromStdString(text)));
-    const int32_t h = o->Width;
-    const Point e = TurnedLabelExtent(length, h, degrees); // turned clockwise on the screen
-    o->X1 = at.x;
-    o->Y1 = at.y;
-    o->X2 = at.x + e.x;
-    o->Y2 = at.y + e.y;
-    return list.append(std::move(o));
+    const double length = QFontMetricsF(arialWithCellHeight(500, true)).horizontalAdvance(QString::fromStdString(text));
+    const Point e = TurnedLabelExtent(static_cast<int32_t>(length), 500, degrees); // turned clockwise on the screen
+    return list.append(makeText(at, text, degrees, 500, at.x + e.x, at.y + e.y, 2));
 }
 
 bool near(const QRect& a, const QRect& b, int tolerance)
