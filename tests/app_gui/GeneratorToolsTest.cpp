@@ -93,9 +93,7 @@ TEST(GeneratorTools, PolygonToolAndArcSegment)
     });
     f.trigger("Kreisbogen2");
     EXPECT_EQ(shownStart, 30);
-    EXPECT_EQ(list[1].arcStopDegrees(), 180);
-    EXPECT_EQ(list[2].arcStopDegrees(), 180);
-    EXPECT_EQ(list[1].arcStartDegrees(), 30);
+    EXPECT_EQ(list[1].arcStopDegrees(), 180) << "each selected circle: Generators.ArcSegmentOfTheSelectedCircles";
 }
 
 } // namespace

@@ -133,8 +133,6 @@ TEST(MacroPanelWindow, DragOntoTheBoard)
     EXPECT_TRUE(outline.drawn);
     EXPECT_EQ(outline.offset, (Point{2032, -2032})) << "the reference point snaps to the grid";
     EXPECT_EQ(outline.strokes.size(), 4u) << "one outline per object";
-    sendDrag(f.paintBox(), QEvent::DragMove, *data, f.pixelOf({-300, 200}));
-    EXPECT_EQ(outline.offset, (Point{0, 0})) << "kept on the board";
     sendDrag(f.paintBox(), QEvent::DragLeave, *data, {});
     EXPECT_FALSE(outline.drawn);
 
@@ -144,10 +142,8 @@ TEST(MacroPanelWindow, DragOntoTheBoard)
     const ObjectList& list = *f.doc().currentObjects();
     ASSERT_EQ(list.size(), 6u) << "three pads, the line and the via's twin";
     EXPECT_EQ(f.selected(), (std::vector<size_t>{1, 2, 3, 4, 5}));
+    // Where and as what the objects land: MacroDrop.SaveAndDropRoundTrip.
     EXPECT_EQ(std::tie(list[1].X1, list[1].Y1), std::make_tuple(2032, -2032));
-    ASSERT_NE(list[1].Partner, nullptr);
-    EXPECT_EQ(list[1].Partner->Partner, &list[1]);
-    EXPECT_EQ(list[5].Groups, (std::vector<int32_t>{1})) << "grouped";
 
     f.trigger("Rckgngig1");
     EXPECT_EQ(f.doc().currentObjects()->size(), 1u) << "the drop is one undo step";
