@@ -47,6 +47,19 @@ struct Bench {
     std::vector<Point> points(size_t i) { return list()[i].Points; }
 };
 
+// Chooses the tool with straight segments (mode 4), SPACE pressed while a
+// first point is drawn: rows using it test the points, not the bends.
+void straight(Bench& b, ToolMode tool)
+{
+    b.m.selectTool(tool);
+    b.left(at(1, 1));
+    for (int i = 0; i < 4; ++i)
+        b.m.key(PointerKey::Space, {});
+    b.m.abort(); // the one point goes
+    ASSERT_EQ(b.m.state().BendMode, 4);
+    b.m.selectTool(tool);
+}
+
 TEST(PointerMachine, BendModesAndTheirCorners)
 {
     struct Case {
@@ -122,15 +135,7 @@ TEST(PointerMachine, TrackPointsSnappingAndEndings)
         SCOPED_TRACE(k.name);
         Bench b;
         b.tools.CurrentTrackWidth = 60;
-        b.m.selectTool(ToolMode::Track);
-        b.m.key(PointerKey::Space, {}); // SPACE counts only while a track is drawn
-        // Straight segments (mode 4): these rows test the points, not the bends.
-        b.left(at(1, 1));
-        for (int i = 0; i < 4; ++i)
-            b.m.key(PointerKey::Space, {});
-        b.right(); // the one-point track goes
-        ASSERT_EQ(b.m.state().BendMode, 4);
-        b.m.selectTool(ToolMode::Track);
+        straight(b, ToolMode::Track);
         k.steps(b);
         ASSERT_EQ(b.list().size(), k.tracks.size());
         for (size_t i = 0; i < k.tracks.size(); ++i) {
@@ -166,14 +171,7 @@ TEST(PointerMachine, ZonesCloseOnTheirFirstPointOrAreDropped)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Bench b;
-        b.m.selectTool(ToolMode::Zone);
-        b.left(p0), b.right(); // the first press starts a zone; this one is dropped
-        b.m.selectTool(ToolMode::Zone);
-        b.left(p0);
-        for (int i = 0; i < 4; ++i)
-            b.m.key(PointerKey::Space, {}); // straight edges
-        b.m.abort();
-        b.m.selectTool(ToolMode::Zone);
+        straight(b, ToolMode::Zone);
         c.steps(b);
         if (c.zone.empty()) {
             EXPECT_EQ(b.list().size(), 0u);
