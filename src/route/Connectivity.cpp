@@ -131,26 +131,36 @@ public:
     {
     }
 
-    bool overlap(const CopperPart& a, const CopperPart& b)
+    // The answer of the quick tests alone: Unsure leaves it to overlap().
+    QuickAnswer quick(const CopperPart& a, const CopperPart& b)
     {
         if (!a.box.overlaps(b.box))
-            return false;
+            return QuickAnswer::Apart;
         if (a.isCapsule() && b.isCapsule()) {
             const CapsuleShape c = capsuleOf(object(a), a), d = capsuleOf(object(b), b);
-            if (quickCapsule(c) && quickCapsule(d)) {
-                const QuickAnswer answer = capsulesOverlap(c, d);
-                if (answer != QuickAnswer::Unsure)
-                    return answer == QuickAnswer::Overlap;
-            }
-        } else if (coveredFill(a)) {
-            if (const auto answer = fillAgainst(a, b))
-                return *answer;
-        } else if (coveredFill(b)) {
-            if (const auto answer = fillAgainst(b, a))
-                return *answer;
+            return quickCapsule(c) && quickCapsule(d) ? capsulesOverlap(c, d) : QuickAnswer::Unsure;
         }
-        if (outsideCircle(a, b) || outsideCircle(b, a))
-            return false;
+        if (coveredFill(a))
+            return fillAgainst(a, b);
+        if (coveredFill(b))
+            return fillAgainst(b, a);
+        if (a.isCapsule())
+            return capsuleAgainstShape(a, b);
+        if (b.isCapsule())
+            return capsuleAgainstShape(b, a);
+        return QuickAnswer::Unsure;
+    }
+
+    // Whether two parts overlap with positive area: by the quick tests
+    // where they are sure, else on the parts' polygons.
+    bool overlap(const CopperPart& a, const CopperPart& b)
+    {
+        if (const QuickAnswer answer = quick(a, b); answer != QuickAnswer::Unsure)
+            return answer == QuickAnswer::Overlap;
+        if (coveredFill(a) && !b.isCapsule() && b.piece != CopperPart::kFill)
+            return fillAgainstRegion(a, region(b));
+        if (coveredFill(b) && !a.isCapsule() && a.piece != CopperPart::kFill)
+            return fillAgainstRegion(b, region(a));
         return region(a).overlaps(region(b));
     }
 
@@ -164,17 +174,23 @@ private:
         return o.is(ObjectKind::Zone) && n > 2 ? n : n - 1;
     }
 
-    // A capsule clear of a circle's ring needs no clipping against the
-    // circle's outline, which lies within the ring.
-    bool outsideCircle(const CopperPart& capsule, const CopperPart& shape) const
+    // A capsule against the figure of a pad or the ring, disc or arc of a circle.
+    QuickAnswer capsuleAgainstShape(const CopperPart& capsule, const CopperPart& shape) const
     {
-        if (!capsule.isCapsule() || shape.piece != CopperPart::kShape || !object(shape).is(ObjectKind::Circle))
-            return false;
-        const LayoutObject& circle = object(shape);
-        const int32_t outer = circle.circleOuterRadius();
-        const int32_t inner = circle.Filled ? 0 : circle.circleInnerRadius();
+        if (shape.piece != CopperPart::kShape)
+            return QuickAnswer::Unsure;
         const CapsuleShape c = capsuleOf(object(capsule), capsule);
-        return outer > 0 && inner >= 0 && inner < outer && quickCapsule(c) && capsuleOutsideRing(c, circle.centre(), inner, outer);
+        if (!quickCapsule(c))
+            return QuickAnswer::Unsure;
+        const LayoutObject& o = object(shape);
+        if (o.is(ObjectKind::Pad)) {
+            const auto bounds = figureBounds(padOutlineFigure(o));
+            return bounds ? capsuleAgainstFigure(c, *bounds) : QuickAnswer::Unsure;
+        }
+        if (!o.is(ObjectKind::Circle))
+            return QuickAnswer::Unsure;
+        const auto bounds = circleBounds(o);
+        return bounds ? capsuleAgainstArc(c, *bounds) : QuickAnswer::Unsure;
     }
 
     const LayoutObject& object(const CopperPart& p) const { return *objects_[p.object]; }
@@ -188,28 +204,42 @@ private:
     // border lies wholly inside or outside the fill, and one that crosses it
     // overlaps an edge, which the test of that edge finds. So one point of
     // each shape inside the other decides.
-    std::optional<bool> fillAgainst(const CopperPart& fill, const CopperPart& other)
+    QuickAnswer fillAgainst(const CopperPart& fill, const CopperPart& other) const
     {
         const std::vector<Point>& zone = object(fill).Points;
         if (other.isCapsule()) {
             const CapsuleShape c = capsuleOf(object(other), other);
             if (!quickCapsule(c))
-                return std::nullopt;
+                return QuickAnswer::Unsure;
             if (windingNumber(zone, c.a) != 0)
-                return true;
+                return QuickAnswer::Overlap;
             // The zone lies wholly outside the capsule when its first
             // corner does.
             if (segmentDistance(zone[0], zone[0], c.a, c.b) > c.halfWidth + 2)
-                return false;
-            return std::nullopt;
+                return QuickAnswer::Apart;
+            return QuickAnswer::Unsure;
         }
         if (other.piece == CopperPart::kFill) {
             const std::vector<Point>& second = object(other).Points;
             if (object(other).widthUnits() / 2 < kCoveringHalfWidth)
-                return std::nullopt;
-            return windingNumber(zone, second[0]) != 0 || windingNumber(second, zone[0]) != 0;
+                return QuickAnswer::Unsure;
+            const bool inside = windingNumber(zone, second[0]) != 0 || windingNumber(second, zone[0]) != 0;
+            return inside ? QuickAnswer::Overlap : QuickAnswer::Apart;
         }
-        const Region& shape = region(other);
+        const LayoutObject& o = object(other);
+        if (!o.is(ObjectKind::Pad))
+            return QuickAnswer::Unsure;
+        const auto bounds = figureBounds(padOutlineFigure(o));
+        if (!bounds || pointInFigure(o.centre(), *bounds) != QuickAnswer::Overlap)
+            return QuickAnswer::Unsure;
+        if (windingNumber(zone, o.centre()) != 0)
+            return QuickAnswer::Overlap;
+        return pointInFigure(zone[0], *bounds);
+    }
+
+    bool fillAgainstRegion(const CopperPart& fill, const Region& shape) const
+    {
+        const std::vector<Point>& zone = object(fill).Points;
         if (shape.empty())
             return false;
         return windingNumber(zone, shape.polygons()[0][0]) != 0 || shape.contains(zone[0]);
@@ -292,10 +322,24 @@ std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8
         }
         return false;
     };
+    // Pairs the quick tests cannot decide wait until the cheap part of the
+    // flood has run dry: by then most of them join objects reached another
+    // way, and their polygons are never built.
+    std::vector<std::pair<uint32_t, uint32_t>> deferred;
     // `found` doubles as the work list: everything before `next` has had its
     // neighbours looked at, so long chains need no recursion.
-    for (size_t next = 0; next < found.size(); ++next) {
-        const size_t i = found[next];
+    for (size_t next = 0;;) {
+        if (next == found.size()) {
+            while (!deferred.empty() && next == found.size()) {
+                const auto [p, id] = deferred.back();
+                deferred.pop_back();
+                if (x.floodMark[x.parts[id].object] != flood && test.overlap(x.parts[p], x.parts[id]))
+                    take(x.parts[id].object);
+            }
+            if (next == found.size())
+                break;
+        }
+        const size_t i = found[next++];
         const LayoutObject& o = map.objects()[i];
         PartGrid& grid = x.grids[gridOf(o.Layer)];
         for (uint32_t p = x.firstPart[i]; p < x.firstPart[i + 1]; ++p) {
@@ -306,8 +350,11 @@ std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8
                 if (x.queryMark[id] == query || x.floodMark[other.object] == flood)
                     return;
                 x.queryMark[id] = query;
-                if (test.overlap(part, other))
+                const QuickAnswer answer = test.quick(part, other);
+                if (answer == QuickAnswer::Overlap)
                     take(other.object);
+                else if (answer == QuickAnswer::Unsure)
+                    deferred.emplace_back(p, id);
             });
         }
         // A via is the only way to the other layer; a one-sided partner
