@@ -85,7 +85,8 @@ double arcDistanceBound(Point a, Point b, const ArcBounds& arc)
         const double distance = std::sqrt(px * px + py * py);
         if (!whole) {
             constexpr double kAngleSlack = 1e-9;
-            const double turn = std::remainder(std::atan2(py, px) - arc.from - std::numbers::pi, 2 * std::numbers::pi) + std::numbers::pi;
+            constexpr double pi = std::numbers::pi;
+            const double turn = std::remainder(std::atan2(py, px) - arc.from - pi, 2 * pi) + pi;
             if (!(turn > kAngleSlack && turn < arc.span - kAngleSlack))
                 return;
         }

@@ -91,8 +91,11 @@ void PartGrid::cellsOf(uint32_t id, std::vector<uint32_t>& out) const
     const double scale = 1.0 / cellSize_;
     const double left = area_.left, top = area_.top;
     // Cell coordinates in doubles: the clamp keeps far values in range.
-    auto column = [&](double x) { return static_cast<int32_t>(std::clamp(std::floor((x - left) * scale), 0.0, double(columns_ - 1))); };
-    auto row = [&](double y) { return static_cast<int32_t>(std::clamp(std::floor((y - top) * scale), 0.0, double(rows_ - 1))); };
+    auto cellOf = [&](double v, double origin, int32_t count) {
+        return static_cast<int32_t>(std::clamp(std::floor((v - origin) * scale), 0.0, double(count - 1)));
+    };
+    auto column = [&](double x) { return cellOf(x, left, columns_); };
+    auto row = [&](double y) { return cellOf(y, top, rows_); };
     const auto stride = static_cast<uint32_t>(columns_);
     auto span = [&](int32_t y, int32_t from, int32_t to) {
         for (int32_t x = from; x <= to; ++x)

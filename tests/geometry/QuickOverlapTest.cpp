@@ -66,12 +66,14 @@ TEST(QuickOverlap, PadFiguresAgreeWithTheirPolygons)
         if (!bounds)
             continue;
         const LayoutObject track = trackNear(rng, centre, 2.0 * pad.padOuterRadius());
-        checkAgainstPolygons(pad, track, [&](const CapsuleShape& c) { return capsuleAgainstFigure(c, *bounds); }, tally);
+        ASSERT_NO_FATAL_FAILURE(checkAgainstPolygons(
+            pad, track, [&](const CapsuleShape& c) { return capsuleAgainstFigure(c, *bounds); }, tally));
         // A corner of a zone inside or outside the pad.
         const Point p = track.Points[0];
         const QuickAnswer inside = pointInFigure(p, *bounds);
-        if (inside != QuickAnswer::Unsure)
+        if (inside != QuickAnswer::Unsure) {
             ASSERT_EQ(inside == QuickAnswer::Overlap, OutlineParts(pad)[0].contains(p)) << p.x << "," << p.y;
+        }
     }
     // The bounds are tight enough to spare most polygons.
     EXPECT_GT(tally.sure, tally.total * 9 / 10);
@@ -84,16 +86,19 @@ TEST(QuickOverlap, RingsDiscsAndArcsAgreeWithTheirPolygons)
     for (int k = 0; k < 4000; ++k) {
         const Point centre{static_cast<int32_t>(rng() % 20001) - 10000, static_cast<int32_t>(rng() % 20001) - 10000};
         const int32_t outer = 10 + static_cast<int32_t>(rng() % 700);
-        LayoutObject circle = makeCircle(centre, outer, 1, 1, outer - 1 - static_cast<int32_t>(rng() % (outer / 2 + 1)));
+        const int32_t inner = outer - 1 - static_cast<int32_t>(rng() % (outer / 2 + 1));
+        LayoutObject circle = makeCircle(centre, outer, 1, 1, inner);
         circle.Filled = static_cast<uint8_t>(rng() % 2);
         // Whole circles, quarter turns and any angles, a few of them far out.
         const int angles = static_cast<int>(rng() % 4);
-        circle.Angle = angles == 0 ? 0 : angles == 1 ? 90 * static_cast<int32_t>(rng() % 4) : static_cast<int32_t>(rng() % 360);
+        const auto anyAngle = static_cast<int32_t>(rng() % 360);
+        circle.Angle = angles == 0 ? 0 : angles == 1 ? 90 * static_cast<int32_t>(rng() % 4) : anyAngle;
         circle.Width = angles == 0 ? 0 : static_cast<int32_t>(rng() % 360) + (angles == 3 ? 720 : 0);
         const auto bounds = circleBounds(circle);
         ASSERT_TRUE(bounds);
         const LayoutObject track = trackNear(rng, centre, static_cast<double>(outer));
-        checkAgainstPolygons(circle, track, [&](const CapsuleShape& c) { return capsuleAgainstArc(c, *bounds); }, tally);
+        ASSERT_NO_FATAL_FAILURE(checkAgainstPolygons(
+            circle, track, [&](const CapsuleShape& c) { return capsuleAgainstArc(c, *bounds); }, tally));
     }
     EXPECT_GT(tally.sure, tally.total * 2 / 3);
 }
