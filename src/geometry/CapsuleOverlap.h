@@ -32,6 +32,43 @@ QuickAnswer capsulesOverlap(const CapsuleShape& c, const CapsuleShape& d);
 // have their corners on the circles, rounded to whole units.
 bool capsuleOutsideRing(const CapsuleShape& c, Point centre, int32_t inner, int32_t outer);
 
+// Bounds of a convex figure's outline polygon: it holds every point nearer
+// than innerReach to the rectangle innerCore and lies within outerReach of
+// outerCore. A reach of zero about a rectangle with area is the rectangle.
+struct FigureBounds {
+    Rect innerCore;
+    double innerReach = 0;
+    Rect outerCore;
+    double outerReach = 0;
+};
+
+// Overlap with positive area of an outline that passes quickCapsule and a
+// figure within the bounds (whose coordinates are as small as quickCapsule
+// asks).
+QuickAnswer capsuleAgainstFigure(const CapsuleShape& c, const FigureBounds& f);
+
+// Whether p lies inside (Overlap) or outside (Apart) the figure.
+QuickAnswer pointInFigure(Point p, const FigureBounds& f);
+
+// Bounds of a circle's outline (a ring, disc or arc): it holds every point
+// nearer than reach to the arc of the given radius that runs from the angle
+// `from` counter-clockwise through `span` (radians, 2 pi for a whole
+// circle; no arc when span or reach is not positive), and every point
+// nearer than capReach to either cap centre. It lies within the ring
+// between inner and outer.
+struct ArcBounds {
+    Point centre;
+    double radius = 0, reach = 0, from = 0, span = 0;
+    Point caps[2];
+    double capReach = 0;
+    int32_t inner = 0, outer = 0;
+};
+
+// Overlap with positive area of an outline that passes quickCapsule and a
+// circle's outline within the bounds (coordinates as small as quickCapsule
+// asks).
+QuickAnswer capsuleAgainstArc(const CapsuleShape& c, const ArcBounds& arc);
+
 // Smallest distance between the segments a-b and c-d.
 double segmentDistance(Point a, Point b, Point c, Point d);
 

@@ -125,6 +125,38 @@ Region figureRegion(const PadFigure& f)
     return {};
 }
 
+std::optional<FigureBounds> figureBounds(const PadFigure& f)
+{
+    // Up to this radius the chords of Region::disc and of rounded corners
+    // keep within half a unit of the circle (their 512-corner cap starts
+    // near 26,500); each corner rounded to whole units moves under a unit.
+    constexpr int32_t kRoundLimit = 1 << 14;
+    constexpr double kChord = 0.5, kRounding = 1.0;
+    constexpr int32_t kCentreLimit = 1 << 28;
+    const Point c = f.centre;
+    if (std::abs(c.x) >= kCentreLimit || std::abs(c.y) >= kCentreLimit || f.halfX <= 0 || f.halfY <= 0 ||
+        f.halfX > kRoundLimit || f.halfY > kRoundLimit)
+        return std::nullopt;
+    auto around = [&](int32_t hx, int32_t hy) { return Rect{c.x - hx, c.y - hy, c.x + hx, c.y + hy}; };
+    switch (f.kind) {
+    case PadFigureKind::Disc:
+        return FigureBounds{around(0, 0), f.halfX - kChord - kRounding, around(0, 0), f.halfX + kRounding};
+    case PadFigureKind::Rectangle:
+        return FigureBounds{around(f.halfX, f.halfY), 0, around(f.halfX, f.halfY), 0};
+    case PadFigureKind::RoundedRectangle: {
+        // Twice the corner radius as roundedRectanglePolygon clamps it; the
+        // straight inset may end on a half unit.
+        const int32_t radius2 = std::clamp(f.corner, 0, 2 * std::min(f.halfX, f.halfY));
+        const int32_t insetX2 = 2 * f.halfX - radius2, insetY2 = 2 * f.halfY - radius2;
+        const double radius = radius2 / 2.0;
+        return FigureBounds{around(insetX2 / 2, insetY2 / 2), radius - kChord - kRounding,
+                            around((insetX2 + 1) / 2, (insetY2 + 1) / 2), radius + kRounding};
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
 ArcStroke arcStroke(const LayoutObject& circle, int32_t c)
 {
     ArcStroke s;

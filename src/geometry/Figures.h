@@ -3,11 +3,13 @@
 // screen, the printer, the ground plane and the Gerber export all size and
 // shape their figures from here, so they agree to the unit.
 
+#include "geometry/CapsuleOverlap.h"
 #include "geometry/Region.h"
 #include "model/LayoutObject.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace kestrel {
 
@@ -49,6 +51,9 @@ PadFigure padFigure(const LayoutObject& pad, int32_t e);
 // half the corner diameter (whole units) and stroked with a round pen of that
 // diameter, as the Gerber file draws it.
 Region figureRegion(const PadFigure& figure);
+// Bounds of the polygon figureRegion makes, for quick overlap answers; none
+// for an octagon or a figure too large or far out for them.
+std::optional<FigureBounds> figureBounds(const PadFigure& figure);
 // The area of a pad grown by e.
 inline Region grownPadRegion(const LayoutObject& pad, int32_t e) { return figureRegion(padFigure(pad, e)); }
 

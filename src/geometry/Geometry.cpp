@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace kestrel {
 
@@ -19,26 +20,6 @@ Point pointOnRadius(Point centre, int32_t angleDegrees, int64_t radius)
     const double a = radians(angleDegrees);
     return {saturatedUnits(static_cast<int64_t>(centre.x) + roundEven64(std::cos(a) * static_cast<double>(radius))),
             saturatedUnits(static_cast<int64_t>(centre.y) + roundEven64(std::sin(a) * static_cast<double>(radius)))};
-}
-
-// The pad's outline for hit tests and connectivity: an octagon is taken as
-// the disc or rounded rectangle it is inscribed in.
-Region padRegion(const LayoutObject& o)
-{
-    if (o.padOuterRadius() <= 0)
-        return {};
-    PadFigure f = padFigure(o, 0);
-    switch (f.kind) {
-    case PadFigureKind::None: // an unknown shape draws only its hole
-        return Region::disc(o.centre(), o.holeRadius());
-    case PadFigureKind::Octagon:
-        f.kind = f.halfX == f.halfY ? PadFigureKind::Disc : PadFigureKind::RoundedRectangle;
-        f.corner = roundedCornerDiameter(o.padOuterRadius());
-        break;
-    default:
-        break;
-    }
-    return figureRegion(f);
 }
 
 Region capsule(const LayoutObject& o, Point p1, Point p2)
@@ -101,6 +82,58 @@ Region circleRegion(const LayoutObject& o)
 
 } // namespace
 
+std::optional<ArcBounds> circleBounds(const LayoutObject& o)
+{
+    // Up to this radius the chords of Region::disc keep within half a unit
+    // of the circle. Every corner rounded to whole units, by the discs, the
+    // wedge and each clipping after them, moves the outline by under a
+    // unit; four units of margin cover them all.
+    constexpr int32_t kRoundLimit = 1 << 14;
+    constexpr int32_t kCentreLimit = 1 << 28;
+    constexpr double kMargin = 4;
+    const Point c = o.centre();
+    const int32_t outer = o.circleOuterRadius(), innerRadius = o.circleInnerRadius();
+    if (outer <= 0 || innerRadius < 0 || (innerRadius >= outer && !o.Filled))
+        return std::nullopt;
+    ArcBounds b;
+    b.centre = c;
+    b.inner = o.Filled ? 0 : innerRadius;
+    b.outer = outer;
+    // Otherwise only the ring bounds the outline.
+    if (innerRadius >= outer || outer > kRoundLimit || std::abs(c.x) >= kCentreLimit || std::abs(c.y) >= kCentreLimit)
+        return b;
+    const int32_t start = o.arcStartDegrees(), stop = o.arcStopDegrees();
+    double from = 0, span = 2 * std::numbers::pi, low = b.inner;
+    if (start != stop) {
+        const int64_t halfWidth = (static_cast<int64_t>(outer) - innerRadius) / 2;
+        const int64_t rm = halfWidth + innerRadius;
+        b.caps[0] = pointOnRadius(c, start, rm);
+        b.caps[1] = pointOnRadius(c, stop, rm);
+        b.capReach = static_cast<double>(halfWidth) - kMargin;
+        const int32_t d = static_cast<int32_t>(((static_cast<int64_t>(stop) - start) % 360 + 360) % 360);
+        // Below 181 degrees the wedge's inner edge runs from cap centre to
+        // cap centre, so only the ring beyond the caps' radius is sure.
+        if (d < 181)
+            low = static_cast<double>(rm);
+        from = radians(static_cast<double>(((start % 360) + 360) % 360));
+        span = radians(d);
+    }
+    low += kMargin;
+    const double high = outer - kMargin;
+    b.radius = (low + high) / 2;
+    b.reach = (high - low) / 2;
+    if (start != stop && b.reach > 0) {
+        // Keep the arc's neighbourhood clear of the wedge's straight edges.
+        const double turn = std::asin(std::min(1.0, (b.reach + kMargin) / b.radius));
+        b.from = from + turn;
+        b.span = span - 2 * turn;
+    } else {
+        b.from = from;
+        b.span = span;
+    }
+    return b;
+}
+
 std::array<Point, 10> SegmentOutline(const LayoutObject& o, Point p1, Point p2)
 {
     int64_t w = o.widthUnits() / 2;
@@ -138,6 +171,26 @@ std::array<Point, 10> SegmentOutline(const LayoutObject& o, Point p1, Point p2)
             pt(x2 - ox, y2 + oy)};
 }
 
+PadFigure padOutlineFigure(const LayoutObject& o)
+{
+    if (o.padOuterRadius() <= 0)
+        return {};
+    PadFigure f = padFigure(o, 0);
+    switch (f.kind) {
+    case PadFigureKind::None: // an unknown shape draws only its hole
+        f.kind = PadFigureKind::Disc;
+        f.halfX = f.halfY = o.holeRadius();
+        break;
+    case PadFigureKind::Octagon:
+        f.kind = f.halfX == f.halfY ? PadFigureKind::Disc : PadFigureKind::RoundedRectangle;
+        f.corner = roundedCornerDiameter(o.padOuterRadius());
+        break;
+    default:
+        break;
+    }
+    return f;
+}
+
 Point ArcPoint(const LayoutObject& circle, int32_t angleDegrees)
 {
     return pointOnRadius(circle.centre(), angleDegrees, circle.circleOuterRadius());
@@ -165,7 +218,7 @@ std::vector<Region> OutlineParts(const LayoutObject& o)
         addPart(capsule(o, o.start(), o.end()), parts);
         break;
     case ObjectKind::Pad:
-        addPart(padRegion(o), parts);
+        addPart(figureRegion(padOutlineFigure(o)), parts);
         break;
     case ObjectKind::Text:
         addPart(Region::rectangle({o.X1, o.Y1, o.X2, o.Y2}), parts);

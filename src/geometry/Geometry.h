@@ -2,10 +2,12 @@
 // Object outlines shared by drawing, hit tests, connectivity, routing and
 // the exports, as integer polygons in board units.
 
+#include "geometry/Figures.h"
 #include "geometry/Region.h"
 #include "model/LayoutObject.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace kestrel {
@@ -13,6 +15,15 @@ namespace kestrel {
 // The 10 corners of the capsule drawn around the segment p1-p2 of an object
 // (half width Width div 2, 20 when that is 0 and the object is not a zone).
 std::array<Point, 10> SegmentOutline(const LayoutObject& o, Point p1, Point p2);
+
+// The figure a pad's outline is: an octagon is taken as the disc or rounded
+// rectangle it is inscribed in, and a pad of an unknown shape draws only its
+// hole. Kind None for a pad without outer radius.
+PadFigure padOutlineFigure(const LayoutObject& pad);
+
+// Bounds of a circle's outline for quick overlap answers; none for a circle
+// too large or far out for them or whose inner radius is not below the outer.
+std::optional<ArcBounds> circleBounds(const LayoutObject& circle);
 
 // The point of a circle at a whole-degree angle on its outer radius X2.
 Point ArcPoint(const LayoutObject& circle, int32_t angleDegrees);

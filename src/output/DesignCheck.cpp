@@ -57,13 +57,15 @@ public:
             if (!isBoardCopper(o.Layer))
                 continue;
             appendCopperParts(o, static_cast<uint32_t>(i), parts_);
-            for (uint32_t p = firstPart_.back(); p < parts_.size(); ++p)
+            for (uint32_t p = firstPart_.back(); p < parts_.size(); ++p) {
                 ids[o.Layer == Layer::K1 ? 0 : 1].push_back(p);
+                capsules_.push_back(parts_[p].isCapsule() ? capsuleOf(o, parts_[p]) : CapsuleShape{});
+            }
         }
         firstPart_.push_back(static_cast<uint32_t>(parts_.size()));
         const int32_t margin = reach / 2 + 1;
         for (int g = 0; g < 2; ++g)
-            grids_[g].build(parts_, objects_, ids[g], margin);
+            grids_[g].build(parts_, capsules_, ids[g], margin);
         seen_.assign(parts_.size(), 0);
     }
 
@@ -76,14 +78,12 @@ public:
     {
         PartGrid& grid = grids_[objects_[i]->Layer == Layer::K1 ? 0 : 1];
         for (uint32_t p = firstPart_[i]; p < firstPart_[i + 1]; ++p) {
-            const CopperPart& part = parts_[p];
             const uint32_t query = ++query_;
-            grid.forEachNear(p, [&](uint32_t q) { return retired(size_t{parts_[q].object}); }, [&](uint32_t q) {
-                const CopperPart& other = parts_[q];
-                if (seen_[q] == query || other.object == i)
+            grid.forEachNear(p, [&](uint32_t j) { return retired(size_t{j}); }, [&](const PartGrid::Entry& e) {
+                if (seen_[e.part] == query || e.object == i)
                     return;
-                seen_[q] = query;
-                near(size_t{other.object}, [&] { return gapBound(part, other); });
+                seen_[e.part] = query;
+                near(size_t{e.object}, [&] { return gapBound(p, e.part); });
             });
         }
     }
@@ -93,11 +93,11 @@ public:
 private:
     // No more than the gap between the two parts' outlines: their boxes'
     // gap, and for capsules the segments' distance less both outer radii.
-    double gapBound(const CopperPart& a, const CopperPart& b) const
+    double gapBound(uint32_t a, uint32_t b) const
     {
-        double bound = rectGap(a.box, b.box);
-        if (a.isCapsule() && b.isCapsule()) {
-            const CapsuleShape c = capsuleOf(*objects_[a.object], a), d = capsuleOf(*objects_[b.object], b);
+        double bound = rectGap(parts_[a].box, parts_[b].box);
+        if (parts_[a].isCapsule() && parts_[b].isCapsule()) {
+            const CapsuleShape &c = capsules_[a], &d = capsules_[b];
             if (quickCapsule(c) && quickCapsule(d))
                 bound = std::max(bound, segmentDistance(c.a, c.b, d.a, d.b) - c.halfWidth - d.halfWidth - 2.5);
         }
@@ -106,6 +106,7 @@ private:
 
     std::vector<LayoutObject const*> objects_;
     std::vector<CopperPart> parts_;
+    std::vector<CapsuleShape> capsules_; // by part id, for the capsule parts
     std::vector<uint32_t> firstPart_;
     PartGrid grids_[2];
     std::vector<uint32_t> seen_; // the query that last met each part

@@ -13,6 +13,7 @@ namespace kestrel {
 namespace {
 
 constexpr uint32_t kNoPiece = UINT32_MAX;
+constexpr uint32_t kNoPartner = UINT32_MAX;
 
 int gridOf(int layer) { return layer == Layer::K1 ? 0 : 1; }
 
@@ -20,12 +21,46 @@ int gridOf(int layer) { return layer == Layer::K1 ? 0 : 1; }
 // whatever crosses the border already overlaps an edge.
 constexpr int32_t kCoveringHalfWidth = 2;
 
+// The bounds of a pad's figure or a circle's outline, worked out on first
+// use: every capsule near the shape asks for them.
+struct ShapeBounds {
+    std::optional<FigureBounds> figure;
+    std::optional<ArcBounds> arc;
+};
+
+class ShapeBoundsCache {
+public:
+    explicit ShapeBoundsCache(size_t objects) : slot_(objects, kUnknown) {}
+
+    const ShapeBounds& of(uint32_t index, const std::vector<LayoutObject const*>& objects)
+    {
+        if (slot_[index] == kUnknown) {
+            const LayoutObject& o = *objects[index];
+            slot_[index] = static_cast<uint32_t>(bounds_.size());
+            ShapeBounds& b = bounds_.emplace_back();
+            if (o.is(ObjectKind::Pad))
+                b.figure = figureBounds(padOutlineFigure(o));
+            else if (o.is(ObjectKind::Circle))
+                b.arc = circleBounds(o);
+        }
+        return bounds_[slot_[index]];
+    }
+
+private:
+    static constexpr uint32_t kUnknown = UINT32_MAX;
+    std::vector<uint32_t> slot_;
+    std::vector<ShapeBounds> bounds_;
+};
+
 } // namespace
 
 struct CopperMap::Index {
     std::vector<LayoutObject const*> objects;
     std::vector<CopperPart> parts;
-    std::vector<uint32_t> firstPart; // per object, plus an end entry
+    std::vector<CapsuleShape> capsules; // by part id, for the capsule parts
+    std::vector<uint32_t> firstPart;    // per object, plus an end entry
+    std::vector<uint8_t> gridOfObject;  // per object: the grid of a copper object's layer
+    std::vector<uint32_t> viaPartner;   // per object: the other pad of its via, or kNoPartner
     PartGrid grids[2];
 
     // Pieces found whole by earlier floods.
@@ -39,6 +74,7 @@ struct CopperMap::Index {
     uint32_t query = 0;
 
     std::unordered_map<uint32_t, Region> fills;
+    std::unique_ptr<ShapeBoundsCache> shapes;
 };
 
 CopperMap::CopperMap(const ObjectList& list) : list_(list), outlines_(list.size()), built_(list.size(), 0)
@@ -57,22 +93,51 @@ CopperMap::Index& CopperMap::index()
     index_ = std::make_unique<Index>();
     Index& x = *index_;
     const size_t n = list_.size();
-    x.objects.reserve(n);
-    x.firstPart.reserve(n + 1);
+    x.objects.resize(n);
+    x.firstPart.resize(n + 1);
+    size_t most = 0; // parts at most: a capsule per corner and a fill
+    for (size_t i = 0; i < n; ++i)
+        if (isBoardCopper(list_[i].Layer))
+            most += list_[i].Points.size() + 1;
+    x.parts.reserve(most);
+    x.capsules.reserve(most);
+    x.gridOfObject.assign(n, 0);
+    x.viaPartner.assign(n, kNoPartner);
+    // Copper objects whose partner names them back: the pads of vias. A
+    // one-sided partner reference is no via.
+    std::vector<std::pair<const LayoutObject*, uint32_t>> paired;
     std::vector<uint32_t> ids[2];
-    for (size_t i = 0; i < n; ++i) {
+    for (uint32_t i = 0; i < n; ++i) {
         const LayoutObject& o = list_[i];
-        x.objects.push_back(&o);
-        x.firstPart.push_back(static_cast<uint32_t>(x.parts.size()));
+        x.objects[i] = &o;
+        const auto first = static_cast<uint32_t>(x.parts.size());
+        x.firstPart[i] = first;
         if (!isBoardCopper(o.Layer))
             continue;
-        appendCopperParts(o, static_cast<uint32_t>(i), x.parts);
-        for (uint32_t p = x.firstPart.back(); p < x.parts.size(); ++p)
-            ids[gridOf(o.Layer)].push_back(p);
+        if (o.Partner && o.Partner->Partner == &o && isBoardCopper(o.Partner->Layer))
+            paired.emplace_back(&o, i);
+        x.gridOfObject[i] = static_cast<uint8_t>(gridOf(o.Layer));
+        appendCopperParts(o, i, x.parts);
+        std::vector<uint32_t>& grid = ids[gridOf(o.Layer)];
+        for (uint32_t p = first; p < x.parts.size(); ++p) {
+            const CopperPart& part = x.parts[p];
+            x.capsules.push_back(part.isCapsule() ? capsuleOf(o, part) : CapsuleShape{});
+            grid.push_back(p);
+        }
     }
-    x.firstPart.push_back(static_cast<uint32_t>(x.parts.size()));
+    x.firstPart[n] = static_cast<uint32_t>(x.parts.size());
+    std::sort(paired.begin(), paired.end());
+    for (const auto& [o, i] : paired) {
+        if (!o->is(ObjectKind::Pad))
+            continue;
+        const LayoutObject* partner = o->Partner;
+        const auto it = std::lower_bound(paired.begin(), paired.end(), std::make_pair(partner, uint32_t{0}));
+        if (it != paired.end() && it->first == partner)
+            x.viaPartner[i] = it->second;
+    }
     for (int g = 0; g < 2; ++g)
-        x.grids[g].build(x.parts, x.objects, ids[g]);
+        x.grids[g].build(x.parts, x.capsules, ids[g]);
+    x.shapes = std::make_unique<ShapeBoundsCache>(n);
     x.pieceOf.assign(n, kNoPiece);
     x.floodMark.assign(n, 0);
     x.queryMark.assign(x.parts.size(), 0);
@@ -122,35 +187,47 @@ long CopperMap::indexOf(const LayoutObject* o) const
 
 namespace {
 
-// Decides whether two parts overlap with positive area: by the quick tests
-// where they are sure, else on the parts' polygons.
+// Decides whether two parts, given by their ids, overlap with positive area:
+// by the quick tests where they are sure, else on the parts' polygons.
 class PartTest {
 public:
-    PartTest(CopperMap& map, const std::vector<LayoutObject const*>& objects, std::unordered_map<uint32_t, Region>& fills)
-        : map_(map), objects_(objects), fills_(fills)
+    PartTest(CopperMap& map, const std::vector<LayoutObject const*>& objects, const std::vector<CopperPart>& parts,
+             const std::vector<CapsuleShape>& capsules, ShapeBoundsCache& shapes,
+             std::unordered_map<uint32_t, Region>& fills)
+        : map_(map), objects_(objects), parts_(parts), capsules_(capsules), shapes_(shapes), fills_(fills)
     {
     }
 
-    bool overlap(const CopperPart& a, const CopperPart& b)
+    // The answer of the quick tests alone: Unsure leaves it to overlap().
+    QuickAnswer quick(uint32_t a, uint32_t b)
     {
-        if (!a.box.overlaps(b.box))
-            return false;
-        if (a.isCapsule() && b.isCapsule()) {
-            const CapsuleShape c = capsuleOf(object(a), a), d = capsuleOf(object(b), b);
-            if (quickCapsule(c) && quickCapsule(d)) {
-                const QuickAnswer answer = capsulesOverlap(c, d);
-                if (answer != QuickAnswer::Unsure)
-                    return answer == QuickAnswer::Overlap;
-            }
-        } else if (coveredFill(a)) {
-            if (const auto answer = fillAgainst(a, b))
-                return *answer;
-        } else if (coveredFill(b)) {
-            if (const auto answer = fillAgainst(b, a))
-                return *answer;
+        const CopperPart &pa = parts_[a], &pb = parts_[b];
+        if (!pa.box.overlaps(pb.box))
+            return QuickAnswer::Apart;
+        if (pa.isCapsule() && pb.isCapsule()) {
+            const CapsuleShape &c = capsules_[a], &d = capsules_[b];
+            return quickCapsule(c) && quickCapsule(d) ? capsulesOverlap(c, d) : QuickAnswer::Unsure;
         }
-        if (outsideCircle(a, b) || outsideCircle(b, a))
-            return false;
+        if (coveredFill(pa))
+            return fillAgainst(pa, b);
+        if (coveredFill(pb))
+            return fillAgainst(pb, a);
+        if (pa.isCapsule())
+            return capsuleAgainstShape(a, pb);
+        if (pb.isCapsule())
+            return capsuleAgainstShape(b, pa);
+        return QuickAnswer::Unsure;
+    }
+
+    bool overlap(uint32_t a, uint32_t b)
+    {
+        if (const QuickAnswer answer = quick(a, b); answer != QuickAnswer::Unsure)
+            return answer == QuickAnswer::Overlap;
+        const CopperPart &pa = parts_[a], &pb = parts_[b];
+        if (coveredFill(pa) && !pb.isCapsule() && pb.piece != CopperPart::kFill)
+            return fillAgainstRegion(pa, region(b));
+        if (coveredFill(pb) && !pa.isCapsule() && pa.piece != CopperPart::kFill)
+            return fillAgainstRegion(pb, region(a));
         return region(a).overlaps(region(b));
     }
 
@@ -164,17 +241,18 @@ private:
         return o.is(ObjectKind::Zone) && n > 2 ? n : n - 1;
     }
 
-    // A capsule clear of a circle's ring needs no clipping against the
-    // circle's outline, which lies within the ring.
-    bool outsideCircle(const CopperPart& capsule, const CopperPart& shape) const
+    // A capsule against the figure of a pad or the ring, disc or arc of a circle.
+    QuickAnswer capsuleAgainstShape(uint32_t capsule, const CopperPart& shape)
     {
-        if (!capsule.isCapsule() || shape.piece != CopperPart::kShape || !object(shape).is(ObjectKind::Circle))
-            return false;
-        const LayoutObject& circle = object(shape);
-        const int32_t outer = circle.circleOuterRadius();
-        const int32_t inner = circle.Filled ? 0 : circle.circleInnerRadius();
-        const CapsuleShape c = capsuleOf(object(capsule), capsule);
-        return outer > 0 && inner >= 0 && inner < outer && quickCapsule(c) && capsuleOutsideRing(c, circle.centre(), inner, outer);
+        const CapsuleShape& c = capsules_[capsule];
+        if (shape.piece != CopperPart::kShape || !quickCapsule(c))
+            return QuickAnswer::Unsure;
+        const ShapeBounds& bounds = shapes_.of(shape.object, objects_);
+        if (bounds.figure)
+            return capsuleAgainstFigure(c, *bounds.figure);
+        if (bounds.arc)
+            return capsuleAgainstArc(c, *bounds.arc);
+        return QuickAnswer::Unsure;
     }
 
     const LayoutObject& object(const CopperPart& p) const { return *objects_[p.object]; }
@@ -188,35 +266,49 @@ private:
     // border lies wholly inside or outside the fill, and one that crosses it
     // overlaps an edge, which the test of that edge finds. So one point of
     // each shape inside the other decides.
-    std::optional<bool> fillAgainst(const CopperPart& fill, const CopperPart& other)
+    QuickAnswer fillAgainst(const CopperPart& fill, uint32_t otherId)
     {
         const std::vector<Point>& zone = object(fill).Points;
+        const CopperPart& other = parts_[otherId];
         if (other.isCapsule()) {
-            const CapsuleShape c = capsuleOf(object(other), other);
+            const CapsuleShape& c = capsules_[otherId];
             if (!quickCapsule(c))
-                return std::nullopt;
+                return QuickAnswer::Unsure;
             if (windingNumber(zone, c.a) != 0)
-                return true;
+                return QuickAnswer::Overlap;
             // The zone lies wholly outside the capsule when its first
             // corner does.
             if (segmentDistance(zone[0], zone[0], c.a, c.b) > c.halfWidth + 2)
-                return false;
-            return std::nullopt;
+                return QuickAnswer::Apart;
+            return QuickAnswer::Unsure;
         }
         if (other.piece == CopperPart::kFill) {
             const std::vector<Point>& second = object(other).Points;
             if (object(other).widthUnits() / 2 < kCoveringHalfWidth)
-                return std::nullopt;
-            return windingNumber(zone, second[0]) != 0 || windingNumber(second, zone[0]) != 0;
+                return QuickAnswer::Unsure;
+            const bool inside = windingNumber(zone, second[0]) != 0 || windingNumber(second, zone[0]) != 0;
+            return inside ? QuickAnswer::Overlap : QuickAnswer::Apart;
         }
-        const Region& shape = region(other);
+        const LayoutObject& o = object(other);
+        const std::optional<FigureBounds>& bounds = shapes_.of(other.object, objects_).figure;
+        if (!bounds || pointInFigure(o.centre(), *bounds) != QuickAnswer::Overlap)
+            return QuickAnswer::Unsure;
+        if (windingNumber(zone, o.centre()) != 0)
+            return QuickAnswer::Overlap;
+        return pointInFigure(zone[0], *bounds);
+    }
+
+    bool fillAgainstRegion(const CopperPart& fill, const Region& shape) const
+    {
+        const std::vector<Point>& zone = object(fill).Points;
         if (shape.empty())
             return false;
         return windingNumber(zone, shape.polygons()[0][0]) != 0 || shape.contains(zone[0]);
     }
 
-    const Region& region(const CopperPart& p)
+    const Region& region(uint32_t id)
     {
+        const CopperPart& p = parts_[id];
         if (p.isCapsule()) {
             // Outlines built already hold the capsules first, in segment order.
             if (map_.outlineBuilt(p.object)) {
@@ -225,7 +317,7 @@ private:
                 if (k < parts.size() && capsuleCount(object(p)) <= parts.size())
                     return parts[k];
             }
-            const CapsuleShape c = capsuleOf(object(p), p);
+            const CapsuleShape& c = capsules_[id];
             const auto outline = SegmentOutline(object(p), c.a, c.b);
             scratch_[which_ ^= 1] = Region::fromPolygon(Polygon(outline.begin(), outline.end()));
             return scratch_[which_];
@@ -242,6 +334,9 @@ private:
 
     CopperMap& map_;
     const std::vector<LayoutObject const*>& objects_;
+    const std::vector<CopperPart>& parts_;
+    const std::vector<CapsuleShape>& capsules_;
+    ShapeBoundsCache& shapes_;
     std::unordered_map<uint32_t, Region>& fills_;
     Region scratch_[2];
     int which_ = 0;
@@ -281,9 +376,8 @@ std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8
         found.push_back(j);
     };
     take(start);
-    PartTest test(map, x.objects, x.fills);
-    auto dead = [&](uint32_t id) {
-        const uint32_t j = x.parts[id].object;
+    PartTest test(map, x.objects, x.parts, x.capsules, *x.shapes, x.fills);
+    auto dead = [&](uint32_t j) {
         if (x.floodMark[j] == flood)
             return true;
         if (reached[j]) {
@@ -292,34 +386,52 @@ std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8
         }
         return false;
     };
+    // Pairs the quick tests cannot decide wait until the cheap part of the
+    // flood has run dry: by then most of them join objects reached another
+    // way, and their polygons are never built.
+    std::vector<std::pair<uint32_t, uint32_t>> deferred;
     // `found` doubles as the work list: everything before `next` has had its
     // neighbours looked at, so long chains need no recursion.
-    for (size_t next = 0; next < found.size(); ++next) {
-        const size_t i = found[next];
-        const LayoutObject& o = map.objects()[i];
-        PartGrid& grid = x.grids[gridOf(o.Layer)];
+    for (size_t next = 0;;) {
+        if (next == found.size()) {
+            while (!deferred.empty() && next == found.size()) {
+                const auto [p, id] = deferred.back();
+                deferred.pop_back();
+                if (x.floodMark[x.parts[id].object] != flood && test.overlap(p, id))
+                    take(x.parts[id].object);
+            }
+            if (next == found.size())
+                break;
+        }
+        const size_t i = found[next++];
+        PartGrid& grid = x.grids[x.gridOfObject[i]];
         for (uint32_t p = x.firstPart[i]; p < x.firstPart[i + 1]; ++p) {
             const uint32_t query = ++x.query;
-            const CopperPart& part = x.parts[p];
-            grid.forEachNear(p, dead, [&](uint32_t id) {
-                const CopperPart& other = x.parts[id];
-                if (x.queryMark[id] == query || x.floodMark[other.object] == flood)
+            const Rect box = x.parts[p].box;
+            // A part in one cell meets every other part at most once.
+            const bool once = grid.cellCount(p) == 1;
+            grid.forEachNear(p, dead, [&](const PartGrid::Entry& entry) {
+                const uint32_t id = entry.part, j = entry.object;
+                if (x.floodMark[j] == flood || !box.overlaps(x.parts[id].box))
                     return;
-                x.queryMark[id] = query;
-                if (test.overlap(part, other))
-                    take(other.object);
+                if (!once) {
+                    if (x.queryMark[id] == query)
+                        return;
+                    x.queryMark[id] = query;
+                }
+                const QuickAnswer answer = test.quick(p, id);
+                if (answer == QuickAnswer::Overlap)
+                    take(j);
+                else if (answer == QuickAnswer::Unsure)
+                    deferred.emplace_back(p, id);
             });
         }
-        // A via is the only way to the other layer; a one-sided partner
-        // reference is no via.
-        if (o.is(ObjectKind::Pad) && o.Partner && o.Partner->Partner == &o && isBoardCopper(o.Partner->Layer)) {
-            const long p = map.indexOf(o.Partner);
-            if (p >= 0 && x.floodMark[static_cast<size_t>(p)] != flood) {
-                if (reached[static_cast<size_t>(p)])
-                    cut = true;
-                else
-                    take(static_cast<size_t>(p));
-            }
+        // A via is the only way to the other layer.
+        if (const uint32_t partner = x.viaPartner[i]; partner != kNoPartner && x.floodMark[partner] != flood) {
+            if (reached[partner])
+                cut = true;
+            else
+                take(partner);
         }
     }
     for (PartGrid& grid : x.grids)

@@ -7,67 +7,73 @@ namespace kestrel {
 
 namespace {
 constexpr int64_t kMaxCells = int64_t{1} << 22;
-constexpr double kPartsPerCellSide = 1.0;
+constexpr double kPartsPerCellSide = 2.0;
 }
 
-void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<LayoutObject const*>& objects,
-                     const std::vector<uint32_t>& ids, int32_t margin, int32_t largestCell)
+void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<CapsuleShape>& capsules,
+                     const std::vector<uint32_t>& ids, int32_t margin)
 {
     parts_ = &parts;
     margin_ = margin;
-    objects_ = &objects;
+    capsules_ = &capsules;
     first_.clear();
     live_.clear();
     entries_.clear();
     touched_.clear();
+    partCells_.clear();
     if (ids.empty()) {
         columns_ = rows_ = 0;
+        partCellsFirst_.assign(parts.size() + 1, 0);
         return;
     }
     area_ = parts[ids[0]].box.grown(margin);
+    double extents = 0;
     for (uint32_t id : ids) {
         const Rect b = parts[id].box.grown(margin);
         area_.left = std::min(area_.left, b.left);
         area_.top = std::min(area_.top, b.top);
         area_.right = std::max(area_.right, b.right);
         area_.bottom = std::max(area_.bottom, b.bottom);
-    }
-    // Cells about as large as a typical part, within a bounded number of cells.
-    const double width = double(area_.right) - area_.left + 1, height = double(area_.bottom) - area_.top + 1;
-    double extents = 0;
-    for (uint32_t id : ids) {
-        const Rect& b = parts[id].box;
         extents += std::max(double(b.right) - b.left, double(b.bottom) - b.top);
     }
+    // Cells about twice as large as a typical part, within a bounded number
+    // of cells: fewer cells per part outweigh the longer cells.
+    const double width = double(area_.right) - area_.left + 1, height = double(area_.bottom) - area_.top + 1;
     double size = kPartsPerCellSide * extents / double(ids.size());
-    size = std::max({std::min(size, double(largestCell)), 64.0, std::sqrt(width * height / double(kMaxCells))});
+    size = std::max({size, 64.0, std::sqrt(width * height / double(kMaxCells))});
     cellSize_ = static_cast<int32_t>(std::min(size, double(INT32_MAX / 2)));
     columns_ = static_cast<int32_t>(width / cellSize_) + 1;
     rows_ = static_cast<int32_t>(height / cellSize_) + 1;
     const size_t cells = size_t(columns_) * size_t(rows_);
 
     // Each part's cells, worked out once for the filling and the queries.
+    // Parts of the other layer keep an empty range.
     std::vector<uint32_t> counts(cells + 1, 0);
-    partCellsFirst_.assign(parts.size() + 1, 0);
-    partCells_.clear();
-    std::vector<uint32_t> cellsOfPart;
+    partCellsFirst_.resize(parts.size() + 1);
+    partCells_.reserve(ids.size() * 4);
+    uint32_t end = 0;
+    size_t next = 0; // ids ascend
     for (uint32_t id : ids) {
-        cellsOf(id, cellsOfPart);
-        partCellsFirst_[id] = static_cast<uint32_t>(partCells_.size());
-        for (uint32_t c : cellsOfPart)
-            ++counts[c];
-        partCells_.insert(partCells_.end(), cellsOfPart.begin(), cellsOfPart.end());
-        partCellsFirst_[id + 1] = static_cast<uint32_t>(partCells_.size());
+        for (; next <= id; ++next)
+            partCellsFirst_[next] = end;
+        cellsOf(id, partCells_);
+        end = static_cast<uint32_t>(partCells_.size());
     }
-    first_.assign(cells + 1, 0);
+    for (; next <= parts.size(); ++next)
+        partCellsFirst_[next] = end;
+    for (uint32_t c : partCells_)
+        ++counts[c];
+    first_.resize(cells + 1);
+    first_[0] = 0;
     for (size_t c = 0; c < cells; ++c)
         first_[c + 1] = first_[c] + counts[c];
     entries_.resize(first_[cells]);
     live_.assign(counts.begin(), counts.end() - 1);
-    std::vector<uint32_t> fill(first_.begin(), first_.end() - 1);
+    std::vector<uint32_t>& fill = counts; // reused as each cell's next free slot
+    std::copy(first_.begin(), first_.end() - 1, fill.begin());
     for (uint32_t id : ids)
         for (uint32_t c : cellsFor(id))
-            entries_[fill[c]++] = id;
+            entries_[fill[c]++] = {id, parts[id].object};
     isTouched_.assign(cells, 0);
 }
 
@@ -82,34 +88,40 @@ void PartGrid::reopen()
 
 void PartGrid::cellsOf(uint32_t id, std::vector<uint32_t>& out) const
 {
-    out.clear();
-    auto cell = [&](uint32_t c) { out.push_back(c); };
     const CopperPart& part = (*parts_)[id];
-    auto column = [&](int64_t x) { return static_cast<int32_t>(std::clamp<int64_t>((x - area_.left) / cellSize_, 0, columns_ - 1)); };
-    auto row = [&](int64_t y) { return static_cast<int32_t>(std::clamp<int64_t>((y - area_.top) / cellSize_, 0, rows_ - 1)); };
-    auto boxCells = [&](int64_t left, int64_t top, int64_t right, int64_t bottom) {
-        for (int32_t y = row(top); y <= row(bottom); ++y)
-            for (int32_t x = column(left); x <= column(right); ++x)
-                cell(static_cast<uint32_t>(y) * static_cast<uint32_t>(columns_) + static_cast<uint32_t>(x));
+    const double scale = 1.0 / cellSize_;
+    const double left = area_.left, top = area_.top;
+    // Cell coordinates in doubles: the clamp keeps far values in range.
+    auto cellOf = [&](double v, double origin, int32_t count) {
+        return static_cast<int32_t>(std::clamp(std::floor((v - origin) * scale), 0.0, double(count - 1)));
+    };
+    auto column = [&](double x) { return cellOf(x, left, columns_); };
+    auto row = [&](double y) { return cellOf(y, top, rows_); };
+    const auto stride = static_cast<uint32_t>(columns_);
+    auto span = [&](int32_t y, int32_t from, int32_t to) {
+        for (int32_t x = from; x <= to; ++x)
+            out.push_back(static_cast<uint32_t>(y) * stride + static_cast<uint32_t>(x));
     };
     const Rect b = part.box.grown(margin_);
-    const int32_t spanX = column(b.right) - column(b.left), spanY = row(b.bottom) - row(b.top);
-    if (!part.isCapsule() || (spanX <= 1 && spanY <= 1)) {
-        boxCells(b.left, b.top, b.right, b.bottom);
+    const int32_t x0 = column(b.left), x1 = column(b.right), y0 = row(b.top), y1 = row(b.bottom);
+    if (!part.isCapsule() || (x1 - x0 <= 1 && y1 - y0 <= 1)) {
+        for (int32_t y = y0; y <= y1; ++y)
+            span(y, x0, x1);
         return;
     }
     // Row by row: the stretch of the segment within the row's band, widened
     // by the half width, gives the row's columns.
-    const CapsuleShape c = capsuleOf(*(*objects_)[part.object], part);
+    const CapsuleShape& c = (*capsules_)[id];
     const double grow = std::abs(double(c.halfWidth)) + 3 + margin_;
     const double ax = c.a.x, ay = c.a.y, dx = double(c.b.x) - ax, dy = double(c.b.y) - ay;
-    for (int32_t y = row(b.top); y <= row(b.bottom); ++y) {
-        const double bandTop = double(area_.top) + double(y) * cellSize_ - grow;
+    const double inverseDy = dy != 0 ? 1.0 / dy : 0;
+    for (int32_t y = y0; y <= y1; ++y) {
+        const double bandTop = top + double(y) * cellSize_ - grow;
         const double bandBottom = bandTop + cellSize_ + 2 * grow;
         double t0 = 0, t1 = 1;
         if (dy != 0) {
-            t0 = (bandTop - ay) / dy;
-            t1 = (bandBottom - ay) / dy;
+            t0 = (bandTop - ay) * inverseDy;
+            t1 = (bandBottom - ay) * inverseDy;
             if (t0 > t1)
                 std::swap(t0, t1);
             t0 = std::max(t0, 0.0);
@@ -120,10 +132,7 @@ void PartGrid::cellsOf(uint32_t id, std::vector<uint32_t>& out) const
             continue;
         }
         const double xa = ax + dx * t0, xb = ax + dx * t1;
-        const int32_t from = column(static_cast<int64_t>(std::floor(std::min(xa, xb) - grow)));
-        const int32_t to = column(static_cast<int64_t>(std::ceil(std::max(xa, xb) + grow)));
-        for (int32_t x = from; x <= to; ++x)
-            cell(static_cast<uint32_t>(y) * static_cast<uint32_t>(columns_) + static_cast<uint32_t>(x));
+        span(y, column(std::min(xa, xb) - grow - 1), column(std::max(xa, xb) + grow + 1));
     }
 }
 

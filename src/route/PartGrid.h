@@ -14,24 +14,33 @@ namespace kestrel {
 
 class PartGrid {
 public:
-    // `parts` must outlive the grid; `ids` are the indices into it to enter.
-    // Each part covers the cells within `margin` of it, so two parts closer
-    // than twice the margin share a cell. Cells are as large as a typical
-    // part unless `largestCell` caps them.
-    void build(const std::vector<CopperPart>& parts, const std::vector<LayoutObject const*>& objects,
-               const std::vector<uint32_t>& ids, int32_t margin = 0, int32_t largestCell = INT32_MAX);
+    // A part with its object, so that retiring an entry needs no look-up.
+    struct Entry {
+        uint32_t part;
+        uint32_t object;
+    };
 
-    // Calls visit(id) for the live entries of every cell the part covers;
-    // entries for which `dead` says true are retired on the way. The same
-    // id may come more than once.
+    // `parts` must outlive the grid; `capsules` holds the capsule of every
+    // capsule part, by part id; `ids` are the indices into `parts` to enter.
+    // Each part covers the cells within `margin` of it, so two parts closer
+    // than twice the margin share a cell.
+    void build(const std::vector<CopperPart>& parts, const std::vector<CapsuleShape>& capsules,
+               const std::vector<uint32_t>& ids, int32_t margin = 0);
+
+    // Calls visit(entry) for the live entries of every cell the part covers;
+    // entries whose object `dead` says is done are retired on the way. A
+    // part entered in several of those cells comes once from each.
     template <class Dead, class Visit>
     void forEachNear(uint32_t part, Dead&& dead, Visit&& visit);
+
+    // Number of cells the part is entered in; no cell is counted twice.
+    size_t cellCount(uint32_t part) const { return cellsFor(part).size(); }
 
     // Makes every retired entry live again.
     void reopen();
 
 private:
-    // The cells a part may cover; a cell can appear twice.
+    // Appends the cells a part may cover, each once.
     void cellsOf(uint32_t part, std::vector<uint32_t>& out) const;
     std::span<const uint32_t> cellsFor(uint32_t part) const
     {
@@ -39,14 +48,14 @@ private:
     }
 
     const std::vector<CopperPart>* parts_ = nullptr;
-    const std::vector<LayoutObject const*>* objects_ = nullptr;
+    const std::vector<CapsuleShape>* capsules_ = nullptr;
     Rect area_;
     int32_t cellSize_ = 256;
     int32_t margin_ = 0;
     int32_t columns_ = 0, rows_ = 0;
     std::vector<uint32_t> first_; // per cell, plus an end entry
     std::vector<uint32_t> live_;  // live entries per cell
-    std::vector<uint32_t> entries_;
+    std::vector<Entry> entries_;
     std::vector<uint32_t> touched_;
     std::vector<uint8_t> isTouched_;
     // Cells of each part entered, by part id (parts of the other layer get
@@ -59,11 +68,11 @@ template <class Dead, class Visit>
 void PartGrid::forEachNear(uint32_t part, Dead&& dead, Visit&& visit)
 {
     for (uint32_t c : cellsFor(part)) {
-        uint32_t* begin = entries_.data() + first_[c];
+        Entry* begin = entries_.data() + first_[c];
         uint32_t& live = live_[c];
         for (uint32_t k = 0; k < live;) {
-            const uint32_t id = begin[k];
-            if (dead(id)) {
+            const Entry& entry = begin[k];
+            if (dead(entry.object)) {
                 std::swap(begin[k], begin[live - 1]);
                 --live;
                 if (!isTouched_[c]) {
@@ -72,7 +81,7 @@ void PartGrid::forEachNear(uint32_t part, Dead&& dead, Visit&& visit)
                 }
                 continue;
             }
-            visit(id);
+            visit(entry);
             ++k;
         }
     }

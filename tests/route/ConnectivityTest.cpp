@@ -125,7 +125,7 @@ ObjectList randomCopper(uint32_t seed)
     ObjectList list;
     for (int k = 0; k < 160; ++k) {
         const int32_t width = widths[pick(0, 12)];
-        switch (pick(0, 7)) {
+        switch (pick(0, 8)) {
         case 0:
             addPad(list, somewhere(), pick(1, 12) * 10, static_cast<uint8_t>(pick(1, 9)), layer(), 20);
             break;
@@ -161,6 +161,34 @@ ObjectList randomCopper(uint32_t seed)
         case 6:
             list.append(makeLine(somewhere(), somewhere(), width, layer()));
             break;
+        case 7: {
+            // A pad of any shape or a circle, ring or arc, and a track whose
+            // end keeps about the shape's radius away: where the figure's and
+            // the arc's bounds meet the polygons.
+            const Point c = somewhere();
+            const uint8_t side = layer();
+            const int32_t radius = pick(2, 30) * 10;
+            if (pick(0, 1)) {
+                addPad(list, c, radius, static_cast<uint8_t>(pick(0, 10)), side, 20);
+            } else {
+                LayoutObject& circle = list.append(makeCircle(c, radius, 1, side, radius - pick(1, radius / 10) * 10));
+                circle.Filled = static_cast<uint8_t>(pick(0, 1));
+                circle.Angle = pick(0, 359);
+                circle.Width = pick(0, 3) == 0 ? circle.Angle : pick(0, 359);
+            }
+            const int32_t half = pick(4, 60);
+            const double reach = (radius * (pick(0, 1) ? 2 : 1) + half) * (0.85 + 0.25 * pick(0, 1000) / 1000.0);
+            const double angle = pick(0, 3599) * 3.14159265358979 / 1800;
+            const Point a{c.x + static_cast<int32_t>(std::lround(reach * std::cos(angle))),
+                          c.y + static_cast<int32_t>(std::lround(reach * std::sin(angle)))};
+            // Heading away from the shape, so only the end comes near.
+            const double heading = angle + pick(-600, 600) * 3.14159265358979 / 1800, length = pick(0, 30) * 10;
+            addTrack(list,
+                     {a, {a.x + static_cast<int32_t>(std::lround(length * std::cos(heading))),
+                          a.y + static_cast<int32_t>(std::lround(length * std::sin(heading)))}},
+                     2 * half, side);
+            break;
+        }
         default: {
             // Two tracks whose ends keep about their half widths apart, at
             // any angle: where the cap's corners and the round cap differ.
