@@ -28,10 +28,11 @@ struct FormatError : std::runtime_error {
 
 // Collects bytes in memory, or, given a drain, hands them on in chunks of
 // about `chunkBytes` as they are produced so that a large image never has
-// to exist whole.
+// to exist whole. The drain may take the chunk's buffer and leave another
+// in its place.
 class ByteWriter {
 public:
-    using Drain = std::function<void(const uint8_t* data, size_t size)>;
+    using Drain = std::function<void(std::vector<uint8_t>& chunk)>;
 
     ByteWriter() = default;
     ByteWriter(size_t chunkBytes, Drain drain) : chunk_(chunkBytes), drain_(std::move(drain)) { buf_.reserve(chunk_); }
@@ -76,9 +77,10 @@ private:
     {
         if (buf_.empty())
             return;
-        drain_(buf_.data(), buf_.size());
         drained_ += buf_.size();
+        drain_(buf_);
         buf_.clear();
+        buf_.reserve(chunk_);
     }
 
     // Grows only by what is written, so no pass zero-fills a buffer ahead.

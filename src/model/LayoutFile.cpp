@@ -1,6 +1,7 @@
 #include "model/LayoutFile.h"
 
 #include "geometry/Geometry.h"
+#include "model/BackgroundWrite.h"
 #include "model/BinaryIO.h"
 #include "model/FileIO.h"
 #include "model/PendingFile.h"
@@ -182,15 +183,16 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
     auto file = PendingFile::open(path, lang);
     if (!file)
         return notSaved(file.status());
-    // The image goes to the file in chunks while the rest is encoded; after
-    // a failed write the remaining chunks are dropped.
+    // The image goes to the file in chunks, written on a second thread
+    // while the rest is encoded.
     Status written;
-    ByteWriter out(kWriteChunkBytes, [&](const uint8_t* data, size_t size) {
-        if (written)
-            written = file->write(data, size);
-    });
-    encodeWithPlan(doc, planEncoding(doc), out);
-    out.finish();
+    {
+        BackgroundWrite background(*file);
+        ByteWriter out(kWriteChunkBytes, [&](std::vector<uint8_t>& chunk) { background.submit(chunk); });
+        encodeWithPlan(doc, planEncoding(doc), out);
+        out.finish();
+        written = background.finish();
+    }
     if (written)
         written = file->complete();
     if (!written)
