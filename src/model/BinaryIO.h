@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,15 +26,26 @@ struct FormatError : std::runtime_error {
     std::string russian;
 };
 
+// Collects bytes in memory, or, given a drain, hands them on in chunks of
+// about `chunkBytes` as they are produced so that a large image never has
+// to exist whole. The drain may take the chunk's buffer and leave another
+// in its place.
 class ByteWriter {
 public:
+    using Drain = std::function<void(std::vector<uint8_t>& chunk)>;
+
+    ByteWriter() = default;
+    ByteWriter(size_t chunkBytes, Drain drain) : chunk_(chunkBytes), drain_(std::move(drain)) { buf_.reserve(chunk_); }
+
     void bytes(const void* data, size_t n)
     {
+        if (drain_ && buf_.size() + n > chunk_)
+            drainBuffer();
         if (n == 0)
             return;
-        grow(n);
-        std::memcpy(buf_.data() + size_, data, n);
-        size_ += n;
+        const size_t at = buf_.size();
+        buf_.resize(at + n);
+        std::memcpy(buf_.data() + at, data, n);
     }
     void u8(uint8_t v) { bytes(&v, 1); }
     void i32(int32_t v) { bytes(&v, 4); }
@@ -44,31 +56,38 @@ public:
         const size_t len = std::min(s.size(), n);
         u8(static_cast<uint8_t>(len));
         bytes(s.data(), len);
-        grow(n - len);
-        std::memset(buf_.data() + size_, 0, n - len);
-        size_ += n - len;
+        buf_.resize(buf_.size() + n - len);
     }
-    // Overwrites four bytes written earlier (a count known only afterwards).
+    // Overwrites four bytes written earlier (a count known only afterwards);
+    // in memory only, never once bytes have been drained.
     void patchI32(size_t at, int32_t v) { std::memcpy(buf_.data() + at, &v, 4); }
-    void reserve(size_t n) { grow(n > size_ ? n - size_ : 0); }
-    size_t size() const { return size_; }
-    std::vector<uint8_t> take()
+    void reserve(size_t n) { buf_.reserve(n); }
+    // Bytes produced so far, drained ones included.
+    size_t size() const { return drained_ + buf_.size(); }
+    // Hands on whatever the buffer still holds.
+    void finish()
     {
-        buf_.resize(size_);
-        size_ = 0;
-        return std::move(buf_);
+        if (drain_)
+            drainBuffer();
     }
+    std::vector<uint8_t> take() { return std::move(buf_); }
 
 private:
-    // The buffer grows geometrically; only its first size_ bytes are content.
-    void grow(size_t n)
+    void drainBuffer()
     {
-        if (size_ + n > buf_.size())
-            buf_.resize(std::max(size_ + n, buf_.size() * 2));
+        if (buf_.empty())
+            return;
+        drained_ += buf_.size();
+        drain_(buf_);
+        buf_.clear();
+        buf_.reserve(chunk_);
     }
 
+    // Grows only by what is written, so no pass zero-fills a buffer ahead.
     std::vector<uint8_t> buf_;
-    size_t size_ = 0;
+    size_t chunk_ = 0;
+    size_t drained_ = 0;
+    Drain drain_;
 };
 
 class ByteReader {

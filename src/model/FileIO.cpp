@@ -99,14 +99,7 @@ Status writeFileAtomically(const std::string& path, const void* data, size_t siz
         return file.status();
     if (Status s = file->write(data, size); !s)
         return s;
-    if (Status s = file->flush(); !s)
-        return s;
-    if (Status s = file->prepare(); !s)
-        return s;
-    if (Status s = file->commit(); !s)
-        return s;
-    file->syncFolder();
-    return {};
+    return file->complete();
 }
 
 Status writeFilesAtomically(const std::vector<FileContent>& files, Language lang)

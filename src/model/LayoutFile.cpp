@@ -1,8 +1,10 @@
 #include "model/LayoutFile.h"
 
 #include "geometry/Geometry.h"
+#include "model/BackgroundWrite.h"
 #include "model/BinaryIO.h"
 #include "model/FileIO.h"
+#include "model/PendingFile.h"
 #include "model/Groups.h"
 #include "model/ObjectCodec.h"
 #include "model/QuotedPath.h"
@@ -10,6 +12,7 @@
 #include "model/TextCodec.h"
 #include "model/ValueChecks.h"
 
+#include <algorithm>
 #include <new>
 #include <unordered_map>
 
@@ -18,6 +21,8 @@ namespace kestrel {
 namespace {
 
 constexpr size_t kMinBoardBlock = 31 + sizeof(BoardImage) + 4;
+// Small enough to stay in the cache between encoding and the write.
+constexpr size_t kWriteChunkBytes = 512 * 1024;
 
 // Version 1 kept one group number per object; objects sharing it become one
 // group. Taking the objects one by one and grouping each one's later peers
@@ -59,43 +64,53 @@ void finishAfterReading(LayoutDocument& doc, size_t firstNewBoard)
     }
 }
 
-} // namespace
-
-void prepareForWriting(LayoutDocument& doc, bool autosave)
+// Whether an object lies wholly outside the board. A point list usually has
+// a point on the board, which settles it without the whole outline.
+bool liesOffBoard(const LayoutObject& o, const Rect& board)
 {
-    ObjectList* active = doc.currentObjects();
-    if (active) {
-        if (!autosave) {
-            // Objects off the board and point lists too short to draw, in one pass.
-            const Rect board = doc.Working.boardRect();
-            active->removeIf([&](const LayoutObject& o) {
-                return (o.hasPoints() && o.Points.size() < 2) || !BoundingRect(o).overlaps(board);
-            });
-        }
-        compactGroups(*active);
+    if (o.hasPoints() && !o.Points.empty()) {
+        const int32_t half = o.widthUnits() / 2;
+        const int32_t margin = (half == 0 ? kDefaultHalfWidth : half) + o.Clearance;
+        const Point p = o.Points.front();
+        if (margin >= 0 && Rect{p.x, p.y, p.x, p.y}.grown(margin).overlaps(board))
+            return false;
     }
-    doc.storeWorkingState();
+    return !BoundingRect(o).overlaps(board);
 }
 
-std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
+// What one pass over the objects learns before anything is written: each
+// object's list position (for references), the pads of each board (their
+// bands follow the records) and an upper bound of the image size.
+struct EncodingPlan {
+    std::vector<std::vector<const LayoutObject*>> padsOf;
+    size_t maxBytes = 0;
+};
+
+EncodingPlan planEncoding(const LayoutDocument& doc)
 {
-    ByteWriter out;
-    // One pass over the objects sizes the buffer, numbers the objects for
-    // references and picks out the pads, whose bands follow the records.
-    size_t estimate = 64 + doc.boardCount() * kMinBoardBlock;
-    std::vector<std::vector<const LayoutObject*>> padsOf(doc.boardCount());
+    EncodingPlan plan;
+    plan.padsOf.resize(doc.boardCount());
+    plan.maxBytes = 4 + 4 + 12;
     for (size_t b = 0; b < doc.boardCount(); ++b) {
         const ObjectList& list = doc.board(b).Objects;
+        plan.maxBytes += 1 + kBoardNameMax + sizeof(BoardImage) + 4;
         for (size_t i = 0; i < list.size(); ++i) {
             const LayoutObject& o = list[i];
             o.ListIndex = static_cast<int32_t>(i);
-            estimate += 90 + o.Groups.size() * 4 + o.Points.size() * sizeof(Point) + o.Connections.size() * 4;
-            if (o.is(ObjectKind::Pad))
-                padsOf[b].push_back(&o);
+            plan.maxBytes += sizeof(ObjectImage) + 4 + o.Groups.size() * 4;
+            if (o.hasPoints())
+                plan.maxBytes += 4 + o.Points.size() * sizeof(Point);
+            if (o.is(ObjectKind::Pad)) {
+                plan.maxBytes += 4 + 4 + o.Connections.size() * 4;
+                plan.padsOf[b].push_back(&o);
+            }
         }
     }
-    out.reserve(estimate);
+    return plan;
+}
 
+void encodeWithPlan(const LayoutDocument& doc, const EncodingPlan& plan, ByteWriter& out)
+{
     out.u32(0xFFAA3300u + kLayoutFileVersion);
     out.i32(static_cast<int32_t>(doc.boardCount()));
     for (size_t b = 0; b < doc.boardCount(); ++b) {
@@ -116,33 +131,72 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
         };
         for (const auto& o : list)
             writeObjectBlock(out, *o, o->Partner ? positionOf(o->Partner) : -1);
-        for (const LayoutObject* o : padsOf[b]) {
-            const size_t countAt = out.size();
-            out.i32(0);
-            int32_t written = 0;
-            for (const LayoutObject* peer : o->Connections) {
-                const int32_t at = positionOf(peer);
-                if (at >= 0) {
+        // Counts go before their indices and bytes may already have left
+        // the writer, so the references are counted first.
+        for (const LayoutObject* o : plan.padsOf[b]) {
+            const auto written = std::count_if(o->Connections.begin(), o->Connections.end(),
+                                               [&](const LayoutObject* peer) { return positionOf(peer) >= 0; });
+            out.i32(static_cast<int32_t>(written));
+            for (const LayoutObject* peer : o->Connections)
+                if (const int32_t at = positionOf(peer); at >= 0)
                     out.i32(at);
-                    ++written;
-                }
-            }
-            out.patchI32(countAt, written);
         }
     }
     out.i32(doc.ActiveBoard);
     out.i32(doc.Origin.x);
     out.i32(doc.Origin.y);
+}
+
+} // namespace
+
+void prepareForWriting(LayoutDocument& doc, bool autosave)
+{
+    ObjectList* active = doc.currentObjects();
+    if (active) {
+        if (!autosave) {
+            // Objects off the board and point lists too short to draw, in one pass.
+            const Rect board = doc.Working.boardRect();
+            active->removeIf([&](const LayoutObject& o) {
+                return (o.hasPoints() && o.Points.size() < 2) || liesOffBoard(o, board);
+            });
+        }
+        compactGroups(*active);
+    }
+    doc.storeWorkingState();
+}
+
+std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
+{
+    const EncodingPlan plan = planEncoding(doc);
+    ByteWriter out;
+    out.reserve(plan.maxBytes);
+    encodeWithPlan(doc, plan, out);
     return out.take();
 }
 
 Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)
 {
+    const auto notSaved = [lang](const Status& s) {
+        return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + s.message());
+    };
     prepareForWriting(doc, autosave);
-    const std::vector<uint8_t> bytes = encodeDocument(doc);
-    const Status written = writeFileAtomically(path, bytes, lang);
+    auto file = PendingFile::open(path, lang);
+    if (!file)
+        return notSaved(file.status());
+    // The image goes to the file in chunks, written on a second thread
+    // while the rest is encoded.
+    Status written;
+    {
+        BackgroundWrite background(*file);
+        ByteWriter out(kWriteChunkBytes, [&](std::vector<uint8_t>& chunk) { background.submit(chunk); });
+        encodeWithPlan(doc, planEncoding(doc), out);
+        out.finish();
+        written = background.finish();
+    }
+    if (written)
+        written = file->complete();
     if (!written)
-        return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + written.message());
+        return notSaved(written);
     if (!autosave) {
         doc.Saved = true;
         doc.Modified = false;

@@ -1,7 +1,7 @@
 #pragma once
 // One drawable record of a board: line, pad, label, zone, circle or track.
-// The persistent part mirrors the 74-byte on-disk image (RecordImages.h);
-// everything after it exists in memory only.
+// The persistent fields are those of the 74-byte on-disk image
+// (RecordImages.h); the others exist in memory only.
 
 #include "model/Types.h"
 
@@ -38,27 +38,26 @@ inline int partnerLayer(int layer) { return layer < 3 ? layer + 2 : layer - 2; }
 constexpr int kTextValueMax = 15;
 
 struct LayoutObject {
-    // ---- persistent part (file order) ----
+    // The fields are grouped by size so that no padding falls between them,
+    // and the ones every pass over a list reads share the first cache line.
+    // File order is kept by RecordImages.h, not here.
+
+    // ---- persistent part ----
     uint8_t Kind = 0;
-    int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-    int32_t Width = 0;
     uint8_t Selected = 0;
     uint8_t Layer = 0;
     uint8_t Shape = 0;
-    std::string TextValue; // UTF-8 in memory, at most 15 characters
-    std::vector<Point> Points;
-    uint16_t LegacyGroup = 0;
-    uint8_t Reserved46 = 0;
-    int32_t Angle = 0;
-    std::vector<int32_t> Groups; // innermost first, outermost last
-    uint8_t Reserved55 = 0;
     uint8_t Filled = 0;
-    int32_t Clearance = 0;
-    LayoutObject* Partner = nullptr;            // via partner (pads), never owned
-    std::vector<LayoutObject*> Connections;     // rubber bands (pads), never owned
+    uint8_t Reserved46 = 0;
+    uint8_t Reserved55 = 0;
     std::array<uint8_t, 5> Reserved69{};
+    uint16_t LegacyGroup = 0;
+    int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    int32_t Width = 0;
+    int32_t Angle = 0;
+    int32_t Clearance = 0;
 
-    // ---- in-memory part ----
+    // ---- in-memory part, small fields ----
     // Whether the four on-disk Partner bytes were non-zero: a pad read from a
     // macro file remembers that it was a via so the partner can be recreated.
     bool PartnerBytesSet = false;
@@ -67,13 +66,21 @@ struct LayoutObject {
     bool SelectedInFile = false;
     uint8_t DrawSide = 0;
     uint8_t FillOn = 0;
-    int32_t PartnerIndex = -1; // scratch while reading files: the partner's list position
-    mutable int32_t ListIndex = -1; // scratch while writing files: own list position
     uint8_t Highlight = 0;
-    LayoutObject* RouteFrom = nullptr;
-    LayoutObject* RouteTo = nullptr;
     uint8_t Routed = 0;
     uint8_t CopiedMark = 0;
+    mutable int32_t ListIndex = -1; // scratch while writing files: own list position
+
+    // ---- persistent part, lists and references ----
+    std::vector<Point> Points;
+    std::vector<int32_t> Groups; // innermost first, outermost last
+    LayoutObject* Partner = nullptr;            // via partner (pads), never owned
+    std::vector<LayoutObject*> Connections;     // rubber bands (pads), never owned
+    std::string TextValue; // UTF-8 in memory, at most 15 characters
+
+    // ---- in-memory part, references ----
+    LayoutObject* RouteFrom = nullptr;
+    LayoutObject* RouteTo = nullptr;
 
     ObjectKind kind() const { return static_cast<ObjectKind>(Kind); }
     bool is(ObjectKind k) const { return Kind == static_cast<uint8_t>(k); }

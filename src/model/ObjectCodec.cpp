@@ -55,6 +55,7 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
 {
     const size_t n = in.count(count, kMinObjectBlock, "object count");
     std::vector<LayoutObject*> pads;
+    std::vector<int32_t> partnerOfPad;
     for (size_t i = 0; i < n; ++i) {
         auto o = std::make_unique<LayoutObject>();
         const size_t at = in.offset();
@@ -82,18 +83,21 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
         }
         if (o->is(ObjectKind::Pad)) {
             const size_t fieldAt = in.offset();
-            o->PartnerIndex = in.i32("a partner index");
-            if (!macro && o->PartnerIndex >= static_cast<int64_t>(n))
-                throw FormatError("partner index " + std::to_string(o->PartnerIndex) + " of object " +
+            const int32_t partner = in.i32("a partner index");
+            if (!macro && partner >= static_cast<int64_t>(n))
+                throw FormatError("partner index " + std::to_string(partner) + " of object " +
                                       std::to_string(i) + " lies outside the board's " +
                                       std::to_string(n) + " objects",
                                   fieldAt);
             pads.push_back(o.get());
+            partnerOfPad.push_back(partner);
         }
         list.append(std::move(o));
     }
-    for (LayoutObject* pad : pads) {
-        pad->Partner = !macro && pad->PartnerIndex >= 0 ? list.at(static_cast<size_t>(pad->PartnerIndex)) : nullptr;
+    for (size_t k = 0; k < pads.size(); ++k) {
+        LayoutObject* pad = pads[k];
+        const int32_t partner = partnerOfPad[k];
+        pad->Partner = !macro && partner >= 0 ? list.at(static_cast<size_t>(partner)) : nullptr;
         const size_t c = in.count(in.i32("a connection count"), 4, "connection count");
         if (macro) {
             in.take(c * 4, "the connection indices");

@@ -107,7 +107,7 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : shown_(std::move(other.shown_)), target_(std::move(other.target_)), named_(std::move(other.named_)),
-      fd_(other.fd_), replaced_(other.replaced_), lang_(other.lang_)
+      fd_(other.fd_), replaced_(other.replaced_), written_(other.written_), lang_(other.lang_)
 {
     other.fd_ = other.replaced_ = -1;
     other.named_.clear();
@@ -122,6 +122,7 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
         named_ = std::move(other.named_);
         fd_ = other.fd_;
         replaced_ = other.replaced_;
+        written_ = other.written_;
         lang_ = other.lang_;
         other.fd_ = other.replaced_ = -1;
         other.named_.clear();
@@ -151,6 +152,8 @@ Status PendingFile::failure(const char* russian, const char* english) const
 
 Status PendingFile::write(const void* data, size_t size)
 {
+    const off_t from = written_;
+    written_ += static_cast<off_t>(size);
     const auto* p = static_cast<const uint8_t*>(data);
     while (size > 0) {
         const ssize_t n = ::write(fd_, p, size);
@@ -164,6 +167,12 @@ Status PendingFile::write(const void* data, size_t size)
         p += n;
         size -= static_cast<size_t>(n);
     }
+#ifdef SYNC_FILE_RANGE_WRITE
+    // A request for write-back only; flush() still waits for all of it.
+    ::sync_file_range(fd_, from, written_ - from, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)from;
+#endif
     return {};
 }
 
@@ -207,6 +216,18 @@ Status PendingFile::commit()
     if (::rename(named_.c_str(), target_.c_str()) != 0)
         return failure("Не удаётся заменить", "Cannot replace");
     named_.clear();
+    return {};
+}
+
+Status PendingFile::complete()
+{
+    if (Status s = flush(); !s)
+        return s;
+    if (Status s = prepare(); !s)
+        return s;
+    if (Status s = commit(); !s)
+        return s;
+    syncFolder();
     return {};
 }
 

@@ -11,6 +11,7 @@
 #include "model/Result.h"
 
 #include <cstddef>
+#include <sys/types.h>
 #include <string>
 
 namespace kestrel {
@@ -28,6 +29,8 @@ public:
     // An uncommitted temporary is removed.
     ~PendingFile();
 
+    // Appends bytes; they start on their way to the disk at once, so that
+    // flush() finds little left to do for a file written piece by piece.
     Status write(const void* data, size_t size);
     // Puts the bytes on disk.
     Status flush();
@@ -40,6 +43,8 @@ public:
     // Makes the rename durable; kept apart from commit() so that a set's
     // renames follow each other without a pause.
     void syncFolder() const;
+    // The whole sequence for a single file: flush, prepare, commit, syncFolder.
+    Status complete();
 
 private:
     PendingFile(std::string shown, std::string target, Language lang)
@@ -52,6 +57,7 @@ private:
     std::string named_;  // the temporary's name once it has one
     int fd_ = -1;
     int replaced_ = -1; // the file being replaced, held open from flush() on
+    off_t written_ = 0;
     Language lang_;
 };
 

@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <random>
 #include <tuple>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -218,6 +220,77 @@ TEST(LayoutFile, FailedWriteKeepsThePreviousFile)
     EXPECT_FALSE(other.Saved);
     const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
     EXPECT_EQ(entries, 2) << "no temporary file remains";
+}
+
+// A board whose image is several write chunks long: long tracks between
+// banded pads and vias, the sample's kinds at the end.
+LayoutDocument largeDocument()
+{
+    LayoutDocument doc = sampleDocument();
+    ObjectList& list = *doc.currentObjects();
+    LayoutObject* previous = nullptr;
+    for (int32_t i = 0; i < 4000; ++i) {
+        std::vector<Point> points;
+        for (int32_t k = 0; k < 40; ++k)
+            points.push_back({100 + k * 10, -100 - i});
+        addTrack(list, points);
+        LayoutObject& pad = addPad(list, {500, -100 - i}, 30);
+        if (previous)
+            addBand(pad, *previous);
+        previous = &pad;
+        if (i % 100 == 0)
+            addVia(list, {600, -100 - i});
+    }
+    return doc;
+}
+
+TEST(LayoutFile, SavedFileIsTheImageAndAFailedSaveMidwayLeavesTheOldOne)
+{
+    TempDir dir;
+    const std::string target = dir.file("large.kbd");
+    LayoutDocument doc = largeDocument();
+    ASSERT_TRUE(succeeded(writeDocument(doc, target, false, Language::English)));
+    const std::vector<uint8_t> image = encodeDocument(doc);
+    ASSERT_GT(image.size(), 1'500'000u);
+    EXPECT_EQ(readBytes(target), image) << "written in chunks, byte for byte the image";
+
+    // The next save runs out of room after the first chunks.
+    LayoutDocument other = largeDocument();
+    (*other.currentObjects())[0].X1 += 10;
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1'000'000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const Status written = writeDocument(other, target, false, Language::English);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(written.ok());
+    EXPECT_NE(written.message().find("large.kbd"), std::string::npos) << written.message();
+    EXPECT_FALSE(other.Saved);
+    EXPECT_EQ(readBytes(target), image);
+    const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    EXPECT_EQ(entries, 1) << "no temporary file remains";
+}
+
+TEST(LayoutFile, SaveKeepsPointListsWithAnyPointOnTheBoard)
+{
+    // The 16000 x 10000 board; pen and clearance reach 60 units beyond the
+    // points, 40 for the last two tracks.
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    addTrack(list, {{100, -100}, {-5000, 5000}});        // starts on the board
+    addTrack(list, {{-5000, 5000}, {-4000, 4000}, {100, -100}}); // ends on it
+    addTrack(list, {{-5001, 5000}, {20000, 5000}});      // spans it, outside
+    addTrack(list, {{-5002, -500}, {20000, -500}});      // crosses it
+    addTrack(list, {{-40, 100}, {-40, -100}});           // margin just touches x = 0
+    addTrack(list, {{-39, 100}, {-39, -100}});           // overlaps by one unit
+    list[4].Clearance = list[5].Clearance = 20;
+    encoded(doc);
+    std::vector<int32_t> firstXs;
+    for (const auto& o : list)
+        firstXs.push_back(o->Points.front().x);
+    EXPECT_EQ(firstXs, (std::vector<int32_t>{100, -5000, -5002, -39}));
 }
 
 TEST(LayoutFile, EveryTruncationIsRejected)
