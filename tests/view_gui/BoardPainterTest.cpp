@@ -9,8 +9,15 @@
 #include <QPicture>
 #include <gtest/gtest.h>
 
+#include <QThreadPool>
+
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <functional>
+#include <future>
+#include <mutex>
+#include <vector>
 
 using namespace kestrel;
 
@@ -33,6 +40,7 @@ struct Canvas {
     QSize size{420, 320};
     bool gridVisible = false, autorouterTool = false;
     int threads = 1;
+    std::chrono::microseconds helperStart = PaintBands::kPromptStart;
     QColor outside;
     SinkChoice sink = SinkChoice::Fastest;
 
@@ -47,6 +55,7 @@ struct Canvas {
         options.gridVisible = gridVisible;
         options.autorouterTool = autorouterTool;
         options.paintThreads = threads;
+        options.helperStart = helperStart;
         options.outsideColour = outside;
         options.sink = sink;
         image = QImage(size, QImage::Format_RGB32);
@@ -310,6 +319,7 @@ TEST_P(BoardPainter, IndexAndBandsGiveTheSameImage)
         const QImage plain = c.paint(clip);
         EXPECT_TRUE(c.paint(clip, &index) == plain) << "clip " << clip.left << "," << clip.top;
         c.threads = 3;
+        c.helperStart = std::chrono::seconds(10); // bands even on a loaded machine
         EXPECT_TRUE(c.paint(clip, &index) == plain) << "bands, clip " << clip.left << "," << clip.top;
         c.threads = 1;
     }
@@ -476,4 +486,75 @@ TEST(PaintBands, OnlyForLargeRectangularAreasOfImages)
     p.begin(&other);
     EXPECT_EQ(bandCount(p, 3), 1) << "an image format the pixel writer does not take";
     p.end();
+}
+
+namespace {
+
+// Fills each band's device rectangle through the band's painter, in the
+// caller's logical coordinates, and notes the bands.
+struct BandRecorder {
+    QTransform toLogical;
+    std::mutex mutex;
+    std::vector<QRect> bands;
+    void operator()(QPainter& band, const QRect& device)
+    {
+        band.fillRect(toLogical.mapRect(QRectF(device)), QColor(0, 0, 255));
+        std::lock_guard lock(mutex);
+        bands.push_back(device);
+    }
+};
+
+} // namespace
+
+TEST(PaintBands, HelpersThatStartInTimeShareTheRowsOfTheClip)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setClipRect(QRect(5, 7, 290, 150));
+    p.setTransform(boardTransform(0.5, 10, 20));
+    BandRecorder recorder{p.transform().inverted()};
+    QThreadPool pool;
+    pool.setMaxThreadCount(3);
+    {
+        PaintBands bands(3, &pool, std::chrono::seconds(10));
+        ASSERT_TRUE(bands.paint(p, std::ref(recorder)));
+    }
+    p.end();
+    ASSERT_GE(recorder.bands.size(), 2U) << "a band for the caller and each helper that started";
+    std::ranges::sort(recorder.bands, {}, &QRect::top);
+    int next = 7;
+    for (const QRect& band : recorder.bands) {
+        EXPECT_EQ(band.left(), 5);
+        EXPECT_EQ(band.width(), 290);
+        EXPECT_EQ(band.top(), next) << "bands follow each other without a gap or overlap";
+        next = band.bottom() + 1;
+    }
+    EXPECT_EQ(next, 157);
+    // Each band painter wrote exactly its rows, under the caller's transform.
+    EXPECT_EQ(image.pixelColor(5, 7), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(294, 156), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(4, 7), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(5, 157), QColor(Qt::white));
+    pool.waitForDone();
+}
+
+TEST(PaintBands, WithoutAHelperInTimeTheCallerPaintsAloneAndTheLateHelperLeaves)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    QPainter p(&image);
+    BandRecorder recorder;
+    // The pool's only thread is busy until the repaint has given up on it.
+    QThreadPool pool;
+    pool.setMaxThreadCount(1);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    pool.start([released] { released.wait(); });
+    {
+        PaintBands bands(1, &pool, std::chrono::milliseconds(1));
+        EXPECT_FALSE(bands.paint(p, std::ref(recorder)));
+    }
+    release.set_value();
+    pool.waitForDone();
+    EXPECT_TRUE(recorder.bands.empty()) << "nor after the helper came";
 }
