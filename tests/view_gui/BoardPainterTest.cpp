@@ -9,14 +9,13 @@
 #include <QPicture>
 #include <gtest/gtest.h>
 
-#include <QThreadPool>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <functional>
 #include <future>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace kestrel;
@@ -514,10 +513,10 @@ TEST(PaintBands, HelpersThatStartInTimeShareTheRowsOfTheClip)
     p.setClipRect(QRect(5, 7, 290, 150));
     p.setTransform(boardTransform(0.5, 10, 20));
     BandRecorder recorder{p.transform().inverted()};
-    QThreadPool pool;
-    pool.setMaxThreadCount(3);
+    BandThreads threads;
+    threads.pool.setMaxThreadCount(3);
     {
-        PaintBands bands(3, &pool, std::chrono::seconds(10));
+        PaintBands bands(3, &threads, std::chrono::seconds(10));
         ASSERT_TRUE(bands.paint(p, std::ref(recorder)));
     }
     p.end();
@@ -536,7 +535,6 @@ TEST(PaintBands, HelpersThatStartInTimeShareTheRowsOfTheClip)
     EXPECT_EQ(image.pixelColor(294, 156), QColor(0, 0, 255));
     EXPECT_EQ(image.pixelColor(4, 7), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(5, 157), QColor(Qt::white));
-    pool.waitForDone();
 }
 
 TEST(PaintBands, WithoutAHelperInTimeTheCallerPaintsAloneAndTheLateHelperLeaves)
@@ -544,17 +542,47 @@ TEST(PaintBands, WithoutAHelperInTimeTheCallerPaintsAloneAndTheLateHelperLeaves)
     QImage image(300, 200, QImage::Format_RGB32);
     QPainter p(&image);
     BandRecorder recorder;
-    // The pool's only thread is busy until the repaint has given up on it.
-    QThreadPool pool;
-    pool.setMaxThreadCount(1);
+    // The only thread is busy until the repaint has given up on it.
+    BandThreads threads;
+    threads.pool.setMaxThreadCount(1);
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    pool.start([released] { released.wait(); });
+    threads.pool.start([released] { released.wait(); });
     {
-        PaintBands bands(1, &pool, std::chrono::milliseconds(1));
+        PaintBands bands(1, &threads, std::chrono::milliseconds(1));
         EXPECT_FALSE(bands.paint(p, std::ref(recorder)));
     }
     release.set_value();
-    pool.waitForDone();
+    threads.pool.waitForDone();
     EXPECT_TRUE(recorder.bands.empty()) << "nor after the helper came";
+}
+
+TEST(PaintBands, AfterAHelperKeptTheCallerWaitingAFewRepaintsGoWithoutHelp)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    QPainter p(&image);
+    BandThreads threads;
+    threads.pool.setMaxThreadCount(1);
+    // The helper's band takes long, as on a core it shares; the caller's
+    // band waits until the helper has taken the other one.
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<bool> helperBusy{false};
+    auto slowHelper = [&](QPainter&, const QRect&) {
+        if (std::this_thread::get_id() != caller) {
+            helperBusy = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return;
+        }
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!helperBusy && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::yield();
+    };
+    ASSERT_TRUE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, slowHelper));
+    auto fast = [](QPainter&, const QRect&) {};
+    for (int i = 0; i < PaintBands::kPaintsAloneAfterWaiting; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, fast)) << "repaint " << i;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "without waiting for help";
+    }
+    EXPECT_TRUE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, fast)) << "then help is asked for again";
 }

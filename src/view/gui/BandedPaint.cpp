@@ -16,21 +16,21 @@
 
 namespace kestrel {
 
+BandThreads::BandThreads()
+{
+    pool.setExpiryTimeout(-1);
+}
+
+BandThreads& BandThreads::shared()
+{
+    static BandThreads threads;
+    return threads;
+}
+
 namespace {
 
 // Below this many pixels one thread paints faster than several.
 constexpr qint64 kPixelsPerBand = 150000;
-
-// Threads that stay: the painting caches (fonts, laid-out labels) are kept
-// per thread and would be built anew for every repaint on new threads.
-QThreadPool& bandThreads()
-{
-    struct KeptThreads : QThreadPool {
-        KeptThreads() { setExpiryTimeout(-1); }
-    };
-    static KeptThreads pool;
-    return pool;
-}
 
 } // namespace
 
@@ -52,23 +52,27 @@ struct PaintBands::Shared {
     bool closed = false;
     std::atomic<bool> decided{false};
     int started = 0;
-    // Bands to paint, handed out to whoever asks first; 0 when the caller
-    // paints alone.
+    // Bands to paint, 0 when the caller paints alone. Band 0 is the
+    // caller's; the others go to whoever asks first, `next` being the
+    // first one nobody has taken.
     int bands = 0;
-    std::atomic<int> next{0};
+    std::atomic<int> next{1};
     std::atomic<int> done{0};
     const std::function<void(int)>* paint = nullptr;
     std::condition_variable finished;
 
+    void paintBand(int band)
+    {
+        (*paint)(band);
+        if (done.fetch_add(1) + 1 == bands) {
+            std::lock_guard lock(mutex);
+            finished.notify_all();
+        }
+    }
     void work()
     {
-        for (int band; (band = next.fetch_add(1)) < bands;) {
-            (*paint)(band);
-            if (done.fetch_add(1) + 1 == bands) {
-                std::lock_guard lock(mutex);
-                finished.notify_all();
-            }
-        }
+        for (int band; (band = next.fetch_add(1)) < bands;)
+            paintBand(band);
     }
     // A helper's task: check in unless too late, wait for the caller's
     // decision, then paint bands until none is left.
@@ -95,14 +99,25 @@ struct PaintBands::Shared {
         if (bands < 2)
             bands = 0;
     }
+    // Takes every band no helper has taken yet when none has: true when the
+    // caller is then alone.
+    bool takeAllIfUntouched()
+    {
+        int untouched = 1;
+        return next.compare_exchange_strong(untouched, bands);
+    }
 };
 
-PaintBands::PaintBands(int helpers, QThreadPool* pool, std::chrono::microseconds promptStart)
-    : shared_(std::make_shared<Shared>()), deadline_(std::chrono::steady_clock::now() + promptStart)
+PaintBands::PaintBands(int helpers, BandThreads* threads, std::chrono::microseconds promptStart)
+    : threads_(threads ? *threads : BandThreads::shared()), shared_(std::make_shared<Shared>()),
+      promptStart_(promptStart), deadline_(std::chrono::steady_clock::now() + promptStart)
 {
-    QThreadPool& threads = pool ? *pool : bandThreads();
+    for (int left = threads_.paintsAlone.load(); left > 0;)
+        if (threads_.paintsAlone.compare_exchange_weak(left, left - 1))
+            return;
+    asked_ = helpers > 0;
     for (int i = 0; i < helpers; ++i)
-        threads.start([shared = shared_] { shared->help(); });
+        threads_.pool.start([shared = shared_] { shared->help(); });
 }
 
 PaintBands::~PaintBands()
@@ -115,6 +130,7 @@ PaintBands::~PaintBands()
 
 bool PaintBands::paint(QPainter& painter, const std::function<void(QPainter&, const QRect&)>& paintBand)
 {
+    using Clock = std::chrono::steady_clock;
     Shared& s = *shared_;
     const std::optional<ImageTarget> target = imageTarget(painter);
     const int rows = target ? target->clip.height() : 0;
@@ -123,7 +139,7 @@ bool PaintBands::paint(QPainter& painter, const std::function<void(QPainter&, co
         std::lock_guard lock(s.mutex);
         return s.started > 0;
     };
-    while (rows > 1 && std::chrono::steady_clock::now() < deadline_ && !someoneStarted())
+    while (asked_ && rows > 1 && Clock::now() < deadline_ && !someoneStarted())
         std::this_thread::yield();
     s.close(rows);
     if (s.bands == 0) {
@@ -157,9 +173,26 @@ bool PaintBands::paint(QPainter& painter, const std::function<void(QPainter&, co
     s.paint = &paintOne;
     // Releases the bands, and what the caller painted before, to the helpers.
     s.decided.store(true, std::memory_order_release);
+    // A helper that checked in runs now, unless another program holds its
+    // core: then the caller takes every band back and paints in one band,
+    // as two bands painted one after the other cost more than one.
+    const Clock::time_point released = Clock::now();
+    while (s.next.load() < bands && Clock::now() - released < promptStart_ / 4)
+        std::this_thread::yield();
+    if (s.takeAllIfUntouched())
+        return false;
+    const Clock::time_point start = Clock::now();
+    s.paintBand(0);
     s.work();
-    std::unique_lock lock(s.mutex);
-    s.finished.wait(lock, [&] { return s.done.load() == bands; });
+    const Clock::time_point ownDone = Clock::now();
+    {
+        std::unique_lock lock(s.mutex);
+        s.finished.wait(lock, [&] { return s.done.load() == bands; });
+    }
+    // Waiting longer than half its own painting, the caller would have
+    // finished about as soon alone: the helpers' cores are shared.
+    if (2 * (Clock::now() - ownDone) > ownDone - start)
+        threads_.paintsAlone = kPaintsAloneAfterWaiting;
     return true;
 }
 
