@@ -555,6 +555,11 @@ TEST(PaintBands, WithoutAHelperInTimeTheCallerPaintsAloneAndTheLateHelperLeaves)
     release.set_value();
     threads.pool.waitForDone();
     EXPECT_TRUE(recorder.bands.empty()) << "nor after the helper came";
+    // The next repaint does not wait for help, though a thread is free now.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, std::ref(recorder)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(recorder.bands.empty());
 }
 
 TEST(PaintBands, AfterAHelperKeptTheCallerWaitingAFewRepaintsGoWithoutHelp)
@@ -579,7 +584,7 @@ TEST(PaintBands, AfterAHelperKeptTheCallerWaitingAFewRepaintsGoWithoutHelp)
     };
     ASSERT_TRUE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, slowHelper));
     auto fast = [](QPainter&, const QRect&) {};
-    for (int i = 0; i < PaintBands::kPaintsAloneAfterWaiting; ++i) {
+    for (int i = 0; i < PaintBands::kPaintsAlone; ++i) {
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, fast)) << "repaint " << i;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "without waiting for help";

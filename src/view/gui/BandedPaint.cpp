@@ -144,6 +144,8 @@ bool PaintBands::paint(QPainter& painter, const std::function<void(QPainter&, co
     s.close(rows);
     if (s.bands == 0) {
         s.decided.store(true, std::memory_order_release);
+        if (asked_ && rows > 1)
+            paintAloneForAWhile();
         return false;
     }
     QImage* image = target->image;
@@ -179,8 +181,10 @@ bool PaintBands::paint(QPainter& painter, const std::function<void(QPainter&, co
     const Clock::time_point released = Clock::now();
     while (s.next.load() < bands && Clock::now() - released < promptStart_ / 4)
         std::this_thread::yield();
-    if (s.takeAllIfUntouched())
+    if (s.takeAllIfUntouched()) {
+        paintAloneForAWhile();
         return false;
+    }
     const Clock::time_point start = Clock::now();
     s.paintBand(0);
     s.work();
@@ -192,8 +196,13 @@ bool PaintBands::paint(QPainter& painter, const std::function<void(QPainter&, co
     // Waiting longer than half its own painting, the caller would have
     // finished about as soon alone: the helpers' cores are shared.
     if (2 * (Clock::now() - ownDone) > ownDone - start)
-        threads_.paintsAlone = kPaintsAloneAfterWaiting;
+        paintAloneForAWhile();
     return true;
+}
+
+void PaintBands::paintAloneForAWhile()
+{
+    threads_.paintsAlone = kPaintsAlone;
 }
 
 } // namespace kestrel

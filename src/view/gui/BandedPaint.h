@@ -31,7 +31,7 @@ struct BandThreads {
 
     QThreadPool pool;
     // Repaints left that the caller paints alone, without asking for help:
-    // set when the helpers kept the caller waiting.
+    // set when the helpers came late or kept the caller waiting.
     std::atomic<int> paintsAlone{0};
 };
 
@@ -42,16 +42,17 @@ struct BandThreads {
 // without one the caller paints alone, in one band, and a helper that comes
 // later leaves without touching the caller's state. A helper that starts in
 // time but then shares its core with another program keeps the caller
-// waiting for its band: the next repaints do not ask for help.
+// waiting for its band. After either, the next few repaints do not ask for
+// help, so they neither wait for it nor split the image for nothing.
 class PaintBands {
 public:
     // How long after the request paint() waits for a helper to start; a
     // quarter of that it waits, after handing out the bands, for the
     // helpers to take theirs.
     static constexpr std::chrono::microseconds kPromptStart{200};
-    // Repaints painted alone after the helpers kept the caller waiting for
-    // more than half its own painting.
-    static constexpr int kPaintsAloneAfterWaiting = 8;
+    // Repaints painted alone after no helper came in time, or after the
+    // helpers kept the caller waiting for more than half its own painting.
+    static constexpr int kPaintsAlone = 8;
 
     // Asks `helpers` of `threads` (the program's when null) to stand by.
     explicit PaintBands(int helpers, BandThreads* threads = nullptr,
@@ -70,6 +71,8 @@ public:
     bool paint(QPainter& painter, const std::function<void(QPainter&, const QRect&)>& paintBand);
 
 private:
+    void paintAloneForAWhile();
+
     struct Shared;
     BandThreads& threads_;
     std::shared_ptr<Shared> shared_;
