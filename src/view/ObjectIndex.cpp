@@ -43,7 +43,7 @@ void ObjectIndex::build(const ObjectList& objects)
     bool first = true;
     for (const auto& o : objects) {
         const Rect bounds = BoundingRect(*o);
-        entries_.push_back({o.get(), bounds});
+        entries_.push_back({o.get(), bounds, o->Layer, o->is(ObjectKind::Pad)});
         extent_ = first ? bounds : extent_.united(bounds);
         first = false;
         if (!o->Connections.empty() && o->is(ObjectKind::Pad))
@@ -75,7 +75,7 @@ void ObjectIndex::build(const ObjectList& objects)
     std::vector<uint8_t> gridOf(entries_.size(), static_cast<uint8_t>(grids_.size()));
     for (uint32_t i = 0; i < entries_.size(); ++i) {
         const Entry& e = entries_[i];
-        if (e.object->Layer >= 5)
+        if (e.layer >= 5)
             continue;
         for (size_t k = 0; k < grids_.size(); ++k) {
             const CellSpan s = span(grids_[k], e.bounds);
@@ -116,13 +116,23 @@ void ObjectIndex::build(const ObjectList& objects)
 
 bool ObjectIndex::qualifies(const Entry& e, const Rect& clip) const
 {
-    return e.object->Layer >= 5 || e.bounds.overlaps(clip);
+    return e.layer >= 5 || e.bounds.overlaps(clip);
+}
+
+bool ObjectIndex::scansAll(const Rect& clip) const
+{
+    // A large part of the board: one pass over all objects is cheaper.
+    const Grid& finest = grids_.front();
+    return span(finest, clip).cells() * 8 > int64_t{finest.columns} * finest.rows;
 }
 
 void ObjectIndex::query(const Rect& clip, std::vector<uint32_t>& positions) const
 {
     queryUnordered(clip, positions);
-    // Objects spanning several cells were found once per cell.
+    // Objects spanning several cells were found once per cell; a pass over
+    // all objects found them once, in order.
+    if (entries_.empty() || scansAll(clip))
+        return;
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
 }
@@ -132,9 +142,7 @@ void ObjectIndex::queryUnordered(const Rect& clip, std::vector<uint32_t>& positi
     positions.clear();
     if (entries_.empty())
         return;
-    // A large part of the board: one pass over all objects is cheaper.
-    const Grid& finest = grids_.front();
-    if (span(finest, clip).cells() * 8 > int64_t{finest.columns} * finest.rows) {
+    if (scansAll(clip)) {
         for (uint32_t i = 0; i < entries_.size(); ++i)
             if (qualifies(entries_[i], clip))
                 positions.push_back(i);

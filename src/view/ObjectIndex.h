@@ -32,8 +32,11 @@ public:
     // that only look for the best of them (a click's hit test).
     void queryUnordered(const Rect& clipUnits, std::vector<uint32_t>& positions) const;
     const LayoutObject& object(uint32_t position) const { return *entries_[position].object; }
-    // The object's bounding rectangle (BoundingRect) as it was at build time.
+    // The object's bounding rectangle (BoundingRect), layer and whether it
+    // is a pad, as they were at build time: read without touching the object.
     const Rect& bounds(uint32_t position) const { return entries_[position].bounds; }
+    int layer(uint32_t position) const { return entries_[position].layer; }
+    bool isPad(uint32_t position) const { return entries_[position].pad; }
     // Pads that have rubber bands, in list order.
     const std::vector<const LayoutObject*>& padsWithBands() const { return padsWithBands_; }
 
@@ -41,6 +44,8 @@ private:
     struct Entry {
         const LayoutObject* object;
         Rect bounds;
+        uint8_t layer;
+        bool pad;
     };
     struct Grid {
         int64_t cellUnits = 1;
@@ -55,6 +60,8 @@ private:
         int64_t cells() const { return int64_t{c1 - c0 + 1} * (r1 - r0 + 1); }
     };
     bool qualifies(const Entry& e, const Rect& clip) const;
+    // Whether a query of clip looks at every object rather than the grids.
+    bool scansAll(const Rect& clip) const;
     CellSpan span(const Grid& g, const Rect& r) const;
 
     const ObjectList* source_ = nullptr;

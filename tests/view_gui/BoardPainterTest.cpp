@@ -9,8 +9,14 @@
 #include <QPicture>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <functional>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 using namespace kestrel;
 
@@ -33,6 +39,7 @@ struct Canvas {
     QSize size{420, 320};
     bool gridVisible = false, autorouterTool = false;
     int threads = 1;
+    std::chrono::microseconds helperStart = PaintBands::kPromptStart;
     QColor outside;
     SinkChoice sink = SinkChoice::Fastest;
 
@@ -47,6 +54,7 @@ struct Canvas {
         options.gridVisible = gridVisible;
         options.autorouterTool = autorouterTool;
         options.paintThreads = threads;
+        options.helperStart = helperStart;
         options.outsideColour = outside;
         options.sink = sink;
         image = QImage(size, QImage::Format_RGB32);
@@ -310,6 +318,7 @@ TEST_P(BoardPainter, IndexAndBandsGiveTheSameImage)
         const QImage plain = c.paint(clip);
         EXPECT_TRUE(c.paint(clip, &index) == plain) << "clip " << clip.left << "," << clip.top;
         c.threads = 3;
+        c.helperStart = std::chrono::seconds(10); // bands even on a loaded machine
         EXPECT_TRUE(c.paint(clip, &index) == plain) << "bands, clip " << clip.left << "," << clip.top;
         c.threads = 1;
     }
@@ -476,4 +485,109 @@ TEST(PaintBands, OnlyForLargeRectangularAreasOfImages)
     p.begin(&other);
     EXPECT_EQ(bandCount(p, 3), 1) << "an image format the pixel writer does not take";
     p.end();
+}
+
+namespace {
+
+// Fills each band's device rectangle through the band's painter, in the
+// caller's logical coordinates, and notes the bands.
+struct BandRecorder {
+    QTransform toLogical;
+    std::mutex mutex;
+    std::vector<QRect> bands;
+    void operator()(QPainter& band, const QRect& device)
+    {
+        band.fillRect(toLogical.mapRect(QRectF(device)), QColor(0, 0, 255));
+        std::lock_guard lock(mutex);
+        bands.push_back(device);
+    }
+};
+
+} // namespace
+
+TEST(PaintBands, HelpersThatStartInTimeShareTheRowsOfTheClip)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setClipRect(QRect(5, 7, 290, 150));
+    p.setTransform(boardTransform(0.5, 10, 20));
+    BandRecorder recorder{p.transform().inverted()};
+    BandThreads threads;
+    threads.pool.setMaxThreadCount(3);
+    {
+        PaintBands bands(3, &threads, std::chrono::seconds(10));
+        ASSERT_TRUE(bands.paint(p, std::ref(recorder)));
+    }
+    p.end();
+    ASSERT_GE(recorder.bands.size(), 2U) << "a band for the caller and each helper that started";
+    std::ranges::sort(recorder.bands, {}, &QRect::top);
+    int next = 7;
+    for (const QRect& band : recorder.bands) {
+        EXPECT_EQ(band.left(), 5);
+        EXPECT_EQ(band.width(), 290);
+        EXPECT_EQ(band.top(), next) << "bands follow each other without a gap or overlap";
+        next = band.bottom() + 1;
+    }
+    EXPECT_EQ(next, 157);
+    // Each band painter wrote exactly its rows, under the caller's transform.
+    EXPECT_EQ(image.pixelColor(5, 7), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(294, 156), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(4, 7), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(5, 157), QColor(Qt::white));
+}
+
+TEST(PaintBands, WithoutAHelperInTimeTheCallerPaintsAloneAndTheLateHelperLeaves)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    QPainter p(&image);
+    BandRecorder recorder;
+    // The only thread is busy until the repaint has given up on it.
+    BandThreads threads;
+    threads.pool.setMaxThreadCount(1);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    threads.pool.start([released] { released.wait(); });
+    {
+        PaintBands bands(1, &threads, std::chrono::milliseconds(1));
+        EXPECT_FALSE(bands.paint(p, std::ref(recorder)));
+    }
+    release.set_value();
+    threads.pool.waitForDone();
+    EXPECT_TRUE(recorder.bands.empty()) << "nor after the helper came";
+    // The next repaint does not wait for help, though a thread is free now.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, std::ref(recorder)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(recorder.bands.empty());
+}
+
+TEST(PaintBands, AfterAHelperKeptTheCallerWaitingAFewRepaintsGoWithoutHelp)
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    QPainter p(&image);
+    BandThreads threads;
+    threads.pool.setMaxThreadCount(1);
+    // The helper's band takes long, as on a core it shares; the caller's
+    // band waits until the helper has taken the other one.
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<bool> helperBusy{false};
+    auto slowHelper = [&](QPainter&, const QRect&) {
+        if (std::this_thread::get_id() != caller) {
+            helperBusy = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return;
+        }
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!helperBusy && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::yield();
+    };
+    ASSERT_TRUE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, slowHelper));
+    auto fast = [](QPainter&, const QRect&) {};
+    for (int i = 0; i < PaintBands::kPaintsAlone; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, fast)) << "repaint " << i;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "without waiting for help";
+    }
+    EXPECT_TRUE(PaintBands(1, &threads, std::chrono::seconds(10)).paint(p, fast)) << "then help is asked for again";
 }

@@ -3,7 +3,6 @@
 #include "geometry/Figures.h"
 #include "geometry/Geometry.h"
 #include "view/GridChoice.h"
-#include "view/gui/BandedPaint.h"
 #include "view/gui/Strokes.h"
 
 #include <QImage>
@@ -131,19 +130,57 @@ bool qualifies(const LayoutObject& o, const Rect& clip)
     return o.Layer >= 5 || BoundingRect(o).overlaps(clip);
 }
 
+// The objects of one layer that are drawn, each part in list order: the
+// pads apart, as they are drawn over the rest.
+struct LayerObjects {
+    std::vector<const LayoutObject*> others, pads;
+    void add(const LayoutObject* o, bool pad) { (pad ? pads : others).push_back(o); }
+};
+
+// Asks for the cache lines of `bytes` bytes from `first` to be loaded.
+void prefetch(const void* first, size_t bytes)
+{
+#if defined(__GNUC__)
+    for (size_t line = 0; line < bytes; line += 64)
+        __builtin_prefetch(static_cast<const char*>(first) + line);
+#else
+    (void)first, (void)bytes;
+#endif
+}
+
+// Calls draw for each object in turn. The objects lie scattered over the
+// heap, and drawing one reads a few of its cache lines and its corners: the
+// next objects are fetched while one is drawn, so the waits overlap.
+template <typename Draw>
+void drawInOrder(const std::vector<const LayoutObject*>& objects, Draw draw)
+{
+    constexpr size_t kObjectsAhead = 8, kCornersAhead = 4, kMaxCornerBytes = 1024;
+    const size_t n = objects.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i + kObjectsAhead < n)
+            prefetch(objects[i + kObjectsAhead], sizeof(LayoutObject));
+        if (i + kCornersAhead < n) {
+            const std::vector<Point>& corners = objects[i + kCornersAhead]->Points;
+            prefetch(corners.data(), std::min(corners.size() * sizeof(Point), kMaxCornerBytes));
+        }
+        draw(*objects[i]);
+    }
+}
+
 // Clearances, then everything but pads, then the pads of one layer.
-void drawLayerObjects(FigureSink& sink, const std::vector<const LayoutObject*>& drawn, const LayerState& layers,
-                      int layer)
+void drawLayerObjects(FigureSink& sink, const LayerObjects& drawn, const LayerState& layers, int layer)
 {
     const bool clearances = (layer == 1 || layer == 3) &&
                             Layer::isSide1(layer) == layers.activeSideIs1() && layers.activeGroundPlane();
+    // The clearances are all white, so their order does not change a pixel.
     if (clearances)
-        for (const LayoutObject* o : drawn)
-            DrawClearance(sink, *o);
-    for (const bool pads : {false, true})
-        for (const LayoutObject* o : drawn)
-            if (o->is(ObjectKind::Pad) == pads)
-                drawObject(sink, *o, layers.activeLayer, layers.showSelection);
+        for (const auto* part : {&drawn.others, &drawn.pads})
+            for (const LayoutObject* o : *part)
+                DrawClearance(sink, *o);
+    for (const auto* part : {&drawn.others, &drawn.pads})
+        drawInOrder(*part, [&](const LayoutObject& o) {
+            drawObject(sink, o, layers.activeLayer, layers.showSelection);
+        });
 }
 
 // Rubber bands of one pad; with a clip only those whose extent meets it.
@@ -168,7 +205,7 @@ void drawBands(FigureSink& sink, const LayoutObject& pad, int32_t dx, int32_t dy
 // The qualifying objects of every layer and the pads with rubber bands,
 // found in one pass over the list.
 struct LayerBuckets {
-    std::array<std::vector<const LayoutObject*>, 7> byLayer;
+    std::array<LayerObjects, 7> byLayer;
     std::vector<const LayoutObject*> padsWithBands;
 };
 
@@ -178,7 +215,7 @@ LayerBuckets sortByLayer(const ObjectList& objects, const LayerState& layers, co
     for (const auto& o : objects) {
         const int layer = o->Layer;
         if (layer >= 1 && layer <= 6 && layers.isVisible(layer) && qualifies(*o, clip))
-            b.byLayer[static_cast<size_t>(layer)].push_back(o.get());
+            b.byLayer[static_cast<size_t>(layer)].add(o.get(), o->is(ObjectKind::Pad));
         if (!o->Connections.empty() && o->is(ObjectKind::Pad))
             b.padsWithBands.push_back(o.get());
     }
@@ -190,11 +227,12 @@ LayerBuckets sortByLayer(const ObjectIndex& index, const LayerState& layers, con
     thread_local std::vector<uint32_t> found;
     index.query(clip, found);
     LayerBuckets b;
+    // Sorted by what the index keeps: the objects themselves are first
+    // read when they are drawn.
     for (const uint32_t i : found) {
-        const LayoutObject& o = index.object(i);
-        const int layer = o.Layer;
+        const int layer = index.layer(i);
         if (layer >= 1 && layer <= 6 && layers.isVisible(layer))
-            b.byLayer[static_cast<size_t>(layer)].push_back(&o);
+            b.byLayer[static_cast<size_t>(layer)].add(&index.object(i), index.isPad(i));
     }
     b.padsWithBands = index.padsWithBands();
     return b;
@@ -261,7 +299,8 @@ void fillAround(FigureSink& sink, const QRectF& area, const QRectF& inner, const
             sink.fillRect(part, colour);
 }
 
-void paintBuckets(FigureSink& sink, const LayerBuckets& buckets, const BoardPaintOptions& options, const Rect& clip)
+// The board's colour, and outsideColour beyond it.
+void paintBackground(FigureSink& sink, const BoardPaintOptions& options, const Rect& clip)
 {
     const int32_t k = roundEven(1.0 / options.zoomPxPerUnit); // one pixel
     const QRectF board(0, -options.boardHeight - k, options.boardWidth + k, options.boardHeight + k);
@@ -269,6 +308,11 @@ void paintBuckets(FigureSink& sink, const LayerBuckets& buckets, const BoardPain
         fillAround(sink, QRectF(clip.left, clip.top, double(clip.right) - clip.left, double(clip.bottom) - clip.top),
                    board, options.outsideColour);
     sink.fillRect(board, options.layers.activeGroundPlane() ? BoardColours::GroundPlane : BoardColours::Board);
+}
+
+// Everything over the background.
+void paintContent(FigureSink& sink, const LayerBuckets& buckets, const BoardPaintOptions& options, const Rect& clip)
+{
     if (options.underlay && !options.underlay->isNull())
         sink.image(options.underlayUnits, *options.underlay);
     if (options.gridVisible)
@@ -282,29 +326,39 @@ void paintBuckets(FigureSink& sink, const LayerBuckets& buckets, const BoardPain
 
 void PaintBoard(FigureSink& sink, const ObjectList& objects, const BoardPaintOptions& options, const Rect& clip)
 {
-    paintBuckets(sink, sortByLayer(objects, options.layers, clip), options, clip);
+    paintBackground(sink, options, clip);
+    paintContent(sink, sortByLayer(objects, options.layers, clip), options, clip);
 }
 
 void PaintBoard(QPainter& painter, const ObjectIndex& index, const BoardPaintOptions& options, const Rect& clip)
 {
     const std::unique_ptr<FigureSink> sink = makeFigureSink(painter, options.sink);
     const int bands = sink->bandsPaintAlike() ? bandCount(painter, options.paintThreads) : 1;
+    if (bands < 2) {
+        paintBackground(*sink, options, clip);
+        paintContent(*sink, sortByLayer(index, options.layers, clip), options, clip);
+        return;
+    }
+    // The helpers wake while the background is filled; the bands paint
+    // over it.
+    PaintBands helpers(bands - 1, nullptr, options.helperStart);
+    paintBackground(*sink, options, clip);
     // The band's part of the clip, a few pixels wider: label glyphs may
     // reach a little beyond their object's rectangle. Worked out from values
     // read here, as the bands' threads must not touch the caller's painter.
     const QTransform toUnits = painter.deviceTransform().inverted();
     const int32_t k = static_cast<int32_t>(std::ceil(8.0 / deviceScale(painter)));
-    if (bands > 1 && paintInBands(painter, bands, [&](QPainter& band, const QRect& device) {
+    if (helpers.paint(painter, [&](QPainter& band, const QRect& device) {
             const QRectF units = toUnits.mapRect(QRectF(device));
             const Rect bandClip{std::max(clip.left, static_cast<int32_t>(std::floor(units.left())) - k),
                                 std::max(clip.top, static_cast<int32_t>(std::floor(units.top())) - k),
                                 std::min(clip.right, static_cast<int32_t>(std::ceil(units.right())) + k),
                                 std::min(clip.bottom, static_cast<int32_t>(std::ceil(units.bottom())) + k)};
-            paintBuckets(*makeFigureSink(band, options.sink), sortByLayer(index, options.layers, bandClip), options,
+            paintContent(*makeFigureSink(band, options.sink), sortByLayer(index, options.layers, bandClip), options,
                          bandClip);
         }))
         return;
-    paintBuckets(*sink, sortByLayer(index, options.layers, clip), options, clip);
+    paintContent(*sink, sortByLayer(index, options.layers, clip), options, clip);
 }
 
 void DrawGrid(FigureSink& sink, const BoardPaintOptions& options, const Rect& clip)
@@ -335,10 +389,10 @@ void DrawLayer(FigureSink& sink, const ObjectList& objects, const LayerState& la
 {
     if (!layers.isVisible(layer))
         return;
-    std::vector<const LayoutObject*> drawn;
+    LayerObjects drawn;
     for (const auto& o : objects)
         if (o->Layer == layer && qualifies(*o, clip))
-            drawn.push_back(o.get());
+            drawn.add(o.get(), o->is(ObjectKind::Pad));
     drawLayerObjects(sink, drawn, layers, layer);
 }
 

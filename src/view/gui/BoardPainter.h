@@ -9,6 +9,7 @@
 #include "model/LayoutObject.h"
 #include "model/ObjectList.h"
 #include "view/ObjectIndex.h"
+#include "view/gui/BandedPaint.h"
 #include "view/gui/FigureSink.h"
 
 #include <QColor>
@@ -16,6 +17,7 @@
 #include <QTransform>
 
 #include <array>
+#include <chrono>
 
 class QPainter;
 
@@ -62,8 +64,10 @@ struct BoardPaintOptions {
     // Rubber bands between two selected pads are magenta in the autorouter tool.
     bool autorouterTool = false;
     // Threads a large repaint into an image may use; 1 paints on the
-    // caller's thread only.
+    // caller's thread only. The others take part only if they start within
+    // helperStart of the repaint's beginning.
     int paintThreads = 1;
+    std::chrono::microseconds helperStart = PaintBands::kPromptStart;
     // Beyond the board inside the clip; left as it is when invalid.
     QColor outsideColour;
     // The back end PaintBoard on a painter draws through.

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QRawFont>
 #include <QString>
 #include <QTextLayout>
@@ -76,13 +77,22 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
         return;
     const QTransform saved = painter.transform();
     // The board's y axis points up; the text is laid out in a local frame
-    // whose y points down again, turned about the anchor.
-    painter.translate(text.start().x, text.start().y);
-    painter.scale(1, -1);
+    // whose y points down again, turned about the anchor. The frame is put
+    // together first: each change of the painter's transform costs it a
+    // fresh set-up.
+    QTransform frame = saved;
+    frame.translate(text.start().x, text.start().y);
+    frame.scale(1, -1);
     // In this frame a positive turn is clockwise on the screen.
     if (text.textDegrees() % 360 != 0)
-        painter.rotate(text.textDegrees());
-    painter.setPen(colour);
+        frame.rotate(text.textDegrees());
+    painter.setTransform(frame);
+    // The same pen as painter.setPen(colour), kept: labels come in a few
+    // colours, and the painter skips a pen it already holds.
+    thread_local QPen pen;
+    if (pen.color() != colour)
+        pen = QPen(colour);
+    painter.setPen(pen);
     for (const QGlyphRun& run : labelGlyphs(text.TextValue, height))
         painter.drawGlyphRun(QPointF(0, 0), run);
     painter.setTransform(saved);

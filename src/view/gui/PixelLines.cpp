@@ -155,8 +155,20 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
         return;
     // The transform only scales and translates (checked in forPainter).
     const double sx = toDevice_.m11(), sy = toDevice_.m22(), tx = toDevice_.dx(), ty = toDevice_.dy();
-    walkSegment<false>(logical.x1() * sx + tx, logical.y1() * sy + ty, logical.x2() * sx + tx,
-                       logical.y2() * sy + ty, std::max(widthPx, 1.0));
+    const double x0 = logical.x1() * sx + tx, y0 = logical.y1() * sy + ty;
+    const double x1 = logical.x2() * sx + tx, y1 = logical.y2() * sy + ty;
+    widthPx = std::max(widthPx, 1.0);
+    if (wellInside(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1), widthPx))
+        walkSegment<true>(x0, y0, x1, y1, widthPx);
+    else
+        walkSegment<false>(x0, y0, x1, y1, widthPx);
+}
+
+bool PixelLines::wellInside(double left, double top, double right, double bottom, double widthPx) const
+{
+    const double margin = widthPx + 2;
+    return left - margin >= clip_.left() && right + margin <= clip_.right() && top - margin >= clip_.top() &&
+           bottom + margin <= clip_.bottom();
 }
 
 void PixelLines::drawPolyline(const QPointF* logical, int count, bool closed, double widthPx)
@@ -175,9 +187,7 @@ void PixelLines::drawPolyline(const QPointF* logical, int count, bool closed, do
     }
     // A polyline well inside the clip (the usual case on a board overview)
     // skips every test against the clip's edges.
-    const double margin = widthPx + 2;
-    const bool inside = left - margin >= clip_.left() && right + margin <= clip_.right() &&
-                        top - margin >= clip_.top() && bottom + margin <= clip_.bottom();
+    const bool inside = wellInside(left, top, right, bottom, widthPx);
     auto walk = [&](const QPointF& a, const QPointF& b) {
         if (inside)
             walkSegment<true>(a.x(), a.y(), b.x(), b.y(), widthPx);

@@ -59,6 +59,9 @@ public:
     double scaleY() const { return std::abs(toDevice_.m22()); }
 
 private:
+    // Whether strokes widthPx wide within these device bounds stay clear
+    // of the clip's edges, so that their walk need not test them.
+    bool wellInside(double left, double top, double right, double bottom, double widthPx) const;
     // A segment in device coordinates; knownInside when its pixels cannot
     // reach the clip's edges.
     template <bool knownInside>
