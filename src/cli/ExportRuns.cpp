@@ -187,9 +187,10 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
     if (!board)
         return kExitFailure;
-    // The check runs first; a board house would reject what it finds.
-    const DesignReport report = checkDesignWithFigures(board->Objects, doc->Working, DesignRules{});
-    const std::vector<Violation>& violations = report.violations;
+    // A board house would reject what the check finds: the files, made
+    // while it runs, are written only when it passes or with --force.
+    const PreparedFabPackage package = prepareFabPackage(*board, doc->Working, DesignRules{}, labels);
+    const std::vector<Violation>& violations = package.report.violations;
     if (!violations.empty() && !args.flag("force")) {
         for (const Violation& v : violations)
             std::fprintf(stderr, "%s\n", describeViolation(v, board->Objects, Language::English).c_str());
@@ -197,7 +198,7 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
                                       " design check violation(s); nothing written (--force writes anyway)");
     }
     const std::string& out = args.positional()[1];
-    if (const Status written = writeFabPackage(out, *board, doc->Working, labels, report.figures, *lang); !written)
+    if (const Status written = writeFabPackage(out, package.files, *lang); !written)
         return fail(kExitFailure, written.message());
     std::printf("wrote the fab package of board \"%s\" to %s (%zu design check violation(s))\n", board->Name.c_str(),
                 out.c_str(), violations.size());

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <future>
 
 namespace kestrel {
 
@@ -73,6 +74,12 @@ std::string readme(const std::string& name, const std::vector<ZipEntry>& files, 
     return text;
 }
 
+ZipEntry readmeFile(const Board& board, const BoardSettings& settings, const std::vector<ZipEntry>& layerFiles,
+                    const DesignFigures& figures)
+{
+    return {"README.txt", readme(fabBaseName(board.Name), layerFiles, board, settings, figures)};
+}
+
 } // namespace
 
 std::string fabBaseName(const std::string& boardName)
@@ -91,8 +98,8 @@ std::string fabBaseName(const std::string& boardName)
     return name.empty() ? "board" : name;
 }
 
-std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
-                                      const LabelOutlineSource* labels, const DesignFigures& figures)
+std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& settings,
+                                    const LabelOutlineSource* labels)
 {
     const std::string name = fabBaseName(board.Name);
     std::vector<ZipEntry> files;
@@ -108,15 +115,34 @@ std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& s
     }
     files.push_back({name + ".GKO", exportBoardOutline(settings, "Kestrel fab package: board outline")});
     files.push_back({name + ".TXT", exportDrill(board.Objects, settings, DrillSide::Component)});
-    files.push_back({"README.txt", readme(name, files, board, settings, figures)});
     return files;
 }
 
-Status writeFabPackage(const std::string& path, const Board& board, const BoardSettings& settings,
-                       const LabelOutlineSource* labels, const DesignFigures& figures, Language lang)
+std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
+                                      const LabelOutlineSource* labels, const DesignFigures& figures)
 {
-    const Result<std::string> zip = zipArchive(fabPackageFiles(board, settings, labels, figures),
-                                               static_cast<long long>(std::time(nullptr)));
+    std::vector<ZipEntry> files = fabLayerFiles(board, settings, labels);
+    files.push_back(readmeFile(board, settings, files, figures));
+    return files;
+}
+
+PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& settings, const DesignRules& rules,
+                                     const LabelOutlineSource* labels)
+{
+    // Both threads only read the board; the caller keeps it unchanged
+    // until this returns.
+    std::future<DesignReport> check = std::async(std::launch::async, [&board, &settings, &rules] {
+        return checkDesignWithFigures(board.Objects, settings, rules);
+    });
+    PreparedFabPackage package{{}, fabLayerFiles(board, settings, labels)};
+    package.report = check.get();
+    package.files.push_back(readmeFile(board, settings, package.files, package.report.figures));
+    return package;
+}
+
+Status writeFabPackage(const std::string& path, const std::vector<ZipEntry>& files, Language lang)
+{
+    const Result<std::string> zip = zipArchive(files, static_cast<long long>(std::time(nullptr)));
     if (!zip)
         return Status::failure(std::string(tr(lang, "Файл не создан: ", "Cannot create ")) + path + ": " +
                                zip.message());

@@ -26,8 +26,23 @@ std::string fabBaseName(const std::string& boardName);
 std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
                                       const LabelOutlineSource* labels, const DesignFigures& figures);
 
-// Builds the package and writes the zip atomically.
-Status writeFabPackage(const std::string& path, const Board& board, const BoardSettings& settings,
-                       const LabelOutlineSource* labels, const DesignFigures& figures, Language lang);
+// Everything but the README: the layers, the outline and the drill file.
+std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& settings,
+                                    const LabelOutlineSource* labels);
+
+// The package made ready before anyone decides to write it.
+struct PreparedFabPackage {
+    DesignReport report;
+    std::vector<ZipEntry> files; // as fabPackageFiles gives them
+};
+// The design check runs on a worker thread while the calling thread makes
+// the files, which do not depend on it; only the README waits for its
+// figures. `labels` is asked on the calling thread only, so a source bound
+// to the GUI thread stays there.
+PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& settings, const DesignRules& rules,
+                                     const LabelOutlineSource* labels);
+
+// Zips the files and writes the zip atomically.
+Status writeFabPackage(const std::string& path, const std::vector<ZipEntry>& files, Language lang);
 
 } // namespace kestrel

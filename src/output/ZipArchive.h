@@ -14,8 +14,8 @@ struct ZipEntry {
     std::string bytes;
 };
 
-// The archive's bytes; entries deflated at the fastest level. The time
-// stamp of every entry is `modified` (seconds since 1970).
+// The archive's bytes; entries stored uncompressed. The time stamp of
+// every entry is `modified` (seconds since 1970).
 Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, long long modified);
 
 // The entries of an archive, in order; a failure when it is no zip.

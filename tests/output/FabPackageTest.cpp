@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -93,11 +94,54 @@ TEST(FabPackage, FilesNamesAndReadme)
 
     TempDir dir;
     const std::string zip = dir.file("fab.zip");
-    ASSERT_TRUE(succeeded(writeFabPackage(zip, board, settings, &glyphs, designFigures(board.Objects), Language::English)));
+    ASSERT_TRUE(succeeded(writeFabPackage(zip, files, Language::English)));
     const Result<std::vector<ZipEntry>> back = unzipArchive(fileText(zip));
     ASSERT_TRUE(succeeded(back));
     ASSERT_EQ(back->size(), files.size());
     for (size_t i = 0; i < files.size(); ++i)
         EXPECT_EQ((*back)[i].bytes, files[i].bytes) << files[i].name;
-    EXPECT_FALSE(writeFabPackage(dir.file("missing/fab.zip"), board, settings, &glyphs, {}, Language::English).ok());
+    EXPECT_FALSE(writeFabPackage(dir.file("missing/fab.zip"), files, Language::English).ok());
+}
+
+// The check runs beside the files: the result is what the check and the
+// files give one after the other, and the label source is asked only on
+// the calling thread (the GUI's fonts live there).
+TEST(FabPackage, PreparedBesideTheCheck)
+{
+    struct ThreadRecordingGlyphs : SquareGlyphs {
+        std::vector<Polygon> labelOutline(const LayoutObject& l) const override
+        {
+            threads.push_back(std::this_thread::get_id());
+            return SquareGlyphs::labelOutline(l);
+        }
+        mutable std::vector<std::thread::id> threads;
+    };
+    Board board;
+    board.Name = "Two nets";
+    addTrack(board.Objects, {{100, -100}, {500, -100}}, 10); // too narrow
+    addTrack(board.Objects, {{100, -120}, {500, -120}}, 10); // too close to the first
+    addPad(board.Objects, {700, -300}, 80, 1, Layer::K1, 40);
+    board.Objects.append(makeText({300, -300}, "A", 0, 200, 500, -500, Layer::B1));
+    board.Objects.append(makeText({300, -600}, "B", 0, 200, 500, -800, Layer::K2));
+    const BoardSettings settings = boardOf(1000, 1000);
+    const DesignRules rules;
+    const ThreadRecordingGlyphs glyphs;
+
+    const PreparedFabPackage package = prepareFabPackage(board, settings, rules, &glyphs);
+    const DesignReport report = checkDesignWithFigures(board.Objects, settings, rules);
+    ASSERT_FALSE(report.violations.empty());
+    ASSERT_EQ(package.report.violations.size(), report.violations.size());
+    for (size_t i = 0; i < report.violations.size(); ++i) {
+        EXPECT_EQ(package.report.violations[i].kind, report.violations[i].kind);
+        EXPECT_EQ(package.report.violations[i].object, report.violations[i].object);
+    }
+    EXPECT_EQ(glyphs.threads, std::vector<std::thread::id>(2, std::this_thread::get_id()));
+
+    const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, report.figures);
+    ASSERT_EQ(package.files.size(), files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(package.files[i].name, files[i].name);
+        EXPECT_EQ(package.files[i].bytes, files[i].bytes) << files[i].name;
+    }
+    EXPECT_NE(files.back().bytes.find("Smallest track width: 0.10 mm"), std::string::npos) << files.back().bytes;
 }

@@ -24,9 +24,12 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
     if (!board)
         return false;
     const QString caption = text(lang, "Пакет для производства", "Fab package");
+    // The files are made on this thread (the labels' glyphs come from the
+    // GUI's fonts) while the check runs on another.
+    const ScreenLabelOutlines labels;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const DesignReport report = checkDesignWithFigures(board->Objects, doc.Working, rules);
-    const size_t violations = report.violations.size();
+    const PreparedFabPackage package = prepareFabPackage(*board, doc.Working, rules, &labels);
+    const size_t violations = package.report.violations.size();
     QApplication::restoreOverrideCursor();
     if (violations > 0) {
         const QString question =
@@ -42,9 +45,8 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
                                            "*.zip|*.zip", "zip");
     if (!path)
         return false;
-    const ScreenLabelOutlines labels;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status written = writeFabPackage(path->toStdString(), *board, doc.Working, &labels, report.figures, lang);
+    const Status written = writeFabPackage(path->toStdString(), package.files, lang);
     QApplication::restoreOverrideCursor();
     if (!written) {
         prompts.message(parent, caption,
