@@ -33,7 +33,7 @@ TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
     EXPECT_EQ(defaults.options, Options{}) << "no file";
     EXPECT_EQ(defaults.lists, UserLists{});
 
-    Options options{false, true, true, 7 * 60000, 12, "/w/Макросы"};
+    Options options{false, true, true, 7 * 60000, 12, "/w/Макросы", {}};
     UserLists lists{{{40, "0,4 mm"}, {100, "1 mm"}}, {{635, "0,635 mm"}}, {"1.8 x 0.8", "2.5 x 1"}};
     FileHistory history;
     history.entries = {"/w/d.kbd", "/w/Ü c.kbd", "/w/b.kbd", ""};

@@ -54,8 +54,9 @@ TEST_F(CheckFabCli, CheckPrintsViolationsAndExitsOneWhenThereAreAny)
         EXPECT_EQ(r.status, status) << args[1] << ": " << r.err;
         const std::string& where = status == 2 || (status == 1 && r.out.empty()) ? r.err : r.out;
         EXPECT_NE(where.find(text), std::string::npos) << args[1] << ": " << r.out << r.err;
-        if (status == 0)
+        if (status == 0) {
             EXPECT_TRUE(r.out.empty()) << r.out;
+        }
     }
     // --width 0.3 adds the 0.20 mm track to the one clearance line.
     const auto json = runCli({"check", "--json", "--width", "0.3", input});

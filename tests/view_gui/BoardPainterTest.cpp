@@ -512,7 +512,8 @@ TEST(PaintBands, HelpersThatStartInTimeShareTheRowsOfTheClip)
     QPainter p(&image);
     p.setClipRect(QRect(5, 7, 290, 150));
     p.setTransform(boardTransform(0.5, 10, 20));
-    BandRecorder recorder{p.transform().inverted()};
+    BandRecorder recorder;
+    recorder.toLogical = p.transform().inverted();
     BandThreads threads;
     threads.pool.setMaxThreadCount(3);
     {
