@@ -47,6 +47,9 @@ double rectGap(const Rect& a, const Rect& b)
 {
     const double dx = std::max({0.0, double(b.left) - a.right, double(a.left) - b.right});
     const double dy = std::max({0.0, double(b.top) - a.bottom, double(a.top) - b.bottom});
+    // Side by side is the common case, and exact without the square root.
+    if (dx == 0 || dy == 0)
+        return dx + dy;
     return std::hypot(dx, dy);
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <numbers>
 
 namespace kestrel {
@@ -195,9 +196,50 @@ int discSegments(double radius)
     return std::clamp(n, minSegments, maxSegments);
 }
 
-Point pointAt(double cx, double cy, double radius, double angleRadians)
+struct CosSin {
+    double cos, sin;
+};
+
+Point pointAt(double cx, double cy, double radius, CosSin turn)
 {
-    return {saturatedUnits(cx + radius * std::cos(angleRadians)), saturatedUnits(cy + radius * std::sin(angleRadians))};
+    return {saturatedUnits(cx + radius * turn.cos), saturatedUnits(cy + radius * turn.sin)};
+}
+
+// Cosines and sines of the corner angles of an n-corner disc, 2 pi k / n,
+// worked out once per n: every pad, via and rounded corner of a board takes
+// them from here rather than calling the trigonometry again.
+const std::vector<CosSin>& discTurns(int n)
+{
+    constexpr int kMost = 512;
+    static std::once_flag made[kMost + 1];
+    static std::vector<CosSin> turns[kMost + 1];
+    n = std::clamp(n, 1, kMost);
+    std::call_once(made[n], [n] {
+        turns[n].reserve(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k) {
+            const double angle = 2 * std::numbers::pi * k / n;
+            turns[n].push_back({std::cos(angle), std::sin(angle)});
+        }
+    });
+    return turns[n];
+}
+
+// The same for the quarter turns of rounded corners: pi / 2 (c + k / quarter)
+// for corner c of four and k up to `quarter`, in that order.
+const std::vector<CosSin>& cornerTurns(int quarter)
+{
+    constexpr int kMost = 128;
+    static std::once_flag made[kMost + 1];
+    static std::vector<CosSin> turns[kMost + 1];
+    quarter = std::clamp(quarter, 1, kMost);
+    std::call_once(made[quarter], [quarter] {
+        for (int c = 0; c < 4; ++c)
+            for (int k = 0; k <= quarter; ++k) {
+                const double angle = std::numbers::pi / 2 * (c + static_cast<double>(k) / quarter);
+                turns[quarter].push_back({std::cos(angle), std::sin(angle)});
+            }
+    });
+    return turns[quarter];
 }
 
 Polygon rectanglePolygon(int64_t left, int64_t bottom, int64_t right, int64_t top)
@@ -221,13 +263,12 @@ Polygon roundedRectanglePolygon(Point centre, int64_t a, int64_t b, double corne
                                   {cx - insetX, cy + insetY},
                                   {cx - insetX, cy - insetY},
                                   {cx + insetX, cy - insetY}};
+    const CosSin* turn = cornerTurns(quarter).data();
     Polygon polygon;
     polygon.reserve(static_cast<size_t>(4 * (quarter + 1)));
     for (int c = 0; c < 4; ++c)
-        for (int k = 0; k <= quarter; ++k) {
-            const double angle = std::numbers::pi / 2 * (c + static_cast<double>(k) / quarter);
-            polygon.push_back(pointAt(corners[c][0], corners[c][1], cornerRadius, angle));
-        }
+        for (int k = 0; k <= quarter; ++k)
+            polygon.push_back(pointAt(corners[c][0], corners[c][1], cornerRadius, *turn++));
     return polygon;
 }
 
@@ -302,8 +343,8 @@ Region Region::disc(Point centre, int32_t radius)
     const int n = discSegments(radius);
     Polygon polygon;
     polygon.reserve(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k)
-        polygon.push_back(pointAt(centre.x, centre.y, radius, 2 * std::numbers::pi * k / n));
+    for (const CosSin& turn : discTurns(n))
+        polygon.push_back(pointAt(centre.x, centre.y, radius, turn));
     return fromPolygon(polygon);
 }
 
