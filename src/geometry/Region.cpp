@@ -205,41 +205,40 @@ Point pointAt(double cx, double cy, double radius, CosSin turn)
     return {saturatedUnits(cx + radius * turn.cos), saturatedUnits(cy + radius * turn.sin)};
 }
 
-// Cosines and sines of the corner angles of an n-corner disc, 2 pi k / n,
-// worked out once per n: every pad, via and rounded corner of a board takes
-// them from here rather than calling the trigonometry again.
-const std::vector<CosSin>& discTurns(int n)
+// Cosines and sines of the corner angles of discs and rounded corners,
+// worked out once per corner count: every pad, via and rounded corner of a
+// board takes them from here rather than calling the trigonometry again.
+// `angles(key, add)` adds the angles of one count; each call site has its
+// own tables.
+template <int Most, typename Angles>
+const std::vector<CosSin>& keptTurns(int key, Angles angles)
 {
-    constexpr int kMost = 512;
-    static std::once_flag made[kMost + 1];
-    static std::vector<CosSin> turns[kMost + 1];
-    n = std::clamp(n, 1, kMost);
-    std::call_once(made[n], [n] {
-        turns[n].reserve(static_cast<size_t>(n));
-        for (int k = 0; k < n; ++k) {
-            const double angle = 2 * std::numbers::pi * k / n;
-            turns[n].push_back({std::cos(angle), std::sin(angle)});
-        }
+    static std::once_flag made[Most + 1];
+    static std::vector<CosSin> turns[Most + 1];
+    key = std::clamp(key, 1, Most);
+    std::call_once(made[key], [&] {
+        angles(key, [&](double angle) { turns[key].push_back({std::cos(angle), std::sin(angle)}); });
     });
-    return turns[n];
+    return turns[key];
 }
 
-// The same for the quarter turns of rounded corners: pi / 2 (c + k / quarter)
-// for corner c of four and k up to `quarter`, in that order.
+// 2 pi k / n for the n corners of a disc.
+const std::vector<CosSin>& discTurns(int n)
+{
+    return keptTurns<512>(n, [](int count, auto add) {
+        for (int k = 0; k < count; ++k)
+            add(2 * std::numbers::pi * k / count);
+    });
+}
+
+// pi / 2 (c + k / quarter) for corner c of four and k up to `quarter`.
 const std::vector<CosSin>& cornerTurns(int quarter)
 {
-    constexpr int kMost = 128;
-    static std::once_flag made[kMost + 1];
-    static std::vector<CosSin> turns[kMost + 1];
-    quarter = std::clamp(quarter, 1, kMost);
-    std::call_once(made[quarter], [quarter] {
+    return keptTurns<128>(quarter, [](int q, auto add) {
         for (int c = 0; c < 4; ++c)
-            for (int k = 0; k <= quarter; ++k) {
-                const double angle = std::numbers::pi / 2 * (c + static_cast<double>(k) / quarter);
-                turns[quarter].push_back({std::cos(angle), std::sin(angle)});
-            }
+            for (int k = 0; k <= q; ++k)
+                add(std::numbers::pi / 2 * (c + static_cast<double>(k) / q));
     });
-    return turns[quarter];
 }
 
 Polygon rectanglePolygon(int64_t left, int64_t bottom, int64_t right, int64_t top)
