@@ -22,7 +22,7 @@ constexpr double kSlack = 0.01;
 
 bool small(Point p) { return std::abs(p.x) < kQuickLimit && std::abs(p.y) < kQuickLimit; }
 
-double pointSegmentDistance(Point p, Point a, Point b)
+double pointSegmentDistanceSquared(Point p, Point a, Point b)
 {
     const double abx = double(b.x) - a.x, aby = double(b.y) - a.y;
     const double apx = double(p.x) - a.x, apy = double(p.y) - a.y;
@@ -30,8 +30,10 @@ double pointSegmentDistance(Point p, Point a, Point b)
     double t = length2 > 0 ? (apx * abx + apy * aby) / length2 : 0;
     t = std::clamp(t, 0.0, 1.0);
     const double dx = apx - t * abx, dy = apy - t * aby;
-    return std::sqrt(dx * dx + dy * dy);
+    return dx * dx + dy * dy;
 }
+
+double pointSegmentDistance(Point p, Point a, Point b) { return std::sqrt(pointSegmentDistanceSquared(p, a, b)); }
 
 // Sign of the cross product (b - a) x (c - a), exact for small coordinates.
 int side(Point a, Point b, Point c)
@@ -128,8 +130,9 @@ double segmentDistance(Point a, Point b, Point c, Point d)
 {
     if (segmentsCross(a, b, c, d))
         return 0;
-    return std::min({pointSegmentDistance(a, c, d), pointSegmentDistance(b, c, d), pointSegmentDistance(c, a, b),
-                     pointSegmentDistance(d, a, b)});
+    // The root of the least square is the least root: one root, same result.
+    return std::sqrt(std::min({pointSegmentDistanceSquared(a, c, d), pointSegmentDistanceSquared(b, c, d),
+                               pointSegmentDistanceSquared(c, a, b), pointSegmentDistanceSquared(d, a, b)}));
 }
 
 QuickAnswer capsulesOverlap(const CapsuleShape& c, const CapsuleShape& d)

@@ -77,11 +77,13 @@ struct CopperMap::Index {
     std::unique_ptr<ShapeBoundsCache> shapes;
 };
 
-CopperMap::CopperMap(const ObjectList& list) : list_(list), outlines_(list.size()), built_(list.size(), 0)
+CopperMap::CopperMap(const ObjectList& list) : list_(list), outlines_(list.size()), built_(list.size(), 0) {}
+
+void CopperMap::fillBounds() const
 {
-    bounds_.reserve(list.size());
-    for (size_t i = 0; i < list.size(); ++i)
-        bounds_.push_back(OutlineBounds(list[i]));
+    bounds_.reserve(list_.size());
+    for (size_t i = 0; i < list_.size(); ++i)
+        bounds_.push_back(OutlineBounds(list_[i]));
 }
 
 CopperMap::~CopperMap() = default;
@@ -164,7 +166,7 @@ const std::vector<Region>& CopperMap::outline(size_t index)
 
 bool CopperMap::outlinesOverlap(size_t a, size_t b)
 {
-    if (!bounds_[a].overlaps(bounds_[b]))
+    if (!bounds(a).overlaps(bounds(b)))
         return false;
     for (const Region& part : outline(a))
         for (const Region& other : outline(b))

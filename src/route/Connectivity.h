@@ -43,15 +43,22 @@ public:
     // Position of an object in the list, -1 when it is not there.
     long indexOf(const LayoutObject* o) const;
 
-    const Rect& bounds(size_t index) const { return bounds_[index]; }
+    const Rect& bounds(size_t index) const
+    {
+        if (bounds_.empty())
+            fillBounds();
+        return bounds_[index];
+    }
 
 private:
     struct Index;
     friend std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8_t>& reached);
     Index& index();
+    void fillBounds() const;
 
     const ObjectList& list_;
-    std::vector<Rect> bounds_;
+    // Filled on the first look-up: floods never need them.
+    mutable std::vector<Rect> bounds_;
     std::vector<std::vector<Region>> outlines_;
     std::vector<uint8_t> built_;
     std::unique_ptr<Index> index_;

@@ -91,19 +91,24 @@ void PartGrid::cellsOf(uint32_t id, std::vector<uint32_t>& out) const
     const CopperPart& part = (*parts_)[id];
     const double scale = 1.0 / cellSize_;
     const double left = area_.left, top = area_.top;
-    // Cell coordinates in doubles: the clamp keeps far values in range.
+    // Cell columns in doubles: the clamp keeps far values in range.
     auto cellOf = [&](double v, double origin, int32_t count) {
         return static_cast<int32_t>(std::clamp(std::floor((v - origin) * scale), 0.0, double(count - 1)));
     };
     auto column = [&](double x) { return cellOf(x, left, columns_); };
-    auto row = [&](double y) { return cellOf(y, top, rows_); };
     const auto stride = static_cast<uint32_t>(columns_);
     auto span = [&](int32_t y, int32_t from, int32_t to) {
         for (int32_t x = from; x <= to; ++x)
             out.push_back(static_cast<uint32_t>(y) * stride + static_cast<uint32_t>(x));
     };
     const Rect b = part.box.grown(margin_);
-    const int32_t x0 = column(b.left), x1 = column(b.right), y0 = row(b.top), y1 = row(b.bottom);
+    // The grown box lies in the area, so the floor of its offsets is their
+    // truncation and only the far side needs the clamp.
+    auto inside = [&](int32_t v, double origin, int32_t count) {
+        return std::min(static_cast<int32_t>((v - origin) * scale), count - 1);
+    };
+    const int32_t x0 = inside(b.left, left, columns_), x1 = inside(b.right, left, columns_);
+    const int32_t y0 = inside(b.top, top, rows_), y1 = inside(b.bottom, top, rows_);
     if (!part.isCapsule() || (x1 - x0 <= 1 && y1 - y0 <= 1)) {
         for (int32_t y = y0; y <= y1; ++y)
             span(y, x0, x1);
