@@ -22,6 +22,8 @@ constexpr double kSlack = 0.01;
 
 bool small(Point p) { return std::abs(p.x) < kQuickLimit && std::abs(p.y) < kQuickLimit; }
 
+} // namespace
+
 double pointSegmentDistanceSquared(Point p, Point a, Point b)
 {
     const double abx = double(b.x) - a.x, aby = double(b.y) - a.y;
@@ -32,6 +34,8 @@ double pointSegmentDistanceSquared(Point p, Point a, Point b)
     const double dx = apx - t * abx, dy = apy - t * aby;
     return dx * dx + dy * dy;
 }
+
+namespace {
 
 double pointSegmentDistance(Point p, Point a, Point b) { return std::sqrt(pointSegmentDistanceSquared(p, a, b)); }
 

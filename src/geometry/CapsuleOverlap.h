@@ -69,6 +69,9 @@ struct ArcBounds {
 // asks).
 QuickAnswer capsuleAgainstArc(const CapsuleShape& c, const ArcBounds& arc);
 
+// Square of the distance from p to the segment a-b.
+double pointSegmentDistanceSquared(Point p, Point a, Point b);
+
 // Smallest distance between the segments a-b and c-d.
 double segmentDistance(Point a, Point b, Point c, Point d);
 

@@ -1,22 +1,13 @@
 #include "geometry/Distance.h"
 
+#include "geometry/CapsuleOverlap.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace kestrel {
 
 namespace {
-
-double pointSegmentDistanceSquared(Point p, Point a, Point b)
-{
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-    const double px = double(p.x) - a.x, py = double(p.y) - a.y;
-    const double length2 = dx * dx + dy * dy;
-    double t = length2 > 0 ? (px * dx + py * dy) / length2 : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double ex = px - t * dx, ey = py - t * dy;
-    return ex * ex + ey * ey;
-}
 
 Rect polygonBounds(const Polygon& polygon)
 {
