@@ -1,3 +1,4 @@
+#include "MachineBench.h"
 #include "edit/Labels.h"
 #include "edit/PointerMachine.h"
 #include "edit/Undo.h"
@@ -14,21 +15,9 @@ Point fakeMeasure(const std::string& text, int32_t, int32_t angle)
     return TurnedLabelExtent(static_cast<int32_t>(text.size() + 1) * 100, 200, angle);
 }
 
-struct Bench {
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    EditSession session;
-    ToolParameters tools;
-    ObjectIndex index;
-    PointerMachine m{session, doc, tools, [this]() -> const ObjectIndex& {
-                         index.build(list());
-                         return index;
-                     }};
-    Bench()
-    {
-        session.EndPointerOperation = [this] { m.abort(); };
-        m.setLabelMeasure(fakeMeasure);
-    }
-    ObjectList& list() { return *doc.currentObjects(); }
+struct Bench : test::MachineBench {
+    Bench() { m.setLabelMeasure(fakeMeasure); }
+    // Ctrl held on the press: the click is placed off the grid.
     void left(Point p) { m.press(PointerButton::Left, p, {.ctrl = true}), m.release(PointerButton::Left, p, {}); }
     // Chooses the label tool and answers its dialog.
     void start(bool numbering, int first)

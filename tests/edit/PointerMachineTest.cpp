@@ -1,3 +1,4 @@
+#include "MachineBench.h"
 #include "edit/PointerMachine.h"
 #include "edit/Selection.h"
 #include "edit/Undo.h"
@@ -22,30 +23,7 @@ Point plus(Point p, int dx, int dy)
     return {p.x + dx * g, p.y + dy * g};
 }
 
-// A board of the default size with the machine driving it, as the window
-// and the command-line tool set it up.
-struct Bench {
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    EditSession session;
-    ToolParameters tools;
-    ObjectIndex index;
-    PointerMachine m{session, doc, tools, [this]() -> const ObjectIndex& {
-                         index.build(list());
-                         return index;
-                     }};
-    Bench() { session.EndPointerOperation = [this] { m.abort(); }; }
-
-    ObjectList& list() { return *doc.currentObjects(); }
-    void left(Point p, PointerKeys k = {}) { m.press(PointerButton::Left, p, k), m.release(PointerButton::Left, p, k); }
-    void right(Point p = {}) { m.press(PointerButton::Right, p, {}); }
-    void drag(Point from, Point to, PointerKeys k = {})
-    {
-        m.press(PointerButton::Left, from, k);
-        m.move(to, k);
-        m.release(PointerButton::Left, to, k);
-    }
-    std::vector<Point> points(size_t i) { return list()[i].Points; }
-};
+using Bench = test::MachineBench;
 
 // Chooses the tool with straight segments (mode 4), SPACE pressed while a
 // first point is drawn: rows using it test the points, not the bends.
