@@ -44,29 +44,15 @@ double objectGap(CopperMap& map, size_t a, size_t b, double limit)
 // may lie within reach of each other meet in some cell.
 class CopperPartGrids {
 public:
-    CopperPartGrids(const ObjectList& objects, int32_t reach)
+    CopperPartGrids(CopperMap& map, int32_t reach) : table_(map.parts()), objects_(map.objects())
     {
-        const size_t n = objects.size();
-        objects_.reserve(n);
-        firstPart_.reserve(n + 1);
         std::vector<uint32_t> ids[2];
-        for (size_t i = 0; i < n; ++i) {
-            const LayoutObject& o = objects[i];
-            objects_.push_back(&o);
-            firstPart_.push_back(static_cast<uint32_t>(parts_.size()));
-            if (!isBoardCopper(o.Layer))
-                continue;
-            appendCopperParts(o, static_cast<uint32_t>(i), parts_);
-            for (uint32_t p = firstPart_.back(); p < parts_.size(); ++p) {
-                ids[o.Layer == Layer::K1 ? 0 : 1].push_back(p);
-                capsules_.push_back(parts_[p].isCapsule() ? capsuleOf(o, parts_[p]) : CapsuleShape{});
-            }
-        }
-        firstPart_.push_back(static_cast<uint32_t>(parts_.size()));
+        for (uint32_t p = 0; p < table_.parts.size(); ++p)
+            ids[objects_[table_.parts[p].object].Layer == Layer::K1 ? 0 : 1].push_back(p);
         const int32_t margin = reach / 2 + 1;
         for (int g = 0; g < 2; ++g)
-            grids_[g].build(parts_, capsules_, ids[g], margin);
-        seen_.assign(parts_.size(), 0);
+            grids_[g].build(table_.parts, table_.capsules, ids[g], margin);
+        seen_.assign(table_.parts.size(), 0);
     }
 
     // Calls near(j, bound) once for each live part of another object that
@@ -76,8 +62,8 @@ public:
     template <typename Retired, typename Near>
     void forEachNear(size_t i, Retired retired, Near near)
     {
-        PartGrid& grid = grids_[objects_[i]->Layer == Layer::K1 ? 0 : 1];
-        for (uint32_t p = firstPart_[i]; p < firstPart_[i + 1]; ++p) {
+        PartGrid& grid = grids_[objects_[i].Layer == Layer::K1 ? 0 : 1];
+        for (uint32_t p = table_.firstPart[i]; p < table_.firstPart[i + 1]; ++p) {
             const uint32_t query = ++query_;
             grid.forEachNear(p, [&](uint32_t j) { return retired(size_t{j}); }, [&](const PartGrid::Entry& e) {
                 if (seen_[e.part] == query || e.object == i)
@@ -88,26 +74,25 @@ public:
         }
     }
 
-    size_t partCount(size_t i) const { return firstPart_[i + 1] - firstPart_[i]; }
+    size_t partCount(size_t i) const { return table_.firstPart[i + 1] - table_.firstPart[i]; }
 
 private:
     // No more than the gap between the two parts' outlines: their boxes'
     // gap, and for capsules the segments' distance less both outer radii.
     double gapBound(uint32_t a, uint32_t b) const
     {
-        double bound = rectGap(parts_[a].box, parts_[b].box);
-        if (parts_[a].isCapsule() && parts_[b].isCapsule()) {
-            const CapsuleShape &c = capsules_[a], &d = capsules_[b];
+        const std::vector<CopperPart>& parts = table_.parts;
+        double bound = rectGap(parts[a].box, parts[b].box);
+        if (parts[a].isCapsule() && parts[b].isCapsule()) {
+            const CapsuleShape &c = table_.capsules[a], &d = table_.capsules[b];
             if (quickCapsule(c) && quickCapsule(d))
                 bound = std::max(bound, segmentDistance(c.a, c.b, d.a, d.b) - c.halfWidth - d.halfWidth - 2.5);
         }
         return bound;
     }
 
-    std::vector<LayoutObject const*> objects_;
-    std::vector<CopperPart> parts_;
-    std::vector<CapsuleShape> capsules_; // by part id, for the capsule parts
-    std::vector<uint32_t> firstPart_;
+    CopperMap::Parts table_;
+    const ObjectList& objects_;
     PartGrid grids_[2];
     std::vector<uint32_t> seen_; // the query that last met each part
     uint32_t query_ = 0;
@@ -119,7 +104,7 @@ private:
 template <typename Limit, typename Found>
 void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t reach, Limit limit, Found found)
 {
-    CopperPartGrids grids(map.objects(), reach);
+    CopperPartGrids grids(map, reach);
     // The net with the most parts only answers: every pair it is in is
     // found from the other net's side, and most boards have one such net
     // (the ground, or the whole board when everything is joined).

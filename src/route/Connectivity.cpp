@@ -146,6 +146,12 @@ CopperMap::Index& CopperMap::index()
     return x;
 }
 
+CopperMap::Parts CopperMap::parts()
+{
+    const Index& x = index();
+    return {x.parts, x.capsules, x.firstPart};
+}
+
 void CopperMap::buildAllOutlines()
 {
     index();

@@ -6,6 +6,7 @@
 
 #include "model/ObjectList.h"
 #include "geometry/Geometry.h"
+#include "route/CopperParts.h"
 
 #include <cstdint>
 #include <memory>
@@ -42,6 +43,16 @@ public:
 
     // Position of an object in the list, -1 when it is not there.
     long indexOf(const LayoutObject* o) const;
+
+    // The copper parts the index is made of (built on first use): by part
+    // id, the capsule of each capsule part, and each object's first part
+    // with an end entry.
+    struct Parts {
+        const std::vector<CopperPart>& parts;
+        const std::vector<CapsuleShape>& capsules;
+        const std::vector<uint32_t>& firstPart;
+    };
+    Parts parts();
 
     const Rect& bounds(size_t index) const
     {
