@@ -49,7 +49,6 @@ TEST(BoardManagement, DeleteAndMove)
     EXPECT_FALSE(doc.deleteActiveBoard(Language::English));
     EXPECT_EQ(doc.ActiveBoard, 1) << "deleting the last tab activates the new last one";
     EXPECT_EQ(doc.board(1).Name, "four");
-
 }
 
 TEST(BoardManagement, SizeCheck)

@@ -24,7 +24,6 @@ TEST(PrintLayout, ScaleBarRescalesTheOffsets)
         EXPECT_DOUBLE_EQ(o.printScale, scale) << why;
         EXPECT_EQ(PrintPoint(o.offsetX, o.offsetY), after) << why;
     }
-    EXPECT_EQ(scalePercent(20), 200);
 }
 
 TEST(PrintLayout, CopiesLieOneBoardPlusGapApart)
