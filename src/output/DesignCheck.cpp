@@ -46,7 +46,7 @@ class CopperPartGrids {
 public:
     CopperPartGrids(CopperMap& map, int32_t reach) : table_(map.parts()), objects_(map.objects())
     {
-        std::vector<uint32_t> ids[2];
+        IndexVector<uint32_t> ids[2];
         for (uint32_t p = 0; p < table_.parts.size(); ++p)
             ids[objects_[table_.parts[p].object].Layer == Layer::K1 ? 0 : 1].push_back(p);
         const int32_t margin = reach / 2 + 1;
@@ -81,7 +81,7 @@ private:
     // gap, and for capsules the segments' distance less both outer radii.
     double gapBound(uint32_t a, uint32_t b) const
     {
-        const std::vector<CopperPart>& parts = table_.parts;
+        const IndexVector<CopperPart>& parts = table_.parts;
         double bound = rectGap(parts[a].box, parts[b].box);
         if (parts[a].isCapsule() && parts[b].isCapsule()) {
             const CapsuleShape &c = table_.capsules[a], &d = table_.capsules[b];

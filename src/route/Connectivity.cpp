@@ -32,7 +32,7 @@ class ShapeBoundsCache {
 public:
     explicit ShapeBoundsCache(size_t objects) : slot_(objects, kUnknown) {}
 
-    const ShapeBounds& of(uint32_t index, const std::vector<LayoutObject const*>& objects)
+    const ShapeBounds& of(uint32_t index, const IndexVector<LayoutObject const*>& objects)
     {
         if (slot_[index] == kUnknown) {
             const LayoutObject& o = *objects[index];
@@ -55,21 +55,21 @@ private:
 } // namespace
 
 struct CopperMap::Index {
-    std::vector<LayoutObject const*> objects;
-    std::vector<CopperPart> parts;
-    std::vector<CapsuleShape> capsules; // by part id, for the capsule parts
-    std::vector<uint32_t> firstPart;    // per object, plus an end entry
-    std::vector<uint8_t> gridOfObject;  // per object: the grid of a copper object's layer
-    std::vector<uint32_t> viaPartner;   // per object: the other pad of its via, or kNoPartner
+    IndexVector<LayoutObject const*> objects;
+    IndexVector<CopperPart> parts;
+    IndexVector<CapsuleShape> capsules; // by part id, for the capsule parts
+    IndexVector<uint32_t> firstPart;    // per object, plus an end entry
+    IndexVector<uint8_t> gridOfObject;  // per object: the grid of a copper object's layer
+    IndexVector<uint32_t> viaPartner;   // per object: the other pad of its via, or kNoPartner
     PartGrid grids[2];
 
     // Pieces found whole by earlier floods.
-    std::vector<uint32_t> pieceOf;
+    IndexVector<uint32_t> pieceOf;
     std::vector<std::vector<uint32_t>> pieces;
 
     // Per-flood and per-query marks, so nothing needs clearing.
-    std::vector<uint32_t> floodMark;
-    std::vector<uint32_t> queryMark;
+    IndexVector<uint32_t> floodMark;
+    IndexVector<uint32_t> queryMark;
     uint32_t flood = 0;
     uint32_t query = 0;
 
@@ -108,7 +108,7 @@ CopperMap::Index& CopperMap::index()
     // Copper objects whose partner names them back: the pads of vias. A
     // one-sided partner reference is no via.
     std::vector<std::pair<const LayoutObject*, uint32_t>> paired;
-    std::vector<uint32_t> ids[2];
+    IndexVector<uint32_t> ids[2];
     for (uint32_t i = 0; i < n; ++i) {
         const LayoutObject& o = list_[i];
         x.objects[i] = &o;
@@ -120,7 +120,7 @@ CopperMap::Index& CopperMap::index()
             paired.emplace_back(&o, i);
         x.gridOfObject[i] = static_cast<uint8_t>(gridOf(o.Layer));
         appendCopperParts(o, i, x.parts);
-        std::vector<uint32_t>& grid = ids[gridOf(o.Layer)];
+        IndexVector<uint32_t>& grid = ids[gridOf(o.Layer)];
         for (uint32_t p = first; p < x.parts.size(); ++p) {
             const CopperPart& part = x.parts[p];
             x.capsules.push_back(part.isCapsule() ? capsuleOf(o, part) : CapsuleShape{});
@@ -199,8 +199,8 @@ namespace {
 // by the quick tests where they are sure, else on the parts' polygons.
 class PartTest {
 public:
-    PartTest(CopperMap& map, const std::vector<LayoutObject const*>& objects, const std::vector<CopperPart>& parts,
-             const std::vector<CapsuleShape>& capsules, ShapeBoundsCache& shapes,
+    PartTest(CopperMap& map, const IndexVector<LayoutObject const*>& objects, const IndexVector<CopperPart>& parts,
+             const IndexVector<CapsuleShape>& capsules, ShapeBoundsCache& shapes,
              std::unordered_map<uint32_t, Region>& fills)
         : map_(map), objects_(objects), parts_(parts), capsules_(capsules), shapes_(shapes), fills_(fills)
     {
@@ -341,9 +341,9 @@ private:
     }
 
     CopperMap& map_;
-    const std::vector<LayoutObject const*>& objects_;
-    const std::vector<CopperPart>& parts_;
-    const std::vector<CapsuleShape>& capsules_;
+    const IndexVector<LayoutObject const*>& objects_;
+    const IndexVector<CopperPart>& parts_;
+    const IndexVector<CapsuleShape>& capsules_;
     ShapeBoundsCache& shapes_;
     std::unordered_map<uint32_t, Region>& fills_;
     Region scratch_[2];

@@ -7,6 +7,7 @@
 #include "model/ObjectList.h"
 #include "geometry/Geometry.h"
 #include "route/CopperParts.h"
+#include "route/IndexMemory.h"
 
 #include <cstdint>
 #include <memory>
@@ -48,9 +49,9 @@ public:
     // id, the capsule of each capsule part, and each object's first part
     // with an end entry.
     struct Parts {
-        const std::vector<CopperPart>& parts;
-        const std::vector<CapsuleShape>& capsules;
-        const std::vector<uint32_t>& firstPart;
+        const IndexVector<CopperPart>& parts;
+        const IndexVector<CapsuleShape>& capsules;
+        const IndexVector<uint32_t>& firstPart;
     };
     Parts parts();
 
@@ -70,8 +71,8 @@ private:
     const ObjectList& list_;
     // Filled on the first look-up: floods never need them.
     mutable std::vector<Rect> bounds_;
-    std::vector<std::vector<Region>> outlines_;
-    std::vector<uint8_t> built_;
+    IndexVector<std::vector<Region>> outlines_;
+    IndexVector<uint8_t> built_;
     std::unique_ptr<Index> index_;
     mutable std::unordered_map<const LayoutObject*, uint32_t> positions_;
 };

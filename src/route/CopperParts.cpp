@@ -38,7 +38,7 @@ Rect pointsBox(const std::vector<Point>& points)
 
 } // namespace
 
-void appendCopperParts(const LayoutObject& o, uint32_t index, std::vector<CopperPart>& parts)
+void appendCopperParts(const LayoutObject& o, uint32_t index, IndexVector<CopperPart>& parts)
 {
     const int32_t w = capsuleHalfWidth(o);
     switch (o.kind()) {

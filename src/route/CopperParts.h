@@ -6,6 +6,7 @@
 
 #include "geometry/CapsuleOverlap.h"
 #include "model/LayoutObject.h"
+#include "route/IndexMemory.h"
 
 #include <cstdint>
 #include <vector>
@@ -27,7 +28,7 @@ struct CopperPart {
 };
 
 // Appends the parts of object `index`.
-void appendCopperParts(const LayoutObject& o, uint32_t index, std::vector<CopperPart>& parts);
+void appendCopperParts(const LayoutObject& o, uint32_t index, IndexVector<CopperPart>& parts);
 
 // The capsule of a part for which isCapsule() holds.
 CapsuleShape capsuleOf(const LayoutObject& o, const CopperPart& part);

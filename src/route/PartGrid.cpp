@@ -10,8 +10,8 @@ constexpr int64_t kMaxCells = int64_t{1} << 22;
 constexpr double kPartsPerCellSide = 2.0;
 }
 
-void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<CapsuleShape>& capsules,
-                     const std::vector<uint32_t>& ids, int32_t margin)
+void PartGrid::build(const IndexVector<CopperPart>& parts, const IndexVector<CapsuleShape>& capsules,
+                     const IndexVector<uint32_t>& ids, int32_t margin)
 {
     parts_ = &parts;
     margin_ = margin;
@@ -48,7 +48,7 @@ void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<Cap
 
     // Each part's cells, worked out once for the filling and the queries.
     // Parts of the other layer keep an empty range.
-    std::vector<uint32_t> counts(cells + 1, 0);
+    IndexVector<uint32_t> counts(cells + 1, 0);
     partCellsFirst_.resize(parts.size() + 1);
     partCells_.reserve(ids.size() * 4);
     uint32_t end = 0;
@@ -69,7 +69,7 @@ void PartGrid::build(const std::vector<CopperPart>& parts, const std::vector<Cap
         first_[c + 1] = first_[c] + counts[c];
     entries_.resize(first_[cells]);
     live_.assign(counts.begin(), counts.end() - 1);
-    std::vector<uint32_t>& fill = counts; // reused as each cell's next free slot
+    IndexVector<uint32_t>& fill = counts; // reused as each cell's next free slot
     std::copy(first_.begin(), first_.end() - 1, fill.begin());
     for (uint32_t id : ids)
         for (uint32_t c : cellsFor(id))
@@ -86,7 +86,7 @@ void PartGrid::reopen()
     touched_.clear();
 }
 
-void PartGrid::cellsOf(uint32_t id, std::vector<uint32_t>& out) const
+void PartGrid::cellsOf(uint32_t id, IndexVector<uint32_t>& out) const
 {
     const CopperPart& part = (*parts_)[id];
     const double scale = 1.0 / cellSize_;

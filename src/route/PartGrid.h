@@ -24,8 +24,8 @@ public:
     // capsule part, by part id; `ids` are the indices into `parts` to enter.
     // Each part covers the cells within `margin` of it, so two parts closer
     // than twice the margin share a cell.
-    void build(const std::vector<CopperPart>& parts, const std::vector<CapsuleShape>& capsules,
-               const std::vector<uint32_t>& ids, int32_t margin = 0);
+    void build(const IndexVector<CopperPart>& parts, const IndexVector<CapsuleShape>& capsules,
+               const IndexVector<uint32_t>& ids, int32_t margin = 0);
 
     // Calls visit(entry) for the live entries of every cell the part covers;
     // entries whose object `dead` says is done are retired on the way. A
@@ -41,27 +41,27 @@ public:
 
 private:
     // Appends the cells a part may cover, each once.
-    void cellsOf(uint32_t part, std::vector<uint32_t>& out) const;
+    void cellsOf(uint32_t part, IndexVector<uint32_t>& out) const;
     std::span<const uint32_t> cellsFor(uint32_t part) const
     {
         return {partCells_.data() + partCellsFirst_[part], partCells_.data() + partCellsFirst_[part + 1]};
     }
 
-    const std::vector<CopperPart>* parts_ = nullptr;
-    const std::vector<CapsuleShape>* capsules_ = nullptr;
+    const IndexVector<CopperPart>* parts_ = nullptr;
+    const IndexVector<CapsuleShape>* capsules_ = nullptr;
     Rect area_;
     int32_t cellSize_ = 256;
     int32_t margin_ = 0;
     int32_t columns_ = 0, rows_ = 0;
-    std::vector<uint32_t> first_; // per cell, plus an end entry
-    std::vector<uint32_t> live_;  // live entries per cell
-    std::vector<Entry> entries_;
+    IndexVector<uint32_t> first_; // per cell, plus an end entry
+    IndexVector<uint32_t> live_;  // live entries per cell
+    IndexVector<Entry> entries_;
     std::vector<uint32_t> touched_;
-    std::vector<uint8_t> isTouched_;
+    IndexVector<uint8_t> isTouched_;
     // Cells of each part entered, by part id (parts of the other layer get
     // an empty range).
-    std::vector<uint32_t> partCellsFirst_;
-    std::vector<uint32_t> partCells_;
+    IndexVector<uint32_t> partCellsFirst_;
+    IndexVector<uint32_t> partCells_;
 };
 
 template <class Dead, class Visit>
