@@ -82,7 +82,8 @@ void refill()
 void* take(size_t bytes)
 {
     assert(bytes == kSlotBytes);
-    static_cast<void>(bytes);
+    if constexpr (!kPooled)
+        return ::operator new(bytes);
     if (!tFree.head)
         refill();
     FreeSlot* slot = tFree.head;
@@ -93,6 +94,10 @@ void* take(size_t bytes)
 
 void give(void* slot) noexcept
 {
+    if constexpr (!kPooled) {
+        ::operator delete(slot);
+        return;
+    }
     if (!slot)
         return;
     auto* freed = static_cast<FreeSlot*>(slot);

@@ -5,11 +5,24 @@
 // list of free slots, so taking and returning one needs no lock; a slot may
 // be returned on another thread than the one that took it. A thread that
 // ends hands its free slots to the threads that go on. Blocks are kept for
-// the life of the process.
+// the life of the process. Under AddressSanitizer every object has its own
+// allocation again, so the sanitizer still sees each one freed and reused.
 
 #include <cstddef>
 
 namespace kestrel::objectpool {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooled = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kPooled = false;
+#else
+constexpr bool kPooled = true;
+#endif
+#else
+constexpr bool kPooled = true;
+#endif
 
 // A slot for one LayoutObject; bytes is always sizeof(LayoutObject).
 void* take(size_t bytes);

@@ -157,6 +157,8 @@ TEST(CompactStorage, ShortTextKeepsBytesAndLength)
 // thread took it; objects made on a worker stay intact on the main thread.
 TEST(CompactStorage, PoolSlotsMoveBetweenThreads)
 {
+    if (!objectpool::kPooled)
+        GTEST_SKIP() << "objects are not pooled under AddressSanitizer";
     std::vector<std::unique_ptr<LayoutObject>> made;
     std::thread worker([&] {
         for (int32_t i = 0; i < 2500; ++i) {
