@@ -35,7 +35,7 @@ public:
     PackedList() = default;
     PackedList(std::initializer_list<T> values) { assign(values.begin(), values.end()); }
     PackedList(const std::vector<T>& values) { assign(values.begin(), values.end()); }
-    template <typename It>
+    template <std::forward_iterator It>
     PackedList(It first, It last) { assign(first, last); }
     PackedList(const PackedList& other) { assign(other.begin(), other.end()); }
     PackedList(PackedList&& other) noexcept : items_(std::exchange(other.items_, nullptr)) {}
@@ -109,7 +109,7 @@ public:
         *at = copy;
         return at;
     }
-    template <typename It>
+    template <std::forward_iterator It>
     T* insert(const T* pos, It first, It last)
     {
         // The source may be this list: take a copy before the block moves.
@@ -158,7 +158,7 @@ public:
 
     // Builds the new contents in a fresh block, so the source may be this
     // list itself.
-    template <typename It>
+    template <std::forward_iterator It>
     void assign(It first, It last)
     {
         const auto n = static_cast<size_t>(std::distance(first, last));
