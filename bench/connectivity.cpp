@@ -124,7 +124,7 @@ BENCHMARK(BM_FloodFromCold)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 // track on the other side.
 struct BandBoard {
     ObjectList list;
-    std::vector<std::vector<LayoutObject*>> bands;
+    std::vector<PackedList<LayoutObject*>> bands;
 
     BandBoard()
     {

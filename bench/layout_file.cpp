@@ -1,6 +1,7 @@
-// Reading and writing a generated 100,000-object document.
+// Reading and writing generated 100,000-object documents.
 
 #include "support/GeneratedBoard.h"
+#include "support/HeapInUse.h"
 
 #include "model/FileIO.h"
 #include "model/LayoutFile.h"
@@ -9,7 +10,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <malloc.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,12 +17,25 @@ using namespace kestrel;
 
 namespace {
 
+std::vector<uint8_t> encoded(LayoutDocument doc)
+{
+    prepareForWriting(doc, true);
+    return encodeDocument(doc);
+}
+
 const std::vector<uint8_t>& documentBytes()
 {
+    static const std::vector<uint8_t> bytes = encoded(bench::generateDocument());
+    return bytes;
+}
+
+// 100,000 objects laid out as nets (200 columns of 500).
+const std::vector<uint8_t>& netDocumentBytes()
+{
     static const std::vector<uint8_t> bytes = [] {
-        LayoutDocument doc = bench::generateDocument();
-        prepareForWriting(doc, true);
-        return encodeDocument(doc);
+        LayoutDocument doc = bench::generateNetDocument(200);
+        doc.Working.BoardWidth = 80000, doc.Working.BoardHeight = 10000;
+        return encoded(std::move(doc));
     }();
     return bytes;
 }
@@ -32,9 +45,8 @@ std::string scratchPath()
     return "/tmp/kestrel-bench-" + std::to_string(::getpid()) + ".kbd";
 }
 
-void BM_ReadFromMemory(benchmark::State& state)
+void readFromMemory(benchmark::State& state, const std::vector<uint8_t>& bytes)
 {
-    const auto& bytes = documentBytes();
     for (auto _ : state) {
         auto r = decodeDocument(bytes.data(), bytes.size(), Language::English, "bench.kbd");
         if (!r)
@@ -43,12 +55,19 @@ void BM_ReadFromMemory(benchmark::State& state)
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
     // Heap held by one loaded document, per object.
-    const size_t before = mallinfo2().uordblks;
+    const size_t before = bench::heapInUse();
     auto loaded = decodeDocument(bytes.data(), bytes.size(), Language::English, "bench.kbd");
     const size_t objects = loaded ? loaded->document.board(0).Objects.size() : 1;
-    state.counters["heap_bytes_per_object"] = static_cast<double>(mallinfo2().uordblks - before) / static_cast<double>(objects);
+    state.counters["objects"] = static_cast<double>(objects);
+    state.counters["heap_bytes_per_object"] =
+        static_cast<double>(bench::heapInUse() - before) / static_cast<double>(objects);
 }
+
+void BM_ReadFromMemory(benchmark::State& state) { readFromMemory(state, documentBytes()); }
 BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond);
+
+void BM_ReadNetBoardFromMemory(benchmark::State& state) { readFromMemory(state, netDocumentBytes()); }
+BENCHMARK(BM_ReadNetBoardFromMemory)->Unit(benchmark::kMillisecond);
 
 void BM_ReadFile(benchmark::State& state)
 {

@@ -7,11 +7,11 @@
 #include "model/LayoutFile.h"
 #include "output/GerberExport.h"
 #include "route/Connectivity.h"
+#include "support/HeapInUse.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <malloc.h>
 #include <map>
 #include <memory>
 
@@ -72,9 +72,10 @@ void BM_ScaleLoad(benchmark::State& state)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * tracks));
     state.counters["MB"] = static_cast<double>(s.bytes.size()) / 1e6;
     // Heap held by one loaded document, per object.
-    const size_t before = mallinfo2().uordblks;
+    const size_t before = bench::heapInUse();
     auto loaded = decodeDocument(s.bytes.data(), s.bytes.size(), Language::English, "scale.kbd");
-    state.counters["heap_bytes_per_object"] = static_cast<double>(mallinfo2().uordblks - before) / static_cast<double>(tracks);
+    state.counters["heap_bytes_per_object"] =
+        static_cast<double>(bench::heapInUse() - before) / static_cast<double>(tracks);
 }
 
 void BM_ScaleExport(benchmark::State& state)

@@ -52,7 +52,7 @@ void RelinkCopies(const ObjectList& src, ObjectList& dest, size_t base)
         if (o.is(ObjectKind::Pad) && !o.Connections.empty()) {
             for (LayoutObject*& peer : o.Connections)
                 peer = copyOf(peer);
-            std::erase(o.Connections, nullptr);
+            erase(o.Connections, nullptr);
         }
         // Cleared too when the track is not routed: a stale end must not
         // keep naming an object of the source list.

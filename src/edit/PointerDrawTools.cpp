@@ -8,7 +8,7 @@
 
 namespace kestrel {
 
-bool ZoneSpansArea(const std::vector<Point>& pts, size_t minPoints)
+bool ZoneSpansArea(std::span<const Point> pts, size_t minPoints)
 {
     if (pts.size() < minPoints)
         return false;

@@ -47,7 +47,7 @@ void PointerMachine::makeFollowingLabel()
     f.strokes.clear();
     f.lines.clear();
     for (const auto& o : following_)
-        f.strokes.push_back({o->Points, o->Width, false});
+        f.strokes.push_back({{o->Points.begin(), o->Points.end()}, o->Width, false});
     f.measure();
 }
 

@@ -6,6 +6,7 @@
 #include "model/Types.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kestrel {
@@ -64,6 +65,6 @@ Point BendCornerOf(Point a, Point c, int bendMode);
 
 // Whether a zone's corners enclose an area: at least minPoints of them, not
 // all on one vertical and not all on one horizontal line.
-bool ZoneSpansArea(const std::vector<Point>& pts, size_t minPoints);
+bool ZoneSpansArea(std::span<const Point> pts, size_t minPoints);
 
 } // namespace kestrel

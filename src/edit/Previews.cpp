@@ -145,7 +145,7 @@ void AppendObjectOutline(const LayoutObject& o, Preview& preview, bool centreLin
         break;
     case ObjectKind::Track:
         if (centreLines && o.Points.size() > 1) {
-            preview.strokes.push_back({o.Points, 0, false});
+            preview.strokes.push_back({{o.Points.begin(), o.Points.end()}, 0, false});
             break;
         }
         for (size_t i = 0; i + 1 < o.Points.size(); ++i)
@@ -154,7 +154,7 @@ void AppendObjectOutline(const LayoutObject& o, Preview& preview, bool centreLin
             capsule(o.Points[0], o.Points[0]);
         break;
     case ObjectKind::Zone:
-        preview.strokes.push_back({o.Points, 0, true});
+        preview.strokes.push_back({{o.Points.begin(), o.Points.end()}, 0, true});
         break;
     case ObjectKind::Pad:
         preview.strokes.push_back({figureOutline(padFigure(o, 0)), 0, true});

@@ -263,7 +263,7 @@ Quick quickCircleTouch(const LayoutObject& c, const Rect& frame)
     return frame.right > frame.left && frame.bottom > frame.top ? Quick::Yes : Quick::Unsure;
 }
 
-bool polygonHolds(const std::vector<Point>& polygon, Point p)
+bool polygonHolds(std::span<const Point> polygon, Point p)
 {
     int winding = 0;
     const size_t n = polygon.size();

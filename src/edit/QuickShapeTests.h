@@ -6,6 +6,8 @@
 
 #include "model/LayoutObject.h"
 
+#include <span>
+
 namespace kestrel {
 
 enum class Quick : uint8_t { No, Yes, Unsure };
@@ -24,6 +26,6 @@ Quick quickCircleTouch(const LayoutObject& circle, const Rect& frame);
 bool segmentMeetsRect(Point a, Point b, const Rect& r);
 
 // The filled inside of a polygon by the non-zero rule, edges included.
-bool polygonHolds(const std::vector<Point>& polygon, Point p);
+bool polygonHolds(std::span<const Point> polygon, Point p);
 
 } // namespace kestrel

@@ -201,7 +201,7 @@ bool capsuleOutsideRing(const CapsuleShape& c, Point centre, int32_t inner, int3
     return nearest - reach > outer + 2 * kRounding || farthest + reach < inner - 2 * kRounding;
 }
 
-int windingNumber(const std::vector<Point>& polygon, Point p)
+int windingNumber(std::span<const Point> polygon, Point p)
 {
     int winding = 0;
     const size_t n = polygon.size();

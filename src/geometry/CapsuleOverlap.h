@@ -6,6 +6,7 @@
 #include "model/Types.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kestrel {
@@ -76,6 +77,6 @@ double pointSegmentDistanceSquared(Point p, Point a, Point b);
 double segmentDistance(Point a, Point b, Point c, Point d);
 
 // Winding number of the closed polygon around p; p must not lie on an edge.
-int windingNumber(const std::vector<Point>& polygon, Point p);
+int windingNumber(std::span<const Point> polygon, Point p);
 
 } // namespace kestrel

@@ -306,16 +306,16 @@ Region Region::combined(const Region& other, Operation op) const
     return fromNormalised(toPolygons(out));
 }
 
-Region Region::fromPolygon(const Polygon& polygon)
+Region Region::fromPolygon(std::span<const Point> polygon)
 {
     // Outlines are mostly convex (capsules, pads, labels): those need no clipping.
-    Polygon cleaned = withoutStraightCorners(polygon);
+    Polygon cleaned = withoutStraightCorners(Polygon(polygon.begin(), polygon.end()));
     if (convexAndSimple(cleaned)) {
         if (turn(cleaned[0], cleaned[1], cleaned[2]) < 0)
             std::reverse(cleaned.begin(), cleaned.end());
         return fromNormalised({std::move(cleaned)});
     }
-    return fromPolygons({polygon});
+    return fromPolygons({Polygon(polygon.begin(), polygon.end())});
 }
 
 Region Region::fromPolygons(const std::vector<Polygon>& polygons)

@@ -5,6 +5,7 @@
 #include "model/Types.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kestrel {
@@ -18,7 +19,7 @@ using Polygon = std::vector<Point>;
 class Region {
 public:
     Region() = default;
-    static Region fromPolygon(const Polygon& polygon);
+    static Region fromPolygon(std::span<const Point> polygon);
     // Union of the polygons, all filled by the non-zero rule together.
     static Region fromPolygons(const std::vector<Polygon>& polygons);
     static Region rectangle(const Rect& r);

@@ -3,12 +3,14 @@
 // The persistent fields are those of the 74-byte on-disk image
 // (RecordImages.h); the others exist in memory only.
 
+#include "model/ObjectPool.h"
+#include "model/PackedList.h"
+#include "model/ShortText.h"
 #include "model/Types.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace kestrel {
 
@@ -72,15 +74,19 @@ struct LayoutObject {
     mutable int32_t ListIndex = -1; // scratch while writing files: own list position
 
     // ---- persistent part, lists and references ----
-    std::vector<Point> Points;
-    std::vector<int32_t> Groups; // innermost first, outermost last
-    LayoutObject* Partner = nullptr;            // via partner (pads), never owned
-    std::vector<LayoutObject*> Connections;     // rubber bands (pads), never owned
-    std::string TextValue; // UTF-8 in memory, at most 15 characters
+    PackedList<Point> Points;
+    PackedList<int32_t> Groups; // innermost first, outermost last
+    LayoutObject* Partner = nullptr;           // via partner (pads), never owned
+    PackedList<LayoutObject*> Connections;     // rubber bands (pads), never owned
+    ShortText TextValue; // UTF-8 in memory, at most 15 characters
 
     // ---- in-memory part, references ----
     LayoutObject* RouteFrom = nullptr;
     LayoutObject* RouteTo = nullptr;
+
+    // Objects on the heap live in the object pool's slots.
+    static void* operator new(size_t bytes) { return objectpool::take(bytes); }
+    static void operator delete(void* slot) noexcept { objectpool::give(slot); }
 
     ObjectKind kind() const { return static_cast<ObjectKind>(Kind); }
     bool is(ObjectKind k) const { return Kind == static_cast<uint8_t>(k); }

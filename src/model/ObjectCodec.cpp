@@ -12,7 +12,7 @@ constexpr size_t kMinObjectBlock = sizeof(ObjectImage) + 4; // record and group 
 constexpr size_t kOldRecordSize = 49;
 
 template <typename T>
-void readArray(ByteReader& in, std::vector<T>& into, size_t count, const char* what)
+void readArray(ByteReader& in, PackedList<T>& into, size_t count, const char* what)
 {
     into.resize(count);
     if (count > 0)
@@ -56,6 +56,7 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
     const size_t n = in.count(count, kMinObjectBlock, "object count");
     std::vector<LayoutObject*> pads;
     std::vector<int32_t> partnerOfPad;
+    list.reserve(list.size() + n);
     for (size_t i = 0; i < n; ++i) {
         auto o = std::make_unique<LayoutObject>();
         const size_t at = in.offset();

@@ -53,7 +53,7 @@ void ObjectList::scrubReferences(const std::vector<const LayoutObject*>& gone)
         if (dead(o.RouteTo))
             o.RouteTo = nullptr;
         if (!o.Connections.empty())
-            std::erase_if(o.Connections, dead);
+            erase_if(o.Connections, dead);
     }
 }
 

@@ -22,6 +22,7 @@ public:
 
     size_t size() const { return items_.size(); }
     bool empty() const { return items_.empty(); }
+    void reserve(size_t n) { items_.reserve(n); }
     LayoutObject& operator[](size_t i) { return *items_[i]; }
     const LayoutObject& operator[](size_t i) const { return *items_[i]; }
     LayoutObject* at(size_t i) { return items_[i].get(); }

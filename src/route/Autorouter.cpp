@@ -181,8 +181,8 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     made.RouteTo = &target;
     made.Selected = 1;
     LayoutObject& track = objects.append(std::move(made));
-    std::erase(start.Connections, &target);
-    std::erase(target.Connections, &start);
+    erase(start.Connections, &target);
+    erase(target.Connections, &start);
     say(RouteStatus::Success);
     return finish({true, &track});
 }

@@ -45,7 +45,7 @@ BandEdit ToggleBand(EditSession& session, LayoutDocument& doc, size_t a, size_t 
     TakeUndoSnapshot(session, doc);
     LayoutObject& first = (*objects)[a];
     LayoutObject& second = (*objects)[b];
-    const size_t removed = std::erase(first.Connections, &second) + std::erase(second.Connections, &first);
+    const size_t removed = erase(first.Connections, &second) + erase(second.Connections, &first);
     if (removed == 0) {
         first.Connections.push_back(&second);
         second.Connections.push_back(&first);

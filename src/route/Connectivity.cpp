@@ -276,7 +276,7 @@ private:
     // each shape inside the other decides.
     QuickAnswer fillAgainst(const CopperPart& fill, uint32_t otherId)
     {
-        const std::vector<Point>& zone = object(fill).Points;
+        const PackedList<Point>& zone = object(fill).Points;
         const CopperPart& other = parts_[otherId];
         if (other.isCapsule()) {
             const CapsuleShape& c = capsules_[otherId];
@@ -291,7 +291,7 @@ private:
             return QuickAnswer::Unsure;
         }
         if (other.piece == CopperPart::kFill) {
-            const std::vector<Point>& second = object(other).Points;
+            const PackedList<Point>& second = object(other).Points;
             if (object(other).widthUnits() / 2 < kCoveringHalfWidth)
                 return QuickAnswer::Unsure;
             const bool inside = windingNumber(zone, second[0]) != 0 || windingNumber(second, zone[0]) != 0;
@@ -308,7 +308,7 @@ private:
 
     bool fillAgainstRegion(const CopperPart& fill, const Region& shape) const
     {
-        const std::vector<Point>& zone = object(fill).Points;
+        const PackedList<Point>& zone = object(fill).Points;
         if (shape.empty())
             return false;
         return windingNumber(zone, shape.polygons()[0][0]) != 0 || shape.contains(zone[0]);

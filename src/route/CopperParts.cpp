@@ -3,6 +3,7 @@
 #include "geometry/Geometry.h"
 
 #include <algorithm>
+#include <span>
 
 namespace kestrel {
 
@@ -24,7 +25,7 @@ Rect capsuleBox(Point a, Point b, int32_t halfWidth)
             clamp(std::max(a.y, b.y) + by)};
 }
 
-Rect pointsBox(const std::vector<Point>& points)
+Rect pointsBox(std::span<const Point> points)
 {
     Rect r{points[0].x, points[0].y, points[0].x, points[0].y};
     for (const Point& p : points) {
@@ -47,7 +48,7 @@ void appendCopperParts(const LayoutObject& o, uint32_t index, IndexVector<Copper
         return;
     case ObjectKind::Track:
     case ObjectKind::Zone: {
-        const std::vector<Point>& p = o.Points;
+        const PackedList<Point>& p = o.Points;
         if (p.size() < 2)
             return;
         const bool zone = o.is(ObjectKind::Zone);
@@ -72,7 +73,7 @@ CapsuleShape capsuleOf(const LayoutObject& o, const CopperPart& part)
     const int32_t w = capsuleHalfWidth(o);
     if (part.piece == CopperPart::kLine)
         return {o.start(), o.end(), w};
-    const std::vector<Point>& p = o.Points;
+    const PackedList<Point>& p = o.Points;
     const size_t k = static_cast<size_t>(part.piece);
     return {p[k], p[(k + 1) % p.size()], w};
 }

@@ -27,7 +27,7 @@ struct MachineBench {
         m.move(to, k);
         m.release(PointerButton::Left, to, k);
     }
-    std::vector<Point> points(size_t i) { return list()[i].Points; }
+    std::vector<Point> points(size_t i) { return {list()[i].Points.begin(), list()[i].Points.end()}; }
 };
 
 } // namespace kestrel::test

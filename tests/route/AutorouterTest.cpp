@@ -108,7 +108,7 @@ TEST(Autorouter, KeptGridSeesCopperEditedInPlace)
     pad.Y1 = -1000;
     const RouteResult again = route(band, {}, &kept).result;
     ASSERT_TRUE(again.routed);
-    const std::vector<Point> aroundPad = again.track->Points;
+    const std::vector<Point> aroundPad(again.track->Points.begin(), again.track->Points.end());
     EXPECT_NE(aroundPad, kFreeSpaceTrack);
 
     again.track->Selected = 1;

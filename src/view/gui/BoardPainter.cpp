@@ -160,7 +160,7 @@ void drawInOrder(const std::vector<const LayoutObject*>& objects, Draw draw)
         if (i + kObjectsAhead < n)
             prefetch(objects[i + kObjectsAhead], sizeof(LayoutObject));
         if (i + kCornersAhead < n) {
-            const std::vector<Point>& corners = objects[i + kCornersAhead]->Points;
+            const PackedList<Point>& corners = objects[i + kCornersAhead]->Points;
             prefetch(corners.data(), std::min(corners.size() * sizeof(Point), kMaxCornerBytes));
         }
         draw(*objects[i]);

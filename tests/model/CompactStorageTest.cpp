@@ -1,0 +1,181 @@
+#include "model/LayoutObject.h"
+#include "model/ObjectPool.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <thread>
+#include <vector>
+
+using namespace kestrel;
+
+namespace {
+
+std::vector<int32_t> asVector(const PackedList<int32_t>& list) { return {list.begin(), list.end()}; }
+
+} // namespace
+
+// Random edits applied to a PackedList and to a std::vector side by side;
+// the two must hold the same values after every step. Ranges are often taken
+// from the list itself, and copies and moves are checked to be independent.
+TEST(CompactStorage, PackedListFollowsVectorThroughRandomEdits)
+{
+    std::mt19937 random(7);
+    auto below = [&](size_t n) { return n == 0 ? 0 : static_cast<size_t>(random() % n); };
+    PackedList<int32_t> list;
+    std::vector<int32_t> model;
+    for (int step = 0; step < 20000; ++step) {
+        const auto value = static_cast<int32_t>(random() % 1000);
+        const size_t at = below(model.size() + 1);
+        switch (random() % 12) {
+        case 0:
+        case 1:
+            list.push_back(value), model.push_back(value);
+            break;
+        case 2:
+            if (!model.empty())
+                list.push_back(list[at % model.size()]), model.push_back(model[at % model.size()]);
+            break;
+        case 3:
+            EXPECT_EQ(*list.insert(list.begin() + at, value), value);
+            model.insert(model.begin() + static_cast<long>(at), value);
+            break;
+        case 4: {
+            const size_t from = below(model.size() + 1), count = below(model.size() - from + 1);
+            const std::vector<int32_t> taken(model.begin() + static_cast<long>(from),
+                                             model.begin() + static_cast<long>(from + count));
+            list.insert(list.begin() + at, list.begin() + from, list.begin() + from + count);
+            model.insert(model.begin() + static_cast<long>(at), taken.begin(), taken.end());
+            break;
+        }
+        case 5:
+            if (at < model.size()) {
+                list.erase(list.begin() + at);
+                model.erase(model.begin() + static_cast<long>(at));
+            }
+            break;
+        case 6: {
+            const size_t last = at + below(model.size() - at + 1);
+            const size_t kept = static_cast<size_t>(list.erase(list.begin() + at, list.begin() + last) - list.begin());
+            model.erase(model.begin() + static_cast<long>(at), model.begin() + static_cast<long>(last));
+            EXPECT_EQ(kept, at);
+            break;
+        }
+        case 7: {
+            const size_t n = below(40);
+            list.resize(n, value), model.resize(n, value);
+            break;
+        }
+        case 8:
+            list.assign(list.rbegin(), list.rend());
+            std::reverse(model.begin(), model.end());
+            break;
+        case 9: {
+            PackedList<int32_t> copy = list;
+            copy.push_back(value);
+            ASSERT_EQ(asVector(list), model) << "a copy shares nothing with its source";
+            list = std::move(copy);
+            model.push_back(value);
+            EXPECT_TRUE(copy.empty());
+            break;
+        }
+        case 10:
+            erase(list, value % 10), std::erase(model, value % 10);
+            break;
+        default:
+            if (random() % 8 == 0)
+                list.clear(), model.clear();
+            else if (!model.empty())
+                list.pop_back(), model.pop_back();
+        }
+        ASSERT_EQ(asVector(list), model) << "after step " << step;
+        ASSERT_EQ(list.size(), model.size());
+    }
+}
+
+TEST(CompactStorage, EmptyAndSelfAssignedLists)
+{
+    static_assert(sizeof(PackedList<Point>) == sizeof(void*));
+    PackedList<Point> empty;
+    EXPECT_EQ(empty.data(), nullptr) << "an empty list holds no block";
+    EXPECT_EQ(empty.begin(), empty.end());
+    const PackedList<Point> copyOfEmpty = empty;
+    EXPECT_EQ(copyOfEmpty.data(), nullptr);
+    EXPECT_EQ(PackedList<Point>(std::vector<Point>{}).data(), nullptr);
+
+    PackedList<Point> points{{1, 2}, {3, 4}, {5, 6}};
+    const Point* block = points.data();
+    points = *&points;
+    EXPECT_EQ(points.data(), block) << "copying a list onto itself keeps its block";
+    points = std::move(*&points);
+    EXPECT_EQ(points, (std::vector<Point>{{1, 2}, {3, 4}, {5, 6}}));
+
+    PackedList<Point> stolen = std::move(points);
+    EXPECT_EQ(stolen.data(), block) << "a move takes the block";
+    EXPECT_TRUE(points.empty());
+    points.push_back({7, 8});
+    EXPECT_EQ(points, (std::vector<Point>{{7, 8}})) << "a moved-from list is usable";
+    stolen.assign({});
+    EXPECT_TRUE(stolen.empty());
+}
+
+TEST(CompactStorage, ShortTextKeepsBytesAndLength)
+{
+    static_assert(sizeof(ShortText) == sizeof(void*));
+    ShortText text;
+    EXPECT_TRUE(text.empty());
+    EXPECT_STREQ(text.c_str(), "");
+    EXPECT_EQ(text, "");
+
+    const std::string cyrillic = "Вход 5В";
+    text = cyrillic;
+    EXPECT_EQ(text.size(), cyrillic.size());
+    EXPECT_EQ(std::string(text), cyrillic);
+    EXPECT_EQ(text.c_str()[text.size()], '\0');
+
+    const std::string withZero("A\0B", 3);
+    ShortText zeroed = withZero;
+    EXPECT_EQ(zeroed.size(), 3u) << "the length is stored, not found by the zero";
+    EXPECT_EQ(std::string_view(zeroed), withZero);
+
+    ShortText copy = text;
+    copy = "R1";
+    EXPECT_EQ(text, cyrillic) << "a copy shares nothing with its source";
+    text = *&text;
+    EXPECT_EQ(text, cyrillic);
+    text = text.view().substr(0, 4); // its own bytes
+    EXPECT_EQ(text, "Вх");
+    ShortText moved = std::move(copy);
+    EXPECT_EQ(moved, "R1");
+    EXPECT_TRUE(copy.empty());
+    moved = std::string();
+    EXPECT_TRUE(moved.empty());
+}
+
+// A slot given back on any thread serves that thread's next object, whatever
+// thread took it; objects made on a worker stay intact on the main thread.
+TEST(CompactStorage, PoolSlotsMoveBetweenThreads)
+{
+    if (!objectpool::kPooled)
+        GTEST_SKIP() << "objects are not pooled under AddressSanitizer";
+    std::vector<std::unique_ptr<LayoutObject>> made;
+    std::thread worker([&] {
+        for (int32_t i = 0; i < 2500; ++i) {
+            auto o = std::make_unique<LayoutObject>(makeTrack(i, Layer::K1));
+            o->Points = {{i, -i}, {i + 1, -i}};
+            made.push_back(std::move(o));
+        }
+    });
+    worker.join();
+    for (int32_t i = 0; i < 2500; ++i)
+        ASSERT_EQ(made[static_cast<size_t>(i)]->Points, (std::vector<Point>{{i, -i}, {i + 1, -i}}));
+
+    const size_t spare = objectpool::spareBytes();
+    made.resize(500);
+    EXPECT_EQ(objectpool::spareBytes(), spare + 2000 * sizeof(LayoutObject));
+    LayoutObject* last = made.back().get();
+    made.pop_back();
+    const auto again = std::make_unique<LayoutObject>();
+    EXPECT_EQ(again.get(), last) << "the slot freed last is taken first";
+}
