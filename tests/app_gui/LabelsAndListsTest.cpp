@@ -44,11 +44,20 @@ struct Labels : WindowFixture {
         QMenu& menu = control<QMenu>(menuName);
         Q_EMIT menu.aboutToShow();
         std::vector<std::string> out;
-        for (QAction* a : menu.actions())
-            if (a->isVisible())
-                out.push_back(a->isSeparator() ? "-"
-                                               : (a->isChecked() ? "*" : "") + a->text().toStdString() +
-                                                     (a->isEnabled() ? "" : " (off)"));
+        for (QAction* a : menu.actions()) {
+            if (!a->isVisible())
+                continue;
+            if (a->isSeparator()) {
+                out.emplace_back("-");
+                continue;
+            }
+            std::string row = a->text().toStdString();
+            if (a->isChecked())
+                row.insert(0, 1, '*');
+            if (!a->isEnabled())
+                row += " (off)";
+            out.push_back(std::move(row));
+        }
         return out;
     }
 };

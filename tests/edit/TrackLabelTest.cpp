@@ -112,7 +112,7 @@ TEST(TrackLabel, ExtentHoldsTheLabel)
     s.text = "AB";
     EXPECT_EQ(StrokeTextExtent(s, 0), (Point{4 * 62 + 105 + 4 * 62, 496}));
     s.numbered = true;
-    s.text = "N";
+    s.text = std::string("N");
     EXPECT_EQ(StrokeTextExtent(s, 12).x, 3 * 4 * 62 + 2 * 105 - 62) << "N, 1 (3 wide) and 2";
     s.numbered = false;
     s.text = "WAVE17";
