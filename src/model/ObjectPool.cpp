@@ -52,10 +52,17 @@ struct HandOverAtThreadEnd {
     }
 };
 
-void refill()
+// Makes sure the thread's free slots are handed over when it ends; called
+// whenever its list goes from empty to holding slots.
+void handOverAtThreadEnd()
 {
     thread_local HandOverAtThreadEnd handOver;
     static_cast<void>(handOver);
+}
+
+void refill()
+{
+    handOverAtThreadEnd();
     {
         LeftOver& shared = leftOver();
         const std::lock_guard guard(shared.lock);
@@ -100,6 +107,8 @@ void give(void* slot) noexcept
     }
     if (!slot)
         return;
+    if (!tFree.head)
+        handOverAtThreadEnd(); // a thread that only frees objects must not lose their slots
     auto* freed = static_cast<FreeSlot*>(slot);
     freed->next = tFree.head;
     tFree.head = freed;
