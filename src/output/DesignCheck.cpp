@@ -50,8 +50,7 @@ public:
         for (uint32_t p = 0; p < table_.parts.size(); ++p)
             ids[objects_[table_.parts[p].object].Layer == Layer::K1 ? 0 : 1].push_back(p);
         const int32_t margin = reach / 2 + 1;
-        for (int g = 0; g < 2; ++g)
-            grids_[g].build(table_.parts, table_.capsules, ids[g], margin);
+        buildLayerGrids(grids_, table_.parts, table_.capsules, ids, margin);
         seen_.assign(table_.parts.size(), 0);
     }
 

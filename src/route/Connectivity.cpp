@@ -137,8 +137,7 @@ CopperMap::Index& CopperMap::index()
         if (it != paired.end() && it->first == partner)
             x.viaPartner[i] = it->second;
     }
-    for (int g = 0; g < 2; ++g)
-        x.grids[g].build(x.parts, x.capsules, ids[g]);
+    buildLayerGrids(x.grids, x.parts, x.capsules, ids);
     x.shapes = std::make_unique<ShapeBoundsCache>(n);
     x.pieceOf.assign(n, kNoPiece);
     x.floodMark.assign(n, 0);

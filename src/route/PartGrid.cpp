@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <thread>
 
 namespace kestrel {
 
@@ -75,6 +77,35 @@ void PartGrid::build(const IndexVector<CopperPart>& parts, const IndexVector<Cap
         for (uint32_t c : cellsFor(id))
             entries_[fill[c]++] = {id, parts[id].object};
     isTouched_.assign(cells, 0);
+}
+
+void buildLayerGrids(PartGrid (&grids)[2], const IndexVector<CopperPart>& parts,
+                     const IndexVector<CapsuleShape>& capsules, const IndexVector<uint32_t> (&ids)[2], int32_t margin)
+{
+    // Below this many parts a thread costs more than it saves.
+    constexpr size_t kPartsForTwoThreads = 40000;
+    if (std::min(ids[0].size(), ids[1].size()) < kPartsForTwoThreads / 2) {
+        for (int g = 0; g < 2; ++g)
+            grids[g].build(parts, capsules, ids[g], margin);
+        return;
+    }
+    std::exception_ptr failed;
+    std::thread second([&] {
+        try {
+            grids[1].build(parts, capsules, ids[1], margin);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    try {
+        grids[0].build(parts, capsules, ids[0], margin);
+    } catch (...) {
+        second.join();
+        throw;
+    }
+    second.join();
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 void PartGrid::reopen()

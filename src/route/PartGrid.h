@@ -64,6 +64,12 @@ private:
     IndexVector<uint32_t> partCells_;
 };
 
+// Builds the grids of the two copper layers, grids[g] over ids[g]. On a
+// large board the second is built on another thread beside the first.
+void buildLayerGrids(PartGrid (&grids)[2], const IndexVector<CopperPart>& parts,
+                     const IndexVector<CapsuleShape>& capsules, const IndexVector<uint32_t> (&ids)[2],
+                     int32_t margin = 0);
+
 template <class Dead, class Visit>
 void PartGrid::forEachNear(uint32_t part, Dead&& dead, Visit&& visit)
 {

@@ -50,16 +50,22 @@ TEST(FloodConnect, ConnectionRule)
 
 TEST(FloodConnect, LongChainNeedsNoRecursion)
 {
-    // 100000 segments meandering over 100 rows.
+    // 100000 segments meandering over 100 rows, the first 50 rows on layer
+    // 1 and the rest on layer 3 behind a via: both layers are large enough
+    // for their grids to be built side by side. A line under each layer's
+    // chain, on the other layer, stays apart.
     ObjectList list;
     for (int32_t k = 0; k < 100000; ++k) {
         const int32_t row = k / 1000, col = k % 1000, step = row % 2 == 0 ? 100 : -100;
         const Point a{row % 2 == 0 ? col * 100 : (999 - col) * 100, row * 100};
-        list.append(makeLine(a, col == 999 ? Point{a.x, a.y + 100} : Point{a.x + step, a.y}, 40, 1));
+        list.append(makeLine(a, col == 999 ? Point{a.x, a.y + 100} : Point{a.x + step, a.y}, 40, row < 50 ? 1 : 3));
     }
+    addVia(list, {0, 5000});
+    list.append(makeLine({0, 100}, {5000, 100}, 40, 3));
+    list.append(makeLine({0, 9000}, {5000, 9000}, 40, 1));
     const auto found = connectedObjects(list, 0);
-    ASSERT_EQ(found.size(), 100000u);
-    EXPECT_EQ(found.back(), 99999u);
+    ASSERT_EQ(found.size(), 100002u);
+    EXPECT_EQ(found.back(), 100001u);
 }
 
 TEST(TestConnection, SelectsExactlyTheConnectedObjects)
