@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace kestrel {
@@ -82,26 +83,33 @@ void PartGrid::build(const IndexVector<CopperPart>& parts, const IndexVector<Cap
 void buildLayerGrids(PartGrid (&grids)[2], const IndexVector<CopperPart>& parts,
                      const IndexVector<CapsuleShape>& capsules, const IndexVector<uint32_t> (&ids)[2], int32_t margin)
 {
-    // Below this many parts a thread costs more than it saves.
-    constexpr size_t kPartsForTwoThreads = 40000;
-    if (std::min(ids[0].size(), ids[1].size()) < kPartsForTwoThreads / 2) {
-        for (int g = 0; g < 2; ++g)
-            grids[g].build(parts, capsules, ids[g], margin);
-        return;
-    }
+    // Below this many parts on a layer a thread costs more than it saves.
+    constexpr size_t kPartsPerLayerForTwoThreads = 20000;
+    std::thread second;
     std::exception_ptr failed;
-    std::thread second([&] {
+    if (std::min(ids[0].size(), ids[1].size()) >= kPartsPerLayerForTwoThreads) {
         try {
-            grids[1].build(parts, capsules, ids[1], margin);
-        } catch (...) {
-            failed = std::current_exception();
+            second = std::thread([&] {
+                try {
+                    grids[1].build(parts, capsules, ids[1], margin);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: the second grid is built after the first.
         }
-    });
+    }
     try {
         grids[0].build(parts, capsules, ids[0], margin);
     } catch (...) {
-        second.join();
+        if (second.joinable())
+            second.join();
         throw;
+    }
+    if (!second.joinable()) {
+        grids[1].build(parts, capsules, ids[1], margin);
+        return;
     }
     second.join();
     if (failed)
