@@ -34,11 +34,19 @@ bool applyToObject(LayoutObject& o, const ToolParameters& tools, ToolParameter w
         if (!hasRadii(o))
             return false;
         // Pads and circles share the fields: X2 outer, Y2 inner radius.
-        return assign(o.X2, tools.CurrentPadOuter) | assign(o.Y2, std::min(o.Y2, tools.CurrentPadOuter));
+        {
+            const bool outer = assign(o.X2, tools.CurrentPadOuter);
+            const bool inner = assign(o.Y2, std::min(o.Y2, tools.CurrentPadOuter));
+            return outer || inner;
+        }
     case ToolParameter::InnerRadius:
         if (!hasRadii(o))
             return false;
-        return assign(o.Y2, tools.CurrentPadInner) | assign(o.X2, std::max(o.X2, tools.CurrentPadInner));
+        {
+            const bool inner = assign(o.Y2, tools.CurrentPadInner);
+            const bool outer = assign(o.X2, std::max(o.X2, tools.CurrentPadInner));
+            return inner || outer;
+        }
     case ToolParameter::PadShape:
         if (!o.is(ObjectKind::Pad) || o.Shape == tools.CurrentPadShape)
             return false;

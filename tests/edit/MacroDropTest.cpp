@@ -143,7 +143,7 @@ TEST(MacroDrop, PartnerAndConnectionIndicesInAMacroAreNotFollowed)
     std::memcpy(image.bytes.data() + firstPartnerField, &seven, 4);
     image.bytes[8 + 61] = 1; // a non-zero Partner byte in the first record: it was a via
     // First pad: one band to object 99.
-    image.bytes.resize(image.bytes.size() - 8);
+    image.bytes.erase(image.bytes.end() - 8, image.bytes.end());
     for (int32_t v : {1, 99, 0})
         for (int k = 0; k < 4; ++k)
             image.bytes.push_back(static_cast<uint8_t>(v >> (8 * k)));
