@@ -8,21 +8,13 @@
 // the life of the process. Under AddressSanitizer every object has its own
 // allocation again, so the sanitizer still sees each one freed and reused.
 
+#include "model/AddressSanitizer.h"
+
 #include <cstddef>
 
 namespace kestrel::objectpool {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kPooled = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kPooled = false;
-#else
-constexpr bool kPooled = true;
-#endif
-#else
-constexpr bool kPooled = true;
-#endif
+constexpr bool kPooled = !kAddressSanitizer;
 
 // A slot for one LayoutObject; bytes is always sizeof(LayoutObject).
 void* take(size_t bytes);

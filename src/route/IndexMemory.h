@@ -7,6 +7,8 @@
 // for transparent huge pages, which also spares the lookups of random
 // access over tens of megabytes. Smaller blocks come from the heap.
 
+#include "model/AddressSanitizer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -15,12 +17,8 @@
 namespace kestrel {
 
 namespace indexmemory {
-#ifdef __SANITIZE_ADDRESS__
 // The address sanitizer sees into heap blocks only.
-constexpr size_t kMappedFrom = SIZE_MAX;
-#else
-constexpr size_t kMappedFrom = size_t{64} << 10;
-#endif
+constexpr size_t kMappedFrom = kAddressSanitizer ? SIZE_MAX : size_t{64} << 10;
 void* allocate(size_t bytes);
 void deallocate(void* p, size_t bytes);
 } // namespace indexmemory
