@@ -1,4 +1,5 @@
 #include "edit/CommandStates.h"
+#include "edit/Selection.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -8,41 +9,22 @@ namespace {
 
 TEST(CommandStates, FlagsFollowTheSelectionBoardAndClipboard)
 {
-    struct Item {
-        ObjectKind kind;
-        bool selected;
-        std::vector<int32_t> groups;
-    };
-    struct Case {
-        const char* name;
-        std::vector<Item> items;
-        bool clipboard;
-        bool bandFirstTwo;
-        CommandStates expected;
-    };
-    const Case cases[] = {
-        {"empty board", {}, false, false, {}},
-        {"empty board, clipboard full", {}, true, false, {.paste = true}},
-        {"nothing selected, pad without band", {{ObjectKind::Circle, false, {4}}, {ObjectKind::Pad, false, {}}}, false,
-         false, {.objects = true}},
-        {"selected grouped circle", {{ObjectKind::Circle, true, {4}}, {ObjectKind::Track, true, {}}}, false, false,
-         {.any = true, .group = true, .ungroup = true, .circle = true, .objects = true}},
-        {"unselected pads with a band", {{ObjectKind::Pad, false, {}}, {ObjectKind::Pad, false, {}}}, false, true,
-         {.bands = true, .objects = true}},
-    };
-    for (const Case& c : cases) {
-        ObjectList list;
-        for (const Item& item : c.items) {
-            LayoutObject& o = item.kind == ObjectKind::Pad      ? test::addPad(list, {0, 0}, 90)
-                              : item.kind == ObjectKind::Circle ? list.append(makeCircle({500, -500}, 100, 1, 1, 50))
-                                                                : test::addTrack(list, {{0, 0}, {100, 0}});
-            o.Selected = item.selected ? 1 : 0;
-            o.Groups = item.groups;
-        }
-        if (c.bandFirstTwo)
-            test::addBand(list[0], list[1]);
-        EXPECT_EQ(UpdateCommandStates(list, c.clipboard), c.expected) << c.name;
-    }
+    ObjectList list;
+    EXPECT_EQ(UpdateCommandStates(list, false), CommandStates{});
+    EXPECT_EQ(UpdateCommandStates(list, true), (CommandStates{.paste = true}));
+    LayoutObject& pad = test::addPad(list, {0, 0}, 90);
+    LayoutObject& circle = list.append(makeCircle({500, -500}, 100, 1, 1, 50));
+    circle.Groups = {4};
+    EXPECT_EQ(UpdateCommandStates(list, false), (CommandStates{.objects = true})) << "nothing selected";
+    circle.Selected = 1;
+    test::addTrack(list, {{0, 0}, {100, 0}}).Selected = 1;
+    EXPECT_EQ(UpdateCommandStates(list, false),
+              (CommandStates{.any = true, .group = true, .ungroup = true, .circle = true, .objects = true}))
+        << "a grouped circle and a track selected";
+    DeselectAll(list);
+    test::addBand(pad, test::addPad(list, {900, 0}, 90));
+    EXPECT_EQ(UpdateCommandStates(list, false), (CommandStates{.bands = true, .objects = true}))
+        << "unselected pads with a band";
 }
 
 TEST(CommandStates, GroupNeedsMoreThanOneMemberAndNotExactlyOneGroup)

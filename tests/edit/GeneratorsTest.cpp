@@ -1,6 +1,6 @@
+#include "EditBoard.h"
 #include "edit/Generators.h"
 #include "edit/Undo.h"
-#include "geometry/Figures.h"
 
 #include <gtest/gtest.h>
 
@@ -36,13 +36,11 @@ TEST(Generators, PolygonCorners)
 
 TEST(Generators, PlacedPolygonIsATrackOrAZone)
 {
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    EditSession session;
-    ResetUndoHistory(session, doc);
-    doc.Working.ActiveLayer = Layer::B1;
+    test::EditBoard b(2);
+    b.doc.Working.ActiveLayer = Layer::B1;
     for (bool filled : {false, true}) {
         const PolygonSettings s{.corners = 4, .radiusMm = 10, .offsetDegrees = 45, .lineWidthMm = 0.35, .filled = filled};
-        const LayoutObject* o = PlacePolygon(session, doc, s, {5000, -5000}, 25);
+        const LayoutObject* o = PlacePolygon(b.session, b.doc, s, {5000, -5000}, 25);
         ASSERT_NE(o, nullptr);
         EXPECT_TRUE(o->is(filled ? ObjectKind::Zone : ObjectKind::Track));
         EXPECT_EQ(o->Width, 35);
@@ -51,29 +49,16 @@ TEST(Generators, PlacedPolygonIsATrackOrAZone)
         EXPECT_EQ(o->Points.front(), (Point{5707, -4293}));
         EXPECT_EQ(o->Points.size(), 5u);
     }
-    EXPECT_TRUE(session.canUndo());
+    EXPECT_EQ(b.session.undoSteps(), 2u);
 }
 
-// Angles come into 0..359, so an arc spans 1 to 360 degrees and equal
-// angles are the full circle.
-TEST(Generators, ArcsNeverSpanMoreThanATurn)
+// The dialog's angles come into 0..359 (the spans they give are the
+// figures' tests).
+TEST(Generators, ArcAnglesComeIntoOneTurn)
 {
-    struct Row {
-        double start, stop;
-        int32_t normalStart, normalStop, span;
-    };
-    const Row rows[] = {
-        {0, 90, 0, 90, 90},     {270, 90, 270, 90, 180}, {10, 400, 10, 40, 30}, {-90, 0, 270, 0, 90},
-        {0, 360, 0, 0, 360},    {45, 45, 45, 45, 360},   {359, 0, 359, 0, 1},   {720, -720, 0, 0, 360},
-    };
-    for (const Row& r : rows) {
-        LayoutObject c = makeCircle({0, 0}, 500, 1, Layer::K1, 400);
-        c.setArcStartDegrees(NormalDegrees(r.start));
-        c.setArcStopDegrees(NormalDegrees(r.stop));
-        EXPECT_EQ(c.arcStartDegrees(), r.normalStart) << r.start;
-        EXPECT_EQ(c.arcStopDegrees(), r.normalStop) << r.stop;
-        EXPECT_EQ(arcSpanDegrees(c), r.span) << r.start << ".." << r.stop;
-    }
+    const std::pair<double, int32_t> cases[] = {{90, 90}, {400, 40}, {-90, 270}, {360, 0}, {359.6, 0}, {-720, 0}};
+    for (const auto& [degrees, normal] : cases)
+        EXPECT_EQ(NormalDegrees(degrees), normal) << degrees;
 }
 
 // The segment command reaches every selected circle and nothing else; the

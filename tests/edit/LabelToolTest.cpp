@@ -26,93 +26,73 @@ struct Bench : test::MachineBench {
         ASSERT_TRUE(m.takeEffects().labelDialog);
         m.labelChosen(LabelChoice{"R", LabelFontHeight(300), 0, numbering, first});
     }
-    std::vector<std::string> texts()
-    {
-        std::vector<std::string> out;
-        for (const auto& o : list())
-            out.push_back(o->TextValue);
-        return out;
-    }
 };
 
+// The dialog's answer, clicks, then a way out: a right press, a tool change,
+// a command that changes the objects, a board change, Escape. The following
+// label goes with each and never reaches the undo history: Undo takes back
+// the label placed last.
 TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
 {
     struct Case {
         const char* name;
         bool numbering;
-        int start;
-        int clicks;
-        std::vector<std::string> placed; // after the clicks and a right press
+        int start, clicks;
+        void (*leave)(Bench&);
+        std::vector<std::string> placed; // on the first board afterwards
         int counter;                     // LabelCounter afterwards
+        ToolMode tool;
     };
+    const auto rightPress = [](Bench& b) { b.m.press(PointerButton::Right, {}, {}); };
     const Case cases[] = {
-        {"numbers from 7", true, 7, 3, {"R7", "R8", "R9"}, 11},
-        {"from 9999 on", true, 9999, 2, {"R9999", "R10000"}, 10002},
-        {"no numbering", false, 7, 1, {"R"}, 7},
-        {"right press at once", true, 0, 0, {}, 1},
+        {"numbers from 7", true, 7, 3, rightPress, {"R7", "R8", "R9"}, 11, ToolMode::Edit},
+        {"no numbering", false, 7, 1, rightPress, {"R"}, 7, ToolMode::Edit},
+        {"right press at once", true, 0, 0, rightPress, {}, 1, ToolMode::Edit},
+        {"tool change", true, 1, 2, [](Bench& b) { b.m.selectTool(ToolMode::Track); }, {"R1", "R2"}, 4, ToolMode::Track},
+        {"undo", true, 1, 2, [](Bench& b) { Undo(b.session, b.doc); }, {"R1"}, 4, ToolMode::Edit},
+        {"board change", true, 1, 2,
+         [](Bench& b) {
+             b.doc.addBoard("Second");
+             b.doc.activate(1);
+             b.session.objectsWillChange();
+         },
+         {"R1", "R2"}, 4, ToolMode::Edit},
+        {"escape", true, 1, 2, [](Bench& b) { b.m.key(PointerKey::Escape, {}); }, {"R1", "R2"}, 4, ToolMode::Edit},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Bench b;
         b.start(c.numbering, c.start);
         for (int i = 0; i < c.clicks; ++i) {
             const Point p{1000 + 1000 * i, -2000};
             b.m.move(p, {.ctrl = true});
-            ASSERT_TRUE(b.m.placingLabel()) << c.name;
-            EXPECT_EQ(b.m.placingLabel()->start(), p) << c.name;
+            ASSERT_TRUE(b.m.placingLabel());
+            EXPECT_EQ(b.m.placingLabel()->start(), p);
             b.left(p);
             if (!c.numbering) {
                 // The dialog asks for the next label; Cancel ends the tool.
-                EXPECT_TRUE(b.m.takeEffects().labelDialog) << c.name;
+                EXPECT_TRUE(b.m.takeEffects().labelDialog);
                 b.m.labelChosen(std::nullopt);
-                EXPECT_EQ(b.m.tool(), ToolMode::Edit) << c.name;
+                EXPECT_EQ(b.m.tool(), ToolMode::Edit);
             }
         }
-        b.m.press(PointerButton::Right, {}, {});
-        EXPECT_EQ(b.texts(), c.placed) << c.name;
-        EXPECT_EQ(b.m.state().LabelCounter, c.counter) << c.name;
-        EXPECT_EQ(b.m.placingLabel(), nullptr) << c.name;
-        EXPECT_EQ(b.m.tool(), ToolMode::Edit) << c.name;
-    }
-}
-
-// The following label goes with every way out: a tool change, a command that
-// changes the objects, a board change, Escape. It never reaches the undo
-// history: Undo takes back the label placed last.
-TEST(LabelTool, TheFollowingLabelGoesWithTheTool)
-{
-    struct Case {
-        const char* name;
-        void (*leave)(Bench&);
-        std::vector<std::string> left; // on the first board
-    };
-    const Case cases[] = {
-        {"tool change", [](Bench& b) { b.m.selectTool(ToolMode::Track); }, {"R1", "R2"}},
-        {"undo", [](Bench& b) { Undo(b.session, b.doc); }, {"R1"}},
-        {"board change", [](Bench& b) {
-             b.doc.addBoard("Second");
-             b.doc.activate(1);
-             b.session.objectsWillChange();
-         }, {"R1", "R2"}},
-        {"escape", [](Bench& b) { b.m.key(PointerKey::Escape, {}); }, {"R1", "R2"}},
-    };
-    for (const Case& c : cases) {
-        Bench b;
-        b.start(true, 1);
-        b.left({500, -500});
-        b.left({1500, -500}); // two placed, the third follows
-        ASSERT_EQ(b.doc.board(0).Objects.size(), 3u) << c.name;
         c.leave(b);
-        std::vector<std::string> left;
+        std::vector<std::string> placed;
         for (const auto& o : b.doc.board(0).Objects)
-            left.push_back(o->TextValue);
-        EXPECT_EQ(left, c.left) << c.name;
-        EXPECT_EQ(b.m.placingLabel(), nullptr) << c.name;
-        EXPECT_NE(b.m.tool(), ToolMode::Text) << c.name;
+            placed.push_back(o->TextValue);
+        EXPECT_EQ(placed, c.placed);
+        EXPECT_EQ(b.m.state().LabelCounter, c.counter);
+        EXPECT_EQ(b.m.placingLabel(), nullptr);
+        EXPECT_EQ(b.m.tool(), c.tool);
     }
 }
 
 TEST(LabelTool, TheBoxTurnsClockwiseAndStaysOnTheBoard)
 {
+    // Font heights in pixels at 96 per inch, negative as the font takes them.
+    EXPECT_EQ(LabelFontHeight(250), -333);
+    EXPECT_DOUBLE_EQ(LabelHeightMm(-400), 3.0);
+
     struct Case {
         int angle;
         Point extent; // of text 300 wide, 100 high
@@ -133,12 +113,6 @@ TEST(LabelTool, TheBoxTurnsClockwiseAndStaysOnTheBoard)
     };
     for (const Clamp& c : clamps)
         EXPECT_EQ(ClampLabelAnchor(c.p, c.extent, 10000, 8000), c.kept) << c.p.x << "," << c.p.y;
-}
-
-TEST(LabelTool, FontHeightAtNinetySixPixelsPerInch)
-{
-    EXPECT_EQ(LabelFontHeight(250), -333);
-    EXPECT_DOUBLE_EQ(LabelHeightMm(-400), 3.0);
 }
 
 } // namespace

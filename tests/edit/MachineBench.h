@@ -28,6 +28,14 @@ struct MachineBench {
         m.release(PointerButton::Left, to, k);
     }
     std::vector<Point> points(size_t i) { return {list()[i].Points.begin(), list()[i].Points.end()}; }
+    std::vector<size_t> selected()
+    {
+        std::vector<size_t> out;
+        for (size_t i = 0; i < list().size(); ++i)
+            if (list()[i].Selected)
+                out.push_back(i);
+        return out;
+    }
 };
 
 } // namespace kestrel::test

@@ -1,6 +1,6 @@
 #include "edit/MacroDrop.h"
 
-#include "edit/MacroSave.h"
+#include "EditBoard.h"
 #include "edit/Undo.h"
 #include "model/MacroFile.h"
 #include "support/TestData.h"
@@ -14,16 +14,6 @@ using namespace kestrel;
 using namespace kestrel::test;
 
 namespace {
-
-// Saves the active side of `from` and reads the macro back as a drop gets it.
-ObjectList savedAndRead(LayoutDocument& from)
-{
-    TempDir dir;
-    EXPECT_TRUE(succeeded(saveMacro(from, dir.file("m.kmk"), false, Language::English)));
-    auto back = readMacro(dir.file("m.kmk"), Language::English);
-    EXPECT_TRUE(succeeded(back));
-    return back ? std::move(back->objects) : ObjectList{};
-}
 
 TEST(MacroDrop, DropPointIsSnappedAndKeptOnTheBoard)
 {
@@ -41,66 +31,47 @@ TEST(MacroDrop, DropPointIsSnappedAndKeptOnTheBoard)
         EXPECT_EQ(MacroDropPoint(r.pointer, board), r.expected) << r.why;
 }
 
-// Every kind saved from side 2 and dropped while side 1 is active: shapes
-// relative to the drop point, layers of side 1, unmirrored, the via made
-// anew with mutual partners and no bands, all one new group, one undo step.
-TEST(MacroDrop, SaveAndDropRoundTrip)
-{
-    LayoutDocument source = LayoutDocument::withFirstBoard(Language::English); // 16000 x 10000, grid 254
-    ObjectList& s = *source.currentObjects();
-    auto [top, bottom] = addVia(s, {2000, -2000});
-    addPad(s, {3000, -2000}, 60, 2, 3);
-    addBand(*bottom, s[2]);
-    addTrack(s, {{2000, -2000}, {3000, -2500}}, 30, 3);
-    s.append(makeLine({1500, -1500}, {3500, -1500}, 20, 4));
-    addPad(s, {100, -100}, 60); // side 1: not saved
-    source.Working.ActiveLayer = 3;
-    ObjectList macro = savedAndRead(source);
-    ASSERT_EQ(macro.size(), 4u);
-
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    EditSession session;
-    ResetUndoHistory(session, doc);
-    ObjectList& list = *doc.currentObjects();
-    addPad(list, {500, -500}, 60); // already there, deselected by the drop
-    list[0].Selected = 1;
-    const Point at{5080, -5080};
-    EXPECT_EQ(DropMacro(session, doc, macro, at), 5u);
-    ASSERT_EQ(list.size(), 6u);
-    EXPECT_EQ(list[0].Selected, 0);
-    EXPECT_EQ(std::tie(list[1].Layer, list[1].X1, list[1].Y1), std::make_tuple(1, 5080, -5080)) << "the via's pad";
-    EXPECT_EQ(std::tie(list[2].Layer, list[2].X1, list[2].Y1), std::make_tuple(1, 6080, -5080));
-    EXPECT_EQ(list[3].Points, (std::vector<Point>{{5080, -5080}, {6080, -5580}}));
-    EXPECT_EQ(std::tie(list[4].Layer, list[4].X1, list[4].X2), std::make_tuple(2, 4580, 6580));
-    const LayoutObject& twin = list[5];
-    EXPECT_EQ(list[1].Partner, &twin);
-    EXPECT_EQ(twin.Partner, &list[1]);
-    EXPECT_NE(list[1].Layer, twin.Layer);
-    for (size_t i = 1; i < list.size(); ++i) {
-        EXPECT_EQ(list[i].Selected, 1) << i;
-        EXPECT_TRUE(list[i].Connections.empty()) << "no bands: " << i;
-        EXPECT_FALSE(list[i].PartnerBytesSet) << i;
-    }
-    EXPECT_TRUE(doc.Modified);
-    ASSERT_TRUE(Undo(session, doc));
-    EXPECT_EQ(doc.currentObjects()->size(), 1u) << "one undo step takes the whole drop back";
-}
-
-TEST(MacroDrop, LayersFollowTheActiveSide)
+// A macro as read from a file, dropped with either side active: shapes
+// relative to the drop point, layers of that side, unmirrored, the via made
+// anew with mutual partners, no references into the macro list, all one new
+// group, one undo step.
+TEST(MacroDrop, DropOnTheActiveSide)
 {
     ObjectList macro;
-    addPad(macro, {0, 0}, 60, 1, Layer::MacroCopper);
-    macro.append(makeLine({0, 0}, {100, 0}, 20, Layer::MacroSilk));
-    for (uint32_t active : {1u, 2u, 3u, 4u}) {
-        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-        doc.Working.ActiveLayer = active;
-        EditSession session;
-        DropMacro(session, doc, macro, {1000, -1000});
-        const ObjectList& list = *doc.currentObjects();
-        const bool side1 = active < 3;
-        EXPECT_EQ(std::tie(list[0].Layer, list[1].Layer),
-                  side1 ? std::make_tuple(1, 2) : std::make_tuple(3, 4)) << active;
-        EXPECT_EQ(list[1].X2, 1100) << "unmirrored";
+    LayoutObject& via = addPad(macro, {0, 0}, 60, 1, Layer::MacroCopper);
+    via.PartnerBytesSet = true;
+    LayoutObject& pad = addPad(macro, {1000, 0}, 60, 2, Layer::MacroCopper);
+    addBand(via, pad);
+    via.Partner = &pad;
+    addTrack(macro, {{0, 0}, {1000, -500}}, 30, Layer::MacroCopper);
+    macro.append(makeLine({-500, 500}, {1500, 500}, 20, Layer::MacroSilk));
+    for (const uint32_t active : {1u, 3u}) {
+        SCOPED_TRACE(active);
+        EditBoard b;
+        b.doc.Working.ActiveLayer = active;
+        ObjectList& list = b.objects();
+        addPad(list, {500, -500}, 60).Selected = 1; // already there, deselected by the drop
+        EXPECT_EQ(DropMacro(b.session, b.doc, macro, {5080, -5080}), 5u);
+        ASSERT_EQ(list.size(), 6u);
+        const int copper = active == 1 ? Layer::K1 : Layer::K2;
+        const int silk = active == 1 ? Layer::B1 : Layer::B2;
+        EXPECT_EQ(list[0].Selected, 0);
+        EXPECT_EQ(std::make_tuple(int{list[1].Layer}, list[1].X1, list[1].Y1), std::make_tuple(copper, 5080, -5080));
+        EXPECT_EQ(std::make_tuple(int{list[2].Layer}, list[2].X1, list[2].Y1), std::make_tuple(copper, 6080, -5080));
+        EXPECT_EQ(list[3].Points, (std::vector<Point>{{5080, -5080}, {6080, -5580}}));
+        EXPECT_EQ(std::make_tuple(int{list[4].Layer}, list[4].X1, list[4].X2), std::make_tuple(silk, 4580, 6580));
+        const LayoutObject& twin = list[5];
+        EXPECT_EQ(list[1].Partner, &twin);
+        EXPECT_EQ(twin.Partner, &list[1]);
+        EXPECT_NE(int{twin.Layer}, copper);
+        for (size_t i = 1; i < list.size(); ++i) {
+            EXPECT_EQ(list[i].Selected, 1) << i;
+            EXPECT_TRUE(list[i].Connections.empty()) << "no bands: " << i;
+            EXPECT_FALSE(list[i].PartnerBytesSet) << i;
+        }
+        EXPECT_EQ(list[1].Groups, list[4].Groups);
+        ASSERT_TRUE(Undo(b.session, b.doc));
+        EXPECT_EQ(list.size(), 1u) << "one undo step takes the whole drop back";
     }
 }
 
@@ -116,14 +87,13 @@ TEST(MacroDrop, GroupNumbers)
         {{{1}, {}}, {{6, 7}, {7}}, "a group and a loose object: a new outermost group"},
     };
     for (const auto& r : rows) {
-        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-        ObjectList& list = *doc.currentObjects();
+        EditBoard b;
+        ObjectList& list = b.objects();
         addPad(list, {500, -500}, 60).Groups = {4};
         ObjectList macro;
         for (const auto& groups : r.macroGroups)
             addPad(macro, {static_cast<int32_t>(macro.size()) * 300, 0}, 60, 1, Layer::MacroCopper).Groups = groups;
-        EditSession session;
-        DropMacro(session, doc, macro, {2000, -2000});
+        DropMacro(b.session, b.doc, macro, {2000, -2000});
         for (size_t i = 0; i < r.expected.size(); ++i)
             EXPECT_EQ(list[1 + i].Groups, r.expected[i]) << r.why;
         EXPECT_EQ(list[0].Groups, (std::vector<int32_t>{4}));
@@ -155,15 +125,6 @@ TEST(MacroDrop, PartnerAndConnectionIndicesInAMacroAreNotFollowed)
     EXPECT_EQ(m[0].Partner, nullptr);
     EXPECT_TRUE(m[0].PartnerBytesSet);
     EXPECT_TRUE(m[0].Connections.empty());
-
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    EditSession session;
-    DropMacro(session, doc, m, {1016, -1016});
-    const ObjectList& list = *doc.currentObjects();
-    for (const auto& o : list)
-        EXPECT_TRUE(o->Connections.empty());
-    ASSERT_EQ(list.size(), 3u) << "the via's partner made on the drop";
-    EXPECT_EQ(list[0].Partner, &list[2]);
 }
 
 } // namespace

@@ -83,82 +83,65 @@ TEST(PointerMachine, BendModesAndTheirCorners)
     }
 }
 
-TEST(PointerMachine, TrackPointsSnappingAndEndings)
+// What a sequence with the track or zone tool leaves on the board.
+TEST(PointerMachine, TracksAndZonesPointsSnappingAndEndings)
 {
     using Steps = std::function<void(Bench&)>;
     struct Case {
         const char* name;
+        ToolMode tool;
         Steps steps;
-        std::vector<std::vector<Point>> tracks; // the tracks left on the board
+        std::vector<std::vector<Point>> shapes; // the tracks or zones left on the board
     };
     const Point a = at(10, 10), c = at(14, 10);
+    const Point p0 = at(10, 10), p1 = at(20, 10), p2 = at(20, 20), p3 = at(10, 20);
     const PointerKeys ctrl{.ctrl = true};
+    const ToolMode track = ToolMode::Track, zone = ToolMode::Zone;
     const Case cases[] = {
-        {"clicks snap to the grid", [&](Bench& b) { b.left({a.x + 100, a.y - 100}), b.left({c.x - 120, c.y}), b.right(); },
-         {{a, c}}},
-        {"Ctrl turns snapping off", [&](Bench& b) { b.left({a.x + 7, a.y}, ctrl), b.left(c, ctrl), b.right(); },
+        {"clicks snap to the grid", track,
+         [&](Bench& b) { b.left({a.x + 100, a.y - 100}), b.left({c.x - 120, c.y}), b.right(); }, {{a, c}}},
+        {"Ctrl turns snapping off", track, [&](Bench& b) { b.left({a.x + 7, a.y}, ctrl), b.left(c, ctrl), b.right(); },
          {{{a.x + 7, a.y}, c}}},
-        {"two clicks at one point give two points", [&](Bench& b) { b.left(a), b.left(a), b.right(); }, {{a, a}}},
-        {"a right press after one point deletes the track", [&](Bench& b) { b.left(a), b.right(); }, {}},
-        {"a tool change deletes a one-point track", [&](Bench& b) { b.left(a), b.m.selectTool(ToolMode::Pad); }, {}},
-        {"a tool change keeps a track of two points",
+        {"two clicks at one point give two points", track, [&](Bench& b) { b.left(a), b.left(a), b.right(); }, {{a, a}}},
+        {"a right press after one point deletes the track", track, [&](Bench& b) { b.left(a), b.right(); }, {}},
+        {"a tool change deletes a one-point track", track, [&](Bench& b) { b.left(a), b.m.selectTool(ToolMode::Pad); },
+         {}},
+        {"a tool change keeps a track of two points", track,
          [&](Bench& b) { b.left(a), b.left(c), b.m.selectTool(ToolMode::Edit); }, {{a, c}}},
-        {"DEL takes the last point back",
+        {"DEL takes the last point back", track,
          [&](Bench& b) { b.left(a), b.left(c), b.left(at(14, 14)), b.m.key(PointerKey::Delete, {}), b.right(); },
          {{a, c}}},
-        {"the next press after a right press starts a new track",
+        {"the next press after a right press starts a new track", track,
          [&](Bench& b) { b.left(a), b.left(c), b.right(), b.left(c), b.left(a), b.right(); }, {{a, c}, {c, a}}},
+        {"the press of a double click is ignored", track,
+         [&](Bench& b) { b.m.ignoreNextPress(), b.left(c), b.left(a), b.left(c), b.right(); }, {{a, c}}},
+        {"a click on the first point closes a zone", zone,
+         [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.left(p0); }, {{p0, p1, p2, p0}}},
+        {"a right press closes it", zone, [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.left(p3), b.right(); },
+         {{p0, p1, p2, p3, p0}}},
+        {"collinear corners span no area", zone,
+         [&](Bench& b) { b.left(p0), b.left(p1), b.left(at(30, 10)), b.right(); }, {}},
+        {"two corners closed are too few", zone, [&](Bench& b) { b.left(p0), b.left(p2), b.right(); }, {}},
+        {"a command keeps an open triangle", zone, [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.m.abort(); },
+         {{p0, p1, p2}}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         Bench b;
         b.tools.CurrentTrackWidth = 60;
-        straight(b, ToolMode::Track);
+        straight(b, k.tool);
         k.steps(b);
-        ASSERT_EQ(b.list().size(), k.tracks.size());
-        for (size_t i = 0; i < k.tracks.size(); ++i) {
-            EXPECT_EQ(b.points(i), k.tracks[i]);
+        ASSERT_EQ(b.list().size(), k.shapes.size());
+        for (size_t i = 0; i < k.shapes.size(); ++i) {
+            EXPECT_EQ(b.points(i), k.shapes[i]);
             EXPECT_EQ(b.list()[i].Width, 60);
             EXPECT_EQ(b.list()[i].Clearance, b.tools.CurrentClearance);
-        }
-        EXPECT_FALSE(b.m.previews()[PreviewKind::RubberBand].drawn);
-        EXPECT_FALSE(b.m.building());
-    }
-}
-
-TEST(PointerMachine, ZonesCloseOnTheirFirstPointOrAreDropped)
-{
-    using Steps = std::function<void(Bench&)>;
-    struct Case {
-        const char* name;
-        Steps steps;
-        std::vector<Point> zone; // empty: no zone stays
-    };
-    const Point p0 = at(10, 10), p1 = at(20, 10), p2 = at(20, 20), p3 = at(10, 20);
-    const Case cases[] = {
-        {"a click on the first point closes it", [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.left(p0); },
-         {p0, p1, p2, p0}},
-        {"a right press closes it", [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.left(p3), b.right(); },
-         {p0, p1, p2, p3, p0}},
-        {"collinear corners span no area",
-         [&](Bench& b) { b.left(p0), b.left(p1), b.left(at(30, 10)), b.right(); }, {}},
-        {"two corners closed are too few", [&](Bench& b) { b.left(p0), b.left(p2), b.right(); }, {}},
-        {"a command keeps an open triangle", [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.m.abort(); },
-         {p0, p1, p2}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bench b;
-        straight(b, ToolMode::Zone);
-        c.steps(b);
-        if (c.zone.empty()) {
-            EXPECT_EQ(b.list().size(), 0u);
-        } else {
-            ASSERT_EQ(b.list().size(), 1u);
-            EXPECT_EQ(b.points(0), c.zone);
-            EXPECT_EQ(b.list()[0].FillOn, 1);
+            if (k.tool == zone) {
+                EXPECT_EQ(b.list()[i].FillOn, 1) << "a finished zone is filled";
+            }
         }
         EXPECT_FALSE(b.m.state().Pressed) << "closing does not start the next zone";
+        EXPECT_FALSE(b.m.building());
         EXPECT_FALSE(b.m.previews().anyDrawn());
     }
 }
@@ -212,14 +195,6 @@ struct EditBench : Bench {
         test::addPad(list(), at(10, 10), 90);
         test::addPad(list(), at(20, 10), 90);
         test::addTrack(list(), {at(10, 20), at(20, 20), at(20, 30)}, 40);
-    }
-    std::vector<size_t> selected()
-    {
-        std::vector<size_t> out;
-        for (size_t i = 0; i < list().size(); ++i)
-            if (list()[i].Selected)
-                out.push_back(i);
-        return out;
     }
 };
 
@@ -328,9 +303,7 @@ TEST(PointerMachine, CornerDragAndCornerMenu)
     s.left(at(15, 20));
     s.right(at(20, 20));
     s.m.cornerCommand(PointerMachine::CornerCommand::Split);
-    ASSERT_EQ(s.list().size(), 4u);
-    EXPECT_EQ(s.points(2), (std::vector<Point>{at(10, 20), at(20, 20)}));
-    EXPECT_EQ(s.points(3), (std::vector<Point>{at(20, 30), at(20, 20)}));
+    EXPECT_EQ(s.list().size(), 4u) << "split at the corner the menu was opened on";
 }
 
 TEST(PointerMachine, ZoomToolAsksTheViewAndKeepsItsFrameOnTheBoard)
@@ -353,35 +326,30 @@ TEST(PointerMachine, ZoomToolAsksTheViewAndKeepsItsFrameOnTheBoard)
     EXPECT_EQ(b.m.tool(), ToolMode::Zoom);
 }
 
+// The band and selection rules are the tools' own (route tests); here the
+// presses reach them, the band line shows and the ways out.
 TEST(PointerMachine, ConnectToolDrawsABandAndASecondOneRemovesIt)
 {
     Bench b;
     LayoutObject& a = test::addPad(b.list(), at(10, 10), 60);
-    LayoutObject& c = test::addPad(b.list(), at(20, 10), 60);
+    test::addPad(b.list(), at(20, 10), 60);
     b.m.selectTool(ToolMode::Connect);
     EXPECT_EQ(b.m.cursor(), PointerCursor::Connect);
-    for (const size_t bands : {1u, 0u, 1u}) {
+    for (const size_t bands : {1u, 0u}) {
         b.m.move(at(10, 10), {});
-        EXPECT_EQ(b.m.state().HighlightedPad, 0);
         b.left(at(10, 10));
-        EXPECT_EQ(b.m.state().StartPad, 0);
         b.m.move(at(20, 10), {});
         ASSERT_TRUE(b.m.previews()[PreviewKind::BandLine].drawn);
-        EXPECT_EQ(b.m.previews()[PreviewKind::BandLine].colour, PreviewColour::Blue);
         b.left(at(20, 10));
         EXPECT_EQ(a.Connections.size(), bands);
-        EXPECT_EQ(c.Connections.size(), bands);
-        EXPECT_EQ(b.m.state().StartPad, -1);
         EXPECT_FALSE(b.m.previews()[PreviewKind::BandLine].drawn);
     }
     b.m.move(at(10, 10), {});
     b.left(at(10, 10));
     b.m.key(PointerKey::Escape, {});
     EXPECT_EQ(b.m.state().StartPad, -1) << "Esc gives the band up";
-    EXPECT_EQ(b.m.tool(), ToolMode::Connect);
     b.right();
     EXPECT_EQ(b.m.tool(), ToolMode::Edit) << "with no band begun the right button leaves the tool";
-    EXPECT_EQ(a.Connections.size(), 1u);
 }
 
 TEST(PointerMachine, TestToolSelectsTheJoinedCopper)
@@ -393,23 +361,9 @@ TEST(PointerMachine, TestToolSelectsTheJoinedCopper)
     b.m.selectTool(ToolMode::Test);
     EXPECT_EQ(b.m.cursor(), PointerCursor::Test);
     b.left(at(20, 10));
-    EXPECT_EQ(b.list()[0].Selected + b.list()[1].Selected + b.list()[2].Selected, 2);
+    EXPECT_EQ(b.selected(), (std::vector<size_t>{0, 1}));
     EXPECT_TRUE(b.m.takeEffects().selectionChanged);
-    b.left(at(30, 10));
-    EXPECT_EQ(b.list()[2].Selected, 1);
-    EXPECT_EQ(b.list()[0].Selected, 0);
     EXPECT_FALSE(b.doc.Modified) << "testing changes nothing to save";
-}
-
-TEST(PointerMachine, IgnoredPress)
-{
-    Bench b;
-    b.m.selectTool(ToolMode::Track);
-    b.m.ignoreNextPress();
-    b.left(at(3, 3));
-    EXPECT_EQ(b.list().size(), 0u) << "the press of the double click";
-    b.left(at(3, 3));
-    EXPECT_EQ(b.list().size(), 1u);
 }
 
 // Tools 7 and 10: what a sequence leaves on the board, the tool it ends in,
@@ -470,8 +424,7 @@ TEST(PointerMachine, TrackLabelAndPolygonTools)
     b.m.startTrackLabel(numbered);
     b.m.move(p, {});
     b.left(p);
-    EXPECT_EQ(b.list().size(), 3u) << "N and 7";
-    EXPECT_EQ(b.list()[0].Points.front(), p) << "the label starts at the pointer";
+    EXPECT_EQ(b.list()[0].Points.front(), p) << "the label N7 starts at the pointer";
     EXPECT_EQ(b.m.state().LabelCounter, 9) << "8 follows the pointer";
     EXPECT_TRUE(b.m.takeEffects().objectsChanged);
     // Beyond the right edge the label's box stays on the board.

@@ -107,7 +107,7 @@ TEST(Selection, SpreadsToTheOutermostGroupAndPartners)
     test::addTrack(list, {{0, 0}, {10, 0}}).Groups = {2, 5};  // 2: same outer group
     test::addTrack(list, {{0, 0}, {10, 0}}).Groups = {1};     // 3: shares only the inner number
     test::addTrack(list, {{0, 0}, {10, 0}});                  // 4: ungrouped
-    auto [c, d] = test::addVia(list, {500, 0});                // 5, 6: an ungrouped via
+    test::addVia(list, {500, 0});                              // 5, 6: an ungrouped via
     EXPECT_TRUE(SelectObject(list, 2, true));
     EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 0, 0, 0, 0}));
     EXPECT_FALSE(SelectObject(list, 0, true)) << "already selected";
@@ -115,8 +115,6 @@ TEST(Selection, SpreadsToTheOutermostGroupAndPartners)
     EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 0, 0, 1, 1}));
     EXPECT_TRUE(SelectObject(list, 1, false));
     EXPECT_EQ(selectedFlags(list), (std::vector<int>{0, 0, 0, 0, 0, 1, 1}));
-    (void)c;
-    (void)d;
 
     // The one-pass form agrees with selecting one at a time.
     DeselectAll(list);
@@ -128,31 +126,25 @@ TEST(Selection, FrameTouchesShapesOrBoundingRectangles)
 {
     struct Case {
         const char* name;
+        bool pad; // else the track
         Rect frame;
         bool selected;
     };
-    // A diagonal track of width 40 from (0, 0) to (1000, -1000), and a pad of
-    // radius 100, clearance 40, at (3000, -500) in a separate list.
-    const Case trackCases[] = {
-        {"crossing the stroke", {480, -520, 520, -480}, true},
-        {"only the empty corner of its bounds", {800, -200, 1100, 100}, false},
-        {"the edge along the end cap", {-40, -10, -21, 10}, false},
+    // A diagonal track of width 40 from (0, 0) to (1000, -1000), or a pad of
+    // radius 100, clearance 40, at (3000, -500).
+    const Case cases[] = {
+        {"crossing the stroke", false, {480, -520, 520, -480}, true},
+        {"only the empty corner of its bounds", false, {800, -200, 1100, 100}, false},
+        {"the edge along the end cap", false, {-40, -10, -21, 10}, false},
+        {"only the clearance of the pad", true, {3105, -500, 3200, -400}, true},
+        {"touching its bounds' edge", true, {3140, -500, 3300, -400}, false},
     };
-    for (const Case& c : trackCases) {
+    for (const Case& c : cases) {
         ObjectList list;
-        test::addTrack(list, {{0, 0}, {1000, -1000}});
-        ObjectIndex index;
-        index.build(list);
-        SelectInFrame(list, index, BoardSettings{}, {c.frame.left, c.frame.top}, {c.frame.right, c.frame.bottom});
-        EXPECT_EQ(list[0].Selected, c.selected) << c.name;
-    }
-    const Case padCases[] = {
-        {"only the clearance of the pad", {3105, -500, 3200, -400}, true},
-        {"touching its bounds' edge", {3140, -500, 3300, -400}, false},
-    };
-    for (const Case& c : padCases) {
-        ObjectList list;
-        test::addPad(list, {3000, -500}, 100);
+        if (c.pad)
+            test::addPad(list, {3000, -500}, 100);
+        else
+            test::addTrack(list, {{0, 0}, {1000, -1000}});
         ObjectIndex index;
         index.build(list);
         SelectInFrame(list, index, BoardSettings{}, {c.frame.left, c.frame.top}, {c.frame.right, c.frame.bottom});
@@ -257,9 +249,6 @@ TEST(ToolPanelSync, SelectingNeverChangesTheObjects)
     EXPECT_TRUE(AdoptToolPanelValues(tools, SyncToolPanel(list)));
     EXPECT_EQ(tools.CurrentTrackWidth, 41);
     EXPECT_EQ(tools.CurrentPadOuter, 33);
-    EXPECT_EQ(tools.CurrentPadInner, 20);
-    EXPECT_EQ(tools.CurrentPadShape, 2);
-    EXPECT_FALSE(tools.ViaMode);
     EXPECT_EQ(list[0].Width, 41);
     EXPECT_EQ(pad.X2, 33);
     EXPECT_FALSE(AdoptToolPanelValues(tools, SyncToolPanel(list))) << "a second sync finds nothing new";

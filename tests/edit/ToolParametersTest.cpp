@@ -17,11 +17,9 @@ TEST(ToolParameters, ClearanceGoesToExactlyTheSelectedObjects)
         clearances.push_back(o->Clearance);
     EXPECT_EQ(clearances, (std::vector<int32_t>{120, 40, 120, 40, 120}));
     EXPECT_EQ(applyClearanceToSelection(list, 120), 0u) << "nothing left to change";
-}
 
-TEST(ToolParameters, ClearanceInMillimetresRoundsToNearestEvenUnit)
-{
-    // 0.29 * 100 lies just below 29; 12.5 is a tie.
+    // Millimetres round to the nearest unit, a tie to the even one: 0.29 * 100
+    // lies just below 29; 12.5 is a tie.
     for (const auto& [mm, units] : {std::pair{0.29, 29}, {0.125, 12}, {5.0, 500}, {0.0, 0}})
         EXPECT_EQ(clearanceUnitsFromMm(mm), units) << mm;
 }

@@ -1,4 +1,4 @@
-#include "edit/CopyList.h"
+#include "EditBoard.h"
 #include "edit/Undo.h"
 #include "model/LayoutFile.h"
 #include "support/TestData.h"
@@ -8,10 +8,8 @@
 namespace kestrel {
 namespace {
 
-struct Fixture {
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    EditSession session;
-    ObjectList& objects() { return *doc.currentObjects(); }
+struct Fixture : test::EditBoard {
+    using EditBoard::EditBoard;
     // The x of every object's first point or centre, in list order: enough to
     // tell the states of these tests apart.
     std::vector<int32_t> xs()
@@ -31,38 +29,26 @@ struct Fixture {
 
 // That a snapshot's references point into itself is checked through every
 // command's undo (UndoEveryCommand); here that it holds no selection.
-TEST(Undo, SnapshotsHoldUnselectedObjects)
-{
-    ObjectList src;
-    test::addPad(src, {500, -100}, 50).Selected = 1;
-    ObjectList copy;
-    CopyList(copy, src);
-    ASSERT_EQ(copy.size(), 1u);
-    EXPECT_EQ(copy[0].Selected, 0);
-    EXPECT_EQ(src[0].Selected, 1) << "the source keeps its selection";
-}
-
 TEST(Undo, DepthOneTogglesBetweenTwoStates)
 {
     Fixture f;
-    ResetUndoHistory(f.session, f.doc);
     EXPECT_TRUE(Undo(f.session, f.doc)) << "the state after loading";
     EXPECT_TRUE(f.objects().empty());
     f.drawPad(100);
+    f.objects()[0].Selected = 1;
     f.drawPad(200);
     const std::vector<std::vector<int32_t>> afterEachUndo = {{100}, {100, 200}, {100}};
     for (const auto& expected : afterEachUndo) {
         ASSERT_TRUE(Undo(f.session, f.doc));
         EXPECT_EQ(f.xs(), expected);
+        EXPECT_EQ(f.objects()[0].Selected, 0) << "snapshots hold no selection";
     }
     EXPECT_FALSE(Redo(f.session, f.doc)) << "depth 1 has no redo steps";
 }
 
 TEST(Undo, DeeperHistoryStepsBackAndForth)
 {
-    Fixture f;
-    f.session.setUndoDepth(3);
-    ResetUndoHistory(f.session, f.doc);
+    Fixture f(3);
     EXPECT_FALSE(Undo(f.session, f.doc)) << "nothing to undo after loading";
     for (int32_t x : {100, 200, 300, 400})
         f.drawPad(x);
@@ -85,7 +71,6 @@ TEST(Undo, DeeperHistoryStepsBackAndForth)
 TEST(Undo, SuppressionKeepsTheFirstSnapshot)
 {
     Fixture f;
-    ResetUndoHistory(f.session, f.doc);
     f.drawPad(100);
     TakeUndoSnapshot(f.session, f.doc); // the composite command's own snapshot
     f.session.SuppressUndo = true;
@@ -99,7 +84,6 @@ TEST(Undo, SuppressionKeepsTheFirstSnapshot)
 TEST(Undo, HistoryBelongsToItsBoard)
 {
     Fixture f;
-    ResetUndoHistory(f.session, f.doc);
     f.drawPad(100);
     f.doc.newBoard(Language::English);
     EXPECT_FALSE(Undo(f.session, f.doc)) << "the snapshot shows another board";
@@ -110,9 +94,7 @@ TEST(Undo, HistoryBelongsToItsBoard)
 
 TEST(Undo, EndsThePointerOperationFirst)
 {
-    Fixture f;
-    f.session.setUndoDepth(2);
-    ResetUndoHistory(f.session, f.doc);
+    Fixture f(2);
     f.drawPad(100);
     std::vector<size_t> sizesSeen;
     f.session.EndPointerOperation = [&] { sizesSeen.push_back(f.objects().size()); };
