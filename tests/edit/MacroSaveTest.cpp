@@ -81,9 +81,6 @@ TEST(MacroSave, CountsWhatIsWrittenAndReportsAFailedWrite)
     ASSERT_TRUE(succeeded(written));
     EXPECT_EQ(*written, 2u);
     EXPECT_EQ(list.size(), 3u) << "the degenerate track left the board";
-    const auto back = readMacro(dir.file("m.kmk"), Language::English);
-    ASSERT_TRUE(succeeded(back));
-    EXPECT_EQ(back->objects.size(), 2u);
 
     const Result<size_t> failed = saveMacro(doc, dir.file("missing/m.kmk"), false, Language::English);
     ASSERT_FALSE(failed.ok());
