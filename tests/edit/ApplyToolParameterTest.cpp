@@ -53,11 +53,12 @@ TEST(ApplyToolParameter, InnerRadiusNeverExceedsOuter)
         int32_t value;
         int32_t outer, inner;
     };
-    // Each starts from a pad of outer radius 50 and inner radius 30; values
-    // that fit are the case above.
+    // Each starts from a pad of outer radius 50 and inner radius 30.
     const Case cases[] = {
         {"outer below the hole lowers the hole", ToolParameter::OuterRadius, 20, 20, 20},
+        {"outer above the hole keeps it", ToolParameter::OuterRadius, 40, 40, 30},
         {"inner above the pad raises the pad", ToolParameter::InnerRadius, 80, 80, 80},
+        {"inner below the pad keeps it", ToolParameter::InnerRadius, 10, 50, 10},
     };
     for (const Case& c : cases) {
         Doc d;

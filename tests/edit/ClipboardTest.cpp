@@ -72,6 +72,7 @@ TEST(Clipboard, PasteOnAnotherBoardStepsFurtherEachTime)
     EXPECT_EQ(list[0].centre(), (Point{1254, -1254}));
     EXPECT_EQ(list[4].centre(), (Point{1508, -1508})) << "the second paste one more step";
     EXPECT_EQ(list[0].Layer, Layer::K1) << "to the active side";
+    EXPECT_EQ(list[1].Layer, Layer::B1);
     EXPECT_EQ((std::array{list[1].X1, list[1].Y1, list[1].X2, list[1].Y2}), (std::array{1254, -2254, 1554, -2154}));
     EXPECT_EQ(list[3].Layer, Layer::K2) << "via pads keep their layers";
     EXPECT_EQ(list[2].Partner, list.at(3));

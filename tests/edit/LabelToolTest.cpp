@@ -46,6 +46,7 @@ TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
     const auto rightPress = [](Bench& b) { b.m.press(PointerButton::Right, {}, {}); };
     const Case cases[] = {
         {"numbers from 7", true, 7, 3, rightPress, {"R7", "R8", "R9"}, 11, ToolMode::Edit},
+        {"from 9999 on", true, 9999, 2, rightPress, {"R9999", "R10000"}, 10002, ToolMode::Edit},
         {"no numbering", false, 7, 1, rightPress, {"R"}, 7, ToolMode::Edit},
         {"right press at once", true, 0, 0, rightPress, {}, 1, ToolMode::Edit},
         {"tool change", true, 1, 2, [](Bench& b) { b.m.selectTool(ToolMode::Track); }, {"R1", "R2"}, 4, ToolMode::Track},

@@ -45,7 +45,7 @@ TEST(MacroDrop, DropOnTheActiveSide)
     via.Partner = &pad;
     addTrack(macro, {{0, 0}, {1000, -500}}, 30, Layer::MacroCopper);
     macro.append(makeLine({-500, 500}, {1500, 500}, 20, Layer::MacroSilk));
-    for (const uint32_t active : {1u, 3u}) {
+    for (const uint32_t active : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(active);
         EditBoard b;
         b.doc.Working.ActiveLayer = active;
@@ -53,8 +53,8 @@ TEST(MacroDrop, DropOnTheActiveSide)
         addPad(list, {500, -500}, 60).Selected = 1; // already there, deselected by the drop
         EXPECT_EQ(DropMacro(b.session, b.doc, macro, {5080, -5080}), 5u);
         ASSERT_EQ(list.size(), 6u);
-        const int copper = active == 1 ? Layer::K1 : Layer::K2;
-        const int silk = active == 1 ? Layer::B1 : Layer::B2;
+        const int copper = active < 3 ? Layer::K1 : Layer::K2;
+        const int silk = active < 3 ? Layer::B1 : Layer::B2;
         EXPECT_EQ(list[0].Selected, 0);
         EXPECT_EQ(std::make_tuple(int{list[1].Layer}, list[1].X1, list[1].Y1), std::make_tuple(copper, 5080, -5080));
         EXPECT_EQ(std::make_tuple(int{list[2].Layer}, list[2].X1, list[2].Y1), std::make_tuple(copper, 6080, -5080));

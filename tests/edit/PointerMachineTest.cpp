@@ -340,6 +340,7 @@ TEST(PointerMachine, ConnectToolDrawsABandAndASecondOneRemovesIt)
         b.left(at(10, 10));
         b.m.move(at(20, 10), {});
         ASSERT_TRUE(b.m.previews()[PreviewKind::BandLine].drawn);
+        EXPECT_EQ(b.m.previews()[PreviewKind::BandLine].colour, PreviewColour::Blue);
         b.left(at(20, 10));
         EXPECT_EQ(a.Connections.size(), bands);
         EXPECT_FALSE(b.m.previews()[PreviewKind::BandLine].drawn);

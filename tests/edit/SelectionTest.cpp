@@ -249,6 +249,9 @@ TEST(ToolPanelSync, SelectingNeverChangesTheObjects)
     EXPECT_TRUE(AdoptToolPanelValues(tools, SyncToolPanel(list)));
     EXPECT_EQ(tools.CurrentTrackWidth, 41);
     EXPECT_EQ(tools.CurrentPadOuter, 33);
+    EXPECT_EQ(tools.CurrentPadInner, 20);
+    EXPECT_EQ(tools.CurrentPadShape, 2);
+    EXPECT_FALSE(tools.ViaMode);
     EXPECT_EQ(list[0].Width, 41);
     EXPECT_EQ(pad.X2, 33);
     EXPECT_FALSE(AdoptToolPanelValues(tools, SyncToolPanel(list))) << "a second sync finds nothing new";

@@ -153,6 +153,8 @@ TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
     EXPECT_EQ(b.objects()[2].centre(), (Point{9000, -9000}));
     MirrorVertical(b.session, b.doc);
     EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -1200}));
+    MirrorHorizontal(b.session, b.doc);
+    EXPECT_EQ(b.objects()[1].centre(), (Point{1200, -800}));
 }
 
 TEST(Transformations, NudgeTakesNoSnapshot)
@@ -218,9 +220,8 @@ TEST(Corners, AddRemoveSnapAndSplit)
     EXPECT_EQ(list[1].Clearance, 77);
     EXPECT_EQ(b.ended, 1);
 
-    LayoutObject& two = test::addTrack(list, {{0, 0}, {100, 0}});
+    test::addTrack(list, {{0, 0}, {100, 0}});
     EXPECT_FALSE(RemoveCorner(b.doc, 2, 0)) << "a track keeps two corners";
-    EXPECT_EQ(two.Points.size(), 2u);
 }
 
 } // namespace
