@@ -78,49 +78,44 @@ TEST(ApplyToolParameter, InnerRadiusNeverExceedsOuter)
     EXPECT_EQ(panel.CurrentPadOuter, 60);
 }
 
-TEST(ApplyToolParameter, ViaOnMakesTwinsWithoutBands)
-{
-    Doc d;
-    ObjectList& list = d.objects();
-    LayoutObject& pad = test::addPad(list, {0, 0}, 50, 3, Layer::K1);
-    LayoutObject& peer = test::addPad(list, {900, 0}, 50);
-    test::addBand(pad, peer);
-    pad.Selected = 1;
-    d.tools.ViaMode = true;
-    ASSERT_TRUE(d.apply(ToolParameter::Via));
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(d.ended, 1) << "the list grew";
-    LayoutObject& twin = list[2];
-    EXPECT_EQ(twin.Layer, Layer::K2);
-    EXPECT_EQ(twin.Partner, &pad);
-    EXPECT_EQ(pad.Partner, &twin);
-    EXPECT_TRUE(twin.Connections.empty()) << "no one-sided band on the twin";
-    EXPECT_EQ(peer.Connections, std::vector<LayoutObject*>{&pad});
-    EXPECT_FALSE(d.apply(ToolParameter::Via)) << "already a via";
-    EXPECT_EQ(d.ended, 1) << "nothing added, nothing to end";
-    LayoutObject silk = makePad({0, 0}, 50, 1, Layer::B1, 20);
-    ObjectList other;
-    EXPECT_EQ(MakeVia(other, silk)->Layer, Layer::B2);
-}
-
+// Via on makes a twin on the other side without a one-sided band; via off
+// keeps the pad on the active side, and the dropped pad's band goes with it.
 // Undoing it is checked with every command's undo (UndoEveryCommand).
-TEST(ApplyToolParameter, ViaOffKeepsThePadOnTheActiveSide)
+TEST(ApplyToolParameter, ViaOnAndOff)
 {
     for (const uint8_t active : {Layer::K1, Layer::K2}) {
+        SCOPED_TRACE(int{active});
         Doc d;
         ObjectList& list = d.objects();
-        auto [top, bottom] = test::addVia(list, {0, 0});
-        LayoutObject& peer = test::addPad(list, {900, 0}, 50, 1, Layer::K2);
-        test::addBand(*bottom, peer);
-        top->Selected = bottom->Selected = 1;
+        LayoutObject& pad = test::addPad(list, {0, 0}, 50, 3, Layer::K1);
+        LayoutObject& peer = test::addPad(list, {900, 0}, 50);
+        test::addBand(pad, peer);
+        pad.Selected = 1;
+        d.tools.ViaMode = true;
+        ASSERT_TRUE(d.apply(ToolParameter::Via));
+        ASSERT_EQ(list.size(), 3u);
+        LayoutObject& twin = list[2];
+        EXPECT_EQ(twin.Layer, Layer::K2);
+        EXPECT_EQ(twin.Partner, &pad);
+        EXPECT_EQ(pad.Partner, &twin);
+        EXPECT_TRUE(twin.Connections.empty());
+        EXPECT_EQ(peer.Connections, std::vector<LayoutObject*>{&pad});
+        EXPECT_FALSE(d.apply(ToolParameter::Via)) << "already a via";
+        EXPECT_EQ(d.ended, 1) << "the list grew once";
+
+        d.tools.ViaMode = false;
         d.doc.Working.ActiveLayer = active;
         ASSERT_TRUE(d.apply(ToolParameter::Via));
         ASSERT_EQ(list.size(), 2u);
-        EXPECT_TRUE(list[0].Layer == active || list[1].Layer == active) << "the pad on the active side stays";
-        EXPECT_EQ(list[0].Partner, nullptr);
-        EXPECT_EQ(d.ended, 1);
-        EXPECT_EQ(peer.Connections.empty(), active == Layer::K1) << "the dropped pad's band went with it";
+        const LayoutObject& kept = list[0].X1 == 0 ? list[0] : list[1];
+        EXPECT_EQ(kept.Layer, active);
+        EXPECT_EQ(kept.Partner, nullptr);
+        EXPECT_EQ(peer.Connections.empty(), active == Layer::K2);
+        EXPECT_EQ(d.ended, 2);
     }
+    LayoutObject silk = makePad({0, 0}, 50, 1, Layer::B1, 20);
+    ObjectList other;
+    EXPECT_EQ(MakeVia(other, silk)->Layer, Layer::B2);
 }
 
 } // namespace
