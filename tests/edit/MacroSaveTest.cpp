@@ -51,36 +51,29 @@ TEST(MacroSave, ReferencePoints)
     }
 }
 
-TEST(MacroSave, ScopeFollowsTheActiveSideAndTheSelection)
-{
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    ObjectList& list = *doc.currentObjects();
-    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::NothingOnSide) << "empty board";
-    addPad(list, {1000, -1000}, 50, 1, 3);
-    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::NothingOnSide) << "objects only on side 2";
-    doc.Working.ActiveLayer = 4;
-    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::WholeSide);
-    list[0].Selected = 1;
-    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::Selection);
-}
-
-// What is written is counted after degenerate objects left the board (the
-// layout of the file is checked in the model tests); a failed write is reported.
-TEST(MacroSave, CountsWhatIsWrittenAndReportsAFailedWrite)
+// The scope follows the active side and the selection; what is written is
+// counted after degenerate objects left the board (the layout of the file is
+// checked in the model tests); a failed write is reported.
+TEST(MacroSave, ScopeCountAndFailedWrite)
 {
     TempDir dir;
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     ObjectList& list = *doc.currentObjects();
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::NothingOnSide) << "empty board";
     addPad(list, {2000, -1000}, 50, 1, 3);
     addTrack(list, {{2000, -1000}, {3000, -1500}}, 30, 3);
-    addPad(list, {100, -100}, 50, 1, 1); // side 1: left out
     addTrack(list, {{500, -500}}, 30, 3); // a single point: removed before writing
-    doc.Working.ActiveLayer = 3;
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::NothingOnSide) << "objects only on side 2";
+    addPad(list, {100, -100}, 50, 1, 1); // side 1: left out
+    doc.Working.ActiveLayer = 4;
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::WholeSide);
 
     const Result<size_t> written = saveMacro(doc, dir.file("m.kmk"), false, Language::English);
     ASSERT_TRUE(succeeded(written));
     EXPECT_EQ(*written, 2u);
     EXPECT_EQ(list.size(), 3u) << "the degenerate track left the board";
+    list[0].Selected = 1;
+    EXPECT_EQ(macroSaveScope(doc), MacroSaveScope::Selection);
 
     const Result<size_t> failed = saveMacro(doc, dir.file("missing/m.kmk"), false, Language::English);
     ASSERT_FALSE(failed.ok());
