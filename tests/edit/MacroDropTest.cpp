@@ -31,7 +31,7 @@ TEST(MacroDrop, DropPointIsSnappedAndKeptOnTheBoard)
         EXPECT_EQ(MacroDropPoint(r.pointer, board), r.expected) << r.why;
 }
 
-// A macro as read from a file, dropped with either side active: shapes
+// A macro as read from a file, dropped with each layer active: shapes
 // relative to the drop point, layers of that side, unmirrored, the via made
 // anew with mutual partners, no references into the macro list, all one new
 // group, one undo step.
