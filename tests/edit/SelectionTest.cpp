@@ -152,29 +152,24 @@ TEST(Selection, FrameTouchesShapesOrBoundingRectangles)
     }
 }
 
-TEST(Selection, FrameAddsButNeverRemovesAndSkipsTheOtherSide)
+// Select All and frames only add, and only what can be picked: the active
+// side's layers that are shown.
+TEST(Selection, SelectAllAndFramesAddPickableObjectsOnly)
 {
     ObjectList list;
-    test::addPad(list, {0, 0}, 50).Selected = 1;    // outside the frame, stays
-    test::addPad(list, {1000, 0}, 50);              // inside
-    test::addPad(list, {1000, 0}, 50, 1, Layer::K2); // inside, other side
-    ObjectIndex index;
-    index.build(list);
-    SelectInFrame(list, index, BoardSettings{}, {900, -100}, {1100, 100});
-    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 0}));
-}
-
-TEST(Selection, SelectAllTakesPickableLayersOnly)
-{
-    ObjectList list;
+    test::addPad(list, {0, 0}, 50).Selected = 1; // outside the frame
     for (uint8_t layer : {Layer::K1, Layer::B1, Layer::K2, Layer::B2})
-        test::addPad(list, {0, 0}, 50, 1, layer);
+        test::addPad(list, {1000, 0}, 50, 1, layer);
     BoardSettings view;
     view.ActiveLayer = Layer::K2;
     view.LayerVisible = {1, 1, 1, 0};
     SelectAll(list, view);
-    EXPECT_EQ(selectedFlags(list), (std::vector<int>{0, 0, 1, 0})) << "side 1 and the hidden B2 stay";
-    EXPECT_EQ(SelectedCount(list), 1u);
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 0, 0, 1, 0})) << "side 2 without the hidden B2";
+    ObjectIndex index;
+    index.build(list);
+    SelectInFrame(list, index, BoardSettings{}, {900, -100}, {1100, 100});
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 1, 0})) << "side 1 added, nothing removed";
+    EXPECT_EQ(SelectedCount(list), 4u);
 }
 
 TEST(Selection, BoundsOfSelectionAndRubberBands)
