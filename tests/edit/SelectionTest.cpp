@@ -207,7 +207,7 @@ TEST(Grouping, GroupAndUngroupPeelOneLevel)
     EXPECT_FALSE(Ungroup(doc)) << "nothing grouped any more";
 }
 
-TEST(ToolPanelSync, CommonMixedAndAbsentValues)
+TEST(ToolPanelSync, CommonMixedAndAbsentValuesAndTheObjectsStay)
 {
     ObjectList list;
     LayoutObject& t = test::addTrack(list, {{0, 0}, {10, 0}}, 41);
@@ -230,16 +230,11 @@ TEST(ToolPanelSync, CommonMixedAndAbsentValues)
     p.Shape = 0;
     p.Selected = 1;
     EXPECT_EQ(SyncToolPanel(list).padShape, (PanelValue{PanelValue::State::Common, 1})) << "shape 0 read as round";
-}
 
-TEST(ToolPanelSync, SelectingNeverChangesTheObjects)
-{
-    // A stroke label of width 41 and a pad of radius 33: the panel shows
-    // 0.4 mm and 0.7 mm, yet the tool parameters and the objects keep 41 and 33.
-    ObjectList list;
-    test::addTrack(list, {{0, 0}, {10, 0}}, 41).Selected = 1;
-    LayoutObject& pad = test::addPad(list, {0, 0}, 33, 2, Layer::K1, 20);
-    pad.Selected = 1;
+    // The track of width 41 and the pad of radius 33: the panel shows 0.4 mm
+    // and 0.7 mm, yet the tool parameters and the objects keep 41 and 33.
+    c.Selected = 0;
+    p.Shape = 2;
     ToolParameters tools;
     EXPECT_TRUE(AdoptToolPanelValues(tools, SyncToolPanel(list)));
     EXPECT_EQ(tools.CurrentTrackWidth, 41);
@@ -247,8 +242,8 @@ TEST(ToolPanelSync, SelectingNeverChangesTheObjects)
     EXPECT_EQ(tools.CurrentPadInner, 20);
     EXPECT_EQ(tools.CurrentPadShape, 2);
     EXPECT_FALSE(tools.ViaMode);
-    EXPECT_EQ(list[0].Width, 41);
-    EXPECT_EQ(pad.X2, 33);
+    EXPECT_EQ(t.Width, 41);
+    EXPECT_EQ(p.X2, 33);
     EXPECT_FALSE(AdoptToolPanelValues(tools, SyncToolPanel(list))) << "a second sync finds nothing new";
 }
 
