@@ -87,7 +87,7 @@ TEST(ObjectList, RemovingAPadLeavesNoDanglingReference)
     EXPECT_TRUE(a.Connections.empty());
 }
 
-TEST(ObjectList, RepairPartnersAndGroups)
+TEST(ObjectList, RepairPartnersAndNextGroupNumber)
 {
     ObjectList list;
     auto [a, b] = addVia(list, {0, 0});
@@ -106,22 +106,4 @@ TEST(ObjectList, RepairPartnersAndGroups)
     lone.Groups = {4, 9};
     a->Groups = {12, 2};
     EXPECT_EQ(nextGroupNumber(list), 10) << "only the outermost numbers count";
-
-    for (auto& o : list)
-        o->Groups.clear();
-    a->Selected = b->Selected = 1;
-    EXPECT_TRUE(groupSelection(list));
-    EXPECT_FALSE(groupSelection(list)) << "already exactly one group";
-    lone.Selected = 1;
-    EXPECT_TRUE(groupSelection(list)) << "a group plus an ungrouped object";
-    EXPECT_EQ(a->Groups, (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(lone.Groups, (std::vector<int32_t>{2}));
-    for (LayoutObject* o : {a, b})
-        o->Groups.pop_back(); // ungroup once
-    EXPECT_EQ(a->Groups, std::vector<int32_t>{1});
-
-    for (auto& o : list)
-        o->Selected = 0;
-    strayPartner.Selected = 1;
-    EXPECT_FALSE(groupSelection(list)) << "a single object is not grouped";
 }
