@@ -22,12 +22,13 @@ TEST(BoardManagement, NewBoardsAndSwitchingKeepEachBoardsWorkingState)
     EXPECT_EQ(doc.Working.Zoom, 0.9);
 }
 
-// Moving and deleting tabs are checked with the window's tabs; here: a
-// deletion loads the remaining board's own state.
+// Moving and deleting tabs are checked with the window's tabs; here: the
+// last board stays, and a deletion loads the remaining board's own state.
 TEST(BoardManagement, DeleteLoadsTheRemainingBoard)
 {
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    EXPECT_TRUE(doc.deleteActiveBoard(Language::English)) << "the only board stays";
+    EXPECT_EQ(doc.deleteActiveBoard(Language::English), "A project must at least contain one board.");
+    EXPECT_EQ(doc.boardCount(), 1u);
     doc.addBoard("two");
     doc.Working.BoardWidth = 2000;
     doc.activate(0);

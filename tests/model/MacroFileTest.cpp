@@ -10,16 +10,17 @@
 using namespace kestrel;
 using namespace kestrel::test;
 
-// What the reference point and the saved scope are is the macro save's
-// business (edit tests); here: the record layout and the side-neutral layers.
+// The reference point and the saved scope are checked with the macro save;
+// here: the record layout, the side-neutral layers and what is not stored.
 TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
 {
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     ObjectList& list = *doc.currentObjects();
     addPad(list, {1000, -1000}, 50, 1, 1);
-    addVia(list, {2000, -1500});
+    auto [top, bottom] = addVia(list, {2000, -1500});
     list.append(makeLine({1000, -2000}, {3000, -2000}, 20, 2)).Selected = 1;
     addTrack(list, {{0, 0}, {100, 0}}, 40, 3); // other side: not written
+    addBand(list[0], *top);
 
     const MacroImage image = encodeMacro(list, true, false, 254.0);
     EXPECT_EQ(image.objectCount, 3u);
@@ -42,7 +43,10 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
     ASSERT_EQ(m.size(), 3u);
     EXPECT_EQ(std::tie(m[0].Layer, m[0].X1, m[0].Y1, m[0].PartnerBytesSet), std::make_tuple(5, 0, 0, false));
     EXPECT_EQ(std::tie(m[1].Layer, m[1].X1, m[1].Y1, m[1].PartnerBytesSet), std::make_tuple(5, 1000, -500, true));
+    EXPECT_EQ(m[1].Partner, nullptr);
     EXPECT_EQ(std::tie(m[2].Layer, m[2].Selected), std::make_tuple(6, 0));
+    for (const auto& o : m)
+        EXPECT_TRUE(o->Connections.empty()) << "bands are not stored";
 }
 
 TEST(MacroFile, ReadsOldVersions)
