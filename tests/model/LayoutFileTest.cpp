@@ -246,7 +246,8 @@ TEST(LayoutFile, SavedFileIsTheImageAndAFailedSaveLeavesTheOldOne)
     EXPECT_EQ(readBytes(target), image);
     // A target that is a directory cannot be replaced either.
     ::mkdir(dir.file("sub").c_str(), 0755);
-    EXPECT_FALSE(writeDocument(other, dir.file("sub"), false, Language::English).ok());
+    const Status toFolder = writeDocument(other, dir.file("sub"), false, Language::English);
+    EXPECT_NE(toFolder.message().find("sub\""), std::string::npos) << "refused, naming the folder";
     const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
     EXPECT_EQ(entries, 2) << "no temporary file remains";
 }
