@@ -124,7 +124,6 @@ TEST(DesignCheck, ViolationTexts)
               "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.50, -10.50) mm");
     EXPECT_EQ(describeViolation(found[0], list, Language::Russian),
               "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.50, -10.50) мм");
-
 }
 
 namespace {
