@@ -110,21 +110,7 @@ TEST(BoardView, DraggingTheOriginMarker)
     v.send(marker, QEvent::MouseButtonRelease, target, Qt::LeftButton);
     EXPECT_EQ(v.doc.Origin, (Point{508, -254}));
     EXPECT_EQ(marker->geometry().center(), QPoint(51, 25));
-    v.view.resetOrigin();
-    EXPECT_EQ(v.doc.Origin, (Point{0, 0}));
-    EXPECT_EQ(changed, 2);
-}
-
-TEST(BoardView, PaintsTheBoardUnlessSuspended)
-{
-    ShownView v;
-    test::addPad(*v.doc.currentObjects(), {1000, -1000}, 200, 3, 1, 0);
-    v.view.redraw();
-    EXPECT_EQ(v.shot().pixelColor(130, 70), kBoard);
-    v.view.setPaintSuspended(true);
-    EXPECT_NE(v.shot().pixelColor(130, 70), kBoard);
-    v.view.setPaintSuspended(false);
-    EXPECT_EQ(v.shot().pixelColor(130, 70), kBoard);
+    EXPECT_EQ(changed, 1);
 }
 
 // The view keeps an index of object bounds between paints; after edits it
