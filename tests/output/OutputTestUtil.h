@@ -73,6 +73,16 @@ inline LayoutDocument exampleDocument()
     return doc;
 }
 
+// The example board with a label in a system font on K1 and a second track
+// 0.10 mm beside the first: one clearance violation at the default rules.
+inline LayoutDocument labelledDocument()
+{
+    LayoutDocument doc = exampleDocument();
+    doc.currentObjects()->append(makeText({200, -400}, "Kb", 0, 150, 400, -550, Layer::K1));
+    addTrack(*doc.currentObjects(), {{100, -140}, {300, -140}}, 20);
+    return doc;
+}
+
 // Its layer K1 with the preset options in language 0, and its drill file from the solder side.
 inline const Lines kExampleK1 = {"%FSLAX32Y32*%", "%MOMM*%", "%LNLAYOUTLOETSEITE*%", "G71*", "G1*", "%ADD10C,0.20*%",
                                  "%ADD11C,0.40*%", "%ADD12C,1.60*%", "%LPD*%", "G54D10*", "X1000Y0D02*", "X0Y0D01*",

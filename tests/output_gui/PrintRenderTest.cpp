@@ -4,6 +4,7 @@
 
 #include "edit/Labels.h"
 #include "output/gui/PrintRender.h"
+#include "output/gui/PrintSession.h"
 
 #include "view/gui/LabelPainter.h"
 
@@ -12,6 +13,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -74,33 +77,26 @@ bool near(const QRect& a, const QRect& b, int tolerance)
 
 } // namespace
 
-TEST(PrintRender, MirroredLabelsStayInTheirBoxAtEveryAngle)
+// Labels at every angle and arcs on either side of 0 degrees.
+TEST(PrintRender, MirroredPrintIsThePlainOneMirrored)
 {
-    for (const int degrees : {0, 90, 180, 270}) {
-        ObjectList objects;
-        addLabel(objects, {2500, -2500}, degrees, "KB");
-        PrintJob job = jobFor(objects);
-        const QRect plain = ink(renderPage(job));
-        job.options.mirror = true;
-        const QRect flipped = ink(renderPage(job));
-        ASSERT_FALSE(plain.isEmpty());
-        EXPECT_TRUE(near(flipped, mirrored(plain), 3)) << degrees << " degrees";
+    std::vector<std::pair<std::function<void(ObjectList&)>, int>> rows; // object, tolerance in pixels
+    for (const int degrees : {0, 90, 180, 270})
+        rows.emplace_back([degrees](ObjectList& l) { addLabel(l, {2500, -2500}, degrees, "KB"); }, 3);
+    for (const auto& [start, stop] : {std::pair{90, 0}, {45, 200}}) {
+        rows.emplace_back([start, stop](ObjectList& l) {
+            LayoutObject& arc = l.append(makeCircle({2000, -2000}, 1000, 1, 1, 900));
+            arc.Angle = start, arc.Width = stop;
+        }, 1);
     }
-}
-
-TEST(PrintRender, MirroredArcsKeepTheirPartOfTheCircle)
-{
-    struct Row {
-        int start, stop;
-    } rows[] = {{90, 0}, {45, 200}};
-    for (const Row& r : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
         ObjectList objects;
-        LayoutObject& arc = objects.append(makeCircle({2000, -2000}, 1000, 1, 1, 900));
-        arc.Angle = r.start, arc.Width = r.stop;
+        rows[i].first(objects);
         PrintJob job = jobFor(objects);
         const QRect plain = ink(renderPage(job));
         job.options.mirror = true;
-        EXPECT_TRUE(near(ink(renderPage(job)), mirrored(plain), 1)) << r.start << ".." << r.stop;
+        ASSERT_FALSE(plain.isEmpty());
+        EXPECT_TRUE(near(ink(renderPage(job)), mirrored(plain), rows[i].second)) << "row " << i;
     }
 }
 
@@ -186,5 +182,27 @@ TEST(PrintRender, ScannedCopyUnderThePrintedSideOnly)
         const QImage page = renderPage(job);
         EXPECT_EQ(QColor(page.pixel(15 * kPxPerMm, 15 * kPxPerMm)), colour) << why;
         EXPECT_EQ(QColor(page.pixel(25 * kPxPerMm, 15 * kPxPerMm)), QColor(Qt::white)) << why;
+    }
+}
+
+// Printing fails with a message naming what went wrong; the printout itself is
+// measured on paper through kestrel-cli pdf (tests/cli/RenderCommandTest.cpp).
+TEST(PrintPdf, FailuresAreReported)
+{
+    const ObjectList objects;
+    const PrintJob job = jobFor(objects);
+    const std::tuple<QStringList, QString, QString, const char*> rows[] = { // printers, target, file, message
+        {{}, {}, "/no/such/folder/page.pdf", "The file /no/such/folder/page.pdf cannot be written."},
+        {{}, {}, "", "No PDF file was named."},
+        {{"Ghost"}, "Ghost", "", "The printer \"Ghost\""},
+    };
+    for (const auto& [printers, target, file, message] : rows) {
+        PrintSession session;
+        session.printerNames = [names = printers] { return names; };
+        session.chooseTarget(target);
+        session.printer().setOutputFileName(file);
+        const Status s = printPage(session, job, Language::English);
+        ASSERT_FALSE(s.ok()) << message;
+        EXPECT_EQ(s.message().rfind(message, 0), 0u) << s.message();
     }
 }

@@ -68,20 +68,6 @@ TEST(FloodConnect, LongChainNeedsNoRecursion)
     EXPECT_EQ(found.back(), 100001u);
 }
 
-TEST(TestConnection, SelectsExactlyTheConnectedObjects)
-{
-    ObjectList list;
-    LayoutObject& a = addTrack(list, {{0, 0}, {1000, 0}}, 40);
-    LayoutObject& b = addPad(list, {1000, 0}, 80);
-    LayoutObject& grouped = addTrack(list, {{0, 2000}, {1000, 2000}}, 40);
-    a.Groups = grouped.Groups = {7}; // same group, no copper: stays unselected
-    grouped.Selected = 1;
-    EXPECT_EQ(TestConnection(list, 0), 2u);
-    EXPECT_EQ(std::vector<int>({a.Selected, b.Selected, grouped.Selected}), std::vector<int>({1, 1, 0}));
-    EXPECT_EQ(TestConnection(list, -1), 0u); // empty board space only clears the selection
-    EXPECT_EQ(a.Selected + b.Selected, 0);
-}
-
 namespace {
 
 // The rule taken literally: whole outlines, every pair, no index.

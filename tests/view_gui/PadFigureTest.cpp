@@ -7,7 +7,10 @@
 
 #include "geometry/Figures.h"
 #include "model/Units.h"
+#include "view/gui/PainterSink.h"
 
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace kestrel;
@@ -26,8 +29,10 @@ struct Figure {
     bool operator==(const Figure&) const = default;
 };
 
-class RecordingSink final : public FigureSink {
+// Keeps the first figure it is asked to fill; strokes and the rest go to the painter.
+class RecordingSink final : public PainterSink {
 public:
+    using PainterSink::PainterSink;
     std::optional<Figure> first;
 
     void fillRect(const QRectF& units, const QColor&) override { keep({Figure::Rect, units}); }
@@ -43,12 +48,6 @@ public:
     {
         keep({Figure::Polygon, {}, {}, 0, std::vector<QPointF>(points, points + count)});
     }
-    void rimmedDisc(const QPointF&, double, const QColor&, const QColor&) override { keep({}); }
-    void hairlines(const QLineF*, int, int, const QColor&) override { keep({}); }
-    void strokePolyline(const QPointF*, int, bool, int32_t, const QColor&) override { keep({}); }
-    void strokeArc(const QPointF&, double, int, int, int32_t, bool, const QColor&) override { keep({}); }
-    void label(const LayoutObject&, const QColor&) override { keep({}); }
-    void image(const QRectF&, const QImage&) override { keep({}); }
 
 private:
     void keep(const Figure& f)
@@ -92,12 +91,14 @@ TEST(PadFigure, EachDrawingHandsTheSinkThePadFigureGrownAsItAsks)
         {"solder mask", [](FigureSink& s, const LayoutObject& p) { DrawObjectInColour(s, p, true, Qt::red, Qt::blue); },
          kSolderMaskEnlargement},
     };
+    QImage scratch(8, 8, QImage::Format_RGB32);
+    QPainter painter(&scratch);
     for (int shape = 1; shape <= 9; ++shape) {
         for (const int32_t r : {1, 2, 5, 100, 1500, 3100}) {
             LayoutObject pad = makePad({20000, -30000}, r, uint8_t(shape), Layer::K1, r / 2);
             pad.Clearance = kClearance;
             for (const auto& [what, draw, e] : entries) {
-                RecordingSink sink;
+                RecordingSink sink(painter);
                 draw(sink, pad);
                 ASSERT_TRUE(sink.first) << what;
                 EXPECT_TRUE(*sink.first == expectedFigure(padFigure(pad, e)))
