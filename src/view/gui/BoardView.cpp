@@ -326,28 +326,10 @@ void BoardView::toggleUnit()
     setInchUnit(!inchUnit_);
 }
 
-void BoardView::resetOrigin()
-{
-    if (!document_)
-        return;
-    document_->Origin = {0, 0};
-    updateOrigin();
-    Q_EMIT originChanged();
-}
-
 void BoardView::updateOrigin()
 {
     placeOriginMarker();
     updateRulers();
-}
-
-void BoardView::setPaintSuspended(bool suspended)
-{
-    if (suspended == paintSuspended_)
-        return;
-    paintSuspended_ = suspended;
-    if (!suspended)
-        redraw();
 }
 
 void BoardView::redraw()

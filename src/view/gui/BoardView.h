@@ -80,7 +80,6 @@ public:
     bool inchUnit() const { return inchUnit_; }
     bool gridVisible() const { return gridVisible_; }
     bool gridMarker() const { return gridMarker_; }
-    bool paintSuspended() const { return paintSuspended_; }
 
     // ---- conversions (paint-box pixels <-> board units) ----
     // snap: snap to the grid (the pointer tools pass false while Ctrl is held).
@@ -155,12 +154,8 @@ public Q_SLOTS:
     // Ruler unit (menu E_MM / E_Zoll, button SB_Einheit toggles).
     void setInchUnit(bool inch);
     void toggleUnit();
-    // Puts the origin back to the board's top-left corner (0, 0).
-    void resetOrigin();
     // Moves the origin marker to LayoutDocument::Origin and repaints the rulers.
     void updateOrigin();
-    // While suspended the board and the rulers do not paint; resuming repaints.
-    void setPaintSuspended(bool suspended);
     // Full repaint of the board and both rulers (TB_Neuzeichnen).
     void redraw();
     // The scanned copy of each side (0: side 1) and where it lies in units;
