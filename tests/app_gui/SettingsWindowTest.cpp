@@ -1,14 +1,12 @@
 // The settings file, the file history in the File menu, and autosave with
 // its dialog, each in a window whose settings live in a scratch HOME.
 
-#include "SettingsHome.h"
 #include "WindowFixture.h"
 #include "app/AutoSaveDialog.h"
 #include "app/SettingsFile.h"
 #include "edit/ParameterLists.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QSettings>
 #include <QSpinBox>
@@ -17,13 +15,6 @@
 
 namespace kestrel::test {
 namespace {
-
-QStringList iniLines(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-}
 
 TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
 {
@@ -44,7 +35,7 @@ TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
     EXPECT_EQ(back.lists, lists);
     EXPECT_EQ(back.history.entries, history.entries);
 
-    EXPECT_TRUE(iniLines(path).contains("T7=635")) << "user grids start at index 7";
+    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value("R_POPUP/T7").toInt(), 635) << "user grids start at index 7";
 
     // Writing shorter lists erases the old entries of the section.
     writeOptionsAndLists(options, UserLists{{{40, "0,4 mm"}, {-1, "-"}, {100, "1 mm"}}, {}, {}}, path);
@@ -139,6 +130,7 @@ TEST(Settings, OptionsGoBackOnCloseAndComeBackAtStartUp)
         f.trigger("Hinweistexte1");
         f.dialogs = {autoSaveOn(7)};
         f.trigger("Autospeichern1");
+        f.window().setUndoDepth(7);
         EXPECT_TRUE(f.window().close());
     }
     const QSettings file(settingsFilePath(), QSettings::IniFormat);
@@ -147,6 +139,7 @@ TEST(Settings, OptionsGoBackOnCloseAndComeBackAtStartUp)
 
     WindowFixture f;
     EXPECT_FALSE(f.action("Hinweistexte1").isChecked());
+    EXPECT_EQ(f.window().editSession().UndoDepth, 7);
     f.dialogs = {[](QDialog& d) {
         EXPECT_TRUE(d.findChild<QCheckBox*>("RB_AutoSave")->isChecked());
         EXPECT_EQ(d.findChild<QSpinBox*>("SE_Zyklus")->value(), 7);
@@ -172,9 +165,9 @@ TEST(Settings, AutoSaveDialogEnablesTheIntervalWithTheBox)
 }
 
 // Autosave on a fake clock: the backup appears a whole interval after the
-// dialog's OK, leaves the name, the title, the history and the unsaved
-// state alone, and restores the status text.
-TEST(Settings, AutoSaveWritesTheBackupOnTheClock)
+// dialog's OK, and leaves the name, the title and the unsaved state alone, so
+// a failed Save does not become a saved document through a later autosave.
+TEST(Settings, AutoSaveWritesTheBackupOnTheClockAndLeavesTheDocumentUnsaved)
 {
     SettingsHome home;
     TempDir dir;
@@ -188,50 +181,25 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClock)
     f.addContent();
     now = 5 * 60000;
     f.window().autoSaveTick();
-    EXPECT_FALSE(std::filesystem::exists(dir.file("BOARD.bak"))) << "an unnamed document";
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "an unnamed document";
 
     f.saveNames = {q(path)};
     f.trigger("Speichernals1");
-    addPad(*f.doc().currentObjects(), {2000, -2000}, 90);
-    f.doc().Modified = true;
-    const QString title = f.window().windowTitle();
-    f.window().autoSaveTick(); // overdue since the unnamed tick: runs now
-    ASSERT_TRUE(std::filesystem::exists(backup));
-    const auto written = readDocument(backup, Language::English);
-    ASSERT_TRUE(succeeded(written));
-    EXPECT_EQ(written->document.board(0).Objects.size(), 2u);
-    EXPECT_EQ(f.doc().FileName, path);
-    EXPECT_TRUE(f.doc().Modified);
-    EXPECT_EQ(f.window().windowTitle(), title);
     EXPECT_EQ(QSettings(settingsFilePath(), QSettings::IniFormat).value("History/D1").toString(), q(path));
-}
-
-// A failed Save does not become a saved document through a later autosave.
-TEST(Settings, AutoSaveAfterAFailedSaveStillAsksBeforeDiscarding)
-{
-    SettingsHome home;
-    TempDir dir;
-    const std::string path = dir.file("BOARD.KBD");
-    int64_t now = 0;
-    WindowFixture f;
-    f.window().setAutoSaveClock([&now] { return now; });
-    f.dialogs = {autoSaveOn()};
-    f.trigger("Autospeichern1");
-    f.addContent();
-    f.saveNames = {q(path)};
-    f.trigger("Speichernals1");
     f.addContent();
     // The target becomes a directory: Save fails, the backup beside it works.
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     f.trigger("Speichern1");
     ASSERT_EQ(f.messages.size(), 1u) << "the failed save is reported";
-    now = 5 * 60000;
-    f.window().autoSaveTick();
-    EXPECT_TRUE(std::filesystem::exists(dir.file("BOARD.bak")));
+    const QString title = f.window().windowTitle();
+    f.window().autoSaveTick(); // overdue since the unnamed tick: runs now
+    const auto written = readDocument(backup, Language::English);
+    ASSERT_TRUE(succeeded(written));
+    EXPECT_EQ(written->document.board(0).Objects.size(), 2u);
+    EXPECT_EQ(f.window().windowTitle(), title);
     EXPECT_TRUE(f.doc().Modified);
     f.answers = {Answer::Cancel};
-    f.dialogs = {};
     f.trigger("Neu1");
     EXPECT_EQ(f.questions.size(), 1u) << "New still asks";
     EXPECT_EQ(f.doc().FileName, path);
