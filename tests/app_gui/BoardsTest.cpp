@@ -3,7 +3,6 @@
 #include "view/gui/BoardView.h"
 
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QToolButton>
 
 namespace kestrel::test {

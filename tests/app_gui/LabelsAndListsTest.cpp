@@ -1,7 +1,6 @@
 #include "WindowFixture.h"
 
 #include "app/ToolIcons.h"
-#include "edit/PointerMachine.h"
 #include "support/DialogControls.h"
 #include "view/gui/BoardView.h"
 
@@ -11,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
-#include <QToolButton>
 
 #include <set>
 

@@ -101,17 +101,6 @@ TEST(PointerTools, AbortPathsDropAOnePointTrack)
     }
 }
 
-// F12 switches the pad tool to vias.
-TEST(PointerTools, F12PlacesVias)
-{
-    WindowFixture f;
-    f.key(Qt::Key_P);
-    f.key(Qt::Key_F12);
-    f.moveTo(at(30, 10));
-    f.click(at(30, 10));
-    EXPECT_EQ(f.list().size(), 2u) << "a pad and its via partner (PointerMachine.PadsCirclesAndVias)";
-}
-
 TEST(PointerTools, MoveDragRepaintsTheBoardWhereItChanged)
 {
     WindowFixture f;
@@ -175,7 +164,7 @@ TEST(PointerTools, ZoomToolAndMiddleButtonPan)
     EXPECT_DOUBLE_EQ(f.window().boardView().zoom(), 0.5) << "the middle button never zooms";
 }
 
-// One key per tool.
+// One key per tool, and F12 for vias.
 TEST(PointerTools, ToolKeysFollowTheirButtons)
 {
     const std::pair<Qt::Key, const char*> keys[] = {
@@ -193,6 +182,8 @@ TEST(PointerTools, ToolKeysFollowTheirButtons)
         f.key(key);
         EXPECT_TRUE(f.control<QAbstractButton>(button).isChecked());
     }
+    f.key(Qt::Key_F12);
+    EXPECT_TRUE(f.window().toolParameters().ViaMode) << "F12 switches pads to vias";
 }
 
 // The router's tools through the pointer: a band drawn by the connect tool,

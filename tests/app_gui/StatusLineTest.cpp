@@ -84,9 +84,6 @@ TEST(StatusLine, ShowsThePointerAgainstTheOriginAndTheLongPartOfHints)
     f.doc().Origin = {1000, -2000};
     Q_EMIT f.window().boardView().pointerMoved(Point{1000, -2500});
     EXPECT_EQ(f.control<QLabel>("L_YPos").text(), "Y: 5 mm");
-    f.trigger("E_Zoll");
-    Q_EMIT f.window().boardView().pointerMoved(Point{1000 + 2540, -2000});
-    EXPECT_EQ(f.control<QLabel>("L_XPos").text(), "X: 1 \"");
 
     QToolButton& pad = f.control<QToolButton>("SB_Circle");
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
