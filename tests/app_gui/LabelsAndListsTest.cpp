@@ -59,11 +59,19 @@ ScriptedPrompts::DialogScript labelScript(const char* text, bool numbering, int 
     };
 }
 
-// Numbering from 7: three clicks leave 7, 8 and 9, the right button takes
-// the following label away. A double click opens a label's properties.
-TEST(LabelTool, PlacesNumberedLabelsAndEditsThemByDoubleClick)
+// Cancel in the first dialog leaves the edit tool. Numbering from 7: three
+// clicks leave 7, 8 and 9, the right button takes the following label away,
+// and a double click opens a label's properties. Closing while a label follows
+// takes it away first, so the save the window asks for leaves it out.
+TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
 {
-    Labels f;
+    SettingsHome home;
+    TempDir dir;
+    WindowFixture f;
+    f.dialogs = {ScriptedPrompts::cancel};
+    f.tool("SB_Text");
+    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
+
     f.dialogs = {labelScript("C", true, 7)};
     f.tool("SB_Text");
     for (Point p : {Point{1000, -1000}, Point{2000, -1000}, Point{3000, -1000}}) {
@@ -87,32 +95,18 @@ TEST(LabelTool, PlacesNumberedLabelsAndEditsThemByDoubleClick)
     QTest::mouseDClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
     EXPECT_EQ(c7.TextValue, "X");
     EXPECT_EQ(c7.Angle, 90);
-    EXPECT_TRUE(f.exhausted());
-}
 
-// Cancel in the first dialog leaves the edit tool; closing while a label
-// follows takes it away first, so the save the window asks for leaves it out.
-TEST(LabelTool, CancelAndClosingLeaveNoFollowingLabel)
-{
-    Labels f;
-    f.dialogs = {ScriptedPrompts::cancel};
-    f.tool("SB_Text");
-    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
-    EXPECT_TRUE(f.list().empty());
-
-    SettingsHome home;
-    TempDir dir;
-    f.addContent(); // a track: the window asks to save
     f.dialogs = {labelScript("Q", false, 0)};
     f.tool("SB_Text");
-    f.moveTo({1500, -1500});
-    ASSERT_EQ(f.list().size(), 2u);
+    f.moveTo({1500, -2500});
+    ASSERT_EQ(f.list().size(), 4u);
     f.answers = {Answer::Yes};
     f.saveNames = {q(dir.file("closed.kbd"))};
     EXPECT_TRUE(f.window().close());
+    EXPECT_TRUE(f.exhausted());
     auto saved = readDocument(dir.file("closed.kbd"), Language::English);
     ASSERT_TRUE(succeeded(saved));
-    EXPECT_EQ(saved->document.board(0).Objects.size(), 1u) << "the track alone";
+    EXPECT_EQ(saved->document.board(0).Objects.size(), 3u) << "the placed labels alone";
 }
 
 // The list rules are the core's: here adding, choosing and removing reach
@@ -163,7 +157,7 @@ TEST(PadShapes, TheShapeMenuChangesTheSelectedPads)
         }
     EXPECT_EQ(glyphs.size(), 18u);
 
-    Labels f;
+    WindowFixture f;
     addPad(f.list(), {1000, -1000}, 60).Selected = 1;
     addTrack(f.list(), {{1000, -2000}, {2000, -2000}}).Selected = 1;
     f.trigger("Rechteckhoch1");
