@@ -116,27 +116,6 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
     EXPECT_EQ(f.list()[0].centre(), moved);
 }
 
-// Opened from a file, the document is unchanged until something changes it;
-// only then does the title carry "*". That New and closing ask only then:
-// FileFlows.NewFollowsTheAnswerToTheSaveQuestion and ClosingAsksAfterAChange.
-TEST(EditCommands, TitleFollowsUnsavedChanges)
-{
-    TempDir dir;
-    const std::string path = dir.file("Board.kbd");
-    writeSample(path);
-    WindowFixture f(Language::English, q(path));
-    const QString marked = "Kestrel 3.0 R - [*" + q(path).toLower() + "]";
-    ASSERT_EQ(f.window().windowTitle(), titleWith(path));
-    f.trigger("Allesmarkieren1");
-    EXPECT_EQ(f.window().windowTitle(), titleWith(path)) << "selecting changes nothing";
-    f.trigger("Rotieren1");
-    EXPECT_EQ(f.window().windowTitle(), marked);
-    f.trigger("TB_Save");
-    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
-    f.trigger("M_AutoMasse");
-    EXPECT_EQ(f.window().windowTitle(), marked) << "the ground plane is a change";
-}
-
 // Written back on close: Settings.OptionsGoBackOnCloseAndComeBackAtStartUp.
 TEST(EditCommands, UndoDepthComesFromTheSettingsFile)
 {

@@ -10,7 +10,10 @@ size_t objectsInFile(const std::string& path)
     return back ? back->document.board(0).Objects.size() : 0;
 }
 
-TEST(FileFlows, SaveAsNamesTheWindowAfterTheFileAndSaveThenWritesItAgain)
+// The title names the file once it has one, and carries "*" while a change
+// is unsaved. That New and closing ask only then:
+// NewFollowsTheAnswerToTheSaveQuestion and ClosingAsksAfterAChange.
+TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
 {
     TempDir dir;
     WindowFixture f;
@@ -20,13 +23,20 @@ TEST(FileFlows, SaveAsNamesTheWindowAfterTheFileAndSaveThenWritesItAgain)
     EXPECT_TRUE(f.doc().FileName.empty());
 
     const std::string path = dir.file("My Board.kbd");
+    const QString marked = "Kestrel 3.0 R - [*" + q(path).toLower() + "]";
     f.saveNames = {q(path)};
     f.trigger("Speichernals1");
     EXPECT_EQ(f.window().windowTitle(), titleWith(path));
     EXPECT_EQ(objectsInFile(path), 1u);
-    addPad(f.list(), {2000, -2000}, 90);
+    f.trigger("Allesmarkieren1");
+    EXPECT_EQ(f.window().windowTitle(), titleWith(path)) << "selecting changes nothing";
+    f.trigger("Duplizieren1");
+    EXPECT_EQ(f.window().windowTitle(), marked);
     f.trigger("TB_Save"); // no dialog now
+    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
     EXPECT_EQ(objectsInFile(path), 2u);
+    f.trigger("M_AutoMasse");
+    EXPECT_EQ(f.window().windowTitle(), marked) << "the ground plane is a change";
 }
 
 // Opening replaces the document after the save question; importing appends
