@@ -116,7 +116,7 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
     EXPECT_EQ(f.list()[0].centre(), moved);
 }
 
-// Written back on close: Settings.OptionsGoBackOnCloseAndComeBackAtStartUp.
+// Written back on close: Settings.OptionsAndHistoryComeBackInTheNextWindow.
 TEST(EditCommands, UndoDepthComesFromTheSettingsFile)
 {
     SettingsHome home;

@@ -92,45 +92,28 @@ std::vector<QString> historyCaptions(WindowFixture& f)
     return out;
 }
 
-TEST(Settings, HistoryFollowsSavesAndOpens)
+// What the window keeps in the settings file comes back in the next window:
+// the options, written on close, and the file history, which follows saves
+// and opens.
+TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
 {
     SettingsHome home;
     TempDir dir;
     const std::string a = dir.file("A.kbd"), b = dir.file("b.kbd");
     {
         WindowFixture f;
+        EXPECT_TRUE(f.action("Hinweistexte1").isChecked()) << "no file: hints on";
         EXPECT_TRUE(historyCaptions(f).empty());
         EXPECT_FALSE(f.action("HistoryTrenner").isVisible());
+        f.trigger("Hinweistexte1");
+        f.dialogs = {autoSaveOn(7)};
+        f.trigger("Autospeichern1");
+        f.window().setUndoDepth(7);
         f.saveNames = {q(a), q(b)};
         f.trigger("Speichernals1");
         f.trigger("Speichernals1");
         EXPECT_EQ(historyCaptions(f), (std::vector<QString>{"&1 " + q(b).toLower(), "&2 " + q(a).toLower()}));
         EXPECT_TRUE(f.action("HistoryTrenner").isVisible());
-    }
-    // Read by the next window, which opens entry 2.
-    WindowFixture f;
-    EXPECT_EQ(historyCaptions(f).size(), 2u);
-    f.trigger("History2");
-    EXPECT_EQ(f.doc().FileName, a);
-
-    std::filesystem::remove(b);
-    f.trigger("History1");
-    ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_EQ(f.doc().FileName, a);
-    EXPECT_EQ(historyCaptions(f).size(), 2u);
-    EXPECT_TRUE(f.exhausted());
-}
-
-TEST(Settings, OptionsGoBackOnCloseAndComeBackAtStartUp)
-{
-    SettingsHome home;
-    {
-        WindowFixture f;
-        EXPECT_TRUE(f.action("Hinweistexte1").isChecked()) << "no file: hints on";
-        f.trigger("Hinweistexte1");
-        f.dialogs = {autoSaveOn(7)};
-        f.trigger("Autospeichern1");
-        f.window().setUndoDepth(7);
         EXPECT_TRUE(f.window().close());
     }
     const QSettings file(settingsFilePath(), QSettings::IniFormat);
@@ -146,6 +129,14 @@ TEST(Settings, OptionsGoBackOnCloseAndComeBackAtStartUp)
         return WindowFixture::cancel(d);
     }};
     f.trigger("Autospeichern1");
+    EXPECT_EQ(historyCaptions(f).size(), 2u);
+    f.trigger("History2");
+    EXPECT_EQ(f.doc().FileName, a);
+    std::filesystem::remove(b);
+    f.trigger("History1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.doc().FileName, a);
+    EXPECT_EQ(historyCaptions(f).size(), 2u);
     EXPECT_TRUE(f.exhausted());
 }
 
