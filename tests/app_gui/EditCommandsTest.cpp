@@ -1,9 +1,5 @@
 #include "WindowFixture.h"
 
-#include "app/SettingsFile.h"
-
-#include <QSettings>
-
 namespace kestrel::test {
 namespace {
 
@@ -114,27 +110,6 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
     f.trigger("Rckgngig1");
     ASSERT_EQ(f.list().size(), 4u);
     EXPECT_EQ(f.list()[0].centre(), moved);
-}
-
-// Written back on close: Settings.OptionsAndHistoryComeBackInTheNextWindow.
-TEST(EditCommands, UndoDepthComesFromTheSettingsFile)
-{
-    SettingsHome home;
-    struct Case {
-        const char* stored; // nullptr: no key
-        int depth;
-    };
-    for (const Case& c : {Case{nullptr, 1}, Case{"100", 100}, Case{"0", 1}, Case{"500", 100}, Case{"many", 1}}) {
-        SCOPED_TRACE(c.stored ? c.stored : "none");
-        {
-            QSettings file(settingsFilePath(), QSettings::IniFormat);
-            file.clear();
-            if (c.stored)
-                file.setValue("Optionen/UndoDepth", c.stored);
-        }
-        WindowFixture f;
-        EXPECT_EQ(f.window().editSession().UndoDepth, c.depth);
-    }
 }
 
 } // namespace

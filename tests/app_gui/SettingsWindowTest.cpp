@@ -43,21 +43,33 @@ TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
     EXPECT_EQ(shorter.trackWidths, (std::vector<ListEntry>{{40, "0,4 mm"}})) << "a separator ends the list";
 }
 
-// The limits themselves are checked in the model tests (the undo depth with
-// the edit commands): here that the reading applies them, and falls back to
-// the default on text that is no number.
+// The reading holds the numbers to their ranges (the autosave interval's is
+// the model's), and falls back to the default on text that is no number.
 TEST(Settings, StoredValuesAreCheckedOnReading)
 {
     TempDir dir;
     const QString path = q(dir.file("KESTREL30.INI"));
-    const std::pair<const char*, int> rows[] = {{"59999", 60000}, {"soon", 300000}};
-    for (const auto& [stored, autoSaveMs] : rows) {
+    struct Row {
+        const char* key;
+        const char* stored;
+        int Options::*field;
+        int read;
+    };
+    const Row rows[] = {
+        {"Optionen/AutoSaveTime", "59999", &Options::autoSaveMs, 60000},
+        {"Optionen/AutoSaveTime", "soon", &Options::autoSaveMs, 300000},
+        {"Optionen/UndoDepth", "100", &Options::undoDepth, 100},
+        {"Optionen/UndoDepth", "500", &Options::undoDepth, 100},
+        {"Optionen/UndoDepth", "0", &Options::undoDepth, 1},
+        {"Optionen/UndoDepth", "many", &Options::undoDepth, 1},
+    };
+    for (const Row& r : rows) {
         {
             QSettings file(path, QSettings::IniFormat);
             file.clear();
-            file.setValue("Optionen/AutoSaveTime", stored);
+            file.setValue(r.key, r.stored);
         }
-        EXPECT_EQ(readSettings(path).options.autoSaveMs, autoSaveMs) << stored;
+        EXPECT_EQ(readSettings(path).options.*r.field, r.read) << r.key << " = " << r.stored;
     }
     // A list ends at a missing or -1 tag and, for the pad sizes, at an empty caption.
     {
