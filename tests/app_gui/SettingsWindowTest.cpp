@@ -105,15 +105,18 @@ std::vector<QString> historyCaptions(WindowFixture& f)
 }
 
 // What the window keeps in the settings file comes back in the next window:
-// the options, written on close, and the file history, which follows saves
-// and opens.
+// the options and the window's size, written on close, and the file history,
+// which follows saves and opens.
 TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
 {
     SettingsHome home;
     TempDir dir;
     const std::string a = dir.file("A.kbd"), b = dir.file("b.kbd");
+    QSize placed;
     {
-        WindowFixture f;
+        WindowFixture f(Language::English, {}, true);
+        f.window().setGeometry(60, 70, 900, 640);
+        placed = f.window().geometry().size();
         EXPECT_TRUE(f.action("Hinweistexte1").isChecked()) << "no file: hints on";
         EXPECT_TRUE(historyCaptions(f).empty());
         EXPECT_FALSE(f.action("HistoryTrenner").isVisible());
@@ -132,7 +135,8 @@ TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
     EXPECT_EQ(file.value("Optionen/Kurzhilfe").toString(), "0");
     EXPECT_EQ(file.value("Optionen/AutoSave").toString(), "1");
 
-    WindowFixture f;
+    WindowFixture f(Language::English, {}, true);
+    EXPECT_EQ(f.window().geometry().size(), placed);
     EXPECT_FALSE(f.action("Hinweistexte1").isChecked());
     EXPECT_EQ(f.window().editSession().UndoDepth, 7);
     f.dialogs = {[](QDialog& d) {

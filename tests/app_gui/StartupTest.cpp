@@ -11,20 +11,6 @@
 namespace kestrel::test {
 namespace {
 
-// In English only: the Russian board name shows in StartUpFile below, and
-// LanguageWalk reads every control of the Russian window.
-TEST(StartUp, ShowsOneDefaultBoard)
-{
-    WindowFixture f(Language::English, {}, true);
-    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Board 1"});
-    // The default board itself is checked in the model tests; here the whole
-    // of it shows, once the scroll bars have settled.
-    QTest::qWait(50);
-    for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
-        EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->maximum();
-    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "160 x 100 mm");
-}
-
 TEST(LanguageFile, ReadsTheByteBesideTheProgramWithRussianAsDefault)
 {
     const std::pair<const char*, Language> cases[] = {
@@ -72,11 +58,17 @@ TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndReportsAMissingOne)
         EXPECT_EQ(f.tabTexts().size(), sample.boardCount());
         EXPECT_EQ(f.window().windowTitle(), titleWith(path));
     }
-    WindowFixture f(Language::Russian, q(dir.file("missing.kbd")));
+    // A missing one leaves the default board, all of which shows once the scroll
+    // bars have settled (the board itself is checked in the model tests).
+    WindowFixture f(Language::Russian, q(dir.file("missing.kbd")), true);
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Плата 1"});
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
     ASSERT_EQ(f.messages.size(), 1u);
     EXPECT_TRUE(f.messages[0].text.startsWith("Файл не найден")) << f.messages[0].text.toStdString();
+    QTest::qWait(50);
+    for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
+        EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->maximum();
+    EXPECT_TRUE(f.control<QToolButton>("SB_Layoutgroesse").text().startsWith("160 x 100"));
 }
 
 // F1 opens the manual at the page of the tool in use, except in the drawing
@@ -106,21 +98,6 @@ TEST(Help, F1FollowsTheToolAndTheMenuOpensTheManualAndTheAboutBox)
     f.trigger("Info2");
     EXPECT_EQ(f.dialogNames, std::vector<QString>{"InfoDlg"});
     EXPECT_EQ(f.window().createPopupMenu(), nullptr) << "no blank pop-up on the tool bar";
-}
-
-// The last size and position come back at the next start.
-TEST(StartUp, TheWindowKeepsItsLastGeometry)
-{
-    SettingsHome home;
-    QRect placed;
-    {
-        WindowFixture f(Language::English, {}, true);
-        f.window().setGeometry(60, 70, 900, 640);
-        placed = f.window().geometry();
-        EXPECT_TRUE(f.window().close());
-    }
-    WindowFixture f(Language::English, {}, true);
-    EXPECT_EQ(f.window().geometry().size(), placed.size());
 }
 
 } // namespace
