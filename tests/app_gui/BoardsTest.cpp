@@ -3,7 +3,6 @@
 #include "view/gui/BoardView.h"
 
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QToolButton>
 
 namespace kestrel::test {
@@ -25,8 +24,7 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
 {
     WindowFixture f;
     f.trigger("Platinelschen1");
-    ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_EQ(f.messages[0].text, "A project must at least contain one board.");
+    EXPECT_EQ(f.messages.size(), 1u) << "the last board stays";
 
     f.addBoards(1);
     f.doc().Working.Zoom = 0.5; // board 2 changed before the third is added
@@ -51,32 +49,28 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
         EXPECT_EQ(f.doc().ActiveBoard, s.active) << s.action;
         EXPECT_EQ(f.window().boardTabs().currentIndex(), s.active) << s.action;
     }
-    ASSERT_EQ(f.questions.size(), 2u);
-    EXPECT_EQ(f.questions[1].text, "Delete board \"Board 2\" ?");
+    EXPECT_EQ(f.questions.size(), 2u);
 }
 
 // The range itself is checked in the model tests; the dialog applies an
 // accepted size and stays open with a message on a refused one.
 TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
 {
-    const std::tuple<const char*, const char*, bool> cases[] = {{"300", "300", true}, {"100", "9", false}};
-    for (const auto& [width, height, accepted] : cases) {
-        WindowFixture f(Language::Russian);
-        f.doc().Working.BoardWidth = 16050;
-        bool stayedOpen = false;
-        f.dialogs = {[&](QDialog& d) {
-            EXPECT_EQ(d.findChild<QLineEdit*>("Breite")->text(), "160");
-            EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Плата 1");
-            stayedOpen = !sizeDialog(width, height, "Renamed")(d);
-            return !stayedOpen || WindowFixture::cancel(d);
-        }};
-        f.trigger("Platinengrsse1");
-        EXPECT_EQ(stayedOpen, !accepted) << width << " x " << height;
-        EXPECT_EQ(f.doc().Working.BoardWidth, accepted ? std::atoi(width) * 100 : 16050) << width;
-        EXPECT_EQ(f.tabTexts(), std::vector<std::string>{accepted ? "Renamed" : "Плата 1"}) << width;
-        ASSERT_EQ(f.messages.size(), accepted ? 0u : 1u) << width;
-        EXPECT_TRUE(accepted || f.messages[0].caption == "Kestrel");
-    }
+    WindowFixture f(Language::Russian);
+    f.doc().Working.BoardWidth = 16050;
+    f.dialogs = {[&f](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLineEdit*>("Breite")->text(), "160");
+        EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Плата 1");
+        EXPECT_FALSE(sizeDialog("100", "9", "Refused")(d)) << "the dialog stays open";
+        EXPECT_EQ(f.doc().Working.BoardWidth, 16050);
+        EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Плата 1"});
+        return sizeDialog("300", "300", "Renamed")(d);
+    }};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(f.doc().Working.BoardWidth, 30000);
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Renamed"});
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0].caption, "Kestrel");
 }
 
 } // namespace

@@ -9,34 +9,24 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
-
 namespace kestrel::test {
 namespace {
-
-constexpr int32_t g = 254;
-
-Point at(int gx, int gy)
-{
-    return {gx * g, -gy * g};
-}
 
 // K opens the dialog; the label follows the pointer on the overlay, off the
 // board, until a click places it and asks for the next one.
 TEST(GeneratorTools, TrackLabelTool)
 {
     WindowFixture f;
-    ObjectList& list = *f.doc().currentObjects();
+    ObjectList& list = f.list();
     f.dialogs.push_back([](QDialog& d) {
         child<QLineEdit>(d, "E_Text").setText("L");
         child<QAbstractButton>(d, "RB_90").click();
         return WindowFixture::accept(d);
     });
     f.key(Qt::Key_K);
-    EXPECT_TRUE(f.control<QAbstractButton>("SB_LineText").isChecked());
     const QImage before = f.paintBox()->grab().toImage();
     const Point p = at(10, 10);
-    QTest::mouseMove(f.paintBox(), f.pixelOf(p));
-    EXPECT_TRUE(f.window().pointerMachine().previews()[PreviewKind::TrackLabel].drawn);
+    f.moveTo(p);
     const QPoint onStroke = f.pixelOf({p.x + 200, p.y}); // the upright of the L, turned clockwise
     EXPECT_NE(f.paintBox()->grab().toImage().pixel(onStroke), before.pixel(onStroke)) << "drawn on the overlay";
     EXPECT_TRUE(list.empty()) << "the following label is no object of the board";
@@ -62,22 +52,20 @@ TEST(GeneratorTools, TrackLabelTool)
 TEST(GeneratorTools, PolygonToolAndArcSegment)
 {
     WindowFixture f;
-    ObjectList& list = *f.doc().currentObjects();
+    ObjectList& list = f.list();
     f.dialogs.push_back([](QDialog& d) {
         child<QSpinBox>(d, "SE_Ecken").setValue(4);
         child<QDoubleSpinBox>(d, "SE_WinkelOffset").setValue(45);
         return WindowFixture::accept(d);
     });
     f.key(Qt::Key_G);
-    EXPECT_TRUE(f.control<QAbstractButton>("SB_Vieleck").isChecked());
     const Point p = at(40, 20);
-    QTest::mouseMove(f.paintBox(), f.pixelOf(p));
+    f.moveTo(p);
     EXPECT_TRUE(f.window().pointerMachine().previews()[PreviewKind::Polygon].drawn);
     f.click(p);
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].Points.front(), (Point{p.x + 707, p.y + 707}));
-    EXPECT_EQ(list[0].Points.size(), 5u);
-    QTest::mouseClick(f.paintBox(), Qt::RightButton, Qt::NoModifier, f.pixelOf(p));
+    EXPECT_EQ(list[0].Points.front(), (Point{p.x + 707, p.y + 707})) << "four corners from 45 degrees";
+    f.rightClick(p);
 
     // The segment command on two circles: it shows the later one's values.
     list.append(makeCircle({1000, -1000}, 300, 1, Layer::K1, 200)).Selected = 1;

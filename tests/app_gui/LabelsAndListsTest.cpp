@@ -1,8 +1,6 @@
-#include "SettingsHome.h"
 #include "WindowFixture.h"
 
 #include "app/ToolIcons.h"
-#include "edit/PointerMachine.h"
 #include "support/DialogControls.h"
 #include "view/gui/BoardView.h"
 
@@ -12,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
-#include <QToolButton>
 
 #include <set>
 
@@ -20,22 +17,11 @@ namespace kestrel::test {
 namespace {
 
 struct Labels : WindowFixture {
-    using WindowFixture::WindowFixture;
-    ObjectList& list() { return *doc().currentObjects(); }
-    void moveTo(Point p) { QTest::mouseMove(paintBox(), pixelOf(p)); }
-    void rightAt(Point p) { QTest::mouseClick(paintBox(), Qt::RightButton, Qt::NoModifier, pixelOf(p)); }
     // A fixed item of a list menu, chosen from the opened menu.
     void choose(const char* menuName, const char* item)
     {
         opened(menuName);
         trigger(item);
-    }
-    std::vector<std::string> texts()
-    {
-        std::vector<std::string> out;
-        for (const auto& o : list())
-            out.push_back(o->TextValue);
-        return out;
     }
     // The texts of a menu's entries and fixed items, as the user sees them
     // when it opens (separators as "-" when shown).
@@ -73,22 +59,30 @@ ScriptedPrompts::DialogScript labelScript(const char* text, bool numbering, int 
     };
 }
 
-// Numbering from 7: three clicks leave 7, 8 and 9, the right button takes
-// the following label away. A double click opens a label's properties.
-TEST(LabelTool, PlacesNumberedLabelsAndEditsThemByDoubleClick)
+// Cancel in the first dialog leaves the edit tool. Numbering from 7: three
+// clicks leave 7, 8 and 9, the right button takes the following label away,
+// and a double click opens a label's properties. Closing while a label follows
+// takes it away first, so the save the window asks for leaves it out.
+TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
 {
-    Labels f;
+    SettingsHome home;
+    TempDir dir;
+    WindowFixture f;
+    f.dialogs = {ScriptedPrompts::cancel};
+    f.tool("SB_Text");
+    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
+
     f.dialogs = {labelScript("C", true, 7)};
-    f.control<QAbstractButton>("SB_Text").click();
+    f.tool("SB_Text");
     for (Point p : {Point{1000, -1000}, Point{2000, -1000}, Point{3000, -1000}}) {
         f.moveTo(p);
         f.click(p);
     }
-    f.rightAt({4000, -1000});
-    EXPECT_EQ(f.texts(), (std::vector<std::string>{"C7", "C8", "C9"}));
-    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
+    f.rightClick({4000, -1000});
+    ASSERT_EQ(f.list().size(), 3u);
+    EXPECT_EQ(f.list()[2].TextValue, "C9");
 
-    // Its properties: a new text and a quarter turn; the box follows.
+    // Its properties: a new text and a quarter turn.
     f.dialogs = {[](QDialog& d) {
         EXPECT_EQ(child<QLineEdit>(d, "Edit1").text(), "C7");
         EXPECT_EQ(captionOf(d, "Label1"), "Start at:") << "the window's own texts leave the dialog alone";
@@ -101,43 +95,18 @@ TEST(LabelTool, PlacesNumberedLabelsAndEditsThemByDoubleClick)
     QTest::mouseDClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
     EXPECT_EQ(c7.TextValue, "X");
     EXPECT_EQ(c7.Angle, 90);
-    EXPECT_TRUE(c7.X2 < c7.X1 && c7.Y2 < c7.Y1) << "turned clockwise: left of and below the anchor";
-    EXPECT_TRUE(f.exhausted());
-}
-
-// Cancel in the first dialog leaves the edit tool; a command while a label
-// follows takes it away first, so no save or export sees it.
-TEST(LabelTool, CancelAndCommandsLeaveNoFollowingLabel)
-{
-    Labels f;
-    f.dialogs = {ScriptedPrompts::cancel};
-    f.control<QAbstractButton>("SB_Text").click();
-    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
-    EXPECT_TRUE(f.list().empty());
 
     f.dialogs = {labelScript("Q", false, 0)};
-    f.control<QAbstractButton>("SB_Text").click();
-    f.moveTo({1500, -1500});
-    ASSERT_EQ(f.list().size(), 1u);
-    f.trigger("TB_ZoomAlles");
-    EXPECT_TRUE(f.list().empty());
-    EXPECT_EQ(f.window().pointerMachine().placingLabel(), nullptr);
-    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
-
-    // Closing while a label follows: the save the window asks for leaves it out.
-    SettingsHome home;
-    TempDir dir;
-    f.addContent(); // a track: the window asks to save
-    f.dialogs = {labelScript("Q", false, 0)};
-    f.control<QAbstractButton>("SB_Text").click();
-    f.moveTo({1500, -1500});
-    ASSERT_EQ(f.list().size(), 2u);
+    f.tool("SB_Text");
+    f.moveTo({1500, -2500});
+    ASSERT_EQ(f.list().size(), 4u);
     f.answers = {Answer::Yes};
     f.saveNames = {q(dir.file("closed.kbd"))};
     EXPECT_TRUE(f.window().close());
+    EXPECT_TRUE(f.exhausted());
     auto saved = readDocument(dir.file("closed.kbd"), Language::English);
     ASSERT_TRUE(succeeded(saved));
-    EXPECT_EQ(saved->document.board(0).Objects.size(), 1u) << "the track alone";
+    EXPECT_EQ(saved->document.board(0).Objects.size(), 3u) << "the placed labels alone";
 }
 
 // The list rules are the core's: here adding, choosing and removing reach
@@ -188,14 +157,12 @@ TEST(PadShapes, TheShapeMenuChangesTheSelectedPads)
         }
     EXPECT_EQ(glyphs.size(), 18u);
 
-    Labels f;
-    for (int i = 0; i < 3; ++i)
-        addPad(f.list(), {1000 + 500 * i, -1000}, 60).Selected = 1;
+    WindowFixture f;
+    addPad(f.list(), {1000, -1000}, 60).Selected = 1;
     addTrack(f.list(), {{1000, -2000}, {2000, -2000}}).Selected = 1;
     f.trigger("Rechteckhoch1");
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(f.list()[static_cast<size_t>(i)].Shape, 9);
-    EXPECT_EQ(f.list()[3].Shape, 0);
+    EXPECT_EQ(f.list()[0].Shape, 9);
+    EXPECT_EQ(f.list()[1].Shape, 0);
     EXPECT_EQ(f.window().toolParameters().CurrentPadShape, 9);
     f.trigger("Durchkontaktierung1");
     EXPECT_TRUE(f.window().toolParameters().ViaMode);

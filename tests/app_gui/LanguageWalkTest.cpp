@@ -11,19 +11,15 @@
 #include "support/TestData.h"
 
 #include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTest>
@@ -70,13 +66,16 @@ QString fault(const QString& text, Language lang)
     return {};
 }
 
+QString htmlAsRead(const QString& html)
+{
+    QTextDocument doc;
+    doc.setHtml(html);
+    return doc.toPlainText();
+}
+
 QString plain(const QString& text)
 {
-    if (!Qt::mightBeRichText(text))
-        return text;
-    QTextDocument doc;
-    doc.setHtml(text);
-    return doc.toPlainText();
+    return Qt::mightBeRichText(text) ? htmlAsRead(text) : text;
 }
 
 // A manual page as read, without what it quotes to be typed (commands, file names).
@@ -87,9 +86,7 @@ QString pageWithoutCode(const QUrl& source)
         return {};
     QString html = QString::fromUtf8(file.readAll());
     html.remove(QRegularExpression("<(code|pre|title)>.*?</\\1>", QRegularExpression::DotMatchesEverythingOption));
-    QTextDocument doc;
-    doc.setHtml(html);
-    return doc.toPlainText();
+    return htmlAsRead(html);
 }
 
 // Collects the texts a user can see on a widget tree, with where they sit.
@@ -100,7 +97,6 @@ public:
     void read(QWidget* top)
     {
         top_ = top->metaObject()->className() + QString(" ") + top->objectName();
-        add(top, "windowTitle", top->windowTitle());
         readObject(top);
         for (QObject* o : top->findChildren<QObject*>())
             readObject(o);
@@ -119,35 +115,18 @@ public:
 private:
     void readObject(QObject* o)
     {
-        if (o->property("properNames").toBool())
+        auto* action = qobject_cast<QAction*>(o);
+        if (o->property("properNames").toBool() || (action && (action->isSeparator() || !action->isVisible())))
             return;
-        if (auto* a = qobject_cast<QAction*>(o)) {
-            if (a->isSeparator() || !a->isVisible())
-                return;
-            add(a, "text", a->text());
-            add(a, "toolTip", a->toolTip());
-            add(a, "statusTip", a->statusTip());
-            return;
-        }
         auto* w = qobject_cast<QWidget*>(o);
+        // What actions and widgets show, read by property name; a line edit's
+        // text is the user's.
+        if ((action || w) && !o->inherits("QLineEdit"))
+            for (const char* name : {"text", "title", "toolTip", "statusTip", "windowTitle", "suffix", "prefix"})
+                if (const QVariant value = o->property(name); value.typeId() == QMetaType::QString)
+                    add(o, name, value.toString());
         if (!w)
             return;
-        add(w, "toolTip", w->toolTip());
-        add(w, "statusTip", w->statusTip());
-        if (w->isWindow())
-            add(w, "windowTitle", w->windowTitle());
-        if (auto* b = qobject_cast<QAbstractButton*>(w))
-            add(b, "text", b->text());
-        if (auto* l = qobject_cast<QLabel*>(w))
-            add(l, "text", l->text());
-        if (auto* g = qobject_cast<QGroupBox*>(w))
-            add(g, "title", g->title());
-        if (auto* m = qobject_cast<QMenu*>(w))
-            add(m, "title", m->title());
-        if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) {
-            add(s, "suffix", s->property("suffix").toString());
-            add(s, "prefix", s->property("prefix").toString());
-        }
         // Qt's page set-up lists paper names as the standards write them.
         if (auto* c = qobject_cast<QComboBox*>(w); c && c->objectName() != "pageSizeCombo")
             for (int i = 0; i < c->count(); ++i)

@@ -1,14 +1,12 @@
 // The settings file, the file history in the File menu, and autosave with
 // its dialog, each in a window whose settings live in a scratch HOME.
 
-#include "SettingsHome.h"
 #include "WindowFixture.h"
 #include "app/AutoSaveDialog.h"
 #include "app/SettingsFile.h"
 #include "edit/ParameterLists.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QSettings>
 #include <QSpinBox>
@@ -17,13 +15,6 @@
 
 namespace kestrel::test {
 namespace {
-
-QStringList iniLines(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-}
 
 TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
 {
@@ -44,7 +35,7 @@ TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
     EXPECT_EQ(back.lists, lists);
     EXPECT_EQ(back.history.entries, history.entries);
 
-    EXPECT_TRUE(iniLines(path).contains("T7=635")) << "user grids start at index 7";
+    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value("R_POPUP/T7").toInt(), 635) << "user grids start at index 7";
 
     // Writing shorter lists erases the old entries of the section.
     writeOptionsAndLists(options, UserLists{{{40, "0,4 mm"}, {-1, "-"}, {100, "1 mm"}}, {}, {}}, path);
@@ -52,21 +43,33 @@ TEST(Settings, EveryKeyRoundTripsAndMissingKeysGiveTheDefaults)
     EXPECT_EQ(shorter.trackWidths, (std::vector<ListEntry>{{40, "0,4 mm"}})) << "a separator ends the list";
 }
 
-// The limits themselves are checked in the model tests (the undo depth with
-// the edit commands): here that the reading applies them, and falls back to
-// the default on text that is no number.
+// The reading holds the numbers to their ranges (the autosave interval's is
+// the model's), and falls back to the default on text that is no number.
 TEST(Settings, StoredValuesAreCheckedOnReading)
 {
     TempDir dir;
     const QString path = q(dir.file("KESTREL30.INI"));
-    const std::pair<const char*, int> rows[] = {{"59999", 60000}, {"soon", 300000}};
-    for (const auto& [stored, autoSaveMs] : rows) {
+    struct Row {
+        const char* key;
+        const char* stored;
+        int Options::*field;
+        int read;
+    };
+    const Row rows[] = {
+        {"Optionen/AutoSaveTime", "59999", &Options::autoSaveMs, 60000},
+        {"Optionen/AutoSaveTime", "soon", &Options::autoSaveMs, 300000},
+        {"Optionen/UndoDepth", "100", &Options::undoDepth, 100},
+        {"Optionen/UndoDepth", "500", &Options::undoDepth, 100},
+        {"Optionen/UndoDepth", "0", &Options::undoDepth, 1},
+        {"Optionen/UndoDepth", "many", &Options::undoDepth, 1},
+    };
+    for (const Row& r : rows) {
         {
             QSettings file(path, QSettings::IniFormat);
             file.clear();
-            file.setValue("Optionen/AutoSaveTime", stored);
+            file.setValue(r.key, r.stored);
         }
-        EXPECT_EQ(readSettings(path).options.autoSaveMs, autoSaveMs) << stored;
+        EXPECT_EQ(readSettings(path).options.*r.field, r.read) << r.key << " = " << r.stored;
     }
     // A list ends at a missing or -1 tag and, for the pad sizes, at an empty caption.
     {
@@ -101,58 +104,55 @@ std::vector<QString> historyCaptions(WindowFixture& f)
     return out;
 }
 
-TEST(Settings, HistoryFollowsSavesAndOpens)
+// What the window keeps in the settings file comes back in the next window:
+// the options and the window's size, written on close, and the file history,
+// which follows saves and opens.
+TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
 {
     SettingsHome home;
     TempDir dir;
     const std::string a = dir.file("A.kbd"), b = dir.file("b.kbd");
+    QSize placed;
     {
-        WindowFixture f;
+        WindowFixture f(Language::English, {}, true);
+        f.window().setGeometry(60, 70, 900, 640);
+        placed = f.window().geometry().size();
+        EXPECT_TRUE(f.action("Hinweistexte1").isChecked()) << "no file: hints on";
         EXPECT_TRUE(historyCaptions(f).empty());
         EXPECT_FALSE(f.action("HistoryTrenner").isVisible());
+        f.trigger("Hinweistexte1");
+        f.dialogs = {autoSaveOn(7)};
+        f.trigger("Autospeichern1");
+        f.window().setUndoDepth(7);
         f.saveNames = {q(a), q(b)};
         f.trigger("Speichernals1");
         f.trigger("Speichernals1");
         EXPECT_EQ(historyCaptions(f), (std::vector<QString>{"&1 " + q(b).toLower(), "&2 " + q(a).toLower()}));
         EXPECT_TRUE(f.action("HistoryTrenner").isVisible());
-    }
-    // Read by the next window, which opens entry 2.
-    WindowFixture f;
-    EXPECT_EQ(historyCaptions(f).size(), 2u);
-    f.trigger("History2");
-    EXPECT_EQ(f.doc().FileName, a);
-
-    std::filesystem::remove(b);
-    f.trigger("History1");
-    ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_EQ(f.doc().FileName, a);
-    EXPECT_EQ(historyCaptions(f).size(), 2u);
-    EXPECT_TRUE(f.exhausted());
-}
-
-TEST(Settings, OptionsGoBackOnCloseAndComeBackAtStartUp)
-{
-    SettingsHome home;
-    {
-        WindowFixture f;
-        EXPECT_TRUE(f.action("Hinweistexte1").isChecked()) << "no file: hints on";
-        f.trigger("Hinweistexte1");
-        f.dialogs = {autoSaveOn(7)};
-        f.trigger("Autospeichern1");
         EXPECT_TRUE(f.window().close());
     }
     const QSettings file(settingsFilePath(), QSettings::IniFormat);
     EXPECT_EQ(file.value("Optionen/Kurzhilfe").toString(), "0");
     EXPECT_EQ(file.value("Optionen/AutoSave").toString(), "1");
 
-    WindowFixture f;
+    WindowFixture f(Language::English, {}, true);
+    EXPECT_EQ(f.window().geometry().size(), placed);
     EXPECT_FALSE(f.action("Hinweistexte1").isChecked());
+    EXPECT_EQ(f.window().editSession().UndoDepth, 7);
     f.dialogs = {[](QDialog& d) {
         EXPECT_TRUE(d.findChild<QCheckBox*>("RB_AutoSave")->isChecked());
         EXPECT_EQ(d.findChild<QSpinBox*>("SE_Zyklus")->value(), 7);
         return WindowFixture::cancel(d);
     }};
     f.trigger("Autospeichern1");
+    EXPECT_EQ(historyCaptions(f).size(), 2u);
+    f.trigger("History2");
+    EXPECT_EQ(f.doc().FileName, a);
+    std::filesystem::remove(b);
+    f.trigger("History1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.doc().FileName, a);
+    EXPECT_EQ(historyCaptions(f).size(), 2u);
     EXPECT_TRUE(f.exhausted());
 }
 
@@ -172,9 +172,9 @@ TEST(Settings, AutoSaveDialogEnablesTheIntervalWithTheBox)
 }
 
 // Autosave on a fake clock: the backup appears a whole interval after the
-// dialog's OK, leaves the name, the title, the history and the unsaved
-// state alone, and restores the status text.
-TEST(Settings, AutoSaveWritesTheBackupOnTheClock)
+// dialog's OK, and leaves the name, the title and the unsaved state alone, so
+// a failed Save does not become a saved document through a later autosave.
+TEST(Settings, AutoSaveWritesTheBackupOnTheClockAndLeavesTheDocumentUnsaved)
 {
     SettingsHome home;
     TempDir dir;
@@ -188,50 +188,25 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClock)
     f.addContent();
     now = 5 * 60000;
     f.window().autoSaveTick();
-    EXPECT_FALSE(std::filesystem::exists(dir.file("BOARD.bak"))) << "an unnamed document";
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "an unnamed document";
 
     f.saveNames = {q(path)};
     f.trigger("Speichernals1");
-    addPad(*f.doc().currentObjects(), {2000, -2000}, 90);
-    f.doc().Modified = true;
-    const QString title = f.window().windowTitle();
-    f.window().autoSaveTick(); // overdue since the unnamed tick: runs now
-    ASSERT_TRUE(std::filesystem::exists(backup));
-    const auto written = readDocument(backup, Language::English);
-    ASSERT_TRUE(succeeded(written));
-    EXPECT_EQ(written->document.board(0).Objects.size(), 2u);
-    EXPECT_EQ(f.doc().FileName, path);
-    EXPECT_TRUE(f.doc().Modified);
-    EXPECT_EQ(f.window().windowTitle(), title);
     EXPECT_EQ(QSettings(settingsFilePath(), QSettings::IniFormat).value("History/D1").toString(), q(path));
-}
-
-// A failed Save does not become a saved document through a later autosave.
-TEST(Settings, AutoSaveAfterAFailedSaveStillAsksBeforeDiscarding)
-{
-    SettingsHome home;
-    TempDir dir;
-    const std::string path = dir.file("BOARD.KBD");
-    int64_t now = 0;
-    WindowFixture f;
-    f.window().setAutoSaveClock([&now] { return now; });
-    f.dialogs = {autoSaveOn()};
-    f.trigger("Autospeichern1");
-    f.addContent();
-    f.saveNames = {q(path)};
-    f.trigger("Speichernals1");
     f.addContent();
     // The target becomes a directory: Save fails, the backup beside it works.
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     f.trigger("Speichern1");
     ASSERT_EQ(f.messages.size(), 1u) << "the failed save is reported";
-    now = 5 * 60000;
-    f.window().autoSaveTick();
-    EXPECT_TRUE(std::filesystem::exists(dir.file("BOARD.bak")));
+    const QString title = f.window().windowTitle();
+    f.window().autoSaveTick(); // overdue since the unnamed tick: runs now
+    const auto written = readDocument(backup, Language::English);
+    ASSERT_TRUE(succeeded(written));
+    EXPECT_EQ(written->document.board(0).Objects.size(), 2u);
+    EXPECT_EQ(f.window().windowTitle(), title);
     EXPECT_TRUE(f.doc().Modified);
     f.answers = {Answer::Cancel};
-    f.dialogs = {};
     f.trigger("Neu1");
     EXPECT_EQ(f.questions.size(), 1u) << "New still asks";
     EXPECT_EQ(f.doc().FileName, path);

@@ -1,33 +1,15 @@
 #include "WindowFixture.h"
 
+#include "app/HelpWindow.h"
 #include "app/InterfaceLanguage.h"
 #include "view/gui/BoardView.h"
 
 #include <QFile>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
 
 namespace kestrel::test {
 namespace {
-
-// In English only: the Russian board name shows in StartUpFile below, and
-// LanguageWalk reads every control of the Russian window.
-TEST(StartUp, ShowsOneDefaultBoard)
-{
-    WindowFixture f(Language::English, {}, true);
-    EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
-    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Board 1"});
-    // The default board itself is checked in the model tests; here the whole
-    // of it shows, once the scroll bars have settled.
-    QTest::qWait(50);
-    for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
-        EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->maximum();
-    EXPECT_DOUBLE_EQ(f.window().boardView().grid(), 254.0);
-    EXPECT_TRUE(f.control<QRadioButton>("RB_K1").isChecked());
-    EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "160 x 100 mm");
-    EXPECT_TRUE(f.control<QToolButton>("SB_Standard").isChecked());
-}
 
 TEST(LanguageFile, ReadsTheByteBesideTheProgramWithRussianAsDefault)
 {
@@ -76,11 +58,46 @@ TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndReportsAMissingOne)
         EXPECT_EQ(f.tabTexts().size(), sample.boardCount());
         EXPECT_EQ(f.window().windowTitle(), titleWith(path));
     }
-    WindowFixture f(Language::Russian, q(dir.file("missing.kbd")));
+    // A missing one leaves the default board, all of which shows once the scroll
+    // bars have settled (the board itself is checked in the model tests).
+    WindowFixture f(Language::Russian, q(dir.file("missing.kbd")), true);
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Плата 1"});
     EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R");
     ASSERT_EQ(f.messages.size(), 1u);
     EXPECT_TRUE(f.messages[0].text.startsWith("Файл не найден")) << f.messages[0].text.toStdString();
+    QTest::qWait(50);
+    for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
+        EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->maximum();
+    EXPECT_TRUE(f.control<QToolButton>("SB_Layoutgroesse").text().startsWith("160 x 100"));
+}
+
+// F1 opens the manual at the page of the tool in use, except in the drawing
+// area, where it makes layer 1 active; "?" > Index opens the contents and
+// the about entry shows the about box.
+TEST(Help, F1FollowsTheToolAndTheMenuOpensTheManualAndTheAboutBox)
+{
+    WindowFixture f;
+    f.trigger("B1"); // layer 2 active
+    QToolButton& route = f.control<QToolButton>("SB_AutoRoute");
+    route.click();
+    route.setFocus();
+    QTest::keyClick(&route, Qt::Key_F1);
+    auto* help = f.window().findChild<HelpWindow*>();
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentPage(), "routing");
+
+    f.tool("SB_Standard");
+    f.key(Qt::Key_F1);
+    EXPECT_EQ(f.doc().Working.ActiveLayer, 1u) << "F1 in the drawing area picks layer 1";
+    EXPECT_EQ(help->currentPage(), "routing");
+
+    f.trigger("Index1");
+    EXPECT_EQ(help->currentPage(), "start");
+    f.dialogs = {ScriptedPrompts::cancel};
+    f.trigger("Info2");
+    EXPECT_EQ(f.dialogNames, std::vector<QString>{"InfoDlg"});
+    EXPECT_EQ(f.window().createPopupMenu(), nullptr) << "no blank pop-up on the tool bar";
 }
 
 } // namespace

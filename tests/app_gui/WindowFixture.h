@@ -9,7 +9,9 @@
 #include "support/TestData.h"
 #include "view/gui/BoardView.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QByteArray>
 #include <QDialog>
 #include <QTabBar>
 #include <QTest>
@@ -26,6 +28,14 @@ namespace kestrel::test {
 
 using Answer = Prompts::Answer;
 using Layers = std::array<uint8_t, 4>;
+
+constexpr int32_t kGridStep = 254; // the default grid
+
+// gx grid steps right of and gy below the board's top-left corner.
+inline Point at(int gx, int gy)
+{
+    return {gx * kGridStep, -gy * kGridStep};
+}
 
 class WindowFixture : public ScriptedPrompts {
 public:
@@ -52,6 +62,7 @@ public:
 
     MainWindow& window() { return *window_; }
     LayoutDocument& doc() { return window_->document(); }
+    ObjectList& list() { return *doc().currentObjects(); }
 
     template <class T = QAction> T& control(const char* name)
     {
@@ -102,10 +113,14 @@ public:
         QTest::mousePress(paintBox(), Qt::LeftButton, keys, pixelOf(from));
         QTest::mouseMove(paintBox(), pixelOf(to));
     }
-    void release(Point at, Qt::KeyboardModifiers keys = Qt::NoModifier)
+    void release(Point p, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
-        QTest::mouseRelease(paintBox(), Qt::LeftButton, keys, pixelOf(at));
+        QTest::mouseRelease(paintBox(), Qt::LeftButton, keys, pixelOf(p));
     }
+    void moveTo(Point p) { QTest::mouseMove(paintBox(), pixelOf(p)); }
+    void rightClick(Point p) { QTest::mouseClick(paintBox(), Qt::RightButton, Qt::NoModifier, pixelOf(p)); }
+    // A tool chosen with its button on the tool panel.
+    void tool(const char* button) { control<QAbstractButton>(button).click(); }
     void frame(Point from, Point to, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
         pressAndMove(from, to, keys);
@@ -131,6 +146,20 @@ public:
 
 private:
     std::unique_ptr<MainWindow> window_;
+};
+
+// The settings file lives below a scratch HOME while a test runs, so the
+// test neither reads nor changes another run's file.
+class SettingsHome {
+public:
+    SettingsHome() : saved_(qgetenv("HOME")) { qputenv("HOME", QByteArray::fromStdString(dir_.path())); }
+    ~SettingsHome() { qputenv("HOME", saved_); }
+    SettingsHome(const SettingsHome&) = delete;
+    SettingsHome& operator=(const SettingsHome&) = delete;
+
+private:
+    TempDir dir_;
+    QByteArray saved_;
 };
 
 inline QString q(const std::string& s)
