@@ -216,10 +216,17 @@ TEST(PointerTools, ConnectRouteAndUnroute)
     EXPECT_EQ(flash.boxes().size(), 1u) << "free space is found in the first box";
     QTest::qWait(SearchBoxFlash::kShownMs + 200);
     EXPECT_FALSE(flash.isVisible());
+    // Sizes edited in the window: it has the keyboard until the tool ends.
+    router.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&router));
     f.rightClick(at(15, 10));
     EXPECT_FALSE(router.isVisible()) << "back to editing hides the router";
-
-    f.tool("SB_AutoRoute");
+    // The window system reports the activation a little later.
+    for (int ms = 0; ms < 1000 && QApplication::activeWindow() != &f.window(); ms += 10)
+        QTest::qWait(10);
+    EXPECT_EQ(QApplication::activeWindow(), &f.window()) << "and hands the keyboard back to the tool keys";
+    f.key(Qt::Key_U);
+    EXPECT_TRUE(f.control<QAbstractButton>("SB_AutoRoute").isChecked());
     f.moveTo(at(16, 10)); // the pick follows a move, not a click where the pointer already is
     f.click(at(16, 10));
     EXPECT_EQ(f.list().size(), 2u);

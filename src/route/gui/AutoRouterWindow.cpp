@@ -39,6 +39,9 @@ TAutoRouter::TAutoRouter(Language lang, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), lang_(lang)
 {
     setObjectName("AutoRouter");
+    // The window comes with the tool, which is worked from the board: the
+    // board keeps the keyboard, or the tool keys would stop working.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(text(lang, "Автотрассировка", "Autorouter"));
     auto* grid = new QGridLayout(this);
 

@@ -22,7 +22,12 @@ void RouteToolActions::toolChosen(int toolMode)
 {
     const bool autorouter = toolMode == kAutorouterTool;
     view_.setAutorouterToolActive(autorouter);
+    // Hiding the window while it has the keyboard (its sizes were being
+    // edited) hands the keyboard back to the board's window.
+    const bool hadKeyboard = window_.isActiveWindow();
     window_.setVisible(autorouter);
+    if (!autorouter && hadKeyboard)
+        view_.window()->activateWindow();
     if (!autorouter)
         flash_->flash({});
 }
