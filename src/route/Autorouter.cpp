@@ -38,7 +38,7 @@ CellRect rasterCells(const CellRect& window, CellPos s, CellPos t)
 // Pixels of those cells, widened so that every probe of the segment
 // clearing lies inside: its segment ends lie within the cells, move by at
 // most ten half-clearance steps and carry half the probe width.
-PixelRect rasterClip(const CellRect& cells, int32_t cellPixels, int32_t widthUnits, int32_t clearanceUnits)
+RasterRect rasterClip(const CellRect& cells, int32_t cellPixels, int32_t widthUnits, int32_t clearanceUnits)
 {
     const int64_t margin = (6 * int64_t{clearanceUnits} + widthUnits + 40) / kUnitsPerPixel + 2;
     return {clampToInt32(int64_t{cells.left} * cellPixels - margin), clampToInt32(int64_t{cells.top} * cellPixels - margin),
@@ -46,7 +46,7 @@ PixelRect rasterClip(const CellRect& cells, int32_t cellPixels, int32_t widthUni
             clampToInt32((int64_t{cells.bottom} + 1) * cellPixels + margin)};
 }
 
-Rect clipOnBoard(const PixelRect& clip)
+Rect clipOnBoard(const RasterRect& clip)
 {
     return {clampToInt32(int64_t{clip.left} * kUnitsPerPixel), clampToInt32(-int64_t{clip.bottom} * kUnitsPerPixel),
             clampToInt32(int64_t{clip.right} * kUnitsPerPixel), clampToInt32(-int64_t{clip.top} * kUnitsPerPixel)};
@@ -117,7 +117,7 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     const CellRect window = memo.searchWindow(cellSize, area);
     const CellRect cells = rasterCells(window, s, t);
     const int32_t cellPixels = cellSize / kUnitsPerPixel;
-    const PixelRect clip = rasterClip(cells, cellPixels, w, a);
+    const RasterRect clip = rasterClip(cells, cellPixels, w, a);
     const Rect clipArea = clipOnBoard(clip);
     // All copper of the layer, then the nets' pixels taken out: the same
     // pixels as foreign copper outside the nets.

@@ -55,7 +55,7 @@ private:
 // the runs of foreign pixels outside the nets, row by row.
 class RunCollector : public ScanlineFill::Sink {
 public:
-    RunCollector(const PixelRect& clip, const std::vector<uint8_t>& isNet, std::vector<uint32_t>& rowFirstRun,
+    RunCollector(const RasterRect& clip, const std::vector<uint8_t>& isNet, std::vector<uint32_t>& rowFirstRun,
                  std::vector<std::pair<int32_t, int32_t>>& runs)
         : clip_(clip), isNet_(isNet), rowFirstRun_(rowFirstRun), runs_(runs)
     {
@@ -123,7 +123,7 @@ private:
             runs_.emplace_back(clip_.left + open, clip_.left + static_cast<int32_t>((foreign.high() + 1) * 64));
     }
 
-    const PixelRect clip_;
+    const RasterRect clip_;
     const std::vector<uint8_t>& isNet_;
     std::vector<uint32_t>& rowFirstRun_;
     std::vector<std::pair<int32_t, int32_t>>& runs_;
@@ -151,7 +151,7 @@ void ObstacleRaster::add(const std::vector<Region>& parts, bool net)
     }
 }
 
-void ObstacleRaster::build(const PixelRect& clip)
+void ObstacleRaster::build(const RasterRect& clip)
 {
     clip_ = clip;
     runs_.clear();

@@ -20,13 +20,13 @@ public:
 
     // Rasterises everything added so far inside the clip rectangle; pixels
     // outside it count as free.
-    void build(const PixelRect& clip);
+    void build(const RasterRect& clip);
 
     // The obstacles of `all` without the pixels `net` holds; both built
     // over the same clip rectangle.
     static ObstacleRaster without(const ObstacleRaster& all, const ObstacleRaster& net);
 
-    const PixelRect& clip() const { return clip_; }
+    const RasterRect& clip() const { return clip_; }
     bool empty() const { return runs_.empty(); }
     // Whether the pixel holds an obstacle.
     bool covers(int32_t px, int32_t py) const;
@@ -48,7 +48,7 @@ private:
 
     ScanlineFill shapes_;
     std::vector<uint8_t> isNet_;
-    PixelRect clip_;
+    RasterRect clip_;
     std::vector<uint32_t> rowFirstRun_; // per clip row, plus one end entry
     std::vector<Run> runs_;
 };

@@ -53,11 +53,11 @@ CellRect RouteMemo::searchWindow(int32_t cellSize, WaveArea area)
 
 CopperMap& RouteMemo::copper() { return *copper_; }
 
-const ObstacleRaster* RouteMemo::allCopper(int layer, const PixelRect& clip) const
+const ObstacleRaster* RouteMemo::allCopper(int layer, const RasterRect& clip) const
 {
     if (!raster_ || rasterLayer_ != layer)
         return nullptr;
-    const PixelRect& kept = raster_->clip();
+    const RasterRect& kept = raster_->clip();
     const bool same = kept.left == clip.left && kept.top == clip.top && kept.right == clip.right && kept.bottom == clip.bottom;
     return same ? &*raster_ : nullptr;
 }

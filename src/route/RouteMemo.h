@@ -25,7 +25,7 @@ public:
     CopperMap& copper();
 
     // The raster of all copper on the layer within the clip, if kept.
-    const ObstacleRaster* allCopper(int layer, const PixelRect& clip) const;
+    const ObstacleRaster* allCopper(int layer, const RasterRect& clip) const;
     const ObstacleRaster& keepAllCopper(int layer, ObstacleRaster raster);
 
     // SearchWindow of the list, worked out once per pitch and grid extent.

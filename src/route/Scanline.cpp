@@ -19,7 +19,7 @@ double rowCentreY(int32_t row) { return -static_cast<double>(kUnitsPerPixel) * r
 
 // First pixel column whose centre lies at or right of board x, kept within
 // the clip columns.
-int32_t columnFrom(double x, const PixelRect& clip)
+int32_t columnFrom(double x, const RasterRect& clip)
 {
     const double column = std::clamp((x - kUnitsPerPixel / 2.0) / kUnitsPerPixel, static_cast<double>(clip.left),
                                      static_cast<double>(clip.right));
@@ -103,7 +103,7 @@ uint32_t ScanlineFill::addConvexPolygon(const std::vector<Point>& polygon)
     return index;
 }
 
-void ScanlineFill::sweep(const PixelRect& clip, Sink& sink)
+void ScanlineFill::sweep(const RasterRect& clip, Sink& sink)
 {
     std::vector<uint32_t> byFirstRow;
     size_t pool = 0;
@@ -154,7 +154,7 @@ void ScanlineFill::sweep(const PixelRect& clip, Sink& sink)
 }
 
 void ScanlineFill::emitConvexSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow,
-                                   const PixelRect& clip, Sink& sink)
+                                   const RasterRect& clip, Sink& sink)
 {
     for (int32_t row = firstRow; row <= lastRow; ++row) {
         while (shape.nextEdge < shape.sideSplit && edges_[shape.nextEdge].lastRow < row)
@@ -178,7 +178,7 @@ void ScanlineFill::emitConvexSpans(uint32_t shapeIndex, Shape& shape, int32_t fi
 }
 
 void ScanlineFill::emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow,
-                             const PixelRect& clip, Sink& sink)
+                             const RasterRect& clip, Sink& sink)
 {
     ActiveEdge* active = activePool_.data() + shape.activeBegin;
     for (int32_t row = firstRow; row <= lastRow; ++row) {

@@ -14,7 +14,7 @@ namespace kestrel {
 constexpr int32_t kUnitsPerPixel = 5;
 
 // Half-open pixel rectangle: columns left..right-1, rows top..bottom-1.
-struct PixelRect {
+struct RasterRect {
     int32_t left = 0;
     int32_t top = 0;
     int32_t right = 0;
@@ -47,7 +47,7 @@ public:
 
     // Walks the rows of the clip rectangle from top to bottom in bands,
     // giving the spans that lie inside it; rows without any shape are skipped.
-    void sweep(const PixelRect& clip, Sink& sink);
+    void sweep(const RasterRect& clip, Sink& sink);
 
     static constexpr int32_t kBandRows = 32;
 
@@ -78,8 +78,8 @@ private:
     void addEdge(Shape& shape, Point a, Point b);
     // Spans of one shape in consecutive rows.
     void emitConvexSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow,
-                         const PixelRect& clip, Sink& sink);
-    void emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow, const PixelRect& clip,
+                         const RasterRect& clip, Sink& sink);
+    void emitSpans(uint32_t shapeIndex, Shape& shape, int32_t firstRow, int32_t lastRow, const RasterRect& clip,
                    Sink& sink);
 
     std::vector<Edge> edges_;
