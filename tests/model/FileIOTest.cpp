@@ -153,3 +153,25 @@ TEST(FileIO, AFileSetWithAnIncompleteMemberIsNotReplaced)
     failed = writeFilesAtomically({{dir.file("missing/c.gbr"), "c"}}, Language::Russian);
     EXPECT_NE(failed.message().find("Ни один файл не заменён"), std::string::npos) << failed.message();
 }
+
+// A rename that fails at the very end (here the target turned into a folder
+// after the file was opened) reports it and leaves no temporary behind.
+TEST(FileIO, AFailedRenameLeavesNoTemporary)
+{
+    TempDir dir;
+    const std::string target = dir.file("out.gbr");
+    {
+        Result<PendingFile> file = PendingFile::open(target, Language::English);
+        ASSERT_TRUE(file.ok());
+        ASSERT_TRUE(file->write("G04*", 4).ok());
+        fs::create_directory(target);
+        writeBytes(target + "/keep", {0});
+        ASSERT_TRUE(file->flush().ok());
+        ASSERT_TRUE(file->prepare().ok());
+        const Status renamed = file->commit();
+        ASSERT_FALSE(renamed.ok());
+        EXPECT_NE(renamed.message().find("Cannot replace"), std::string::npos) << renamed.message();
+    }
+    EXPECT_TRUE(temporariesIn(dir.path()).empty());
+    EXPECT_TRUE(fs::is_directory(target));
+}
