@@ -133,15 +133,18 @@ TEST(LayoutFile, SaveDropsOffBoardAndDegenerateObjectsUnlessAutosave)
         addTrack(list, {{-5002, -500}, {20000, -500}});              // crosses it
         addTrack(list, {{-40, 100}, {-40, -100}}).Clearance = 20;    // margin just touches x = 0
         addTrack(list, {{-39, 100}, {-39, -100}}).Clearance = 20;    // overlaps by one unit
+        // The same beside the board, where the first point decides alone.
+        addTrack(list, {{-40, -100}, {-40, -200}}).Clearance = 20;
+        addTrack(list, {{-39, -100}, {-39, -200}}).Clearance = 20;
         encoded(doc, autosave);
         std::vector<int32_t> xs;
         for (const auto& o : list)
             xs.push_back(o->Points.empty() ? o->X1 : o->Points.front().x);
         if (autosave) {
-            EXPECT_EQ(list.size(), 15u) << "autosave keeps everything";
+            EXPECT_EQ(list.size(), 17u) << "autosave keeps everything";
             EXPECT_EQ(list[5].Groups, (std::vector<int32_t>{4, 2})) << "but compacts the numbers";
         } else {
-            EXPECT_EQ(xs, (std::vector<int32_t>{1000, -99, 16099, 100, -5000, -5002, -39}));
+            EXPECT_EQ(xs, (std::vector<int32_t>{1000, -99, 16099, 100, -5000, -5002, -39, -39}));
             EXPECT_EQ(list[0].Groups, std::vector<int32_t>{1});
             EXPECT_EQ(list[2].Groups, (std::vector<int32_t>{3, 2})) << "numbers keep their order";
         }
