@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace kestrel;
 using namespace kestrel::test;
 
@@ -52,6 +54,7 @@ TEST(FabPackageCommand, AsksAboutViolationsThenWritesTheZip)
     script.answers = {Prompts::Answer::No, Prompts::Answer::Yes};
     script.saveNames = {QString::fromStdString(dir.file("fab.zip"))};
     EXPECT_FALSE(runFabPackageCommand(nullptr, doc, Language::English, script, DesignRules{}));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "declined: nothing written";
     EXPECT_TRUE(runFabPackageCommand(nullptr, doc, Language::English, script, DesignRules{}));
     EXPECT_TRUE(script.exhausted());
     ASSERT_EQ(script.questions.size(), 2u);
