@@ -3,7 +3,7 @@
 
 #include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
-#include "../output/OutputTestUtil.h"
+#include "output/OutputTestUtil.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>

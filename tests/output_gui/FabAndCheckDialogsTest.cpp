@@ -4,7 +4,7 @@
 
 #include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
-#include "../output/OutputTestUtil.h"
+#include "output/OutputTestUtil.h"
 
 #include <QDoubleSpinBox>
 #include <QLabel>
