@@ -97,37 +97,45 @@ CopperMap::Index& CopperMap::index()
     const size_t n = list_.size();
     x.objects.resize(n);
     x.firstPart.resize(n + 1);
-    size_t most = 0; // parts at most: a capsule per corner and a fill
+    size_t most = 0;
     for (size_t i = 0; i < n; ++i)
         if (isBoardCopper(list_[i].Layer))
-            most += list_[i].Points.size() + 1;
-    x.parts.reserve(most);
-    x.capsules.reserve(most);
+            most += maxCopperParts(list_[i]);
+    // Written in place and cut to size after: pushing part by part took
+    // several times as long.
+    x.parts.resize(most);
+    x.capsules.resize(most);
     x.gridOfObject.assign(n, 0);
     x.viaPartner.assign(n, kNoPartner);
     // Copper objects whose partner names them back: the pads of vias. A
     // one-sided partner reference is no via.
     std::vector<std::pair<const LayoutObject*, uint32_t>> paired;
     IndexVector<uint32_t> ids[2];
+    for (IndexVector<uint32_t>& layer : ids)
+        layer.resize(most);
+    size_t count = 0, layerCount[2] = {0, 0};
     for (uint32_t i = 0; i < n; ++i) {
         const LayoutObject& o = list_[i];
         x.objects[i] = &o;
-        const auto first = static_cast<uint32_t>(x.parts.size());
+        const auto first = static_cast<uint32_t>(count);
         x.firstPart[i] = first;
         if (!isBoardCopper(o.Layer))
             continue;
         if (o.Partner && o.Partner->Partner == &o && isBoardCopper(o.Partner->Layer))
             paired.emplace_back(&o, i);
-        x.gridOfObject[i] = static_cast<uint8_t>(gridOf(o.Layer));
-        appendCopperParts(o, i, x.parts);
-        IndexVector<uint32_t>& grid = ids[gridOf(o.Layer)];
-        for (uint32_t p = first; p < x.parts.size(); ++p) {
-            const CopperPart& part = x.parts[p];
-            x.capsules.push_back(part.isCapsule() ? capsuleOf(o, part) : CapsuleShape{});
-            grid.push_back(p);
-        }
+        const int g = gridOf(o.Layer);
+        x.gridOfObject[i] = static_cast<uint8_t>(g);
+        count += writeCopperParts(o, i, x.parts.data() + count, x.capsules.data() + count);
+        uint32_t* layer = ids[g].data() + layerCount[g];
+        for (uint32_t p = first; p < count; ++p)
+            *layer++ = p;
+        layerCount[g] += count - first;
     }
-    x.firstPart[n] = static_cast<uint32_t>(x.parts.size());
+    x.parts.resize(count);
+    x.capsules.resize(count);
+    for (int g = 0; g < 2; ++g)
+        ids[g].resize(layerCount[g]);
+    x.firstPart[n] = static_cast<uint32_t>(count);
     std::sort(paired.begin(), paired.end());
     for (const auto& [o, i] : paired) {
         if (!o->is(ObjectKind::Pad))

@@ -39,43 +39,40 @@ Rect pointsBox(std::span<const Point> points)
 
 } // namespace
 
-void appendCopperParts(const LayoutObject& o, uint32_t index, IndexVector<CopperPart>& parts)
+size_t writeCopperParts(const LayoutObject& o, uint32_t index, CopperPart* parts, CapsuleShape* capsules)
 {
     const int32_t w = capsuleHalfWidth(o);
     switch (o.kind()) {
     case ObjectKind::Line:
-        parts.push_back({capsuleBox(o.start(), o.end(), w), index, CopperPart::kLine});
-        return;
+        parts[0] = {capsuleBox(o.start(), o.end(), w), index, CopperPart::kLine};
+        capsules[0] = {o.start(), o.end(), w};
+        return 1;
     case ObjectKind::Track:
     case ObjectKind::Zone: {
         const PackedList<Point>& p = o.Points;
         if (p.size() < 2)
-            return;
-        const bool zone = o.is(ObjectKind::Zone);
+            return 0;
+        const bool closed = o.is(ObjectKind::Zone) && p.size() > 2;
+        size_t n = 0;
         if (w != 0) {
-            for (size_t k = 0; k + 1 < p.size(); ++k)
-                parts.push_back({capsuleBox(p[k], p[k + 1], w), index, static_cast<int32_t>(k)});
-            if (zone && p.size() > 2)
-                parts.push_back({capsuleBox(p.back(), p.front(), w), index, static_cast<int32_t>(p.size() - 1)});
+            const size_t segments = closed ? p.size() : p.size() - 1;
+            for (size_t k = 0; k < segments; ++k) {
+                const Point a = p[k], b = p[k + 1 == p.size() ? 0 : k + 1];
+                parts[n] = {capsuleBox(a, b, w), index, static_cast<int32_t>(k)};
+                capsules[n++] = {a, b, w};
+            }
         }
-        if (zone && p.size() > 2)
-            parts.push_back({pointsBox(p), index, CopperPart::kFill});
-        return;
+        if (closed) {
+            parts[n] = {pointsBox(p), index, CopperPart::kFill};
+            capsules[n++] = {};
+        }
+        return n;
     }
     default:
-        parts.push_back({OutlineBounds(o), index, CopperPart::kShape});
-        return;
+        parts[0] = {OutlineBounds(o), index, CopperPart::kShape};
+        capsules[0] = {};
+        return 1;
     }
-}
-
-CapsuleShape capsuleOf(const LayoutObject& o, const CopperPart& part)
-{
-    const int32_t w = capsuleHalfWidth(o);
-    if (part.piece == CopperPart::kLine)
-        return {o.start(), o.end(), w};
-    const PackedList<Point>& p = o.Points;
-    const size_t k = static_cast<size_t>(part.piece);
-    return {p[k], p[(k + 1) % p.size()], w};
 }
 
 } // namespace kestrel

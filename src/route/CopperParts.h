@@ -27,10 +27,12 @@ struct CopperPart {
     bool isCapsule() const { return piece >= 0 || piece == kLine; }
 };
 
-// Appends the parts of object `index`.
-void appendCopperParts(const LayoutObject& o, uint32_t index, IndexVector<CopperPart>& parts);
+// The most parts an object can have: a capsule per point and a fill.
+inline size_t maxCopperParts(const LayoutObject& o) { return o.Points.size() + 1; }
 
-// The capsule of a part for which isCapsule() holds.
-CapsuleShape capsuleOf(const LayoutObject& o, const CopperPart& part);
+// Writes the parts of object `index` to `parts`, and to `capsules` the
+// capsule of each capsule part (an empty one for the others); both must
+// have room for maxCopperParts(o). Returns the number of parts.
+size_t writeCopperParts(const LayoutObject& o, uint32_t index, CopperPart* parts, CapsuleShape* capsules);
 
 } // namespace kestrel

@@ -40,6 +40,14 @@ public:
     void reopen();
 
 private:
+    // The columns and rows a box grown by the margin spans, inclusive.
+    struct CellSpan {
+        int32_t x0, y0, x1, y1;
+    };
+    CellSpan spanOf(const Rect& grown) const;
+    // Writes the cells of a part spanning at most two columns and two rows
+    // (at most four) and returns their number; returns 0 for a larger part.
+    size_t fewCellsOf(uint32_t part, uint32_t* out) const;
     // Appends the cells a part may cover, each once.
     void cellsOf(uint32_t part, IndexVector<uint32_t>& out) const;
     std::span<const uint32_t> cellsFor(uint32_t part) const
