@@ -5,7 +5,14 @@
 #include "route/PartGrid.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <mutex>
 #include <optional>
+#include <system_error>
+#include <thread>
+#include <tuple>
 #include <unordered_map>
 
 namespace kestrel {
@@ -67,14 +74,18 @@ struct CopperMap::Index {
     IndexVector<uint32_t> pieceOf;
     std::vector<std::vector<uint32_t>> pieces;
 
-    // Per-flood and per-query marks, so nothing needs clearing.
-    IndexVector<uint32_t> floodMark;
+    // Per-flood and per-query marks, so nothing needs clearing. A flood
+    // may work on both layers at once, so each layer has its own flood
+    // marks (one array per thread: no cache line is written by both) and
+    // its own query count.
+    IndexVector<uint32_t> floodMark[2];
     IndexVector<uint32_t> queryMark;
     uint32_t flood = 0;
-    uint32_t query = 0;
+    uint32_t query[2] = {0, 0};
 
-    std::unordered_map<uint32_t, Region> fills;
-    std::unique_ptr<ShapeBoundsCache> shapes;
+    // Per layer, for the same reason.
+    std::unordered_map<uint32_t, Region> fills[2];
+    std::unique_ptr<ShapeBoundsCache> shapes[2];
 };
 
 CopperMap::CopperMap(const ObjectList& list) : list_(list), outlines_(list.size()), built_(list.size(), 0) {}
@@ -146,9 +157,11 @@ CopperMap::Index& CopperMap::index()
             x.viaPartner[i] = it->second;
     }
     buildLayerGrids(x.grids, x.parts, x.capsules, ids);
-    x.shapes = std::make_unique<ShapeBoundsCache>(n);
+    for (auto& shapes : x.shapes)
+        shapes = std::make_unique<ShapeBoundsCache>(n);
     x.pieceOf.assign(n, kNoPiece);
-    x.floodMark.assign(n, 0);
+    for (auto& marks : x.floodMark)
+        marks.assign(n, 0);
     x.queryMark.assign(x.parts.size(), 0);
     return x;
 }
@@ -360,6 +373,273 @@ private:
 
 } // namespace
 
+namespace {
+
+// A flood works on each copper layer on its own: within a layer it follows
+// overlapping copper, and only the pads of vias lead to the other layer. A
+// layer's work is done by one thread at a time (the holder of `owner`),
+// which alone touches the layer's grid and the marks of its objects; so
+// once a flood has grown large, a second thread takes the other layer and
+// the two layers are flooded side by side. Aligned to cache lines, so the
+// two threads never write the same one.
+struct alignas(64) LayerFlood {
+    LayerFlood(PartTest test, IndexVector<uint32_t>& marks, uint32_t query)
+        : test(std::move(test)), floodMark(marks), query(query)
+    {
+    }
+
+    std::mutex owner;
+    PartTest test;
+    IndexVector<uint32_t>& floodMark;
+    uint32_t query; // the layer's query count, written back at the end
+    // This layer's objects reached; those before `next` have had their
+    // neighbours looked at, so long chains need no recursion.
+    std::vector<size_t> found;
+    size_t next = 0;
+    // Pairs the quick tests cannot decide wait until the cheap part of the
+    // flood has run dry: by then most of them join objects reached another
+    // way, and their polygons are never built.
+    std::vector<std::pair<uint32_t, uint32_t>> deferred;
+    // Whether objects marked by the caller stood near.
+    bool cut = false;
+    // Grid entries looked at: the measure of the flood's work so far.
+    size_t entriesSeen = 0;
+    // Pads of vias reached from the other layer, waiting to be taken here.
+    alignas(64) std::mutex inboxLock;
+    std::vector<uint32_t> inbox;
+};
+
+class LayerFloods {
+public:
+    LayerFloods(CopperMap& map, CopperMap::Index& x, const std::vector<uint8_t>& reached)
+        : x_(x), reached_(reached), flood_(++x.flood),
+          layers_{LayerFlood(PartTest(map, x.objects, x.parts, x.capsules, *x.shapes[0], x.fills[0]), x.floodMark[0],
+                             x.query[0]),
+                  LayerFlood(PartTest(map, x.objects, x.parts, x.capsules, *x.shapes[1], x.fills[1]), x.floodMark[1],
+                             x.query[1])}
+    {
+    }
+
+    // Floods from `start` and returns what it reached, start first, and
+    // whether marks of the caller cut it. The caller's marks are read, not
+    // written: it marks what comes back.
+    std::pair<std::vector<size_t>, bool> run(size_t start)
+    {
+        const int first = x_.gridOfObject[start];
+        LayerFlood& layer = layers_[first];
+        layer.floodMark[start] = flood_;
+        layer.found.push_back(start);
+        open_.store(1);
+        // The grids are made whole again whatever happens: the map is kept
+        // for the next flood.
+        auto finish = [&] {
+            stopHelper();
+            for (PartGrid& grid : x_.grids)
+                grid.reopen();
+        };
+        try {
+            work(first);
+        } catch (...) {
+            finish();
+            throw;
+        }
+        finish();
+        if (failed_)
+            std::rethrow_exception(failed_);
+        for (int g = 0; g < 2; ++g)
+            x_.query[g] = layers_[g].query;
+        std::vector<size_t> found = std::move(layer.found);
+        const std::vector<size_t>& other = layers_[1 - first].found;
+        found.insert(found.end(), other.begin(), other.end());
+        return {std::move(found), layers_[0].cut || layers_[1].cut};
+    }
+
+private:
+    // Grid entries looked at before a second thread is asked to help: most
+    // floods end long before, and a thread costs more than they take. A
+    // large flood does most of its work early, when every cell is full.
+    static constexpr size_t kEntriesBeforeHelper = 20000;
+    // How long a helper without work sleeps before it looks again.
+    static constexpr std::chrono::microseconds kHelperNap{50};
+
+    // The caller's loop over both layers, until no work is left anywhere.
+    void work(int first)
+    {
+        while (open_.load() != 0 && !failedFlag_.load()) {
+            bool did = false;
+            for (int g : {first, 1 - first})
+                did |= tryDrain(g, true);
+            if (!did)
+                std::this_thread::yield();
+        }
+    }
+
+    // Until the flood is over: the other layer has work only once a via
+    // leads there.
+    void helperLoop(int preferred)
+    {
+        try {
+            while (open_.load() != 0 && !stop_.load()) {
+                bool did = false;
+                for (int g : {preferred, 1 - preferred})
+                    did |= tryDrain(g, false);
+                if (!did)
+                    std::this_thread::sleep_for(kHelperNap);
+            }
+        } catch (...) {
+            failed_ = std::current_exception();
+            failedFlag_.store(true);
+        }
+    }
+
+    void startHelper(int busy)
+    {
+        try {
+            helper_ = std::thread([this, busy] { helperLoop(1 - busy); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the caller floods both layers alone.
+        }
+    }
+
+    void stopHelper()
+    {
+        stop_.store(true);
+        if (helper_.joinable())
+            helper_.join();
+    }
+
+    bool tryDrain(int g, bool caller)
+    {
+        std::unique_lock lock(layers_[g].owner, std::try_to_lock);
+        return lock.owns_lock() && drain(g, caller);
+    }
+
+    // Works on layer g until it has nothing left; returns whether it did
+    // anything. Work made and done here is counted in `open_` once, at the
+    // end: the work it started from keeps the count above zero meanwhile.
+    bool drain(int g, bool caller)
+    {
+        LayerFlood& layer = layers_[g];
+        ptrdiff_t change = 0;
+        bool did = false;
+        while (!stop_.load(std::memory_order_relaxed)) {
+            if (layer.next < layer.found.size()) {
+                lookAround(g, layer.found[layer.next++], change);
+                if (caller && !helperAsked_ && layer.entriesSeen >= kEntriesBeforeHelper) {
+                    helperAsked_ = true;
+                    startHelper(g);
+                }
+            } else if (!takeInbox(g, change)) {
+                if (layer.deferred.empty())
+                    break;
+                const auto [p, id] = layer.deferred.back();
+                layer.deferred.pop_back();
+                if (const uint32_t j = x_.parts[id].object; layer.floodMark[j] != flood_ && layer.test.overlap(p, id))
+                    take(layer, j, change);
+            }
+            --change;
+            did = true;
+        }
+        if (change != 0)
+            open_.fetch_add(static_cast<size_t>(change));
+        return did;
+    }
+
+    void take(LayerFlood& layer, size_t j, ptrdiff_t& change)
+    {
+        layer.floodMark[j] = flood_;
+        layer.found.push_back(j);
+        ++change;
+    }
+
+    // Takes the first pad waiting in the inbox, if any.
+    bool takeInbox(int g, ptrdiff_t& change)
+    {
+        LayerFlood& layer = layers_[g];
+        uint32_t j;
+        {
+            const std::lock_guard lock(layer.inboxLock);
+            if (layer.inbox.empty())
+                return false;
+            j = layer.inbox.back();
+            layer.inbox.pop_back();
+        }
+        if (layer.floodMark[j] != flood_) {
+            if (reached_[j])
+                layer.cut = true;
+            else
+                take(layer, j, change);
+        }
+        return true;
+    }
+
+    // Looks at everything near object i of layer g.
+    void lookAround(int g, size_t i, ptrdiff_t& change)
+    {
+        LayerFlood& layer = layers_[g];
+        PartGrid& grid = x_.grids[g];
+        const uint32_t flood = flood_;
+        const IndexVector<uint32_t>& floodMark = layer.floodMark;
+        auto dead = [&](uint32_t j) {
+            ++layer.entriesSeen;
+            if (floodMark[j] == flood)
+                return true;
+            if (reached_[j]) {
+                layer.cut = true;
+                return true;
+            }
+            return false;
+        };
+        for (uint32_t p = x_.firstPart[i]; p < x_.firstPart[i + 1]; ++p) {
+            const uint32_t query = ++layer.query;
+            const Rect box = x_.parts[p].box;
+            // A part in one cell meets every other part at most once.
+            const bool once = grid.cellCount(p) == 1;
+            grid.forEachNear(p, dead, [&](const PartGrid::Entry& entry) {
+                const uint32_t id = entry.part, j = entry.object;
+                if (floodMark[j] == flood || !box.overlaps(x_.parts[id].box))
+                    return;
+                if (!once) {
+                    if (x_.queryMark[id] == query)
+                        return;
+                    x_.queryMark[id] = query;
+                }
+                const QuickAnswer answer = layer.test.quick(p, id);
+                if (answer == QuickAnswer::Overlap) {
+                    take(layer, j, change);
+                } else if (answer == QuickAnswer::Unsure) {
+                    layer.deferred.emplace_back(p, id);
+                    ++change;
+                }
+            });
+        }
+        // A via is the only way to the other layer; the pad there is its
+        // layer's to take. Counted at once, so that the other layer's
+        // thread sees work is left.
+        if (const uint32_t partner = x_.viaPartner[i]; partner != kNoPartner) {
+            LayerFlood& other = layers_[x_.gridOfObject[partner]];
+            open_.fetch_add(1);
+            const std::lock_guard lock(other.inboxLock);
+            other.inbox.push_back(partner);
+        }
+    }
+
+    CopperMap::Index& x_;
+    const std::vector<uint8_t>& reached_;
+    const uint32_t flood_;
+    LayerFlood layers_[2];
+    // Objects found and not yet looked at, pads in inboxes and deferred
+    // pairs: the flood is over when none are left.
+    alignas(64) std::atomic<size_t> open_{0};
+    bool helperAsked_ = false; // on the caller's thread only
+    std::thread helper_;
+    std::atomic<bool> stop_{false};
+    std::exception_ptr failed_;
+    std::atomic<bool> failedFlag_{false};
+};
+
+} // namespace
+
 std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8_t>& reached)
 {
     std::vector<size_t> found;
@@ -383,74 +663,10 @@ std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8
         }
     }
 
-    const uint32_t flood = ++x.flood;
-    bool cut = false; // whether objects marked by the caller stood near
-    auto take = [&](size_t j) {
+    bool cut = false;
+    std::tie(found, cut) = LayerFloods(map, x, reached).run(start);
+    for (size_t j : found)
         reached[j] = 1;
-        x.floodMark[j] = flood;
-        found.push_back(j);
-    };
-    take(start);
-    PartTest test(map, x.objects, x.parts, x.capsules, *x.shapes, x.fills);
-    auto dead = [&](uint32_t j) {
-        if (x.floodMark[j] == flood)
-            return true;
-        if (reached[j]) {
-            cut = true;
-            return true;
-        }
-        return false;
-    };
-    // Pairs the quick tests cannot decide wait until the cheap part of the
-    // flood has run dry: by then most of them join objects reached another
-    // way, and their polygons are never built.
-    std::vector<std::pair<uint32_t, uint32_t>> deferred;
-    // `found` doubles as the work list: everything before `next` has had its
-    // neighbours looked at, so long chains need no recursion.
-    for (size_t next = 0;;) {
-        if (next == found.size()) {
-            while (!deferred.empty() && next == found.size()) {
-                const auto [p, id] = deferred.back();
-                deferred.pop_back();
-                if (x.floodMark[x.parts[id].object] != flood && test.overlap(p, id))
-                    take(x.parts[id].object);
-            }
-            if (next == found.size())
-                break;
-        }
-        const size_t i = found[next++];
-        PartGrid& grid = x.grids[x.gridOfObject[i]];
-        for (uint32_t p = x.firstPart[i]; p < x.firstPart[i + 1]; ++p) {
-            const uint32_t query = ++x.query;
-            const Rect box = x.parts[p].box;
-            // A part in one cell meets every other part at most once.
-            const bool once = grid.cellCount(p) == 1;
-            grid.forEachNear(p, dead, [&](const PartGrid::Entry& entry) {
-                const uint32_t id = entry.part, j = entry.object;
-                if (x.floodMark[j] == flood || !box.overlaps(x.parts[id].box))
-                    return;
-                if (!once) {
-                    if (x.queryMark[id] == query)
-                        return;
-                    x.queryMark[id] = query;
-                }
-                const QuickAnswer answer = test.quick(p, id);
-                if (answer == QuickAnswer::Overlap)
-                    take(j);
-                else if (answer == QuickAnswer::Unsure)
-                    deferred.emplace_back(p, id);
-            });
-        }
-        // A via is the only way to the other layer.
-        if (const uint32_t partner = x.viaPartner[i]; partner != kNoPartner && x.floodMark[partner] != flood) {
-            if (reached[partner])
-                cut = true;
-            else
-                take(partner);
-        }
-    }
-    for (PartGrid& grid : x.grids)
-        grid.reopen();
     if (!cut) {
         const auto piece = static_cast<uint32_t>(x.pieces.size());
         x.pieces.emplace_back(found.begin(), found.end());

@@ -62,8 +62,10 @@ public:
         return bounds_[index];
     }
 
-private:
+    // The index itself, defined and used by the flood alone.
     struct Index;
+
+private:
     friend std::vector<size_t> FloodConnect(CopperMap& map, size_t start, std::vector<uint8_t>& reached);
     Index& index();
     void fillBounds() const;

@@ -48,24 +48,60 @@ TEST(FloodConnect, ConnectionRule)
     }
 }
 
-TEST(FloodConnect, LongChainNeedsNoRecursion)
+TEST(FloodConnect, LongChainsOnBothLayers)
 {
-    // 100000 segments meandering over 100 rows, the first 50 rows on layer
-    // 1 and the rest on layer 3 behind a via: both layers are large enough
-    // for their grids to be built side by side. A line under each layer's
-    // chain, on the other layer, stays apart.
+    // A meander of 40,000 segments on each copper layer, layer 3's rows
+    // halfway between layer 1's: deep enough that recursion would overflow
+    // the stack, large enough for both layers' grids to be built side by
+    // side and for a second thread to flood one layer while the caller
+    // floods the other. Vias join the layers at layer 1's segments 5,000
+    // and 35,000; a line on each layer lies on the other layer's rows.
+    constexpr size_t kPerLayer = 40000;
     ObjectList list;
-    for (int32_t k = 0; k < 100000; ++k) {
-        const int32_t row = k / 1000, col = k % 1000, step = row % 2 == 0 ? 100 : -100;
-        const Point a{row % 2 == 0 ? col * 100 : (999 - col) * 100, row * 100};
-        list.append(makeLine(a, col == 999 ? Point{a.x, a.y + 100} : Point{a.x + step, a.y}, 40, row < 50 ? 1 : 3));
-    }
-    addVia(list, {0, 5000});
-    list.append(makeLine({0, 100}, {5000, 100}, 40, 3));
-    list.append(makeLine({0, 9000}, {5000, 9000}, 40, 1));
-    const auto found = connectedObjects(list, 0);
-    ASSERT_EQ(found.size(), 100002u);
-    EXPECT_EQ(found.back(), 100001u);
+    auto start = [](size_t k, int32_t dy) {
+        const int32_t row = static_cast<int32_t>(k / 1000), col = static_cast<int32_t>(k % 1000);
+        return Point{row % 2 == 0 ? col * 100 : (999 - col) * 100, row * 100 + dy};
+    };
+    for (const auto& [layer, dy] : {std::pair<uint8_t, int32_t>{1, 0}, {3, 50}})
+        for (size_t k = 0; k < kPerLayer; ++k) {
+            const Point a = start(k, dy);
+            const int32_t step = (k / 1000) % 2 == 0 ? 100 : -100;
+            list.append(makeLine(a, k % 1000 == 999 ? Point{a.x, a.y + 100} : Point{a.x + step, a.y}, 40, layer));
+        }
+    addVia(list, start(5000, 0));
+    addVia(list, start(35000, 0));
+    const size_t strayOnLayer3 = list.size();
+    list.append(makeLine({1000, 200}, {5000, 200}, 40, 3));
+    list.append(makeLine({1000, 250}, {5000, 250}, 40, 1));
+
+    CopperMap map(list);
+    // Segment 20,000 of each layer marked beforehand cuts both chains: only
+    // the via at 5,000 joins the halves the flood can reach.
+    std::vector<uint8_t> reached(list.size(), 0);
+    reached[20000] = reached[kPerLayer + 20000] = 1;
+    std::vector<size_t> found = FloodConnect(map, 0, reached);
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.front(), 0u);
+    std::sort(found.begin(), found.end());
+    std::vector<size_t> expected;
+    for (size_t k = 0; k < 20000; ++k)
+        expected.push_back(k);
+    for (size_t k = 0; k < 20000; ++k)
+        expected.push_back(kPerLayer + k);
+    expected.push_back(2 * kPerLayer);
+    expected.push_back(2 * kPerLayer + 1);
+    EXPECT_EQ(found, expected);
+    for (size_t i = 0; i < list.size(); ++i)
+        ASSERT_EQ(reached[i], i == 20000 || i == kPerLayer + 20000 || std::binary_search(found.begin(), found.end(), i))
+            << i;
+
+    // Without the marks everything but the two lines is one piece.
+    reached.assign(list.size(), 0);
+    found = FloodConnect(map, 0, reached);
+    EXPECT_EQ(found.size(), 2 * kPerLayer + 4);
+    EXPECT_EQ(reached[strayOnLayer3], 0);
+    EXPECT_EQ(reached[strayOnLayer3 + 1], 0);
+    EXPECT_EQ(connectedObjects(list, static_cast<long>(strayOnLayer3)), std::vector<size_t>{strayOnLayer3});
 }
 
 namespace {
