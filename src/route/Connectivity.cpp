@@ -430,6 +430,7 @@ public:
         layer.floodMark[start] = flood_;
         layer.found.push_back(start);
         open_.store(1);
+        handOverVia(start);
         // The grids are made whole again whatever happens: the map is kept
         // for the next flood.
         auto finish = [&] {
@@ -550,6 +551,22 @@ private:
         layer.floodMark[j] = flood_;
         layer.found.push_back(j);
         ++change;
+        handOverVia(j);
+    }
+
+    // A via is the only way to the other layer, and the pad there is its
+    // layer's to take. It is handed over as soon as this side is reached,
+    // not when this side's turn comes: the other layer's thread may be
+    // waiting for work. Counted at once, so that thread sees work is left.
+    void handOverVia(size_t i)
+    {
+        const uint32_t partner = x_.viaPartner[i];
+        if (partner == kNoPartner)
+            return;
+        LayerFlood& other = layers_[x_.gridOfObject[partner]];
+        open_.fetch_add(1);
+        const std::lock_guard lock(other.inboxLock);
+        other.inbox.push_back(partner);
     }
 
     // Takes the first pad waiting in the inbox, if any.
@@ -612,15 +629,6 @@ private:
                     ++change;
                 }
             });
-        }
-        // A via is the only way to the other layer; the pad there is its
-        // layer's to take. Counted at once, so that the other layer's
-        // thread sees work is left.
-        if (const uint32_t partner = x_.viaPartner[i]; partner != kNoPartner) {
-            LayerFlood& other = layers_[x_.gridOfObject[partner]];
-            open_.fetch_add(1);
-            const std::lock_guard lock(other.inboxLock);
-            other.inbox.push_back(partner);
         }
     }
 
