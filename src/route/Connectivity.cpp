@@ -431,12 +431,14 @@ public:
         layer.found.push_back(start);
         open_.store(1);
         handOverVia(start);
-        // The grids are made whole again whatever happens: the map is kept
-        // for the next flood.
+        // The grids are made whole again and the query counts kept
+        // whatever happens: the map serves the next flood.
         auto finish = [&] {
             stopHelper();
-            for (PartGrid& grid : x_.grids)
-                grid.reopen();
+            for (int g = 0; g < 2; ++g) {
+                x_.grids[g].reopen();
+                x_.query[g] = layers_[g].query;
+            }
         };
         try {
             work(first);
@@ -447,8 +449,6 @@ public:
         finish();
         if (failed_)
             std::rethrow_exception(failed_);
-        for (int g = 0; g < 2; ++g)
-            x_.query[g] = layers_[g].query;
         std::vector<size_t> found = std::move(layer.found);
         const std::vector<size_t>& other = layers_[1 - first].found;
         found.insert(found.end(), other.begin(), other.end());
