@@ -389,7 +389,9 @@ struct alignas(64) LayerFlood {
     }
 
     std::mutex owner;
-    PartTest test;
+    // On a line of its own: a thread trying for `owner` in vain writes its
+    // line.
+    alignas(64) PartTest test;
     IndexVector<uint32_t>& floodMark;
     uint32_t query; // the layer's query count, written back at the end
     // This layer's objects reached; those before `next` have had their
@@ -407,6 +409,8 @@ struct alignas(64) LayerFlood {
     // Pads of vias reached from the other layer, waiting to be taken here.
     alignas(64) std::mutex inboxLock;
     std::vector<uint32_t> inbox;
+    // Pads ever put into the inbox, readable without the lock.
+    std::atomic<size_t> handedIn{0};
 };
 
 class LayerFloods {
@@ -459,6 +463,8 @@ private:
     // Grid entries looked at before a second thread is asked to help: most
     // floods end long before, and a thread costs more than they take. A
     // large flood does most of its work early, when every cell is full.
+    // The helper is asked only once the other layer has work: a flood on
+    // one layer alone gains nothing from it.
     static constexpr size_t kEntriesBeforeHelper = 20000;
     // How long a helper without work sleeps before it looks again.
     static constexpr std::chrono::microseconds kHelperNap{50};
@@ -526,7 +532,8 @@ private:
         while (!stop_.load(std::memory_order_relaxed)) {
             if (layer.next < layer.found.size()) {
                 lookAround(g, layer.found[layer.next++], change);
-                if (caller && !helperAsked_ && layer.entriesSeen >= kEntriesBeforeHelper) {
+                if (caller && !helperAsked_ && layer.entriesSeen >= kEntriesBeforeHelper &&
+                    layers_[1 - g].handedIn.load(std::memory_order_relaxed) != 0) {
                     helperAsked_ = true;
                     startHelper(g);
                 }
@@ -567,6 +574,7 @@ private:
         open_.fetch_add(1);
         const std::lock_guard lock(other.inboxLock);
         other.inbox.push_back(partner);
+        other.handedIn.fetch_add(1, std::memory_order_relaxed);
     }
 
     // Takes the first pad waiting in the inbox, if any.
