@@ -515,16 +515,20 @@ private:
             helper_.join();
     }
 
+    // Until the helper starts, the caller's is the only thread, and most
+    // floods end before then: they take no lock.
     bool tryDrain(int g, bool caller)
     {
-        std::unique_lock lock(layers_[g].owner, std::try_to_lock);
-        return lock.owns_lock() && drain(g, caller);
+        std::unique_lock lock(layers_[g].owner, std::defer_lock);
+        if (shared_ && !lock.try_lock())
+            return false;
+        return drain(g, caller, lock);
     }
 
     // Works on layer g until it has nothing left; returns whether it did
     // anything. Work made and done here is counted in `open_` once, at the
     // end: the work it started from keeps the count above zero meanwhile.
-    bool drain(int g, bool caller)
+    bool drain(int g, bool caller, std::unique_lock<std::mutex>& owner)
     {
         LayerFlood& layer = layers_[g];
         ptrdiff_t change = 0;
@@ -535,6 +539,10 @@ private:
                 if (caller && !helperAsked_ && layer.entriesSeen >= kEntriesBeforeHelper &&
                     layers_[1 - g].handedIn.load(std::memory_order_relaxed) != 0) {
                     helperAsked_ = true;
+                    // This layer is taken before another thread can try.
+                    if (!owner.owns_lock())
+                        owner.lock();
+                    shared_ = true;
                     startHelper(g);
                 }
             } else if (!takeInbox(g, change)) {
@@ -572,7 +580,9 @@ private:
             return;
         LayerFlood& other = layers_[x_.gridOfObject[partner]];
         open_.fetch_add(1);
-        const std::lock_guard lock(other.inboxLock);
+        std::unique_lock lock(other.inboxLock, std::defer_lock);
+        if (shared_)
+            lock.lock();
         other.inbox.push_back(partner);
         other.handedIn.fetch_add(1, std::memory_order_relaxed);
     }
@@ -583,7 +593,9 @@ private:
         LayerFlood& layer = layers_[g];
         uint32_t j;
         {
-            const std::lock_guard lock(layer.inboxLock);
+            std::unique_lock lock(layer.inboxLock, std::defer_lock);
+            if (shared_)
+                lock.lock();
             if (layer.inbox.empty())
                 return false;
             j = layer.inbox.back();
@@ -648,6 +660,8 @@ private:
     // pairs: the flood is over when none are left.
     alignas(64) std::atomic<size_t> open_{0};
     bool helperAsked_ = false; // on the caller's thread only
+    // Set by the caller before the helper starts, never changed after.
+    bool shared_ = false;
     std::thread helper_;
     std::atomic<bool> stop_{false};
     std::exception_ptr failed_;
