@@ -62,7 +62,7 @@ public:
         return bounds_[index];
     }
 
-    // The index itself, defined and used by the flood alone.
+    // The index itself: route/CopperIndex.h, for the flood alone.
     struct Index;
 
 private:
