@@ -67,6 +67,7 @@ public:
         const int first = x_.gridOfObject[start];
         LayerFlood& layer = layers_[first];
         layer.floodMark[start] = flood_;
+        layer.found.reserve(kFirstCapacity);
         layer.found.push_back(start);
         open_.store(1);
         handOverVia(start);
@@ -88,10 +89,15 @@ public:
         finish();
         if (failed_)
             std::rethrow_exception(failed_);
-        std::vector<size_t> found = std::move(layer.found);
+        const bool cut = layers_[0].cut || layers_[1].cut;
         const std::vector<size_t>& other = layers_[1 - first].found;
+        if (other.empty())
+            return {std::move(layer.found), cut};
+        std::vector<size_t> found;
+        found.reserve(layer.found.size() + other.size());
+        found.insert(found.end(), layer.found.begin(), layer.found.end());
         found.insert(found.end(), other.begin(), other.end());
-        return {std::move(found), layers_[0].cut || layers_[1].cut};
+        return {std::move(found), cut};
     }
 
 private:
@@ -101,6 +107,9 @@ private:
     // The helper is asked only once the other layer has work: a flood on
     // one layer alone gains nothing from it.
     static constexpr size_t kEntriesBeforeHelper = 20000;
+    // Room a layer's list starts with: most floods are small, and growing
+    // from one by doubling costs an allocation at every step.
+    static constexpr size_t kFirstCapacity = 16;
     // How long a helper without work sleeps before it looks again.
     static constexpr std::chrono::microseconds kHelperNap{50};
 
@@ -196,12 +205,17 @@ private:
         return did;
     }
 
-    void take(LayerFlood& layer, size_t j, ptrdiff_t& change)
+    // `fromVia` when j came through the inbox: its via's other pad is
+    // reached already.
+    void take(LayerFlood& layer, size_t j, ptrdiff_t& change, bool fromVia = false)
     {
         layer.floodMark[j] = flood_;
+        if (layer.found.empty())
+            layer.found.reserve(kFirstCapacity);
         layer.found.push_back(j);
         ++change;
-        handOverVia(j);
+        if (!fromVia)
+            handOverVia(j);
     }
 
     // A via is the only way to the other layer, and the pad there is its
@@ -240,7 +254,7 @@ private:
             if (reached_[j])
                 layer.cut = true;
             else
-                take(layer, j, change);
+                take(layer, j, change, true);
         }
         return true;
     }
