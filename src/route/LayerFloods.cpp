@@ -47,8 +47,6 @@ struct alignas(64) LayerFlood {
     // Pads of vias reached from the other layer, waiting to be taken here.
     alignas(64) std::mutex inboxLock;
     std::vector<uint32_t> inbox;
-    // Pads ever put into the inbox, readable without the lock.
-    std::atomic<size_t> handedIn{0};
 };
 
 class LayerFloods {
@@ -66,11 +64,9 @@ public:
     {
         const int first = x_.gridOfObject[start];
         LayerFlood& layer = layers_[first];
-        layer.floodMark[start] = flood_;
-        layer.found.reserve(kFirstCapacity);
-        layer.found.push_back(start);
-        open_.store(1);
-        handOverVia(start);
+        ptrdiff_t change = 0;
+        take(layer, start, change);
+        open_.fetch_add(static_cast<size_t>(change));
         // The grids are made whole again and the query counts kept
         // whatever happens: the map serves the next flood.
         auto finish = [&] {
@@ -119,7 +115,7 @@ private:
         while (open_.load() != 0 && !failedFlag_.load()) {
             bool did = false;
             for (int g : {first, 1 - first})
-                did |= tryDrain(g, true);
+                did |= tryDrain(g);
             if (!did)
                 std::this_thread::yield();
         }
@@ -133,7 +129,7 @@ private:
             while (open_.load() != 0 && !stop_.load()) {
                 bool did = false;
                 for (int g : {preferred, 1 - preferred})
-                    did |= tryDrain(g, false);
+                    did |= tryDrain(g);
                 if (!did)
                     std::this_thread::sleep_for(kHelperNap);
             }
@@ -161,18 +157,18 @@ private:
 
     // Until the helper starts, the caller's is the only thread, and most
     // floods end before then: they take no lock.
-    bool tryDrain(int g, bool caller)
+    bool tryDrain(int g)
     {
         std::unique_lock lock(layers_[g].owner, std::defer_lock);
         if (shared_ && !lock.try_lock())
             return false;
-        return drain(g, caller, lock);
+        return drain(g, lock);
     }
 
     // Works on layer g until it has nothing left; returns whether it did
     // anything. Work made and done here is counted in `open_` once, at the
     // end: the work it started from keeps the count above zero meanwhile.
-    bool drain(int g, bool caller, std::unique_lock<std::mutex>& owner)
+    bool drain(int g, std::unique_lock<std::mutex>& owner)
     {
         LayerFlood& layer = layers_[g];
         ptrdiff_t change = 0;
@@ -180,12 +176,11 @@ private:
         while (!stop_.load(std::memory_order_relaxed)) {
             if (layer.next < layer.found.size()) {
                 lookAround(g, layer.found[layer.next++], change);
-                if (caller && !helperAsked_ && layer.entriesSeen >= kEntriesBeforeHelper &&
-                    layers_[1 - g].handedIn.load(std::memory_order_relaxed) != 0) {
-                    helperAsked_ = true;
+                // Before the helper, the caller's is the only thread: the
+                // other layer's inbox may be read without its lock.
+                if (!shared_ && layer.entriesSeen >= kEntriesBeforeHelper && !layers_[1 - g].inbox.empty()) {
                     // This layer is taken before another thread can try.
-                    if (!owner.owns_lock())
-                        owner.lock();
+                    owner.lock();
                     shared_ = true;
                     startHelper(g);
                 }
@@ -233,7 +228,6 @@ private:
         if (shared_)
             lock.lock();
         other.inbox.push_back(partner);
-        other.handedIn.fetch_add(1, std::memory_order_relaxed);
     }
 
     // Takes the first pad waiting in the inbox, if any.
@@ -308,8 +302,7 @@ private:
     // Objects found and not yet looked at, pads in inboxes and deferred
     // pairs: the flood is over when none are left.
     alignas(64) std::atomic<size_t> open_{0};
-    bool helperAsked_ = false; // on the caller's thread only
-    // Set by the caller before the helper starts, never changed after.
+    // Set by the caller when it asks for the helper, never changed after.
     bool shared_ = false;
     std::thread helper_;
     std::atomic<bool> stop_{false};
