@@ -228,3 +228,50 @@ TEST(PixelLines, FillsPolygonsAndRoundEndedSegmentsAsThePainterDoes)
     }
     EXPECT_GT(drawn, 60 * 500) << "the figures lie mostly inside the image";
 }
+
+TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
+{
+    // Figures up to a machine word of pixels wide are filled row by row in
+    // bits, wider ones by sorting each row's crossings. A horizontal spike
+    // out to the clip's far side and back adds no crossing, so the same
+    // polygon with it must fill the same pixels the other way. The polygons
+    // are jagged, cross themselves and reach over the clip's edges.
+    std::mt19937 rng(23);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const QRect clip(20, 10, 160, 80);
+    auto fill = [&](const QTransform& transform, const std::vector<QPointF>& corners) {
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setClipRect(clip);
+        p.setTransform(transform);
+        auto writer = PixelLines::forPainter(p, Qt::black);
+        EXPECT_TRUE(writer);
+        if (writer)
+            writer->fillPolygon(corners.data(), static_cast<int>(corners.size()));
+        return image;
+    };
+    int drawn = 0;
+    for (int round = 0; round < 300; ++round) {
+        const double zoom = 0.02 + 0.3 * unit(rng);
+        const QTransform transform(zoom, 0, 0, -zoom, unit(rng), unit(rng));
+        // Up to 62 pixels wide, anywhere from a little left of the clip to
+        // a little right of it.
+        const double width = 1 + 61 * unit(rng), height = 1 + 90 * unit(rng);
+        const double left = 5 + (clip.width() + 20 - width) * unit(rng), top = 10 * unit(rng);
+        std::vector<QPointF> corners;
+        for (int i = 0; i < 3 + round % 18; ++i)
+            corners.emplace_back((left + width * unit(rng)) / zoom, -(top + height * unit(rng)) / zoom);
+        std::vector<QPointF> spiked = corners;
+        const double farSide = corners[0].x() * zoom < clip.center().x() ? clip.right() + 5 : clip.left() - 5;
+        spiked.insert(spiked.begin() + 1, {QPointF(farSide / zoom, corners[0].y()), corners[0]});
+        const QImage narrow = fill(transform, corners), wide = fill(transform, spiked);
+        drawn += blackPixels(narrow);
+        int differing = 0;
+        for (int y = 0; y < narrow.height(); ++y)
+            for (int x = 0; x < narrow.width(); ++x)
+                differing += narrow.pixel(x, y) != wide.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "round " << round;
+    }
+    EXPECT_GT(drawn, 300 * 200) << "the polygons lie mostly inside the clip";
+}

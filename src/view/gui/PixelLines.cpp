@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
@@ -43,6 +44,28 @@ void fillRun(QRgb* first, int count, QRgb pixel)
     for (QRgb* p = first; p < last; p += 16)
         std::fill_n(p, 16, pixel);
     std::fill_n(last, 16, pixel);
+}
+
+// Pixels q[0..last]. Long runs go to fillRun, whose call costs more than
+// writing a few pixels; runs of four to eight are two overlapping four-pixel
+// stores, shorter ones three stores that repeat a pixel where the run has
+// fewer.
+inline void fillPixels(QRgb* q, int last, QRgb pixel)
+{
+    if (last < 3) {
+        q[0] = pixel;
+        q[last >> 1] = pixel;
+        q[last] = pixel;
+    } else if (last < 8) {
+        const QRgb fourPixels[4] = {pixel, pixel, pixel, pixel};
+        std::memcpy(q, fourPixels, sizeof fourPixels);
+        std::memcpy(q + last - 3, fourPixels, sizeof fourPixels);
+    } else if (last < 16) {
+        for (int k = 0; k <= last; ++k)
+            q[k] = pixel;
+    } else {
+        fillRun(q, last + 1, pixel);
+    }
 }
 
 // Rounds to 1/stepsPerPx pixel, as the painter's rasterizer holds corners;
@@ -292,33 +315,13 @@ void PixelLines::fillSpans(double top, double bottom, Row row)
 {
     const int firstRow = firstCentreAbove(top, clip_.top(), clip_.bottom());
     const int lastRow = lastCentreBelow(bottom, clip_.top(), clip_.bottom());
-    const QRgb fourPixels[4] = {pixel_, pixel_, pixel_, pixel_};
     for (int y = firstRow; y <= lastRow; ++y) {
         QRgb* p = bits_ + static_cast<ptrdiff_t>(y) * stride_;
         row(y + 0.5, [&](double left, double right) {
             const int from = firstCentreAbove(left, clip_.left(), clip_.right());
             const int to = lastCentreBelow(right, clip_.left(), clip_.right());
-            // Long runs go to fillRun, whose call costs more than writing a
-            // few pixels; runs of four to eight are two overlapping
-            // four-pixel stores, shorter ones three stores that repeat a
-            // pixel where the run has fewer.
-            const int last = to - from;
-            if (last < 0)
-                return;
-            QRgb* q = p + from;
-            if (last < 3) {
-                q[0] = pixel_;
-                q[last >> 1] = pixel_;
-                q[last] = pixel_;
-            } else if (last < 8) {
-                std::memcpy(q, fourPixels, sizeof fourPixels);
-                std::memcpy(q + last - 3, fourPixels, sizeof fourPixels);
-            } else if (last < 16) {
-                for (int k = 0; k <= last; ++k)
-                    q[k] = pixel_;
-            } else {
-                fillRun(q, last + 1, pixel_);
-            }
+            if (to >= from)
+                fillPixels(p + from, to - from, pixel_);
         });
     }
 }
@@ -492,6 +495,26 @@ void PixelLines::fillPolygon(const QPointF* logical, int count)
     fillOddEven(logical, count, 65536);
 }
 
+namespace {
+// Odd-even rows no wider than a machine word: each crossing flips the bit of
+// the first pixel whose centre lies right of it, so that a pixel is inside
+// where an odd number of bits up to its own are set. That needs neither the
+// crossings of a row in order nor a second pass to count them.
+constexpr int kRowBits = 64;
+
+// Bit i becomes the parity of bits 0..i.
+uint64_t prefixParity(uint64_t bits)
+{
+    bits ^= bits << 1;
+    bits ^= bits << 2;
+    bits ^= bits << 4;
+    bits ^= bits << 8;
+    bits ^= bits << 16;
+    bits ^= bits << 32;
+    return bits;
+}
+} // namespace
+
 void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerPx)
 {
     if (count < 3 || clip_.isEmpty())
@@ -499,10 +522,12 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
     thread_local std::vector<QPointF> corners;
     corners.resize(static_cast<size_t>(count));
     const double pxPerStep = 1 / stepsPerPx;
-    double top = HUGE_VAL, bottom = -HUGE_VAL;
+    double left = HUGE_VAL, right = -HUGE_VAL, top = HUGE_VAL, bottom = -HUGE_VAL;
     for (int i = 0; i < count; ++i) {
         corners[i] = QPointF(snapToRasterStep(logical[i].x() * toDevice_.m11() + toDevice_.dx(), stepsPerPx, pxPerStep),
                              snapToRasterStep(logical[i].y() * toDevice_.m22() + toDevice_.dy(), stepsPerPx, pxPerStep));
+        left = std::min(left, corners[i].x());
+        right = std::max(right, corners[i].x());
         top = std::min(top, corners[i].y());
         bottom = std::max(bottom, corners[i].y());
     }
@@ -511,10 +536,50 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
     if (firstRow > lastRow)
         return;
     // Every edge puts its crossing into each row whose centre lies in
-    // [upper end, lower end); the rows' crossings are then sorted and filled
-    // pairwise (odd-even). Two passes: count the crossings of each row, then
-    // place them.
+    // [upper end, lower end); a pixel is inside when the crossings left of
+    // its centre are odd in number.
+    auto forEachEdge = [&](auto edge) {
+        for (int i = 0, j = count - 1; i < count; j = i++) {
+            const bool down = corners[j].y() <= corners[i].y();
+            const QPointF& a = down ? corners[j] : corners[i];
+            const QPointF& b = down ? corners[i] : corners[j];
+            const int r0 = std::max(ceilToInt(std::clamp(a.y() - 0.5, firstRow - 1.0, lastRow + 1.0)), firstRow);
+            const int r1 = std::min(ceilToInt(std::clamp(b.y() - 0.5, firstRow - 1.0, lastRow + 1.0)) - 1, lastRow);
+            if (r0 <= r1)
+                edge(a, (b.x() - a.x()) / (b.y() - a.y()), r0, r1);
+        }
+    };
     const auto rows = static_cast<size_t>(lastRow - firstRow + 1);
+    const int firstColumn = firstCentreAbove(left, clip_.left(), clip_.right());
+    if (firstCentreAbove(right, clip_.left(), clip_.right()) - firstColumn < kRowBits) {
+        // Every crossing's bit is below kRowBits: the right-most can only
+        // flip the bit after the last pixel inside, and the row's crossings
+        // are even in number, so the top bit's parity is always even.
+        thread_local std::vector<uint64_t> rowBits;
+        rowBits.assign(rows, 0);
+        forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
+            for (int r = r0; r <= r1; ++r) {
+                const double x = a.x() + (r + 0.5 - a.y()) * slope;
+                rowBits[static_cast<size_t>(r - firstRow)] ^=
+                    uint64_t{1} << (firstCentreAbove(x, clip_.left(), clip_.right()) - firstColumn);
+            }
+        });
+        QRgb* line = bits_ + static_cast<ptrdiff_t>(firstRow) * stride_ + firstColumn;
+        for (size_t r = 0; r < rows; ++r, line += stride_) {
+            uint64_t inside = prefixParity(rowBits[r]);
+            while (inside != 0) {
+                // The lowest run of ones, [from, end).
+                const int from = std::countr_zero(inside);
+                const uint64_t carried = inside + (inside & (~inside + 1));
+                const int end = std::countr_zero(carried);
+                fillPixels(line + from, end - from - 1, pixel_);
+                inside &= carried;
+            }
+        }
+        return;
+    }
+    // Wider rows: the crossings of each row sorted and filled pairwise. Two
+    // passes: count the crossings of each row, then place them.
     thread_local std::vector<uint32_t> rowStart;
     thread_local std::vector<double> crossings;
     rowStart.assign(rows + 1, 0);
@@ -524,18 +589,11 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
     };
     thread_local std::vector<Edge> edges;
     edges.clear();
-    for (int i = 0, j = count - 1; i < count; j = i++) {
-        const bool down = corners[j].y() <= corners[i].y();
-        const QPointF& a = down ? corners[j] : corners[i];
-        const QPointF& b = down ? corners[i] : corners[j];
-        const int r0 = std::max(ceilToInt(std::clamp(a.y() - 0.5, firstRow - 1.0, lastRow + 1.0)), firstRow);
-        const int r1 = std::min(ceilToInt(std::clamp(b.y() - 0.5, firstRow - 1.0, lastRow + 1.0)) - 1, lastRow);
-        if (r0 > r1)
-            continue;
-        edges.push_back({a.x(), a.y(), (b.x() - a.x()) / (b.y() - a.y()), r0, r1});
+    forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
+        edges.push_back({a.x(), a.y(), slope, r0, r1});
         for (int r = r0; r <= r1; ++r)
             ++rowStart[static_cast<size_t>(r - firstRow) + 1];
-    }
+    });
     for (size_t r = 1; r <= rows; ++r)
         rowStart[r] += rowStart[r - 1];
     crossings.resize(rowStart[rows]);
