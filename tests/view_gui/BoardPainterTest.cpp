@@ -229,6 +229,67 @@ TEST_P(BoardPainter, ZonesTracksMarksAndBands)
     EXPECT_COLOUR(c.at(2000, -200), kMagenta) << "between selected pads in the autorouter tool";
 }
 
+TEST(BoardPainterBands, EachBandOnceWhereItWasDrawnLast)
+{
+    // A band sits in the lists of both its pads; the board's paint draws it
+    // once, at the second pad, so bands of different colours still cross in
+    // the order of drawing every pad's bands in turn.
+    struct Band {
+        QLineF line;
+        QRgb colour;
+        bool sameAs(const Band& o) const
+        {
+            return colour == o.colour &&
+                   (line == o.line || (line.p1() == o.line.p2() && line.p2() == o.line.p1()));
+        }
+    };
+    class Recorder final : public PainterSink {
+    public:
+        using PainterSink::PainterSink;
+        std::vector<Band> bands;
+        void hairlines(const QLineF* lines, int count, int, const QColor& colour) override
+        {
+            for (int i = 0; i < count; ++i)
+                bands.push_back({lines[i], colour.rgb()});
+        }
+    };
+    ObjectList list;
+    std::vector<LayoutObject*> pads;
+    for (int i = 0; i < 6; ++i)
+        pads.push_back(&test::addPad(list, {500 + 500 * i, -300 - 400 * (i % 3)}, 50));
+    test::addBand(*pads[0], *pads[3]);
+    test::addBand(*pads[1], *pads[4]);
+    test::addBand(*pads[2], *pads[5]);
+    test::addBand(*pads[0], *pads[5]);
+    test::addBand(*pads[3], *pads[1]);
+    pads[2]->Connections.push_back(pads[4]); // listed at one pad only
+    pads[0]->Selected = pads[5]->Selected = pads[3]->Selected = 1;
+    BoardSettings settings;
+    settings.BoardWidth = 4000, settings.BoardHeight = 3000;
+    BoardPaintOptions options = BoardPaintOptions::of(settings);
+    options.gridVisible = false;
+    options.autorouterTool = true; // bands between selected pads in their own colour
+    QImage image(400, 300, QImage::Format_RGB32);
+    QPainter painter(&image);
+    Recorder board(painter), eachPad(painter);
+    PaintBoard(board, list, options, {0, -3000, 4000, 0});
+    for (const LayoutObject* pad : pads)
+        DrawRubberBands(eachPad, *pad, 0, 0, true);
+    // Each band's last drawing, in order.
+    std::vector<Band> expected;
+    for (size_t i = 0; i < eachPad.bands.size(); ++i)
+        if (std::none_of(eachPad.bands.begin() + static_cast<ptrdiff_t>(i) + 1, eachPad.bands.end(),
+                         [&](const Band& later) { return later.sameAs(eachPad.bands[i]); }))
+            expected.push_back(eachPad.bands[i]);
+    ASSERT_EQ(expected.size(), 6u);
+    ASSERT_EQ(board.bands.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(board.bands[i].sameAs(expected[i])) << "band " << i;
+    EXPECT_NE(std::count_if(expected.begin(), expected.end(), [&](const Band& b) { return b.colour == expected[0].colour; }),
+              6)
+        << "both colours are drawn";
+}
+
 TEST_P(BoardPainter, ClearancesUnderTheGroundPlane)
 {
     Canvas c(GetParam());

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace kestrel {
@@ -183,15 +184,17 @@ void drawLayerObjects(FigureSink& sink, const LayerObjects& drawn, const LayerSt
         });
 }
 
-// Rubber bands of one pad; with a clip only those whose extent meets it.
+// Rubber bands of one pad; with a clip only those whose extent meets it,
+// and none to a pad for which drawnLater(q) holds.
+template <typename DrawnLater>
 void drawBands(FigureSink& sink, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool,
-               const Rect* clip)
+               const Rect* clip, DrawnLater drawnLater)
 {
     if (!pad.is(ObjectKind::Pad))
         return;
     const Point from{pad.centre().x + dx, pad.centre().y + dy};
     for (const LayoutObject* q : pad.Connections) {
-        if (!q)
+        if (!q || drawnLater(*q))
             continue;
         const Point to = q->Selected ? Point{q->centre().x + dx, q->centre().y + dy} : q->centre();
         if (clip && !Rect{from.x, from.y, to.x, to.y}.normalised().grown(1).overlaps(*clip))
@@ -199,6 +202,31 @@ void drawBands(FigureSink& sink, const LayoutObject& pad, int32_t dx, int32_t dy
         const bool highlighted = autorouterTool && pad.Selected && q->Selected;
         const QLineF band(toPointF(from), toPointF(to));
         sink.hairlines(&band, 1, 1, highlighted ? BoardColours::Selected : BoardColours::Marks);
+    }
+}
+
+// Every rubber band of the board. A band sits in the lists of both its
+// pads, so the walk over the pads meets it twice with the same ends and
+// colour; it is drawn the second time only, where its pixels landed
+// anyway, which spares the longest lines of the board a second walk.
+void drawAllBands(FigureSink& sink, const std::vector<const LayoutObject*>& pads, bool autorouterTool,
+                  const Rect& clip)
+{
+    std::vector<std::pair<const LayoutObject*, size_t>> positions;
+    positions.reserve(pads.size());
+    for (size_t i = 0; i < pads.size(); ++i)
+        positions.emplace_back(pads[i], i);
+    std::ranges::sort(positions);
+    auto positionOf = [&](const LayoutObject* o) -> std::optional<size_t> {
+        const auto it = std::ranges::lower_bound(positions, std::pair(o, size_t{0}));
+        return it != positions.end() && it->first == o ? std::optional(it->second) : std::nullopt;
+    };
+    for (size_t i = 0; i < pads.size(); ++i) {
+        const LayoutObject* pad = pads[i];
+        drawBands(sink, *pad, 0, 0, autorouterTool, &clip, [&](const LayoutObject& q) {
+            const std::optional<size_t> later = positionOf(&q);
+            return later && *later > i && std::ranges::find(q.Connections, pad) != q.Connections.end();
+        });
     }
 }
 
@@ -318,8 +346,7 @@ void paintContent(FigureSink& sink, const LayerBuckets& buckets, const BoardPain
     if (options.gridVisible)
         DrawGrid(sink, options, clip);
     drawBuckets(sink, buckets, options.layers);
-    for (const LayoutObject* pad : buckets.padsWithBands)
-        drawBands(sink, *pad, 0, 0, options.autorouterTool, &clip);
+    drawAllBands(sink, buckets.padsWithBands, options.autorouterTool, clip);
 }
 
 } // namespace
@@ -485,7 +512,7 @@ void DrawPadShape(FigureSink& sink, const LayoutObject& pad, int32_t e, const QC
 
 void DrawRubberBands(FigureSink& sink, const LayoutObject& pad, int32_t dx, int32_t dy, bool autorouterTool)
 {
-    drawBands(sink, pad, dx, dy, autorouterTool, nullptr);
+    drawBands(sink, pad, dx, dy, autorouterTool, nullptr, [](const LayoutObject&) { return false; });
 }
 
 } // namespace kestrel
