@@ -275,3 +275,62 @@ TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
     }
     EXPECT_GT(drawn, 300 * 200) << "the polygons lie mostly inside the clip";
 }
+
+TEST(PixelLines, SquareEndedStrokesCoverExactlyTheirBand)
+{
+    // Along its major direction a stroke covers the pixel centres within
+    // half its width beyond either end (measured along that direction);
+    // across it, at each such centre, the pixel centres in (c - t/2, c + t/2]
+    // around the centre line c, t being the thickness across (at least one
+    // pixel). Checked pixel by pixel for strokes of every direction and of
+    // one to six pixels, well inside the image and across the clip's edges.
+    std::mt19937 rng(31);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const QRect clip(10, 10, 100, 80);
+    int covered = 0;
+    for (int round = 0; round < 400; ++round) {
+        const bool acrossClip = round % 4 == 3;
+        const double spread = acrossClip ? 140 : 60, origin = acrossClip ? -10 : 30;
+        const QPointF a(origin + spread * unit(rng), origin * 0.6 + spread * 0.6 * unit(rng));
+        QPointF b = round % 8 == 1 ? a : QPointF(origin + spread * unit(rng), origin * 0.6 + spread * 0.6 * unit(rng));
+        double width = 1 + 5 * unit(rng);
+        if (round % 8 == 5 || round % 8 == 6) { // one pixel along the rows or columns
+            b = round % 8 == 5 ? QPointF(b.x(), a.y()) : QPointF(a.x(), b.y());
+            width = 1;
+        }
+        QImage image = blank();
+        {
+            QPainter p(&image);
+            p.setClipRect(clip);
+            auto writer = PixelLines::forPainter(p, Qt::black);
+            ASSERT_TRUE(writer);
+            writer->drawSegment(QLineF(a, b), width);
+        }
+        // The same band worked out in plain doubles.
+        const bool xMajor = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
+        auto major = [&](QPointF p) { return xMajor ? p.x() : p.y(); };
+        auto minor = [&](QPointF p) { return xMajor ? p.y() : p.x(); };
+        const QPointF p0 = major(a) <= major(b) ? a : b, p1 = major(a) <= major(b) ? b : a;
+        const double dx = major(p1) - major(p0), dy = minor(p1) - minor(p0), length = std::hypot(dx, dy);
+        const double slope = dx > 0 ? dy / dx : 0, thickness = dx > 0 ? width * length / dx : width;
+        const double reach = dx > 0 ? width / 2 * dx / length : width / 2;
+        QImage expected = blank();
+        for (int i = static_cast<int>(std::ceil(major(p0) - reach - 0.5));
+             i <= static_cast<int>(std::floor(major(p1) + reach - 0.5)); ++i) {
+            const double c = minor(p0) + slope * (i + 0.5 - major(p0));
+            for (int j = static_cast<int>(std::floor(c - thickness / 2 - 0.5)) + 1;
+                 j <= static_cast<int>(std::floor(c + thickness / 2 - 0.5)); ++j) {
+                const QPoint pixel = xMajor ? QPoint(i, j) : QPoint(j, i);
+                if (clip.contains(pixel))
+                    expected.setPixelColor(pixel, Qt::black);
+            }
+        }
+        covered += blackPixels(expected);
+        int differing = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                differing += image.pixel(x, y) != expected.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "round " << round << " width " << width;
+    }
+    EXPECT_GT(covered, 400 * 50) << "the strokes lie mostly inside the clip";
+}

@@ -88,6 +88,27 @@ struct Walk {
     int minorStart, minorEnd;
 };
 
+// The steps of a line `whole` to `whole` + 1 pixels thick, clear of the
+// clip: each covers the pixels from..to across the line, to - from + 1
+// being whole or whole + 1. They are written as the first `whole` and the
+// last, a store that repeats a pixel when there is no further one, so no
+// step asks how many it covers.
+template <bool xMajor, int whole>
+void thinSteps(const Walk& w, QRgb* line, ptrdiff_t stride, QRgb pixel)
+{
+    const ptrdiff_t along = xMajor ? 1 : stride, across = xMajor ? stride : 1;
+    int64_t lower = w.lower;
+    const int64_t run = w.run;
+    for (int n = 0; n < w.count; ++n, lower += w.step, line += along) {
+        const ptrdiff_t from = static_cast<ptrdiff_t>(lower >> 32) + 1;
+        const ptrdiff_t to = static_cast<ptrdiff_t>((lower + run) >> 32);
+        QRgb* p = line + from * across;
+        for (int i = 0; i < whole; ++i)
+            p[i * across] = pixel;
+        line[to * across] = pixel;
+    }
+}
+
 // One pixel run across the line per step along it. For a mostly horizontal
 // line a step moves one pixel right and the run goes down the rows. The
 // step that is one pixel is a constant, so only the other one multiplies.
@@ -103,7 +124,7 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
         int64_t centre = w.lower + w.toCentre;
         for (int n = 0; n < w.count; ++n, centre += w.step, line += majorStep) {
             const int i = static_cast<int>(centre >> 32);
-            if (i >= w.minorStart && i <= w.minorEnd)
+            if (knownInside || (i >= w.minorStart && i <= w.minorEnd))
                 line[i * minorStep] = pixel;
         }
         return;
@@ -113,21 +134,15 @@ void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
     const bool inside = knownInside || ((std::min(lower, lastLower) >> 32) + 1 >= w.minorStart &&
                                         ((std::max(lower, lastLower) + w.run) >> 32) <= w.minorEnd);
     if (inside && w.run < (int64_t(5) << 32)) {
-        // The thin strokes of a board overview. Each step covers floor(run)
-        // or floor(run) + 1 pixels: the first floor(run) in a loop of the
-        // same length at every step, which the processor learns, and the
-        // last with one store more that repeats a pixel when there is no
-        // further one. A loop to a varying end would mispredict every step.
-        const int whole = static_cast<int>(w.run >> 32);
-        for (int n = 0; n < w.count; ++n, lower += w.step, line += majorStep) {
-            const int from = static_cast<int>(lower >> 32) + 1;
-            const int last = static_cast<int>((lower + w.run) >> 32) - from;
-            QRgb* p = line + from * minorStep;
-            for (int i = 0; i < whole; ++i)
-                p[i * minorStep] = pixel;
-            p[last * minorStep] = pixel;
+        // The thin strokes of a board overview, one to four whole pixels
+        // thick: a loop for each thickness writes a fixed number of pixels
+        // a step. A loop to a varying end would mispredict every step.
+        switch (static_cast<int>(w.run >> 32)) {
+        case 1: return thinSteps<xMajor, 1>(w, line, stride, pixel);
+        case 2: return thinSteps<xMajor, 2>(w, line, stride, pixel);
+        case 3: return thinSteps<xMajor, 3>(w, line, stride, pixel);
+        default: return thinSteps<xMajor, 4>(w, line, stride, pixel);
         }
-        return;
     }
     if (inside) {
         // Wider and clear of the clip's edges: every step writes the pixels
