@@ -334,3 +334,42 @@ TEST(PixelLines, SquareEndedStrokesCoverExactlyTheirBand)
     }
     EXPECT_GT(covered, 400 * 50) << "the strokes lie mostly inside the clip";
 }
+
+TEST(PixelLines, PolylinesAreTheirSegments)
+{
+    // Open and closed, well inside the clip and across its edges: a
+    // polyline covers what its segments cover one by one, the closing one
+    // included.
+    std::mt19937 rng(41);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const QRect clip(10, 10, 100, 80);
+    for (int round = 0; round < 80; ++round) {
+        const bool closed = round % 2 == 0, acrossClip = round % 4 >= 2;
+        const double spread = acrossClip ? 140 : 50, origin = acrossClip ? -10 : 35;
+        std::vector<QPointF> points;
+        for (int i = 0; i < 2 + round % 7; ++i)
+            points.emplace_back(origin + spread * unit(rng), origin * 0.6 + spread * 0.6 * unit(rng));
+        const double width = 1 + 3 * unit(rng);
+        auto draw = [&](auto how) {
+            QImage image = blank();
+            QPainter p(&image);
+            p.setClipRect(clip);
+            auto writer = PixelLines::forPainter(p, Qt::black);
+            EXPECT_TRUE(writer);
+            if (writer)
+                how(*writer);
+            return image;
+        };
+        const QImage whole = draw([&](PixelLines& w) {
+            w.drawPolyline(points.data(), static_cast<int>(points.size()), closed, width);
+        });
+        const QImage pieces = draw([&](PixelLines& w) {
+            for (size_t i = 1; i < points.size(); ++i)
+                w.drawSegment(QLineF(points[i - 1], points[i]), width);
+            if (closed && points.size() > 2)
+                w.drawSegment(QLineF(points.back(), points.front()), width);
+        });
+        EXPECT_GT(blackPixels(pieces), 0);
+        EXPECT_EQ(whole, pieces) << "round " << round << (closed ? " closed" : " open");
+    }
+}

@@ -14,6 +14,18 @@
 
 namespace kestrel {
 
+// A segment's walk over the pixels, set up in full before it starts.
+struct LineWalk {
+    int64_t lower;    // lower end of the covered interval across the line
+    int64_t step;     // its change per step along the line
+    int64_t run;      // the interval's length
+    int64_t toCentre; // from the lower end to the line's centre
+    int count = 0;    // steps; none for a segment outside the clip
+    int minorStart, minorEnd;
+    QRgb* start;      // the first step's row (x major) or column (y major)
+    bool xMajor;
+};
+
 namespace {
 // std::floor and std::ceil are library calls without SSE4.1; these take
 // values already clamped to the int range.
@@ -79,22 +91,13 @@ double snapToRasterStep(double v, double stepsPerPx, double pxPerStep)
     return static_cast<double>(whole) * pxPerStep;
 }
 
-struct Walk {
-    int64_t lower;    // lower end of the covered interval across the line
-    int64_t step;     // its change per step along the line
-    int64_t run;      // the interval's length
-    int64_t toCentre; // from the lower end to the line's centre
-    int count;
-    int minorStart, minorEnd;
-};
-
 // The steps of a line `whole` to `whole` + 1 pixels thick, clear of the
 // clip: each covers the pixels from..to across the line, to - from + 1
 // being whole or whole + 1. They are written as the first `whole` and the
 // last, a store that repeats a pixel when there is no further one, so no
 // step asks how many it covers.
 template <bool xMajor, int whole>
-void thinSteps(const Walk& w, QRgb* line, ptrdiff_t stride, QRgb pixel)
+void thinSteps(const LineWalk& w, QRgb* line, ptrdiff_t stride, QRgb pixel)
 {
     const ptrdiff_t along = xMajor ? 1 : stride, across = xMajor ? stride : 1;
     int64_t lower = w.lower;
@@ -113,7 +116,7 @@ void thinSteps(const Walk& w, QRgb* line, ptrdiff_t stride, QRgb pixel)
 // line a step moves one pixel right and the run goes down the rows. The
 // step that is one pixel is a constant, so only the other one multiplies.
 template <bool xMajor, bool knownInside>
-void walkLine(const Walk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
+void walkLine(const LineWalk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
 {
     const ptrdiff_t minorStep = xMajor ? stride : 1;
     const ptrdiff_t majorStep = xMajor ? 1 : stride;
@@ -223,23 +226,28 @@ void PixelLines::drawPolyline(const QPointF* logical, int count, bool closed, do
         left = std::min(left, device[i].x()), right = std::max(right, device[i].x());
         top = std::min(top, device[i].y()), bottom = std::max(bottom, device[i].y());
     }
+    const int segments = closed && count > 2 ? count : count - 1;
+    auto end = [&](int i) -> const QPointF& { return device[i == count ? 0 : i]; };
     // A polyline well inside the clip (the usual case on a board overview)
-    // skips every test against the clip's edges.
-    const bool inside = wellInside(left, top, right, bottom, widthPx);
-    auto walk = [&](const QPointF& a, const QPointF& b) {
-        if (inside)
-            walkSegment<true>(a.x(), a.y(), b.x(), b.y(), widthPx);
-        else
-            walkSegment<false>(a.x(), a.y(), b.x(), b.y(), widthPx);
-    };
-    for (int i = 1; i < count; ++i)
-        walk(device[i - 1], device[i]);
-    if (closed && count > 2)
-        walk(device[count - 1], device[0]);
+    // skips every test against the clip's edges. Its next segment is set up
+    // before this one is walked: the set-up is a long chain of dependent
+    // operations, which then runs while the pixels are written.
+    if (wellInside(left, top, right, bottom, widthPx)) {
+        LineWalk walks[2];
+        setUpWalk<true>(device[0].x(), device[0].y(), device[1].x(), device[1].y(), widthPx, walks[0]);
+        for (int i = 1; i <= segments; ++i) {
+            if (i < segments)
+                setUpWalk<true>(end(i).x(), end(i).y(), end(i + 1).x(), end(i + 1).y(), widthPx, walks[i & 1]);
+            walkSegment<true>(walks[(i - 1) & 1]);
+        }
+        return;
+    }
+    for (int i = 1; i <= segments; ++i)
+        walkSegment<false>(end(i - 1).x(), end(i - 1).y(), end(i).x(), end(i).y(), widthPx);
 }
 
 template <bool knownInside>
-void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double widthPx)
+void PixelLines::setUpWalk(double x0, double y0, double x1, double y1, double widthPx, LineWalk& walk) const
 {
     // Walk along the major direction; "x" below is the major coordinate.
     const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
@@ -267,8 +275,10 @@ void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double 
     const int minorStart = xMajor ? clip_.top() : clip_.left();
     const int minorEnd = xMajor ? clip_.bottom() : clip_.right();
     const double minorLow = std::min(y0, y1) - run - 1, minorHigh = std::max(y0, y1) + run + 1;
-    if (!knownInside && (minorHigh < minorStart || minorLow > minorEnd))
+    if (!knownInside && (minorHigh < minorStart || minorLow > minorEnd)) {
+        walk.count = 0;
         return;
+    }
     // Where the line leaves the clip across it, only the stretch whose
     // centre line passes the clip is walked: a long line crossing a small
     // clip costs only that stretch.
@@ -280,12 +290,20 @@ void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double 
         hi = std::min(hi, std::max(a, b));
     }
     // Clamped as doubles first: device coordinates may lie far outside int.
-    const int first =
-        std::max(ceilToInt(std::clamp(std::max(lo, x0 - reach - 0.5), majorStart - 1.0, majorEnd + 1.0)), majorStart);
-    const int last =
-        std::min(floorToInt(std::clamp(std::min(hi, x1 + reach - 0.5), majorStart - 1.0, majorEnd + 1.0)), majorEnd);
-    if (first > last)
+    // Clear of the clip, neither clamp can bind, and leaving them out
+    // shortens the chain of operations every segment waits on.
+    const int first = knownInside ? ceilToInt(x0 - reach - 0.5)
+                                  : std::max(ceilToInt(std::clamp(std::max(lo, x0 - reach - 0.5), majorStart - 1.0,
+                                                                  majorEnd + 1.0)),
+                                             majorStart);
+    const int last = knownInside ? floorToInt(x1 + reach - 0.5)
+                                 : std::min(floorToInt(std::clamp(std::min(hi, x1 + reach - 0.5), majorStart - 1.0,
+                                                                  majorEnd + 1.0)),
+                                            majorEnd);
+    if (first > last) {
+        walk.count = 0;
         return;
+    }
     // Across the line, pixels whose centre lies in (c - run/2, c + run/2]
     // are covered, at least one: a one-pixel line on a pixel border takes
     // the pixel below or right of it, as the painter's own thin lines do.
@@ -294,7 +312,6 @@ void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double 
     // the clip, so the values stay far inside the 64-bit range.
     constexpr double kOne = 4294967296.0;
     const double lower = y0 + slope * (first + 0.5 - x0) - run / 2 - 0.5;
-    Walk walk;
     // Truncation moves each value by less than 2^-32 pixel; the library
     // rounding calls cost more than the whole walk of a short segment.
     walk.lower = static_cast<int64_t>(lower * kOne);
@@ -304,10 +321,27 @@ void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double 
     walk.count = last - first + 1;
     walk.minorStart = minorStart;
     walk.minorEnd = minorEnd;
-    if (xMajor)
-        walkLine<true, knownInside>(walk, bits_ + first, stride_, pixel_);
+    walk.start = bits_ + (xMajor ? first : static_cast<ptrdiff_t>(first) * stride_);
+    walk.xMajor = xMajor;
+}
+
+template <bool knownInside>
+void PixelLines::walkSegment(const LineWalk& walk) const
+{
+    if (walk.count == 0)
+        return;
+    if (walk.xMajor)
+        walkLine<true, knownInside>(walk, walk.start, stride_, pixel_);
     else
-        walkLine<false, knownInside>(walk, bits_ + static_cast<ptrdiff_t>(first) * stride_, stride_, pixel_);
+        walkLine<false, knownInside>(walk, walk.start, stride_, pixel_);
+}
+
+template <bool knownInside>
+void PixelLines::walkSegment(double x0, double y0, double x1, double y1, double widthPx) const
+{
+    LineWalk walk;
+    setUpWalk<knownInside>(x0, y0, x1, y1, widthPx, walk);
+    walkSegment<knownInside>(walk);
 }
 
 namespace {

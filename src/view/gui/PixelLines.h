@@ -23,6 +23,8 @@ class QPainter;
 
 namespace kestrel {
 
+struct LineWalk;
+
 class PixelLines {
 public:
     // The pixel writer for the painter's current state, or none when the
@@ -65,7 +67,12 @@ private:
     // A segment in device coordinates; knownInside when its pixels cannot
     // reach the clip's edges.
     template <bool knownInside>
-    void walkSegment(double x0, double y0, double x1, double y1, double widthPx);
+    void walkSegment(double x0, double y0, double x1, double y1, double widthPx) const;
+    // The same in two parts: the walk worked out, then its pixels written.
+    template <bool knownInside>
+    void setUpWalk(double x0, double y0, double x1, double y1, double widthPx, LineWalk& walk) const;
+    template <bool knownInside>
+    void walkSegment(const LineWalk& walk) const;
     // Rows whose centre lies in (top, bottom]; spanAt(yCentre) gives the
     // figure's (left, right] there.
     template <typename SpanAt>
