@@ -9,6 +9,9 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <unordered_map>
 #include <vector>
 
@@ -91,25 +94,75 @@ double snapToRasterStep(double v, double stepsPerPx, double pxPerStep)
     return static_cast<double>(whole) * pxPerStep;
 }
 
+// Puts the major coordinate of a segment first (as x) and its lower end
+// first; true when the major direction is x. Segments point every way, so
+// where the vector unit allows the choices are made with masks rather than
+// branches that the processor would guess wrong half the time.
+bool orderForWalk(double& x0, double& y0, double& x1, double& y1)
+{
+#if defined(__SSE2__)
+    const __m128d X0 = _mm_set_sd(x0), Y0 = _mm_set_sd(y0), X1 = _mm_set_sd(x1), Y1 = _mm_set_sd(y1);
+    const __m128d unsignedBits = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff));
+    const __m128d xMajor = _mm_cmpge_sd(_mm_and_pd(_mm_sub_sd(X1, X0), unsignedBits),
+                                        _mm_and_pd(_mm_sub_sd(Y1, Y0), unsignedBits));
+    auto pick = [](__m128d mask, __m128d a, __m128d b) { return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b)); };
+    const __m128d a0 = pick(xMajor, X0, Y0), b0 = pick(xMajor, Y0, X0);
+    const __m128d a1 = pick(xMajor, X1, Y1), b1 = pick(xMajor, Y1, X1);
+    const __m128d backwards = _mm_cmpgt_sd(a0, a1);
+    x0 = _mm_cvtsd_f64(pick(backwards, a1, a0));
+    y0 = _mm_cvtsd_f64(pick(backwards, b1, b0));
+    x1 = _mm_cvtsd_f64(pick(backwards, a0, a1));
+    y1 = _mm_cvtsd_f64(pick(backwards, b0, b1));
+    return (_mm_movemask_pd(xMajor) & 1) != 0;
+#else
+    const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
+    if (!xMajor) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+    }
+    if (x0 > x1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    return xMajor;
+#endif
+}
+
 // The steps of a line `whole` to `whole` + 1 pixels thick, clear of the
 // clip: each covers the pixels from..to across the line, to - from + 1
 // being whole or whole + 1. They are written as the first `whole` and the
 // last, a store that repeats a pixel when there is no further one, so no
-// step asks how many it covers.
-template <bool xMajor, int whole>
-void thinSteps(const LineWalk& w, QRgb* line, ptrdiff_t stride, QRgb pixel)
+// step asks how many it covers. The strides come in at run time: one loop
+// for both directions spares a branch on the direction.
+template <int whole>
+void thinSteps(const LineWalk& w, QRgb* line, ptrdiff_t along, ptrdiff_t across, QRgb pixel)
 {
-    const ptrdiff_t along = xMajor ? 1 : stride, across = xMajor ? stride : 1;
     int64_t lower = w.lower;
     const int64_t run = w.run;
-    for (int n = 0; n < w.count; ++n, lower += w.step, line += along) {
-        const ptrdiff_t from = static_cast<ptrdiff_t>(lower >> 32) + 1;
-        const ptrdiff_t to = static_cast<ptrdiff_t>((lower + run) >> 32);
-        QRgb* p = line + from * across;
-        for (int i = 0; i < whole; ++i)
-            p[i * across] = pixel;
-        line[to * across] = pixel;
+    const int count = w.count;
+    for (int n = 0; n < count; ++n, lower += w.step, line += along) {
+        QRgb* p = line + ((lower >> 32) + 1) * across;
+        for (int i = 0; i < whole; ++i, p += across)
+            *p = pixel;
+        line[((lower + run) >> 32) * across] = pixel;
     }
+}
+
+// The thin strokes of a board overview, one to four whole pixels thick and
+// clear of the clip: a loop for each thickness writes a fixed number of
+// pixels a step, where a loop to a varying end would mispredict every step.
+// False, writing nothing, for other walks.
+bool walkThin(const LineWalk& w, QRgb* line, ptrdiff_t along, ptrdiff_t across, QRgb pixel)
+{
+    if (w.run <= (int64_t(1) << 32) || w.run >= (int64_t(5) << 32))
+        return false;
+    switch (static_cast<int>(w.run >> 32)) {
+    case 1: thinSteps<1>(w, line, along, across, pixel); break;
+    case 2: thinSteps<2>(w, line, along, across, pixel); break;
+    case 3: thinSteps<3>(w, line, along, across, pixel); break;
+    default: thinSteps<4>(w, line, along, across, pixel); break;
+    }
+    return true;
 }
 
 // One pixel run across the line per step along it. For a mostly horizontal
@@ -136,17 +189,8 @@ void walkLine(const LineWalk& w, QRgb* firstLine, ptrdiff_t stride, QRgb pixel)
     const int64_t lastLower = lower + w.step * (w.count - 1);
     const bool inside = knownInside || ((std::min(lower, lastLower) >> 32) + 1 >= w.minorStart &&
                                         ((std::max(lower, lastLower) + w.run) >> 32) <= w.minorEnd);
-    if (inside && w.run < (int64_t(5) << 32)) {
-        // The thin strokes of a board overview, one to four whole pixels
-        // thick: a loop for each thickness writes a fixed number of pixels
-        // a step. A loop to a varying end would mispredict every step.
-        switch (static_cast<int>(w.run >> 32)) {
-        case 1: return thinSteps<xMajor, 1>(w, line, stride, pixel);
-        case 2: return thinSteps<xMajor, 2>(w, line, stride, pixel);
-        case 3: return thinSteps<xMajor, 3>(w, line, stride, pixel);
-        default: return thinSteps<xMajor, 4>(w, line, stride, pixel);
-        }
-    }
+    if (inside && walkThin(w, line, majorStep, minorStep, pixel))
+        return;
     if (inside) {
         // Wider and clear of the clip's edges: every step writes the pixels
         // from..to as they come.
@@ -250,15 +294,7 @@ template <bool knownInside>
 void PixelLines::setUpWalk(double x0, double y0, double x1, double y1, double widthPx, LineWalk& walk) const
 {
     // Walk along the major direction; "x" below is the major coordinate.
-    const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
-    if (!xMajor) {
-        std::swap(x0, y0);
-        std::swap(x1, y1);
-    }
-    if (x0 > x1) {
-        std::swap(x0, x1);
-        std::swap(y0, y1);
-    }
+    const bool xMajor = orderForWalk(x0, y0, x1, y1);
     const double dx = x1 - x0, dy = y1 - y0;
     // Thickness across the major direction, and the square ends' reach
     // along it; a segment of no length is a square of the width.
@@ -329,6 +365,9 @@ template <bool knownInside>
 void PixelLines::walkSegment(const LineWalk& walk) const
 {
     if (walk.count == 0)
+        return;
+    if (knownInside &&
+        walkThin(walk, walk.start, walk.xMajor ? 1 : stride_, walk.xMajor ? stride_ : 1, pixel_))
         return;
     if (walk.xMajor)
         walkLine<true, knownInside>(walk, walk.start, stride_, pixel_);
