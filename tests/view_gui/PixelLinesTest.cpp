@@ -1,4 +1,5 @@
 #include "view/gui/PixelLines.h"
+#include "view/gui/PixelRuns.h"
 
 #include "view/gui/PainterSink.h"
 #include "view/gui/PixelSink.h"
@@ -372,4 +373,34 @@ TEST(PixelLines, PolylinesAreTheirSegments)
         EXPECT_GT(blackPixels(pieces), 0);
         EXPECT_EQ(whole, pieces) << "round " << round << (closed ? " closed" : " open");
     }
+}
+
+TEST(PixelRuns, EveryRowWriterSetsExactlyTheRowsBits)
+{
+    // Each writer this processor runs (the portable one and the masked
+    // vector ones) against the bits themselves, with guard pixels on both
+    // sides of the row and rows that end anywhere in a vector.
+    std::mt19937_64 rng(3);
+    const std::vector<RowBitsWriter> writers = rowBitsWriters();
+    ASSERT_FALSE(writers.empty());
+    EXPECT_EQ(rowBitsWriter(), writers.back());
+    std::vector<uint64_t> rows = {0, 1, uint64_t{1} << 63, ~uint64_t{0}, 0xFFFF, 0xFFFF0000FFFF0000u, 0x5555555555555555u};
+    for (int i = 0; i < 300; ++i) {
+        const int from = static_cast<int>(rng() % 64), length = static_cast<int>(rng() % 65);
+        const uint64_t run = length >= 64 ? ~uint64_t{0} : ((uint64_t{1} << length) - 1);
+        rows.push_back(i % 2 ? rng() & rng() : run << from); // scattered bits or one run
+    }
+    constexpr QRgb kGuard = 0xFF123456, kPixel = 0xFFABCDEF;
+    for (size_t w = 0; w < writers.size(); ++w)
+        for (const uint64_t bits : rows) {
+            std::vector<QRgb> buffer(8 + 64 + 8, kGuard);
+            writers[w](buffer.data() + 8, bits, kPixel);
+            int wrong = 0;
+            for (int i = 0; i < static_cast<int>(buffer.size()); ++i) {
+                const int bit = i - 8;
+                const bool set = bit >= 0 && bit < 64 && ((bits >> bit) & 1);
+                wrong += buffer[static_cast<size_t>(i)] != (set ? kPixel : kGuard);
+            }
+            EXPECT_EQ(wrong, 0) << "writer " << w << " bits " << std::hex << bits;
+        }
 }

@@ -1,6 +1,7 @@
 #include "view/gui/PixelLines.h"
 
 #include "view/gui/ImageTarget.h"
+#include "view/gui/PixelRuns.h"
 
 #include <QImage>
 #include <QPainter>
@@ -42,45 +43,6 @@ int ceilToInt(double v)
 {
     const int i = static_cast<int>(v);
     return i + (i < v);
-}
-
-// A run of at least 16 pixels, in blocks of 16 whose last one ends at the
-// run's end and overlaps the one before: a fill to the exact length ends in
-// single-pixel stores whose count changes from run to run, and the
-// mispredicted branches cost more than the stores. The blocks are also
-// compiled for the wider vector units, the processor's own chosen when the
-// program loads; the full repaint runs a tenth faster with them.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
-__attribute__((target_clones("avx512f", "avx2", "default")))
-#endif
-void fillRun(QRgb* first, int count, QRgb pixel)
-{
-    QRgb* last = first + count - 16;
-    for (QRgb* p = first; p < last; p += 16)
-        std::fill_n(p, 16, pixel);
-    std::fill_n(last, 16, pixel);
-}
-
-// Pixels q[0..last]. Long runs go to fillRun, whose call costs more than
-// writing a few pixels; runs of four to eight are two overlapping four-pixel
-// stores, shorter ones three stores that repeat a pixel where the run has
-// fewer.
-inline void fillPixels(QRgb* q, int last, QRgb pixel)
-{
-    if (last < 3) {
-        q[0] = pixel;
-        q[last >> 1] = pixel;
-        q[last] = pixel;
-    } else if (last < 8) {
-        const QRgb fourPixels[4] = {pixel, pixel, pixel, pixel};
-        std::memcpy(q, fourPixels, sizeof fourPixels);
-        std::memcpy(q + last - 3, fourPixels, sizeof fourPixels);
-    } else if (last < 16) {
-        for (int k = 0; k <= last; ++k)
-            q[k] = pixel;
-    } else {
-        fillRun(q, last + 1, pixel);
-    }
 }
 
 // Rounds to 1/stepsPerPx pixel, as the painter's rasterizer holds corners;
@@ -652,17 +614,10 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
                     uint64_t{1} << (firstCentreAbove(x, clip_.left(), clip_.right()) - firstColumn);
             }
         });
+        const RowBitsWriter writeRow = rowBitsWriter();
         QRgb* line = bits_ + static_cast<ptrdiff_t>(firstRow) * stride_ + firstColumn;
         for (size_t r = 0; r < rows; ++r, line += stride_) {
-            uint64_t inside = prefixParity(rowBits[r]);
-            while (inside != 0) {
-                // The lowest run of ones, [from, end).
-                const int from = std::countr_zero(inside);
-                const uint64_t carried = inside + (inside & (~inside + 1));
-                const int end = std::countr_zero(carried);
-                fillPixels(line + from, end - from - 1, pixel_);
-                inside &= carried;
-            }
+            writeRow(line, prefixParity(rowBits[r]), pixel_);
         }
         return;
     }
