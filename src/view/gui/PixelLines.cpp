@@ -7,9 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
