@@ -155,15 +155,16 @@ void prefetch(const void* first, size_t bytes)
 template <typename Draw>
 void drawInOrder(const std::vector<const LayoutObject*>& objects, Draw draw)
 {
-    constexpr size_t kObjectsAhead = 8, kCornersAhead = 4, kMaxCornerBytes = 1024;
+    constexpr size_t kObjectsAhead = 8, kCornersAhead = 4, kCornerBytes = 256;
     const size_t n = objects.size();
     for (size_t i = 0; i < n; ++i) {
         if (i + kObjectsAhead < n)
             prefetch(objects[i + kObjectsAhead], sizeof(LayoutObject));
-        if (i + kCornersAhead < n) {
-            const PackedList<Point>& corners = objects[i + kCornersAhead]->Points;
-            prefetch(corners.data(), std::min(corners.size() * sizeof(Point), kMaxCornerBytes));
-        }
+        // A fixed stretch of corners: the list's length lies in the very
+        // block being fetched, and reading it would wait for the fetch.
+        if (i + kCornersAhead < n)
+            if (const Point* corners = objects[i + kCornersAhead]->Points.data())
+                prefetch(corners, kCornerBytes);
         draw(*objects[i]);
     }
 }
