@@ -256,9 +256,9 @@ TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
     for (int round = 0; round < 300; ++round) {
         const double zoom = 0.02 + 0.3 * unit(rng);
         const QTransform transform(zoom, 0, 0, -zoom, unit(rng), unit(rng));
-        // Up to 62 pixels wide, anywhere from a little left of the clip to
+        // Up to 58 pixels wide, anywhere from a little left of the clip to
         // a little right of it.
-        const double width = 1 + 61 * unit(rng), height = 1 + 90 * unit(rng);
+        const double width = 1 + 57 * unit(rng), height = 1 + 90 * unit(rng);
         const double left = 5 + (clip.width() + 20 - width) * unit(rng), top = 10 * unit(rng);
         std::vector<QPointF> corners;
         for (int i = 0; i < 3 + round % 18; ++i)

@@ -598,20 +598,38 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
         }
     };
     const auto rows = static_cast<size_t>(lastRow - firstRow + 1);
-    const int firstColumn = firstCentreAbove(left, clip_.left(), clip_.right());
-    if (firstCentreAbove(right, clip_.left(), clip_.right()) - firstColumn < kRowBits) {
+    // A crossing worked out from an edge may round a hair beyond the
+    // outermost corner and so into the next column: one column to spare on
+    // either side keeps its bit inside the word (on the left only where
+    // the column lies in the clip; beyond it, crossings are clamped to it).
+    const int firstColumn =
+        std::max(firstCentreAbove(left, clip_.left(), clip_.right()) - 1, clip_.left());
+    if (firstCentreAbove(right, clip_.left(), clip_.right()) + 1 - firstColumn < kRowBits) {
         // Every crossing's bit is below kRowBits: the right-most can only
         // flip the bit after the last pixel inside, and the row's crossings
         // are even in number, so the top bit's parity is always even.
         thread_local std::vector<uint64_t> rowBits;
         rowBits.assign(rows, 0);
-        forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
-            for (int r = r0; r <= r1; ++r) {
-                const double x = a.x() + (r + 0.5 - a.y()) * slope;
-                rowBits[static_cast<size_t>(r - firstRow)] ^=
-                    uint64_t{1} << (firstCentreAbove(x, clip_.left(), clip_.right()) - firstColumn);
-            }
-        });
+        // A pixel and more clear of the clip's sides, the crossings need
+        // no clamping, and as they lie right of x = 0.5, truncation rounds
+        // them down.
+        if (left >= clip_.left() + 1.5 && right <= clip_.right() - 0.5) {
+            forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
+                for (int r = r0; r <= r1; ++r) {
+                    const double x = a.x() + (r + 0.5 - a.y()) * slope;
+                    rowBits[static_cast<size_t>(r - firstRow)] ^= uint64_t{1}
+                                                                  << (static_cast<int>(x - 0.5) + 1 - firstColumn);
+                }
+            });
+        } else {
+            forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
+                for (int r = r0; r <= r1; ++r) {
+                    const double x = a.x() + (r + 0.5 - a.y()) * slope;
+                    rowBits[static_cast<size_t>(r - firstRow)] ^=
+                        uint64_t{1} << (firstCentreAbove(x, clip_.left(), clip_.right()) - firstColumn);
+                }
+            });
+        }
         const RowBitsWriter writeRow = rowBitsWriter();
         QRgb* line = bits_ + static_cast<ptrdiff_t>(firstRow) * stride_ + firstColumn;
         for (size_t r = 0; r < rows; ++r, line += stride_) {
