@@ -404,3 +404,47 @@ TEST(PixelRuns, EveryRowWriterSetsExactlyTheRowsBits)
             EXPECT_EQ(wrong, 0) << "writer " << w << " bits " << std::hex << bits;
         }
 }
+
+TEST(PixelLines, SegmentsDrawnTogetherAsOneByOne)
+{
+    // Vertical lines of a batch (the grid's) are written row by row; the
+    // batch must cover what its lines cover one by one, in and across the
+    // clip, including lines that only touch its edges.
+    std::mt19937 rng(53);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const QRect clip(10, 10, 100, 80);
+    int drawn = 0;
+    for (int round = 0; round < 60; ++round) {
+        const double zoom = 0.05 + unit(rng);
+        const QTransform transform(zoom, 0, 0, -zoom, 3 * unit(rng), 3 * unit(rng));
+        std::vector<QLineF> lines;
+        for (int i = 0; i < 1 + round % 12; ++i) {
+            // Device positions from a little beyond the clip on every side.
+            const double x = -5 + 130 * unit(rng), y0 = -5 + 110 * unit(rng), y1 = -5 + 110 * unit(rng);
+            const double x1 = i % 4 == 3 ? -5 + 130 * unit(rng) : x; // most lines vertical
+            lines.emplace_back(QPointF(x - transform.dx(), transform.dy() - y0) / zoom,
+                               QPointF(x1 - transform.dx(), transform.dy() - y1) / zoom);
+        }
+        const double width = 1 + round % 3;
+        auto draw = [&](bool together) {
+            QImage image = blank();
+            QPainter p(&image);
+            p.setClipRect(clip);
+            p.setTransform(transform);
+            auto writer = PixelLines::forPainter(p, Qt::black);
+            EXPECT_TRUE(writer);
+            if (!writer)
+                return image;
+            if (together)
+                writer->drawSegments(lines.data(), static_cast<int>(lines.size()), width);
+            else
+                for (const QLineF& line : lines)
+                    writer->drawSegment(line, width);
+            return image;
+        };
+        const QImage oneByOne = draw(false);
+        drawn += blackPixels(oneByOne);
+        EXPECT_EQ(draw(true), oneByOne) << "round " << round;
+    }
+    EXPECT_GT(drawn, 60 * 100) << "the lines cross the clip";
+}

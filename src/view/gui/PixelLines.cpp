@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -207,6 +208,55 @@ void PixelLines::drawSegment(const QLineF& logical, double widthPx)
         walkSegment<true>(x0, y0, x1, y1, widthPx);
     else
         walkSegment<false>(x0, y0, x1, y1, widthPx);
+}
+
+void PixelLines::drawSegments(const QLineF* logical, int count, double widthPx)
+{
+    if (clip_.isEmpty())
+        return;
+    widthPx = std::max(widthPx, 1.0);
+    // The rows and columns a vertical line covers: its walk steps down the
+    // rows without moving across, so its first step gives its columns.
+    struct Column {
+        int firstRow, lastRow, from, to;
+    };
+    thread_local std::vector<Column> columns;
+    columns.clear();
+    const double sx = toDevice_.m11(), sy = toDevice_.m22(), tx = toDevice_.dx(), ty = toDevice_.dy();
+    for (int i = 0; i < count; ++i) {
+        const double x0 = logical[i].x1() * sx + tx, y0 = logical[i].y1() * sy + ty;
+        const double x1 = logical[i].x2() * sx + tx, y1 = logical[i].y2() * sy + ty;
+        if (x0 != x1 || y0 == y1) {
+            drawSegment(logical[i], widthPx);
+            continue;
+        }
+        LineWalk walk;
+        setUpWalk<false>(x0, y0, x1, y1, widthPx, walk);
+        if (walk.count == 0)
+            continue;
+        const bool oneAcross = walk.run <= (int64_t(1) << 32);
+        const int from = std::max(static_cast<int>(oneAcross ? (walk.lower + walk.toCentre) >> 32 : (walk.lower >> 32) + 1),
+                                  walk.minorStart);
+        const int to = std::min(static_cast<int>(oneAcross ? (walk.lower + walk.toCentre) >> 32 : (walk.lower + walk.run) >> 32),
+                                walk.minorEnd);
+        const auto firstRow = static_cast<int>((walk.start - bits_) / stride_);
+        if (from <= to)
+            columns.push_back({firstRow, firstRow + walk.count - 1, from, to});
+    }
+    if (columns.empty())
+        return;
+    // Row by row: a line down the image would touch a new row of memory
+    // at every pixel.
+    int top = INT_MAX, bottom = INT_MIN;
+    for (const Column& c : columns)
+        top = std::min(top, c.firstRow), bottom = std::max(bottom, c.lastRow);
+    for (int y = top; y <= bottom; ++y) {
+        QRgb* row = bits_ + static_cast<ptrdiff_t>(y) * stride_;
+        for (const Column& c : columns)
+            if (y >= c.firstRow && y <= c.lastRow)
+                for (int x = c.from; x <= c.to; ++x)
+                    row[x] = pixel_;
+    }
 }
 
 bool PixelLines::wellInside(double left, double top, double right, double bottom, double widthPx) const

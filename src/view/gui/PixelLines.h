@@ -38,6 +38,8 @@ public:
     // A segment in the painter's logical coordinates, square-ended, widthPx
     // device pixels wide (at least one pixel).
     void drawSegment(const QLineF& logical, double widthPx);
+    // Segments all widthPx device pixels wide, as drawSegment draws each.
+    void drawSegments(const QLineF* logical, int count, double widthPx);
     // The segments between consecutive points, and back to the first when closed.
     void drawPolyline(const QPointF* logical, int count, bool closed, double widthPx);
 

@@ -60,8 +60,7 @@ void PixelSink::hairlines(const QLineF* lines, int count, int widthPx, const QCo
     PixelLines* p = pixels(colour);
     if (!p)
         return PainterSink::hairlines(lines, count, widthPx, colour);
-    for (int i = 0; i < count; ++i)
-        p->drawSegment(lines[i], widthPx);
+    p->drawSegments(lines, count, widthPx);
 }
 
 void PixelSink::strokePolyline(const QPointF* points, int count, bool closed, int32_t widthUnits,
