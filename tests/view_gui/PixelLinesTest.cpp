@@ -54,6 +54,32 @@ std::pair<QImage, QImage> paintOnBothSinks(const QTransform& transform, const st
     return images;
 }
 
+// What `draw` writes through the pixel writer of a painter on a white
+// image, clipped to `clip`, under `transform`.
+QImage writtenPixels(const QRect& clip, const QTransform& transform, const std::function<void(PixelLines&)>& draw,
+                     QSize size = {120, 100})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setClipRect(clip);
+    p.setTransform(transform);
+    auto writer = PixelLines::forPainter(p, Qt::black);
+    EXPECT_TRUE(writer);
+    if (writer)
+        draw(*writer);
+    return image;
+}
+
+int differingPixels(const QImage& a, const QImage& b)
+{
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            differing += a.pixel(x, y) != b.pixel(x, y);
+    return differing;
+}
+
 } // namespace
 
 // Thin strokes are held against the painter on the board: BoardPainterSinks.AgreeOnEveryFigure.
@@ -241,16 +267,9 @@ TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
     std::uniform_real_distribution<double> unit(0, 1);
     const QRect clip(20, 10, 160, 80);
     auto fill = [&](const QTransform& transform, const std::vector<QPointF>& corners) {
-        QImage image(200, 100, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter p(&image);
-        p.setClipRect(clip);
-        p.setTransform(transform);
-        auto writer = PixelLines::forPainter(p, Qt::black);
-        EXPECT_TRUE(writer);
-        if (writer)
-            writer->fillPolygon(corners.data(), static_cast<int>(corners.size()));
-        return image;
+        return writtenPixels(
+            clip, transform, [&](PixelLines& w) { w.fillPolygon(corners.data(), static_cast<int>(corners.size())); },
+            {200, 100});
     };
     int drawn = 0;
     for (int round = 0; round < 300; ++round) {
@@ -268,11 +287,7 @@ TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
         spiked.insert(spiked.begin() + 1, {QPointF(farSide / zoom, corners[0].y()), corners[0]});
         const QImage narrow = fill(transform, corners), wide = fill(transform, spiked);
         drawn += blackPixels(narrow);
-        int differing = 0;
-        for (int y = 0; y < narrow.height(); ++y)
-            for (int x = 0; x < narrow.width(); ++x)
-                differing += narrow.pixel(x, y) != wide.pixel(x, y);
-        EXPECT_EQ(differing, 0) << "round " << round;
+        EXPECT_EQ(differingPixels(narrow, wide), 0) << "round " << round;
     }
     EXPECT_GT(drawn, 300 * 200) << "the polygons lie mostly inside the clip";
 }
@@ -299,14 +314,7 @@ TEST(PixelLines, SquareEndedStrokesCoverExactlyTheirBand)
             b = round % 8 == 5 ? QPointF(b.x(), a.y()) : QPointF(a.x(), b.y());
             width = 1;
         }
-        QImage image = blank();
-        {
-            QPainter p(&image);
-            p.setClipRect(clip);
-            auto writer = PixelLines::forPainter(p, Qt::black);
-            ASSERT_TRUE(writer);
-            writer->drawSegment(QLineF(a, b), width);
-        }
+        const QImage image = writtenPixels(clip, {}, [&](PixelLines& w) { w.drawSegment(QLineF(a, b), width); });
         // The same band worked out in plain doubles.
         const bool xMajor = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
         auto major = [&](QPointF p) { return xMajor ? p.x() : p.y(); };
@@ -327,11 +335,7 @@ TEST(PixelLines, SquareEndedStrokesCoverExactlyTheirBand)
             }
         }
         covered += blackPixels(expected);
-        int differing = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                differing += image.pixel(x, y) != expected.pixel(x, y);
-        EXPECT_EQ(differing, 0) << "round " << round << " width " << width;
+        EXPECT_EQ(differingPixels(image, expected), 0) << "round " << round << " width " << width;
     }
     EXPECT_GT(covered, 400 * 50) << "the strokes lie mostly inside the clip";
 }
@@ -351,20 +355,10 @@ TEST(PixelLines, PolylinesAreTheirSegments)
         for (int i = 0; i < 2 + round % 7; ++i)
             points.emplace_back(origin + spread * unit(rng), origin * 0.6 + spread * 0.6 * unit(rng));
         const double width = 1 + 3 * unit(rng);
-        auto draw = [&](auto how) {
-            QImage image = blank();
-            QPainter p(&image);
-            p.setClipRect(clip);
-            auto writer = PixelLines::forPainter(p, Qt::black);
-            EXPECT_TRUE(writer);
-            if (writer)
-                how(*writer);
-            return image;
-        };
-        const QImage whole = draw([&](PixelLines& w) {
+        const QImage whole = writtenPixels(clip, {}, [&](PixelLines& w) {
             w.drawPolyline(points.data(), static_cast<int>(points.size()), closed, width);
         });
-        const QImage pieces = draw([&](PixelLines& w) {
+        const QImage pieces = writtenPixels(clip, {}, [&](PixelLines& w) {
             for (size_t i = 1; i < points.size(); ++i)
                 w.drawSegment(QLineF(points[i - 1], points[i]), width);
             if (closed && points.size() > 2)
@@ -426,25 +420,15 @@ TEST(PixelLines, SegmentsDrawnTogetherAsOneByOne)
                                QPointF(x1 - transform.dx(), transform.dy() - y1) / zoom);
         }
         const double width = 1 + round % 3;
-        auto draw = [&](bool together) {
-            QImage image = blank();
-            QPainter p(&image);
-            p.setClipRect(clip);
-            p.setTransform(transform);
-            auto writer = PixelLines::forPainter(p, Qt::black);
-            EXPECT_TRUE(writer);
-            if (!writer)
-                return image;
-            if (together)
-                writer->drawSegments(lines.data(), static_cast<int>(lines.size()), width);
-            else
-                for (const QLineF& line : lines)
-                    writer->drawSegment(line, width);
-            return image;
-        };
-        const QImage oneByOne = draw(false);
+        const QImage oneByOne = writtenPixels(clip, transform, [&](PixelLines& w) {
+            for (const QLineF& line : lines)
+                w.drawSegment(line, width);
+        });
+        const QImage together = writtenPixels(clip, transform, [&](PixelLines& w) {
+            w.drawSegments(lines.data(), static_cast<int>(lines.size()), width);
+        });
         drawn += blackPixels(oneByOne);
-        EXPECT_EQ(draw(true), oneByOne) << "round " << round;
+        EXPECT_EQ(together, oneByOne) << "round " << round;
     }
     EXPECT_GT(drawn, 60 * 100) << "the lines cross the clip";
 }
