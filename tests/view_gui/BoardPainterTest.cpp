@@ -285,9 +285,9 @@ TEST(BoardPainterBands, EachBandOnceWhereItWasDrawnLast)
     ASSERT_EQ(board.bands.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_TRUE(board.bands[i].sameAs(expected[i])) << "band " << i;
-    EXPECT_NE(std::count_if(expected.begin(), expected.end(), [&](const Band& b) { return b.colour == expected[0].colour; }),
-              6)
-        << "both colours are drawn";
+    const auto inFirstColour =
+        std::count_if(expected.begin(), expected.end(), [&](const Band& b) { return b.colour == expected[0].colour; });
+    EXPECT_LT(inFirstColour, 6) << "both colours are drawn";
 }
 
 TEST_P(BoardPainter, ClearancesUnderTheGroundPlane)

@@ -378,7 +378,8 @@ TEST(PixelRuns, EveryRowWriterSetsExactlyTheRowsBits)
     const std::vector<RowBitsWriter> writers = rowBitsWriters();
     ASSERT_FALSE(writers.empty());
     EXPECT_EQ(rowBitsWriter(), writers.back());
-    std::vector<uint64_t> rows = {0, 1, uint64_t{1} << 63, ~uint64_t{0}, 0xFFFF, 0xFFFF0000FFFF0000u, 0x5555555555555555u};
+    std::vector<uint64_t> rows = {0, 1, uint64_t{1} << 63, ~uint64_t{0}, 0xFFFF, 0xFFFF0000FFFF0000u,
+                                  0x5555555555555555u};
     for (int i = 0; i < 300; ++i) {
         const int from = static_cast<int>(rng() % 64), length = static_cast<int>(rng() % 65);
         const uint64_t run = length >= 64 ? ~uint64_t{0} : ((uint64_t{1} << length) - 1);

@@ -25,7 +25,7 @@ struct LineWalk {
     int64_t toCentre; // from the lower end to the line's centre
     int count = 0;    // steps; none for a segment outside the clip
     int minorStart, minorEnd;
-    QRgb* start;      // the first step's row (x major) or column (y major)
+    QRgb* start;      // the first step at 0 across: in row 0 (x major) or column 0 (y major)
     bool xMajor;
 };
 
@@ -66,7 +66,9 @@ bool orderForWalk(double& x0, double& y0, double& x1, double& y1)
     const __m128d unsignedBits = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff));
     const __m128d xMajor = _mm_cmpge_sd(_mm_and_pd(_mm_sub_sd(X1, X0), unsignedBits),
                                         _mm_and_pd(_mm_sub_sd(Y1, Y0), unsignedBits));
-    auto pick = [](__m128d mask, __m128d a, __m128d b) { return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b)); };
+    auto pick = [](__m128d mask, __m128d a, __m128d b) {
+        return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b));
+    };
     const __m128d a0 = pick(xMajor, X0, Y0), b0 = pick(xMajor, Y0, X0);
     const __m128d a1 = pick(xMajor, X1, Y1), b1 = pick(xMajor, Y1, X1);
     const __m128d backwards = _mm_cmpgt_sd(a0, a1);
@@ -234,11 +236,13 @@ void PixelLines::drawSegments(const QLineF* logical, int count, double widthPx)
         setUpWalk<false>(x0, y0, x1, y1, widthPx, walk);
         if (walk.count == 0)
             continue;
+        // As walkLine: the pixel under the centre for a line one pixel
+        // thick, else those in its interval.
         const bool oneAcross = walk.run <= (int64_t(1) << 32);
-        const int from = std::max(static_cast<int>(oneAcross ? (walk.lower + walk.toCentre) >> 32 : (walk.lower >> 32) + 1),
-                                  walk.minorStart);
-        const int to = std::min(static_cast<int>(oneAcross ? (walk.lower + walk.toCentre) >> 32 : (walk.lower + walk.run) >> 32),
-                                walk.minorEnd);
+        const int64_t low = oneAcross ? walk.lower + walk.toCentre : walk.lower + (int64_t(1) << 32);
+        const int64_t high = oneAcross ? walk.lower + walk.toCentre : walk.lower + walk.run;
+        const int from = std::max(static_cast<int>(low >> 32), walk.minorStart);
+        const int to = std::min(static_cast<int>(high >> 32), walk.minorEnd);
         const auto firstRow = static_cast<int>((walk.start - bits_) / stride_);
         if (from <= to)
             columns.push_back({firstRow, firstRow + walk.count - 1, from, to});
