@@ -686,9 +686,8 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
         }
         const RowBitsWriter writeRow = rowBitsWriter();
         QRgb* line = bits_ + static_cast<ptrdiff_t>(firstRow) * stride_ + firstColumn;
-        for (size_t r = 0; r < rows; ++r, line += stride_) {
+        for (size_t r = 0; r < rows; ++r, line += stride_)
             writeRow(line, prefixParity(rowBits[r]), pixel_);
-        }
         return;
     }
     // Wider rows: the crossings of each row sorted and filled pairwise. Two
