@@ -664,26 +664,23 @@ void PixelLines::fillOddEven(const QPointF* logical, int count, double stepsPerP
         // are even in number, so the top bit's parity is always even.
         thread_local std::vector<uint64_t> rowBits;
         rowBits.assign(rows, 0);
+        // Flips, for each crossing, the bit of column(x), the first pixel
+        // whose centre lies right of it.
+        auto flipCrossings = [&](auto column) {
+            forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
+                for (int r = r0; r <= r1; ++r) {
+                    const double x = a.x() + (r + 0.5 - a.y()) * slope;
+                    rowBits[static_cast<size_t>(r - firstRow)] ^= uint64_t{1} << (column(x) - firstColumn);
+                }
+            });
+        };
         // A pixel and more clear of the clip's sides, the crossings need
         // no clamping, and as they lie right of x = 0.5, truncation rounds
         // them down.
-        if (left >= clip_.left() + 1.5 && right <= clip_.right() - 0.5) {
-            forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
-                for (int r = r0; r <= r1; ++r) {
-                    const double x = a.x() + (r + 0.5 - a.y()) * slope;
-                    rowBits[static_cast<size_t>(r - firstRow)] ^= uint64_t{1}
-                                                                  << (static_cast<int>(x - 0.5) + 1 - firstColumn);
-                }
-            });
-        } else {
-            forEachEdge([&](const QPointF& a, double slope, int r0, int r1) {
-                for (int r = r0; r <= r1; ++r) {
-                    const double x = a.x() + (r + 0.5 - a.y()) * slope;
-                    rowBits[static_cast<size_t>(r - firstRow)] ^=
-                        uint64_t{1} << (firstCentreAbove(x, clip_.left(), clip_.right()) - firstColumn);
-                }
-            });
-        }
+        if (left >= clip_.left() + 1.5 && right <= clip_.right() - 0.5)
+            flipCrossings([](double x) { return static_cast<int>(x - 0.5) + 1; });
+        else
+            flipCrossings([&](double x) { return firstCentreAbove(x, clip_.left(), clip_.right()); });
         const RowBitsWriter writeRow = rowBitsWriter();
         QRgb* line = bits_ + static_cast<ptrdiff_t>(firstRow) * stride_ + firstColumn;
         for (size_t r = 0; r < rows; ++r, line += stride_)
