@@ -158,9 +158,13 @@ private:
         }
     }
 
-    void regions(const Region& area)
+    void regions(const Region& area) { contours(cutInContours(area)); }
+
+    void contours(const std::vector<Polygon>& outlines)
     {
-        for (const Polygon& contour : cutInContours(area)) {
+        for (const Polygon& contour : outlines) {
+            if (contour.size() < 3)
+                continue;
             out_.BeginRegion();
             out_.MoveTo(at(contour[0].x, contour[0].y));
             for (size_t i = 1; i < contour.size(); ++i)
@@ -177,7 +181,7 @@ private:
             regions(clearanceRegion(o));
             return;
         }
-        regions(Region::fromPolygons(labels_->labelOutline(o)));
+        contours(labels_->labelContours(o));
     }
 
     void zone(const LayoutObject& o, int32_t c)

@@ -13,9 +13,11 @@ namespace kestrel {
 class LabelOutlineSource {
 public:
     virtual ~LabelOutlineSource() = default;
-    // The label's glyphs as closed polygons in board coordinates, filled by
-    // the non-zero rule; empty for a label that shows nothing.
-    virtual std::vector<Polygon> labelOutline(const LayoutObject& label) const = 0;
+    // The label's glyphs in board coordinates as contours a Gerber region
+    // takes as they are: each one simple, holes joined to their ring by
+    // cut-ins. Contours may overlap; the label is their union. Empty for a
+    // label that shows nothing.
+    virtual std::vector<Polygon> labelContours(const LayoutObject& label) const = 0;
 };
 
 } // namespace kestrel

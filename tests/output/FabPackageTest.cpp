@@ -104,10 +104,10 @@ TEST(FabPackage, FilesNamesAndReadme)
 TEST(FabPackage, PreparedBesideTheCheck)
 {
     struct ThreadRecordingGlyphs : SquareGlyphs {
-        std::vector<Polygon> labelOutline(const LayoutObject& l) const override
+        std::vector<Polygon> labelContours(const LayoutObject& l) const override
         {
             threads.push_back(std::this_thread::get_id());
-            return SquareGlyphs::labelOutline(l);
+            return SquareGlyphs::labelContours(l);
         }
         mutable std::vector<std::thread::id> threads;
     };

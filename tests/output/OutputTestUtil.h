@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the output tests: exported text as lines, boards and files.
 
+#include "geometry/CutIns.h"
 #include "model/LayoutDocument.h"
 #include "output/LabelOutlines.h"
 #include "support/TestData.h"
@@ -48,11 +49,12 @@ inline std::string fileText(const std::string& path)
 // A glyph stand-in for labels in a system font: a 200-unit square with a
 // square hole 100 wide, hanging below the anchor.
 struct SquareGlyphs : LabelOutlineSource {
-    std::vector<Polygon> labelOutline(const LayoutObject& l) const override
+    std::vector<Polygon> labelContours(const LayoutObject& l) const override
     {
         const int32_t x = l.X1, y = l.Y1;
-        return {{{x, y - 200}, {x + 200, y - 200}, {x + 200, y}, {x, y}},
-                {{x + 50, y - 150}, {x + 50, y - 50}, {x + 150, y - 50}, {x + 150, y - 150}}};
+        return cutInContours(
+            Region::fromPolygons({{{x, y - 200}, {x + 200, y - 200}, {x + 200, y}, {x, y}},
+                                  {{x + 50, y - 150}, {x + 50, y - 50}, {x + 150, y - 50}, {x + 150, y - 150}}}));
     }
 };
 

@@ -63,7 +63,7 @@ TEST(LabelBox, TheDrawnGlyphsAreTheOutlinesAndStayInTheBox)
         const LayoutObject label = makeText(anchor, "Wg8|", angle, height, anchor.x + e.x, anchor.y + e.y, Layer::K1);
         const Rect box = Rect{label.X1, label.Y1, label.X2, label.Y2}.normalised();
         EXPECT_TRUE(within(box, BoundingRect(label), 0));
-        const Region glyphs = Region::fromPolygons(ScreenLabelOutlines().labelOutline(label));
+        const Region glyphs = Region::fromPolygons(ScreenLabelOutlines().labelContours(label));
         ASSERT_FALSE(glyphs.empty());
         const Rect g = glyphs.bounds();
         EXPECT_TRUE(within(g, box, onePixel));

@@ -1,30 +1,90 @@
 #include "view/gui/LabelOutlines.h"
 
+#include "geometry/CutIns.h"
 #include "view/gui/LabelPainter.h"
 
+#include <QHash>
 #include <QPainterPath>
+#include <QRawFont>
+#include <QTransform>
 
 #include <cmath>
 
 namespace kestrel {
 
-std::vector<Polygon> ScreenLabelOutlines::labelOutline(const LayoutObject& label) const
+namespace {
+
+Point rounded(const QPointF& p)
+{
+    return {static_cast<int32_t>(std::lround(p.x())), static_cast<int32_t>(std::lround(p.y()))};
+}
+
+// A glyph turned as its label is, flattened and rounded about its own
+// origin, its contours made simple with holes cut in. Curves are flattened
+// in board units (0.01 mm): finer than any board house resolves.
+std::vector<Polygon> turnedGlyphContours(const QRawFont& font, quint32 glyph, const QTransform& turn)
 {
     std::vector<Polygon> polygons;
-    // Curves are flattened in board units (0.01 mm): finer than any board
-    // house resolves.
-    for (const QPolygonF& contour : labelOutlinePath(label).toSubpathPolygons()) {
+    for (const QPolygonF& contour : turn.map(font.pathForGlyph(glyph)).toSubpathPolygons()) {
         Polygon polygon;
         polygon.reserve(static_cast<size_t>(contour.size()));
-        for (const QPointF& p : contour) {
-            const Point q{static_cast<int32_t>(std::lround(p.x())), static_cast<int32_t>(std::lround(p.y()))};
-            if (polygon.empty() || !(polygon.back() == q))
+        for (const QPointF& p : contour)
+            if (const Point q = rounded(p); polygon.empty() || !(polygon.back() == q))
                 polygon.push_back(q);
-        }
         if (polygon.size() >= 3)
             polygons.push_back(std::move(polygon));
     }
-    return polygons;
+    return cutInContours(Region::fromPolygons(polygons));
+}
+
+} // namespace
+
+std::vector<Polygon> ScreenLabelOutlines::labelContours(const LayoutObject& label) const
+{
+    std::vector<Polygon> contours;
+    const int32_t height = drawnCellHeight(label);
+    if (height == 0)
+        return contours;
+    // The frame drawLabel sets up on the painter, without the move to the
+    // anchor: glyphs are made about their own origin and moved into place by
+    // whole units, so a glyph met again costs no flattening and no clipping.
+    const int degrees = (label.textDegrees() % 360 + 360) % 360;
+    QTransform turn;
+    turn.scale(1, -1);
+    if (degrees != 0)
+        turn.rotate(degrees);
+    // Boards repeat a few dozen glyphs at a few sizes and angles. A run may
+    // come from a fallback font, so the font is part of the key.
+    thread_local QHash<QString, QHash<quint32, std::vector<Polygon>>> glyphsByFont;
+    thread_local size_t cached = 0;
+    if (cached > 20000) {
+        glyphsByFont.clear();
+        cached = 0;
+    }
+    const Point anchor = label.start();
+    for (const QGlyphRun& run : labelGlyphs(label.TextValue, height)) {
+        const QRawFont font = run.rawFont();
+        auto& glyphs = glyphsByFont[font.familyName() + '/' + font.styleName() + '/' + QString::number(height) + '/' +
+                                    QString::number(degrees)];
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < indexes.size(); ++i) {
+            auto it = glyphs.find(indexes[i]);
+            if (it == glyphs.end()) {
+                it = glyphs.insert(indexes[i], turnedGlyphContours(font, indexes[i], turn));
+                ++cached;
+            }
+            const Point offset = rounded(turn.map(positions[i]));
+            const int32_t dx = anchor.x + offset.x, dy = anchor.y + offset.y;
+            for (const Polygon& glyphContour : *it) {
+                Polygon& placed = contours.emplace_back();
+                placed.reserve(glyphContour.size());
+                for (const Point& p : glyphContour)
+                    placed.push_back({p.x + dx, p.y + dy});
+            }
+        }
+    }
+    return contours;
 }
 
 } // namespace kestrel

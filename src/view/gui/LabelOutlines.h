@@ -7,7 +7,7 @@ namespace kestrel {
 
 class ScreenLabelOutlines : public LabelOutlineSource {
 public:
-    std::vector<Polygon> labelOutline(const LayoutObject& label) const override;
+    std::vector<Polygon> labelContours(const LayoutObject& label) const override;
 };
 
 } // namespace kestrel

@@ -5,9 +5,7 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPen>
-#include <QRawFont>
 #include <QString>
 #include <QTextLayout>
 
@@ -38,7 +36,9 @@ double cellPerEm(bool bold)
     return bold ? boldRatio : regular;
 }
 
-// Label texts laid out once per cell height: a repaint draws the glyphs
+} // namespace
+
+// Label texts are laid out once per cell height: a repaint draws the glyphs
 // without making the font and shaping the text again.
 const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, int32_t cellHeight)
 {
@@ -58,8 +58,6 @@ const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, int32_t cellHeight)
                          layout.glyphRuns());
 }
 
-} // namespace
-
 QFont arialWithCellHeight(double cellHeight, bool bold)
 {
     QFont font(QStringLiteral("Arial"));
@@ -70,10 +68,15 @@ QFont arialWithCellHeight(double cellHeight, bool bold)
     return font;
 }
 
+int32_t drawnCellHeight(const LayoutObject& text)
+{
+    return text.TextValue.empty() ? 0 : std::min(std::abs(text.fontHeight()), 100000);
+}
+
 void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour)
 {
-    const int32_t height = std::min(std::abs(text.fontHeight()), 100000);
-    if (height == 0 || text.TextValue.empty())
+    const int32_t height = drawnCellHeight(text);
+    if (height == 0)
         return;
     const QTransform saved = painter.transform();
     // The board's y axis points up; the text is laid out in a local frame
@@ -107,40 +110,6 @@ Point labelExtent(const std::string& utf8, int32_t fontHeight, int32_t angle)
     const auto w = static_cast<int32_t>(std::ceil(m.horizontalAdvance(QString::fromStdString(utf8 + " "))));
     const auto h = static_cast<int32_t>(std::ceil(m.ascent() + m.descent()));
     return TurnedLabelExtent(w, h, angle);
-}
-
-QPainterPath labelOutlinePath(const LayoutObject& text)
-{
-    QPainterPath path;
-    const int32_t height = std::min(std::abs(text.fontHeight()), 100000);
-    if (height == 0 || text.TextValue.empty())
-        return path;
-    // A glyph's outline is hinted by the font engine each time it is asked
-    // for; boards repeat a few dozen glyphs at a few sizes. A run may come
-    // from a fallback font, so the font is part of the key.
-    thread_local QHash<QString, QPainterPath> outlines;
-    if (outlines.size() > 20000)
-        outlines.clear();
-    for (const QGlyphRun& run : labelGlyphs(text.TextValue, height)) {
-        const QRawFont font = run.rawFont();
-        const QString fontKey = font.familyName() + '/' + font.styleName() + '/' + QString::number(height) + '/';
-        const QList<quint32> glyphs = run.glyphIndexes();
-        const QList<QPointF> positions = run.positions();
-        for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            const QString key = fontKey + QString::number(glyphs[i]);
-            auto it = outlines.find(key);
-            if (it == outlines.end())
-                it = outlines.insert(key, font.pathForGlyph(glyphs[i]));
-            path.addPath(it->translated(positions[i]));
-        }
-    }
-    // The frame drawLabel sets up on the painter.
-    QTransform frame;
-    frame.translate(text.start().x, text.start().y);
-    frame.scale(1, -1);
-    if (text.textDegrees() % 360 != 0)
-        frame.rotate(text.textDegrees());
-    return frame.map(path);
 }
 
 } // namespace kestrel

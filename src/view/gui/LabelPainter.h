@@ -9,9 +9,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 
 class QPainter;
-class QPainterPath;
 
 namespace kestrel {
 
@@ -25,7 +26,11 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
 // Pixel sizes are units, so the result does not depend on the screen.
 Point labelExtent(const std::string& utf8, int32_t fontHeight, int32_t angle);
 
-// The glyphs drawLabel draws, as outlines in board coordinates.
-QPainterPath labelOutlinePath(const LayoutObject& text);
+// The glyph runs drawLabel draws for a text in a cell `cellHeight` units
+// high, laid out from the anchor in the label's unturned frame (y down).
+const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, int32_t cellHeight);
+
+// A label's cell height in units as drawn, 0 for a label that shows nothing.
+int32_t drawnCellHeight(const LayoutObject& text);
 
 } // namespace kestrel
