@@ -17,17 +17,29 @@ Rect polygonBounds(const Polygon& polygon)
     return r;
 }
 
-// Edges of disjoint polygons never cross, so their distance is the smallest
-// distance of an end point of one to an edge of the other.
-double edgeGapSquared(const Polygon& a, const Polygon& b)
+double pointRectGapSquared(Point p, const Rect& r)
 {
-    double best = INFINITY;
+    const double dx = std::max({0.0, double(r.left) - p.x, double(p.x) - r.right});
+    const double dy = std::max({0.0, double(r.top) - p.y, double(p.y) - r.bottom});
+    return dx * dx + dy * dy;
+}
+
+// Edges of disjoint polygons never cross, so their distance is the smallest
+// distance of an end point of one to an edge of the other, below `best`
+// (squared). A point no nearer than that to the other's bounds meets no
+// edge nearer either, and most of a polygon faces away from its neighbour.
+double edgeGapSquared(const Polygon& a, const Rect& boundsA, const Polygon& b, const Rect& boundsB, double best)
+{
     for (int pass = 0; pass < 2; ++pass) {
         const Polygon& from = pass == 0 ? a : b;
         const Polygon& to = pass == 0 ? b : a;
-        for (const Point& p : from)
+        const Rect& toBounds = pass == 0 ? boundsB : boundsA;
+        for (const Point& p : from) {
+            if (pointRectGapSquared(p, toBounds) >= best)
+                continue;
             for (size_t i = 0, n = to.size(); i < n; ++i)
                 best = std::min(best, pointSegmentDistanceSquared(p, to[i], to[(i + 1) % n]));
+        }
     }
     return best;
 }
@@ -41,7 +53,7 @@ double rectGap(const Rect& a, const Rect& b)
     // Side by side is the common case, and exact without the square root.
     if (dx == 0 || dy == 0)
         return dx + dy;
-    return std::hypot(dx, dy);
+    return std::sqrt(dx * dx + dy * dy); // both below 2^32: no overflow to guard against
 }
 
 double regionGap(const Region& a, const Region& b, double limit)
@@ -53,9 +65,11 @@ double regionGap(const Region& a, const Region& b, double limit)
     double best2 = limit * limit;
     for (const Polygon& pa : a.polygons()) {
         const Rect ba = polygonBounds(pa);
-        for (const Polygon& pb : b.polygons())
-            if (rectGap(ba, polygonBounds(pb)) * rectGap(ba, polygonBounds(pb)) < best2)
-                best2 = std::min(best2, edgeGapSquared(pa, pb));
+        for (const Polygon& pb : b.polygons()) {
+            const Rect bb = polygonBounds(pb);
+            if (const double boxGap = rectGap(ba, bb); boxGap * boxGap < best2)
+                best2 = edgeGapSquared(pa, ba, pb, bb, best2);
+        }
     }
     return std::sqrt(best2);
 }
