@@ -6,9 +6,9 @@
 #include "output/DrillExport.h"
 #include "route/Connectivity.h"
 #include "route/CopperParts.h"
+#include "route/BothLayers.h"
 #include "route/PartGrid.h"
 #include "geometry/CapsuleOverlap.h"
-
 
 #include <algorithm>
 #include <cstdio>
@@ -58,12 +58,15 @@ public:
     // shares a cell with a part of object i, with a lower bound of the two
     // parts' outline gap. Parts for which retired(j) says true are dropped
     // for good on the way.
+    // The layers are searched side by side, each by one thread: everything
+    // a search changes belongs to its layer.
     template <typename Retired, typename Near>
     void forEachNear(size_t i, Retired retired, Near near)
     {
-        PartGrid& grid = grids_[objects_[i].Layer == Layer::K1 ? 0 : 1];
+        const int layer = layerOf(i);
+        PartGrid& grid = grids_[layer];
         for (uint32_t p = table_.firstPart[i]; p < table_.firstPart[i + 1]; ++p) {
-            const uint32_t query = ++query_;
+            const uint32_t query = ++queries_[layer];
             grid.forEachNear(p, [&](uint32_t j) { return retired(size_t{j}); }, [&](const PartGrid::Entry& e) {
                 if (seen_[e.part] == query || e.object == i)
                     return;
@@ -74,6 +77,7 @@ public:
     }
 
     size_t partCount(size_t i) const { return table_.firstPart[i + 1] - table_.firstPart[i]; }
+    int layerOf(size_t i) const { return objects_[i].Layer == Layer::K1 ? 0 : 1; }
 
 private:
     // No more than the gap between the two parts' outlines: their boxes'
@@ -94,35 +98,44 @@ private:
     const ObjectList& objects_;
     PartGrid grids_[2];
     std::vector<uint32_t> seen_; // the query that last met each part
-    uint32_t query_ = 0;
+    uint32_t queries_[2] = {0, 0}; // per layer
 };
 
-// Calls found(i, j, gap) for every pair of copper objects of different nets
-// whose outlines lie closer than limit(), which may shrink as pairs are found
-// but never grows beyond `reach`.
-template <typename Limit, typename Found>
-void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t reach, Limit limit, Found found)
+// What a search for close pairs of copper objects of different nets keeps:
+// the pairs closer than keepBelow, and the smallest gap below smallestBelow
+// (0: none is looked for).
+struct PairSearch {
+    int32_t keepBelow = 0;
+    int32_t smallestBelow = 0;
+    int32_t reach() const { return std::max(keepBelow, smallestBelow); }
+};
+
+struct ClosePair {
+    size_t a, b; // a < b
+    double gap;
+};
+
+struct PairsFound {
+    std::vector<ClosePair> kept;
+    double smallest = -1;
+};
+
+// One layer's pairs. Beyond the pairs kept only a gap smaller than the
+// smallest so far matters, so the search narrows as it finds them.
+PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, const std::vector<int>& nets, int passive,
+                             const PairSearch& search, int layer)
 {
-    CopperPartGrids grids(map, reach);
-    // The net with the most parts only answers: every pair it is in is
-    // found from the other net's side, and most boards have one such net
-    // (the ground, or the whole board when everything is joined).
-    std::vector<size_t> netParts;
-    for (size_t i = 0; i < map.size(); ++i)
-        if (nets[i] >= 0) {
-            if (size_t(nets[i]) >= netParts.size())
-                netParts.resize(size_t(nets[i]) + 1, 0);
-            netParts[size_t(nets[i])] += grids.partCount(i);
-        }
-    const int passive =
-        netParts.empty() ? -1 : int(std::max_element(netParts.begin(), netParts.end()) - netParts.begin());
+    PairsFound out;
+    const auto limit = [&] {
+        return out.smallest < 0 ? double(search.reach()) : std::max<double>(search.keepBelow, out.smallest);
+    };
     // Pairs of two active objects are measured from the lower one, so an
     // active object is done with once it has asked.
     std::vector<uint8_t> asked(map.size(), 0);
     // The object whose pairs are being looked at, per object measured with it.
     std::vector<uint32_t> measuredWith(map.size(), UINT32_MAX);
     for (size_t i = 0; i < map.size(); ++i) {
-        if (nets[i] < 0 || nets[i] == passive)
+        if (nets[i] < 0 || nets[i] == passive || grids.layerOf(i) != layer)
             continue;
         const auto retired = [&](size_t j) { return asked[j] != 0; };
         grids.forEachNear(i, retired, [&](size_t j, auto gapBound) {
@@ -133,11 +146,48 @@ void closePairs(CopperMap& map, const std::vector<int>& nets, int32_t reach, Lim
                 return;
             measuredWith[j] = static_cast<uint32_t>(i);
             const size_t a = std::min(i, j), b = std::max(i, j);
-            if (const double gap = objectGap(map, a, b, within); gap < within)
-                found(a, b, gap);
+            const double gap = objectGap(map, a, b, within);
+            if (gap >= within)
+                return;
+            if (gap < search.smallestBelow && (out.smallest < 0 || gap < out.smallest))
+                out.smallest = gap;
+            if (gap < search.keepBelow)
+                out.kept.push_back({a, b, gap});
         });
         asked[i] = 1;
     }
+    return out;
+}
+
+// The pairs of copper objects of different nets the search asks for, both
+// layers searched side by side on a board large enough to pay for a thread.
+PairsFound closePairs(CopperMap& map, const std::vector<int>& nets, const PairSearch& search)
+{
+    CopperPartGrids grids(map, search.reach());
+    // The net with the most parts only answers: every pair it is in is
+    // found from the other net's side, and most boards have one such net
+    // (the ground, or the whole board when everything is joined).
+    std::vector<size_t> netParts;
+    size_t copperOn[2] = {0, 0};
+    for (size_t i = 0; i < map.size(); ++i)
+        if (nets[i] >= 0) {
+            if (size_t(nets[i]) >= netParts.size())
+                netParts.resize(size_t(nets[i]) + 1, 0);
+            netParts[size_t(nets[i])] += grids.partCount(i);
+            ++copperOn[grids.layerOf(i)];
+        }
+    const int passive =
+        netParts.empty() ? -1 : int(std::max_element(netParts.begin(), netParts.end()) - netParts.begin());
+    constexpr size_t kObjectsPerLayerForTwoThreads = 2000;
+    PairsFound layers[2];
+    forBothLayers(std::min(copperOn[0], copperOn[1]) >= kObjectsPerLayerForTwoThreads, [&](int layer) {
+        layers[layer] = closePairsOnLayer(map, grids, nets, passive, search, layer);
+    });
+    PairsFound all = std::move(layers[0]);
+    all.kept.insert(all.kept.end(), layers[1].kept.begin(), layers[1].kept.end());
+    if (layers[1].smallest >= 0 && (all.smallest < 0 || layers[1].smallest < all.smallest))
+        all.smallest = layers[1].smallest;
+    return all;
 }
 
 std::vector<int> netsOf(CopperMap& map)
@@ -250,24 +300,15 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
     CopperMap map(objects);
     const std::vector<int> nets = netsOf(map);
     std::vector<Violation> found;
-    const int32_t reach =
-        figures ? std::max(rules.clearanceUnits, DesignFigures::kClearanceSearchUnits) : rules.clearanceUnits;
-    // Beyond the clearance only a gap smaller than the smallest so far matters.
-    const auto limit = [&] {
-        if (!figures || figures->smallestClearanceUnits < 0)
-            return double(reach);
-        return std::max<double>(rules.clearanceUnits, figures->smallestClearanceUnits);
-    };
-    closePairs(map, nets, reach, limit, [&](size_t i, size_t j, double gap) {
-        if (figures && (figures->smallestClearanceUnits < 0 || gap < figures->smallestClearanceUnits) &&
-            gap < DesignFigures::kClearanceSearchUnits)
-            figures->smallestClearanceUnits = gap;
-        if (gap < rules.clearanceUnits)
-            found.push_back({ViolationKind::Clearance, i, static_cast<long>(j), gap, rules.clearanceUnits,
-                             partsBounds(map.outline(i)).united(partsBounds(map.outline(j)))});
-    });
-    if (figures)
+    const PairsFound pairs =
+        closePairs(map, nets, {rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0});
+    for (const ClosePair& p : pairs.kept)
+        found.push_back({ViolationKind::Clearance, p.a, static_cast<long>(p.b), p.gap, rules.clearanceUnits,
+                         partsBounds(map.outline(p.a)).united(partsBounds(map.outline(p.b)))});
+    if (figures) {
+        figures->smallestClearanceUnits = pairs.smallest;
         collectFigures(map, *figures);
+    }
     const Rect board = settings.boardRect();
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& o = objects[i];
@@ -321,14 +362,7 @@ DesignFigures designFigures(const ObjectList& objects)
     const std::vector<int> nets = netsOf(map);
     DesignFigures figures;
     collectFigures(map, figures);
-    const auto limit = [&] {
-        return figures.smallestClearanceUnits < 0 ? double(DesignFigures::kClearanceSearchUnits)
-                                                  : figures.smallestClearanceUnits;
-    };
-    closePairs(map, nets, DesignFigures::kClearanceSearchUnits, limit, [&](size_t, size_t, double gap) {
-        if (figures.smallestClearanceUnits < 0 || gap < figures.smallestClearanceUnits)
-            figures.smallestClearanceUnits = gap;
-    });
+    figures.smallestClearanceUnits = closePairs(map, nets, {0, DesignFigures::kClearanceSearchUnits}).smallest;
     return figures;
 }
 

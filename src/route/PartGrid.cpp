@@ -1,10 +1,9 @@
 #include "route/PartGrid.h"
 
+#include "route/BothLayers.h"
+
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <system_error>
-#include <thread>
 
 namespace kestrel {
 
@@ -99,35 +98,8 @@ void buildLayerGrids(PartGrid (&grids)[2], const IndexVector<CopperPart>& parts,
 {
     // Below this many parts on a layer a thread costs more than it saves.
     constexpr size_t kPartsPerLayerForTwoThreads = 20000;
-    std::thread second;
-    std::exception_ptr failed;
-    if (std::min(ids[0].size(), ids[1].size()) >= kPartsPerLayerForTwoThreads) {
-        try {
-            second = std::thread([&] {
-                try {
-                    grids[1].build(parts, capsules, ids[1], margin);
-                } catch (...) {
-                    failed = std::current_exception();
-                }
-            });
-        } catch (const std::system_error&) {
-            // No thread to be had: the second grid is built after the first.
-        }
-    }
-    try {
-        grids[0].build(parts, capsules, ids[0], margin);
-    } catch (...) {
-        if (second.joinable())
-            second.join();
-        throw;
-    }
-    if (!second.joinable()) {
-        grids[1].build(parts, capsules, ids[1], margin);
-        return;
-    }
-    second.join();
-    if (failed)
-        std::rethrow_exception(failed);
+    forBothLayers(std::min(ids[0].size(), ids[1].size()) >= kPartsPerLayerForTwoThreads,
+                  [&](int layer) { grids[layer].build(parts, capsules, ids[layer], margin); });
 }
 
 void PartGrid::reopen()

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -128,16 +129,17 @@ TEST(DesignCheck, ViolationTexts)
 
 namespace {
 
-// Copper of every kind on both sides of a 40 x 40 mm area, dense enough that
-// many objects of different nets pass within a few tenths of a millimetre.
-ObjectList crowdedCopper(uint32_t seed)
+// Copper of every kind on both sides of a square area (40 x 40 mm for 260
+// objects), dense enough that many objects of different nets pass within a
+// few tenths of a millimetre.
+ObjectList crowdedCopper(uint32_t seed, int objects, int32_t side)
 {
     std::mt19937 random(seed);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    auto somewhere = [&] { return Point{pick(0, 4000), -pick(0, 4000)}; };
+    auto somewhere = [&] { return Point{pick(0, side), -pick(0, side)}; };
     auto layer = [&] { return pick(0, 1) ? Layer::K1 : Layer::K2; };
     ObjectList list;
-    for (int k = 0; k < 260; ++k) {
+    for (int k = 0; k < objects; ++k) {
         const int32_t width = pick(1, 30) * 2;
         switch (pick(0, 5)) {
         case 0:
@@ -175,43 +177,78 @@ ObjectList crowdedCopper(uint32_t seed)
     return list;
 }
 
+using Pairs = std::vector<std::tuple<size_t, long, double>>;
+
+// Every pair of objects of different nets on one layer measured, in the order
+// of their objects, swept along x so that only pairs within the figures'
+// search are: the pairs under the clearance, and the smallest gap found.
+std::pair<Pairs, double> everyPairMeasured(const ObjectList& list, int32_t clearance)
+{
+    const std::vector<int> nets = netNumbers(list);
+    std::vector<std::vector<Region>> outlines;
+    std::vector<Rect> bounds;
+    std::vector<size_t> byLeft;
+    for (size_t i = 0; i < list.size(); ++i) {
+        outlines.push_back(OutlineParts(list[i]));
+        Rect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        for (const Region& part : outlines.back())
+            r = {std::min(r.left, part.bounds().left), std::min(r.top, part.bounds().top),
+                 std::max(r.right, part.bounds().right), std::max(r.bottom, part.bounds().bottom)};
+        bounds.push_back(r);
+        if (nets[i] >= 0)
+            byLeft.push_back(i);
+    }
+    std::sort(byLeft.begin(), byLeft.end(), [&](size_t a, size_t b) { return bounds[a].left < bounds[b].left; });
+    Pairs pairs;
+    double smallest = -1;
+    for (size_t k = 0; k < byLeft.size(); ++k)
+        for (size_t m = k + 1; m < byLeft.size(); ++m) {
+            const size_t i = std::min(byLeft[k], byLeft[m]), j = std::max(byLeft[k], byLeft[m]);
+            if (bounds[byLeft[m]].left - bounds[byLeft[k]].right >= DesignFigures::kClearanceSearchUnits)
+                break;
+            if (nets[i] == nets[j] || list[i].Layer != list[j].Layer)
+                continue;
+            double gap = DesignFigures::kClearanceSearchUnits;
+            for (const Region& a : outlines[i])
+                for (const Region& b : outlines[j])
+                    gap = std::min(gap, regionGap(a, b, gap));
+            if (gap < DesignFigures::kClearanceSearchUnits && (smallest < 0 || gap < smallest))
+                smallest = gap;
+            if (gap < clearance)
+                pairs.emplace_back(i, static_cast<long>(j), gap);
+        }
+    std::sort(pairs.begin(), pairs.end());
+    return {pairs, smallest};
+}
+
 } // namespace
 
-// The pair search looks only near each object and skips the largest net's
-// own queries; measuring every pair of different nets must find the same.
+// The pair search looks only near each object, skips the largest net's own
+// queries, and on a large board searches both layers side by side;
+// measuring every pair of different nets must find the same.
 TEST(DesignCheck, ClearancePairsMatchEveryPairMeasured)
 {
     DesignRules rules;
     rules.clearanceUnits = 40;
-    for (uint32_t seed = 1; seed <= 6; ++seed) {
-        const ObjectList list = crowdedCopper(seed);
-        const std::vector<int> nets = netNumbers(list);
-        std::vector<std::vector<Region>> outlines;
-        for (size_t i = 0; i < list.size(); ++i)
-            outlines.push_back(OutlineParts(list[i]));
-        std::vector<std::tuple<size_t, long, double>> expected;
-        double smallest = -1;
-        for (size_t i = 0; i < list.size(); ++i)
-            for (size_t j = i + 1; j < list.size(); ++j) {
-                if (nets[i] < 0 || nets[j] < 0 || nets[i] == nets[j] || list[i].Layer != list[j].Layer)
-                    continue;
-                double gap = DesignFigures::kClearanceSearchUnits;
-                for (const Region& a : outlines[i])
-                    for (const Region& b : outlines[j])
-                        gap = std::min(gap, regionGap(a, b, gap));
-                if (gap < DesignFigures::kClearanceSearchUnits && (smallest < 0 || gap < smallest))
-                    smallest = gap;
-                if (gap < rules.clearanceUnits)
-                    expected.emplace_back(i, static_cast<long>(j), gap);
-            }
-        ASSERT_GT(expected.size(), 10u) << "seed " << seed; // the board must be crowded to test anything
+    struct Crowd {
+        uint32_t seed;
+        int objects;
+        int32_t side;
+    };
+    for (const Crowd& b : {Crowd{1, 260, 4000}, Crowd{2, 260, 4000}, Crowd{3, 260, 4000}, Crowd{4, 260, 4000},
+                           Crowd{5, 260, 4000}, Crowd{6, 260, 4000}, Crowd{7, 6000, 19000}}) {
+        SCOPED_TRACE(testing::Message() << "seed " << b.seed);
+        const ObjectList list = crowdedCopper(b.seed, b.objects, b.side);
+        const auto [expected, smallest] = everyPairMeasured(list, rules.clearanceUnits);
+        ASSERT_GT(expected.size(), size_t(b.objects / 50)); // the board must be crowded to test anything
 
         const DesignReport report = checkDesignWithFigures(list, BoardSettings{}, rules);
-        std::vector<std::tuple<size_t, long, double>> found;
+        Pairs found;
         for (const Violation& v : report.violations)
             if (v.kind == V::Clearance)
                 found.emplace_back(v.object, v.other, v.measuredUnits);
-        EXPECT_EQ(found, expected) << "seed " << seed;
-        EXPECT_DOUBLE_EQ(report.figures.smallestClearanceUnits, smallest) << "seed " << seed;
+        EXPECT_EQ(found, expected);
+        EXPECT_DOUBLE_EQ(report.figures.smallestClearanceUnits, smallest);
+        EXPECT_DOUBLE_EQ(designFigures(list).smallestClearanceUnits, smallest);
     }
 }
