@@ -23,12 +23,14 @@ namespace {
 
 // Without --font-labels the labels in a system font stay out, as in the
 // classic export; the count says so.
-void reportLeftOutLabels(const ObjectList& objects, const GerberOptions& options)
+void reportLeftOutLabels(const ObjectList& objects, const GerberOptions& options, Language lang)
 {
     if (options.fontLabels)
         return;
     if (const size_t n = fontLabelsOnLayer(objects, options.layer))
-        std::fprintf(stderr, "kestrel-cli: layer %s: %zu label(s) in a system font left out (see --font-labels)\n",
+        std::fprintf(stderr,
+                     tr(lang, "kestrel-cli: слой %s: надписей системным шрифтом пропущено: %zu (см. --font-labels)\n",
+                        "kestrel-cli: layer %s: %zu label(s) in a system font left out (see --font-labels)\n"),
                      std::string(gerberLayerKey(options.layer)).c_str(), n);
 }
 
@@ -107,7 +109,7 @@ int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     const std::string& out = args.positional()[1];
     if (const Status written = writeGerber(out, board->Objects, doc->Working, options, *lang, labels); !written)
         return fail(kExitFailure, written.message());
-    reportLeftOutLabels(board->Objects, options);
+    reportLeftOutLabels(board->Objects, options, *lang);
     std::printf("wrote layer %s of board \"%s\" to %s\n", std::string(gerberLayerKey(*layer)).c_str(),
                 board->Name.c_str(), out.c_str());
     return kExitOk;
@@ -163,7 +165,7 @@ int runExportCommand(const std::vector<std::string>& raw, const LabelOutlineSour
         options.fontLabels = args.flag("font-labels");
         files.push_back({(dir / gerberDefaultFileName(layer, *lang)).string(),
                          exportGerber(board->Objects, doc->Working, options, *lang, labels)});
-        reportLeftOutLabels(board->Objects, options);
+        reportLeftOutLabels(board->Objects, options, *lang);
     }
     files.push_back({(dir / drillDefaultFileName(*lang)).string(),
                      exportDrill(board->Objects, doc->Working, DrillSide::Solder)});
@@ -193,9 +195,11 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     const std::vector<Violation>& violations = package.report.violations;
     if (!violations.empty() && !args.flag("force")) {
         for (const Violation& v : violations)
-            std::fprintf(stderr, "%s\n", describeViolation(v, board->Objects, Language::English).c_str());
-        return fail(kExitFailure, std::to_string(violations.size()) +
-                                      " design check violation(s); nothing written (--force writes anyway)");
+            std::fprintf(stderr, "%s\n", describeViolation(v, board->Objects, *lang).c_str());
+        return fail(kExitFailure,
+                    tr(*lang, "нарушений проверки: ", "") + std::to_string(violations.size()) +
+                        tr(*lang, "; ничего не записано (--force записывает всё равно)",
+                           " design check violation(s); nothing written (--force writes anyway)"));
     }
     const std::string& out = args.positional()[1];
     if (const Status written = writeFabPackage(out, package.files, *lang); !written)

@@ -67,9 +67,11 @@ TEST_F(CheckFabCli, CheckPrintsViolationsAndExitsOneWhenThereAreAny)
 TEST_F(CheckFabCli, GerberFontLabels)
 {
     const std::string out = dir.file("k1.gbr");
-    const auto off = runCli({"gerber", "--layer", "K1", input, out});
+    const auto off = runCli({"gerber", "--layer", "K1", "--lang", "en", input, out});
     EXPECT_EQ(off.status, 0) << off.err;
     EXPECT_EQ(off.err, "kestrel-cli: layer K1: 1 label(s) in a system font left out (see --font-labels)\n");
+    EXPECT_EQ(runCli({"gerber", "--layer", "K1", input, out}).err,
+              "kestrel-cli: слой K1: надписей системным шрифтом пропущено: 1 (см. --font-labels)\n");
     EXPECT_EQ(fileText(out).find("G36*"), std::string::npos);
     const auto on = runCli({"gerber", "--layer", "K1", "--font-labels", input, out});
     EXPECT_EQ(on.status, 0) << on.err;
@@ -81,9 +83,15 @@ TEST_F(CheckFabCli, GerberFontLabels)
 TEST_F(CheckFabCli, FabWritesTheZip)
 {
     const std::string zip = dir.file("fab.zip");
-    const auto refused = runCli({"fab", input, zip});
+    // In the language asked for, the violations too.
+    const auto refused = runCli({"fab", "--lang", "en", input, zip});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("1 design check violation(s); nothing written"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err.find("мм"), std::string::npos) << refused.err;
+    const auto russian = runCli({"fab", input, zip});
+    EXPECT_EQ(russian.status, 1);
+    EXPECT_NE(russian.err.find("нарушений проверки: 1; ничего не записано"), std::string::npos) << russian.err;
+    EXPECT_EQ(russian.err.find(" mm"), std::string::npos) << russian.err;
     EXPECT_FALSE(std::filesystem::exists(zip));
 
     const auto forced = runCli({"fab", "--force", input, zip});
