@@ -89,9 +89,27 @@ TEST_F(RenderCli, BadInvocations)
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
         {{"bmp", "--dpi", "50", "--lang", "en", in, bmp}, 2, "--dpi expects 100 to 600"},
         {{"bmp", "--layers", "LStop1", "--lang", "en", in, bmp}, 2, "--layers: unknown layer 'LStop1'"},
-        {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "The file " + dir.file("no/out.pdf") + " cannot be written."},
+        {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "Cannot create a file beside \"" + dir.file("no/out.pdf") + "\""},
     });
     EXPECT_FALSE(std::ifstream(pdf).good()) << "nothing written on failure";
+}
+
+// A write that fails part way (here a file size limit, as on a full disk)
+// must be reported and leave the file that was there before.
+TEST_F(RenderCli, AFailedWriteKeepsTheOldFile)
+{
+    for (const auto& [command, name] : {std::pair{"pdf", "out.pdf"}, std::pair{"bmp", "out.bmp"}}) {
+        SCOPED_TRACE(command);
+        const std::string out = dir.file(name);
+        writeBytes(out, {'o', 'l', 'd'});
+        const CommandResult r = runCli({command, "--lang", "en", input, out}, 600);
+        EXPECT_EQ(r.status, 1) << r.out << r.err;
+        EXPECT_NE(r.err.find("kestrel-cli:"), std::string::npos) << r.err;
+        EXPECT_EQ(readBytes(out), (std::vector<uint8_t>{'o', 'l', 'd'}));
+        // Without the limit the same command writes the file.
+        EXPECT_EQ(runCli({command, input, out}).status, 0);
+        EXPECT_GT(readBytes(out).size(), 600u);
+    }
 }
 
 TEST_F(RenderCli, PdfTrueToScaleCalibratedAndTiled)

@@ -192,7 +192,7 @@ TEST(PrintPdf, FailuresAreReported)
     const ObjectList objects;
     const PrintJob job = jobFor(objects);
     const std::tuple<QStringList, QString, QString, const char*> rows[] = { // printers, target, file, message
-        {{}, {}, "/no/such/folder/page.pdf", "The file /no/such/folder/page.pdf cannot be written."},
+        {{}, {}, "/no/such/folder/page.pdf", "Cannot create a file beside \"/no/such/folder/page.pdf\""},
         {{}, {}, "", "No PDF file was named."},
         {{"Ghost"}, "Ghost", "", "The printer \"Ghost\""},
     };

@@ -1,10 +1,12 @@
 #include "support/TestData.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -125,12 +127,19 @@ std::string slurp(const std::string& path)
 }
 } // namespace
 
-pid_t startCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
+pid_t startCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath,
+               long fileSizeLimit)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
         std::freopen(outPath.c_str(), "w", stdout);
         std::freopen(errPath.c_str(), "w", stderr);
+        if (fileSizeLimit > 0) {
+            // A write past the limit then fails with EFBIG instead of a signal.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
         std::vector<char*> argv;
         std::string exe = KESTREL_CLI_PATH;
         argv.push_back(exe.data());
@@ -144,12 +153,12 @@ pid_t startCli(const std::vector<std::string>& args, const std::string& outPath,
     return pid;
 }
 
-CommandResult runCli(const std::vector<std::string>& args)
+CommandResult runCli(const std::vector<std::string>& args, long fileSizeLimit)
 {
     TempDir dir;
     const std::string outPath = dir.file("stdout"), errPath = dir.file("stderr");
     CommandResult result;
-    const pid_t pid = startCli(args, outPath, errPath);
+    const pid_t pid = startCli(args, outPath, errPath, fileSizeLimit);
     int status = 0;
     ::waitpid(pid, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

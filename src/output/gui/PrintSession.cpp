@@ -1,8 +1,11 @@
 #include "output/gui/PrintSession.h"
 
+#include "model/FileIO.h"
 #include "output/gui/PrintRender.h"
 
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
 #include <QPainter>
 #include <QPrinterInfo>
 
@@ -48,31 +51,72 @@ QSizeF PrintSession::pageSizeMm() const
     return printer_->pageLayout().paintRect(QPageLayout::Millimeter).size();
 }
 
-Status printPage(PrintSession& session, const PrintJob& job, Language lang)
+namespace {
+
+// Paints the page on the printer as set up; the failure names `shownName`.
+Status paint(PrintSession& session, const PrintJob& job, const QString& shownName, Language lang)
 {
     QPrinter& printer = session.printer();
     const bool pdf = session.targetIsPdf();
-    const QString file = printer.outputFileName();
-    if (pdf && file.isEmpty())
-        return Status::failure(text(lang, "Не указан файл PDF.", "No PDF file was named.").toStdString());
-    if (!pdf && (!session.printerNames().contains(session.target()) || !printer.isValid()))
-        return Status::failure(
-            text(lang, "Принтер «%1» не найден.", "The printer \"%1\" is not there.").arg(session.target()).toStdString());
     QPainter painter;
     if (!painter.begin(&printer))
         return Status::failure(
-            (pdf ? text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(file)
+            (pdf ? text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(shownName)
                  : text(lang, "Принтер «%1» не начинает печать.", "The printer \"%1\" does not start printing.")
                        .arg(session.target()))
                 .toStdString());
     const double pxPerMmX = printer.logicalDpiX() / 25.4, pxPerMmY = printer.logicalDpiY() / 25.4;
     RenderPage(painter, job, pxPerMmX, pxPerMmY, true, session.pageSizeMm().width());
-    if (!painter.end() || (pdf && QFileInfo(file).size() <= 0))
+    if (!painter.end())
         return Status::failure(
-            (pdf ? text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(file)
+            (pdf ? text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(shownName)
                  : text(lang, "Печать на принтере «%1» не удалась.", "Printing on \"%1\" failed.").arg(session.target()))
                 .toStdString());
     return {};
+}
+
+// The PDF is made in a temporary file and replaces the named one only when
+// complete: the PDF writer does not notice a full disk, and writing over
+// the old file directly would lose it on any failure.
+Status printPdf(PrintSession& session, const PrintJob& job, const QString& file, Language lang)
+{
+    QTemporaryFile made(QDir::temp().filePath(QStringLiteral("kestrel-print-XXXXXX.pdf")));
+    if (!made.open())
+        return Status::failure(
+            text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(file).toStdString());
+    made.close();
+    QPrinter& printer = session.printer();
+    printer.setOutputFileName(made.fileName());
+    const Status painted = paint(session, job, file, lang);
+    printer.setOutputFileName(file);
+    if (!painted)
+        return painted;
+    QFile in(made.fileName());
+    QByteArray bytes;
+    if (in.open(QIODevice::ReadOnly))
+        bytes = in.readAll();
+    // A PDF ends with its end-of-file marker; anything short of it was cut off.
+    if (!bytes.trimmed().endsWith("%%EOF"))
+        return Status::failure(
+            text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(file).toStdString());
+    return writeFileAtomically(file.toStdString(), std::string_view(bytes.constData(), size_t(bytes.size())), lang);
+}
+
+} // namespace
+
+Status printPage(PrintSession& session, const PrintJob& job, Language lang)
+{
+    QPrinter& printer = session.printer();
+    if (session.targetIsPdf()) {
+        const QString file = printer.outputFileName();
+        if (file.isEmpty())
+            return Status::failure(text(lang, "Не указан файл PDF.", "No PDF file was named.").toStdString());
+        return printPdf(session, job, file, lang);
+    }
+    if (!session.printerNames().contains(session.target()) || !printer.isValid())
+        return Status::failure(
+            text(lang, "Принтер «%1» не найден.", "The printer \"%1\" is not there.").arg(session.target()).toStdString());
+    return paint(session, job, session.target(), lang);
 }
 
 } // namespace kestrel
