@@ -26,6 +26,8 @@ int run(const std::vector<std::string>& raw)
         else if (*from != "solder")
             return fail(kExitUsage, "--from expects solder or component, not '" + *from + "'");
     }
+    if (const auto refused = outputIsInput(args, Language::English))
+        return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
     const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
     if (!board)

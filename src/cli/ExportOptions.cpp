@@ -1,5 +1,8 @@
 #include "cli/ExportOptions.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace kestrel::cli {
 
 std::optional<Language> languageOption(Args& args)
@@ -22,6 +25,17 @@ Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, 
     if (board)
         activateBoard(*doc, board);
     return board;
+}
+
+std::optional<std::string> outputIsInput(const Args& args, Language lang)
+{
+    std::error_code ec;
+    const std::vector<std::string>& files = args.positional();
+    if (files.size() < 2 || !std::filesystem::equivalent(files[0], files[1], ec))
+        return std::nullopt;
+    return tr(lang, "выходной файл совпадает с входным, он заменил бы раскладку: ",
+              "the output is the input file, which it would replace: ") +
+           files[1];
 }
 
 } // namespace kestrel::cli

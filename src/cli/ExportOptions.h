@@ -1,10 +1,11 @@
 #pragma once
-// Pieces shared by the gerber, drill and export subcommands.
+// Pieces shared by the subcommands that read a layout and write an output.
 
 #include "cli/Args.h"
 #include "model/Language.h"
 
 #include <optional>
+#include <string>
 
 namespace kestrel::cli {
 
@@ -15,5 +16,9 @@ std::optional<Language> languageOption(Args& args);
 // Loads IN, picks --board and makes it the active board so its working
 // settings are current. Returns nullptr after printing the reason.
 Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, std::optional<LayoutDocument>& doc);
+
+// The refusal when the output (the second file argument) is the input file
+// itself: writing there would replace the layout with the output.
+std::optional<std::string> outputIsInput(const Args& args, Language lang);
 
 } // namespace kestrel::cli

@@ -102,6 +102,8 @@ int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     if (const auto problem = options.check(); problem != GerberOptions::Problem::None)
         return fail(kExitUsage, problemText(problem));
 
+    if (const auto refused = outputIsInput(args, *lang))
+        return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
     const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
     if (!board)
@@ -185,6 +187,8 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     const auto lang = languageOption(args);
     if (!args.ok())
         return fail(kExitUsage, args.error());
+    if (const auto refused = outputIsInput(args, *lang))
+        return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
     const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
     if (!board)

@@ -4,6 +4,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/ExportOptions.h"
 #include "edit/MacroSave.h"
 
 #include <algorithm>
@@ -20,6 +21,8 @@ int run(const std::vector<std::string>& raw)
     const auto boardIndex = args.index("board");
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
+    if (const auto refused = outputIsInput(args, Language::English))
+        return fail(kExitUsage, *refused);
     auto doc = loadDocument(args.positional()[0]);
     if (!doc)
         return kExitFailure;

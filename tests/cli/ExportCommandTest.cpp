@@ -78,6 +78,17 @@ TEST_F(ExportCli, GerberAndDrillCommands)
         {{"export", in, dir.file("absent/sub")}, 1, "the folder above it does not exist"},
         {{"export", dir.file("missing.kbd"), dir.file("fab")}, 1, "missing.kbd"}, // no folder for a bad input
     });
+    // No output may replace the layout it is made from, by any name.
+    const std::vector<uint8_t> layout = readBytes(in);
+    const std::string sameFile = dir.path() + "/./in.kbd";
+    expectRefusals({
+        {{"gerber", "--layer", "K1", "--lang", "en", in, in}, 2, "the output is the input file"},
+        {{"gerber", "--layer", "K1", in, sameFile}, 2, "выходной файл совпадает с входным"},
+        {{"drill", in, sameFile}, 2, "the output is the input file"},
+        {{"macro", in, in}, 2, "the output is the input file"},
+        {{"fab", "--force", "--lang", "en", in, in}, 2, "the output is the input file"},
+    });
+    EXPECT_EQ(readBytes(in), layout);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // only in.kbd
 }
 

@@ -90,6 +90,8 @@ TEST_F(RenderCli, BadInvocations)
         {{"bmp", "--dpi", "50", "--lang", "en", in, bmp}, 2, "--dpi expects 100 to 600"},
         {{"bmp", "--layers", "LStop1", "--lang", "en", in, bmp}, 2, "--layers: unknown layer 'LStop1'"},
         {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "Cannot create a file beside \"" + dir.file("no/out.pdf") + "\""},
+        {{"pdf", "--lang", "en", in, in}, 2, "the output is the input file"},
+        {{"bmp", in, in}, 2, "выходной файл совпадает с входным"},
     });
     EXPECT_FALSE(std::ifstream(pdf).good()) << "nothing written on failure";
 }

@@ -27,6 +27,8 @@ int runBmpCommand(const std::vector<std::string>& raw)
         args.reject(tr(*lang, "--layers: неизвестный слой '", "--layers: unknown layer '") + bad + "'");
     if (!args.ok())
         return fail(kExitUsage, args.error());
+    if (const auto refused = outputIsInput(args, *lang))
+        return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
     Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
     if (!board)

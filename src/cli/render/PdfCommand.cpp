@@ -105,6 +105,8 @@ int runPdfCommand(const std::vector<std::string>& raw)
     options.mirror = args.flag("mirror");
     if (!args.ok() || !applyScaleAndCopies(args, options, *lang))
         return fail(kExitUsage, args.error());
+    if (const auto refused = outputIsInput(args, *lang))
+        return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
     Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
     if (!board)
