@@ -422,9 +422,10 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
     std::string text = rule;
     if (v.kind != ViolationKind::OffBoard)
         text += " " + mm(v.measuredUnits) + " " + unit + " < " + mm(v.limitUnits) + " " + unit;
+    // Where the rulers show it: y counts down from the board's top edge.
     const double cx = (double(v.area.left) + v.area.right) / 2, cy = (double(v.area.top) + v.area.bottom) / 2;
-    text += ": " + what + ", " + layerKey(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx) + ", " + mm(cy) +
-            ") " + unit;
+    text += ": " + what + ", " + layerKey(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx) + ", " +
+            mm(0.0 - cy) + ") " + unit;
     return text;
 }
 

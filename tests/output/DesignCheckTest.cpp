@@ -122,9 +122,9 @@ TEST(DesignCheck, ViolationTexts)
     const std::vector<Violation> found = checkDesign(list, boardOf(4000, 3000), DesignRules{});
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(describeViolation(found[0], list, Language::English),
-              "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.50, -10.50) mm");
+              "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.50, 10.50) mm");
     EXPECT_EQ(describeViolation(found[0], list, Language::Russian),
-              "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.50, -10.50) мм");
+              "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.50, 10.50) мм");
 }
 
 namespace {
