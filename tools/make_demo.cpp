@@ -155,7 +155,9 @@ void buildBlinker(Board& board)
     s.BoardHeight = 6500;
     s.Zoom = 0.095;
     s.LayerVisible = {1, 1, 1, 1};
-    s.GroundPlane2 = 1;
+    // The plane on the side of the pads: each drilled hole then has copper
+    // of its own in the plane's layer, so a plated board shorts nothing.
+    s.GroundPlane1 = 1;
     BoardBuilder b(board);
 
     // Mounting holes: plain drilled holes (hole as large as the pad) with a

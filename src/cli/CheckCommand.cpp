@@ -35,7 +35,7 @@ std::string jsonLine(const Violation& v, const ObjectList& objects)
     if (v.other >= 0)
         line += ",\"other\":" + std::to_string(v.other);
     line += ",\"layer\":\"" + layerKey(objects[v.object].Layer) + "\"";
-    if (v.kind != ViolationKind::OffBoard)
+    if (hasMeasure(v.kind))
         line += ",\"measured_mm\":" + mm(v.measuredUnits) + ",\"limit_mm\":" + mm(v.limitUnits);
     line += ",\"area_mm\":[" + mm(v.area.left) + "," + mm(v.area.top) + "," + mm(v.area.right) + "," +
             mm(v.area.bottom) + "]";

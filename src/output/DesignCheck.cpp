@@ -4,6 +4,7 @@
 #include "geometry/Geometry.h"
 #include "geometry/Figures.h"
 #include "output/DrillExport.h"
+#include "output/PlaneRules.h"
 #include "route/Connectivity.h"
 #include "route/CopperParts.h"
 #include "route/BothLayers.h"
@@ -309,6 +310,7 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
         figures->smallestClearanceUnits = pairs.smallest;
         collectFigures(map, *figures);
     }
+    checkGroundPlanes(map, settings, rules, found, figures);
     const Rect board = settings.boardRect();
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& o = objects[i];
@@ -387,6 +389,10 @@ const char* violationKey(ViolationKind kind)
         return "edge";
     case ViolationKind::OffBoard:
         return "off-board";
+    case ViolationKind::PlaneClearance:
+        return "plane-clearance";
+    case ViolationKind::HoleInPlane:
+        return "hole-in-plane";
     }
     return "?";
 }
@@ -418,9 +424,16 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
     case ViolationKind::OffBoard:
         rule = tr(lang, "За пределами платы", "Off the board");
         break;
+    case ViolationKind::PlaneClearance:
+        rule = tr(lang, "Зазор до общей шины", "Ground plane clearance");
+        break;
+    case ViolationKind::HoleInPlane:
+        rule = tr(lang, "Отверстие сквозь общую шину ", "Hole through the ground plane on ") +
+               layerKey(o.Layer == Layer::K1 ? Layer::K2 : Layer::K1);
+        break;
     }
     std::string text = rule;
-    if (v.kind != ViolationKind::OffBoard)
+    if (hasMeasure(v.kind))
         text += " " + mm(v.measuredUnits) + " " + unit + " < " + mm(v.limitUnits) + " " + unit;
     // Where the rulers show it: y counts down from the board's top edge.
     const double cx = (double(v.area.left) + v.area.right) / 2, cy = (double(v.area.top) + v.area.bottom) / 2;

@@ -27,7 +27,22 @@ struct DesignRules {
     bool operator==(const DesignRules&) const = default;
 };
 
-enum class ViolationKind : uint8_t { Clearance, Width, Hole, Ring, EdgeClearance, OffBoard };
+enum class ViolationKind : uint8_t {
+    Clearance,
+    Width,
+    Hole,
+    Ring,
+    EdgeClearance,
+    OffBoard,
+    PlaneClearance, // the ground plane's gap around an object (its clearance)
+    HoleInPlane,    // a hole through the other side's plane without copper of its own there
+};
+
+// Whether the violation has a measured value against a limit.
+inline bool hasMeasure(ViolationKind kind)
+{
+    return kind != ViolationKind::OffBoard && kind != ViolationKind::HoleInPlane;
+}
 
 struct Violation {
     ViolationKind kind;
@@ -56,6 +71,8 @@ struct DesignFigures {
     std::vector<int32_t> holeDiametersUnits; // distinct, ascending
     int copperLayers = 0;                    // layers holding copper objects
 };
+// The figures of the nets' copper alone: the ground planes' gaps need the
+// board's settings (checkDesignWithFigures).
 DesignFigures designFigures(const ObjectList& objects);
 
 // The check and the figures in one pass over the board's nets, as the fab

@@ -114,6 +114,69 @@ TEST(DesignCheck, RulesAtTheirLimits)
     }
 }
 
+// A ground plane keeps each object's own clearance free around it, and a
+// hole drilled through the plane's layer needs copper of its own there.
+TEST(DesignCheck, GroundPlaneGapsAndHolesThroughIt)
+{
+    struct Row {
+        const char* why;
+        bool plane1, plane2;
+        std::function<void(ObjectList&)> build;
+        std::vector<V> expected;
+        double smallestGap = -1; // the figure, when not -1
+        int32_t boardSide = 4000;
+    };
+    auto cleared = [](LayoutObject& o, int32_t c) -> LayoutObject& { return o.Clearance = c, o; };
+    const Row rows[] = {
+        {"plane gap 0.15 mm", true, false,
+         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 15); }, {}, 15},
+        {"plane gap 0.14 mm", true, false,
+         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 14); }, {V::PlaneClearance}, 14},
+        {"a label's box counts too", true, false,
+         [&](ObjectList& l) { cleared(l.append(makeText({500, -500}, "X", 0, 100, 600, -600, Layer::K1)), 10); },
+         {V::PlaneClearance}, 10},
+        {"clearance 0 joins the object to the plane", true, false,
+         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 0); }, {}},
+        {"no plane on that side", false, true,
+         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 5); }, {}},
+        {"hole of a side-1 pad through the side-2 plane", false, true,
+         [&](ObjectList& l) { squarePad(l, {2000, -1500}); }, {V::HoleInPlane}},
+        {"the same without a plane", false, false, [&](ObjectList& l) { squarePad(l, {2000, -1500}); }, {}},
+        {"a via has its own copper on the plane's side", false, true,
+         [&](ObjectList& l) { addVia(l, {2000, -1500}); }, {}},
+        {"a pad of side 2 over the hole", false, true, [&](ObjectList& l) {
+             squarePad(l, {2000, -1500});
+             addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15);
+         }, {}},
+        {"a zone of side 2 over a large part of the board", false, true, [&](ObjectList& l) {
+             squarePad(l, {2000, -1500});
+             l.append(makeZone(10, Layer::K2)).Points = {{100, -100}, {9900, -100}, {9900, -7400}, {100, -7400}};
+         }, {}, -1, 10000},
+        {"inside a side-2 track's bounds but off its copper", false, true, [&](ObjectList& l) {
+             squarePad(l, {2000, -1500});
+             addTrack(l, {{1000, -1000}, {3000, -1000}, {3000, -2000}}, 20, Layer::K2);
+         }, {V::HoleInPlane}},
+        {"a pad without a hole", false, true, [&](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 0); }, {}},
+        {"a side-2 pad's hole under the side-1 plane", true, false,
+         [&](ObjectList& l) { addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15); }, {V::HoleInPlane}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.why);
+        ObjectList list;
+        r.build(list);
+        BoardSettings board = boardOf(r.boardSide, 3000 * r.boardSide / 4000);
+        board.GroundPlane1 = r.plane1, board.GroundPlane2 = r.plane2;
+        const DesignReport report = checkDesignWithFigures(list, board, DesignRules{});
+        std::vector<V> kinds;
+        for (const Violation& v : report.violations)
+            kinds.push_back(v.kind);
+        EXPECT_EQ(kinds, r.expected);
+        if (r.smallestGap >= 0) {
+            EXPECT_EQ(report.figures.smallestClearanceUnits, r.smallestGap);
+        }
+    }
+}
+
 // The figures go into the fab package's README: FabPackage.FilesNamesAndReadme.
 TEST(DesignCheck, ViolationTexts)
 {
@@ -125,6 +188,18 @@ TEST(DesignCheck, ViolationTexts)
               "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.50, 10.50) mm");
     EXPECT_EQ(describeViolation(found[0], list, Language::Russian),
               "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.50, 10.50) мм");
+
+    ObjectList planeList;
+    addTrack(planeList, {{1000, -1000}, {2000, -1000}}, 20, Layer::K2).Clearance = 10;
+    squarePad(planeList, {500, -500});
+    BoardSettings planes = boardOf(4000, 3000);
+    planes.GroundPlane2 = 1;
+    const std::vector<Violation> onPlane = checkDesign(planeList, planes, DesignRules{});
+    ASSERT_EQ(onPlane.size(), 2u);
+    EXPECT_EQ(describeViolation(onPlane[0], planeList, Language::English),
+              "Ground plane clearance 0.10 mm < 0.15 mm: track, K2, at (15.00, 10.00) mm");
+    EXPECT_EQ(describeViolation(onPlane[1], planeList, Language::Russian),
+              "Отверстие сквозь общую шину K2: площадка, K1, точка (5.00, 5.00) мм");
 }
 
 namespace {
