@@ -108,6 +108,7 @@ std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& set
         options.mirror = false;
         options.outline = false;
         options.fontLabels = true;
+        options.filledCircles = true;
         const std::string comment = std::string("Kestrel fab package: ") + l.description;
         options.comment = comment;
         files.push_back({name + "." + l.extension,

@@ -1,11 +1,12 @@
 #include "output/GerberExport.h"
 
-#include "model/FileIO.h"
-#include "output/GerberFile.h"
 #include "geometry/CutIns.h"
 #include "geometry/Figures.h"
+#include "geometry/Geometry.h"
+#include "model/FileIO.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
+#include "output/GerberFile.h"
 
 #include <array>
 
@@ -141,6 +142,10 @@ private:
             out_.SetPenwidth(s.widthUnits);
             out_.Arc(centre, arcStrokePoint(centre, s.centreRadius, o.arcStartDegrees()),
                      arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees()));
+            // In a ground plane the fill is cleared as well, or plane copper
+            // inside the ring would join the circle.
+            if (options_.filledCircles && o.Filled)
+                regions(ObjectRegion(o));
             break;
         }
         case ObjectKind::Track:

@@ -33,6 +33,9 @@ struct GerberOptions {
     // Labels in a system font as filled glyph outlines (needs a source of
     // outlines); off, they are left out as the classic export does.
     bool fontLabels = false;
+    // Filled circles and arcs as the filled figure the screen shows; off,
+    // only their arc is written, as the classic export does.
+    bool filledCircles = false;
     // A "G04" comment line opening the body, followed by the selection of
     // the 0.2 mm pen so that every such file has an aperture table; none
     // when empty.

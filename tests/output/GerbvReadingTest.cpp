@@ -204,6 +204,9 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
     for (const auto& o : list)
         board.Objects.append(copyObject(*o));
     board.Objects.append(makeText({1000, -2700}, "A", 0, 200, 1200, -2900, Layer::B1));
+    LayoutObject disc = makeCircle({2600, -2600}, 150, 1, Layer::B1, 130);
+    disc.Filled = 1;
+    board.Objects.append(std::move(disc));
     const SquareGlyphs glyphs;
     const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, {});
     const Point viaAt{3200, -1000}, padRing{400 + 70, -600};
@@ -211,7 +214,8 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
         {"probe.GTL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 2"}, {padRing, false, "pad of side 1"}}},
         {"probe.GBL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 1"}, {padRing, true, "pad of side 1"}}},
         {"probe.GTO", {{{2000, -1700}, true, "silk track"}, {{1025, -2800}, true, "glyph"},
-                       {{1100, -2800}, false, "the glyph's hole"}, {{1250, -2800}, false, "beside the glyph"}}},
+                       {{1100, -2800}, false, "the glyph's hole"}, {{1250, -2800}, false, "beside the glyph"},
+                       {{2600, -2600}, true, "inside a filled circle"}, {{2800, -2600}, false, "beside it"}}},
         {"probe.GBO", {{{2000, -1700}, false, "silk of the other side"}}},
         {"probe.GTS", {{viaAt, true, "opening over the via"}, {padRing, false, "pad of side 1"}}},
         {"probe.GBS", {{viaAt, true, "opening over the via"}, {padRing, true, "pad of side 1"}}},
