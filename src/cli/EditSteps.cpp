@@ -14,6 +14,7 @@
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "model/LayerSwitches.h"
+#include "model/TextCodec.h"
 #include "model/Units.h"
 #include "route/ConnectTool.h"
 #include "route/RouteTool.h"
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 namespace kestrel::cli {
@@ -285,6 +287,33 @@ TrackLabelSettings trackLabelOf(const StepArgs& a)
 size_t codePoints(const std::string& utf8)
 {
     return static_cast<size_t>(std::count_if(utf8.begin(), utf8.end(), [](char ch) { return (ch & 0xC0) != 0x80; }));
+}
+
+// What keeps a label's text from being stored as given: too long, or a
+// character the file's code page (or, for a label of tracks, the stroke
+// font) lacks. The editor's fields cut such texts short as they are typed.
+std::optional<std::string> textProblem(const StepRow& row, const std::string& text, Language lang)
+{
+    const bool strokes = std::string(row.name) == "track-label";
+    const size_t most = strokes ? TrackLabelSettings::kTextMax : kTextValueMax;
+    if (codePoints(text) > most)
+        return tr(lang, "текст длиннее ", "text longer than ") + std::to_string(most) +
+               tr(lang, " знаков", " characters");
+    for (size_t i = 0; i < text.size();) {
+        size_t end = i + 1;
+        while (end < text.size() && (text[end] & 0xC0) == 0x80)
+            ++end;
+        const std::string ch = text.substr(i, end - i);
+        const std::string code = utf8ToCp1251(ch, '\0');
+        const bool kept = code != std::string(1, '\0') &&
+                          (!strokes || ch == " " || !GlyphStrokes(static_cast<uint8_t>(StrokeFontCodes(ch)[0])).empty());
+        if (!kept)
+            return (strokes ? tr(lang, "знака нет в шрифте надписи из дорожек: ", "a character the track font lacks: ")
+                            : tr(lang, "знак, которого нет в кодировке файла: ", "a character the file cannot hold: ")) +
+                   ch;
+        i = end;
+    }
+    return std::nullopt;
 }
 
 // A label needs a text of at most 50 characters of which one makes a stroke.
@@ -637,6 +666,10 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
     }
     for (; next < words.size(); ++next)
         step.args.text += (step.args.text.empty() ? "" : " ") + words[next];
+    if (const auto problem = row->text ? textProblem(*row, step.args.text, lang) : std::nullopt) {
+        error = tr(lang, "шаг ", "step ") + quoted + ": " + *problem;
+        return std::nullopt;
+    }
     if (row->valid && !row->valid(step.args)) {
         error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": значение вне допустимого диапазона",
                                                           ": value out of range");

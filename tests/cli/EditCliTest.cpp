@@ -168,6 +168,8 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
 {
     TempDir dir;
     const std::string in = writeSample(dir), out = dir.file("out.kbd");
+    std::string longTrackLabel = "track-label 10 10 ";
+    longTrackLabel.append(51, 'A');
     expectRefusals({
         {{"edit", in, out, "rotate", "spin"}, 2, "unknown step 'spin'"},
         {{"edit", in, out, "move 5"}, 2, "'move 5'"},
@@ -181,6 +183,11 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
         {{"edit", in, out, "track-label 10 10 A --size 3"}, 2, "unknown option --size"},
         {{"edit", in, out, "polygon 10 10 --radius 5"}, 2, "requires --corners"},
+        // Texts the file or the font cannot keep are refused, not cut short.
+        {{"edit", in, out, "label 10 5 ABCDEFGHIJKLMNOP"}, 2, "text longer than 15 characters"},
+        {{"edit", in, out, "label 10 5 Ток日"}, 2, "a character the file cannot hold: 日"},
+        {{"edit", in, out, "track-label 10 10 AБ"}, 2, "a character the track font lacks: Б"},
+        {{"edit", "--lang", "ru", in, out, longTrackLabel}, 2, "текст длиннее 50 знаков"},
         {{"edit", "--lang", "ru", in, out, "spin"}, 2, "неизвестный шаг 'spin'"},
         {{"edit", "--lang", "de", in, out}, 2, "--lang"},
         {{"edit", "--undo-depth", "0", in, out}, 2, "--undo-depth"},
