@@ -35,7 +35,7 @@ int run(const std::vector<std::string>& raw)
     const std::string& out = args.positional()[1];
     if (const Status written = writeDrill(out, board->Objects, doc->Working, side, Language::English); !written)
         return fail(kExitFailure, written.message());
-    std::printf("wrote %zu drill tools of board \"%s\" to %s\n", drillSizeList(board->Objects).size(),
+    std::printf("wrote %zu drill tool(s) of board \"%s\" to %s\n", drillSizeList(board->Objects).size(),
                 board->Name.c_str(), out.c_str());
     return kExitOk;
 }

@@ -83,8 +83,14 @@ int run(const std::vector<std::string>& raw)
 
     // The file keeps the board that was active when it was read.
     doc->activate(activeBefore);
+    const size_t before = board->Objects.size();
     if (!saveDocument(*doc, files[1]))
         return kExitFailure;
+    if (const size_t removed = before - board->Objects.size())
+        std::fprintf(stderr, "%s%zu\n",
+                     tr(lang, "kestrel-cli: при записи удалено объектов вне платы (как при сохранении): ",
+                        "kestrel-cli: objects off the board removed on writing (as Save does): "),
+                     removed);
     std::printf("{\"objects\": %zu, \"selected\": %zu}\n", board->Objects.size(), SelectedCount(board->Objects));
     return kExitOk;
 }
@@ -148,9 +154,10 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "                                  most 15 characters, turned clockwise by the angle;\n"
                         "                                  the default layer is the active one\n"
                         "  macro FILE X Y                  drops the macro file with its reference point at the\n"
-                        "                                  point (snapped, kept on the board) as one new group,\n"
-                        "                                  vias made anew, on the active side\n\n"
-                        "A step that cannot be read exits 2 naming it, before anything is read or written.\n\n"
+                        "                                  point (snapped, the point kept on the board) as one\n"
+                        "                                  new group, vias made anew, on the active side\n\n"
+                        "A step that cannot be read exits 2 naming it, before anything is read or written.\n"
+                        "Writing OUT removes what lies wholly off the board, as Save does, and says how many.\n\n"
                         "examples:\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
                         "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste \"label 10 5 R12 --angle 90\"\n",

@@ -27,7 +27,8 @@ const std::string kUsage =
     "ground plane when the side has one), silk screen B1/B2, or the solder mask LStop1/LStop2.\n"
     "Options left unset take the values the export dialog presets for the layer: mirror on for\n"
     "K1, LStop1 and B2, board outline on for K1 and K2; punch, mark and invert off, offset 0.\n"
-    "  --punch        cut the drill holes out of the layer (copper and silk)\n"
+    "  --punch        cut the holes of the layer's own pads out of it; pads lie on copper,\n"
+    "                 so on a silk layer (where the option is allowed too) nothing is cut\n"
     "  --mark         with --punch: 0.3 mm centre marks instead of full holes\n"
     "  --offset MM    solder mask: enlarge every opening by MM (" +
     mmText(GerberOptions::kMinOffsetMm) + " to " + mmText(GerberOptions::kMaxOffsetMm) + ")\n" +

@@ -124,6 +124,9 @@ const std::string kUsage =
     "copper in millimetres (" +
     mmText(RouteSettings::kMinMm) + " to " + mmText(RouteSettings::kMaxMm) +
     "; defaults 0.4 and 0.2).\n"
+    "The clearance sizes the routing grid and is kept by every segment between corners;\n"
+    "the first and last segments, which leave the pads' centres, are not held to it\n"
+    "(kestrel-cli check measures the result).\n"
     "The new track gets the clearance 0.4 mm for the ground plane. Writes the document to\n"
     "OUT as the editor's Save does and prints {\"routed\": true, \"points\": [[x, y], ...]}\n"
     "with the track's points in units of 0.01 mm from Q to P, or {\"routed\": false} when no\n"

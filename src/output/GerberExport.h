@@ -26,7 +26,7 @@ struct GerberOptions {
     GerberLayer layer = GerberLayer::K1;
     bool mirror = true;        // about the board's vertical centre line
     bool outline = true;       // board outline with a 0.2 mm pen
-    bool punch = false;        // punched drill holes (copper and silk)
+    bool punch = false;        // the holes of the layer's own pads punched out
     bool mark = false;         // punch 0.3 mm centre marks instead of holes
     double offsetMm = 0;       // solder mask: enlargement of every opening
     bool invert = false;       // solder mask: openings cut out of a dark board

@@ -57,6 +57,9 @@ Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, long long m
         // stored entries as well.
         zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
         zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), static_cast<time_t>(modified), 0);
+        // Plain files, readable by all and writable by their owner once unpacked.
+        zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
+                                         zip_uint32_t{0100644} << 16);
     }
     if (zip_close(archive) != 0) {
         const Status failed = zipFailure("cannot finish the archive", zip_get_error(archive));

@@ -93,6 +93,17 @@ TEST(MacroCli, EditStepDropsAMacro)
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(std::tie(list[0].X1, list[0].Y1, list[0].Layer), std::make_tuple(1016, -1016, 1));
     expectRefusals({{{"edit", in, out, "macro " + dir.file("no.kmk") + " 1 1"}, 1, "no.kmk"}});
+
+    // Dropped at the far corner, what lies wholly off the board goes when
+    // OUT is written, and the command says how much.
+    const CommandResult corner = runCli({"edit", in, out, "macro " + dir.file("part.kmk") + " 999 999"});
+    ASSERT_EQ(corner.status, 0) << corner.err;
+    const std::string said = "kestrel-cli: objects off the board removed on writing (as Save does): ";
+    ASSERT_EQ(corner.err.rfind(said, 0), 0u) << corner.err;
+    const int removed = std::stoi(corner.err.substr(said.size()));
+    EXPECT_GT(removed, 0);
+    EXPECT_EQ(corner.out, "{\"objects\": " + std::to_string(4 - removed) + ", \"selected\": " +
+                              std::to_string(4 - removed) + "}\n");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "OutputTestUtil.h"
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <algorithm>
 #include <thread>
@@ -96,6 +97,23 @@ TEST(FabPackage, FilesNamesAndReadme)
     for (size_t i = 0; i < files.size(); ++i)
         EXPECT_EQ((*back)[i].bytes, files[i].bytes) << files[i].name;
     EXPECT_FALSE(writeFabPackage(dir.file("missing/fab.zip"), files, Language::English).ok());
+
+    // Unpacked, the files are plain files writable by their owner only.
+    const std::string bytes = fileText(zip);
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    ASSERT_NE(source, nullptr);
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    ASSERT_NE(archive, nullptr);
+    for (zip_uint64_t i = 0; i < files.size(); ++i) {
+        zip_uint8_t system = 0;
+        zip_uint32_t attributes = 0;
+        ASSERT_EQ(zip_file_get_external_attributes(archive, i, 0, &system, &attributes), 0);
+        EXPECT_EQ(system, ZIP_OPSYS_UNIX) << files[i].name;
+        EXPECT_EQ(attributes >> 16, 0100644u) << files[i].name;
+    }
+    zip_close(archive);
 }
 
 // The check runs beside the files: the result is what the check and the
