@@ -37,7 +37,9 @@ const Registration bmp({"bmp", "write the visible layers of a board as a Windows
                         "colours, selected objects as unselected. --dpi is 100 to 600 (default 300) and is\n"
                         "stored in the file; the bitmap is black and white (1 bit) unless --colour asks\n"
                         "for 16 colours (4 bits). --layers chooses the layers shown (default those shown\n"
-                        "in the document). --lang chooses the language of the messages (default ru).\n\n"
+                        "in the document); layers of one side are drawn with that side active, as the\n"
+                        "editor shows them (in black and white the other side's grey drops out).\n"
+                        "--lang chooses the language of the messages (default ru).\n\n"
                         "examples:\n"
                         "  kestrel-cli bmp board.kbd board.bmp\n"
                         "  kestrel-cli bmp --dpi 600 --colour --layers K1,B1 --lang en board.kbd top.bmp\n",

@@ -149,4 +149,14 @@ TEST_F(RenderCli, BitmapOfTheChosenLayers)
     auto dark = [&](int x, int y) { return decoded->dark[static_cast<size_t>(y) * 1000 + x] != 0; };
     EXPECT_TRUE(dark(500, 100)) << "copper";
     EXPECT_FALSE(dark(500, 500)) << "silk hidden";
+
+    // The layers of the side that is not active are drawn as with that side
+    // active: in black and white its grey would vanish.
+    addTrack(*doc.currentObjects(), {{0, -3000}, {10000, -3000}}, 200, Layer::K2);
+    ASSERT_TRUE(succeeded(writeDocument(doc, input, false, Language::English)));
+    ASSERT_EQ(runCli({"bmp", "--dpi", "254", "--layers", "K2", input, bmp}).status, 0);
+    const auto side2 = decodeBmp(readBytes(bmp), bmp);
+    ASSERT_TRUE(succeeded(side2));
+    EXPECT_NE(side2->dark[300 * 1000 + 500], 0) << "copper of side 2";
+    EXPECT_EQ(side2->dark[100 * 1000 + 500], 0) << "copper of side 1 hidden";
 }

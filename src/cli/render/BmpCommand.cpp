@@ -7,6 +7,7 @@
 #include "output/BitmapEstimate.h"
 #include "output/gui/BoardBitmap.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kestrel::cli {
@@ -39,6 +40,13 @@ int runBmpCommand(const std::vector<std::string>& raw)
         layers.visible.fill(false);
         for (const int l : shown)
             layers.visible[static_cast<size_t>(l - 1)] = true;
+        // Layers of one side are drawn as with that side active, as the
+        // editor shows them after switching to it: in the other side's grey
+        // they would drop out of a black and white bitmap.
+        const bool side1 = shown.front() < 3;
+        if (std::all_of(shown.begin(), shown.end(), [&](int l) { return (l < 3) == side1; }) &&
+            layers.activeSideIs1() != side1)
+            layers.activeLayer = side1 ? 1 : 3;
     }
     const bool colour = args.flag("colour");
     const auto image = drawBoardBitmap(board->Objects, doc->Working, layers, dpi, colour, *lang);
