@@ -101,9 +101,9 @@ bool Args::expectPositional(size_t count)
     return ok();
 }
 
-std::optional<LayoutDocument> loadDocument(const std::string& path, int* version)
+std::optional<LayoutDocument> loadDocument(const std::string& path, int* version, Language lang)
 {
-    auto read = readDocument(path, Language::English);
+    auto read = readDocument(path, lang);
     if (!read) {
         fail(kExitFailure, read.message());
         return std::nullopt;
@@ -113,13 +113,13 @@ std::optional<LayoutDocument> loadDocument(const std::string& path, int* version
     return std::move(read->document);
 }
 
-Board* chooseBoard(LayoutDocument& doc, std::optional<long> index)
+Board* chooseBoard(LayoutDocument& doc, std::optional<long> index, Language lang)
 {
     if (!index)
         return doc.activeBoard();
     if (*index < 0 || static_cast<size_t>(*index) >= doc.boardCount()) {
-        fail(kExitFailure, "the document has no board " + std::to_string(*index) + " (it holds " +
-                               std::to_string(doc.boardCount()) + ")");
+        fail(kExitFailure, tr(lang, "в документе нет платы ", "the document has no board ") + std::to_string(*index) +
+                               tr(lang, " (плат в нём: ", " (it holds ") + std::to_string(doc.boardCount()) + ")");
         return nullptr;
     }
     return &doc.board(static_cast<size_t>(*index));
@@ -132,9 +132,9 @@ void activateBoard(LayoutDocument& doc, const Board* board)
             doc.activate(static_cast<int>(i));
 }
 
-bool saveDocument(LayoutDocument& doc, const std::string& path)
+bool saveDocument(LayoutDocument& doc, const std::string& path, Language lang)
 {
-    const Status written = writeDocument(doc, path, false, Language::English);
+    const Status written = writeDocument(doc, path, false, lang);
     if (!written)
         fail(kExitFailure, written.message());
     return written.ok();

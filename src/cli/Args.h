@@ -47,18 +47,19 @@ private:
 
 // Reads a layout file; on failure prints the reason and returns nullopt.
 // `version` receives the file's version byte.
-std::optional<LayoutDocument> loadDocument(const std::string& path, int* version = nullptr);
+std::optional<LayoutDocument> loadDocument(const std::string& path, int* version = nullptr,
+                                           Language lang = Language::English);
 
 // The board chosen by --board (0-based), else the active board. Prints the
 // reason and returns nullptr when the index does not exist.
-Board* chooseBoard(LayoutDocument& doc, std::optional<long> index);
+Board* chooseBoard(LayoutDocument& doc, std::optional<long> index, Language lang = Language::English);
 
 // Makes the chosen board the active one, storing the working state, so the
 // core operations that act on the active board see it.
 void activateBoard(LayoutDocument& doc, const Board* board);
 
 // Writes a document as the editor's Save does; prints the reason on failure.
-bool saveDocument(LayoutDocument& doc, const std::string& path);
+bool saveDocument(LayoutDocument& doc, const std::string& path, Language lang = Language::English);
 
 std::string jsonString(const std::string& s);
 

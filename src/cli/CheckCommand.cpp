@@ -58,7 +58,7 @@ int run(const std::vector<std::string>& raw)
     if (!args.ok())
         return fail(kExitUsage, args.error());
     std::optional<LayoutDocument> doc;
-    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
     const std::vector<Violation> violations = checkDesign(board->Objects, doc->Working, rules);

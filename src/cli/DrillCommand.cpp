@@ -29,7 +29,7 @@ int run(const std::vector<std::string>& raw)
     if (const auto refused = outputIsInput(args, Language::English))
         return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
-    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, Language::English);
     if (!board)
         return kExitFailure;
     const std::string& out = args.positional()[1];

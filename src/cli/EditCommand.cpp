@@ -65,10 +65,10 @@ int run(const std::vector<std::string>& raw)
             return fail(kExitFailure, error);
     }
 
-    auto doc = loadDocument(files[0]);
+    auto doc = loadDocument(files[0], nullptr, lang);
     if (!doc)
         return kExitFailure;
-    Board* board = chooseBoard(*doc, boardIndex);
+    Board* board = chooseBoard(*doc, boardIndex, lang);
     if (!board)
         return kExitFailure;
     const int activeBefore = doc->ActiveBoard;
@@ -84,7 +84,7 @@ int run(const std::vector<std::string>& raw)
     // The file keeps the board that was active when it was read.
     doc->activate(activeBefore);
     const size_t before = board->Objects.size();
-    if (!saveDocument(*doc, files[1]))
+    if (!saveDocument(*doc, files[1], lang))
         return kExitFailure;
     if (const size_t removed = before - board->Objects.size())
         std::fprintf(stderr, "%s%zu\n",

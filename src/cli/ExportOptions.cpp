@@ -16,12 +16,13 @@ std::optional<Language> languageOption(Args& args)
     return std::nullopt;
 }
 
-Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, std::optional<LayoutDocument>& doc)
+Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, std::optional<LayoutDocument>& doc,
+                       Language lang)
 {
-    doc = loadDocument(path);
+    doc = loadDocument(path, nullptr, lang);
     if (!doc)
         return nullptr;
-    Board* board = chooseBoard(*doc, boardIndex);
+    Board* board = chooseBoard(*doc, boardIndex, lang);
     if (board)
         activateBoard(*doc, board);
     return board;

@@ -14,8 +14,9 @@ namespace kestrel::cli {
 std::optional<Language> languageOption(Args& args);
 
 // Loads IN, picks --board and makes it the active board so its working
-// settings are current. Returns nullptr after printing the reason.
-Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, std::optional<LayoutDocument>& doc);
+// settings are current. Returns nullptr after printing the reason in `lang`.
+Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, std::optional<LayoutDocument>& doc,
+                       Language lang);
 
 // The refusal when the output (the second file argument) is the input file
 // itself: writing there would replace the layout with the output.

@@ -105,7 +105,7 @@ int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     if (const auto refused = outputIsInput(args, *lang))
         return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
-    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
     const std::string& out = args.positional()[1];
@@ -153,7 +153,7 @@ int runExportCommand(const std::vector<std::string>& raw, const LabelOutlineSour
         return fail(kExitUsage, args.error());
 
     std::optional<LayoutDocument> doc;
-    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
     const fs::path dir = args.positional()[1];
@@ -190,7 +190,7 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     if (const auto refused = outputIsInput(args, *lang))
         return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
-    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
     // A board house would reject what the check finds: the files, made

@@ -69,6 +69,11 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"connected", s}, 2, "--object"},
         {{"clear-bands", "--board", "9", s, out}, 1, "no board 9"},
         {{"clear-bands", s, dir.file("no/such/dir/out.kbd")}, 1, "out.kbd"},
+        // Commands with --lang read and choose the board in that language.
+        {{"check", dir.file("missing.kbd")}, 1, "Не удаётся открыть"},
+        {{"check", "--lang", "en", dir.file("missing.kbd")}, 1, "Cannot open"},
+        {{"gerber", "--layer", "K1", "--board", "9", s, out}, 1, "в документе нет платы 9"},
+        {{"edit", "--lang", "ru", "--board", "9", s, out, "rotate"}, 1, "в документе нет платы 9"},
     });
     EXPECT_FALSE(std::filesystem::exists(out));
 }

@@ -31,7 +31,7 @@ int runBmpCommand(const std::vector<std::string>& raw)
     if (const auto refused = outputIsInput(args, *lang))
         return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
-    Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
 

@@ -108,7 +108,7 @@ int runPdfCommand(const std::vector<std::string>& raw)
     if (const auto refused = outputIsInput(args, *lang))
         return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
-    Board* board = loadExportBoard(args.positional()[0], boardIndex, doc);
+    Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
     if (!applyLayers(args, options, doc->Working, *lang))
