@@ -5,13 +5,15 @@
 #include "cli/ExportOptions.h"
 #include "output/DesignCheck.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace kestrel::cli {
 
 namespace {
 
-// A rule's limit in mm, 0 to DesignRules::kMaxMm, as whole units.
+// A rule's limit in mm, 0 to DesignRules::kMaxMm, as whole units: limits
+// are kept to 0.01 mm, so a finer value is refused rather than rounded.
 void limitOption(Args& args, const char* name, int32_t& units)
 {
     const auto mm = args.number(name);
@@ -19,6 +21,8 @@ void limitOption(Args& args, const char* name, int32_t& units)
         return;
     if (!(*mm >= 0 && *mm <= DesignRules::kMaxMm))
         args.reject(std::string("--") + name + " must lie between 0 and " + mmText(DesignRules::kMaxMm) + " mm");
+    else if (std::abs(*mm * 100 - std::round(*mm * 100)) > 1e-6)
+        args.reject(std::string("--") + name + " is kept to 0.01 mm: at most two decimals");
     else
         units = unitsFromMm(*mm);
 }
