@@ -15,7 +15,7 @@ int runBmp(const std::vector<std::string>& args) { return runRenderer("bmp", arg
 
 const Registration pdf({"pdf", "print one side of a board to a PDF file, as the print dialog does",
                         "usage: kestrel-cli pdf [--board N] [--layers K1,B1,LStop1] [--mirror] [--scale PERCENT]\n"
-                        "                       [--calibrate X,Y] [--tiles N] [--gap MM]\n"
+                        "                       [--calibrate X,Y] [--tiles N] [--gap MM] [--shift X,Y]\n"
                         "                       [--lang ru|en] IN.kbd OUT.pdf\n\n"
                         "Prints board N (0-based; default the active board) on an A4 page as the editor's\n"
                         "print dialog does with a PDF file as its target: 1000 units are 1 cm on paper times\n"
@@ -23,7 +23,10 @@ const Registration pdf({"pdf", "print one side of a board to a PDF file, as the 
                         "active side): K copper, B silk screen, LStop solder mask. --scale is 10 to 1000 in\n"
                         "steps of 10 (default 100, true scale); --calibrate gives the horizontal and vertical\n"
                         "factors, each 0.8 to 1.2; --tiles puts 1 to 20 copies side by side, --gap mm apart\n"
-                        "(0 to 50, default 0). --lang chooses the language of the messages (default ru).\n\n"
+                        "(0 to 50, default 0). --shift moves the board on the page X mm to the right and\n"
+                        "Y mm down (each -300 to 300), as dragging the dialog's preview does: a mirrored\n"
+                        "print starts at the middle of the page and runs to the left, so a board wider than\n"
+                        "half the page needs it. --lang chooses the language of the messages (default ru).\n\n"
                         "examples:\n"
                         "  kestrel-cli pdf --layers K2,LStop2 --mirror --calibrate 1.02,0.99 board.kbd side2.pdf\n"
                         "  kestrel-cli pdf --board 1 --scale 50 --tiles 3 --gap 2.5 --lang en board.kbd copies.pdf\n",

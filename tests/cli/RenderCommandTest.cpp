@@ -34,9 +34,8 @@ protected:
         ASSERT_TRUE(succeeded(writeDocument(doc, input, false, Language::English)));
     }
 
-    // Lengths of the dark runs along the darkest row of the page, in pixels
-    // at ten a millimetre.
-    std::vector<int> runsOnPaper(const std::string& pdf)
+    // The darkest row of the page at ten pixels a millimetre, dark or not.
+    std::vector<bool> darkestRow(const std::string& pdf)
     {
         const std::string base = dir.file("page");
         const std::string command = "pdftoppm -r 254 -gray -singlefile '" + pdf + "' '" + base + "'";
@@ -57,10 +56,18 @@ protected:
             if (count > bestCount)
                 bestCount = count, bestRow = y;
         }
+        std::vector<bool> row(static_cast<size_t>(w));
+        for (int x = 0; x < w; ++x)
+            row[static_cast<size_t>(x)] = pixels[static_cast<size_t>(bestRow) * w + x] < 128;
+        return row;
+    }
+
+    // Lengths of the dark runs along the darkest row of the page, in pixels.
+    std::vector<int> runsOnPaper(const std::string& pdf)
+    {
         std::vector<int> runs;
         bool inRun = false;
-        for (int x = 0; x < w; ++x) {
-            const bool dark = pixels[static_cast<size_t>(bestRow) * w + x] < 128;
+        for (const bool dark : darkestRow(pdf)) {
             if (dark && !inRun)
                 runs.push_back(0);
             if (dark)
@@ -68,6 +75,13 @@ protected:
             inRun = dark;
         }
         return runs;
+    }
+
+    // The first dark column of the darkest row.
+    long firstDarkOnPaper(const std::string& pdf)
+    {
+        const std::vector<bool> row = darkestRow(pdf);
+        return std::find(row.begin(), row.end(), true) - row.begin();
     }
 
     TempDir dir;
@@ -134,6 +148,27 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedAndTiled)
         for (size_t i = 0; i < runs.size(); ++i)
             EXPECT_NEAR(found[i], runs[i], 2.5) << why;
     }
+}
+
+// --shift moves the board on paper as the preview drag does, mirrored too,
+// where the print starts at the middle of the page.
+TEST_F(RenderCli, PdfShiftedOnThePage)
+{
+    const std::string pdf = dir.file("out.pdf");
+    auto firstDark = [&](std::vector<std::string> options) {
+        std::vector<std::string> args{"pdf", "--lang", "en", "--layers", "K1"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), {input, pdf});
+        const CommandResult r = runCli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return firstDarkOnPaper(pdf);
+    };
+    const long plain = firstDark({}), mirrored = firstDark({"--mirror"});
+    EXPECT_NEAR(firstDark({"--shift", "12,0"}) - plain, 120, 2);
+    EXPECT_NEAR(firstDark({"--shift", "3.5,7", "--mirror"}) - mirrored, 35, 2);
+    EXPECT_NEAR(firstDark({"--shift", "12,0", "--scale", "50"}) - firstDark({"--scale", "50"}), 120, 2);
+    expectRefusals({{{"pdf", "--shift", "400,0", "--lang", "en", input, pdf}, 2, "--shift expects X,Y in mm"},
+                    {{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"}});
 }
 
 // Which layers land in the bitmap is BitmapExport's; here the options reach it.

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -52,6 +53,8 @@ bool applyLayers(Args& args, PrintOptions& o, const BoardSettings& board, Langua
     return true;
 }
 
+constexpr double kShiftMaxMm = 300;
+
 bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
 {
     if (const auto percent = args.integer("scale")) {
@@ -89,6 +92,23 @@ bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
         }
         o.tileGap = unitsFromMm(*gap);
     }
+    // Where the dialog's preview drag would put the board: X mm to the
+    // right and Y mm down on paper, in board units at the print scale.
+    if (const auto shift = args.value("shift")) {
+        std::istringstream in(*shift);
+        char comma = 0;
+        double x = 0, y = 0;
+        in.imbue(std::locale::classic());
+        if (!(in >> x >> comma >> y) || comma != ',' || !in.eof() || std::abs(x) > kShiftMaxMm ||
+            std::abs(y) > kShiftMaxMm) {
+            args.reject(text(lang, "--shift: X,Y в мм, каждый от -300 до 300",
+                             "--shift expects X,Y in mm, each -300 to 300"));
+            return false;
+        }
+        const double unitsPerMm = 100 * o.effectiveScale();
+        o.offsetX = ClampPrintCoord(std::nearbyint(-x * unitsPerMm));
+        o.offsetY = ClampPrintCoord(std::nearbyint(y * unitsPerMm));
+    }
     return args.ok();
 }
 
@@ -96,7 +116,7 @@ bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
 
 int runPdfCommand(const std::vector<std::string>& raw)
 {
-    Args args(raw, {"board", "layers", "scale", "calibrate", "tiles", "gap", "lang"}, {"mirror"});
+    Args args(raw, {"board", "layers", "scale", "calibrate", "tiles", "gap", "shift", "lang"}, {"mirror"});
     const auto lang = languageOption(args);
     if (!args.ok() || !args.expectPositional(2))
         return fail(kExitUsage, args.error());
