@@ -2,13 +2,15 @@
 
 #include "geometry/CutIns.h"
 #include "geometry/Figures.h"
-#include "geometry/Geometry.h"
 #include "model/FileIO.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
 #include "output/GerberFile.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <numbers>
 
 namespace kestrel {
 
@@ -145,7 +147,7 @@ private:
             // In a ground plane the fill is cleared as well, or plane copper
             // inside the ring would join the circle.
             if (options_.filledCircles && o.Filled)
-                regions(ObjectRegion(o));
+                circleFill(o, s.centreRadius);
             break;
         }
         case ObjectKind::Track:
@@ -176,6 +178,37 @@ private:
                 out_.LineTo(at(contour[i].x, contour[i].y));
             out_.EndRegion();
         }
+    }
+
+    // What a filled circle shows inside its stroke, up to the stroke's
+    // centre line: the whole disc, or the part of it cut off by the chord
+    // through the arc's ends. The stroke covers the rest.
+    void circleFill(const LayoutObject& o, int32_t radius)
+    {
+        if (radius <= 0)
+            return;
+        const Point c = o.centre();
+        if (o.arcStartDegrees() == o.arcStopDegrees()) {
+            out_.MoveTo(at(c.x, c.y));
+            out_.FlashCircle(0, radius);
+            return;
+        }
+        // Chords within half a unit of the centre line.
+        const double span = arcSpanDegrees(o) / 180.0 * std::numbers::pi;
+        const double step = 2 * std::acos(std::max(-1.0, 1.0 - 0.5 / radius));
+        const int steps = std::clamp(static_cast<int>(std::ceil(span / step)), 2, 512);
+        const double from = o.arcStartDegrees() / 180.0 * std::numbers::pi;
+        out_.BeginRegion();
+        const Point first = arcStrokePoint(c, radius, o.arcStartDegrees());
+        out_.MoveTo(at(first.x, first.y));
+        for (int k = 1; k < steps; ++k) {
+            const double a = from + span * k / steps;
+            out_.LineTo(at(c.x + static_cast<int32_t>(std::lround(radius * std::cos(a))),
+                           c.y + static_cast<int32_t>(std::lround(radius * std::sin(a)))));
+        }
+        const Point last = arcStrokePoint(c, radius, o.arcStopDegrees());
+        out_.LineTo(at(last.x, last.y));
+        out_.EndRegion();
     }
 
     // The glyphs as filled regions; in a ground plane the label keeps its

@@ -206,6 +206,8 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
     board.Objects.append(makeText({1000, -2700}, "A", 0, 200, 1200, -2900, Layer::B1));
     LayoutObject disc = makeCircle({2600, -2600}, 150, 1, Layer::B1, 130);
     disc.Filled = 1;
+    board.Objects.append(LayoutObject(disc));
+    disc.X1 = 3300, disc.Angle = 0, disc.Width = 180; // the upper half, to its chord
     board.Objects.append(std::move(disc));
     const SquareGlyphs glyphs;
     const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, {});
@@ -215,7 +217,9 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
         {"probe.GBL", {{{viaAt.x + 40, viaAt.y}, true, "via pad of side 1"}, {padRing, true, "pad of side 1"}}},
         {"probe.GTO", {{{2000, -1700}, true, "silk track"}, {{1025, -2800}, true, "glyph"},
                        {{1100, -2800}, false, "the glyph's hole"}, {{1250, -2800}, false, "beside the glyph"},
-                       {{2600, -2600}, true, "inside a filled circle"}, {{2800, -2600}, false, "beside it"}}},
+                       {{2600, -2600}, true, "inside a filled circle"}, {{2800, -2600}, false, "beside it"},
+                       {{3300, -2530}, true, "inside a filled half circle"},
+                       {{3300, -2670}, false, "across its chord"}}},
         {"probe.GBO", {{{2000, -1700}, false, "silk of the other side"}}},
         {"probe.GTS", {{viaAt, true, "opening over the via"}, {padRing, false, "pad of side 1"}}},
         {"probe.GBS", {{viaAt, true, "opening over the via"}, {padRing, true, "pad of side 1"}}},
