@@ -1,15 +1,15 @@
 #include "output/DesignCheck.h"
 
+#include "geometry/CapsuleOverlap.h"
 #include "geometry/Distance.h"
-#include "geometry/Geometry.h"
 #include "geometry/Figures.h"
+#include "geometry/Geometry.h"
 #include "output/DrillExport.h"
 #include "output/PlaneRules.h"
+#include "route/BothLayers.h"
 #include "route/Connectivity.h"
 #include "route/CopperParts.h"
-#include "route/BothLayers.h"
 #include "route/PartGrid.h"
-#include "geometry/CapsuleOverlap.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -58,9 +58,8 @@ public:
     // Calls near(j, bound) once for each live part of another object that
     // shares a cell with a part of object i, with a lower bound of the two
     // parts' outline gap. Parts for which retired(j) says true are dropped
-    // for good on the way.
-    // The layers are searched side by side, each by one thread: everything
-    // a search changes belongs to its layer.
+    // for good on the way. The layers may be searched side by side, one
+    // thread each: everything a search changes belongs to its layer.
     template <typename Retired, typename Near>
     void forEachNear(size_t i, Retired retired, Near near)
     {

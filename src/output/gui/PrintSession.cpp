@@ -5,9 +5,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
 #include <QPainter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 
 namespace kestrel {
 
