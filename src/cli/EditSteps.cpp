@@ -15,6 +15,7 @@
 #include "edit/Undo.h"
 #include "model/LayerSwitches.h"
 #include "model/TextCodec.h"
+#include "model/ValueRanges.h"
 #include "model/Units.h"
 #include "route/ConnectTool.h"
 #include "route/RouteTool.h"
@@ -660,6 +661,12 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         const auto v = decimal(words[next]);
         if (!v) {
             error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": не число: ", ": not a number: ") + words[next];
+            return std::nullopt;
+        }
+        // Coordinates and sizes beyond what a layout file holds (10 m).
+        if (std::abs(*v) > mmFromUnits(ranges::kMaxCoordinate)) {
+            error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": значение вне допустимого диапазона: ",
+                                                              ": value out of range: ") + words[next];
             return std::nullopt;
         }
         step.args.numbers.push_back(*v);

@@ -174,12 +174,41 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
     return out.take();
 }
 
+namespace {
+
+// What the readers would refuse in the document, in `lang`; empty when
+// nothing. A file written with such a value could not be opened again.
+std::string valueTheReadersRefuse(const LayoutDocument& doc, Language lang)
+{
+    try {
+        checkOrigin(doc.Origin, 0);
+        for (size_t b = 0; b < doc.boardCount(); ++b) {
+            const Board& board = doc.board(b);
+            checkBoardSize(board.Settings.BoardWidth, board.Settings.BoardHeight, 0);
+            for (size_t i = 0; i < board.Objects.size(); ++i) {
+                const LayoutObject& o = board.Objects[i];
+                checkRecordValues(o, i, 0, kRecordFields);
+                checkPointCount(o, o.Points.size(), i, 0);
+                for (const Point& p : o.Points)
+                    checkPoint(o, p, i, 0);
+            }
+        }
+    } catch (const FormatError& e) {
+        return e.detail(lang == Language::Russian);
+    }
+    return {};
+}
+
+} // namespace
+
 Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)
 {
     const auto notSaved = [lang](const Status& s) {
         return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + s.message());
     };
     prepareForWriting(doc, autosave);
+    if (const std::string refused = valueTheReadersRefuse(doc, lang); !refused.empty())
+        return notSaved(Status::failure(refused));
     auto file = PendingFile::open(path, lang);
     if (!file)
         return notSaved(file.status());

@@ -183,6 +183,8 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
         {{"edit", in, out, "track-label 10 10 A --size 3"}, 2, "unknown option --size"},
         {{"edit", in, out, "polygon 10 10 --radius 5"}, 2, "requires --corners"},
+        {{"edit", in, out, "pad 3e7 10"}, 2, "value out of range: 3e7"},
+        {{"edit", in, out, "track 10 10 20000 10"}, 2, "value out of range: 20000"},
         // Texts the file or the font cannot keep are refused, not cut short.
         {{"edit", in, out, "label 10 5 ABCDEFGHIJKLMNOP"}, 2, "text longer than 15 characters"},
         {{"edit", in, out, "label 10 5 Ток日"}, 2, "a character the file cannot hold: 日"},

@@ -221,6 +221,31 @@ LayoutDocument largeDocument()
     return doc;
 }
 
+// A value the readers refuse is never written: the save fails naming it,
+// in the language asked for, and the old file stays.
+TEST(LayoutFile, NoSaveWritesWhatTheReadersRefuse)
+{
+    TempDir dir;
+    const std::string target = dir.file("doc.kbd");
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    addTrack(*doc.currentObjects(), {{100, -100}, {500, -100}}, 20);
+    ASSERT_TRUE(succeeded(writeDocument(doc, target, false, Language::English)));
+    const std::vector<uint8_t> before = readBytes(target);
+
+    // A track that starts on the board (so the save keeps it) and runs 20 m off.
+    LayoutObject& track = addTrack(*doc.currentObjects(), {{100, -200}, {2'000'000, -200}}, 20);
+    Status refused = writeDocument(doc, target, false, Language::English);
+    EXPECT_NE(refused.message().find("point x 2000000 lies outside"), std::string::npos) << refused.message();
+    refused = writeDocument(doc, target, true, Language::Russian);
+    EXPECT_EQ(refused.message().rfind("Файл не сохранён.", 0), 0u) << refused.message();
+    EXPECT_EQ(readBytes(target), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("doc.bak")));
+
+    track.Points.back().x = 1'000'000; // the last value a reader takes
+    ASSERT_TRUE(succeeded(writeDocument(doc, target, false, Language::English)));
+    EXPECT_TRUE(succeeded(readDocument(target, Language::English)));
+}
+
 TEST(LayoutFile, SavedFileIsTheImageAndAFailedSaveLeavesTheOldOne)
 {
     TempDir dir;
