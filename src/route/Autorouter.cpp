@@ -172,6 +172,27 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         say(RouteStatus::NoPath);
         return finish({});
     }
+    // The first and last segments, from the pads' centres, are not cleared:
+    // they may come closer than the clearance, but a track touching foreign
+    // copper would join another net to these pads.
+    auto touchesForeign = [&](Point from, Point to) {
+        LayoutObject bare = makeTrack(w, settings.layer);
+        bare.Points = {from, to};
+        const Region segment = ObjectRegion(bare);
+        for (size_t i = 0; i < objects.size(); ++i) {
+            if (objects[i].Layer != settings.layer || startNet[i] || targetNet[i] ||
+                !meets(copper.bounds(i), segment.bounds()))
+                continue;
+            for (const Region& part : copper.outline(i))
+                if (part.overlaps(segment))
+                    return true;
+        }
+        return false;
+    };
+    if (touchesForeign(points[0], points[1]) || touchesForeign(points[points.size() - 2], points.back())) {
+        say(RouteStatus::NoPath);
+        return finish({});
+    }
 
     LayoutObject made = makeTrack(w, settings.layer);
     made.Clearance = settings.newTrackClearance;

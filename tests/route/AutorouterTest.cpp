@@ -1,5 +1,7 @@
 #include "route/Autorouter.h"
 
+#include "route/Connectivity.h"
+
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +155,27 @@ TEST(Autorouter, SegmentThatCannotBeClearedRemovesTheTrack)
     EXPECT_EQ(run.snapshots, 1); // the wave arrived, the track was made and dropped
     EXPECT_EQ(band.list.size(), before);
     EXPECT_EQ(band.p->Connections, std::vector<LayoutObject*>{band.q});
+}
+
+// The segments from the pads' centres are not pushed off foreign copper.
+// One that would cross a stub of another net beside its pad would join that
+// net to the band's: no route then, the band and the board as they were.
+TEST(Autorouter, NoTrackThroughForeignCopperBesideAPad)
+{
+    BoardSettings board;
+    board.BoardWidth = 10000, board.BoardHeight = 6500;
+    auto routeWithStub = [&](int32_t stubY) {
+        Band band({2200, -4550}, {8000, -2000}, 50);
+        LayoutObject& stub = addTrack(band.list, {{2140, stubY}, {2220, stubY}}, 20);
+        const size_t before = band.list.size();
+        const Outcome run = route(band, board);
+        EXPECT_EQ(connectedObjects(band.list, band.list.indexOf(&stub)).size(), 1u) << "the stub keeps its own net";
+        return std::tuple(run.result.routed, band.list.size() - before, band.p->Connections.size());
+    };
+    // The last segment runs straight down into the pad through y = -4475.
+    EXPECT_EQ(routeWithStub(-4475), std::tuple(false, size_t{0}, size_t{1}));
+    // A stub clear of it leaves the route as it was.
+    EXPECT_EQ(routeWithStub(-4700), std::tuple(true, size_t{1}, size_t{0}));
 }
 
 TEST(Autorouter, MazeOfPadsWhereTheWaveSqueezesDiagonallyBetweenPads)
