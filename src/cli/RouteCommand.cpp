@@ -87,6 +87,12 @@ int run(const std::vector<std::string>& raw)
     if (!RouteSettings::routesOn(routeLayer))
         return fail(kExitFailure, "pad " + std::to_string(*from) + " lies on layer " + layerName(routeLayer) +
                                       ", which is not a copper layer: give --layer K1 or K2");
+    // The router never changes layer: a track on a layer a pad does not
+    // reach (itself or through its via partner) would join nothing to it.
+    for (const auto& [pad, index] : {std::pair{start, *from}, std::pair{target, *to}})
+        if (pad->Layer != routeLayer && !(pad->Partner && pad->Partner->Layer == routeLayer))
+            return fail(kExitFailure, "pad " + std::to_string(index) + " does not reach layer " +
+                                          layerName(routeLayer) + " (nor does a via through it)");
 
     RouteSettings settings;
     settings.layer = static_cast<uint8_t>(routeLayer);
@@ -124,9 +130,10 @@ const std::string kUsage =
     "copper in millimetres (" +
     mmText(RouteSettings::kMinMm) + " to " + mmText(RouteSettings::kMaxMm) +
     "; defaults 0.4 and 0.2).\n"
-    "The clearance sizes the routing grid and is kept by every segment between corners;\n"
-    "the first and last segments, which leave the pads' centres, are not held to it\n"
-    "(kestrel-cli check measures the result).\n"
+    "Both pads must lie on that layer, or be vias reaching it. The clearance sizes the\n"
+    "routing grid and is kept, to within the 0.05 mm routing raster, by every segment\n"
+    "between corners; the first and last segments, which leave the pads' centres, are not\n"
+    "held to it, but no segment touches foreign copper (kestrel-cli check measures the result).\n"
     "The new track gets the clearance 0.4 mm for the ground plane. Writes the document to\n"
     "OUT as the editor's Save does and prints {\"routed\": true, \"points\": [[x, y], ...]}\n"
     "with the track's points in units of 0.01 mm from Q to P, or {\"routed\": false} when no\n"

@@ -57,14 +57,23 @@ TEST(RouteCommand, OutputAndExitCodes)
     }
 
     // The track is saved on the layer asked for, by name or number.
-    const std::pair<const char*, uint8_t> layers[] = {{"K2", 3}, {"1", 1}};
-    for (const auto& [option, layer] : layers) {
-        ASSERT_EQ(runCli({"route", "--from", "0", "--to", "1", "--layer", option, in, out}).status, 0) << option;
+    const std::tuple<const char*, size_t, uint8_t, size_t> layers[] = {{"K2", 1, 3, 2}, {"1", 0, 1, 6}};
+    for (const auto& [option, board, layer, track] : layers) {
+        ASSERT_EQ(runCli({"route", "--board", std::to_string(board), "--from", "0", "--to", "1", "--layer", option, in,
+                          out})
+                      .status,
+                  0)
+            << option;
         auto read = readDocument(out, Language::English);
         ASSERT_TRUE(succeeded(read));
-        const ObjectList& objects = read->document.board(0).Objects;
-        ASSERT_EQ(objects.size(), 7u);
-        EXPECT_EQ(std::tuple(objects[6].Width, objects[6].Clearance, objects[6].Layer), std::tuple(40, 40, layer))
+        const ObjectList& objects = read->document.board(board).Objects;
+        ASSERT_EQ(objects.size(), track + 1);
+        EXPECT_EQ(std::tuple(objects[track].Width, objects[track].Clearance, objects[track].Layer),
+                  std::tuple(40, 40, layer))
             << option;
     }
+    // A layer neither pad reaches would get a track joined to neither.
+    const CommandResult other = runCli({"route", "--from", "0", "--to", "1", "--layer", "K2", in, out});
+    EXPECT_EQ(other.status, 1);
+    EXPECT_NE(other.err.find("pad 0 does not reach layer K2"), std::string::npos) << other.err;
 }
