@@ -427,8 +427,7 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         rule = tr(lang, "Зазор до общей шины", "Ground plane clearance");
         break;
     case ViolationKind::HoleInPlane:
-        rule = tr(lang, "Отверстие сквозь общую шину ", "Hole through the ground plane on ") +
-               layerKey(o.Layer == Layer::K1 ? Layer::K2 : Layer::K1);
+        rule = tr(lang, "Отверстие сквозь общую шину ", "Hole through the ground plane on ") + layerKey(v.planeLayer);
         break;
     }
     std::string text = rule;

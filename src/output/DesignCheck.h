@@ -51,6 +51,7 @@ struct Violation {
     double measuredUnits;  // the gap, width, hole diameter or ring found
     int32_t limitUnits;    // the rule's limit (0 for objects off the board)
     Rect area;             // where it is: the objects' outlines, normalised
+    int planeLayer = 0;    // the ground plane's layer, for a hole through it
 };
 
 // Net number of every object: objects joined by copper or vias share one,

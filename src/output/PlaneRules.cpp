@@ -1,7 +1,9 @@
 #include "output/PlaneRules.h"
 
+#include "geometry/Figures.h"
 #include "output/DrillExport.h"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 
@@ -24,16 +26,18 @@ bool clearedByPlane(const LayoutObject& o)
     return false;
 }
 
-// The copper objects of one layer by the cells of a coarse grid their
-// bounds cover, to find the copper under a point.
-class CopperUnderPoint {
+// The areas a plane leaves free on its layer (each object's outline grown by
+// its clearance), by the cells of a coarse grid, to ask whether a drilled
+// hole lies wholly inside them.
+class PlaneCutOuts {
 public:
-    CopperUnderPoint(CopperMap& map, int layer)
+    PlaneCutOuts(CopperMap& map, int layer) : map_(map)
     {
         for (size_t i = 0; i < map.size(); ++i) {
-            if (map.objects()[i].Layer != layer)
+            const LayoutObject& o = map.objects()[i];
+            if (o.Layer != layer || !clearedByPlane(o))
                 continue;
-            const Rect& b = map.bounds(i);
+            const Rect b = map.bounds(i).grown(o.Clearance);
             const int64_t x0 = cellOf(b.left), x1 = cellOf(b.right), y0 = cellOf(b.top), y1 = cellOf(b.bottom);
             if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMostCells) {
                 wide_.push_back(i);
@@ -45,33 +49,48 @@ public:
         }
     }
 
-    bool covered(CopperMap& map, Point p) const
+    bool holds(Point centre, int32_t radius) const
     {
-        auto under = [&](size_t i) {
-            const Rect& b = map.bounds(i);
-            if (p.x < b.left || p.x > b.right || p.y < b.top || p.y > b.bottom)
+        const Rect hole{centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
+        std::vector<size_t> near;
+        auto consider = [&](size_t i) {
+            const LayoutObject& o = map_.objects()[i];
+            if (!map_.bounds(i).grown(o.Clearance).overlaps(hole))
                 return false;
-            for (const Region& part : map.outline(i))
-                if (part.contains(p))
-                    return true;
+            // A pad around the hole's centre keeps at least its radius and
+            // clearance free all round: the usual case, without clipping.
+            if (o.is(ObjectKind::Pad) && o.start() == centre && int64_t{o.padOuterRadius()} + o.Clearance >= radius)
+                return true;
+            near.push_back(i);
             return false;
         };
-        if (const auto it = cells_.find(key(cellOf(p.x), cellOf(p.y))); it != cells_.end())
-            for (size_t i : it->second)
-                if (under(i))
-                    return true;
+        for (int64_t y = cellOf(hole.top); y <= cellOf(hole.bottom); ++y)
+            for (int64_t x = cellOf(hole.left); x <= cellOf(hole.right); ++x)
+                if (const auto it = cells_.find(key(x, y)); it != cells_.end())
+                    for (size_t i : it->second)
+                        if (consider(i))
+                            return true;
         for (size_t i : wide_)
-            if (under(i))
+            if (consider(i))
                 return true;
-        return false;
+        if (near.empty())
+            return false;
+        std::sort(near.begin(), near.end());
+        near.erase(std::unique(near.begin(), near.end()), near.end());
+        Region free;
+        for (size_t i : near)
+            free = free.united(clearanceRegion(map_.objects()[i]));
+        // Rounding of the polygons leaves slivers of a unit or two.
+        return Region::disc(centre, radius).subtracted(free).area() <= 2.0;
     }
 
 private:
-    static constexpr int32_t kCell = 1024;  // units: about a dozen pads across
-    static constexpr int64_t kMostCells = 64; // larger objects are asked at every point
+    static constexpr int32_t kCell = 1024;    // units: about a dozen pads across
+    static constexpr int64_t kMostCells = 64; // larger objects are asked at every hole
     static int64_t cellOf(int32_t v) { return v >= 0 ? v / kCell : -((-int64_t{v} + kCell - 1) / kCell); }
     static uint64_t key(int64_t x, int64_t y) { return (uint64_t(x) << 32) ^ uint64_t(uint32_t(y)); }
 
+    CopperMap& map_;
     std::unordered_map<uint64_t, std::vector<size_t>> cells_;
     std::vector<size_t> wide_;
 };
@@ -85,8 +104,8 @@ void checkGroundPlanes(CopperMap& map, const BoardSettings& settings, const Desi
     for (const bool side1 : {true, false}) {
         if (!settings.groundPlaneOfSide(side1))
             continue;
-        const int planeLayer = side1 ? Layer::K1 : Layer::K2, otherLayer = side1 ? Layer::K2 : Layer::K1;
-        std::optional<CopperUnderPoint> copper;
+        const int planeLayer = side1 ? Layer::K1 : Layer::K2;
+        std::optional<PlaneCutOuts> cutOuts;
         for (size_t i = 0; i < objects.size(); ++i) {
             const LayoutObject& o = objects[i];
             // A clearance of 0 joins the object to the plane: a connection,
@@ -99,11 +118,14 @@ void checkGroundPlanes(CopperMap& map, const BoardSettings& settings, const Desi
                     (figures->smallestClearanceUnits < 0 || o.Clearance < figures->smallestClearanceUnits))
                     figures->smallestClearanceUnits = o.Clearance;
             }
-            if (o.Layer == otherLayer && isDrilledPad(o) && o.holeRadius() > 0) {
-                if (!copper)
-                    copper.emplace(map, planeLayer);
-                if (!copper->covered(map, o.start()))
-                    found.push_back({ViolationKind::HoleInPlane, i, -1, 2.0 * o.holeRadius(), 0, map.bounds(i)});
+            // Every hole goes through both copper layers (a via's pair is
+            // drilled once).
+            if (isDrilledPad(o) && o.holeRadius() > 0) {
+                if (!cutOuts)
+                    cutOuts.emplace(map, planeLayer);
+                if (!cutOuts->holds(o.start(), o.holeRadius()))
+                    found.push_back(
+                        {ViolationKind::HoleInPlane, i, -1, 2.0 * o.holeRadius(), 0, map.bounds(i), planeLayer});
             }
         }
     }

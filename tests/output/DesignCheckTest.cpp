@@ -157,6 +157,17 @@ TEST(DesignCheck, GroundPlaneGapsAndHolesThroughIt)
              addTrack(l, {{1000, -1000}, {3000, -1000}, {3000, -2000}}, 20, Layer::K2);
          }, {V::HoleInPlane}},
         {"a pad without a hole", false, true, [&](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 0); }, {}},
+        {"a track over the hole, its cut-out narrower than the hole", true, false, [&](ObjectList& l) {
+             addPad(l, {2000, -1500}, 80, 1, Layer::K2, 60);
+             addTrack(l, {{1000, -1500}, {3000, -1500}}, 20); // with its clearance 40: 100 wide
+         }, {V::HoleInPlane}},
+        {"two tracks whose cut-outs hold the hole together", true, false, [&](ObjectList& l) {
+             addPad(l, {2000, -1500}, 80, 1, Layer::K2, 30);
+             addTrack(l, {{1000, -1460}, {3000, -1460}}, 20);
+             addTrack(l, {{1000, -1540}, {3000, -1540}}, 20);
+         }, {}},
+        {"a pad's hole wider than the plane's cut-out around it", true, false,
+         [&](ObjectList& l) { addPad(l, {2000, -1500}, 50, 1, Layer::K1, 150); }, {V::HoleInPlane}},
         {"a side-2 pad's hole under the side-1 plane", true, false,
          [&](ObjectList& l) { addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15); }, {V::HoleInPlane}},
     };
