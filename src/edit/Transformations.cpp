@@ -12,10 +12,15 @@ namespace kestrel {
 
 namespace {
 
-int32_t limited(int64_t d, int64_t lo, int64_t hi)
+// The move d along one axis of the board [lo, hi] for a selection from a
+// to b. A selection longer than the board cannot stay on it: only its end
+// `corner` (the left, or the upper, as y grows upwards) is kept on it, so a
+// move that keeps that end on the board is taken as asked.
+int32_t limited(int64_t d, int64_t a, int64_t b, int64_t lo, int64_t hi, int64_t corner)
 {
-    // A selection larger than the board keeps its top-left corner on it.
-    return saturatedUnits(std::max(lo, std::min(d, hi)));
+    if (b - a > hi - lo)
+        a = b = corner;
+    return saturatedUnits(std::clamp(d, lo - a, hi - b));
 }
 
 template <class Change>
@@ -67,10 +72,9 @@ void alignSingle(LayoutObject& o, double grid)
 
 Point ClampMoveDelta(const Rect& r, Point delta, const BoardSettings& board, bool snap)
 {
-    if (snap)
-        delta = snapPointToGrid(delta, board.Grid);
-    return {limited(delta.x, -int64_t{r.left}, int64_t{board.BoardWidth} - r.right),
-            limited(delta.y, -int64_t{board.BoardHeight} - r.top, -int64_t{r.bottom})};
+    const Point kept{limited(delta.x, r.left, r.right, 0, board.BoardWidth, r.left),
+                     limited(delta.y, r.top, r.bottom, -int64_t{board.BoardHeight}, 0, r.bottom)};
+    return snap ? snapPointToGrid(kept, board.Grid) : kept;
 }
 
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta)

@@ -8,10 +8,12 @@
 
 namespace kestrel {
 
-// The displacement of a move drag: snapped to the grid when asked, then
-// limited so that pressRect (the selection's bounds at the press) stays on
-// the board: its x from 0 to the width, its smallest y no lower than minus
-// the height and its largest y no higher than 0.
+// The displacement of a move drag: limited so that pressRect (the
+// selection's bounds at the press) stays on the board (its x from 0 to the
+// width, its smallest y no lower than minus the height and its largest y no
+// higher than 0; a selection larger than the board keeps its top-left
+// corner on it), then snapped to the grid when asked, so that it may end up
+// to half a grid step over the edge.
 Point ClampMoveDelta(const Rect& pressRect, Point delta, const BoardSettings& board, bool snap);
 
 // Moves every selected object by the delta (already clamped by the caller).

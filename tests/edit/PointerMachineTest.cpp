@@ -244,7 +244,9 @@ TEST(PointerMachine, MoveDragSnapsAndStaysOnTheBoard)
     const Case cases[] = {
         {"snapped to whole grid steps", {c.x + 300, c.y - 100}, false, {c.x + g, c.y}},
         {"Ctrl at the start moves freely", {c.x + 300, c.y - 100}, true, {c.x + 300, c.y - 100}},
-        {"stops at the left edge", {-5000, c.y}, false, {reach, c.y}},
+        // Limited to the edge, then snapped: the grid step nearest to it.
+        {"stops at the left edge", {-5000, c.y}, false, {g, c.y}},
+        {"Ctrl: right at the left edge", {-5000, c.y}, true, {reach, c.y}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

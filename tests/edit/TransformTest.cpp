@@ -137,6 +137,24 @@ TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
     };
     for (const auto& [name, wanted, snap, expected] : cases)
         EXPECT_EQ(ClampMoveDelta(sel, wanted, board, snap), expected) << name;
+
+    // Limited first, then snapped: the move stays on the grid, even if the
+    // edge then lies half a step off.
+    board.Grid = 254;
+    EXPECT_EQ(ClampMoveDelta(sel, {20000, 0}, board, true), (Point{13970, 0}));
+    EXPECT_EQ(ClampMoveDelta({1000, -3000, 2100, -1000}, {20000, 0}, board, true), (Point{13970, 0})); // 70 over
+
+    // Taller or wider than the board: the top-left corner stays on it, and a
+    // move that keeps it there is taken as asked.
+    board.Grid = 100;
+    const Rect tall{1000, -12000, 2000, -200}; // 11800 high on a 10000 board
+    EXPECT_EQ(ClampMoveDelta(tall, {0, 0}, board, false), (Point{0, 0}));
+    EXPECT_EQ(ClampMoveDelta(tall, {500, -300}, board, false), (Point{500, -300}));
+    EXPECT_EQ(ClampMoveDelta(tall, {0, 900}, board, false), (Point{0, 200}));
+    EXPECT_EQ(ClampMoveDelta(tall, {0, -20000}, board, false), (Point{0, -9800}));
+    const Rect wide{-500, -3000, 17000, -1000};
+    EXPECT_EQ(ClampMoveDelta(wide, {-100, 0}, board, false), (Point{500, 0}));
+    EXPECT_EQ(ClampMoveDelta(wide, {700, 0}, board, false), (Point{700, 0}));
 }
 
 TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
