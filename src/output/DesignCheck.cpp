@@ -30,6 +30,17 @@ Rect partsBounds(const std::vector<Region>& parts)
     return r;
 }
 
+// Where two objects closer than `limit` come close: the overlap of their
+// bounds grown by it, which two long tracks meet in only near their close
+// run (the bounds of both would centre anywhere).
+Rect whereClose(const Rect& a, const Rect& b, int32_t limit)
+{
+    const Rect ga = a.grown(limit), gb = b.grown(limit);
+    const Rect both{std::max(ga.left, gb.left), std::max(ga.top, gb.top), std::min(ga.right, gb.right),
+                    std::min(ga.bottom, gb.bottom)};
+    return both.left <= both.right && both.top <= both.bottom ? both : a.united(b);
+}
+
 // Gap between two objects' outlines, exact below `limit`.
 double objectGap(CopperMap& map, size_t a, size_t b, double limit)
 {
@@ -304,7 +315,8 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
         closePairs(map, nets, {rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0});
     for (const ClosePair& p : pairs.kept)
         found.push_back({ViolationKind::Clearance, p.a, static_cast<long>(p.b), p.gap, rules.clearanceUnits,
-                         partsBounds(map.outline(p.a)).united(partsBounds(map.outline(p.b)))});
+                         whereClose(partsBounds(map.outline(p.a)), partsBounds(map.outline(p.b)),
+                                    rules.clearanceUnits)});
     if (figures) {
         figures->smallestClearanceUnits = pairs.smallest;
         collectFigures(map, *figures);

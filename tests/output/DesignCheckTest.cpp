@@ -196,9 +196,19 @@ TEST(DesignCheck, ViolationTexts)
     const std::vector<Violation> found = checkDesign(list, boardOf(4000, 3000), DesignRules{});
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(describeViolation(found[0], list, Language::English),
-              "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.50, 10.50) mm");
+              "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.00, 10.17) mm");
     EXPECT_EQ(describeViolation(found[0], list, Language::Russian),
-              "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.50, 10.50) мм");
+              "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.00, 10.17) мм");
+
+    // A long bent track and a pad near its start: the place is at the pad,
+    // not amid the two objects' bounds.
+    ObjectList bent;
+    addTrack(bent, {{1000, -1000}, {9000, -1000}, {9000, -6000}}, 40);
+    addPad(bent, {1000, -1120}, 90, 1, Layer::K1, 30);
+    const std::vector<Violation> near = checkDesign(bent, boardOf(10000, 7000), DesignRules{});
+    ASSERT_EQ(near.size(), 1u);
+    EXPECT_LT(std::abs((near[0].area.left + near[0].area.right) / 2 - 1000), 150);
+    EXPECT_LT(std::abs((near[0].area.top + near[0].area.bottom) / 2 + 1025), 150);
 
     ObjectList planeList;
     addTrack(planeList, {{1000, -1000}, {2000, -1000}}, 20, Layer::K2).Clearance = 10;
