@@ -1,6 +1,7 @@
 #include "edit/CommandStates.h"
 
 #include "edit/EditSession.h"
+#include "edit/Undo.h"
 
 #include <algorithm>
 #include <vector>
@@ -58,7 +59,7 @@ CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& 
 {
     CommandStates s = UpdateCommandStates(objects, !session.Clipboard.empty());
     s.undo = session.canUndo();
-    s.redo = session.canRedo();
+    s.redo = RedoApplies(session, objects);
     return s;
 }
 

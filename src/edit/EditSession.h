@@ -6,6 +6,7 @@
 
 #include "model/ObjectList.h"
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 
@@ -43,6 +44,10 @@ public:
     std::deque<ObjectList>& redoSnapshots() { return redo_; }
     // The board the snapshots were taken of; Undo ignores them on another one.
     const Board* historyBoard = nullptr;
+    // The objects' fingerprint after the last Undo or Redo: an edit that took
+    // no snapshot since (a nudge, grouping, a panel value) changes it, and
+    // then the redo steps no longer follow from the board.
+    uint64_t redoBase = 0;
 
 private:
     std::deque<ObjectList> undo_; // oldest first

@@ -2,6 +2,8 @@
 
 #include "edit/CopyList.h"
 
+#include <cstdint>
+
 namespace kestrel {
 
 namespace {
@@ -27,7 +29,43 @@ bool historyFits(const EditSession& session, LayoutDocument& doc)
     return doc.activeBoard() && doc.activeBoard() == session.historyBoard;
 }
 
+struct Hash {
+    uint64_t value = 0x9e3779b97f4a7c15ull;
+    void add(uint64_t v) { value = (value ^ v) * 0xff51afd7ed558ccdull + 0x9e3779b97f4a7c15ull; }
+    void add(int32_t a, int32_t b) { add((uint64_t(uint32_t(a)) << 32) | uint32_t(b)); }
+    void add(const void* p) { add(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p))); }
+};
+
 } // namespace
+
+uint64_t EditableFingerprint(const ObjectList& objects)
+{
+    Hash h;
+    h.add(objects.size());
+    for (const auto& o : objects) {
+        h.add(o.get());
+        h.add(uint64_t(o->Kind) | uint64_t(o->Layer) << 8 | uint64_t(o->Shape) << 16 | uint64_t(o->Filled) << 24);
+        h.add(o->X1, o->Y1);
+        h.add(o->X2, o->Y2);
+        h.add(o->Width, o->Angle);
+        h.add(o->Clearance, int32_t(o->Points.size()));
+        for (const Point& p : o->Points)
+            h.add(p.x, p.y);
+        for (const int32_t g : o->Groups)
+            h.add(uint64_t(uint32_t(g)));
+        for (const char c : o->TextValue.view())
+            h.add(uint64_t(uint8_t(c)));
+        h.add(o->Partner);
+        for (const LayoutObject* band : o->Connections)
+            h.add(band);
+    }
+    return h.value;
+}
+
+bool RedoApplies(const EditSession& session, const ObjectList& objects)
+{
+    return session.canRedo() && EditableFingerprint(objects) == session.redoBase;
+}
 
 void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)
 {
@@ -77,6 +115,7 @@ bool Undo(EditSession& session, LayoutDocument& doc)
         undo.pop_back();
         exchange(objects, previous);
         session.redoSnapshots().push_back(std::move(previous));
+        session.redoBase = EditableFingerprint(objects);
     }
     doc.Modified = true;
     return true;
@@ -87,11 +126,16 @@ bool Redo(EditSession& session, LayoutDocument& doc)
     auto& redo = session.redoSnapshots();
     if (redo.empty() || !historyFits(session, doc))
         return false;
+    if (!RedoApplies(session, *doc.currentObjects())) {
+        redo.clear(); // edited since the last Undo: the steps would undo that edit
+        return false;
+    }
     session.objectsWillChange();
     ObjectList next = std::move(redo.back());
     redo.pop_back();
     exchange(*doc.currentObjects(), next);
     session.undoSnapshots().push_back(std::move(next));
+    session.redoBase = EditableFingerprint(*doc.currentObjects());
     doc.Modified = true;
     return true;
 }

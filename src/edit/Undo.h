@@ -24,4 +24,12 @@ void ResetUndoHistory(EditSession& session, LayoutDocument& doc);
 bool Undo(EditSession& session, LayoutDocument& doc);
 bool Redo(EditSession& session, LayoutDocument& doc);
 
+// Whether Redo would act on these objects: there are redo steps, and the
+// objects are as the last Undo or Redo left them. Any edit since, with or
+// without a snapshot, drops the redo steps.
+bool RedoApplies(const EditSession& session, const ObjectList& objects);
+
+// Everything of the objects an edit can change, selection aside.
+uint64_t EditableFingerprint(const ObjectList& objects);
+
 } // namespace kestrel

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kestrel {
 namespace {
 
@@ -70,6 +72,36 @@ TEST(Undo, DeeperHistoryStepsBackAndForth)
     EXPECT_EQ(f.xs(), (std::vector<int32_t>{100, 200, 300}));
     ASSERT_TRUE(Redo(f.session, f.doc));
     EXPECT_EQ(sizesSeen, (std::vector<size_t>{4, 3})) << "the pointer operation ends before each replacement";
+}
+
+// Edits that take no snapshot (a nudge, a group, a tool panel value) still
+// end the redo steps: redoing would silently take them back. A change of
+// the selection alone does not.
+TEST(Undo, AnEditWithoutSnapshotEndsTheRedoSteps)
+{
+    const std::vector<std::function<void(ObjectList&)>> edits = {
+        [](ObjectList& l) { l[0].X1 += 10; },
+        [](ObjectList& l) { l[0].Groups.push_back(7); },
+        [](ObjectList& l) { l[0].Clearance += 5; },
+        [](ObjectList& l) { l[0].TextValue = "x"; },
+        [](ObjectList& l) { test::addBand(l[0], l[1]); },
+    };
+    for (size_t k = 0; k < edits.size(); ++k) {
+        SCOPED_TRACE(k);
+        Fixture f(3);
+        f.drawPad(100);
+        f.drawPad(200);
+        f.drawPad(300);
+        ASSERT_TRUE(Undo(f.session, f.doc));
+        f.objects()[1].Selected = 1;
+        EXPECT_TRUE(RedoApplies(f.session, f.objects())) << "selecting is no edit";
+        edits[k](f.objects());
+        const std::vector<int32_t> edited = f.xs();
+        EXPECT_FALSE(RedoApplies(f.session, f.objects()));
+        EXPECT_FALSE(Redo(f.session, f.doc));
+        EXPECT_EQ(f.xs(), edited) << "the edit stays";
+        EXPECT_FALSE(f.session.canRedo());
+    }
 }
 
 TEST(Undo, SuppressionKeepsTheFirstSnapshot)
