@@ -347,8 +347,11 @@ void label(EditContext& c, const StepArgs& a)
         a.has("--layer") ? layerOf(a.options.at("--layer")) : static_cast<uint8_t>(c.doc.Working.ActiveLayer);
     const LabelLook look{LabelStepFontHeight(a), LabelStepAngle(a), layer, c.tools.CurrentClearance};
     const Point extent = a.extent.value_or(Point{0, 0});
-    CreateLabel(c.session, c.doc, boardPoint(a.numbers[0], a.numbers[1]), a.text, look,
-                [extent](const std::string&, int32_t, int32_t) { return extent; });
+    // Kept on the board as the label tool keeps the label that follows the
+    // pointer.
+    const Point at = ClampLabelAnchor(boardPoint(a.numbers[0], a.numbers[1]), extent, c.doc.Working.BoardWidth,
+                                      c.doc.Working.BoardHeight);
+    CreateLabel(c.session, c.doc, at, a.text, look, [extent](const std::string&, int32_t, int32_t) { return extent; });
 }
 
 // The label dialog's height: 1 to 99.9 (mm).

@@ -135,6 +135,12 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(std::tuple(l[4].Layer, l[4].Y1 - l[4].Y2), std::tuple(Layer::K1, 400))
                  << "the active layer; a 3 mm label's cell is 4 mm";
          }},
+        {"a label at the far corner moved in to stay on the 160 x 100 mm board", {"label 159 99 EDGE"}, nullptr, 4,
+         [](const ObjectList& l, auto&) {
+             EXPECT_TRUE(l[3].X1 < 15900 && std::max(l[3].X1, l[3].X2) == 16000 &&
+                         std::min(l[3].Y1, l[3].Y2) >= -10000)
+                 << l[3].X1 << " " << l[3].X2 << " " << l[3].Y2;
+         }},
         {"--board edits that board only", {"select all", "delete"}, "{\"objects\": 0, \"selected\": 0}", 3,
          [](const ObjectList&, const ObjectList& b1) { EXPECT_TRUE(b1.empty()); }, {"--board", "1"}},
         // Depth 3 (the default is 1): two steps back, one forward.
