@@ -11,6 +11,7 @@
 #include "model/RecordImages.h"
 #include "model/TextCodec.h"
 #include "model/ValueChecks.h"
+#include "model/ValueRanges.h"
 
 #include <algorithm>
 #include <new>
@@ -80,7 +81,9 @@ bool liesOffBoard(const LayoutObject& o, const Rect& board)
 
 // What one pass over the objects learns before anything is written: each
 // object's list position (for references), the pads of each board (their
-// bands follow the records) and an upper bound of the image size.
+// bands follow the records) and an upper bound of the image size. The pass
+// also throws FormatError for a value the readers would refuse: a file
+// written with it could not be opened again.
 struct EncodingPlan {
     std::vector<std::vector<const LayoutObject*>> padsOf;
     size_t maxBytes = 0;
@@ -91,15 +94,31 @@ EncodingPlan planEncoding(const LayoutDocument& doc)
     EncodingPlan plan;
     plan.padsOf.resize(doc.boardCount());
     plan.maxBytes = 4 + 4 + 12;
+    checkOrigin(doc.Origin, 0);
     for (size_t b = 0; b < doc.boardCount(); ++b) {
         const ObjectList& list = doc.board(b).Objects;
+        const BoardSettings& settings = static_cast<int>(b) == doc.ActiveBoard ? doc.Working : doc.board(b).Settings;
+        checkBoardSize(settings.BoardWidth, settings.BoardHeight, 0);
         plan.maxBytes += 1 + kBoardNameMax + sizeof(BoardImage) + 4;
         for (size_t i = 0; i < list.size(); ++i) {
             const LayoutObject& o = list[i];
             o.ListIndex = static_cast<int32_t>(i);
+            checkRecordValues(o, i, 0, kRecordFields);
             plan.maxBytes += sizeof(ObjectImage) + 4 + o.Groups.size() * 4;
-            if (o.hasPoints())
+            if (o.hasPoints()) {
                 plan.maxBytes += 4 + o.Points.size() * sizeof(Point);
+                checkPointCount(o, o.Points.size(), i, 0);
+                // Their extremes first; the named check only for a list
+                // that holds a point out of range.
+                int32_t low = 0, high = 0;
+                for (const Point& p : o.Points) {
+                    low = std::min(low, std::min(p.x, p.y));
+                    high = std::max(high, std::max(p.x, p.y));
+                }
+                if (low < -ranges::kMaxCoordinate || high > ranges::kMaxCoordinate)
+                    for (const Point& p : o.Points)
+                        checkPoint(o, p, i, 0);
+            }
             if (o.is(ObjectKind::Pad)) {
                 plan.maxBytes += 4 + 4 + o.Connections.size() * 4;
                 plan.padsOf[b].push_back(&o);
@@ -174,41 +193,20 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
     return out.take();
 }
 
-namespace {
-
-// What the readers would refuse in the document, in `lang`; empty when
-// nothing. A file written with such a value could not be opened again.
-std::string valueTheReadersRefuse(const LayoutDocument& doc, Language lang)
-{
-    try {
-        checkOrigin(doc.Origin, 0);
-        for (size_t b = 0; b < doc.boardCount(); ++b) {
-            const Board& board = doc.board(b);
-            checkBoardSize(board.Settings.BoardWidth, board.Settings.BoardHeight, 0);
-            for (size_t i = 0; i < board.Objects.size(); ++i) {
-                const LayoutObject& o = board.Objects[i];
-                checkRecordValues(o, i, 0, kRecordFields);
-                checkPointCount(o, o.Points.size(), i, 0);
-                for (const Point& p : o.Points)
-                    checkPoint(o, p, i, 0);
-            }
-        }
-    } catch (const FormatError& e) {
-        return e.detail(lang == Language::Russian);
-    }
-    return {};
-}
-
-} // namespace
-
 Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)
 {
     const auto notSaved = [lang](const Status& s) {
         return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + s.message());
     };
     prepareForWriting(doc, autosave);
-    if (const std::string refused = valueTheReadersRefuse(doc, lang); !refused.empty())
-        return notSaved(Status::failure(refused));
+    // Planned before the file is opened: a value the readers would refuse
+    // stops the save here, and the old file stays.
+    EncodingPlan plan;
+    try {
+        plan = planEncoding(doc);
+    } catch (const FormatError& e) {
+        return notSaved(Status::failure(e.detail(lang == Language::Russian)));
+    }
     auto file = PendingFile::open(path, lang);
     if (!file)
         return notSaved(file.status());
@@ -218,7 +216,7 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
     {
         BackgroundWrite background(*file);
         ByteWriter out(kWriteChunkBytes, [&](std::vector<uint8_t>& chunk) { background.submit(chunk); });
-        encodeWithPlan(doc, planEncoding(doc), out);
+        encodeWithPlan(doc, plan, out);
         out.finish();
         written = background.finish();
     }

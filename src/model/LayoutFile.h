@@ -18,11 +18,13 @@ constexpr int kLayoutFileVersion = 3;
 // stored into the active board's record.
 void prepareForWriting(LayoutDocument& doc, bool autosave);
 
-// The version-3 image of the document as it stands (no clean-up).
+// The version-3 image of the document as it stands (no clean-up). Throws
+// FormatError for a value the readers would refuse.
 std::vector<uint8_t> encodeDocument(const LayoutDocument& doc);
 
 // Clean-up, encoding and an atomic write. On success a non-autosave marks
-// the document saved; a failure carries the message to show.
+// the document saved; a failure carries the message to show, and a value
+// the readers would refuse is one: nothing is written then.
 Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang);
 
 struct LoadedDocument {
