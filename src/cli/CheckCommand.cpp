@@ -14,15 +14,18 @@ namespace {
 
 // A rule's limit in mm, 0 to DesignRules::kMaxMm, as whole units: limits
 // are kept to 0.01 mm, so a finer value is refused rather than rounded.
-void limitOption(Args& args, const char* name, int32_t& units)
+void limitOption(Args& args, const char* name, int32_t& units, Language lang)
 {
     const auto mm = args.number(name);
     if (!mm)
         return;
     if (!(*mm >= 0 && *mm <= DesignRules::kMaxMm))
-        args.reject(std::string("--") + name + " must lie between 0 and " + mmText(DesignRules::kMaxMm) + " mm");
+        args.reject(std::string("--") + name + tr(lang, ": от 0 до ", " must lie between 0 and ") +
+                    mmText(DesignRules::kMaxMm) + tr(lang, " мм", " mm"));
     else if (std::abs(*mm * 100 - std::round(*mm * 100)) > 1e-6)
-        args.reject(std::string("--") + name + " is kept to 0.01 mm: at most two decimals");
+        args.reject(std::string("--") + name +
+                    tr(lang, ": с точностью до 0.01 мм, не больше двух знаков после точки",
+                       " is kept to 0.01 mm: at most two decimals"));
     else
         units = unitsFromMm(*mm);
 }
@@ -41,6 +44,8 @@ std::string jsonLine(const Violation& v, const ObjectList& objects)
     line += ",\"layer\":\"" + layerKey(objects[v.object].Layer) + "\"";
     if (hasMeasure(v.kind))
         line += ",\"measured_mm\":" + mm(v.measuredUnits) + ",\"limit_mm\":" + mm(v.limitUnits);
+    if (v.kind == ViolationKind::HoleInPlane)
+        line += ",\"plane\":\"" + layerKey(v.planeLayer) + "\"";
     line += ",\"area_mm\":[" + mm(v.area.left) + "," + mm(v.area.top) + "," + mm(v.area.right) + "," +
             mm(v.area.bottom) + "]";
     line += ",\"text\":" + jsonString(describeViolation(v, objects, Language::English)) + "}";
@@ -53,12 +58,11 @@ int run(const std::vector<std::string>& raw)
     if (!args.expectPositional(1))
         return fail(kExitUsage, args.error());
     const auto boardIndex = args.index("board");
-    DesignRules rules;
-    limitOption(args, "clearance", rules.clearanceUnits);
-    limitOption(args, "width", rules.widthUnits);
-    limitOption(args, "hole", rules.holeUnits);
-    limitOption(args, "ring", rules.ringUnits);
     const auto lang = languageOption(args);
+    DesignRules rules;
+    for (const auto& [name, units] : {std::pair{"clearance", &rules.clearanceUnits}, std::pair{"width", &rules.widthUnits},
+                                      std::pair{"hole", &rules.holeUnits}, std::pair{"ring", &rules.ringUnits}})
+        limitOption(args, name, *units, lang.value_or(Language::English));
     if (!args.ok())
         return fail(kExitUsage, args.error());
     std::optional<LayoutDocument> doc;
@@ -81,10 +85,14 @@ const Registration reg({"check", "check a board against design rules (clearance,
                         "copper of different nets closer than --clearance (nets as the connectivity test finds\n"
                         "them, through copper and vias; rubber bands join nothing), tracks, lines and arcs on\n"
                         "copper narrower than --width, drilled holes smaller than --hole (diameter), annular\n"
-                        "rings thinner than --ring, copper closer than --clearance to the board edge, and\n"
-                        "objects reaching off the board. Limits are 0 to 10 mm; the defaults are a common\n"
-                        "board-house profile: clearance and width 0.15, hole 0.3, ring 0.15. --json prints one\n"
-                        "JSON object per line instead; --lang chooses the language of the lines (default ru).\n"
+                        "rings thinner than --ring, copper closer than --clearance to the board edge,\n"
+                        "objects reaching off the board, and with a ground plane on: plane gaps (each\n"
+                        "object's own clearance) below --clearance, and drilled holes not wholly inside the\n"
+                        "plane's cut-outs. Limits are 0 to 10 mm in steps of 0.01; the defaults are a common\n"
+                        "board-house profile: clearance and width 0.15, hole 0.3, ring 0.15. Places are given\n"
+                        "from the board's top-left corner, y downwards. --json prints one JSON object per line\n"
+                        "instead, its area_mm in board coordinates (y upwards, the board from -height to 0);\n"
+                        "--lang chooses the language of the lines (default ru; JSON texts are English).\n"
                         "Exits 1 when there are violations, 0 when there are none.\n\n"
                         "examples:\n"
                         "  kestrel-cli check board.kbd\n"

@@ -290,9 +290,10 @@ size_t codePoints(const std::string& utf8)
     return static_cast<size_t>(std::count_if(utf8.begin(), utf8.end(), [](char ch) { return (ch & 0xC0) != 0x80; }));
 }
 
-// What keeps a label's text from being stored as given: too long, or a
-// character the file's code page (or, for a label of tracks, the stroke
-// font) lacks. The editor's fields cut such texts short as they are typed.
+// What keeps a label's text from being stored as given: too long, a
+// character the file's code page lacks (a label in the system font), or no
+// character the stroke font draws (a label of tracks, whose other
+// characters are gaps, as in the editor).
 std::optional<std::string> textProblem(const StepRow& row, const std::string& text, Language lang)
 {
     const bool strokes = std::string(row.name) == "track-label";
@@ -300,33 +301,32 @@ std::optional<std::string> textProblem(const StepRow& row, const std::string& te
     if (codePoints(text) > most)
         return tr(lang, "текст длиннее ", "text longer than ") + std::to_string(most) +
                tr(lang, " знаков", " characters");
+    if (strokes) {
+        const std::string codes = StrokeFontCodes(text);
+        if (std::none_of(codes.begin(), codes.end(),
+                         [](char ch) { return !GlyphStrokes(static_cast<uint8_t>(ch)).empty(); }))
+            return std::string(tr(lang, "ни одного знака из шрифта надписи из дорожек",
+                                  "no character the track font draws"));
+        return std::nullopt;
+    }
     for (size_t i = 0; i < text.size();) {
         size_t end = i + 1;
         while (end < text.size() && (text[end] & 0xC0) == 0x80)
             ++end;
         const std::string ch = text.substr(i, end - i);
-        const std::string code = utf8ToCp1251(ch, '\0');
-        const bool kept = code != std::string(1, '\0') &&
-                          (!strokes || ch == " " || !GlyphStrokes(static_cast<uint8_t>(StrokeFontCodes(ch)[0])).empty());
-        if (!kept)
-            return (strokes ? tr(lang, "знака нет в шрифте надписи из дорожек: ", "a character the track font lacks: ")
-                            : tr(lang, "знак, которого нет в кодировке файла: ", "a character the file cannot hold: ")) +
-                   ch;
+        if (utf8ToCp1251(ch, '\0') == std::string(1, '\0'))
+            return tr(lang, "знак, которого нет в кодировке файла: ", "a character the file cannot hold: ") + ch;
         i = end;
     }
     return std::nullopt;
 }
 
-// A label needs a text of at most 50 characters of which one makes a stroke.
+// The label of tracks dialog's height and stroke (its text: textProblem).
 bool validTrackLabel(const StepArgs& a)
 {
     const TrackLabelSettings s = trackLabelOf(a);
-    const std::string codes = StrokeFontCodes(s.text);
-    const bool drawable =
-        std::any_of(codes.begin(), codes.end(), [](char ch) { return !GlyphStrokes(static_cast<uint8_t>(ch)).empty(); });
     const double stroke = a.number("--stroke", 1.0);
-    return drawable && codePoints(s.text) <= TrackLabelSettings::kTextMax &&
-           s.heightMm >= TrackLabelSettings::kMinHeightMm && s.heightMm <= TrackLabelSettings::kMaxHeightMm &&
+    return s.heightMm >= TrackLabelSettings::kMinHeightMm && s.heightMm <= TrackLabelSettings::kMaxHeightMm &&
            stroke >= 0.01 && stroke <= 99.9;
 }
 

@@ -208,8 +208,9 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     const std::string& out = args.positional()[1];
     if (const Status written = writeFabPackage(out, package.files, *lang); !written)
         return fail(kExitFailure, written.message());
-    std::printf("wrote the fab package of board \"%s\" to %s (%zu design check violation(s))\n", board->Name.c_str(),
-                out.c_str(), violations.size());
+    std::printf(tr(*lang, "пакет для производства платы \"%s\" записан в %s (нарушений проверки: %zu)\n",
+                   "wrote the fab package of board \"%s\" to %s (%zu design check violation(s))\n"),
+                board->Name.c_str(), out.c_str(), violations.size());
     return kExitOk;
 }
 

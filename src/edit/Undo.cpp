@@ -44,7 +44,8 @@ uint64_t EditableFingerprint(const ObjectList& objects)
     h.add(objects.size());
     for (const auto& o : objects) {
         h.add(o.get());
-        h.add(uint64_t(o->Kind) | uint64_t(o->Layer) << 8 | uint64_t(o->Shape) << 16 | uint64_t(o->Filled) << 24);
+        h.add(uint64_t(o->Kind) | uint64_t(o->Layer) << 8 | uint64_t(o->Shape) << 16 | uint64_t(o->Filled) << 24 |
+              uint64_t(o->DrawSide) << 32 | uint64_t(o->FillOn) << 40 | uint64_t(o->Routed) << 48);
         h.add(o->X1, o->Y1);
         h.add(o->X2, o->Y2);
         h.add(o->Width, o->Angle);

@@ -104,6 +104,7 @@ EncodingPlan planEncoding(const LayoutDocument& doc)
             const LayoutObject& o = list[i];
             o.ListIndex = static_cast<int32_t>(i);
             checkRecordValues(o, i, 0, kRecordFields);
+            checkGroupDepth(o, o.Groups.size(), i, 0);
             plan.maxBytes += sizeof(ObjectImage) + 4 + o.Groups.size() * 4;
             if (o.hasPoints()) {
                 plan.maxBytes += 4 + o.Points.size() * sizeof(Point);

@@ -182,7 +182,8 @@ private:
 
     // What a filled circle shows inside its stroke, up to the stroke's
     // centre line: the whole disc, or the part of it cut off by the chord
-    // through the arc's ends. The stroke covers the rest.
+    // through the arc's ends, the chord drawn with the stroke's pen. The
+    // stroke covers the rest.
     void circleFill(const LayoutObject& o, int32_t radius)
     {
         if (radius <= 0)
@@ -209,6 +210,9 @@ private:
         const Point last = arcStrokePoint(c, radius, o.arcStopDegrees());
         out_.LineTo(at(last.x, last.y));
         out_.EndRegion();
+        // The screen draws the chord with the arc's pen as well.
+        out_.MoveTo(at(first.x, first.y));
+        out_.LineTo(at(last.x, last.y));
     }
 
     // The glyphs as filled regions; in a ground plane the label keeps its

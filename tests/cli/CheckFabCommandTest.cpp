@@ -46,8 +46,10 @@ TEST_F(CheckFabCli, CheckPrintsViolationsAndExitsOneWhenThereAreAny)
         {{"check", "--board", "1", in}, 0, ""},
         {{"check", "--json", "--width", "0.3", in}, 1,
          R"({"rule":"clearance","object":0,"other":2,"layer":"K1","measured_mm":0.100,"limit_mm":0.150,)"},
-        {{"check", "--width", "11", in}, 2, "--width must lie between 0 and 10 mm"},
-        {{"check", "--clearance", "0.394", in}, 2, "--clearance is kept to 0.01 mm"},
+        {{"check", "--lang", "en", "--width", "11", in}, 2, "--width must lie between 0 and 10 mm"},
+        {{"check", "--width", "11", in}, 2, "--width: от 0 до 10 мм"},
+        {{"check", "--lang", "en", "--clearance", "0.394", in}, 2, "--clearance is kept to 0.01 mm"},
+        {{"check", "--clearance", "0.394", in}, 2, "--clearance: с точностью до 0.01 мм"},
     };
     for (const auto& [args, status, text] : rows) {
         const auto r = runCli(args);

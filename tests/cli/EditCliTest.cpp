@@ -194,7 +194,7 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         // Texts the file or the font cannot keep are refused, not cut short.
         {{"edit", in, out, "label 10 5 ABCDEFGHIJKLMNOP"}, 2, "text longer than 15 characters"},
         {{"edit", in, out, "label 10 5 Ток日"}, 2, "a character the file cannot hold: 日"},
-        {{"edit", in, out, "track-label 10 10 AБ"}, 2, "a character the track font lacks: Б"},
+        {{"edit", in, out, "track-label 10 10 ЖБ"}, 2, "no character the track font draws"},
         {{"edit", "--lang", "ru", in, out, longTrackLabel}, 2, "текст длиннее 50 знаков"},
         {{"edit", "--lang", "ru", in, out, "spin"}, 2, "неизвестный шаг 'spin'"},
         {{"edit", "--lang", "de", in, out}, 2, "--lang"},

@@ -207,7 +207,8 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
     LayoutObject disc = makeCircle({2600, -2600}, 150, 1, Layer::B1, 130);
     disc.Filled = 1;
     board.Objects.append(LayoutObject(disc));
-    disc.X1 = 3300, disc.Angle = 0, disc.Width = 180; // the upper half, to its chord
+    disc.X1 = 3300, disc.Angle = 0, disc.Width = 180; // the upper half, to its chord, drawn with a 0.5 mm pen
+    disc.Y2 = 100;
     board.Objects.append(std::move(disc));
     const SquareGlyphs glyphs;
     const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, {});
@@ -219,6 +220,7 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
                        {{1100, -2800}, false, "the glyph's hole"}, {{1250, -2800}, false, "beside the glyph"},
                        {{2600, -2600}, true, "inside a filled circle"}, {{2800, -2600}, false, "beside it"},
                        {{3300, -2530}, true, "inside a filled half circle"},
+                       {{3300, -2615}, true, "the pen along its chord"},
                        {{3300, -2670}, false, "across its chord"}}},
         {"probe.GBO", {{{2000, -1700}, false, "silk of the other side"}}},
         {"probe.GTS", {{viaAt, true, "opening over the via"}, {padRing, false, "pad of side 1"}}},
