@@ -5,6 +5,7 @@
 #include "geometry/Figures.h"
 #include "geometry/Geometry.h"
 #include "output/DrillExport.h"
+#include "output/HoleRules.h"
 #include "output/PlaneRules.h"
 #include "route/BothLayers.h"
 #include "route/Connectivity.h"
@@ -321,6 +322,7 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
         figures->smallestClearanceUnits = pairs.smallest;
         collectFigures(map, *figures);
     }
+    checkHolesThroughCopper(map, nets, found);
     checkGroundPlanes(map, settings, rules, found, figures);
     const Rect board = settings.boardRect();
     for (size_t i = 0; i < objects.size(); ++i) {
@@ -404,6 +406,8 @@ const char* violationKey(ViolationKind kind)
         return "plane-clearance";
     case ViolationKind::HoleInPlane:
         return "hole-in-plane";
+    case ViolationKind::HoleThroughCopper:
+        return "hole-through-copper";
     }
     return "?";
 }
@@ -440,6 +444,9 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         break;
     case ViolationKind::HoleInPlane:
         rule = tr(lang, "Отверстие сквозь общую шину ", "Hole through the ground plane on ") + layerKey(v.planeLayer);
+        break;
+    case ViolationKind::HoleThroughCopper:
+        rule = tr(lang, "Отверстие сквозь фольгу другой цепи", "Hole through copper of another net");
         break;
     }
     std::string text = rule;

@@ -2,10 +2,10 @@
 
 #include "geometry/Figures.h"
 #include "output/DrillExport.h"
+#include "output/ObjectCells.h"
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
 
 namespace kestrel {
 
@@ -35,17 +35,8 @@ public:
     {
         for (size_t i = 0; i < map.size(); ++i) {
             const LayoutObject& o = map.objects()[i];
-            if (o.Layer != layer || !clearedByPlane(o))
-                continue;
-            const Rect b = map.bounds(i).grown(o.Clearance);
-            const int64_t x0 = cellOf(b.left), x1 = cellOf(b.right), y0 = cellOf(b.top), y1 = cellOf(b.bottom);
-            if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMostCells) {
-                wide_.push_back(i);
-                continue;
-            }
-            for (int64_t y = y0; y <= y1; ++y)
-                for (int64_t x = x0; x <= x1; ++x)
-                    cells_[key(x, y)].push_back(i);
+            if (o.Layer == layer && clearedByPlane(o))
+                cells_.add(i, map.bounds(i).grown(o.Clearance));
         }
     }
 
@@ -53,7 +44,7 @@ public:
     {
         const Rect hole{centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
         std::vector<size_t> near;
-        auto consider = [&](size_t i) {
+        const bool byAPad = cells_.anyNear(hole, [&](size_t i) {
             const LayoutObject& o = map_.objects()[i];
             if (!map_.bounds(i).grown(o.Clearance).overlaps(hole))
                 return false;
@@ -63,16 +54,9 @@ public:
                 return true;
             near.push_back(i);
             return false;
-        };
-        for (int64_t y = cellOf(hole.top); y <= cellOf(hole.bottom); ++y)
-            for (int64_t x = cellOf(hole.left); x <= cellOf(hole.right); ++x)
-                if (const auto it = cells_.find(key(x, y)); it != cells_.end())
-                    for (size_t i : it->second)
-                        if (consider(i))
-                            return true;
-        for (size_t i : wide_)
-            if (consider(i))
-                return true;
+        });
+        if (byAPad)
+            return true;
         if (near.empty())
             return false;
         std::sort(near.begin(), near.end());
@@ -85,14 +69,8 @@ public:
     }
 
 private:
-    static constexpr int32_t kCell = 1024;    // units: about a dozen pads across
-    static constexpr int64_t kMostCells = 64; // larger objects are asked at every hole
-    static int64_t cellOf(int32_t v) { return v >= 0 ? v / kCell : -((-int64_t{v} + kCell - 1) / kCell); }
-    static uint64_t key(int64_t x, int64_t y) { return (uint64_t(x) << 32) ^ uint64_t(uint32_t(y)); }
-
     CopperMap& map_;
-    std::unordered_map<uint64_t, std::vector<size_t>> cells_;
-    std::vector<size_t> wide_;
+    ObjectCells cells_;
 };
 
 } // namespace

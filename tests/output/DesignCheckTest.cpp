@@ -89,6 +89,15 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"elongated pad: the ring across counts", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15, 6); },
          {V::Ring}, 14},
         {"a bare hole has no ring", [](ObjectList& l) { squarePad(l, {2000, -1500}, 20, 20); }, {}},
+        {"a hole through a track of another net on the other side", [](ObjectList& l) {
+             squarePad(l, {2000, -1500});
+             addTrack(l, {{1900, -1510}, {2100, -1510}}, 20, Layer::K2);
+         }, {V::HoleThroughCopper}},
+        {"the track just beside the hole", [](ObjectList& l) {
+             squarePad(l, {2000, -1500});
+             addTrack(l, {{1900, -1526}, {2100, -1526}}, 20, Layer::K2);
+         }, {}},
+        {"a via's own pad on the other side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}},
         {"0.15 mm from the left edge", [](ObjectList& l) { squarePad(l, {60, -1500}); }, {}},
         {"0.14 mm from the left edge", [](ObjectList& l) { squarePad(l, {59, -1500}); }, {V::EdgeClearance}, 14},
         {"0.14 mm from the top edge", [](ObjectList& l) { squarePad(l, {2000, -59}); }, {V::EdgeClearance}, 14},
@@ -144,14 +153,16 @@ TEST(DesignCheck, GroundPlaneGapsAndHolesThroughIt)
         {"the same without a plane", false, false, [&](ObjectList& l) { squarePad(l, {2000, -1500}); }, {}},
         {"a via has its own copper on the plane's side", false, true,
          [&](ObjectList& l) { addVia(l, {2000, -1500}); }, {}},
+        // Not a via: another net to the connectivity test, joined by the
+        // plated hole (reported once for both holes).
         {"a pad of side 2 over the hole", false, true, [&](ObjectList& l) {
              squarePad(l, {2000, -1500});
              addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15);
-         }, {}},
+         }, {V::HoleThroughCopper}},
         {"a zone of side 2 over a large part of the board", false, true, [&](ObjectList& l) {
              squarePad(l, {2000, -1500});
              l.append(makeZone(10, Layer::K2)).Points = {{100, -100}, {9900, -100}, {9900, -7400}, {100, -7400}};
-         }, {}, -1, 10000},
+         }, {V::HoleThroughCopper}, -1, 10000},
         {"inside a side-2 track's bounds but off its copper", false, true, [&](ObjectList& l) {
              squarePad(l, {2000, -1500});
              addTrack(l, {{1000, -1000}, {3000, -1000}, {3000, -2000}}, 20, Layer::K2);
@@ -160,7 +171,7 @@ TEST(DesignCheck, GroundPlaneGapsAndHolesThroughIt)
         {"a track over the hole, its cut-out narrower than the hole", true, false, [&](ObjectList& l) {
              addPad(l, {2000, -1500}, 80, 1, Layer::K2, 60);
              addTrack(l, {{1000, -1500}, {3000, -1500}}, 20); // with its clearance 40: 100 wide
-         }, {V::HoleInPlane}},
+         }, {V::HoleInPlane, V::HoleThroughCopper}},
         {"two tracks whose cut-outs hold the hole together", true, false, [&](ObjectList& l) {
              addPad(l, {2000, -1500}, 80, 1, Layer::K2, 30);
              addTrack(l, {{1000, -1460}, {3000, -1460}}, 20);

@@ -1,0 +1,56 @@
+#include "output/HoleRules.h"
+
+#include "output/DrillExport.h"
+#include "output/ObjectCells.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <utility>
+
+namespace kestrel {
+
+void checkHolesThroughCopper(CopperMap& map, const std::vector<int>& nets, std::vector<Violation>& found)
+{
+    const ObjectList& objects = map.objects();
+    std::optional<ObjectCells> copperOf[2]; // by layer, made when a hole first needs it
+    // Two pads drilled at one place meet each other's copper: one violation.
+    std::set<std::pair<size_t, size_t>> reported;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const LayoutObject& pad = objects[i];
+        if (!isDrilledPad(pad) || pad.holeRadius() <= 0 || nets[i] < 0)
+            continue;
+        // A via's two pads are one net: only the other layer can hold a
+        // stranger's copper the pad's own outline does not already meet.
+        const int other = pad.Layer == Layer::K1 ? Layer::K2 : Layer::K1;
+        std::optional<ObjectCells>& cells = copperOf[other == Layer::K1 ? 0 : 1];
+        if (!cells) {
+            cells.emplace();
+            for (size_t j = 0; j < objects.size(); ++j)
+                if (objects[j].Layer == other && nets[j] >= 0)
+                    cells->add(j, map.bounds(j));
+        }
+        const Point c = pad.start();
+        const int32_t r = pad.holeRadius();
+        const Rect hole{c.x - r, c.y - r, c.x + r, c.y + r};
+        std::optional<Region> disc;
+        std::vector<size_t> met;
+        cells->anyNear(hole, [&](size_t j) {
+            if (nets[j] == nets[i] || !map.bounds(j).overlaps(hole) ||
+                std::find(met.begin(), met.end(), j) != met.end() || reported.count({std::min(i, j), std::max(i, j)}))
+                return false;
+            if (!disc)
+                disc = Region::disc(c, r);
+            for (const Region& part : map.outline(j))
+                if (part.overlaps(*disc)) {
+                    met.push_back(j);
+                    reported.insert({std::min(i, j), std::max(i, j)});
+                    found.push_back({ViolationKind::HoleThroughCopper, i, static_cast<long>(j), 0, 0, hole});
+                    break;
+                }
+            return false;
+        });
+    }
+}
+
+} // namespace kestrel
