@@ -26,6 +26,45 @@ struct FormatError : std::runtime_error {
     std::string russian;
 };
 
+// The Russian name of a part of a file, as the readers name it in English;
+// the English name for one not in the table.
+inline std::string russianPart(std::string_view english)
+{
+    static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
+        {"a board header", "заголовок платы"},
+        {"a board name", "имя платы"},
+        {"a connection count", "число соединений"},
+        {"connection count", "число соединений"},
+        {"a connection index", "номер соединения"},
+        {"a group count", "число групп"},
+        {"group count", "число групп"},
+        {"a group number", "номер группы"},
+        {"a partner index", "номер пары"},
+        {"a point count", "число точек"},
+        {"point count", "число точек"},
+        {"a point", "точка"},
+        {"an object count", "число объектов"},
+        {"object count", "число объектов"},
+        {"the object count", "число объектов"},
+        {"an object record", "запись объекта"},
+        {"an old object record", "запись объекта"},
+        {"board count", "число плат"},
+        {"the board count", "число плат"},
+        {"the active board index", "номер активной платы"},
+        {"the board height", "высота платы"},
+        {"the board width", "ширина платы"},
+        {"the connection indices", "номера соединений"},
+        {"the file header", "заголовок файла"},
+        {"the group numbers", "номера групп"},
+        {"the origin", "начало координат"},
+        {"the points", "точки"},
+    };
+    for (const auto& [en, ru] : kNames)
+        if (en == english)
+            return std::string(ru);
+    return std::string(english);
+}
+
 // Collects bytes in memory, or, given a drain, hands them on in chunks of
 // about `chunkBytes` as they are produced so that a large image never has
 // to exist whole. The drain may take the chunk's buffer and leave another
@@ -101,7 +140,8 @@ public:
     void need(size_t n, const char* what) const
     {
         if (n > remaining())
-            throw FormatError(std::string("the file ends inside ") + what, pos_);
+            throw FormatError(std::string("the file ends inside ") + what, pos_,
+                              "файл обрывается: " + russianPart(what));
     }
     const uint8_t* take(size_t n, const char* what)
     {
@@ -125,18 +165,22 @@ public:
         if (p[0] > n)
             throw FormatError(std::string(what) + " claims " + std::to_string(p[0]) +
                                   " characters, more than its " + std::to_string(n),
-                              at);
+                              at,
+                              russianPart(what) + ": " + std::to_string(p[0]) + " знаков, больше допустимых " +
+                                  std::to_string(n));
         return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
     }
     // A count that announces `count` items of at least `itemSize` bytes each.
     size_t count(int64_t value, size_t itemSize, const char* what) const
     {
         if (value < 0)
-            throw FormatError(std::string("negative ") + what + " " + std::to_string(value), pos_ - 4);
+            throw FormatError(std::string("negative ") + what + " " + std::to_string(value), pos_ - 4,
+                              russianPart(what) + ": отрицательное значение " + std::to_string(value));
         if (itemSize > 0 && static_cast<uint64_t>(value) > remaining() / itemSize)
             throw FormatError(std::string(what) + " " + std::to_string(value) +
                                   " does not fit in the bytes that remain",
-                              pos_);
+                              pos_,
+                              russianPart(what) + " " + std::to_string(value) + " не умещается в оставшихся байтах");
         return static_cast<size_t>(value);
     }
 

@@ -277,14 +277,15 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
             }
             if (!import) {
                 if (boards == 0)
-                    throw FormatError("the file holds no board", in.offset());
+                    throw FormatError("the file holds no board", in.offset(), "в файле нет ни одной платы");
                 const size_t at = in.offset();
                 const int32_t active = in.i32("the active board index");
                 doc.Origin.x = in.i32("the origin");
                 doc.Origin.y = in.i32("the origin");
                 checkOrigin(doc.Origin, at + 4);
                 if (active < 0 || static_cast<size_t>(active) >= boards)
-                    throw FormatError("active board " + std::to_string(active) + " does not exist", at);
+                    throw FormatError("active board " + std::to_string(active) + " does not exist", at,
+                                      "активной платы " + std::to_string(active) + " нет");
                 doc.activate(active);
             }
         }

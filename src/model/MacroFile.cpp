@@ -105,7 +105,9 @@ Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang,
         if (version > 3)
             throw FormatError("the macro was written by a newer version of Kestrel (file version " +
                                   std::to_string(version) + ")",
-                              0);
+                              0,
+                              "макрос записан более новой версией Kestrel (версия файла " + std::to_string(version) +
+                                  ")");
         ObjectList list;
         if (version < 3)
             readOldObjects(in, list, version);

@@ -89,7 +89,9 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
                 throw FormatError("partner index " + std::to_string(partner) + " of object " +
                                       std::to_string(i) + " lies outside the board's " +
                                       std::to_string(n) + " objects",
-                                  fieldAt);
+                                  fieldAt,
+                                  "номер пары " + std::to_string(partner) + " у объекта " + std::to_string(i) +
+                                      " вне " + std::to_string(n) + " объектов платы");
             pads.push_back(o.get());
             partnerOfPad.push_back(partner);
         }
@@ -111,10 +113,13 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
             if (index < 0 || static_cast<size_t>(index) >= n)
                 throw FormatError("connection index " + std::to_string(index) +
                                       " lies outside the board's " + std::to_string(n) + " objects",
-                                  at);
+                                  at,
+                                  "номер соединения " + std::to_string(index) + " вне " + std::to_string(n) +
+                                      " объектов платы");
             LayoutObject* peer = list.at(static_cast<size_t>(index));
             if (!peer->is(ObjectKind::Pad))
-                throw FormatError("connection index " + std::to_string(index) + " does not name a pad", at);
+                throw FormatError("connection index " + std::to_string(index) + " does not name a pad", at,
+                                  "номер соединения " + std::to_string(index) + " указывает не на площадку");
             pad->Connections.push_back(peer);
         }
     }
@@ -140,7 +145,8 @@ void readOldObjects(ByteReader& in, ObjectList& list, int version)
         const uint8_t* text = rec.take(16, "");
         if (text[0] > kTextValueMax)
             throw FormatError("a label text claims " + std::to_string(text[0]) + " characters, more than its 15",
-                              at + 14);
+                              at + 14,
+                              "текст надписи: " + std::to_string(text[0]) + " знаков, больше допустимых 15");
         o->TextValue = cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
         rec.take(4, "");
         o->LegacyGroup = rec.u16("");

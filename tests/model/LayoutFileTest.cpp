@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -280,6 +283,22 @@ TEST(LayoutFile, SavedFileIsTheImageAndAFailedSaveLeavesTheOldOne)
     EXPECT_EQ(entries, 2) << "no temporary file remains";
 }
 
+// A Russian message holds no Latin word but the file's name, the program's
+// and a coordinate's letter.
+bool russianOnly(std::string message)
+{
+    for (const char* kept : {"cut.kbd", "v.kbd", "Kestrel"})
+        for (size_t at; (at = message.find(kept)) != std::string::npos;)
+            message.erase(at, std::string(kept).size());
+    auto latin = [&](size_t i) { return i < message.size() && std::isalpha(static_cast<unsigned char>(message[i])); };
+    for (size_t i = 0; i < message.size(); ++i) {
+        const bool coordinate = (message[i] == 'x' || message[i] == 'y') && !latin(i + 1) && !(i > 0 && latin(i - 1));
+        if (latin(i) && !coordinate)
+            return false;
+    }
+    return true;
+}
+
 TEST(LayoutFile, EveryTruncationIsRejected)
 {
     const auto bytes = sampleBytes();
@@ -287,6 +306,8 @@ TEST(LayoutFile, EveryTruncationIsRejected)
         auto r = decodeDocument(bytes.data(), n, Language::English, "cut.kbd");
         ASSERT_FALSE(r) << "a file cut to " << n << " bytes was accepted";
         ASSERT_NE(r.message().find("cut.kbd"), std::string::npos) << r.message();
+        const auto ru = decodeDocument(bytes.data(), n, Language::Russian, "cut.kbd");
+        ASSERT_TRUE(russianOnly(ru.message())) << ru.message();
     }
 }
 
@@ -334,6 +355,10 @@ TEST(LayoutFile, InconsistentCountsAndValuesOutsideTheirRangesAreRefused)
             says = c.namesOffset ? std::vector<std::string>{c.message, std::to_string(c.at)}
                                  : std::vector<std::string>{c.message};
         expectDecoding(damaged, says, c.lang);
+        if (*c.message) {
+            const auto ru = decodeDocument(damaged.data(), damaged.size(), Language::Russian, "v.kbd");
+            EXPECT_TRUE(russianOnly(ru.message())) << ru.message();
+        }
     }
 }
 
