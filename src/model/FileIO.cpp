@@ -2,6 +2,7 @@
 
 #include "model/PendingFile.h"
 #include "model/QuotedPath.h"
+#include "model/SystemErrors.h"
 
 #include <cerrno>
 #include <cstring>
@@ -39,11 +40,11 @@ Result<std::vector<uint8_t>> readWholeFile(const std::string& path, Language lan
     // the file's type is checked before anything is read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return readFailure(lang, "Не удаётся открыть", "Cannot open", path, std::strerror(errno));
+        return readFailure(lang, "Не удаётся открыть", "Cannot open", path, systemErrorText(errno, lang));
     FdCloser closer(fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        return readFailure(lang, "Не удаётся открыть", "Cannot open", path, std::strerror(errno));
+        return readFailure(lang, "Не удаётся открыть", "Cannot open", path, systemErrorText(errno, lang));
     if (!S_ISREG(st.st_mode))
         return readFailure(lang, "Не удаётся открыть", "Cannot open", path,
                            tr(lang, "это не обычный файл", "not a regular file"));
@@ -81,7 +82,7 @@ Result<std::vector<uint8_t>> readWholeFile(const std::string& path, Language lan
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return readFailure(lang, "Не удаётся прочитать", "Cannot read", path, std::strerror(errno));
+            return readFailure(lang, "Не удаётся прочитать", "Cannot read", path, systemErrorText(errno, lang));
         if (n == 0)
             break;
         size += static_cast<size_t>(n);

@@ -1,6 +1,7 @@
 #include "model/PendingFile.h"
 
 #include "model/QuotedPath.h"
+#include "model/SystemErrors.h"
 
 #include <cerrno>
 #include <climits>
@@ -147,7 +148,7 @@ void PendingFile::discard()
 Status PendingFile::failure(const char* russian, const char* english) const
 {
     return Status::failure(std::string(tr(lang_, russian, english)) + " " + quotedPath(shown_) + ": " +
-                           std::strerror(errno));
+                           systemErrorText(errno, lang_));
 }
 
 Status PendingFile::write(const void* data, size_t size)

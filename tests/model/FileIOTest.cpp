@@ -91,6 +91,21 @@ TEST(FileIO, ReadingRefusesWhatIsNoDocument)
 }
 
 // Saving over a symbolic link replaces the file it names and keeps the link.
+// The system's reason comes in the interface language too.
+TEST(FileIO, TheSystemsReasonInTheInterfaceLanguage)
+{
+    TempDir dir;
+    const std::string missing = dir.file("missing.kbd"), inMissing = dir.file("no/such/x.gbr");
+    EXPECT_NE(readWholeFile(missing, Language::English).message().find("No such file or directory"),
+              std::string::npos);
+    const std::string read = readWholeFile(missing, Language::Russian).message();
+    EXPECT_NE(read.find("Не удаётся открыть"), std::string::npos) << read;
+    EXPECT_NE(read.find("нет такого файла или папки"), std::string::npos) << read;
+    const std::string written = writeFileAtomically(inMissing, std::string_view("x"), Language::Russian).message();
+    EXPECT_NE(written.find("нет такого файла или папки"), std::string::npos) << written;
+    EXPECT_EQ(written.find("No such"), std::string::npos) << written;
+}
+
 TEST(FileIO, WritingFollowsSymbolicLinks)
 {
     TempDir dir;
