@@ -62,6 +62,7 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
         EXPECT_EQ(d.findChild<QLineEdit*>("Breite")->text(), "160");
         EXPECT_EQ(d.findChild<QLineEdit*>("E_Name")->text(), "Плата 1");
         EXPECT_FALSE(sizeDialog("100", "9", "Refused")(d)) << "the dialog stays open";
+        EXPECT_FALSE(sizeDialog("100", "100", "Плата 😀")(d)) << "a name the file would change";
         EXPECT_EQ(f.doc().Working.BoardWidth, 16050);
         EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Плата 1"});
         return sizeDialog("300", "300", "Renamed")(d);
@@ -69,8 +70,9 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
     f.trigger("Platinengrsse1");
     EXPECT_EQ(f.doc().Working.BoardWidth, 30000);
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Renamed"});
-    ASSERT_EQ(f.messages.size(), 1u);
+    ASSERT_EQ(f.messages.size(), 2u);
     EXPECT_EQ(f.messages[0].caption, "Kestrel");
+    EXPECT_EQ(f.messages[1].text.toStdString(), "Этот знак имени платы не сохраняется в файле: 😀");
 }
 
 } // namespace
