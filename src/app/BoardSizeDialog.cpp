@@ -105,20 +105,11 @@ void BoardSizeDialog::accept()
     }
     // The file keeps names in its 8-bit code page: a character outside it
     // would come back as '?'.
-    const std::string name = name_->text().toStdString();
-    if (const std::string kept = cp1251ToUtf8(utf8ToCp1251(name)); kept != name) {
-        size_t at = 0;
-        while (at < name.size() && at < kept.size() && name[at] == kept[at])
-            ++at;
-        while (at > 0 && (static_cast<unsigned char>(name[at]) & 0xC0) == 0x80)
-            --at; // the start of the character
-        size_t end = at + 1;
-        while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
-            ++end;
+    if (const std::string ch = firstCharacterOutsideCp1251(name_->text().toStdString()); !ch.empty()) {
         prompts_.message(this, "Kestrel",
                          QString::fromUtf8(kestrel::tr(lang_, "Этот знак имени платы не сохраняется в файле: ",
-                                              "The file cannot keep this character of the board's name: ")) +
-                             QString::fromStdString(name.substr(at, end - at)),
+                                                       "The file cannot keep this character of the board's name: ")) +
+                             QString::fromStdString(ch),
                          Prompts::Icon::Information);
         return;
     }

@@ -309,15 +309,8 @@ std::optional<std::string> textProblem(const StepRow& row, const std::string& te
                                   "no character the track font draws"));
         return std::nullopt;
     }
-    for (size_t i = 0; i < text.size();) {
-        size_t end = i + 1;
-        while (end < text.size() && (text[end] & 0xC0) == 0x80)
-            ++end;
-        const std::string ch = text.substr(i, end - i);
-        if (utf8ToCp1251(ch, '\0') == std::string(1, '\0'))
-            return tr(lang, "знак, которого нет в кодировке файла: ", "a character the file cannot hold: ") + ch;
-        i = end;
-    }
+    if (const std::string ch = firstCharacterOutsideCp1251(text); !ch.empty())
+        return tr(lang, "знак, которого нет в кодировке файла: ", "a character the file cannot hold: ") + ch;
     return std::nullopt;
 }
 

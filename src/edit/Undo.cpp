@@ -1,6 +1,7 @@
 #include "edit/Undo.h"
 
 #include "edit/CopyList.h"
+#include "model/HashMix.h"
 
 #include <cstdint>
 
@@ -29,21 +30,15 @@ bool historyFits(const EditSession& session, LayoutDocument& doc)
     return doc.activeBoard() && doc.activeBoard() == session.historyBoard;
 }
 
-struct Hash {
-    uint64_t value = 0x9e3779b97f4a7c15ull;
-    void add(uint64_t v) { value = (value ^ v) * 0xff51afd7ed558ccdull + 0x9e3779b97f4a7c15ull; }
-    void add(int32_t a, int32_t b) { add((uint64_t(uint32_t(a)) << 32) | uint32_t(b)); }
-    void add(const void* p) { add(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p))); }
-};
-
 } // namespace
 
 uint64_t EditableFingerprint(const ObjectList& objects)
 {
-    Hash h;
+    HashMix h;
+    auto address = [](const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); };
     h.add(objects.size());
     for (const auto& o : objects) {
-        h.add(o.get());
+        h.add(address(o.get()));
         h.add(uint64_t(o->Kind) | uint64_t(o->Layer) << 8 | uint64_t(o->Shape) << 16 | uint64_t(o->Filled) << 24 |
               uint64_t(o->DrawSide) << 32 | uint64_t(o->FillOn) << 40 | uint64_t(o->Routed) << 48);
         h.add(o->X1, o->Y1);
@@ -56,9 +51,9 @@ uint64_t EditableFingerprint(const ObjectList& objects)
             h.add(uint64_t(uint32_t(g)));
         for (const char c : o->TextValue.view())
             h.add(uint64_t(uint8_t(c)));
-        h.add(o->Partner);
+        h.add(address(o->Partner));
         for (const LayoutObject* band : o->Connections)
-            h.add(band);
+            h.add(address(band));
     }
     return h.value;
 }

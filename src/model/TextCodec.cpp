@@ -102,4 +102,18 @@ std::string utf8ToCp1251(std::string_view utf8, char replacement)
     return out;
 }
 
+std::string firstCharacterOutsideCp1251(std::string_view utf8)
+{
+    for (size_t i = 0; i < utf8.size();) {
+        size_t end = i + 1;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+            ++end;
+        const std::string_view ch = utf8.substr(i, end - i);
+        if (utf8ToCp1251(ch, '\0') == std::string(1, '\0'))
+            return std::string(ch);
+        i = end;
+    }
+    return {};
+}
+
 } // namespace kestrel

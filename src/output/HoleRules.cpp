@@ -14,7 +14,8 @@ void checkHolesThroughCopper(CopperMap& map, const std::vector<int>& nets, std::
 {
     const ObjectList& objects = map.objects();
     std::optional<ObjectCells> copperOf[2]; // by layer, made when a hole first needs it
-    // Two pads drilled at one place meet each other's copper: one violation.
+    // Each pair once: an object met in several cells, or two pads drilled at
+    // one place, each meeting the other's copper.
     std::set<std::pair<size_t, size_t>> reported;
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& pad = objects[i];
@@ -34,17 +35,15 @@ void checkHolesThroughCopper(CopperMap& map, const std::vector<int>& nets, std::
         const int32_t r = pad.holeRadius();
         const Rect hole{c.x - r, c.y - r, c.x + r, c.y + r};
         std::optional<Region> disc;
-        std::vector<size_t> met;
         cells->anyNear(hole, [&](size_t j) {
-            if (nets[j] == nets[i] || !map.bounds(j).overlaps(hole) ||
-                std::find(met.begin(), met.end(), j) != met.end() || reported.count({std::min(i, j), std::max(i, j)}))
+            const std::pair pair{std::min(i, j), std::max(i, j)};
+            if (nets[j] == nets[i] || !map.bounds(j).overlaps(hole) || reported.count(pair))
                 return false;
             if (!disc)
                 disc = Region::disc(c, r);
             for (const Region& part : map.outline(j))
                 if (part.overlaps(*disc)) {
-                    met.push_back(j);
-                    reported.insert({std::min(i, j), std::max(i, j)});
+                    reported.insert(pair);
                     found.push_back({ViolationKind::HoleThroughCopper, i, static_cast<long>(j), 0, 0, hole});
                     break;
                 }

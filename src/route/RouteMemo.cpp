@@ -1,22 +1,14 @@
 #include "route/RouteMemo.h"
 
+#include "model/HashMix.h"
+
 #include <bit>
 
 namespace kestrel {
 
-namespace {
-
-struct Hash {
-    uint64_t value = 0x9e3779b97f4a7c15ull;
-    void add(uint64_t v) { value = (value ^ v) * 0xff51afd7ed558ccdull + 0x9e3779b97f4a7c15ull; }
-    void add(int32_t a, int32_t b) { add((uint64_t(uint32_t(a)) << 32) | uint32_t(b)); }
-};
-
-} // namespace
-
 uint64_t CopperFingerprint(const ObjectList& list)
 {
-    Hash h;
+    HashMix h;
     h.add(list.size());
     for (const auto& o : list) {
         h.add(std::bit_cast<uint64_t>(o.get()));
