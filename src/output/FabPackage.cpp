@@ -1,10 +1,11 @@
 #include "output/FabPackage.h"
 
-#include "model/FileIO.h"
+#include "model/PendingFile.h"
 #include "model/Units.h"
 #include "output/DesignCheck.h"
 #include "output/DrillExport.h"
 #include "output/GerberExport.h"
+#include "route/BothLayers.h"
 
 #include <cstdio>
 #include <ctime>
@@ -102,8 +103,18 @@ std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& set
                                     const LabelOutlineSource* labels)
 {
     const std::string name = fabBaseName(board.Name);
-    std::vector<ZipEntry> files;
-    for (const FabLayer& l : kFabLayers) {
+    constexpr size_t kLayers = std::size(kFabLayers);
+    std::vector<ZipEntry> files(kLayers + 2);
+    const auto make = [&](size_t i) {
+        if (i == kLayers) {
+            files[i] = {name + ".GKO", exportBoardOutline(settings, "Kestrel fab package: board outline")};
+            return;
+        }
+        if (i == kLayers + 1) {
+            files[i] = {name + ".TXT", exportDrill(board.Objects, settings, DrillSide::Component)};
+            return;
+        }
+        const FabLayer& l = kFabLayers[i];
         GerberOptions options = GerberOptions::presetFor(l.layer);
         options.mirror = false;
         options.outline = false;
@@ -111,11 +122,14 @@ std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& set
         options.filledCircles = true;
         const std::string comment = std::string("Kestrel fab package: ") + l.description;
         options.comment = comment;
-        files.push_back({name + "." + l.extension,
-                         exportGerber(board.Objects, settings, options, Language::English, labels)});
-    }
-    files.push_back({name + ".GKO", exportBoardOutline(settings, "Kestrel fab package: board outline")});
-    files.push_back({name + ".TXT", exportDrill(board.Objects, settings, DrillSide::Component)});
+        files[i] = {name + "." + l.extension, exportGerber(board.Objects, settings, options, Language::English, labels)};
+    };
+    // The files do not depend on each other: every other one is made on a
+    // second thread. Top and bottom alternate, so the halves weigh alike.
+    forBothLayers(true, [&](int half) {
+        for (size_t i = size_t(half); i < files.size(); i += 2)
+            make(i);
+    });
     return files;
 }
 
@@ -143,11 +157,21 @@ PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& se
 
 Status writeFabPackage(const std::string& path, const std::vector<ZipEntry>& files, Language lang)
 {
-    const Result<std::string> zip = zipArchive(files, static_cast<long long>(std::time(nullptr)));
-    if (!zip)
-        return Status::failure(std::string(tr(lang, "Файл не создан: ", "Cannot create ")) + path + ": " +
-                               zip.message());
-    return writeFileAtomically(path, *zip, lang);
+    auto file = PendingFile::open(path, lang);
+    if (!file)
+        return file.status();
+    bool fileFailed = false;
+    const Status zipped = writeZipArchive(files, static_cast<long long>(std::time(nullptr)),
+                                          [&](const char* data, size_t size) {
+                                              Status s = file->write(data, size);
+                                              fileFailed = !s.ok();
+                                              return s;
+                                          });
+    if (!zipped)
+        return fileFailed ? zipped
+                          : Status::failure(std::string(tr(lang, "Файл не создан: ", "Cannot create ")) + path +
+                                            ": " + zipped.message());
+    return file->complete();
 }
 
 } // namespace kestrel

@@ -26,7 +26,8 @@ std::string fabBaseName(const std::string& boardName);
 std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& settings,
                                       const LabelOutlineSource* labels, const DesignFigures& figures);
 
-// Everything but the README: the layers, the outline and the drill file.
+// Everything but the README: the layers, the outline and the drill file,
+// made on two threads, both of which may ask `labels`.
 std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& settings,
                                     const LabelOutlineSource* labels);
 
@@ -35,10 +36,8 @@ struct PreparedFabPackage {
     DesignReport report;
     std::vector<ZipEntry> files; // as fabPackageFiles gives them
 };
-// The design check runs on a worker thread while the calling thread makes
-// the files, which do not depend on it; only the README waits for its
-// figures. `labels` is asked on the calling thread only, so a source bound
-// to the GUI thread stays there.
+// The design check runs on a worker thread while the files, which do not
+// depend on it, are made; only the README waits for its figures.
 PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& settings, const DesignRules& rules,
                                      const LabelOutlineSource* labels);
 

@@ -16,7 +16,7 @@ public:
     // The label's glyphs in board coordinates as contours a Gerber region
     // takes as they are: each one simple, holes joined to their ring by
     // cut-ins. Contours may overlap; the label is their union. Empty for a
-    // label that shows nothing.
+    // label that shows nothing. Exports ask from several threads at once.
     virtual std::vector<Polygon> labelContours(const LayoutObject& label) const = 0;
 };
 

@@ -13,24 +13,33 @@ Status zipFailure(const char* what, zip_error_t* error)
     return Status::failure(std::string("zip: ") + what + ": " + zip_error_strerror(error));
 }
 
-// The whole content of a buffer source.
-Result<std::string> sourceBytes(zip_source_t* source)
+// The content of a buffer source, a piece at a time.
+Status readSource(zip_source_t* source, const std::function<Status(const char*, size_t)>& sink)
 {
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_source_stat(source, &stat) != 0 || zip_source_open(source) != 0)
+    if (zip_source_open(source) != 0)
         return zipFailure("cannot read the archive", zip_source_error(source));
-    std::string bytes(static_cast<size_t>(stat.size), '\0');
-    const zip_int64_t read = zip_source_read(source, bytes.data(), stat.size);
+    constexpr size_t kPiece = size_t{1} << 20;
+    const std::unique_ptr<char[]> piece = std::make_unique_for_overwrite<char[]>(kPiece);
+    Status status;
+    for (;;) {
+        const zip_int64_t read = zip_source_read(source, piece.get(), kPiece);
+        if (read < 0) {
+            status = zipFailure("cannot read the archive", zip_source_error(source));
+            break;
+        }
+        if (read == 0)
+            break;
+        if (status = sink(piece.get(), static_cast<size_t>(read)); !status)
+            break;
+    }
     zip_source_close(source);
-    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
-        return zipFailure("cannot read the archive", zip_source_error(source));
-    return bytes;
+    return status;
 }
 
 } // namespace
 
-Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, long long modified)
+Status writeZipArchive(const std::vector<ZipEntry>& entries, long long modified,
+                       const std::function<Status(const char* data, size_t size)>& sink)
 {
     zip_error_t error;
     zip_error_init(&error);
@@ -66,7 +75,19 @@ Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, long long m
         zip_discard(archive);
         return failed;
     }
-    return sourceBytes(buffer);
+    return readSource(buffer, sink);
+}
+
+Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, long long modified)
+{
+    std::string bytes;
+    if (Status s = writeZipArchive(entries, modified, [&bytes](const char* data, size_t size) {
+            bytes.append(data, size);
+            return Status{};
+        });
+        !s)
+        return s;
+    return bytes;
 }
 
 Result<std::vector<ZipEntry>> unzipArchive(const std::string& bytes)

@@ -97,6 +97,13 @@ TEST_F(CheckFabCli, FabWritesTheZip)
     EXPECT_EQ(russian.err.find(" mm"), std::string::npos) << russian.err;
     EXPECT_FALSE(std::filesystem::exists(zip));
 
+    // A write that fails half way (here at a file size limit) keeps the old file.
+    writeBytes(zip, {'o', 'l', 'd'});
+    const auto cut = runCli({"fab", "--force", "--lang", "en", input, zip}, 2000);
+    EXPECT_EQ(cut.status, 1) << cut.out;
+    EXPECT_NE(cut.err.find("kestrel-cli: "), std::string::npos) << cut.err;
+    EXPECT_EQ(readBytes(zip), (std::vector<uint8_t>{'o', 'l', 'd'}));
+
     const auto forced = runCli({"fab", "--force", input, zip});
     ASSERT_EQ(forced.status, 0) << forced.err;
     const auto files = unzipArchive(fileText(zip));

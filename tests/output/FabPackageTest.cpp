@@ -7,7 +7,7 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <thread>
+#include <mutex>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -116,18 +116,20 @@ TEST(FabPackage, FilesNamesAndReadme)
     zip_close(archive);
 }
 
-// The check runs beside the files: the result is what the check and the
-// files give one after the other, and the label source is asked only on
-// the calling thread (the GUI's fonts live there).
+// The check runs beside the files, which are made on two threads: the
+// result is what the check and each file's own export give one after the
+// other, and each label is asked for once, by the thread making its layer.
 TEST(FabPackage, PreparedBesideTheCheck)
 {
-    struct ThreadRecordingGlyphs : SquareGlyphs {
+    struct CountingGlyphs : SquareGlyphs {
         std::vector<Polygon> labelContours(const LayoutObject& l) const override
         {
-            threads.push_back(std::this_thread::get_id());
+            const std::lock_guard lock(mutex);
+            ++asked;
             return SquareGlyphs::labelContours(l);
         }
-        mutable std::vector<std::thread::id> threads;
+        mutable std::mutex mutex;
+        mutable int asked = 0;
     };
     Board board;
     board.Name = "Two nets";
@@ -138,7 +140,7 @@ TEST(FabPackage, PreparedBesideTheCheck)
     board.Objects.append(makeText({300, -600}, "B", 0, 200, 500, -800, Layer::K2));
     const BoardSettings settings = boardOf(1000, 1000);
     const DesignRules rules;
-    const ThreadRecordingGlyphs glyphs;
+    const CountingGlyphs glyphs;
 
     const PreparedFabPackage package = prepareFabPackage(board, settings, rules, &glyphs);
     const DesignReport report = checkDesignWithFigures(board.Objects, settings, rules);
@@ -148,8 +150,26 @@ TEST(FabPackage, PreparedBesideTheCheck)
         EXPECT_EQ(package.report.violations[i].kind, report.violations[i].kind);
         EXPECT_EQ(package.report.violations[i].object, report.violations[i].object);
     }
-    EXPECT_EQ(glyphs.threads, std::vector<std::thread::id>(2, std::this_thread::get_id()));
+    EXPECT_EQ(glyphs.asked, 2);
 
+    // Each layer file against its layer exported alone, on this thread.
+    const std::pair<size_t, GerberLayer> layers[] = {{0, GerberLayer::K2},     {1, GerberLayer::K1},
+                                                     {2, GerberLayer::B1},     {3, GerberLayer::B2},
+                                                     {4, GerberLayer::LStop2}, {5, GerberLayer::LStop1}};
+    for (const auto& [index, layer] : layers) {
+        GerberOptions options = GerberOptions::presetFor(layer);
+        options.mirror = false;
+        options.outline = false;
+        options.fontLabels = true;
+        options.filledCircles = true;
+        const std::string& made = package.files[index].bytes;
+        const size_t comment = made.find("G04 ") + 4;
+        ASSERT_NE(comment, std::string::npos + 4) << package.files[index].name;
+        const std::string commentText = made.substr(comment, made.find("*\r\n", comment) - comment);
+        options.comment = commentText;
+        EXPECT_EQ(made, exportGerber(board.Objects, settings, options, Language::English, &glyphs))
+            << package.files[index].name;
+    }
     const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, report.figures);
     ASSERT_EQ(package.files.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i) {

@@ -24,8 +24,6 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
     if (!board)
         return false;
     const QString caption = text(lang, "Пакет для производства", "Fab package");
-    // The files are made on this thread (the labels' glyphs come from the
-    // GUI's fonts) while the check runs on another.
     const ScreenLabelOutlines labels;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const PreparedFabPackage package = prepareFabPackage(*board, doc.Working, rules, &labels);
