@@ -4,6 +4,7 @@
 #include "geometry/Distance.h"
 #include "geometry/Figures.h"
 #include "geometry/Geometry.h"
+#include "model/LayerSwitches.h"
 #include "output/DrillExport.h"
 #include "output/HoleRules.h"
 #include "output/PlaneRules.h"
@@ -13,6 +14,7 @@
 #include "route/PartGrid.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -283,11 +285,12 @@ std::vector<int> netNumbers(const ObjectList& objects)
 
 namespace {
 
-// The figures a board has, from its copper map and nets.
-void collectFigures(CopperMap& map, DesignFigures& figures)
+// The figures a board has, from its copper map and nets; with the board's
+// settings a ground plane counts as copper of its layer.
+void collectFigures(CopperMap& map, DesignFigures& figures, const BoardSettings* settings)
 {
     const ObjectList& objects = map.objects();
-    bool layers[2] = {false, false};
+    bool layers[2] = {settings && groundPlaneOn(*settings, Layer::K1), settings && groundPlaneOn(*settings, Layer::K2)};
     std::set<int32_t> holes;
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& o = objects[i];
@@ -320,7 +323,7 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
                                     rules.clearanceUnits)});
     if (figures) {
         figures->smallestClearanceUnits = pairs.smallest;
-        collectFigures(map, *figures);
+        collectFigures(map, *figures, &settings);
     }
     checkHolesThroughCopper(map, nets, found);
     checkGroundPlanes(map, settings, rules, found, figures);
@@ -376,7 +379,7 @@ DesignFigures designFigures(const ObjectList& objects)
     CopperMap map(objects);
     const std::vector<int> nets = netsOf(map);
     DesignFigures figures;
-    collectFigures(map, figures);
+    collectFigures(map, figures, nullptr);
     figures.smallestClearanceUnits = closePairs(map, nets, {0, DesignFigures::kClearanceSearchUnits}).smallest;
     return figures;
 }
@@ -450,8 +453,17 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         break;
     }
     std::string text = rule;
-    if (hasMeasure(v.kind))
-        text += " " + mm(v.measuredUnits) + " " + unit + " < " + mm(v.limitUnits) + " " + unit;
+    if (hasMeasure(v.kind)) {
+        // A value just below the limit would round up to it: it is shown
+        // to the micrometre, cut rather than rounded.
+        std::string measured = mm(v.measuredUnits);
+        if (measured == mm(v.limitUnits)) {
+            char fine[32];
+            std::snprintf(fine, sizeof fine, "%.3f", std::floor(mmFromUnits(v.measuredUnits) * 1000) / 1000);
+            measured = fine;
+        }
+        text += " " + measured + " " + unit + " < " + mm(v.limitUnits) + " " + unit;
+    }
     // Where the rulers show it: y counts down from the board's top edge.
     const double cx = (double(v.area.left) + v.area.right) / 2, cy = (double(v.area.top) + v.area.bottom) / 2;
     text += ": " + what + ", " + layerKey(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx) + ", " +

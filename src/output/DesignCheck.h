@@ -72,7 +72,7 @@ struct DesignFigures {
     double smallestClearanceUnits = -1;
     static constexpr int32_t kClearanceSearchUnits = 100;
     std::vector<int32_t> holeDiametersUnits; // distinct, ascending
-    int copperLayers = 0;                    // layers holding copper objects
+    int copperLayers = 0; // layers holding copper objects, or a ground plane when the check knows the settings
 };
 // The figures of the nets' copper alone: the ground planes' gaps need the
 // board's settings (checkDesignWithFigures).

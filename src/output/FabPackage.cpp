@@ -1,6 +1,7 @@
 #include "output/FabPackage.h"
 
 #include "model/PendingFile.h"
+#include "model/TextCodec.h"
 #include "model/Units.h"
 #include "output/DesignCheck.h"
 #include "output/DrillExport.h"
@@ -75,6 +76,18 @@ std::string readme(const std::string& name, const std::vector<ZipEntry>& files, 
     return text;
 }
 
+// The drill file of a board without holes is a header and an end, which
+// viewers do not take for a drill file: the package's unloads the tool (T0)
+// to say there is nothing to drill.
+std::string fabDrillFile(const ObjectList& objects, const BoardSettings& settings)
+{
+    std::string drill = exportDrill(objects, settings, DrillSide::Component);
+    constexpr std::string_view kEnd = "M30\r\n";
+    if (drillSizeList(objects).empty() && drill.ends_with(kEnd))
+        drill.insert(drill.size() - kEnd.size(), "T0\r\n");
+    return drill;
+}
+
 ZipEntry readmeFile(const Board& board, const BoardSettings& settings, const std::vector<ZipEntry>& layerFiles,
                     const DesignFigures& figures)
 {
@@ -83,20 +96,73 @@ ZipEntry readmeFile(const Board& board, const BoardSettings& settings, const std
 
 } // namespace
 
+namespace {
+
+// Latin letters for a Cyrillic letter of the file's code page (lower case),
+// or nullptr for any other byte.
+const char* latinFor(unsigned char c)
+{
+    static const char* const kLetters[32] = {"a", "b", "v", "g", "d",  "e", "zh", "z", "i",  "y",    "k",
+                                             "l", "m", "n", "o", "p",  "r", "s",  "t", "u",  "f",    "kh",
+                                             "ts", "ch", "sh", "shch", "", "y", "",  "e", "yu", "ya"};
+    if (c >= 0xC0)
+        return kLetters[(c - 0xC0) % 32];
+    switch (c) {
+    case 0xA8: case 0xB8: return "e";            // Ё ё
+    case 0xB2: case 0xB3: return "i";            // І і
+    case 0xAF: case 0xBF: return "yi";           // Ї ї
+    case 0xAA: case 0xBA: return "ye";           // Є є
+    case 0xA5: case 0xB4: return "g";            // Ґ ґ
+    case 0xA1: case 0xA2: return "u";            // Ў ў
+    default: return nullptr;
+    }
+}
+
+bool isCapital(unsigned char c)
+{
+    return (c >= 0xC0 && c <= 0xDF) || c == 0xA8 || c == 0xB2 || c == 0xAF || c == 0xAA || c == 0xA5 || c == 0xA1;
+}
+
+// Names a Windows folder cannot hold a file under, whatever the extension.
+bool reservedOnWindows(const std::string& name)
+{
+    std::string upper;
+    for (char c : name)
+        upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
+        return true;
+    return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '1' &&
+           upper[3] <= '9';
+}
+
+} // namespace
+
 std::string fabBaseName(const std::string& boardName)
 {
     std::string name;
-    for (unsigned char c : boardName) {
+    auto gap = [&name] {
+        if (!name.empty() && name.back() != '_')
+            name += '_';
+    };
+    for (unsigned char c : utf8ToCp1251(boardName, ' ')) {
         const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
                           c == '_';
-        if (kept)
+        if (kept) {
             name += static_cast<char>(c);
-        else if (!name.empty() && name.back() != '_')
-            name += '_';
+        } else if (const char* latin = latinFor(c)) {
+            std::string letters = latin;
+            if (isCapital(c) && !letters.empty())
+                letters[0] = static_cast<char>(letters[0] - 'a' + 'A');
+            name += letters;
+        } else {
+            gap();
+        }
     }
     while (!name.empty() && name.back() == '_')
         name.pop_back();
-    return name.empty() ? "board" : name;
+    if (name.empty())
+        return "board";
+    return reservedOnWindows(name) ? "board-" + name : name;
 }
 
 std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& settings,
@@ -111,7 +177,7 @@ std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& set
             return;
         }
         if (i == kLayers + 1) {
-            files[i] = {name + ".TXT", exportDrill(board.Objects, settings, DrillSide::Component)};
+            files[i] = {name + ".TXT", fabDrillFile(board.Objects, settings)};
             return;
         }
         const FabLayer& l = kFabLayers[i];

@@ -324,12 +324,14 @@ std::string exportGerber(const ObjectList& objects, const BoardSettings& setting
     out.MirrorBase = settings.BoardWidth;
     out.OpenFile(gerberLayerName(options.layer, lang));
     Plotter plot(out, settings, options, labels);
-    if (!options.comment.empty()) {
+    if (!options.comment.empty())
         out.Comment(options.comment);
-        // An aperture table, even for a layer of regions only or an empty
-        // one: readers take a file without one for RS-274D.
+    // An aperture table, even for a layer of regions only or an empty one:
+    // readers take a file without one for RS-274D. The package's layers have
+    // one always, and so have layers whose labels are drawn as glyph regions;
+    // the classic files stay as they were.
+    if (!options.comment.empty() || (options.fontLabels && labels && fontLabelsOnLayer(objects, options.layer) > 0))
         out.SetPenwidth(kOutlinePen);
-    }
     if (options.outline)
         plot.boardOutline();
     if (isSolderMask(options.layer)) {

@@ -210,6 +210,10 @@ TEST(DesignCheck, ViolationTexts)
               "Clearance 0.14 mm < 0.15 mm: track – track, K1, at (15.00, 10.17) mm");
     EXPECT_EQ(describeViolation(found[0], list, Language::Russian),
               "Зазор 0.14 мм < 0.15 мм: дорожка – дорожка, K1, точка (15.00, 10.17) мм");
+    // Just below the limit the value is cut to the micrometre, not rounded up to it.
+    Violation close = found[0];
+    close.measuredUnits = 14.96;
+    EXPECT_TRUE(describeViolation(close, list, Language::English).starts_with("Clearance 0.149 mm < 0.15 mm:"));
 
     // A long bent track and a pad near its start: the place is at the pad,
     // not amid the two objects' bounds.

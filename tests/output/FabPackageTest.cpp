@@ -27,7 +27,9 @@ size_t count(const std::string& text, const std::string& what)
 TEST(FabPackage, BaseNames)
 {
     const std::pair<std::string, std::string> rows[] = {
-        {"a/b\\c:d", "a_b_c_d"}, {"  x--y__", "x--y"}, {"Плата 2", "2"}, {"Плата", "board"},
+        {"a/b\\c:d", "a_b_c_d"}, {"  x--y__", "x--y"}, {"Плата 2", "Plata_2"}, {"ЁЖ щука №5", "EZh_shchuka_5"},
+        {"Підсилювач", "Pidsilyuvach"}, {"№ ?", "board"}, {"", "board"}, {"CON", "board-CON"},
+        {"com1", "board-com1"}, {"COM10", "COM10"}, {"CONSOLE", "CONSOLE"},
     };
     for (const auto& [name, expected] : rows)
         EXPECT_EQ(fabBaseName(name), expected) << name;

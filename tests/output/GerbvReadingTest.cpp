@@ -237,3 +237,28 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
             EXPECT_EQ(lit(p.at), p.lit) << f.name << ": " << p.what << " at (" << p.at.x << ", " << p.at.y << ")";
     }
 }
+
+// A board without holes or copper objects: its package still loads quietly,
+// the drill file included, and so does a layer of glyph regions alone.
+TEST_F(GerbvReading, NearlyEmptyBoardLoadsQuietly)
+{
+    Board board;
+    board.Name = "bare";
+    board.Objects.append(makeText({1000, -2700}, "A", 0, 200, 1200, -2900, Layer::B1));
+    settings.GroundPlane1 = 1;
+    const SquareGlyphs glyphs;
+    const DesignReport report = checkDesignWithFigures(board.Objects, settings, DesignRules{});
+    EXPECT_EQ(report.figures.copperLayers, 1) << "the ground plane is copper";
+    for (const ZipEntry& f : fabPackageFiles(board, settings, &glyphs, report.figures)) {
+        if (f.name == "README.txt") {
+            EXPECT_NE(f.bytes.find("Copper layers: 1\r\n"), std::string::npos) << f.bytes;
+            continue;
+        }
+        render(f.bytes, f.name, false);
+    }
+    GerberOptions silk = GerberOptions::presetFor(GerberLayer::B1);
+    silk.fontLabels = true;
+    silk.outline = false;
+    render(exportGerber(board.Objects, settings, silk, Language::English, &glyphs), "labels.gbr", false);
+    EXPECT_TRUE(lit({1025, -2800})) << "the glyph";
+}
