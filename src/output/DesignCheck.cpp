@@ -175,9 +175,8 @@ PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, const std::
 
 // The pairs of copper objects of different nets the search asks for, both
 // layers searched side by side on a board large enough to pay for a thread.
-PairsFound closePairs(CopperMap& map, const std::vector<int>& nets, const PairSearch& search)
+PairsFound closePairs(CopperMap& map, CopperPartGrids& grids, const std::vector<int>& nets, const PairSearch& search)
 {
-    CopperPartGrids grids(map, search.reach());
     // The net with the most parts only answers: every pair it is in is
     // found from the other net's side, and most boards have one such net
     // (the ground, or the whole board when everything is joined).
@@ -204,19 +203,54 @@ PairsFound closePairs(CopperMap& map, const std::vector<int>& nets, const PairSe
     return all;
 }
 
+bool isCopperLabel(const LayoutObject& o) { return o.is(ObjectKind::Text) && isBoardCopper(o.Layer); }
+
+// Nets of the copper; a label in a system font, whose copper is glyphs
+// the check cannot see within its box, joins nothing and is a net of its
+// own, so a label lying across two nets' copper does not hide the gap
+// between them (settleLabelNets gives it the net it lies on).
 std::vector<int> netsOf(CopperMap& map)
 {
+    const ObjectList& objects = map.objects();
     std::vector<int> nets(map.size(), -1);
     std::vector<uint8_t> reached(map.size(), 0);
+    for (size_t i = 0; i < map.size(); ++i)
+        reached[i] = isCopperLabel(objects[i]);
     int next = 0;
     for (size_t i = 0; i < map.size(); ++i) {
-        if (reached[i] || !isBoardCopper(map.objects()[i].Layer))
+        if (reached[i] || !isBoardCopper(objects[i].Layer))
             continue;
         for (size_t j : FloodConnect(map, i, reached))
             nets[j] = next;
         ++next;
     }
+    for (size_t i = 0; i < map.size(); ++i)
+        if (isCopperLabel(objects[i]))
+            nets[i] = next++;
     return nets;
+}
+
+// A label on the copper of one net belongs to it; a label on the copper of
+// two nets, or of none, keeps a net of its own: the search then reports
+// it against the copper it touches.
+void settleLabelNets(CopperMap& map, CopperPartGrids& grids, std::vector<int>& nets)
+{
+    const ObjectList& objects = map.objects();
+    for (size_t i = 0; i < map.size(); ++i) {
+        if (!isCopperLabel(objects[i]))
+            continue;
+        int joined = -1;
+        bool several = false;
+        grids.forEachNear(i, [](size_t) { return false; }, [&](size_t j, auto) {
+            if (several || nets[j] < 0 || nets[j] == joined || isCopperLabel(objects[j]) ||
+                !map.outlinesOverlap(i, j))
+                return;
+            several = joined >= 0;
+            joined = nets[j];
+        });
+        if (joined >= 0 && !several)
+            nets[i] = joined;
+    }
 }
 
 // The pen width a copper object is made with, or -1 for objects without one.
@@ -313,10 +347,12 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
                              DesignFigures* figures)
 {
     CopperMap map(objects);
-    const std::vector<int> nets = netsOf(map);
+    std::vector<int> nets = netsOf(map);
+    const PairSearch search{rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0};
+    CopperPartGrids grids(map, search.reach());
+    settleLabelNets(map, grids, nets);
     std::vector<Violation> found;
-    const PairsFound pairs =
-        closePairs(map, nets, {rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0});
+    const PairsFound pairs = closePairs(map, grids, nets, search);
     for (const ClosePair& p : pairs.kept)
         found.push_back({ViolationKind::Clearance, p.a, static_cast<long>(p.b), p.gap, rules.clearanceUnits,
                          whereClose(partsBounds(map.outline(p.a)), partsBounds(map.outline(p.b)),
@@ -377,10 +413,13 @@ DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettin
 DesignFigures designFigures(const ObjectList& objects)
 {
     CopperMap map(objects);
-    const std::vector<int> nets = netsOf(map);
+    std::vector<int> nets = netsOf(map);
     DesignFigures figures;
     collectFigures(map, figures, nullptr);
-    figures.smallestClearanceUnits = closePairs(map, nets, {0, DesignFigures::kClearanceSearchUnits}).smallest;
+    const PairSearch search{0, DesignFigures::kClearanceSearchUnits};
+    CopperPartGrids grids(map, search.reach());
+    settleLabelNets(map, grids, nets);
+    figures.smallestClearanceUnits = closePairs(map, grids, nets, search).smallest;
     return figures;
 }
 

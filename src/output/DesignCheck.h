@@ -57,7 +57,8 @@ struct Violation {
 };
 
 // Net number of every object: objects joined by copper or vias share one,
-// objects off the copper layers get -1.
+// objects off the copper layers get -1. A label in a system font on copper
+// joins nothing and has a net of its own.
 std::vector<int> netNumbers(const ObjectList& objects);
 
 // Every violation, ordered by kind and then by object.

@@ -70,6 +70,18 @@ TEST(DesignCheck, RulesAtTheirLimits)
              twoTracks(l, 14);
              l.append(makeZone(10, Layer::K1)).Points = {{1400, -1050}, {1600, -1050}, {1600, -980}, {1400, -980}};
          }, {}},
+        {"a label's box across both tracks joins nothing: its glyphs may not", [](ObjectList& l) {
+             twoTracks(l, 5);
+             l.append(makeText({1400, -980}, "-", 0, 100, 1500, -1060, Layer::K1));
+         }, {V::Clearance, V::Clearance, V::Clearance}, 5},
+        {"a label on one track's copper is of its net", [](ObjectList& l) {
+             twoTracks(l, 15);
+             l.append(makeText({1400, -900}, "A", 0, 100, 1500, -995, Layer::K1));
+         }, {}},
+        {"a label near another net's copper", [](ObjectList& l) {
+             twoTracks(l, 15);
+             l.append(makeText({1400, -900}, "A", 0, 100, 1500, -976, Layer::K1));
+         }, {V::Clearance}, 14},
         {"a rubber band joins nothing", [](ObjectList& l) {
              addBand(squarePad(l, {1000, -2000}), squarePad(l, {1104, -2000}));
          }, {V::Clearance}, 14},
