@@ -8,8 +8,43 @@
 
 namespace kestrel::cli {
 
+namespace {
+
+// The language the last --lang names, read as parsing will read the line
+// (the values of value options skipped) but to its end, past anything the
+// parser stops at, so that an error before --lang is worded in it too.
+Language requestedLanguage(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
+                           Language fallback)
+{
+    std::optional<std::string> named;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const std::string& a = raw[i];
+        if (a.size() <= 2 || a.compare(0, 2, "--") != 0)
+            continue;
+        const size_t eq = a.find('=');
+        const std::string name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+        if (!valueOptions.count(name))
+            continue;
+        std::optional<std::string> value;
+        if (eq != std::string::npos)
+            value = a.substr(eq + 1);
+        else if (i + 1 < raw.size())
+            value = raw[++i];
+        if (name == "lang" && value)
+            named = value;
+    }
+    if (named == "en" || named == "1")
+        return Language::English;
+    if (named == "ru" || named == "0")
+        return Language::Russian;
+    return fallback;
+}
+
+} // namespace
+
 Args::Args(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
-           const std::set<std::string>& flagOptions)
+           const std::set<std::string>& flagOptions, Language fallback)
+    : lang_(valueOptions.count("lang") ? requestedLanguage(raw, valueOptions, fallback) : Language::English)
 {
     for (size_t i = 0; i < raw.size(); ++i) {
         const std::string& a = raw[i];
@@ -26,13 +61,14 @@ Args::Args(const std::vector<std::string>& raw, const std::set<std::string>& val
                 } else if (i + 1 < raw.size()) {
                     values_[name] = raw[++i];
                 } else {
-                    error_ = "option --" + name + " needs a value";
+                    error_ = lang_ == Language::English ? "option --" + name + " needs a value"
+                                                        : "--" + name + ": нет значения";
                     return;
                 }
             } else if (flagOptions.count(name) && !inlineValue) {
                 flags_.insert(name);
             } else {
-                error_ = "unknown option " + a;
+                error_ = tr(lang_, "неизвестный параметр ", "unknown option ") + a;
                 return;
             }
         } else {
@@ -57,7 +93,7 @@ std::optional<long> Args::integer(const std::string& name)
     long out = 0;
     auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
     if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
-        reject("--" + name + " expects a whole number, not '" + *v + "'");
+        reject("--" + name + tr(lang_, ": ожидается целое число, не '", " expects a whole number, not '") + *v + "'");
         return std::nullopt;
     }
     return out;
@@ -71,7 +107,7 @@ std::optional<double> Args::number(const std::string& name)
     double out = 0;
     auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
     if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
-        reject("--" + name + " expects a number, not '" + *v + "'");
+        reject("--" + name + tr(lang_, ": ожидается число, не '", " expects a number, not '") + *v + "'");
         return std::nullopt;
     }
     return out;
@@ -81,7 +117,9 @@ std::optional<long> Args::index(const std::string& name)
 {
     const auto v = integer(name);
     if (v && *v < 0) {
-        reject("--" + name + " expects a whole number from 0 up, not '" + std::to_string(*v) + "'");
+        reject("--" + name +
+               tr(lang_, ": ожидается целое число от 0, не '", " expects a whole number from 0 up, not '") +
+               std::to_string(*v) + "'");
         return std::nullopt;
     }
     return v;
@@ -96,8 +134,11 @@ void Args::reject(const std::string& message)
 bool Args::expectPositional(size_t count)
 {
     if (ok() && positional_.size() != count)
-        error_ = "expected " + std::to_string(count) + " file argument" + (count == 1 ? "" : "s") + ", got " +
-                 std::to_string(positional_.size());
+        error_ = lang_ == Language::English
+                     ? "expected " + std::to_string(count) + " file argument" + (count == 1 ? "" : "s") + ", got " +
+                           std::to_string(positional_.size())
+                     : "ожидается файлов: " + std::to_string(count) + ", указано: " +
+                           std::to_string(positional_.size());
     return ok();
 }
 

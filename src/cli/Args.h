@@ -1,6 +1,7 @@
 #pragma once
 // Option parsing and document loading shared by the subcommands.
 
+#include "model/Language.h"
 #include "model/LayoutDocument.h"
 
 #include <map>
@@ -14,12 +15,17 @@ namespace kestrel::cli {
 class Args {
 public:
     // valueOptions take the next argument ("--board 2" or "--board=2");
-    // flagOptions stand alone.
+    // flagOptions stand alone. When "lang" is a value option the usage
+    // errors are worded in the language it names (ru or 0, en or 1; the last
+    // --lang counts), in `fallback` when it is absent or names neither;
+    // commands without --lang word them in English.
     Args(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
-         const std::set<std::string>& flagOptions);
+         const std::set<std::string>& flagOptions, Language fallback = Language::Russian);
 
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
+    // The language of the messages, as the constructor chose it.
+    Language language() const { return lang_; }
 
     std::optional<std::string> value(const std::string& name) const;
     bool flag(const std::string& name) const { return flags_.count(name) > 0; }
@@ -43,6 +49,7 @@ private:
     std::set<std::string> flags_;
     std::vector<std::string> positional_;
     std::string error_;
+    Language lang_ = Language::English;
 };
 
 // Reads a layout file; on failure prints the reason and returns nullopt.

@@ -20,14 +20,16 @@ constexpr long kMaxUndoDepth = 100;
 
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {"board", "lang", "undo-depth"}, {});
+    // Without --lang the messages are English.
+    Args args(raw, {"board", "lang", "undo-depth"}, {}, Language::English);
     const auto boardIndex = args.integer("board");
     const auto undoDepth = args.integer("undo-depth");
     if (!args.ok())
         return fail(kExitUsage, args.error());
     const std::string langName = args.value("lang").value_or("en");
     if (langName != "en" && langName != "ru")
-        return fail(kExitUsage, "--lang expects ru or en, not '" + langName + "'");
+        return fail(kExitUsage,
+                    tr(args.language(), "--lang: ru или en, не '", "--lang expects ru or en, not '") + langName + "'");
     const Language lang = langName == "ru" ? Language::Russian : Language::English;
     if (undoDepth && (*undoDepth < 1 || *undoDepth > kMaxUndoDepth))
         return fail(kExitUsage, tr(lang, "--undo-depth: от 1 до 100", "--undo-depth expects 1 to 100"));
@@ -60,7 +62,8 @@ int run(const std::vector<std::string>& raw)
         if (!isLabelStep(step))
             continue;
         std::string error;
-        step.args.extent = measureLabel(step.args.text, LabelStepFontHeight(step.args), LabelStepAngle(step.args), error);
+        step.args.extent = measureLabel(step.args.text, LabelStepFontHeight(step.args), LabelStepAngle(step.args),
+                                         lang, error);
         if (!step.args.extent)
             return fail(kExitFailure, error);
     }

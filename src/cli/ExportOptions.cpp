@@ -12,7 +12,9 @@ std::optional<Language> languageOption(Args& args)
         return Language::Russian;
     if (*v == "en" || *v == "1")
         return Language::English;
-    args.reject("--lang expects ru or en (or the language byte 0 or 1), not '" + *v + "'");
+    args.reject(tr(args.language(), "--lang: ru или en (или байт языка 0 или 1), не '",
+                   "--lang expects ru or en (or the language byte 0 or 1), not '") +
+                *v + "'");
     return std::nullopt;
 }
 

@@ -8,6 +8,7 @@
 #include "cli/ExportOptions.h"
 #include "model/FileIO.h"
 #include "model/QuotedPath.h"
+#include "model/SystemErrors.h"
 #include "output/DesignCheck.h"
 #include "output/DrillExport.h"
 #include "output/FabPackage.h"
@@ -34,33 +35,39 @@ void reportLeftOutLabels(const ObjectList& objects, const GerberOptions& options
                      std::string(gerberLayerKey(options.layer)).c_str(), n);
 }
 
-constexpr const char* kLayerList = "K1, B1, K2, B2, LStop1 or LStop2";
+std::string layerList(Language lang)
+{
+    return tr(lang, "K1, B1, K2, B2, LStop1 или LStop2", "K1, B1, K2, B2, LStop1 or LStop2");
+}
 
 // --name / --no-name; nullopt when neither is given.
 std::optional<bool> onOff(Args& args, const std::string& name)
 {
     const bool on = args.flag(name), off = args.flag("no-" + name);
     if (on && off)
-        args.reject("--" + name + " and --no-" + name + " contradict each other");
+        args.reject("--" + name + tr(args.language(), " и --no-", " and --no-") + name +
+                    tr(args.language(), " противоречат друг другу", " contradict each other"));
     if (on || off)
         return on;
     return std::nullopt;
 }
 
 // The core's rule, worded in terms of this command's options.
-std::string problemText(GerberOptions::Problem problem)
+std::string problemText(GerberOptions::Problem problem, Language lang)
 {
     using P = GerberOptions::Problem;
     switch (problem) {
     case P::PunchOnMask:
-        return "--punch and --mark apply to copper and silk layers only";
+        return tr(lang, "--punch и --mark только для слоёв фольги и маркировки",
+                  "--punch and --mark apply to copper and silk layers only");
     case P::MaskOptionOnOtherLayer:
-        return "--offset and --invert apply to the solder masks LStop1 and LStop2 only";
+        return tr(lang, "--offset и --invert только для паяльных масок LStop1 и LStop2",
+                  "--offset and --invert apply to the solder masks LStop1 and LStop2 only");
     case P::MarkWithoutPunch:
-        return "--mark needs --punch";
+        return tr(lang, "--mark только вместе с --punch", "--mark needs --punch");
     case P::OffsetOutOfRange:
-        return "--offset must lie between " + mmText(GerberOptions::kMinOffsetMm) + " and " +
-               mmText(GerberOptions::kMaxOffsetMm) + " mm";
+        return tr(lang, "--offset: от ", "--offset must lie between ") + mmText(GerberOptions::kMinOffsetMm) +
+               tr(lang, " до ", " and ") + mmText(GerberOptions::kMaxOffsetMm) + " " + mmUnit(lang);
     case P::None:
         break;
     }
@@ -77,15 +84,17 @@ int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSour
         return fail(kExitUsage, args.error());
     const auto boardIndex = args.index("board");
     const auto offsetMm = args.number("offset");
+    const auto lang = languageOption(args);
     if (!args.ok())
         return fail(kExitUsage, args.error());
     const auto key = args.value("layer");
     if (!key)
-        return fail(kExitUsage, std::string("--layer is required (") + kLayerList + ")");
+        return fail(kExitUsage,
+                    tr(*lang, "нужен параметр --layer (", "--layer is required (") + layerList(*lang) + ")");
     const auto layer = gerberLayerFromKey(*key);
     if (!layer)
-        return fail(kExitUsage, "unknown layer '" + *key + "' (" + kLayerList + ")");
-    const auto lang = languageOption(args);
+        return fail(kExitUsage,
+                    tr(*lang, "неизвестный слой '", "unknown layer '") + *key + "' (" + layerList(*lang) + ")");
 
     GerberOptions options = GerberOptions::presetFor(*layer);
     if (auto v = onOff(args, "mirror"))
@@ -100,7 +109,7 @@ int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     options.fontLabels = args.flag("font-labels");
     options.offsetMm = offsetMm.value_or(0);
     if (const auto problem = options.check(); problem != GerberOptions::Problem::None)
-        return fail(kExitUsage, problemText(problem));
+        return fail(kExitUsage, problemText(problem, *lang));
 
     if (const auto refused = outputIsInput(args, *lang))
         return fail(kExitUsage, *refused);
@@ -112,8 +121,8 @@ int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     if (const Status written = writeGerber(out, board->Objects, doc->Working, options, *lang, labels); !written)
         return fail(kExitFailure, written.message());
     reportLeftOutLabels(board->Objects, options, *lang);
-    std::printf("wrote layer %s of board \"%s\" to %s\n", std::string(gerberLayerKey(*layer)).c_str(),
-                board->Name.c_str(), out.c_str());
+    std::printf(tr(*lang, "слой %s платы \"%s\" записан в %s\n", "wrote layer %s of board \"%s\" to %s\n"),
+                std::string(gerberLayerKey(*layer)).c_str(), board->Name.c_str(), out.c_str());
     return kExitOk;
 }
 
@@ -123,20 +132,22 @@ namespace fs = std::filesystem;
 
 // The output folder, made when it is missing; its parent must exist, so a
 // mistyped path does not grow a tree of folders.
-bool prepareFolder(const fs::path& dir)
+bool prepareFolder(const fs::path& dir, Language lang)
 {
     std::error_code ec;
     if (fs::is_directory(dir, ec))
         return true;
     if (fs::exists(dir, ec)) {
-        fail(kExitFailure, quotedPath(dir.string()) + " is not a directory");
+        fail(kExitFailure, quotedPath(dir.string()) + tr(lang, " не является папкой", " is not a directory"));
         return false;
     }
     if (fs::create_directory(dir, ec))
         return true;
-    fail(kExitFailure, "cannot create the folder " + quotedPath(dir.string()) + ": " +
-                           (ec == std::errc::no_such_file_or_directory ? "the folder above it does not exist"
-                                                                       : ec.message()));
+    fail(kExitFailure, tr(lang, "не удаётся создать папку ", "cannot create the folder ") + quotedPath(dir.string()) +
+                           ": " +
+                           (ec == std::errc::no_such_file_or_directory
+                                ? tr(lang, "нет папки уровнем выше", "the folder above it does not exist")
+                                : systemErrorText(ec.value(), lang)));
     return false;
 }
 
@@ -157,7 +168,7 @@ int runExportCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     if (!board)
         return kExitFailure;
     const fs::path dir = args.positional()[1];
-    if (!prepareFolder(dir))
+    if (!prepareFolder(dir, *lang))
         return kExitFailure;
     // The set is replaced as a whole: a failure leaves the previous files.
     std::vector<FileContent> files;
@@ -171,7 +182,7 @@ int runExportCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     }
     files.push_back({(dir / drillDefaultFileName(*lang)).string(),
                      exportDrill(board->Objects, doc->Working, DrillSide::Solder)});
-    if (const Status status = writeFilesAtomically(files, Language::English); !status)
+    if (const Status status = writeFilesAtomically(files, *lang); !status)
         return fail(kExitFailure, status.message());
     for (const FileContent& file : files)
         std::printf("%s\n", file.path.c_str());
@@ -216,18 +227,22 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
 
 int runRenderer(const char* subcommand, const std::vector<std::string>& args)
 {
+    // Only --lang is read here; the subcommand parses the rest itself.
+    const Language lang = Args(args, {"lang"}, {}).language();
     std::error_code ec;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::string renderer = (self.parent_path() / "kestrel-cli-render").string();
     if (ec || access(renderer.c_str(), X_OK) != 0)
-        return fail(kExitFailure, std::string(subcommand) + " needs kestrel-cli-render beside kestrel-cli (" +
+        return fail(kExitFailure, tr(lang, "для ", "") + std::string(subcommand) +
+                                      tr(lang, " нужна kestrel-cli-render рядом с kestrel-cli (",
+                                         " needs kestrel-cli-render beside kestrel-cli (") +
                                       renderer + ")");
     std::vector<char*> argv{const_cast<char*>(renderer.c_str()), const_cast<char*>(subcommand)};
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(renderer.c_str(), argv.data());
-    return fail(kExitFailure, "cannot start " + renderer);
+    return fail(kExitFailure, tr(lang, "не удаётся запустить ", "cannot start ") + renderer);
 }
 
 } // namespace kestrel::cli

@@ -10,18 +10,21 @@
 
 namespace kestrel::cli {
 
-std::optional<Point> measureLabel(const std::string& text, int32_t fontHeight, int32_t angle, std::string& error)
+std::optional<Point> measureLabel(const std::string& text, int32_t fontHeight, int32_t angle, Language lang,
+                                  std::string& error)
 {
     std::error_code ec;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::string renderer = (self.parent_path() / "kestrel-cli-render").string();
     if (ec || access(renderer.c_str(), X_OK) != 0) {
-        error = "label steps need kestrel-cli-render beside kestrel-cli (" + renderer + ")";
+        error = tr(lang, "шагам с надписями нужна kestrel-cli-render рядом с kestrel-cli (",
+                   "label steps need kestrel-cli-render beside kestrel-cli (") +
+                renderer + ")";
         return std::nullopt;
     }
     int out[2];
     if (pipe(out) != 0) {
-        error = "cannot start " + renderer;
+        error = tr(lang, "не удаётся запустить ", "cannot start ") + renderer;
         return std::nullopt;
     }
     const std::string height = std::to_string(fontHeight), turn = std::to_string(angle);
@@ -42,13 +45,17 @@ std::optional<Point> measureLabel(const std::string& text, int32_t fontHeight, i
     close(out[0]);
     int status = 0;
     if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        error = "kestrel-cli-render could not measure the label '" + text + "'";
+        error = tr(lang, "kestrel-cli-render не смогла измерить надпись '",
+                   "kestrel-cli-render could not measure the label '") +
+                text + "'";
         return std::nullopt;
     }
     std::istringstream in(answer);
     Point e;
     if (!(in >> e.x >> e.y)) {
-        error = "kestrel-cli-render gave no label box for '" + text + "'";
+        error = tr(lang, "kestrel-cli-render не вернула размеры надписи '",
+                   "kestrel-cli-render gave no label box for '") +
+                text + "'";
         return std::nullopt;
     }
     return e;

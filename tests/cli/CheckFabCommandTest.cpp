@@ -73,8 +73,10 @@ TEST_F(CheckFabCli, GerberFontLabels)
     const auto off = runCli({"gerber", "--layer", "K1", "--lang", "en", input, out});
     EXPECT_EQ(off.status, 0) << off.err;
     EXPECT_EQ(off.err, "kestrel-cli: layer K1: 1 label(s) in a system font left out (see --font-labels)\n");
-    EXPECT_EQ(runCli({"gerber", "--layer", "K1", input, out}).err,
-              "kestrel-cli: слой K1: надписей системным шрифтом пропущено: 1 (см. --font-labels)\n");
+    EXPECT_EQ(off.out, "wrote layer K1 of board \"Demo 1\" to " + out + "\n");
+    const auto russian = runCli({"gerber", "--layer", "K1", input, out});
+    EXPECT_EQ(russian.err, "kestrel-cli: слой K1: надписей системным шрифтом пропущено: 1 (см. --font-labels)\n");
+    EXPECT_EQ(russian.out, "слой K1 платы \"Demo 1\" записан в " + out + "\n");
     EXPECT_EQ(fileText(out).find("G36*"), std::string::npos);
     const auto on = runCli({"gerber", "--layer", "K1", "--font-labels", input, out});
     EXPECT_EQ(on.status, 0) << on.err;

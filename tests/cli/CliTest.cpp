@@ -1,10 +1,16 @@
 #include "model/LayoutFile.h"
 
 #include "Refusals.h"
+#include "output/OutputTestUtil.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
+#include <set>
+
+#include <sys/wait.h>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -75,6 +81,134 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"gerber", "--layer", "K1", "--board", "9", s, out}, 1, "в документе нет платы 9"},
         {{"edit", "--lang", "ru", "--board", "9", s, out, "rotate"}, 1, "в документе нет платы 9"},
     });
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+namespace {
+
+// The Latin words of a message outside option names, quoted values and names
+// holding a digit (layers, numbers): the words a translation has to replace.
+// ru and en are the values of --lang in either language.
+std::set<std::string> latinWords(const std::string& message)
+{
+    static const std::regex names(R"(--[a-z-]+|'[^']*'|"[^"]*"|\S*\d\S*)"), word("[A-Za-z]+");
+    const std::string text = std::regex_replace(message, names, " ");
+    std::set<std::string> words;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), word); it != std::sregex_iterator(); ++it)
+        words.insert(it->str());
+    words.erase("ru");
+    words.erase("en");
+    return words;
+}
+
+} // namespace
+
+// The usage errors of the commands with --lang, the parser's among them, come
+// in Russian by default and in English with --lang en, each only in its own.
+TEST(Cli, ErrorsInTheLanguageOfLang)
+{
+    TempDir dir;
+    const std::string s = dir.file("s.kbd"), out = dir.file("out"), pdf = dir.file("out.pdf");
+    LayoutDocument doc = sampleDocument();
+    ASSERT_TRUE(succeeded(writeDocument(doc, s, false, Language::English)));
+    const std::string layers = " (K1, B1, K2, B2, LStop1 ";
+    struct Row {
+        std::vector<std::string> args; // run as given, then with --lang en after the subcommand
+        int status;
+        std::string russian, english;
+    };
+    const Row rows[] = {
+        {{"gerber", "--layer", "K1", "--board"}, 2, "--board: нет значения", "option --board needs a value"},
+        {{"check", "--bogus", s}, 2, "неизвестный параметр --bogus", "unknown option --bogus"},
+        {{"export", "--board", "x", s, out}, 2, "--board: ожидается целое число, не 'x'",
+         "--board expects a whole number, not 'x'"},
+        {{"check", "--clearance", "abc", s}, 2, "--clearance: ожидается число, не 'abc'",
+         "--clearance expects a number, not 'abc'"},
+        {{"fab", s}, 2, "ожидается файлов: 2, указано: 1", "expected 2 file arguments, got 1"},
+        {{"pdf", "--board", "-1", s, pdf}, 2, "--board: ожидается целое число от 0, не '-1'",
+         "--board expects a whole number from 0 up, not '-1'"},
+        {{"bmp", "--dpi", "x", s, out}, 2, "--dpi: ожидается целое число, не 'x'",
+         "--dpi expects a whole number, not 'x'"},
+        {{"gerber", s, out}, 2, "нужен параметр --layer" + layers + "или LStop2)",
+         "--layer is required" + layers + "or LStop2)"},
+        {{"gerber", "--layer", "K3", s, out}, 2, "неизвестный слой 'K3'" + layers + "или LStop2)",
+         "unknown layer 'K3'" + layers + "or LStop2)"},
+        {{"gerber", "--layer", "K1", "--mirror", "--no-mirror", s, out}, 2,
+         "--mirror и --no-mirror противоречат друг другу", "--mirror and --no-mirror contradict each other"},
+        {{"gerber", "--layer", "LStop2", "--punch", s, out}, 2,
+         "--punch и --mark только для слоёв фольги и маркировки",
+         "--punch and --mark apply to copper and silk layers only"},
+        {{"gerber", "--layer", "B1", "--invert", s, out}, 2,
+         "--offset и --invert только для паяльных масок LStop1 и LStop2",
+         "--offset and --invert apply to the solder masks LStop1 and LStop2 only"},
+        {{"gerber", "--layer", "K1", "--mark", s, out}, 2, "--mark только вместе с --punch", "--mark needs --punch"},
+        {{"gerber", "--layer", "LStop1", "--offset", "10", s, out}, 2, "--offset: от 0 до 9.9 мм",
+         "--offset must lie between 0 and 9.9 mm"},
+        {{"export", s, s}, 1, "\"" + s + "\" не является папкой", "\"" + s + "\" is not a directory"},
+        {{"export", s, dir.file("absent/sub")}, 1,
+         "не удаётся создать папку \"" + dir.file("absent/sub") + "\": нет папки уровнем выше",
+         "cannot create the folder \"" + dir.file("absent/sub") + "\": the folder above it does not exist"},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> english = row.args;
+        english.insert(english.begin() + 1, {"--lang", "en"});
+        SCOPED_TRACE(row.english);
+        const CommandResult ru = runCli(row.args), en = runCli(english);
+        EXPECT_EQ(ru.status, row.status);
+        EXPECT_EQ(en.status, row.status);
+        EXPECT_EQ(ru.err, "kestrel-cli: " + row.russian + "\n");
+        EXPECT_EQ(en.err, "kestrel-cli: " + row.english + "\n");
+        EXPECT_EQ(ru.out + en.out, "");
+        const std::set<std::string> left = latinWords(ru.err), words = latinWords(row.english);
+        for (const std::string& w : words)
+            EXPECT_EQ(left.count(w), 0u) << "'" << w << "' in " << ru.err;
+    }
+
+    // Which --lang counts, and the commands whose default is English.
+    const std::pair<std::vector<std::string>, std::string> chosen[] = {
+        {{"gerber", "--bogus", "--lang=en", s, out}, "unknown option --bogus"}, // read past the error
+        {{"export", "--lang", "en", "--lang", "ru", "--board", "x", s, out}, "--board: ожидается целое число, не 'x'"},
+        {{"check", "--board", "--lang", "en", s}, "ожидается файлов: 1, указано: 2"}, // --board took "--lang"
+        {{"gerber", "--layer", "K1", "--lang", "2", s, out}, "--lang: ru или en (или байт языка 0 или 1), не '2'"},
+        {{"edit", "--bogus", s, out}, "unknown option --bogus"},
+        {{"edit", "--lang", "ru", "--board", "x", s, out}, "--board: ожидается целое число, не 'x'"},
+        {{"edit", "--lang", "ru", "--undo-depth"}, "--undo-depth: нет значения"},
+        {{"edit", "--lang", "de", s, out}, "--lang expects ru or en, not 'de'"},
+        {{"info", "--lang", "ru", s}, "unknown option --lang"}, // no --lang: English
+    };
+    for (const auto& [args, message] : chosen) {
+        const CommandResult r = runCli(args);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_EQ(r.err, "kestrel-cli: " + message + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A kestrel-cli without kestrel-cli-render beside it says what is missing,
+// in the language of --lang, for the commands that need it.
+TEST(Cli, MissingRendererInTheLanguageOfLang)
+{
+    TempDir dir;
+    const std::string cli = dir.file("kestrel-cli"), s = dir.file("s.kbd"), out = dir.file("out");
+    std::filesystem::copy_file(KESTREL_CLI_PATH, cli);
+    LayoutDocument doc = sampleDocument();
+    ASSERT_TRUE(succeeded(writeDocument(doc, s, false, Language::English)));
+    const std::string beside = " kestrel-cli-render ", where = " kestrel-cli (" + dir.file("kestrel-cli-render") + ")";
+    const std::pair<std::string, std::string> rows[] = {
+        {"fab", "для fab нужна" + beside + "рядом с" + where},
+        {"pdf --lang en", "pdf needs" + beside + "beside" + where},
+        {"edit --lang ru", "шагам с надписями нужна" + beside + "рядом с" + where},
+        {"edit", "label steps need" + beside + "beside" + where},
+    };
+    for (const auto& [command, message] : rows) {
+        const std::string line = "'" + cli + "' " + command + " '" + s + "' '" + out + "'" +
+                                 (command.starts_with("edit") ? " 'label 10 5 A'" : "") + " >'" + out + ".txt' 2>'" +
+                                 out + ".err'";
+        const int status = std::system(line.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << command;
+        EXPECT_EQ(fileText(out + ".err"), "kestrel-cli: " + message + "\n");
+        EXPECT_EQ(fileText(out + ".txt"), "") << command;
+    }
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 

@@ -45,7 +45,8 @@ protected:
 // Options reach the file. Which option sets are allowed is the core's table
 // (GerberOptions.CheckNamesWhatTheDialogCannotProduce); here that a refusal
 // reaches the command line. Reading --board and missing inputs:
-// Cli.ExitStatusesAndMessages.
+// Cli.ExitStatusesAndMessages; the usage errors and the output folder's in
+// both languages: Cli.ErrorsInTheLanguageOfLang.
 TEST_F(ExportCli, GerberAndDrillCommands)
 {
     const std::string out = dir.file("out"), in = input;
@@ -67,15 +68,8 @@ TEST_F(ExportCli, GerberAndDrillCommands)
         std::filesystem::remove(out);
     }
     expectRefusals({
-        {{"gerber", in, out}, 2, "--layer is required"},
-        {{"gerber", "--layer", "K3", in, out}, 2, "unknown layer 'K3'"},
-        {{"gerber", "--layer", "K1", "--lang", "2", in, out}, 2, "--lang expects ru or en"},
-        {{"gerber", "--layer", "K1", "--mirror", "--no-mirror", in, out}, 2, "contradict"},
-        {{"gerber", "--layer", "LStop1", "--offset", "10", in, out}, 2, "--offset must lie between 0 and 9.9 mm"},
         {{"gerber", "--layer", "K1", in, dir.file("no/dir/out.gbr")}, 1, "no/dir/out.gbr"},
         {{"drill", "--from", "top", in, out}, 2, "--from expects solder or component"},
-        {{"export", in, input}, 1, "is not a directory"},
-        {{"export", in, dir.file("absent/sub")}, 1, "the folder above it does not exist"},
         {{"export", dir.file("missing.kbd"), dir.file("fab")}, 1, "missing.kbd"}, // no folder for a bad input
     });
     // No output may replace the layout it is made from, by any name.
