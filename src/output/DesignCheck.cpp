@@ -5,6 +5,7 @@
 #include "geometry/Figures.h"
 #include "geometry/Geometry.h"
 #include "model/LayerSwitches.h"
+#include "output/CopperShapes.h"
 #include "output/DrillExport.h"
 #include "output/HoleRules.h"
 #include "output/PlaneRules.h"
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <set>
 
 namespace kestrel {
@@ -44,15 +46,27 @@ Rect whereClose(const Rect& a, const Rect& b, int32_t limit)
     return both.left <= both.right && both.top <= both.bottom ? both : a.united(b);
 }
 
-// Gap between two objects' outlines, exact below `limit`.
-double objectGap(CopperMap& map, size_t a, size_t b, double limit)
-{
-    double best = limit;
-    for (const Region& pa : map.outline(a))
-        for (const Region& pb : map.outline(b))
-            best = std::min(best, regionGap(pa, pb, best));
-    return best;
-}
+// Each object's copper as the Gerber export draws it, made when the object
+// is first measured. The two layers' searches side by side each touch only
+// their own objects' entries.
+class ShapeCache {
+public:
+    explicit ShapeCache(const ObjectList& objects) : objects_(objects), shapes_(objects.size()) {}
+
+    // Gap between two objects' copper, exact below `limit`.
+    double gap(size_t a, size_t b, double limit) { return copperGap(of(a), of(b), limit); }
+
+private:
+    const CopperShapes& of(size_t i)
+    {
+        if (!shapes_[i])
+            shapes_[i] = std::make_unique<CopperShapes>(copperShapes(objects_[i]));
+        return *shapes_[i];
+    }
+
+    const ObjectList& objects_;
+    std::vector<std::unique_ptr<CopperShapes>> shapes_;
+};
 
 // The copper parts of a board (capsules, fills, shapes) in a grid per layer,
 // each part entered with a margin of half the search reach, so parts that
@@ -136,8 +150,8 @@ struct PairsFound {
 
 // One layer's pairs. Beyond the pairs kept only a gap smaller than the
 // smallest so far matters, so the search narrows as it finds them.
-PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, const std::vector<int>& nets, int passive,
-                             const PairSearch& search, int layer)
+PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, ShapeCache& shapes, const std::vector<int>& nets,
+                             int passive, const PairSearch& search, int layer)
 {
     PairsFound out;
     const auto limit = [&] {
@@ -160,7 +174,7 @@ PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, const std::
                 return;
             measuredWith[j] = static_cast<uint32_t>(i);
             const size_t a = std::min(i, j), b = std::max(i, j);
-            const double gap = objectGap(map, a, b, within);
+            const double gap = shapes.gap(a, b, within);
             if (gap >= within)
                 return;
             if (gap < search.smallestBelow && (out.smallest < 0 || gap < out.smallest))
@@ -177,6 +191,7 @@ PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, const std::
 // layers searched side by side on a board large enough to pay for a thread.
 PairsFound closePairs(CopperMap& map, CopperPartGrids& grids, const std::vector<int>& nets, const PairSearch& search)
 {
+    ShapeCache shapes(map.objects());
     // The net with the most parts only answers: every pair it is in is
     // found from the other net's side, and most boards have one such net
     // (the ground, or the whole board when everything is joined).
@@ -194,7 +209,7 @@ PairsFound closePairs(CopperMap& map, CopperPartGrids& grids, const std::vector<
     constexpr size_t kObjectsPerLayerForTwoThreads = 2000;
     PairsFound layers[2];
     forBothLayers(std::min(copperOn[0], copperOn[1]) >= kObjectsPerLayerForTwoThreads, [&](int layer) {
-        layers[layer] = closePairsOnLayer(map, grids, nets, passive, search, layer);
+        layers[layer] = closePairsOnLayer(map, grids, shapes, nets, passive, search, layer);
     });
     PairsFound all = std::move(layers[0]);
     all.kept.insert(all.kept.end(), layers[1].kept.begin(), layers[1].kept.end());

@@ -1,3 +1,4 @@
+#include "output/CopperShapes.h"
 #include "output/DesignCheck.h"
 
 #include "OutputTestUtil.h"
@@ -85,6 +86,37 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"a rubber band joins nothing", [](ObjectList& l) {
              addBand(squarePad(l, {1000, -2000}), squarePad(l, {1104, -2000}));
          }, {V::Clearance}, 14},
+        // Gaps are measured on the copper as the files draw it, round shapes
+        // as true circles: 45-degree tracks 65 / sqrt(2) - 30 = 15.96 apart.
+        {"diagonal tracks 0.1596 mm apart", [](ObjectList& l) {
+             addTrack(l, {{1000, -1000}, {2000, -2000}}, 30);
+             addTrack(l, {{1065, -1000}, {2065, -2000}}, 30);
+         }, {}},
+        {"diagonal tracks 0.1455 mm apart", [](ObjectList& l) {
+             addTrack(l, {{1000, -1000}, {2000, -2000}}, 30);
+             addTrack(l, {{1063, -1000}, {2063, -2000}}, 30);
+         }, {V::Clearance}, 63 / std::sqrt(2.0) - 30},
+        {"concentric rings 0.15 mm apart", [](ObjectList& l) {
+             l.append(makeCircle({2000, -1500}, 1000, 1, 1, 980));
+             l.append(makeCircle({2000, -1500}, 965, 1, 1, 945));
+         }, {}},
+        {"concentric rings 0.14 mm apart", [](ObjectList& l) {
+             l.append(makeCircle({2000, -1500}, 1000, 1, 1, 980));
+             l.append(makeCircle({2000, -1500}, 966, 1, 1, 946));
+         }, {V::Clearance}, 14},
+        {"a track over an octagon's corner, beyond the disc the nets take", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 100, 2, Layer::K1, 15); // corner at (2100, -1458)
+             addTrack(l, {{2105, -1450}, {2300, -1250}}, 20);
+         }, {V::Clearance}, 0},
+        // An upright elongated octagon: its corner is cut along x + y = 742.
+        {"a track 0.155 mm off an elongated octagon's cut corner", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 100, 8, Layer::K1, 15);
+             addTrack(l, {{2075, -1297}, {2103, -1325}}, 20);
+         }, {}},
+        {"a track 0.147 mm off it", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 100, 8, Layer::K1, 15);
+             addTrack(l, {{2074, -1297}, {2102, -1325}}, 20);
+         }, {V::Clearance}, 35 / std::sqrt(2.0) - 10},
         {"copper on different sides never clashes", [](ObjectList& l) {
              addTrack(l, {{1000, -1000}, {2000, -1000}}, 20);
              addTrack(l, {{1000, -1000}, {2000, -1000}}, 20, Layer::K2);
@@ -130,7 +162,7 @@ TEST(DesignCheck, RulesAtTheirLimits)
             kinds.push_back(v.kind);
         EXPECT_EQ(kinds, r.expected) << r.why;
         if (!std::isnan(r.firstMeasured) && !found.empty()) {
-            EXPECT_NEAR(found[0].measuredUnits, r.firstMeasured, 1e-9) << r.why;
+            EXPECT_NEAR(found[0].measuredUnits, r.firstMeasured, 1e-6) << r.why;
         }
     }
 }
@@ -308,13 +340,13 @@ using Pairs = std::vector<std::tuple<size_t, long, double>>;
 std::pair<Pairs, double> everyPairMeasured(const ObjectList& list, int32_t clearance)
 {
     const std::vector<int> nets = netNumbers(list);
-    std::vector<std::vector<Region>> outlines;
+    std::vector<CopperShapes> shapes;
     std::vector<Rect> bounds;
     std::vector<size_t> byLeft;
     for (size_t i = 0; i < list.size(); ++i) {
-        outlines.push_back(OutlineParts(list[i]));
+        shapes.push_back(copperShapes(list[i]));
         Rect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-        for (const Region& part : outlines.back())
+        for (const SweptShape& part : shapes.back().shapes)
             r = {std::min(r.left, part.bounds().left), std::min(r.top, part.bounds().top),
                  std::max(r.right, part.bounds().right), std::max(r.bottom, part.bounds().bottom)};
         bounds.push_back(r);
@@ -331,10 +363,7 @@ std::pair<Pairs, double> everyPairMeasured(const ObjectList& list, int32_t clear
                 break;
             if (nets[i] == nets[j] || list[i].Layer != list[j].Layer)
                 continue;
-            double gap = DesignFigures::kClearanceSearchUnits;
-            for (const Region& a : outlines[i])
-                for (const Region& b : outlines[j])
-                    gap = std::min(gap, regionGap(a, b, gap));
+            const double gap = copperGap(shapes[i], shapes[j], DesignFigures::kClearanceSearchUnits);
             if (gap < DesignFigures::kClearanceSearchUnits && (smallest < 0 || gap < smallest))
                 smallest = gap;
             if (gap < clearance)
