@@ -35,6 +35,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QKeyEvent>
 #include <QShortcut>
 #include <QStyle>
 #include <QSplitter>
@@ -526,6 +527,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     // Show hints off: no tool tips anywhere (the help label keeps working).
     if (event->type() == QEvent::ToolTip && !showHints_)
         return true;
+    // Del takes back the last point of a track or zone being drawn. With
+    // nothing selected the Delete command is disabled and its shortcut
+    // lets the key through to the board, where it is taken here.
+    if (event->type() == QEvent::KeyPress && machine_->building()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QWidget* board = view_->scrollBox();
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && widget &&
+            (widget == board || board->isAncestorOf(widget))) {
+            deleteKey();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

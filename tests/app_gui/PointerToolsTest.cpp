@@ -49,6 +49,25 @@ TEST(PointerTools, TrackDrawnWithItsRubberBandOnTheOverlay)
     EXPECT_NE(pixel(f, at(12, 10)), board) << "the track is painted into the board";
 }
 
+// Del while drawing gives back the last point, though with nothing
+// selected the Delete command is disabled; the track goes on from there.
+TEST(PointerTools, DelTakesBackTheLastPointOfATrackBeingDrawn)
+{
+    WindowFixture f;
+    f.tool("SB_Line");
+    for (Point p : {at(10, 10), at(14, 10), at(14, 14)}) {
+        f.moveTo(p);
+        f.click(p);
+    }
+    ASSERT_FALSE(f.control<QAction>("Lschen1").isEnabled());
+    f.key(Qt::Key_Delete);
+    f.moveTo(at(18, 10));
+    f.click(at(18, 10));
+    f.rightClick(at(18, 10));
+    ASSERT_EQ(f.list().size(), 1u);
+    EXPECT_EQ(f.list()[0].Points, (std::vector<Point>{at(10, 10), at(14, 10), at(18, 10)}));
+}
+
 // While a track is drawn a click beyond the visible area lands on its edge.
 TEST(PointerTools, TrackPointsStayInTheVisibleArea)
 {
