@@ -201,14 +201,17 @@ QString MacroPanel::entryPath(int row) const
 void MacroPanel::showSaved(const QString& path)
 {
     refreshList();
-    const QString name = QFileInfo(path).fileName();
-    for (int i = 0; i < list_->count(); ++i)
-        if (list_->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) {
-            const QSignalBlocker quiet(list_);
-            list_->setCurrentRow(i);
-            break;
-        }
-    // Saved into another folder, it is not in the list: shown all the same.
+    const QFileInfo saved(path);
+    const QSignalBlocker quiet(list_);
+    // Saved into another folder, it is not in the list: no entry stays
+    // marked as if it were the macro shown.
+    list_->setCurrentRow(-1);
+    if (saved.absoluteDir() == QDir(folder_))
+        for (int i = 0; i < list_->count(); ++i)
+            if (list_->item(i)->text().compare(saved.fileName(), Qt::CaseInsensitive) == 0) {
+                list_->setCurrentRow(i);
+                break;
+            }
     loadFile(path);
 }
 

@@ -103,6 +103,28 @@ bool sendDrag(QWidget* box, QEvent::Type type, const QMimeData& data, QPoint pix
     return e->isAccepted();
 }
 
+// A macro saved into the listed folder is marked in the list; one saved
+// elsewhere, even under a listed name, leaves no entry marked.
+TEST(MacroPanelWindow, SavedMacroMarkedOnlyWhereItIsListed)
+{
+    SettingsHome home;
+    TempDir listed, other;
+    writePads(listed.file("a.kmk"), 1);
+    writePads(listed.file("b.kmk"), 2);
+    writePads(other.file("b.kmk"), 3);
+    WindowFixture f;
+    MacroPanel& panel = f.window().macroPanel();
+    panel.setFolder(q(listed.path()));
+    auto& list = f.control<QListWidget>("LB_Makro");
+    list.setCurrentRow(0);
+    panel.showSaved(q(other.file("b.kmk")));
+    EXPECT_EQ(list.currentRow(), -1);
+    EXPECT_EQ(panel.macro().size(), 4u) << "the saved macro is shown";
+    panel.showSaved(q(listed.file("b.kmk")));
+    EXPECT_EQ(list.currentRow(), 1);
+    EXPECT_EQ(panel.macro().size(), 3u);
+}
+
 TEST(MacroPanelWindow, DragOntoTheBoard)
 {
     SettingsHome home;
