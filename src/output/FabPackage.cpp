@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <future>
 
 namespace kestrel {
 
@@ -210,13 +209,11 @@ std::vector<ZipEntry> fabPackageFiles(const Board& board, const BoardSettings& s
 PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& settings, const DesignRules& rules,
                                      const LabelOutlineSource* labels)
 {
-    // Both threads only read the board; the caller keeps it unchanged
-    // until this returns.
-    std::future<DesignReport> check = std::async(std::launch::async, [&board, &settings, &rules] {
-        return checkDesignWithFigures(board.Objects, settings, rules);
-    });
-    PreparedFabPackage package{{}, fabLayerFiles(board, settings, labels)};
-    package.report = check.get();
+    // One after the other: on a large board the check and the files each
+    // keep two threads busy, and side by side they only took turns (and the
+    // floods' waiting threads spun).
+    PreparedFabPackage package{checkDesignWithFigures(board.Objects, settings, rules),
+                               fabLayerFiles(board, settings, labels)};
     package.files.push_back(readmeFile(board, settings, package.files, package.report.figures));
     return package;
 }

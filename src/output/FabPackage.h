@@ -38,8 +38,7 @@ struct PreparedFabPackage {
     DesignReport report;
     std::vector<ZipEntry> files; // as fabPackageFiles gives them
 };
-// The design check runs on a worker thread while the files, which do not
-// depend on it, are made; only the README waits for its figures.
+// The design check with its figures, then the files and the README.
 PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& settings, const DesignRules& rules,
                                      const LabelOutlineSource* labels);
 

@@ -118,9 +118,8 @@ TEST(FabPackage, FilesNamesAndReadme)
     zip_close(archive);
 }
 
-// The check runs beside the files, which are made on two threads: the
-// result is what the check and each file's own export give one after the
-// other, and each label is asked for once, by the thread making its layer.
+// The files are made on two threads: each is what its layer's own export
+// gives, each label is asked for once, and the check is the check's.
 TEST(FabPackage, PreparedBesideTheCheck)
 {
     struct CountingGlyphs : SquareGlyphs {
