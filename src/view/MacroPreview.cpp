@@ -13,24 +13,32 @@ namespace {
 constexpr int kMarginPx = 10;
 constexpr double kSmallestScale = 0.01;
 
-// The axis's scale in whole per cent; unlimited for an axis without extent.
-double axisPercent(int extentPx, int32_t extentUnits)
+// Pixels per unit that fit the axis; unlimited for an axis without extent.
+double axisScale(int extentPx, int32_t extentUnits)
 {
     if (extentUnits == 0)
         return std::numeric_limits<double>::infinity();
-    return std::round(static_cast<double>(extentPx - kMarginPx) / std::abs(static_cast<double>(extentUnits)) * 100);
+    return static_cast<double>(extentPx - kMarginPx) / std::abs(static_cast<double>(extentUnits));
 }
 
 } // namespace
 
 double macroPreviewScale(const Rect& bounds, int widthPx, int heightPx)
 {
-    const double percent = std::min(axisPercent(widthPx, bounds.right - bounds.left),
-                                    axisPercent(heightPx, bounds.bottom - bounds.top));
+    const double fits = std::min(axisScale(widthPx, bounds.right - bounds.left),
+                                 axisScale(heightPx, bounds.bottom - bounds.top));
     // A single point has no extent on either axis: it shows at full size.
-    if (std::isinf(percent))
+    if (std::isinf(fits))
         return 1.0;
-    return std::max(percent / 100, kSmallestScale);
+    // Whole per cent, cut rather than rounded: rounded up, a wide macro ran
+    // off its box (by an eighth of it at 4 per cent).
+    const double percent = std::floor(fits * 100 + 1e-9);
+    if (percent >= 1)
+        return percent / 100;
+    // Under one per cent (a macro wider than the box by a hundred times its
+    // pixels) the fitting scale itself; a box smaller than its margin shows
+    // what it can at the smallest whole per cent.
+    return fits > 0 ? fits : kSmallestScale;
 }
 
 bool macroPreviewShowsDots(double scale)

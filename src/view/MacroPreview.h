@@ -8,8 +8,9 @@ namespace kestrel {
 
 // Pixels per unit that fit the rectangle (normalised, board units) into a
 // paint box of widthPx x heightPx with a 10-pixel margin: the smaller of
-// the two axes' scales, each taken in whole per cent, and never below 0.01.
-// An axis without extent does not limit the scale.
+// the two axes' scales, cut to whole per cent, or below one per cent the
+// fitting scale itself (0.01 for a box no larger than its margin). An axis
+// without extent does not limit the scale.
 double macroPreviewScale(const Rect& bounds, int widthPx, int heightPx);
 
 // Whether the preview draws its 2.54 mm dots at this scale: only while four

@@ -13,15 +13,23 @@ TEST(MacroPreview, ScaleFitsTheSmallerAxisInWholePercent)
         int w, h;
         double scale;
     } rows[] = {
-        {{0, -1000, 2000, 0}, 210, 300, 0.10},    // width limits: 200 / 2000
-        {{-300, -300, 0, 0}, 150, 150, 0.47},     // 140 / 300 = 0.4667, rounded per cent
-        {{0, -100000, 100000, 0}, 110, 110, 0.01}, // 0.1 % raised to the smallest scale
-        {{0, -500, 0, 0}, 200, 110, 0.20},        // no width: only the height counts
-        {{0, 0, 0, 0}, 200, 110, 1.00},           // a point: shown at full size
-        {{0, -100, 100, 0}, 5, 5, 0.01},          // a box smaller than its margin
+        {{0, -1000, 2000, 0}, 210, 300, 0.10},      // width limits: 200 / 2000
+        {{-300, -300, 0, 0}, 150, 150, 0.46},       // 140 / 300 = 0.4667, cut to whole per cent
+        {{0, -500, 5000, 0}, 200, 300, 0.03},       // 190 / 5000 = 0.038: 4 % would run off the box
+        {{0, -100000, 100000, 0}, 110, 110, 0.001}, // under 1 %: the fitting scale
+        {{0, -500, 0, 0}, 200, 110, 0.20},          // no width: only the height counts
+        {{0, 0, 0, 0}, 200, 110, 1.00},             // a point: shown at full size
+        {{0, -100, 100, 0}, 5, 5, 0.01},            // a box smaller than its margin
     };
     for (const auto& r : rows)
         EXPECT_DOUBLE_EQ(macroPreviewScale(r.bounds, r.w, r.h), r.scale) << r.w << "x" << r.h;
+    // From 2 mm (below full size) to a whole 300 mm board, the macro and the
+    // 10 units left of it fit the box.
+    for (int32_t width = 200; width <= 30000; width += 7) {
+        const double scale = macroPreviewScale({0, -100, width, 0}, 200, 2000);
+        EXPECT_LE((width + 10) * scale, 200.0) << width;
+        EXPECT_GT((width + 10) * scale, 90.0) << width << ": whole per cent costs at most half the box";
+    }
 }
 
 TEST(MacroPreview, DotsAndAreaHeight)
