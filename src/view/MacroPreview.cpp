@@ -31,13 +31,13 @@ double macroPreviewScale(const Rect& bounds, int widthPx, int heightPx)
     if (std::isinf(fits))
         return 1.0;
     // Whole per cent, cut rather than rounded: rounded up, a wide macro ran
-    // off its box (by an eighth of it at 4 per cent).
+    // off its box (by an eighth of it at 4 per cent). Below 10 per cent a
+    // whole per cent is too coarse a step (at 1.9 it would halve the
+    // picture): there the fitting scale itself is taken.
     const double percent = std::floor(fits * 100 + 1e-9);
-    if (percent >= 1)
+    if (percent >= 10)
         return percent / 100;
-    // Under one per cent (a macro wider than the box by a hundred times its
-    // pixels) the fitting scale itself; a box smaller than its margin shows
-    // what it can at the smallest whole per cent.
+    // A box no larger than its margin shows what it can at 1 per cent.
     return fits > 0 ? fits : kSmallestScale;
 }
 

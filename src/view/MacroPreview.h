@@ -8,7 +8,7 @@ namespace kestrel {
 
 // Pixels per unit that fit the rectangle (normalised, board units) into a
 // paint box of widthPx x heightPx with a 10-pixel margin: the smaller of
-// the two axes' scales, cut to whole per cent, or below one per cent the
+// the two axes' scales, cut to whole per cent, or below 10 per cent the
 // fitting scale itself (0.01 for a box no larger than its margin). An axis
 // without extent does not limit the scale.
 double macroPreviewScale(const Rect& bounds, int widthPx, int heightPx);
