@@ -134,6 +134,16 @@ CopperShapes copperShapes(const LayoutObject& o)
     return out;
 }
 
+Rect copperBounds(const CopperShapes& copper)
+{
+    if (copper.shapes.empty())
+        return {};
+    Rect r = copper.shapes[0].bounds();
+    for (const SweptShape& s : copper.shapes)
+        r = r.united(s.bounds());
+    return r;
+}
+
 double copperGap(const CopperShapes& a, const CopperShapes& b, double limit)
 {
     double best = limit;

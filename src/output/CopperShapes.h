@@ -6,6 +6,7 @@
 
 #include "geometry/SweptGap.h"
 #include "model/LayoutObject.h"
+#include "model/ObjectList.h"
 
 #include <memory>
 #include <vector>
@@ -20,8 +21,31 @@ struct CopperShapes {
 
 CopperShapes copperShapes(const LayoutObject& o);
 
+// A rectangle holding all of the copper; all zero when there is none.
+Rect copperBounds(const CopperShapes& copper);
+
 // Smallest gap between two objects' copper; exact below `limit`, `limit`
 // or more when they lie at least that far apart.
 double copperGap(const CopperShapes& a, const CopperShapes& b, double limit);
+
+// Each object's copper, made when it is first asked for. Two threads may
+// use one cache at once as long as they ask for different objects.
+class CopperShapeCache {
+public:
+    explicit CopperShapeCache(const ObjectList& objects) : objects_(objects), shapes_(objects.size()) {}
+
+    const CopperShapes& of(size_t i)
+    {
+        if (!shapes_[i])
+            shapes_[i] = std::make_unique<CopperShapes>(copperShapes(objects_[i]));
+        return *shapes_[i];
+    }
+    double gap(size_t a, size_t b, double limit) { return copperGap(of(a), of(b), limit); }
+    Rect bounds(size_t i) { return copperBounds(of(i)); }
+
+private:
+    const ObjectList& objects_;
+    std::vector<std::unique_ptr<CopperShapes>> shapes_;
+};
 
 } // namespace kestrel

@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <set>
 
 namespace kestrel {
@@ -45,28 +44,6 @@ Rect whereClose(const Rect& a, const Rect& b, int32_t limit)
                     std::min(ga.bottom, gb.bottom)};
     return both.left <= both.right && both.top <= both.bottom ? both : a.united(b);
 }
-
-// Each object's copper as the Gerber export draws it, made when the object
-// is first measured. The two layers' searches side by side each touch only
-// their own objects' entries.
-class ShapeCache {
-public:
-    explicit ShapeCache(const ObjectList& objects) : objects_(objects), shapes_(objects.size()) {}
-
-    // Gap between two objects' copper, exact below `limit`.
-    double gap(size_t a, size_t b, double limit) { return copperGap(of(a), of(b), limit); }
-
-private:
-    const CopperShapes& of(size_t i)
-    {
-        if (!shapes_[i])
-            shapes_[i] = std::make_unique<CopperShapes>(copperShapes(objects_[i]));
-        return *shapes_[i];
-    }
-
-    const ObjectList& objects_;
-    std::vector<std::unique_ptr<CopperShapes>> shapes_;
-};
 
 // The copper parts of a board (capsules, fills, shapes) in a grid per layer,
 // each part entered with a margin of half the search reach, so parts that
@@ -141,6 +118,7 @@ struct PairSearch {
 struct ClosePair {
     size_t a, b; // a < b
     double gap;
+    Rect where; // whereClose of the two objects' copper
 };
 
 struct PairsFound {
@@ -150,7 +128,7 @@ struct PairsFound {
 
 // One layer's pairs. Beyond the pairs kept only a gap smaller than the
 // smallest so far matters, so the search narrows as it finds them.
-PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, ShapeCache& shapes, const std::vector<int>& nets,
+PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, CopperShapeCache& shapes, const std::vector<int>& nets,
                              int passive, const PairSearch& search, int layer)
 {
     PairsFound out;
@@ -180,7 +158,7 @@ PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, ShapeCache&
             if (gap < search.smallestBelow && (out.smallest < 0 || gap < out.smallest))
                 out.smallest = gap;
             if (gap < search.keepBelow)
-                out.kept.push_back({a, b, gap});
+                out.kept.push_back({a, b, gap, whereClose(shapes.bounds(a), shapes.bounds(b), search.keepBelow)});
         });
         asked[i] = 1;
     }
@@ -189,9 +167,9 @@ PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, ShapeCache&
 
 // The pairs of copper objects of different nets the search asks for, both
 // layers searched side by side on a board large enough to pay for a thread.
-PairsFound closePairs(CopperMap& map, CopperPartGrids& grids, const std::vector<int>& nets, const PairSearch& search)
+PairsFound closePairs(CopperMap& map, CopperPartGrids& grids, CopperShapeCache& shapes, const std::vector<int>& nets,
+                      const PairSearch& search)
 {
-    ShapeCache shapes(map.objects());
     // The net with the most parts only answers: every pair it is in is
     // found from the other net's side, and most boards have one such net
     // (the ground, or the whole board when everything is joined).
@@ -367,26 +345,26 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
     CopperPartGrids grids(map, search.reach());
     settleLabelNets(map, grids, nets);
     std::vector<Violation> found;
-    const PairsFound pairs = closePairs(map, grids, nets, search);
+    CopperShapeCache copper(objects);
+    const PairsFound pairs = closePairs(map, grids, copper, nets, search);
     for (const ClosePair& p : pairs.kept)
-        found.push_back({ViolationKind::Clearance, p.a, static_cast<long>(p.b), p.gap, rules.clearanceUnits,
-                         whereClose(partsBounds(map.outline(p.a)), partsBounds(map.outline(p.b)),
-                                    rules.clearanceUnits)});
+        found.push_back({ViolationKind::Clearance, p.a, static_cast<long>(p.b), p.gap, rules.clearanceUnits, p.where});
     if (figures) {
         figures->smallestClearanceUnits = pairs.smallest;
         collectFigures(map, *figures, &settings);
     }
-    checkHolesThroughCopper(map, nets, found);
+    checkHolesThroughCopper(map, copper, nets, found);
     checkGroundPlanes(map, settings, rules, found, figures);
     const Rect board = settings.boardRect();
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& o = objects[i];
         const bool copper = isBoardCopper(o.Layer);
-        // The quick bounds hold the outline; its exact bounds are measured
-        // only where a rule needs them.
+        // The quick bounds hold the outline within a unit, near enough to
+        // show where a violation is; its exact bounds are measured only for
+        // the board edge.
         const Rect& quick = map.bounds(i);
         auto exact = [&] { return copper ? partsBounds(map.outline(i)) : partsBounds(OutlineParts(o)); };
-        auto area = [&] { return copper ? exact() : quick; };
+        auto area = [&] { return quick; };
         if (const int32_t w = conductorWidth(o); copper && w >= 0 && w < rules.widthUnits)
             found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, area()});
         if (isDrilledPad(o) && o.holeRadius() > 0 && 2 * o.holeRadius() < rules.holeUnits)
@@ -434,7 +412,8 @@ DesignFigures designFigures(const ObjectList& objects)
     const PairSearch search{0, DesignFigures::kClearanceSearchUnits};
     CopperPartGrids grids(map, search.reach());
     settleLabelNets(map, grids, nets);
-    figures.smallestClearanceUnits = closePairs(map, grids, nets, search).smallest;
+    CopperShapeCache copper(objects);
+    figures.smallestClearanceUnits = closePairs(map, grids, copper, nets, search).smallest;
     return figures;
 }
 

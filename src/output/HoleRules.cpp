@@ -10,7 +10,8 @@
 
 namespace kestrel {
 
-void checkHolesThroughCopper(CopperMap& map, const std::vector<int>& nets, std::vector<Violation>& found)
+void checkHolesThroughCopper(CopperMap& map, CopperShapeCache& copper, const std::vector<int>& nets,
+                             std::vector<Violation>& found)
 {
     const ObjectList& objects = map.objects();
     std::optional<ObjectCells> copperOf[2]; // by layer, made when a hole first needs it
@@ -34,19 +35,20 @@ void checkHolesThroughCopper(CopperMap& map, const std::vector<int>& nets, std::
         const Point c = pad.start();
         const int32_t r = pad.holeRadius();
         const Rect hole{c.x - r, c.y - r, c.x + r, c.y + r};
-        std::optional<Region> disc;
+        CopperShapes drill;
+        SweptShape& disc = drill.shapes.emplace_back();
+        disc.a = disc.b = c;
+        // Copper that only touches the hole's rim is not drilled through:
+        // the drill must reach into it by more than half a unit.
+        disc.reach = r - 0.5;
         cells->anyNear(hole, [&](size_t j) {
             const std::pair pair{std::min(i, j), std::max(i, j)};
             if (nets[j] == nets[i] || !map.bounds(j).overlaps(hole) || reported.count(pair))
                 return false;
-            if (!disc)
-                disc = Region::disc(c, r);
-            for (const Region& part : map.outline(j))
-                if (part.overlaps(*disc)) {
-                    reported.insert(pair);
-                    found.push_back({ViolationKind::HoleThroughCopper, i, static_cast<long>(j), 0, 0, hole});
-                    break;
-                }
+            if (copperGap(drill, copper.of(j), 1) == 0) {
+                reported.insert(pair);
+                found.push_back({ViolationKind::HoleThroughCopper, i, static_cast<long>(j), 0, 0, hole});
+            }
             return false;
         });
     }

@@ -3,6 +3,7 @@
 // another net on the other side, where the hole is drilled, is a short the
 // search for close pairs (one layer at a time) does not see.
 
+#include "output/CopperShapes.h"
 #include "output/DesignCheck.h"
 #include "route/Connectivity.h"
 
@@ -11,7 +12,9 @@
 namespace kestrel {
 
 // Adds a violation for each drilled hole and each object of another net on
-// the other copper layer whose copper the hole meets; `nets` as netNumbers.
-void checkHolesThroughCopper(CopperMap& map, const std::vector<int>& nets, std::vector<Violation>& found);
+// the other copper layer whose copper (as `copper` has it) the hole meets;
+// `nets` as netNumbers.
+void checkHolesThroughCopper(CopperMap& map, CopperShapeCache& copper, const std::vector<int>& nets,
+                             std::vector<Violation>& found);
 
 } // namespace kestrel

@@ -137,6 +137,10 @@ TEST(DesignCheck, RulesAtTheirLimits)
              squarePad(l, {2000, -1500});
              addTrack(l, {{1900, -1510}, {2100, -1510}}, 20, Layer::K2);
          }, {V::HoleThroughCopper}},
+        {"a hole under an octagon's corner on the other side, outside the disc the nets take", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 100, 2, Layer::K2, 15);
+             addPad(l, {2096, -1460}, 3, 1, Layer::K1, 3);
+         }, {V::Hole, V::HoleThroughCopper}},
         {"the track just beside the hole", [](ObjectList& l) {
              squarePad(l, {2000, -1500});
              addTrack(l, {{1900, -1526}, {2100, -1526}}, 20, Layer::K2);
