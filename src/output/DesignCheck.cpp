@@ -128,8 +128,8 @@ struct PairsFound {
 
 // One layer's pairs. Beyond the pairs kept only a gap smaller than the
 // smallest so far matters, so the search narrows as it finds them.
-PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, CopperShapeCache& shapes, const std::vector<int>& nets,
-                             int passive, const PairSearch& search, int layer)
+PairsFound closePairsOnLayer(CopperMap& map, CopperPartGrids& grids, CopperShapeCache& shapes,
+                             const std::vector<int>& nets, int passive, const PairSearch& search, int layer)
 {
     PairsFound out;
     const auto limit = [&] {
@@ -246,6 +246,20 @@ void settleLabelNets(CopperMap& map, CopperPartGrids& grids, std::vector<int>& n
     }
 }
 
+// The board's nets, labels settled, and the pairs the search asks for.
+struct NetsAndPairs {
+    std::vector<int> nets;
+    PairsFound pairs;
+};
+NetsAndPairs netsAndPairs(CopperMap& map, CopperShapeCache& shapes, const PairSearch& search)
+{
+    NetsAndPairs out{netsOf(map), {}};
+    CopperPartGrids grids(map, search.reach());
+    settleLabelNets(map, grids, out.nets);
+    out.pairs = closePairs(map, grids, shapes, out.nets, search);
+    return out;
+}
+
 // The pen width a copper object is made with, or -1 for objects without one.
 int32_t conductorWidth(const LayoutObject& o)
 {
@@ -340,20 +354,17 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
                              DesignFigures* figures)
 {
     CopperMap map(objects);
-    std::vector<int> nets = netsOf(map);
-    const PairSearch search{rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0};
-    CopperPartGrids grids(map, search.reach());
-    settleLabelNets(map, grids, nets);
+    CopperShapeCache shapes(objects);
+    const auto [nets, pairs] =
+        netsAndPairs(map, shapes, {rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0});
     std::vector<Violation> found;
-    CopperShapeCache copper(objects);
-    const PairsFound pairs = closePairs(map, grids, copper, nets, search);
     for (const ClosePair& p : pairs.kept)
         found.push_back({ViolationKind::Clearance, p.a, static_cast<long>(p.b), p.gap, rules.clearanceUnits, p.where});
     if (figures) {
         figures->smallestClearanceUnits = pairs.smallest;
         collectFigures(map, *figures, &settings);
     }
-    checkHolesThroughCopper(map, copper, nets, found);
+    checkHolesThroughCopper(map, shapes, nets, found);
     checkGroundPlanes(map, settings, rules, found, figures);
     const Rect board = settings.boardRect();
     for (size_t i = 0; i < objects.size(); ++i) {
@@ -364,13 +375,12 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
         // the board edge.
         const Rect& quick = map.bounds(i);
         auto exact = [&] { return copper ? partsBounds(map.outline(i)) : partsBounds(OutlineParts(o)); };
-        auto area = [&] { return quick; };
         if (const int32_t w = conductorWidth(o); copper && w >= 0 && w < rules.widthUnits)
-            found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, area()});
+            found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, quick});
         if (isDrilledPad(o) && o.holeRadius() > 0 && 2 * o.holeRadius() < rules.holeUnits)
-            found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, area()});
+            found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, quick});
         if (const int32_t ring = ringWidth(o); copper && ring >= 0 && ring < rules.ringUnits)
-            found.push_back({ViolationKind::Ring, i, -1, double(ring), rules.ringUnits, area()});
+            found.push_back({ViolationKind::Ring, i, -1, double(ring), rules.ringUnits, quick});
         if (inside(quick, board) && (!copper || edgeGap(quick, board) >= rules.clearanceUnits))
             continue;
         const Rect where = exact();
@@ -406,14 +416,10 @@ DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettin
 DesignFigures designFigures(const ObjectList& objects)
 {
     CopperMap map(objects);
-    std::vector<int> nets = netsOf(map);
+    CopperShapeCache shapes(objects);
     DesignFigures figures;
     collectFigures(map, figures, nullptr);
-    const PairSearch search{0, DesignFigures::kClearanceSearchUnits};
-    CopperPartGrids grids(map, search.reach());
-    settleLabelNets(map, grids, nets);
-    CopperShapeCache copper(objects);
-    figures.smallestClearanceUnits = closePairs(map, grids, copper, nets, search).smallest;
+    figures.smallestClearanceUnits = netsAndPairs(map, shapes, {0, DesignFigures::kClearanceSearchUnits}).pairs.smallest;
     return figures;
 }
 
