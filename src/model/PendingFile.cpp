@@ -88,6 +88,18 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
         errno = EISDIR;
         return file.failure("Не удаётся заменить", "Cannot replace");
     }
+    // A device or a named pipe cannot be replaced without destroying it:
+    // the bytes go straight into it, as a shell's redirection sends them.
+    if (exists && (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))) {
+        file.direct_ = true;
+        file.fd_ = ::open(file.target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (file.fd_ < 0)
+            return file.failure("Не удаётся записать", "Cannot write");
+        return file;
+    }
+    if (exists && !S_ISREG(st.st_mode))
+        return Status::failure(std::string(tr(lang, "Не удаётся записать ", "Cannot write ")) +
+                               quotedPath(path) + tr(lang, ": это не файл", ": not a file"));
     const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
 #ifdef O_TMPFILE
     file.fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
@@ -108,7 +120,8 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : shown_(std::move(other.shown_)), target_(std::move(other.target_)), named_(std::move(other.named_)),
-      fd_(other.fd_), replaced_(other.replaced_), written_(other.written_), lang_(other.lang_)
+      fd_(other.fd_), replaced_(other.replaced_), written_(other.written_), lang_(other.lang_),
+      direct_(other.direct_)
 {
     other.fd_ = other.replaced_ = -1;
     other.named_.clear();
@@ -125,6 +138,7 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
         replaced_ = other.replaced_;
         written_ = other.written_;
         lang_ = other.lang_;
+        direct_ = other.direct_;
         other.fd_ = other.replaced_ = -1;
         other.named_.clear();
     }
@@ -179,6 +193,8 @@ Status PendingFile::write(const void* data, size_t size)
 
 Status PendingFile::flush()
 {
+    if (direct_)
+        return {};
     // Holding the file being replaced open keeps the rename from freeing its
     // blocks, which can take long enough for a set's renames to be caught
     // half done; they are freed when this object goes.
@@ -190,7 +206,7 @@ Status PendingFile::flush()
 
 Status PendingFile::prepare()
 {
-    if (named_.empty()) {
+    if (named_.empty() && !direct_) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
         const std::string dir = directoryOf(target_);
         for (int attempt = 0; attempt < 100; ++attempt) {
@@ -214,6 +230,8 @@ Status PendingFile::prepare()
 
 Status PendingFile::commit()
 {
+    if (direct_)
+        return {};
     if (::rename(named_.c_str(), target_.c_str()) != 0)
         return failure("Не удаётся заменить", "Cannot replace");
     named_.clear();
@@ -234,6 +252,8 @@ Status PendingFile::complete()
 
 void PendingFile::syncFolder() const
 {
+    if (direct_)
+        return;
     const int dir = ::open(directoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);

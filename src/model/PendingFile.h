@@ -5,7 +5,9 @@
 // between prepare() and commit(). Where unnamed files are not available the
 // temporary is named from the start. Either way a temporary's name holds its
 // writer's process id, and opening a pending file removes the temporaries in
-// the same folder whose writer no longer runs.
+// the same folder whose writer no longer runs. A device or named pipe at the
+// target is written into directly; anything else that is no regular file
+// or folder is refused.
 
 #include "model/Language.h"
 #include "model/Result.h"
@@ -59,6 +61,7 @@ private:
     int replaced_ = -1; // the file being replaced, held open from flush() on
     off_t written_ = 0;
     Language lang_;
+    bool direct_ = false; // writing straight into a device or named pipe
 };
 
 // The prefix of every temporary file name.

@@ -10,7 +10,10 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <set>
+#include <thread>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -128,6 +131,44 @@ TEST(FileIO, WritingFollowsSymbolicLinks)
         EXPECT_TRUE(temporariesIn(dir.path()).empty());
         EXPECT_TRUE(temporariesIn(dir.file("real")).empty());
     }
+}
+
+// A named pipe at the target is written into, not replaced by a file (a
+// device the same way); a socket, which cannot be written as a file, is
+// refused and left in place.
+TEST(FileIO, WritingIntoANamedPipe)
+{
+    TempDir dir;
+    const std::string fifo = dir.file("out.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string content(200000, 'k'); // more than a pipe holds at once
+    std::string received;
+    std::thread reader([&] {
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        char buf[4096];
+        for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;)
+            received.append(buf, static_cast<size_t>(n));
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const Status written = writeFileAtomically(fifo, content, Language::English);
+    reader.join();
+    EXPECT_TRUE(succeeded(written));
+    EXPECT_EQ(received, content);
+    EXPECT_TRUE(fs::is_fifo(fifo)) << "the pipe is still there";
+    EXPECT_TRUE(temporariesIn(dir.path()).empty());
+
+    const std::string socketPath = dir.file("socket");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const Status refused = writeFileAtomically(socketPath, content, Language::Russian);
+    ::close(sock);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_NE(refused.message().find("это не файл"), std::string::npos) << refused.message();
+    EXPECT_TRUE(fs::is_socket(socketPath));
 }
 
 // Temporaries of writers that no longer run are removed by the next write;
