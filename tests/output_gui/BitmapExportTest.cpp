@@ -108,6 +108,27 @@ TEST(BitmapExport, WritesTheVisibleLayersInTheirColours)
     }
 }
 
+// Over side 1's ground plane the track of side 2 shows grey in colour; in
+// black and white, where grey turns white, it is left out rather than cut
+// into the plane.
+TEST(BitmapExport, TheOtherSideCutsNoGapsIntoThePlaneInBlackAndWhite)
+{
+    TempDir dir;
+    for (const bool colour : {false, true}) {
+        LayoutDocument doc = exampleBoard();
+        doc.Working.GroundPlane1 = 1;
+        doc.Working.LayerVisible = {1, 1, 1, 0};
+        ScriptedPrompts prompts;
+        prompts.dialogs.push_back(choose(254, colour));
+        prompts.saveNames.push_back(QString::fromStdString(dir.file("plane.bmp")));
+        runBitmapExport(nullptr, doc, Language::English, prompts);
+        const std::vector<uint8_t> b = readBytes(dir.file("plane.bmp"));
+        ASSERT_GT(b.size(), 62u);
+        EXPECT_EQ(indexAt(b, 50, 50), colour ? 8 : 0) << "side 2's track: grey, or left out of the black plane";
+        EXPECT_EQ(indexAt(b, 100, 50), 0) << "the plane";
+    }
+}
+
 TEST(BitmapExport, CancelWritesNothingAndFailuresAreReported)
 {
     TempDir dir;

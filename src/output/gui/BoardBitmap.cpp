@@ -60,6 +60,12 @@ Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& b
         const auto sink = makeFigureSink(painter, SinkChoice::Painter);
         LayerState unselected = layers;
         unselected.showSelection = false; // a bitmap does not depend on what happens to be selected
+        // In black and white the other side's grey turns white: on white it
+        // vanishes, but over the ground plane it would cut false gaps into
+        // the copper. It is left out.
+        if (!colour)
+            for (size_t i = layers.activeSideIs1() ? 2 : 0, end = i + 2; i < end; ++i)
+                unselected.visible[i] = false;
         DrawLayers(*sink, objects, unselected, board.boardRect());
     }
     return image;

@@ -14,7 +14,8 @@
 namespace kestrel {
 
 // The board in RGB32, white (black under the active side's ground plane)
-// where nothing is drawn; selected objects look unselected. Fails with a message in `lang`
+// where nothing is drawn; selected objects look unselected, and for black
+// and white the other side is left out. Fails with a message in `lang`
 // when the size is refused or the memory cannot be had.
 Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
                                int dpi, bool colour, Language lang);
