@@ -68,7 +68,9 @@ void MainWindow::setAutoSaveClock(std::function<int64_t()> clock)
 
 void MainWindow::addToHistory(const QString& path)
 {
-    if (!history_.add(path.toStdString()))
+    // A name given relative to the folder the editor was started in would
+    // name another file, or none, when it starts elsewhere.
+    if (!history_.add(QFileInfo(path).absoluteFilePath().toStdString()))
         return;
     writeHistory(history_);
     refreshHistoryItems();

@@ -100,6 +100,10 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
     if (exists && !S_ISREG(st.st_mode))
         return Status::failure(std::string(tr(lang, "Не удаётся записать ", "Cannot write ")) +
                                quotedPath(path) + tr(lang, ": это не файл", ": not a file"));
+    // A file its owner protected against writing is not replaced behind
+    // the protection's back, though the folder would allow the rename.
+    if (exists && ::access(file.target_.c_str(), W_OK) != 0)
+        return file.failure("Не удаётся заменить", "Cannot replace");
     const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
 #ifdef O_TMPFILE
     file.fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);

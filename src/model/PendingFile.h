@@ -7,7 +7,7 @@
 // writer's process id, and opening a pending file removes the temporaries in
 // the same folder whose writer no longer runs. A device or named pipe at the
 // target is written into directly; anything else that is no regular file
-// or folder is refused.
+// or folder is refused, and so is a file the writer may not write.
 
 #include "model/Language.h"
 #include "model/Result.h"

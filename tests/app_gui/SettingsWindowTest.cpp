@@ -156,6 +156,28 @@ TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
     EXPECT_TRUE(f.exhausted());
 }
 
+// A file named relative to the working folder goes into the history with
+// its whole path, so the entry opens it from anywhere.
+TEST(Settings, HistoryKeepsWholePaths)
+{
+    SettingsHome home;
+    TempDir dir;
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("rel.kbd"), false, Language::English)));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(q(dir.path()));
+    {
+        WindowFixture f(Language::English, "rel.kbd", true);
+        EXPECT_EQ(historyCaptions(f), std::vector<QString>{"&1 " + q(dir.file("rel.kbd")).toLower()});
+    }
+    QDir::setCurrent(before);
+    WindowFixture elsewhere(Language::English, {}, true);
+    elsewhere.trigger("History1");
+    EXPECT_TRUE(elsewhere.messages.empty());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(elsewhere.doc().FileName)).absoluteFilePath(),
+              QFileInfo(q(dir.file("rel.kbd"))).absoluteFilePath());
+}
+
 TEST(Settings, AutoSaveDialogEnablesTheIntervalWithTheBox)
 {
     AutoSaveDialog d(Language::English);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <thread>
+#include <grp.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -169,6 +170,32 @@ TEST(FileIO, WritingIntoANamedPipe)
     EXPECT_FALSE(refused.ok());
     EXPECT_NE(refused.message().find("это не файл"), std::string::npos) << refused.message();
     EXPECT_TRUE(fs::is_socket(socketPath));
+}
+
+// A file protected against writing is not replaced, though its folder
+// would allow it. Root may write anything, so the write runs as nobody then.
+TEST(FileIO, AProtectedFileIsNotReplaced)
+{
+    TempDir dir;
+    const std::string folder = dir.file("open"), file = folder + "/board.kbd";
+    fs::create_directory(folder);
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::others_exec);
+    fs::permissions(folder, fs::perms::all);
+    writeBytes(file, {1, 2, 3});
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        const Status s = writeFileAtomically(file, std::string_view("new"), Language::English);
+        ::_exit(!s.ok() && s.message().find("Cannot replace") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no user to write as";
+    EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(temporariesIn(folder).empty());
 }
 
 // Temporaries of writers that no longer run are removed by the next write;
