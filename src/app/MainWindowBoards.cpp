@@ -21,6 +21,9 @@ void MainWindow::rebuildTabs()
     for (size_t i = 0; i < doc_.boardCount(); ++i)
         tabs_->addTab(QString::fromStdString(doc_.board(i).Name));
     tabs_->setCurrentIndex(doc_.ActiveBoard);
+    // A tab bar filled while hidden does not tell its layout that it grew:
+    // the start-up board's tab stayed at no height.
+    tabs_->updateGeometry();
     rebuildingTabs_ = false;
 }
 

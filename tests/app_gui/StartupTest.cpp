@@ -69,6 +69,9 @@ TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndReportsAMissingOne)
     for (const QScrollBar* bar : f.window().boardView().findChildren<QScrollBar*>())
         EXPECT_TRUE(!bar->isVisible() || bar->maximum() == bar->minimum()) << bar->maximum();
     EXPECT_TRUE(f.control<QToolButton>("SB_Layoutgroesse").text().startsWith("160 x 100"));
+    const QTabBar& tabs = f.window().boardTabs();
+    EXPECT_TRUE(tabs.isVisible());
+    EXPECT_GT(tabs.height(), 10) << "the single board's tab shows";
 }
 
 // F1 opens the manual at the page of the tool in use, except in the drawing
