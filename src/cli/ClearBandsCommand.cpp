@@ -2,6 +2,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/ExportOptions.h"
 #include "route/RubberBands.h"
 
 #include <cstdio>
@@ -12,31 +13,34 @@ namespace {
 
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {"board"}, {});
+    Args args(raw, {"board", "lang"}, {});
+    languageOption(args); // a bad value is the first usage error
+    const Language lang = args.language();
     const auto boardIndex = args.index("board");
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
-    auto doc = loadDocument(args.positional()[0]);
+    auto doc = loadDocument(args.positional()[0], nullptr, lang);
     if (!doc)
         return kExitFailure;
-    Board* board = chooseBoard(*doc, boardIndex);
+    Board* board = chooseBoard(*doc, boardIndex, lang);
     if (!board)
         return kExitFailure;
     // The clean-up works on the chosen board's list directly, so the active
     // board of the written document stays what it was.
     const BandCleanup result = ClearConnections(board->Objects);
-    if (!saveDocument(*doc, args.positional()[1]))
+    if (!saveDocument(*doc, args.positional()[1], lang))
         return kExitFailure;
     std::printf("{\"removed\": %zu, \"kept\": %zu}\n", result.removedBands(), result.keptBands());
     return kExitOk;
 }
 
 const Registration reg({"clear-bands", "remove rubber bands whose pads are already joined by copper",
-                        "usage: kestrel-cli clear-bands [--board N] IN OUT\n\n"
+                        "usage: kestrel-cli clear-bands [--board N] [--lang ru|en] IN OUT\n\n"
                         "Removes every rubber band of the board whose two pads are connected by copper\n"
                         "(through vias too), keeps the others, writes the document to OUT as the\n"
                         "editor's Save does and prints {\"removed\": a, \"kept\": b} in bands.\n"
-                        "--board (0-based) defaults to the active board.\n\n"
+                        "--board (0-based) defaults to the active board. --lang chooses the language of\n"
+                        "the messages (default ru; 0 and 1 are accepted too).\n\n"
                         "example:\n"
                         "  kestrel-cli clear-bands board.kbd cleaned.kbd\n",
                         run});

@@ -2,6 +2,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/ExportOptions.h"
 
 #include <cstdio>
 
@@ -11,24 +12,29 @@ namespace {
 
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {}, {});
+    Args args(raw, {"lang"}, {});
+    languageOption(args); // a bad value is the first usage error
+    const Language lang = args.language();
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
     int version = -1;
-    auto doc = loadDocument(args.positional()[0], &version);
+    auto doc = loadDocument(args.positional()[0], &version, lang);
     if (!doc)
         return kExitFailure;
-    if (!saveDocument(*doc, args.positional()[1]))
+    if (!saveDocument(*doc, args.positional()[1], lang))
         return kExitFailure;
-    std::printf("converted version %d to version 3: %s\n", version, args.positional()[1].c_str());
+    std::printf(tr(lang, "файл версии %d преобразован в версию 3: %s\n", "converted version %d to version 3: %s\n"),
+                version, args.positional()[1].c_str());
     return kExitOk;
 }
 
 const Registration reg({"convert", "rewrite a layout file of any version as version 3",
-                        "usage: kestrel-cli convert IN OUT\n\n"
+                        "usage: kestrel-cli convert [--lang ru|en] IN OUT\n\n"
                         "Reads a layout file of version 0, 1, 2 or 3 and writes it as version 3 exactly as\n"
                         "the editor's Save does (objects outside the active board and zones or tracks of\n"
-                        "fewer than two points are dropped, group numbers are compacted).\n\n"
+                        "fewer than two points are dropped, group numbers are compacted). --lang chooses the\n"
+                        "language of the messages and, as in the editor, the name of the one board of a file\n"
+                        "older than version 3 (default ru; 0 and 1 are accepted too).\n\n"
                         "example:\n"
                         "  kestrel-cli convert old.kbd new.kbd\n",
                         run});

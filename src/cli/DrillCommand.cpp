@@ -13,7 +13,9 @@ namespace {
 
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {"board", "from"}, {});
+    Args args(raw, {"board", "from", "lang"}, {});
+    languageOption(args); // a bad value is the first usage error
+    const Language lang = args.language();
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
     const auto boardIndex = args.index("board");
@@ -24,27 +26,33 @@ int run(const std::vector<std::string>& raw)
         if (*from == "component")
             side = DrillSide::Component;
         else if (*from != "solder")
-            return fail(kExitUsage, "--from expects solder or component, not '" + *from + "'");
+            return fail(kExitUsage, tr(lang, "--from: solder или component, не '",
+                                       "--from expects solder or component, not '") +
+                                        *from + "'");
     }
-    if (const auto refused = outputIsInput(args, Language::English))
+    if (const auto refused = outputIsInput(args, lang))
         return fail(kExitUsage, *refused);
     std::optional<LayoutDocument> doc;
-    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, Language::English);
+    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, lang);
     if (!board)
         return kExitFailure;
     const std::string& out = args.positional()[1];
-    if (const Status written = writeDrill(out, board->Objects, doc->Working, side, Language::English); !written)
+    if (const Status written = writeDrill(out, board->Objects, doc->Working, side, lang); !written)
         return fail(kExitFailure, written.message());
-    std::printf("wrote %zu drill tool(s) of board \"%s\" to %s\n", drillSizeList(board->Objects).size(),
-                board->Name.c_str(), out.c_str());
+    const size_t tools = drillSizeList(board->Objects).size();
+    if (lang == Language::English)
+        std::printf("wrote %zu drill tool(s) of board \"%s\" to %s\n", tools, board->Name.c_str(), out.c_str());
+    else
+        std::printf("сверловка платы \"%s\" записана в %s (свёрл: %zu)\n", board->Name.c_str(), out.c_str(), tools);
     return kExitOk;
 }
 
 const Registration reg({"drill", "export the pad holes of a board as an Excellon drill file",
-                        "usage: kestrel-cli drill [--board N] [--from solder|component] IN.kbd OUT.drl\n\n"
+                        "usage: kestrel-cli drill [--board N] [--from solder|component] [--lang ru|en] IN.kbd OUT.drl\n\n"
                         "Writes the holes of board N (0-based; default the active board), one tool per hole\n"
                         "diameter in order of first appearance. Drilled from the solder side (the default)\n"
-                        "the x coordinates are mirrored.\n\n"
+                        "the x coordinates are mirrored. --lang chooses the language of the messages\n"
+                        "(default ru; 0 and 1 are accepted too).\n\n"
                         "examples:\n"
                         "  kestrel-cli drill board.kbd BOHRUNG.DRL\n"
                         "  kestrel-cli drill --from component --board 1 board.kbd DRILL.DRL\n",

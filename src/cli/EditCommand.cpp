@@ -3,6 +3,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/ExportOptions.h"
 #include "model/MacroFile.h"
 #include "cli/EditSteps.h"
 #include "cli/LabelMeasure.h"
@@ -20,17 +21,13 @@ constexpr long kMaxUndoDepth = 100;
 
 int run(const std::vector<std::string>& raw)
 {
-    // Without --lang the messages are English.
-    Args args(raw, {"board", "lang", "undo-depth"}, {}, Language::English);
+    Args args(raw, {"board", "lang", "undo-depth"}, {});
     const auto boardIndex = args.integer("board");
     const auto undoDepth = args.integer("undo-depth");
+    languageOption(args);
     if (!args.ok())
         return fail(kExitUsage, args.error());
-    const std::string langName = args.value("lang").value_or("en");
-    if (langName != "en" && langName != "ru")
-        return fail(kExitUsage,
-                    tr(args.language(), "--lang: ru или en, не '", "--lang expects ru or en, not '") + langName + "'");
-    const Language lang = langName == "ru" ? Language::Russian : Language::English;
+    const Language lang = args.language();
     if (undoDepth && (*undoDepth < 1 || *undoDepth > kMaxUndoDepth))
         return fail(kExitUsage, tr(lang, "--undo-depth: от 1 до 100", "--undo-depth expects 1 to 100"));
     const auto& files = args.positional();
@@ -106,7 +103,8 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "Coordinates and distances are millimetres, x to the right and y downwards from\n"
                         "the board's top-left corner; the grid is the board's grid. With --undo-depth 1 (the\n"
                         "default) undo toggles between two states; above 1 it steps back up to N snapshots\n"
-                        "and redo steps forward again.\n\n"
+                        "and redo steps forward again. --lang chooses the language of the messages (default\n"
+                        "ru; 0 and 1 are accepted too).\n\n"
                         "Steps:\n"
                         "  select all | select none        pickable layers only, with groups and vias\n"
                         "  select frame X1 Y1 X2 Y2        replaces the selection by what the frame touches\n"

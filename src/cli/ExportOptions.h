@@ -1,5 +1,7 @@
 #pragma once
-// Pieces shared by the subcommands that read a layout and write an output.
+// Pieces shared by the subcommands: --lang, which every one of them takes,
+// and the board and output checks of those that read a layout and write an
+// output.
 
 #include "cli/Args.h"
 #include "model/Language.h"

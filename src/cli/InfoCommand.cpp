@@ -2,6 +2,8 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/ExportOptions.h"
+#include "model/LayoutFile.h"
 
 #include <cstdio>
 
@@ -45,14 +47,22 @@ std::string boardJson(const Board& board, const BoardSettings& settings)
 
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {}, {});
+    Args args(raw, {"lang"}, {});
+    languageOption(args); // a bad value is the first usage error
+    const Language lang = args.language();
     if (!args.expectPositional(1))
         return fail(kExitUsage, args.error());
     const std::string& path = args.positional()[0];
-    int version = -1;
-    auto doc = loadDocument(path, &version);
-    if (!doc)
-        return kExitFailure;
+    // The summary is the same in either language: a file older than
+    // version 3 is read as in English, which names its one board; only a
+    // refusal is worded in the language asked for.
+    auto read = readDocument(path, Language::English);
+    if (!read && lang != Language::English)
+        read = readDocument(path, lang);
+    if (!read)
+        return fail(kExitFailure, read.message());
+    const int version = read->version;
+    const LayoutDocument* doc = &read->document;
     std::string out = "{\"version\": " + std::to_string(version) + ", \"active\": " + std::to_string(doc->ActiveBoard) +
                       ", \"origin\": [" + std::to_string(doc->Origin.x) + ", " + std::to_string(doc->Origin.y) +
                       "], \"boards\": [";
@@ -69,10 +79,12 @@ int run(const std::vector<std::string>& raw)
 }
 
 const Registration reg({"info", "print a JSON summary of a layout document",
-                        "usage: kestrel-cli info FILE\n\n"
+                        "usage: kestrel-cli info [--lang ru|en] FILE\n\n"
                         "Prints one JSON object: the file version, the active board index, the origin\n"
                         "and, per board, its name, size in units (0.01 mm), object counts by kind,\n"
-                        "via and rubber-band pairs and the ground-plane flags of both sides.\n\n"
+                        "via and rubber-band pairs and the ground-plane flags of both sides. The JSON is\n"
+                        "the same in either language; --lang chooses the language of the messages (default\n"
+                        "ru; 0 and 1 are accepted too).\n\n"
                         "example:\n"
                         "  kestrel-cli info board.kbd\n",
                         run});

@@ -16,23 +16,27 @@ namespace {
 
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {"board"}, {"selection"});
+    Args args(raw, {"board", "lang"}, {"selection"});
+    languageOption(args); // a bad value is the first usage error
+    const Language lang = args.language();
     const bool selection = args.flag("selection");
     const auto boardIndex = args.index("board");
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
-    if (const auto refused = outputIsInput(args, Language::English))
+    if (const auto refused = outputIsInput(args, lang))
         return fail(kExitUsage, *refused);
-    auto doc = loadDocument(args.positional()[0]);
+    auto doc = loadDocument(args.positional()[0], nullptr, lang);
     if (!doc)
         return kExitFailure;
-    Board* board = chooseBoard(*doc, boardIndex);
+    Board* board = chooseBoard(*doc, boardIndex, lang);
     if (!board)
-        return boardIndex ? kExitFailure : fail(kExitFailure, "the document has no board");
+        return boardIndex ? kExitFailure
+                          : fail(kExitFailure, tr(lang, "в документе нет ни одной платы", "the document has no board"));
     activateBoard(*doc, board);
     const std::string& out = args.positional()[1];
     if (macroSaveScope(*doc) == MacroSaveScope::NothingOnSide)
-        return fail(kExitFailure, "board \"" + board->Name + "\" has no objects on its active side");
+        return fail(kExitFailure, tr(lang, "на активной стороне платы \"", "board \"") + board->Name +
+                                      tr(lang, "\" нет объектов", "\" has no objects on its active side"));
     if (selection) {
         // The reader clears the selection; the file's own flags say what was selected.
         for (auto& o : board->Objects)
@@ -41,24 +45,32 @@ int run(const std::vector<std::string>& raw)
         if (std::none_of(board->Objects.begin(), board->Objects.end(), [side1](const auto& o) {
                 return o->Selected && Layer::isSide1(o->Layer) == side1;
             }))
-            return fail(kExitFailure, "board \"" + board->Name + "\" has no selected object on its active side");
+            return fail(kExitFailure, tr(lang, "на активной стороне платы \"", "board \"") + board->Name +
+                                          tr(lang, "\" нет выделенных объектов",
+                                             "\" has no selected object on its active side"));
     }
-    const Result<size_t> written = saveMacro(*doc, out, selection, Language::English);
+    const Result<size_t> written = saveMacro(*doc, out, selection, lang);
     if (!written)
         return fail(kExitFailure, written.message());
-    std::printf("wrote %zu %sobjects of side %d of board \"%s\" to %s\n", *written, selection ? "selected " : "",
-                activeSideIs1(*doc) ? 1 : 2, board->Name.c_str(), out.c_str());
+    const int side = activeSideIs1(*doc) ? 1 : 2;
+    if (lang == Language::English)
+        std::printf("wrote %zu %sobjects of side %d of board \"%s\" to %s\n", *written, selection ? "selected " : "",
+                    side, board->Name.c_str(), out.c_str());
+    else
+        std::printf("в %s записано %sобъектов стороны %d платы \"%s\": %zu\n", out.c_str(),
+                    selection ? "выделенных " : "", side, board->Name.c_str(), *written);
     return kExitOk;
 }
 
 const Registration reg({"macro", "save a board or its selected objects as a macro file",
-                        "usage: kestrel-cli macro [--board N] [--selection] IN.kbd OUT.kmk\n\n"
+                        "usage: kestrel-cli macro [--board N] [--selection] [--lang ru|en] IN.kbd OUT.kmk\n\n"
                         "Writes the objects of the active side of board N (0-based; default the active\n"
                         "board) as the editor's Save as macro writes them: relative to the reference\n"
                         "point (the pad furthest left and up, else the upper-left corner rounded to the\n"
                         "board's grid), on the side-neutral layers, vias marked so a drop recreates\n"
                         "them, without rubber bands. --selection writes only the objects the file\n"
-                        "marks selected (the editor saves its selection with the document).\n\n"
+                        "marks selected (the editor saves its selection with the document). --lang chooses\n"
+                        "the language of the messages (default ru; 0 and 1 are accepted too).\n\n"
                         "examples:\n"
                         "  kestrel-cli macro board.kbd part.kmk\n"
                         "  kestrel-cli macro --board 1 --selection board.kbd part.kmk\n",

@@ -2,6 +2,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/ExportOptions.h"
 #include "model/LayerKeys.h"
 #include "model/Units.h"
 #include "route/Autorouter.h"
@@ -14,7 +15,7 @@ namespace kestrel::cli {
 namespace {
 
 // --layer K1|K2, or the layer numbers 1|3 scripts used before the names.
-std::optional<int> layerOption(Args& args)
+std::optional<int> layerOption(Args& args, Language lang)
 {
     const auto v = args.value("layer");
     if (!v)
@@ -23,7 +24,9 @@ std::optional<int> layerOption(Args& args)
     if (*v == "1" || *v == "3")
         layer = std::stoi(*v);
     if (!layer || !RouteSettings::routesOn(*layer)) {
-        args.reject("--layer expects the copper layer K1 or K2 (or its number 1 or 3), not '" + *v + "'");
+        args.reject(tr(lang, "--layer: слой фольги K1 или K2 (или его номер 1 или 3), не '",
+                       "--layer expects the copper layer K1 or K2 (or its number 1 or 3), not '") +
+                    *v + "'");
         return std::nullopt;
     }
     return layer;
@@ -36,16 +39,18 @@ std::string layerName(int layer)
     return key.empty() ? std::to_string(layer) : std::string(key);
 }
 
-const LayoutObject* padAt(const Board& board, long index, const char* option, std::string& error)
+const LayoutObject* padAt(const Board& board, long index, const char* option, Language lang, std::string& error)
 {
     if (static_cast<size_t>(index) >= board.Objects.size()) {
-        error = std::string("--") + option + ": the board has no object " + std::to_string(index) + " (it holds " +
+        error = std::string("--") + option + tr(lang, ": на плате нет объекта ", ": the board has no object ") +
+                std::to_string(index) + tr(lang, " (объектов на ней: ", " (it holds ") +
                 std::to_string(board.Objects.size()) + ")";
         return nullptr;
     }
     const LayoutObject& o = board.Objects[static_cast<size_t>(index)];
     if (!o.is(ObjectKind::Pad)) {
-        error = std::string("--") + option + ": object " + std::to_string(index) + " is not a pad";
+        error = std::string("--") + option + tr(lang, ": объект ", ": object ") + std::to_string(index) +
+                tr(lang, " не является площадкой", " is not a pad");
         return nullptr;
     }
     return &o;
@@ -53,46 +58,57 @@ const LayoutObject* padAt(const Board& board, long index, const char* option, st
 
 int run(const std::vector<std::string>& raw)
 {
-    Args args(raw, {"board", "from", "to", "layer", "width", "clearance"}, {});
+    Args args(raw, {"board", "from", "to", "layer", "width", "clearance", "lang"}, {});
+    // A value of --lang that names no language is the first usage error;
+    // the messages are in the language it names, else in Russian.
+    languageOption(args);
+    const Language lang = args.language();
     const auto boardIndex = args.index("board");
     const auto from = args.index("from");
     const auto to = args.index("to");
-    const auto layer = layerOption(args);
+    const auto layer = layerOption(args, lang);
     const double widthMm = args.number("width").value_or(0.4);
     const double clearanceMm = args.number("clearance").value_or(0.2);
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
     if (!from || !to)
-        return fail(kExitUsage, "--from P and --to Q are required");
+        return fail(kExitUsage, tr(lang, "нужны параметры --from P и --to Q", "--from P and --to Q are required"));
     for (const auto& [name, mm] : {std::pair{"--width", widthMm}, std::pair{"--clearance", clearanceMm}})
         if (!RouteSettings::inRange(mm))
-            return fail(kExitUsage, std::string(name) + " must lie between " + mmText(RouteSettings::kMinMm) +
-                                        " and " + mmText(RouteSettings::kMaxMm) + " mm");
+            return fail(kExitUsage, std::string(name) + tr(lang, ": от ", " must lie between ") +
+                                        mmText(RouteSettings::kMinMm) + tr(lang, " до ", " and ") +
+                                        mmText(RouteSettings::kMaxMm) + " " + mmUnit(lang));
 
-    auto doc = loadDocument(args.positional()[0]);
+    auto doc = loadDocument(args.positional()[0], nullptr, lang);
     if (!doc)
         return kExitFailure;
-    Board* board = chooseBoard(*doc, boardIndex);
+    Board* board = chooseBoard(*doc, boardIndex, lang);
     if (!board)
         return kExitFailure;
     std::string error;
-    const LayoutObject* start = padAt(*board, *from, "from", error);
-    const LayoutObject* target = start ? padAt(*board, *to, "to", error) : nullptr;
+    const LayoutObject* start = padAt(*board, *from, "from", lang, error);
+    const LayoutObject* target = start ? padAt(*board, *to, "to", lang, error) : nullptr;
     if (!target)
         return fail(kExitFailure, error);
     if (std::find(start->Connections.begin(), start->Connections.end(), target) == start->Connections.end())
-        return fail(kExitFailure, "there is no rubber band between pads " + std::to_string(*from) + " and " +
-                                      std::to_string(*to));
+        return fail(kExitFailure, tr(lang, "между площадками ", "there is no rubber band between pads ") +
+                                      std::to_string(*from) + tr(lang, " и ", " and ") + std::to_string(*to) +
+                                      tr(lang, " нет перемычки", ""));
     const int routeLayer = layer.value_or(start->Layer);
     if (!RouteSettings::routesOn(routeLayer))
-        return fail(kExitFailure, "pad " + std::to_string(*from) + " lies on layer " + layerName(routeLayer) +
-                                      ", which is not a copper layer: give --layer K1 or K2");
+        return fail(kExitFailure, tr(lang, "площадка ", "pad ") + std::to_string(*from) +
+                                      tr(lang, " лежит на слое ", " lies on layer ") + layerName(routeLayer) +
+                                      tr(lang, ", это не слой фольги: укажите --layer K1 или K2",
+                                         ", which is not a copper layer: give --layer K1 or K2"));
     // The router never changes layer: a track on a layer a pad does not
     // reach (itself or through its via partner) would join nothing to it.
     for (const auto& [pad, index] : {std::pair{start, *from}, std::pair{target, *to}})
         if (pad->Layer != routeLayer && !(pad->Partner && pad->Partner->Layer == routeLayer))
-            return fail(kExitFailure, "pad " + std::to_string(index) + " does not reach layer " +
-                                          layerName(routeLayer) + " (nor does a via through it)");
+            return fail(kExitFailure, tr(lang, "площадка ", "pad ") + std::to_string(index) +
+                                          tr(lang, " не доходит до слоя ", " does not reach layer ") +
+                                          layerName(routeLayer) +
+                                          tr(lang, " (как и переходное отверстие через неё)",
+                                             " (nor does a via through it)"));
 
     RouteSettings settings;
     settings.layer = static_cast<uint8_t>(routeLayer);
@@ -105,7 +121,7 @@ int run(const std::vector<std::string>& raw)
     ObjectList& objects = board->Objects;
     const RouteResult result = RouteConnection(objects, size, objects[static_cast<size_t>(*from)],
                                                objects[static_cast<size_t>(*to)], settings);
-    if (!saveDocument(*doc, args.positional()[1]))
+    if (!saveDocument(*doc, args.positional()[1], lang))
         return kExitFailure;
 
     std::string out = result.routed ? "{\"routed\": true, \"points\": [" : "{\"routed\": false";
@@ -123,7 +139,7 @@ int run(const std::vector<std::string>& raw)
 
 const std::string kUsage =
     "usage: kestrel-cli route [--board N] --from P --to Q [--layer K1|K2] [--width MM]\n"
-    "                         [--clearance MM] IN OUT\n\n"
+    "                         [--clearance MM] [--lang ru|en] IN OUT\n\n"
     "Routes the rubber band from pad P (the start) to pad Q (the target), both 0-based\n"
     "positions in the board's object list, on the copper layer K1 or K2 (1 and 3 are\n"
     "accepted too; default: P's layer) with the track width and the clearance to foreign\n"
@@ -138,7 +154,8 @@ const std::string kUsage =
     "OUT as the editor's Save does and prints {\"routed\": true, \"points\": [[x, y], ...]}\n"
     "with the track's points in units of 0.01 mm from Q to P, or {\"routed\": false} when no\n"
     "way was found; both exit 0.\n"
-    "--board (0-based) defaults to the active board.\n\n"
+    "--board (0-based) defaults to the active board. --lang chooses the language of the\n"
+    "messages (default ru; 0 and 1 are accepted too; the JSON stays English).\n\n"
     "examples:\n"
     "  kestrel-cli route --from 3 --to 7 board.kbd routed.kbd\n"
     "  kestrel-cli route --from 3 --to 7 --layer K2 --width 0.6 board.kbd routed.kbd\n";

@@ -1,3 +1,4 @@
+#include "cli/Args.h"
 #include "cli/Command.h"
 #include "kestrel/Version.h"
 
@@ -56,15 +57,19 @@ int main(int argc, char** argv)
         printOverview(stdout);
         return kExitOk;
     }
+    const std::vector<std::string> args(argv + 2, argv + argc);
     for (const Command& c : commands()) {
         if (name != c.name)
             continue;
-        std::vector<std::string> args(argv + 2, argv + argc);
         if (std::find(args.begin(), args.end(), "--help") != args.end()) {
             std::fputs(c.usage.c_str(), stdout);
             return kExitOk;
         }
         return c.run(args);
     }
-    return fail(kExitUsage, "unknown subcommand '" + name + "' (see kestrel-cli --help)");
+    // Worded in the language a --lang after the name asks for, as a
+    // subcommand's own usage errors are.
+    const kestrel::Language lang = Args(args, {"lang"}, {}).language();
+    return fail(kExitUsage, kestrel::tr(lang, "неизвестная подкоманда '", "unknown subcommand '") + name +
+                                kestrel::tr(lang, "' (см. kestrel-cli --help)", "' (see kestrel-cli --help)"));
 }

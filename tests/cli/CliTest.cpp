@@ -1,4 +1,6 @@
+#include "edit/MacroSave.h"
 #include "model/LayoutFile.h"
+#include "output/DrillExport.h"
 
 #include "Refusals.h"
 #include "output/OutputTestUtil.h"
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <regex>
 #include <set>
+#include <tuple>
 
 #include <sys/wait.h>
 
@@ -40,15 +43,25 @@ TEST(Cli, ConvertWritesVersionThreeLikeSave)
                                 2,    0xE8, 0x03, 0x18, 0xFC, 50,   0, 0, 0,    0,    0, 0, 1, 1};
     old.resize(14 + 49); // the rest of the record is zero
     writeBytes(dir.file("old.kbd"), old);
-    CommandResult r = runCli({"convert", dir.file("old.kbd"), dir.file("new.kbd")});
-    ASSERT_EQ(r.status, 0) << r.err;
-    auto back = readDocument(dir.file("new.kbd"), Language::English);
-    ASSERT_TRUE(succeeded(back));
-    EXPECT_EQ(back->version, 3);
-    ASSERT_EQ(back->document.currentObjects()->size(), 1u);
-    // Saving the read document again gives the same bytes as convert wrote.
-    ASSERT_TRUE(succeeded(writeDocument(back->document, dir.file("again.kbd"), false, Language::English)));
-    EXPECT_EQ(readBytes(dir.file("again.kbd")), readBytes(dir.file("new.kbd")));
+    // The file's one board is named in the language, as the editor names it.
+    for (const auto& [lang, board] : {std::pair{"ru", "Плата 1"}, std::pair{"en", "Board 1"}}) {
+        SCOPED_TRACE(lang);
+        CommandResult r = runCli({"convert", "--lang", lang, dir.file("old.kbd"), dir.file("new.kbd")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        auto back = readDocument(dir.file("new.kbd"), Language::English);
+        ASSERT_TRUE(succeeded(back));
+        EXPECT_EQ(back->version, 3);
+        EXPECT_EQ(back->document.board(0).Name, board);
+        ASSERT_EQ(back->document.currentObjects()->size(), 1u);
+        // Saving the read document again gives the same bytes as convert wrote.
+        ASSERT_TRUE(succeeded(writeDocument(back->document, dir.file("again.kbd"), false, Language::English)));
+        EXPECT_EQ(readBytes(dir.file("again.kbd")), readBytes(dir.file("new.kbd")));
+    }
+    // The summary does not depend on the language.
+    const std::string summary = "{\"version\": 0, \"active\": 0, \"origin\": [0, 0], \"boards\": [{\"name\": \"Board 1\", "
+                                "\"width\": 8000, \"height\": 5000, \"objects\": 1";
+    for (const char* lang : {"ru", "en"})
+        EXPECT_EQ(runCli({"info", "--lang", lang, dir.file("old.kbd")}).out.rfind(summary, 0), 0u) << lang;
 }
 
 TEST(Cli, ExitStatusesAndMessages)
@@ -65,17 +78,17 @@ TEST(Cli, ExitStatusesAndMessages)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("convert"), std::string::npos) << help.out;
     expectRefusals({
-        {{"frobnicate"}, 2, "unknown subcommand"},
-        {{"info"}, 2, "expected 1 file argument"},
-        {{"info", "--bogus", "x"}, 2, "unknown option"},
+        {{"frobnicate", "--lang", "en"}, 2, "unknown subcommand"},
+        {{"info", "--lang", "en"}, 2, "expected 1 file argument"},
+        {{"info", "--lang", "en", "--bogus", "x"}, 2, "unknown option"},
         {{"info", dir.file("missing.kbd")}, 1, "missing.kbd"},
-        {{"convert", junk, out}, 1, "is not a Kestrel layout file"},
-        {{"connected", "--board", "1", "--object", "2", s}, 1, "no object 2 (it holds 2)"},
-        {{"connected", "--object", "-1", s}, 2, "--object expects a whole number from 0 up, not '-1'"},
+        {{"convert", "--lang", "en", junk, out}, 1, "is not a Kestrel layout file"},
+        {{"connected", "--lang", "en", "--board", "1", "--object", "2", s}, 1, "no object 2 (it holds 2)"},
+        {{"connected", "--lang", "en", "--object", "-1", s}, 2, "--object expects a whole number from 0 up, not '-1'"},
         {{"connected", s}, 2, "--object"},
-        {{"clear-bands", "--board", "9", s, out}, 1, "no board 9"},
+        {{"clear-bands", "--lang", "en", "--board", "9", s, out}, 1, "no board 9"},
         {{"clear-bands", s, dir.file("no/such/dir/out.kbd")}, 1, "out.kbd"},
-        // Commands with --lang read and choose the board in that language.
+        // Every command reads and chooses the board in the language of --lang.
         {{"check", dir.file("missing.kbd")}, 1, "Не удаётся открыть"},
         {{"check", "--lang", "en", dir.file("missing.kbd")}, 1, "Cannot open"},
         {{"gerber", "--layer", "K1", "--board", "9", s, out}, 1, "в документе нет платы 9"},
@@ -86,31 +99,37 @@ TEST(Cli, ExitStatusesAndMessages)
 
 namespace {
 
-// The Latin words of a message outside option names, quoted values and names
-// holding a digit (layers, numbers): the words a translation has to replace.
-// ru and en are the values of --lang in either language.
+// The Latin words of a message outside option names, quoted values, names
+// holding a digit (layers, numbers), placeholders in capitals (P, IN) and the
+// program's names: the words a translation has to replace. ru, en, solder and
+// component are option values, the same in either language.
 std::set<std::string> latinWords(const std::string& message)
 {
-    static const std::regex names(R"(--[a-z-]+|'[^']*'|"[^"]*"|\S*\d\S*)"), word("[A-Za-z]+");
+    static const std::regex names(R"(--[a-z-]+|'[^']*'|"[^"]*"|\S*\d\S*|\b[A-Z]+\b|Kestrel|kestrel-cli[a-z-]*)"),
+        word("[A-Za-z]+");
     const std::string text = std::regex_replace(message, names, " ");
     std::set<std::string> words;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), word); it != std::sregex_iterator(); ++it)
         words.insert(it->str());
-    words.erase("ru");
-    words.erase("en");
+    for (const char* value : {"ru", "en", "solder", "component"})
+        words.erase(value);
     return words;
 }
 
 } // namespace
 
-// The usage errors of the commands with --lang, the parser's among them, come
+// The messages of every command, the parser's usage errors among them, come
 // in Russian by default and in English with --lang en, each only in its own.
 TEST(Cli, ErrorsInTheLanguageOfLang)
 {
     TempDir dir;
     const std::string s = dir.file("s.kbd"), out = dir.file("out"), pdf = dir.file("out.pdf");
+    const std::string missing = dir.file("missing.kbd"), junk = dir.file("junk.kbd");
+    // Board 0 holds pads 0 and 1 on K1 and pad 2 on K2 (bands 0-1 and 1-2),
+    // a via 3-4, track 5 and four more objects; board 1 holds two.
     LayoutDocument doc = sampleDocument();
     ASSERT_TRUE(succeeded(writeDocument(doc, s, false, Language::English)));
+    writeBytes(junk, {0x03, 0x33, 0xAA});
     const std::string layers = " (K1, B1, K2, B2, LStop1 ";
     struct Row {
         std::vector<std::string> args; // run as given, then with --lang en after the subcommand
@@ -148,6 +167,49 @@ TEST(Cli, ErrorsInTheLanguageOfLang)
         {{"export", s, dir.file("absent/sub")}, 1,
          "не удаётся создать папку \"" + dir.file("absent/sub") + "\": нет папки уровнем выше",
          "cannot create the folder \"" + dir.file("absent/sub") + "\": the folder above it does not exist"},
+        {{"frobnicate", s}, 2, "неизвестная подкоманда 'frobnicate' (см. kestrel-cli --help)",
+         "unknown subcommand 'frobnicate' (see kestrel-cli --help)"},
+        {{"route", "--from", "0", s, out}, 2, "нужны параметры --from P и --to Q", "--from P and --to Q are required"},
+        {{"route", "--from", "0", "--to", "1", "--clearance", "10", s, out}, 2, "--clearance: от 0.1 до 9.9 мм",
+         "--clearance must lie between 0.1 and 9.9 mm"},
+        {{"route", "--from", "0", "--to", "1", "--layer", "B1", s, out}, 2,
+         "--layer: слой фольги K1 или K2 (или его номер 1 или 3), не 'B1'",
+         "--layer expects the copper layer K1 or K2 (or its number 1 or 3), not 'B1'"},
+        {{"route", "--from", "0", "--to", "10", s, out}, 1, "--to: на плате нет объекта 10 (объектов на ней: 10)",
+         "--to: the board has no object 10 (it holds 10)"},
+        {{"route", "--from", "5", "--to", "1", s, out}, 1, "--from: объект 5 не является площадкой",
+         "--from: object 5 is not a pad"},
+        {{"route", "--from", "0", "--to", "2", s, out}, 1, "между площадками 0 и 2 нет перемычки",
+         "there is no rubber band between pads 0 and 2"},
+        {{"route", "--from", "1", "--to", "2", "--layer", "K1", s, out}, 1,
+         "площадка 2 не доходит до слоя K1 (как и переходное отверстие через неё)",
+         "pad 2 does not reach layer K1 (nor does a via through it)"},
+        {{"route", "--board", "2", "--from", "0", "--to", "1", s, out}, 1, "в документе нет платы 2 (плат в нём: 2)",
+         "the document has no board 2 (it holds 2)"},
+        {{"connected", s}, 2, "нужен параметр --object I", "--object I is required"},
+        {{"connected", "--object", "999", s}, 1, "на плате нет объекта 999 (объектов на ней: 10)",
+         "the board has no object 999 (it holds 10)"},
+        {{"connected", "--object", "x", s}, 2, "--object: ожидается целое число, не 'x'",
+         "--object expects a whole number, not 'x'"},
+        {{"clear-bands", missing, out}, 1, "Не удаётся открыть \"" + missing + "\": нет такого файла или папки",
+         "Cannot open \"" + missing + "\": No such file or directory"},
+        {{"clear-bands", "--board", "9", s, out}, 1, "в документе нет платы 9 (плат в нём: 2)",
+         "the document has no board 9 (it holds 2)"},
+        {{"drill", "--from", "top", s, out}, 2, "--from: solder или component, не 'top'",
+         "--from expects solder or component, not 'top'"},
+        {{"drill", "--board", "5", s, out}, 1, "в документе нет платы 5 (плат в нём: 2)",
+         "the document has no board 5 (it holds 2)"},
+        {{"macro", "--selection", s, out}, 1, "на активной стороне платы \"Board 1\" нет выделенных объектов",
+         "board \"Board 1\" has no selected object on its active side"},
+        {{"macro", s}, 2, "ожидается файлов: 2, указано: 1", "expected 2 file arguments, got 1"},
+        {{"info", missing}, 1, "Не удаётся открыть \"" + missing + "\": нет такого файла или папки",
+         "Cannot open \"" + missing + "\": No such file or directory"},
+        {{"info", "--bogus", s}, 2, "неизвестный параметр --bogus", "unknown option --bogus"},
+        {{"convert", junk, out}, 1, "Файл \"" + junk + "\" не является платой Kestrel.",
+         "\"" + junk + "\" is not a Kestrel layout file."},
+        {{"edit", "--bogus", s, out}, 2, "неизвестный параметр --bogus", "unknown option --bogus"},
+        {{"edit", "--undo-depth", "0", s, out}, 2, "--undo-depth: от 1 до 100", "--undo-depth expects 1 to 100"},
+        {{"edit", s}, 2, "нужны файлы IN и OUT, затем шаги", "expected IN and OUT, then the steps"},
     };
     for (const Row& row : rows) {
         std::vector<std::string> english = row.args;
@@ -164,17 +226,20 @@ TEST(Cli, ErrorsInTheLanguageOfLang)
             EXPECT_EQ(left.count(w), 0u) << "'" << w << "' in " << ru.err;
     }
 
-    // Which --lang counts, and the commands whose default is English.
+    // Which --lang counts: the last, a language byte too, past an error.
     const std::pair<std::vector<std::string>, std::string> chosen[] = {
         {{"gerber", "--bogus", "--lang=en", s, out}, "unknown option --bogus"}, // read past the error
         {{"export", "--lang", "en", "--lang", "ru", "--board", "x", s, out}, "--board: ожидается целое число, не 'x'"},
         {{"check", "--board", "--lang", "en", s}, "ожидается файлов: 1, указано: 2"}, // --board took "--lang"
         {{"gerber", "--layer", "K1", "--lang", "2", s, out}, "--lang: ru или en (или байт языка 0 или 1), не '2'"},
-        {{"edit", "--bogus", s, out}, "unknown option --bogus"},
+        {{"edit", "--bogus", "--lang", "1", s, out}, "unknown option --bogus"},
         {{"edit", "--lang", "ru", "--board", "x", s, out}, "--board: ожидается целое число, не 'x'"},
-        {{"edit", "--lang", "ru", "--undo-depth"}, "--undo-depth: нет значения"},
-        {{"edit", "--lang", "de", s, out}, "--lang expects ru or en, not 'de'"},
-        {{"info", "--lang", "ru", s}, "unknown option --lang"}, // no --lang: English
+        {{"edit", "--lang", "en", "--lang", "0", "--undo-depth"}, "--undo-depth: нет значения"},
+        {{"edit", "--lang", "de", s, out}, "--lang: ru или en (или байт языка 0 или 1), не 'de'"},
+        {{"route", "--lang", "en", "--lang", "de", "--from", "0", s, out},
+         "--lang: ru или en (или байт языка 0 или 1), не 'de'"},
+        {{"info", "--lang=1", "--bogus", s}, "unknown option --bogus"},
+        {{"convert", "--lang", "x", s, out}, "--lang: ru или en (или байт языка 0 или 1), не 'x'"},
     };
     for (const auto& [args, message] : chosen) {
         const CommandResult r = runCli(args);
@@ -182,6 +247,57 @@ TEST(Cli, ErrorsInTheLanguageOfLang)
         EXPECT_EQ(r.err, "kestrel-cli: " + message + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// What a command says it wrote comes in the language of --lang too (Russian
+// by default); JSON output is the same in either language.
+TEST(Cli, SuccessLinesInTheLanguageOfLang)
+{
+    TempDir dir;
+    const std::string s = dir.file("s.kbd"), out = dir.file("out");
+    LayoutDocument doc = sampleDocument();
+    ASSERT_TRUE(succeeded(writeDocument(doc, s, false, Language::English)));
+    const std::string tools = std::to_string(drillSizeList(doc.board(0).Objects).size());
+    const Result<size_t> saved = saveMacro(doc, dir.file("m.kmk"), false, Language::English);
+    ASSERT_TRUE(succeeded(saved));
+    const std::string objects = std::to_string(*saved);
+    struct Row {
+        std::vector<std::string> args; // run as given, then with --lang en after the subcommand
+        std::string russian, english;  // both empty: JSON, compared between the runs
+    };
+    const Row rows[] = {
+        {{"drill", s, out}, "сверловка платы \"Board 1\" записана в " + out + " (свёрл: " + tools + ")",
+         "wrote " + tools + " drill tool(s) of board \"Board 1\" to " + out},
+        {{"macro", s, out}, "в " + out + " записано объектов стороны 1 платы \"Board 1\": " + objects,
+         "wrote " + objects + " objects of side 1 of board \"Board 1\" to " + out},
+        {{"convert", s, out}, "файл версии 3 преобразован в версию 3: " + out,
+         "converted version 3 to version 3: " + out},
+        {{"info", s}, "", ""},
+        {{"connected", "--object", "0", s}, "", ""},
+        {{"clear-bands", s, out}, "", ""},
+        {{"route", "--from", "0", "--to", "1", s, out}, "", ""},
+        {{"edit", s, out, "select all"}, "", ""},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> english = row.args;
+        english.insert(english.begin() + 1, {"--lang", "en"});
+        SCOPED_TRACE(row.args[0]);
+        const CommandResult ru = runCli(row.args), en = runCli(english);
+        EXPECT_EQ(std::tuple(ru.status, en.status), std::tuple(0, 0)) << ru.err << en.err;
+        EXPECT_EQ(ru.err + en.err, "");
+        if (row.russian.empty()) {
+            EXPECT_TRUE(ru.out.starts_with("{") || ru.out.starts_with("[")) << ru.out;
+            EXPECT_EQ(ru.out, en.out);
+            continue;
+        }
+        EXPECT_EQ(ru.out, row.russian + "\n");
+        EXPECT_EQ(en.out, row.english + "\n");
+        std::string russian = row.russian;
+        russian.erase(russian.find(out), out.size());
+        const std::set<std::string> left = latinWords(russian), words = latinWords(row.english);
+        for (const std::string& w : words)
+            EXPECT_EQ(left.count(w), 0u) << "'" << w << "' in " << ru.out;
+    }
 }
 
 // A kestrel-cli without kestrel-cli-render beside it says what is missing,
@@ -197,8 +313,8 @@ TEST(Cli, MissingRendererInTheLanguageOfLang)
     const std::pair<std::string, std::string> rows[] = {
         {"fab", "для fab нужна" + beside + "рядом с" + where},
         {"pdf --lang en", "pdf needs" + beside + "beside" + where},
-        {"edit --lang ru", "шагам с надписями нужна" + beside + "рядом с" + where},
-        {"edit", "label steps need" + beside + "beside" + where},
+        {"edit", "шагам с надписями нужна" + beside + "рядом с" + where},
+        {"edit --lang en", "label steps need" + beside + "beside" + where},
     };
     for (const auto& [command, message] : rows) {
         const std::string line = "'" + cli + "' " + command + " '" + s + "' '" + out + "'" +

@@ -69,7 +69,7 @@ TEST_F(ExportCli, GerberAndDrillCommands)
     }
     expectRefusals({
         {{"gerber", "--layer", "K1", in, dir.file("no/dir/out.gbr")}, 1, "no/dir/out.gbr"},
-        {{"drill", "--from", "top", in, out}, 2, "--from expects solder or component"},
+        {{"drill", "--lang", "en", "--from", "top", in, out}, 2, "--from expects solder or component"},
         {{"export", dir.file("missing.kbd"), dir.file("fab")}, 1, "missing.kbd"}, // no folder for a bad input
     });
     // No output may replace the layout it is made from, by any name.
@@ -78,8 +78,10 @@ TEST_F(ExportCli, GerberAndDrillCommands)
     expectRefusals({
         {{"gerber", "--layer", "K1", "--lang", "en", in, in}, 2, "the output is the input file"},
         {{"gerber", "--layer", "K1", in, sameFile}, 2, "выходной файл совпадает с входным"},
-        {{"drill", in, sameFile}, 2, "the output is the input file"},
-        {{"macro", in, in}, 2, "the output is the input file"},
+        {{"drill", "--lang", "en", in, sameFile}, 2, "the output is the input file"},
+        {{"drill", in, in}, 2, "выходной файл совпадает с входным"},
+        {{"macro", "--lang", "en", in, in}, 2, "the output is the input file"},
+        {{"macro", in, sameFile}, 2, "выходной файл совпадает с входным"},
         {{"fab", "--force", "--lang", "en", in, in}, 2, "the output is the input file"},
     });
     EXPECT_EQ(readBytes(in), layout);

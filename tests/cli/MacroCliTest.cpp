@@ -37,7 +37,7 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     doc.Working.ActiveLayer = 3;
     doc.activate(1);
     ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
-    const CommandResult c = runCli({"macro", "--board", "0", dir.file("b.kbd"), dir.file("cli.kmk")});
+    const CommandResult c = runCli({"macro", "--lang", "en", "--board", "0", dir.file("b.kbd"), dir.file("cli.kmk")});
     ASSERT_EQ(c.status, 0) << c.err;
     EXPECT_EQ(c.out.rfind("wrote 2 objects of side 2 of board \"Board 1\"", 0), 0u) << c.out;
     auto read = readDocument(dir.file("b.kbd"), Language::English);
@@ -54,7 +54,7 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     list[3].Selected = 1;                    // the silk line
     ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
     ASSERT_TRUE(succeeded(saveMacro(doc, dir.file("editor.kmk"), true, Language::English)));
-    const CommandResult s = runCli({"macro", "--board", "0", "--selection", dir.file("b.kbd"), dir.file("cli.kmk")});
+    const CommandResult s = runCli({"macro", "--lang", "en", "--board", "0", "--selection", dir.file("b.kbd"), dir.file("cli.kmk")});
     ASSERT_EQ(s.status, 0) << s.err;
     EXPECT_EQ(s.out.rfind("wrote 2 selected objects of side 1", 0), 0u) << s.out;
     EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
@@ -67,8 +67,9 @@ TEST(MacroCli, RefusesWhatCannotBeSaved)
     ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
     const std::string in = dir.file("b.kbd"), out = dir.file("m.kmk");
     expectRefusals({
-        {{"macro", in, out}, 1, "no objects on its active side"},
-        {{"macro", "--board", "0", "--selection", in, out}, 1, "no selected object on its active side"},
+        {{"macro", "--lang", "en", in, out}, 1, "no objects on its active side"},
+        {{"macro", "--lang", "en", "--board", "0", "--selection", in, out}, 1, "no selected object on its active side"},
+        {{"macro", in, out}, 1, "на активной стороне платы \"Board 2\" нет объектов"},
     });
 }
 
@@ -96,7 +97,7 @@ TEST(MacroCli, EditStepDropsAMacro)
 
     // Dropped at the far corner, what lies wholly off the board goes when
     // OUT is written, and the command says how much.
-    const CommandResult corner = runCli({"edit", in, out, "macro " + dir.file("part.kmk") + " 999 999"});
+    const CommandResult corner = runCli({"edit", "--lang", "en", in, out, "macro " + dir.file("part.kmk") + " 999 999"});
     ASSERT_EQ(corner.status, 0) << corner.err;
     const std::string said = "kestrel-cli: objects off the board removed on writing (as Save does): ";
     ASSERT_EQ(corner.err.rfind(said, 0), 0u) << corner.err;

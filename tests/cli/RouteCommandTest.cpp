@@ -38,13 +38,15 @@ TEST(RouteCommand, OutputAndExitCodes)
         {{"--board", "1", "--from", "1", "--to", "0"}, 0,
          "{\"routed\": true, \"points\": [[1010, -990], [1010, -1000], [2030, -1000], [2030, -1010]]}\n"},
         {{"--from", "2", "--to", "3"}, 0, "{\"routed\": false}\n"},
-        {{"--from", "0", "--to", "2"}, 1, "no rubber band between pads 0 and 2"},
-        {{"--from", "0", "--to", "4"}, 1, "object 4 is not a pad"},
-        {{"--from", "9", "--to", "1"}, 1, "no object 9"},
-        {{"--from", "5", "--to", "0"}, 1, "pad 5 lies on layer B1, which is not a copper layer"},
-        {{"--from", "0"}, 2, "--from P and --to Q are required"},
-        {{"--from", "0", "--to", "1", "--layer", "2"}, 2, "--layer expects the copper layer K1 or K2"},
-        {{"--from", "0", "--to", "1", "--width", "0.09"}, 2, "--width must lie between 0.1 and 9.9 mm"},
+        {{"--lang", "en", "--from", "0", "--to", "2"}, 1, "no rubber band between pads 0 and 2"},
+        {{"--lang", "en", "--from", "0", "--to", "4"}, 1, "object 4 is not a pad"},
+        {{"--lang", "en", "--from", "9", "--to", "1"}, 1, "no object 9"},
+        {{"--lang", "en", "--from", "5", "--to", "0"}, 1, "pad 5 lies on layer B1, which is not a copper layer"},
+        {{"--from", "5", "--to", "0"}, 1, "площадка 5 лежит на слое B1, это не слой фольги: укажите --layer K1 или K2"},
+        {{"--lang", "en", "--from", "0"}, 2, "--from P and --to Q are required"},
+        {{"--lang", "en", "--from", "0", "--to", "1", "--layer", "2"}, 2, "--layer expects the copper layer K1 or K2"},
+        {{"--lang", "en", "--from", "0", "--to", "1", "--width", "0.09"}, 2, "--width must lie between 0.1 and 9.9 mm"},
+        {{"--from", "0", "--to", "1", "--width", "0.09"}, 2, "--width: от 0.1 до 9.9 мм"},
     };
     for (const auto& [options, status, text] : cases) {
         std::vector<std::string> args = {"route"};
@@ -73,7 +75,7 @@ TEST(RouteCommand, OutputAndExitCodes)
             << option;
     }
     // A layer neither pad reaches would get a track joined to neither.
-    const CommandResult other = runCli({"route", "--from", "0", "--to", "1", "--layer", "K2", in, out});
+    const CommandResult other = runCli({"route", "--lang", "en", "--from", "0", "--to", "1", "--layer", "K2", in, out});
     EXPECT_EQ(other.status, 1);
     EXPECT_NE(other.err.find("pad 0 does not reach layer K2"), std::string::npos) << other.err;
 }

@@ -1,6 +1,7 @@
 // kestrel-cli-render: the part of kestrel-cli that needs a Qt GUI library.
 // It runs without a display: the offscreen platform unless one is chosen.
 
+#include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/render/Render.h"
 #include "cli/ExportRuns.h"
@@ -64,5 +65,9 @@ int main(int argc, char** argv)
         return runFabCommand(args, &labels);
     if (name == "label-extent")
         return runLabelExtentCommand(args);
-    return fail(kExitUsage, "kestrel-cli-render runs the subcommands pdf, bmp, gerber, export and fab of kestrel-cli");
+    const kestrel::Language lang = Args(args, {"lang"}, {}).language();
+    return fail(kExitUsage, kestrel::tr(lang, "kestrel-cli-render выполняет подкоманды pdf, bmp, gerber, export и fab "
+                                              "программы kestrel-cli",
+                                        "kestrel-cli-render runs the subcommands pdf, bmp, gerber, export and fab of "
+                                        "kestrel-cli"));
 }
