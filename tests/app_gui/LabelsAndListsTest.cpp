@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "edit/PointerMachine.h"
 
 #include "app/ToolIcons.h"
 #include "support/DialogControls.h"
@@ -82,8 +83,10 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     ASSERT_EQ(f.list().size(), 3u);
     EXPECT_EQ(f.list()[2].TextValue, "C9");
 
-    // Its properties: a new text and a quarter turn.
-    f.dialogs = {[](QDialog& d) {
+    // Its properties: a new text and a quarter turn, asked for once the
+    // double click's button is up; the click after the dialog moves nothing.
+    f.dialogs = {[&f](QDialog& d) {
+        EXPECT_FALSE(f.window().pointerMachine().state().Pressed) << "no move runs under the dialog";
         EXPECT_EQ(child<QLineEdit>(d, "Edit1").text(), "C7");
         EXPECT_EQ(captionOf(d, "Label1"), "Start at:") << "the window's own texts leave the dialog alone";
         child<QLineEdit>(d, "Edit1").setText("X");
@@ -93,8 +96,13 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     const LayoutObject& c7 = f.list()[0];
     const Point inside{(c7.X1 + c7.X2) / 2, (c7.Y1 + c7.Y2) / 2};
     QTest::mouseDClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
+    QTest::mouseRelease(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
+    QCoreApplication::processEvents();
     EXPECT_EQ(c7.TextValue, "X");
     EXPECT_EQ(c7.Angle, 90);
+    const Point placed = c7.start();
+    f.click({6000, -3000});
+    EXPECT_EQ(c7.start(), placed);
 
     f.dialogs = {labelScript("Q", false, 0)};
     f.tool("SB_Text");

@@ -8,6 +8,9 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
+
+#include <utility>
 
 namespace kestrel {
 
@@ -199,6 +202,16 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
             return false;
         machine_.release(PointerButton::Left, boardPoint(e->position().toPoint()), keysOf(*e));
         settle();
+        if (pendingLabel_ >= 0) {
+            // Asked once the double click's button is up and its release
+            // delivered: a modal dialog opened while it was down kept the
+            // mouse grabbed by the board, and the release it swallowed left
+            // the press's move running into the next click.
+            QTimer::singleShot(0, this, [this, label = std::exchange(pendingLabel_, -1)] {
+                Q_EMIT labelPropertiesRequested(label);
+                machine_.ignoreNextPress();
+            });
+        }
         return true;
     }
     default:
@@ -256,10 +269,8 @@ void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
     // Dialogs last: their answers settle again on a settled pointer.
     if (fx.labelDialog)
         Q_EMIT labelDialogRequested();
-    if (fx.editLabel >= 0) {
-        Q_EMIT labelPropertiesRequested(fx.editLabel);
-        machine_.ignoreNextPress();
-    }
+    if (fx.editLabel >= 0)
+        pendingLabel_ = fx.editLabel; // asked for on the release
 }
 
 } // namespace kestrel

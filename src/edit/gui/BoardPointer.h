@@ -90,6 +90,7 @@ private:
     bool confined_ = false;
     bool panning_ = false;
     QPoint panFrom_; // global pixels
+    long pendingLabel_ = -1; // a double-clicked label, asked for on the release
     PointerCursor cursor_ = PointerCursor::Arrow;
     QString hint_;
     MacroSource macroSource_;
