@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 #include <utility>
@@ -54,8 +55,12 @@ struct Box {
     // The smallest whole-unit rectangle holding the box grown by reach.
     Rect outward(double reach) const
     {
-        return {int32_t(std::floor(minX - reach)), int32_t(std::floor(minY - reach)),
-                int32_t(std::ceil(maxX + reach)), int32_t(std::ceil(maxY + reach))};
+        // Saturated: a shape within its reach of the coordinate limits.
+        const auto units = [](double v) {
+            return static_cast<int32_t>(std::clamp(v, double(INT32_MIN), double(INT32_MAX)));
+        };
+        return {units(std::floor(minX - reach)), units(std::floor(minY - reach)), units(std::ceil(maxX + reach)),
+                units(std::ceil(maxY + reach))};
     }
 };
 

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,9 +77,15 @@ std::string temporaryName(const std::string& dir)
 
 Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
 {
-    PendingFile file(path, followLinks(path), lang);
+    // A device or pipe reached through a link the system resolves itself
+    // (/dev/stdout names /proc/self/fd/1, which names "pipe:[...]") is
+    // found before the links are followed by name.
+    struct stat reached {};
+    const bool special = ::stat(path.c_str(), &reached) == 0 && (S_ISCHR(reached.st_mode) || S_ISFIFO(reached.st_mode));
+    PendingFile file(path, special ? path : followLinks(path), lang);
     const std::string dir = directoryOf(file.target_);
-    removeStaleTemporaries(dir);
+    if (!special)
+        removeStaleTemporaries(dir);
 
     // Keep the permissions of the file being replaced, else the usual ones.
     struct stat st {};
@@ -102,7 +109,7 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
                                quotedPath(path) + tr(lang, ": это не файл", ": not a file"));
     // A file its owner protected against writing is not replaced behind
     // the protection's back, though the folder would allow the rename.
-    if (exists && ::access(file.target_.c_str(), W_OK) != 0)
+    if (exists && ::faccessat(AT_FDCWD, file.target_.c_str(), W_OK, AT_EACCESS) != 0)
         return file.failure("Не удаётся заменить", "Cannot replace");
     const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
 #ifdef O_TMPFILE
@@ -169,23 +176,60 @@ Status PendingFile::failure(const char* russian, const char* english) const
                            systemErrorText(errno, lang_));
 }
 
-Status PendingFile::write(const void* data, size_t size)
+namespace {
+
+// Writes all of it; false with errno set on failure.
+bool writeAll(int fd, const uint8_t* p, size_t size)
 {
-    const off_t from = written_;
-    written_ += static_cast<off_t>(size);
-    const auto* p = static_cast<const uint8_t*>(data);
     while (size > 0) {
-        const ssize_t n = ::write(fd_, p, size);
+        const ssize_t n = ::write(fd, p, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             if (n == 0)
                 errno = ENOSPC;
-            return failure("Не удаётся записать", "Cannot write");
+            return false;
         }
         p += n;
         size -= static_cast<size_t>(n);
     }
+    return true;
+}
+
+// A pipe whose reader went away would end the process with SIGPIPE: the
+// signal is held back while writing, so the write fails with EPIPE instead,
+// and one it raised is taken away before it is let through.
+bool writeAllToPipe(int fd, const uint8_t* p, size_t size)
+{
+    sigset_t pipeSignal, before;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t pending;
+    const bool pendingBefore = sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &before);
+    const bool written = writeAll(fd, p, size);
+    const int error = errno;
+    if (!written && error == EPIPE && !pendingBefore) {
+        const timespec now{0, 0};
+        while (sigtimedwait(&pipeSignal, nullptr, &now) < 0 && errno == EINTR) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    errno = error;
+    return written;
+}
+
+} // namespace
+
+Status PendingFile::write(const void* data, size_t size)
+{
+    const off_t from = written_;
+    written_ += static_cast<off_t>(size);
+    const auto* p = static_cast<const uint8_t*>(data);
+    if (!(direct_ ? writeAllToPipe(fd_, p, size) : writeAll(fd_, p, size)))
+        return failure("Не удаётся записать", "Cannot write");
+    if (direct_)
+        return {};
 #ifdef SYNC_FILE_RANGE_WRITE
     // A request for write-back only; flush() still waits for all of it.
     ::sync_file_range(fd_, from, written_ - from, SYNC_FILE_RANGE_WRITE);

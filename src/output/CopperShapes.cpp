@@ -12,14 +12,9 @@ namespace {
 
 double radiansOf(int64_t degrees) { return static_cast<double>(degrees) * std::numbers::pi / 180; }
 
-// Half the pen of a line, track or zone edge: a line or track of width 0
-// is drawn with the default pen, a zone's edge not at all.
-double penReach(const LayoutObject& o)
-{
-    if (o.widthUnits() != 0)
-        return std::abs(static_cast<double>(o.widthUnits())) / 2;
-    return o.is(ObjectKind::Zone) ? 0 : kDefaultHalfWidth;
-}
+// Half the pen of a line, track or zone edge; a pen of width 0 draws no
+// copper in the Gerber file.
+double penReach(const LayoutObject& o) { return std::abs(static_cast<double>(o.widthUnits())) / 2; }
 
 void addSegment(CopperShapes& out, Point a, Point b, double reach)
 {
@@ -49,6 +44,9 @@ void addOutline(CopperShapes& out, const LayoutObject& o)
 
 void addPad(CopperShapes& out, const LayoutObject& o)
 {
+    // A hole that fills its pad leaves no copper, as the Gerber has it.
+    if (o.padOuterRadius() == o.holeRadius())
+        return;
     const PadFigure f = padFigure(o, 0);
     const Point c = f.centre;
     switch (f.kind) {
@@ -71,10 +69,9 @@ void addPad(CopperShapes& out, const LayoutObject& o)
                        d / 2.0);
         return;
     }
-    case PadFigureKind::None:
-        break;
+    case PadFigureKind::None: // an unknown shape: the Gerber flashes nothing
+        return;
     }
-    addOutline(out, o);
 }
 
 void addCircle(CopperShapes& out, const LayoutObject& o)
@@ -106,7 +103,8 @@ CopperShapes copperShapes(const LayoutObject& o)
     CopperShapes out;
     switch (o.kind()) {
     case ObjectKind::Line:
-        addSegment(out, o.start(), o.end(), penReach(o));
+        if (penReach(o) > 0)
+            addSegment(out, o.start(), o.end(), penReach(o));
         break;
     case ObjectKind::Track:
     case ObjectKind::Zone: {

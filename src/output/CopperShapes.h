@@ -1,8 +1,10 @@
 #pragma once
 // The copper an object puts on the board, as the Gerber export draws it,
 // for measuring gaps: capsules, discs and arcs as true round shapes, pads as
-// their real figures (an octagon as an octagon, where the connectivity
-// outline takes the disc around it). Labels in a system font are their box.
+// their real figures (an octagon as an octagon, whose corners reach beyond
+// the disc the connectivity outline takes). Pens of width 0, bare holes and
+// pads of unknown shape draw no copper. Labels in a system font are their
+// box, filled arcs and rings without width their connectivity outline.
 
 #include "geometry/SweptGap.h"
 #include "model/LayoutObject.h"

@@ -159,6 +159,18 @@ TEST(FileIO, WritingIntoANamedPipe)
     EXPECT_TRUE(fs::is_fifo(fifo)) << "the pipe is still there";
     EXPECT_TRUE(temporariesIn(dir.path()).empty());
 
+    // A reader that leaves early makes the write fail; the process goes on.
+    std::thread quitter([&] {
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        char buf[10];
+        if (fd >= 0 && ::read(fd, buf, sizeof buf) > 0)
+            ::close(fd);
+    });
+    const Status broken = writeFileAtomically(fifo, content, Language::English);
+    quitter.join();
+    EXPECT_FALSE(broken.ok());
+    EXPECT_NE(broken.message().find("Cannot write"), std::string::npos) << broken.message();
+
     const std::string socketPath = dir.file("socket");
     const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};

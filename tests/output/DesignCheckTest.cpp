@@ -133,6 +133,14 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"elongated pad: the ring across counts", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15, 6); },
          {V::Ring}, 14},
         {"a bare hole has no ring", [](ObjectList& l) { squarePad(l, {2000, -1500}, 20, 20); }, {}},
+        {"nor copper to come close to", [](ObjectList& l) {
+             squarePad(l, {2000, -1500}, 20, 20);
+             addTrack(l, {{1900, -1460}, {2100, -1460}}, 20);
+         }, {}},
+        {"a track of width 0 draws no copper: only its width is reported", [](ObjectList& l) {
+             addTrack(l, {{1000, -1000}, {2000, -1000}}, 20);
+             addTrack(l, {{1000, -1040}, {2000, -1040}}, 0); // 0.10 mm from the first by the connectivity outline
+         }, {V::Width}, 0},
         {"a hole through a track of another net on the other side", [](ObjectList& l) {
              squarePad(l, {2000, -1500});
              addTrack(l, {{1900, -1510}, {2100, -1510}}, 20, Layer::K2);
