@@ -58,7 +58,7 @@ CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasOb
 CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session)
 {
     CommandStates s = UpdateCommandStates(objects, !session.Clipboard.empty());
-    s.undo = session.canUndo();
+    s.undo = UndoApplies(session, objects);
     s.redo = RedoApplies(session, objects);
     return s;
 }

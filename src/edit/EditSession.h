@@ -48,6 +48,12 @@ public:
     // no snapshot since (a nudge, grouping, a panel value) changes it, and
     // then the redo steps no longer follow from the board.
     uint64_t redoBase = 0;
+    // Above depth 1: the board as it was when the history started, kept until
+    // the first snapshot, so that edits taking no snapshot of their own (a
+    // panel value, a nudge) before it can be undone too.
+    ObjectList base;
+    bool hasBase = false;
+    uint64_t baseFingerprint = 0;
 
 private:
     std::deque<ObjectList> undo_; // oldest first

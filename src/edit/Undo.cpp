@@ -63,6 +63,11 @@ bool RedoApplies(const EditSession& session, const ObjectList& objects)
     return session.canRedo() && EditableFingerprint(objects) == session.redoBase;
 }
 
+bool UndoApplies(const EditSession& session, const ObjectList& objects)
+{
+    return session.canUndo() || (session.hasBase && EditableFingerprint(objects) != session.baseFingerprint);
+}
+
 void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)
 {
     ObjectList* objects = doc.currentObjects();
@@ -75,6 +80,12 @@ void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)
     if (!historyFits(session, doc))
         undo.clear();
     session.historyBoard = doc.activeBoard();
+    // Edits made without a snapshot since the history started become a step
+    // of their own.
+    if (session.hasBase && undo.empty() && EditableFingerprint(*objects) != session.baseFingerprint)
+        undo.push_back(std::move(session.base));
+    session.base.clear();
+    session.hasBase = false;
     ObjectList snapshot;
     CopyList(snapshot, *objects);
     undo.push_back(std::move(snapshot));
@@ -88,6 +99,13 @@ void ResetUndoHistory(EditSession& session, LayoutDocument& doc)
     session.undoSnapshots().clear();
     session.redoSnapshots().clear();
     session.historyBoard = doc.activeBoard();
+    session.base.clear();
+    session.hasBase = false;
+    if (session.UndoDepth > 1 && doc.currentObjects()) {
+        CopyList(session.base, *doc.currentObjects());
+        session.hasBase = true;
+        session.baseFingerprint = EditableFingerprint(*doc.currentObjects());
+    }
     // At depth 1 Undo always has a state to toggle with: the objects as they
     // are now, so the first Undo leaves the board unchanged.
     if (session.UndoDepth == 1 && doc.currentObjects()) {
@@ -100,11 +118,18 @@ void ResetUndoHistory(EditSession& session, LayoutDocument& doc)
 bool Undo(EditSession& session, LayoutDocument& doc)
 {
     auto& undo = session.undoSnapshots();
-    if (undo.empty() || !historyFits(session, doc))
+    if (!historyFits(session, doc) || !UndoApplies(session, *doc.currentObjects()))
         return false;
     session.objectsWillChange();
     ObjectList& objects = *doc.currentObjects();
-    if (session.UndoDepth == 1) {
+    if (undo.empty()) {
+        // Back to the board as the history found it; it stays the base.
+        ObjectList previous;
+        CopyList(previous, session.base);
+        exchange(objects, previous);
+        session.redoSnapshots().push_back(std::move(previous));
+        session.redoBase = session.baseFingerprint = EditableFingerprint(objects);
+    } else if (session.UndoDepth == 1) {
         exchange(objects, undo.back());
     } else {
         ObjectList previous = std::move(undo.back());
@@ -131,6 +156,8 @@ bool Redo(EditSession& session, LayoutDocument& doc)
     redo.pop_back();
     exchange(*doc.currentObjects(), next);
     session.undoSnapshots().push_back(std::move(next));
+    session.base.clear(); // the step just pushed goes back to it
+    session.hasBase = false;
     session.redoBase = EditableFingerprint(*doc.currentObjects());
     doc.Modified = true;
     return true;

@@ -24,6 +24,11 @@ void ResetUndoHistory(EditSession& session, LayoutDocument& doc);
 bool Undo(EditSession& session, LayoutDocument& doc);
 bool Redo(EditSession& session, LayoutDocument& doc);
 
+// Whether Undo would act on these objects: there are undo steps, or above
+// depth 1 the objects were edited without a snapshot since the history
+// started.
+bool UndoApplies(const EditSession& session, const ObjectList& objects);
+
 // Whether Redo would act on these objects: there are redo steps, and the
 // objects are as the last Undo or Redo left them. Any edit since, with or
 // without a snapshot, drops the redo steps.

@@ -74,6 +74,49 @@ TEST(Undo, DeeperHistoryStepsBackAndForth)
     EXPECT_EQ(sizesSeen, (std::vector<size_t>{4, 3})) << "the pointer operation ends before each replacement";
 }
 
+// Above depth 1, edits that take no snapshot of their own (a panel value, a
+// nudge) made before the first snapshot are undone as a step of their own,
+// back to the board as the history found it (at depth 1 the first Undo
+// toggles back to it: DepthOneTogglesBetweenTwoStates).
+TEST(Undo, EditsBeforeTheFirstSnapshotCanBeUndone)
+{
+    Fixture f(3);
+    test::addPad(f.objects(), {100, -500}, 50);
+    ResetUndoHistory(f.session, f.doc); // the board as loaded
+    f.objects()[0].Selected = 1;
+    EXPECT_FALSE(UndoApplies(f.session, f.objects())) << "selecting is no edit";
+    f.objects()[0].X1 = 150; // a panel value or a nudge: no snapshot
+    EXPECT_TRUE(UndoApplies(f.session, f.objects()));
+    f.drawPad(200);
+    EXPECT_EQ(f.session.undoSteps(), 2u);
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    EXPECT_EQ(f.xs(), std::vector<int32_t>{150});
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    EXPECT_EQ(f.xs(), std::vector<int32_t>{100});
+    EXPECT_FALSE(UndoApplies(f.session, f.objects())) << "back where the history started";
+    ASSERT_TRUE(Redo(f.session, f.doc));
+    EXPECT_EQ(f.xs(), std::vector<int32_t>{150});
+
+    // Without such an edit the first snapshot is the first step, as before.
+    Fixture g(3);
+    test::addPad(g.objects(), {100, -500}, 50);
+    ResetUndoHistory(g.session, g.doc);
+    g.drawPad(200);
+    EXPECT_EQ(g.session.undoSteps(), 1u);
+    ASSERT_TRUE(Undo(g.session, g.doc));
+    EXPECT_FALSE(UndoApplies(g.session, g.objects()));
+
+    // Undone without any snapshot: the edit comes back with Redo.
+    Fixture h(3);
+    test::addPad(h.objects(), {100, -500}, 50);
+    ResetUndoHistory(h.session, h.doc);
+    h.objects()[0].X1 = 150;
+    ASSERT_TRUE(Undo(h.session, h.doc));
+    EXPECT_EQ(h.xs(), std::vector<int32_t>{100});
+    ASSERT_TRUE(Redo(h.session, h.doc));
+    EXPECT_EQ(h.xs(), std::vector<int32_t>{150});
+}
+
 // Edits that take no snapshot (a nudge, a group, a tool panel value) still
 // end the redo steps: redoing would silently take them back. A change of
 // the selection alone does not.

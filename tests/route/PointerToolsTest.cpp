@@ -27,6 +27,7 @@ struct Net : ToolBoard {
         addPad(objects(), {5000, -1000}, 80);
         objects().append(makeLine({4500, -1000}, {5500, -1000}, 20, 2));
         addTrack(objects(), {{3000, -3000}, {4000, -3000}}, 40, 1);
+        ResetUndoHistory(session, doc); // as after loading the board
     }
 };
 

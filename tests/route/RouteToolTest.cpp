@@ -115,6 +115,7 @@ struct BandBoard : ToolBoard {
     {
         LayoutObject& p = addPad(objects(), {1010, -990}, 50);
         addBand(p, addPad(objects(), to, 50));
+        ResetUndoHistory(session, doc); // as after loading the board
     }
     RouteRun route()
     {
