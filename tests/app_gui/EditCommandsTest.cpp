@@ -105,6 +105,13 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
     widthEdit.setFocus();
     QTest::keyClick(&widthEdit, Qt::Key_Delete);
     EXPECT_EQ(f.list().size(), 4u);
+    // The pointer moving over the board takes the keys back from the field.
+    f.moveTo(kEmpty);
+    QWidget* keys = QApplication::focusWidget();
+    ASSERT_NE(keys, &widthEdit);
+    QTest::keyClick(keys, Qt::Key_Left);
+    EXPECT_EQ(f.list()[0].centre(), (Point{moved.x - grid, moved.y})) << "the arrow nudges the selection";
+    QTest::keyClick(keys, Qt::Key_Right);
     f.key(Qt::Key_Delete);
     EXPECT_EQ(f.list().size(), 3u);
     f.trigger("Rckgngig1");

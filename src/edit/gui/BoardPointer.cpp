@@ -180,6 +180,10 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);
+        // The board takes the keys as soon as the pointer moves over it, so
+        // the arrows and F-keys act on it, not on a tool field used last.
+        if (QWidget* box = view_.scrollBox(); !box->hasFocus() && box->isActiveWindow())
+            box->setFocus(Qt::MouseFocusReason);
         if (panning_) {
             const QPoint now = e->globalPosition().toPoint();
             view_.scrollByPixels(panFrom_.x() - now.x(), panFrom_.y() - now.y());
