@@ -74,7 +74,7 @@ int run(const std::vector<std::string>& raw)
     const int activeBefore = doc->ActiveBoard;
     activateBoard(*doc, board);
 
-    EditContext context{*doc, {}, {}, {}};
+    EditContext context{*doc, {}, {}, {}, lang};
     context.session.setUndoDepth(static_cast<int>(undoDepth.value_or(1)));
     // As after opening a file in the editor: an undo there changes nothing.
     ResetUndoHistory(context.session, *doc);
@@ -159,6 +159,8 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "                                  point (snapped, the point kept on the board) as one\n"
                         "                                  new group, vias made anew, on the active side\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n"
+                        "A band or route step that finds nothing to do (no pad at a point, no band between\n"
+                        "the selected pads, no way found) says so on stderr; the steps after it still run.\n"
                         "Writing OUT removes what lies wholly off the board that was active in IN, as Save\n"
                         "does with the active board, and says how many.\n\n"
                         "examples:\n"

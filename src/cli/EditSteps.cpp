@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <sstream>
 
@@ -45,6 +46,9 @@ void syncPanel(EditContext& c)
 {
     AdoptToolPanelValues(c.tools, SyncToolPanel(c.objects()));
 }
+
+// A step that found nothing to do says so on stderr; the steps after it run.
+void note(const std::string& text) { std::fprintf(stderr, "kestrel-cli: %s\n", text.c_str()); }
 
 void selectAll(EditContext& c, const StepArgs&)
 {
@@ -154,8 +158,12 @@ void band(EditContext& c, const StepArgs& a)
     const ObjectIndex& index = c.freshIndex();
     const long from = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
     const long to = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[2], a.numbers[3]));
-    if (from >= 0 && to >= 0)
+    if (from >= 0 && to >= 0) {
         ToggleBand(c.session, c.doc, static_cast<size_t>(from), static_cast<size_t>(to));
+        return;
+    }
+    note(tr(c.lang, "шаг band: нет площадки в одной из точек; перемычка не изменена",
+               "step band: no pad at one of the points; no band changed"));
 }
 
 void testAt(EditContext& c, const StepArgs& a)
@@ -168,10 +176,16 @@ void testAt(EditContext& c, const StepArgs& a)
 void route(EditContext& c, const StepArgs& a)
 {
     RouteGrid grid;
-    RouteSelectedBand(c.session, c.doc,
-                      RouteSettingsFor(a.numbers[0], a.numbers[1], static_cast<int>(c.doc.Working.ActiveLayer),
-                                       c.tools.CurrentClearance),
-                      {}, grid);
+    const RouteRun run =
+        RouteSelectedBand(c.session, c.doc,
+                          RouteSettingsFor(a.numbers[0], a.numbers[1], static_cast<int>(c.doc.Working.ActiveLayer),
+                                           c.tools.CurrentClearance),
+                          {}, grid);
+    if (!run.started)
+        note(tr(c.lang, "шаг route: выделены не две площадки с перемычкой; ничего не проложено",
+                   "step route: the selection is not two pads joined by a band; nothing routed"));
+    else if (!run.result.routed)
+        note(tr(c.lang, "шаг route: путь не найден", "step route: no way found"));
 }
 
 bool validRouteSizes(const StepArgs& a)

@@ -23,6 +23,8 @@ struct EditContext {
     EditSession session;
     ToolParameters tools;
     ObjectIndex index;
+    // The language of the notes a step that finds nothing to do prints.
+    Language lang = Language::Russian;
 
     ObjectList& objects() { return *doc.currentObjects(); }
     // The index of the objects as they are now.

@@ -209,3 +209,31 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
 }
 
 } // namespace
+
+// A band or route step that finds nothing to do says so on stderr, in the
+// language asked for; the steps after it still run and the file is written.
+TEST(EditCli, StepsThatFindNothingToDoSaySo)
+{
+    TempDir dir;
+    const std::string in = writeSample(dir), out = dir.file("out.kbd");
+    const std::tuple<std::vector<std::string>, std::string> rows[] = {
+        {{"--lang", "en", "band 10 10 70 50"}, "kestrel-cli: step band: no pad at one of the points; no band changed\n"},
+        {{"band 10 10 70 50"}, "kestrel-cli: шаг band: нет площадки в одной из точек; перемычка не изменена\n"},
+        {{"--lang", "en", "select none", "route 0.4 0.2"},
+         "kestrel-cli: step route: the selection is not two pads joined by a band; nothing routed\n"},
+        {{"--lang", "en", "select at 10 10", "select add 30 10", "route 0.4 0.2"}, ""}, // routed
+    };
+    for (const auto& [steps, err] : rows) {
+        std::vector<std::string> args{"edit"};
+        auto it = steps.begin();
+        if (*it == "--lang") {
+            args.insert(args.end(), {it[0], it[1]});
+            it += 2;
+        }
+        args.insert(args.end(), {in, out});
+        args.insert(args.end(), it, steps.end());
+        const CommandResult r = runCli(args);
+        EXPECT_EQ(r.status, 0) << steps.back();
+        EXPECT_EQ(r.err, err) << steps.back();
+    }
+}
