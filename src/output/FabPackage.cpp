@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 namespace kestrel {
 
@@ -93,28 +94,24 @@ ZipEntry readmeFile(const Board& board, const BoardSettings& settings, const std
     return {"README.txt", readme(fabBaseName(board.Name), layerFiles, board, settings, figures)};
 }
 
-} // namespace
-
-namespace {
-
 // Latin letters for a Cyrillic letter of the file's code page (lower case),
 // or nullptr for any other byte.
 const char* latinFor(unsigned char c)
 {
-    static const char* const kLetters[32] = {"a", "b", "v", "g", "d",  "e", "zh", "z", "i",  "y",    "k",
-                                             "l", "m", "n", "o", "p",  "r", "s",  "t", "u",  "f",    "kh",
-                                             "ts", "ch", "sh", "shch", "", "y", "",  "e", "yu", "ya"};
+    static const char* const kLetters[32] = {"a", "b", "v",  "g",  "d",  "e",    "zh", "z", "i", "y", "k",
+                                             "l", "m", "n",  "o",  "p",  "r",    "s",  "t", "u", "f", "kh",
+                                             "ts", "ch", "sh", "shch", "", "y", "",   "e", "yu", "ya"};
     if (c >= 0xC0)
         return kLetters[(c - 0xC0) % 32];
-    switch (c) {
-    case 0xA8: case 0xB8: return "e";            // Ё ё
-    case 0xB2: case 0xB3: return "i";            // І і
-    case 0xAF: case 0xBF: return "yi";           // Ї ї
-    case 0xAA: case 0xBA: return "ye";           // Є є
-    case 0xA5: case 0xB4: return "g";            // Ґ ґ
-    case 0xA1: case 0xA2: return "u";            // Ў ў
-    default: return nullptr;
-    }
+    // Ё ё, І і, Ї ї, Є є, Ґ ґ, Ў ў
+    static const std::pair<unsigned char, const char*> kOthers[] = {
+        {0xA8, "e"},  {0xB8, "e"},  {0xB2, "i"}, {0xB3, "i"}, {0xAF, "yi"}, {0xBF, "yi"},
+        {0xAA, "ye"}, {0xBA, "ye"}, {0xA5, "g"}, {0xB4, "g"}, {0xA1, "u"},  {0xA2, "u"},
+    };
+    for (const auto& [byte, latin] : kOthers)
+        if (byte == c)
+            return latin;
+    return nullptr;
 }
 
 bool isCapital(unsigned char c)
