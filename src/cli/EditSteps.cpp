@@ -688,8 +688,10 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         return std::nullopt;
     }
     if (row->valid && !row->valid(step.args)) {
-        error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": значение вне допустимого диапазона",
-                                                          ": value out of range");
+        error = tr(lang, "шаг ", "step ") + quoted +
+                (row->valid == validPath
+                     ? tr(lang, ": координаты задаются парами X Y", ": the coordinates come in X Y pairs")
+                     : tr(lang, ": значение вне допустимого диапазона", ": value out of range"));
         return std::nullopt;
     }
     return step;

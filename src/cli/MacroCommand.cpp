@@ -54,7 +54,7 @@ int run(const std::vector<std::string>& raw)
         return fail(kExitFailure, written.message());
     const int side = activeSideIs1(*doc) ? 1 : 2;
     if (lang == Language::English)
-        std::printf("wrote %zu %sobjects of side %d of board \"%s\" to %s\n", *written, selection ? "selected " : "",
+        std::printf("wrote %zu %sobject(s) of side %d of board \"%s\" to %s\n", *written, selection ? "selected " : "",
                     side, board->Name.c_str(), out.c_str());
     else
         std::printf("в %s записано %sобъектов стороны %d платы \"%s\": %zu\n", out.c_str(),

@@ -269,7 +269,7 @@ TEST(Cli, SuccessLinesInTheLanguageOfLang)
         {{"drill", s, out}, "сверловка платы \"Board 1\" записана в " + out + " (свёрл: " + tools + ")",
          "wrote " + tools + " drill tool(s) of board \"Board 1\" to " + out},
         {{"macro", s, out}, "в " + out + " записано объектов стороны 1 платы \"Board 1\": " + objects,
-         "wrote " + objects + " objects of side 1 of board \"Board 1\" to " + out},
+         "wrote " + objects + " object(s) of side 1 of board \"Board 1\" to " + out},
         {{"convert", s, out}, "файл версии 3 преобразован в версию 3: " + out,
          "converted version 3 to version 3: " + out},
         {{"info", s}, "", ""},

@@ -184,6 +184,8 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", in, out, "layer K3"}, 2, "K1|B1|K2|B2"},
         {{"edit", "--lang", "en", in, out, "route 0.05 0.2"}, 2, "out of range"},
         {{"edit", in, out, "track 1 2 3"}, 2, "'track 1 2 3'"},
+        {{"edit", "--lang", "en", in, out, "zone 1 1 10 1 10 10 1"}, 2, "the coordinates come in X Y pairs"},
+        {{"edit", in, out, "track 1 1 10 1 10"}, 2, "координаты задаются парами X Y"},
         {{"edit", "--lang", "en", in, out, "label 10 5 A --height 0.5"}, 2, "step 'label 10 5 A --height 0.5'"},
         {{"edit", "--lang", "en", in, out, "track-label 10 10"}, 2, "expects arguments: 3"},
         {{"edit", "--lang", "en", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},

@@ -39,7 +39,7 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
     const CommandResult c = runCli({"macro", "--lang", "en", "--board", "0", dir.file("b.kbd"), dir.file("cli.kmk")});
     ASSERT_EQ(c.status, 0) << c.err;
-    EXPECT_EQ(c.out.rfind("wrote 2 objects of side 2 of board \"Board 1\"", 0), 0u) << c.out;
+    EXPECT_EQ(c.out.rfind("wrote 2 object(s) of side 2 of board \"Board 1\"", 0), 0u) << c.out;
     auto read = readDocument(dir.file("b.kbd"), Language::English);
     ASSERT_TRUE(succeeded(read));
     read->document.activate(0);
@@ -56,7 +56,7 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     ASSERT_TRUE(succeeded(saveMacro(doc, dir.file("editor.kmk"), true, Language::English)));
     const CommandResult s = runCli({"macro", "--lang", "en", "--board", "0", "--selection", dir.file("b.kbd"), dir.file("cli.kmk")});
     ASSERT_EQ(s.status, 0) << s.err;
-    EXPECT_EQ(s.out.rfind("wrote 2 selected objects of side 1", 0), 0u) << s.out;
+    EXPECT_EQ(s.out.rfind("wrote 2 selected object(s) of side 1", 0), 0u) << s.out;
     EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
 }
 

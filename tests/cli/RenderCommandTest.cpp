@@ -100,6 +100,8 @@ TEST_F(RenderCli, BadInvocations)
         {{"pdf", "--calibrate", "1.3,1", "--lang", "en", in, pdf}, 2, "--calibrate expects"},
         {{"pdf", "--tiles", "21", "--lang", "en", in, pdf}, 2, "--tiles expects 1 to 20"},
         {{"pdf", "--gap", "50.1", "--lang", "en", in, pdf}, 2, "--gap expects 0 to 50 mm"},
+        {{"pdf", "--gap", "0.05", "--lang", "en", in, pdf}, 2, "--gap is kept to 0.1 mm"},
+        {{"pdf", "--gap", "2.55", in, pdf}, 2, "--gap: с точностью до 0.1 мм"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
         {{"bmp", "--dpi", "50", "--lang", "en", in, bmp}, 2, "--dpi expects 100 to 600"},
         {{"bmp", "--layers", "LStop1", "--lang", "en", in, bmp}, 2, "--layers: unknown layer 'LStop1'"},

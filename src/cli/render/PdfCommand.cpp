@@ -90,6 +90,12 @@ bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
             args.reject(text(lang, "--gap: от 0 до 50 мм", "--gap expects 0 to 50 mm"));
             return false;
         }
+        // As the dialog takes it: in steps of 0.1 mm.
+        if (std::abs(*gap * 10 - std::round(*gap * 10)) > 1e-6) {
+            args.reject(text(lang, "--gap: с точностью до 0.1 мм, не больше одного знака после точки",
+                             "--gap is kept to 0.1 mm: at most one decimal"));
+            return false;
+        }
         o.tileGap = unitsFromMm(*gap);
     }
     // Where the dialog's preview drag would put the board: X mm to the
