@@ -77,15 +77,23 @@ std::string temporaryName(const std::string& dir)
 
 Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
 {
-    // A device or pipe reached through a link the system resolves itself
-    // (/dev/stdout names /proc/self/fd/1, which names "pipe:[...]") is
-    // found before the links are followed by name.
+    // A device or a named pipe cannot be replaced without destroying it:
+    // the bytes go straight into it, as a shell's redirection sends them.
+    // It is found before links are followed by name, since the system
+    // resolves some itself (/dev/stdout names /proc/self/fd/1, which names
+    // "pipe:[...]").
     struct stat reached {};
-    const bool special = ::stat(path.c_str(), &reached) == 0 && (S_ISCHR(reached.st_mode) || S_ISFIFO(reached.st_mode));
-    PendingFile file(path, special ? path : followLinks(path), lang);
+    if (::stat(path.c_str(), &reached) == 0 && (S_ISCHR(reached.st_mode) || S_ISFIFO(reached.st_mode))) {
+        PendingFile file(path, path, lang);
+        file.direct_ = true;
+        file.fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (file.fd_ < 0)
+            return file.failure("Не удаётся записать", "Cannot write");
+        return file;
+    }
+    PendingFile file(path, followLinks(path), lang);
     const std::string dir = directoryOf(file.target_);
-    if (!special)
-        removeStaleTemporaries(dir);
+    removeStaleTemporaries(dir);
 
     // Keep the permissions of the file being replaced, else the usual ones.
     struct stat st {};
@@ -94,15 +102,6 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
     if (exists && S_ISDIR(st.st_mode)) {
         errno = EISDIR;
         return file.failure("Не удаётся заменить", "Cannot replace");
-    }
-    // A device or a named pipe cannot be replaced without destroying it:
-    // the bytes go straight into it, as a shell's redirection sends them.
-    if (exists && (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))) {
-        file.direct_ = true;
-        file.fd_ = ::open(file.target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        if (file.fd_ < 0)
-            return file.failure("Не удаётся записать", "Cannot write");
-        return file;
     }
     if (exists && !S_ISREG(st.st_mode))
         return Status::failure(std::string(tr(lang, "Не удаётся записать ", "Cannot write ")) +
