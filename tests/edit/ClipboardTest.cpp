@@ -80,9 +80,6 @@ TEST(Clipboard, PasteOnAnotherBoardStepsFurtherEachTime)
     EXPECT_EQ(list[4].Groups, (std::vector<int32_t>{2})) << "each paste one group";
 }
 
-// References to removed objects are scrubbed by the list itself (model
-// tests) and restored by Undo (UndoEveryCommand); here only that each change
-// of the list ends the pointer operation first.
 TEST(Clipboard, EveryListChangeEndsThePointerOperationFirst)
 {
     const std::pair<const char*, void (*)(EditSession&, LayoutDocument&)> commands[] = {

@@ -22,7 +22,6 @@ TEST(MacroDrop, DropPointIsSnappedAndKeptOnTheBoard)
         Point pointer, expected;
         const char* why;
     } rows[] = {
-        {{1000, -1000}, {1016, -1016}, "snapped to the nearest crossing"},
         {{-500, 300}, {0, 0}, "beyond the top-left corner"},
         {{20000, -20000}, {16000, -10000}, "beyond the bottom-right corner: the board edge, off the grid"},
         {{-10, -9990}, {0, -9906}, "just inside the bottom edge: the grid crossing above it"},
@@ -100,8 +99,6 @@ TEST(MacroDrop, GroupNumbers)
     }
 }
 
-// The indices of a macro file point nowhere on the board: they are read
-// and never followed.
 TEST(MacroDrop, PartnerAndConnectionIndicesInAMacroAreNotFollowed)
 {
     ObjectList two;

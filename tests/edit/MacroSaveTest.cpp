@@ -51,9 +51,6 @@ TEST(MacroSave, ReferencePoints)
     }
 }
 
-// The scope follows the active side and the selection; what is written is
-// counted after degenerate objects left the board (the layout of the file is
-// checked in the model tests); a failed write is reported.
 TEST(MacroSave, ScopeCountAndFailedWrite)
 {
     TempDir dir;

@@ -47,25 +47,6 @@ TEST(ParameterLists, TaggedEntriesStaySortedAndOnlyValidOnesGoIn)
     EXPECT_FALSE(RemoveTagged(list, 60));
 }
 
-TEST(ParameterLists, PadSizeCaptionsReadBackWithTheDecimalPointOnly)
-{
-    struct Case {
-        const char* caption;
-        std::optional<PadSize> size;
-    };
-    const Case cases[] = {
-        {"1.8 x 0.6 мм", PadSize{180, 60}},
-        {"&1.8 x 0.6 mm", PadSize{180, 60}}, // the menu's accelerator mark
-        {"1,8 x 0,6 мм", std::nullopt},       // a decimal comma
-        {"abc", std::nullopt},
-        {"0.0 x 0.0 мм", std::nullopt},      // no pad
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ReadPadSizeCaption(c.caption), c.size) << c.caption;
-    EXPECT_EQ(PadSizeCaption(1050, 100, "мм"), "10.5 x 1.0 мм");
-    EXPECT_EQ(PadSizeCaption(186, 60, "mm"), "1.9 x 0.6 mm") << "rounded as the panel shows it";
-}
-
 TEST(ParameterLists, PadSizesSortByOuterThenInnerAndMatchByRadius)
 {
     std::vector<std::string> list;

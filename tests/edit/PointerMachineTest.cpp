@@ -328,47 +328,6 @@ TEST(PointerMachine, ZoomToolAsksTheViewAndKeepsItsFrameOnTheBoard)
     EXPECT_EQ(b.m.tool(), ToolMode::Zoom);
 }
 
-// The band and selection rules are the tools' own (route tests); here the
-// presses reach them, the band line shows and the ways out.
-TEST(PointerMachine, ConnectToolDrawsABandAndASecondOneRemovesIt)
-{
-    Bench b;
-    LayoutObject& a = test::addPad(b.list(), at(10, 10), 60);
-    test::addPad(b.list(), at(20, 10), 60);
-    b.m.selectTool(ToolMode::Connect);
-    EXPECT_EQ(b.m.cursor(), PointerCursor::Connect);
-    for (const size_t bands : {1u, 0u}) {
-        b.m.move(at(10, 10), {});
-        b.left(at(10, 10));
-        b.m.move(at(20, 10), {});
-        ASSERT_TRUE(b.m.previews()[PreviewKind::BandLine].drawn);
-        EXPECT_EQ(b.m.previews()[PreviewKind::BandLine].colour, PreviewColour::Blue);
-        b.left(at(20, 10));
-        EXPECT_EQ(a.Connections.size(), bands);
-        EXPECT_FALSE(b.m.previews()[PreviewKind::BandLine].drawn);
-    }
-    b.m.move(at(10, 10), {});
-    b.left(at(10, 10));
-    b.m.key(PointerKey::Escape, {});
-    EXPECT_EQ(b.m.state().StartPad, -1) << "Esc gives the band up";
-    b.right();
-    EXPECT_EQ(b.m.tool(), ToolMode::Edit) << "with no band begun the right button leaves the tool";
-}
-
-TEST(PointerMachine, TestToolSelectsTheJoinedCopper)
-{
-    Bench b;
-    test::addPad(b.list(), at(10, 10), 60);
-    test::addTrack(b.list(), {at(10, 10), at(20, 10)}, 40);
-    test::addPad(b.list(), at(30, 10), 60);
-    b.m.selectTool(ToolMode::Test);
-    EXPECT_EQ(b.m.cursor(), PointerCursor::Test);
-    b.left(at(20, 10));
-    EXPECT_EQ(b.selected(), (std::vector<size_t>{0, 1}));
-    EXPECT_TRUE(b.m.takeEffects().selectionChanged);
-    EXPECT_FALSE(b.doc.Modified) << "testing changes nothing to save";
-}
-
 // Tools 7 and 10: what a sequence leaves on the board, the tool it ends in,
 // and whether a label still follows the pointer.
 TEST(PointerMachine, TrackLabelAndPolygonTools)

