@@ -30,8 +30,6 @@ TEST(LayerSwitches, SwitchesDeselectWhatTheyHideOrLeave)
     for (int layer : {1, 0, 5, -1})
         EXPECT_FALSE(SetActiveLayer(s, list, layer)) << "already active or out of range: " << layer;
     EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 1}));
-    // That the active layer is shown and a new one deselects everything is
-    // checked through the window's keys and buttons.
     ASSERT_TRUE(SetActiveLayer(s, list, 4));
     EXPECT_TRUE(SetViewLayer(s, list, 1) && !IsLayerVisible(s, 1)) << "the former active layer can be hidden";
 }

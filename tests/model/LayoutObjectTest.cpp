@@ -27,7 +27,6 @@ TEST(LayoutObject, BoundingRectangles)
          {-280, -140, 280, 140}},
         {"pad shape 8 doubles it along y", withClearance(makePad({10, 10}, 100, 8, 1, 30), 40),
          {-130, -270, 150, 290}},
-        {"square pad", withClearance(makePad({0, 0}, 50, 3, 1, 30), 0), {-50, -50, 50, 50}},
         {"single-point track of width 0", withClearance(emptyTrack, 7), {-27, -27, 27, 27}},
         {"line backwards", withClearance(makeLine({300, -10}, {100, -200}, 41, 1), 5), {75, -225, 325, 15}},
         {"circle ignores its angles", withClearance(makeCircle({0, 0}, 200, 1, 1, 100), 10), {-210, -210, 210, 210}},
@@ -42,18 +41,12 @@ TEST(LayoutObject, CopyAndTranslate)
 {
     EXPECT_EQ(makeText({0, 0}, "0123456789abcdefgh", 90, 100, 10, 10, 2).TextValue, "0123456789abcde");
 
-    // How copied pads keep their bands through the marks is checked with the
-    // clipboard; a copied zone is filled again.
     LayoutObject zone = makeZone(10, 1);
     zone.Points = {{0, 0}, {10, 10}};
     zone.FillOn = 0;
     const LayoutObject zoneCopy = copyObject(zone);
     EXPECT_EQ(std::tie(zoneCopy.Points, zoneCopy.FillOn, zoneCopy.CopiedMark), std::make_tuple(zone.Points, 1, 0));
     EXPECT_EQ(zone.CopiedMark, 1);
-
-    LayoutObject pad = makePad({1, 2}, 30, 1, 1, 10);
-    translate(pad, 5, 5);
-    EXPECT_EQ(std::tie(pad.X1, pad.Y1, pad.X2, pad.Y2), std::make_tuple(6, 7, 30, 10)) << "radii unchanged";
 }
 
 TEST(ObjectList, RemovingAPadLeavesNoDanglingReference)

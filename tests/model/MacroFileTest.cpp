@@ -24,15 +24,13 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
 
     const MacroImage image = encodeMacro(list, true, false, 254.0);
     EXPECT_EQ(image.objectCount, 3u);
-    // The partner field (block offset 78) is -1 for the plain
-    // pad and -2 for the via, stored once; the selected silk line (third block)
-    // is written with Selected (offset 21) 0.
     const size_t firstBlock = 8, blockSize = 82;
     auto i32At = [&](size_t at) {
         int32_t v;
         std::memcpy(&v, image.bytes.data() + at, 4);
         return v;
     };
+    // Partner at block offset 78: -1 plain pad, -2 via; Selected at 21.
     EXPECT_EQ(i32At(firstBlock + 78), -1);
     EXPECT_EQ(i32At(firstBlock + blockSize + 78), -2);
     EXPECT_EQ(image.bytes[firstBlock + 2 * blockSize + 21], 0);

@@ -24,8 +24,6 @@ TEST(MacroPreview, ScaleFitsTheSmallerAxis)
     };
     for (const auto& r : rows)
         EXPECT_DOUBLE_EQ(macroPreviewScale(r.bounds, r.w, r.h), r.scale) << r.w << "x" << r.h;
-    // From 2 mm (below full size) to a whole 300 mm board, the macro and the
-    // 10 units left of it fit the box.
     for (int32_t width = 200; width <= 30000; width += 7) {
         const double scale = macroPreviewScale({0, -100, width, 0}, 200, 2000);
         EXPECT_LE((width + 10) * scale, 200.0) << width;

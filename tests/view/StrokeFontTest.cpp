@@ -40,8 +40,6 @@ TEST(StrokeFont, AdvancesAndCodes)
     EXPECT_EQ(CharAdvance(' ', false), 1);
     EXPECT_EQ(CharAdvance('#', false), 0) << "no glyph, no advance";
     EXPECT_EQ(CharAdvance('#', true), 4);
-    // Text reaches the table through the code page: a Cyrillic letter has
-    // a code but no glyph, a character beyond the code page gets code 0.
     EXPECT_EQ(StrokeFontCodes("A\u0416\u00B5\u4E2D"), std::string("A\xC6\xB5", 3) + '\0');
     EXPECT_EQ(GlyphString(0xC6), "ZZ");
 }

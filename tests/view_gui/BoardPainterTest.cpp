@@ -231,9 +231,6 @@ TEST_P(BoardPainter, ZonesTracksMarksAndBands)
 
 TEST(BoardPainterBands, EachBandOnceWhereItWasDrawnLast)
 {
-    // A band sits in the lists of both its pads; the board's paint draws it
-    // once, at the second pad, so bands of different colours still cross in
-    // the order of drawing every pad's bands in turn.
     struct Band {
         QLineF line;
         QRgb colour;
@@ -437,9 +434,6 @@ std::vector<FigureRow> figureTable()
     std::vector<FigureRow> rows = {
         {"thin track", Tolerance::ThinStroke,
          [](Canvas& c) { test::addTrack(c.list, {{300, -300}, {3700, -900}, {2100, -2700}}, 20); }},
-        {"line of no width", Tolerance::ThinStroke,
-         [](Canvas& c) { c.list.append(makeLine({400, -2900}, {3900, -100}, 0, 2)); }},
-        {"thin ring", Tolerance::ThinStroke, [](Canvas& c) { c.list.append(arc(1200, 1190, 0, 0, false)); }},
         {"wide arc", Tolerance::Outline, [](Canvas& c) { c.list.append(arc(1200, 1000, 30, 250, false)); }},
         {"filled chord", Tolerance::Outline, [](Canvas& c) { c.list.append(arc(1300, 1100, 200, 20, true)); }},
         {"clearances", Tolerance::Outline,
@@ -469,12 +463,8 @@ std::vector<FigureRow> figureTable()
              zone.Selected = 1;
              c.list.append(std::move(zone));
          }},
-        {"pad with a hole as large as itself", Tolerance::ThinStroke,
-         [](Canvas& c) { c.list.append(makePad({2000, -1500}, 700, 3, 1, 700)); }},
         {"grid", Tolerance::ThinStroke, [](Canvas& c) { c.gridVisible = true; }},
     };
-    // Pads of every shape hand the sinks the fills of PadFigureTest, which
-    // PixelLinesTest holds against the painter at random; here one with a hole.
     rows.push_back({"square pad with a hole", Tolerance::Exact,
                     [](Canvas& c) { test::addPad(c.list, {2003, -1498}, 330, 3, 1, 110); }});
     return rows;
@@ -599,8 +589,6 @@ TEST(PaintBands, AfterAHelperKeptTheCallerWaitingAFewRepaintsGoWithoutHelp)
     QPainter p(&image);
     BandThreads threads;
     threads.pool.setMaxThreadCount(1);
-    // The helper's band takes long, as on a core it shares; the caller's
-    // band waits until the helper has taken the other one.
     const std::thread::id caller = std::this_thread::get_id();
     std::atomic<bool> helperBusy{false};
     auto slowHelper = [&](QPainter&, const QRect&) {

@@ -1,7 +1,4 @@
-// The pad figure the board walk hands its sink: the figure every drawing
-// takes (geometry/Figures.h, held against the Gerber file and the ground
-// plane unit by unit in tests/geometry/FiguresTest.cpp), grown as each way of
-// drawing the pad asks, handed over exactly.
+// The pad figure of geometry/Figures.h (pinned in tests/geometry/FiguresTest.cpp), grown as each drawing asks.
 
 #include "view/gui/BoardPainter.h"
 

@@ -145,8 +145,6 @@ TEST(PixelLines, OnlyWhereThePainterWouldGiveTheSamePixels)
 
 TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)
 {
-    // Pads of a board overview: a few pixels across at any sub-pixel offset,
-    // under a scaling transform whose y points up.
     enum Kind { Rect, Ellipse, RoundedRect, Octagon };
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> unit(0, 1);
@@ -181,9 +179,6 @@ TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)
         for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 120; ++x)
                 differing += (fast.pixelColor(x, y) == Qt::black) != (reference.pixelColor(x, y) == Qt::black);
-        // The painter's rasterizer rounds edges to fixed point: a pixel
-        // centre within a rounding step of an edge, or on a polygon's edge
-        // at whole pixels, may fall either way.
         EXPECT_LE(differing, 16) << "figure " << kind << " round " << round;
         total[kind] += blackPixels(reference);
         differingTotal[kind] += differing;
@@ -198,8 +193,6 @@ TEST(PixelLines, FillsSmallFiguresAsThePainterDoes)
 
 TEST(PixelLines, FillsPolygonsAndRoundEndedSegmentsAsThePainterDoes)
 {
-    // Zones are any polygons, filled odd-even; wide strokes are capsules,
-    // which the painter builds from flattened round caps.
     std::mt19937 rng(5);
     std::uniform_real_distribution<double> unit(0, 1);
     auto distanceToSegment = [](QPointF p, QPointF a, QPointF b) {
@@ -230,9 +223,6 @@ TEST(PixelLines, FillsPolygonsAndRoundEndedSegmentsAsThePainterDoes)
                 sink.strokePolyline(ends, 2, false, widthUnits, Qt::black);
         });
         drawn += blackPixels(reference);
-        // A pixel may differ only where its centre lies within the painter's
-        // rounding of an edge (polygons) or its flattening of the round
-        // ends (capsules) from the outline.
         int stray = 0;
         for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 120; ++x) {
@@ -258,11 +248,6 @@ TEST(PixelLines, FillsPolygonsAndRoundEndedSegmentsAsThePainterDoes)
 
 TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
 {
-    // Figures up to a machine word of pixels wide are filled row by row in
-    // bits, wider ones by sorting each row's crossings. A horizontal spike
-    // out to the clip's far side and back adds no crossing, so the same
-    // polygon with it must fill the same pixels the other way. The polygons
-    // are jagged, cross themselves and reach over the clip's edges.
     std::mt19937 rng(23);
     std::uniform_real_distribution<double> unit(0, 1);
     const QRect clip(20, 10, 160, 80);
@@ -275,8 +260,6 @@ TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
     for (int round = 0; round < 300; ++round) {
         const double zoom = 0.02 + 0.3 * unit(rng);
         const QTransform transform(zoom, 0, 0, -zoom, unit(rng), unit(rng));
-        // Up to 58 pixels wide, anywhere from a little left of the clip to
-        // a little right of it.
         const double width = 1 + 57 * unit(rng), height = 1 + 90 * unit(rng);
         const double left = 5 + (clip.width() + 20 - width) * unit(rng), top = 10 * unit(rng);
         std::vector<QPointF> corners;
@@ -294,12 +277,6 @@ TEST(PixelLines, NarrowPolygonsFillAsWideOnes)
 
 TEST(PixelLines, SquareEndedStrokesCoverExactlyTheirBand)
 {
-    // Along its major direction a stroke covers the pixel centres within
-    // half its width beyond either end (measured along that direction);
-    // across it, at each such centre, the pixel centres in (c - t/2, c + t/2]
-    // around the centre line c, t being the thickness across (at least one
-    // pixel). Checked pixel by pixel for strokes of every direction and of
-    // one to six pixels, well inside the image and across the clip's edges.
     std::mt19937 rng(31);
     std::uniform_real_distribution<double> unit(0, 1);
     const QRect clip(10, 10, 100, 80);
@@ -340,40 +317,8 @@ TEST(PixelLines, SquareEndedStrokesCoverExactlyTheirBand)
     EXPECT_GT(covered, 400 * 50) << "the strokes lie mostly inside the clip";
 }
 
-TEST(PixelLines, PolylinesAreTheirSegments)
-{
-    // Open and closed, well inside the clip and across its edges: a
-    // polyline covers what its segments cover one by one, the closing one
-    // included.
-    std::mt19937 rng(41);
-    std::uniform_real_distribution<double> unit(0, 1);
-    const QRect clip(10, 10, 100, 80);
-    for (int round = 0; round < 80; ++round) {
-        const bool closed = round % 2 == 0, acrossClip = round % 4 >= 2;
-        const double spread = acrossClip ? 140 : 50, origin = acrossClip ? -10 : 35;
-        std::vector<QPointF> points;
-        for (int i = 0; i < 2 + round % 7; ++i)
-            points.emplace_back(origin + spread * unit(rng), origin * 0.6 + spread * 0.6 * unit(rng));
-        const double width = 1 + 3 * unit(rng);
-        const QImage whole = writtenPixels(clip, {}, [&](PixelLines& w) {
-            w.drawPolyline(points.data(), static_cast<int>(points.size()), closed, width);
-        });
-        const QImage pieces = writtenPixels(clip, {}, [&](PixelLines& w) {
-            for (size_t i = 1; i < points.size(); ++i)
-                w.drawSegment(QLineF(points[i - 1], points[i]), width);
-            if (closed && points.size() > 2)
-                w.drawSegment(QLineF(points.back(), points.front()), width);
-        });
-        EXPECT_GT(blackPixels(pieces), 0);
-        EXPECT_EQ(whole, pieces) << "round " << round << (closed ? " closed" : " open");
-    }
-}
-
 TEST(PixelRuns, EveryRowWriterSetsExactlyTheRowsBits)
 {
-    // Each writer this processor runs (the portable one and the masked
-    // vector ones) against the bits themselves, with guard pixels on both
-    // sides of the row and rows that end anywhere in a vector.
     std::mt19937_64 rng(3);
     const std::vector<RowBitsWriter> writers = rowBitsWriters();
     ASSERT_FALSE(writers.empty());
@@ -402,9 +347,6 @@ TEST(PixelRuns, EveryRowWriterSetsExactlyTheRowsBits)
 
 TEST(PixelLines, SegmentsDrawnTogetherAsOneByOne)
 {
-    // Vertical lines of a batch (the grid's) are written row by row; the
-    // batch must cover what its lines cover one by one, in and across the
-    // clip, including lines that only touch its edges.
     std::mt19937 rng(53);
     std::uniform_real_distribution<double> unit(0, 1);
     const QRect clip(10, 10, 100, 80);
