@@ -52,8 +52,7 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
     EXPECT_EQ(f.questions.size(), 2u);
 }
 
-// The range itself is checked in the model tests; the dialog applies an
-// accepted size and stays open with a message on a refused one.
+// A refused size keeps the dialog open with a message.
 TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
 {
     WindowFixture f(Language::Russian);

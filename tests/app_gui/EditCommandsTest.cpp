@@ -16,8 +16,6 @@ void addPadsAndGroup(WindowFixture& f, int undoDepth = 1)
     f.window().setUndoDepth(undoDepth);
 }
 
-// Menu items, pop-up twins and tool-bar buttons alike; the rules themselves
-// are the core's, so two selections reach every control in both states.
 const std::map<std::string, std::vector<const char*>> kControls = {
     {"any",
      {"Kopieren1", "Kopieren2", "TB_Copy", "Lschen1", "TB_Delete", "Rotieren2", "TB_Ausrichten"}},
@@ -53,8 +51,7 @@ TEST(EditCommands, EnablingFollowsTheSelectionAndTheClipboard)
     }
 }
 
-// Undo and Redo offered as the history allows; another board, an opened and
-// an imported file each start the history over.
+// Another board, an opened and an imported file each start the history over.
 TEST(EditCommands, HistoryStartsOverOnAnotherBoardOrFile)
 {
     TempDir dir;

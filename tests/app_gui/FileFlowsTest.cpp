@@ -10,9 +10,7 @@ size_t objectsInFile(const std::string& path)
     return back ? back->document.board(0).Objects.size() : 0;
 }
 
-// The title names the file once it has one, and carries "*" while a change
-// is unsaved. That New and closing ask only then:
-// NewFollowsTheAnswerToTheSaveQuestion and ClosingAsksAfterAChange.
+// The title names the file and carries "*" while a change is unsaved.
 TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
 {
     TempDir dir;
@@ -113,8 +111,6 @@ TEST(FileFlows, NewFollowsTheAnswerToTheSaveQuestion)
     EXPECT_EQ(objectsInFile(saved), 1u);
 }
 
-// Closing an unchanged window asks nothing, as the tests that close one show
-// (no question is scripted there).
 TEST(FileFlows, ClosingAsksAfterAChange)
 {
     WindowFixture f;

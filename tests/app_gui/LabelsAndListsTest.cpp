@@ -1,7 +1,6 @@
 #include "WindowFixture.h"
 #include "edit/PointerMachine.h"
 
-#include "app/ToolIcons.h"
 #include "support/DialogControls.h"
 #include "view/gui/BoardView.h"
 
@@ -11,8 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
-
-#include <set>
 
 namespace kestrel::test {
 namespace {
@@ -117,8 +114,7 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     EXPECT_EQ(saved->document.board(0).Objects.size(), 3u) << "the placed labels alone";
 }
 
-// The list rules are the core's: here adding, choosing and removing reach
-// the menus and the edits, and the lists come back in the next window.
+// Adding, choosing and removing reach the menus; the lists come back next time.
 TEST(ParameterLists, AddChooseRemoveAndReload)
 {
     SettingsHome home;
@@ -152,29 +148,6 @@ TEST(ParameterLists, AddChooseRemoveAndReload)
     again.choose("RasterPopup", "R_Entfernen");
     again.opened("RasterPopup");
     EXPECT_FALSE(again.action("R_Entfernen").isEnabled());
-}
-
-TEST(PadShapes, TheShapeMenuChangesTheSelectedPads)
-{
-    // Eighteen glyphs, all different: nine shapes, each also as a via.
-    std::set<QByteArray> glyphs;
-    for (bool via : {false, true})
-        for (int shape = 1; shape <= 9; ++shape) {
-            const QImage image = padShapeIcon(shape, via).pixmap(20, 20).toImage();
-            glyphs.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
-        }
-    EXPECT_EQ(glyphs.size(), 18u);
-
-    WindowFixture f;
-    addPad(f.list(), {1000, -1000}, 60).Selected = 1;
-    addTrack(f.list(), {{1000, -2000}, {2000, -2000}}).Selected = 1;
-    f.trigger("Rechteckhoch1");
-    EXPECT_EQ(f.list()[0].Shape, 9);
-    EXPECT_EQ(f.list()[1].Shape, 0);
-    EXPECT_EQ(f.window().toolParameters().CurrentPadShape, 9);
-    f.trigger("Durchkontaktierung1");
-    EXPECT_TRUE(f.window().toolParameters().ViaMode);
-    EXPECT_TRUE(f.action("Durchkontaktierung1").isChecked());
 }
 
 } // namespace

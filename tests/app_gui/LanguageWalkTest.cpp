@@ -1,8 +1,5 @@
-// Walks every menu command of the main window in each interface language,
-// with the desktop's own dialogs: every control, window, dialog, message box
-// and Qt standard dialog that shows up is read, and any text in the other
-// language's script, in German or mis-encoded fails the test. New dialogs
-// are picked up because they open from the window's actions.
+// Walks every command of the main window in each interface language and reads
+// every window that shows up: text in the other script, German or mis-encoded fails.
 
 #include "app/HelpWindow.h"
 #include "app/InterfaceLanguage.h"
@@ -257,23 +254,6 @@ void walk(Language lang)
 TEST(LanguageWalk, RussianShowsNoLatinGermanOrMisencodedText) { walk(Language::Russian); }
 
 TEST(LanguageWalk, EnglishShowsNoCyrillicOrGermanText) { walk(Language::English); }
-
-// The checker itself: what it lets pass and what it catches.
-TEST(LanguageWalk, TheCheckerTellsTheScripts)
-{
-    const std::tuple<const char*, Language, bool> cases[] = {
-        {"Файл не найден", Language::Russian, true},
-        {"Экспорт в формате Gerber RS-274X (*.gbr)", Language::Russian, true},
-        {"12.5 mm", Language::Russian, false},
-        {"Цffnen", Language::Russian, false},
-        {"Datei nicht gefunden", Language::Russian, false},
-        {"File not found!", Language::English, true},
-        {"12.5 мм", Language::English, false},
-        {"Der Wert muß zwischen", Language::English, false},
-    };
-    for (const auto& [text, lang, clean] : cases)
-        EXPECT_EQ(fault(QString::fromUtf8(text), lang).isEmpty(), clean) << text;
-}
 
 } // namespace
 } // namespace kestrel::test

@@ -1,7 +1,3 @@
-// The macro library panel in the window: its list, deleting with the
-// question, a failed delete, the folder kept in the settings, and a macro
-// dragged onto the board; File > Save as macro with its question.
-
 #include "WindowFixture.h"
 #include "app/MacroPanel.h"
 #include "edit/PointerMachine.h"
@@ -157,8 +153,6 @@ TEST(MacroPanelWindow, DragOntoTheBoard)
     EXPECT_TRUE(f.list().empty()) << "the drop is one undo step";
 }
 
-// Which objects are written is MacroSave.ScopeFollowsTheActiveSideAndTheSelection's;
-// here the command's message, question and file dialog.
 TEST(MacroSaveWindow, MessagesQuestionAndWhatIsWritten)
 {
     SettingsHome home;

@@ -22,10 +22,7 @@ void addThree(WindowFixture& f)
     f.window().setUndoDepth(1);
 }
 
-// The selection rules are the pointer machine's; this shows that a click and
-// a Shift+frame reach it from the widget (Shift+click:
-// EditCommands.EnablingFollowsTheSelectionAndTheClipboard), and that the zoom
-// tool's frame zooms rather than selects, choosing a tool deselecting.
+// A click and a Shift+frame select; the zoom tool's frame does not.
 TEST(PointerSelection, ClickAndShiftFrameSelectWithTheEditToolOnly)
 {
     WindowFixture f;
@@ -56,26 +53,6 @@ void enterAndLeave(WindowFixture& f, const char* name)
 {
     spin(f, name).setFocus();
     f.window().boardView().scrollBox()->setFocus();
-}
-
-// A value the user sets, stepped or typed and left, goes to the selected
-// pad only (the inner radius held below the outer one by the core).
-TEST(ToolPanel, EditedValuesApplyToTheSelection)
-{
-    WindowFixture f;
-    addThree(f);
-    f.click(kPadA);
-    spin(f, "SE_Aussen").setValue(2.0);
-    EXPECT_EQ(std::pair(f.list()[0].X2, f.list()[0].Y2), std::pair(100, 40));
-    QDoubleSpinBox& hole = spin(f, "SE_Innen");
-    hole.setFocus();
-    hole.selectAll();
-    QTest::keyClicks(&hole, hole.locale().toString(1.0, 'f', 1));
-    f.window().boardView().scrollBox()->setFocus();
-    EXPECT_EQ(f.list()[0].Y2, 50);
-    EXPECT_EQ(f.list()[1].X2, 90) << "unselected pad";
-    EXPECT_EQ(f.list()[2].widthUnits(), 40) << "unselected track";
-    EXPECT_TRUE(f.doc().Modified);
 }
 
 // The panel shows a selection's values in tenths of a millimetre; showing

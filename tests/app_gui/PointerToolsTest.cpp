@@ -1,16 +1,12 @@
 #include "WindowFixture.h"
 
 #include "edit/PointerMachine.h"
-#include "edit/gui/BoardPointer.h"
 #include "route/gui/AutoRouterWindow.h"
 #include "route/gui/RouteToolActions.h"
 #include "route/gui/SearchBoxFlash.h"
 #include "view/gui/BoardView.h"
 
 #include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QMenu>
-#include <QScrollBar>
 
 namespace kestrel::test {
 namespace {
@@ -144,65 +140,6 @@ TEST(PointerTools, MoveDragRepaintsTheBoardWhereItChanged)
     EXPECT_EQ(f.list()[0].centre(), at(16, 10));
     EXPECT_NE(pixel(f, at(16, 10)), board) << "the pad shows where it was dropped";
     EXPECT_EQ(pixel(f, at(10, 10)), board) << "and has gone from where it was";
-}
-
-TEST(PointerTools, CornerMenuSplitsATrack)
-{
-    WindowFixture f;
-    addTrack(f.list(), {at(10, 10), at(20, 10), at(20, 20)}, 40);
-    f.window().boardView().redraw();
-    f.click(at(15, 10));
-    f.rightClick(at(20, 10));
-    QMenu& menu = f.window().boardPointer().cornerMenu();
-    ASSERT_TRUE(menu.isVisible());
-    menu.findChild<QAction*>("Trennen1")->trigger();
-    menu.hide();
-    ASSERT_EQ(f.list().size(), 2u);
-    EXPECT_EQ(f.list()[1].Points, (std::vector<Point>{at(20, 20), at(20, 10)}));
-}
-
-TEST(PointerTools, ZoomToolAndMiddleButtonPan)
-{
-    WindowFixture f;
-    f.key(Qt::Key_Z);
-    f.click(at(10, 10));
-    EXPECT_DOUBLE_EQ(f.window().boardView().zoom(), 0.2);
-
-    f.window().boardView().setZoom(0.5);
-    auto* area = static_cast<QAbstractScrollArea*>(f.window().boardView().scrollBox());
-    const QPoint before(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
-    const QPoint from = f.pixelOf(at(20, 20));
-    QTest::mousePress(f.paintBox(), Qt::MiddleButton, Qt::NoModifier, from);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(from - QPoint(40, 30)),
-                     f.paintBox()->mapToGlobal(QPointF(from - QPoint(40, 30))), Qt::NoButton, Qt::MiddleButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(f.paintBox(), &drag);
-    QTest::mouseRelease(f.paintBox(), Qt::MiddleButton, Qt::NoModifier, from - QPoint(40, 30));
-    EXPECT_EQ(area->horizontalScrollBar()->value(), before.x() + 40) << "the board follows the pointer";
-    EXPECT_EQ(area->verticalScrollBar()->value(), before.y() + 30);
-    EXPECT_DOUBLE_EQ(f.window().boardView().zoom(), 0.5) << "the middle button never zooms";
-}
-
-// One key per tool, and F12 for vias.
-TEST(PointerTools, ToolKeysFollowTheirButtons)
-{
-    const std::pair<Qt::Key, const char*> keys[] = {
-        {Qt::Key_Z, "SB_Zoom"},       {Qt::Key_T, "SB_Line"},    {Qt::Key_P, "SB_Circle"},     {Qt::Key_R, "SB_Ring"},
-        {Qt::Key_F, "SB_Polygon"},    {Qt::Key_L, "SB_Text"},    {Qt::Key_K, "SB_LineText"},   {Qt::Key_B, "SB_Connect"},
-        {Qt::Key_X, "SB_Test"},       {Qt::Key_G, "SB_Vieleck"}, {Qt::Key_U, "SB_AutoRoute"},  {Qt::Key_S, "SB_Standard"},
-    };
-    WindowFixture f;
-    for (const auto& [key, button] : keys) {
-        SCOPED_TRACE(button);
-        f.tool("SB_Zoom");
-        // The label and generator tools begin with their dialogs.
-        if (key == Qt::Key_L || key == Qt::Key_K || key == Qt::Key_G)
-            f.dialogs.push_back(WindowFixture::accept);
-        f.key(key);
-        EXPECT_TRUE(f.control<QAbstractButton>(button).isChecked());
-    }
-    f.key(Qt::Key_F12);
-    EXPECT_TRUE(f.window().toolParameters().ViaMode) << "F12 switches pads to vias";
 }
 
 // The router's tools through the pointer: a band drawn by the connect tool,

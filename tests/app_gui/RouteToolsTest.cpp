@@ -1,6 +1,3 @@
-// The rubber-band clean-up command and the autorouter window's captions, in
-// a shown main window.
-
 #include "WindowFixture.h"
 
 #include "route/gui/AutoRouterWindow.h"

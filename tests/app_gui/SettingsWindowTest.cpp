@@ -1,6 +1,3 @@
-// The settings file, the file history in the File menu, and autosave with
-// its dialog, each in a window whose settings live in a scratch HOME.
-
 #include "WindowFixture.h"
 #include "app/AutoSaveDialog.h"
 #include "app/SettingsFile.h"
@@ -58,7 +55,6 @@ TEST(Settings, StoredValuesAreCheckedOnReading)
     const Row rows[] = {
         {"Optionen/AutoSaveTime", "59999", &Options::autoSaveMs, 60000},
         {"Optionen/AutoSaveTime", "soon", &Options::autoSaveMs, 300000},
-        {"Optionen/UndoDepth", "100", &Options::undoDepth, 100},
         {"Optionen/UndoDepth", "500", &Options::undoDepth, 100},
         {"Optionen/UndoDepth", "0", &Options::undoDepth, 1},
         {"Optionen/UndoDepth", "many", &Options::undoDepth, 1},

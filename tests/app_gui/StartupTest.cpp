@@ -15,7 +15,7 @@ TEST(LanguageFile, ReadsTheByteBesideTheProgramWithRussianAsDefault)
 {
     const std::pair<const char*, Language> cases[] = {
         {nullptr, Language::Russian}, // no file
-        {"[Sprache]\nSprache=0\n", Language::Russian},   {"[Sprache]\nSprache=7\n", Language::English},
+        {"[Sprache]\nSprache=7\n", Language::English},
         {"[Sprache]\nSprache=abc\n", Language::Russian}, {"[Optionen]\nSprache=1\n", Language::Russian}};
     for (const auto& [contents, expected] : cases) {
         TempDir dir;

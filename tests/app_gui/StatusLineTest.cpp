@@ -3,8 +3,6 @@
 #include "view/gui/BoardView.h"
 
 #include <QDoubleSpinBox>
-#include <QEnterEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
 #include <QToolButton>
@@ -27,10 +25,8 @@ void operate(WindowFixture& f, const char* name)
     }
 }
 
-// F1..F4, the radio buttons and the K/B items choose the active layer, which
-// is always shown; F5..F8, the layer buttons and the SK/SB items toggle every
-// layer but the active one (what a switch deselects:
-// LayerSwitches.SwitchesDeselectWhatTheyHideOrLeave).
+// F1..F4, the radio buttons and K/B items choose the active layer (always
+// shown); F5..F8, the layer buttons and SK/SB items toggle the others.
 TEST(Layers, KeysButtonsAndMenuFollowTheLayerRules)
 {
     WindowFixture f;
@@ -75,21 +71,6 @@ TEST(GroundPlane, ButtonAndMenuActOnTheActiveSideAndTheSpinOnTheSelection)
     spin.setValue(1.2);
     EXPECT_EQ(f.window().toolParameters().CurrentClearance, 120);
     EXPECT_EQ(f.list()[0].Clearance, 120);
-}
-
-TEST(StatusLine, ShowsThePointerAgainstTheOriginAndTheLongPartOfHints)
-{
-    WindowFixture f;
-    f.doc().Origin = {1000, -2000};
-    Q_EMIT f.window().boardView().pointerMoved(Point{1000, -2500});
-    EXPECT_EQ(f.control<QLabel>("L_YPos").text(), "Y: 5 mm");
-
-    QToolButton& pad = f.control<QToolButton>("SB_Circle");
-    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QApplication::sendEvent(&pad, &enter);
-    EXPECT_EQ(f.control<QLabel>("L_Hilfetext").text(), "Click to the arrow to select a pad shape.");
-    f.action("TB_ZoomAlles").showStatusText(&f.window());
-    EXPECT_EQ(f.control<QLabel>("L_Hilfetext").text(), "Zoom board");
 }
 
 } // namespace

@@ -32,26 +32,7 @@ QString pathIn(const TempDir& dir, const char* name) { return QString::fromStdSt
 
 } // namespace
 
-TEST(GerberDialog, MarkingNeedsPunching)
-{
-    TGerberDlg dlg(Language::English);
-    auto* punch = &child<QCheckBox>(dlg, "BohrungenFrei");
-    auto* mark = &child<QCheckBox>(dlg, "Koernen");
-    EXPECT_FALSE(mark->isEnabled());
-    punch->click(), mark->click();
-    EXPECT_TRUE(dlg.options().punch && dlg.options().mark);
-    // A mask disables both but keeps the marks checked.
-    child<QRadioButton>(dlg, "LStop2").click();
-    EXPECT_FALSE(punch->isEnabled() || mark->isEnabled());
-    child<QRadioButton>(dlg, "K2").click();
-    EXPECT_TRUE(mark->isEnabled() && mark->isChecked());
-    punch->click();
-    EXPECT_FALSE(mark->isEnabled() || mark->isChecked());
-}
-
-// Whatever a user clicks, the dialog hands the export only options the
-// command line would accept too; controls a layer does not take keep their
-// state but stay out of the options.
+// Whatever a user clicks, the dialog hands on only valid options.
 TEST(GerberDialog, EveryReachableStatePassesTheOptionRules)
 {
     TGerberDlg dlg(Language::English);

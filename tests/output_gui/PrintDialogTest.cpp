@@ -6,14 +6,10 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -59,24 +55,6 @@ TEST(PrintDialog, PdfIsAlwaysATarget)
     f.session.printerNames = [] { return QStringList(); };
     f.session.chooseTarget(f.session.target());
     EXPECT_TRUE(f.session.targetIsPdf());
-}
-
-TEST(PrintDialog, ScaleBarAndOptions)
-{
-    DialogFixture f;
-    auto& bar = child<QScrollBar>(*f.dialog, "S_Wert");
-    child<QRadioButton>(*f.dialog, "S_Frei").click();
-    EXPECT_TRUE(bar.isEnabled());
-    f.session.options.offsetX = 1000;
-    bar.setValue(20); // the offsets follow the scale (tests/output/PrintLayoutTest.cpp)
-    EXPECT_EQ(child<QLabel>(*f.dialog, "L_Scale").text(), "200%");
-    EXPECT_EQ(f.session.options.offsetX, 500);
-    child<QRadioButton>(*f.dialog, "S_1zu1").click();
-    EXPECT_DOUBLE_EQ(f.session.options.printScale, 1.0);
-
-    child<QCheckBox>(*f.dialog, "Spiegeln").click();
-    EXPECT_TRUE(f.session.options.mirror);
-    EXPECT_TRUE(f.job.options.mirror) << "the preview follows";
 }
 
 TEST(PrintDialog, DraggingThePreviewMovesTheBoard)

@@ -1,7 +1,3 @@
-// The page walk drawn into an image at 4 pixels a millimetre, unmirrored
-// and mirrored: a mirrored print is the mirror image of the plain one, but
-// its labels stay readable.
-
 #include "edit/Labels.h"
 #include "output/gui/PrintRender.h"
 #include "output/gui/PrintSession.h"
@@ -185,8 +181,6 @@ TEST(PrintRender, ScannedCopyUnderThePrintedSideOnly)
     }
 }
 
-// Printing fails with a message naming what went wrong; the printout itself is
-// measured on paper through kestrel-cli pdf (tests/cli/RenderCommandTest.cpp).
 TEST(PrintPdf, FailuresAreReported)
 {
     const ObjectList objects;
