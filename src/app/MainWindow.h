@@ -11,6 +11,7 @@
 #include "edit/ToolParameters.h"
 #include "model/LayoutDocument.h"
 #include "model/Language.h"
+#include "model/Result.h"
 
 #include <QMainWindow>
 
@@ -191,6 +192,9 @@ private:
     bool saveDocument();
     bool saveDocumentAs();
     bool writeTo(const QString& path);
+    // Writes the document; the clean-up before writing is no edit, so Undo
+    // and Redo keep following the board.
+    Status writeKeepingHistory(const QString& path, bool autosave, size_t* removed = nullptr);
     // Yes saves (false when the save did not complete), No goes on, Cancel stops.
     bool askToSave();
     void documentReplaced();

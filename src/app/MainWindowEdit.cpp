@@ -84,18 +84,23 @@ void MainWindow::resetUndoHistory()
     updateCommandStates();
 }
 
-// No undo step: each object is repainted where it was and where it is now.
+// No undo step: each object and its rubber bands are repainted where they
+// were and where they are now.
 void MainWindow::nudge(NudgeDirection direction, bool fine)
 {
     if (SelectedCount(objects()) == 0)
         return;
-    for (const auto& o : objects())
-        if (o->Selected)
-            view_->invalidateObject(*o);
+    const auto invalidateSelection = [this] {
+        std::vector<Rect> bands;
+        SelectedBandPieces(objects(), bands);
+        view_->invalidateBoardRects(bands);
+        for (const auto& o : objects())
+            if (o->Selected)
+                view_->invalidateObject(*o);
+    };
+    invalidateSelection();
     NudgeSelection(doc_, direction, fine);
-    for (const auto& o : objects())
-        if (o->Selected)
-            view_->invalidateObject(*o);
+    invalidateSelection();
     updateTitle();
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "edit/Undo.h"
 #include "model/gui/Prompts.h"
 #include "model/LayoutFile.h"
 #include "view/gui/BoardView.h"
@@ -170,11 +171,22 @@ bool MainWindow::saveDocumentAs()
     return true;
 }
 
+Status MainWindow::writeKeepingHistory(const QString& path, bool autosave, size_t* removed)
+{
+    const ObjectList* before = doc_.currentObjects();
+    const HistoryTies ties = before ? CurrentHistoryTies(session_, *before) : HistoryTies{};
+    const Status written = writeDocument(doc_, path.toStdString(), autosave, lang_, removed);
+    if (const ObjectList* after = doc_.currentObjects())
+        RetieHistory(session_, *after, ties);
+    return written;
+}
+
 bool MainWindow::writeTo(const QString& path)
 {
+    size_t removed = 0;
     const Status written = [&] {
         BusyCursor busy;
-        return writeDocument(doc_, path.toStdString(), false, lang_);
+        return writeKeepingHistory(path, false, &removed);
     }();
     // Writing removes objects lying wholly outside the board and renumbers
     // groups, so the view and the commands follow even after a failure.
@@ -187,6 +199,12 @@ bool MainWindow::writeTo(const QString& path)
         return false;
     }
     addToHistory(path);
+    if (removed > 0)
+        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"),
+                         QString::fromUtf8(kestrel::tr(lang_, "Удалено объектов за пределами платы: ",
+                                                       "Objects lying outside the board deleted: ")) +
+                             QString::number(removed),
+                         Prompts::Icon::Information);
     return true;
 }
 

@@ -128,7 +128,7 @@ void MainWindow::autoSaveTick()
     status_->showHelpText(kestrel::tr(lang_, "Автосохранение...", "Autosave..."));
     status_->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status written = writeDocument(doc_, backup.toStdString(), true, lang_);
+    const Status written = writeKeepingHistory(backup, true);
     QApplication::restoreOverrideCursor();
     status_->showHelpText(shownBefore);
     if (!written)

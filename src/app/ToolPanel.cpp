@@ -135,8 +135,11 @@ const QColor ToolPanel::kFocusColour = QColor(255, 255, 0);
 
 // "typed" marks an edit whose text the user changed since its value was last
 // shown: leaving it applies the value even when typing gave the same number.
+// Typed values apply on Enter or on leaving the edit, not per keystroke: the
+// "1" on the way to "10" would otherwise shrink every selected hole to 1 mm.
 void ToolPanel::wireEdit(QDoubleSpinBox* edit, void (ToolPanel::*edited)(double))
 {
+    edit->setKeyboardTracking(false);
     edit->installEventFilter(this);
     connect(edit, &QDoubleSpinBox::valueChanged, this, [this, edited](double mm) { Q_EMIT(this->*edited)(mm); });
     if (auto* text = edit->findChild<QLineEdit*>())

@@ -67,7 +67,7 @@ void CopySelection(EditSession& session, LayoutDocument& doc)
 void Paste(EditSession& session, LayoutDocument& doc)
 {
     ObjectList* objects = doc.currentObjects();
-    if (!objects)
+    if (!objects || session.Clipboard.empty())
         return;
     session.objectsWillChange();
     TakeUndoSnapshot(session, doc);
@@ -119,6 +119,8 @@ void DeleteSelection(EditSession& session, LayoutDocument& doc)
 {
     ObjectList* objects = doc.currentObjects();
     if (!objects)
+        return;
+    if (SelectedCount(*objects) == 0)
         return;
     session.objectsWillChange();
     TakeUndoSnapshot(session, doc);

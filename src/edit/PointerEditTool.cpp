@@ -20,30 +20,6 @@ bool cornerEditable(const LayoutObject& o)
     return o.hasPoints() && o.Selected && o.Groups.empty();
 }
 
-// The rubber bands of the selected pads as pieces of at most 10 mm, each
-// with its own rectangle: a long slanted band then repaints a strip along
-// itself instead of the box it spans.
-void bandPieces(const ObjectList& list, std::vector<Rect>& out)
-{
-    constexpr int64_t kPiece = 1000;
-    for (const auto& o : list) {
-        if (!o->Selected || !o->is(ObjectKind::Pad))
-            continue;
-        for (const LayoutObject* far : o->Connections) {
-            const Point a = o->centre(), b = far->centre();
-            const int64_t length = std::max(std::abs(int64_t{b.x} - a.x), std::abs(int64_t{b.y} - a.y));
-            const int64_t n = std::max<int64_t>(1, (length + kPiece - 1) / kPiece);
-            Point from = a;
-            for (int64_t k = 1; k <= n; ++k) {
-                const Point to{static_cast<int32_t>(a.x + (int64_t{b.x} - a.x) * k / n),
-                               static_cast<int32_t>(a.y + (int64_t{b.y} - a.y) * k / n)};
-                out.push_back(Rect{from.x, from.y, to.x, to.y}.normalised().grown(kDefaultHalfWidth));
-                from = to;
-            }
-        }
-    }
-}
-
 } // namespace
 
 std::vector<uint8_t> PointerMachine::selectionFlags()
@@ -98,7 +74,6 @@ void PointerMachine::editPress(Point raw, PointerKeys keys)
     s_.NodeDrag = corner >= 0;
     if (!s_.NodeDrag)
         return;
-    TakeUndoSnapshot(session_, doc_);
     s_.Moving = false;
     s_.NodeObject = hit;
     s_.NodeIndex = corner;
@@ -209,7 +184,7 @@ void PointerMachine::editRelease()
     }
     if (previews_[PreviewKind::MoveOutline].drawn) {
         previews_.erase(PreviewKind::MoveOutline);
-        bandPieces(list, effects_.changed);
+        SelectedBandPieces(list, effects_.changed);
         for (const auto& o : list)
             if (o->Selected)
                 changed(*o);
@@ -217,17 +192,21 @@ void PointerMachine::editRelease()
         for (const auto& o : list)
             if (o->Selected)
                 changed(*o);
-        bandPieces(list, effects_.changed);
+        SelectedBandPieces(list, effects_.changed);
         effects_.objectsChanged = true;
     }
     if (s_.NodeDrag && s_.NodeObject >= 0 && static_cast<size_t>(s_.NodeObject) < list.size()) {
         LayoutObject& o = list[static_cast<size_t>(s_.NodeObject)];
-        changed(o);
         previews_.eraseIfDrawn(PreviewKind::Corner);
-        o.Points[static_cast<size_t>(s_.NodeIndex)] = s_.CurrentPoint;
-        changed(o);
-        doc_.Modified = true;
-        effects_.objectsChanged = true;
+        Point& corner = o.Points[static_cast<size_t>(s_.NodeIndex)];
+        // A click on a corner that does not move it costs no undo step.
+        if (corner != s_.CurrentPoint) {
+            TakeUndoSnapshot(session_, doc_);
+            changed(o);
+            corner = s_.CurrentPoint;
+            changed(o);
+            effects_.objectsChanged = true;
+        }
     }
     s_.Pressed = false;
 }

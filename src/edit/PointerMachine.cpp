@@ -329,6 +329,10 @@ void PointerMachine::key(PointerKey key, PointerKeys keys)
         }
         break;
     case PointerKey::Delete:
+        // The track or zone being drawn is no selected object, even after
+        // Select all: it stays and gives back its last point below.
+        if (building_)
+            building_->Selected = 0;
         DeleteSelection(session_, doc_);
         effects_.changedAll = true;
         effects_.objectsChanged = true;

@@ -3,6 +3,8 @@
 #include "geometry/Geometry.h"
 #include "model/LayerSwitches.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <unordered_set>
 
 namespace kestrel {
@@ -107,5 +109,27 @@ PixelRect InvalidateObject(const Viewport& viewport, const LayoutObject& o)
 {
     return viewport.invalidationRect(o);
 }
+
+void SelectedBandPieces(const ObjectList& list, std::vector<Rect>& out)
+{
+    constexpr int64_t kPiece = 1000;
+    for (const auto& o : list) {
+        if (!o->Selected || !o->is(ObjectKind::Pad))
+            continue;
+        for (const LayoutObject* far : o->Connections) {
+            const Point a = o->centre(), b = far->centre();
+            const int64_t length = std::max(std::abs(int64_t{b.x} - a.x), std::abs(int64_t{b.y} - a.y));
+            const int64_t n = std::max<int64_t>(1, (length + kPiece - 1) / kPiece);
+            Point from = a;
+            for (int64_t k = 1; k <= n; ++k) {
+                const Point to{static_cast<int32_t>(a.x + (int64_t{b.x} - a.x) * k / n),
+                               static_cast<int32_t>(a.y + (int64_t{b.y} - a.y) * k / n)};
+                out.push_back(Rect{from.x, from.y, to.x, to.y}.normalised().grown(kDefaultHalfWidth));
+                from = to;
+            }
+        }
+    }
+}
+
 
 } // namespace kestrel

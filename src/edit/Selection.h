@@ -38,6 +38,11 @@ std::optional<Rect> SelectionBounds(const ObjectList& list);
 // rubber band: what a change to the selection repaints of the bands.
 std::optional<Rect> RubberBandArea(const ObjectList& list);
 
+// The rubber bands of the selected pads as pieces of at most 10 mm, each
+// with its own rectangle: a long slanted band then repaints a strip along
+// itself instead of the box it spans.
+void SelectedBandPieces(const ObjectList& list, std::vector<Rect>& out);
+
 // The pixels to repaint after the object changed (its bounding rectangle on
 // the screen with a margin for pens and zone outlines).
 PixelRect InvalidateObject(const Viewport& viewport, const LayoutObject& o);

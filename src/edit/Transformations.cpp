@@ -79,6 +79,8 @@ Point ClampMoveDelta(const Rect& r, Point delta, const BoardSettings& board, boo
 
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta)
 {
+    if (delta == Point{})
+        return;
     TakeUndoSnapshot(session, doc);
     forSelected(doc, [&](LayoutObject& o) { MoveObject(o, delta.x, delta.y); });
 }
@@ -93,36 +95,54 @@ void NudgeSelection(LayoutDocument& doc, NudgeDirection direction, bool fine)
     case NudgeDirection::Up: d = {0, step}; break;
     case NudgeDirection::Down: d = {0, -step}; break;
     }
+    // A nudge stops at the board's edge, as a drag does: an object pushed
+    // off the board would be dropped when the file is written.
+    const ObjectList* objects = doc.currentObjects();
+    const auto bounds = objects ? SelectionBounds(*objects) : std::nullopt;
+    if (!bounds)
+        return;
+    const Rect& r = *bounds;
+    const BoardSettings& board = doc.Working;
+    d.x = std::clamp(d.x, std::min(0, -r.left), std::max(0, board.BoardWidth - r.right));
+    d.y = std::clamp(d.y, std::min(0, -board.BoardHeight - r.top), std::max(0, -r.bottom));
+    if (d == Point{})
+        return;
     forSelected(doc, [&](LayoutObject& o) { MoveObject(o, d.x, d.y); });
 }
 
 void RotateSelection(EditSession& session, LayoutDocument& doc)
 {
+    const auto c = pivot(doc);
+    if (!c)
+        return; // nothing selected: no undo step spent
     TakeUndoSnapshot(session, doc);
-    if (const auto c = pivot(doc))
-        forSelected(doc, [&](LayoutObject& o) { RotateObject(o, *c); });
+    forSelected(doc, [&](LayoutObject& o) { RotateObject(o, *c); });
 }
 
 void MirrorHorizontal(EditSession& session, LayoutDocument& doc)
 {
+    const auto c = pivot(doc);
+    if (!c)
+        return; // nothing selected: no undo step spent
     TakeUndoSnapshot(session, doc);
-    if (const auto c = pivot(doc))
-        forSelected(doc, [&](LayoutObject& o) { MirrorObjectHorizontal(o, c->x); });
+    forSelected(doc, [&](LayoutObject& o) { MirrorObjectHorizontal(o, c->x); });
 }
 
 void MirrorVertical(EditSession& session, LayoutDocument& doc)
 {
+    const auto c = pivot(doc);
+    if (!c)
+        return; // nothing selected: no undo step spent
     TakeUndoSnapshot(session, doc);
-    if (const auto c = pivot(doc))
-        forSelected(doc, [&](LayoutObject& o) { MirrorObjectVertical(o, c->y); });
+    forSelected(doc, [&](LayoutObject& o) { MirrorObjectVertical(o, c->y); });
 }
 
 void AlignToGrid(EditSession& session, LayoutDocument& doc)
 {
-    TakeUndoSnapshot(session, doc);
     ObjectList* objects = doc.currentObjects();
-    if (!objects)
+    if (!objects || SelectedCount(*objects) == 0)
         return;
+    TakeUndoSnapshot(session, doc);
     const double grid = doc.Working.Grid;
     std::vector<uint8_t> pending(objects->size());
     for (size_t i = 0; i < objects->size(); ++i)

@@ -68,6 +68,21 @@ bool UndoApplies(const EditSession& session, const ObjectList& objects)
     return session.canUndo() || (session.hasBase && EditableFingerprint(objects) != session.baseFingerprint);
 }
 
+HistoryTies CurrentHistoryTies(const EditSession& session, const ObjectList& objects)
+{
+    const uint64_t now = EditableFingerprint(objects);
+    return {session.canRedo() && now == session.redoBase, session.hasBase && now == session.baseFingerprint};
+}
+
+void RetieHistory(EditSession& session, const ObjectList& objects, HistoryTies ties)
+{
+    const uint64_t now = EditableFingerprint(objects);
+    if (ties.redo)
+        session.redoBase = now;
+    if (ties.base)
+        session.baseFingerprint = now;
+}
+
 void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)
 {
     ObjectList* objects = doc.currentObjects();

@@ -37,4 +37,15 @@ bool RedoApplies(const EditSession& session, const ObjectList& objects);
 // Everything of the objects an edit can change, selection aside.
 uint64_t EditableFingerprint(const ObjectList& objects);
 
+// Whether Redo, and above depth 1 the board as the history found it, still
+// follow from the objects. The clean-up before a file is written renumbers
+// groups and drops objects off the board; that is no edit, so the window
+// ties the history to the cleaned objects again afterwards.
+struct HistoryTies {
+    bool redo = false;
+    bool base = false;
+};
+HistoryTies CurrentHistoryTies(const EditSession& session, const ObjectList& objects);
+void RetieHistory(EditSession& session, const ObjectList& objects, HistoryTies ties);
+
 } // namespace kestrel

@@ -169,20 +169,26 @@ void encodeWithPlan(const LayoutDocument& doc, const EncodingPlan& plan, ByteWri
 
 } // namespace
 
-void prepareForWriting(LayoutDocument& doc, bool autosave)
+size_t prepareForWriting(LayoutDocument& doc, bool autosave)
 {
     ObjectList* active = doc.currentObjects();
+    size_t removed = 0;
     if (active) {
         if (!autosave) {
             // Objects off the board and point lists too short to draw, in one pass.
             const Rect board = doc.Working.boardRect();
             active->removeIf([&](const LayoutObject& o) {
-                return (o.hasPoints() && o.Points.size() < 2) || liesOffBoard(o, board);
+                if (o.hasPoints() && o.Points.size() < 2)
+                    return true;
+                const bool off = liesOffBoard(o, board);
+                removed += off;
+                return off;
             });
         }
         compactGroups(*active);
     }
     doc.storeWorkingState();
+    return removed;
 }
 
 std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
@@ -194,12 +200,14 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
     return out.take();
 }
 
-Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang)
+Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang, size_t* removed)
 {
     const auto notSaved = [lang](const Status& s) {
         return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + s.message());
     };
-    prepareForWriting(doc, autosave);
+    const size_t cleaned = prepareForWriting(doc, autosave);
+    if (removed)
+        *removed = cleaned;
     // Planned before the file is opened: a value the readers would refuse
     // stops the save here, and the old file stays.
     EncodingPlan plan;

@@ -15,8 +15,9 @@ constexpr int kLayoutFileVersion = 3;
 // The clean-up before writing: unless autosaving, objects of the active
 // board lying wholly outside it and degenerate zones and tracks are deleted;
 // group numbers of the active board are compacted; the working state is
-// stored into the active board's record.
-void prepareForWriting(LayoutDocument& doc, bool autosave);
+// stored into the active board's record. Returns how many objects lay off
+// the board.
+size_t prepareForWriting(LayoutDocument& doc, bool autosave);
 
 // The version-3 image of the document as it stands (no clean-up). Throws
 // FormatError for a value the readers would refuse.
@@ -24,8 +25,10 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc);
 
 // Clean-up, encoding and an atomic write. On success a non-autosave marks
 // the document saved; a failure carries the message to show, and a value
-// the readers would refuse is one: nothing is written then.
-Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang);
+// the readers would refuse is one: nothing is written then. `removed` gets
+// the number of objects off the board the clean-up deleted.
+Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang,
+                     size_t* removed = nullptr);
 
 struct LoadedDocument {
     LayoutDocument document;

@@ -7,7 +7,7 @@
 
 namespace kestrel {
 
-BandCleanup ClearConnections(ObjectList& list)
+BandCleanup ClearConnections(ObjectList& list, const std::function<void()>& beforeRemoving)
 {
     BandCleanup result;
     CopperMap map(list);
@@ -17,6 +17,11 @@ BandCleanup ClearConnections(ObjectList& list)
     std::vector<int32_t> piece(list.size(), none);
     std::vector<uint8_t> reached(list.size(), 0);
     int32_t pieces = 0;
+    // Whether pad p's band to `other` is made in copper; p is flooded first.
+    const auto joined = [&](size_t p, const LayoutObject* other) {
+        const long q = map.indexOf(other);
+        return piece[p] != none && q >= 0 && piece[static_cast<size_t>(q)] == piece[p];
+    };
     for (size_t p = 0; p < list.size(); ++p) {
         LayoutObject& pad = list[p];
         if (!pad.is(ObjectKind::Pad) || pad.Connections.empty())
@@ -26,16 +31,21 @@ BandCleanup ClearConnections(ObjectList& list)
                 piece[i] = pieces;
             ++pieces;
         }
-        const int32_t own = piece[p];
-        const auto joined = [&](const LayoutObject* other) {
-            const long q = map.indexOf(other);
-            return own != none && q >= 0 && piece[static_cast<size_t>(q)] == own;
-        };
-        const auto firstRemoved = std::stable_partition(pad.Connections.begin(), pad.Connections.end(),
-                                                        [&](const LayoutObject* other) { return !joined(other); });
-        result.keptEnds += static_cast<size_t>(firstRemoved - pad.Connections.begin());
-        result.removedEnds += static_cast<size_t>(pad.Connections.end() - firstRemoved);
-        pad.Connections.erase(firstRemoved, pad.Connections.end());
+        const auto removed = static_cast<size_t>(std::count_if(
+            pad.Connections.begin(), pad.Connections.end(), [&](const LayoutObject* other) { return joined(p, other); }));
+        result.keptEnds += pad.Connections.size() - removed;
+        result.removedEnds += removed;
+    }
+    // Bands are no copper, so removing them changes no piece.
+    if (result.removedEnds > 0) {
+        if (beforeRemoving)
+            beforeRemoving();
+        for (size_t p = 0; p < list.size(); ++p) {
+            auto& bands = list[p].Connections;
+            bands.erase(std::stable_partition(bands.begin(), bands.end(),
+                                              [&](const LayoutObject* other) { return !joined(p, other); }),
+                        bands.end());
+        }
     }
     for (auto& o : list)
         o->Selected = 0;
@@ -47,8 +57,7 @@ BandCleanup ClearConnections(EditSession& session, LayoutDocument& doc)
     ObjectList* objects = doc.currentObjects();
     if (!objects)
         return {};
-    TakeUndoSnapshot(session, doc);
-    return ClearConnections(*objects);
+    return ClearConnections(*objects, [&] { TakeUndoSnapshot(session, doc); });
 }
 
 std::string clearReportText(Language lang, const BandCleanup& result)

@@ -6,6 +6,7 @@
 #include "model/Language.h"
 #include "model/LayoutDocument.h"
 
+#include <functional>
 #include <string>
 
 namespace kestrel {
@@ -21,11 +22,12 @@ struct BandCleanup {
 
 // Removes from each pad's Connections the entries whose pad is joined to it
 // by copper (through vias too) and keeps the others; leaves every object
-// deselected. The caller takes the undo snapshot first.
-BandCleanup ClearConnections(ObjectList& list);
+// deselected. beforeRemoving runs once, before the first entry goes, and
+// not at all when every band is kept.
+BandCleanup ClearConnections(ObjectList& list, const std::function<void()>& beforeRemoving = {});
 
-// The command TB_ClearConnections on the active board: one undo step, then
-// the clean-up above. The window shows clearReportText afterwards.
+// The command TB_ClearConnections on the active board: the clean-up above,
+// with an undo step when it removes a band. The window shows clearReportText afterwards.
 BandCleanup ClearConnections(EditSession& session, LayoutDocument& doc);
 
 // The text of the information box that reports the clean-up, in the

@@ -80,5 +80,22 @@ TEST(ToolPanel, ShowingTheSelectionsValuesLeavesThemAlone)
     EXPECT_FALSE(f.doc().Modified);
 }
 
+// A typed diameter applies once it is finished: the "1" on the way to "10"
+// must not shrink the selected pad's 3.2 mm hole.
+TEST(ToolPanel, TypedDiameterAppliesWhenFinished)
+{
+    WindowFixture f;
+    addPad(f.list(), {1000, -2000}, 160, 1, 1, 160);
+    f.click({1000, -2000});
+    QDoubleSpinBox& outer = spin(f, "SE_Aussen");
+    outer.setFocus();
+    outer.selectAll();
+    QTest::keyClicks(&outer, "10");
+    EXPECT_EQ(f.list()[0].X2, 160) << "nothing applied while typing";
+    QTest::keyClick(&outer, Qt::Key_Return);
+    EXPECT_EQ(f.list()[0].X2, 500);
+    EXPECT_EQ(f.list()[0].Y2, 160) << "the hole keeps its size";
+}
+
 } // namespace
 } // namespace kestrel::test

@@ -47,21 +47,31 @@ TEST(PointerTools, TrackDrawnWithItsRubberBandOnTheOverlay)
 
 // Del while drawing gives back the last point, though with nothing
 // selected the Delete command is disabled; the track goes on from there.
+// Select all does not make the track being drawn a victim of Del, and Undo
+// takes the whole track away.
 TEST(PointerTools, DelTakesBackTheLastPointOfATrackBeingDrawn)
 {
-    WindowFixture f;
-    f.tool("SB_Line");
-    for (Point p : {at(10, 10), at(14, 10), at(14, 14)}) {
-        f.moveTo(p);
-        f.click(p);
+    for (const bool selectAll : {false, true}) {
+        SCOPED_TRACE(selectAll ? "after Select all" : "nothing selected");
+        WindowFixture f;
+        f.tool("SB_Line");
+        for (Point p : {at(10, 10), at(14, 10), at(14, 14)}) {
+            f.moveTo(p);
+            f.click(p);
+        }
+        if (selectAll)
+            f.trigger("Allesmarkieren1");
+        else
+            ASSERT_FALSE(f.control<QAction>("Lschen1").isEnabled());
+        f.key(Qt::Key_Delete);
+        f.moveTo(at(18, 10));
+        f.click(at(18, 10));
+        f.rightClick(at(18, 10));
+        ASSERT_EQ(f.list().size(), 1u);
+        EXPECT_EQ(f.list()[0].Points, (std::vector<Point>{at(10, 10), at(14, 10), at(18, 10)}));
+        f.trigger("Rckgngig1");
+        EXPECT_TRUE(f.list().empty());
     }
-    ASSERT_FALSE(f.control<QAction>("Lschen1").isEnabled());
-    f.key(Qt::Key_Delete);
-    f.moveTo(at(18, 10));
-    f.click(at(18, 10));
-    f.rightClick(at(18, 10));
-    ASSERT_EQ(f.list().size(), 1u);
-    EXPECT_EQ(f.list()[0].Points, (std::vector<Point>{at(10, 10), at(14, 10), at(18, 10)}));
 }
 
 // While a track is drawn a click beyond the visible area lands on its edge.

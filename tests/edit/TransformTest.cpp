@@ -1,5 +1,6 @@
 #include "EditBoard.h"
 #include "edit/Corners.h"
+#include "edit/Selection.h"
 #include "edit/Transform.h"
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
@@ -188,6 +189,30 @@ TEST(Transformations, NudgeTakesNoSnapshot)
     EXPECT_EQ(b.objects()[0].centre(), (Point{1001, -1100})) << "one unit with Ctrl";
     ASSERT_TRUE(Undo(b.session, b.doc));
     EXPECT_EQ(b.objects()[0].centre(), (Point{1000, -1000})) << "back past the nudges, before the move";
+}
+
+// Saving drops objects off the board, so a nudge stops at its edge; one
+// already beyond it may still come back.
+TEST(Transformations, NudgeStopsAtTheBoardEdge)
+{
+    Board b;
+    const int32_t width = b.doc.Working.BoardWidth;
+    test::addPad(b.objects(), {width - 120, -1000}, 50).Selected = 1;
+    const auto right = [&] { return SelectionBounds(b.objects())->right; };
+    NudgeSelection(b.doc, NudgeDirection::Right, false);
+    EXPECT_EQ(right(), width) << "part of a step, up to the edge";
+    NudgeSelection(b.doc, NudgeDirection::Right, false);
+    EXPECT_EQ(right(), width);
+    b.objects()[0].X1 = width + 500;
+    NudgeSelection(b.doc, NudgeDirection::Right, false);
+    EXPECT_EQ(b.objects()[0].X1, width + 500) << "no further off";
+    NudgeSelection(b.doc, NudgeDirection::Left, false);
+    EXPECT_EQ(b.objects()[0].X1, width + 400);
+    b.objects()[0].X1 = 1000;
+    b.objects()[0].Y1 = 0;
+    b.objects()[0].Y1 = -SelectionBounds(b.objects())->bottom - 30;
+    NudgeSelection(b.doc, NudgeDirection::Up, false);
+    EXPECT_EQ(SelectionBounds(b.objects())->bottom, 0) << "the top edge, y growing upwards";
 }
 
 TEST(Transformations, AlignMovesGroupsRigidly)

@@ -1,6 +1,9 @@
 #include "EditBoard.h"
+#include "edit/Clipboard.h"
+#include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "model/LayoutFile.h"
+#include "route/RubberBands.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +143,54 @@ TEST(Undo, AnEditWithoutSnapshotEndsTheRedoSteps)
         EXPECT_FALSE(Redo(f.session, f.doc));
         EXPECT_EQ(f.xs(), edited) << "the edit stays";
         EXPECT_FALSE(f.session.canRedo());
+    }
+}
+
+// A command that finds nothing to do must not spend the one undo step the
+// edit before it left.
+TEST(Undo, CommandsThatChangeNothingKeepTheStepBeforeThem)
+{
+    const std::pair<const char*, std::function<void(Fixture&)>> commands[] = {
+        {"delete", [](Fixture& f) { DeleteSelection(f.session, f.doc); }},
+        {"rotate", [](Fixture& f) { RotateSelection(f.session, f.doc); }},
+        {"mirror", [](Fixture& f) { MirrorHorizontal(f.session, f.doc); }},
+        {"align", [](Fixture& f) { AlignToGrid(f.session, f.doc); }},
+        {"empty paste", [](Fixture& f) { Paste(f.session, f.doc); }},
+        {"move by nothing", [](Fixture& f) { ApplyMove(f.session, f.doc, {}); }},
+        {"no band to clear", [](Fixture& f) { ClearConnections(f.session, f.doc); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        Fixture f;
+        LayoutObject& a = test::addPad(f.objects(), {100, -500}, 50);
+        test::addBand(a, test::addPad(f.objects(), {5000, -500}, 50));
+        a.Selected = 1;
+        ApplyMove(f.session, f.doc, {10, 0});
+        a.Selected = 0;
+        f.doc.Modified = false;
+        command(f);
+        EXPECT_FALSE(f.doc.Modified);
+        ASSERT_TRUE(Undo(f.session, f.doc));
+        EXPECT_EQ(f.xs(), (std::vector<int32_t>{100, 5000})) << "the move is undone";
+    }
+}
+
+// Writing renumbers groups, which is no edit: with the history tied again
+// afterwards, Redo still follows from the board.
+TEST(Undo, RedoSurvivesTheCleanUpBeforeWriting)
+{
+    test::TempDir dir;
+    for (const bool retie : {true, false}) {
+        Fixture f(5);
+        test::addPad(f.objects(), {100, -500}, 50).Groups = {4};
+        f.drawPad(200);
+        ASSERT_TRUE(Undo(f.session, f.doc));
+        const HistoryTies ties = CurrentHistoryTies(f.session, f.objects());
+        ASSERT_TRUE(test::succeeded(writeDocument(f.doc, dir.file("a.kbd"), true, Language::English)));
+        ASSERT_EQ(f.objects()[0].outerGroup(), 1) << "the groups were compacted";
+        if (retie)
+            RetieHistory(f.session, f.objects(), ties);
+        EXPECT_EQ(Redo(f.session, f.doc), retie);
     }
 }
 
