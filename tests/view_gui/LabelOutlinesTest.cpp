@@ -81,3 +81,18 @@ TEST(LabelOutlines, GlyphsPlacedOneByOneMakeTheWholeLabel)
         }
     EXPECT_GT(compared, 5000);
 }
+
+// A damaged file may hold labels up to 1 m high, of either sign; the font
+// engine fails far below that, so they are made at the largest drawn height.
+TEST(LabelOutlines, HugeLabelsAreMadeAtTheLargestDrawnHeight)
+{
+    const ScreenLabelOutlines source;
+    const LayoutObject largest = makeText({0, 0}, "J1", 0, kMaxLabelCellHeight, 0, 0, Layer::B1);
+    const Rect expected = asGerberRegions(source.labelContours(largest)).bounds();
+    ASSERT_GT(expected.bottom - expected.top, kMaxLabelCellHeight / 2);
+    for (int32_t height : {74000, 100000, -100000}) {
+        SCOPED_TRACE(height);
+        const LayoutObject label = makeText({0, 0}, "J1", 0, height, 0, 0, Layer::B1);
+        EXPECT_EQ(asGerberRegions(source.labelContours(label)).bounds(), expected);
+    }
+}

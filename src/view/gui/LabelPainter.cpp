@@ -70,7 +70,7 @@ QFont arialWithCellHeight(double cellHeight, bool bold)
 
 int32_t drawnCellHeight(const LayoutObject& text)
 {
-    return text.TextValue.empty() ? 0 : std::min(std::abs(text.fontHeight()), 100000);
+    return text.TextValue.empty() ? 0 : std::min(std::abs(text.fontHeight()), kMaxLabelCellHeight);
 }
 
 void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour)
@@ -103,7 +103,7 @@ void drawLabel(QPainter& painter, const LayoutObject& text, const QColor& colour
 
 Point labelExtent(const std::string& utf8, int32_t fontHeight, int32_t angle)
 {
-    const int32_t height = std::min(std::abs(fontHeight), 100000);
+    const int32_t height = std::min(std::abs(fontHeight), kMaxLabelCellHeight);
     if (height == 0)
         return {0, 0};
     const QFontMetricsF m(arialWithCellHeight(height, true));

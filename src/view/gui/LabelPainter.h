@@ -30,6 +30,11 @@ Point labelExtent(const std::string& utf8, int32_t fontHeight, int32_t angle);
 // high, laid out from the anchor in the label's unturned frame (y down).
 const QList<QGlyphRun>& labelGlyphs(const std::string& utf8, int32_t cellHeight);
 
+// Labels are drawn and measured at most this high (0.5 m, beyond any board
+// the editor makes): the font engine fails on much larger pixel sizes, and
+// a damaged file may ask for up to 1 m.
+constexpr int32_t kMaxLabelCellHeight = 50000;
+
 // A label's cell height in units as drawn, 0 for a label that shows nothing.
 int32_t drawnCellHeight(const LayoutObject& text);
 
