@@ -3,6 +3,8 @@
 #include "edit/gui/DialogParts.h"
 
 #include "edit/Labels.h"
+#include "model/TextCodec.h"
+#include "model/gui/Prompts.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -45,7 +47,8 @@ std::span<const UiText> labelDialogTexts()
     return kTexts;
 }
 
-LabelDialog::LabelDialog(Language lang, QWidget* parent) : QDialog(parent)
+LabelDialog::LabelDialog(Language lang, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), lang_(lang), prompts_(prompts)
 {
     setObjectName("TTXT_Dlg");
     auto* textBox = new QGroupBox(this);
@@ -137,6 +140,21 @@ std::string LabelDialog::text() const
 LabelChoice LabelDialog::choice() const
 {
     return {text(), LabelFontHeight(heightUnits()), angle(), numbering_->isChecked(), start_->value()};
+}
+
+// The file keeps label texts in its 8-bit code page: a character outside
+// it would come back as '?'.
+void LabelDialog::accept()
+{
+    if (const std::string ch = firstCharacterOutsideCp1251(text()); !ch.empty()) {
+        prompts_.message(this, "Kestrel",
+                         QString::fromUtf8(kestrel::tr(lang_, "Этот знак надписи не сохраняется в файле: ",
+                                                       "The file cannot keep this character of the label: ")) +
+                             QString::fromStdString(ch),
+                         Prompts::Icon::Information);
+        return;
+    }
+    QDialog::accept();
 }
 
 void LabelDialog::showEvent(QShowEvent* event)

@@ -19,12 +19,14 @@ class QSpinBox;
 
 namespace kestrel {
 
+class Prompts;
+
 std::span<const UiText> labelDialogTexts();
 
 class LabelDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit LabelDialog(Language lang, QWidget* parent = nullptr);
+    LabelDialog(Language lang, Prompts& prompts, QWidget* parent = nullptr);
 
     // The height in units (TextHeight) shown in mm.
     void setHeightUnits(int32_t heightUnits);
@@ -38,8 +40,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void accept() override;
 
 private:
+    Language lang_;
+    Prompts& prompts_;
     QLineEdit* text_ = nullptr;
     QDoubleSpinBox* height_ = nullptr;
     QRadioButton* angles_[4] = {};

@@ -51,7 +51,7 @@ void MainWindow::buildLabelTool()
 LabelDialog& MainWindow::labelDialog()
 {
     if (!labelDialog_)
-        labelDialog_ = new LabelDialog(lang_, this);
+        labelDialog_ = new LabelDialog(lang_, prompts_, this);
     return *labelDialog_;
 }
 

@@ -114,6 +114,25 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     EXPECT_EQ(saved->document.board(0).Objects.size(), 3u) << "the placed labels alone";
 }
 
+// The file keeps label texts in an 8-bit code page: a character beyond it is
+// refused in the dialog rather than saved as '?'.
+TEST(LabelTool, RefusesCharactersTheFileCannotKeep)
+{
+    WindowFixture f;
+    f.dialogs = {[&f](QDialog& d) {
+        child<QLineEdit>(d, "Edit1").setText(QString::fromUtf8("R\u4e2d1"));
+        EXPECT_FALSE(WindowFixture::accept(d));
+        EXPECT_EQ(f.messages.size(), 1u);
+        child<QLineEdit>(d, "Edit1").setText(QString::fromUtf8("Ж1"));
+        return WindowFixture::accept(d);
+    }, ScriptedPrompts::cancel}; // the next label's text
+    f.tool("SB_Text");
+    f.moveTo({1000, -1000});
+    f.click({1000, -1000});
+    ASSERT_EQ(f.list().size(), 1u);
+    EXPECT_EQ(f.list()[0].TextValue, "Ж1");
+}
+
 // Adding, choosing and removing reach the menus; the lists come back next time.
 TEST(ParameterLists, AddChooseRemoveAndReload)
 {
