@@ -19,6 +19,8 @@ int run(const std::vector<std::string>& raw)
     const auto boardIndex = args.index("board");
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
+    if (const auto refused = outputIsInput(args, lang))
+        return fail(kExitUsage, *refused);
     auto doc = loadDocument(args.positional()[0], nullptr, lang);
     if (!doc)
         return kExitFailure;

@@ -17,6 +17,8 @@ int run(const std::vector<std::string>& raw)
     const Language lang = args.language();
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
+    if (const auto refused = outputIsInput(args, lang))
+        return fail(kExitUsage, *refused);
     int version = -1;
     auto doc = loadDocument(args.positional()[0], &version, lang);
     if (!doc)

@@ -33,6 +33,8 @@ int run(const std::vector<std::string>& raw)
     const auto& files = args.positional();
     if (files.size() < 2)
         return fail(kExitUsage, tr(lang, "нужны файлы IN и OUT, затем шаги", "expected IN and OUT, then the steps"));
+    if (const auto refused = outputIsInput(args, lang))
+        return fail(kExitUsage, *refused);
 
     // Every step is read before the file, so a typo costs nothing.
     std::vector<ParsedStep> steps;
@@ -102,9 +104,9 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "OUT as Save does and prints {\"objects\": n, \"selected\": n} for the board.\n"
                         "Coordinates and distances are millimetres, x to the right and y downwards from\n"
                         "the board's top-left corner; the grid is the board's grid. With --undo-depth 1 (the\n"
-                        "default) undo toggles between two states; above 1 it steps back up to N snapshots\n"
-                        "and redo steps forward again. --lang chooses the language of the messages (default\n"
-                        "ru; 0 and 1 are accepted too).\n\n"
+                        "default) undo toggles between two states; above 1 (at most 100) it steps back up to N\n"
+                        "snapshots and redo steps forward again. OUT must not be IN. --lang chooses the\n"
+                        "language of the messages (default ru; 0 and 1 are accepted too).\n\n"
                         "Steps:\n"
                         "  select all | select none        pickable layers only, with groups and vias\n"
                         "  select frame X1 Y1 X2 Y2        replaces the selection by what the frame touches\n"

@@ -30,15 +30,20 @@ Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, 
     return board;
 }
 
-std::optional<std::string> outputIsInput(const Args& args, Language lang)
+std::optional<std::string> outputReplaces(const std::string& input, const std::string& output, Language lang)
 {
     std::error_code ec;
-    const std::vector<std::string>& files = args.positional();
-    if (files.size() < 2 || !std::filesystem::equivalent(files[0], files[1], ec))
+    if (!std::filesystem::equivalent(input, output, ec))
         return std::nullopt;
     return tr(lang, "выходной файл совпадает с входным, он заменил бы раскладку: ",
               "the output is the input file, which it would replace: ") +
-           files[1];
+           output;
+}
+
+std::optional<std::string> outputIsInput(const Args& args, Language lang)
+{
+    const std::vector<std::string>& files = args.positional();
+    return files.size() < 2 ? std::nullopt : outputReplaces(files[0], files[1], lang);
 }
 
 } // namespace kestrel::cli

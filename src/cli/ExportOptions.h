@@ -20,8 +20,10 @@ std::optional<Language> languageOption(Args& args);
 Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, std::optional<LayoutDocument>& doc,
                        Language lang);
 
-// The refusal when the output (the second file argument) is the input file
-// itself: writing there would replace the layout with the output.
+// The refusal when an output is the input file itself (also through a link):
+// writing there would replace the layout with the output.
+std::optional<std::string> outputReplaces(const std::string& input, const std::string& output, Language lang);
+// The same for the second file argument.
 std::optional<std::string> outputIsInput(const Args& args, Language lang);
 
 } // namespace kestrel::cli

@@ -163,25 +163,32 @@ int runExportCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     if (!args.ok())
         return fail(kExitUsage, args.error());
 
+    const std::string& input = args.positional()[0];
+    const fs::path dir = args.positional()[1];
+    constexpr GerberLayer kLayers[] = {GerberLayer::K1, GerberLayer::B1, GerberLayer::K2,
+                                       GerberLayer::B2, GerberLayer::LStop1, GerberLayer::LStop2};
+    std::vector<FileContent> files;
+    for (GerberLayer layer : kLayers)
+        files.push_back({(dir / gerberDefaultFileName(layer, *lang)).string(), {}});
+    files.push_back({(dir / drillDefaultFileName(*lang)).string(), {}});
+    for (const FileContent& file : files)
+        if (const auto refused = outputReplaces(input, file.path, *lang))
+            return fail(kExitUsage, *refused);
+
     std::optional<LayoutDocument> doc;
-    const Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
+    const Board* board = loadExportBoard(input, boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
-    const fs::path dir = args.positional()[1];
     if (!prepareFolder(dir, *lang))
         return kExitFailure;
     // The set is replaced as a whole: a failure leaves the previous files.
-    std::vector<FileContent> files;
-    for (GerberLayer layer : {GerberLayer::K1, GerberLayer::B1, GerberLayer::K2, GerberLayer::B2, GerberLayer::LStop1,
-                              GerberLayer::LStop2}) {
-        GerberOptions options = GerberOptions::presetFor(layer);
+    for (size_t i = 0; i < std::size(kLayers); ++i) {
+        GerberOptions options = GerberOptions::presetFor(kLayers[i]);
         options.fontLabels = args.flag("font-labels");
-        files.push_back({(dir / gerberDefaultFileName(layer, *lang)).string(),
-                         exportGerber(board->Objects, doc->Working, options, *lang, labels)});
+        files[i].bytes = exportGerber(board->Objects, doc->Working, options, *lang, labels);
         reportLeftOutLabels(board->Objects, options, *lang);
     }
-    files.push_back({(dir / drillDefaultFileName(*lang)).string(),
-                     exportDrill(board->Objects, doc->Working, DrillSide::Solder)});
+    files.back().bytes = exportDrill(board->Objects, doc->Working, DrillSide::Solder);
     if (const Status status = writeFilesAtomically(files, *lang); !status)
         return fail(kExitFailure, status.message());
     for (const FileContent& file : files)

@@ -79,6 +79,8 @@ int run(const std::vector<std::string>& raw)
                                         mmText(RouteSettings::kMinMm) + tr(lang, " до ", " and ") +
                                         mmText(RouteSettings::kMaxMm) + " " + mmUnit(lang));
 
+    if (const auto refused = outputIsInput(args, lang))
+        return fail(kExitUsage, *refused);
     auto doc = loadDocument(args.positional()[0], nullptr, lang);
     if (!doc)
         return kExitFailure;

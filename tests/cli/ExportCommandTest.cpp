@@ -83,9 +83,19 @@ TEST_F(ExportCli, GerberAndDrillCommands)
         {{"macro", "--lang", "en", in, in}, 2, "the output is the input file"},
         {{"macro", in, sameFile}, 2, "выходной файл совпадает с входным"},
         {{"fab", "--force", "--lang", "en", in, in}, 2, "the output is the input file"},
+        {{"convert", in, sameFile}, 2, "выходной файл совпадает с входным"},
+        {{"edit", "--lang", "en", in, in, "select all", "delete"}, 2, "the output is the input file"},
+        {{"clear-bands", "--lang", "en", in, sameFile}, 2, "the output is the input file"},
+        {{"route", "--from", "0", "--to", "1", "--lang", "en", in, in}, 2, "the output is the input file"},
     });
     EXPECT_EQ(readBytes(in), layout);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // only in.kbd
+    // A layout stored under a name the export writes, in its output folder.
+    std::filesystem::create_directory(dir.file("fab"));
+    const std::string named = dir.file("fab/DRILL.DRL");
+    std::filesystem::copy_file(in, named);
+    expectRefusals({{{"export", "--lang", "en", named, dir.file("fab")}, 2, "the output is the input file"}});
+    EXPECT_EQ(readBytes(named), layout);
 }
 
 // The files land under their default names in a folder made for them.
