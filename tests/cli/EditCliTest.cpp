@@ -1,9 +1,11 @@
 #include "model/LayoutFile.h"
+#include "view/Viewport.h"
 
 #include "Refusals.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <tuple>
@@ -237,5 +239,27 @@ TEST(EditCli, StepsThatFindNothingToDoSaySo)
         const CommandResult r = runCli(args);
         EXPECT_EQ(r.status, 0) << steps.back();
         EXPECT_EQ(r.err, err) << steps.back();
+    }
+}
+
+// A damaged grid is replaced as the editor replaces it on opening, so a nudge
+// or a paste moves by a sane step and keeps every object.
+TEST(EditCli, ADamagedGridMovesByTheDefaultStep)
+{
+    TempDir dir;
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    addPad(*doc.currentObjects(), {1000, -1000}, 80);
+    const std::string in = dir.file("in.kbd"), out = dir.file("out.kbd");
+    for (const double grid : {std::nan(""), 1e300, -1.0}) {
+        SCOPED_TRACE(grid);
+        doc.Working.Grid = grid;
+        ASSERT_TRUE(succeeded(writeDocument(doc, in, false, Language::English)));
+        const CommandResult r = runCli({"edit", in, out, "select all", "nudge left", "copy", "paste"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto read = readDocument(out, Language::English);
+        ASSERT_TRUE(succeeded(read));
+        const ObjectList& list = read->document.board(0).Objects;
+        ASSERT_EQ(list.size(), 2u);
+        EXPECT_EQ(list[0].X1, 1000 - static_cast<int32_t>(kDefaultGrid)) << "a step of the default grid";
     }
 }
