@@ -83,8 +83,11 @@ BoardSizeDialog::BoardSizeDialog(Language lang, Prompts& prompts, QWidget* paren
 
 void BoardSizeDialog::load(int32_t widthUnits, int32_t heightUnits, const QString& name)
 {
+    // A file may hold any size the reader accepts (fractions, up to 2 m): it
+    // is kept unless the user types another size.
     width_->setText(QString::number(wholeMmFromUnits(widthUnits)));
     height_->setText(QString::number(wholeMmFromUnits(heightUnits)));
+    loadedSize_ = {width_->text(), height_->text()};
     name_->setText(name.left(kBoardNameMax));
     widthUnits_ = widthUnits;
     heightUnits_ = heightUnits;
@@ -97,8 +100,9 @@ QString BoardSizeDialog::boardName() const
 
 void BoardSizeDialog::accept()
 {
-    const BoardSizeCheck check =
-        checkBoardSize(width_->text().toStdString(), height_->text().toStdString(), lang_);
+    BoardSizeCheck check{std::nullopt, widthUnits_, heightUnits_};
+    if (std::pair{width_->text(), height_->text()} != loadedSize_)
+        check = checkBoardSize(width_->text().toStdString(), height_->text().toStdString(), lang_);
     if (check.message) {
         prompts_.message(this, "Kestrel", QString::fromStdString(*check.message), Prompts::Icon::Information);
         return;

@@ -6,6 +6,9 @@
 #include "model/Language.h"
 
 #include <QDialog>
+#include <QString>
+
+#include <utility>
 
 #include <cstdint>
 #include <span>
@@ -43,6 +46,7 @@ private:
     QLineEdit* width_ = nullptr;
     QLineEdit* height_ = nullptr;
     QLineEdit* name_ = nullptr;
+    std::pair<QString, QString> loadedSize_; // the size texts load() showed
     int32_t widthUnits_ = 0;
     int32_t heightUnits_ = 0;
 };

@@ -72,6 +72,18 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
     ASSERT_EQ(f.messages.size(), 2u);
     EXPECT_EQ(f.messages[0].caption, "Kestrel");
     EXPECT_EQ(f.messages[1].text.toStdString(), "Этот знак имени платы не сохраняется в файле: 😀");
+
+    // A size the file holds beyond the dialog's range, or with a fraction,
+    // stays when only the name changes.
+    f.doc().Working.BoardWidth = 80050;
+    f.dialogs = {[](QDialog& d) {
+        d.findChild<QLineEdit*>("E_Name")->setText("Long");
+        return WindowFixture::accept(d);
+    }};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(f.doc().Working.BoardWidth, 80050);
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Long"});
+    EXPECT_EQ(f.messages.size(), 2u);
 }
 
 } // namespace
