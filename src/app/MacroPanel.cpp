@@ -265,7 +265,8 @@ void MacroPanel::deleteSelected()
     const QString question = lang_ == Language::English
                                  ? "Delete file \"" + name + "\" ?"
                                  : "Вы уверены , что файл \"" + name + "\" следует удалить?";
-    if (prompts_.ask(this, "Удаление файла", question, Prompts::Buttons::OkCancel, Prompts::Icon::Question) !=
+    if (prompts_.ask(this, QString::fromUtf8(kestrel::tr(lang_, "Удаление файла", "Delete file")), question,
+                     Prompts::Buttons::OkCancel, Prompts::Icon::Question) !=
         Prompts::Answer::Ok)
         return;
     QFile file(path);

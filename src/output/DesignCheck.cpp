@@ -454,8 +454,15 @@ const char* violationKey(ViolationKind kind)
     return "?";
 }
 
-std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang)
+std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang, LayerNames names)
 {
+    const auto layerName = [&](int layer) {
+        static const char* const russian[] = {"Ф1", "М1", "Ф2", "М2"};
+        static const char* const english[] = {"C1", "S1", "C2", "S2"};
+        if (names == LayerNames::Keys || layer < 1 || layer > 4)
+            return layerKey(layer);
+        return std::string((lang == Language::Russian ? russian : english)[layer - 1]);
+    };
     const LayoutObject& o = objects[v.object];
     std::string what = kindName(o, lang);
     if (v.other >= 0)
@@ -485,7 +492,7 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         rule = tr(lang, "Зазор до общей шины", "Ground plane clearance");
         break;
     case ViolationKind::HoleInPlane:
-        rule = tr(lang, "Отверстие сквозь общую шину ", "Hole through the ground plane on ") + layerKey(v.planeLayer);
+        rule = tr(lang, "Отверстие сквозь общую шину ", "Hole through the ground plane on ") + layerName(v.planeLayer);
         break;
     case ViolationKind::HoleThroughCopper:
         rule = tr(lang, "Отверстие сквозь фольгу другой цепи", "Hole through copper of another net");
@@ -505,7 +512,7 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
     }
     // Where the rulers show it: y counts down from the board's top edge.
     const double cx = (double(v.area.left) + v.area.right) / 2, cy = (double(v.area.top) + v.area.bottom) / 2;
-    text += ": " + what + ", " + layerKey(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx) + ", " +
+    text += ": " + what + ", " + layerName(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx) + ", " +
             mm(0.0 - cy) + ") " + unit;
     return text;
 }

@@ -92,7 +92,11 @@ DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettin
 std::string layerKey(int layer);
 // The kind as a short key for machine-readable output: "clearance", "width", ...
 const char* violationKey(ViolationKind kind);
-// One line describing the violation in the interface language.
-std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang);
+// One line describing the violation in the interface language. Layers are
+// named by their keys (as the command line takes them) or as the editor's
+// status line shows them.
+enum class LayerNames : uint8_t { Keys, Screen };
+std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang,
+                              LayerNames names = LayerNames::Keys);
 
 } // namespace kestrel

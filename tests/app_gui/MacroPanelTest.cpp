@@ -69,6 +69,7 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         f.answers = {Answer::Cancel, Answer::Ok};
         remove.click();
         EXPECT_TRUE(std::filesystem::exists(dir.file("B.KMK"))) << "Cancel keeps the file";
+        EXPECT_EQ(f.questions.back().caption, "Delete file");
         remove.click();
         EXPECT_EQ(entries(list), QStringList{"a.kmk"});
         EXPECT_EQ(panel.macro().size(), 2u) << "the last entry takes the deleted one's place";

@@ -292,6 +292,11 @@ TEST(DesignCheck, ViolationTexts)
               "Ground plane clearance 0.10 mm < 0.15 mm: track, K2, at (15.00, 10.00) mm");
     EXPECT_EQ(describeViolation(onPlane[1], planeList, Language::Russian),
               "Отверстие сквозь общую шину K2: площадка, K1, точка (5.00, 5.00) мм");
+    // The editor's list names the layers as its status line does.
+    EXPECT_EQ(describeViolation(onPlane[1], planeList, Language::Russian, LayerNames::Screen),
+              "Отверстие сквозь общую шину Ф2: площадка, Ф1, точка (5.00, 5.00) мм");
+    EXPECT_TRUE(describeViolation(onPlane[0], planeList, Language::English, LayerNames::Screen)
+                    .ends_with(": track, C2, at (15.00, 10.00) mm"));
 }
 
 namespace {

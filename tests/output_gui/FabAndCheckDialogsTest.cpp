@@ -28,7 +28,7 @@ TEST(DesignCheckDialog, ListsChecksAgainAndPicks)
         auto& list = child<QListWidget>(d, "ViolationList");
         if (list.count() != 1)
             return ADD_FAILURE() << list.count() << " violations", false;
-        EXPECT_TRUE(list.item(0)->text().startsWith("Clearance 0.10 mm < 0.15 mm: track – track, K1"));
+        EXPECT_TRUE(list.item(0)->text().startsWith("Clearance 0.10 mm < 0.15 mm: track – track, C1"));
         list.setCurrentRow(0);
         child<QDoubleSpinBox>(d, "SE_Clearance").setValue(0.1);
         child<QPushButton>(d, "CheckBtn").click();

@@ -108,7 +108,7 @@ void DesignCheckDlg::runCheck()
     const QSignalBlocker quiet(list_);
     list_->clear();
     for (const Violation& v : violations_)
-        list_->addItem(QString::fromStdString(describeViolation(v, *objects_, lang_)));
+        list_->addItem(QString::fromStdString(describeViolation(v, *objects_, lang_, LayerNames::Screen)));
     result_->setText(violations_.empty()
                          ? text(lang_, "Нарушений нет.", "No violations.")
                          : text(lang_, "Нарушений: %1. Выберите строку, чтобы показать место.",
