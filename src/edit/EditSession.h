@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace kestrel {
 
@@ -54,6 +55,10 @@ public:
     ObjectList base;
     bool hasBase = false;
     uint64_t baseFingerprint = 0;
+    // At depth 1, from the start of the history to the first snapshot or
+    // Undo: the fingerprint of the board the one snapshot copies. While the
+    // board still has it, Undo has nothing to change.
+    std::optional<uint64_t> startFingerprint;
 
 private:
     std::deque<ObjectList> undo_; // oldest first

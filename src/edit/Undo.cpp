@@ -101,6 +101,7 @@ void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)
         undo.push_back(std::move(session.base));
     session.base.clear();
     session.hasBase = false;
+    session.startFingerprint.reset();
     ObjectList snapshot;
     CopyList(snapshot, *objects);
     undo.push_back(std::move(snapshot));
@@ -123,10 +124,12 @@ void ResetUndoHistory(EditSession& session, LayoutDocument& doc)
     }
     // At depth 1 Undo always has a state to toggle with: the objects as they
     // are now, so the first Undo leaves the board unchanged.
+    session.startFingerprint.reset();
     if (session.UndoDepth == 1 && doc.currentObjects()) {
         ObjectList snapshot;
         CopyList(snapshot, *doc.currentObjects());
         session.undoSnapshots().push_back(std::move(snapshot));
+        session.startFingerprint = EditableFingerprint(*doc.currentObjects());
     }
 }
 
@@ -135,6 +138,11 @@ bool Undo(EditSession& session, LayoutDocument& doc)
     auto& undo = session.undoSnapshots();
     if (!historyFits(session, doc) || !UndoApplies(session, *doc.currentObjects()))
         return false;
+    // The board is still as the history found it: nothing to undo, nothing
+    // to save.
+    if (session.startFingerprint && EditableFingerprint(*doc.currentObjects()) == *session.startFingerprint)
+        return false;
+    session.startFingerprint.reset();
     session.objectsWillChange();
     ObjectList& objects = *doc.currentObjects();
     if (undo.empty()) {

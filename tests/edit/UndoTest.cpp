@@ -35,7 +35,8 @@ struct Fixture : test::EditBoard {
 TEST(Undo, DepthOneTogglesBetweenTwoStates)
 {
     Fixture f;
-    EXPECT_TRUE(Undo(f.session, f.doc)) << "the state after loading";
+    EXPECT_FALSE(Undo(f.session, f.doc)) << "nothing to undo after loading";
+    EXPECT_FALSE(f.doc.Modified) << "and nothing to save";
     EXPECT_TRUE(f.objects().empty());
     f.drawPad(100);
     f.objects()[0].Selected = 1;
