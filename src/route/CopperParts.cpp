@@ -69,6 +69,10 @@ size_t writeCopperParts(const LayoutObject& o, uint32_t index, CopperPart* parts
         return n;
     }
     default:
+        // A hole that fills its pad leaves no copper to join anything, as
+        // the Gerber has it.
+        if (o.is(ObjectKind::Pad) && o.padOuterRadius() <= o.holeRadius())
+            return 0;
         parts[0] = {OutlineBounds(o), index, CopperPart::kShape};
         capsules[0] = {};
         return 1;

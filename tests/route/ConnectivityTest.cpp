@@ -111,8 +111,8 @@ std::vector<uint8_t> joinedOnPolygons(const ObjectList& list)
 {
     const size_t n = list.size();
     std::vector<Region> regions;
-    for (const auto& o : list)
-        regions.push_back(ObjectRegion(*o));
+    for (const auto& o : list) // a hole filling its pad leaves no copper
+        regions.push_back(o->is(ObjectKind::Pad) && o->padOuterRadius() <= o->holeRadius() ? Region{} : ObjectRegion(*o));
     std::vector<uint8_t> joined(n * n, 0);
     for (size_t i = 0; i < n; ++i)
         for (size_t j = i + 1; j < n; ++j) {

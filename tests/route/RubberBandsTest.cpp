@@ -32,6 +32,12 @@ TEST(ClearConnections, RemovesExactlyTheBandsJoinedByCopper)
     } cases[] = {
         {"joined by a track", [](ObjectList& l) { addTrack(l, {{0, 0}, {2000, 0}}); }, 1, 0, ""},
         {"apart", [](ObjectList&) {}, 0, 1, "0>1 1>0 "},
+        {"tracks meeting only in a bare hole, which has no copper",
+         [](ObjectList& l) {
+             addPad(l, {1000, 0}, 150, 1, Layer::K1, 150);
+             addTrack(l, {{0, 0}, {970, 0}}), addTrack(l, {{1030, 0}, {2000, 0}});
+         },
+         0, 1, "0>1 1>0 "},
         {"joined pads keep their loose bands",
          [](ObjectList& l) {
              LayoutObject& c = addPad(l, {0, 3000}, 80);
