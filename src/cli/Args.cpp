@@ -2,6 +2,7 @@
 
 #include "cli/Command.h"
 #include "model/LayoutFile.h"
+#include "view/Viewport.h"
 
 #include <charconv>
 #include <cstdio>
@@ -171,6 +172,7 @@ void activateBoard(LayoutDocument& doc, const Board* board)
     for (size_t i = 0; i < doc.boardCount(); ++i)
         if (&doc.board(i) == board && static_cast<int>(i) != doc.ActiveBoard)
             doc.activate(static_cast<int>(i));
+    sanitizeViewSettings(doc.Working);
 }
 
 bool saveDocument(LayoutDocument& doc, const std::string& path, Language lang)

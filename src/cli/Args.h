@@ -62,7 +62,9 @@ std::optional<LayoutDocument> loadDocument(const std::string& path, int* version
 Board* chooseBoard(LayoutDocument& doc, std::optional<long> index, Language lang = Language::English);
 
 // Makes the chosen board the active one, storing the working state, so the
-// core operations that act on the active board see it.
+// core operations that act on the active board see it. A damaged grid or
+// zoom is replaced as the editor replaces it on opening: a nudge or paste
+// by a step of NaN would throw the selection anywhere.
 void activateBoard(LayoutDocument& doc, const Board* board);
 
 // Writes a document as the editor's Save does; prints the reason on failure.

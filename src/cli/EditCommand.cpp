@@ -10,7 +10,6 @@
 #include "edit/Selection.h"
 #include "edit/Undo.h"
 #include "route/Autorouter.h"
-#include "view/Viewport.h"
 
 #include <cstdio>
 
@@ -76,9 +75,6 @@ int run(const std::vector<std::string>& raw)
         return kExitFailure;
     const int activeBefore = doc->ActiveBoard;
     activateBoard(*doc, board);
-    // A damaged grid or zoom is replaced as the editor replaces it on opening:
-    // a nudge or paste by a step of NaN would throw the selection anywhere.
-    sanitizeViewSettings(doc->Working);
 
     EditContext context{*doc, {}, {}, {}, lang};
     context.session.setUndoDepth(static_cast<int>(undoDepth.value_or(1)));
