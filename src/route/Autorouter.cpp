@@ -1,6 +1,7 @@
 #include "route/Autorouter.h"
 
 #include "route/Connectivity.h"
+#include "route/CopperCells.h"
 #include "route/ObstacleRaster.h"
 #include "route/RouteMemo.h"
 #include "route/SearchArea.h"
@@ -16,6 +17,8 @@ namespace {
 
 constexpr int kBoxGrowthCells = 10;
 constexpr int kBlockCells = 10;
+// The raster keeps the clearance to within a pixel either side of a track.
+constexpr int32_t kRasterSlack = 2 * kUnitsPerPixel;
 
 int32_t clampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -(int64_t{1} << 30), int64_t{1} << 30)); }
 
@@ -120,20 +123,31 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     const RasterRect clip = rasterClip(cells, cellPixels, w, a);
     const Rect clipArea = clipOnBoard(clip);
     // All copper of the layer, then the nets' pixels taken out: the same
-    // pixels as foreign copper outside the nets.
+    // pixels as foreign copper outside the nets. A hole drilled from the
+    // other side counts as copper of its pad.
+    auto addCopper = [&](ObstacleRaster& raster, size_t i) {
+        if (objects[i].Layer == settings.layer && meets(copper.bounds(i), clipArea))
+            raster.addForeign(copper.outline(i));
+        else if (DrilledThrough(objects[i], settings.layer))
+            if (Region hole = DrilledHole(objects[i]); meets(hole.bounds(), clipArea))
+                raster.addForeign({std::move(hole)});
+    };
     const ObstacleRaster* allCopper = memo.allCopper(settings.layer, clip);
     if (!allCopper) {
         ObstacleRaster all;
         for (size_t i = 0; i < objects.size(); ++i)
-            if (objects[i].Layer == settings.layer && meets(copper.bounds(i), clipArea))
-                all.addForeign(copper.outline(i));
+            addCopper(all, i);
         all.build(clip);
         allCopper = &memo.keepAllCopper(settings.layer, std::move(all));
     }
+    std::vector<uint8_t> ownNets(objects.size(), 0);
     ObstacleRaster nets;
-    for (size_t i = 0; i < objects.size(); ++i)
-        if ((startNet[i] || targetNet[i]) && objects[i].Layer == settings.layer && meets(copper.bounds(i), clipArea))
-            nets.addForeign(copper.outline(i));
+    for (size_t i = 0; i < objects.size(); ++i) {
+        if (startNet[i] || targetNet[i]) {
+            ownNets[i] = 1;
+            addCopper(nets, i);
+        }
+    }
     nets.build(clip);
     const ObstacleRaster obstacles = ObstacleRaster::without(*allCopper, nets);
     const CellTouchMap touched = obstacles.touchedCells(cellPixels, cells.right + 1, cells.bottom + 1);
@@ -163,35 +177,29 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     if (observer.beforeTrack)
         observer.beforeTrack();
     std::vector<Point> points = TraceBack(grid, s, t, p, q, cellSize);
+    // The raster misses copper thinner than a pixel, so a segment it finds
+    // clear is measured exactly too, with the raster's pixel of slack.
+    const CopperCells& foreign = memo.copperCells(settings.layer);
+    auto touches = [&](Point from, Point to, int32_t width) {
+        return foreign.trackTouches(copper, from, to, width, ownNets);
+    };
     LayoutObject probe = makeTrack(w + 2 * a, settings.layer);
     auto blocked = [&](Point from, Point to) {
         probe.Points = {from, to};
-        return obstacles.overlaps(ObjectRegion(probe).polygons());
+        return obstacles.overlaps(ObjectRegion(probe).polygons()) || touches(from, to, w + 2 * a - kRasterSlack);
     };
     if (!ClearSegments(points, a, blocked)) {
         say(RouteStatus::NoPath);
         return finish({});
     }
     // The first and last segments, from the pads' centres, are not cleared:
-    // they may come closer than the clearance, but a track touching foreign
-    // copper would join another net to these pads.
-    auto touchesForeign = [&](Point from, Point to) {
-        LayoutObject bare = makeTrack(w, settings.layer);
-        bare.Points = {from, to};
-        const Region segment = ObjectRegion(bare);
-        for (size_t i = 0; i < objects.size(); ++i) {
-            if (objects[i].Layer != settings.layer || startNet[i] || targetNet[i] ||
-                !meets(copper.bounds(i), segment.bounds()))
-                continue;
-            for (const Region& part : copper.outline(i))
-                if (part.overlaps(segment))
-                    return true;
+    // they may come closer than the clearance. No segment may touch foreign
+    // copper or a hole through it, which would join another net to the pads.
+    for (size_t k = 0; k + 1 < points.size(); ++k) {
+        if (touches(points[k], points[k + 1], w)) {
+            say(RouteStatus::NoPath);
+            return finish({});
         }
-        return false;
-    };
-    if (touchesForeign(points[0], points[1]) || touchesForeign(points[points.size() - 2], points.back())) {
-        say(RouteStatus::NoPath);
-        return finish({});
     }
 
     LayoutObject made = makeTrack(w, settings.layer);

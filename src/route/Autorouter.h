@@ -60,7 +60,8 @@ struct RouteResult {
 // set and RouteFrom = start, RouteTo = target, the band is removed from both
 // pads and the track is selected. Afterwards nothing else is selected but
 // the two pads. Copper of either pad's net is no obstacle; everything else
-// on the layer is.
+// on the layer is, and so are the holes of other nets' pads drilled through
+// it from the other side. No segment of the track touches an obstacle.
 RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, LayoutObject& start,
                             LayoutObject& target, const RouteSettings& settings, const RouteObserver& observer = {});
 // The same on a grid the caller keeps between runs, as the editor keeps one

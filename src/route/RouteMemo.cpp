@@ -33,6 +33,7 @@ void RouteMemo::follow(const ObjectList& list)
     fingerprint_ = fingerprint;
     copper_ = std::make_unique<CopperMap>(list);
     raster_.reset();
+    cells_.reset();
     window_.reset();
 }
 
@@ -44,6 +45,13 @@ CellRect RouteMemo::searchWindow(int32_t cellSize, WaveArea area)
 }
 
 CopperMap& RouteMemo::copper() { return *copper_; }
+
+const CopperCells& RouteMemo::copperCells(int layer)
+{
+    if (!cells_ || cells_->layer() != layer)
+        cells_.emplace(*copper_, layer);
+    return *cells_;
+}
 
 const ObstacleRaster* RouteMemo::allCopper(int layer, const RasterRect& clip) const
 {

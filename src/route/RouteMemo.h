@@ -1,10 +1,11 @@
 #pragma once
 // What the router may keep between runs on a board that has not changed:
-// the copper map (with the pieces its floods found) and the raster of all
-// copper of one layer. A fingerprint of the object list tells whether the
+// the copper map (with the pieces its floods found), and the raster of all
+// copper of one layer and its parts by cells. A fingerprint of the object list tells whether the
 // board is still the one they were made for.
 
 #include "route/Connectivity.h"
+#include "route/CopperCells.h"
 #include "route/ObstacleRaster.h"
 #include "route/SearchArea.h"
 
@@ -28,6 +29,10 @@ public:
     const ObstacleRaster* allCopper(int layer, const RasterRect& clip) const;
     const ObstacleRaster& keepAllCopper(int layer, ObstacleRaster raster);
 
+    // The parts of the layer's copper and the holes through it, made on
+    // first use.
+    const CopperCells& copperCells(int layer);
+
     // SearchWindow of the list, worked out once per pitch and grid extent.
     CellRect searchWindow(int32_t cellSize, WaveArea area);
 
@@ -37,6 +42,7 @@ private:
     std::unique_ptr<CopperMap> copper_;
     int rasterLayer_ = 0;
     std::optional<ObstacleRaster> raster_;
+    std::optional<CopperCells> cells_;
     struct Window {
         int32_t cellSize;
         WaveArea area;

@@ -69,7 +69,9 @@ bool ClearSegments(std::vector<Point>& points, int32_t clearanceUnits, const Seg
         for (int side : {1, -1}) {
             for (int k = 1; k <= kShiftSteps && !cleared; ++k) {
                 const auto moved = ShiftSegment(points[i - 1], points[i], points[i + 1], points[i + 2], side * k * step);
-                if (!blocked(moved[0], moved[1])) {
+                // The new start slides along the segment before, which was
+                // clear up to the old one only.
+                if (!blocked(moved[0], moved[1]) && (i == 1 || !blocked(points[i - 1], moved[0]))) {
                     points[i] = moved[0];
                     points[i + 1] = moved[1];
                     cleared = true;

@@ -22,7 +22,9 @@ using SegmentBlocked = std::function<bool(Point, Point)>;
 
 // Checks every segment but the first and the last; a blocked one is shifted
 // by steps of clearance div 2, up to ten steps to the positive side first,
-// then up to ten to the negative side. False when a segment stays blocked.
+// then up to ten to the negative side, and only where the inner segment
+// before it stays clear with its moved end. False when a segment stays
+// blocked.
 bool ClearSegments(std::vector<Point>& points, int32_t clearanceUnits, const SegmentBlocked& blocked);
 
 } // namespace kestrel

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <random>
 
 using namespace kestrel;
@@ -23,8 +26,8 @@ struct Band {
     LayoutObject* p;
     LayoutObject* q;
 
-    Band(Point from = {1010, -990}, Point to = {2030, -1010}, int32_t radius = 50)
-        : p(&addPad(list, from, radius)), q(&addPad(list, to, radius))
+    Band(Point from = {1010, -990}, Point to = {2030, -1010}, int32_t radius = 50, uint8_t layer = 1)
+        : p(&addPad(list, from, radius, 1, layer)), q(&addPad(list, to, radius, 1, layer))
     {
         addBand(*p, *q);
     }
@@ -36,14 +39,16 @@ struct Outcome {
     int snapshots = 0;
 };
 
-Outcome route(Band& band, const BoardSettings& board = {}, RouteGrid* keptGrid = nullptr)
+Outcome route(Band& band, const BoardSettings& board = {}, RouteGrid* keptGrid = nullptr,
+              const RouteSettings& settings = {})
 {
     Outcome run;
     RouteObserver observer;
     observer.status = [&](RouteStatus s, const std::string&) { run.lastStatus = s; };
     observer.beforeTrack = [&] { ++run.snapshots; };
     RouteGrid ownGrid;
-    run.result = RouteConnection(band.list, board, *band.p, *band.q, {}, observer, keptGrid ? *keptGrid : ownGrid);
+    run.result =
+        RouteConnection(band.list, board, *band.p, *band.q, settings, observer, keptGrid ? *keptGrid : ownGrid);
     return run;
 }
 
@@ -176,6 +181,74 @@ TEST(Autorouter, NoTrackThroughForeignCopperBesideAPad)
     EXPECT_EQ(routeWithStub(-4475), std::tuple(false, size_t{0}, size_t{1}));
     // A stub clear of it leaves the route as it was.
     EXPECT_EQ(routeWithStub(-4700), std::tuple(true, size_t{1}, size_t{0}));
+}
+
+// Every segment is held off foreign copper, not only those at the pads:
+// pushing a segment off a track once slid the corner before it onto the
+// track, and a zone's tip thinner than a raster pixel went unseen.
+TEST(Autorouter, NoSegmentTouchesForeignCopper)
+{
+    BoardSettings board;
+    board.BoardWidth = 10000, board.BoardHeight = 6500;
+    RouteSettings wideClearance;
+    wideClearance.clearanceUnits = 56;
+    const struct {
+        const char* what;
+        Point p, q;
+        RouteSettings settings;
+        std::function<LayoutObject&(ObjectList&)> addForeign;
+    } cases[] = {
+        {"track beside the corner", {540, -1600}, {5500, -1000}, wideClearance,
+         [](ObjectList& list) -> LayoutObject& { return addTrack(list, {{830, -500}, {830, -1630}}, 25); }},
+        {"sliver of a zone", {1074, -363}, {5079, -517}, {},
+         [](ObjectList& list) -> LayoutObject& {
+             addPad(list, {4241, -653}, 144, 9);
+             LayoutObject zone = makeZone(0, 1);
+             zone.Points = {{4084, -556}, {3576, -391}, {4083, -501}, {3760, -244}};
+             return list.append(std::move(zone));
+         }},
+    };
+    for (const auto& c : cases) {
+        Band band(c.p, c.q, 90);
+        LayoutObject& foreign = c.addForeign(band.list);
+        const RouteResult result = route(band, board, nullptr, c.settings).result;
+        EXPECT_TRUE(result.routed) << c.what;
+        EXPECT_EQ(connectedObjects(band.list, band.list.indexOf(&foreign)).size(), 1u) << c.what;
+    }
+}
+
+// A pad's hole goes through both layers: on the other layer it is copper of
+// the pad's net, kept clear of like any other, unless it is the band's net.
+TEST(Autorouter, HolesDrilledFromTheOtherSide)
+{
+    RouteSettings onK2;
+    onK2.layer = Layer::K2;
+    const Point hole{2000, -1500};
+    const int32_t holeRadius = 30;
+    Band foreign({500, -1500}, {3500, -1500}, 90, Layer::K2);
+    addPad(foreign.list, hole, 90, 1, Layer::K1, holeRadius);
+    const RouteResult around = route(foreign, {}, nullptr, onK2).result;
+    ASSERT_TRUE(around.routed);
+    const auto& points = around.track->Points;
+    for (size_t k = 0; k + 1 < points.size(); ++k) {
+        // Distance from the hole's centre to the segment.
+        const double ax = points[k].x, ay = points[k].y, dx = points[k + 1].x - ax, dy = points[k + 1].y - ay;
+        const double t = std::clamp(((hole.x - ax) * dx + (hole.y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        const double gap = std::hypot(ax + t * dx - hole.x, ay + t * dy - hole.y) - holeRadius - onK2.widthUnits / 2;
+        EXPECT_GE(gap, onK2.clearanceUnits - 5) << "segment " << k;
+    }
+
+    // The start is a via whose other pad a track joins to the drilled pad.
+    ObjectList list;
+    LayoutObject* lower = addVia(list, {500, -1500}, 90, holeRadius).second;
+    LayoutObject& target = addPad(list, {3500, -1500}, 90, 1, Layer::K2);
+    addTrack(list, {{500, -1500}, hole}, 40, Layer::K1);
+    addPad(list, hole, 90, 1, Layer::K1, holeRadius);
+    addBand(*lower, target);
+    RouteGrid grid;
+    const RouteResult through = RouteConnection(list, {}, *lower, target, onK2, {}, grid);
+    ASSERT_TRUE(through.routed);
+    EXPECT_EQ(through.track->Points, (Points{{3500, -1500}, {3480, -1480}, {520, -1480}, {500, -1500}}));
 }
 
 TEST(Autorouter, MazeOfPadsWhereTheWaveSqueezesDiagonallyBetweenPads)

@@ -1,0 +1,173 @@
+#include "route/CopperCells.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace kestrel {
+
+namespace {
+
+constexpr int32_t kSmallestCell = 256;
+constexpr int64_t kMostSide = 512;      // columns and rows at most
+constexpr int64_t kMostEntryCells = 64; // larger entries go to the wide list
+
+// Whether the segment meets the closed rectangle (Liang-Barsky clipping).
+bool segmentMeets(Point a, Point b, const Rect& r)
+{
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    double t0 = 0, t1 = 1;
+    auto clip = [&](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    return clip(-dx, double(a.x) - r.left) && clip(dx, double(r.right) - a.x) && clip(-dy, double(a.y) - r.top) &&
+           clip(dy, double(r.bottom) - a.y);
+}
+
+} // namespace
+
+Region DrilledHole(const LayoutObject& o)
+{
+    if (!o.is(ObjectKind::Pad) || !isBoardCopper(o.Layer) || o.holeRadius() <= 0)
+        return {};
+    return Region::disc(o.start(), o.holeRadius());
+}
+
+bool DrilledThrough(const LayoutObject& o, int layer)
+{
+    return o.is(ObjectKind::Pad) && isBoardCopper(o.Layer) && o.Layer != layer && o.holeRadius() > 0;
+}
+
+CopperCells::CopperCells(CopperMap& copper, int layer) : layer_(layer)
+{
+    const ObjectList& objects = copper.objects();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const LayoutObject& o = objects[i];
+        const auto object = static_cast<uint32_t>(i);
+        if (o.Layer == layer) {
+            const std::vector<Region>& parts = copper.outline(i);
+            for (size_t k = 0; k < parts.size(); ++k)
+                if (!parts[k].empty())
+                    entries_.push_back({parts[k].bounds(), object, static_cast<int32_t>(k)});
+        } else if (DrilledThrough(o, layer)) {
+            holes_.push_back(DrilledHole(o));
+            entries_.push_back({holes_.back().bounds(), object, -static_cast<int32_t>(holes_.size())});
+        }
+    }
+    seen_.assign(entries_.size(), 0);
+    if (entries_.empty())
+        return;
+
+    extent_ = entries_[0].box;
+    for (const Entry& e : entries_)
+        extent_ = extent_.united(e.box);
+    const int64_t width = int64_t{extent_.right} - extent_.left + 1;
+    const int64_t height = int64_t{extent_.bottom} - extent_.top + 1;
+    const int64_t side = std::max(width, height);
+    cellSize_ = static_cast<int32_t>(std::max<int64_t>(kSmallestCell, (side + kMostSide - 1) / kMostSide));
+    columns_ = static_cast<int32_t>((width + cellSize_ - 1) / cellSize_);
+    rows_ = static_cast<int32_t>((height + cellSize_ - 1) / cellSize_);
+
+    // Two passes: count per cell, then place.
+    auto span = [&](const Rect& r) {
+        return std::array<int32_t, 4>{static_cast<int32_t>((int64_t{r.left} - extent_.left) / cellSize_),
+                                      static_cast<int32_t>((int64_t{r.top} - extent_.top) / cellSize_),
+                                      static_cast<int32_t>((int64_t{r.right} - extent_.left) / cellSize_),
+                                      static_cast<int32_t>((int64_t{r.bottom} - extent_.top) / cellSize_)};
+    };
+    auto wide = [](const std::array<int32_t, 4>& s) {
+        return (int64_t{s[2]} - s[0] + 1) * (int64_t{s[3]} - s[1] + 1) > kMostEntryCells;
+    };
+    first_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_) + 1, 0);
+    for (const Entry& e : entries_) {
+        const auto s = span(e.box);
+        if (wide(s))
+            continue;
+        for (int32_t y = s[1]; y <= s[3]; ++y)
+            for (int32_t x = s[0]; x <= s[2]; ++x)
+                ++first_[static_cast<size_t>(y) * static_cast<size_t>(columns_) + static_cast<size_t>(x) + 1];
+    }
+    for (size_t c = 1; c < first_.size(); ++c)
+        first_[c] += first_[c - 1];
+    ids_.resize(first_.back());
+    std::vector<uint32_t> next(first_.begin(), first_.end() - 1);
+    for (size_t id = 0; id < entries_.size(); ++id) {
+        const auto s = span(entries_[id].box);
+        if (wide(s)) {
+            wide_.push_back(static_cast<uint32_t>(id));
+            continue;
+        }
+        for (int32_t y = s[1]; y <= s[3]; ++y)
+            for (int32_t x = s[0]; x <= s[2]; ++x)
+                ids_[next[static_cast<size_t>(y) * static_cast<size_t>(columns_) + static_cast<size_t>(x)]++] =
+                    static_cast<uint32_t>(id);
+    }
+}
+
+bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t width,
+                               const std::vector<uint8_t>& passed) const
+{
+    if (entries_.empty())
+        return false;
+    // Rectangles farther from the segment than this hold nothing the track
+    // meets (the capsule's corners are whole units, a little outside).
+    const int32_t reach = width / 2 + 2;
+    const Rect box = Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)}.grown(reach);
+    if (!box.overlaps(extent_))
+        return false;
+    if (++query_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        query_ = 1;
+    }
+    std::optional<Region> track;
+    auto test = [&](uint32_t id) {
+        if (seen_[id] == query_)
+            return false;
+        seen_[id] = query_;
+        const Entry& e = entries_[id];
+        if (passed[e.object] || !e.box.overlaps(box) || !segmentMeets(a, b, e.box.grown(reach)))
+            return false;
+        if (!track) {
+            LayoutObject segment = makeTrack(width, static_cast<uint8_t>(layer_));
+            segment.Points = {a, b};
+            track = ObjectRegion(segment);
+        }
+        const Region& part = e.part >= 0 ? copper.outline(e.object)[static_cast<size_t>(e.part)]
+                                         : holes_[static_cast<size_t>(-1 - e.part)];
+        return part.overlaps(*track);
+    };
+    for (uint32_t id : wide_)
+        if (test(id))
+            return true;
+    auto clampColumn = [&](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, 0, columns_ - 1)); };
+    auto clampRow = [&](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, 0, rows_ - 1)); };
+    const int32_t x0 = clampColumn((int64_t{box.left} - extent_.left) / cellSize_);
+    const int32_t x1 = clampColumn((int64_t{box.right} - extent_.left) / cellSize_);
+    const int32_t y0 = clampRow((int64_t{box.top} - extent_.top) / cellSize_);
+    const int32_t y1 = clampRow((int64_t{box.bottom} - extent_.top) / cellSize_);
+    for (int32_t y = y0; y <= y1; ++y) {
+        for (int32_t x = x0; x <= x1; ++x) {
+            // A slanting segment's rectangle holds many cells it passes far from.
+            const Rect cell{static_cast<int32_t>(extent_.left + int64_t{x} * cellSize_),
+                            static_cast<int32_t>(extent_.top + int64_t{y} * cellSize_),
+                            static_cast<int32_t>(extent_.left + int64_t{x + 1} * cellSize_),
+                            static_cast<int32_t>(extent_.top + int64_t{y + 1} * cellSize_)};
+            if (!segmentMeets(a, b, cell.grown(reach)))
+                continue;
+            const size_t c = static_cast<size_t>(y) * static_cast<size_t>(columns_) + static_cast<size_t>(x);
+            for (uint32_t k = first_[c]; k < first_[c + 1]; ++k)
+                if (test(ids_[k]))
+                    return true;
+        }
+    }
+    return false;
+}
+
+} // namespace kestrel
