@@ -43,18 +43,27 @@ void MainWindow::selectAll()
     selectionChanged(before);
 }
 
+// The objects are selected as clicks would select them, with their groups
+// and via partners, where a click could: a via must not be moved apart
+// from its partner, nor an object of the other side deleted unseen. A
+// hidden layer is shown first.
 void MainWindow::showViolation(const Violation& v)
 {
     ObjectList& list = objects();
     if (v.object >= list.size())
         return;
+    std::vector<uint32_t> involved{static_cast<uint32_t>(v.object)};
+    if (v.other >= 0 && static_cast<size_t>(v.other) < list.size())
+        involved.push_back(static_cast<uint32_t>(v.other));
+    for (const uint32_t i : involved)
+        if (const int layer = list[i].Layer; layer >= 1 && layer <= 4 && !doc_.Working.LayerVisible[layer - 1])
+            toggleLayer(layer);
     const std::vector<uint8_t> before = selectionFlags();
     DeselectAll(list);
-    list[v.object].Selected = 1;
-    if (v.other >= 0 && static_cast<size_t>(v.other) < list.size())
-        list[static_cast<size_t>(v.other)].Selected = 1;
+    std::erase_if(involved, [&](uint32_t i) { return !IsPickable(doc_.Working, list[i].Layer); });
+    SelectObjects(list, involved);
     selectionChanged(before);
-    view_->zoomSelection();
+    view_->zoomArea(v.area);
 }
 
 void MainWindow::selectionChanged(const std::vector<uint8_t>& before)

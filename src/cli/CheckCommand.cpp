@@ -43,7 +43,7 @@ std::string jsonLine(const Violation& v, const ObjectList& objects)
         line += ",\"other\":" + std::to_string(v.other);
     line += ",\"layer\":\"" + layerKey(objects[v.object].Layer) + "\"";
     if (hasMeasure(v.kind))
-        line += ",\"measured_mm\":" + mm(v.measuredUnits) + ",\"limit_mm\":" + mm(v.limitUnits);
+        line += ",\"measured_mm\":" + mm(measuredMm(v.measuredUnits) * 100) + ",\"limit_mm\":" + mm(v.limitUnits);
     if (v.kind == ViolationKind::HoleInPlane)
         line += ",\"plane\":\"" + layerKey(v.planeLayer) + "\"";
     line += ",\"area_mm\":[" + mm(v.area.left) + "," + mm(v.area.top) + "," + mm(v.area.right) + "," +

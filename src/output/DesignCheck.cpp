@@ -423,6 +423,19 @@ DesignFigures designFigures(const ObjectList& objects)
     return figures;
 }
 
+double measuredMm(double units)
+{
+    return std::floor(mmFromUnits(units) * 1000 + 1e-9) / 1000;
+}
+
+std::string measuredMmText(double units)
+{
+    const double mm = measuredMm(units);
+    char text[32];
+    std::snprintf(text, sizeof text, std::abs(mm * 100 - std::round(mm * 100)) < 1e-6 ? "%.2f" : "%.3f", mm);
+    return text;
+}
+
 std::string layerKey(int layer)
 {
     static const char* const keys[] = {"K1", "B1", "K2", "B2"};
@@ -503,11 +516,8 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         // A value just below the limit would round up to it: it is shown
         // to the micrometre, cut rather than rounded.
         std::string measured = mm(v.measuredUnits);
-        if (measured == mm(v.limitUnits)) {
-            char fine[32];
-            std::snprintf(fine, sizeof fine, "%.3f", std::floor(mmFromUnits(v.measuredUnits) * 1000) / 1000);
-            measured = fine;
-        }
+        if (measured == mm(v.limitUnits))
+            measured = measuredMmText(v.measuredUnits);
         text += " " + measured + " " + unit + " < " + mm(v.limitUnits) + " " + unit;
     }
     // Where the rulers show it: y counts down from the board's top edge.

@@ -88,6 +88,12 @@ struct DesignReport {
 DesignReport checkDesignWithFigures(const ObjectList& objects, const BoardSettings& settings,
                                     const DesignRules& rules);
 
+// A measured value in mm cut, never rounded up, to the micrometre: a gap
+// just below a limit must not be shown or written as the limit itself.
+double measuredMm(double units);
+// The same as text: two decimals where they hold it exactly, else three.
+std::string measuredMmText(double units);
+
 // "K1", "B1", "K2", "B2" for the board layers, else the layer number.
 std::string layerKey(int layer);
 // The kind as a short key for machine-readable output: "clearance", "width", ...

@@ -65,7 +65,7 @@ std::string readme(const std::string& name, const std::vector<ZipEntry>& files, 
     text += "Smallest clearance: " +
             (figures.smallestClearanceUnits < 0
                  ? "more than " + mmText(DesignFigures::kClearanceSearchUnits) + " mm"
-                 : mmText(figures.smallestClearanceUnits) + " mm") +
+                 : measuredMmText(figures.smallestClearanceUnits) + " mm") +
             "\r\n";
     text += "Hole sizes:";
     if (figures.holeDiametersUnits.empty())
@@ -119,13 +119,15 @@ bool isCapital(unsigned char c)
     return (c >= 0xC0 && c <= 0xDF) || c == 0xA8 || c == 0xB2 || c == 0xAF || c == 0xAA || c == 0xA5 || c == 0xA1;
 }
 
-// Names a Windows folder cannot hold a file under, whatever the extension.
-bool reservedOnWindows(const std::string& name)
+// Names that take a prefix: those a Windows folder cannot hold a file under,
+// whatever the extension, and the README's own, whose NAME.TXT beside
+// README.txt would be one file where case does not count.
+bool needsPrefix(const std::string& name)
 {
     std::string upper;
     for (char c : name)
         upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" || upper == "README")
         return true;
     return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '1' &&
            upper[3] <= '9';
@@ -158,7 +160,7 @@ std::string fabBaseName(const std::string& boardName)
         name.pop_back();
     if (name.empty())
         return "board";
-    return reservedOnWindows(name) ? "board-" + name : name;
+    return needsPrefix(name) ? "board-" + name : name;
 }
 
 std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& settings,

@@ -19,7 +19,7 @@ namespace kestrel {
 // The board's name as a file name: Latin letters, digits, '-' and '_'
 // kept, Cyrillic letters spelt in Latin ones, runs of anything else one
 // '_'; "board" when nothing is left, and "board-" before a name Windows
-// keeps for a device (CON, COM1, ...).
+// keeps for a device (CON, COM1, ...) and before "readme" in any case.
 std::string fabBaseName(const std::string& boardName);
 
 // The package's files in archive order: NAME.GTL, .GBL, .GTO, .GBO, .GTS,

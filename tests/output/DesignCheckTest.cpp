@@ -270,6 +270,8 @@ TEST(DesignCheck, ViolationTexts)
     Violation close = found[0];
     close.measuredUnits = 14.96;
     EXPECT_TRUE(describeViolation(close, list, Language::English).starts_with("Clearance 0.149 mm < 0.15 mm:"));
+    EXPECT_EQ(measuredMmText(20), "0.20");
+    EXPECT_EQ(measuredMmText(52.5), "0.525");
 
     // A long bent track and a pad near its start: the place is at the pad,
     // not amid the two objects' bounds.

@@ -29,7 +29,7 @@ TEST(FabPackage, BaseNames)
     const std::pair<std::string, std::string> rows[] = {
         {"a/b\\c:d", "a_b_c_d"}, {"  x--y__", "x--y"}, {"Плата 2", "Plata_2"}, {"ЁЖ щука №5", "EZh_shchuka_5"},
         {"Підсилювач", "Pidsilyuvach"}, {"№ ?", "board"}, {"", "board"}, {"CON", "board-CON"},
-        {"com1", "board-com1"}, {"COM10", "COM10"}, {"CONSOLE", "CONSOLE"},
+        {"com1", "board-com1"}, {"COM10", "COM10"}, {"CONSOLE", "CONSOLE"}, {"ReadMe", "board-ReadMe"},
     };
     for (const auto& [name, expected] : rows)
         EXPECT_EQ(fabBaseName(name), expected) << name;
@@ -89,6 +89,11 @@ TEST(FabPackage, FilesNamesAndReadme)
     for (const char* line : {"Blinker_555.GTL  top copper (copper of side 2)", "Copper layers: 2",
                              "Smallest track width: 0.25 mm", "Hole sizes: 0.40, 0.80 mm"})
         EXPECT_NE(readme.find(line), std::string::npos) << line << "\n" << readme;
+    // A gap just below the board house's 0.15 mm is not written as 0.15 mm.
+    DesignFigures close = designFigures(board.Objects);
+    close.smallestClearanceUnits = 14.99;
+    EXPECT_NE(fabPackageFiles(board, settings, &glyphs, close).back().bytes.find("Smallest clearance: 0.149 mm"),
+              std::string::npos);
 
     TempDir dir;
     const std::string zip = dir.file("fab.zip");

@@ -66,4 +66,13 @@ TEST(FabPackageCommand, AsksAboutViolationsThenWritesTheZip)
     ASSERT_TRUE(succeeded(files));
     ASSERT_EQ(files->size(), 9u);
     EXPECT_NE((*files)[1].bytes.find("G36*"), std::string::npos) << "the label on the bottom copper";
+
+    // The open layout is never replaced by the zip.
+    doc.FileName = dir.file("board.kbd");
+    writeBytes(doc.FileName, {'k', 'b', 'd'});
+    script.answers = {Prompts::Answer::Yes};
+    script.saveNames = {QString::fromStdString(doc.FileName)};
+    EXPECT_FALSE(runFabPackageCommand(nullptr, doc, Language::English, script, DesignRules{}));
+    EXPECT_EQ(fileText(doc.FileName), "kbd");
+    EXPECT_TRUE(script.messages.back().text.startsWith("The fab package cannot replace the open layout"));
 }

@@ -275,9 +275,13 @@ void BoardView::zoomObjects()
 void BoardView::zoomSelection()
 {
     Rect r;
-    if (!document_ || !document_->activeBoard() || !unitedBounds(document_->activeBoard()->Objects, true, r))
-        return;
-    if (viewport_.zoomToRect(r))
+    if (document_ && document_->activeBoard() && unitedBounds(document_->activeBoard()->Objects, true, r))
+        zoomArea(r);
+}
+
+void BoardView::zoomArea(const Rect& area)
+{
+    if (viewport_.zoomToRect(area))
         afterViewChange();
 }
 

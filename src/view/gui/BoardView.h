@@ -144,6 +144,8 @@ public Q_SLOTS:
     void zoomBoard();
     void zoomObjects();
     void zoomSelection();
+    // Fits the view to an area of the board.
+    void zoomArea(const Rect& area);
     void setZoom(double zoomPxPerUnit);
     // Grid: a value in units, or the tag of a grid menu entry.
     void setGrid(double gridUnits);
