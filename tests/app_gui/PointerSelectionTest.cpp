@@ -1,9 +1,11 @@
 #include "WindowFixture.h"
 
 #include "edit/PointerMachine.h"
+#include "support/DialogControls.h"
 #include "view/gui/BoardView.h"
 
 #include <QDoubleSpinBox>
+#include <QListWidget>
 
 namespace kestrel::test {
 namespace {
@@ -95,6 +97,35 @@ TEST(ToolPanel, TypedDiameterAppliesWhenFinished)
     QTest::keyClick(&outer, Qt::Key_Return);
     EXPECT_EQ(f.list()[0].X2, 500);
     EXPECT_EQ(f.list()[0].Y2, 160) << "the hole keeps its size";
+}
+
+} // namespace
+} // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+// Picking a design-check line selects as a click would: a via with its
+// partner, never an object a click could not pick; a hidden layer is shown.
+TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
+{
+    SettingsHome home;
+    WindowFixture f;
+    addVia(f.list(), {1000, -1000}, 50, 45);                        // rings of 0.05 mm
+    addTrack(f.list(), {{3000, -3000}, {5000, -3000}}, 10, Layer::K2); // 0.10 mm wide
+    f.doc().Working.LayerVisible[Layer::K2 - 1] = 0;
+    const auto pick = [&f](int row) {
+        f.dialogs = {[row](QDialog& d) {
+            child<QListWidget>(d, "ViolationList").setCurrentRow(row);
+            return false;
+        }};
+        f.trigger("DesignCheck1");
+    };
+    pick(0); // the width of the track on the hidden other side
+    EXPECT_TRUE(f.doc().Working.LayerVisible[Layer::K2 - 1]);
+    EXPECT_TRUE(f.selected().empty()) << "a click could not pick it from this side";
+    pick(1); // the ring of the via's pad on this side
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
 }
 
 } // namespace
