@@ -19,7 +19,10 @@ double LabelHeightMm(int32_t fontHeight)
 
 std::string NumberedLabelText(const std::string& text, bool numbering, int counter)
 {
-    return numbering ? text + std::to_string(counter) : text;
+    if (!numbering)
+        return text;
+    const std::string number = std::to_string(counter);
+    return cutToCharacters(text, kTextValueMax - std::min<size_t>(number.size(), kTextValueMax)) + number;
 }
 
 LayoutObject MakeLabel(Point p, const std::string& text, const LabelLook& look, const LabelMeasure& measure)

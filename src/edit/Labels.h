@@ -25,6 +25,8 @@ int32_t LabelFontHeight(int32_t heightUnits);
 double LabelHeightMm(int32_t fontHeight);
 
 // The text a label gets: with numbering, the text followed by the counter.
+// The file keeps 15 characters: the text gives way to the number, so
+// numbered labels stay apart.
 std::string NumberedLabelText(const std::string& text, bool numbering, int counter);
 
 // The measured, turned extent of a text at a font height and angle.

@@ -88,6 +88,16 @@ TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
     }
 }
 
+// The file keeps 15 characters: a long text gives way to the number, so
+// numbered labels never come out alike.
+TEST(LabelTool, ALongTextGivesWayToTheNumber)
+{
+    EXPECT_EQ(NumberedLabelText("PIN_ABCDEFGHIJ", true, 9), "PIN_ABCDEFGHIJ9");
+    EXPECT_EQ(NumberedLabelText("PIN_ABCDEFGHIJ", true, 10), "PIN_ABCDEFGHI10");
+    EXPECT_EQ(NumberedLabelText("ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ", true, 123), "ЖЖЖЖЖЖЖЖЖЖЖЖ123");
+    EXPECT_EQ(NumberedLabelText("PIN_ABCDEFGHIJK", false, 10), "PIN_ABCDEFGHIJK");
+}
+
 TEST(LabelTool, TheBoxTurnsClockwiseAndStaysOnTheBoard)
 {
     EXPECT_DOUBLE_EQ(LabelHeightMm(-400), 3.0) << "a font of 400 pixels at 96 per inch";
