@@ -154,7 +154,14 @@ void MacroPanel::setFolder(const QString& path)
 
 void MacroPanel::showFolder(const QString& path)
 {
-    folder_ = QDir(path).absolutePath();
+    const QString folder = QDir(path).absolutePath();
+    if (folder != folder_) {
+        // Nothing of the last folder stays to be dragged.
+        const QSignalBlocker quiet(list_);
+        list_->clear();
+        clearPreview();
+    }
+    folder_ = folder;
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
     watcher_->addPath(folder_);
@@ -190,6 +197,8 @@ void MacroPanel::refreshList()
     const int row = static_cast<int>(names.indexOf(current));
     if (row >= 0)
         list_->setCurrentRow(row);
+    else
+        clearPreview(); // the macro shown is gone from the folder
 }
 
 QString MacroPanel::entryPath(int row) const

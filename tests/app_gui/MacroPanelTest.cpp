@@ -50,6 +50,7 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
     writePads(dir.file("a.kmk"), 1);
     writePads(dir.file("B.KMK"), 3);
     std::ofstream(dir.file("notes.txt")) << "not a macro";
+    std::filesystem::create_directory(dir.file("sub"));
     {
         WindowFixture f;
         MacroPanel& panel = f.window().macroPanel();
@@ -64,6 +65,10 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
 
         list.setCurrentRow(1);
         EXPECT_EQ(panel.macro().size(), 4u);
+        Q_EMIT tree.clicked(folders->index(q(dir.file("sub"))));
+        EXPECT_TRUE(panel.macro().empty()) << "nothing of the last folder is left to drag";
+        Q_EMIT tree.clicked(folders->index(q(dir.path())));
+        list.setCurrentRow(1);
 
         auto& remove = f.control<QPushButton>("B_MakroLoeschen");
         f.answers = {Answer::Cancel, Answer::Ok};
