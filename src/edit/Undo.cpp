@@ -71,7 +71,8 @@ bool UndoApplies(const EditSession& session, const ObjectList& objects)
 HistoryTies CurrentHistoryTies(const EditSession& session, const ObjectList& objects)
 {
     const uint64_t now = EditableFingerprint(objects);
-    return {session.canRedo() && now == session.redoBase, session.hasBase && now == session.baseFingerprint};
+    return {session.canRedo() && now == session.redoBase, session.hasBase && now == session.baseFingerprint,
+            session.startFingerprint && now == *session.startFingerprint};
 }
 
 void RetieHistory(EditSession& session, const ObjectList& objects, HistoryTies ties)
@@ -81,6 +82,8 @@ void RetieHistory(EditSession& session, const ObjectList& objects, HistoryTies t
         session.redoBase = now;
     if (ties.base)
         session.baseFingerprint = now;
+    if (ties.start)
+        session.startFingerprint = now;
 }
 
 void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)

@@ -44,6 +44,7 @@ uint64_t EditableFingerprint(const ObjectList& objects);
 struct HistoryTies {
     bool redo = false;
     bool base = false;
+    bool start = false; // the board is still as the history found it
 };
 HistoryTies CurrentHistoryTies(const EditSession& session, const ObjectList& objects);
 void RetieHistory(EditSession& session, const ObjectList& objects, HistoryTies ties);

@@ -177,10 +177,22 @@ TEST(Undo, CommandsThatChangeNothingKeepTheStepBeforeThem)
 }
 
 // Writing renumbers groups, which is no edit: with the history tied again
-// afterwards, Redo still follows from the board.
-TEST(Undo, RedoSurvivesTheCleanUpBeforeWriting)
+// afterwards, Redo still follows from the board, and Undo on a board as it
+// was loaded still has nothing to do.
+TEST(Undo, HistorySurvivesTheCleanUpBeforeWriting)
 {
     test::TempDir dir;
+    {
+        // Nor does it give Undo something to do on a board as it was loaded.
+        Fixture f;
+        test::addPad(f.objects(), {100, -500}, 50).Groups = {4};
+        ResetUndoHistory(f.session, f.doc);
+        const HistoryTies ties = CurrentHistoryTies(f.session, f.objects());
+        ASSERT_TRUE(test::succeeded(writeDocument(f.doc, dir.file("a.kbd"), false, Language::English)));
+        RetieHistory(f.session, f.objects(), ties);
+        EXPECT_FALSE(Undo(f.session, f.doc));
+        EXPECT_FALSE(f.doc.Modified);
+    }
     for (const bool retie : {true, false}) {
         Fixture f(5);
         test::addPad(f.objects(), {100, -500}, 50).Groups = {4};
