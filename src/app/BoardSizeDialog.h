@@ -8,10 +8,9 @@
 #include <QDialog>
 #include <QString>
 
-#include <utility>
-
 #include <cstdint>
 #include <span>
+#include <utility>
 
 class QLineEdit;
 

@@ -32,18 +32,19 @@ void limitOption(Args& args, const char* name, int32_t& units, Language lang)
 
 std::string jsonLine(const Violation& v, const ObjectList& objects)
 {
-    auto mm = [](double units) {
+    auto mmText = [](double mm) {
         char text[32];
-        std::snprintf(text, sizeof text, "%.3f", mmFromUnits(units));
+        std::snprintf(text, sizeof text, "%.3f", mm);
         return std::string(text);
     };
+    auto mm = [&](double units) { return mmText(mmFromUnits(units)); };
     std::string line = std::string("{\"rule\":\"") + violationKey(v.kind) + "\",\"object\":" +
                        std::to_string(v.object);
     if (v.other >= 0)
         line += ",\"other\":" + std::to_string(v.other);
     line += ",\"layer\":\"" + layerKey(objects[v.object].Layer) + "\"";
     if (hasMeasure(v.kind))
-        line += ",\"measured_mm\":" + mm(measuredMm(v.measuredUnits) * 100) + ",\"limit_mm\":" + mm(v.limitUnits);
+        line += ",\"measured_mm\":" + mmText(measuredMm(v.measuredUnits)) + ",\"limit_mm\":" + mm(v.limitUnits);
     if (v.kind == ViolationKind::HoleInPlane)
         line += ",\"plane\":\"" + layerKey(v.planeLayer) + "\"";
     line += ",\"area_mm\":[" + mm(v.area.left) + "," + mm(v.area.top) + "," + mm(v.area.right) + "," +

@@ -131,5 +131,4 @@ void SelectedBandPieces(const ObjectList& list, std::vector<Rect>& out)
     }
 }
 
-
 } // namespace kestrel

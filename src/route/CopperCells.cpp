@@ -1,5 +1,7 @@
 #include "route/CopperCells.h"
 
+#include "geometry/SegmentClip.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -12,23 +14,12 @@ constexpr int32_t kSmallestCell = 256;
 constexpr int64_t kMostSide = 512;      // columns and rows at most
 constexpr int64_t kMostEntryCells = 64; // larger entries go to the wide list
 
-// Whether the segment meets the closed rectangle (Liang-Barsky clipping).
+// Whether the segment meets the closed rectangle.
 bool segmentMeets(Point a, Point b, const Rect& r)
 {
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
     double t0 = 0, t1 = 1;
-    auto clip = [&](double p, double q) {
-        if (p == 0)
-            return q >= 0;
-        const double t = q / p;
-        if (p < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        return t0 <= t1;
-    };
-    return clip(-dx, double(a.x) - r.left) && clip(dx, double(r.right) - a.x) && clip(-dy, double(a.y) - r.top) &&
-           clip(dy, double(r.bottom) - a.y);
+    return clipSegmentToRect(a.x, a.y, double(b.x) - a.x, double(b.y) - a.y, r.left, r.top, r.right, r.bottom, t0,
+                             t1);
 }
 
 } // namespace

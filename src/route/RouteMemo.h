@@ -1,8 +1,8 @@
 #pragma once
 // What the router may keep between runs on a board that has not changed:
 // the copper map (with the pieces its floods found), and the raster of all
-// copper of one layer and its parts by cells. A fingerprint of the object list tells whether the
-// board is still the one they were made for.
+// copper of one layer and its parts by cells. A fingerprint of the object
+// list tells whether the board is still the one they were made for.
 
 #include "route/Connectivity.h"
 #include "route/CopperCells.h"

@@ -31,8 +31,9 @@ BandCleanup ClearConnections(ObjectList& list, const std::function<void()>& befo
                 piece[i] = pieces;
             ++pieces;
         }
-        const auto removed = static_cast<size_t>(std::count_if(
-            pad.Connections.begin(), pad.Connections.end(), [&](const LayoutObject* other) { return joined(p, other); }));
+        const auto bandJoined = [&](const LayoutObject* other) { return joined(p, other); };
+        const auto removed =
+            static_cast<size_t>(std::count_if(pad.Connections.begin(), pad.Connections.end(), bandJoined));
         result.keptEnds += pad.Connections.size() - removed;
         result.removedEnds += removed;
     }

@@ -27,7 +27,8 @@ struct BandCleanup {
 BandCleanup ClearConnections(ObjectList& list, const std::function<void()>& beforeRemoving = {});
 
 // The command TB_ClearConnections on the active board: the clean-up above,
-// with an undo step when it removes a band. The window shows clearReportText afterwards.
+// with an undo step when it removes a band. The window shows
+// clearReportText afterwards.
 BandCleanup ClearConnections(EditSession& session, LayoutDocument& doc);
 
 // The text of the information box that reports the clean-up, in the

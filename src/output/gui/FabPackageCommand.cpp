@@ -47,7 +47,8 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
         return false;
     // The save dialog's "replace?" would let the zip take the open layout's
     // place, while the document still counts as saved.
-    if (std::error_code ec; !doc.FileName.empty() && std::filesystem::equivalent(doc.FileName, path->toStdString(), ec)) {
+    if (std::error_code ec;
+        !doc.FileName.empty() && std::filesystem::equivalent(doc.FileName, path->toStdString(), ec)) {
         prompts.message(parent, caption,
                         text(lang, "Пакет для производства не может заменить открытую раскладку: ",
                              "The fab package cannot replace the open layout: ") +
