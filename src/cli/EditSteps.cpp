@@ -24,6 +24,7 @@
 #include "view/StrokeFont.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -508,6 +509,30 @@ std::vector<std::string> wordsOf(const std::string& text)
     return out;
 }
 
+// The text between the first `skip` and the last `drop` blank-separated
+// words, blanks inside kept as typed: a file name with spaces in it.
+std::string middleOf(const std::string& text, size_t skip, size_t drop)
+{
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    size_t begin = 0;
+    for (size_t w = 0; w <= skip; ++w) {
+        while (begin < text.size() && blank(text[begin]))
+            ++begin;
+        if (w < skip)
+            while (begin < text.size() && !blank(text[begin]))
+                ++begin;
+    }
+    size_t end = text.size();
+    for (size_t w = 0; w <= drop; ++w) {
+        while (end > begin && blank(text[end - 1]))
+            --end;
+        if (w < drop)
+            while (end > begin && !blank(text[end - 1]))
+                --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
 std::optional<double> decimal(const std::string& s)
 {
     double v = 0;
@@ -637,10 +662,11 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
     const bool hasWord = (!row->words.empty() || row->fileWord) && !(row->wordOptional && words.size() == nameWords);
     const size_t fixed = nameWords + (hasWord ? 1 : 0);
     const size_t expected = fixed + static_cast<size_t>(std::abs(row->numbers));
-    // A negative count asks for at least that many numbers; a text at least one word.
-    const bool countFits = row->text          ? words.size() > expected
-                           : row->numbers < 0 ? words.size() >= expected
-                                              : words.size() == expected;
+    // A negative count asks for at least that many numbers; a text or a file
+    // name at least one word.
+    const bool countFits = row->text                           ? words.size() > expected
+                           : row->numbers < 0 || row->fileWord ? words.size() >= expected
+                                                               : words.size() == expected;
     if (!countFits) {
         error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": ожидается аргументов: ", ": expects arguments: ") +
                 std::to_string(expected - nameWords + (row->text ? 1 : 0));
@@ -648,7 +674,11 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
     }
     size_t next = nameWords;
     if (row->fileWord) {
-        step.args.word = words[next++];
+        // The name takes every word but the numbers after it.
+        const size_t nameEnd = words.size() - static_cast<size_t>(row->numbers);
+        step.args.word = middleOf(text, next, static_cast<size_t>(row->numbers));
+        words.erase(words.begin() + static_cast<long>(next) + 1, words.begin() + static_cast<long>(nameEnd));
+        ++next;
     } else if (hasWord) {
         const std::string& w = words[next++];
         bool known = false;

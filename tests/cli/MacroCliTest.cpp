@@ -93,7 +93,14 @@ TEST(MacroCli, EditStepDropsAMacro)
     const ObjectList& list = *back->document.currentObjects();
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(std::tie(list[0].X1, list[0].Y1, list[0].Layer), std::make_tuple(1016, -1016, 1));
-    expectRefusals({{{"edit", in, out, "macro " + dir.file("no.kmk") + " 1 1"}, 1, "no.kmk"}});
+    expectRefusals({{{"edit", in, out, "macro " + dir.file("no.kmk") + " 1 1"}, 1, "no.kmk"},
+                    {{"edit", in, out, "macro 1 1"}, 2, "macro 1 1"}});
+
+    // A file name with blanks, runs of them kept, is taken whole.
+    ASSERT_TRUE(succeeded(saveMacro(source, dir.file("my  part 2.kmk"), false, Language::English)));
+    const CommandResult spaced = runCli({"edit", in, out, "  macro " + dir.file("my  part 2.kmk") + "  10 10 "});
+    ASSERT_EQ(spaced.status, 0) << spaced.err;
+    EXPECT_EQ(spaced.out, c.out);
 
     // Dropped at the far corner, what lies wholly off the board goes when
     // OUT is written, and the command says how much.
