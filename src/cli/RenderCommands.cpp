@@ -26,8 +26,9 @@ const Registration pdf({"pdf", "print one side of a board to a PDF file, as the 
                         "(0 to 50 in steps of 0.1, default 0). --shift moves the board on the page X mm to\n"
                         "the right and Y mm down (each -300 to 300), as dragging the dialog's preview does:\n"
                         "a mirrored print starts at the middle of the page and runs to the left, so a board\n"
-                        "wider than half the page needs it. --lang chooses the language of the messages\n"
-                        "(default ru).\n\n"
+                        "wider than half the page needs it; a shift that leaves no copy on the page is\n"
+                        "refused (exit 1) rather than printing a blank sheet. --lang chooses the language\n"
+                        "of the messages (default ru).\n\n"
                         "examples:\n"
                         "  kestrel-cli pdf --layers K2,LStop2 --mirror --calibrate 1.02,0.99 board.kbd side2.pdf\n"
                         "  kestrel-cli pdf --board 1 --scale 50 --tiles 3 --gap 2.5 --lang en board.kbd copies.pdf\n",

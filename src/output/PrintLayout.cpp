@@ -74,4 +74,19 @@ PageMapping pageMapping(const PrintOptions& o, double pxPerMmX, double pxPerMmY,
     return m;
 }
 
+bool boardShowsOnPage(const PrintOptions& o, double pageWidthMm, double pageHeightMm, int32_t boardWidth,
+                      int32_t boardHeight)
+{
+    for (int row = 0; row < o.tilesY; ++row)
+        for (int column = 0; column < o.tilesX; ++column) {
+            const PrintPoint origin = tileOrigin(o, pageWidthMm, column, row, boardWidth, boardHeight);
+            const PageMapping m = pageMapping(o, 1, 1, true, origin); // device pixels are millimetres
+            const PrintPoint a = m.toDevice({0, 0}), b = m.toDevice({double(boardWidth), -double(boardHeight)});
+            if (std::max(a.x, b.x) > 0 && std::min(a.x, b.x) < pageWidthMm && std::max(a.y, b.y) > 0 &&
+                std::min(a.y, b.y) < pageHeightMm)
+                return true;
+        }
+    return false;
+}
+
 } // namespace kestrel

@@ -170,7 +170,12 @@ TEST_F(RenderCli, PdfShiftedOnThePage)
     EXPECT_NEAR(firstDark({"--shift", "3.5,7", "--mirror"}) - mirrored, 35, 2);
     EXPECT_NEAR(firstDark({"--shift", "12,0", "--scale", "50"}) - firstDark({"--scale", "50"}), 120, 2);
     expectRefusals({{{"pdf", "--shift", "400,0", "--lang", "en", input, pdf}, 2, "--shift expects X,Y in mm"},
-                    {{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"}});
+                    {{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"},
+                    {{"pdf", "--shift", "-100,0", "--lang", "en", input, pdf}, 1, "the board lies wholly off the page"},
+                    {{"pdf", "--shift", "0,299", input, pdf}, 1, "плата целиком вне страницы"}});
+    // A millimetre of the 100 mm board left on the page still prints.
+    const CommandResult edge = runCli({"pdf", "--shift", "-99,0", input, pdf});
+    EXPECT_EQ(edge.status, 0) << edge.err;
 }
 
 // Which layers land in the bitmap is BitmapExport's; here the options reach it.

@@ -153,6 +153,10 @@ int runPdfCommand(const std::vector<std::string>& raw)
     job.groundPlane1 = doc->Working.GroundPlane1 != 0;
     job.groundPlane2 = doc->Working.GroundPlane2 != 0;
     job.options = options;
+    const QSizeF page = session.pageSizeMm();
+    if (!boardShowsOnPage(options, page.width(), page.height(), job.boardWidth, job.boardHeight))
+        return fail(kExitFailure, text(*lang, "плата целиком вне страницы (см. --shift); PDF не записан",
+                                       "the board lies wholly off the page (see --shift); no PDF written"));
     if (const Status printed = printPage(session, job, *lang); !printed)
         return fail(kExitFailure, printed.message());
     std::printf("%s\n", (text(*lang, "напечатана сторона ", "printed side ") + (options.side1 ? "1" : "2") +
