@@ -3,10 +3,12 @@
 #include "edit/Selection.h"
 #include "edit/Transform.h"
 #include "edit/Undo.h"
+#include "geometry/Geometry.h"
 #include "model/Units.h"
 #include "view/Viewport.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrel {
 
@@ -110,13 +112,57 @@ void NudgeSelection(LayoutDocument& doc, NudgeDirection direction, bool fine)
     forSelected(doc, [&](LayoutObject& o) { MoveObject(o, d.x, d.y); });
 }
 
+namespace {
+
+// Whole grid steps along one axis that bring [a, b] back inside [lo, hi]
+// from the side it sticks out of (the low side first).
+int32_t stepsInside(int32_t a, int32_t b, int32_t lo, int32_t hi, double grid)
+{
+    const double need = a < lo ? double(lo) - a : b > hi ? double(hi) - b : 0;
+    if (need == 0 || !(grid > 0))
+        return saturatedUnits(need);
+    return saturatedUnits(std::copysign(std::ceil(std::abs(need) / grid) * grid, need));
+}
+
+} // namespace
+
 void RotateSelection(EditSession& session, LayoutDocument& doc)
 {
     const auto c = pivot(doc);
     if (!c)
         return; // nothing selected: no undo step spent
+    // A turn near the edge would leave objects wholly off the board, which
+    // the next save drops: the turned selection is then moved back onto
+    // the board by whole grid steps, and a selection that cannot lie on
+    // the board turned is not turned.
+    std::vector<LayoutObject> turned;
+    for (const auto& o : *doc.currentObjects())
+        if (o->Selected) {
+            turned.push_back(*o);
+            RotateObject(turned.back(), *c);
+        }
+    const Rect board = doc.Working.boardRect();
+    const auto allOnBoard = [&](Point d) {
+        return std::all_of(turned.begin(), turned.end(), [&](const LayoutObject& o) {
+            const Rect r = BoundingRect(o);
+            return Rect{r.left + d.x, r.top + d.y, r.right + d.x, r.bottom + d.y}.overlaps(board);
+        });
+    };
+    Point back;
+    if (!allOnBoard(back)) {
+        Rect bounds = BoundingRect(turned.front());
+        for (const LayoutObject& o : turned)
+            bounds = bounds.united(BoundingRect(o));
+        back = {stepsInside(bounds.left, bounds.right, board.left, board.right, doc.Working.Grid),
+                stepsInside(bounds.top, bounds.bottom, board.top, board.bottom, doc.Working.Grid)};
+        if (!allOnBoard(back))
+            return;
+    }
     TakeUndoSnapshot(session, doc);
-    forSelected(doc, [&](LayoutObject& o) { RotateObject(o, *c); });
+    forSelected(doc, [&](LayoutObject& o) {
+        RotateObject(o, *c);
+        MoveObject(o, back.x, back.y);
+    });
 }
 
 void MirrorHorizontal(EditSession& session, LayoutDocument& doc)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <functional>
 
 namespace kestrel {
@@ -185,6 +187,29 @@ TEST(PointerMachine, PadsCirclesAndVias)
         EXPECT_TRUE(b.session.canUndo());
         b.right();
         EXPECT_EQ(b.m.tool(), ToolMode::Edit);
+    }
+}
+
+// A click on the board whose nearest grid point lies beyond the edge takes
+// the grid point before it; Ctrl and clicks off the board keep their point.
+TEST(PointerMachine, ClicksOnTheBoardSnapOntoIt)
+{
+    // grid, pressed, pad centre, why (the board is 16000 x 10000 units)
+    const std::tuple<double, Point, PointerKeys, Point, const char*> rows[] = {
+        {254, {15990, -5000}, {}, {15748, -5080}, "63 x 2.54 mm lies 0.02 mm beyond the right edge"},
+        {254, {15860, -5000}, {}, {15748, -5080}, "the nearest grid point on the board stays"},
+        {4500, {15800, -9000}, {}, {13500, -9000}, "a coarse grid: back one whole step, also downwards"},
+        {20000, {15000, -100}, {}, {0, 0}, "a grid larger than the board: its corner"},
+        {254, {15990, -5000}, {.ctrl = true}, {15990, -5000}, "Ctrl places the point unsnapped"},
+        {254, {16500, -5000}, {}, {16510, -5080}, "a click off the board is not pulled in"},
+    };
+    for (const auto& [grid, pressed, keys, centre, why] : rows) {
+        Bench b;
+        b.doc.Working.Grid = grid;
+        b.m.selectTool(ToolMode::Pad);
+        b.left(pressed, keys);
+        ASSERT_EQ(b.list().size(), 1u) << why;
+        EXPECT_EQ(b.list()[0].centre(), centre) << why;
     }
 }
 

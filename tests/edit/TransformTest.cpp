@@ -173,6 +173,35 @@ TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
     EXPECT_EQ(b.objects()[1].centre(), (Point{1200, -800}));
 }
 
+// A turn that would leave an object wholly off the board (the next save
+// would drop it) moves the turned selection back by whole grid steps; one
+// that cannot lie on the board turned is not turned and spends no undo step.
+TEST(Transformations, TurnsKeepTheSelectionOnTheBoard)
+{
+    Board b;
+    test::addPad(b.objects(), {15900, -5000}, 50).Selected = 1;
+    test::addPad(b.objects(), {15900, -3000}, 50).Selected = 1;
+    RotateSelection(b.session, b.doc);
+    // About (15900, -4000) the second pad would land at x = 16900, 950
+    // beyond the edge: ten steps of 100 back.
+    EXPECT_EQ(b.objects()[0].centre(), (Point{13900, -4000}));
+    EXPECT_EQ(b.objects()[1].centre(), (Point{15900, -4000}));
+    Undo(b.session, b.doc);
+    EXPECT_EQ(b.objects()[1].centre(), (Point{15900, -3000}));
+
+    Board wide;
+    test::addPad(wide.objects(), {400, -5000}, 50).Selected = 1;
+    test::addPad(wide.objects(), {15400, -5000}, 50).Selected = 1;
+    ApplyMove(wide.session, wide.doc, {100, 0});
+    wide.doc.Modified = false;
+    RotateSelection(wide.session, wide.doc); // 15000 tall on a 10000 board
+    EXPECT_EQ(wide.objects()[0].centre(), (Point{500, -5000}));
+    EXPECT_EQ(wide.objects()[1].centre(), (Point{15500, -5000}));
+    EXPECT_FALSE(wide.doc.Modified);
+    ASSERT_TRUE(Undo(wide.session, wide.doc));
+    EXPECT_EQ(wide.objects()[0].centre(), (Point{400, -5000})) << "the move before is undone";
+}
+
 TEST(Transformations, NudgeTakesNoSnapshot)
 {
     Board b;
