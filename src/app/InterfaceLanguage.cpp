@@ -1,6 +1,7 @@
 #include "app/InterfaceLanguage.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -75,6 +76,11 @@ bool installQtTranslation(Language lang)
         return false;
     installed = translator.release();
     return true;
+}
+
+void useDecimalPoint()
+{
+    QLocale::setDefault(QLocale::c());
 }
 
 } // namespace kestrel

@@ -32,4 +32,10 @@ std::optional<Language> languageFromName(const QString& name);
 // (qtbase_ru); English removes it again. False when it is missing.
 bool installQtTranslation(Language lang);
 
+// Numbers in fields read and show the decimal point whatever the system's
+// locale, as captions, the status line and the files write them: under a
+// comma locale "0.5" typed into a width would be read as 5. Call before
+// any window is built.
+void useDecimalPoint();
+
 } // namespace kestrel

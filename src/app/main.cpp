@@ -40,6 +40,7 @@ int main(int argc, char** argv)
         lang = *chosen;
     }
     kestrel::installQtTranslation(lang);
+    kestrel::useDecimalPoint();
     kestrel::DesktopPrompts prompts(lang);
     kestrel::MainWindow window(lang, prompts);
     if (!parser.positionalArguments().isEmpty())

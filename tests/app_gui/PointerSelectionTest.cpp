@@ -1,10 +1,13 @@
 #include "WindowFixture.h"
 
+#include "app/InterfaceLanguage.h"
+
 #include "edit/PointerMachine.h"
 #include "support/DialogControls.h"
 #include "view/gui/BoardView.h"
 
 #include <QDoubleSpinBox>
+#include <QLocale>
 #include <QListWidget>
 
 namespace kestrel::test {
@@ -97,6 +100,28 @@ TEST(ToolPanel, TypedDiameterAppliesWhenFinished)
     QTest::keyClick(&outer, Qt::Key_Return);
     EXPECT_EQ(f.list()[0].X2, 500);
     EXPECT_EQ(f.list()[0].Y2, 160) << "the hole keeps its size";
+}
+
+// Under a comma locale a typed "0.5" must not become 5 mm: the fields read
+// the decimal point, as everything else in the interface writes it.
+TEST(ToolPanel, FieldsReadTheDecimalPointUnderACommaLocale)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    useDecimalPoint();
+    {
+        WindowFixture f;
+        addTrack(f.list(), {{1000, -2000}, {3000, -2000}}, 25);
+        f.click({2000, -2000});
+        QDoubleSpinBox& width = spin(f, "SE_Breite");
+        width.setFocus();
+        width.selectAll();
+        QTest::keyClicks(&width, "0.5");
+        QTest::keyClick(&width, Qt::Key_Return);
+        EXPECT_EQ(f.list()[0].Width, 50);
+        EXPECT_EQ(width.text(), "0.5");
+    }
+    QLocale::setDefault(before);
 }
 
 } // namespace
