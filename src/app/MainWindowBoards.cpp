@@ -82,6 +82,7 @@ void MainWindow::editBoardSize()
 
 void MainWindow::deleteBoard()
 {
+    session_.objectsWillChange(); // a track being drawn ends before its board goes
     const Board* board = doc_.activeBoard();
     if (!board)
         return;
@@ -112,8 +113,13 @@ void MainWindow::moveBoard(bool toEnd)
     updateTitle();
 }
 
+// The menu's commands act on the active board: the tab clicked becomes it.
 void MainWindow::showBoardTabMenu(const QPoint& position)
 {
+    const int index = tabs_->tabAt(position);
+    if (index < 0)
+        return;
+    tabs_->setCurrentIndex(index);
     boardMenu_->popup(tabs_->mapToGlobal(position));
 }
 

@@ -101,6 +101,7 @@ void MainWindow::nudge(NudgeDirection direction, bool fine)
     invalidateSelection();
     NudgeSelection(doc_, direction, fine);
     invalidateSelection();
+    updateCommandStates(); // above depth 1 Undo now has the nudge to take back
     updateTitle();
 }
 

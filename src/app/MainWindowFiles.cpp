@@ -79,6 +79,7 @@ void MainWindow::documentReplaced()
 
 void MainWindow::newDocument()
 {
+    session_.objectsWillChange(); // a track being drawn ends before its document goes
     if (!askToSave())
         return;
     doc_ = LayoutDocument::withFirstBoard(lang_);
@@ -111,6 +112,7 @@ void MainWindow::openCommand(bool import)
 // when the whole file read correctly; a damaged file leaves it untouched.
 bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
 {
+    session_.objectsWillChange(); // a track being drawn ends before its document goes
     if (askFirst && !askToSave())
         return false;
     Result<LoadedDocument> read = [&] {
@@ -136,6 +138,7 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
 
 void MainWindow::importBoardsFrom(const QString& path)
 {
+    session_.objectsWillChange();
     const Status imported = [&] {
         BusyCursor busy;
         return importBoards(doc_, path.toStdString(), lang_);
@@ -183,6 +186,9 @@ Status MainWindow::writeKeepingHistory(const QString& path, bool autosave, size_
 
 bool MainWindow::writeTo(const QString& path)
 {
+    // A track being drawn is finished (or dropped, with one point) as a right
+    // click would: the clean-up before writing would free it under the tool.
+    session_.objectsWillChange();
     size_t removed = 0;
     const Status written = [&] {
         BusyCursor busy;
@@ -193,18 +199,22 @@ bool MainWindow::writeTo(const QString& path)
     view_->redraw();
     updateCommandStates();
     updateTitle();
+    // Said after a failed write too: the clean-up has happened, and the next
+    // save would find nothing left to count.
+    const QString removedText = removed == 0 ? QString()
+                                             : QString::fromUtf8(kestrel::tr(lang_, "Удалено объектов за пределами платы: ",
+                                                                             "Objects lying outside the board deleted: ")) +
+                                                   QString::number(removed);
     if (!written) {
-        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), QString::fromStdString(written.message()),
-                         Prompts::Icon::Error);
+        QString text = QString::fromStdString(written.message());
+        if (!removedText.isEmpty())
+            text += "\n" + removedText;
+        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), text, Prompts::Icon::Error);
         return false;
     }
     addToHistory(path);
-    if (removed > 0)
-        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"),
-                         QString::fromUtf8(kestrel::tr(lang_, "Удалено объектов за пределами платы: ",
-                                                       "Objects lying outside the board deleted: ")) +
-                             QString::number(removed),
-                         Prompts::Icon::Information);
+    if (!removedText.isEmpty())
+        prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), removedText, Prompts::Icon::Information);
     return true;
 }
 

@@ -67,6 +67,7 @@ void MainWindow::clearanceChanged(double mm)
     if (applyClearanceToSelection(objects(), tools_.CurrentClearance) > 0) {
         doc_.Modified = true;
         view_->redraw();
+        updateCommandStates();
         updateTitle();
     }
 }

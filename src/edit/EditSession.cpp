@@ -7,6 +7,7 @@ namespace kestrel {
 void EditSession::setUndoDepth(int depth)
 {
     UndoDepth = std::max(1, depth);
+    ++historySerial;
     while (undo_.size() > static_cast<size_t>(UndoDepth))
         undo_.pop_front();
     // Redo steps only exist above depth 1; at depth 1 Undo itself toggles.

@@ -59,6 +59,9 @@ public:
     // Undo: the fingerprint of the board the one snapshot copies. While the
     // board still has it, Undo has nothing to change.
     std::optional<uint64_t> startFingerprint;
+    // Counts the changes of the history (snapshots, Undo, Redo, a restart),
+    // so a snapshot is only given back while it is still the newest step.
+    uint64_t historySerial = 0;
 
 private:
     std::deque<ObjectList> undo_; // oldest first

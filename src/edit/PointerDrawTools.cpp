@@ -32,7 +32,7 @@ bool PointerMachine::pathPress(Point raw, PointerKeys keys)
             s_.AnchorPoint = s_.ClickPoint;
             return true;
         }
-        TakeUndoSnapshot(session_, doc_);
+        buildingStep_ = TakeUndoSnapshot(session_, doc_);
         LayoutObject track = makeTrack(tools_.CurrentTrackWidth, static_cast<uint8_t>(doc_.Working.ActiveLayer));
         track.Clearance = tools_.CurrentClearance;
         track.Points.push_back(s_.ClickPoint);
@@ -57,7 +57,7 @@ bool PointerMachine::pathPress(Point raw, PointerKeys keys)
 
 void PointerMachine::startZone()
 {
-    TakeUndoSnapshot(session_, doc_);
+    buildingStep_ = TakeUndoSnapshot(session_, doc_);
     LayoutObject zone = makeZone(tools_.CurrentTrackWidth, static_cast<uint8_t>(doc_.Working.ActiveLayer));
     zone.Clearance = tools_.CurrentClearance;
     zone.FillOn = 0; // shown as an outline until it is finished
@@ -95,7 +95,7 @@ void PointerMachine::finishZone()
     effects_.objectsChanged = true;
     if (!ZoneSpansArea(building_->Points, 4))
         dropBuilding();
-    building_ = nullptr;
+    endBuilding();
 }
 
 void PointerMachine::pathRightPress()
@@ -114,7 +114,7 @@ void PointerMachine::pathRightPress()
     changed(*building_);
     if (building_->Points.size() < 2)
         dropBuilding();
-    building_ = nullptr;
+    endBuilding();
 }
 
 void PointerMachine::pathMove(Point raw, PointerKeys keys)

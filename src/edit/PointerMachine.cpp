@@ -165,7 +165,7 @@ void PointerMachine::endOperation()
         changed(*building_);
         if (drop)
             dropBuilding();
-        building_ = nullptr;
+        endBuilding();
     }
     if (s_.Pressed || s_.Moving || s_.NodeDrag)
         effects_.confine = false;
@@ -176,6 +176,12 @@ void PointerMachine::endOperation()
     overCorner_ = false;
 }
 
+void PointerMachine::endBuilding()
+{
+    buildingStep_ = {}; // what its snapshot displaced is not needed any more
+    building_ = nullptr;
+}
+
 void PointerMachine::dropBuilding()
 {
     const long i = buildingList_ ? buildingList_->indexOf(building_) : -1;
@@ -183,7 +189,11 @@ void PointerMachine::dropBuilding()
         buildingList_->remove(static_cast<size_t>(i));
         doc_.Modified = true;
         effects_.objectsChanged = true;
+        // Nothing came of it: the step taken for it goes back, so it does
+        // not push the previous command out of the history.
+        WithdrawUndoSnapshot(session_, doc_, std::move(buildingStep_));
     }
+    buildingStep_ = {};
     building_ = nullptr;
 }
 

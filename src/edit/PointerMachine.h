@@ -14,6 +14,7 @@
 #include "edit/Previews.h"
 #include "edit/ToolParameters.h"
 #include "edit/TrackLabel.h"
+#include "edit/Undo.h"
 #include "model/LayoutDocument.h"
 #include "view/ObjectIndex.h"
 
@@ -224,8 +225,12 @@ private:
     PointerEffects effects_;
     LayoutObject* building_ = nullptr; // the track or zone under construction
     ObjectList* buildingList_ = nullptr; // its board's list: a board change ends it after the switch
-    // Takes the track or zone being built off its board, without a snapshot.
+    UndoStepTaken buildingStep_;          // the snapshot taken when it was begun
+    // Takes the track or zone being built off its board and gives back the
+    // undo step taken when it was begun.
     void dropBuilding();
+    // Ends the building; whatever is left of the object stays.
+    void endBuilding();
     bool overCorner_ = false;          // edit tool: the pointer rests on a draggable corner
     bool outlineBuilt_ = false;        // the move outline of this drag exists
     bool macroOutlineBuilt_ = false;   // the outline of a dragged macro exists

@@ -4,6 +4,7 @@
 #include "model/HashMix.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace kestrel {
 
@@ -86,35 +87,78 @@ void RetieHistory(EditSession& session, const ObjectList& objects, HistoryTies t
         session.startFingerprint = now;
 }
 
-void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)
+UndoStepTaken TakeUndoSnapshot(EditSession& session, LayoutDocument& doc)
 {
+    UndoStepTaken taken;
     ObjectList* objects = doc.currentObjects();
     if (!objects)
-        return;
+        return taken;
+    taken.wasModified = doc.Modified;
     doc.Modified = true;
     if (session.SuppressUndo)
-        return;
+        return taken;
     auto& undo = session.undoSnapshots();
+    taken.historyBoard = session.historyBoard;
     if (!historyFits(session, doc))
-        undo.clear();
+        taken.otherBoardSteps = std::exchange(undo, {});
     session.historyBoard = doc.activeBoard();
+    taken.fingerprint = EditableFingerprint(*objects);
+    taken.hadBase = session.hasBase;
     // Edits made without a snapshot since the history started become a step
     // of their own.
-    if (session.hasBase && undo.empty() && EditableFingerprint(*objects) != session.baseFingerprint)
+    if (session.hasBase && undo.empty() && taken.fingerprint != session.baseFingerprint) {
         undo.push_back(std::move(session.base));
+        taken.basePushed = true;
+    } else {
+        taken.base = std::move(session.base);
+    }
     session.base.clear();
     session.hasBase = false;
-    session.startFingerprint.reset();
+    taken.startFingerprint = std::exchange(session.startFingerprint, std::nullopt);
     ObjectList snapshot;
     CopyList(snapshot, *objects);
     undo.push_back(std::move(snapshot));
-    while (undo.size() > static_cast<size_t>(session.UndoDepth))
+    while (undo.size() > static_cast<size_t>(session.UndoDepth)) {
+        taken.pushedOut.push_back(std::move(undo.front()));
         undo.pop_front();
-    session.redoSnapshots().clear();
+    }
+    taken.redo = std::exchange(session.redoSnapshots(), {});
+    taken.pushed = true;
+    taken.serial = ++session.historySerial;
+    return taken;
+}
+
+void WithdrawUndoSnapshot(EditSession& session, LayoutDocument& doc, UndoStepTaken&& taken)
+{
+    auto& undo = session.undoSnapshots();
+    if (!taken.pushed || taken.serial != session.historySerial || undo.empty())
+        return;
+    undo.pop_back();
+    while (!taken.pushedOut.empty()) {
+        undo.push_front(std::move(taken.pushedOut.back()));
+        taken.pushedOut.pop_back();
+    }
+    if (taken.basePushed) {
+        session.base = std::move(undo.back());
+        undo.pop_back();
+    } else {
+        session.base = std::move(taken.base);
+    }
+    session.hasBase = taken.hadBase;
+    if (!taken.otherBoardSteps.empty())
+        undo = std::move(taken.otherBoardSteps);
+    session.historyBoard = taken.historyBoard;
+    session.startFingerprint = taken.startFingerprint;
+    session.redoSnapshots() = std::move(taken.redo);
+    ++session.historySerial;
+    const ObjectList* objects = doc.currentObjects();
+    if (!taken.wasModified && objects && EditableFingerprint(*objects) == taken.fingerprint)
+        doc.Modified = false;
 }
 
 void ResetUndoHistory(EditSession& session, LayoutDocument& doc)
 {
+    ++session.historySerial;
     session.undoSnapshots().clear();
     session.redoSnapshots().clear();
     session.historyBoard = doc.activeBoard();
@@ -139,14 +183,18 @@ void ResetUndoHistory(EditSession& session, LayoutDocument& doc)
 bool Undo(EditSession& session, LayoutDocument& doc)
 {
     auto& undo = session.undoSnapshots();
-    if (!historyFits(session, doc) || !UndoApplies(session, *doc.currentObjects()))
+    if (!historyFits(session, doc))
+        return false;
+    // First: a track or zone just begun and dropped gives its step back.
+    session.objectsWillChange();
+    if (!UndoApplies(session, *doc.currentObjects()))
         return false;
     // The board is still as the history found it: nothing to undo, nothing
     // to save.
     if (session.startFingerprint && EditableFingerprint(*doc.currentObjects()) == *session.startFingerprint)
         return false;
     session.startFingerprint.reset();
-    session.objectsWillChange();
+    ++session.historySerial;
     ObjectList& objects = *doc.currentObjects();
     if (undo.empty()) {
         // Back to the board as the history found it; it stays the base.
@@ -173,11 +221,12 @@ bool Redo(EditSession& session, LayoutDocument& doc)
     auto& redo = session.redoSnapshots();
     if (redo.empty() || !historyFits(session, doc))
         return false;
+    session.objectsWillChange();
     if (!RedoApplies(session, *doc.currentObjects())) {
         redo.clear(); // edited since the last Undo: the steps would undo that edit
         return false;
     }
-    session.objectsWillChange();
+    ++session.historySerial;
     ObjectList next = std::move(redo.back());
     redo.pop_back();
     exchange(*doc.currentObjects(), next);

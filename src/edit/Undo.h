@@ -7,12 +7,39 @@
 #include "edit/EditSession.h"
 #include "model/LayoutDocument.h"
 
+#include <cstdint>
+#include <deque>
+#include <optional>
+
 namespace kestrel {
+
+// What taking a snapshot displaced (moved aside, not freed), so that an
+// object begun with it and then dropped unfinished (a track of one point, a
+// zone enclosing nothing) can give the step back.
+struct UndoStepTaken {
+    bool pushed = false;
+    uint64_t serial = 0;      // the history's serial right after the snapshot
+    bool wasModified = false;
+    uint64_t fingerprint = 0; // the objects the snapshot copies
+    const Board* historyBoard = nullptr;
+    std::deque<ObjectList> otherBoardSteps; // the history of another board
+    bool basePushed = false;                // the base became a step of its own
+    ObjectList base;
+    bool hadBase = false;
+    std::optional<uint64_t> startFingerprint;
+    std::deque<ObjectList> pushedOut; // the oldest steps beyond the depth, oldest first
+    std::deque<ObjectList> redo;
+};
 
 // Keeps an unselected copy of the active board's objects as the state to go
 // back to. Does nothing while SuppressUndo is set. Marks the document
 // modified: every caller is about to change it.
-void TakeUndoSnapshot(EditSession& session, LayoutDocument& doc);
+UndoStepTaken TakeUndoSnapshot(EditSession& session, LayoutDocument& doc);
+
+// Gives back a snapshot whose edit came to nothing: the history is again as
+// before it, and the document unmodified if it was and the objects are as
+// the snapshot copied them. Does nothing once the history changed since.
+void WithdrawUndoSnapshot(EditSession& session, LayoutDocument& doc, UndoStepTaken&& taken);
 
 // After a file was read or another board became active: the history starts
 // over, so an Undo there changes nothing.

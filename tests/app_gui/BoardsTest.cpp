@@ -3,6 +3,7 @@
 #include "view/gui/BoardView.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QToolButton>
 
 namespace kestrel::test {
@@ -50,6 +51,62 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
         EXPECT_EQ(f.window().boardTabs().currentIndex(), s.active) << s.action;
     }
     EXPECT_EQ(f.questions.size(), 2u);
+}
+
+// Deleting the board, or saving, while a track is being drawn ends the
+// track first: the tool must not go on with an object the command freed.
+TEST(Boards, ATrackBeingDrawnEndsBeforeItsBoardGoesOrIsSaved)
+{
+    WindowFixture f;
+    f.addBoards(1);
+    ASSERT_EQ(f.doc().ActiveBoard, 1);
+    f.tool("SB_Line");
+    f.click(at(2, 2));
+    f.click(at(6, 2));
+    f.answers = {Answer::Ok};
+    f.trigger("Platinelschen1");
+    ASSERT_EQ(f.doc().boardCount(), 1u);
+    EXPECT_TRUE(f.list().empty());
+    f.click(at(2, 4));
+    f.click(at(6, 4));
+    f.rightClick(at(6, 4));
+    ASSERT_EQ(f.list().size(), 1u) << "a new track on the board left";
+    EXPECT_EQ(f.list()[0].Points.size(), 2u);
+
+    // Save with one point of the next track: it is dropped (as by a right
+    // click) before the clean-up could free it, and the next clicks start anew.
+    TempDir dir;
+    f.saveNames = {q(dir.file("saved.kbd"))};
+    f.click(at(2, 6));
+    f.trigger("Speichern1");
+    f.click(at(2, 8));
+    f.click(at(6, 8));
+    f.rightClick(at(6, 8));
+    ASSERT_EQ(f.list().size(), 2u);
+    EXPECT_EQ(f.list()[1].Points, (std::vector<Point>{at(2, 8), at(6, 8)}));
+    auto saved = readDocument(dir.file("saved.kbd"), Language::English);
+    ASSERT_TRUE(succeeded(saved));
+    EXPECT_EQ(saved->document.currentObjects()->size(), 1u);
+}
+
+// The tab menu's commands act on the tab clicked, not on the board shown.
+TEST(Boards, TabMenuActsOnTheTabClicked)
+{
+    WindowFixture f;
+    f.addBoards(1);
+    ASSERT_EQ(f.doc().ActiveBoard, 1);
+    QTabBar& tabs = f.window().boardTabs();
+    Q_EMIT tabs.customContextMenuRequested(tabs.tabRect(0).center());
+    EXPECT_EQ(f.doc().ActiveBoard, 0);
+    auto* menu = f.window().findChild<QMenu*>("PlatinenPopup");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    f.answers = {Answer::Ok};
+    f.trigger("Platinelschen2");
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Board 2"});
+    ASSERT_EQ(f.questions.size(), 1u);
+    EXPECT_TRUE(f.questions[0].text.contains("Board 1")) << f.questions[0].text.toStdString();
 }
 
 // A refused size keeps the dialog open with a message.

@@ -116,5 +116,18 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
     EXPECT_EQ(f.list()[0].centre(), moved);
 }
 
+// Above depth 1 a nudge alone can be undone: Undo is offered at once.
+TEST(EditCommands, UndoIsOfferedAfterANudge)
+{
+    WindowFixture f;
+    addPadsAndGroup(f, 5);
+    f.click(kA);
+    ASSERT_FALSE(f.action("Rckgngig1").isEnabled());
+    f.key(Qt::Key_Right);
+    EXPECT_TRUE(f.action("Rckgngig1").isEnabled());
+    f.trigger("Rckgngig1");
+    EXPECT_EQ(f.list()[0].centre(), (Point{1000, -1000}));
+}
+
 } // namespace
 } // namespace kestrel::test

@@ -130,22 +130,56 @@ TEST(PointerMachine, TracksAndZonesPointsSnappingAndEndings)
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         Bench b;
+        // The command before: a pad placed and saved.
+        TakeUndoSnapshot(b.session, b.doc);
+        test::addPad(b.list(), at(1, 1), 50);
+        b.doc.Modified = false;
         b.tools.CurrentTrackWidth = 60;
         straight(b, k.tool);
         k.steps(b);
-        ASSERT_EQ(b.list().size(), k.shapes.size());
+        ASSERT_EQ(b.list().size(), k.shapes.size() + 1);
         for (size_t i = 0; i < k.shapes.size(); ++i) {
-            EXPECT_EQ(b.points(i), k.shapes[i]);
-            EXPECT_EQ(b.list()[i].Width, 60);
-            EXPECT_EQ(b.list()[i].Clearance, b.tools.CurrentClearance);
+            EXPECT_EQ(b.points(i + 1), k.shapes[i]);
+            EXPECT_EQ(b.list()[i + 1].Width, 60);
+            EXPECT_EQ(b.list()[i + 1].Clearance, b.tools.CurrentClearance);
             if (k.tool == zone) {
-                EXPECT_EQ(b.list()[i].FillOn, 1) << "a finished zone is filled";
+                EXPECT_EQ(b.list()[i + 1].FillOn, 1) << "a finished zone is filled";
             }
         }
         EXPECT_FALSE(b.m.state().Pressed) << "closing does not start the next zone";
         EXPECT_FALSE(b.m.building());
         EXPECT_FALSE(b.m.previews().anyDrawn());
+        // A track or zone that came to nothing gives its undo step back: the
+        // pad's is still there, and nothing is left to save.
+        EXPECT_EQ(b.doc.Modified, !k.shapes.empty());
+        ASSERT_TRUE(Undo(b.session, b.doc));
+        EXPECT_EQ(b.list().size(), k.shapes.size()) << "the last shape or the pad is undone";
     }
+}
+
+// Above depth 1 an abandoned track leaves the whole history as it found it:
+// the oldest step it pushed out and the redo steps it dropped come back.
+TEST(PointerMachine, AnAbandonedTrackKeepsTheHistory)
+{
+    Bench b;
+    b.session.setUndoDepth(2);
+    ResetUndoHistory(b.session, b.doc);
+    b.m.selectTool(ToolMode::Pad);
+    for (int x : {1, 2, 3})
+        b.left(at(x, 1));
+    ASSERT_TRUE(Undo(b.session, b.doc));
+    ASSERT_EQ(b.list().size(), 2u);
+    const size_t steps = b.session.undoSteps();
+    b.m.selectTool(ToolMode::Track);
+    b.left(at(5, 5));
+    EXPECT_FALSE(RedoApplies(b.session, b.list()));
+    b.right();
+    EXPECT_EQ(b.session.undoSteps(), steps);
+    ASSERT_TRUE(Redo(b.session, b.doc));
+    EXPECT_EQ(b.list().size(), 3u);
+    ASSERT_TRUE(Undo(b.session, b.doc));
+    ASSERT_TRUE(Undo(b.session, b.doc));
+    EXPECT_EQ(b.list().size(), 1u) << "two steps back from three pads";
 }
 
 TEST(PointerMachine, PadsCirclesAndVias)
