@@ -216,7 +216,10 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
     } catch (const FormatError& e) {
         return notSaved(Status::failure(e.detail(lang == Language::Russian)));
     }
-    auto file = PendingFile::open(path, lang);
+    // A backup's name is the program's choice: a link found there is
+    // replaced, not followed, and a new backup is as private as its document.
+    auto file = autosave ? PendingFile::open(path, lang, {.followLinks = false, .permissionsOf = doc.FileName})
+                         : PendingFile::open(path, lang);
     if (!file)
         return notSaved(file.status());
     // The image goes to the file in chunks, written on a second thread

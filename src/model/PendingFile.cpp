@@ -44,6 +44,19 @@ std::string followLinks(std::string path)
     return path;
 }
 
+// The permissions of a new file: those of `like` when it is a regular file,
+// else read and write for all, less the umask.
+mode_t newFileMode(const std::string& like)
+{
+    struct stat st {};
+    if (!like.empty() && ::stat(like.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        return st.st_mode & 07777;
+    // umask() can only be read by setting it; the two calls follow each other.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 // Removes the temporaries in `dir` left by writers that no longer run.
 void removeStaleTemporaries(const std::string& dir)
 {
@@ -75,15 +88,17 @@ std::string temporaryName(const std::string& dir)
 
 } // namespace
 
-Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
+Result<PendingFile> PendingFile::open(const std::string& path, Language lang, const Options& options)
 {
+    struct stat own {};
+    const bool link = !options.followLinks && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
     // A device or a named pipe cannot be replaced without destroying it:
     // the bytes go straight into it, as a shell's redirection sends them.
     // It is found before links are followed by name, since the system
     // resolves some itself (/dev/stdout names /proc/self/fd/1, which names
     // "pipe:[...]").
     struct stat reached {};
-    if (::stat(path.c_str(), &reached) == 0 && (S_ISCHR(reached.st_mode) || S_ISFIFO(reached.st_mode))) {
+    if (!link && ::stat(path.c_str(), &reached) == 0 && (S_ISCHR(reached.st_mode) || S_ISFIFO(reached.st_mode))) {
         PendingFile file(path, path, lang);
         file.direct_ = true;
         file.fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
@@ -91,13 +106,13 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
             return file.failure("Не удаётся записать", "Cannot write");
         return file;
     }
-    PendingFile file(path, followLinks(path), lang);
+    PendingFile file(path, options.followLinks ? followLinks(path) : path, lang);
     const std::string dir = directoryOf(file.target_);
     removeStaleTemporaries(dir);
 
     // Keep the permissions of the file being replaced, else the usual ones.
     struct stat st {};
-    const bool exists = ::stat(file.target_.c_str(), &st) == 0;
+    const bool exists = !link && ::stat(file.target_.c_str(), &st) == 0;
     // A folder in the target's place is found now, before any file of a set is replaced.
     if (exists && S_ISDIR(st.st_mode)) {
         errno = EISDIR;
@@ -110,7 +125,7 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang)
     // the protection's back, though the folder would allow the rename.
     if (exists && ::faccessat(AT_FDCWD, file.target_.c_str(), W_OK, AT_EACCESS) != 0)
         return file.failure("Не удаётся заменить", "Cannot replace");
-    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
+    const mode_t mode = exists ? (st.st_mode & 07777) : newFileMode(options.permissionsOf);
 #ifdef O_TMPFILE
     file.fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 #endif
@@ -245,7 +260,7 @@ Status PendingFile::flush()
     // Holding the file being replaced open keeps the rename from freeing its
     // blocks, which can take long enough for a set's renames to be caught
     // half done; they are freed when this object goes.
-    replaced_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    replaced_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
     if (::fsync(fd_) != 0)
         return failure("Не удаётся записать", "Cannot write");
     return {};

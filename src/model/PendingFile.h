@@ -20,9 +20,18 @@ namespace kestrel {
 
 class PendingFile {
 public:
-    // A symbolic link at `path` is followed, so the file it names is replaced
-    // and the link itself stays.
-    static Result<PendingFile> open(const std::string& path, Language lang);
+    // How a new file is made, beyond what its target decides.
+    struct Options {
+        // A symbolic link at the path is followed, so the file it names is
+        // replaced and the link stays. Off for files whose name the program
+        // chose (backups): a link planted there is replaced itself.
+        bool followLinks = true;
+        // A new file takes this file's permissions when it exists, else the
+        // usual ones less the umask.
+        std::string permissionsOf;
+    };
+    static Result<PendingFile> open(const std::string& path, Language lang) { return open(path, lang, Options{}); }
+    static Result<PendingFile> open(const std::string& path, Language lang, const Options& options);
 
     PendingFile(PendingFile&& other) noexcept;
     PendingFile& operator=(PendingFile&& other) noexcept;

@@ -1,4 +1,5 @@
 #include "model/FileIO.h"
+#include "model/LayoutFile.h"
 #include "model/PendingFile.h"
 #include "model/QuotedPath.h"
 
@@ -131,6 +132,49 @@ TEST(FileIO, WritingFollowsSymbolicLinks)
         EXPECT_EQ(text(dir.file(c.target)), content) << c.link;
         EXPECT_TRUE(temporariesIn(dir.path()).empty());
         EXPECT_TRUE(temporariesIn(dir.file("real")).empty());
+    }
+}
+
+// A backup's name is the program's, not the user's: a link planted there is
+// replaced rather than followed onto another file, and a new backup is as
+// private as its document. Other new files honour the umask.
+TEST(FileIO, BackupsReplaceLinksAndNewFilesKeepTheirPermissions)
+{
+    TempDir dir;
+    writeBytes(dir.file("victim"), {1, 2, 3});
+    fs::create_symlink(dir.file("victim"), dir.file("doc.bak"));
+    writeBytes(dir.file("doc.kbd"), {9});
+    fs::permissions(dir.file("doc.kbd"), fs::perms::owner_read | fs::perms::owner_write);
+    auto backup = PendingFile::open(dir.file("doc.bak"), Language::English,
+                                    {.followLinks = false, .permissionsOf = dir.file("doc.kbd")});
+    ASSERT_TRUE(succeeded(backup));
+    ASSERT_TRUE(succeeded(backup->write("new", 3)));
+    ASSERT_TRUE(succeeded(backup->complete()));
+    EXPECT_EQ(text(dir.file("victim")), std::string("\1\2\3"));
+    EXPECT_FALSE(fs::is_symlink(dir.file("doc.bak")));
+    EXPECT_EQ(text(dir.file("doc.bak")), "new");
+    const auto mode = [&](const char* name) {
+        struct stat st {};
+        ::stat(dir.file(name).c_str(), &st);
+        return st.st_mode & 0777;
+    };
+    EXPECT_EQ(mode("doc.bak"), 0600u);
+    // The editor's autosave writes its backups so.
+    fs::create_symlink(dir.file("victim"), dir.file("auto.bak"));
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    doc.FileName = dir.file("doc.kbd");
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("auto.bak"), true, Language::English)));
+    EXPECT_EQ(text(dir.file("victim")), std::string("\1\2\3"));
+    EXPECT_FALSE(fs::is_symlink(dir.file("auto.bak")));
+    EXPECT_EQ(mode("auto.bak"), 0600u);
+
+    for (const auto& [mask, expected] : {std::pair<mode_t, unsigned>{077, 0600}, {022, 0644}}) {
+        const mode_t before = ::umask(mask);
+        const std::string name = "fresh" + std::to_string(mask);
+        const Status written = writeFileAtomically(dir.file(name), "x", Language::English);
+        ::umask(before);
+        ASSERT_TRUE(succeeded(written));
+        EXPECT_EQ(mode(name.c_str()), expected) << "umask " << mask;
     }
 }
 
