@@ -81,7 +81,8 @@ void MainWindow::refreshHistoryItems()
     for (int number = 1; number <= kHistoryEntries; ++number) {
         auto* item = findChild<QAction*>(QString("History%1").arg(number));
         const QString name = QString::fromStdString(history_.shown(number));
-        item->setText(QString("&%1 ").arg(number) + name.toLower());
+        // An '&' of the name is shown, not taken as the item's access key.
+        item->setText(QString("&%1 ").arg(number) + name.toLower().replace('&', "&&"));
         item->setVisible(!name.isEmpty());
     }
     if (auto* line = findChild<QAction*>("HistoryTrenner"))

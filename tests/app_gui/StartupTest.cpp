@@ -5,6 +5,8 @@
 #include "view/gui/BoardView.h"
 
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -46,6 +48,32 @@ TEST(LanguageFile, TheUsersFileWinsOverTheProgramsAndIsWhatTheMenuWrites)
     EXPECT_EQ(readInterfaceLanguage({userFolder, q(program.path())}), Language::English);
     EXPECT_TRUE(f.action("SpracheEnglisch1").isChecked());
     QFile::remove(userFolder + "/SPRACHE.INI");
+}
+
+// Messages and questions name files as they are: a name with markup in it
+// is not drawn as bold text naming another file.
+TEST(DesktopPrompts, ShowTextsAsTheyAre)
+{
+    DesktopPrompts prompts(Language::English);
+    std::vector<std::pair<QString, Qt::TextFormat>> shown;
+    const auto answerNextBox = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown.emplace_back(box->text(), box->textFormat());
+                box->done(QMessageBox::Yes);
+            }
+        });
+    };
+    const QString text = "Delete file \"<b>old<i> part.kmk\" ?";
+    answerNextBox();
+    prompts.message(nullptr, "Save", text, Prompts::Icon::Information);
+    answerNextBox();
+    EXPECT_EQ(prompts.ask(nullptr, "Macros", text, Prompts::Buttons::YesNo, Prompts::Icon::Question), Prompts::Answer::Yes);
+    ASSERT_EQ(shown.size(), 2u);
+    for (const auto& [said, format] : shown) {
+        EXPECT_EQ(said, text);
+        EXPECT_EQ(format, Qt::PlainText);
+    }
 }
 
 TEST(StartUpFile, OpensAnExistingFileWithoutAQuestionAndReportsAMissingOne)

@@ -71,6 +71,7 @@ std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QStri
 void DesktopPrompts::message(QWidget* parent, const QString& caption, const QString& text, Icon icon)
 {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText); // file names are shown as they are, never as markup
     nameOkButton(box);
     box.exec();
 }
@@ -82,6 +83,7 @@ Prompts::Answer DesktopPrompts::ask(QWidget* parent, const QString& caption, con
                           : buttons == Buttons::YesNo     ? QMessageBox::Yes | QMessageBox::No
                                                           : QMessageBox::Ok | QMessageBox::Cancel;
     QMessageBox box(boxIcon(icon), caption, text, standard, parent);
+    box.setTextFormat(Qt::PlainText);
     nameOkButton(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
