@@ -12,12 +12,20 @@ bool ZoneSpansArea(std::span<const Point> pts, size_t minPoints)
 {
     if (pts.size() < minPoints)
         return false;
-    bool spreads = false, rises = false;
-    for (Point p : pts) {
-        spreads = spreads || p.x != pts[0].x;
-        rises = rises || p.y != pts[0].y;
+    // Some corner off the line through the first two distinct ones.
+    const Point a = pts[0];
+    const Point* b = nullptr;
+    for (const Point& p : pts) {
+        if (!b) {
+            if (p != a)
+                b = &p;
+            continue;
+        }
+        const int64_t cross = int64_t{b->x - a.x} * (p.y - a.y) - int64_t{b->y - a.y} * (p.x - a.x);
+        if (cross != 0)
+            return true;
     }
-    return spreads && rises;
+    return false;
 }
 
 bool PointerMachine::pathPress(Point raw, PointerKeys keys)

@@ -64,7 +64,7 @@ struct PointerState {
 Point BendCornerOf(Point a, Point c, int bendMode);
 
 // Whether a zone's corners enclose an area: at least minPoints of them, not
-// all on one vertical and not all on one horizontal line.
+// all on one line.
 bool ZoneSpansArea(std::span<const Point> pts, size_t minPoints);
 
 } // namespace kestrel

@@ -123,6 +123,7 @@ TEST(PointerMachine, TracksAndZonesPointsSnappingAndEndings)
          {{p0, p1, p2, p3, p0}}},
         {"collinear corners span no area", zone,
          [&](Bench& b) { b.left(p0), b.left(p1), b.left(at(30, 10)), b.right(); }, {}},
+        {"nor on a slant", zone, [&](Bench& b) { b.left(p0), b.left(p2), b.left(at(30, 30)), b.right(); }, {}},
         {"two corners closed are too few", zone, [&](Bench& b) { b.left(p0), b.left(p2), b.right(); }, {}},
         {"a command keeps an open triangle", zone, [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.m.abort(); },
          {{p0, p1, p2}}},
