@@ -64,7 +64,9 @@ constexpr char kToolKeys[] = {'S', 'T', 'P', 'Z', 'L', 'F', 'R', 'K', 'X', 'B', 
 
 MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), lang_(lang), prompts_(prompts), doc_(LayoutDocument::withFirstBoard(lang)),
-      nextLanguage_(lang)
+      // The menu ticks the stored choice, which the next start takes; --lang
+      // chooses only this run's language.
+      nextLanguage_(readInterfaceLanguage(languageFileFolders(QCoreApplication::applicationDirPath())))
 {
     setObjectName("TForm1");
     lastDirectory_ = QCoreApplication::applicationDirPath();
@@ -194,7 +196,7 @@ void MainWindow::defineHandlers()
         DesignRules rules = readDesignRules();
         runDesignCheckDialog(this, doc_, lang_, prompts_, rules, [this](const Violation& v) { showViolation(v); });
         if (!(rules == readDesignRules()))
-            writeDesignRules(rules);
+            settingsWritten(writeDesignRules(rules));
     });
 
     on("NeuePlatine1Click", [this] { addNewBoard(); });

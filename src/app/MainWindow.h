@@ -223,7 +223,10 @@ private:
 
     // Settings, history and autosave (MainWindowSettings.cpp).
     void loadSettings();
-    void saveSettings() const;
+    void saveSettings();
+    // Says once per window that the settings file could not be written.
+    void settingsWritten(bool ok);
+    bool settingsWarned_ = false;
     void addToHistory(const QString& path);
     void refreshHistoryItems();
     void openFromHistory(int number);

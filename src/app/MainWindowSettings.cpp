@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTimer>
@@ -47,7 +48,19 @@ void MainWindow::loadSettings()
     timer->start();
 }
 
-void MainWindow::saveSettings() const
+void MainWindow::settingsWritten(bool ok)
+{
+    if (ok || settingsWarned_)
+        return;
+    settingsWarned_ = true;
+    prompts_.message(this, kestrel::tr(lang_, "Настройки", "Settings"),
+                     QString::fromUtf8(kestrel::tr(lang_, "Настройки не удалось записать в файл ",
+                                                   "The settings could not be written to ")) +
+                         QDir::toNativeSeparators(settingsFilePath()),
+                     Prompts::Icon::Warning);
+}
+
+void MainWindow::saveSettings()
 {
     Options options;
     options.hints = showHints_;
@@ -57,7 +70,7 @@ void MainWindow::saveSettings() const
     options.autoSaveMs = autoSave_.intervalMs();
     options.undoDepth = session_.UndoDepth;
     options.windowGeometry = saveGeometry();
-    writeOptionsAndLists(options, parameterLists());
+    settingsWritten(writeOptionsAndLists(options, parameterLists()));
 }
 
 void MainWindow::setAutoSaveClock(std::function<int64_t()> clock)
@@ -72,7 +85,7 @@ void MainWindow::addToHistory(const QString& path)
     // name another file, or none, when it starts elsewhere.
     if (!history_.add(QFileInfo(path).absoluteFilePath().toStdString()))
         return;
-    writeHistory(history_);
+    settingsWritten(writeHistory(history_));
     refreshHistoryItems();
 }
 

@@ -114,7 +114,17 @@ Settings readSettings(const QString& path)
     return s;
 }
 
-void writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path)
+namespace {
+
+bool written(QSettings& file)
+{
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
+} // namespace
+
+bool writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path)
 {
     QSettings file(path, QSettings::IniFormat);
     file.setValue("Optionen/Kurzhilfe", flag(options.hints));
@@ -130,13 +140,15 @@ void writeOptionsAndLists(const Options& options, const UserLists& lists, const 
     file.remove("LA_POPUP");
     for (size_t i = 0; i < lists.padSizes.size() && !lists.padSizes[i].isEmpty(); ++i)
         file.setValue(QString("LA_POPUP/S%1").arg(i), lists.padSizes[i]);
+    return written(file);
 }
 
-void writeHistory(const FileHistory& history, const QString& path)
+bool writeHistory(const FileHistory& history, const QString& path)
 {
     QSettings file(path, QSettings::IniFormat);
     for (int i = 0; i < kHistoryEntries; ++i)
         file.setValue(QString("History/D%1").arg(i + 1), QString::fromStdString(history.entries[static_cast<size_t>(i)]));
+    return written(file);
 }
 
 namespace {
@@ -168,11 +180,12 @@ DesignRules readDesignRules(const QString& path)
     return rules;
 }
 
-void writeDesignRules(const DesignRules& rules, const QString& path)
+bool writeDesignRules(const DesignRules& rules, const QString& path)
 {
     QSettings file(path, QSettings::IniFormat);
     for (const RuleKey& k : kRuleKeys)
         file.setValue(k.key, rules.*k.field);
+    return written(file);
 }
 
 } // namespace kestrel

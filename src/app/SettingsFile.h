@@ -56,15 +56,17 @@ struct Settings {
 };
 
 Settings readSettings(const QString& path = settingsFilePath());
+// The writers return false when the file could not be written (a read-only
+// file, a folder in its place).
 // The options and the lists, each list's section erased first.
-void writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path = settingsFilePath());
+bool writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path = settingsFilePath());
 // Written on every change of the history.
-void writeHistory(const FileHistory& history, const QString& path = settingsFilePath());
+bool writeHistory(const FileHistory& history, const QString& path = settingsFilePath());
 
 // Section DesignCheck: the design check's rules (limits in board units),
 // written whenever the window or the fab package uses them. Missing or
 // unusable values give the board-house defaults.
 DesignRules readDesignRules(const QString& path = settingsFilePath());
-void writeDesignRules(const DesignRules& rules, const QString& path = settingsFilePath());
+bool writeDesignRules(const DesignRules& rules, const QString& path = settingsFilePath());
 
 } // namespace kestrel

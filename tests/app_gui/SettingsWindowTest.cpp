@@ -4,6 +4,7 @@
 #include "edit/ParameterLists.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QSettings>
 #include <QSpinBox>
@@ -98,6 +99,22 @@ std::vector<QString> historyCaptions(WindowFixture& f)
         if (f.action(name).isVisible())
             out.push_back(f.action(name).text());
     return out;
+}
+
+// A settings file that cannot be written is said once, not at every save.
+TEST(Settings, AnUnwritableFileIsReportedOnce)
+{
+    SettingsHome home;
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(settingsFilePath())); // a folder in the file's place
+    WindowFixture f;
+    f.saveNames = {q(dir.file("a.kbd")), q(dir.file("b.kbd"))};
+    f.trigger("Speichernals1");
+    f.trigger("Speichernals1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.startsWith("The settings could not be written to ")) << f.messages[0].text.toStdString();
+    EXPECT_TRUE(f.window().close());
+    EXPECT_EQ(f.messages.size(), 1u);
 }
 
 // What the window keeps in the settings file comes back in the next window:
