@@ -243,6 +243,8 @@ private:
     QString startMacroFolder() const;
     QWidget* buildMacroPanel(QWidget* parent);
     void showMacroPanel(bool shown);
+    // Shows the macro file in the panel: its folder listed, it selected.
+    void showMacroFile(const QString& path);
     // The saved file's name, or nothing when the user stopped or the write
     // failed (reported). The panel then shows the saved macro.
     std::optional<QString> saveAsMacro();

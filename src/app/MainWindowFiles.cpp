@@ -112,6 +112,12 @@ void MainWindow::openCommand(bool import)
 // when the whole file read correctly; a damaged file leaves it untouched.
 bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
 {
+    // A macro (the desktop opens *.kmk with the editor too) is shown in the
+    // macro panel, at its folder, ready to be dragged onto the board.
+    if (QFileInfo(path).suffix().compare("kmk", Qt::CaseInsensitive) == 0) {
+        showMacroFile(path);
+        return false;
+    }
     session_.objectsWillChange(); // a track being drawn ends before its document goes
     if (askFirst && !askToSave())
         return false;

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace kestrel {
 
@@ -34,6 +35,14 @@ QWidget* MainWindow::buildMacroPanel(QWidget* parent)
     connect(macroPanel_, &MacroPanel::closeRequested, this, [this] { showMacroPanel(false); });
     connect(macroPanel_, &MacroPanel::folderChosen, this, [this](const QString& path) { macroFolder_ = path; });
     return macroPanel_;
+}
+
+void MainWindow::showMacroFile(const QString& path)
+{
+    macroFolder_ = QFileInfo(path).absolutePath();
+    macroPanel_->setFolder(macroFolder_);
+    macroPanel_->showSaved(path);
+    showMacroPanel(true);
 }
 
 // The splitter's handle shows exactly while the panel does.

@@ -43,6 +43,24 @@ QStringList entries(const QListWidget& list)
     return out;
 }
 
+// A macro file given to the editor (the desktop opens *.kmk with it) is
+// shown in the macro panel, not read as a damaged layout.
+TEST(MacroPanelWindow, AMacroFileOpensInThePanel)
+{
+    SettingsHome home;
+    TempDir dir;
+    writePads(dir.file("a.kmk"), 1);
+    writePads(dir.file("DIP.KMK"), 3);
+    WindowFixture f(Language::English, q(dir.file("DIP.KMK")));
+    MacroPanel& panel = f.window().macroPanel();
+    EXPECT_TRUE(f.messages.empty()) << f.messages.front().text.toStdString();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.folder(), q(dir.path()));
+    EXPECT_EQ(f.control<QListWidget>("LB_Makro").currentItem()->text(), "DIP.KMK");
+    EXPECT_EQ(panel.macro().size(), 4u);
+    EXPECT_EQ(f.list().size(), 0u) << "the layout stays as it was";
+}
+
 TEST(MacroPanelWindow, ListDeleteAndFolder)
 {
     SettingsHome home;
