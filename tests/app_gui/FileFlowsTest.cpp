@@ -37,6 +37,22 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     EXPECT_EQ(f.window().windowTitle(), marked) << "the ground plane is a change";
 }
 
+// A save that fails still says what its clean-up deleted: the next save
+// would find nothing left to count.
+TEST(FileFlows, AFailedSaveStillReportsTheObjectsDeletedOffTheBoard)
+{
+    TempDir dir;
+    WindowFixture f;
+    f.addContent();
+    addPad(f.list(), {f.doc().Working.BoardWidth + 5000, -1000}, 50); // wholly off the board
+    f.saveNames = {q(dir.file("missing/board.kbd"))};
+    f.trigger("Speichernals1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.endsWith("\nObjects lying outside the board deleted: 1"))
+        << f.messages[0].text.toStdString();
+    EXPECT_EQ(f.list().size(), 1u);
+}
+
 // Opening replaces the document after the save question; importing appends
 // the file's boards; a missing or damaged file leaves the document untouched.
 TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
