@@ -158,11 +158,12 @@ void RotateSelection(EditSession& session, LayoutDocument& doc)
         if (!allOnBoard(back))
             return;
     }
-    TakeUndoSnapshot(session, doc);
+    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
     forSelected(doc, [&](LayoutObject& o) {
         RotateObject(o, *c);
         MoveObject(o, back.x, back.y);
     });
+    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken)); // a round pad turned about itself
 }
 
 void MirrorHorizontal(EditSession& session, LayoutDocument& doc)
@@ -170,8 +171,9 @@ void MirrorHorizontal(EditSession& session, LayoutDocument& doc)
     const auto c = pivot(doc);
     if (!c)
         return; // nothing selected: no undo step spent
-    TakeUndoSnapshot(session, doc);
+    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
     forSelected(doc, [&](LayoutObject& o) { MirrorObjectHorizontal(o, c->x); });
+    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken));
 }
 
 void MirrorVertical(EditSession& session, LayoutDocument& doc)
@@ -179,8 +181,9 @@ void MirrorVertical(EditSession& session, LayoutDocument& doc)
     const auto c = pivot(doc);
     if (!c)
         return; // nothing selected: no undo step spent
-    TakeUndoSnapshot(session, doc);
+    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
     forSelected(doc, [&](LayoutObject& o) { MirrorObjectVertical(o, c->y); });
+    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken));
 }
 
 void AlignToGrid(EditSession& session, LayoutDocument& doc)
@@ -188,7 +191,7 @@ void AlignToGrid(EditSession& session, LayoutDocument& doc)
     ObjectList* objects = doc.currentObjects();
     if (!objects || SelectedCount(*objects) == 0)
         return;
-    TakeUndoSnapshot(session, doc);
+    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
     const double grid = doc.Working.Grid;
     std::vector<uint8_t> pending(objects->size());
     for (size_t i = 0; i < objects->size(); ++i)
@@ -212,6 +215,7 @@ void AlignToGrid(EditSession& session, LayoutDocument& doc)
             }
         }
     }
+    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken)); // all on the grid already
 }
 
 } // namespace kestrel

@@ -180,6 +180,13 @@ void ResetUndoHistory(EditSession& session, LayoutDocument& doc)
     }
 }
 
+void WithdrawUndoSnapshotIfUnchanged(EditSession& session, LayoutDocument& doc, UndoStepTaken&& taken)
+{
+    const ObjectList* objects = doc.currentObjects();
+    if (taken.pushed && objects && EditableFingerprint(*objects) == taken.fingerprint)
+        WithdrawUndoSnapshot(session, doc, std::move(taken));
+}
+
 bool Undo(EditSession& session, LayoutDocument& doc)
 {
     auto& undo = session.undoSnapshots();

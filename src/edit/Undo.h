@@ -40,6 +40,10 @@ UndoStepTaken TakeUndoSnapshot(EditSession& session, LayoutDocument& doc);
 // before it, and the document unmodified if it was and the objects are as
 // the snapshot copied them. Does nothing once the history changed since.
 void WithdrawUndoSnapshot(EditSession& session, LayoutDocument& doc, UndoStepTaken&& taken);
+// The same for a command that turned out to change nothing (an align of
+// objects already on the grid): only when the objects are as the snapshot
+// copied them.
+void WithdrawUndoSnapshotIfUnchanged(EditSession& session, LayoutDocument& doc, UndoStepTaken&& taken);
 
 // After a file was read or another board became active: the history starts
 // over, so an Undo there changes nothing.

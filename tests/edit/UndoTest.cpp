@@ -176,6 +176,32 @@ TEST(Undo, CommandsThatChangeNothingKeepTheStepBeforeThem)
     }
 }
 
+// A command that turns out to change nothing gives its step back too: an
+// align of what lies on the grid, a mirror or turn of one round pad.
+TEST(Undo, CommandsThatTurnOutToChangeNothingGiveTheirStepBack)
+{
+    const std::pair<const char*, std::function<void(Fixture&)>> commands[] = {
+        {"align", [](Fixture& f) { AlignToGrid(f.session, f.doc); }},
+        {"mirror", [](Fixture& f) { MirrorVertical(f.session, f.doc); }},
+        {"rotate", [](Fixture& f) { RotateSelection(f.session, f.doc); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        Fixture f(5);
+        f.doc.Working.Grid = 100;
+        LayoutObject& a = test::addPad(f.objects(), {1000, -500}, 50);
+        a.Selected = 1;
+        ApplyMove(f.session, f.doc, {100, 0});
+        f.doc.Modified = false;
+        const size_t steps = f.session.undoSteps();
+        command(f);
+        EXPECT_FALSE(f.doc.Modified);
+        EXPECT_EQ(f.session.undoSteps(), steps);
+        ASSERT_TRUE(Undo(f.session, f.doc));
+        EXPECT_EQ(f.xs(), (std::vector<int32_t>{1000})) << "the move is undone";
+    }
+}
+
 // Writing renumbers groups, which is no edit: with the history tied again
 // afterwards, Redo still follows from the board, and Undo on a board as it
 // was loaded still has nothing to do.
