@@ -117,7 +117,10 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
 
     // Files added or removed by others show at once.
     watcher_ = new QFileSystemWatcher(this);
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { refreshList(); });
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+        watchFolder();
+        refreshList();
+    });
 
     // The tree fills in and sorts itself while the folders are read: it
     // keeps the folder in view until the user takes the tree in hand.
@@ -164,11 +167,21 @@ void MacroPanel::showFolder(const QString& path)
     folder_ = folder;
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
-    watcher_->addPath(folder_);
+    watchFolder();
     for (int i = 0; i < drives_->count(); ++i)
         if (folder_.startsWith(drives_->itemText(i)))
             drives_->setCurrentIndex(i);
     refreshList();
+}
+
+// The folder above is watched too: a folder removed drops out of the
+// watcher, and is watched again when it is made anew.
+void MacroPanel::watchFolder()
+{
+    const QStringList watched = watcher_->directories();
+    for (const QString& path : {folder_, QFileInfo(folder_).absolutePath()})
+        if (!watched.contains(path) && QFileInfo(path).isDir())
+            watcher_->addPath(path);
 }
 
 void MacroPanel::revealFolder()

@@ -63,6 +63,7 @@ private:
     // The folder's macros in the list, the drive selector on its drive.
     void showFolder(const QString& path);
     void refreshList();
+    void watchFolder();
     // Expands the tree down to the folder and scrolls it into view.
     void revealFolder();
     // LB_MakroChange: reads the entry's file into the preview list.

@@ -61,6 +61,25 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanel)
     EXPECT_EQ(f.list().size(), 0u) << "the layout stays as it was";
 }
 
+// A folder removed and made anew by another program is listed again.
+TEST(MacroPanelWindow, AFolderMadeAnewIsWatchedAgain)
+{
+    SettingsHome home;
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("lib"));
+    writePads(dir.file("lib/a.kmk"), 1);
+    WindowFixture f;
+    f.window().macroPanel().setFolder(q(dir.file("lib")));
+    auto& list = f.control<QListWidget>("LB_Makro");
+    ASSERT_EQ(entries(list), QStringList{"a.kmk"});
+    std::filesystem::remove_all(dir.file("lib"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.count() == 0; }, 5000));
+    std::filesystem::create_directory(dir.file("lib"));
+    QTest::qWait(100); // the new folder is watched before the file comes
+    writePads(dir.file("lib/c.kmk"), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return entries(list) == QStringList{"c.kmk"}; }, 5000)) << entries(list).join(' ').toStdString();
+}
+
 TEST(MacroPanelWindow, ListDeleteAndFolder)
 {
     SettingsHome home;
