@@ -13,6 +13,7 @@
 #include "model/Language.h"
 #include "model/Result.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 
 #include <functional>
@@ -20,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QMenu;
@@ -277,6 +279,10 @@ private:
     ToolParameters tools_;
     CommandStates states_;
     QString lastDirectory_;
+    // Size and time of the document's file as last read or written here: a
+    // Save over a file another program changed since asks first.
+    std::optional<std::pair<qint64, QDateTime>> fileStamp_;
+    static std::pair<qint64, QDateTime> stampOf(const QString& path);
     QString startupFile_;
     bool shownOnce_ = false;
     bool showHints_ = true;

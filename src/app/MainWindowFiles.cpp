@@ -77,12 +77,19 @@ void MainWindow::documentReplaced()
     updateTitle();
 }
 
+std::pair<qint64, QDateTime> MainWindow::stampOf(const QString& path)
+{
+    const QFileInfo info(path);
+    return {info.size(), info.lastModified()};
+}
+
 void MainWindow::newDocument()
 {
     session_.objectsWillChange(); // a track being drawn ends before its document goes
     if (!askToSave())
         return;
     doc_ = LayoutDocument::withFirstBoard(lang_);
+    fileStamp_.reset();
     documentReplaced();
     // Sizing the first board belongs to making the document: nothing to save yet.
     editBoardSize();
@@ -134,6 +141,7 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
         return false;
     }
     doc_ = std::move(read->document);
+    fileStamp_ = stampOf(path);
     documentReplaced();
     // The stored view belongs to another window size: show the whole board.
     view_->zoomBoard();
@@ -166,7 +174,20 @@ bool MainWindow::saveDocument()
 {
     if (doc_.FileName.empty())
         return saveDocumentAs();
-    return writeTo(QString::fromStdString(doc_.FileName));
+    const QString path = QString::fromStdString(doc_.FileName);
+    if (fileStamp_ && QFileInfo(path).isFile() && stampOf(path) != *fileStamp_) {
+        const QString question =
+            QString::fromUtf8(kestrel::tr(lang_, "Файл %1 изменён другой программой после открытия. Заменить его?",
+                                          "The file %1 was changed by another program since it was opened. Replace it?"))
+                .arg(QDir::toNativeSeparators(path));
+        if (prompts_.ask(this, kestrel::tr(lang_, "Сохранить", "Save"), question, Prompts::Buttons::YesNo,
+                         Prompts::Icon::Warning) != Prompts::Answer::Yes)
+            return false;
+    }
+    if (!writeTo(path))
+        return false;
+    fileStamp_ = stampOf(path);
+    return true;
 }
 
 bool MainWindow::saveDocumentAs()
@@ -175,6 +196,7 @@ bool MainWindow::saveDocumentAs()
     if (!name || !writeTo(*name))
         return false;
     doc_.FileName = name->toStdString();
+    fileStamp_ = stampOf(*name);
     updateTitle();
     rememberDirectory(*name);
     return true;

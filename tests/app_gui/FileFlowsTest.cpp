@@ -1,5 +1,8 @@
 #include "WindowFixture.h"
 
+#include <chrono>
+#include <filesystem>
+
 namespace kestrel::test {
 namespace {
 
@@ -51,6 +54,35 @@ TEST(FileFlows, AFailedSaveStillReportsTheObjectsDeletedOffTheBoard)
     EXPECT_TRUE(f.messages[0].text.endsWith("\nObjects lying outside the board deleted: 1"))
         << f.messages[0].text.toStdString();
     EXPECT_EQ(f.list().size(), 1u);
+}
+
+// Save asks before replacing a file another program changed since it was
+// opened or saved here; No keeps the other program's file.
+TEST(FileFlows, SaveAsksBeforeReplacingAFileChangedElsewhere)
+{
+    TempDir dir;
+    const std::string path = dir.file("board.kbd"), other = dir.file("other.kbd");
+    writeSample(path);
+    LayoutDocument empty = LayoutDocument::withFirstBoard(Language::English);
+    ASSERT_TRUE(succeeded(writeDocument(empty, other, false, Language::English)));
+    WindowFixture f(Language::English, q(path));
+    const size_t objects = f.list().size();
+    ASSERT_GT(objects, 0u);
+    f.trigger("Speichern1");
+    EXPECT_TRUE(f.questions.empty()) << "unchanged on disk: no question";
+
+    std::filesystem::copy_file(other, path, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(5));
+    f.addContent();
+    f.answers = {Answer::No, Answer::Yes};
+    f.trigger("Speichern1");
+    ASSERT_EQ(f.questions.size(), 1u);
+    EXPECT_TRUE(f.questions[0].text.contains("was changed by another program")) << f.questions[0].text.toStdString();
+    EXPECT_EQ(objectsInFile(path), 0u) << "No keeps the other program's file";
+    f.trigger("Speichern1");
+    EXPECT_EQ(objectsInFile(path), objects + 1);
+    f.trigger("Speichern1");
+    EXPECT_EQ(f.questions.size(), 2u) << "saved here since: no question";
 }
 
 // Opening replaces the document after the save question; importing appends
