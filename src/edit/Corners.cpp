@@ -32,7 +32,7 @@ bool AddCorner(LayoutDocument& doc, size_t object, size_t k)
         added = {static_cast<int32_t>((int64_t{pts[k - 1].x} + pts[k].x) / 2),
                  static_cast<int32_t>((int64_t{pts[k - 1].y} + pts[k].y) / 2)};
     }
-    pts.insert(pts.begin() + static_cast<long>(k), snapPointToGrid(added, doc.Working.Grid));
+    pts.insert(pts.begin() + static_cast<long>(k), snapPointOntoBoard(added, doc.Working));
     doc.Modified = true;
     return true;
 }
@@ -52,7 +52,7 @@ bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k)
     LayoutObject* o = cornered(doc, object, k);
     if (!o)
         return false;
-    o->Points[k] = snapPointToGrid(o->Points[k], doc.Working.Grid);
+    o->Points[k] = snapPointOntoBoard(o->Points[k], doc.Working);
     doc.Modified = true;
     return true;
 }

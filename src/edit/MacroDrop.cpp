@@ -12,7 +12,7 @@ namespace kestrel {
 
 Point MacroDropPoint(Point boardPoint, const BoardSettings& board)
 {
-    const Point snapped = snapPointToGrid(boardPoint, board.Grid);
+    const Point snapped = snapPointOntoBoard(boardPoint, board);
     return {std::clamp(snapped.x, 0, board.BoardWidth), std::clamp(snapped.y, -board.BoardHeight, 0)};
 }
 

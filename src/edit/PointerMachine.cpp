@@ -38,29 +38,9 @@ PointerMachine::PointerMachine(EditSession& session, LayoutDocument& doc, ToolPa
 {
 }
 
-namespace {
-
-// A coordinate on the board whose nearest grid line lies beyond the edge
-// takes the grid line before it (the edge itself when none is left):
-// whatever the tools place there would otherwise lie off the board.
-int32_t snappedOntoBoard(int32_t raw, int32_t snapped, int32_t low, int32_t high, double grid)
-{
-    if (raw < low || raw > high || (snapped >= low && snapped <= high) || !(grid > 0))
-        return snapped;
-    const double line = std::round(snapped / grid) + (snapped > high ? -1 : 1);
-    return static_cast<int32_t>(std::clamp(std::round(line * grid), double(low), double(high)));
-}
-
-} // namespace
-
 Point PointerMachine::snapped(Point raw, PointerKeys keys) const
 {
-    if (keys.ctrl)
-        return raw;
-    const BoardSettings& board = doc_.Working;
-    const Point p = snapPointToGrid(raw, board.Grid);
-    return {snappedOntoBoard(raw.x, p.x, 0, board.BoardWidth, board.Grid),
-            snappedOntoBoard(raw.y, p.y, -board.BoardHeight, 0, board.Grid)};
+    return keys.ctrl ? raw : snapPointOntoBoard(raw, doc_.Working);
 }
 
 ObjectList& PointerMachine::objects()

@@ -157,12 +157,12 @@ void MirrorObjectVertical(LayoutObject& o, int32_t cy)
     }
 }
 
-Point TransformationCentre(const Rect& bounds, double gridUnits)
+Point TransformationCentre(const Rect& bounds, const BoardSettings& board)
 {
     const int64_t left = bounds.left, top = bounds.top, right = bounds.right, bottom = bounds.bottom;
     // The larger y is the upper edge on the board.
     const Point middle{saturatedUnits(left + (right - left) / 2), saturatedUnits(bottom - (bottom - top) / 2)};
-    return snapPointToGrid(middle, gridUnits);
+    return snapPointOntoBoard(middle, board);
 }
 
 } // namespace kestrel

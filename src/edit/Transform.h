@@ -4,6 +4,7 @@
 // order, a circle's arc counter-clockwise from start to stop, pad shapes
 // swapped between their horizontal and vertical forms.
 
+#include "model/Board.h"
 #include "model/LayoutObject.h"
 
 namespace kestrel {
@@ -21,7 +22,8 @@ void MirrorObjectVertical(LayoutObject& o, int32_t cy);
 uint8_t RotatedPadShape(uint8_t shape);
 
 // The centre of a selection's bounds (rounded towards the lower left) moved
-// to the nearest grid point: turns and mirrors always pivot on the grid.
-Point TransformationCentre(const Rect& bounds, double gridUnits);
+// to the nearest grid point on the board: turns and mirrors always pivot on
+// the grid, and never about a point beyond the edge.
+Point TransformationCentre(const Rect& bounds, const BoardSettings& board);
 
 } // namespace kestrel

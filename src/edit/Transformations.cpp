@@ -44,7 +44,7 @@ std::optional<Point> pivot(LayoutDocument& doc)
     const auto bounds = objects ? SelectionBounds(*objects) : std::nullopt;
     if (!bounds)
         return std::nullopt;
-    return TransformationCentre(*bounds, doc.Working.Grid);
+    return TransformationCentre(*bounds, doc.Working);
 }
 
 Point referencePoint(const LayoutObject& o)
@@ -54,11 +54,12 @@ Point referencePoint(const LayoutObject& o)
     return {o.X1, o.Y1};
 }
 
-void alignSingle(LayoutObject& o, double grid)
+// Aligned objects take the grid points on the board, as the tools place them.
+void alignSingle(LayoutObject& o, const BoardSettings& board)
 {
     if (o.is(ObjectKind::Line)) {
-        const Point a = snapPointToGrid(o.start(), grid);
-        const Point b = snapPointToGrid(o.end(), grid);
+        const Point a = snapPointOntoBoard(o.start(), board);
+        const Point b = snapPointOntoBoard(o.end(), board);
         o.X1 = a.x;
         o.Y1 = a.y;
         o.X2 = b.x;
@@ -66,7 +67,7 @@ void alignSingle(LayoutObject& o, double grid)
         return;
     }
     const Point ref = referencePoint(o);
-    const Point on = snapPointToGrid(ref, grid);
+    const Point on = snapPointOntoBoard(ref, board);
     MoveObject(o, on.x - ref.x, on.y - ref.y);
 }
 
@@ -114,76 +115,92 @@ void NudgeSelection(LayoutDocument& doc, NudgeDirection direction, bool fine)
 
 namespace {
 
-// Whole grid steps along one axis that bring [a, b] back inside [lo, hi]
-// from the side it sticks out of (the low side first).
-int32_t stepsInside(int32_t a, int32_t b, int32_t lo, int32_t hi, double grid)
+// The smallest shift into [from, to], in whole grid steps where they fit.
+int32_t smallestShift(int64_t from, int64_t to, double grid)
 {
-    const double need = a < lo ? double(lo) - a : b > hi ? double(hi) - b : 0;
-    if (need == 0 || !(grid > 0))
-        return saturatedUnits(need);
-    return saturatedUnits(std::copysign(std::ceil(std::abs(need) / grid) * grid, need));
+    if (from <= 0 && to >= 0)
+        return 0;
+    const int64_t need = from > 0 ? from : to;
+    if (grid > 0) {
+        const double steps = from > 0 ? std::ceil(double(need) / grid) : std::floor(double(need) / grid);
+        const int64_t onGrid = std::llround(steps * grid);
+        if (onGrid >= from && onGrid <= to)
+            return saturatedUnits(onGrid);
+    }
+    return saturatedUnits(need);
+}
+
+// The shift along one axis for the ranges [a, b] of changed objects on a
+// board [low, high]: none when every range overlaps the board (an object
+// partly off it stays as it is); else the whole selection inside where it
+// fits, else every range overlapping; nothing when no shift can.
+std::optional<int32_t> shiftOnto(const std::vector<std::pair<int64_t, int64_t>>& ranges, int64_t low, int64_t high,
+                                 double grid)
+{
+    int64_t from = INT64_MIN, to = INT64_MAX, first = INT64_MAX, last = INT64_MIN;
+    for (const auto& [a, b] : ranges) {
+        // Overlapping needs a + d < high and b + d > low.
+        from = std::max(from, low - b + 1);
+        to = std::min(to, high - a - 1);
+        first = std::min(first, a);
+        last = std::max(last, b);
+    }
+    if (from > to)
+        return std::nullopt;
+    if (from <= 0 && to >= 0)
+        return 0;
+    if (last - first <= high - low)
+        return smallestShift(low - first, high - last, grid);
+    return smallestShift(from, to, grid);
+}
+
+// A turn or mirror near the edge could leave objects wholly off the board,
+// which the next save drops: the changed selection is moved back onto the
+// board, by whole grid steps where they fit, and a selection that cannot
+// lie on the board so changed is left as it is.
+template <class Change>
+void changeOnBoard(EditSession& session, LayoutDocument& doc, Change change)
+{
+    std::vector<std::pair<int64_t, int64_t>> xs, ys;
+    for (const auto& o : *doc.currentObjects())
+        if (o->Selected) {
+            LayoutObject changed = *o;
+            change(changed);
+            const Rect r = BoundingRect(changed);
+            xs.emplace_back(r.left, r.right);
+            ys.emplace_back(r.top, r.bottom);
+        }
+    const Rect board = doc.Working.boardRect();
+    const auto dx = shiftOnto(xs, board.left, board.right, doc.Working.Grid);
+    const auto dy = shiftOnto(ys, board.top, board.bottom, doc.Working.Grid);
+    if (!dx || !dy)
+        return;
+    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
+    forSelected(doc, [&](LayoutObject& o) {
+        change(o);
+        MoveObject(o, *dx, *dy);
+    });
+    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken)); // a round pad turned about itself
 }
 
 } // namespace
 
 void RotateSelection(EditSession& session, LayoutDocument& doc)
 {
-    const auto c = pivot(doc);
-    if (!c)
-        return; // nothing selected: no undo step spent
-    // A turn near the edge would leave objects wholly off the board, which
-    // the next save drops: the turned selection is then moved back onto
-    // the board by whole grid steps, and a selection that cannot lie on
-    // the board turned is not turned.
-    std::vector<LayoutObject> turned;
-    for (const auto& o : *doc.currentObjects())
-        if (o->Selected) {
-            turned.push_back(*o);
-            RotateObject(turned.back(), *c);
-        }
-    const Rect board = doc.Working.boardRect();
-    const auto allOnBoard = [&](Point d) {
-        return std::all_of(turned.begin(), turned.end(), [&](const LayoutObject& o) {
-            const Rect r = BoundingRect(o);
-            return Rect{r.left + d.x, r.top + d.y, r.right + d.x, r.bottom + d.y}.overlaps(board);
-        });
-    };
-    Point back;
-    if (!allOnBoard(back)) {
-        Rect bounds = BoundingRect(turned.front());
-        for (const LayoutObject& o : turned)
-            bounds = bounds.united(BoundingRect(o));
-        back = {stepsInside(bounds.left, bounds.right, board.left, board.right, doc.Working.Grid),
-                stepsInside(bounds.top, bounds.bottom, board.top, board.bottom, doc.Working.Grid)};
-        if (!allOnBoard(back))
-            return;
-    }
-    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
-    forSelected(doc, [&](LayoutObject& o) {
-        RotateObject(o, *c);
-        MoveObject(o, back.x, back.y);
-    });
-    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken)); // a round pad turned about itself
+    if (const auto c = pivot(doc))
+        changeOnBoard(session, doc, [&](LayoutObject& o) { RotateObject(o, *c); });
 }
 
 void MirrorHorizontal(EditSession& session, LayoutDocument& doc)
 {
-    const auto c = pivot(doc);
-    if (!c)
-        return; // nothing selected: no undo step spent
-    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
-    forSelected(doc, [&](LayoutObject& o) { MirrorObjectHorizontal(o, c->x); });
-    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken));
+    if (const auto c = pivot(doc))
+        changeOnBoard(session, doc, [&](LayoutObject& o) { MirrorObjectHorizontal(o, c->x); });
 }
 
 void MirrorVertical(EditSession& session, LayoutDocument& doc)
 {
-    const auto c = pivot(doc);
-    if (!c)
-        return; // nothing selected: no undo step spent
-    UndoStepTaken taken = TakeUndoSnapshot(session, doc);
-    forSelected(doc, [&](LayoutObject& o) { MirrorObjectVertical(o, c->y); });
-    WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken));
+    if (const auto c = pivot(doc))
+        changeOnBoard(session, doc, [&](LayoutObject& o) { MirrorObjectVertical(o, c->y); });
 }
 
 void AlignToGrid(EditSession& session, LayoutDocument& doc)
@@ -192,7 +209,6 @@ void AlignToGrid(EditSession& session, LayoutDocument& doc)
     if (!objects || SelectedCount(*objects) == 0)
         return;
     UndoStepTaken taken = TakeUndoSnapshot(session, doc);
-    const double grid = doc.Working.Grid;
     std::vector<uint8_t> pending(objects->size());
     for (size_t i = 0; i < objects->size(); ++i)
         pending[i] = (*objects)[i].Selected;
@@ -202,12 +218,12 @@ void AlignToGrid(EditSession& session, LayoutDocument& doc)
         LayoutObject& o = (*objects)[i];
         const int32_t group = o.outerGroup();
         if (group == -1) {
-            alignSingle(o, grid);
+            alignSingle(o, doc.Working);
             pending[i] = 0;
             continue;
         }
         const Point ref = referencePoint(o);
-        const Point on = snapPointToGrid(ref, grid);
+        const Point on = snapPointOntoBoard(ref, doc.Working);
         for (size_t k = i; k < objects->size(); ++k) {
             if (pending[k] && (*objects)[k].outerGroup() == group) {
                 MoveObject((*objects)[k], on.x - ref.x, on.y - ref.y);

@@ -51,6 +51,28 @@ Point snapPointToGrid(Point p, double g)
     return {roundEven(std::nearbyint(p.x / g) * g), roundEven(std::nearbyint(p.y / g) * g)};
 }
 
+namespace {
+
+int32_t snappedOntoBoard(int32_t raw, double g, int32_t low, int32_t high)
+{
+    double line = std::nearbyint(raw / g);
+    const int32_t snapped = roundEven(line * g);
+    if (raw < low || raw > high || (snapped >= low && snapped <= high))
+        return snapped;
+    line += snapped > high ? -1 : 1;
+    return std::clamp(roundEven(line * g), low, high);
+}
+
+} // namespace
+
+Point snapPointOntoBoard(Point p, const BoardSettings& board)
+{
+    if (!usableGrid(board.Grid))
+        return p;
+    return {snappedOntoBoard(p.x, board.Grid, 0, board.BoardWidth),
+            snappedOntoBoard(p.y, board.Grid, -board.BoardHeight, 0)};
+}
+
 bool unitedBounds(const ObjectList& list, bool selectedOnly, Rect& out)
 {
     bool any = false;

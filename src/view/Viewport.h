@@ -57,6 +57,10 @@ void sanitizeViewSettings(BoardSettings& s);
 
 // The board point of a grid at the nearest grid crossing.
 Point snapPointToGrid(Point p, double gridUnits);
+// The same, except that a point on the board whose nearest grid crossing
+// lies beyond an edge takes the one before it: what is placed there stays
+// on the board. Off the board a point snaps as usual.
+Point snapPointOntoBoard(Point p, const BoardSettings& board);
 
 // Union of the bounding rectangles of all objects, or of the selected ones;
 // false when there is none.

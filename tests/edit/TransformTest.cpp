@@ -116,8 +116,31 @@ TEST(Transform, CentreLiesOnTheNearestGridPoint)
         {{0, -1, 3, 0}, 1.0, {1, 0}}, // 1.5 and -0.5 rounded towards the lower left
         {{-300, 100, 200, 300}, 254.0, {0, 254}},
     };
-    for (const auto& [bounds, grid, expected] : cases)
-        EXPECT_EQ(TransformationCentre(bounds, grid), expected) << bounds.left << " " << grid;
+    for (const auto& [bounds, grid, expected] : cases) {
+        BoardSettings board;
+        board.Grid = grid;
+        EXPECT_EQ(TransformationCentre(bounds, board), expected) << bounds.left << " " << grid;
+    }
+}
+
+// A point on the board whose nearest grid point lies beyond an edge takes
+// the one before it, rounded as every other grid point is.
+TEST(Transform, SnappingOntoTheBoard)
+{
+    BoardSettings board; // 16000 x 10000
+    board.BoardHeight = 2500;
+    const std::tuple<double, Point, Point, const char*> rows[] = {
+        {254, {15990, -1000}, {15748, -1016}, "16002 lies beyond the right edge"},
+        {254, {10, -10}, {0, 0}, "the top-left corner is a grid point"},
+        {31.75, {1000, -2497}, {984, -2476}, "-78.5 steps: half units round to even"},
+        {31.75, {1000, -2470}, {984, -2476}, "the same line from inside"},
+        {4500, {100, -2400}, {0, 0}, "a grid coarser than the board: back to the top edge's crossing"},
+        {254, {16500, 100}, {16510, 0}, "off the board: snapped as usual"},
+    };
+    for (const auto& [grid, p, expected, why] : rows) {
+        board.Grid = grid;
+        EXPECT_EQ(snapPointOntoBoard(p, board), expected) << why;
+    }
 }
 
 struct Board : test::EditBoard {
@@ -200,6 +223,32 @@ TEST(Transformations, TurnsKeepTheSelectionOnTheBoard)
     EXPECT_FALSE(wide.doc.Modified);
     ASSERT_TRUE(Undo(wide.session, wide.doc));
     EXPECT_EQ(wide.objects()[0].centre(), (Point{400, -5000})) << "the move before is undone";
+
+    // A pad turned wholly above the board and a track turned longer than the
+    // board is high: moved down until the pad reaches the board, the track
+    // still on it, rather than up, which would lose the pad.
+    Board mixed;
+    test::addPad(mixed.objects(), {200, -3000}, 50).Selected = 1;
+    test::addTrack(mixed.objects(), {{4000, -3000}, {15800, -3000}}).Selected = 1;
+    RotateSelection(mixed.session, mixed.doc); // about (8000, -3000)
+    EXPECT_EQ(mixed.objects()[0].centre(), (Point{8000, 0}));
+    EXPECT_EQ(mixed.objects()[1].Points, (std::vector<Point>{{8000, -3800}, {8000, -15600}}));
+}
+
+// Mirrors and the grid alignment pivot on, and align to, grid points on the
+// board: a pad near the edge is not thrown beyond it.
+TEST(Transformations, MirrorAndAlignStayOnTheBoard)
+{
+    Board b;
+    b.doc.Working.BoardHeight = 2500;
+    b.doc.Working.Grid = 508;
+    test::addPad(b.objects(), {2000, -2400}, 40).Selected = 1;
+    MirrorVertical(b.session, b.doc); // about y = -2032, not -2540 beyond the edge
+    EXPECT_EQ(b.objects()[0].centre(), (Point{2000, -1664}));
+    b.doc.Working.Grid = 254;
+    b.objects()[0].Y1 = -2440;
+    AlignToGrid(b.session, b.doc);
+    EXPECT_EQ(b.objects()[0].centre(), (Point{2032, -2286}));
 }
 
 TEST(Transformations, NudgeTakesNoSnapshot)

@@ -463,7 +463,9 @@ void BoardView::originDragFinished()
 
 void BoardView::paintBoxMouseMoved(QPoint p, bool ctrl)
 {
-    const Point board = screenToBoard(p, !ctrl);
+    // Where a click would place a point: the tools keep it on the board.
+    const Point raw = screenToBoard(p, false);
+    const Point board = ctrl ? raw : snapPointOntoBoard(raw, viewport_.settings());
     showPointerMarkers(board);
     Q_EMIT pointerMoved(board);
 }
