@@ -203,6 +203,10 @@ bool Undo(EditSession& session, LayoutDocument& doc)
     session.startFingerprint.reset();
     ++session.historySerial;
     ObjectList& objects = *doc.currentObjects();
+    // Edited since the last Undo or Redo without a snapshot (a nudge): the
+    // older redo steps would take that edit back unseen.
+    if (!RedoApplies(session, objects))
+        session.redoSnapshots().clear();
     if (undo.empty()) {
         // Back to the board as the history found it; it stays the base.
         ObjectList previous;

@@ -141,6 +141,19 @@ TEST(Undo, AnEditWithoutSnapshotEndsTheRedoSteps)
         edits[k](f.objects());
         const std::vector<int32_t> edited = f.xs();
         EXPECT_FALSE(RedoApplies(f.session, f.objects()));
+        // An Undo first: Redo then comes back to the edit and no further,
+        // where the old step would have taken the edit back.
+        Fixture g(3);
+        g.drawPad(100);
+        g.drawPad(200);
+        g.drawPad(300);
+        ASSERT_TRUE(Undo(g.session, g.doc));
+        edits[k](g.objects());
+        ASSERT_TRUE(Undo(g.session, g.doc));
+        ASSERT_TRUE(Redo(g.session, g.doc));
+        EXPECT_FALSE(Redo(g.session, g.doc));
+        EXPECT_EQ(g.xs(), edited);
+
         EXPECT_FALSE(Redo(f.session, f.doc));
         EXPECT_EQ(f.xs(), edited) << "the edit stays";
         EXPECT_FALSE(f.session.canRedo());
