@@ -256,7 +256,14 @@ void MainWindow::bindCommand(QAction* action, const char* handler, int tag, Comm
             // command (save, export, print...) may see it.
             if (machine_ && machine_->placingLabel())
                 pointer_->abort();
+            endDrag();
+            // A dialog the command opens needs the mouse; a track still
+            // being drawn afterwards takes it back.
+            if (pointer_)
+                pointer_->confine(false);
             h(tag);
+            if (machine_ && machine_->building())
+                pointer_->confine(true);
             refreshCheckMarks();
         });
     }
@@ -575,12 +582,22 @@ void MainWindow::openStartupFile()
                          Prompts::Icon::Warning);
 }
 
+void MainWindow::endDrag()
+{
+    if (machine_ && machine_->holdingDrag())
+        pointer_->abort();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // The save question must not offer a label that only follows the pointer.
     if (machine_->placingLabel())
         pointer_->abort();
+    endDrag();
+    pointer_->confine(false); // the question needs the mouse
     if (!askToSave()) {
+        if (machine_->building())
+            pointer_->confine(true);
         event->ignore();
         return;
     }

@@ -226,6 +226,9 @@ private:
     // Settings, history and autosave (MainWindowSettings.cpp).
     void loadSettings();
     void saveSettings();
+    // Ends a move, corner drag or frame whose button is still held: the
+    // selection it started from is about to change.
+    void endDrag();
     // Says once per window that the settings file could not be written.
     void settingsWritten(bool ok);
     bool settingsWarned_ = false;

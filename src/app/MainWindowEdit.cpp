@@ -88,6 +88,7 @@ void MainWindow::resetUndoHistory()
 // were and where they are now.
 void MainWindow::nudge(NudgeDirection direction, bool fine)
 {
+    endDrag();
     if (SelectedCount(objects()) == 0)
         return;
     const auto invalidateSelection = [this] {

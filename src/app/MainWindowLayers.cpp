@@ -12,6 +12,7 @@ namespace kestrel {
 
 void MainWindow::activateLayer(int layer)
 {
+    endDrag();
     if (SetActiveLayer(doc_.Working, objects(), layer)) {
         view_->redraw();
         updateCommandStates();
@@ -21,6 +22,7 @@ void MainWindow::activateLayer(int layer)
 
 void MainWindow::toggleLayer(int layer)
 {
+    endDrag();
     if (SetViewLayer(doc_.Working, objects(), layer)) {
         view_->redraw();
         updateCommandStates();

@@ -6,6 +6,7 @@
 
 #include "app/ToolPanel.h"
 #include "edit/ApplyToolParameter.h"
+#include "edit/PointerMachine.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
 #include "model/Units.h"
@@ -40,6 +41,10 @@ void MainWindow::selectAll()
 {
     const std::vector<uint8_t> before = selectionFlags();
     SelectAll(objects(), doc_.Working);
+    // The track or zone being drawn is no selected object: a nudge or a
+    // delete would pull it from under its next point.
+    if (LayoutObject* drawn = machine_->builtObject())
+        drawn->Selected = 0;
     selectionChanged(before);
 }
 

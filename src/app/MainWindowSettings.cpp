@@ -134,7 +134,8 @@ void MainWindow::autoSaveTick()
     const AutoSaveMoment moment{doc_.FileName, loading_, doc_.activeBoard() != nullptr,
                                 QApplication::activeModalWidget() != nullptr};
     // A label following the pointer would be saved as placed: wait for it.
-    if (!autosaveMayRun(moment) || machine_->placingLabel())
+    // Nor a track or zone half drawn, which may yet be dropped.
+    if (!autosaveMayRun(moment) || machine_->placingLabel() || machine_->building())
         return;
     autoSave_.saved(now);
     const QString backup = QString::fromStdString(backupNameFor(doc_.FileName));

@@ -150,6 +150,9 @@ public:
 
     // Whether a track or zone is being built (DEL then also takes its last point).
     bool building() const { return building_ != nullptr; }
+    LayoutObject* builtObject() const { return building_; }
+    // Whether the edit tool's button is held: a move, a corner drag or a frame.
+    bool holdingDrag() const { return tool_ == ToolMode::Edit && s_.Pressed; }
 
 private:
     // The machine's own edits call EditSession::objectsWillChange like every

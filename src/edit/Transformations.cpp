@@ -82,8 +82,9 @@ Point ClampMoveDelta(const Rect& r, Point delta, const BoardSettings& board, boo
 
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta)
 {
-    if (delta == Point{})
-        return;
+    const ObjectList* objects = doc.currentObjects();
+    if (delta == Point{} || !objects || SelectedCount(*objects) == 0)
+        return; // no undo step spent on moving nothing
     TakeUndoSnapshot(session, doc);
     forSelected(doc, [&](LayoutObject& o) { MoveObject(o, delta.x, delta.y); });
 }

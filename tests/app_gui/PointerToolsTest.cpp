@@ -7,6 +7,10 @@
 #include "view/gui/BoardView.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QSpinBox>
+
+#include <filesystem>
 
 namespace kestrel::test {
 namespace {
@@ -107,7 +111,14 @@ TEST(PointerTools, AbortPathsDropAOnePointTrack)
     };
     const Case cases[] = {
         {"another tool", 1, [](WindowFixture& f) { f.tool("SB_Standard"); }, 0},
-        {"a command", 1, [](WindowFixture& f) { f.trigger("Allesmarkieren1"), f.trigger("Duplizieren1"); }, 0},
+        {"a command", 1, [](WindowFixture& f) { f.trigger("Rckgngig1"); }, 0},
+        {"select all leaves it out, a right click ends it", 2,
+         [](WindowFixture& f) {
+             f.trigger("Allesmarkieren1");
+             EXPECT_TRUE(f.selected().empty());
+             f.rightClick(at(9, 5));
+         },
+         1},
         {"another board", 1, [](WindowFixture& f) { f.addBoards(1); }, 0},
         {"another tool keeps two points", 2, [](WindowFixture& f) { f.tool("SB_Circle"); }, 1},
     };
@@ -124,6 +135,55 @@ TEST(PointerTools, AbortPathsDropAOnePointTrack)
         EXPECT_FALSE(machine(f).previews().anyDrawn());
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "the pointer is free again";
     }
+}
+
+// Commands that arrive while the pointer is busy: a held move drag ends
+// before the selection changes under it; a dialog opened while a track is
+// being drawn gets the mouse, and the track takes it back afterwards; an
+// autosave waits for the track.
+TEST(PointerTools, CommandsInTheMiddleOfAPointerOperation)
+{
+    WindowFixture f;
+    addPad(f.list(), at(10, 10), 90);
+    addPad(f.list(), at(20, 10), 90);
+    f.pressAndMove(at(10, 10), at(14, 10));
+    f.trigger("Allesmarkieren1");
+    f.moveTo(at(18, 10));
+    f.release(at(18, 10));
+    EXPECT_EQ(f.list()[0].centre(), at(10, 10)) << "the drag ended; nothing moved";
+    EXPECT_EQ(f.list()[1].centre(), at(20, 10));
+    EXPECT_FALSE(f.doc().Modified);
+
+    TempDir dir;
+    f.saveNames = {q(dir.file("board.kbd"))};
+    f.trigger("Speichernals1");
+    int64_t now = 0;
+    f.window().setAutoSaveClock([&now] { return now; });
+    f.dialogs = {[](QDialog& d) {
+        d.findChild<QCheckBox*>("RB_AutoSave")->setChecked(true);
+        d.findChild<QSpinBox*>("SE_Zyklus")->setValue(1);
+        return WindowFixture::accept(d);
+    }};
+    f.trigger("Autospeichern1");
+    f.tool("SB_Line");
+    f.click(at(5, 5));
+    f.click(at(9, 5));
+    ASSERT_EQ(QWidget::mouseGrabber(), f.paintBox());
+    QWidget* grabbedInDialog = f.paintBox();
+    f.dialogs = {[&](QDialog& d) {
+        grabbedInDialog = QWidget::mouseGrabber();
+        return WindowFixture::cancel(d);
+    }};
+    f.trigger("DesignCheck1");
+    EXPECT_EQ(grabbedInDialog, nullptr) << "the dialog has the mouse";
+    EXPECT_EQ(QWidget::mouseGrabber(), f.paintBox()) << "the track takes it back";
+
+    now = 5 * 60000; // overdue
+    f.window().autoSaveTick();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("board.bak"))) << "no backup of a half-drawn track";
+    f.rightClick(at(9, 5));
+    f.window().autoSaveTick();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("board.bak"))) << "the track finished, the backup follows";
 }
 
 TEST(PointerTools, MoveDragRepaintsTheBoardWhereItChanged)

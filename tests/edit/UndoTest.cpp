@@ -171,6 +171,7 @@ TEST(Undo, CommandsThatChangeNothingKeepTheStepBeforeThem)
         {"align", [](Fixture& f) { AlignToGrid(f.session, f.doc); }},
         {"empty paste", [](Fixture& f) { Paste(f.session, f.doc); }},
         {"move by nothing", [](Fixture& f) { ApplyMove(f.session, f.doc, {}); }},
+        {"move of nothing", [](Fixture& f) { ApplyMove(f.session, f.doc, {10, 0}); }},
         {"no band to clear", [](Fixture& f) { ClearConnections(f.session, f.doc); }},
     };
     for (const auto& [name, command] : commands) {

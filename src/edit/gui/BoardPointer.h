@@ -36,6 +36,9 @@ public:
     void key(PointerKey key, PointerKeys keys = {});
     // Ends the operation in progress (the hook of EditSession).
     void abort();
+    // The mouse grab between a track's clicks; a command lets go of it so
+    // that a dialog it opens can be used with the mouse.
+    void confine(bool on);
     // The label dialog's answer (nullopt: Cancel).
     void answerLabelDialog(const std::optional<LabelChoice>& choice);
     // The corner menu KnotenPopup with its four commands.
@@ -76,7 +79,6 @@ private:
     PointerKeys keysOf(const QMouseEvent& e) const;
     // Applies what the machine reports after each event.
     void settle(QPoint globalPosition = {}, QPoint pixel = {});
-    void confine(bool on);
     // Drag and drop of a macro; true when the event was one of those.
     bool macroDragEvent(QEvent* event);
 
