@@ -343,8 +343,12 @@ void trackLabel(EditContext& c, const StepArgs& a)
     const uint8_t layer =
         a.has("--layer") ? layerOf(a.options.at("--layer")) : static_cast<uint8_t>(c.doc.Working.ActiveLayer);
     int32_t counter = 0;
-    GenerateTrackLabel(c.session, c.doc, trackLabelOf(a), counter, boardPoint(a.numbers[0], a.numbers[1]), layer,
-                       c.tools.CurrentClearance);
+    const TrackLabelSettings settings = trackLabelOf(a);
+    // Kept on the board as the track-label tool keeps the label that follows
+    // the pointer: letters beyond the edge would go with the next save.
+    const Point at = ClampLabelAnchor(boardPoint(a.numbers[0], a.numbers[1]), StrokeTextExtent(settings, counter),
+                                      c.doc.Working.BoardWidth, c.doc.Working.BoardHeight);
+    GenerateTrackLabel(c.session, c.doc, settings, counter, at, layer, c.tools.CurrentClearance);
 }
 
 // A label in the system font, as the label tool leaves it, its box measured

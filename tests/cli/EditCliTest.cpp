@@ -98,6 +98,13 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(l[3].Points, (std::vector<Point>{{1000, -2560}, {1000, -3000}, {1220, -3000}}));
              EXPECT_EQ(std::tuple(l[3].Width, l[3].Layer), std::tuple(30, Layer::B1));
          }},
+        {"a track label at the edge is kept on the board", {"track-label 159.9 30 L --height 5 --stroke 0.3"}, nullptr,
+         4,
+         [](const ObjectList& l, auto&) {
+             ASSERT_EQ(l[3].Points.size(), 3u);
+             EXPECT_LE(l[3].Points[2].x, 16000);
+             EXPECT_EQ(l[3].Points[2].x - l[3].Points[0].x, 220) << "the letter whole";
+         }},
         {"polygon", {"polygon 50 50 --corners 4 --radius 10 --offset 45 --width 0.5 --fill"}, nullptr, 4,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(std::tuple(l[3].kind(), l[3].Points.size(), l[3].Points[0]),
