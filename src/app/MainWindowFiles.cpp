@@ -176,10 +176,9 @@ bool MainWindow::saveDocument()
         return saveDocumentAs();
     const QString path = QString::fromStdString(doc_.FileName);
     if (fileStamp_ && QFileInfo(path).isFile() && stampOf(path) != *fileStamp_) {
-        const QString question =
-            QString::fromUtf8(kestrel::tr(lang_, "Файл %1 изменён другой программой после открытия. Заменить его?",
-                                          "The file %1 was changed by another program since it was opened. Replace it?"))
-                .arg(QDir::toNativeSeparators(path));
+        const char* text = kestrel::tr(lang_, "Файл %1 изменён другой программой после открытия. Заменить его?",
+                                       "The file %1 was changed by another program since it was opened. Replace it?");
+        const QString question = QString::fromUtf8(text).arg(QDir::toNativeSeparators(path));
         if (prompts_.ask(this, kestrel::tr(lang_, "Сохранить", "Save"), question, Prompts::Buttons::YesNo,
                          Prompts::Icon::Warning) != Prompts::Answer::Yes)
             return false;
@@ -229,10 +228,9 @@ bool MainWindow::writeTo(const QString& path)
     updateTitle();
     // Said after a failed write too: the clean-up has happened, and the next
     // save would find nothing left to count.
-    const QString removedText = removed == 0 ? QString()
-                                             : QString::fromUtf8(kestrel::tr(lang_, "Удалено объектов за пределами платы: ",
-                                                                             "Objects lying outside the board deleted: ")) +
-                                                   QString::number(removed);
+    const char* removedCaption =
+        kestrel::tr(lang_, "Удалено объектов за пределами платы: ", "Objects lying outside the board deleted: ");
+    const QString removedText = removed == 0 ? QString() : QString::fromUtf8(removedCaption) + QString::number(removed);
     if (!written) {
         QString text = QString::fromStdString(written.message());
         if (!removedText.isEmpty())

@@ -77,7 +77,8 @@ TEST(MacroPanelWindow, AFolderMadeAnewIsWatchedAgain)
     std::filesystem::create_directory(dir.file("lib"));
     QTest::qWait(100); // the new folder is watched before the file comes
     writePads(dir.file("lib/c.kmk"), 2);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return entries(list) == QStringList{"c.kmk"}; }, 5000)) << entries(list).join(' ').toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return entries(list) == QStringList{"c.kmk"}; }, 5000))
+        << entries(list).join(' ').toStdString();
 }
 
 TEST(MacroPanelWindow, ListDeleteAndFolder)

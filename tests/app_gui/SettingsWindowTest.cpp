@@ -112,7 +112,8 @@ TEST(Settings, AnUnwritableFileIsReportedOnce)
     f.trigger("Speichernals1");
     f.trigger("Speichernals1");
     ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_TRUE(f.messages[0].text.startsWith("The settings could not be written to ")) << f.messages[0].text.toStdString();
+    EXPECT_TRUE(f.messages[0].text.startsWith("The settings could not be written to "))
+        << f.messages[0].text.toStdString();
     EXPECT_TRUE(f.window().close());
     EXPECT_EQ(f.messages.size(), 1u);
 }

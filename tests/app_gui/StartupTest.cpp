@@ -69,7 +69,8 @@ TEST(DesktopPrompts, ShowTextsAsTheyAre)
     answerNextBox();
     prompts.message(nullptr, "Save", text, Prompts::Icon::Information);
     answerNextBox();
-    EXPECT_EQ(prompts.ask(nullptr, "Macros", text, Prompts::Buttons::YesNo, Prompts::Icon::Question), Prompts::Answer::Yes);
+    EXPECT_EQ(prompts.ask(nullptr, "Macros", text, Prompts::Buttons::YesNo, Prompts::Icon::Question),
+              Prompts::Answer::Yes);
     ASSERT_EQ(shown.size(), 2u);
     for (const auto& [said, format] : shown) {
         EXPECT_EQ(said, text);
