@@ -138,6 +138,11 @@ void MainWindow::chooseLanguage(Language next)
 
 void MainWindow::showHelp(const QString& page)
 {
+    // The help window beside is used with the mouse: the next click on the
+    // board takes the grab back.
+    if (pointer_)
+        pointer_->confine(false);
+    pointerLeftFree_ = true;
     if (!help_)
         help_ = new HelpWindow(lang_, this);
     help_->showPage(page);
@@ -261,8 +266,9 @@ void MainWindow::bindCommand(QAction* action, const char* handler, int tag, Comm
             // being drawn afterwards takes it back.
             if (pointer_)
                 pointer_->confine(false);
+            pointerLeftFree_ = false;
             h(tag);
-            if (machine_ && machine_->building())
+            if (machine_ && machine_->building() && !pointerLeftFree_)
                 pointer_->confine(true);
             refreshCheckMarks();
         });

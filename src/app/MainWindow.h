@@ -232,6 +232,9 @@ private:
     // Says once per window that the settings file could not be written.
     void settingsWritten(bool ok);
     bool settingsWarned_ = false;
+    // Set by a command that opened a window beside this one (help): the
+    // track being drawn does not take the mouse back from it.
+    bool pointerLeftFree_ = false;
     void addToHistory(const QString& path);
     void refreshHistoryItems();
     void openFromHistory(int number);

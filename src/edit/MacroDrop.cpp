@@ -12,8 +12,10 @@ namespace kestrel {
 
 Point MacroDropPoint(Point boardPoint, const BoardSettings& board)
 {
-    const Point snapped = snapPointOntoBoard(boardPoint, board);
-    return {std::clamp(snapped.x, 0, board.BoardWidth), std::clamp(snapped.y, -board.BoardHeight, 0)};
+    // Limited to the board first, so that a point beyond an edge also takes
+    // the last grid point on the board.
+    const Point limited{std::clamp(boardPoint.x, 0, board.BoardWidth), std::clamp(boardPoint.y, -board.BoardHeight, 0)};
+    return snapPointOntoBoard(limited, board);
 }
 
 size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, Point at)

@@ -225,12 +225,27 @@ void AlignToGrid(EditSession& session, LayoutDocument& doc)
         }
         const Point ref = referencePoint(o);
         const Point on = snapPointOntoBoard(ref, doc.Working);
+        std::vector<LayoutObject*> members;
+        std::vector<std::pair<int64_t, int64_t>> xs, ys;
         for (size_t k = i; k < objects->size(); ++k) {
             if (pending[k] && (*objects)[k].outerGroup() == group) {
-                MoveObject((*objects)[k], on.x - ref.x, on.y - ref.y);
+                LayoutObject& member = (*objects)[k];
+                MoveObject(member, on.x - ref.x, on.y - ref.y);
                 pending[k] = 0;
+                members.push_back(&member);
+                const Rect r = BoundingRect(member);
+                xs.emplace_back(r.left, r.right);
+                ys.emplace_back(r.top, r.bottom);
             }
         }
+        // A member the move put wholly off the board would go with the next
+        // save: the group moves back onto it by whole grid steps, or stays.
+        const Rect board = doc.Working.boardRect();
+        const auto dx = shiftOnto(xs, board.left, board.right, doc.Working.Grid);
+        const auto dy = shiftOnto(ys, board.top, board.bottom, doc.Working.Grid);
+        const Point back = dx && dy ? Point{*dx, *dy} : Point{ref.x - on.x, ref.y - on.y};
+        for (LayoutObject* member : members)
+            MoveObject(*member, back.x, back.y);
     }
     WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken)); // all on the grid already
 }

@@ -222,6 +222,13 @@ bool Undo(EditSession& session, LayoutDocument& doc)
         exchange(objects, previous);
         session.redoSnapshots().push_back(std::move(previous));
         session.redoBase = EditableFingerprint(objects);
+        // The oldest state reached: it becomes the base, so that an edit
+        // without a snapshot (a nudge) made now can be undone too.
+        if (undo.empty() && !session.hasBase) {
+            CopyList(session.base, objects);
+            session.hasBase = true;
+            session.baseFingerprint = session.redoBase;
+        }
     }
     doc.Modified = true;
     return true;

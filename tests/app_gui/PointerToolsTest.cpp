@@ -177,6 +177,11 @@ TEST(PointerTools, CommandsInTheMiddleOfAPointerOperation)
     f.trigger("DesignCheck1");
     EXPECT_EQ(grabbedInDialog, nullptr) << "the dialog has the mouse";
     EXPECT_EQ(QWidget::mouseGrabber(), f.paintBox()) << "the track takes it back";
+    f.trigger("Index1");
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "the help window beside is used with the mouse";
+    f.click(at(9, 7));
+    EXPECT_EQ(QWidget::mouseGrabber(), f.paintBox()) << "the next point takes the grab back";
+    ASSERT_EQ(f.list()[f.list().size() - 1].Points.size(), 3u);
 
     now = 5 * 60000; // overdue
     f.window().autoSaveTick();

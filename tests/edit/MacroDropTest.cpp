@@ -23,7 +23,7 @@ TEST(MacroDrop, DropPointIsSnappedAndKeptOnTheBoard)
         const char* why;
     } rows[] = {
         {{-500, 300}, {0, 0}, "beyond the top-left corner"},
-        {{20000, -20000}, {16000, -10000}, "beyond the bottom-right corner: the board edge, off the grid"},
+        {{20000, -20000}, {15748, -9906}, "beyond the bottom-right corner: the last grid crossing on the board"},
         {{-10, -9990}, {0, -9906}, "just inside the bottom edge: the grid crossing above it"},
         {{15990, -1000}, {15748, -1016}, "just inside the right edge: the crossing before it, not the edge"},
     };

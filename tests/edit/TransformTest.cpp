@@ -249,6 +249,19 @@ TEST(Transformations, MirrorAndAlignStayOnTheBoard)
     b.objects()[0].Y1 = -2440;
     AlignToGrid(b.session, b.doc);
     EXPECT_EQ(b.objects()[0].centre(), (Point{2032, -2286}));
+
+    // A group moves with its first member's grid point; a member that move
+    // would put wholly off the board brings the group back by whole steps.
+    Board g;
+    g.doc.Working.BoardWidth = 10000;
+    LayoutObject& near = test::addPad(g.objects(), {160, -1200}, 30);
+    LayoutObject& far = test::addPad(g.objects(), {9999, -1200}, 30);
+    near.Groups = far.Groups = {4};
+    near.Clearance = far.Clearance = 0;
+    near.Selected = far.Selected = 1;
+    AlignToGrid(g.session, g.doc);
+    EXPECT_EQ(near.centre(), (Point{100, -1200}));
+    EXPECT_EQ(far.centre(), (Point{9939, -1200}));
 }
 
 TEST(Transformations, NudgeTakesNoSnapshot)

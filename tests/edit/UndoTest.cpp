@@ -160,6 +160,23 @@ TEST(Undo, AnEditWithoutSnapshotEndsTheRedoSteps)
     }
 }
 
+// Undone back to the oldest state, a nudge made there can still be undone.
+TEST(Undo, AnEditAfterUndoingEverythingCanBeUndone)
+{
+    Fixture f(10);
+    f.drawPad(100);
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    ASSERT_TRUE(f.objects().empty());
+    f.drawPad(200); // a new step: the history holds the empty board again
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    test::addPad(f.objects(), {500, -500}, 50); // an edit without a snapshot
+    ASSERT_TRUE(UndoApplies(f.session, f.objects()));
+    ASSERT_TRUE(Undo(f.session, f.doc));
+    EXPECT_TRUE(f.objects().empty());
+    ASSERT_TRUE(Redo(f.session, f.doc));
+    EXPECT_EQ(f.xs(), (std::vector<int32_t>{500}));
+}
+
 // A command that finds nothing to do must not spend the one undo step the
 // edit before it left.
 TEST(Undo, CommandsThatChangeNothingKeepTheStepBeforeThem)

@@ -463,7 +463,11 @@ void BoardView::originDragFinished()
 
 void BoardView::paintBoxMouseMoved(QPoint p, bool ctrl)
 {
-    // Where a click would place a point: the tools keep it on the board.
+    // Where a click would place a point: the tools keep it on the board,
+    // and in the visible area while they hold the mouse (a track drawn).
+    const QRect area = visibleArea();
+    if (QWidget::mouseGrabber() == paintBox() && !area.isEmpty())
+        p = {std::clamp(p.x(), area.left(), area.right()), std::clamp(p.y(), area.top(), area.bottom())};
     const Point raw = screenToBoard(p, false);
     const Point board = ctrl ? raw : snapPointOntoBoard(raw, viewport_.settings());
     showPointerMarkers(board);
