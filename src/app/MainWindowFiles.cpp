@@ -176,9 +176,11 @@ bool MainWindow::saveDocument()
         return saveDocumentAs();
     const QString path = QString::fromStdString(doc_.FileName);
     if (fileStamp_ && QFileInfo(path).isFile() && stampOf(path) != *fileStamp_) {
-        const char* text = kestrel::tr(lang_, "Файл %1 изменён другой программой после открытия. Заменить его?",
-                                       "The file %1 was changed by another program since it was opened. Replace it?");
-        const QString question = QString::fromUtf8(text).arg(QDir::toNativeSeparators(path));
+        const char* text =
+            kestrel::tr(lang_, "Файл %1 изменён другой программой после открытия или сохранения. Заменить его?",
+                        "The file %1 was changed by another program since it was opened or saved. Replace it?");
+        const QString question =
+            QString::fromUtf8(text).arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
         if (prompts_.ask(this, kestrel::tr(lang_, "Сохранить", "Save"), question, Prompts::Buttons::YesNo,
                          Prompts::Icon::Warning) != Prompts::Answer::Yes)
             return false;

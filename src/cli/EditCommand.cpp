@@ -161,7 +161,7 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  macro FILE X Y                  drops the macro file with its reference point at the\n"
                         "                                  point (snapped, the point kept on the board) as one\n"
                         "                                  new group, vias made anew, on the active side; FILE\n"
-                        "                                  may hold blanks\n\n"
+                        "                                  may hold blanks, though not at its ends\n\n"
                         "A step that cannot be read exits 2 naming it, before anything is read or written.\n"
                         "A band or route step that finds nothing to do (no pad at a point, no band between\n"
                         "the selected pads, no way found) says so on stderr; the steps after it still run.\n"

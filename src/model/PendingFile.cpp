@@ -125,7 +125,11 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang, co
     // the protection's back, though the folder would allow the rename.
     if (exists && ::faccessat(AT_FDCWD, file.target_.c_str(), W_OK, AT_EACCESS) != 0)
         return file.failure("Не удаётся заменить", "Cannot replace");
-    const mode_t mode = exists ? (st.st_mode & 07777) : newFileMode(options.permissionsOf);
+    // A backup follows its document, even over an older backup made while
+    // the document was less private.
+    const mode_t mode = !options.permissionsOf.empty() ? newFileMode(options.permissionsOf)
+                        : exists                       ? (st.st_mode & 07777)
+                                                       : newFileMode({});
 #ifdef O_TMPFILE
     file.fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 #endif

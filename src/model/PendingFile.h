@@ -26,8 +26,8 @@ public:
         // replaced and the link stays. Off for files whose name the program
         // chose (backups): a link planted there is replaced itself.
         bool followLinks = true;
-        // A new file takes this file's permissions when it exists, else the
-        // usual ones less the umask.
+        // The file written takes this file's permissions when it exists (a
+        // backup those of its document), else the usual ones less the umask.
         std::string permissionsOf;
     };
     static Result<PendingFile> open(const std::string& path, Language lang) { return open(path, lang, Options{}); }

@@ -167,6 +167,12 @@ TEST(FileIO, BackupsReplaceLinksAndNewFilesKeepTheirPermissions)
     EXPECT_EQ(text(dir.file("victim")), std::string("\1\2\3"));
     EXPECT_FALSE(fs::is_symlink(dir.file("auto.bak")));
     EXPECT_EQ(mode("auto.bak"), 0600u);
+    // An older backup made while the document was less private follows it.
+    writeBytes(dir.file("old.bak"), {1});
+    fs::permissions(dir.file("old.bak"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                             fs::perms::others_read);
+    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("old.bak"), true, Language::English)));
+    EXPECT_EQ(mode("old.bak"), 0600u);
 
     for (const auto& [mask, expected] : {std::pair<mode_t, unsigned>{077, 0600}, {022, 0644}}) {
         const mode_t before = ::umask(mask);
