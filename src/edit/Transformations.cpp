@@ -155,6 +155,23 @@ std::optional<int32_t> shiftOnto(const std::vector<std::pair<int64_t, int64_t>>&
     return smallestShift(from, to, grid);
 }
 
+// The shift that leaves every box overlapping the board (shiftOnto on each
+// axis); none when no shift can.
+std::optional<Point> shiftOntoBoard(const std::vector<Rect>& boxes, const BoardSettings& board)
+{
+    std::vector<std::pair<int64_t, int64_t>> xs, ys;
+    for (const Rect& r : boxes) {
+        xs.emplace_back(r.left, r.right);
+        ys.emplace_back(r.top, r.bottom);
+    }
+    const Rect area = board.boardRect();
+    const auto dx = shiftOnto(xs, area.left, area.right, board.Grid);
+    const auto dy = shiftOnto(ys, area.top, area.bottom, board.Grid);
+    if (!dx || !dy)
+        return std::nullopt;
+    return Point{*dx, *dy};
+}
+
 // A turn or mirror near the edge could leave objects wholly off the board,
 // which the next save drops: the changed selection is moved back onto the
 // board, by whole grid steps where they fit, and a selection that cannot
@@ -162,24 +179,20 @@ std::optional<int32_t> shiftOnto(const std::vector<std::pair<int64_t, int64_t>>&
 template <class Change>
 void changeOnBoard(EditSession& session, LayoutDocument& doc, Change change)
 {
-    std::vector<std::pair<int64_t, int64_t>> xs, ys;
+    std::vector<Rect> boxes;
     for (const auto& o : *doc.currentObjects())
         if (o->Selected) {
             LayoutObject changed = *o;
             change(changed);
-            const Rect r = BoundingRect(changed);
-            xs.emplace_back(r.left, r.right);
-            ys.emplace_back(r.top, r.bottom);
+            boxes.push_back(BoundingRect(changed));
         }
-    const Rect board = doc.Working.boardRect();
-    const auto dx = shiftOnto(xs, board.left, board.right, doc.Working.Grid);
-    const auto dy = shiftOnto(ys, board.top, board.bottom, doc.Working.Grid);
-    if (!dx || !dy)
+    const auto back = shiftOntoBoard(boxes, doc.Working);
+    if (!back)
         return;
     UndoStepTaken taken = TakeUndoSnapshot(session, doc);
     forSelected(doc, [&](LayoutObject& o) {
         change(o);
-        MoveObject(o, *dx, *dy);
+        MoveObject(o, back->x, back->y);
     });
     WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken)); // a round pad turned about itself
 }
@@ -226,24 +239,19 @@ void AlignToGrid(EditSession& session, LayoutDocument& doc)
         const Point ref = referencePoint(o);
         const Point on = snapPointOntoBoard(ref, doc.Working);
         std::vector<LayoutObject*> members;
-        std::vector<std::pair<int64_t, int64_t>> xs, ys;
+        std::vector<Rect> boxes;
         for (size_t k = i; k < objects->size(); ++k) {
             if (pending[k] && (*objects)[k].outerGroup() == group) {
                 LayoutObject& member = (*objects)[k];
                 MoveObject(member, on.x - ref.x, on.y - ref.y);
                 pending[k] = 0;
                 members.push_back(&member);
-                const Rect r = BoundingRect(member);
-                xs.emplace_back(r.left, r.right);
-                ys.emplace_back(r.top, r.bottom);
+                boxes.push_back(BoundingRect(member));
             }
         }
         // A member the move put wholly off the board would go with the next
         // save: the group moves back onto it by whole grid steps, or stays.
-        const Rect board = doc.Working.boardRect();
-        const auto dx = shiftOnto(xs, board.left, board.right, doc.Working.Grid);
-        const auto dy = shiftOnto(ys, board.top, board.bottom, doc.Working.Grid);
-        const Point back = dx && dy ? Point{*dx, *dy} : Point{ref.x - on.x, ref.y - on.y};
+        const Point back = shiftOntoBoard(boxes, doc.Working).value_or(Point{ref.x - on.x, ref.y - on.y});
         for (LayoutObject* member : members)
             MoveObject(*member, back.x, back.y);
     }
