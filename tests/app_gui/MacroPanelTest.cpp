@@ -56,7 +56,9 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanel)
     EXPECT_TRUE(f.messages.empty()) << f.messages.front().text.toStdString();
     EXPECT_TRUE(panel.isVisible());
     EXPECT_EQ(panel.folder(), q(dir.path()));
-    EXPECT_EQ(f.control<QListWidget>("LB_Makro").currentItem()->text(), "DIP.KMK");
+    const QListWidgetItem* shown = f.control<QListWidget>("LB_Makro").currentItem();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->text(), "DIP.KMK");
     EXPECT_EQ(panel.macro().size(), 4u);
     EXPECT_EQ(f.list().size(), 0u) << "the layout stays as it was";
 }
