@@ -225,16 +225,13 @@ TEST(PointerMachine, PadsCirclesAndVias)
     }
 }
 
-// A click on the board whose nearest grid point lies beyond the edge takes
-// the grid point before it; Ctrl and clicks off the board keep their point.
+// The tools snap with the edge rule (its cases: Transform.SnappingOntoTheBoard);
+// Ctrl and clicks off the board keep their point.
 TEST(PointerMachine, ClicksOnTheBoardSnapOntoIt)
 {
     // grid, pressed, pad centre, why (the board is 16000 x 10000 units)
     const std::tuple<double, Point, PointerKeys, Point, const char*> rows[] = {
         {254, {15990, -5000}, {}, {15748, -5080}, "63 x 2.54 mm lies 0.02 mm beyond the right edge"},
-        {254, {15860, -5000}, {}, {15748, -5080}, "the nearest grid point on the board stays"},
-        {4500, {15800, -9000}, {}, {13500, -9000}, "a coarse grid: back one whole step, also downwards"},
-        {20000, {15000, -100}, {}, {0, 0}, "a grid larger than the board: its corner"},
         {254, {15990, -5000}, {.ctrl = true}, {15990, -5000}, "Ctrl places the point unsnapped"},
         {254, {16500, -5000}, {}, {16510, -5080}, "a click off the board is not pulled in"},
     };
