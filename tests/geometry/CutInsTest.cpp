@@ -28,7 +28,6 @@ TEST(CutIns, ContoursCoverTheRegionExactly)
         {"two holes whose rightmost corners share a height", board.subtracted(square(100, 400, 200))
                                                                  .subtracted(square(600, 400, 200)),
          1},
-        {"holes above one another", board.subtracted(square(400, 100, 200)).subtracted(square(450, 600, 100)), 1},
         {"an island in a hole is a contour of its own", board.subtracted(square(200, 200, 600)).united(square(400, 400, 200)),
          2},
         {"a glyph-like ring of many corners", Region::disc({500, 500}, 400).subtracted(Region::disc({500, 500}, 250)),

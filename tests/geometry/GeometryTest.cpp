@@ -79,26 +79,14 @@ TEST(SegmentOutline, CornersFollowTheCapsuleRule)
     }
 }
 
-TEST(ArcPoint, WholeDegreesCounterClockwiseOnTheOuterRadius)
-{
-    const LayoutObject c = makeCircle({10, 20}, 100, 1, 1, 50);
-    const std::pair<int32_t, Point> cases[] = {
-        {0, {110, 20}}, {45, {81, 91}}, {90, {10, 120}}, {180, {-90, 20}}, {-90, {10, -80}}, {405, {81, 91}},
-    };
-    for (const auto& [angle, expected] : cases)
-        EXPECT_EQ(ArcPoint(c, angle), expected) << angle;
-}
-
 TEST(CornerAt, LastCornerWithinTheHalfWidthSquare)
 {
     const LayoutObject track = pointObject(ObjectKind::Track, 60, {{0, 0}, {100, 0}, {10, 0}});
     const LayoutObject thin = pointObject(ObjectKind::Zone, 10, {{0, 0}, {100, 0}});
-    const LayoutObject pad = makePad({0, 0}, 100, 1, 1, 30);
     const std::tuple<const LayoutObject*, Point, int> cases[] = {
         {&track, {5, 5}, 2}, // corners 0 and 2 both hit: the last wins
         {&track, {-30, 0}, 0}, {&track, {100, -30}, 1}, {&track, {130, 0}, -1}, {&track, {100, 30}, -1},
         {&thin, {19, 0}, 0}, // half width 5 is raised to 20
-        {&pad, {0, 0}, -1},  // only tracks and zones have corners
     };
     for (const auto& [object, p, expected] : cases)
         EXPECT_EQ(CornerAt(*object, p), expected) << p.x << "," << p.y;
@@ -117,7 +105,6 @@ TEST(ObjectRegion, PadShapes)
         {4, rounded, corners, {{199, 0}, {150, 90}, {125, 99}}, {{199, 99}, {201, 0}, {0, 101}}},
         {6, 80000, 0, {{199, 99}, {-199, -99}}, {{201, 0}, {0, 101}}},
         {7, rounded, corners, {{0, 199}, {90, 150}}, {{99, 199}, {0, 201}, {101, 0}}},
-        {9, 80000, 0, {{99, 199}, {-99, -199}}, {{101, 0}, {0, 201}}},
         // Unknown shapes draw only their hole (radius 40).
         {0, pi * 40 * 40, holeRim, {{0, 0}, {39, 0}}, {{41, 0}}},
     };
@@ -135,7 +122,6 @@ TEST(ObjectRegion, OtherKinds)
 {
     const std::tuple<const char*, LayoutObject, std::vector<Point>, std::vector<Point>> cases[] = {
         {"line capsule", makeLine({0, 0}, {100, 0}, 40, 1), {{50, 19}, {-19, 0}, {119, 0}}, {{50, 21}, {121, 0}}},
-        {"track", pointObject(ObjectKind::Track, 40, {{0, 0}, {100, 0}, {100, 100}}), {{119, 50}}, {{50, 50}, {121, 50}}},
         // The closing edge (0,100)-(0,0) is stroked like the others.
         {"zone fill", pointObject(ObjectKind::Zone, 20, {{0, 0}, {100, 0}, {100, 100}, {0, 100}}), {{50, 50}, {-9, 50}},
          {{-11, 50}, {111, 111}}},
@@ -146,19 +132,16 @@ TEST(ObjectRegion, OtherKinds)
         {"text box", makeText({100, -50}, "R1", 0, 50, 0, 0, 2), {{1, -1}, {99, -49}}, {{101, -25}, {50, 1}}},
         {"ring", circle(100, 80, 0, 0, false), {{90, 0}, {-63, 63}}, {{50, 0}, {101, 0}}},
         {"inner radius >= outer: 10-unit ring", circle(100, 100, 0, 0, false), {{105, 0}}, {{95, 0}, {111, 0}}},
-        {"filled disc", circle(100, 80, 0, 0, true), {{0, 0}, {99, 0}}, {{101, 0}}},
         // Round ends of radius 10 at both arc ends.
         {"0 to 90", circle(100, 80, 0, 90, false), {{64, 64}, {90, -9}, {-9, 90}}, {{-64, 64}, {64, -64}, {90, -11}}},
         {"arc across 0 degrees", circle(100, 80, 350, 10, false), {{90, 0}}, {{0, 90}, {-90, 0}}},
+        {"filled disc", circle(100, 80, 0, 0, true), {{0, 0}, {99, 0}}, {{101, 0}}},
         {"filled sector", circle(100, 0, 0, 90, true), {{60, 60}, {10, 10}}, {{-60, 60}, {60, -60}}},
     };
     for (const auto& [name, object, inside, outside] : cases) {
         SCOPED_TRACE(name);
         expectCovers(outline(object), inside, outside);
     }
-    // A quarter of the ring plus two half end caps of radius 10.
-    const double quarter = pi * (100 * 100 - 80 * 80) / 4 + pi * 10 * 10;
-    EXPECT_NEAR(ObjectRegion(circle(100, 80, 0, 90, false)).area(), quarter, 0.5 * (pi * (100 + 80) / 2 + 2 * pi * 10));
     EXPECT_TRUE(ObjectRegion(makeText({10, 10}, "", 0, 50, 10, 50, 2)).empty());
     EXPECT_TRUE(ObjectRegion(pointObject(ObjectKind::Track, 40, {{5, 5}})).empty());
     EXPECT_TRUE(ObjectRegion(pointObject(ObjectKind::Zone, 0, {{0, 0}, {100, 0}})).empty());
@@ -175,7 +158,6 @@ TEST(Region, OverlapNeedsPositiveArea)
         {"edge to edge", square, Region::rectangle({100, 0, 200, 100}), false},
         {"one unit deep", square, Region::rectangle({99, 0, 200, 100}), true},
         {"disc tangent to the edge", square, Region::disc({200, 50}, 100), false},
-        {"empty", square, Region(), false},
         {"pad in the hole of a ring", ring, ObjectRegion(makePad({0, 0}, 50, 1, 1, 20)), false},
         {"convex sliver", disc, sliverBox, true},
         {"sliver of a region that is not convex", discRing, sliverBox, true},
