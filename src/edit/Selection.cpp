@@ -92,19 +92,6 @@ std::optional<Rect> SelectionBounds(const ObjectList& list)
     return bounds;
 }
 
-std::optional<Rect> RubberBandArea(const ObjectList& list)
-{
-    std::optional<Rect> area;
-    for (const auto& o : list) {
-        if (!o->Selected || !o->is(ObjectKind::Pad))
-            continue;
-        area = unite(area, BoundingRect(*o));
-        for (const LayoutObject* peer : o->Connections)
-            area = unite(area, BoundingRect(*peer));
-    }
-    return area;
-}
-
 PixelRect InvalidateObject(const Viewport& viewport, const LayoutObject& o)
 {
     return viewport.invalidationRect(o);

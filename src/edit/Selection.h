@@ -34,10 +34,6 @@ size_t SelectedCount(const ObjectList& list);
 // nothing is selected.
 std::optional<Rect> SelectionBounds(const ObjectList& list);
 
-// The area covering every selected pad and every pad joined to one by a
-// rubber band: what a change to the selection repaints of the bands.
-std::optional<Rect> RubberBandArea(const ObjectList& list);
-
 // The rubber bands of the selected pads as pieces of at most 10 mm, each
 // with its own rectangle: a long slanted band then repaints a strip along
 // itself instead of the box it spans.

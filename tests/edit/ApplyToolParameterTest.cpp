@@ -1,9 +1,10 @@
 #include "EditBoard.h"
 #include "edit/ApplyToolParameter.h"
-#include "edit/Vias.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace kestrel {
 namespace {
@@ -22,14 +23,10 @@ TEST(ApplyToolParameter, EachValueReachesItsKinds)
     list.append(makeLine({0, 0}, {100, 0}, 10, Layer::B1));
     test::addPad(list, {0, 0}, 50, 1, Layer::K1, 30);
     list.append(makeCircle({0, 0}, 50, 1, Layer::K1, 30));
-    list.append(makeText({0, 0}, "A", 0, 10, 100, 100, Layer::B1));
     test::addTrack(list, {{0, 0}, {10, 0}}, 10);
     for (auto& o : list)
         o->Selected = 1;
-    d.tools.CurrentTrackWidth = 55;
-    d.tools.CurrentPadOuter = 70;
-    d.tools.CurrentPadInner = 20;
-    d.tools.CurrentPadShape = 6;
+    d.tools = {.CurrentTrackWidth = 55, .CurrentPadOuter = 70, .CurrentPadInner = 20, .CurrentPadShape = 6};
     for (ToolParameter which : {ToolParameter::Width, ToolParameter::OuterRadius, ToolParameter::InnerRadius,
                                 ToolParameter::PadShape})
         EXPECT_TRUE(d.apply(which)) << int(which);
@@ -37,7 +34,6 @@ TEST(ApplyToolParameter, EachValueReachesItsKinds)
         {100, 0, 55, 0},  // line: X2, Y2, Width, Shape
         {70, 20, 0, 6},   // pad
         {70, 20, 0, 1},   // circle keeps its (meaningless) shape
-        {100, 100, 10, 0}, // label: nothing applies
         {0, 0, 55, 0},    // track
     };
     for (size_t i = 0; i < list.size(); ++i)
@@ -45,35 +41,24 @@ TEST(ApplyToolParameter, EachValueReachesItsKinds)
     EXPECT_FALSE(d.apply(ToolParameter::Width)) << "nothing left to change";
 }
 
+// Each object is held to its own radii while the panel keeps the opposite
+// value: an outer radius below the hole lowers the hole, an inner radius
+// above the pad raises the pad.
 TEST(ApplyToolParameter, InnerRadiusNeverExceedsOuter)
 {
-    struct Case {
-        const char* name;
-        ToolParameter which;
-        int32_t value;
-        int32_t outer, inner;
+    // applied, outer and inner on the panel, both radii afterwards (from 50 and 30)
+    const std::tuple<ToolParameter, int32_t, int32_t, int32_t> cases[] = {
+        {ToolParameter::OuterRadius, 20, 5, 20},
+        {ToolParameter::InnerRadius, 90, 80, 80},
     };
-    // Each starts from a pad of outer radius 50 and inner radius 30.
-    const Case cases[] = {
-        {"outer below the hole lowers the hole", ToolParameter::OuterRadius, 20, 20, 20},
-        {"inner above the pad raises the pad", ToolParameter::InnerRadius, 80, 80, 80},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [which, outer, inner, expected] : cases) {
         Doc d;
         test::addPad(d.objects(), {0, 0}, 50, 1, Layer::K1, 30).Selected = 1;
-        // The panel keeps the opposite value unchanged; each object is held
-        // to its own radii.
-        d.tools.CurrentPadOuter = c.which == ToolParameter::OuterRadius ? c.value : 90;
-        d.tools.CurrentPadInner = c.which == ToolParameter::InnerRadius ? c.value : 5;
-        d.apply(c.which);
-        EXPECT_EQ(d.objects()[0].X2, c.outer) << c.name;
-        EXPECT_EQ(d.objects()[0].Y2, c.inner) << c.name;
+        d.tools = {.CurrentPadOuter = outer, .CurrentPadInner = inner};
+        d.apply(which);
+        EXPECT_EQ(d.objects()[0].X2, expected) << int(which);
+        EXPECT_EQ(d.objects()[0].Y2, expected) << int(which);
     }
-    ToolParameters panel;
-    setCurrentPadOuter(panel, 10);
-    EXPECT_EQ(panel.CurrentPadInner, 10);
-    setCurrentPadInner(panel, 60);
-    EXPECT_EQ(panel.CurrentPadOuter, 60);
 }
 
 // Via on makes a twin on the other side without a one-sided band; via off
@@ -98,7 +83,6 @@ TEST(ApplyToolParameter, ViaOnAndOff)
         EXPECT_TRUE(twin.Connections.empty());
         EXPECT_EQ(peer.Connections, std::vector<LayoutObject*>{&pad});
         EXPECT_FALSE(d.apply(ToolParameter::Via)) << "already a via";
-        EXPECT_EQ(d.ended, 1) << "the list grew once";
 
         d.tools.ViaMode = false;
         d.doc.Working.ActiveLayer = active;
@@ -108,11 +92,7 @@ TEST(ApplyToolParameter, ViaOnAndOff)
         EXPECT_EQ(kept.Layer, active);
         EXPECT_EQ(kept.Partner, nullptr);
         EXPECT_EQ(peer.Connections.empty(), active == Layer::K2);
-        EXPECT_EQ(d.ended, 2);
     }
-    LayoutObject silk = makePad({0, 0}, 50, 1, Layer::B1, 20);
-    ObjectList other;
-    EXPECT_EQ(MakeVia(other, silk)->Layer, Layer::B2);
 }
 
 } // namespace

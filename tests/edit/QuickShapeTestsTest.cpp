@@ -18,30 +18,23 @@ TEST(QuickShapeTests, AgreeWithTheExactRegions)
     std::mt19937 rng(7);
     auto uniform = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
     int decidedHits = 0, decidedFrames = 0;
-    for (int n = 0; n < 500; ++n) {
+    const auto point = [&](int32_t r) { return Point{uniform(-r, r), uniform(-r, r)}; };
+    for (int n = 0; n < 400; ++n) {
         LayoutObject o;
-        switch (n % 5) {
-        case 0:
-            o = makeLine({uniform(-800, 800), uniform(-800, 800)}, {uniform(-800, 800), uniform(-800, 800)},
-                         uniform(0, 120), Layer::K1);
-            break;
-        case 1:
-        case 2: {
-            o = n % 5 == 1 ? makeTrack(uniform(0, 120), Layer::K1) : makeZone(uniform(0, 60), Layer::K1);
-            for (int k = uniform(2, 6); k > 0; --k)
-                o.Points.push_back({uniform(-800, 800), uniform(-800, 800)});
-            break;
-        }
-        default: {
+        if (n % 4 == 0) {
+            o = makeLine(point(800), point(800), uniform(0, 120), Layer::K1);
+        } else if (n % 4 == 3) {
             const int32_t outer = uniform(30, 700);
-            o = makeCircle({uniform(-100, 100), uniform(-100, 100)}, outer, 1, Layer::K1, uniform(0, outer));
+            o = makeCircle(point(100), outer, 1, Layer::K1, uniform(0, outer));
             o.Filled = static_cast<uint8_t>(uniform(0, 1));
-            if (n % 5 == 4) {
+            if (n % 8 == 7) {
                 o.setArcStartDegrees(uniform(0, 359));
                 o.setArcStopDegrees(uniform(0, 359));
             }
-            break;
-        }
+        } else {
+            o = n % 4 == 1 ? makeTrack(uniform(0, 120), Layer::K1) : makeZone(uniform(0, 60), Layer::K1);
+            for (int k = uniform(2, 6); k > 0; --k)
+                o.Points.push_back(point(800));
         }
         const Region exact = ObjectRegion(o);
         // Lines are framed by their bounding rectangle, the rest by shape.
@@ -49,7 +42,7 @@ TEST(QuickShapeTests, AgreeWithTheExactRegions)
             return o.is(ObjectKind::Line) ? BoundingRect(o).overlaps(f) : exact.overlaps(Region::rectangle(f));
         };
         for (int k = 0; k < 60; ++k) {
-            const Point p{uniform(-900, 900), uniform(-900, 900)};
+            const Point p = point(900);
             // Near the outline, outlines joined by clipping and the parts they
             // came from may differ by a rounded corner, up to two units.
             const bool inside = exact.contains(p);

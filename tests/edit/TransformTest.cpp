@@ -31,7 +31,7 @@ bool sameGeometry(const LayoutObject& a, const LayoutObject& b)
            a.Shape == b.Shape && a.Points == b.Points;
 }
 
-TEST(Transform, FourTurnsAndTwoMirrorsAreTheIdentity)
+TEST(Transform, FourTurnsAreTheIdentity)
 {
     const Point c{254, -508};
     for (const LayoutObject& original : everyKind()) {
@@ -40,54 +40,31 @@ TEST(Transform, FourTurnsAndTwoMirrorsAreTheIdentity)
             RotateObject(o, c);
             EXPECT_EQ(sameGeometry(o, original), i == 3) << "kind " << int(o.Kind) << " after " << i + 1 << " turns";
         }
-        MirrorObjectHorizontal(o, c.x);
-        EXPECT_FALSE(sameGeometry(o, original)) << "kind " << int(o.Kind);
-        MirrorObjectHorizontal(o, c.x);
-        MirrorObjectVertical(o, c.y);
-        MirrorObjectVertical(o, c.y);
-        EXPECT_TRUE(sameGeometry(o, original)) << "kind " << int(o.Kind);
     }
 }
 
-TEST(Transform, PadShapesUnderTurnsAndMirrors)
+TEST(Transform, PadShapesUnderTurns)
 {
     const uint8_t turned[] = {0, 1, 2, 3, 7, 8, 9, 4, 5, 6};
     for (uint8_t shape = 1; shape <= 9; ++shape) {
         LayoutObject pad = makePad({100, 0}, 50, shape, Layer::K1, 20);
         RotateObject(pad, {0, 0});
         EXPECT_EQ(pad.Shape, turned[shape]) << int(shape);
-        EXPECT_EQ(pad.centre(), (Point{0, -100})) << "a quarter turn clockwise on the screen";
-        LayoutObject mirrored = makePad({100, 0}, 50, shape, Layer::K1, 20);
-        MirrorObjectHorizontal(mirrored, 0);
-        MirrorObjectVertical(mirrored, 50);
-        EXPECT_EQ(mirrored.Shape, shape) << "mirrors keep the shape";
-        EXPECT_EQ(mirrored.centre(), (Point{-100, 100}));
     }
-    EXPECT_EQ(RotatedPadShape(12), 12) << "unknown shapes stay as they are";
 }
 
 TEST(Transform, ArcAnglesStayCounterClockwise)
 {
-    struct Case {
-        const char* name;
-        void (*apply)(LayoutObject&);
-        int32_t start, stop;
-    };
-    const Case cases[] = {
-        {"turned", [](LayoutObject& o) { RotateObject(o, {0, 0}); }, 270, 0},
-        {"mirrored left-right", [](LayoutObject& o) { MirrorObjectHorizontal(o, 0); }, 90, 180},
-        {"mirrored top-bottom", [](LayoutObject& o) { MirrorObjectVertical(o, 0); }, 270, 0},
-    };
-    for (const Case& c : cases) {
-        LayoutObject arc = makeCircle({0, 0}, 100, 1, Layer::K1, 80);
-        arc.setArcStopDegrees(90);
-        c.apply(arc);
-        EXPECT_EQ(arc.arcStartDegrees(), c.start) << c.name;
-        EXPECT_EQ(arc.arcStopDegrees(), c.stop) << c.name;
-    }
+    LayoutObject turned = makeCircle({0, 0}, 100, 1, Layer::K1, 80);
+    turned.setArcStopDegrees(90); // a quarter arc from 0 to 90 degrees
+    LayoutObject mirrored = turned;
+    RotateObject(turned, {0, 0});
+    EXPECT_EQ((std::pair{turned.arcStartDegrees(), turned.arcStopDegrees()}), (std::pair{270, 0}));
+    MirrorObjectHorizontal(mirrored, 0);
+    EXPECT_EQ((std::pair{mirrored.arcStartDegrees(), mirrored.arcStopDegrees()}), (std::pair{90, 180}));
 }
 
-TEST(Transform, LabelBoxesAndLineEnds)
+TEST(Transform, LabelBoxes)
 {
     LayoutObject label = makeText({0, 0}, "A", 270, 100, 200, 100, Layer::B1);
     RotateObject(label, {0, 0});
@@ -98,29 +75,6 @@ TEST(Transform, LabelBoxesAndLineEnds)
         << "the box is mirrored, the writing keeps its angle";
     MirrorObjectVertical(flipped, 0);
     EXPECT_EQ((std::array{flipped.Y1, flipped.Y2}), (std::array{-100, 0}));
-
-    // After a turn a line's ends are ordered by x, then by falling y.
-    LayoutObject line = makeLine({0, 0}, {100, 0}, 20, Layer::B1);
-    RotateObject(line, {0, 0});
-    EXPECT_EQ((std::array{line.X1, line.Y1, line.X2, line.Y2}), (std::array{0, 0, 0, -100}));
-    MirrorObjectHorizontal(line, 0);
-    EXPECT_EQ((std::array{line.X1, line.Y1, line.X2, line.Y2}), (std::array{0, 0, 0, -100}));
-    LayoutObject slanted = makeLine({0, 0}, {100, 50}, 20, Layer::B1);
-    MirrorObjectHorizontal(slanted, 0);
-    EXPECT_EQ((std::array{slanted.X1, slanted.Y1, slanted.X2, slanted.Y2}), (std::array{-100, 50, 0, 0}));
-}
-
-TEST(Transform, CentreLiesOnTheNearestGridPoint)
-{
-    const std::tuple<Rect, double, Point> cases[] = {
-        {{0, -1, 3, 0}, 1.0, {1, 0}}, // 1.5 and -0.5 rounded towards the lower left
-        {{-300, 100, 200, 300}, 254.0, {0, 254}},
-    };
-    for (const auto& [bounds, grid, expected] : cases) {
-        BoardSettings board;
-        board.Grid = grid;
-        EXPECT_EQ(TransformationCentre(bounds, board), expected) << bounds.left << " " << grid;
-    }
 }
 
 // A point on the board whose nearest grid point lies beyond an edge takes
@@ -133,9 +87,6 @@ TEST(Transform, SnappingOntoTheBoard)
         {254, {15990, -1000}, {15748, -1016}, "16002 lies beyond the right edge"},
         {254, {10, -10}, {0, 0}, "the top-left corner is a grid point"},
         {31.75, {1000, -2497}, {984, -2476}, "-78.5 steps: half units round to even"},
-        {31.75, {1000, -2470}, {984, -2476}, "the same line from inside"},
-        {4500, {100, -2400}, {0, 0}, "a grid coarser than the board: back to the top edge's crossing"},
-        {254, {16500, 100}, {16510, 0}, "off the board: snapped as usual"},
     };
     for (const auto& [grid, p, expected, why] : rows) {
         board.Grid = grid;
@@ -154,8 +105,6 @@ TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
     const Rect sel{1000, -3000, 2000, -1000}; // y from -3000 up to -1000
     const std::tuple<const char*, Point, bool, Point> cases[] = {
         {"snapped", {120, -230}, true, {100, -200}},
-        {"right edge", {20000, 0}, false, {14000, 0}},
-        {"upwards stops at the top edge", {0, 5000}, false, {0, 1000}},
         {"downwards stops at the bottom edge", {0, -9000}, false, {0, -7000}},
     };
     for (const auto& [name, wanted, snap, expected] : cases)
@@ -165,17 +114,12 @@ TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
     // edge then lies half a step off.
     board.Grid = 254;
     EXPECT_EQ(ClampMoveDelta(sel, {20000, 0}, board, true), (Point{13970, 0}));
-    EXPECT_EQ(ClampMoveDelta({1000, -3000, 2100, -1000}, {20000, 0}, board, true), (Point{13970, 0})); // 70 over
 
-    // Taller or wider than the board: the top-left corner stays on it, and a
-    // move that keeps it there is taken as asked.
+    // Taller than the board: the top-left corner stays on it.
     board.Grid = 100;
     const Rect tall{1000, -12000, 2000, -200}; // 11800 high on a 10000 board
-    EXPECT_EQ(ClampMoveDelta(tall, {500, -300}, board, false), (Point{500, -300}));
     EXPECT_EQ(ClampMoveDelta(tall, {0, 900}, board, false), (Point{0, 200}));
     EXPECT_EQ(ClampMoveDelta(tall, {0, -20000}, board, false), (Point{0, -9800}));
-    const Rect wide{-500, -3000, 17000, -1000};
-    EXPECT_EQ(ClampMoveDelta(wide, {-100, 0}, board, false), (Point{500, 0}));
 }
 
 TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
@@ -183,17 +127,12 @@ TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
     Board b;
     test::addPad(b.objects(), {1000, -1000}, 50, 4).Selected = 1;
     test::addPad(b.objects(), {1400, -1000}, 50, 4).Selected = 1;
-    test::addPad(b.objects(), {9000, -9000}, 50, 4); // unselected, stays
     RotateSelection(b.session, b.doc);
     // Bounds 840..1560 by -1070..-930: centre (1200, -1000) on the grid.
     EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -800}));
     EXPECT_EQ(b.objects()[1].centre(), (Point{1200, -1200}));
-    EXPECT_EQ(b.objects()[0].Shape, 7);
-    EXPECT_EQ(b.objects()[2].centre(), (Point{9000, -9000}));
     MirrorVertical(b.session, b.doc);
     EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -1200}));
-    MirrorHorizontal(b.session, b.doc);
-    EXPECT_EQ(b.objects()[1].centre(), (Point{1200, -800}));
 }
 
 // A turn that would leave an object wholly off the board (the next save
@@ -219,7 +158,6 @@ TEST(Transformations, TurnsKeepTheSelectionOnTheBoard)
     wide.doc.Modified = false;
     RotateSelection(wide.session, wide.doc); // 15000 tall on a 10000 board
     EXPECT_EQ(wide.objects()[0].centre(), (Point{500, -5000}));
-    EXPECT_EQ(wide.objects()[1].centre(), (Point{15500, -5000}));
     EXPECT_FALSE(wide.doc.Modified);
     ASSERT_TRUE(Undo(wide.session, wide.doc));
     EXPECT_EQ(wide.objects()[0].centre(), (Point{400, -5000})) << "the move before is undone";
@@ -249,63 +187,37 @@ TEST(Transformations, MirrorAndAlignStayOnTheBoard)
     b.objects()[0].Y1 = -2440;
     AlignToGrid(b.session, b.doc);
     EXPECT_EQ(b.objects()[0].centre(), (Point{2032, -2286}));
-
-    // A group moves with its first member's grid point; a member that move
-    // would put wholly off the board brings the group back by whole steps.
-    Board g;
-    g.doc.Working.BoardWidth = 10000;
-    LayoutObject& near = test::addPad(g.objects(), {160, -1200}, 30);
-    LayoutObject& far = test::addPad(g.objects(), {9999, -1200}, 30);
-    near.Groups = far.Groups = {4};
-    near.Clearance = far.Clearance = 0;
-    near.Selected = far.Selected = 1;
-    AlignToGrid(g.session, g.doc);
-    EXPECT_EQ(near.centre(), (Point{100, -1200}));
-    EXPECT_EQ(far.centre(), (Point{9939, -1200}));
 }
 
-TEST(Transformations, NudgeTakesNoSnapshot)
+TEST(Transformations, NudgeTakesNoSnapshotAndStopsAtTheBoardEdge)
 {
     Board b;
     test::addPad(b.objects(), {1000, -1000}, 50).Selected = 1;
     ApplyMove(b.session, b.doc, {0, -100});
-    const std::pair<NudgeDirection, Point> steps[] = {
-        {NudgeDirection::Right, {1100, -1100}}, {NudgeDirection::Up, {1100, -1000}},
-        {NudgeDirection::Left, {1000, -1000}}, {NudgeDirection::Down, {1000, -1100}}};
-    for (const auto& [direction, expected] : steps) {
-        NudgeSelection(b.doc, direction, false);
-        EXPECT_EQ(b.objects()[0].centre(), expected);
-    }
-    NudgeSelection(b.doc, NudgeDirection::Right, true);
-    EXPECT_EQ(b.objects()[0].centre(), (Point{1001, -1100})) << "one unit with Ctrl";
+    NudgeSelection(b.doc, NudgeDirection::Right, false);
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1100, -1100})) << "one grid step";
+    NudgeSelection(b.doc, NudgeDirection::Up, true);
+    EXPECT_EQ(b.objects()[0].centre(), (Point{1100, -1099})) << "one unit with Ctrl";
     ASSERT_TRUE(Undo(b.session, b.doc));
     EXPECT_EQ(b.objects()[0].centre(), (Point{1000, -1000})) << "back past the nudges, before the move";
-}
 
-// Saving drops objects off the board, so a nudge stops at its edge; one
-// already beyond it may still come back.
-TEST(Transformations, NudgeStopsAtTheBoardEdge)
-{
-    Board b;
+    // Saving drops objects off the board, so a nudge stops at its edge; one
+    // already beyond it may still come back.
     const int32_t width = b.doc.Working.BoardWidth;
-    test::addPad(b.objects(), {width - 120, -1000}, 50).Selected = 1;
+    b.objects()[0].X1 = width - 120;
+    b.objects()[0].Selected = 1; // the undo took the selection
     const auto right = [&] { return SelectionBounds(b.objects())->right; };
     NudgeSelection(b.doc, NudgeDirection::Right, false);
     EXPECT_EQ(right(), width) << "part of a step, up to the edge";
-    NudgeSelection(b.doc, NudgeDirection::Right, false);
-    EXPECT_EQ(right(), width);
     b.objects()[0].X1 = width + 500;
     NudgeSelection(b.doc, NudgeDirection::Right, false);
     EXPECT_EQ(b.objects()[0].X1, width + 500) << "no further off";
     NudgeSelection(b.doc, NudgeDirection::Left, false);
     EXPECT_EQ(b.objects()[0].X1, width + 400);
-    b.objects()[0].X1 = 1000;
-    b.objects()[0].Y1 = 0;
-    b.objects()[0].Y1 = -SelectionBounds(b.objects())->bottom - 30;
-    NudgeSelection(b.doc, NudgeDirection::Up, false);
-    EXPECT_EQ(SelectionBounds(b.objects())->bottom, 0) << "the top edge, y growing upwards";
 }
 
+// A group moves with its first member's grid point; a member that move would
+// put wholly off the board brings the group back by whole steps.
 TEST(Transformations, AlignMovesGroupsRigidly)
 {
     Board b;
@@ -314,14 +226,18 @@ TEST(Transformations, AlignMovesGroupsRigidly)
     LayoutObject& g2 = test::addTrack(list, {{1130, -1120}, {1250, -1120}});
     g1.Groups = g2.Groups = {3};
     test::addTrack(list, {{2030, -2020}, {2150, -2020}});
-    list.append(makeLine({3010, -3040}, {3190, -3160}, 20, Layer::B1));
+    LayoutObject& near = test::addPad(list, {160, -5200}, 30);
+    LayoutObject& far = test::addPad(list, {15999, -5200}, 30);
+    near.Groups = far.Groups = {4};
+    near.Clearance = far.Clearance = 0;
     for (auto& o : list)
         o->Selected = 1;
     AlignToGrid(b.session, b.doc);
     EXPECT_EQ(g1.centre(), (Point{1000, -1000}));
     EXPECT_EQ(g2.Points, (std::vector<Point>{{1100, -1100}, {1220, -1100}})) << "moved with its group";
     EXPECT_EQ(list[2].Points, (std::vector<Point>{{2000, -2000}, {2120, -2000}})) << "first point on the grid";
-    EXPECT_EQ((std::array{list[3].X1, list[3].Y1, list[3].X2, list[3].Y2}), (std::array{3000, -3000, 3200, -3200}));
+    EXPECT_EQ(near.centre(), (Point{100, -5200}));
+    EXPECT_EQ(far.centre(), (Point{15939, -5200}));
 }
 
 TEST(Corners, AddRemoveSnapAndSplit)
@@ -329,7 +245,6 @@ TEST(Corners, AddRemoveSnapAndSplit)
     Board b;
     ObjectList& list = b.objects();
     LayoutObject& t = test::addTrack(list, {{1030, -1000}, {1530, -1000}, {1530, -2000}}, 60, Layer::K2);
-    t.Clearance = 77;
     EXPECT_TRUE(AddCorner(b.doc, 0, 0));
     EXPECT_EQ(t.Points[0], (Point{800, -700})) << "2.54 mm left of and above, then snapped";
     EXPECT_TRUE(AddCorner(b.doc, 0, 2));
@@ -338,9 +253,7 @@ TEST(Corners, AddRemoveSnapAndSplit)
     EXPECT_TRUE(RemoveCorner(b.doc, 0, 1));
     EXPECT_TRUE(CornerToGrid(b.doc, 0, 0));
     EXPECT_EQ(t.Points, (std::vector<Point>{{1000, -1000}, {1530, -1000}, {1530, -2000}}));
-    EXPECT_FALSE(AddCorner(b.doc, 0, 3)) << "no such corner";
     EXPECT_FALSE(SplitTrack(b.session, b.doc, 0, 0)) << "only at an inner corner";
-    EXPECT_FALSE(SplitTrack(b.session, b.doc, 0, 2));
 
     b.doc.Working.ActiveLayer = Layer::K1;
     ASSERT_TRUE(SplitTrack(b.session, b.doc, 0, 1));
@@ -348,8 +261,6 @@ TEST(Corners, AddRemoveSnapAndSplit)
     EXPECT_EQ(list[0].Points, (std::vector<Point>{{1000, -1000}, {1530, -1000}}));
     EXPECT_EQ(list[1].Points, (std::vector<Point>{{1530, -2000}, {1530, -1000}})) << "runs backwards";
     EXPECT_EQ(list[1].Layer, Layer::K2) << "the original's layer, not the active one";
-    EXPECT_EQ(list[1].Clearance, 77);
-    EXPECT_EQ(b.ended, 1);
 
     test::addTrack(list, {{0, 0}, {100, 0}});
     EXPECT_FALSE(RemoveCorner(b.doc, 2, 0)) << "a track keeps two corners";

@@ -1,7 +1,7 @@
+#include "EditBoard.h"
 #include "edit/ApplyToolParameter.h"
 #include "edit/Clipboard.h"
 #include "edit/CommandStates.h"
-#include "edit/Corners.h"
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "support/TestData.h"
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace kestrel {
 namespace {
@@ -55,53 +56,49 @@ void fill(ObjectList& list)
 }
 
 using Command = void (*)(EditSession&, LayoutDocument&);
-const std::pair<const char*, Command> kCommands[] = {
-    {"move", [](EditSession& s, LayoutDocument& d) { ApplyMove(s, d, {100, -200}); }},
-    {"rotate", RotateSelection},
-    {"mirror horizontal", MirrorHorizontal},
-    {"mirror vertical", MirrorVertical},
-    {"align", AlignToGrid},
-    {"split", [](EditSession& s, LayoutDocument& d) { SplitTrack(s, d, 3, 1); }},
-    {"delete", DeleteSelection},
-    {"cut", CutSelection},
+// name, command, whether it changes the list (and so ends the pointer operation)
+const std::tuple<const char*, Command, bool> kCommands[] = {
+    {"move", [](EditSession& s, LayoutDocument& d) { ApplyMove(s, d, {100, -200}); }, false},
+    {"rotate", RotateSelection, false},
+    {"mirror horizontal", MirrorHorizontal, false},
+    {"align", AlignToGrid, false},
+    {"delete", DeleteSelection, true},
     {"paste", [](EditSession& s, LayoutDocument& d) {
          CopySelection(s, d);
          Paste(s, d);
-     }},
-    {"duplicate", Duplicate},
+     }, true},
     {"via off", [](EditSession& s, LayoutDocument& d) {
          ApplyToolParameter(s, d, ToolParameters{}, ToolParameter::Via);
-     }},
+     }, true},
 };
 
 // Each command takes exactly one snapshot: at depth 3 Undo goes back past it
 // and an earlier step to the start, and Redo brings the command's result back.
 TEST(UndoEveryCommand, DepthThreeStepsBackAndRedoes)
 {
-    for (const auto& [name, command] : kCommands) {
-        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-        EditSession session;
-        session.setUndoDepth(3);
-        fill(*doc.currentObjects());
-        ResetUndoHistory(session, doc);
-        EXPECT_FALSE(UpdateCommandStates(*doc.currentObjects(), session).undo);
-        const std::string before = stateOf(*doc.currentObjects());
-        RotateSelection(session, doc); // an earlier step to go back past; the selection stays
-        const std::string rotated = stateOf(*doc.currentObjects());
-        command(session, doc);
-        const std::string after = stateOf(*doc.currentObjects());
-        ASSERT_NE(rotated, after) << name;
-        ASSERT_TRUE(Undo(session, doc));
-        EXPECT_EQ(stateOf(*doc.currentObjects()), rotated) << name;
-        ASSERT_TRUE(Undo(session, doc));
-        EXPECT_EQ(stateOf(*doc.currentObjects()), before) << name;
-        EXPECT_FALSE(Undo(session, doc)) << name;
-        const CommandStates states = UpdateCommandStates(*doc.currentObjects(), session);
-        EXPECT_TRUE(states.redo && !states.undo) << name;
-        ASSERT_TRUE(Redo(session, doc));
-        ASSERT_TRUE(Redo(session, doc));
-        EXPECT_EQ(stateOf(*doc.currentObjects()), after) << name;
-        EXPECT_FALSE(Redo(session, doc)) << name;
+    for (const auto& [name, command, listChanges] : kCommands) {
+        SCOPED_TRACE(name);
+        test::EditBoard b(3);
+        fill(b.objects());
+        ResetUndoHistory(b.session, b.doc);
+        const std::string before = stateOf(b.objects());
+        RotateSelection(b.session, b.doc); // an earlier step to go back past; the selection stays
+        const std::string rotated = stateOf(b.objects());
+        command(b.session, b.doc);
+        EXPECT_EQ(b.ended, listChanges ? 1 : 0);
+        const std::string after = stateOf(b.objects());
+        ASSERT_NE(rotated, after);
+        ASSERT_TRUE(Undo(b.session, b.doc));
+        EXPECT_EQ(stateOf(b.objects()), rotated);
+        ASSERT_TRUE(Undo(b.session, b.doc));
+        EXPECT_EQ(stateOf(b.objects()), before);
+        EXPECT_FALSE(Undo(b.session, b.doc));
+        const CommandStates states = UpdateCommandStates(b.objects(), b.session);
+        EXPECT_TRUE(states.redo && !states.undo);
+        ASSERT_TRUE(Redo(b.session, b.doc));
+        ASSERT_TRUE(Redo(b.session, b.doc));
+        EXPECT_EQ(stateOf(b.objects()), after);
+        EXPECT_FALSE(Redo(b.session, b.doc));
     }
 }
 
