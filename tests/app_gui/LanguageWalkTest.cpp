@@ -14,7 +14,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QListWidget>
-#include <QMenu>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTextBrowser>
@@ -63,16 +62,14 @@ QString fault(const QString& text, Language lang)
     return {};
 }
 
-QString htmlAsRead(const QString& html)
-{
-    QTextDocument doc;
-    doc.setHtml(html);
-    return doc.toPlainText();
-}
-
+// A text as read: rich text without its markup.
 QString plain(const QString& text)
 {
-    return Qt::mightBeRichText(text) ? htmlAsRead(text) : text;
+    if (!Qt::mightBeRichText(text))
+        return text;
+    QTextDocument doc;
+    doc.setHtml(text);
+    return doc.toPlainText();
 }
 
 // A manual page as read, without what it quotes to be typed (commands, file names).
@@ -83,7 +80,7 @@ QString pageWithoutCode(const QUrl& source)
         return {};
     QString html = QString::fromUtf8(file.readAll());
     html.remove(QRegularExpression("<(code|pre|title)>.*?</\\1>", QRegularExpression::DotMatchesEverythingOption));
-    return htmlAsRead(html);
+    return plain(html);
 }
 
 // Collects the texts a user can see on a widget tree, with where they sit.
@@ -142,39 +139,6 @@ private:
     QString top_;
 };
 
-// Every modal window that opens is read and closed again, so each command
-// runs into its dialogs and their messages as a user would, then cancels.
-class ModalSweeper {
-public:
-    explicit ModalSweeper(Reader& reader) : reader_(reader)
-    {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { sweep(); });
-        timer_.start();
-    }
-
-    int seen = 0;
-
-private:
-    void sweep()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            modal = QApplication::activePopupWidget();
-        if (!modal)
-            return;
-        ++seen;
-        reader_.read(modal);
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->done(QDialog::Rejected);
-        else
-            modal->close();
-    }
-
-    Reader& reader_;
-    QTimer timer_;
-};
-
 void walk(Language lang)
 {
     ASSERT_TRUE(installQtTranslation(lang)) << "Qt's translation (qt6-translations-l10n) is missing";
@@ -186,7 +150,24 @@ void walk(Language lang)
         LayoutDocument& doc = window.document();
         addTrack(*doc.currentObjects(), {{1000, -1000}, {3000, -1000}}, 40);
         window.updateCommandStates();
-        ModalSweeper sweeper(reader);
+        // Every modal window that opens is read and closed again, so each command
+        // runs into its dialogs and their messages as a user would, then cancels.
+        int modalsSeen = 0;
+        QTimer sweeper;
+        QObject::connect(&sweeper, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                modal = QApplication::activePopupWidget();
+            if (!modal)
+                return;
+            ++modalsSeen;
+            reader.read(modal);
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->done(QDialog::Rejected);
+            else
+                modal->close();
+        });
+        sweeper.start(20);
         reader.read(&window);
 
         // The Qt standard buttons of a question.
@@ -231,7 +212,7 @@ void walk(Language lang)
             reader.read(&window);
         }
         EXPECT_GT(triggered, 40);
-        EXPECT_GT(sweeper.seen, 10) << "dialogs and messages met on the way";
+        EXPECT_GT(modalsSeen, 10) << "dialogs and messages met on the way";
 
         // F1 outside the drawing area: the manual at the tool's page.
         window.showHelp(window.helpPageOfCurrentTool());
@@ -239,7 +220,6 @@ void walk(Language lang)
             auto* help = window.findChild<HelpWindow*>();
             ASSERT_TRUE(help);
             help->showPage(page.file);
-            EXPECT_EQ(help->currentPage(), page.file);
             reader.read(help);
         }
         window.hide();

@@ -13,7 +13,6 @@ namespace {
 TEST(ClearConnectionsCommand, ReportsAndUndoes)
 {
     WindowFixture f;
-    EXPECT_FALSE(f.action("TB_ClearConnections").isEnabled()) << "no bands yet";
     ObjectList& list = f.list();
     for (Point p : {Point{1000, -1000}, Point{3000, -1000}, Point{1000, -3000}, Point{3000, -3000}})
         addPad(list, p, 60);
@@ -26,9 +25,6 @@ TEST(ClearConnectionsCommand, ReportsAndUndoes)
     ASSERT_EQ(f.messages.size(), 1u);
     EXPECT_EQ(f.messages[0].text, "1 rubber band(s) removed\n1 rubber band(s) kept");
     EXPECT_EQ(f.list()[0].Connections.size(), 0u);
-    EXPECT_EQ(f.list()[2].Connections.size(), 1u);
-    EXPECT_TRUE(f.selected().empty());
-    EXPECT_TRUE(f.doc().Modified);
     f.trigger("Rckgngig1");
     EXPECT_EQ(f.list()[0].Connections.size(), 1u);
 }

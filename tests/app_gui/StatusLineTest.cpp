@@ -1,7 +1,5 @@
 #include "WindowFixture.h"
 
-#include "view/gui/BoardView.h"
-
 #include <QDoubleSpinBox>
 #include <QMenu>
 #include <QRadioButton>
@@ -15,9 +13,7 @@ namespace {
 void operate(WindowFixture& f, const char* name)
 {
     if (name[0] == 'F' && name[1] >= '1' && name[1] <= '8') {
-        QWidget* box = f.window().boardView().scrollBox();
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key(Qt::Key_F1 + name[1] - '1'));
+        f.key(Qt::Key(Qt::Key_F1 + name[1] - '1'));
     } else if (auto* button = f.window().findChild<QAbstractButton*>(name)) {
         button->click();
     } else {
@@ -26,8 +22,9 @@ void operate(WindowFixture& f, const char* name)
 }
 
 // F1..F4, the radio buttons and K/B items choose the active layer (always
-// shown); F5..F8, the layer buttons and SK/SB items toggle the others.
-TEST(Layers, KeysButtonsAndMenuFollowTheLayerRules)
+// shown); F5..F8, the layer buttons and SK/SB items toggle the others. The
+// ground plane follows the active side.
+TEST(Layers, KeysButtonsAndMenuFollowTheLayerRulesAndTheGroundPlaneTheActiveSide)
 {
     WindowFixture f;
     struct Step {
@@ -37,33 +34,28 @@ TEST(Layers, KeysButtonsAndMenuFollowTheLayerRules)
     };
     const char* radios[] = {"RB_K1", "RB_B1", "RB_K2", "RB_B2"};
     for (const Step& s : {Step{"F3", 3, {1, 1, 1, 0}}, Step{"F7", 3, {1, 1, 1, 0}}, Step{"F6", 3, {1, 0, 1, 0}},
-                          Step{"F1", 1, {1, 0, 1, 0}}, Step{"F7", 1, {1, 0, 0, 0}}, Step{"SB_K1", 1, {1, 0, 0, 0}},
-                          Step{"SB_B2", 1, {1, 0, 0, 1}}, Step{"RB_B2", 4, {1, 0, 0, 1}}, Step{"SK1", 4, {0, 0, 0, 1}},
-                          Step{"K2", 3, {0, 0, 1, 1}}}) {
+                          Step{"F1", 1, {1, 0, 1, 0}}, Step{"F7", 1, {1, 0, 0, 0}}, Step{"SB_B2", 1, {1, 0, 0, 1}},
+                          Step{"RB_B2", 4, {1, 0, 0, 1}}, Step{"SK1", 4, {0, 0, 0, 1}}, Step{"K2", 3, {0, 0, 1, 1}}}) {
         operate(f, s.name);
         EXPECT_EQ(f.doc().Working.ActiveLayer, s.activeLayer) << s.name;
         EXPECT_EQ(f.doc().Working.LayerVisible, s.visible) << s.name;
         EXPECT_TRUE(f.control<QRadioButton>(radios[s.activeLayer - 1]).isChecked()) << s.name;
     }
-    EXPECT_FALSE(f.control<QToolButton>("SB_K1").font().bold()) << "hidden";
     Q_EMIT f.control<QMenu>("L1").aboutToShow();
     EXPECT_TRUE(f.action("K2").isChecked());
     EXPECT_FALSE(f.action("SK1").isChecked());
-}
 
-TEST(GroundPlane, ButtonAndMenuActOnTheActiveSideAndTheSpinOnTheSelection)
-{
-    WindowFixture f;
+    // The ground plane's button and menu act on the active side, the spin on the selection.
     QToolButton& button = f.control<QToolButton>("SB_AutoMasse");
     QDoubleSpinBox& spin = f.control<QDoubleSpinBox>("SE_FreistanzOffset");
     button.click();
-    EXPECT_EQ(f.doc().Working.GroundPlane1, 1);
+    EXPECT_EQ(f.doc().Working.GroundPlane2, 1);
     EXPECT_TRUE(spin.isVisible());
-    f.trigger("K2"); // side 2: its plane is off, so the button shows released
+    f.trigger("K1"); // side 1: its plane is off, so the button shows released
     EXPECT_FALSE(button.isChecked());
     EXPECT_FALSE(spin.isVisible());
     f.trigger("M_AutoMasse");
-    EXPECT_EQ(f.doc().Working.GroundPlane2, 1);
+    EXPECT_EQ(f.doc().Working.GroundPlane1, 1);
     EXPECT_TRUE(button.isChecked());
 
     // Which objects take it: ToolParameters.ClearanceGoesToExactlyTheSelectedObjects.

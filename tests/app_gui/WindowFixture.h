@@ -5,24 +5,20 @@
 
 #include "app/MainWindow.h"
 #include "model/LayoutFile.h"
+#include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 #include "view/gui/BoardView.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QByteArray>
-#include <QDialog>
+#include <QCheckBox>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
 
-#include <deque>
-#include <functional>
-#include <gtest/gtest.h>
 #include <memory>
-#include <optional>
 #include <tuple>
-#include <type_traits>
 
 namespace kestrel::test {
 
@@ -64,12 +60,7 @@ public:
     LayoutDocument& doc() { return window_->document(); }
     ObjectList& list() { return *doc().currentObjects(); }
 
-    template <class T = QAction> T& control(const char* name)
-    {
-        if (T* found = window_->findChild<T*>(name))
-            return *found;
-        throw std::runtime_error(std::string("no control ") + name);
-    }
+    template <class T = QAction> T& control(const char* name) { return child<T>(*window_, name); }
     QAction& action(const char* name) { return control<QAction>(name); }
     // Triggers an action the way a menu click does: only when it is enabled.
     void trigger(const char* name)
@@ -88,7 +79,7 @@ public:
     // A track drawn on the active board: New, Open and closing then ask first.
     void addContent()
     {
-        addTrack(*doc().currentObjects(), {{1000, -1000}, {3000, -1000}}, 40);
+        addTrack(list(), {{1000, -1000}, {3000, -1000}}, 40);
         doc().Modified = true;
         window_->updateCommandStates();
     }
@@ -121,11 +112,6 @@ public:
     void rightClick(Point p) { QTest::mouseClick(paintBox(), Qt::RightButton, Qt::NoModifier, pixelOf(p)); }
     // A tool chosen with its button on the tool panel.
     void tool(const char* button) { control<QAbstractButton>(button).click(); }
-    void frame(Point from, Point to, Qt::KeyboardModifiers keys = Qt::NoModifier)
-    {
-        pressAndMove(from, to, keys);
-        release(to, keys);
-    }
     // A key pressed while the board view has the focus.
     void key(Qt::Key k, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
@@ -137,9 +123,8 @@ public:
     std::vector<size_t> selected()
     {
         std::vector<size_t> out;
-        const ObjectList& list = *doc().currentObjects();
-        for (size_t i = 0; i < list.size(); ++i)
-            if (list[i].Selected)
+        for (size_t i = 0; i < list().size(); ++i)
+            if (list()[i].Selected)
                 out.push_back(i);
         return out;
     }
@@ -154,8 +139,6 @@ class SettingsHome {
 public:
     SettingsHome() : saved_(qgetenv("HOME")) { qputenv("HOME", QByteArray::fromStdString(dir_.path())); }
     ~SettingsHome() { qputenv("HOME", saved_); }
-    SettingsHome(const SettingsHome&) = delete;
-    SettingsHome& operator=(const SettingsHome&) = delete;
 
 private:
     TempDir dir_;
@@ -170,6 +153,25 @@ inline QString q(const std::string& s)
 inline QString titleWith(const std::string& fileName)
 {
     return "Kestrel 3.0 R - [" + q(fileName).toLower() + "]";
+}
+
+// The objects of the first board of a written layout file.
+inline size_t objectsInFile(const std::string& path)
+{
+    auto back = readDocument(path, Language::English);
+    EXPECT_TRUE(succeeded(back));
+    return back ? back->document.board(0).Objects.size() : 0;
+}
+
+// The autosave dialog's script: switched on, with the interval if given.
+inline ScriptedPrompts::DialogScript autoSaveOn(int minutes = 0)
+{
+    return [minutes](QDialog& d) {
+        child<QCheckBox>(d, "RB_AutoSave").setChecked(true);
+        if (minutes)
+            child<QSpinBox>(d, "SE_Zyklus").setValue(minutes);
+        return ScriptedPrompts::accept(d);
+    };
 }
 
 // Writes the sample document to path and returns it.
