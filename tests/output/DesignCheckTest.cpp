@@ -2,12 +2,9 @@
 #include "output/DesignCheck.h"
 
 #include "OutputTestUtil.h"
-#include "geometry/Distance.h"
-#include "geometry/Geometry.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -36,15 +33,23 @@ void viaEnds(ObjectList& l, bool joinedOnSide2)
         addTrack(l, {{2200, -1000}, {2200, -1300}, {900, -1300}, {900, -1100}}, 20, Layer::K2);
 }
 
-LayoutObject& squarePad(ObjectList& l, Point at, int32_t radius = 45, int32_t hole = 15, uint8_t shape = 3)
+LayoutObject& squarePad(ObjectList& l, Point at, int32_t radius = 45, int32_t hole = 15)
 {
-    return addPad(l, at, radius, shape, Layer::K1, hole);
+    return addPad(l, at, radius, 3, Layer::K1, hole);
+}
+
+// A track on side 1 with its own clearance.
+std::function<void(ObjectList&)> clearedTrack(int32_t clearance)
+{
+    return [clearance](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 20).Clearance = clearance; };
 }
 
 } // namespace
 
 // Every rule just inside and just outside its limit (defaults: clearance and
-// width 0.15 mm, hole 0.3 mm, ring 0.15 mm), and how nets are joined.
+// width 0.15 mm, hole 0.3 mm, ring 0.15 mm), and how nets are joined. A ground
+// plane keeps each object's own clearance free around it, and a hole drilled
+// through the plane's layer needs copper of its own there.
 TEST(DesignCheck, RulesAtTheirLimits)
 {
     const struct {
@@ -52,13 +57,10 @@ TEST(DesignCheck, RulesAtTheirLimits)
         std::function<void(ObjectList&)> build;
         std::vector<V> expected;
         double firstMeasured = NAN;
+        int planeSide = 0; // 0 for none
     } rows[] = {
         {"different nets exactly 0.15 mm apart", [](ObjectList& l) { twoTracks(l, 15); }, {}},
         {"different nets 0.14 mm apart", [](ObjectList& l) { twoTracks(l, 14); }, {V::Clearance}, 14},
-        {"a third track makes them one net", [](ObjectList& l) {
-             twoTracks(l, 14);
-             addTrack(l, {{1500, -1000}, {1500, -1034}}, 20);
-         }, {}},
         {"one net through two vias and copper of side 2", [](ObjectList& l) {
              twoTracks(l, 14);
              viaEnds(l, true);
@@ -75,68 +77,20 @@ TEST(DesignCheck, RulesAtTheirLimits)
              twoTracks(l, 5);
              l.append(makeText({1400, -980}, "-", 0, 100, 1500, -1060, Layer::K1));
          }, {V::Clearance, V::Clearance, V::Clearance}, 5},
-        {"a label on one track's copper is of its net", [](ObjectList& l) {
-             twoTracks(l, 15);
-             l.append(makeText({1400, -900}, "A", 0, 100, 1500, -995, Layer::K1));
-         }, {}},
-        {"a label near another net's copper", [](ObjectList& l) {
-             twoTracks(l, 15);
-             l.append(makeText({1400, -900}, "A", 0, 100, 1500, -976, Layer::K1));
-         }, {V::Clearance}, 14},
-        {"a rubber band joins nothing", [](ObjectList& l) {
-             addBand(squarePad(l, {1000, -2000}), squarePad(l, {1104, -2000}));
-         }, {V::Clearance}, 14},
-        // Gaps are measured on the copper as the files draw it, round shapes
-        // as true circles: 45-degree tracks 65 / sqrt(2) - 30 = 15.96 apart.
-        {"diagonal tracks 0.1596 mm apart", [](ObjectList& l) {
-             addTrack(l, {{1000, -1000}, {2000, -2000}}, 30);
-             addTrack(l, {{1065, -1000}, {2065, -2000}}, 30);
-         }, {}},
+        // Gaps are measured on the copper as the files draw it, round shapes as true circles.
         {"diagonal tracks 0.1455 mm apart", [](ObjectList& l) {
              addTrack(l, {{1000, -1000}, {2000, -2000}}, 30);
              addTrack(l, {{1063, -1000}, {2063, -2000}}, 30);
          }, {V::Clearance}, 63 / std::sqrt(2.0) - 30},
-        {"concentric rings 0.15 mm apart", [](ObjectList& l) {
-             l.append(makeCircle({2000, -1500}, 1000, 1, 1, 980));
-             l.append(makeCircle({2000, -1500}, 965, 1, 1, 945));
-         }, {}},
-        {"concentric rings 0.14 mm apart", [](ObjectList& l) {
-             l.append(makeCircle({2000, -1500}, 1000, 1, 1, 980));
-             l.append(makeCircle({2000, -1500}, 966, 1, 1, 946));
-         }, {V::Clearance}, 14},
         {"a track over an octagon's corner, beyond the disc the nets take", [](ObjectList& l) {
              addPad(l, {2000, -1500}, 100, 2, Layer::K1, 15); // corner at (2100, -1458)
              addTrack(l, {{2105, -1450}, {2300, -1250}}, 20);
          }, {V::Clearance}, 0},
-        // An upright elongated octagon: its corner is cut along x + y = 742.
-        {"a track 0.155 mm off an elongated octagon's cut corner", [](ObjectList& l) {
-             addPad(l, {2000, -1500}, 100, 8, Layer::K1, 15);
-             addTrack(l, {{2075, -1297}, {2103, -1325}}, 20);
-         }, {}},
-        {"a track 0.147 mm off it", [](ObjectList& l) {
-             addPad(l, {2000, -1500}, 100, 8, Layer::K1, 15);
-             addTrack(l, {{2074, -1297}, {2102, -1325}}, 20);
-         }, {V::Clearance}, 35 / std::sqrt(2.0) - 10},
-        {"copper on different sides never clashes", [](ObjectList& l) {
-             addTrack(l, {{1000, -1000}, {2000, -1000}}, 20);
-             addTrack(l, {{1000, -1000}, {2000, -1000}}, 20, Layer::K2);
-         }, {}},
         {"track 0.15 mm wide", [](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 15); }, {}},
         {"track 0.14 mm wide", [](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 14); }, {V::Width}, 14},
-        {"thin silk is no copper", [](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 5, Layer::B1); },
-         {}},
-        {"arc of ring width 0.14 mm", [](ObjectList& l) { l.append(makeCircle({2000, -1500}, 200, 1, 1, 186)); },
-         {V::Width}, 14},
         {"hole 0.28 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 14); }, {V::Hole}, 28},
         {"ring 0.15 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 30, 15); }, {}},
         {"ring 0.14 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15); }, {V::Ring}, 14},
-        {"elongated pad: the ring across counts", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15, 6); },
-         {V::Ring}, 14},
-        {"a bare hole has no ring", [](ObjectList& l) { squarePad(l, {2000, -1500}, 20, 20); }, {}},
-        {"nor copper to come close to", [](ObjectList& l) {
-             squarePad(l, {2000, -1500}, 20, 20);
-             addTrack(l, {{1900, -1460}, {2100, -1460}}, 20);
-         }, {}},
         {"a track of width 0 draws no copper: only its width is reported", [](ObjectList& l) {
              addTrack(l, {{1000, -1000}, {2000, -1000}}, 20);
              addTrack(l, {{1000, -1040}, {2000, -1040}}, 0); // 0.10 mm from the first by the connectivity outline
@@ -145,10 +99,6 @@ TEST(DesignCheck, RulesAtTheirLimits)
              squarePad(l, {2000, -1500});
              addTrack(l, {{1900, -1510}, {2100, -1510}}, 20, Layer::K2);
          }, {V::HoleThroughCopper}},
-        {"a hole under an octagon's corner on the other side, outside the disc the nets take", [](ObjectList& l) {
-             addPad(l, {2000, -1500}, 100, 2, Layer::K2, 15);
-             addPad(l, {2096, -1460}, 3, 1, Layer::K1, 3);
-         }, {V::Hole, V::HoleThroughCopper}},
         {"the track just beside the hole", [](ObjectList& l) {
              squarePad(l, {2000, -1500});
              addTrack(l, {{1900, -1526}, {2100, -1526}}, 20, Layer::K2);
@@ -156,18 +106,39 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"a via's own pad on the other side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}},
         {"0.15 mm from the left edge", [](ObjectList& l) { squarePad(l, {60, -1500}); }, {}},
         {"0.14 mm from the left edge", [](ObjectList& l) { squarePad(l, {59, -1500}); }, {V::EdgeClearance}, 14},
-        {"0.14 mm from the top edge", [](ObjectList& l) { squarePad(l, {2000, -59}); }, {V::EdgeClearance}, 14},
-        {"0.15 mm from the right edge", [](ObjectList& l) { squarePad(l, {4000 - 60, -1500}); }, {}},
         {"copper reaching off the board", [](ObjectList& l) { squarePad(l, {40, -1500}); }, {V::OffBoard}},
         {"silk reaching off the board", [](ObjectList& l) { addTrack(l, {{-5, -500}, {500, -500}}, 20, Layer::B1); },
          {V::OffBoard}},
-        {"silk close to the edge is fine", [](ObjectList& l) { addTrack(l, {{10, -500}, {500, -500}}, 20, Layer::B1); },
-         {}},
+        // Under a ground plane.
+        {"plane gap 0.15 mm", clearedTrack(15), {}, NAN, 1},
+        {"plane gap 0.14 mm", clearedTrack(14), {V::PlaneClearance}, 14, 1},
+        {"clearance 0 joins the object to the plane", clearedTrack(0), {}, NAN, 1},
+        {"hole of a side-1 pad through the side-2 plane", [](ObjectList& l) { squarePad(l, {2000, -1500}); },
+         {V::HoleInPlane}, NAN, 2},
+        {"a via has its own copper on the plane's side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}, NAN, 2},
+        // Not a via: another net to the connectivity test, joined by the
+        // plated hole (reported once for both holes).
+        {"a pad of side 2 over the hole", [](ObjectList& l) {
+             squarePad(l, {2000, -1500});
+             addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15);
+         }, {V::HoleThroughCopper}, NAN, 2},
+        {"a track over the hole, its cut-out narrower than the hole", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 80, 1, Layer::K2, 60);
+             addTrack(l, {{1000, -1500}, {3000, -1500}}, 20); // with its clearance 40: 100 wide
+         }, {V::HoleInPlane, V::HoleThroughCopper}, NAN, 1},
+        {"two tracks whose cut-outs hold the hole together", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 80, 1, Layer::K2, 30);
+             addTrack(l, {{1000, -1460}, {3000, -1460}}, 20);
+             addTrack(l, {{1000, -1540}, {3000, -1540}}, 20);
+         }, {}, NAN, 1},
+        {"a side-2 pad's hole under the side-1 plane",
+         [](ObjectList& l) { addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15); }, {V::HoleInPlane}, NAN, 1},
     };
-    const BoardSettings board = boardOf(4000, 3000);
     for (const auto& r : rows) {
         ObjectList list;
         r.build(list);
+        BoardSettings board = boardOf(4000, 3000);
+        board.GroundPlane1 = r.planeSide == 1, board.GroundPlane2 = r.planeSide == 2;
         const std::vector<Violation> found = checkDesign(list, board, DesignRules{});
         std::vector<V> kinds;
         for (const Violation& v : found)
@@ -175,82 +146,6 @@ TEST(DesignCheck, RulesAtTheirLimits)
         EXPECT_EQ(kinds, r.expected) << r.why;
         if (!std::isnan(r.firstMeasured) && !found.empty()) {
             EXPECT_NEAR(found[0].measuredUnits, r.firstMeasured, 1e-6) << r.why;
-        }
-    }
-}
-
-// A ground plane keeps each object's own clearance free around it, and a
-// hole drilled through the plane's layer needs copper of its own there.
-TEST(DesignCheck, GroundPlaneGapsAndHolesThroughIt)
-{
-    struct Row {
-        const char* why;
-        bool plane1, plane2;
-        std::function<void(ObjectList&)> build;
-        std::vector<V> expected;
-        double smallestGap = -1; // the figure, when not -1
-        int32_t boardSide = 4000;
-    };
-    auto cleared = [](LayoutObject& o, int32_t c) -> LayoutObject& { return o.Clearance = c, o; };
-    const Row rows[] = {
-        {"plane gap 0.15 mm", true, false,
-         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 15); }, {}, 15},
-        {"plane gap 0.14 mm", true, false,
-         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 14); }, {V::PlaneClearance}, 14},
-        {"a label's box counts too", true, false,
-         [&](ObjectList& l) { cleared(l.append(makeText({500, -500}, "X", 0, 100, 600, -600, Layer::K1)), 10); },
-         {V::PlaneClearance}, 10},
-        {"clearance 0 joins the object to the plane", true, false,
-         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 0); }, {}},
-        {"no plane on that side", false, true,
-         [&](ObjectList& l) { cleared(addTrack(l, {{1000, -1000}, {2000, -1000}}, 20), 5); }, {}},
-        {"hole of a side-1 pad through the side-2 plane", false, true,
-         [&](ObjectList& l) { squarePad(l, {2000, -1500}); }, {V::HoleInPlane}},
-        {"the same without a plane", false, false, [&](ObjectList& l) { squarePad(l, {2000, -1500}); }, {}},
-        {"a via has its own copper on the plane's side", false, true,
-         [&](ObjectList& l) { addVia(l, {2000, -1500}); }, {}},
-        // Not a via: another net to the connectivity test, joined by the
-        // plated hole (reported once for both holes).
-        {"a pad of side 2 over the hole", false, true, [&](ObjectList& l) {
-             squarePad(l, {2000, -1500});
-             addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15);
-         }, {V::HoleThroughCopper}},
-        {"a zone of side 2 over a large part of the board", false, true, [&](ObjectList& l) {
-             squarePad(l, {2000, -1500});
-             l.append(makeZone(10, Layer::K2)).Points = {{100, -100}, {9900, -100}, {9900, -7400}, {100, -7400}};
-         }, {V::HoleThroughCopper}, -1, 10000},
-        {"inside a side-2 track's bounds but off its copper", false, true, [&](ObjectList& l) {
-             squarePad(l, {2000, -1500});
-             addTrack(l, {{1000, -1000}, {3000, -1000}, {3000, -2000}}, 20, Layer::K2);
-         }, {V::HoleInPlane}},
-        {"a pad without a hole", false, true, [&](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 0); }, {}},
-        {"a track over the hole, its cut-out narrower than the hole", true, false, [&](ObjectList& l) {
-             addPad(l, {2000, -1500}, 80, 1, Layer::K2, 60);
-             addTrack(l, {{1000, -1500}, {3000, -1500}}, 20); // with its clearance 40: 100 wide
-         }, {V::HoleInPlane, V::HoleThroughCopper}},
-        {"two tracks whose cut-outs hold the hole together", true, false, [&](ObjectList& l) {
-             addPad(l, {2000, -1500}, 80, 1, Layer::K2, 30);
-             addTrack(l, {{1000, -1460}, {3000, -1460}}, 20);
-             addTrack(l, {{1000, -1540}, {3000, -1540}}, 20);
-         }, {}},
-        {"a pad's hole wider than the plane's cut-out around it", true, false,
-         [&](ObjectList& l) { addPad(l, {2000, -1500}, 50, 1, Layer::K1, 150); }, {V::HoleInPlane}},
-        {"a side-2 pad's hole under the side-1 plane", true, false,
-         [&](ObjectList& l) { addPad(l, {2000, -1500}, 45, 1, Layer::K2, 15); }, {V::HoleInPlane}},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.why);
-        ObjectList list;
-        r.build(list);
-        BoardSettings board = boardOf(r.boardSide, 3000 * r.boardSide / 4000);
-        board.GroundPlane1 = r.plane1, board.GroundPlane2 = r.plane2;
-        const DesignReport report = checkDesignWithFigures(list, board, DesignRules{});
-        std::vector<V> kinds;
-        for (const Violation& v : report.violations)
-            kinds.push_back(v.kind);
-        EXPECT_EQ(kinds, r.expected);
-        if (r.smallestGap >= 0) {
-            EXPECT_EQ(report.figures.smallestClearanceUnits, r.smallestGap);
         }
     }
 }
@@ -270,8 +165,6 @@ TEST(DesignCheck, ViolationTexts)
     Violation close = found[0];
     close.measuredUnits = 14.96;
     EXPECT_TRUE(describeViolation(close, list, Language::English).starts_with("Clearance 0.149 mm < 0.15 mm:"));
-    EXPECT_EQ(measuredMmText(20), "0.20");
-    EXPECT_EQ(measuredMmText(52.5), "0.525");
 
     // A long bent track and a pad near its start: the place is at the pad,
     // not amid the two objects' bounds.
@@ -284,26 +177,19 @@ TEST(DesignCheck, ViolationTexts)
     EXPECT_LT(std::abs((near[0].area.top + near[0].area.bottom) / 2 + 1025), 150);
 
     ObjectList planeList;
-    addTrack(planeList, {{1000, -1000}, {2000, -1000}}, 20, Layer::K2).Clearance = 10;
     squarePad(planeList, {500, -500});
     BoardSettings planes = boardOf(4000, 3000);
     planes.GroundPlane2 = 1;
     const std::vector<Violation> onPlane = checkDesign(planeList, planes, DesignRules{});
-    ASSERT_EQ(onPlane.size(), 2u);
-    EXPECT_EQ(describeViolation(onPlane[0], planeList, Language::English),
-              "Ground plane clearance 0.10 mm < 0.15 mm: track, K2, at (15.00, 10.00) mm");
-    EXPECT_EQ(describeViolation(onPlane[1], planeList, Language::Russian),
-              "Отверстие сквозь общую шину K2: площадка, K1, точка (5.00, 5.00) мм");
+    ASSERT_EQ(onPlane.size(), 1u);
     // The editor's list names the layers as its status line does.
-    EXPECT_EQ(describeViolation(onPlane[1], planeList, Language::Russian, LayerNames::Screen),
+    EXPECT_EQ(describeViolation(onPlane[0], planeList, Language::Russian, LayerNames::Screen),
               "Отверстие сквозь общую шину Ф2: площадка, Ф1, точка (5.00, 5.00) мм");
-    EXPECT_TRUE(describeViolation(onPlane[0], planeList, Language::English, LayerNames::Screen)
-                    .ends_with(": track, C2, at (15.00, 10.00) mm"));
 }
 
 namespace {
 
-// Copper of every kind on both sides of a square area (40 x 40 mm for 260
+// Pads, tracks, zones, arcs and vias on both sides of a square area (40 x 40 mm for 260
 // objects), dense enough that many objects of different nets pass within a
 // few tenths of a millimetre.
 ObjectList crowdedCopper(uint32_t seed, int objects, int32_t side)
@@ -315,7 +201,7 @@ ObjectList crowdedCopper(uint32_t seed, int objects, int32_t side)
     ObjectList list;
     for (int k = 0; k < objects; ++k) {
         const int32_t width = pick(1, 30) * 2;
-        switch (pick(0, 5)) {
+        switch (pick(0, 4)) {
         case 0:
             addPad(list, somewhere(), pick(3, 12) * 10, static_cast<uint8_t>(pick(1, 9)), layer(), 15);
             break;
@@ -340,11 +226,8 @@ ObjectList crowdedCopper(uint32_t seed, int objects, int32_t side)
             c.Width = pick(0, 1) ? c.Angle : pick(0, 359);
             break;
         }
-        case 4:
-            addVia(list, somewhere(), pick(3, 8) * 10, 15);
-            break;
         default:
-            list.append(makeLine(somewhere(), somewhere(), width, layer()));
+            addVia(list, somewhere(), pick(3, 8) * 10, 15);
             break;
         }
     }
@@ -354,33 +237,19 @@ ObjectList crowdedCopper(uint32_t seed, int objects, int32_t side)
 using Pairs = std::vector<std::tuple<size_t, long, double>>;
 
 // Every pair of objects of different nets on one layer measured, in the order
-// of their objects, swept along x so that only pairs within the figures'
-// search are: the pairs under the clearance, and the smallest gap found.
+// of their objects: the pairs under the clearance, and the smallest gap
+// within the figures' search.
 std::pair<Pairs, double> everyPairMeasured(const ObjectList& list, int32_t clearance)
 {
     const std::vector<int> nets = netNumbers(list);
     std::vector<CopperShapes> shapes;
-    std::vector<Rect> bounds;
-    std::vector<size_t> byLeft;
-    for (size_t i = 0; i < list.size(); ++i) {
+    for (size_t i = 0; i < list.size(); ++i)
         shapes.push_back(copperShapes(list[i]));
-        Rect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-        for (const SweptShape& part : shapes.back().shapes)
-            r = {std::min(r.left, part.bounds().left), std::min(r.top, part.bounds().top),
-                 std::max(r.right, part.bounds().right), std::max(r.bottom, part.bounds().bottom)};
-        bounds.push_back(r);
-        if (nets[i] >= 0)
-            byLeft.push_back(i);
-    }
-    std::sort(byLeft.begin(), byLeft.end(), [&](size_t a, size_t b) { return bounds[a].left < bounds[b].left; });
     Pairs pairs;
     double smallest = -1;
-    for (size_t k = 0; k < byLeft.size(); ++k)
-        for (size_t m = k + 1; m < byLeft.size(); ++m) {
-            const size_t i = std::min(byLeft[k], byLeft[m]), j = std::max(byLeft[k], byLeft[m]);
-            if (bounds[byLeft[m]].left - bounds[byLeft[k]].right >= DesignFigures::kClearanceSearchUnits)
-                break;
-            if (nets[i] == nets[j] || list[i].Layer != list[j].Layer)
+    for (size_t i = 0; i < list.size(); ++i)
+        for (size_t j = i + 1; j < list.size(); ++j) {
+            if (nets[i] < 0 || nets[i] == nets[j] || list[i].Layer != list[j].Layer)
                 continue;
             const double gap = copperGap(shapes[i], shapes[j], DesignFigures::kClearanceSearchUnits);
             if (gap < DesignFigures::kClearanceSearchUnits && (smallest < 0 || gap < smallest))
@@ -388,7 +257,6 @@ std::pair<Pairs, double> everyPairMeasured(const ObjectList& list, int32_t clear
             if (gap < clearance)
                 pairs.emplace_back(i, static_cast<long>(j), gap);
         }
-    std::sort(pairs.begin(), pairs.end());
     return {pairs, smallest};
 }
 
@@ -401,17 +269,12 @@ TEST(DesignCheck, ClearancePairsMatchEveryPairMeasured)
 {
     DesignRules rules;
     rules.clearanceUnits = 40;
-    struct Crowd {
-        uint32_t seed;
-        int objects;
-        int32_t side;
-    };
-    for (const Crowd& b : {Crowd{1, 260, 4000}, Crowd{2, 260, 4000}, Crowd{3, 260, 4000}, Crowd{4, 260, 4000},
-                           Crowd{5, 260, 4000}, Crowd{6, 260, 4000}, Crowd{7, 6000, 19000}}) {
-        SCOPED_TRACE(testing::Message() << "seed " << b.seed);
-        const ObjectList list = crowdedCopper(b.seed, b.objects, b.side);
+    // seed, objects, side of the square
+    for (const auto& [seed, objects, side] : {std::tuple{1u, 260, 4000}, {7u, 6000, 19000}}) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        const ObjectList list = crowdedCopper(seed, objects, side);
         const auto [expected, smallest] = everyPairMeasured(list, rules.clearanceUnits);
-        ASSERT_GT(expected.size(), size_t(b.objects / 50)); // the board must be crowded to test anything
+        ASSERT_GT(expected.size(), size_t(objects / 50)); // the board must be crowded to test anything
 
         const DesignReport report = checkDesignWithFigures(list, BoardSettings{}, rules);
         Pairs found;

@@ -19,11 +19,6 @@ TEST(DrillExport, Files)
         BoardSettings board = boardOf(1000, 1000);
     };
     const Row rows[] = {
-        {"example: metric with trailing zeros, tool diameters with three decimals",
-         [](ObjectList& l) { addPad(l, {100, -100}, 80, 1, 1, 40), addPad(l, {300, -200}, 80, 1, 1, 30); },
-         DrillSide::Solder,
-         {"M48", "METRIC,TZ", "T1C0.800", "T2C0.600", "%", "G05", "M71", "T1", "X9000Y9000", "T2", "X7000Y8000",
-          "M30"}},
         {"no holes: silk pad, pad without hole, circle",
          [](ObjectList& l) {
              addPad(l, {100, -100}, 80, 1, 2, 40), addPad(l, {200, -100}, 80, 1, 1, 0);
@@ -46,11 +41,6 @@ TEST(DrillExport, Files)
              a.Partner = &b, b.Partner = &a;
          },
          DrillSide::Component, {"M48", "METRIC,TZ", "T1C0.600", "%", "G05", "M71", "T1", "X6000Y9000", "M30"}},
-        {"six digits, and a hole on the lower edge",
-         [](ObjectList& l) { addPad(l, {1234, -500}, 80, 1, 1, 40), addPad(l, {1234, -10000}, 80, 1, 1, 40); },
-         DrillSide::Solder,
-         {"M48", "METRIC,TZ", "T1C0.800", "%", "G05", "M71", "T1", "X147660Y95000", "X147660Y0", "M30"},
-         boardOf(16000, 10000)},
         {"off the board", [](ObjectList& l) { addPad(l, {-50, -10100}, 80, 1, 1, 40); }, DrillSide::Component,
          {"M48", "METRIC,TZ", "T1C0.800", "%", "G05", "M71", "T1", "X-500Y-1000", "M30"}, boardOf(16000, 10000)},
     };

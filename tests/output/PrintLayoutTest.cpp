@@ -42,22 +42,6 @@ TEST(PrintLayout, CopiesLieOneBoardPlusGapApart)
     }
 }
 
-TEST(PrintLayout, MappingToDevicePixels)
-{
-    // mirrored, calibration, calibrated, device point of board (10000, -5000)
-    const std::tuple<bool, double, double, bool, PrintPoint, const char*> rows[] = {
-        {false, 1.02, 0.98, true, {1020, 490}, "calibration stretches the printout"},
-        {false, 1.02, 0.98, false, {1000, 500}, "not the preview"},
-    };
-    for (const auto& [mirror, calX, calY, calibrated, device, why] : rows) {
-        PrintOptions o;
-        o.mirror = mirror, o.calibrationX = calX, o.calibrationY = calY;
-        const PrintPoint d = pageMapping(o, 10, 10, calibrated, {0, 0}).toDevice({10000, -5000});
-        EXPECT_NEAR(d.x, device.x, 1e-9) << why;
-        EXPECT_NEAR(d.y, device.y, 1e-9) << why;
-    }
-}
-
 TEST(PrintLayout, DraggingAndCalibrationLimits)
 {
     PrintOptions o;

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -45,7 +44,6 @@ TEST(PrintDialog, PdfIsAlwaysATarget)
     auto& box = child<QComboBox>(*f.dialog, "PrinterBox");
     EXPECT_EQ(box.count(), 3);
     EXPECT_EQ(box.itemText(2), "PDF file");
-    EXPECT_EQ(f.dialog->windowTitle(), "Laser");
     box.setCurrentIndex(2);
     EXPECT_TRUE(f.session.targetIsPdf());
     EXPECT_EQ(f.dialog->windowTitle(), "PDF file");
@@ -55,24 +53,6 @@ TEST(PrintDialog, PdfIsAlwaysATarget)
     f.session.printerNames = [] { return QStringList(); };
     f.session.chooseTarget(f.session.target());
     EXPECT_TRUE(f.session.targetIsPdf());
-}
-
-TEST(PrintDialog, DraggingThePreviewMovesTheBoard)
-{
-    DialogFixture f;
-    f.dialog->resize(1000, 700);
-    f.dialog->show();
-    QWidget& preview = f.dialog->preview();
-    const QRect page = f.dialog->preview().pageRect();
-    ASSERT_FALSE(page.isEmpty());
-    const double unitsPerPx = f.session.pageSizeMm().width() * 100 / page.width();
-    QTest::mousePress(&preview, Qt::LeftButton, {}, page.center());
-    QMouseEvent move(QEvent::MouseMove, QPointF(page.center() + QPoint(20, 10)), QPointF(), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&preview, &move);
-    QTest::mouseRelease(&preview, Qt::LeftButton, {}, page.center() + QPoint(20, 10));
-    EXPECT_NEAR(f.session.options.offsetX, -20 * unitsPerPx, 1);
-    EXPECT_NEAR(f.session.options.offsetY, 10 * unitsPerPx, 1);
 }
 
 TEST(PrintDialog, TilesAndCalibration)
