@@ -46,8 +46,7 @@ TEST(GridChoice, LinesFollowZoomAndClip)
     EXPECT_EQ(g.vertical[7], (GridLine{2032, true}));
     EXPECT_FALSE(gridLines(16000, 10000, 254, 0.1, wholeBoard, false).vertical[7].marker);
 
-    // Fractional grids round each line; too dense at zoom 0.1, drawn at 0.3.
-    EXPECT_TRUE(gridLines(16000, 10000, 15.875, 0.1, wholeBoard, true).vertical.empty());
+    // Fractional grids round each line.
     const GridLines fine = gridLines(16000, 10000, 15.875, 0.3, {0, -100, 100, 0}, true);
     ASSERT_GE(fine.vertical.size(), 3u);
     EXPECT_EQ(fine.vertical[2].position, 48);
@@ -65,18 +64,9 @@ TEST(Rulers, TicksFollowZoomUnitAndOffset)
 {
     const double left = horizontalRulerOffset(100, 24, 1000, 0.1); // origin x = 1000, scrolled 100, area at 24
     const double top = verticalRulerOffset(50, 2, -2000, 0.1);     // origin y = -2000, scrolled 50, area at 2
-    struct Case {
-        const char* what;
-        bool inch;
-        double zoom;
-        int32_t extent;
-        double offset;
-        int32_t fromPx, toPx;
-        size_t count; // 0: not checked
-        int index;    // negative: from the end
-        RulerTick tick;
-    };
-    const Case cases[] = {
+    // What, inch, zoom, extent, offset, pixels from and to, the count of ticks (0: not checked), the index of the
+    // tick checked (negative: from the end) and that tick.
+    const std::tuple<const char*, bool, double, int32_t, double, int32_t, int32_t, size_t, int, RulerTick> cases[] = {
         {"mm at 0.1: 10 px a step, labels every 10 mm", false, 0.1, 16000, 0, 0, 200, 21, 0, {0, true, "0"}},
         {"mm at 0.5: every step labelled", false, 0.5, 16000, 0, 0, 200, 5, 3, {150, true, "3"}},
         {"below 2 px a step only majors, to the board's end", false, 0.01, 16000, 0, 0, 200, 7, 1, {25, true, "25"}},
@@ -88,14 +78,14 @@ TEST(Rulers, TicksFollowZoomUnitAndOffset)
         {"steps stop at -round(extent / step)", false, 0.5, 1000, -500, -100, 2000, 21, 0, {0, true, "-10"}},
         {"steps stop at +round(extent / step)", false, 0.5, 1000, -500, -100, 2000, 21, -1, {1000, true, "10"}},
     };
-    for (const Case& c : cases) {
-        const auto ticks = rulerTicks(c.inch, c.zoom, c.extent, c.offset, c.fromPx, c.toPx);
-        if (c.count) {
-            EXPECT_EQ(ticks.size(), c.count) << c.what;
+    for (const auto& [what, inch, zoom, extent, offset, fromPx, toPx, count, index, tick] : cases) {
+        const auto ticks = rulerTicks(inch, zoom, extent, offset, fromPx, toPx);
+        if (count) {
+            EXPECT_EQ(ticks.size(), count) << what;
         }
-        const size_t at = c.index < 0 ? ticks.size() - size_t(-c.index) : size_t(c.index);
-        ASSERT_LT(at, ticks.size()) << c.what;
-        EXPECT_EQ(ticks[at], c.tick) << c.what;
+        const size_t at = index < 0 ? ticks.size() - size_t(-index) : size_t(index);
+        ASSERT_LT(at, ticks.size()) << what;
+        EXPECT_EQ(ticks[at], tick) << what;
     }
 }
 

@@ -69,13 +69,6 @@ TEST(Viewport, ZoomAndCentreCommandsPlaceTheScroll)
         EXPECT_DOUBLE_EQ(f.vp.zoom(), zoom) << name;
         EXPECT_EQ(f.vp.scroll(), scroll) << name;
     }
-
-    ViewFixture big;
-    big.s.BoardWidth = big.s.BoardHeight = 100000;
-    big.s.Zoom = 1.0;
-    big.vp.setScroll({50000, 50000});
-    big.vp.setZoom(1.0);
-    EXPECT_EQ(big.vp.scroll(), (Pixel{29800, 29850})) << "centre (30000, 30000) less half the visible area";
 }
 
 TEST(Viewport, ZoomBoardAndZoomToRect)

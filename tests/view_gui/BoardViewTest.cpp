@@ -32,7 +32,6 @@ struct ShownView {
     }
     QWidget* child(const char* name) const { return view.findChild<QWidget*>(QString::fromLatin1(name)); }
     QAbstractScrollArea* area() const { return static_cast<QAbstractScrollArea*>(view.scrollBox()); }
-    QImage shot() const { return view.paintBox()->grab().toImage(); }
     void send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -63,8 +62,8 @@ TEST(BoardView, WheelZoomsAboutThePointerAndShiftWheelScrollsSideways)
     EXPECT_DOUBLE_EQ(v.view.zoom(), 0.14);
 }
 
-// Zoom, grid and layers per board through the tabs: Boards.SwitchingRestoresEachBoardsViewExactly;
-// here the scroll bars and the paint box follow the restored record.
+// Each board keeps its own zoom, grid and scroll: switching back restores the
+// record, and the scroll bars and the paint box follow it.
 TEST(BoardView, BoardSwitchRestoresTheView)
 {
     ShownView v;
@@ -165,7 +164,7 @@ int scaledViewFaults()
     test::addPad(list, {1000, -1000}, 200, 3, 1, 0); // logical pixels 80..120 both ways
     test::addBand(test::addPad(list, {2000, -500}, 50, 1, 1, 0), test::addPad(list, {3500, -500}, 50, 1, 1, 0));
     v.view.redraw();
-    const QImage shot = v.shot();
+    const QImage shot = v.view.paintBox()->grab().toImage();
     check(v.view.paintBox()->devicePixelRatioF() == 2, "a scaled screen");
     check(shot.width() == 2 * v.view.paintBox()->width(), "painted in device pixels");
     check(shot.pixelColor(160, 160) == kBlack && shot.pixelColor(239, 239) == kBlack, "the pad's corners");
