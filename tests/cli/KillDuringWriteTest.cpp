@@ -7,7 +7,7 @@
 #include "model/LayoutFile.h"
 #include "model/PendingFile.h"
 
-#include "support/TestData.h"
+#include "Refusals.h"
 
 #include <gtest/gtest.h>
 
@@ -75,10 +75,9 @@ std::vector<std::string> leftovers(const std::string& dir)
 TEST(KillDuringWrite, ExportLeavesTheOldOrTheNewSet)
 {
     TempDir dir;
-    const std::string in = dir.file("in.kbd"), other = dir.file("other.kbd"), folder = dir.file("fab");
     LayoutDocument big = largeDocument(0), shifted = largeDocument(20);
-    ASSERT_TRUE(succeeded(writeDocument(big, in, false, Language::English)));
-    ASSERT_TRUE(succeeded(writeDocument(shifted, other, false, Language::English)));
+    const std::string in = writeLayout(dir, big), other = writeLayout(dir, shifted, "other.kbd");
+    const std::string folder = dir.file("fab");
     auto snapshot = [&] {
         std::vector<std::vector<uint8_t>> set;
         for (const char* name : kExportNames)

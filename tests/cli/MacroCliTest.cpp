@@ -28,7 +28,7 @@ LayoutDocument twoBoards()
 
 // The subcommand writes the same bytes as the editor's Save as macro: of the
 // side stored as active on the board asked for (not the active board), or
-// of the selection saved with the document.
+// of the selection saved with the document. An empty side is refused.
 TEST(MacroCli, SavesAsTheEditorDoes)
 {
     TempDir dir;
@@ -36,11 +36,12 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     doc.activate(0);
     doc.Working.ActiveLayer = 3;
     doc.activate(1);
-    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
-    const CommandResult c = runCli({"macro", "--lang", "en", "--board", "0", dir.file("b.kbd"), dir.file("cli.kmk")});
+    const std::string in = writeLayout(dir, doc, "b.kbd");
+    expectRefusals({{{"macro", in, dir.file("m.kmk")}, 1, "на активной стороне платы \"Board 2\" нет объектов"}});
+    const CommandResult c = runCli({"macro", "--lang", "en", "--board", "0", in, dir.file("cli.kmk")});
     ASSERT_EQ(c.status, 0) << c.err;
     EXPECT_EQ(c.out.rfind("wrote 2 object(s) of side 2 of board \"Board 1\"", 0), 0u) << c.out;
-    auto read = readDocument(dir.file("b.kbd"), Language::English);
+    auto read = readDocument(in, Language::English);
     ASSERT_TRUE(succeeded(read));
     read->document.activate(0);
     ASSERT_TRUE(succeeded(saveMacro(read->document, dir.file("editor.kmk"), false, Language::English)));
@@ -52,25 +53,12 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     ObjectList& list = *doc.currentObjects();
     list[0].Selected = list[1].Selected = 1; // the via pair
     list[3].Selected = 1;                    // the silk line
-    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
+    writeLayout(dir, doc, "b.kbd");
     ASSERT_TRUE(succeeded(saveMacro(doc, dir.file("editor.kmk"), true, Language::English)));
-    const CommandResult s = runCli({"macro", "--lang", "en", "--board", "0", "--selection", dir.file("b.kbd"), dir.file("cli.kmk")});
+    const CommandResult s = runCli({"macro", "--lang", "en", "--board", "0", "--selection", in, dir.file("cli.kmk")});
     ASSERT_EQ(s.status, 0) << s.err;
     EXPECT_EQ(s.out.rfind("wrote 2 selected object(s) of side 1", 0), 0u) << s.out;
     EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
-}
-
-TEST(MacroCli, RefusesWhatCannotBeSaved)
-{
-    TempDir dir;
-    LayoutDocument doc = twoBoards();
-    ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("b.kbd"), false, Language::English)));
-    const std::string in = dir.file("b.kbd"), out = dir.file("m.kmk");
-    expectRefusals({
-        {{"macro", "--lang", "en", in, out}, 1, "no objects on its active side"},
-        {{"macro", "--lang", "en", "--board", "0", "--selection", in, out}, 1, "no selected object on its active side"},
-        {{"macro", in, out}, 1, "на активной стороне платы \"Board 2\" нет объектов"},
-    });
 }
 
 // The edit step drops a macro as the panel does (where, on which side and

@@ -1,7 +1,8 @@
 #pragma once
-// Command lines kestrel-cli must refuse, checked the same way for every
-// subcommand.
+// Helpers of the kestrel-cli tests: writing the layout a command works on,
+// and command lines it must refuse, checked the same way for every subcommand.
 
+#include "model/LayoutFile.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,14 @@
 #include <vector>
 
 namespace kestrel::test {
+
+// Saves the document as dir/name and returns the path.
+inline std::string writeLayout(const TempDir& dir, LayoutDocument& doc, const std::string& name = "in.kbd")
+{
+    const std::string path = dir.file(name);
+    EXPECT_TRUE(succeeded(writeDocument(doc, path, false, Language::English)));
+    return path;
+}
 
 struct Refusal {
     std::vector<std::string> args;

@@ -31,11 +31,12 @@ protected:
         doc.Working.BoardHeight = 8000;
         addTrack(*doc.currentObjects(), {{0, -1000}, {10000, -1000}}, 20, 1);
         addTrack(*doc.currentObjects(), {{0, -5000}, {10000, -5000}}, 200, 2);
-        ASSERT_TRUE(succeeded(writeDocument(doc, input, false, Language::English)));
+        writeLayout(dir, doc);
     }
 
-    // The darkest row of the page at ten pixels a millimetre, dark or not.
-    std::vector<bool> darkestRow(const std::string& pdf)
+    // The dark runs along the darkest row of the page at ten pixels a
+    // millimetre: first column and length, in pixels.
+    std::vector<std::pair<int, int>> runsOnPaper(const std::string& pdf)
     {
         const std::string base = dir.file("page");
         const std::string command = "pdftoppm -r 254 -gray -singlefile '" + pdf + "' '" + base + "'";
@@ -48,40 +49,22 @@ protected:
         std::vector<unsigned char> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
         in.read(reinterpret_cast<char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
         EXPECT_EQ(magic, "P5");
-        int bestRow = 0;
-        long bestCount = -1;
-        for (int y = 0; y < h; ++y) {
-            const long count = std::count_if(pixels.begin() + long(y) * w, pixels.begin() + long(y + 1) * w,
-                                             [](unsigned char p) { return p < 128; });
+        const auto dark = [](unsigned char p) { return p < 128; };
+        long bestRow = 0, bestCount = -1;
+        for (long y = 0; y < h; ++y) {
+            const long count = std::count_if(pixels.begin() + y * w, pixels.begin() + (y + 1) * w, dark);
             if (count > bestCount)
                 bestCount = count, bestRow = y;
         }
-        std::vector<bool> row(static_cast<size_t>(w));
-        for (int x = 0; x < w; ++x)
-            row[static_cast<size_t>(x)] = pixels[static_cast<size_t>(bestRow) * w + x] < 128;
-        return row;
-    }
-
-    // Lengths of the dark runs along the darkest row of the page, in pixels.
-    std::vector<int> runsOnPaper(const std::string& pdf)
-    {
-        std::vector<int> runs;
-        bool inRun = false;
-        for (const bool dark : darkestRow(pdf)) {
-            if (dark && !inRun)
-                runs.push_back(0);
-            if (dark)
-                ++runs.back();
-            inRun = dark;
+        std::vector<std::pair<int, int>> runs;
+        for (int x = 0; x < w; ++x) {
+            if (!dark(pixels[static_cast<size_t>(bestRow * w + x)]))
+                continue;
+            if (runs.empty() || runs.back().first + runs.back().second != x)
+                runs.push_back({x, 0});
+            ++runs.back().second;
         }
         return runs;
-    }
-
-    // The first dark column of the darkest row.
-    long firstDarkOnPaper(const std::string& pdf)
-    {
-        const std::vector<bool> row = darkestRow(pdf);
-        return std::find(row.begin(), row.end(), true) - row.begin();
     }
 
     TempDir dir;
@@ -93,20 +76,12 @@ protected:
 
 TEST_F(RenderCli, BadInvocations)
 {
-    const std::string in = input, pdf = dir.file("out.pdf"), bmp = dir.file("out.bmp");
+    const std::string in = input, pdf = dir.file("out.pdf");
     expectRefusals({
         {{"pdf", "--scale", "15", "--lang", "en", in, pdf}, 2, "--scale expects 10 to 1000"},
-        {{"pdf", "--scale", "1010", in, pdf}, 2, "--scale: от 10 до 1000"},
-        {{"pdf", "--calibrate", "1.3,1", "--lang", "en", in, pdf}, 2, "--calibrate expects"},
-        {{"pdf", "--tiles", "21", "--lang", "en", in, pdf}, 2, "--tiles expects 1 to 20"},
-        {{"pdf", "--gap", "50.1", "--lang", "en", in, pdf}, 2, "--gap expects 0 to 50 mm"},
-        {{"pdf", "--gap", "0.05", "--lang", "en", in, pdf}, 2, "--gap is kept to 0.1 mm"},
         {{"pdf", "--gap", "2.55", in, pdf}, 2, "--gap: с точностью до 0.1 мм"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
-        {{"bmp", "--dpi", "50", "--lang", "en", in, bmp}, 2, "--dpi expects 100 to 600"},
-        {{"bmp", "--layers", "LStop1", "--lang", "en", in, bmp}, 2, "--layers: unknown layer 'LStop1'"},
         {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "Cannot create a file beside \"" + dir.file("no/out.pdf") + "\""},
-        {{"pdf", "--lang", "en", in, in}, 2, "the output is the input file"},
         {{"bmp", in, in}, 2, "выходной файл совпадает с входным"},
     });
     EXPECT_FALSE(std::ifstream(pdf).good()) << "nothing written on failure";
@@ -130,49 +105,30 @@ TEST_F(RenderCli, AFailedWriteKeepsTheOldFile)
     }
 }
 
-TEST_F(RenderCli, PdfTrueToScaleCalibratedAndTiled)
+// Lengths on paper, true to scale, calibrated and tiled; --shift moves the
+// board on paper as the preview drag does, mirrored too, where the print
+// starts at the middle of the page.
+TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
 {
     const std::string pdf = dir.file("out.pdf");
-    const std::tuple<std::vector<std::string>, std::vector<int>, const char*> rows[] = {
-        {{}, {1002}, "100 mm print 100 mm"},
-        {{"--calibrate", "1.02,0.98", "--scale", "50", "--tiles", "2", "--gap", "5"}, {511, 511},
-         "two copies of 51 mm at 50 % and 1.02"},
-    };
-    for (const auto& [options, runs, why] : rows) {
-        std::vector<std::string> args{"pdf", "--lang", "en"};
-        args.insert(args.end(), options.begin(), options.end());
-        args.insert(args.end(), {input, pdf});
-        const CommandResult r = runCli(args);
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, "printed side 1 of board \"Board 1\" to " + pdf + "\n");
-        const std::vector<int> found = runsOnPaper(pdf);
-        ASSERT_EQ(found.size(), runs.size()) << why;
-        for (size_t i = 0; i < runs.size(); ++i)
-            EXPECT_NEAR(found[i], runs[i], 2.5) << why;
-    }
-}
-
-// --shift moves the board on paper as the preview drag does, mirrored too,
-// where the print starts at the middle of the page.
-TEST_F(RenderCli, PdfShiftedOnThePage)
-{
-    const std::string pdf = dir.file("out.pdf");
-    auto firstDark = [&](std::vector<std::string> options) {
+    auto print = [&](std::vector<std::string> options) {
         std::vector<std::string> args{"pdf", "--lang", "en", "--layers", "K1"};
         args.insert(args.end(), options.begin(), options.end());
         args.insert(args.end(), {input, pdf});
         const CommandResult r = runCli(args);
-        EXPECT_EQ(r.status, 0) << r.err;
-        return firstDarkOnPaper(pdf);
+        EXPECT_EQ(r.out, "printed side 1 of board \"Board 1\" to " + pdf + "\n") << r.err;
+        return runsOnPaper(pdf);
     };
-    const long plain = firstDark({}), mirrored = firstDark({"--mirror"});
-    EXPECT_NEAR(firstDark({"--shift", "12,0"}) - plain, 120, 2);
-    EXPECT_NEAR(firstDark({"--shift", "3.5,7", "--mirror"}) - mirrored, 35, 2);
-    EXPECT_NEAR(firstDark({"--shift", "12,0", "--scale", "50"}) - firstDark({"--scale", "50"}), 120, 2);
-    expectRefusals({{{"pdf", "--shift", "400,0", "--lang", "en", input, pdf}, 2, "--shift expects X,Y in mm"},
-                    {{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"},
-                    {{"pdf", "--shift", "-100,0", "--lang", "en", input, pdf}, 1, "the board lies wholly off the page"},
-                    {{"pdf", "--shift", "0,299", input, pdf}, 1, "плата целиком вне страницы"}});
+    const auto plain = print({}), mirrored = print({"--mirror"});
+    const auto tiled = print({"--calibrate", "1.02,0.98", "--scale", "50", "--tiles", "2", "--gap", "5"});
+    ASSERT_EQ(std::tuple(plain.size(), mirrored.size(), tiled.size()), std::tuple(1u, 1u, 2u));
+    EXPECT_NEAR(plain[0].second, 1002, 2.5) << "100 mm print 100 mm";
+    EXPECT_NEAR(tiled[0].second, 511, 2.5) << "two copies of 51 mm at 50 % and 1.02";
+    EXPECT_NEAR(tiled[1].second, 511, 2.5);
+    EXPECT_NEAR(print({"--shift", "12,0"}).at(0).first - plain[0].first, 120, 2);
+    EXPECT_NEAR(print({"--shift", "3.5,7", "--mirror"}).at(0).first - mirrored[0].first, 35, 2);
+    expectRefusals({{{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"},
+                    {{"pdf", "--shift", "-100,0", "--lang", "en", input, pdf}, 1, "the board lies wholly off the page"}});
     // A millimetre of the 100 mm board left on the page still prints.
     const CommandResult edge = runCli({"pdf", "--shift", "-99,0", input, pdf});
     EXPECT_EQ(edge.status, 0) << edge.err;
@@ -195,7 +151,7 @@ TEST_F(RenderCli, BitmapOfTheChosenLayers)
     // The layers of the side that is not active are drawn as with that side
     // active: in black and white its grey would vanish.
     addTrack(*doc.currentObjects(), {{0, -3000}, {10000, -3000}}, 200, Layer::K2);
-    ASSERT_TRUE(succeeded(writeDocument(doc, input, false, Language::English)));
+    writeLayout(dir, doc);
     ASSERT_EQ(runCli({"bmp", "--dpi", "254", "--layers", "K2", input, bmp}).status, 0);
     const auto side2 = decodeBmp(readBytes(bmp), bmp);
     ASSERT_TRUE(succeeded(side2));

@@ -2,28 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace kestrel;
 
 TEST(AutoSave, IntervalIsLimitedToOneToSixtyMinutes)
 {
-    const struct {
-        int64_t stored, expected;
-    } rows[] = {
+    const std::pair<int64_t, int64_t> rows[] = { // stored, read
         {60000, 60000}, {3600000, 3600000}, {-5, 60000}, {59999, 60000}, {3600001, 3600000},
         {int64_t{1} << 40, 3600000}, // larger than an int
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(clampedAutoSaveMs(r.stored), r.expected) << r.stored;
+    for (const auto& [stored, read] : rows)
+        EXPECT_EQ(clampedAutoSaveMs(stored), read) << stored;
 }
 
 TEST(AutoSave, WhenASaveMayRun)
 {
     const AutoSaveMoment named{"/w/BOARD.KBD"};
-    const struct {
-        AutoSaveMoment moment;
-        bool runs;
-        const char* why;
-    } rows[] = {
+    const std::tuple<AutoSaveMoment, bool, const char*> rows[] = { // the moment, whether a save runs, why
         {named, true, "a named document, nothing else going on"},
         {{""}, false, "an unnamed document"},
         {{"/w/BOARD.Bak"}, false, "a document read from a backup file"},
@@ -31,8 +27,8 @@ TEST(AutoSave, WhenASaveMayRun)
         {{"/w/BOARD.KBD", false, false}, false, "no active board"},
         {{"/w/BOARD.KBD", false, true, true}, false, "a modal dialog is open"},
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(autosaveMayRun(r.moment), r.runs) << r.why;
+    for (const auto& [moment, runs, why] : rows)
+        EXPECT_EQ(autosaveMayRun(moment), runs) << why;
 }
 
 // The schedule on a fake clock: due a whole interval after configuring or

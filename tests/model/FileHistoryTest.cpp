@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace kestrel;
@@ -25,20 +26,15 @@ std::vector<std::string> entries(const FileHistory& h)
 
 TEST(FileHistory, BackupNames)
 {
-    struct Row {
-        const char* name;
-        bool backup;
-        const char* backupName;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, bool, const char*> rows[] = { // name, a backup's, the name of its backup
         {"/w/BOARD.KBD", false, "/w/BOARD.bak"},
         {"/w/board.Bak", true, "/w/board.bak"},
         {"/w/board.bak.kbd", false, "/w/board.bak.bak"}, // only the last extension counts
         {"/w/v1.2/board", false, "/w/v1.2/board.bak"},   // a dot in a directory is no extension
     };
-    for (const Row& r : rows) {
-        EXPECT_EQ(isBackupName(r.name), r.backup) << r.name;
-        EXPECT_EQ(backupNameFor(r.name), r.backupName) << r.name;
+    for (const auto& [name, backup, backupName] : rows) {
+        EXPECT_EQ(isBackupName(name), backup) << name;
+        EXPECT_EQ(backupNameFor(name), backupName) << name;
     }
 }
 
@@ -55,29 +51,14 @@ TEST(FileHistory, OrderDuplicatesAndBackups)
         EXPECT_TRUE(h.add(name)) << name;
     EXPECT_EQ(entries(h), (std::vector<std::string>{e, d, c, b})) << "five files keep the last four, newest first";
 
-    struct Row {
-        std::string name;
-        bool changes;
-        const char* why;
-    };
-    const Row rows[] = {
+    const std::tuple<std::string, bool, const char*> rows[] = { // name, whether adding it changes the list, why
         {c, false, "a listed file stays where it is"},
         {dir.file("sub/../c.kbd"), false, "the same file under another spelling of its path"},
         {dir.file("d.BAK"), false, "a backup file is never listed"},
         {dir.file("C.kbd"), true, "names differing in case are two files here"},
     };
     fs::create_directories(fs::path(dir.path()) / "sub");
-    for (const Row& r : rows)
-        EXPECT_EQ(h.add(r.name), r.changes) << r.why;
+    for (const auto& [name, changes, why] : rows)
+        EXPECT_EQ(h.add(name), changes) << why;
     EXPECT_EQ(entries(h), (std::vector<std::string>{dir.file("C.kbd"), e, d, c})) << "only the new name moved in";
-}
-
-TEST(FileHistory, ShownEntriesNeedTwoCharacters)
-{
-    FileHistory h;
-    h.entries = {"/x.kbd", "x", "", "ab"};
-    EXPECT_EQ(h.shown(1), "/x.kbd");
-    EXPECT_EQ(h.shown(2), "");
-    EXPECT_EQ(h.shown(4), "ab");
-    EXPECT_EQ(h.shown(0), "");
 }

@@ -3,6 +3,7 @@
 #include "model/PendingFile.h"
 #include "model/QuotedPath.h"
 
+#include "output/OutputTestUtil.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <set>
 #include <thread>
+#include <tuple>
 #include <grp.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -34,18 +36,11 @@ std::vector<std::string> temporariesIn(const std::string& dir)
     return found;
 }
 
-std::string text(const std::string& path)
-{
-    const auto b = readBytes(path);
-    return std::string(b.begin(), b.end());
-}
-
 } // namespace
 
 TEST(FileIO, QuotedPathsStayOnOneLine)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"board.kbd", "\"board.kbd\""},
         {"a\nb.kbd", "\"a\\nb.kbd\""},
         {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
         {std::string("bell\a\x7f", 6), "\"bell\\x07\\x7F\""},
@@ -67,50 +62,30 @@ TEST(FileIO, ReadingRefusesWhatIsNoDocument)
         ::close(fd);
     }
     writeBytes(small, std::vector<uint8_t>(10, 7));
-    struct Case {
-        std::string path;
-        uint64_t maxBytes;
-        const char* message; // empty: read
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, uint64_t, const char*> cases[] = { // path, most bytes, message (empty: read)
         {"/dev/zero", ranges::kMaxFileBytes, "not a regular file"},
         {fifo, ranges::kMaxFileBytes, "not a regular file"}, // and no wait for a writer
         {sparse, ranges::kMaxFileBytes, "268435457 bytes are more than any document holds"},
         {small, 10, ""},
-        {dir.file("two\nlines.kbd"), ranges::kMaxFileBytes, "Cannot open"}, // missing
+        {dir.file("two\nlines.kbd"), ranges::kMaxFileBytes, "No such file or directory"}, // missing
     };
-    for (const Case& c : cases) {
-        auto r = readWholeFile(c.path, Language::English, c.maxBytes);
-        if (!*c.message) {
-            ASSERT_TRUE(succeeded(r)) << c.path;
+    for (const auto& [path, maxBytes, message] : cases) {
+        auto r = readWholeFile(path, Language::English, maxBytes);
+        if (!*message) {
+            ASSERT_TRUE(succeeded(r)) << path;
             EXPECT_EQ(r->size(), 10u);
             continue;
         }
-        ASSERT_FALSE(r) << c.path;
+        ASSERT_FALSE(r) << path;
         EXPECT_EQ(r.message().find('\n'), std::string::npos) << r.message();
-        EXPECT_NE(r.message().find(c.message), std::string::npos) << r.message();
-        EXPECT_NE(r.message().find(quotedPath(c.path)), std::string::npos) << r.message();
+        EXPECT_NE(r.message().find(message), std::string::npos) << r.message();
+        EXPECT_NE(r.message().find(quotedPath(path)), std::string::npos) << r.message();
     }
     auto ru = readWholeFile("/dev/zero", Language::Russian);
     EXPECT_NE(ru.message().find("не обычный файл"), std::string::npos) << ru.message();
 }
 
 // Saving over a symbolic link replaces the file it names and keeps the link.
-// The system's reason comes in the interface language too.
-TEST(FileIO, TheSystemsReasonInTheInterfaceLanguage)
-{
-    TempDir dir;
-    const std::string missing = dir.file("missing.kbd"), inMissing = dir.file("no/such/x.gbr");
-    EXPECT_NE(readWholeFile(missing, Language::English).message().find("No such file or directory"),
-              std::string::npos);
-    const std::string read = readWholeFile(missing, Language::Russian).message();
-    EXPECT_NE(read.find("Не удаётся открыть"), std::string::npos) << read;
-    EXPECT_NE(read.find("нет такого файла или папки"), std::string::npos) << read;
-    const std::string written = writeFileAtomically(inMissing, std::string_view("x"), Language::Russian).message();
-    EXPECT_NE(written.find("нет такого файла или папки"), std::string::npos) << written;
-    EXPECT_EQ(written.find("No such"), std::string::npos) << written;
-}
-
 TEST(FileIO, WritingFollowsSymbolicLinks)
 {
     TempDir dir;
@@ -119,52 +94,34 @@ TEST(FileIO, WritingFollowsSymbolicLinks)
     fs::create_symlink("real/board.kbd", dir.file("link.kbd"));        // relative
     fs::create_symlink(dir.file("link.kbd"), dir.file("chain.kbd"));  // a link to a link
     fs::create_symlink("real/new.kbd", dir.file("dangling.kbd"));      // names a file not yet there
-    struct Case {
-        const char* link;
-        const char* target;
-    };
-    const Case cases[] = {{"link.kbd", "real/board.kbd"}, {"chain.kbd", "real/board.kbd"},
-                          {"dangling.kbd", "real/new.kbd"}};
-    for (const Case& c : cases) {
-        const std::string content = std::string("through ") + c.link;
-        ASSERT_TRUE(succeeded(writeFileAtomically(dir.file(c.link), content, Language::English))) << c.link;
-        EXPECT_TRUE(fs::is_symlink(dir.file(c.link))) << c.link;
-        EXPECT_EQ(text(dir.file(c.target)), content) << c.link;
+    const std::pair<std::string, std::string> cases[] = {
+        {"link.kbd", "real/board.kbd"}, {"chain.kbd", "real/board.kbd"}, {"dangling.kbd", "real/new.kbd"}};
+    for (const auto& [link, target] : cases) {
+        const std::string content = "through " + link;
+        ASSERT_TRUE(succeeded(writeFileAtomically(dir.file(link), content, Language::English))) << link;
+        EXPECT_TRUE(fs::is_symlink(dir.file(link))) << link;
+        EXPECT_EQ(fileText(dir.file(target)), content) << link;
         EXPECT_TRUE(temporariesIn(dir.path()).empty());
         EXPECT_TRUE(temporariesIn(dir.file("real")).empty());
     }
 }
 
-// A backup's name is the program's, not the user's: a link planted there is
-// replaced rather than followed onto another file, and a new backup is as
-// private as its document. Other new files honour the umask.
+// A backup's name is the program's, not the user's: a link planted there (by
+// the autosave's backup here) is replaced rather than followed onto another
+// file, and a new backup is as private as its document. Other new files
+// honour the umask.
 TEST(FileIO, BackupsReplaceLinksAndNewFilesKeepTheirPermissions)
 {
     TempDir dir;
     writeBytes(dir.file("victim"), {1, 2, 3});
-    fs::create_symlink(dir.file("victim"), dir.file("doc.bak"));
     writeBytes(dir.file("doc.kbd"), {9});
     fs::permissions(dir.file("doc.kbd"), fs::perms::owner_read | fs::perms::owner_write);
-    auto backup = PendingFile::open(dir.file("doc.bak"), Language::English,
-                                    {.followLinks = false, .permissionsOf = dir.file("doc.kbd")});
-    ASSERT_TRUE(succeeded(backup));
-    ASSERT_TRUE(succeeded(backup->write("new", 3)));
-    ASSERT_TRUE(succeeded(backup->complete()));
-    EXPECT_EQ(text(dir.file("victim")), std::string("\1\2\3"));
-    EXPECT_FALSE(fs::is_symlink(dir.file("doc.bak")));
-    EXPECT_EQ(text(dir.file("doc.bak")), "new");
-    const auto mode = [&](const char* name) {
-        struct stat st {};
-        ::stat(dir.file(name).c_str(), &st);
-        return st.st_mode & 0777;
-    };
-    EXPECT_EQ(mode("doc.bak"), 0600u);
-    // The editor's autosave writes its backups so.
+    const auto mode = [&](const std::string& name) { return unsigned(fs::status(dir.file(name)).permissions()); };
     fs::create_symlink(dir.file("victim"), dir.file("auto.bak"));
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     doc.FileName = dir.file("doc.kbd");
     ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("auto.bak"), true, Language::English)));
-    EXPECT_EQ(text(dir.file("victim")), std::string("\1\2\3"));
+    EXPECT_EQ(fileText(dir.file("victim")), std::string("\1\2\3"));
     EXPECT_FALSE(fs::is_symlink(dir.file("auto.bak")));
     EXPECT_EQ(mode("auto.bak"), 0600u);
     // An older backup made while the document was less private follows it.
@@ -180,13 +137,12 @@ TEST(FileIO, BackupsReplaceLinksAndNewFilesKeepTheirPermissions)
         const Status written = writeFileAtomically(dir.file(name), "x", Language::English);
         ::umask(before);
         ASSERT_TRUE(succeeded(written));
-        EXPECT_EQ(mode(name.c_str()), expected) << "umask " << mask;
+        EXPECT_EQ(mode(name), expected) << "umask " << mask;
     }
 }
 
 // A named pipe at the target is written into, not replaced by a file (a
-// device the same way); a socket, which cannot be written as a file, is
-// refused and left in place.
+// device the same way).
 TEST(FileIO, WritingIntoANamedPipe)
 {
     TempDir dir;
@@ -281,7 +237,8 @@ TEST(FileIO, StaleTemporariesAreRemoved)
 }
 
 // A set is replaced only when every member is complete (a set that is
-// replaced, and one cut short by a kill, are checked with the export command).
+// replaced, and one cut short by a kill, are checked with the export command);
+// a failed rename leaves no temporary either.
 TEST(FileIO, AFileSetWithAnIncompleteMemberIsNotReplaced)
 {
     TempDir dir;
@@ -292,18 +249,17 @@ TEST(FileIO, AFileSetWithAnIncompleteMemberIsNotReplaced)
                                          Language::English);
     ASSERT_FALSE(failed.ok());
     EXPECT_NE(failed.message().find("No file was replaced"), std::string::npos) << failed.message();
-    EXPECT_EQ(text(a), "old");
-    EXPECT_EQ(text(b), "old");
+    EXPECT_EQ(fileText(a), "old");
+    EXPECT_EQ(fileText(b), "old");
     EXPECT_TRUE(temporariesIn(dir.path()).empty());
+    // In Russian, the system's reason too.
     failed = writeFilesAtomically({{dir.file("missing/c.gbr"), "c"}}, Language::Russian);
     EXPECT_NE(failed.message().find("Ни один файл не заменён"), std::string::npos) << failed.message();
-}
+    EXPECT_NE(failed.message().find("нет такого файла или папки"), std::string::npos) << failed.message();
+    EXPECT_EQ(failed.message().find("No such"), std::string::npos) << failed.message();
 
-// A rename that fails at the very end (here the target turned into a folder
-// after the file was opened) reports it and leaves no temporary behind.
-TEST(FileIO, AFailedRenameLeavesNoTemporary)
-{
-    TempDir dir;
+    // A rename that fails at the very end (here the target turned into a folder
+    // after the file was opened) reports it and leaves no temporary behind.
     const std::string target = dir.file("out.gbr");
     {
         Result<PendingFile> file = PendingFile::open(target, Language::English);

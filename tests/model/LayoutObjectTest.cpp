@@ -21,7 +21,6 @@ TEST(LayoutObject, BoundingRectangles)
     emptyTrack.Points = {{500, -500}};
     LayoutObject zone = makeZone(30, 1);
     zone.Points = {{100, -100}, {300, -50}, {200, -400}};
-    LayoutObject text = makeText({100, -100}, "A", 0, 100, 40, -300, 2);
     const std::tuple<const char*, LayoutObject, Rect> cases[] = {
         {"pad shape 4 doubles the clearance along x", withClearance(makePad({0, 0}, 100, 4, 1, 30), 40),
          {-280, -140, 280, 140}},
@@ -29,9 +28,7 @@ TEST(LayoutObject, BoundingRectangles)
          {-130, -270, 150, 290}},
         {"single-point track of width 0", withClearance(emptyTrack, 7), {-27, -27, 27, 27}},
         {"line backwards", withClearance(makeLine({300, -10}, {100, -200}, 41, 1), 5), {75, -225, 325, 15}},
-        {"circle ignores its angles", withClearance(makeCircle({0, 0}, 200, 1, 1, 100), 10), {-210, -210, 210, 210}},
         {"zone grows by half its width", withClearance(zone, 0), {85, -415, 315, -35}},
-        {"text box normalised", withClearance(text, 10), {30, -310, 110, -90}},
     };
     for (const auto& [what, object, expected] : cases)
         EXPECT_EQ(BoundingRect(object), expected) << what;

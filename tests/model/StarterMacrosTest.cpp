@@ -1,5 +1,5 @@
 // The starter macro library in examples/Makros: every file is what the
-// footprint code makes today, and reads back with its pads on their pitches.
+// footprint code makes today.
 
 #include "StarterMacros.h"
 #include "model/MacroFile.h"
