@@ -36,6 +36,7 @@ TEST(PointerTools, TrackDrawnWithItsRubberBandAndDelTakesBackItsLastPoint)
     f.moveTo(at(16, 10));
     f.click(at(16, 10));
     f.trigger("Allesmarkieren1");
+    EXPECT_TRUE(f.selected().empty()) << "Select all leaves the track being drawn out";
     f.key(Qt::Key_Delete);
     f.moveTo(at(18, 10));
     f.click(at(18, 10));
