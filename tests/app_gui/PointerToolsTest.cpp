@@ -49,6 +49,27 @@ TEST(PointerTools, TrackDrawnWithItsRubberBandAndDelTakesBackItsLastPoint)
     EXPECT_TRUE(f.list().empty());
 }
 
+// While a track is drawn a click beyond the visible area lands on its edge.
+TEST(PointerTools, TrackPointsStayInTheVisibleArea)
+{
+    WindowFixture f;
+    BoardView& view = f.window().boardView();
+    const QRect shown = view.visibleArea();
+    ASSERT_LT(shown.right() + 100, f.paintBox()->width()) << "the board reaches beyond the view";
+    f.tool("SB_Line");
+    f.click(at(10, 10));
+    for (int i = 0; i < 4; ++i)
+        f.key(Qt::Key_Space); // straight
+    const QPoint beyond(shown.right() + 80, f.pixelOf(at(10, 10)).y());
+    QTest::mouseMove(f.paintBox(), beyond);
+    QTest::mouseClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, beyond);
+    f.rightClick(at(10, 10));
+    ASSERT_EQ(f.list().size(), 1u);
+    const Point last = f.list()[0].Points.back();
+    EXPECT_LE(last.x, view.screenToBoard(shown.bottomRight(), false).x + kGridStep / 2) << "snapped at the view's edge";
+    EXPECT_GT(last.x, view.screenToBoard(shown.bottomRight(), false).x - kGridStep);
+}
+
 // Every way an operation ends drops a one-point track (a longer one stays:
 // PointerTools.TrackDrawnWithItsRubberBandAndDelTakesBackItsLastPoint).
 TEST(PointerTools, AbortPathsDropAOnePointTrack)

@@ -91,6 +91,10 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"hole 0.28 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 14); }, {V::Hole}, 28},
         {"ring 0.15 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 30, 15); }, {}},
         {"ring 0.14 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15); }, {V::Ring}, 14},
+        {"a bare hole has no ring, nor copper to come close to", [](ObjectList& l) {
+             squarePad(l, {2000, -1500}, 20, 20);
+             addTrack(l, {{1900, -1460}, {2100, -1460}}, 20);
+         }, {}},
         {"a track of width 0 draws no copper: only its width is reported", [](ObjectList& l) {
              addTrack(l, {{1000, -1000}, {2000, -1000}}, 20);
              addTrack(l, {{1000, -1040}, {2000, -1040}}, 0); // 0.10 mm from the first by the connectivity outline
