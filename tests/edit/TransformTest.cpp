@@ -264,6 +264,13 @@ TEST(Corners, AddRemoveSnapAndSplit)
 
     test::addTrack(list, {{0, 0}, {100, 0}});
     EXPECT_FALSE(RemoveCorner(b.doc, 2, 0)) << "a track keeps two corners";
+
+    // On the 2.54 mm grid the right edge is no grid point: a corner added
+    // there takes the last grid point on the board, not the one beyond.
+    b.doc.Working.Grid = 254;
+    test::addTrack(list, {{15980, -1000}, {b.doc.Working.BoardWidth, -1000}});
+    ASSERT_TRUE(AddCorner(b.doc, 3, 1));
+    EXPECT_EQ(list[3].Points[1], (Point{15748, -1016}));
 }
 
 } // namespace

@@ -233,6 +233,11 @@ TEST(LayoutFile, SavedFileIsTheImageAndAFailedSaveLeavesTheOldOne)
     EXPECT_FALSE(std::filesystem::exists(dir.file("doc.bak")));
 
     track.Points.back().x = 1'000'000; // the last value a reader takes
+    track.Clearance = -1; // a record field is checked as the points are
+    refused = writeDocument(doc, target, false, Language::English);
+    EXPECT_NE(refused.message().find("clearance -1"), std::string::npos) << refused.message();
+    EXPECT_EQ(readBytes(target), before);
+    track.Clearance = 0;
     ASSERT_TRUE(succeeded(writeDocument(doc, target, false, Language::English)));
     EXPECT_TRUE(succeeded(readDocument(target, Language::English)));
 
