@@ -104,6 +104,9 @@ TEST(Undo, AnEditWithoutSnapshotEndsTheRedoSteps)
 {
     const std::vector<std::function<void(ObjectList&)>> edits = {
         [](ObjectList& l) { l[0].X1 += 10; },
+        [](ObjectList& l) { l[0].Groups.push_back(7); },
+        [](ObjectList& l) { l[0].Clearance += 5; },
+        [](ObjectList& l) { l[0].TextValue = "x"; },
         [](ObjectList& l) { test::addBand(l[0], l[1]); },
     };
     for (size_t k = 0; k < edits.size(); ++k) {
