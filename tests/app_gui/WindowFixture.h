@@ -139,6 +139,8 @@ class SettingsHome {
 public:
     SettingsHome() : saved_(qgetenv("HOME")) { qputenv("HOME", QByteArray::fromStdString(dir_.path())); }
     ~SettingsHome() { qputenv("HOME", saved_); }
+    SettingsHome(const SettingsHome&) = delete; // a copy would put HOME back twice
+    SettingsHome& operator=(const SettingsHome&) = delete;
 
 private:
     TempDir dir_;
