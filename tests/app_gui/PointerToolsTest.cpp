@@ -5,6 +5,8 @@
 #include "route/gui/RouteToolActions.h"
 
 #include <QAbstractButton>
+#include <QMouseEvent>
+#include <QSignalSpy>
 
 #include <filesystem>
 
@@ -61,13 +63,19 @@ TEST(PointerTools, TrackPointsStayInTheVisibleArea)
     for (int i = 0; i < 4; ++i)
         f.key(Qt::Key_Space); // straight
     const QPoint beyond(shown.right() + 80, f.pixelOf(at(10, 10)).y());
-    QTest::mouseMove(f.paintBox(), beyond);
+    QSignalSpy shownPoints(&view, &BoardView::pointerMoved);
+    QMouseEvent move(QEvent::MouseMove, QPointF(beyond), f.paintBox()->mapToGlobal(QPointF(beyond)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(f.paintBox(), &move);
+    ASSERT_FALSE(shownPoints.isEmpty());
+    const Point status = shownPoints.last().at(0).value<Point>();
     QTest::mouseClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, beyond);
     f.rightClick(at(10, 10));
     ASSERT_EQ(f.list().size(), 1u);
     const Point last = f.list()[0].Points.back();
     EXPECT_LE(last.x, view.screenToBoard(shown.bottomRight(), false).x + kGridStep / 2) << "snapped at the view's edge";
     EXPECT_GT(last.x, view.screenToBoard(shown.bottomRight(), false).x - kGridStep);
+    EXPECT_EQ(status.x, last.x) << "the status line showed where the click landed";
 }
 
 // Every way an operation ends drops a one-point track (a longer one stays:
