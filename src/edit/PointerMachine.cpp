@@ -180,10 +180,6 @@ void PointerMachine::dropBuilding()
 void PointerMachine::press(PointerButton button, Point raw, PointerKeys keys)
 {
     Busy busy(*this);
-    if (s_.IgnoreNextPress) {
-        s_.IgnoreNextPress = false;
-        return;
-    }
     if (button == PointerButton::Middle)
         return;
     if (button == PointerButton::Right) {

@@ -113,8 +113,6 @@ public:
     // The autorouter's pick under the pointer, found by the window from the
     // pointer's pixel after a move (0 nothing, 1 a band, 2 a routed track).
     void setRoutePick(int pick) { routePick_ = pick; }
-    // Set after the label dialog of a double click: the next press is ignored.
-    void ignoreNextPress() { s_.IgnoreNextPress = true; }
     // Edit tool: a double click; on a label it asks for its properties.
     void doubleClick(Point raw);
 

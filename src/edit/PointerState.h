@@ -55,7 +55,6 @@ struct PointerState {
     long HighlightedPad = -1;
     long StartPad = -1;
     int LabelCounter = 0;
-    bool IgnoreNextPress = false; // set after a label's double click
 };
 
 // The intermediate corner of the segment from a to c in a bend mode: 0 a

@@ -55,7 +55,8 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     EXPECT_EQ(f.list()[2].TextValue, "Ж9");
 
     // Its properties: a new text and a quarter turn, asked for once the
-    // double click's button is up; the click after the dialog moves nothing.
+    // double click's button is up; the click after the dialog is taken as
+    // it comes, and moves nothing.
     f.dialogs = {[&f](QDialog& d) {
         EXPECT_FALSE(f.window().pointerMachine().state().Pressed) << "no move runs under the dialog";
         EXPECT_EQ(child<QLineEdit>(d, "Edit1").text(), "Ж7");
@@ -72,8 +73,10 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     EXPECT_EQ(first.TextValue, "X");
     EXPECT_EQ(first.Angle, 90);
     const Point placed = first.start();
+    ASSERT_TRUE(first.Selected);
     f.click({6000, -3000});
     EXPECT_EQ(first.start(), placed);
+    EXPECT_FALSE(first.Selected) << "the click on the empty board deselected the label";
 
     f.dialogs = {labelScript("Q", false, 0)};
     f.tool("SB_Text");

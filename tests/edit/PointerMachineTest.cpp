@@ -87,8 +87,6 @@ TEST(PointerMachine, TracksAndZonesPointsSnappingAndEndings)
         {"a right press after one point deletes the track", track, [&](Bench& b) { b.left(a), b.right(); }, {}},
         {"a tool change keeps a track of two points", track,
          [&](Bench& b) { b.left(a), b.left(c), b.m.selectTool(ToolMode::Edit); }, {{a, c}}},
-        {"the press of a double click is ignored", track,
-         [&](Bench& b) { b.m.ignoreNextPress(), b.left(c), b.left(a), b.left(c), b.right(); }, {{a, c}}},
         {"a click on the first point closes a zone", zone,
          [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.left(p0); }, {{p0, p1, p2, p0}}},
         {"a right press closes it", zone, [&](Bench& b) { b.left(p0), b.left(p1), b.left(p2), b.right(); },

@@ -210,10 +210,11 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
             // Asked once the double click's button is up and its release
             // delivered: a modal dialog opened while it was down kept the
             // mouse grabbed by the board, and the release it swallowed left
-            // the press's move running into the next click.
+            // the press's move running into the next click. The double
+            // click's second press came before it (as the double click
+            // event), so the click after the dialog is the user's own.
             QTimer::singleShot(0, this, [this, label = std::exchange(pendingLabel_, -1)] {
                 Q_EMIT labelPropertiesRequested(label);
-                machine_.ignoreNextPress();
             });
         }
         return true;
