@@ -84,6 +84,11 @@ void addCircle(CopperShapes& out, const LayoutObject& o)
     }
     if (o.Filled || stroke.widthUnits <= 0 || stroke.centreRadius <= 0) {
         addOutline(out, o);
+        // The files stroke a filled arc's chord with the arc's pen, which
+        // reaches beyond the outline the connectivity test takes.
+        if (o.Filled && stroke.widthUnits > 0 && stroke.centreRadius > 0)
+            addSegment(out, arcStrokePoint(o.centre(), stroke.centreRadius, o.arcStartDegrees()),
+                       arcStrokePoint(o.centre(), stroke.centreRadius, o.arcStopDegrees()), stroke.widthUnits / 2.0);
         return;
     }
     SweptShape s;

@@ -26,6 +26,14 @@ CopperShapes copperShapes(const LayoutObject& o);
 // A rectangle holding all of the copper; all zero when there is none.
 Rect copperBounds(const CopperShapes& copper);
 
+// Where an object's copper lies, to show a violation at (an arc's own span,
+// not its whole circle); `otherwise` when it draws none (a pen of width 0,
+// a bare hole).
+inline Rect copperPlace(const CopperShapes& copper, const Rect& otherwise)
+{
+    return copper.shapes.empty() ? otherwise : copperBounds(copper);
+}
+
 // Smallest gap between two objects' copper; exact below `limit`, `limit`
 // or more when they lie at least that far apart.
 double copperGap(const CopperShapes& a, const CopperShapes& b, double limit);

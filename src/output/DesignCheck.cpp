@@ -370,17 +370,17 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& o = objects[i];
         const bool copper = isBoardCopper(o.Layer);
-        // The quick bounds hold the outline within a unit, near enough to
-        // show where a violation is; its exact bounds are measured only for
-        // the board edge.
+        // The quick bounds hold the outline within a unit; its exact bounds
+        // are measured only for the board edge.
         const Rect& quick = map.bounds(i);
         auto exact = [&] { return copper ? partsBounds(map.outline(i)) : partsBounds(OutlineParts(o)); };
+        auto place = [&] { return copperPlace(shapes.of(i), quick); };
         if (const int32_t w = conductorWidth(o); copper && w >= 0 && w < rules.widthUnits)
-            found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, quick});
+            found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, place()});
         if (isDrilledPad(o) && o.holeRadius() > 0 && 2 * o.holeRadius() < rules.holeUnits)
-            found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, quick});
+            found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, place()});
         if (const int32_t ring = ringWidth(o); copper && ring >= 0 && ring < rules.ringUnits)
-            found.push_back({ViolationKind::Ring, i, -1, double(ring), rules.ringUnits, quick});
+            found.push_back({ViolationKind::Ring, i, -1, double(ring), rules.ringUnits, place()});
         if (inside(quick, board) && (!copper || edgeGap(quick, board) >= rules.clearanceUnits))
             continue;
         const Rect where = exact();

@@ -1,6 +1,7 @@
 #include "output/PlaneRules.h"
 
 #include "geometry/Figures.h"
+#include "output/CopperShapes.h"
 #include "output/DrillExport.h"
 #include "output/ObjectCells.h"
 
@@ -91,7 +92,7 @@ void checkGroundPlanes(CopperMap& map, const BoardSettings& settings, const Desi
             if (o.Layer == planeLayer && clearedByPlane(o) && o.Clearance > 0) {
                 if (o.Clearance < rules.clearanceUnits)
                     found.push_back({ViolationKind::PlaneClearance, i, -1, double(o.Clearance), rules.clearanceUnits,
-                                     map.bounds(i)});
+                                     copperPlace(copperShapes(o), map.bounds(i))});
                 if (figures && o.Clearance < DesignFigures::kClearanceSearchUnits &&
                     (figures->smallestClearanceUnits < 0 || o.Clearance < figures->smallestClearanceUnits))
                     figures->smallestClearanceUnits = o.Clearance;

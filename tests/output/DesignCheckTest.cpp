@@ -33,6 +33,17 @@ void viaEnds(ObjectList& l, bool joinedOnSide2)
         addTrack(l, {{2200, -1000}, {2200, -1300}, {900, -1300}, {900, -1100}}, 20, Layer::K2);
 }
 
+// A filled half disc on K1 over y > -1500 with a 2 mm pen, and a track
+// 0.20 mm wide below its chord, their copper `gap` units apart: the files
+// stroke the chord with the arc's pen.
+void trackBelowAFilledArc(ObjectList& l, int32_t gap)
+{
+    LayoutObject& arc = l.append(makeCircle({2000, -1500}, 600, 1, Layer::K1, 400));
+    arc.Filled = 1;
+    arc.setArcStartDegrees(0), arc.setArcStopDegrees(180);
+    addTrack(l, {{1700, -1500 - 100 - 10 - gap}, {2300, -1500 - 100 - 10 - gap}}, 20);
+}
+
 LayoutObject& squarePad(ObjectList& l, Point at, int32_t radius = 45, int32_t hole = 15)
 {
     return addPad(l, at, radius, 3, Layer::K1, hole);
@@ -86,6 +97,8 @@ TEST(DesignCheck, RulesAtTheirLimits)
              addPad(l, {2000, -1500}, 100, 2, Layer::K1, 15); // corner at (2100, -1458)
              addTrack(l, {{2105, -1450}, {2300, -1250}}, 20);
          }, {V::Clearance}, 0},
+        {"a track 0.15 mm from a filled arc's chord", [](ObjectList& l) { trackBelowAFilledArc(l, 15); }, {}},
+        {"0.14 mm from it", [](ObjectList& l) { trackBelowAFilledArc(l, 14); }, {V::Clearance}, 14},
         {"track 0.15 mm wide", [](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 15); }, {}},
         {"track 0.14 mm wide", [](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 14); }, {V::Width}, 14},
         {"hole 0.28 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 14); }, {V::Hole}, 28},
@@ -179,6 +192,15 @@ TEST(DesignCheck, ViolationTexts)
     ASSERT_EQ(near.size(), 1u);
     EXPECT_LT(std::abs((near[0].area.left + near[0].area.right) / 2 - 1000), 150);
     EXPECT_LT(std::abs((near[0].area.top + near[0].area.bottom) / 2 + 1025), 150);
+
+    // A thin arc of a large circle is shown where it runs, not over its circle.
+    ObjectList arcs;
+    LayoutObject& arc = arcs.append(makeCircle({2000, -2500}, 1005, 1, Layer::K1, 995));
+    arc.setArcStartDegrees(80), arc.setArcStopDegrees(100);
+    const std::vector<Violation> thin = checkDesign(arcs, boardOf(4000, 3000), DesignRules{});
+    ASSERT_EQ(thin.size(), 1u);
+    EXPECT_LT(thin[0].area.right - thin[0].area.left, 400);
+    EXPECT_LT(thin[0].area.bottom - thin[0].area.top, 50);
 
     ObjectList planeList;
     squarePad(planeList, {500, -500});
