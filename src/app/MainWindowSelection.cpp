@@ -13,6 +13,10 @@
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"
 
+#include <QApplication>
+
+#include <cmath>
+
 namespace kestrel {
 
 ObjectList& MainWindow::objects()
@@ -68,7 +72,22 @@ void MainWindow::showViolation(const Violation& v)
     std::erase_if(involved, [&](uint32_t i) { return !IsPickable(doc_.Working, list[i].Layer); });
     SelectObjects(list, involved);
     selectionChanged(before);
-    view_->zoomArea(v.area);
+    // With a millimetre round it, so a place as thin as a track's edge is
+    // zoomed to as well, and shown among what lies beside it.
+    Rect place = v.area.grown(100);
+    // The check's window stands at the right of the board: the place is
+    // widened to the right by the part it covers, so it is shown in the
+    // part left free.
+    if (const QWidget* over = QApplication::activeModalWidget(); over && over != this && over->isVisible()) {
+        const QWidget* box = view_->scrollBox();
+        const QRect shown(box->mapToGlobal(QPoint(0, 0)), box->size());
+        const QRect covered = shown.intersected(over->frameGeometry());
+        if (!covered.isEmpty() && covered.center().x() > shown.center().x() && covered.width() < shown.width() / 2) {
+            const double widen = double(shown.width()) / (shown.width() - covered.width());
+            place.right = place.left + static_cast<int32_t>(std::lround((place.right - place.left) * widen));
+        }
+    }
+    view_->zoomArea(place);
 }
 
 void MainWindow::selectionChanged(const std::vector<uint8_t>& before)

@@ -76,7 +76,8 @@ TEST(ToolPanel, ShowingTheSelectionsValuesLeavesThemAloneAndTypedOnesApplyWhenFi
 }
 
 // Picking a design-check line selects as a click would: a via with its
-// partner, never an object a click could not pick; a hidden layer is shown.
+// partner, never an object a click could not pick; a hidden layer is shown,
+// and the place is zoomed to, however thin.
 TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
 {
     SettingsHome home;
@@ -93,6 +94,9 @@ TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
     };
     pick(0); // the width of the track on the hidden other side
     EXPECT_TRUE(f.doc().Working.LayerVisible[Layer::K2 - 1]);
+    BoardView& view = f.window().boardView();
+    const Point shown = view.screenToBoard(view.visibleArea().center(), false);
+    EXPECT_LT(std::abs(shown.x - 4000) + std::abs(shown.y + 3000), 100) << "zoomed to a place 0.10 mm high";
     EXPECT_TRUE(f.selected().empty()) << "a click could not pick it from this side";
     pick(1); // the ring of the via's pad on this side
     EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1}));

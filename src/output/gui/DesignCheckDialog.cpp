@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kestrel {
 
 namespace {
@@ -127,6 +129,13 @@ void runDesignCheckDialog(QWidget* parent, LayoutDocument& doc, Language lang, P
     dialog.onRulesUsed = [&rules](const DesignRules& used) { rules = used; };
     dialog.onPick = pick;
     dialog.check(*objects, doc.Working);
+    // At the window's right edge, not over the middle of the board, where
+    // a picked place is shown.
+    if (parent) {
+        dialog.adjustSize();
+        const QRect frame = parent->window()->frameGeometry();
+        dialog.move(std::max(frame.left(), frame.right() - dialog.width()), frame.top() + 60);
+    }
     prompts.runDialog(dialog);
 }
 
