@@ -346,8 +346,8 @@ void trackLabel(EditContext& c, const StepArgs& a)
     const TrackLabelSettings settings = trackLabelOf(a);
     // Kept on the board as the track-label tool keeps the label that follows
     // the pointer: letters beyond the edge would go with the next save.
-    const Point at = ClampLabelAnchor(boardPoint(a.numbers[0], a.numbers[1]), StrokeTextExtent(settings, counter),
-                                      c.doc.Working.BoardWidth, c.doc.Working.BoardHeight);
+    const Point at = ClampTrackLabelAnchor(boardPoint(a.numbers[0], a.numbers[1]), StrokeTextExtent(settings, counter),
+                                           c.doc.Working.BoardWidth, c.doc.Working.BoardHeight);
     GenerateTrackLabel(c.session, c.doc, settings, counter, at, layer, c.tools.CurrentClearance);
 }
 

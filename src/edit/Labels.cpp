@@ -66,4 +66,15 @@ Point ClampLabelAnchor(Point p, Point extent, int32_t boardWidth, int32_t boardH
     return {clampAxis(p.x, extent.x, 0, boardWidth), clampAxis(p.y, extent.y, -boardHeight, 0)};
 }
 
+Point ClampTrackLabelAnchor(Point p, Point extent, int32_t boardWidth, int32_t boardHeight)
+{
+    const int32_t lowX = std::min(0, extent.x), highX = std::max(0, extent.x);
+    const int32_t lowY = std::min(0, extent.y), highY = std::max(0, extent.y);
+    p.x = std::max(p.x, -lowX);
+    p.x = std::min(p.x, boardWidth - highX);
+    p.y = std::max(p.y, -boardHeight - lowY);
+    p.y = std::min(p.y, -highY);
+    return p;
+}
+
 } // namespace kestrel

@@ -55,4 +55,9 @@ void EditLabel(LayoutDocument& doc, LayoutObject& label, const std::string& text
 // stays on the board: p, moved back inside where the box would cross an edge.
 Point ClampLabelAnchor(Point p, Point extent, int32_t boardWidth, int32_t boardHeight);
 
+// The same for a track label, as its tool keeps the label that follows the
+// pointer: where the label cannot lie wholly on the board, its right and top
+// edges win.
+Point ClampTrackLabelAnchor(Point p, Point extent, int32_t boardWidth, int32_t boardHeight);
+
 } // namespace kestrel

@@ -1,6 +1,7 @@
 // The generator tools: the label made of tracks that follows the pointer
 // until a click places it, and the polygon placed by each click.
 
+#include "edit/Labels.h"
 #include "edit/PointerMachine.h"
 
 #include <algorithm>
@@ -51,17 +52,9 @@ void PointerMachine::makeFollowingLabel()
     f.measure();
 }
 
-// The label's box stays on the board; where it cannot, its right and top
-// edges win.
 Point PointerMachine::clampLabel(Point p) const
 {
-    const int32_t lowX = std::min(0, followingExtent_.x), highX = std::max(0, followingExtent_.x);
-    const int32_t lowY = std::min(0, followingExtent_.y), highY = std::max(0, followingExtent_.y);
-    p.x = std::max(p.x, -lowX);
-    p.x = std::min(p.x, doc_.Working.BoardWidth - highX);
-    p.y = std::max(p.y, -doc_.Working.BoardHeight - lowY);
-    p.y = std::min(p.y, -highY);
-    return p;
+    return ClampTrackLabelAnchor(p, followingExtent_, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
 }
 
 void PointerMachine::drawFollowingLabel()
