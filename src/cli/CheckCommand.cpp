@@ -12,24 +12,6 @@ namespace kestrel::cli {
 
 namespace {
 
-// A rule's limit in mm, 0 to DesignRules::kMaxMm, as whole units: limits
-// are kept to 0.01 mm, so a finer value is refused rather than rounded.
-void limitOption(Args& args, const char* name, int32_t& units, Language lang)
-{
-    const auto mm = args.number(name);
-    if (!mm)
-        return;
-    if (!(*mm >= 0 && *mm <= DesignRules::kMaxMm))
-        args.reject(std::string("--") + name + tr(lang, ": от 0 до ", " must lie between 0 and ") +
-                    mmText(DesignRules::kMaxMm) + tr(lang, " мм", " mm"));
-    else if (std::abs(*mm * 100 - std::round(*mm * 100)) > 1e-6)
-        args.reject(std::string("--") + name +
-                    tr(lang, ": с точностью до 0.01 мм, не больше двух знаков после точки",
-                       " is kept to 0.01 mm: at most two decimals"));
-    else
-        units = unitsFromMm(*mm);
-}
-
 std::string jsonLine(const Violation& v, const ObjectList& objects)
 {
     auto mmText = [](double mm) {
@@ -42,11 +24,11 @@ std::string jsonLine(const Violation& v, const ObjectList& objects)
                        std::to_string(v.object);
     if (v.other >= 0)
         line += ",\"other\":" + std::to_string(v.other);
-    line += ",\"layer\":\"" + layerKey(objects[v.object].Layer) + "\"";
+    line += ",\"layer\":\"" + layerKeyOrNumber(objects[v.object].Layer) + "\"";
     if (hasMeasure(v.kind))
         line += ",\"measured_mm\":" + mmText(measuredMm(v.measuredUnits)) + ",\"limit_mm\":" + mm(v.limitUnits);
     if (v.kind == ViolationKind::HoleInPlane)
-        line += ",\"plane\":\"" + layerKey(v.planeLayer) + "\"";
+        line += ",\"plane\":\"" + layerKeyOrNumber(v.planeLayer) + "\"";
     line += ",\"area_mm\":[" + mm(v.area.left) + "," + mm(v.area.top) + "," + mm(v.area.right) + "," +
             mm(v.area.bottom) + "]";
     line += ",\"text\":" + jsonString(describeViolation(v, objects, Language::English)) + "}";
@@ -60,10 +42,7 @@ int run(const std::vector<std::string>& raw)
         return fail(kExitUsage, args.error());
     const auto boardIndex = args.index("board");
     const auto lang = languageOption(args);
-    DesignRules rules;
-    for (const auto& [name, units] : {std::pair{"clearance", &rules.clearanceUnits}, std::pair{"width", &rules.widthUnits},
-                                      std::pair{"hole", &rules.holeUnits}, std::pair{"ring", &rules.ringUnits}})
-        limitOption(args, name, *units, lang.value_or(Language::English));
+    const DesignRules rules = designRulesOption(args, lang.value_or(Language::English));
     if (!args.ok())
         return fail(kExitUsage, args.error());
     std::optional<LayoutDocument> doc;

@@ -5,6 +5,7 @@
 
 #include "cli/Args.h"
 #include "model/Language.h"
+#include "output/DesignCheck.h"
 
 #include <optional>
 #include <string>
@@ -25,5 +26,10 @@ Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, 
 std::optional<std::string> outputReplaces(const std::string& input, const std::string& output, Language lang);
 // The same for the second file argument.
 std::optional<std::string> outputIsInput(const Args& args, Language lang);
+
+// --clearance, --width, --hole and --ring: the design check's limits in mm,
+// 0 to DesignRules::kMaxMm and kept to 0.01 mm (a finer value is refused
+// rather than rounded); the board-house profile where one is not given.
+DesignRules designRulesOption(Args& args, Language lang);
 
 } // namespace kestrel::cli

@@ -198,11 +198,12 @@ int runExportCommand(const std::vector<std::string>& raw, const LabelOutlineSour
 
 int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource* labels)
 {
-    Args args(raw, {"board", "lang"}, {"force"});
+    Args args(raw, {"board", "clearance", "width", "hole", "ring", "lang"}, {"force"});
     if (!args.expectPositional(2))
         return fail(kExitUsage, args.error());
     const auto boardIndex = args.index("board");
     const auto lang = languageOption(args);
+    const DesignRules rules = designRulesOption(args, lang.value_or(Language::English));
     if (!args.ok())
         return fail(kExitUsage, args.error());
     if (const auto refused = outputIsInput(args, *lang))
@@ -213,7 +214,7 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
         return kExitFailure;
     // A board house would reject what the check finds: the files, made
     // while it runs, are written only when it passes or with --force.
-    const PreparedFabPackage package = prepareFabPackage(*board, doc->Working, DesignRules{}, labels);
+    const PreparedFabPackage package = prepareFabPackage(*board, doc->Working, rules, labels);
     const std::vector<Violation>& violations = package.report.violations;
     if (!violations.empty() && !args.flag("force")) {
         for (const Violation& v : violations)

@@ -4,6 +4,7 @@
 #include "geometry/Distance.h"
 #include "geometry/Figures.h"
 #include "geometry/Geometry.h"
+#include "model/LayerKeys.h"
 #include "model/LayerSwitches.h"
 #include "output/CopperShapes.h"
 #include "output/DrillExport.h"
@@ -436,10 +437,10 @@ std::string measuredMmText(double units)
     return text;
 }
 
-std::string layerKey(int layer)
+std::string layerKeyOrNumber(int layer)
 {
-    static const char* const keys[] = {"K1", "B1", "K2", "B2"};
-    return layer >= 1 && layer <= 4 ? keys[layer - 1] : std::to_string(layer);
+    const std::string_view key = layerKey(layer);
+    return key.empty() ? std::to_string(layer) : std::string(key);
 }
 
 const char* violationKey(ViolationKind kind)
@@ -473,7 +474,7 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         static const char* const russian[] = {"Ф1", "М1", "Ф2", "М2"};
         static const char* const english[] = {"C1", "S1", "C2", "S2"};
         if (names == LayerNames::Keys || layer < 1 || layer > 4)
-            return layerKey(layer);
+            return layerKeyOrNumber(layer);
         return std::string((lang == Language::Russian ? russian : english)[layer - 1]);
     };
     const LayoutObject& o = objects[v.object];

@@ -95,7 +95,7 @@ double measuredMm(double units);
 std::string measuredMmText(double units);
 
 // "K1", "B1", "K2", "B2" for the board layers, else the layer number.
-std::string layerKey(int layer);
+std::string layerKeyOrNumber(int layer);
 // The kind as a short key for machine-readable output: "clearance", "width", ...
 const char* violationKey(ViolationKind kind);
 // One line describing the violation in the interface language. Layers are

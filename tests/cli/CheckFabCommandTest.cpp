@@ -102,4 +102,7 @@ TEST_F(CheckFabCli, FabWritesTheZip)
     EXPECT_NE((*files)[1].bytes.find("G36*"), std::string::npos) << "the label on the bottom copper";
 
     EXPECT_EQ(runCli({"fab", "--board", "1", input, dir.file("clean.zip")}).status, 0);
+    // The check's limits as kestrel-cli check takes them: its 0.40 mm track is too thin for 0.5.
+    EXPECT_EQ(runCli({"fab", "--board", "1", "--width", "0.5", input, dir.file("strict.zip")}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("strict.zip")));
 }
