@@ -123,7 +123,8 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  clear bands                     removes the bands whose pads copper already joins\n"
                         "  route WIDTH CLEARANCE           routes the band between the selected pads (mm,\n"
                         "                                  " + mmText(RouteSettings::kMinMm) + " to " +
-                            mmText(RouteSettings::kMaxMm) + ")\n"
+                            mmText(RouteSettings::kMaxMm) + "); with several bands\n"
+                        "                                  selected, the first in the list\n"
                         "  unroute                         the selected router-laid track becomes its band again\n"
                         "  track X1 Y1 X2 Y2 ...           a track through the points, in straight segments\n"
                         "  zone X1 Y1 X2 Y2 X3 Y3 ...      a filled zone through the points, closed; dropped\n"

@@ -174,8 +174,25 @@ void testAt(EditContext& c, const StepArgs& a)
 
 // The autorouter's press on a picked band: the band between the selected
 // pads, on the active layer, with the window's width and clearance.
+// Bands whose two pads are both selected: the route step takes the first.
+size_t selectedBands(const ObjectList& objects)
+{
+    size_t ends = 0;
+    for (const auto& o : objects)
+        if (o->is(ObjectKind::Pad) && o->Selected)
+            for (const LayoutObject* other : o->Connections)
+                ends += other->Selected ? 1 : 0;
+    return ends / 2;
+}
+
 void route(EditContext& c, const StepArgs& a)
 {
+    if (const ObjectList* objects = c.doc.currentObjects(); objects)
+        if (const size_t bands = selectedBands(*objects); bands > 1)
+            note(tr(c.lang, "шаг route: выделено перемычек: ", "step route: the selection holds ") +
+                 std::to_string(bands) +
+                 tr(c.lang, "; прокладывается первая по списку (выделите две площадки одной перемычки)",
+                    " bands; the first in the list is routed (select the two pads of one band)"));
     RouteGrid grid;
     const RouteRun run =
         RouteSelectedBand(c.session, c.doc,

@@ -144,6 +144,10 @@ TEST(EditCli, EachStepReachesTheEditor)
         {"a band step with no pad at one end says so, in Russian by default", {"band 10 10 70 50", "select all"},
          "{\"objects\": 3, \"selected\": 3}", 3, nullptr, {},
          "kestrel-cli: шаг band: нет площадки в одной из точек; перемычка не изменена\n"},
+        {"a route step with two bands selected says which it takes",
+         {"pad 50 10", "band 30 10 50 10", "select all", "route 0.4 0.2"}, nullptr, 5, nullptr, {"--lang", "en"},
+         "kestrel-cli: step route: the selection holds 2 bands; the first in the list is routed (select the two "
+         "pads of one band)\n"},
         {"a route step without two banded pads says so", {"select none", "route 0.4 0.2"}, nullptr, 3, nullptr,
          {"--lang", "en"}, "kestrel-cli: step route: the selection is not two pads joined by a band; nothing routed\n"},
     };
