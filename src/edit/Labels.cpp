@@ -49,6 +49,11 @@ void EditLabel(LayoutDocument& doc, LayoutObject& label, const std::string& text
     label.Width = fontHeight;
     label.Angle = angle;
     const Point e = measure(label.TextValue, fontHeight, angle);
+    // A longer text or a turn must not carry the box off the board, where
+    // the next save would delete the label: it is moved back, as the label
+    // tool keeps the label it places.
+    const Point at = ClampLabelAnchor(label.start(), e, doc.Working.BoardWidth, doc.Working.BoardHeight);
+    label.X1 = at.x, label.Y1 = at.y;
     label.X2 = label.X1 + e.x;
     label.Y2 = label.Y1 + e.y;
     doc.Modified = true;

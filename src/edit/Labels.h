@@ -47,7 +47,8 @@ LayoutObject& CreateLabel(EditSession& session, LayoutDocument& doc, Point p, co
                           const LabelLook& look, const LabelMeasure& measure);
 
 // The properties dialog's change of a label: text, height and angle, the box
-// measured again from the anchor. Marks the document changed.
+// measured again from the anchor, which moves back as far as the box would
+// reach off the board. Marks the document changed.
 void EditLabel(LayoutDocument& doc, LayoutObject& label, const std::string& text, int32_t fontHeight,
                int32_t angle, const LabelMeasure& measure);
 

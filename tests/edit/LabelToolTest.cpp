@@ -99,5 +99,17 @@ TEST(LabelTool, TheBoxTurnsClockwiseAndStaysOnTheBoard)
         EXPECT_EQ(ClampLabelAnchor(p, extent, 10000, 8000), kept) << p.x << "," << p.y;
 }
 
+// An edit that makes the box longer keeps it on the board: Save would
+// delete a label reaching off it.
+TEST(LabelTool, AnEditedLabelStaysOnTheBoard)
+{
+    Bench b;
+    LayoutObject& label = b.list().append(makeText({15000, -5000}, "R1", 0, LabelFontHeight(300), 15300, -4800, Layer::K1));
+    EditLabel(b.doc, label, "LONGLABELTEXT", LabelFontHeight(300), 0, fakeMeasure);
+    EXPECT_EQ(std::tuple(label.X1, label.X2, label.Y1), std::tuple(16000 - 1400, 16000, -5000));
+    EditLabel(b.doc, label, "R1", LabelFontHeight(300), 0, fakeMeasure);
+    EXPECT_EQ(label.X1, 16000 - 1400) << "a shorter text stays where it is";
+}
+
 } // namespace
 } // namespace kestrel
