@@ -1,7 +1,9 @@
 #include "edit/TrackLabel.h"
 
 #include "edit/Selection.h"
+#include "edit/Transform.h"
 #include "edit/Undo.h"
+#include "geometry/Geometry.h"
 #include "model/Groups.h"
 #include "view/StrokeFont.h"
 
@@ -129,6 +131,30 @@ size_t PlaceStrokeText(ObjectList& list, const std::string& utf8Text, const Trac
     return list.size() - first;
 }
 
+namespace {
+
+// The extent the label is placed by leaves out the letters below the line
+// and the pen: the strokes from `first` on are moved back by what they reach
+// beyond the board, where they fit on it.
+void keepStrokesOnBoard(ObjectList& list, size_t first, const Rect& board)
+{
+    Rect r = BoundingRect(list[first]);
+    for (size_t i = first + 1; i < list.size(); ++i)
+        r = r.united(BoundingRect(list[i]));
+    const auto shift = [](int32_t low, int32_t high, int32_t boardLow, int32_t boardHigh) {
+        if (high - low > boardHigh - boardLow)
+            return 0;
+        return low < boardLow ? boardLow - low : high > boardHigh ? boardHigh - high : 0;
+    };
+    const int32_t dx = shift(r.left, r.right, board.left, board.right);
+    const int32_t dy = shift(r.top, r.bottom, board.top, board.bottom);
+    if (dx != 0 || dy != 0)
+        for (size_t i = first; i < list.size(); ++i)
+            MoveObject(list[i], dx, dy);
+}
+
+} // namespace
+
 size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,
                           int32_t& counter, Point p, uint8_t layer, int32_t clearance)
 {
@@ -141,8 +167,10 @@ size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const Track
     if (settings.numbered)
         ++counter;
     const size_t made = PlaceStrokeText(*list, text, settings, p, layer, clearance);
-    if (made > 0)
+    if (made > 0) {
+        keepStrokesOnBoard(*list, list->size() - made, doc.Working.boardRect());
         doc.Modified = true;
+    }
     return made;
 }
 

@@ -1,5 +1,7 @@
 #include "edit/Selection.h"
 #include "edit/TrackLabel.h"
+#include "edit/Undo.h"
+#include "geometry/Geometry.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +92,31 @@ TEST(TrackLabel, ExtentHoldsTheLabel)
                 for (Point p : o->Points)
                     EXPECT_TRUE(p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom)
                         << angle << " " << mirror << ": " << p.x << "," << p.y;
+        }
+    }
+}
+
+// Letters below the line and the pen reach beyond the extent: a label
+// generated at the board's corner is moved onto it whole, at every angle.
+TEST(TrackLabel, GeneratedAtTheCornerItStaysOnTheBoard)
+{
+    for (int32_t angle : {0, 90, 180, 270}) {
+        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+        EditSession session;
+        TrackLabelSettings s;
+        s.text = "gjpqy";
+        s.heightMm = 10;
+        s.angle = angle;
+        int32_t counter = 0;
+        const Rect board = doc.Working.boardRect();
+        for (const Point corner : {Point{board.left, board.top}, Point{board.right, board.bottom}}) {
+            ASSERT_GT(GenerateTrackLabel(session, doc, s, counter, corner, Layer::K1, 0), 0u);
+            for (const auto& o : *doc.currentObjects()) {
+                const Rect r = BoundingRect(*o);
+                EXPECT_TRUE(r.left >= board.left && r.right <= board.right && r.top >= board.top &&
+                            r.bottom <= board.bottom)
+                    << angle << ": " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+            }
         }
     }
 }
