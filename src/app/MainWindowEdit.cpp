@@ -95,9 +95,11 @@ void MainWindow::nudge(NudgeDirection direction, bool fine)
         std::vector<Rect> bands;
         SelectedBandPieces(objects(), bands);
         view_->invalidateBoardRects(bands);
+        std::vector<const LayoutObject*> selected;
         for (const auto& o : objects())
             if (o->Selected)
-                view_->invalidateObject(*o);
+                selected.push_back(o.get());
+        view_->invalidateObjects(selected);
     };
     invalidateSelection();
     NudgeSelection(doc_, direction, fine);

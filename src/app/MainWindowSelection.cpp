@@ -93,9 +93,11 @@ void MainWindow::showViolation(const Violation& v)
 void MainWindow::selectionChanged(const std::vector<uint8_t>& before)
 {
     const ObjectList& list = objects();
+    std::vector<const LayoutObject*> changed;
     for (size_t i = 0; i < list.size() && i < before.size(); ++i)
         if (list[i].Selected != before[i])
-            view_->invalidateObject(list[i]);
+            changed.push_back(&list[i]);
+    view_->invalidateObjects(changed);
     AdoptToolPanelValues(tools_, SyncToolPanel(list));
     showToolParameters();
     updateCommandStates();

@@ -146,6 +146,32 @@ TEST(BoardView, RepaintsAfterEditsMatchAFreshView)
         EXPECT_TRUE(after[i] == expected[i]) << "part " << i;
 }
 
+// Many objects at once (a selection of thousands) go through the tiles of
+// the visible area: after they move, the view still matches a fresh one.
+TEST(BoardView, ManyObjectsRepaintedAtOnceMatchAFreshView)
+{
+    ShownView v;
+    ObjectList& list = *v.doc.currentObjects();
+    std::vector<const LayoutObject*> pads;
+    for (int32_t i = 0; i < 100; ++i)
+        pads.push_back(&test::addPad(list, {300 + (i % 10) * 400, -300 - (i / 10) * 400}, 60, 1, 1, 0));
+    const QRect shown = v.view.visibleArea();
+    v.view.paintBox()->grab(shown); // the board image is cached before the move
+    v.view.invalidateObjects(pads);
+    for (auto& o : list)
+        o->X1 += 150;
+    v.view.invalidateObjects(pads);
+    QApplication::processEvents();
+    const QImage after = v.view.paintBox()->grab(shown).toImage();
+
+    ShownView fresh;
+    fresh.doc.Working = v.doc.Working;
+    for (const auto& o : list)
+        fresh.doc.currentObjects()->append(*o);
+    fresh.view.reloadFromDocument();
+    EXPECT_TRUE(after == fresh.view.paintBox()->grab(shown).toImage());
+}
+
 namespace {
 
 // Run in a process started with QT_SCALE_FACTOR=2: the number of faults

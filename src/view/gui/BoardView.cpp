@@ -125,13 +125,44 @@ void BoardView::invalidateBoardRect(const Rect& boardRect)
 
 void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
 {
-    if (boardRects.empty())
+    std::vector<QRect> pixels;
+    pixels.reserve(boardRects.size());
+    for (const Rect& b : boardRects) {
+        const PixelRect p = viewport_.boardRectToScreen(b);
+        pixels.push_back(QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)).adjusted(-2, -2, 2, 2));
+    }
+    invalidatePixelRects(pixels);
+}
+
+void BoardView::invalidateObjects(const std::vector<const LayoutObject*>& objects)
+{
+    // A few are united one by one; more go through the tiles.
+    constexpr size_t kOneByOne = 64;
+    if (objects.size() <= kOneByOne) {
+        for (const LayoutObject* o : objects)
+            invalidateObject(*o);
+        return;
+    }
+    std::vector<QRect> pixels;
+    pixels.reserve(objects.size());
+    for (const LayoutObject* o : objects) {
+        const PixelRect r = viewport_.invalidationRect(*o);
+        pixels.push_back(QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)));
+    }
+    invalidatePixelRects(pixels);
+}
+
+void BoardView::invalidatePixelRects(const std::vector<QRect>& pixels)
+{
+    if (pixels.empty())
         return;
     objectIndexStale_ = true;
-    // Thousands of rectangles (every segment of hundreds of dropped tracks)
-    // are marked on 16-pixel tiles of the visible area, and the region is
-    // built from the runs of marked tiles: uniting them one by one as a
-    // QRegion costs more than painting them.
+    // Thousands of rectangles (every segment of hundreds of dropped tracks,
+    // a selection of thousands of objects) are marked on 16-pixel tiles of
+    // the visible area, and the region is built from the runs of marked
+    // tiles: uniting them one by one as a QRegion costs more than painting
+    // them, and when zoomed in, far more than painting (the rectangles lie
+    // apart all over a paint box tens of thousands of pixels wide).
     constexpr int kTile = 16;
     const QRect area = visibleArea();
     if (area.isEmpty())
@@ -139,9 +170,7 @@ void BoardView::invalidateBoardRects(const std::vector<Rect>& boardRects)
     const int columns = (area.width() + kTile - 1) / kTile, rows = (area.height() + kTile - 1) / kTile;
     std::vector<uint8_t> marked(static_cast<size_t>(columns * rows), 0);
     bool beyond = false;
-    for (const Rect& b : boardRects) {
-        const PixelRect p = viewport_.boardRectToScreen(b);
-        const QRect whole = QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)).adjusted(-2, -2, 2, 2);
+    for (const QRect& whole : pixels) {
         const QRect r = whole & area;
         beyond = beyond || r != whole;
         if (r.isEmpty())

@@ -98,6 +98,8 @@ public:
     void invalidateBoardRect(const Rect& boardRect);
     // The same for many rectangles at once (a drop of hundreds of objects).
     void invalidateBoardRects(const std::vector<Rect>& boardRects);
+    // invalidateObject for each, many at once (a selection of thousands).
+    void invalidateObjects(const std::vector<const LayoutObject*>& objects);
 
     // ---- hooks for the pointer tools ----
     // The drawing area; install an event filter on it to receive the pointer
@@ -187,6 +189,8 @@ private:
     friend class OriginMarker;
 
     void applyViewport();
+    // Repaints the pixels of the paint box the rectangles cover.
+    void invalidatePixelRects(const std::vector<QRect>& pixels);
     void syncScrollFromBars();
     void updateRulers();
     void updateUnitButton();
