@@ -1,5 +1,6 @@
 #include "cli/EditSteps.h"
 
+#include "cli/LabelMeasure.h"
 #include "edit/ApplyToolParameter.h"
 #include "edit/Clipboard.h"
 #include "edit/Generators.h"
@@ -172,8 +173,6 @@ void testAt(EditContext& c, const StepArgs& a)
     TestConnectionAt(c.objects(), c.freshIndex(), c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
 }
 
-// The autorouter's press on a picked band: the band between the selected
-// pads, on the active layer, with the window's width and clearance.
 // Bands whose two pads are both selected: the route step takes the first.
 size_t selectedBands(const ObjectList& objects)
 {
@@ -185,6 +184,8 @@ size_t selectedBands(const ObjectList& objects)
     return ends / 2;
 }
 
+// The autorouter's press on a picked band: the band between the selected
+// pads, on the active layer, with the window's width and clearance.
 void route(EditContext& c, const StepArgs& a)
 {
     if (const ObjectList* objects = c.doc.currentObjects(); objects)
@@ -383,6 +384,32 @@ void label(EditContext& c, const StepArgs& a)
     CreateLabel(c.session, c.doc, at, a.text, look, [extent](const std::string&, int32_t, int32_t) { return extent; });
 }
 
+// A double click on a label in the system font and its properties dialog:
+// the text, and the height and angle given (the label's own where left
+// out). The box is measured now, in the height and angle it gets.
+void relabel(EditContext& c, const StepArgs& a)
+{
+    const long i = FindObjectAt(c.freshIndex(), c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
+    LayoutObject* found = i >= 0 ? &c.objects()[static_cast<size_t>(i)] : nullptr;
+    if (!found || !found->is(ObjectKind::Text)) {
+        note(tr(c.lang, "шаг relabel: в точке нет надписи системным шрифтом; ничего не изменено",
+                "step relabel: no label in the system font at the point; nothing changed"));
+        return;
+    }
+    const int32_t fontHeight = a.has("--height") ? LabelStepFontHeight(a) : found->Width;
+    const int32_t angle = a.has("--angle") ? LabelStepAngle(a) : found->Angle;
+    std::string error;
+    const std::optional<Point> extent = measureLabel(a.text, fontHeight, angle, c.lang, error);
+    if (!extent) {
+        note(tr(c.lang, "шаг relabel: ", "step relabel: ") + error);
+        return;
+    }
+    c.session.objectsWillChange();
+    EditLabel(c.doc, *found, a.text, fontHeight, angle, [&extent](const std::string&, int32_t, int32_t) {
+        return *extent;
+    });
+}
+
 // The label dialog's height: 1 to 99.9 (mm).
 bool validLabel(const StepArgs& a)
 {
@@ -514,6 +541,8 @@ std::vector<StepRow> buildTable()
          {{"--height"}, {"--angle", StepOption::Kind::Word, {"0", "90", "180", "270"}},
           {"--layer", StepOption::Kind::Word, {"K1", "B1", "K2", "B2"}}},
          true},
+        {"relabel", {}, 2, validLabel, relabel, false,
+         {{"--height"}, {"--angle", StepOption::Kind::Word, {"0", "90", "180", "270"}}}, true},
         {"test", {}, 2, nullptr, testAt},
         plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
         {"route", {}, 2, validRouteSizes, route},

@@ -136,6 +136,13 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_TRUE(l[4].X1 < 15900 && std::max(l[4].X1, l[4].X2) == 16000 && std::min(l[4].Y1, l[4].Y2) >= -10000)
                  << l[4].X1 << " " << l[4].X2 << " " << l[4].Y2;
          }},
+        {"a label's properties, as its dialog sets them", {"label 10 5 R1 --height 2.5", "relabel 10.5 5.5 R22 --angle 90"},
+         nullptr, 4,
+         [](const ObjectList& l, auto&) {
+             EXPECT_EQ(std::tuple(l[3].TextValue, l[3].Angle, l[3].Width, l[3].start()),
+                       std::tuple(std::string("R22"), 90, -333, Point{1000, -500}))
+                 << "the height kept, the anchor where it was";
+         }},
         {"--board edits that board only", {"select all", "delete"}, "{\"objects\": 0, \"selected\": 0}", 3,
          [](const ObjectList&, const ObjectList& b1) { EXPECT_TRUE(b1.empty()); }, {"--board", "1"}},
         // Depth 3 (the default is 1): two steps back, one forward.
