@@ -67,7 +67,7 @@ void MainWindow::loadBoardScannedCopies()
         if (copy.file.empty()) {
             scans_->clear(side);
         } else {
-            const auto path = usableCopyPath(copy.file);
+            const auto path = usableCopyPath(copy.file, lang_);
             const Status loaded = path ? scans_->load(side, *path, lang_) : path.status();
             if (!loaded) {
                 // Never the previous board's picture under this board.

@@ -33,9 +33,9 @@ uint64_t rowBytes(int64_t width, int bits) { return (static_cast<uint64_t>(width
 
 bool darkColour(uint32_t r, uint32_t g, uint32_t b) { return 299 * r + 587 * g + 114 * b < 128 * 1000; }
 
-Status damaged(const std::string& name, const std::string& why)
+Status damaged(const std::string& name, Language lang, const std::string& why)
 {
-    return Status::failure(name + ": not a usable bitmap (" + why + ")");
+    return Status::failure(name + tr(lang, ": непригодный рисунок BMP (", ": not a usable bitmap (") + why + ")");
 }
 
 } // namespace
@@ -44,7 +44,7 @@ int dpiFromPixelsPerMetre(int64_t pixelsPerMetre) { return static_cast<int>(roun
 
 int32_t pixelsPerMetreFromDpi(int dpi) { return roundEven(dpi * 100 / 2.54); }
 
-Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& im)
+Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& im, Language lang)
 {
     const size_t colours = size_t{1} << im.bitsPerPixel;
     if ((im.bitsPerPixel != 1 && im.bitsPerPixel != 4) || im.width <= 0 || im.height <= 0 ||
@@ -55,8 +55,9 @@ Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& im)
     const uint64_t dataOffset = kFileHeaderBytes + kInfoHeaderBytes + 4 * colours;
     const uint64_t fileSize = dataOffset + stride * static_cast<uint64_t>(im.height);
     if (fileSize > 0x7FFFFFFF)
-        return Status::failure("a bitmap of " + std::to_string(im.width) + " x " + std::to_string(im.height) +
-                               " pixels is too large for a BMP file");
+        return Status::failure(tr(lang, "рисунок ", "a bitmap of ") + std::to_string(im.width) + " x " +
+                               std::to_string(im.height) +
+                               tr(lang, " пикселов слишком велик для файла BMP", " pixels is too large for a BMP file"));
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(fileSize));
     out.push_back('B');
@@ -101,33 +102,38 @@ Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& im)
 
 Status writeBmp(const std::string& path, const IndexedImage& image, Language lang)
 {
-    const auto bytes = encodeBmp(image);
+    const auto bytes = encodeBmp(image, lang);
     if (!bytes)
         return Status::failure(path + ": " + bytes.message());
     return writeFileAtomically(path, *bytes, lang);
 }
 
-Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::string& name)
+Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::string& name, Language lang)
 {
     if (b.size() < kFileHeaderBytes + kInfoHeaderBytes || b[0] != 'B' || b[1] != 'M')
-        return damaged(name, "no BM header of at least 54 bytes");
+        return damaged(name, lang, tr(lang, "нет заголовка BM длиной не менее 54 байт", "no BM header of at least 54 bytes"));
     const uint32_t infoSize = get32(b, 14);
     if (infoSize < kInfoHeaderBytes || kFileHeaderBytes + infoSize > b.size())
-        return damaged(name, "information header of " + std::to_string(infoSize) + " bytes");
+        return damaged(name, lang,
+                       tr(lang, "информационный заголовок ", "information header of ") + std::to_string(infoSize) +
+                           tr(lang, " байт", " bytes"));
     const int32_t width = static_cast<int32_t>(get32(b, 18));
     const int32_t rawHeight = static_cast<int32_t>(get32(b, 22));
     const int bits = static_cast<int>(get16(b, 28));
     const uint32_t compression = get32(b, 30);
     if (width <= 0 || width > kMaxSidePx || rawHeight == 0 || rawHeight < -kMaxSidePx || rawHeight > kMaxSidePx)
-        return damaged(name, "size " + std::to_string(width) + " x " + std::to_string(rawHeight));
+        return damaged(name, lang,
+                       tr(lang, "размер ", "size ") + std::to_string(width) + " x " + std::to_string(rawHeight));
     if (get16(b, 26) != 1 || compression != 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
-        return damaged(name, std::to_string(bits) + " bits per pixel, compression " + std::to_string(compression));
+        return damaged(name, lang,
+                       std::to_string(bits) + tr(lang, " бит на пиксел, сжатие ", " bits per pixel, compression ") +
+                           std::to_string(compression));
     const bool bottomUp = rawHeight > 0;
     const int32_t height = bottomUp ? rawHeight : -rawHeight;
     const uint64_t stride = rowBytes(width, bits);
     const uint64_t dataOffset = get32(b, 10);
     if (dataOffset > b.size() || stride * static_cast<uint64_t>(height) > b.size() - dataOffset)
-        return damaged(name, "pixel data beyond the end of the file");
+        return damaged(name, lang, tr(lang, "пикселы за концом файла", "pixel data beyond the end of the file"));
 
     // The palette's colours, as dark or light.
     std::vector<uint8_t> darkIndex;
@@ -137,7 +143,7 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
             count = size_t{1} << bits;
         const size_t paletteAt = kFileHeaderBytes + infoSize;
         if (paletteAt + 4 * count > dataOffset)
-            return damaged(name, "palette overlaps the pixels");
+            return damaged(name, lang, tr(lang, "палитра заходит на пикселы", "palette overlaps the pixels"));
         for (size_t i = 0; i < count; ++i)
             darkIndex.push_back(darkColour(b[paletteAt + 4 * i + 2], b[paletteAt + 4 * i + 1], b[paletteAt + 4 * i]));
         darkIndex.resize(size_t{1} << bits, 1);

@@ -23,7 +23,7 @@ struct IndexedImage {
 };
 
 // The file's bytes; fails when the image is inconsistent or would exceed 2 GB.
-Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& image);
+Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& image, Language lang);
 // Encodes and writes through the atomic writer; failures name the file.
 Status writeBmp(const std::string& path, const IndexedImage& image, Language lang);
 
@@ -42,6 +42,6 @@ int32_t pixelsPerMetreFromDpi(int dpi);
 
 // Reads an uncompressed bitmap of 1, 4, 8, 24 or 32 bits per pixel. The
 // header is checked against the bytes there are; `name` is used in messages.
-Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& bytes, const std::string& name);
+Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& bytes, const std::string& name, Language lang);
 
 } // namespace kestrel

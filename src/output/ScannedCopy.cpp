@@ -1,6 +1,7 @@
 #include "output/ScannedCopy.h"
 
 #include "model/FileIO.h"
+#include "model/TextCodec.h"
 #include "model/Units.h"
 
 #include <algorithm>
@@ -60,24 +61,30 @@ Rect scanRectUnits(int32_t widthPx, int32_t heightPx, int dpi, int32_t offsetX, 
     return {left, top - height, left + width, top};
 }
 
-Result<std::string> storableCopyPath(const std::string& path)
+Result<std::string> storableCopyPath(const std::string& path, Language lang)
 {
     std::string normal = path;
     std::replace(normal.begin(), normal.end(), '\\', '/');
     if (utf8Length(normal) > static_cast<size_t>(kCopyFileMax))
-        return Status::failure(normal + ": the name is longer than " + std::to_string(kCopyFileMax) +
-                               " characters");
+        return Status::failure(normal + tr(lang, ": имя длиннее ", ": the name is longer than ") +
+                               std::to_string(kCopyFileMax) + tr(lang, " знаков", " characters"));
+    // The file keeps the name in its 8-bit code page: a character outside
+    // it would come back as '?', naming no file.
+    if (const std::string ch = firstCharacterOutsideCp1251(normal); !ch.empty())
+        return Status::failure(normal + tr(lang, ": этот знак имени не сохраняется в файле документа: ",
+                                           ": the document file cannot keep this character of the name: ") +
+                               ch);
     return normal;
 }
 
-Result<std::string> usableCopyPath(const std::string& stored)
+Result<std::string> usableCopyPath(const std::string& stored, Language lang)
 {
-    auto normal = storableCopyPath(stored);
+    auto normal = storableCopyPath(stored, lang);
     if (!normal)
         return normal;
     std::error_code ec;
     if (normal->empty() || !std::filesystem::is_regular_file(std::filesystem::path(*normal), ec))
-        return Status::failure(*normal + ": not a file");
+        return Status::failure(*normal + tr(lang, ": это не файл", ": not a file"));
     return normal;
 }
 
@@ -86,7 +93,7 @@ Result<TwoColourBitmap> loadScanBitmap(const std::string& path, Language lang)
     const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
-    return decodeBmp(*bytes, path);
+    return decodeBmp(*bytes, path, lang);
 }
 
 } // namespace kestrel

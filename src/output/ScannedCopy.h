@@ -42,11 +42,12 @@ int clampedCopyDpi(int dpi, int fallback = kCopyDpiDefault);
 Rect scanRectUnits(int32_t widthPx, int32_t heightPx, int dpi, int32_t offsetX, int32_t offsetY);
 
 // A file name as it may be stored for a board: Windows separators turned
-// into '/', refused (not cut) when longer than kCopyFileMax characters.
-Result<std::string> storableCopyPath(const std::string& path);
+// into '/', refused (not cut) when longer than kCopyFileMax characters or
+// holding a character the file's code page lacks.
+Result<std::string> storableCopyPath(const std::string& path, Language lang);
 // The name stored in a layout file, normalised, when it names a regular
 // file; otherwise a failure saying why.
-Result<std::string> usableCopyPath(const std::string& stored);
+Result<std::string> usableCopyPath(const std::string& stored, Language lang);
 
 // Reads and decodes the bitmap file.
 Result<TwoColourBitmap> loadScanBitmap(const std::string& path, Language lang);

@@ -141,7 +141,7 @@ TEST_F(RenderCli, BitmapOfTheChosenLayers)
     const CommandResult r = runCli({"bmp", "--dpi", "254", "--colour", "--layers", "K1", input, bmp});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "записано 1000 x 800 пикселов в " + bmp + "\n");
-    const auto decoded = decodeBmp(readBytes(bmp), bmp);
+    const auto decoded = decodeBmp(readBytes(bmp), bmp, Language::English);
     ASSERT_TRUE(succeeded(decoded));
     EXPECT_EQ(decoded->dpi, 254);
     auto dark = [&](int x, int y) { return decoded->dark[static_cast<size_t>(y) * 1000 + x] != 0; };
@@ -153,7 +153,7 @@ TEST_F(RenderCli, BitmapOfTheChosenLayers)
     addTrack(*doc.currentObjects(), {{0, -3000}, {10000, -3000}}, 200, Layer::K2);
     writeLayout(dir, doc);
     ASSERT_EQ(runCli({"bmp", "--dpi", "254", "--layers", "K2", input, bmp}).status, 0);
-    const auto side2 = decodeBmp(readBytes(bmp), bmp);
+    const auto side2 = decodeBmp(readBytes(bmp), bmp, Language::English);
     ASSERT_TRUE(succeeded(side2));
     EXPECT_NE(side2->dark[300 * 1000 + 500], 0) << "copper of side 2";
     EXPECT_EQ(side2->dark[100 * 1000 + 500], 0) << "copper of side 1 hidden";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <tuple>
@@ -56,7 +57,7 @@ TEST(BmpFile, HeaderFieldsOfBothDepths)
         {4, 14 + 40 + 64, 14 + 40 + 64 + 2 * 4, 16, {1, 0, 1, 1, 1, 0}},
     };
     for (const Row& r : rows) {
-        const auto bytes = encodeBmp(smallImage(r.bits));
+        const auto bytes = encodeBmp(smallImage(r.bits), Language::English);
         ASSERT_TRUE(succeeded(bytes));
         const auto& b = *bytes;
         EXPECT_EQ(u32(b, 2), b.size()) << r.bits;
@@ -66,7 +67,7 @@ TEST(BmpFile, HeaderFieldsOfBothDepths)
         EXPECT_EQ(u32(b, 38), 11811u) << "300 dpi in pixels per metre";
         EXPECT_EQ(u32(b, 46), r.colours);
         EXPECT_EQ(u32(b, 58), r.bits == 1 ? 0xFFFFFFu : 0xFF0000u) << "palette entry 1 as blue, green, red, 0";
-        const auto decoded = decodeBmp(b, "x.bmp");
+        const auto decoded = decodeBmp(b, "x.bmp", Language::English);
         ASSERT_TRUE(succeeded(decoded));
         EXPECT_EQ(decoded->dark, r.dark) << r.bits;
     }
@@ -75,10 +76,10 @@ TEST(BmpFile, HeaderFieldsOfBothDepths)
 // The pixels' order and packing are read back independently by
 // tests/output_gui/BitmapExportTest.cpp.
 
-// Damaged files are refused with the file's name.
+// Damaged files are refused with the file's name, in the interface language.
 TEST(BmpFile, DamagedHeadersAreRefused)
 {
-    const std::vector<uint8_t> good = *encodeBmp(smallImage(1));
+    const std::vector<uint8_t> good = *encodeBmp(smallImage(1), Language::English);
     const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> rows[] = {
         {"shorter than 54 bytes", [](auto& b) { b.resize(53); }},
         {"information header of 12 bytes", [](auto& b) { set32(b, 14, 12); }},
@@ -89,10 +90,13 @@ TEST(BmpFile, DamagedHeadersAreRefused)
     for (const auto& [why, damage] : rows) {
         std::vector<uint8_t> b = good;
         damage(b);
-        const auto decoded = decodeBmp(b, "scan.bmp");
+        const auto decoded = decodeBmp(b, "scan.bmp", Language::Russian);
         EXPECT_FALSE(decoded.ok()) << why;
         if (!decoded.ok()) {
-            EXPECT_NE(decoded.message().find("scan.bmp"), std::string::npos) << why;
+            EXPECT_TRUE(decoded.message().starts_with("scan.bmp: непригодный рисунок BMP (")) << decoded.message();
+            const std::string why = decoded.message().substr(std::string("scan.bmp").size());
+            EXPECT_TRUE(std::none_of(why.begin(), why.end(), [](char c) { return c >= 'a' && c <= 'z' && c != 'x'; }))
+                << "no English word (a size is W x H): " << decoded.message();
         }
     }
 }
@@ -114,7 +118,7 @@ TEST(BmpFile, DecodesToDarkAndLight)
     const uint8_t pixels[] = {255, 255, 255, 10, 10, 10, 0, 0,  // white, dark grey, pad
                               0, 255, 0, 200, 200, 200, 0, 0}; // green (150): light, silver: light
     std::memcpy(b.data() + 54, pixels, sizeof pixels);
-    const auto decoded = decodeBmp(b, "scan.bmp");
+    const auto decoded = decodeBmp(b, "scan.bmp", Language::English);
     ASSERT_TRUE(succeeded(decoded));
     EXPECT_EQ(decoded->dpi, 600);
     EXPECT_EQ(decoded->dark, (std::vector<uint8_t>{0, 1, 0, 0}));

@@ -43,9 +43,12 @@ TEST(ScannedCopy, PathsFromFilesAreCheckedNotCut)
     std::string cyrillic;
     for (int i = 0; i < kCopyFileMax; ++i)
         cyrillic += "ж"; // two bytes, one character
-    EXPECT_EQ(*storableCopyPath("C:\\scans\\top.bmp"), "C:/scans/top.bmp");
-    EXPECT_FALSE(storableCopyPath(longName).ok()) << "refused, not cut";
-    EXPECT_TRUE(storableCopyPath(cyrillic).ok()) << "characters are counted, not bytes";
+    EXPECT_EQ(*storableCopyPath("C:\\scans\\top.bmp", Language::English), "C:/scans/top.bmp");
+    EXPECT_FALSE(storableCopyPath(longName, Language::English).ok()) << "refused, not cut";
+    EXPECT_TRUE(storableCopyPath(cyrillic, Language::English).ok()) << "characters are counted, not bytes";
+    const auto umlaut = storableCopyPath("/home/jürgen/scan.bmp", Language::Russian);
+    ASSERT_FALSE(umlaut.ok()) << "a name the file would keep as '?' is refused";
+    EXPECT_EQ(umlaut.message(), "/home/jürgen/scan.bmp: этот знак имени не сохраняется в файле документа: ü");
 
     const std::tuple<std::string, bool, const char*> rows[] = { // stored path, usable, why
         {dir.file("scan.bmp"), true, "a regular file"},
@@ -53,9 +56,9 @@ TEST(ScannedCopy, PathsFromFilesAreCheckedNotCut)
         {dir.path() + "/" + longName, false, "too long"},
     };
     for (const auto& [stored, usable, why] : rows)
-        EXPECT_EQ(usableCopyPath(stored).ok(), usable) << why;
+        EXPECT_EQ(usableCopyPath(stored, Language::English).ok(), usable) << why;
     std::string windows = dir.file("scan.bmp");
     std::replace(windows.begin(), windows.end(), '/', '\\');
-    ASSERT_TRUE(usableCopyPath(windows).ok()) << "separators are normalised first";
-    EXPECT_EQ(*usableCopyPath(windows), dir.file("scan.bmp"));
+    ASSERT_TRUE(usableCopyPath(windows, Language::English).ok()) << "separators are normalised first";
+    EXPECT_EQ(*usableCopyPath(windows, Language::English), dir.file("scan.bmp"));
 }

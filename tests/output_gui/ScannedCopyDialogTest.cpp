@@ -30,7 +30,7 @@ std::vector<uint8_t> halfDarkBmp(int32_t w, int32_t h, int dpi)
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x)
             im.pixels.push_back(x < w / 2 ? 0 : 1);
-    return *encodeBmp(im);
+    return *encodeBmp(im, Language::English);
 }
 
 } // namespace

@@ -162,7 +162,7 @@ void TVorlageDlg::loadClicked(int side)
 
 bool TVorlageDlg::LoadScannedCopy(int side, const QString& path)
 {
-    const auto storable = storableCopyPath(path.toStdString());
+    const auto storable = storableCopyPath(path.toStdString(), lang_);
     Status loaded = storable ? copies_.load(side, *storable, lang_) : storable.status();
     if (!loaded) {
         const char* english = side == 1 ? "Error loading scanned-copy-bitmap." : "Error loading file.";
