@@ -4,6 +4,7 @@
 #include "edit/Undo.h"
 #include "edit/Vias.h"
 #include "model/Groups.h"
+#include "model/ValueRanges.h"
 #include "view/Viewport.h"
 
 #include <algorithm>
@@ -38,6 +39,7 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
             added.Layer = side1 ? Layer::K1 : Layer::K2;
         else if (added.Layer == Layer::MacroSilk)
             added.Layer = side1 ? Layer::B1 : Layer::B2;
+        added.LegacyGroup = 0;
         for (int32_t& group : added.Groups)
             group += g;
         // References read from a file point into the macro list, never
@@ -51,6 +53,15 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
     for (LayoutObject* pad : viaPads)
         if (LayoutObject* twin = MakeVia(*objects, *pad))
             twin->Selected = 1;
+    // Version-2 macros carry signed 16-bit group numbers: one that ends up
+    // outside what a file holds would make the saved document unreadable,
+    // so the board is then renumbered, as a paste renumbers it.
+    bool outOfRange = false;
+    for (size_t i = n0; i < objects->size(); ++i)
+        for (const int32_t group : (*objects)[i].Groups)
+            outOfRange = outOfRange || group < 1 || group > ranges::kMaxGroupNumber;
+    if (outOfRange)
+        compactGroups(*objects);
     groupSelection(*objects);
     doc.Modified = true;
     return objects->size() - n0;

@@ -20,6 +20,36 @@ void compactGroups(ObjectList& list)
             g = static_cast<int32_t>(std::lower_bound(used.begin(), used.end(), g) - used.begin() + 1);
 }
 
+// Version 1 kept one group number per object; objects sharing it become one
+// group. Taking the objects one by one and grouping each one's later peers
+// gives each number that occurs twice or more one new group, numbered in the
+// order of first occurrence; every object but the last loses its number.
+// This does the same in one pass over the list.
+void convertLegacyGroups(ObjectList& list)
+{
+    std::unordered_map<uint16_t, uint32_t> occurrences;
+    for (const auto& o : list)
+        if (o->LegacyGroup != 0)
+            ++occurrences[o->LegacyGroup];
+    std::unordered_map<uint16_t, int32_t> groupOf;
+    int32_t next = nextGroupNumber(list);
+    for (size_t i = 0; i < list.size(); ++i) {
+        LayoutObject& o = list[i];
+        o.Selected = 0;
+        const uint16_t legacy = o.LegacyGroup;
+        if (legacy == 0)
+            continue;
+        if (occurrences[legacy] > 1) {
+            auto [it, added] = groupOf.try_emplace(legacy, next);
+            if (added)
+                ++next;
+            o.Groups.push_back(it->second);
+        }
+        if (i + 1 < list.size())
+            o.LegacyGroup = 0;
+    }
+}
+
 bool groupSelection(ObjectList& list)
 {
     bool haveFirst = false;

@@ -14,4 +14,8 @@ void compactGroups(ObjectList& list);
 // a group was made.
 bool groupSelection(ObjectList& list);
 
+// Turns the single group numbers of version-1 objects (LegacyGroup) into
+// groups: objects sharing a number become one group.
+void convertLegacyGroups(ObjectList& list);
+
 } // namespace kestrel

@@ -25,36 +25,6 @@ constexpr size_t kMinBoardBlock = 31 + sizeof(BoardImage) + 4;
 // Small enough to stay in the cache between encoding and the write.
 constexpr size_t kWriteChunkBytes = 512 * 1024;
 
-// Version 1 kept one group number per object; objects sharing it become one
-// group. Taking the objects one by one and grouping each one's later peers
-// gives each number that occurs twice or more one new group, numbered in the
-// order of first occurrence; every object but the last loses its number.
-// This does the same in one pass over the list.
-void convertLegacyGroups(ObjectList& list)
-{
-    std::unordered_map<uint16_t, uint32_t> occurrences;
-    for (const auto& o : list)
-        if (o->LegacyGroup != 0)
-            ++occurrences[o->LegacyGroup];
-    std::unordered_map<uint16_t, int32_t> groupOf;
-    int32_t next = nextGroupNumber(list);
-    for (size_t i = 0; i < list.size(); ++i) {
-        LayoutObject& o = list[i];
-        o.Selected = 0;
-        const uint16_t legacy = o.LegacyGroup;
-        if (legacy == 0)
-            continue;
-        if (occurrences[legacy] > 1) {
-            auto [it, added] = groupOf.try_emplace(legacy, next);
-            if (added)
-                ++next;
-            o.Groups.push_back(it->second);
-        }
-        if (i + 1 < list.size())
-            o.LegacyGroup = 0;
-    }
-}
-
 void finishAfterReading(LayoutDocument& doc, size_t firstNewBoard)
 {
     for (size_t b = firstNewBoard; b < doc.boardCount(); ++b)
@@ -200,7 +170,8 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc)
     return out.take();
 }
 
-Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang, size_t* removed)
+Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang, size_t* removed,
+                     uint64_t maxBytes)
 {
     const auto notSaved = [lang](const Status& s) {
         return Status::failure(tr(lang, "Файл не сохранён. ", "The file was not saved. ") + s.message());
@@ -225,13 +196,24 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
     // The image goes to the file in chunks, written on a second thread
     // while the rest is encoded.
     Status written;
+    uint64_t bytes = 0;
     {
         BackgroundWrite background(*file);
-        ByteWriter out(kWriteChunkBytes, [&](std::vector<uint8_t>& chunk) { background.submit(chunk); });
+        ByteWriter out(kWriteChunkBytes, [&](std::vector<uint8_t>& chunk) {
+            bytes += chunk.size();
+            background.submit(chunk);
+        });
         encodeWithPlan(doc, plan, out);
         out.finish();
         written = background.finish();
     }
+    // The readers refuse larger files: such a file is not completed, and
+    // the old one stays.
+    if (written && bytes > maxBytes)
+        written = Status::failure(
+            tr(lang, "Документ занял бы ", "The document would take ") + std::to_string(bytes) +
+            tr(lang, " байт, а файл документа может быть не больше ", " bytes, more than a document file may hold (") +
+            std::to_string(maxBytes) + tr(lang, " байт.", " bytes at most)."));
     if (written)
         written = file->complete();
     if (!written)

@@ -3,6 +3,7 @@
 
 #include "model/LayoutDocument.h"
 #include "model/Result.h"
+#include "model/ValueRanges.h"
 
 #include <cstdint>
 #include <string>
@@ -26,9 +27,10 @@ std::vector<uint8_t> encodeDocument(const LayoutDocument& doc);
 // Clean-up, encoding and an atomic write. On success a non-autosave marks
 // the document saved; a failure carries the message to show, and a value
 // the readers would refuse is one: nothing is written then. `removed` gets
-// the number of objects off the board the clean-up deleted.
+// the number of objects off the board the clean-up deleted. A document
+// larger than `maxBytes`, the most the readers take, is not written.
 Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave, Language lang,
-                     size_t* removed = nullptr);
+                     size_t* removed = nullptr, uint64_t maxBytes = ranges::kMaxFileBytes);
 
 struct LoadedDocument {
     LayoutDocument document;

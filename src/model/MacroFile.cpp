@@ -3,6 +3,7 @@
 #include "geometry/Geometry.h"
 #include "model/BinaryIO.h"
 #include "model/FileIO.h"
+#include "model/Groups.h"
 #include "model/ObjectCodec.h"
 #include "model/QuotedPath.h"
 
@@ -109,9 +110,13 @@ Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang,
                               "макрос записан более новой версией Kestrel (версия файла " + std::to_string(version) +
                                   ")");
         ObjectList list;
-        if (version < 3)
+        if (version < 3) {
             readOldObjects(in, list, version);
-        else
+            // Grouped as a version-1 layout's objects are, or the parts of
+            // the macro that belonged together would come apart.
+            if (version == 1)
+                convertLegacyGroups(list);
+        } else
             readObjectsV3(in, list, in.i32("the object count"), true);
         removeDegenerate(list);
         return LoadedMacro{std::move(list), version};

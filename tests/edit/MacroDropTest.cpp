@@ -2,6 +2,7 @@
 
 #include "EditBoard.h"
 #include "edit/Undo.h"
+#include "model/LayoutFile.h"
 #include "model/MacroFile.h"
 #include "support/TestData.h"
 
@@ -91,6 +92,23 @@ TEST(MacroDrop, GroupNumbers)
             EXPECT_EQ(list[1 + i].Groups, expected[i]) << why;
         EXPECT_EQ(list[0].Groups, (std::vector<int32_t>{4}));
     }
+}
+
+// A version-2 macro's 16-bit group numbers read back negative from 32768
+// up; once dropped, the board must still be one a file can hold.
+TEST(MacroDrop, NegativeGroupNumbersAreRenumberedAndTheDocumentStaysReadable)
+{
+    EditBoard b;
+    addPad(b.objects(), {500, -500}, 60).Groups = {4};
+    ObjectList macro;
+    for (int i = 0; i < 2; ++i)
+        addPad(macro, {i * 300, 0}, 60, 1, Layer::MacroCopper).Groups = {-25536};
+    DropMacro(b.session, b.doc, macro, {2000, -2000});
+    const ObjectList& list = b.objects();
+    EXPECT_EQ(list[1].Groups, list[2].Groups) << "still one group";
+    EXPECT_NE(list[1].Groups, list[0].Groups);
+    const std::vector<uint8_t> bytes = encodeDocument(b.doc);
+    EXPECT_TRUE(succeeded(decodeDocument(bytes.data(), bytes.size(), Language::English, "x.kbd")));
 }
 
 TEST(MacroDrop, PartnerAndConnectionIndicesInAMacroAreNotFollowed)

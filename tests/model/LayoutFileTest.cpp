@@ -249,6 +249,16 @@ TEST(LayoutFile, SavedFileIsTheImageAndAFailedSaveLeavesTheOldOne)
     ASSERT_GT(image.size(), 1'500'000u);
     EXPECT_EQ(readBytes(large), image) << "written in chunks, byte for byte the image";
 
+    // A document larger than the readers take is not written, the old file stays.
+    (*big.currentObjects())[0].X1 += 10;
+    big.Modified = true;
+    const Status tooLarge = writeDocument(big, large, false, Language::English, nullptr, image.size() - 1);
+    EXPECT_NE(tooLarge.message().find("The document would take " + std::to_string(image.size()) + " bytes"),
+              std::string::npos)
+        << tooLarge.message();
+    EXPECT_TRUE(big.Modified) << "a save refused leaves the document unsaved";
+    EXPECT_EQ(readBytes(large), image);
+
     // The next save runs out of room after the first chunks.
     LayoutDocument other = largeDocument();
     (*other.currentObjects())[0].X1 += 10;

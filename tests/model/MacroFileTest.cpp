@@ -47,6 +47,22 @@ TEST(MacroFile, ReadsOldVersions)
     ASSERT_EQ(r->objects.size(), 1u);
     EXPECT_EQ(std::tie(r->objects[0].X1, r->objects[0].Groups), std::make_tuple(300, std::vector<int32_t>{9}));
     EXPECT_EQ(r->version, 2);
+
+    // Version 1: three pads, the first two sharing the old single group number 5,
+    // which makes them one group as in a version-1 layout.
+    std::vector<uint8_t> v1 = {0x01, 0x33, 0xAA, 0xFF, 3, 0};
+    for (const uint8_t legacy : {5, 5, 0}) {
+        std::vector<uint8_t> record(49, 0);
+        record[0] = 2;
+        record[34] = legacy;
+        v1.insert(v1.end(), record.begin(), record.end());
+    }
+    auto old = decodeMacro(v1.data(), v1.size(), Language::English, "v1.kmk");
+    ASSERT_TRUE(succeeded(old));
+    ASSERT_EQ(old->objects.size(), 3u);
+    EXPECT_EQ(old->objects[0].Groups, std::vector<int32_t>{1});
+    EXPECT_EQ(old->objects[1].Groups, std::vector<int32_t>{1});
+    EXPECT_TRUE(old->objects[2].Groups.empty());
 }
 
 // Random damage is the macro fuzz target's job (its finds are replayed by
