@@ -55,7 +55,8 @@ ScriptedPrompts::DialogScript choose(int dpi, bool colour)
 
 // Over side 1's ground plane (with side 2 shown) the track of side 2 shows
 // grey in colour; in black and white, where grey turns white, it is left out
-// rather than cut into the plane.
+// rather than cut into the plane, and without the copper the plane is left
+// out too.
 TEST(BitmapExport, WritesTheVisibleLayersInTheirColours)
 {
     TempDir dir;
@@ -63,11 +64,14 @@ TEST(BitmapExport, WritesTheVisibleLayersInTheirColours)
         bool colour, plane;
         int track, selected, silk, side2, empty; // palette indices at probed points
         int bits;
+        bool silkOnly = false;
     } rows[] = {
         {false, false, 0, 0, 0, 1, 1, 1},  // black and white: every drawn colour is dark; side 2 hidden
         {true, false, 0, 12, 9, 15, 15, 4}, // black, blue as unselected routed, red, white
         {false, true, 0, 0, 0, 0, 0, 1},
         {true, true, 0, 12, 9, 8, 0, 4},
+        // Silk alone in black and white: the plane is not drawn, or all would be black.
+        {false, true, 1, 1, 0, 1, 1, 1, true},
     };
     for (const Row& r : rows) {
         LayoutDocument doc = exampleBoard();
@@ -75,6 +79,8 @@ TEST(BitmapExport, WritesTheVisibleLayersInTheirColours)
             doc.Working.GroundPlane1 = 1;
             doc.Working.LayerVisible = {1, 1, 1, 0};
         }
+        if (r.silkOnly)
+            doc.Working.LayerVisible = {0, 1, 0, 0};
         ScriptedPrompts prompts;
         prompts.dialogs.push_back(choose(254, r.colour)); // 10 pixels a millimetre
         prompts.saveNames.push_back(QString::fromStdString(dir.file("board.bmp")));

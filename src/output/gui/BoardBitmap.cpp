@@ -51,7 +51,10 @@ Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& b
         return Status::failure(text(lang, "Недостаточно памяти для рисунка %1 x %2 пикселов.",
                                     "Not enough memory for a bitmap of %1 x %2 pixels.")
                                    .arg(size.widthPx).arg(size.heightPx).toStdString());
-    image.fill(layers.activeGroundPlane() ? Qt::black : Qt::white);
+    // In black and white the silk's red turns black: over a plane drawn
+    // without its copper layer the whole picture would be black.
+    const bool plane = layers.activeGroundPlane() && (colour || layers.visible[layers.activeSideIs1() ? 0 : 2]);
+    image.fill(plane ? Qt::black : Qt::white);
     {
         QPainter painter(&image);
         // The board fills the image exactly, y upwards.
