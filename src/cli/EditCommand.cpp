@@ -146,7 +146,7 @@ const Registration reg({"edit", "apply editing steps (select, move, rotate, copy
                         "  arc X Y --radius MM --width MM --from DEG --to DEG [--fill]\n"
                         "                                  a circle segment of the width along the radius,\n"
                         "                                  counter-clockwise from DEG to DEG (equal: the full\n"
-                        "                                  circle); --fill makes a sector\n"
+                        "                                  circle); --fill fills it up to the chord\n"
                         "  segment FROM TO [--fill]        the selected circles become arcs from FROM to TO\n"
                         "                                  degrees, counter-clockwise\n"
                         "  drag X1 Y1 X2 Y2                the edit tool's drag: from an object it moves the\n"

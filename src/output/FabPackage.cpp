@@ -184,6 +184,7 @@ std::vector<ZipEntry> fabLayerFiles(const Board& board, const BoardSettings& set
         options.outline = false;
         options.fontLabels = true;
         options.filledCircles = true;
+        options.fullCirclesFromZero = true;
         const std::string comment = std::string("Kestrel fab package: ") + l.description;
         options.comment = comment;
         files[i] = {name + "." + l.extension, exportGerber(board.Objects, settings, options, Language::English, labels)};

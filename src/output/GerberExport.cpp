@@ -142,8 +142,11 @@ private:
             const ArcStroke s = arcStroke(o, c);
             const Point centre = at(o.X1, o.Y1);
             out_.SetPenwidth(s.widthUnits);
-            out_.Arc(centre, arcStrokePoint(centre, s.centreRadius, o.arcStartDegrees()),
-                     arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees()));
+            Point start = arcStrokePoint(centre, s.centreRadius, o.arcStartDegrees());
+            Point stop = arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees());
+            if (options_.fullCirclesFromZero && start == stop)
+                start = stop = arcStrokePoint(centre, s.centreRadius, 0);
+            out_.Arc(centre, start, stop);
             // In a ground plane the fill is cleared as well, or plane copper
             // inside the ring would join the circle.
             if (options_.filledCircles && o.Filled)

@@ -36,6 +36,10 @@ struct GerberOptions {
     // Filled circles and arcs as the filled figure the screen shows; off,
     // only their arc is written, as the classic export does.
     bool filledCircles = false;
+    // A full circle (start angle equal to stop) written from 0 degrees: from
+    // other angles the rounded start point leaves some viewers a dot. Off,
+    // it starts at its start angle, as the classic export writes it.
+    bool fullCirclesFromZero = false;
     // A "G04" comment line opening the body, followed by the selection of
     // the 0.2 mm pen so that every such file has an aperture table; none
     // when empty.

@@ -185,6 +185,10 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
     disc.X1 = 3300, disc.Angle = 0, disc.Width = 180; // the upper half, to its chord, drawn with a 0.5 mm pen
     disc.Y2 = 100;
     board.Objects.append(std::move(disc));
+    // A full ring started at 60 degrees: written from 0, or gerbv closes it to a dot.
+    LayoutObject ring = makeCircle({1800, -2500}, 150, 1, Layer::B1, 130);
+    ring.Angle = ring.Width = 60;
+    board.Objects.append(std::move(ring));
     const SquareGlyphs glyphs;
     const std::vector<ZipEntry> files = fabPackageFiles(board, settings, &glyphs, {});
     const Point viaAt{3200, -1000}, padRing{400 + 70, -600};
@@ -194,7 +198,8 @@ TEST_F(GerbvReading, FabPackageLayersLineUp)
         {"probe.GTO", {{{2000, -1700}, true, "silk track"}, {{1025, -2800}, true, "glyph"},
                        {{1100, -2800}, false, "the glyph's hole"}, {{2600, -2600}, true, "inside a filled circle"},
                        {{3300, -2530}, true, "inside a filled half circle"},
-                       {{3300, -2615}, true, "the pen along its chord"}, {{3300, -2670}, false, "across its chord"}}},
+                       {{3300, -2615}, true, "the pen along its chord"}, {{3300, -2670}, false, "across its chord"},
+                       {{1800, -2360}, true, "a full ring at 90 degrees"}, {{1660, -2500}, true, "and at 180"}}},
         {"probe.GBO", {{{2000, -1700}, false, "silk of the other side"}}},
         {"probe.GTS", {{viaAt, true, "opening over the via"}, {padRing, false, "pad of side 1"}}},
         {"probe.GBS", {{viaAt, true, "opening over the via"}, {padRing, true, "pad of side 1"}}},
