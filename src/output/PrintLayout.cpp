@@ -74,19 +74,24 @@ PageMapping pageMapping(const PrintOptions& o, double pxPerMmX, double pxPerMmY,
     return m;
 }
 
-bool boardShowsOnPage(const PrintOptions& o, double pageWidthMm, double pageHeightMm, int32_t boardWidth,
-                      int32_t boardHeight)
+BoardOnPage boardOnPage(const PrintOptions& o, double pageWidthMm, double pageHeightMm, int32_t boardWidth,
+                        int32_t boardHeight)
 {
+    bool anyShows = false, allWhole = true;
     for (int row = 0; row < o.tilesY; ++row)
         for (int column = 0; column < o.tilesX; ++column) {
             const PrintPoint origin = tileOrigin(o, pageWidthMm, column, row, boardWidth, boardHeight);
             const PageMapping m = pageMapping(o, 1, 1, true, origin); // device pixels are millimetres
             const PrintPoint a = m.toDevice({0, 0}), b = m.toDevice({double(boardWidth), -double(boardHeight)});
-            if (std::max(a.x, b.x) > 0 && std::min(a.x, b.x) < pageWidthMm && std::max(a.y, b.y) > 0 &&
-                std::min(a.y, b.y) < pageHeightMm)
-                return true;
+            const double left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+            const double top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+            anyShows = anyShows || (right > 0 && left < pageWidthMm && bottom > 0 && top < pageHeightMm);
+            // A hundredth of a millimetre of play for the rounding of the mapping.
+            constexpr double kPlay = 0.01;
+            allWhole = allWhole && left >= -kPlay && right <= pageWidthMm + kPlay && top >= -kPlay &&
+                       bottom <= pageHeightMm + kPlay;
         }
-    return false;
+    return !anyShows ? BoardOnPage::Off : allWhole ? BoardOnPage::Wholly : BoardOnPage::Partly;
 }
 
 } // namespace kestrel

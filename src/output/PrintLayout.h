@@ -81,10 +81,11 @@ struct PageMapping {
 };
 PageMapping pageMapping(const PrintOptions& o, double pxPerMmX, double pxPerMmY, bool calibrated, PrintPoint origin);
 
-// Whether any copy of a board boardWidth by boardHeight units shows on a
-// printable area pageWidthMm by pageHeightMm as printed (calibrated); a
-// board dragged wholly off the page prints a blank sheet.
-bool boardShowsOnPage(const PrintOptions& o, double pageWidthMm, double pageHeightMm, int32_t boardWidth,
-                      int32_t boardHeight);
+// How the copies of a board boardWidth by boardHeight units lie on a
+// printable area pageWidthMm by pageHeightMm as printed (calibrated): off
+// it (a blank sheet), partly on it (some copper cut off), or wholly on it.
+enum class BoardOnPage { Off, Partly, Wholly };
+BoardOnPage boardOnPage(const PrintOptions& o, double pageWidthMm, double pageHeightMm, int32_t boardWidth,
+                        int32_t boardHeight);
 
 } // namespace kestrel

@@ -117,6 +117,7 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
         args.insert(args.end(), {input, pdf});
         const CommandResult r = runCli(args);
         EXPECT_EQ(r.out, "printed side 1 of board \"Board 1\" to " + pdf + "\n") << r.err;
+        EXPECT_EQ(r.err, "") << "the board lies wholly on the page";
         return runsOnPaper(pdf);
     };
     const auto plain = print({}), mirrored = print({"--mirror"});
@@ -132,6 +133,7 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
     // A millimetre of the 100 mm board left on the page still prints.
     const CommandResult edge = runCli({"pdf", "--shift", "-99,0", input, pdf});
     EXPECT_EQ(edge.status, 0) << edge.err;
+    EXPECT_EQ(edge.err, "часть платы вне страницы и не напечатана (см. --shift и --scale)\n");
 }
 
 // Which layers land in the bitmap is BitmapExport's; here the options reach it.

@@ -154,13 +154,17 @@ TEST(PrintRender, DrillPlanLabelsEveryHole)
 TEST(PrintPdf, FailuresAreReported)
 {
     const ObjectList objects;
-    const PrintJob job = jobFor(objects);
-    const std::tuple<QStringList, QString, QString, const char*> rows[] = { // printers, target, file, message
-        {{}, {}, "/no/such/folder/page.pdf", "Cannot create a file beside \"/no/such/folder/page.pdf\""},
-        {{}, {}, "", "No PDF file was named."},
-        {{"Ghost"}, "Ghost", "", "The printer \"Ghost\""},
+    PrintJob offPage = jobFor(objects);
+    offPage.options.offsetX = 6000; // the page starts a board width and more to the right of the board
+    const std::tuple<QStringList, QString, QString, const char*, PrintJob> rows[] = {
+        // printers, target, file, message, job
+        {{}, {}, "/no/such/folder/page.pdf", "Cannot create a file beside \"/no/such/folder/page.pdf\"",
+         jobFor(objects)},
+        {{}, {}, "", "No PDF file was named.", jobFor(objects)},
+        {{"Ghost"}, "Ghost", "", "The printer \"Ghost\"", jobFor(objects)},
+        {{}, {}, "page.pdf", "The board lies wholly off the page", offPage},
     };
-    for (const auto& [printers, target, file, message] : rows) {
+    for (const auto& [printers, target, file, message, job] : rows) {
         PrintSession session;
         session.printerNames = [names = printers] { return names; };
         session.chooseTarget(target);

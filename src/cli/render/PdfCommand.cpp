@@ -154,11 +154,17 @@ int runPdfCommand(const std::vector<std::string>& raw)
     job.groundPlane2 = doc->Working.GroundPlane2 != 0;
     job.options = options;
     const QSizeF page = session.pageSizeMm();
-    if (!boardShowsOnPage(options, page.width(), page.height(), job.boardWidth, job.boardHeight))
+    const BoardOnPage onPage = boardOnPage(options, page.width(), page.height(), job.boardWidth, job.boardHeight);
+    if (onPage == BoardOnPage::Off)
         return fail(kExitFailure, text(*lang, "плата целиком вне страницы (см. --shift); PDF не записан",
                                        "the board lies wholly off the page (see --shift); no PDF written"));
     if (const Status printed = printPage(session, job, *lang); !printed)
         return fail(kExitFailure, printed.message());
+    if (onPage == BoardOnPage::Partly)
+        std::fprintf(stderr, "%s\n",
+                     text(*lang, "часть платы вне страницы и не напечатана (см. --shift и --scale)",
+                          "part of the board lies off the page and is not printed (see --shift and --scale)")
+                         .c_str());
     std::printf("%s\n", (text(*lang, "напечатана сторона ", "printed side ") + (options.side1 ? "1" : "2") +
                          text(*lang, " платы \"", " of board \"") + board->Name + "\" " + text(*lang, "в ", "to ") +
                          args.positional()[1])
