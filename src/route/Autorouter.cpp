@@ -116,6 +116,12 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         say(RouteStatus::NoPath);
         return finish({});
     }
+    // A track ending in such a pad's hole would join nothing, yet take the band.
+    for (const LayoutObject* pad : {&start, &target})
+        if (pad->padOuterRadius() <= pad->holeRadius()) {
+            say(RouteStatus::PadWithoutCopper);
+            return finish({.failure = RouteStatus::PadWithoutCopper});
+        }
 
     const CellRect window = memo.searchWindow(cellSize, area);
     const CellRect cells = rasterCells(window, s, t);
@@ -227,6 +233,9 @@ std::string RouteStatusText(Language lang, RouteStatus status, const std::string
         return tr(lang, "Успешно.", "Routed.");
     case RouteStatus::NoPath:
         return tr(lang, "Путь не найден.", "No way found.");
+    case RouteStatus::PadWithoutCopper:
+        return tr(lang, "Отверстие занимает весь пятачок: меди для соединения нет.",
+                  "A hole fills the whole pad: there is no copper to join.");
     }
     return {};
 }

@@ -31,6 +31,7 @@ enum class RouteStatus : uint8_t {
     Searching, // an attempt over a search box begins
     Success,
     NoPath,
+    PadWithoutCopper, // a hole fills one of the pads: no track can join it
 };
 
 // The label's text for a step in the interface language; Searching shows
@@ -53,6 +54,8 @@ struct RouteObserver {
 struct RouteResult {
     bool routed = false;
     LayoutObject* track = nullptr; // the new track, appended to the list
+    // Why nothing was routed: no way, or a pad without copper.
+    RouteStatus failure = RouteStatus::NoPath;
 };
 
 // Routes the band from the start pad to the target pad. On success the new

@@ -26,7 +26,7 @@ struct Band {
     LayoutObject* q;
 
     Band(Point from = {1010, -990}, Point to = {2030, -1010}, int32_t radius = 50, uint8_t layer = 1)
-        : p(&addPad(list, from, radius, 1, layer)), q(&addPad(list, to, radius, 1, layer))
+        : p(&addPad(list, from, radius, 1, layer, radius / 2)), q(&addPad(list, to, radius, 1, layer, radius / 2))
     {
         addBand(*p, *q);
     }
@@ -138,6 +138,23 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
         const Outcome run = route(band, c.onHugeBoard ? huge : BoardSettings{});
         EXPECT_EQ(run.result.routed, c.routed) << c.q.x << "," << c.q.y;
         EXPECT_EQ(band.p->Connections.size(), c.routed ? 0u : 1u);
+    }
+}
+
+// A hole that fills its pad leaves no copper: a track ending in it would
+// join nothing, so the band stays and the run says why.
+TEST(Autorouter, PadWhoseHoleFillsItIsNotRoutedTo)
+{
+    for (const bool target : {true, false}) {
+        Band band;
+        LayoutObject& bare = target ? *band.q : *band.p;
+        bare.setHoleRadius(bare.padOuterRadius());
+        const Outcome run = route(band);
+        EXPECT_FALSE(run.result.routed) << target;
+        EXPECT_EQ(run.result.failure, RouteStatus::PadWithoutCopper);
+        EXPECT_EQ(run.lastStatus, RouteStatus::PadWithoutCopper);
+        EXPECT_EQ(band.p->Connections.size(), 1u) << "the band stays";
+        EXPECT_EQ(band.list.size(), 2u) << "no track";
     }
 }
 
