@@ -20,18 +20,11 @@ void checkHolesThroughCopper(CopperMap& map, CopperShapeCache& copper, const std
     std::set<std::pair<size_t, size_t>> reported;
     for (size_t i = 0; i < objects.size(); ++i) {
         const LayoutObject& pad = objects[i];
-        if (!isDrilledPad(pad) || pad.holeRadius() <= 0 || nets[i] < 0)
+        // A hole that fills its pad leaves the pad no copper and no net:
+        // whatever copper it passes through, on either side, is cut.
+        const bool bare = pad.padOuterRadius() <= pad.holeRadius();
+        if (!isDrilledPad(pad) || pad.holeRadius() <= 0 || (nets[i] < 0 && !bare))
             continue;
-        // A via's two pads are one net: only the other layer can hold a
-        // stranger's copper the pad's own outline does not already meet.
-        const int other = pad.Layer == Layer::K1 ? Layer::K2 : Layer::K1;
-        std::optional<ObjectCells>& cells = copperOf[other == Layer::K1 ? 0 : 1];
-        if (!cells) {
-            cells.emplace();
-            for (size_t j = 0; j < objects.size(); ++j)
-                if (objects[j].Layer == other && nets[j] >= 0)
-                    cells->add(j, map.bounds(j));
-        }
         const Point c = pad.start();
         const int32_t r = pad.holeRadius();
         const Rect hole{c.x - r, c.y - r, c.x + r, c.y + r};
@@ -41,16 +34,30 @@ void checkHolesThroughCopper(CopperMap& map, CopperShapeCache& copper, const std
         // Copper that only touches the hole's rim is not drilled through:
         // the drill must reach into it by more than half a unit.
         disc.reach = r - 0.5;
-        cells->anyNear(hole, [&](size_t j) {
-            const std::pair pair{std::min(i, j), std::max(i, j)};
-            if (nets[j] == nets[i] || !map.bounds(j).overlaps(hole) || reported.count(pair))
-                return false;
-            if (copperGap(drill, copper.of(j), 1) == 0) {
-                reported.insert(pair);
-                found.push_back({ViolationKind::HoleThroughCopper, i, static_cast<long>(j), 0, 0, hole});
+        // A via's two pads are one net: only the other layer can hold a
+        // stranger's copper the pad's own outline does not already meet.
+        const int other = pad.Layer == Layer::K1 ? Layer::K2 : Layer::K1;
+        for (const int layer : {other, static_cast<int>(pad.Layer)}) {
+            if (layer == pad.Layer && !bare)
+                continue;
+            std::optional<ObjectCells>& cells = copperOf[layer == Layer::K1 ? 0 : 1];
+            if (!cells) {
+                cells.emplace();
+                for (size_t j = 0; j < objects.size(); ++j)
+                    if (objects[j].Layer == layer && nets[j] >= 0)
+                        cells->add(j, map.bounds(j));
             }
-            return false;
-        });
+            cells->anyNear(hole, [&](size_t j) {
+                const std::pair pair{std::min(i, j), std::max(i, j)};
+                if (nets[j] == nets[i] || !map.bounds(j).overlaps(hole) || reported.count(pair))
+                    return false;
+                if (copperGap(drill, copper.of(j), 1) == 0) {
+                    reported.insert(pair);
+                    found.push_back({ViolationKind::HoleThroughCopper, i, static_cast<long>(j), 0, 0, hole});
+                }
+                return false;
+            });
+        }
     }
 }
 

@@ -108,6 +108,10 @@ TEST(DesignCheck, RulesAtTheirLimits)
              squarePad(l, {2000, -1500}, 20, 20);
              addTrack(l, {{1900, -1460}, {2100, -1460}}, 20);
          }, {}},
+        {"but a bare hole through a track of its own side cuts it", [](ObjectList& l) {
+             squarePad(l, {2000, -1500}, 20, 20);
+             addTrack(l, {{1900, -1500}, {2100, -1500}}, 20);
+         }, {V::HoleThroughCopper}},
         {"a track of width 0 draws no copper: only its width is reported", [](ObjectList& l) {
              addTrack(l, {{1000, -1000}, {2000, -1000}}, 20);
              addTrack(l, {{1000, -1040}, {2000, -1040}}, 0); // 0.10 mm from the first by the connectivity outline
