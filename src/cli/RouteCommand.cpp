@@ -137,7 +137,7 @@ int run(const std::vector<std::string>& raw)
     out += "}\n";
     std::fputs(out.c_str(), stdout);
     if (result.failure == RouteStatus::PadWithoutCopper)
-        std::fprintf(stderr, "%s\n", RouteStatusText(lang, result.failure).c_str());
+        std::fprintf(stderr, "kestrel-cli: %s\n", RouteStatusText(lang, result.failure).c_str());
     return kExitOk;
 }
 

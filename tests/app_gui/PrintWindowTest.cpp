@@ -26,4 +26,14 @@ TEST(PrintWindow, APdfFileOfTheActiveSideWithoutAPrinter)
     f.trigger("Drucken1");
     EXPECT_GT(QFileInfo(q(dir.file("board.pdf"))).size(), 0);
     EXPECT_TRUE(f.exhausted());
+
+    // The board dragged off the page: refused before a file name is asked for.
+    f.window().findChild<PrintSession*>()->options.offsetX = 32000;
+    f.dialogs.push_back(ScriptedPrompts::accept);
+    f.saveNames.push_back(q(dir.file("blank.pdf")));
+    f.trigger("Drucken1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0].text.toStdString(), "The board lies wholly off the page: nothing was printed.");
+    EXPECT_EQ(f.saveNames.size(), 1u) << "no file name asked for";
+    EXPECT_FALSE(QFileInfo::exists(q(dir.file("blank.pdf"))));
 }

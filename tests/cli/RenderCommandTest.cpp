@@ -133,7 +133,7 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
     // A millimetre of the 100 mm board left on the page still prints.
     const CommandResult edge = runCli({"pdf", "--shift", "-99,0", input, pdf});
     EXPECT_EQ(edge.status, 0) << edge.err;
-    EXPECT_EQ(edge.err, "часть платы вне страницы и не напечатана (см. --shift и --scale)\n");
+    EXPECT_EQ(edge.err, "kestrel-cli: часть платы вне страницы и не напечатана (см. --shift и --scale)\n");
 }
 
 // Which layers land in the bitmap is BitmapExport's; here the options reach it.

@@ -154,6 +154,7 @@ TEST(PrintRender, DrillPlanLabelsEveryHole)
 TEST(PrintPdf, FailuresAreReported)
 {
     const ObjectList objects;
+    const TempDir dir;
     PrintJob offPage = jobFor(objects);
     offPage.options.offsetX = 6000; // the page starts a board width and more to the right of the board
     const std::tuple<QStringList, QString, QString, const char*, PrintJob> rows[] = {
@@ -162,7 +163,7 @@ TEST(PrintPdf, FailuresAreReported)
          jobFor(objects)},
         {{}, {}, "", "No PDF file was named.", jobFor(objects)},
         {{"Ghost"}, "Ghost", "", "The printer \"Ghost\"", jobFor(objects)},
-        {{}, {}, "page.pdf", "The board lies wholly off the page", offPage},
+        {{}, {}, QString::fromStdString(dir.file("page.pdf")), "The board lies wholly off the page", offPage},
     };
     for (const auto& [printers, target, file, message, job] : rows) {
         PrintSession session;

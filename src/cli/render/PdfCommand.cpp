@@ -161,7 +161,7 @@ int runPdfCommand(const std::vector<std::string>& raw)
     if (const Status printed = printPage(session, job, *lang); !printed)
         return fail(kExitFailure, printed.message());
     if (onPage == BoardOnPage::Partly)
-        std::fprintf(stderr, "%s\n",
+        std::fprintf(stderr, "kestrel-cli: %s\n",
                      text(*lang, "часть платы вне страницы и не напечатана (см. --shift и --scale)",
                           "part of the board lies off the page and is not printed (see --shift and --scale)")
                          .c_str());

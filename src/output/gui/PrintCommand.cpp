@@ -17,6 +17,11 @@ bool runPrintCommand(QWidget* parent, PrintJob& job, PrintSession& session, Lang
     if (!prompts.runDialog(dialog))
         return false;
     job.options = session.options;
+    // Refused before a PDF's name is asked for.
+    if (Status onPage = checkBoardOnPage(session, job, lang); !onPage) {
+        prompts.message(parent, "Kestrel", QString::fromStdString(onPage.message()), Prompts::Icon::Error);
+        return false;
+    }
     if (session.targetIsPdf()) {
         const auto path = prompts.saveFileName(parent, startDirectory, "PDF (*.pdf)|*.pdf", "pdf");
         if (!path)

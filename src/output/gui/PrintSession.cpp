@@ -104,14 +104,20 @@ Status printPdf(PrintSession& session, const PrintJob& job, const QString& file,
 
 } // namespace
 
-Status printPage(PrintSession& session, const PrintJob& job, Language lang)
+Status checkBoardOnPage(const PrintSession& session, const PrintJob& job, Language lang)
 {
-    // A board dragged off the page would print a blank sheet.
     const QSizeF page = session.pageSizeMm();
     if (boardOnPage(job.options, page.width(), page.height(), job.boardWidth, job.boardHeight) == BoardOnPage::Off)
         return Status::failure(text(lang, "Плата целиком вне страницы: ничего не напечатано.",
                                     "The board lies wholly off the page: nothing was printed.")
                                    .toStdString());
+    return {};
+}
+
+Status printPage(PrintSession& session, const PrintJob& job, Language lang)
+{
+    if (Status onPage = checkBoardOnPage(session, job, lang); !onPage)
+        return onPage;
     QPrinter& printer = session.printer();
     if (session.targetIsPdf()) {
         const QString file = printer.outputFileName();

@@ -45,9 +45,14 @@ private:
     QString target_;
 };
 
+// A failure when no copy of the board lies on the session's page, which
+// would print a blank sheet.
+Status checkBoardOnPage(const PrintSession& session, const PrintJob& job, Language lang);
+
 // Prints the job's page on the session's printer (its output file set for a
-// PDF target). Every way it can fail gives a message in `lang`: no printer,
-// a printer that does not start, a file that cannot be written.
+// PDF target). Every way it can fail gives a message in `lang`: a board off
+// the page, no printer, a printer that does not start, a file that cannot
+// be written.
 Status printPage(PrintSession& session, const PrintJob& job, Language lang);
 
 } // namespace kestrel
