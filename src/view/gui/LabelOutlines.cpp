@@ -8,7 +8,6 @@
 #include <QRawFont>
 #include <QTransform>
 
-#include <algorithm>
 #include <cmath>
 
 namespace kestrel {
@@ -36,27 +35,6 @@ std::vector<Polygon> turnedGlyphContours(const QRawFont& font, quint32 glyph, co
             polygons.push_back(std::move(polygon));
     }
     return cutInContours(Region::fromPolygons(polygons));
-}
-
-// Some glyphs reach beyond the label's box: a "j" left of its advance, a
-// descender or a slanted stroke past the cell. The box is what the plane's
-// clearance, the design check and the placement on the board go by, so the
-// copper made for a file ends there, where nothing of another net is. A
-// label turned by other than right angles (only a file can hold one) keeps
-// an upright box that does not describe it, and is left whole.
-std::vector<Polygon> clippedToTheBox(std::vector<Polygon> contours, const LayoutObject& label)
-{
-    if (label.textDegrees() % 90 != 0)
-        return contours;
-    const Rect box = Rect{label.X1, label.Y1, label.X2, label.Y2}.normalised();
-    const bool inside = std::ranges::all_of(contours, [&](const Polygon& contour) {
-        return std::ranges::all_of(contour, [&](const Point& p) {
-            return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
-        });
-    });
-    if (inside)
-        return contours;
-    return cutInContours(Region::fromPolygons(contours).intersected(Region::rectangle(box)));
 }
 
 } // namespace
@@ -106,7 +84,7 @@ std::vector<Polygon> ScreenLabelOutlines::labelContours(const LayoutObject& labe
             }
         }
     }
-    return clippedToTheBox(std::move(contours), label);
+    return contours;
 }
 
 } // namespace kestrel
