@@ -8,7 +8,6 @@
 #include "model/Units.h"
 #include "view/gui/LabelPainter.h"
 
-#include <QFontMetricsF>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -89,22 +88,13 @@ public:
 
     // A label of the given height in millimetres, as the label tool makes it:
     // the font height is the negative pixel height at 96 dpi, the far corner
-    // is the extent of the text followed by one blank.
+    // is the extent of the text followed by one blank, turned with the text.
     LayoutObject& label(const std::string& text, Point anchor, double heightMm, uint8_t layer = Layer::B1,
                         int32_t angle = 0)
     {
         const int32_t fontHeight = -static_cast<int32_t>(std::lround(96.0 * heightMm * kUnitsPerMm / 72.0));
-        const QFontMetricsF metrics(arialWithCellHeight(std::abs(fontHeight), true));
-        const auto w = static_cast<int32_t>(std::lround(metrics.horizontalAdvance(QString::fromStdString(text + " "))));
-        const auto h = static_cast<int32_t>(std::lround(metrics.ascent() + metrics.descent()));
-        // The box turns with the text about its anchor (counter-clockwise).
-        Point far{anchor.x + w, anchor.y - h};
-        if (angle == 90)
-            far = {anchor.x + h, anchor.y + w};
-        else if (angle == 180)
-            far = {anchor.x - w, anchor.y + h};
-        else if (angle == 270)
-            far = {anchor.x - h, anchor.y - w};
+        const Point e = labelExtent(text, fontHeight, angle);
+        const Point far{anchor.x + e.x, anchor.y + e.y};
         return add(makeText(anchor, text, angle, fontHeight, far.x, far.y, layer));
     }
 
