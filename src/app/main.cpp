@@ -6,10 +6,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
+    // Past a file-size limit (ulimit -f) a write fails with "file too large"
+    // and the save reports it, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestrel 3.0");
     QApplication::setApplicationVersion(kestrel::kVersion);

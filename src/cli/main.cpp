@@ -3,6 +3,7 @@
 #include "kestrel/Version.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -44,6 +45,9 @@ int fail(int status, const std::string& message)
 int main(int argc, char** argv)
 {
     using namespace kestrel::cli;
+    // Past a file-size limit (ulimit -f) a write fails with "file too large"
+    // and the save reports it, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         printOverview(stderr);
         return kExitUsage;

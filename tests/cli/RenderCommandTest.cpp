@@ -91,7 +91,8 @@ TEST_F(RenderCli, BadInvocations)
 // must be reported and leave the file that was there before.
 TEST_F(RenderCli, AFailedWriteKeepsTheOldFile)
 {
-    for (const auto& [command, name] : {std::pair{"pdf", "out.pdf"}, std::pair{"bmp", "out.bmp"}}) {
+    for (const auto& [command, name] :
+         {std::pair{"pdf", "out.pdf"}, std::pair{"bmp", "out.bmp"}, std::pair{"convert", "out.kbd"}}) {
         SCOPED_TRACE(command);
         const std::string out = dir.file(name);
         writeBytes(out, {'o', 'l', 'd'});

@@ -135,8 +135,9 @@ pid_t startCli(const std::vector<std::string>& args, const std::string& outPath,
         std::freopen(outPath.c_str(), "w", stdout);
         std::freopen(errPath.c_str(), "w", stderr);
         if (fileSizeLimit > 0) {
-            // A write past the limit then fails with EFBIG instead of a signal.
-            std::signal(SIGXFSZ, SIG_IGN);
+            // The programs themselves turn the signal into a failed write:
+            // the default is restored, as a shell would leave it.
+            std::signal(SIGXFSZ, SIG_DFL);
             const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }

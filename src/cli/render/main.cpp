@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <sstream>
 
@@ -45,6 +46,9 @@ bool parseLayerList(const std::string& text, bool masks, std::vector<int>& layer
 int main(int argc, char** argv)
 {
     using namespace kestrel::cli;
+    // Past a file-size limit (ulimit -f) a write fails with "file too large"
+    // and the save reports it, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Qt's own warnings would add lines to the one-line messages on stderr.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
