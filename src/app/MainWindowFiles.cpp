@@ -5,6 +5,7 @@
 
 #include "edit/Undo.h"
 #include "model/gui/Prompts.h"
+#include "model/AutoSave.h"
 #include "model/LayoutFile.h"
 #include "view/gui/BoardView.h"
 
@@ -147,6 +148,19 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     view_->zoomBoard();
     rememberDirectory(path);
     addToHistory(path);
+    // After a crash the backup holds the work since the last save; the next
+    // autosave of a changed document replaces it.
+    if (const std::string backup = newerBackupOf(path.toStdString()); !backup.empty())
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
+                         QString::fromUtf8(kestrel::tr(lang_, "Резервная копия новее документа: ",
+                                                       "The backup is newer than the document: ")) +
+                             QString::fromStdString(backup) +
+                             QString::fromUtf8(kestrel::tr(
+                                 lang_, "\n\nВ ней может быть несохранённая работа. Чтобы вернуть её, откройте копию "
+                                        "и сохраните её под именем документа.",
+                                 "\n\nIt may hold work that was not saved. To recover it, open the backup and save "
+                                 "it as the document.")),
+                         Prompts::Icon::Information);
     return true;
 }
 

@@ -132,7 +132,7 @@ void MainWindow::autoSaveTick()
     if (!autoSave_.due(now))
         return;
     const AutoSaveMoment moment{doc_.FileName, loading_, doc_.activeBoard() != nullptr,
-                                QApplication::activeModalWidget() != nullptr};
+                                QApplication::activeModalWidget() != nullptr, doc_.Modified};
     // A label following the pointer would be saved as placed: wait for it.
     // Nor a track or zone half drawn, which may yet be dropped.
     if (!autosaveMayRun(moment) || machine_->placingLabel() || machine_->building())

@@ -3,6 +3,8 @@
 #include "model/FileHistory.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace kestrel {
 
@@ -15,7 +17,20 @@ int clampedAutoSaveMs(int64_t ms)
 bool autosaveMayRun(const AutoSaveMoment& moment)
 {
     return !moment.fileName.empty() && !isBackupName(moment.fileName) && !moment.loading && moment.boardActive &&
-           !moment.modalDialog;
+           !moment.modalDialog && moment.modified;
+}
+
+std::string newerBackupOf(const std::string& path)
+{
+    if (isBackupName(path))
+        return {};
+    const std::string backup = backupNameFor(path);
+    std::error_code ec, backupEc;
+    const auto documentTime = std::filesystem::last_write_time(path, ec);
+    const auto backupTime = std::filesystem::last_write_time(backup, backupEc);
+    if (ec || backupEc || !std::filesystem::is_regular_file(backup, backupEc) || backupTime <= documentTime)
+        return {};
+    return backup;
 }
 
 void AutoSaveSchedule::configure(bool enabled, int intervalMs, int64_t nowMs)

@@ -22,11 +22,18 @@ struct AutoSaveMoment {
     bool loading = false;  // a document is being read
     bool boardActive = true;
     bool modalDialog = false;
+    bool modified = true; // changed since it was read or saved
 };
 
 // An unnamed document, one read from a backup file, a load in progress, no
-// active board and an open modal dialog all keep the save from running.
+// active board and an open modal dialog all keep the save from running; so
+// does a document without changes, whose backup may hold work a crash kept
+// from being saved.
 bool autosaveMayRun(const AutoSaveMoment& moment);
+
+// The backup of the document at `path` when it exists and was written after
+// the document: it may hold work that was not saved.
+std::string newerBackupOf(const std::string& path);
 
 // The timer's arithmetic on a millisecond clock. A save that falls due while
 // it may not run stays due and runs at the first tick that allows it; the

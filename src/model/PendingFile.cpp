@@ -127,7 +127,7 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang, co
         return file.failure("Не удаётся заменить", "Cannot replace");
     // A backup follows its document, even over an older backup made while
     // the document was less private.
-    const mode_t mode = !options.permissionsOf.empty() ? newFileMode(options.permissionsOf)
+    const mode_t mode = !options.permissionsOf.empty() ? newFileMode(options.permissionsOf) | S_IWUSR
                         : exists                       ? (st.st_mode & 07777)
                                                        : newFileMode({});
 #ifdef O_TMPFILE

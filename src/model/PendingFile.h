@@ -27,7 +27,8 @@ public:
         // chose (backups): a link planted there is replaced itself.
         bool followLinks = true;
         // The file written takes this file's permissions when it exists (a
-        // backup those of its document), else the usual ones less the umask.
+        // backup those of its document), always writable by its owner so the
+        // next write can replace it; else the usual ones less the umask.
         std::string permissionsOf;
     };
     static Result<PendingFile> open(const std::string& path, Language lang) { return open(path, lang, Options{}); }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 namespace kestrel {
 
@@ -40,8 +41,22 @@ std::string systemErrorText(int error, Language lang)
         case EBUSY:
         case ETXTBSY:
             return "файл занят";
+        case ELOOP:
+            return "слишком много символических ссылок подряд";
+        case EINVAL:
+            return "недопустимое имя или значение";
+        case EXDEV:
+            return "файлы на разных дисках";
+        case ENXIO:
+        case ENODEV:
+            return "нет такого устройства";
+        case EPIPE:
+            return "канал закрыт";
+        case EAGAIN:
+            return "ресурс временно недоступен";
         default:
-            break;
+            // Anything rarer is named by its number rather than in English.
+            return "системная ошибка " + std::to_string(error);
         }
     }
     return std::strerror(error);

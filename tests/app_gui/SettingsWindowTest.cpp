@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QSpinBox>
 
+#include <chrono>
 #include <filesystem>
 
 namespace kestrel::test {
@@ -167,6 +168,45 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClockAndLeavesTheDocumentUnsaved)
     f.trigger("Neu1");
     EXPECT_EQ(f.questions.size(), 1u) << "New still asks";
     EXPECT_EQ(f.doc().FileName, path);
+}
+
+// After a crash the backup is newer than its document: opening the document
+// says so, and the backup stays until the document is changed.
+TEST(Settings, ANewerBackupIsNamedOnOpeningAndKeptUntilAChange)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("B.KBD"), backup = dir.file("B.bak");
+    {
+        WindowFixture saved;
+        saved.addContent();
+        saved.saveNames = {q(path)};
+        saved.trigger("Speichernals1");
+        saved.addContent();
+        saved.addContent();
+        saved.saveNames = {q(backup)};
+        saved.trigger("Speichernals1");
+    }
+    std::filesystem::last_write_time(backup, std::filesystem::last_write_time(path) + std::chrono::seconds(10));
+    int64_t now = 0;
+    WindowFixture f;
+    f.window().setAutoSaveClock([&now] { return now; });
+    f.dialogs = {autoSaveOn(1)};
+    f.trigger("Autospeichern1");
+    f.openNames = {q(path)};
+    f.trigger("ffnen1");
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.startsWith(q("The backup is newer than the document: " + backup)))
+        << f.messages[0].text.toStdString();
+    now = 2 * 60000;
+    f.window().autoSaveTick();
+    EXPECT_EQ(objectsInFile(backup), 3u) << "an unchanged document leaves the backup";
+    f.addContent();
+    now = 4 * 60000;
+    f.window().autoSaveTick();
+    EXPECT_EQ(objectsInFile(backup), 2u) << "the changed document written over it";
+    EXPECT_EQ(f.list().size(), 2u);
+    EXPECT_EQ(f.messages.size(), 1u);
 }
 
 } // namespace

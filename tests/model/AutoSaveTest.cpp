@@ -26,6 +26,7 @@ TEST(AutoSave, WhenASaveMayRun)
         {{"/w/BOARD.KBD", true}, false, "a document is being loaded"},
         {{"/w/BOARD.KBD", false, false}, false, "no active board"},
         {{"/w/BOARD.KBD", false, true, true}, false, "a modal dialog is open"},
+        {{"/w/BOARD.KBD", false, true, false, false}, false, "nothing changed: the backup may be newer work"},
     };
     for (const auto& [moment, runs, why] : rows)
         EXPECT_EQ(autosaveMayRun(moment), runs) << why;

@@ -2,12 +2,15 @@
 #include "model/LayoutFile.h"
 #include "model/PendingFile.h"
 #include "model/QuotedPath.h"
+#include "model/SystemErrors.h"
 
 #include "output/OutputTestUtil.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -47,6 +50,17 @@ TEST(FileIO, QuotedPathsStayOnOneLine)
     };
     for (const auto& [path, quoted] : cases)
         EXPECT_EQ(quotedPath(path), quoted);
+}
+
+// A system error in a Russian message is Russian too, whichever it is.
+TEST(FileIO, SystemErrorsInRussianHoldNoEnglish)
+{
+    for (int error = 1; error < 134; ++error) {
+        const std::string text = systemErrorText(error, Language::Russian);
+        EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
+            << error << ": " << text;
+        EXPECT_NE(systemErrorText(error, Language::English), text) << error;
+    }
 }
 
 // Only regular files are read, and none larger than a document can be.
@@ -130,6 +144,12 @@ TEST(FileIO, BackupsReplaceLinksAndNewFilesKeepTheirPermissions)
                                              fs::perms::others_read);
     ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("old.bak"), true, Language::English)));
     EXPECT_EQ(mode("old.bak"), 0600u);
+    // A write-protected document's backup stays writable by its owner, or
+    // every later autosave would fail on it.
+    fs::permissions(dir.file("doc.kbd"), fs::perms::owner_read | fs::perms::group_read);
+    for (int round = 0; round < 2; ++round)
+        ASSERT_TRUE(succeeded(writeDocument(doc, dir.file("old.bak"), true, Language::English))) << round;
+    EXPECT_EQ(mode("old.bak"), 0640u);
 
     for (const auto& [mask, expected] : {std::pair<mode_t, unsigned>{077, 0600}, {022, 0644}}) {
         const mode_t before = ::umask(mask);
