@@ -30,6 +30,21 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
     DeselectAll(*objects);
     const bool side1 = Layer::isSide1(static_cast<int>(doc.Working.ActiveLayer));
     const size_t n0 = objects->size();
+    // Version-2 macros carry signed 16-bit group numbers, negative from
+    // 32768 up. Added to g as they are, one could land on a group of the
+    // board, or below 1, which no file holds: the macro's numbers are then
+    // taken by their rank among its groups.
+    std::vector<int32_t> macroGroups;
+    for (const auto& item : macro)
+        macroGroups.insert(macroGroups.end(), item->Groups.begin(), item->Groups.end());
+    std::sort(macroGroups.begin(), macroGroups.end());
+    macroGroups.erase(std::unique(macroGroups.begin(), macroGroups.end()), macroGroups.end());
+    const bool byRank = !macroGroups.empty() && macroGroups.front() < 1;
+    const auto numberOf = [&](int32_t group) {
+        return byRank ? static_cast<int32_t>(std::lower_bound(macroGroups.begin(), macroGroups.end(), group) -
+                                             macroGroups.begin() + 1)
+                      : group;
+    };
     std::vector<LayoutObject*> viaPads;
     for (auto& item : macro) {
         LayoutObject& added = objects->append(copyObject(*item));
@@ -41,7 +56,7 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
             added.Layer = side1 ? Layer::B1 : Layer::B2;
         added.LegacyGroup = 0;
         for (int32_t& group : added.Groups)
-            group += g;
+            group = numberOf(group) + g;
         // References read from a file point into the macro list, never
         // into the board: drop them all and make vias afresh.
         added.Partner = nullptr;
@@ -53,14 +68,13 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
     for (LayoutObject* pad : viaPads)
         if (LayoutObject* twin = MakeVia(*objects, *pad))
             twin->Selected = 1;
-    // Version-2 macros carry signed 16-bit group numbers: one that ends up
-    // outside what a file holds would make the saved document unreadable,
-    // so the board is then renumbered, as a paste renumbers it.
-    bool outOfRange = false;
+    // A number beyond what a file holds would make the saved document
+    // unreadable: the board is then renumbered, as a paste renumbers it.
+    bool tooLarge = false;
     for (size_t i = n0; i < objects->size(); ++i)
         for (const int32_t group : (*objects)[i].Groups)
-            outOfRange = outOfRange || group < 1 || group > ranges::kMaxGroupNumber;
-    if (outOfRange)
+            tooLarge = tooLarge || group > ranges::kMaxGroupNumber;
+    if (tooLarge)
         compactGroups(*objects);
     groupSelection(*objects);
     doc.Modified = true;

@@ -199,11 +199,9 @@ Status writeDocument(LayoutDocument& doc, const std::string& path, bool autosave
     uint64_t bytes = 0;
     {
         BackgroundWrite background(*file);
-        ByteWriter out(kWriteChunkBytes, [&](std::vector<uint8_t>& chunk) {
-            bytes += chunk.size();
-            background.submit(chunk);
-        });
+        ByteWriter out(kWriteChunkBytes, [&](std::vector<uint8_t>& chunk) { background.submit(chunk); });
         encodeWithPlan(doc, plan, out);
+        bytes = out.size();
         out.finish();
         written = background.finish();
     }

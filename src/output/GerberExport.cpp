@@ -144,7 +144,7 @@ private:
             out_.SetPenwidth(s.widthUnits);
             Point start = arcStrokePoint(centre, s.centreRadius, o.arcStartDegrees());
             Point stop = arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees());
-            if (options_.fullCirclesFromZero && start == stop)
+            if (options_.fullCirclesFromZero && o.arcStartDegrees() == o.arcStopDegrees())
                 start = stop = arcStrokePoint(centre, s.centreRadius, 0);
             out_.Arc(centre, start, stop);
             // In a ground plane the fill is cleared as well, or plane copper

@@ -95,20 +95,24 @@ TEST(MacroDrop, GroupNumbers)
 }
 
 // A version-2 macro's 16-bit group numbers read back negative from 32768
-// up; once dropped, the board must still be one a file can hold.
-TEST(MacroDrop, NegativeGroupNumbersAreRenumberedAndTheDocumentStaysReadable)
+// up; once dropped, they are groups of their own, past the board's, and the
+// board is still one a file can hold.
+TEST(MacroDrop, NegativeGroupNumbersBecomeGroupsOfTheirOwn)
 {
-    EditBoard b;
-    addPad(b.objects(), {500, -500}, 60).Groups = {4};
-    ObjectList macro;
-    for (int i = 0; i < 2; ++i)
-        addPad(macro, {i * 300, 0}, 60, 1, Layer::MacroCopper).Groups = {-25536};
-    DropMacro(b.session, b.doc, macro, {2000, -2000});
-    const ObjectList& list = b.objects();
-    EXPECT_EQ(list[1].Groups, list[2].Groups) << "still one group";
-    EXPECT_NE(list[1].Groups, list[0].Groups);
-    const std::vector<uint8_t> bytes = encodeDocument(b.doc);
-    EXPECT_TRUE(succeeded(decodeDocument(bytes.data(), bytes.size(), Language::English, "x.kbd")));
+    for (const int32_t negative : {-25536, -1}) { // far below 1, and landing on the board's group
+        EditBoard b;
+        addPad(b.objects(), {500, -500}, 60).Groups = {1};
+        ObjectList macro;
+        for (int i = 0; i < 2; ++i)
+            addPad(macro, {i * 300, 0}, 60, 1, Layer::MacroCopper).Groups = {negative};
+        DropMacro(b.session, b.doc, macro, {2000, -2000});
+        const ObjectList& list = b.objects();
+        EXPECT_EQ(list[0].Groups, std::vector<int32_t>{1});
+        EXPECT_EQ(list[1].Groups, std::vector<int32_t>{3}) << negative << ": rank 1 past the board's next number";
+        EXPECT_EQ(list[2].Groups, list[1].Groups);
+        const std::vector<uint8_t> bytes = encodeDocument(b.doc);
+        EXPECT_TRUE(succeeded(decodeDocument(bytes.data(), bytes.size(), Language::English, "x.kbd")));
+    }
 }
 
 TEST(MacroDrop, PartnerAndConnectionIndicesInAMacroAreNotFollowed)
