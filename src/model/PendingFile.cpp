@@ -122,8 +122,10 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang, co
         return Status::failure(std::string(tr(lang, "Не удаётся записать ", "Cannot write ")) +
                                quotedPath(path) + tr(lang, ": это не файл", ": not a file"));
     // A file its owner protected against writing is not replaced behind
-    // the protection's back, though the folder would allow the rename.
-    if (exists && ::faccessat(AT_FDCWD, file.target_.c_str(), W_OK, AT_EACCESS) != 0)
+    // the protection's back, though the folder would allow the rename. A
+    // backup is the program's own file: one left write-protected (as older
+    // versions made them for a protected document) is replaced all the same.
+    if (exists && options.permissionsOf.empty() && ::faccessat(AT_FDCWD, file.target_.c_str(), W_OK, AT_EACCESS) != 0)
         return file.failure("Не удаётся заменить", "Cannot replace");
     // A backup follows its document, even over an older backup made while
     // the document was less private.

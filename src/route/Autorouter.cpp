@@ -116,12 +116,16 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         say(RouteStatus::NoPath);
         return finish({});
     }
-    // A track ending in such a pad's hole would join nothing, yet take the band.
-    for (const LayoutObject* pad : {&start, &target})
+    // A track ending in a hole that fills the pad on the routed layer (the
+    // band's pad, or its via twin there) would join nothing, yet take the band.
+    for (const LayoutObject* pad : {&start, &target}) {
+        if (pad->Layer != settings.layer && pad->Partner && pad->Partner->Layer == settings.layer)
+            pad = pad->Partner;
         if (pad->padOuterRadius() <= pad->holeRadius()) {
             say(RouteStatus::PadWithoutCopper);
             return finish({.failure = RouteStatus::PadWithoutCopper});
         }
+    }
 
     const CellRect window = memo.searchWindow(cellSize, area);
     const CellRect cells = rasterCells(window, s, t);

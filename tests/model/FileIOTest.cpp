@@ -211,27 +211,34 @@ TEST(FileIO, WritingIntoANamedPipe)
 }
 
 // A file protected against writing is not replaced, though its folder
-// would allow it. Root may write anything, so the write runs as nobody then.
+// would allow it; a backup, the program's own file, is (older versions left
+// write-protected ones). Root may write anything, so the writes run as
+// nobody then.
 TEST(FileIO, AProtectedFileIsNotReplaced)
 {
     TempDir dir;
-    const std::string folder = dir.file("open"), file = folder + "/board.kbd";
+    const std::string folder = dir.file("open"), file = folder + "/board.kbd", backup = folder + "/board.bak";
     fs::create_directory(folder);
     fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::others_exec);
     fs::permissions(folder, fs::perms::all);
-    writeBytes(file, {1, 2, 3});
-    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    for (const std::string& name : {file, backup}) {
+        writeBytes(name, {1, 2, 3});
+        fs::permissions(name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
     const pid_t child = ::fork();
     if (child == 0) {
         if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
         const Status s = writeFileAtomically(file, std::string_view("new"), Language::English);
-        ::_exit(!s.ok() && s.message().find("Cannot replace") != std::string::npos ? 0 : 1);
+        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+        doc.FileName = file;
+        const bool backedUp = writeDocument(doc, backup, true, Language::English).ok();
+        ::_exit(!s.ok() && s.message().find("Cannot replace") != std::string::npos ? (backedUp ? 0 : 2) : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no user to write as";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the document replaced; 2: the backup not; 3: no user to write as";
     EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_TRUE(temporariesIn(folder).empty());
 }

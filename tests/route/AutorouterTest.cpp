@@ -156,6 +156,20 @@ TEST(Autorouter, PadWhoseHoleFillsItIsNotRoutedTo)
         EXPECT_EQ(band.p->Connections.size(), 1u) << "the band stays";
         EXPECT_EQ(band.list.size(), 2u) << "no track";
     }
+    // Through a via it is the twin on the routed layer that counts.
+    for (const bool twinBare : {true, false}) {
+        Band band({500, -3000}, {2030, -1010}, 50, Layer::K2); // its start pad is left aside
+        band.p->Connections.clear();
+        band.q->Connections.clear();
+        auto [upper, lower] = addVia(band.list, {1010, -990}, 50, 25);
+        addBand(*upper, *band.q);
+        band.p = upper;
+        (twinBare ? *lower : *upper).setHoleRadius(50);
+        RouteSettings onK2;
+        onK2.layer = Layer::K2;
+        const Outcome run = route(band, {}, nullptr, onK2);
+        EXPECT_EQ(run.result.routed, !twinBare) << "bare twin on the routed layer: " << twinBare;
+    }
 }
 
 TEST(Autorouter, SegmentThatCannotBeClearedRemovesTheTrack)
