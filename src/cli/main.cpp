@@ -1,5 +1,6 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/StdoutCheck.h"
 #include "kestrel/Version.h"
 
 #include <algorithm>
@@ -69,7 +70,7 @@ int main(int argc, char** argv)
             std::fputs(c.usage.c_str(), stdout);
             return kExitOk;
         }
-        return c.run(args);
+        return checkedStdout(c.run(args), args);
     }
     // Worded in the language a --lang after the name asks for, as a
     // subcommand's own usage errors are.

@@ -36,6 +36,10 @@ TEST(Cli, ConvertWritesVersionThreeLikeSave)
     const std::string summary = "{\"version\": 0, \"active\": 0, \"origin\": [0, 0], \"boards\": [{\"name\": \"Board 1\", "
                                 "\"width\": 8000, \"height\": 5000, \"objects\": 1";
     EXPECT_EQ(runCli({"info", "--lang", "ru", dir.file("old.kbd")}).out.rfind(summary, 0), 0u);
+    // A summary cut short by a full disk or a size limit on stdout is a failure.
+    const CommandResult cut = runCli({"info", "--lang", "en", dir.file("old.kbd")}, 100);
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.err, "kestrel-cli: the output was not written: File too large\n");
 }
 
 // The messages of every command, the parser's usage errors among them, come

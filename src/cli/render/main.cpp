@@ -3,6 +3,7 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
+#include "cli/StdoutCheck.h"
 #include "cli/render/Render.h"
 #include "cli/ExportRuns.h"
 #include "view/gui/LabelOutlines.h"
@@ -56,22 +57,26 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
     const std::string name = argc > 1 ? argv[1] : "";
-    if (name == "pdf")
-        return runPdfCommand(args);
-    if (name == "bmp")
-        return runBmpCommand(args);
     const kestrel::ScreenLabelOutlines labels;
-    if (name == "gerber")
-        return runGerberCommand(args, &labels);
-    if (name == "export")
-        return runExportCommand(args, &labels);
-    if (name == "fab")
-        return runFabCommand(args, &labels);
-    if (name == "label-extent")
-        return runLabelExtentCommand(args);
-    const kestrel::Language lang = Args(args, {"lang"}, {}).language();
-    return fail(kExitUsage, kestrel::tr(lang, "kestrel-cli-render выполняет подкоманды pdf, bmp, gerber, export и fab "
-                                              "программы kestrel-cli",
-                                        "kestrel-cli-render runs the subcommands pdf, bmp, gerber, export and fab of "
-                                        "kestrel-cli"));
+    const auto run = [&] {
+        if (name == "pdf")
+            return runPdfCommand(args);
+        if (name == "bmp")
+            return runBmpCommand(args);
+        if (name == "gerber")
+            return runGerberCommand(args, &labels);
+        if (name == "export")
+            return runExportCommand(args, &labels);
+        if (name == "fab")
+            return runFabCommand(args, &labels);
+        if (name == "label-extent")
+            return runLabelExtentCommand(args);
+        const kestrel::Language lang = Args(args, {"lang"}, {}).language();
+        return fail(kExitUsage,
+                    kestrel::tr(lang, "kestrel-cli-render выполняет подкоманды pdf, bmp, gerber, export и fab "
+                                      "программы kestrel-cli",
+                                "kestrel-cli-render runs the subcommands pdf, bmp, gerber, export and fab of "
+                                "kestrel-cli"));
+    };
+    return checkedStdout(run(), args);
 }

@@ -1,0 +1,23 @@
+#include "cli/StdoutCheck.h"
+
+#include "cli/Args.h"
+#include "cli/Command.h"
+#include "model/SystemErrors.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace kestrel::cli {
+
+int checkedStdout(int status, const std::vector<std::string>& args)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    const int error = errno;
+    const Language lang = Args(args, {"lang"}, {}).language();
+    std::fprintf(stderr, "kestrel-cli: %s%s\n", tr(lang, "вывод не записан: ", "the output was not written: "),
+                 systemErrorText(error, lang).c_str());
+    return status == kExitOk ? kExitFailure : status;
+}
+
+} // namespace kestrel::cli

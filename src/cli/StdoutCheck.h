@@ -1,0 +1,14 @@
+#pragma once
+// A command's printed result is part of its work: output cut short (a full
+// disk, a file-size limit on a redirected stdout) fails the command.
+
+#include <string>
+#include <vector>
+
+namespace kestrel::cli {
+
+// `status` when everything printed reached stdout; otherwise a message on
+// stderr in the language --lang in `args` asks for, and a failure.
+int checkedStdout(int status, const std::vector<std::string>& args);
+
+} // namespace kestrel::cli
