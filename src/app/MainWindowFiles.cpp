@@ -63,6 +63,8 @@ bool MainWindow::askToSave()
         saveDocument();
         return doc_.Saved;
     case Prompts::Answer::No:
+        if (!doc_.FileName.empty())
+            dateBackupAsDocument(doc_.FileName);
         return true;
     default:
         return false;

@@ -33,6 +33,17 @@ std::string newerBackupOf(const std::string& path)
     return backup;
 }
 
+void dateBackupAsDocument(const std::string& path)
+{
+    const std::string backup = newerBackupOf(path);
+    if (backup.empty())
+        return;
+    std::error_code ec;
+    const auto documentTime = std::filesystem::last_write_time(path, ec);
+    if (!ec)
+        std::filesystem::last_write_time(backup, documentTime, ec);
+}
+
 void AutoSaveSchedule::configure(bool enabled, int intervalMs, int64_t nowMs)
 {
     enabled_ = enabled;

@@ -35,6 +35,10 @@ bool autosaveMayRun(const AutoSaveMoment& moment);
 // the document: it may hold work that was not saved.
 std::string newerBackupOf(const std::string& path);
 
+// Gives a newer backup its document's time, keeping its content: the user
+// discarded the changes it holds, and opening the document need not name it.
+void dateBackupAsDocument(const std::string& path);
+
 // The timer's arithmetic on a millisecond clock. A save that falls due while
 // it may not run stays due and runs at the first tick that allows it; the
 // next one is then due a whole interval later.

@@ -207,6 +207,12 @@ TEST(Settings, ANewerBackupIsNamedOnOpeningAndKeptUntilAChange)
     EXPECT_EQ(objectsInFile(backup), 2u) << "the changed document written over it";
     EXPECT_EQ(f.list().size(), 2u);
     EXPECT_EQ(f.messages.size(), 1u);
+    // Changes discarded: the backup holding them is not named at the next opening.
+    f.answers = {Answer::No};
+    f.openNames = {q(path)};
+    f.trigger("ffnen1");
+    EXPECT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(objectsInFile(backup), 2u) << "kept, only no longer newer";
 }
 
 } // namespace
