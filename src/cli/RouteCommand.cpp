@@ -157,7 +157,7 @@ const std::string kUsage =
     "The new track gets the clearance 0.4 mm for the ground plane. Writes the document to\n"
     "OUT as the editor's Save does and prints {\"routed\": true, \"points\": [[x, y], ...]}\n"
     "with the track's points in units of 0.01 mm from Q to P, or {\"routed\": false} when no\n"
-    "way was found; both exit 0.\n"
+    "way was found, or when a hole fills a pad on the layer (said on stderr); all exit 0.\n"
     "--board (0-based) defaults to the active board. --lang chooses the language of the\n"
     "messages (default ru; 0 and 1 are accepted too; the JSON stays English).\n\n"
     "examples:\n"
