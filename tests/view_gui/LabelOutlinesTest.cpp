@@ -138,25 +138,29 @@ TEST(LabelOutlines, HugeLabelsAreMadeAtTheLargestDrawnHeight)
 }
 
 // At every angle the glyphs lie on the side of the anchor the box does, read
-// clockwise on the screen, and stay in the box the hit test and the repaint
-// use; the board is inked where the glyphs lie and nowhere else in the box,
+// clockwise on the screen, and stay in the box the hit test, the repaint, the
+// plane's clearance and the design check use (a "j" reaches left of its
+// advance, and is cut at the box the label tool made); the board is inked where the glyphs lie and nowhere else in the box,
 // so the outlines the Gerber export takes are what the screen draws.
 TEST(LabelBox, TheDrawnGlyphsAreTheOutlinesAndStayInTheBox)
 {
     const Point anchor{2000, -1500};
     const int32_t height = LabelFontHeight(300);
-    const int32_t onePixel = static_cast<int32_t>(std::ceil(1 / kZoom));
     for (int angle : {0, 90, 180, 270}) {
         SCOPED_TRACE(angle);
-        const Point e = labelExtent("Wg8|", height, angle);
-        const LayoutObject label = makeText(anchor, "Wg8|", angle, height, anchor.x + e.x, anchor.y + e.y, Layer::K1);
+        const Point e = labelExtent("jWg8|", height, angle);
+        const LayoutObject label = makeText(anchor, "jWg8|", angle, height, anchor.x + e.x, anchor.y + e.y, Layer::K1);
         const Rect box = Rect{label.X1, label.Y1, label.X2, label.Y2}.normalised();
         const Rect bounds = BoundingRect(label);
         EXPECT_EQ(bounds.united(box), bounds) << "the box lies within the label's bounds";
         const Region glyphs = Region::fromPolygons(ScreenLabelOutlines().labelContours(label));
         ASSERT_FALSE(glyphs.empty());
         const Rect g = glyphs.bounds();
-        EXPECT_EQ(box.grown(onePixel).united(g), box.grown(onePixel)) << "the glyphs lie within the box";
+        EXPECT_EQ(box.united(g), box) << "the glyphs lie within the box";
+        // A box from elsewhere, here a unit off the tool's, leaves the glyphs whole.
+        LayoutObject foreign = label;
+        foreign.X2 += 1;
+        EXPECT_NE(Region::fromPolygons(ScreenLabelOutlines().labelContours(foreign)).bounds(), g);
         // The text fills most of its box along the writing direction.
         const bool upright = angle == 0 || angle == 180;
         const int32_t along = upright ? g.right - g.left : g.bottom - g.top;

@@ -8,6 +8,7 @@
 #include <QRawFont>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrel {
@@ -35,6 +36,31 @@ std::vector<Polygon> turnedGlyphContours(const QRawFont& font, quint32 glyph, co
             polygons.push_back(std::move(polygon));
     }
     return cutInContours(Region::fromPolygons(polygons));
+}
+
+// Some glyphs reach beyond the label's box: a "j" left of its advance, a
+// descender past the cell. The box is what the plane's clearance, the design
+// check and the placement on the board go by, so the copper made for a file
+// ends there, where nothing of another net is. Only a box the label tool
+// made (the extent of the text from the anchor) is taken so: a box read from
+// elsewhere need not lie over its letters, nor describe a label turned by
+// other than right angles.
+std::vector<Polygon> clippedToTheBox(std::vector<Polygon> contours, const LayoutObject& label)
+{
+    if (label.textDegrees() % 90 != 0)
+        return contours;
+    const Rect box = Rect{label.X1, label.Y1, label.X2, label.Y2}.normalised();
+    const bool inside = std::ranges::all_of(contours, [&](const Polygon& contour) {
+        return std::ranges::all_of(contour, [&](const Point& p) {
+            return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
+        });
+    });
+    if (inside)
+        return contours;
+    const Point e = labelExtent(label.TextValue, label.fontHeight(), label.textDegrees());
+    if (label.X2 != label.X1 + e.x || label.Y2 != label.Y1 + e.y)
+        return contours;
+    return cutInContours(Region::fromPolygons(contours).intersected(Region::rectangle(box)));
 }
 
 } // namespace
@@ -84,7 +110,7 @@ std::vector<Polygon> ScreenLabelOutlines::labelContours(const LayoutObject& labe
             }
         }
     }
-    return contours;
+    return clippedToTheBox(std::move(contours), label);
 }
 
 } // namespace kestrel
