@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <new>
-#include <unordered_map>
 
 namespace kestrel {
 

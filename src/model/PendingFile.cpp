@@ -125,13 +125,14 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang, co
     // the protection's back, though the folder would allow the rename. A
     // backup is the program's own file: one left write-protected (as older
     // versions made them for a protected document) is replaced all the same.
-    if (exists && options.permissionsOf.empty() && ::faccessat(AT_FDCWD, file.target_.c_str(), W_OK, AT_EACCESS) != 0)
+    const bool backup = !options.permissionsOf.empty();
+    if (exists && !backup && ::faccessat(AT_FDCWD, file.target_.c_str(), W_OK, AT_EACCESS) != 0)
         return file.failure("Не удаётся заменить", "Cannot replace");
     // A backup follows its document, even over an older backup made while
     // the document was less private.
-    const mode_t mode = !options.permissionsOf.empty() ? newFileMode(options.permissionsOf) | S_IWUSR
-                        : exists                       ? (st.st_mode & 07777)
-                                                       : newFileMode({});
+    const mode_t mode = backup   ? newFileMode(options.permissionsOf) | S_IWUSR
+                        : exists ? (st.st_mode & 07777)
+                                 : newFileMode({});
 #ifdef O_TMPFILE
     file.fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 #endif

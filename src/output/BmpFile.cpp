@@ -57,7 +57,8 @@ Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& im, Language lang)
     if (fileSize > 0x7FFFFFFF)
         return Status::failure(tr(lang, "рисунок ", "a bitmap of ") + std::to_string(im.width) + " x " +
                                std::to_string(im.height) +
-                               tr(lang, " пикселов слишком велик для файла BMP", " pixels is too large for a BMP file"));
+                               tr(lang, " пикселов слишком велик для файла BMP",
+                                  " pixels is too large for a BMP file"));
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(fileSize));
     out.push_back('B');
@@ -111,7 +112,8 @@ Status writeBmp(const std::string& path, const IndexedImage& image, Language lan
 Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::string& name, Language lang)
 {
     if (b.size() < kFileHeaderBytes + kInfoHeaderBytes || b[0] != 'B' || b[1] != 'M')
-        return damaged(name, lang, tr(lang, "нет заголовка BM длиной не менее 54 байт", "no BM header of at least 54 bytes"));
+        return damaged(name, lang,
+                       tr(lang, "нет заголовка BM длиной не менее 54 байт", "no BM header of at least 54 bytes"));
     const uint32_t infoSize = get32(b, 14);
     if (infoSize < kInfoHeaderBytes || kFileHeaderBytes + infoSize > b.size())
         return damaged(name, lang,

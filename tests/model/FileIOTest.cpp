@@ -57,8 +57,8 @@ TEST(FileIO, SystemErrorsInRussianHoldNoEnglish)
 {
     for (int error = 1; error < 134; ++error) {
         const std::string text = systemErrorText(error, Language::Russian);
-        EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
-            << error << ": " << text;
+        const auto latin = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+        EXPECT_TRUE(std::none_of(text.begin(), text.end(), latin)) << error << ": " << text;
         EXPECT_NE(systemErrorText(error, Language::English), text) << error;
     }
 }

@@ -140,8 +140,9 @@ TEST(LabelOutlines, HugeLabelsAreMadeAtTheLargestDrawnHeight)
 // At every angle the glyphs lie on the side of the anchor the box does, read
 // clockwise on the screen, and stay in the box the hit test, the repaint, the
 // plane's clearance and the design check use (a "j" reaches left of its
-// advance, and is cut at the box the label tool made); the board is inked where the glyphs lie and nowhere else in the box,
-// so the outlines the Gerber export takes are what the screen draws.
+// advance, and is cut at the box the label tool made); the board is inked
+// where the glyphs lie and nowhere else in the box, so the outlines the
+// Gerber export takes are what the screen draws.
 TEST(LabelBox, TheDrawnGlyphsAreTheOutlinesAndStayInTheBox)
 {
     const Point anchor{2000, -1500};
