@@ -5,6 +5,7 @@
 #include "view/Viewport.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace kestrel::cli {
@@ -107,7 +108,8 @@ std::optional<double> Args::number(const std::string& name)
         return std::nullopt;
     double out = 0;
     auto [ptr, ec] = std::from_chars(v->data(), v->data() + v->size(), out);
-    if (ec != std::errc() || ptr != v->data() + v->size() || v->empty()) {
+    // nan would pass every range check below: no comparison holds for it.
+    if (ec != std::errc() || ptr != v->data() + v->size() || v->empty() || !std::isfinite(out)) {
         reject("--" + name + tr(lang_, ": ожидается число, не '", " expects a number, not '") + *v + "'");
         return std::nullopt;
     }
@@ -177,10 +179,21 @@ void activateBoard(LayoutDocument& doc, const Board* board)
 
 bool saveDocument(LayoutDocument& doc, const std::string& path, Language lang)
 {
+    // Writing cleans the active board, which need not be the one a command
+    // worked on: the count is taken there.
+    const Board* active = doc.activeBoard();
+    const size_t before = active ? active->Objects.size() : 0;
     const Status written = writeDocument(doc, path, false, lang);
-    if (!written)
+    if (!written) {
         fail(kExitFailure, written.message());
-    return written.ok();
+        return false;
+    }
+    if (const size_t removed = active ? before - active->Objects.size() : 0)
+        std::fprintf(stderr, "%s%zu\n",
+                     tr(lang, "kestrel-cli: при записи удалено объектов вне платы (как при сохранении): ",
+                        "kestrel-cli: objects off the board removed on writing (as Save does): "),
+                     removed);
+    return true;
 }
 
 std::string jsonString(const std::string& s)

@@ -22,7 +22,7 @@ constexpr long kMaxUndoDepth = 100;
 int run(const std::vector<std::string>& raw)
 {
     Args args(raw, {"board", "lang", "undo-depth"}, {});
-    const auto boardIndex = args.integer("board");
+    const auto boardIndex = args.index("board");
     const auto undoDepth = args.integer("undo-depth");
     languageOption(args);
     if (!args.ok())
@@ -85,14 +85,8 @@ int run(const std::vector<std::string>& raw)
 
     // The file keeps the board that was active when it was read.
     doc->activate(activeBefore);
-    const size_t before = board->Objects.size();
     if (!saveDocument(*doc, files[1], lang))
         return kExitFailure;
-    if (const size_t removed = before - board->Objects.size())
-        std::fprintf(stderr, "%s%zu\n",
-                     tr(lang, "kestrel-cli: при записи удалено объектов вне платы (как при сохранении): ",
-                        "kestrel-cli: objects off the board removed on writing (as Save does): "),
-                     removed);
     std::printf("{\"objects\": %zu, \"selected\": %zu}\n", board->Objects.size(), SelectedCount(board->Objects));
     return kExitOk;
 }

@@ -166,10 +166,16 @@ TEST(ConnectivityCommands, ConnectedAndClearBandsWorkOnTheChosenBoard)
     LayoutDocument doc = sampleDocument();
     ObjectList& second = doc.board(1).Objects;
     addBand(second[0], addPad(second, {2500, -1500}, 50, 1, 3));
-    const std::string in = writeLayout(dir, doc), out = dir.file("out.kbd");
+    // A pad off the active board 0, as another program may leave it: writing
+    // removes it, whichever board was asked for, and says so.
+    addPad(doc.board(0).Objects, {30000, -1000}, 50);
+    const std::string in = dir.file("in.kbd"), out = dir.file("out.kbd");
+    writeBytes(in, encodeDocument(doc));
     EXPECT_EQ(runCli({"connected", "--object", "2", in}).out, "[2]\n");
     EXPECT_EQ(runCli({"connected", "--board", "1", "--object", "2", in}).out, "[1, 2]\n");
-    EXPECT_EQ(runCli({"clear-bands", "--board", "1", in, out}).out, "{\"removed\": 0, \"kept\": 1}\n");
+    const CommandResult onSecond = runCli({"clear-bands", "--board", "1", "--lang", "en", in, out});
+    EXPECT_EQ(onSecond.out, "{\"removed\": 0, \"kept\": 1}\n");
+    EXPECT_EQ(onSecond.err, "kestrel-cli: objects off the board removed on writing (as Save does): 1\n");
     auto kept = readDocument(out, Language::English);
     ASSERT_TRUE(succeeded(kept));
     EXPECT_EQ(kept->document.ActiveBoard, 0);

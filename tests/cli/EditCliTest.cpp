@@ -188,6 +188,7 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
     const std::string in = writeSample(dir), out = dir.file("out.kbd");
     expectRefusals({
         {{"edit", "--lang", "en", in, out, "rotate", "spin"}, 2, "unknown step 'spin'"},
+        {{"edit", "--board", "-1", "--lang", "en", in, out, "rotate"}, 2, "--board expects a whole number from 0 up"},
         {{"edit", in, out, "move 5"}, 2, "'move 5'"},
         {{"edit", in, out, "track 1 1 10 1 10"}, 2, "координаты задаются парами X Y"}, // Russian by default
         {{"edit", "--lang", "en", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
