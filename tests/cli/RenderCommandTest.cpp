@@ -80,6 +80,8 @@ TEST_F(RenderCli, BadInvocations)
     expectRefusals({
         {{"pdf", "--scale", "15", "--lang", "en", in, pdf}, 2, "--scale expects 10 to 1000"},
         {{"pdf", "--gap", "2.55", in, pdf}, 2, "--gap: с точностью до 0.1 мм"},
+        {{"pdf", "--gap", "nan", "--lang", "en", in, pdf}, 2, "--gap expects a number, not 'nan'"},
+        {{"bmp", "--dpi", "4294967396", "--lang", "en", in, dir.file("out.bmp")}, 2, "--dpi expects 100 to 600"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
         {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "Cannot create a file beside \"" + dir.file("no/out.pdf") + "\""},
         {{"bmp", in, in}, 2, "выходной файл совпадает с входным"},

@@ -19,9 +19,10 @@ int runBmpCommand(const std::vector<std::string>& raw)
     if (!args.ok() || !args.expectPositional(2))
         return fail(kExitUsage, args.error());
     const auto boardIndex = args.index("board");
-    const int dpi = static_cast<int>(args.integer("dpi").value_or(kBitmapDpiDefault));
-    if (args.ok() && (dpi < kBitmapDpiMin || dpi > kBitmapDpiMax))
+    const long askedDpi = args.integer("dpi").value_or(kBitmapDpiDefault);
+    if (args.ok() && (askedDpi < kBitmapDpiMin || askedDpi > kBitmapDpiMax))
         args.reject(tr(*lang, "--dpi: от 100 до 600", "--dpi expects 100 to 600"));
+    const int dpi = static_cast<int>(askedDpi);
     std::vector<int> shown;
     std::string bad;
     if (const auto list = args.value("layers"); list && args.ok() && !parseLayerList(*list, false, shown, bad))
