@@ -75,9 +75,24 @@ void alignSingle(LayoutObject& o, const BoardSettings& board)
 
 Point ClampMoveDelta(const Rect& r, Point delta, const BoardSettings& board, bool snap)
 {
-    const Point kept{limited(delta.x, r.left, r.right, 0, board.BoardWidth, r.left),
-                     limited(delta.y, r.top, r.bottom, -int64_t{board.BoardHeight}, 0, r.bottom)};
-    return snap ? snapPointToGrid(kept, board.Grid) : kept;
+    const auto keptX = [&](int64_t d) { return limited(d, r.left, r.right, 0, board.BoardWidth, r.left); };
+    const auto keptY = [&](int64_t d) {
+        return limited(d, r.top, r.bottom, -int64_t{board.BoardHeight}, 0, r.bottom);
+    };
+    const Point kept{keptX(delta.x), keptY(delta.y)};
+    if (!snap || !usableGrid(board.Grid))
+        return kept;
+    // A move stopped at the edge may lie between grid lines, and rounding it
+    // would carry the selection up to half a step past the edge, where the
+    // next save drops it: it then takes the grid line before the edge.
+    const auto onGrid = [&](int32_t d, auto keep) {
+        double line = std::nearbyint(d / board.Grid);
+        int32_t snapped = roundEven(line * board.Grid);
+        if (keep(snapped) != snapped && line != 0)
+            snapped = roundEven((line - (line > 0 ? 1 : -1)) * board.Grid);
+        return snapped;
+    };
+    return {onGrid(kept.x, keptX), onGrid(kept.y, keptY)};
 }
 
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta)

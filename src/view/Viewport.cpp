@@ -21,12 +21,12 @@ constexpr double kIntMax = 2147483647.0;
 // The centre handed to CenterView never lies further than this.
 constexpr int64_t kCentreLimit = 30000;
 
+} // namespace
+
 bool usableGrid(double g)
 {
     return std::isfinite(g) && g >= kMinGrid && g <= kMaxGrid;
 }
-
-} // namespace
 
 void sanitizeViewSettings(BoardSettings& s)
 {

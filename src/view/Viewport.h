@@ -55,6 +55,8 @@ constexpr int32_t kMaxViewBoardUnits = 1000000;
 // negative scroll positions become 0.
 void sanitizeViewSettings(BoardSettings& s);
 
+// A grid that snapping uses; others leave points where they are.
+bool usableGrid(double gridUnits);
 // The board point of a grid at the nearest grid crossing.
 Point snapPointToGrid(Point p, double gridUnits);
 // The same, except that a point on the board whose nearest grid crossing

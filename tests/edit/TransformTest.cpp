@@ -110,10 +110,13 @@ TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
     for (const auto& [name, wanted, snap, expected] : cases)
         EXPECT_EQ(ClampMoveDelta(sel, wanted, board, snap), expected) << name;
 
-    // Limited first, then snapped: the move stays on the grid, even if the
-    // edge then lies half a step off.
+    // Limited first, then snapped: the move stays on the grid, short of the
+    // edge by less than a step, and never past it (rounding 13900 or -1000
+    // to the nearest step would).
     board.Grid = 254;
     EXPECT_EQ(ClampMoveDelta(sel, {20000, 0}, board, true), (Point{13970, 0}));
+    EXPECT_EQ(ClampMoveDelta({1000, -3000, 2100, -1000}, {20000, 0}, board, true), (Point{13716, 0}));
+    EXPECT_EQ(ClampMoveDelta(sel, {-20000, 0}, board, true), (Point{-762, 0}));
 
     // Taller than the board: the top-left corner stays on it.
     board.Grid = 100;
