@@ -117,8 +117,11 @@ void BoardSizeDialog::accept()
                          Prompts::Icon::Information);
         return;
     }
-    widthUnits_ = check.widthUnits;
-    heightUnits_ = check.heightUnits;
+    // A side left as shown keeps its size, fraction included.
+    if (width_->text() != loadedSize_.first)
+        widthUnits_ = check.widthUnits;
+    if (height_->text() != loadedSize_.second)
+        heightUnits_ = check.heightUnits;
     QDialog::accept();
 }
 

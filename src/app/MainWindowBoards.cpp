@@ -12,6 +12,16 @@
 
 namespace kestrel {
 
+namespace {
+
+// A tab takes '&' for a shortcut mark; a name shows it as typed.
+QString tabCaption(const std::string& boardName)
+{
+    return QString::fromStdString(boardName).replace('&', "&&");
+}
+
+} // namespace
+
 // The tab strip mirrors the board list: tab i carries board i's name.
 void MainWindow::rebuildTabs()
 {
@@ -19,7 +29,7 @@ void MainWindow::rebuildTabs()
     while (tabs_->count() > 0)
         tabs_->removeTab(0);
     for (size_t i = 0; i < doc_.boardCount(); ++i)
-        tabs_->addTab(QString::fromStdString(doc_.board(i).Name));
+        tabs_->addTab(tabCaption(doc_.board(i).Name));
     tabs_->setCurrentIndex(doc_.ActiveBoard);
     // A tab bar filled while hidden does not tell its layout that it grew:
     // the start-up board's tab stayed at no height.
@@ -76,7 +86,7 @@ void MainWindow::editBoardSize()
     doc_.Working.BoardWidth = dialog.widthUnits();
     doc_.Working.BoardHeight = dialog.heightUnits();
     board->Name = name;
-    tabs_->setTabText(doc_.ActiveBoard, QString::fromStdString(board->Name));
+    tabs_->setTabText(doc_.ActiveBoard, tabCaption(board->Name));
     activeBoardChanged();
 }
 

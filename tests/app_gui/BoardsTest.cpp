@@ -134,6 +134,13 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
     EXPECT_EQ(f.doc().Working.BoardWidth, 80050);
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Long"});
     EXPECT_EQ(f.messages.size(), 2u);
+    // Nor when only the other side changes; an ampersand is shown, not
+    // taken for a shortcut.
+    f.doc().Working.BoardHeight = 6550;
+    f.dialogs = {sizeDialog("100", nullptr, "R&D")};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(std::pair(f.doc().Working.BoardWidth, f.doc().Working.BoardHeight), std::pair(10000, 6550));
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"R&&D"});
 }
 
 } // namespace
