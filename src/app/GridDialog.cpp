@@ -1,5 +1,6 @@
 #include "app/GridDialog.h"
 
+#include "app/InterfaceLanguage.h"
 #include "edit/gui/DialogParts.h"
 
 #include <QDoubleSpinBox>
@@ -36,7 +37,7 @@ GridDialog::GridDialog(Language lang, QWidget* parent) : QDialog(parent)
     group->setObjectName("GroupBox1");
     grid_ = new QDoubleSpinBox(group);
     grid_->setObjectName("SE_Raster");
-    grid_->setLocale(QLocale::c());
+    grid_->setLocale(decimalPointLocale());
     grid_->setDecimals(2);
     grid_->setRange(0.1, 99.99);
     grid_->setSingleStep(0.1);

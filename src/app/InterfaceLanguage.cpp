@@ -1,6 +1,8 @@
 #include "app/InterfaceLanguage.h"
 
 #include <QCoreApplication>
+#include <QDoubleSpinBox>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QDir>
 #include <QFileInfo>
@@ -78,9 +80,50 @@ bool installQtTranslation(Language lang)
     return true;
 }
 
+namespace {
+
+// A comma typed into a number field is the decimal comma of the Russian
+// keyboard: it is taken as the point. The C locale would take it for a
+// thousands separator and drop it, so "0,6" became 6.
+class DecimalCommaFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool numberField = qobject_cast<QDoubleSpinBox*>(watched) ||
+                                 (watched->parent() && qobject_cast<QDoubleSpinBox*>(watched->parent()));
+        if (key->text() != QStringLiteral(",") || !numberField)
+            return false;
+        QKeyEvent point(QEvent::KeyPress, Qt::Key_Period, key->modifiers(), QStringLiteral("."),
+                        key->isAutoRepeat(), static_cast<quint16>(key->count()));
+        QCoreApplication::sendEvent(watched, &point);
+        return true;
+    }
+};
+
+} // namespace
+
+QLocale decimalPointLocale()
+{
+    QLocale point = QLocale::c();
+    // A pasted "1,5" is refused rather than read as 15.
+    point.setNumberOptions(point.numberOptions() | QLocale::RejectGroupSeparator);
+    return point;
+}
+
 void useDecimalPoint()
 {
-    QLocale::setDefault(QLocale::c());
+    QLocale::setDefault(decimalPointLocale());
+    static bool filtering = false;
+    if (QCoreApplication* app = QCoreApplication::instance(); app && !filtering) {
+        app->installEventFilter(new DecimalCommaFilter(app));
+        filtering = true;
+    }
 }
 
 } // namespace kestrel

@@ -5,6 +5,7 @@
 
 #include "model/Language.h"
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -34,8 +35,11 @@ bool installQtTranslation(Language lang);
 
 // Numbers in fields read and show the decimal point whatever the system's
 // locale, as captions, the status line and the files write them: under a
-// comma locale "0.5" typed into a width would be read as 5. Call before
-// any window is built.
+// comma locale "0.5" typed into a width would be read as 5. A comma typed
+// into a number field is taken as the point. Call once the application
+// object exists, before any window is built.
 void useDecimalPoint();
+// The locale of number fields: the decimal point, no thousands separators.
+QLocale decimalPointLocale();
 
 } // namespace kestrel

@@ -2,6 +2,7 @@
 
 #include "edit/gui/DialogParts.h"
 
+#include "app/InterfaceLanguage.h"
 #include "edit/Labels.h"
 #include "model/TextCodec.h"
 #include "model/gui/Prompts.h"
@@ -62,7 +63,7 @@ LabelDialog::LabelDialog(Language lang, Prompts& prompts, QWidget* parent)
     heightBox->setObjectName("GroupBox2");
     height_ = new QDoubleSpinBox(heightBox);
     height_->setObjectName("SE_Hoehe");
-    height_->setLocale(QLocale::c());
+    height_->setLocale(decimalPointLocale());
     height_->setDecimals(1);
     height_->setRange(1.0, 99.9);
     height_->setSingleStep(0.1);

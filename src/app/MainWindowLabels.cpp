@@ -86,11 +86,16 @@ void MainWindow::editLabelProperties(long objectIndex)
     LayoutObject& label = list[static_cast<size_t>(objectIndex)];
     LabelDialog& dialog = labelDialog();
     dialog.loadLabel(label);
+    // The field shows the height to 0.1 mm: left as shown, the label keeps
+    // its own, which may be finer.
+    const int32_t shownHeight = dialog.heightUnits();
     if (!prompts_.runDialog(dialog))
         return;
     view_->invalidateObject(label);
     tools_.TextAngle = dialog.angle();
-    EditLabel(doc_, label, dialog.text(), LabelFontHeight(dialog.heightUnits()), tools_.TextAngle, labelExtent);
+    const int32_t fontHeight =
+        dialog.heightUnits() == shownHeight ? label.fontHeight() : LabelFontHeight(dialog.heightUnits());
+    EditLabel(doc_, label, dialog.text(), fontHeight, tools_.TextAngle, labelExtent);
     view_->invalidateObject(label);
     updateTitle();
 }

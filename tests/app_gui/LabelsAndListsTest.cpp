@@ -65,13 +65,15 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
         child<QAbstractButton>(d, "RB_90").click();
         return WindowFixture::accept(d);
     }};
-    const LayoutObject& first = f.list()[0];
+    LayoutObject& first = f.list()[0];
+    first.Width = -300; // 2.25 mm, which the dialog shows as 2.3 mm
     const Point inside{(first.X1 + first.X2) / 2, (first.Y1 + first.Y2) / 2};
     QTest::mouseDClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
     QTest::mouseRelease(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
     QCoreApplication::processEvents();
     EXPECT_EQ(first.TextValue, "X");
     EXPECT_EQ(first.Angle, 90);
+    EXPECT_EQ(first.Width, -300) << "the height left as shown is kept";
     const Point placed = first.start();
     ASSERT_TRUE(first.Selected);
     f.click({6000, -3000});

@@ -71,6 +71,11 @@ TEST(ToolPanel, ShowingTheSelectionsValuesLeavesThemAloneAndTypedOnesApplyWhenFi
         QTest::keyClick(&width, Qt::Key_Return);
         EXPECT_EQ(f.list()[3].Width, 50);
         EXPECT_EQ(width.text(), "0.5");
+        // The decimal comma of a Russian keyboard is the point, not a
+        // thousands separator dropped on the way to 6 mm.
+        type("SE_Breite", "0,6");
+        QTest::keyClick(&width, Qt::Key_Return);
+        EXPECT_EQ(f.list()[3].Width, 60);
     }
     QLocale::setDefault(before);
 }
