@@ -1,5 +1,5 @@
 // kestrel-cli-render: the part of kestrel-cli that needs a Qt GUI library.
-// It runs without a display: the offscreen platform unless one is chosen.
+// It runs without a display, on the offscreen platform.
 
 #include "cli/Args.h"
 #include "cli/Command.h"
@@ -52,9 +52,13 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     // Qt's own warnings would add lines to the one-line messages on stderr.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Nothing is shown, so a platform named for a desktop session (carried
+    // into a cron job, say) is not used: without its display Qt aborts.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt sees no arguments: it would take its own options (-reverse,
+    // --plugin ...) out of the list, and a file or label so spelled with them.
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
     const std::string name = argc > 1 ? argv[1] : "";
     const kestrel::ScreenLabelOutlines labels;
