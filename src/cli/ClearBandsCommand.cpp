@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 #include "route/RubberBands.h"
 
 #include <cstdio>
@@ -32,7 +33,8 @@ int run(const std::vector<std::string>& raw)
     const BandCleanup result = ClearConnections(board->Objects);
     if (!saveDocument(*doc, args.positional()[1], lang))
         return kExitFailure;
-    std::printf("{\"removed\": %zu, \"kept\": %zu}\n", result.removedBands(), result.keptBands());
+    std::fprintf(reportStream(args.positional()[1]), "{\"removed\": %zu, \"kept\": %zu}\n", result.removedBands(),
+                 result.keptBands());
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 
 #include <cstdio>
 
@@ -25,8 +26,9 @@ int run(const std::vector<std::string>& raw)
         return kExitFailure;
     if (!saveDocument(*doc, args.positional()[1], lang))
         return kExitFailure;
-    std::printf(tr(lang, "файл версии %d преобразован в версию 3: %s\n", "converted version %d to version 3: %s\n"),
-                version, args.positional()[1].c_str());
+    std::fprintf(reportStream(args.positional()[1]),
+                 tr(lang, "файл версии %d преобразован в версию 3: %s\n", "converted version %d to version 3: %s\n"),
+                 version, args.positional()[1].c_str());
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 #include "output/DrillExport.h"
 
 #include <cstdio>
@@ -41,9 +42,11 @@ int run(const std::vector<std::string>& raw)
         return fail(kExitFailure, written.message());
     const size_t tools = drillSizeList(board->Objects).size();
     if (lang == Language::English)
-        std::printf("wrote %zu drill tool(s) of board \"%s\" to %s\n", tools, board->Name.c_str(), out.c_str());
+        std::fprintf(reportStream(out), "wrote %zu drill tool(s) of board \"%s\" to %s\n", tools, board->Name.c_str(),
+                     out.c_str());
     else
-        std::printf("сверловка платы \"%s\" записана в %s (свёрл: %zu)\n", board->Name.c_str(), out.c_str(), tools);
+        std::fprintf(reportStream(out), "сверловка платы \"%s\" записана в %s (свёрл: %zu)\n", board->Name.c_str(),
+                     out.c_str(), tools);
     return kExitOk;
 }
 

@@ -3,12 +3,13 @@
 
 #include "cli/Args.h"
 #include "cli/Command.h"
-#include "cli/ExportOptions.h"
-#include "model/MacroFile.h"
 #include "cli/EditSteps.h"
+#include "cli/ExportOptions.h"
 #include "cli/LabelMeasure.h"
+#include "cli/StdoutCheck.h"
 #include "edit/Selection.h"
 #include "edit/Undo.h"
+#include "model/MacroFile.h"
 #include "route/Autorouter.h"
 
 #include <cstdio>
@@ -87,7 +88,8 @@ int run(const std::vector<std::string>& raw)
     doc->activate(activeBefore);
     if (!saveDocument(*doc, files[1], lang))
         return kExitFailure;
-    std::printf("{\"objects\": %zu, \"selected\": %zu}\n", board->Objects.size(), SelectedCount(board->Objects));
+    std::fprintf(reportStream(files[1]), "{\"objects\": %zu, \"selected\": %zu}\n", board->Objects.size(),
+                 SelectedCount(board->Objects));
     return kExitOk;
 }
 

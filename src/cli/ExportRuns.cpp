@@ -6,6 +6,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 #include "model/FileIO.h"
 #include "model/QuotedPath.h"
 #include "model/SystemErrors.h"
@@ -121,8 +122,9 @@ int runGerberCommand(const std::vector<std::string>& raw, const LabelOutlineSour
     if (const Status written = writeGerber(out, board->Objects, doc->Working, options, *lang, labels); !written)
         return fail(kExitFailure, written.message());
     reportLeftOutLabels(board->Objects, options, *lang);
-    std::printf(tr(*lang, "слой %s платы \"%s\" записан в %s\n", "wrote layer %s of board \"%s\" to %s\n"),
-                std::string(gerberLayerKey(*layer)).c_str(), board->Name.c_str(), out.c_str());
+    std::fprintf(reportStream(out),
+                 tr(*lang, "слой %s платы \"%s\" записан в %s\n", "wrote layer %s of board \"%s\" to %s\n"),
+                 std::string(gerberLayerKey(*layer)).c_str(), board->Name.c_str(), out.c_str());
     return kExitOk;
 }
 
@@ -227,9 +229,10 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     const std::string& out = args.positional()[1];
     if (const Status written = writeFabPackage(out, package.files, *lang); !written)
         return fail(kExitFailure, written.message());
-    std::printf(tr(*lang, "пакет для производства платы \"%s\" записан в %s (нарушений проверки: %zu)\n",
-                   "wrote the fab package of board \"%s\" to %s (%zu design check violation(s))\n"),
-                board->Name.c_str(), out.c_str(), violations.size());
+    std::fprintf(reportStream(out),
+                 tr(*lang, "пакет для производства платы \"%s\" записан в %s (нарушений проверки: %zu)\n",
+                    "wrote the fab package of board \"%s\" to %s (%zu design check violation(s))\n"),
+                 board->Name.c_str(), out.c_str(), violations.size());
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 #include "model/LayerKeys.h"
 #include "model/Units.h"
 #include "route/Autorouter.h"
@@ -135,7 +136,7 @@ int run(const std::vector<std::string>& raw)
         out += "]";
     }
     out += "}\n";
-    std::fputs(out.c_str(), stdout);
+    std::fputs(out.c_str(), reportStream(args.positional()[1]));
     if (result.failure == RouteStatus::PadWithoutCopper)
         std::fprintf(stderr, "kestrel-cli: %s\n", RouteStatusText(lang, result.failure).c_str());
     return kExitOk;

@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace kestrel::cli {
 
 int checkedStdout(int status, const std::vector<std::string>& args)
@@ -18,6 +21,15 @@ int checkedStdout(int status, const std::vector<std::string>& args)
     std::fprintf(stderr, "kestrel-cli: %s%s\n", tr(lang, "вывод не записан: ", "the output was not written: "),
                  systemErrorText(error, lang).c_str());
     return status == kExitOk ? kExitFailure : status;
+}
+
+std::FILE* reportStream(const std::string& outputPath)
+{
+    struct stat out {};
+    struct stat file {};
+    const bool same = ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(outputPath.c_str(), &file) == 0 &&
+                      out.st_dev == file.st_dev && out.st_ino == file.st_ino;
+    return same ? stderr : stdout;
 }
 
 } // namespace kestrel::cli

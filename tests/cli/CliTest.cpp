@@ -32,6 +32,12 @@ TEST(Cli, ConvertWritesVersionThreeLikeSave)
     // Saving the read document again gives the same bytes as convert wrote.
     ASSERT_TRUE(succeeded(writeDocument(back->document, dir.file("again.kbd"), false, Language::English)));
     EXPECT_EQ(readBytes(dir.file("again.kbd")), readBytes(dir.file("new.kbd")));
+    // Written to stdout itself, the file is all stdout holds: the line saying
+    // so goes to stderr.
+    const CommandResult piped = runCli({"convert", "--lang", "en", dir.file("old.kbd"), "/dev/stdout"});
+    const std::vector<uint8_t> expected = readBytes(dir.file("new.kbd"));
+    EXPECT_EQ(piped.out, std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(piped.err, "converted version 0 to version 3: /dev/stdout\n");
     // The summary names the version read, and its board in English whatever the language.
     const std::string summary = "{\"version\": 0, \"active\": 0, \"origin\": [0, 0], \"boards\": [{\"name\": \"Board 1\", "
                                 "\"width\": 8000, \"height\": 5000, \"objects\": 1";

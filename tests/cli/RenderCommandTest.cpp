@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 using namespace kestrel;
@@ -83,6 +85,7 @@ TEST_F(RenderCli, BadInvocations)
         {{"pdf", "--gap", "nan", "--lang", "en", in, pdf}, 2, "--gap expects a number, not 'nan'"},
         {{"bmp", "--dpi", "4294967396", "--lang", "en", in, dir.file("out.bmp")}, 2, "--dpi expects 100 to 600"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
+        {{"pdf", "--reverse", "--lang", "en", in, pdf}, 2, "unknown option --reverse"}, // not Qt's to take
         {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "Cannot create a file beside \"" + dir.file("no/out.pdf") + "\""},
         {{"bmp", in, in}, 2, "выходной файл совпадает с входным"},
     });
@@ -143,7 +146,18 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
 TEST_F(RenderCli, BitmapOfTheChosenLayers)
 {
     const std::string bmp = dir.file("out.bmp");
+    // As in a job that inherited a desktop session's platform but not its
+    // display: Qt would abort on it.
+    std::vector<std::pair<const char*, std::optional<std::string>>> kept;
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY"}) {
+        const char* value = std::getenv(name);
+        kept.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::unsetenv("DISPLAY");
     const CommandResult r = runCli({"bmp", "--dpi", "254", "--colour", "--layers", "K1", input, bmp});
+    for (const auto& [name, value] : kept)
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "записано 1000 x 800 пикселов в " + bmp + "\n");
     const auto decoded = decodeBmp(readBytes(bmp), bmp, Language::English);

@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 #include "cli/render/Render.h"
 #include "output/BitmapEstimate.h"
 #include "output/gui/BoardBitmap.h"
@@ -56,8 +57,8 @@ int runBmpCommand(const std::vector<std::string>& raw)
     const std::string& out = args.positional()[1];
     if (const Status written = writeBmp(out, reduceColours(*image, colour, dpi), *lang); !written)
         return fail(kExitFailure, written.message());
-    std::printf("%s %d x %d %s%s\n", tr(*lang, "записано", "wrote"), image->width(), image->height(),
-                tr(*lang, "пикселов в ", "pixels to "), out.c_str());
+    std::fprintf(reportStream(out), "%s %d x %d %s%s\n", tr(*lang, "записано", "wrote"), image->width(),
+                 image->height(), tr(*lang, "пикселов в ", "pixels to "), out.c_str());
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 #include "cli/render/Render.h"
 #include "model/Units.h"
 #include "output/gui/PrintRender.h"
@@ -165,10 +166,11 @@ int runPdfCommand(const std::vector<std::string>& raw)
                      text(*lang, "часть платы вне страницы и не напечатана (см. --shift и --scale)",
                           "part of the board lies off the page and is not printed (see --shift and --scale)")
                          .c_str());
-    std::printf("%s\n", (text(*lang, "напечатана сторона ", "printed side ") + (options.side1 ? "1" : "2") +
-                         text(*lang, " платы \"", " of board \"") + board->Name + "\" " + text(*lang, "в ", "to ") +
-                         args.positional()[1])
-                            .c_str());
+    std::fprintf(reportStream(args.positional()[1]), "%s\n",
+                 (text(*lang, "напечатана сторона ", "printed side ") + (options.side1 ? "1" : "2") +
+                  text(*lang, " платы \"", " of board \"") + board->Name + "\" " + text(*lang, "в ", "to ") +
+                  args.positional()[1])
+                     .c_str());
     return kExitOk;
 }
 
