@@ -1,5 +1,6 @@
 #include "edit/Corners.h"
 
+#include "edit/PointerState.h"
 #include "edit/Undo.h"
 #include "model/Units.h"
 #include "view/Viewport.h"
@@ -17,7 +18,39 @@ LayoutObject* cornered(LayoutDocument& doc, size_t object, size_t k)
     return o.hasPoints() && k < o.Points.size() ? &o : nullptr;
 }
 
+std::vector<Point> withoutCorner(const LayoutObject& o, size_t k)
+{
+    std::vector<Point> pts(o.Points.begin(), o.Points.end());
+    if (ClosingTwin(o, k)) {
+        pts.pop_back();
+        pts.erase(pts.begin());
+        pts.push_back(pts.front());
+    } else {
+        pts.erase(pts.begin() + static_cast<long>(k));
+    }
+    return pts;
+}
+
 } // namespace
+
+std::optional<size_t> ClosingTwin(const LayoutObject& o, size_t k)
+{
+    const auto& pts = o.Points;
+    if (!o.hasPoints() || pts.size() < 4 || pts.front() != pts.back())
+        return std::nullopt;
+    if (k == 0)
+        return pts.size() - 1;
+    if (k == pts.size() - 1)
+        return 0;
+    return std::nullopt;
+}
+
+bool CornerRemovable(const LayoutObject& o, size_t k)
+{
+    if (!o.hasPoints() || k >= o.Points.size() || o.Points.size() < 3)
+        return false;
+    return !o.is(ObjectKind::Zone) || ZoneSpansArea(withoutCorner(o, k), 3);
+}
 
 bool AddCorner(LayoutDocument& doc, size_t object, size_t k)
 {
@@ -40,9 +73,9 @@ bool AddCorner(LayoutDocument& doc, size_t object, size_t k)
 bool RemoveCorner(LayoutDocument& doc, size_t object, size_t k)
 {
     LayoutObject* o = cornered(doc, object, k);
-    if (!o || o->Points.size() < 3)
+    if (!o || !CornerRemovable(*o, k))
         return false;
-    o->Points.erase(o->Points.begin() + static_cast<long>(k));
+    o->Points = withoutCorner(*o, k);
     doc.Modified = true;
     return true;
 }
@@ -52,7 +85,10 @@ bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k)
     LayoutObject* o = cornered(doc, object, k);
     if (!o)
         return false;
+    const auto twin = ClosingTwin(*o, k);
     o->Points[k] = snapPointOntoBoard(o->Points[k], doc.Working);
+    if (twin)
+        o->Points[*twin] = o->Points[k];
     doc.Modified = true;
     return true;
 }

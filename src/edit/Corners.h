@@ -7,12 +7,22 @@
 #include "edit/EditSession.h"
 #include "model/LayoutDocument.h"
 
+#include <optional>
+
 namespace kestrel {
+
+// A closed outline (a zone, or a track whose last point repeats its first)
+// holds its first corner twice: the other end's position when k is one of
+// its ends. Both ends are the one corner a handle shows.
+std::optional<size_t> ClosingTwin(const LayoutObject& o, size_t k);
+// Whether corner k may go: a track keeps two points, a zone an area.
+bool CornerRemovable(const LayoutObject& o, size_t k);
 
 // Inserts a corner before corner k, snapped to the grid: halfway to the
 // previous corner, or 2.54 mm left of and above the first one.
 bool AddCorner(LayoutDocument& doc, size_t object, size_t k);
-// Removes corner k of an object that keeps at least two.
+// Removes corner k when CornerRemovable; the end of a closed outline goes
+// with its twin, and the outline closes on the next corner.
 bool RemoveCorner(LayoutDocument& doc, size_t object, size_t k);
 bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k);
 

@@ -3,6 +3,7 @@
 
 #include "edit/PointerMachine.h"
 
+#include "edit/Corners.h"
 #include "edit/HitTest.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
@@ -121,6 +122,8 @@ void PointerMachine::editMove(Point raw, PointerKeys keys)
         previews_.eraseIfDrawn(PreviewKind::Corner);
         s_.CurrentPoint = target;
         LayoutObject o = objects()[static_cast<size_t>(s_.NodeObject)];
+        if (const auto twin = ClosingTwin(o, static_cast<size_t>(s_.NodeIndex)))
+            o.Points[*twin] = target;
         o.Points[static_cast<size_t>(s_.NodeIndex)] = target;
         Preview& p = previews_.figure(PreviewKind::Corner);
         p.strokes.clear();
@@ -198,12 +201,15 @@ void PointerMachine::editRelease()
     if (s_.NodeDrag && s_.NodeObject >= 0 && static_cast<size_t>(s_.NodeObject) < list.size()) {
         LayoutObject& o = list[static_cast<size_t>(s_.NodeObject)];
         previews_.eraseIfDrawn(PreviewKind::Corner);
-        Point& corner = o.Points[static_cast<size_t>(s_.NodeIndex)];
+        const auto k = static_cast<size_t>(s_.NodeIndex);
         // A click on a corner that does not move it costs no undo step.
-        if (corner != s_.CurrentPoint) {
+        if (o.Points[k] != s_.CurrentPoint) {
             TakeUndoSnapshot(session_, doc_);
             changed(o);
-            corner = s_.CurrentPoint;
+            // The first corner of a closed outline moves with its twin.
+            if (const auto twin = ClosingTwin(o, k))
+                o.Points[*twin] = s_.CurrentPoint;
+            o.Points[k] = s_.CurrentPoint;
             changed(o);
             effects_.objectsChanged = true;
         }

@@ -396,7 +396,8 @@ CornerMenuState PointerMachine::cornerMenu() const
         return {};
     const LayoutObject& o = (*list)[static_cast<size_t>(s_.NodeObject)];
     const long n = static_cast<long>(o.Points.size());
-    return {n >= 3, o.is(ObjectKind::Track) && s_.NodeIndex > 0 && s_.NodeIndex < n - 1};
+    return {s_.NodeIndex >= 0 && CornerRemovable(o, static_cast<size_t>(s_.NodeIndex)),
+            o.is(ObjectKind::Track) && s_.NodeIndex > 0 && s_.NodeIndex < n - 1};
 }
 
 void PointerMachine::cornerCommand(CornerCommand command)

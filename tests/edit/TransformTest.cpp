@@ -274,6 +274,20 @@ TEST(Corners, AddRemoveSnapAndSplit)
     test::addTrack(list, {{15980, -1000}, {b.doc.Working.BoardWidth, -1000}});
     ASSERT_TRUE(AddCorner(b.doc, 3, 1));
     EXPECT_EQ(list[3].Points[1], (Point{15748, -1016}));
+
+    // A closed outline holds its first corner twice: it goes and snaps as
+    // one, and a zone keeps an area.
+    LayoutObject square = makeZone(10, Layer::K1);
+    square.Points = {{1030, -1000}, {3000, -1000}, {3000, -3000}, {1000, -3000}, {1030, -1000}};
+    LayoutObject& zone = list.append(std::move(square));
+    const size_t z = list.size() - 1, last = 4;
+    ASSERT_TRUE(CornerToGrid(b.doc, z, last));
+    EXPECT_EQ(zone.Points.front(), zone.Points.back()) << "both ends snapped";
+    ASSERT_TRUE(RemoveCorner(b.doc, z, last));
+    EXPECT_EQ(zone.Points, (std::vector<Point>{{3000, -1000}, {3000, -3000}, {1000, -3000}, {3000, -1000}}))
+        << "closed again on the next corner";
+    EXPECT_FALSE(CornerRemovable(zone, 1)) << "two corners enclose nothing";
+    EXPECT_FALSE(RemoveCorner(b.doc, z, 3));
 }
 
 } // namespace
