@@ -291,6 +291,31 @@ void drag(EditContext& c, const StepArgs& a)
     p.machine.release(PointerButton::Left, to, {});
 }
 
+// The edit tool's corner menu, opened by a right press on a corner of a
+// selected object, and its command.
+void corner(EditContext& c, const StepArgs& a)
+{
+    Pointer p(c);
+    p.machine.press(PointerButton::Right, boardPoint(a.numbers[0], a.numbers[1]), {});
+    if (p.machine.takeEffects().menu != PointerMenu::Corner) {
+        note(tr(c.lang, "шаг corner: в точке нет узла выбранного объекта; ничего не изменено",
+                "step corner: no corner of a selected object at the point; nothing changed"));
+        return;
+    }
+    const CornerMenuState offered = p.machine.cornerMenu();
+    if ((a.word == "remove" && !offered.remove) || (a.word == "split" && !offered.split)) {
+        note(std::string(tr(c.lang, "шаг corner: этот узел нельзя ", "step corner: this corner cannot be ")) +
+             (a.word == "remove" ? tr(c.lang, "удалить", "removed") : tr(c.lang, "разделить", "split at")) +
+             tr(c.lang, "; ничего не изменено", "; nothing changed"));
+        return;
+    }
+    using Command = PointerMachine::CornerCommand;
+    p.machine.cornerCommand(a.word == "add"      ? Command::Add
+                            : a.word == "remove" ? Command::Remove
+                            : a.word == "grid"   ? Command::ToGrid
+                                                 : Command::Split);
+}
+
 // As a drop from the macro panel: the reference point at the snapped
 // point, kept on the board.
 void dropMacro(EditContext& c, const StepArgs& a)
@@ -443,12 +468,25 @@ bool validPolygon(const StepArgs& a)
 // A click of the polygon tool with the dialog's values.
 void polygon(EditContext& c, const StepArgs& a);
 
+// Angles are kept in whole degrees, as the segment dialog takes them: 10
+// and 10.4 would both become 10, a full circle.
+bool wholeDegrees(double degrees)
+{
+    return degrees == std::floor(degrees);
+}
+
+bool validSegment(const StepArgs& a)
+{
+    return wholeDegrees(a.numbers[0]) && wholeDegrees(a.numbers[1]);
+}
+
 // An arc drawn along the radius with the width, as a ring segment from the
 // start to the stop angle (counter-clockwise).
 bool validArc(const StepArgs& a)
 {
     const double r = a.number("--radius", 0), w = a.number("--width", 0);
-    return r > 0 && r <= 99.9 && w > 0 && w <= 2 * r;
+    return r > 0 && r <= 99.9 && w > 0 && w <= 2 * r && wholeDegrees(a.number("--from", 0)) &&
+           wholeDegrees(a.number("--to", 0));
 }
 
 void arc(EditContext& c, const StepArgs& a);
@@ -538,7 +576,8 @@ std::vector<StepRow> buildTable()
          {{"--radius", StepOption::Kind::Number, {}, true}, {"--width", StepOption::Kind::Number, {}, true},
           {"--from", StepOption::Kind::Number, {}, true}, {"--to", StepOption::Kind::Number, {}, true},
           {"--fill", StepOption::Kind::Flag}}},
-        {"segment", {}, 2, nullptr, segment, false, {{"--fill", StepOption::Kind::Flag}}},
+        {"segment", {}, 2, validSegment, segment, false, {{"--fill", StepOption::Kind::Flag}}},
+        {"corner", {"add", "remove", "grid", "split"}, 2, nullptr, corner},
         {"label", {}, 2, validLabel, label, false,
          {{"--height"}, {"--angle", StepOption::Kind::Word, {"0", "90", "180", "270"}},
           {"--layer", StepOption::Kind::Word, {"K1", "B1", "K2", "B2"}}},

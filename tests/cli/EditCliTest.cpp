@@ -102,6 +102,15 @@ TEST(EditCli, EachStepReachesTheEditor)
                  (std::tuple{l[4].circleOuterRadius(), l[4].arcStartDegrees(), l[4].arcStopDegrees(), l[4].Filled}),
                  (std::tuple{550, 270, 180, uint8_t{1}}));
          }},
+        // The polygon's first corner (60, 50) is also its last.
+        {"a closed track's first corner drags and goes as one",
+         {"polygon 50 50 --corners 4 --radius 10 --width 0.5", "select at 60 50", "drag 60 50 62.54 50",
+          "corner remove 62.54 50", "corner split 30 50"},
+         nullptr, 4,
+         [](const ObjectList& l, auto&) {
+             EXPECT_EQ(l[3].Points, (std::vector<Point>{{5000, -4000}, {4000, -5000}, {5000, -6000}, {5000, -4000}}));
+         },
+         {"--lang", "en"}, "kestrel-cli: step corner: no corner of a selected object at the point; nothing changed\n"},
         {"a track through three points, straight", {"track 5 5 20 5 20 12.5"}, nullptr, 4,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(l[3].Points, (std::vector<Point>{{500, -500}, {2000, -500}, {2000, -1250}}));
@@ -189,6 +198,8 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
     expectRefusals({
         {{"edit", "--lang", "en", in, out, "rotate", "spin"}, 2, "unknown step 'spin'"},
         {{"edit", "--board", "-1", "--lang", "en", in, out, "rotate"}, 2, "--board expects a whole number from 0 up"},
+        {{"edit", "--lang", "en", in, out, "arc 50 30 --radius 5 --width 1 --from 10 --to 10.4"}, 2, "out of range"},
+        {{"edit", "--lang", "en", in, out, "corner bend 10 10"}, 2, "corner"},
         {{"edit", in, out, "move 5"}, 2, "'move 5'"},
         {{"edit", in, out, "track 1 1 10 1 10"}, 2, "координаты задаются парами X Y"}, // Russian by default
         {{"edit", "--lang", "en", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
