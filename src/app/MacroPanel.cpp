@@ -13,6 +13,7 @@
 #include <QFileSystemModel>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -85,6 +86,7 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
 
     list_ = new QListWidget(this);
     list_->setObjectName("LB_Makro");
+    list_->installEventFilter(this);
     column->addWidget(list_, 1);
 
     previewArea_ = new QWidget(this);
@@ -147,6 +149,22 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
 }
 
 MacroPanel::~MacroPanel() = default;
+
+// Del in the macro list means its file, as the Delete button below does:
+// the window's Delete shortcut would take the objects selected on the board.
+bool MacroPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (watched != list_ || !key)
+        return QWidget::eventFilter(watched, event);
+    const auto* press = static_cast<QKeyEvent*>(event);
+    if (press->key() != Qt::Key_Delete || press->modifiers() != Qt::NoModifier)
+        return false;
+    event->accept();
+    if (event->type() == QEvent::KeyPress)
+        deleteSelected();
+    return true;
+}
 
 void MacroPanel::setFolder(const QString& path)
 {

@@ -56,6 +56,7 @@ Q_SIGNALS:
     void folderChosen(const QString& path);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -125,8 +125,13 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
 
         auto& remove = f.control<QPushButton>("B_MakroLoeschen");
         f.answers = {Answer::Cancel, Answer::Ok};
-        remove.click();
+        // Del in the list asks about its file, not about the board's selection.
+        addPad(f.list(), {1000, -1000}, 60);
+        f.click({1000, -1000});
+        list.setFocus();
+        QTest::keyClick(&list, Qt::Key_Delete);
         EXPECT_TRUE(std::filesystem::exists(dir.file("B.KMK"))) << "Cancel keeps the file";
+        EXPECT_EQ(f.list().size(), 1u) << "and the board its pad";
         remove.click();
         EXPECT_EQ(entries(list), QStringList{"a.kmk"});
         EXPECT_EQ(panel.macro().size(), 2u) << "the last entry takes the deleted one's place";
