@@ -6,8 +6,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <filesystem>
 #include <new>
+#include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -124,6 +128,22 @@ Status writeFilesAtomically(const std::vector<FileContent>& files, Language lang
     for (PendingFile& file : pending)
         if (Status s = file.prepare(); !s)
             return nothingReplaced(s);
+    // Another writer of a set into the same folder (a second export running
+    // at once) would otherwise commit its files between these, leaving half
+    // of each set. Folders are locked in one order, so two writers cannot
+    // each hold one the other waits for.
+    std::set<std::string> folders;
+    for (const FileContent& f : files)
+        folders.insert(std::filesystem::path(f.path).parent_path().string());
+    std::deque<FdCloser> locks; // released when the set is in place
+    for (const std::string& folder : folders) {
+        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            continue; // a folder that cannot be opened cannot be shared either
+        locks.emplace_back(fd);
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
     for (PendingFile& file : pending)
         if (Status s = file.commit(); !s)
             return s;

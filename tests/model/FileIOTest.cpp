@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <cstring>
 #include <fcntl.h>
@@ -18,6 +19,7 @@
 #include <thread>
 #include <tuple>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -261,6 +263,27 @@ TEST(FileIO, StaleTemporariesAreRemoved)
     ASSERT_TRUE(succeeded(writeFileAtomically(dir.file("out.gbr"), "G04*", Language::English)));
     const auto left = temporariesIn(dir.path());
     EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), (std::set<std::string>{alive, foreign}));
+}
+
+// Two sets written into one folder at once are put in place one after the
+// other, never member by member between each other: a writer waits while
+// another holds the folder.
+TEST(FileIO, ASetWaitsWhileAnotherWriterHoldsItsFolder)
+{
+    TempDir dir;
+    const std::string a = dir.file("a.gbr"), b = dir.file("b.gbr");
+    writeBytes(a, {'o', 'l', 'd'});
+    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    std::thread writer([&] { EXPECT_TRUE(writeFilesAtomically({{a, "new a"}, {b, "new b"}}, Language::English).ok()); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(fileText(a), "old");
+    EXPECT_FALSE(fs::exists(b));
+    ::close(folder);
+    writer.join();
+    EXPECT_EQ(fileText(a), "new a");
+    EXPECT_EQ(fileText(b), "new b");
 }
 
 // A set is replaced only when every member is complete (a set that is
