@@ -56,11 +56,11 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     if (name == "--version") {
         std::printf("kestrel-cli %s\n", kestrel::kVersion);
-        return kExitOk;
+        return checkedStdout(kExitOk, {});
     }
     if (name == "--help" || name == "-h" || name == "help") {
         printOverview(stdout);
-        return kExitOk;
+        return checkedStdout(kExitOk, {});
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
     for (const Command& c : commands()) {
@@ -68,7 +68,7 @@ int main(int argc, char** argv)
             continue;
         if (std::find(args.begin(), args.end(), "--help") != args.end()) {
             std::fputs(c.usage.c_str(), stdout);
-            return kExitOk;
+            return checkedStdout(kExitOk, args);
         }
         return checkedStdout(c.run(args), args);
     }

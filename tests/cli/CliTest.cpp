@@ -46,6 +46,7 @@ TEST(Cli, ConvertWritesVersionThreeLikeSave)
     const CommandResult cut = runCli({"info", "--lang", "en", dir.file("old.kbd")}, 100);
     EXPECT_EQ(cut.status, 1);
     EXPECT_EQ(cut.err, "kestrel-cli: the output was not written: File too large\n");
+    EXPECT_EQ(runCli({"--help"}, 100).status, 1) << "help cut short as well";
 }
 
 // The messages of every command, the parser's usage errors among them, come

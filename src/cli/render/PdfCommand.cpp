@@ -23,10 +23,10 @@ namespace {
 
 std::string text(Language lang, const char* russian, const char* english) { return tr(lang, russian, english); }
 
-// Chooses the side and the layers; false after a usage error.
-bool applyLayers(Args& args, PrintOptions& o, const BoardSettings& board, Language lang)
+// Chooses the layers and their side; false after a usage error. Without a
+// list the side is the board's active one.
+bool applyLayers(Args& args, PrintOptions& o, Language lang)
 {
-    o.side1 = board.ActiveLayer < 3;
     const auto list = args.value("layers");
     if (!list)
         return true;
@@ -130,7 +130,7 @@ int runPdfCommand(const std::vector<std::string>& raw)
     const auto boardIndex = args.index("board");
     PrintOptions options;
     options.mirror = args.flag("mirror");
-    if (!args.ok() || !applyScaleAndCopies(args, options, *lang))
+    if (!args.ok() || !applyScaleAndCopies(args, options, *lang) || !applyLayers(args, options, *lang))
         return fail(kExitUsage, args.error());
     if (const auto refused = outputIsInput(args, *lang))
         return fail(kExitUsage, *refused);
@@ -138,8 +138,8 @@ int runPdfCommand(const std::vector<std::string>& raw)
     Board* board = loadExportBoard(args.positional()[0], boardIndex, doc, *lang);
     if (!board)
         return kExitFailure;
-    if (!applyLayers(args, options, doc->Working, *lang))
-        return fail(kExitUsage, args.error());
+    if (!args.value("layers"))
+        options.side1 = doc->Working.ActiveLayer < 3;
 
     PrintSession session;
     session.printerNames = [] { return QStringList(); };
