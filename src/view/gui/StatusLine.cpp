@@ -195,7 +195,9 @@ void StatusLine::showClearanceMm(double mm)
 
 void StatusLine::showHelpText(const QString& text)
 {
-    help_->setText(text);
+    // The hints break their lines with a carriage return, which a label
+    // would run together.
+    help_->setText(QString(text).replace('\r', '\n'));
 }
 
 QString StatusLine::helpText() const
