@@ -143,6 +143,9 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
         Q_EMIT folderChosen(folder_);
     });
     connect(list_, &QListWidget::currentRowChanged, this, &MacroPanel::loadEntry);
+    // A click on the entry shown reads it again: another program may have
+    // written a new macro under its name.
+    connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { loadEntry(list_->row(item)); });
     connect(close, &QToolButton::clicked, this, &MacroPanel::closeRequested);
     connect(save, &QPushButton::clicked, this, &MacroPanel::saveRequested);
     connect(remove, &QPushButton::clicked, this, &MacroPanel::deleteSelected);
@@ -158,7 +161,8 @@ bool MacroPanel::eventFilter(QObject* watched, QEvent* event)
     if (watched != list_ || !key)
         return QWidget::eventFilter(watched, event);
     const auto* press = static_cast<QKeyEvent*>(event);
-    if (press->key() != Qt::Key_Delete || press->modifiers() != Qt::NoModifier)
+    // The keypad's Del comes with the keypad modifier.
+    if (press->key() != Qt::Key_Delete || (press->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     event->accept();
     if (event->type() == QEvent::KeyPress)
@@ -220,8 +224,12 @@ void MacroPanel::refreshList()
     QStringList shown;
     for (int i = 0; i < list_->count(); ++i)
         shown << list_->item(i)->text();
-    if (names == shown)
+    if (names == shown) {
+        // The same names: a file may have been replaced by a new one.
+        if (list_->currentRow() >= 0)
+            loadEntry(list_->currentRow());
         return;
+    }
     const QSignalBlocker quiet(list_);
     list_->clear();
     list_->addItems(names);

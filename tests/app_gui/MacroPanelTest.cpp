@@ -118,6 +118,11 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
 
         list.setCurrentRow(1);
         EXPECT_EQ(panel.macro().size(), 4u);
+        writePads(dir.file("B.KMK"), 2); // written anew by another program
+        Q_EMIT list.itemClicked(list.item(1));
+        EXPECT_EQ(panel.macro().size(), 3u) << "a click on the entry reads it again";
+        writePads(dir.file("B.KMK"), 3);
+        Q_EMIT list.itemClicked(list.item(1));
         openFolder(dir.file("sub"));
         EXPECT_TRUE(panel.macro().empty()) << "nothing of the last folder is left to drag";
         openFolder(dir.path());
@@ -129,7 +134,9 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         addPad(f.list(), {1000, -1000}, 60);
         f.click({1000, -1000});
         list.setFocus();
+        f.answers = {Answer::Cancel, Answer::Cancel, Answer::Ok};
         QTest::keyClick(&list, Qt::Key_Delete);
+        QTest::keyClick(&list, Qt::Key_Delete, Qt::KeypadModifier);
         EXPECT_TRUE(std::filesystem::exists(dir.file("B.KMK"))) << "Cancel keeps the file";
         EXPECT_EQ(f.list().size(), 1u) << "and the board its pad";
         remove.click();
