@@ -100,9 +100,14 @@ QString BoardSizeDialog::boardName() const
 
 void BoardSizeDialog::accept()
 {
-    BoardSizeCheck check{std::nullopt, widthUnits_, heightUnits_};
-    if (std::pair{width_->text(), height_->text()} != loadedSize_)
-        check = checkBoardSize(width_->text().toStdString(), height_->text().toStdString(), lang_);
+    // A side left as shown is neither checked nor changed: a file may hold a
+    // size beyond the dialog's range, or with a fraction.
+    const bool widthTyped = width_->text() != loadedSize_.first;
+    const bool heightTyped = height_->text() != loadedSize_.second;
+    const auto typed = [](bool changed, const QLineEdit* field) {
+        return changed ? std::optional<std::string>(field->text().toStdString()) : std::nullopt;
+    };
+    const BoardSizeCheck check = checkBoardSize(typed(widthTyped, width_), typed(heightTyped, height_), lang_);
     if (check.message) {
         prompts_.message(this, "Kestrel", QString::fromStdString(*check.message), Prompts::Icon::Information);
         return;
@@ -117,10 +122,9 @@ void BoardSizeDialog::accept()
                          Prompts::Icon::Information);
         return;
     }
-    // A side left as shown keeps its size, fraction included.
-    if (width_->text() != loadedSize_.first)
+    if (widthTyped)
         widthUnits_ = check.widthUnits;
-    if (height_->text() != loadedSize_.second)
+    if (heightTyped)
         heightUnits_ = check.heightUnits;
     QDialog::accept();
 }

@@ -145,12 +145,16 @@ std::optional<double> readDecimal(std::string text)
 
 } // namespace
 
-BoardSizeCheck checkBoardSize(const std::string& widthText, const std::string& heightText, Language lang)
+BoardSizeCheck checkBoardSize(const std::optional<std::string>& widthText,
+                              const std::optional<std::string>& heightText, Language lang)
 {
     BoardSizeCheck result;
-    const auto w = readDecimal(widthText);
-    const auto h = readDecimal(heightText);
-    if (!w || !h || *w < 10 || *w > 300 || *h < 10 || *h > 300) {
+    const auto w = widthText ? readDecimal(*widthText) : std::optional<double>(0);
+    const auto h = heightText ? readDecimal(*heightText) : std::optional<double>(0);
+    const auto inRange = [](const std::optional<std::string>& text, std::optional<double> v) {
+        return !text || (v && *v >= 10 && *v <= 300);
+    };
+    if (!inRange(widthText, w) || !inRange(heightText, h)) {
         result.message = tr(lang, "Введите значения от 10 до 300 мм.",
                             "Please enter values from 10 mm to 300 mm.");
         return result;

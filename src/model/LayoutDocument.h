@@ -80,12 +80,14 @@ private:
 
 // Checks the texts of the board size dialog. Each must read as a decimal
 // number within 10..300 and be a whole number of millimetres. Returns the
-// message to show, or the size in board units.
+// message to show, or the size in board units. A side without a text (left
+// as the dialog showed it) is not checked, and its units stay 0.
 struct BoardSizeCheck {
     std::optional<std::string> message;
     int32_t widthUnits = 0;
     int32_t heightUnits = 0;
 };
-BoardSizeCheck checkBoardSize(const std::string& widthText, const std::string& heightText, Language lang);
+BoardSizeCheck checkBoardSize(const std::optional<std::string>& widthText,
+                              const std::optional<std::string>& heightText, Language lang);
 
 } // namespace kestrel

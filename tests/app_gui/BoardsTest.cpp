@@ -137,6 +137,11 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
     // Nor when only the other side changes; an ampersand is shown, not
     // taken for a shortcut.
     f.doc().Working.BoardHeight = 6550;
+    f.dialogs = {sizeDialog(nullptr, "120", nullptr)};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(std::pair(f.doc().Working.BoardWidth, f.doc().Working.BoardHeight), std::pair(80050, 12000))
+        << "800.5 mm, beyond the dialog's range, kept";
+    f.doc().Working.BoardHeight = 6550;
     f.dialogs = {sizeDialog("100", nullptr, "R&D")};
     f.trigger("Platinengrsse1");
     EXPECT_EQ(std::pair(f.doc().Working.BoardWidth, f.doc().Working.BoardHeight), std::pair(10000, 6550));
