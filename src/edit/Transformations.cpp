@@ -84,13 +84,16 @@ Point ClampMoveDelta(const Rect& r, Point delta, const BoardSettings& board, boo
         return kept;
     // A move stopped at the edge may lie between grid lines, and rounding it
     // would carry the selection up to half a step past the edge, where the
-    // next save drops it: it then takes the grid line before the edge.
+    // next save drops it: it then takes the next grid line inside. (A range
+    // narrower than a step keeps the nearest line.)
     const auto onGrid = [&](int32_t d, auto keep) {
-        double line = std::nearbyint(d / board.Grid);
-        int32_t snapped = roundEven(line * board.Grid);
-        if (keep(snapped) != snapped && line != 0)
-            snapped = roundEven((line - (line > 0 ? 1 : -1)) * board.Grid);
-        return snapped;
+        const double line = std::nearbyint(d / board.Grid);
+        const int32_t snapped = roundEven(line * board.Grid);
+        const int32_t kept = keep(snapped);
+        if (kept == snapped)
+            return snapped;
+        const int32_t inside = roundEven((line + (kept > snapped ? 1 : -1)) * board.Grid);
+        return keep(inside) == inside ? inside : snapped;
     };
     return {onGrid(kept.x, keptX), onGrid(kept.y, keptY)};
 }

@@ -117,6 +117,9 @@ TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
     EXPECT_EQ(ClampMoveDelta(sel, {20000, 0}, board, true), (Point{13970, 0}));
     EXPECT_EQ(ClampMoveDelta({1000, -3000, 2100, -1000}, {20000, 0}, board, true), (Point{13716, 0}));
     EXPECT_EQ(ClampMoveDelta(sel, {-20000, 0}, board, true), (Point{-762, 0}));
+    // Hanging 3 mm over the right edge (a board made smaller), a move of
+    // that much to the left takes the line beyond it, onto the board.
+    EXPECT_EQ(ClampMoveDelta({15000, -3000, 16300, -1000}, {-300, 0}, board, true), (Point{-508, 0}));
 
     // Taller than the board: the top-left corner stays on it.
     board.Grid = 100;
