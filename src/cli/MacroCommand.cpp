@@ -5,6 +5,7 @@
 #include "cli/Args.h"
 #include "cli/Command.h"
 #include "cli/ExportOptions.h"
+#include "cli/StdoutCheck.h"
 #include "edit/MacroSave.h"
 
 #include <algorithm>
@@ -53,12 +54,13 @@ int run(const std::vector<std::string>& raw)
     if (!written)
         return fail(kExitFailure, written.message());
     const int side = activeSideIs1(*doc) ? 1 : 2;
+    std::FILE* report = reportStream(out);
     if (lang == Language::English)
-        std::printf("wrote %zu %sobject(s) of side %d of board \"%s\" to %s\n", *written, selection ? "selected " : "",
-                    side, board->Name.c_str(), out.c_str());
+        std::fprintf(report, "wrote %zu %sobject(s) of side %d of board \"%s\" to %s\n", *written,
+                     selection ? "selected " : "", side, board->Name.c_str(), out.c_str());
     else
-        std::printf("в %s записано %sобъектов стороны %d платы \"%s\": %zu\n", out.c_str(),
-                    selection ? "выделенных " : "", side, board->Name.c_str(), *written);
+        std::fprintf(report, "в %s записано %sобъектов стороны %d платы \"%s\": %zu\n", out.c_str(),
+                     selection ? "выделенных " : "", side, board->Name.c_str(), *written);
     return kExitOk;
 }
 

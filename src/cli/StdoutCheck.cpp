@@ -27,9 +27,12 @@ std::FILE* reportStream(const std::string& outputPath)
 {
     struct stat out {};
     struct stat file {};
+    struct stat null {};
     const bool same = ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(outputPath.c_str(), &file) == 0 &&
                       out.st_dev == file.st_dev && out.st_ino == file.st_ino;
-    return same ? stderr : stdout;
+    // Both thrown away: the line corrupts nothing there.
+    const bool discarded = ::stat("/dev/null", &null) == 0 && S_ISCHR(out.st_mode) && out.st_rdev == null.st_rdev;
+    return same && !discarded ? stderr : stdout;
 }
 
 } // namespace kestrel::cli

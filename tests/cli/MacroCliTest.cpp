@@ -46,6 +46,11 @@ TEST(MacroCli, SavesAsTheEditorDoes)
     read->document.activate(0);
     ASSERT_TRUE(succeeded(saveMacro(read->document, dir.file("editor.kmk"), false, Language::English)));
     EXPECT_EQ(readBytes(dir.file("cli.kmk")), readBytes(dir.file("editor.kmk")));
+    // Written to stdout itself, the macro is all stdout holds.
+    const CommandResult piped = runCli({"macro", "--lang", "en", "--board", "0", in, "/dev/stdout"});
+    const std::vector<uint8_t> macro = readBytes(dir.file("cli.kmk"));
+    EXPECT_EQ(piped.out, std::string(macro.begin(), macro.end()));
+    EXPECT_EQ(piped.err.rfind("wrote 2 object(s)", 0), 0u) << piped.err;
 
     doc.activate(0);
 
