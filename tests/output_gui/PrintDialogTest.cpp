@@ -72,7 +72,8 @@ TEST(PrintDialog, TilesAndCalibration)
     // A refused entry keeps the old factors.
     const std::tuple<Language, const char*, double, const char*> rows[] = { // language, typed x, x after, message
         {Language::English, "1.02", 1.02, ""},
-        {Language::Russian, "1,0", 1.0, "Коэффициенты поправки должны быть\nв пределах 0.8...1.2."},
+        {Language::Russian, "1,03", 1.03, ""}, // the decimal comma, as in number fields
+        {Language::Russian, "1,3", 1.0, "Коэффициенты поправки должны быть\nв пределах 0.8...1.2."},
     };
     for (const auto& [lang, x, after, message] : rows) {
         ScriptedPrompts prompts;

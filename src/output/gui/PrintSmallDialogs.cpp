@@ -22,11 +22,11 @@ QString text(Language lang, const char* russian, const char* english)
     return QString::fromUtf8(tr(lang, russian, english));
 }
 
-// A decimal number with "." as its point, whatever the locale.
+// A decimal number with "." or "," as its point, whatever the locale.
 std::optional<double> parseDecimal(const QString& s)
 {
     bool ok = false;
-    const double v = QLocale::c().toDouble(s.trimmed(), &ok);
+    const double v = QLocale::c().toDouble(QString(s.trimmed()).replace(',', '.'), &ok);
     return ok ? std::optional<double>(v) : std::nullopt;
 }
 
