@@ -83,7 +83,10 @@ Result<std::string> usableCopyPath(const std::string& stored, Language lang)
     if (!normal)
         return normal;
     std::error_code ec;
-    if (normal->empty() || !std::filesystem::is_regular_file(std::filesystem::path(*normal), ec))
+    const auto status = std::filesystem::status(std::filesystem::path(*normal), ec);
+    if (normal->empty() || status.type() == std::filesystem::file_type::not_found)
+        return Status::failure(*normal + tr(lang, ": нет такого файла", ": no such file"));
+    if (!std::filesystem::is_regular_file(status))
         return Status::failure(*normal + tr(lang, ": это не файл", ": not a file"));
     return normal;
 }

@@ -59,6 +59,9 @@ TEST(ScannedCopy, PathsFromFilesAreCheckedNotCut)
         EXPECT_EQ(usableCopyPath(stored, Language::English).ok(), usable) << why;
     std::string windows = dir.file("scan.bmp");
     std::replace(windows.begin(), windows.end(), '/', '\\');
+    EXPECT_EQ(usableCopyPath(dir.file("missing.bmp"), Language::English).message(),
+              dir.file("missing.bmp") + ": no such file");
+    EXPECT_EQ(usableCopyPath(dir.path(), Language::Russian).message(), dir.path() + ": это не файл");
     ASSERT_TRUE(usableCopyPath(windows, Language::English).ok()) << "separators are normalised first";
     EXPECT_EQ(*usableCopyPath(windows, Language::English), dir.file("scan.bmp"));
 }
