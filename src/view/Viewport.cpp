@@ -18,8 +18,14 @@ int32_t roundClamped(double v, double lo, double hi)
 }
 
 constexpr double kIntMax = 2147483647.0;
-// The centre handed to CenterView never lies further than this.
+// The centre handed to CenterView never lies further than the largest
+// board the dialog makes, or than the board when a file holds a larger one.
 constexpr int64_t kCentreLimit = 30000;
+
+int64_t centreLimit(int32_t boardExtent)
+{
+    return std::max<int64_t>(kCentreLimit, boardExtent);
+}
 
 } // namespace
 
@@ -166,9 +172,9 @@ void Viewport::setZoom(double z)
     if (std::isnan(z))
         return;
     const int32_t cx = std::min(roundClamped((client_.width / 2 + s_->ScrollX) / zoom(), -kIntMax, kIntMax),
-                                static_cast<int32_t>(kCentreLimit));
+                                static_cast<int32_t>(centreLimit(boardWidth())));
     const int32_t cy = std::min(roundClamped((client_.height / 2 + s_->ScrollY) / zoom(), -kIntMax, kIntMax),
-                                static_cast<int32_t>(kCentreLimit));
+                                static_cast<int32_t>(centreLimit(boardHeight())));
     s_->Zoom = std::clamp(z, kMinZoom, kMaxZoom);
     centerView({cx, cy});
 }
@@ -197,8 +203,10 @@ bool Viewport::zoomToRect(const Rect& r)
     const double zx = std::fabs((box_.width - 20) / static_cast<double>(w));
     const double zy = std::fabs((box_.height - 20) / static_cast<double>(h));
     setZoom(std::min(zx, zy));
-    const int64_t cx = std::min<int64_t>(std::llabs(static_cast<int64_t>(r.left) + r.right) / 2, kCentreLimit);
-    const int64_t cy = std::min<int64_t>(std::llabs(static_cast<int64_t>(r.top) + r.bottom) / 2, kCentreLimit);
+    const int64_t cx = std::min<int64_t>(std::llabs(static_cast<int64_t>(r.left) + r.right) / 2,
+                                         centreLimit(boardWidth()));
+    const int64_t cy = std::min<int64_t>(std::llabs(static_cast<int64_t>(r.top) + r.bottom) / 2,
+                                         centreLimit(boardHeight()));
     centerView({static_cast<int32_t>(cx) - 10, static_cast<int32_t>(cy) - 10});
     return true;
 }
@@ -227,8 +235,10 @@ void Viewport::zoomToolRelease(Point a, Point b)
     if (w * zoom() > 4 && h * zoom() > 4) {
         setZoom(std::min(std::fabs(client_.width / static_cast<double>(w)),
                          std::fabs(client_.height / static_cast<double>(h))));
-        const int64_t cx = std::min<int64_t>(std::llabs(static_cast<int64_t>(a.x) + b.x) / 2, kCentreLimit);
-        const int64_t cy = std::min<int64_t>(std::llabs(static_cast<int64_t>(a.y) + b.y) / 2, kCentreLimit);
+        const int64_t cx = std::min<int64_t>(std::llabs(static_cast<int64_t>(a.x) + b.x) / 2,
+                                             centreLimit(boardWidth()));
+        const int64_t cy = std::min<int64_t>(std::llabs(static_cast<int64_t>(a.y) + b.y) / 2,
+                                             centreLimit(boardHeight()));
         centerView({static_cast<int32_t>(cx), static_cast<int32_t>(cy)});
         return;
     }

@@ -89,6 +89,13 @@ TEST(Viewport, ZoomBoardAndZoomToRect)
         EXPECT_DOUBLE_EQ(g.vp.zoom(), 0.1);
         EXPECT_EQ(g.vp.scroll(), (Pixel{300, 200}));
     }
+    // A board wider than the dialog makes, from a file: a place near its far
+    // end is centred, not one 300 mm in.
+    ViewFixture wide({0, 0}, {450, 400}, {471, 422});
+    wide.s.BoardWidth = 80000;
+    ASSERT_TRUE(wide.vp.zoomToRect({77000, -3000, 79000, -1000}));
+    EXPECT_NEAR((wide.vp.scroll().x + 225) / wide.vp.zoom(), 78000, 300);
+
     ViewFixture huge;
     ASSERT_TRUE(huge.vp.zoomToRect({-2147483000, -2147483000, 2147483000, 2147483000}));
     EXPECT_DOUBLE_EQ(huge.vp.zoom(), 0.01);
