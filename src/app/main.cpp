@@ -8,35 +8,71 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
+
+namespace {
+
+void describeOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription("Kestrel: printed circuit board editor");
+    parser.addHelpOption();
+    parser.addOption({"version", "Print the version and stop."});
+    parser.addOption({"lang", "Interface language for this run: ru or en.", "ru|en"});
+    parser.addPositionalArgument("file", "Layout file (.kbd) to open.", "[file]");
+}
+
+// Whether the command line asks only for an answer on the terminal: help,
+// the version, or a --lang the editor cannot start with.
+bool answerWithoutWindow(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--version" || a == "-v" || a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
+            return true;
+        const std::string lang = a == "--lang" && i + 1 < argc ? argv[i + 1]
+                                 : a.starts_with("--lang=") ? a.substr(7)
+                                                            : "";
+        if ((a == "--lang" || a.starts_with("--lang=")) && !kestrel::languageFromName(QString::fromStdString(lang)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     // Past a file-size limit (ulimit -f) a write fails with "file too large"
     // and the save reports it, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Such answers come before the window system is reached, so they work
+    // without a display (over ssh, in a script).
+    if (answerWithoutWindow(argc, argv)) {
+        QCoreApplication probe(argc, argv);
+        QCoreApplication::setApplicationVersion(kestrel::kVersion);
+        QCommandLineParser parser;
+        describeOptions(parser);
+        parser.process(probe); // help and unknown options end here
+        if (parser.isSet("version")) {
+            std::printf("kestrel %s\n", kestrel::kVersion);
+            return 0;
+        }
+        std::fprintf(stderr, "kestrel: --lang expects ru or en\n");
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestrel 3.0");
     QApplication::setApplicationVersion(kestrel::kVersion);
     QApplication::setDesktopFileName("kestrel");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Kestrel: printed circuit board editor");
-    parser.addHelpOption();
-    const QCommandLineOption versionOption("version", "Print the version and stop.");
-    parser.addOption(versionOption);
-    const QCommandLineOption langOption("lang", "Interface language for this run: ru or en.", "ru|en");
-    parser.addOption(langOption);
-    parser.addPositionalArgument("file", "Layout file (.kbd) to open.", "[file]");
+    describeOptions(parser);
     parser.process(app);
-    if (parser.isSet(versionOption)) {
-        std::printf("kestrel %s\n", kestrel::kVersion);
-        return 0;
-    }
 
     kestrel::Language lang =
         kestrel::readInterfaceLanguage(kestrel::languageFileFolders(QCoreApplication::applicationDirPath()));
-    if (parser.isSet(langOption)) {
-        const auto chosen = kestrel::languageFromName(parser.value(langOption));
+    if (parser.isSet("lang")) {
+        const auto chosen = kestrel::languageFromName(parser.value("lang"));
         if (!chosen) {
             std::fprintf(stderr, "kestrel: --lang expects ru or en\n");
             return 2;

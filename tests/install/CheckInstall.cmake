@@ -44,7 +44,11 @@ if(NOT mime MATCHES "\\*\\.kbd" OR NOT mime MATCHES "\\*\\.kmk")
   message(FATAL_ERROR "the file types miss *.kbd or *.kmk")
 endif()
 
-set(ENV{QT_QPA_PLATFORM} offscreen)
+# As over ssh: a desktop platform named, but no display to reach. The
+# version is answered before any window system is.
+set(ENV{QT_QPA_PLATFORM} xcb)
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
 foreach(program kestrel kestrel-cli)
   execute_process(COMMAND "${PREFIX}/bin/${program}" --version RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_QUIET)
   if(NOT rc EQUAL 0 OR NOT out STREQUAL "${program} ${VERSION}\n")
