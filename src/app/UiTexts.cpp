@@ -40,8 +40,8 @@ const auto kTexts = std::to_array<UiText>({
     {"SE_Breite", P::Hint, "Ширина дорожек", "Track width"},
     {"SE_Aussen", P::Hint, "Внешний диаметр", "Outside diameter"},
     {"SE_Innen", P::Hint, "Внутренний диаметр", "Inside diameter"},
-    {"LMDSpeedButton1", P::Hint, nullptr, "|Track container"},
-    {"LMDSpeedButton2", P::Hint, nullptr, "|Pad container"},
+    {"LMDSpeedButton1", P::Hint, "|Список ширин дорожек", "|Track container"},
+    {"LMDSpeedButton2", P::Hint, "|Список размеров пятачков", "|Pad container"},
 
     // Tool bar.
     {"TB_Neu", P::Hint, "Новый файл", "New"},
@@ -98,8 +98,8 @@ const auto kTexts = std::to_array<UiText>({
      "|Activate copper layer 2 (also F1...F4)"},
     {"RB_B2", P::Hint, "|Сделать активной маску стороны 2 (также F1...F4)",
      "|Activate silk screen layer 2 (also F1...F4)"},
-    {"L_XPos", P::Hint, nullptr, "Position"},
-    {"L_YPos", P::Hint, nullptr, "Position"},
+    {"L_XPos", P::Hint, "Координаты", "Position"},
+    {"L_YPos", P::Hint, "Координаты", "Position"},
     {"SB_Layoutgroesse", P::Hint, "Размер платы|Изменить размер и название платы",
      "Board size|Change the size and the name of the board"},
     {"SB_AutoMasse", P::Hint, "Общая шина|Автоматический режим вычерчивания общей шины платы",
