@@ -18,7 +18,8 @@ struct ExitStatusMeaning {
 inline constexpr ExitStatusMeaning kExitStatuses[] = {
     {kExitOk, "success"},
     {kExitFailure, "an input file cannot be read, is damaged or lacks the board, object or band named;\n"
-                   "     or an output cannot be written"},
+                   "     an output cannot be written; check or fab found design-check violations; or\n"
+                   "     pdf finds the board wholly off the page"},
     {kExitUsage, "usage error: unknown subcommand or option, wrong file count, a malformed value, a\n"
                  "     value out of its range, or options that do not go together"},
 };

@@ -28,7 +28,7 @@ const Registration pdf({"pdf", "print one side of a board to a PDF file, as the 
                         "a mirrored print starts at the middle of the page and runs to the left, so a board\n"
                         "wider than half the page needs it; a shift that leaves no copy on the page is\n"
                         "refused (exit 1) rather than printing a blank sheet. --lang chooses the language\n"
-                        "of the messages (default ru).\n\n"
+                        "of the messages (default ru; 0 and 1 are accepted too).\n\n"
                         "examples:\n"
                         "  kestrel-cli pdf --layers K2,LStop2 --mirror --calibrate 1.02,0.99 board.kbd side2.pdf\n"
                         "  kestrel-cli pdf --board 1 --scale 50 --tiles 3 --gap 2.5 --lang en board.kbd copies.pdf\n",
@@ -45,7 +45,7 @@ const Registration bmp({"bmp", "write the visible layers of a board as a Windows
                         "in the document); layers of one side are drawn with that side active, as the\n"
                         "editor shows them. In black and white only the active side is drawn: the other\n"
                         "side's grey would turn white and cut gaps into a ground plane.\n"
-                        "--lang chooses the language of the messages (default ru).\n\n"
+                        "--lang chooses the language of the messages (default ru; 0 and 1 are accepted too).\n\n"
                         "examples:\n"
                         "  kestrel-cli bmp board.kbd board.bmp\n"
                         "  kestrel-cli bmp --dpi 600 --colour --layers K1,B1 --lang en board.kbd top.bmp\n",
