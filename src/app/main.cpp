@@ -27,7 +27,7 @@ bool answerWithoutWindow(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--version" || a == "-v" || a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
+        if (a == "--version" || a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
             return true;
         const std::string lang = a == "--lang" && i + 1 < argc ? argv[i + 1]
                                  : a.starts_with("--lang=") ? a.substr(7)
@@ -69,16 +69,10 @@ int main(int argc, char** argv)
     describeOptions(parser);
     parser.process(app);
 
-    kestrel::Language lang =
-        kestrel::readInterfaceLanguage(kestrel::languageFileFolders(QCoreApplication::applicationDirPath()));
-    if (parser.isSet("lang")) {
-        const auto chosen = kestrel::languageFromName(parser.value("lang"));
-        if (!chosen) {
-            std::fprintf(stderr, "kestrel: --lang expects ru or en\n");
-            return 2;
-        }
-        lang = *chosen;
-    }
+    // A --lang given here names a language: any other was refused above.
+    const kestrel::Language lang = kestrel::languageFromName(parser.value("lang"))
+                                       .value_or(kestrel::readInterfaceLanguage(kestrel::languageFileFolders(
+                                           QCoreApplication::applicationDirPath())));
     kestrel::installQtTranslation(lang);
     kestrel::useDecimalPoint();
     kestrel::DesktopPrompts prompts(lang);

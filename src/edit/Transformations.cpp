@@ -89,10 +89,10 @@ Point ClampMoveDelta(const Rect& r, Point delta, const BoardSettings& board, boo
     const auto onGrid = [&](int32_t d, auto keep) {
         const double line = std::nearbyint(d / board.Grid);
         const int32_t snapped = roundEven(line * board.Grid);
-        const int32_t kept = keep(snapped);
-        if (kept == snapped)
+        const int32_t limit = keep(snapped);
+        if (limit == snapped)
             return snapped;
-        const int32_t inside = roundEven((line + (kept > snapped ? 1 : -1)) * board.Grid);
+        const int32_t inside = roundEven((line + (limit > snapped ? 1 : -1)) * board.Grid);
         return keep(inside) == inside ? inside : snapped;
     };
     return {onGrid(kept.x, keptX), onGrid(kept.y, keptY)};
