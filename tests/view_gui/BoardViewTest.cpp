@@ -4,6 +4,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -60,6 +61,32 @@ TEST(BoardView, WheelZoomsAboutThePointerAndShiftWheelScrollsSideways)
     EXPECT_DOUBLE_EQ(v.view.zoom(), 0.1) << "and does not zoom";
     v.wheel({300, 200}, 120);
     EXPECT_DOUBLE_EQ(v.view.zoom(), 0.14);
+}
+
+// Zooming and scrolling move the board under a pointer that stays put: the
+// position shown follows without the user moving the mouse.
+TEST(BoardView, ThePositionShownFollowsZoomAndScroll)
+{
+    ShownView v;
+    std::vector<Point> shown;
+    QObject::connect(&v.view, &BoardView::pointerMoved, [&](Point p) { shown.push_back(p); });
+    QWidget* box = v.view.paintBox();
+    const QPoint at = box->mapFrom(v.area()->viewport(), QPoint(200, 150));
+    QCursor::setPos(box->mapToGlobal(at));
+    QApplication::processEvents();
+    ASSERT_FALSE(shown.empty()) << "the pointer is over the board";
+    const Point before = shown.back();
+
+    v.wheel({200, 150}, 120);
+    QApplication::processEvents();
+    EXPECT_NE(shown.back(), before) << "zoomed in, the pointer stands over another point";
+    EXPECT_EQ(shown.back(), v.view.screenToBoard(box->mapFromGlobal(QCursor::pos()), true));
+
+    const Point zoomed = shown.back();
+    v.area()->horizontalScrollBar()->setValue(v.area()->horizontalScrollBar()->value() + 40);
+    QApplication::processEvents();
+    EXPECT_GT(shown.back().x, zoomed.x) << "scrolled right";
+    EXPECT_EQ(shown.back(), v.view.screenToBoard(box->mapFromGlobal(QCursor::pos()), true));
 }
 
 // Each board keeps its own zoom, grid and scroll: switching back restores the

@@ -20,6 +20,15 @@ namespace kestrel {
 
 namespace {
 
+// A mouse move from where the pointer is now, as if the user had moved it.
+void movePointerWhereItIs(QWidget* box)
+{
+    const QPointF local = box->mapFromGlobal(QPointF(QCursor::pos()));
+    QMouseEvent move(QEvent::MouseMove, local, box->mapToGlobal(local), Qt::NoButton, QApplication::mouseButtons(),
+                     QApplication::keyboardModifiers());
+    QApplication::sendEvent(box, &move);
+}
+
 void setHint(QWidget* w, const QString& hint)
 {
     // Short part as tool tip, long part for the status line; the whole
@@ -252,15 +261,22 @@ bool BoardView::scrollAtEdge(QPoint p)
     // calls again and the view keeps scrolling while the pointer stays at
     // the edge and a button is held.
     QTimer::singleShot(30, paintBox_, [box = paintBox_] {
-        const Qt::MouseButtons buttons = QApplication::mouseButtons();
-        if (buttons == Qt::NoButton)
-            return;
-        const QPointF local = box->mapFromGlobal(QCursor::pos());
-        QMouseEvent move(QEvent::MouseMove, local, box->mapToGlobal(local), Qt::NoButton, buttons,
-                         QApplication::keyboardModifiers());
-        QApplication::sendEvent(box, &move);
+        if (QApplication::mouseButtons() != Qt::NoButton)
+            movePointerWhereItIs(box);
     });
     return true;
+}
+
+void BoardView::replayPointerLater()
+{
+    if (pointerReplayPending_)
+        return;
+    pointerReplayPending_ = true;
+    QTimer::singleShot(0, paintBox_, [this] {
+        pointerReplayPending_ = false;
+        if (paintBox_->underMouse())
+            movePointerWhereItIs(paintBox_);
+    });
 }
 
 void BoardView::setAutorouterToolActive(bool active)
@@ -438,7 +454,7 @@ void BoardView::syncScrollFromBars()
         hRuler_->update();
     if (before.y != after.y)
         vRuler_->update();
-    Q_EMIT viewChanged();
+    Q_EMIT viewChanged();    replayPointerLater();
 }
 
 void BoardView::updateRulers()
@@ -458,6 +474,7 @@ void BoardView::afterViewChange()
     applyViewport();
     redraw();
     Q_EMIT viewChanged();
+    replayPointerLater();
 }
 
 void BoardView::placeOriginMarker()

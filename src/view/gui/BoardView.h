@@ -195,6 +195,10 @@ private:
     void updateRulers();
     void updateUnitButton();
     void afterViewChange();
+    // After a zoom or scroll the pointer stands over another board point: a
+    // move from where it is, once the current event is done, keeps the
+    // position read-out, the ruler markers and a tool's rubber line true.
+    void replayPointerLater();
     void placeOriginMarker();
     void originDragMoved(QPoint paintBoxPixel, bool snap);
     void originDragFinished();
@@ -210,6 +214,7 @@ private:
     bool paintSuspended_ = false;
     bool autorouterTool_ = false;
     bool applying_ = false;
+    bool pointerReplayPending_ = false;
     Point tentativeOrigin_;
     ObjectIndex objectIndex_;
     bool objectIndexStale_ = true;
