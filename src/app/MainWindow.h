@@ -221,6 +221,8 @@ private:
     // The user's entries into the menus, then their check marks and commands.
     void fillListMenus();
     void showListStates();
+    // The caption the pad list's add command writes for the current diameters.
+    std::string padSizeCaption() const;
     UserLists parameterLists() const;
 
     // Settings, history and autosave (MainWindowSettings.cpp).

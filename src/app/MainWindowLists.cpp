@@ -76,13 +76,13 @@ std::vector<QAction*> entries(QMenu& menu)
 // for the grids, whose add command chooses a listed grid), remove when one
 // is; the separator shows only with entries before it.
 void showListState(QMenu& menu, long checked, const char* separator, const char* add, const char* remove,
-                   bool addAlways = false)
+                   bool addEnabled)
 {
     const std::vector<QAction*> items = entries(menu);
     for (size_t i = 0; i < items.size(); ++i)
         items[i]->setChecked(static_cast<long>(i) == checked);
     namedAction(menu, separator)->setVisible(!items.empty());
-    namedAction(menu, add)->setEnabled(addAlways || checked < 0);
+    namedAction(menu, add)->setEnabled(addEnabled);
     namedAction(menu, remove)->setEnabled(checked >= 0);
 }
 
@@ -95,7 +95,7 @@ void MainWindow::defineListHandlers()
     };
     on("L_HinzufuegenClick", [this] {
         const int32_t w = tools_.CurrentTrackWidth;
-        if (FindTagged(widthList_, w) < 0 && InsertTagged(widthList_, {w, (mmText(w, 1) + unitText(lang_)).toStdString()}))
+        if (CanAddTagged(widthList_, w) && InsertTagged(widthList_, {w, (mmText(w, 1) + unitText(lang_)).toStdString()}))
             fillListMenus();
     });
     on("L_EntfernenClick", [this] {
@@ -103,10 +103,7 @@ void MainWindow::defineListHandlers()
             fillListMenus();
     });
     on("LA_HinzufuegenClick", [this] {
-        const std::string caption = PadSizeCaption(2 * tools_.CurrentPadOuter, 2 * tools_.CurrentPadInner,
-                                                   kestrel::tr(lang_, "мм", "mm"));
-        if (FindPadSize(padSizeList_, tools_.CurrentPadOuter, tools_.CurrentPadInner) < 0 &&
-            InsertPadSize(padSizeList_, caption))
+        if (InsertPadSize(padSizeList_, padSizeCaption()))
             fillListMenus();
     });
     on("LA_EntfernenClick", [this] {
@@ -192,12 +189,17 @@ void MainWindow::fillListMenus()
 void MainWindow::showListStates()
 {
     showListState(*menus_.at("LinienPopup"), FindTagged(widthList_, tools_.CurrentTrackWidth), "L_Trenner",
-                  "L_Hinzufuegen", "L_Entfernen");
+                  "L_Hinzufuegen", "L_Entfernen", CanAddTagged(widthList_, tools_.CurrentTrackWidth));
     showListState(*menus_.at("LA_Popup"), FindPadSize(padSizeList_, tools_.CurrentPadOuter, tools_.CurrentPadInner),
-                  "LA_Trenner", "LA_Hinzufuegen", "LA_Entfernen");
+                  "LA_Trenner", "LA_Hinzufuegen", "LA_Entfernen", CanInsertPadSize(padSizeList_, padSizeCaption()));
     // The predefined grids carry thousandths and are never checked.
     showListState(*gridMenu_, FindTagged(gridList_, static_cast<int32_t>(std::lround(view_->grid()))), "R_Trenner",
                   "R_Hinzufuegen", "R_Entfernen", true);
+}
+
+std::string MainWindow::padSizeCaption() const
+{
+    return PadSizeCaption(2 * tools_.CurrentPadOuter, 2 * tools_.CurrentPadInner, kestrel::tr(lang_, "мм", "mm"));
 }
 
 UserLists MainWindow::parameterLists() const

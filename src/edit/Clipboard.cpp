@@ -2,6 +2,7 @@
 
 #include "edit/CopyList.h"
 #include "edit/Selection.h"
+#include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "model/Groups.h"
 #include "model/Units.h"
@@ -101,6 +102,15 @@ void Paste(EditSession& session, LayoutDocument& doc)
     RelinkCopies(clipboard, *objects, n0);
     compactGroups(*objects);
     groupSelection(*objects);
+    // A paste beyond the board's edge (copied from a larger board, or walked
+    // off by repeated pastes) would be out of sight and dropped at the next
+    // save: the pasted objects come back onto the board in grid steps.
+    if (const auto bounds = SelectionBounds(*objects)) {
+        const Point back = ClampMoveDelta(*bounds, {}, doc.Working, true);
+        if (back != Point{})
+            for (size_t i = n0; i < objects->size(); ++i)
+                translate((*objects)[i], back.x, back.y);
+    }
 }
 
 void CutSelection(EditSession& session, LayoutDocument& doc)

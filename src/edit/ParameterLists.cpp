@@ -61,6 +61,11 @@ long FindTagged(const std::vector<TaggedEntry>& list, int32_t tag)
     return it == list.end() ? -1 : static_cast<long>(it - list.begin());
 }
 
+bool CanAddTagged(const std::vector<TaggedEntry>& list, int32_t tag)
+{
+    return ValidListTag(tag) && list.size() < kMaxListEntries && FindTagged(list, tag) < 0;
+}
+
 bool RemoveTagged(std::vector<TaggedEntry>& list, int32_t tag)
 {
     const long i = FindTagged(list, tag);
@@ -96,15 +101,22 @@ std::optional<PadSize> ReadPadSizeCaption(const std::string& caption)
 
 bool InsertPadSize(std::vector<std::string>& list, const std::string& caption)
 {
-    const auto size = ReadPadSizeCaption(caption);
-    if (!size || list.size() >= kMaxListEntries)
+    if (!CanInsertPadSize(list, caption))
         return false;
+    const auto size = ReadPadSizeCaption(caption);
     const auto at = std::find_if(list.begin(), list.end(), [&](const std::string& e) {
         const auto other = ReadPadSizeCaption(e);
         return !other || padSizeBefore(*size, *other);
     });
     list.insert(at, caption);
     return true;
+}
+
+bool CanInsertPadSize(const std::vector<std::string>& list, const std::string& caption)
+{
+    const auto size = ReadPadSizeCaption(caption);
+    return size && list.size() < kMaxListEntries &&
+           std::none_of(list.begin(), list.end(), [&](const std::string& e) { return ReadPadSizeCaption(e) == size; });
 }
 
 long FindPadSize(const std::vector<std::string>& list, int32_t outerRadius, int32_t innerRadius)

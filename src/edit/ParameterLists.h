@@ -38,6 +38,9 @@ bool ValidListTag(int32_t tag);
 bool InsertTagged(std::vector<TaggedEntry>& list, TaggedEntry entry);
 // Index of the first entry with the tag, or -1.
 long FindTagged(const std::vector<TaggedEntry>& list, int32_t tag);
+// Whether the add command has something to add: a valid tag not yet listed
+// and room in the list.
+bool CanAddTagged(const std::vector<TaggedEntry>& list, int32_t tag);
 bool RemoveTagged(std::vector<TaggedEntry>& list, int32_t tag);
 
 // The caption of a pad size entry, "1.8 x 0.6 мм": one decimal each, the
@@ -48,8 +51,11 @@ std::string PadSizeCaption(int32_t outerDiameter, int32_t innerDiameter, const c
 // one from the four after "x " (likewise). Decimal points only.
 std::optional<PadSize> ReadPadSizeCaption(const std::string& caption);
 // Inserts by outer, then inner diameter; false for a caption that does not
-// read or a full list.
+// read, one whose diameters are listed already, or a full list.
 bool InsertPadSize(std::vector<std::string>& list, const std::string& caption);
+// Whether InsertPadSize would take the caption. Captions round to 0.1 mm, so
+// a pad of 1.85 mm, which no entry matches, may still have its caption listed.
+bool CanInsertPadSize(const std::vector<std::string>& list, const std::string& caption);
 // Index of the first entry whose diameters halved (toward zero) are the radii, or -1.
 long FindPadSize(const std::vector<std::string>& list, int32_t outerRadius, int32_t innerRadius);
 bool RemovePadSize(std::vector<std::string>& list, int32_t outerRadius, int32_t innerRadius);

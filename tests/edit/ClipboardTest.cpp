@@ -60,6 +60,18 @@ TEST(Clipboard, PasteOnAnotherBoardStepsFurtherEachTime)
     EXPECT_EQ(list[1].Partner, list.at(2));
     EXPECT_EQ(SelectedCount(list), 3u) << "only the latest paste is selected";
     EXPECT_EQ(list[3].Groups, (std::vector<int32_t>{2})) << "each paste one group";
+
+    // Onto a board too small for where they would land: back at the edge, on
+    // the grid, rather than off the board where the next save drops them.
+    d.doc.Working.BoardWidth = d.doc.Working.BoardHeight = 4200;
+    for (int i = 0; i < 3; ++i)
+        Paste(d.session, d.doc);
+    const auto bounds = SelectionBounds(list);
+    ASSERT_TRUE(bounds);
+    EXPECT_LE(bounds->right, 4200);
+    EXPECT_GE(bounds->top, -4200);
+    EXPECT_GT(bounds->right, 4200 - 254) << "moved no further than needed";
+    EXPECT_EQ((list[list.size() - 3].centre().x - 1254) % 254, 0) << "in grid steps";
 }
 
 // DeleteObject serves commands that took their snapshot already.

@@ -33,6 +33,10 @@ TEST(ParameterLists, TaggedEntriesStaySortedAndOnlyValidOnesGoIn)
     for (int32_t t = 1; InsertTagged(full, {t, ""}); ++t) {
     }
     EXPECT_EQ(full.size(), kMaxListEntries);
+    EXPECT_FALSE(CanAddTagged(full, 9000)) << "a full list";
+    EXPECT_FALSE(CanAddTagged({}, 0));
+    EXPECT_FALSE(CanAddTagged({{80, ""}}, 80)) << "listed already";
+    EXPECT_TRUE(CanAddTagged({{80, ""}}, 50));
 }
 
 TEST(ParameterLists, PadSizesSortByOuterThenInnerAndMatchByRadius)
@@ -46,6 +50,17 @@ TEST(ParameterLists, PadSizesSortByOuterThenInnerAndMatchByRadius)
     EXPECT_TRUE(RemovePadSize(list, 100, 30));
     EXPECT_EQ(list.size(), 3u);
     EXPECT_EQ(SanitizedPadSizes({"1.8 x 0.6", "1.8 x 0.6 мм", "1,0 x 0,5"}), (std::vector<std::string>{"1.8 x 0.6"}));
+
+    // A pad of 1.85 x 0.75 mm matches no entry, but its caption rounds to one
+    // listed: the add command has nothing to add, however often it is asked.
+    const std::string rounded = PadSizeCaption(185, 75, "mm");
+    EXPECT_EQ(rounded, "1.9 x 0.8 mm");
+    EXPECT_TRUE(CanInsertPadSize(list, rounded));
+    EXPECT_TRUE(InsertPadSize(list, rounded));
+    EXPECT_EQ(FindPadSize(list, 92, 37), -1);
+    EXPECT_FALSE(CanInsertPadSize(list, rounded));
+    EXPECT_FALSE(InsertPadSize(list, "1.9 x 0.8 мм"));
+    EXPECT_EQ(list.size(), 4u);
 }
 
 } // namespace
