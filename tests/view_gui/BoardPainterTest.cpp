@@ -225,8 +225,10 @@ TEST_P(BoardPainter, ZonesTracksMarksAndBands)
     LayoutObject& b = test::addPad(c.list, {3500, -200}, 50, 1, 3);
     test::addBand(a, b);
     a.Selected = b.Selected = 1;
+    test::addTrack(c.list, {{500, -2700}, {500, -2700}}, 100); // the stroke font's dots
     c.paint();
-    c.expect({{1000, -1500, kBlack, "zone filled"}, {1650, -1500, kBlack},
+    c.expect({{500, -2700, kBlack, "a stroke of no length is a dot"}, {540, -2700, kBlack}, {580, -2700, kBoard},
+              {1000, -1500, kBlack, "zone filled"}, {1650, -1500, kBlack},
               {3000, -500, kBoard, "a single corner draws nothing"}, {3000, -2000, kBlue, "autorouted track"},
               {2700, -1000, kMagenta}, {3000, -1000, kBlue, "corner mark"},
               {2500, -2500, kMagenta, "no marks inside a group"}, {2000, -200, kBlue, "rubber band"}});

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace kestrel {
@@ -126,8 +127,10 @@ void drawOne(QImage& image, const QTransform& t, const Preview& preview)
         return *painter;
     };
     for (const PreviewStroke& s : preview.strokes) {
-        if (s.points.size() == 1) {
-            // A dot as wide as the pen.
+        const bool dot = !s.points.empty() && std::all_of(s.points.begin(), s.points.end(),
+                                                         [&](Point p) { return p == s.points.front(); });
+        if (dot) {
+            // A dot as wide as the pen (the stroke font's dots are two equal points).
             const double r = s.widthUnits / 2.0 * t.m11();
             QPainter& p = wide();
             p.setPen(Qt::NoPen);

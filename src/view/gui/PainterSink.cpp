@@ -91,6 +91,13 @@ void PainterSink::strokePolyline(const QPointF* points, int count, bool closed, 
         wideSegments(points, count, closed, widthUnits);
         painter_.setPen(roundPen(colour, widthUnits));
     }
+    // The painter draws nothing for a segment of no length, and the stroke
+    // font's dots are such segments: a step far below a pixel gives them
+    // their caps, a dot as wide as the pen.
+    const double step = 1.0 / (64 * pxPerUnit_);
+    for (QLineF& s : segments_)
+        if (s.p1() == s.p2())
+            s.setP2(s.p1() + QPointF(step, 0));
     if (!segments_.empty())
         painter_.drawLines(segments_.data(), static_cast<int>(segments_.size()));
 }
