@@ -136,7 +136,7 @@ bool TouchesFrame(const LayoutObject& o, const Rect& frame)
     const bool edgeMeetsFrame = anySegment(o, [&](Point a, Point b) { return segmentMeetsRect(a, b, frame); });
     if (!edgeMeetsFrame)
         return polygonHolds(o.Points, {frame.left, frame.top});
-    return Region::fromPolygon(o.Points).overlaps(frameRegion);
+    return Region::fromPolygon(o.Points, Region::Fill::EvenOdd).overlaps(frameRegion);
 }
 
 void SelectInFrame(ObjectList& list, const ObjectIndex& index, const BoardSettings& view, Point a, Point b)

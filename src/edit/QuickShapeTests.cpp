@@ -280,7 +280,7 @@ bool polygonHolds(std::span<const Point> polygon, Point p)
             --winding;
         }
     }
-    return winding != 0;
+    return winding % 2 != 0; // even-odd, as zones are drawn
 }
 
 } // namespace kestrel

@@ -25,7 +25,7 @@ Quick quickCircleTouch(const LayoutObject& circle, const Rect& frame);
 // Whether segment a-b meets the closed rectangle.
 bool segmentMeetsRect(Point a, Point b, const Rect& r);
 
-// The filled inside of a polygon by the non-zero rule, edges included.
+// The filled inside of a zone's outline by the even-odd rule, edges included.
 bool polygonHolds(std::span<const Point> polygon, Point p);
 
 } // namespace kestrel

@@ -78,5 +78,11 @@ double segmentDistance(Point a, Point b, Point c, Point d);
 
 // Winding number of the closed polygon around p; p must not lie on an edge.
 int windingNumber(std::span<const Point> polygon, Point p);
+// Whether p lies inside a zone's outline by the even-odd rule, as zones are
+// drawn and written: the middle of a self-crossing star is outside.
+inline bool insideZoneOutline(std::span<const Point> polygon, Point p)
+{
+    return windingNumber(polygon, p) % 2 != 0;
+}
 
 } // namespace kestrel

@@ -44,7 +44,7 @@ void addPointListParts(const LayoutObject& o, std::vector<Region>& parts)
         // The zone is drawn as a closed polygon, so its closing edge carries
         // the wide outline too.
         addPart(capsule(o, o.Points.back(), o.Points.front()), parts);
-        addPart(Region::fromPolygon(o.Points), parts);
+        addPart(Region::fromPolygon(o.Points, Region::Fill::EvenOdd), parts);
     }
 }
 

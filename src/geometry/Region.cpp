@@ -306,7 +306,7 @@ Region Region::combined(const Region& other, Operation op) const
     return fromNormalised(toPolygons(out));
 }
 
-Region Region::fromPolygon(std::span<const Point> polygon)
+Region Region::fromPolygon(std::span<const Point> polygon, Fill fill)
 {
     // Outlines are mostly convex (capsules, pads, labels): those need no clipping.
     Polygon cleaned = withoutStraightCorners(Polygon(polygon.begin(), polygon.end()));
@@ -315,7 +315,13 @@ Region Region::fromPolygon(std::span<const Point> polygon)
             std::reverse(cleaned.begin(), cleaned.end());
         return fromNormalised({std::move(cleaned)});
     }
-    return fromPolygons({Polygon(polygon.begin(), polygon.end())});
+    if (fill == Fill::NonZero)
+        return fromPolygons({Polygon(polygon.begin(), polygon.end())});
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(toPaths({Polygon(polygon.begin(), polygon.end())}), ClipperLib::ptSubject, true);
+    Paths out;
+    clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftEvenOdd, ClipperLib::pftEvenOdd);
+    return fromNormalised(toPolygons(out));
 }
 
 Region Region::fromPolygons(const std::vector<Polygon>& polygons)

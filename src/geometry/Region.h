@@ -19,7 +19,10 @@ using Polygon = std::vector<Point>;
 class Region {
 public:
     Region() = default;
-    static Region fromPolygon(std::span<const Point> polygon);
+    // Zones fill their outline by the even-odd rule, as they are drawn and
+    // written: the middle of a self-crossing star is left out.
+    enum class Fill : uint8_t { NonZero, EvenOdd };
+    static Region fromPolygon(std::span<const Point> polygon, Fill fill = Fill::NonZero);
     // Union of the polygons, all filled by the non-zero rule together.
     static Region fromPolygons(const std::vector<Polygon>& polygons);
     static Region rectangle(const Rect& r);

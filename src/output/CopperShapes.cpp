@@ -121,7 +121,7 @@ CopperShapes copperShapes(const LayoutObject& o)
             for (size_t k = 0; k + (closed ? 0 : 1) < p.size(); ++k)
                 addSegment(out, p[k], p[k + 1 == p.size() ? 0 : k + 1], reach);
         if (closed)
-            addArea(out, Region::fromPolygon(p));
+            addArea(out, Region::fromPolygon(p, Region::Fill::EvenOdd));
         break;
     }
     case ObjectKind::Pad:

@@ -98,7 +98,7 @@ private:
             const CapsuleShape& c = capsules_[otherId];
             if (!quickCapsule(c))
                 return QuickAnswer::Unsure;
-            if (windingNumber(zone, c.a) != 0)
+            if (insideZoneOutline(zone, c.a))
                 return QuickAnswer::Overlap;
             // The zone lies wholly outside the capsule when its first
             // corner does.
@@ -110,14 +110,14 @@ private:
             const PackedList<Point>& second = object(other).Points;
             if (object(other).widthUnits() / 2 < kCoveringHalfWidth)
                 return QuickAnswer::Unsure;
-            const bool inside = windingNumber(zone, second[0]) != 0 || windingNumber(second, zone[0]) != 0;
+            const bool inside = insideZoneOutline(zone, second[0]) || insideZoneOutline(second, zone[0]);
             return inside ? QuickAnswer::Overlap : QuickAnswer::Apart;
         }
         const LayoutObject& o = object(other);
         const std::optional<FigureBounds>& bounds = shapes_.of(other.object, objects_).figure;
         if (!bounds || pointInFigure(o.centre(), *bounds) != QuickAnswer::Overlap)
             return QuickAnswer::Unsure;
-        if (windingNumber(zone, o.centre()) != 0)
+        if (insideZoneOutline(zone, o.centre()))
             return QuickAnswer::Overlap;
         return pointInFigure(zone[0], *bounds);
     }
@@ -127,7 +127,7 @@ private:
         const PackedList<Point>& zone = object(fill).Points;
         if (shape.empty())
             return false;
-        return windingNumber(zone, shape.polygons()[0][0]) != 0 || shape.contains(zone[0]);
+        return insideZoneOutline(zone, shape.polygons()[0][0]) || shape.contains(zone[0]);
     }
 
     const Region& region(uint32_t id)
@@ -149,7 +149,7 @@ private:
         if (p.piece == CopperPart::kFill) {
             auto it = fills_.find(p.object);
             if (it == fills_.end())
-                it = fills_.emplace(p.object, Region::fromPolygon(object(p).Points)).first;
+                it = fills_.emplace(p.object, Region::fromPolygon(object(p).Points, Region::Fill::EvenOdd)).first;
             return it->second;
         }
         const std::vector<Region>& parts = map_.outline(p.object);

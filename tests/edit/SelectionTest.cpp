@@ -45,6 +45,11 @@ TEST(HitTest, PrioritiesAmongOverlappingObjects)
         {"inside the bounds but off the stroke",
          [](ObjectList& l) { test::addTrack(l, {{-500, -500}, {500, -500}, {500, 500}}); }, -1},
         {"ring hole is not the ring", [](ObjectList& l) { l.append(makeCircle({0, 0}, 300, 1, Layer::K1, 250)); }, -1},
+        {"nor the middle of a star zone, drawn as a hole",
+         [](ObjectList& l) {
+             l.append(makeZone(0, 1)).Points = {{0, 1000}, {588, -809}, {-951, 309}, {951, 309}, {-588, -809}};
+         },
+         -1},
         {"the other side is not pickable", [](ObjectList& l) { test::addPad(l, {0, 0}, 100, 1, Layer::K2); }, -1},
     };
     for (const auto& [name, build, expected] : cases) {

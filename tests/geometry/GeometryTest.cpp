@@ -125,9 +125,11 @@ TEST(ObjectRegion, OtherKinds)
         // The closing edge (0,100)-(0,0) is stroked like the others.
         {"zone fill", pointObject(ObjectKind::Zone, 20, {{0, 0}, {100, 0}, {100, 100}, {0, 100}}), {{50, 50}, {-9, 50}},
          {{-11, 50}, {111, 111}}},
-        // Winding twice round its centre, still filled there (non-zero rule).
+        // Winding twice round its centre, which is left out as the zone is
+        // drawn and written (even-odd): copper there would join what the
+        // board does not.
         {"pentagram zone", pointObject(ObjectKind::Zone, 0, {{0, 100}, {59, -81}, {-95, 31}, {95, 31}, {-59, -81}}),
-         {{0, 0}, {0, 90}}, {{90, 90}}},
+         {{0, 90}, {50, 20}}, {{0, 0}, {90, 90}}},
         // Text box given corner first, far corner second.
         {"text box", makeText({100, -50}, "R1", 0, 50, 0, 0, 2), {{1, -1}, {99, -49}}, {{101, -25}, {50, 1}}},
         {"ring", circle(100, 80, 0, 0, false), {{90, 0}, {-63, 63}}, {{50, 0}, {101, 0}}},

@@ -31,6 +31,17 @@ TEST(FloodConnect, ConnectionRule)
         {"a silk start selects nothing",
          [](ObjectList& l) { l.append(makeLine({0, 0}, {1000, 0}, 100, 2)), addPad(l, {0, 0}, 100, 1, 2); }, 0, {}},
         {"index outside the list", [](ObjectList& l) { addPad(l, {0, 0}, 100); }, 5, {}},
+        // A self-crossing star is copper only where it is drawn and written:
+        // its middle is a hole, and a pad, a track end or a zone there stays
+        // apart; a pad on a point is joined.
+        {"the middle of a star zone is no copper",
+         [](ObjectList& l) {
+             l.append(makeZone(0, 1)).Points = {{0, 1000}, {588, -809}, {-951, 309}, {951, 309}, {-588, -809}};
+             addPad(l, {0, 0}, 100), addTrack(l, {{-100, 100}, {100, 100}}, 20);
+             l.append(makeZone(0, 1)).Points = {{-50, -50}, {50, -50}, {0, 50}};
+             addPad(l, {0, 900}, 50);
+         },
+         0, {0, 4}},
     };
     for (const auto& c : cases) {
         ObjectList list;
