@@ -115,8 +115,10 @@ TEST_P(BoardPainter, BackgroundGridAndGroundPlane)
     c.settings.LayerVisible = {1, 1, 1, 1};
     test::addTrack(c.list, {{500, -1000}, {3500, -1000}}, 40, 1).Clearance = 100;
     test::addTrack(c.list, {{500, -2000}, {3500, -2000}}, 40, 3).Clearance = 100;
+    c.list.append(makeCircle({1000, -2550}, 250, 1, 1, 50)).Clearance = 200; // its clearance's pen covers its middle
     c.paint();
-    c.expect({{380, -380, kNavy, "ground plane of the active side"}, {2000, -1000, kBlack},
+    c.expect({{1000, -2550, kWhite, "the hole of a ring is clear"}, {1150, -2550, kBlack}, {1380, -2550, kWhite},
+              {380, -380, kNavy, "ground plane of the active side"}, {2000, -1000, kBlack},
               {2000, -1080, kWhite, "inside the clearance"}, {2000, -1170, kNavy, "beyond it"},
               {2000, -2080, kNavy, "layer 3 gets no clearance"}});
     c.settings.GroundPlane1 = 0;

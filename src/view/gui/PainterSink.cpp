@@ -105,7 +105,9 @@ void PainterSink::strokePolyline(const QPointF* points, int count, bool closed, 
 void PainterSink::strokeArc(const QPointF& centre, double radius, int startDegrees, int spanDegrees,
                             int32_t widthUnits, bool chord, const QColor& colour)
 {
-    if (isThin(widthUnits)) {
+    // The painter's arc leaves the middle out when the pen reaches over the
+    // centre (the clearance of a ring with a small hole); chords do not.
+    if (isThin(widthUnits) || widthUnits >= 2 * radius) {
         strokeFlattenedArc(centre, radius, startDegrees, spanDegrees, widthUnits, chord, colour);
         return;
     }
