@@ -146,7 +146,14 @@ private:
             Point stop = arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees());
             if (options_.fullCirclesFromZero && o.arcStartDegrees() == o.arcStopDegrees())
                 start = stop = arcStrokePoint(centre, s.centreRadius, 0);
-            out_.Arc(centre, start, stop);
+            if (start == stop && o.arcStartDegrees() != o.arcStopDegrees()) {
+                // An arc shorter than the file's resolution: both ends round
+                // to one point, which an arc command takes for a whole circle.
+                out_.MoveTo(start);
+                out_.LineTo(stop);
+            } else {
+                out_.Arc(centre, start, stop);
+            }
             // In a ground plane the fill is cleared as well, or plane copper
             // inside the ring would join the circle.
             if (options_.filledCircles && o.Filled)

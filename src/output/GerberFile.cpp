@@ -61,6 +61,7 @@ void TGerberFile::OpenFile(std::string_view layerName)
     penWidth_ = 0;
     body_.clear();
     inRegion_ = regionStarted_ = false;
+    reach_ = 0;
     headerLines_ = {"%FSLAX32Y32*%", "%MOMM*%", "%LN" + std::string(layerName) + "*%"};
     line("%LPD*%");
     headerLines_.push_back("G71*");
@@ -77,6 +78,8 @@ void TGerberFile::writePoint(int32_t x, int32_t y, char operation)
 {
     // "X<x>Y<y>D0<op>*" formatted in place: the body of a large board has
     // millions of these lines.
+    reach(x);
+    reach(y);
     char* p = body_.room(40);
     *p++ = 'X';
     p = std::to_chars(p, p + 11, x).ptr;
@@ -217,6 +220,9 @@ void TGerberFile::Arc(Point centre, Point start, Point end)
         p += text.copy(p, text.size());
         p = std::to_chars(p, p + 21, v).ptr;
     };
+    for (const int64_t v : {int64_t{start.x}, int64_t{start.y}, int64_t{end.x}, int64_t{end.y},
+                            int64_t{centre.x} - start.x, int64_t{centre.y} - start.y})
+        reach(v);
     put("G03X", end.x);
     put("Y", end.y);
     put("I", int64_t{centre.x} - start.x);
@@ -282,6 +288,13 @@ std::string TGerberFile::apertureLine(const TBlende& b) const
 std::string TGerberFile::Finish()
 {
     line("M02*");
+    // Three integer digits hold 999.99 mm; a larger board declares as many
+    // as its coordinates need (at most the six the format allows).
+    int digits = 3;
+    for (int64_t limit = 100'000; reach_ >= limit && digits < 6; limit *= 10)
+        ++digits;
+    if (digits > 3)
+        headerLines_[0] = "%FSLAX" + std::to_string(digits) + "2Y" + std::to_string(digits) + "2*%";
     std::string header;
     for (const std::string& h : headerLines_) {
         header += h;

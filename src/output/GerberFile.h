@@ -10,6 +10,7 @@
 #include "model/Types.h"
 #include "output/TextBuffer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -112,6 +113,10 @@ private:
     bool inRegion_ = false;
     bool regionStarted_ = false;
     Point regionFirst_, lastWritten_;
+    // The largest coordinate or offset written, in units: boards of 1000 mm
+    // and more need more integer digits than the usual format declares.
+    int64_t reach_ = 0;
+    void reach(int64_t v) { reach_ = std::max(reach_, v < 0 ? -v : v); }
 };
 
 } // namespace kestrel

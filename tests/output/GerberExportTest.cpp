@@ -80,6 +80,11 @@ TEST(GerberExport, PadShapesArcsZonesAndLabels)
              c.Angle = c.Width = 60; // equal angles: the full ring
          },
          {"%ADD10C,0.14*%", "%LPD*%", "G54D10*", "G75*", "G01X551Y589D02*", "G03X551Y589I-51J-89D01*", "G01*", "M02*"}},
+        {[](ObjectList& l) { // 1 degree on radius 50: both ends round to one point, which is no whole ring
+             LayoutObject& c = l.append(makeCircle({500, -500}, 60, 1, 1, 40));
+             c.Angle = 3, c.Width = 4;
+         },
+         {"%ADD10C,0.20*%", "%LPD*%", "G54D10*", "X550Y503D02*", "X550Y503D01*", "M02*"}},
         {[](ObjectList& l) { // a closed region, then its outline; labels have no Gerber form
              LayoutObject zone = makeZone(20, 1);
              zone.Points = {{100, -100}, {300, -100}, {300, -300}};
@@ -166,6 +171,19 @@ TEST(GerberFile, DrawingCalls)
     EXPECT_EQ(file, crlf(kHeader + Lines{"%ADD10C,0.20*%", "%ADD11C,1.60*%", "%ADD12R,1.60X0.80*%", "%ADD13C,1.60*%",
                                          "%LPD*%", "G54D10*", "G54D10*", "X0Y0D02*", "G54D11*", "D03*", "G54D12*",
                                          "D03*", "G54D10*", "G54D13*", "D03*", "G54D12*", "D03*", "M02*"}));
+}
+
+// Coordinates of 1000 mm and more need a fourth integer digit; arcs' offsets count too.
+TEST(GerberFile, TheFormatHoldsTheLargestCoordinate)
+{
+    const std::pair<Draw, const char*> rows[] = {
+        {[](TGerberFile& g) { g.MoveTo(99'999, -99'999); }, "%FSLAX32Y32*%"},
+        {[](TGerberFile& g) { g.MoveTo(0, 0), g.LineTo(150'000, 0); }, "%FSLAX42Y42*%"},
+        {[](TGerberFile& g) { g.Arc({0, 0}, {-100'000, 0}, {-100'000, 0}); }, "%FSLAX42Y42*%"},
+        {[](TGerberFile& g) { g.LineTo(1'000'000, 0); }, "%FSLAX52Y52*%"},
+    };
+    for (const auto& [draw, format] : rows)
+        EXPECT_EQ(splitCrlf(drawn(draw)).at(0), format);
 }
 
 TEST(GerberFile, ApertureSizesFormatExactlyUnderACommaLocale)
