@@ -116,18 +116,24 @@ TEST(BitmapExport, CancelWritesNothingAndFailuresAreReported)
     EXPECT_TRUE(prompts.messages[0].text.contains("board.bmp"));
     EXPECT_TRUE(prompts.messages[0].text.startsWith(QString::fromUtf8("Файл не может быть создан!")));
 
-    // 4 x 4 m at 600 dpi: asked first, "no" keeps the dialog open and writes nothing; "yes", then refused
-    // before any memory is taken.
-    doc.Working.BoardWidth = doc.Working.BoardHeight = 400000;
+    // 1.2 x 1.2 m at 600 dpi: asked first, "no" keeps the dialog open and writes nothing.
+    doc.Working.BoardWidth = doc.Working.BoardHeight = 120000;
     prompts.dialogs.push_back(choose(600, false));
     prompts.answers.push_back(Answer::No);
     runBitmapExport(nullptr, doc, Language::English, prompts);
     EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.questions.size(), 1u);
+    // 4 x 4 m: refused at once, not asked about first; a board too small for
+    // a single pixel is refused as empty, not as too large.
+    doc.Working.BoardWidth = doc.Working.BoardHeight = 400000;
     prompts.dialogs.push_back(choose(600, false));
-    prompts.answers.push_back(Answer::Yes);
     runBitmapExport(nullptr, doc, Language::English, prompts);
-    ASSERT_EQ(prompts.messages.size(), 2u);
+    doc.Working.BoardWidth = doc.Working.BoardHeight = 10;
+    prompts.dialogs.push_back(choose(100, false));
+    runBitmapExport(nullptr, doc, Language::Russian, prompts);
+    ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_TRUE(prompts.messages[1].text.contains("too large")) << prompts.messages[1].text.toStdString();
-    EXPECT_EQ(prompts.questions.size(), 2u);
+    EXPECT_TRUE(prompts.messages[2].text.contains(QString::fromUtf8("пуст"))) << prompts.messages[2].text.toStdString();
+    EXPECT_EQ(prompts.questions.size(), 1u);
     EXPECT_TRUE(prompts.exhausted());
 }

@@ -110,7 +110,14 @@ void TExportDlg::UpdateExportEstimate()
 
 void TExportDlg::accept()
 {
-    if (bitmapEstimate(widthUnits_, heightUnits_, dpi(), colour()).large() &&
+    // A size that will be refused is said before the question about a large
+    // bitmap, and the dialog stays open for another resolution.
+    const BitmapEstimate size = bitmapEstimate(widthUnits_, heightUnits_, dpi(), colour());
+    if (const std::string problem = bitmapSizeProblem(size, lang_); !problem.empty()) {
+        prompts_.message(this, title(lang_), QString::fromStdString(problem), Prompts::Icon::Error);
+        return;
+    }
+    if (size.large() &&
         prompts_.ask(this, "Kestrel",
                      text(lang_,
                           "Создание такого большого рисунка может сделать систему\nнеустойчивой, если не хватит "

@@ -37,15 +37,25 @@ QString text(Language lang, const char* russian, const char* english) { return Q
 
 } // namespace
 
+std::string bitmapSizeProblem(const BitmapEstimate& size, Language lang)
+{
+    if (size.widthPx < 1 || size.heightPx < 1)
+        return text(lang, "Рисунок %1 x %2 пикселов пуст: плата слишком мала для этого разрешения.",
+                    "A bitmap of %1 x %2 pixels is empty: the board is too small for this resolution.")
+            .arg(size.widthPx).arg(size.heightPx).toStdString();
+    if (size.tooLarge())
+        return text(lang, "Рисунок %1 x %2 пикселов слишком велик (не более %3 пикселов по стороне).",
+                    "A bitmap of %1 x %2 pixels is too large (at most %3 pixels a side).")
+            .arg(size.widthPx).arg(size.heightPx).arg(kMaxBitmapSidePx).toStdString();
+    return {};
+}
+
 Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
                                int dpi, bool colour, Language lang)
 {
     const BitmapEstimate size = bitmapEstimate(board.BoardWidth, board.BoardHeight, dpi, colour);
-    if (size.widthPx < 1 || size.heightPx < 1 || size.tooLarge())
-        return Status::failure(
-            text(lang, "Рисунок %1 x %2 пикселов слишком велик (не более %3 пикселов по стороне).",
-                 "A bitmap of %1 x %2 pixels is too large (at most %3 pixels a side).")
-                .arg(size.widthPx).arg(size.heightPx).arg(kMaxBitmapSidePx).toStdString());
+    if (const std::string problem = bitmapSizeProblem(size, lang); !problem.empty())
+        return Status::failure(problem);
     QImage image(static_cast<int>(size.widthPx), static_cast<int>(size.heightPx), QImage::Format_RGB32);
     if (image.isNull())
         return Status::failure(text(lang, "Недостаточно памяти для рисунка %1 x %2 пикселов.",

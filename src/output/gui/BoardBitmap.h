@@ -6,12 +6,19 @@
 #include "model/Board.h"
 #include "model/Language.h"
 #include "model/Result.h"
+#include "output/BitmapEstimate.h"
 #include "output/BmpFile.h"
 #include "view/gui/BoardPainter.h"
 
 #include <QImage>
 
+#include <string>
+
 namespace kestrel {
+
+// Why a bitmap of this size cannot be made (empty, or beyond the side
+// limit), in `lang`; empty when it can.
+std::string bitmapSizeProblem(const BitmapEstimate& size, Language lang);
 
 // The board in RGB32, white (black under the active side's ground plane)
 // where nothing is drawn; selected objects look unselected, and for black

@@ -87,8 +87,9 @@ StatusLine::StatusLine(QWidget* parent) : QWidget(parent)
     connect(activeGroup_, &QButtonGroup::idClicked, this, [this](int layer) { Q_EMIT activeLayerClicked(layer); });
     row->addWidget(layers);
 
-    // Panel 2: board size.
-    QFrame* size = panel(88);
+    // Panel 2: board size, wide enough for the largest board a file may hold.
+    const int sizeText = fontMetrics().horizontalAdvance(QStringLiteral("2000 x 2000 mm")) + 16;
+    QFrame* size = panel(std::max(88, sizeText));
     auto* sizeLayout = new QVBoxLayout(size);
     sizeLayout->setContentsMargins(2, 1, 2, 1);
     sizeLayout->setSpacing(0);
