@@ -3,7 +3,10 @@
 #include "model/FileIO.h"
 #include "model/Types.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstddef>
 
 namespace kestrel {
 
@@ -36,6 +39,63 @@ bool darkColour(uint32_t r, uint32_t g, uint32_t b) { return 299 * r + 587 * g +
 Status damaged(const std::string& name, Language lang, const std::string& why)
 {
     return Status::failure(name + tr(lang, ": непригодный рисунок BMP (", ": not a usable bitmap (") + why + ")");
+}
+
+struct ColourMasks {
+    uint32_t red, green, blue;
+    // The channel a mask selects, scaled to 0..255.
+    static uint32_t channel(uint32_t value, uint32_t mask)
+    {
+        if (mask == 0)
+            return 0;
+        const int shift = std::countr_zero(mask);
+        const uint64_t top = mask >> shift;
+        return static_cast<uint32_t>(((value & mask) >> shift) * 255 / top);
+    }
+};
+
+// Run-length coded rows of 8 or 4 bits a pixel, bottom row first, as
+// palette indices; pixels the codes skip keep index 0. False when the codes
+// end before the last row or the end code.
+bool decodeRuns(const uint8_t* p, const uint8_t* end, int bits, int32_t width, int32_t height,
+                std::vector<uint8_t>& index)
+{
+    int64_t x = 0, y = 0;
+    auto put = [&](uint8_t v) {
+        if (x < width && y < height)
+            index[static_cast<size_t>((height - 1 - y) * width + x)] = v;
+        ++x;
+    };
+    auto nibble = [](uint8_t byte, int i) { return static_cast<uint8_t>(i % 2 ? byte & 15 : byte >> 4); };
+    while (y < height) {
+        if (end - p < 2)
+            return false;
+        const uint8_t n = p[0], c = p[1];
+        p += 2;
+        if (n > 0) { // a run of n pixels
+            for (int i = 0; i < n; ++i)
+                put(bits == 8 ? c : nibble(c, i));
+        } else if (c == 0) { // end of the row
+            x = 0;
+            ++y;
+        } else if (c == 1) { // end of the picture
+            return true;
+        } else if (c == 2) { // a jump right and up
+            if (end - p < 2)
+                return false;
+            x += p[0];
+            y += p[1];
+            p += 2;
+        } else { // c pixels given one by one, padded to a 16-bit word
+            const ptrdiff_t bytes = bits == 8 ? c : (c + 1) / 2;
+            if (end - p < bytes)
+                return false;
+            for (int i = 0; i < c; ++i)
+                put(bits == 8 ? p[i] : nibble(p[i / 2], i));
+            p += std::min<ptrdiff_t>((bytes + 1) & ~ptrdiff_t{1}, end - p);
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -111,9 +171,10 @@ Status writeBmp(const std::string& path, const IndexedImage& image, Language lan
 
 Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::string& name, Language lang)
 {
-    if (b.size() < kFileHeaderBytes + kInfoHeaderBytes || b[0] != 'B' || b[1] != 'M')
-        return damaged(name, lang,
-                       tr(lang, "нет заголовка BM длиной не менее 54 байт", "no BM header of at least 54 bytes"));
+    if (b.size() < 2 || b[0] != 'B' || b[1] != 'M')
+        return damaged(name, lang, tr(lang, "это не файл BMP", "not a BMP file"));
+    if (b.size() < kFileHeaderBytes + kInfoHeaderBytes)
+        return damaged(name, lang, tr(lang, "заголовок короче 54 байт", "a header shorter than 54 bytes"));
     const uint32_t infoSize = get32(b, 14);
     if (infoSize < kInfoHeaderBytes || kFileHeaderBytes + infoSize > b.size())
         return damaged(name, lang,
@@ -126,15 +187,19 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
     if (width <= 0 || width > kMaxSidePx || rawHeight == 0 || rawHeight < -kMaxSidePx || rawHeight > kMaxSidePx)
         return damaged(name, lang,
                        tr(lang, "размер ", "size ") + std::to_string(width) + " x " + std::to_string(rawHeight));
-    if (get16(b, 26) != 1 || compression != 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
+    const bool bottomUp = rawHeight > 0;
+    // Run-length coding (bottom-up only), colour masks, or plain rows.
+    const bool runs = ((compression == 1 && bits == 8) || (compression == 2 && bits == 4)) && bottomUp;
+    const bool masked = compression == 3 && (bits == 16 || bits == 32) && b.size() >= kFileHeaderBytes + 52;
+    const bool plain = compression == 0 && (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32);
+    if (get16(b, 26) != 1 || !(runs || masked || plain))
         return damaged(name, lang,
                        std::to_string(bits) + tr(lang, " бит на пиксел, сжатие ", " bits per pixel, compression ") +
                            std::to_string(compression));
-    const bool bottomUp = rawHeight > 0;
     const int32_t height = bottomUp ? rawHeight : -rawHeight;
     const uint64_t stride = rowBytes(width, bits);
     const uint64_t dataOffset = get32(b, 10);
-    if (dataOffset > b.size() || stride * static_cast<uint64_t>(height) > b.size() - dataOffset)
+    if (dataOffset > b.size() || (!runs && stride * static_cast<uint64_t>(height) > b.size() - dataOffset))
         return damaged(name, lang, tr(lang, "пикселы за концом файла", "pixel data beyond the end of the file"));
 
     // The palette's colours, as dark or light.
@@ -156,6 +221,18 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
     out.height = height;
     out.dpi = dpiFromPixelsPerMetre(static_cast<int32_t>(get32(b, 38)));
     out.dark.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    if (runs) {
+        if (!decodeRuns(b.data() + dataOffset, b.data() + b.size(), bits, width, height, out.dark))
+            return damaged(name, lang, tr(lang, "сжатые пикселы обрываются", "the coded pixels end early"));
+        for (uint8_t& d : out.dark)
+            d = darkIndex[d];
+        return out;
+    }
+    // Colour masks: given after the 40-byte header (or inside a longer one),
+    // else the fixed 5-5-5 of 16 bits and 8-8-8 of 24 and 32.
+    const ColourMasks masks = masked ? ColourMasks{get32(b, 54), get32(b, 58), get32(b, 62)}
+                              : bits == 16 ? ColourMasks{0x7C00, 0x03E0, 0x001F}
+                                           : ColourMasks{0xFF0000, 0x00FF00, 0x0000FF};
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = b.data() + dataOffset + stride * static_cast<uint64_t>(bottomUp ? height - 1 - y : y);
         uint8_t* dst = out.dark.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
@@ -167,7 +244,11 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
                 dst[x] = darkIndex[(byte >> shift) & ((1 << bits) - 1)];
             } else {
                 const uint8_t* p = row + static_cast<size_t>(x) * (bits / 8);
-                dst[x] = darkColour(p[2], p[1], p[0]);
+                const uint32_t v = bits == 16 ? p[0] | uint32_t(p[1]) << 8
+                                              : p[0] | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                                                    (bits == 32 ? uint32_t(p[3]) << 24 : 0);
+                dst[x] = darkColour(masks.channel(v, masks.red), masks.channel(v, masks.green),
+                                    masks.channel(v, masks.blue));
             }
         }
     }

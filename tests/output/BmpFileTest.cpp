@@ -124,6 +124,50 @@ TEST(BmpFile, DecodesToDarkAndLight)
     EXPECT_EQ(decoded->dark, (std::vector<uint8_t>{0, 1, 0, 0}));
 }
 
+// Scanners and paint programs also write run-length coded rows, colour
+// masks and 16-bit pixels.
+TEST(BmpFile, DecodesRunsMasksAndSixteenBits)
+{
+    // A file of the given header fields, then `tail`: palette or masks, then pixels at `dataOffset`.
+    auto file = [](int32_t width, int32_t height, int bits, uint32_t compression, uint32_t dataOffset,
+                   std::vector<uint8_t> tail) {
+        std::vector<uint8_t> b(54 + tail.size(), 0);
+        std::copy(tail.begin(), tail.end(), b.begin() + 54);
+        b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = static_cast<uint8_t>(bits);
+        for (auto [at, value] : {std::pair{2u, uint32_t(b.size())}, {10u, dataOffset}, {14u, 40u},
+                                 {18u, uint32_t(width)}, {22u, uint32_t(height)}, {30u, compression},
+                                 {46u, bits <= 8 ? 2u : 0u}})
+            set32(b, at, value);
+        return b;
+    };
+    const std::vector<uint8_t> blackWhite = {0, 0, 0, 0, 255, 255, 255, 0}; // index 0 dark, 1 light
+    auto with = [](std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const std::tuple<const char*, std::vector<uint8_t>, std::vector<uint8_t>> rows[] = {
+        // bottom row: one pixel 0, then 1 0 1 given one by one (padded); top row: a run of four 1s
+        {"8-bit runs", file(4, 2, 8, 1, 62, with(blackWhite, {1, 0, 0, 3, 1, 0, 1, 0, 0, 0, 4, 1, 0, 1})),
+         {0, 0, 0, 0, 1, 0, 1, 0}},
+        {"4-bit runs, nibbles alternating", file(3, 1, 4, 2, 62, with(blackWhite, {3, 0x10, 0, 1})), {0, 1, 0}},
+        // red and green masks swapped: 0x00FF is green here, not blue
+        {"32-bit colour masks",
+         file(2, 1, 32, 3, 66, {0, 0xFF, 0, 0, /* red */ 0xFF, 0, 0, 0, /* green */ 0, 0, 0xFF, 0, /* blue */
+                                0xFF, 0, 0, 0, /* green: light */ 0, 0, 0, 0 /* black */}),
+         {0, 1}},
+        {"16 bits, 5-5-5", file(4, 1, 16, 0, 54, {0xE0, 0x03, 0x00, 0x7C, 0, 0, 0xFF, 0x7F}), {0, 1, 1, 0}},
+    };
+    for (const auto& [what, bytes, dark] : rows) {
+        const auto decoded = decodeBmp(bytes, "scan.bmp", Language::English);
+        ASSERT_TRUE(succeeded(decoded)) << what;
+        EXPECT_EQ(decoded->dark, dark) << what;
+    }
+    const auto cut = decodeBmp(file(4, 2, 8, 1, 62, with(blackWhite, {4, 1, 0, 0})), "scan.bmp", Language::English);
+    EXPECT_EQ(cut.message(), "scan.bmp: not a usable bitmap (the coded pixels end early)");
+    const std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_EQ(decodeBmp(png, "scan.png", Language::English).message(), "scan.png: not a usable bitmap (not a BMP file)");
+}
+
 TEST(BitmapEstimate, PixelsAndMemory)
 {
     struct Row {
