@@ -1,6 +1,7 @@
 #include "route/gui/AutoRouterWindow.h"
 #include "support/DialogControls.h"
 
+#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace kestrel;
@@ -16,6 +17,19 @@ TEST(AutoRouterWindow, TitleOfEachLanguageAndStaysOnTop)
         EXPECT_EQ(captionOf(w, ""), QString::fromUtf8(title));
         EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     }
+}
+
+// A long message widens the window so that it can be read whole.
+TEST(AutoRouterWindow, GrowsForALongMessage)
+{
+    TAutoRouter w(Language::English);
+    w.show();
+    const int before = w.width();
+    w.setInfo("A hole fills the whole pad on this layer: nothing to route from");
+    auto* info = w.findChild<QLabel*>("L_Info");
+    ASSERT_TRUE(info);
+    EXPECT_GT(w.width(), before);
+    EXPECT_GE(info->width(), info->sizeHint().width()) << "the message is not cut off";
 }
 
 // Typed values outside the router's range or between tenths are held to it.

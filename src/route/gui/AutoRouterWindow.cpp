@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace kestrel {
 
 namespace {
@@ -84,6 +86,11 @@ RouteSettings TAutoRouter::settings(int activeLayer, int32_t currentClearance) c
 void TAutoRouter::setInfo(const QString& text)
 {
     info_->setText(text);
+    // A window never grows for its contents by itself: a longer message
+    // (why a route failed) would be cut off.
+    const QSize wanted = sizeHint();
+    if (wanted.width() > width() || wanted.height() > height())
+        resize(std::max(width(), wanted.width()), std::max(height(), wanted.height()));
     if (info_->isVisible())
         info_->repaint();
 }
