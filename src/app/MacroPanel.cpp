@@ -225,8 +225,11 @@ void MacroPanel::refreshList()
     for (int i = 0; i < list_->count(); ++i)
         shown << list_->item(i)->text();
     if (names == shown) {
-        // The same names: a file may have been replaced by a new one.
-        if (list_->currentRow() >= 0)
+        // The same names: the file shown may have been replaced by a new
+        // one. Unchanged, it is not read again (nor its fault said again).
+        const QFileInfo file(entryPath(list_->currentRow()));
+        if (list_->currentRow() >= 0 && (file.absoluteFilePath() != loadedPath_ ||
+                                         file.lastModified() != loadedTime_ || file.size() != loadedSize_))
             loadEntry(list_->currentRow());
         return;
     }
@@ -254,12 +257,16 @@ void MacroPanel::showSaved(const QString& path)
     // Saved into another folder, it is not in the list: no entry stays
     // marked as if it were the macro shown.
     list_->setCurrentRow(-1);
+    // The file's own name first: the folder may hold another that differs
+    // only in case.
     if (saved.absoluteDir() == QDir(folder_))
-        for (int i = 0; i < list_->count(); ++i)
-            if (list_->item(i)->text().compare(saved.fileName(), Qt::CaseInsensitive) == 0) {
-                list_->setCurrentRow(i);
-                break;
-            }
+        for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive})
+            if (list_->currentRow() < 0)
+                for (int i = 0; i < list_->count(); ++i)
+                    if (list_->item(i)->text().compare(saved.fileName(), cs) == 0) {
+                        list_->setCurrentRow(i);
+                        break;
+                    }
     loadFile(path);
 }
 
@@ -272,6 +279,10 @@ void MacroPanel::loadEntry(int row)
 
 void MacroPanel::loadFile(const QString& path)
 {
+    const QFileInfo file(path);
+    loadedPath_ = file.absoluteFilePath();
+    loadedTime_ = file.lastModified();
+    loadedSize_ = file.size();
     auto read = readMacro(path.toStdString(), lang_);
     if (!read) {
         clearPreview();

@@ -8,6 +8,7 @@
 #include "model/Language.h"
 #include "model/ObjectList.h"
 
+#include <QDateTime>
 #include <QWidget>
 
 class QComboBox;
@@ -81,6 +82,11 @@ private:
     QString folder_;
     bool revealing_ = false; // the tree follows the folder until the user scrolls or clicks it
     ObjectList macro_;
+    // The file the preview was read from as it was then: a change in the
+    // folder reads it again only when the file itself changed.
+    QString loadedPath_;
+    QDateTime loadedTime_;
+    qint64 loadedSize_ = -1;
 
     QComboBox* drives_ = nullptr;
     QWidget* titleBar_ = nullptr;

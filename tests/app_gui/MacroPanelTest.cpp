@@ -150,6 +150,16 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         writePads(dir.file("c.kmk"), 2);
         EXPECT_TRUE(QTest::qWaitFor([&] { return entries(list) == QStringList{"c.kmk"}; }, 5000))
             << entries(list).join(' ').toStdString();
+
+        // A macro that does not read is said once: other files changing
+        // beside it do not read it again.
+        std::ofstream(dir.file("c.kmk")) << "not a macro";
+        const size_t said = f.messages.size();
+        list.setCurrentRow(0);
+        EXPECT_EQ(f.messages.size(), said + 1);
+        std::ofstream(dir.file("notes.txt")) << "changed";
+        QTest::qWait(500);
+        EXPECT_EQ(f.messages.size(), said + 1);
         EXPECT_TRUE(f.exhausted());
         EXPECT_TRUE(f.window().close());
     }
@@ -181,6 +191,19 @@ TEST(MacroSaveWindow, MessagesQuestionAndWhatIsWritten)
     f.trigger("Makrospeichern1");
     EXPECT_EQ(f.questions.size(), 2u) << "a selection is saved without a question";
     EXPECT_EQ(f.messages.size(), 2u) << "a failed write is reported";
+
+    // Saved over a file another differs from only in letter case: the list
+    // marks the file written.
+    writePads(dir.file("Part.kmk"), 1);
+    writePads(dir.file("part.kmk"), 1);
+    f.trigger("Makrofenster1");
+    auto& tree = f.control<QTreeView>("DirectoryListBox1");
+    Q_EMIT tree.clicked(static_cast<QFileSystemModel*>(tree.model())->index(q(dir.path())));
+    f.saveNames = {q(dir.file("part.kmk"))};
+    f.trigger("Makrospeichern1");
+    const QListWidgetItem* marked = f.control<QListWidget>("LB_Makro").currentItem();
+    ASSERT_TRUE(marked);
+    EXPECT_EQ(marked->text(), "part.kmk");
     EXPECT_TRUE(f.exhausted());
 }
 
