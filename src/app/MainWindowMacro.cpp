@@ -76,9 +76,9 @@ std::optional<QString> MainWindow::saveAsMacro()
         if (answer != Prompts::Answer::Ok)
             return std::nullopt;
     }
-    const auto name = prompts_.saveFileName(
-        this, macroPanel_->folder(),
-        kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk");
+    const auto name = exportFileName(
+        prompts_, this, doc_.FileName, macroPanel_->folder(),
+        kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk", lang_);
     if (!name)
         return std::nullopt;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -46,7 +46,7 @@ void MainWindow::printBoard()
     }
     printing_->options.side1 = doc_.Working.ActiveLayer < 3;
     job.options = printing_->options;
-    runPrintCommand(this, job, *printing_, lang_, prompts_, existingLastDirectory());
+    runPrintCommand(this, job, *printing_, lang_, prompts_, existingLastDirectory(), doc_.FileName);
 }
 
 void MainWindow::runScannedCopyDialog()

@@ -36,4 +36,17 @@ TEST(PrintWindow, APdfFileOfTheActiveSideWithoutAPrinter)
     EXPECT_EQ(f.messages[0].text.toStdString(), "The board lies wholly off the page: nothing was printed.");
     EXPECT_EQ(f.saveNames.size(), 1u) << "no file name asked for";
     EXPECT_FALSE(QFileInfo::exists(q(dir.file("blank.pdf"))));
+
+    // Never over the open layout, whatever path names it (the save dialog's
+    // "replace?" would have let the PDF take its place).
+    f.window().findChild<PrintSession*>()->options.offsetX = 0;
+    f.window().document().FileName = dir.file("board.kbd");
+    writeBytes(dir.file("board.kbd"), {'k', 'b', 'd'});
+    f.dialogs.push_back(ScriptedPrompts::accept);
+    f.saveNames = {q(dir.path() + "/./board.kbd")};
+    f.trigger("Drucken1");
+    ASSERT_EQ(f.messages.size(), 2u);
+    EXPECT_TRUE(f.messages[1].text.startsWith("The file cannot replace the open layout"));
+    EXPECT_EQ(readBytes(dir.file("board.kbd")), (std::vector<uint8_t>{'k', 'b', 'd'}));
+    EXPECT_TRUE(f.exhausted());
 }

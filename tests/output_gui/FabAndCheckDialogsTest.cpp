@@ -74,5 +74,5 @@ TEST(FabPackageCommand, AsksAboutViolationsThenWritesTheZip)
     script.saveNames = {QString::fromStdString(doc.FileName)};
     EXPECT_FALSE(runFabPackageCommand(nullptr, doc, Language::English, script, DesignRules{}));
     EXPECT_EQ(fileText(doc.FileName), "kbd");
-    EXPECT_TRUE(script.messages.back().text.startsWith("The fab package cannot replace the open layout"));
+    EXPECT_TRUE(script.messages.back().text.startsWith("The file cannot replace the open layout"));
 }

@@ -8,6 +8,9 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <filesystem>
+#include <system_error>
+
 namespace kestrel {
 
 namespace {
@@ -106,6 +109,23 @@ bool DesktopPrompts::runDialog(QDialog& dialog)
         if (QAbstractButton* ok = box->button(QDialogButtonBox::Ok))
             ok->setText(QString::fromUtf8(tr(lang_, "ОК", "OK")));
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const std::string& layoutFile,
+                                      const QString& startPath, const QString& filter, const QString& defaultSuffix,
+                                      Language lang)
+{
+    const auto path = prompts.saveFileName(parent, startPath, filter, defaultSuffix);
+    if (std::error_code ec;
+        path && !layoutFile.empty() && std::filesystem::equivalent(layoutFile, path->toStdString(), ec)) {
+        prompts.message(parent, "Kestrel",
+                        QString::fromUtf8(tr(lang, "Файл не может заменить открытую раскладку: ",
+                                             "The file cannot replace the open layout: ")) +
+                            *path,
+                        Prompts::Icon::Error);
+        return std::nullopt;
+    }
+    return path;
 }
 
 } // namespace kestrel

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 class QDialog;
 class QMessageBox;
@@ -53,6 +54,15 @@ private:
     void nameOkButton(QMessageBox& box) const;
     Language lang_;
 };
+
+// The save dialog of an export (a Gerber, drill, bitmap, PDF, macro or zip
+// file): a name that is the open layout's own file, by whatever path, is
+// refused with a message and gives none. The dialog's "replace?" would let
+// the export take the layout's place while the document still counts as
+// saved.
+std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const std::string& layoutFile,
+                                      const QString& startPath, const QString& filter, const QString& defaultSuffix,
+                                      Language lang);
 
 // "Layout files|*.KBD|All files|*.*" as a Qt name filter list. Patterns
 // match either letter case, as on the file systems the files come from.

@@ -158,7 +158,8 @@ void runBitmapExport(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     const QFileInfo document(QString::fromStdString(doc.FileName));
     const QString start = !doc.FileName.empty() && document.dir().exists() ? document.absolutePath() : QString();
     const auto path =
-        prompts.saveFileName(parent, start, text(lang, "Рисунки (*.BMP)|*.BMP", "Bitmaps (*.BMP)|*.BMP"), "BMP");
+        exportFileName(prompts, parent, doc.FileName, start,
+                       text(lang, "Рисунки (*.BMP)|*.BMP", "Bitmaps (*.BMP)|*.BMP"), "BMP", lang);
     if (!path)
         return;
     const Status written = writeBmp(path->toStdString(), reduceColours(*image, dialog->colour(), dialog->dpi()), lang);

@@ -56,9 +56,9 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts
     TLochDlg* dialog = keptDialog(parent, "LochDlg", lang, owned);
     if (!prompts.runDialog(*dialog))
         return;
-    const auto path = prompts.saveFileName(parent, text(lang, "BOHRUNG.DRL", "DRILL.DRL"),
-                                           text(lang, "Файлы сверловки (Excellon)|*.DRL", "Drill files (Excellon)|*.DRL"),
-                                           "DRL");
+    const auto path = exportFileName(prompts, parent, doc.FileName, text(lang, "BOHRUNG.DRL", "DRILL.DRL"),
+                                     text(lang, "Файлы сверловки (Excellon)|*.DRL", "Drill files (Excellon)|*.DRL"),
+                                     "DRL", lang);
     if (!path)
         return;
     const Status written = writeDrill(path->toStdString(), *objects, doc.Working, dialog->side(), lang);

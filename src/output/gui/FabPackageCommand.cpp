@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QCursor>
 
-#include <filesystem>
-
 namespace kestrel {
 
 namespace {
@@ -41,21 +39,11 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
             Prompts::Answer::Yes)
             return false;
     }
-    const auto path = prompts.saveFileName(parent, QString::fromStdString(fabBaseName(board->Name) + ".zip"),
-                                           "*.zip|*.zip", "zip");
+    const auto path = exportFileName(prompts, parent, doc.FileName,
+                                     QString::fromStdString(fabBaseName(board->Name) + ".zip"), "*.zip|*.zip", "zip",
+                                     lang);
     if (!path)
         return false;
-    // The save dialog's "replace?" would let the zip take the open layout's
-    // place, while the document still counts as saved.
-    if (std::error_code ec;
-        !doc.FileName.empty() && std::filesystem::equivalent(doc.FileName, path->toStdString(), ec)) {
-        prompts.message(parent, caption,
-                        text(lang, "Пакет для производства не может заменить открытую раскладку: ",
-                             "The fab package cannot replace the open layout: ") +
-                            *path,
-                        Prompts::Icon::Error);
-        return false;
-    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Status written = writeFabPackage(path->toStdString(), package.files, lang);
     QApplication::restoreOverrideCursor();

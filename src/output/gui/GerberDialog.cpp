@@ -183,8 +183,9 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     const QString caption = text(lang, "Gerber-файл (формат RS274X)", "Gerber file (RS274X format)");
     while (prompts.runDialog(*dialog)) {
         const GerberOptions options = dialog->options();
-        const auto path = prompts.saveFileName(
-            parent, QString::fromStdString(gerberDefaultFileName(options.layer, lang)), "*.gbr|*.gbr", "GBR");
+        const auto path =
+            exportFileName(prompts, parent, doc.FileName, QString::fromStdString(gerberDefaultFileName(options.layer, lang)),
+                           "*.gbr|*.gbr", "GBR", lang);
         if (!path)
             continue;
         const ScreenLabelOutlines labels;

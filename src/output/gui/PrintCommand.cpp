@@ -8,7 +8,7 @@
 namespace kestrel {
 
 bool runPrintCommand(QWidget* parent, PrintJob& job, PrintSession& session, Language lang, Prompts& prompts,
-                     const QString& startDirectory)
+                     const QString& startDirectory, const std::string& layoutFile)
 {
     // A printer chosen last time may have gone since.
     session.chooseTarget(session.target());
@@ -23,7 +23,7 @@ bool runPrintCommand(QWidget* parent, PrintJob& job, PrintSession& session, Lang
         return false;
     }
     if (session.targetIsPdf()) {
-        const auto path = prompts.saveFileName(parent, startDirectory, "PDF (*.pdf)|*.pdf", "pdf");
+        const auto path = exportFileName(prompts, parent, layoutFile, startDirectory, "PDF (*.pdf)|*.pdf", "pdf", lang);
         if (!path)
             return false;
         session.printer().setOutputFileName(*path);
