@@ -20,12 +20,16 @@ namespace {
 constexpr double kPxPerMm = 4;
 constexpr int kPageWidthMm = 100;
 
+constexpr int kPageHeightMm = 80;
+
+// The printable area of kPageWidthMm x kPageHeightMm at the top left of a
+// larger image, so that ink beyond it would show.
 QImage renderPage(const PrintJob& job)
 {
-    QImage page(kPageWidthMm * kPxPerMm, 80 * kPxPerMm, QImage::Format_RGB32);
+    QImage page((kPageWidthMm + 60) * kPxPerMm, (kPageHeightMm + 60) * kPxPerMm, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    RenderPage(painter, job, kPxPerMm, kPxPerMm, true, kPageWidthMm);
+    RenderPage(painter, job, kPxPerMm, kPxPerMm, true, QSizeF(kPageWidthMm, kPageHeightMm));
     return page;
 }
 
@@ -79,6 +83,19 @@ TEST(PrintRender, MirroredPrintIsThePlainOneMirrored)
         EXPECT_TRUE(want.adjusted(-t, -t, t, t).contains(got) && got.adjusted(-t, -t, t, t).contains(want))
             << degrees << " degrees";
     }
+}
+
+// Copies running over the printable area's edges print only what lies on it,
+// as the preview shows them.
+TEST(PrintRender, NothingBeyondThePrintableArea)
+{
+    ObjectList objects;
+    PrintJob job = jobFor(objects);
+    job.options.outline = true;
+    job.options.tilesX = job.options.tilesY = 3; // 50 mm boards: the second ones cross the edges
+    const QRect drawn = ink(renderPage(job));
+    EXPECT_EQ(drawn.right(), kPageWidthMm * kPxPerMm - 1);
+    EXPECT_EQ(drawn.bottom(), kPageHeightMm * kPxPerMm - 1);
 }
 
 // A scanned copy lies under the printed side 1 only, in the copper colour.

@@ -90,7 +90,7 @@ void PrintPreview::paintEvent(QPaintEvent* event)
     painter.setClipRect(page.adjusted(1, 1, -1, -1));
     painter.translate(page.topLeft());
     const double pxPerMm = page.width() / session_.pageSizeMm().width();
-    RenderPage(painter, job_, pxPerMm, pxPerMm, false, session_.pageSizeMm().width());
+    RenderPage(painter, job_, pxPerMm, pxPerMm, false, session_.pageSizeMm());
 }
 
 void PrintPreview::mousePressEvent(QMouseEvent* event)

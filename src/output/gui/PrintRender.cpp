@@ -148,22 +148,34 @@ QString drillLabel(int32_t holeRadiusUnits)
 }
 
 void RenderPage(QPainter& painter, const PrintJob& job, double pxPerMmX, double pxPerMmY, bool calibrated,
-                double pageWidthMm)
+                QSizeF pageSizeMm)
 {
     if (!job.objects || job.options.printScale <= 0)
         return;
+    painter.save();
+    const QRectF page(0, 0, pageSizeMm.width() * pxPerMmX, pageSizeMm.height() * pxPerMmY);
+    painter.setClipRect(page, Qt::IntersectClip);
     const QTransform base = painter.transform();
     const PrintOptions& o = job.options;
+    // What a copy may draw, in board units: the board with its targets,
+    // and the scanned copy.
+    QRectF drawn = QRectF(0, -job.boardHeight, job.boardWidth, job.boardHeight)
+                       .adjusted(-kTargetArm, -kTargetArm, kTargetArm, kTargetArm);
+    if (o.scannedCopy)
+        drawn |= job.scanUnits[o.side1 ? 0 : 1];
     for (int row = 0; row < o.tilesY; ++row)
         for (int column = 0; column < o.tilesX; ++column) {
-            const PrintPoint origin = tileOrigin(o, pageWidthMm, column, row, job.boardWidth, job.boardHeight);
+            const PrintPoint origin =
+                tileOrigin(o, pageSizeMm.width(), column, row, job.boardWidth, job.boardHeight);
             const PageMapping m = pageMapping(o, pxPerMmX, pxPerMmY, calibrated, origin);
-            painter.setTransform(QTransform(m.xPxPerUnit, 0, 0, m.yPxPerUnit, -origin.x * m.xPxPerUnit,
-                                            -origin.y * m.yPxPerUnit) *
-                                 base);
+            const QTransform copy(m.xPxPerUnit, 0, 0, m.yPxPerUnit, -origin.x * m.xPxPerUnit,
+                                  -origin.y * m.yPxPerUnit);
+            if (!copy.mapRect(drawn).intersects(page))
+                continue;
+            painter.setTransform(copy * base);
             renderCopy(painter, job);
         }
-    painter.setTransform(base);
+    painter.restore();
 }
 
 } // namespace kestrel

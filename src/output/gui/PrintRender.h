@@ -28,10 +28,11 @@ struct PrintJob {
     PrintOptions options;
 };
 
-// Draws all copies of the page. The painter's transform places device
-// pixel (0, 0) at the page's printable top-left corner; it is restored.
+// Draws the copies of the page, clipped to its printable area: the
+// painter's transform places device pixel (0, 0) at its top-left corner;
+// it is restored. Copies wholly beyond the area are not drawn.
 void RenderPage(QPainter& painter, const PrintJob& job, double pxPerMmX, double pxPerMmY, bool calibrated,
-                double pageWidthMm);
+                QSizeF pageSizeMm);
 
 // The hole diameter as the drill plan writes it: millimetres, up to eight
 // significant digits, no trailing zeros.

@@ -66,7 +66,7 @@ Status paint(PrintSession& session, const PrintJob& job, const QString& shownNam
                        .arg(session.target()))
                 .toStdString());
     const double pxPerMmX = printer.logicalDpiX() / 25.4, pxPerMmY = printer.logicalDpiY() / 25.4;
-    RenderPage(painter, job, pxPerMmX, pxPerMmY, true, session.pageSizeMm().width());
+    RenderPage(painter, job, pxPerMmX, pxPerMmY, true, session.pageSizeMm());
     if (!painter.end())
         return Status::failure(
             (pdf ? text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(shownName)
