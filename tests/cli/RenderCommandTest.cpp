@@ -83,6 +83,9 @@ TEST_F(RenderCli, BadInvocations)
         {{"pdf", "--scale", "15", "--lang", "en", in, pdf}, 2, "--scale expects 10 to 1000"},
         {{"pdf", "--gap", "2.55", in, pdf}, 2, "--gap: с точностью до 0.1 мм"},
         {{"pdf", "--gap", "nan", "--lang", "en", in, pdf}, 2, "--gap expects a number, not 'nan'"},
+        // at 10 % the print's coordinates reach 32 mm on paper: more is refused, not cut short
+        {{"pdf", "--scale", "10", "--shift", "100,150", "--lang", "en", in, pdf}, 2,
+         "--shift: at this scale X and Y are each -32 to 32 mm"},
         {{"bmp", "--dpi", "4294967396", "--lang", "en", in, dir.file("out.bmp")}, 2, "--dpi expects 100 to 600"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
         {{"pdf", "--layers", "X9", "--lang", "en", dir.file("missing.kbd"), pdf}, 2, "--layers: unknown layer 'X9'"},

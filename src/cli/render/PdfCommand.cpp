@@ -112,7 +112,18 @@ bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
                              "--shift expects X,Y in mm, each -300 to 300"));
             return false;
         }
+        // The print keeps its offsets within the range of its coordinates,
+        // which small scales reach before 300 mm: a shift beyond is refused
+        // rather than cut short.
         const double unitsPerMm = 100 * o.effectiveScale();
+        const double limitMm = std::min(kShiftMaxMm, std::floor(kPrintCoordLimit / unitsPerMm));
+        if (std::abs(x) > limitMm || std::abs(y) > limitMm) {
+            const std::string limit = std::to_string(static_cast<int>(limitMm));
+            args.reject(text(lang, "--shift: при этом масштабе каждый из X,Y от -",
+                             "--shift: at this scale X and Y are each -") +
+                        limit + text(lang, " до ", " to ") + limit + text(lang, " мм", " mm"));
+            return false;
+        }
         o.offsetX = ClampPrintCoord(std::nearbyint(-x * unitsPerMm));
         o.offsetY = ClampPrintCoord(std::nearbyint(y * unitsPerMm));
     }
