@@ -72,9 +72,10 @@ std::vector<QAction*> entries(QMenu& menu)
     return out;
 }
 
-// Checks the entry at index (none for -1); add when none is checked (always
-// for the grids, whose add command chooses a listed grid), remove when one
-// is; the separator shows only with entries before it.
+// Checks the entry at index (none for -1); add as the caller finds it has
+// something to add (always for the grids, whose add command chooses a
+// listed grid), remove when an entry is checked; the separator shows only
+// with entries before it.
 void showListState(QMenu& menu, long checked, const char* separator, const char* add, const char* remove,
                    bool addEnabled)
 {
