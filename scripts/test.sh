@@ -30,14 +30,14 @@ fi
 
 if [ "${KESTREL_SKIP_FUZZ:-0}" != 1 ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_FUZZ=ON >/dev/null
-  cmake --build "$root/build/fuzz" --parallel "$jobs" --target fuzz_LayoutReader fuzz_MacroReader fuzz_Export
+  cmake --build "$root/build/fuzz" --parallel "$jobs" --target fuzz_LayoutReader fuzz_MacroReader fuzz_Export fuzz_BmpDecoder
   # target:seeds. New inputs go to a scratch corpus; a finding stops the run
   # with a non-zero status and is saved beside it for tests/fuzz/regressions.
-  for pair in LayoutReader:layout MacroReader:macro Export:layout; do
+  for pair in LayoutReader:layout MacroReader:macro Export:layout BmpDecoder:bmp; do
     name="${pair%%:*}" seeds="${pair##*:}"
     work="$root/build/fuzz/work/$name"
     rm -rf "$work" && mkdir -p "$work/corpus"
-    "$root/build/fuzz/tests/fuzz/fuzz_$name" -max_total_time="${KESTREL_FUZZ_SECONDS:-35}" -timeout=10 \
+    "$root/build/fuzz/tests/fuzz/fuzz_$name" -max_total_time="${KESTREL_FUZZ_SECONDS:-27}" -timeout=10 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" \
       "$work/corpus" "$root/tests/fuzz/corpus/$seeds" "$root/tests/fuzz/regressions/$seeds" 2>"$work/log" ||
       { tail -n 60 "$work/log"; echo "fuzz_$name found a failure; input saved in $work" >&2; exit 1; }

@@ -201,6 +201,13 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
     const uint64_t dataOffset = get32(b, 10);
     if (dataOffset > b.size() || (!runs && stride * static_cast<uint64_t>(height) > b.size() - dataOffset))
         return damaged(name, lang, tr(lang, "пикселы за концом файла", "pixel data beyond the end of the file"));
+    // A run gives at most 255 pixels for its two bytes: a size far beyond
+    // what the coded data can fill is a damaged header, and would take
+    // gigabytes for a file of a few bytes.
+    const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    if (runs && pixels > std::max<uint64_t>(uint64_t{1} << 20, 128 * (b.size() - dataOffset)))
+        return damaged(name, lang,
+                       tr(lang, "размер больше, чем вмещают сжатые пикселы", "a size the coded pixels cannot fill"));
 
     // The palette's colours, as dark or light.
     std::vector<uint8_t> darkIndex;

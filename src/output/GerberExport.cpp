@@ -146,7 +146,7 @@ private:
             Point stop = arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees());
             if (options_.fullCirclesFromZero && o.arcStartDegrees() == o.arcStopDegrees())
                 start = stop = arcStrokePoint(centre, s.centreRadius, 0);
-            if (start == stop && o.arcStartDegrees() != o.arcStopDegrees()) {
+            if (start == stop && arcSpanDegrees(o) < 360) {
                 // An arc shorter than the file's resolution: both ends round
                 // to one point, which an arc command takes for a whole circle.
                 out_.MoveTo(start);

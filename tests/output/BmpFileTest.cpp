@@ -164,6 +164,9 @@ TEST(BmpFile, DecodesRunsMasksAndSixteenBits)
     }
     const auto cut = decodeBmp(file(4, 2, 8, 1, 62, with(blackWhite, {4, 1, 0, 0})), "scan.bmp", Language::English);
     EXPECT_EQ(cut.message(), "scan.bmp: not a usable bitmap (the coded pixels end early)");
+    // A few bytes of codes claiming 60000 x 60000 pixels: refused, not gigabytes taken.
+    const auto huge = decodeBmp(file(60000, 60000, 8, 1, 62, with(blackWhite, {0, 1})), "scan.bmp", Language::English);
+    EXPECT_EQ(huge.message(), "scan.bmp: not a usable bitmap (a size the coded pixels cannot fill)");
     const std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     EXPECT_EQ(decodeBmp(png, "scan.png", Language::English).message(), "scan.png: not a usable bitmap (not a BMP file)");
 }

@@ -85,6 +85,11 @@ TEST(GerberExport, PadShapesArcsZonesAndLabels)
              c.Angle = 3, c.Width = 4;
          },
          {"%ADD10C,0.20*%", "%LPD*%", "G54D10*", "X550Y503D02*", "X550Y503D01*", "M02*"}},
+        {[](ObjectList& l) { // 0 to 360 degrees is the whole ring, whose ends meet
+             LayoutObject& c = l.append(makeCircle({500, -500}, 60, 1, 1, 40));
+             c.Angle = 0, c.Width = 360;
+         },
+         {"%ADD10C,0.20*%", "%LPD*%", "G54D10*", "G75*", "G01X550Y500D02*", "G03X550Y500I-50J0D01*", "G01*", "M02*"}},
         {[](ObjectList& l) { // a closed region, then its outline; labels have no Gerber form
              LayoutObject zone = makeZone(20, 1);
              zone.Points = {{100, -100}, {300, -100}, {300, -300}};
