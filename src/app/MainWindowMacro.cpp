@@ -77,7 +77,7 @@ std::optional<QString> MainWindow::saveAsMacro()
             return std::nullopt;
     }
     const auto name = exportFileName(
-        prompts_, this, doc_.FileName, macroPanel_->folder(),
+        prompts_, this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"), doc_.FileName, macroPanel_->folder(),
         kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk", lang_);
     if (!name)
         return std::nullopt;

@@ -1,8 +1,8 @@
 #include "cli/ExportOptions.h"
 
+#include "model/FileIO.h"
+
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
 namespace kestrel::cli {
 
@@ -33,8 +33,7 @@ Board* loadExportBoard(const std::string& path, std::optional<long> boardIndex, 
 
 std::optional<std::string> outputReplaces(const std::string& input, const std::string& output, Language lang)
 {
-    std::error_code ec;
-    if (!std::filesystem::equivalent(input, output, ec))
+    if (!sameFile(input, output))
         return std::nullopt;
     return tr(lang, "выходной файл совпадает с входным, он заменил бы раскладку: ",
               "the output is the input file, which it would replace: ") +

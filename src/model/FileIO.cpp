@@ -152,4 +152,10 @@ Status writeFilesAtomically(const std::vector<FileContent>& files, Language lang
     return {};
 }
 
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec);
+}
+
 } // namespace kestrel

@@ -17,6 +17,10 @@
 namespace kestrel {
 
 // The file's bytes, or a failure naming the file.
+// Whether both names lead to one existing file (an output about to replace
+// an input, whatever path names it).
+bool sameFile(const std::string& a, const std::string& b);
+
 Result<std::vector<uint8_t>> readWholeFile(const std::string& path, Language lang,
                                            uint64_t maxBytes = ranges::kMaxFileBytes);
 

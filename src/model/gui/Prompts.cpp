@@ -1,5 +1,7 @@
 #include "model/gui/Prompts.h"
 
+#include "model/FileIO.h"
+
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -7,9 +9,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
-
-#include <filesystem>
-#include <system_error>
 
 namespace kestrel {
 
@@ -111,14 +110,13 @@ bool DesktopPrompts::runDialog(QDialog& dialog)
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const std::string& layoutFile,
-                                      const QString& startPath, const QString& filter, const QString& defaultSuffix,
-                                      Language lang)
+std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const QString& caption,
+                                      const std::string& layoutFile, const QString& startPath, const QString& filter,
+                                      const QString& defaultSuffix, Language lang)
 {
     const auto path = prompts.saveFileName(parent, startPath, filter, defaultSuffix);
-    if (std::error_code ec;
-        path && !layoutFile.empty() && std::filesystem::equivalent(layoutFile, path->toStdString(), ec)) {
-        prompts.message(parent, "Kestrel",
+    if (path && sameFile(layoutFile, path->toStdString())) {
+        prompts.message(parent, caption,
                         QString::fromUtf8(tr(lang, "Файл не может заменить открытую раскладку: ",
                                              "The file cannot replace the open layout: ")) +
                             *path,

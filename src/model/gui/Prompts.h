@@ -60,9 +60,9 @@ private:
 // refused with a message and gives none. The dialog's "replace?" would let
 // the export take the layout's place while the document still counts as
 // saved.
-std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const std::string& layoutFile,
-                                      const QString& startPath, const QString& filter, const QString& defaultSuffix,
-                                      Language lang);
+std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const QString& caption,
+                                      const std::string& layoutFile, const QString& startPath, const QString& filter,
+                                      const QString& defaultSuffix, Language lang);
 
 // "Layout files|*.KBD|All files|*.*" as a Qt name filter list. Patterns
 // match either letter case, as on the file systems the files come from.

@@ -158,7 +158,7 @@ void runBitmapExport(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     const QFileInfo document(QString::fromStdString(doc.FileName));
     const QString start = !doc.FileName.empty() && document.dir().exists() ? document.absolutePath() : QString();
     const auto path =
-        exportFileName(prompts, parent, doc.FileName, start,
+        exportFileName(prompts, parent, title(lang), doc.FileName, start,
                        text(lang, "Рисунки (*.BMP)|*.BMP", "Bitmaps (*.BMP)|*.BMP"), "BMP", lang);
     if (!path)
         return;

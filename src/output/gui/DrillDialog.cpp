@@ -56,7 +56,7 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts
     TLochDlg* dialog = keptDialog(parent, "LochDlg", lang, owned);
     if (!prompts.runDialog(*dialog))
         return;
-    const auto path = exportFileName(prompts, parent, doc.FileName, text(lang, "BOHRUNG.DRL", "DRILL.DRL"),
+    const auto path = exportFileName(prompts, parent, title(lang), doc.FileName, text(lang, "BOHRUNG.DRL", "DRILL.DRL"),
                                      text(lang, "Файлы сверловки (Excellon)|*.DRL", "Drill files (Excellon)|*.DRL"),
                                      "DRL", lang);
     if (!path)

@@ -39,7 +39,7 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
             Prompts::Answer::Yes)
             return false;
     }
-    const auto path = exportFileName(prompts, parent, doc.FileName,
+    const auto path = exportFileName(prompts, parent, caption, doc.FileName,
                                      QString::fromStdString(fabBaseName(board->Name) + ".zip"), "*.zip|*.zip", "zip",
                                      lang);
     if (!path)

@@ -184,7 +184,7 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     while (prompts.runDialog(*dialog)) {
         const GerberOptions options = dialog->options();
         const auto path =
-            exportFileName(prompts, parent, doc.FileName, QString::fromStdString(gerberDefaultFileName(options.layer, lang)),
+            exportFileName(prompts, parent, caption, doc.FileName, QString::fromStdString(gerberDefaultFileName(options.layer, lang)),
                            "*.gbr|*.gbr", "GBR", lang);
         if (!path)
             continue;

@@ -23,7 +23,7 @@ bool runPrintCommand(QWidget* parent, PrintJob& job, PrintSession& session, Lang
         return false;
     }
     if (session.targetIsPdf()) {
-        const auto path = exportFileName(prompts, parent, layoutFile, startDirectory, "PDF (*.pdf)|*.pdf", "pdf", lang);
+        const auto path = exportFileName(prompts, parent, "Kestrel", layoutFile, startDirectory, "PDF (*.pdf)|*.pdf", "pdf", lang);
         if (!path)
             return false;
         session.printer().setOutputFileName(*path);

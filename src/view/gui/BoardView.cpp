@@ -89,6 +89,7 @@ void BoardView::reloadFromDocument()
     redraw();
     Q_EMIT gridChanged(grid(), gridCaption());
     Q_EMIT viewChanged();
+    replayPointerLater();
 }
 
 void BoardView::setLanguage(Language lang)
@@ -274,7 +275,9 @@ void BoardView::replayPointerLater()
     pointerReplayPending_ = true;
     QTimer::singleShot(0, paintBox_, [this] {
         pointerReplayPending_ = false;
-        if (paintBox_->underMouse())
+        // A pan with the middle button follows its own moves; one replayed
+        // from the cursor's newer place would make the view step back.
+        if (paintBox_->underMouse() && !(QApplication::mouseButtons() & Qt::MiddleButton))
             movePointerWhereItIs(paintBox_);
     });
 }
@@ -454,7 +457,8 @@ void BoardView::syncScrollFromBars()
         hRuler_->update();
     if (before.y != after.y)
         vRuler_->update();
-    Q_EMIT viewChanged();    replayPointerLater();
+    Q_EMIT viewChanged();
+    replayPointerLater();
 }
 
 void BoardView::updateRulers()
