@@ -1,5 +1,7 @@
 #include "model/LayerSwitches.h"
 
+#include <unordered_set>
+
 namespace kestrel {
 
 namespace {
@@ -31,9 +33,25 @@ bool SetViewLayer(BoardSettings& settings, ObjectList& objects, int layer)
 {
     if (!isSwitchableLayer(layer) || static_cast<int>(settings.ActiveLayer) == layer)
         return false;
+    // What goes with an object of the layer goes too, its via twin and its
+    // group: a command on what stays selected would move or delete half of
+    // them.
+    std::unordered_set<int32_t> groups;
+    auto deselect = [](LayoutObject& o) {
+        o.Selected = 0;
+        if (o.Partner)
+            o.Partner->Selected = 0;
+    };
     for (auto& o : objects)
-        if (o->Layer == layer)
-            o->Selected = 0;
+        if (o->Layer == layer) {
+            if (o->Selected && o->outerGroup() != -1)
+                groups.insert(o->outerGroup());
+            deselect(*o);
+        }
+    if (!groups.empty())
+        for (auto& o : objects)
+            if (groups.count(o->outerGroup()))
+                deselect(*o);
     uint8_t& visible = settings.LayerVisible[static_cast<size_t>(layer - 1)];
     visible = visible ? 0 : 1;
     return true;

@@ -34,6 +34,27 @@ TEST(LayerSwitches, SwitchesDeselectWhatTheyHideOrLeave)
     EXPECT_TRUE(SetViewLayer(s, list, 1) && !IsLayerVisible(s, 1)) << "the former active layer can be hidden";
 }
 
+// A via's twin and a group's members on other layers go with a hidden
+// object: a drag of what stays selected would tear them apart.
+TEST(LayerSwitches, HidingALayerDeselectsViasAndGroupsWhole)
+{
+    BoardSettings s;
+    ObjectList list;
+    test::addVia(list, {0, 0}); // layers 1 and 3
+    LayoutObject& track = test::addTrack(list, {{0, 0}, {10, 0}}, 40, 1);
+    LayoutObject& grouped = test::addTrack(list, {{0, 5}, {10, 5}}, 40, 2);
+    test::addTrack(list, {{0, 9}, {10, 9}}, 40, 2);
+    track.Groups = grouped.Groups = {7};
+    for (auto& o : list)
+        o->Selected = 1;
+    ASSERT_TRUE(SetViewLayer(s, list, 3)); // shown first: layer 3 starts hidden
+    EXPECT_EQ(selection(list), (std::vector<int>{0, 0, 1, 1, 1}));
+    for (auto& o : list)
+        o->Selected = 1;
+    ASSERT_TRUE(SetViewLayer(s, list, 2));
+    EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 0})) << "the track goes with its group's silk";
+}
+
 TEST(LayerSwitches, GroundPlaneFollowsTheActiveSide)
 {
     for (uint32_t active : {1u, 2u, 3u, 4u}) {
