@@ -109,6 +109,9 @@ void MainWindow::showToolParameters()
     toolPanel_->showParameters(mmFromUnits(tools_.CurrentTrackWidth), diameterMmFromRadiusUnits(tools_.CurrentPadOuter),
                                diameterMmFromRadiusUnits(tools_.CurrentPadInner));
     status_->showClearanceMm(mmFromUnits(tools_.CurrentClearance));
+    // A selected pad hands over its shape and via mode as well: the Pad
+    // button shows what the tool will place.
+    setPadShape(tools_.CurrentPadShape);
 }
 
 void MainWindow::trackWidthEdited(double mm)

@@ -1,6 +1,8 @@
 #include "WindowFixture.h"
 
 #include "app/InterfaceLanguage.h"
+#include "app/ToolIcons.h"
+#include "app/ToolPanel.h"
 #include "edit/PointerMachine.h"
 #include "view/gui/BoardView.h"
 
@@ -78,6 +80,19 @@ TEST(ToolPanel, ShowingTheSelectionsValuesLeavesThemAloneAndTypedOnesApplyWhenFi
         EXPECT_EQ(f.list()[3].Width, 60);
     }
     QLocale::setDefault(before);
+}
+
+// A click on a pad takes over its shape and via mode for the Pad tool, and
+// the Pad button shows them.
+TEST(ToolPanel, TheShapeTakenFromASelectedPadShowsOnThePadButton)
+{
+    WindowFixture f;
+    auto [a, b] = addVia(f.list(), {1000, -1000}, 90, 30);
+    a->Shape = b->Shape = 6;
+    f.click({1000, -1000});
+    EXPECT_EQ(f.window().toolParameters().CurrentPadShape, 6);
+    const QImage shown = f.window().findChild<ToolPanel*>()->toolButton(2)->icon().pixmap(24).toImage();
+    EXPECT_EQ(shown, padShapeIcon(6, true).pixmap(24).toImage());
 }
 
 // Picking a design-check line selects as a click would: a via with its
