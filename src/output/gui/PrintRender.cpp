@@ -1,5 +1,6 @@
 #include "output/gui/PrintRender.h"
 
+#include "geometry/Geometry.h"
 #include "model/Units.h"
 #include "view/gui/BoardPainter.h"
 #include "view/gui/LabelPainter.h"
@@ -158,9 +159,11 @@ void RenderPage(QPainter& painter, const PrintJob& job, double pxPerMmX, double 
     const QTransform base = painter.transform();
     const PrintOptions& o = job.options;
     // What a copy may draw, in board units: the board with its targets,
-    // and the scanned copy.
-    QRectF drawn = QRectF(0, -job.boardHeight, job.boardWidth, job.boardHeight)
-                       .adjusted(-kTargetArm, -kTargetArm, kTargetArm, kTargetArm);
+    // objects lying off it, and the scanned copy.
+    Rect extent{-kTargetArm, -job.boardHeight - kTargetArm, job.boardWidth + kTargetArm, kTargetArm};
+    for (const auto& obj : *job.objects)
+        extent = extent.united(BoundingRect(*obj));
+    QRectF drawn(extent.left, extent.top, double(extent.right) - extent.left, double(extent.bottom) - extent.top);
     if (o.scannedCopy)
         drawn |= job.scanUnits[o.side1 ? 0 : 1];
     for (int row = 0; row < o.tilesY; ++row)
