@@ -86,6 +86,9 @@ TEST_F(RenderCli, BadInvocations)
         // at 10 % the print's coordinates reach 32 mm on paper: more is refused, not cut short
         {{"pdf", "--scale", "10", "--shift", "100,150", "--lang", "en", in, pdf}, 2,
          "--shift: at this scale X and Y are each -32 to 32 mm"},
+        // mirrored, the print starts at the middle of the page and reaches its limit sooner to the right
+        {{"pdf", "--mirror", "--scale", "50", "--shift", "100,0", "--lang", "en", in, pdf}, 2,
+         "--shift: mirrored at this scale X is from -261 to 58 mm"},
         {{"bmp", "--dpi", "4294967396", "--lang", "en", in, dir.file("out.bmp")}, 2, "--dpi expects 100 to 600"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
         {{"pdf", "--layers", "X9", "--lang", "en", dir.file("missing.kbd"), pdf}, 2, "--layers: unknown layer 'X9'"},

@@ -166,6 +166,20 @@ int runPdfCommand(const std::vector<std::string>& raw)
     job.groundPlane2 = doc->Working.GroundPlane2 != 0;
     job.options = options;
     const QSizeF page = session.pageSizeMm();
+    if (options.mirror) {
+        // A mirrored print starts at the middle of the page, so its shift
+        // reaches the end of the print's coordinates sooner on one side.
+        const double unitsPerMm = 100 * options.effectiveScale();
+        const double middle = std::nearbyint(page.width() * 100 / 2 * options.printScale);
+        const double low = std::ceil((-kPrintCoordLimit - middle) / unitsPerMm);
+        const double high = std::floor((kPrintCoordLimit - middle) / unitsPerMm);
+        const double x = -options.offsetX / unitsPerMm;
+        if (x < low || x > high)
+            return fail(kExitUsage, text(*lang, "--shift: зеркально при этом масштабе X от ",
+                                         "--shift: mirrored at this scale X is from ") +
+                                        std::to_string(static_cast<int>(low)) + text(*lang, " до ", " to ") +
+                                        std::to_string(static_cast<int>(high)) + text(*lang, " мм", " mm"));
+    }
     const BoardOnPage onPage = boardOnPage(options, page.width(), page.height(), job.boardWidth, job.boardHeight);
     if (onPage == BoardOnPage::Off)
         return fail(kExitFailure, text(*lang, "плата целиком вне страницы (см. --shift); PDF не записан",
