@@ -12,7 +12,6 @@
 #include <QTranslator>
 
 #include <memory>
-#include <utility>
 
 namespace kestrel {
 
@@ -63,45 +62,21 @@ std::optional<Language> languageFromName(const QString& name)
     return std::nullopt;
 }
 
-namespace {
-
-// Qt's Russian table lacks the kinds the file dialog shows for drives,
-// folders and shortcuts.
-class FileKindNames : public QTranslator {
-public:
-    QString translate(const char* context, const char* source, const char*, int) const override
-    {
-        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
-            return {};
-        static const std::pair<const char*, const char*> names[] = {
-            {"Drive", "Диск"}, {"Folder", "Папка"}, {"Shortcut", "Ярлык"}};
-        for (const auto& [english, russian] : names)
-            if (qstrcmp(source, english) == 0)
-                return QString::fromUtf8(russian);
-        return {};
-    }
-    bool isEmpty() const override { return false; }
-};
-
-} // namespace
-
 bool installQtTranslation(Language lang)
 {
-    static std::unique_ptr<QTranslator> installed, kinds;
-    for (auto* t : {&installed, &kinds})
-        if (*t) {
-            QCoreApplication::removeTranslator(t->get());
-            t->reset();
-        }
+    static QTranslator* installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
     if (lang != Language::Russian)
         return true;
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
         !QCoreApplication::installTranslator(translator.get()))
         return false;
-    installed = std::move(translator);
-    kinds = std::make_unique<FileKindNames>();
-    QCoreApplication::installTranslator(kinds.get());
+    installed = translator.release();
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -49,19 +51,50 @@ QString qtNameFilters(const QString& filter)
     return filters.join(";;");
 }
 
+QString fileKindName(const QFileInfo& file, Language lang)
+{
+    if (file.isDir())
+        return QString::fromUtf8(tr(lang, "Папка", "Folder"));
+    const QString suffix = file.suffix().toUpper();
+    if (suffix.isEmpty())
+        return QString::fromUtf8(tr(lang, "Файл", "File"));
+    return lang == Language::English ? suffix + " file" : QString::fromUtf8("Файл ") + suffix;
+}
+
+namespace {
+
+// The kinds in the file dialog's list in the interface language: the
+// system's own descriptions follow the number locale, which is C.
+class FileKinds : public QFileIconProvider {
+public:
+    explicit FileKinds(Language lang) : lang_(lang) {}
+    QString type(const QFileInfo& file) const override { return fileKindName(file, lang_); }
+
+private:
+    Language lang_;
+};
+
+} // namespace
+
 std::optional<QString> DesktopPrompts::openFileName(QWidget* parent, const QString& directory,
                                                     const QString& filter)
 {
-    const QString name = QFileDialog::getOpenFileName(parent, QString(), directory, qtNameFilters(filter));
-    if (name.isEmpty())
+    FileKinds kinds(lang_);
+    QFileDialog dialog(parent, QString(), directory, qtNameFilters(filter));
+    dialog.setIconProvider(&kinds);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return name;
+    return dialog.selectedFiles().first();
 }
 
 std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QString& startPath,
                                                     const QString& filter, const QString& defaultSuffix)
 {
+    FileKinds kinds(lang_);
     QFileDialog dialog(parent, QString(), startPath, qtNameFilters(filter));
+    dialog.setIconProvider(&kinds);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -10,6 +10,7 @@
 #include <string>
 
 class QDialog;
+class QFileInfo;
 class QMessageBox;
 class QWidget;
 
@@ -63,6 +64,9 @@ private:
 std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const QString& caption,
                                       const std::string& layoutFile, const QString& startPath, const QString& filter,
                                       const QString& defaultSuffix, Language lang);
+
+// The kind of a file or folder as the file dialogs list it.
+QString fileKindName(const QFileInfo& file, Language lang);
 
 // "Layout files|*.KBD|All files|*.*" as a Qt name filter list. Patterns
 // match either letter case, as on the file systems the files come from.
