@@ -227,10 +227,12 @@ void MacroPanel::refreshList()
     if (names == shown) {
         // The same names: the file shown may have been replaced by a new
         // one. Unchanged, it is not read again (nor its fault said again).
-        const QFileInfo file(entryPath(list_->currentRow()));
-        if (list_->currentRow() >= 0 && (file.absoluteFilePath() != loadedPath_ ||
-                                         file.lastModified() != loadedTime_ || file.size() != loadedSize_))
-            loadEntry(list_->currentRow());
+        const int row = list_->currentRow();
+        if (row < 0)
+            return;
+        const QFileInfo file(entryPath(row));
+        if (file.absoluteFilePath() != loadedPath_ || file.lastModified() != loadedTime_ || file.size() != loadedSize_)
+            loadEntry(row);
         return;
     }
     const QSignalBlocker quiet(list_);

@@ -48,11 +48,15 @@ bool calibrationAcceptable(double x, double y)
     return ok(x) && ok(y);
 }
 
+double mirroredPageStart(const PrintOptions& o, double pageWidthMm)
+{
+    return std::nearbyint(pageWidthMm * kUnitsPerMm / 2 * o.printScale);
+}
+
 PrintPoint pageOrigin(const PrintOptions& o, double pageWidthMm)
 {
     if (o.mirror)
-        return {double(ClampPrintCoord(std::nearbyint(pageWidthMm * kUnitsPerMm / 2 * o.printScale) - o.offsetX)),
-                double(o.offsetY)};
+        return {double(ClampPrintCoord(mirroredPageStart(o, pageWidthMm) - o.offsetX)), double(o.offsetY)};
     return {double(o.offsetX), double(o.offsetY)};
 }
 

@@ -60,6 +60,9 @@ bool calibrationAcceptable(double x, double y);
 // The board point at the page's printable top-left corner for the first
 // copy: mirrored, the board's left edge lies at the middle of the page.
 PrintPoint pageOrigin(const PrintOptions& o, double pageWidthMm);
+// Where a mirrored print starts before its offset: the middle of the page,
+// in board units at the print scale.
+double mirroredPageStart(const PrintOptions& o, double pageWidthMm);
 // The same for copy (column, row), counted from 0: one board width plus
 // gap to the side, one height plus gap down. Not clamped: pinning a far
 // copy would lay it over its neighbour.

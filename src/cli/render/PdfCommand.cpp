@@ -170,7 +170,7 @@ int runPdfCommand(const std::vector<std::string>& raw)
         // A mirrored print starts at the middle of the page, so its shift
         // reaches the end of the print's coordinates sooner on one side.
         const double unitsPerMm = 100 * options.effectiveScale();
-        const double middle = std::nearbyint(page.width() * 100 / 2 * options.printScale);
+        const double middle = mirroredPageStart(options, page.width());
         const double low = std::ceil((-kPrintCoordLimit - middle) / unitsPerMm);
         const double high = std::floor((kPrintCoordLimit - middle) / unitsPerMm);
         const double x = -options.offsetX / unitsPerMm;
