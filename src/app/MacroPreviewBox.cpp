@@ -38,7 +38,10 @@ void MacroPreviewBox::paintEvent(QPaintEvent*)
 {
     // Painted into an image of its own: the figure sinks take the device
     // for the painted area, which a widget's backing store offsets.
-    QImage image(size(), QImage::Format_RGB32);
+    // In device pixels, as sharp as the board on a scaled screen.
+    const qreal dpr = devicePixelRatioF();
+    QImage image((QSizeF(size()) * dpr).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
     image.fill(BoardColours::Board);
     paintMacro(image);
     QPainter(this).drawImage(0, 0, image);

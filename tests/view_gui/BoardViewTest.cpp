@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -236,6 +237,32 @@ int scaledViewFaults()
     return faults;
 }
 
+// Run in a process started with a fractional QT_SCALE_FACTOR: the number of
+// device pixels on screen that a repaint of part of the view changed, though
+// nothing on the board did.
+int partialRepaintChangedPixels()
+{
+    ShownView v;
+    test::addPad(*v.doc.currentObjects(), {1000, -1000}, 200, 3, 1, 0);
+    v.view.redraw();
+    QApplication::processEvents();
+    QScreen* screen = v.view.screen();
+    const QImage before = screen->grabWindow(v.view.winId()).toImage();
+    // Edges on odd pixels, which lie between device pixels at 1.5.
+    v.view.invalidateBoardRect({510, -2610, 1730, -410});
+    v.view.invalidateBoardRect({2030, -1230, 2330, -1030});
+    QApplication::processEvents();
+    const QImage after = screen->grabWindow(v.view.winId()).toImage();
+    if (before.size() != after.size() || before.isNull())
+        return -1;
+    int changed = 0;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x)
+            changed += before.pixel(x, y) != after.pixel(x, y);
+    std::fprintf(stderr, "%d pixels changed of %dx%d\n", changed, before.width(), before.height());
+    return std::min(changed, 255);
+}
+
 } // namespace
 
 // The board is painted into an image of the screen's device pixels, so a
@@ -245,5 +272,15 @@ TEST(BoardViewDeathTest, ScaledScreensArePaintedAtDeviceResolution)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     setenv("QT_SCALE_FACTOR", "2", 1);
     EXPECT_EXIT(std::exit(scaledViewFaults()), testing::ExitedWithCode(0), "");
+    unsetenv("QT_SCALE_FACTOR");
+}
+
+// At a fractional scale a repainted part must land on the same device pixels
+// as the rest of the view: no grid line may jump by a pixel at its edges.
+TEST(BoardViewDeathTest, PartialRepaintsAtFractionalScaleMatchTheRest)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("QT_SCALE_FACTOR", "1.5", 1);
+    EXPECT_EXIT(std::exit(partialRepaintChangedPixels()), testing::ExitedWithCode(0), "");
     unsetenv("QT_SCALE_FACTOR");
 }

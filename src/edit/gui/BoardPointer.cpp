@@ -261,7 +261,7 @@ void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
     const PointerCursor cursor = machine_.cursor();
     if (cursor != cursor_ || fx.switchTool) {
         cursor_ = cursor;
-        view_.paintBox()->setCursor(pointerCursor(cursor));
+        view_.paintBox()->setCursor(pointerCursor(cursor, view_.paintBox()->devicePixelRatioF()));
     }
     if (const char* hint = machine_.hint(lang_)) {
         const QString text = QString::fromUtf8(hint);

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace kestrel {
@@ -21,18 +23,24 @@ void inked(QPainter& p, const std::function<void(QPainter&)>& shape)
     shape(p);
 }
 
-QCursor drawn(const std::function<void(QPainter&)>& shape, QPoint hotSpot)
+// Drawn in the screen's device pixels, as large as the system's pointers on
+// a scaled screen. The pixmap keeps a ratio of 1 and the hot spot is given in
+// its pixels: X takes a pointer's hot spot as it is, whatever the ratio.
+QCursor drawn(const std::function<void(QPainter&)>& shape, QPoint hotSpot, qreal devicePixelRatio)
 {
-    QPixmap pixmap(kSize, kSize);
+    const int side = static_cast<int>(std::ceil(kSize * devicePixelRatio));
+    QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(devicePixelRatio, devicePixelRatio);
     inked(p, shape);
     p.end();
-    return QCursor(pixmap, hotSpot.x(), hotSpot.y());
+    const QPoint spot = (QPointF(hotSpot) * devicePixelRatio).toPoint();
+    return QCursor(pixmap, spot.x(), spot.y());
 }
 
-QCursor make(PointerCursor which)
+QCursor make(PointerCursor which, qreal dpr)
 {
     switch (which) {
     case PointerCursor::Lupe:
@@ -40,14 +48,14 @@ QCursor make(PointerCursor which)
         return drawn([](QPainter& p) {
             p.drawEllipse(QPointF(12, 12), 8, 8);
             p.drawLine(QPointF(18, 18), QPointF(28, 28));
-        }, {12, 12});
+        }, {12, 12}, dpr);
     case PointerCursor::Test:
         // A probe whose tip touches the copper.
         return drawn([](QPainter& p) {
             p.drawLine(QPointF(2, 2), QPointF(12, 12));
             p.drawRect(QRectF(12, 12, 8, 8));
             p.drawLine(QPointF(20, 20), QPointF(29, 29));
-        }, {2, 2});
+        }, {2, 2}, dpr);
     case PointerCursor::Changer:
         // Four arrows around the corner being moved.
         return drawn([](QPainter& p) {
@@ -59,21 +67,21 @@ QCursor make(PointerCursor which)
                 p.drawLine(tip, tip + towards + side);
                 p.drawLine(tip, tip + towards - side);
             }
-        }, {16, 16});
+        }, {16, 16}, dpr);
     case PointerCursor::Connect:
         // Two pads and the band between them; the hot spot is the first pad.
         return drawn([](QPainter& p) {
             p.drawEllipse(QPointF(4, 4), 3, 3);
             p.drawEllipse(QPointF(26, 26), 3, 3);
             p.drawLine(QPointF(7, 7), QPointF(23, 23));
-        }, {4, 4});
+        }, {4, 4}, dpr);
     case PointerCursor::AutoRoute:
         // An arrow with a stepped track behind it.
         return drawn([](QPainter& p) {
             p.drawPolyline(QPolygonF{{2, 2}, {2, 12}, {12, 12}, {12, 22}, {22, 22}, {22, 29}});
             p.drawLine(QPointF(2, 2), QPointF(9, 2));
             p.drawLine(QPointF(2, 2), QPointF(2, 9));
-        }, {2, 2});
+        }, {2, 2}, dpr);
     case PointerCursor::Arrow:
         break;
     }
@@ -84,9 +92,9 @@ QCursor make(PointerCursor which)
 
 // Made on each change of tool or state, which is rare; a cache would
 // outlive the application's pixmaps.
-QCursor pointerCursor(PointerCursor which)
+QCursor pointerCursor(PointerCursor which, qreal devicePixelRatio)
 {
-    return make(which);
+    return make(which, std::max<qreal>(devicePixelRatio, 1));
 }
 
 } // namespace kestrel

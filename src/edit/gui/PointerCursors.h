@@ -8,6 +8,7 @@
 
 namespace kestrel {
 
-QCursor pointerCursor(PointerCursor which);
+// Drawn for a screen of the given device pixel ratio.
+QCursor pointerCursor(PointerCursor which, qreal devicePixelRatio = 1);
 
 } // namespace kestrel

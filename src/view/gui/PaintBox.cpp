@@ -49,8 +49,12 @@ QRect PaintBox::visibleRect() const
 }
 
 // The cache image's pixel (0, 0) is the paint-box pixel cacheRect_.topLeft().
-void PaintBox::renderBoard(const QRect& r)
+void PaintBox::renderBoard(const QRect& changed)
 {
+    // At a fractional scale the device pixels at the rectangle's edges are
+    // partly outside it; they are drawn on screen, so they are painted too.
+    const qreal dpr = cache_.devicePixelRatio();
+    const QRect r = dpr == std::floor(dpr) ? changed : changed.adjusted(-1, -1, 1, 1) & cacheRect_;
     const Viewport& vp = view_.viewport_;
     const int32_t k = vp.onePixelUnits();
     const Rect clip = vp.screenRectToBoard({r.left(), r.top(), r.right() + 1, r.bottom() + 1}).grown(k);
@@ -143,9 +147,18 @@ void PaintBox::paintEvent(QPaintEvent* event)
     }
     QPainter painter(this);
     const qreal dpr = cache_.devicePixelRatio();
-    const QRect source(QPointF((r.topLeft() - cacheRect_.topLeft()) * dpr).toPoint(), (QSizeF(r.size()) * dpr).toSize());
+    // Drawn in device pixels, the cache's corner on a whole one: at a
+    // fractional scale a part drawn from a logical rectangle would land
+    // between pixels, a pixel off from the parts around it.
+    const QTransform toDevice = painter.deviceTransform();
+    const QPoint cacheAt = toDevice.map(QPointF(cacheRect_.topLeft())).toPoint();
+    const QRect source = toDevice.mapRect(QRectF(r)).toAlignedRect().translated(-cacheAt) & cache_.rect();
+    if (source.isEmpty())
+        return;
+    painter.setWorldTransform(toDevice.inverted());
+    const QRectF target(source.translated(cacheAt));
     if (!overlay_) {
-        painter.drawImage(r, cache_, source);
+        painter.drawImage(target, cache_, QRectF(source));
         return;
     }
     // The previews go over a copy, so the cache keeps the bare board. The
@@ -157,10 +170,11 @@ void PaintBox::paintEvent(QPaintEvent* event)
         std::memcpy(frame_.scanLine(y), cache_.constScanLine(source.top() + y) + source.left() * 4,
                     static_cast<size_t>(source.width()) * 4);
     QImage view(frame_.bits(), source.width(), source.height(), frame_.bytesPerLine(), QImage::Format_RGB32);
-    QTransform toFrame = boardTransform(view_.viewport_.zoom(), r.left(), r.top());
+    QTransform toFrame = boardTransform(view_.viewport_.zoom(), cacheRect_.left() + source.left() / dpr,
+                                        cacheRect_.top() + source.top() / dpr);
     toFrame *= QTransform::fromScale(dpr, dpr);
     overlay_(view, toFrame);
-    painter.drawImage(QRectF(r), view);
+    painter.drawImage(target, view, QRectF(view.rect()));
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event)

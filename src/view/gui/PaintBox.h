@@ -45,7 +45,7 @@ protected:
 private:
     // The part of the paint box inside the scroll box's visible area.
     QRect visibleRect() const;
-    void renderBoard(const QRect& pixels);
+    void renderBoard(const QRect& changed);
     void renderChanged(const QRegion& pixels);
 
     BoardView& view_;
