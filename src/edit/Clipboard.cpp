@@ -106,7 +106,7 @@ void Paste(EditSession& session, LayoutDocument& doc)
     // off by repeated pastes) would be out of sight and dropped at the next
     // save: the pasted objects come back onto the board in grid steps.
     if (const auto bounds = SelectionBounds(*objects)) {
-        const Point back = ClampMoveDelta(*bounds, {}, doc.Working, true);
+        const Point back = BackOntoBoard(*bounds, doc.Working);
         if (back != Point{})
             for (size_t i = n0; i < objects->size(); ++i)
                 translate((*objects)[i], back.x, back.y);

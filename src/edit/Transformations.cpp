@@ -14,15 +14,48 @@ namespace kestrel {
 
 namespace {
 
-// The move d along one axis of the board [lo, hi] for a selection from a
-// to b. A selection longer than the board cannot stay on it: only its end
-// `corner` (the left, or the upper, as y grows upwards) is kept on it, so a
-// move that keeps that end on the board is taken as asked.
-int32_t limited(int64_t d, int64_t a, int64_t b, int64_t lo, int64_t hi, int64_t corner)
+// The displacements along one axis a selection from a to b may take on the
+// board [lo, hi].
+struct AxisRange {
+    int64_t low, high;
+    int32_t kept(int64_t d) const { return saturatedUnits(std::clamp(d, low, high)); }
+};
+
+// A move goes no further past an edge than the selection already lies: one
+// on the board stays on it, one hanging over an edge (or over both, when it
+// is larger than the board) may come back but not go further out.
+AxisRange moveRange(int64_t a, int64_t b, int64_t lo, int64_t hi)
 {
-    if (b - a > hi - lo)
-        a = b = corner;
-    return saturatedUnits(std::clamp(d, lo - a, hi - b));
+    return {std::min<int64_t>(0, lo - a), std::max<int64_t>(0, hi - b)};
+}
+
+// Brought back onto the board: wholly when it fits, else just far enough to
+// span the whole board, so that no end is pushed off.
+AxisRange backRange(int64_t a, int64_t b, int64_t lo, int64_t hi)
+{
+    return b - a > hi - lo ? AxisRange{hi - b, lo - a} : AxisRange{lo - a, hi - b};
+}
+
+// The delta kept within the ranges, then snapped to the grid when asked. A
+// move stopped at the edge may lie between grid lines, and rounding it would
+// carry the selection up to half a step past the edge, where the next save
+// drops it: it then takes the next grid line inside. (A range narrower than
+// a step keeps the nearest line.)
+Point keptDelta(const AxisRange& x, const AxisRange& y, Point delta, const BoardSettings& board, bool snap)
+{
+    const Point kept{x.kept(delta.x), y.kept(delta.y)};
+    if (!snap || !usableGrid(board.Grid))
+        return kept;
+    const auto onGrid = [&](int32_t d, const AxisRange& range) {
+        const double line = std::nearbyint(d / board.Grid);
+        const int32_t snapped = roundEven(line * board.Grid);
+        const int32_t limit = range.kept(snapped);
+        if (limit == snapped)
+            return snapped;
+        const int32_t inside = roundEven((line + (limit > snapped ? 1 : -1)) * board.Grid);
+        return range.kept(inside) == inside ? inside : snapped;
+    };
+    return {onGrid(kept.x, x), onGrid(kept.y, y)};
 }
 
 template <class Change>
@@ -75,27 +108,14 @@ void alignSingle(LayoutObject& o, const BoardSettings& board)
 
 Point ClampMoveDelta(const Rect& r, Point delta, const BoardSettings& board, bool snap)
 {
-    const auto keptX = [&](int64_t d) { return limited(d, r.left, r.right, 0, board.BoardWidth, r.left); };
-    const auto keptY = [&](int64_t d) {
-        return limited(d, r.top, r.bottom, -int64_t{board.BoardHeight}, 0, r.bottom);
-    };
-    const Point kept{keptX(delta.x), keptY(delta.y)};
-    if (!snap || !usableGrid(board.Grid))
-        return kept;
-    // A move stopped at the edge may lie between grid lines, and rounding it
-    // would carry the selection up to half a step past the edge, where the
-    // next save drops it: it then takes the next grid line inside. (A range
-    // narrower than a step keeps the nearest line.)
-    const auto onGrid = [&](int32_t d, auto keep) {
-        const double line = std::nearbyint(d / board.Grid);
-        const int32_t snapped = roundEven(line * board.Grid);
-        const int32_t limit = keep(snapped);
-        if (limit == snapped)
-            return snapped;
-        const int32_t inside = roundEven((line + (limit > snapped ? 1 : -1)) * board.Grid);
-        return keep(inside) == inside ? inside : snapped;
-    };
-    return {onGrid(kept.x, keptX), onGrid(kept.y, keptY)};
+    return keptDelta(moveRange(r.left, r.right, 0, board.BoardWidth),
+                     moveRange(r.top, r.bottom, -int64_t{board.BoardHeight}, 0), delta, board, snap);
+}
+
+Point BackOntoBoard(const Rect& r, const BoardSettings& board)
+{
+    return keptDelta(backRange(r.left, r.right, 0, board.BoardWidth),
+                     backRange(r.top, r.bottom, -int64_t{board.BoardHeight}, 0), {}, board, true);
 }
 
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta)

@@ -9,12 +9,14 @@
 namespace kestrel {
 
 // The displacement of a move drag: limited so that pressRect (the
-// selection's bounds at the press) stays on the board (its x from 0 to the
-// width, its smallest y no lower than minus the height and its largest y no
-// higher than 0; a selection larger than the board keeps its top-left
-// corner on it), then snapped to the grid when asked, so that it may end up
-// to half a grid step over the edge.
+// selection's bounds at the press) goes no further past the board's edges
+// than it lies (its x from 0 to the width, its smallest y no lower than minus
+// the height and its largest y no higher than 0), then snapped to the grid
+// when asked, never past an edge it stopped at.
 Point ClampMoveDelta(const Rect& pressRect, Point delta, const BoardSettings& board, bool snap);
+// The grid move that brings a selection with these bounds onto the board, or
+// over the whole board along an axis where it is larger.
+Point BackOntoBoard(const Rect& bounds, const BoardSettings& board);
 
 // Moves every selected object by the delta (already clamped by the caller).
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta);

@@ -117,15 +117,35 @@ TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
     EXPECT_EQ(ClampMoveDelta(sel, {20000, 0}, board, true), (Point{13970, 0}));
     EXPECT_EQ(ClampMoveDelta({1000, -3000, 2100, -1000}, {20000, 0}, board, true), (Point{13716, 0}));
     EXPECT_EQ(ClampMoveDelta(sel, {-20000, 0}, board, true), (Point{-762, 0}));
-    // Hanging 3 mm over the right edge (a board made smaller), a move of
-    // that much to the left takes the line beyond it, onto the board.
-    EXPECT_EQ(ClampMoveDelta({15000, -3000, 16300, -1000}, {-300, 0}, board, true), (Point{-508, 0}));
+    // Hanging 3 mm over the right edge (a board made smaller): it may come
+    // back, but goes no further out, and a move of nothing moves nothing.
+    const Rect hanging{15000, -3000, 16300, -1000};
+    EXPECT_EQ(ClampMoveDelta(hanging, {-300, 0}, board, true), (Point{-254, 0}));
+    EXPECT_EQ(ClampMoveDelta(hanging, {1000, 0}, board, true), (Point{0, 0}));
+    EXPECT_EQ(ClampMoveDelta(hanging, {0, 0}, board, false), (Point{0, 0}));
 
-    // Taller than the board: the top-left corner stays on it.
+    // Larger than the board (a circle hanging over the lower edge, a select
+    // all): nothing is pushed off. It may move up by what lies free above
+    // it, not down, and not at all when it hangs over both edges.
     board.Grid = 100;
     const Rect tall{1000, -12000, 2000, -200}; // 11800 high on a 10000 board
     EXPECT_EQ(ClampMoveDelta(tall, {0, 900}, board, false), (Point{0, 200}));
-    EXPECT_EQ(ClampMoveDelta(tall, {0, -20000}, board, false), (Point{0, -9800}));
+    EXPECT_EQ(ClampMoveDelta(tall, {0, -20000}, board, false), (Point{0, 0}));
+    EXPECT_EQ(ClampMoveDelta(tall, {0, 0}, board, false), (Point{0, 0}));
+    EXPECT_EQ(ClampMoveDelta({-50, -10050, 16050, 50}, {500, -500}, board, true), (Point{0, 0}));
+}
+
+// A paste beyond the edge comes back: wholly onto the board when it fits,
+// else just over the whole board, so neither of its ends is pushed off.
+TEST(Transformations, PastesComeBackOntoTheBoard)
+{
+    BoardSettings board; // 16000 x 10000
+    board.Grid = 100;
+    EXPECT_EQ(BackOntoBoard({15500, -3000, 16300, -1000}, board), (Point{-300, 0}));
+    EXPECT_EQ(BackOntoBoard({1000, -3000, 2000, -1000}, board), (Point{0, 0}));
+    // A copy of a select-all one step right and down, 11800 high.
+    EXPECT_EQ(BackOntoBoard({1100, -12100, 2100, -300}, board), (Point{0, 300}));
+    EXPECT_EQ(BackOntoBoard({1100, -12100, 2100, 100}, board), (Point{0, 0})) << "spans the board already";
 }
 
 TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
