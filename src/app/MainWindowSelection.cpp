@@ -67,6 +67,10 @@ void MainWindow::showViolation(const Violation& v)
     for (const uint32_t i : involved)
         if (const int layer = list[i].Layer; layer >= 1 && layer <= 4 && !doc_.Working.LayerVisible[layer - 1])
             toggleLayer(layer);
+    // An object of the other side is picked as a click there would pick
+    // it: with that side active.
+    if (const int layer = list[v.object].Layer; layer >= 1 && layer <= 4 && !IsPickable(doc_.Working, layer))
+        activateLayer(layer);
     const std::vector<uint8_t> before = selectionFlags();
     DeselectAll(list);
     std::erase_if(involved, [&](uint32_t i) { return !IsPickable(doc_.Working, list[i].Layer); });

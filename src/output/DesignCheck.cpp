@@ -247,14 +247,39 @@ void settleLabelNets(CopperMap& map, CopperPartGrids& grids, std::vector<int>& n
     }
 }
 
-// The board's nets, labels settled, and the pairs the search asks for.
+// A ground plane runs up to every object of its layer with a clearance of
+// 0: the nets of all of them are the plane's one net.
+void joinPlaneNets(const ObjectList& objects, const BoardSettings& settings, std::vector<int>& nets)
+{
+    for (const int layer : {int(Layer::K1), int(Layer::K2)}) {
+        if (!groundPlaneOn(settings, layer))
+            continue;
+        std::vector<int> joined;
+        for (size_t i = 0; i < objects.size(); ++i)
+            if (objects[i].Layer == layer && objects[i].Clearance == 0 && nets[i] >= 0 && !isCopperLabel(objects[i]))
+                joined.push_back(nets[i]);
+        std::sort(joined.begin(), joined.end());
+        joined.erase(std::unique(joined.begin(), joined.end()), joined.end());
+        if (joined.size() < 2)
+            continue;
+        for (int& net : nets)
+            if (net >= 0 && std::binary_search(joined.begin(), joined.end(), net))
+                net = joined.front();
+    }
+}
+
+// The board's nets, planes joined when the settings are known and labels
+// settled, and the pairs the search asks for.
 struct NetsAndPairs {
     std::vector<int> nets;
     PairsFound pairs;
 };
-NetsAndPairs netsAndPairs(CopperMap& map, CopperShapeCache& shapes, const PairSearch& search)
+NetsAndPairs netsAndPairs(CopperMap& map, CopperShapeCache& shapes, const PairSearch& search,
+                          const BoardSettings* settings)
 {
     NetsAndPairs out{netsOf(map), {}};
+    if (settings)
+        joinPlaneNets(map.objects(), *settings, out.nets);
     CopperPartGrids grids(map, search.reach());
     settleLabelNets(map, grids, out.nets);
     out.pairs = closePairs(map, grids, shapes, out.nets, search);
@@ -357,7 +382,7 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
     CopperMap map(objects);
     CopperShapeCache shapes(objects);
     const auto [nets, pairs] =
-        netsAndPairs(map, shapes, {rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0});
+        netsAndPairs(map, shapes, {rules.clearanceUnits, figures ? DesignFigures::kClearanceSearchUnits : 0}, &settings);
     std::vector<Violation> found;
     for (const ClosePair& p : pairs.kept)
         found.push_back({ViolationKind::Clearance, p.a, static_cast<long>(p.b), p.gap, rules.clearanceUnits, p.where});
@@ -420,7 +445,7 @@ DesignFigures designFigures(const ObjectList& objects)
     CopperShapeCache shapes(objects);
     DesignFigures figures;
     collectFigures(map, figures, nullptr);
-    figures.smallestClearanceUnits = netsAndPairs(map, shapes, {0, DesignFigures::kClearanceSearchUnits}).pairs.smallest;
+    figures.smallestClearanceUnits = netsAndPairs(map, shapes, {0, DesignFigures::kClearanceSearchUnits}, nullptr).pairs.smallest;
     return figures;
 }
 

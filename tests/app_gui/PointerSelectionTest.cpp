@@ -96,8 +96,8 @@ TEST(ToolPanel, TheShapeTakenFromASelectedPadShowsOnThePadButton)
 }
 
 // Picking a design-check line selects as a click would: a via with its
-// partner, never an object a click could not pick; a hidden layer is shown,
-// and the place is zoomed to, however thin.
+// partner, an object of the other side with that side made active; a
+// hidden layer is shown, and the place is zoomed to, however thin.
 TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
 {
     SettingsHome home;
@@ -117,9 +117,11 @@ TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
     BoardView& view = f.window().boardView();
     const Point shown = view.screenToBoard(view.visibleArea().center(), false);
     EXPECT_LT(std::abs(shown.x - 4000) + std::abs(shown.y + 3000), 100) << "zoomed to a place 0.10 mm high";
-    EXPECT_TRUE(f.selected().empty()) << "a click could not pick it from this side";
-    pick(1); // the ring of the via's pad on this side
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{2})) << "picked with its side made active";
+    EXPECT_EQ(static_cast<int>(f.doc().Working.ActiveLayer), Layer::K2);
+    pick(1); // the ring of the via's pad on side 1
     EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
+    EXPECT_EQ(static_cast<int>(f.doc().Working.ActiveLayer), Layer::K1);
 }
 
 } // namespace

@@ -55,6 +55,14 @@ std::function<void(ObjectList&)> clearedTrack(int32_t clearance)
     return [clearance](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 20).Clearance = clearance; };
 }
 
+// Two tracks 0.10 mm apart with these clearances.
+void planeTracks(ObjectList& l, int32_t clearanceA, int32_t clearanceB)
+{
+    twoTracks(l, 10);
+    l[0].Clearance = clearanceA;
+    l[1].Clearance = clearanceB;
+}
+
 } // namespace
 
 // Every rule just inside and just outside its limit (defaults: clearance and
@@ -134,6 +142,9 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"plane gap 0.15 mm", clearedTrack(15), {}, NAN, 1},
         {"plane gap 0.14 mm", clearedTrack(14), {V::PlaneClearance}, 14, 1},
         {"clearance 0 joins the object to the plane", clearedTrack(0), {}, NAN, 1},
+        {"two objects joined to the plane are its one net", [](ObjectList& l) { planeTracks(l, 0, 0); }, {}, NAN, 1},
+        {"the other side's plane joins neither", [](ObjectList& l) { planeTracks(l, 0, 0); }, {V::Clearance}, 10, 2},
+        {"one joined, one cleared: two nets", [](ObjectList& l) { planeTracks(l, 0, 15); }, {V::Clearance}, 10, 1},
         {"hole of a side-1 pad through the side-2 plane", [](ObjectList& l) { squarePad(l, {2000, -1500}); },
          {V::HoleInPlane}, NAN, 2},
         {"a via has its own copper on the plane's side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}, NAN, 2},
