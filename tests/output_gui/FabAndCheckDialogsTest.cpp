@@ -44,6 +44,31 @@ TEST(DesignCheckDialog, ListsChecksAgainAndPicks)
     EXPECT_EQ(rules.clearanceUnits, 10);
 }
 
+// More violations than the list holds: the first are listed and the count
+// says how many there are. Limits typed in are kept when the window is closed
+// without a check.
+TEST(DesignCheckDialog, ListsTheFirstOfVeryManyAndKeepsTypedLimits)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    const size_t tracks = DesignCheckDlg::kMostListed + 5;
+    for (size_t i = 0; i < tracks; ++i) {
+        const int32_t x = 100 + static_cast<int32_t>(i % 100) * 100, y = -100 - static_cast<int32_t>(i / 100) * 50;
+        addTrack(*doc.currentObjects(), {{x, y}, {x + 50, y}}, 10); // 0.10 mm wide, apart
+    }
+    ScriptedPrompts script;
+    script.dialogs = {[tracks](QDialog& d) {
+        EXPECT_EQ(child<QListWidget>(d, "ViolationList").count(), int(DesignCheckDlg::kMostListed));
+        EXPECT_EQ(child<QLabel>(d, "ResultLabel").text(),
+                  QString("Violations: %1, the first 10000 listed. Pick a line to show the place.").arg(tracks));
+        child<QDoubleSpinBox>(d, "SE_Width").setValue(0.1);
+        return false; // closed without a check
+    }};
+    DesignRules rules;
+    runDesignCheckDialog(nullptr, doc, Language::English, script, rules, [](const Violation&) {});
+    EXPECT_TRUE(script.exhausted());
+    EXPECT_EQ(rules.widthUnits, 10);
+}
+
 // Violations ask first; a "no" writes nothing, a "yes" writes the zip with the
 // labels drawn from the screen's glyphs.
 TEST(FabPackageCommand, AsksAboutViolationsThenWritesTheZip)

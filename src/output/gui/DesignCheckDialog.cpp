@@ -55,6 +55,7 @@ DesignCheckDlg::DesignCheckDlg(Language lang, QWidget* parent) : QDialog(parent)
     list_ = new QListWidget(this);
     list_->setObjectName("ViolationList");
     list_->setMinimumSize(560, 220);
+    list_->setUniformItemSizes(true);
     layout->addWidget(list_);
     result_ = new QLabel(this);
     result_->setObjectName("ResultLabel");
@@ -109,13 +110,25 @@ void DesignCheckDlg::runCheck()
     violations_ = checkDesign(*objects_, settings_, rules());
     const QSignalBlocker quiet(list_);
     list_->clear();
-    for (const Violation& v : violations_)
-        list_->addItem(QString::fromStdString(describeViolation(v, *objects_, lang_, LayerNames::Screen)));
-    result_->setText(violations_.empty()
-                         ? text(lang_, "Нарушений нет.", "No violations.")
-                         : text(lang_, "Нарушений: %1. Выберите строку, чтобы показать место.",
-                                "Violations: %1. Pick a line to show the place.")
-                               .arg(violations_.size()));
+    // Limits far beyond a board's (a clearance of centimetres) find millions;
+    // a list of so many would hold the editor for minutes.
+    const size_t listed = std::min(violations_.size(), kMostListed);
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(listed));
+    for (size_t i = 0; i < listed; ++i)
+        lines << QString::fromStdString(describeViolation(violations_[i], *objects_, lang_, LayerNames::Screen));
+    list_->addItems(lines);
+    if (violations_.empty())
+        result_->setText(text(lang_, "Нарушений нет.", "No violations."));
+    else if (listed < violations_.size())
+        result_->setText(text(lang_, "Нарушений: %1, показаны первые %2. Выберите строку, чтобы показать место.",
+                              "Violations: %1, the first %2 listed. Pick a line to show the place.")
+                             .arg(violations_.size())
+                             .arg(listed));
+    else
+        result_->setText(text(lang_, "Нарушений: %1. Выберите строку, чтобы показать место.",
+                              "Violations: %1. Pick a line to show the place.")
+                             .arg(violations_.size()));
 }
 
 void runDesignCheckDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts& prompts, DesignRules& rules,
@@ -137,6 +150,8 @@ void runDesignCheckDialog(QWidget* parent, LayoutDocument& doc, Language lang, P
         dialog.move(std::max(frame.left(), frame.right() - dialog.width()), frame.top() + 60);
     }
     prompts.runDialog(dialog);
+    // The limits typed in are kept however the window is closed.
+    rules = dialog.rules();
 }
 
 } // namespace kestrel

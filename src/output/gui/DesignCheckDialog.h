@@ -21,6 +21,9 @@ namespace kestrel {
 class DesignCheckDlg : public QDialog {
     Q_OBJECT
 public:
+    // The most violations the list shows; the count says how many there are.
+    static constexpr size_t kMostListed = 10000;
+
     DesignCheckDlg(Language lang, QWidget* parent = nullptr);
 
     void setRules(const DesignRules& rules);
