@@ -103,6 +103,13 @@ LabelDialog::LabelDialog(Language lang, Prompts& prompts, QWidget* parent)
     layout->addLayout(middle);
     layout->addWidget(angleBox);
     addOkCancel(*this, *layout, "Button1", "Button2");
+    // Tab goes as the eye reads: the height beside the numbering, then the
+    // angles below them.
+    QWidget::setTabOrder(height_, numbering_);
+    QWidget::setTabOrder(numbering_, start_);
+    QWidget::setTabOrder(start_, angles_[0]);
+    for (int i = 0; i + 1 < 4; ++i)
+        QWidget::setTabOrder(angles_[i], angles_[i + 1]);
     applyTexts(this, kTexts, lang);
     setHeightUnits(300);
 }

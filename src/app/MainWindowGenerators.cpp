@@ -44,7 +44,7 @@ void MainWindow::chooseGeneratorTool(int toolMode)
 bool MainWindow::askTrackLabel()
 {
     if (!trackLabelDialog_)
-        trackLabelDialog_ = new TrackLabelDialog(lang_, this);
+        trackLabelDialog_ = new TrackLabelDialog(lang_, prompts_, this);
     if (!prompts_.runDialog(*trackLabelDialog_)) {
         pointer_->selectTool(ToolMode::Edit);
         return false;

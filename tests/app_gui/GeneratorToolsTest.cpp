@@ -48,5 +48,33 @@ TEST(GeneratorTools, TrackLabelAndArcSegment)
     EXPECT_EQ(circle.arcStopDegrees(), 180) << "which circles take it: Generators.ArcSegmentOfTheSelectedCircles";
 }
 
+// A text the track font cannot draw keeps the dialog open, the text as typed,
+// and says why; nothing is placed.
+TEST(GeneratorTools, TrackLabelTextTheFontCannotDraw)
+{
+    WindowFixture f;
+    bool accepted[2] = {true, true};
+    QString kept;
+    f.dialogs.push_back([&](QDialog& d) {
+        auto& text = child<QLineEdit>(d, "E_Text");
+        text.setText(QString::fromUtf8("AЖB"));
+        accepted[0] = WindowFixture::accept(d);
+        kept = text.text();
+        text.setText("  ");
+        accepted[1] = WindowFixture::accept(d);
+        return WindowFixture::cancel(d);
+    });
+    f.key(Qt::Key_K);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(accepted[0]);
+    EXPECT_FALSE(accepted[1]);
+    EXPECT_EQ(kept, QString::fromUtf8("AЖB"));
+    ASSERT_EQ(f.messages.size(), 2u);
+    EXPECT_EQ(f.messages[0].text, QString::fromUtf8("The track font has no such character: Ж"));
+    EXPECT_EQ(f.messages[1].text, "Enter the text of the label.");
+    EXPECT_TRUE(f.list().empty());
+    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked());
+}
+
 } // namespace
 } // namespace kestrel::test

@@ -148,6 +148,9 @@ void walk(Language lang)
     // The file dialogs' kinds, which the system would give in the C locale's English.
     EXPECT_EQ(fileKindName(QFileInfo(QDir::tempPath()), lang) + " / " + fileKindName(QFileInfo("board.kbd"), lang),
               lang == Language::Russian ? QString::fromUtf8("Папка / Файл KBD") : QString("Folder / KBD file"));
+    // The described Russian filter names its pattern in the description too.
+    EXPECT_EQ(qtNameFilters(QString::fromUtf8("*.kbd|*.kbd|Все Файлы (*.*)      |*.*")),
+              QString::fromUtf8("*.kbd (*.kbd *.KBD);;Все Файлы (*.*)"));
     Reader reader(lang);
     {
         DesktopPrompts prompts(lang);

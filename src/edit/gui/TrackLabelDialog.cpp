@@ -1,6 +1,8 @@
 #include "edit/gui/TrackLabelDialog.h"
 
 #include "edit/gui/DialogParts.h"
+#include "model/gui/Prompts.h"
+#include "view/StrokeFont.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <array>
 
 namespace kestrel {
@@ -49,7 +52,8 @@ std::span<const UiText> trackLabelDialogTexts()
     return kTexts;
 }
 
-TrackLabelDialog::TrackLabelDialog(Language lang, QWidget* parent) : QDialog(parent)
+TrackLabelDialog::TrackLabelDialog(Language lang, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), lang_(lang), prompts_(prompts)
 {
     setObjectName("TLinienText_Dlg");
     const TrackLabelSettings defaults;
@@ -116,6 +120,29 @@ TrackLabelSettings TrackLabelDialog::settings() const
     s.numbered = numbered_->isChecked();
     s.start = start_->value();
     return s;
+}
+
+void TrackLabelDialog::accept()
+{
+    const auto drawable = [](const std::string& utf8) {
+        const std::string codes = StrokeFontCodes(utf8);
+        return std::any_of(codes.begin(), codes.end(),
+                           [](char c) { return !GlyphStrokes(static_cast<uint8_t>(c)).empty(); });
+    };
+    const auto refuse = [this](const QString& why) {
+        prompts_.message(this, "Kestrel", why, Prompts::Icon::Information);
+        text_->setFocus();
+    };
+    // A character without a glyph would leave a gap in the label unseen.
+    for (const uint code : text_->text().toUcs4())
+        if (const char32_t c = code; c != U' ' && !drawable(QString::fromUcs4(&c, 1).toStdString()))
+            return refuse(QString::fromUtf8(kestrel::tr(lang_, "Этого знака нет в шрифте дорожек: ",
+                                                        "The track font has no such character: ")) +
+                          QString::fromUcs4(&c, 1));
+    const TrackLabelSettings s = settings();
+    if (!drawable(TrackLabelText(s, s.start)))
+        return refuse(QString::fromUtf8(kestrel::tr(lang_, "Введите текст надписи.", "Enter the text of the label.")));
+    QDialog::accept();
 }
 
 void TrackLabelDialog::showEvent(QShowEvent* event)

@@ -18,19 +18,25 @@ class QSpinBox;
 
 namespace kestrel {
 
+class Prompts;
+
 std::span<const UiText> trackLabelDialogTexts();
 
 class TrackLabelDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TrackLabelDialog(Language lang, QWidget* parent = nullptr);
+    TrackLabelDialog(Language lang, Prompts& prompts, QWidget* parent = nullptr);
 
     TrackLabelSettings settings() const;
 
 protected:
+    // Kept open, with a message, on a text the font cannot draw.
+    void accept() override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    Language lang_;
+    Prompts& prompts_;
     QLineEdit* text_ = nullptr;
     QDoubleSpinBox* height_ = nullptr;
     QButtonGroup* spacing_ = nullptr;

@@ -46,8 +46,14 @@ QString qtNameFilters(const QString& filter)
 {
     const QStringList parts = filter.split('|');
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i].trimmed() + " (" + caseInsensitivePatterns(parts[i + 1]) + ")";
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // A description that names its patterns already ("All files (*.*)")
+        // gets them once, in either letter case.
+        QString description = parts[i].trimmed();
+        if (description.endsWith(')') && description.contains('('))
+            description = description.left(description.lastIndexOf('(')).trimmed();
+        filters << description + " (" + caseInsensitivePatterns(parts[i + 1]) + ")";
+    }
     return filters.join(";;");
 }
 
