@@ -1,5 +1,6 @@
 #include "cli/EditSteps.h"
 
+#include "cli/Args.h"
 #include "cli/LabelMeasure.h"
 #include "edit/ApplyToolParameter.h"
 #include "edit/Clipboard.h"
@@ -530,6 +531,52 @@ bool validRadius(const StepArgs& a)
     return a.numbers[2] > 0 && a.numbers[2] <= 99.9;
 }
 
+// The file does not keep which tracks the router laid: only tracks laid in
+// this run can be unrouted, and the step says so when there is none.
+void unroute(EditContext& c, const StepArgs&)
+{
+    const UnrouteRun run = UnrouteSelectedTrack(c.session, c.doc);
+    if (run.outcome == UnrouteOutcome::NoTrack)
+        note(tr(c.lang, "шаг unroute: не выделено дорожки, проложенной трассировщиком в этом запуске; ничего не изменено",
+                "step unroute: no track laid by the router in this run is selected; nothing changed"));
+    else if (run.outcome == UnrouteOutcome::TrackKept)
+        note(tr(c.lang, "шаг unroute: площадки дорожки удалены; она осталась обычной дорожкой",
+                "step unroute: a pad of the track is gone; it stays as an ordinary track"));
+}
+
+// What a step's validator accepts, for the message that refuses a value.
+std::string allowedValues(bool (*valid)(const StepArgs&), Language lang)
+{
+    const auto mm = [lang](double from, double to) {
+        return tr(lang, "от ", "from ") + mmText(from) + tr(lang, " до ", " to ") + mmText(to) + tr(lang, " мм", " mm");
+    };
+    const std::string wholeAngles = tr(lang, "углы в целых градусах", "the angles in whole degrees");
+    if (valid == validRouteSizes)
+        return tr(lang, "ширина и зазор ", "width and gap ") + mm(RouteSettings::kMinMm, RouteSettings::kMaxMm);
+    if (valid == validSetting)
+        return tr(lang, "shape: целое от 1 до 9; размеры ", "shape: a whole number from 1 to 9; sizes ") + mm(0, 99.9);
+    if (valid == validTrackLabel)
+        return tr(lang, "--height ", "--height ") + mm(TrackLabelSettings::kMinHeightMm, TrackLabelSettings::kMaxHeightMm) +
+               ", --stroke " + mm(0.01, 99.9);
+    if (valid == validLabel)
+        return "--height " + mm(1, 99.9);
+    if (valid == validPolygon)
+        return tr(lang, "--corners: целое от ", "--corners: a whole number from ") +
+               std::to_string(PolygonSettings::kMinCorners) + tr(lang, " до ", " to ") +
+               std::to_string(PolygonSettings::kMaxCorners) + ", --radius " +
+               mm(PolygonSettings::kMinRadiusMm, PolygonSettings::kMaxRadiusMm) + ", --offset " +
+               tr(lang, "от -180 до 180°", "from -180 to 180°") + ", --width " + mm(0, PolygonSettings::kMaxLineWidthMm);
+    if (valid == validSegment)
+        return wholeAngles;
+    if (valid == validArc)
+        return tr(lang, "--radius больше 0 и не более 99.9 мм, --width больше 0 и не более двух радиусов, ",
+                  "--radius above 0 and at most 99.9 mm, --width above 0 and at most twice the radius, ") +
+               wholeAngles;
+    if (valid == validRadius)
+        return tr(lang, "радиус больше 0 и не более 99.9 мм", "a radius above 0 and at most 99.9 mm");
+    return {};
+}
+
 std::vector<StepRow> buildTable()
 {
     auto plain = [](const char* name, void (*apply)(EditContext&, const StepArgs&)) {
@@ -587,7 +634,7 @@ std::vector<StepRow> buildTable()
         {"test", {}, 2, nullptr, testAt},
         plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
         {"route", {}, 2, validRouteSizes, route},
-        plain("unroute", [](EditContext& c, const StepArgs&) { UnrouteSelectedTrack(c.session, c.doc); }),
+        plain("unroute", unroute),
     };
 }
 
@@ -812,7 +859,8 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         error = tr(lang, "шаг ", "step ") + quoted +
                 (row->valid == validPath
                      ? tr(lang, ": координаты задаются парами X Y", ": the coordinates come in X Y pairs")
-                     : tr(lang, ": значение вне допустимого диапазона", ": value out of range"));
+                     : tr(lang, ": недопустимое значение; допустимо: ", ": value not allowed; allowed: ") +
+                           allowedValues(row->valid, lang));
         return std::nullopt;
     }
     return step;

@@ -76,6 +76,9 @@ TEST(EditCli, EachStepReachesTheEditor)
         {"unrouting the laid track", {"select at 10 10", "select add 30 10", "route 0.4 0.2", "unroute"},
          "{\"objects\": 3, \"selected\": 2}", 3,
          [](const ObjectList& l, auto&) { EXPECT_EQ(l[1].Connections.size(), 1u); }},
+        {"a track the router did not lay in this run is not unrouted, and the step says so",
+         {"track 10 10 30 10", "select at 20 10", "unroute"}, nullptr, 4, nullptr, {"--lang", "en"},
+         "kestrel-cli: step unroute: no track laid by the router in this run is selected; nothing changed\n"},
         {"the band joined by a track is cleared", {"track 10 10 30 10", "clear bands"}, nullptr, 4,
          [](const ObjectList& l, auto&) { EXPECT_TRUE(l[0].Connections.empty() && l[1].Connections.empty()); }},
         {"a zone on the active layer, a pad in via mode with its twin",
@@ -198,7 +201,13 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
     expectRefusals({
         {{"edit", "--lang", "en", in, out, "rotate", "spin"}, 2, "unknown step 'spin'"},
         {{"edit", "--board", "-1", "--lang", "en", in, out, "rotate"}, 2, "--board expects a whole number from 0 up"},
-        {{"edit", "--lang", "en", in, out, "arc 50 30 --radius 5 --width 1 --from 10 --to 10.4"}, 2, "out of range"},
+        // A refused value says what is allowed.
+        {{"edit", "--lang", "en", in, out, "arc 50 30 --radius 5 --width 1 --from 10 --to 10.4"}, 2,
+         "value not allowed; allowed: --radius above 0 and at most 99.9 mm, --width above 0 and at most twice the "
+         "radius, the angles in whole degrees"},
+        {{"edit", "--lang", "en", in, out, "polygon 10 10 --corners 4.5 --radius 3"}, 2,
+         "allowed: --corners: a whole number from 3 to 99, --radius from 1 to 99.9 mm"},
+        {{"edit", in, out, "segment 10.5 90"}, 2, "недопустимое значение; допустимо: углы в целых градусах"},
         {{"edit", "--lang", "en", in, out, "corner bend 10 10"}, 2, "corner"},
         {{"edit", in, out, "move 5"}, 2, "'move 5'"},
         {{"edit", in, out, "track 1 1 10 1 10"}, 2, "координаты задаются парами X Y"}, // Russian by default
