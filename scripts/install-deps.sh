@@ -15,15 +15,28 @@ packages=(
   poppler-utils
   qt6-translations-l10n desktop-file-utils
   clang libclang-rt-14-dev
+  locales
 )
 # Only needed to look at the editor without a real display.
 [ "${KESTREL_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb xauth)
+
+# A locale with a decimal comma, for the tests that numbers written for a
+# board house keep their point whatever the user's locale. Made as root only;
+# the tests skip without it.
+comma_locale() {
+  if [ "$(id -u)" -eq 0 ] && ! locale -a 2>/dev/null | grep -qx 'de_DE.utf8' && command -v localedef >/dev/null; then
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  comma_locale
+  exit 0
+fi
 
 cmd="apt-get install -y --no-install-recommends ${missing[*]}"
 if [ "$(id -u)" -ne 0 ]; then
@@ -34,3 +47,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}"
+comma_locale

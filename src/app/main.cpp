@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -61,6 +62,10 @@ int main(int argc, char** argv)
         return 2;
     }
     QApplication app(argc, argv);
+    // Qt takes the user's locale for the C library too; numbers the program
+    // writes with printf (a board house's notes, the check's lines) keep
+    // their decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Kestrel 3.0");
     QApplication::setApplicationVersion(kestrel::kVersion);
     QApplication::setDesktopFileName("kestrel");

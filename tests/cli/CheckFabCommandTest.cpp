@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <filesystem>
 
 using namespace kestrel;
@@ -105,4 +107,23 @@ TEST_F(CheckFabCli, FabWritesTheZip)
     // The check's limits as kestrel-cli check takes them: its 0.40 mm track is too thin for 0.5.
     EXPECT_EQ(runCli({"fab", "--board", "1", "--width", "0.5", input, dir.file("strict.zip")}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("strict.zip")));
+}
+
+// A user's locale with a decimal comma leaves the board house's notes alone.
+TEST_F(CheckFabCli, TheNotesKeepTheirDecimalPointInACommaLocale)
+{
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale here (scripts/install-deps.sh makes it when run as root)";
+    std::setlocale(LC_NUMERIC, "C");
+    const std::string zip = dir.file("comma.zip");
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    const auto r = runCli({"fab", "--board", "1", input, zip});
+    unsetenv("LC_ALL");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto files = unzipArchive(fileText(zip));
+    ASSERT_TRUE(succeeded(files));
+    ASSERT_EQ(files->back().name, "README.txt");
+    const std::string& notes = files->back().bytes;
+    EXPECT_NE(notes.find("Board size: 10.00 x 10.00 mm"), std::string::npos) << notes;
+    EXPECT_NE(notes.find("Smallest track width: 0.40 mm"), std::string::npos) << notes;
 }

@@ -2,6 +2,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 
 int main(int argc, char** argv)
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
+    // As the programs do: printf keeps its decimal point whatever the locale.
+    std::setlocale(LC_NUMERIC, "C");
     // Settings files go to a test directory, never the user's own.
     QStandardPaths::setTestModeEnabled(true);
     ::testing::InitGoogleTest(&argc, argv);

@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <sstream>
@@ -59,6 +60,10 @@ int main(int argc, char** argv)
     // --plugin ...) out of the list, and a file or label so spelled with them.
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
+    // Qt takes the user's locale for the C library too; numbers the program
+    // writes with printf (a board house's notes, the check's lines) keep
+    // their decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
     const std::string name = argc > 1 ? argv[1] : "";
     const kestrel::ScreenLabelOutlines labels;
