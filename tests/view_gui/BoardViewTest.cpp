@@ -44,8 +44,12 @@ struct ShownView {
     }
     void wheel(QPoint inViewport, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QWheelEvent e(QPointF(inViewport), area()->viewport()->mapToGlobal(QPointF(inViewport)), QPoint(),
-                      QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        wheel(inViewport, QPoint(0, delta), modifiers);
+    }
+    void wheel(QPoint inViewport, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWheelEvent e(QPointF(inViewport), area()->viewport()->mapToGlobal(QPointF(inViewport)), QPoint(), angle,
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(area()->viewport(), &e);
     }
 };
@@ -62,6 +66,22 @@ TEST(BoardView, WheelZoomsAboutThePointerAndShiftWheelScrollsSideways)
     EXPECT_DOUBLE_EQ(v.view.zoom(), 0.1) << "and does not zoom";
     v.wheel({300, 200}, 120);
     EXPECT_DOUBLE_EQ(v.view.zoom(), 0.14);
+
+    // A touchpad or a fine wheel sends parts of a notch: they add up to one
+    // step, and turning back starts over.
+    for (int i = 0; i < 7; ++i)
+        v.wheel({300, 200}, 15);
+    EXPECT_DOUBLE_EQ(v.view.zoom(), 0.14) << "seven eighths of a notch";
+    v.wheel({300, 200}, 15);
+    EXPECT_DOUBLE_EQ(v.view.zoom(), 0.196);
+    v.wheel({300, 200}, 60);
+    v.wheel({300, 200}, -60);
+    v.wheel({300, 200}, 60);
+    EXPECT_DOUBLE_EQ(v.view.zoom(), 0.196) << "half a notch each way, not adding up";
+    // A tilt wheel scrolls sideways without Shift.
+    const int before = h->value();
+    v.wheel({100, 100}, QPoint(-120, 0));
+    EXPECT_EQ(h->value(), before + 3 * h->singleStep());
 }
 
 // Zooming and scrolling move the board under a pointer that stays put: the

@@ -35,20 +35,39 @@ void ScrollBox::resizeEvent(QResizeEvent* event)
     view_.updateRulers();
 }
 
+namespace {
+
+// Adds a part of a notch (120 a notch) to what is left of the ones before,
+// starting over when the direction turns; returns the whole units of `unit`
+// reached and keeps the rest.
+int takeWhole(int& rest, int delta, int unit)
+{
+    if ((rest > 0 && delta < 0) || (rest < 0 && delta > 0))
+        rest = 0;
+    rest += delta;
+    const int whole = rest / unit;
+    rest -= whole * unit;
+    return whole;
+}
+
+} // namespace
+
 void ScrollBox::wheelEvent(QWheelEvent* event)
 {
-    const int delta = event->angleDelta().y();
+    const QPoint angle = event->angleDelta();
     event->accept();
-    // Shift turns the wheel into a sideways scroll, three steps a notch.
-    if (event->modifiers() & Qt::ShiftModifier) {
-        const int notch = delta != 0 ? delta : event->angleDelta().x();
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - notch / 40 * horizontalScrollBar()->singleStep());
+    // Shift turns the wheel into a sideways scroll, three steps a notch; a
+    // tilt wheel or a sideways swipe scrolls sideways as well.
+    if ((event->modifiers() & Qt::ShiftModifier) || (angle.y() == 0 && angle.x() != 0)) {
+        const int steps = takeWhole(sidewaysRest_, angle.y() != 0 ? angle.y() : angle.x(), 40);
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - steps * horizontalScrollBar()->singleStep());
         return;
     }
-    if (delta == 0)
-        return; // horizontal or empty wheel steps do not zoom
+    // One zoom step a whole notch, however finely it came.
     const QPoint inViewport = event->position().toPoint();
-    view_.wheelZoom(inViewport + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()), delta);
+    for (int notches = takeWhole(zoomRest_, angle.y(), 120); notches != 0; notches -= notches > 0 ? 1 : -1)
+        view_.wheelZoom(inViewport + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()),
+                        notches > 0 ? 120 : -120);
 }
 
 } // namespace kestrel

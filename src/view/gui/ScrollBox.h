@@ -20,6 +20,9 @@ protected:
 
 private:
     BoardView& view_;
+    // Touchpads and fine wheels send parts of a notch; they add up here.
+    int zoomRest_ = 0;
+    int sidewaysRest_ = 0;
 };
 
 } // namespace kestrel
