@@ -64,8 +64,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Qt takes the user's locale for the C library too; numbers the program
     // writes with printf (a board house's notes, the check's lines) keep
-    // their decimal point.
+    // their decimal point, and the system's error texts stay the English
+    // ones the messages translate, not the locale's.
     std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_MESSAGES, "C");
     QApplication::setApplicationName("Kestrel 3.0");
     QApplication::setApplicationVersion(kestrel::kVersion);
     QApplication::setDesktopFileName("kestrel");

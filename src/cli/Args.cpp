@@ -21,6 +21,8 @@ Language requestedLanguage(const std::vector<std::string>& raw, const std::set<s
     std::optional<std::string> named;
     for (size_t i = 0; i < raw.size(); ++i) {
         const std::string& a = raw[i];
+        if (a == "--")
+            break;
         if (a.size() <= 2 || a.compare(0, 2, "--") != 0)
             continue;
         const size_t eq = a.find('=');
@@ -50,6 +52,11 @@ Args::Args(const std::vector<std::string>& raw, const std::set<std::string>& val
 {
     for (size_t i = 0; i < raw.size(); ++i) {
         const std::string& a = raw[i];
+        if (a == "--") {
+            // The end of the options: a file may be named "--board".
+            positional_.insert(positional_.end(), raw.begin() + static_cast<std::ptrdiff_t>(i) + 1, raw.end());
+            return;
+        }
         if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
             std::string name = a.substr(2);
             std::optional<std::string> inlineValue;

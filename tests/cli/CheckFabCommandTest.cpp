@@ -109,8 +109,9 @@ TEST_F(CheckFabCli, FabWritesTheZip)
     EXPECT_FALSE(std::filesystem::exists(dir.file("strict.zip")));
 }
 
-// A user's locale with a decimal comma leaves the board house's notes alone.
-TEST_F(CheckFabCli, TheNotesKeepTheirDecimalPointInACommaLocale)
+// A user's German locale leaves the board house's notes alone (no decimal
+// comma), and the system's part of an English message stays English.
+TEST_F(CheckFabCli, NotesAndMessagesIgnoreTheUsersLocale)
 {
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "no de_DE.UTF-8 locale here (scripts/install-deps.sh makes it when run as root)";
@@ -118,7 +119,9 @@ TEST_F(CheckFabCli, TheNotesKeepTheirDecimalPointInACommaLocale)
     const std::string zip = dir.file("comma.zip");
     setenv("LC_ALL", "de_DE.UTF-8", 1);
     const auto r = runCli({"fab", "--board", "1", input, zip});
+    const auto missing = runCli({"fab", "--board", "1", "--lang", "en", input, dir.file("no/such/folder.zip")});
     unsetenv("LC_ALL");
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
     ASSERT_EQ(r.status, 0) << r.err;
     const auto files = unzipArchive(fileText(zip));
     ASSERT_TRUE(succeeded(files));

@@ -192,3 +192,17 @@ TEST(ConnectivityCommands, ConnectedAndClearBandsWorkOnTheChosenBoard)
     ASSERT_TRUE(succeeded(cleared));
     EXPECT_EQ(cleared->document.board(0).Objects[0].Connections.size(), 1u) << "the band to pad 1 stays";
 }
+
+// "--" ends the options: what follows is a file, whatever its name.
+TEST(Cli, DoubleDashEndsTheOptions)
+{
+    TempDir dir;
+    LayoutDocument doc = exampleDocument();
+    const std::string in = writeLayout(dir, doc);
+    const CommandResult info = runCli({"info", "--lang", "en", "--", in});
+    EXPECT_EQ(info.status, 0) << info.err;
+    const CommandResult dashed = runCli({"info", "--lang", "en", "--", "--board"});
+    EXPECT_EQ(dashed.status, 1);
+    EXPECT_NE(dashed.err.find("--board"), std::string::npos) << dashed.err;
+    EXPECT_EQ(dashed.err.find("option"), std::string::npos) << "taken as a file: " << dashed.err;
+}

@@ -62,8 +62,10 @@ int main(int argc, char** argv)
     QGuiApplication app(qtArgc, argv);
     // Qt takes the user's locale for the C library too; numbers the program
     // writes with printf (a board house's notes, the check's lines) keep
-    // their decimal point.
+    // their decimal point, and the system's error texts stay the English
+    // ones the messages translate, not the locale's.
     std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_MESSAGES, "C");
     const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
     const std::string name = argc > 1 ? argv[1] : "";
     const kestrel::ScreenLabelOutlines labels;
