@@ -170,8 +170,24 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
         const PointerButton b = e->button() == Qt::RightButton ? PointerButton::Right : PointerButton::Left;
         if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton)
             return false;
-        machine_.press(b, boardPoint(e->position().toPoint()), keysOf(*e));
-        settle(e->globalPosition().toPoint(), e->position().toPoint());
+        const QPoint pixel = e->position().toPoint();
+        // The window system cannot keep the pointer inside the drawing area
+        // as an operation asks: a click beyond it (on the tool bar, another
+        // program) meant something else. It adds no point at the edge and
+        // lets the pointer go, so the next click reaches its target.
+        if (confined_ && b == PointerButton::Left && !view_.visibleArea().contains(pixel)) {
+            confine(false);
+            return true;
+        }
+        // A double click's second press on the same pixel would only repeat
+        // the first: a second pad on the first, a corner of no length.
+        const bool repeated = event->type() == QEvent::MouseButtonDblClick && pixel == lastPress_;
+        if (b == PointerButton::Left)
+            lastPress_ = pixel;
+        if (!repeated) {
+            machine_.press(b, boardPoint(pixel), keysOf(*e));
+            settle(e->globalPosition().toPoint(), pixel);
+        }
         if (event->type() == QEvent::MouseButtonDblClick && b == PointerButton::Left) {
             machine_.doubleClick(boardPoint(e->position().toPoint()));
             settle();
@@ -184,6 +200,14 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
         // the arrows and F-keys act on it, not on a tool field used last.
         if (QWidget* box = view_.scrollBox(); !box->hasFocus() && box->isActiveWindow())
             box->setFocus(Qt::MouseFocusReason);
+        // A release that went elsewhere (to a menu opened meanwhile) ends
+        // the pan, or the edit tool's drag, at the first move without it.
+        if (panning_ && !(e->buttons() & Qt::MiddleButton))
+            panning_ = false;
+        if (machine_.holdingDrag() && !(e->buttons() & Qt::LeftButton)) {
+            machine_.abort();
+            settle();
+        }
         if (panning_) {
             const QPoint now = e->globalPosition().toPoint();
             view_.scrollByPixels(panFrom_.x() - now.x(), panFrom_.y() - now.y());

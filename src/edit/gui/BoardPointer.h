@@ -92,6 +92,7 @@ private:
     bool confined_ = false;
     bool panning_ = false;
     QPoint panFrom_; // global pixels
+    QPoint lastPress_{-1, -1}; // paint-box pixel of the last left press
     long pendingLabel_ = -1; // a double-clicked label, asked for on the release
     PointerCursor cursor_ = PointerCursor::Arrow;
     QString hint_;
