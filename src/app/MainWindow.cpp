@@ -199,7 +199,15 @@ void MainWindow::defineHandlers()
     on("FabPackageClick", [this] { runFabPackageCommand(this, doc_, lang_, prompts_, readDesignRules()); });
     on("DesignCheckClick", [this] {
         DesignRules rules = readDesignRules();
-        runDesignCheckDialog(this, doc_, lang_, prompts_, rules, [this](const Violation& v) { showViolation(v); });
+        bool picked = false;
+        runDesignCheckDialog(this, doc_, lang_, prompts_, rules, [this, &picked](const Violation& v) {
+            showViolation(v);
+            picked = true;
+        });
+        // The keys then act on what was picked (Del, the arrows), not on the
+        // field or list that had them before, such as the macro list.
+        if (picked)
+            view_->scrollBox()->setFocus(Qt::OtherFocusReason);
         if (!(rules == readDesignRules()))
             settingsWritten(writeDesignRules(rules));
     });

@@ -119,8 +119,10 @@ TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
     EXPECT_LT(std::abs(shown.x - 4000) + std::abs(shown.y + 3000), 100) << "zoomed to a place 0.10 mm high";
     EXPECT_EQ(f.selected(), (std::vector<size_t>{2})) << "picked with its side made active";
     EXPECT_EQ(static_cast<int>(f.doc().Working.ActiveLayer), Layer::K2);
+    f.control<QWidget>("LB_Makro").setFocus(); // the macro list, whose Del deletes a file
     pick(1); // the ring of the via's pad on side 1
     EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
+    EXPECT_EQ(f.window().focusWidget(), f.window().boardView().scrollBox()) << "the keys act on the board";
     EXPECT_EQ(static_cast<int>(f.doc().Working.ActiveLayer), Layer::K1);
 }
 

@@ -124,24 +124,24 @@ TrackLabelSettings TrackLabelDialog::settings() const
 
 void TrackLabelDialog::accept()
 {
-    const auto drawable = [](const std::string& utf8) {
-        const std::string codes = StrokeFontCodes(utf8);
-        return std::any_of(codes.begin(), codes.end(),
-                           [](char c) { return !GlyphStrokes(static_cast<uint8_t>(c)).empty(); });
-    };
-    const auto refuse = [this](const QString& why) {
-        prompts_.message(this, "Kestrel", why, Prompts::Icon::Information);
-        text_->setFocus();
-    };
-    // A character without a glyph would leave a gap in the label unseen.
-    for (const uint code : text_->text().toUcs4())
-        if (const char32_t c = code; c != U' ' && !drawable(QString::fromUcs4(&c, 1).toStdString()))
-            return refuse(QString::fromUtf8(kestrel::tr(lang_, "Этого знака нет в шрифте дорожек: ",
-                                                        "The track font has no such character: ")) +
-                          QString::fromUcs4(&c, 1));
+    // Characters without a glyph are left as gaps; a label of gaps only
+    // would place nothing.
     const TrackLabelSettings s = settings();
-    if (!drawable(TrackLabelText(s, s.start)))
-        return refuse(QString::fromUtf8(kestrel::tr(lang_, "Введите текст надписи.", "Enter the text of the label.")));
+    const std::string codes = StrokeFontCodes(TrackLabelText(s, s.start));
+    if (std::none_of(codes.begin(), codes.end(),
+                     [](char c) { return !GlyphStrokes(static_cast<uint8_t>(c)).empty(); })) {
+        prompts_.message(this, "Kestrel",
+                         QString::fromUtf8(s.text.find_first_not_of(' ') == std::string::npos
+                                               ? kestrel::tr(lang_, "Введите текст надписи.", "Enter the text of the label.")
+                                               : kestrel::tr(lang_,
+                                                             "В тексте нет ни одного знака шрифта дорожек: латинских "
+                                                             "букв, цифр или знаков.",
+                                                             "The text has no character the track font draws: Latin "
+                                                             "letters, digits or signs.")),
+                         Prompts::Icon::Information);
+        text_->setFocus();
+        return;
+    }
     QDialog::accept();
 }
 

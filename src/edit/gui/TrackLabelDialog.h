@@ -30,7 +30,7 @@ public:
     TrackLabelSettings settings() const;
 
 protected:
-    // Kept open, with a message, on a text the font cannot draw.
+    // Kept open, with a message, on a text of which the font draws nothing.
     void accept() override;
     void showEvent(QShowEvent* event) override;
 
