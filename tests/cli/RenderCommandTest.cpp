@@ -101,6 +101,18 @@ TEST_F(RenderCli, BadInvocations)
 
 // A write that fails part way (here a file size limit, as on a full disk)
 // must be reported and leave the file that was there before.
+// The PDF is made beside its file: a temporary folder that takes no file
+// (/proc here, full or read-only for a user) is no reason to refuse it.
+TEST_F(RenderCli, PdfWithoutAUsableTemporaryFolder)
+{
+    const std::string command = std::string("TMPDIR=/proc '") + KESTREL_CLI_PATH + "' pdf --lang en '" +
+                                input + "' '" + dir.file("t.pdf") + "' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("t.pdf")));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_NE(entry.path().filename().string().rfind(".kestrel-print", 0), 0u) << "left behind: " << entry.path();
+}
+
 TEST_F(RenderCli, AFailedWriteKeepsTheOldFile)
 {
     for (const auto& [command, name] :

@@ -4,6 +4,7 @@
 #include "output/gui/PrintRender.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QPainter>
 #include <QPrinterInfo>
@@ -77,11 +78,15 @@ Status paint(PrintSession& session, const PrintJob& job, const QString& shownNam
 
 // The PDF is made in a temporary file and replaces the named one only when
 // complete: the PDF writer does not notice a full disk, and writing over
-// the old file directly would lose it on any failure.
+// the old file directly would lose it on any failure. The file is made
+// beside the named one, so a full temporary folder elsewhere is no cause to
+// refuse it; where that folder takes no file, the final write says why.
 Status printPdf(PrintSession& session, const PrintJob& job, const QString& file, Language lang)
 {
-    QTemporaryFile made(QDir::temp().filePath(QStringLiteral("kestrel-print-XXXXXX.pdf")));
+    QTemporaryFile made(QDir(QFileInfo(file).absolutePath()).filePath(QStringLiteral(".kestrel-print-XXXXXX.pdf")));
     if (!made.open())
+        made.setFileTemplate(QDir::temp().filePath(QStringLiteral("kestrel-print-XXXXXX.pdf")));
+    if (!made.isOpen() && !made.open())
         return Status::failure(
             text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(file).toStdString());
     made.close();
