@@ -154,6 +154,14 @@ LabelChoice LabelDialog::choice() const
 // it would come back as '?'.
 void LabelDialog::accept()
 {
+    // A label of no text shows nothing, yet its box is cut out of a ground
+    // plane and counts in the design check.
+    if (text().find_first_not_of(' ') == std::string::npos && !numbering_->isChecked()) {
+        prompts_.message(this, "Kestrel",
+                         QString::fromUtf8(kestrel::tr(lang_, "Введите текст надписи.", "Enter the text of the label.")),
+                         Prompts::Icon::Information);
+        return;
+    }
     if (const std::string ch = firstCharacterOutsideCp1251(text()); !ch.empty()) {
         prompts_.message(this, "Kestrel",
                          QString::fromUtf8(kestrel::tr(lang_, "Этот знак надписи не сохраняется в файле: ",

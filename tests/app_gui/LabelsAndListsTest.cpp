@@ -30,7 +30,7 @@ ScriptedPrompts::DialogScript labelScript(const char* text, bool numbering, int 
 }
 
 // The file keeps label texts in an 8-bit code page: a character beyond it is
-// refused in the dialog rather than saved as '?'. Numbering from 7: three
+// refused in the dialog rather than saved as '?', and so is a label of no text. Numbering from 7: three
 // clicks leave 7, 8 and 9, the right button takes the following label away,
 // and a double click opens a label's properties. Closing while a label follows
 // takes it away first, so the save the window asks for leaves it out.
@@ -43,6 +43,9 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
         child<QLineEdit>(d, "Edit1").setText(QString::fromUtf8("R\u4e2d"));
         EXPECT_FALSE(WindowFixture::accept(d));
         EXPECT_EQ(f.messages.size(), 1u);
+        child<QLineEdit>(d, "Edit1").setText(" "); // nothing to show, yet a box
+        EXPECT_FALSE(WindowFixture::accept(d));
+        EXPECT_EQ(f.messages.back().text, "Enter the text of the label.");
         return labelScript("Ж", true, 7)(d);
     }};
     f.tool("SB_Text");
