@@ -403,6 +403,11 @@ std::vector<Violation> check(const ObjectList& objects, const BoardSettings& set
         auto place = [&] { return copperPlace(shapes.of(i), quick); };
         if (const int32_t w = conductorWidth(o); copper && w >= 0 && w < rules.widthUnits)
             found.push_back({ViolationKind::Width, i, -1, double(w), rules.widthUnits, place()});
+        // A via's pads are one net to the connectivity test, but without a
+        // hole the board house drills nothing between them (reported once,
+        // at the pad of side 1).
+        if (o.is(ObjectKind::Pad) && o.Partner && o.Layer == Layer::K1 && o.holeRadius() <= 0)
+            found.push_back({ViolationKind::ViaWithoutHole, i, -1, 0, 0, place()});
         if (isDrilledPad(o) && o.holeRadius() > 0 && 2 * o.holeRadius() < rules.holeUnits)
             found.push_back({ViolationKind::Hole, i, -1, 2.0 * o.holeRadius(), rules.holeUnits, place()});
         if (const int32_t ring = ringWidth(o); copper && ring >= 0 && ring < rules.ringUnits)
@@ -489,6 +494,8 @@ const char* violationKey(ViolationKind kind)
         return "hole-in-plane";
     case ViolationKind::HoleThroughCopper:
         return "hole-through-copper";
+    case ViolationKind::ViaWithoutHole:
+        return "via-without-hole";
     }
     return "?";
 }
@@ -535,6 +542,9 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         break;
     case ViolationKind::HoleThroughCopper:
         rule = tr(lang, "Отверстие сквозь фольгу другой цепи", "Hole through copper of another net");
+        break;
+    case ViolationKind::ViaWithoutHole:
+        rule = tr(lang, "Переход без отверстия: стороны не соединены", "Via without a drill hole: the sides are not joined");
         break;
     }
     std::string text = rule;

@@ -37,13 +37,14 @@ enum class ViolationKind : uint8_t {
     PlaneClearance, // the ground plane's gap around an object (its clearance)
     HoleInPlane,    // a hole through the other side's plane without copper of its own there
     HoleThroughCopper, // a hole through copper of another net on the other side
+    ViaWithoutHole,    // a via's pads with no hole between them: nothing joins the sides
 };
 
 // Whether the violation has a measured value against a limit.
 inline bool hasMeasure(ViolationKind kind)
 {
     return kind != ViolationKind::OffBoard && kind != ViolationKind::HoleInPlane &&
-           kind != ViolationKind::HoleThroughCopper;
+           kind != ViolationKind::HoleThroughCopper && kind != ViolationKind::ViaWithoutHole;
 }
 
 struct Violation {

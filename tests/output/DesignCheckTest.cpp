@@ -133,6 +133,9 @@ TEST(DesignCheck, RulesAtTheirLimits)
              addTrack(l, {{1900, -1526}, {2100, -1526}}, 20, Layer::K2);
          }, {}},
         {"a via's own pad on the other side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}},
+        {"a via without a hole joins its sides for the nets only", [](ObjectList& l) {
+             addVia(l, {2000, -1500}, 50, 0);
+         }, {V::ViaWithoutHole}},
         {"0.15 mm from the left edge", [](ObjectList& l) { squarePad(l, {60, -1500}); }, {}},
         {"0.14 mm from the left edge", [](ObjectList& l) { squarePad(l, {59, -1500}); }, {V::EdgeClearance}, 14},
         {"copper reaching off the board", [](ObjectList& l) { squarePad(l, {40, -1500}); }, {V::OffBoard}},
