@@ -15,6 +15,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
+#include <string>
+
 namespace kestrel {
 
 namespace {
@@ -58,6 +61,30 @@ mode_t newFileMode(const std::string& like)
 }
 
 // Removes the temporaries in `dir` left by writers that no longer run.
+// A descriptor named by path (/dev/stdout, /dev/fd/3): the caller opened
+// it, and the bytes go into it where it stands, as a shell's redirection
+// writes them. Replaced by name, a regular file behind it would lose what
+// the caller wrote before and after (or be made anew beside a deleted one).
+std::optional<int> namedDescriptor(const std::string& path)
+{
+    if (path == "/dev/stdout")
+        return STDOUT_FILENO;
+    if (path == "/dev/stderr")
+        return STDERR_FILENO;
+    for (const std::string prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0 ||
+            path.size() - prefix.size() > 6 ||
+            path.find_first_not_of("0123456789", prefix.size()) != std::string::npos)
+            continue;
+        return std::atoi(path.c_str() + prefix.size());
+    }
+    return std::nullopt;
+}
+
+// A temporary is left to its writer while that runs here, and always for an
+// hour: a writer in another container sharing the folder is not seen here.
+constexpr time_t kStaleAfterSeconds = 3600;
+
 void removeStaleTemporaries(const std::string& dir)
 {
     DIR* d = ::opendir(dir.c_str());
@@ -72,8 +99,11 @@ void removeStaleTemporaries(const std::string& dir)
         const long pid = std::strtol(name.c_str() + prefixLength, &end, 10);
         if (pid <= 0 || *end != '-')
             continue;
-        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
-            ::unlink((dir + "/" + name).c_str());
+        const std::string path = dir + "/" + name;
+        struct stat st {};
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH && ::lstat(path.c_str(), &st) == 0 &&
+            std::time(nullptr) - st.st_mtime > kStaleAfterSeconds)
+            ::unlink(path.c_str());
     }
     ::closedir(d);
 }
@@ -97,6 +127,14 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang, co
     // It is found before links are followed by name, since the system
     // resolves some itself (/dev/stdout names /proc/self/fd/1, which names
     // "pipe:[...]").
+    if (const std::optional<int> named = namedDescriptor(path)) {
+        PendingFile file(path, path, lang);
+        file.direct_ = true;
+        file.fd_ = ::fcntl(*named, F_DUPFD_CLOEXEC, 0);
+        if (file.fd_ < 0)
+            return file.failure("Не удаётся записать", "Cannot write");
+        return file;
+    }
     struct stat reached {};
     if (!link && ::stat(path.c_str(), &reached) == 0 && (S_ISCHR(reached.st_mode) || S_ISFIFO(reached.st_mode))) {
         PendingFile file(path, path, lang);

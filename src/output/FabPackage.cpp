@@ -9,6 +9,7 @@
 #include "route/BothLayers.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <utility>
 
@@ -218,13 +219,30 @@ PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& se
     return package;
 }
 
+namespace {
+
+// The entries' date: SOURCE_DATE_EPOCH where a build pipeline sets it, so one
+// board gives the same zip byte for byte, else now.
+long long archiveTime()
+{
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
+        char* end = nullptr;
+        const long long seconds = std::strtoll(epoch, &end, 10);
+        if (*end == '\0' && seconds >= 0)
+            return seconds;
+    }
+    return static_cast<long long>(std::time(nullptr));
+}
+
+} // namespace
+
 Status writeFabPackage(const std::string& path, const std::vector<ZipEntry>& files, Language lang)
 {
     auto file = PendingFile::open(path, lang);
     if (!file)
         return file.status();
     bool fileFailed = false;
-    const Status zipped = writeZipArchive(files, static_cast<long long>(std::time(nullptr)),
+    const Status zipped = writeZipArchive(files, archiveTime(),
                                           [&](const char* data, size_t size) {
                                               Status s = file->write(data, size);
                                               fileFailed = !s.ok();

@@ -8,7 +8,9 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -129,4 +131,20 @@ TEST_F(CheckFabCli, NotesAndMessagesIgnoreTheUsersLocale)
     const std::string& notes = files->back().bytes;
     EXPECT_NE(notes.find("Board size: 10.00 x 10.00 mm"), std::string::npos) << notes;
     EXPECT_NE(notes.find("Smallest track width: 0.40 mm"), std::string::npos) << notes;
+}
+
+// With SOURCE_DATE_EPOCH set, as build pipelines do, one board gives the same
+// zip byte for byte.
+TEST_F(CheckFabCli, TheZipIsReproducibleWithSourceDateEpoch)
+{
+    const auto fab = [this](const std::string& zip) {
+        const std::string command = std::string("SOURCE_DATE_EPOCH=1700000000 '") + KESTREL_CLI_PATH +
+                                    "' fab --board 1 '" + input + "' '" + zip + "' >/dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return readBytes(zip);
+    };
+    const std::vector<uint8_t> first = fab(dir.file("a.zip"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100)); // beyond the zip's two-second steps
+    EXPECT_EQ(fab(dir.file("b.zip")), first);
+    EXPECT_FALSE(first.empty());
 }

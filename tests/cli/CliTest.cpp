@@ -206,3 +206,22 @@ TEST(Cli, DoubleDashEndsTheOptions)
     EXPECT_NE(dashed.err.find("--board"), std::string::npos) << dashed.err;
     EXPECT_EQ(dashed.err.find("option"), std::string::npos) << "taken as a file: " << dashed.err;
 }
+
+// /dev/stdout or /dev/fd/N naming a regular file writes into the descriptor
+// where it stands, as a shell's redirection does: what the script wrote
+// before and after stays, and an appending descriptor appends.
+TEST(Cli, OutputThroughAnOpenDescriptorKeepsTheRestOfTheFile)
+{
+    TempDir dir;
+    LayoutDocument doc = exampleDocument();
+    const std::string in = writeLayout(dir, doc), out = dir.file("all.txt");
+    const std::string cli = std::string("'") + KESTREL_CLI_PATH + "'";
+    const std::string script = "{ echo BEGIN; " + cli + " drill '" + in + "' /dev/stdout 2>/dev/null; echo END; } > '" +
+                               out + "'; " + cli + " drill '" + in + "' /dev/fd/3 3>>'" + out + "' 2>/dev/null";
+    ASSERT_EQ(std::system(script.c_str()), 0);
+    const std::string text = fileText(out);
+    EXPECT_EQ(text.rfind("BEGIN\nM48", 0), 0u) << text.substr(0, 40);
+    const size_t end = text.find("M30\r\nEND\n");
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_NE(text.find("M48", end), std::string::npos) << "the second drill file appended after END";
+}

@@ -110,7 +110,7 @@ TEST_F(RenderCli, PdfWithoutAUsableTemporaryFolder)
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.file("t.pdf")));
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        EXPECT_NE(entry.path().filename().string().rfind(".kestrel-print", 0), 0u) << "left behind: " << entry.path();
+        EXPECT_NE(entry.path().filename().string().rfind(".kestrel-save", 0), 0u) << "left behind: " << entry.path();
 }
 
 TEST_F(RenderCli, AFailedWriteKeepsTheOldFile)

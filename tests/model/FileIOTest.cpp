@@ -245,8 +245,9 @@ TEST(FileIO, AProtectedFileIsNotReplaced)
     EXPECT_TRUE(temporariesIn(folder).empty());
 }
 
-// Temporaries of writers that no longer run are removed by the next write;
-// those of a running writer are left alone.
+// Temporaries of writers that no longer run are removed by the next write
+// once an hour old (a writer in another container is not seen here); those
+// of a running writer are left alone.
 TEST(FileIO, StaleTemporariesAreRemoved)
 {
     TempDir dir;
@@ -256,13 +257,17 @@ TEST(FileIO, StaleTemporariesAreRemoved)
     ASSERT_GT(child, 0);
     ::waitpid(child, nullptr, 0);
     const std::string dead = std::string(kTemporaryPrefix) + std::to_string(child) + "-1";
+    const std::string fresh = std::string(kTemporaryPrefix) + std::to_string(child) + "-2";
     const std::string alive = std::string(kTemporaryPrefix) + std::to_string(::getppid()) + "-1";
     const std::string foreign = std::string(kTemporaryPrefix) + "notes";
-    for (const std::string& name : {dead, alive, foreign})
+    for (const std::string& name : {dead, fresh, alive, foreign})
         writeBytes(dir.file(name), {0});
+    const auto twoHoursAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const std::string& name : {dead, alive, foreign})
+        fs::last_write_time(dir.file(name), twoHoursAgo);
     ASSERT_TRUE(succeeded(writeFileAtomically(dir.file("out.gbr"), "G04*", Language::English)));
     const auto left = temporariesIn(dir.path());
-    EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), (std::set<std::string>{alive, foreign}));
+    EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), (std::set<std::string>{fresh, alive, foreign}));
 }
 
 // Two sets written into one folder at once are put in place one after the

@@ -1,6 +1,7 @@
 #include "output/gui/PrintSession.h"
 
 #include "model/FileIO.h"
+#include "model/PendingFile.h"
 #include "output/gui/PrintRender.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QPainter>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
+
+#include <unistd.h>
 
 namespace kestrel {
 
@@ -79,13 +82,17 @@ Status paint(PrintSession& session, const PrintJob& job, const QString& shownNam
 // The PDF is made in a temporary file and replaces the named one only when
 // complete: the PDF writer does not notice a full disk, and writing over
 // the old file directly would lose it on any failure. The file is made
-// beside the named one, so a full temporary folder elsewhere is no cause to
-// refuse it; where that folder takes no file, the final write says why.
+// beside the named one (a device's folder aside), so a full temporary folder
+// elsewhere is no cause to refuse it; where that folder takes no file, the
+// final write says why. It is named as the program's other temporaries, so a
+// later write into the folder removes one a killed run left.
 Status printPdf(PrintSession& session, const PrintJob& job, const QString& file, Language lang)
 {
-    QTemporaryFile made(QDir(QFileInfo(file).absolutePath()).filePath(QStringLiteral(".kestrel-print-XXXXXX.pdf")));
+    const QString name = QString::fromLatin1(kTemporaryPrefix) + QString::number(::getpid()) + "-print-XXXXXX.pdf";
+    const bool beside = !file.startsWith("/dev/") && !file.startsWith("/proc/");
+    QTemporaryFile made(QDir(beside ? QFileInfo(file).absolutePath() : QDir::tempPath()).filePath(name));
     if (!made.open())
-        made.setFileTemplate(QDir::temp().filePath(QStringLiteral("kestrel-print-XXXXXX.pdf")));
+        made.setFileTemplate(QDir::temp().filePath(name));
     if (!made.isOpen() && !made.open())
         return Status::failure(
             text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(file).toStdString());
