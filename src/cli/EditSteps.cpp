@@ -236,6 +236,9 @@ struct Pointer {
     {
         machine.press(PointerButton::Left, p, keys);
         machine.release(PointerButton::Left, p, keys);
+        // No view repaints here: what it would (a rectangle a segment for
+        // each corner of a growing track) is dropped at once, not heaped up.
+        machine.takeEffects();
     }
     // Clicks at each pair of numbers in straight segments, then a right press.
     void path(ToolMode tool, const std::vector<double>& mm)
