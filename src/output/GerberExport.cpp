@@ -11,10 +11,25 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <span>
 
 namespace kestrel {
 
 namespace {
+
+// The area a corner list encloses, counted once however it turns (the
+// shoelace formula); for a contour that crosses itself it differs from the
+// area filled.
+double enclosedArea(std::span<const Point> points)
+{
+    double twice = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const Point& a = points[i];
+        const Point& b = points[(i + 1) % points.size()];
+        twice += double(a.x) * b.y - double(b.x) * a.y;
+    }
+    return std::abs(twice) / 2;
+}
 
 struct LayerInfo {
     GerberLayer layer;
@@ -241,11 +256,19 @@ private:
         if (o.Points.empty())
             return;
         out_.SetPenwidth(grownPenWidth(o, c));
-        out_.BeginRegion();
-        out_.MoveTo(at(o.Points[0].x, o.Points[0].y));
-        for (size_t i = 1; i < o.Points.size(); ++i)
-            out_.LineTo(at(o.Points[i].x, o.Points[i].y));
-        out_.EndRegion();
+        // A zone whose edges cross is filled by the even-odd rule, as the
+        // editor shows it; a region may not cross itself, so such a zone
+        // goes out as the contours of what it fills.
+        if (const Region filled = Region::fromPolygon(o.Points, Region::Fill::EvenOdd);
+            !filled.empty() && (filled.polygons().size() != 1 || std::abs(filled.area() - enclosedArea(o.Points)) > 1.0)) {
+            regions(filled);
+        } else {
+            out_.BeginRegion();
+            out_.MoveTo(at(o.Points[0].x, o.Points[0].y));
+            for (size_t i = 1; i < o.Points.size(); ++i)
+                out_.LineTo(at(o.Points[i].x, o.Points[i].y));
+            out_.EndRegion();
+        }
         out_.MoveTo(at(o.Points[0].x, o.Points[0].y));
         for (size_t i = 1; i < o.Points.size(); ++i)
             out_.LineTo(at(o.Points[i].x, o.Points[i].y));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -104,6 +105,32 @@ TEST(GerberExport, PadShapesArcsZonesAndLabels)
         add(list);
         EXPECT_EQ(start(list, boardOf(1000, 1000), {.mirror = false, .outline = false}, expected), expected);
     }
+}
+
+// A zone whose edges cross fills by the even-odd rule, as on the screen; a
+// Gerber region may not cross itself, so it goes out as the contours it
+// fills: a bow tie as its two triangles, a star without its middle.
+TEST(GerberExport, ZonesThatCrossThemselvesGoOutAsTheirFilledContours)
+{
+    const auto linesOf = [](std::vector<Point> corners) {
+        ObjectList list;
+        list.append(makeZone(20, 1)).Points = std::move(corners);
+        return splitCrlf(
+            exportGerber(list, boardOf(1000, 1000), {.mirror = false, .outline = false}, Language::English));
+    };
+    const auto count = [](const Lines& lines, const std::string& what) {
+        return std::count(lines.begin(), lines.end(), what);
+    };
+    const Lines bowTie = linesOf({{100, -100}, {300, -300}, {300, -100}, {100, -300}});
+    EXPECT_EQ(count(bowTie, "G36*"), 2) << "two triangles";
+    EXPECT_GE(count(bowTie, "X200Y800D01*") + count(bowTie, "X200Y800D02*"), 2) << "each reaching the crossing";
+    // A pentagram: the middle pentagon, inside its corner list twice, is left
+    // empty; the points meet at its corners.
+    const Lines star = linesOf({{400, -100}, {547, -552}, {162, -273}, {638, -273}, {253, -552}});
+    const Lines asListed = {"G36*", "X400Y900D02*", "X547Y448D01*", "X162Y727D01*"}; // its outline follows, stroked
+    EXPECT_EQ(std::search(star.begin(), star.end(), asListed.begin(), asListed.end()), star.end());
+    EXPECT_GE(count(star, "G36*"), 1);
+    EXPECT_EQ(count(linesOf({{100, -100}, {300, -100}, {300, -300}}), "G36*"), 1) << "a plain zone as it is";
 }
 
 // Each writer leaves its file and nothing else, or says why it could not.
