@@ -31,6 +31,41 @@ double enclosedArea(std::span<const Point> points)
     return std::abs(twice) / 2;
 }
 
+// Whether a short corner list is a plain contour: no two edges but
+// neighbours meet (touching counts). It spares most zones the clipping that
+// finds what a crossing one fills; long lists are left to the clipping.
+bool plainContour(std::span<const Point> p)
+{
+    if (p.size() > 1 && p.front() == p.back())
+        p = p.first(p.size() - 1); // the closing copy some zones carry
+    const size_t n = p.size();
+    if (n < 3 || n > 64)
+        return false;
+    const auto side = [](Point a, Point b, Point c) {
+        const int64_t cross = (int64_t{b.x} - a.x) * (int64_t{c.y} - a.y) - (int64_t{b.y} - a.y) * (int64_t{c.x} - a.x);
+        return (cross > 0) - (cross < 0);
+    };
+    const auto within = [](Point a, Point b, Point c) { // c on the line through a and b: between them?
+        return std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
+               c.y <= std::max(a.y, b.y);
+    };
+    const auto meet = [&](Point a, Point b, Point c, Point d) {
+        const int s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
+        if (s1 != s2 && s3 != s4)
+            return true;
+        return (s1 == 0 && within(a, b, c)) || (s2 == 0 && within(a, b, d)) || (s3 == 0 && within(c, d, a)) ||
+               (s4 == 0 && within(c, d, b));
+    };
+    for (size_t i = 0; i < n; ++i) {
+        if (p[i] == p[(i + 1) % n])
+            return false;
+        for (size_t j = i + 2; j < n; ++j)
+            if (!(i == 0 && j == n - 1) && meet(p[i], p[(i + 1) % n], p[j], p[(j + 1) % n]))
+                return false;
+    }
+    return true;
+}
+
 struct LayerInfo {
     GerberLayer layer;
     std::string_view key;
@@ -259,8 +294,8 @@ private:
         // A zone whose edges cross is filled by the even-odd rule, as the
         // editor shows it; a region may not cross itself, so such a zone
         // goes out as the contours of what it fills.
-        if (const Region filled = Region::fromPolygon(o.Points, Region::Fill::EvenOdd);
-            !filled.empty() && (filled.polygons().size() != 1 || std::abs(filled.area() - enclosedArea(o.Points)) > 1.0)) {
+        const Region filled = plainContour(o.Points) ? Region() : Region::fromPolygon(o.Points, Region::Fill::EvenOdd);
+        if (!filled.empty() && (filled.polygons().size() != 1 || std::abs(filled.area() - enclosedArea(o.Points)) > 1.0)) {
             regions(filled);
         } else {
             out_.BeginRegion();
