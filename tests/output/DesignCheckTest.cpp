@@ -148,6 +148,11 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"two objects joined to the plane are its one net", [](ObjectList& l) { planeTracks(l, 0, 0); }, {}, NAN, 1},
         {"the other side's plane joins neither", [](ObjectList& l) { planeTracks(l, 0, 0); }, {V::Clearance}, 10, 2},
         {"one joined, one cleared: two nets", [](ObjectList& l) { planeTracks(l, 0, 15); }, {V::Clearance}, 10, 1},
+        {"inside a zone's cut-out the plane reaches neither", [](ObjectList& l) {
+             planeTracks(l, 0, 0);
+             l.append(makeZone(10, Layer::K1)).Points = {{800, -850}, {2400, -850}, {2400, -400}, {800, -400}};
+             l[2].Clearance = 300; // its gap covers both tracks
+         }, {V::Clearance}, 10, 1},
         {"hole of a side-1 pad through the side-2 plane", [](ObjectList& l) { squarePad(l, {2000, -1500}); },
          {V::HoleInPlane}, NAN, 2},
         {"a via has its own copper on the plane's side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}, NAN, 2},
