@@ -15,7 +15,7 @@ packages=(
   poppler-utils
   qt6-translations-l10n desktop-file-utils
   clang libclang-rt-14-dev
-  locales libc-l10n
+  locales libc-l10n tzdata
 )
 # Only needed to look at the editor without a real display.
 [ "${KESTREL_WITH_XVFB:-0}" = 1 ] && packages+=(xvfb xauth)

@@ -54,6 +54,8 @@ std::string systemErrorText(int error, Language lang)
             return "канал закрыт";
         case EAGAIN:
             return "ресурс временно недоступен";
+        case EBADF:
+            return "дескриптор файла не открыт для записи";
         default:
             // Anything rarer is named by its number rather than in English.
             return "системная ошибка " + std::to_string(error);

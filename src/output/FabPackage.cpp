@@ -8,6 +8,8 @@
 #include "output/GerberExport.h"
 #include "route/BothLayers.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -222,16 +224,26 @@ PreparedFabPackage prepareFabPackage(const Board& board, const BoardSettings& se
 namespace {
 
 // The entries' date: SOURCE_DATE_EPOCH where a build pipeline sets it, so one
-// board gives the same zip byte for byte, else now.
+// board gives the same zip byte for byte, else now. A zip keeps a date and
+// time of day without a zone, which the archive takes as local time: the
+// pipeline's moment goes in as the UTC date and time, whatever the zone, and
+// within the years a zip can hold.
 long long archiveTime()
 {
-    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-        char* end = nullptr;
-        const long long seconds = std::strtoll(epoch, &end, 10);
-        if (*end == '\0' && seconds >= 0)
-            return seconds;
-    }
-    return static_cast<long long>(std::time(nullptr));
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || !*epoch)
+        return static_cast<long long>(std::time(nullptr));
+    char* end = nullptr;
+    errno = 0;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (*end != '\0' || errno == ERANGE || seconds < 0)
+        return static_cast<long long>(std::time(nullptr));
+    constexpr long long kFirst = 315532800, kLast = 4354819198; // 1980-01-01 to 2107-12-31, UTC
+    const auto utc = static_cast<time_t>(std::clamp(seconds, kFirst, kLast));
+    std::tm local{};
+    localtime_r(&utc, &local);
+    const time_t localAsUtc = timegm(&local);
+    return static_cast<long long>(utc - (localAsUtc - utc));
 }
 
 } // namespace

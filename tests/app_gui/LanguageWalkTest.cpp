@@ -151,6 +151,7 @@ void walk(Language lang)
     // The described Russian filter names its pattern in the description too.
     EXPECT_EQ(qtNameFilters(QString::fromUtf8("*.kbd|*.kbd|Все Файлы (*.*)      |*.*")),
               QString::fromUtf8("*.kbd (*.kbd *.KBD);;Все Файлы (*.*)"));
+    EXPECT_EQ(qtNameFilters("Drill files (Excellon)|*.DRL"), "Drill files (Excellon) (*.DRL *.drl)");
     Reader reader(lang);
     {
         DesktopPrompts prompts(lang);

@@ -137,14 +137,17 @@ TEST_F(CheckFabCli, NotesAndMessagesIgnoreTheUsersLocale)
 // zip byte for byte.
 TEST_F(CheckFabCli, TheZipIsReproducibleWithSourceDateEpoch)
 {
-    const auto fab = [this](const std::string& zip) {
-        const std::string command = std::string("SOURCE_DATE_EPOCH=1700000000 '") + KESTREL_CLI_PATH +
+    const auto fab = [this](const std::string& zip, const char* zone) {
+        const std::string command = std::string("SOURCE_DATE_EPOCH=1700000000 TZ=") + zone + " '" + KESTREL_CLI_PATH +
                                     "' fab --board 1 '" + input + "' '" + zip + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0);
         return readBytes(zip);
     };
-    const std::vector<uint8_t> first = fab(dir.file("a.zip"));
+    const std::vector<uint8_t> first = fab(dir.file("a.zip"), "UTC");
     std::this_thread::sleep_for(std::chrono::milliseconds(2100)); // beyond the zip's two-second steps
-    EXPECT_EQ(fab(dir.file("b.zip")), first);
-    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(fab(dir.file("b.zip"), "Asia/Tokyo"), first) << "later, in another time zone";
+    ASSERT_GT(first.size(), 14u);
+    // 2023-11-14 22:13:20 UTC as the first entry's DOS time and date.
+    EXPECT_EQ(std::vector<uint8_t>(first.begin() + 10, first.begin() + 14),
+              (std::vector<uint8_t>{0xAA, 0xB1, 0x6E, 0x57}));
 }

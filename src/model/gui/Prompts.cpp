@@ -48,10 +48,12 @@ QString qtNameFilters(const QString& filter)
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         // A description that names its patterns already ("All files (*.*)")
-        // gets them once, in either letter case.
+        // gets them once, in either letter case; other words in brackets
+        // ("(Excellon)") stay.
         QString description = parts[i].trimmed();
-        if (description.endsWith(')') && description.contains('('))
-            description = description.left(description.lastIndexOf('(')).trimmed();
+        if (const qsizetype open = description.lastIndexOf('(');
+            description.endsWith(')') && open >= 0 && description.indexOf('*', open) >= 0)
+            description = description.left(open).trimmed();
         filters << description + " (" + caseInsensitivePatterns(parts[i + 1]) + ")";
     }
     return filters.join(";;");
