@@ -276,8 +276,13 @@ void BoardView::replayPointerLater()
     QTimer::singleShot(0, paintBox_, [this] {
         pointerReplayPending_ = false;
         // A pan with the middle button follows its own moves; one replayed
-        // from the cursor's newer place would make the view step back.
-        if (paintBox_->underMouse() && !(QApplication::mouseButtons() & Qt::MiddleButton))
+        // from the cursor's newer place would make the view step back. The
+        // pointer must stand over the board's visible part: after a grab
+        // ends elsewhere (a click on a scroll bar while a track was drawn)
+        // the box may still think it is under the pointer, and a move
+        // replayed with the button held on the bar would scroll at the edge.
+        const bool overBoard = paintBox_->underMouse() && visibleArea().contains(paintBox_->mapFromGlobal(QCursor::pos()));
+        if (overBoard && !(QApplication::mouseButtons() & Qt::MiddleButton))
             movePointerWhereItIs(paintBox_);
     });
 }
