@@ -366,9 +366,7 @@ std::optional<std::string> textProblem(const StepRow& row, const std::string& te
         return tr(lang, "текст длиннее ", "text longer than ") + std::to_string(most) +
                tr(lang, " знаков", " characters");
     if (strokes) {
-        const std::string codes = StrokeFontCodes(text);
-        if (std::none_of(codes.begin(), codes.end(),
-                         [](char ch) { return !GlyphStrokes(static_cast<uint8_t>(ch)).empty(); }))
+        if (!StrokeFontDrawsAny(text))
             return std::string(tr(lang, "ни одного знака из шрифта надписи из дорожек",
                                   "no character the track font draws"));
         return std::nullopt;

@@ -60,7 +60,6 @@ mode_t newFileMode(const std::string& like)
     return 0666 & ~mask;
 }
 
-// Removes the temporaries in `dir` left by writers that no longer run.
 // A descriptor named by path (/dev/stdout, /dev/fd/3): the caller opened
 // it, and the bytes go into it where it stands, as a shell's redirection
 // writes them. Replaced by name, a regular file behind it would lose what
@@ -85,6 +84,7 @@ std::optional<int> namedDescriptor(const std::string& path)
 // hour: a writer in another container sharing the folder is not seen here.
 constexpr time_t kStaleAfterSeconds = 3600;
 
+// Removes the temporaries in `dir` left by writers that no longer run.
 void removeStaleTemporaries(const std::string& dir)
 {
     DIR* d = ::opendir(dir.c_str());
@@ -122,11 +122,7 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang, co
 {
     struct stat own {};
     const bool link = !options.followLinks && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
-    // A device or a named pipe cannot be replaced without destroying it:
-    // the bytes go straight into it, as a shell's redirection sends them.
-    // It is found before links are followed by name, since the system
-    // resolves some itself (/dev/stdout names /proc/self/fd/1, which names
-    // "pipe:[...]").
+    // A descriptor the caller opened is written where it stands.
     if (const std::optional<int> named = namedDescriptor(path)) {
         PendingFile file(path, path, lang);
         file.direct_ = true;
@@ -135,6 +131,11 @@ Result<PendingFile> PendingFile::open(const std::string& path, Language lang, co
             return file.failure("Не удаётся записать", "Cannot write");
         return file;
     }
+    // A device or a named pipe cannot be replaced without destroying it:
+    // the bytes go straight into it, as a shell's redirection sends them.
+    // It is found before links are followed by name, since the system
+    // resolves some itself (/dev/fd/N names /proc/self/fd/N, which names
+    // "pipe:[...]").
     struct stat reached {};
     if (!link && ::stat(path.c_str(), &reached) == 0 && (S_ISCHR(reached.st_mode) || S_ISFIFO(reached.st_mode))) {
         PendingFile file(path, path, lang);

@@ -168,4 +168,11 @@ std::string StrokeFontCodes(std::string_view utf8)
     return utf8ToCp1251(utf8, '\0');
 }
 
+bool StrokeFontDrawsAny(std::string_view utf8)
+{
+    const std::string codes = StrokeFontCodes(utf8);
+    return std::any_of(codes.begin(), codes.end(),
+                       [](char c) { return !GlyphStrokes(static_cast<uint8_t>(c)).empty(); });
+}
+
 } // namespace kestrel

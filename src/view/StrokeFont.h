@@ -37,4 +37,8 @@ int32_t CharAdvance(uint8_t code, bool fixedSpacing);
 // code page lacks becoming code 0 (the empty glyph).
 std::string StrokeFontCodes(std::string_view utf8);
 
+// Whether the font draws any character of the UTF-8 text: a label of none
+// places nothing.
+bool StrokeFontDrawsAny(std::string_view utf8);
+
 } // namespace kestrel

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
-#include <algorithm>
 #include <array>
 
 namespace kestrel {
@@ -127,9 +126,7 @@ void TrackLabelDialog::accept()
     // Characters without a glyph are left as gaps; a label of gaps only
     // would place nothing.
     const TrackLabelSettings s = settings();
-    const std::string codes = StrokeFontCodes(TrackLabelText(s, s.start));
-    if (std::none_of(codes.begin(), codes.end(),
-                     [](char c) { return !GlyphStrokes(static_cast<uint8_t>(c)).empty(); })) {
+    if (!StrokeFontDrawsAny(TrackLabelText(s, s.start))) {
         prompts_.message(this, "Kestrel",
                          QString::fromUtf8(s.text.find_first_not_of(' ') == std::string::npos
                                                ? kestrel::tr(lang_, "Введите текст надписи.", "Enter the text of the label.")
