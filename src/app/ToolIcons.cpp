@@ -1,6 +1,8 @@
 #include "app/ToolIcons.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPainterPath>
 #include <QPixmap>
 
@@ -15,13 +17,29 @@ namespace kestrel {
 namespace {
 
 constexpr int kSize = 20;
-const QColor kInk(40, 40, 40);
 const QColor kCopper(190, 110, 20);
 const QColor kBlue(30, 80, 200);
 const QColor kRed(200, 30, 30);
 const QColor kPaper(255, 255, 255);
 
 using Painter = std::function<void(QPainter&)>;
+
+// Lines and outlines: near black on a light desktop, and on a dark one the
+// buttons' own text colour, which that desktop keeps readable on them.
+bool darkDesktop()
+{
+    return QGuiApplication::palette().color(QPalette::Button).lightness() < 128;
+}
+
+QColor ink()
+{
+    return darkDesktop() ? QGuiApplication::palette().color(QPalette::ButtonText) : QColor(40, 40, 40);
+}
+
+QColor strongInk()
+{
+    return darkDesktop() ? QGuiApplication::palette().color(QPalette::ButtonText) : QColor(Qt::black);
+}
 
 void page(QPainter& p, QRectF r)
 {
@@ -40,10 +58,10 @@ void magnifier(QPainter& p, QPointF centre, double radius)
 {
     p.setBrush(QColor(220, 235, 255));
     p.drawEllipse(centre, radius, radius);
-    QPen handle(kInk, 2.5);
+    QPen handle(ink(), 2.5);
     p.setPen(handle);
     p.drawLine(centre + QPointF(radius * 0.7, radius * 0.7), centre + QPointF(radius * 1.6, radius * 1.6));
-    p.setPen(QPen(kInk, 1.2));
+    p.setPen(QPen(ink(), 1.2));
 }
 
 void arrowHead(QPainter& p, QPointF tip, QPointF from)
@@ -92,7 +110,7 @@ const std::map<std::string, Painter>& painters()
          [](QPainter& p) {
              p.drawEllipse(QPointF(6, 15), 2.5, 2.5);
              p.drawEllipse(QPointF(14, 15), 2.5, 2.5);
-             p.setPen(QPen(kInk, 1.6));
+             p.setPen(QPen(ink(), 1.6));
              p.drawLine(QPointF(7, 13), QPointF(14, 2));
              p.drawLine(QPointF(13, 13), QPointF(6, 2));
          }},
@@ -130,9 +148,9 @@ const std::map<std::string, Painter>& painters()
          }},
         {"mirrorH",
          [](QPainter& p) {
-             p.setPen(QPen(kInk, 1, Qt::DashLine));
+             p.setPen(QPen(ink(), 1, Qt::DashLine));
              p.drawLine(QPointF(10, 1), QPointF(10, 19));
-             p.setPen(QPen(kInk, 1));
+             p.setPen(QPen(ink(), 1));
              p.setBrush(kCopper);
              p.drawPolygon(QPolygonF{{8, 4}, {8, 16}, {2, 16}});
              p.setBrush(kPaper);
@@ -140,9 +158,9 @@ const std::map<std::string, Painter>& painters()
          }},
         {"mirrorV",
          [](QPainter& p) {
-             p.setPen(QPen(kInk, 1, Qt::DashLine));
+             p.setPen(QPen(ink(), 1, Qt::DashLine));
              p.drawLine(QPointF(1, 10), QPointF(19, 10));
-             p.setPen(QPen(kInk, 1));
+             p.setPen(QPen(ink(), 1));
              p.setBrush(kCopper);
              p.drawPolygon(QPolygonF{{4, 8}, {16, 8}, {16, 2}});
              p.setBrush(kPaper);
@@ -155,7 +173,7 @@ const std::map<std::string, Painter>& painters()
                  p.drawLine(QPointF(i, 1), QPointF(i, 19));
                  p.drawLine(QPointF(1, i), QPointF(19, i));
              }
-             p.setPen(QPen(kInk, 1));
+             p.setPen(QPen(ink(), 1));
              p.setBrush(kCopper);
              p.drawEllipse(QPointF(13, 13), 3, 3);
          }},
@@ -171,9 +189,9 @@ const std::map<std::string, Painter>& painters()
          }},
         {"group",
          [](QPainter& p) {
-             p.setPen(QPen(kInk, 1, Qt::DashLine));
+             p.setPen(QPen(ink(), 1, Qt::DashLine));
              p.drawRect(QRectF(1.5, 1.5, 17, 17));
-             p.setPen(QPen(kInk, 1));
+             p.setPen(QPen(ink(), 1));
              p.setBrush(kCopper);
              p.drawRect(QRectF(4, 4, 6, 6));
              p.drawEllipse(QPointF(13, 13), 3.5, 3.5);
@@ -183,7 +201,7 @@ const std::map<std::string, Painter>& painters()
              p.setBrush(kCopper);
              p.drawRect(QRectF(2, 2, 6, 6));
              p.drawEllipse(QPointF(14, 14), 3.5, 3.5);
-             p.setPen(QPen(kInk, 1, Qt::DashLine));
+             p.setPen(QPen(ink(), 1, Qt::DashLine));
              p.setBrush(Qt::NoBrush);
              p.drawRect(QRectF(1, 1, 8, 8));
              p.drawRect(QRectF(9.5, 9.5, 9, 9));
@@ -205,7 +223,7 @@ const std::map<std::string, Painter>& painters()
          [](QPainter& p) {
              p.setPen(QPen(kRed, 1, Qt::DotLine));
              p.drawRect(QRectF(1.5, 1.5, 17, 13));
-             p.setPen(QPen(kInk, 1.2));
+             p.setPen(QPen(ink(), 1.2));
              magnifier(p, {9, 8}, 4);
          }},
         {"repaint",
@@ -240,29 +258,29 @@ const std::map<std::string, Painter>& painters()
          }},
         {"trackTool",
          [](QPainter& p) {
-             p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+             p.setPen(QPen(strongInk(), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
              p.drawPolyline(QPolygonF{{2, 16}, {8, 16}, {14, 10}, {14, 3}});
          }},
         {"padTool",
          [](QPainter& p) {
-             p.setBrush(Qt::black);
+             p.setBrush(strongInk());
              p.drawEllipse(QPointF(10, 10), 7, 7);
              p.setBrush(kPaper);
              p.drawEllipse(QPointF(10, 10), 2.5, 2.5);
          }},
         {"ringTool",
          [](QPainter& p) {
-             p.setPen(QPen(Qt::black, 2.5));
+             p.setPen(QPen(strongInk(), 2.5));
              p.drawEllipse(QPointF(10, 10), 7, 7);
          }},
         {"zoneTool",
          [](QPainter& p) {
-             p.setBrush(Qt::black);
+             p.setBrush(strongInk());
              p.drawPolygon(QPolygonF{{2, 16}, {5, 4}, {13, 3}, {18, 9}, {12, 17}});
          }},
         {"polygonTool",
          [](QPainter& p) {
-             p.setPen(QPen(Qt::black, 2));
+             p.setPen(QPen(strongInk(), 2));
              QPolygonF hexagon;
              for (int k = 0; k < 6; ++k)
                  hexagon << QPointF(10 + 7.5 * std::cos(k * M_PI / 3), 10 + 7.5 * std::sin(k * M_PI / 3));
@@ -270,7 +288,7 @@ const std::map<std::string, Painter>& painters()
          }},
         {"connectTool",
          [](QPainter& p) {
-             p.setBrush(Qt::black);
+             p.setBrush(strongInk());
              p.drawEllipse(QPointF(4, 15), 2.5, 2.5);
              p.drawEllipse(QPointF(16, 5), 2.5, 2.5);
              p.setPen(QPen(kBlue, 1.5));
@@ -279,11 +297,11 @@ const std::map<std::string, Painter>& painters()
         {"zoomTool", [](QPainter& p) { magnifier(p, {8, 8}, 5.5); }},
         {"autorouteTool",
          [](QPainter& p) {
-             p.setBrush(Qt::black);
+             p.setBrush(strongInk());
              p.drawEllipse(QPointF(4, 4), 2.5, 2.5);
              p.drawEllipse(QPointF(16, 16), 2.5, 2.5);
              p.setBrush(Qt::NoBrush);
-             p.setPen(QPen(kInk, 1.5));
+             p.setPen(QPen(ink(), 1.5));
              p.drawPolyline(QPolygonF{{6.5, 4}, {11, 4}, {11, 16}, {13.5, 16}});
          }},
         {"textTool",
@@ -297,13 +315,13 @@ const std::map<std::string, Painter>& painters()
          }},
         {"trackTextTool",
          [](QPainter& p) {
-             p.setPen(QPen(kInk, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+             p.setPen(QPen(ink(), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
              p.drawPolyline(QPolygonF{{4, 17}, {10, 3}, {16, 17}});
              p.drawLine(QPointF(6.5, 12), QPointF(13.5, 12));
          }},
         {"testTool",
          [](QPainter& p) {
-             p.setPen(QPen(kInk, 1));
+             p.setPen(QPen(ink(), 1));
              p.setBrush(QColor(250, 210, 40));
              p.drawPolygon(QPolygonF{{11, 1}, {4, 11}, {9, 11}, {7, 19}, {16, 8}, {11, 8}});
          }},
@@ -325,7 +343,7 @@ const std::map<std::string, Painter>& painters()
          }},
         {"arrowDown",
          [](QPainter& p) {
-             p.setBrush(kInk);
+             p.setBrush(ink());
              p.drawPolygon(QPolygonF{{6, 8}, {14, 8}, {10, 13}});
          }},
     };
@@ -347,7 +365,7 @@ QIcon toolIcon(const char* name)
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(kInk, 1.2));
+        p.setPen(QPen(ink(), 1.2));
         found->second(p);
         p.end();
         icon.addPixmap(pixmap);
@@ -394,7 +412,7 @@ QIcon padShapeIcon(int shape, bool via)
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(kInk, 1.2));
+        p.setPen(QPen(ink(), 1.2));
         if (via) {
             // The partner on the other side peeks out below and to the right.
             padShape(p, shape, {11.5, 11.5}, kBlue);

@@ -7,10 +7,12 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace kestrel {
@@ -65,16 +67,25 @@ QToolButton* dropButton(const char* name, QWidget* parent)
 
 } // namespace
 
-ToolPanel::ToolPanel(QWidget* parent) : QWidget(parent)
+ToolPanel::ToolPanel(QWidget* parent) : QScrollArea(parent)
 {
     setObjectName("ToolPanel");
-    auto* layout = new QVBoxLayout(this);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* content = new QWidget(this);
+    // A caption of another language, and the scroll bar coming or going,
+    // change the width the panel needs.
+    content->installEventFilter(this);
+    verticalScrollBar()->installEventFilter(this);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(1);
     tools_ = new QButtonGroup(this);
     tools_->setExclusive(true);
     for (const ToolButtonRow& row : kTools) {
-        auto* b = new QToolButton(this);
+        auto* b = new QToolButton(content);
         b->setObjectName(row.name);
         b->setCheckable(true);
         b->setAutoRaise(true);
@@ -88,7 +99,7 @@ ToolPanel::ToolPanel(QWidget* parent) : QWidget(parent)
     connect(tools_, &QButtonGroup::idClicked, this, &ToolPanel::toolChosen);
 
     layout->addSpacing(8);
-    grid_ = new QToolButton(this);
+    grid_ = new QToolButton(content);
     grid_->setObjectName("SB_Raster");
     grid_->setIcon(toolIcon("grid"));
     grid_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -99,20 +110,34 @@ ToolPanel::ToolPanel(QWidget* parent) : QWidget(parent)
     layout->addSpacing(8);
     auto* parameters = new QGridLayout;
     parameters->setSpacing(1);
-    width_ = spin("SE_Breite", 0.0, 0.8, this);
-    outer_ = spin("SE_Aussen", 0.1, 1.8, this);
-    inner_ = spin("SE_Innen", 0.0, 0.6, this);
+    width_ = spin("SE_Breite", 0.0, 0.8, content);
+    outer_ = spin("SE_Aussen", 0.1, 1.8, content);
+    inner_ = spin("SE_Innen", 0.0, 0.6, content);
     wireEdit(width_, &ToolPanel::trackWidthEdited);
     wireEdit(outer_, &ToolPanel::padOuterEdited);
     wireEdit(inner_, &ToolPanel::padInnerEdited);
     parameters->addWidget(width_, 0, 0);
-    parameters->addWidget(dropButton("LMDSpeedButton1", this), 0, 1);
+    parameters->addWidget(dropButton("LMDSpeedButton1", content), 0, 1);
     parameters->addWidget(outer_, 1, 0);
-    parameters->addWidget(dropButton("LMDSpeedButton2", this), 1, 1, 2, 1);
+    parameters->addWidget(dropButton("LMDSpeedButton2", content), 1, 1, 2, 1);
     parameters->addWidget(inner_, 2, 0);
     layout->addLayout(parameters);
     layout->addStretch();
-    setFixedWidth(112);
+    setWidget(content);
+}
+
+QSize ToolPanel::sizeHint() const
+{
+    constexpr int kNarrowest = 112;
+    const QSize content = widget()->sizeHint();
+    const int bar = verticalScrollBar()->isVisibleTo(this) ? verticalScrollBar()->sizeHint().width() : 0;
+    return {std::max(kNarrowest, content.width()) + bar, content.height()};
+}
+
+// Any height: the panel scrolls.
+QSize ToolPanel::minimumSizeHint() const
+{
+    return {sizeHint().width(), 0};
 }
 
 QAbstractButton* ToolPanel::toolButton(int toolMode) const
@@ -175,15 +200,20 @@ void ToolPanel::setPadInnerMm(double mm)
 
 bool ToolPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == widget() && event->type() == QEvent::LayoutRequest) ||
+        (watched == verticalScrollBar() && (event->type() == QEvent::Show || event->type() == QEvent::Hide)))
+        updateGeometry();
     auto* edit = qobject_cast<QDoubleSpinBox*>(watched);
     if (edit && event->type() == QEvent::FocusIn) {
+        // Dark text on the yellow, whatever the desktop's text colour.
         QPalette yellow = edit->palette();
         yellow.setColor(QPalette::Base, kFocusColour);
+        yellow.setColor(QPalette::Text, Qt::black);
         edit->setPalette(yellow);
     } else if (edit && event->type() == QEvent::FocusOut) {
         edit->setPalette(QPalette());
     }
-    return QWidget::eventFilter(watched, event);
+    return QScrollArea::eventFilter(watched, event);
 }
 
 } // namespace kestrel

@@ -3,9 +3,11 @@
 // and the spin edits of the track width and the pad diameters. The edits
 // report only what the user changes: showing values never reports them, so
 // a rounded value shown for a selection is not applied back to it.
+// It is as wide as its longest caption and scrolls when the window is too
+// short for it.
 
 #include <QColor>
-#include <QWidget>
+#include <QScrollArea>
 
 #include <map>
 
@@ -16,7 +18,7 @@ class QToolButton;
 
 namespace kestrel {
 
-class ToolPanel : public QWidget {
+class ToolPanel : public QScrollArea {
     Q_OBJECT
 public:
     explicit ToolPanel(QWidget* parent = nullptr);
@@ -35,6 +37,9 @@ public:
 
     // The edits' colour while they have the focus.
     static const QColor kFocusColour;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
     void toolChosen(int toolMode);

@@ -10,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
@@ -36,6 +37,26 @@ struct DialogFixture {
 };
 
 } // namespace
+
+// On a short screen the dialog opens within it, and the options scroll while
+// Print and Cancel stay in sight.
+TEST(PrintDialog, FitsAShortScreen)
+{
+    DialogFixture f(Language::Russian);
+    TPrint_Dlg& dialog = *f.dialog;
+    const QRect free = dialog.screen()->availableGeometry();
+    EXPECT_LE(dialog.width(), free.width());
+    EXPECT_LE(dialog.height(), free.height());
+    EXPECT_LE(dialog.minimumSizeHint().height(), 420);
+    dialog.resize(760, 420);
+    dialog.show();
+    QCoreApplication::processEvents();
+    for (const char* name : {"OKBtn", "CancelBtn"}) {
+        const QWidget& button = child<QPushButton>(dialog, name);
+        EXPECT_TRUE(dialog.rect().contains(QRect(button.mapTo(&dialog, QPoint(0, 0)), button.size()))) << name;
+    }
+    dialog.hide();
+}
 
 // Without printers PDF is the only target; a printer that has gone is replaced by it.
 TEST(PrintDialog, PdfIsAlwaysATarget)

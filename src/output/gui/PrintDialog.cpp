@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -130,7 +132,9 @@ TPrint_Dlg::TPrint_Dlg(Language lang, Prompts& prompts, PrintSession& session, P
     layout->addWidget(makeOptions());
     connect(PaintBox1_, &PrintPreview::dragged, this, [this] { LayoutPreview(); });
     showOptions();
-    resize(1100, 760);
+    // Large where the screen allows, never past its free area.
+    const QSize wanted(1100, 760);
+    resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size() * 0.95) : wanted);
 }
 
 QWidget* TPrint_Dlg::makeOptions()
@@ -211,12 +215,25 @@ QWidget* TPrint_Dlg::makeOptions()
     for (QPushButton* b : {setup, calibrate, tile})
         column->addWidget(b);
     column->addStretch();
-    auto* ok = named(new QPushButton(text(l, "&Печать", "&Print"), panel), "OKBtn", text(l, "Печатать!", "Print now!"));
+
+    // The options scroll on a screen too short for them; Print and Cancel
+    // stay below them in sight.
+    auto* side = new QWidget(this);
+    auto* sideColumn = new QVBoxLayout(side);
+    sideColumn->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(side);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(panel);
+    scroll->setMinimumWidth(panel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    sideColumn->addWidget(scroll, 1);
+    auto* ok = named(new QPushButton(text(l, "&Печать", "&Print"), side), "OKBtn", text(l, "Печатать!", "Print now!"));
     ok->setDefault(true);
-    auto* cancel = named(new QPushButton(text(l, "&Отмена", "&Cancel"), panel), "CancelBtn",
+    auto* cancel = named(new QPushButton(text(l, "&Отмена", "&Cancel"), side), "CancelBtn",
                          text(l, "Выйти без печати", "Exit without print"));
-    column->addWidget(ok);
-    column->addWidget(cancel);
+    sideColumn->addWidget(ok);
+    sideColumn->addWidget(cancel);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -233,7 +250,7 @@ QWidget* TPrint_Dlg::makeOptions()
     connect(S_Shape_, &QPushButton::clicked, this, [this] { colourClicked(S_Shape_, &PrintOptions::maskColour); });
     connect(P_Shape_, &QPushButton::clicked, this, [this] { colourClicked(P_Shape_, &PrintOptions::drillColour); });
     connect(PrinterBox_, &QComboBox::currentIndexChanged, this, [this](int i) { targetChosen(i); });
-    return panel;
+    return side;
 }
 
 void TPrint_Dlg::showOptions()

@@ -74,7 +74,8 @@ void Ruler::paintEvent(QPaintEvent*)
         painter.setClipRect(QRect(offsetPx, 0, width() - offsetPx, height()));
     const QFontMetrics metrics(font());
     const int textHeight = metrics.height();
-    painter.setPen(Qt::black);
+    // The window's text colour on its background: black on a light desktop.
+    painter.setPen(palette().color(QPalette::WindowText));
     const int w = width(), h = height();
     for (const RulerTick& t : rulerTicks(view_.inchUnit_, vp.zoom(), horizontal ? vp.boardWidth() : vp.boardHeight(),
                                          offset, -40, length + 40)) {

@@ -163,7 +163,10 @@ void StatusLine::showLayers(int activeLayer, const std::array<uint8_t, 4>& visib
         f.setBold(visible[i] != 0);
         button->setFont(f);
         const bool silk = i % 2 == 1;
-        const QColor colour = !visible[i] ? QColor(128, 128, 128) : silk ? QColor(255, 0, 0) : QColor(0, 0, 0);
+        // Shown copper in the line's text colour (black on a light desktop,
+        // light on a dark one), so it never reads weaker than a hidden layer.
+        const QColor shownCopper = palette().color(QPalette::WindowText);
+        const QColor colour = !visible[i] ? QColor(128, 128, 128) : silk ? QColor(255, 0, 0) : shownCopper;
         QPalette palette = button->palette();
         palette.setColor(QPalette::ButtonText, colour);
         palette.setColor(QPalette::WindowText, colour);
