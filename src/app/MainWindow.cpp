@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "model/FileHistory.h"
+
 #include "app/AboutDialog.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
@@ -13,6 +15,7 @@
 #include "edit/PointerMachine.h"
 #include "edit/Selection.h"
 #include "edit/gui/BoardPointer.h"
+#include "model/FileHistory.h"
 #include "model/LayerSwitches.h"
 #include "model/Units.h"
 #include "model/gui/Prompts.h"
@@ -602,8 +605,27 @@ void MainWindow::endDrag()
         pointer_->abort();
 }
 
+// The system ends the program (a shutdown, a closed terminal): no one is
+// there to answer, so unsaved changes go to the document's backup, which the
+// next opening offers, and the settings are written as on closing.
+void MainWindow::keepWorkForTermination()
+{
+    endingWithoutQuestions_ = true;
+    if (machine_->placingLabel())
+        pointer_->abort();
+    endDrag();
+    pointer_->confine(false);
+    if (doc_.Modified && !doc_.FileName.empty() && !isBackupName(doc_.FileName))
+        (void)writeKeepingHistory(QString::fromStdString(backupNameFor(doc_.FileName)), true);
+    saveSettings();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (endingWithoutQuestions_) {
+        event->accept();
+        return;
+    }
     // The save question must not offer a label that only follows the pointer.
     if (machine_->placingLabel())
         pointer_->abort();

@@ -99,6 +99,10 @@ public:
     // The page of the tool in use, for F1.
     QString helpPageOfCurrentTool() const;
 
+    // On a termination signal: writes unsaved changes to the backup and the
+    // settings; closing then asks nothing. The caller ends the event loop.
+    void keepWorkForTermination();
+
     // No tool-bar pop-up of visible bars: this window has one fixed bar.
     QMenu* createPopupMenu() override { return nullptr; }
 
@@ -234,10 +238,14 @@ private:
     // Says once per window that the settings file could not be written.
     void settingsWritten(bool ok);
     bool settingsWarned_ = false;
+    bool endingWithoutQuestions_ = false;
     // Set by a command that opened a window beside this one (help): the
     // track being drawn does not take the mouse back from it.
     bool pointerLeftFree_ = false;
     void addToHistory(const QString& path);
+    // Asks whether to open the document's backup when it is newer; `before`
+    // leads the question (why the document itself did not open).
+    bool offerNewerBackup(const QString& path, const QString& before);
     void refreshHistoryItems();
     void openFromHistory(int number);
     void runAutoSaveDialog();

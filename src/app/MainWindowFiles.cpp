@@ -139,9 +139,13 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
         return result;
     }();
     if (!read) {
-        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), QString::fromStdString(read.message()),
-                         Prompts::Icon::Warning);
-        return false;
+        // A damaged document's newer backup may be all that is left of it.
+        const QString failure = QString::fromStdString(read.message());
+        if (newerBackupOf(path.toStdString()).empty()) {
+            prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), failure, Prompts::Icon::Warning);
+            return false;
+        }
+        return offerNewerBackup(path, failure + "\n\n");
     }
     doc_ = std::move(read->document);
     fileStamp_ = stampOf(path);
@@ -150,20 +154,32 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     view_->zoomBoard();
     rememberDirectory(path);
     addToHistory(path);
-    // After a crash the backup holds the work since the last save; the next
-    // autosave of a changed document replaces it.
-    if (const std::string backup = newerBackupOf(path.toStdString()); !backup.empty())
-        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
-                         QString::fromUtf8(kestrel::tr(lang_, "Резервная копия новее документа: ",
-                                                       "The backup is newer than the document: ")) +
-                             QString::fromStdString(backup) +
-                             QString::fromUtf8(kestrel::tr(
-                                 lang_, "\n\nВ ней может быть несохранённая работа. Чтобы вернуть её, откройте копию "
-                                        "и сохраните её под именем документа.",
-                                 "\n\nIt may hold work that was not saved. To recover it, open the backup and save "
-                                 "it as the document.")),
-                         Prompts::Icon::Information);
+    offerNewerBackup(path, {});
     return true;
+}
+
+// After a crash the backup holds the work since the last save. The user
+// chooses on opening, since the next autosave of a changed document would
+// replace it. Returns whether the backup was opened.
+bool MainWindow::offerNewerBackup(const QString& path, const QString& before)
+{
+    const std::string backup = newerBackupOf(path.toStdString());
+    if (backup.empty())
+        return false;
+    const QString question =
+        before +
+        QString::fromUtf8(kestrel::tr(lang_, "Резервная копия новее документа: ", "The backup is newer than the document: ")) +
+        QString::fromStdString(backup) +
+        QString::fromUtf8(kestrel::tr(
+            lang_,
+            "\n\nВ ней может быть несохранённая работа. Открыть копию? Чтобы сохранить её работу, сохраните её затем "
+            "под именем документа; иначе её заменит следующее автосохранение.",
+            "\n\nIt may hold work that was not saved. Open the backup? To keep its work, save it then as the "
+            "document; otherwise the next autosave replaces it."));
+    if (prompts_.ask(this, kestrel::tr(lang_, "Открыть", "Open"), question, Prompts::Buttons::YesNo,
+                     Prompts::Icon::Question) != Prompts::Answer::Yes)
+        return false;
+    return openDocumentFile(QString::fromStdString(backup), false);
 }
 
 void MainWindow::importBoardsFrom(const QString& path)

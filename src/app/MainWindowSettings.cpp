@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -50,7 +51,7 @@ void MainWindow::loadSettings()
 
 void MainWindow::settingsWritten(bool ok)
 {
-    if (ok || settingsWarned_)
+    if (ok || settingsWarned_ || endingWithoutQuestions_)
         return;
     settingsWarned_ = true;
     prompts_.message(this, kestrel::tr(lang_, "Настройки", "Settings"),
@@ -83,9 +84,12 @@ void MainWindow::addToHistory(const QString& path)
 {
     // A name given relative to the folder the editor was started in would
     // name another file, or none, when it starts elsewhere.
-    if (!history_.add(QFileInfo(path).absoluteFilePath().toStdString()))
-        return;
-    settingsWritten(writeHistory(history_));
+    // Another window may have added files since this one started: their
+    // list is the one to add to.
+    if (QFileInfo(settingsFilePath()).isFile())
+        history_ = readHistory();
+    if (history_.add(QFileInfo(path).absoluteFilePath().toStdString()))
+        settingsWritten(writeHistory(history_));
     refreshHistoryItems();
 }
 
@@ -94,8 +98,11 @@ void MainWindow::refreshHistoryItems()
     for (int number = 1; number <= kHistoryEntries; ++number) {
         auto* item = findChild<QAction*>(QString("History%1").arg(number));
         const QString name = QString::fromStdString(history_.shown(number));
+        // A long path is cut in the middle, so the file's own name shows.
+        const QFontMetrics metrics(QApplication::font("QMenu"));
+        const QString fitted = metrics.elidedText(name.toLower(), Qt::ElideMiddle, 60 * metrics.averageCharWidth());
         // An '&' of the name is shown, not taken as the item's access key.
-        item->setText(QString("&%1 ").arg(number) + name.toLower().replace('&', "&&"));
+        item->setText(QString("&%1 ").arg(number) + QString(fitted).replace('&', "&&"));
         item->setVisible(!name.isEmpty());
     }
     if (auto* line = findChild<QAction*>("HistoryTrenner"))

@@ -26,6 +26,14 @@ int readInt(const QSettings& file, const QString& key, int fallback)
     return ok ? value : fallback;
 }
 
+FileHistory readHistory(const QSettings& file)
+{
+    FileHistory history;
+    for (int i = 0; i < kHistoryEntries; ++i)
+        history.entries[static_cast<size_t>(i)] = file.value(QString("History/D%1").arg(i + 1)).toString().toStdString();
+    return history;
+}
+
 // A hand-edited file must not make the editor loop for long.
 constexpr int kMaxListKeys = 1000;
 
@@ -97,8 +105,7 @@ Settings readSettings(const QString& path)
     o.macroFolder = file.value("Optionen/MakroOrdner").toString();
     o.windowGeometry = file.value("Optionen/Fenster").toByteArray();
 
-    for (int i = 0; i < kHistoryEntries; ++i)
-        s.history.entries[static_cast<size_t>(i)] = file.value(QString("History/D%1").arg(i + 1)).toString().toStdString();
+    s.history = readHistory(file);
 
     s.lists.trackWidths = readTaggedList(file, "L_POPUP", 0);
     s.lists.grids = readTaggedList(file, "R_POPUP", kFirstUserGridIndex);
@@ -114,12 +121,20 @@ Settings readSettings(const QString& path)
     return s;
 }
 
+FileHistory readHistory(const QString& path)
+{
+    const QSettings file(path, QSettings::IniFormat);
+    return readHistory(file);
+}
+
 namespace {
 
+// A format error is the reading's (a damaged file, which is written anew
+// all the same); only an access error says the writing failed.
 bool written(QSettings& file)
 {
     file.sync();
-    return file.status() == QSettings::NoError;
+    return file.status() != QSettings::AccessError;
 }
 
 } // namespace

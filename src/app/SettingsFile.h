@@ -62,6 +62,8 @@ Settings readSettings(const QString& path = settingsFilePath());
 bool writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path = settingsFilePath());
 // Written on every change of the history.
 bool writeHistory(const FileHistory& history, const QString& path = settingsFilePath());
+// The history alone, as another window may have written it since.
+FileHistory readHistory(const QString& path = settingsFilePath());
 
 // Section DesignCheck: the design check's rules (limits in board units),
 // written whenever the window or the fab package uses them. Missing or

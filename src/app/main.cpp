@@ -1,5 +1,6 @@
 #include "app/InterfaceLanguage.h"
 #include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
 #include "kestrel/Version.h"
 #include "model/gui/Prompts.h"
 
@@ -86,6 +87,10 @@ int main(int argc, char** argv)
     kestrel::MainWindow window(lang, prompts);
     if (!parser.positionalArguments().isEmpty())
         window.setStartupFile(parser.positionalArguments().first());
+    kestrel::onTerminationSignal(&window, [&window](int) {
+        window.keepWorkForTermination();
+        QCoreApplication::exit(0);
+    });
     window.show();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 #include "app/SettingsFile.h"
+#include "app/TerminationSignals.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QSpinBox>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 
 namespace kestrel::test {
@@ -171,8 +173,9 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClockAndLeavesTheDocumentUnsaved)
 }
 
 // After a crash the backup is newer than its document: opening the document
-// says so, and the backup stays until the document is changed.
-TEST(Settings, ANewerBackupIsNamedOnOpeningAndKeptUntilAChange)
+// offers it, since the next autosave of a changed document replaces it; a
+// document that cannot be read offers it too.
+TEST(Settings, ANewerBackupIsOfferedOnOpening)
 {
     SettingsHome home;
     TempDir dir;
@@ -193,26 +196,112 @@ TEST(Settings, ANewerBackupIsNamedOnOpeningAndKeptUntilAChange)
     f.window().setAutoSaveClock([&now] { return now; });
     f.dialogs = {autoSaveOn(1)};
     f.trigger("Autospeichern1");
+    f.answers = {Answer::No};
     f.openNames = {q(path)};
     f.trigger("ffnen1");
-    ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_TRUE(f.messages[0].text.startsWith(q("The backup is newer than the document: " + backup)))
-        << f.messages[0].text.toStdString();
+    ASSERT_EQ(f.questions.size(), 1u);
+    EXPECT_TRUE(f.questions[0].text.startsWith(q("The backup is newer than the document: " + backup)))
+        << f.questions[0].text.toStdString();
+    EXPECT_EQ(f.doc().FileName, path);
     now = 2 * 60000;
     f.window().autoSaveTick();
     EXPECT_EQ(objectsInFile(backup), 3u) << "an unchanged document leaves the backup";
     f.addContent();
     now = 4 * 60000;
     f.window().autoSaveTick();
-    EXPECT_EQ(objectsInFile(backup), 2u) << "the changed document written over it";
-    EXPECT_EQ(f.list().size(), 2u);
-    EXPECT_EQ(f.messages.size(), 1u);
-    // Changes discarded: the backup holding them is not named at the next opening.
+    EXPECT_EQ(objectsInFile(backup), 2u) << "declined, and the changed document written over it";
+    // Changes discarded: the backup holding them is not offered at the next opening.
     f.answers = {Answer::No};
     f.openNames = {q(path)};
     f.trigger("ffnen1");
-    EXPECT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.questions.size(), 2u) << "only the save question";
     EXPECT_EQ(objectsInFile(backup), 2u) << "kept, only no longer newer";
+
+    // Accepted: the backup is opened.
+    std::filesystem::last_write_time(backup, std::filesystem::last_write_time(path) + std::chrono::seconds(10));
+    f.answers = {Answer::Yes};
+    f.openNames = {q(path)};
+    f.trigger("ffnen1");
+    EXPECT_EQ(f.doc().FileName, backup);
+    EXPECT_EQ(f.list().size(), 2u);
+
+    // A damaged document: the reason and the offer in one question.
+    std::filesystem::resize_file(path, 40);
+    std::filesystem::last_write_time(backup, std::filesystem::last_write_time(path) + std::chrono::seconds(10));
+    f.answers = {Answer::Yes};
+    f.openNames = {q(path)};
+    f.trigger("ffnen1");
+    ASSERT_EQ(f.questions.size(), 4u);
+    EXPECT_TRUE(f.questions[3].text.startsWith("Cannot read")) << f.questions[3].text.toStdString();
+    EXPECT_TRUE(f.questions[3].text.contains("The backup is newer than the document"));
+    EXPECT_EQ(f.doc().FileName, backup);
+    EXPECT_TRUE(f.messages.empty());
+    EXPECT_TRUE(f.exhausted());
+}
+
+// Another window's additions to the history are kept; a damaged settings
+// file is written anew without being called unwritable; a long path is cut
+// in the middle, keeping the file's name.
+TEST(Settings, HistoryOfTwoWindowsDamagedSettingsAndLongPaths)
+{
+    SettingsHome home;
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFilePath()).absolutePath()));
+        QFile garbage(settingsFilePath());
+        ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+        QByteArray bytes(4096, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>((i * 7919 + 13) % 251);
+        garbage.write(bytes);
+    }
+    TempDir dir;
+    const std::string deep = dir.file(std::string(60, 'd') + "/" + std::string(60, 'e') + "/" + std::string(60, 'f'));
+    ASSERT_TRUE(QDir().mkpath(q(deep)));
+    WindowFixture one(Language::English, {}, true), two(Language::English, {}, true);
+    one.saveNames = {q(dir.file("a.kbd")), q(dir.file("c.kbd"))};
+    two.saveNames = {q(dir.file("b.kbd")), q(deep + "/board.kbd")};
+    one.trigger("Speichernals1");
+    two.trigger("Speichernals1");
+    one.trigger("Speichernals1");
+    EXPECT_EQ(historyCaptions(one), (std::vector<QString>{"&1 " + q(dir.file("c.kbd")).toLower(),
+                                                          "&2 " + q(dir.file("b.kbd")).toLower(),
+                                                          "&3 " + q(dir.file("a.kbd")).toLower()}));
+    two.trigger("Speichernals1");
+    const QString longest = historyCaptions(two).at(0);
+    EXPECT_LT(longest.size(), 120) << longest.toStdString();
+    EXPECT_TRUE(longest.endsWith("/board.kbd")) << longest.toStdString();
+    EXPECT_TRUE(longest.contains(QChar(0x2026)));
+    EXPECT_TRUE(one.messages.empty() && two.messages.empty()) << "the damaged file was written";
+    EXPECT_EQ(readSettings().history.entries[0], deep + "/board.kbd");
+}
+
+// A termination signal writes the unsaved changes to the backup and the
+// settings, and the window then closes without a question.
+TEST(Settings, ATerminationSignalKeepsTheWorkInTheBackup)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("T.kbd"), backup = dir.file("T.bak");
+    WindowFixture f(Language::English, {}, true);
+    f.addContent();
+    f.saveNames = {q(path)};
+    f.trigger("Speichernals1");
+    f.addContent();
+    f.window().setUndoDepth(9);
+    int signalled = 0;
+    onTerminationSignal(&f.window(), [&](int signal) {
+        signalled = signal;
+        f.window().keepWorkForTermination();
+    });
+    std::raise(SIGTERM);
+    for (int i = 0; i < 200 && !signalled; ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(signalled, SIGTERM);
+    EXPECT_EQ(objectsInFile(backup), 2u);
+    EXPECT_EQ(objectsInFile(path), 1u) << "the document itself is left as saved";
+    EXPECT_EQ(readSettings().options.undoDepth, 9);
+    EXPECT_TRUE(f.window().close());
+    EXPECT_TRUE(f.questions.empty());
 }
 
 } // namespace
