@@ -53,11 +53,12 @@ void MainWindow::activeBoardChanged()
 {
     session_.objectsWillChange();
     view_->reloadFromDocument();
-    loadBoardScannedCopies();
     refreshLayerControls();
     showBoardSize();
     updateCommandStates();
     updateTitle();
+    // Last: a picture that cannot be loaded is said over the board now shown.
+    loadBoardScannedCopies();
 }
 
 void MainWindow::addNewBoard()

@@ -62,6 +62,9 @@ void MainWindow::runScannedCopyDialog()
 
 void MainWindow::loadBoardScannedCopies()
 {
+    // Both sides are shown before a message says what failed: the window
+    // behind the message shows this board, never the previous one's picture.
+    QStringList failures;
     for (const int side : {1, 2}) {
         const CopySide copy = copySide(doc_.Working, side);
         if (copy.file.empty()) {
@@ -70,19 +73,18 @@ void MainWindow::loadBoardScannedCopies()
             const auto path = usableCopyPath(copy.file, lang_);
             const Status loaded = path ? scans_->load(side, *path, lang_) : path.status();
             if (!loaded) {
-                // Never the previous board's picture under this board.
                 scans_->clear(side);
                 if (copy.on)
-                    prompts_.message(this, "Kestrel",
-                                     QString::fromUtf8(kestrel::tr(lang_, "Файл фонового рисунка не может быть загружен.",
-                                                          side == 1 ? "Error loading scanned-copy-bitmap."
-                                                                    : "Error loading file.")) +
-                                         "\n\n" + QString::fromStdString(loaded.message()),
-                                     Prompts::Icon::Error);
+                    failures << QString::fromUtf8(kestrel::tr(lang_, "Файл фонового рисунка не может быть загружен.",
+                                                              side == 1 ? "Error loading scanned-copy-bitmap."
+                                                                        : "Error loading file.")) +
+                                    "\n\n" + QString::fromStdString(loaded.message());
             }
         }
         showScannedCopy(side);
     }
+    for (const QString& failure : failures)
+        prompts_.message(this, "Kestrel", failure, Prompts::Icon::Error);
 }
 
 void MainWindow::showScannedCopy(int side)

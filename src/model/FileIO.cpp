@@ -56,8 +56,10 @@ Result<std::vector<uint8_t>> readWholeFile(const std::string& path, Language lan
         const std::string n = std::to_string(size), max = std::to_string(maxBytes);
         return readFailure(lang, "Не удаётся открыть", "Cannot open", path,
                            lang == Language::English
-                               ? "its " + n + " bytes are more than any document holds (at most " + max + ")"
-                               : "его " + n + " байт больше любого документа (не более " + max + ")");
+                               ? "its " + n + " bytes are more than the program reads from one file (at most " +
+                                     max + ")"
+                               : "его " + n + " байт больше, чем программа читает из одного файла (не более " +
+                                     max + ")");
     };
     if (static_cast<uint64_t>(st.st_size) > maxBytes)
         return tooLarge(static_cast<uint64_t>(st.st_size));

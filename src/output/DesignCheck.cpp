@@ -527,7 +527,8 @@ const char* violationKey(ViolationKind kind)
     return "?";
 }
 
-std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang, LayerNames names)
+std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang, LayerNames names,
+                              Point origin)
 {
     const auto layerName = [&](int layer) {
         static const char* const russian[] = {"Ф1", "М1", "Ф2", "М2"};
@@ -583,10 +584,10 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
             measured = measuredMmText(v.measuredUnits);
         text += " " + measured + " " + unit + " < " + mm(v.limitUnits) + " " + unit;
     }
-    // Where the rulers show it: y counts down from the board's top edge.
+    // Where the rulers show it: y counts down from the origin.
     const double cx = (double(v.area.left) + v.area.right) / 2, cy = (double(v.area.top) + v.area.bottom) / 2;
-    text += ": " + what + ", " + layerName(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx) + ", " +
-            mm(0.0 - cy) + ") " + unit;
+    text += ": " + what + ", " + layerName(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx - origin.x) +
+            ", " + mm(double(origin.y) - cy) + ") " + unit;
     return text;
 }
 

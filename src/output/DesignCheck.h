@@ -101,9 +101,10 @@ std::string layerKeyOrNumber(int layer);
 const char* violationKey(ViolationKind kind);
 // One line describing the violation in the interface language. Layers are
 // named by their keys (as the command line takes them) or as the editor's
-// status line shows them.
+// status line shows them. The place counts from `origin`, y downwards: the
+// board's top-left corner, or the editor's zero point as its rulers show it.
 enum class LayerNames : uint8_t { Keys, Screen };
 std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang,
-                              LayerNames names = LayerNames::Keys);
+                              LayerNames names = LayerNames::Keys, Point origin = {});
 
 } // namespace kestrel

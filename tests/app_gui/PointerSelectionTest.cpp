@@ -105,14 +105,19 @@ TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
     addVia(f.list(), {1000, -1000}, 50, 45);                        // rings of 0.05 mm
     addTrack(f.list(), {{3000, -3000}, {5000, -3000}}, 10, Layer::K2); // 0.10 mm wide
     f.doc().Working.LayerVisible[Layer::K2 - 1] = 0;
-    const auto pick = [&f](int row) {
-        f.dialogs = {[row](QDialog& d) {
-            child<QListWidget>(d, "ViolationList").setCurrentRow(row);
+    f.doc().Origin = {1000, -500}; // the rulers' zero point, which the lines count from
+    QString firstLine;
+    const auto pick = [&f, &firstLine](int row) {
+        f.dialogs = {[row, &firstLine](QDialog& d) {
+            auto& list = child<QListWidget>(d, "ViolationList");
+            firstLine = list.item(0)->text();
+            list.setCurrentRow(row);
             return false;
         }};
         f.trigger("DesignCheck1");
     };
     pick(0); // the width of the track on the hidden other side
+    EXPECT_TRUE(firstLine.endsWith("at (30.00, 25.00) mm")) << firstLine.toStdString();
     EXPECT_TRUE(f.doc().Working.LayerVisible[Layer::K2 - 1]);
     BoardView& view = f.window().boardView();
     const Point shown = view.screenToBoard(view.visibleArea().center(), false);

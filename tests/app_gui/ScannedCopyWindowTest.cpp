@@ -55,11 +55,20 @@ TEST(ScannedCopyWindow, ShownUnderTheActiveSideOfItsBoardOnly)
     // The second board names a file that is not there.
     f.doc().Working.CopyOn1 = 1;
     f.doc().Working.CopyFile1 = dir.file("gone.bmp");
+    std::tie(f.doc().Working.BoardWidth, f.doc().Working.BoardHeight) = std::pair(5000, 2500);
     f.window().boardTabs().setCurrentIndex(0);
     ScannedCopies& copies = *f.window().findChild<ScannedCopies*>();
     ASSERT_TRUE(copies.loaded(1));
     EXPECT_TRUE(showsGreen(f));
+    // Behind the message the window already shows the second board.
+    bool looked = false;
+    f.onMessage = [&](const ScriptedPrompts::Shown&) {
+        looked = true;
+        EXPECT_FALSE(showsGreen(f));
+        EXPECT_EQ(f.control<QAbstractButton>("SB_Layoutgroesse").text(), "50 x 25 mm");
+    };
     f.window().boardTabs().setCurrentIndex(1);
+    EXPECT_TRUE(looked);
     EXPECT_FALSE(copies.loaded(1)) << "the first board's picture is not kept";
     EXPECT_FALSE(showsGreen(f));
     ASSERT_EQ(f.messages.size(), 1u);

@@ -81,7 +81,7 @@ TEST(FileIO, ReadingRefusesWhatIsNoDocument)
     const std::tuple<std::string, uint64_t, const char*> cases[] = { // path, most bytes, message (empty: read)
         {"/dev/zero", ranges::kMaxFileBytes, "not a regular file"},
         {fifo, ranges::kMaxFileBytes, "not a regular file"}, // and no wait for a writer
-        {sparse, ranges::kMaxFileBytes, "268435457 bytes are more than any document holds"},
+        {sparse, ranges::kMaxFileBytes, "268435457 bytes are more than the program reads from one file"},
         {small, 10, ""},
         {dir.file("two\nlines.kbd"), ranges::kMaxFileBytes, "No such file or directory"}, // missing
     };

@@ -30,6 +30,8 @@ public:
     std::vector<Shown> messages, questions;
     std::vector<QString> dialogNames;
     QString openFilter;
+    // Called as a message is shown, to look at the window behind it.
+    std::function<void(const Shown&)> onMessage;
 
     bool exhausted() const { return openNames.empty() && saveNames.empty() && answers.empty() && dialogs.empty(); }
 
@@ -49,6 +51,8 @@ public:
     void message(QWidget*, const QString& caption, const QString& text, Icon icon) override
     {
         messages.push_back({caption, text, icon});
+        if (onMessage)
+            onMessage(messages.back());
     }
     Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Icon icon) override
     {

@@ -96,10 +96,11 @@ DesignRules DesignCheckDlg::rules() const
     return r;
 }
 
-void DesignCheckDlg::check(const ObjectList& objects, const BoardSettings& settings)
+void DesignCheckDlg::check(const ObjectList& objects, const BoardSettings& settings, Point origin)
 {
     objects_ = &objects;
     settings_ = settings;
+    origin_ = origin;
     runCheck();
 }
 
@@ -116,7 +117,7 @@ void DesignCheckDlg::runCheck()
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(listed));
     for (size_t i = 0; i < listed; ++i)
-        lines << QString::fromStdString(describeViolation(violations_[i], *objects_, lang_, LayerNames::Screen));
+        lines << QString::fromStdString(describeViolation(violations_[i], *objects_, lang_, LayerNames::Screen, origin_));
     list_->addItems(lines);
     if (violations_.empty())
         result_->setText(text(lang_, "Нарушений нет.", "No violations."));
@@ -141,7 +142,7 @@ void runDesignCheckDialog(QWidget* parent, LayoutDocument& doc, Language lang, P
     dialog.setRules(rules);
     dialog.onRulesUsed = [&rules](const DesignRules& used) { rules = used; };
     dialog.onPick = pick;
-    dialog.check(*objects, doc.Working);
+    dialog.check(*objects, doc.Working, doc.Origin);
     // At the window's right edge, not over the middle of the board, where
     // a picked place is shown.
     if (parent) {

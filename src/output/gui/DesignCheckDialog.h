@@ -29,8 +29,9 @@ public:
     void setRules(const DesignRules& rules);
     DesignRules rules() const;
 
-    // Runs the check on `objects` and lists what it finds.
-    void check(const ObjectList& objects, const BoardSettings& settings);
+    // Runs the check on `objects` and lists what it finds, with positions
+    // from the rulers' zero point `origin`.
+    void check(const ObjectList& objects, const BoardSettings& settings, Point origin = {});
     const std::vector<Violation>& violations() const { return violations_; }
 
     // Called with the CheckBtn press before the check runs (to remember the rules).
@@ -44,6 +45,7 @@ private:
     Language lang_;
     const ObjectList* objects_ = nullptr;
     BoardSettings settings_;
+    Point origin_;
     QDoubleSpinBox* clearance_ = nullptr;
     QDoubleSpinBox* width_ = nullptr;
     QDoubleSpinBox* hole_ = nullptr;
