@@ -51,6 +51,12 @@ TEST(ScannedCopyDialog, LoadingTakesTheFileAndItsResolution)
     EXPECT_EQ(std::tuple(copy.file, copy.on, copy.dpi), std::tuple(dir.file("top.bmp"), true, 600));
     EXPECT_EQ(child<QSpinBox>(dialog, "SE_DPI2").value(), 600);
     EXPECT_FALSE(copySide(board, 1).on) << "the other side stays as it was";
+    // Kept as a one-bit image, drawn in the colour asked for; no byte a pixel stays.
+    const QImage green = copies.image(2, Qt::green);
+    EXPECT_EQ(std::tuple(green.format(), green.width(), green.height()), std::tuple(QImage::Format_Mono, 16, 8));
+    EXPECT_EQ(std::pair(green.pixelColor(3, 5), green.pixelColor(12, 5)), std::pair(QColor(Qt::green), QColor(Qt::white)));
+    EXPECT_EQ(copies.image(2, Qt::black).pixelColor(3, 5), QColor(Qt::black));
+    EXPECT_TRUE(copies.bitmap(2).dark.empty());
 
     std::vector<uint8_t> damaged = halfDarkBmp(16, 8, 300);
     damaged[14] = 12; // an information header too short

@@ -26,10 +26,16 @@ Status ScannedCopies::load(int side, const std::string& path, Language lang)
     auto bitmap = loadScanBitmap(path, lang);
     if (!bitmap)
         return bitmap.status();
+    // Kept as the image alone, one bit a pixel: the decoded byte a pixel of
+    // a large scan took eight times that for as long as it was shown.
+    QImage image = twoColourImage(*bitmap, Qt::black);
+    if (image.isNull())
+        return Status::failure(path + kestrel::tr(lang, ": недостаточно памяти", ": not enough memory"));
+    std::vector<uint8_t>().swap(bitmap->dark);
     Side& s = at(side);
     s.bitmap = std::move(*bitmap);
     s.file = path;
-    s.image = QImage();
+    s.image = std::move(image);
     return {};
 }
 
@@ -40,8 +46,8 @@ QImage ScannedCopies::image(int side, const QColor& colour)
     Side& s = at(side);
     if (s.file.empty())
         return {};
-    if (s.image.isNull() || s.image.color(1) != colour.rgb())
-        s.image = twoColourImage(s.bitmap, colour);
+    if (s.image.color(1) != colour.rgb())
+        s.image.setColor(1, colour.rgb());
     return s.image;
 }
 

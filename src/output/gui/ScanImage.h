@@ -27,10 +27,11 @@ public:
     // Forgets side 1 or 2's bitmap.
     void clear(int side);
     bool loaded(int side) const { return !at(side).file.empty(); }
+    // The side's size and resolution; its pixels are kept in the image only.
     const TwoColourBitmap& bitmap(int side) const { return at(side).bitmap; }
     // The last file loaded successfully, empty when none.
     const std::string& loadedFile(int side) const { return at(side).file; }
-    // The side's image in `colour` (made again only when the colour changes).
+    // The side's image in `colour`.
     QImage image(int side, const QColor& colour);
 
 private:
