@@ -59,8 +59,9 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
     auto* title = new QLabel(this);
     title->setObjectName("Panel6");
     title->setAutoFillBackground(true);
-    title->setBackgroundRole(QPalette::Dark);
-    title->setForegroundRole(QPalette::BrightText);
+    // The selection's colours: every desktop theme keeps that pair readable.
+    title->setBackgroundRole(QPalette::Highlight);
+    title->setForegroundRole(QPalette::HighlightedText);
     title->setContentsMargins(4, 0, 0, 0);
     auto* titleRow = new QHBoxLayout(title);
     titleRow->setContentsMargins(0, 0, 0, 0);
