@@ -48,7 +48,7 @@ void setCopySide(BoardSettings& b, int side, const CopySide& c)
 
 int clampedCopyDpi(int dpi, int fallback)
 {
-    if (dpi == 0)
+    if (dpi <= 0)
         return std::clamp(fallback, kCopyDpiMin, kCopyDpiMax);
     return std::clamp(dpi, kCopyDpiMin, kCopyDpiMax);
 }

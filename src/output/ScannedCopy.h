@@ -33,8 +33,8 @@ struct CopySide {
 CopySide copySide(const BoardSettings& board, int side);
 void setCopySide(BoardSettings& board, int side, const CopySide& copy);
 
-// A resolution limited to 20..2400 dpi; 0 (no resolution in the header) is
-// not a resolution and gives `fallback`.
+// A resolution limited to 20..2400 dpi; 0 (no resolution in the header) and
+// a negative one are not a resolution and give `fallback`.
 int clampedCopyDpi(int dpi, int fallback = kCopyDpiDefault);
 
 // Where the image lies in board units: its top-left pixel at the board's

@@ -30,6 +30,7 @@ TEST(ScannedCopy, ResolutionLimits)
     const std::tuple<int, int, int> rows[] = {
         // dpi, fallback, result
         {0, 300, 300}, {0, 0, 20}, {19, 600, 20}, {20, 600, 20}, {2400, 600, 2400}, {2401, 600, 2400},
+        {-300, 600, 600}, // a negative resolution in a header is none
     };
     for (const auto& [dpi, fallback, expected] : rows)
         EXPECT_EQ(clampedCopyDpi(dpi, fallback), expected) << dpi;
