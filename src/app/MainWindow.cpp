@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -42,6 +43,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -605,9 +607,31 @@ void MainWindow::endDrag()
         pointer_->abort();
 }
 
+namespace {
+
+// A new file for an unnamed document's work, in the documents folder (else
+// the home folder), named by the moment, never over another file.
+QString unnamedWorkPath(Language lang)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString stem = QString::fromUtf8(kestrel::tr(lang, "Без имени ", "Unnamed ")) +
+                         QDateTime::currentDateTime().toString("yyyy-MM-dd hh-mm-ss");
+    QString path = QDir(folder).filePath(stem + ".kbd");
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QDir(folder).filePath(stem + QString(" (%1).kbd").arg(n));
+    return path;
+}
+
+} // namespace
+
 // The system ends the program (a shutdown, a closed terminal): no one is
-// there to answer, so unsaved changes go to the document's backup, which the
-// next opening offers, and the settings are written as on closing.
+// there to answer, so unsaved changes are written where the next start finds
+// them, and the settings as on closing. A named document's go to its backup,
+// which opening it offers (a document opened from its backup writes that
+// backup again); an unnamed one's become a file of their own, listed first
+// among the recent files.
 void MainWindow::keepWorkForTermination()
 {
     endingWithoutQuestions_ = true;
@@ -615,8 +639,14 @@ void MainWindow::keepWorkForTermination()
         pointer_->abort();
     endDrag();
     pointer_->confine(false);
-    if (doc_.Modified && !doc_.FileName.empty() && !isBackupName(doc_.FileName))
-        (void)writeKeepingHistory(QString::fromStdString(backupNameFor(doc_.FileName)), true);
+    if (doc_.Modified && !doc_.FileName.empty()) {
+        const std::string& name = doc_.FileName;
+        (void)writeKeepingHistory(QString::fromStdString(isBackupName(name) ? name : backupNameFor(name)), true);
+    } else if (doc_.Modified) {
+        const QString path = unnamedWorkPath(lang_);
+        if (writeKeepingHistory(path, true))
+            addToHistory(path);
+    }
     saveSettings();
 }
 

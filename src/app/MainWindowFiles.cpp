@@ -57,6 +57,10 @@ bool MainWindow::askToSave()
     const Prompts::Answer answer =
         prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"), kestrel::tr(lang_, "Сохранить текущий чертёж или нет ?         ", "Save changes?"),
                      Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
+    // A termination signal ended the question: the backup it wrote stays
+    // newer than the document, and nothing else goes ahead.
+    if (endingWithoutQuestions_)
+        return false;
     switch (answer) {
     case Prompts::Answer::Yes:
         doc_.Saved = false;

@@ -70,6 +70,8 @@ QToolButton* dropButton(const char* name, QWidget* parent)
 ToolPanel::ToolPanel(QWidget* parent) : QScrollArea(parent)
 {
     setObjectName("ToolPanel");
+    // A click on the column's empty part leaves the keys with the board.
+    setFocusPolicy(Qt::NoFocus);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(true);

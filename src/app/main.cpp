@@ -87,9 +87,10 @@ int main(int argc, char** argv)
     kestrel::MainWindow window(lang, prompts);
     if (!parser.positionalArguments().isEmpty())
         window.setStartupFile(parser.positionalArguments().first());
-    kestrel::onTerminationSignal(&window, [&window](int) {
+    // The exit status of a program a signal ended, as shells report it.
+    kestrel::onTerminationSignal(&window, [&window](int signal) {
         window.keepWorkForTermination();
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(128 + signal);
     });
     window.show();
     return app.exec();

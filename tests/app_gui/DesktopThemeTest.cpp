@@ -80,6 +80,12 @@ TEST(DesktopTheme, ToolColumnFitsItsCaptionsAndScrollsOnAShortScreen)
         }
     };
     expectWholeCaptions();
+    // A click on the column's empty part leaves the keys with the board.
+    QWidget* board = f.window().boardView().scrollBox();
+    board->setFocus();
+    QWidget* content = panel.widget();
+    QTest::mouseClick(content, Qt::LeftButton, Qt::NoModifier, QPoint(5, content->height() - 5));
+    EXPECT_EQ(QApplication::focusWidget(), board);
     // A 600-pixel screen less a title bar and a task bar holds the window.
     EXPECT_LE(f.window().minimumSizeHint().height(), 420);
     f.window().resize(800, 420);

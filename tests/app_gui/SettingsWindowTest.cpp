@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 #include "app/SettingsFile.h"
 #include "app/TerminationSignals.h"
+#include "model/AutoSave.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -302,6 +303,40 @@ TEST(Settings, ATerminationSignalKeepsTheWorkInTheBackup)
     EXPECT_EQ(readSettings().options.undoDepth, 9);
     EXPECT_TRUE(f.window().close());
     EXPECT_TRUE(f.questions.empty());
+
+    // A document opened from its backup writes that backup again.
+    WindowFixture fromBackup(Language::English, q(backup), true);
+    fromBackup.addContent();
+    fromBackup.window().keepWorkForTermination();
+    EXPECT_EQ(objectsInFile(backup), 3u);
+    // An unnamed one's work becomes a file of its own, first among the recent files.
+    WindowFixture unnamed(Language::English, {}, true);
+    unnamed.addContent();
+    unnamed.window().keepWorkForTermination();
+    const std::string kept = readSettings().history.entries[0];
+    EXPECT_TRUE(QFileInfo(q(kept)).fileName().startsWith("Unnamed ")) << kept;
+    EXPECT_EQ(objectsInFile(kept), 1u);
+}
+
+// A signal while the save question is open: the question's end neither
+// discards the document nor makes the backup look older than it.
+TEST(Settings, ATerminationSignalDuringTheSaveQuestionKeepsTheBackupNewer)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("Q.kbd");
+    WindowFixture f(Language::English, {}, true);
+    f.addContent();
+    f.saveNames = {q(path)};
+    f.trigger("Speichernals1");
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::seconds(10));
+    f.addContent();
+    f.onQuestion = [&f](const ScriptedPrompts::Shown&) { f.window().keepWorkForTermination(); };
+    f.answers = {Answer::No}; // what the interrupted question hands back
+    f.trigger("Neu1");
+    EXPECT_EQ(f.list().size(), 2u) << "the document stays";
+    EXPECT_EQ(newerBackupOf(path), dir.file("Q.bak"));
+    EXPECT_EQ(objectsInFile(dir.file("Q.bak")), 2u);
 }
 
 } // namespace

@@ -30,8 +30,9 @@ public:
     std::vector<Shown> messages, questions;
     std::vector<QString> dialogNames;
     QString openFilter;
-    // Called as a message is shown, to look at the window behind it.
-    std::function<void(const Shown&)> onMessage;
+    // Called as a message or a question is shown, to look at the window
+    // behind it or to act while it is open.
+    std::function<void(const Shown&)> onMessage, onQuestion;
 
     bool exhausted() const { return openNames.empty() && saveNames.empty() && answers.empty() && dialogs.empty(); }
 
@@ -57,6 +58,8 @@ public:
     Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Icon icon) override
     {
         questions.push_back({caption, text, icon});
+        if (onQuestion)
+            onQuestion(questions.back());
         return next(answers, "question", Answer::Cancel);
     }
     bool runDialog(QDialog& dialog) override
