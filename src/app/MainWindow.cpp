@@ -1,7 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "model/FileHistory.h"
-
 #include "app/AboutDialog.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"

@@ -82,12 +82,12 @@ void MainWindow::setAutoSaveClock(std::function<int64_t()> clock)
 
 void MainWindow::addToHistory(const QString& path)
 {
-    // A name given relative to the folder the editor was started in would
-    // name another file, or none, when it starts elsewhere.
     // Another window may have added files since this one started: their
     // list is the one to add to.
     if (QFileInfo(settingsFilePath()).isFile())
         history_ = readHistory();
+    // A name given relative to the folder the editor was started in would
+    // name another file, or none, when it starts elsewhere.
     if (history_.add(QFileInfo(path).absoluteFilePath().toStdString()))
         settingsWritten(writeHistory(history_));
     refreshHistoryItems();
