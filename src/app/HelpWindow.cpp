@@ -49,12 +49,13 @@ const char* helpPageForTool(int toolMode)
 QString manualFolder(Language lang)
 {
     const QString app = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {
-        app + "/../share/doc/kestrel/manual",
+    QStringList candidates = {app + "/../share/doc/kestrel/manual"};
 #ifdef KESTREL_SOURCE_MANUAL
-        QStringLiteral(KESTREL_SOURCE_MANUAL),
+    // The sources' manual serves only programs run from their build tree: an
+    // installed one must not quietly depend on the sources being there.
+    if (QDir(app).canonicalPath().startsWith(QDir(QStringLiteral(KESTREL_BUILD_TREE)).canonicalPath()))
+        candidates << QStringLiteral(KESTREL_SOURCE_MANUAL);
 #endif
-    };
     for (const QString& base : candidates) {
         const QString folder = QDir(base).filePath(languageFolder(lang));
         if (QFileInfo::exists(QDir(folder).filePath("start.html")))

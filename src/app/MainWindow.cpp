@@ -72,7 +72,9 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
       nextLanguage_(readInterfaceLanguage(languageFileFolders(QCoreApplication::applicationDirPath())))
 {
     setObjectName("TForm1");
-    lastDirectory_ = QCoreApplication::applicationDirPath();
+    // The file dialogs start where the editor was started (a terminal's
+    // folder, or the home folder from a desktop), not among its programs.
+    lastDirectory_ = QDir::currentPath();
     loadSettings();
     defineHandlers();
     buildMenus();

@@ -76,8 +76,11 @@ std::optional<QString> MainWindow::saveAsMacro()
         if (answer != Prompts::Answer::Ok)
             return std::nullopt;
     }
+    // An installed program's starter macros are read-only: a macro of one's
+    // own then starts in the home folder.
+    const QString folder = QFileInfo(macroPanel_->folder()).isWritable() ? macroPanel_->folder() : QDir::homePath();
     const auto name = exportFileName(
-        prompts_, this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"), doc_.FileName, macroPanel_->folder(),
+        prompts_, this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"), doc_.FileName, folder,
         kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk", lang_);
     if (!name)
         return std::nullopt;

@@ -115,4 +115,12 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     ASSERT_EQ(failing.messages.size(), 1u);
     EXPECT_TRUE(failing.messages[0].text.startsWith("Не удалось создать файл!"));
     EXPECT_EQ(failing.messages[0].icon, Prompts::Icon::Error);
+
+    // A named layout's export starts beside it, not in the editor's working folder.
+    doc.FileName = dir.file("board.kbd");
+    Script named;
+    named.dialogs = {[](QDialog&) { return true; }};
+    named.saveNames = {QString()};
+    runDrillDialog(&window, doc, Language::English, named);
+    EXPECT_EQ(named.saves, QStringList{pathIn(dir, "DRILL.DRL") + " Drill files (Excellon)|*.DRL DRL"});
 }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QPushButton>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -155,7 +156,15 @@ std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const Q
                                       const std::string& layoutFile, const QString& startPath, const QString& filter,
                                       const QString& defaultSuffix, Language lang)
 {
-    const auto path = prompts.saveFileName(parent, startPath, filter, defaultSuffix);
+    // A bare default name starts beside the open layout, where its other
+    // files are, not in whatever folder the editor was started from.
+    QString start = startPath;
+    if (!layoutFile.empty() && QFileInfo(startPath).isRelative()) {
+        const QDir folder = QFileInfo(QString::fromStdString(layoutFile)).absoluteDir();
+        if (folder.exists())
+            start = folder.filePath(startPath);
+    }
+    const auto path = prompts.saveFileName(parent, start, filter, defaultSuffix);
     if (path && sameFile(layoutFile, path->toStdString())) {
         prompts.message(parent, caption,
                         QString::fromUtf8(tr(lang, "Файл не может заменить открытую раскладку: ",
