@@ -53,7 +53,7 @@ QString manualFolder(Language lang)
 #ifdef KESTREL_SOURCE_MANUAL
     // The sources' manual serves only programs run from their build tree: an
     // installed one must not quietly depend on the sources being there.
-    if (QDir(app).canonicalPath().startsWith(QDir(QStringLiteral(KESTREL_BUILD_TREE)).canonicalPath()))
+    if ((QDir(app).canonicalPath() + '/').startsWith(QDir(QStringLiteral(KESTREL_BUILD_TREE)).canonicalPath() + '/'))
         candidates << QStringLiteral(KESTREL_SOURCE_MANUAL);
 #endif
     for (const QString& base : candidates) {
