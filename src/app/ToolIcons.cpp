@@ -426,4 +426,31 @@ QIcon padShapeIcon(int shape, bool via)
     return icon;
 }
 
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 64.0, size / 64.0);
+        p.setPen(QPen(QColor(20, 80, 30), 2));
+        p.setBrush(QColor(40, 140, 60));
+        p.drawRoundedRect(QRectF(3, 3, 58, 58), 8, 8);
+        p.setPen(QPen(kCopper, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF{{17, 47}, {17, 32}, {47, 32}, {47, 17}});
+        p.setPen(Qt::NoPen);
+        for (const QPointF centre : {QPointF(17, 47), QPointF(47, 17)}) {
+            p.setBrush(kCopper);
+            p.drawEllipse(centre, 10, 10);
+            p.setBrush(kPaper);
+            p.drawEllipse(centre, 4, 4);
+        }
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 } // namespace kestrel

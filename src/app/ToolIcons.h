@@ -14,4 +14,8 @@ QIcon toolIcon(const char* name);
 // also as a via, drawn over a second pad on the other side.
 QIcon padShapeIcon(int shape, bool via);
 
+// The program's own icon for its windows and the task bar: a green board
+// with a copper track between two pads.
+QIcon applicationIcon();
+
 } // namespace kestrel

@@ -1,6 +1,7 @@
 #include "app/InterfaceLanguage.h"
 #include "app/MainWindow.h"
 #include "app/TerminationSignals.h"
+#include "app/ToolIcons.h"
 #include "kestrel/Version.h"
 #include "model/gui/Prompts.h"
 
@@ -72,6 +73,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Kestrel 3.0");
     QApplication::setApplicationVersion(kestrel::kVersion);
     QApplication::setDesktopFileName("kestrel");
+    QApplication::setWindowIcon(kestrel::applicationIcon());
 
     QCommandLineParser parser;
     describeOptions(parser);
