@@ -95,11 +95,11 @@ void MainWindow::addToHistory(const QString& path)
 
 void MainWindow::refreshHistoryItems()
 {
+    // A long path is cut in the middle, so the file's own name shows.
+    const QFontMetrics metrics(QApplication::font("QMenu"));
     for (int number = 1; number <= kHistoryEntries; ++number) {
         auto* item = findChild<QAction*>(QString("History%1").arg(number));
         const QString name = QString::fromStdString(history_.shown(number));
-        // A long path is cut in the middle, so the file's own name shows.
-        const QFontMetrics metrics(QApplication::font("QMenu"));
         const QString fitted = metrics.elidedText(name.toLower(), Qt::ElideMiddle, 60 * metrics.averageCharWidth());
         // An '&' of the name is shown, not taken as the item's access key.
         item->setText(QString("&%1 ").arg(number) + QString(fitted).replace('&', "&&"));

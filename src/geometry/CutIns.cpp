@@ -8,17 +8,6 @@ namespace kestrel {
 
 namespace {
 
-double signedArea(const Polygon& polygon)
-{
-    double twice = 0;
-    for (size_t i = 0, n = polygon.size(); i < n; ++i) {
-        const Point& a = polygon[i];
-        const Point& b = polygon[(i + 1) % n];
-        twice += double(a.x) * b.y - double(b.x) * a.y;
-    }
-    return twice / 2;
-}
-
 // Even-odd test of a point against one ring.
 bool insideRing(Point p, const Polygon& ring)
 {

@@ -385,6 +385,17 @@ Region Region::xored(const Region& other) const
     return combined(other, Operation::Xor);
 }
 
+double signedArea(std::span<const Point> ring)
+{
+    double twice = 0;
+    for (size_t i = 0, n = ring.size(); i < n; ++i) {
+        const Point& a = ring[i];
+        const Point& b = ring[(i + 1) % n];
+        twice += double(a.x) * b.y - double(b.x) * a.y;
+    }
+    return twice / 2;
+}
+
 double Region::area() const
 {
     double sum = 0;

@@ -12,6 +12,11 @@ namespace kestrel {
 
 using Polygon = std::vector<Point>;
 
+// The area a corner list encloses, by the shoelace formula: positive when
+// it runs counter-clockwise. For a contour that crosses itself it differs
+// from the area filled.
+double signedArea(std::span<const Point> ring);
+
 // A set of polygons in board units with non-zero (winding) fill, built and
 // combined with Clipper. An empty region covers nothing. A region that is a
 // single convex polygon is recognised, and overlap tests between two such

@@ -17,20 +17,6 @@ namespace kestrel {
 
 namespace {
 
-// The area a corner list encloses, counted once however it turns (the
-// shoelace formula); for a contour that crosses itself it differs from the
-// area filled.
-double enclosedArea(std::span<const Point> points)
-{
-    double twice = 0;
-    for (size_t i = 0; i < points.size(); ++i) {
-        const Point& a = points[i];
-        const Point& b = points[(i + 1) % points.size()];
-        twice += double(a.x) * b.y - double(b.x) * a.y;
-    }
-    return std::abs(twice) / 2;
-}
-
 // Whether a short corner list is a plain contour: no two edges but
 // neighbours meet (touching counts). It spares most zones the clipping that
 // finds what a crossing one fills; long lists are left to the clipping.
@@ -295,7 +281,7 @@ private:
         // editor shows it; a region may not cross itself, so such a zone
         // goes out as the contours of what it fills.
         const Region filled = plainContour(o.Points) ? Region() : Region::fromPolygon(o.Points, Region::Fill::EvenOdd);
-        if (!filled.empty() && (filled.polygons().size() != 1 || std::abs(filled.area() - enclosedArea(o.Points)) > 1.0)) {
+        if (!filled.empty() && (filled.polygons().size() != 1 || std::abs(filled.area() - std::abs(signedArea(o.Points))) > 1.0)) {
             regions(filled);
         } else {
             out_.BeginRegion();
