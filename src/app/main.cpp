@@ -11,17 +11,37 @@
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
 
-void describeOptions(QCommandLineParser& parser)
+using kestrel::tr;
+
+void describeOptions(QCommandLineParser& parser, kestrel::Language lang)
 {
-    parser.setApplicationDescription("Kestrel: printed circuit board editor");
+    parser.setApplicationDescription(tr(lang, "Kestrel: редактор печатных плат", "Kestrel: printed circuit board editor"));
     parser.addHelpOption();
-    parser.addOption({"version", "Print the version and stop."});
-    parser.addOption({"lang", "Interface language for this run: ru or en.", "ru|en"});
-    parser.addPositionalArgument("file", "Layout file (.kbd) to open.", "[file]");
+    parser.addOption({"version", tr(lang, "Показать версию и завершить работу.", "Print the version and stop.")});
+    parser.addOption({"lang", tr(lang, "Язык интерфейса на этот запуск: ru или en.",
+                                 "Interface language for this run: ru or en."),
+                      "ru|en"});
+    parser.addPositionalArgument(tr(lang, "файл", "file"), tr(lang, "Файл платы (.kbd), который открыть.", "Layout file (.kbd) to open."),
+                                 tr(lang, "[файл]", "[file]"));
+}
+
+// The value of the last --lang on the command line, if any.
+std::optional<std::string> langArgument(int argc, char** argv)
+{
+    std::optional<std::string> value;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--lang")
+            value = i + 1 < argc ? argv[i + 1] : "";
+        else if (a.starts_with("--lang="))
+            value = a.substr(7);
+    }
+    return value;
 }
 
 // Whether the command line asks only for an answer on the terminal: help,
@@ -32,13 +52,22 @@ bool answerWithoutWindow(int argc, char** argv)
         const std::string a = argv[i];
         if (a == "--version" || a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
             return true;
-        const std::string lang = a == "--lang" && i + 1 < argc ? argv[i + 1]
-                                 : a.starts_with("--lang=") ? a.substr(7)
-                                                            : "";
-        if ((a == "--lang" || a.starts_with("--lang=")) && !kestrel::languageFromName(QString::fromStdString(lang)))
-            return true;
     }
-    return false;
+    const std::optional<std::string> lang = langArgument(argc, argv);
+    return lang && !kestrel::languageFromName(QString::fromStdString(*lang));
+}
+
+// The language --lang names, else the one the settings keep. Qt's own
+// texts of the command line (its usage lines and errors) follow it.
+kestrel::Language startLanguage(int argc, char** argv)
+{
+    const std::optional<std::string> named = langArgument(argc, argv);
+    const kestrel::Language lang =
+        kestrel::languageFromName(QString::fromStdString(named.value_or("")))
+            .value_or(kestrel::readInterfaceLanguage(
+                kestrel::languageFileFolders(QCoreApplication::applicationDirPath())));
+    kestrel::installQtTranslation(lang);
+    return lang;
 }
 
 } // namespace
@@ -53,14 +82,15 @@ int main(int argc, char** argv)
     if (answerWithoutWindow(argc, argv)) {
         QCoreApplication probe(argc, argv);
         QCoreApplication::setApplicationVersion(kestrel::kVersion);
+        const kestrel::Language lang = startLanguage(argc, argv);
         QCommandLineParser parser;
-        describeOptions(parser);
+        describeOptions(parser, lang);
         parser.process(probe); // help and unknown options end here
         if (parser.isSet("version")) {
             std::printf("kestrel %s\n", kestrel::kVersion);
             return 0;
         }
-        std::fprintf(stderr, "kestrel: --lang expects ru or en\n");
+        std::fprintf(stderr, "kestrel: %s\n", tr(lang, "--lang: ru или en", "--lang expects ru or en"));
         return 2;
     }
     QApplication app(argc, argv);
@@ -75,15 +105,11 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName("kestrel");
     QApplication::setWindowIcon(kestrel::applicationIcon());
 
-    QCommandLineParser parser;
-    describeOptions(parser);
-    parser.process(app);
-
     // A --lang given here names a language: any other was refused above.
-    const kestrel::Language lang = kestrel::languageFromName(parser.value("lang"))
-                                       .value_or(kestrel::readInterfaceLanguage(kestrel::languageFileFolders(
-                                           QCoreApplication::applicationDirPath())));
-    kestrel::installQtTranslation(lang);
+    const kestrel::Language lang = startLanguage(argc, argv);
+    QCommandLineParser parser;
+    describeOptions(parser, lang);
+    parser.process(app);
     kestrel::useDecimalPoint();
     kestrel::DesktopPrompts prompts(lang);
     kestrel::MainWindow window(lang, prompts);

@@ -38,16 +38,30 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const Registration reg({"clear-bands", "remove rubber bands whose pads are already joined by copper",
-                        "usage: kestrel-cli clear-bands [--board N] [--lang ru|en] IN OUT\n\n"
-                        "Removes every rubber band of the board whose two pads are connected by copper\n"
-                        "(through vias too), keeps the others, writes the document to OUT as the\n"
-                        "editor's Save does and prints {\"removed\": a, \"kept\": b} in bands.\n"
-                        "--board (0-based) defaults to the active board. --lang chooses the language of\n"
-                        "the messages (default ru; 0 and 1 are accepted too).\n\n"
-                        "example:\n"
-                        "  kestrel-cli clear-bands board.kbd cleaned.kbd\n",
-                        run});
+const char* const kUsageRu =
+    "использование: kestrel-cli clear-bands [--board N] [--lang ru|en] ВХОД ВЫХОД\n\n"
+    "Удаляет все перемычки платы, две площадки которых соединены медью (в том числе через\n"
+    "переходные отверстия), оставляет остальные, записывает документ в ВЫХОД так же, как\n"
+    "команда «Сохранить» редактора, и выводит число перемычек как {\"removed\": a, \"kept\": b}.\n"
+    "--board (счёт с 0) по умолчанию — активная плата. --lang выбирает язык сообщений\n"
+    "(по умолчанию ru; подходят и 0 и 1).\n\n"
+    "пример:\n"
+    "  kestrel-cli clear-bands board.kbd cleaned.kbd\n";
+
+const char* const kUsageEn =
+    "usage: kestrel-cli clear-bands [--board N] [--lang ru|en] IN OUT\n\n"
+    "Removes every rubber band of the board whose two pads are connected by copper\n"
+    "(through vias too), keeps the others, writes the document to OUT as the\n"
+    "editor's Save does and prints {\"removed\": a, \"kept\": b} in bands.\n"
+    "--board (0-based) defaults to the active board. --lang chooses the language of\n"
+    "the messages (default ru; 0 and 1 are accepted too).\n\n"
+    "example:\n"
+    "  kestrel-cli clear-bands board.kbd cleaned.kbd\n";
+
+const Registration reg({"clear-bands",
+                        {"удалить перемычки, площадки которых уже соединены медью",
+                         "remove rubber bands whose pads are already joined by copper"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

@@ -1,6 +1,8 @@
 #pragma once
 // kestrel-cli subcommands register themselves here, one file each.
 
+#include "model/Language.h"
+
 #include <string>
 #include <vector>
 
@@ -10,24 +12,38 @@ namespace kestrel::cli {
 // is wrong with the command line alone, before any file is opened.
 enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
+// A help text in both languages of the interface.
+struct HelpText {
+    std::string russian;
+    std::string english;
+    const std::string& in(Language lang) const { return lang == Language::English ? english : russian; }
+};
+
 struct ExitStatusMeaning {
     ExitStatus status;
-    const char* meaning;
+    HelpText meaning;
 };
 // What `kestrel-cli --help` says about each status.
-inline constexpr ExitStatusMeaning kExitStatuses[] = {
-    {kExitOk, "success"},
-    {kExitFailure, "an input file cannot be read, is damaged or lacks the board, object or band named;\n"
-                   "     an output cannot be written; check or fab found design-check violations; or\n"
-                   "     pdf finds the board wholly off the page"},
-    {kExitUsage, "usage error: unknown subcommand or option, wrong file count, a malformed value, a\n"
-                 "     value out of its range, or options that do not go together"},
+inline const ExitStatusMeaning kExitStatuses[] = {
+    {kExitOk, {"успех", "success"}},
+    {kExitFailure,
+     {"входной файл не читается, повреждён или в нём нет названной платы, объекта или\n"
+      "     перемычки; выход не записывается; check или fab нашли нарушения проверки; или\n"
+      "     в pdf плата целиком вне страницы",
+      "an input file cannot be read, is damaged or lacks the board, object or band named;\n"
+      "     an output cannot be written; check or fab found design-check violations; or\n"
+      "     pdf finds the board wholly off the page"}},
+    {kExitUsage,
+     {"ошибка в параметрах: неизвестная подкоманда или параметр, не то число файлов,\n"
+      "     неверно записанное значение, значение вне своих пределов или несовместимые параметры",
+      "usage error: unknown subcommand or option, wrong file count, a malformed value, a\n"
+      "     value out of its range, or options that do not go together"}},
 };
 
 struct Command {
     const char* name;
-    const char* summary; // one line for the overview
-    std::string usage;   // full --help text, ending with examples
+    HelpText summary; // one line for the overview
+    HelpText usage;   // full --help text, ending with examples
     int (*run)(const std::vector<std::string>& args);
 };
 

@@ -43,17 +43,31 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const Registration reg({"connected", "list the objects joined to one object by copper",
-                        "usage: kestrel-cli connected [--board N] --object I [--lang ru|en] FILE\n\n"
-                        "Runs the connectivity test from object I (0-based position in the board's object\n"
-                        "list) and prints the JSON array, ascending, of every object it selects: the copper\n"
-                        "on the same layer that overlaps with positive area, and the other layer through\n"
-                        "vias. An object on a silk layer gives []. --board (0-based) defaults to the\n"
-                        "active board. --lang chooses the language of the messages (default ru; 0 and 1\n"
-                        "are accepted too).\n\n"
-                        "example:\n"
-                        "  kestrel-cli connected --object 12 board.kbd\n",
-                        run});
+const char* const kUsageRu =
+    "использование: kestrel-cli connected [--board N] --object I [--lang ru|en] ФАЙЛ\n\n"
+    "Выполняет тест соединений от объекта I (позиция в списке объектов платы, счёт с 0)\n"
+    "и выводит массив JSON всех объектов, которые он выделяет, по возрастанию: медь того же\n"
+    "слоя, перекрывающуюся на ненулевой площади, и медь другого слоя через переходные\n"
+    "отверстия. Объект на слое маркировки даёт []. --board (счёт с 0) по умолчанию —\n"
+    "активная плата. --lang выбирает язык сообщений (по умолчанию ru; подходят и 0 и 1).\n\n"
+    "пример:\n"
+    "  kestrel-cli connected --object 12 board.kbd\n";
+
+const char* const kUsageEn =
+    "usage: kestrel-cli connected [--board N] --object I [--lang ru|en] FILE\n\n"
+    "Runs the connectivity test from object I (0-based position in the board's object\n"
+    "list) and prints the JSON array, ascending, of every object it selects: the copper\n"
+    "on the same layer that overlaps with positive area, and the other layer through\n"
+    "vias. An object on a silk layer gives []. --board (0-based) defaults to the\n"
+    "active board. --lang chooses the language of the messages (default ru; 0 and 1\n"
+    "are accepted too).\n\n"
+    "example:\n"
+    "  kestrel-cli connected --object 12 board.kbd\n";
+
+const Registration reg({"connected",
+                        {"перечислить объекты, соединённые медью с одним объектом",
+                         "list the objects joined to one object by copper"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

@@ -32,16 +32,30 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const Registration reg({"convert", "rewrite a layout file of any version as version 3",
-                        "usage: kestrel-cli convert [--lang ru|en] IN OUT\n\n"
-                        "Reads a layout file of version 0, 1, 2 or 3 and writes it as version 3 exactly as\n"
-                        "the editor's Save does (objects outside the active board and zones or tracks of\n"
-                        "fewer than two points are dropped, group numbers are compacted). --lang chooses the\n"
-                        "language of the messages and, as in the editor, the name of the one board of a file\n"
-                        "older than version 3 (default ru; 0 and 1 are accepted too).\n\n"
-                        "example:\n"
-                        "  kestrel-cli convert old.kbd new.kbd\n",
-                        run});
+const char* const kUsageRu =
+    "использование: kestrel-cli convert [--lang ru|en] ВХОД ВЫХОД\n\n"
+    "Читает файл раскладки версии 0, 1, 2 или 3 и записывает его в версии 3 точно так же, как\n"
+    "команда «Сохранить» редактора (объекты за пределами активной платы, а также закраски и\n"
+    "дорожки меньше чем из двух точек удаляются, номера групп идут подряд без пропусков).\n"
+    "--lang выбирает язык сообщений и, как в редакторе, название единственной платы файла\n"
+    "версии ниже 3 (по умолчанию ru; подходят и 0 и 1).\n\n"
+    "пример:\n"
+    "  kestrel-cli convert old.kbd new.kbd\n";
+
+const char* const kUsageEn =
+    "usage: kestrel-cli convert [--lang ru|en] IN OUT\n\n"
+    "Reads a layout file of version 0, 1, 2 or 3 and writes it as version 3 exactly as\n"
+    "the editor's Save does (objects outside the active board and zones or tracks of\n"
+    "fewer than two points are dropped, group numbers are compacted). --lang chooses the\n"
+    "language of the messages and, as in the editor, the name of the one board of a file\n"
+    "older than version 3 (default ru; 0 and 1 are accepted too).\n\n"
+    "example:\n"
+    "  kestrel-cli convert old.kbd new.kbd\n";
+
+const Registration reg({"convert",
+                        {"переписать файл раскладки любой версии как версию 3",
+                         "rewrite a layout file of any version as version 3"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

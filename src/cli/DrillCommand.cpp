@@ -50,16 +50,31 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const Registration reg({"drill", "export the pad holes of a board as an Excellon drill file",
-                        "usage: kestrel-cli drill [--board N] [--from solder|component] [--lang ru|en] IN.kbd OUT.drl\n\n"
-                        "Writes the holes of board N (0-based; default the active board), one tool per hole\n"
-                        "diameter in order of first appearance. Drilled from the solder side (the default)\n"
-                        "the x coordinates are mirrored. --lang chooses the language of the messages\n"
-                        "(default ru; 0 and 1 are accepted too).\n\n"
-                        "examples:\n"
-                        "  kestrel-cli drill board.kbd BOHRUNG.DRL\n"
-                        "  kestrel-cli drill --from component --board 1 board.kbd DRILL.DRL\n",
-                        run});
+const std::string kUsageRu =
+    "использование: kestrel-cli drill [--board N] [--from solder|component] [--lang ru|en]\n"
+    "                                 ВХОД.kbd ВЫХОД.drl\n\n"
+    "Записывает отверстия платы N (счёт с 0; по умолчанию активная плата), по одному сверлу на\n"
+    "каждый диаметр отверстий в порядке первого появления. При сверлении со стороны пайки (по\n"
+    "умолчанию) координаты x отражаются зеркально. --lang выбирает язык сообщений (по умолчанию ru;\n"
+    "подходят и 0 и 1).\n\n"
+    "примеры:\n"
+    "  kestrel-cli drill board.kbd BOHRUNG.DRL\n"
+    "  kestrel-cli drill --from component --board 1 board.kbd DRILL.DRL\n";
+
+const std::string kUsageEn =
+    "usage: kestrel-cli drill [--board N] [--from solder|component] [--lang ru|en] IN.kbd OUT.drl\n\n"
+    "Writes the holes of board N (0-based; default the active board), one tool per hole\n"
+    "diameter in order of first appearance. Drilled from the solder side (the default)\n"
+    "the x coordinates are mirrored. --lang chooses the language of the messages\n"
+    "(default ru; 0 and 1 are accepted too).\n\n"
+    "examples:\n"
+    "  kestrel-cli drill board.kbd BOHRUNG.DRL\n"
+    "  kestrel-cli drill --from component --board 1 board.kbd DRILL.DRL\n";
+
+const Registration reg({"drill",
+                        {"экспортировать отверстия площадок платы в файл сверловки Excellon",
+                         "export the pad holes of a board as an Excellon drill file"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

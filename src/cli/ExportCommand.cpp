@@ -16,20 +16,38 @@ int run(const std::vector<std::string>& args)
     return runExportCommand(args, nullptr);
 }
 
-const Registration reg({"export", "write every Gerber layer, both solder masks and the drill file",
-                        "usage: kestrel-cli export [--board N] [--font-labels] [--lang ru|en] IN.kbd OUTDIR\n\n"
-                        "Writes the copper and silk layers of both sides, both solder masks and the drill\n"
-                        "file of board N (0-based; default the active board) into OUTDIR under their default\n"
-                        "names (ru: KUPFER1.GBR ... BOHRUNG.DRL; en: COPPER1.GBR ... DRILL.DRL; 0 and 1 are\n"
-                        "accepted too), each with the options the export dialog presets, and prints the files\n"
-                        "written. The files replace those in OUTDIR together, only once all are complete, so\n"
-                        "a failure leaves the previous set. OUTDIR is made when it is missing; the folder\n"
-                        "above it must exist. --font-labels draws labels in a system font as filled glyph\n"
-                        "outlines; without it they are left out and their count is printed on stderr.\n\n"
-                        "examples:\n"
-                        "  kestrel-cli export board.kbd gerber/\n"
-                        "  kestrel-cli export --lang en --board 1 board.kbd fab/\n",
-                        run});
+const std::string kUsageRu =
+    "использование: kestrel-cli export [--board N] [--font-labels] [--lang ru|en] ВХОД.kbd ПАПКА\n\n"
+    "Записывает слои фольги и маркировки обеих сторон, обе паяльные маски и файл сверловки платы N\n"
+    "(счёт с 0; по умолчанию активная плата) в папку ПАПКА под их именами по умолчанию\n"
+    "(ru: KUPFER1.GBR ... BOHRUNG.DRL; en: COPPER1.GBR ... DRILL.DRL; подходят и 0 и 1), каждый с\n"
+    "параметрами, которые заранее выставляет диалог экспорта, и перечисляет записанные файлы. Файлы\n"
+    "заменяют прежние в папке ПАПКА все вместе и только когда готовы все, так что при неудаче\n"
+    "остаётся прежний набор. Если папки ПАПКА нет, она создаётся; папка уровнем выше должна\n"
+    "существовать. --font-labels рисует надписи системным шрифтом залитыми контурами букв; без него\n"
+    "они пропускаются, а их число печатается в stderr.\n\n"
+    "примеры:\n"
+    "  kestrel-cli export board.kbd gerber/\n"
+    "  kestrel-cli export --lang en --board 1 board.kbd fab/\n";
+
+const std::string kUsageEn =
+    "usage: kestrel-cli export [--board N] [--font-labels] [--lang ru|en] IN.kbd OUTDIR\n\n"
+    "Writes the copper and silk layers of both sides, both solder masks and the drill\n"
+    "file of board N (0-based; default the active board) into OUTDIR under their default\n"
+    "names (ru: KUPFER1.GBR ... BOHRUNG.DRL; en: COPPER1.GBR ... DRILL.DRL; 0 and 1 are\n"
+    "accepted too), each with the options the export dialog presets, and prints the files\n"
+    "written. The files replace those in OUTDIR together, only once all are complete, so\n"
+    "a failure leaves the previous set. OUTDIR is made when it is missing; the folder\n"
+    "above it must exist. --font-labels draws labels in a system font as filled glyph\n"
+    "outlines; without it they are left out and their count is printed on stderr.\n\n"
+    "examples:\n"
+    "  kestrel-cli export board.kbd gerber/\n"
+    "  kestrel-cli export --lang en --board 1 board.kbd fab/\n";
+
+const Registration reg({"export",
+                        {"записать все слои Gerber, обе паяльные маски и файл сверловки",
+                         "write every Gerber layer, both solder masks and the drill file"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

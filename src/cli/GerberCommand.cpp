@@ -19,7 +19,31 @@ int run(const std::vector<std::string>& args)
     return runGerberCommand(args, nullptr);
 }
 
-const std::string kUsage =
+const std::string kUsageRu =
+    "использование: kestrel-cli gerber [--board N] --layer K1|B1|K2|B2|LStop1|LStop2\n"
+    "                                  [--mirror|--no-mirror] [--outline|--no-outline] [--punch] [--mark]\n"
+    "                                  [--offset ММ] [--invert] [--font-labels] [--lang ru|en]\n"
+    "                                  ВХОД.kbd ВЫХОД.gbr\n\n"
+    "Записывает один слой платы N (счёт с 0; по умолчанию активная плата): фольгу K1/K2 (с общей\n"
+    "шиной, если она есть на этой стороне), маркировку B1/B2 или паяльную маску LStop1/LStop2.\n"
+    "Незаданные параметры принимают значения, которые диалог экспорта выставляет для этого слоя:\n"
+    "зеркало включено для K1, LStop1 и B2, контур платы — для K1 и K2; --punch, --mark и --invert\n"
+    "выключены, --offset 0.\n"
+    "  --punch        вырезать из слоя отверстия его собственных площадок; площадки лежат на фольге,\n"
+    "                 поэтому на слое маркировки (где параметр тоже допустим) ничего не вырезается\n"
+    "  --mark         вместе с --punch: метки центров 0.3 мм вместо полных отверстий\n"
+    "  --offset ММ    паяльная маска: расширить каждое окно на ММ (от " +
+    mmText(GerberOptions::kMinOffsetMm) + " до " + mmText(GerberOptions::kMaxOffsetMm) + ")\n" +
+    "  --invert       паяльная маска: вырезать окна из тёмной платы\n"
+    "  --font-labels  рисовать надписи системным шрифтом залитыми контурами букв (иначе они\n"
+    "                 пропускаются, а их число печатается в stderr)\n"
+    "  --lang ru|en   имя слоя в файле: ru — для русского интерфейса (по умолчанию), en — для\n"
+    "                 английского; подходят и 0 и 1\n\n"
+    "примеры:\n"
+    "  kestrel-cli gerber --layer K1 board.kbd KUPFER1.GBR\n"
+    "  kestrel-cli gerber --layer LStop2 --offset 0.2 --lang en board.kbd SLDMASK2.GBR\n";
+
+const std::string kUsageEn =
     "usage: kestrel-cli gerber [--board N] --layer K1|B1|K2|B2|LStop1|LStop2 [--mirror|--no-mirror]\n"
     "                          [--outline|--no-outline] [--punch] [--mark] [--offset MM] [--invert]\n"
     "                          [--font-labels] [--lang ru|en] IN.kbd OUT.gbr\n\n"
@@ -41,7 +65,10 @@ const std::string kUsage =
     "  kestrel-cli gerber --layer K1 board.kbd KUPFER1.GBR\n"
     "  kestrel-cli gerber --layer LStop2 --offset 0.2 --lang en board.kbd SLDMASK2.GBR\n";
 
-const Registration reg({"gerber", "export one layer of a board as an RS-274X Gerber file", kUsage, run});
+const Registration reg({"gerber",
+                        {"экспортировать один слой платы в файл Gerber RS-274X",
+                         "export one layer of a board as an RS-274X Gerber file"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

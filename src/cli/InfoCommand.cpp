@@ -78,16 +78,28 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const Registration reg({"info", "print a JSON summary of a layout document",
-                        "usage: kestrel-cli info [--lang ru|en] FILE\n\n"
-                        "Prints one JSON object: the file version, the active board index, the origin\n"
-                        "and, per board, its name, size in units (0.01 mm), object counts by kind,\n"
-                        "via and rubber-band pairs and the ground-plane flags of both sides. The JSON is\n"
-                        "the same in either language; --lang chooses the language of the messages (default\n"
-                        "ru; 0 and 1 are accepted too).\n\n"
-                        "example:\n"
-                        "  kestrel-cli info board.kbd\n",
-                        run});
+const char* const kUsageRu =
+    "использование: kestrel-cli info [--lang ru|en] ФАЙЛ\n\n"
+    "Выводит один объект JSON: версию файла, номер активной платы, нулевую точку и для\n"
+    "каждой платы её название, размер в единицах (0.01 мм), число объектов по видам, пар\n"
+    "переходных отверстий и перемычек и флаги общей шины обеих сторон. JSON одинаков на\n"
+    "любом языке; --lang выбирает язык сообщений (по умолчанию ru; подходят и 0 и 1).\n\n"
+    "пример:\n"
+    "  kestrel-cli info board.kbd\n";
+
+const char* const kUsageEn =
+    "usage: kestrel-cli info [--lang ru|en] FILE\n\n"
+    "Prints one JSON object: the file version, the active board index, the origin\n"
+    "and, per board, its name, size in units (0.01 mm), object counts by kind,\n"
+    "via and rubber-band pairs and the ground-plane flags of both sides. The JSON is\n"
+    "the same in either language; --lang chooses the language of the messages (default\n"
+    "ru; 0 and 1 are accepted too).\n\n"
+    "example:\n"
+    "  kestrel-cli info board.kbd\n";
+
+const Registration reg({"info",
+                        {"вывести сводку документа раскладки в виде JSON", "print a JSON summary of a layout document"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

@@ -64,19 +64,37 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const Registration reg({"macro", "save a board or its selected objects as a macro file",
-                        "usage: kestrel-cli macro [--board N] [--selection] [--lang ru|en] IN.kbd OUT.kmk\n\n"
-                        "Writes the objects of the active side of board N (0-based; default the active\n"
-                        "board) as the editor's Save as macro writes them: relative to the reference\n"
-                        "point (the pad furthest left and up, else the upper-left corner rounded to the\n"
-                        "board's grid), on the side-neutral layers, vias marked so a drop recreates\n"
-                        "them, without rubber bands. --selection writes only the objects the file\n"
-                        "marks selected (the editor saves its selection with the document). --lang chooses\n"
-                        "the language of the messages (default ru; 0 and 1 are accepted too).\n\n"
-                        "examples:\n"
-                        "  kestrel-cli macro board.kbd part.kmk\n"
-                        "  kestrel-cli macro --board 1 --selection board.kbd part.kmk\n",
-                        run});
+const char* const kUsageRu =
+    "использование: kestrel-cli macro [--board N] [--selection] [--lang ru|en] ВХОД.kbd ВЫХОД.kmk\n\n"
+    "Записывает объекты активной стороны платы N (счёт с 0; по умолчанию активная плата) так\n"
+    "же, как их записывает команда редактора «Сохранить как Макрос»: относительно опорной\n"
+    "точки (площадки левее и выше всех, иначе левого верхнего угла, округлённого до сетки\n"
+    "платы), на слоях, не привязанных к стороне, без перемычек, с пометкой переходных\n"
+    "отверстий, чтобы при переносе макроса на плату они создавались заново. --selection\n"
+    "записывает только объекты, которые файл отмечает выделенными (редактор сохраняет\n"
+    "выделение вместе с документом). --lang выбирает язык сообщений (по умолчанию ru;\n"
+    "подходят и 0 и 1).\n\n"
+    "примеры:\n"
+    "  kestrel-cli macro board.kbd part.kmk\n"
+    "  kestrel-cli macro --board 1 --selection board.kbd part.kmk\n";
+
+const char* const kUsageEn =
+    "usage: kestrel-cli macro [--board N] [--selection] [--lang ru|en] IN.kbd OUT.kmk\n\n"
+    "Writes the objects of the active side of board N (0-based; default the active\n"
+    "board) as the editor's Save as macro writes them: relative to the reference\n"
+    "point (the pad furthest left and up, else the upper-left corner rounded to the\n"
+    "board's grid), on the side-neutral layers, vias marked so a drop recreates\n"
+    "them, without rubber bands. --selection writes only the objects the file\n"
+    "marks selected (the editor saves its selection with the document). --lang chooses\n"
+    "the language of the messages (default ru; 0 and 1 are accepted too).\n\n"
+    "examples:\n"
+    "  kestrel-cli macro board.kbd part.kmk\n"
+    "  kestrel-cli macro --board 1 --selection board.kbd part.kmk\n";
+
+const Registration reg({"macro",
+                        {"сохранить плату или её выделенные объекты как файл макроса",
+                         "save a board or its selected objects as a macro file"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

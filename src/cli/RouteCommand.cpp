@@ -142,7 +142,32 @@ int run(const std::vector<std::string>& raw)
     return kExitOk;
 }
 
-const std::string kUsage =
+const std::string kUsageRu =
+    "использование: kestrel-cli route [--board N] --from P --to Q [--layer K1|K2] [--width ММ]\n"
+    "                                 [--clearance ММ] [--lang ru|en] ВХОД ВЫХОД\n\n"
+    "Прокладывает вместо перемычки дорожку от площадки P (начало) к площадке Q (цель); P и Q —\n"
+    "позиции в списке объектов платы, счёт с 0. Дорожка ложится на слой фольги K1 или K2 (подходят\n"
+    "и 1 и 3; по умолчанию слой P) с заданными в миллиметрах шириной и зазором до чужой меди\n"
+    "(от " +
+    mmText(RouteSettings::kMinMm) + " до " + mmText(RouteSettings::kMaxMm) +
+    "; по умолчанию 0.4 и 0.2).\n"
+    "Обе площадки должны лежать на этом слое или быть переходными отверстиями, доходящими до него.\n"
+    "Зазор задаёт шаг сетки трассировки и выдерживается, с точностью до растра трассировки 0.05 мм,\n"
+    "каждым отрезком между углами; первый и последний отрезки, выходящие из центров площадок, ему\n"
+    "не подчинены, но ни один отрезок не касается чужой меди (результат измеряет kestrel-cli check).\n"
+    "Новая дорожка получает зазор до общей шины 0.4 мм. Записывает документ в ВЫХОД, как команда\n"
+    "«Сохранить» редактора, и печатает {\"routed\": true, \"points\": [[x, y], ...]} с точками дорожки\n"
+    "от Q к P в том виде, в каком их хранит файл: в единицах 0.01 мм, x от левого края, y вверх от\n"
+    "верхнего края (поэтому на плате y отрицателен; шаги edit принимают y вниз в мм).\n"
+    "{\"routed\": false} — если путь не найден или если отверстие занимает всю площадку на этом слое\n"
+    "(об этом сообщается в stderr); код выхода во всех случаях 0.\n"
+    "--board (счёт с 0) по умолчанию — активная плата. --lang выбирает язык сообщений (по умолчанию\n"
+    "ru; подходят и 0 и 1; JSON остаётся английским).\n\n"
+    "примеры:\n"
+    "  kestrel-cli route --from 3 --to 7 board.kbd routed.kbd\n"
+    "  kestrel-cli route --from 3 --to 7 --layer K2 --width 0.6 board.kbd routed.kbd\n";
+
+const std::string kUsageEn =
     "usage: kestrel-cli route [--board N] --from P --to Q [--layer K1|K2] [--width MM]\n"
     "                         [--clearance MM] [--lang ru|en] IN OUT\n\n"
     "Routes the rubber band from pad P (the start) to pad Q (the target), both 0-based\n"
@@ -167,7 +192,10 @@ const std::string kUsage =
     "  kestrel-cli route --from 3 --to 7 board.kbd routed.kbd\n"
     "  kestrel-cli route --from 3 --to 7 --layer K2 --width 0.6 board.kbd routed.kbd\n";
 
-const Registration reg({"route", "route one rubber band as a track with the autorouter", kUsage, run});
+const Registration reg({"route",
+                        {"проложить автотрассировщиком дорожку вместо одной перемычки",
+                         "route one rubber band as a track with the autorouter"},
+                        {kUsageRu, kUsageEn}, run});
 
 } // namespace
 } // namespace kestrel::cli

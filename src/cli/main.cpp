@@ -17,19 +17,33 @@ std::vector<Command>& registry()
     return list;
 }
 
-void printOverview(FILE* to)
+void printOverview(FILE* to, Language lang)
 {
-    std::fprintf(to, "usage: kestrel-cli SUBCOMMAND [OPTIONS] ...\n       kestrel-cli --version\n\n"
-                     "Scripted access to Kestrel layout documents (.kbd).\n\nSubcommands:\n");
+    std::fputs(tr(lang,
+                  "использование: kestrel-cli ПОДКОМАНДА [ПАРАМЕТРЫ] ...\n       kestrel-cli --version\n\n"
+                  "Работа с документами Kestrel (.kbd) из сценариев.\n\nПодкоманды:\n",
+                  "usage: kestrel-cli SUBCOMMAND [OPTIONS] ...\n       kestrel-cli --version\n\n"
+                  "Scripted access to Kestrel layout documents (.kbd).\n\nSubcommands:\n"),
+               to);
     std::vector<Command> sorted = commands();
     std::sort(sorted.begin(), sorted.end(),
               [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const Command& c : sorted)
-        std::fprintf(to, "  %-12s %s\n", c.name, c.summary);
-    std::fprintf(to, "\n'kestrel-cli SUBCOMMAND --help' describes one subcommand.\n\nExit status:\n");
+        std::fprintf(to, "  %-12s %s\n", c.name, c.summary.in(lang).c_str());
+    std::fputs(tr(lang,
+                  "\n'kestrel-cli ПОДКОМАНДА --help' описывает одну подкоманду, '--lang en' пишет\n"
+                  "по-английски.\n\nКод выхода:\n",
+                  "\n'kestrel-cli SUBCOMMAND --help' describes one subcommand, '--lang ru' writes\n"
+                  "in Russian.\n\nExit status:\n"),
+               to);
     for (const ExitStatusMeaning& e : kExitStatuses)
-        std::fprintf(to, "  %d  %s\n", static_cast<int>(e.status), e.meaning);
+        std::fprintf(to, "  %d  %s\n", static_cast<int>(e.status), e.meaning.in(lang).c_str());
 }
+
+// The language a --lang among the arguments names, Russian by default, as
+// for every message.
+Language languageOf(const std::vector<std::string>& args) { return Args(args, {"lang"}, {}).language(); }
+
 } // namespace
 
 void registerCommand(const Command& command) { registry().push_back(command); }
@@ -49,32 +63,44 @@ int main(int argc, char** argv)
     // Past a file-size limit (ulimit -f) a write fails with "file too large"
     // and the save reports it, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (argc < 2) {
-        printOverview(stderr);
+    std::vector<std::string> line(argv + 1, argv + argc);
+    // A --lang before the subcommand counts as one after it.
+    if (!line.empty() && (line[0] == "--lang" || line[0].starts_with("--lang="))) {
+        const auto taken = static_cast<std::ptrdiff_t>(line[0] == "--lang" && line.size() > 1 ? 2 : 1);
+        const std::vector<std::string> lang(line.begin(), line.begin() + taken);
+        line.erase(line.begin(), line.begin() + taken);
+        if (line.empty()) {
+            printOverview(stderr, languageOf(lang));
+            return kExitUsage;
+        }
+        line.insert(line.begin() + 1, lang.begin(), lang.end());
+    }
+    if (line.empty()) {
+        printOverview(stderr, languageOf(line));
         return kExitUsage;
     }
-    const std::string name = argv[1];
+    const std::string name = line[0];
+    const std::vector<std::string> args(line.begin() + 1, line.end());
     if (name == "--version") {
         std::printf("kestrel-cli %s\n", kestrel::kVersion);
         return checkedStdout(kExitOk, {});
     }
     if (name == "--help" || name == "-h" || name == "help") {
-        printOverview(stdout);
-        return checkedStdout(kExitOk, {});
+        printOverview(stdout, languageOf(args));
+        return checkedStdout(kExitOk, args);
     }
-    const std::vector<std::string> args(argv + 2, argv + argc);
     for (const Command& c : commands()) {
         if (name != c.name)
             continue;
         if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-            std::fputs(c.usage.c_str(), stdout);
+            std::fputs(c.usage.in(languageOf(args)).c_str(), stdout);
             return checkedStdout(kExitOk, args);
         }
         return checkedStdout(c.run(args), args);
     }
     // Worded in the language a --lang after the name asks for, as a
     // subcommand's own usage errors are.
-    const kestrel::Language lang = Args(args, {"lang"}, {}).language();
+    const kestrel::Language lang = languageOf(args);
     return fail(kExitUsage, kestrel::tr(lang, "неизвестная подкоманда '", "unknown subcommand '") + name +
                                 kestrel::tr(lang, "' (см. kestrel-cli --help)", "' (see kestrel-cli --help)"));
 }

@@ -36,6 +36,40 @@ TEST(LanguageFile, TheUsersFileWinsOverTheProgramsAndIsWhatTheMenuWrites)
     QFile::remove(userFolder + "/SPRACHE.INI");
 }
 
+// The editor's answers on the terminal, its help and a refused --lang, come
+// in the language --lang names, else in the one the settings keep, Qt's own
+// words of the help among them.
+TEST(LanguageFile, TheEditorsHelpSpeaksTheChosenLanguage)
+{
+    const std::string editor = std::filesystem::path(KESTREL_CLI_PATH).replace_filename("kestrel");
+    const CommandResult russian = runProgram(editor, {"--help", "--lang", "ru"});
+    const CommandResult english = runProgram(editor, {"--lang=en", "--help"});
+    EXPECT_EQ(std::pair(russian.status, english.status), std::pair(0, 0));
+    for (const char* text : {"Параметры:", "Файл платы (.kbd), который открыть.", "Показать версию"})
+        EXPECT_NE(russian.out.find(text), std::string::npos) << russian.out;
+    EXPECT_EQ(russian.out.find("Layout file"), std::string::npos) << russian.out;
+    for (const char* text : {"Options:", "Layout file (.kbd) to open.", "Print the version"})
+        EXPECT_NE(english.out.find(text), std::string::npos) << english.out;
+    EXPECT_EQ(english.out.find("\xD0"), std::string::npos) << english.out;
+
+    // The editor reads the choice from its own configuration folder.
+    TempDir config;
+    const std::optional<std::string> before =
+        std::getenv("XDG_CONFIG_HOME") ? std::optional<std::string>(std::getenv("XDG_CONFIG_HOME")) : std::nullopt;
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    ASSERT_TRUE(writeInterfaceLanguage(Language::English, q(config.path())));
+    const CommandResult storedEnglish = runProgram(editor, {"--lang", "de"});
+    ASSERT_TRUE(writeInterfaceLanguage(Language::Russian, q(config.path())));
+    const CommandResult storedRussian = runProgram(editor, {"--lang", "de"});
+    QFile::remove(q(config.file("SPRACHE.INI")));
+    const CommandResult nothingStored = runProgram(editor, {"--help"});
+    before ? (void)setenv("XDG_CONFIG_HOME", before->c_str(), 1) : (void)unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(std::pair(storedEnglish.status, storedRussian.status), std::pair(2, 2));
+    EXPECT_EQ(storedEnglish.err, "kestrel: --lang expects ru or en\n");
+    EXPECT_EQ(storedRussian.err, "kestrel: --lang: ru или en\n");
+    EXPECT_NE(nothingStored.out.find("Параметры:"), std::string::npos) << "Russian by default";
+}
+
 // Messages and questions name files as they are: a name with markup in it
 // is not drawn as bold text naming another file.
 TEST(DesktopPrompts, ShowTextsAsTheyAre)

@@ -127,8 +127,9 @@ std::string slurp(const std::string& path)
 }
 } // namespace
 
-pid_t startCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath,
-               long fileSizeLimit)
+namespace {
+pid_t startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& outPath,
+                   const std::string& errPath, long fileSizeLimit)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -142,7 +143,7 @@ pid_t startCli(const std::vector<std::string>& args, const std::string& outPath,
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
         std::vector<char*> argv;
-        std::string exe = KESTREL_CLI_PATH;
+        std::string exe = program;
         argv.push_back(exe.data());
         std::vector<std::string> copy = args;
         for (auto& a : copy)
@@ -154,12 +155,25 @@ pid_t startCli(const std::vector<std::string>& args, const std::string& outPath,
     return pid;
 }
 
+} // namespace
+
+pid_t startCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath,
+               long fileSizeLimit)
+{
+    return startProgram(KESTREL_CLI_PATH, args, outPath, errPath, fileSizeLimit);
+}
+
 CommandResult runCli(const std::vector<std::string>& args, long fileSizeLimit)
+{
+    return runProgram(KESTREL_CLI_PATH, args, fileSizeLimit);
+}
+
+CommandResult runProgram(const std::string& program, const std::vector<std::string>& args, long fileSizeLimit)
 {
     TempDir dir;
     const std::string outPath = dir.file("stdout"), errPath = dir.file("stderr");
     CommandResult result;
-    const pid_t pid = startCli(args, outPath, errPath, fileSizeLimit);
+    const pid_t pid = startProgram(program, args, outPath, errPath, fileSizeLimit);
     int status = 0;
     ::waitpid(pid, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -65,6 +65,8 @@ struct CommandResult {
 // Runs kestrel-cli with the arguments (no shell quoting needed). A file size
 // limit (bytes, 0 for none) makes every write beyond it fail, as on a full disk.
 CommandResult runCli(const std::vector<std::string>& args, long fileSizeLimit = 0);
+// The same for another program, named by its path.
+CommandResult runProgram(const std::string& program, const std::vector<std::string>& args, long fileSizeLimit = 0);
 // Starts kestrel-cli without waiting for it, its output going to the files.
 pid_t startCli(const std::vector<std::string>& args, const std::string& outPath = "/dev/null",
                const std::string& errPath = "/dev/null", long fileSizeLimit = 0);
