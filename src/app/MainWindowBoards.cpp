@@ -107,20 +107,29 @@ void MainWindow::deleteBoard()
     if (prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"), question, Prompts::Buttons::OkCancel, Prompts::Icon::Question) !=
         Prompts::Answer::Ok)
         return;
+    const int deleted = doc_.ActiveBoard;
     doc_.deleteActiveBoard(lang_);
-    rebuildTabs();
+    // One tab goes; refilling the strip takes seconds for thousands of boards.
+    rebuildingTabs_ = true;
+    tabs_->removeTab(deleted);
+    tabs_->setCurrentIndex(doc_.ActiveBoard);
+    rebuildingTabs_ = false;
     activeBoardChanged();
     resetUndoHistory();
 }
 
 void MainWindow::moveBoard(bool toEnd)
 {
+    const int from = doc_.ActiveBoard;
     if (toEnd)
         doc_.moveActiveToEnd();
     else
         doc_.moveActiveToFront();
-    // The moved board stays active; only the tab order changes.
-    rebuildTabs();
+    // The moved board stays active; only its tab moves.
+    rebuildingTabs_ = true;
+    tabs_->moveTab(from, doc_.ActiveBoard);
+    tabs_->setCurrentIndex(doc_.ActiveBoard);
+    rebuildingTabs_ = false;
     updateTitle();
 }
 
