@@ -227,12 +227,19 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
     out.width = width;
     out.height = height;
     out.dpi = dpiFromPixelsPerMetre(static_cast<int32_t>(get32(b, 38)));
-    out.dark.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    out.bits.assign(static_cast<size_t>(height) * out.rowBytes(), 0);
+    const auto setDark = [&out](int32_t x, int32_t y) {
+        out.bits[static_cast<size_t>(y) * out.rowBytes() + static_cast<size_t>(x) / 8] |=
+            static_cast<uint8_t>(0x80 >> (x & 7));
+    };
     if (runs) {
-        if (!decodeRuns(b.data() + dataOffset, b.data() + b.size(), bits, width, height, out.dark))
+        std::vector<uint8_t> index(static_cast<size_t>(width) * static_cast<size_t>(height));
+        if (!decodeRuns(b.data() + dataOffset, b.data() + b.size(), bits, width, height, index))
             return damaged(name, lang, tr(lang, "сжатые пикселы обрываются", "the coded pixels end early"));
-        for (uint8_t& d : out.dark)
-            d = darkIndex[d];
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x)
+                if (darkIndex[index[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]])
+                    setDark(x, y);
         return out;
     }
     // Colour masks: given after the 40-byte header (or inside a longer one),
@@ -242,21 +249,23 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
                                            : ColourMasks{0xFF0000, 0x00FF00, 0x0000FF};
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = b.data() + dataOffset + stride * static_cast<uint64_t>(bottomUp ? height - 1 - y : y);
-        uint8_t* dst = out.dark.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
         for (int32_t x = 0; x < width; ++x) {
+            bool dark;
             if (bits <= 8) {
                 const int perByte = 8 / bits;
                 const uint8_t byte = row[x / perByte];
                 const int shift = 8 - bits * (x % perByte + 1);
-                dst[x] = darkIndex[(byte >> shift) & ((1 << bits) - 1)];
+                dark = darkIndex[(byte >> shift) & ((1 << bits) - 1)];
             } else {
                 const uint8_t* p = row + static_cast<size_t>(x) * (bits / 8);
                 const uint32_t v = bits == 16 ? p[0] | uint32_t(p[1]) << 8
                                               : p[0] | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
                                                     (bits == 32 ? uint32_t(p[3]) << 24 : 0);
-                dst[x] = darkColour(masks.channel(v, masks.red), masks.channel(v, masks.green),
-                                    masks.channel(v, masks.blue));
+                dark = darkColour(masks.channel(v, masks.red), masks.channel(v, masks.green),
+                                  masks.channel(v, masks.blue));
             }
+            if (dark)
+                setDark(x, y);
         }
     }
     return out;

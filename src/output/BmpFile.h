@@ -28,12 +28,20 @@ Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& image, Language lang)
 Status writeBmp(const std::string& path, const IndexedImage& image, Language lang);
 
 // A bitmap reduced to two colours: dark pixels (luminance below half) are
-// the ones drawn. Rows top first.
+// the ones drawn. Rows top first, one bit a pixel, the leftmost in the
+// highest bit, each row starting on a byte: the order of a one-bit image,
+// and an eighth of the memory of a byte a pixel for a large scan.
 struct TwoColourBitmap {
     int32_t width = 0;
     int32_t height = 0;
     int dpi = 0; // from the header's horizontal pixels per metre, 0 when absent
-    std::vector<uint8_t> dark; // width * height, 1 = dark
+    std::vector<uint8_t> bits; // height * rowBytes(), 1 = dark
+
+    size_t rowBytes() const { return (static_cast<size_t>(width) + 7) / 8; }
+    bool dark(int32_t x, int32_t y) const
+    {
+        return bits[static_cast<size_t>(y) * rowBytes() + static_cast<size_t>(x) / 8] >> (7 - (x & 7)) & 1;
+    }
 };
 
 // Pixels per metre as dpi, rounded.

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     if (read->width <= 0 || read->height <= 0 ||
-        read->dark.size() != static_cast<size_t>(read->width) * static_cast<size_t>(read->height))
+        read->bits.size() != read->rowBytes() * static_cast<size_t>(read->height))
         std::abort();
     return 0;
 }

@@ -35,6 +35,26 @@ std::vector<uint8_t> halfDarkBmp(int32_t w, int32_t h, int dpi)
 
 } // namespace
 
+// The one-bit image holds the file's pixels row for row, at a width that is
+// no whole number of bytes.
+TEST(ScannedCopyDialog, TheImageHoldsEveryPixelOfTheFile)
+{
+    IndexedImage im;
+    im.width = 13;
+    im.height = 5;
+    im.palette = {0x000000, 0xFFFFFF};
+    const auto drawn = [](int32_t x, int32_t y) { return (x + 2 * y) % 5 == 0; };
+    for (int32_t y = 0; y < im.height; ++y)
+        for (int32_t x = 0; x < im.width; ++x)
+            im.pixels.push_back(drawn(x, y) ? 0 : 1);
+    const auto bitmap = decodeBmp(*encodeBmp(im, Language::English), "p.bmp", Language::English);
+    ASSERT_TRUE(succeeded(bitmap));
+    const QImage image = twoColourImage(*bitmap, Qt::red);
+    for (int32_t y = 0; y < im.height; ++y)
+        for (int32_t x = 0; x < im.width; ++x)
+            EXPECT_EQ(image.pixelColor(x, y) == QColor(Qt::red), drawn(x, y)) << x << ", " << y;
+}
+
 // Side 1 and the error message of English: tests/app_gui/ScannedCopyWindowTest.cpp.
 // A failed load keeps the name and the bitmap of the last good one.
 TEST(ScannedCopyDialog, LoadingTakesTheFileAndItsResolution)
@@ -56,7 +76,7 @@ TEST(ScannedCopyDialog, LoadingTakesTheFileAndItsResolution)
     EXPECT_EQ(std::tuple(green.format(), green.width(), green.height()), std::tuple(QImage::Format_Mono, 16, 8));
     EXPECT_EQ(std::pair(green.pixelColor(3, 5), green.pixelColor(12, 5)), std::pair(QColor(Qt::green), QColor(Qt::white)));
     EXPECT_EQ(copies.image(2, Qt::black).pixelColor(3, 5), QColor(Qt::black));
-    EXPECT_TRUE(copies.bitmap(2).dark.empty());
+    EXPECT_TRUE(copies.bitmap(2).bits.empty());
 
     std::vector<uint8_t> damaged = halfDarkBmp(16, 8, 300);
     damaged[14] = 12; // an information header too short

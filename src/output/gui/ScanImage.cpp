@@ -2,6 +2,8 @@
 
 #include "output/ScannedCopy.h"
 
+#include <cstring>
+
 namespace kestrel {
 
 QImage twoColourImage(const TwoColourBitmap& b, const QColor& colour)
@@ -10,14 +12,9 @@ QImage twoColourImage(const TwoColourBitmap& b, const QColor& colour)
     if (image.isNull())
         return image;
     image.setColorTable({qRgb(255, 255, 255), colour.rgb()});
-    image.fill(0);
-    for (int32_t y = 0; y < b.height; ++y) {
-        uchar* row = image.scanLine(y);
-        const uint8_t* dark = b.dark.data() + static_cast<size_t>(y) * static_cast<size_t>(b.width);
-        for (int32_t x = 0; x < b.width; ++x)
-            if (dark[x])
-                row[x >> 3] = static_cast<uchar>(row[x >> 3] | (0x80 >> (x & 7)));
-    }
+    // The bitmap's rows are the image's, without the padding to 32 bits.
+    for (int32_t y = 0; y < b.height; ++y)
+        std::memcpy(image.scanLine(y), b.bits.data() + static_cast<size_t>(y) * b.rowBytes(), b.rowBytes());
     return image;
 }
 
@@ -26,12 +23,11 @@ Status ScannedCopies::load(int side, const std::string& path, Language lang)
     auto bitmap = loadScanBitmap(path, lang);
     if (!bitmap)
         return bitmap.status();
-    // Kept as the image alone, one bit a pixel: the decoded byte a pixel of
-    // a large scan took eight times that for as long as it was shown.
+    // Kept as the image alone, not twice.
     QImage image = twoColourImage(*bitmap, Qt::black);
     if (image.isNull())
         return Status::failure(path + kestrel::tr(lang, ": недостаточно памяти", ": not enough memory"));
-    std::vector<uint8_t>().swap(bitmap->dark);
+    std::vector<uint8_t>().swap(bitmap->bits);
     Side& s = at(side);
     s.bitmap = std::move(*bitmap);
     s.file = path;
