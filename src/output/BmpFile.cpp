@@ -249,6 +249,16 @@ Result<TwoColourBitmap> decodeBmp(const std::vector<uint8_t>& b, const std::stri
                                            : ColourMasks{0xFF0000, 0x00FF00, 0x0000FF};
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = b.data() + dataOffset + stride * static_cast<uint64_t>(bottomUp ? height - 1 - y : y);
+        if (bits == 1) {
+            // The file's bits are the pixels already, inverted when index 0 is the dark one.
+            const uint8_t zero = darkIndex[0] ? 0xFF : 0, one = darkIndex[1] ? 0xFF : 0;
+            uint8_t* dst = out.bits.data() + static_cast<size_t>(y) * out.rowBytes();
+            for (size_t i = 0; i < out.rowBytes(); ++i)
+                dst[i] = static_cast<uint8_t>((row[i] & one) | (~row[i] & zero));
+            if (width % 8)
+                dst[out.rowBytes() - 1] &= static_cast<uint8_t>(0xFF << (8 - width % 8));
+            continue;
+        }
         for (int32_t x = 0; x < width; ++x) {
             bool dark;
             if (bits <= 8) {

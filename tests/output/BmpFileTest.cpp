@@ -166,11 +166,17 @@ TEST(BmpFile, DecodesRunsMasksAndSixteenBits)
                                 0xFF, 0, 0, 0, /* green: light */ 0, 0, 0, 0 /* black */}),
          {0, 1}},
         {"16 bits, 5-5-5", file(4, 1, 16, 0, 54, {0xE0, 0x03, 0x00, 0x7C, 0, 0, 0xFF, 0x7F}), {0, 1, 1, 0}},
+        // top row first; the bits past the width are dark too, but no pixels
+        {"1 bit, index 0 dark, top-down",
+         file(3, -2, 1, 0, 62, with(blackWhite, {0b01000000, 0, 0, 0, 0b10111111, 0, 0, 0})), {1, 0, 1, 0, 1, 0}},
     };
     for (const auto& [what, bytes, dark] : rows) {
         const auto decoded = decodeBmp(bytes, "scan.bmp", Language::English);
         ASSERT_TRUE(succeeded(decoded)) << what;
         EXPECT_EQ(darkPixels(*decoded), dark) << what;
+        const int spare = (8 - decoded->width % 8) % 8; // bits of a row's last byte past the width
+        for (size_t row = 1; row <= static_cast<size_t>(decoded->height); ++row)
+            EXPECT_EQ(decoded->bits[row * decoded->rowBytes() - 1] & ((1 << spare) - 1), 0) << what << ": past the width";
     }
     const auto cut = decodeBmp(file(4, 2, 8, 1, 62, with(blackWhite, {4, 1, 0, 0})), "scan.bmp", Language::English);
     EXPECT_EQ(cut.message(), "scan.bmp: not a usable bitmap (the coded pixels end early)");
