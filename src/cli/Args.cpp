@@ -4,6 +4,7 @@
 #include "model/LayoutFile.h"
 #include "view/Viewport.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -37,14 +38,22 @@ Language requestedLanguage(const std::vector<std::string>& raw, const std::set<s
         if (name == "lang" && value)
             named = value;
     }
-    if (named == "en" || named == "1")
-        return Language::English;
-    if (named == "ru" || named == "0")
-        return Language::Russian;
-    return fallback;
+    return named ? languageNamed(*named).value_or(fallback) : fallback;
 }
 
 } // namespace
+
+std::optional<Language> languageNamed(const std::string& value)
+{
+    std::string lower = value;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "en" || lower == "1")
+        return Language::English;
+    if (lower == "ru" || lower == "0")
+        return Language::Russian;
+    return std::nullopt;
+}
 
 Args::Args(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
            const std::set<std::string>& flagOptions, Language fallback)

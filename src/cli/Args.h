@@ -12,6 +12,10 @@
 
 namespace kestrel::cli {
 
+// The language a --lang value names: ru or en in either case, or the
+// language byte 0 or 1.
+std::optional<Language> languageNamed(const std::string& value);
+
 class Args {
 public:
     // valueOptions take the next argument ("--board 2" or "--board=2");

@@ -28,13 +28,13 @@ inline const ExitStatusMeaning kExitStatuses[] = {
     {kExitOk, {"успех", "success"}},
     {kExitFailure,
      {"входной файл не читается, повреждён или в нём нет названной платы, объекта или\n"
-      "     перемычки; выход не записывается; check или fab нашли нарушения проверки; или\n"
-      "     в pdf плата целиком вне страницы",
+      "     перемычки; выходной файл не удаётся записать; check нашла нарушения проверки, или\n"
+      "     fab из-за них ничего не записала; или в pdf плата целиком вне страницы",
       "an input file cannot be read, is damaged or lacks the board, object or band named;\n"
-      "     an output cannot be written; check or fab found design-check violations; or\n"
-      "     pdf finds the board wholly off the page"}},
+      "     an output cannot be written; check found design-check violations, or fab wrote\n"
+      "     nothing because of them; or pdf finds the board wholly off the page"}},
     {kExitUsage,
-     {"ошибка в параметрах: неизвестная подкоманда или параметр, не то число файлов,\n"
+     {"ошибка в параметрах: неизвестная подкоманда или параметр, неверное число файлов,\n"
       "     неверно записанное значение, значение вне своих пределов или несовместимые параметры",
       "usage error: unknown subcommand or option, wrong file count, a malformed value, a\n"
       "     value out of its range, or options that do not go together"}},

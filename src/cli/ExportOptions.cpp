@@ -9,10 +9,10 @@ namespace kestrel::cli {
 std::optional<Language> languageOption(Args& args)
 {
     const auto v = args.value("lang");
-    if (!v || *v == "ru" || *v == "0")
+    if (!v)
         return Language::Russian;
-    if (*v == "en" || *v == "1")
-        return Language::English;
+    if (const auto named = languageNamed(*v))
+        return named;
     args.reject(tr(args.language(), "--lang: ru или en (или байт языка 0 или 1), не '",
                    "--lang expects ru or en (or the language byte 0 or 1), not '") +
                 *v + "'");

@@ -37,8 +37,8 @@ const std::string kUsageRu =
     "  --invert       паяльная маска: вырезать окна из тёмной платы\n"
     "  --font-labels  рисовать надписи системным шрифтом залитыми контурами букв (иначе они\n"
     "                 пропускаются, а их число печатается в stderr)\n"
-    "  --lang ru|en   имя слоя в файле: ru — для русского интерфейса (по умолчанию), en — для\n"
-    "                 английского; подходят и 0 и 1\n\n"
+    "  --lang ru|en   язык сообщений и имени слоя в файле: ru — русский (по умолчанию), en —\n"
+    "                 английский; подходят и 0 и 1\n\n"
     "примеры:\n"
     "  kestrel-cli gerber --layer K1 board.kbd KUPFER1.GBR\n"
     "  kestrel-cli gerber --layer LStop2 --offset 0.2 --lang en board.kbd SLDMASK2.GBR\n";
@@ -59,8 +59,8 @@ const std::string kUsageEn =
     "  --invert       solder mask: cut the openings out of a dark board\n"
     "  --font-labels  draw labels in a system font as filled glyph outlines (otherwise they\n"
     "                 are left out and their count is printed on stderr)\n"
-    "  --lang ru|en   layer name in the file: ru for the Russian interface (default), en for\n"
-    "                 the English one; 0 and 1 are accepted too\n\n"
+    "  --lang ru|en   the language of the messages and of the layer name in the file: ru\n"
+    "                 Russian (default), en English; 0 and 1 are accepted too\n\n"
     "examples:\n"
     "  kestrel-cli gerber --layer K1 board.kbd KUPFER1.GBR\n"
     "  kestrel-cli gerber --layer LStop2 --offset 0.2 --lang en board.kbd SLDMASK2.GBR\n";

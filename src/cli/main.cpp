@@ -65,25 +65,22 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> line(argv + 1, argv + argc);
     // A --lang before the subcommand counts as one after it.
-    if (!line.empty() && (line[0] == "--lang" || line[0].starts_with("--lang="))) {
+    std::vector<std::string> leadingLang;
+    while (!line.empty() && (line[0] == "--lang" || line[0].starts_with("--lang="))) {
         const auto taken = static_cast<std::ptrdiff_t>(line[0] == "--lang" && line.size() > 1 ? 2 : 1);
-        const std::vector<std::string> lang(line.begin(), line.begin() + taken);
+        leadingLang.insert(leadingLang.end(), line.begin(), line.begin() + taken);
         line.erase(line.begin(), line.begin() + taken);
-        if (line.empty()) {
-            printOverview(stderr, languageOf(lang));
-            return kExitUsage;
-        }
-        line.insert(line.begin() + 1, lang.begin(), lang.end());
     }
     if (line.empty()) {
-        printOverview(stderr, languageOf(line));
+        printOverview(stderr, languageOf(leadingLang));
         return kExitUsage;
     }
+    line.insert(line.begin() + 1, leadingLang.begin(), leadingLang.end());
     const std::string name = line[0];
     const std::vector<std::string> args(line.begin() + 1, line.end());
     if (name == "--version") {
         std::printf("kestrel-cli %s\n", kestrel::kVersion);
-        return checkedStdout(kExitOk, {});
+        return checkedStdout(kExitOk, args);
     }
     if (name == "--help" || name == "-h" || name == "help") {
         printOverview(stdout, languageOf(args));
@@ -92,7 +89,9 @@ int main(int argc, char** argv)
     for (const Command& c : commands()) {
         if (name != c.name)
             continue;
-        if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        // After "--" a file may be named "--help".
+        const auto options = std::find(args.begin(), args.end(), "--");
+        if (std::find(args.begin(), options, "--help") != options) {
             std::fputs(c.usage.in(languageOf(args)).c_str(), stdout);
             return checkedStdout(kExitOk, args);
         }

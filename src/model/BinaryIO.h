@@ -39,6 +39,7 @@ inline std::string russianPart(std::string_view english)
         {"a group count", "число групп"},
         {"group count", "число групп"},
         {"a group number", "номер группы"},
+        {"a label text", "текст надписи"},
         {"a partner index", "номер пары"},
         {"a point count", "число точек"},
         {"point count", "число точек"},
@@ -55,6 +56,8 @@ inline std::string russianPart(std::string_view english)
         {"the board width", "ширина платы"},
         {"the connection indices", "номера соединений"},
         {"the file header", "заголовок файла"},
+        {"the first scanned-copy file name", "имя файла фонового рисунка стороны 1"},
+        {"the second scanned-copy file name", "имя файла фонового рисунка стороны 2"},
         {"the group numbers", "номера групп"},
         {"the origin", "начало координат"},
         {"the points", "точки"},
@@ -166,7 +169,7 @@ public:
             throw FormatError(std::string(what) + " claims " + std::to_string(p[0]) +
                                   " characters, more than its " + std::to_string(n),
                               at,
-                              russianPart(what) + ": " + std::to_string(p[0]) + " знаков, больше допустимых " +
+                              russianPart(what) + ": знаков " + std::to_string(p[0]) + ", допустимо не больше " +
                                   std::to_string(n));
         return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
     }

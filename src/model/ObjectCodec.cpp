@@ -146,7 +146,7 @@ void readOldObjects(ByteReader& in, ObjectList& list, int version)
         if (text[0] > kTextValueMax)
             throw FormatError("a label text claims " + std::to_string(text[0]) + " characters, more than its 15",
                               at + 14,
-                              "текст надписи: " + std::to_string(text[0]) + " знаков, больше допустимых 15");
+                              "текст надписи: знаков " + std::to_string(text[0]) + ", допустимо не больше 15");
         o->TextValue = cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(text + 1), text[0]));
         rec.take(4, "");
         o->LegacyGroup = rec.u16("");

@@ -26,7 +26,7 @@ std::string getString(const uint8_t (&field)[N], const char* what, size_t offset
         throw FormatError(std::string(what) + " claims " + std::to_string(field[0]) +
                               " characters, more than its " + std::to_string(N - 1),
                           offset,
-                          russianPart(what) + ": " + std::to_string(field[0]) + " знаков, больше допустимых " +
+                          russianPart(what) + ": знаков " + std::to_string(field[0]) + ", допустимо не больше " +
                               std::to_string(N - 1));
     return cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(field + 1), field[0]));
 }

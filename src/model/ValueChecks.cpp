@@ -33,7 +33,7 @@ KindName kindName(const LayoutObject& o)
     case ObjectKind::Line: return {"a line", "линия"};
     case ObjectKind::Pad: return {"a pad", "площадка"};
     case ObjectKind::Text: return {"a label", "надпись"};
-    case ObjectKind::Zone: return {"a zone", "зона"};
+    case ObjectKind::Zone: return {"a zone", "закраска"};
     case ObjectKind::Circle: return {"a circle", "окружность"};
     case ObjectKind::Track: return {"a track", "дорожка"};
     }

@@ -353,7 +353,7 @@ const char* kindName(const LayoutObject& o, Language lang)
     case ObjectKind::Text:
         return tr(lang, "надпись", "label");
     case ObjectKind::Zone:
-        return tr(lang, "полигон", "zone");
+        return tr(lang, "закраска", "zone");
     case ObjectKind::Circle:
         return tr(lang, "окружность", "circle");
     case ObjectKind::Track:

@@ -1,11 +1,15 @@
+#include "Refusals.h"
+
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <set>
 #include <sstream>
 
+using namespace kestrel;
 using namespace kestrel::test;
 
 namespace {
@@ -86,8 +90,35 @@ TEST(CliHelp, EveryTextInTheLanguageOfLangAndTheTwoAlike)
         EXPECT_FALSE(examples(english.out).empty());
         EXPECT_EQ(russian.out.rfind("использование: kestrel-cli " + name, 0), 0u) << russian.out;
     }
-    // A --lang before the subcommand works for a whole run, not the help alone.
-    const CommandResult missing = runCli({"--lang", "en", "info", "/nonexistent/a.kbd"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "kestrel-cli: Cannot open \"/nonexistent/a.kbd\": No such file or directory\n");
+}
+
+// Which --lang counts and where: before the subcommand as after it, the last
+// of several, in either case; after "--" every argument is a file, one named
+// "--help" too.
+TEST(CliHelp, LangAnywhereAndFilesNamedLikeOptions)
+{
+    const std::string missing = "/nonexistent/a.kbd";
+    const std::string english = "kestrel-cli: Cannot open \"" + missing + "\": No such file or directory\n";
+    const std::string russian = "kestrel-cli: Не удаётся открыть \"" + missing + "\": нет такого файла или папки\n";
+    const std::pair<std::vector<std::string>, std::string> runs[] = {
+        {{"--lang", "en", "info", missing}, english},
+        {{"--lang", "en", "--lang=ru", "info", missing}, russian},
+        {{"--lang", "ru", "info", "--lang", "EN", missing}, english},
+        {{"--lang=Ru", "info", missing}, russian},
+    };
+    for (const auto& [args, message] : runs) {
+        const CommandResult r = runCli(args);
+        EXPECT_EQ(r.status, 1) << message;
+        EXPECT_EQ(r.err, message);
+    }
+
+    TempDir dir;
+    LayoutDocument doc = sampleDocument();
+    writeLayout(dir, doc, "--help");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const CommandResult info = runCli({"info", "--lang", "en", "--", "--help"});
+    std::filesystem::current_path(before);
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out.rfind("{\"version\": 3", 0), 0u) << info.out;
 }

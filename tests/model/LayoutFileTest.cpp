@@ -1,11 +1,13 @@
 #include "model/FileIO.h"
 #include "model/Groups.h"
 #include "model/LayoutFile.h"
+#include "model/TextCodec.h"
 
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <csignal>
 #include <cstring>
@@ -308,6 +310,33 @@ TEST(LayoutFile, EveryTruncationIsRejected)
         ASSERT_NE(r.message().find("cut.kbd"), std::string::npos) << r.message();
         const auto ru = decodeDocument(bytes.data(), n, Language::Russian, "cut.kbd");
         ASSERT_TRUE(russianOnly(ru.message())) << ru.message();
+    }
+}
+
+// A text whose length byte claims more than its field holds is refused,
+// naming the field in either language.
+TEST(LayoutFile, ATextLongerThanItsFieldIsRefused)
+{
+    LayoutDocument doc = sampleDocument();
+    doc.currentObjects()->append(makeText({500, -1000}, "Ярлык", 0, 200, 1500, -800, 2));
+    const auto bytes = encoded(doc);
+    const std::tuple<std::string, uint8_t, const char*, const char*> fields[] = {
+        {utf8ToCp1251("Ярлык"), 200, "a label text claims 200 characters, more than its 15",
+         "текст надписи: знаков 200, допустимо не больше 15"},
+        {"scans/top.bmp", 255, "the first scanned-copy file name claims 255 characters, more than its 200",
+         "имя файла фонового рисунка стороны 1: знаков 255, допустимо не больше 200"},
+    };
+    for (const auto& [text, length, english, russian] : fields) {
+        SCOPED_TRACE(english);
+        const std::vector<uint8_t> stored(text.begin(), text.end());
+        const auto at = std::search(bytes.begin(), bytes.end(), stored.begin(), stored.end()) - bytes.begin();
+        ASSERT_LT(static_cast<size_t>(at), bytes.size());
+        auto damaged = bytes;
+        damaged[static_cast<size_t>(at) - 1] = length;
+        expectDecoding(damaged, {english});
+        expectDecoding(damaged, {russian}, Language::Russian);
+        const auto ru = decodeDocument(damaged.data(), damaged.size(), Language::Russian, "v.kbd");
+        EXPECT_TRUE(russianOnly(ru.message())) << ru.message();
     }
 }
 

@@ -27,7 +27,8 @@ int runBmpCommand(const std::vector<std::string>& raw)
     std::vector<int> shown;
     std::string bad;
     if (const auto list = args.value("layers"); list && args.ok() && !parseLayerList(*list, false, shown, bad))
-        args.reject(tr(*lang, "--layers: неизвестный слой '", "--layers: unknown layer '") + bad + "'");
+        args.reject(tr(*lang, "--layers: неизвестный слой '", "--layers: unknown layer '") + bad +
+                    tr(*lang, "' (K1, B1, K2 или B2)", "' (K1, B1, K2 or B2)"));
     if (!args.ok())
         return fail(kExitUsage, args.error());
     if (const auto refused = outputIsInput(args, *lang))

@@ -33,7 +33,8 @@ bool applyLayers(Args& args, PrintOptions& o, Language lang)
     std::vector<int> layers;
     std::string bad;
     if (!parseLayerList(*list, true, layers, bad)) {
-        args.reject(text(lang, "--layers: неизвестный слой '", "--layers: unknown layer '") + bad + "'");
+        args.reject(text(lang, "--layers: неизвестный слой '", "--layers: unknown layer '") + bad +
+                    text(lang, "' (K1, B1, K2, B2, LStop1 или LStop2)", "' (K1, B1, K2, B2, LStop1 or LStop2)"));
         return false;
     }
     auto sideOf = [](int layer) { return layer == 1 || layer == 2 || layer == 5; };
