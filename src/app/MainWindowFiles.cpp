@@ -122,13 +122,17 @@ void MainWindow::openCommand(bool import)
         openDocumentFile(*name, true);
 }
 
+namespace {
+bool isMacroFile(const QString& path) { return QFileInfo(path).suffix().compare("kmk", Qt::CaseInsensitive) == 0; }
+} // namespace
+
 // The file is read into a fresh document that replaces the open one only
 // when the whole file read correctly; a damaged file leaves it untouched.
 bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
 {
     // A macro (the desktop opens *.kmk with the editor too) is shown in the
     // macro panel, at its folder, ready to be dragged onto the board.
-    if (QFileInfo(path).suffix().compare("kmk", Qt::CaseInsensitive) == 0) {
+    if (isMacroFile(path)) {
         showMacroFile(path);
         return false;
     }
@@ -188,6 +192,12 @@ bool MainWindow::offerNewerBackup(const QString& path, const QString& before)
 
 void MainWindow::importBoardsFrom(const QString& path)
 {
+    // A macro holds no boards: it is shown as Open shows it, not refused as
+    // a damaged layout.
+    if (isMacroFile(path)) {
+        showMacroFile(path);
+        return;
+    }
     session_.objectsWillChange();
     const Status imported = [&] {
         BusyCursor busy;

@@ -1,6 +1,7 @@
 #include "edit/MacroDrop.h"
 
 #include "edit/Selection.h"
+#include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "edit/Vias.h"
 #include "model/Groups.h"
@@ -77,6 +78,9 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
     if (tooLarge)
         compactGroups(*objects);
     groupSelection(*objects);
+    // The reference point is on the board, but a footprint dropped near an
+    // edge reaches past it.
+    BringAddedBackOntoBoard(*objects, n0, doc.Working);
     doc.Modified = true;
     return objects->size() - n0;
 }

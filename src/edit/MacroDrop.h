@@ -16,7 +16,8 @@ Point MacroDropPoint(Point boardPoint, const BoardSettings& board);
 // when side 2 is active), their groups shifted past the board's, together
 // one new outermost group unless they already share one. A pad saved as a
 // via gets its partner made anew; no pad keeps a partner or a band from
-// the file. Takes the undo snapshot first. Returns the number of objects
+// the file. A macro reaching past the board's edge is moved back onto it in
+// grid steps. Takes the undo snapshot first. Returns the number of objects
 // added, via partners included.
 size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, Point at);
 

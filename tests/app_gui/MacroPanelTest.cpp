@@ -90,6 +90,13 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanelAndDragsOntoTheBoard)
     EXPECT_EQ(f.list().size(), 5u) << "three pads, the line and the via's twin";
     f.trigger("Rckgngig1");
     EXPECT_TRUE(f.list().empty()) << "the drop is one undo step";
+
+    // Import from file takes a macro as Open does.
+    f.openNames = {q(dir.file("a.kmk"))};
+    f.trigger("Platinennachladen1");
+    EXPECT_TRUE(f.messages.empty());
+    EXPECT_EQ(list.currentItem()->text(), "a.kmk");
+    EXPECT_EQ(f.doc().boardCount(), 1u) << "no board added";
 }
 
 // A folder removed and made anew by another program is listed again, and

@@ -1,6 +1,7 @@
 #include "edit/MacroDrop.h"
 
 #include "EditBoard.h"
+#include "edit/Selection.h"
 #include "edit/Undo.h"
 #include "model/LayoutFile.h"
 #include "model/MacroFile.h"
@@ -69,6 +70,36 @@ TEST(MacroDrop, DropOnTheActiveSide)
         EXPECT_EQ(list[1].Groups, list[4].Groups);
         ASSERT_TRUE(Undo(b.session, b.doc));
         EXPECT_EQ(list.size(), 1u) << "one undo step takes the whole drop back";
+    }
+}
+
+// Dropped near an edge, a footprint reaching past it comes back onto the
+// board whole, in grid steps, instead of losing its outer pads at the next
+// save; one that fits stays where its reference point was dropped.
+TEST(MacroDrop, AFootprintReachingPastAnEdgeComesBackWhole)
+{
+    ObjectList macro; // two pads 2540 apart and a silk line 500 beyond them
+    addPad(macro, {0, 0}, 60, 1, Layer::MacroCopper);
+    addPad(macro, {2540, -2540}, 60, 1, Layer::MacroCopper);
+    macro.append(makeLine({-500, 500}, {3040, -3040}, 20, Layer::MacroSilk));
+    // The drop point, where the first pad lands.
+    const std::tuple<Point, Point> rows[] = {
+        {{5080, -5080}, {5080, -5080}},     // inside: as dropped
+        {{15748, -9906}, {12700, -6858}},  // the bottom-right corner: the line's end 3050 past, 12 grid steps back
+        {{0, 0}, {762, -762}},             // the top-left corner: the line's 510 overhang, 3 steps
+    };
+    for (const auto& [at, first] : rows) {
+        EditBoard b; // 16000 x 10000, grid 254
+        DropMacro(b.session, b.doc, macro, MacroDropPoint(at, b.doc.Working));
+        const ObjectList& list = b.objects();
+        ASSERT_EQ(list.size(), 3u);
+        EXPECT_EQ(Point(list[0].X1, list[0].Y1), first);
+        EXPECT_EQ(Point(list[1].X1 - list[0].X1, list[1].Y1 - list[0].Y1), Point(2540, -2540)) << "the shape kept";
+        const Rect bounds = *SelectionBounds(list);
+        EXPECT_GE(bounds.left, 0);
+        EXPECT_LE(bounds.right, b.doc.Working.BoardWidth);
+        EXPECT_LE(bounds.top, 0);
+        EXPECT_GE(bounds.bottom, -b.doc.Working.BoardHeight);
     }
 }
 
