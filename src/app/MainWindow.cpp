@@ -28,6 +28,12 @@
 #include "view/gui/StatusLine.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
@@ -255,8 +261,10 @@ QAction* MainWindow::makeAction(const MenuCommand& row)
 {
     auto* action = new QAction(QString::fromUtf8(captionOf(row, lang_ == Language::English)), this);
     action->setObjectName(row.name);
-    if (row.shortcut)
+    if (row.shortcut) {
         action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+        boardShortcuts_.push_back(action->shortcut());
+    }
     action->setCheckable(row.checkable);
     action->setVisible(!row.hidden);
     bindCommand(action, row.handler, row.tag, row.rule);
@@ -550,11 +558,34 @@ bool MainWindow::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
+namespace {
+
+// Widgets whose keys are their own: typing or moving in them.
+bool takesTypedKeys(const QObject* o)
+{
+    return qobject_cast<const QLineEdit*>(o) || qobject_cast<const QAbstractSpinBox*>(o) ||
+           qobject_cast<const QComboBox*>(o) || qobject_cast<const QAbstractItemView*>(o) ||
+           qobject_cast<const QTextEdit*>(o) || qobject_cast<const QPlainTextEdit*>(o);
+}
+
+} // namespace
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // Show hints off: no tool tips anywhere (the help label keeps working).
     if (event->type() == QEvent::ToolTip && !showHints_)
         return true;
+    // While a field, list or tree has the focus its keys are its own: Ctrl+D
+    // in the width field or Del in the macro folders must not duplicate or
+    // delete what is selected on the board.
+    if (event->type() == QEvent::ShortcutOverride && takesTypedKeys(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        if (std::find(boardShortcuts_.begin(), boardShortcuts_.end(), pressed) != boardShortcuts_.end()) {
+            event->accept();
+            return true;
+        }
+    }
     // Del takes back the last point of a track or zone being drawn. With
     // nothing selected the Delete command is disabled and its shortcut
     // lets the key through to the board, where it is taken here.

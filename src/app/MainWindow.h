@@ -14,6 +14,7 @@
 #include "model/Result.h"
 
 #include <QDateTime>
+#include <QKeySequence>
 #include <QMainWindow>
 
 #include <functional>
@@ -302,6 +303,8 @@ private:
     QString startupFile_;
     bool shownOnce_ = false;
     bool showHints_ = true;
+    // The command table's shortcuts, every one of which edits the board.
+    std::vector<QKeySequence> boardShortcuts_;
     bool rebuildingTabs_ = false;
     bool loading_ = false; // a document is being read
     bool macroPanelShown_ = false;

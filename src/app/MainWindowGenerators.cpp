@@ -39,13 +39,15 @@ void MainWindow::chooseGeneratorTool(int toolMode)
 }
 
 // The label and polygon dialogs are made at their first use, after the
-// window's own captions went out by object name, and keep their values
-// from one use to the next.
+// window's own captions went out by object name, and keep the values last
+// used from one use to the next: a cancel drops what was typed.
 bool MainWindow::askTrackLabel()
 {
     if (!trackLabelDialog_)
         trackLabelDialog_ = new TrackLabelDialog(lang_, prompts_, this);
+    const TrackLabelSettings used = trackLabelDialog_->settings();
     if (!prompts_.runDialog(*trackLabelDialog_)) {
+        trackLabelDialog_->load(used);
         pointer_->selectTool(ToolMode::Edit);
         return false;
     }
@@ -61,8 +63,11 @@ bool MainWindow::askPolygon()
 {
     if (!polygonDialog_)
         polygonDialog_ = new PolygonDialog(lang_, this);
-    if (!prompts_.runDialog(*polygonDialog_))
+    const PolygonSettings used = polygonDialog_->settings();
+    if (!prompts_.runDialog(*polygonDialog_)) {
+        polygonDialog_->load(used);
         return false;
+    }
     pointer_->startPolygon(polygonDialog_->settings());
     return true;
 }

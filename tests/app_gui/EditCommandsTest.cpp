@@ -75,7 +75,8 @@ TEST(EditCommands, HistoryStartsOverOnAnotherBoardOrFile)
 }
 
 // The arrow keys nudge the selection, and above depth 1 a nudge alone can be
-// undone: Undo is offered at once. Del deletes, but not in a panel edit.
+// undone: Undo is offered at once. Del deletes, but not in a panel edit,
+// where no other shortcut of the board acts either.
 TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
 {
     WindowFixture f;
@@ -90,8 +91,13 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
     EXPECT_EQ(f.list()[0].centre(), moved);
     QWidget& widthEdit = f.control<QWidget>("SE_Breite");
     widthEdit.setFocus();
-    QTest::keyClick(&widthEdit, Qt::Key_Delete);
+    // The board's shortcuts are the field's keys while it has the focus.
+    for (const auto& [key, modifiers] : {std::pair(Qt::Key_Delete, Qt::NoModifier), {Qt::Key_D, Qt::ControlModifier},
+                                         {Qt::Key_H, Qt::ControlModifier}, {Qt::Key_R, Qt::ControlModifier},
+                                         {Qt::Key_Backspace, Qt::AltModifier}})
+        QTest::keyClick(&widthEdit, key, modifiers);
     EXPECT_EQ(f.list().size(), 4u);
+    EXPECT_EQ(f.list()[0].centre(), moved);
     // The pointer moving over the board takes the keys back from the field.
     f.moveTo(kEmpty);
     QWidget* keys = QApplication::focusWidget();

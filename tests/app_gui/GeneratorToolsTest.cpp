@@ -2,6 +2,7 @@
 
 #include "edit/PointerMachine.h"
 
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -78,6 +79,44 @@ TEST(GeneratorTools, TrackLabelTextTheFontCannotDraw)
               "The text has no character the track font draws: Latin letters, digits or signs.");
     EXPECT_EQ(f.messages[1].text, "Enter the text of the label.");
     EXPECT_TRUE(f.control<QAbstractButton>("SB_LineText").isChecked()) << "the label follows the pointer";
+}
+
+// The polygon and track-label dialogs show the values last used: what was
+// typed before a cancel is dropped, what was accepted comes back.
+TEST(GeneratorTools, DialogsKeepTheValuesUsedNotThoseCancelled)
+{
+    WindowFixture f;
+    std::vector<double> shown;
+    const auto polygon = [&](double radius, bool ok) {
+        return [&shown, radius, ok](QDialog& d) {
+            auto& field = child<QDoubleSpinBox>(d, "SE_Radius");
+            shown.push_back(field.value());
+            field.setValue(radius);
+            return ok ? WindowFixture::accept(d) : WindowFixture::cancel(d);
+        };
+    };
+    f.dialogs = {polygon(12, false), polygon(7, true), polygon(15, false), polygon(7, false)};
+    for (int i = 0; i < 4; ++i) {
+        f.key(Qt::Key_G);
+        QCoreApplication::processEvents();
+        f.key(Qt::Key_Escape);
+    }
+    EXPECT_EQ(shown, (std::vector<double>{10, 10, 7, 7}));
+
+    QString text;
+    f.dialogs = {[](QDialog& d) {
+                     child<QLineEdit>(d, "E_Text").setText("DROPPED");
+                     return WindowFixture::cancel(d);
+                 },
+                 [&text](QDialog& d) {
+                     text = child<QLineEdit>(d, "E_Text").text();
+                     return WindowFixture::cancel(d);
+                 }};
+    f.key(Qt::Key_K);
+    QCoreApplication::processEvents();
+    f.key(Qt::Key_K);
+    QCoreApplication::processEvents();
+    EXPECT_NE(text, "DROPPED");
 }
 
 } // namespace

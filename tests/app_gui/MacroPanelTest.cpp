@@ -146,6 +146,13 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         QTest::keyClick(&list, Qt::Key_Delete, Qt::KeypadModifier);
         EXPECT_TRUE(std::filesystem::exists(dir.file("B.KMK"))) << "Cancel keeps the file";
         EXPECT_EQ(f.list().size(), 1u) << "and the board its pad";
+        // Del in the folder tree or the drive box leaves the board alone too.
+        for (const char* name : {"DirectoryListBox1", "DriveComboBox1"}) {
+            QWidget& other = f.control<QWidget>(name);
+            other.setFocus();
+            QTest::keyClick(&other, Qt::Key_Delete);
+            EXPECT_EQ(f.list().size(), 1u) << name;
+        }
         remove.click();
         EXPECT_EQ(entries(list), QStringList{"a.kmk"});
         EXPECT_EQ(panel.macro().size(), 2u) << "the last entry takes the deleted one's place";

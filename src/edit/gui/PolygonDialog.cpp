@@ -77,4 +77,13 @@ PolygonSettings PolygonDialog::settings() const
             .filled = filled_->isChecked()};
 }
 
+void PolygonDialog::load(const PolygonSettings& s)
+{
+    corners_->setValue(s.corners);
+    radius_->setValue(s.radiusMm);
+    offset_->setValue(s.offsetDegrees);
+    width_->setValue(s.lineWidthMm);
+    filled_->setChecked(s.filled);
+}
+
 } // namespace kestrel

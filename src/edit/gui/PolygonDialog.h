@@ -24,6 +24,8 @@ public:
     explicit PolygonDialog(Language lang, QWidget* parent = nullptr);
 
     PolygonSettings settings() const;
+    // Shows these values, as after a cancel the dialog shows the last ones used.
+    void load(const PolygonSettings& s);
 
 private:
     QSpinBox* corners_ = nullptr;

@@ -121,6 +121,17 @@ TrackLabelSettings TrackLabelDialog::settings() const
     return s;
 }
 
+void TrackLabelDialog::load(const TrackLabelSettings& s)
+{
+    text_->setText(QString::fromStdString(s.text));
+    height_->setValue(s.heightMm);
+    spacing_->button(s.fixedSpacing ? 1 : 0)->setChecked(true);
+    weight_->button(static_cast<int>(s.weight))->setChecked(true);
+    angle_->button(s.angle)->setChecked(true);
+    numbered_->setChecked(s.numbered);
+    start_->setValue(s.start);
+}
+
 void TrackLabelDialog::accept()
 {
     // Characters without a glyph are left as gaps; a label of gaps only

@@ -28,6 +28,8 @@ public:
     TrackLabelDialog(Language lang, Prompts& prompts, QWidget* parent = nullptr);
 
     TrackLabelSettings settings() const;
+    // Shows these values, as after a cancel the dialog shows the last ones used.
+    void load(const TrackLabelSettings& s);
 
 protected:
     // Kept open, with a message, on a text of which the font draws nothing.
