@@ -44,9 +44,9 @@ constexpr MenuCommand history(const char* name, int number)
 
 const auto kMenus = std::to_array<MenuCommand>({
     menu("Datei1", nullptr, "Файл", "&File"),
-    item("Neu1", "Datei1", "&Новый файл", "&New...", "SB_NeuClick"),
-    item("ffnen1", "Datei1", "Открыть", "&Open...", "SB_LoadClick"),
-    item("Speichern1", "Datei1", "Сохранить", "&Save", "SB_SaveClick"),
+    item("Neu1", "Datei1", "&Новый файл", "&New...", "SB_NeuClick", R::Always, "Ctrl+N"),
+    item("ffnen1", "Datei1", "Открыть", "&Open...", "SB_LoadClick", R::Always, "Ctrl+O"),
+    item("Speichern1", "Datei1", "Сохранить", "&Save", "SB_SaveClick", R::Always, "Ctrl+S"),
     item("Speichernals1", "Datei1", "Сохранить как", "S&ave as...", "Speichernals1Click"),
     item("Makrospeichern1", "Datei1", "Сохранить как Макрос", "Save as &macro...", "Makrospeichern1Click"),
     item("Autospeichern1", "Datei1", "Автосохранение файла", "&AutoSave...", "Autospeichern1Click"),
@@ -58,7 +58,7 @@ const auto kMenus = std::to_array<MenuCommand>({
     item("FabPackage1", "Exportieren1", "Пакет для производства...", "Fab package...", "FabPackageClick"),
     separator("Datei1"),
     item("Druckereinrichten1", "Datei1", "Принтер (настройка)", "P&rinter Setup", "Druckereinrichten1Click"),
-    item("Drucken1", "Datei1", "Печать", "&Print...", "SB_PrintClick"),
+    item("Drucken1", "Datei1", "Печать", "&Print...", "SB_PrintClick", R::Always, "Ctrl+P"),
     separator("Datei1", "HistoryTrenner"),
     history("History1", 1),
     history("History2", 2),

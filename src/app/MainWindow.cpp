@@ -56,6 +56,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cstring>
+
 namespace kestrel {
 
 namespace {
@@ -263,7 +266,8 @@ QAction* MainWindow::makeAction(const MenuCommand& row)
     action->setObjectName(row.name);
     if (row.shortcut) {
         action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
-        boardShortcuts_.push_back(action->shortcut());
+        if (std::strcmp(row.parent, "Datei1") != 0)
+            boardShortcuts_.push_back(action->shortcut());
     }
     action->setCheckable(row.checkable);
     action->setVisible(!row.hidden);

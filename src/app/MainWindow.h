@@ -303,7 +303,7 @@ private:
     QString startupFile_;
     bool shownOnce_ = false;
     bool showHints_ = true;
-    // The command table's shortcuts, every one of which edits the board.
+    // The command table's shortcuts that edit the board: all but the File menu's.
     std::vector<QKeySequence> boardShortcuts_;
     bool rebuildingTabs_ = false;
     bool loading_ = false; // a document is being read

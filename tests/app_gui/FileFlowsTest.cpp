@@ -34,6 +34,14 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     EXPECT_EQ(objectsInFile(path), 2u);
     f.trigger("M_AutoMasse");
     EXPECT_EQ(f.window().windowTitle(), marked) << "the ground plane is a change";
+    // Ctrl+S saves as desktop programs do, also while a panel field has the keys.
+    f.key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
+    f.trigger("M_AutoMasse");
+    QWidget& field = f.control<QWidget>("SE_Breite");
+    field.setFocus();
+    QTest::keyClick(&field, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
 }
 
 // Save asks before replacing a file another program changed since it was
