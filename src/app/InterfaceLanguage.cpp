@@ -55,9 +55,9 @@ bool writeInterfaceLanguage(Language lang, const QString& folder)
 
 std::optional<Language> languageFromName(const QString& name)
 {
-    if (name == "ru")
+    if (name.compare("ru", Qt::CaseInsensitive) == 0)
         return Language::Russian;
-    if (name == "en")
+    if (name.compare("en", Qt::CaseInsensitive) == 0)
         return Language::English;
     return std::nullopt;
 }

@@ -26,7 +26,7 @@ Language readInterfaceLanguage(const QStringList& folders);
 // Writes the choice into SPRACHE.INI of the folder; false when it could not.
 bool writeInterfaceLanguage(Language lang, const QString& folder);
 
-// "ru" or "en" as given to --lang.
+// "ru" or "en" as given to --lang, in either case.
 std::optional<Language> languageFromName(const QString& name);
 
 // Qt's own buttons and dialogs speak Russian through Qt's translation

@@ -6,6 +6,8 @@
 
 #include <QToolButton>
 
+#include <map>
+
 namespace kestrel::test {
 namespace {
 
@@ -31,6 +33,31 @@ TEST(Commands, EveryTableRowIsANamedControlWithAHandler)
     BoardSizeDialog dialog(Language::English, f);
     EXPECT_TRUE(applyTexts(&f.window(), mainWindowTexts(), Language::English).empty());
     EXPECT_TRUE(applyTexts(&dialog, boardSizeDialogTexts(), Language::English).empty());
+}
+
+// Every menu and item can be reached from the keyboard in either language:
+// each has an access letter, and no two of one menu share it.
+TEST(Commands, EveryMenuItemHasAnAccessLetterOfItsOwn)
+{
+    for (const bool english : {false, true}) {
+        std::map<QString, std::map<QChar, QString>> menus; // menu, letter, caption
+        for (const MenuCommand& row : menuCommands()) {
+            if (row.kind == CommandKind::Separator || row.kind == CommandKind::Popup || row.hidden)
+                continue;
+            const QString caption = QString::fromUtf8(captionOf(row, english));
+            const QString shown = QString(caption).replace("&&", "");
+            const qsizetype mark = shown.indexOf('&');
+            SCOPED_TRACE((english ? "English: " : "Russian: ") + caption.toStdString());
+            if (mark < 0 || mark + 1 >= shown.size()) {
+                ADD_FAILURE() << "no access letter";
+                continue;
+            }
+            const QChar letter = shown[mark + 1].toLower();
+            const QString menu = row.parent ? row.parent : "menu bar";
+            const auto [at, added] = menus[menu].emplace(letter, caption);
+            EXPECT_TRUE(added) << "the letter of " << at->second.toStdString() << " in " << menu.toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -43,7 +43,7 @@ TEST(LanguageFile, TheEditorsHelpSpeaksTheChosenLanguage)
 {
     const std::string editor = std::filesystem::path(KESTREL_CLI_PATH).replace_filename("kestrel");
     const CommandResult russian = runProgram(editor, {"--help", "--lang", "ru"});
-    const CommandResult english = runProgram(editor, {"--lang=en", "--help"});
+    const CommandResult english = runProgram(editor, {"--lang=EN", "--help"});
     EXPECT_EQ(std::pair(russian.status, english.status), std::pair(0, 0));
     for (const char* text : {"Параметры:", "Файл платы (.kbd), который открыть.", "Показать версию"})
         EXPECT_NE(russian.out.find(text), std::string::npos) << russian.out;
