@@ -67,7 +67,7 @@ const auto kMenus = std::to_array<MenuCommand>({
     item("Beenden1", "Datei1", "&Закрыть", "&Quit", "Beenden1Click"),
 
     menu("Bearbeiten1", nullptr, "&Действия", "&Edit"),
-    item("Rckgngig1", "Bearbeiten1", "&Отменить", "&Undo", "Rckgngig1Click", R::Undo, "Alt+Backspace"),
+    item("Rckgngig1", "Bearbeiten1", "&Отменить", "&Undo", "Rckgngig1Click", R::Undo, "Alt+Backspace; Ctrl+Z"),
     item("Wiederholen1", "Bearbeiten1", "&Повторить", "&Redo", "RedoClick", R::Redo, "Ctrl+Y"),
     separator("Bearbeiten1"),
     item("Kopieren1", "Bearbeiten1", "&Копировать", "C&opy", "SB_CopyClick", R::Any, "Ctrl+C"),

@@ -23,7 +23,7 @@ struct MenuCommand {
     const char* parent;  // objectName of the menu it sits in; nullptr for top-level menus
     const char* russian; // caption of the Russian interface
     const char* english; // caption of the English interface; nullptr keeps the Russian one
-    const char* shortcut = nullptr; // QKeySequence text
+    const char* shortcut = nullptr; // QKeySequence text; "; " between a key and its alternatives
     const char* handler = nullptr;  // name of the handler, shared by twins
     int tag = 0;                    // passed to the handler (layer, unit)
     CommandRule rule = CommandRule::Always;

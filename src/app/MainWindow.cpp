@@ -265,9 +265,10 @@ QAction* MainWindow::makeAction(const MenuCommand& row)
     auto* action = new QAction(QString::fromUtf8(captionOf(row, lang_ == Language::English)), this);
     action->setObjectName(row.name);
     if (row.shortcut) {
-        action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+        const QList<QKeySequence> keys = QKeySequence::listFromString(QString::fromLatin1(row.shortcut));
+        action->setShortcuts(keys);
         if (std::strcmp(row.parent, "Datei1") != 0)
-            boardShortcuts_.push_back(action->shortcut());
+            boardShortcuts_.insert(boardShortcuts_.end(), keys.begin(), keys.end());
     }
     action->setCheckable(row.checkable);
     action->setVisible(!row.hidden);
