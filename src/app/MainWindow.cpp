@@ -283,6 +283,7 @@ void MainWindow::bindCommand(QAction* action, const char* handler, int tag, Comm
     if (bound) {
         // Check marks are the window's state, not the action's own toggling.
         connect(action, &QAction::triggered, this, [this, tag, h = found->second] {
+            toolPanel_->applyTypedValues();
             // A label following the pointer is not part of the board: no
             // command (save, export, print...) may see it.
             if (machine_ && machine_->placingLabel())

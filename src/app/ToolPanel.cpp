@@ -190,6 +190,15 @@ void ToolPanel::showParameters(double trackWidthMm, double padOuterMm, double pa
     }
 }
 
+void ToolPanel::applyTypedValues()
+{
+    for (QDoubleSpinBox* edit : {width_, outer_, inner_})
+        if (edit->property("typed").toBool()) {
+            edit->interpretText();
+            Q_EMIT edit->editingFinished();
+        }
+}
+
 void ToolPanel::setPadOuterMm(double mm)
 {
     outer_->setValue(mm);

@@ -34,6 +34,9 @@ public:
     // Sets one diameter as if typed: reported like a user's change.
     void setPadOuterMm(double mm);
     void setPadInnerMm(double mm);
+    // A value typed but not yet entered applies now, as on leaving its edit:
+    // a command (Ctrl+S in the edit) sees the value the edit shows.
+    void applyTypedValues();
 
     // The edits' colour while they have the focus.
     static const QColor kFocusColour;

@@ -30,11 +30,12 @@ void describeOptions(QCommandLineParser& parser, kestrel::Language lang)
                                  tr(lang, "[файл]", "[file]"));
 }
 
-// The value of the last --lang on the command line, if any.
+// The value of the last --lang on the command line, if any. After "--" a
+// file may be named like an option.
 std::optional<std::string> langArgument(int argc, char** argv)
 {
     std::optional<std::string> value;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
         const std::string a = argv[i];
         if (a == "--lang")
             value = i + 1 < argc ? argv[i + 1] : "";
@@ -48,7 +49,7 @@ std::optional<std::string> langArgument(int argc, char** argv)
 // the version, or a --lang the editor cannot start with.
 bool answerWithoutWindow(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
         const std::string a = argv[i];
         if (a == "--version" || a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
             return true;

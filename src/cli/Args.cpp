@@ -55,6 +55,13 @@ std::optional<Language> languageNamed(const std::string& value)
     return std::nullopt;
 }
 
+std::string languageRefusal(const std::string& value, Language lang)
+{
+    return tr(lang, "--lang: ru или en (или байт языка 0 или 1), не '",
+              "--lang expects ru or en (or the language byte 0 or 1), not '") +
+           value + "'";
+}
+
 Args::Args(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
            const std::set<std::string>& flagOptions, Language fallback)
     : lang_(valueOptions.count("lang") ? requestedLanguage(raw, valueOptions, fallback) : Language::English)

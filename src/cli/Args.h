@@ -15,6 +15,8 @@ namespace kestrel::cli {
 // The language a --lang value names: ru or en in either case, or the
 // language byte 0 or 1.
 std::optional<Language> languageNamed(const std::string& value);
+// The usage error for a --lang value that names no language.
+std::string languageRefusal(const std::string& value, Language lang);
 
 class Args {
 public:

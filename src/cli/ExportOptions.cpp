@@ -13,9 +13,7 @@ std::optional<Language> languageOption(Args& args)
         return Language::Russian;
     if (const auto named = languageNamed(*v))
         return named;
-    args.reject(tr(args.language(), "--lang: ru или en (или байт языка 0 или 1), не '",
-                   "--lang expects ru or en (or the language byte 0 or 1), not '") +
-                *v + "'");
+    args.reject(languageRefusal(*v, args.language()));
     return std::nullopt;
 }
 

@@ -71,6 +71,16 @@ int main(int argc, char** argv)
         leadingLang.insert(leadingLang.end(), line.begin(), line.begin() + taken);
         line.erase(line.begin(), line.begin() + taken);
     }
+    // Refused here, as after the subcommand: "--lang info" takes "info" for the language.
+    const kestrel::Language leadingLanguage = languageOf(leadingLang);
+    for (size_t i = 0; i < leadingLang.size(); ++i) {
+        const std::string& option = leadingLang[i];
+        if (option == "--lang" && i + 1 == leadingLang.size())
+            return fail(kExitUsage, kestrel::tr(leadingLanguage, "--lang: нет значения", "option --lang needs a value"));
+        const std::string value = option == "--lang" ? leadingLang[++i] : option.substr(7);
+        if (!languageNamed(value))
+            return fail(kExitUsage, languageRefusal(value, leadingLanguage));
+    }
     if (line.empty()) {
         printOverview(stderr, languageOf(leadingLang));
         return kExitUsage;
@@ -91,7 +101,8 @@ int main(int argc, char** argv)
             continue;
         // After "--" a file may be named "--help".
         const auto options = std::find(args.begin(), args.end(), "--");
-        if (std::find(args.begin(), options, "--help") != options) {
+        if (std::find_if(args.begin(), options,
+                         [](const std::string& a) { return a == "--help" || a == "-h"; }) != options) {
             std::fputs(c.usage.in(languageOf(args)).c_str(), stdout);
             return checkedStdout(kExitOk, args);
         }

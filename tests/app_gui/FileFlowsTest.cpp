@@ -1,5 +1,7 @@
 #include "WindowFixture.h"
 
+#include <QDoubleSpinBox>
+
 #include <chrono>
 #include <filesystem>
 
@@ -37,11 +39,17 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     // Ctrl+S saves as desktop programs do, also while a panel field has the keys.
     f.key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(f.window().windowTitle(), titleWith(path));
-    f.trigger("M_AutoMasse");
-    QWidget& field = f.control<QWidget>("SE_Breite");
+    // A width typed into the field and not yet entered is saved with the track.
+    f.trigger("Allesmarkieren1");
+    auto& field = f.control<QDoubleSpinBox>("SE_Breite");
     field.setFocus();
+    field.selectAll();
+    QTest::keyClicks(&field, "2");
     QTest::keyClick(&field, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(f.window().windowTitle(), titleWith(path));
+    const auto saved = readDocument(path, Language::English);
+    ASSERT_TRUE(succeeded(saved));
+    EXPECT_EQ(saved->document.board(0).Objects[0].Width, 200);
 }
 
 // Save asks before replacing a file another program changed since it was

@@ -103,20 +103,23 @@ TEST(GeneratorTools, DialogsKeepTheValuesUsedNotThoseCancelled)
     }
     EXPECT_EQ(shown, (std::vector<double>{10, 10, 7, 7}));
 
-    QString text;
-    f.dialogs = {[](QDialog& d) {
-                     child<QLineEdit>(d, "E_Text").setText("DROPPED");
-                     return WindowFixture::cancel(d);
-                 },
-                 [&text](QDialog& d) {
-                     text = child<QLineEdit>(d, "E_Text").text();
-                     return WindowFixture::cancel(d);
-                 }};
-    f.key(Qt::Key_K);
-    QCoreApplication::processEvents();
-    f.key(Qt::Key_K);
-    QCoreApplication::processEvents();
-    EXPECT_NE(text, "DROPPED");
+    QStringList texts;
+    const auto label = [&texts](const char* typed, bool ok) {
+        return [&texts, typed, ok](QDialog& d) {
+            auto& field = child<QLineEdit>(d, "E_Text");
+            texts.push_back(field.text());
+            field.setText(typed);
+            return ok ? WindowFixture::accept(d) : WindowFixture::cancel(d);
+        };
+    };
+    f.dialogs = {label("KEPT", true), label("DROPPED", false), label("", false)};
+    for (int i = 0; i < 3; ++i) {
+        f.key(Qt::Key_K);
+        QCoreApplication::processEvents();
+        f.key(Qt::Key_Escape);
+    }
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts.mid(1), (QStringList{"KEPT", "KEPT"}));
 }
 
 } // namespace

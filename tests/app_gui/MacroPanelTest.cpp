@@ -84,10 +84,12 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanelAndDragsOntoTheBoard)
     EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::DragEnter, *data, f.pixelOf({2000, -2000})));
     EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::DragMove, *data, f.pixelOf({2040, -2030})));
     EXPECT_TRUE(outline.drawn);
+    list.setFocus();
     EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::Drop, *data, f.pixelOf({2040, -2030})));
     EXPECT_FALSE(outline.drawn);
     // Where and as what the objects land: MacroDrop.DropOnTheActiveSide.
     EXPECT_EQ(f.list().size(), 5u) << "three pads, the line and the via's twin";
+    EXPECT_EQ(QApplication::focusWidget(), f.window().boardView().scrollBox()) << "the keys act on the dropped part";
     f.trigger("Rckgngig1");
     EXPECT_TRUE(f.list().empty()) << "the drop is one undo step";
 

@@ -104,13 +104,18 @@ TEST(CliHelp, LangAnywhereAndFilesNamedLikeOptions)
         {{"--lang", "en", "info", missing}, english},
         {{"--lang", "en", "--lang=ru", "info", missing}, russian},
         {{"--lang", "ru", "info", "--lang", "EN", missing}, english},
-        {{"--lang=Ru", "info", missing}, russian},
+        {{"--lang=eN", "info", missing}, english},
     };
     for (const auto& [args, message] : runs) {
         const CommandResult r = runCli(args);
         EXPECT_EQ(r.status, 1) << message;
         EXPECT_EQ(r.err, message);
     }
+    // A --lang before the subcommand is checked as one after it: here it took "info" for its value.
+    expectRefusals({{{"--lang", "info", missing}, 2, "--lang: ru или en (или байт языка 0 или 1), не 'info'"},
+                    {{"--lang", "en", "--lang"}, 2, "option --lang needs a value"}});
+    const CommandResult shortHelp = runCli({"info", "-h", "--lang", "en"});
+    EXPECT_EQ(shortHelp.out.rfind("usage: kestrel-cli info", 0), 0u) << "-h as --help";
 
     TempDir dir;
     LayoutDocument doc = sampleDocument();

@@ -132,9 +132,12 @@ bool BoardPointer::macroDragEvent(QEvent* event)
             return true;
         }
         const Point raw = view_.screenToBoard(e->position().toPoint(), false);
-        if (event->type() == QEvent::Drop)
+        if (event->type() == QEvent::Drop) {
             machine_.macroDrop(*macro, raw);
-        else
+            // The keys then act on the dropped part, not on the macro list
+            // the drag began in (Del there deletes the macro's file).
+            view_.scrollBox()->setFocus(Qt::OtherFocusReason);
+        } else
             machine_.macroDragMove(*macro, raw);
         e->acceptProposedAction();
         settle();
