@@ -599,7 +599,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
         QWidget* board = view_->scrollBox();
-        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier && widget &&
+        if (key->key() == Qt::Key_Delete && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && widget &&
             (widget == board || board->isAncestorOf(widget))) {
             deleteKey();
             return true;

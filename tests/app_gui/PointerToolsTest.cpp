@@ -21,7 +21,7 @@ QRgb pixel(WindowFixture& f, Point p)
 }
 
 // The finished track is drawn into the board, no rubber band is left. Del
-// while drawing gives back the last point, though with nothing selected the
+// (the keypad's too) while drawing gives back the last point, though with nothing selected the
 // Delete command is disabled, and after Select all, which leaves the track
 // being drawn out; the track goes on from there, and Undo takes it all away.
 TEST(PointerTools, TrackDrawnWithItsRubberBandAndDelTakesBackItsLastPoint)
@@ -41,7 +41,7 @@ TEST(PointerTools, TrackDrawnWithItsRubberBandAndDelTakesBackItsLastPoint)
     f.click(at(16, 10));
     f.trigger("Allesmarkieren1");
     EXPECT_TRUE(f.selected().empty()) << "Select all leaves the track being drawn out";
-    f.key(Qt::Key_Delete);
+    f.key(Qt::Key_Delete, Qt::KeypadModifier); // the keypad's Del as well
     f.moveTo(at(18, 10));
     f.click(at(18, 10));
     f.rightClick(at(18, 10));
