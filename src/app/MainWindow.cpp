@@ -214,10 +214,13 @@ void MainWindow::defineHandlers()
     on("DesignCheckClick", [this] {
         DesignRules rules = readDesignRules();
         bool picked = false;
-        runDesignCheckDialog(this, doc_, lang_, prompts_, rules, [this, &picked](const Violation& v) {
-            showViolation(v);
-            picked = true;
-        });
+        runDesignCheckDialog(
+            this, doc_, lang_, prompts_, rules,
+            [this, &picked](const Violation& v) {
+                showViolation(v);
+                picked = true;
+            },
+            view_->inchUnit());
         // The keys then act on what was picked (Del, the arrows), not on the
         // field or list that had them before, such as the macro list.
         if (picked)
@@ -417,6 +420,11 @@ void MainWindow::buildCentralArea()
     setCentralWidget(central);
 
     connect(view_, &BoardView::pointerMoved, this, &MainWindow::showPointerPosition);
+    // The status line follows the rulers' unit at once, not at the next move.
+    connect(view_, &BoardView::unitChanged, this, [this] {
+        if (shownPointer_)
+            showPointerPosition(*shownPointer_);
+    });
 
     machine_ = std::make_unique<PointerMachine>(session_, doc_, tools_,
                                                 [this]() -> const ObjectIndex& { return view_->objectIndex(); });

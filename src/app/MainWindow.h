@@ -303,6 +303,8 @@ private:
     QString startupFile_;
     bool shownOnce_ = false;
     bool showHints_ = true;
+    // The board point the status line shows, shown again when the unit changes.
+    std::optional<Point> shownPointer_;
     // The command table's shortcuts that edit the board: all but the File menu's.
     std::vector<QKeySequence> boardShortcuts_;
     bool rebuildingTabs_ = false;

@@ -39,6 +39,7 @@ void MainWindow::refreshLayerControls()
 
 void MainWindow::showPointerPosition(Point boardPoint)
 {
+    shownPointer_ = boardPoint;
     const PointerPositionTexts texts = ShowPointerPosition(boardPoint, doc_.Origin, view_->inchUnit(), lang_);
     status_->showPointerTexts(QString::fromStdString(texts.x), QString::fromStdString(texts.y));
 }

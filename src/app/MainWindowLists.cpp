@@ -87,6 +87,13 @@ void showListState(QMenu& menu, long checked, const char* separator, const char*
     namedAction(menu, remove)->setEnabled(checked >= 0);
 }
 
+// The user's grids are whole units; a predefined one of thousandths
+// (0.635 mm, 63.5 units) is none of them, though it rounds to 0.64 mm.
+int32_t userGridTag(double gridUnits)
+{
+    return std::abs(gridUnits - std::round(gridUnits)) < 1e-6 ? static_cast<int32_t>(std::lround(gridUnits)) : 0;
+}
+
 } // namespace
 
 void MainWindow::defineListHandlers()
@@ -122,7 +129,7 @@ void MainWindow::defineListHandlers()
         view_->chooseGridTag(grid);
     });
     on("R_EntfernenClick", [this] {
-        if (RemoveTagged(gridList_, static_cast<int32_t>(std::lround(view_->grid()))))
+        if (RemoveTagged(gridList_, userGridTag(view_->grid())))
             fillListMenus();
     });
 }
@@ -194,7 +201,7 @@ void MainWindow::showListStates()
     showListState(*menus_.at("LA_Popup"), FindPadSize(padSizeList_, tools_.CurrentPadOuter, tools_.CurrentPadInner),
                   "LA_Trenner", "LA_Hinzufuegen", "LA_Entfernen", CanInsertPadSize(padSizeList_, padSizeCaption()));
     // The predefined grids carry thousandths and are never checked.
-    showListState(*gridMenu_, FindTagged(gridList_, static_cast<int32_t>(std::lround(view_->grid()))), "R_Trenner",
+    showListState(*gridMenu_, FindTagged(gridList_, userGridTag(view_->grid())), "R_Trenner",
                   "R_Hinzufuegen", "R_Entfernen", true);
 }
 

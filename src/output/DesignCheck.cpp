@@ -528,7 +528,7 @@ const char* violationKey(ViolationKind kind)
 }
 
 std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang, LayerNames names,
-                              Point origin)
+                              PlaceFrame place)
 {
     const auto layerName = [&](int layer) {
         static const char* const russian[] = {"Ф1", "М1", "Ф2", "М2"};
@@ -586,8 +586,16 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
     }
     // Where the rulers show it: y counts down from the origin.
     const double cx = (double(v.area.left) + v.area.right) / 2, cy = (double(v.area.top) + v.area.bottom) / 2;
-    text += ": " + what + ", " + layerName(o.Layer) + ", " + tr(lang, "точка", "at") + " (" + mm(cx - origin.x) +
-            ", " + mm(double(origin.y) - cy) + ") " + unit;
+    const auto coordinate = [&place](double units) {
+        if (!place.inch)
+            return mm(units);
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f", inchesFromUnits(units));
+        return std::string(text);
+    };
+    text += ": " + what + ", " + layerName(o.Layer) + ", " + tr(lang, "точка", "at") + " (" +
+            coordinate(cx - place.origin.x) + ", " + coordinate(double(place.origin.y) - cy) + ") " +
+            (place.inch ? "\"" : unit);
     return text;
 }
 

@@ -99,12 +99,18 @@ std::string measuredMmText(double units);
 std::string layerKeyOrNumber(int layer);
 // The kind as a short key for machine-readable output: "clearance", "width", ...
 const char* violationKey(ViolationKind kind);
+// Where a violation's place counts from, y downwards, and in which unit:
+// the board's top-left corner in millimetres, as the command line gives it,
+// or the editor's zero point in the unit of its rulers.
+struct PlaceFrame {
+    Point origin;
+    bool inch = false;
+};
 // One line describing the violation in the interface language. Layers are
 // named by their keys (as the command line takes them) or as the editor's
-// status line shows them. The place counts from `origin`, y downwards: the
-// board's top-left corner, or the editor's zero point as its rulers show it.
+// status line shows them. Sizes are in millimetres, as the limits are.
 enum class LayerNames : uint8_t { Keys, Screen };
 std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang,
-                              LayerNames names = LayerNames::Keys, Point origin = {});
+                              LayerNames names = LayerNames::Keys, PlaceFrame place = {});
 
 } // namespace kestrel

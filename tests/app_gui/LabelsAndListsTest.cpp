@@ -139,6 +139,19 @@ TEST(ParameterLists, AddChooseRemoveAndReload)
     again.trigger("R_Entfernen");
     opened(again, "RasterPopup");
     EXPECT_FALSE(again.action("R_Entfernen").isEnabled());
+
+    // A predefined grid of thousandths is not the user's grid it rounds to.
+    again.dialogs = {[](QDialog& d) {
+        child<QDoubleSpinBox>(d, "SE_Raster").setValue(0.64);
+        return WindowFixture::accept(d);
+    }};
+    again.trigger("R_Hinzufuegen");
+    again.window().boardView().setGrid(63.5);
+    opened(again, "RasterPopup");
+    EXPECT_FALSE(again.action("R_Entfernen").isEnabled()) << "0.635 mm is not 0.64 mm";
+    again.window().boardView().setGrid(64);
+    opened(again, "RasterPopup");
+    EXPECT_TRUE(again.action("R_Entfernen").isEnabled()) << "0.64 mm is still listed";
 }
 
 } // namespace

@@ -125,7 +125,9 @@ TEST(DesignCheckPick, SelectsAsAClickAndShowsHiddenLayers)
     EXPECT_EQ(f.selected(), (std::vector<size_t>{2})) << "picked with its side made active";
     EXPECT_EQ(static_cast<int>(f.doc().Working.ActiveLayer), Layer::K2);
     f.control<QWidget>("LB_Makro").setFocus(); // the macro list, whose Del deletes a file
+    f.trigger("E_Zoll");
     pick(1); // the ring of the via's pad on side 1
+    EXPECT_TRUE(firstLine.endsWith("at (1.181, 0.984) \"")) << "in the rulers' inches: " << firstLine.toStdString();
     EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
     EXPECT_EQ(f.window().focusWidget(), f.window().boardView().scrollBox()) << "the keys act on the board";
     EXPECT_EQ(static_cast<int>(f.doc().Working.ActiveLayer), Layer::K1);

@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
 #include <QToolButton>
@@ -63,6 +64,20 @@ TEST(Layers, KeysButtonsAndMenuFollowTheLayerRulesAndTheGroundPlaneTheActiveSide
     spin.setValue(1.2);
     EXPECT_EQ(f.window().toolParameters().CurrentClearance, 120);
     EXPECT_EQ(f.list()[0].Clearance, 120);
+}
+
+// The pointer's position changes unit with the rulers at once, before the
+// pointer moves again.
+TEST(StatusLine, PositionFollowsTheUnitAtOnce)
+{
+    WindowFixture f;
+    f.moveTo(at(10, 5)); // 25.4 mm, 12.7 mm
+    const QLabel& x = f.control<QLabel>("L_XPos");
+    EXPECT_TRUE(x.text().endsWith("mm")) << x.text().toStdString();
+    f.trigger("E_Zoll");
+    EXPECT_EQ(x.text(), "X: 1 \"");
+    f.trigger("E_MM");
+    EXPECT_TRUE(x.text().endsWith("mm")) << x.text().toStdString();
 }
 
 } // namespace

@@ -96,11 +96,11 @@ DesignRules DesignCheckDlg::rules() const
     return r;
 }
 
-void DesignCheckDlg::check(const ObjectList& objects, const BoardSettings& settings, Point origin)
+void DesignCheckDlg::check(const ObjectList& objects, const BoardSettings& settings, PlaceFrame place)
 {
     objects_ = &objects;
     settings_ = settings;
-    origin_ = origin;
+    place_ = place;
     runCheck();
 }
 
@@ -117,7 +117,7 @@ void DesignCheckDlg::runCheck()
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(listed));
     for (size_t i = 0; i < listed; ++i)
-        lines << QString::fromStdString(describeViolation(violations_[i], *objects_, lang_, LayerNames::Screen, origin_));
+        lines << QString::fromStdString(describeViolation(violations_[i], *objects_, lang_, LayerNames::Screen, place_));
     list_->addItems(lines);
     if (violations_.empty())
         result_->setText(text(lang_, "Нарушений нет.", "No violations."));
@@ -133,7 +133,7 @@ void DesignCheckDlg::runCheck()
 }
 
 void runDesignCheckDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts& prompts, DesignRules& rules,
-                          const std::function<void(const Violation&)>& pick)
+                          const std::function<void(const Violation&)>& pick, bool inchUnit)
 {
     ObjectList* objects = doc.currentObjects();
     if (!objects)
@@ -142,7 +142,7 @@ void runDesignCheckDialog(QWidget* parent, LayoutDocument& doc, Language lang, P
     dialog.setRules(rules);
     dialog.onRulesUsed = [&rules](const DesignRules& used) { rules = used; };
     dialog.onPick = pick;
-    dialog.check(*objects, doc.Working, doc.Origin);
+    dialog.check(*objects, doc.Working, {doc.Origin, inchUnit});
     // At the window's right edge, not over the middle of the board, where
     // a picked place is shown.
     if (parent) {

@@ -30,8 +30,8 @@ public:
     DesignRules rules() const;
 
     // Runs the check on `objects` and lists what it finds, with positions
-    // from the rulers' zero point `origin`.
-    void check(const ObjectList& objects, const BoardSettings& settings, Point origin = {});
+    // as the rulers show them.
+    void check(const ObjectList& objects, const BoardSettings& settings, PlaceFrame place = {});
     const std::vector<Violation>& violations() const { return violations_; }
 
     // Called with the CheckBtn press before the check runs (to remember the rules).
@@ -45,7 +45,7 @@ private:
     Language lang_;
     const ObjectList* objects_ = nullptr;
     BoardSettings settings_;
-    Point origin_;
+    PlaceFrame place_;
     QDoubleSpinBox* clearance_ = nullptr;
     QDoubleSpinBox* width_ = nullptr;
     QDoubleSpinBox* hole_ = nullptr;
@@ -59,6 +59,6 @@ private:
 // `rules` and shows the window until it is closed; `rules` returns the last
 // ones checked with. `pick` selects a violation's objects and shows them.
 void runDesignCheckDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts& prompts, DesignRules& rules,
-                          const std::function<void(const Violation&)>& pick);
+                          const std::function<void(const Violation&)>& pick, bool inchUnit = false);
 
 } // namespace kestrel
