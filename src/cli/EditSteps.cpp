@@ -324,7 +324,8 @@ void corner(EditContext& c, const StepArgs& a)
 // point, kept on the board.
 void dropMacro(EditContext& c, const StepArgs& a)
 {
-    DropMacro(c.session, c.doc, *a.macro, MacroDropPoint(boardPoint(a.numbers[0], a.numbers[1]), c.doc.Working));
+    DropMacro(c.session, c.doc, *a.macro,
+              MacroDropPoint(*a.macro, boardPoint(a.numbers[0], a.numbers[1]), c.doc.Working));
 }
 
 // "via on|off" sets via mode and applies it; a bare "via" makes vias of the

@@ -2,6 +2,7 @@
 
 #include "edit/Selection.h"
 #include "edit/Transformations.h"
+#include "geometry/Geometry.h"
 #include "edit/Undo.h"
 #include "edit/Vias.h"
 #include "model/Groups.h"
@@ -12,12 +13,20 @@
 
 namespace kestrel {
 
-Point MacroDropPoint(Point boardPoint, const BoardSettings& board)
+Point MacroDropPoint(const ObjectList& macro, Point boardPoint, const BoardSettings& board)
 {
     // Limited to the board first, so that a point beyond an edge also takes
     // the last grid point on the board.
     const Point limited{std::clamp(boardPoint.x, 0, board.BoardWidth), std::clamp(boardPoint.y, -board.BoardHeight, 0)};
-    return snapPointOntoBoard(limited, board);
+    const Point at = snapPointOntoBoard(limited, board);
+    std::optional<Rect> bounds;
+    for (const auto& o : macro)
+        bounds = bounds ? bounds->united(BoundingRect(*o)) : BoundingRect(*o);
+    if (!bounds)
+        return at;
+    const Rect placed{bounds->left + at.x, bounds->top + at.y, bounds->right + at.x, bounds->bottom + at.y};
+    const Point back = BackOntoBoard(placed, board);
+    return {at.x + back.x, at.y + back.y};
 }
 
 size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, Point at)
@@ -78,9 +87,6 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
     if (tooLarge)
         compactGroups(*objects);
     groupSelection(*objects);
-    // The reference point is on the board, but a footprint dropped near an
-    // edge reaches past it.
-    BringAddedBackOntoBoard(*objects, n0, doc.Working);
     doc.Modified = true;
     return objects->size() - n0;
 }

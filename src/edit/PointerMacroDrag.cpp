@@ -24,7 +24,7 @@ void PointerMachine::macroDragMove(const ObjectList& macro, Point raw)
         p.measure();
         macroOutlineBuilt_ = true;
     }
-    const Point at = MacroDropPoint(raw, doc_.Working);
+    const Point at = MacroDropPoint(macro, raw, doc_.Working);
     if (previews_[PreviewKind::MoveOutline].drawn && previews_[PreviewKind::MoveOutline].offset == at)
         return;
     previews_.eraseIfDrawn(PreviewKind::MoveOutline);
@@ -45,7 +45,7 @@ void PointerMachine::macroDrop(ObjectList& macro, Point raw)
     macroDragLeave();
     Busy busy(*this);
     endOperation();
-    const size_t added = DropMacro(session_, doc_, macro, MacroDropPoint(raw, doc_.Working));
+    const size_t added = DropMacro(session_, doc_, macro, MacroDropPoint(macro, raw, doc_.Working));
     if (added == 0)
         return;
     // Every object of the board changed its selection.

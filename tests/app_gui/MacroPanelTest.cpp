@@ -1,6 +1,8 @@
 #include "WindowFixture.h"
+
 #include "app/MacroPanel.h"
 #include "edit/PointerMachine.h"
+#include "edit/Selection.h"
 #include "model/MacroFile.h"
 
 #include <QDropEvent>
@@ -92,6 +94,21 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanelAndDragsOntoTheBoard)
     EXPECT_EQ(QApplication::focusWidget(), f.window().boardView().scrollBox()) << "the keys act on the dropped part";
     f.trigger("Rckgngig1");
     EXPECT_TRUE(f.list().empty()) << "the drop is one undo step";
+
+    // Near the corner the part comes back onto the board, and its outline
+    // shows it there before the drop: it lands where it showed.
+    f.window().boardView().zoomBoard();
+    ASSERT_EQ(panel.macro().size(), 4u) << "the macro shown is still there to drag";
+    const Point corner{f.doc().Working.BoardWidth - 100, -f.doc().Working.BoardHeight + 100};
+    EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::DragEnter, *data, f.pixelOf(corner)));
+    EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::DragMove, *data, f.pixelOf(corner)));
+    const Point shown = outline.offset;
+    EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::Drop, *data, f.pixelOf(corner)));
+    ASSERT_EQ(f.list().size(), 5u);
+    const LayoutObject& first = panel.macro()[0];
+    EXPECT_EQ(Point(f.list()[0].X1, f.list()[0].Y1), Point(first.X1 + shown.x, first.Y1 + shown.y));
+    EXPECT_LE(SelectionBounds(f.list())->right, f.doc().Working.BoardWidth) << "wholly on the board";
+    f.trigger("Rckgngig1");
 
     // Import from file takes a macro as Open does.
     f.openNames = {q(dir.file("a.kmk"))};

@@ -28,7 +28,7 @@ TEST(MacroDrop, DropPointIsSnappedAndKeptOnTheBoard)
         {{20000, -20000}, {15748, -9906}, "beyond the bottom-right corner: the last grid crossing on the board"},
     };
     for (const auto& [pointer, expected, why] : rows)
-        EXPECT_EQ(MacroDropPoint(pointer, board), expected) << why;
+        EXPECT_EQ(MacroDropPoint(ObjectList{}, pointer, board), expected) << why;
 }
 
 // A macro as read from a file, dropped with each layer active: shapes
@@ -90,7 +90,7 @@ TEST(MacroDrop, AFootprintReachingPastAnEdgeComesBackWhole)
     };
     for (const auto& [at, first] : rows) {
         EditBoard b; // 16000 x 10000, grid 254
-        DropMacro(b.session, b.doc, macro, MacroDropPoint(at, b.doc.Working));
+        DropMacro(b.session, b.doc, macro, MacroDropPoint(macro, at, b.doc.Working));
         const ObjectList& list = b.objects();
         ASSERT_EQ(list.size(), 3u);
         EXPECT_EQ(Point(list[0].X1, list[0].Y1), first);
