@@ -143,6 +143,16 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
         showFolder(folders_->filePath(index)); // in view already where it was clicked
         Q_EMIT folderChosen(folder_);
     });
+    // The arrow keys move through the tree as clicks do: the list shows the
+    // folder marked. A mark the model moves (the folder shown was removed,
+    // to be listed again when it comes back) is no choice of the user's.
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
+        if (revealingNow_ || !index.isValid() || !tree_->hasFocus())
+            return;
+        revealing_ = false;
+        showFolder(folders_->filePath(index));
+        Q_EMIT folderChosen(folder_);
+    });
     connect(list_, &QListWidget::currentRowChanged, this, &MacroPanel::loadEntry);
     // A click on the entry shown reads it again: another program may have
     // written a new macro under its name.
@@ -212,7 +222,9 @@ void MacroPanel::revealFolder()
     const QModelIndex index = folders_->index(folder_);
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
         tree_->expand(up);
+    revealingNow_ = true;
     tree_->setCurrentIndex(index);
+    revealingNow_ = false;
     tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 

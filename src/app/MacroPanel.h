@@ -81,6 +81,7 @@ private:
     const LayoutDocument* doc_ = nullptr;
     QString folder_;
     bool revealing_ = false; // the tree follows the folder until the user scrolls or clicks it
+    bool revealingNow_ = false; // the tree's mark moves to the folder shown, not the user's choice
     ObjectList macro_;
     // The file the preview was read from as it was then: a change in the
     // folder reads it again only when the file itself changed.

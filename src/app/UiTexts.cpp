@@ -73,6 +73,13 @@ const auto kTexts = std::to_array<UiText>({
     {"DragDropLabel", P::Caption, "Нажми и переноси", "Click and drag"},
     {"B_MakroSpeichern", P::Caption, "Добавить", "Save"},
     {"B_MakroLoeschen", P::Caption, "Удалить", "Delete"},
+    {"DriveComboBox1", P::Hint, "Диск, с которого показывать папки", "The drive whose folders are shown"},
+    {"DirectoryListBox1", P::Hint, "Папка с макросами", "The folder of the macros"},
+    {"LB_Makro", P::Hint, "Макросы папки: выберите, чтобы посмотреть", "The folder's macros: pick one to see it"},
+    {"P_MakroVorschau", P::Hint, "Перетащите макрос на плату", "Drag the macro onto the board"},
+    {"B_MakroSpeichern", P::Hint, "Сохранить выделенное или всю сторону как макрос",
+     "Save the selection, or the whole side, as a macro"},
+    {"B_MakroLoeschen", P::Hint, "Удалить файл выбранного макроса", "Delete the file of the macro chosen"},
 
     // Status line.
     {"Label1", P::Caption, "Показ", "visible"},

@@ -67,6 +67,7 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanelAndDragsOntoTheBoard)
     MacroPanel& panel = f.window().macroPanel();
     EXPECT_TRUE(f.messages.empty()) << f.messages.front().text.toStdString();
     EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(f.control<QWidget>("B_MakroLoeschen").toolTip(), "Delete the file of the macro chosen") << "hints too";
     auto& list = f.control<QListWidget>("LB_Makro");
     ASSERT_NE(list.currentItem(), nullptr);
     EXPECT_EQ(list.currentItem()->text(), "DIP.KMK");
@@ -149,9 +150,14 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         EXPECT_EQ(panel.macro().size(), 3u) << "a click on the entry reads it again";
         writePads(dir.file("B.KMK"), 3);
         Q_EMIT list.itemClicked(list.item(1));
-        openFolder(dir.file("sub"));
+        // Marked in the tree with the keys, the folder marked is the one listed.
+        tree.setFocus();
+        tree.setCurrentIndex(static_cast<QFileSystemModel*>(tree.model())->index(q(dir.file("sub"))));
+        EXPECT_EQ(panel.folder(), QDir(q(dir.file("sub"))).absolutePath());
         EXPECT_TRUE(panel.macro().empty()) << "nothing of the last folder is left to drag";
-        openFolder(dir.path());
+        QTest::keyClick(&tree, Qt::Key_Left); // from "sub" up to its folder
+        EXPECT_EQ(panel.folder(), QDir(q(dir.path())).absolutePath());
+        EXPECT_EQ(entries(list), (QStringList{"a.kmk", "B.KMK"}));
         list.setCurrentRow(1);
 
         auto& remove = f.control<QPushButton>("B_MakroLoeschen");
@@ -237,6 +243,19 @@ TEST(MacroSaveWindow, MessagesQuestionAndWhatIsWritten)
     const QListWidgetItem* marked = f.control<QListWidget>("LB_Makro").currentItem();
     ASSERT_TRUE(marked);
     EXPECT_EQ(marked->text(), "part.kmk");
+
+    // A name with a dot of its own gets the ending, so the list shows it;
+    // a file of the name it then takes is replaced only when the answer is Yes.
+    f.saveNames = {q(dir.file("LM7805.TO220")), q(dir.file("LM7805.TO220"))};
+    f.trigger("Makrospeichern1");
+    ASSERT_TRUE(f.control<QListWidget>("LB_Makro").currentItem());
+    EXPECT_EQ(f.control<QListWidget>("LB_Makro").currentItem()->text(), "LM7805.TO220.kmk");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("LM7805.TO220")));
+    const auto before = std::filesystem::last_write_time(dir.file("LM7805.TO220.kmk"));
+    f.answers = {Answer::No};
+    f.trigger("Makrospeichern1");
+    EXPECT_EQ(f.questions.back().text, "LM7805.TO220.kmk already exists. Do you want to replace it?");
+    EXPECT_EQ(std::filesystem::last_write_time(dir.file("LM7805.TO220.kmk")), before);
     EXPECT_TRUE(f.exhausted());
 }
 
