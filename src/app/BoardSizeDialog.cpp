@@ -79,6 +79,8 @@ BoardSizeDialog::BoardSizeDialog(Language lang, Prompts& prompts, QWidget* paren
     layout->addWidget(nameGroup);
     addOkCancel(*this, *layout, "Button1", "Button2");
     applyTexts(this, kTexts, lang_);
+    connect(width_, &QLineEdit::textEdited, this, [this] { widthEdited_ = true; });
+    connect(height_, &QLineEdit::textEdited, this, [this] { heightEdited_ = true; });
 }
 
 void BoardSizeDialog::load(int32_t widthUnits, int32_t heightUnits, const QString& name)
@@ -88,6 +90,7 @@ void BoardSizeDialog::load(int32_t widthUnits, int32_t heightUnits, const QStrin
     width_->setText(QString::number(wholeMmFromUnits(widthUnits)));
     height_->setText(QString::number(wholeMmFromUnits(heightUnits)));
     loadedSize_ = {width_->text(), height_->text()};
+    widthEdited_ = heightEdited_ = false;
     name_->setText(name.left(kBoardNameMax));
     widthUnits_ = widthUnits;
     heightUnits_ = heightUnits;
@@ -102,8 +105,8 @@ void BoardSizeDialog::accept()
 {
     // A side left as shown is neither checked nor changed: a file may hold a
     // size beyond the dialog's range, or with a fraction.
-    const bool widthTyped = width_->text() != loadedSize_.first;
-    const bool heightTyped = height_->text() != loadedSize_.second;
+    const bool widthTyped = widthEdited_ || width_->text() != loadedSize_.first;
+    const bool heightTyped = heightEdited_ || height_->text() != loadedSize_.second;
     const auto typed = [](bool changed, const QLineEdit* field) {
         return changed ? std::optional<std::string>(field->text().toStdString()) : std::nullopt;
     };

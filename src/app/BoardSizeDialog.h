@@ -46,6 +46,10 @@ private:
     QLineEdit* height_ = nullptr;
     QLineEdit* name_ = nullptr;
     std::pair<QString, QString> loadedSize_; // the size texts load() showed
+    // Typed into since load(): the same digits typed again over a size with a
+    // fraction (100 shown for 100.5) set that size too.
+    bool widthEdited_ = false;
+    bool heightEdited_ = false;
     int32_t widthUnits_ = 0;
     int32_t heightUnits_ = 0;
 };

@@ -80,6 +80,22 @@ void MainWindow::editBoardSize()
     dialog.load(doc_.Working.BoardWidth, doc_.Working.BoardHeight, QString::fromStdString(board->Name));
     if (!prompts_.runDialog(dialog))
         return;
+    // A smaller board leaves objects beyond its edges, which the next save
+    // deletes: the user hears of it now, not after the file is written.
+    const Rect smaller{0, -dialog.heightUnits(), dialog.widthUnits(), 0};
+    size_t leftOut = 0;
+    for (const auto& o : board->Objects)
+        leftOut += liesOffBoard(*o, smaller) && !liesOffBoard(*o, doc_.Working.boardRect());
+    if (leftOut > 0 &&
+        prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"),
+                     QString::fromUtf8(kestrel::tr(lang_,
+                                                   "Объектов целиком за краем новой платы: %1. При сохранении они будут "
+                                                   "удалены. Изменить размер?",
+                                                   "Objects lying wholly outside the new board: %1. Saving deletes "
+                                                   "them. Change the size?"))
+                         .arg(leftOut),
+                     Prompts::Buttons::OkCancel, Prompts::Icon::Question) != Prompts::Answer::Ok)
+        return;
     const std::string name = cutToCharacters(dialog.boardName().toStdString(), kBoardNameMax);
     if (dialog.widthUnits() != doc_.Working.BoardWidth || dialog.heightUnits() != doc_.Working.BoardHeight ||
         name != board->Name)

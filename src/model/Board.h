@@ -52,8 +52,10 @@ struct Board {
     ObjectList Objects;
 };
 
-// Deletes every object whose bounding rectangle has no positive-area overlap
-// with the board rectangle; returns how many went.
+// Whether the object's bounding rectangle has no positive-area overlap with
+// the board rectangle: saving deletes such an object.
+bool liesOffBoard(const LayoutObject& o, const Rect& board);
+// Deletes every object lying off the board; returns how many went.
 size_t removeOffBoardObjects(ObjectList& list, const BoardSettings& settings);
 
 } // namespace kestrel

@@ -34,20 +34,6 @@ void finishAfterReading(LayoutDocument& doc, size_t firstNewBoard)
     }
 }
 
-// Whether an object lies wholly outside the board. A point list usually has
-// a point on the board, which settles it without the whole outline.
-bool liesOffBoard(const LayoutObject& o, const Rect& board)
-{
-    if (o.hasPoints() && !o.Points.empty()) {
-        const int32_t half = o.widthUnits() / 2;
-        const int32_t margin = (half == 0 ? kDefaultHalfWidth : half) + o.Clearance;
-        const Point p = o.Points.front();
-        if (margin >= 0 && Rect{p.x, p.y, p.x, p.y}.grown(margin).overlaps(board))
-            return false;
-    }
-    return !BoundingRect(o).overlaps(board);
-}
-
 // What one pass over the objects learns before anything is written: each
 // object's list position (for references), the pads of each board (their
 // bands follow the records) and an upper bound of the image size. The pass

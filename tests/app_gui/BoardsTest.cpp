@@ -146,6 +146,36 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
     f.trigger("Platinengrsse1");
     EXPECT_EQ(std::pair(f.doc().Working.BoardWidth, f.doc().Working.BoardHeight), std::pair(10000, 6550));
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"R&&D"});
+    // The digits shown typed again over a size with a fraction set that size.
+    f.dialogs = {[](QDialog& d) {
+        auto& height = child<QLineEdit>(d, "Hoehe");
+        height.selectAll();
+        QTest::keyClicks(&height, "65");
+        return WindowFixture::accept(d);
+    }};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(f.doc().Working.BoardHeight, 6500);
+}
+
+// Shrinking the board over objects says that saving will delete them, before
+// anything changes; Cancel keeps the size.
+TEST(Boards, ShrinkingOverObjectsAsksFirst)
+{
+    WindowFixture f;
+    addPad(f.list(), {9000, -1000}, 60);  // right of 80 mm
+    addPad(f.list(), {20000, -1000}, 60); // off the board already: not counted
+    f.answers = {Answer::Cancel, Answer::Ok};
+    for (int i = 0; i < 2; ++i) {
+        f.dialogs = {sizeDialog("80", "50")};
+        f.trigger("Platinengrsse1");
+    }
+    ASSERT_EQ(f.questions.size(), 2u);
+    EXPECT_EQ(f.questions[0].text, "Objects lying wholly outside the new board: 1. Saving deletes them. Change the size?");
+    EXPECT_EQ(f.doc().Working.BoardWidth, 8000) << "changed after Ok only";
+    f.dialogs = {sizeDialog("90", "50")};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(f.questions.size(), 2u) << "growing asks nothing";
+    EXPECT_TRUE(f.exhausted());
 }
 
 } // namespace
