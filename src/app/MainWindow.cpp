@@ -34,7 +34,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>

@@ -89,8 +89,8 @@ void MainWindow::editBoardSize()
     if (leftOut > 0 &&
         prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"),
                      QString::fromUtf8(kestrel::tr(lang_,
-                                                   "Объектов целиком за краем новой платы: %1. При сохранении они будут "
-                                                   "удалены. Изменить размер?",
+                                                   "Объектов целиком за краем новой платы: %1. При сохранении они "
+                                                   "будут удалены. Изменить размер?",
                                                    "Objects lying wholly outside the new board: %1. Saving deletes "
                                                    "them. Change the size?"))
                          .arg(leftOut),

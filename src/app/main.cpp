@@ -20,13 +20,15 @@ using kestrel::tr;
 
 void describeOptions(QCommandLineParser& parser, kestrel::Language lang)
 {
-    parser.setApplicationDescription(tr(lang, "Kestrel: редактор печатных плат", "Kestrel: printed circuit board editor"));
+    parser.setApplicationDescription(
+        tr(lang, "Kestrel: редактор печатных плат", "Kestrel: printed circuit board editor"));
     parser.addHelpOption();
     parser.addOption({"version", tr(lang, "Показать версию и завершить работу.", "Print the version and stop.")});
     parser.addOption({"lang", tr(lang, "Язык интерфейса на этот запуск: ru или en.",
                                  "Interface language for this run: ru or en."),
                       "ru|en"});
-    parser.addPositionalArgument(tr(lang, "файл", "file"), tr(lang, "Файл платы (.kbd), который открыть.", "Layout file (.kbd) to open."),
+    parser.addPositionalArgument(tr(lang, "файл", "file"),
+                                 tr(lang, "Файл платы (.kbd), который открыть.", "Layout file (.kbd) to open."),
                                  tr(lang, "[файл]", "[file]"));
 }
 

@@ -33,7 +33,8 @@ int run(const std::vector<std::string>& raw)
         return fail(kExitUsage, tr(lang, "--undo-depth: от 1 до 100", "--undo-depth expects 1 to 100"));
     const auto& files = args.positional();
     if (files.size() < 2)
-        return fail(kExitUsage, tr(lang, "нужны файлы ВХОД и ВЫХОД, затем шаги", "expected IN and OUT, then the steps"));
+        return fail(kExitUsage,
+                    tr(lang, "нужны файлы ВХОД и ВЫХОД, затем шаги", "expected IN and OUT, then the steps"));
     if (const auto refused = outputIsInput(args, lang))
         return fail(kExitUsage, *refused);
 

@@ -76,7 +76,8 @@ int main(int argc, char** argv)
     for (size_t i = 0; i < leadingLang.size(); ++i) {
         const std::string& option = leadingLang[i];
         if (option == "--lang" && i + 1 == leadingLang.size())
-            return fail(kExitUsage, kestrel::tr(leadingLanguage, "--lang: нет значения", "option --lang needs a value"));
+            return fail(kExitUsage,
+                        kestrel::tr(leadingLanguage, "--lang: нет значения", "option --lang needs a value"));
         const std::string value = option == "--lang" ? leadingLang[++i] : option.substr(7);
         if (!languageNamed(value))
             return fail(kExitUsage, languageRefusal(value, leadingLanguage));

@@ -170,7 +170,8 @@ TEST(Boards, ShrinkingOverObjectsAsksFirst)
         f.trigger("Platinengrsse1");
     }
     ASSERT_EQ(f.questions.size(), 2u);
-    EXPECT_EQ(f.questions[0].text, "Objects lying wholly outside the new board: 1. Saving deletes them. Change the size?");
+    EXPECT_EQ(f.questions[0].text,
+              "Objects lying wholly outside the new board: 1. Saving deletes them. Change the size?");
     EXPECT_EQ(f.doc().Working.BoardWidth, 8000) << "changed after Ok only";
     f.dialogs = {sizeDialog("90", "50")};
     f.trigger("Platinengrsse1");

@@ -91,7 +91,8 @@ TEST_F(RenderCli, BadInvocations)
          "--shift: mirrored at this scale X is from -261 to 58 mm"},
         {{"bmp", "--dpi", "4294967396", "--lang", "en", in, dir.file("out.bmp")}, 2, "--dpi expects 100 to 600"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
-        {{"pdf", "--layers", "X9", "--lang", "en", dir.file("missing.kbd"), pdf}, 2, "--layers: unknown layer 'X9' (K1, B1, K2, B2, LStop1 or LStop2)"},
+        {{"pdf", "--layers", "X9", "--lang", "en", dir.file("missing.kbd"), pdf}, 2,
+         "--layers: unknown layer 'X9' (K1, B1, K2, B2, LStop1 or LStop2)"},
         {{"pdf", "--reverse", "--lang", "en", in, pdf}, 2, "unknown option --reverse"}, // not Qt's to take
         {{"pdf", "--lang", "en", in, dir.file("no/out.pdf")}, 1, "Cannot create a file beside \"" + dir.file("no/out.pdf") + "\""},
         {{"bmp", in, in}, 2, "выходной файл совпадает с входным"},

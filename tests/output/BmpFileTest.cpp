@@ -176,7 +176,8 @@ TEST(BmpFile, DecodesRunsMasksAndSixteenBits)
         EXPECT_EQ(darkPixels(*decoded), dark) << what;
         const int spare = (8 - decoded->width % 8) % 8; // bits of a row's last byte past the width
         for (size_t row = 1; row <= static_cast<size_t>(decoded->height); ++row)
-            EXPECT_EQ(decoded->bits[row * decoded->rowBytes() - 1] & ((1 << spare) - 1), 0) << what << ": past the width";
+            EXPECT_EQ(decoded->bits[row * decoded->rowBytes() - 1] & ((1 << spare) - 1), 0)
+                << what << ": past the width";
     }
     const auto cut = decodeBmp(file(4, 2, 8, 1, 62, with(blackWhite, {4, 1, 0, 0})), "scan.bmp", Language::English);
     EXPECT_EQ(cut.message(), "scan.bmp: not a usable bitmap (the coded pixels end early)");

@@ -117,7 +117,8 @@ void DesignCheckDlg::runCheck()
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(listed));
     for (size_t i = 0; i < listed; ++i)
-        lines << QString::fromStdString(describeViolation(violations_[i], *objects_, lang_, LayerNames::Screen, place_));
+        lines << QString::fromStdString(
+            describeViolation(violations_[i], *objects_, lang_, LayerNames::Screen, place_));
     list_->addItems(lines);
     if (violations_.empty())
         result_->setText(text(lang_, "Нарушений нет.", "No violations."));
