@@ -14,9 +14,12 @@ namespace kestrel {
 
 namespace {
 
-// A tab takes '&' for a shortcut mark; a name shows it as typed.
-QString tabCaption(const std::string& boardName)
+// A tab takes '&' for a shortcut mark; a name shows it as typed. A board
+// without a name still has a tab one can see and hit.
+QString tabCaption(const std::string& boardName, Language lang)
 {
+    if (boardName.empty())
+        return QString::fromUtf8(kestrel::tr(lang, "(без имени)", "(unnamed)"));
     return QString::fromStdString(boardName).replace('&', "&&");
 }
 
@@ -29,7 +32,7 @@ void MainWindow::rebuildTabs()
     while (tabs_->count() > 0)
         tabs_->removeTab(0);
     for (size_t i = 0; i < doc_.boardCount(); ++i)
-        tabs_->addTab(tabCaption(doc_.board(i).Name));
+        tabs_->addTab(tabCaption(doc_.board(i).Name, lang_));
     tabs_->setCurrentIndex(doc_.ActiveBoard);
     // A tab bar filled while hidden does not tell its layout that it grew:
     // the start-up board's tab stayed at no height.
@@ -103,7 +106,7 @@ void MainWindow::editBoardSize()
     doc_.Working.BoardWidth = dialog.widthUnits();
     doc_.Working.BoardHeight = dialog.heightUnits();
     board->Name = name;
-    tabs_->setTabText(doc_.ActiveBoard, tabCaption(board->Name));
+    tabs_->setTabText(doc_.ActiveBoard, tabCaption(board->Name, lang_));
     activeBoardChanged();
 }
 

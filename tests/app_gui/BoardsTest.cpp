@@ -155,6 +155,11 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
     }};
     f.trigger("Platinengrsse1");
     EXPECT_EQ(f.doc().Working.BoardHeight, 6500);
+    // A board without a name keeps a tab one can see.
+    f.dialogs = {sizeDialog(nullptr, nullptr, "")};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(f.doc().board(0).Name, "");
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"(без имени)"});
 }
 
 // Shrinking the board over objects says that saving will delete them, before
