@@ -27,6 +27,24 @@
 
 namespace kestrel {
 
+// A folder tree that says when a key moved its mark: the keys move through
+// it as clicks do, while a mark the model moves (the folder shown was
+// removed, to be listed again when it comes back) is no choice of the user's.
+class FolderTree : public QTreeView {
+public:
+    using QTreeView::QTreeView;
+    std::function<void(const QModelIndex&)> movedByKey;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QPersistentModelIndex before = currentIndex();
+        QTreeView::keyPressEvent(event);
+        if (currentIndex() != before && currentIndex().isValid() && movedByKey)
+            movedByKey(currentIndex());
+    }
+};
+
 namespace {
 
 // What a drag from the preview carries: the panel it came from, so the
@@ -77,7 +95,7 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     folders_->setRootPath(QString());
-    tree_ = new QTreeView(this);
+    tree_ = new FolderTree(this);
     tree_->setObjectName("DirectoryListBox1");
     tree_->setModel(folders_);
     tree_->setHeaderHidden(true);
@@ -143,16 +161,11 @@ MacroPanel::MacroPanel(Language lang, Prompts& prompts, QWidget* parent)
         showFolder(folders_->filePath(index)); // in view already where it was clicked
         Q_EMIT folderChosen(folder_);
     });
-    // The arrow keys move through the tree as clicks do: the list shows the
-    // folder marked. A mark the model moves (the folder shown was removed,
-    // to be listed again when it comes back) is no choice of the user's.
-    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
-        if (revealingNow_ || !index.isValid() || !tree_->hasFocus())
-            return;
+    tree_->movedByKey = [this](const QModelIndex& index) {
         revealing_ = false;
         showFolder(folders_->filePath(index));
         Q_EMIT folderChosen(folder_);
-    });
+    };
     connect(list_, &QListWidget::currentRowChanged, this, &MacroPanel::loadEntry);
     // A click on the entry shown reads it again: another program may have
     // written a new macro under its name.
@@ -222,9 +235,7 @@ void MacroPanel::revealFolder()
     const QModelIndex index = folders_->index(folder_);
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
         tree_->expand(up);
-    revealingNow_ = true;
     tree_->setCurrentIndex(index);
-    revealingNow_ = false;
     tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
@@ -233,7 +244,7 @@ void MacroPanel::revealFolder()
 void MacroPanel::refreshList()
 {
     const QString current = list_->currentItem() ? list_->currentItem()->text() : QString();
-    const QStringList names = QDir(folder_).entryList({"*.kmk"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList names = QDir(folder_).entryList({"*.kmk"}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     QStringList shown;
     for (int i = 0; i < list_->count(); ++i)
         shown << list_->item(i)->text();

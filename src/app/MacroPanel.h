@@ -20,6 +20,8 @@ class QTreeView;
 
 namespace kestrel {
 
+class FolderTree;
+
 class LayoutDocument;
 class MacroPreviewBox;
 class Prompts;
@@ -81,7 +83,6 @@ private:
     const LayoutDocument* doc_ = nullptr;
     QString folder_;
     bool revealing_ = false; // the tree follows the folder until the user scrolls or clicks it
-    bool revealingNow_ = false; // the tree's mark moves to the folder shown, not the user's choice
     ObjectList macro_;
     // The file the preview was read from as it was then: a change in the
     // folder reads it again only when the file itself changed.
@@ -92,7 +93,7 @@ private:
     QComboBox* drives_ = nullptr;
     QWidget* titleBar_ = nullptr;
     QFileSystemModel* folders_ = nullptr;
-    QTreeView* tree_ = nullptr;
+    FolderTree* tree_ = nullptr;
     QListWidget* list_ = nullptr;
     QWidget* previewArea_ = nullptr;
     MacroPreviewBox* preview_ = nullptr;

@@ -85,7 +85,9 @@ void MainWindow::editBoardSize()
         return;
     // A smaller board leaves objects beyond its edges, which the next save
     // deletes: the user hears of it now, not after the file is written.
-    const Rect smaller{0, -dialog.heightUnits(), dialog.widthUnits(), 0};
+    // Cancel keeps the size; a new name still applies.
+    int32_t width = dialog.widthUnits(), height = dialog.heightUnits();
+    const Rect smaller{0, -height, width, 0};
     size_t leftOut = 0;
     for (const auto& o : board->Objects)
         leftOut += liesOffBoard(*o, smaller) && !liesOffBoard(*o, doc_.Working.boardRect());
@@ -97,14 +99,15 @@ void MainWindow::editBoardSize()
                                                    "Objects lying wholly outside the new board: %1. Saving deletes "
                                                    "them. Change the size?"))
                          .arg(leftOut),
-                     Prompts::Buttons::OkCancel, Prompts::Icon::Question) != Prompts::Answer::Ok)
-        return;
+                     Prompts::Buttons::OkCancel, Prompts::Icon::Question) != Prompts::Answer::Ok) {
+        width = doc_.Working.BoardWidth;
+        height = doc_.Working.BoardHeight;
+    }
     const std::string name = cutToCharacters(dialog.boardName().toStdString(), kBoardNameMax);
-    if (dialog.widthUnits() != doc_.Working.BoardWidth || dialog.heightUnits() != doc_.Working.BoardHeight ||
-        name != board->Name)
+    if (width != doc_.Working.BoardWidth || height != doc_.Working.BoardHeight || name != board->Name)
         doc_.Modified = true;
-    doc_.Working.BoardWidth = dialog.widthUnits();
-    doc_.Working.BoardHeight = dialog.heightUnits();
+    doc_.Working.BoardWidth = width;
+    doc_.Working.BoardHeight = height;
     board->Name = name;
     tabs_->setTabText(doc_.ActiveBoard, tabCaption(board->Name, lang_));
     activeBoardChanged();

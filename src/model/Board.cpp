@@ -18,10 +18,4 @@ bool liesOffBoard(const LayoutObject& o, const Rect& board)
     return !BoundingRect(o).overlaps(board);
 }
 
-size_t removeOffBoardObjects(ObjectList& list, const BoardSettings& settings)
-{
-    const Rect board = settings.boardRect();
-    return list.removeIf([&](const LayoutObject& o) { return liesOffBoard(o, board); });
-}
-
 } // namespace kestrel

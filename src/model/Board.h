@@ -55,7 +55,5 @@ struct Board {
 // Whether the object's bounding rectangle has no positive-area overlap with
 // the board rectangle: saving deletes such an object.
 bool liesOffBoard(const LayoutObject& o, const Rect& board);
-// Deletes every object lying off the board; returns how many went.
-size_t removeOffBoardObjects(ObjectList& list, const BoardSettings& settings);
 
 } // namespace kestrel

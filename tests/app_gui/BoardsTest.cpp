@@ -163,17 +163,19 @@ TEST(Boards, SizeDialogShowsWholeMillimetresAndRejectsValuesOutsideTheRange)
 }
 
 // Shrinking the board over objects says that saving will delete them, before
-// anything changes; Cancel keeps the size.
+// anything changes; Cancel keeps the size, not the name typed with it.
 TEST(Boards, ShrinkingOverObjectsAsksFirst)
 {
     WindowFixture f;
     addPad(f.list(), {9000, -1000}, 60);  // right of 80 mm
     addPad(f.list(), {20000, -1000}, 60); // off the board already: not counted
     f.answers = {Answer::Cancel, Answer::Ok};
-    for (int i = 0; i < 2; ++i) {
-        f.dialogs = {sizeDialog("80", "50")};
-        f.trigger("Platinengrsse1");
-    }
+    f.dialogs = {sizeDialog("80", "50", "Renamed")};
+    f.trigger("Platinengrsse1");
+    EXPECT_EQ(f.doc().Working.BoardWidth, 16000);
+    EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Renamed"});
+    f.dialogs = {sizeDialog("80", "50")};
+    f.trigger("Platinengrsse1");
     ASSERT_EQ(f.questions.size(), 2u);
     EXPECT_EQ(f.questions[0].text,
               "Objects lying wholly outside the new board: 1. Saving deletes them. Change the size?");

@@ -150,11 +150,11 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         EXPECT_EQ(panel.macro().size(), 3u) << "a click on the entry reads it again";
         writePads(dir.file("B.KMK"), 3);
         Q_EMIT list.itemClicked(list.item(1));
-        // Marked in the tree with the keys, the folder marked is the one listed.
-        tree.setFocus();
-        tree.setCurrentIndex(static_cast<QFileSystemModel*>(tree.model())->index(q(dir.file("sub"))));
-        EXPECT_EQ(panel.folder(), QDir(q(dir.file("sub"))).absolutePath());
+        openFolder(dir.file("sub"));
         EXPECT_TRUE(panel.macro().empty()) << "nothing of the last folder is left to drag";
+        // Marked in the tree with the keys, the folder marked is the one listed.
+        tree.setCurrentIndex(static_cast<QFileSystemModel*>(tree.model())->index(q(dir.file("sub"))));
+        tree.setFocus();
         QTest::keyClick(&tree, Qt::Key_Left); // from "sub" up to its folder
         EXPECT_EQ(panel.folder(), QDir(q(dir.path())).absolutePath());
         EXPECT_EQ(entries(list), (QStringList{"a.kmk", "B.KMK"}));
@@ -182,6 +182,7 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         EXPECT_EQ(entries(list), QStringList{"a.kmk"});
         EXPECT_EQ(panel.macro().size(), 2u) << "the last entry takes the deleted one's place";
 
+        tree.setFocus(); // the mark the model then moves is no choice of the user's
         std::filesystem::remove_all(dir.path());
         EXPECT_TRUE(QTest::qWaitFor([&] { return list.count() == 0; }, 5000));
         std::filesystem::create_directory(dir.path());
@@ -256,6 +257,10 @@ TEST(MacroSaveWindow, MessagesQuestionAndWhatIsWritten)
     f.trigger("Makrospeichern1");
     EXPECT_EQ(f.questions.back().text, "LM7805.TO220.kmk already exists. Do you want to replace it?");
     EXPECT_EQ(std::filesystem::last_write_time(dir.file("LM7805.TO220.kmk")), before);
+    f.saveNames = {q(dir.file(".kmk"))}; // a name the system hides is listed all the same
+    f.trigger("Makrospeichern1");
+    ASSERT_TRUE(f.control<QListWidget>("LB_Makro").currentItem());
+    EXPECT_EQ(f.control<QListWidget>("LB_Makro").currentItem()->text(), ".kmk");
     EXPECT_TRUE(f.exhausted());
 }
 
