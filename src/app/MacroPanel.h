@@ -16,7 +16,6 @@ class QFileSystemModel;
 class QFileSystemWatcher;
 class QListWidget;
 class QMimeData;
-class QTreeView;
 
 namespace kestrel {
 

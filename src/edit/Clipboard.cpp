@@ -102,8 +102,15 @@ void Paste(EditSession& session, LayoutDocument& doc)
     RelinkCopies(clipboard, *objects, n0);
     compactGroups(*objects);
     groupSelection(*objects);
-    // Copied from a larger board, or walked off by repeated pastes.
-    BringAddedBackOntoBoard(*objects, n0, doc.Working);
+    // A paste beyond the board's edge (copied from a larger board, or walked
+    // off by repeated pastes) would be out of sight and dropped at the next
+    // save: the pasted objects come back onto the board in grid steps.
+    if (const auto bounds = SelectionBounds(*objects)) {
+        const Point back = BackOntoBoard(*bounds, doc.Working);
+        if (back != Point{})
+            for (size_t i = n0; i < objects->size(); ++i)
+                translate((*objects)[i], back.x, back.y);
+    }
 }
 
 void CutSelection(EditSession& session, LayoutDocument& doc)

@@ -2,9 +2,9 @@
 
 #include "edit/Selection.h"
 #include "edit/Transformations.h"
-#include "geometry/Geometry.h"
 #include "edit/Undo.h"
 #include "edit/Vias.h"
+#include "geometry/Geometry.h"
 #include "model/Groups.h"
 #include "model/ValueRanges.h"
 #include "view/Viewport.h"

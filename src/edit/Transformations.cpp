@@ -118,17 +118,6 @@ Point BackOntoBoard(const Rect& r, const BoardSettings& board)
                      backRange(r.top, r.bottom, -int64_t{board.BoardHeight}, 0), {}, board, true);
 }
 
-void BringAddedBackOntoBoard(ObjectList& objects, size_t firstAdded, const BoardSettings& board)
-{
-    const auto bounds = SelectionBounds(objects);
-    if (!bounds)
-        return;
-    const Point back = BackOntoBoard(*bounds, board);
-    if (back != Point{})
-        for (size_t i = firstAdded; i < objects.size(); ++i)
-            translate(objects[i], back.x, back.y);
-}
-
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta)
 {
     const ObjectList* objects = doc.currentObjects();

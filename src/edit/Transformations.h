@@ -17,10 +17,6 @@ Point ClampMoveDelta(const Rect& pressRect, Point delta, const BoardSettings& bo
 // The grid move that brings a selection with these bounds onto the board, or
 // over the whole board along an axis where it is larger.
 Point BackOntoBoard(const Rect& bounds, const BoardSettings& board);
-// After a paste, whose added objects from `firstAdded` on are the
-// selection: moves them back onto the board by BackOntoBoard, so that none
-// is out of sight and dropped at the next save.
-void BringAddedBackOntoBoard(ObjectList& objects, size_t firstAdded, const BoardSettings& board);
 
 // Moves every selected object by the delta (already clamped by the caller).
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta);
