@@ -79,22 +79,26 @@ std::optional<QString> MainWindow::saveAsMacro()
     // An installed program's starter macros are read-only: a macro of one's
     // own then starts in the home folder.
     const QString folder = QFileInfo(macroPanel_->folder()).isWritable() ? macroPanel_->folder() : QDir::homePath();
-    auto name = exportFileName(
-        prompts_, this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"), doc_.FileName, folder,
-        kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk", lang_);
-    if (!name)
-        return std::nullopt;
     // The panel lists *.kmk files only: a name with a dot of its own, such as
-    // "LM7805.TO220", still gets the ending, after asking about a file of that name.
-    if (QFileInfo(*name).suffix().compare("kmk", Qt::CaseInsensitive) != 0) {
+    // "LM7805.TO220", still gets the ending. A file of the name it then takes
+    // is replaced only when the user says so; otherwise another name is asked.
+    std::optional<QString> name;
+    for (;;) {
+        name = exportFileName(
+            prompts_, this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"), doc_.FileName, folder,
+            kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk", lang_);
+        if (!name)
+            return std::nullopt;
+        if (QFileInfo(*name).suffix().compare("kmk", Qt::CaseInsensitive) == 0)
+            break;
         *name += ".kmk";
-        if (QFileInfo::exists(*name) &&
+        if (!QFileInfo::exists(*name) ||
             prompts_.ask(this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"),
                          QString::fromUtf8(kestrel::tr(lang_, "Файл %1 уже существует. Заменить его?",
                                                        "%1 already exists. Do you want to replace it?"))
                              .arg(QFileInfo(*name).fileName()),
-                         Prompts::Buttons::YesNo, Prompts::Icon::Question) != Prompts::Answer::Yes)
-            return std::nullopt;
+                         Prompts::Buttons::YesNo, Prompts::Icon::Question) == Prompts::Answer::Yes)
+            break;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Result<size_t> written = saveMacro(doc_, name->toStdString(), scope == MacroSaveScope::Selection, lang_);

@@ -246,7 +246,8 @@ TEST(MacroSaveWindow, MessagesQuestionAndWhatIsWritten)
     EXPECT_EQ(marked->text(), "part.kmk");
 
     // A name with a dot of its own gets the ending, so the list shows it;
-    // a file of the name it then takes is replaced only when the answer is Yes.
+    // a file of the name it then takes is replaced only when the answer is
+    // Yes, and No asks for another name.
     f.saveNames = {q(dir.file("LM7805.TO220")), q(dir.file("LM7805.TO220"))};
     f.trigger("Makrospeichern1");
     ASSERT_TRUE(f.control<QListWidget>("LB_Makro").currentItem());
@@ -254,9 +255,11 @@ TEST(MacroSaveWindow, MessagesQuestionAndWhatIsWritten)
     EXPECT_FALSE(std::filesystem::exists(dir.file("LM7805.TO220")));
     const auto before = std::filesystem::last_write_time(dir.file("LM7805.TO220.kmk"));
     f.answers = {Answer::No};
+    f.saveNames = {q(dir.file("LM7805.TO220")), q(dir.file("LM7805-2.kmk"))};
     f.trigger("Makrospeichern1");
     EXPECT_EQ(f.questions.back().text, "LM7805.TO220.kmk already exists. Do you want to replace it?");
     EXPECT_EQ(std::filesystem::last_write_time(dir.file("LM7805.TO220.kmk")), before);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("LM7805-2.kmk"))) << "the name given after No";
     f.saveNames = {q(dir.file(".kmk"))}; // a name the system hides is listed all the same
     f.trigger("Makrospeichern1");
     ASSERT_TRUE(f.control<QListWidget>("LB_Makro").currentItem());
