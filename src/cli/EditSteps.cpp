@@ -220,8 +220,10 @@ bool validSetting(const StepArgs& a)
     const double v = a.numbers[0];
     if (a.word == "shape")
         return v >= 1 && v <= 9 && v == std::floor(v);
-    // The panel's spin edits reach 99.9 mm.
-    return v >= 0 && v <= 99.9;
+    // As the panel's spin edits: a pad keeps some copper, the clearance
+    // field reaches 5 mm, the others 99.9 mm.
+    const double least = a.word == "outer" ? 0.1 : 0;
+    return v >= least && v <= (a.word == "clearance" ? 5 : 99.9);
 }
 
 // Drawing steps go through the pointer state machine as the board view's
@@ -505,8 +507,11 @@ void arc(EditContext& c, const StepArgs& a)
 {
     const ToolParameters kept = c.tools;
     const double r = a.number("--radius", 0), w = a.number("--width", 0);
-    setCurrentPadOuter(c.tools, unitsFromMm(r + w / 2));
-    setCurrentPadInner(c.tools, std::max(0, unitsFromMm(r - w / 2)));
+    // The inner edge is taken from the rounded outer one, so the ring is as
+    // wide as typed.
+    const int32_t outer = unitsFromMm(r + w / 2);
+    setCurrentPadOuter(c.tools, outer);
+    setCurrentPadInner(c.tools, std::max(0, outer - unitsFromMm(w)));
     Pointer p(c);
     p.machine.selectTool(ToolMode::Circle);
     p.click(boardPoint(a.numbers[0], a.numbers[1]), {.ctrl = true});
@@ -556,7 +561,8 @@ std::string allowedValues(bool (*valid)(const StepArgs&), Language lang)
     if (valid == validRouteSizes)
         return tr(lang, "ширина и зазор ", "width and gap ") + mm(RouteSettings::kMinMm, RouteSettings::kMaxMm);
     if (valid == validSetting)
-        return tr(lang, "shape: целое от 1 до 9; размеры ", "shape: a whole number from 1 to 9; sizes ") + mm(0, 99.9);
+        return tr(lang, "shape: целое от 1 до 9; outer ", "shape: a whole number from 1 to 9; outer ") + mm(0.1, 99.9) +
+               tr(lang, ", width и inner ", ", width and inner ") + mm(0, 99.9) + ", clearance " + mm(0, 5);
     if (valid == validTrackLabel)
         return tr(lang, "--height ", "--height ") + mm(TrackLabelSettings::kMinHeightMm, TrackLabelSettings::kMaxHeightMm) +
                ", --stroke " + mm(0.01, 99.9);

@@ -94,16 +94,20 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(std::tuple(l[0].centre(), l[3].Partner, l[3].Layer),
                        std::tuple(Point{1508, -1000}, l.at(0), Layer::K2));
          }},
+        // An arc is as wide as typed, an odd number of hundredths too.
         {"polygon, arc and a segment of the selected arcs",
          {"polygon 50 50 --corners 4 --radius 10 --offset 45 --width 0.5 --fill",
-          "arc 80 50 --radius 5 --width 1 --from 90 --to 450", "select at 85 50", "segment -90 180 --fill"},
-         nullptr, 5,
+          "arc 80 50 --radius 5 --width 1 --from 90 --to 450", "select at 85 50", "segment -90 180 --fill",
+          "arc 80 80 --radius 10 --width 0.97 --from 0 --to 90", "arc 80 20 --radius 10 --width 0.01 --from 0 --to 90"},
+         nullptr, 7,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(std::tuple(l[3].kind(), l[3].Points.size(), l[3].Points[0]),
                        std::tuple(ObjectKind::Zone, 5u, Point{5707, -4293}));
              EXPECT_EQ(
                  (std::tuple{l[4].circleOuterRadius(), l[4].arcStartDegrees(), l[4].arcStopDegrees(), l[4].Filled}),
                  (std::tuple{550, 270, 180, uint8_t{1}}));
+             EXPECT_EQ(l[5].circleOuterRadius() - l[5].circleInnerRadius(), 97);
+             EXPECT_EQ(l[6].circleOuterRadius() - l[6].circleInnerRadius(), 1);
          }},
         // The polygon's first corner (60, 50) is also its last.
         {"a closed track's first corner drags and goes as one",
@@ -213,6 +217,11 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", in, out, "track 1 1 10 1 10"}, 2, "координаты задаются парами X Y"}, // Russian by default
         {{"edit", "--lang", "en", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
         {{"edit", "--lang", "en", in, out, "pad 3e7 10"}, 2, "value out of range: 3e7"},
+        // Sizes as the panel takes them: a pad keeps copper, a clearance reaches 5 mm.
+        {{"edit", "--lang", "en", in, out, "select all", "set outer 0"}, 2,
+         "allowed: shape: a whole number from 1 to 9; outer from 0.1 to 99.9 mm, width and inner from 0 to 99.9 mm, "
+         "clearance from 0 to 5 mm"},
+        {{"edit", in, out, "set clearance 5.1"}, 2, "clearance от 0 до 5 мм"},
         // Texts the file or the font cannot keep are refused, not cut short.
         {{"edit", "--lang", "en", in, out, "label 10 5 ABCDEFGHIJKLMNOP"}, 2, "text longer than 15 characters"},
         {{"edit", "--lang", "en", in, out, "label 10 5 Ток日"}, 2, "a character the file cannot hold: 日"},
