@@ -653,15 +653,17 @@ void MainWindow::endDrag()
 
 namespace {
 
-// A new file for an unnamed document's work, in the documents folder (else
-// the home folder), named by the moment, never over another file.
-QString unnamedWorkPath(Language lang)
+// A new file for work that has no other place, in the documents folder (else
+// the home folder), named after the document (if it has a name) and the
+// moment, never over another file.
+QString keptWorkPath(Language lang, const std::string& documentName)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    const QString stem = QString::fromUtf8(kestrel::tr(lang, "Без имени ", "Unnamed ")) +
-                         QDateTime::currentDateTime().toString("yyyy-MM-dd hh-mm-ss");
+    const QString named = QFileInfo(QString::fromStdString(documentName)).completeBaseName();
+    const QString stem = (named.isEmpty() ? QString::fromUtf8(kestrel::tr(lang, "Без имени", "Unnamed")) : named) +
+                         ' ' + QDateTime::currentDateTime().toString("yyyy-MM-dd hh-mm-ss");
     QString path = QDir(folder).filePath(stem + ".kbd");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = QDir(folder).filePath(stem + QString(" (%1).kbd").arg(n));
@@ -674,8 +676,9 @@ QString unnamedWorkPath(Language lang)
 // there to answer, so unsaved changes are written where the next start finds
 // them, and the settings as on closing. A named document's go to its backup,
 // which opening it offers (a document opened from its backup writes that
-// backup again); an unnamed one's become a file of their own, listed first
-// among the recent files.
+// backup again); an unnamed one's, and a named one's whose backup cannot be
+// written (a folder gone, read-only or full), become a file of their own,
+// listed first among the recent files.
 void MainWindow::keepWorkForTermination()
 {
     endingWithoutQuestions_ = true;
@@ -683,13 +686,14 @@ void MainWindow::keepWorkForTermination()
         pointer_->abort();
     endDrag();
     pointer_->confine(false);
-    if (doc_.Modified && !doc_.FileName.empty()) {
+    if (doc_.Modified) {
         const std::string& name = doc_.FileName;
-        (void)writeKeepingHistory(QString::fromStdString(isBackupName(name) ? name : backupNameFor(name)), true);
-    } else if (doc_.Modified) {
-        const QString path = unnamedWorkPath(lang_);
-        if (writeKeepingHistory(path, true))
-            addToHistory(path);
+        if (name.empty() ||
+            !writeKeepingHistory(QString::fromStdString(isBackupName(name) ? name : backupNameFor(name)), true)) {
+            const QString path = keptWorkPath(lang_, name);
+            if (writeKeepingHistory(path, true))
+                addToHistory(path);
+        }
     }
     saveSettings();
 }

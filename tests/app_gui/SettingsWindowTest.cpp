@@ -316,6 +316,19 @@ TEST(Settings, ATerminationSignalKeepsTheWorkInTheBackup)
     const std::string kept = readSettings().history.entries[0];
     EXPECT_TRUE(QFileInfo(q(kept)).fileName().startsWith("Unnamed ")) << kept;
     EXPECT_EQ(objectsInFile(kept), 1u);
+    // So does a named one's when its folder is gone and no backup can be written there.
+    const std::string gone = dir.file("gone/G.kbd");
+    std::filesystem::create_directory(dir.file("gone"));
+    WindowFixture named(Language::English, {}, true);
+    named.addContent();
+    named.saveNames = {q(gone)};
+    named.trigger("Speichernals1");
+    named.addContent();
+    std::filesystem::remove_all(dir.file("gone"));
+    named.window().keepWorkForTermination();
+    const std::string rescued = readSettings().history.entries[0];
+    EXPECT_TRUE(QFileInfo(q(rescued)).fileName().startsWith("G ")) << rescued;
+    EXPECT_EQ(objectsInFile(rescued), 2u);
 }
 
 // A signal while the save question is open: the question's end neither
