@@ -49,14 +49,22 @@ void MainWindow::rememberDirectory(const QString& path)
 }
 
 // Only a document with unsaved changes asks; a fresh, read or saved one
-// goes without a question.
+// goes without a question, unless its file has gone from the disk since, as
+// the document would then be nowhere.
 bool MainWindow::askToSave()
 {
-    if (!doc_.Modified)
+    const QString file = QString::fromStdString(doc_.FileName);
+    const bool fileGone = !file.isEmpty() && !QFileInfo::exists(file);
+    if (!doc_.Modified && !fileGone)
         return true;
-    const Prompts::Answer answer =
-        prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"), kestrel::tr(lang_, "Сохранить текущий чертёж или нет ?         ", "Save changes?"),
-                     Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
+    const QString question =
+        doc_.Modified ? QString::fromUtf8(kestrel::tr(lang_, "Сохранить текущий чертёж или нет ?         ",
+                                                      "Save changes?"))
+                      : QString::fromUtf8(kestrel::tr(lang_, "Файла %1 больше нет на диске. Сохранить чертёж?",
+                                                      "%1 is no longer on the disk. Save the layout?"))
+                            .arg(QDir::toNativeSeparators(file));
+    const Prompts::Answer answer = prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"), question,
+                                                Prompts::Buttons::YesNoCancel, Prompts::Icon::Question);
     // A termination signal ended the question: the backup it wrote stays
     // newer than the document, and nothing else goes ahead.
     if (endingWithoutQuestions_)

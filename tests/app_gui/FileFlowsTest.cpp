@@ -75,6 +75,22 @@ TEST(FileFlows, SaveAsksBeforeReplacingAFileChangedElsewhere)
     EXPECT_EQ(objectsInFile(path), objects + 1);
     f.trigger("Speichern1");
     EXPECT_EQ(f.questions.size(), 2u) << "saved here since: no question";
+
+    // The file deleted behind the saved document: New asks first, as the
+    // document would be nowhere; Yes writes it again.
+    std::filesystem::remove(path);
+    f.answers = {Answer::Cancel};
+    f.trigger("Neu1");
+    ASSERT_EQ(f.questions.size(), 3u);
+    EXPECT_TRUE(f.questions[2].text.endsWith("board.kbd is no longer on the disk. Save the layout?"))
+        << f.questions[2].text.toStdString();
+    EXPECT_EQ(f.list().size(), objects + 1);
+    f.answers = {Answer::Yes};
+    f.dialogs = {WindowFixture::accept};
+    f.trigger("Neu1");
+    EXPECT_EQ(objectsInFile(path), objects + 1);
+    EXPECT_TRUE(f.list().empty());
+    EXPECT_TRUE(f.exhausted());
 }
 
 // Opening replaces the document after the save question; importing appends
