@@ -177,9 +177,12 @@ MainWindow::~MainWindow()
 
 QString MainWindow::windowCaption(const std::string& fileName, bool modified)
 {
+    // The name as the disk has it: names that differ only in letter case are
+    // different files here. A document without a name shows its mark alone.
     QString caption = "Kestrel 3.0 R";
-    if (!fileName.empty())
-        caption += " - [" + QString(modified ? "*" : "") + QString::fromStdString(fileName).toLower() + "]";
+    const QString name = fileName.empty() ? QString() : QFileInfo(QString::fromStdString(fileName)).absoluteFilePath();
+    if (!name.isEmpty() || modified)
+        caption += " - [" + QString(modified ? "*" : "") + name + "]";
     return caption;
 }
 

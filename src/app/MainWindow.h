@@ -77,8 +77,9 @@ public:
     // start-up and written back on close.
     void setUndoDepth(int depth);
 
-    // "Kestrel 3.0 R", then " - [name in lower case]" when a file is named,
-    // the name marked "*" while the document has unsaved changes.
+    // "Kestrel 3.0 R", then " - [full file name]" when a file is named, the
+    // name marked "*" while the document has unsaved changes (" - [*]" for a
+    // document without a name).
     static QString windowCaption(const std::string& fileName, bool modified);
 
     // Re-evaluates the enabling rules after a change of the selection, the

@@ -100,7 +100,7 @@ void MainWindow::refreshHistoryItems()
     for (int number = 1; number <= kHistoryEntries; ++number) {
         auto* item = findChild<QAction*>(QString("History%1").arg(number));
         const QString name = QString::fromStdString(history_.shown(number));
-        const QString fitted = metrics.elidedText(name.toLower(), Qt::ElideMiddle, 60 * metrics.averageCharWidth());
+        const QString fitted = metrics.elidedText(name, Qt::ElideMiddle, 60 * metrics.averageCharWidth());
         // An '&' of the name is shown, not taken as the item's access key.
         item->setText(QString("&%1 ").arg(number) + QString(fitted).replace('&', "&&"));
         item->setVisible(!name.isEmpty());

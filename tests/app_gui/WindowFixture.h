@@ -154,7 +154,7 @@ inline QString q(const std::string& s)
 
 inline QString titleWith(const std::string& fileName)
 {
-    return "Kestrel 3.0 R - [" + q(fileName).toLower() + "]";
+    return "Kestrel 3.0 R - [" + q(fileName) + "]";
 }
 
 // The objects of the first board of a written layout file.
