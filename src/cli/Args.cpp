@@ -62,6 +62,30 @@ std::string languageRefusal(const std::string& value, Language lang)
            value + "'";
 }
 
+LeadingLang moveLeadingLang(std::vector<std::string>& line)
+{
+    LeadingLang leading;
+    std::vector<std::string>& taken = leading.options;
+    while (!line.empty() && (line[0] == "--lang" || line[0].starts_with("--lang="))) {
+        const auto count = static_cast<std::ptrdiff_t>(line[0] == "--lang" && line.size() > 1 ? 2 : 1);
+        taken.insert(taken.end(), line.begin(), line.begin() + count);
+        line.erase(line.begin(), line.begin() + count);
+    }
+    const Language lang = Args(taken, {"lang"}, {}).language();
+    for (size_t i = 0; i < taken.size() && leading.refusal.empty(); ++i) {
+        if (taken[i] == "--lang" && i + 1 == taken.size()) {
+            leading.refusal = tr(lang, "--lang: нет значения", "option --lang needs a value");
+            break;
+        }
+        const std::string value = taken[i] == "--lang" ? taken[++i] : taken[i].substr(7);
+        if (!languageNamed(value))
+            leading.refusal = languageRefusal(value, lang);
+    }
+    if (!line.empty())
+        line.insert(line.begin() + 1, taken.begin(), taken.end());
+    return leading;
+}
+
 Args::Args(const std::vector<std::string>& raw, const std::set<std::string>& valueOptions,
            const std::set<std::string>& flagOptions, Language fallback)
     : lang_(valueOptions.count("lang") ? requestedLanguage(raw, valueOptions, fallback) : Language::English)

@@ -18,6 +18,16 @@ std::optional<Language> languageNamed(const std::string& value);
 // The usage error for a --lang value that names no language.
 std::string languageRefusal(const std::string& value, Language lang);
 
+// A --lang before the subcommand counts as one after it: the leading ones
+// are moved behind the subcommand's name (the first other argument) and
+// returned, or a usage error when they name no language ("--lang info"
+// takes "info" for one).
+struct LeadingLang {
+    std::vector<std::string> options;
+    std::string refusal;
+};
+LeadingLang moveLeadingLang(std::vector<std::string>& line);
+
 class Args {
 public:
     // valueOptions take the next argument ("--board 2" or "--board=2");

@@ -64,29 +64,13 @@ int main(int argc, char** argv)
     // and the save reports it, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> line(argv + 1, argv + argc);
-    // A --lang before the subcommand counts as one after it.
-    std::vector<std::string> leadingLang;
-    while (!line.empty() && (line[0] == "--lang" || line[0].starts_with("--lang="))) {
-        const auto taken = static_cast<std::ptrdiff_t>(line[0] == "--lang" && line.size() > 1 ? 2 : 1);
-        leadingLang.insert(leadingLang.end(), line.begin(), line.begin() + taken);
-        line.erase(line.begin(), line.begin() + taken);
-    }
-    // Refused here, as after the subcommand: "--lang info" takes "info" for the language.
-    const kestrel::Language leadingLanguage = languageOf(leadingLang);
-    for (size_t i = 0; i < leadingLang.size(); ++i) {
-        const std::string& option = leadingLang[i];
-        if (option == "--lang" && i + 1 == leadingLang.size())
-            return fail(kExitUsage,
-                        kestrel::tr(leadingLanguage, "--lang: нет значения", "option --lang needs a value"));
-        const std::string value = option == "--lang" ? leadingLang[++i] : option.substr(7);
-        if (!languageNamed(value))
-            return fail(kExitUsage, languageRefusal(value, leadingLanguage));
-    }
+    const LeadingLang leading = moveLeadingLang(line);
+    if (!leading.refusal.empty())
+        return fail(kExitUsage, leading.refusal);
     if (line.empty()) {
-        printOverview(stderr, languageOf(leadingLang));
+        printOverview(stderr, languageOf(leading.options));
         return kExitUsage;
     }
-    line.insert(line.begin() + 1, leadingLang.begin(), leadingLang.end());
     const std::string name = line[0];
     const std::vector<std::string> args(line.begin() + 1, line.end());
     if (name == "--version") {

@@ -98,6 +98,16 @@ TEST_F(RenderCli, BadInvocations)
         {{"bmp", in, in}, 2, "выходной файл совпадает с входным"},
     });
     EXPECT_FALSE(std::ifstream(pdf).good()) << "nothing written on failure";
+
+    // Run on its own, the renderer takes --lang before the subcommand as
+    // kestrel-cli does.
+    const std::string renderer = (std::filesystem::path(KESTREL_CLI_PATH).parent_path() / "kestrel-cli-render").string();
+    const CommandResult leading = runProgram(renderer, {"--lang", "en", "bmp", in, dir.file("out.bmp")});
+    EXPECT_EQ(leading.status, 0) << leading.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out.bmp")));
+    const CommandResult wrong = runProgram(renderer, {"--lang", "bmp", in, dir.file("out2.bmp")});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("не 'bmp'"), std::string::npos) << wrong.err;
 }
 
 // A write that fails part way (here a file size limit, as on a full disk)

@@ -66,8 +66,12 @@ int main(int argc, char** argv)
     // ones the messages translate, not the locale's.
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_MESSAGES, "C");
-    const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
-    const std::string name = argc > 1 ? argv[1] : "";
+    std::vector<std::string> line(argv + 1, argv + argc);
+    const LeadingLang leading = moveLeadingLang(line);
+    if (!leading.refusal.empty())
+        return fail(kExitUsage, leading.refusal);
+    const std::vector<std::string> args(line.begin() + (line.empty() ? 0 : 1), line.end());
+    const std::string name = line.empty() ? "" : line[0];
     const kestrel::ScreenLabelOutlines labels;
     const auto run = [&] {
         if (name == "pdf")
