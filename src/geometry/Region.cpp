@@ -306,6 +306,29 @@ Region Region::combined(const Region& other, Operation op) const
     return fromNormalised(toPolygons(out));
 }
 
+std::vector<Region> Region::pieces() const
+{
+    if (polygons_.size() <= 1)
+        return empty() ? std::vector<Region>{} : std::vector<Region>{*this};
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(toPaths(polygons_), ClipperLib::ptSubject, true);
+    ClipperLib::PolyTree tree;
+    clipper.Execute(ClipperLib::ctUnion, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    std::vector<Region> pieces;
+    std::vector<const ClipperLib::PolyNode*> outers(tree.Childs.begin(), tree.Childs.end());
+    while (!outers.empty()) {
+        const ClipperLib::PolyNode* outer = outers.back();
+        outers.pop_back();
+        Paths rings{outer->Contour};
+        for (const ClipperLib::PolyNode* hole : outer->Childs) {
+            rings.push_back(hole->Contour);
+            outers.insert(outers.end(), hole->Childs.begin(), hole->Childs.end());
+        }
+        pieces.push_back(fromNormalised(toPolygons(rings)));
+    }
+    return pieces;
+}
+
 Region Region::fromPolygon(std::span<const Point> polygon, Fill fill)
 {
     // Outlines are mostly convex (capsules, pads, labels): those need no clipping.

@@ -45,6 +45,9 @@ public:
     Region intersected(const Region& other) const;
     Region subtracted(const Region& other) const;
     Region xored(const Region& other) const;
+    // The parts of the region that hang together: each outer ring with the
+    // holes directly inside it (a ring inside a hole is a part of its own).
+    std::vector<Region> pieces() const;
 
     double area() const;
     // Smallest rectangle holding every vertex; all zero when empty.

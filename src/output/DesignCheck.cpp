@@ -248,53 +248,6 @@ void settleLabelNets(CopperMap& map, CopperPartGrids& grids, std::vector<int>& n
     }
 }
 
-// Whether the ground plane of the object's layer reaches it: the plane runs
-// up to an object of clearance 0, unless the cut-outs of objects with a gap
-// of their own (one about a zone beside it, say) cover all round it.
-bool reachedByPlane(const ObjectList& objects, size_t i, const ObjectCells& cutOuts, const Region& board)
-{
-    LayoutObject grown = objects[i];
-    grown.Clearance = 1;
-    const Region ring = clearanceRegion(grown).subtracted(clearanceRegion(objects[i])).intersected(board);
-    Region covered;
-    std::vector<size_t> seen;
-    cutOuts.anyNear(ring.bounds(), [&](size_t j) {
-        if (j != i && std::find(seen.begin(), seen.end(), j) == seen.end()) {
-            seen.push_back(j);
-            covered = covered.united(clearanceRegion(objects[j]));
-        }
-        return false;
-    });
-    return ring.subtracted(covered).area() > 0.5;
-}
-
-// A ground plane joins the objects it reaches with a clearance of 0 on its
-// layer: their nets are the plane's one net.
-void joinPlaneNets(const ObjectList& objects, const BoardSettings& settings, std::vector<int>& nets)
-{
-    const Region board = Region::rectangle(settings.boardRect());
-    for (const int layer : {int(Layer::K1), int(Layer::K2)}) {
-        if (!groundPlaneOn(settings, layer))
-            continue;
-        ObjectCells cutOuts;
-        for (size_t j = 0; j < objects.size(); ++j)
-            if (objects[j].Layer == layer && objects[j].Clearance > 0)
-                cutOuts.add(j, BoundingRect(objects[j]));
-        std::vector<int> joined;
-        for (size_t i = 0; i < objects.size(); ++i)
-            if (objects[i].Layer == layer && objects[i].Clearance == 0 && nets[i] >= 0 && !isCopperLabel(objects[i]) &&
-                reachedByPlane(objects, i, cutOuts, board))
-                joined.push_back(nets[i]);
-        std::sort(joined.begin(), joined.end());
-        joined.erase(std::unique(joined.begin(), joined.end()), joined.end());
-        if (joined.size() < 2)
-            continue;
-        for (int& net : nets)
-            if (net >= 0 && std::binary_search(joined.begin(), joined.end(), net))
-                net = joined.front();
-    }
-}
-
 // The board's nets, planes joined when the settings are known and labels
 // settled, and the pairs the search asks for.
 struct NetsAndPairs {

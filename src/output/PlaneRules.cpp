@@ -1,11 +1,14 @@
 #include "output/PlaneRules.h"
 
 #include "geometry/Figures.h"
+#include "geometry/Geometry.h"
+#include "model/LayerSwitches.h"
 #include "output/CopperShapes.h"
 #include "output/DrillExport.h"
 #include "output/ObjectCells.h"
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 
 namespace kestrel {
@@ -25,6 +28,23 @@ bool clearedByPlane(const LayoutObject& o)
         return true;
     }
     return false;
+}
+
+// What of `area` the cut-outs of the objects leave. Each is taken from it
+// in turn: on a crowded board there are hundreds, whose union would cost
+// far more than the area that shrinks with each.
+Region uncovered(Region area, std::vector<size_t> objects, const ObjectList& list)
+{
+    std::sort(objects.begin(), objects.end());
+    objects.erase(std::unique(objects.begin(), objects.end()), objects.end());
+    for (size_t j : objects) {
+        if (area.empty())
+            break;
+        const LayoutObject& o = list[j];
+        if (BoundingRect(o).grown(o.Clearance).overlaps(area.bounds()))
+            area = area.subtracted(clearanceRegion(o));
+    }
+    return area;
 }
 
 // The areas a plane leaves free on its layer (each object's outline grown by
@@ -60,13 +80,8 @@ public:
             return true;
         if (near.empty())
             return false;
-        std::sort(near.begin(), near.end());
-        near.erase(std::unique(near.begin(), near.end()), near.end());
-        Region free;
-        for (size_t i : near)
-            free = free.united(clearanceRegion(map_.objects()[i]));
         // Rounding of the polygons leaves slivers of a unit or two.
-        return Region::disc(centre, radius).subtracted(free).area() <= 2.0;
+        return uncovered(Region::disc(centre, radius), std::move(near), map_.objects()).area() <= 2.0;
     }
 
 private:
@@ -74,7 +89,127 @@ private:
     ObjectCells cells_;
 };
 
+// The cut-outs of a layer's plane that keep it away (objects of clearance 0
+// join it instead), to ask how near the plane comes to an object.
+class PlaneGaps {
+public:
+    PlaneGaps(const ObjectList& objects, int layer, const Rect& board)
+        : objects_(objects), board_(Region::rectangle(board))
+    {
+        for (size_t j = 0; j < objects.size(); ++j) {
+            const LayoutObject& o = objects[j];
+            if (o.Layer == layer && clearedByPlane(o) && o.Clearance > 0)
+                cells_.add(j, BoundingRect(o).grown(o.Clearance));
+        }
+    }
+
+    // Where the plane comes between `inner` and `outer` units of object i's
+    // outline: that band on the board, less the other objects' cut-outs.
+    Region planeAround(size_t i, int32_t inner, int32_t outer) const
+    {
+        LayoutObject o = objects_[i];
+        o.Clearance = outer;
+        Region band = clearanceRegion(o);
+        o.Clearance = inner;
+        band = band.subtracted(clearanceRegion(o)).intersected(board_);
+        std::vector<size_t> near;
+        cells_.anyNear(band.bounds(), [&](size_t j) {
+            if (j != i)
+                near.push_back(j);
+            return false;
+        });
+        return uncovered(std::move(band), std::move(near), objects_);
+    }
+
+    // The plane's copper, apart from the objects joined to it, in the
+    // pieces the cut-outs leave.
+    std::vector<Region> pieces(int layer) const
+    {
+        std::vector<Polygon> cut;
+        for (size_t j = 0; j < objects_.size(); ++j)
+            if (const LayoutObject& o = objects_[j]; o.Layer == layer && clearedByPlane(o) && o.Clearance > 0) {
+                const Region gap = clearanceRegion(o);
+                cut.insert(cut.end(), gap.polygons().begin(), gap.polygons().end());
+            }
+        return board_.subtracted(Region::fromPolygons(cut)).pieces();
+    }
+
+private:
+    const ObjectList& objects_;
+    Region board_;
+    ObjectCells cells_;
+};
+
+// Nets made one, each by the smallest of those joined.
+class NetUnion {
+public:
+    explicit NetUnion(const std::vector<int>& nets)
+        : parent_(static_cast<size_t>(std::max(0, *std::max_element(nets.begin(), nets.end())) + 1))
+    {
+        std::iota(parent_.begin(), parent_.end(), 0);
+    }
+    int find(int net)
+    {
+        while (parent_[net] != net)
+            net = parent_[net] = parent_[parent_[net]];
+        return net;
+    }
+    void join(int a, int b)
+    {
+        a = find(a), b = find(b);
+        parent_[std::max(a, b)] = std::min(a, b);
+    }
+
+private:
+    std::vector<int> parent_;
+};
+
 } // namespace
+
+void joinPlaneNets(const ObjectList& objects, const BoardSettings& settings, std::vector<int>& nets)
+{
+    if (nets.empty())
+        return;
+    for (const int layer : {int(Layer::K1), int(Layer::K2)}) {
+        if (!groundPlaneOn(settings, layer))
+            continue;
+        const PlaneGaps gaps(objects, layer, settings.boardRect());
+        // The objects the plane reaches, and where it touches them.
+        std::vector<std::pair<size_t, Region>> reached;
+        std::vector<int> reachedNets;
+        for (size_t i = 0; i < objects.size(); ++i) {
+            const LayoutObject& o = objects[i];
+            if (o.Layer != layer || o.Clearance != 0 || nets[i] < 0 || o.is(ObjectKind::Text))
+                continue;
+            Region touch = gaps.planeAround(i, 0, 1);
+            if (touch.area() > 0.5) {
+                reached.emplace_back(i, std::move(touch));
+                reachedNets.push_back(nets[i]);
+            }
+        }
+        std::sort(reachedNets.begin(), reachedNets.end());
+        reachedNets.erase(std::unique(reachedNets.begin(), reachedNets.end()), reachedNets.end());
+        if (reachedNets.size() < 2)
+            continue;
+        // Most planes are one piece: then all it reaches is one net.
+        const std::vector<Region> pieces = gaps.pieces(layer);
+        NetUnion joined(nets);
+        std::vector<int> netOfPiece(pieces.size(), -1);
+        for (const auto& [i, touch] : reached) {
+            for (size_t p = 0; p < pieces.size(); ++p) {
+                if (pieces.size() > 1 && (!pieces[p].bounds().overlaps(touch.bounds()) || !pieces[p].overlaps(touch)))
+                    continue;
+                if (netOfPiece[p] < 0)
+                    netOfPiece[p] = nets[i];
+                else
+                    joined.join(netOfPiece[p], nets[i]);
+            }
+        }
+        for (int& net : nets)
+            if (net >= 0)
+                net = joined.find(net);
+    }
+}
 
 void checkGroundPlanes(CopperMap& map, const BoardSettings& settings, const DesignRules& rules,
                        std::vector<Violation>& found, DesignFigures* figures)
@@ -85,17 +220,25 @@ void checkGroundPlanes(CopperMap& map, const BoardSettings& settings, const Desi
             continue;
         const int planeLayer = side1 ? Layer::K1 : Layer::K2;
         std::optional<PlaneCutOuts> cutOuts;
+        std::optional<PlaneGaps> gaps;
         for (size_t i = 0; i < objects.size(); ++i) {
             const LayoutObject& o = objects[i];
             // A clearance of 0 joins the object to the plane: a connection,
-            // not a gap.
-            if (o.Layer == planeLayer && clearedByPlane(o) && o.Clearance > 0) {
-                if (o.Clearance < rules.clearanceUnits)
-                    found.push_back({ViolationKind::PlaneClearance, i, -1, double(o.Clearance), rules.clearanceUnits,
+            // not a gap. A gap within another object's wider one is not the
+            // plane's.
+            const int32_t c = o.Clearance;
+            const bool small = c < rules.clearanceUnits;
+            const bool smallest = figures && c < DesignFigures::kClearanceSearchUnits &&
+                                  (figures->smallestClearanceUnits < 0 || c < figures->smallestClearanceUnits);
+            if (o.Layer == planeLayer && clearedByPlane(o) && c > 0 && (small || smallest)) {
+                if (!gaps)
+                    gaps.emplace(objects, planeLayer, settings.boardRect());
+                // Polygons of round shapes leave slivers of a unit or two.
+                if (small && gaps->planeAround(i, c, rules.clearanceUnits).area() > 2.0)
+                    found.push_back({ViolationKind::PlaneClearance, i, -1, double(c), rules.clearanceUnits,
                                      copperPlace(copperShapes(o), map.bounds(i))});
-                if (figures && o.Clearance < DesignFigures::kClearanceSearchUnits &&
-                    (figures->smallestClearanceUnits < 0 || o.Clearance < figures->smallestClearanceUnits))
-                    figures->smallestClearanceUnits = o.Clearance;
+                if (smallest && gaps->planeAround(i, c, c + 1).area() > 0.5)
+                    figures->smallestClearanceUnits = c;
             }
             // Every hole goes through both copper layers (a via's pair is
             // drilled once).

@@ -171,6 +171,33 @@ TEST(Region, OverlapNeedsPositiveArea)
     }
 }
 
+// The parts that hang together, with the areas they cover.
+TEST(Region, PiecesHangTogether)
+{
+    const Region board = Region::rectangle({0, 0, 300, 100});
+    const Region ringWithIsland =
+        Region::disc({0, 0}, 100).subtracted(Region::disc({0, 0}, 60)).united(Region::disc({0, 0}, 30));
+    const std::tuple<const char*, Region, size_t> cases[] = {
+        {"nothing", Region(), 0},
+        {"one box", board, 1},
+        {"a strip across cuts it in two", board.subtracted(Region::rectangle({100, -10, 120, 110})), 2},
+        {"a strip short of the edge does not", board.subtracted(Region::rectangle({100, 5, 120, 110})), 1},
+        {"a disc in a ring's hole is a piece of its own", ringWithIsland, 2},
+        {"a hole stays with its ring", Region::disc({0, 0}, 100).subtracted(Region::disc({0, 0}, 60)), 1},
+    };
+    for (const auto& [name, region, count] : cases) {
+        const std::vector<Region> pieces = region.pieces();
+        EXPECT_EQ(pieces.size(), count) << name;
+        double area = 0;
+        for (const Region& piece : pieces) {
+            area += piece.area();
+            for (const Region& other : pieces)
+                EXPECT_TRUE(&piece == &other || !piece.overlaps(other)) << name;
+        }
+        EXPECT_NEAR(area, region.area(), 1e-6) << name;
+    }
+}
+
 TEST(Region, ConvexShortcutAgreesWithClipping)
 {
     // Capsules, discs and boxes near one another, often just touching: the

@@ -153,6 +153,28 @@ TEST(DesignCheck, RulesAtTheirLimits)
              l.append(makeZone(10, Layer::K1)).Points = {{800, -850}, {2400, -850}, {2400, -400}, {800, -400}};
              l[2].Clearance = 300; // its gap covers both tracks
          }, {V::Clearance}, 10, 1},
+        {"a gap within another object's wider one is not the plane's", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 45, 1, Layer::K1, 15).Clearance = 500;
+             addTrack(l, {{2150, -1500}, {2250, -1500}}, 20).Clearance = 5;
+         }, {}, NAN, 1},
+        {"the same gap where the plane comes", [](ObjectList& l) {
+             addPad(l, {2000, -1500}, 45, 1, Layer::K1, 15).Clearance = 100;
+             addTrack(l, {{2150, -1500}, {2250, -1500}}, 20).Clearance = 5;
+         }, {V::PlaneClearance}, 5, 1},
+        // Two wide gaps across the board cut the plane in two: the tracks
+        // joined to either half are not one net.
+        {"a plane cut in two is two nets", [](ObjectList& l) {
+             addTrack(l, {{2000, -30}, {2000, -1400}}, 20).Clearance = 300;
+             addTrack(l, {{2000, -1600}, {2000, -2970}}, 20).Clearance = 300;
+             addTrack(l, {{1000, -1500}, {1985, -1500}}, 20).Clearance = 0;
+             addTrack(l, {{2015, -1500}, {3000, -1500}}, 20).Clearance = 0;
+         }, {V::Clearance}, 10, 1},
+        {"a plane the gaps leave whole is one net", [](ObjectList& l) {
+             addTrack(l, {{2000, -30}, {2000, -1400}}, 20).Clearance = 300;
+             addTrack(l, {{2000, -2100}, {2000, -2970}}, 20).Clearance = 100;
+             addTrack(l, {{1000, -1500}, {1985, -1500}}, 20).Clearance = 0;
+             addTrack(l, {{2015, -1500}, {3000, -1500}}, 20).Clearance = 0;
+         }, {}, NAN, 1},
         {"hole of a side-1 pad through the side-2 plane", [](ObjectList& l) { squarePad(l, {2000, -1500}); },
          {V::HoleInPlane}, NAN, 2},
         {"a via has its own copper on the plane's side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}, NAN, 2},
