@@ -643,9 +643,17 @@ void MainWindow::openStartupFile()
     if (QFileInfo::exists(startupFile_))
         openDocumentFile(startupFile_, false);
     else
-        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
-                         kestrel::tr(lang_, "Файл не найден", "File not found!") + QString(":\n") + startupFile_,
-                         Prompts::Icon::Warning);
+        reportMissingFile(startupFile_);
+}
+
+// Names the file: a recent-files entry or a start-up argument may be
+// anywhere.
+void MainWindow::reportMissingFile(const QString& path)
+{
+    prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
+                     kestrel::tr(lang_, "Файл не найден", "File not found!") + QString(":\n") +
+                         QDir::toNativeSeparators(path),
+                     Prompts::Icon::Warning);
 }
 
 void MainWindow::endDrag()

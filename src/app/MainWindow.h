@@ -250,6 +250,7 @@ private:
     bool offerNewerBackup(const QString& path, const QString& before);
     void refreshHistoryItems();
     void openFromHistory(int number);
+    void reportMissingFile(const QString& path);
     void runAutoSaveDialog();
     // The last geometry from the settings file, else a size that fits the screen.
     void placeOnScreen();

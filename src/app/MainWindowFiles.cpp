@@ -120,8 +120,7 @@ void MainWindow::openCommand(bool import)
         return;
     view_->redraw();
     if (!QFileInfo::exists(*name)) {
-        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), kestrel::tr(lang_, "Файл не найден", "File not found!"),
-                         Prompts::Icon::Warning);
+        reportMissingFile(*name);
         return;
     }
     if (import)

@@ -115,8 +115,7 @@ void MainWindow::openFromHistory(int number)
     if (path.isEmpty())
         return;
     if (!QFileInfo::exists(path)) {
-        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), kestrel::tr(lang_, "Файл не найден", "File not found!"),
-                         Prompts::Icon::Warning);
+        reportMissingFile(path);
         return;
     }
     openDocumentFile(path, true);

@@ -89,7 +89,7 @@ std::optional<QString> DesktopPrompts::openFileName(QWidget* parent, const QStri
                                                     const QString& filter)
 {
     FileKinds kinds(lang_);
-    QFileDialog dialog(parent, QString(), directory, qtNameFilters(filter));
+    QFileDialog dialog(parent, QString::fromUtf8(tr(lang_, "Открыть", "Open")), directory, qtNameFilters(filter));
     dialog.setIconProvider(&kinds);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -102,7 +102,8 @@ std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QStri
                                                     const QString& filter, const QString& defaultSuffix)
 {
     FileKinds kinds(lang_);
-    QFileDialog dialog(parent, QString(), startPath, qtNameFilters(filter));
+    QFileDialog dialog(parent, QString::fromUtf8(tr(lang_, "Сохранить как", "Save as")), startPath,
+                       qtNameFilters(filter));
     dialog.setIconProvider(&kinds);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
