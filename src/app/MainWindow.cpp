@@ -662,12 +662,10 @@ void MainWindow::endDrag()
         pointer_->abort();
 }
 
-namespace {
-
 // A new file for work that has no other place, in the documents folder (else
 // the home folder), named after the document (if it has a name) and the
 // moment, never over another file.
-QString keptWorkPath(Language lang, const std::string& documentName)
+QString MainWindow::keptWorkPath(Language lang, const std::string& documentName)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
@@ -681,7 +679,6 @@ QString keptWorkPath(Language lang, const std::string& documentName)
     return path;
 }
 
-} // namespace
 
 // The system ends the program (a shutdown, a closed terminal): no one is
 // there to answer, so unsaved changes are written where the next start finds
@@ -689,7 +686,8 @@ QString keptWorkPath(Language lang, const std::string& documentName)
 // which opening it offers (a document opened from its backup writes that
 // backup again); an unnamed one's, and a named one's whose backup cannot be
 // written (a folder gone, read-only or full), become a file of their own,
-// listed first among the recent files.
+// listed first among the recent files, as is a window's own backup while
+// another editor has the document open too.
 void MainWindow::keepWorkForTermination()
 {
     endingWithoutQuestions_ = true;
@@ -699,9 +697,8 @@ void MainWindow::keepWorkForTermination()
     pointer_->confine(false);
     if (doc_.Modified) {
         const std::string& name = doc_.FileName;
-        if (name.empty() ||
-            !writeKeepingHistory(QString::fromStdString(isBackupName(name) ? name : backupNameFor(name)), true)) {
-            const QString path = keptWorkPath(lang_, name);
+        if (name.empty() || documentLock_.shared() || !writeKeepingHistory(backupPath(), true)) {
+            const QString path = documentLock_.shared() ? backupPath() : keptWorkPath(lang_, name);
             if (writeKeepingHistory(path, true))
                 addToHistory(path);
         }

@@ -4,6 +4,7 @@
 // status line from the command and text tables, and runs the file, board,
 // layer, ground-plane and edit commands.
 
+#include "app/DocumentLock.h"
 #include "app/SettingsFile.h"
 #include "edit/CommandStates.h"
 #include "edit/EditSession.h"
@@ -209,6 +210,9 @@ private:
     // The undo history starts over with the objects now shown.
     void resetUndoHistory();
     void updateTitle();
+    void markOpenDocument();
+    QString backupPath();
+    static QString keptWorkPath(Language lang, const std::string& documentName);
     QString existingLastDirectory() const;
     void rememberDirectory(const QString& path);
     QString layoutFilter() const;
@@ -298,6 +302,11 @@ private:
     ToolParameters tools_;
     CommandStates states_;
     QString lastDirectory_;
+    // The open file marked as open here; while another editor has it too,
+    // this window's backups go to a file of their own (`ownBackup_`, named
+    // when first needed), not to the backup both would write.
+    DocumentLock documentLock_;
+    QString ownBackup_;
     // Size and time of the document's file as last read or written here: a
     // Save over a file another program changed since asks first.
     std::optional<std::pair<qint64, QDateTime>> fileStamp_;

@@ -33,9 +33,45 @@ QString MainWindow::layoutFilter() const
     return kestrel::tr(lang_, "*.kbd|*.kbd|Все Файлы (*.*)      |*.*", "Layout files|*.KBD|All files|*.*");
 }
 
+// The title follows every change of the file name, and so does the mark
+// that the file is open here.
 void MainWindow::updateTitle()
 {
     setWindowTitle(windowCaption(doc_.FileName, doc_.Modified));
+    markOpenDocument();
+}
+
+void MainWindow::markOpenDocument()
+{
+    const QString file = QString::fromStdString(doc_.FileName);
+    if (file == documentLock_.path())
+        return;
+    ownBackup_.clear();
+    if (documentLock_.mark(file))
+        return;
+    prompts_.message(this, kestrel::tr(lang_, "Информация", "Information"),
+                     QString::fromUtf8(kestrel::tr(lang_,
+                                                   "Файл %1 уже открыт в другом окне Kestrel.\nСохранение в одном "
+                                                   "окне заменит файл, сохранённый в другом. Резервные копии этого "
+                                                   "окна пишутся в отдельный файл.",
+                                                   "%1 is already open in another Kestrel window.\nSaving in one "
+                                                   "window replaces the file saved in the other. This window keeps "
+                                                   "its backups in a file of its own."))
+                         .arg(QDir::toNativeSeparators(file)),
+                     Prompts::Icon::Warning);
+}
+
+// The document's backup, unless another editor has the document open too
+// and writes that backup: then a file of this window's own, listed first
+// among the recent files once written.
+QString MainWindow::backupPath()
+{
+    const std::string& name = doc_.FileName;
+    if (!documentLock_.shared())
+        return QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
+    if (ownBackup_.isEmpty())
+        ownBackup_ = keptWorkPath(lang_, name);
+    return ownBackup_;
 }
 
 QString MainWindow::existingLastDirectory() const

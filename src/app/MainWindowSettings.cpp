@@ -144,7 +144,7 @@ void MainWindow::autoSaveTick()
     if (!autosaveMayRun(moment) || machine_->placingLabel() || machine_->building())
         return;
     autoSave_.saved(now);
-    const QString backup = QString::fromStdString(backupNameFor(doc_.FileName));
+    const QString backup = backupPath();
     const QString shownBefore = status_->helpText();
     status_->showHelpText(kestrel::tr(lang_, "Автосохранение...", "Autosave..."));
     status_->repaint();
@@ -152,6 +152,8 @@ void MainWindow::autoSaveTick()
     const Status written = writeKeepingHistory(backup, true);
     QApplication::restoreOverrideCursor();
     status_->showHelpText(shownBefore);
+    if (written && documentLock_.shared())
+        addToHistory(backup);
     if (!written)
         prompts_.message(this, kestrel::tr(lang_, "Автосохранение", "AutoSave"), QString::fromStdString(written.message()),
                          Prompts::Icon::Warning);

@@ -127,10 +127,11 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
             EXPECT_TRUE((f.messages[0].caption + ": " + f.messages[0].text).startsWith(c.message));
         }
         EXPECT_EQ(f.tabTexts().size(), c.tabs);
-        if (c.replaced)
+        if (c.replaced) {
             EXPECT_EQ(f.window().windowTitle(), titleWith(c.path));
-        else if (!c.message)
+        } else if (!c.message) {
             EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R - [*]") << "an unnamed document marks its changes";
+        }
         EXPECT_EQ(f.list().size(), c.replaced ? sampleDoc.board(0).Objects.size() : 1u)
             << "kept: the first board stays active";
     }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 
 namespace kestrel::test {
 namespace {
@@ -330,6 +331,39 @@ TEST(Settings, ATerminationSignalKeepsTheWorkInTheBackup)
     const std::string rescued = readSettings().history.entries[0];
     EXPECT_TRUE(QFileInfo(q(rescued)).fileName().startsWith("G ")) << rescued;
     EXPECT_EQ(objectsInFile(rescued), 2u);
+}
+
+// A document open in two windows: the second says so, and its backups go to
+// a file of its own, so neither window's work replaces the other's.
+TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("Twice.kbd"), backup = dir.file("Twice.bak");
+    writeSample(path);
+    std::optional<WindowFixture> first(std::in_place, Language::English, q(path), true);
+    EXPECT_TRUE(first->messages.empty());
+    WindowFixture second(Language::English, q(path), true);
+    ASSERT_EQ(second.messages.size(), 1u);
+    EXPECT_TRUE(second.messages[0].text.contains("is already open in another Kestrel window"))
+        << second.messages[0].text.toStdString();
+    const size_t objects = first->list().size();
+    first->addContent();
+    first->window().keepWorkForTermination();
+    second.addContent();
+    second.addContent();
+    second.window().keepWorkForTermination();
+    EXPECT_EQ(objectsInFile(backup), objects + 1) << "the first window's backup stays";
+    const std::string own = readSettings().history.entries[0];
+    EXPECT_TRUE(QFileInfo(q(own)).fileName().startsWith("Twice ")) << own;
+    EXPECT_EQ(objectsInFile(own), objects + 2);
+
+    // Once the first window has closed, the file opens without a word (its
+    // backup made older, which would be offered).
+    first.reset();
+    std::filesystem::last_write_time(backup, std::filesystem::last_write_time(path) - std::chrono::seconds(10));
+    WindowFixture third(Language::English, q(path), true);
+    EXPECT_TRUE(third.messages.empty());
 }
 
 // A signal while the save question is open: the question's end neither

@@ -1,0 +1,50 @@
+#include "app/DocumentLock.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace kestrel {
+
+namespace {
+
+QString lockFileFor(const QString& path)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::tempPath();
+    const QByteArray key =
+        QCryptographicHash::hash(QFileInfo(path).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QDir(folder).filePath("kestrel-" + QString::fromLatin1(key.left(20)) + ".lock");
+}
+
+} // namespace
+
+DocumentLock::DocumentLock() = default;
+DocumentLock::~DocumentLock() = default;
+
+bool DocumentLock::mark(const QString& path)
+{
+    if (path == path_)
+        return !shared_;
+    lock_.reset();
+    path_ = path;
+    shared_ = false;
+    if (path.isEmpty())
+        return true;
+    auto lock = std::make_unique<QLockFile>(lockFileFor(path));
+    // Only an editor still running holds the document, however long ago it
+    // opened it.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return true;
+    }
+    // A runtime folder that takes no file is no reason to say anything.
+    shared_ = lock->error() == QLockFile::LockFailedError;
+    return !shared_;
+}
+
+} // namespace kestrel
