@@ -695,9 +695,12 @@ void MainWindow::keepWorkForTermination()
         pointer_->abort();
     endDrag();
     pointer_->confine(false);
-    if (doc_.Modified) {
+    // A document whose file was deleted is kept as unsaved work, and not
+    // beside the file, where nothing would lead to it.
+    const bool fileGone = documentFileGone();
+    if (doc_.Modified || fileGone) {
         const std::string& name = doc_.FileName;
-        if (name.empty() || documentLock_.shared() || !writeKeepingHistory(backupPath(), true)) {
+        if (name.empty() || fileGone || documentLock_.shared() || !writeKeepingHistory(backupPath(), true)) {
             const QString path = documentLock_.shared() ? backupPath() : keptWorkPath(lang_, name);
             if (writeKeepingHistory(path, true))
                 addToHistory(path);

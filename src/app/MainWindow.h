@@ -211,6 +211,8 @@ private:
     void resetUndoHistory();
     void updateTitle();
     void markOpenDocument();
+    // Whether the document has a file name and the file is no longer there.
+    bool documentFileGone() const;
     QString backupPath();
     static QString keptWorkPath(Language lang, const std::string& documentName);
     QString existingLastDirectory() const;

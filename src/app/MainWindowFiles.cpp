@@ -57,7 +57,7 @@ void MainWindow::markOpenDocument()
                                                    "%1 is already open in another Kestrel window.\nSaving in one "
                                                    "window replaces the file saved in the other. This window keeps "
                                                    "its backups in a file of its own."))
-                         .arg(QDir::toNativeSeparators(file)),
+                         .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())),
                      Prompts::Icon::Warning);
 }
 
@@ -84,13 +84,18 @@ void MainWindow::rememberDirectory(const QString& path)
     lastDirectory_ = QFileInfo(path).absolutePath();
 }
 
+bool MainWindow::documentFileGone() const
+{
+    return !doc_.FileName.empty() && !QFileInfo::exists(QString::fromStdString(doc_.FileName));
+}
+
 // Only a document with unsaved changes asks; a fresh, read or saved one
 // goes without a question, unless its file has gone from the disk since, as
 // the document would then be nowhere.
 bool MainWindow::askToSave()
 {
     const QString file = QString::fromStdString(doc_.FileName);
-    const bool fileGone = !file.isEmpty() && !QFileInfo::exists(file);
+    const bool fileGone = documentFileGone();
     if (!doc_.Modified && !fileGone)
         return true;
     const QString question =

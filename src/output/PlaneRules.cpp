@@ -30,6 +30,13 @@ bool clearedByPlane(const LayoutObject& o)
     return false;
 }
 
+// The objects whose cut-out the plane stops at; the others, of clearance 0,
+// join it. A label clears its box at any clearance, its glyphs drawn inside.
+bool keepsPlaneAway(const LayoutObject& o)
+{
+    return clearedByPlane(o) && (o.Clearance > 0 || o.is(ObjectKind::Text));
+}
+
 // What of `area` the cut-outs of the objects leave. Each is taken from it
 // in turn: on a crowded board there are hundreds, whose union would cost
 // far more than the area that shrinks with each.
@@ -41,7 +48,7 @@ Region uncovered(Region area, std::vector<size_t> objects, const ObjectList& lis
         if (area.empty())
             break;
         const LayoutObject& o = list[j];
-        if (BoundingRect(o).grown(o.Clearance).overlaps(area.bounds()))
+        if (BoundingRect(o).overlaps(area.bounds()))
             area = area.subtracted(clearanceRegion(o));
     }
     return area;
@@ -98,8 +105,8 @@ public:
     {
         for (size_t j = 0; j < objects.size(); ++j) {
             const LayoutObject& o = objects[j];
-            if (o.Layer == layer && clearedByPlane(o) && o.Clearance > 0)
-                cells_.add(j, BoundingRect(o).grown(o.Clearance));
+            if (o.Layer == layer && keepsPlaneAway(o))
+                cells_.add(j, BoundingRect(o));
         }
     }
 
@@ -127,7 +134,7 @@ public:
     {
         std::vector<Polygon> cut;
         for (size_t j = 0; j < objects_.size(); ++j)
-            if (const LayoutObject& o = objects_[j]; o.Layer == layer && clearedByPlane(o) && o.Clearance > 0) {
+            if (const LayoutObject& o = objects_[j]; o.Layer == layer && keepsPlaneAway(o)) {
                 const Region gap = clearanceRegion(o);
                 cut.insert(cut.end(), gap.polygons().begin(), gap.polygons().end());
             }

@@ -331,6 +331,18 @@ TEST(Settings, ATerminationSignalKeepsTheWorkInTheBackup)
     const std::string rescued = readSettings().history.entries[0];
     EXPECT_TRUE(QFileInfo(q(rescued)).fileName().startsWith("G ")) << rescued;
     EXPECT_EQ(objectsInFile(rescued), 2u);
+    // And a saved one's whose file was deleted, which is nowhere else.
+    const std::string deleted = dir.file("D.kbd");
+    WindowFixture saved(Language::English, {}, true);
+    saved.addContent();
+    saved.saveNames = {q(deleted)};
+    saved.trigger("Speichernals1");
+    std::filesystem::remove(deleted);
+    saved.window().keepWorkForTermination();
+    const std::string kept2 = readSettings().history.entries[0];
+    EXPECT_TRUE(QFileInfo(q(kept2)).fileName().startsWith("D ")) << kept2;
+    EXPECT_EQ(objectsInFile(kept2), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("D.bak"))) << "not beside the file gone";
 }
 
 // A document open in two windows: the second says so, and its backups go to

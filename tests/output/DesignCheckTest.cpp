@@ -169,6 +169,13 @@ TEST(DesignCheck, RulesAtTheirLimits)
              addTrack(l, {{1000, -1500}, {1985, -1500}}, 20).Clearance = 0;
              addTrack(l, {{2015, -1500}, {3000, -1500}}, 20).Clearance = 0;
          }, {V::Clearance}, 10, 1},
+        {"a label's box cuts the plane at clearance 0 too", [](ObjectList& l) {
+             addTrack(l, {{2000, -30}, {2000, -1400}}, 20).Clearance = 300;
+             addTrack(l, {{2000, -2100}, {2000, -2970}}, 20).Clearance = 300;
+             l.append(makeText({1700, -1650}, "-", 0, 100, 2300, -1850, Layer::K1)).Clearance = 0;
+             addTrack(l, {{1000, -1500}, {1985, -1500}}, 20).Clearance = 0;
+             addTrack(l, {{2015, -1500}, {3000, -1500}}, 20).Clearance = 0;
+         }, {V::Clearance}, 10, 1},
         {"a plane the gaps leave whole is one net", [](ObjectList& l) {
              addTrack(l, {{2000, -30}, {2000, -1400}}, 20).Clearance = 300;
              addTrack(l, {{2000, -2100}, {2000, -2970}}, 20).Clearance = 100;

@@ -86,7 +86,8 @@ int main(int argc, char** argv)
             return runFabCommand(args, &labels);
         if (name == "label-extent")
             return runLabelExtentCommand(args);
-        const kestrel::Language lang = Args(args, {"lang"}, {}).language();
+        // A --lang given alone before no subcommand counts too.
+        const kestrel::Language lang = Args(args.empty() ? leading.options : args, {"lang"}, {}).language();
         return fail(kExitUsage,
                     kestrel::tr(lang, "kestrel-cli-render выполняет подкоманды pdf, bmp, gerber, export и fab "
                                       "программы kestrel-cli",
