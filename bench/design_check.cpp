@@ -1,5 +1,6 @@
 // The design check of 20,000-object boards with the default rules: the
-// laid-out net board, and the random board whose copper crosses everywhere.
+// laid-out net board, and the random board whose copper crosses everywhere;
+// the net board also with ground planes on both sides.
 
 #include "output/DesignCheck.h"
 #include "support/GeneratedBoard.h"
@@ -33,6 +34,17 @@ void BM_DesignCheckNetBoard(benchmark::State& state)
     check(state, doc);
 }
 
+void BM_DesignCheckNetBoardWithGroundPlanes(benchmark::State& state)
+{
+    static const LayoutDocument doc = [] {
+        LayoutDocument d = bench::generateNetDocument();
+        d.Working.BoardWidth = 16000, d.Working.BoardHeight = 10000;
+        d.Working.GroundPlane1 = d.Working.GroundPlane2 = 1;
+        return d;
+    }();
+    check(state, doc);
+}
+
 void BM_DesignCheckRandomBoard(benchmark::State& state)
 {
     static const LayoutDocument doc = [] {
@@ -47,4 +59,5 @@ void BM_DesignCheckRandomBoard(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_DesignCheckNetBoard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesignCheckNetBoardWithGroundPlanes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DesignCheckRandomBoard)->Unit(benchmark::kMillisecond);

@@ -30,6 +30,9 @@ bool clearedByPlane(const LayoutObject& o)
     return false;
 }
 
+// Polygons of round shapes leave slivers of a unit or two.
+constexpr double kSlivers = 2.0;
+
 // The objects whose cut-out the plane stops at; the others, of clearance 0,
 // join it. A label clears its box at any clearance, its glyphs drawn inside.
 bool keepsPlaneAway(const LayoutObject& o)
@@ -87,8 +90,7 @@ public:
             return true;
         if (near.empty())
             return false;
-        // Rounding of the polygons leaves slivers of a unit or two.
-        return uncovered(Region::disc(centre, radius), std::move(near), map_.objects()).area() <= 2.0;
+        return uncovered(Region::disc(centre, radius), std::move(near), map_.objects()).area() <= kSlivers;
     }
 
 private:
@@ -126,6 +128,25 @@ public:
             return false;
         });
         return uncovered(std::move(band), std::move(near), objects_);
+    }
+
+    // Whether the plane comes between `inner` and `outer` units of object
+    // i's outline over more than `slack` square units (the slivers rounding
+    // leaves). With no other cut-out near an object on the board it does,
+    // and no clipping is needed to say so.
+    bool comesWithin(size_t i, int32_t inner, int32_t outer, double slack) const
+    {
+        LayoutObject o = objects_[i];
+        o.Clearance = outer;
+        const Rect reach = BoundingRect(o), board = board_.bounds();
+        const bool onBoard = reach.left >= board.left && reach.right <= board.right && reach.top >= board.top &&
+                             reach.bottom <= board.bottom;
+        const bool gapNear = cells_.anyNear(reach, [&](size_t j) {
+            return j != i && BoundingRect(objects_[j]).overlaps(reach);
+        });
+        if (onBoard && !gapNear)
+            return true;
+        return planeAround(i, inner, outer).area() > slack;
     }
 
     // The plane's copper, apart from the objects joined to it, in the
@@ -181,16 +202,15 @@ void joinPlaneNets(const ObjectList& objects, const BoardSettings& settings, std
         if (!groundPlaneOn(settings, layer))
             continue;
         const PlaneGaps gaps(objects, layer, settings.boardRect());
-        // The objects the plane reaches, and where it touches them.
-        std::vector<std::pair<size_t, Region>> reached;
+        // The objects the plane reaches.
+        std::vector<size_t> reached;
         std::vector<int> reachedNets;
         for (size_t i = 0; i < objects.size(); ++i) {
             const LayoutObject& o = objects[i];
             if (o.Layer != layer || o.Clearance != 0 || nets[i] < 0 || o.is(ObjectKind::Text))
                 continue;
-            Region touch = gaps.planeAround(i, 0, 1);
-            if (touch.area() > 0.5) {
-                reached.emplace_back(i, std::move(touch));
+            if (gaps.comesWithin(i, 0, 1, 0.5)) {
+                reached.push_back(i);
                 reachedNets.push_back(nets[i]);
             }
         }
@@ -202,7 +222,8 @@ void joinPlaneNets(const ObjectList& objects, const BoardSettings& settings, std
         const std::vector<Region> pieces = gaps.pieces(layer);
         NetUnion joined(nets);
         std::vector<int> netOfPiece(pieces.size(), -1);
-        for (const auto& [i, touch] : reached) {
+        for (const size_t i : reached) {
+            const Region touch = pieces.size() > 1 ? gaps.planeAround(i, 0, 1) : Region();
             for (size_t p = 0; p < pieces.size(); ++p) {
                 if (pieces.size() > 1 && (!pieces[p].bounds().overlaps(touch.bounds()) || !pieces[p].overlaps(touch)))
                     continue;
@@ -240,11 +261,10 @@ void checkGroundPlanes(CopperMap& map, const BoardSettings& settings, const Desi
             if (o.Layer == planeLayer && clearedByPlane(o) && c > 0 && (small || smallest)) {
                 if (!gaps)
                     gaps.emplace(objects, planeLayer, settings.boardRect());
-                // Polygons of round shapes leave slivers of a unit or two.
-                if (small && gaps->planeAround(i, c, rules.clearanceUnits).area() > 2.0)
+                if (small && gaps->comesWithin(i, c, rules.clearanceUnits, kSlivers))
                     found.push_back({ViolationKind::PlaneClearance, i, -1, double(c), rules.clearanceUnits,
                                      copperPlace(copperShapes(o), map.bounds(i))});
-                if (smallest && gaps->planeAround(i, c, c + 1).area() > 0.5)
+                if (smallest && gaps->comesWithin(i, c, c + 1, kSlivers))
                     figures->smallestClearanceUnits = c;
             }
             // Every hole goes through both copper layers (a via's pair is
