@@ -88,7 +88,10 @@ TEST_F(RenderCli, BadInvocations)
          "--shift: at this scale X and Y are each -32 to 32 mm"},
         // mirrored, the print starts at the middle of the page and reaches its limit sooner to the right
         {{"pdf", "--mirror", "--scale", "50", "--shift", "100,0", "--lang", "en", in, pdf}, 2,
-         "--shift: mirrored at this scale X is from -261 to 58 mm"},
+         "--shift: mirrored at this scale X is from -160 to 58 mm"},
+        // at 10 % the middle lies beyond the print's coordinates: it starts as near as they reach
+        {{"pdf", "--mirror", "--scale", "10", "--shift", "1,0", "--lang", "en", in, pdf}, 2,
+         "--shift: at this scale a mirrored print cannot be shifted"},
         {{"bmp", "--dpi", "4294967396", "--lang", "en", in, dir.file("out.bmp")}, 2, "--dpi expects 100 to 600"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
         {{"pdf", "--layers", "X9", "--lang", "en", dir.file("missing.kbd"), pdf}, 2,
@@ -164,6 +167,10 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
     EXPECT_NEAR(tiled[1].second, 511, 2.5);
     EXPECT_NEAR(print({"--shift", "12,0"}).at(0).first - plain[0].first, 120, 2);
     EXPECT_NEAR(print({"--shift", "3.5,7", "--mirror"}).at(0).first - mirrored[0].first, 35, 2);
+    // Mirrored at 10 %, unshifted, as the editor prints it.
+    const auto small = print({"--mirror", "--scale", "10"});
+    ASSERT_EQ(small.size(), 1u);
+    EXPECT_NEAR(small[0].second, 100, 2.5) << "100 mm at 10 %";
     expectRefusals({{{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"},
                     {{"pdf", "--shift", "-100,0", "--lang", "en", input, pdf}, 1, "the board lies wholly off the page"}});
     // A millimetre of the 100 mm board left on the page still prints.

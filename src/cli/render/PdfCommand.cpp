@@ -167,14 +167,20 @@ int runPdfCommand(const std::vector<std::string>& raw)
     job.groundPlane2 = doc->Working.GroundPlane2 != 0;
     job.options = options;
     const QSizeF page = session.pageSizeMm();
-    if (options.mirror) {
+    if (options.mirror && args.value("shift")) {
         // A mirrored print starts at the middle of the page, so its shift
-        // reaches the end of the print's coordinates sooner on one side.
+        // reaches the end of the print's coordinates sooner on one side. At
+        // small scales the middle lies beyond them: the print then starts as
+        // near it as they reach, as in the editor, and cannot be shifted.
         const double unitsPerMm = 100 * options.effectiveScale();
         const double middle = mirroredPageStart(options, page.width());
-        const double low = std::ceil((-kPrintCoordLimit - middle) / unitsPerMm);
-        const double high = std::floor((kPrintCoordLimit - middle) / unitsPerMm);
+        const double limitMm = std::min(kShiftMaxMm, std::floor(kPrintCoordLimit / unitsPerMm));
+        const double low = std::max(-limitMm, std::ceil((-kPrintCoordLimit - middle) / unitsPerMm));
+        const double high = std::min(limitMm, std::floor((kPrintCoordLimit - middle) / unitsPerMm));
         const double x = -options.offsetX / unitsPerMm;
+        if (low > high)
+            return fail(kExitUsage, text(*lang, "--shift: при этом масштабе зеркальную печать сдвинуть нельзя",
+                                         "--shift: at this scale a mirrored print cannot be shifted"));
         if (x < low || x > high)
             return fail(kExitUsage, text(*lang, "--shift: зеркально при этом масштабе X от ",
                                          "--shift: mirrored at this scale X is from ") +
