@@ -37,6 +37,18 @@ TEST(PrintWindow, APdfFileOfTheActiveSideWithoutAPrinter)
     EXPECT_EQ(f.saveNames.size(), 1u) << "no file name asked for";
     EXPECT_FALSE(QFileInfo::exists(q(dir.file("blank.pdf"))));
 
+    // Half the board off the page: printed only when the user says so.
+    f.window().findChild<PrintSession*>()->options.offsetX = f.doc().Working.BoardWidth / 2;
+    f.dialogs = {ScriptedPrompts::accept, ScriptedPrompts::accept};
+    f.answers = {Answer::Cancel, Answer::Ok};
+    f.saveNames = {q(dir.file("half.pdf"))};
+    f.trigger("Drucken1");
+    EXPECT_EQ(f.questions.back().text, "Part of the board lies off the page and will not be printed. Print?");
+    EXPECT_FALSE(QFileInfo::exists(q(dir.file("half.pdf"))));
+    f.trigger("Drucken1");
+    EXPECT_EQ(f.questions.size(), 2u);
+    EXPECT_GT(QFileInfo(q(dir.file("half.pdf"))).size(), 0);
+
     // Never over the open layout, whatever path names it (the save dialog's
     // "replace?" would have let the PDF take its place).
     f.window().findChild<PrintSession*>()->options.offsetX = 0;

@@ -22,6 +22,16 @@ bool runPrintCommand(QWidget* parent, PrintJob& job, PrintSession& session, Lang
         prompts.message(parent, "Kestrel", QString::fromStdString(onPage.message()), Prompts::Icon::Error);
         return false;
     }
+    // Part of the board printed is seldom what is wanted: asked before paper
+    // or a file name is spent on it.
+    const QSizeF page = session.pageSizeMm();
+    if (boardOnPage(job.options, page.width(), page.height(), job.boardWidth, job.boardHeight) ==
+            BoardOnPage::Partly &&
+        prompts.ask(parent, "Kestrel",
+                    QString::fromUtf8(tr(lang, "Часть платы лежит вне страницы и не будет напечатана. Печатать?",
+                                         "Part of the board lies off the page and will not be printed. Print?")),
+                    Prompts::Buttons::OkCancel, Prompts::Icon::Question) != Prompts::Answer::Ok)
+        return false;
     if (session.targetIsPdf()) {
         const auto path = exportFileName(prompts, parent, "Kestrel", layoutFile, startDirectory, "PDF (*.pdf)|*.pdf", "pdf", lang);
         if (!path)
