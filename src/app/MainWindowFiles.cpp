@@ -7,6 +7,7 @@
 #include "model/gui/Prompts.h"
 #include "model/AutoSave.h"
 #include "model/LayoutFile.h"
+#include "output/gui/PrintSession.h"
 #include "view/gui/BoardView.h"
 
 #include <QApplication>
@@ -210,6 +211,8 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     view_->zoomBoard();
     rememberDirectory(path);
     addToHistory(path);
+    // The board dragged about in the print preview was another document's.
+    printing_->options.offsetX = printing_->options.offsetY = 0;
     offerNewerBackup(path, {});
     return true;
 }

@@ -61,4 +61,14 @@ TEST(PrintWindow, APdfFileOfTheActiveSideWithoutAPrinter)
     EXPECT_TRUE(f.messages[1].text.startsWith("The file cannot replace the open layout"));
     EXPECT_EQ(readBytes(dir.file("board.kbd")), (std::vector<uint8_t>{'k', 'b', 'd'}));
     EXPECT_TRUE(f.exhausted());
+
+    // Opening a document puts the board back at the page's corner.
+    f.window().findChild<PrintSession*>()->options.offsetX = 32000;
+    f.window().findChild<PrintSession*>()->options.offsetY = -500;
+    writeSample(dir.file("other.kbd"));
+    f.window().document().Modified = false;
+    f.openNames = {q(dir.file("other.kbd"))};
+    f.trigger("ffnen1");
+    EXPECT_EQ(f.window().findChild<PrintSession*>()->options.offsetX, 0);
+    EXPECT_EQ(f.window().findChild<PrintSession*>()->options.offsetY, 0);
 }
