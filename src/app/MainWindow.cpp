@@ -679,7 +679,6 @@ QString MainWindow::keptWorkPath(Language lang, const std::string& documentName)
     return path;
 }
 
-
 // The system ends the program (a shutdown, a closed terminal): no one is
 // there to answer, so unsaved changes are written where the next start finds
 // them, and the settings as on closing. A named document's go to its backup,

@@ -104,7 +104,8 @@ TEST_F(RenderCli, BadInvocations)
 
     // Run on its own, the renderer takes --lang before the subcommand as
     // kestrel-cli does.
-    const std::string renderer = (std::filesystem::path(KESTREL_CLI_PATH).parent_path() / "kestrel-cli-render").string();
+    const std::string renderer =
+        (std::filesystem::path(KESTREL_CLI_PATH).parent_path() / "kestrel-cli-render").string();
     const CommandResult leading = runProgram(renderer, {"--lang", "en", "bmp", in, dir.file("out.bmp")});
     EXPECT_EQ(leading.status, 0) << leading.err;
     EXPECT_TRUE(std::filesystem::exists(dir.file("out.bmp")));
