@@ -290,7 +290,8 @@ bool MainWindow::saveDocument()
 
 bool MainWindow::saveDocumentAs()
 {
-    const auto name = prompts_.saveFileName(this, existingLastDirectory(), layoutFilter(), "kbd");
+    const auto name = prompts_.saveFileName(this, existingLastDirectory(), layoutFilter(), "kbd",
+                                            kestrel::tr(lang_, "Сохранить как", "Save as"));
     if (!name || !writeTo(*name))
         return false;
     doc_.FileName = name->toStdString();

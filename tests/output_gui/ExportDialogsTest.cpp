@@ -21,10 +21,10 @@ namespace {
 struct Script : ScriptedPrompts {
     QStringList saves;
     std::optional<QString> saveFileName(QWidget* w, const QString& name, const QString& filter,
-                                        const QString& suffix) override
+                                        const QString& suffix, const QString& caption) override
     {
         saves << name + " " + filter + " " + suffix;
-        return ScriptedPrompts::saveFileName(w, name, filter, suffix);
+        return ScriptedPrompts::saveFileName(w, name, filter, suffix, caption);
     }
 };
 

@@ -45,7 +45,8 @@ public:
         openFilter = filter;
         return chosen(next(openNames, "open dialog", {}));
     }
-    std::optional<QString> saveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    std::optional<QString> saveFileName(QWidget*, const QString&, const QString&, const QString&,
+                                        const QString&) override
     {
         return chosen(next(saveNames, "save dialog", {}));
     }

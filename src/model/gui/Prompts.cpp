@@ -99,11 +99,11 @@ std::optional<QString> DesktopPrompts::openFileName(QWidget* parent, const QStri
 }
 
 std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QString& startPath,
-                                                    const QString& filter, const QString& defaultSuffix)
+                                                    const QString& filter, const QString& defaultSuffix,
+                                                    const QString& caption)
 {
     FileKinds kinds(lang_);
-    QFileDialog dialog(parent, QString::fromUtf8(tr(lang_, "Сохранить как", "Save as")), startPath,
-                       qtNameFilters(filter));
+    QFileDialog dialog(parent, caption, startPath, qtNameFilters(filter));
     dialog.setIconProvider(&kinds);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -165,7 +165,7 @@ std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const Q
         if (folder.exists())
             start = folder.filePath(startPath);
     }
-    const auto path = prompts.saveFileName(parent, start, filter, defaultSuffix);
+    const auto path = prompts.saveFileName(parent, start, filter, defaultSuffix, caption);
     if (path && sameFile(layoutFile, path->toStdString())) {
         prompts.message(parent, caption,
                         QString::fromUtf8(tr(lang, "Файл не может заменить открытую раскладку: ",

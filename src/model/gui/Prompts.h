@@ -29,9 +29,9 @@ public:
                                                 const QString& filter) = 0;
     // startPath is a directory or a file name to suggest; defaultSuffix is
     // appended when the typed name has none; the dialog asks before an
-    // existing file is overwritten.
+    // existing file is overwritten; caption names the command it is for.
     virtual std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
-                                                const QString& defaultSuffix) = 0;
+                                                const QString& defaultSuffix, const QString& caption) = 0;
     virtual void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) = 0;
     virtual Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons,
                        Icon icon) = 0;
@@ -46,7 +46,7 @@ public:
     explicit DesktopPrompts(Language lang) : lang_(lang) {}
     std::optional<QString> openFileName(QWidget* parent, const QString& directory, const QString& filter) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
-                                        const QString& defaultSuffix) override;
+                                        const QString& defaultSuffix, const QString& caption) override;
     void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
     Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons, Icon icon) override;
     bool runDialog(QDialog& dialog) override;
