@@ -15,8 +15,11 @@ QString lockFileFor(const QString& path)
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::tempPath();
-    const QByteArray key =
-        QCryptographicHash::hash(QFileInfo(path).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1).toHex();
+    // The folder as the disk names it: a link to it leads to the same mark.
+    const QFileInfo file(path);
+    const QString folderName = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString full = (folderName.isEmpty() ? file.absolutePath() : folderName) + '/' + file.fileName();
+    const QByteArray key = QCryptographicHash::hash(full.toUtf8(), QCryptographicHash::Sha1).toHex();
     return QDir(folder).filePath("kestrel-" + QString::fromLatin1(key.left(20)) + ".lock");
 }
 

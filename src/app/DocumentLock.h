@@ -1,8 +1,8 @@
 #pragma once
-// Marks a document as open in this editor, so that a second editor opening
-// the same file can say so. The mark is a lock file in the user's runtime
-// folder, named after the document's full path; one left behind by an
-// editor that ended without removing it is taken over.
+// Marks a file as open in this editor, so that a second editor opening the
+// same file can say so. The mark is a lock file in the user's runtime
+// folder, named after the file's full path; one left behind by an editor
+// that ended without removing it is taken over.
 
 #include <QString>
 

@@ -711,6 +711,7 @@ void MainWindow::keepWorkForTermination()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (endingWithoutQuestions_) {
+        documentLock_.mark({});
         event->accept();
         return;
     }
@@ -726,6 +727,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     saveSettings();
+    // A closed window has the document open no longer.
+    documentLock_.mark({});
     event->accept();
 }
 

@@ -42,13 +42,17 @@ void MainWindow::updateTitle()
     markOpenDocument();
 }
 
+// The mark is the document's backup, the file two windows would both
+// write: a window that opened the backup itself marks the same.
 void MainWindow::markOpenDocument()
 {
-    const QString file = QString::fromStdString(doc_.FileName);
-    if (file == documentLock_.path())
+    const std::string& name = doc_.FileName;
+    const QString file = QString::fromStdString(name);
+    const QString mark = name.empty() ? QString() : QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
+    if (mark == documentLock_.path())
         return;
     ownBackup_.clear();
-    if (documentLock_.mark(file))
+    if (documentLock_.mark(mark))
         return;
     prompts_.message(this, kestrel::tr(lang_, "Информация", "Information"),
                      QString::fromUtf8(kestrel::tr(lang_,
@@ -132,6 +136,8 @@ void MainWindow::documentReplaced()
     activeBoardChanged();
     resetUndoHistory();
     updateTitle();
+    // The board dragged about in the print preview was another document's.
+    printing_->options.offsetX = printing_->options.offsetY = 0;
 }
 
 std::pair<qint64, QDateTime> MainWindow::stampOf(const QString& path)
@@ -211,8 +217,6 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     view_->zoomBoard();
     rememberDirectory(path);
     addToHistory(path);
-    // The board dragged about in the print preview was another document's.
-    printing_->options.offsetX = printing_->options.offsetY = 0;
     offerNewerBackup(path, {});
     return true;
 }

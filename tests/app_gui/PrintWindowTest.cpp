@@ -71,4 +71,9 @@ TEST(PrintWindow, APdfFileOfTheActiveSideWithoutAPrinter)
     f.trigger("ffnen1");
     EXPECT_EQ(f.window().findChild<PrintSession*>()->options.offsetX, 0);
     EXPECT_EQ(f.window().findChild<PrintSession*>()->options.offsetY, 0);
+    // So does a new one.
+    f.window().findChild<PrintSession*>()->options.offsetX = 32000;
+    f.dialogs = {ScriptedPrompts::accept};
+    f.trigger("Neu1");
+    EXPECT_EQ(f.window().findChild<PrintSession*>()->options.offsetX, 0);
 }

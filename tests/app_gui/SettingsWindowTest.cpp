@@ -376,6 +376,13 @@ TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
     std::filesystem::last_write_time(backup, std::filesystem::last_write_time(path) - std::chrono::seconds(10));
     WindowFixture third(Language::English, q(path), true);
     EXPECT_TRUE(third.messages.empty());
+    // The backup itself, or the file by way of a link to its folder, is the
+    // same document to the window that has it.
+    std::filesystem::create_directory_symlink(dir.path(), dir.file("link"));
+    for (const std::string& other : {backup, dir.file("link/Twice.kbd")}) {
+        WindowFixture again(Language::English, q(other), true);
+        EXPECT_EQ(again.messages.size(), 1u) << other;
+    }
 }
 
 // A signal while the save question is open: the question's end neither

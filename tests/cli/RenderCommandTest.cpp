@@ -91,7 +91,7 @@ TEST_F(RenderCli, BadInvocations)
          "--shift: mirrored at this scale X is from -160 to 58 mm"},
         // at 10 % the middle lies beyond the print's coordinates: it starts as near as they reach
         {{"pdf", "--mirror", "--scale", "10", "--shift", "1,0", "--lang", "en", in, pdf}, 2,
-         "--shift: at this scale a mirrored print cannot be shifted"},
+         "--shift: at this scale a mirrored print cannot be shifted sideways"},
         {{"bmp", "--dpi", "4294967396", "--lang", "en", in, dir.file("out.bmp")}, 2, "--dpi expects 100 to 600"},
         {{"pdf", "--layers", "K1,K2", "--lang", "en", in, pdf}, 2, "--layers: the layers of one side only"},
         {{"pdf", "--layers", "X9", "--lang", "en", dir.file("missing.kbd"), pdf}, 2,
@@ -172,6 +172,7 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
     const auto small = print({"--mirror", "--scale", "10"});
     ASSERT_EQ(small.size(), 1u);
     EXPECT_NEAR(small[0].second, 100, 2.5) << "100 mm at 10 %";
+    EXPECT_EQ(print({"--mirror", "--scale", "10", "--shift", "0,5"}), small) << "down, not sideways";
     expectRefusals({{{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"},
                     {{"pdf", "--shift", "-100,0", "--lang", "en", input, pdf}, 1, "the board lies wholly off the page"}});
     // A millimetre of the 100 mm board left on the page still prints.

@@ -171,17 +171,18 @@ int runPdfCommand(const std::vector<std::string>& raw)
         // A mirrored print starts at the middle of the page, so its shift
         // reaches the end of the print's coordinates sooner on one side. At
         // small scales the middle lies beyond them: the print then starts as
-        // near it as they reach, as in the editor, and cannot be shifted.
+        // near it as they reach, as in the editor, and cannot be shifted
+        // sideways.
         const double unitsPerMm = 100 * options.effectiveScale();
         const double middle = mirroredPageStart(options, page.width());
         const double limitMm = std::min(kShiftMaxMm, std::floor(kPrintCoordLimit / unitsPerMm));
         const double low = std::max(-limitMm, std::ceil((-kPrintCoordLimit - middle) / unitsPerMm));
         const double high = std::min(limitMm, std::floor((kPrintCoordLimit - middle) / unitsPerMm));
         const double x = -options.offsetX / unitsPerMm;
-        if (low > high)
-            return fail(kExitUsage, text(*lang, "--shift: при этом масштабе зеркальную печать сдвинуть нельзя",
-                                         "--shift: at this scale a mirrored print cannot be shifted"));
-        if (x < low || x > high)
+        if (low > high && x != 0)
+            return fail(kExitUsage, text(*lang, "--shift: при этом масштабе зеркальную печать нельзя сдвинуть по X",
+                                         "--shift: at this scale a mirrored print cannot be shifted sideways"));
+        if (low <= high && (x < low || x > high))
             return fail(kExitUsage, text(*lang, "--shift: зеркально при этом масштабе X от ",
                                          "--shift: mirrored at this scale X is from ") +
                                         std::to_string(static_cast<int>(low)) + text(*lang, " до ", " to ") +
