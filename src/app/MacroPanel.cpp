@@ -244,7 +244,8 @@ void MacroPanel::revealFolder()
 void MacroPanel::refreshList()
 {
     const QString current = list_->currentItem() ? list_->currentItem()->text() : QString();
-    const QStringList names = QDir(folder_).entryList({"*.kmk"}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    const QStringList names =
+        QDir(folder_).entryList({"*.kmk"}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     QStringList shown;
     for (int i = 0; i < list_->count(); ++i)
         shown << list_->item(i)->text();

@@ -214,6 +214,7 @@ private:
     // Whether the document has a file name and the file is no longer there.
     bool documentFileGone() const;
     QString backupPath();
+    QString documentBackup() const;
     static QString keptWorkPath(Language lang, const std::string& documentName);
     QString existingLastDirectory() const;
     void rememberDirectory(const QString& path);

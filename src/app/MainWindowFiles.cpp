@@ -46,9 +46,8 @@ void MainWindow::updateTitle()
 // write: a window that opened the backup itself marks the same.
 void MainWindow::markOpenDocument()
 {
-    const std::string& name = doc_.FileName;
-    const QString file = QString::fromStdString(name);
-    const QString mark = name.empty() ? QString() : QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
+    const QString file = QString::fromStdString(doc_.FileName);
+    const QString mark = file.isEmpty() ? QString() : documentBackup();
     if (mark == documentLock_.path())
         return;
     ownBackup_.clear();
@@ -71,12 +70,18 @@ void MainWindow::markOpenDocument()
 // among the recent files once written.
 QString MainWindow::backupPath()
 {
-    const std::string& name = doc_.FileName;
     if (!documentLock_.shared())
-        return QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
+        return documentBackup();
     if (ownBackup_.isEmpty())
-        ownBackup_ = keptWorkPath(lang_, name);
+        ownBackup_ = keptWorkPath(lang_, doc_.FileName);
     return ownBackup_;
+}
+
+// A document opened from its backup writes that backup again.
+QString MainWindow::documentBackup() const
+{
+    const std::string& name = doc_.FileName;
+    return QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
 }
 
 QString MainWindow::existingLastDirectory() const

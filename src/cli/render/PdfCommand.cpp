@@ -57,6 +57,13 @@ bool applyLayers(Args& args, PrintOptions& o, Language lang)
 
 constexpr double kShiftMaxMm = 300;
 
+// The largest shift on paper, in whole mm: small scales reach the end of the
+// print's coordinates before 300 mm.
+double shiftLimitMm(const PrintOptions& o)
+{
+    return std::min(kShiftMaxMm, std::floor(kPrintCoordLimit / (100 * o.effectiveScale())));
+}
+
 bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
 {
     if (const auto percent = args.integer("scale")) {
@@ -117,7 +124,7 @@ bool applyScaleAndCopies(Args& args, PrintOptions& o, Language lang)
         // which small scales reach before 300 mm: a shift beyond is refused
         // rather than cut short.
         const double unitsPerMm = 100 * o.effectiveScale();
-        const double limitMm = std::min(kShiftMaxMm, std::floor(kPrintCoordLimit / unitsPerMm));
+        const double limitMm = shiftLimitMm(o);
         if (std::abs(x) > limitMm || std::abs(y) > limitMm) {
             const std::string limit = std::to_string(static_cast<int>(limitMm));
             args.reject(text(lang, "--shift: при этом масштабе каждый из X,Y от -",
@@ -175,7 +182,7 @@ int runPdfCommand(const std::vector<std::string>& raw)
         // sideways.
         const double unitsPerMm = 100 * options.effectiveScale();
         const double middle = mirroredPageStart(options, page.width());
-        const double limitMm = std::min(kShiftMaxMm, std::floor(kPrintCoordLimit / unitsPerMm));
+        const double limitMm = shiftLimitMm(options);
         const double low = std::max(-limitMm, std::ceil((-kPrintCoordLimit - middle) / unitsPerMm));
         const double high = std::min(limitMm, std::floor((kPrintCoordLimit - middle) / unitsPerMm));
         const double x = -options.offsetX / unitsPerMm;
