@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/BoardTabBar.h"
 #include "app/AboutDialog.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
@@ -403,7 +404,7 @@ void MainWindow::buildCentralArea()
     boardColumn->setSpacing(0);
     view_ = new BoardView(boardArea);
     boardColumn->addWidget(view_, 1);
-    tabs_ = new QTabBar(boardArea);
+    tabs_ = new BoardTabBar(boardArea);
     tabs_->setObjectName("TabSet");
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);

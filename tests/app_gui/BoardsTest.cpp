@@ -70,6 +70,41 @@ TEST(Boards, TabMenuActsOnTheTabClicked)
     EXPECT_TRUE(f.questions[0].text.contains("Board 1")) << f.questions[0].text.toStdString();
 }
 
+// The tab strip keeps tab sizes by caption: a renamed board's tab, and every
+// tab after a font change, must still measure as a plain tab bar's would.
+TEST(Boards, TabsMeasureTheirCaptionsAfterARenameAndAFontChange)
+{
+    WindowFixture f;
+    f.addBoards(2);
+    QTabBar& tabs = f.window().boardTabs();
+    QTabBar plain;
+    plain.setShape(tabs.shape());
+    plain.setExpanding(false);
+    const auto expectPlainSizes = [&](const char* when) {
+        while (plain.count() > 0)
+            plain.removeTab(0);
+        plain.setFont(tabs.font());
+        for (int i = 0; i < tabs.count(); ++i)
+            plain.addTab(tabs.tabText(i));
+        plain.setCurrentIndex(tabs.currentIndex());
+        for (int i = 0; i < tabs.count(); ++i)
+            EXPECT_EQ(tabs.tabRect(i).size(), plain.tabRect(i).size()) << when << ", tab " << i;
+    };
+    expectPlainSizes("at the start");
+
+    const int before = tabs.tabRect(2).width();
+    f.dialogs = {sizeDialog(nullptr, nullptr, "A much longer board name")};
+    f.trigger("Platinengrsse1");
+    ASSERT_EQ(f.tabTexts().back(), "A much longer board name");
+    EXPECT_GT(tabs.tabRect(2).width(), before);
+    expectPlainSizes("after the rename");
+
+    QFont larger = tabs.font();
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    tabs.setFont(larger);
+    expectPlainSizes("after the font change");
+}
+
 // Deleting the board, or saving, while a track is being drawn ends the
 // track first: the tool must not go on with an object the command freed.
 TEST(Boards, ATrackBeingDrawnEndsBeforeItsBoardGoesOrIsSaved)
