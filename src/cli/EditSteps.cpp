@@ -204,7 +204,7 @@ void route(EditContext& c, const StepArgs& a)
     if (!run.started)
         note(tr(c.lang, "шаг route: выделены не две площадки с перемычкой; ничего не проложено",
                    "step route: the selection is not two pads joined by a band; nothing routed"));
-    else if (run.result.failure == RouteStatus::PadWithoutCopper)
+    else if (!run.result.routed && run.result.failure != RouteStatus::NoPath)
         note(tr(c.lang, "шаг route: ", "step route: ") + RouteStatusText(c.lang, run.result.failure));
     else if (!run.result.routed)
         note(tr(c.lang, "шаг route: путь не найден", "step route: no way found"));
@@ -547,7 +547,7 @@ void unroute(EditContext& c, const StepArgs&)
         note(tr(c.lang, "шаг unroute: не выделено дорожки, проложенной трассировщиком в этом запуске; ничего не изменено",
                 "step unroute: no track laid by the router in this run is selected; nothing changed"));
     else if (run.outcome == UnrouteOutcome::TrackKept)
-        note(tr(c.lang, "шаг unroute: площадки дорожки удалены; она осталась обычной дорожкой",
+        note(tr(c.lang, "шаг unroute: одной из площадок дорожки больше нет; она осталась обычной дорожкой",
                 "step unroute: a pad of the track is gone; it stays as an ordinary track"));
 }
 

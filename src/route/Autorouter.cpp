@@ -111,16 +111,21 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     const CellPos s = CellOfPoint(p, cellSize);
     const CellPos t = CellOfPoint(q, cellSize);
     // Pads beyond the fixed grid cannot be routed (boards from files may be
-    // larger than the grid holds).
+    // larger than the grid holds; larger cells reach further).
     if (!RouteGrid::contains(s) || !RouteGrid::contains(t)) {
-        say(RouteStatus::NoPath);
-        return finish({});
+        say(RouteStatus::PadBeyondGrid);
+        return finish({.failure = RouteStatus::PadBeyondGrid});
     }
-    // A track ending in a hole that fills the pad on the routed layer (the
-    // band's pad, or its via twin there) would join nothing, yet take the band.
+    // The track stays on one layer: ending at a pad that does not reach it,
+    // or in a hole that fills the pad there (the band's pad, or its via twin),
+    // it would join nothing, yet take the band.
     for (const LayoutObject* pad : {&start, &target}) {
         if (pad->Layer != settings.layer && pad->Partner && pad->Partner->Layer == settings.layer)
             pad = pad->Partner;
+        if (pad->Layer != settings.layer) {
+            say(RouteStatus::PadOffLayer);
+            return finish({.failure = RouteStatus::PadOffLayer});
+        }
         if (pad->padOuterRadius() <= pad->holeRadius()) {
             say(RouteStatus::PadWithoutCopper);
             return finish({.failure = RouteStatus::PadWithoutCopper});
@@ -240,6 +245,14 @@ std::string RouteStatusText(Language lang, RouteStatus status, const std::string
     case RouteStatus::PadWithoutCopper:
         return tr(lang, "Отверстие занимает весь пятачок: меди для соединения нет.",
                   "A hole fills the whole pad: there is no copper to join.");
+    case RouteStatus::PadOffLayer:
+        return tr(lang, "Площадка перемычки не доходит до слоя трассировки: дорожка на нём её не соединит.",
+                  "A pad of the band does not reach the routed layer: a track there would not join it.");
+    case RouteStatus::PadBeyondGrid:
+        return tr(lang, "Площадка лежит за пределами области трассировки; при большей ширине или зазоре "
+                        "область больше.",
+                  "A pad lies beyond the area the router covers; a wider track or a larger clearance covers "
+                  "more.");
     }
     return {};
 }

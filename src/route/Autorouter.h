@@ -32,6 +32,8 @@ enum class RouteStatus : uint8_t {
     Success,
     NoPath,
     PadWithoutCopper, // a hole fills one of the pads: no track can join it
+    PadOffLayer,      // a pad, and any via through it, lies on the other layer
+    PadBeyondGrid,    // a pad lies beyond the cells the wave can cover
 };
 
 // The label's text for a step in the interface language; Searching shows
@@ -54,7 +56,7 @@ struct RouteObserver {
 struct RouteResult {
     bool routed = false;
     LayoutObject* track = nullptr; // the new track, appended to the list
-    // Why nothing was routed: no way, or a pad without copper.
+    // Why nothing was routed: no way, or one of the pad failures above.
     RouteStatus failure = RouteStatus::NoPath;
 };
 

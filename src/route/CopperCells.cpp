@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
+#include <cmath>
 
 namespace kestrel {
 
@@ -20,6 +20,25 @@ bool segmentMeets(Point a, Point b, const Rect& r)
     double t0 = 0, t1 = 1;
     return clipSegmentToRect(a.x, a.y, double(b.x) - a.x, double(b.y) - a.y, r.left, r.top, r.right, r.bottom, t0,
                              t1);
+}
+
+// How far the drawn copper of o may reach beyond its outline parts. A
+// line's, track's or zone edge's part has the round ends of half width w as
+// ten corners on the circle (SegmentOutline), whose chords lie up to
+// w (1 - cos 22.5 degrees) inside it; discs and arcs keep within half a unit.
+int32_t outlineSlack(const LayoutObject& o)
+{
+    if (o.is(ObjectKind::Line) || o.is(ObjectKind::Track) || o.is(ObjectKind::Zone))
+        return static_cast<int32_t>(std::ceil(0.08 * (o.widthUnits() / 2))) + 2;
+    return 1;
+}
+
+// The half width of a track outline that holds the round track of half
+// width `half` grown by `slack`: SegmentOutline's polygon of half width W
+// holds the round capsule of radius 0.92 W - 1.
+int32_t guardedHalfWidth(int32_t half, int32_t slack)
+{
+    return static_cast<int32_t>(std::ceil((double(half) + slack + 1) / 0.92));
 }
 
 } // namespace
@@ -46,12 +65,14 @@ CopperCells::CopperCells(CopperMap& copper, int layer) : layer_(layer)
             const std::vector<Region>& parts = copper.outline(i);
             for (size_t k = 0; k < parts.size(); ++k)
                 if (!parts[k].empty())
-                    entries_.push_back({parts[k].bounds(), object, static_cast<int32_t>(k)});
+                    entries_.push_back({parts[k].bounds(), object, static_cast<int32_t>(k), outlineSlack(o)});
         } else if (DrilledThrough(o, layer)) {
             holes_.push_back(DrilledHole(o));
-            entries_.push_back({holes_.back().bounds(), object, -static_cast<int32_t>(holes_.size())});
+            entries_.push_back({holes_.back().bounds(), object, -static_cast<int32_t>(holes_.size()), 1});
         }
     }
+    for (const Entry& e : entries_)
+        mostSlack_ = std::max(mostSlack_, e.slack);
     seen_.assign(entries_.size(), 0);
     if (entries_.empty())
         return;
@@ -108,8 +129,8 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
     if (entries_.empty())
         return false;
     // Rectangles farther from the segment than this hold nothing the track
-    // meets (the capsule's corners are whole units, a little outside).
-    const int32_t reach = width / 2 + 2;
+    // meets (the outline's corners are whole units, a little outside).
+    const int32_t reach = guardedHalfWidth(width / 2, mostSlack_) + 2;
     const Rect box = Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)}.grown(reach);
     if (!box.overlaps(extent_))
         return false;
@@ -117,7 +138,16 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
         std::fill(seen_.begin(), seen_.end(), 0);
         query_ = 1;
     }
-    std::optional<Region> track;
+    // The track's outline for each slack met, made when first needed.
+    std::vector<std::pair<int32_t, Region>> tracks;
+    auto trackFor = [&](int32_t slack) -> const Region& {
+        for (const auto& [s, region] : tracks)
+            if (s == slack)
+                return region;
+        LayoutObject segment = makeTrack(2 * guardedHalfWidth(width / 2, slack), static_cast<uint8_t>(layer_));
+        segment.Points = {a, b};
+        return tracks.emplace_back(slack, ObjectRegion(segment)).second;
+    };
     auto test = [&](uint32_t id) {
         if (seen_[id] == query_)
             return false;
@@ -125,14 +155,9 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
         const Entry& e = entries_[id];
         if (passed[e.object] || !e.box.overlaps(box) || !segmentMeets(a, b, e.box.grown(reach)))
             return false;
-        if (!track) {
-            LayoutObject segment = makeTrack(width, static_cast<uint8_t>(layer_));
-            segment.Points = {a, b};
-            track = ObjectRegion(segment);
-        }
         const Region& part = e.part >= 0 ? copper.outline(e.object)[static_cast<size_t>(e.part)]
                                          : holes_[static_cast<size_t>(-1 - e.part)];
-        return part.overlaps(*track);
+        return part.overlaps(trackFor(e.slack));
     };
     for (uint32_t id : wide_)
         if (test(id))

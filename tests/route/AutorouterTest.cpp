@@ -126,18 +126,24 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
     const struct {
         Point p, q;
         bool onHugeBoard, routed;
+        RouteStatus failure = RouteStatus::NoPath;
     } cases[] = {
         {{1010, -990}, {15960, -1000}, false, false}, // target in column W
         {{1010, -990}, {1000, -40}, false, false},    // target in row 0
         {{15960, -1000}, {15000, -1000}, false, true}, // a start in column W is fine
         {{1010, -990}, {63960, -1000}, true, true},
-        {{1010, -990}, {70000, -1000}, true, false},
+        {{1010, -990}, {70000, -1000}, true, false, RouteStatus::PadBeyondGrid},
+        {{70000, -1000}, {1010, -990}, true, false, RouteStatus::PadBeyondGrid},
     };
     for (const auto& c : cases) {
         Band band(c.p, c.q);
         const Outcome run = route(band, c.onHugeBoard ? huge : BoardSettings{});
         EXPECT_EQ(run.result.routed, c.routed) << c.q.x << "," << c.q.y;
         EXPECT_EQ(band.p->Connections.size(), c.routed ? 0u : 1u);
+        if (!c.routed) {
+            EXPECT_EQ(run.result.failure, c.failure) << c.q.x << "," << c.q.y;
+            EXPECT_EQ(run.lastStatus, c.failure) << c.q.x << "," << c.q.y;
+        }
     }
 }
 
@@ -172,6 +178,22 @@ TEST(Autorouter, PadWhoseHoleFillsItIsNotRoutedTo)
     }
 }
 
+// The track stays on the routed layer: a pad of the other side, with no via
+// twin on this one, would be joined by nothing, yet lose its band.
+TEST(Autorouter, PadOfTheOtherSideIsNotRoutedTo)
+{
+    for (const bool target : {true, false}) {
+        Band band;
+        (target ? *band.q : *band.p).Layer = Layer::K2;
+        const Outcome run = route(band);
+        EXPECT_FALSE(run.result.routed) << target;
+        EXPECT_EQ(run.result.failure, RouteStatus::PadOffLayer) << target;
+        EXPECT_EQ(run.lastStatus, RouteStatus::PadOffLayer) << target;
+        EXPECT_EQ(band.p->Connections.size(), 1u) << "the band stays";
+        EXPECT_EQ(band.list.size(), 2u) << "no track";
+    }
+}
+
 TEST(Autorouter, SegmentThatCannotBeClearedRemovesTheTrack)
 {
     // Square pads fill cells 10..18 by 6..14 except the diagonal from S (12, 12)
@@ -203,6 +225,8 @@ TEST(Autorouter, NoSegmentTouchesForeignCopper)
     board.BoardWidth = 10000, board.BoardHeight = 6500;
     RouteSettings wideClearance;
     wideClearance.clearanceUnits = 56;
+    RouteSettings wideTrack;
+    wideTrack.widthUnits = 200, wideTrack.clearanceUnits = 15;
     const struct {
         const char* what;
         Point p, q;
@@ -226,6 +250,13 @@ TEST(Autorouter, NoSegmentTouchesForeignCopper)
          [](ObjectList& list) -> LayoutObject& { return addTrack(list, {{2140, -4475}, {2220, -4475}}, 20); }, false},
         {"stub clear of it", {2200, -4550}, {8000, -2000}, 50, {},
          [](ObjectList& list) -> LayoutObject& { return addTrack(list, {{2140, -4700}, {2220, -4700}}, 20); }, true},
+        // The track's round end at the target's centre, wider than the pad,
+        // reaches 14 units into the pad beside it; the ten-corner outline's
+        // chords at that end keep just clear of the pad's.
+        {"round end of a wide track", {1289, -331}, {1837, -740}, 60, wideTrack,
+         [](ObjectList& list) -> LayoutObject& { return addPad(list, {2009, -788}, 80, 1); }, false},
+        {"round end clear of the pad", {1289, -331}, {1837, -740}, 60, wideTrack,
+         [](ObjectList& list) -> LayoutObject& { return addPad(list, {2040, -788}, 80, 1); }, true},
     };
     for (const auto& c : cases) {
         Band band(c.p, c.q, c.radius);
