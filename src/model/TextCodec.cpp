@@ -84,12 +84,20 @@ std::string utf8ToCp1251(std::string_view utf8, char replacement)
             len = 2;
             cp = b & 0x1F;
         }
-        if (i + len > utf8.size()) {
-            out += replacement;
-            break;
+        // A byte that starts no valid sequence (text in another encoding, a
+        // cut sequence) stands for one unknown character; the bytes after it
+        // are read again on their own, so no letter is lost with it.
+        bool valid = b < 0x80 || (b >= 0xC0 && b < 0xF8 && i + len <= utf8.size());
+        for (size_t k = 1; valid && k < len; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            cp = (cp << 6) | (next & 0x3F);
         }
-        for (size_t k = 1; k < len; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        if (!valid) {
+            out += replacement;
+            ++i;
+            continue;
+        }
         i += len;
         if (cp < 0x80) {
             out += static_cast<char>(cp);
