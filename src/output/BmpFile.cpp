@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstddef>
+#include <new>
 
 namespace kestrel {
 
@@ -163,7 +164,12 @@ Result<std::vector<uint8_t>> encodeBmp(const IndexedImage& im, Language lang)
 
 Status writeBmp(const std::string& path, const IndexedImage& image, Language lang)
 {
-    const auto bytes = encodeBmp(image, lang);
+    Result<std::vector<uint8_t>> bytes = Status::failure("");
+    try {
+        bytes = encodeBmp(image, lang);
+    } catch (const std::bad_alloc&) {
+        bytes = Status::failure(tr(lang, "недостаточно памяти для файла рисунка", "not enough memory for the file"));
+    }
     if (!bytes)
         return Status::failure(path + ": " + bytes.message());
     return writeFileAtomically(path, *bytes, lang);

@@ -52,14 +52,14 @@ int runBmpCommand(const std::vector<std::string>& raw)
             layers.activeLayer = side1 ? 1 : 3;
     }
     const bool colour = args.flag("colour");
-    const auto image = drawBoardBitmap(board->Objects, doc->Working, layers, dpi, colour, *lang);
+    const auto image = boardBitmap(board->Objects, doc->Working, layers, dpi, colour, *lang);
     if (!image)
         return fail(kExitFailure, image.message());
     const std::string& out = args.positional()[1];
-    if (const Status written = writeBmp(out, reduceColours(*image, colour, dpi), *lang); !written)
+    if (const Status written = writeBmp(out, *image, *lang); !written)
         return fail(kExitFailure, written.message());
-    std::fprintf(reportStream(out), "%s %d x %d %s%s\n", tr(*lang, "записано", "wrote"), image->width(),
-                 image->height(), tr(*lang, "пикселов в ", "pixels to "), out.c_str());
+    std::fprintf(reportStream(out), "%s %d x %d %s%s\n", tr(*lang, "записано", "wrote"), image->width,
+                 image->height, tr(*lang, "пикселов в ", "pixels to "), out.c_str());
     return kExitOk;
 }
 

@@ -148,8 +148,8 @@ void runBitmapExport(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto image = drawBoardBitmap(*objects, doc.Working, LayerState::of(doc.Working), dialog->dpi(),
-                                       dialog->colour(), lang);
+    const auto image =
+        boardBitmap(*objects, doc.Working, LayerState::of(doc.Working), dialog->dpi(), dialog->colour(), lang);
     QApplication::restoreOverrideCursor();
     if (!image) {
         prompts.message(parent, title(lang), QString::fromStdString(image.message()), Prompts::Icon::Error);
@@ -162,7 +162,7 @@ void runBitmapExport(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
                        text(lang, "Рисунки (*.BMP)|*.BMP", "Bitmaps (*.BMP)|*.BMP"), "BMP", lang);
     if (!path)
         return;
-    const Status written = writeBmp(path->toStdString(), reduceColours(*image, dialog->colour(), dialog->dpi()), lang);
+    const Status written = writeBmp(path->toStdString(), *image, lang);
     if (!written)
         prompts.message(parent, title(lang),
                         text(lang, "Файл не может быть создан!", "Can not create file!") + "\n\n" +

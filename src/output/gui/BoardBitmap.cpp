@@ -4,7 +4,10 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <new>
 
 namespace kestrel {
 
@@ -50,55 +53,79 @@ std::string bitmapSizeProblem(const BitmapEstimate& size, Language lang)
     return {};
 }
 
-Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
-                               int dpi, bool colour, Language lang)
+namespace {
+
+QString outOfMemory(const BitmapEstimate& size, Language lang)
+{
+    return text(lang, "Недостаточно памяти для рисунка %1 x %2 пикселов.",
+                "Not enough memory for a bitmap of %1 x %2 pixels.")
+        .arg(size.widthPx)
+        .arg(size.heightPx);
+}
+
+// Rows of the strip drawn at a time: about 4 million pixels.
+int automaticStripRows(int64_t widthPx) { return static_cast<int>(std::clamp<int64_t>((int64_t{1} << 22) / widthPx, 1, 4096)); }
+
+} // namespace
+
+Result<IndexedImage> boardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
+                                 int dpi, bool colour, Language lang, int stripRows)
 {
     const BitmapEstimate size = bitmapEstimate(board.BoardWidth, board.BoardHeight, dpi, colour);
     if (const std::string problem = bitmapSizeProblem(size, lang); !problem.empty())
         return Status::failure(problem);
-    QImage image(static_cast<int>(size.widthPx), static_cast<int>(size.heightPx), QImage::Format_RGB32);
-    if (image.isNull())
-        return Status::failure(text(lang, "Недостаточно памяти для рисунка %1 x %2 пикселов.",
-                                    "Not enough memory for a bitmap of %1 x %2 pixels.")
-                                   .arg(size.widthPx).arg(size.heightPx).toStdString());
-    // In black and white the silk's red turns black: over a plane drawn
-    // without its copper layer the whole picture would be black.
-    const bool plane = layers.activeGroundPlane() && (colour || layers.visible[layers.activeSideIs1() ? 0 : 2]);
-    image.fill(plane ? Qt::black : Qt::white);
-    {
-        QPainter painter(&image);
-        // The board fills the image exactly, y upwards.
-        painter.setTransform(QTransform::fromScale(double(size.widthPx) / board.BoardWidth,
-                                                   -double(size.heightPx) / board.BoardHeight));
-        const auto sink = makeFigureSink(painter, SinkChoice::Painter);
-        LayerState unselected = layers;
-        unselected.showSelection = false; // a bitmap does not depend on what happens to be selected
-        // In black and white the other side's grey turns white: on white it
-        // vanishes, but over the ground plane it would cut false gaps into
-        // the copper. It is left out.
-        if (!colour)
-            for (size_t i = layers.activeSideIs1() ? 2 : 0, end = i + 2; i < end; ++i)
-                unselected.visible[i] = false;
-        DrawLayers(*sink, objects, unselected, board.boardRect());
-    }
-    return image;
-}
-
-IndexedImage reduceColours(const QImage& image, bool colour, int dpi)
-{
+    const int width = static_cast<int>(size.widthPx), height = static_cast<int>(size.heightPx);
     IndexedImage out;
-    out.width = image.width();
-    out.height = image.height();
+    out.width = width;
+    out.height = height;
     out.dpi = dpi;
     out.bitsPerPixel = colour ? 4 : 1;
     out.palette = colour ? std::vector<uint32_t>(kSixteenColours.begin(), kSixteenColours.end())
                          : std::vector<uint32_t>{0x000000, 0xFFFFFF};
-    out.pixels.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height));
+    const int rows = std::min(height, stripRows > 0 ? stripRows : automaticStripRows(width));
+    // The board is drawn a strip of rows at a time, so that beside the
+    // palette indices only one strip's colours are held.
+    QImage strip;
+    try {
+        out.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+        strip = QImage(width, rows, QImage::Format_RGB32);
+    } catch (const std::bad_alloc&) {
+        return Status::failure(outOfMemory(size, lang).toStdString());
+    }
+    if (strip.isNull())
+        return Status::failure(outOfMemory(size, lang).toStdString());
+
+    // In black and white the silk's red turns black: over a plane drawn
+    // without its copper layer the whole picture would be black.
+    const bool plane = layers.activeGroundPlane() && (colour || layers.visible[layers.activeSideIs1() ? 0 : 2]);
+    LayerState unselected = layers;
+    unselected.showSelection = false; // a bitmap does not depend on what happens to be selected
+    // In black and white the other side's grey turns white: on white it
+    // vanishes, but over the ground plane it would cut false gaps into the
+    // copper. It is left out.
+    if (!colour)
+        for (size_t i = layers.activeSideIs1() ? 2 : 0, end = i + 2; i < end; ++i)
+            unselected.visible[i] = false;
+    // The board fills the image exactly, y upwards.
+    const double unitsPerRow = double(board.BoardHeight) / height;
+    const QTransform scale = QTransform::fromScale(double(width) / board.BoardWidth, -1.0 / unitsPerRow);
     uint8_t* dst = out.pixels.data();
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            *dst++ = colour ? nearestOfSixteen(row[x]) : (qGray(row[x]) < 128 ? 0 : 1);
+    for (int top = 0; top < height; top += rows) {
+        strip.fill(plane ? Qt::black : Qt::white);
+        {
+            QPainter painter(&strip);
+            painter.setTransform(scale * QTransform::fromTranslate(0, -top));
+            const auto sink = makeFigureSink(painter, SinkChoice::Painter);
+            // Objects reaching into the strip, with a row to spare each way.
+            const Rect rowsShown{0, -static_cast<int32_t>(std::ceil((top + rows + 1) * unitsPerRow)), board.BoardWidth,
+                                 -static_cast<int32_t>(std::floor(std::max(0, top - 1) * unitsPerRow))};
+            DrawLayers(*sink, objects, unselected, rowsShown);
+        }
+        for (int y = 0; y < rows && top + y < height; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
+            for (int x = 0; x < width; ++x)
+                *dst++ = colour ? nearestOfSixteen(row[x]) : (qGray(row[x]) < 128 ? 0 : 1);
+        }
     }
     return out;
 }

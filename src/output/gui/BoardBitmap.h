@@ -10,8 +10,6 @@
 #include "output/BmpFile.h"
 #include "view/gui/BoardPainter.h"
 
-#include <QImage>
-
 #include <string>
 
 namespace kestrel {
@@ -20,15 +18,14 @@ namespace kestrel {
 // limit), in `lang`; empty when it can.
 std::string bitmapSizeProblem(const BitmapEstimate& size, Language lang);
 
-// The board in RGB32, white (black under the active side's ground plane)
-// where nothing is drawn; selected objects look unselected, and for black
-// and white the other side is left out. Fails with a message in `lang`
-// when the size is refused or the memory cannot be had.
-Result<QImage> drawBoardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
-                               int dpi, bool colour, Language lang);
-
-// Black and white by luminance (1 bit), or the nearest of the sixteen
-// standard colours (4 bits).
-IndexedImage reduceColours(const QImage& image, bool colour, int dpi);
+// The board in the two colours of black and white (by luminance) or the
+// nearest of the sixteen standard colours: white (black under the active
+// side's ground plane) where nothing is drawn; selected objects look
+// unselected, and for black and white the other side is left out. Drawn
+// in strips of `stripRows` rows (0: about 4 million pixels each). Fails
+// with a message in `lang` when the size is refused or the memory cannot
+// be had.
+Result<IndexedImage> boardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
+                                 int dpi, bool colour, Language lang, int stripRows = 0);
 
 } // namespace kestrel
