@@ -46,6 +46,7 @@ bool MainWindow::askTrackLabel()
     if (!trackLabelDialog_)
         trackLabelDialog_ = new TrackLabelDialog(lang_, prompts_, this);
     const TrackLabelSettings used = trackLabelDialog_->settings();
+    trackLabelDialog_->setBoardSize(doc_.Working.BoardWidth, doc_.Working.BoardHeight);
     if (!prompts_.runDialog(*trackLabelDialog_)) {
         trackLabelDialog_->load(used);
         pointer_->selectTool(ToolMode::Edit);

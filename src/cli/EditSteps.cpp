@@ -394,6 +394,11 @@ void trackLabel(EditContext& c, const StepArgs& a)
         a.has("--layer") ? layerOf(a.options.at("--layer")) : static_cast<uint8_t>(c.doc.Working.ActiveLayer);
     int32_t counter = 0;
     const TrackLabelSettings settings = trackLabelOf(a);
+    if (!TrackLabelFits(settings, counter, c.doc.Working.BoardWidth, c.doc.Working.BoardHeight)) {
+        note(tr(c.lang, "шаг track-label: надпись больше платы; ничего не добавлено",
+                "step track-label: the label is larger than the board; nothing added"));
+        return;
+    }
     // Kept on the board as the track-label tool keeps the label that follows
     // the pointer: letters beyond the edge would go with the next save.
     const Point at = ClampTrackLabelAnchor(boardPoint(a.numbers[0], a.numbers[1]), StrokeTextExtent(settings, counter),

@@ -8,6 +8,7 @@
 #include "view/StrokeFont.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace kestrel {
 
@@ -154,6 +155,12 @@ void keepStrokesOnBoard(ObjectList& list, size_t first, const Rect& board)
 }
 
 } // namespace
+
+bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t boardWidth, int32_t boardHeight)
+{
+    const Point extent = StrokeTextExtent(settings, counter);
+    return std::abs(int64_t{extent.x}) <= boardWidth && std::abs(int64_t{extent.y}) <= boardHeight;
+}
 
 size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,
                           int32_t& counter, Point p, uint8_t layer, int32_t clearance)

@@ -41,6 +41,10 @@ std::string TrackLabelText(const TrackLabelSettings& settings, int32_t counter);
 // round(height * 100) div 8, a little larger than the placed glyphs.
 Point StrokeTextExtent(const TrackLabelSettings& settings, int32_t counter);
 
+// Whether that box fits on a board of this size; a larger label would lie
+// partly off the board wherever it was placed.
+bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t boardWidth, int32_t boardHeight);
+
 // Appends the text's tracks to the list with the start point p the left end
 // of the first character's baseline. The list ends with nothing selected.
 // Returns how many tracks were made.

@@ -76,9 +76,35 @@ TEST(GeneratorTools, TrackLabelTextTheFontCannotDraw)
     EXPECT_EQ(kept, QString::fromUtf8("ЖУК"));
     ASSERT_EQ(f.messages.size(), 2u);
     EXPECT_EQ(f.messages[0].text,
-              "The text has no character the track font draws: Latin letters, digits or signs.");
+              "The text has no character the track font draws: Latin letters, digits or the signs ! % ( ) * + , - . / "
+              ": < = > ? @ \\ _.");
     EXPECT_EQ(f.messages[1].text, "Enter the text of the label.");
     EXPECT_TRUE(f.control<QAbstractButton>("SB_LineText").isChecked()) << "the label follows the pointer";
+}
+
+// A label larger than the board would lose letters beyond an edge with the
+// next save, wherever it was placed: the dialog stays open and says so.
+TEST(GeneratorTools, TrackLabelLargerThanTheBoardIsRefused)
+{
+    WindowFixture f;
+    bool accepted[2] = {true, false};
+    f.dialogs.push_back([&](QDialog& d) {
+        child<QLineEdit>(d, "E_Text").setText("WWWWWWWWWW");
+        auto& height = child<QDoubleSpinBox>(d, "SE_Hoehe");
+        height.setValue(30);
+        accepted[0] = WindowFixture::accept(d);
+        height.setValue(10);
+        accepted[1] = WindowFixture::accept(d);
+        return accepted[1];
+    });
+    f.key(Qt::Key_K);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(accepted[0]);
+    EXPECT_TRUE(accepted[1]) << "ten letters 10 mm high fit on 160 mm";
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.startsWith("The label (") &&
+                f.messages[0].text.contains("is larger than the board (160.0 x 100.0 mm)"))
+        << f.messages[0].text.toStdString();
 }
 
 // The polygon and track-label dialogs show the values last used: what was

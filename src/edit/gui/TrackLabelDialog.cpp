@@ -14,6 +14,7 @@
 #include <QSpinBox>
 
 #include <array>
+#include <cstdlib>
 
 namespace kestrel {
 
@@ -143,14 +144,36 @@ void TrackLabelDialog::accept()
                                                ? kestrel::tr(lang_, "Введите текст надписи.", "Enter the text of the label.")
                                                : kestrel::tr(lang_,
                                                              "В тексте нет ни одного знака шрифта дорожек: латинских "
-                                                             "букв, цифр или знаков.",
+                                                             "букв, цифр или знаков ! % ( ) * + , - . / : < = > ? @ "
+                                                             "\\ _.",
                                                              "The text has no character the track font draws: Latin "
-                                                             "letters, digits or signs.")),
+                                                             "letters, digits or the signs ! % ( ) * + , - . / : < "
+                                                             "= > ? @ \\ _.")),
                          Prompts::Icon::Information);
         text_->setFocus();
         return;
     }
+    if (boardWidth_ > 0 && !TrackLabelFits(s, s.start, boardWidth_, boardHeight_)) {
+        const Point extent = StrokeTextExtent(s, s.start);
+        const auto mm = [](int64_t units) { return QString::number(std::abs(units) / 100.0, 'f', 1); };
+        prompts_.message(this, "Kestrel",
+                         QString::fromUtf8(kestrel::tr(lang_,
+                                                       "Надпись (%1 x %2 мм) больше платы (%3 x %4 мм): уменьшите "
+                                                       "высоту или сократите текст.",
+                                                       "The label (%1 x %2 mm) is larger than the board (%3 x %4 mm): "
+                                                       "choose a smaller height or a shorter text."))
+                             .arg(mm(extent.x), mm(extent.y), mm(boardWidth_), mm(boardHeight_)),
+                         Prompts::Icon::Information);
+        height_->setFocus();
+        return;
+    }
     QDialog::accept();
+}
+
+void TrackLabelDialog::setBoardSize(int32_t widthUnits, int32_t heightUnits)
+{
+    boardWidth_ = widthUnits;
+    boardHeight_ = heightUnits;
 }
 
 void TrackLabelDialog::showEvent(QShowEvent* event)

@@ -30,9 +30,12 @@ public:
     TrackLabelSettings settings() const;
     // Shows these values, as after a cancel the dialog shows the last ones used.
     void load(const TrackLabelSettings& s);
+    // The board the label goes on: a label larger than it is refused.
+    void setBoardSize(int32_t widthUnits, int32_t heightUnits);
 
 protected:
-    // Kept open, with a message, on a text of which the font draws nothing.
+    // Kept open, with a message, on a text of which the font draws nothing
+    // or a label larger than the board.
     void accept() override;
     void showEvent(QShowEvent* event) override;
 
@@ -46,6 +49,7 @@ private:
     QButtonGroup* angle_ = nullptr;
     QCheckBox* numbered_ = nullptr;
     QSpinBox* start_ = nullptr;
+    int32_t boardWidth_ = 0, boardHeight_ = 0; // 0: not known, not checked
 };
 
 } // namespace kestrel
