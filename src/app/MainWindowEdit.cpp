@@ -12,6 +12,7 @@
 #include "edit/Undo.h"
 #include "edit/PointerMachine.h"
 #include "edit/gui/BoardPointer.h"
+#include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
 
 #include <QShortcut>
@@ -30,9 +31,17 @@ void MainWindow::defineEditHandlers()
     edit("SB_InsertClick", [this] { Paste(session_, doc_); });
     edit("Duplizieren1Click", [this] { Duplicate(session_, doc_); });
     handlers_["SB_DelClick"] = [this](int) { deleteKey(); };
-    edit("SB_RotateClick", [this] { RotateSelection(session_, doc_); });
-    edit("SB_HSpiegelnClick", [this] { MirrorHorizontal(session_, doc_); });
-    edit("SB_VSpiegelnClick", [this] { MirrorVertical(session_, doc_); });
+    // A turn or mirror the board has no room for changes nothing, and says so.
+    auto onBoard = [this](bool changed) {
+        if (!changed)
+            prompts_.message(this, "Kestrel",
+                             kestrel::tr(lang_, "Выделенное так не уместится на плате; ничего не изменено.",
+                                         "The selection would not fit on the board that way; nothing changed."),
+                             Prompts::Icon::Information);
+    };
+    edit("SB_RotateClick", [this, onBoard] { onBoard(RotateSelection(session_, doc_)); });
+    edit("SB_HSpiegelnClick", [this, onBoard] { onBoard(MirrorHorizontal(session_, doc_)); });
+    edit("SB_VSpiegelnClick", [this, onBoard] { onBoard(MirrorVertical(session_, doc_)); });
     edit("SB_AusrichtenClick", [this] { AlignToGrid(session_, doc_); });
     edit("SB_GruppierenClick", [this] { GroupSelection(doc_); });
     edit("SB_GruppeAufloesenClick", [this] { Ungroup(doc_); });

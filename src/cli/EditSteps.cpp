@@ -111,12 +111,18 @@ void nudge(EditContext& c, const StepArgs& a)
     NudgeSelection(c.doc, d, false);
 }
 
+// A turn or mirror the board has no room for changes nothing.
+void noteNoRoom(EditContext& c, const char* step)
+{
+    note(std::string(tr(c.lang, "шаг ", "step ")) + step +
+         tr(c.lang, ": выделенное так не уместится на плате; ничего не изменено",
+            ": the selection would not fit on the board that way; nothing changed"));
+}
+
 void mirror(EditContext& c, const StepArgs& a)
 {
-    if (a.word == "horizontal")
-        MirrorHorizontal(c.session, c.doc);
-    else
-        MirrorVertical(c.session, c.doc);
+    if (!(a.word == "horizontal" ? MirrorHorizontal(c.session, c.doc) : MirrorVertical(c.session, c.doc)))
+        noteNoRoom(c, "mirror");
 }
 
 void setValue(EditContext& c, const StepArgs& a)
@@ -603,7 +609,11 @@ std::vector<StepRow> buildTable()
         {"select add", {}, 2, nullptr, selectAdd},
         {"move", {}, 2, nullptr, move},
         {"nudge", {"left", "right", "up", "down"}, 0, nullptr, nudge},
-        plain("rotate", [](EditContext& c, const StepArgs&) { RotateSelection(c.session, c.doc); }),
+        plain("rotate",
+              [](EditContext& c, const StepArgs&) {
+                  if (!RotateSelection(c.session, c.doc))
+                      noteNoRoom(c, "rotate");
+              }),
         {"mirror", {"horizontal", "vertical"}, 0, nullptr, mirror},
         plain("align", [](EditContext& c, const StepArgs&) { AlignToGrid(c.session, c.doc); }),
         plain("group", [](EditContext& c, const StepArgs&) { GroupSelection(c.doc); }),

@@ -213,9 +213,9 @@ std::optional<Point> shiftOntoBoard(const std::vector<Rect>& boxes, const BoardS
 // A turn or mirror near the edge could leave objects wholly off the board,
 // which the next save drops: the changed selection is moved back onto the
 // board, by whole grid steps where they fit, and a selection that cannot
-// lie on the board so changed is left as it is.
+// lie on the board so changed is left as it is (false).
 template <class Change>
-void changeOnBoard(EditSession& session, LayoutDocument& doc, Change change)
+bool changeOnBoard(EditSession& session, LayoutDocument& doc, Change change)
 {
     std::vector<Rect> boxes;
     for (const auto& o : *doc.currentObjects())
@@ -226,33 +226,34 @@ void changeOnBoard(EditSession& session, LayoutDocument& doc, Change change)
         }
     const auto back = shiftOntoBoard(boxes, doc.Working);
     if (!back)
-        return;
+        return false;
     UndoStepTaken taken = TakeUndoSnapshot(session, doc);
     forSelected(doc, [&](LayoutObject& o) {
         change(o);
         MoveObject(o, back->x, back->y);
     });
     WithdrawUndoSnapshotIfUnchanged(session, doc, std::move(taken)); // a round pad turned about itself
+    return true;
 }
 
 } // namespace
 
-void RotateSelection(EditSession& session, LayoutDocument& doc)
+bool RotateSelection(EditSession& session, LayoutDocument& doc)
 {
-    if (const auto c = pivot(doc))
-        changeOnBoard(session, doc, [&](LayoutObject& o) { RotateObject(o, *c); });
+    const auto c = pivot(doc);
+    return !c || changeOnBoard(session, doc, [&](LayoutObject& o) { RotateObject(o, *c); });
 }
 
-void MirrorHorizontal(EditSession& session, LayoutDocument& doc)
+bool MirrorHorizontal(EditSession& session, LayoutDocument& doc)
 {
-    if (const auto c = pivot(doc))
-        changeOnBoard(session, doc, [&](LayoutObject& o) { MirrorObjectHorizontal(o, c->x); });
+    const auto c = pivot(doc);
+    return !c || changeOnBoard(session, doc, [&](LayoutObject& o) { MirrorObjectHorizontal(o, c->x); });
 }
 
-void MirrorVertical(EditSession& session, LayoutDocument& doc)
+bool MirrorVertical(EditSession& session, LayoutDocument& doc)
 {
-    if (const auto c = pivot(doc))
-        changeOnBoard(session, doc, [&](LayoutObject& o) { MirrorObjectVertical(o, c->y); });
+    const auto c = pivot(doc);
+    return !c || changeOnBoard(session, doc, [&](LayoutObject& o) { MirrorObjectVertical(o, c->y); });
 }
 
 void AlignToGrid(EditSession& session, LayoutDocument& doc)

@@ -25,10 +25,12 @@ enum class NudgeDirection : uint8_t { Left, Right, Up, Down };
 // The arrow keys: one grid step (one unit when fine), no snapshot, no clamp.
 void NudgeSelection(LayoutDocument& doc, NudgeDirection direction, bool fine);
 
-// About the grid point nearest the centre of the selection's bounds.
-void RotateSelection(EditSession& session, LayoutDocument& doc);
-void MirrorHorizontal(EditSession& session, LayoutDocument& doc);
-void MirrorVertical(EditSession& session, LayoutDocument& doc);
+// About the grid point nearest the centre of the selection's bounds, then
+// moved back onto the board where the change took objects off it. False,
+// with nothing changed, when the changed selection cannot lie on the board.
+bool RotateSelection(EditSession& session, LayoutDocument& doc);
+bool MirrorHorizontal(EditSession& session, LayoutDocument& doc);
+bool MirrorVertical(EditSession& session, LayoutDocument& doc);
 
 // Puts the selection on the grid: a group moves rigidly so that its first
 // object's reference point lands on the grid; a single line has both ends

@@ -111,5 +111,21 @@ TEST(EditCommands, ArrowKeysNudgeAndDelDeletes)
     EXPECT_EQ(f.list()[0].centre(), (Point{moved.x - grid, moved.y})) << "the pad comes back where it was deleted";
 }
 
+// A turn the board has no room for changes nothing, and the window says so
+// rather than leaving the user to wonder why Ctrl+R did nothing.
+TEST(EditCommands, ATurnWithoutRoomSaysSo)
+{
+    WindowFixture f;
+    addPad(f.list(), {1000, -5000}, 90).Selected = 1;
+    addPad(f.list(), {15000, -5000}, 90).Selected = 1; // 140 mm across, the board 100 mm high
+    f.window().updateCommandStates();
+    f.trigger("Rotieren1");
+    EXPECT_EQ(f.list()[1].centre(), (Point{15000, -5000}));
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0].text, "The selection would not fit on the board that way; nothing changed.");
+    f.trigger("Horizontalspiegeln1");
+    EXPECT_EQ(f.messages.size(), 1u) << "a mirror keeps the size: it fits";
+}
+
 } // namespace
 } // namespace kestrel::test

@@ -118,6 +118,11 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(l[3].Points, (std::vector<Point>{{5000, -4000}, {4000, -5000}, {5000, -6000}, {5000, -4000}}));
          },
          {"--lang", "en"}, "kestrel-cli: step corner: no corner of a selected object at the point; nothing changed\n"},
+        // 140 mm across, turned, on a board 100 mm high.
+        {"a turn the board has no room for changes nothing and says so",
+         {"pad 10 50", "pad 150 50", "select all", "rotate"}, nullptr, 5,
+         [](const ObjectList& l, auto&) { EXPECT_EQ(l[4].centre(), (Point{15000, -5000})); }, {"--lang", "en"},
+         "kestrel-cli: step rotate: the selection would not fit on the board that way; nothing changed\n"},
         {"a track through three points, straight", {"track 5 5 20 5 20 12.5"}, nullptr, 4,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(l[3].Points, (std::vector<Point>{{500, -500}, {2000, -500}, {2000, -1250}}));

@@ -169,7 +169,7 @@ TEST(Transformations, TurnsKeepTheSelectionOnTheBoard)
     Board b;
     test::addPad(b.objects(), {15900, -5000}, 50).Selected = 1;
     test::addPad(b.objects(), {15900, -3000}, 50).Selected = 1;
-    RotateSelection(b.session, b.doc);
+    EXPECT_TRUE(RotateSelection(b.session, b.doc));
     // About (15900, -4000) the second pad would land at x = 16900, 950
     // beyond the edge: ten steps of 100 back.
     EXPECT_EQ(b.objects()[0].centre(), (Point{13900, -4000}));
@@ -182,7 +182,7 @@ TEST(Transformations, TurnsKeepTheSelectionOnTheBoard)
     test::addPad(wide.objects(), {15400, -5000}, 50).Selected = 1;
     ApplyMove(wide.session, wide.doc, {100, 0});
     wide.doc.Modified = false;
-    RotateSelection(wide.session, wide.doc); // 15000 tall on a 10000 board
+    EXPECT_FALSE(RotateSelection(wide.session, wide.doc)); // 15000 tall on a 10000 board
     EXPECT_EQ(wide.objects()[0].centre(), (Point{500, -5000}));
     EXPECT_FALSE(wide.doc.Modified);
     ASSERT_TRUE(Undo(wide.session, wide.doc));

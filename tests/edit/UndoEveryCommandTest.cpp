@@ -59,8 +59,8 @@ using Command = void (*)(EditSession&, LayoutDocument&);
 // name, command, whether it changes the list (and so ends the pointer operation)
 const std::tuple<const char*, Command, bool> kCommands[] = {
     {"move", [](EditSession& s, LayoutDocument& d) { ApplyMove(s, d, {100, -200}); }, false},
-    {"rotate", RotateSelection, false},
-    {"mirror horizontal", MirrorHorizontal, false},
+    {"rotate", [](EditSession& s, LayoutDocument& d) { RotateSelection(s, d); }, false},
+    {"mirror horizontal", [](EditSession& s, LayoutDocument& d) { MirrorHorizontal(s, d); }, false},
     {"align", AlignToGrid, false},
     {"delete", DeleteSelection, true},
     {"paste", [](EditSession& s, LayoutDocument& d) {
