@@ -40,6 +40,14 @@ constexpr int kMaxListKeys = 1000;
 // Entries from the first index upward until a T key is missing or -1. A T
 // that is no whole number, or out of range, drops its entry; the entries
 // left come back sorted and capped.
+// A value as written. An INI file written by hand may hold a comma outside
+// quotes, which the reader takes for a list of values.
+QString textValue(const QSettings& file, const QString& key)
+{
+    const QVariant v = file.value(key);
+    return v.typeId() == QMetaType::QStringList ? v.toStringList().join(',') : v.toString();
+}
+
 std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int first)
 {
     std::vector<TaggedEntry> read;
@@ -53,7 +61,7 @@ std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int 
         if (ok && tag == -1)
             break;
         if (ok)
-            read.push_back({tag, file.value(QString("S%1").arg(i)).toString().toStdString()});
+            read.push_back({tag, textValue(file, QString("S%1").arg(i)).toStdString()});
     }
     file.endGroup();
     std::vector<ListEntry> out;
@@ -110,11 +118,14 @@ Settings readSettings(const QString& path)
     s.lists.trackWidths = readTaggedList(file, "L_POPUP", 0);
     s.lists.grids = readTaggedList(file, "R_POPUP", kFirstUserGridIndex);
     std::vector<std::string> padSizes;
+    // An entry that cannot be read is left out, not taken for the list's
+    // end: the entries after it would be lost, and with the next writing
+    // from the file too. Sizes typed with a decimal comma are read as well.
     for (int i = 0; i < kMaxListKeys; ++i) {
-        const QString caption = file.value(QString("LA_POPUP/S%1").arg(i)).toString();
-        if (caption.isEmpty())
+        const QString key = QString("LA_POPUP/S%1").arg(i);
+        if (!file.contains(key))
             break;
-        padSizes.push_back(caption.toStdString());
+        padSizes.push_back(textValue(file, key).replace(',', '.').toStdString());
     }
     for (const std::string& caption : SanitizedPadSizes(padSizes))
         s.lists.padSizes.push_back(QString::fromStdString(caption));

@@ -1,10 +1,12 @@
 #include "WindowFixture.h"
+
 #include "app/SettingsFile.h"
 #include "app/TerminationSignals.h"
 #include "model/AutoSave.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QSpinBox>
 
@@ -38,6 +40,17 @@ TEST(Settings, EveryKeyRoundTripsAndStoredValuesAreChecked)
     // Writing shorter lists erases the old entries of the sections; a separator ends a list.
     writeOptionsAndLists(options, UserLists{{{40, "0,4 mm"}, {-1, "-"}, {100, "1 mm"}}, {}, {}}, path);
     EXPECT_EQ(readSettings(path).lists, (UserLists{{{40, "0,4 mm"}}, {}, {}}));
+
+    // Pad sizes written by hand: a decimal comma, outside quotes, reads as a
+    // list of values; an entry that cannot be read is skipped, and those
+    // after it are kept.
+    {
+        QFile raw(path);
+        ASSERT_TRUE(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        raw.write("[LA_POPUP]\nS0=1.8 x 0.6 mm\nS1=1,8 x 0,8 mm\nS2=abc\nS3=&2.0 x 1.0 mm\nS4=10.0 x 1.0 mm\n");
+    }
+    EXPECT_EQ(readSettings(path).lists.padSizes,
+              (std::vector<QString>{"1.8 x 0.6 mm", "1.8 x 0.8 mm", "&2.0 x 1.0 mm", "10.0 x 1.0 mm"}));
 
     // The reading holds the numbers to their ranges.
     {
