@@ -4,10 +4,12 @@
 #include "model/LayoutFile.h"
 #include "view/Viewport.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 namespace kestrel::cli {
 
@@ -35,7 +37,8 @@ Language requestedLanguage(const std::vector<std::string>& raw, const std::set<s
             value = a.substr(eq + 1);
         else if (i + 1 < raw.size())
             value = raw[++i];
-        if (name == "lang" && value)
+        // A --lang naming no language is refused in the language named before it.
+        if (name == "lang" && value && languageNamed(*value))
             named = value;
     }
     return named ? languageNamed(*named).value_or(fallback) : fallback;
@@ -183,12 +186,24 @@ void Args::reject(const std::string& message)
 
 bool Args::expectPositional(size_t count)
 {
-    if (ok() && positional_.size() != count)
+    if (ok() && positional_.size() != count) {
         error_ = lang_ == Language::English
                      ? "expected " + std::to_string(count) + " file argument" + (count == 1 ? "" : "s") + ", got " +
                            std::to_string(positional_.size())
                      : "ожидается файлов: " + std::to_string(count) + ", указано: " +
                            std::to_string(positional_.size());
+        // An option given without its value takes the next file for it.
+        std::error_code ignored;
+        for (const auto& [name, value] : values_)
+            if (positional_.size() < count && std::filesystem::is_regular_file(value, ignored)) {
+                error_ += tr(lang_, "; значением --", "; --") + name +
+                          tr(lang_, " стал файл '", " took the file '") + value +
+                          tr(lang_, "'", "' for its value");
+                break;
+            }
+    }
+    if (ok() && std::any_of(positional_.begin(), positional_.end(), [](const std::string& f) { return f.empty(); }))
+        error_ = tr(lang_, "пустое имя файла", "an empty file name");
     return ok();
 }
 

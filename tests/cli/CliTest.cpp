@@ -68,6 +68,10 @@ TEST(Cli, ExitStatusesAndMessages)
          "there is no rubber band between pads 0 and 2"},
         {{"clear-bands", missing, out}, 1, "Не удаётся открыть \"" + missing + "\": нет такого файла или папки",
          "Cannot open \"" + missing + "\": No such file or directory"},
+        // An option left without its value takes the input file for it.
+        {{"drill", "--board", s, out}, 2, "ожидается файлов: 2, указано: 1; значением --board стал файл '" + s + "'",
+         "expected 2 file arguments, got 1; --board took the file '" + s + "' for its value"},
+        {{"convert", s, ""}, 2, "пустое имя файла", "an empty file name"},
     };
     for (const auto& [args, status, russian, englishText] : rows) {
         std::vector<std::string> english = args;
@@ -82,6 +86,8 @@ TEST(Cli, ExitStatusesAndMessages)
     expectRefusals({
         {{"gerber", "--lang", "en", "--layer", "K1", "--board"}, 2, "option --board needs a value"},
         {{"check", "--lang", "en", "--bogus", s}, 2, "unknown option --bogus"},
+        // A --lang naming no language is refused in the one named before it.
+        {{"info", "--lang", "en", "--lang", "de", s}, 2, "--lang expects ru or en (or the language byte 0 or 1), not 'de'"},
         {{"gerber", "--lang", "en", s, out}, 2, "--layer is required (K1, B1, K2, B2, LStop1 or LStop2)"},
         {{"gerber", "--lang", "en", "--layer", "LStop2", "--punch", s, out}, 2,
          "--punch and --mark apply to copper and silk layers only"},
