@@ -536,7 +536,9 @@ void arc(EditContext& c, const StepArgs& a)
 // The segment command on the selected circles.
 void segment(EditContext& c, const StepArgs& a)
 {
-    ApplyArcSegment(c.doc, {NormalDegrees(a.numbers[0]), NormalDegrees(a.numbers[1]), a.has("--fill")});
+    if (ApplyArcSegment(c.doc, {NormalDegrees(a.numbers[0]), NormalDegrees(a.numbers[1]), a.has("--fill")}) == 0)
+        note(tr(c.lang, "шаг segment: не выделено ни одной окружности; ничего не изменено",
+                "step segment: no circle is selected; nothing changed"));
 }
 
 bool validPath(const StepArgs& a)

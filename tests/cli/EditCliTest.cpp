@@ -118,6 +118,8 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(l[3].Points, (std::vector<Point>{{5000, -4000}, {4000, -5000}, {5000, -6000}, {5000, -4000}}));
          },
          {"--lang", "en"}, "kestrel-cli: step corner: no corner of a selected object at the point; nothing changed\n"},
+        {"a segment step without a selected circle says so", {"select none", "segment 0 90"}, nullptr, 3, nullptr,
+         {"--lang", "en"}, "kestrel-cli: step segment: no circle is selected; nothing changed\n"},
         // 140 mm across, turned, on a board 100 mm high.
         {"a turn the board has no room for changes nothing and says so",
          {"pad 10 50", "pad 150 50", "select all", "rotate"}, nullptr, 5,
