@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "app/BoardTabBar.h"
 #include "app/AboutDialog.h"
+#include "app/BoardTabBar.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/InterfaceLanguage.h"

@@ -37,9 +37,6 @@ FileHistory readHistory(const QSettings& file)
 // A hand-edited file must not make the editor loop for long.
 constexpr int kMaxListKeys = 1000;
 
-// Entries from the first index upward until a T key is missing or -1. A T
-// that is no whole number, or out of range, drops its entry; the entries
-// left come back sorted and capped.
 // A value as written. An INI file written by hand may hold a comma outside
 // quotes, which the reader takes for a list of values.
 QString textValue(const QSettings& file, const QString& key)
@@ -48,6 +45,9 @@ QString textValue(const QSettings& file, const QString& key)
     return v.typeId() == QMetaType::QStringList ? v.toStringList().join(',') : v.toString();
 }
 
+// Entries from the first index upward until a T key is missing or -1. A T
+// that is no whole number, or out of range, drops its entry; the entries
+// left come back sorted and capped.
 std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int first)
 {
     std::vector<TaggedEntry> read;

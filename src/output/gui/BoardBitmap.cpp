@@ -38,6 +38,20 @@ uint8_t nearestOfSixteen(QRgb c)
 
 QString text(Language lang, const char* russian, const char* english) { return QString::fromUtf8(tr(lang, russian, english)); }
 
+QString outOfMemory(const BitmapEstimate& size, Language lang)
+{
+    return text(lang, "Недостаточно памяти для рисунка %1 x %2 пикселов.",
+                "Not enough memory for a bitmap of %1 x %2 pixels.")
+        .arg(size.widthPx)
+        .arg(size.heightPx);
+}
+
+// Rows of the strip drawn at a time: about 4 million pixels.
+int automaticStripRows(int64_t widthPx)
+{
+    return static_cast<int>(std::clamp<int64_t>((int64_t{1} << 22) / widthPx, 1, 4096));
+}
+
 } // namespace
 
 std::string bitmapSizeProblem(const BitmapEstimate& size, Language lang)
@@ -52,21 +66,6 @@ std::string bitmapSizeProblem(const BitmapEstimate& size, Language lang)
             .arg(size.widthPx).arg(size.heightPx).arg(kMaxBitmapSidePx).toStdString();
     return {};
 }
-
-namespace {
-
-QString outOfMemory(const BitmapEstimate& size, Language lang)
-{
-    return text(lang, "Недостаточно памяти для рисунка %1 x %2 пикселов.",
-                "Not enough memory for a bitmap of %1 x %2 pixels.")
-        .arg(size.widthPx)
-        .arg(size.heightPx);
-}
-
-// Rows of the strip drawn at a time: about 4 million pixels.
-int automaticStripRows(int64_t widthPx) { return static_cast<int>(std::clamp<int64_t>((int64_t{1} << 22) / widthPx, 1, 4096)); }
-
-} // namespace
 
 Result<IndexedImage> boardBitmap(const ObjectList& objects, const BoardSettings& board, const LayerState& layers,
                                  int dpi, bool colour, Language lang, int stripRows)
