@@ -195,8 +195,8 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     // The raster misses copper thinner than a pixel, so a segment it finds
     // clear is measured exactly too, with the raster's pixel of slack.
     const CopperCells& foreign = memo.copperCells(settings.layer);
-    auto touches = [&](Point from, Point to, int32_t width) {
-        return foreign.trackTouches(copper, from, to, width, ownNets);
+    auto touches = [&](Point from, Point to, int32_t width, bool asDrawn = false) {
+        return foreign.trackTouches(copper, from, to, width, ownNets, asDrawn);
     };
     LayoutObject probe = makeTrack(w + 2 * a, settings.layer);
     auto blocked = [&](Point from, Point to) {
@@ -211,7 +211,7 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     // they may come closer than the clearance. No segment may touch foreign
     // copper or a hole through it, which would join another net to the pads.
     for (size_t k = 0; k + 1 < points.size(); ++k) {
-        if (touches(points[k], points[k + 1], w)) {
+        if (touches(points[k], points[k + 1], w, true)) {
             say(RouteStatus::NoPath);
             return finish({});
         }

@@ -1,10 +1,12 @@
 #include "route/CopperCells.h"
 
+#include "geometry/CapsuleOverlap.h"
 #include "geometry/SegmentClip.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace kestrel {
 
@@ -22,23 +24,31 @@ bool segmentMeets(Point a, Point b, const Rect& r)
                              t1);
 }
 
-// How far the drawn copper of o may reach beyond its outline parts. A
-// line's, track's or zone edge's part has the round ends of half width w as
-// ten corners on the circle (SegmentOutline), whose chords lie up to
-// w (1 - cos 22.5 degrees) inside it; discs and arcs keep within half a unit.
-int32_t outlineSlack(const LayoutObject& o)
+// The radius of the round ends the Gerber file gives a line's, track's or
+// zone edge's segments (as SegmentOutline sizes them); 0 for anything else.
+int32_t roundEndRadius(const LayoutObject& o)
 {
-    if (o.is(ObjectKind::Line) || o.is(ObjectKind::Track) || o.is(ObjectKind::Zone))
-        return static_cast<int32_t>(std::ceil(0.08 * (o.widthUnits() / 2))) + 2;
-    return 1;
+    if (!o.is(ObjectKind::Line) && !o.is(ObjectKind::Track) && !o.is(ObjectKind::Zone))
+        return 0;
+    const int32_t half = o.widthUnits() / 2;
+    return half == 0 && !o.is(ObjectKind::Zone) ? kDefaultHalfWidth : std::max(half, 0);
 }
 
-// The half width of a track outline that holds the round track of half
-// width `half` grown by `slack`: SegmentOutline's polygon of half width W
-// holds the round capsule of radius 0.92 W - 1.
-int32_t guardedHalfWidth(int32_t half, int32_t slack)
+// How far the round ends of o reach beyond its outline parts: their ten
+// corners on the circle leave chords up to r (1 - cos 22.5 degrees) inside
+// it. Discs and arcs keep within half a unit.
+int32_t outlineSlack(const LayoutObject& o)
 {
-    return static_cast<int32_t>(std::ceil((double(half) + slack + 1) / 0.92));
+    return static_cast<int32_t>(std::ceil(0.08 * roundEndRadius(o))) + 1;
+}
+
+// Whether one of the points lies nearer the segment a-b than `reach`.
+template <class Points>
+bool pointNear(const Points& points, Point a, Point b, int64_t reach)
+{
+    return std::any_of(points.begin(), points.end(), [&](Point p) {
+        return pointSegmentDistanceSquared(p, a, b) < double(reach) * double(reach);
+    });
 }
 
 } // namespace
@@ -65,14 +75,14 @@ CopperCells::CopperCells(CopperMap& copper, int layer) : layer_(layer)
             const std::vector<Region>& parts = copper.outline(i);
             for (size_t k = 0; k < parts.size(); ++k)
                 if (!parts[k].empty())
-                    entries_.push_back({parts[k].bounds(), object, static_cast<int32_t>(k), outlineSlack(o)});
+                    entries_.push_back({parts[k].bounds(), object, static_cast<int32_t>(k)});
         } else if (DrilledThrough(o, layer)) {
             holes_.push_back(DrilledHole(o));
-            entries_.push_back({holes_.back().bounds(), object, -static_cast<int32_t>(holes_.size()), 1});
+            entries_.push_back({holes_.back().bounds(), object, -static_cast<int32_t>(holes_.size())});
         }
+        if (o.Layer == layer)
+            mostSlack_ = std::max(mostSlack_, outlineSlack(o));
     }
-    for (const Entry& e : entries_)
-        mostSlack_ = std::max(mostSlack_, e.slack);
     seen_.assign(entries_.size(), 0);
     if (entries_.empty())
         return;
@@ -123,14 +133,16 @@ CopperCells::CopperCells(CopperMap& copper, int layer) : layer_(layer)
     }
 }
 
-bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t width,
-                               const std::vector<uint8_t>& passed) const
+bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t width, const std::vector<uint8_t>& passed,
+                               bool asDrawn) const
 {
     if (entries_.empty())
         return false;
     // Rectangles farther from the segment than this hold nothing the track
-    // meets (the outline's corners are whole units, a little outside).
-    const int32_t reach = guardedHalfWidth(width / 2, mostSlack_) + 2;
+    // meets (the outline's corners are whole units, a little outside; round
+    // ends drawn reach a little beyond their parts).
+    const int32_t half = width / 2;
+    const int32_t reach = half + 2 + (asDrawn ? mostSlack_ : 0);
     const Rect box = Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)}.grown(reach);
     if (!box.overlaps(extent_))
         return false;
@@ -138,15 +150,22 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
         std::fill(seen_.begin(), seen_.end(), 0);
         query_ = 1;
     }
-    // The track's outline for each slack met, made when first needed.
-    std::vector<std::pair<int32_t, Region>> tracks;
-    auto trackFor = [&](int32_t slack) -> const Region& {
-        for (const auto& [s, region] : tracks)
-            if (s == slack)
-                return region;
-        LayoutObject segment = makeTrack(2 * guardedHalfWidth(width / 2, slack), static_cast<uint8_t>(layer_));
-        segment.Points = {a, b};
-        return tracks.emplace_back(slack, ObjectRegion(segment)).second;
+    std::optional<Region> track, ends;
+    auto overlapsTrack = [&](const Region& part) {
+        if (!track) {
+            LayoutObject segment = makeTrack(width, static_cast<uint8_t>(layer_));
+            segment.Points = {a, b};
+            track = ObjectRegion(segment);
+        }
+        if (part.overlaps(*track))
+            return true;
+        if (!asDrawn)
+            return false;
+        // The outline's sides are the drawn track's; its round ends are
+        // measured as discs.
+        if (!ends)
+            ends = Region::disc(a, half).united(Region::disc(b, half));
+        return part.overlaps(*ends);
     };
     auto test = [&](uint32_t id) {
         if (seen_[id] == query_)
@@ -157,7 +176,17 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
             return false;
         const Region& part = e.part >= 0 ? copper.outline(e.object)[static_cast<size_t>(e.part)]
                                          : holes_[static_cast<size_t>(-1 - e.part)];
-        return part.overlaps(trackFor(e.slack));
+        if (overlapsTrack(part))
+            return true;
+        // The round ends of another line, track or zone edge, drawn as discs
+        // about its corners.
+        const LayoutObject& o = copper.objects()[e.object];
+        const int32_t radius = e.part >= 0 && asDrawn ? roundEndRadius(o) : 0;
+        if (radius == 0)
+            return false;
+        const int64_t apart = int64_t{half} + radius;
+        return o.is(ObjectKind::Line) ? pointNear(std::array{o.start(), o.end()}, a, b, apart)
+                                      : pointNear(o.Points, a, b, apart);
     };
     for (uint32_t id : wide_)
         if (test(id))

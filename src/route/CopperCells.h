@@ -30,25 +30,25 @@ public:
 
     int layer() const { return layer_; }
 
-    // Whether the track segment from `a` to `b` of the given width, as the
-    // Gerber file draws it (with round ends), overlaps with positive area a
-    // part or hole of an object whose flag in `passed` is clear, also drawn
-    // as the file draws it. The outline parts are polygons a little inside
-    // the round ends they stand for, so the test allows for that on both.
-    bool trackTouches(CopperMap& copper, Point a, Point b, int32_t width, const std::vector<uint8_t>& passed) const;
+    // Whether the track segment from `a` to `b` of the given width overlaps
+    // with positive area a part or hole of an object whose flag in `passed`
+    // is clear. The outline parts draw round ends as polygons a little
+    // inside them; `asDrawn` measures the round ends of the track and of
+    // other lines, tracks and zone edges as the Gerber file draws them.
+    bool trackTouches(CopperMap& copper, Point a, Point b, int32_t width, const std::vector<uint8_t>& passed,
+                      bool asDrawn = false) const;
 
 private:
     struct Entry {
         Rect box;
         uint32_t object;
         int32_t part; // into the object's outline; -1 - k for holes_[k]
-        int32_t slack; // how far the drawn copper may reach beyond the part
     };
 
     int layer_;
     std::vector<Entry> entries_;
     std::vector<Region> holes_;
-    int32_t mostSlack_ = 0;
+    int32_t mostSlack_ = 0; // how far round ends of the layer reach beyond their parts
     // A grid over the entries' extent; entries spanning many cells are
     // kept apart and tried on every query.
     Rect extent_;

@@ -257,6 +257,11 @@ TEST(Autorouter, NoSegmentTouchesForeignCopper)
          [](ObjectList& list) -> LayoutObject& { return addPad(list, {2009, -788}, 80, 1); }, false},
         {"round end clear of the pad", {1289, -331}, {1837, -740}, 60, wideTrack,
          [](ObjectList& list) -> LayoutObject& { return addPad(list, {2040, -788}, 80, 1); }, true},
+        // Only the ends are round: the long side of a wide track 0.4 mm from
+        // the straight way keeps the way open.
+        {"beside a wide track's long side", {1000, -1000}, {4000, -1000}, 30, {},
+         [](ObjectList& list) -> LayoutObject& { return addTrack(list, {{800, -1555}, {4200, -1555}}, 990); },
+         true},
     };
     for (const auto& c : cases) {
         Band band(c.p, c.q, c.radius);
