@@ -35,6 +35,8 @@ int run(const std::vector<std::string>& raw)
     if (files.size() < 2)
         return fail(kExitUsage,
                     tr(lang, "нужны файлы ВХОД и ВЫХОД, затем шаги", "expected IN and OUT, then the steps"));
+    if (files[0].empty() || files[1].empty())
+        return fail(kExitUsage, tr(lang, "пустое имя файла", "an empty file name"));
     if (const auto refused = outputIsInput(args, lang))
         return fail(kExitUsage, *refused);
 

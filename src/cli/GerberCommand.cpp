@@ -29,8 +29,9 @@ const std::string kUsageRu =
     "Незаданные параметры принимают значения, которые диалог экспорта выставляет для этого слоя:\n"
     "зеркало включено для K1, LStop1 и B2, контур платы — для K1 и K2; --punch, --mark и --invert\n"
     "выключены, --offset 0.\n"
-    "  --punch        вырезать из слоя отверстия его собственных площадок; площадки лежат на фольге,\n"
-    "                 поэтому на слое маркировки (где параметр тоже допустим) ничего не вырезается\n"
+    "  --punch        вырезать из слоя отверстия его собственных площадок (площадка без отверстия\n"
+    "                 остаётся целой); на слое маркировки вырезаются отверстия лежащих на нём\n"
+    "                 площадок, хотя их и не сверлят\n"
     "  --mark         вместе с --punch: метки центров 0.3 мм вместо полных отверстий\n"
     "  --offset ММ    паяльная маска: расширить каждое окно на ММ (от " +
     mmText(GerberOptions::kMinOffsetMm) + " до " + mmText(GerberOptions::kMaxOffsetMm) + ")\n" +
@@ -51,8 +52,9 @@ const std::string kUsageEn =
     "ground plane when the side has one), silk screen B1/B2, or the solder mask LStop1/LStop2.\n"
     "Options left unset take the values the export dialog presets for the layer: mirror on for\n"
     "K1, LStop1 and B2, board outline on for K1 and K2; punch, mark and invert off, offset 0.\n"
-    "  --punch        cut the holes of the layer's own pads out of it; pads lie on copper,\n"
-    "                 so on a silk layer (where the option is allowed too) nothing is cut\n"
+    "  --punch        cut the holes of the layer's own pads out of it (a pad without a hole\n"
+    "                 stays whole); on a silk layer the holes of pads placed on it are cut,\n"
+    "                 though they are never drilled\n"
     "  --mark         with --punch: 0.3 mm centre marks instead of full holes\n"
     "  --offset MM    solder mask: enlarge every opening by MM (" +
     mmText(GerberOptions::kMinOffsetMm) + " to " + mmText(GerberOptions::kMaxOffsetMm) + ")\n" +

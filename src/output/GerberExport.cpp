@@ -130,7 +130,9 @@ public:
     {
         out_.BeginPunchLayer();
         for (const auto& o : objects) {
-            if (!o->is(ObjectKind::Pad) || !visible(*o))
+            // A pad without a hole is not drilled: a mark would cut a void
+            // into its copper.
+            if (!o->is(ObjectKind::Pad) || !visible(*o) || o->holeRadius() <= 0)
                 continue;
             out_.MoveTo(at(o->X1, o->Y1));
             const int32_t hole = options_.mark ? kMarkRadius : o->holeRadius();

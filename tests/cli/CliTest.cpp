@@ -72,6 +72,7 @@ TEST(Cli, ExitStatusesAndMessages)
         {{"drill", "--board", s, out}, 2, "ожидается файлов: 2, указано: 1; значением --board стал файл '" + s + "'",
          "expected 2 file arguments, got 1; --board took the file '" + s + "' for its value"},
         {{"convert", s, ""}, 2, "пустое имя файла", "an empty file name"},
+        {{"edit", "", out, "rotate"}, 2, "пустое имя файла", "an empty file name"},
     };
     for (const auto& [args, status, russian, englishText] : rows) {
         std::vector<std::string> english = args;

@@ -67,6 +67,21 @@ TEST(GerberExport, LayersAndOptions)
         s.GroundPlane2 = r.groundPlaneSide == 2;
         EXPECT_EQ(start(abc, s, r.options, r.expected), r.expected) << r.what;
     }
+
+    // A pad without a hole (a surface pad) is not drilled: neither a hole
+    // nor a centre mark may cut its copper.
+    ObjectList surface;
+    addPad(surface, {100, -100}, 80, 1, 1, 0);
+    addPad(surface, {300, -100}, 80, 1, 1, 40);
+    for (const bool mark : {false, true}) {
+        const Lines expected = Lines{"%ADD10C,1.60*%", "%ADD11C,1.60*%", mark ? "%ADD12C,0.30*%" : "%ADD12C,0.80*%",
+                                     "%LPD*%", "X100Y900D02*", "G54D10*", "D03*", "X300Y900D02*", "G54D11*", "D03*"} +
+                               Lines{"%LNAUGENFREISTANZEN*%", "%LPC*%", "X300Y900D02*", "G54D12*", "D03*", "M02*"};
+        EXPECT_EQ(start(surface, boardOf(1000, 1000), {.mirror = false, .outline = false, .punch = true, .mark = mark},
+                        expected),
+                  expected)
+            << "mark " << mark;
+    }
 }
 
 TEST(GerberExport, PadShapesArcsZonesAndLabels)
