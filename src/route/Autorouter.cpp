@@ -110,6 +110,14 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     const Point q{target.X1, target.Y1};
     const CellPos s = CellOfPoint(p, cellSize);
     const CellPos t = CellOfPoint(q, cellSize);
+    const Rect onBoard = board.boardRect();
+    const auto offBoard = [&](Point c) {
+        return c.x < onBoard.left || c.x > onBoard.right || c.y < onBoard.top || c.y > onBoard.bottom;
+    };
+    if (offBoard(p) || offBoard(q)) {
+        say(RouteStatus::PadOffBoard);
+        return finish({.failure = RouteStatus::PadOffBoard});
+    }
     // Pads beyond the fixed grid cannot be routed (boards from files may be
     // larger than the grid holds; larger cells reach further).
     if (!RouteGrid::contains(s) || !RouteGrid::contains(t)) {
@@ -248,6 +256,8 @@ std::string RouteStatusText(Language lang, RouteStatus status, const std::string
     case RouteStatus::PadOffLayer:
         return tr(lang, "Площадка перемычки не доходит до слоя трассировки: дорожка на нём её не соединит.",
                   "A pad of the band does not reach the routed layer: a track there would not join it.");
+    case RouteStatus::PadOffBoard:
+        return tr(lang, "Центр площадки перемычки лежит вне платы.", "A pad of the band lies off the board.");
     case RouteStatus::PadBeyondGrid:
         return tr(lang, "Площадка лежит за пределами области трассировки; при большей ширине или зазоре "
                         "область больше.",

@@ -33,6 +33,7 @@ enum class RouteStatus : uint8_t {
     NoPath,
     PadWithoutCopper, // a hole fills one of the pads: no track can join it
     PadOffLayer,      // a pad, and any via through it, lies on the other layer
+    PadOffBoard,      // a pad's centre lies off the board
     PadBeyondGrid,    // a pad lies beyond the cells the wave can cover
 };
 

@@ -134,6 +134,8 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
         {{1010, -990}, {63960, -1000}, true, true},
         {{1010, -990}, {70000, -1000}, true, false, RouteStatus::PadBeyondGrid},
         {{70000, -1000}, {1010, -990}, true, false, RouteStatus::PadBeyondGrid},
+        // However large the cells, a pad left of the board is never in the grid.
+        {{1010, -990}, {-30, -1000}, false, false, RouteStatus::PadOffBoard},
     };
     for (const auto& c : cases) {
         Band band(c.p, c.q);
