@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/BoardSizeDialog.h"
+#include "edit/gui/BoardPointer.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
 
@@ -44,6 +45,7 @@ void MainWindow::switchToBoard(int index)
 {
     if (rebuildingTabs_ || index < 0 || index == doc_.ActiveBoard)
         return;
+    pointer_->machine().leaveBoard();
     doc_.activate(index);
     activeBoardChanged();
     resetUndoHistory();
@@ -66,6 +68,7 @@ void MainWindow::activeBoardChanged()
 
 void MainWindow::addNewBoard()
 {
+    pointer_->machine().leaveBoard();
     doc_.newBoard(lang_);
     rebuildTabs();
     activeBoardChanged();

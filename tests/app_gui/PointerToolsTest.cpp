@@ -229,5 +229,26 @@ TEST(PointerTools, ConnectRouteAndUnroute)
     EXPECT_TRUE(f.control<QAbstractButton>("SB_AutoRoute").isChecked());
 }
 
+// The connect tool shows the pad under the pointer as selected. Left there
+// by a switch to another board, it stayed selected on its board, and a
+// Delete back there removed a pad the pointer was nowhere near.
+TEST(PointerTools, APadPickedForABandIsLetGoWhenTheBoardChanges)
+{
+    WindowFixture f;
+    addPad(f.list(), at(10, 10), 60);
+    f.addBoards(1);
+    f.window().boardTabs().setCurrentIndex(0);
+    f.window().boardView().redraw();
+    f.key(Qt::Key_B);
+    f.moveTo(at(10, 10));
+    ASSERT_EQ(f.selected(), std::vector<size_t>{0}) << "shown as picked";
+    f.window().boardTabs().setCurrentIndex(1);
+    f.window().boardTabs().setCurrentIndex(0);
+    EXPECT_TRUE(f.selected().empty());
+    f.moveTo(at(40, 40));
+    f.key(Qt::Key_Delete);
+    EXPECT_EQ(f.list().size(), 1u);
+}
+
 } // namespace
 } // namespace kestrel::test
