@@ -24,6 +24,12 @@ void MainWindow::buildGeneratorTools()
 {
     // After the click that placed the label has been handled in full.
     connect(pointer_, &BoardPointer::trackLabelAsked, this, [this] {
+        // Numbering goes on from the next number.
+        if (trackLabelDialog_ && trackLabelDialog_->settings().numbered) {
+            TrackLabelSettings next = trackLabelDialog_->settings();
+            next.start = std::min(pointer_->machine().state().LabelCounter, TrackLabelSettings::kMaxStart);
+            trackLabelDialog_->load(next);
+        }
         if (!askTrackLabel())
             showToolChoice(static_cast<int>(ToolMode::Edit));
     }, Qt::QueuedConnection);

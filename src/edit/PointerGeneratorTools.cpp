@@ -94,7 +94,10 @@ void PointerMachine::trackLabelPress(Point raw, PointerKeys keys)
         changed(list[i]);
     effects_.objectsChanged = true;
     s_.Pressed = false;
-    if (trackLabel_.numbered) {
+    // A number grown by a digit may make the next label larger than the
+    // board: the dialog is asked again, showing that number, and says so.
+    if (trackLabel_.numbered &&
+        TrackLabelFits(trackLabel_, s_.LabelCounter, doc_.Working.BoardWidth, doc_.Working.BoardHeight)) {
         makeFollowingLabel();
         drawFollowingLabel();
     } else {

@@ -1,7 +1,10 @@
 #include "WindowFixture.h"
 
 #include "edit/PointerMachine.h"
+#include "edit/TrackLabel.h"
+#include "geometry/Geometry.h"
 
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -105,6 +108,55 @@ TEST(GeneratorTools, TrackLabelLargerThanTheBoardIsRefused)
     EXPECT_TRUE(f.messages[0].text.startsWith("The label (") &&
                 f.messages[0].text.contains("is larger than the board (160.0 x 100.0 mm)"))
         << f.messages[0].text.toStdString();
+}
+
+// Numbered labels: the number that grows by a digit makes the next label
+// too large for the board. The dialog comes back with that number and says
+// so, instead of placing the label partly off the board.
+TEST(GeneratorTools, ANumberedLabelThatOutgrowsTheBoardAsksAgain)
+{
+    WindowFixture f;
+    TrackLabelSettings s;
+    s.text = "WWWWWWW";
+    s.numbered = true;
+    const auto fits = [&](double height, int number) {
+        s.heightMm = height;
+        return TrackLabelFits(s, number, f.doc().Working.BoardWidth, f.doc().Working.BoardHeight);
+    };
+    // A height the dialog's field holds (tenths of a millimetre).
+    double height = 0;
+    for (int tenths = 10; tenths <= 500 && height == 0; ++tenths)
+        if (fits(tenths / 10.0, 9) && !fits(tenths / 10.0, 10))
+            height = tenths / 10.0;
+    ASSERT_GT(height, 0);
+
+    int shownStart = -1;
+    bool acceptedAgain = true;
+    f.dialogs.push_back([&](QDialog& d) {
+        child<QLineEdit>(d, "E_Text").setText("WWWWWWW");
+        child<QDoubleSpinBox>(d, "SE_Hoehe").setValue(height);
+        child<QCheckBox>(d, "CB_WillsteZahl").setChecked(true);
+        child<QSpinBox>(d, "SE_Start").setValue(9);
+        return WindowFixture::accept(d);
+    });
+    f.dialogs.push_back([&](QDialog& d) {
+        shownStart = child<QSpinBox>(d, "SE_Start").value();
+        acceptedAgain = WindowFixture::accept(d);
+        return WindowFixture::cancel(d);
+    });
+    f.key(Qt::Key_K);
+    QCoreApplication::processEvents();
+    const Point p = at(1, 50);
+    f.moveTo(p);
+    f.click(p);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shownStart, 10);
+    EXPECT_FALSE(acceptedAgain);
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.contains("is larger than the board")) << f.messages[0].text.toStdString();
+    for (const auto& o : f.list())
+        EXPECT_TRUE(BoundingRect(*o).overlaps(f.doc().Working.boardRect())) << "label 9 placed whole";
+    EXPECT_FALSE(f.list().empty());
 }
 
 // The polygon and track-label dialogs show the values last used: what was

@@ -37,7 +37,13 @@ public:
     bool exhausted() const { return openNames.empty() && saveNames.empty() && answers.empty() && dialogs.empty(); }
 
     // Dialog scripts that press OK (which may refuse to close) or Cancel.
-    static bool accept(QDialog& d) { d.accept(); return d.result() == QDialog::Accepted; }
+    // A dialog shown again keeps its last result: a refused accept must not read as the earlier one.
+    static bool accept(QDialog& d)
+    {
+        d.setResult(QDialog::Rejected);
+        d.accept();
+        return d.result() == QDialog::Accepted;
+    }
     static bool cancel(QDialog& d) { d.reject(); return false; }
 
     std::optional<QString> openFileName(QWidget*, const QString&, const QString& filter) override
