@@ -24,14 +24,16 @@ bool segmentMeets(Point a, Point b, const Rect& r)
                              t1);
 }
 
-// The radius of the round ends the Gerber file gives a line's, track's or
-// zone edge's segments (as SegmentOutline sizes them); 0 for anything else.
-int32_t roundEndRadius(const LayoutObject& o)
+// The radius of the round ends of a line's, track's or zone edge's
+// segments: half the Gerber file's pen, an odd width's half unit included
+// (a track without width counts as its outline's); 0 for anything else.
+double roundEndRadius(const LayoutObject& o)
 {
     if (!o.is(ObjectKind::Line) && !o.is(ObjectKind::Track) && !o.is(ObjectKind::Zone))
         return 0;
-    const int32_t half = o.widthUnits() / 2;
-    return half == 0 && !o.is(ObjectKind::Zone) ? kDefaultHalfWidth : std::max(half, 0);
+    if (o.widthUnits() / 2 == 0 && !o.is(ObjectKind::Zone))
+        return kDefaultHalfWidth;
+    return std::max(o.widthUnits(), 0) / 2.0;
 }
 
 // How far the round ends of o reach beyond its outline parts: their ten
@@ -39,16 +41,15 @@ int32_t roundEndRadius(const LayoutObject& o)
 // it. Discs and arcs keep within half a unit.
 int32_t outlineSlack(const LayoutObject& o)
 {
-    return static_cast<int32_t>(std::ceil(0.08 * roundEndRadius(o))) + 1;
+    return static_cast<int32_t>(std::ceil(0.08 * roundEndRadius(o))) + 2;
 }
 
 // Whether one of the points lies nearer the segment a-b than `reach`.
 template <class Points>
-bool pointNear(const Points& points, Point a, Point b, int64_t reach)
+bool pointNear(const Points& points, Point a, Point b, double reach)
 {
-    return std::any_of(points.begin(), points.end(), [&](Point p) {
-        return pointSegmentDistanceSquared(p, a, b) < double(reach) * double(reach);
-    });
+    return std::any_of(points.begin(), points.end(),
+                       [&](Point p) { return pointSegmentDistanceSquared(p, a, b) < reach * reach; });
 }
 
 } // namespace
@@ -142,7 +143,7 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
     // meets (the outline's corners are whole units, a little outside; round
     // ends drawn reach a little beyond their parts).
     const int32_t half = width / 2;
-    const int32_t reach = half + 2 + (asDrawn ? mostSlack_ : 0);
+    const int32_t reach = half + 2 + (asDrawn ? mostSlack_ + 2 : 0);
     const Rect box = Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)}.grown(reach);
     if (!box.overlaps(extent_))
         return false;
@@ -150,10 +151,13 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
         std::fill(seen_.begin(), seen_.end(), 0);
         query_ = 1;
     }
+    // As drawn, everything is measured a unit wide of the pen: an odd width's
+    // half unit, corners rounded to whole units, and copper that only
+    // touches count too.
     std::optional<Region> track, ends;
     auto overlapsTrack = [&](const Region& part) {
         if (!track) {
-            LayoutObject segment = makeTrack(width, static_cast<uint8_t>(layer_));
+            LayoutObject segment = makeTrack(asDrawn ? width + 2 : width, static_cast<uint8_t>(layer_));
             segment.Points = {a, b};
             track = ObjectRegion(segment);
         }
@@ -163,8 +167,10 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
             return false;
         // The outline's sides are the drawn track's; its round ends are
         // measured as discs.
-        if (!ends)
-            ends = Region::disc(a, half).united(Region::disc(b, half));
+        if (!ends) {
+            const int32_t radius = half + 2;
+            ends = Region::disc(a, radius).united(Region::disc(b, radius));
+        }
         return part.overlaps(*ends);
     };
     auto test = [&](uint32_t id) {
@@ -181,10 +187,10 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
         // The round ends of another line, track or zone edge, drawn as discs
         // about its corners.
         const LayoutObject& o = copper.objects()[e.object];
-        const int32_t radius = e.part >= 0 && asDrawn ? roundEndRadius(o) : 0;
+        const double radius = e.part >= 0 && asDrawn ? roundEndRadius(o) : 0;
         if (radius == 0)
             return false;
-        const int64_t apart = int64_t{half} + radius;
+        const double apart = width / 2.0 + radius + 1;
         return o.is(ObjectKind::Line) ? pointNear(std::array{o.start(), o.end()}, a, b, apart)
                                       : pointNear(o.Points, a, b, apart);
     };

@@ -229,6 +229,8 @@ TEST(Autorouter, NoSegmentTouchesForeignCopper)
     wideClearance.clearanceUnits = 56;
     RouteSettings wideTrack;
     wideTrack.widthUnits = 200, wideTrack.clearanceUnits = 15;
+    RouteSettings oddWidth;
+    oddWidth.widthUnits = 55, oddWidth.clearanceUnits = 20;
     const struct {
         const char* what;
         Point p, q;
@@ -259,6 +261,9 @@ TEST(Autorouter, NoSegmentTouchesForeignCopper)
          [](ObjectList& list) -> LayoutObject& { return addPad(list, {2009, -788}, 80, 1); }, false},
         {"round end clear of the pad", {1289, -331}, {1837, -740}, 60, wideTrack,
          [](ObjectList& list) -> LayoutObject& { return addPad(list, {2040, -788}, 80, 1); }, true},
+        // Odd widths: 27.5 + 2.5 units of round ends 29 units apart overlap.
+        {"round ends of odd widths", {1000, -3000}, {3000, -3000}, 25, oddWidth,
+         [](ObjectList& list) -> LayoutObject& { return addTrack(list, {{971, -3000}, {700, -3000}}, 5); }, false},
         // Only the ends are round: the long side of a wide track 0.4 mm from
         // the straight way keeps the way open.
         {"beside a wide track's long side", {1000, -1000}, {4000, -1000}, 30, {},
