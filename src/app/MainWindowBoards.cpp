@@ -4,7 +4,6 @@
 #include "app/MainWindow.h"
 
 #include "app/BoardSizeDialog.h"
-#include "edit/gui/BoardPointer.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
 
@@ -45,7 +44,7 @@ void MainWindow::switchToBoard(int index)
 {
     if (rebuildingTabs_ || index < 0 || index == doc_.ActiveBoard)
         return;
-    pointer_->machine().leaveBoard();
+    session_.objectsWillChange(); // on the board it began on
     doc_.activate(index);
     activeBoardChanged();
     resetUndoHistory();
@@ -68,7 +67,7 @@ void MainWindow::activeBoardChanged()
 
 void MainWindow::addNewBoard()
 {
-    pointer_->machine().leaveBoard();
+    session_.objectsWillChange();
     doc_.newBoard(lang_);
     rebuildTabs();
     activeBoardChanged();

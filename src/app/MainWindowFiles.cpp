@@ -4,7 +4,6 @@
 #include "app/MainWindow.h"
 
 #include "edit/Undo.h"
-#include "edit/gui/BoardPointer.h"
 #include "model/gui/Prompts.h"
 #include "model/AutoSave.h"
 #include "model/LayoutFile.h"
@@ -259,7 +258,6 @@ void MainWindow::importBoardsFrom(const QString& path)
         showMacroFile(path);
         return;
     }
-    pointer_->machine().leaveBoard();
     session_.objectsWillChange();
     const Status imported = [&] {
         BusyCursor busy;

@@ -110,10 +110,6 @@ public:
     // than two points and a zone that spans no area are removed. The
     // machine's own edits do not end it.
     void abort();
-    // Before another board becomes active: the pad the connect tool shows as
-    // picked (it is selected for that) is let go on the board it lies on,
-    // where it would stay selected for a later Delete, and the operation ends.
-    void leaveBoard();
     // The autorouter's pick under the pointer, found by the window from the
     // pointer's pixel after a move (0 nothing, 1 a band, 2 a routed track).
     void setRoutePick(int pick) { routePick_ = pick; }

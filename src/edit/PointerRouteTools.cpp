@@ -48,13 +48,6 @@ void PointerMachine::connectPress()
         effects_.objectsChanged = true;
 }
 
-void PointerMachine::leaveBoard()
-{
-    if (s_.HighlightedPad >= 0)
-        HighlightPadForConnecting(objects(), s_.HighlightedPad, -1);
-    abort();
-}
-
 // A band being drawn is given up; with none the tool is left.
 void PointerMachine::connectRightPress()
 {

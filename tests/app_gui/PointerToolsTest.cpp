@@ -231,7 +231,8 @@ TEST(PointerTools, ConnectRouteAndUnroute)
 
 // The connect tool shows the pad under the pointer as selected. Left there
 // by a switch to another board, it stayed selected on its board, and a
-// Delete back there removed a pad the pointer was nowhere near.
+// Delete back there removed a pad the pointer was nowhere near; a Delete
+// over it removed it too.
 TEST(PointerTools, APadPickedForABandIsLetGoWhenTheBoardChanges)
 {
     WindowFixture f;
@@ -246,6 +247,11 @@ TEST(PointerTools, APadPickedForABandIsLetGoWhenTheBoardChanges)
     f.window().boardTabs().setCurrentIndex(0);
     EXPECT_TRUE(f.selected().empty());
     f.moveTo(at(40, 40));
+    f.key(Qt::Key_Delete);
+    EXPECT_EQ(f.list().size(), 1u);
+    // Nor is the pad under the pointer a selection for a command.
+    f.moveTo(at(10, 10));
+    ASSERT_EQ(f.selected(), std::vector<size_t>{0});
     f.key(Qt::Key_Delete);
     EXPECT_EQ(f.list().size(), 1u);
 }
