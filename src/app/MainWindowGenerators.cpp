@@ -24,10 +24,15 @@ void MainWindow::buildGeneratorTools()
 {
     // After the click that placed the label has been handled in full.
     connect(pointer_, &BoardPointer::trackLabelAsked, this, [this] {
-        // Numbering goes on from the next number.
+        // Numbering goes on from the next number; past the last one the
+        // dialog takes, it ends rather than repeat that number.
         if (trackLabelDialog_ && trackLabelDialog_->settings().numbered) {
             TrackLabelSettings next = trackLabelDialog_->settings();
-            next.start = std::min(pointer_->machine().state().LabelCounter, TrackLabelSettings::kMaxStart);
+            next.start = pointer_->machine().state().LabelCounter;
+            if (next.start > TrackLabelSettings::kMaxStart) {
+                next.start = TrackLabelSettings::kMaxStart;
+                next.numbered = false;
+            }
             trackLabelDialog_->load(next);
         }
         if (!askTrackLabel())
