@@ -112,51 +112,61 @@ TEST(GeneratorTools, TrackLabelLargerThanTheBoardIsRefused)
 
 // Numbered labels: the number that grows by a digit makes the next label
 // too large for the board. The dialog comes back with that number and says
-// so, instead of placing the label partly off the board.
+// so, instead of placing the label partly off the board; past 9999, the
+// last number it takes, it comes back with numbering off.
 TEST(GeneratorTools, ANumberedLabelThatOutgrowsTheBoardAsksAgain)
 {
-    WindowFixture f;
-    TrackLabelSettings s;
-    s.text = "WWWWWWW";
-    s.numbered = true;
-    const auto fits = [&](double height, int number) {
-        s.heightMm = height;
-        return TrackLabelFits(s, number, f.doc().Working.BoardWidth, f.doc().Working.BoardHeight);
-    };
-    // A height the dialog's field holds (tenths of a millimetre).
-    double height = 0;
-    for (int tenths = 10; tenths <= 500 && height == 0; ++tenths)
-        if (fits(tenths / 10.0, 9) && !fits(tenths / 10.0, 10))
-            height = tenths / 10.0;
-    ASSERT_GT(height, 0);
+    for (const int first : {9, 9999}) {
+        SCOPED_TRACE(first);
+        WindowFixture f;
+        TrackLabelSettings s;
+        s.text = "WWWWWWW";
+        s.numbered = true;
+        const auto fits = [&](double height, int number) {
+            s.heightMm = height;
+            return TrackLabelFits(s, number, f.doc().Working.BoardWidth, f.doc().Working.BoardHeight);
+        };
+        // A height the dialog's field holds (tenths of a millimetre).
+        double height = 0;
+        for (int tenths = 10; tenths <= 500 && height == 0; ++tenths)
+            if (fits(tenths / 10.0, first) && !fits(tenths / 10.0, first + 1))
+                height = tenths / 10.0;
+        ASSERT_GT(height, 0);
 
-    int shownStart = -1;
-    bool acceptedAgain = true;
-    f.dialogs.push_back([&](QDialog& d) {
-        child<QLineEdit>(d, "E_Text").setText("WWWWWWW");
-        child<QDoubleSpinBox>(d, "SE_Hoehe").setValue(height);
-        child<QCheckBox>(d, "CB_WillsteZahl").setChecked(true);
-        child<QSpinBox>(d, "SE_Start").setValue(9);
-        return WindowFixture::accept(d);
-    });
-    f.dialogs.push_back([&](QDialog& d) {
-        shownStart = child<QSpinBox>(d, "SE_Start").value();
-        acceptedAgain = WindowFixture::accept(d);
-        return WindowFixture::cancel(d);
-    });
-    f.key(Qt::Key_K);
-    QCoreApplication::processEvents();
-    const Point p = at(1, 50);
-    f.moveTo(p);
-    f.click(p);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(shownStart, 10);
-    EXPECT_FALSE(acceptedAgain);
-    ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_TRUE(f.messages[0].text.contains("is larger than the board")) << f.messages[0].text.toStdString();
-    for (const auto& o : f.list())
-        EXPECT_TRUE(BoundingRect(*o).overlaps(f.doc().Working.boardRect())) << "label 9 placed whole";
-    EXPECT_FALSE(f.list().empty());
+        int shownStart = -1;
+        bool shownNumbered = false, acceptedAgain = true;
+        f.dialogs.push_back([&](QDialog& d) {
+            child<QLineEdit>(d, "E_Text").setText("WWWWWWW");
+            child<QDoubleSpinBox>(d, "SE_Hoehe").setValue(height);
+            child<QCheckBox>(d, "CB_WillsteZahl").setChecked(true);
+            child<QSpinBox>(d, "SE_Start").setValue(first);
+            return WindowFixture::accept(d);
+        });
+        f.dialogs.push_back([&](QDialog& d) {
+            shownStart = child<QSpinBox>(d, "SE_Start").value();
+            shownNumbered = child<QCheckBox>(d, "CB_WillsteZahl").isChecked();
+            acceptedAgain = WindowFixture::accept(d);
+            return WindowFixture::cancel(d);
+        });
+        f.key(Qt::Key_K);
+        QCoreApplication::processEvents();
+        const Point p = at(1, 50);
+        f.moveTo(p);
+        f.click(p);
+        QCoreApplication::processEvents();
+        for (const auto& o : f.list())
+            EXPECT_TRUE(BoundingRect(*o).overlaps(f.doc().Working.boardRect())) << "the first label placed whole";
+        EXPECT_FALSE(f.list().empty());
+        if (first == 9) {
+            EXPECT_EQ(std::tuple(shownStart, shownNumbered), std::tuple(10, true));
+            EXPECT_FALSE(acceptedAgain);
+            ASSERT_EQ(f.messages.size(), 1u);
+            EXPECT_TRUE(f.messages[0].text.contains("is larger than the board")) << f.messages[0].text.toStdString();
+        } else {
+            EXPECT_FALSE(shownNumbered) << "9999 is not placed twice";
+            EXPECT_TRUE(acceptedAgain) << "the text alone fits";
+        }
+    }
 }
 
 // The polygon and track-label dialogs show the values last used: what was
