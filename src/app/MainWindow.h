@@ -167,6 +167,7 @@ private:
     // (or a text that makes no track) leaves the edit tool chosen.
     void chooseGeneratorTool(int toolMode);
     bool askTrackLabel();
+    void askNextTrackLabel();
     bool askPolygon();
     void editArcSegment();
     // F12: via mode on or off, applied to the selected pads (vias made, or
@@ -225,6 +226,10 @@ private:
     void buildLabelTool();
     LabelDialog& labelDialog();
     void runLabelDialog();
+    // Runs `show` once no mouse button is down: a dialog opened by a press
+    // on the board, shown while the button is still down, took its release
+    // as a click on OK or Cancel when one of them lay under the pointer.
+    void afterButtonsReleased(std::function<void()> show);
     void editLabelProperties(long objectIndex);
     void setPadShape(int shape);
 

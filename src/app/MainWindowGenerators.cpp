@@ -23,21 +23,27 @@ void MainWindow::defineGeneratorHandlers()
 void MainWindow::buildGeneratorTools()
 {
     // After the click that placed the label has been handled in full.
-    connect(pointer_, &BoardPointer::trackLabelAsked, this, [this] {
-        // Numbering goes on from the next number; past the last one the
-        // dialog takes, it ends rather than repeat that number.
-        if (trackLabelDialog_ && trackLabelDialog_->settings().numbered) {
-            TrackLabelSettings next = trackLabelDialog_->settings();
-            next.start = pointer_->machine().state().LabelCounter;
-            if (next.start > TrackLabelSettings::kMaxStart) {
-                next.start = TrackLabelSettings::kMaxStart;
-                next.numbered = false;
-            }
-            trackLabelDialog_->load(next);
+    connect(
+        pointer_, &BoardPointer::trackLabelAsked, this,
+        [this] { afterButtonsReleased([this] { askNextTrackLabel(); }); }, Qt::QueuedConnection);
+}
+
+// After a label without numbering, or one whose next number would not fit.
+void MainWindow::askNextTrackLabel()
+{
+    // Numbering goes on from the next number; past the last one the
+    // dialog takes, it ends rather than repeat that number.
+    if (trackLabelDialog_ && trackLabelDialog_->settings().numbered) {
+        TrackLabelSettings next = trackLabelDialog_->settings();
+        next.start = pointer_->machine().state().LabelCounter;
+        if (next.start > TrackLabelSettings::kMaxStart) {
+            next.start = TrackLabelSettings::kMaxStart;
+            next.numbered = false;
         }
-        if (!askTrackLabel())
-            showToolChoice(static_cast<int>(ToolMode::Edit));
-    }, Qt::QueuedConnection);
+        trackLabelDialog_->load(next);
+    }
+    if (!askTrackLabel())
+        showToolChoice(static_cast<int>(ToolMode::Edit));
 }
 
 void MainWindow::chooseGeneratorTool(int toolMode)

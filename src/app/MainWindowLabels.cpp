@@ -14,7 +14,9 @@
 #include "view/gui/LabelPainter.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kestrel {
@@ -35,7 +37,8 @@ void MainWindow::defineLabelHandlers()
 void MainWindow::buildLabelTool()
 {
     machine_->setLabelMeasure(labelExtent);
-    connect(pointer_, &BoardPointer::labelDialogRequested, this, &MainWindow::runLabelDialog);
+    connect(pointer_, &BoardPointer::labelDialogRequested, this,
+            [this] { afterButtonsReleased([this] { runLabelDialog(); }); });
     connect(pointer_, &BoardPointer::labelPropertiesRequested, this, &MainWindow::editLabelProperties);
 
     auto* padButton = qobject_cast<QToolButton*>(toolPanel_->toolButton(2));
@@ -61,6 +64,23 @@ void MainWindow::setPadShape(int shape)
         return;
     tools_.CurrentPadShape = static_cast<uint8_t>(shape);
     toolPanel_->toolButton(2)->setIcon(padShapeIcon(shape, tools_.ViaMode));
+}
+
+void MainWindow::afterButtonsReleased(std::function<void()> show)
+{
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+        show();
+        return;
+    }
+    auto* wait = new QTimer(this);
+    connect(wait, &QTimer::timeout, this, [wait, show = std::move(show)] {
+        if (QGuiApplication::mouseButtons() != Qt::NoButton)
+            return;
+        wait->stop();
+        wait->deleteLater();
+        show();
+    });
+    wait->start(10);
 }
 
 // OK makes the dialog's height and angle the current ones and lets a label

@@ -94,6 +94,29 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     EXPECT_EQ(objectsInFile(dir.file("closed.kbd")), 3u) << "the placed labels alone";
 }
 
+// The press that places a label asks for the next one; shown while the
+// button was still down, the dialog took the release as a click on the
+// button under the pointer.
+TEST(LabelTool, TheNextLabelIsAskedForOnceTheButtonIsUp)
+{
+    WindowFixture f;
+    bool asked = false;
+    f.dialogs = {labelScript("Q", false, 0), [&asked](QDialog& d) {
+                     asked = true;
+                     return WindowFixture::cancel(d);
+                 }};
+    f.tool("SB_Text");
+    f.moveTo({1500, -2500});
+    QTest::mousePress(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf({1500, -2500}));
+    QTest::qWait(50);
+    EXPECT_EQ(f.list().size(), 1u) << "placed on the press";
+    EXPECT_FALSE(asked) << "not while the button is down";
+    QTest::mouseRelease(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf({1500, -2500}));
+    for (int ms = 0; ms < 1000 && !asked; ms += 10)
+        QTest::qWait(10);
+    EXPECT_TRUE(asked);
+}
+
 // Adding, choosing and removing reach the menus; the lists come back next
 // time. The lists' own rules: ParameterLists in the edit tests.
 TEST(ParameterLists, AddChooseRemoveAndReload)
