@@ -170,7 +170,22 @@ void LabelDialog::accept()
                          Prompts::Icon::Information);
         return;
     }
+    const LabelChoice c = choice();
+    const Point extent =
+        measure_ ? measure_(NumberedLabelText(c.text, c.numbering, c.start), c.fontHeight, c.angle) : Point{};
+    if (measure_ && !ExtentFitsBoard(extent, boardWidth_, boardHeight_)) {
+        prompts_.message(this, "Kestrel", labelLargerThanBoard(lang_, extent, boardWidth_, boardHeight_),
+                         Prompts::Icon::Information);
+        return;
+    }
     QDialog::accept();
+}
+
+void LabelDialog::setBoard(int32_t widthUnits, int32_t heightUnits, LabelMeasure measure)
+{
+    boardWidth_ = widthUnits;
+    boardHeight_ = heightUnits;
+    measure_ = std::move(measure);
 }
 
 void LabelDialog::showEvent(QShowEvent* event)

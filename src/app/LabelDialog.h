@@ -35,6 +35,9 @@ public:
     void loadLabel(const LayoutObject& label);
     // What OK gave, for the label tool.
     LabelChoice choice() const;
+    // The board the label goes on and how texts measure: OK refuses a
+    // label whose box is larger than the board.
+    void setBoard(int32_t widthUnits, int32_t heightUnits, LabelMeasure measure);
     int32_t angle() const;
     std::string text() const;
 
@@ -50,6 +53,8 @@ private:
     QRadioButton* angles_[4] = {};
     QCheckBox* numbering_ = nullptr;
     QSpinBox* start_ = nullptr;
+    int32_t boardWidth_ = 0, boardHeight_ = 0;
+    LabelMeasure measure_; // none: not checked
 };
 
 } // namespace kestrel

@@ -89,6 +89,7 @@ void MainWindow::runLabelDialog()
 {
     LabelDialog& dialog = labelDialog();
     dialog.setHeightUnits(tools_.TextHeight);
+    dialog.setBoard(doc_.Working.BoardWidth, doc_.Working.BoardHeight, labelExtent);
     if (!prompts_.runDialog(dialog)) {
         pointer_->answerLabelDialog(std::nullopt);
         return;
@@ -106,6 +107,7 @@ void MainWindow::editLabelProperties(long objectIndex)
     LayoutObject& label = list[static_cast<size_t>(objectIndex)];
     LabelDialog& dialog = labelDialog();
     dialog.loadLabel(label);
+    dialog.setBoard(doc_.Working.BoardWidth, doc_.Working.BoardHeight, labelExtent);
     // The field shows the height to 0.1 mm: left as shown, the label keeps
     // its own, which may be finer.
     const int32_t shownHeight = dialog.heightUnits();

@@ -420,6 +420,11 @@ void label(EditContext& c, const StepArgs& a)
         a.has("--layer") ? layerOf(a.options.at("--layer")) : static_cast<uint8_t>(c.doc.Working.ActiveLayer);
     const LabelLook look{LabelStepFontHeight(a), LabelStepAngle(a), layer, c.tools.CurrentClearance};
     const Point extent = a.extent.value_or(Point{0, 0});
+    if (!ExtentFitsBoard(extent, c.doc.Working.BoardWidth, c.doc.Working.BoardHeight)) {
+        note(tr(c.lang, "шаг label: надпись больше платы; ничего не добавлено",
+                "step label: the label is larger than the board; nothing added"));
+        return;
+    }
     // Kept on the board as the label tool keeps the label that follows the
     // pointer.
     const Point at = ClampLabelAnchor(boardPoint(a.numbers[0], a.numbers[1]), extent, c.doc.Working.BoardWidth,

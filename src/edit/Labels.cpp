@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace kestrel {
 
@@ -57,6 +58,11 @@ void EditLabel(LayoutDocument& doc, LayoutObject& label, const std::string& text
     label.X2 = label.X1 + e.x;
     label.Y2 = label.Y1 + e.y;
     doc.Modified = true;
+}
+
+bool ExtentFitsBoard(Point extent, int32_t boardWidth, int32_t boardHeight)
+{
+    return std::abs(int64_t{extent.x}) <= boardWidth && std::abs(int64_t{extent.y}) <= boardHeight;
 }
 
 Point ClampLabelAnchor(Point p, Point extent, int32_t boardWidth, int32_t boardHeight)

@@ -32,6 +32,10 @@ std::string NumberedLabelText(const std::string& text, bool numbering, int count
 // The measured, turned extent of a text at a font height and angle.
 using LabelMeasure = std::function<Point(const std::string& text, int32_t fontHeight, int32_t angle)>;
 
+// Whether a box of this extent fits on a board of this size; a larger one
+// would lie partly off the board wherever it was placed.
+bool ExtentFitsBoard(Point extent, int32_t boardWidth, int32_t boardHeight);
+
 struct LabelLook {
     int32_t fontHeight = 0; // the label's Width: negative, units
     int32_t angle = 0;

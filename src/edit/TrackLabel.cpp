@@ -1,5 +1,6 @@
 #include "edit/TrackLabel.h"
 
+#include "edit/Labels.h"
 #include "edit/Selection.h"
 #include "edit/Transform.h"
 #include "edit/Undo.h"
@@ -8,7 +9,6 @@
 #include "view/StrokeFont.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace kestrel {
 
@@ -158,8 +158,7 @@ void keepStrokesOnBoard(ObjectList& list, size_t first, const Rect& board)
 
 bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t boardWidth, int32_t boardHeight)
 {
-    const Point extent = StrokeTextExtent(settings, counter);
-    return std::abs(int64_t{extent.x}) <= boardWidth && std::abs(int64_t{extent.y}) <= boardHeight;
+    return ExtentFitsBoard(StrokeTextExtent(settings, counter), boardWidth, boardHeight);
 }
 
 size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,

@@ -117,6 +117,29 @@ TEST(LabelTool, TheNextLabelIsAskedForOnceTheButtonIsUp)
     EXPECT_TRUE(asked);
 }
 
+// A label whose box is larger than the board would lie partly off it
+// wherever it went: the dialog stays open and gives both sizes.
+TEST(LabelTool, ALabelLargerThanTheBoardIsRefused)
+{
+    WindowFixture f;
+    bool accepted[2] = {true, false};
+    f.dialogs = {[&](QDialog& d) {
+        child<QLineEdit>(d, "Edit1").setText("WWWWWWWWWWWWWWW");
+        auto& height = child<QDoubleSpinBox>(d, "SE_Hoehe");
+        height.setValue(30);
+        accepted[0] = WindowFixture::accept(d);
+        height.setValue(3);
+        accepted[1] = WindowFixture::accept(d);
+        return accepted[1];
+    }};
+    f.tool("SB_Text");
+    EXPECT_FALSE(accepted[0]);
+    EXPECT_TRUE(accepted[1]);
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_TRUE(f.messages[0].text.contains("is larger than the board (160.0 x 100.0 mm)"))
+        << f.messages[0].text.toStdString();
+}
+
 // Adding, choosing and removing reach the menus; the lists come back next
 // time. The lists' own rules: ParameterLists in the edit tests.
 TEST(ParameterLists, AddChooseRemoveAndReload)

@@ -140,6 +140,9 @@ TEST(EditCli, EachStepReachesTheEditor)
         // beyond an edge with the next save; it is refused, as the dialog does.
         {"a track label wider than the board is refused", {"track-label 10 30 WWWWWWWWWW --height 30"}, nullptr, 3,
          nullptr, {"--lang", "en"}, "kestrel-cli: step track-label: the label is larger than the board; nothing added\n"},
+        {"a label in the system font larger than the board is refused",
+         {"label 10 10 WWWWWWWWWWWWWWW --height 30 --layer B1"}, nullptr, 3, nullptr, {"--lang", "en"},
+         "kestrel-cli: step label: the label is larger than the board; nothing added\n"},
         // The label step places what the label tool places (the box is the
         // label tool's). The last is moved in to stay on the 160 x 100 mm board.
         {"labels in the system font", {"label 10 5 R 12 --height 2.5 --angle 90 --layer B1", "label 159 99 EDGE"},

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <cstdlib>
+
 namespace kestrel {
 
 QDoubleSpinBox* decimalSpin(const char* name, double minimum, double maximum, double value, QWidget* parent)
@@ -58,6 +60,17 @@ void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const 
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout.addWidget(buttons);
+}
+
+QString labelLargerThanBoard(Language lang, Point extent, int32_t boardWidth, int32_t boardHeight)
+{
+    const auto mm = [](int64_t units) { return QString::number(std::abs(units) / 100.0, 'f', 1); };
+    return QString::fromUtf8(tr(lang,
+                                "Надпись (%1 x %2 мм) больше платы (%3 x %4 мм): уменьшите высоту или сократите "
+                                "текст.",
+                                "The label (%1 x %2 mm) is larger than the board (%3 x %4 mm): choose a smaller "
+                                "height or a shorter text."))
+        .arg(mm(extent.x), mm(extent.y), mm(boardWidth), mm(boardHeight));
 }
 
 } // namespace kestrel

@@ -1,8 +1,12 @@
 #pragma once
-// Small builders the generator dialogs share: named spin boxes, radio rows
-// and the OK and Cancel buttons.
+// Small builders the generator dialogs share: named spin boxes, radio rows,
+// the OK and Cancel buttons, and the message on a label too large.
+
+#include "model/Language.h"
+#include "model/Types.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <initializer_list>
 #include <utility>
@@ -23,5 +27,7 @@ QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<con
                       QButtonGroup*& group, QWidget* parent);
 // OK (okName) and Cancel (cancelName) wired to accept and reject.
 void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const char* cancelName);
+// Why a label of this extent is refused on a board of this size.
+QString labelLargerThanBoard(Language lang, Point extent, int32_t boardWidth, int32_t boardHeight);
 
 } // namespace kestrel

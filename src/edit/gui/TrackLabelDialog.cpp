@@ -14,7 +14,6 @@
 #include <QSpinBox>
 
 #include <array>
-#include <cstdlib>
 
 namespace kestrel {
 
@@ -155,14 +154,7 @@ void TrackLabelDialog::accept()
     }
     if (boardWidth_ > 0 && !TrackLabelFits(s, s.start, boardWidth_, boardHeight_)) {
         const Point extent = StrokeTextExtent(s, s.start);
-        const auto mm = [](int64_t units) { return QString::number(std::abs(units) / 100.0, 'f', 1); };
-        prompts_.message(this, "Kestrel",
-                         QString::fromUtf8(kestrel::tr(lang_,
-                                                       "Надпись (%1 x %2 мм) больше платы (%3 x %4 мм): уменьшите "
-                                                       "высоту или сократите текст.",
-                                                       "The label (%1 x %2 mm) is larger than the board (%3 x %4 mm): "
-                                                       "choose a smaller height or a shorter text."))
-                             .arg(mm(extent.x), mm(extent.y), mm(boardWidth_), mm(boardHeight_)),
+        prompts_.message(this, "Kestrel", labelLargerThanBoard(lang_, extent, boardWidth_, boardHeight_),
                          Prompts::Icon::Information);
         height_->setFocus();
         return;
