@@ -104,9 +104,9 @@ namespace {
 
 // Points of an arc's middle line well inside its span, strictly inside the
 // frame: the arc's area around such a point meets the frame. The outline
-// cuts the arc off along its end rays and, for spans up to a half turn,
-// along the chord between the middle line's ends, so the samples keep a
-// few units clear of both.
+// cuts the arc off along its end rays and, for a filled sector of up to a
+// half turn, along the chord between the middle line's ends, so the samples
+// keep a few units clear of both.
 bool arcMiddleLineInside(const LayoutObject& c, const Rect& frame)
 {
     const double outer = c.circleOuterRadius(), inner = c.circleInnerRadius();
@@ -117,7 +117,7 @@ bool arcMiddleLineInside(const LayoutObject& c, const Rect& frame)
     const double span = arcSpanDegrees(c) * std::numbers::pi / 180.0;
     const double clearOfRays = middle * std::sin(std::min(span / 4, std::numbers::pi / 2));
     const double clearOfChord =
-        span < std::numbers::pi ? middle * (1 - std::cos(span / 2) / std::cos(span / 4)) : middle;
+        c.Filled && span < std::numbers::pi ? middle * (1 - std::cos(span / 2) / std::cos(span / 4)) : middle;
     if (clearOfRays < 4 || clearOfChord < 4)
         return false;
     constexpr int kSamples = 9; // over the middle half of the span
@@ -137,16 +137,14 @@ double distanceToFrame(const Rect& frame, double x, double y)
     return std::hypot(dx, dy);
 }
 
-// Whether an unfilled arc of at most a half turn stays clear of the frame:
-// its outline lies within half its width (and a unit of rounding) of its
-// middle line, sampled so densely that no point of the line lies further
-// than `gap` from a sample. (Longer arcs are outlined as the ring less a
-// wedge, which leaves pieces of the ring's inside in the gap.)
+// Whether an unfilled arc stays clear of the frame: its outline lies within
+// half its width (and a unit of rounding) of its middle line, sampled so
+// densely that no point of the line lies further than `gap` from a sample.
 bool arcClearOf(const LayoutObject& c, const Rect& frame)
 {
     const double outer = c.circleOuterRadius(), inner = c.circleInnerRadius();
     const double span = arcSpanDegrees(c) * std::numbers::pi / 180.0;
-    if (c.Filled || !(inner >= 0 && inner < outer) || span > std::numbers::pi)
+    if (c.Filled || !(inner >= 0 && inner < outer))
         return false;
     const double halfWidth = std::trunc((outer - inner) / 2);
     const double middle = halfWidth + inner;

@@ -71,8 +71,15 @@ Region circleRegion(const LayoutObject& o)
     // In 64 bits: a start angle read from a file may lie anywhere.
     const int64_t middle64 = d < 181 ? static_cast<int64_t>(start) + d / 2 : static_cast<int64_t>(start) - (360 - d) / 2;
     const auto middle = static_cast<int32_t>(middle64 % 360);
-    const Polygon wedge = {pointOnRadius(c, start, rm), pointOnRadius(c, start, far), pointOnRadius(c, middle, far),
-                           pointOnRadius(c, stop, far), pointOnRadius(c, stop, rm)};
+    // A filled sector is cut along the chord between its ends, as it is
+    // drawn; a ring along the rays through its ends, or the cut would leave
+    // a strip of the ring's inside in the gap of a long arc and take one
+    // from the middle of a short one.
+    const Polygon wedge = o.Filled ? Polygon{pointOnRadius(c, start, rm), pointOnRadius(c, start, far),
+                                             pointOnRadius(c, middle, far), pointOnRadius(c, stop, far),
+                                             pointOnRadius(c, stop, rm)}
+                                   : Polygon{c, pointOnRadius(c, start, far), pointOnRadius(c, middle, far),
+                                             pointOnRadius(c, stop, far)};
     region = d < 181 ? region.intersected(Region::fromPolygon(wedge)) : region.subtracted(Region::fromPolygon(wedge));
 
     const int32_t endRadius = saturatedUnits(halfWidth);
@@ -111,9 +118,9 @@ std::optional<ArcBounds> circleBounds(const LayoutObject& o)
         b.caps[1] = pointOnRadius(c, stop, rm);
         b.capReach = static_cast<double>(halfWidth) - kMargin;
         const int32_t d = static_cast<int32_t>(((static_cast<int64_t>(stop) - start) % 360 + 360) % 360);
-        // Below 181 degrees the wedge's inner edge runs from cap centre to
+        // Below 181 degrees a filled sector's cut runs from cap centre to
         // cap centre, so only the ring beyond the caps' radius is sure.
-        if (d < 181)
+        if (o.Filled && d < 181)
             low = static_cast<double>(rm);
         from = radians(static_cast<double>(((start % 360) + 360) % 360));
         span = radians(d);

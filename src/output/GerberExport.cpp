@@ -184,9 +184,10 @@ private:
             Point stop = arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees());
             if (options_.fullCirclesFromZero && o.arcStartDegrees() == o.arcStopDegrees())
                 start = stop = arcStrokePoint(centre, s.centreRadius, 0);
-            if (start == stop && arcSpanDegrees(o) < 360) {
+            if (start == stop && arcSpanDegrees(o) <= 180) {
                 // An arc shorter than the file's resolution: both ends round
                 // to one point, which an arc command takes for a whole circle.
+                // (A gap that small in a long arc leaves the whole circle.)
                 out_.MoveTo(start);
                 out_.LineTo(stop);
             } else {

@@ -137,6 +137,11 @@ TEST(ObjectRegion, OtherKinds)
         // Round ends of radius 10 at both arc ends.
         {"0 to 90", circle(100, 80, 0, 90, false), {{64, 64}, {90, -9}, {-9, 90}}, {{-64, 64}, {64, -64}, {90, -11}}},
         {"arc across 0 degrees", circle(100, 80, 350, 10, false), {{90, 0}}, {{0, 90}, {-90, 0}}},
+        // An arc is cut along the rays through its ends: nothing of the ring
+        // stays in the gap of a long arc, nothing of its inside is lost in the
+        // middle of a short one.
+        {"gap of a long arc", circle(800, 750, 10, 350, false), {{-755, 0}, {0, 755}}, {{755, 0}, {795, 0}}},
+        {"inside of a short arc", circle(800, 750, 0, 20, false), {{744, 131}, {783, 138}}, {{0, 755}}},
         {"filled disc", circle(100, 80, 0, 0, true), {{0, 0}, {99, 0}}, {{101, 0}}},
         {"filled sector", circle(100, 0, 0, 90, true), {{60, 60}, {10, 10}}, {{-60, 60}, {60, -60}}},
     };

@@ -101,6 +101,11 @@ TEST(GerberExport, PadShapesArcsZonesAndLabels)
              c.Angle = 3, c.Width = 4;
          },
          {"%ADD10C,0.20*%", "%LPD*%", "G54D10*", "X550Y503D02*", "X550Y503D01*", "M02*"}},
+        {[](ObjectList& l) { // 359 degrees on radius 50: ends on one point, and all but a sliver of the ring
+             LayoutObject& c = l.append(makeCircle({500, -500}, 60, 1, 1, 40));
+             c.Angle = 4, c.Width = 3;
+         },
+         {"%ADD10C,0.20*%", "%LPD*%", "G54D10*", "G75*", "G01X550Y503D02*", "G03X550Y503I-50J-3D01*", "G01*", "M02*"}},
         {[](ObjectList& l) { // 0 to 360 degrees is the whole ring, whose ends meet
              LayoutObject& c = l.append(makeCircle({500, -500}, 60, 1, 1, 40));
              c.Angle = 0, c.Width = 360;
