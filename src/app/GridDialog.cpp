@@ -50,6 +50,7 @@ GridDialog::GridDialog(Language lang, QWidget* parent) : QDialog(parent)
     addOkCancel(*this, *layout, "OKBtn", "CancelBtn");
     applyTexts(this, kTexts, lang);
     setMinimumWidth(240);
+    selectWhenShown(*this, grid_);
 }
 
 int32_t GridDialog::gridUnits() const

@@ -1,13 +1,17 @@
 #include "WindowFixture.h"
 
+#include "app/GridDialog.h"
 #include "edit/PointerMachine.h"
 #include "edit/TrackLabel.h"
+#include "edit/gui/ArcDialog.h"
+#include "edit/gui/PolygonDialog.h"
 #include "geometry/Geometry.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTest>
 
 namespace kestrel::test {
 namespace {
@@ -208,6 +212,33 @@ TEST(GeneratorTools, DialogsKeepTheValuesUsedNotThoseCancelled)
     }
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts.mid(1), (QStringList{"KEPT", "KEPT"}));
+}
+
+// Digits typed as a number dialog opens replace the first field's value,
+// whether it was reached by Tab or not.
+TEST(GeneratorTools, TypingInANewDialogReplacesTheFirstValue)
+{
+    auto typeInto = [](QDialog& d, const char* fieldName, const char* typed) {
+        auto& field = child<QAbstractSpinBox>(d, fieldName);
+        d.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(d.focusWidget(), &field) << fieldName;
+        QTest::keyClicks(&field, typed);
+        d.hide();
+        QCoreApplication::processEvents();
+    };
+    GridDialog grid(Language::English);
+    typeInto(grid, "SE_Raster", "0.25");
+    EXPECT_EQ(grid.gridUnits(), 25);
+    typeInto(grid, "SE_Raster", "1.5");
+    EXPECT_EQ(grid.gridUnits(), 150) << "shown a second time";
+    PolygonDialog polygon(Language::Russian);
+    typeInto(polygon, "SE_Ecken", "8");
+    EXPECT_EQ(polygon.settings().corners, 8);
+    ArcDialog arc(Language::English);
+    arc.load({90, 180, false});
+    typeInto(arc, "SE_StartWinkel", "45");
+    EXPECT_EQ(arc.settings().start, 45);
 }
 
 } // namespace

@@ -70,6 +70,7 @@ ArcDialog::ArcDialog(Language lang, QWidget* parent) : QDialog(parent)
     layout->addWidget(group);
     addOkCancel(*this, *layout, "OKBtn", "CancelBtn");
     applyTexts(this, kTexts, lang);
+    selectWhenShown(*this, start_);
 }
 
 void ArcDialog::load(const ArcSettings& arc)

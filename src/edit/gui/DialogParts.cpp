@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -60,6 +61,35 @@ void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const 
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout.addWidget(buttons);
+}
+
+namespace {
+
+class SelectOnShow : public QObject {
+public:
+    SelectOnShow(QDialog& dialog, QAbstractSpinBox* field) : QObject(&dialog), field_(field)
+    {
+        dialog.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            field_->setFocus();
+            field_->selectAll();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAbstractSpinBox* field_;
+};
+
+} // namespace
+
+void selectWhenShown(QDialog& dialog, QAbstractSpinBox* field)
+{
+    new SelectOnShow(dialog, field);
 }
 
 QString labelLargerThanBoard(Language lang, Point extent, int32_t boardWidth, int32_t boardHeight)

@@ -1,6 +1,7 @@
 #pragma once
 // Small builders the generator dialogs share: named spin boxes, radio rows,
-// the OK and Cancel buttons, and the message on a label too large.
+// the OK and Cancel buttons, the first field's focus, and the message on a
+// label too large.
 
 #include "model/Language.h"
 #include "model/Types.h"
@@ -11,6 +12,7 @@
 #include <initializer_list>
 #include <utility>
 
+class QAbstractSpinBox;
 class QBoxLayout;
 class QButtonGroup;
 class QDoubleSpinBox;
@@ -27,6 +29,9 @@ QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<con
                       QButtonGroup*& group, QWidget* parent);
 // OK (okName) and Cancel (cancelName) wired to accept and reject.
 void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const char* cancelName);
+// Gives the field the focus with its text selected each time the dialog
+// shows, so that typing replaces the value rather than adding to it.
+void selectWhenShown(QDialog& dialog, QAbstractSpinBox* field);
 // Why a label of this extent is refused on a board of this size.
 QString labelLargerThanBoard(Language lang, Point extent, int32_t boardWidth, int32_t boardHeight);
 

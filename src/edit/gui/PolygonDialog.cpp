@@ -66,6 +66,7 @@ PolygonDialog::PolygonDialog(Language lang, QWidget* parent) : QDialog(parent)
     layout->addWidget(group);
     addOkCancel(*this, *layout, "OKBtn", "CancelBtn");
     applyTexts(this, kTexts, lang);
+    selectWhenShown(*this, corners_);
 }
 
 PolygonSettings PolygonDialog::settings() const
