@@ -24,7 +24,7 @@ std::string jsonLine(const Violation& v, const ObjectList& objects)
                        std::to_string(v.object);
     if (v.other >= 0)
         line += ",\"other\":" + std::to_string(v.other);
-    line += ",\"layer\":\"" + layerKeyOrNumber(objects[v.object].Layer) + "\"";
+    line += ",\"layer\":\"" + layerKeyOrNumber(violationLayer(v, objects)) + "\"";
     if (hasMeasure(v.kind))
         line += ",\"measured_mm\":" + mmText(measuredMm(v.measuredUnits)) + ",\"limit_mm\":" + mm(v.limitUnits);
     if (v.kind == ViolationKind::HoleInPlane)

@@ -480,6 +480,13 @@ const char* violationKey(ViolationKind kind)
     return "?";
 }
 
+int violationLayer(const Violation& v, const ObjectList& objects)
+{
+    if (v.kind == ViolationKind::HoleThroughCopper && v.other >= 0)
+        return objects[static_cast<size_t>(v.other)].Layer;
+    return objects[v.object].Layer;
+}
+
 std::string describeViolation(const Violation& v, const ObjectList& objects, Language lang, LayerNames names,
                               PlaceFrame place)
 {
@@ -546,7 +553,7 @@ std::string describeViolation(const Violation& v, const ObjectList& objects, Lan
         std::snprintf(text, sizeof text, "%.3f", inchesFromUnits(units));
         return std::string(text);
     };
-    text += ": " + what + ", " + layerName(o.Layer) + ", " + tr(lang, "точка", "at") + " (" +
+    text += ": " + what + ", " + layerName(violationLayer(v, objects)) + ", " + tr(lang, "точка", "at") + " (" +
             coordinate(cx - place.origin.x) + ", " + coordinate(double(place.origin.y) - cy) + ") " +
             (place.inch ? "\"" : unit);
     return text;

@@ -62,6 +62,10 @@ struct Violation {
 // joins nothing and has a net of its own.
 std::vector<int> netNumbers(const ObjectList& objects);
 
+// The layer a violation lies on: the first object's, but for a hole the
+// copper it goes through, which may lie on the other side.
+int violationLayer(const Violation& v, const ObjectList& objects);
+
 // Every violation, ordered by kind and then by object.
 std::vector<Violation> checkDesign(const ObjectList& objects, const BoardSettings& settings, const DesignRules& rules);
 

@@ -263,6 +263,16 @@ TEST(DesignCheck, ViolationTexts)
     // The editor's list names the layers as its status line does.
     EXPECT_EQ(describeViolation(onPlane[0], planeList, Language::Russian, LayerNames::Screen),
               "Отверстие сквозь общую шину Ф2: площадка, Ф1, точка (5.00, 5.00) мм");
+
+    // A hole through a track of the other side is named on the track's layer, where it is cut.
+    ObjectList drilled;
+    squarePad(drilled, {2000, -1500});
+    addTrack(drilled, {{1900, -1510}, {2100, -1510}}, 20, Layer::K2);
+    const std::vector<Violation> through = checkDesign(drilled, boardOf(4000, 3000), DesignRules{});
+    ASSERT_EQ(through.size(), 1u);
+    EXPECT_EQ(violationLayer(through[0], drilled), Layer::K2);
+    EXPECT_EQ(describeViolation(through[0], drilled, Language::English),
+              "Hole through copper of another net: pad – track, K2, at (20.00, 15.00) mm");
 }
 
 namespace {
