@@ -197,8 +197,6 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         return finish({});
     }
 
-    if (observer.beforeTrack)
-        observer.beforeTrack();
     std::vector<Point> points = TraceBack(grid, s, t, p, q, cellSize);
     // The raster misses copper thinner than a pixel, so a segment it finds
     // clear is measured exactly too, with the raster's pixel of slack.
@@ -225,6 +223,10 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         }
     }
 
+    // Only now that a track will be made: a way given up after all leaves
+    // no undo step that changes nothing.
+    if (observer.beforeTrack)
+        observer.beforeTrack();
     LayoutObject made = makeTrack(w, settings.layer);
     made.Clearance = settings.newTrackClearance;
     made.Points = std::move(points);

@@ -49,8 +49,8 @@ struct RouteObserver {
     // Each attempt's search box in board units, shown before the attempt and
     // hidden after it.
     std::function<void(const Rect& boardRect, bool shown)> searchBox;
-    // Called once the wave reached the target, just before the track is
-    // made: the moment for the undo snapshot (kept even if the run then fails).
+    // Called once the way is found and cleared, just before the track is
+    // made: the moment for the undo snapshot.
     std::function<void()> beforeTrack;
 };
 
