@@ -66,6 +66,10 @@ bool RedoApplies(const EditSession& session, const ObjectList& objects)
 
 bool UndoApplies(const EditSession& session, const ObjectList& objects)
 {
+    // At depth 1 the history starts with the board as it is: Undo would
+    // change nothing until it is edited.
+    if (session.startFingerprint && EditableFingerprint(objects) == *session.startFingerprint)
+        return false;
     return session.canUndo() || (session.hasBase && EditableFingerprint(objects) != session.baseFingerprint);
 }
 
@@ -194,11 +198,8 @@ bool Undo(EditSession& session, LayoutDocument& doc)
         return false;
     // First: a track or zone just begun and dropped gives its step back.
     session.objectsWillChange();
+    // Nothing to undo; nor when the board is still as the history found it.
     if (!UndoApplies(session, *doc.currentObjects()))
-        return false;
-    // The board is still as the history found it: nothing to undo, nothing
-    // to save.
-    if (session.startFingerprint && EditableFingerprint(*doc.currentObjects()) == *session.startFingerprint)
         return false;
     session.startFingerprint.reset();
     ++session.historySerial;

@@ -37,9 +37,11 @@ struct Fixture : test::EditBoard {
 TEST(Undo, DepthOneTogglesBetweenTwoStates)
 {
     Fixture f;
+    EXPECT_FALSE(UndoApplies(f.session, f.objects())) << "the menu offers nothing to undo after loading";
     EXPECT_FALSE(Undo(f.session, f.doc)) << "nothing to undo after loading";
     EXPECT_FALSE(f.doc.Modified) << "and nothing to save";
     f.drawPad(100);
+    EXPECT_TRUE(UndoApplies(f.session, f.objects()));
     f.objects()[0].Selected = 1;
     TakeUndoSnapshot(f.session, f.doc);
     f.session.SuppressUndo = true;
