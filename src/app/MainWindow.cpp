@@ -535,7 +535,7 @@ void MainWindow::buildToolKeys()
 
 void MainWindow::updateCommandStates()
 {
-    states_ = UpdateCommandStates(objects(), session_);
+    states_ = UpdateCommandStates(objects(), session_, machine_->state().HighlightedPad);
     for (const BoundCommand& c : commands_)
         c.action->setEnabled(c.bound && states_.allows(c.rule));
 }

@@ -25,17 +25,19 @@ bool CommandStates::allows(CommandRule rule) const
     return false;
 }
 
-CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasObjects)
+CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasObjects, long shownOnly)
 {
     CommandStates s;
     s.paste = clipboardHasObjects;
     s.objects = !objects.empty();
     size_t ungrouped = 0;
     std::vector<int32_t> outerGroups;
+    long index = -1;
     for (const auto& o : objects) {
+        ++index;
         if (o->is(ObjectKind::Pad) && !o->Connections.empty())
             s.bands = true;
-        if (!o->Selected)
+        if (!o->Selected || index == shownOnly)
             continue;
         s.any = true;
         if (o->is(ObjectKind::Circle))
@@ -55,9 +57,9 @@ CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasOb
     return s;
 }
 
-CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session)
+CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session, long shownOnly)
 {
-    CommandStates s = UpdateCommandStates(objects, !session.Clipboard.empty());
+    CommandStates s = UpdateCommandStates(objects, !session.Clipboard.empty(), shownOnly);
     s.undo = UndoApplies(session, objects);
     s.redo = RedoApplies(session, objects);
     return s;

@@ -42,8 +42,10 @@ class EditSession;
 // One pass over the board's objects. Grouping is allowed when the selection is
 // not already exactly one group and would join more than one member: every
 // ungrouped object counts once, and so does every distinct outermost group.
-CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasObjects);
+// `shownOnly` is an object selected only to show it under the pointer (the
+// connect tool's pad): commands do not act on it.
+CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasObjects, long shownOnly = -1);
 // The same with the clipboard and the undo and redo steps of the session.
-CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session);
+CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session, long shownOnly = -1);
 
 } // namespace kestrel

@@ -249,9 +249,12 @@ TEST(PointerTools, APadPickedForABandIsLetGoWhenTheBoardChanges)
     f.moveTo(at(40, 40));
     f.key(Qt::Key_Delete);
     EXPECT_EQ(f.list().size(), 1u);
-    // Nor is the pad under the pointer a selection for a command.
+    // Nor is the pad under the pointer a selection for a command, which is
+    // not offered for it.
     f.moveTo(at(10, 10));
     ASSERT_EQ(f.selected(), std::vector<size_t>{0});
+    for (const char* command : {"Lschen1", "Kopieren1", "Rotieren1"})
+        EXPECT_FALSE(f.action(command).isEnabled()) << command;
     f.key(Qt::Key_Delete);
     EXPECT_EQ(f.list().size(), 1u);
 }
