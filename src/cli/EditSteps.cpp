@@ -268,9 +268,15 @@ void track(EditContext& c, const StepArgs& a)
     Pointer(c).path(ToolMode::Track, a.numbers);
 }
 
+// A zone whose corners enclose nothing (in one line, or on one grid point)
+// is dropped, as the zone tool drops it.
 void zone(EditContext& c, const StepArgs& a)
 {
+    const size_t before = c.objects().size();
     Pointer(c).path(ToolMode::Zone, a.numbers);
+    if (c.objects().size() == before)
+        note(tr(c.lang, "шаг zone: углы зоны не охватывают площади; ничего не добавлено",
+                "step zone: the corners enclose no area; nothing added"));
 }
 
 void pad(EditContext& c, const StepArgs& a)
@@ -836,7 +842,10 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
                            : row->numbers < 0 || row->fileWord ? words.size() >= expected
                                                                : words.size() == expected;
     if (!countFits) {
-        error = tr(lang, "шаг ", "step ") + quoted + tr(lang, ": ожидается аргументов: ", ": expects arguments: ") +
+        const bool atLeast = row->text || row->numbers < 0 || row->fileWord;
+        error = tr(lang, "шаг ", "step ") + quoted +
+                (atLeast ? tr(lang, ": ожидается аргументов не менее: ", ": expects at least this many arguments: ")
+                         : tr(lang, ": ожидается аргументов: ", ": expects arguments: ")) +
                 std::to_string(expected - nameWords + (row->text ? 1 : 0));
         return std::nullopt;
     }

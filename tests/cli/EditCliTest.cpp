@@ -120,6 +120,8 @@ TEST(EditCli, EachStepReachesTheEditor)
          {"--lang", "en"}, "kestrel-cli: step corner: no corner of a selected object at the point; nothing changed\n"},
         {"a segment step without a selected circle says so", {"select none", "segment 0 90"}, nullptr, 3, nullptr,
          {"--lang", "en"}, "kestrel-cli: step segment: no circle is selected; nothing changed\n"},
+        {"a zone through corners in one line is dropped, and the step says so", {"zone 10 10 20 20 30 30"}, nullptr, 3,
+         nullptr, {"--lang", "en"}, "kestrel-cli: step zone: the corners enclose no area; nothing added\n"},
         // 140 mm across, turned, on a board 100 mm high.
         {"a turn the board has no room for changes nothing and says so",
          {"pad 10 50", "pad 150 50", "select all", "rotate"}, nullptr, 5,
@@ -218,6 +220,8 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", "--lang", "en", in, out, "corner bend 10 10"}, 2, "corner"},
         {{"edit", in, out, "move 5"}, 2, "'move 5'"},
         {{"edit", in, out, "track 1 1 10 1 10"}, 2, "координаты задаются парами X Y"}, // Russian by default
+        {{"edit", "--lang", "en", in, out, "zone 35 5 40 5"}, 2, "expects at least this many arguments: 6"},
+        {{"edit", "--lang", "en", in, out, "rotate 1"}, 2, "expects arguments: 0"},
         {{"edit", "--lang", "en", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
         {{"edit", "--lang", "en", in, out, "pad 3e7 10"}, 2, "value out of range: 3e7"},
         // Sizes as the panel takes them: a pad keeps copper, a clearance reaches 5 mm.
