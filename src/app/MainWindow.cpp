@@ -413,6 +413,15 @@ void MainWindow::buildCentralArea()
     tabs_->setFocusPolicy(Qt::NoFocus);
     connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::switchToBoard);
     connect(tabs_, &QTabBar::customContextMenuRequested, this, &MainWindow::showBoardTabMenu);
+    // The tabs take no focus: Ctrl+Page Down and Ctrl+Page Up step through
+    // the boards from the keyboard, round from the last to the first.
+    for (const auto& [key, step] : {std::pair{Qt::Key_PageDown, 1}, std::pair{Qt::Key_PageUp, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            if (const int n = tabs_->count(); n > 1)
+                tabs_->setCurrentIndex((tabs_->currentIndex() + step + n) % n);
+        });
+    }
     boardColumn->addWidget(tabs_);
     splitter->addWidget(boardArea);
     splitter->addWidget(buildMacroPanel(splitter));

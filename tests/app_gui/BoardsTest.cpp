@@ -48,6 +48,14 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
         EXPECT_EQ(f.window().boardTabs().currentIndex(), active) << action;
     }
     EXPECT_EQ(f.questions.size(), 2u);
+
+    // The keyboard steps through the boards, round past either end.
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_PageUp, 0}, {Qt::Key_PageUp, 1}, {Qt::Key_PageDown, 0}};
+    for (const auto& [key, active] : keys) {
+        f.key(key, Qt::ControlModifier);
+        EXPECT_EQ(f.doc().ActiveBoard, active);
+        EXPECT_EQ(f.window().boardTabs().currentIndex(), active);
+    }
 }
 
 // The tab menu acts on the tab clicked, not on the board shown.
