@@ -33,7 +33,7 @@ namespace {
 // Latin words a Russian text may hold: names of formats, programs and keys.
 const std::set<QString> kLatinNames = {"Kestrel", "Gerber", "Excellon", "EXCELLON", "RS", "KBD", "KMK", "DRL", "BMP",
                                        "GBR", "kbd", "kmk", "drl", "bmp", "gbr", "PDF", "BAK", "Qt", "Shift", "Esc", "Ctrl",
-                                       "Alt", "Del", "Backspace",
+                                       "Alt", "Del", "Backspace", "PgDn", "PgUp",
                                        "DD", "CC"}; // typographic units of Qt's page set-up
 // Words that only a German text would hold.
 const std::set<QString> kGermanWords = {"Datei", "nicht", "wurde", "erfolgreich", "erstellt", "Fehler", "zwischen",
