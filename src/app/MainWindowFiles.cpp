@@ -4,30 +4,17 @@
 #include "app/MainWindow.h"
 
 #include "edit/Undo.h"
+#include "model/gui/BusyCursor.h"
 #include "model/gui/Prompts.h"
 #include "model/AutoSave.h"
 #include "model/LayoutFile.h"
 #include "output/gui/PrintSession.h"
 #include "view/gui/BoardView.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace kestrel {
-
-namespace {
-
-// Shows the busy cursor while a document is read or written.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-} // namespace
 
 QString MainWindow::layoutFilter() const
 {

@@ -6,8 +6,8 @@
 #include "edit/MacroSave.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
+#include "model/gui/BusyCursor.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -100,9 +100,10 @@ std::optional<QString> MainWindow::saveAsMacro()
                          Prompts::Buttons::YesNo, Prompts::Icon::Question) == Prompts::Answer::Yes)
             break;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Result<size_t> written = saveMacro(doc_, name->toStdString(), scope == MacroSaveScope::Selection, lang_);
-    QApplication::restoreOverrideCursor();
+    const Result<size_t> written = [&] {
+        const BusyCursor busy;
+        return saveMacro(doc_, name->toStdString(), scope == MacroSaveScope::Selection, lang_);
+    }();
     // Degenerate zones and tracks were removed before writing.
     view_->redraw();
     updateCommandStates();

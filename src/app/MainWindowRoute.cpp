@@ -10,8 +10,8 @@
 #include "route/gui/AutoRouterWindow.h"
 #include "route/gui/RouteToolActions.h"
 #include "view/gui/BoardView.h"
+#include "model/gui/BusyCursor.h"
 
-#include <QApplication>
 
 namespace kestrel {
 
@@ -41,9 +41,8 @@ void MainWindow::clearConnections()
 {
     BandCleanup result;
     runEdit([this, &result] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const BusyCursor busy;
         result = ClearConnections(session_, doc_);
-        QApplication::restoreOverrideCursor();
     });
     prompts_.message(this, QString::fromUtf8(clearReportCaption(lang_)),
                      QString::fromStdString(clearReportText(lang_, result)), Prompts::Icon::Information);

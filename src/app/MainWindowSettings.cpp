@@ -7,6 +7,7 @@
 #include "model/LayoutFile.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/StatusLine.h"
+#include "model/gui/BusyCursor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -148,9 +149,11 @@ void MainWindow::autoSaveTick()
     const QString shownBefore = status_->helpText();
     status_->showHelpText(kestrel::tr(lang_, "Автосохранение...", "Autosave..."));
     status_->repaint();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status written = writeKeepingHistory(backup, true);
-    QApplication::restoreOverrideCursor();
+    Status written;
+    {
+        const BusyCursor busy;
+        written = writeKeepingHistory(backup, true);
+    }
     status_->showHelpText(shownBefore);
     if (written && documentLock_.shared())
         addToHistory(backup);

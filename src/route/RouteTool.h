@@ -54,8 +54,8 @@ struct RouteRun {
 };
 
 // Routes the band between the selected pads (FindSelectedBand) on the
-// active board. The undo step is taken once the wave has reached the target,
-// so a run that finds no way leaves the history alone.
+// active board. The undo step is taken once a way is found and cleared, just
+// before the track is made, so a run that lays none leaves the history alone.
 RouteRun RouteSelectedBand(EditSession& session, LayoutDocument& doc, const RouteSettings& settings,
                            const RouteObserver& observer, RouteGrid& grid);
 

@@ -4,8 +4,8 @@
 #include "output/BmpFile.h"
 #include "output/gui/BoardBitmap.h"
 #include "output/gui/KeptDialog.h"
+#include "model/gui/BusyCursor.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -147,10 +147,10 @@ void runBitmapExport(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     if (!prompts.runDialog(*dialog))
         return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto image =
-        boardBitmap(*objects, doc.Working, LayerState::of(doc.Working), dialog->dpi(), dialog->colour(), lang);
-    QApplication::restoreOverrideCursor();
+    const auto image = [&] {
+        const BusyCursor busy;
+        return boardBitmap(*objects, doc.Working, LayerState::of(doc.Working), dialog->dpi(), dialog->colour(), lang);
+    }();
     if (!image) {
         prompts.message(parent, title(lang), QString::fromStdString(image.message()), Prompts::Icon::Error);
         return;

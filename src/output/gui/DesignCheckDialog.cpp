@@ -3,6 +3,7 @@
 #include "output/gui/KeptDialog.h"
 
 #include "model/Units.h"
+#include "model/gui/BusyCursor.h"
 
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -108,7 +109,10 @@ void DesignCheckDlg::runCheck()
 {
     if (!objects_)
         return;
-    violations_ = checkDesign(*objects_, settings_, rules());
+    {
+        const BusyCursor busy; // seconds on a board of hundreds of thousands of objects
+        violations_ = checkDesign(*objects_, settings_, rules());
+    }
     const QSignalBlocker quiet(list_);
     list_->clear();
     // Limits far beyond a board's (a clearance of centimetres) find millions;

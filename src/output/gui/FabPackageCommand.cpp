@@ -2,8 +2,8 @@
 
 #include "output/FabPackage.h"
 #include "view/gui/LabelOutlines.h"
+#include "model/gui/BusyCursor.h"
 
-#include <QApplication>
 #include <QCursor>
 
 namespace kestrel {
@@ -25,10 +25,11 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
         return false;
     const QString caption = text(lang, "Пакет для производства", "Fab package");
     const ScreenLabelOutlines labels;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const PreparedFabPackage package = prepareFabPackage(*board, doc.Working, rules, &labels);
+    const PreparedFabPackage package = [&] {
+        const BusyCursor busy;
+        return prepareFabPackage(*board, doc.Working, rules, &labels);
+    }();
     const size_t violations = package.report.violations.size();
-    QApplication::restoreOverrideCursor();
     if (violations > 0) {
         const QString question =
             text(lang,
@@ -44,9 +45,10 @@ bool runFabPackageCommand(QWidget* parent, LayoutDocument& doc, Language lang, P
                                      lang);
     if (!path)
         return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status written = writeFabPackage(path->toStdString(), package.files, lang);
-    QApplication::restoreOverrideCursor();
+    const Status written = [&] {
+        const BusyCursor busy;
+        return writeFabPackage(path->toStdString(), package.files, lang);
+    }();
     if (!written) {
         prompts.message(parent, caption,
                         text(lang, "Файл не создан!", "Can not create file!") + "\n\n" +

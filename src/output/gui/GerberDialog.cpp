@@ -1,6 +1,7 @@
 #include "output/gui/GerberDialog.h"
 #include "output/gui/KeptDialog.h"
 #include "view/gui/LabelOutlines.h"
+#include "model/gui/BusyCursor.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -189,7 +190,10 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
         if (!path)
             continue;
         const ScreenLabelOutlines labels;
-        const Status written = writeGerber(path->toStdString(), *objects, doc.Working, options, lang, &labels);
+        const Status written = [&] {
+            const BusyCursor busy;
+            return writeGerber(path->toStdString(), *objects, doc.Working, options, lang, &labels);
+        }();
         if (written) {
             QString done = text(lang, "Файл успешно создан.", "File created successfully.");
             if (const size_t leftOut = options.fontLabels ? 0 : fontLabelsOnLayer(*objects, options.layer))

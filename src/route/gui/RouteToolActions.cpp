@@ -4,8 +4,8 @@
 #include "route/gui/AutoRouterWindow.h"
 #include "route/gui/SearchBoxFlash.h"
 #include "view/gui/BoardView.h"
+#include "model/gui/BusyCursor.h"
 
-#include <QApplication>
 
 namespace kestrel {
 
@@ -45,9 +45,11 @@ void RouteToolActions::testPress(Point p)
     LayoutDocument* doc = view_.document();
     if (!doc || !doc->currentObjects())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ConnectionTestResult r = TestConnectionAt(*doc->currentObjects(), view_.objectIndex(), doc->Working, p);
-    QApplication::restoreOverrideCursor();
+    ConnectionTestResult r;
+    {
+        const BusyCursor busy;
+        r = TestConnectionAt(*doc->currentObjects(), view_.objectIndex(), doc->Working, p);
+    }
     repaint(r.change);
 }
 
@@ -99,11 +101,13 @@ void RouteToolActions::autoroutePress(PickState pick)
         if (shown)
             boxes.push_back(box);
     };
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     const RouteSettings settings = window_.settings(static_cast<int>(doc->Working.ActiveLayer),
                                                     tools_.CurrentClearance);
-    const RouteRun run = RouteSelectedBand(session_, *doc, settings, observer, *grid_);
-    QApplication::restoreOverrideCursor();
+    RouteRun run;
+    {
+        const BusyCursor busy;
+        run = RouteSelectedBand(session_, *doc, settings, observer, *grid_);
+    }
     flash_->flash(std::move(boxes));
     repaint(run.change);
 }
