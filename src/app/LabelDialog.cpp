@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -80,7 +81,7 @@ LabelDialog::LabelDialog(Language lang, Prompts& prompts, QWidget* parent)
     }
     angles_[0]->setChecked(true);
 
-    auto* numberBox = new QGroupBox(this);
+    auto* numberBox = numberBox_ = new QGroupBox(this);
     numberBox->setObjectName("GroupBox4");
     numbering_ = new QCheckBox(numberBox);
     numbering_->setObjectName("CB_WillsteZahl");
@@ -145,9 +146,21 @@ std::string LabelDialog::text() const
     return text_->text().toStdString();
 }
 
+void LabelDialog::offerNumbering(bool offered)
+{
+    numberBox_->setEnabled(offered);
+}
+
+void LabelDialog::continueNumbering(int next)
+{
+    numbering_->setChecked(next <= start_->maximum());
+    start_->setValue(std::min(next, start_->maximum()));
+}
+
 LabelChoice LabelDialog::choice() const
 {
-    return {text(), LabelFontHeight(heightUnits()), angle(), numbering_->isChecked(), start_->value()};
+    return {text(), LabelFontHeight(heightUnits()), angle(), numberBox_->isEnabled() && numbering_->isChecked(),
+            start_->value()};
 }
 
 // The file keeps label texts in its 8-bit code page: a character outside
@@ -156,7 +169,7 @@ void LabelDialog::accept()
 {
     // A label of no text shows nothing, yet its box is cut out of a ground
     // plane and counts in the design check.
-    if (text().find_first_not_of(' ') == std::string::npos && !numbering_->isChecked()) {
+    if (text().find_first_not_of(' ') == std::string::npos && !choice().numbering) {
         prompts_.message(this, "Kestrel",
                          QString::fromUtf8(kestrel::tr(lang_, "Введите текст надписи.", "Enter the text of the label.")),
                          Prompts::Icon::Information);

@@ -13,6 +13,7 @@
 
 class QCheckBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
@@ -33,6 +34,12 @@ public:
     int32_t heightUnits() const;
     // Loads a placed label: its text, the height its font stands for, its angle.
     void loadLabel(const LayoutObject& label);
+    // Numbering is for labels the tool places; a placed label's properties
+    // have none, so its text may not be left empty.
+    void offerNumbering(bool offered);
+    // Numbering goes on from `next`; past the last number the dialog takes,
+    // it ends rather than repeat that number.
+    void continueNumbering(int next);
     // What OK gave, for the label tool.
     LabelChoice choice() const;
     // The board the label goes on and how texts measure: OK refuses a
@@ -51,6 +58,7 @@ private:
     QLineEdit* text_ = nullptr;
     QDoubleSpinBox* height_ = nullptr;
     QRadioButton* angles_[4] = {};
+    QGroupBox* numberBox_ = nullptr;
     QCheckBox* numbering_ = nullptr;
     QSpinBox* start_ = nullptr;
     int32_t boardWidth_ = 0, boardHeight_ = 0;

@@ -225,7 +225,7 @@ private:
     void defineLabelHandlers();
     void buildLabelTool();
     LabelDialog& labelDialog();
-    void runLabelDialog();
+    void runLabelDialog(int nextNumber = -1);
     // Runs `show` once no mouse button is down: a dialog opened by a press
     // on the board, shown while the button is still down, took its release
     // as a click on OK or Cancel when one of them lay under the pointer.

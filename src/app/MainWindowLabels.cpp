@@ -38,7 +38,7 @@ void MainWindow::buildLabelTool()
 {
     machine_->setLabelMeasure(labelExtent);
     connect(pointer_, &BoardPointer::labelDialogRequested, this,
-            [this] { afterButtonsReleased([this] { runLabelDialog(); }); });
+            [this](int nextNumber) { afterButtonsReleased([this, nextNumber] { runLabelDialog(nextNumber); }); });
     connect(pointer_, &BoardPointer::labelPropertiesRequested, this, &MainWindow::editLabelProperties);
 
     auto* padButton = qobject_cast<QToolButton*>(toolPanel_->toolButton(2));
@@ -85,9 +85,12 @@ void MainWindow::afterButtonsReleased(std::function<void()> show)
 
 // OK makes the dialog's height and angle the current ones and lets a label
 // follow the pointer; Cancel returns to the edit tool.
-void MainWindow::runLabelDialog()
+void MainWindow::runLabelDialog(int nextNumber)
 {
     LabelDialog& dialog = labelDialog();
+    dialog.offerNumbering(true);
+    if (nextNumber >= 0)
+        dialog.continueNumbering(nextNumber);
     dialog.setHeightUnits(tools_.TextHeight);
     dialog.setBoard(doc_.Working.BoardWidth, doc_.Working.BoardHeight, labelExtent);
     if (!prompts_.runDialog(dialog)) {
@@ -107,6 +110,7 @@ void MainWindow::editLabelProperties(long objectIndex)
     LayoutObject& label = list[static_cast<size_t>(objectIndex)];
     LabelDialog& dialog = labelDialog();
     dialog.loadLabel(label);
+    dialog.offerNumbering(false);
     dialog.setBoard(doc_.Working.BoardWidth, doc_.Working.BoardHeight, labelExtent);
     // The field shows the height to 0.1 mm: left as shown, the label keeps
     // its own, which may be finer.

@@ -458,6 +458,11 @@ void relabel(EditContext& c, const StepArgs& a)
         note(tr(c.lang, "шаг relabel: ", "step relabel: ") + error);
         return;
     }
+    if (!ExtentFitsBoard(*extent, c.doc.Working.BoardWidth, c.doc.Working.BoardHeight)) {
+        note(tr(c.lang, "шаг relabel: надпись больше платы; ничего не изменено",
+                "step relabel: the label is larger than the board; nothing changed"));
+        return;
+    }
     c.session.objectsWillChange();
     EditLabel(c.doc, *found, a.text, fontHeight, angle, [&extent](const std::string&, int32_t, int32_t) {
         return *extent;

@@ -1,6 +1,7 @@
 // The label tool: a label in a system font follows the pointer and a left
 // press leaves it where it is; with numbering the next number follows at
-// once, otherwise the dialog asks for the next label. The following label
+// once (unless it would be larger than the board), otherwise the dialog
+// asks for the next label. The following label
 // is an object of the board only while it follows: every way out of the
 // tool removes it, so no save, export or snapshot sees it. It takes no
 // undo snapshot and does not mark the document changed; placing it does,
@@ -58,10 +59,21 @@ void PointerMachine::labelPress()
     changed(CreateLabel(session_, doc_, placed.start(), placed.TextValue, look,
                         [e](const std::string&, int32_t, int32_t) { return e; }));
     effects_.objectsChanged = true;
-    if (label_.numbering)
+    if (label_.numbering && nextLabelFits()) {
         createFollowingLabel(s_.CurrentPoint);
-    else
-        effects_.labelDialog = true;
+        return;
+    }
+    effects_.labelDialog = true;
+    if (label_.numbering)
+        effects_.nextLabelNumber = s_.LabelCounter;
+}
+
+// A longer number may outgrow the board: the dialog is asked again rather
+// than a label placed partly off it.
+bool PointerMachine::nextLabelFits() const
+{
+    const Point e = measure_(NumberedLabelText(label_.text, true, s_.LabelCounter), label_.fontHeight, label_.angle);
+    return ExtentFitsBoard(e, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
 }
 
 void PointerMachine::labelMove(Point raw, PointerKeys keys)

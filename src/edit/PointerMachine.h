@@ -53,6 +53,9 @@ struct PointerEffects {
     bool askTrackLabel = false;
     // Label tool: the label dialog is due; answer with labelChosen.
     bool labelDialog = false;
+    // With it, the number numbering goes on from: the label of that number
+    // would be larger than the board.
+    std::optional<int> nextLabelNumber;
     // Edit tool: a double click asks for the properties of this label.
     long editLabel = -1;
 };
@@ -208,6 +211,7 @@ private:
     void labelPress();
     void labelMove(Point raw, PointerKeys keys);
     void createFollowingLabel(Point at);
+    bool nextLabelFits() const;
     void dropFollowingLabel();
 
     void report(const BoardChange& change);

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
@@ -64,6 +65,11 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
         EXPECT_FALSE(f.window().pointerMachine().state().Pressed) << "no move runs under the dialog";
         EXPECT_EQ(child<QLineEdit>(d, "Edit1").text(), "Ж7");
         EXPECT_EQ(captionOf(d, "Label1"), "Start at:") << "the window's own texts leave the dialog alone";
+        // A placed label has no numbering, left checked by the tool: its text may not go.
+        EXPECT_FALSE(child<QGroupBox>(d, "GroupBox4").isEnabled());
+        child<QLineEdit>(d, "Edit1").setText("");
+        EXPECT_FALSE(WindowFixture::accept(d));
+        EXPECT_EQ(f.messages.back().text, "Enter the text of the label.");
         child<QLineEdit>(d, "Edit1").setText("X");
         child<QAbstractButton>(d, "RB_90").click();
         return WindowFixture::accept(d);
@@ -138,6 +144,32 @@ TEST(LabelTool, ALabelLargerThanTheBoardIsRefused)
     ASSERT_EQ(f.messages.size(), 1u);
     EXPECT_TRUE(f.messages[0].text.contains("is larger than the board (160.0 x 100.0 mm)"))
         << f.messages[0].text.toStdString();
+}
+
+// A numbered label whose next number would be larger than the board is not
+// placed: the dialog comes back to go on from that number.
+TEST(LabelTool, ANumberedLabelThatOutgrowsTheBoardAsksAgain)
+{
+    WindowFixture f;
+    const LabelMeasure& measure = f.window().pointerMachine().labelMeasure();
+    const int32_t font = LabelFontHeight(f.window().toolParameters().TextHeight);
+    f.doc().Working.BoardWidth = (measure("WW9", font, 0).x + measure("WW10", font, 0).x) / 2;
+    int shownStart = -1;
+    bool numbered = false;
+    f.dialogs = {labelScript("WW", true, 9), [&](QDialog& d) {
+                     shownStart = child<QSpinBox>(d, "SE_Start").value();
+                     numbered = child<QCheckBox>(d, "CB_WillsteZahl").isChecked();
+                     return WindowFixture::cancel(d);
+                 }};
+    f.tool("SB_Text");
+    f.moveTo({1000, -2500});
+    f.click({1000, -2500});
+    for (int ms = 0; ms < 1000 && shownStart < 0; ms += 10)
+        QTest::qWait(10);
+    EXPECT_EQ(shownStart, 10);
+    EXPECT_TRUE(numbered);
+    ASSERT_EQ(f.list().size(), 1u) << "no label follows the pointer";
+    EXPECT_EQ(f.list()[0].TextValue, "WW9");
 }
 
 // Adding, choosing and removing reach the menus; the lists come back next

@@ -164,6 +164,10 @@ TEST(EditCli, EachStepReachesTheEditor)
                        std::tuple(std::string("R22"), 90, -333, Point{1000, -500}))
                  << "the height kept, the anchor where it was";
          }},
+        {"a label's new text larger than the board is refused, as its dialog refuses it",
+         {"label 10 5 R1", "relabel 10.5 5.5 WWWWWWWWWWWWWWW --height 20"}, nullptr, 4,
+         [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].TextValue, std::string("R1")); }, {"--lang", "en"},
+         "kestrel-cli: step relabel: the label is larger than the board; nothing changed\n"},
         {"--board edits that board only", {"select all", "delete"}, "{\"objects\": 0, \"selected\": 0}", 3,
          [](const ObjectList&, const ObjectList& b1) { EXPECT_TRUE(b1.empty()); }, {"--board", "1"}},
         // Depth 3 (the default is 1): two steps back, one forward.

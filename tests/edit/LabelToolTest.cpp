@@ -75,6 +75,29 @@ TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
     }
 }
 
+// A number that makes the label larger than the board is not placed: the
+// dialog is asked again, to go on from that number.
+TEST(LabelTool, ANumberedLabelThatOutgrowsTheBoardAsksAgain)
+{
+    Bench b;
+    b.doc.Working.BoardWidth = 400; // "R9" and its blank measure 300 units, "R10" 400, "R100" 500
+    b.start(9);
+    b.m.move({100, -500}, {.ctrl = true});
+    b.left({100, -500});
+    ASSERT_TRUE(b.m.placingLabel()) << "R10 still fits";
+    EXPECT_FALSE(b.m.takeEffects().labelDialog);
+    b.doc.Working.BoardWidth = 399;
+    b.left({100, -500});
+    EXPECT_EQ(b.m.placingLabel(), nullptr);
+    const PointerEffects fx = b.m.takeEffects();
+    EXPECT_TRUE(fx.labelDialog);
+    EXPECT_EQ(fx.nextLabelNumber, 11);
+    std::vector<std::string> texts;
+    for (const auto& o : b.doc.board(0).Objects)
+        texts.push_back(o->TextValue);
+    EXPECT_EQ(texts, (std::vector<std::string>{"R9", "R10"}));
+}
+
 // The file keeps 15 characters: a long text gives way to the number, so
 // numbered labels never come out alike.
 TEST(LabelTool, ALongTextGivesWayToTheNumber)

@@ -300,7 +300,7 @@ void BoardPointer::settle(QPoint globalPosition, QPoint pixel)
     }
     // Dialogs last: their answers settle again on a settled pointer.
     if (fx.labelDialog)
-        Q_EMIT labelDialogRequested();
+        Q_EMIT labelDialogRequested(fx.nextLabelNumber.value_or(-1));
     if (fx.editLabel >= 0)
         pendingLabel_ = fx.editLabel; // asked for on the release
 }

@@ -62,8 +62,9 @@ Q_SIGNALS:
     // Autorouter tool: a press on what was picked (1 a band, 2 a routed track).
     void autoroutePressed(int pick);
     // Label tool: the receiver shows the label dialog and answers with
-    // answerLabelDialog before returning.
-    void labelDialogRequested();
+    // answerLabelDialog before returning. nextNumber >= 0: numbering goes
+    // on from it, its label being too large for the board.
+    void labelDialogRequested(int nextNumber);
     // Edit tool: a label was double-clicked; the receiver shows its
     // properties. The next press is ignored afterwards.
     void labelPropertiesRequested(long objectIndex);
