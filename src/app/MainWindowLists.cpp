@@ -153,8 +153,13 @@ void MainWindow::buildParameterLists()
         b->setStyleSheet("QToolButton::menu-indicator { image: none; }");
         b->setEnabled(true);
     }
-    connect(menus_.at("LinienPopup"), &QMenu::aboutToShow, this, &MainWindow::showListStates);
-    connect(menus_.at("LA_Popup"), &QMenu::aboutToShow, this, &MainWindow::showListStates);
+    // A value typed but not yet entered is the one the list marks, adds or
+    // removes, as the edit shows it.
+    for (const char* menu : {"LinienPopup", "LA_Popup"})
+        connect(menus_.at(menu), &QMenu::aboutToShow, this, [this] {
+            toolPanel_->applyTypedValues();
+            showListStates();
+        });
     connect(gridMenu_, &QMenu::aboutToShow, this, &MainWindow::showListStates);
     fillListMenus();
 }

@@ -125,21 +125,20 @@ void MainWindow::trackWidthEdited(double mm)
 }
 
 // A hole never exceeds its pad: raising the hole above the pad raises the
-// pad with it, and shrinking the pad below the hole shrinks the hole. The
-// other edit is set as if typed, so it applies its value too.
+// pad with it, and shrinking the pad below the hole shrinks the hole, in
+// the values for new pads (whether or not the other edit already showed the
+// rounded value) and in the selected pads.
 void MainWindow::padOuterEdited(double mm)
 {
-    tools_.CurrentPadOuter = radiusUnitsFromDiameterMm(mm);
-    if (tools_.CurrentPadInner > tools_.CurrentPadOuter)
-        toolPanel_->setPadInnerMm(mm);
+    setCurrentPadOuter(tools_, radiusUnitsFromDiameterMm(mm));
+    showToolParameters();
     applyToolParameter(ToolParameter::OuterRadius);
 }
 
 void MainWindow::padInnerEdited(double mm)
 {
-    tools_.CurrentPadInner = radiusUnitsFromDiameterMm(mm);
-    if (tools_.CurrentPadInner > tools_.CurrentPadOuter)
-        toolPanel_->setPadOuterMm(mm);
+    setCurrentPadInner(tools_, radiusUnitsFromDiameterMm(mm));
+    showToolParameters();
     applyToolParameter(ToolParameter::InnerRadius);
 }
 

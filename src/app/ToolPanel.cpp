@@ -199,16 +199,6 @@ void ToolPanel::applyTypedValues()
         }
 }
 
-void ToolPanel::setPadOuterMm(double mm)
-{
-    outer_->setValue(mm);
-}
-
-void ToolPanel::setPadInnerMm(double mm)
-{
-    inner_->setValue(mm);
-}
-
 bool ToolPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if ((watched == widget() && event->type() == QEvent::LayoutRequest) ||

@@ -31,9 +31,6 @@ public:
     void showGridCaption(const QString& caption);
     // Shows the values without reporting them.
     void showParameters(double trackWidthMm, double padOuterMm, double padInnerMm);
-    // Sets one diameter as if typed: reported like a user's change.
-    void setPadOuterMm(double mm);
-    void setPadInnerMm(double mm);
     // A value typed but not yet entered applies now, as on leaving its edit:
     // a command (Ctrl+S in the edit) sees the value the edit shows.
     void applyTypedValues();

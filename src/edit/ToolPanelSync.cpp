@@ -64,6 +64,14 @@ bool AdoptToolPanelValues(ToolParameters& tools, const ToolPanelValues& values)
     bool changed = adopt(tools.CurrentTrackWidth, values.widthUnits);
     changed |= adopt(tools.CurrentPadOuter, values.outerRadiusUnits);
     changed |= adopt(tools.CurrentPadInner, values.innerRadiusUnits);
+    // A hole never exceeds its pad: a common value taken over moves the
+    // other one, which the selection left as it was.
+    if (tools.CurrentPadInner > tools.CurrentPadOuter) {
+        if (values.innerRadiusUnits.common() && !values.outerRadiusUnits.common())
+            setCurrentPadInner(tools, tools.CurrentPadInner);
+        else
+            setCurrentPadOuter(tools, tools.CurrentPadOuter);
+    }
     if (values.padShape.common() &&
         (tools.CurrentPadShape != values.padShape.value || tools.ViaMode != values.lastPadIsVia)) {
         tools.CurrentPadShape = static_cast<uint8_t>(values.padShape.value);

@@ -8,6 +8,7 @@
 
 #include <QDoubleSpinBox>
 #include <QLocale>
+#include <QMenu>
 #include <QListWidget>
 
 namespace kestrel::test {
@@ -80,6 +81,34 @@ TEST(ToolPanel, ShowingTheSelectionsValuesLeavesThemAloneAndTypedOnesApplyWhenFi
         EXPECT_EQ(f.list()[3].Width, 60);
     }
     QLocale::setDefault(before);
+}
+
+// A hole never exceeds its pad, for the next pad too, even when the other
+// edit already shows the rounded value the new one makes it.
+TEST(ToolPanel, TheNextPadsHoleNeverExceedsItsPad)
+{
+    WindowFixture f;
+    addPad(f.list(), {1000, -1000}, 150, 1, 1, 92); // 3.0 mm with a 1.84 mm hole, shown as 1.8
+    f.click({1000, -1000});
+    QDoubleSpinBox& outer = f.control<QDoubleSpinBox>("SE_Aussen");
+    outer.setFocus();
+    outer.selectAll();
+    QTest::keyClicks(&outer, "1.8");
+    QTest::keyClick(&outer, Qt::Key_Return);
+    const ToolParameters& tools = f.window().toolParameters();
+    EXPECT_EQ(std::pair(tools.CurrentPadOuter, tools.CurrentPadInner), std::pair(90, 90));
+    EXPECT_EQ(std::pair(f.list()[0].X2, f.list()[0].Y2), std::pair(90, 90)) << "the selected pad as well";
+    EXPECT_DOUBLE_EQ(f.control<QDoubleSpinBox>("SE_Innen").value(), 1.8);
+
+    // A width typed but not entered is the one the width list shows and adds.
+    f.click({6000, -4000});
+    QDoubleSpinBox& width = f.control<QDoubleSpinBox>("SE_Breite");
+    width.setFocus();
+    width.selectAll();
+    QTest::keyClicks(&width, "1.2");
+    Q_EMIT f.control<QMenu>("LinienPopup").aboutToShow();
+    EXPECT_EQ(tools.CurrentTrackWidth, 120);
+    EXPECT_TRUE(f.action("L_Hinzufuegen").isEnabled());
 }
 
 // A click on a pad takes over its shape and via mode for the Pad tool, and

@@ -184,6 +184,27 @@ TEST(ToolPanelSync, CommonMixedAndAbsentValuesAndTheObjectsStay)
     EXPECT_EQ(tools.CurrentPadShape, 2);
     EXPECT_EQ(t.Width, 41);
     EXPECT_EQ(p.X2, 33);
+
+    // Pads of one hole and two sizes: the hole taken over never exceeds the
+    // pad size kept, which grows to it; a common pad size taken over shrinks
+    // a hole kept.
+    ObjectList pads;
+    test::addPad(pads, {0, 0}, 100, 1, Layer::K1, 40).Selected = 1;
+    test::addPad(pads, {0, 0}, 60, 1, Layer::K1, 40).Selected = 1;
+    ToolParameters small;
+    small.CurrentPadOuter = 25;
+    small.CurrentPadInner = 0;
+    AdoptToolPanelValues(small, SyncToolPanel(pads));
+    EXPECT_EQ(std::pair(small.CurrentPadOuter, small.CurrentPadInner), std::pair(40, 40));
+    pads[0].Y2 = 10;
+    pads[1].X2 = 100;
+    ToolParameters wide;
+    wide.CurrentPadInner = 80;
+    AdoptToolPanelValues(wide, SyncToolPanel(pads));
+    EXPECT_EQ(std::pair(wide.CurrentPadOuter, wide.CurrentPadInner), std::pair(100, 80)) << "inner mixed, fits";
+    pads[1].X2 = pads[0].X2 = 50;
+    AdoptToolPanelValues(wide, SyncToolPanel(pads));
+    EXPECT_EQ(std::pair(wide.CurrentPadOuter, wide.CurrentPadInner), std::pair(50, 50));
 }
 
 } // namespace
