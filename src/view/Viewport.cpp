@@ -194,6 +194,16 @@ void Viewport::zoomBoard()
     setZoom(std::min(zx, zy));
 }
 
+// The middle of an area as centerView takes it (y counted down from the
+// board's top edge). An area left of or above the board (an object the
+// design check found there), where the view cannot go, is shown at that edge.
+Point Viewport::boardCentreOf(int32_t left, int32_t top, int32_t right, int32_t bottom) const
+{
+    const int64_t x = (static_cast<int64_t>(left) + right) / 2, y = -(static_cast<int64_t>(top) + bottom) / 2;
+    return {static_cast<int32_t>(std::clamp<int64_t>(x, 0, centreLimit(boardWidth()))),
+            static_cast<int32_t>(std::clamp<int64_t>(y, 0, centreLimit(boardHeight())))};
+}
+
 bool Viewport::zoomToRect(const Rect& r)
 {
     const int64_t w = std::llabs(static_cast<int64_t>(r.right) - r.left);
@@ -203,11 +213,8 @@ bool Viewport::zoomToRect(const Rect& r)
     const double zx = std::fabs((box_.width - 20) / static_cast<double>(w));
     const double zy = std::fabs((box_.height - 20) / static_cast<double>(h));
     setZoom(std::min(zx, zy));
-    const int64_t cx = std::min<int64_t>(std::llabs(static_cast<int64_t>(r.left) + r.right) / 2,
-                                         centreLimit(boardWidth()));
-    const int64_t cy = std::min<int64_t>(std::llabs(static_cast<int64_t>(r.top) + r.bottom) / 2,
-                                         centreLimit(boardHeight()));
-    centerView({static_cast<int32_t>(cx) - 10, static_cast<int32_t>(cy) - 10});
+    const Point c = boardCentreOf(r.left, r.top, r.right, r.bottom);
+    centerView({c.x - 10, c.y - 10});
     return true;
 }
 
@@ -235,11 +242,7 @@ void Viewport::zoomToolRelease(Point a, Point b)
     if (w * zoom() > 4 && h * zoom() > 4) {
         setZoom(std::min(std::fabs(client_.width / static_cast<double>(w)),
                          std::fabs(client_.height / static_cast<double>(h))));
-        const int64_t cx = std::min<int64_t>(std::llabs(static_cast<int64_t>(a.x) + b.x) / 2,
-                                             centreLimit(boardWidth()));
-        const int64_t cy = std::min<int64_t>(std::llabs(static_cast<int64_t>(a.y) + b.y) / 2,
-                                             centreLimit(boardHeight()));
-        centerView({static_cast<int32_t>(cx), static_cast<int32_t>(cy)});
+        centerView(boardCentreOf(a.x, a.y, b.x, b.y));
         return;
     }
     Point p = clampToBoard(b);

@@ -146,6 +146,7 @@ public:
     void setGrid(double gridUnits);
 
 private:
+    Point boardCentreOf(int32_t left, int32_t top, int32_t right, int32_t bottom) const;
     BoardSettings* s_;
     PixelSize client_{400, 300};
     PixelSize box_{400, 300};

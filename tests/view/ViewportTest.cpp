@@ -96,6 +96,17 @@ TEST(Viewport, ZoomBoardAndZoomToRect)
     ASSERT_TRUE(wide.vp.zoomToRect({77000, -3000, 79000, -1000}));
     EXPECT_NEAR((wide.vp.scroll().x + 225) / wide.vp.zoom(), 78000, 300);
 
+    // A place left of the board (a pad the design check found off it) is
+    // shown at the left edge, at its height; one above it at the top edge.
+    ViewFixture left({300, 200}, {450, 400}, {471, 422});
+    ASSERT_TRUE(left.vp.zoomToRect({-600, -1400, -200, -1000}));
+    EXPECT_EQ(left.vp.scroll().x, 0);
+    EXPECT_NEAR((left.vp.scroll().y + 200) / left.vp.zoom(), 1200, 20);
+    ViewFixture above({300, 200}, {450, 400}, {471, 422});
+    ASSERT_TRUE(above.vp.zoomToRect({7000, 600, 7400, 200}));
+    EXPECT_EQ(above.vp.scroll().y, 0);
+    EXPECT_NEAR((above.vp.scroll().x + 225) / above.vp.zoom(), 7200, 20);
+
     ViewFixture huge;
     ASSERT_TRUE(huge.vp.zoomToRect({-2147483000, -2147483000, 2147483000, 2147483000}));
     EXPECT_DOUBLE_EQ(huge.vp.zoom(), 0.01);
