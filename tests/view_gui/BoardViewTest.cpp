@@ -151,6 +151,14 @@ TEST(BoardView, DraggingTheOriginMarker)
     EXPECT_EQ(v.doc.Origin, (Point{508, -254}));
     EXPECT_EQ(marker->geometry().center(), QPoint(51, 25));
     EXPECT_EQ(changed, 1);
+
+    // Outside the edit tool it cannot be dragged, and a press on it reaches
+    // the board below, where the tool places a pad or starts a track.
+    QWidget* viewport = v.area()->viewport();
+    v.view.setOriginDragEnabled(false);
+    EXPECT_EQ(viewport->childAt(marker->geometry().center()), v.view.paintBox());
+    v.view.setOriginDragEnabled(true);
+    EXPECT_EQ(viewport->childAt(marker->geometry().center()), marker);
 }
 
 // The view keeps an index of object bounds between paints; after edits it

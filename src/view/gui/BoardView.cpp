@@ -296,6 +296,8 @@ void BoardView::setAutorouterToolActive(bool active)
 void BoardView::setOriginDragEnabled(bool enabled)
 {
     originMarker_->setEnabled(enabled);
+    // Where it cannot be dragged, a press on it is the tool's, on the board below.
+    originMarker_->setAttribute(Qt::WA_TransparentForMouseEvents, !enabled);
 }
 
 void BoardView::showPointerMarkers(Point p)
