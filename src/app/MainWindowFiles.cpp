@@ -4,10 +4,10 @@
 #include "app/MainWindow.h"
 
 #include "edit/Undo.h"
-#include "model/gui/BusyCursor.h"
-#include "model/gui/Prompts.h"
 #include "model/AutoSave.h"
 #include "model/LayoutFile.h"
+#include "model/gui/BusyCursor.h"
+#include "model/gui/Prompts.h"
 #include "output/gui/PrintSession.h"
 #include "view/gui/BoardView.h"
 

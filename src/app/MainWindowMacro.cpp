@@ -4,9 +4,9 @@
 #include "app/MacroPanel.h"
 #include "app/MainWindow.h"
 #include "edit/MacroSave.h"
+#include "model/gui/BusyCursor.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
-#include "model/gui/BusyCursor.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,13 +5,12 @@
 
 #include "edit/PointerMachine.h"
 #include "edit/gui/BoardPointer.h"
+#include "model/gui/BusyCursor.h"
 #include "model/gui/Prompts.h"
 #include "route/RubberBands.h"
 #include "route/gui/AutoRouterWindow.h"
 #include "route/gui/RouteToolActions.h"
 #include "view/gui/BoardView.h"
-#include "model/gui/BusyCursor.h"
-
 
 namespace kestrel {
 

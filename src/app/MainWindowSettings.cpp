@@ -5,9 +5,9 @@
 #include "app/MainWindow.h"
 #include "edit/PointerMachine.h"
 #include "model/LayoutFile.h"
+#include "model/gui/BusyCursor.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/StatusLine.h"
-#include "model/gui/BusyCursor.h"
 
 #include <QAction>
 #include <QApplication>

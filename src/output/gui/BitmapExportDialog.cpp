@@ -1,10 +1,10 @@
 #include "output/gui/BitmapExportDialog.h"
 
+#include "model/gui/BusyCursor.h"
 #include "output/BitmapEstimate.h"
 #include "output/BmpFile.h"
 #include "output/gui/BoardBitmap.h"
 #include "output/gui/KeptDialog.h"
-#include "model/gui/BusyCursor.h"
 
 #include <QDir>
 #include <QFileInfo>

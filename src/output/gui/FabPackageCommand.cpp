@@ -1,8 +1,8 @@
 #include "output/gui/FabPackageCommand.h"
 
+#include "model/gui/BusyCursor.h"
 #include "output/FabPackage.h"
 #include "view/gui/LabelOutlines.h"
-#include "model/gui/BusyCursor.h"
 
 #include <QCursor>
 

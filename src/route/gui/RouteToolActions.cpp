@@ -1,11 +1,10 @@
 #include "route/gui/RouteToolActions.h"
 
+#include "model/gui/BusyCursor.h"
 #include "route/TestTool.h"
 #include "route/gui/AutoRouterWindow.h"
 #include "route/gui/SearchBoxFlash.h"
 #include "view/gui/BoardView.h"
-#include "model/gui/BusyCursor.h"
-
 
 namespace kestrel {
 
