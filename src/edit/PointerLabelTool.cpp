@@ -1,11 +1,11 @@
 // The label tool: a label in a system font follows the pointer and a left
 // press leaves it where it is; with numbering the next number follows at
 // once (unless it would be larger than the board), otherwise the dialog
-// asks for the next label. The following label
-// is an object of the board only while it follows: every way out of the
-// tool removes it, so no save, export or snapshot sees it. It takes no
-// undo snapshot and does not mark the document changed; placing it does,
-// so Undo takes back the last label placed.
+// asks for the next label. The following label is an object of the board
+// only while it follows: every way out of the tool removes it, so no save,
+// export or snapshot sees it. It takes no undo snapshot and does not mark
+// the document changed; placing it does, so Undo takes back the last label
+// placed.
 
 #include "edit/PointerMachine.h"
 

@@ -53,7 +53,7 @@ struct PointerEffects {
     bool askTrackLabel = false;
     // Label tool: the label dialog is due; answer with labelChosen.
     bool labelDialog = false;
-    // With it, the number numbering goes on from: the label of that number
+    // With it after a numbered label: the number to go on from, whose label
     // would be larger than the board.
     std::optional<int> nextLabelNumber;
     // Edit tool: a double click asks for the properties of this label.
