@@ -11,9 +11,9 @@ namespace kestrel {
 const RecordFieldOffsets kRecordFields{
     offsetof(ObjectImage, X1),    offsetof(ObjectImage, Y1),    offsetof(ObjectImage, X2),
     offsetof(ObjectImage, Y2),    offsetof(ObjectImage, Width), offsetof(ObjectImage, Angle),
-    offsetof(ObjectImage, Clearance)};
+    offsetof(ObjectImage, Clearance), offsetof(ObjectImage, Kind),  offsetof(ObjectImage, Layer)};
 // Old records hold no clearance; it is set to 40 on reading and never fails.
-const RecordFieldOffsets kOldRecordFields{1, 3, 5, 7, 9, 37, 0};
+const RecordFieldOffsets kOldRecordFields{1, 3, 5, 7, 9, 37, 0, 0, 12};
 
 namespace {
 
@@ -90,6 +90,10 @@ void checkRecordValues(const LayoutObject& o, size_t index, size_t at, const Rec
         if (value < low || value > high)
             checkObjectField(value, low, high, index, name, at + offset, &o);
     };
+    // What follows the record depends on the kind, and an object on no
+    // layer would be drawn nowhere yet saved: both mean a damaged file.
+    field(o.Kind, 1, 6, {"kind", "вид"}, f.kind);
+    field(o.Layer, 1, 6, {"layer", "слой"}, f.layer);
     field(o.X1, -kMaxCoordinate, kMaxCoordinate, {"x", "x"}, f.x1);
     field(o.Y1, -kMaxCoordinate, kMaxCoordinate, {"y", "y"}, f.y1);
     if (round) {

@@ -11,7 +11,7 @@ namespace kestrel {
 
 // Where the checked fields lie inside a stored record.
 struct RecordFieldOffsets {
-    size_t x1, y1, x2, y2, width, angle, clearance;
+    size_t x1, y1, x2, y2, width, angle, clearance, kind, layer;
 };
 // The 74-byte record of version 3 and the 49-byte record of versions 0..2.
 extern const RecordFieldOffsets kRecordFields;

@@ -41,6 +41,7 @@ TEST(MacroFile, ReadsOldVersions)
     // Version 2: header, i16 count, one old pad record at x = 300, one group number 9.
     std::vector<uint8_t> b = {0x02, 0x33, 0xAA, 0xFF, 1, 0, 2, 0x2C, 0x01};
     b.resize(6 + 49);
+    b[6 + 12] = 1; // layer
     b.insert(b.end(), {1, 0, 9, 0});
     auto r = decodeMacro(b.data(), b.size(), Language::English, "old.kmk");
     ASSERT_TRUE(succeeded(r));
@@ -54,6 +55,7 @@ TEST(MacroFile, ReadsOldVersions)
     for (const uint8_t legacy : {5, 5, 0}) {
         std::vector<uint8_t> record(49, 0);
         record[0] = 2;
+        record[12] = 1; // layer
         record[34] = legacy;
         v1.insert(v1.end(), record.begin(), record.end());
     }
