@@ -338,6 +338,11 @@ void corner(EditContext& c, const StepArgs& a)
 // point, kept on the board.
 void dropMacro(EditContext& c, const StepArgs& a)
 {
+    if (a.macro->empty()) {
+        note(tr(c.lang, "шаг macro: в макросе нет объектов; ничего не добавлено",
+                "step macro: the macro holds no objects; nothing added"));
+        return;
+    }
     DropMacro(c.session, c.doc, *a.macro,
               MacroDropPoint(*a.macro, boardPoint(a.numbers[0], a.numbers[1]), c.doc.Working));
 }

@@ -101,6 +101,13 @@ TEST(MacroCli, EditStepDropsAMacro)
     ASSERT_EQ(corner.status, 0) << corner.err;
     EXPECT_EQ(corner.err, "");
     EXPECT_EQ(corner.out, c.out);
+
+    // A macro of no objects adds nothing, and the step says so.
+    writeBytes(dir.file("empty.kmk"), {0x03, 0x33, 0xAA, 0xFF, 0, 0, 0, 0});
+    const CommandResult empty = runCli({"edit", "--lang", "en", in, out, "macro " + dir.file("empty.kmk") + " 10 10"});
+    ASSERT_EQ(empty.status, 0) << empty.err;
+    EXPECT_EQ(empty.out, "{\"objects\": 0, \"selected\": 0}\n");
+    EXPECT_EQ(empty.err, "kestrel-cli: step macro: the macro holds no objects; nothing added\n");
 }
 
 } // namespace
