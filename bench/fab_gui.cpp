@@ -96,7 +96,7 @@ void BM_FabPackage(benchmark::State& state)
     for (auto _ : state) {
         const PreparedFabPackage package = prepareFabPackage(doc.board(0), doc.Working, DesignRules{}, &labels);
         violations = package.report.violations.size();
-        const Result<std::string> zip = zipArchive(package.files, 0);
+        const Result<std::string> zip = zipArchive(package.files, {});
         bytes = zip ? zip->size() : 0;
     }
     state.counters["zip_MB"] = static_cast<double>(bytes) / 1e6;
@@ -129,7 +129,7 @@ void BM_FabPackageParts(benchmark::State& state)
             benchmark::DoNotOptimize(exportGerber(board.Objects, doc.Working, silk, Language::English, &labels).size());
             break;
         case 3:
-            benchmark::DoNotOptimize(zipArchive(files, 0)->size());
+            benchmark::DoNotOptimize(zipArchive(files, {})->size());
             break;
         default:
             benchmark::DoNotOptimize(netNumbers(board.Objects).size());

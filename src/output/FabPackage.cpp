@@ -225,25 +225,27 @@ namespace {
 
 // The entries' date: SOURCE_DATE_EPOCH where a build pipeline sets it, so one
 // board gives the same zip byte for byte, else now. A zip keeps a date and
-// time of day without a zone, which the archive takes as local time: the
-// pipeline's moment goes in as the UTC date and time, whatever the zone, and
-// within the years a zip can hold.
-long long archiveTime()
+// time of day without a zone: the pipeline's moment goes in as the UTC date
+// and time, whatever the zone, within the years a zip can hold; now goes in
+// as the local time, as archivers write it.
+ZipTime archiveTime()
 {
+    std::tm fields{};
     const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
-    if (!epoch || !*epoch)
-        return static_cast<long long>(std::time(nullptr));
     char* end = nullptr;
     errno = 0;
-    const long long seconds = std::strtoll(epoch, &end, 10);
-    if (*end != '\0' || errno == ERANGE || seconds < 0)
-        return static_cast<long long>(std::time(nullptr));
-    constexpr long long kFirst = 315532800, kLast = 4354819198; // 1980-01-01 to 2107-12-31, UTC
-    const auto utc = static_cast<time_t>(std::clamp(seconds, kFirst, kLast));
-    std::tm local{};
-    localtime_r(&utc, &local);
-    const time_t localAsUtc = timegm(&local);
-    return static_cast<long long>(utc - (localAsUtc - utc));
+    const long long seconds = epoch && *epoch ? std::strtoll(epoch, &end, 10) : -1;
+    if (seconds >= 0 && *end == '\0' && errno != ERANGE) {
+        constexpr long long kFirst = 315532800, kLast = 4354819198; // 1980-01-01 to 2107-12-31, UTC
+        const auto utc = static_cast<time_t>(std::clamp(seconds, kFirst, kLast));
+        gmtime_r(&utc, &fields);
+    } else {
+        const time_t now = std::time(nullptr);
+        localtime_r(&now, &fields);
+    }
+    ZipTime t{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min, fields.tm_sec};
+    t.year = std::clamp(t.year, 1980, 2107);
+    return t;
 }
 
 } // namespace

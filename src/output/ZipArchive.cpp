@@ -38,9 +38,15 @@ Status readSource(zip_source_t* source, const std::function<Status(const char*, 
 
 } // namespace
 
-Status writeZipArchive(const std::vector<ZipEntry>& entries, long long modified,
+Status writeZipArchive(const std::vector<ZipEntry>& entries, const ZipTime& modified,
                        const std::function<Status(const char* data, size_t size)>& sink)
 {
+    // Written as given: the library's own conversion from seconds goes
+    // through the local zone, which moves the stamp by an hour near a
+    // daylight-saving change.
+    const auto dosTime = static_cast<zip_uint16_t>(modified.hour << 11 | modified.minute << 5 | modified.second / 2);
+    const auto dosDate =
+        static_cast<zip_uint16_t>((modified.year - 1980) << 9 | modified.month << 5 | modified.day);
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -65,7 +71,7 @@ Status writeZipArchive(const std::vector<ZipEntry>& entries, long long modified,
         // took to make them (for a zip a third the size); board houses take
         // stored entries as well.
         zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-        zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), static_cast<time_t>(modified), 0);
+        zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), dosTime, dosDate, 0);
         // Plain files, readable by all and writable by their owner once unpacked.
         zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
                                          zip_uint32_t{0100644} << 16);
@@ -78,7 +84,7 @@ Status writeZipArchive(const std::vector<ZipEntry>& entries, long long modified,
     return readSource(buffer, sink);
 }
 
-Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, long long modified)
+Result<std::string> zipArchive(const std::vector<ZipEntry>& entries, const ZipTime& modified)
 {
     std::string bytes;
     if (Status s = writeZipArchive(entries, modified, [&bytes](const char* data, size_t size) {
