@@ -95,6 +95,16 @@ TEST(DesktopPrompts, ShowTextsAsTheyAre)
         EXPECT_EQ(said, text);
         EXPECT_EQ(format, Qt::PlainText);
     }
+
+    // Enter on a warning's question (write the package anyway?) is No.
+    for (const auto& [icon, answer] : {std::pair{Prompts::Icon::Warning, Prompts::Answer::No},
+                                       std::pair{Prompts::Icon::Question, Prompts::Answer::Yes}}) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(prompts.ask(nullptr, "Fab package", "Write anyway?", Prompts::Buttons::YesNo, icon), answer);
+    }
 }
 
 // F1 opens the manual at the page of the tool in use, except in the drawing

@@ -130,6 +130,9 @@ Prompts::Answer DesktopPrompts::ask(QWidget* parent, const QString& caption, con
     QMessageBox box(boxIcon(icon), caption, text, standard, parent);
     box.setTextFormat(Qt::PlainText);
     nameOkButton(box);
+    // A warning asks whether to go on with something risky: Enter does not.
+    if (icon == Icon::Warning && buttons == Buttons::YesNo)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -33,6 +33,7 @@ public:
     virtual std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
                                                 const QString& defaultSuffix, const QString& caption) = 0;
     virtual void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) = 0;
+    // A warning's yes-or-no question has No as its default button.
     virtual Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons,
                        Icon icon) = 0;
     // Shows a dialog modally; true when it was accepted.
