@@ -113,7 +113,9 @@ bool MainWindow::askToSave()
         saveDocument();
         return doc_.Saved;
     case Prompts::Answer::No:
-        if (!doc_.FileName.empty())
+        // The document's backup is this window's to date only when it
+        // writes it: another window's may hold that window's unsaved work.
+        if (!doc_.FileName.empty() && !documentLock_.shared())
             dateBackupAsDocument(doc_.FileName);
         return true;
     default:

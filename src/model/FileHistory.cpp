@@ -19,16 +19,31 @@ std::string canonicalName(const std::string& path)
 
 } // namespace
 
-bool isBackupName(const std::string& path)
+namespace {
+
+std::string lowerExtension(const std::string& path)
 {
     std::string extension = fs::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".bak";
+    return extension;
+}
+
+} // namespace
+
+bool isBackupName(const std::string& path)
+{
+    return lowerExtension(path) == ".bak";
 }
 
 std::string backupNameFor(const std::string& path)
 {
+    // A layout's .kbd gives way to .bak; another extension stays, so that
+    // board.v1 and board.v2 do not share one backup (and one lock), nor
+    // either with board.kbd.
+    const std::string extension = lowerExtension(path);
+    if (!extension.empty() && extension != ".kbd" && extension != ".bak")
+        return path + ".bak";
     return fs::path(path).replace_extension(".bak").string();
 }
 

@@ -11,7 +11,8 @@ constexpr int kHistoryEntries = 4;
 
 // Whether the name's extension, in lower case, is ".bak".
 bool isBackupName(const std::string& path);
-// The name with its extension replaced by ".bak" (appended when it has none).
+// The backup beside a document: a layout's .kbd (or no extension) becomes
+// ".bak"; any other extension stays, with ".bak" after it.
 std::string backupNameFor(const std::string& path);
 
 struct FileHistory {

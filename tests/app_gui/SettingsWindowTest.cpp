@@ -398,6 +398,28 @@ TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
     }
 }
 
+// Changes given up in the second window on a document leave the first
+// window's backup, which holds that window's work, newer than the document,
+// to be offered after a crash.
+TEST(Settings, ChangesGivenUpInASecondWindowLeaveTheFirstWindowsBackup)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("Twice.kbd"), backup = dir.file("Twice.bak");
+    writeSample(path);
+    WindowFixture first(Language::English, q(path), true);
+    WindowFixture second(Language::English, q(path), true);
+    first.addContent();
+    first.window().keepWorkForTermination(); // as an autosave writes it
+    ASSERT_GT(std::filesystem::last_write_time(backup), std::filesystem::last_write_time(path));
+    second.addContent();
+    second.answers = {Answer::No};
+    second.dialogs = {WindowFixture::cancel}; // the new document's board size
+    second.trigger("Neu1");
+    EXPECT_EQ(second.questions.size(), 1u);
+    EXPECT_GT(std::filesystem::last_write_time(backup), std::filesystem::last_write_time(path));
+}
+
 // A signal while the save question is open: the question's end neither
 // discards the document nor makes the backup look older than it.
 TEST(Settings, ATerminationSignalDuringTheSaveQuestionKeepsTheBackupNewer)

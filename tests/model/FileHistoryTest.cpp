@@ -31,6 +31,8 @@ TEST(FileHistory, BackupNames)
         {"/w/board.Bak", true, "/w/board.bak"},
         {"/w/board.bak.kbd", false, "/w/board.bak.bak"}, // only the last extension counts
         {"/w/v1.2/board", false, "/w/v1.2/board.bak"},   // a dot in a directory is no extension
+        // Another extension is kept: board.v1 and board.v2 would share one backup.
+        {"/w/board.v1", false, "/w/board.v1.bak"},
     };
     for (const auto& [name, backup, backupName] : rows) {
         EXPECT_EQ(isBackupName(name), backup) << name;
