@@ -334,6 +334,10 @@ private:
     Language nextLanguage_; // chosen in the Options menu for the next start
     FileHistory history_;
     UserLists userLists_; // as read at start-up
+    // The options and lists as this window last read or wrote them: on
+    // closing it writes only what it changed since.
+    Options optionsKnown_;
+    UserLists listsKnown_;
     std::vector<TaggedEntry> widthList_, gridList_;
     std::vector<std::string> padSizeList_;
     LabelDialog* labelDialog_ = nullptr;

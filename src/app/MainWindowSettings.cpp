@@ -38,6 +38,8 @@ void MainWindow::loadSettings()
     savedGeometry_ = settings.options.windowGeometry;
     history_ = settings.history;
     userLists_ = settings.lists;
+    optionsKnown_ = settings.options;
+    listsKnown_ = settings.lists;
 
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
@@ -72,7 +74,13 @@ void MainWindow::saveSettings()
     options.autoSaveMs = autoSave_.intervalMs();
     options.undoDepth = session_.UndoDepth;
     options.windowGeometry = saveGeometry();
-    settingsWritten(writeOptionsAndLists(options, parameterLists()));
+    // Another window may have changed options since this one read them.
+    const Settings onFile = readSettings();
+    const Options merged = mergedOptions(optionsKnown_, options, onFile.options);
+    const UserLists lists = mergedLists(listsKnown_, parameterLists(), onFile.lists);
+    settingsWritten(writeOptionsAndLists(merged, lists));
+    optionsKnown_ = merged;
+    listsKnown_ = lists;
 }
 
 void MainWindow::setAutoSaveClock(std::function<int64_t()> clock)

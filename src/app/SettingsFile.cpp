@@ -98,6 +98,35 @@ int clampedUndoDepth(int depth)
     return std::clamp(depth, 1, kMaxUndoDepth);
 }
 
+namespace {
+
+template <class T>
+T changedOr(const T& read, const T& mine, const T& onFile)
+{
+    return mine == read ? onFile : mine;
+}
+
+} // namespace
+
+Options mergedOptions(const Options& read, const Options& mine, const Options& onFile)
+{
+    Options o;
+    o.hints = changedOr(read.hints, mine.hints, onFile.hints);
+    o.macroPanel = changedOr(read.macroPanel, mine.macroPanel, onFile.macroPanel);
+    o.autoSave = changedOr(read.autoSave, mine.autoSave, onFile.autoSave);
+    o.autoSaveMs = changedOr(read.autoSaveMs, mine.autoSaveMs, onFile.autoSaveMs);
+    o.undoDepth = changedOr(read.undoDepth, mine.undoDepth, onFile.undoDepth);
+    o.macroFolder = changedOr(read.macroFolder, mine.macroFolder, onFile.macroFolder);
+    o.windowGeometry = mine.windowGeometry;
+    return o;
+}
+
+UserLists mergedLists(const UserLists& read, const UserLists& mine, const UserLists& onFile)
+{
+    return {changedOr(read.trackWidths, mine.trackWidths, onFile.trackWidths),
+            changedOr(read.grids, mine.grids, onFile.grids), changedOr(read.padSizes, mine.padSizes, onFile.padSizes)};
+}
+
 Settings readSettings(const QString& path)
 {
     QSettings file(path, QSettings::IniFormat);

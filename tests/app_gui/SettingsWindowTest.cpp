@@ -117,6 +117,25 @@ TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
     EXPECT_TRUE(f.exhausted());
 }
 
+// Two windows: each writes on closing only the options it changed, so the
+// one closed last does not take back what the other chose.
+TEST(Settings, AWindowClosedLastKeepsTheOptionsAnotherChose)
+{
+    SettingsHome home;
+    std::optional<WindowFixture> first(std::in_place, Language::English, QString(), true);
+    WindowFixture second(Language::English, {}, true);
+    first->dialogs = {autoSaveOn(7)};
+    first->trigger("Autospeichern1");
+    EXPECT_TRUE(first->window().close());
+    first.reset();
+    second.trigger("Hinweistexte1"); // hints off, in this window only
+    EXPECT_TRUE(second.window().close());
+    const Options stored = readSettings().options;
+    EXPECT_TRUE(stored.autoSave) << "the first window's choice stays";
+    EXPECT_EQ(stored.autoSaveMs, 7 * 60 * 1000);
+    EXPECT_FALSE(stored.hints) << "and the second window's own";
+}
+
 // A file named relative to the working folder goes into the history with
 // its whole path, so the entry opens it from anywhere. A settings file that
 // cannot be written is said once, not at every save.
