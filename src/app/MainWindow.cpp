@@ -661,7 +661,7 @@ void MainWindow::openStartupFile()
 void MainWindow::reportMissingFile(const QString& path)
 {
     prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
-                     kestrel::tr(lang_, "Файл не найден", "File not found!") + QString(":\n") +
+                     kestrel::tr(lang_, "Файл не найден", "File not found!") + QString("\n\n") +
                          QDir::toNativeSeparators(path),
                      Prompts::Icon::Warning);
 }

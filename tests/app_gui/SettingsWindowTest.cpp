@@ -111,7 +111,7 @@ TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
     std::filesystem::remove(b);
     f.trigger("History1");
     ASSERT_EQ(f.messages.size(), 1u);
-    EXPECT_EQ(f.messages[0].text, "File not found!:\n" + q(b)) << "the entry that is gone";
+    EXPECT_EQ(f.messages[0].text, "File not found!\n\n" + q(b)) << "the entry that is gone";
     EXPECT_EQ(f.doc().FileName, a);
     EXPECT_EQ(historyCaptions(f).size(), 2u);
     EXPECT_TRUE(f.exhausted());
