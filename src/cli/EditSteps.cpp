@@ -210,10 +210,8 @@ void route(EditContext& c, const StepArgs& a)
     if (!run.started)
         note(tr(c.lang, "шаг route: выделены не две площадки с перемычкой; ничего не проложено",
                    "step route: the selection is not two pads joined by a band; nothing routed"));
-    else if (!run.result.routed && run.result.failure != RouteStatus::NoPath)
-        note(tr(c.lang, "шаг route: ", "step route: ") + RouteStatusText(c.lang, run.result.failure));
     else if (!run.result.routed)
-        note(tr(c.lang, "шаг route: путь не найден", "step route: no way found"));
+        note(tr(c.lang, "шаг route: ", "step route: ") + RouteStatusText(c.lang, run.result.failure));
 }
 
 bool validRouteSizes(const StepArgs& a)

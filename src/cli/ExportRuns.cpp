@@ -218,9 +218,10 @@ int runFabCommand(const std::vector<std::string>& raw, const LabelOutlineSource*
     // while it runs, are written only when it passes or with --force.
     const PreparedFabPackage package = prepareFabPackage(*board, doc->Working, rules, labels);
     const std::vector<Violation>& violations = package.report.violations;
+    // Listed with --force too: a package sent anyway is sent knowing what is wrong.
+    for (const Violation& v : violations)
+        std::fprintf(stderr, "%s\n", describeViolation(v, board->Objects, *lang).c_str());
     if (!violations.empty() && !args.flag("force")) {
-        for (const Violation& v : violations)
-            std::fprintf(stderr, "%s\n", describeViolation(v, board->Objects, *lang).c_str());
         return fail(kExitFailure,
                     tr(*lang, "нарушений проверки: ", "") + std::to_string(violations.size()) +
                         tr(*lang, "; ничего не записано (--force записывает всё равно)",

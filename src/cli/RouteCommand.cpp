@@ -137,7 +137,7 @@ int run(const std::vector<std::string>& raw)
     }
     out += "}\n";
     std::fputs(out.c_str(), reportStream(args.positional()[1]));
-    if (!result.routed && result.failure != RouteStatus::NoPath)
+    if (!result.routed)
         std::fprintf(stderr, "kestrel-cli: %s\n", RouteStatusText(lang, result.failure).c_str());
     return kExitOk;
 }

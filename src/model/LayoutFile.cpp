@@ -6,6 +6,7 @@
 #include "model/FileIO.h"
 #include "model/PendingFile.h"
 #include "model/Groups.h"
+#include "model/MacroFile.h"
 #include "model/ObjectCodec.h"
 #include "model/QuotedPath.h"
 #include "model/RecordImages.h"
@@ -275,12 +276,28 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
     }
 }
 
+namespace {
+
+// Both files begin alike: a macro given for a layout would fail with the
+// reader's view of objects as a board.
+Status failureOfAMacro(const std::vector<uint8_t>& bytes, Status failed, Language lang, const std::string& path)
+{
+    if (!decodeMacro(bytes.data(), bytes.size(), lang, path))
+        return failed;
+    return Status::failure(lang == Language::English ? quotedPath(path) + " is a macro file, not a layout."
+                                                     : "Файл " + quotedPath(path) + " — макрос, а не плата.");
+}
+
+} // namespace
+
 Result<LoadedDocument> readDocument(const std::string& path, Language lang)
 {
     const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path);
+    if (!r)
+        return failureOfAMacro(*bytes, r.status(), lang, path);
     if (r)
         r->document.FileName = path;
     return r;
@@ -293,7 +310,7 @@ Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
         return bytes.status();
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path, true);
     if (!r)
-        return r.status();
+        return failureOfAMacro(*bytes, r.status(), lang, path);
     LayoutDocument& read = r->document;
     const size_t first = doc.boardCount();
     read.storeWorkingState();

@@ -4,6 +4,7 @@
 #include "model/BinaryIO.h"
 #include "model/FileIO.h"
 #include "model/Groups.h"
+#include "model/LayoutFile.h"
 #include "model/ObjectCodec.h"
 #include "model/QuotedPath.h"
 
@@ -133,7 +134,13 @@ Result<LoadedMacro> readMacro(const std::string& path, Language lang)
     const auto bytes = readWholeFile(path, lang);
     if (!bytes)
         return bytes.status();
-    return decodeMacro(bytes->data(), bytes->size(), lang, path);
+    auto r = decodeMacro(bytes->data(), bytes->size(), lang, path);
+    // Both files begin alike: a layout given for a macro would fail with
+    // the reader's view of a board's bytes as objects.
+    if (!r && decodeDocument(bytes->data(), bytes->size(), lang, path))
+        return Status::failure(lang == Language::English ? quotedPath(path) + " is a layout file, not a macro."
+                                                         : "Файл " + quotedPath(path) + " — плата, а не макрос.");
+    return r;
 }
 
 } // namespace kestrel

@@ -85,8 +85,12 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
 
     const long startIndex = objects.indexOf(&start);
     const long targetIndex = objects.indexOf(&target);
-    if (startIndex < 0 || targetIndex < 0 || !isBoardCopper(settings.layer))
+    if (startIndex < 0 || targetIndex < 0)
         return {};
+    if (!isBoardCopper(settings.layer)) {
+        say(RouteStatus::LayerNotCopper);
+        return finish({.failure = RouteStatus::LayerNotCopper});
+    }
 
     // The nets of both pads, through vias too; only their copper on the
     // routed layer is cut out of the obstacles. The copper map and the
@@ -265,6 +269,9 @@ std::string RouteStatusText(Language lang, RouteStatus status, const std::string
                         "область больше.",
                   "A pad lies beyond the area the router covers; a wider track or a larger clearance covers "
                   "more.");
+    case RouteStatus::LayerNotCopper:
+        return tr(lang, "Активный слой — маска: дорожки прокладываются по фольге стороны 1 или 2.",
+                  "The active layer is a silk layer: tracks are routed on the copper of side 1 or 2.");
     }
     return {};
 }

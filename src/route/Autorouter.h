@@ -35,6 +35,7 @@ enum class RouteStatus : uint8_t {
     PadOffLayer,      // a pad, and any via through it, lies on the other layer
     PadOffBoard,      // a pad's centre lies off the board
     PadBeyondGrid,    // a pad lies beyond the cells the wave can cover
+    LayerNotCopper,   // the layer to route on is a silk layer
 };
 
 // The label's text for a step in the interface language; Searching shows

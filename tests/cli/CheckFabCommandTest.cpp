@@ -97,8 +97,10 @@ TEST_F(CheckFabCli, FabWritesTheZip)
     EXPECT_NE(cut.err.find("kestrel-cli: "), std::string::npos) << cut.err;
     EXPECT_EQ(readBytes(zip), (std::vector<uint8_t>{'o', 'l', 'd'}));
 
-    const auto forced = runCli({"fab", "--force", input, zip});
+    const auto forced = runCli({"fab", "--force", "--lang", "en", input, zip});
     ASSERT_EQ(forced.status, 0) << forced.err;
+    const std::string violation = refused.err.substr(0, refused.err.find('\n') + 1);
+    EXPECT_EQ(forced.err.substr(0, violation.size()), violation) << "listed when forced too";
     const auto files = unzipArchive(fileText(zip));
     ASSERT_TRUE(succeeded(files));
     ASSERT_EQ(files->size(), 9u);

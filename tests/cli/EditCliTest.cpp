@@ -182,6 +182,9 @@ TEST(EditCli, EachStepReachesTheEditor)
          "pads of one band)\n"},
         {"a route step without two banded pads says so", {"select none", "route 0.4 0.2"}, nullptr, 3, nullptr,
          {"--lang", "en"}, "kestrel-cli: step route: the selection is not two pads joined by a band; nothing routed\n"},
+        {"a route step with a silk layer active says it routes on copper",
+         {"layer B1", "select at 10 10", "select add 30 10", "route 0.4 0.2"}, nullptr, 3, nullptr, {"--lang", "en"},
+         "kestrel-cli: step route: The active layer is a silk layer: tracks are routed on the copper of side 1 or 2.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

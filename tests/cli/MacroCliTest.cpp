@@ -87,7 +87,10 @@ TEST(MacroCli, EditStepDropsAMacro)
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(std::tie(list[0].X1, list[0].Y1, list[0].Layer), std::make_tuple(1016, -1016, 1));
     expectRefusals({{{"edit", in, out, "macro " + dir.file("no.kmk") + " 1 1"}, 1, "no.kmk"},
-                    {{"edit", in, out, "macro 1 1"}, 2, "macro 1 1"}});
+                    {{"edit", in, out, "macro 1 1"}, 2, "macro 1 1"},
+                    // The two kinds of file begin alike: each is named for what it is.
+                    {{"edit", "--lang", "en", in, out, "macro " + in + " 1 1"}, 1, "is a layout file, not a macro"},
+                    {{"info", dir.file("part.kmk")}, 1, "— макрос, а не плата"}});
 
     // A file name with blanks, runs of them kept, is taken whole.
     ASSERT_TRUE(succeeded(saveMacro(source, dir.file("my  part 2.kmk"), false, Language::English)));

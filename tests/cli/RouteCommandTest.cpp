@@ -48,6 +48,9 @@ TEST(RouteCommand, OutputAndExitCodes)
         EXPECT_EQ(r.status, status) << text << r.err;
         const bool shown = status == 0 ? r.out == text : r.err.find(text) != std::string::npos;
         EXPECT_TRUE(shown) << text << "\n" << r.out << r.err;
+        if (text == "{\"routed\": false}\n") {
+            EXPECT_FALSE(r.err.empty()) << "the reason goes to stderr";
+        }
     }
 
     // The track is saved on the layer asked for, here by its number.
