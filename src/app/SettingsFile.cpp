@@ -106,6 +106,32 @@ T changedOr(const T& read, const T& mine, const T& onFile)
     return mine == read ? onFile : mine;
 }
 
+// The entries on file, less those this window removed since it read them,
+// with those it added.
+template <class T>
+std::vector<T> mergedEntries(const std::vector<T>& read, const std::vector<T>& mine, const std::vector<T>& onFile)
+{
+    const auto has = [](const std::vector<T>& list, const T& e) {
+        return std::find(list.begin(), list.end(), e) != list.end();
+    };
+    std::vector<T> out;
+    for (const T& e : onFile)
+        if (!has(read, e) || has(mine, e))
+            out.push_back(e);
+    for (const T& e : mine)
+        if (!has(read, e) && !has(out, e))
+            out.push_back(e);
+    return out;
+}
+
+std::vector<ListEntry> mergedTagged(const std::vector<ListEntry>& read, const std::vector<ListEntry>& mine,
+                                    const std::vector<ListEntry>& onFile)
+{
+    std::vector<ListEntry> out = mergedEntries(read, mine, onFile);
+    std::stable_sort(out.begin(), out.end(), [](const ListEntry& a, const ListEntry& b) { return a.tag < b.tag; });
+    return out;
+}
+
 } // namespace
 
 Options mergedOptions(const Options& read, const Options& mine, const Options& onFile)
@@ -123,8 +149,14 @@ Options mergedOptions(const Options& read, const Options& mine, const Options& o
 
 UserLists mergedLists(const UserLists& read, const UserLists& mine, const UserLists& onFile)
 {
-    return {changedOr(read.trackWidths, mine.trackWidths, onFile.trackWidths),
-            changedOr(read.grids, mine.grids, onFile.grids), changedOr(read.padSizes, mine.padSizes, onFile.padSizes)};
+    UserLists out{mergedTagged(read.trackWidths, mine.trackWidths, onFile.trackWidths),
+                  mergedTagged(read.grids, mine.grids, onFile.grids), {}};
+    std::vector<std::string> sizes;
+    for (const QString& caption : mergedEntries(read.padSizes, mine.padSizes, onFile.padSizes))
+        sizes.push_back(caption.toStdString());
+    for (const std::string& caption : SanitizedPadSizes(sizes)) // in order of size
+        out.padSizes.push_back(QString::fromStdString(caption));
+    return out;
 }
 
 Settings readSettings(const QString& path)

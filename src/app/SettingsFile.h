@@ -58,7 +58,9 @@ struct Settings {
 Settings readSettings(const QString& path = settingsFilePath());
 // What a closing window writes: each value it changed since it read the
 // file (`read`), and for the rest what the file holds now (`onFile`), which
-// another window may have written meanwhile. The window's size is its own.
+// another window may have written meanwhile; of the lists, the entries on
+// file with those this window added and without those it removed. The
+// window's size is its own.
 Options mergedOptions(const Options& read, const Options& mine, const Options& onFile);
 UserLists mergedLists(const UserLists& read, const UserLists& mine, const UserLists& onFile);
 // The writers return false when the file could not be written (a read-only

@@ -5,8 +5,10 @@
 #include "model/AutoSave.h"
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QSettings>
 #include <QSpinBox>
 
@@ -134,6 +136,27 @@ TEST(Settings, AWindowClosedLastKeepsTheOptionsAnotherChose)
     EXPECT_TRUE(stored.autoSave) << "the first window's choice stays";
     EXPECT_EQ(stored.autoSaveMs, 7 * 60 * 1000);
     EXPECT_FALSE(stored.hints) << "and the second window's own";
+}
+
+// Entries added to a list in two windows are all kept, whichever closes last.
+TEST(Settings, ListEntriesAddedInTwoWindowsAreAllKept)
+{
+    SettingsHome home;
+    const auto addWidth = [](WindowFixture& f, double mm) {
+        f.control<QDoubleSpinBox>("SE_Breite").setValue(mm);
+        Q_EMIT f.control<QMenu>("LinienPopup").aboutToShow();
+        f.trigger("L_Hinzufuegen");
+    };
+    std::optional<WindowFixture> first(std::in_place, Language::English, QString(), true);
+    WindowFixture second(Language::English, {}, true);
+    addWidth(*first, 0.3);
+    addWidth(second, 0.9);
+    EXPECT_TRUE(second.window().close());
+    EXPECT_TRUE(first->window().close());
+    std::vector<int> tags;
+    for (const ListEntry& e : readSettings().lists.trackWidths)
+        tags.push_back(e.tag);
+    EXPECT_EQ(tags, (std::vector<int>{30, 90}));
 }
 
 // A file named relative to the working folder goes into the history with
