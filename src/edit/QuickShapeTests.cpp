@@ -43,7 +43,7 @@ double squaredDistanceToSegment(Point p, Point a, Point b)
 // The ring of a full circle: radii from `inner` to `outer`, or none.
 bool ringOf(const LayoutObject& c, double& inner, double& outer)
 {
-    if (c.arcStartDegrees() != c.arcStopDegrees() || c.circleOuterRadius() <= 0)
+    if (!isWholeCircle(c) || c.circleOuterRadius() <= 0)
         return false;
     outer = c.circleOuterRadius();
     inner = c.Filled ? 0.0 : static_cast<double>(c.circleInnerRadius());
@@ -239,7 +239,7 @@ Quick quickCircleTouch(const LayoutObject& c, const Rect& frame)
     }
     double inner = 0, outer = 0;
     if (!ringOf(c, inner, outer)) {
-        if (c.arcStartDegrees() == c.arcStopDegrees())
+        if (isWholeCircle(c))
             return Quick::Unsure;
         if (arcMiddleLineInside(c, frame))
             return Quick::Yes;

@@ -21,7 +21,7 @@ Region grownCircleRegion(const LayoutObject& circle, int32_t c)
     stroke.Filled = 0;
     stroke.setCircleOuterRadius(s.centreRadius + (s.widthUnits + 1) / 2);
     stroke.setCircleInnerRadius(std::max(0, s.centreRadius - s.widthUnits / 2));
-    if (stroke.circleInnerRadius() == 0 && circle.arcStartDegrees() == circle.arcStopDegrees())
+    if (stroke.circleInnerRadius() == 0 && isWholeCircle(circle))
         return Region::disc(circle.centre(), stroke.circleOuterRadius());
     return ObjectRegion(stroke);
 }

@@ -72,6 +72,12 @@ ArcStroke arcStroke(const LayoutObject& circle, int32_t c);
 // The arc's span in degrees, counter-clockwise from start to stop, 1..360:
 // equal angles give the full circle.
 int32_t arcSpanDegrees(const LayoutObject& circle);
+// Whether start and stop are one angle (0 and 360 too, as a file may hold
+// them): the whole ring, or the whole disc when filled.
+inline bool isWholeCircle(const LayoutObject& circle)
+{
+    return arcSpanDegrees(circle) == 360;
+}
 
 // A point of a circle's centre line at a whole-degree angle, the angle
 // taken in single-precision radians and each component rounded.

@@ -59,10 +59,10 @@ Region circleRegion(const LayoutObject& o)
             inner += 10;
         region = region.xored(Region::disc(c, saturatedUnits(inner)));
     }
+    if (isWholeCircle(o))
+        return region;
     const int32_t start = o.arcStartDegrees();
     const int32_t stop = o.arcStopDegrees();
-    if (start == stop)
-        return region;
 
     const int64_t halfWidth = (static_cast<int64_t>(outer) - innerRadius) / 2;
     const int64_t rm = halfWidth + innerRadius;
@@ -111,7 +111,7 @@ std::optional<ArcBounds> circleBounds(const LayoutObject& o)
         return b;
     const int32_t start = o.arcStartDegrees(), stop = o.arcStopDegrees();
     double from = 0, span = 2 * std::numbers::pi, low = b.inner;
-    if (start != stop) {
+    if (!isWholeCircle(o)) {
         const int64_t halfWidth = (static_cast<int64_t>(outer) - innerRadius) / 2;
         const int64_t rm = halfWidth + innerRadius;
         b.caps[0] = pointOnRadius(c, start, rm);
@@ -129,7 +129,7 @@ std::optional<ArcBounds> circleBounds(const LayoutObject& o)
     const double high = outer - kMargin;
     b.radius = (low + high) / 2;
     b.reach = (high - low) / 2;
-    if (start != stop && b.reach > 0) {
+    if (!isWholeCircle(o) && b.reach > 0) {
         // Keep the arc's neighbourhood clear of the wedge's straight edges.
         const double turn = std::asin(std::min(1.0, (b.reach + kMargin) / b.radius));
         b.from = from + turn;

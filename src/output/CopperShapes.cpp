@@ -76,7 +76,7 @@ void addPad(CopperShapes& out, const LayoutObject& o)
 
 void addCircle(CopperShapes& out, const LayoutObject& o)
 {
-    const bool whole = o.arcStartDegrees() == o.arcStopDegrees();
+    const bool whole = isWholeCircle(o);
     const ArcStroke stroke = arcStroke(o, 0);
     if (o.Filled && whole) {
         addSegment(out, o.centre(), o.centre(), o.circleOuterRadius());

@@ -182,7 +182,7 @@ private:
             out_.SetPenwidth(s.widthUnits);
             Point start = arcStrokePoint(centre, s.centreRadius, o.arcStartDegrees());
             Point stop = arcStrokePoint(centre, s.centreRadius, o.arcStopDegrees());
-            if (options_.fullCirclesFromZero && o.arcStartDegrees() == o.arcStopDegrees())
+            if (options_.fullCirclesFromZero && isWholeCircle(o))
                 start = stop = arcStrokePoint(centre, s.centreRadius, 0);
             if (start == stop && arcSpanDegrees(o) <= 180) {
                 // An arc shorter than the file's resolution: both ends round
@@ -238,7 +238,7 @@ private:
         if (radius <= 0)
             return;
         const Point c = o.centre();
-        if (o.arcStartDegrees() == o.arcStopDegrees()) {
+        if (isWholeCircle(o)) {
             out_.MoveTo(at(c.x, c.y));
             out_.FlashCircle(0, radius);
             return;

@@ -142,6 +142,10 @@ TEST(ObjectRegion, OtherKinds)
         // middle of a short one.
         {"gap of a long arc", circle(800, 750, 10, 350, false), {{-755, 0}, {0, 755}}, {{755, 0}, {795, 0}}},
         {"inside of a short arc", circle(800, 750, 0, 20, false), {{744, 131}, {783, 138}}, {{0, 755}}},
+        // Angles one turn apart, as a file may hold them, are the whole ring or disc.
+        {"0 to 360", circle(100, 80, 0, 360, false), {{-63, 63}, {0, -90}}, {{50, 0}}},
+        {"370 to 10", circle(100, 80, 370, 10, false), {{-63, 63}, {0, 90}}, {{0, 0}}},
+        {"filled, 0 to 360", circle(100, 0, 0, 360, true), {{0, 0}, {-60, -60}}, {{101, 0}}},
         {"filled disc", circle(100, 80, 0, 0, true), {{0, 0}, {99, 0}}, {{101, 0}}},
         {"filled sector", circle(100, 0, 0, 90, true), {{60, 60}, {10, 10}}, {{-60, 60}, {60, -60}}},
     };
