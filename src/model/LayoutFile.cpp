@@ -298,8 +298,7 @@ Result<LoadedDocument> readDocument(const std::string& path, Language lang)
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path);
     if (!r)
         return failureOfAMacro(*bytes, r.status(), lang, path);
-    if (r)
-        r->document.FileName = path;
+    r->document.FileName = path;
     return r;
 }
 
