@@ -124,11 +124,16 @@ std::vector<T> mergedEntries(const std::vector<T>& read, const std::vector<T>& m
     return out;
 }
 
+// In order of value and within the length a list may have, as they are read.
 std::vector<ListEntry> mergedTagged(const std::vector<ListEntry>& read, const std::vector<ListEntry>& mine,
                                     const std::vector<ListEntry>& onFile)
 {
-    std::vector<ListEntry> out = mergedEntries(read, mine, onFile);
-    std::stable_sort(out.begin(), out.end(), [](const ListEntry& a, const ListEntry& b) { return a.tag < b.tag; });
+    std::vector<TaggedEntry> merged;
+    for (const ListEntry& e : mergedEntries(read, mine, onFile))
+        merged.push_back({e.tag, e.caption.toStdString()});
+    std::vector<ListEntry> out;
+    for (const TaggedEntry& e : SanitizedTaggedList(merged))
+        out.push_back({e.tag, QString::fromStdString(e.caption)});
     return out;
 }
 

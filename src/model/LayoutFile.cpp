@@ -279,10 +279,15 @@ Result<LoadedDocument> decodeDocument(const uint8_t* data, size_t size, Language
 namespace {
 
 // Both files begin alike: a macro given for a layout would fail with the
-// reader's view of objects as a board.
+// reader's view of objects as a board. Only in the current version do the
+// two differ enough to tell: an old macro's count, read from a board's
+// width, often reads as none.
 Status failureOfAMacro(const std::vector<uint8_t>& bytes, Status failed, Language lang, const std::string& path)
 {
-    if (!decodeMacro(bytes.data(), bytes.size(), lang, path))
+    if (headerVersion(bytes.data(), bytes.size()) != kLayoutFileVersion)
+        return failed;
+    const auto macro = decodeMacro(bytes.data(), bytes.size(), lang, path);
+    if (!macro || macro->objects.empty())
         return failed;
     return Status::failure(lang == Language::English ? quotedPath(path) + " is a macro file, not a layout."
                                                      : "Файл " + quotedPath(path) + " — макрос, а не плата.");

@@ -136,8 +136,10 @@ Result<LoadedMacro> readMacro(const std::string& path, Language lang)
         return bytes.status();
     auto r = decodeMacro(bytes->data(), bytes->size(), lang, path);
     // Both files begin alike: a layout given for a macro would fail with
-    // the reader's view of a board's bytes as objects.
-    if (!r && decodeDocument(bytes->data(), bytes->size(), lang, path))
+    // the reader's view of a board's bytes as objects (told apart in the
+    // current version only, as a layout's reader does).
+    if (!r && headerVersion(bytes->data(), bytes->size()) == kLayoutFileVersion &&
+        decodeDocument(bytes->data(), bytes->size(), lang, path))
         return Status::failure(lang == Language::English ? quotedPath(path) + " is a layout file, not a macro."
                                                          : "Файл " + quotedPath(path) + " — плата, а не макрос.");
     return r;

@@ -105,6 +105,14 @@ TEST(MacroCli, EditStepDropsAMacro)
     EXPECT_EQ(corner.err, "");
     EXPECT_EQ(corner.out, c.out);
 
+    // An old layout 400 mm wide cut short is damaged, not a macro: read as
+    // an old macro, its width would give a count of none.
+    writeBytes(dir.file("cut.kbd"), {0x02, 0x33, 0xAA, 0xFF, 0x40, 0x9C, 0, 0, 0x10, 0x27, 0, 0, 1, 0, 2, 0});
+    const CommandResult cut = runCli({"info", "--lang", "en", dir.file("cut.kbd")});
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.err.find("macro"), std::string::npos) << cut.err;
+    EXPECT_NE(cut.err.find("at byte"), std::string::npos) << cut.err;
+
     // A macro of no objects adds nothing, and the step says so.
     writeBytes(dir.file("empty.kmk"), {0x03, 0x33, 0xAA, 0xFF, 0, 0, 0, 0});
     const CommandResult empty = runCli({"edit", "--lang", "en", in, out, "macro " + dir.file("empty.kmk") + " 10 10"});
