@@ -317,6 +317,10 @@ Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
         return failureOfAMacro(*bytes, r.status(), lang, path);
     LayoutDocument& read = r->document;
     const size_t first = doc.boardCount();
+    // An old file keeps no board name: its board is named by its place, as
+    // a board added is, not after the document's first.
+    if (r->version < 3 && read.boardCount() == 1)
+        read.board(0).Name = LayoutDocument::newBoardName(lang, first + 1);
     read.storeWorkingState();
     for (auto& board : read.releaseBoards())
         doc.appendBoard(std::move(board));

@@ -159,6 +159,13 @@ TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
     EXPECT_EQ(std::tuple(doc.board(1).Settings.Zoom, doc.board(2).Name),
               std::tuple(0.25, std::string("Zweite Platte")));
     EXPECT_EQ(doc.board(1).Objects.size(), other.board(0).Objects.size());
+
+    // An old file's board, which has no name of its own, is named by its place.
+    OldFile old(2, 0);
+    writeBytes(dir.file("old.kbd"), old.bytes);
+    ASSERT_TRUE(succeeded(importBoards(doc, dir.file("old.kbd"), Language::English)));
+    ASSERT_EQ(doc.boardCount(), 4u);
+    EXPECT_EQ(doc.board(3).Name, "Board 4");
 }
 
 TEST(LayoutFile, OldVersions)
