@@ -112,7 +112,7 @@ Result<LoadedMacro> decodeMacro(const uint8_t* data, size_t size, Language lang,
                                   ")");
         ObjectList list;
         if (version < 3) {
-            readOldObjects(in, list, version);
+            readOldObjects(in, list, version, true);
             // Grouped as a version-1 layout's objects are, or the parts of
             // the macro that belonged together would come apart.
             if (version == 1)

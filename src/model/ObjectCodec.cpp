@@ -63,7 +63,7 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
         ObjectImage image;
         std::memcpy(&image, in.take(sizeof image, "an object record"), sizeof image);
         fromImage(image, *o, at);
-        checkRecordValues(*o, i, at, kRecordFields);
+        checkRecordValues(*o, i, at, kRecordFields, macro);
         o->Routed = 0;
         const size_t groups = in.count(in.i32("a group count"), 4, "group count");
         checkGroupDepth(*o, groups, i, in.offset() - 4);
@@ -125,7 +125,7 @@ void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro)
     }
 }
 
-void readOldObjects(ByteReader& in, ObjectList& list, int version)
+void readOldObjects(ByteReader& in, ObjectList& list, int version, bool macro)
 {
     const int16_t rawCount = in.i16("the object count");
     const size_t n = rawCount < 1 ? 0 : in.count(rawCount, kOldRecordSize, "object count");
@@ -167,7 +167,7 @@ void readOldObjects(ByteReader& in, ObjectList& list, int version)
             o->Width = 0;
             o->Filled = 0;
         }
-        checkRecordValues(*o, i, at, kOldRecordFields);
+        checkRecordValues(*o, i, at, kOldRecordFields, macro);
         o->SelectedInFile = o->Selected != 0;
         o->Selected = 0;
         o->FillOn = 1;

@@ -32,6 +32,6 @@ void writeObjectBlock(ByteWriter& out, const LayoutObject& o, int32_t partnerFie
 void readObjectsV3(ByteReader& in, ObjectList& list, int64_t count, bool macro = false);
 
 // Reads an i16 count and that many old object blocks of version 0, 1 or 2.
-void readOldObjects(ByteReader& in, ObjectList& list, int version);
+void readOldObjects(ByteReader& in, ObjectList& list, int version, bool macro = false);
 
 } // namespace kestrel

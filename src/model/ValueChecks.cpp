@@ -81,7 +81,7 @@ void checkOrigin(Point origin, size_t at)
     check(origin.y, -kMaxCoordinate, kMaxCoordinate, "the origin", "начало координат", {"y", "y"}, at + 4);
 }
 
-void checkRecordValues(const LayoutObject& o, size_t index, size_t at, const RecordFieldOffsets& f)
+void checkRecordValues(const LayoutObject& o, size_t index, size_t at, const RecordFieldOffsets& f, bool macro)
 {
     using namespace ranges;
     const bool round = o.is(ObjectKind::Pad) || o.is(ObjectKind::Circle);
@@ -93,7 +93,7 @@ void checkRecordValues(const LayoutObject& o, size_t index, size_t at, const Rec
     // What follows the record depends on the kind, and an object on no
     // layer would be drawn nowhere yet saved: both mean a damaged file.
     field(o.Kind, 1, 6, {"kind", "вид"}, f.kind);
-    field(o.Layer, 1, 6, {"layer", "слой"}, f.layer);
+    field(o.Layer, 1, macro ? 6 : 4, {"layer", "слой"}, f.layer);
     field(o.X1, -kMaxCoordinate, kMaxCoordinate, {"x", "x"}, f.x1);
     field(o.Y1, -kMaxCoordinate, kMaxCoordinate, {"y", "y"}, f.y1);
     if (round) {

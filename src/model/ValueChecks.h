@@ -21,9 +21,11 @@ void checkBoardSize(int32_t width, int32_t height, size_t widthAt);
 // The origin of the coordinate display, read at `at`.
 void checkOrigin(Point origin, size_t at);
 
-// The record's coordinates, radii, width, angle and clearance; `index` is
-// the object's list position, `recordAt` the record's file offset.
-void checkRecordValues(const LayoutObject& o, size_t index, size_t recordAt, const RecordFieldOffsets& fields);
+// The record's kind, layer, coordinates, radii, width, angle and clearance;
+// `index` is the object's list position, `recordAt` the record's file
+// offset. The side-neutral layers 5 and 6 belong to macros only.
+void checkRecordValues(const LayoutObject& o, size_t index, size_t recordAt, const RecordFieldOffsets& fields,
+                       bool macro = false);
 
 // Counts of points and of nested groups, read at `at`.
 void checkPointCount(const LayoutObject& o, size_t count, size_t index, size_t at);

@@ -378,9 +378,10 @@ TEST(LayoutFile, InconsistentCountsAndValuesOutsideTheirRangesAreRefused)
         {"negative clearance", pad + 57, -5, "объект 0 (площадка): зазор -5 вне диапазона 0..100000", true,
          Language::Russian},
         {"group number zero", pad + 74 + 4, 0, "group number 0 lies outside 1..16777216"},
-        // An object on no layer would be saved yet drawn nowhere; after a
-        // record of unknown kind the reader would lose its place.
-        {"pad on layer 7", pad + 22, 7, "object 0 (a pad): layer 7 lies outside 1..6"},
+        // An object on no layer of a board (5 and 6 are the macros' own)
+        // would be saved yet drawn nowhere; after a record of unknown kind
+        // the reader would lose its place.
+        {"pad on layer 5", pad + 22, 5, "object 0 (a pad): layer 5 lies outside 1..4"},
         {"unknown kind", pad, 9, "object 0 (of unknown kind): kind 9 lies outside 1..6"},
     };
     for (const Case& c : cases) {
