@@ -315,6 +315,7 @@ private:
     // when first needed), not to the backup both would write.
     DocumentLock documentLock_;
     QString ownBackup_;
+    void dropOwnBackup();
     // Size and time of the document's file as last read or written here: a
     // Save over a file another program changed since asks first.
     std::optional<std::pair<qint64, QDateTime>> fileStamp_;

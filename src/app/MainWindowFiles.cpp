@@ -12,6 +12,7 @@
 #include "view/gui/BoardView.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kestrel {
@@ -337,9 +338,26 @@ bool MainWindow::writeTo(const QString& path)
         return false;
     }
     addToHistory(path);
+    dropOwnBackup();
     if (!removedText.isEmpty())
         prompts_.message(this, kestrel::tr(lang_, "Сохранить", "Save"), removedText, Prompts::Icon::Information);
     return true;
+}
+
+// The work this window kept in a file of its own while another window had
+// the document is saved now: the file goes, and its entry among the recent
+// files, which would open an older copy.
+void MainWindow::dropOwnBackup()
+{
+    if (ownBackup_.isEmpty())
+        return;
+    QFile::remove(ownBackup_);
+    if (QFileInfo(settingsFilePath()).isFile())
+        history_ = readHistory();
+    if (history_.remove(QFileInfo(ownBackup_).absoluteFilePath().toStdString()))
+        settingsWritten(writeHistory(history_));
+    refreshHistoryItems();
+    ownBackup_.clear();
 }
 
 } // namespace kestrel

@@ -47,6 +47,19 @@ std::string backupNameFor(const std::string& path)
     return fs::path(path).replace_extension(".bak").string();
 }
 
+bool FileHistory::remove(const std::string& path)
+{
+    const std::string canonical = canonicalName(path);
+    const auto listed = std::find_if(entries.begin(), entries.end(), [&](const std::string& entry) {
+        return !entry.empty() && canonicalName(entry) == canonical;
+    });
+    if (listed == entries.end())
+        return false;
+    std::move(listed + 1, entries.end(), listed);
+    entries.back().clear();
+    return true;
+}
+
 bool FileHistory::add(const std::string& path)
 {
     if (path.empty() || isBackupName(path))

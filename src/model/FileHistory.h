@@ -24,6 +24,8 @@ struct FileHistory {
     // two files on a case-sensitive file system. Returns whether the list
     // changed.
     bool add(const std::string& path);
+    // Takes the file's entry out, the later ones moving up; whether it was listed.
+    bool remove(const std::string& path);
     // Entry 1..4 when it names a file (at least two characters), else empty.
     std::string shown(int number) const;
 };

@@ -462,6 +462,32 @@ TEST(Settings, ChangesGivenUpInASecondWindowLeaveTheFirstWindowsBackup)
     EXPECT_GT(std::filesystem::last_write_time(backup), std::filesystem::last_write_time(path));
 }
 
+// The second window's own backup, written while the first had the document,
+// goes with its entry among the recent files once the work is saved.
+TEST(Settings, ASecondWindowsOwnBackupGoesOnceItsWorkIsSaved)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("Twice.kbd");
+    writeSample(path);
+    WindowFixture first(Language::English, q(path), true);
+    WindowFixture second(Language::English, q(path), true);
+    int64_t now = 0;
+    second.window().setAutoSaveClock([&now] { return now; });
+    second.dialogs = {autoSaveOn(1)};
+    second.trigger("Autospeichern1");
+    second.addContent();
+    now = 2 * 60000;
+    second.window().autoSaveTick();
+    const std::string own = readSettings().history.entries[0];
+    ASSERT_TRUE(QFileInfo(q(own)).fileName().startsWith("Twice ")) << own;
+    ASSERT_TRUE(std::filesystem::exists(own));
+    second.trigger("Speichern1");
+    EXPECT_FALSE(std::filesystem::exists(own));
+    for (const std::string& entry : readSettings().history.entries)
+        EXPECT_NE(entry, own);
+}
+
 // A signal while the save question is open: the question's end neither
 // discards the document nor makes the backup look older than it.
 TEST(Settings, ATerminationSignalDuringTheSaveQuestionKeepsTheBackupNewer)
