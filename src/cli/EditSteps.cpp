@@ -528,6 +528,15 @@ void arc(EditContext& c, const StepArgs& a);
 
 void polygon(EditContext& c, const StepArgs& a)
 {
+    // A centre far out with its radius and line would put corners beyond
+    // what a file holds, and the whole run would not be saved.
+    const PolygonSettings s = polygonOf(a);
+    const double reach = s.radiusMm + s.lineWidthMm, limit = mmFromUnits(ranges::kMaxCoordinate);
+    if (std::abs(a.numbers[0]) + reach > limit || std::abs(a.numbers[1]) + reach > limit) {
+        note(tr(c.lang, "шаг polygon: многоугольник вышел бы за 10 м от начала координат; ничего не добавлено",
+                "step polygon: the polygon would reach beyond 10 m from the origin; nothing added"));
+        return;
+    }
     Pointer p(c);
     p.machine.startPolygon(polygonOf(a));
     p.click(boardPoint(a.numbers[0], a.numbers[1]), {.ctrl = true});

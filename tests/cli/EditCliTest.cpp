@@ -120,6 +120,11 @@ TEST(EditCli, EachStepReachesTheEditor)
          {"--lang", "en"}, "kestrel-cli: step corner: no corner of a selected object at the point; nothing changed\n"},
         {"a segment step without a selected circle says so", {"select none", "segment 0 90"}, nullptr, 3, nullptr,
          {"--lang", "en"}, "kestrel-cli: step segment: no circle is selected; nothing changed\n"},
+        {"a polygon reaching beyond what a file holds is not added, and the run is saved",
+         {"pad 20 20", "polygon 9995 3 --corners 6 --radius 7.75"}, nullptr, 3,
+         [](const ObjectList&, const ObjectList& b1) { EXPECT_EQ(b1.size(), 2u) << "its object and the pad"; },
+         {"--lang", "en", "--board", "1"},
+         "kestrel-cli: step polygon: the polygon would reach beyond 10 m from the origin; nothing added\n"},
         {"a zone through corners in one line is dropped, and the step says so", {"zone 10 10 20 20 30 30"}, nullptr, 3,
          nullptr, {"--lang", "en"}, "kestrel-cli: step zone: the corners enclose no area; nothing added\n"},
         // 140 mm across, turned, on a board 100 mm high.
