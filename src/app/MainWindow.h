@@ -257,6 +257,9 @@ private:
     // track being drawn does not take the mouse back from it.
     bool pointerLeftFree_ = false;
     void addToHistory(const QString& path);
+    // Changes the recent files as the settings file holds them now, and
+    // writes them when `change` says it changed them.
+    void changeHistory(const std::function<bool(FileHistory&)>& change);
     // Asks whether to open the document's backup when it is newer; `before`
     // leads the question (why the document itself did not open).
     bool offerNewerBackup(const QString& path, const QString& before);

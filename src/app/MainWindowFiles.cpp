@@ -352,11 +352,8 @@ void MainWindow::dropOwnBackup()
     if (ownBackup_.isEmpty())
         return;
     QFile::remove(ownBackup_);
-    if (QFileInfo(settingsFilePath()).isFile())
-        history_ = readHistory();
-    if (history_.remove(QFileInfo(ownBackup_).absoluteFilePath().toStdString()))
-        settingsWritten(writeHistory(history_));
-    refreshHistoryItems();
+    const std::string listed = QFileInfo(ownBackup_).absoluteFilePath().toStdString();
+    changeHistory([&listed](FileHistory& history) { return history.remove(listed); });
     ownBackup_.clear();
 }
 

@@ -91,13 +91,19 @@ void MainWindow::setAutoSaveClock(std::function<int64_t()> clock)
 
 void MainWindow::addToHistory(const QString& path)
 {
-    // Another window may have added files since this one started: their
-    // list is the one to add to.
-    if (QFileInfo(settingsFilePath()).isFile())
-        history_ = readHistory();
     // A name given relative to the folder the editor was started in would
     // name another file, or none, when it starts elsewhere.
-    if (history_.add(QFileInfo(path).absoluteFilePath().toStdString()))
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
+    changeHistory([&absolute](FileHistory& history) { return history.add(absolute); });
+}
+
+void MainWindow::changeHistory(const std::function<bool(FileHistory&)>& change)
+{
+    // Another window may have changed the list since this one read it:
+    // theirs is the one to change.
+    if (QFileInfo(settingsFilePath()).isFile())
+        history_ = readHistory();
+    if (change(history_))
         settingsWritten(writeHistory(history_));
     refreshHistoryItems();
 }
