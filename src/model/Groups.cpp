@@ -1,5 +1,7 @@
 #include "model/Groups.h"
 
+#include "model/ValueRanges.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -68,6 +70,10 @@ bool groupSelection(ObjectList& list)
     }
     if (!needed)
         return false;
+    // A number beyond what a file holds would make the saved document
+    // unreadable: the board's groups are then renumbered from 1 first.
+    if (nextGroupNumber(list) > ranges::kMaxGroupNumber)
+        compactGroups(list);
     const int32_t g = nextGroupNumber(list);
     for (auto& o : list)
         if (o->Selected)

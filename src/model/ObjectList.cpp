@@ -136,11 +136,14 @@ void repairPartners(ObjectList& list)
 
 int32_t nextGroupNumber(const ObjectList& list)
 {
+    // Every number counts, not only the outermost: an inner number above
+    // its outer one (old files numbered past 32767 from -32768 on) would
+    // otherwise be issued again, and a new group would merge with it.
     int32_t best = 0;
     bool any = false;
     for (const auto& o : list) {
-        if (!o->Groups.empty()) {
-            best = any ? std::max(best, o->Groups.back()) : o->Groups.back();
+        for (const int32_t g : o->Groups) {
+            best = any ? std::max(best, g) : g;
             any = true;
         }
     }

@@ -2,6 +2,7 @@
 #include "edit/HitTest.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
+#include "model/ValueRanges.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +153,30 @@ TEST(Grouping, GroupAndUngroupPeelOneLevel)
     EXPECT_TRUE(list[2].Groups.empty());
     EXPECT_TRUE(Ungroup(doc));
     EXPECT_FALSE(Ungroup(doc)) << "nothing grouped any more";
+}
+
+// Numbers an old file left behind: an inner group numbered above its outer
+// one, and a number at the top of what a file holds.
+TEST(Grouping, ANewGroupNeverTakesANumberInUse)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    for (int i = 0; i < 4; ++i)
+        test::addPad(list, {i * 500, 0}, 50);
+    list[0].Groups = list[1].Groups = {2, 1};
+    list[2].Selected = list[3].Selected = 1;
+    ASSERT_TRUE(GroupSelection(doc));
+    EXPECT_EQ(list[2].Groups, (std::vector<int32_t>{3}));
+    list[0].Selected = list[1].Selected = 1, list[2].Selected = list[3].Selected = 0;
+    ASSERT_TRUE(Ungroup(doc));
+    EXPECT_NE(list[0].outerGroup(), list[2].outerGroup()) << "the two groups stay apart";
+
+    list[0].Groups = list[1].Groups = {ranges::kMaxGroupNumber};
+    list[2].Groups = list[3].Groups = {7};
+    SelectAll(list, doc.Working);
+    ASSERT_TRUE(GroupSelection(doc));
+    EXPECT_EQ(list[0].Groups, (std::vector<int32_t>{2, 3})) << "renumbered from 1 before the new group";
+    EXPECT_EQ(list[2].Groups, (std::vector<int32_t>{1, 3}));
 }
 
 TEST(ToolPanelSync, CommonMixedAndAbsentValuesAndTheObjectsStay)

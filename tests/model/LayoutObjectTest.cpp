@@ -90,5 +90,5 @@ TEST(ObjectList, RepairPartnersAndNextGroupNumber)
     EXPECT_EQ(nextGroupNumber(list), 1);
     lone.Groups = {4, 9};
     a->Groups = {12, 2};
-    EXPECT_EQ(nextGroupNumber(list), 10) << "only the outermost numbers count";
+    EXPECT_EQ(nextGroupNumber(list), 13) << "inner numbers count too";
 }
