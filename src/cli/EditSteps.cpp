@@ -15,6 +15,7 @@
 #include "edit/TrackLabel.h"
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
+#include "geometry/Geometry.h"
 #include "model/LayerSwitches.h"
 #include "model/TextCodec.h"
 #include "model/ValueRanges.h"
@@ -312,10 +313,21 @@ void drag(EditContext& c, const StepArgs& a)
 void corner(EditContext& c, const StepArgs& a)
 {
     Pointer p(c);
-    p.machine.press(PointerButton::Right, boardPoint(a.numbers[0], a.numbers[1]), {});
+    const Point at = boardPoint(a.numbers[0], a.numbers[1]);
+    p.machine.press(PointerButton::Right, at, {});
     if (p.machine.takeEffects().menu != PointerMenu::Corner) {
-        note(tr(c.lang, "шаг corner: в точке нет узла выбранного объекта; ничего не изменено",
-                "step corner: no corner of a selected object at the point; nothing changed"));
+        // The editor offers no corner menu on a grouped object either; the
+        // note says why rather than that there is no corner.
+        const ObjectList& list = *c.doc.currentObjects();
+        const bool grouped = std::any_of(list.begin(), list.end(), [&](const auto& o) {
+            return o->Selected && o->hasPoints() && !o->Groups.empty() && CornerAt(*o, at) >= 0;
+        });
+        note(grouped ? tr(c.lang, "шаг corner: узлы объекта в группе не правятся; сначала разбейте группу "
+                                  "(ungroup); ничего не изменено",
+                          "step corner: the corners of a grouped object cannot be edited; split the group first "
+                          "(ungroup); nothing changed")
+                     : tr(c.lang, "шаг corner: в точке нет узла выбранного объекта; ничего не изменено",
+                          "step corner: no corner of a selected object at the point; nothing changed"));
         return;
     }
     const CornerMenuState offered = p.machine.cornerMenu();

@@ -118,6 +118,11 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(l[3].Points, (std::vector<Point>{{5000, -4000}, {4000, -5000}, {5000, -6000}, {5000, -4000}}));
          },
          {"--lang", "en"}, "kestrel-cli: step corner: no corner of a selected object at the point; nothing changed\n"},
+        {"a grouped track's corner is not edited, and the step says why",
+         {"track 40 40 60 40 60 50", "pad 70 70", "select at 50 40", "select add 70 70", "group", "corner split 60 40"},
+         nullptr, 5, [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].Points.size(), 3u); }, {"--lang", "en"},
+         "kestrel-cli: step corner: the corners of a grouped object cannot be edited; split the group first "
+         "(ungroup); nothing changed\n"},
         {"a segment step without a selected circle says so", {"select none", "segment 0 90"}, nullptr, 3, nullptr,
          {"--lang", "en"}, "kestrel-cli: step segment: no circle is selected; nothing changed\n"},
         {"a polygon reaching beyond what a file holds is not added, and the run is saved",
