@@ -3,6 +3,8 @@
 
 #include "app/MainWindow.h"
 
+#include "edit/PointerMachine.h"
+#include "edit/gui/BoardPointer.h"
 #include "model/LayerSwitches.h"
 #include "view/StatusTexts.h"
 #include "view/gui/BoardView.h"
@@ -13,6 +15,11 @@ namespace kestrel {
 void MainWindow::activateLayer(int layer)
 {
     endDrag();
+    // A track or zone being drawn stays on the layer it was begun on: a new
+    // active layer finishes it as drawn so far, as another tool does, rather
+    // than let it grow on a layer that may then be hidden.
+    if (layer != static_cast<int>(doc_.Working.ActiveLayer) && machine_ && machine_->building())
+        pointer_->abort();
     if (SetActiveLayer(doc_.Working, objects(), layer)) {
         view_->redraw();
         updateCommandStates();

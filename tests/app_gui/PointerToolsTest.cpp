@@ -130,6 +130,7 @@ TEST(PointerTools, AbortPathsDropAOnePointTrack)
         {"another tool", [](WindowFixture& f) { f.tool("SB_Standard"); }},
         {"a command", [](WindowFixture& f) { f.trigger("Rckgngig1"); }},
         {"another board", [](WindowFixture& f) { f.addBoards(1); }},
+        {"another active layer", [](WindowFixture& f) { f.key(Qt::Key_F3); }},
     };
     for (const auto& [name, end] : cases) {
         SCOPED_TRACE(name);
@@ -142,6 +143,27 @@ TEST(PointerTools, AbortPathsDropAOnePointTrack)
         EXPECT_FALSE(f.window().pointerMachine().previews().anyDrawn());
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "the pointer is free again";
     }
+}
+
+// A track begun on one layer is finished there when another layer becomes
+// active; the next click begins one on the new layer, which can then no
+// longer hide the first.
+TEST(PointerTools, AnotherActiveLayerFinishesTheTrackBeingDrawn)
+{
+    WindowFixture f;
+    f.tool("SB_Line");
+    f.click(at(5, 5));
+    f.click(at(9, 5));
+    f.key(Qt::Key_F3);
+    EXPECT_FALSE(f.window().pointerMachine().building());
+    f.click(at(9, 8));
+    f.click(at(12, 8));
+    f.rightClick(at(12, 8));
+    ASSERT_EQ(f.list().size(), 2u);
+    EXPECT_EQ(std::tuple(f.list()[0].Layer, f.list()[0].Points.size()), std::tuple(Layer::K1, 2u));
+    EXPECT_EQ(std::tuple(f.list()[1].Layer, f.list()[1].Points.size()), std::tuple(Layer::K2, 2u));
+    f.key(Qt::Key_F5);
+    EXPECT_EQ(f.doc().Working.LayerVisible[0], 0) << "the finished track's layer hides as any other";
 }
 
 // Commands that arrive while the pointer is busy: a held move drag ends
