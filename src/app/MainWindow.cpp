@@ -443,6 +443,7 @@ void MainWindow::buildCentralArea()
     pointer_ = new BoardPointer(*view_, *machine_, lang_, this);
     connect(pointer_, &BoardPointer::selectionChanged, this, &MainWindow::pointerSelectionChanged);
     connect(pointer_, &BoardPointer::objectsChanged, this, [this] {
+        refreshLayerControls(); // a macro dropped shows the layers it put objects on
         updateCommandStates();
         updateTitle();
     });

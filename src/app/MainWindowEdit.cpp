@@ -83,6 +83,7 @@ void MainWindow::runEdit(const std::function<void()>& command)
     session_.objectsWillChange();
     command();
     view_->redraw();
+    refreshLayerControls(); // a paste shows the layers it put objects on
     updateCommandStates();
     updateTitle();
 }

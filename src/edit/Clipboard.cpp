@@ -5,6 +5,7 @@
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
 #include "model/Groups.h"
+#include "model/LayerSwitches.h"
 #include "model/Units.h"
 
 namespace kestrel {
@@ -102,6 +103,7 @@ void Paste(EditSession& session, LayoutDocument& doc)
     RelinkCopies(clipboard, *objects, n0);
     compactGroups(*objects);
     groupSelection(*objects);
+    ShowLayersOf(doc.Working, *objects, n0);
     // A paste beyond the board's edge (copied from a larger board, or walked
     // off by repeated pastes) would be out of sight and dropped at the next
     // save: the pasted objects come back onto the board in grid steps.

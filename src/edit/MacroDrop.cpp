@@ -6,6 +6,7 @@
 #include "edit/Vias.h"
 #include "geometry/Geometry.h"
 #include "model/Groups.h"
+#include "model/LayerSwitches.h"
 #include "model/ValueRanges.h"
 #include "view/Viewport.h"
 
@@ -87,6 +88,7 @@ size_t DropMacro(EditSession& session, LayoutDocument& doc, ObjectList& macro, P
     if (tooLarge)
         compactGroups(*objects);
     groupSelection(*objects);
+    ShowLayersOf(doc.Working, *objects, n0);
     doc.Modified = true;
     return objects->size() - n0;
 }

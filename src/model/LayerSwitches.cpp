@@ -57,6 +57,13 @@ bool SetViewLayer(BoardSettings& settings, ObjectList& objects, int layer)
     return true;
 }
 
+void ShowLayersOf(BoardSettings& settings, const ObjectList& objects, size_t first)
+{
+    for (size_t i = first; i < objects.size(); ++i)
+        if (isSwitchableLayer(objects[i].Layer))
+            settings.LayerVisible[objects[i].Layer - 1] = 1;
+}
+
 bool groundPlaneOn(const BoardSettings& settings, int layer)
 {
     return settings.groundPlaneOfSide(Layer::isSide1(layer)) != 0;

@@ -19,6 +19,11 @@ bool SetActiveLayer(BoardSettings& settings, ObjectList& objects, int layer);
 // The active layer is never toggled; returns false then.
 bool SetViewLayer(BoardSettings& settings, ObjectList& objects, int layer);
 
+// Shows every layer 1..4 that an object from index first on lies on: the
+// objects a paste or a macro has just added are selected, and must not be
+// out of sight where a command would then move or delete them unseen.
+void ShowLayersOf(BoardSettings& settings, const ObjectList& objects, size_t first);
+
 // The ground-plane flag of the side a layer belongs to (1, 2: side 1).
 bool groundPlaneOn(const BoardSettings& settings, int layer);
 // The buttons and the menu act on the side of the active layer.

@@ -59,6 +59,20 @@ TEST(Layers, KeysButtonsAndMenuFollowTheLayerRulesAndTheGroundPlaneTheActiveSide
     EXPECT_EQ(f.doc().Working.GroundPlane1, 1);
     EXPECT_TRUE(button.isChecked());
 
+    // A paste onto side 2 with its silk hidden shows that layer, in the
+    // document and on its button.
+    f.trigger("SB2"); // hide S2
+    f.list().append(makeLine({0, 0}, {1000, 0}, 20, Layer::B1)).Selected = 1;
+    f.window().updateCommandStates();
+    f.trigger("Kopieren1");
+    f.trigger("K2");
+    ASSERT_EQ(f.doc().Working.LayerVisible[3], 0);
+    f.trigger("Einfgen1");
+    EXPECT_EQ(f.doc().Working.LayerVisible[3], 1);
+    EXPECT_TRUE(f.control<QToolButton>("SB_B2").font().bold());
+    f.list().clear();
+    f.trigger("K1");
+
     // Which objects take it: ToolParameters.ClearanceGoesToExactlyTheSelectedObjects.
     addTrack(f.list(), {{0, 0}, {1000, 0}}).Selected = 1;
     spin.setValue(1.2);

@@ -57,6 +57,7 @@ TEST(Clipboard, PasteOnAnotherBoardStepsFurtherEachTime)
     EXPECT_EQ(list[3].centre(), (Point{1508, -1508})) << "the second paste one more step";
     EXPECT_EQ(list[0].Layer, Layer::K1) << "to the active side";
     EXPECT_EQ(list[2].Layer, Layer::K2) << "via pads keep their layers";
+    EXPECT_EQ(d.doc.Working.LayerVisible, (std::array<uint8_t, 4>{1, 1, 1, 0})) << "and K2 comes into sight";
     EXPECT_EQ(list[1].Partner, list.at(2));
     EXPECT_EQ(SelectedCount(list), 3u) << "only the latest paste is selected";
     EXPECT_EQ(list[3].Groups, (std::vector<int32_t>{2})) << "each paste one group";

@@ -68,6 +68,10 @@ TEST(MacroDrop, DropOnTheActiveSide)
             EXPECT_FALSE(list[i].PartnerBytesSet) << i;
         }
         EXPECT_EQ(list[1].Groups, list[4].Groups);
+        // Side 1's layers are shown on a new board; the layers that took the
+        // side-2 objects and the via's second pad come into sight.
+        EXPECT_EQ(b.doc.Working.LayerVisible,
+                  (std::array<uint8_t, 4>{1, 1, 1, uint8_t(active < 3 ? 0 : 1)}));
         ASSERT_TRUE(Undo(b.session, b.doc));
         EXPECT_EQ(list.size(), 1u) << "one undo step takes the whole drop back";
     }
