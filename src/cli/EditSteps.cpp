@@ -31,6 +31,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 #include <optional>
 #include <sstream>
 
@@ -787,15 +788,20 @@ namespace {
 
 // Takes the row's options out of the words after the step's name; false
 // with the error set when one is unknown, lacks its value or has a wrong one.
+// Takes the options out of words; kept receives the place each remaining
+// word had among all of them.
 bool takeOptions(const StepRow& row, std::vector<std::string>& words, size_t from, StepArgs& args,
-                 const std::string& quoted, Language lang, std::string& error)
+                 std::vector<size_t>& kept, const std::string& quoted, Language lang, std::string& error)
 {
     const std::string prefix = tr(lang, "шаг ", "step ") + quoted + ": ";
     std::vector<std::string> rest(words.begin(), words.begin() + static_cast<long>(from));
+    kept.resize(from);
+    std::iota(kept.begin(), kept.end(), size_t{0});
     for (size_t i = from; i < words.size(); ++i) {
         const std::string& w = words[i];
         if (w.size() < 3 || w.compare(0, 2, "--") != 0) {
             rest.push_back(w);
+            kept.push_back(i);
             continue;
         }
         const StepOption* option = nullptr;
@@ -804,6 +810,10 @@ bool takeOptions(const StepRow& row, std::vector<std::string>& words, size_t fro
                 option = &o;
         if (!option) {
             error = prefix + tr(lang, "неизвестный параметр ", "unknown option ") + w;
+            return false;
+        }
+        if (args.has(w)) {
+            error = prefix + tr(lang, "параметр задан дважды: ", "option given twice: ") + w;
             return false;
         }
         if (option->kind == StepOption::Kind::Flag) {
@@ -860,7 +870,9 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         return std::nullopt;
     }
     ParsedStep step{row, {}};
-    if (!row->options.empty() && !takeOptions(*row, words, nameWords, step.args, quoted, lang, error))
+    std::vector<size_t> kept(words.size());
+    std::iota(kept.begin(), kept.end(), size_t{0});
+    if (!row->options.empty() && !takeOptions(*row, words, nameWords, step.args, kept, quoted, lang, error))
         return std::nullopt;
     const bool hasWord = (!row->words.empty() || row->fileWord) && !(row->wordOptional && words.size() == nameWords);
     const size_t fixed = nameWords + (hasWord ? 1 : 0);
@@ -917,8 +929,17 @@ std::optional<ParsedStep> parseStep(const std::string& text, Language lang, std:
         }
         step.args.numbers.push_back(*v);
     }
-    for (; next < words.size(); ++next)
-        step.args.text += (step.args.text.empty() ? "" : " ") + words[next];
+    if (row->text) {
+        // The text as typed, blanks inside kept, unless options stand in it.
+        const size_t first = kept[next], last = kept[words.size() - 1];
+        if (last - first != words.size() - 1 - next) {
+            error = tr(lang, "шаг ", "step ") + quoted +
+                    tr(lang, ": параметры стоят внутри текста; их место до или после него",
+                       ": options stand inside the text; they go before or after it");
+            return std::nullopt;
+        }
+        step.args.text = middleOf(text, first, wordsOf(text).size() - 1 - last);
+    }
     if (const auto problem = row->text ? textProblem(*row, step.args.text, lang) : std::nullopt) {
         error = tr(lang, "шаг ", "step ") + quoted + ": " + *problem;
         return std::nullopt;

@@ -148,6 +148,21 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_LE(l[3].Points[2].x, 16000);
              EXPECT_EQ(l[3].Points[2].x - l[3].Points[0].x, 220) << "the letter whole";
          }},
+        // Blanks inside the text as typed: the second label's B lies one
+        // blank further right.
+        {"a track label keeps the blanks of its text",
+         {"track-label 10 30 A B --height 5 --stroke 0.3", "track-label 10 50 --height 5 --stroke 0.3 A  B"}, nullptr,
+         11,
+         [](const ObjectList& l, auto&) {
+             const auto left = [](const LayoutObject& o) {
+                 int32_t x = o.Points[0].x;
+                 for (Point p : o.Points)
+                     x = std::min(x, p.x);
+                 return x;
+             };
+             // Three strokes of A, one of B each.
+             EXPECT_GT(left(l[10]) - left(l[7]), left(l[6]) - left(l[3]) + 100);
+         }},
         // Wherever it went, a label wider than the board would lose letters
         // beyond an edge with the next save; it is refused, as the dialog does.
         {"a track label wider than the board is refused", {"track-label 10 30 WWWWWWWWWW --height 30"}, nullptr, 3,
@@ -240,6 +255,9 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", "--lang", "en", in, out, "zone 35 5 40 5"}, 2, "expects at least this many arguments: 6"},
         {{"edit", "--lang", "en", in, out, "rotate 1"}, 2, "expects arguments: 0"},
         {{"edit", "--lang", "en", in, out, "track-label 10 10 A --height"}, 2, "--height: expects a value"},
+        {{"edit", "--lang", "en", in, out, "track-label 10 10 A --height 3 B"}, 2,
+         "options stand inside the text; they go before or after it"},
+        {{"edit", "--lang", "en", in, out, "label 10 10 A --angle 90 --angle 180"}, 2, "option given twice: --angle"},
         {{"edit", "--lang", "en", in, out, "pad 3e7 10"}, 2, "value out of range: 3e7"},
         // Sizes as the panel takes them: a pad keeps copper, a clearance reaches 5 mm.
         {{"edit", "--lang", "en", in, out, "select all", "set outer 0"}, 2,
