@@ -44,6 +44,7 @@ void PointerMachine::makeFollowingLabel()
     PlaceStrokeText(following_, text, trackLabel_, kFollowingAnchor, static_cast<uint8_t>(doc_.Working.ActiveLayer),
                     tools_.CurrentClearance);
     followingExtent_ = StrokeTextExtent(trackLabel_, number);
+    followingBox_ = StrokesBox(following_, 0);
     Preview& f = previews_.figure(PreviewKind::TrackLabel);
     f.strokes.clear();
     f.lines.clear();
@@ -52,9 +53,17 @@ void PointerMachine::makeFollowingLabel()
     f.measure();
 }
 
+// As the label will be placed: its box on the board, then its strokes.
 Point PointerMachine::clampLabel(Point p) const
 {
-    return ClampTrackLabelAnchor(p, followingExtent_, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
+    const Point at = ClampTrackLabelAnchor(p, followingExtent_, doc_.Working.BoardWidth, doc_.Working.BoardHeight);
+    if (following_.empty())
+        return at;
+    const Point d{at.x - kFollowingAnchor.x, at.y - kFollowingAnchor.y};
+    const Rect& b = followingBox_;
+    const Point back =
+        StrokesBackOnBoard({b.left + d.x, b.top + d.y, b.right + d.x, b.bottom + d.y}, doc_.Working.boardRect());
+    return {at.x + back.x, at.y + back.y};
 }
 
 void PointerMachine::drawFollowingLabel()

@@ -244,6 +244,7 @@ private:
     TrackLabelSettings trackLabel_;
     ObjectList following_;
     Point followingExtent_;
+    Rect followingBox_; // its strokes' drawn box, at kFollowingAnchor
     PolygonSettings polygon_;
     LabelChoice label_;                   // the label tool's text, look and numbering
     LabelMeasure measure_;

@@ -8,7 +8,9 @@
 #include "model/Groups.h"
 #include "view/StrokeFont.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kestrel {
 
@@ -132,29 +134,29 @@ size_t PlaceStrokeText(ObjectList& list, const std::string& utf8Text, const Trac
     return list.size() - first;
 }
 
-namespace {
-
-// The extent the label is placed by leaves out the letters below the line
-// and the pen: the strokes from `first` on are moved back by what they reach
-// beyond the board, where they fit on it.
-void keepStrokesOnBoard(ObjectList& list, size_t first, const Rect& board)
+Rect StrokesBox(const ObjectList& list, size_t first)
 {
-    Rect r = BoundingRect(list[first]);
-    for (size_t i = first + 1; i < list.size(); ++i)
-        r = r.united(BoundingRect(list[i]));
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    Rect r{kMax, kMax, kMin, kMin};
+    for (size_t i = first; i < list.size(); ++i) {
+        const int32_t half = (list[i].Width + 1) / 2;
+        for (const Point p : list[i].Points)
+            r = {std::min(r.left, p.x - half), std::min(r.top, p.y - half), std::max(r.right, p.x + half),
+                 std::max(r.bottom, p.y + half)};
+    }
+    return r;
+}
+
+Point StrokesBackOnBoard(const Rect& strokes, const Rect& board)
+{
     const auto shift = [](int32_t low, int32_t high, int32_t boardLow, int32_t boardHigh) {
         if (high - low > boardHigh - boardLow)
             return 0;
         return low < boardLow ? boardLow - low : high > boardHigh ? boardHigh - high : 0;
     };
-    const int32_t dx = shift(r.left, r.right, board.left, board.right);
-    const int32_t dy = shift(r.top, r.bottom, board.top, board.bottom);
-    if (dx != 0 || dy != 0)
-        for (size_t i = first; i < list.size(); ++i)
-            MoveObject(list[i], dx, dy);
+    return {shift(strokes.left, strokes.right, board.left, board.right),
+            shift(strokes.top, strokes.bottom, board.top, board.bottom)};
 }
-
-} // namespace
 
 bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t boardWidth, int32_t boardHeight)
 {
@@ -174,7 +176,11 @@ size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const Track
         ++counter;
     const size_t made = PlaceStrokeText(*list, text, settings, p, layer, clearance);
     if (made > 0) {
-        keepStrokesOnBoard(*list, list->size() - made, doc.Working.boardRect());
+        const size_t first = list->size() - made;
+        const Point back = StrokesBackOnBoard(StrokesBox(*list, first), doc.Working.boardRect());
+        if (back != Point{})
+            for (size_t i = first; i < list->size(); ++i)
+                MoveObject((*list)[i], back.x, back.y);
         doc.Modified = true;
     }
     return made;

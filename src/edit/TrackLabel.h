@@ -51,6 +51,14 @@ bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t
 size_t PlaceStrokeText(ObjectList& list, const std::string& utf8Text, const TrackLabelSettings& settings, Point p,
                        uint8_t layer, int32_t clearance);
 
+// How far strokes lying in `strokes` (their drawn box, pens included) must
+// move to lie on the board: the extent a label is placed by leaves out the
+// letters below the line and the pen. Nothing on an axis where they are
+// larger than the board.
+Point StrokesBackOnBoard(const Rect& strokes, const Rect& board);
+// The drawn box of the tracks from `first` on, without their clearance.
+Rect StrokesBox(const ObjectList& list, size_t first);
+
 // The generator behind the dialog and the track-label tool: one undo
 // snapshot, then the label (text plus counter when numbered, which then
 // counts on) on the active board. Returns the tracks made.

@@ -317,5 +317,27 @@ TEST(PointerMachine, TrackLabelTool)
     EXPECT_EQ(b.list().size(), 3u) << "one undo step takes the whole label N8; N7 stays";
 }
 
+// At the board's edge a label lands where its preview showed it: the letters
+// below the line kept on the board, and no further in than that.
+TEST(PointerMachine, ATrackLabelAtTheEdgeLandsWhereItsPreviewWas)
+{
+    const TrackLabelSettings settings{.text = "gjpq"};
+    Bench b;
+    ASSERT_TRUE(b.m.startTrackLabel(settings));
+    const Point below{at(20, 20).x, -b.doc.Working.BoardHeight - 3000};
+    b.m.move(below, {});
+    const Preview& shown = b.m.previews()[PreviewKind::TrackLabel];
+    ASSERT_TRUE(shown.drawn);
+    std::vector<Point> previewed, placed;
+    for (const auto& o : b.m.followingLabel())
+        for (const Point q : o->Points)
+            previewed.push_back({q.x + shown.offset.x, q.y + shown.offset.y});
+    b.left(below);
+    for (const auto& o : b.list())
+        placed.insert(placed.end(), o->Points.begin(), o->Points.end());
+    EXPECT_EQ(placed, previewed);
+    EXPECT_EQ(StrokesBox(b.list(), 0).top, -b.doc.Working.BoardHeight) << "the pen at the edge, no clearance";
+}
+
 } // namespace
 } // namespace kestrel
