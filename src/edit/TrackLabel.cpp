@@ -160,7 +160,11 @@ Point StrokesBackOnBoard(const Rect& strokes, const Rect& board)
 
 bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t boardWidth, int32_t boardHeight)
 {
-    return ExtentFitsBoard(StrokeTextExtent(settings, counter), boardWidth, boardHeight);
+    // The pen reaches half its width beyond the glyphs' lines on each side.
+    const int32_t pen = settings.strokeWidth > 0 ? settings.strokeWidth
+                                                 : LabelStrokeWidth(GlyphScale(settings.heightMm), settings.weight);
+    const Point e = StrokeTextExtent(settings, counter);
+    return ExtentFitsBoard({std::abs(e.x) + pen, std::abs(e.y) + pen}, boardWidth, boardHeight);
 }
 
 size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,

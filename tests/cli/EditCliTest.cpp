@@ -167,6 +167,8 @@ TEST(EditCli, EachStepReachesTheEditor)
         // beyond an edge with the next save; it is refused, as the dialog does.
         {"a track label wider than the board is refused", {"track-label 10 30 WWWWWWWWWW --height 30"}, nullptr, 3,
          nullptr, {"--lang", "en"}, "kestrel-cli: step track-label: the label is larger than the board; nothing added\n"},
+        {"so is one whose pen makes it so", {"track-label 50 30 A --stroke 99.9"}, nullptr, 3, nullptr, {"--lang", "en"},
+         "kestrel-cli: step track-label: the label is larger than the board; nothing added\n"},
         {"a label in the system font larger than the board is refused",
          {"label 10 10 WWWWWWWWWWWWWWW --height 30 --layer B1"}, nullptr, 3, nullptr, {"--lang", "en"},
          "kestrel-cli: step label: the label is larger than the board; nothing added\n"},
