@@ -1,5 +1,7 @@
 #include "app/InterfaceLanguage.h"
 
+#include "app/SettingsFile.h"
+
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
@@ -49,8 +51,7 @@ bool writeInterfaceLanguage(Language lang, const QString& folder)
         return false;
     QSettings file(QDir(folder).filePath(kFileName), QSettings::IniFormat);
     file.setValue(kKey, static_cast<int>(lang));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return settingsWritten(file);
 }
 
 std::optional<Language> languageFromName(const QString& name)

@@ -206,15 +206,15 @@ FileHistory readHistory(const QString& path)
 
 namespace {
 
+} // namespace
+
 // A format error is the reading's (a damaged file, which is written anew
 // all the same); only an access error says the writing failed.
-bool written(QSettings& file)
+bool settingsWritten(QSettings& file)
 {
     file.sync();
     return file.status() != QSettings::AccessError;
 }
-
-} // namespace
 
 bool writeOptionsAndLists(const Options& options, const UserLists& lists, const QString& path)
 {
@@ -232,7 +232,7 @@ bool writeOptionsAndLists(const Options& options, const UserLists& lists, const 
     file.remove("LA_POPUP");
     for (size_t i = 0; i < lists.padSizes.size() && !lists.padSizes[i].isEmpty(); ++i)
         file.setValue(QString("LA_POPUP/S%1").arg(i), lists.padSizes[i]);
-    return written(file);
+    return settingsWritten(file);
 }
 
 bool writeHistory(const FileHistory& history, const QString& path)
@@ -240,7 +240,7 @@ bool writeHistory(const FileHistory& history, const QString& path)
     QSettings file(path, QSettings::IniFormat);
     for (int i = 0; i < kHistoryEntries; ++i)
         file.setValue(QString("History/D%1").arg(i + 1), QString::fromStdString(history.entries[static_cast<size_t>(i)]));
-    return written(file);
+    return settingsWritten(file);
 }
 
 namespace {
@@ -277,7 +277,7 @@ bool writeDesignRules(const DesignRules& rules, const QString& path)
     QSettings file(path, QSettings::IniFormat);
     for (const RuleKey& k : kRuleKeys)
         file.setValue(k.key, rules.*k.field);
-    return written(file);
+    return settingsWritten(file);
 }
 
 } // namespace kestrel

@@ -9,6 +9,7 @@
 #include "output/DesignCheck.h"
 
 #include <QByteArray>
+#include <QSettings>
 #include <QString>
 
 #include <vector>
@@ -54,6 +55,10 @@ struct Settings {
     FileHistory history;
     UserLists lists;
 };
+
+// Writes what was set; false only when the file could not be written. A
+// damaged file the reading stumbled over is written anew all the same.
+bool settingsWritten(QSettings& file);
 
 Settings readSettings(const QString& path = settingsFilePath());
 // What a closing window writes: each value it changed since it read the

@@ -33,6 +33,18 @@ TEST(LanguageFile, TheUsersFileWinsOverTheProgramsAndIsWhatTheMenuWrites)
     ASSERT_EQ(f.messages.size(), 1u);
     EXPECT_EQ(readInterfaceLanguage({userFolder, q(user.path())}), Language::English) << "over a Russian one";
     EXPECT_TRUE(f.action("SpracheEnglisch1").isChecked());
+
+    // A file with a line the reader stumbles over is written anew, and the
+    // choice is no failure.
+    QFile damaged(userFolder + "/SPRACHE.INI");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("# interface language\n[Sprache]\nSprache=1\n");
+    damaged.close();
+    f.trigger("SpracheRussisch1");
+    ASSERT_EQ(f.messages.size(), 2u);
+    EXPECT_EQ(f.messages.back().icon, Prompts::Icon::Information) << f.messages.back().text.toStdString();
+    EXPECT_TRUE(f.action("SpracheRussisch1").isChecked());
+    EXPECT_EQ(readInterfaceLanguage({userFolder}), Language::Russian);
     QFile::remove(userFolder + "/SPRACHE.INI");
 }
 
