@@ -19,6 +19,18 @@ QVariant flag(bool on)
     return on ? 1 : 0; // booleans are stored as 1 and 0
 }
 
+// 1 and 0 as written; a hand-edited file may also say yes/no, on/off or
+// true/false. Anything else keeps the default.
+bool readFlag(const QSettings& file, const QString& key, bool fallback)
+{
+    const QString v = file.value(key).toString().trimmed().toLower();
+    if (v == "1" || v == "true" || v == "yes" || v == "on")
+        return true;
+    if (v == "0" || v == "false" || v == "no" || v == "off")
+        return false;
+    return fallback;
+}
+
 int readInt(const QSettings& file, const QString& key, int fallback)
 {
     bool ok = false;
@@ -46,9 +58,9 @@ QString textValue(const QSettings& file, const QString& key)
 }
 
 // Entries from the first index upward until a T key is missing or -1. A T
-// that is no whole number, or out of range, drops its entry; the entries
-// left come back sorted and capped.
-std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int first)
+// that is no whole number, or outside what the list's field takes, drops its
+// entry; the entries left come back sorted and capped.
+std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int first, TagRange range)
 {
     std::vector<TaggedEntry> read;
     file.beginGroup(section);
@@ -60,7 +72,7 @@ std::vector<ListEntry> readTaggedList(QSettings& file, const char* section, int 
         const int tag = file.value(key).toString().trimmed().toInt(&ok); // C locale
         if (ok && tag == -1)
             break;
-        if (ok)
+        if (ok && range.holds(tag))
             read.push_back({tag, textValue(file, QString("S%1").arg(i)).toStdString()});
     }
     file.endGroup();
@@ -169,9 +181,9 @@ Settings readSettings(const QString& path)
     QSettings file(path, QSettings::IniFormat);
     Settings s;
     Options& o = s.options;
-    o.hints = file.value("Optionen/Kurzhilfe", flag(o.hints)).toBool();
-    o.macroPanel = file.value("Optionen/Makro", flag(o.macroPanel)).toBool();
-    o.autoSave = file.value("Optionen/AutoSave", flag(o.autoSave)).toBool();
+    o.hints = readFlag(file, "Optionen/Kurzhilfe", o.hints);
+    o.macroPanel = readFlag(file, "Optionen/Makro", o.macroPanel);
+    o.autoSave = readFlag(file, "Optionen/AutoSave", o.autoSave);
     bool ok = false;
     const qlonglong ms = file.value("Optionen/AutoSaveTime").toLongLong(&ok);
     o.autoSaveMs = ok ? clampedAutoSaveMs(ms) : kDefaultAutoSaveMs;
@@ -181,8 +193,8 @@ Settings readSettings(const QString& path)
 
     s.history = readHistory(file);
 
-    s.lists.trackWidths = readTaggedList(file, "L_POPUP", 0);
-    s.lists.grids = readTaggedList(file, "R_POPUP", kFirstUserGridIndex);
+    s.lists.trackWidths = readTaggedList(file, "L_POPUP", 0, kWidthTags);
+    s.lists.grids = readTaggedList(file, "R_POPUP", kFirstUserGridIndex, kGridTags);
     std::vector<std::string> padSizes;
     // An entry that cannot be read is left out, not taken for the list's
     // end: the entries after it would be lost, and with the next writing

@@ -94,7 +94,8 @@ std::optional<PadSize> ReadPadSizeCaption(const std::string& caption)
         return std::nullopt;
     const auto outer = diameterAt(plain, 0);
     const auto inner = diameterAt(plain, x + 2);
-    if (!outer || !inner || *outer == 0)
+    // No pad's hole is larger than the pad.
+    if (!outer || !inner || *outer == 0 || *inner > *outer)
         return std::nullopt;
     return PadSize{*outer, *inner};
 }

@@ -31,6 +31,13 @@ constexpr size_t kMaxListEntries = 64;
 // of up to 99.9 mm are 10..9999 units; nothing at or below zero.
 constexpr int32_t kMinListTag = 1, kMaxListTag = 9999;
 bool ValidListTag(int32_t tag);
+// What each list's own field or dialog takes: widths up to 99.9 mm, grids
+// from 0.1 mm.
+struct TagRange {
+    int32_t least, most;
+    bool holds(int32_t tag) const { return tag >= least && tag <= most; }
+};
+constexpr TagRange kWidthTags{kMinListTag, 9990}, kGridTags{10, kMaxListTag};
 
 // Inserts before the first entry with a larger tag; false (list unchanged)
 // for an invalid tag or a full list. Equal tags are allowed, as the menus

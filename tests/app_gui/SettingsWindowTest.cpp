@@ -54,13 +54,41 @@ TEST(Settings, EveryKeyRoundTripsAndStoredValuesAreChecked)
     EXPECT_EQ(readSettings(path).lists.padSizes,
               (std::vector<QString>{"1.8 x 0.6 mm", "1.8 x 0.8 mm", "&2.0 x 1.0 mm", "10.0 x 1.0 mm"}));
 
-    // The reading holds the numbers to their ranges.
+    // The reading holds the numbers to their ranges: list entries to what
+    // their fields take, a pad's hole to the pad.
     {
         QSettings file(path, QSettings::IniFormat);
         file.clear();
         file.setValue("Optionen/UndoDepth", "0");
+        for (const auto& [key, value] : {std::pair{"L_POPUP/T0", "9999"}, {"L_POPUP/T1", "9990"}, {"R_POPUP/T7", "8"},
+                                         {"R_POPUP/T8", "10"}, {"LA_POPUP/S0", "0.5 x 3.0 mm"},
+                                         {"LA_POPUP/S1", "3.0 x 3.0 mm"}})
+            file.setValue(key, value);
     }
-    EXPECT_EQ(readSettings(path).options.undoDepth, 1);
+    const Settings ranged = readSettings(path);
+    EXPECT_EQ(ranged.options.undoDepth, 1);
+    EXPECT_EQ(ranged.lists.trackWidths.size(), 1u);
+    EXPECT_EQ(ranged.lists.trackWidths.at(0).tag, 9990);
+    EXPECT_EQ(ranged.lists.grids.size(), 1u);
+    EXPECT_EQ(ranged.lists.grids.at(0).tag, 10);
+    EXPECT_EQ(ranged.lists.padSizes, (std::vector<QString>{"3.0 x 3.0 mm"}));
+
+    // Flags as 1 and 0, or in words as a hand may write them; other words
+    // keep the defaults.
+    for (const auto& [words, expected] :
+         {std::pair{std::array{"no", "Off", "FALSE"}, std::array{false, false, false}},
+          {std::array{"yes", "on", "true"}, std::array{true, true, true}},
+          {std::array{"maybe", "", "2"}, std::array{Options{}.hints, Options{}.macroPanel, Options{}.autoSave}}}) {
+        {
+            QSettings file(path, QSettings::IniFormat);
+            file.clear();
+            file.setValue("Optionen/Kurzhilfe", words[0]);
+            file.setValue("Optionen/Makro", words[1]);
+            file.setValue("Optionen/AutoSave", words[2]);
+        }
+        const Options o = readSettings(path).options;
+        EXPECT_EQ((std::array{o.hints, o.macroPanel, o.autoSave}), expected) << words[0];
+    }
 }
 
 std::vector<QString> historyCaptions(WindowFixture& f)
