@@ -145,7 +145,8 @@ void MainWindow::padInnerEdited(double mm)
 // No undo step for panel values; the changed objects are repainted.
 void MainWindow::applyToolParameter(ToolParameter which)
 {
-    if (!ApplyToolParameter(session_, doc_, tools_, which))
+    const bool drawn = which == ToolParameter::Width && machine_->takeTrackWidth();
+    if (!ApplyToolParameter(session_, doc_, tools_, which) && !drawn)
         return;
     view_->redraw();
     updateCommandStates();

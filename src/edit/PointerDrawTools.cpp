@@ -200,4 +200,14 @@ void PointerMachine::figureMove(Point raw, PointerKeys keys)
     previews_.draw(PreviewKind::PadCircle);
 }
 
+bool PointerMachine::takeTrackWidth()
+{
+    if (!building_ || building_->Width == tools_.CurrentTrackWidth)
+        return false;
+    changed(*building_);
+    building_->Width = tools_.CurrentTrackWidth;
+    changed(*building_);
+    return true;
+}
+
 } // namespace kestrel

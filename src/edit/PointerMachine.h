@@ -151,6 +151,10 @@ public:
 
     // Whether a track or zone is being built (DEL then also takes its last point).
     bool building() const { return building_ != nullptr; }
+    // The track or zone being drawn takes the current track width, which
+    // its rubber band shows: a width chosen while drawing is the width it
+    // gets. Returns whether its width changed.
+    bool takeTrackWidth();
     LayoutObject* builtObject() const { return building_; }
     // Whether the edit tool's button is held: a move, a corner drag or a frame.
     bool holdingDrag() const { return tool_ == ToolMode::Edit && s_.Pressed; }

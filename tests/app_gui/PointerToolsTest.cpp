@@ -147,8 +147,8 @@ TEST(PointerTools, AbortPathsDropAOnePointTrack)
 
 // A track begun on one layer is finished there when another layer becomes
 // active; the next click begins one on the new layer, which can then no
-// longer hide the first.
-TEST(PointerTools, AnotherActiveLayerFinishesTheTrackBeingDrawn)
+// longer hide the first. A new width goes to the track being drawn.
+TEST(PointerTools, ALayerOrWidthChosenWhileDrawing)
 {
     WindowFixture f;
     f.tool("SB_Line");
@@ -164,6 +164,17 @@ TEST(PointerTools, AnotherActiveLayerFinishesTheTrackBeingDrawn)
     EXPECT_EQ(std::tuple(f.list()[1].Layer, f.list()[1].Points.size()), std::tuple(Layer::K2, 2u));
     f.key(Qt::Key_F5);
     EXPECT_EQ(f.doc().Working.LayerVisible[0], 0) << "the finished track's layer hides as any other";
+
+    // A width chosen while drawing is the width the rubber band shows, and
+    // the track's.
+    f.click(at(5, 12));
+    f.click(at(9, 12));
+    f.control<QDoubleSpinBox>("SE_Breite").setValue(2.0);
+    f.click(at(9, 15));
+    f.rightClick(at(9, 15));
+    ASSERT_EQ(f.list().size(), 3u);
+    EXPECT_EQ(std::tuple(f.list()[2].Width, f.list()[2].Points.size()), std::tuple(200, 3u));
+    EXPECT_EQ(f.list()[0].Width, f.list()[1].Width) << "the tracks drawn before keep theirs";
 }
 
 // Commands that arrive while the pointer is busy: a held move drag ends
