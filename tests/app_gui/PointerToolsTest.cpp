@@ -177,6 +177,30 @@ TEST(PointerTools, ALayerOrWidthChosenWhileDrawing)
     EXPECT_EQ(f.list()[0].Width, f.list()[1].Width) << "the tracks drawn before keep theirs";
 }
 
+// Ctrl pressed or let go without a move: the rubber band's end follows at
+// once, and the click places the point it showed.
+TEST(PointerTools, TheRubberBandFollowsCtrlAtOnce)
+{
+    WindowFixture f;
+    f.tool("SB_Line");
+    f.click(at(5, 5));
+    const Point offGrid{at(9, 5).x + kGridStep / 3, at(9, 5).y};
+    f.moveTo(offGrid);
+    const Point snapped = f.window().pointerMachine().state().CurrentPoint;
+    ASSERT_NE(snapped, offGrid);
+    QWidget* box = f.window().boardView().scrollBox();
+    QTest::keyPress(box, Qt::Key_Control, Qt::ControlModifier);
+    const Point free = f.window().pointerMachine().state().CurrentPoint;
+    EXPECT_EQ(free, f.window().boardView().screenToBoard(f.pixelOf(offGrid), false)) << "Ctrl: the point as it is";
+    QTest::keyRelease(box, Qt::Key_Control, Qt::NoModifier);
+    EXPECT_EQ(f.window().pointerMachine().state().CurrentPoint, snapped) << "let go: on the grid again";
+    QTest::keyPress(box, Qt::Key_Control, Qt::ControlModifier);
+    QTest::mouseClick(f.paintBox(), Qt::LeftButton, Qt::ControlModifier, f.pixelOf(offGrid));
+    f.rightClick(offGrid);
+    ASSERT_EQ(f.list().size(), 1u);
+    EXPECT_EQ(f.list()[0].Points.back(), free);
+}
+
 // Commands that arrive while the pointer is busy: a held move drag ends
 // before the selection changes under it; a dialog opened while a track is
 // being drawn gets the mouse, and the track takes it back afterwards; an

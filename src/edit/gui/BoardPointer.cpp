@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -18,6 +20,7 @@ BoardPointer::BoardPointer(BoardView& view, PointerMachine& machine, Language la
     : QObject(parent), view_(view), paintBox_(view.paintBox()), machine_(machine), lang_(lang)
 {
     view_.paintBox()->installEventFilter(this);
+    view_.scrollBox()->installEventFilter(this); // the keys go to the board's scroll box
     view_.paintBox()->setAcceptDrops(true);
     view_.setOverlay([this](QImage& image, const QTransform& t) { DrawPreviews(image, t, machine_.previews()); });
     buildCornerMenu(lang);
@@ -152,8 +155,27 @@ bool BoardPointer::macroDragEvent(QEvent* event)
     }
 }
 
+// Ctrl turns the grid capture off while held: the rubber band and the
+// other previews follow at once, not at the next move, so a click places
+// the point they show.
+void BoardPointer::controlKeyChanged(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return;
+    const auto* e = static_cast<QKeyEvent*>(event);
+    if (e->key() != Qt::Key_Control || e->isAutoRepeat() || lastMove_.x() < 0 || panning_)
+        return;
+    const Qt::KeyboardModifiers m = e->modifiers();
+    const PointerKeys keys{m.testFlag(Qt::ShiftModifier), event->type() == QEvent::KeyPress,
+                           m.testFlag(Qt::AltModifier), QGuiApplication::mouseButtons().testFlag(Qt::LeftButton)};
+    machine_.move(boardPoint(lastMove_), keys);
+    settle();
+}
+
 bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == view_.scrollBox())
+        controlKeyChanged(event);
     if (watched != paintBox_)
         return false;
     if (macroDragEvent(event))
@@ -217,7 +239,8 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
             panFrom_ = now;
             return true;
         }
-        machine_.move(boardPoint(e->position().toPoint()), keysOf(*e));
+        lastMove_ = e->position().toPoint();
+        machine_.move(boardPoint(lastMove_), keysOf(*e));
         if (e->buttons() & Qt::LeftButton)
             view_.scrollAtEdge(e->position().toPoint());
         settle(e->globalPosition().toPoint(), e->position().toPoint());

@@ -75,6 +75,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void controlKeyChanged(QEvent* event);
     void buildCornerMenu(Language lang);
     Point boardPoint(QPoint pixel) const;
     PointerKeys keysOf(const QMouseEvent& e) const;
@@ -94,6 +95,7 @@ private:
     bool panning_ = false;
     QPoint panFrom_; // global pixels
     QPoint lastPress_{-1, -1}; // paint-box pixel of the last left press
+    QPoint lastMove_{-1, -1};  // and of the last move over it
     long pendingLabel_ = -1; // a double-clicked label, asked for on the release
     PointerCursor cursor_ = PointerCursor::Arrow;
     QString hint_;
