@@ -26,7 +26,10 @@ QString MainWindow::layoutFilter() const
 // that the file is open here.
 void MainWindow::updateTitle()
 {
-    setWindowTitle(windowCaption(doc_.FileName, doc_.Modified));
+    // Qt would take "[*]" (the mark of an unnamed document, or part of a
+    // file name) for its placeholder of the modified state and drop it;
+    // doubled, it shows as written.
+    setWindowTitle(windowCaption(doc_.FileName, doc_.Modified).replace("[*]", "[*][*]"));
     markOpenDocument();
 }
 

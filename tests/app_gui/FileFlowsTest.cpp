@@ -17,7 +17,7 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     WindowFixture f;
     f.addContent();
     addPad(f.list(), {f.doc().Working.BoardWidth + 5000, -1000}, 50); // wholly off the board
-    const std::string path = dir.file("My Board.kbd");
+    const std::string path = dir.file("My Board [*].kbd"); // shown as it is, not as a placeholder
     f.saveNames = {q(dir.file("missing/board.kbd")), q(path)};
     f.trigger("Speichernals1");
     ASSERT_EQ(f.messages.size(), 1u);
@@ -27,18 +27,18 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
 
     const QString marked = "Kestrel 3.0 R - [*" + q(path) + "]";
     f.trigger("Speichernals1");
-    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
+    EXPECT_EQ(f.shownTitle(), titleWith(path));
     f.trigger("Allesmarkieren1");
     f.trigger("Duplizieren1");
-    EXPECT_EQ(f.window().windowTitle(), marked);
+    EXPECT_EQ(f.shownTitle(), marked);
     f.trigger("TB_Save"); // no dialog now
-    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
+    EXPECT_EQ(f.shownTitle(), titleWith(path));
     EXPECT_EQ(objectsInFile(path), 2u);
     f.trigger("M_AutoMasse");
-    EXPECT_EQ(f.window().windowTitle(), marked) << "the ground plane is a change";
+    EXPECT_EQ(f.shownTitle(), marked) << "the ground plane is a change";
     // Ctrl+S saves as desktop programs do, also while a panel field has the keys.
     f.key(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
+    EXPECT_EQ(f.shownTitle(), titleWith(path));
     // A width typed into the field and not yet entered is saved with the track.
     f.trigger("Allesmarkieren1");
     auto& field = f.control<QDoubleSpinBox>("SE_Breite");
@@ -46,7 +46,7 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     field.selectAll();
     QTest::keyClicks(&field, "2");
     QTest::keyClick(&field, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(f.window().windowTitle(), titleWith(path));
+    EXPECT_EQ(f.shownTitle(), titleWith(path));
     const auto saved = readDocument(path, Language::English);
     ASSERT_TRUE(succeeded(saved));
     EXPECT_EQ(saved->document.board(0).Objects[0].Width, 200);
@@ -128,9 +128,9 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
         }
         EXPECT_EQ(f.tabTexts().size(), c.tabs);
         if (c.replaced) {
-            EXPECT_EQ(f.window().windowTitle(), titleWith(c.path));
+            EXPECT_EQ(f.shownTitle(), titleWith(c.path));
         } else if (!c.message) {
-            EXPECT_EQ(f.window().windowTitle(), "Kestrel 3.0 R - [*]") << "an unnamed document marks its changes";
+            EXPECT_EQ(f.shownTitle(), "Kestrel 3.0 R - [*]") << "an unnamed document marks its changes";
         }
         EXPECT_EQ(f.list().size(), c.replaced ? sampleDoc.board(0).Objects.size() : 1u)
             << "kept: the first board stays active";
@@ -161,7 +161,7 @@ TEST(FileFlows, NewFollowsTheAnswerToTheSaveQuestion)
         EXPECT_TRUE(f.exhausted());
         EXPECT_EQ(f.doc().boardCount(), cleared ? 1u : 2u);
         EXPECT_EQ(f.doc().board(0).Objects.size(), cleared ? 0u : 1u);
-        EXPECT_EQ(f.window().windowTitle(), cleared ? "Kestrel 3.0 R" : "Kestrel 3.0 R - [*]");
+        EXPECT_EQ(f.shownTitle(), cleared ? "Kestrel 3.0 R" : "Kestrel 3.0 R - [*]");
     }
     EXPECT_EQ(objectsInFile(saved), 1u);
 }

@@ -247,10 +247,10 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClockAndLeavesTheDocumentUnsaved)
     std::filesystem::create_directory(path);
     f.trigger("Speichern1");
     ASSERT_EQ(f.messages.size(), 1u) << "the failed save is reported";
-    const QString title = f.window().windowTitle();
+    const QString title = f.shownTitle();
     f.window().autoSaveTick(); // overdue since the unnamed tick: runs now
     EXPECT_EQ(objectsInFile(backup), 2u);
-    EXPECT_EQ(f.window().windowTitle(), title);
+    EXPECT_EQ(f.shownTitle(), title);
     EXPECT_TRUE(f.doc().Modified);
     f.answers = {Answer::Cancel};
     f.trigger("Neu1");

@@ -129,7 +129,7 @@ TEST(StartUpFile, OpensAFileReportsAMissingOneAndF1FollowsTheTool)
     {
         WindowFixture f(Language::English, q(path));
         EXPECT_EQ(f.tabTexts().size(), sample.boardCount());
-        EXPECT_EQ(f.window().windowTitle(), titleWith(path));
+        EXPECT_EQ(f.shownTitle(), titleWith(path));
 
         QToolButton& route = f.control<QToolButton>("SB_AutoRoute");
         route.click();

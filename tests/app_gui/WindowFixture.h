@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 #include <tuple>
@@ -92,6 +93,12 @@ public:
         }
     }
 
+    // The title as the window system shows it.
+    QString shownTitle()
+    {
+        window_->winId();
+        return window_->windowHandle()->title();
+    }
     // The edit tool's pointer on the drawing area, at board points.
     QWidget* paintBox() { return window_->boardView().paintBox(); }
     QPoint pixelOf(Point p) { return window_->boardView().boardToScreen(p); }
