@@ -239,6 +239,22 @@ TEST(GeneratorTools, TypingInANewDialogReplacesTheFirstValue)
     arc.load({90, 180, false});
     typeInto(arc, "SE_StartWinkel", "45");
     EXPECT_EQ(arc.settings().start, 45);
+
+    // A value below the field's least, entered with Enter or left for OK,
+    // gives that least, not the value shown before.
+    for (const bool enter : {true, false}) {
+        GridDialog small(Language::English);
+        auto& field = child<QAbstractSpinBox>(small, "SE_Raster");
+        small.show();
+        QCoreApplication::processEvents();
+        QTest::keyClicks(&field, "0.05");
+        if (enter)
+            QTest::keyClick(&field, Qt::Key_Return);
+        else
+            child<QAbstractButton>(small, "OKBtn").click();
+        EXPECT_EQ(small.result(), QDialog::Accepted) << enter;
+        EXPECT_EQ(small.gridUnits(), 10) << enter;
+    }
 }
 
 } // namespace

@@ -51,6 +51,27 @@ QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<con
     return box;
 }
 
+namespace {
+
+// A value typed beyond a field's range (a grid of 0.05 mm where 0.1 is the
+// least) becomes the nearest value the field takes, as the field is left or
+// OK pressed, rather than the value the field held before, which the dialog
+// would then give without a word.
+class NearestOnShow : public QObject {
+public:
+    explicit NearestOnShow(QDialog& dialog) : QObject(&dialog) { dialog.installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            for (QAbstractSpinBox* field : static_cast<QDialog*>(watched)->findChildren<QAbstractSpinBox*>())
+                field->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const char* cancelName)
 {
     auto* buttons = new QDialogButtonBox(&dialog);
@@ -58,7 +79,12 @@ void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const 
     ok->setObjectName(okName);
     ok->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(cancelName);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    new NearestOnShow(dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog] {
+        for (QAbstractSpinBox* field : dialog.findChildren<QAbstractSpinBox*>())
+            field->interpretText();
+        dialog.accept();
+    });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout.addWidget(buttons);
 }

@@ -27,7 +27,8 @@ QSpinBox* wholeSpin(const char* name, int minimum, int maximum, int value, QWidg
 // A group of radio buttons (name, id); the first is checked.
 QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<const char*, int>> buttons,
                       QButtonGroup*& group, QWidget* parent);
-// OK (okName) and Cancel (cancelName) wired to accept and reject.
+// OK (okName) and Cancel (cancelName) wired to accept and reject. A number
+// typed beyond a field's range counts as the nearest one it takes.
 void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const char* cancelName);
 // Gives the field the focus with its text selected each time the dialog
 // shows, so that typing replaces the value rather than adding to it.
