@@ -142,7 +142,10 @@ void MainWindow::runAutoSaveDialog()
     dialog.load(autoSave_.enabled(), autoSave_.intervalMs());
     if (!prompts_.runDialog(dialog))
         return;
-    autoSave_.configure(dialog.enabled(), dialog.intervalMs(), clock_());
+    // Unchanged, the schedule runs on: looking at the dialog does not put
+    // the next backup off by a whole interval.
+    if (dialog.enabled() != autoSave_.enabled() || clampedAutoSaveMs(dialog.intervalMs()) != autoSave_.intervalMs())
+        autoSave_.configure(dialog.enabled(), dialog.intervalMs(), clock_());
 }
 
 // The backup is written as it stands: nothing is repaired or deleted first,

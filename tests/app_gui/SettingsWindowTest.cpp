@@ -258,6 +258,41 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClockAndLeavesTheDocumentUnsaved)
     EXPECT_EQ(f.doc().FileName, path);
 }
 
+// OK in the autosave dialog with nothing changed keeps the schedule; a new
+// interval starts it afresh.
+TEST(Settings, AnUnchangedAutoSaveDialogKeepsTheSchedule)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string backup = dir.file("board.bak");
+    int64_t now = 0;
+    WindowFixture f;
+    f.window().setAutoSaveClock([&now] { return now; });
+    f.saveNames = {q(dir.file("board.kbd"))};
+    f.trigger("Speichernals1");
+    f.dialogs = {autoSaveOn(2)};
+    f.trigger("Autospeichern1");
+    f.addContent();
+    now = 90000;
+    f.dialogs = {autoSaveOn(2)};
+    f.trigger("Autospeichern1");
+    now = 120000;
+    f.window().autoSaveTick();
+    EXPECT_TRUE(std::filesystem::exists(backup)) << "due two minutes after it was set";
+
+    std::filesystem::remove(backup);
+    f.addContent();
+    now = 150000;
+    f.dialogs = {autoSaveOn(3)};
+    f.trigger("Autospeichern1");
+    now = 150000 + 3 * 60000 - 1;
+    f.window().autoSaveTick();
+    EXPECT_FALSE(std::filesystem::exists(backup)) << "a new interval counts from its choice";
+    now += 1;
+    f.window().autoSaveTick();
+    EXPECT_TRUE(std::filesystem::exists(backup));
+}
+
 // After a crash the backup is newer than its document: opening the document
 // offers it, since the next autosave of a changed document replaces it; a
 // document that cannot be read offers it too.
