@@ -121,8 +121,21 @@ MainWindow::MainWindow(Language lang, Prompts& prompts, QWidget* parent)
 
 void MainWindow::placeOnScreen()
 {
-    if (!savedGeometry_.isEmpty() && restoreGeometry(savedGeometry_))
+    if (!savedGeometry_.isEmpty() && restoreGeometry(savedGeometry_)) {
+        // A place kept from a larger screen, or a window left mostly off
+        // the screen, comes back whole onto the screen it is on, its menu in
+        // reach.
+        const QScreen* on = QGuiApplication::screenAt(geometry().center());
+        if (!on)
+            on = QGuiApplication::primaryScreen();
+        if (on && !isMaximized() && !isFullScreen()) {
+            const QRect available = on->availableGeometry();
+            const QRect g = frameGeometry();
+            move(std::max(std::min(g.x(), available.right() + 1 - g.width()), available.left()),
+                 std::max(std::min(g.y(), available.bottom() + 1 - g.height()), available.top()));
+        }
         return;
+    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) {
         resize(1200, 800);

@@ -258,6 +258,26 @@ TEST(Settings, AutoSaveWritesTheBackupOnTheClockAndLeavesTheDocumentUnsaved)
     EXPECT_EQ(f.doc().FileName, path);
 }
 
+// A window left mostly beyond the screen's edge comes back whole onto it
+// (give or take the frame the window system adds once it is shown).
+TEST(Settings, AWindowLeftOffTheScreenComesBackOntoIt)
+{
+    SettingsHome home;
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QSize placed;
+    {
+        WindowFixture f(Language::English, {}, true);
+        f.window().setGeometry(available.right() - 100, available.bottom() - 50, 400, 300);
+        placed = f.window().geometry().size();
+        EXPECT_TRUE(f.window().close());
+    }
+    WindowFixture f(Language::English, {}, true);
+    const QRect back = f.window().geometry();
+    EXPECT_TRUE(available.adjusted(-8, -8, 8, 8).contains(back))
+        << back.x() << "," << back.y() << " " << back.width() << "x" << back.height();
+    EXPECT_EQ(back.size(), placed);
+}
+
 // OK in the autosave dialog with nothing changed keeps the schedule; a new
 // interval starts it afresh.
 TEST(Settings, AnUnchangedAutoSaveDialogKeepsTheSchedule)
