@@ -113,6 +113,12 @@ void Paste(EditSession& session, LayoutDocument& doc)
             for (size_t i = n0; i < objects->size(); ++i)
                 translate((*objects)[i], back.x, back.y);
     }
+    // Larger than the board, the paste may span it and still leave an
+    // object at one end wholly off: each keeps a part on it where it can.
+    const Point keep = KeepEachOnBoard(*objects, n0, doc.Working);
+    if (keep != Point{})
+        for (size_t i = n0; i < objects->size(); ++i)
+            translate((*objects)[i], keep.x, keep.y);
 }
 
 void CutSelection(EditSession& session, LayoutDocument& doc)

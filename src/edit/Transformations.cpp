@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kestrel {
 
@@ -116,6 +117,24 @@ Point BackOntoBoard(const Rect& r, const BoardSettings& board)
 {
     return keptDelta(backRange(r.left, r.right, 0, board.BoardWidth),
                      backRange(r.top, r.bottom, -int64_t{board.BoardHeight}, 0), {}, board, true);
+}
+
+Point KeepEachOnBoard(const ObjectList& list, size_t first, const BoardSettings& board)
+{
+    // Each object's box must overlap the board: that bounds the move from
+    // both sides, and the ranges of all of them must meet.
+    AxisRange x{std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()}, y = x;
+    bool anyOff = false;
+    for (size_t i = first; i < list.size(); ++i) {
+        const Rect r = BoundingRect(list[i]);
+        anyOff = anyOff || liesOffBoard(list[i], board.boardRect());
+        x = {std::max(x.low, 1 - int64_t{r.right}), std::min(x.high, int64_t{board.BoardWidth} - r.left - 1)};
+        y = {std::max(y.low, 1 - int64_t{board.BoardHeight} - r.bottom), std::min(y.high, -int64_t{r.top} - 1)};
+    }
+    if (!anyOff || x.low > x.high || y.low > y.high)
+        return {};
+    const Point d = keptDelta(x, y, {}, board, true); // off the grid where no line lies in range
+    return {x.kept(d.x), y.kept(d.y)};
 }
 
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta)

@@ -17,6 +17,11 @@ Point ClampMoveDelta(const Rect& pressRect, Point delta, const BoardSettings& bo
 // The grid move that brings a selection with these bounds onto the board, or
 // over the whole board along an axis where it is larger.
 Point BackOntoBoard(const Rect& bounds, const BoardSettings& board);
+// For objects from `first` on that cannot all lie on the board: the grid
+// move nearest where they are that keeps a part of each on it, since the
+// next save drops an object wholly off. (0, 0) when none is wholly off, or
+// when no move keeps every one.
+Point KeepEachOnBoard(const ObjectList& list, size_t first, const BoardSettings& board);
 
 // Moves every selected object by the delta (already clamped by the caller).
 void ApplyMove(EditSession& session, LayoutDocument& doc, Point delta);

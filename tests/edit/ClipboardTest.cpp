@@ -75,6 +75,23 @@ TEST(Clipboard, PasteOnAnotherBoardStepsFurtherEachTime)
     EXPECT_EQ((list[list.size() - 3].centre().x - 1254) % 254, 0) << "in grid steps";
 }
 
+// A selection wider than the board, duplicated: the step to the right would
+// leave the copy of the pad at the right edge wholly off the board, where the
+// next save drops it.
+TEST(Clipboard, ADuplicateWiderThanTheBoardKeepsEveryObjectOnIt)
+{
+    test::EditBoard d;
+    d.doc.Working.BoardWidth = 10000, d.doc.Working.BoardHeight = 6500, d.doc.Working.Grid = 254;
+    ObjectList& list = d.objects();
+    list.append(makeCircle({-100, -3000}, 260, 0, Layer::K1, 20)).Selected = 1; // partly off at the left
+    test::addPad(list, {9900, -3000}, 75).Selected = 1;
+    Duplicate(d.session, d.doc);
+    ASSERT_EQ(list.size(), 4u);
+    for (size_t i = 2; i < 4; ++i)
+        EXPECT_FALSE(liesOffBoard(list[i], d.doc.Working.boardRect())) << i;
+    EXPECT_EQ((list[3].centre().x - list[1].centre().x) % 254, 0) << "still in grid steps";
+}
+
 // DeleteObject serves commands that took their snapshot already.
 TEST(Clipboard, DeleteObjectTakesNoSnapshot)
 {
