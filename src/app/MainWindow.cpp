@@ -668,6 +668,18 @@ void MainWindow::openStartupFile()
         openDocumentFile(startupFile_, false);
     else
         reportMissingFile(startupFile_);
+    // A window holds one document: files opened together from a file
+    // manager would otherwise go without a word.
+    if (!filesLeftOut_.isEmpty()) {
+        QStringList shown;
+        for (const QString& path : filesLeftOut_)
+            shown << QDir::toNativeSeparators(path);
+        prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"),
+                         kestrel::tr(lang_, "Окно открывает один файл. Не открыты:",
+                                     "A window opens one file. Not opened:") +
+                             QString("\n\n") + shown.join('\n'),
+                         Prompts::Icon::Information);
+    }
 }
 
 // Names the file: a recent-files entry or a start-up argument may be

@@ -72,6 +72,8 @@ public:
 
     // The file named on the command line, opened when the window is first shown.
     void setStartupFile(const QString& path) { startupFile_ = path; }
+    // Further files named there, which the window says it did not open.
+    void setFilesLeftOut(const QStringList& paths) { filesLeftOut_ = paths; }
 
     const EditSession& editSession() const { return session_; }
     // Undo steps kept (clamped to 1..100); read from the settings file at
@@ -324,6 +326,7 @@ private:
     std::optional<std::pair<qint64, QDateTime>> fileStamp_;
     static std::pair<qint64, QDateTime> stampOf(const QString& path);
     QString startupFile_;
+    QStringList filesLeftOut_;
     bool shownOnce_ = false;
     bool showHints_ = true;
     // The board point the status line shows, shown again when the unit changes.

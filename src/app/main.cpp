@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 
 #include <clocale>
+#include <cstdlib>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -47,10 +48,26 @@ std::optional<std::string> langArgument(int argc, char** argv)
     return value;
 }
 
+// Whether a window system is named: a display, or a platform chosen for Qt.
+bool windowSystemNamed(int argc, char** argv)
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* v = std::getenv(name); v && *v)
+            return true;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "-platform" || std::string(argv[i]) == "-display")
+            return true;
+    return false;
+}
+
 // Whether the command line asks only for an answer on the terminal: help,
-// the version, or a --lang the editor cannot start with.
+// the version, or a --lang the editor cannot start with. Without a window
+// system the command line is looked at here too, so that a mistyped option
+// is named as such rather than lost in the window system's complaint.
 bool answerWithoutWindow(int argc, char** argv)
 {
+    if (!windowSystemNamed(argc, argv))
+        return true;
     for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
         const std::string a = argv[i];
         if (a == "--version" || a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
@@ -93,8 +110,13 @@ int main(int argc, char** argv)
             std::printf("kestrel %s\n", kestrel::kVersion);
             return 0;
         }
-        std::fprintf(stderr, "kestrel: %s\n", tr(lang, "--lang: ru или en", "--lang expects ru or en"));
-        return 2;
+        const std::optional<std::string> named = langArgument(argc, argv);
+        if (named && !kestrel::languageFromName(QString::fromStdString(*named))) {
+            std::fprintf(stderr, "kestrel: %s\n", tr(lang, "--lang: ru или en", "--lang expects ru or en"));
+            return 2;
+        }
+        // A sound command line without a window system: the window system's
+        // own message follows below.
     }
     QApplication app(argc, argv);
     // Qt takes the user's locale for the C library too; numbers the program
@@ -116,8 +138,10 @@ int main(int argc, char** argv)
     kestrel::useDecimalPoint();
     kestrel::DesktopPrompts prompts(lang);
     kestrel::MainWindow window(lang, prompts);
-    if (!parser.positionalArguments().isEmpty())
-        window.setStartupFile(parser.positionalArguments().first());
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
+        window.setStartupFile(files.first());
+        window.setFilesLeftOut(files.mid(1));
+    }
     // The exit status of a program a signal ended, as shells report it.
     kestrel::onTerminationSignal(&window, [&window](int signal) {
         window.keepWorkForTermination();

@@ -80,6 +80,19 @@ TEST(LanguageFile, TheEditorsHelpSpeaksTheChosenLanguage)
     EXPECT_EQ(storedEnglish.err, "kestrel: --lang expects ru or en\n");
     EXPECT_EQ(storedRussian.err, "kestrel: --lang: ru или en\n");
     EXPECT_NE(nothingStored.out.find("Параметры:"), std::string::npos) << "Russian by default";
+
+    // Without a window system a mistyped option is named as such.
+    std::vector<std::pair<std::string, std::string>> kept;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* v = std::getenv(name)) {
+            kept.emplace_back(name, v);
+            unsetenv(name);
+        }
+    const CommandResult mistyped = runProgram(editor, {"--lang", "en", "--bogus"});
+    for (const auto& [name, value] : kept)
+        setenv(name.c_str(), value.c_str(), 1);
+    EXPECT_EQ(mistyped.status, 1) << mistyped.err;
+    EXPECT_NE(mistyped.err.find("Unknown option 'bogus'"), std::string::npos) << mistyped.err;
 }
 
 // Messages and questions name files as they are: a name with markup in it
@@ -127,9 +140,13 @@ TEST(StartUpFile, OpensAFileReportsAMissingOneAndF1FollowsTheTool)
     const std::string path = dir.file("Sample.KBD");
     const LayoutDocument sample = writeSample(path);
     {
-        WindowFixture f(Language::English, q(path));
+        // Files named after the first are said not to be opened.
+        WindowFixture f(Language::English, q(path), false, {q(dir.file("b.kbd")), q(dir.file("c.kbd"))});
         EXPECT_EQ(f.tabTexts().size(), sample.boardCount());
         EXPECT_EQ(f.shownTitle(), titleWith(path));
+        ASSERT_EQ(f.messages.size(), 1u);
+        EXPECT_EQ(f.messages[0].text, "A window opens one file. Not opened:\n\n" + q(dir.file("b.kbd")) + "\n" +
+                                          q(dir.file("c.kbd")));
 
         QToolButton& route = f.control<QToolButton>("SB_AutoRoute");
         route.click();

@@ -39,10 +39,11 @@ public:
     // The pixel positions of the tests assume a 1200 x 800 window showing
     // the board at zoom 0.1; keepStartView leaves the view as start-up made it.
     explicit WindowFixture(Language lang = Language::English, const QString& startupFile = {},
-                           bool keepStartView = false)
+                           bool keepStartView = false, const QStringList& filesLeftOut = {})
         : window_(std::make_unique<MainWindow>(lang, *this))
     {
         window_->setStartupFile(startupFile);
+        window_->setFilesLeftOut(filesLeftOut);
         window_->show();
         // Keys reach the board view only in the active window.
         window_->activateWindow();
