@@ -215,7 +215,10 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     view_->zoomBoard();
     rememberDirectory(path);
     addToHistory(path);
-    offerNewerBackup(path, {});
+    // While another window has the document, a newer backup is that
+    // window's work in progress, not work lost.
+    if (!documentLock_.shared())
+        offerNewerBackup(path, {});
     return true;
 }
 

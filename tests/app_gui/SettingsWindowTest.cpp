@@ -504,6 +504,14 @@ TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
     second.addContent();
     second.window().keepWorkForTermination();
     EXPECT_EQ(objectsInFile(backup), objects + 1) << "the first window's backup stays";
+    {
+        // That backup, newer than the document, is the first window's work
+        // in progress, not work lost: a window opening the document now
+        // does not offer it.
+        WindowFixture another(Language::English, q(path), true);
+        EXPECT_EQ(another.messages.size(), 1u);
+        EXPECT_TRUE(another.questions.empty());
+    }
     const std::string own = readSettings().history.entries[0];
     EXPECT_TRUE(QFileInfo(q(own)).fileName().startsWith("Twice ")) << own;
     EXPECT_EQ(objectsInFile(own), objects + 2);
