@@ -38,7 +38,12 @@ void MainWindow::updateTitle()
 void MainWindow::markOpenDocument()
 {
     const QString file = QString::fromStdString(doc_.FileName);
-    const QString mark = file.isEmpty() ? QString() : documentBackup();
+    // Named through a link, it is the same document: the mark follows the
+    // file the link leads to.
+    const QString target = QFileInfo(file).canonicalFilePath();
+    const std::string named = (target.isEmpty() ? file : target).toStdString();
+    const QString mark =
+        file.isEmpty() ? QString() : QString::fromStdString(isBackupName(named) ? named : backupNameFor(named));
     if (mark == documentLock_.path())
         return;
     ownBackup_.clear();

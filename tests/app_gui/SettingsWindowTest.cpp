@@ -522,10 +522,11 @@ TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
     std::filesystem::last_write_time(backup, std::filesystem::last_write_time(path) - std::chrono::seconds(10));
     WindowFixture third(Language::English, q(path), true);
     EXPECT_TRUE(third.messages.empty());
-    // The backup itself, or the file by way of a link to its folder, is the
-    // same document to the window that has it.
+    // The backup itself, or the file by way of a link to it or to its
+    // folder, is the same document to the window that has it.
     std::filesystem::create_directory_symlink(dir.path(), dir.file("link"));
-    for (const std::string& other : {backup, dir.file("link/Twice.kbd")}) {
+    std::filesystem::create_symlink(path, dir.file("alias.kbd"));
+    for (const std::string& other : {backup, dir.file("link/Twice.kbd"), dir.file("alias.kbd")}) {
         WindowFixture again(Language::English, q(other), true);
         EXPECT_EQ(again.messages.size(), 1u) << other;
     }
