@@ -216,10 +216,6 @@ FileHistory readHistory(const QString& path)
     return readHistory(file);
 }
 
-namespace {
-
-} // namespace
-
 // A format error is the reading's (a damaged file, which is written anew
 // all the same); only an access error says the writing failed.
 bool settingsWritten(QSettings& file)

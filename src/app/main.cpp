@@ -9,9 +9,9 @@
 #include <QCommandLineParser>
 
 #include <clocale>
-#include <cstdlib>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 

@@ -787,9 +787,9 @@ double StepArgs::number(const std::string& option, double fallback) const
 namespace {
 
 // Takes the row's options out of the words after the step's name; false
-// with the error set when one is unknown, lacks its value or has a wrong one.
-// Takes the options out of words; kept receives the place each remaining
-// word had among all of them.
+// with the error set when one is unknown, given twice, lacks its value or
+// has a wrong one. kept receives the place each remaining word had among
+// all of them.
 bool takeOptions(const StepRow& row, std::vector<std::string>& words, size_t from, StepArgs& args,
                  std::vector<size_t>& kept, const std::string& quoted, Language lang, std::string& error)
 {
