@@ -63,7 +63,7 @@ private:
 size_t removeDegenerate(ObjectList& list);
 // Clears partner references that are not mutual or point outside the list.
 void repairPartners(ObjectList& list);
-// 1 + the largest outermost group number, 1 when nothing is grouped.
+// 1 + the largest group number in use at any depth, 1 when nothing is grouped.
 int32_t nextGroupNumber(const ObjectList& list);
 
 } // namespace kestrel
