@@ -57,15 +57,28 @@ bool AddCorner(LayoutDocument& doc, size_t object, size_t k)
     LayoutObject* o = cornered(doc, object, k);
     if (!o)
         return false;
-    auto& pts = o->Points;
+    const auto& pts = o->Points;
     Point added;
     if (k == 0) {
-        added = {pts[0].x - kUnitsPerTenthInch, pts[0].y + kUnitsPerTenthInch};
+        // Left of and above the first corner, or right of or below it where
+        // that would leave the board.
+        const int32_t step = kUnitsPerTenthInch;
+        added = {pts[0].x - step >= 0 ? pts[0].x - step : pts[0].x + step,
+                 pts[0].y + step <= 0 ? pts[0].y + step : pts[0].y - step};
     } else {
         added = {static_cast<int32_t>((int64_t{pts[k - 1].x} + pts[k].x) / 2),
                  static_cast<int32_t>((int64_t{pts[k - 1].y} + pts[k].y) / 2)};
     }
-    pts.insert(pts.begin() + static_cast<long>(k), snapPointOntoBoard(added, doc.Working));
+    added = snapPointOntoBoard(added, doc.Working);
+    // Snapped onto a neighbour, it would add a segment of no length.
+    if (added == pts[k] || (k > 0 && added == pts[k - 1]))
+        return false;
+    std::vector<Point> changed(pts.begin(), pts.begin() + static_cast<long>(k));
+    changed.push_back(added);
+    changed.insert(changed.end(), pts.begin() + static_cast<long>(k), pts.end());
+    if (!keepsItsArea(*o, changed))
+        return false;
+    o->Points = std::move(changed);
     doc.Modified = true;
     return true;
 }
@@ -85,12 +98,30 @@ bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k)
     LayoutObject* o = cornered(doc, object, k);
     if (!o)
         return false;
-    const auto twin = ClosingTwin(*o, k);
-    o->Points[k] = snapPointOntoBoard(o->Points[k], doc.Working);
-    if (twin)
-        o->Points[*twin] = o->Points[k];
+    const Point p = snapPointOntoBoard(o->Points[k], doc.Working);
+    if (p == o->Points[k])
+        return false; // on the grid already: nothing changes
+    const std::vector<Point> moved = withCornerAt(*o, k, p);
+    if (!keepsItsArea(*o, moved))
+        return false;
+    o->Points = moved;
     doc.Modified = true;
     return true;
+}
+
+std::vector<Point> withCornerAt(const LayoutObject& o, size_t k, Point p)
+{
+    std::vector<Point> pts(o.Points.begin(), o.Points.end());
+    // The first corner of a closed outline moves with its twin.
+    if (const auto twin = ClosingTwin(o, k))
+        pts[*twin] = p;
+    pts[k] = p;
+    return pts;
+}
+
+bool keepsItsArea(const LayoutObject& o, std::span<const Point> pts)
+{
+    return !o.is(ObjectKind::Zone) || ZoneSpansArea(pts, 3);
 }
 
 bool SplitTrack(EditSession& session, LayoutDocument& doc, size_t object, size_t k)

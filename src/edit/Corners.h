@@ -8,6 +8,8 @@
 #include "model/LayoutDocument.h"
 
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace kestrel {
 
@@ -18,12 +20,21 @@ std::optional<size_t> ClosingTwin(const LayoutObject& o, size_t k);
 // Whether corner k may go: a track keeps two points, a zone an area.
 bool CornerRemovable(const LayoutObject& o, size_t k);
 
+// The object's points with corner k (and its closing twin) at p.
+std::vector<Point> withCornerAt(const LayoutObject& o, size_t k, Point p);
+// Whether these points keep the object sound: a zone must enclose an area.
+bool keepsItsArea(const LayoutObject& o, std::span<const Point> pts);
+
 // Inserts a corner before corner k, snapped to the grid: halfway to the
-// previous corner, or 2.54 mm left of and above the first one.
+// previous corner, or 2.54 mm left of and above the first one (right of or
+// below it at the board's edge). Nothing when it would lie on a neighbour
+// or leave a zone without area.
 bool AddCorner(LayoutDocument& doc, size_t object, size_t k);
 // Removes corner k when CornerRemovable; the end of a closed outline goes
 // with its twin, and the outline closes on the next corner.
 bool RemoveCorner(LayoutDocument& doc, size_t object, size_t k);
+// Puts corner k on the grid; nothing when it is there already or a zone
+// would be left without area.
 bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k);
 
 // Splits a track at inner corner k: it keeps corners 0..k, and a new track

@@ -116,15 +116,16 @@ void PointerMachine::editMove(Point raw, PointerKeys keys)
         Point d{raw.x - s_.AnchorPoint.x, raw.y - s_.AnchorPoint.y};
         if (!keys.ctrl)
             d = snapPointToGrid(d, doc_.Working.Grid);
-        const Point target{s_.AnchorPoint.x + d.x, s_.AnchorPoint.y + d.y};
+        // Kept on the board, as the pointer is in the editor (a script's
+        // drag may name any point).
+        const Point target{std::clamp(s_.AnchorPoint.x + d.x, 0, doc_.Working.BoardWidth),
+                           std::clamp(s_.AnchorPoint.y + d.y, -doc_.Working.BoardHeight, 0)};
         if (target == s_.CurrentPoint)
             return;
         previews_.eraseIfDrawn(PreviewKind::Corner);
         s_.CurrentPoint = target;
         LayoutObject o = objects()[static_cast<size_t>(s_.NodeObject)];
-        if (const auto twin = ClosingTwin(o, static_cast<size_t>(s_.NodeIndex)))
-            o.Points[*twin] = target;
-        o.Points[static_cast<size_t>(s_.NodeIndex)] = target;
+        o.Points = withCornerAt(o, static_cast<size_t>(s_.NodeIndex), target);
         Preview& p = previews_.figure(PreviewKind::Corner);
         p.strokes.clear();
         p.lines.clear();
@@ -202,14 +203,13 @@ void PointerMachine::editRelease()
         LayoutObject& o = list[static_cast<size_t>(s_.NodeObject)];
         previews_.eraseIfDrawn(PreviewKind::Corner);
         const auto k = static_cast<size_t>(s_.NodeIndex);
-        // A click on a corner that does not move it costs no undo step.
-        if (o.Points[k] != s_.CurrentPoint) {
+        // A click on a corner that does not move it costs no undo step; a
+        // zone dragged flat (a corner onto its neighbour) stays as it was.
+        const std::vector<Point> moved = withCornerAt(o, k, s_.CurrentPoint);
+        if (o.Points[k] != s_.CurrentPoint && keepsItsArea(o, moved)) {
             TakeUndoSnapshot(session_, doc_);
             changed(o);
-            // The first corner of a closed outline moves with its twin.
-            if (const auto twin = ClosingTwin(o, k))
-                o.Points[*twin] = s_.CurrentPoint;
-            o.Points[k] = s_.CurrentPoint;
+            o.Points = moved;
             changed(o);
             effects_.objectsChanged = true;
         }

@@ -118,6 +118,16 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(l[3].Points, (std::vector<Point>{{5000, -4000}, {4000, -5000}, {5000, -6000}, {5000, -4000}}));
          },
          {"--lang", "en"}, "kestrel-cli: step corner: no corner of a selected object at the point; nothing changed\n"},
+        // A corner dragged onto its neighbour would leave the zone flat; one
+        // dragged beyond the board stops at its edge, as the pointer does.
+        {"corner drags keep a zone's area and stay on the board",
+         {"zone 10.16 5.08 30.48 5.08 30.48 20.32", "select at 25 8", "drag 30.48 20.32 30.48 5.08",
+          "track 40 40 60 40", "select at 50 40", "drag 60 40 500 -20"},
+         nullptr, 5,
+         [](const ObjectList& l, auto&) {
+             EXPECT_EQ(l[3].Points[2], (Point{3048, -2032}));
+             EXPECT_EQ(l[4].Points[1], (Point{16000, 0}));
+         }},
         {"a grouped track's corner is not edited, and the step says why",
          {"track 40 40 60 40 60 50", "pad 70 70", "select at 50 40", "select add 70 70", "group", "corner split 60 40"},
          nullptr, 5, [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].Points.size(), 3u); }, {"--lang", "en"},

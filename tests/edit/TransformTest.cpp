@@ -313,5 +313,37 @@ TEST(Corners, AddRemoveSnapAndSplit)
     EXPECT_FALSE(RemoveCorner(b.doc, z, 3));
 }
 
+// Corner commands that would change nothing, leave a zone without area or
+// put a corner off the board do nothing, and say so by returning false.
+TEST(Corners, NoCommandLeavesAZoneFlatOrACornerOffTheBoard)
+{
+    Board b;
+    b.doc.Working.Grid = 254;
+    ObjectList& list = b.objects();
+    // A thin triangle whose off-grid corner snaps onto the line of the others.
+    LayoutObject flat = makeZone(10, Layer::K1);
+    flat.Points = {{508, -508}, {1016, -508}, {770, -530}, {508, -508}};
+    list.append(std::move(flat));
+    EXPECT_FALSE(CornerToGrid(b.doc, 0, 2)) << "it would flatten the zone";
+    EXPECT_EQ(list[0].Points[2], (Point{770, -530}));
+    b.doc.Modified = false;
+    EXPECT_FALSE(CornerToGrid(b.doc, 0, 1)) << "on the grid already";
+    EXPECT_FALSE(b.doc.Modified);
+
+    // Halfway along a segment shorter than a step snaps onto its end.
+    test::addTrack(list, {{508, -508}, {635, -508}, {635, -1016}});
+    EXPECT_FALSE(AddCorner(b.doc, 1, 1));
+    EXPECT_EQ(list[1].Points.size(), 3u);
+
+    // The first corner on the board's left edge: the new one goes right of
+    // it (and above, as usual); at the top edge below it.
+    test::addTrack(list, {{0, -508}, {1016, -508}});
+    ASSERT_TRUE(AddCorner(b.doc, 2, 0));
+    EXPECT_EQ(list[2].Points[0], (Point{254, -254}));
+    test::addTrack(list, {{508, 0}, {1016, -508}});
+    ASSERT_TRUE(AddCorner(b.doc, 3, 0));
+    EXPECT_EQ(list[3].Points[0], (Point{254, -254}));
+}
+
 } // namespace
 } // namespace kestrel
