@@ -77,7 +77,9 @@ AutoSaveDialog::AutoSaveDialog(Language lang, QWidget* parent) : QDialog(parent)
 void AutoSaveDialog::load(bool enabled, int intervalMs)
 {
     check_->setChecked(enabled);
-    minutes_->setValue(clampedAutoSaveMs(intervalMs) / kMinuteMs);
+    loadedMs_ = clampedAutoSaveMs(intervalMs);
+    minutes_->setValue(loadedMs_ / kMinuteMs);
+    loadedMinutes_ = minutes_->value();
     followCheckBox();
 }
 
@@ -88,7 +90,7 @@ bool AutoSaveDialog::enabled() const
 
 int AutoSaveDialog::intervalMs() const
 {
-    return minutes_->value() * kMinuteMs;
+    return minutes_->value() == loadedMinutes_ ? loadedMs_ : minutes_->value() * kMinuteMs;
 }
 
 void AutoSaveDialog::followCheckBox()

@@ -22,7 +22,8 @@ class AutoSaveDialog : public QDialog {
 public:
     explicit AutoSaveDialog(Language lang, QWidget* parent = nullptr);
 
-    // The interval shown in whole minutes (1..60).
+    // The interval shown in whole minutes (1..60); left as shown, it stays
+    // as loaded, whole minutes or not.
     void load(bool enabled, int intervalMs);
     bool enabled() const;
     int intervalMs() const;
@@ -37,6 +38,8 @@ private:
     QLabel* text_ = nullptr;
     QLabel* cycleLabel_ = nullptr;
     QSpinBox* minutes_ = nullptr;
+    int loadedMs_ = 0;
+    int loadedMinutes_ = -1;
 };
 
 } // namespace kestrel

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "app/AutoSaveDialog.h"
 #include "app/SettingsFile.h"
 #include "app/TerminationSignals.h"
 #include "model/AutoSave.h"
@@ -311,6 +312,14 @@ TEST(Settings, AnUnchangedAutoSaveDialogKeepsTheSchedule)
     now += 1;
     f.window().autoSaveTick();
     EXPECT_TRUE(std::filesystem::exists(backup));
+
+    // An interval of no whole minutes (from the settings file) shows rounded
+    // and stays as it is while the field is left alone.
+    AutoSaveDialog dialog(Language::English);
+    dialog.load(true, 150000);
+    EXPECT_EQ(dialog.intervalMs(), 150000);
+    child<QSpinBox>(dialog, "SE_Zyklus").setValue(3);
+    EXPECT_EQ(dialog.intervalMs(), 180000);
 }
 
 // After a crash the backup is newer than its document: opening the document
