@@ -8,10 +8,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -48,14 +50,57 @@ std::optional<std::string> langArgument(int argc, char** argv)
     return value;
 }
 
+// The name of an option in either spelling (-name, --name, with =value or
+// not), or empty for an argument that is no option.
+std::string optionName(const std::string& a)
+{
+    if (a.size() < 2 || a[0] != '-')
+        return {};
+    const size_t from = a[1] == '-' ? 2 : 1;
+    return a.substr(from, a.find('=') == std::string::npos ? std::string::npos : a.find('=') - from);
+}
+
+// Qt's own options, which the window system's start takes off the command
+// line: those that take a value, and the switches.
+bool isQtOption(const std::string& name, bool& takesValue)
+{
+    static const char* const withValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "display",
+                                            "geometry", "qwindowgeometry", "qwindowicon", "qwindowtitle", "session",
+                                            "style", "stylesheet", "title", "name"};
+    static const char* const switches[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+    takesValue = std::find(std::begin(withValue), std::end(withValue), name) != std::end(withValue);
+    return takesValue || std::find(std::begin(switches), std::end(switches), name) != std::end(switches);
+}
+
+// The command line without Qt's own options, for a look at it before the
+// window system starts.
+QStringList withoutQtOptions(int argc, char** argv)
+{
+    QStringList out{QString::fromLocal8Bit(argv[0])};
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        bool takesValue = false;
+        if (a != "--" && isQtOption(optionName(a), takesValue)) {
+            if (takesValue && a.find('=') == std::string::npos)
+                ++i;
+            continue;
+        }
+        out << QString::fromLocal8Bit(argv[i]);
+        if (a == "--")
+            for (++i; i < argc; ++i)
+                out << QString::fromLocal8Bit(argv[i]);
+    }
+    return out;
+}
+
 // Whether a window system is named: a display, or a platform chosen for Qt.
 bool windowSystemNamed(int argc, char** argv)
 {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         if (const char* v = std::getenv(name); v && *v)
             return true;
-    for (int i = 1; i < argc; ++i)
-        if (std::string(argv[i]) == "-platform" || std::string(argv[i]) == "-display")
+    for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i)
+        if (const std::string name = optionName(argv[i]); name == "platform" || name == "display")
             return true;
     return false;
 }
@@ -105,7 +150,7 @@ int main(int argc, char** argv)
         const kestrel::Language lang = startLanguage(argc, argv);
         QCommandLineParser parser;
         describeOptions(parser, lang);
-        parser.process(probe); // help and unknown options end here
+        parser.process(withoutQtOptions(argc, argv)); // help and unknown options end here
         if (parser.isSet("version")) {
             std::printf("kestrel %s\n", kestrel::kVersion);
             return 0;

@@ -89,10 +89,15 @@ TEST(LanguageFile, TheEditorsHelpSpeaksTheChosenLanguage)
             unsetenv(name);
         }
     const CommandResult mistyped = runProgram(editor, {"--lang", "en", "--bogus"});
+    // Qt's own options, in either spelling, are no mistakes.
+    const CommandResult qtOptions =
+        runProgram(editor, {"--platform", "offscreen", "-style", "fusion", "-reverse", "--version"});
     for (const auto& [name, value] : kept)
         setenv(name.c_str(), value.c_str(), 1);
     EXPECT_EQ(mistyped.status, 1) << mistyped.err;
     EXPECT_NE(mistyped.err.find("Unknown option 'bogus'"), std::string::npos) << mistyped.err;
+    EXPECT_EQ(qtOptions.status, 0) << qtOptions.err;
+    EXPECT_EQ(qtOptions.out, "kestrel 3.0\n");
 }
 
 // Messages and questions name files as they are: a name with markup in it
