@@ -37,12 +37,25 @@ bool DocumentLock::mark(const QString& path)
     shared_ = false;
     if (path.isEmpty())
         return true;
-    auto lock = std::make_unique<QLockFile>(lockFileFor(path));
+    return take();
+}
+
+bool DocumentLock::retake()
+{
+    if (shared_)
+        take();
+    return !shared_;
+}
+
+bool DocumentLock::take()
+{
+    auto lock = std::make_unique<QLockFile>(lockFileFor(path_));
     // Only an editor still running holds the document, however long ago it
     // opened it.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {
         lock_ = std::move(lock);
+        shared_ = false;
         return true;
     }
     // A runtime folder that takes no file is no reason to say anything.

@@ -25,8 +25,13 @@ public:
     const QString& path() const { return path_; }
     // Whether another editor had marked the document when it was marked here.
     bool shared() const { return shared_; }
+    // Marks a shared document again once the other editor has let it go;
+    // returns whether it is this editor's alone now.
+    bool retake();
 
 private:
+    bool take();
+
     QString path_;
     bool shared_ = false;
     std::unique_ptr<QLockFile> lock_;

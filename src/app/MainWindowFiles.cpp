@@ -17,6 +17,18 @@
 
 namespace kestrel {
 
+namespace {
+
+// The file a name leads to, through any links; the name itself for a file
+// that does not exist (yet).
+std::string linkedFile(const QString& path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return (target.isEmpty() ? path : target).toStdString();
+}
+
+} // namespace
+
 QString MainWindow::layoutFilter() const
 {
     return kestrel::tr(lang_, "*.kbd|*.kbd|Все Файлы (*.*)      |*.*", "Layout files|*.KBD|All files|*.*");
@@ -38,12 +50,7 @@ void MainWindow::updateTitle()
 void MainWindow::markOpenDocument()
 {
     const QString file = QString::fromStdString(doc_.FileName);
-    // Named through a link, it is the same document: the mark follows the
-    // file the link leads to.
-    const QString target = QFileInfo(file).canonicalFilePath();
-    const std::string named = (target.isEmpty() ? file : target).toStdString();
-    const QString mark =
-        file.isEmpty() ? QString() : QString::fromStdString(isBackupName(named) ? named : backupNameFor(named));
+    const QString mark = file.isEmpty() ? QString() : documentBackup();
     if (mark == documentLock_.path())
         return;
     ownBackup_.clear();
@@ -73,10 +80,11 @@ QString MainWindow::backupPath()
     return ownBackup_;
 }
 
-// A document opened from its backup writes that backup again.
+// A document opened from its backup writes that backup again. One named
+// through a link is the file the link leads to, with that file's backup.
 QString MainWindow::documentBackup() const
 {
-    const std::string& name = doc_.FileName;
+    const std::string name = linkedFile(QString::fromStdString(doc_.FileName));
     return QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
 }
 
@@ -207,7 +215,7 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     if (!read) {
         // A damaged document's newer backup may be all that is left of it.
         const QString failure = QString::fromStdString(read.message());
-        if (newerBackupOf(path.toStdString()).empty()) {
+        if (newerBackupOf(linkedFile(path)).empty()) {
             prompts_.message(this, kestrel::tr(lang_, "Открыть", "Open"), failure, Prompts::Icon::Warning);
             return false;
         }
@@ -221,7 +229,10 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
     rememberDirectory(path);
     addToHistory(path);
     // While another window has the document, a newer backup is that
-    // window's work in progress, not work lost.
+    // window's work in progress, not work lost; once that window has ended
+    // (this one opening the document again), the document is this one's.
+    if (documentLock_.shared() && documentLock_.retake())
+        ownBackup_.clear();
     if (!documentLock_.shared())
         offerNewerBackup(path, {});
     return true;
@@ -232,7 +243,7 @@ bool MainWindow::openDocumentFile(const QString& path, bool askFirst)
 // replace it. Returns whether the backup was opened.
 bool MainWindow::offerNewerBackup(const QString& path, const QString& before)
 {
-    const std::string backup = newerBackupOf(path.toStdString());
+    const std::string backup = newerBackupOf(linkedFile(path));
     if (backup.empty())
         return false;
     const QString question =

@@ -513,21 +513,29 @@ TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
     second.addContent();
     second.window().keepWorkForTermination();
     EXPECT_EQ(objectsInFile(backup), objects + 1) << "the first window's backup stays";
-    {
-        // That backup, newer than the document, is the first window's work
-        // in progress, not work lost: a window opening the document now
-        // does not offer it.
-        WindowFixture another(Language::English, q(path), true);
-        EXPECT_EQ(another.messages.size(), 1u);
-        EXPECT_TRUE(another.questions.empty());
-    }
+    // That backup, newer than the document, is the first window's work in
+    // progress, not work lost: a window opening the document now does not
+    // offer it.
+    std::optional<WindowFixture> another(std::in_place, Language::English, q(path), true);
+    EXPECT_EQ(another->messages.size(), 1u);
+    EXPECT_TRUE(another->questions.empty());
     const std::string own = readSettings().history.entries[0];
     EXPECT_TRUE(QFileInfo(q(own)).fileName().startsWith("Twice ")) << own;
     EXPECT_EQ(objectsInFile(own), objects + 2);
 
-    // Once the first window has closed, the file opens without a word (its
-    // backup made older, which would be offered).
+    // Once the first window has ended, its backup is offered as lost work
+    // to a window opening the document again.
     first.reset();
+    another->answers = {Answer::No};
+    another->openNames = {q(path)};
+    another->trigger("ffnen1");
+    ASSERT_EQ(another->questions.size(), 1u);
+    EXPECT_TRUE(another->questions[0].text.startsWith("The backup is newer"))
+        << another->questions[0].text.toStdString();
+    another.reset();
+
+    // With no window left, the file opens without a word (its backup made
+    // older, which would be offered).
     std::filesystem::last_write_time(backup, std::filesystem::last_write_time(path) - std::chrono::seconds(10));
     WindowFixture third(Language::English, q(path), true);
     EXPECT_TRUE(third.messages.empty());
@@ -539,6 +547,30 @@ TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
         WindowFixture again(Language::English, q(other), true);
         EXPECT_EQ(again.messages.size(), 1u) << other;
     }
+}
+
+// A document opened through a link to its file keeps that file's backup,
+// which opening the file by its own name then offers.
+TEST(Settings, ADocumentOpenedThroughALinkKeepsItsFilesBackup)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("Doc.kbd"), backup = dir.file("Doc.bak");
+    writeSample(path);
+    std::filesystem::create_symlink(path, dir.file("alias.kbd"));
+    {
+        WindowFixture viaLink(Language::English, q(dir.file("alias.kbd")), true);
+        viaLink.addContent();
+        viaLink.window().keepWorkForTermination();
+    }
+    EXPECT_TRUE(std::filesystem::exists(backup));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("alias.bak")));
+    WindowFixture direct(Language::English, {}, true);
+    direct.answers = {Answer::No};
+    direct.openNames = {q(path)};
+    direct.trigger("ffnen1");
+    ASSERT_EQ(direct.questions.size(), 1u);
+    EXPECT_TRUE(direct.questions[0].text.startsWith("The backup is newer")) << direct.questions[0].text.toStdString();
 }
 
 // Changes given up in the second window on a document leave the first
