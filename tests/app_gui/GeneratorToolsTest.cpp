@@ -255,6 +255,19 @@ TEST(GeneratorTools, TypingInANewDialogReplacesTheFirstValue)
         EXPECT_EQ(small.result(), QDialog::Accepted) << enter;
         EXPECT_EQ(small.gridUnits(), 10) << enter;
     }
+    // An emptied field keeps the value it showed.
+    for (const bool enter : {true, false}) {
+        GridDialog emptied(Language::English);
+        auto& field = child<QAbstractSpinBox>(emptied, "SE_Raster");
+        emptied.show();
+        QCoreApplication::processEvents();
+        QTest::keyClick(&field, Qt::Key_Backspace);
+        if (enter)
+            QTest::keyClick(&field, Qt::Key_Return);
+        else
+            child<QAbstractButton>(emptied, "OKBtn").click();
+        EXPECT_EQ(emptied.gridUnits(), 100) << enter;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -53,19 +54,41 @@ QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<con
 
 namespace {
 
-// A value typed beyond a field's range (a grid of 0.05 mm where 0.1 is the
-// least) becomes the nearest value the field takes, as the field is left or
-// OK pressed, rather than the value the field held before, which the dialog
-// would then give without a word.
-class NearestOnShow : public QObject {
+// Whether a number field was emptied: then it keeps the value it held.
+bool emptied(const QAbstractSpinBox& field)
+{
+    if (const auto* d = qobject_cast<const QDoubleSpinBox*>(&field))
+        return d->cleanText().trimmed().isEmpty();
+    if (const auto* i = qobject_cast<const QSpinBox*>(&field))
+        return i->cleanText().trimmed().isEmpty();
+    return false;
+}
+
+// A number typed beyond a field's range (a grid of 0.05 mm where 0.1 is the
+// least) becomes the nearest one the field takes, as the field is left or
+// entered, rather than the value it held before, which the dialog would then
+// give without a word. An emptied field keeps its value.
+void chooseCorrection(QAbstractSpinBox& field)
+{
+    field.setCorrectionMode(emptied(field) ? QAbstractSpinBox::CorrectToPreviousValue
+                                           : QAbstractSpinBox::CorrectToNearestValue);
+}
+
+class NearestValue : public QObject {
 public:
-    explicit NearestOnShow(QDialog& dialog) : QObject(&dialog) { dialog.installEventFilter(this); }
+    explicit NearestValue(QDialog& dialog) : QObject(&dialog) { dialog.installEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show)
+        if (watched == parent() && event->type() == QEvent::Show) {
             for (QAbstractSpinBox* field : static_cast<QDialog*>(watched)->findChildren<QAbstractSpinBox*>())
-                field->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+                field->installEventFilter(this);
+        } else if (auto* field = qobject_cast<QAbstractSpinBox*>(watched)) {
+            const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+            if (event->type() == QEvent::FocusOut ||
+                (key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)))
+                chooseCorrection(*field);
+        }
         return QObject::eventFilter(watched, event);
     }
 };
@@ -79,10 +102,12 @@ void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const 
     ok->setObjectName(okName);
     ok->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(cancelName);
-    new NearestOnShow(dialog);
+    new NearestValue(dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog] {
-        for (QAbstractSpinBox* field : dialog.findChildren<QAbstractSpinBox*>())
+        for (QAbstractSpinBox* field : dialog.findChildren<QAbstractSpinBox*>()) {
+            chooseCorrection(*field);
             field->interpretText();
+        }
         dialog.accept();
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

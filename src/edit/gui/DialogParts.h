@@ -28,7 +28,8 @@ QSpinBox* wholeSpin(const char* name, int minimum, int maximum, int value, QWidg
 QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<const char*, int>> buttons,
                       QButtonGroup*& group, QWidget* parent);
 // OK (okName) and Cancel (cancelName) wired to accept and reject. A number
-// typed beyond a field's range counts as the nearest one it takes.
+// typed beyond a field's range counts as the nearest one it takes; an
+// emptied field keeps its value.
 void addOkCancel(QDialog& dialog, QBoxLayout& layout, const char* okName, const char* cancelName);
 // Gives the field the focus with its text selected each time the dialog
 // shows, so that typing replaces the value rather than adding to it.
