@@ -277,11 +277,14 @@ int32_t conductorWidth(const LayoutObject& o)
 }
 
 // The thinnest copper around a pad's hole; -1 for pads without a hole or
-// without copper (a bare hole has no ring to be thin).
+// without copper (a bare hole has no ring to be thin). A via's pad whose
+// hole fills it has a ring of 0: a via needs copper to join its sides.
 int32_t ringWidth(const LayoutObject& o)
 {
-    if (!o.is(ObjectKind::Pad) || o.holeRadius() <= 0 || o.padOuterRadius() <= o.holeRadius())
+    if (!o.is(ObjectKind::Pad) || o.holeRadius() <= 0)
         return -1;
+    if (o.padOuterRadius() <= o.holeRadius())
+        return o.Partner ? 0 : -1;
     return padExtents(o, 0).across - o.holeRadius();
 }
 

@@ -133,6 +133,9 @@ TEST(DesignCheck, RulesAtTheirLimits)
              addTrack(l, {{1900, -1526}, {2100, -1526}}, 20, Layer::K2);
          }, {}},
         {"a via's own pad on the other side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}},
+        {"a via whose holes fill its pads has no ring on either side", [](ObjectList& l) {
+             addVia(l, {2000, -1500}, 50, 50);
+         }, {V::Ring, V::Ring}, 0},
         {"a via without a hole joins its sides for the nets only", [](ObjectList& l) {
              addVia(l, {2000, -1500}, 50, 0);
          }, {V::ViaWithoutHole}},
