@@ -130,6 +130,13 @@ void repairPartners(ObjectList& list)
             // Only the one-sided link goes; the pad it names may still form
             // a sound via with another pad.
             o.Partner = nullptr;
+        } else if (LayoutObject& p = *o.Partner; !p.is(ObjectKind::Pad) || p.centre() != o.centre() ||
+                                                  (o.Layer == Layer::K1) == (p.Layer == Layer::K1) ||
+                                                  (o.Layer != Layer::K1 && o.Layer != Layer::K2) ||
+                                                  (p.Layer != Layer::K1 && p.Layer != Layer::K2)) {
+            // A via is a pad on each copper layer at one place: two pads
+            // linked otherwise are two pads, each drilled and joined as such.
+            o.Partner = p.Partner = nullptr;
         }
     }
 }

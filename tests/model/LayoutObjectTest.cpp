@@ -87,6 +87,16 @@ TEST(ObjectList, RepairPartnersAndNextGroupNumber)
     EXPECT_EQ(a->Partner, b) << "a stray link does not break a sound via";
     EXPECT_EQ(b->Partner, a);
 
+    // Mutual links that make no via: both pads on one layer, or apart.
+    auto [sameLayer, twin] = addVia(list, {500, 0});
+    twin->Layer = Layer::K1;
+    auto [here, there] = addVia(list, {900, 0});
+    there->X1 += 10;
+    repairPartners(list);
+    for (const LayoutObject* pad : {sameLayer, twin, here, there})
+        EXPECT_EQ(pad->Partner, nullptr);
+    EXPECT_EQ(a->Partner, b);
+
     EXPECT_EQ(nextGroupNumber(list), 1);
     lone.Groups = {4, 9};
     a->Groups = {12, 2};
