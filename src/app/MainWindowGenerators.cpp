@@ -103,9 +103,11 @@ void MainWindow::editArcSegment()
     runEdit([this, arc = dialog.settings()] { ApplyArcSegment(doc_, arc); });
 }
 
+// The menu item and F12 alike: the pad button shows the via glyph too.
 void MainWindow::toggleViaMode()
 {
     tools_.ViaMode = !tools_.ViaMode;
+    setPadShape(tools_.CurrentPadShape);
     applyToolParameter(ToolParameter::Via);
 }
 

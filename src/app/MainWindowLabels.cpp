@@ -27,11 +27,7 @@ void MainWindow::defineLabelHandlers()
         setPadShape(shape);
         applyToolParameter(ToolParameter::PadShape);
     };
-    // The menu's via switch also shows the via glyph on the pad button.
-    handlers_["Durchkontaktierung1Click"] = [this](int) {
-        toggleViaMode();
-        setPadShape(tools_.CurrentPadShape);
-    };
+    handlers_["Durchkontaktierung1Click"] = [this](int) { toggleViaMode(); };
 }
 
 void MainWindow::buildLabelTool()

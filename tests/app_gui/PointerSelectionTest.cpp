@@ -122,6 +122,13 @@ TEST(ToolPanel, TheShapeTakenFromASelectedPadShowsOnThePadButton)
     EXPECT_EQ(f.window().toolParameters().CurrentPadShape, 6);
     const QImage shown = f.window().findChild<ToolPanel*>()->toolButton(2)->icon().pixmap(24).toImage();
     EXPECT_EQ(shown, padShapeIcon(6, true).pixmap(24).toImage());
+
+    // F12 with nothing selected switches the mode and the glyph alike.
+    f.click({5000, -5000});
+    f.key(Qt::Key_F12);
+    EXPECT_FALSE(f.window().toolParameters().ViaMode);
+    const QImage plain = f.window().findChild<ToolPanel*>()->toolButton(2)->icon().pixmap(24).toImage();
+    EXPECT_EQ(plain, padShapeIcon(6, false).pixmap(24).toImage());
 }
 
 // Picking a design-check line selects as a click would: a via with its
