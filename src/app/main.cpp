@@ -23,6 +23,8 @@ using kestrel::tr;
 
 void describeOptions(QCommandLineParser& parser, kestrel::Language lang)
 {
+    // "-name" is one option, not the letters n, a, m, e.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         tr(lang, "Kestrel: редактор печатных плат", "Kestrel: printed circuit board editor"));
     parser.addHelpOption();
@@ -50,14 +52,14 @@ std::optional<std::string> langArgument(int argc, char** argv)
     return value;
 }
 
-// The name of an option in either spelling (-name, --name, with =value or
-// not), or empty for an argument that is no option.
+// The name of an option in either spelling (-name, --name), or empty for
+// an argument that is no option. Qt's own options take their value as the
+// next argument, never after "=".
 std::string optionName(const std::string& a)
 {
-    if (a.size() < 2 || a[0] != '-')
+    if (a.size() < 2 || a[0] != '-' || a.find('=') != std::string::npos)
         return {};
-    const size_t from = a[1] == '-' ? 2 : 1;
-    return a.substr(from, a.find('=') == std::string::npos ? std::string::npos : a.find('=') - from);
+    return a.substr(a[1] == '-' ? 2 : 1);
 }
 
 // Qt's own options, which the window system's start takes off the command
@@ -81,7 +83,7 @@ QStringList withoutQtOptions(int argc, char** argv)
         const std::string a = argv[i];
         bool takesValue = false;
         if (a != "--" && isQtOption(optionName(a), takesValue)) {
-            if (takesValue && a.find('=') == std::string::npos)
+            if (takesValue)
                 ++i;
             continue;
         }
@@ -150,6 +152,11 @@ int main(int argc, char** argv)
         const kestrel::Language lang = startLanguage(argc, argv);
         QCommandLineParser parser;
         describeOptions(parser, lang);
+        // Qt's texts for its generic options are not all translated: the
+        // whole help is the editor's own options'.
+        for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i)
+            if (std::string(argv[i]) == "--help-all")
+                parser.showHelp(0);
         parser.process(withoutQtOptions(argc, argv)); // help and unknown options end here
         if (parser.isSet("version")) {
             std::printf("kestrel %s\n", kestrel::kVersion);

@@ -343,6 +343,12 @@ void corner(EditContext& c, const StepArgs& a)
                             : a.word == "remove" ? Command::Remove
                             : a.word == "grid"   ? Command::ToGrid
                                                  : Command::Split);
+    if (!p.machine.takeEffects().objectsChanged)
+        note(tr(c.lang,
+                "шаг corner: здесь нечего менять (узел лёг бы на соседний, уже стоит на сетке или закраска "
+                "осталась бы без площади); ничего не изменено",
+                "step corner: nothing to change there (the corner would fall on its neighbour, is on the grid "
+                "already, or the zone would lose its area); nothing changed"));
 }
 
 // As a drop from the macro panel: the reference point at the snapped

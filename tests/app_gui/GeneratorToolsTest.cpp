@@ -255,13 +255,16 @@ TEST(GeneratorTools, TypingInANewDialogReplacesTheFirstValue)
         EXPECT_EQ(small.result(), QDialog::Accepted) << enter;
         EXPECT_EQ(small.gridUnits(), 10) << enter;
     }
-    // An emptied field keeps the value it showed.
+    // An emptied field, or one holding only a point so far, keeps the value
+    // it showed.
     for (const bool enter : {true, false}) {
         GridDialog emptied(Language::English);
         auto& field = child<QAbstractSpinBox>(emptied, "SE_Raster");
         emptied.show();
         QCoreApplication::processEvents();
         QTest::keyClick(&field, Qt::Key_Backspace);
+        if (!enter)
+            QTest::keyClicks(&field, ".");
         if (enter)
             QTest::keyClick(&field, Qt::Key_Return);
         else

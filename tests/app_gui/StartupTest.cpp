@@ -63,6 +63,12 @@ TEST(LanguageFile, TheEditorsHelpSpeaksTheChosenLanguage)
     for (const char* text : {"Options:", "Layout file (.kbd) to open.", "Print the version"})
         EXPECT_NE(english.out.find(text), std::string::npos) << english.out;
     EXPECT_EQ(english.out.find("\xD0"), std::string::npos) << english.out;
+    // --help-all too: Qt's generic options, not all of them translated, are
+    // left out.
+    const CommandResult all = runProgram(editor, {"--lang", "ru", "--help-all"});
+    EXPECT_EQ(all.status, 0);
+    EXPECT_NE(all.out.find("Параметры:"), std::string::npos) << all.out;
+    EXPECT_EQ(all.out.find("debugger"), std::string::npos) << all.out;
 
     // The editor reads the choice from its own configuration folder.
     TempDir config;
@@ -92,12 +98,16 @@ TEST(LanguageFile, TheEditorsHelpSpeaksTheChosenLanguage)
     // Qt's own options, in either spelling, are no mistakes.
     const CommandResult qtOptions =
         runProgram(editor, {"--platform", "offscreen", "-style", "fusion", "-reverse", "--version"});
+    // Qt takes no "=value": such a spelling names no window system.
+    const CommandResult withEquals = runProgram(editor, {"--lang", "en", "-platform=offscreen"});
     for (const auto& [name, value] : kept)
         setenv(name.c_str(), value.c_str(), 1);
     EXPECT_EQ(mistyped.status, 1) << mistyped.err;
     EXPECT_NE(mistyped.err.find("Unknown option 'bogus'"), std::string::npos) << mistyped.err;
     EXPECT_EQ(qtOptions.status, 0) << qtOptions.err;
     EXPECT_EQ(qtOptions.out, "kestrel 3.0\n");
+    EXPECT_EQ(withEquals.status, 1) << withEquals.err;
+    EXPECT_EQ(withEquals.err, "kestrel: Unknown option 'platform'.\n");
 }
 
 // Messages and questions name files as they are: a name with markup in it

@@ -128,6 +128,10 @@ TEST(EditCli, EachStepReachesTheEditor)
              EXPECT_EQ(l[3].Points[2], (Point{3048, -2032}));
              EXPECT_EQ(l[4].Points[1], (Point{16000, 0}));
          }},
+        {"a corner on the grid already is left, and the step says so", {"track 40.64 40.64 50.8 40.64",
+         "select at 45 40.64", "corner grid 50.8 40.64"}, nullptr, 4, nullptr, {"--lang", "en"},
+         "kestrel-cli: step corner: nothing to change there (the corner would fall on its neighbour, is on the grid "
+         "already, or the zone would lose its area); nothing changed\n"},
         {"a grouped track's corner is not edited, and the step says why",
          {"track 40 40 60 40 60 50", "pad 70 70", "select at 50 40", "select add 70 70", "group", "corner split 60 40"},
          nullptr, 5, [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].Points.size(), 3u); }, {"--lang", "en"},

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace kestrel {
@@ -54,13 +55,17 @@ QGroupBox* radioGroup(const char* groupName, std::initializer_list<std::pair<con
 
 namespace {
 
-// Whether a number field was emptied: then it keeps the value it held.
+// Whether a number field holds no digit (emptied, or only a sign or a
+// point typed so far): then it keeps the value it held.
 bool emptied(const QAbstractSpinBox& field)
 {
+    const auto noDigit = [](const QString& text) {
+        return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    };
     if (const auto* d = qobject_cast<const QDoubleSpinBox*>(&field))
-        return d->cleanText().trimmed().isEmpty();
+        return noDigit(d->cleanText());
     if (const auto* i = qobject_cast<const QSpinBox*>(&field))
-        return i->cleanText().trimmed().isEmpty();
+        return noDigit(i->cleanText());
     return false;
 }
 
