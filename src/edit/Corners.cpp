@@ -69,9 +69,12 @@ bool AddCorner(LayoutDocument& doc, size_t object, size_t k)
         added = {static_cast<int32_t>((int64_t{pts[k - 1].x} + pts[k].x) / 2),
                  static_cast<int32_t>((int64_t{pts[k - 1].y} + pts[k].y) / 2)};
     }
-    added = snapPointOntoBoard(added, doc.Working);
-    // Snapped onto a neighbour, it would add a segment of no length.
-    if (added == pts[k] || (k > 0 && added == pts[k - 1]))
+    // Snapped onto a neighbour (a segment a grid step long or less), it
+    // would add a segment of no length: it then stays halfway, off the grid.
+    const auto onNeighbour = [&](Point p) { return p == pts[k] || (k > 0 && p == pts[k - 1]); };
+    if (const Point snapped = snapPointOntoBoard(added, doc.Working); !onNeighbour(snapped))
+        added = snapped;
+    if (onNeighbour(added))
         return false;
     std::vector<Point> changed(pts.begin(), pts.begin() + static_cast<long>(k));
     changed.push_back(added);

@@ -27,8 +27,9 @@ bool keepsItsArea(const LayoutObject& o, std::span<const Point> pts);
 
 // Inserts a corner before corner k, snapped to the grid: halfway to the
 // previous corner, or 2.54 mm left of and above the first one (right of or
-// below it at the board's edge). Nothing when it would lie on a neighbour
-// or leave a zone without area.
+// below it at the board's edge); unsnapped where the grid point is a
+// neighbour. Nothing when it would lie on a neighbour or leave a zone
+// without area.
 bool AddCorner(LayoutDocument& doc, size_t object, size_t k);
 // Removes corner k when CornerRemovable; the end of a closed outline goes
 // with its twin, and the outline closes on the next corner.

@@ -330,19 +330,23 @@ TEST(Corners, NoCommandLeavesAZoneFlatOrACornerOffTheBoard)
     EXPECT_FALSE(CornerToGrid(b.doc, 0, 1)) << "on the grid already";
     EXPECT_FALSE(b.doc.Modified);
 
-    // Halfway along a segment shorter than a step snaps onto its end.
+    // Halfway along a segment shorter than a step would snap onto its end:
+    // it stays halfway; on a segment of one unit there is no room at all.
     test::addTrack(list, {{508, -508}, {635, -508}, {635, -1016}});
-    EXPECT_FALSE(AddCorner(b.doc, 1, 1));
-    EXPECT_EQ(list[1].Points.size(), 3u);
+    ASSERT_TRUE(AddCorner(b.doc, 1, 1));
+    EXPECT_EQ(list[1].Points[1], (Point{571, -508}));
+    test::addTrack(list, {{508, -508}, {509, -508}});
+    EXPECT_FALSE(AddCorner(b.doc, 2, 1));
+    EXPECT_EQ(list[2].Points.size(), 2u);
 
     // The first corner on the board's left edge: the new one goes right of
     // it (and above, as usual); at the top edge below it.
     test::addTrack(list, {{0, -508}, {1016, -508}});
-    ASSERT_TRUE(AddCorner(b.doc, 2, 0));
-    EXPECT_EQ(list[2].Points[0], (Point{254, -254}));
-    test::addTrack(list, {{508, 0}, {1016, -508}});
     ASSERT_TRUE(AddCorner(b.doc, 3, 0));
     EXPECT_EQ(list[3].Points[0], (Point{254, -254}));
+    test::addTrack(list, {{508, 0}, {1016, -508}});
+    ASSERT_TRUE(AddCorner(b.doc, 4, 0));
+    EXPECT_EQ(list[4].Points[0], (Point{254, -254}));
 }
 
 } // namespace
