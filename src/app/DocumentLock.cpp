@@ -40,6 +40,17 @@ bool DocumentLock::mark(const QString& path)
     return take();
 }
 
+bool DocumentLock::heldElsewhere(const QString& path)
+{
+    QLockFile lock(lockFileFor(path));
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) {
+        lock.unlock();
+        return false;
+    }
+    return lock.error() == QLockFile::LockFailedError;
+}
+
 bool DocumentLock::retake()
 {
     if (shared_)

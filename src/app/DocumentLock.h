@@ -28,6 +28,8 @@ public:
     // Marks a shared document again once the other editor has let it go;
     // returns whether it is this editor's alone now.
     bool retake();
+    // Whether another running editor has marked `path`.
+    static bool heldElsewhere(const QString& path);
 
 private:
     bool take();

@@ -27,6 +27,15 @@ std::string linkedFile(const QString& path)
     return (target.isEmpty() ? path : target).toStdString();
 }
 
+// The backup a document of this name writes, which also marks it open: a
+// document opened from its backup writes that backup again; one named
+// through a link is the file the link leads to, with that file's backup.
+QString backupOf(const QString& path)
+{
+    const std::string name = linkedFile(path);
+    return QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
+}
+
 } // namespace
 
 QString MainWindow::layoutFilter() const
@@ -80,12 +89,9 @@ QString MainWindow::backupPath()
     return ownBackup_;
 }
 
-// A document opened from its backup writes that backup again. One named
-// through a link is the file the link leads to, with that file's backup.
 QString MainWindow::documentBackup() const
 {
-    const std::string name = linkedFile(QString::fromStdString(doc_.FileName));
-    return QString::fromStdString(isBackupName(name) ? name : backupNameFor(name));
+    return backupOf(QString::fromStdString(doc_.FileName));
 }
 
 QString MainWindow::existingLastDirectory() const
@@ -96,6 +102,7 @@ QString MainWindow::existingLastDirectory() const
 void MainWindow::rememberDirectory(const QString& path)
 {
     lastDirectory_ = QFileInfo(path).absolutePath();
+    prompts_.lastFolder = lastDirectory_;
 }
 
 bool MainWindow::documentFileGone() const
@@ -313,7 +320,22 @@ bool MainWindow::saveDocumentAs()
 {
     const auto name = prompts_.saveFileName(this, existingLastDirectory(), layoutFilter(), "kbd",
                                             kestrel::tr(lang_, "Сохранить как", "Save as"));
-    if (!name || !writeTo(*name))
+    if (!name)
+        return false;
+    // Another window's document: its next save would replace this one again.
+    if (const QString mark = backupOf(*name); mark != documentLock_.path() && DocumentLock::heldElsewhere(mark)) {
+        const QString question =
+            QString::fromUtf8(kestrel::tr(lang_,
+                                          "Файл %1 открыт в другом окне Kestrel. Заменить его? Сохранение в том окне "
+                                          "снова заменит этот файл.",
+                                          "%1 is open in another Kestrel window. Replace it? Saving in that window "
+                                          "replaces this file again."))
+                .arg(QDir::toNativeSeparators(QFileInfo(*name).absoluteFilePath()));
+        if (prompts_.ask(this, kestrel::tr(lang_, "Сохранить как", "Save as"), question, Prompts::Buttons::YesNo,
+                         Prompts::Icon::Warning) != Prompts::Answer::Yes)
+            return false;
+    }
+    if (!writeTo(*name))
         return false;
     doc_.FileName = name->toStdString();
     fileStamp_ = stampOf(*name);

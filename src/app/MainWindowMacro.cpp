@@ -82,23 +82,27 @@ std::optional<QString> MainWindow::saveAsMacro()
     // The panel lists *.kmk files only: a name with a dot of its own, such as
     // "LM7805.TO220", still gets the ending. A file of the name it then takes
     // is replaced only when the user says so; otherwise another name is asked.
+    // The question about replacing a file is asked here, about the name that
+    // is written, not by the dialog about the name typed.
     std::optional<QString> name;
+    QString start = folder;
     for (;;) {
         name = exportFileName(
-            prompts_, this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"), doc_.FileName, folder,
-            kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk", lang_);
+            prompts_, this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"), doc_.FileName, start,
+            kestrel::tr(lang_, "*.kmk|*.kmk|Все Файлы (*.*)     |*.*", "Macros|*.KMK|All files|*.*"), "kmk", lang_,
+            false);
         if (!name)
             return std::nullopt;
-        if (QFileInfo(*name).suffix().compare("kmk", Qt::CaseInsensitive) == 0)
-            break;
-        *name += ".kmk";
+        if (QFileInfo(*name).suffix().compare("kmk", Qt::CaseInsensitive) != 0)
+            *name += ".kmk";
         if (!QFileInfo::exists(*name) ||
             prompts_.ask(this, kestrel::tr(lang_, "Сохранение Макроса", "Save as macro"),
                          QString::fromUtf8(kestrel::tr(lang_, "Файл %1 уже существует. Заменить его?",
                                                        "%1 already exists. Do you want to replace it?"))
                              .arg(QFileInfo(*name).fileName()),
-                         Prompts::Buttons::YesNo, Prompts::Icon::Question) == Prompts::Answer::Yes)
+                         Prompts::Buttons::YesNo, Prompts::Icon::Warning) == Prompts::Answer::Yes)
             break;
+        start = *name; // asked again where the user was, with the name typed
     }
     const Result<size_t> written = [&] {
         const BusyCursor busy;

@@ -239,8 +239,13 @@ TEST(MacroSaveWindow, MessagesQuestionAndWhatIsWritten)
     f.trigger("Makrofenster1");
     auto& tree = f.control<QTreeView>("DirectoryListBox1");
     Q_EMIT tree.clicked(static_cast<QFileSystemModel*>(tree.model())->index(q(dir.path())));
+    // The replace question is the window's own, about the name written, and
+    // Enter does not say Yes to it.
     f.saveNames = {q(dir.file("part.kmk"))};
+    f.answers = {Answer::Yes};
     f.trigger("Makrospeichern1");
+    EXPECT_EQ(f.questions.back().text, "part.kmk already exists. Do you want to replace it?");
+    EXPECT_EQ(f.questions.back().icon, Prompts::Icon::Warning);
     const QListWidgetItem* marked = f.control<QListWidget>("LB_Makro").currentItem();
     ASSERT_TRUE(marked);
     EXPECT_EQ(marked->text(), "part.kmk");

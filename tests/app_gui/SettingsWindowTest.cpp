@@ -549,6 +549,29 @@ TEST(Settings, ADocumentOpenTwiceKeepsEachWindowsBackup)
     }
 }
 
+// Save as onto a file another window has open asks first, and No leaves the
+// file as it was.
+TEST(Settings, SaveAsOverADocumentOpenInAnotherWindowAsksFirst)
+{
+    SettingsHome home;
+    TempDir dir;
+    const std::string path = dir.file("Open.kbd");
+    const size_t objects = writeSample(path).board(0).Objects.size();
+    WindowFixture first(Language::English, q(path), true);
+    WindowFixture second;
+    second.addContent();
+    second.saveNames = {q(path), q(path)};
+    second.answers = {Answer::No, Answer::Yes};
+    second.trigger("Speichernals1");
+    ASSERT_EQ(second.questions.size(), 1u);
+    EXPECT_TRUE(second.questions[0].text.contains("is open in another Kestrel window"))
+        << second.questions[0].text.toStdString();
+    EXPECT_EQ(second.questions[0].icon, Prompts::Icon::Warning);
+    EXPECT_EQ(objectsInFile(path), objects) << "No: the file stays";
+    second.trigger("Speichernals1");
+    EXPECT_EQ(objectsInFile(path), 1u) << "Yes: replaced";
+}
+
 // A document opened through a link to its file keeps that file's backup,
 // which opening the file by its own name then offers.
 TEST(Settings, ADocumentOpenedThroughALinkKeepsItsFilesBackup)

@@ -21,10 +21,10 @@ namespace {
 struct Script : ScriptedPrompts {
     QStringList saves;
     std::optional<QString> saveFileName(QWidget* w, const QString& name, const QString& filter,
-                                        const QString& suffix, const QString& caption) override
+                                        const QString& suffix, const QString& caption, bool ask = true) override
     {
         saves << name + " " + filter + " " + suffix;
-        return ScriptedPrompts::saveFileName(w, name, filter, suffix, caption);
+        return ScriptedPrompts::saveFileName(w, name, filter, suffix, caption, ask);
     }
 };
 
@@ -123,4 +123,13 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     named.saveNames = {QString()};
     runDrillDialog(&window, doc, Language::English, named);
     EXPECT_EQ(named.saves, QStringList{pathIn(dir, "DRILL.DRL") + " Drill files (Excellon)|*.DRL DRL"});
+
+    // A new document's, in the folder last worked in.
+    doc.FileName.clear();
+    Script unnamed;
+    unnamed.lastFolder = QString::fromStdString(dir.path());
+    unnamed.dialogs = {[](QDialog&) { return true; }};
+    unnamed.saveNames = {QString()};
+    runDrillDialog(&window, doc, Language::English, unnamed);
+    EXPECT_EQ(unnamed.saves, QStringList{pathIn(dir, "DRILL.DRL") + " Drill files (Excellon)|*.DRL DRL"});
 }

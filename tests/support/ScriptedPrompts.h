@@ -52,7 +52,7 @@ public:
         return chosen(next(openNames, "open dialog", {}));
     }
     std::optional<QString> saveFileName(QWidget*, const QString&, const QString&, const QString&,
-                                        const QString&) override
+                                        const QString&, bool = true) override
     {
         return chosen(next(saveNames, "save dialog", {}));
     }

@@ -100,7 +100,7 @@ std::optional<QString> DesktopPrompts::openFileName(QWidget* parent, const QStri
 
 std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QString& startPath,
                                                     const QString& filter, const QString& defaultSuffix,
-                                                    const QString& caption)
+                                                    const QString& caption, bool askBeforeReplacing)
 {
     FileKinds kinds(lang_);
     QFileDialog dialog(parent, caption, startPath, qtNameFilters(filter));
@@ -108,6 +108,7 @@ std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QStri
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !askBeforeReplacing);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
@@ -158,17 +159,19 @@ bool DesktopPrompts::runDialog(QDialog& dialog)
 
 std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const QString& caption,
                                       const std::string& layoutFile, const QString& startPath, const QString& filter,
-                                      const QString& defaultSuffix, Language lang)
+                                      const QString& defaultSuffix, Language lang, bool askBeforeReplacing)
 {
     // A bare default name starts beside the open layout, where its other
-    // files are, not in whatever folder the editor was started from.
+    // files are (a new document's in the folder last worked in), not in
+    // whatever folder the editor was started from.
     QString start = startPath;
-    if (!layoutFile.empty() && QFileInfo(startPath).isRelative()) {
-        const QDir folder = QFileInfo(QString::fromStdString(layoutFile)).absoluteDir();
-        if (folder.exists())
+    if (QFileInfo(startPath).isRelative()) {
+        const QDir folder = layoutFile.empty() ? QDir(prompts.lastFolder)
+                                               : QFileInfo(QString::fromStdString(layoutFile)).absoluteDir();
+        if ((!layoutFile.empty() || !prompts.lastFolder.isEmpty()) && folder.exists())
             start = folder.filePath(startPath);
     }
-    const auto path = prompts.saveFileName(parent, start, filter, defaultSuffix, caption);
+    const auto path = prompts.saveFileName(parent, start, filter, defaultSuffix, caption, askBeforeReplacing);
     if (path && sameFile(layoutFile, path->toStdString())) {
         prompts.message(parent, caption,
                         QString::fromUtf8(tr(lang, "Файл не может заменить открытую раскладку: ",

@@ -24,14 +24,20 @@ public:
 
     virtual ~Prompts() = default;
 
+    // Where a file dialog for a new document's export starts: the folder
+    // the user last worked in, not the one the editor was started from.
+    QString lastFolder;
+
     // Filters are given as "description|pattern|description|pattern".
     virtual std::optional<QString> openFileName(QWidget* parent, const QString& directory,
                                                 const QString& filter) = 0;
     // startPath is a directory or a file name to suggest; defaultSuffix is
     // appended when the typed name has none; the dialog asks before an
-    // existing file is overwritten; caption names the command it is for.
+    // existing file is overwritten unless the caller asks itself (about a
+    // name it completes further); caption names the command it is for.
     virtual std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
-                                                const QString& defaultSuffix, const QString& caption) = 0;
+                                                const QString& defaultSuffix, const QString& caption,
+                                                bool askBeforeReplacing = true) = 0;
     virtual void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) = 0;
     // A warning's yes-or-no question has No as its default button.
     virtual Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons,
@@ -47,7 +53,8 @@ public:
     explicit DesktopPrompts(Language lang) : lang_(lang) {}
     std::optional<QString> openFileName(QWidget* parent, const QString& directory, const QString& filter) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& startPath, const QString& filter,
-                                        const QString& defaultSuffix, const QString& caption) override;
+                                        const QString& defaultSuffix, const QString& caption,
+                                        bool askBeforeReplacing = true) override;
     void message(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
     Answer ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons, Icon icon) override;
     bool runDialog(QDialog& dialog) override;
@@ -64,7 +71,7 @@ private:
 // saved.
 std::optional<QString> exportFileName(Prompts& prompts, QWidget* parent, const QString& caption,
                                       const std::string& layoutFile, const QString& startPath, const QString& filter,
-                                      const QString& defaultSuffix, Language lang);
+                                      const QString& defaultSuffix, Language lang, bool askBeforeReplacing = true);
 
 // The kind of a file or folder as the file dialogs list it.
 QString fileKindName(const QFileInfo& file, Language lang);
