@@ -615,6 +615,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     // Show hints off: no tool tips anywhere (the help label keeps working).
     if (event->type() == QEvent::ToolTip && !showHints_)
         return true;
+    // A tool window's long hints (the autorouter's) stop at that window:
+    // they go to the help label as the main window's own do.
+    if (event->type() == QEvent::StatusTip) {
+        const auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w != this && w->isWindow() && w->parentWidget() && w->parentWidget()->window() == this) {
+            status_->showHelpText(static_cast<QStatusTipEvent*>(event)->tip());
+            return true;
+        }
+    }
     // While a field, list or tree has the focus its keys are its own: Ctrl+D
     // in the width field or Del in the macro folders must not duplicate or
     // delete what is selected on the board.

@@ -49,6 +49,10 @@ constexpr HintText kConnectStart{"|Установить курсор на пят
                                  "|Ratsnest: Select a pad"};
 constexpr HintText kConnectEnd{"|Соединить перемычкой с другим пятачком и зафиксировать левой кнопкой мыши",
                                "|Ratsnest: Select pad for connection, abort with right mouse button"};
+// Left as it was, the line went on describing the tool used before.
+constexpr HintText kAutoRoute{"|Автотрассировка: щёлкнуть по перемычке, чтобы развести её, или по проложенной "
+                              "дорожке, чтобы вернуть перемычку",
+                              "|Autorouter: Click a rubber band to route it, or a laid track to take it back"};
 constexpr HintText kPolygon{"|Поместить в нужное место и зафиксировать левой кнопкой мыши.",
                             "|Polygon: Click to destination, abort with right mouse button"};
 
@@ -81,7 +85,7 @@ const char* PointerMachine::hint(Language lang) const
     case ToolMode::Polygon:
         return pick(kPolygon, lang);
     case ToolMode::AutoRoute:
-        return nullptr; // the autorouter keeps the hint it has
+        return pick(kAutoRoute, lang);
     }
     return nullptr;
 }

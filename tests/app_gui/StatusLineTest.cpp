@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QApplication>
+#include <QStatusTipEvent>
 
 namespace kestrel::test {
 namespace {
@@ -78,6 +80,23 @@ TEST(Layers, KeysButtonsAndMenuFollowTheLayerRulesAndTheGroundPlaneTheActiveSide
     spin.setValue(1.2);
     EXPECT_EQ(f.window().toolParameters().CurrentClearance, 120);
     EXPECT_EQ(f.list()[0].Clearance, 120);
+}
+
+// The autorouter tool has a hint of its own (not the last tool's), and the
+// long hints of its window's fields reach the help label.
+TEST(StatusLine, TheAutorouterHintsReachTheHelpLabel)
+{
+    WindowFixture f;
+    QLabel& help = f.control<QLabel>("L_Hilfetext");
+    f.tool("SB_Connect");
+    f.tool("SB_AutoRoute");
+    f.moveTo({1000, -1000});
+    EXPECT_TRUE(help.text().startsWith("Autorouter: Click a rubber band")) << help.text().toStdString();
+    auto* width = f.window().findChild<QWidget*>("SE_AutoWidth");
+    ASSERT_TRUE(width);
+    QStatusTipEvent tip(width->statusTip());
+    QApplication::sendEvent(width, &tip);
+    EXPECT_EQ(help.text(), "The width of the track the autorouter lays");
 }
 
 // The pointer's position changes unit with the rulers at once, before the
