@@ -37,13 +37,20 @@ void describeOptions(QCommandLineParser& parser, kestrel::Language lang)
                                  tr(lang, "[файл]", "[file]"));
 }
 
+// An option word as the parser reads it: "-name" is "--name" (single
+// letters such as -h stay as they are).
+std::string longSpelling(const std::string& a)
+{
+    return a.size() > 2 && a[0] == '-' && a[1] != '-' ? "-" + a : a;
+}
+
 // The value of the last --lang on the command line, if any. After "--" a
 // file may be named like an option.
 std::optional<std::string> langArgument(int argc, char** argv)
 {
     std::optional<std::string> value;
     for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
-        const std::string a = argv[i];
+        const std::string a = longSpelling(argv[i]);
         if (a == "--lang")
             value = i + 1 < argc ? argv[i + 1] : "";
         else if (a.starts_with("--lang="))
@@ -116,7 +123,7 @@ bool answerWithoutWindow(int argc, char** argv)
     if (!windowSystemNamed(argc, argv))
         return true;
     for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
-        const std::string a = argv[i];
+        const std::string a = longSpelling(argv[i]);
         if (a == "--version" || a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
             return true;
     }
@@ -155,7 +162,7 @@ int main(int argc, char** argv)
         // Qt's texts for its generic options are not all translated: the
         // whole help is the editor's own options'.
         for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i)
-            if (std::string(argv[i]) == "--help-all")
+            if (longSpelling(argv[i]) == "--help-all")
                 parser.showHelp(0);
         parser.process(withoutQtOptions(argc, argv)); // help and unknown options end here
         if (parser.isSet("version")) {

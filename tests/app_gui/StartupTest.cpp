@@ -69,6 +69,12 @@ TEST(LanguageFile, TheEditorsHelpSpeaksTheChosenLanguage)
     EXPECT_EQ(all.status, 0);
     EXPECT_NE(all.out.find("Параметры:"), std::string::npos) << all.out;
     EXPECT_EQ(all.out.find("debugger"), std::string::npos) << all.out;
+    // A single dash spells the same options.
+    const CommandResult single = runProgram(editor, {"-lang", "en", "-help-all"});
+    EXPECT_NE(single.out.find("Options:"), std::string::npos) << single.out;
+    EXPECT_EQ(single.out.find("debugger"), std::string::npos) << single.out;
+    EXPECT_EQ(runProgram(editor, {"-version"}).out, "kestrel 3.0\n");
+    EXPECT_EQ(runProgram(editor, {"-lang", "xx"}).status, 2);
 
     // The editor reads the choice from its own configuration folder.
     TempDir config;
