@@ -105,7 +105,7 @@ bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k)
     if (p == o->Points[k])
         return false; // on the grid already: nothing changes
     const std::vector<Point> moved = withCornerAt(*o, k, p);
-    if (!keepsItsArea(*o, moved))
+    if (!keepsItsArea(*o, moved) || zoneCornerOntoNeighbour(*o, k, p))
         return false;
     o->Points = moved;
     doc.Modified = true;
@@ -125,6 +125,20 @@ std::vector<Point> withCornerAt(const LayoutObject& o, size_t k, Point p)
 bool keepsItsArea(const LayoutObject& o, std::span<const Point> pts)
 {
     return !o.is(ObjectKind::Zone) || ZoneSpansArea(pts, 3);
+}
+
+bool zoneCornerOntoNeighbour(const LayoutObject& o, size_t k, Point p)
+{
+    if (!o.is(ObjectKind::Zone) || o.Points.size() < 2 || k >= o.Points.size())
+        return false;
+    const auto& pts = o.Points;
+    const size_t n = pts.size();
+    // A closed outline's ends are one corner: its neighbours are the second
+    // point and the one before the last.
+    const bool closed = ClosingTwin(o, k).has_value();
+    const size_t before = closed ? n - 2 : (k == 0 ? n - 1 : k - 1);
+    const size_t after = closed ? 1 : (k + 1 == n ? 0 : k + 1);
+    return p == pts[before] || p == pts[after];
 }
 
 bool SplitTrack(EditSession& session, LayoutDocument& doc, size_t object, size_t k)

@@ -24,6 +24,9 @@ bool CornerRemovable(const LayoutObject& o, size_t k);
 std::vector<Point> withCornerAt(const LayoutObject& o, size_t k, Point p);
 // Whether these points keep the object sound: a zone must enclose an area.
 bool keepsItsArea(const LayoutObject& o, std::span<const Point> pts);
+// Whether p is where a neighbour of zone corner k lies: moved there, the
+// corner would double that point, an edge of no length.
+bool zoneCornerOntoNeighbour(const LayoutObject& o, size_t k, Point p);
 
 // Inserts a corner before corner k, snapped to the grid: halfway to the
 // previous corner, or 2.54 mm left of and above the first one (right of or
@@ -34,8 +37,8 @@ bool AddCorner(LayoutDocument& doc, size_t object, size_t k);
 // Removes corner k when CornerRemovable; the end of a closed outline goes
 // with its twin, and the outline closes on the next corner.
 bool RemoveCorner(LayoutDocument& doc, size_t object, size_t k);
-// Puts corner k on the grid; nothing when it is there already or a zone
-// would be left without area.
+// Puts corner k on the grid; nothing when it is there already, or a zone
+// would be left without area or with a corner doubled.
 bool CornerToGrid(LayoutDocument& doc, size_t object, size_t k);
 
 // Splits a track at inner corner k: it keeps corners 0..k, and a new track

@@ -206,7 +206,8 @@ void PointerMachine::editRelease()
         // A click on a corner that does not move it costs no undo step; a
         // zone dragged flat (a corner onto its neighbour) stays as it was.
         const std::vector<Point> moved = withCornerAt(o, k, s_.CurrentPoint);
-        if (o.Points[k] != s_.CurrentPoint && keepsItsArea(o, moved)) {
+        if (o.Points[k] != s_.CurrentPoint && keepsItsArea(o, moved) &&
+            !zoneCornerOntoNeighbour(o, k, s_.CurrentPoint)) {
             TakeUndoSnapshot(session_, doc_);
             changed(o);
             o.Points = moved;

@@ -199,6 +199,16 @@ TEST(PointerTools, TheRubberBandFollowsCtrlAtOnce)
     f.rightClick(offGrid);
     ASSERT_EQ(f.list().size(), 1u);
     EXPECT_EQ(f.list()[0].Points.back(), free);
+
+    // In the autorouter Ctrl leaves the band under the pointer picked.
+    LayoutObject& a = addPad(f.list(), at(10, 20), 60);
+    addBand(a, addPad(f.list(), at(20, 20), 60));
+    f.key(Qt::Key_U);
+    f.moveTo(at(15, 20));
+    QTest::keyPress(box, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyRelease(box, Qt::Key_Control, Qt::NoModifier);
+    f.click(at(15, 20));
+    EXPECT_EQ(f.list().size(), 4u) << "the band became a track";
 }
 
 // Commands that arrive while the pointer is busy: a held move drag ends

@@ -122,11 +122,13 @@ TEST(EditCli, EachStepReachesTheEditor)
         // dragged beyond the board stops at its edge, as the pointer does.
         {"corner drags keep a zone's area and stay on the board",
          {"zone 10.16 5.08 30.48 5.08 30.48 20.32", "select at 25 8", "drag 30.48 20.32 30.48 5.08",
-          "track 40 40 60 40", "select at 50 40", "drag 60 40 500 -20"},
-         nullptr, 5,
+          "track 40 40 60 40", "select at 50 40", "drag 60 40 500 -20",
+          "zone 10.16 50.8 30.48 50.8 30.48 71.12 10.16 71.12", "select at 20 60", "drag 30.48 71.12 30.48 50.8"},
+         nullptr, 6,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(l[3].Points[2], (Point{3048, -2032}));
              EXPECT_EQ(l[4].Points[1], (Point{16000, 0}));
+             EXPECT_EQ(l[5].Points[2], (Point{3048, -7112})) << "no corner doubled";
          }},
         {"a corner on the grid already is left, and the step says so", {"track 40.64 40.64 50.8 40.64",
          "select at 45 40.64", "corner grid 50.8 40.64"}, nullptr, 4, nullptr, {"--lang", "en"},

@@ -169,7 +169,7 @@ void BoardPointer::controlKeyChanged(QEvent* event)
     const PointerKeys keys{m.testFlag(Qt::ShiftModifier), event->type() == QEvent::KeyPress,
                            m.testFlag(Qt::AltModifier), QGuiApplication::mouseButtons().testFlag(Qt::LeftButton)};
     machine_.move(boardPoint(lastMove_), keys);
-    settle();
+    settle(view_.paintBox()->mapToGlobal(lastMove_), lastMove_); // where the pointer is, for the router's pick too
 }
 
 bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
