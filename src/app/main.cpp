@@ -27,7 +27,13 @@ void describeOptions(QCommandLineParser& parser, kestrel::Language lang)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         tr(lang, "Kestrel: редактор печатных плат", "Kestrel: printed circuit board editor"));
-    parser.addHelpOption();
+    // The help options are the editor's own: Qt's --help-all would add its
+    // generic options, whose texts its translation lacks in part.
+    parser.addOption({{"h", "?", "help"}, tr(lang, "Показать эту справку и завершить работу.",
+                                              "Print this help and stop.")});
+    QCommandLineOption helpAll("help-all");
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(helpAll);
     parser.addOption({"version", tr(lang, "Показать версию и завершить работу.", "Print the version and stop.")});
     parser.addOption({"lang", tr(lang, "Язык интерфейса на этот запуск: ru или en.",
                                  "Interface language for this run: ru or en."),
@@ -61,7 +67,7 @@ std::optional<std::string> langArgument(int argc, char** argv)
 
 // The name of an option in either spelling (-name, --name), or empty for
 // an argument that is no option. Qt's own options take their value as the
-// next argument, never after "=".
+// next argument, never after "=" (but for the style, below).
 std::string optionName(const std::string& a)
 {
     if (a.size() < 2 || a[0] != '-' || a.find('=') != std::string::npos)
@@ -89,6 +95,10 @@ QStringList withoutQtOptions(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         bool takesValue = false;
+        // Qt reads a style and a style sheet after "=" too.
+        const std::string spelled = longSpelling(a);
+        if (spelled.starts_with("--style=") || spelled.starts_with("--stylesheet="))
+            continue;
         if (a != "--" && isQtOption(optionName(a), takesValue)) {
             if (takesValue)
                 ++i;
@@ -159,12 +169,9 @@ int main(int argc, char** argv)
         const kestrel::Language lang = startLanguage(argc, argv);
         QCommandLineParser parser;
         describeOptions(parser, lang);
-        // Qt's texts for its generic options are not all translated: the
-        // whole help is the editor's own options'.
-        for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i)
-            if (longSpelling(argv[i]) == "--help-all")
-                parser.showHelp(0);
-        parser.process(withoutQtOptions(argc, argv)); // help and unknown options end here
+        parser.process(withoutQtOptions(argc, argv)); // unknown options end here
+        if (parser.isSet("help") || parser.isSet("help-all"))
+            parser.showHelp(0);
         if (parser.isSet("version")) {
             std::printf("kestrel %s\n", kestrel::kVersion);
             return 0;
