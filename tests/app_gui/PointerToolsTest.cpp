@@ -211,6 +211,24 @@ TEST(PointerTools, TheRubberBandFollowsCtrlAtOnce)
     EXPECT_EQ(f.list().size(), 4u) << "the band became a track";
 }
 
+// While a track is drawn the board holds the pointer; a click on a panel
+// field goes on to the field, which takes the keys, and adds no point.
+TEST(PointerTools, AClickOnAFieldWhileDrawingReachesTheField)
+{
+    WindowFixture f;
+    f.tool("SB_Line");
+    f.click(at(5, 5));
+    f.click(at(9, 5));
+    ASSERT_EQ(QWidget::mouseGrabber(), f.paintBox());
+    // The window system hands the grabbed click to the board, at the field's place.
+    auto& width = f.control<QDoubleSpinBox>("SE_Breite");
+    const QPoint onField = f.paintBox()->mapFromGlobal(width.mapToGlobal(QPoint(8, width.height() / 2)));
+    QTest::mouseClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, onField);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_TRUE(width.hasFocus() || width.isAncestorOf(QApplication::focusWidget())) << "the field has the keys";
+    EXPECT_EQ(f.list()[0].Points.size(), 2u) << "no point at the edge";
+}
+
 // Commands that arrive while the pointer is busy: a held move drag ends
 // before the selection changes under it; a dialog opened while a track is
 // being drawn gets the mouse, and the track takes it back afterwards; an

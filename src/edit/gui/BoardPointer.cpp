@@ -5,6 +5,7 @@
 #include "view/gui/BoardView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -202,6 +203,23 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
         // lets the pointer go, so the next click reaches its target.
         if (confined_ && b == PointerButton::Left && !view_.visibleArea().contains(pixel)) {
             confine(false);
+            // The click goes on to what lies there (a panel field, a tool
+            // button): the pointer, no longer held, would not reach it
+            // before it moved again.
+            const QPoint global = e->globalPosition().toPoint();
+            QWidget* target = QApplication::widgetAt(global);
+            if (target && target != view_.paintBox() && !view_.paintBox()->isAncestorOf(target)) {
+                clickedOutside_ = target;
+                // As a click of the user's own gives the focus (a sent one does not).
+                for (QWidget* w = target; w && !w->isWindow(); w = w->parentWidget())
+                    if (w->focusPolicy() & Qt::ClickFocus) {
+                        w->setFocus(Qt::MouseFocusReason);
+                        break;
+                    }
+                QMouseEvent press(QEvent::MouseButtonPress, target->mapFromGlobal(global), global, Qt::LeftButton,
+                                  e->buttons(), e->modifiers());
+                QApplication::sendEvent(target, &press);
+            }
             return true;
         }
         // A double click's second press on the same pixel would only repeat
@@ -248,6 +266,13 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonRelease: {
         auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton && clickedOutside_) {
+            const QPoint global = e->globalPosition().toPoint();
+            QMouseEvent release(QEvent::MouseButtonRelease, clickedOutside_->mapFromGlobal(global), global,
+                                Qt::LeftButton, e->buttons(), e->modifiers());
+            QApplication::sendEvent(std::exchange(clickedOutside_, nullptr), &release);
+            return true;
+        }
         if (e->button() == Qt::MiddleButton) {
             panning_ = false;
             return true;

@@ -11,6 +11,8 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
+#include <QWidget>
 
 #include <functional>
 
@@ -96,6 +98,7 @@ private:
     QPoint panFrom_; // global pixels
     QPoint lastPress_{-1, -1}; // paint-box pixel of the last left press
     QPoint lastMove_{-1, -1};  // and of the last move over it
+    QPointer<QWidget> clickedOutside_; // took the press of a click the board's grab caught; gets its release
     long pendingLabel_ = -1; // a double-clicked label, asked for on the release
     PointerCursor cursor_ = PointerCursor::Arrow;
     QString hint_;
