@@ -199,13 +199,12 @@ bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
         const QPoint pixel = e->position().toPoint();
         // The window system cannot keep the pointer inside the drawing area
         // as an operation asks: a click beyond it (on the tool bar, another
-        // program) meant something else. It adds no point at the edge and
-        // lets the pointer go, so the next click reaches its target.
+        // program) meant something else. It adds no point at the edge, lets
+        // the pointer go, and goes on to what lies there in this program (a
+        // panel field, a tool button), which the pointer, no longer held,
+        // would not reach before it moved again.
         if (confined_ && b == PointerButton::Left && !view_.visibleArea().contains(pixel)) {
             confine(false);
-            // The click goes on to what lies there (a panel field, a tool
-            // button): the pointer, no longer held, would not reach it
-            // before it moved again.
             const QPoint global = e->globalPosition().toPoint();
             QWidget* target = QApplication::widgetAt(global);
             if (target && target != view_.paintBox() && !view_.paintBox()->isAncestorOf(target)) {
