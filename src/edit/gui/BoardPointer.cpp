@@ -18,7 +18,8 @@
 namespace kestrel {
 
 BoardPointer::BoardPointer(BoardView& view, PointerMachine& machine, Language lang, QObject* parent)
-    : QObject(parent), view_(view), paintBox_(view.paintBox()), machine_(machine), lang_(lang)
+    : QObject(parent), view_(view), paintBox_(view.paintBox()), scrollBox_(view.scrollBox()), machine_(machine),
+      lang_(lang)
 {
     view_.paintBox()->installEventFilter(this);
     view_.scrollBox()->installEventFilter(this); // the keys go to the board's scroll box
@@ -175,7 +176,7 @@ void BoardPointer::controlKeyChanged(QEvent* event)
 
 bool BoardPointer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_.scrollBox())
+    if (watched == scrollBox_)
         controlKeyChanged(event);
     if (watched != paintBox_)
         return false;

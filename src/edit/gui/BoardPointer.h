@@ -90,6 +90,7 @@ private:
     // Kept apart from view_: the filter still sees the paint box's events
     // while the view around it is being destroyed.
     QObject* paintBox_;
+    QObject* scrollBox_; // compared only: events come while the view is being taken down
     PointerMachine& machine_;
     Language lang_;
     QMenu* cornerMenu_ = nullptr;
