@@ -158,13 +158,20 @@ Point StrokesBackOnBoard(const Rect& strokes, const Rect& board)
             shift(strokes.top, strokes.bottom, board.top, board.bottom)};
 }
 
+Point TrackLabelSize(const TrackLabelSettings& settings, int32_t counter)
+{
+    // Measured on the strokes themselves: the extent that follows the
+    // pointer counts larger cells and leaves out the letters below the line.
+    ObjectList strokes;
+    if (PlaceStrokeText(strokes, TrackLabelText(settings, counter), settings, {0, 0}, Layer::K1, 0) == 0)
+        return {0, 0};
+    const Rect box = StrokesBox(strokes, 0);
+    return {box.right - box.left, box.bottom - box.top};
+}
+
 bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t boardWidth, int32_t boardHeight)
 {
-    // The pen reaches half its width beyond the glyphs' lines on each side.
-    const int32_t pen = settings.strokeWidth > 0 ? settings.strokeWidth
-                                                 : LabelStrokeWidth(GlyphScale(settings.heightMm), settings.weight);
-    const Point e = StrokeTextExtent(settings, counter);
-    return ExtentFitsBoard({std::abs(e.x) + pen, std::abs(e.y) + pen}, boardWidth, boardHeight);
+    return ExtentFitsBoard(TrackLabelSize(settings, counter), boardWidth, boardHeight);
 }
 
 size_t GenerateTrackLabel(EditSession& session, LayoutDocument& doc, const TrackLabelSettings& settings,

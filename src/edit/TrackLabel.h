@@ -41,7 +41,9 @@ std::string TrackLabelText(const TrackLabelSettings& settings, int32_t counter);
 // round(height * 100) div 8, a little larger than the placed glyphs.
 Point StrokeTextExtent(const TrackLabelSettings& settings, int32_t counter);
 
-// Whether that box fits on a board of this size; a larger label would lie
+// The width and height the placed label's strokes cover, pens included.
+Point TrackLabelSize(const TrackLabelSettings& settings, int32_t counter);
+// Whether that size fits on a board of this size; a larger label would lie
 // partly off the board wherever it was placed.
 bool TrackLabelFits(const TrackLabelSettings& settings, int32_t counter, int32_t boardWidth, int32_t boardHeight);
 

@@ -121,5 +121,37 @@ TEST(TrackLabel, GeneratedAtTheCornerItStaysOnTheBoard)
     }
 }
 
+// A label fits by what it draws, the letters below the line and the pen
+// counted: not by the larger box that follows the pointer. One placed at the
+// far corner of a board just its size lies on it whole.
+TEST(TrackLabel, ALabelFitsABoardJustItsSize)
+{
+    for (int32_t angle : {0, 90}) {
+        TrackLabelSettings s;
+        s.text = "ABCDEFGHIJKLMNOgq";
+        s.heightMm = 10;
+        s.angle = angle;
+        const Point size = TrackLabelSize(s, 0);
+        const Point extent = StrokeTextExtent(s, 0);
+        ObjectList placed;
+        PlaceStrokeText(placed, s.text, s, kAt, Layer::K1, 0);
+        const Rect drawn = StrokesBox(placed, 0);
+        ASSERT_EQ(size, (Point{drawn.right - drawn.left, drawn.bottom - drawn.top}));
+        ASSERT_LT(angle ? size.y : size.x, std::abs(angle ? extent.y : extent.x)) << "the pointer's box is larger";
+        EXPECT_TRUE(TrackLabelFits(s, 0, size.x, size.y)) << angle;
+        EXPECT_FALSE(TrackLabelFits(s, 0, size.x - 1, size.y)) << angle;
+        EXPECT_FALSE(TrackLabelFits(s, 0, size.x, size.y - 1)) << angle;
+
+        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+        doc.Working.BoardWidth = size.x;
+        doc.Working.BoardHeight = size.y;
+        EditSession session;
+        int32_t counter = 0;
+        const Rect board = doc.Working.boardRect();
+        ASSERT_GT(GenerateTrackLabel(session, doc, s, counter, {board.right, board.bottom}, Layer::K1, 0), 0u);
+        EXPECT_EQ(StrokesBox(*doc.currentObjects(), 0), board) << angle;
+    }
+}
+
 } // namespace
 } // namespace kestrel

@@ -153,7 +153,7 @@ void TrackLabelDialog::accept()
         return;
     }
     if (boardWidth_ > 0 && !TrackLabelFits(s, s.start, boardWidth_, boardHeight_)) {
-        const Point extent = StrokeTextExtent(s, s.start);
+        const Point extent = TrackLabelSize(s, s.start);
         prompts_.message(this, "Kestrel", labelLargerThanBoard(lang_, extent, boardWidth_, boardHeight_),
                          Prompts::Icon::Information);
         height_->setFocus();
