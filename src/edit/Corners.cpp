@@ -151,6 +151,12 @@ bool SplitTrack(EditSession& session, LayoutDocument& doc, size_t object, size_t
     // The new part belongs where the original lies, whatever layer is active.
     LayoutObject part = makeTrack(t->widthUnits(), t->Layer);
     part.Clearance = t->Clearance;
+    // Both parts of an autorouted track stay the router's: unrouting one
+    // while the other still joined the pads would bring back a band beside
+    // the copper that makes it.
+    part.Routed = t->Routed;
+    part.RouteFrom = t->RouteFrom;
+    part.RouteTo = t->RouteTo;
     part.Points.assign(t->Points.rbegin(), t->Points.rend() - static_cast<long>(k));
     t->Points.resize(k + 1);
     doc.currentObjects()->append(std::move(part));

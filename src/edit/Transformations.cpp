@@ -157,15 +157,14 @@ void NudgeSelection(LayoutDocument& doc, NudgeDirection direction, bool fine)
     case NudgeDirection::Down: d = {0, -step}; break;
     }
     // A nudge stops at the board's edge, as a drag does: an object pushed
-    // off the board would be dropped when the file is written.
+    // off the board would be dropped when the file is written. A grid step
+    // that does not fit is not taken in part, which would leave the
+    // selection off the grid.
     const ObjectList* objects = doc.currentObjects();
     const auto bounds = objects ? SelectionBounds(*objects) : std::nullopt;
     if (!bounds)
         return;
-    const Rect& r = *bounds;
-    const BoardSettings& board = doc.Working;
-    d.x = std::clamp(d.x, std::min(0, -r.left), std::max(0, board.BoardWidth - r.right));
-    d.y = std::clamp(d.y, std::min(0, -board.BoardHeight - r.top), std::max(0, -r.bottom));
+    d = ClampMoveDelta(*bounds, d, doc.Working, !fine);
     if (d == Point{})
         return;
     forSelected(doc, [&](LayoutObject& o) { MoveObject(o, d.x, d.y); });

@@ -4,6 +4,7 @@
 #include "edit/Transform.h"
 #include "edit/Transformations.h"
 #include "edit/Undo.h"
+#include "route/Autorouter.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -234,7 +235,12 @@ TEST(Transformations, NudgeTakesNoSnapshotAndStopsAtTheBoardEdge)
     b.objects()[0].Selected = 1; // the undo took the selection
     const auto right = [&] { return SelectionBounds(b.objects())->right; };
     NudgeSelection(b.doc, NudgeDirection::Right, false);
-    EXPECT_EQ(right(), width) << "part of a step, up to the edge";
+    EXPECT_EQ(right(), width - 30) << "no part of a step, which would leave the grid";
+    NudgeSelection(b.doc, NudgeDirection::Left, false);
+    EXPECT_EQ(right(), width - 130) << "a whole step inwards";
+    for (int i = 0; i < 200; ++i)
+        NudgeSelection(b.doc, NudgeDirection::Right, true);
+    EXPECT_EQ(right(), width) << "with Ctrl up to the edge";
     b.objects()[0].X1 = width + 500;
     NudgeSelection(b.doc, NudgeDirection::Right, false);
     EXPECT_EQ(b.objects()[0].X1, width + 500) << "no further off";
@@ -290,6 +296,26 @@ TEST(Corners, AddRemoveSnapAndSplit)
 
     test::addTrack(list, {{0, 0}, {100, 0}});
     EXPECT_FALSE(RemoveCorner(b.doc, 2, 0)) << "a track keeps two corners";
+
+    // Both parts of an autorouted track can be unrouted: then no copper
+    // joins the pads beside the band that comes back.
+    {
+        Board r;
+        ObjectList& routed = r.objects();
+        LayoutObject& from = test::addPad(routed, {1000, -1000}, 60);
+        LayoutObject& to = test::addPad(routed, {3000, -1000}, 60);
+        LayoutObject& laid = test::addTrack(routed, {{1000, -1000}, {2000, -1500}, {3000, -1000}}, 40);
+        laid.Routed = 1;
+        laid.RouteFrom = &from;
+        laid.RouteTo = &to;
+        ASSERT_TRUE(SplitTrack(r.session, r.doc, 2, 1));
+        for (int part = 0; part < 2; ++part) {
+            routed[routed.size() - 1].Selected = 1;
+            ASSERT_EQ(UnrouteTrack(routed), UnrouteOutcome::BandRestored) << part;
+        }
+        EXPECT_EQ(routed.size(), 2u) << "the pads alone";
+        EXPECT_EQ(from.Connections, (std::vector<LayoutObject*>{&to}));
+    }
 
     // On the 2.54 mm grid the right edge is no grid point: a corner added
     // there takes the last grid point on the board, not the one beyond.
