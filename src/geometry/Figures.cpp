@@ -13,7 +13,10 @@ namespace {
 int32_t roundExtended(long double v) { return static_cast<int32_t>(std::nearbyintl(v)); }
 
 // A circle's stroke grown by c: the object's own outline with the radii of
-// the grown stroke, drawn as a ring or arc (a filled sector keeps its arc).
+// the grown stroke, drawn as a ring or arc. A filled circle keeps its fill
+// free as well, as the screen and the fab package clear it: the disc, or
+// the part the chord between the arc's ends cuts off, the chord drawn with
+// the arc's grown pen.
 Region grownCircleRegion(const LayoutObject& circle, int32_t c)
 {
     const ArcStroke s = arcStroke(circle, c);
@@ -21,9 +24,18 @@ Region grownCircleRegion(const LayoutObject& circle, int32_t c)
     stroke.Filled = 0;
     stroke.setCircleOuterRadius(s.centreRadius + (s.widthUnits + 1) / 2);
     stroke.setCircleInnerRadius(std::max(0, s.centreRadius - s.widthUnits / 2));
-    if (stroke.circleInnerRadius() == 0 && isWholeCircle(circle))
+    const bool whole = isWholeCircle(circle);
+    if (whole && (stroke.circleInnerRadius() == 0 || circle.Filled))
         return Region::disc(circle.centre(), stroke.circleOuterRadius());
-    return ObjectRegion(stroke);
+    const Region arc = ObjectRegion(stroke);
+    if (!circle.Filled)
+        return arc;
+    stroke.Filled = 1;
+    const Point centre = circle.centre();
+    const LayoutObject chord = makeLine(arcStrokePoint(centre, s.centreRadius, circle.arcStartDegrees()),
+                                        arcStrokePoint(centre, s.centreRadius, circle.arcStopDegrees()),
+                                        s.widthUnits, circle.Layer);
+    return arc.united(ObjectRegion(stroke)).united(ObjectRegion(chord));
 }
 
 } // namespace

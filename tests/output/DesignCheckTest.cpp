@@ -44,6 +44,19 @@ void trackBelowAFilledArc(ObjectList& l, int32_t gap)
     addTrack(l, {{1700, -1500 - 100 - 10 - gap}, {2300, -1500 - 100 - 10 - gap}}, 20);
 }
 
+// A filled sector on K1 from 0 degrees to `stop` with a ring's pen, a pad inside it joined to nothing else and a pad 0.05 mm
+// above it, both at clearance 0: the plane keeps out of the fill, so the
+// pad inside does not join the circle to the plane's net.
+void padsAtAFilledCircle(ObjectList& l, int32_t stop)
+{
+    LayoutObject& circle = l.append(makeCircle({2000, -1500}, 800, 1, Layer::K1, 600));
+    circle.Filled = 1;
+    circle.setArcStartDegrees(0), circle.setArcStopDegrees(stop);
+    circle.Clearance = 50;
+    addPad(l, {2000, -1300}, 60, 1, Layer::K1, 15).Clearance = 0;
+    addPad(l, {2000, -635}, 60, 1, Layer::K1, 15).Clearance = 0;
+}
+
 LayoutObject& squarePad(ObjectList& l, Point at, int32_t radius = 45, int32_t hole = 15)
 {
     return addPad(l, at, radius, 3, Layer::K1, hole);
@@ -185,6 +198,10 @@ TEST(DesignCheck, RulesAtTheirLimits)
              addTrack(l, {{1000, -1500}, {1985, -1500}}, 20).Clearance = 0;
              addTrack(l, {{2015, -1500}, {3000, -1500}}, 20).Clearance = 0;
          }, {}, NAN, 1},
+        {"a filled half disc keeps the plane off its fill", [](ObjectList& l) { padsAtAFilledCircle(l, 180); },
+         {V::Clearance}, 5, 1},
+        {"so does a filled sector of three quarters", [](ObjectList& l) { padsAtAFilledCircle(l, 270); },
+         {V::Clearance}, 5, 1},
         {"hole of a side-1 pad through the side-2 plane", [](ObjectList& l) { squarePad(l, {2000, -1500}); },
          {V::HoleInPlane}, NAN, 2},
         {"a via has its own copper on the plane's side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}, NAN, 2},
