@@ -59,10 +59,11 @@ Region uncovered(Region area, std::vector<size_t> objects, const ObjectList& lis
 
 // The areas a plane leaves free on its layer (each object's outline grown by
 // its clearance), by the cells of a coarse grid, to ask whether a drilled
-// hole lies wholly inside them.
+// hole lies wholly inside them. The plane ends at the board's edge: a hole
+// beyond it meets none.
 class PlaneCutOuts {
 public:
-    PlaneCutOuts(CopperMap& map, int layer) : map_(map)
+    PlaneCutOuts(CopperMap& map, int layer, const Rect& board) : map_(map), board_(board)
     {
         for (size_t i = 0; i < map.size(); ++i) {
             const LayoutObject& o = map.objects()[i];
@@ -74,6 +75,8 @@ public:
     bool holds(Point centre, int32_t radius) const
     {
         const Rect hole{centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
+        if (!hole.overlaps(board_))
+            return true;
         std::vector<size_t> near;
         const bool byAPad = cells_.anyNear(hole, [&](size_t i) {
             const LayoutObject& o = map_.objects()[i];
@@ -90,11 +93,13 @@ public:
             return true;
         if (near.empty())
             return false;
-        return uncovered(Region::disc(centre, radius), std::move(near), map_.objects()).area() <= kSlivers;
+        const Region onBoard = Region::disc(centre, radius).intersected(Region::rectangle(board_));
+        return uncovered(onBoard, std::move(near), map_.objects()).area() <= kSlivers;
     }
 
 private:
     CopperMap& map_;
+    Rect board_;
     ObjectCells cells_;
 };
 
@@ -271,7 +276,7 @@ void checkGroundPlanes(CopperMap& map, const BoardSettings& settings, const Desi
             // drilled once).
             if (isDrilledPad(o) && o.holeRadius() > 0) {
                 if (!cutOuts)
-                    cutOuts.emplace(map, planeLayer);
+                    cutOuts.emplace(map, planeLayer, settings.boardRect());
                 if (!cutOuts->holds(o.start(), o.holeRadius()))
                     found.push_back(
                         {ViolationKind::HoleInPlane, i, -1, 2.0 * o.holeRadius(), 0, map.bounds(i), planeLayer});

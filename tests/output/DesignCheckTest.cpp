@@ -204,6 +204,10 @@ TEST(DesignCheck, RulesAtTheirLimits)
          {V::Clearance}, 5, 1},
         {"hole of a side-1 pad through the side-2 plane", [](ObjectList& l) { squarePad(l, {2000, -1500}); },
          {V::HoleInPlane}, NAN, 2},
+        {"a hole off the board meets no plane", [](ObjectList& l) { squarePad(l, {4100, -1500}); }, {V::OffBoard},
+         NAN, 2},
+        {"one partly on it does", [](ObjectList& l) { squarePad(l, {3995, -1500}); },
+         {V::OffBoard, V::HoleInPlane}, NAN, 2},
         {"a via has its own copper on the plane's side", [](ObjectList& l) { addVia(l, {2000, -1500}); }, {}, NAN, 2},
         // Not a via: another net to the connectivity test, joined by the
         // plated hole (reported once for both holes).
