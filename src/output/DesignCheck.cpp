@@ -266,12 +266,14 @@ NetsAndPairs netsAndPairs(CopperMap& map, CopperShapeCache& shapes, const PairSe
     return out;
 }
 
-// The pen width a copper object is made with, or -1 for objects without one.
+// The pen width a copper object is made with, or -1 for objects without
+// one. A filled circle is a filled figure, as a zone is: its pen draws only
+// its edge.
 int32_t conductorWidth(const LayoutObject& o)
 {
     if (o.is(ObjectKind::Line) || o.is(ObjectKind::Track))
         return o.widthUnits();
-    if (o.is(ObjectKind::Circle))
+    if (o.is(ObjectKind::Circle) && !o.Filled)
         return arcStroke(o, 0).widthUnits;
     return -1;
 }

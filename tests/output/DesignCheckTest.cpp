@@ -122,6 +122,11 @@ TEST(DesignCheck, RulesAtTheirLimits)
         {"0.14 mm from it", [](ObjectList& l) { trackBelowAFilledArc(l, 14); }, {V::Clearance}, 14},
         {"track 0.15 mm wide", [](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 15); }, {}},
         {"track 0.14 mm wide", [](ObjectList& l) { addTrack(l, {{1000, -1000}, {2000, -1000}}, 14); }, {V::Width}, 14},
+        {"a ring 0.14 mm wide", [](ObjectList& l) { l.append(makeCircle({2000, -1500}, 300, 1, Layer::K1, 286)); },
+         {V::Width}, 14},
+        {"filled, it has no narrow part", [](ObjectList& l) {
+             l.append(makeCircle({2000, -1500}, 300, 1, Layer::K1, 286)).Filled = 1;
+         }, {}},
         {"hole 0.28 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 45, 14); }, {V::Hole}, 28},
         {"ring 0.15 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 30, 15); }, {}},
         {"ring 0.14 mm", [](ObjectList& l) { squarePad(l, {2000, -1500}, 29, 15); }, {V::Ring}, 14},
