@@ -123,8 +123,10 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         return finish({.failure = RouteStatus::PadOffBoard});
     }
     // Pads beyond the fixed grid cannot be routed (boards from files may be
-    // larger than the grid holds; larger cells reach further).
-    if (!RouteGrid::contains(s) || !RouteGrid::contains(t)) {
+    // larger than the grid holds; larger cells reach further), nor pads in
+    // cells the wave cannot reach, which a pad within half a cell of the
+    // board's right or lower edge may lie in.
+    if (!RouteGrid::contains(s) || !RouteGrid::contains(t) || !WaveReaches(s, area) || !WaveReaches(t, area)) {
         say(RouteStatus::PadBeyondGrid);
         return finish({.failure = RouteStatus::PadBeyondGrid});
     }

@@ -150,9 +150,35 @@ void ListRing(CellPos s, int r, WaveArea area, std::vector<CellPos>& out)
             out.push_back({s.x - r, y});
 }
 
+bool WaveReaches(CellPos c, WaveArea area)
+{
+    return c.x >= 0 && c.y >= 0 && c.x <= area.columns && c.y <= area.rows;
+}
+
 bool ExpandWave(RouteGrid& grid, const CellRect& box, CellPos start, CellPos target, WaveArea area,
                 const CellTouchMap& obstacles)
 {
+    // A target in the outermost column or row, which the wave does not
+    // enter, takes its distance from the cells beside it, as a start cell
+    // there gives its own to them.
+    const bool targetOutside = target.x < 1 || target.y < 1 || target.x >= area.columns || target.y >= area.rows;
+    const auto reachTarget = [&] {
+        if (!targetOutside || grid.at(target) != Cell::Free)
+            return;
+        int32_t best = -1;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const CellPos n{target.x + dx, target.y + dy};
+                if ((dx == 0 && dy == 0) || !RouteGrid::contains(n))
+                    continue;
+                const int32_t v = grid.at(n), step = dx != 0 && dy != 0 ? 2 : 1;
+                if (v >= 0 && (best < 0 || v + step < best))
+                    best = v + step;
+            }
+        }
+        if (best >= 0)
+            grid.at(target) = best;
+    };
     ClassifyCells(grid, box, obstacles);
     grid.at(target) = Cell::Free;
     grid.at(start) = 0;
@@ -184,6 +210,7 @@ bool ExpandWave(RouteGrid& grid, const CellRect& box, CellPos start, CellPos tar
                 }
                 lastSwept[i] = ++tick;
             }
+            reachTarget();
             if (grid.at(target) != Cell::Free)
                 return true;
         }

@@ -20,6 +20,10 @@ struct WaveArea {
 // already are skipped.
 void ClassifyCells(RouteGrid& grid, const CellRect& box, const CellTouchMap& obstacles);
 
+// Whether the wave can reach the cell or start from it: the area and the
+// outermost columns and rows around it.
+bool WaveReaches(CellPos c, WaveArea area);
+
 // One attempt of the router inside the box: classification, then up to 80
 // passes over the square rings around the start cell. True when the target
 // cell received a distance. Start and target must lie inside the grid.

@@ -8,8 +8,9 @@ using namespace kestrel;
 using namespace kestrel::test;
 
 // Board 0 (active): pads 0 and 1 joined by a band (cells (12, 12) and (25, 12)
-// at the default pitch), pad 2 with a band to pad 3 in the board's outermost
-// column, a silk line 4, a pad 5 on silk with a band to pad 0. Board 1: the
+// at the default pitch), pad 2 with a band to pad 3 0.3 mm from the board's
+// right edge, in a column the wave cannot reach at a pitch of 1.2 mm, a silk
+// line 4, a pad 5 on silk with a band to pad 0. Board 1: the
 // band of pads 0 and 1 on layer 3.
 TEST(RouteCommand, OutputAndExitCodes)
 {
@@ -18,7 +19,7 @@ TEST(RouteCommand, OutputAndExitCodes)
     LayoutObject& p = addPad(first, {1010, -990}, 50);
     addBand(p, addPad(first, {2030, -1010}, 50));
     LayoutObject& loose = addPad(first, {5000, -5000}, 50);
-    addBand(loose, addPad(first, {15960, -1000}, 50));
+    addBand(loose, addPad(first, {15970, -1000}, 50));
     first.append(makeLine({100, -100}, {200, -100}, 20, 2));
     addBand(p, addPad(first, {3000, -3000}, 50, 1, 2));
     doc.addBoard("second");
@@ -34,7 +35,7 @@ TEST(RouteCommand, OutputAndExitCodes)
         // Cells of 120 units: P in (8, 8), Q in (16, 8); neither centre is clamped.
         {{"--from=0", "--to=1", "--width", "0.6", "--clearance", "0.3"}, 0,
          "{\"routed\": true, \"points\": [[2030, -1010], [1980, -1020], [1020, -1020], [1010, -990]]}\n"},
-        {{"--from", "2", "--to", "3"}, 0, "{\"routed\": false}\n"},
+        {{"--from", "2", "--to", "3", "--width", "0.6", "--clearance", "0.3"}, 0, "{\"routed\": false}\n"},
         {{"--lang", "en", "--from", "5", "--to", "0"}, 1, "pad 5 lies on layer B1, which is not a copper layer"},
         {{"--lang", "en", "--from", "0", "--to", "1", "--layer", "2"}, 2, "--layer expects the copper layer K1 or K2"},
         // A layer neither pad reaches would get a track joined to neither.

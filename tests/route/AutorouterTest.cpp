@@ -119,27 +119,37 @@ TEST(Autorouter, KeptGridSeesCopperEditedInPlace)
 TEST(Autorouter, PadsOutsideTheWaveArea)
 {
     // The 160 x 100 mm board has W = 199 columns and H = 124 rows; the wave
-    // only enters 1..W-1 and 1..H-1. A board of a kilometre still gets a grid
-    // of 801 x 801 cells, whose column 799 is the last the wave may enter.
+    // only enters 1..W-1 and 1..H-1, yet starts from and reaches a pad's cell
+    // in the outermost columns and rows too. On a board 160.2 mm wide W is
+    // 199 still, and a pad 0.1 mm from its right edge lies in column 200,
+    // which the wave cannot reach. A board of a kilometre still gets a grid
+    // of 801 x 801 cells, whose column 800 is the last the wave may reach.
+    const BoardSettings normal;
     BoardSettings huge;
     huge.BoardWidth = huge.BoardHeight = 100000000;
+    BoardSettings wider;
+    wider.BoardWidth = 16020;
     const struct {
         Point p, q;
-        bool onHugeBoard, routed;
-        RouteStatus failure = RouteStatus::NoPath;
+        const BoardSettings* board;
+        bool routed;
+        RouteStatus failure = RouteStatus::PadBeyondGrid;
     } cases[] = {
-        {{1010, -990}, {15960, -1000}, false, false}, // target in column W
-        {{1010, -990}, {1000, -40}, false, false},    // target in row 0
-        {{15960, -1000}, {15000, -1000}, false, true}, // a start in column W is fine
-        {{1010, -990}, {63960, -1000}, true, true},
-        {{1010, -990}, {70000, -1000}, true, false, RouteStatus::PadBeyondGrid},
-        {{70000, -1000}, {1010, -990}, true, false, RouteStatus::PadBeyondGrid},
+        {{1010, -990}, {15960, -1000}, &normal, true},     // target in column W
+        {{1010, -990}, {1000, -40}, &normal, true},        // target in row 0
+        {{1000, -9960}, {15960, -9960}, &normal, true},    // both in row H
+        {{15960, -1000}, {15000, -1000}, &normal, true},   // start in column W
+        {{1010, -990}, {16010, -1000}, &wider, false}, // target in column W + 1
+        {{16010, -1000}, {1010, -990}, &wider, false}, // start there
+        {{1010, -990}, {63960, -1000}, &huge, true},
+        {{1010, -990}, {70000, -1000}, &huge, false},
+        {{70000, -1000}, {1010, -990}, &huge, false},
         // However large the cells, a pad left of the board is never in the grid.
-        {{1010, -990}, {-30, -1000}, false, false, RouteStatus::PadOffBoard},
+        {{1010, -990}, {-30, -1000}, &normal, false, RouteStatus::PadOffBoard},
     };
     for (const auto& c : cases) {
         Band band(c.p, c.q);
-        const Outcome run = route(band, c.onHugeBoard ? huge : BoardSettings{});
+        const Outcome run = route(band, *c.board);
         EXPECT_EQ(run.result.routed, c.routed) << c.q.x << "," << c.q.y;
         EXPECT_EQ(band.p->Connections.size(), c.routed ? 0u : 1u);
         if (!c.routed) {

@@ -118,7 +118,9 @@ TEST(RouteTool, RouteThenUnrouteRestoresTheBand)
 
 TEST(RouteTool, ARunThatFindsNoWayTakesNoUndoStep)
 {
-    BandBoard board({1000, -40}); // the target lies in row 0, which the wave never enters
+    BandBoard board;
+    // A ring of foreign copper all round the target.
+    board.objects().append(makeCircle({2030, -1010}, 300, 1, Layer::K1, 260));
     board.at(0).Selected = board.at(1).Selected = 1;
     std::vector<RouteStatus> said;
     RouteObserver observer;
@@ -128,7 +130,7 @@ TEST(RouteTool, ARunThatFindsNoWayTakesNoUndoStep)
     EXPECT_FALSE(run.result.routed);
     EXPECT_EQ(said.front(), RouteStatus::Analysing);
     EXPECT_EQ(said.back(), RouteStatus::NoPath);
-    EXPECT_EQ(board.state(), "P1 P0 ");
+    EXPECT_EQ(board.state(), "P1 P0 O ");
     EXPECT_FALSE(board.session.canUndo() || board.doc.Modified);
 }
 
