@@ -145,6 +145,24 @@ TEST_F(RenderCli, AFailedWriteKeepsTheOldFile)
     }
 }
 
+// A file name that is no valid UTF-8 is written byte for byte, in a folder
+// so named too: the name its bytes would read as (a replacement character
+// for each bad byte) may be another file, here the input itself.
+TEST_F(RenderCli, APdfNameThatIsNoTextIsTheFileWritten)
+{
+    std::filesystem::create_directory(dir.file("dir\xe9"));
+    const std::string readAs = dir.file("board\xef\xbf\xbd.kbd");
+    std::filesystem::copy_file(input, readAs);
+    const std::vector<uint8_t> before = readBytes(readAs);
+    for (const std::string& named : {dir.file("board\xfe.kbd"), dir.file("dir\xe9/out.pdf")}) {
+        const CommandResult r = runCli({"pdf", readAs, named});
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::vector<uint8_t> written = readBytes(named);
+        EXPECT_EQ(std::string(written.begin(), written.begin() + std::min<size_t>(written.size(), 5)), "%PDF-");
+    }
+    EXPECT_EQ(readBytes(readAs), before) << "the input is kept";
+}
+
 // Lengths on paper, true to scale, calibrated and tiled; --shift moves the
 // board on paper as the preview drag does, mirrored too, where the print
 // starts at the middle of the page.

@@ -9,6 +9,7 @@
 #include "output/gui/PrintRender.h"
 #include "output/gui/PrintSession.h"
 
+#include <QFile>
 #include <QPageSize>
 #include <QStringList>
 
@@ -165,7 +166,8 @@ int runPdfCommand(const std::vector<std::string>& raw)
     session.chooseTarget({});
     session.options = options;
     session.printer().setPageSize(QPageSize(QPageSize::A4)); // whatever the locale would choose
-    session.printer().setOutputFileName(QString::fromStdString(args.positional()[1]));
+    session.printer().setOutputFileName(QFile::decodeName(QByteArray::fromStdString(args.positional()[1])));
+    session.pdfPath = args.positional()[1];
     PrintJob job;
     job.objects = &board->Objects;
     job.boardWidth = doc->Working.BoardWidth;

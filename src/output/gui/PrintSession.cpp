@@ -111,7 +111,8 @@ Status printPdf(PrintSession& session, const PrintJob& job, const QString& file,
     if (!bytes.trimmed().endsWith("%%EOF"))
         return Status::failure(
             text(lang, "Файл %1 не может быть записан.", "The file %1 cannot be written.").arg(file).toStdString());
-    return writeFileAtomically(file.toStdString(), std::string_view(bytes.constData(), size_t(bytes.size())), lang);
+    const std::string path = session.pdfPath.empty() ? QFile::encodeName(file).toStdString() : session.pdfPath;
+    return writeFileAtomically(path, std::string_view(bytes.constData(), size_t(bytes.size())), lang);
 }
 
 } // namespace

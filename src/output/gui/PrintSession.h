@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace kestrel {
 
@@ -25,6 +26,9 @@ public:
     ~PrintSession() override;
 
     PrintOptions options;
+    // The PDF file's name byte for byte, as the command line gives it: a
+    // name that is no valid text would not survive the printer's own name.
+    std::string pdfPath;
     // The installed printers; tests give their own list.
     std::function<QStringList()> printerNames;
 
