@@ -39,6 +39,10 @@ namespace kestrel::cli {
 
 namespace {
 
+// The smallest circle the tool panel draws is 0.1 mm across; a ring's pen
+// takes at least a unit (a smaller value would be stored as nothing).
+constexpr double kSmallestRadiusMm = 0.05, kSmallestWidthMm = 0.01;
+
 // Step coordinates are millimetres with y downwards from the board's top
 // left corner, as the rulers show them.
 Point boardPoint(double xMm, double yMm)
@@ -169,6 +173,11 @@ void band(EditContext& c, const StepArgs& a)
     const ObjectIndex& index = c.freshIndex();
     const long from = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[0], a.numbers[1]));
     const long to = PadForConnecting(index, c.doc.Working, boardPoint(a.numbers[2], a.numbers[3]));
+    if (from >= 0 && to >= 0 && from == to) {
+        note(tr(c.lang, "шаг band: обе точки на одной площадке; перемычка не изменена",
+                "step band: both points are on one pad; no band changed"));
+        return;
+    }
     if (from >= 0 && to >= 0) {
         ToggleBand(c.session, c.doc, static_cast<size_t>(from), static_cast<size_t>(to));
         return;
@@ -539,7 +548,7 @@ bool validSegment(const StepArgs& a)
 bool validArc(const StepArgs& a)
 {
     const double r = a.number("--radius", 0), w = a.number("--width", 0);
-    return r > 0 && r <= 99.9 && w > 0 && w <= 2 * r && wholeDegrees(a.number("--from", 0)) &&
+    return r >= kSmallestRadiusMm && r <= 99.9 && w >= kSmallestWidthMm && w <= 2 * r && wholeDegrees(a.number("--from", 0)) &&
            wholeDegrees(a.number("--to", 0));
 }
 
@@ -595,7 +604,7 @@ bool validPath(const StepArgs& a)
 
 bool validRadius(const StepArgs& a)
 {
-    return a.numbers[2] > 0 && a.numbers[2] <= 99.9;
+    return a.numbers[2] >= kSmallestRadiusMm && a.numbers[2] <= 99.9;
 }
 
 // The file does not keep which tracks the router laid: only tracks laid in
@@ -637,11 +646,11 @@ std::string allowedValues(bool (*valid)(const StepArgs&), Language lang)
     if (valid == validSegment)
         return wholeAngles;
     if (valid == validArc)
-        return tr(lang, "--radius больше 0 и не более 99.9 мм, --width больше 0 и не более двух радиусов, ",
-                  "--radius above 0 and at most 99.9 mm, --width above 0 and at most twice the radius, ") +
+        return tr(lang, "--radius от 0.05 до 99.9 мм, --width от 0.01 мм и не более двух радиусов, ",
+                  "--radius from 0.05 to 99.9 mm, --width from 0.01 mm up to twice the radius, ") +
                wholeAngles;
     if (valid == validRadius)
-        return tr(lang, "радиус больше 0 и не более 99.9 мм", "a radius above 0 and at most 99.9 mm");
+        return tr(lang, "радиус от 0.05 до 99.9 мм", "a radius from 0.05 to 99.9 mm");
     return {};
 }
 
@@ -747,6 +756,8 @@ std::optional<double> decimal(const std::string& s)
 {
     double v = 0;
     const char* first = s.data() + (!s.empty() && s[0] == '+' ? 1 : 0);
+    if (first != s.data() && first < s.data() + s.size() && (*first == '-' || *first == '+'))
+        return std::nullopt; // "+-5" is no number
     const auto [ptr, ec] = std::from_chars(first, s.data() + s.size(), v);
     if (ec != std::errc() || ptr != s.data() + s.size() || first == ptr || !std::isfinite(v))
         return std::nullopt;

@@ -139,6 +139,8 @@ TEST(EditCli, EachStepReachesTheEditor)
          nullptr, 5, [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].Points.size(), 3u); }, {"--lang", "en"},
          "kestrel-cli: step corner: the corners of a grouped object cannot be edited; split the group first "
          "(ungroup); nothing changed\n"},
+        {"a band step with both points on one pad says so", {"band 10 10 10.2 10"}, nullptr, 3, nullptr,
+         {"--lang", "en"}, "kestrel-cli: step band: both points are on one pad; no band changed\n"},
         {"a segment step without a selected circle says so", {"select none", "segment 0 90"}, nullptr, 3, nullptr,
          {"--lang", "en"}, "kestrel-cli: step segment: no circle is selected; nothing changed\n"},
         {"a polygon reaching beyond what a file holds is not added, and the run is saved",
@@ -262,8 +264,13 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", "--board", "-1", "--lang", "en", in, out, "rotate"}, 2, "--board expects a whole number from 0 up"},
         // A refused value says what is allowed.
         {{"edit", "--lang", "en", in, out, "arc 50 30 --radius 5 --width 1 --from 10 --to 10.4"}, 2,
-         "value not allowed; allowed: --radius above 0 and at most 99.9 mm, --width above 0 and at most twice the "
-         "radius, the angles in whole degrees"},
+         "value not allowed; allowed: --radius from 0.05 to 99.9 mm, --width from 0.01 mm up to twice the radius, "
+         "the angles in whole degrees"},
+        // Sizes that would be stored as 0: the smallest circle the tool panel draws is 0.1 mm across.
+        {{"edit", "--lang", "en", in, out, "circle 10 10 0.049"}, 2,
+         "value not allowed; allowed: a radius from 0.05 to 99.9 mm"},
+        {{"edit", "--lang", "en", in, out, "arc 10 10 --radius 1 --width 0.004 --from 0 --to 90"}, 2, "--width from 0.01"},
+        {{"edit", "--lang", "en", in, out, "move +-5 0"}, 2, "+-5"},
         {{"edit", "--lang", "en", in, out, "polygon 10 10 --corners 4.5 --radius 3"}, 2,
          "allowed: --corners: a whole number from 3 to 99, --radius from 1 to 99.9 mm"},
         {{"edit", in, out, "segment 10.5 90"}, 2, "недопустимое значение; допустимо: углы в целых градусах"},
