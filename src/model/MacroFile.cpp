@@ -6,6 +6,7 @@
 #include "model/Groups.h"
 #include "model/LayoutFile.h"
 #include "model/ObjectCodec.h"
+#include "model/ValueChecks.h"
 #include "model/QuotedPath.h"
 
 #include <cmath>
@@ -68,14 +69,19 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
     ByteWriter out;
     out.u32(0xFFAA3303u);
     out.i32(static_cast<int32_t>(chosen.size()));
-    for (LayoutObject* source : chosen) {
-        LayoutObject copy = copyObject(*source);
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        LayoutObject copy = copyObject(*chosen[i]);
         translate(copy, -image.reference.x, -image.reference.y);
         if (copy.Layer == 1 || copy.Layer == 3)
             copy.Layer = Layer::MacroCopper;
         else if (copy.Layer == 2 || copy.Layer == 4)
             copy.Layer = Layer::MacroSilk;
         copy.Selected = 0;
+        // Moved to the reference point, objects far apart may lie beyond
+        // what a macro file holds, and its reader would refuse the file.
+        checkRecordValues(copy, i, 0, kRecordFields, true);
+        for (const Point& p : copy.Points)
+            checkPoint(copy, p, i, 0);
         writeObjectBlock(out, copy, copy.Partner ? -2 : -1);
     }
     for (LayoutObject* source : chosen)
@@ -88,7 +94,13 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
 Result<size_t> writeMacro(const std::string& path, ObjectList& board, bool activeSideIs1, bool selectionOnly,
                           double grid, Language lang)
 {
-    const MacroImage image = encodeMacro(board, activeSideIs1, selectionOnly, grid);
+    MacroImage image;
+    try {
+        image = encodeMacro(board, activeSideIs1, selectionOnly, grid);
+    } catch (const FormatError& e) {
+        return Status::failure(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ") +
+                               e.detail(lang == Language::Russian));
+    }
     const Status written = writeFileAtomically(path, image.bytes, lang);
     if (!written)
         return Status::failure(tr(lang, "Макрос не сохранён. ", "The macro was not saved. ") + written.message());

@@ -27,6 +27,7 @@ struct MacroImage {
 
 // Removes degenerate zones and tracks from the board, then encodes the
 // objects of the active side (only the selected ones with selectionOnly).
+// Throws FormatError for a value the macro reader would refuse.
 MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly, double grid);
 
 // Writes the macro file atomically; the number of objects written.

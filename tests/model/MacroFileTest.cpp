@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <tuple>
 
 using namespace kestrel;
@@ -90,4 +91,15 @@ TEST(MacroFile, ValuesOutOfRangeAreRefused)
     auto r = decodeMacro(bytes.data(), bytes.size(), Language::English, "far.kmk");
     ASSERT_FALSE(r.ok());
     EXPECT_NE(r.message().find("object 0 (a track): point y -2147483648"), std::string::npos) << r.message();
+
+    // Objects at both ends of the coordinates lie beyond them once moved to
+    // the reference point: no file is written that could not be read.
+    ObjectList far;
+    addPad(far, {-1000000, -1000000}, 50);
+    addPad(far, {1000000, 1000000}, 50);
+    TempDir dir;
+    const Result<size_t> written = writeMacro(dir.file("far.kmk"), far, true, false, 0, Language::English);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.message().rfind("The macro was not saved. object 1 (a pad): x 2000000 lies outside", 0), 0u) << written.message();
+    EXPECT_FALSE(std::ifstream(dir.file("far.kmk")).good());
 }
