@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/BoardSizeDialog.h"
+#include "app/ToolPanel.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
 
@@ -44,6 +45,9 @@ void MainWindow::switchToBoard(int index)
 {
     if (rebuildingTabs_ || index < 0 || index == doc_.ActiveBoard)
         return;
+    // A value typed in the tool panel belongs to the board it was typed on,
+    // as it does before any command.
+    toolPanel_->applyTypedValues();
     session_.objectsWillChange(); // on the board it began on
     doc_.activate(index);
     activeBoardChanged();

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
@@ -48,6 +49,23 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
         EXPECT_EQ(f.window().boardTabs().currentIndex(), active) << action;
     }
     EXPECT_EQ(f.questions.size(), 2u);
+
+    // A width typed on one board is that board's, though the field keeps
+    // the focus while another tab is clicked.
+    f.window().boardTabs().setCurrentIndex(0);
+    addTrack(f.list(), {{1000, -1000}, {3000, -1000}}, 40).Selected = 1;
+    f.window().boardTabs().setCurrentIndex(1);
+    addTrack(f.list(), {{1000, -1000}, {3000, -1000}}, 40);
+    auto& width = f.control<QDoubleSpinBox>("SE_Breite");
+    width.setFocus();
+    width.selectAll();
+    QTest::keyClicks(&width, "2");
+    f.window().boardTabs().setCurrentIndex(0);
+    QTest::keyClick(&width, Qt::Key_Return);
+    EXPECT_EQ(f.list()[0].Width, 40) << "the selected track of the other board";
+    f.window().boardTabs().setCurrentIndex(1);
+    EXPECT_EQ(f.list()[0].Width, 40);
+    EXPECT_DOUBLE_EQ(width.value(), 2.0);
 
     // The keyboard steps through the boards, round past either end.
     const std::pair<Qt::Key, int> keys[] = {{Qt::Key_PageUp, 0}, {Qt::Key_PageUp, 1}, {Qt::Key_PageDown, 0}};
