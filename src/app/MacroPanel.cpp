@@ -3,6 +3,7 @@
 #include "app/MacroPreviewBox.h"
 #include "model/LayoutDocument.h"
 #include "model/MacroFile.h"
+#include "model/SystemErrors.h"
 #include "model/gui/Prompts.h"
 #include "view/MacroPreview.h"
 
@@ -24,6 +25,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace kestrel {
 
@@ -355,12 +359,13 @@ void MacroPanel::deleteSelected()
                      Prompts::Buttons::OkCancel, Prompts::Icon::Question) !=
         Prompts::Answer::Ok)
         return;
-    QFile file(path);
-    if (!file.remove()) {
+    // The reason in the interface language, which Qt's own text is not.
+    if (::unlink(QFile::encodeName(path).constData()) != 0) {
+        const int error = errno;
         prompts_.message(this, QString::fromUtf8(kestrel::tr(lang_, "Удаление файла", "Delete file")),
                          QString::fromUtf8(kestrel::tr(lang_, "Файл \"%1\" не удалён: %2",
                                                        "The file \"%1\" was not deleted: %2"))
-                             .arg(name, file.errorString()),
+                             .arg(name, QString::fromStdString(systemErrorText(error, lang_))),
                          Prompts::Icon::Error);
         refreshList();
         return;

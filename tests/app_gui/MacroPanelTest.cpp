@@ -52,6 +52,22 @@ bool sendDrag(QWidget* box, QEvent::Type type, const QMimeData& data, QPoint pix
     return e->isAccepted();
 }
 
+// A file that cannot be deleted is named with the reason in the interface
+// language (here it is gone before the click).
+TEST(MacroPanelWindow, AFailedDeleteSaysWhyInTheInterfaceLanguage)
+{
+    SettingsHome home;
+    TempDir dir;
+    writePads(dir.file("a.kmk"), 1);
+    WindowFixture f(Language::Russian, q(dir.file("a.kmk")));
+    ASSERT_NE(f.control<QListWidget>("LB_Makro").currentItem(), nullptr);
+    std::filesystem::remove(dir.file("a.kmk"));
+    f.answers = {Answer::Ok};
+    f.control<QPushButton>("B_MakroLoeschen").click();
+    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages[0].text, "Файл \"a.kmk\" не удалён: нет такого файла или папки");
+}
+
 // A macro file given to the editor (the desktop opens *.kmk with it) is
 // shown in the macro panel, not read as a damaged layout. A macro saved into
 // the listed folder is marked in the list; one saved elsewhere, even under a
