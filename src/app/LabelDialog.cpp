@@ -146,6 +146,21 @@ std::string LabelDialog::text() const
     return text_->text().toStdString();
 }
 
+LabelDialog::Fields LabelDialog::fields() const
+{
+    return {text_->text(), height_->value(), angle(), numbering_->isChecked(), start_->value()};
+}
+
+void LabelDialog::setFields(const Fields& fields)
+{
+    text_->setText(fields.text);
+    height_->setValue(fields.heightMm);
+    for (int i = 0; i < 4; ++i)
+        angles_[i]->setChecked(kAngles[i] == fields.angle);
+    numbering_->setChecked(fields.numbered);
+    start_->setValue(fields.start);
+}
+
 void LabelDialog::offerNumbering(bool offered)
 {
     numberBox_->setEnabled(offered);

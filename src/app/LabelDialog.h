@@ -48,6 +48,19 @@ public:
     int32_t angle() const;
     std::string text() const;
 
+    // What the fields hold, put back when a use is cancelled: a cancel
+    // drops what was typed, and a placed label's values shown for its
+    // properties do not stay for the next new label.
+    struct Fields {
+        QString text;
+        double heightMm = 0;
+        int32_t angle = 0;
+        bool numbered = false;
+        int start = 0;
+    };
+    Fields fields() const;
+    void setFields(const Fields& fields);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void accept() override;

@@ -84,12 +84,14 @@ void MainWindow::afterButtonsReleased(std::function<void()> show)
 void MainWindow::runLabelDialog(int nextNumber)
 {
     LabelDialog& dialog = labelDialog();
+    const LabelDialog::Fields kept = dialog.fields();
     dialog.offerNumbering(true);
     if (nextNumber >= 0)
         dialog.continueNumbering(nextNumber);
     dialog.setHeightUnits(tools_.TextHeight);
     dialog.setBoard(doc_.Working.BoardWidth, doc_.Working.BoardHeight, labelExtent);
     if (!prompts_.runDialog(dialog)) {
+        dialog.setFields(kept);
         pointer_->answerLabelDialog(std::nullopt);
         return;
     }
@@ -105,14 +107,17 @@ void MainWindow::editLabelProperties(long objectIndex)
         return;
     LayoutObject& label = list[static_cast<size_t>(objectIndex)];
     LabelDialog& dialog = labelDialog();
+    const LabelDialog::Fields kept = dialog.fields();
     dialog.loadLabel(label);
     dialog.offerNumbering(false);
     dialog.setBoard(doc_.Working.BoardWidth, doc_.Working.BoardHeight, labelExtent);
     // The field shows the height to 0.1 mm: left as shown, the label keeps
     // its own, which may be finer.
     const int32_t shownHeight = dialog.heightUnits();
-    if (!prompts_.runDialog(dialog))
+    if (!prompts_.runDialog(dialog)) {
+        dialog.setFields(kept);
         return;
+    }
     view_->invalidateObject(label);
     tools_.TextAngle = dialog.angle();
     const int32_t fontHeight =

@@ -100,6 +100,46 @@ TEST(LabelTool, PlacesNumberedLabelsEditsThemAndSavesNoFollowingOne)
     EXPECT_EQ(objectsInFile(dir.file("closed.kbd")), 3u) << "the placed labels alone";
 }
 
+// Cancel drops what was typed, and a placed label's values, shown for its
+// properties and cancelled, do not stay for the next new label.
+TEST(LabelTool, ACancelledDialogKeepsWhatItOfferedBefore)
+{
+    WindowFixture f;
+    std::vector<std::pair<QString, bool>> offered; // the text, and whether 0 degrees was checked
+    const auto look = [&offered](QDialog& d) {
+        offered.emplace_back(child<QLineEdit>(d, "Edit1").text(), child<QAbstractButton>(d, "RB_0").isChecked());
+        return WindowFixture::cancel(d);
+    };
+    const auto typeAndCancel = [](const char* text) {
+        return [text](QDialog& d) {
+            child<QLineEdit>(d, "Edit1").setText(text);
+            child<QAbstractButton>(d, "RB_270").click();
+            return WindowFixture::cancel(d);
+        };
+    };
+    f.dialogs = {labelScript("Q", false, 0), typeAndCancel("CANCELLED")};
+    f.tool("SB_Text");
+    f.moveTo({1500, -2500});
+    f.click({1500, -2500});
+    QTest::qWait(20);
+    ASSERT_EQ(f.list().size(), 1u);
+    f.dialogs = {look};
+    f.tool("SB_Text");
+
+    LayoutObject& placed = f.list()[0];
+    placed.Angle = 90;
+    f.dialogs = {typeAndCancel("Z")};
+    const Point inside{(placed.X1 + placed.X2) / 2, (placed.Y1 + placed.Y2) / 2};
+    QTest::mouseDClick(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
+    QTest::mouseRelease(f.paintBox(), Qt::LeftButton, Qt::NoModifier, f.pixelOf(inside));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::tuple(placed.TextValue.view(), placed.Angle), std::tuple(std::string_view("Q"), 90));
+    f.dialogs = {look};
+    f.tool("SB_Text");
+    EXPECT_TRUE(f.exhausted());
+    EXPECT_EQ(offered, (std::vector<std::pair<QString, bool>>{{"Q", true}, {"Q", true}}));
+}
+
 // The press that places a label asks for the next one; shown while the
 // button was still down, the dialog took the release as a click on the
 // button under the pointer.
