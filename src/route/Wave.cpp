@@ -102,10 +102,15 @@ void ClassifyCells(RouteGrid& grid, const CellRect& box, const CellTouchMap& obs
                 int32_t value = Cell::Free;
                 if (obstacles.anyInBlock(x0, y0, s))
                     value = s == 1 ? Cell::Blocked : Cell::Refine;
-                // A block reaching past the last row or column keeps to the array.
+                // A block reaching past the last row or column keeps to the
+                // array. A block left to refine by an earlier, smaller box
+                // may hold cells that box classified, and given distances:
+                // they keep them, or a distance would lose the neighbour it
+                // came from and the trace back could circle for ever.
                 for (int y = y0; y < std::min(y0 + s, RouteGrid::kCells); ++y)
                     for (int x = x0; x < std::min(x0 + s, RouteGrid::kCells); ++x)
-                        grid.at(x, y) = value;
+                        if (grid.at(x, y) <= Cell::Unclassified)
+                            grid.at(x, y) = value;
             }
         }
     }

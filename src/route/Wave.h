@@ -17,7 +17,7 @@ struct WaveArea {
 // Classifies the box (cell coordinates >= 0) in blocks of 10, 5, 2 and 1
 // cells: untouched blocks become free, touched single cells blocked, touched
 // larger blocks stay to be refined. Blocks whose first cell is classified
-// already are skipped.
+// already are skipped, and cells classified already keep their value.
 void ClassifyCells(RouteGrid& grid, const CellRect& box, const CellTouchMap& obstacles);
 
 // Whether the wave can reach the cell or start from it: the area and the

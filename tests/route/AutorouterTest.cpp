@@ -2,6 +2,7 @@
 
 #include "geometry/CapsuleOverlap.h"
 #include "route/Connectivity.h"
+#include "route/Wave.h"
 
 #include "support/TestData.h"
 
@@ -157,6 +158,25 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
             EXPECT_EQ(run.lastStatus, c.failure) << c.q.x << "," << c.q.y;
         }
     }
+}
+
+// A search box whose edge cuts a block of ten cells leaves the block's
+// first cell to refine; the next, larger box takes the block up again but
+// keeps what the first classified inside it, the wave's distances too.
+TEST(Autorouter, ALargerSearchBoxKeepsTheDistancesOfTheFirst)
+{
+    RouteGrid grid;
+    grid.fill(Cell::Unclassified);
+    CellTouchMap obstacles(40, 40);
+    obstacles.mark(1, 1);
+    ClassifyCells(grid, {5, 0, 20, 20}, obstacles);
+    ASSERT_EQ(grid.at(0, 0), Cell::Refine) << "outside the first box";
+    ASSERT_EQ(grid.at(6, 2), Cell::Free);
+    grid.at(6, 2) = 7; // reached by the first wave
+    ClassifyCells(grid, {0, 0, 30, 30}, obstacles);
+    EXPECT_EQ(grid.at(6, 2), 7);
+    EXPECT_EQ(grid.at(1, 1), Cell::Blocked);
+    EXPECT_EQ(grid.at(0, 0), Cell::Free);
 }
 
 // A hole that fills its pad leaves no copper: a track ending in it would
