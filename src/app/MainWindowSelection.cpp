@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ToolPanel.h"
+#include "edit/gui/BoardPointer.h"
 #include "edit/ApplyToolParameter.h"
 #include "edit/PointerMachine.h"
 #include "edit/Selection.h"
@@ -145,6 +146,7 @@ void MainWindow::padInnerEdited(double mm)
 // No undo step for panel values; the changed objects are repainted.
 void MainWindow::applyToolParameter(ToolParameter which)
 {
+    pointer_->releaseShownPad();
     const bool drawn = which == ToolParameter::Width && machine_->takeTrackWidth();
     if (!ApplyToolParameter(session_, doc_, tools_, which) && !drawn)
         return;

@@ -32,12 +32,19 @@ CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasOb
     s.objects = !objects.empty();
     size_t ungrouped = 0;
     std::vector<int32_t> outerGroups;
-    long index = -1;
+    // The object shown under the pointer is selected with its group and
+    // their via twins, as a selected object is.
+    const LayoutObject* shown =
+        shownOnly >= 0 && static_cast<size_t>(shownOnly) < objects.size() ? &objects[static_cast<size_t>(shownOnly)]
+                                                                           : nullptr;
+    const int32_t shownGroup = shown ? shown->outerGroup() : -1;
+    const auto isShown = [&](const LayoutObject* o) {
+        return o && (o == shown || (shownGroup != -1 && o->outerGroup() == shownGroup));
+    };
     for (const auto& o : objects) {
-        ++index;
         if (o->is(ObjectKind::Pad) && !o->Connections.empty())
             s.bands = true;
-        if (!o->Selected || index == shownOnly)
+        if (!o->Selected || isShown(o.get()) || isShown(o->Partner))
             continue;
         s.any = true;
         if (o->is(ObjectKind::Circle))

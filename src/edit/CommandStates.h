@@ -43,7 +43,8 @@ class EditSession;
 // not already exactly one group and would join more than one member: every
 // ungrouped object counts once, and so does every distinct outermost group.
 // `shownOnly` is an object selected only to show it under the pointer (the
-// connect tool's pad): commands do not act on it.
+// connect tool's pad), with its group and their via twins: commands do not
+// act on them.
 CommandStates UpdateCommandStates(const ObjectList& objects, bool clipboardHasObjects, long shownOnly = -1);
 // The same with the clipboard and the undo and redo steps of the session.
 CommandStates UpdateCommandStates(const ObjectList& objects, const EditSession& session, long shownOnly = -1);

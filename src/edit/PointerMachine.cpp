@@ -152,15 +152,21 @@ void PointerMachine::endOperation()
         effects_.confine = false;
     s_.Pressed = s_.Moving = s_.NodeDrag = false;
     s_.NodeObject = s_.NodeIndex = -1;
+    releaseShownPad();
+    s_.StartPad = -1;
+    routePick_ = 0;
+    overCorner_ = false;
+}
+
+void PointerMachine::releaseShownPad()
+{
     // The pad the connect tool shows as picked is selected for that only: a
     // command or another board must not find it selected.
     if (s_.HighlightedPad >= 0) {
         report(HighlightPadForConnecting(objects(), s_.HighlightedPad, -1));
         effects_.selectionChanged = true;
     }
-    s_.HighlightedPad = s_.StartPad = -1;
-    routePick_ = 0;
-    overCorner_ = false;
+    s_.HighlightedPad = -1;
 }
 
 void PointerMachine::endBuilding()

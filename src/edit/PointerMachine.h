@@ -113,6 +113,11 @@ public:
     // than two points and a zone that spans no area are removed. The
     // machine's own edits do not end it.
     void abort();
+    // The connect tool shows the pad under the pointer by selecting it (and
+    // its group): a command that acts on the selection without ending the
+    // operation (arrow keys, tool-panel values) lets it go first. The next
+    // move shows it again.
+    void releaseShownPad();
     // The autorouter's pick under the pointer, found by the window from the
     // pointer's pixel after a move (0 nothing, 1 a band, 2 a routed track).
     void setRoutePick(int pick) { routePick_ = pick; }

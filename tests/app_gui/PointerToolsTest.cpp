@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QDoubleSpinBox>
 #include <QScrollBar>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -342,6 +343,32 @@ TEST(PointerTools, APadPickedForABandIsLetGoWhenTheBoardChanges)
         EXPECT_FALSE(f.action(command).isEnabled()) << command;
     f.key(Qt::Key_Delete);
     EXPECT_EQ(f.list().size(), 1u);
+}
+
+// A grouped pad is shown with its group. Neither counts for the commands,
+// nor do the arrow keys, F12 or a value typed in the tool panel act on them.
+TEST(PointerTools, APadShownForABandIsNoSelectionForKeysOrThePanel)
+{
+    WindowFixture f;
+    for (const double x : {10.0, 15.0})
+        addPad(f.list(), at(x, 10), 60).Groups.push_back(1);
+    f.window().boardView().redraw();
+    f.key(Qt::Key_B);
+    f.moveTo(at(10, 10));
+    ASSERT_EQ(f.selected(), (std::vector<size_t>{0, 1})) << "shown with its group";
+    for (const char* command : {"Lschen1", "Kopieren1", "Rotieren1", "Gruppierungaufheben1"})
+        EXPECT_FALSE(f.action(command).isEnabled()) << command;
+    f.key(Qt::Key_Right);
+    f.key(Qt::Key_F12);
+    auto& outer = f.control<QDoubleSpinBox>("SE_Aussen");
+    outer.setFocus();
+    outer.selectAll();
+    QTest::keyClicks(&outer, "4");
+    QTest::keyClick(&outer, Qt::Key_Return);
+    ASSERT_EQ(f.list().size(), 2u) << "no via twins";
+    EXPECT_EQ(std::tuple(f.list()[0].centre(), f.list()[0].padOuterRadius(), f.list()[1].padOuterRadius()),
+              std::tuple(at(10, 10), 60, 60));
+    EXPECT_FALSE(f.doc().Modified);
 }
 
 } // namespace

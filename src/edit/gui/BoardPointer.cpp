@@ -86,6 +86,12 @@ void BoardPointer::abort()
     settle();
 }
 
+void BoardPointer::releaseShownPad()
+{
+    machine_.releaseShownPad();
+    settle();
+}
+
 void BoardPointer::answerLabelDialog(const std::optional<LabelChoice>& choice)
 {
     machine_.labelChosen(choice);

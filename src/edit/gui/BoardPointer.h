@@ -38,6 +38,8 @@ public:
     void key(PointerKey key, PointerKeys keys = {});
     // Ends the operation in progress (the hook of EditSession).
     void abort();
+    // Lets go of the pad the connect tool shows as picked (PointerMachine).
+    void releaseShownPad();
     // The mouse grab between a track's clicks; a command lets go of it so
     // that a dialog it opens can be used with the mouse.
     void confine(bool on);
