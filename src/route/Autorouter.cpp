@@ -123,12 +123,16 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
         return finish({.failure = RouteStatus::PadOffBoard});
     }
     // Pads beyond the fixed grid cannot be routed (boards from files may be
-    // larger than the grid holds; larger cells reach further), nor pads in
-    // cells the wave cannot reach, which a pad within half a cell of the
-    // board's right or lower edge may lie in.
-    if (!RouteGrid::contains(s) || !RouteGrid::contains(t) || !WaveReaches(s, area) || !WaveReaches(t, area)) {
+    // larger than the grid holds; larger cells reach further).
+    if (!RouteGrid::contains(s) || !RouteGrid::contains(t)) {
         say(RouteStatus::PadBeyondGrid);
         return finish({.failure = RouteStatus::PadBeyondGrid});
+    }
+    // Nor pads in cells the wave cannot reach, which a pad within about half
+    // a cell of the board's right or lower edge may lie in.
+    if (!WaveReaches(s, area) || !WaveReaches(t, area)) {
+        say(RouteStatus::PadAtEdge);
+        return finish({.failure = RouteStatus::PadAtEdge});
     }
     // The track stays on one layer: ending at a pad that does not reach it,
     // or in a hole that fills the pad there (the band's pad, or its via twin),
@@ -271,6 +275,11 @@ std::string RouteStatusText(Language lang, RouteStatus status, const std::string
                         "область больше.",
                   "A pad lies beyond the area the router covers; a wider track or a larger clearance covers "
                   "more.");
+    case RouteStatus::PadAtEdge:
+        return tr(lang, "Площадка лежит слишком близко к краю платы для клеток этого размера; при меньшей ширине "
+                        "или зазоре клетки мельче и подходят к краю ближе.",
+                  "A pad lies too near the board's edge for cells of this size; a narrower track or a smaller "
+                  "clearance makes smaller cells, which reach nearer the edge.");
     case RouteStatus::LayerNotCopper:
         return tr(lang, "Активный слой — маска: дорожки прокладываются по фольге стороны 1 или 2.",
                   "The active layer is a silk layer: tracks are routed on the copper of side 1 or 2.");

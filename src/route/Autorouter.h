@@ -35,6 +35,7 @@ enum class RouteStatus : uint8_t {
     PadOffLayer,      // a pad, and any via through it, lies on the other layer
     PadOffBoard,      // a pad's centre lies off the board
     PadBeyondGrid,    // a pad lies beyond the cells the wave can cover
+    PadAtEdge,        // a pad lies too near the board's edge for the wave at this pitch
     LayerNotCopper,   // the layer to route on is a silk layer
 };
 

@@ -140,8 +140,8 @@ TEST(Autorouter, PadsOutsideTheWaveArea)
         {{1010, -990}, {1000, -40}, &normal, true},        // target in row 0
         {{1000, -9960}, {15960, -9960}, &normal, true},    // both in row H
         {{15960, -1000}, {15000, -1000}, &normal, true},   // start in column W
-        {{1010, -990}, {16010, -1000}, &wider, false}, // target in column W + 1
-        {{16010, -1000}, {1010, -990}, &wider, false}, // start there
+        {{1010, -990}, {16010, -1000}, &wider, false, RouteStatus::PadAtEdge}, // target in column W + 1
+        {{16010, -1000}, {1010, -990}, &wider, false, RouteStatus::PadAtEdge}, // start there
         {{1010, -990}, {63960, -1000}, &huge, true},
         {{1010, -990}, {70000, -1000}, &huge, false},
         {{70000, -1000}, {1010, -990}, &huge, false},
