@@ -298,6 +298,15 @@ void pad(EditContext& c, const StepArgs& a)
 // A circle of the given radius; the panel's outer diameter is left alone.
 void circle(EditContext& c, const StepArgs& a)
 {
+    // The ring tool draws from the outer radius in to the inner one: a
+    // radius not beyond it would draw a ring of no width.
+    if (unitsFromMm(a.numbers[2]) <= c.tools.CurrentPadInner) {
+        note(tr(c.lang, "шаг circle: у окружности не было бы ширины: её диаметр не больше внутреннего диаметра ",
+                "step circle: the circle would have no width: its diameter is not larger than the inner diameter ") +
+             mmText(mmFromUnits(2 * c.tools.CurrentPadInner)) + " " + mmUnit(c.lang) +
+             tr(c.lang, " (см. \"set inner\"); ничего не добавлено", " (see \"set inner\"); nothing added"));
+        return;
+    }
     const ToolParameters kept = c.tools;
     setCurrentPadOuter(c.tools, unitsFromMm(a.numbers[2]));
     Pointer p(c);

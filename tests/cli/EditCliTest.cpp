@@ -139,6 +139,11 @@ TEST(EditCli, EachStepReachesTheEditor)
          nullptr, 5, [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].Points.size(), 3u); }, {"--lang", "en"},
          "kestrel-cli: step corner: the corners of a grouped object cannot be edited; split the group first "
          "(ungroup); nothing changed\n"},
+        {"a circle no wider than the ring's inner edge is not drawn", {"circle 30 30 0.3", "set inner 0.2",
+         "circle 40 30 0.3"}, nullptr, 4, [](const ObjectList& l, auto&) {
+             EXPECT_EQ(std::tuple(l[3].circleOuterRadius(), l[3].circleInnerRadius()), std::tuple(30, 10));
+         }, {"--lang", "en"}, "kestrel-cli: step circle: the circle would have no width: its diameter is not larger "
+         "than the inner diameter 0.6 mm (see \"set inner\"); nothing added\n"},
         {"a band step with both points on one pad says so", {"band 10 10 10.2 10"}, nullptr, 3, nullptr,
          {"--lang", "en"}, "kestrel-cli: step band: both points are on one pad; no band changed\n"},
         {"a segment step without a selected circle says so", {"select none", "segment 0 90"}, nullptr, 3, nullptr,
