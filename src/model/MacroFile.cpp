@@ -58,9 +58,12 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
     removeDegenerate(board);
     MacroImage image;
     std::vector<LayoutObject*> chosen;
-    for (auto& o : board)
-        if (Layer::isSide1(o->Layer) == activeSideIs1 && (!selectionOnly || o->Selected))
-            chosen.push_back(o.get());
+    std::vector<size_t> chosenAt; // their places on the board
+    for (size_t i = 0; i < board.size(); ++i)
+        if (Layer::isSide1(board[i].Layer) == activeSideIs1 && (!selectionOnly || board[i].Selected)) {
+            chosen.push_back(&board[i]);
+            chosenAt.push_back(i);
+        }
     // Only the written objects place the reference point: a pad on the other
     // side would shift the macro by an offset nobody can see in it.
     image.reference = macroReferencePoint(std::vector<const LayoutObject*>(chosen.begin(), chosen.end()), grid);
@@ -79,9 +82,10 @@ MacroImage encodeMacro(ObjectList& board, bool activeSideIs1, bool selectionOnly
         copy.Selected = 0;
         // Moved to the reference point, objects far apart may lie beyond
         // what a macro file holds, and its reader would refuse the file.
-        checkRecordValues(copy, i, 0, kRecordFields, true);
+        // Named by its place on the board, as the commands name objects.
+        checkRecordValues(copy, chosenAt[i], 0, kRecordFields, true);
         for (const Point& p : copy.Points)
-            checkPoint(copy, p, i, 0);
+            checkPoint(copy, p, chosenAt[i], 0);
         writeObjectBlock(out, copy, copy.Partner ? -2 : -1);
     }
     for (LayoutObject* source : chosen)

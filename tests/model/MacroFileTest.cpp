@@ -95,11 +95,12 @@ TEST(MacroFile, ValuesOutOfRangeAreRefused)
     // Objects at both ends of the coordinates lie beyond them once moved to
     // the reference point: no file is written that could not be read.
     ObjectList far;
+    addPad(far, {0, 0}, 50, 1, Layer::K2); // of the other side, not written
     addPad(far, {-1000000, -1000000}, 50);
     addPad(far, {1000000, 1000000}, 50);
     TempDir dir;
     const Result<size_t> written = writeMacro(dir.file("far.kmk"), far, true, false, 0, Language::English);
     ASSERT_FALSE(written.ok());
-    EXPECT_EQ(written.message().rfind("The macro was not saved. object 1 (a pad): x 2000000 lies outside", 0), 0u) << written.message();
+    EXPECT_EQ(written.message().rfind("The macro was not saved. object 2 (a pad): x 2000000 lies outside", 0), 0u) << written.message();
     EXPECT_FALSE(std::ifstream(dir.file("far.kmk")).good());
 }
