@@ -21,6 +21,7 @@ void MainWindow::activateLayer(int layer)
     if (layer != static_cast<int>(doc_.Working.ActiveLayer) && machine_ && machine_->building())
         pointer_->abort();
     if (SetActiveLayer(doc_.Working, objects(), layer)) {
+        pointer_->activeLayerChanged();
         view_->redraw();
         updateCommandStates();
     }

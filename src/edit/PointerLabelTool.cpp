@@ -43,6 +43,14 @@ void PointerMachine::dropFollowingLabel()
     list->remove(static_cast<size_t>(i));
 }
 
+void PointerMachine::activeLayerChanged()
+{
+    if (!placing_ || placingList_ != doc_.currentObjects())
+        return;
+    placing_->Layer = static_cast<uint8_t>(doc_.Working.ActiveLayer);
+    changed(*placing_);
+}
+
 void PointerMachine::labelPress()
 {
     if (placing_ && placingList_ != doc_.currentObjects())

@@ -133,6 +133,9 @@ public:
     // The label that follows the pointer in the label tool, if any. It is
     // removed whenever the tool, the board or the objects change otherwise.
     const LayoutObject* placingLabel() const { return placing_; }
+    // Another layer became active: the label that follows the pointer goes
+    // to it, as the next one made would.
+    void activeLayerChanged();
 
     // The corner under the right press, for the corner menu.
     CornerMenuState cornerMenu() const;

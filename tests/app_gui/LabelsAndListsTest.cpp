@@ -140,6 +140,25 @@ TEST(LabelTool, ACancelledDialogKeepsWhatItOfferedBefore)
     EXPECT_EQ(offered, (std::vector<std::pair<QString, bool>>{{"Q", true}, {"Q", true}}));
 }
 
+// Another layer chosen while a label follows the pointer: the label goes
+// to it, as a pad or a track label would.
+TEST(LabelTool, TheFollowingLabelTakesALayerChosenMeanwhile)
+{
+    WindowFixture f;
+    f.dialogs = {labelScript("Q", false, 0), [](QDialog& d) { return WindowFixture::cancel(d); }};
+    f.tool("SB_Text");
+    f.moveTo({1500, -2500});
+    f.key(Qt::Key_F3);
+    ASSERT_EQ(f.doc().Working.ActiveLayer, Layer::K2);
+    ASSERT_NE(f.window().pointerMachine().placingLabel(), nullptr);
+    EXPECT_EQ(f.window().pointerMachine().placingLabel()->Layer, Layer::K2) << "shown on it at once";
+    f.moveTo({2500, -2500});
+    f.click({2500, -2500});
+    QTest::qWait(20);
+    ASSERT_EQ(f.list().size(), 1u);
+    EXPECT_EQ(f.list()[0].Layer, Layer::K2);
+}
+
 // The press that places a label asks for the next one; shown while the
 // button was still down, the dialog took the release as a click on the
 // button under the pointer.

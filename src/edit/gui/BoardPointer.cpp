@@ -92,6 +92,12 @@ void BoardPointer::releaseShownPad()
     settle();
 }
 
+void BoardPointer::activeLayerChanged()
+{
+    machine_.activeLayerChanged();
+    settle();
+}
+
 void BoardPointer::answerLabelDialog(const std::optional<LabelChoice>& choice)
 {
     machine_.labelChosen(choice);

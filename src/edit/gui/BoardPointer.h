@@ -40,6 +40,8 @@ public:
     void abort();
     // Lets go of the pad the connect tool shows as picked (PointerMachine).
     void releaseShownPad();
+    // The label following the pointer takes the new active layer.
+    void activeLayerChanged();
     // The mouse grab between a track's clicks; a command lets go of it so
     // that a dialog it opens can be used with the mouse.
     void confine(bool on);
