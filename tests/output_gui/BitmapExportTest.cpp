@@ -109,6 +109,27 @@ TEST(BitmapExport, CancelWritesNothingAndFailuresAreReported)
     ScriptedPrompts prompts;
     prompts.dialogs.push_back(ScriptedPrompts::cancel);
     runBitmapExport(nullptr, doc, Language::English, prompts);
+
+    // The dialog kept by the window offers what was last confirmed, not
+    // what a cancel left in it.
+    QWidget window;
+    prompts.dialogs.push_back(choose(300, false));
+    prompts.saveNames.push_back(QString());
+    runBitmapExport(&window, doc, Language::English, prompts);
+    prompts.dialogs.push_back([](QDialog& d) {
+        child<QSlider>(d, "TrackBar").setValue(600);
+        child<QRadioButton>(d, "RB_Farbe").click();
+        return ScriptedPrompts::cancel(d);
+    });
+    runBitmapExport(&window, doc, Language::English, prompts);
+    std::pair<int, bool> offered;
+    prompts.dialogs.push_back([&offered](QDialog& d) {
+        offered = {static_cast<TExportDlg&>(d).dpi(), static_cast<TExportDlg&>(d).colour()};
+        return ScriptedPrompts::cancel(d);
+    });
+    runBitmapExport(&window, doc, Language::English, prompts);
+    EXPECT_EQ(offered, std::pair(300, false));
+
     prompts.dialogs.push_back(choose(300, false));
     prompts.saveNames.push_back(QString());
     runBitmapExport(nullptr, doc, Language::English, prompts);

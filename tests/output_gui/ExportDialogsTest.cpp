@@ -107,6 +107,11 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     runDrillDialog(&window, doc, Language::English, component);
     EXPECT_EQ(fileText(dir.file("holes.drl")), exportDrill(*doc.currentObjects(), doc.Working, DrillSide::Component));
 
+    Script cancelled; // a cancel leaves the side chosen before
+    cancelled.dialogs = {[](QDialog& d) { return child<QRadioButton>(d, "RB_Kupfer").click(), false; }};
+    runDrillDialog(&window, doc, Language::English, cancelled);
+    EXPECT_TRUE(cancelled.saves.empty());
+
     Script failing; // the side chosen last time is kept
     failing.dialogs = {[](QDialog& d) { return static_cast<TLochDlg&>(d).side() == DrillSide::Component; }};
     failing.saveNames = {pathIn(dir, "none/holes.drl")};

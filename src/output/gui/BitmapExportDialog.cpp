@@ -97,6 +97,12 @@ int TExportDlg::dpi() const { return TrackBar_->value(); }
 
 bool TExportDlg::colour() const { return RB_Farbe_->isChecked(); }
 
+void TExportDlg::choose(int dpi, bool colour)
+{
+    TrackBar_->setValue(dpi);
+    (colour ? RB_Farbe_ : RB_SW_)->setChecked(true);
+}
+
 void TExportDlg::UpdateExportEstimate()
 {
     const QString mm = text(lang_, " мм", " mm");
@@ -144,8 +150,13 @@ void runBitmapExport(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
             owned.reset(dialog);
     }
     dialog->setBoardSize(doc.Working.BoardWidth, doc.Working.BoardHeight);
-    if (!prompts.runDialog(*dialog))
+    // A cancel leaves the choice made before for the next time.
+    const int dpi = dialog->dpi();
+    const bool colour = dialog->colour();
+    if (!prompts.runDialog(*dialog)) {
+        dialog->choose(dpi, colour);
         return;
+    }
 
     const auto image = [&] {
         const BusyCursor busy;

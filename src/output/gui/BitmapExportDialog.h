@@ -22,6 +22,8 @@ public:
     void setBoardSize(int32_t widthUnits, int32_t heightUnits);
     int dpi() const;
     bool colour() const;
+    // Puts back a choice, as a cancel does with the one made before.
+    void choose(int dpi, bool colour);
     // Asks before closing when the estimate is above kLargeBitmapKb.
     void accept() override;
 

@@ -47,6 +47,8 @@ TLochDlg::TLochDlg(Language lang, QWidget* parent) : QDialog(parent)
 
 DrillSide TLochDlg::side() const { return RB_Kupfer_->isChecked() ? DrillSide::Solder : DrillSide::Component; }
 
+void TLochDlg::setSide(DrillSide side) { (side == DrillSide::Solder ? RB_Kupfer_ : RB_Best_)->setChecked(true); }
+
 void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts& prompts)
 {
     ObjectList* objects = doc.currentObjects();
@@ -54,8 +56,12 @@ void runDrillDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompts
         return;
     std::unique_ptr<TLochDlg> owned;
     TLochDlg* dialog = keptDialog(parent, "LochDlg", lang, owned);
-    if (!prompts.runDialog(*dialog))
+    // A cancel leaves the side chosen before for the next time.
+    const DrillSide chosen = dialog->side();
+    if (!prompts.runDialog(*dialog)) {
+        dialog->setSide(chosen);
         return;
+    }
     const auto path = exportFileName(prompts, parent, title(lang), doc.FileName, text(lang, "BOHRUNG.DRL", "DRILL.DRL"),
                                      text(lang, "Файлы сверловки (Excellon)|*.DRL", "Drill files (Excellon)|*.DRL"),
                                      "DRL", lang);

@@ -17,6 +17,7 @@ class TLochDlg : public QDialog {
 public:
     TLochDlg(Language lang, QWidget* parent = nullptr);
     DrillSide side() const;
+    void setSide(DrillSide side);
 
 private:
     QRadioButton* RB_Kupfer_ = nullptr;
