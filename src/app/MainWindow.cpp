@@ -301,12 +301,17 @@ void MainWindow::bindCommand(QAction* action, const char* handler, int tag, Comm
     const bool bound = found != handlers_.end();
     if (bound) {
         // Check marks are the window's state, not the action's own toggling.
-        connect(action, &QAction::triggered, this, [this, tag, h = found->second] {
+        // Choosing the active layer moves a label following the pointer to it.
+        const bool layerChoice = std::string_view(handler) == "B2Click";
+        connect(action, &QAction::triggered, this, [this, tag, layerChoice, h = found->second] {
             toolPanel_->applyTypedValues();
             // A label following the pointer is not part of the board: no
-            // command (save, export, print...) may see it.
-            if (machine_ && machine_->placingLabel())
+            // command (save, export, print...) may see it. Nor is a pad the
+            // connect tool shows selected.
+            if (machine_ && machine_->placingLabel() && !layerChoice)
                 pointer_->abort();
+            if (pointer_)
+                pointer_->releaseShownPad();
             endDrag();
             // A dialog the command opens needs the mouse; a track still
             // being drawn afterwards takes it back.
@@ -558,7 +563,7 @@ void MainWindow::buildToolKeys()
 
 void MainWindow::updateCommandStates()
 {
-    states_ = UpdateCommandStates(objects(), session_, machine_->state().HighlightedPad);
+    states_ = UpdateCommandStates(objects(), session_, machine_->shownOnlyPad());
     for (const BoundCommand& c : commands_)
         c.action->setEnabled(c.bound && states_.allows(c.rule));
 }

@@ -153,7 +153,7 @@ void PointerMachine::endOperation()
     s_.Pressed = s_.Moving = s_.NodeDrag = false;
     s_.NodeObject = s_.NodeIndex = -1;
     releaseShownPad();
-    s_.StartPad = -1;
+    s_.HighlightedPad = s_.StartPad = -1;
     routePick_ = 0;
     overCorner_ = false;
 }
@@ -161,12 +161,14 @@ void PointerMachine::endOperation()
 void PointerMachine::releaseShownPad()
 {
     // The pad the connect tool shows as picked is selected for that only: a
-    // command or another board must not find it selected.
-    if (s_.HighlightedPad >= 0) {
-        report(HighlightPadForConnecting(objects(), s_.HighlightedPad, -1));
-        effects_.selectionChanged = true;
-    }
-    s_.HighlightedPad = -1;
+    // command or another board must not find it selected. It stays the pad
+    // a press takes.
+    if (s_.HighlightedPad < 0 || !s_.HighlightSelected)
+        return;
+    const long pad = s_.HighlightedPad;
+    report(HighlightPadForConnecting(objects(), s_.HighlightedPad, -1, s_.HighlightSelected));
+    s_.HighlightedPad = pad;
+    effects_.selectionChanged = true;
 }
 
 void PointerMachine::endBuilding()

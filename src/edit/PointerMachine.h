@@ -114,10 +114,12 @@ public:
     // machine's own edits do not end it.
     void abort();
     // The connect tool shows the pad under the pointer by selecting it (and
-    // its group): a command that acts on the selection without ending the
-    // operation (arrow keys, tool-panel values) lets it go first. The next
+    // its group) unless the user had selected it: a command that acts on the
+    // selection lets it go first. A press still takes that pad; the next
     // move shows it again.
     void releaseShownPad();
+    // The pad selected only to show it under the pointer, -1 for none.
+    long shownOnlyPad() const { return s_.HighlightSelected ? s_.HighlightedPad : -1; }
     // The autorouter's pick under the pointer, found by the window from the
     // pointer's pixel after a move (0 nothing, 1 a band, 2 a routed track).
     void setRoutePick(int pick) { routePick_ = pick; }

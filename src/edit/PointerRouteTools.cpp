@@ -25,7 +25,7 @@ void PointerMachine::connectMove(Point raw)
 {
     previews_.eraseIfDrawn(PreviewKind::BandLine);
     const long pad = PadForConnecting(index_(), doc_.Working, raw);
-    const BoardChange change = HighlightPadForConnecting(objects(), s_.HighlightedPad, pad);
+    const BoardChange change = HighlightPadForConnecting(objects(), s_.HighlightedPad, pad, s_.HighlightSelected);
     report(change);
     effects_.selectionChanged = effects_.selectionChanged || change.repaint.has_value();
     if (s_.StartPad < 0 || static_cast<size_t>(s_.StartPad) >= objects().size())

@@ -53,6 +53,7 @@ struct PointerState {
     bool MoveUnsnapped = false; // Ctrl was held when the move outline first showed
     Rect PressRect;             // selection bounds at the press that starts a move
     long HighlightedPad = -1;
+    bool HighlightSelected = false; // the connect tool selected HighlightedPad to show it
     long StartPad = -1;
     int LabelCounter = 0;
 };

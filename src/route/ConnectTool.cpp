@@ -23,16 +23,17 @@ long PadForConnecting(const ObjectIndex& index, const BoardSettings& view, Point
     return i >= 0 && index.object(static_cast<uint32_t>(i)).is(ObjectKind::Pad) ? i : -1;
 }
 
-BoardChange HighlightPadForConnecting(ObjectList& objects, long& highlighted, long pad)
+BoardChange HighlightPadForConnecting(ObjectList& objects, long& highlighted, long pad, bool& selectedByHighlight)
 {
-    if (pad == highlighted)
+    if (pad == highlighted && (!isPadOf(objects, pad) || objects[static_cast<size_t>(pad)].Selected))
         return {};
     const std::vector<uint8_t> before = SelectionFlags(objects);
     // The old index may belong to a list that has changed since.
-    if (isPadOf(objects, highlighted))
+    if (isPadOf(objects, highlighted) && selectedByHighlight)
         SelectObject(objects, static_cast<size_t>(highlighted), false);
     highlighted = isPadOf(objects, pad) ? pad : -1;
-    if (highlighted >= 0)
+    selectedByHighlight = highlighted >= 0 && !objects[static_cast<size_t>(highlighted)].Selected;
+    if (selectedByHighlight)
         SelectObject(objects, static_cast<size_t>(highlighted), true);
     return SelectionChange(objects, before);
 }

@@ -5,10 +5,11 @@
 // two already have one. Each added or removed band is one undo step.
 //
 // The pointer state keeps two pad indices, HighlightedPad and StartPad, both
-// -1 when the tool is chosen. With `view` the board view and `raw` the
-// unsnapped board point of the pointer:
+// -1 when the tool is chosen, and whether the highlight selected the pad.
+// With `view` the board view and `raw` the unsnapped board point of the
+// pointer:
 //   move:  pad = PadForConnecting(view.objectIndex(), doc.Working, raw);
-//          change = HighlightPadForConnecting(objects, HighlightedPad, pad);
+//          change = HighlightPadForConnecting(objects, HighlightedPad, pad, selectedByHighlight);
 //          repaint change.repaint; while StartPad >= 0 draw the dotted line
 //          from the start pad's centre to raw (the tool's own preview).
 //   left press: r = ConnectToolPress(session, doc, StartPad, HighlightedPad);
@@ -29,10 +30,13 @@ namespace kestrel {
 long PadForConnecting(const ObjectIndex& index, const BoardSettings& view, Point p);
 
 // Moves the highlight from `highlighted` to `pad` (-1: no pad under the
-// pointer): the old pad is deselected, the new one selected, each with its
-// via partner and group as a click selects. Sets `highlighted` to `pad`.
-// Nothing changes while the pointer stays on the same pad.
-BoardChange HighlightPadForConnecting(ObjectList& objects, long& highlighted, long pad);
+// pointer): the new pad is selected, with its via partner and group as a
+// click selects, and the old one deselected. A pad the user had selected
+// already stays so: `selectedByHighlight` says whether the highlight
+// selected `highlighted`, and only such a pad is deselected again. Sets
+// `highlighted` to `pad`. Nothing changes while the pointer stays on the
+// same pad, unless it was deselected meanwhile: it is shown again.
+BoardChange HighlightPadForConnecting(ObjectList& objects, long& highlighted, long pad, bool& selectedByHighlight);
 
 enum class BandEdit : uint8_t {
     None,    // nothing happened

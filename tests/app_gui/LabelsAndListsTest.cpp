@@ -152,11 +152,14 @@ TEST(LabelTool, TheFollowingLabelTakesALayerChosenMeanwhile)
     ASSERT_EQ(f.doc().Working.ActiveLayer, Layer::K2);
     ASSERT_NE(f.window().pointerMachine().placingLabel(), nullptr);
     EXPECT_EQ(f.window().pointerMachine().placingLabel()->Layer, Layer::K2) << "shown on it at once";
+    f.trigger("B2"); // from the menu too
+    ASSERT_NE(f.window().pointerMachine().placingLabel(), nullptr) << "still following";
+    EXPECT_EQ(f.window().pointerMachine().placingLabel()->Layer, Layer::B2);
     f.moveTo({2500, -2500});
     f.click({2500, -2500});
     QTest::qWait(20);
     ASSERT_EQ(f.list().size(), 1u);
-    EXPECT_EQ(f.list()[0].Layer, Layer::K2);
+    EXPECT_EQ(f.list()[0].Layer, Layer::B2);
 }
 
 // The press that places a label asks for the next one; shown while the

@@ -369,6 +369,27 @@ TEST(PointerTools, APadShownForABandIsNoSelectionForKeysOrThePanel)
     EXPECT_EQ(std::tuple(f.list()[0].centre(), f.list()[0].padOuterRadius(), f.list()[1].padOuterRadius()),
               std::tuple(at(10, 10), 60, 60));
     EXPECT_FALSE(f.doc().Modified);
+
+    // The key let the pad go, yet a click without a move still takes it.
+    f.click(at(10, 10));
+    addPad(f.list(), at(30, 10), 60);
+    f.window().boardView().redraw();
+    f.moveTo(at(30, 10));
+    f.click(at(30, 10));
+    EXPECT_EQ(f.list()[2].Connections.size(), 1u) << "a band from the pad under the pointer";
+
+    // What the user selects is a selection, the pad under the pointer too.
+    f.moveTo(at(10, 10));
+    f.trigger("Allesmarkieren1");
+    EXPECT_TRUE(f.action("Rotieren1").isEnabled());
+    std::vector<int32_t> before;
+    for (const auto& o : f.list())
+        before.push_back(o->centre().x);
+    f.key(Qt::Key_Right);
+    for (size_t i = 0; i < f.list().size(); ++i)
+        EXPECT_GT(f.list()[i].centre().x, before[i]) << i << " moved with the rest";
+    f.moveTo(at(20, 20));
+    EXPECT_EQ(f.selected(), (std::vector<size_t>{0, 1, 2})) << "leaving the pad keeps it selected";
 }
 
 } // namespace

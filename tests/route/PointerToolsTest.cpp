@@ -77,20 +77,29 @@ TEST(ConnectTool, HighlightFollowsThePointerFromPadToPad)
     Net board;
     board.doc.Working.LayerVisible = {1, 1, 1, 1};
     long highlighted = -1;
+    bool selectedByHighlight = false;
     for (const auto& m : moves) {
         board.doc.Working.ActiveLayer = m.activeLayer;
         const long pad = PadForConnecting(board.freshIndex(), board.doc.Working, m.at);
         EXPECT_EQ(pad, m.pad) << m.at.x << "," << m.at.y << " on " << m.activeLayer;
-        const BoardChange change = HighlightPadForConnecting(board.objects(), highlighted, pad);
+        const BoardChange change = HighlightPadForConnecting(board.objects(), highlighted, pad, selectedByHighlight);
         EXPECT_EQ(board.selected(), m.selected) << "pad " << pad;
         EXPECT_EQ(highlighted, pad);
         EXPECT_EQ(change.repaint.has_value(), m.repainted) << "pad " << pad;
     }
     // An index the list no longer has only drops the highlight.
-    const BoardChange change = HighlightPadForConnecting(board.objects(), highlighted, 999);
+    const BoardChange change = HighlightPadForConnecting(board.objects(), highlighted, 999, selectedByHighlight);
     EXPECT_EQ(board.selected(), std::vector<size_t>{});
     EXPECT_EQ(highlighted, -1);
     EXPECT_TRUE(change.repaint);
+
+    // A pad the user selected is shown as it is, and stays selected when
+    // the pointer leaves it.
+    board.objects()[0].Selected = 1;
+    HighlightPadForConnecting(board.objects(), highlighted, 0, selectedByHighlight);
+    EXPECT_FALSE(selectedByHighlight);
+    HighlightPadForConnecting(board.objects(), highlighted, -1, selectedByHighlight);
+    EXPECT_EQ(board.selected(), std::vector<size_t>{0});
 }
 
 TEST(ConnectTool, PressesDrawABandAndTheSameBandAgainRemovesIt)

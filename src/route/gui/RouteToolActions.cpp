@@ -52,25 +52,6 @@ void RouteToolActions::testPress(Point p)
     repaint(r.change);
 }
 
-void RouteToolActions::connectMove(Point p, long& highlightedPad)
-{
-    LayoutDocument* doc = view_.document();
-    if (!doc || !doc->currentObjects())
-        return;
-    const long pad = PadForConnecting(view_.objectIndex(), doc->Working, p);
-    repaint(HighlightPadForConnecting(*doc->currentObjects(), highlightedPad, pad));
-}
-
-BandEdit RouteToolActions::connectPress(long& startPad, long highlightedPad)
-{
-    LayoutDocument* doc = view_.document();
-    if (!doc)
-        return BandEdit::None;
-    const ConnectPress press = ConnectToolPress(session_, *doc, startPad, highlightedPad);
-    repaint(press.change);
-    return press.edit;
-}
-
 PickState RouteToolActions::autorouteMove(QPoint paintBoxPixel)
 {
     LayoutDocument* doc = view_.document();

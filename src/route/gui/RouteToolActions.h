@@ -11,8 +11,6 @@
 //   any tool chosen:  toolChosen(mode) - shows TAutoRouter only for tool 11
 //                     and lets the view draw the picked band in magenta.
 //   8 left press:     testPress(raw board point)
-//   9 move:           connectMove(raw board point, HighlightedPad)
-//   9 left press:     connectPress(StartPad, HighlightedPad)
 //   11 move:          pick = autorouteMove(paint-box pixel)
 //   11 left press:    autoroutePress(pick)
 
@@ -47,11 +45,6 @@ public:
 
     // Test tool: the copper joined to the object at p becomes the selection.
     void testPress(Point p);
-
-    // Connect tool: the pad under p is highlighted; `highlightedPad` follows.
-    void connectMove(Point p, long& highlightedPad);
-    // Connect tool: starts a band, or draws or removes it (one undo step).
-    BandEdit connectPress(long& startPad, long highlightedPad);
 
     // Autorouter tool: picks the band or laid track under the pointer; keep
     // the answer for the next press.
