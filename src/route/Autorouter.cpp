@@ -276,10 +276,10 @@ std::string RouteStatusText(Language lang, RouteStatus status, const std::string
                   "A pad lies beyond the area the router covers; a wider track or a larger clearance covers "
                   "more.");
     case RouteStatus::PadAtEdge:
-        return tr(lang, "Площадка лежит слишком близко к краю платы для клеток этого размера; при меньшей ширине "
-                        "или зазоре клетки мельче и подходят к краю ближе.",
-                  "A pad lies too near the board's edge for cells of this size; a narrower track or a smaller "
-                  "clearance makes smaller cells, which reach nearer the edge.");
+        return tr(lang, "Площадка лежит слишком близко к краю платы для клеток трассировщика при этой ширине и "
+                        "зазоре; при другой ширине или другом зазоре клетки лягут иначе.",
+                  "A pad lies too near the board's edge for the router's cells at this width and clearance; another "
+                  "width or clearance lays the cells differently.");
     case RouteStatus::LayerNotCopper:
         return tr(lang, "Активный слой — маска: дорожки прокладываются по фольге стороны 1 или 2.",
                   "The active layer is a silk layer: tracks are routed on the copper of side 1 or 2.");
