@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QScrollBar>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -296,8 +297,18 @@ TEST(PointerTools, ConnectRouteAndUnroute)
     f.click(at(20, 10));
     ASSERT_EQ(f.list()[0].Connections.size(), 1u);
 
-    f.key(Qt::Key_U);
     TAutoRouter& router = f.window().routeTools().window();
+    // With a silk layer active no band is picked, and the window says why.
+    f.trigger("B1");
+    f.key(Qt::Key_U);
+    f.moveTo(at(15, 10));
+    f.click(at(15, 10));
+    ASSERT_EQ(f.list().size(), 2u);
+    const auto* info = router.findChild<QLabel*>("L_Info");
+    EXPECT_EQ(info->text(), "The active layer is a silk layer: tracks are routed on the copper of side 1 or 2.");
+    f.trigger("K1");
+    f.moveTo(at(15, 11));
+    EXPECT_EQ(info->text(), "Pick a rubber band");
     f.moveTo(at(15, 10));
     f.click(at(15, 10));
     ASSERT_EQ(f.list().size(), 3u) << "the band became a track";

@@ -97,6 +97,11 @@ void TAutoRouter::setInfo(const QString& text)
 
 QString TAutoRouter::info() const { return info_->text(); }
 
+void TAutoRouter::showPrompt()
+{
+    setInfo(text(lang_, "Выберите перемычку", "Pick a rubber band"));
+}
+
 void TAutoRouter::showStatus(RouteStatus status, const std::string& box)
 {
     setInfo(QString::fromStdString(RouteStatusText(lang_, status, box)));

@@ -32,6 +32,8 @@ public:
     QString info() const;
     // A step of a run in the interface language.
     void showStatus(RouteStatus status, const std::string& box);
+    // The prompt the window opens with.
+    void showPrompt();
 
 private:
     Language lang_;

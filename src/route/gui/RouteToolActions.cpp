@@ -1,6 +1,7 @@
 #include "route/gui/RouteToolActions.h"
 
 #include "model/gui/BusyCursor.h"
+#include "route/Connectivity.h"
 #include "route/TestTool.h"
 #include "route/gui/AutoRouterWindow.h"
 #include "route/gui/SearchBoxFlash.h"
@@ -57,6 +58,16 @@ PickState RouteToolActions::autorouteMove(QPoint paintBoxPixel)
     LayoutDocument* doc = view_.document();
     if (!doc || !doc->currentObjects())
         return PickState::Nothing;
+    // Only bands of the active copper layer can be picked: with a silk layer
+    // active the window says why none is.
+    const bool silk = !isBoardCopper(static_cast<int>(doc->Working.ActiveLayer));
+    if (silk != silkShown_) {
+        silkShown_ = silk;
+        if (silk)
+            window_.showStatus(RouteStatus::LayerNotCopper, {});
+        else
+            window_.showPrompt();
+    }
     const RoutePick pick = PickRouteTarget(*doc->currentObjects(), view_.objectIndex(), view_.viewport(),
                                            {paintBoxPixel.x(), paintBoxPixel.y()});
     repaint(pick.change);

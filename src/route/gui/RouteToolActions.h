@@ -68,6 +68,7 @@ private:
     const ToolParameters& tools_;
     TAutoRouter& window_;
     SearchBoxFlash* flash_ = nullptr;
+    bool silkShown_ = false; // the window says a silk layer is active
     std::unique_ptr<RouteGrid> grid_; // 2.5 MB, kept for the whole session
 };
 
