@@ -110,6 +110,11 @@ void PointerMachine::abort()
     if (busy_)
         return;
     Busy busy(*this);
+    interruptOperation();
+}
+
+void PointerMachine::interruptOperation()
+{
     const bool labelFollowed = placing_ != nullptr;
     endOperation();
     // Without its following label the label tool has nothing to place.

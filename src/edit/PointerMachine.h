@@ -184,6 +184,9 @@ private:
     void deselectAll();
     void backToEdit();
     void endOperation();
+    // What abort does: the operation ends, and the label tool, whose label
+    // followed the pointer, gives way to the edit tool.
+    void interruptOperation();
     void rightPress(Point raw, PointerKeys keys);
     Point clampToBoard(Point p) const;
     PreviewColour previewColour() const;

@@ -12,7 +12,7 @@ void PointerMachine::macroDragMove(const ObjectList& macro, Point raw)
 {
     Busy busy(*this);
     if (!macroOutlineBuilt_) {
-        endOperation();
+        interruptOperation();
         Preview& p = previews_.figure(PreviewKind::MoveOutline);
         p.strokes.clear();
         p.lines.clear();
@@ -44,7 +44,7 @@ void PointerMachine::macroDrop(ObjectList& macro, Point raw)
 {
     macroDragLeave();
     Busy busy(*this);
-    endOperation();
+    interruptOperation();
     const size_t added = DropMacro(session_, doc_, macro, MacroDropPoint(macro, raw, doc_.Working));
     if (added == 0)
         return;

@@ -52,6 +52,14 @@ TEST(LabelTool, NumberingFollowsTheClicksAndTheFollowerNeverStays)
          },
          {"R1", "R2"}, 4, ToolMode::Edit},
         {"escape", 1, 2, [](Bench& b) { b.m.key(PointerKey::Escape, {}); }, {"R1", "R2"}, 4, ToolMode::Edit},
+        {"a macro dragged in", 1, 2,
+         [](Bench& b) {
+             ObjectList macro;
+             macro.append(makePad({0, 0}, 50, 1, Layer::MacroCopper, 20));
+             b.m.macroDragMove(macro, {5000, -5000});
+             b.m.macroDragLeave();
+         },
+         {"R1", "R2"}, 4, ToolMode::Edit},
     };
     for (const auto& [name, first, clicks, leave, placed, counter, tool] : cases) {
         SCOPED_TRACE(name);
