@@ -95,6 +95,14 @@ void PointerMachine::trackLabelPress(Point raw, PointerKeys keys)
     // The placed label carries the number the following one showed.
     if (trackLabel_.numbered)
         --s_.LabelCounter;
+    // Made for the board shown when it was asked for: on another board, or
+    // one made smaller since, it may no longer fit, and the dialog says so.
+    if (!TrackLabelFits(trackLabel_, s_.LabelCounter, doc_.Working.BoardWidth, doc_.Working.BoardHeight)) {
+        following_.clear();
+        effects_.askTrackLabel = true;
+        s_.Pressed = false;
+        return;
+    }
     ObjectList& list = objects();
     const size_t before = list.size();
     GenerateTrackLabel(session_, doc_, trackLabel_, s_.LabelCounter, s_.CurrentPoint,

@@ -337,6 +337,21 @@ TEST(PointerMachine, ATrackLabelAtTheEdgeLandsWhereItsPreviewWas)
         placed.insert(placed.end(), o->Points.begin(), o->Points.end());
     EXPECT_EQ(placed, previewed);
     EXPECT_EQ(StrokesBox(b.list(), 0).top, -b.doc.Working.BoardHeight) << "the pen at the edge, no clearance";
+
+    // On a smaller board, shown since the label was asked for, a label that
+    // no longer fits is not placed: the dialog is asked again.
+    Bench small;
+    ASSERT_TRUE(small.m.startTrackLabel({.text = "WWWW", .numbered = true}));
+    small.m.move(at(20, 20), {});
+    small.doc.addBoard("Small");
+    small.doc.activate(1);
+    small.doc.Working.BoardWidth = 500;
+    small.session.objectsWillChange();
+    small.m.move(at(2, 2), {});
+    small.left(at(2, 2));
+    EXPECT_TRUE(small.list().empty());
+    EXPECT_TRUE(small.m.takeEffects().askTrackLabel);
+    EXPECT_TRUE(small.m.followingLabel().empty());
 }
 
 } // namespace
