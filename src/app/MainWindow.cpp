@@ -311,7 +311,7 @@ void MainWindow::bindCommand(QAction* action, const char* handler, int tag, Comm
             if (machine_ && machine_->placingLabel() && !layerChoice)
                 pointer_->abort();
             if (pointer_)
-                pointer_->releaseShownPad();
+                pointer_->releaseShownPick();
             endDrag();
             // A dialog the command opens needs the mouse; a track still
             // being drawn afterwards takes it back.
@@ -564,6 +564,8 @@ void MainWindow::buildToolKeys()
 void MainWindow::updateCommandStates()
 {
     states_ = UpdateCommandStates(objects(), session_, machine_->shownOnlyPad());
+    if (machine_->selectionOnlyShown())
+        states_.any = states_.group = states_.ungroup = states_.circle = false;
     for (const BoundCommand& c : commands_)
         c.action->setEnabled(c.bound && states_.allows(c.rule));
 }

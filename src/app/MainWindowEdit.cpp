@@ -99,7 +99,7 @@ void MainWindow::resetUndoHistory()
 void MainWindow::nudge(NudgeDirection direction, bool fine)
 {
     endDrag();
-    pointer_->releaseShownPad();
+    pointer_->releaseShownPick();
     if (SelectedCount(objects()) == 0)
         return;
     const auto invalidateSelection = [this] {

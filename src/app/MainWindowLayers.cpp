@@ -75,7 +75,7 @@ void MainWindow::setGroundPlane(bool on)
 void MainWindow::clearanceChanged(double mm)
 {
     tools_.CurrentClearance = clearanceUnitsFromMm(mm);
-    pointer_->releaseShownPad();
+    pointer_->releaseShownPick();
     if (applyClearanceToSelection(objects(), tools_.CurrentClearance) > 0) {
         doc_.Modified = true;
         view_->redraw();

@@ -146,7 +146,7 @@ void MainWindow::padInnerEdited(double mm)
 // No undo step for panel values; the changed objects are repainted.
 void MainWindow::applyToolParameter(ToolParameter which)
 {
-    pointer_->releaseShownPad();
+    pointer_->releaseShownPick();
     const bool drawn = which == ToolParameter::Width && machine_->takeTrackWidth();
     if (!ApplyToolParameter(session_, doc_, tools_, which) && !drawn)
         return;

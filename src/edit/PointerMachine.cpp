@@ -163,6 +163,19 @@ void PointerMachine::endOperation()
     overCorner_ = false;
 }
 
+void PointerMachine::releaseShownPick()
+{
+    // The autorouter tool shows its pick, or the track it laid, by selecting
+    // it alone: nothing else is ever selected there. (Not when an operation
+    // ends: routing and unrouting end it while they use the pick.)
+    if (tool_ == ToolMode::AutoRoute) {
+        deselectAll();
+        routePick_ = 0;
+        effects_.selectionChanged = true;
+    }
+    releaseShownPad();
+}
+
 void PointerMachine::releaseShownPad()
 {
     // The pad the connect tool shows as picked is selected for that only: a

@@ -114,12 +114,16 @@ public:
     // machine's own edits do not end it.
     void abort();
     // The connect tool shows the pad under the pointer by selecting it (and
-    // its group) unless the user had selected it: a command that acts on the
-    // selection lets it go first. A press still takes that pad; the next
-    // move shows it again.
-    void releaseShownPad();
+    // its group) unless the user had selected it; the autorouter tool shows
+    // the band or track under the pointer by selecting it alone. A command
+    // that acts on the selection lets them go first. A press of the connect
+    // tool still takes that pad; the next move shows them again.
+    void releaseShownPick();
     // The pad selected only to show it under the pointer, -1 for none.
     long shownOnlyPad() const { return s_.HighlightSelected ? s_.HighlightedPad : -1; }
+    // Whether whatever is selected is selected only to show it: in the
+    // autorouter tool nothing else is.
+    bool selectionOnlyShown() const { return tool_ == ToolMode::AutoRoute; }
     // The autorouter's pick under the pointer, found by the window from the
     // pointer's pixel after a move (0 nothing, 1 a band, 2 a routed track).
     void setRoutePick(int pick) { routePick_ = pick; }
@@ -187,6 +191,8 @@ private:
     // What abort does: the operation ends, and the label tool, whose label
     // followed the pointer, gives way to the edit tool.
     void interruptOperation();
+    // The connect tool's part of releaseShownPick, which an operation's end does too.
+    void releaseShownPad();
     void rightPress(Point raw, PointerKeys keys);
     Point clampToBoard(Point p) const;
     PreviewColour previewColour() const;

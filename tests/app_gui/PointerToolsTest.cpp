@@ -326,6 +326,30 @@ TEST(PointerTools, ConnectRouteAndUnroute)
     EXPECT_TRUE(f.control<QAbstractButton>("SB_AutoRoute").isChecked());
 }
 
+// The autorouter tool shows the band under the pointer by selecting its
+// pads: no command is offered for them, and keys leave them alone.
+TEST(PointerTools, ABandPickedForTheRouterIsNoSelectionForKeysOrCommands)
+{
+    WindowFixture f;
+    LayoutObject& a = addPad(f.list(), at(10, 10), 60);
+    addBand(a, addPad(f.list(), at(20, 10), 60));
+    f.window().boardView().redraw();
+    f.key(Qt::Key_U);
+    f.moveTo(at(15, 10));
+    ASSERT_EQ(f.selected(), (std::vector<size_t>{0, 1})) << "the band's pads show the pick";
+    for (const char* command : {"Lschen1", "Kopieren1", "Rotieren1"})
+        EXPECT_FALSE(f.action(command).isEnabled()) << command;
+    f.key(Qt::Key_Right);
+    f.key(Qt::Key_F12);
+    ASSERT_EQ(f.list().size(), 2u) << "no via twins";
+    EXPECT_EQ(std::tuple(f.list()[0].centre(), f.list()[1].centre()), std::tuple(at(10, 10), at(20, 10)));
+    EXPECT_FALSE(f.doc().Modified);
+    // The next move picks the band again, and a click routes it.
+    f.moveTo(at(15, 10.2));
+    f.click(at(15, 10.2));
+    EXPECT_EQ(f.list().size(), 3u);
+}
+
 // The connect tool shows the pad under the pointer as selected. Left there
 // by a switch to another board, it stayed selected on its board, and a
 // Delete back there removed a pad the pointer was nowhere near; a Delete

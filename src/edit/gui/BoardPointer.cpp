@@ -86,9 +86,9 @@ void BoardPointer::abort()
     settle();
 }
 
-void BoardPointer::releaseShownPad()
+void BoardPointer::releaseShownPick()
 {
-    machine_.releaseShownPad();
+    machine_.releaseShownPick();
     settle();
 }
 

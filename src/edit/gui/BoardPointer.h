@@ -39,7 +39,7 @@ public:
     // Ends the operation in progress (the hook of EditSession).
     void abort();
     // Lets go of the pad the connect tool shows as picked (PointerMachine).
-    void releaseShownPad();
+    void releaseShownPick();
     // The label following the pointer takes the new active layer.
     void activeLayerChanged();
     // The mouse grab between a track's clicks; a command lets go of it so
