@@ -306,8 +306,8 @@ void MainWindow::bindCommand(QAction* action, const char* handler, int tag, Comm
         connect(action, &QAction::triggered, this, [this, tag, layerChoice, h = found->second] {
             toolPanel_->applyTypedValues();
             // A label following the pointer is not part of the board: no
-            // command (save, export, print...) may see it. Nor is a pad the
-            // connect tool shows selected.
+            // command (save, export, print...) may see it. Nor is what the
+            // connect or autorouter tool selects only to show it.
             if (machine_ && machine_->placingLabel() && !layerChoice)
                 pointer_->abort();
             if (pointer_)

@@ -5,11 +5,11 @@
 #include "app/MainWindow.h"
 
 #include "app/ToolPanel.h"
-#include "edit/gui/BoardPointer.h"
 #include "edit/ApplyToolParameter.h"
 #include "edit/PointerMachine.h"
 #include "edit/Selection.h"
 #include "edit/ToolPanelSync.h"
+#include "edit/gui/BoardPointer.h"
 #include "model/Units.h"
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"

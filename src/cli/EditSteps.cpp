@@ -557,8 +557,8 @@ bool validSegment(const StepArgs& a)
 bool validArc(const StepArgs& a)
 {
     const double r = a.number("--radius", 0), w = a.number("--width", 0);
-    return r >= kSmallestRadiusMm && r <= 99.9 && w >= kSmallestWidthMm && w <= 2 * r && wholeDegrees(a.number("--from", 0)) &&
-           wholeDegrees(a.number("--to", 0));
+    return r >= kSmallestRadiusMm && r <= 99.9 && w >= kSmallestWidthMm && w <= 2 * r &&
+           wholeDegrees(a.number("--from", 0)) && wholeDegrees(a.number("--to", 0));
 }
 
 void arc(EditContext& c, const StepArgs& a);

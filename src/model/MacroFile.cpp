@@ -6,8 +6,8 @@
 #include "model/Groups.h"
 #include "model/LayoutFile.h"
 #include "model/ObjectCodec.h"
-#include "model/ValueChecks.h"
 #include "model/QuotedPath.h"
+#include "model/ValueChecks.h"
 
 #include <cmath>
 #include <new>

@@ -38,7 +38,8 @@ public:
     void key(PointerKey key, PointerKeys keys = {});
     // Ends the operation in progress (the hook of EditSession).
     void abort();
-    // Lets go of the pad the connect tool shows as picked (PointerMachine).
+    // Lets go of what the connect or autorouter tool selects only to show
+    // it under the pointer (PointerMachine).
     void releaseShownPick();
     // The label following the pointer takes the new active layer.
     void activeLayerChanged();
