@@ -56,7 +56,9 @@ RoutePick PickRouteTarget(ObjectList& objects, const ObjectIndex& index, const V
             if (i < 0)
                 return pick; // an index of another list: nothing to pick from
             LayoutObject& start = objects[static_cast<size_t>(i)];
-            if (!start.Selected || !other->Selected) {
+            // The pick is the whole selection: a click routes the first
+            // band whose pads are selected.
+            if (!start.Selected || !other->Selected || SelectedCount(objects) != 2) {
                 DeselectAll(objects);
                 start.Selected = other->Selected = 1;
             }
@@ -68,7 +70,7 @@ RoutePick PickRouteTarget(ObjectList& objects, const ObjectIndex& index, const V
     const long i = FindObjectAt(index, viewport.settings(), viewport.screenToBoard(pointer, false));
     LayoutObject* track = i >= 0 ? &objects[static_cast<size_t>(i)] : nullptr;
     if (track && track->is(ObjectKind::Track) && track->Routed) {
-        if (!track->Selected) {
+        if (!track->Selected || SelectedCount(objects) != 1) {
             DeselectAll(objects);
             track->Selected = 1;
         }

@@ -79,6 +79,17 @@ TEST(RouteTool, PickRouteTargetPrefersBandsThenLaidTracks)
         EXPECT_EQ(board.selected(), m.selected) << m.name;
         EXPECT_EQ(pick.change.repaint.has_value(), m.repainted) << m.name;
     }
+    // With more selected (Select all), the pick becomes the selection: a
+    // click routes or unroutes what is under the pointer.
+    for (const auto& [pointer, expected] : {std::pair{Pixel{200, 100}, std::vector<size_t>{0, 1}},
+                                            std::pair{Pixel{200, 300}, std::vector<size_t>{2}}}) {
+        board.doc.Working.ActiveLayer = 1;
+        for (auto& o : board.objects())
+            o->Selected = 1;
+        const Viewport viewport(board.doc.Working);
+        PickRouteTarget(board.objects(), board.freshIndex(), viewport, pointer);
+        EXPECT_EQ(board.selected(), expected);
+    }
 }
 
 namespace {
