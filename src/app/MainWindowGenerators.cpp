@@ -7,8 +7,10 @@
 #include "edit/ApplyToolParameter.h"
 #include "edit/Generators.h"
 #include "edit/PointerMachine.h"
+#include "edit/TrackLabel.h"
 #include "edit/gui/ArcDialog.h"
 #include "edit/gui/BoardPointer.h"
+#include "edit/gui/DialogParts.h"
 #include "edit/gui/PolygonDialog.h"
 #include "edit/gui/TrackLabelDialog.h"
 #include "model/gui/Prompts.h"
@@ -41,6 +43,15 @@ void MainWindow::askNextTrackLabel()
             next.numbered = false;
         }
         trackLabelDialog_->load(next);
+    }
+    // Back because the label no longer fits (its number grew a digit, or
+    // another board is shown): the dialog's return says why.
+    if (trackLabelDialog_) {
+        const TrackLabelSettings s = trackLabelDialog_->settings();
+        const int32_t width = doc_.Working.BoardWidth, height = doc_.Working.BoardHeight;
+        if (!TrackLabelFits(s, s.start, width, height))
+            prompts_.message(this, "Kestrel", labelLargerThanBoard(lang_, TrackLabelSize(s, s.start), width, height),
+                             Prompts::Icon::Information);
     }
     if (!askTrackLabel())
         showToolChoice(static_cast<int>(ToolMode::Edit));
