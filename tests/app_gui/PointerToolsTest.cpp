@@ -313,6 +313,15 @@ TEST(PointerTools, ConnectRouteAndUnroute)
     f.click(at(15, 10));
     ASSERT_EQ(f.list().size(), 3u) << "the band became a track";
     EXPECT_EQ(f.list()[2].Width, 40) << "the window's 0.4 mm";
+    // A click on the routed track takes it back, and the window no longer
+    // says it was routed.
+    f.moveTo(at(16, 10));
+    f.click(at(16, 10));
+    ASSERT_EQ(f.list().size(), 2u);
+    EXPECT_EQ(info->text(), "Pick a rubber band");
+    f.moveTo(at(15, 10));
+    f.click(at(15, 10));
+    ASSERT_EQ(f.list().size(), 3u);
     // Sizes edited in the window: it has the keyboard until the tool ends.
     router.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&router));

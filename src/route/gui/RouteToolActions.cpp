@@ -81,6 +81,7 @@ void RouteToolActions::autoroutePress(PickState pick)
         return;
     if (pick == PickState::RoutedTrack) {
         repaint(UnrouteSelectedTrack(session_, *doc).change);
+        window_.showPrompt(); // the last run's result no longer stands
         return;
     }
     if (pick != PickState::Band)
