@@ -121,7 +121,8 @@ TEST(LabelTool, ACancelledDialogKeepsWhatItOfferedBefore)
     f.tool("SB_Text");
     f.moveTo({1500, -2500});
     f.click({1500, -2500});
-    QTest::qWait(20);
+    // The next label is asked for once the button is up.
+    ASSERT_TRUE(QTest::qWaitFor([&f] { return f.exhausted(); }, 5000));
     ASSERT_EQ(f.list().size(), 1u);
     f.dialogs = {look};
     f.tool("SB_Text");
@@ -157,7 +158,7 @@ TEST(LabelTool, TheFollowingLabelTakesALayerChosenMeanwhile)
     EXPECT_EQ(f.window().pointerMachine().placingLabel()->Layer, Layer::B2);
     f.moveTo({2500, -2500});
     f.click({2500, -2500});
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitFor([&f] { return f.exhausted(); }, 5000)) << "the next label asked for";
     ASSERT_EQ(f.list().size(), 1u);
     EXPECT_EQ(f.list()[0].Layer, Layer::B2);
 }
