@@ -171,7 +171,6 @@ void PointerMachine::releaseShownPick()
     if (tool_ == ToolMode::AutoRoute) {
         deselectAll();
         routePick_ = 0;
-        effects_.selectionChanged = true;
     }
     releaseShownPad();
 }

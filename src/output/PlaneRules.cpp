@@ -63,7 +63,8 @@ Region uncovered(Region area, std::vector<size_t> objects, const ObjectList& lis
 // beyond it meets none.
 class PlaneCutOuts {
 public:
-    PlaneCutOuts(CopperMap& map, int layer, const Rect& board) : map_(map), board_(board)
+    PlaneCutOuts(CopperMap& map, int layer, const Rect& board)
+        : map_(map), board_(board), boardArea_(Region::rectangle(board))
     {
         for (size_t i = 0; i < map.size(); ++i) {
             const LayoutObject& o = map.objects()[i];
@@ -93,13 +94,14 @@ public:
             return true;
         if (near.empty())
             return false;
-        const Region onBoard = Region::disc(centre, radius).intersected(Region::rectangle(board_));
+        const Region onBoard = Region::disc(centre, radius).intersected(boardArea_);
         return uncovered(onBoard, std::move(near), map_.objects()).area() <= kSlivers;
     }
 
 private:
     CopperMap& map_;
     Rect board_;
+    Region boardArea_;
     ObjectCells cells_;
 };
 
