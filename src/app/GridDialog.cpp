@@ -1,7 +1,9 @@
 #include "app/GridDialog.h"
 
 #include "app/InterfaceLanguage.h"
+#include "edit/ParameterLists.h"
 #include "edit/gui/DialogParts.h"
+#include "model/Units.h"
 
 #include <QDoubleSpinBox>
 #include <QGroupBox>
@@ -39,7 +41,7 @@ GridDialog::GridDialog(Language lang, QWidget* parent) : QDialog(parent)
     grid_->setObjectName("SE_Raster");
     grid_->setLocale(decimalPointLocale());
     grid_->setDecimals(2);
-    grid_->setRange(0.1, 99.99);
+    grid_->setRange(mmFromUnits(kGridTags.least), mmFromUnits(kGridTags.most));
     grid_->setSingleStep(0.1);
     grid_->setValue(1.0);
     grid_->setSuffix(lang == Language::English ? " mm" : " мм");

@@ -5,6 +5,7 @@
 
 #include "app/BoardSizeDialog.h"
 #include "app/ToolPanel.h"
+#include "model/BoardProperties.h"
 #include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
 
@@ -93,10 +94,7 @@ void MainWindow::editBoardSize()
     // deletes: the user hears of it now, not after the file is written.
     // Cancel keeps the size; a new name still applies.
     int32_t width = dialog.widthUnits(), height = dialog.heightUnits();
-    const Rect smaller{0, -height, width, 0};
-    size_t leftOut = 0;
-    for (const auto& o : board->Objects)
-        leftOut += liesOffBoard(*o, smaller) && !liesOffBoard(*o, doc_.Working.boardRect());
+    const size_t leftOut = ObjectsLeftOffBySize(doc_, width, height);
     if (leftOut > 0 &&
         prompts_.ask(this, kestrel::tr(lang_, "Информация", "Information"),
                      QString::fromUtf8(kestrel::tr(lang_,
@@ -109,12 +107,7 @@ void MainWindow::editBoardSize()
         width = doc_.Working.BoardWidth;
         height = doc_.Working.BoardHeight;
     }
-    const std::string name = cutToCharacters(dialog.boardName().toStdString(), kBoardNameMax);
-    if (width != doc_.Working.BoardWidth || height != doc_.Working.BoardHeight || name != board->Name)
-        doc_.Modified = true;
-    doc_.Working.BoardWidth = width;
-    doc_.Working.BoardHeight = height;
-    board->Name = name;
+    SetBoardProperties(doc_, width, height, dialog.boardName().toStdString());
     tabs_->setTabText(doc_.ActiveBoard, tabCaption(board->Name, lang_));
     activeBoardChanged();
 }

@@ -57,16 +57,12 @@ void MainWindow::showBoardSize()
     status_->showBoardSize(QString::fromStdString(ShowBoardSize(doc_.Working.BoardWidth, doc_.Working.BoardHeight, lang_)));
 }
 
-// Both the button and the menu act on the side of the active layer.
-// The ground plane is part of the board (it shapes the copper), so a
+// Both the button and the menu act on the side of the active layer. A
 // change marks the document; layer visibility and the active layer are the
 // view's state and do not.
 void MainWindow::setGroundPlane(bool on)
 {
-    const int layer = static_cast<int>(doc_.Working.ActiveLayer);
-    if (groundPlaneOn(doc_.Working, layer) != on)
-        doc_.Modified = true;
-    setGroundPlaneOfActiveSide(doc_.Working, on);
+    SetGroundPlane(doc_, on);
     refreshLayerControls();
     view_->redraw();
     updateTitle();

@@ -77,4 +77,11 @@ void setGroundPlaneOfActiveSide(BoardSettings& settings, bool on)
         settings.GroundPlane2 = on ? 1 : 0;
 }
 
+void SetGroundPlane(LayoutDocument& doc, bool on)
+{
+    if (groundPlaneOn(doc.Working, static_cast<int>(doc.Working.ActiveLayer)) != on)
+        doc.Modified = true;
+    setGroundPlaneOfActiveSide(doc.Working, on);
+}
+
 } // namespace kestrel

@@ -4,6 +4,7 @@
 // them. The state lives in the board's working settings.
 
 #include "model/Board.h"
+#include "model/LayoutDocument.h"
 
 namespace kestrel {
 
@@ -28,5 +29,8 @@ void ShowLayersOf(BoardSettings& settings, const ObjectList& objects, size_t fir
 bool groundPlaneOn(const BoardSettings& settings, int layer);
 // The buttons and the menu act on the side of the active layer.
 void setGroundPlaneOfActiveSide(BoardSettings& settings, bool on);
+// The same on the active board's working state. The plane is part of the
+// board (it shapes the copper): a change marks the document modified.
+void SetGroundPlane(LayoutDocument& doc, bool on);
 
 } // namespace kestrel

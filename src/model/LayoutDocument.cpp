@@ -152,7 +152,7 @@ BoardSizeCheck checkBoardSize(const std::optional<std::string>& widthText,
     const auto w = widthText ? readDecimal(*widthText) : std::optional<double>(0);
     const auto h = heightText ? readDecimal(*heightText) : std::optional<double>(0);
     const auto inRange = [](const std::optional<std::string>& text, std::optional<double> v) {
-        return !text || (v && *v >= 10 && *v <= 300);
+        return !text || (v && *v >= kMinBoardMm && *v <= kMaxBoardMm);
     };
     if (!inRange(widthText, w) || !inRange(heightText, h)) {
         result.message = tr(lang, "Введите значения от 10 до 300 мм.",

@@ -78,6 +78,9 @@ private:
     std::vector<std::unique_ptr<Board>> boards_;
 };
 
+// The board size dialog's range, in whole millimetres.
+constexpr int kMinBoardMm = 10, kMaxBoardMm = 300;
+
 // Checks the texts of the board size dialog. Each must read as a decimal
 // number within 10..300 and be a whole number of millimetres. Returns the
 // message to show, or the size in board units. A side without a text (left

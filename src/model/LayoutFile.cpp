@@ -307,7 +307,7 @@ Result<LoadedDocument> readDocument(const std::string& path, Language lang)
     return r;
 }
 
-Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
+Result<LoadedDocument> readImportedBoards(const std::string& path, Language lang)
 {
     const auto bytes = readWholeFile(path, lang);
     if (!bytes)
@@ -315,22 +315,34 @@ Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
     auto r = decodeDocument(bytes->data(), bytes->size(), lang, path, true);
     if (!r)
         return failureOfAMacro(*bytes, r.status(), lang, path);
-    LayoutDocument& read = r->document;
+    return r;
+}
+
+void appendImportedBoards(LayoutDocument& doc, LoadedDocument read, Language lang)
+{
     const size_t first = doc.boardCount();
     // An old file keeps no board name: its board is named by its place, as
     // a board added is, not after the document's first.
-    if (r->version < 3 && read.boardCount() == 1)
-        read.board(0).Name = LayoutDocument::newBoardName(lang, first + 1);
-    read.storeWorkingState();
-    for (auto& board : read.releaseBoards())
+    if (read.version < 3 && read.document.boardCount() == 1)
+        read.document.board(0).Name = LayoutDocument::newBoardName(lang, first + 1);
+    read.document.storeWorkingState();
+    for (auto& board : read.document.releaseBoards())
         doc.appendBoard(std::move(board));
     doc.Modified = true;
     // An old file brings one board, which becomes active as on opening;
     // version-3 boards are appended inactive.
-    if (r->version < 3 && doc.boardCount() > first) {
+    if (read.version < 3 && doc.boardCount() > first) {
         doc.activate(static_cast<int>(first));
         doc.Origin = {0, 0};
     }
+}
+
+Status importBoards(LayoutDocument& doc, const std::string& path, Language lang)
+{
+    auto read = readImportedBoards(path, lang);
+    if (!read)
+        return read.status();
+    appendImportedBoards(doc, std::move(*read), lang);
     return {};
 }
 

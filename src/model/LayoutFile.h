@@ -46,5 +46,9 @@ Result<LoadedDocument> readDocument(const std::string& path, Language lang);
 // Appends the boards of a file to an open document ("load boards additionally").
 // The document is changed only when the whole file reads correctly.
 Status importBoards(LayoutDocument& doc, const std::string& path, Language lang);
+// Its two halves, for a caller that reads the file long before it appends
+// the boards: the read, and the appending of what it read.
+Result<LoadedDocument> readImportedBoards(const std::string& path, Language lang);
+void appendImportedBoards(LayoutDocument& doc, LoadedDocument read, Language lang);
 
 } // namespace kestrel

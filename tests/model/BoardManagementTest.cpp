@@ -1,4 +1,6 @@
+#include "model/BoardProperties.h"
 #include "model/LayoutDocument.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -53,4 +55,26 @@ TEST(BoardManagement, SizeCheck)
             EXPECT_EQ(r.widthUnits, widthUnits) << w;
         }
     }
+}
+
+// Objects a smaller board leaves off it are counted unless they lay off the
+// board before; a change of size or name marks the document, the same
+// values do not, and the name is cut to what the file keeps.
+TEST(BoardManagement, PropertiesCountWhatASmallerBoardLeavesOff)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    test::addPad(*doc.currentObjects(), {1000, -1000}, 50);
+    test::addPad(*doc.currentObjects(), {15000, -5000}, 50);
+    test::addPad(*doc.currentObjects(), {20000, -5000}, 50); // off the 160 mm board already
+    EXPECT_EQ(ObjectsLeftOffBySize(doc, 10000, 10000), 1u);
+    EXPECT_EQ(ObjectsLeftOffBySize(doc, 900, 900), 2u);
+    EXPECT_EQ(ObjectsLeftOffBySize(doc, 30000, 30000), 0u);
+    SetBoardProperties(doc, 16000, 10000, "Board 1");
+    EXPECT_FALSE(doc.Modified);
+    SetBoardProperties(doc, 16000, 10000, std::string(31, 'N'));
+    EXPECT_TRUE(doc.Modified);
+    EXPECT_EQ(doc.activeBoard()->Name, std::string(30, 'N'));
+    doc.Modified = false;
+    SetBoardProperties(doc, 16000, 9000, doc.activeBoard()->Name);
+    EXPECT_EQ(std::tuple(doc.Modified, doc.Working.BoardHeight), std::tuple(true, 9000));
 }

@@ -68,5 +68,20 @@ TEST(LayerSwitches, GroundPlaneFollowsTheActiveSide)
     }
 }
 
+// The plane shapes the copper: switching it marks the document, setting it
+// as it is does not.
+TEST(LayerSwitches, AGroundPlaneChangeMarksTheDocument)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    SetGroundPlane(doc, false);
+    EXPECT_FALSE(doc.Modified);
+    SetGroundPlane(doc, true);
+    EXPECT_EQ(std::tuple(doc.Modified, doc.Working.GroundPlane1, doc.Working.GroundPlane2),
+              std::tuple(true, uint8_t{1}, uint8_t{0}));
+    doc.Modified = false;
+    SetGroundPlane(doc, true);
+    EXPECT_FALSE(doc.Modified);
+}
+
 } // namespace
 } // namespace kestrel
