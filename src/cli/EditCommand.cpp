@@ -50,10 +50,18 @@ int run(const std::vector<std::string>& raw)
         steps.push_back(std::move(*step));
     }
 
-    // Macro files are read with the steps, before the board is touched.
+    // Macro files and the files boards are imported from are read with the
+    // steps, before the board is touched.
     for (ParsedStep& step : steps) {
         if (!step.row->fileWord)
             continue;
+        if (isImportStep(step)) {
+            Result<LoadedDocument> boards = readImportedBoards(step.args.word, lang);
+            if (!boards)
+                return fail(kExitFailure, boards.message());
+            step.args.boards = std::make_shared<LoadedDocument>(std::move(*boards));
+            continue;
+        }
         Result<LoadedMacro> macro = readMacro(step.args.word, lang);
         if (!macro)
             return fail(kExitFailure, macro.message());
@@ -77,7 +85,7 @@ int run(const std::vector<std::string>& raw)
     Board* board = chooseBoard(*doc, boardIndex, lang);
     if (!board)
         return kExitFailure;
-    const int activeBefore = doc->ActiveBoard;
+    const Board* activeBefore = doc->activeBoard();
     activateBoard(*doc, board);
 
     EditContext context{*doc, {}, {}, {}, lang};
@@ -87,12 +95,17 @@ int run(const std::vector<std::string>& raw)
     for (const ParsedStep& step : steps)
         step.row->apply(context, step.args);
 
-    // The file keeps the board that was active when it was read.
-    doc->activate(activeBefore);
+    // The board steps leave the board the editor would show active; the
+    // summary is for it. The file keeps the board that was active when it
+    // was read, unless a step deleted that board.
+    const Board* shown = doc->activeBoard();
+    for (size_t i = 0; i < doc->boardCount(); ++i)
+        if (&doc->board(i) == activeBefore)
+            doc->activate(static_cast<int>(i));
     if (!saveDocument(*doc, files[1], lang))
         return kExitFailure;
-    std::fprintf(reportStream(files[1]), "{\"objects\": %zu, \"selected\": %zu}\n", board->Objects.size(),
-                 SelectedCount(board->Objects));
+    std::fprintf(reportStream(files[1]), "{\"objects\": %zu, \"selected\": %zu}\n", shown->Objects.size(),
+                 SelectedCount(shown->Objects));
     return kExitOk;
 }
 
@@ -139,12 +152,13 @@ const std::string kUsageRu =
     "                                  и к выделенным площадкам\n"
     "  via                             делает из выделенных площадок переходные отверстия\n"
     "  track-label X Y ТЕКСТ [--height ММ] [--stroke ММ] [--angle 0|90|180|270] [--mirror]\n"
-    "              [--layer K1|B1|K2|B2]\n"
+    "              [--fixed] [--layer K1|B1|K2|B2]\n"
     "                                  надпись из дорожек шрифтом дорожек; X Y — левый конец\n"
     "                                  её базовой линии (правый, если надпись зеркальна);\n"
     "                                  высота от 0.1 до 50 (5), толщина штриха, если не задана,\n"
-    "                                  берётся по высоте, поворот по часовой стрелке; в шрифте\n"
-    "                                  есть только латинские буквы, цифры и знаки\n"
+    "                                  берётся по высоте, поворот по часовой стрелке; расстояние\n"
+    "                                  между знаками пропорциональное, с --fixed постоянное;\n"
+    "                                  в шрифте есть только латинские буквы, цифры и знаки\n"
     "                                  ! % ( ) * + , - . / : < = > ? @ \\ _, на месте\n"
     "                                  остальных остаются пробелы; надпись больше платы\n"
     "                                  не добавляется\n"
@@ -186,7 +200,28 @@ const std::string kUsageRu =
     "                                  новой группой на активную сторону, переходные отверстия\n"
     "                                  создаются заново; макрос, выходящий за край, целиком\n"
     "                                  возвращается на плату шагами сетки; в имени ФАЙЛ могут\n"
-    "                                  быть пробелы, но не в начале и не в конце\n\n"
+    "                                  быть пробелы, но не в начале и не в конце\n"
+    "  ground-plane on|off             общая шина активной стороны (стороны активного слоя,\n"
+    "                                  см. layer) включена или выключена\n"
+    "  grid ММ                         шаг сетки платы, к которой притягивают align, nudge,\n"
+    "                                  drag, corner grid и macro: от 0.1 до 99.99 мм в сотых\n"
+    "                                  долях или сетка из меню (0.15875, 0.3175, 0.635, 1.27,\n"
+    "                                  2.54, 5.08); сохраняется в файле\n"
+    "  board-size Ш В                  размер платы в целых миллиметрах (от 10 до 300), как его\n"
+    "                                  задаёт «Плата > Установка размеров»; сообщается, сколько\n"
+    "                                  объектов окажутся целиком за краем: их удалит сохранение,\n"
+    "                                  при котором эта плата активна\n"
+    "  board-name ТЕКСТ                название платы, не длиннее 30 знаков\n"
+    "  board add | board delete        новая плата («Плата n») становится активной; после\n"
+    "                                  удаления активной платы активна соседняя (последнюю\n"
+    "                                  плату документа удалить нельзя)\n"
+    "  board move left|right           перемещает активную плату в начало или в конец\n"
+    "  board import ФАЙЛ               добавляет в конец платы из ФАЙЛА (единственная плата\n"
+    "                                  файла старой версии становится активной); ФАЙЛ\n"
+    "                                  читается вместе с шагами, до ВХОДА\n\n"
+    "После шага board следующие шаги работают с платой, которую он сделал активной, и\n"
+    "{\"objects\": n, \"selected\": n} выводится для неё. ВЫХОД хранит активной плату,\n"
+    "активную в файле ВХОД, если её не удалили, иначе — плату, активную после шагов.\n"
     "ТЕКСТ шага берётся как набран, с пробелами внутри; параметры шага стоят до или после\n"
     "него, каждый не более одного раза.\n"
     "Если шаг не удаётся разобрать, программа, назвав его, завершается с кодом 2, прежде чем\n"
@@ -197,7 +232,8 @@ const std::string kUsageRu =
     "«Сохранить» с активной платой, и сообщается, сколько удалено.\n\n"
     "примеры:\n"
     "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
-    "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste \"label 10 5 R12 --angle 90\"\n";
+    "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste \"label 10 5 R12 --angle 90\"\n"
+    "  kestrel-cli edit in.kbd out.kbd \"board add\" \"board-size 100 80\" \"board-name PSU 5 V\" \"grid 1.27\"\n";
 
 const std::string kUsageEn =
     "usage: kestrel-cli edit [--board N] [--undo-depth N] [--lang ru|en] IN OUT STEP...\n\n"
@@ -238,11 +274,12 @@ const std::string kUsageEn =
     "  via on|off                      via mode for new pads, applied to the selected pads\n"
     "  via                             makes vias of the selected pads\n"
     "  track-label X Y TEXT [--height MM] [--stroke MM] [--angle 0|90|180|270] [--mirror]\n"
-    "              [--layer K1|B1|K2|B2]\n"
+    "              [--fixed] [--layer K1|B1|K2|B2]\n"
     "                                  a label made of tracks in the stroke font, X Y the\n"
     "                                  left end of its baseline (the right end when\n"
     "                                  mirrored); height 0.1 to 50 (5), the stroke from\n"
-    "                                  the height unless given, turned clockwise; the font\n"
+    "                                  the height unless given, turned clockwise; character\n"
+    "                                  distance proportional, fixed with --fixed; the font\n"
     "                                  has Latin letters, digits and the signs\n"
     "                                  ! % ( ) * + , - . / : < = > ? @ \\ _ only, others\n"
     "                                  are left as gaps; a label larger than the board is\n"
@@ -285,7 +322,28 @@ const std::string kUsageEn =
     "                                  point (snapped, the point kept on the board) as one\n"
     "                                  new group, vias made anew, on the active side; one\n"
     "                                  reaching past an edge comes back onto the board whole,\n"
-    "                                  in grid steps; FILE may hold blanks, though not at its ends\n\n"
+    "                                  in grid steps; FILE may hold blanks, though not at its ends\n"
+    "  ground-plane on|off             the ground plane of the active side (the side of the\n"
+    "                                  active layer, see layer) on or off\n"
+    "  grid MM                         the board's grid, which align, nudge, drag, corner grid\n"
+    "                                  and macro snap to: 0.1 to 99.99 mm in hundredths, or a\n"
+    "                                  grid of the menu (0.15875, 0.3175, 0.635, 1.27, 2.54,\n"
+    "                                  5.08); kept in the file\n"
+    "  board-size W H                  the board's size in whole millimetres (10 to 300), as\n"
+    "                                  Board > Properties sets it; says how many objects it\n"
+    "                                  leaves wholly off the board: a save with this board\n"
+    "                                  active deletes them\n"
+    "  board-name TEXT                 the board's name, at most 30 characters\n"
+    "  board add | board delete        a new board (\"Board n\") becomes active; deleting\n"
+    "                                  the active board makes its neighbour active (the last\n"
+    "                                  board of a document is kept)\n"
+    "  board move left|right           moves the active board to the front or to the end\n"
+    "  board import FILE               appends the boards of FILE (the one board of an old\n"
+    "                                  version's file becomes active); FILE is read with the\n"
+    "                                  steps, before IN\n\n"
+    "After a board step the following steps act on the board it left active, and\n"
+    "{\"objects\": n, \"selected\": n} is printed for that board. OUT keeps the board that\n"
+    "was active in IN active, unless a step deleted it; then the board active after the steps.\n"
     "A step's TEXT is taken as typed, blanks inside included; the step's options come\n"
     "before or after it, each at most once.\n"
     "A step that cannot be read exits 2 naming it, before anything is read or written.\n"
@@ -295,7 +353,8 @@ const std::string kUsageEn =
     "does with the active board, and says how many.\n\n"
     "examples:\n"
     "  kestrel-cli edit in.kbd out.kbd \"select frame 10 10 60 40\" \"move 5 0\" rotate\n"
-    "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste \"label 10 5 R12 --angle 90\"\n";
+    "  kestrel-cli edit in.kbd out.kbd \"select at 20 30\" copy \"layer K2\" paste \"label 10 5 R12 --angle 90\"\n"
+    "  kestrel-cli edit in.kbd out.kbd \"board add\" \"board-size 100 80\" \"board-name PSU 5 V\" \"grid 1.27\"\n";
 
 const Registration reg({"edit",
                         {"применить к плате шаги правки (select, move, rotate, copy, paste, undo...)",

@@ -1,6 +1,7 @@
 #include "cli/EditSteps.h"
 
 #include "cli/Args.h"
+#include "cli/BoardSteps.h"
 #include "cli/LabelMeasure.h"
 #include "edit/ApplyToolParameter.h"
 #include "edit/Clipboard.h"
@@ -55,9 +56,6 @@ void syncPanel(EditContext& c)
 {
     AdoptToolPanelValues(c.tools, SyncToolPanel(c.objects()));
 }
-
-// A step that found nothing to do says so on stderr; the steps after it run.
-void note(const std::string& text) { std::fprintf(stderr, "kestrel-cli: %s\n", text.c_str()); }
 
 void selectAll(EditContext& c, const StepArgs&)
 {
@@ -401,6 +399,7 @@ TrackLabelSettings trackLabelOf(const StepArgs& a)
     s.strokeWidth = unitsFromMm(a.number("--stroke", 0.0));
     s.angle = static_cast<int32_t>(a.number("--angle", 0.0));
     s.mirror = a.has("--mirror");
+    s.fixedSpacing = a.has("--fixed");
     return s;
 }
 
@@ -409,14 +408,16 @@ size_t codePoints(const std::string& utf8)
     return static_cast<size_t>(std::count_if(utf8.begin(), utf8.end(), [](char ch) { return (ch & 0xC0) != 0x80; }));
 }
 
-// What keeps a label's text from being stored as given: too long, a
-// character the file's code page lacks (a label in the system font), or no
+// What keeps a text from being stored as given: too long, a character the
+// file's code page lacks (a label in the system font, a board's name), or no
 // character the stroke font draws (a label of tracks, whose other
 // characters are gaps, as in the editor).
 std::optional<std::string> textProblem(const StepRow& row, const std::string& text, Language lang)
 {
     const bool strokes = std::string(row.name) == "track-label";
-    const size_t most = strokes ? TrackLabelSettings::kTextMax : kTextValueMax;
+    const size_t most = strokes                                  ? TrackLabelSettings::kTextMax
+                        : std::string(row.name) == "board-name" ? static_cast<size_t>(kBoardNameMax)
+                                                                 : kTextValueMax;
     if (codePoints(text) > most)
         return tr(lang, "текст длиннее ", "text longer than ") + std::to_string(most) +
                tr(lang, " знаков", " characters");
@@ -660,6 +661,10 @@ std::string allowedValues(bool (*valid)(const StepArgs&), Language lang)
                wholeAngles;
     if (valid == validRadius)
         return tr(lang, "радиус от 0.05 до 99.9 мм", "a radius from 0.05 to 99.9 mm");
+    if (valid == validGrid)
+        return allowedGrids(lang);
+    if (valid == validBoardSize)
+        return allowedBoardSizes(lang);
     return {};
 }
 
@@ -704,7 +709,8 @@ std::vector<StepRow> buildTable()
         {"via", {"on", "off"}, 0, nullptr, via, false, {}, false, true},
         {"track-label", {}, 2, validTrackLabel, trackLabel, false,
          {{"--height"}, {"--stroke"}, {"--angle", StepOption::Kind::Word, {"0", "90", "180", "270"}},
-          {"--mirror", StepOption::Kind::Flag}, {"--layer", StepOption::Kind::Word, {"K1", "B1", "K2", "B2"}}},
+          {"--mirror", StepOption::Kind::Flag}, {"--fixed", StepOption::Kind::Flag},
+          {"--layer", StepOption::Kind::Word, {"K1", "B1", "K2", "B2"}}},
          true},
         {"polygon", {}, 2, validPolygon, polygon, false,
          {{"--corners", StepOption::Kind::Number, {}, true}, {"--radius", StepOption::Kind::Number, {}, true},
@@ -725,6 +731,14 @@ std::vector<StepRow> buildTable()
         plain("clear bands", [](EditContext& c, const StepArgs&) { ClearConnections(c.session, c.doc); }),
         {"route", {}, 2, validRouteSizes, route},
         plain("unroute", unroute),
+        {"ground-plane", {"on", "off"}, 0, nullptr, groundPlane},
+        {"grid", {}, 1, validGrid, grid},
+        {"board-size", {}, 2, validBoardSize, boardSize},
+        {"board-name", {}, 0, nullptr, boardName, false, {}, true},
+        plain("board add", boardAdd),
+        plain("board delete", boardDelete),
+        {"board move", {"left", "right"}, 0, nullptr, boardMove},
+        {"board import", {}, 0, nullptr, boardImport, true},
     };
 }
 
@@ -774,6 +788,13 @@ std::optional<double> decimal(const std::string& s)
 }
 
 } // namespace
+
+void note(const std::string& text) { std::fprintf(stderr, "kestrel-cli: %s\n", text.c_str()); }
+
+bool isImportStep(const ParsedStep& step)
+{
+    return step.row && std::string(step.row->name) == "board import";
+}
 
 bool isLabelStep(const ParsedStep& step)
 {

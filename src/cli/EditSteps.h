@@ -6,6 +6,7 @@
 #include "edit/EditSession.h"
 #include "edit/ToolParameters.h"
 #include "model/LayoutDocument.h"
+#include "model/LayoutFile.h"
 #include "view/ObjectIndex.h"
 
 #include <map>
@@ -35,6 +36,7 @@ struct StepArgs {
     std::string word;            // the chosen word, when the row takes one
     std::vector<double> numbers; // in the order given
     std::shared_ptr<ObjectList> macro; // a file step's macro, read before the board
+    std::shared_ptr<LoadedDocument> boards; // an import step's boards, read before the board
     std::string text;            // a text step's words after the numbers, one blank apart
     // Options given ("--height" -> "3.5"; a flag maps to ""), checked by the parser.
     std::map<std::string, std::string> options;
@@ -73,6 +75,12 @@ struct ParsedStep {
     const StepRow* row = nullptr;
     StepArgs args;
 };
+
+// A step that found nothing to do says so on stderr; the steps after it run.
+void note(const std::string& text);
+
+// The step that imports the boards of a file, which are read with the steps.
+bool isImportStep(const ParsedStep& step);
 
 // A label step in the system font: its box is measured in the label font
 // (by kestrel-cli-render) before the steps run.

@@ -1,3 +1,5 @@
+#include "edit/ToolParameters.h"
+#include "edit/TrackLabel.h"
 #include "model/LayoutFile.h"
 #include "view/Viewport.h"
 
@@ -326,4 +328,36 @@ TEST(EditCli, ADamagedGridMovesByTheDefaultStep)
         ASSERT_EQ(list.size(), 2u);
         EXPECT_EQ(list[0].X1, 1000 - static_cast<int32_t>(kDefaultGrid)) << "a step of the default grid";
     }
+}
+
+// The track-label step's character distance is the dialog's: the label
+// written is the one the generator makes with the same settings, and
+// --fixed gives the narrow I as wide a cell as the W.
+TEST(EditCli, TrackLabelCharacterDistanceIsTheDialogs)
+{
+    TempDir dir;
+    std::vector<int32_t> rightEnds;
+    for (const bool fixed : {false, true}) {
+        SCOPED_TRACE(fixed);
+        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+        const std::string in = writeLayout(dir, doc), out = dir.file("out.kbd"), expected = dir.file("expected.kbd");
+        const CommandResult r =
+            runCli({"edit", in, out, std::string("track-label 10 30 IIW --height 5") + (fixed ? " --fixed" : "")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        TrackLabelSettings settings;
+        settings.text = "IIW";
+        settings.fixedSpacing = fixed;
+        EditSession session;
+        int32_t counter = 0;
+        GenerateTrackLabel(session, doc, settings, counter, {1000, -3000}, Layer::K1,
+                           ToolParameters{}.CurrentClearance);
+        ASSERT_TRUE(succeeded(writeDocument(doc, expected, false, Language::English)));
+        EXPECT_EQ(readBytes(out), readBytes(expected));
+        int32_t right = 0;
+        for (const auto& o : *doc.currentObjects())
+            for (const Point p : o->Points)
+                right = std::max(right, p.x);
+        rightEnds.push_back(right);
+    }
+    EXPECT_GT(rightEnds[1], rightEnds[0]);
 }
