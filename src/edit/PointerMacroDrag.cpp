@@ -3,6 +3,7 @@
 
 #include "edit/MacroDrop.h"
 #include "edit/PointerMachine.h"
+#include "edit/Selection.h"
 
 namespace kestrel {
 
@@ -48,6 +49,12 @@ void PointerMachine::macroDrop(ObjectList& macro, Point raw)
     const size_t added = DropMacro(session_, doc_, macro, MacroDropPoint(macro, raw, doc_.Working));
     if (added == 0)
         return;
+    // The autorouter tool selects only to show its pick: the dropped macro
+    // is left unselected there, as a paste is.
+    if (selectionOnlyShown()) {
+        DeselectAll(objects());
+        routePick_ = 0;
+    }
     // Every object of the board changed its selection.
     effects_.changedAll = true;
     effects_.selectionChanged = true;

@@ -126,6 +126,14 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanelAndDragsOntoTheBoard)
     EXPECT_EQ(Point(f.list()[0].X1, f.list()[0].Y1), Point(first.X1 + shown.x, first.Y1 + shown.y));
     EXPECT_LE(SelectionBounds(f.list())->right, f.doc().Working.BoardWidth) << "wholly on the board";
     f.trigger("Rckgngig1");
+    // The autorouter tool selects only to show its pick: a part dropped
+    // there is not left looking selected, where no key or command takes it.
+    f.key(Qt::Key_U);
+    EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::DragEnter, *data, f.pixelOf({2000, -2000})));
+    EXPECT_TRUE(sendDrag(f.paintBox(), QEvent::Drop, *data, f.pixelOf({2000, -2000})));
+    ASSERT_EQ(f.list().size(), 5u);
+    EXPECT_TRUE(f.selected().empty());
+    f.trigger("Rckgngig1");
 
     // Import from file takes a macro as Open does.
     f.openNames = {q(dir.file("a.kmk"))};
