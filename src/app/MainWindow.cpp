@@ -744,6 +744,7 @@ void MainWindow::keepWorkForTermination()
     endingWithoutQuestions_ = true;
     if (machine_->placingLabel())
         pointer_->abort();
+    pointer_->releaseShownPick();
     endDrag();
     pointer_->confine(false);
     // A document whose file was deleted is kept as unsaved work, and not

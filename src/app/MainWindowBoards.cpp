@@ -5,8 +5,10 @@
 
 #include "app/BoardSizeDialog.h"
 #include "app/ToolPanel.h"
+#include "edit/gui/BoardPointer.h"
 #include "model/BoardProperties.h"
 #include "model/gui/Prompts.h"
+#include "route/gui/RouteToolActions.h"
 #include "view/gui/BoardView.h"
 
 #include <QMenu>
@@ -49,6 +51,8 @@ void MainWindow::switchToBoard(int index)
     // A value typed in the tool panel belongs to the board it was typed on,
     // as it does before any command.
     toolPanel_->applyTypedValues();
+    // What a tool only shows selected is released on the board it is on.
+    pointer_->releaseShownPick();
     session_.objectsWillChange(); // on the board it began on
     doc_.activate(index);
     activeBoardChanged();
@@ -62,6 +66,8 @@ void MainWindow::activeBoardChanged()
 {
     session_.objectsWillChange();
     view_->reloadFromDocument();
+    if (routeTools_)
+        routeTools_->resultNoLongerStands();
     refreshLayerControls();
     showBoardSize();
     updateCommandStates();

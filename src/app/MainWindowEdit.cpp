@@ -13,6 +13,7 @@
 #include "edit/PointerMachine.h"
 #include "edit/gui/BoardPointer.h"
 #include "model/gui/Prompts.h"
+#include "route/gui/RouteToolActions.h"
 #include "view/gui/BoardView.h"
 
 #include <QShortcut>
@@ -24,8 +25,15 @@ void MainWindow::defineEditHandlers()
     auto edit = [this](const char* name, std::function<void()> command) {
         handlers_[name] = [this, command = std::move(command)](int) { runEdit(command); };
     };
-    edit("Rckgngig1Click", [this] { Undo(session_, doc_); });
-    edit("RedoClick", [this] { Redo(session_, doc_); });
+    // A route undone or redone is no longer the autorouter's last result.
+    edit("Rckgngig1Click", [this] {
+        Undo(session_, doc_);
+        routeTools_->resultNoLongerStands();
+    });
+    edit("RedoClick", [this] {
+        Redo(session_, doc_);
+        routeTools_->resultNoLongerStands();
+    });
     edit("SB_CopyClick", [this] { CopySelection(session_, doc_); });
     edit("SB_CutClick", [this] { CutSelection(session_, doc_); });
     edit("SB_InsertClick", [this] { Paste(session_, doc_); });

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "edit/Undo.h"
+#include "edit/gui/BoardPointer.h"
 #include "model/AutoSave.h"
 #include "model/LayoutFile.h"
 #include "model/gui/BusyCursor.h"
@@ -358,6 +359,8 @@ bool MainWindow::writeTo(const QString& path)
 {
     // A track being drawn is finished (or dropped, with one point) as a right
     // click would: the clean-up before writing would free it under the tool.
+    // What a tool only shows selected is not saved as selected.
+    pointer_->releaseShownPick();
     session_.objectsWillChange();
     size_t removed = 0;
     const Status written = [&] {

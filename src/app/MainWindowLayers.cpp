@@ -6,6 +6,7 @@
 #include "edit/PointerMachine.h"
 #include "edit/gui/BoardPointer.h"
 #include "model/LayerSwitches.h"
+#include "route/gui/RouteToolActions.h"
 #include "view/StatusTexts.h"
 #include "view/gui/BoardView.h"
 #include "view/gui/StatusLine.h"
@@ -22,6 +23,7 @@ void MainWindow::activateLayer(int layer)
         pointer_->abort();
     if (SetActiveLayer(doc_.Working, objects(), layer)) {
         pointer_->activeLayerChanged();
+        routeTools_->resultNoLongerStands();
         view_->redraw();
         updateCommandStates();
     }

@@ -8,6 +8,7 @@
 #include "model/gui/Prompts.h"
 #include "view/gui/BoardView.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -31,7 +32,12 @@ QWidget* MainWindow::buildMacroPanel(QWidget* parent)
     macroPanel_->setDocument(&doc_);
     macroPanel_->setFolder(startMacroFolder());
     macroPanel_->setVisible(macroPanelShown_);
-    connect(macroPanel_, &MacroPanel::saveRequested, this, [this] { saveAsMacro(); });
+    // The panel's button is the menu's command, with everything a command
+    // does first (a tool's shown pick released, typed values applied).
+    connect(macroPanel_, &MacroPanel::saveRequested, this, [this] {
+        if (auto* command = findChild<QAction*>("Makrospeichern1"))
+            command->trigger();
+    });
     connect(macroPanel_, &MacroPanel::closeRequested, this, [this] { showMacroPanel(false); });
     connect(macroPanel_, &MacroPanel::folderChosen, this, [this](const QString& path) { macroFolder_ = path; });
     return macroPanel_;

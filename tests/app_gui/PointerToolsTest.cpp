@@ -359,6 +359,82 @@ TEST(PointerTools, ABandPickedForTheRouterIsNoSelectionForKeysOrCommands)
     EXPECT_EQ(f.list().size(), 3u);
 }
 
+// The router's pick is let go wherever the board it is on stops being the
+// one shown or is written: left on its board by a tab switch it was
+// deleted by the next Delete there and saved as selected, and the macro
+// panel's Save took it for the selection.
+TEST(PointerTools, TheRoutersPickIsLetGoOnAnotherBoardAndBeforeAMacroIsSaved)
+{
+    WindowFixture f;
+    LayoutObject& a = addPad(f.list(), at(10, 10), 60);
+    addBand(a, addPad(f.list(), at(20, 10), 60));
+    f.addBoards(1);
+    f.window().boardTabs().setCurrentIndex(0);
+    f.window().boardView().redraw();
+    f.key(Qt::Key_U);
+    f.moveTo(at(15, 10));
+    ASSERT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
+    f.window().boardTabs().setCurrentIndex(1);
+    f.key(Qt::Key_S);
+    f.window().boardTabs().setCurrentIndex(0);
+    EXPECT_TRUE(f.selected().empty());
+    f.moveTo(at(40, 40));
+    f.key(Qt::Key_Delete);
+    EXPECT_EQ(f.list().size(), 2u);
+
+    f.key(Qt::Key_U);
+    f.moveTo(at(15, 10));
+    ASSERT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
+    f.answers = {Answer::Cancel};
+    f.control<QAbstractButton>("B_MakroSpeichern").click();
+    ASSERT_EQ(f.questions.size(), 1u) << "nothing is selected: the whole side is offered";
+    EXPECT_EQ(f.questions[0].text, "No object is selected.\nSave whole layout as macro?");
+    EXPECT_TRUE(f.selected().empty());
+}
+
+// The router window's result stays only as long as it is true: undone,
+// redone, on another board or with a silk layer active it asks again.
+TEST(PointerTools, TheRouterWindowAsksAgainOnceItsResultNoLongerStands)
+{
+    WindowFixture f;
+    LayoutObject& a = addPad(f.list(), at(10, 10), 60);
+    addBand(a, addPad(f.list(), at(20, 10), 60));
+    f.addBoards(1);
+    f.window().boardTabs().setCurrentIndex(0);
+    f.window().boardView().redraw();
+    const auto* info = f.window().routeTools().window().findChild<QLabel*>("L_Info");
+    f.key(Qt::Key_U);
+    const auto route = [&f, info] {
+        f.moveTo(at(15, 10));
+        f.click(at(15, 10));
+        ASSERT_EQ(f.list().size(), 3u);
+        ASSERT_EQ(info->text(), "Routed.");
+    };
+    const auto unroute = [&f] {
+        f.moveTo(at(16, 10));
+        f.click(at(16, 10));
+        ASSERT_EQ(f.list().size(), 2u);
+    };
+    route();
+    f.trigger("Rckgngig1");
+    ASSERT_EQ(f.list().size(), 2u);
+    EXPECT_EQ(info->text(), "Pick a rubber band");
+    f.trigger("Rckgngig1"); // with one step undo undoes itself
+    ASSERT_EQ(f.list().size(), 3u);
+    EXPECT_EQ(info->text(), "Pick a rubber band");
+    unroute();
+    route();
+    f.window().boardTabs().setCurrentIndex(1);
+    EXPECT_EQ(info->text(), "Pick a rubber band");
+    f.window().boardTabs().setCurrentIndex(0);
+    unroute();
+    route();
+    f.trigger("B1");
+    EXPECT_EQ(info->text(), "The active layer is a silk layer: tracks are routed on the copper of side 1 or 2.");
+    f.trigger("K1");
+    EXPECT_EQ(info->text(), "Pick a rubber band");
+}
+
 // The connect tool shows the pad under the pointer as selected. Left there
 // by a switch to another board, it stayed selected on its board, and a
 // Delete back there removed a pad the pointer was nowhere near; a Delete

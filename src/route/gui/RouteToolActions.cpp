@@ -60,18 +60,27 @@ PickState RouteToolActions::autorouteMove(QPoint paintBoxPixel)
         return PickState::Nothing;
     // Only bands of the active copper layer can be picked: with a silk layer
     // active the window says why none is.
-    const bool silk = !isBoardCopper(static_cast<int>(doc->Working.ActiveLayer));
-    if (silk != silkShown_) {
-        silkShown_ = silk;
-        if (silk)
-            window_.showStatus(RouteStatus::LayerNotCopper, {});
-        else
-            window_.showPrompt();
-    }
+    if (silkActive() != silkShown_)
+        resultNoLongerStands();
     const RoutePick pick = PickRouteTarget(*doc->currentObjects(), view_.objectIndex(), view_.viewport(),
                                            {paintBoxPixel.x(), paintBoxPixel.y()});
     repaint(pick.change);
     return pick.state;
+}
+
+bool RouteToolActions::silkActive() const
+{
+    const LayoutDocument* doc = view_.document();
+    return doc && !isBoardCopper(static_cast<int>(doc->Working.ActiveLayer));
+}
+
+void RouteToolActions::resultNoLongerStands()
+{
+    silkShown_ = silkActive();
+    if (silkShown_)
+        window_.showStatus(RouteStatus::LayerNotCopper, {});
+    else
+        window_.showPrompt();
 }
 
 void RouteToolActions::autoroutePress(PickState pick)
@@ -81,7 +90,7 @@ void RouteToolActions::autoroutePress(PickState pick)
         return;
     if (pick == PickState::RoutedTrack) {
         repaint(UnrouteSelectedTrack(session_, *doc).change);
-        window_.showPrompt(); // the last run's result no longer stands
+        resultNoLongerStands();
         return;
     }
     if (pick != PickState::Band)

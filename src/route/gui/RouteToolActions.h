@@ -53,6 +53,10 @@ public:
     // and clearance, showing its steps in L_Info and its search boxes on the
     // board; RoutedTrack turns the picked track back into its band.
     void autoroutePress(PickState pick);
+    // The board, its objects (undo, redo) or the active layer changed under
+    // the tool: the last run's result no longer stands, and the window asks
+    // for a band again, or says why none can be picked on a silk layer.
+    void resultNoLongerStands();
 
     TAutoRouter& window() const { return window_; }
     SearchBoxFlash& searchBoxFlash() const { return *flash_; }
@@ -62,6 +66,7 @@ Q_SIGNALS:
 
 private:
     void repaint(const BoardChange& change);
+    bool silkActive() const;
 
     BoardView& view_;
     EditSession& session_;
