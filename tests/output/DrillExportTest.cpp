@@ -34,6 +34,15 @@ TEST(DrillExport, Files)
          DrillSide::Component,
          {"M48", "METRIC,TZ", "T1C0.800", "T2C0.500", "T3C3.100", "%", "G05", "M71", "T1", "X1000Y9000", "X3000Y9000",
           "T2", "X2000Y9000", "X5000Y9000", "T3", "X4000Y9000", "M30"}},
+        {"tool diameters to the hundredth of a millimetre",
+         [](ObjectList& l) {
+             int32_t x = 100;
+             for (int32_t hole : {41, 53, 1, 500})
+                 addPad(l, {x, -100}, 600, 1, 1, hole), x += 100;
+         },
+         DrillSide::Component,
+         {"M48", "METRIC,TZ", "T1C0.820", "T2C1.060", "T3C0.020", "T4C10.000", "%", "G05", "M71", "T1", "X1000Y9000",
+          "T2", "X2000Y9000", "T3", "X3000Y9000", "T4", "X4000Y9000", "M30"}},
         {"a via is one hole, at its layer 1 pad (listed second)",
          [](ObjectList& l) {
              LayoutObject& b = addPad(l, {700, -100}, 70, 1, 3, 30);
