@@ -159,6 +159,13 @@ TEST(DesignCheck, RulesAtTheirLimits)
          }, {V::ViaWithoutHole}},
         {"0.15 mm from the left edge", [](ObjectList& l) { squarePad(l, {60, -1500}); }, {}},
         {"0.14 mm from the left edge", [](ObjectList& l) { squarePad(l, {59, -1500}); }, {V::EdgeClearance}, 14},
+        {"0.15 mm from the right edge", [](ObjectList& l) { squarePad(l, {3940, -1500}); }, {}},
+        {"0.14 mm from the right edge", [](ObjectList& l) { squarePad(l, {3941, -1500}); }, {V::EdgeClearance}, 14},
+        // y runs up to the upper edge at 0; the lower edge is the board rect's top.
+        {"0.15 mm from the upper edge", [](ObjectList& l) { squarePad(l, {2000, -60}); }, {}},
+        {"0.14 mm from the upper edge", [](ObjectList& l) { squarePad(l, {2000, -59}); }, {V::EdgeClearance}, 14},
+        {"0.15 mm from the lower edge", [](ObjectList& l) { squarePad(l, {2000, -2940}); }, {}},
+        {"0.14 mm from the lower edge", [](ObjectList& l) { squarePad(l, {2000, -2941}); }, {V::EdgeClearance}, 14},
         {"copper reaching off the board", [](ObjectList& l) { squarePad(l, {40, -1500}); }, {V::OffBoard}},
         {"silk reaching off the board", [](ObjectList& l) { addTrack(l, {{-5, -500}, {500, -500}}, 20, Layer::B1); },
          {V::OffBoard}},
@@ -245,6 +252,13 @@ TEST(DesignCheck, RulesAtTheirLimits)
         if (!std::isnan(r.firstMeasured) && !found.empty()) {
             EXPECT_NEAR(found[0].measuredUnits, r.firstMeasured, 1e-6) << r.why;
         }
+        // The fab package's check also measures the smallest gap, beyond the
+        // clearance: a gap exactly at the limit must pass there as well.
+        const DesignReport withFigures = checkDesignWithFigures(list, board, DesignRules{});
+        kinds.clear();
+        for (const Violation& v : withFigures.violations)
+            kinds.push_back(v.kind);
+        EXPECT_EQ(kinds, r.expected) << r.why << " (with the figures)";
     }
 }
 
