@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -342,6 +343,31 @@ TEST(Autorouter, HolesDrilledFromTheOtherSide)
     const RouteResult through = RouteConnection(list, {}, *lower, target, onK2, {}, grid);
     ASSERT_TRUE(through.routed);
     EXPECT_EQ(through.track->Points, (Points{{3500, -1500}, {3480, -1480}, {520, -1480}, {500, -1500}}));
+}
+
+// Copper thinner than a raster pixel is missed by the raster; the exact
+// measure of each segment must still hold the whole clearance off it, not
+// merely keep the track from touching it.
+TEST(Autorouter, KeepsTheClearanceFromCopperThinnerThanAPixel)
+{
+    RouteSettings onK2;
+    onK2.layer = Layer::K2;
+    onK2.clearanceUnits = 100;
+    for (const int32_t thinWidth : {2, 4}) {
+        // A track of 0.02 (0.04) mm ending 0.1 mm above the straight way between the pads.
+        Band band({2000, -5800}, {6000, -5800}, 50, Layer::K2);
+        const Point thinFrom{4000, -4500}, thinTo{4000, -5790};
+        addTrack(band.list, {thinFrom, thinTo}, thinWidth, Layer::K2);
+        const RouteResult result = route(band, {}, nullptr, onK2).result;
+        ASSERT_TRUE(result.routed) << thinWidth;
+        const auto& points = result.track->Points;
+        double closest = INFINITY;
+        for (size_t k = 0; k + 1 < points.size(); ++k)
+            closest = std::min(closest, segmentDistance(points[k], points[k + 1], thinFrom, thinTo));
+        const double gap = closest - onK2.widthUnits / 2 - thinWidth / 2;
+        // The exact measure gives up one raster pixel (5 units) of the clearance.
+        EXPECT_GE(gap, onK2.clearanceUnits - 5) << thinWidth;
+    }
 }
 
 TEST(Autorouter, UnrouteBringsTheBandBackOnlyWithBothPads)
