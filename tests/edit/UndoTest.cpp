@@ -154,6 +154,19 @@ TEST(Undo, AnEditAfterUndoingEverythingCanBeUndone)
     EXPECT_TRUE(f.objects().empty());
     ASSERT_TRUE(Redo(f.session, f.doc));
     EXPECT_EQ(f.xs(), (std::vector<int32_t>{500}));
+
+    // Back there again after a Redo: the Redo gave up the copy of the oldest
+    // state, and the Undo must take a new one, not bring back an empty board.
+    Fixture g(3);
+    test::addPad(g.objects(), {100, -500}, 50);
+    ResetUndoHistory(g.session, g.doc);
+    g.drawPad(200);
+    ASSERT_TRUE(Undo(g.session, g.doc));
+    ASSERT_TRUE(Redo(g.session, g.doc));
+    ASSERT_TRUE(Undo(g.session, g.doc));
+    g.objects()[0].X1 = 150; // a nudge
+    ASSERT_TRUE(Undo(g.session, g.doc));
+    EXPECT_EQ(g.xs(), std::vector<int32_t>{100});
 }
 
 // A command that finds nothing to do, or turns out to change nothing (an
