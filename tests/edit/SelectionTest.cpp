@@ -51,6 +51,12 @@ TEST(HitTest, PrioritiesAmongOverlappingObjects)
              l.append(makeZone(0, 1)).Points = {{0, 1000}, {588, -809}, {-951, 309}, {951, 309}, {-588, -809}};
          },
          -1},
+        {"of two crossing tracks the upper one",
+         [](ObjectList& l) {
+             test::addTrack(l, {{-500, 0}, {500, 0}});
+             test::addTrack(l, {{0, -500}, {0, 500}});
+         },
+         1},
         {"the other side is not pickable", [](ObjectList& l) { test::addPad(l, {0, 0}, 100, 1, Layer::K2); }, -1},
     };
     for (const auto& [name, build, expected] : cases) {
@@ -116,22 +122,27 @@ TEST(Selection, FrameTouchesShapesOrBoundingRectangles)
 }
 
 // Select All and frames only add, and only what can be picked: the active
-// side's layers that are shown.
+// side's layers that are shown. A via's twin on the other side comes along,
+// or a delete or move would leave it behind.
 TEST(Selection, SelectAllAndFramesAddPickableObjectsOnly)
 {
     ObjectList list;
     test::addPad(list, {0, 0}, 50).Selected = 1; // outside the frame
     for (uint8_t layer : {Layer::K1, Layer::B1, Layer::K2, Layer::B2})
         test::addPad(list, {1000, 0}, 50, 1, layer);
+    test::addVia(list, {3000, 0}); // 5 on K1, 6 on K2
     BoardSettings view;
     view.ActiveLayer = Layer::K2;
     view.LayerVisible = {1, 1, 1, 0};
     SelectAll(list, view);
-    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 0, 0, 1, 0})) << "side 2 without the hidden B2";
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 0, 0, 1, 0, 1, 1})) << "side 2 without the hidden B2";
     ObjectIndex index;
     index.build(list);
     SelectInFrame(list, index, BoardSettings{}, {900, -100}, {1100, 100});
-    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 1, 0})) << "side 1 added, nothing removed";
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{1, 1, 1, 1, 0, 1, 1})) << "side 1 added, nothing removed";
+    DeselectAll(list);
+    SelectInFrame(list, index, BoardSettings{}, {2900, -100}, {3100, 100});
+    EXPECT_EQ(selectedFlags(list), (std::vector<int>{0, 0, 0, 0, 0, 1, 1})) << "the via whole from side 1";
 }
 
 TEST(Grouping, GroupAndUngroupPeelOneLevel)

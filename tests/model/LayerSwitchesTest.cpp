@@ -31,6 +31,7 @@ TEST(LayerSwitches, SwitchesDeselectWhatTheyHideOrLeave)
         EXPECT_FALSE(SetActiveLayer(s, list, layer)) << "already active or out of range: " << layer;
     EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 1}));
     ASSERT_TRUE(SetActiveLayer(s, list, 4));
+    EXPECT_EQ(selection(list), (std::vector<int>{0, 0, 0, 0, 0})) << "a delete now must not reach the side left";
     EXPECT_TRUE(SetViewLayer(s, list, 1) && !IsLayerVisible(s, 1)) << "the former active layer can be hidden";
 }
 
