@@ -160,6 +160,16 @@ TEST(Transformations, CommandsTurnTheSelectionAboutItsCentre)
     EXPECT_EQ(b.objects()[1].centre(), (Point{1200, -1200}));
     MirrorVertical(b.session, b.doc);
     EXPECT_EQ(b.objects()[0].centre(), (Point{1200, -1200}));
+
+    // An odd height: bounds -1191..-910 put the middle at -1050, measured
+    // down from the upper edge, half a unit above -1050.5; that snaps to
+    // -1000 where -1051 would snap to -1100.
+    Board odd;
+    test::addPad(odd.objects(), {2000, -1000}, 50).Selected = 1;
+    test::addPad(odd.objects(), {2000, -1101}, 50).Selected = 1;
+    RotateSelection(odd.session, odd.doc);
+    EXPECT_EQ(odd.objects()[0].centre(), (Point{2000, -1000}));
+    EXPECT_EQ(odd.objects()[1].centre(), (Point{1899, -1000}));
 }
 
 // A turn that would leave an object wholly off the board (the next save
@@ -198,6 +208,15 @@ TEST(Transformations, TurnsKeepTheSelectionOnTheBoard)
     RotateSelection(mixed.session, mixed.doc); // about (8000, -3000)
     EXPECT_EQ(mixed.objects()[0].centre(), (Point{8000, 0}));
     EXPECT_EQ(mixed.objects()[1].Points, (std::vector<Point>{{8000, -3800}, {8000, -15600}}));
+
+    // A box turned to end exactly on the left edge touches the board without
+    // overlapping it, and is dropped all the same: two steps back.
+    Board edge;
+    test::addPad(edge.objects(), {300, -890}, 50).Selected = 1;
+    test::addPad(edge.objects(), {300, -110}, 50).Selected = 1;
+    RotateSelection(edge.session, edge.doc); // about (300, -500): the first pad to x = -90, its box to x = 0
+    EXPECT_EQ(edge.objects()[0].centre(), (Point{110, -500}));
+    EXPECT_EQ(edge.objects()[1].centre(), (Point{890, -500}));
 }
 
 // Mirrors and the grid alignment pivot on, and align to, grid points on the
@@ -262,6 +281,7 @@ TEST(Transformations, AlignMovesGroupsRigidly)
     LayoutObject& far = test::addPad(list, {15999, -5200}, 30);
     near.Groups = far.Groups = {4};
     near.Clearance = far.Clearance = 0;
+    LayoutObject& line = list.append(makeLine({3030, -3020}, {3470, -3180}, 20, Layer::B1));
     for (auto& o : list)
         o->Selected = 1;
     AlignToGrid(b.session, b.doc);
@@ -270,6 +290,8 @@ TEST(Transformations, AlignMovesGroupsRigidly)
     EXPECT_EQ(list[2].Points, (std::vector<Point>{{2000, -2000}, {2120, -2000}})) << "first point on the grid";
     EXPECT_EQ(near.centre(), (Point{100, -5200}));
     EXPECT_EQ(far.centre(), (Point{15939, -5200}));
+    EXPECT_EQ((std::pair{line.start(), line.end()}), (std::pair{Point{3000, -3000}, Point{3500, -3200}}))
+        << "a line's ends each on the grid, unlike a track's corners";
 }
 
 TEST(Corners, AddRemoveSnapAndSplit)
