@@ -73,6 +73,10 @@ TEST(Clipboard, PasteOnAnotherBoardStepsFurtherEachTime)
     EXPECT_GE(bounds->top, -4200);
     EXPECT_GT(bounds->right, 4200 - 254) << "moved no further than needed";
     EXPECT_EQ((list[list.size() - 3].centre().x - 1254) % 254, 0) << "in grid steps";
+    // Five steps out from (1000, -1000) and (3000, -3000), one back: all
+    // together, the pad pasted first too.
+    EXPECT_EQ(list[list.size() - 3].centre(), (Point{2016, -2016}));
+    EXPECT_EQ(list[list.size() - 2].centre(), (Point{4016, -4016}));
 }
 
 // A selection wider than the board, duplicated: the step to the right would
