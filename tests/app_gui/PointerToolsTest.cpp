@@ -359,6 +359,16 @@ TEST(PointerTools, ABandPickedForTheRouterIsNoSelectionForKeysOrCommands)
     EXPECT_EQ(f.list().size(), 3u);
 }
 
+// A band between two pads on the first of two boards, which is shown.
+void bandOnTheFirstOfTwoBoards(WindowFixture& f)
+{
+    LayoutObject& a = addPad(f.list(), at(10, 10), 60);
+    addBand(a, addPad(f.list(), at(20, 10), 60));
+    f.addBoards(1);
+    f.window().boardTabs().setCurrentIndex(0);
+    f.window().boardView().redraw();
+}
+
 // The router's pick is let go wherever the board it is on stops being the
 // one shown or is written: left on its board by a tab switch it was
 // deleted by the next Delete there and saved as selected, and the macro
@@ -366,11 +376,7 @@ TEST(PointerTools, ABandPickedForTheRouterIsNoSelectionForKeysOrCommands)
 TEST(PointerTools, TheRoutersPickIsLetGoOnAnotherBoardAndBeforeAMacroIsSaved)
 {
     WindowFixture f;
-    LayoutObject& a = addPad(f.list(), at(10, 10), 60);
-    addBand(a, addPad(f.list(), at(20, 10), 60));
-    f.addBoards(1);
-    f.window().boardTabs().setCurrentIndex(0);
-    f.window().boardView().redraw();
+    bandOnTheFirstOfTwoBoards(f);
     f.key(Qt::Key_U);
     f.moveTo(at(15, 10));
     ASSERT_EQ(f.selected(), (std::vector<size_t>{0, 1}));
@@ -397,11 +403,7 @@ TEST(PointerTools, TheRoutersPickIsLetGoOnAnotherBoardAndBeforeAMacroIsSaved)
 TEST(PointerTools, TheRouterWindowAsksAgainOnceItsResultNoLongerStands)
 {
     WindowFixture f;
-    LayoutObject& a = addPad(f.list(), at(10, 10), 60);
-    addBand(a, addPad(f.list(), at(20, 10), 60));
-    f.addBoards(1);
-    f.window().boardTabs().setCurrentIndex(0);
-    f.window().boardView().redraw();
+    bandOnTheFirstOfTwoBoards(f);
     const auto* info = f.window().routeTools().window().findChild<QLabel*>("L_Info");
     f.key(Qt::Key_U);
     const auto route = [&f, info] {
