@@ -32,7 +32,11 @@ TEST(TrackLabel, OrientationsSpacingAndCharactersWithoutStrokes)
     const std::tuple<const char*, int32_t, bool, bool, size_t, size_t, std::vector<Point>> rows[] = {
         {"L", 0, false, false, 1, 0, {{0, 440}, {0, 0}, {220, 0}}},
         {"L", 90, false, false, 1, 0, {{440, 0}, {0, 0}, {0, -220}}},
+        // Mirrored: reflected about the start point's x, the foot to the left.
+        {"L", 0, true, false, 1, 0, {{0, 440}, {0, 0}, {-220, 0}}},
+        {"L", 90, true, false, 1, 0, {{-440, 0}, {0, 0}, {0, -220}}},
         {"1A", 0, false, false, 3, 1, {{259, 0}}}, // "1" is 3 cells wide
+        {"1A", 0, true, false, 3, 1, {{-259, 0}}},  // the A left of the start
         {"1A", 0, false, true, 3, 1, {{314, 0}}},  // fixed: 4 cells for each
         {"\u4E2D1", 0, false, false, 1, 0, {{94, 330}}}, // beyond the code page
         {" ", 0, false, false, 0, 0, {}},
@@ -73,25 +77,39 @@ TEST(TrackLabel, StrokeWidthsAndGroups)
 }
 
 // The box that follows the pointer holds the label's centre lines at every
-// angle, mirrored or not.
+// angle, mirrored or not; mirrored, box and label are the plain ones
+// reflected about the start point.
 TEST(TrackLabel, ExtentHoldsTheLabel)
 {
     TrackLabelSettings s;
     s.text = "L";
     EXPECT_EQ(StrokeTextExtent(s, 0), (Point{248, 496})) << "cells of 500 div 8 = 62";
+    s.angle = 90;
+    s.mirror = true;
+    EXPECT_EQ(StrokeTextExtent(s, 0), (Point{-496, -248})) << "turned clockwise, then reflected to the left";
     s.text = "WAVE17";
     for (int32_t angle : {0, 90, 180, 270}) {
+        s.angle = angle;
+        ObjectList placed[2];
+        Point extent[2];
         for (bool mirror : {false, true}) {
-            s.angle = angle;
             s.mirror = mirror;
-            const Point e = StrokeTextExtent(s, 0);
+            ASSERT_EQ(PlaceStrokeText(placed[mirror], s.text, s, kAt, Layer::K1, 0), 9u) << "nine strokes: A, E, 7 two";
+            extent[mirror] = StrokeTextExtent(s, 0);
+            const Point e = extent[mirror];
             const Rect box = Rect{kAt.x, kAt.y, kAt.x + e.x, kAt.y + e.y}.normalised();
-            ObjectList list;
-            PlaceStrokeText(list, s.text, s, kAt, Layer::K1, 0);
-            for (const auto& o : list)
+            for (const auto& o : placed[mirror])
                 for (Point p : o->Points)
                     EXPECT_TRUE(p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom)
                         << angle << " " << mirror << ": " << p.x << "," << p.y;
+        }
+        EXPECT_EQ(extent[true], (Point{-extent[false].x, extent[false].y})) << angle;
+        for (size_t i = 0; i < placed[false].size(); ++i) {
+            std::vector<Point> reflected;
+            for (Point p : placed[false][i].Points)
+                reflected.push_back({2 * kAt.x - p.x, p.y});
+            const auto& points = placed[true][i].Points;
+            EXPECT_EQ(std::vector<Point>(points.begin(), points.end()), reflected) << angle << ": track " << i;
         }
     }
 }
