@@ -63,6 +63,39 @@ TEST(Transform, ArcAnglesStayCounterClockwise)
     EXPECT_EQ((std::pair{turned.arcStartDegrees(), turned.arcStopDegrees()}), (std::pair{270, 0}));
     MirrorObjectHorizontal(mirrored, 0);
     EXPECT_EQ((std::pair{mirrored.arcStartDegrees(), mirrored.arcStopDegrees()}), (std::pair{90, 180}));
+    // Upside down about y = -100, the arc from 30 to 100 degrees about
+    // (130, -70) runs from -100 to -30 about (130, -130); the left-to-right
+    // mirror's 80 to 150 would put it in the upper half.
+    LayoutObject flipped = everyKind()[5];
+    MirrorObjectVertical(flipped, -100);
+    EXPECT_EQ((std::array{flipped.X1, flipped.Y1, flipped.arcStartDegrees(), flipped.arcStopDegrees()}),
+              (std::array{130, -130, 260, 330}));
+}
+
+// Lines, zones and tracks mirrored about x = 100 and about y = -100: every
+// point reflected, in its place in the list, and a line's ends ordered again
+// (by x, then the upper one first).
+TEST(Transform, MirrorsReflectEveryPoint)
+{
+    const auto points = [](const LayoutObject& o) {
+        return o.is(ObjectKind::Line) ? std::vector<Point>{{o.X1, o.Y1}, {o.X2, o.Y2}}
+                                      : std::vector<Point>(o.Points.begin(), o.Points.end());
+    };
+    const std::vector<LayoutObject> kinds = everyKind();
+    // The object, then its points mirrored left to right and upside down.
+    const std::tuple<const char*, LayoutObject, std::vector<Point>, std::vector<Point>> rows[] = {
+        {"line", kinds[0], {{-50, -90}, {210, 40}}, {{-10, -240}, {250, -110}}},
+        {"upright line", makeLine({5, 0}, {5, -100}, 20, Layer::B1), {{195, 0}, {195, -100}}, {{5, -100}, {5, -200}}},
+        {"zone", kinds[3], {{200, 0}, {-100, -50}, {80, 400}}, {{0, -200}, {300, -150}, {120, -600}}},
+        {"track", kinds[4], {{270, 10}, {-300, 10}, {-300, -333}}, {{-70, -210}, {500, -210}, {500, 133}}},
+    };
+    for (const auto& [what, original, horizontal, vertical] : rows) {
+        LayoutObject h = original, v = original;
+        MirrorObjectHorizontal(h, 100);
+        MirrorObjectVertical(v, -100);
+        EXPECT_EQ(points(h), horizontal) << what << " left to right";
+        EXPECT_EQ(points(v), vertical) << what << " upside down";
+    }
 }
 
 TEST(Transform, LabelBoxes)
