@@ -128,10 +128,14 @@ void boardAdd(EditContext& c, const StepArgs&)
 void boardDelete(EditContext& c, const StepArgs&)
 {
     c.session.objectsWillChange();
+    const Board* deleted = c.doc.activeBoard();
     if (const auto refusal = c.doc.deleteActiveBoard(c.lang)) {
         note(tr(c.lang, "шаг board delete: ", "step board delete: ") + *refusal);
         return;
     }
+    // A board added later may take its place in memory: it is not the same.
+    if (deleted == c.fileActive)
+        c.fileActive = nullptr;
     boardsChanged(c);
 }
 

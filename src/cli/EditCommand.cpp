@@ -88,7 +88,7 @@ int run(const std::vector<std::string>& raw)
     const Board* activeBefore = doc->activeBoard();
     activateBoard(*doc, board);
 
-    EditContext context{*doc, {}, {}, {}, lang};
+    EditContext context{*doc, {}, {}, {}, lang, activeBefore};
     context.session.setUndoDepth(static_cast<int>(undoDepth.value_or(1)));
     // As after opening a file in the editor: an undo there changes nothing.
     ResetUndoHistory(context.session, *doc);
@@ -100,7 +100,7 @@ int run(const std::vector<std::string>& raw)
     // was read, unless a step deleted that board.
     const Board* shown = doc->activeBoard();
     for (size_t i = 0; i < doc->boardCount(); ++i)
-        if (&doc->board(i) == activeBefore)
+        if (&doc->board(i) == context.fileActive)
             doc->activate(static_cast<int>(i));
     if (!saveDocument(*doc, files[1], lang))
         return kExitFailure;

@@ -26,6 +26,9 @@ struct EditContext {
     ObjectIndex index;
     // The language of the notes a step that finds nothing to do prints.
     Language lang = Language::Russian;
+    // The board active in the file read, which the file written keeps
+    // active; null once a step has deleted it.
+    const Board* fileActive = nullptr;
 
     ObjectList& objects() { return *doc.currentObjects(); }
     // The index of the objects as they are now.

@@ -128,6 +128,15 @@ TEST(BoardSteps, WriteWhatTheEditorsOperationsWrite)
              EXPECT_TRUE(d.deleteActiveBoard(Language::Russian).has_value());
              d.newBoard(Language::Russian);
          }},
+        // A board added after the deletion is not the one deleted, though
+        // it may be made where that one was.
+        {"delete, then add two", {"--lang", "en"}, {"board delete", "board add", "board add"},
+         "{\"objects\": 0, \"selected\": 0}\n", "",
+         [](LayoutDocument& d) {
+             EXPECT_FALSE(d.deleteActiveBoard(Language::English).has_value());
+             d.newBoard(Language::English);
+             d.newBoard(Language::English);
+         }},
     };
     for (const Parity& row : rows) {
         SCOPED_TRACE(row.name);
