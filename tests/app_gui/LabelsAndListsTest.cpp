@@ -168,7 +168,7 @@ TEST(LabelTool, TheFollowingLabelTakesALayerChosenMeanwhile)
 // button was still down, the dialog took the release as a click on the
 // button under the pointer. Held longer than any delay a timer could stand
 // in for the release with, it is asked for only once the button comes up,
-// and then at once.
+// and then promptly.
 TEST(LabelTool, TheNextLabelIsAskedForOnceTheButtonIsUp)
 {
     WindowFixture f;
@@ -187,7 +187,8 @@ TEST(LabelTool, TheNextLabelIsAskedForOnceTheButtonIsUp)
     QElapsedTimer released;
     released.start();
     ASSERT_TRUE(QTest::qWaitFor([&asked] { return asked; }, 5000));
-    EXPECT_LT(released.elapsed(), 250) << "asked for as the button comes up";
+    // Generous for a loaded or instrumented build; the release is polled every 10 ms.
+    EXPECT_LT(released.elapsed(), 1000) << "asked for as the button comes up";
 }
 
 // A label whose box is larger than the board would lie partly off it
