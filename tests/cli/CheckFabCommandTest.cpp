@@ -47,6 +47,10 @@ TEST_F(CheckFabCli, CheckPrintsViolationsAndExitsOneWhenThereAreAny)
         {{"check", in}, 1, "Зазор 0.10 мм < 0.15 мм: дорожка – дорожка, K1"},
         {{"check", "--lang", "en", in}, 1, "Clearance 0.10 mm < 0.15 mm: track – track, K1"},
         {{"check", "--clearance", "0.1", in}, 0, ""},
+        // Limits in hundredths, up to 10 mm.
+        {{"check", "--clearance", "0.15", "--hole", "0.35", in}, 1, "Зазор 0.10 мм < 0.15 мм"},
+        {{"check", "--lang", "en", "--clearance", "10", in}, 1, "< 10.00 mm"},
+        {{"check", "--lang", "en", "--clearance", "10.01", in}, 2, "--clearance must lie between 0 and 10 mm"},
         {{"check", "--json", "--width", "0.3", in}, 1,
          R"({"rule":"clearance","object":0,"other":2,"layer":"K1","measured_mm":0.100,"limit_mm":0.150,)"},
         {{"check", "--lang", "en", "--width", "11", in}, 2, "--width must lie between 0 and 10 mm"},

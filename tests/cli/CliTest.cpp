@@ -73,6 +73,10 @@ TEST(Cli, ExitStatusesAndMessages)
          "expected 2 file arguments, got 1; --board took the file '" + s + "' for its value"},
         {{"convert", s, ""}, 2, "пустое имя файла", "an empty file name"},
         {{"edit", "", out, "rotate"}, 2, "пустое имя файла", "an empty file name"},
+        {{"edit", s, "", "rotate"}, 2, "пустое имя файла", "an empty file name"},
+        // The board numbers stop one short of the count.
+        {{"gerber", "--layer", "K1", "--board", "2", s, out}, 1, "в документе нет платы 2 (плат в нём: 2)",
+         "the document has no board 2 (it holds 2)"},
     };
     for (const auto& [args, status, russian, englishText] : rows) {
         std::vector<std::string> english = args;

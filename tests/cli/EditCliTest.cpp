@@ -60,6 +60,23 @@ TEST(EditCli, EachStepReachesTheEditor)
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(std::tuple(l[0].centre(), l[2].Points[0]), std::tuple(Point{1000, -1000}, Point{1254, -2000}));
          }},
+        // A click on an object not selected selects it alone; nudges go a grid step the way named.
+        {"a click replaces the selection; nudges up, down and left", {"select at 10 10", "select at 30 10",
+         "nudge up", "nudge up", "nudge down", "nudge left"}, "{\"objects\": 3, \"selected\": 1}", 3,
+         [](const ObjectList& l, auto&) {
+             EXPECT_EQ(std::tuple(l[0].centre(), l[1].centre()), std::tuple(Point{1000, -1000}, Point{2746, -746}));
+         }},
+        // Across the middle of the selection on the grid, (30.48, 15.24) mm.
+        {"mirror horizontal swaps left and right", {"select all", "mirror horizontal"}, nullptr, 3,
+         [](const ObjectList& l, auto&) {
+             EXPECT_EQ(std::tuple(l[0].centre(), l[1].centre()), std::tuple(Point{5096, -1000}, Point{3096, -1000}));
+             EXPECT_EQ(l[2].Points, (std::vector<Point>{{5096, -2000}, {1096, -2000}}));
+         }},
+        {"mirror vertical swaps top and bottom", {"select all", "mirror vertical"}, nullptr, 3,
+         [](const ObjectList& l, auto&) {
+             EXPECT_EQ(std::tuple(l[0].centre(), l[1].centre()), std::tuple(Point{1000, -2048}, Point{3000, -2048}));
+             EXPECT_EQ(l[2].Points, (std::vector<Point>{{1000, -1048}, {5000, -1048}}));
+         }},
         {"copy and paste onto the other side, then set the pasted pads",
          {"select frame 5 5 35 15", "copy", "layer K2", "paste", "set outer 2", "set shape 6"},
          "{\"objects\": 5, \"selected\": 2}", 5,
@@ -100,8 +117,9 @@ TEST(EditCli, EachStepReachesTheEditor)
         {"polygon, arc and a segment of the selected arcs",
          {"polygon 50 50 --corners 4 --radius 10 --offset 45 --width 0.5 --fill",
           "arc 80 50 --radius 5 --width 1 --from 90 --to 450", "select at 85 50", "segment -90 180 --fill",
-          "arc 80 80 --radius 10 --width 0.97 --from 0 --to 90", "arc 80 20 --radius 10 --width 0.01 --from 0 --to 90"},
-         nullptr, 7,
+          "arc 80 80 --radius 10 --width 0.97 --from 0 --to 90", "arc 80 20 --radius 10 --width 0.01 --from 0 --to 90",
+          "arc 110 20 --radius 5 --width 10 --from 0 --to 90", "polygon 120 60 --corners 3 --radius 5 --offset 180"},
+         nullptr, 9,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(std::tuple(l[3].kind(), l[3].Points.size(), l[3].Points[0]),
                        std::tuple(ObjectKind::Zone, 5u, Point{5707, -4293}));
@@ -110,6 +128,8 @@ TEST(EditCli, EachStepReachesTheEditor)
                  (std::tuple{550, 270, 180, uint8_t{1}}));
              EXPECT_EQ(l[5].circleOuterRadius() - l[5].circleInnerRadius(), 97);
              EXPECT_EQ(l[6].circleOuterRadius() - l[6].circleInnerRadius(), 1);
+             EXPECT_EQ(std::tuple(l[7].circleOuterRadius(), l[7].circleInnerRadius()), std::tuple(1000, 0)) << "solid";
+             EXPECT_EQ(l[8].Points[0], (Point{11500, -6000})) << "the first corner turned by 180°";
          }},
         // The polygon's first corner (60, 50) is also its last.
         {"a closed track's first corner drags and goes as one",
@@ -218,10 +238,19 @@ TEST(EditCli, EachStepReachesTheEditor)
          }},
         {"a label's new text larger than the board is refused, as its dialog refuses it",
          {"label 10 5 R1", "relabel 10.5 5.5 WWWWWWWWWWWWWWW --height 20"}, nullptr, 4,
-         [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].TextValue, std::string("R1")); }, {"--lang", "en"},
+         [](const ObjectList& l, auto&) {
+             // 3 mm high by default (2.5 mm is -333).
+             EXPECT_EQ(std::tuple(l[3].TextValue, l[3].Width), std::tuple(std::string("R1"), -400));
+         },
+         {"--lang", "en"},
          "kestrel-cli: step relabel: the label is larger than the board; nothing changed\n"},
         {"--board edits that board only", {"select all", "delete"}, "{\"objects\": 0, \"selected\": 0}", 3,
          [](const ObjectList&, const ObjectList& b1) { EXPECT_TRUE(b1.empty()); }, {"--board", "1"}},
+        // At the default depth 1 an undo takes back the one before it, as in the editor.
+        {"undo depth 1 by default", {"select at 10 10", "move 5 0", "move 5 0", "undo", "undo"}, nullptr, 3,
+         [](const ObjectList& l, auto&) { EXPECT_EQ(l[0].X1, 2000); }},
+        {"a track as wide as set", {"set width 1", "track 10 40 20 40"}, nullptr, 4,
+         [](const ObjectList& l, auto&) { EXPECT_EQ(l[3].Width, 100); }},
         // Depth 3 (the default is 1): two steps back, one forward.
         {"undo depth 3", {"select at 10 10", "move 5 0", "move 5 0", "undo", "undo", "redo"}, nullptr, 3,
          [](const ObjectList& l, auto&) { EXPECT_EQ(l[0].X1, 1500); }, {"--undo-depth", "3"}},
@@ -277,6 +306,11 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
         {{"edit", "--lang", "en", in, out, "circle 10 10 0.049"}, 2,
          "value not allowed; allowed: a radius from 0.05 to 99.9 mm"},
         {{"edit", "--lang", "en", in, out, "arc 10 10 --radius 1 --width 0.004 --from 0 --to 90"}, 2, "--width from 0.01"},
+        {{"edit", "--lang", "en", in, out, "arc 10 10 --radius 1 --width 2.01 --from 0 --to 90"}, 2,
+         "twice the radius"},
+        {{"edit", "--lang", "en", in, out, "arc 10 10 --radius 0.04 --width 0.01 --from 0 --to 90"}, 2,
+         "--radius from 0.05"},
+        {{"edit", "--lang", "en", in, out, "track-label 10 10 A --stroke 0"}, 2, "--stroke from 0.01 to 99.9 mm"},
         {{"edit", "--lang", "en", in, out, "move +-5 0"}, 2, "+-5"},
         {{"edit", "--lang", "en", in, out, "polygon 10 10 --corners 4.5 --radius 3"}, 2,
          "allowed: --corners: a whole number from 3 to 99, --radius from 1 to 99.9 mm"},

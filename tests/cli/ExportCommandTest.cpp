@@ -57,6 +57,9 @@ TEST_F(ExportCli, GerberAndDrillCommands)
          gerberOf(0, {.layer = L::LStop1, .outline = false, .offsetMm = 0.5, .invert = true})},
         {{"drill", "--from", "component", "--board", "1", in, out},
          crlf({"M48", "METRIC,TZ", "T1C0.500", "%", "G05", "M71", "T1", "X3000Y7000", "M30"})},
+        // Drilled from the solder side unless asked otherwise: x mirrored across the 20 mm board.
+        {{"drill", "--board", "1", in, out},
+         crlf({"M48", "METRIC,TZ", "T1C0.500", "%", "G05", "M71", "T1", "X17000Y7000", "M30"})},
     };
     for (const auto& [args, text] : written) {
         const auto r = runCli(args);
@@ -67,6 +70,9 @@ TEST_F(ExportCli, GerberAndDrillCommands)
     expectRefusals({
         {{"gerber", "--layer", "K1", in, dir.file("no/dir/out.gbr")}, 1, "no/dir/out.gbr"},
         {{"export", dir.file("missing.kbd"), dir.file("fab")}, 1, "missing.kbd"}, // no folder for a bad input
+        {{"drill", "--lang", "en", "--from", "comp", in, out}, 2, "--from expects solder or component, not 'comp'"},
+        {{"gerber", "--lang", "en", "--layer", "K1", "--mirror", "--no-mirror", in, out}, 2, "contradict each other"},
+        {{"gerber", "--lang", "en", "--layer", "K1", "--mark", in, out}, 2, "--mark needs --punch"},
     });
     // No output may replace the layout it is made from, by any name (one check
     // for all, so one row for each command).

@@ -35,6 +35,11 @@ TEST(RouteCommand, OutputAndExitCodes)
         // Cells of 120 units: P in (8, 8), Q in (16, 8); neither centre is clamped.
         {{"--from=0", "--to=1", "--width", "0.6", "--clearance", "0.3"}, 0,
          "{\"routed\": true, \"points\": [[2030, -1010], [1980, -1020], [1020, -1020], [1010, -990]]}\n"},
+        // The clearance is 0.2 mm by default: the track --clearance 0.2 gives, not the one above.
+        {{"--from=0", "--to=1", "--width", "0.6"}, 0,
+         "{\"routed\": true, \"points\": [[2030, -1010], [2030, -1010], [1950, -950], [1050, -950], [1010, -990]]}\n"},
+        {{"--from=0", "--to=1", "--width", "0.6", "--clearance", "0.2"}, 0,
+         "{\"routed\": true, \"points\": [[2030, -1010], [2030, -1010], [1950, -950], [1050, -950], [1010, -990]]}\n"},
         {{"--from", "2", "--to", "3", "--width", "0.6", "--clearance", "0.3"}, 0, "{\"routed\": false}\n"},
         {{"--lang", "en", "--from", "5", "--to", "0"}, 1, "pad 5 lies on layer B1, which is not a copper layer"},
         {{"--lang", "en", "--from", "0", "--to", "1", "--layer", "2"}, 2, "--layer expects the copper layer K1 or K2"},
