@@ -230,4 +230,8 @@ TEST(Cli, OutputThroughAnOpenDescriptorKeepsTheRestOfTheFile)
     const size_t end = text.find("M30\r\nEND\n");
     ASSERT_NE(end, std::string::npos);
     EXPECT_NE(text.find("M48", end), std::string::npos) << "the second drill file appended after END";
+    // Output and stdout both /dev/null: the line saying what was written is thrown away, not moved to stderr.
+    const std::string quiet = cli + " drill '" + in + "' /dev/null >/dev/null 2>'" + dir.file("err.txt") + "'";
+    ASSERT_EQ(std::system(quiet.c_str()), 0);
+    EXPECT_EQ(fileText(dir.file("err.txt")), "");
 }

@@ -192,7 +192,10 @@ TEST_F(RenderCli, PdfTrueToScaleCalibratedTiledAndShifted)
     EXPECT_NEAR(small[0].second, 100, 2.5) << "100 mm at 10 %";
     EXPECT_EQ(print({"--mirror", "--scale", "10", "--shift", "0,5"}), small) << "down, not sideways";
     expectRefusals({{{"pdf", "--shift", "1", input, pdf}, 2, "--shift: X,Y в мм"},
-                    {{"pdf", "--shift", "-100,0", "--lang", "en", input, pdf}, 1, "the board lies wholly off the page"}});
+                    {{"pdf", "--shift", "-100,0", "--lang", "en", input, pdf}, 1, "the board lies wholly off the page"},
+                    {{"pdf", "--tiles", "21", "--lang", "en", input, pdf}, 2, "--tiles expects 1 to 20"}});
+    const CommandResult most = runCli({"pdf", "--tiles", "20", "--lang", "en", input, pdf});
+    EXPECT_EQ(most.status, 0) << "20 copies are allowed: " << most.err;
     // A millimetre of the 100 mm board left on the page still prints.
     const CommandResult edge = runCli({"pdf", "--shift", "-99,0", input, pdf});
     EXPECT_EQ(edge.status, 0) << edge.err;
@@ -233,4 +236,12 @@ TEST_F(RenderCli, BitmapOfTheChosenLayers)
     ASSERT_TRUE(succeeded(side2));
     EXPECT_TRUE(side2->dark(500, 300)) << "copper of side 2";
     EXPECT_FALSE(side2->dark(500, 100)) << "copper of side 1 hidden";
+
+    // With K2 active, a pdf without --layers prints side 2; the bitmap takes up to 600 dpi.
+    doc.Working.ActiveLayer = Layer::K2;
+    writeLayout(dir, doc);
+    const std::string pdf = dir.file("out.pdf");
+    EXPECT_EQ(runCli({"pdf", "--lang", "en", input, pdf}).out, "printed side 2 of board \"Board 1\" to " + pdf + "\n");
+    EXPECT_EQ(runCli({"bmp", "--dpi", "600", "--lang", "en", input, bmp}).out,
+              "wrote 2362 x 1890 pixels to " + bmp + "\n");
 }
