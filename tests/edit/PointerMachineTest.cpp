@@ -1,4 +1,5 @@
 #include "MachineBench.h"
+#include "edit/Selection.h"
 #include "support/TestData.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,10 @@ TEST(PointerMachine, TracksAndZonesPointsSnappingAndEndings)
         {"Ctrl turns snapping off", track, [&](Bench& b) { b.left({a.x + 7, a.y}, ctrl), b.left(c, ctrl), b.right(); },
          {{{a.x + 7, a.y}, c}}},
         {"a right press after one point deletes the track", track, [&](Bench& b) { b.left(a), b.right(); }, {}},
+        {"Delete takes back the second point", track,
+         [&](Bench& b) { b.left(a), b.left(c), b.m.key(PointerKey::Delete, {}), b.left(p2), b.right(); }, {{a, p2}}},
+        {"Delete keeps the first point", track,
+         [&](Bench& b) { b.left(a), b.m.key(PointerKey::Delete, {}), b.left(c), b.right(); }, {{a, c}}},
         {"a tool change keeps a track of two points", track,
          [&](Bench& b) { b.left(a), b.left(c), b.m.selectTool(ToolMode::Edit); }, {{a, c}}},
         {"a click on the first point closes a zone", zone,
@@ -106,12 +111,14 @@ TEST(PointerMachine, TracksAndZonesPointsSnappingAndEndings)
         test::addPad(b.list(), at(1, 1), 50);
         b.doc.Modified = false;
         b.tools.CurrentTrackWidth = 60;
+        b.tools.CurrentClearance = 70;
         straight(b, tool);
         steps(b);
         ASSERT_EQ(b.list().size(), shapes.size() + 1);
         for (size_t i = 0; i < shapes.size(); ++i) {
             EXPECT_EQ(b.points(i + 1), shapes[i]);
             EXPECT_EQ(b.list()[i + 1].Width, 60);
+            EXPECT_EQ(b.list()[i + 1].Clearance, 70) << "the panel's clearance";
             if (tool == zone) {
                 EXPECT_EQ(b.list()[i + 1].FillOn, 1) << "a finished zone is filled";
             }
@@ -205,6 +212,9 @@ TEST(PointerMachine, EditToolSelects)
         {"Shift+click on a selected object removes it",
          [&](EditBench& b) { b.left(at(10, 10)), b.left(at(20, 10), shift), b.left(at(10, 10), shift); }, {1}},
         {"a frame selects what it touches", [](EditBench& b) { b.drag(at(5, 5), at(25, 15)); }, {0, 1}},
+        {"another tool deselects everything", [&](EditBench& b) {
+             b.left(at(10, 10)), b.left(at(15, 20), shift), b.m.selectTool(ToolMode::Pad);
+         }, {}},
         {"a click on empty board deselects", [](EditBench& b) { b.left(at(10, 10)), b.left(at(40, 30)); }, {}},
         {"Esc drops the frame", [](EditBench& b) {
              b.m.press(PointerButton::Left, at(5, 5), {}), b.m.move(at(25, 15), {}), b.m.key(PointerKey::Escape, {}),
@@ -229,6 +239,8 @@ TEST(PointerMachine, MoveDragSnapsAndStaysOnTheBoard)
     const std::tuple<const char*, Point, bool, Point> cases[] = {
         {"snapped to whole grid steps", {c.x + 300, c.y - 100}, false, {c.x + g, c.y}},
         {"Ctrl: right at the left edge", {-5000, c.y}, true, {90 + 40, c.y}}, // radius and clearance
+        {"down as far as dragged", at(12, 13), false, at(12, 13)},
+        {"up as far as dragged", at(9, 6), false, at(9, 6)},
     };
     for (const auto& [name, to, ctrl, expected] : cases) {
         SCOPED_TRACE(name);
@@ -270,6 +282,107 @@ TEST(PointerMachine, CornerDragAndCornerMenu)
     EXPECT_TRUE(b.m.cornerMenu().remove && b.m.cornerMenu().split) << "an inner corner of a three-point track";
     b.m.cornerCommand(PointerMachine::CornerCommand::Split);
     EXPECT_EQ(b.list().size(), 4u) << "split at the corner the menu was opened on";
+}
+
+// A track in a group has no corners to drag: a drag from one moves the group.
+TEST(PointerMachine, ATrackInAGroupMovesWhole)
+{
+    EditBench b;
+    b.list()[1].Groups = {1};
+    b.list()[2].Groups = {1};
+    b.left(at(15, 20));
+    ASSERT_EQ(b.selected(), (std::vector<size_t>{1, 2})) << "the click selects the group";
+    b.m.move(at(20, 20), {});
+    EXPECT_NE(b.m.cursor(), PointerCursor::Changer);
+    b.drag(at(20, 20), at(22, 21));
+    EXPECT_FALSE(b.m.state().NodeDrag);
+    EXPECT_EQ(b.points(2), (std::vector<Point>{at(12, 21), at(22, 21), at(22, 31)}));
+    EXPECT_EQ(b.list()[1].centre(), at(22, 11));
+    EXPECT_EQ(b.list()[0].centre(), at(10, 10)) << "outside the group";
+    b.right(at(22, 21));
+    EXPECT_EQ(b.m.takeEffects().menu, PointerMenu::Context);
+}
+
+// A corner dragged off the board stops at the edge it crosses; the board is
+// wider than high, so each edge has its own limit.
+TEST(PointerMachine, ACornerDragStopsAtTheBoardsEdges)
+{
+    const Point corner = at(20, 30);
+    // Where the track's last corner is dragged, where it lands.
+    const std::tuple<const char*, Point, Point> cases[] = {
+        {"below the bottom edge", {corner.x, -12000}, {corner.x, -10000}},
+        {"beyond the right edge", {20000, corner.y}, {16000, corner.y}},
+        {"above the top edge", {corner.x, 3000}, {corner.x, 0}},
+    };
+    for (const auto& [name, to, expected] : cases) {
+        SCOPED_TRACE(name);
+        EditBench b;
+        ASSERT_EQ(b.doc.Working.BoardWidth, 16000);
+        ASSERT_EQ(b.doc.Working.BoardHeight, 10000);
+        b.left(at(15, 20));
+        b.drag(corner, to);
+        EXPECT_EQ(b.points(2), (std::vector<Point>{at(10, 20), at(20, 20), expected}));
+    }
+}
+
+// A zone corner dragged to where the zone would be flat leaves the zone as it
+// was and costs no undo step; elsewhere it moves.
+TEST(PointerMachine, AZoneCornerDragKeepsAnArea)
+{
+    const Point p0 = at(10, 10), p1 = at(20, 10), p2 = at(20, 20);
+    // Which corner is dragged, where to, the zone's corners afterwards.
+    const std::tuple<const char*, Point, Point, std::vector<Point>> cases[] = {
+        {"onto the line through its neighbours", p2, at(30, 10), {p0, p1, p2, p0}},
+        {"between its neighbours", p2, at(15, 10), {p0, p1, p2, p0}},
+        {"the closing corner onto that line", p0, at(20, 30), {p0, p1, p2, p0}},
+        {"onto a neighbour", p2, p1, {p0, p1, p2, p0}},
+        {"off the line", p2, at(25, 20), {p0, p1, at(25, 20), p0}},
+        {"the closing corner off it", p0, at(5, 10), {at(5, 10), p1, p2, at(5, 10)}},
+    };
+    for (const auto& [name, from, to, corners] : cases) {
+        SCOPED_TRACE(name);
+        Bench b;
+        LayoutObject zone = makeZone(40, static_cast<uint8_t>(Layer::K1));
+        zone.FillOn = 1;
+        for (Point p : {p0, p1, p2, p0})
+            zone.Points.push_back(p);
+        b.list().append(std::move(zone));
+        SelectObject(b.list(), 0, true);
+        const size_t steps = b.session.undoSteps();
+        b.drag(from, to);
+        EXPECT_EQ(b.points(0), corners);
+        const bool moved = corners[0] != p0 || corners[2] != p2;
+        EXPECT_EQ(b.session.undoSteps(), steps + (moved ? 1 : 0));
+        EXPECT_FALSE(b.m.previews().anyDrawn());
+    }
+}
+
+// A right press in the connect tool gives up the band being drawn and keeps
+// the tool; with no band it leaves the tool.
+TEST(PointerMachine, ConnectToolRightPressDropsTheBandFirst)
+{
+    Bench b;
+    test::addPad(b.list(), at(10, 10), 90);
+    test::addPad(b.list(), at(20, 10), 90);
+    b.m.selectTool(ToolMode::Connect);
+    b.m.move(at(10, 10), {});
+    b.left(at(10, 10));
+    ASSERT_EQ(b.m.state().StartPad, 0);
+    b.m.move(at(15, 12), {});
+    ASSERT_TRUE(b.m.previews()[PreviewKind::BandLine].drawn);
+    b.right(at(15, 12));
+    EXPECT_EQ(b.m.tool(), ToolMode::Connect);
+    EXPECT_EQ(b.m.state().StartPad, -1);
+    EXPECT_FALSE(b.m.previews()[PreviewKind::BandLine].drawn);
+    // The next pad clicked starts a band instead of ending one.
+    b.m.move(at(20, 10), {});
+    b.left(at(20, 10));
+    EXPECT_TRUE(b.list()[0].Connections.empty());
+    EXPECT_EQ(b.m.state().StartPad, 1);
+    b.right(at(20, 10));
+    EXPECT_EQ(b.m.tool(), ToolMode::Connect);
+    b.right(at(20, 10));
+    EXPECT_EQ(b.m.tool(), ToolMode::Edit);
 }
 
 TEST(PointerMachine, ZoomToolAsksTheViewAndKeepsItsFrameOnTheBoard)
