@@ -66,8 +66,7 @@ void MainWindow::activeBoardChanged()
 {
     session_.objectsWillChange();
     view_->reloadFromDocument();
-    if (routeTools_)
-        routeTools_->resultNoLongerStands();
+    routeTools_->resultNoLongerStands();
     refreshLayerControls();
     showBoardSize();
     updateCommandStates();

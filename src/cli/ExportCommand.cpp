@@ -40,8 +40,9 @@ const std::string kUsageEn =
     "written. The files replace those in OUTDIR only once all are complete, so a failure\n"
     "while writing leaves the previous set; only a crash in the instant they are put in\n"
     "place, one after another, can leave some of them replaced (fab writes one zip, without\n"
-    "such an instant). OUTDIR is made when it is missing; the folder above it must exist. --font-labels draws labels in a system font as filled glyph\n"
-    "outlines; without it they are left out and their count is printed on stderr.\n\n"
+    "such an instant). OUTDIR is made when it is missing; the folder above it must exist.\n"
+    "--font-labels draws labels in a system font as filled glyph outlines; without it\n"
+    "they are left out and their count is printed on stderr.\n\n"
     "examples:\n"
     "  kestrel-cli export board.kbd gerber/\n"
     "  kestrel-cli export --lang en --board 1 board.kbd fab/\n";
