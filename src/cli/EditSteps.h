@@ -82,6 +82,12 @@ struct ParsedStep {
 // A step that found nothing to do says so on stderr; the steps after it run.
 void note(const std::string& text);
 
+// Step coordinates are millimetres with y downwards from the board's top
+// left corner, as the rulers show them.
+Point boardPoint(double xMm, double yMm);
+// A layer's name in a step ("K1", "B1", "K2", "B2").
+uint8_t layerOf(const std::string& word);
+
 // The step that imports the boards of a file, which are read with the steps.
 bool isImportStep(const ParsedStep& step);
 
