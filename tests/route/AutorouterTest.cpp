@@ -396,3 +396,69 @@ TEST(Autorouter, UnrouteBringsTheBandBackOnlyWithBothPads)
     EXPECT_FALSE(track->Routed);
     EXPECT_TRUE(gone.q->Connections.empty());
 }
+
+// A foreign track much longer than the parts grid's cells is measured on
+// every query, not only in the cells it passes; one thinner than a raster
+// pixel is then all that keeps the router from crossing it.
+TEST(Autorouter, NeverCrossesALongThinTrack)
+{
+    BoardSettings board;
+    board.BoardWidth = 20000;
+    for (const int32_t thinWidth : {2, 4}) {
+        Band band({10000, -3000}, {10000, -7000});
+        LayoutObject& wall = addTrack(band.list, {{200, -5000}, {19800, -5000}}, thinWidth);
+        const RouteResult result = route(band, board).result;
+        EXPECT_EQ(connectedObjects(band.list, band.list.indexOf(&wall)).size(), 1u) << thinWidth;
+        EXPECT_EQ(band.p->Connections.size(), result.routed ? 0u : 1u) << thinWidth;
+    }
+}
+
+// The search stops some cells beyond the outermost copper on every side:
+// around a U opening away from the start, the only way in passes outside
+// all of the board's objects.
+TEST(Autorouter, FindsTheWayOutsideEveryObject)
+{
+    RouteSettings settings;
+    settings.widthUnits = 100, settings.clearanceUnits = 100;
+    // The U opens towards +x with the target inside it; the other sides turn
+    // it about its middle, (57.5, 57.5) mm. Its ends reach 0.25 mm into their
+    // 3 mm cells, which rounding makes the last the window holds without its
+    // margin.
+    const auto turned = [](Point p, int side) -> Point {
+        const Point c{5750, -5750};
+        const int32_t dx = p.x - c.x, dy = p.y - c.y;
+        switch (side) {
+        case 1: return {c.x - dy, c.y + dx};
+        case 2: return {c.x - dx, c.y - dy};
+        case 3: return {c.x + dy, c.y - dx};
+        default: return p;
+        }
+    };
+    for (int side = 0; side < 4; ++side) {
+        Band band(turned({4000, -5750}, side), turned({7000, -5750}, side));
+        Points u = {{7500, -4950}, {6500, -4950}, {6500, -6550}, {7500, -6550}};
+        for (Point& corner : u)
+            corner = turned(corner, side);
+        LayoutObject& foreign = addTrack(band.list, u, 50);
+        const RouteResult result = route(band, {}, nullptr, settings).result;
+        EXPECT_TRUE(result.routed) << "opening " << side;
+        EXPECT_EQ(connectedObjects(band.list, band.list.indexOf(&foreign)).size(), 1u) << side;
+    }
+}
+
+// A diagonal slid off foreign copper between a horizontal and a vertical
+// neighbour keeps its 45 degrees: each end slides along its own neighbour.
+TEST(Autorouter, SlidDiagonalsStayAtFortyFiveDegrees)
+{
+    BoardSettings board;
+    board.BoardWidth = 10000, board.BoardHeight = 8000;
+    Band band({1000, -3500}, {9000, -3500});
+    addTrack(band.list, {{3000, -1000}, {6000, -6000}}, 1);
+    const RouteResult result = route(band, board).result;
+    ASSERT_TRUE(result.routed);
+    const auto& points = result.track->Points;
+    for (size_t k = 0; k + 1 < points.size(); ++k) {
+        const int32_t dx = std::abs(points[k + 1].x - points[k].x), dy = std::abs(points[k + 1].y - points[k].y);
+        EXPECT_TRUE(dx == 0 || dy == 0 || dx == dy) << "segment " << k << ": " << dx << " x " << dy;
+    }
+}
