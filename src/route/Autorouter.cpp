@@ -10,6 +10,7 @@
 #include "route/Wave.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrel {
 
@@ -17,6 +18,8 @@ namespace {
 
 constexpr int kBoxGrowthCells = 10;
 constexpr int kBlockCells = 10;
+// Runs of the wave, each with more copper blocked than the one before.
+constexpr int kMostWaves = 8;
 // The raster keeps the clearance to within a pixel either side of a track.
 constexpr int32_t kRasterSlack = 2 * kUnitsPerPixel;
 
@@ -53,6 +56,44 @@ Rect clipOnBoard(const RasterRect& clip)
 {
     return {clampToInt32(int64_t{clip.left} * kUnitsPerPixel), clampToInt32(-int64_t{clip.bottom} * kUnitsPerPixel),
             clampToInt32(int64_t{clip.right} * kUnitsPerPixel), clampToInt32(-int64_t{clip.top} * kUnitsPerPixel)};
+}
+
+// Marks the cells whose inside the outline of the parts passes through and
+// tells whether one was free. Cells the copper covers whole hold its pixels
+// and are marked already; an edge along a cell's side leaves the cell alone.
+bool blockCells(CellTouchMap& map, const std::vector<Region>& parts, int32_t cellSize)
+{
+    bool marked = false;
+    // Along either axis the cells whose inside meets lo..hi run from floor(lo)
+    // to ceil(hi) - 1, kept to 0..most.
+    auto from = [](double lo) { return static_cast<int>(std::max(std::floor(lo), 0.0)); };
+    auto to = [](double hi, int most) { return static_cast<int>(std::min(std::ceil(hi) - 1, double(most))); };
+    for (const Region& part : parts) {
+        for (const Polygon& polygon : part.polygons()) {
+            for (size_t k = 0; k < polygon.size(); ++k) {
+                // In cells: x to the right, y downwards, as rows count.
+                const Point u = polygon[k], v = polygon[(k + 1) % polygon.size()];
+                double x0 = double(u.x) / cellSize, y0 = -double(u.y) / cellSize;
+                double x1 = double(v.x) / cellSize, y1 = -double(v.y) / cellSize;
+                if (x0 > x1) {
+                    std::swap(x0, x1);
+                    std::swap(y0, y1);
+                }
+                // The rows the edge passes within each column; an upright edge
+                // lies in one column.
+                const bool upright = x1 == x0;
+                auto yAt = [&](double x) { return upright ? y0 : y0 + (y1 - y0) * (x - x0) / (x1 - x0); };
+                for (int x = from(x0); x <= to(x1, map.columns() - 1); ++x) {
+                    const double ya = yAt(std::max(x0, double(x))), yb = upright ? y1 : yAt(std::min(x1, x + 1.0));
+                    for (int y = from(std::min(ya, yb)); y <= to(std::max(ya, yb), map.rows() - 1); ++y) {
+                        marked = marked || !map.touched(x, y);
+                        map.mark(x, y);
+                    }
+                }
+            }
+        }
+    }
+    return marked;
 }
 
 bool meets(const Rect& a, const Rect& b)
@@ -183,51 +224,72 @@ RouteResult RouteConnection(ObjectList& objects, const BoardSettings& board, Lay
     }
     nets.build(clip);
     const ObstacleRaster obstacles = ObstacleRaster::without(*allCopper, nets);
-    const CellTouchMap touched = obstacles.touchedCells(cellPixels, cells.right + 1, cells.bottom + 1);
+    CellTouchMap touched = obstacles.touchedCells(cellPixels, cells.right + 1, cells.bottom + 1);
 
-    grid.fill(Cell::Unclassified);
-    CellRect box = SearchBox(s, t);
-    bool reached = false;
-    while (true) {
-        const CellRect attempt = ClampInto(box, window);
-        const bool last = attempt == window;
-        const Rect shown = BoxOnBoard(attempt, cellSize);
-        if (observer.searchBox)
-            observer.searchBox(shown, true);
-        say(RouteStatus::Searching, BoxText(attempt, cellSize));
-        reached = ExpandWave(grid, attempt, s, t, area, touched);
-        if (observer.searchBox)
-            observer.searchBox(shown, false);
-        box = Grown(box, kBoxGrowthCells);
-        if (reached || last)
-            break;
-    }
-    if (!reached) {
-        say(RouteStatus::NoPath);
-        return finish({});
-    }
-
-    std::vector<Point> points = TraceBack(grid, s, t, p, q, cellSize);
     // The raster misses copper thinner than a pixel, so a segment it finds
-    // clear is measured exactly too, with the raster's pixel of slack.
+    // clear is measured exactly too, with the raster's pixel of slack. The
+    // exact measure comes first so that what a refused way met is noted
+    // even where the raster refused it as well.
     const CopperCells& foreign = memo.copperCells(settings.layer);
+    std::vector<long> met;
     auto touches = [&](Point from, Point to, int32_t width, bool asDrawn = false) {
-        return foreign.trackTouches(copper, from, to, width, ownNets, asDrawn);
+        const long i = foreign.touchedObject(copper, from, to, width, ownNets, asDrawn);
+        if (i >= 0)
+            met.push_back(i);
+        return i >= 0;
     };
     LayoutObject probe = makeTrack(w + 2 * a, settings.layer);
     auto blocked = [&](Point from, Point to) {
         probe.Points = {from, to};
-        return obstacles.overlaps(ObjectRegion(probe).polygons()) || touches(from, to, w + 2 * a - kRasterSlack);
+        return touches(from, to, w + 2 * a - kRasterSlack) || obstacles.overlaps(ObjectRegion(probe).polygons());
     };
-    if (!ClearSegments(points, a, blocked)) {
-        say(RouteStatus::NoPath);
-        return finish({});
-    }
     // The first and last segments, from the pads' centres, are not cleared:
     // they may come closer than the clearance. No segment may touch foreign
     // copper or a hole through it, which would join another net to the pads.
-    for (size_t k = 0; k + 1 < points.size(); ++k) {
-        if (touches(points[k], points[k + 1], w, true)) {
+    auto laidClear = [&](const std::vector<Point>& points) {
+        for (size_t k = 0; k + 1 < points.size(); ++k)
+            if (touches(points[k], points[k + 1], w, true))
+                return false;
+        return true;
+    };
+
+    std::vector<Point> points;
+    for (int wave = 1;; ++wave) {
+        grid.fill(Cell::Unclassified);
+        CellRect box = SearchBox(s, t);
+        bool reached = false;
+        while (true) {
+            const CellRect attempt = ClampInto(box, window);
+            const bool last = attempt == window;
+            const Rect shown = BoxOnBoard(attempt, cellSize);
+            if (observer.searchBox)
+                observer.searchBox(shown, true);
+            say(RouteStatus::Searching, BoxText(attempt, cellSize));
+            reached = ExpandWave(grid, attempt, s, t, area, touched);
+            if (observer.searchBox)
+                observer.searchBox(shown, false);
+            box = Grown(box, kBoxGrowthCells);
+            if (reached || last)
+                break;
+        }
+        if (!reached) {
+            say(RouteStatus::NoPath);
+            return finish({});
+        }
+        points = TraceBack(grid, s, t, p, q, cellSize);
+        met.clear();
+        if (ClearSegments(points, a, blocked) && laidClear(points))
+            break;
+        // The wave may have run across copper the raster missed in part or
+        // whole: it runs again with the cells of all copper the refused way
+        // met blocked, as long as that blocks a cell the raster left free.
+        bool more = false;
+        for (long i : met) {
+            const auto k = static_cast<size_t>(i);
+            more |= objects[k].Layer == settings.layer ? blockCells(touched, copper.outline(k), cellSize)
+                                                       : blockCells(touched, {DrilledHole(objects[k])}, cellSize);
+        }
+        if (!more || wave == kMostWaves) {
             say(RouteStatus::NoPath);
             return finish({});
         }

@@ -134,11 +134,11 @@ CopperCells::CopperCells(CopperMap& copper, int layer) : layer_(layer)
     }
 }
 
-bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t width, const std::vector<uint8_t>& passed,
-                               bool asDrawn) const
+long CopperCells::touchedObject(CopperMap& copper, Point a, Point b, int32_t width, const std::vector<uint8_t>& passed,
+                                bool asDrawn) const
 {
     if (entries_.empty())
-        return false;
+        return -1;
     // Rectangles farther from the segment than this hold nothing the track
     // meets (the outline's corners are whole units, a little outside; round
     // ends drawn reach a little beyond their parts).
@@ -146,7 +146,7 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
     const int32_t reach = half + 2 + (asDrawn ? mostSlack_ + 2 : 0);
     const Rect box = Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)}.grown(reach);
     if (!box.overlaps(extent_))
-        return false;
+        return -1;
     if (++query_ == 0) {
         std::fill(seen_.begin(), seen_.end(), 0);
         query_ = 1;
@@ -196,7 +196,7 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
     };
     for (uint32_t id : wide_)
         if (test(id))
-            return true;
+            return entries_[id].object;
     auto clampColumn = [&](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, 0, columns_ - 1)); };
     auto clampRow = [&](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, 0, rows_ - 1)); };
     const int32_t x0 = clampColumn((int64_t{box.left} - extent_.left) / cellSize_);
@@ -215,10 +215,10 @@ bool CopperCells::trackTouches(CopperMap& copper, Point a, Point b, int32_t widt
             const size_t c = static_cast<size_t>(y) * static_cast<size_t>(columns_) + static_cast<size_t>(x);
             for (uint32_t k = first_[c]; k < first_[c + 1]; ++k)
                 if (test(ids_[k]))
-                    return true;
+                    return entries_[ids_[k]].object;
         }
     }
-    return false;
+    return -1;
 }
 
 } // namespace kestrel

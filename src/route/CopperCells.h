@@ -30,13 +30,15 @@ public:
 
     int layer() const { return layer_; }
 
-    // Whether the track segment from `a` to `b` of the given width overlaps
-    // with positive area a part or hole of an object whose flag in `passed`
-    // is clear. The outline parts draw round ends as polygons a little
-    // inside them; `asDrawn` measures the round ends of the track and of
-    // other lines, tracks and zone edges as the Gerber file draws them.
-    bool trackTouches(CopperMap& copper, Point a, Point b, int32_t width, const std::vector<uint8_t>& passed,
-                      bool asDrawn = false) const;
+    // The first object found (its position in the map's list) one of whose
+    // parts or holes the track segment from `a` to `b` of the given width
+    // overlaps with positive area, among those whose flag in `passed` is
+    // clear; -1 when there is none. The outline parts draw round ends as
+    // polygons a little inside them; `asDrawn` measures the round ends of the
+    // track and of other lines, tracks and zone edges as the Gerber file
+    // draws them.
+    long touchedObject(CopperMap& copper, Point a, Point b, int32_t width, const std::vector<uint8_t>& passed,
+                       bool asDrawn = false) const;
 
 private:
     struct Entry {
