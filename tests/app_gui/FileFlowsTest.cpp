@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 
 #include <chrono>
 #include <filesystem>
@@ -50,6 +51,38 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     const auto saved = readDocument(path, Language::English);
     ASSERT_TRUE(succeeded(saved));
     EXPECT_EQ(saved->document.board(0).Objects[0].Width, 200);
+
+    // Open starts in the folder the layout was saved to.
+    f.openNames = {QString()};
+    f.trigger("ffnen1");
+    EXPECT_EQ(f.openDirectory, q(dir.path()));
+
+    // A nudge, a moved board and a clearance typed for the selection are
+    // changes as well: each marks the title, and closing after the last asks.
+    f.addBoards(1);
+    f.window().boardTabs().setCurrentIndex(0); // the board with the ground plane: its clearance field shows
+    auto& clearance = f.control<QDoubleSpinBox>("SE_FreistanzOffset");
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"arrow key", [&] { f.trigger("Allesmarkieren1"), f.key(Qt::Key_Right); }},
+        {"board moved", [&] { f.trigger("Platinenachrechts1"); }},
+        {"clearance typed", [&] {
+             f.trigger("Allesmarkieren1");
+             clearance.setFocus();
+             clearance.selectAll();
+             QTest::keyClicks(&clearance, "0.7");
+         }},
+    };
+    for (const auto& [name, change] : changes) {
+        f.trigger("TB_Save");
+        ASSERT_EQ(f.shownTitle(), titleWith(path)) << name;
+        change();
+        EXPECT_EQ(f.shownTitle(), marked) << name;
+    }
+    ASSERT_TRUE(clearance.isVisible());
+    EXPECT_EQ(f.list()[0].Clearance, 70);
+    f.answers = {Answer::Cancel};
+    EXPECT_FALSE(f.window().close());
+    EXPECT_EQ(f.questions.size(), 1u);
 }
 
 // Save asks before replacing a file another program changed since it was
@@ -141,6 +174,7 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
 // document opens the size dialog of its first board.
 TEST(FileFlows, NewFollowsTheAnswerToTheSaveQuestion)
 {
+    SettingsHome home; // Quit writes the options
     TempDir dir;
     const std::string saved = dir.file("saved.kbd");
     // The answer, the save dialog's answer after Yes, and whether the document is cleared.
@@ -155,13 +189,25 @@ TEST(FileFlows, NewFollowsTheAnswerToTheSaveQuestion)
         f.answers = {answer};
         if (answer == Answer::Yes)
             f.saveNames = {saveName};
-        if (cleared)
-            f.dialogs = {WindowFixture::accept};
+        if (cleared) {
+            f.dialogs = {[](QDialog& d) {
+                child<QLineEdit>(d, "Breite").setText("120");
+                return WindowFixture::accept(d);
+            }};
+        }
         f.trigger("Neu1");
         EXPECT_TRUE(f.exhausted());
         EXPECT_EQ(f.doc().boardCount(), cleared ? 1u : 2u);
         EXPECT_EQ(f.doc().board(0).Objects.size(), cleared ? 0u : 1u);
         EXPECT_EQ(f.shownTitle(), cleared ? "Kestrel 3.0 R" : "Kestrel 3.0 R - [*]");
+        if (cleared) {
+            // The size chosen for the new board is not a change: Quit asks nothing.
+            EXPECT_EQ(f.doc().Working.BoardWidth, 12000);
+            const size_t asked = f.questions.size();
+            f.trigger("Beenden1");
+            EXPECT_EQ(f.questions.size(), asked);
+            EXPECT_FALSE(f.window().isVisible());
+        }
     }
     EXPECT_EQ(objectsInFile(saved), 1u);
 }

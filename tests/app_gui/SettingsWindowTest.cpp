@@ -115,6 +115,7 @@ TEST(Settings, OptionsAndHistoryComeBackInTheNextWindow)
         f.window().setGeometry(60, 70, 900, 640);
         placed = f.window().geometry().size();
         EXPECT_TRUE(f.action("Hinweistexte1").isChecked()) << "no file: hints on";
+        EXPECT_FALSE(f.action("HistoryTrenner").isVisible()) << "no history: no line";
         f.trigger("Hinweistexte1");
         f.dialogs = {autoSaveOn(7)};
         f.trigger("Autospeichern1");
@@ -201,6 +202,7 @@ TEST(Settings, HistoryKeepsWholePathsAndAnUnwritableFileIsReportedOnce)
     {
         WindowFixture f(Language::English, "rel.kbd", true);
         EXPECT_EQ(historyCaptions(f), std::vector<QString>{"&1 " + q(dir.file("rel.kbd"))});
+        EXPECT_TRUE(f.action("HistoryTrenner").isVisible()) << "a single entry has its line above Quit";
     }
     QDir::setCurrent(before);
     WindowFixture elsewhere(Language::English, {}, true);
@@ -320,6 +322,14 @@ TEST(Settings, AnUnchangedAutoSaveDialogKeepsTheSchedule)
     EXPECT_EQ(dialog.intervalMs(), 150000);
     child<QSpinBox>(dialog, "SE_Zyklus").setValue(3);
     EXPECT_EQ(dialog.intervalMs(), 180000);
+
+    // The interval is greyed while autosave is off.
+    dialog.load(false, 120000);
+    EXPECT_FALSE(child<QSpinBox>(dialog, "SE_Zyklus").isEnabled());
+    child<QCheckBox>(dialog, "RB_AutoSave").click();
+    EXPECT_TRUE(child<QSpinBox>(dialog, "SE_Zyklus").isEnabled());
+    child<QCheckBox>(dialog, "RB_AutoSave").click();
+    EXPECT_FALSE(child<QSpinBox>(dialog, "SE_Zyklus").isEnabled());
 }
 
 // After a crash the backup is newer than its document: opening the document

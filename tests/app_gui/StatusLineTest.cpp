@@ -30,6 +30,19 @@ void operate(WindowFixture& f, const char* name)
 TEST(Layers, KeysButtonsAndMenuFollowTheLayerRulesAndTheGroundPlaneTheActiveSide)
 {
     WindowFixture f;
+    // Hiding a layer takes it off the view at once, and showing it brings it back.
+    addTrack(f.list(), {at(4, 4), at(12, 4)}, 100, 2); // silk of side 1
+    f.window().boardView().redraw();
+    const auto pixel = [&f](Point p) { return f.paintBox()->grab().toImage().pixel(f.pixelOf(p)); };
+    const QRgb board = pixel(at(8, 8));
+    ASSERT_NE(pixel(at(8, 4)), board);
+    for (const bool shown : {false, true}) {
+        f.control<QToolButton>("SB_B1").click();
+        ASSERT_EQ(f.doc().Working.LayerVisible[1], shown);
+        EXPECT_EQ(pixel(at(8, 4)) == board, !shown) << "silk shown: " << shown;
+    }
+    f.list().clear();
+
     struct Step {
         const char* name;
         uint32_t activeLayer;

@@ -29,7 +29,7 @@ public:
     std::deque<DialogScript> dialogs;
     std::vector<Shown> messages, questions;
     std::vector<QString> dialogNames;
-    QString openFilter;
+    QString openFilter, openDirectory; // as the last open dialog was given them
     // Called as a message or a question is shown, to look at the window
     // behind it or to act while it is open.
     std::function<void(const Shown&)> onMessage, onQuestion;
@@ -46,9 +46,10 @@ public:
     }
     static bool cancel(QDialog& d) { d.reject(); return false; }
 
-    std::optional<QString> openFileName(QWidget*, const QString&, const QString& filter) override
+    std::optional<QString> openFileName(QWidget*, const QString& directory, const QString& filter) override
     {
         openFilter = filter;
+        openDirectory = directory;
         return chosen(next(openNames, "open dialog", {}));
     }
     std::optional<QString> saveFileName(QWidget*, const QString&, const QString&, const QString&,
