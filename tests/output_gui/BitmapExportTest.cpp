@@ -7,6 +7,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 
+#include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
 #include <gtest/gtest.h>
@@ -100,6 +101,32 @@ TEST(BitmapExport, WritesTheVisibleLayersInTheirColours)
         EXPECT_EQ(indexAt(b, 50, 50), r.side2) << r.colour << r.plane;
         EXPECT_EQ(indexAt(b, 100, 50), r.empty) << "the board, or the plane: " << r.colour << r.plane;
     }
+}
+
+// A fresh dialog offers black and white; the sizes it gives are width by
+// height, as the file comes out.
+TEST(BitmapExport, FirstOfferIsBlackAndWhiteAndTheSizesReadWidthByHeight)
+{
+    TempDir dir;
+    LayoutDocument doc = exampleBoard(); // 20 x 10 mm
+    ScriptedPrompts prompts;
+    QString original, pixels;
+    prompts.dialogs.push_back([&](QDialog& d) {
+        EXPECT_TRUE(child<QRadioButton>(d, "RB_SW").isChecked());
+        EXPECT_FALSE(child<QRadioButton>(d, "RB_Farbe").isChecked());
+        child<QSlider>(d, "TrackBar").setValue(254);
+        original = child<QLabel>(d, "L_Original").text();
+        pixels = child<QLabel>(d, "L_Pixel").text();
+        return ScriptedPrompts::accept(d);
+    });
+    prompts.saveNames.push_back(QString::fromStdString(dir.file("board.bmp")));
+    runBitmapExport(nullptr, doc, Language::English, prompts);
+    EXPECT_EQ(original, "20.0 mm x 10.0 mm");
+    EXPECT_EQ(pixels, "200 x 100");
+    const std::vector<uint8_t> b = readBytes(dir.file("board.bmp"));
+    ASSERT_GT(b.size(), 62u);
+    EXPECT_EQ(b[28], 1) << "one bit a pixel";
+    EXPECT_EQ(std::pair(b[18] | b[19] << 8, b[22] | b[23] << 8), std::pair(200, 100));
 }
 
 TEST(BitmapExport, CancelWritesNothingAndFailuresAreReported)

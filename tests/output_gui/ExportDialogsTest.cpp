@@ -55,6 +55,32 @@ TEST(GerberDialog, EveryReachableStatePassesTheOptionRules)
     }
 }
 
+// Marking is offered only for punched holes: greyed until Punch is ticked,
+// and unticked again with it.
+TEST(GerberDialog, MarkFollowsPunch)
+{
+    TGerberDlg dlg(Language::English);
+    auto& punch = child<QCheckBox>(dlg, "BohrungenFrei");
+    auto& mark = child<QCheckBox>(dlg, "Koernen");
+    ASSERT_TRUE(punch.isEnabled());
+    ASSERT_FALSE(punch.isChecked());
+    EXPECT_FALSE(mark.isEnabled()) << "as the dialog opens";
+    punch.click();
+    ASSERT_TRUE(mark.isEnabled());
+    mark.click();
+    punch.click();
+    EXPECT_FALSE(mark.isEnabled());
+    EXPECT_FALSE(mark.isChecked()) << "no greyed tick left behind";
+    // Back on copper from a mask, Punch still off: Mark stays greyed.
+    child<QRadioButton>(dlg, "LStop1").click();
+    child<QRadioButton>(dlg, "K2").click();
+    EXPECT_TRUE(punch.isEnabled());
+    EXPECT_FALSE(mark.isEnabled());
+    punch.click();
+    EXPECT_TRUE(mark.isEnabled());
+    EXPECT_FALSE(mark.isChecked()) << "ticked anew, not remembered";
+}
+
 // Labels in a system font are counted while left out and drawn once the box
 // is ticked; the dialog comes back with the layer and options of the last run.
 TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)

@@ -1,4 +1,5 @@
 #include "output/gui/PrintDialog.h"
+#include "output/gui/PrintRender.h"
 #include "output/gui/PrintSession.h"
 #include "output/gui/PrintSmallDialogs.h"
 
@@ -6,11 +7,15 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestData.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
@@ -107,4 +112,37 @@ TEST(PrintDialog, TilesAndCalibration)
         EXPECT_DOUBLE_EQ(options.calibrationY, *message == 0 ? 0.99 : 1.0);
         EXPECT_EQ(prompts.messages.empty() ? QString() : prompts.messages[0].text, QString::fromUtf8(message));
     }
+}
+
+// A clicked option stays ticked and reaches the job the preview and the print
+// draw; the scale bar is greyed while 1:1 is chosen.
+TEST(PrintDialog, OptionsReachTheJobAndTheScaleBarFollowsTheScaleChoice)
+{
+    DialogFixture f;
+    const auto page = [&f] {
+        QImage image(300, 200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        RenderPage(painter, f.job, 1, 1, true, QSizeF(300, 200));
+        return image;
+    };
+    auto& outline = child<QCheckBox>(*f.dialog, "Rahmen");
+    auto& bar = child<QScrollBar>(*f.dialog, "S_Wert");
+    ASSERT_FALSE(outline.isChecked());
+    EXPECT_FALSE(bar.isEnabled()) << "opened at 1:1";
+    const QImage without = page();
+    outline.click();
+    EXPECT_TRUE(outline.isChecked());
+    EXPECT_TRUE(f.job.options.outline);
+    EXPECT_NE(page(), without) << "the board outline is printed";
+
+    child<QRadioButton>(*f.dialog, "S_Frei").click();
+    EXPECT_TRUE(bar.isEnabled());
+    EXPECT_FALSE(f.job.options.trueScale);
+    child<QRadioButton>(*f.dialog, "S_1zu1").click();
+    EXPECT_FALSE(bar.isEnabled());
+    EXPECT_TRUE(outline.isChecked()) << "kept through the scale choice";
+    outline.click();
+    EXPECT_FALSE(f.job.options.outline);
+    EXPECT_EQ(page(), without);
 }

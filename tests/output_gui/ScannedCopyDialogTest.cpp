@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -53,6 +54,20 @@ TEST(ScannedCopyDialog, TheImageHoldsEveryPixelOfTheFile)
     for (int32_t y = 0; y < im.height; ++y)
         for (int32_t x = 0; x < im.width; ++x)
             EXPECT_EQ(image.pixelColor(x, y) == QColor(Qt::red), drawn(x, y)) << x << ", " << y;
+}
+
+// The dialog opens on the page of the active layer's side.
+TEST(ScannedCopyDialog, OpensOnTheActiveSide)
+{
+    ScriptedPrompts prompts;
+    ScannedCopies copies;
+    for (const uint32_t layer : {1u, 2u, 3u, 4u}) {
+        BoardSettings board;
+        board.ActiveLayer = layer;
+        TVorlageDlg dialog(Language::English, prompts, board, copies);
+        const auto& pages = child<QTabWidget>(dialog, "PageControl1");
+        EXPECT_EQ(pages.tabText(pages.currentIndex()), layer < 3 ? "Board side 1" : "Board side 2") << layer;
+    }
 }
 
 // Side 1 and the error message of English: tests/app_gui/ScannedCopyWindowTest.cpp.
