@@ -1,7 +1,5 @@
 #include "geometry/Figures.h"
 
-#include "route/GroundPlane.h"
-
 #include "support/GerberPads.h"
 #include "support/TestData.h"
 

@@ -5,7 +5,6 @@
 #include "geometry/Figures.h"
 #include "output/FabPackage.h"
 #include "output/GerberExport.h"
-#include "route/GroundPlane.h"
 
 #include "OutputTestUtil.h"
 
@@ -21,6 +20,22 @@ using namespace kestrel;
 using namespace kestrel::test;
 
 namespace {
+
+// The copper a ground plane leaves on a layer, worked out with polygons: the
+// board minus the clearance area of every object but labels. Each area is
+// normalised (winding 1 inside, holes wound the other way), so filling all
+// their rings together by the non-zero rule gives their union in one pass.
+Region groundPlaneRegion(const ObjectList& objects, const BoardSettings& settings, int layer)
+{
+    std::vector<Polygon> rings;
+    for (const auto& o : objects) {
+        if (o->Layer != layer || o->is(ObjectKind::Text))
+            continue;
+        const Region gap = clearanceRegion(*o);
+        rings.insert(rings.end(), gap.polygons().begin(), gap.polygons().end());
+    }
+    return Region::rectangle(settings.boardRect()).subtracted(Region::fromPolygons(rings));
+}
 
 constexpr int32_t kW = 4000, kH = 3000, kUnitsPerPixel = 5;
 using Offsets = std::vector<std::tuple<int32_t, int32_t, bool>>;
