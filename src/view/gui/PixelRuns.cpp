@@ -15,8 +15,10 @@ namespace kestrel {
 // changes from run to run, and the mispredicted branches cost more than the
 // stores. The blocks are also compiled for the wider vector units, the
 // processor's own chosen when the program loads; the full repaint runs a
-// tenth faster with them.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
+// tenth faster with them. Not under ThreadSanitizer: the loader picks the
+// clone before the sanitizer's runtime is up, and its instrumented chooser
+// crashes the program.
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void fillRun(QRgb* first, int count, QRgb pixel)
