@@ -63,7 +63,7 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     f.window().boardTabs().setCurrentIndex(0); // the board with the ground plane: its clearance field shows
     auto& clearance = f.control<QDoubleSpinBox>("SE_FreistanzOffset");
     const std::pair<const char*, std::function<void()>> changes[] = {
-        {"arrow key", [&] { f.trigger("Allesmarkieren1"), f.key(Qt::Key_Right); }},
+        {"arrow key", [&] { f.trigger("Allesmarkieren1"); f.key(Qt::Key_Right); }},
         {"board moved", [&] { f.trigger("Platinenachrechts1"); }},
         {"clearance typed", [&] {
              f.trigger("Allesmarkieren1");
