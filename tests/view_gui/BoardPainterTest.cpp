@@ -136,6 +136,7 @@ TEST_P(BoardPainter, LayerColours)
     // The copper of either side on top: ActiveSideAndPadsLieOnTop.
     const std::tuple<uint8_t, uint32_t, bool, bool, QColor> cases[] = {
         {2, 1, false, false, kRed},   {4, 3, false, false, kRed},    {2, 4, false, false, kGrey},
+        {4, 1, false, false, kGrey},
         {5, 1, false, false, kBlack}, {6, 3, false, false, kRed},    {2, 2, true, false, kMagenta},
         {1, 1, false, true, kBoard},  {6, 1, false, true, kRed}, // macro layers are always shown
     };

@@ -34,6 +34,23 @@ struct ShownView {
     }
     QWidget* child(const char* name) const { return view.findChild<QWidget*>(QString::fromLatin1(name)); }
     QAbstractScrollArea* area() const { return static_cast<QAbstractScrollArea*>(view.scrollBox()); }
+    // What the window shows of a widget once the pending repaints are done:
+    // taken from the window's back buffer, where only the parts the view
+    // invalidated were painted again. A grab() would paint it all afresh.
+    QImage onScreen(QWidget* w)
+    {
+        // A pointer move replayed after a scroll moves the ruler markers,
+        // whose repaints are only posted then.
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+        const QPoint at = w->mapTo(&view, QPoint(0, 0));
+        return view.screen()
+            ->grabWindow(view.winId(), at.x(), at.y(), w->width(), w->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB888);
+    }
+    // The widget painted whole, as a repaint of all of it would show it.
+    static QImage repainted(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB888); }
     void send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -141,6 +158,7 @@ TEST(BoardView, DraggingTheOriginMarker)
     int changed = 0;
     QObject::connect(&v.view, &BoardView::originChanged, [&] { ++changed; });
     QWidget* marker = v.child("K0_Shape");
+    const QImage rulerBefore = v.onScreen(v.child("HScalePaintBox"));
     EXPECT_EQ(marker->geometry().center(), QPoint(0, 0)) << "centred on the board corner";
     // To paint-box pixel (52, 27): board (520, -270), snapped (508, -254).
     const QPoint target = marker->mapFrom(v.area()->viewport(), QPoint(52, 27));
@@ -151,6 +169,12 @@ TEST(BoardView, DraggingTheOriginMarker)
     EXPECT_EQ(v.doc.Origin, (Point{508, -254}));
     EXPECT_EQ(marker->geometry().center(), QPoint(51, 25));
     EXPECT_EQ(changed, 1);
+    ASSERT_FALSE(v.onScreen(v.child("HScalePaintBox")) == rulerBefore);
+    // The rulers count from the new origin at once.
+    for (const char* name : {"HScalePaintBox", "VScalePaintbox"}) {
+        QWidget* ruler = v.child(name);
+        EXPECT_TRUE(v.onScreen(ruler) == ShownView::repainted(ruler)) << name;
+    }
 
     // Outside the edit tool it cannot be dragged, and a press on it reaches
     // the board below, where the tool places a pad or starts a track.
@@ -219,6 +243,9 @@ TEST(BoardView, ManyObjectsRepaintedAtOnceMatchAFreshView)
     v.view.invalidateObjects(pads);
     QApplication::processEvents();
     const QImage after = v.view.paintBox()->grab(shown).toImage();
+    // Only the tiles marked are painted again on screen: a pad whose tiles
+    // were left out would stay at its old place there.
+    const QImage afterOnScreen = v.onScreen(v.area()->viewport());
 
     ShownView fresh;
     fresh.doc.Working = v.doc.Working;
@@ -226,6 +253,52 @@ TEST(BoardView, ManyObjectsRepaintedAtOnceMatchAFreshView)
         fresh.doc.currentObjects()->append(*o);
     fresh.view.reloadFromDocument();
     EXPECT_TRUE(after == fresh.view.paintBox()->grab(shown).toImage());
+    EXPECT_TRUE(afterOnScreen == fresh.onScreen(fresh.area()->viewport()));
+}
+
+// Scrolling sideways, another unit and the grid switched off show at once,
+// not only where something else happens to be repainted.
+TEST(BoardView, RulersAndGridFollowScrollUnitAndGridSwitchAtOnce)
+{
+    ShownView v;
+    QWidget* hRuler = v.child("HScalePaintBox");
+    QWidget* vRuler = v.child("VScalePaintbox");
+    // The corner above the vertical ruler stays empty, though the first
+    // numbers and ticks would reach into it. The unit button there is left out.
+    QImage own(hRuler->size(), QImage::Format_RGB32);
+    hRuler->render(&own, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    const int corner = v.area()->viewport()->mapTo(&v.view, QPoint(0, 0)).x() - hRuler->x();
+    ASSERT_GT(corner, 10);
+    int marked = 0;
+    for (int y = 0; y < own.height(); ++y)
+        for (int x = 0; x < corner; ++x)
+            marked += own.pixel(x, y) != hRuler->palette().window().color().rgb();
+    EXPECT_EQ(marked, 0) << "pixels drawn in the corner";
+
+    const QImage unscrolled = v.onScreen(hRuler);
+    v.area()->horizontalScrollBar()->setValue(v.area()->horizontalScrollBar()->value() + 37);
+    const QImage scrolled = v.onScreen(hRuler);
+    ASSERT_FALSE(scrolled == unscrolled);
+    EXPECT_TRUE(scrolled == ShownView::repainted(hRuler)) << "the numbers follow a sideways scroll";
+
+    const QImage mmV = v.onScreen(vRuler);
+    v.view.setInchUnit(true);
+    for (QWidget* ruler : {hRuler, vRuler})
+        EXPECT_TRUE(v.onScreen(ruler) == ShownView::repainted(ruler)) << "in inch at once";
+    EXPECT_FALSE(v.onScreen(vRuler) == mmV);
+
+    const QColor grid(192, 192, 192);
+    auto gridPixels = [&] {
+        const QImage shot = v.onScreen(v.area()->viewport());
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                n += shot.pixelColor(x, y) == grid;
+        return n;
+    };
+    ASSERT_GT(gridPixels(), 1000);
+    v.view.setGridVisible(false);
+    EXPECT_EQ(gridPixels(), 0) << "the grid is gone from the screen";
 }
 
 namespace {
