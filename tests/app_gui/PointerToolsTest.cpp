@@ -30,13 +30,17 @@ TEST(PointerTools, TrackDrawnWithItsRubberBandAndDelTakesBackItsLastPoint)
 {
     WindowFixture f;
     const QRgb board = pixel(f, at(12, 10));
+    ASSERT_EQ(f.shownPixel(at(12, 10)), board);
     f.key(Qt::Key_T);
     f.moveTo(at(10, 10));
     f.click(at(10, 10));
-    for (Point p : {at(14, 10), at(14, 14)}) {
-        f.moveTo(p);
-        f.click(p);
-    }
+    f.moveTo(at(14, 10));
+    EXPECT_NE(f.shownPixel(at(12, 10)), board) << "the rubber band shows as the pointer moves";
+    f.click(at(14, 10));
+    f.moveTo(at(14, 14));
+    EXPECT_NE(f.shownPixel(at(14, 12)), board) << "the next rubber band";
+    EXPECT_NE(f.shownPixel(at(12, 10)), board) << "the track drawn so far";
+    f.click(at(14, 14));
     ASSERT_FALSE(f.action("Lschen1").isEnabled());
     f.key(Qt::Key_Delete);
     f.moveTo(at(16, 10));
