@@ -69,6 +69,8 @@ TEST(BoardManagement, PropertiesCountWhatASmallerBoardLeavesOff)
     EXPECT_EQ(ObjectsLeftOffBySize(doc, 10000, 10000), 1u);
     EXPECT_EQ(ObjectsLeftOffBySize(doc, 900, 900), 2u);
     EXPECT_EQ(ObjectsLeftOffBySize(doc, 30000, 30000), 0u);
+    EXPECT_EQ(ObjectsLeftOffBySize(doc, 16000, 6000), 0u) << "a low board still holds both";
+    EXPECT_EQ(ObjectsLeftOffBySize(doc, 6000, 16000), 1u) << "a narrow one leaves the right pad off";
     SetBoardProperties(doc, 16000, 10000, "Board 1");
     EXPECT_FALSE(doc.Modified);
     SetBoardProperties(doc, 16000, 10000, std::string(31, 'N'));

@@ -212,6 +212,25 @@ TEST(FileIO, WritingIntoANamedPipe)
     EXPECT_TRUE(fs::is_socket(socketPath));
 }
 
+// A descriptor named by its number is written where it stands, whatever the
+// number's digits: a file behind it keeps what its opener wrote before.
+TEST(FileIO, WritingIntoANumberedDescriptor)
+{
+    TempDir dir;
+    const std::string log = dir.file("log.txt");
+    const int opened = ::open(log.c_str(), O_CREAT | O_WRONLY | O_APPEND, 0600);
+    ASSERT_GE(opened, 0);
+    const int fd = ::fcntl(opened, F_DUPFD_CLOEXEC, 100);
+    ::close(opened);
+    ASSERT_GE(fd, 100);
+    ASSERT_EQ(::write(fd, "head ", 5), 5);
+    const Status written = writeFileAtomically("/dev/fd/" + std::to_string(fd), std::string("body"), Language::English);
+    ::close(fd);
+    EXPECT_TRUE(succeeded(written));
+    EXPECT_EQ(fileText(log), "head body");
+    EXPECT_TRUE(temporariesIn(dir.path()).empty());
+}
+
 // A file protected against writing is not replaced, though its folder
 // would allow it; a backup, the program's own file, is (older versions left
 // write-protected ones). Root may write anything, so the writes run as

@@ -32,6 +32,9 @@ TEST(LayerSwitches, SwitchesDeselectWhatTheyHideOrLeave)
     EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 1}));
     ASSERT_TRUE(SetActiveLayer(s, list, 4));
     EXPECT_EQ(selection(list), (std::vector<int>{0, 0, 0, 0, 0})) << "a delete now must not reach the side left";
+    EXPECT_TRUE(IsLayerVisible(s, 4)) << "a hidden layer made active is shown";
+    ASSERT_TRUE(SetActiveLayer(s, list, 2));
+    EXPECT_TRUE(IsLayerVisible(s, 2)) << "a shown one stays shown";
     EXPECT_TRUE(SetViewLayer(s, list, 1) && !IsLayerVisible(s, 1)) << "the former active layer can be hidden";
 }
 
@@ -54,6 +57,17 @@ TEST(LayerSwitches, HidingALayerDeselectsViasAndGroupsWhole)
         o->Selected = 1;
     ASSERT_TRUE(SetViewLayer(s, list, 2));
     EXPECT_EQ(selection(list), (std::vector<int>{1, 1, 0, 0, 0})) << "the track goes with its group's silk";
+}
+
+// Pasted objects show their hidden layers; objects already there keep theirs hidden.
+TEST(LayerSwitches, OnlyAddedObjectsShowTheirLayers)
+{
+    BoardSettings s; // layers 3 and 4 hidden
+    ObjectList list;
+    test::addTrack(list, {{0, 0}, {10, 0}}, 40, 4);
+    test::addTrack(list, {{0, 5}, {10, 5}}, 40, 3);
+    ShowLayersOf(s, list, 1);
+    EXPECT_EQ(s.LayerVisible, (std::array<uint8_t, 4>{1, 1, 1, 0}));
 }
 
 TEST(LayerSwitches, GroundPlaneFollowsTheActiveSide)

@@ -1,7 +1,9 @@
 #include "model/FileIO.h"
 #include "model/Groups.h"
 #include "model/LayoutFile.h"
+#include "model/RecordImages.h"
 #include "model/TextCodec.h"
+#include "model/ValueRanges.h"
 
 #include "support/TestData.h"
 
@@ -100,6 +102,46 @@ TEST(LayoutFile, RoundTripOfEveryKind)
     EXPECT_EQ(encoded(back), first) << "a read document writes back byte for byte";
 }
 
+// Each board field has its own place in the image, and values at the edges
+// of what a file holds (full text fields, negative angles) read back.
+TEST(LayoutFile, FieldsAndValuesAtTheirLimitsReadBack)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    doc.activeBoard()->Name = std::string(kBoardNameMax, 'N');
+    BoardSettings& s = doc.Working;
+    s.CopyOn2 = 1;
+    s.CopyFile1 = std::string(kCopyFileMax, 'a');
+    s.CopyFile2 = "ё/" + std::string(kCopyFileMax - 2, 'b');
+    std::tie(s.CopyDpi1, s.CopyDpi2) = std::tuple(300, 1200);
+    std::tie(s.CopyOffsetX1, s.CopyOffsetX2, s.CopyOffsetY1, s.CopyOffsetY2) = std::tuple(11, -22, 33, -44);
+    std::tie(s.CopyColour1, s.CopyColour2) = std::tuple(0x123456u, 0xABCDEFu);
+    ObjectList& list = *doc.currentObjects();
+    LayoutObject arc = makeCircle({5000, -5000}, 400, 1, 2, 300);
+    arc.Angle = -ranges::kMaxAngle;
+    arc.Width = -ranges::kMaxAngle; // the stop angle
+    list.append(std::move(arc));
+    list.append(makeText({500, -900}, "FIFTEEN-LETTERS", -ranges::kMaxAngle, 200, 2200, -800, 2));
+    LayoutObject zone = makeZone(20, 1);
+    zone.Points = {{6000, -6000}, {8000, -6000}, {8000, -8000}};
+    list.append(std::move(zone));
+
+    const auto bytes = encoded(doc);
+    LayoutDocument back = decoded(bytes);
+    ASSERT_EQ(back.boardCount(), 1u);
+    EXPECT_EQ(back.board(0).Name, doc.board(0).Name);
+    EXPECT_EQ(back.Working, doc.Working);
+    const ObjectList& got = *back.currentObjects();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(std::tie(got[0].Angle, got[0].Width), std::tuple(-36000, -36000));
+    EXPECT_EQ(std::tuple(std::string(got[1].TextValue.view()), got[1].Angle), std::tuple("FIFTEEN-LETTERS", -36000));
+    EXPECT_EQ(got[2].FillOn, 1) << "a zone read is drawn filled";
+
+    // Only the low byte of the active layer's field names the layer.
+    auto highBytes = bytes;
+    highBytes[8 + 31 + offsetof(BoardImage, ActiveLayer) + 1] = 0x7F;
+    EXPECT_EQ(decoded(highBytes).Working.ActiveLayer, 1u);
+}
+
 // Saving drops what lies off the 16000 x 10000 board (a zero-area overlap
 // counts as none) and degenerate objects; autosave keeps them. Pen and
 // clearance reach 60 units beyond a track's points, 40 for the last two.
@@ -166,6 +208,15 @@ TEST(LayoutFile, ImportAppendsBoardsAndKeepsActiveState)
     ASSERT_TRUE(succeeded(importBoards(doc, dir.file("old.kbd"), Language::English)));
     ASSERT_EQ(doc.boardCount(), 4u);
     EXPECT_EQ(doc.board(3).Name, "Board 4");
+
+    // A version-3 file of one board keeps that board's name.
+    LayoutDocument solo = LayoutDocument::withFirstBoard(Language::English);
+    solo.activeBoard()->Name = "Solo";
+    ASSERT_TRUE(succeeded(writeDocument(solo, dir.file("solo.kbd"), false, Language::English)));
+    ASSERT_TRUE(succeeded(importBoards(doc, dir.file("solo.kbd"), Language::English)));
+    ASSERT_EQ(doc.boardCount(), 5u);
+    EXPECT_EQ(std::tuple(doc.board(4).Name, doc.ActiveBoard), std::tuple(std::string("Solo"), 3))
+        << "and joins inactive";
 }
 
 TEST(LayoutFile, OldVersions)
@@ -231,6 +282,8 @@ TEST(LayoutFile, SavedFileIsTheImageAndAFailedSaveLeavesTheOldOne)
     addTrack(*doc.currentObjects(), {{100, -100}, {500, -100}}, 20);
     ASSERT_TRUE(succeeded(writeDocument(doc, target, false, Language::English)));
     const std::vector<uint8_t> before = readBytes(target);
+    EXPECT_TRUE(succeeded(writeDocument(doc, target, false, Language::English, nullptr, before.size())))
+        << "a document of exactly the largest size is written";
 
     // A track that starts on the board (so the save keeps it) and runs 20 m off.
     LayoutObject& track = addTrack(*doc.currentObjects(), {{100, -200}, {2'000'000, -200}}, 20);
@@ -369,11 +422,16 @@ TEST(LayoutFile, InconsistentCountsAndValuesOutsideTheirRangesAreRefused)
         {"group count past the end", pad + 74, 1 << 28, "group count", false},
         {"partner index one past the list", pad + 74 + 4 + 8, 10, "partner index", false},
         {"active board one past the last", bytes.size() - 12, 2, "не прочитан", false, Language::Russian},
+        {"negative active board", bytes.size() - 12, -1, "active board -1 does not exist", false},
+        {"origin beyond 10 m", bytes.size() - 4, -1'000'001, "the origin: y -1000001 lies outside"},
+        {"last version a header may name", 0, static_cast<int32_t>(0xFFAA330Fu),
+         "newer version of Kestrel (file version 15)", false},
         {"version 4", 0, static_cast<int32_t>(0xFFAA3304u), "newer version", false},
         // The header is checked to its last byte: another file is not taken for a layout.
         {"header", 0, static_cast<int32_t>(0xFEAA3303u), "\"v.kbd\" is not a Kestrel layout file", false},
         {"board width beyond 2 m", boardAt + 4, 200'001, "the board: width 200001 lies outside 0..200000"},
         {"board width of 2 m", boardAt + 4, 200'000, ""},
+        {"board height beyond 2 m", boardAt + 8, 200'001, "the board: height 200001 lies outside 0..200000"},
         {"pad x far off", pad + 1, 1'000'001, "object 0 (a pad): x 1000001 lies outside"},
         {"negative clearance", pad + 57, -5, "объект 0 (площадка): зазор -5 вне диапазона 0..100000", true,
          Language::Russian},
@@ -412,6 +470,39 @@ TEST(LayoutFile, OldValuesAreCheckedWhereTheyCanBeWrong)
         OldFile f(0, 1);
         f.record(kind, coordsAndWidth, 1, 0, "", angle);
         expectDecoding(f.bytes, *message ? std::vector<std::string>{message} : std::vector<std::string>{});
+    }
+    // A label filling its 15 characters reads; a board wider than 2 m does not.
+    OldFile label(0, 1);
+    label.record(3, {100, -100, 300, -200, 100}, 2, 0, "FIFTEEN-LETTERS");
+    expectDecoding(label.bytes, {});
+    OldFile wide(2, 0);
+    const int32_t width = 200'001;
+    std::memcpy(wide.bytes.data() + 4, &width, 4);
+    expectDecoding(wide.bytes, {"the board: width 200001 lies outside 0..200000", "(at byte 4)"});
+}
+
+// A band joins two pads of one board: an index past the list, or one naming
+// an object of another kind, is refused where it stands.
+TEST(LayoutFile, BandsToWhatIsNoPadOfTheBoardAreRefused)
+{
+    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+    ObjectList& list = *doc.currentObjects();
+    LayoutObject& first = addPad(list, {1000, -1000}, 50);
+    addBand(first, addPad(list, {2000, -1000}, 50));
+    addTrack(list, {{1000, -1000}, {2000, -1000}});
+    const auto bytes = encoded(doc);
+    const size_t lastIndex = bytes.size() - 12 - 4; // the second pad's one band, before the active board and origin
+    int32_t stored;
+    std::memcpy(&stored, bytes.data() + lastIndex, 4);
+    ASSERT_EQ(stored, 0);
+    const std::pair<int32_t, const char*> cases[] = {
+        {2, "connection index 2 does not name a pad"},
+        {3, "connection index 3 lies outside the board's 3 objects"},
+    };
+    for (const auto& [index, message] : cases) {
+        auto damaged = bytes;
+        std::memcpy(damaged.data() + lastIndex, &index, 4);
+        expectDecoding(damaged, {message, "(at byte " + std::to_string(lastIndex) + ")"});
     }
 }
 

@@ -35,6 +35,27 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
     EXPECT_EQ(std::tie(m[2].Layer, m[2].Selected), std::make_tuple(6, 0));
     for (const auto& o : m)
         EXPECT_TRUE(o->Connections.empty()) << "bands are not stored";
+
+    // Side 2 alike: its copper and its silk become the macro's two layers.
+    list.append(makeLine({1000, -2500}, {3000, -2500}, 20, 4));
+    const MacroImage side2 = encodeMacro(list, false, false, 254.0);
+    auto back2 = decodeMacro(side2.bytes.data(), side2.bytes.size(), Language::English, "m2.kmk");
+    ASSERT_TRUE(succeeded(back2));
+    std::vector<int> layers;
+    for (const auto& o : back2->objects)
+        layers.push_back(o->Layer);
+    EXPECT_EQ(layers, (std::vector<int>{5, 5, 6})) << "the via's lower pad, the track and the silk line";
+}
+
+// Of pads in one column the uppermost places the macro (y grows upwards on a
+// board), not the first one met.
+TEST(MacroFile, ReferencePointIsTheLowestOfTheLeftmostPads)
+{
+    ObjectList list;
+    addPad(list, {500, -800}, 50);
+    addPad(list, {500, -300}, 50);
+    addPad(list, {900, 0}, 50);
+    EXPECT_EQ(macroReferencePoint(list, false, 0), (Point{500, -300}));
 }
 
 TEST(MacroFile, ReadsOldVersions)
@@ -88,6 +109,11 @@ TEST(MacroFile, ValuesOutOfRangeAreRefused)
     // The last point's y (after header, count, record, groups, point count and one point).
     const int32_t y = INT32_MIN;
     std::memcpy(bytes.data() + 4 + 4 + 74 + 4 + 4 + 8 + 4, &y, 4);
+    auto newer = bytes;
+    newer[0] = 4;
+    const auto refused = decodeMacro(newer.data(), newer.size(), Language::English, "v4.kmk");
+    EXPECT_NE(refused.message().find("newer version of Kestrel (file version 4)"), std::string::npos)
+        << refused.message();
     auto r = decodeMacro(bytes.data(), bytes.size(), Language::English, "far.kmk");
     ASSERT_FALSE(r.ok());
     EXPECT_NE(r.message().find("object 0 (a track): point y -2147483648"), std::string::npos) << r.message();

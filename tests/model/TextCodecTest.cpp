@@ -14,6 +14,7 @@ TEST(TextCodec, Utf8ToTheFilesEncodingKeepsEveryGoodCharacter)
         std::string expected;
     } cases[] = {
         {"Latin and Cyrillic", "Ab Яж", "Ab \xDF\xE6"},
+        {"the letters outside the alphabet's run", "Ёё Її Єє", "\xA8\xB8 \xAF\xBF \xAA\xBA"},
         {"a Latin-1 byte before ASCII", "A\xE9" "BCD", "A?BCD"},
         {"bytes that start no sequence", "A\xFF\xFE" "B", "A??B"},
         {"a stray continuation byte", "A\xA9" "B", "A?B"},
