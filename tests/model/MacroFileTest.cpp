@@ -49,7 +49,7 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
 
 // Of pads in one column the uppermost places the macro (y grows upwards on a
 // board), not the first one met.
-TEST(MacroFile, ReferencePointIsTheLowestOfTheLeftmostPads)
+TEST(MacroFile, ReferencePointIsTheUppermostOfTheLeftmostPads)
 {
     ObjectList list;
     addPad(list, {500, -800}, 50);
