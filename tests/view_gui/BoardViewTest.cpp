@@ -110,6 +110,10 @@ TEST(BoardView, ThePositionShownFollowsZoomAndScroll)
     QObject::connect(&v.view, &BoardView::pointerMoved, [&](Point p) { shown.push_back(p); });
     QWidget* box = v.view.paintBox();
     const QPoint at = box->mapFrom(v.area()->viewport(), QPoint(200, 150));
+    // From elsewhere: a pointer already there (left by an earlier run in this
+    // process) would not move, and no position would be reported.
+    QCursor::setPos(box->mapToGlobal(at) + QPoint(7, 5));
+    QApplication::processEvents();
     QCursor::setPos(box->mapToGlobal(at));
     QApplication::processEvents();
     ASSERT_FALSE(shown.empty()) << "the pointer is over the board";
