@@ -7,6 +7,7 @@
 #include "model/LayoutFile.h"
 #include "support/DialogControls.h"
 #include "support/ScriptedPrompts.h"
+#include "support/ShownOnScreen.h"
 #include "support/TestData.h"
 #include "view/gui/BoardView.h"
 
@@ -14,7 +15,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QSpinBox>
-#include <QScreen>
 #include <QTabBar>
 #include <QTest>
 #include <QWindow>
@@ -119,15 +119,8 @@ public:
     }
     void moveTo(Point p) { QTest::mouseMove(paintBox(), pixelOf(p)); }
     // The colour the window shows at a board point, once the pending repaints
-    // are done: read from its back buffer, where only what the view
-    // invalidated was painted again (a grab() would paint it all afresh).
-    QRgb shownPixel(Point p)
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-        const QPoint at = paintBox()->mapTo(window_.get(), pixelOf(p));
-        return window_->screen()->grabWindow(window_->winId(), at.x(), at.y(), 1, 1).toImage().pixel(0, 0) | 0xff000000;
-    }
+    // are done (test::shownOnScreen).
+    QRgb shownPixel(Point p) { return shownOnScreen(paintBox()).pixel(pixelOf(p)); }
     void rightClick(Point p) { QTest::mouseClick(paintBox(), Qt::RightButton, Qt::NoModifier, pixelOf(p)); }
     // A tool chosen with its button on the tool panel.
     void tool(const char* button) { control<QAbstractButton>(button).click(); }

@@ -1,5 +1,6 @@
 #include "view/gui/BoardView.h"
 
+#include "support/ShownOnScreen.h"
 #include "support/TestData.h"
 
 #include <QAbstractScrollArea>
@@ -34,21 +35,6 @@ struct ShownView {
     }
     QWidget* child(const char* name) const { return view.findChild<QWidget*>(QString::fromLatin1(name)); }
     QAbstractScrollArea* area() const { return static_cast<QAbstractScrollArea*>(view.scrollBox()); }
-    // What the window shows of a widget once the pending repaints are done:
-    // taken from the window's back buffer, where only the parts the view
-    // invalidated were painted again. A grab() would paint it all afresh.
-    QImage onScreen(QWidget* w)
-    {
-        // A pointer move replayed after a scroll moves the ruler markers,
-        // whose repaints are only posted then.
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-        const QPoint at = w->mapTo(&view, QPoint(0, 0));
-        return view.screen()
-            ->grabWindow(view.winId(), at.x(), at.y(), w->width(), w->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB888);
-    }
     // The widget painted whole, as a repaint of all of it would show it.
     static QImage repainted(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB888); }
     void send(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
@@ -162,7 +148,7 @@ TEST(BoardView, DraggingTheOriginMarker)
     int changed = 0;
     QObject::connect(&v.view, &BoardView::originChanged, [&] { ++changed; });
     QWidget* marker = v.child("K0_Shape");
-    const QImage rulerBefore = v.onScreen(v.child("HScalePaintBox"));
+    const QImage rulerBefore = test::shownOnScreen(v.child("HScalePaintBox"));
     EXPECT_EQ(marker->geometry().center(), QPoint(0, 0)) << "centred on the board corner";
     // To paint-box pixel (52, 27): board (520, -270), snapped (508, -254).
     const QPoint target = marker->mapFrom(v.area()->viewport(), QPoint(52, 27));
@@ -173,11 +159,11 @@ TEST(BoardView, DraggingTheOriginMarker)
     EXPECT_EQ(v.doc.Origin, (Point{508, -254}));
     EXPECT_EQ(marker->geometry().center(), QPoint(51, 25));
     EXPECT_EQ(changed, 1);
-    ASSERT_FALSE(v.onScreen(v.child("HScalePaintBox")) == rulerBefore);
+    ASSERT_FALSE(test::shownOnScreen(v.child("HScalePaintBox")) == rulerBefore);
     // The rulers count from the new origin at once.
     for (const char* name : {"HScalePaintBox", "VScalePaintbox"}) {
         QWidget* ruler = v.child(name);
-        EXPECT_TRUE(v.onScreen(ruler) == ShownView::repainted(ruler)) << name;
+        EXPECT_TRUE(test::shownOnScreen(ruler) == ShownView::repainted(ruler)) << name;
     }
 
     // Outside the edit tool it cannot be dragged, and a press on it reaches
@@ -249,7 +235,7 @@ TEST(BoardView, ManyObjectsRepaintedAtOnceMatchAFreshView)
     const QImage after = v.view.paintBox()->grab(shown).toImage();
     // Only the tiles marked are painted again on screen: a pad whose tiles
     // were left out would stay at its old place there.
-    const QImage afterOnScreen = v.onScreen(v.area()->viewport());
+    const QImage afterOnScreen = test::shownOnScreen(v.area()->viewport());
 
     ShownView fresh;
     fresh.doc.Working = v.doc.Working;
@@ -257,7 +243,7 @@ TEST(BoardView, ManyObjectsRepaintedAtOnceMatchAFreshView)
         fresh.doc.currentObjects()->append(*o);
     fresh.view.reloadFromDocument();
     EXPECT_TRUE(after == fresh.view.paintBox()->grab(shown).toImage());
-    EXPECT_TRUE(afterOnScreen == fresh.onScreen(fresh.area()->viewport()));
+    EXPECT_TRUE(afterOnScreen == test::shownOnScreen(fresh.area()->viewport()));
 }
 
 // Scrolling sideways, another unit and the grid switched off show at once,
@@ -279,21 +265,21 @@ TEST(BoardView, RulersAndGridFollowScrollUnitAndGridSwitchAtOnce)
             marked += own.pixel(x, y) != hRuler->palette().window().color().rgb();
     EXPECT_EQ(marked, 0) << "pixels drawn in the corner";
 
-    const QImage unscrolled = v.onScreen(hRuler);
+    const QImage unscrolled = test::shownOnScreen(hRuler);
     v.area()->horizontalScrollBar()->setValue(v.area()->horizontalScrollBar()->value() + 37);
-    const QImage scrolled = v.onScreen(hRuler);
+    const QImage scrolled = test::shownOnScreen(hRuler);
     ASSERT_FALSE(scrolled == unscrolled);
     EXPECT_TRUE(scrolled == ShownView::repainted(hRuler)) << "the numbers follow a sideways scroll";
 
-    const QImage mmV = v.onScreen(vRuler);
+    const QImage mmV = test::shownOnScreen(vRuler);
     v.view.setInchUnit(true);
     for (QWidget* ruler : {hRuler, vRuler})
-        EXPECT_TRUE(v.onScreen(ruler) == ShownView::repainted(ruler)) << "in inch at once";
-    EXPECT_FALSE(v.onScreen(vRuler) == mmV);
+        EXPECT_TRUE(test::shownOnScreen(ruler) == ShownView::repainted(ruler)) << "in inch at once";
+    EXPECT_FALSE(test::shownOnScreen(vRuler) == mmV);
 
     const QColor grid(192, 192, 192);
     auto gridPixels = [&] {
-        const QImage shot = v.onScreen(v.area()->viewport());
+        const QImage shot = test::shownOnScreen(v.area()->viewport());
         int n = 0;
         for (int y = 0; y < shot.height(); ++y)
             for (int x = 0; x < shot.width(); ++x)
