@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <tuple>
 
@@ -23,6 +22,20 @@ void set32(std::vector<uint8_t>& b, size_t at, uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
         b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// A file of the given header fields at 600 dpi, then `tail`: palette or
+// masks, then pixels at `dataOffset`.
+std::vector<uint8_t> file(int32_t width, int32_t height, int bits, uint32_t compression, uint32_t dataOffset,
+                          const std::vector<uint8_t>& tail)
+{
+    std::vector<uint8_t> b(54 + tail.size(), 0);
+    std::copy(tail.begin(), tail.end(), b.begin() + 54);
+    b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = static_cast<uint8_t>(bits);
+    for (auto [at, value] : {std::pair{2u, uint32_t(b.size())}, {10u, dataOffset}, {14u, 40u}, {18u, uint32_t(width)},
+                             {22u, uint32_t(height)}, {30u, compression}, {38u, 23622u}, {46u, bits <= 8 ? 2u : 0u}})
+        set32(b, at, value);
+    return b;
 }
 
 // 3 x 2 pixels: the top row 1 0 1, the bottom row 0 1 0.
@@ -113,49 +126,19 @@ TEST(BmpFile, DamagedHeadersAreRefused)
 
 // Write errors naming the file: tests/output_gui/BitmapExportTest.cpp.
 
-// True-colour and top-down files are reduced by luminance.
-TEST(BmpFile, DecodesToDarkAndLight)
+// Scanners and paint programs also write true colour, run-length coded rows,
+// colour masks and 16-bit pixels; all are reduced to dark and light by luminance.
+TEST(BmpFile, DecodesTrueColourRunsMasksAndSixteenBits)
 {
-    // 2 x 2, 24 bits, stored top row first (negative height).
-    std::vector<uint8_t> b(54 + 2 * 8, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    // file size, pixel offset, header size, width, height, 600 dpi
-    for (auto [at, value] : {std::pair{2, 70}, {10, 54}, {14, 40}, {18, 2}, {22, -2}, {38, 23622}})
-        set32(b, at, static_cast<uint32_t>(value));
-    b[26] = 1;
-    b[28] = 24;
-    const uint8_t pixels[] = {255, 255, 255, 10, 10, 10, 0, 0,  // white, dark grey, pad
-                              0, 255, 0, 200, 200, 200, 0, 0}; // green (150): light, silver: light
-    std::memcpy(b.data() + 54, pixels, sizeof pixels);
-    const auto decoded = decodeBmp(b, "scan.bmp", Language::English);
-    ASSERT_TRUE(succeeded(decoded));
-    EXPECT_EQ(decoded->dpi, 600);
-    EXPECT_EQ(darkPixels(*decoded), (std::vector<uint8_t>{0, 1, 0, 0}));
-}
-
-// Scanners and paint programs also write run-length coded rows, colour
-// masks and 16-bit pixels.
-TEST(BmpFile, DecodesRunsMasksAndSixteenBits)
-{
-    // A file of the given header fields, then `tail`: palette or masks, then pixels at `dataOffset`.
-    auto file = [](int32_t width, int32_t height, int bits, uint32_t compression, uint32_t dataOffset,
-                   std::vector<uint8_t> tail) {
-        std::vector<uint8_t> b(54 + tail.size(), 0);
-        std::copy(tail.begin(), tail.end(), b.begin() + 54);
-        b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = static_cast<uint8_t>(bits);
-        for (auto [at, value] : {std::pair{2u, uint32_t(b.size())}, {10u, dataOffset}, {14u, 40u},
-                                 {18u, uint32_t(width)}, {22u, uint32_t(height)}, {30u, compression},
-                                 {46u, bits <= 8 ? 2u : 0u}})
-            set32(b, at, value);
-        return b;
-    };
     const std::vector<uint8_t> blackWhite = {0, 0, 0, 0, 255, 255, 255, 0}; // index 0 dark, 1 light
     auto with = [](std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
         a.insert(a.end(), b.begin(), b.end());
         return a;
     };
     const std::tuple<const char*, std::vector<uint8_t>, std::vector<uint8_t>> rows[] = {
+        // top row first: white, dark grey, pad; green (luminance 150) and silver are light
+        {"24 bits, top-down", file(2, -2, 24, 0, 54, {255, 255, 255, 10, 10, 10, 0, 0, 0, 255, 0, 200, 200, 200, 0, 0}),
+         {0, 1, 0, 0}},
         // bottom row: one pixel 0, then 1 0 1 given one by one (padded); top row: a run of four 1s
         {"8-bit runs", file(4, 2, 8, 1, 62, with(blackWhite, {1, 0, 0, 3, 1, 0, 1, 0, 0, 0, 4, 1, 0, 1})),
          {0, 0, 0, 0, 1, 0, 1, 0}},
@@ -174,6 +157,7 @@ TEST(BmpFile, DecodesRunsMasksAndSixteenBits)
         const auto decoded = decodeBmp(bytes, "scan.bmp", Language::English);
         ASSERT_TRUE(succeeded(decoded)) << what;
         EXPECT_EQ(darkPixels(*decoded), dark) << what;
+        EXPECT_EQ(decoded->dpi, 600) << what;
         const int spare = (8 - decoded->width % 8) % 8; // bits of a row's last byte past the width
         for (size_t row = 1; row <= static_cast<size_t>(decoded->height); ++row)
             EXPECT_EQ(decoded->bits[row * decoded->rowBytes() - 1] & ((1 << spare) - 1), 0)

@@ -11,9 +11,11 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <numbers>
 #include <tuple>
 
 using namespace kestrel;
@@ -156,6 +158,17 @@ TEST_F(GerbvReading, HolesMarksAndMasks)
     odd.append(makeCircle({2500, -2000}, 100, 1, 1, 100)); // ring of width 0
     BoardSettings plane = settings;
     plane.GroundPlane1 = 1;
+    // A pentagram zone goes out as the contours it fills: its middle empty,
+    // each of its points filled (200 out from the centre).
+    ObjectList star;
+    star.append(makeZone(20, 1)).Points = {{400, -100}, {547, -552}, {162, -273}, {638, -273}, {253, -552}};
+    Probes starProbes = {{{400, -350}, false, "the star's middle"}};
+    for (const int degrees : {90, 162, 234, 306, 18}) {
+        const double a = degrees * std::numbers::pi / 180;
+        starProbes.push_back({{static_cast<int32_t>(std::lround(400 + 200 * std::cos(a))),
+                               static_cast<int32_t>(std::lround(-350 + 200 * std::sin(a)))},
+                              true, "the star's point at " + std::to_string(degrees) + " degrees"});
+    }
 
     GerberOptions mask = GerberOptions::presetFor(GerberLayer::LStop1); // mirrored
     mask.offsetMm = 0.2, mask.invert = true;
@@ -179,6 +192,8 @@ TEST_F(GerbvReading, HolesMarksAndMasks)
         {"odd.gbr", exportGerber(odd, plane, {.punch = true}, Language::English), true,
          {{{750, -500}, true, "two-point zone"}, {{2100, -1500}, false, "punched full hole"},
           {{3000, -2500}, true, "plane"}}},
+        {"star.gbr", exportGerber(star, settings, {.mirror = false, .outline = false}, Language::English), false,
+         starProbes},
     };
     for (const auto& r : rows)
         render(r.text, r.name, r.mirrored, r.probes);

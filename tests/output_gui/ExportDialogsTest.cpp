@@ -147,20 +147,16 @@ TEST(DrillDialog, CommandWritesTheChosenSide)
     EXPECT_TRUE(failing.messages[0].text.startsWith("Не удалось создать файл!"));
     EXPECT_EQ(failing.messages[0].icon, Prompts::Icon::Error);
 
-    // A named layout's export starts beside it, not in the editor's working folder.
-    doc.FileName = dir.file("board.kbd");
-    Script named;
-    named.dialogs = {[](QDialog&) { return true; }};
-    named.saveNames = {QString()};
-    runDrillDialog(&window, doc, Language::English, named);
-    EXPECT_EQ(named.saves, QStringList{pathIn(dir, "DRILL.DRL") + " Drill files (Excellon)|*.DRL DRL"});
-
-    // A new document's, in the folder last worked in.
-    doc.FileName.clear();
-    Script unnamed;
-    unnamed.lastFolder = QString::fromStdString(dir.path());
-    unnamed.dialogs = {[](QDialog&) { return true; }};
-    unnamed.saveNames = {QString()};
-    runDrillDialog(&window, doc, Language::English, unnamed);
-    EXPECT_EQ(unnamed.saves, QStringList{pathIn(dir, "DRILL.DRL") + " Drill files (Excellon)|*.DRL DRL"});
+    // A named layout's export starts beside it, not in the editor's working
+    // folder; a new document's, in the folder last worked in.
+    for (const bool named : {true, false}) {
+        doc.FileName = named ? dir.file("board.kbd") : std::string();
+        Script script;
+        if (!named)
+            script.lastFolder = QString::fromStdString(dir.path());
+        script.dialogs = {[](QDialog&) { return true; }};
+        script.saveNames = {QString()};
+        runDrillDialog(&window, doc, Language::English, script);
+        EXPECT_EQ(script.saves, QStringList{pathIn(dir, "DRILL.DRL") + " Drill files (Excellon)|*.DRL DRL"}) << named;
+    }
 }
