@@ -22,8 +22,9 @@ TEST(MacroSave, ReferencePoints)
     const std::tuple<const char*, std::function<void(ObjectList&)>, bool, bool, double, Point> rows[] = {
         {"the pad furthest left and up", [](ObjectList& l) { addPad(l, {100, -100}, 20); addPad(l, {50, -50}, 20); },
          true, false, 254.0, {50, -50}},
-        {"a pad at the same x and higher wins",
-         [](ObjectList& l) { addPad(l, {50, -50}, 20); addPad(l, {50, -10}, 20); }, true, false, 254.0, {50, -10}},
+        {"a pad at the same x and higher wins (y grows upwards), not one further right",
+         [](ObjectList& l) { addPad(l, {50, -50}, 20); addPad(l, {50, -10}, 20); addPad(l, {90, 0}, 20); }, true, false,
+         254.0, {50, -10}},
         {"no pad on the saved side: bounds corner on the grid, pads elsewhere ignored",
          [](ObjectList& l) { addTrack(l, {{300, -300}, {1000, -800}}, 40); addPad(l, {0, 0}, 20, 1, 3); }, true, false,
          254.0, {254, -254}},

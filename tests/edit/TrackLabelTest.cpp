@@ -24,27 +24,23 @@ std::vector<std::vector<Point>> relativeTracks(const ObjectList& list)
 
 // Where each text's tracks lie and how many there are, at 5 mm: cells of 55
 // units, "L" 220 wide and 440 high on the centre lines, turned clockwise on
-// the screen (board y points up).
+// the screen (board y points up). Mirrored labels: ExtentHoldsTheLabel.
 TEST(TrackLabel, OrientationsSpacingAndCharactersWithoutStrokes)
 {
-    // The text, angle, mirrored, fixed spacing, the tracks placed, the track
-    // whose points are checked and its first points.
-    const std::tuple<const char*, int32_t, bool, bool, size_t, size_t, std::vector<Point>> rows[] = {
-        {"L", 0, false, false, 1, 0, {{0, 440}, {0, 0}, {220, 0}}},
-        {"L", 90, false, false, 1, 0, {{440, 0}, {0, 0}, {0, -220}}},
-        // Mirrored: reflected about the start point's x, the foot to the left.
-        {"L", 0, true, false, 1, 0, {{0, 440}, {0, 0}, {-220, 0}}},
-        {"L", 90, true, false, 1, 0, {{-440, 0}, {0, 0}, {0, -220}}},
-        {"1A", 0, false, false, 3, 1, {{259, 0}}}, // "1" is 3 cells wide
-        {"1A", 0, true, false, 3, 1, {{-259, 0}}},  // the A left of the start
-        {"1A", 0, false, true, 3, 1, {{314, 0}}},  // fixed: 4 cells for each
-        {"\u4E2D1", 0, false, false, 1, 0, {{94, 330}}}, // beyond the code page
-        {" ", 0, false, false, 0, 0, {}},
+    // The text, angle, fixed spacing, the tracks placed, the track whose
+    // points are checked and its first points.
+    const std::tuple<const char*, int32_t, bool, size_t, size_t, std::vector<Point>> rows[] = {
+        {"L", 0, false, 1, 0, {{0, 440}, {0, 0}, {220, 0}}},
+        {"L", 90, false, 1, 0, {{440, 0}, {0, 0}, {0, -220}}},
+        {"1A", 0, false, 3, 1, {{259, 0}}}, // "1" is 3 cells wide
+        {"1A", 0, true, 3, 1, {{314, 0}}},  // fixed: 4 cells for each
+        {"\u4E2D1", 0, false, 1, 0, {{94, 330}}}, // beyond the code page
+        {" ", 0, false, 0, 0, {}},
     };
-    for (const auto& [text, angle, mirror, fixed, tracks, track, first] : rows) {
-        SCOPED_TRACE(::testing::Message() << text << " at " << angle << (mirror ? " mirrored" : ""));
+    for (const auto& [text, angle, fixed, tracks, track, first] : rows) {
+        SCOPED_TRACE(::testing::Message() << text << " at " << angle);
         ObjectList list;
-        const TrackLabelSettings s{.fixedSpacing = fixed, .angle = angle, .mirror = mirror};
+        const TrackLabelSettings s{.fixedSpacing = fixed, .angle = angle};
         ASSERT_EQ(PlaceStrokeText(list, text, s, kAt, Layer::B1, 40), tracks);
         if (tracks == 0)
             continue;
@@ -114,37 +110,12 @@ TEST(TrackLabel, ExtentHoldsTheLabel)
     }
 }
 
-// Letters below the line and the pen reach beyond the extent: a label
-// generated at the board's corner is moved onto it whole, at every angle.
-TEST(TrackLabel, GeneratedAtTheCornerItStaysOnTheBoard)
-{
-    for (int32_t angle : {0, 90, 180, 270}) {
-        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-        EditSession session;
-        TrackLabelSettings s;
-        s.text = "gjpqy";
-        s.heightMm = 10;
-        s.angle = angle;
-        int32_t counter = 0;
-        const Rect board = doc.Working.boardRect();
-        for (const Point corner : {Point{board.left, board.top}, Point{board.right, board.bottom}}) {
-            ASSERT_GT(GenerateTrackLabel(session, doc, s, counter, corner, Layer::K1, 0), 0u);
-            for (const auto& o : *doc.currentObjects()) {
-                const Rect r = BoundingRect(*o);
-                EXPECT_TRUE(r.left >= board.left && r.right <= board.right && r.top >= board.top &&
-                            r.bottom <= board.bottom)
-                    << angle << ": " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
-            }
-        }
-    }
-}
-
 // A label fits by what it draws, the letters below the line and the pen
-// counted: not by the larger box that follows the pointer. One placed at the
-// far corner of a board just its size lies on it whole.
+// counted: not by the larger box that follows the pointer. One generated at
+// either corner of a board just its size is moved onto it whole, at every angle.
 TEST(TrackLabel, ALabelFitsABoardJustItsSize)
 {
-    for (int32_t angle : {0, 90}) {
+    for (int32_t angle : {0, 90, 180, 270}) {
         TrackLabelSettings s;
         s.text = "ABCDEFGHIJKLMNOgq";
         s.heightMm = 10;
@@ -155,19 +126,23 @@ TEST(TrackLabel, ALabelFitsABoardJustItsSize)
         PlaceStrokeText(placed, s.text, s, kAt, Layer::K1, 0);
         const Rect drawn = StrokesBox(placed, 0);
         ASSERT_EQ(size, (Point{drawn.right - drawn.left, drawn.bottom - drawn.top}));
-        ASSERT_LT(angle ? size.y : size.x, std::abs(angle ? extent.y : extent.x)) << "the pointer's box is larger";
+        const bool upright = angle % 180 != 0;
+        ASSERT_LT(upright ? size.y : size.x, std::abs(upright ? extent.y : extent.x)) << "the pointer's box is larger";
         EXPECT_TRUE(TrackLabelFits(s, 0, size.x, size.y)) << angle;
         EXPECT_FALSE(TrackLabelFits(s, 0, size.x - 1, size.y)) << angle;
         EXPECT_FALSE(TrackLabelFits(s, 0, size.x, size.y - 1)) << angle;
 
-        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-        doc.Working.BoardWidth = size.x;
-        doc.Working.BoardHeight = size.y;
-        EditSession session;
-        int32_t counter = 0;
-        const Rect board = doc.Working.boardRect();
-        ASSERT_GT(GenerateTrackLabel(session, doc, s, counter, {board.right, board.bottom}, Layer::K1, 0), 0u);
-        EXPECT_EQ(StrokesBox(*doc.currentObjects(), 0), board) << angle;
+        for (const bool farCorner : {false, true}) {
+            LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+            doc.Working.BoardWidth = size.x;
+            doc.Working.BoardHeight = size.y;
+            EditSession session;
+            int32_t counter = 0;
+            const Rect board = doc.Working.boardRect();
+            const Point corner = farCorner ? Point{board.right, board.bottom} : Point{board.left, board.top};
+            ASSERT_GT(GenerateTrackLabel(session, doc, s, counter, corner, Layer::K1, 0), 0u);
+            EXPECT_EQ(StrokesBox(*doc.currentObjects(), 0), board) << angle << " " << farCorner;
+        }
     }
 }
 

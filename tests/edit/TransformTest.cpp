@@ -134,39 +134,34 @@ struct Board : test::EditBoard {
 
 TEST(Transformations, MoveDeltaKeepsTheSelectionOnTheBoard)
 {
-    BoardSettings board; // 16000 x 10000
-    board.Grid = 100;
-    const Rect sel{1000, -3000, 2000, -1000}; // y from -3000 up to -1000
-    const std::tuple<const char*, Point, bool, Point> cases[] = {
-        {"snapped", {120, -230}, true, {100, -200}},
-        {"downwards stops at the bottom edge", {0, -9000}, false, {0, -7000}},
+    const Rect sel{1000, -3000, 2000, -1000};       // y from -3000 up to -1000
+    const Rect hanging{15000, -3000, 16300, -1000}; // 3 mm over the right edge (a board made smaller)
+    const Rect tall{1000, -12000, 2000, -200};      // 11800 high on the 16000 x 10000 board
+    // Why, the selection's bounds, the grid, snapped, the move wanted, the move made.
+    const std::tuple<const char*, Rect, double, bool, Point, Point> cases[] = {
+        {"snapped", sel, 100, true, {120, -230}, {100, -200}},
+        {"downwards stops at the bottom edge", sel, 100, false, {0, -9000}, {0, -7000}},
+        // Limited first, then snapped: the move stays on the grid, short of the
+        // edge by less than a step, and never past it (rounding 13900 or -1000
+        // to the nearest step would).
+        {"right", sel, 254, true, {20000, 0}, {13970, 0}},
+        {"right, 100 wider", {1000, -3000, 2100, -1000}, 254, true, {20000, 0}, {13716, 0}},
+        {"left", sel, 254, true, {-20000, 0}, {-762, 0}},
+        {"hanging over an edge it may come back", hanging, 254, true, {-300, 0}, {-254, 0}},
+        {"but goes no further out", hanging, 254, true, {1000, 0}, {0, 0}},
+        {"a move of nothing moves nothing", hanging, 254, false, {0, 0}, {0, 0}},
+        // Larger than the board (a circle hanging over the lower edge, a select
+        // all): nothing is pushed off.
+        {"it may move up by what lies free above it", tall, 100, false, {0, 900}, {0, 200}},
+        {"not down", tall, 100, false, {0, -20000}, {0, 0}},
+        {"nor by nothing", tall, 100, false, {0, 0}, {0, 0}},
+        {"not at all over both edges", {-50, -10050, 16050, 50}, 100, true, {500, -500}, {0, 0}},
     };
-    for (const auto& [name, wanted, snap, expected] : cases)
-        EXPECT_EQ(ClampMoveDelta(sel, wanted, board, snap), expected) << name;
-
-    // Limited first, then snapped: the move stays on the grid, short of the
-    // edge by less than a step, and never past it (rounding 13900 or -1000
-    // to the nearest step would).
-    board.Grid = 254;
-    EXPECT_EQ(ClampMoveDelta(sel, {20000, 0}, board, true), (Point{13970, 0}));
-    EXPECT_EQ(ClampMoveDelta({1000, -3000, 2100, -1000}, {20000, 0}, board, true), (Point{13716, 0}));
-    EXPECT_EQ(ClampMoveDelta(sel, {-20000, 0}, board, true), (Point{-762, 0}));
-    // Hanging 3 mm over the right edge (a board made smaller): it may come
-    // back, but goes no further out, and a move of nothing moves nothing.
-    const Rect hanging{15000, -3000, 16300, -1000};
-    EXPECT_EQ(ClampMoveDelta(hanging, {-300, 0}, board, true), (Point{-254, 0}));
-    EXPECT_EQ(ClampMoveDelta(hanging, {1000, 0}, board, true), (Point{0, 0}));
-    EXPECT_EQ(ClampMoveDelta(hanging, {0, 0}, board, false), (Point{0, 0}));
-
-    // Larger than the board (a circle hanging over the lower edge, a select
-    // all): nothing is pushed off. It may move up by what lies free above
-    // it, not down, and not at all when it hangs over both edges.
-    board.Grid = 100;
-    const Rect tall{1000, -12000, 2000, -200}; // 11800 high on a 10000 board
-    EXPECT_EQ(ClampMoveDelta(tall, {0, 900}, board, false), (Point{0, 200}));
-    EXPECT_EQ(ClampMoveDelta(tall, {0, -20000}, board, false), (Point{0, 0}));
-    EXPECT_EQ(ClampMoveDelta(tall, {0, 0}, board, false), (Point{0, 0}));
-    EXPECT_EQ(ClampMoveDelta({-50, -10050, 16050, 50}, {500, -500}, board, true), (Point{0, 0}));
+    BoardSettings board;
+    for (const auto& [why, bounds, grid, snap, wanted, expected] : cases) {
+        board.Grid = grid;
+        EXPECT_EQ(ClampMoveDelta(bounds, wanted, board, snap), expected) << why;
+    }
 }
 
 // A paste beyond the edge comes back: wholly onto the board when it fits,

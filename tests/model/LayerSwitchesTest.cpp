@@ -70,32 +70,26 @@ TEST(LayerSwitches, OnlyAddedObjectsShowTheirLayers)
     EXPECT_EQ(s.LayerVisible, (std::array<uint8_t, 4>{1, 1, 1, 0}));
 }
 
+// The plane of the active side is switched, and shapes that side's copper:
+// switching it marks the document, setting it as it is does not.
 TEST(LayerSwitches, GroundPlaneFollowsTheActiveSide)
 {
     for (uint32_t active : {1u, 2u, 3u, 4u}) {
-        BoardSettings s;
+        LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
+        BoardSettings& s = doc.Working;
         s.ActiveLayer = active;
-        setGroundPlaneOfActiveSide(s, true);
+        SetGroundPlane(doc, false);
+        EXPECT_FALSE(doc.Modified);
+        SetGroundPlane(doc, true);
+        EXPECT_TRUE(doc.Modified);
         EXPECT_TRUE(groundPlaneOn(s, static_cast<int>(active))) << active;
         EXPECT_FALSE(groundPlaneOn(s, Layer::partnerLayer(static_cast<int>(active))));
-        setGroundPlaneOfActiveSide(s, false);
-        EXPECT_EQ(s.GroundPlane1 + s.GroundPlane2, 0);
+        doc.Modified = false;
+        SetGroundPlane(doc, true);
+        EXPECT_FALSE(doc.Modified);
+        SetGroundPlane(doc, false);
+        EXPECT_EQ(std::tuple(doc.Modified, s.GroundPlane1 + s.GroundPlane2), std::tuple(true, 0));
     }
-}
-
-// The plane shapes the copper: switching it marks the document, setting it
-// as it is does not.
-TEST(LayerSwitches, AGroundPlaneChangeMarksTheDocument)
-{
-    LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
-    SetGroundPlane(doc, false);
-    EXPECT_FALSE(doc.Modified);
-    SetGroundPlane(doc, true);
-    EXPECT_EQ(std::tuple(doc.Modified, doc.Working.GroundPlane1, doc.Working.GroundPlane2),
-              std::tuple(true, uint8_t{1}, uint8_t{0}));
-    doc.Modified = false;
-    SetGroundPlane(doc, true);
-    EXPECT_FALSE(doc.Modified);
 }
 
 } // namespace

@@ -47,17 +47,6 @@ TEST(MacroFile, WritesTheActiveSideRelativeAndSideNeutral)
     EXPECT_EQ(layers, (std::vector<int>{5, 5, 6})) << "the via's lower pad, the track and the silk line";
 }
 
-// Of pads in one column the uppermost places the macro (y grows upwards on a
-// board), not the first one met.
-TEST(MacroFile, ReferencePointIsTheUppermostOfTheLeftmostPads)
-{
-    ObjectList list;
-    addPad(list, {500, -800}, 50);
-    addPad(list, {500, -300}, 50);
-    addPad(list, {900, 0}, 50);
-    EXPECT_EQ(macroReferencePoint(list, false, 0), (Point{500, -300}));
-}
-
 TEST(MacroFile, ReadsOldVersions)
 {
     // Version 2: header, i16 count, one old pad record at x = 300, one group number 9.
