@@ -66,16 +66,15 @@ TEST(EditCli, EachStepReachesTheEditor)
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(std::tuple(l[0].centre(), l[1].centre()), std::tuple(Point{1000, -1000}, Point{2746, -746}));
          }},
-        // Across the middle of the selection on the grid, (30.48, 15.24) mm.
+        // Across the middle of the selection on the grid, (30.48, 15.24) mm
+        // (every point of every kind: Transform.MirrorsReflectEveryPoint).
         {"mirror horizontal swaps left and right", {"select all", "mirror horizontal"}, nullptr, 3,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(std::tuple(l[0].centre(), l[1].centre()), std::tuple(Point{5096, -1000}, Point{3096, -1000}));
-             EXPECT_EQ(l[2].Points, (std::vector<Point>{{5096, -2000}, {1096, -2000}}));
          }},
         {"mirror vertical swaps top and bottom", {"select all", "mirror vertical"}, nullptr, 3,
          [](const ObjectList& l, auto&) {
              EXPECT_EQ(std::tuple(l[0].centre(), l[1].centre()), std::tuple(Point{1000, -2048}, Point{3000, -2048}));
-             EXPECT_EQ(l[2].Points, (std::vector<Point>{{1000, -1048}, {5000, -1048}}));
          }},
         {"copy and paste onto the other side, then set the pasted pads",
          {"select frame 5 5 35 15", "copy", "layer K2", "paste", "set outer 2", "set shape 6"},
@@ -342,35 +341,31 @@ TEST(EditCli, BadStepsAndFilesAreRefused)
 
 } // namespace
 
-// A damaged grid is replaced as the editor replaces it on opening, so a nudge
-// or a paste moves by a sane step and keeps every object.
+// A damaged grid is replaced as the editor replaces it on opening (which
+// values are damaged: Viewport.SanitizeValuesFromFiles), so a nudge or a
+// paste moves by a sane step and keeps every object.
 TEST(EditCli, ADamagedGridMovesByTheDefaultStep)
 {
     TempDir dir;
     LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
     addPad(*doc.currentObjects(), {1000, -1000}, 80);
+    doc.Working.Grid = std::nan("");
     const std::string out = dir.file("out.kbd");
-    for (const double grid : {std::nan(""), 1e300, -1.0}) {
-        SCOPED_TRACE(grid);
-        doc.Working.Grid = grid;
-        const CommandResult r =
-            runCli({"edit", writeLayout(dir, doc), out, "select all", "nudge left", "copy", "paste"});
-        ASSERT_EQ(r.status, 0) << r.err;
-        const auto read = readDocument(out, Language::English);
-        ASSERT_TRUE(succeeded(read));
-        const ObjectList& list = read->document.board(0).Objects;
-        ASSERT_EQ(list.size(), 2u);
-        EXPECT_EQ(list[0].X1, 1000 - static_cast<int32_t>(kDefaultGrid)) << "a step of the default grid";
-    }
+    const CommandResult r = runCli({"edit", writeLayout(dir, doc), out, "select all", "nudge left", "copy", "paste"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto read = readDocument(out, Language::English);
+    ASSERT_TRUE(succeeded(read));
+    const ObjectList& list = read->document.board(0).Objects;
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].X1, 1000 - static_cast<int32_t>(kDefaultGrid)) << "a step of the default grid";
 }
 
 // The track-label step's character distance is the dialog's: the label
-// written is the one the generator makes with the same settings, and
-// --fixed gives the narrow I as wide a cell as the W.
+// written is the one the generator makes with the same settings, --fixed
+// among them.
 TEST(EditCli, TrackLabelCharacterDistanceIsTheDialogs)
 {
     TempDir dir;
-    std::vector<int32_t> rightEnds;
     for (const bool fixed : {false, true}) {
         SCOPED_TRACE(fixed);
         LayoutDocument doc = LayoutDocument::withFirstBoard(Language::English);
@@ -387,11 +382,5 @@ TEST(EditCli, TrackLabelCharacterDistanceIsTheDialogs)
                            ToolParameters{}.CurrentClearance);
         ASSERT_TRUE(succeeded(writeDocument(doc, expected, false, Language::English)));
         EXPECT_EQ(readBytes(out), readBytes(expected));
-        int32_t right = 0;
-        for (const auto& o : *doc.currentObjects())
-            for (const Point p : o->Points)
-                right = std::max(right, p.x);
-        rightEnds.push_back(right);
     }
-    EXPECT_GT(rightEnds[1], rightEnds[0]);
 }

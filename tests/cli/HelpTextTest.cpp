@@ -8,6 +8,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 using namespace kestrel;
 using namespace kestrel::test;
@@ -93,23 +94,29 @@ TEST(CliHelp, EveryTextInTheLanguageOfLangAndTheTwoAlike)
 }
 
 // Which --lang counts and where: before the subcommand as after it, the last
-// of several, in either case; after "--" every argument is a file, one named
-// "--help" too.
+// of several (a language byte too), in either case, read past an error; after
+// "--" every argument is a file, one named "--help" too.
 TEST(CliHelp, LangAnywhereAndFilesNamedLikeOptions)
 {
-    const std::string missing = "/nonexistent/a.kbd";
-    const std::string english = "kestrel-cli: Cannot open \"" + missing + "\": No such file or directory\n";
-    const std::string russian = "kestrel-cli: Не удаётся открыть \"" + missing + "\": нет такого файла или папки\n";
-    const std::pair<std::vector<std::string>, std::string> runs[] = {
-        {{"--lang", "en", "info", missing}, english},
-        {{"--lang", "en", "--lang=ru", "info", missing}, russian},
-        {{"--lang", "ru", "info", "--lang", "EN", missing}, english},
-        {{"--lang=eN", "info", missing}, english},
+    const std::string missing = "/nonexistent/a.kbd", out = "/nonexistent/out";
+    const std::string english = "Cannot open \"" + missing + "\": No such file or directory";
+    const std::string russian = "Не удаётся открыть \"" + missing + "\": нет такого файла или папки";
+    const std::tuple<std::vector<std::string>, int, std::string> runs[] = {
+        {{"--lang", "en", "info", missing}, 1, english},
+        {{"--lang", "en", "--lang=ru", "info", missing}, 1, russian},
+        {{"--lang", "ru", "info", "--lang", "EN", missing}, 1, english},
+        {{"--lang=eN", "info", missing}, 1, english},
+        {{"gerber", "--bogus", "--lang=en", missing, out}, 2, "unknown option --bogus"},
+        {{"export", "--lang", "en", "--lang", "ru", "--board", "x", missing, out}, 2,
+         "--board: ожидается целое число, не 'x'"},
+        {{"gerber", "--layer", "K1", "--lang", "2", missing, out}, 2,
+         "--lang: ru или en (или байт языка 0 или 1), не '2'"},
+        {{"edit", "--bogus", "--lang", "1", missing, out}, 2, "unknown option --bogus"},
     };
-    for (const auto& [args, message] : runs) {
+    for (const auto& [args, status, message] : runs) {
         const CommandResult r = runCli(args);
-        EXPECT_EQ(r.status, 1) << message;
-        EXPECT_EQ(r.err, message);
+        EXPECT_EQ(r.status, status) << message;
+        EXPECT_EQ(r.err, "kestrel-cli: " + message + "\n");
     }
     // A --lang before the subcommand is checked as one after it: here it took "info" for its value.
     expectRefusals({{{"--lang", "info", missing}, 2, "--lang: ru или en (или байт языка 0 или 1), не 'info'"},

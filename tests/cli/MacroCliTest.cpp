@@ -98,13 +98,6 @@ TEST(MacroCli, EditStepDropsAMacro)
     ASSERT_EQ(spaced.status, 0) << spaced.err;
     EXPECT_EQ(spaced.out, c.out);
 
-    // Dropped at the far corner, the part comes back onto the board whole:
-    // nothing is lost when OUT is written.
-    const CommandResult corner = runCli({"edit", "--lang", "en", in, out, "macro " + dir.file("part.kmk") + " 999 999"});
-    ASSERT_EQ(corner.status, 0) << corner.err;
-    EXPECT_EQ(corner.err, "");
-    EXPECT_EQ(corner.out, c.out);
-
     // An old layout 400 mm wide cut short is damaged, not a macro: read as
     // an old macro, its width would give a count of none.
     writeBytes(dir.file("cut.kbd"), {0x02, 0x33, 0xAA, 0xFF, 0x40, 0x9C, 0, 0, 0x10, 0x27, 0, 0, 1, 0, 2, 0});

@@ -114,8 +114,6 @@ TEST_F(RenderCli, BadInvocations)
     EXPECT_NE(wrong.err.find("не 'bmp'"), std::string::npos) << wrong.err;
 }
 
-// A write that fails part way (here a file size limit, as on a full disk)
-// must be reported and leave the file that was there before.
 // The PDF is made beside its file: a temporary folder that takes no file
 // (/proc here, full or read-only for a user) is no reason to refuse it.
 TEST_F(RenderCli, PdfWithoutAUsableTemporaryFolder)
@@ -128,6 +126,8 @@ TEST_F(RenderCli, PdfWithoutAUsableTemporaryFolder)
         EXPECT_NE(entry.path().filename().string().rfind(".kestrel-save", 0), 0u) << "left behind: " << entry.path();
 }
 
+// A write that fails part way (here a file size limit, as on a full disk)
+// must be reported and leave the file that was there before.
 TEST_F(RenderCli, AFailedWriteKeepsTheOldFile)
 {
     for (const auto& [command, name] :
