@@ -56,10 +56,7 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
     addTrack(f.list(), {{1000, -1000}, {3000, -1000}}, 40).Selected = 1;
     f.window().boardTabs().setCurrentIndex(1);
     addTrack(f.list(), {{1000, -1000}, {3000, -1000}}, 40);
-    auto& width = f.control<QDoubleSpinBox>("SE_Breite");
-    width.setFocus();
-    width.selectAll();
-    QTest::keyClicks(&width, "2");
+    auto& width = f.typeInto("SE_Breite", "2");
     f.window().boardTabs().setCurrentIndex(0);
     QTest::keyClick(&width, Qt::Key_Return);
     EXPECT_EQ(f.list()[0].Width, 40) << "the selected track of the other board";
@@ -144,8 +141,6 @@ TEST(Boards, ATrackBeingDrawnEndsBeforeItsBoardGoesOrIsSaved)
     f.answers = {Answer::Ok};
     f.trigger("Platinelschen2");
     EXPECT_EQ(f.tabTexts(), std::vector<std::string>{"Board 2"});
-    ASSERT_EQ(f.questions.size(), 1u);
-    EXPECT_TRUE(f.questions[0].text.contains("Board 1")) << f.questions[0].text.toStdString();
     EXPECT_TRUE(f.list().empty());
     f.click(at(2, 4));
     f.click(at(6, 4));

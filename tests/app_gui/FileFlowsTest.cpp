@@ -42,11 +42,7 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     EXPECT_EQ(f.shownTitle(), titleWith(path));
     // A width typed into the field and not yet entered is saved with the track.
     f.trigger("Allesmarkieren1");
-    auto& field = f.control<QDoubleSpinBox>("SE_Breite");
-    field.setFocus();
-    field.selectAll();
-    QTest::keyClicks(&field, "2");
-    QTest::keyClick(&field, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&f.typeInto("SE_Breite", "2"), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(f.shownTitle(), titleWith(path));
     const auto saved = readDocument(path, Language::English);
     ASSERT_TRUE(succeeded(saved));
@@ -65,12 +61,7 @@ TEST(FileFlows, SaveAsNamesTheWindowAndTheTitleMarksUnsavedChanges)
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"arrow key", [&] { f.trigger("Allesmarkieren1"); f.key(Qt::Key_Right); }},
         {"board moved", [&] { f.trigger("Platinenachrechts1"); }},
-        {"clearance typed", [&] {
-             f.trigger("Allesmarkieren1");
-             clearance.setFocus();
-             clearance.selectAll();
-             QTest::keyClicks(&clearance, "0.7");
-         }},
+        {"clearance typed", [&] { f.trigger("Allesmarkieren1"); f.typeInto("SE_FreistanzOffset", "0.7"); }},
     };
     for (const auto& [name, change] : changes) {
         f.trigger("TB_Save");

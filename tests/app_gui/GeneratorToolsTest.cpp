@@ -241,36 +241,25 @@ TEST(GeneratorTools, TypingInANewDialogReplacesTheFirstValue)
     typeInto(arc, "SE_StartWinkel", "45");
     EXPECT_EQ(arc.settings().start, 45);
 
-    // A value below the field's least, entered with Enter or left for OK,
-    // gives that least, not the value shown before.
-    for (const bool enter : {true, false}) {
-        GridDialog small(Language::English);
-        auto& field = child<QAbstractSpinBox>(small, "SE_Raster");
-        small.show();
+    // A value below the field's least gives that least, not the value shown
+    // before; an emptied field, or one holding only a point so far, keeps the
+    // value it showed. Each entered with Enter or left for OK.
+    const std::tuple<bool, const char*, bool, int> rows[] = { // Backspace first, typed, Enter (else OK), the grid
+        {false, "0.05", true, 10}, {false, "0.05", false, 10}, {true, "", true, 100}, {true, ".", false, 100}};
+    for (const auto& [emptied, typed, enter, units] : rows) {
+        GridDialog dialog(Language::English);
+        auto& field = child<QAbstractSpinBox>(dialog, "SE_Raster");
+        dialog.show();
         QCoreApplication::processEvents();
-        QTest::keyClicks(&field, "0.05");
+        if (emptied)
+            QTest::keyClick(&field, Qt::Key_Backspace);
+        QTest::keyClicks(&field, typed);
         if (enter)
             QTest::keyClick(&field, Qt::Key_Return);
         else
-            child<QAbstractButton>(small, "OKBtn").click();
-        EXPECT_EQ(small.result(), QDialog::Accepted) << enter;
-        EXPECT_EQ(small.gridUnits(), 10) << enter;
-    }
-    // An emptied field, or one holding only a point so far, keeps the value
-    // it showed.
-    for (const bool enter : {true, false}) {
-        GridDialog emptied(Language::English);
-        auto& field = child<QAbstractSpinBox>(emptied, "SE_Raster");
-        emptied.show();
-        QCoreApplication::processEvents();
-        QTest::keyClick(&field, Qt::Key_Backspace);
-        if (!enter)
-            QTest::keyClicks(&field, ".");
-        if (enter)
-            QTest::keyClick(&field, Qt::Key_Return);
-        else
-            child<QAbstractButton>(emptied, "OKBtn").click();
-        EXPECT_EQ(emptied.gridUnits(), 100) << enter;
+            child<QAbstractButton>(dialog, "OKBtn").click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << typed << " " << enter;
+        EXPECT_EQ(dialog.gridUnits(), units) << typed << " " << enter;
     }
 }
 

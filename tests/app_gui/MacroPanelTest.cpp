@@ -185,7 +185,6 @@ TEST(MacroPanelWindow, ListDeleteAndFolder)
         list.setCurrentRow(1);
 
         auto& remove = f.control<QPushButton>("B_MakroLoeschen");
-        f.answers = {Answer::Cancel, Answer::Ok};
         // Del in the list asks about its file, not about the board's selection.
         addPad(f.list(), {1000, -1000}, 60);
         f.click({1000, -1000});

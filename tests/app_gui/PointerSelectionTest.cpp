@@ -56,27 +56,20 @@ TEST(ToolPanel, ShowingTheSelectionsValuesLeavesThemAloneAndTypedOnesApplyWhenFi
         addPad(f.list(), {5000, -2000}, 160, 1, 1, 160);
         addTrack(f.list(), {{5000, -4000}, {7000, -4000}}, 25);
         f.click({5000, -2000});
-        const auto type = [&f](const char* field, const char* text) -> QDoubleSpinBox& {
-            QDoubleSpinBox& edit = f.control<QDoubleSpinBox>(field);
-            edit.setFocus();
-            edit.selectAll();
-            QTest::keyClicks(&edit, text);
-            return edit;
-        };
-        QDoubleSpinBox& outer = type("SE_Aussen", "10");
+        QDoubleSpinBox& outer = f.typeInto("SE_Aussen", "10");
         EXPECT_EQ(f.list()[2].X2, 160) << "nothing applied while typing";
         QTest::keyClick(&outer, Qt::Key_Return);
         EXPECT_EQ(f.list()[2].X2, 500);
         EXPECT_EQ(f.list()[2].Y2, 160) << "the hole keeps its size";
 
         f.click({6000, -4000});
-        QDoubleSpinBox& width = type("SE_Breite", "0.5");
+        QDoubleSpinBox& width = f.typeInto("SE_Breite", "0.5");
         QTest::keyClick(&width, Qt::Key_Return);
         EXPECT_EQ(f.list()[3].Width, 50);
         EXPECT_EQ(width.text(), "0.5");
         // The decimal comma of a Russian keyboard is the point, not a
         // thousands separator dropped on the way to 6 mm.
-        type("SE_Breite", "0,6");
+        f.typeInto("SE_Breite", "0,6");
         QTest::keyClick(&width, Qt::Key_Return);
         EXPECT_EQ(f.list()[3].Width, 60);
     }
@@ -90,11 +83,7 @@ TEST(ToolPanel, TheNextPadsHoleNeverExceedsItsPad)
     WindowFixture f;
     addPad(f.list(), {1000, -1000}, 150, 1, 1, 92); // 3.0 mm with a 1.84 mm hole, shown as 1.8
     f.click({1000, -1000});
-    QDoubleSpinBox& outer = f.control<QDoubleSpinBox>("SE_Aussen");
-    outer.setFocus();
-    outer.selectAll();
-    QTest::keyClicks(&outer, "1.8");
-    QTest::keyClick(&outer, Qt::Key_Return);
+    QTest::keyClick(&f.typeInto("SE_Aussen", "1.8"), Qt::Key_Return);
     const ToolParameters& tools = f.window().toolParameters();
     EXPECT_EQ(std::pair(tools.CurrentPadOuter, tools.CurrentPadInner), std::pair(90, 90));
     EXPECT_EQ(std::pair(f.list()[0].X2, f.list()[0].Y2), std::pair(90, 90)) << "the selected pad as well";
@@ -102,10 +91,7 @@ TEST(ToolPanel, TheNextPadsHoleNeverExceedsItsPad)
 
     // A width typed but not entered is the one the width list shows and adds.
     f.click({6000, -4000});
-    QDoubleSpinBox& width = f.control<QDoubleSpinBox>("SE_Breite");
-    width.setFocus();
-    width.selectAll();
-    QTest::keyClicks(&width, "1.2");
+    f.typeInto("SE_Breite", "1.2");
     Q_EMIT f.control<QMenu>("LinienPopup").aboutToShow();
     EXPECT_EQ(tools.CurrentTrackWidth, 120);
     EXPECT_TRUE(f.action("L_Hinzufuegen").isEnabled());

@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
@@ -122,6 +123,15 @@ public:
     // are done (test::shownOnScreen).
     QRgb shownPixel(Point p) { return shownOnScreen(paintBox()).pixel(pixelOf(p)); }
     void rightClick(Point p) { QTest::mouseClick(paintBox(), Qt::RightButton, Qt::NoModifier, pixelOf(p)); }
+    // Text typed over what a panel field shows, not yet entered.
+    QDoubleSpinBox& typeInto(const char* field, const char* text)
+    {
+        auto& edit = control<QDoubleSpinBox>(field);
+        edit.setFocus();
+        edit.selectAll();
+        QTest::keyClicks(&edit, text);
+        return edit;
+    }
     // A tool chosen with its button on the tool panel.
     void tool(const char* button) { control<QAbstractButton>(button).click(); }
     // A key pressed while the board view has the focus.
