@@ -14,15 +14,6 @@
 
 namespace kestrel {
 
-Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double grid)
-{
-    std::vector<const LayoutObject*> considered;
-    for (const auto& o : list)
-        if (!selectionOnly || o->Selected)
-            considered.push_back(o.get());
-    return macroReferencePoint(considered, grid);
-}
-
 Point macroReferencePoint(const std::vector<const LayoutObject*>& objects, double grid)
 {
     bool havePad = false;

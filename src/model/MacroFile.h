@@ -12,11 +12,9 @@
 
 namespace kestrel {
 
-// The reference point of the objects considered (the selected ones when
-// selectionOnly is set): the pad centre lying furthest left and up, or else
-// the upper-left corner of their bounding rectangle rounded to the grid.
-Point macroReferencePoint(const ObjectList& list, bool selectionOnly, double grid);
-// The same rule over the objects a macro file holds.
+// The reference point of a macro's objects: the pad centre lying furthest
+// left and up, or else the upper-left corner of their bounding rectangle
+// rounded to the grid.
 Point macroReferencePoint(const std::vector<const LayoutObject*>& objects, double grid);
 
 struct MacroImage {
