@@ -131,10 +131,10 @@ void repairPartners(ObjectList& list)
             // a sound via with another pad.
             o.Partner = nullptr;
         } else if (LayoutObject& p = *o.Partner; !p.is(ObjectKind::Pad) || p.centre() != o.centre() ||
-                                                  (o.Layer == Layer::K1) == (p.Layer == Layer::K1) ||
-                                                  (o.Layer != Layer::K1 && o.Layer != Layer::K2) ||
-                                                  (p.Layer != Layer::K1 && p.Layer != Layer::K2)) {
-            // A via is a pad on each copper layer at one place: two pads
+                                                  p.Layer != Layer::partnerLayer(o.Layer) ||
+                                                  o.Layer != Layer::partnerLayer(p.Layer)) {
+            // A via is a pad on each side's copper (or, as the via tool
+            // makes them on silk, each side's silk) at one place: two pads
             // linked otherwise are two pads, each drilled and joined as such.
             o.Partner = p.Partner = nullptr;
         }

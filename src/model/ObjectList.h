@@ -62,8 +62,8 @@ private:
 // Deletes every zone and track with fewer than 2 points.
 size_t removeDegenerate(ObjectList& list);
 // Clears partner references that are not mutual or point outside the list,
-// and those of two pads that make no via (not one on each copper layer at
-// one place).
+// and those of two pads that make no via (not one on each side's copper, or
+// each side's silk, at one place).
 void repairPartners(ObjectList& list);
 // 1 + the largest group number in use at any depth, 1 when nothing is grouped.
 int32_t nextGroupNumber(const ObjectList& list);

@@ -87,15 +87,22 @@ TEST(ObjectList, RepairPartnersAndNextGroupNumber)
     EXPECT_EQ(a->Partner, b) << "a stray link does not break a sound via";
     EXPECT_EQ(b->Partner, a);
 
-    // Mutual links that make no via: both pads on one layer, or apart.
+    // Mutual links that make no via: both pads on one layer, apart, or one on
+    // copper and one on silk.
     auto [sameLayer, twin] = addVia(list, {500, 0});
     twin->Layer = Layer::K1;
     auto [here, there] = addVia(list, {900, 0});
     there->X1 += 10;
+    auto [silkB1, onB2] = addVia(list, {1300, 0}); // as the via tool makes one on silk
+    silkB1->Layer = Layer::B1, onB2->Layer = Layer::B2;
+    auto [onB1, onK2] = addVia(list, {1700, 0});
+    onB1->Layer = Layer::B1;
     repairPartners(list);
-    for (const LayoutObject* pad : {sameLayer, twin, here, there})
+    for (const LayoutObject* pad : {sameLayer, twin, here, there, onB1, onK2})
         EXPECT_EQ(pad->Partner, nullptr);
     EXPECT_EQ(a->Partner, b);
+    EXPECT_EQ(silkB1->Partner, onB2) << "a via on the silk of both sides stays one";
+    EXPECT_EQ(onB2->Partner, silkB1);
 
     EXPECT_EQ(nextGroupNumber(list), 1);
     lone.Groups = {4, 9};
