@@ -83,7 +83,6 @@ void MainWindow::addNewBoard()
     activeBoardChanged();
     resetUndoHistory();
     editBoardSize();
-    view_->zoomBoard();
 }
 
 void MainWindow::editBoardSize()

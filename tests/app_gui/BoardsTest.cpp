@@ -33,6 +33,9 @@ TEST(Boards, AddMoveAndDeleteKeepTheTabsAndTheActiveBoardInStep)
     f.trigger("NeuePlatine2");
     EXPECT_EQ(f.doc().Working.BoardHeight, 8000);
     EXPECT_EQ(f.control<QToolButton>("SB_Layoutgroesse").text(), "120 x 80 mm");
+    EXPECT_EQ(std::make_tuple(f.doc().Working.Zoom, f.doc().Working.ScrollX, f.doc().Working.ScrollY),
+              std::make_tuple(0.1, 0, 0))
+        << "a new board's view starts as its record's defaults";
 
     f.window().boardTabs().setCurrentIndex(1);
     f.answers = {Answer::Cancel, Answer::Ok};
