@@ -34,7 +34,11 @@ const auto kTexts = std::to_array<UiText>({
     {"SB_Vieleck", P::Hint, "Многогранник", "Create a polygon"},
     {"SB_Text", P::Hint, "Текст/Фонт", "Add labels in a system font"},
     {"SB_LineText", P::Hint, "Текст/Слой", "Add labels made of tracks"},
-    {"SB_Connect", P::Hint, "Перемычки (Выделены синим цветом)", "Draw rubber bands to mark connections"},
+    {"SB_Connect", P::Hint,
+     "Перемычки (Выделены синим цветом)|Применяют для индикации соединений, которые ещё не разведены, а также для "
+     "обычных навесных перемычек.",
+     "Draw rubber bands to mark connections|Used to show connections not yet routed, and for ordinary wire jumpers "
+     "fitted by hand."},
     {"SB_Test", P::Hint, "Тестирование соединений", "Test mode|Display connections"},
     {"SB_Raster", P::Hint, "Координатная сетка", "Adjust grid"},
     {"SE_Breite", P::Hint, "Ширина дорожек", "Track width"},
