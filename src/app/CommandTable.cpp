@@ -187,16 +187,16 @@ const auto kMenus = std::to_array<MenuCommand>({
     // SE_Aussen/SE_Innen: the user's entries go before the separator.
     {K::Popup, "LinienPopup", nullptr, "", ""},
     separator("LinienPopup", "L_Trenner"),
-    item("L_Hinzufuegen", "LinienPopup", "&Записать", "&Add", "L_HinzufuegenClick"),
-    item("L_Entfernen", "LinienPopup", "&Стереть", "&Remove", "L_EntfernenClick"),
+    item("L_Hinzufuegen", "LinienPopup", "&Записать", "&Add width", "L_HinzufuegenClick"),
+    item("L_Entfernen", "LinienPopup", "&Стереть", "&Remove width", "L_EntfernenClick"),
     {K::Popup, "LA_Popup", nullptr, "", ""},
     separator("LA_Popup", "LA_Trenner"),
-    item("LA_Hinzufuegen", "LA_Popup", "&Записать", "&Add", "LA_HinzufuegenClick"),
-    item("LA_Entfernen", "LA_Popup", "&Стереть", "&Remove", "LA_EntfernenClick"),
+    item("LA_Hinzufuegen", "LA_Popup", "&Записать", "&Add pad dimension", "LA_HinzufuegenClick"),
+    item("LA_Entfernen", "LA_Popup", "&Стереть", "&Remove pad dimension", "LA_EntfernenClick"),
 
     // The pad button's shape menu, the shape number as the tag.
     {K::Popup, "LAForm_Popup", nullptr, "", ""},
-    shape("rund1", "&Круглая", "&Round", 1),
+    shape("rund1", "&Круглая", "C&ircular", 1),
     shape("Octagon1", "&Восьмигранная", "&Octagon", 2),
     shape("Quadrat1", "Ква&дратная", "&Square", 3),
     shape("Abegrundetquer1", "&Скруглённая горизонтальная", "Rounded, &horizontal", 4),

@@ -83,7 +83,8 @@ TEST(MacroPanelWindow, AMacroFileOpensInThePanelAndDragsOntoTheBoard)
     MacroPanel& panel = f.window().macroPanel();
     EXPECT_TRUE(f.messages.empty()) << f.messages.front().text.toStdString();
     EXPECT_TRUE(panel.isVisible());
-    EXPECT_EQ(f.control<QWidget>("B_MakroLoeschen").toolTip(), "Delete the file of the macro chosen") << "hints too";
+    EXPECT_EQ(f.control<QWidget>("B_MakroLoeschen").toolTip(), "Delete macro") << "hints too";
+    EXPECT_EQ(f.control<QWidget>("B_MakroLoeschen").statusTip(), "Delete the file of the macro chosen");
     auto& list = f.control<QListWidget>("LB_Makro");
     ASSERT_NE(list.currentItem(), nullptr);
     EXPECT_EQ(list.currentItem()->text(), "DIP.KMK");
