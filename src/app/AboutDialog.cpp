@@ -70,11 +70,17 @@ protected:
         font.setBold(true);
         p.setFont(font);
         p.setPen(QColor(0xf2, 0xf2, 0xf2));
-        p.drawText(QRect(200, 20, 150, 40), Qt::AlignRight | Qt::AlignVCenter, "Kestrel");
+        p.drawText(QRect(190, 124, 160, 40), Qt::AlignRight | Qt::AlignVCenter, "Kestrel");
     }
 };
 
 } // namespace
+
+QPixmap aboutPicture()
+{
+    AboutPicture picture(nullptr);
+    return picture.grab();
+}
 
 AboutDialog::AboutDialog(Language lang, QWidget* parent) : QDialog(parent)
 {

@@ -5,6 +5,7 @@
 #include "model/Language.h"
 
 #include <QDialog>
+#include <QPixmap>
 
 namespace kestrel {
 
@@ -13,5 +14,8 @@ class AboutDialog : public QDialog {
 public:
     explicit AboutDialog(Language lang, QWidget* parent = nullptr);
 };
+
+// The about box's picture, for the window shown while the program starts.
+QPixmap aboutPicture();
 
 } // namespace kestrel

@@ -1,5 +1,6 @@
 #include "app/InterfaceLanguage.h"
 #include "app/MainWindow.h"
+#include "app/StartPicture.h"
 #include "app/TerminationSignals.h"
 #include "app/ToolIcons.h"
 #include "kestrel/Version.h"
@@ -202,12 +203,16 @@ int main(int argc, char** argv)
     describeOptions(parser, lang);
     parser.process(app);
     kestrel::useDecimalPoint();
+    kestrel::StartPicture picture;
     kestrel::DesktopPrompts prompts(lang);
     kestrel::MainWindow window(lang, prompts);
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
         window.setStartupFile(files.first());
         window.setFilesLeftOut(files.mid(1));
     }
+    // Before the handler: a signal while the picture is up ends the program
+    // as it would any other, with nothing open to keep.
+    picture.finish();
     // The exit status of a program a signal ended, as shells report it.
     kestrel::onTerminationSignal(&window, [&window](int signal) {
         window.keepWorkForTermination();

@@ -2,6 +2,7 @@
 
 #include "app/HelpWindow.h"
 #include "app/InterfaceLanguage.h"
+#include "app/StartPicture.h"
 #include "view/gui/BoardView.h"
 
 #include <QFile>
@@ -155,6 +156,28 @@ TEST(DesktopPrompts, ShowTextsAsTheyAre)
 
 // F1 opens the manual at the page of the tool in use, except in the drawing
 // area, where it makes layer 1 active.
+// The start picture is up, undecorated, until its time has passed, and
+// gone when the main window would open.
+TEST(StartPicture, StaysUpItsTimeUndecoratedThenGoes)
+{
+    QElapsedTimer clock;
+    clock.start();
+    StartPicture picture(std::chrono::milliseconds(300));
+    const auto shown = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "StartPicture" && w->isVisible())
+                return w;
+        return static_cast<QWidget*>(nullptr);
+    };
+    QWidget* up = shown();
+    ASSERT_TRUE(up);
+    EXPECT_TRUE(up->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(up->size(), QSize(360, 170)) << "the about box's picture";
+    picture.finish();
+    EXPECT_GE(clock.elapsed(), 300);
+    EXPECT_EQ(shown(), nullptr);
+}
+
 TEST(StartUpFile, OpensAFileReportsAMissingOneAndF1FollowsTheTool)
 {
     TempDir dir;
