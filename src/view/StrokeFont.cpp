@@ -68,7 +68,7 @@ constexpr auto kGlyphRows = std::to_array<GlyphRow>({
     {89, "XX082420XX2448ZZ"},
     {90, "XX08480040ZZ"},
     {92, "XX4008ZZ"},
-    {95, "XX0004ZZ"},
+    {95, "XX0040ZZ"},
     {97, "XX0314243330XX321201102031ZZ"},
     {98, "XX0008XX0314243331201001ZZ"},
     {99, "XX3324140301102031ZZ"},

@@ -42,6 +42,10 @@ TEST(StrokeFont, AdvancesAndCodes)
     EXPECT_EQ(CharAdvance('#', true), 4);
     EXPECT_EQ(StrokeFontCodes("A\u0416\u00B5\u4E2D"), std::string("A\xC6\xB5", 3) + '\0');
     EXPECT_EQ(GlyphString(0xC6), "ZZ");
+    // The underscore runs along the baseline as wide as the minus above it,
+    // not upright like a bar.
+    EXPECT_EQ(GlyphStrokes('_'), (std::vector<std::vector<Point>>{{{0, 0}, {4, 0}}}));
+    EXPECT_EQ(CharAdvance('_', false), CharAdvance('-', false));
 }
 
 } // namespace
