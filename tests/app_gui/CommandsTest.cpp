@@ -4,6 +4,7 @@
 #include "app/CommandTable.h"
 #include "app/UiTexts.h"
 
+#include <QMenu>
 #include <QToolButton>
 
 #include <map>
@@ -37,27 +38,32 @@ TEST(Commands, EveryTableRowIsANamedControlWithAHandler)
 }
 
 // Every menu and item can be reached from the keyboard in either language:
-// each has an access letter, and no two of one menu share it.
+// each has an access letter, and no two of one menu share it. The corner
+// menu of the drawing area is made apart from the table.
 TEST(Commands, EveryMenuItemHasAnAccessLetterOfItsOwn)
 {
-    for (const bool english : {false, true}) {
+    for (const Language lang : {Language::Russian, Language::English}) {
         std::map<QString, std::map<QChar, QString>> menus; // menu, letter, caption
-        for (const MenuCommand& row : menuCommands()) {
-            if (row.kind == CommandKind::Separator || row.kind == CommandKind::Popup || row.hidden)
-                continue;
-            const QString caption = QString::fromUtf8(captionOf(row, english));
+        const auto check = [&](const QString& menu, const QString& caption) {
             const QString shown = QString(caption).replace("&&", "");
             const qsizetype mark = shown.indexOf('&');
-            SCOPED_TRACE((english ? "English: " : "Russian: ") + caption.toStdString());
+            SCOPED_TRACE((lang == Language::English ? "English: " : "Russian: ") + caption.toStdString());
             if (mark < 0 || mark + 1 >= shown.size()) {
                 ADD_FAILURE() << "no access letter";
-                continue;
+                return;
             }
-            const QChar letter = shown[mark + 1].toLower();
-            const QString menu = row.parent ? row.parent : "menu bar";
-            const auto [at, added] = menus[menu].emplace(letter, caption);
+            const auto [at, added] = menus[menu].emplace(shown[mark + 1].toLower(), caption);
             EXPECT_TRUE(added) << "the letter of " << at->second.toStdString() << " in " << menu.toStdString();
-        }
+        };
+        for (const MenuCommand& row : menuCommands())
+            if (row.kind != CommandKind::Separator && row.kind != CommandKind::Popup && !row.hidden)
+                check(row.parent ? row.parent : "menu bar",
+                      QString::fromUtf8(captionOf(row, lang == Language::English)));
+        WindowFixture f(lang);
+        const auto* corners = f.window().findChild<QMenu*>("KnotenPopup");
+        ASSERT_TRUE(corners);
+        for (const QAction* a : corners->actions())
+            check("KnotenPopup", a->text());
     }
 }
 

@@ -40,10 +40,10 @@ void BoardPointer::buildCornerMenu(Language lang)
         C command;
     };
     const Row rows[] = {
-        {"NeuerKnoten1", "Добавить узел", "Add corner", C::Add},
-        {"Knotenentfernen1", "Удалить узел", "Remove corner", C::Remove},
-        {"AmRasterausrichten2", "Подогнать под сетку", "Adjust corner to grid", C::ToGrid},
-        {"Trennen1", "Разделить дорожки", "Split track", C::Split},
+        {"NeuerKnoten1", "&Добавить узел", "&Add corner", C::Add},
+        {"Knotenentfernen1", "&Удалить узел", "&Remove corner", C::Remove},
+        {"AmRasterausrichten2", "&Подогнать под сетку", "Adjust corner to &grid", C::ToGrid},
+        {"Trennen1", "&Разделить дорожки", "&Split track", C::Split},
     };
     for (const Row& r : rows) {
         QAction* a = cornerMenu_->addAction(QString::fromUtf8(kestrel::tr(lang, r.russian, r.english)));
