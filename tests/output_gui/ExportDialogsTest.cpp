@@ -105,7 +105,9 @@ TEST(GerberDialog, CommandLoopsUntilClosedAndRemembersTheLastRun)
     runGerberDialog(&window, doc, Language::English, script);
 
     EXPECT_TRUE(script.exhausted());
-    EXPECT_EQ(script.saves.back(), "SLDMASK1.GBR *.gbr|*.gbr GBR") << "the name follows the layer";
+    EXPECT_EQ(script.saves.front(), "COPPER1.GBR *.gbr|*.gbr GBR");
+    EXPECT_EQ(script.saves.back(), pathIn(dir, "SLDMASK1.GBR") + " *.gbr|*.gbr GBR")
+        << "the name follows the layer, in the folder the last file went to";
     const GerberOptions maskOptions{.layer = GerberLayer::LStop1, .outline = false, .offsetMm = 0.2, .invert = true};
     EXPECT_EQ(fileText(dir.file("k1.gbr")), exportGerber(*doc.currentObjects(), doc.Working, {}, Language::English));
     EXPECT_EQ(fileText(dir.file("m.gbr")), exportGerber(*doc.currentObjects(), doc.Working, maskOptions, Language::English));

@@ -4,7 +4,9 @@
 #include "model/gui/BusyCursor.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -182,11 +184,15 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
     std::unique_ptr<TGerberDlg> owned;
     TGerberDlg* dialog = keptDialog(parent, "GerberDlg", lang, owned);
     const QString caption = text(lang, "Gerber-файл (формат RS274X)", "Gerber file (RS274X format)");
+    // A set of layers goes into one folder: after the first file, each save
+    // dialog starts where the last file went.
+    QString setFolder;
     while (prompts.runDialog(*dialog)) {
         const GerberOptions options = dialog->options();
-        const auto path =
-            exportFileName(prompts, parent, caption, doc.FileName, QString::fromStdString(gerberDefaultFileName(options.layer, lang)),
-                           "*.gbr|*.gbr", "GBR", lang);
+        const QString name = QString::fromStdString(gerberDefaultFileName(options.layer, lang));
+        const auto path = exportFileName(prompts, parent, caption, doc.FileName,
+                                         setFolder.isEmpty() ? name : QDir(setFolder).filePath(name), "*.gbr|*.gbr",
+                                         "GBR", lang);
         if (!path)
             continue;
         const ScreenLabelOutlines labels;
@@ -195,6 +201,7 @@ void runGerberDialog(QWidget* parent, LayoutDocument& doc, Language lang, Prompt
             return writeGerber(path->toStdString(), *objects, doc.Working, options, lang, &labels);
         }();
         if (written) {
+            setFolder = QFileInfo(*path).absolutePath();
             QString done = text(lang, "Файл успешно создан.", "File created successfully.");
             if (const size_t leftOut = options.fontLabels ? 0 : fontLabelsOnLayer(*objects, options.layer))
                 done += "\n\n" + text(lang, "Надписи шрифтом не экспортированы: %1.",
