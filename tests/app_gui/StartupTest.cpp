@@ -6,6 +6,8 @@
 #include "view/gui/BoardView.h"
 
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QScrollBar>
@@ -154,8 +156,36 @@ TEST(DesktopPrompts, ShowTextsAsTheyAre)
     }
 }
 
-// F1 opens the manual at the page of the tool in use, except in the drawing
-// area, where it makes layer 1 active.
+// A name in a folder that is not there is refused in the save dialog,
+// which comes back for another.
+TEST(DesktopPrompts, ASaveNameNeedsAnExistingFolder)
+{
+    TempDir dir;
+    DesktopPrompts prompts(Language::English);
+    QStringList said;
+    int fileDialogs = 0;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            said << box->text();
+            box->done(QMessageBox::Ok);
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_TRUE(name);
+            name->setText(q(dir.file(++fileDialogs == 1 ? "none/x.gbr" : "x.gbr")));
+            static_cast<QDialog*>(files)->accept(); // the file dialog's own check runs
+        }
+    });
+    driver.start(10);
+    const auto chosen = prompts.saveFileName(nullptr, q(dir.path()), "*.gbr|*.gbr", "GBR", "Gerber");
+    driver.stop();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, q(dir.file("x.gbr")));
+    EXPECT_EQ(fileDialogs, 2);
+    EXPECT_EQ(said, QStringList{"There is no such folder: " + q(dir.file("none"))});
+}
+
 // The start picture is up, undecorated, until its time has passed, and
 // gone when the main window would open.
 TEST(StartPicture, StaysUpItsTimeUndecoratedThenGoes)
@@ -178,6 +208,8 @@ TEST(StartPicture, StaysUpItsTimeUndecoratedThenGoes)
     EXPECT_EQ(shown(), nullptr);
 }
 
+// F1 opens the manual at the page of the tool in use, except in the drawing
+// area, where it makes layer 1 active.
 TEST(StartUpFile, OpensAFileReportsAMissingOneAndF1FollowsTheTool)
 {
     TempDir dir;

@@ -109,9 +109,21 @@ std::optional<QString> DesktopPrompts::saveFileName(QWidget* parent, const QStri
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !askBeforeReplacing);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().first();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString chosen = dialog.selectedFiles().first();
+        // The dialog takes a name typed into a folder that is not there; it
+        // is refused here, and the dialog comes back with the name kept.
+        const QString folder = QFileInfo(chosen).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return chosen;
+        message(&dialog, caption,
+                QString::fromUtf8(tr(lang_, "Такой папки нет: ", "There is no such folder: ")) +
+                    QDir::toNativeSeparators(folder),
+                Icon::Warning);
+        dialog.selectFile(QFileInfo(chosen).fileName());
+    }
 }
 
 void DesktopPrompts::message(QWidget* parent, const QString& caption, const QString& text, Icon icon)
