@@ -84,7 +84,7 @@ TEST(GeneratorTools, TrackLabelTextTheFontCannotDraw)
     ASSERT_EQ(f.messages.size(), 2u);
     EXPECT_EQ(f.messages[0].text,
               "The text has no character the track font draws: Latin letters, digits or the signs ! % ( ) * + , - . / "
-              ": < = > ? @ \\ _.");
+              ": < = > ? @ \\ _ µ.");
     EXPECT_EQ(f.messages[1].text, "Enter the text of the label.");
     EXPECT_TRUE(f.control<QAbstractButton>("SB_LineText").isChecked()) << "the label follows the pointer";
 }

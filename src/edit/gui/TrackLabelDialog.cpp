@@ -144,10 +144,10 @@ void TrackLabelDialog::accept()
                                                : kestrel::tr(lang_,
                                                              "В тексте нет ни одного знака шрифта дорожек: латинских "
                                                              "букв, цифр или знаков ! % ( ) * + , - . / : < = > ? @ "
-                                                             "\\ _.",
+                                                             "\\ _ µ.",
                                                              "The text has no character the track font draws: Latin "
                                                              "letters, digits or the signs ! % ( ) * + , - . / : < "
-                                                             "= > ? @ \\ _.")),
+                                                             "= > ? @ \\ _ µ.")),
                          Prompts::Icon::Information);
         text_->setFocus();
         return;
