@@ -11,7 +11,7 @@ StartPicture::StartPicture(std::chrono::milliseconds shown) : splash_(aboutPictu
 {
     splash_.setObjectName("StartPicture");
     splash_.show();
-    splash_.repaint(); // before the main window's making keeps the event loop from it
+    splash_.repaint(); // at once: making the main window next keeps the event loop busy
     since_.start();
 }
 
