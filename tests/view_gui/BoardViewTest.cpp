@@ -142,6 +142,21 @@ TEST(BoardView, BoardSwitchRestoresTheView)
     EXPECT_DOUBLE_EQ(v.doc.Working.Zoom, 0.1) << "made safe on reload";
 }
 
+// Zoom objects fits them to the whole view box, whatever zoomed before: a
+// board fitted in between leaves no size of its own behind.
+TEST(BoardView, ZoomObjectsFitsTheSameAfterZoomBoard)
+{
+    ShownView v;
+    test::addPad(v.doc.activeBoard()->Objects, {2000, -2000}, 90);
+    test::addPad(v.doc.activeBoard()->Objects, {6000, -4000}, 90);
+    v.view.zoomObjects();
+    const double fitted = v.doc.Working.Zoom;
+    v.view.zoomBoard();
+    ASSERT_NE(v.doc.Working.Zoom, fitted);
+    v.view.zoomObjects();
+    EXPECT_DOUBLE_EQ(v.doc.Working.Zoom, fitted);
+}
+
 TEST(BoardView, DraggingTheOriginMarker)
 {
     ShownView v;

@@ -315,6 +315,8 @@ void BoardView::zoomBoard()
     viewport_.setClientSize({whole.width(), whole.height()});
     viewport_.setBoxSize({whole.width(), whole.height()});
     viewport_.zoomBoard();
+    // The other fits (objects, selection) measure the whole box, bars and all.
+    viewport_.setBoxSize({scrollBox_->width(), scrollBox_->height()});
     afterViewChange();
 }
 
