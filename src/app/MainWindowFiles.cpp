@@ -279,6 +279,7 @@ void MainWindow::importBoardsFrom(const QString& path)
         return;
     }
     session_.objectsWillChange();
+    const int activeBefore = doc_.ActiveBoard;
     const Status imported = [&] {
         BusyCursor busy;
         return importBoards(doc_, path.toStdString(), lang_);
@@ -290,6 +291,10 @@ void MainWindow::importBoardsFrom(const QString& path)
     }
     rebuildTabs();
     activeBoardChanged();
+    // An old file's board, which keeps no view, comes in active: it is
+    // fitted to the window, as opening such a file fits it.
+    if (doc_.ActiveBoard != activeBefore)
+        view_->zoomBoard();
     resetUndoHistory();
     updateTitle();
     rememberDirectory(path);

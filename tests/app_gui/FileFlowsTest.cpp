@@ -159,6 +159,19 @@ TEST(FileFlows, OpenAndImportReplaceOrKeepTheOpenDocument)
         EXPECT_EQ(f.list().size(), c.replaced ? sampleDoc.board(0).Objects.size() : 1u)
             << "kept: the first board stays active";
     }
+
+    // An old file's board keeps no view: imported, it becomes active and is
+    // fitted to the window, as Open fits it.
+    WindowFixture f;
+    const std::string old = dir.file("old.kbd");
+    writeBytes(old, {0x02, 0x33, 0xAA, 0xFF, 0x40, 0x1F, 0, 0, 0x88, 0x13, 0, 0, 0, 0}); // version 2, 80 x 50 mm
+    f.openNames = {q(old)};
+    f.trigger("Platinennachladen1");
+    ASSERT_EQ(f.doc().ActiveBoard, 1);
+    const double imported = f.doc().Working.Zoom;
+    f.window().boardView().zoomBoard();
+    EXPECT_NE(imported, 0.1);
+    EXPECT_DOUBLE_EQ(imported, f.doc().Working.Zoom);
 }
 
 // New on a document with content: each answer of the save question. A new
