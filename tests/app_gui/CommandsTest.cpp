@@ -67,5 +67,21 @@ TEST(Commands, EveryMenuItemHasAnAccessLetterOfItsOwn)
     }
 }
 
+// An open corner menu takes its letters before the board's one-letter tool
+// keys (R is also the circle tool's).
+TEST(Commands, TheCornerMenuTakesItsOwnLetters)
+{
+    WindowFixture f;
+    addTrack(f.list(), {at(10, 10), at(20, 10), at(20, 20)}, 80);
+    f.click(at(15, 10));
+    ASSERT_EQ(f.list()[0].Selected, 1);
+    f.rightClick(at(20, 10));
+    auto* menu = f.window().findChild<QMenu*>("KnotenPopup");
+    ASSERT_TRUE(menu && menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_R);
+    EXPECT_EQ(f.list()[0].Points, (std::vector<Point>{at(10, 10), at(20, 20)})) << "Remove corner";
+    EXPECT_TRUE(f.control<QAbstractButton>("SB_Standard").isChecked()) << "no tool chosen";
+}
+
 } // namespace
 } // namespace kestrel::test

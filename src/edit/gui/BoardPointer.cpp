@@ -17,6 +17,30 @@
 
 namespace kestrel {
 
+namespace {
+
+// The corner menu is the board's child, within reach of the board's
+// one-letter tool keys: while it is open, a plain letter is its own, to
+// choose an item by its access letter.
+class MenuKeysFirst : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier) || key->text().isEmpty())
+            return false;
+        event->accept();
+        return true;
+    }
+};
+
+} // namespace
+
 BoardPointer::BoardPointer(BoardView& view, PointerMachine& machine, Language lang, QObject* parent)
     : QObject(parent), view_(view), paintBox_(view.paintBox()), scrollBox_(view.scrollBox()), machine_(machine),
       lang_(lang)
@@ -32,6 +56,7 @@ void BoardPointer::buildCornerMenu(Language lang)
 {
     cornerMenu_ = new QMenu(view_.paintBox());
     cornerMenu_->setObjectName("KnotenPopup");
+    cornerMenu_->installEventFilter(new MenuKeysFirst(cornerMenu_));
     using C = PointerMachine::CornerCommand;
     struct Row {
         const char* name;
