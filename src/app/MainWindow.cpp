@@ -568,6 +568,11 @@ void MainWindow::updateCommandStates()
         states_.any = states_.group = states_.ungroup = states_.circle = false;
     for (const BoundCommand& c : commands_)
         c.action->setEnabled(c.bound && states_.allows(c.rule));
+    // The autorouter tool's selection is its pick, made again at every move:
+    // a whole selection would not last.
+    if (machine_->selectionOnlyShown())
+        if (auto* selectAll = findChild<QAction*>("Allesmarkieren1"))
+            selectAll->setEnabled(false);
 }
 
 void MainWindow::refreshCheckMarks()

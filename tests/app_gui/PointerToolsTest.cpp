@@ -334,7 +334,8 @@ TEST(PointerTools, RouteAndUnroute)
 }
 
 // The autorouter tool shows the band under the pointer by selecting its
-// pads: no command is offered for them, and keys leave them alone.
+// pads: no command is offered for them, and keys leave them alone. Select
+// all is not offered either: the tool's pick is the only selection it keeps.
 TEST(PointerTools, ABandPickedForTheRouterIsNoSelectionForKeysOrCommands)
 {
     WindowFixture f;
@@ -344,8 +345,9 @@ TEST(PointerTools, ABandPickedForTheRouterIsNoSelectionForKeysOrCommands)
     f.key(Qt::Key_U);
     f.moveTo(at(15, 10));
     ASSERT_EQ(f.selected(), (std::vector<size_t>{0, 1})) << "the band's pads show the pick";
-    for (const char* command : {"Lschen1", "Kopieren1", "Rotieren1"})
+    for (const char* command : {"Lschen1", "Kopieren1", "Rotieren1", "Allesmarkieren1"})
         EXPECT_FALSE(f.action(command).isEnabled()) << command;
+    EXPECT_TRUE(f.action("ZoomObjekte1").isEnabled()) << "the view's commands stay";
     f.key(Qt::Key_Right);
     f.key(Qt::Key_F12);
     ASSERT_EQ(f.list().size(), 2u) << "no via twins";
