@@ -76,7 +76,7 @@ const auto kMenus = std::to_array<MenuCommand>({
     item("Duplizieren1", "Bearbeiten1", "&Дубликат", "Dup&licate", "Duplizieren1Click", R::Any, "Ctrl+D"),
     item("Lschen1", "Bearbeiten1", "&Удалить", "&Delete", "SB_DelClick", R::Any, "Del"),
     separator("Bearbeiten1"),
-    item("Allesmarkieren1", "Bearbeiten1", "Выде&лить всё", "Select &all", "Allesmarkieren1Click", R::Objects,
+    item("Allesmarkieren1", "Bearbeiten1", "Выде&лить всё", "Select &all", "Allesmarkieren1Click", R::Select,
          "Ctrl+A"),
 
     menu("Platine1", nullptr, "&Плата", "&Board"),

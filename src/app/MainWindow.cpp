@@ -564,15 +564,13 @@ void MainWindow::buildToolKeys()
 void MainWindow::updateCommandStates()
 {
     states_ = UpdateCommandStates(objects(), session_, machine_->shownOnlyPad());
-    if (machine_->selectionOnlyShown())
+    // The autorouter tool's selection is its pick, made again at every move:
+    // no command acts on it, and a whole selection would not last.
+    const bool pickOnly = machine_->selectionOnlyShown();
+    if (pickOnly)
         states_.any = states_.group = states_.ungroup = states_.circle = false;
     for (const BoundCommand& c : commands_)
-        c.action->setEnabled(c.bound && states_.allows(c.rule));
-    // The autorouter tool's selection is its pick, made again at every move:
-    // a whole selection would not last.
-    if (machine_->selectionOnlyShown())
-        if (auto* selectAll = findChild<QAction*>("Allesmarkieren1"))
-            selectAll->setEnabled(false);
+        c.action->setEnabled(c.bound && states_.allows(c.rule) && !(pickOnly && c.rule == CommandRule::Select));
 }
 
 void MainWindow::refreshCheckMarks()

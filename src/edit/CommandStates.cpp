@@ -19,6 +19,7 @@ bool CommandStates::allows(CommandRule rule) const
     case CommandRule::Bands: return bands;
     case CommandRule::Circle: return circle;
     case CommandRule::Objects: return objects;
+    case CommandRule::Select: return objects;
     case CommandRule::Undo: return undo;
     case CommandRule::Redo: return redo;
     }

@@ -18,6 +18,7 @@ enum class CommandRule : uint8_t {
     Bands,   // some pad has rubber bands
     Circle,  // a selected object is a circle
     Objects, // the board has objects
+    Select,  // the board has objects to select (a tool whose selection is its pick offers none)
     Undo,    // there is a snapshot to go back to
     Redo,    // an undone step can be done again
 };
